@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer and runs them all.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+JOBS=$(nproc)
+BUILD=${QVA_TEST_BUILD_DIR:-build-asan}
+cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
+  -DQVA_SANITIZE=ON -DQVA_BUILD_BENCH=OFF
+cmake --build "$BUILD" -j"$JOBS"
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+ctest --test-dir "$BUILD" --output-on-failure -j"$JOBS" --timeout 300
