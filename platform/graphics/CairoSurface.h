@@ -1,0 +1,17 @@
+// Private to the graphics library: the conversions between a Bitmap and a
+// cairo image surface (native-endian, premultiplied ARGB). Not installed for
+// other libraries; it names cairo types only as opaque pointers.
+#pragma once
+
+#include "graphics/Bitmap.h"
+
+typedef struct _cairo_surface cairo_surface_t;
+
+namespace graphics::detail {
+
+// A new ARGB surface holding the bitmap; the caller destroys it.
+cairo_surface_t* surfaceFromBitmap(const Bitmap& bitmap);
+// The surface's pixels; an empty bitmap when it is not an ARGB image surface.
+Bitmap bitmapFromSurface(cairo_surface_t* surface);
+
+}  // namespace graphics::detail

@@ -1,0 +1,169 @@
+// Layer geometry, tree upkeep, hit-testing and rendering. The tree keeps one
+// invariant: a layer is in its superlayer's sublayer list exactly when its
+// superlayer pointer names that layer.
+#include "graphics/Layer.h"
+
+#include <algorithm>
+#include <numbers>
+
+#include "foundation/Exception.h"
+#include "graphics/DrawingContext.h"
+#include "graphics/MutablePath.h"
+
+namespace graphics {
+
+namespace {
+
+// From a layer's own coordinates to the space the root's frame is given in.
+AffineTransform transformToTop(const Layer* layer) {
+    AffineTransform t;
+    LayerPtr keep;
+    while (layer) {
+        t = concat(t, layer->transformToSuperlayer());
+        keep = layer->superlayer();
+        layer = keep.get();
+    }
+    return t;
+}
+
+MutablePath roundedRect(const Rect& r, double radius) {
+    MutablePath path;
+    radius = std::min({radius, r.width() / 2, r.height() / 2});
+    if (!(radius > 0)) {
+        path.addRect(r);
+        return path;
+    }
+    constexpr double pi = std::numbers::pi;
+    path.moveToPoint({r.minX() + radius, r.minY()});
+    path.addArc({r.maxX() - radius, r.minY() + radius}, radius, -pi / 2, 0, false);
+    path.addArc({r.maxX() - radius, r.maxY() - radius}, radius, 0, pi / 2, false);
+    path.addArc({r.minX() + radius, r.maxY() - radius}, radius, pi / 2, pi, false);
+    path.addArc({r.minX() + radius, r.minY() + radius}, radius, pi, 3 * pi / 2, false);
+    path.closeSubpath();
+    return path;
+}
+
+}  // namespace
+
+AffineTransform Layer::transformToSuperlayer() const {
+    double ax = bounds_.origin.x + anchorPoint_.x * bounds_.size.width;
+    double ay = bounds_.origin.y + anchorPoint_.y * bounds_.size.height;
+    return concat(concat(AffineTransform::makeTranslation(-ax, -ay), affineTransform()),
+                  AffineTransform::makeTranslation(position_.x, position_.y));
+}
+
+Rect Layer::frame() const { return transformToSuperlayer().apply(bounds_); }
+
+void Layer::setFrame(const Rect& frame) {
+    if (frame.isNull()) return;
+    Rect f = frame.standardized();
+    bounds_.size = f.size;
+    position_ = {f.minX() + anchorPoint_.x * f.width(), f.minY() + anchorPoint_.y * f.height()};
+}
+
+LayerPtr Layer::self() const {
+    return std::const_pointer_cast<Layer>(std::static_pointer_cast<const Layer>(weak_from_this().lock()));
+}
+
+void Layer::detachSublayer(const Layer* layer) {
+    auto it = std::find_if(sublayers_.begin(), sublayers_.end(), [&](const LayerPtr& l) { return l.get() == layer; });
+    if (it != sublayers_.end()) sublayers_.erase(it);
+}
+
+void Layer::insertSublayer(const LayerPtr& layer, size_t index) {
+    if (!layer) return;
+    LayerPtr ancestor;
+    for (const Layer* a = this; a;) {
+        if (a == layer.get()) {
+            foundation::raise(foundation::kInvalidArgumentException,
+                              "a layer cannot become a sublayer of itself or of its own sublayer");
+        }
+        ancestor = a->superlayer();
+        a = ancestor.get();
+    }
+    layer->removeFromSuperlayer();
+    index = std::min(index, sublayers_.size());
+    sublayers_.insert(sublayers_.begin() + std::ptrdiff_t(index), layer);
+    layer->superlayer_ = self();
+}
+
+void Layer::addSublayer(const LayerPtr& layer) { insertSublayer(layer, sublayers_.size()); }
+
+void Layer::setSublayers(std::vector<LayerPtr> sublayers) {
+    for (const LayerPtr& old : sublayers_) old->superlayer_.reset();
+    sublayers_.clear();
+    for (const LayerPtr& layer : sublayers) addSublayer(layer);
+}
+
+void Layer::removeFromSuperlayer() {
+    LayerPtr keepAlive = self();
+    if (LayerPtr parent = superlayer_.lock()) parent->detachSublayer(this);
+    superlayer_.reset();
+}
+
+Point Layer::convertPointToLayer(Point p, const Layer* layer) const {
+    Point top = transformToTop(this).apply(p);
+    return layer ? transformToTop(layer).invert().apply(top) : top;
+}
+
+Point Layer::convertPointFromLayer(Point p, const Layer* layer) const {
+    Point top = layer ? transformToTop(layer).apply(p) : p;
+    return transformToTop(this).invert().apply(top);
+}
+
+bool Layer::containsPoint(Point p) const { return bounds_.contains(p); }
+
+LayerPtr Layer::hitTest(Point p) const {
+    if (hidden_) return nullptr;
+    AffineTransform toSelf = transformToSuperlayer();
+    if (!toSelf.isInvertible()) return nullptr;
+    Point local = toSelf.invert().apply(p);
+    if (!containsPoint(local)) return nullptr;
+    for (auto it = sublayers_.rbegin(); it != sublayers_.rend(); ++it) {
+        if (LayerPtr hit = (*it)->hitTest(local)) return hit;
+    }
+    return self();
+}
+
+const foundation::Value& Layer::valueForKey(const std::string& key) const {
+    static const foundation::Value absent;
+    auto it = values_.find(key);
+    return it == values_.end() ? absent : it->second;
+}
+
+void Layer::setValue(foundation::Value value, const std::string& key) {
+    if (value.isAbsent()) {
+        values_.erase(key);
+    } else {
+        values_[key] = std::move(value);
+    }
+}
+
+void Layer::drawInContext(DrawingContext&) const {}
+
+void Layer::renderInContext(DrawingContext& context) const {
+    if (hidden_ || !(opacity_ > 0)) return;
+    bool group = opacity_ < 1;
+    if (group) context.beginTransparencyLayer(opacity_);
+    Rect box = bounds_.standardized();
+    if (backgroundColor_ && !box.isEmpty()) context.fillPath(roundedRect(box, cornerRadius_), *backgroundColor_);
+    if (contents_ && !box.isEmpty()) context.drawImage(*contents_, box);
+    drawInContext(context);
+    for (const LayerPtr& sublayer : sublayers_) {
+        if (sublayer->hidden_) continue;
+        context.saveGState();
+        context.concatCTM(sublayer->transformToSuperlayer());
+        sublayer->renderInContext(context);
+        context.restoreGState();
+    }
+    if (borderWidth_ > 0 && borderColor_ && !box.isEmpty()) {
+        StrokeStyle style;
+        style.color = *borderColor_;
+        style.lineWidth = borderWidth_;
+        Rect inner = box.insetBy(borderWidth_ / 2, borderWidth_ / 2);
+        if (!inner.isNull()) context.strokePath(roundedRect(inner, cornerRadius_ - borderWidth_ / 2), style);
+    }
+    if (group) context.endTransparencyLayer();
+}
+
+}  // namespace graphics

@@ -1,0 +1,152 @@
+// The layer tree: the platform's plain layer, base of the shape, text and
+// gradient layers. A layer owns its sublayers (back to front) and knows its
+// superlayer weakly; a layer is in at most one tree at a time. Its place in
+// the superlayer comes from bounds, position, anchor point and transform:
+// the anchor point (unit coordinates of the bounds, the centre by default)
+// sits at the position, and the transform turns the layer about it. The frame
+// is derived from those and, when set, moves position and bounds size instead.
+// Transforms act in the plane (Transform3D's affine part). String-keyed values
+// are kept as foundation::Value; a key never set reads as absent, which is
+// not the same as an empty string. Layers are used from one thread at a time.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "foundation/Object.h"
+#include "foundation/Value.h"
+#include "graphics/Bitmap.h"
+#include "graphics/Color.h"
+#include "graphics/Geometry.h"
+#include "graphics/Transform3D.h"
+
+namespace graphics {
+
+class DrawingContext;
+class Layer;
+using LayerPtr = std::shared_ptr<Layer>;
+
+class Layer : public foundation::Object {
+public:
+    Layer() = default;
+    Layer(const Layer&) = delete;
+    Layer& operator=(const Layer&) = delete;
+    ~Layer() override = default;
+
+    static LayerPtr layer() { return std::make_shared<Layer>(); }
+    std::string className() const override { return "CALayer"; }
+    // A fresh layer of the receiver's own class with default properties.
+    // Every subclass overrides it.
+    virtual LayerPtr makeLayerOfSameClass() const { return layer(); }
+
+    // Geometry.
+    const Rect& bounds() const { return bounds_; }
+    void setBounds(const Rect& bounds) { bounds_ = bounds; }
+    Point position() const { return position_; }
+    void setPosition(Point position) { position_ = position; }
+    Point anchorPoint() const { return anchorPoint_; }
+    void setAnchorPoint(Point anchorPoint) { anchorPoint_ = anchorPoint; }
+    const Transform3D& transform() const { return transform_; }
+    void setTransform(const Transform3D& transform) { transform_ = transform; }
+    AffineTransform affineTransform() const { return transform_.affineTransform(); }
+    void setAffineTransform(const AffineTransform& t) { transform_ = Transform3D::makeAffineTransform(t); }
+    // The bounding box, in the superlayer, of the transformed bounds.
+    Rect frame() const;
+    // Sets the bounds size and the position; exact for an untransformed layer.
+    void setFrame(const Rect& frame);
+    // Maps points of this layer to its superlayer's coordinates.
+    AffineTransform transformToSuperlayer() const;
+
+    // The tree.
+    const std::vector<LayerPtr>& sublayers() const { return sublayers_; }
+    void setSublayers(std::vector<LayerPtr> sublayers);
+    LayerPtr superlayer() const { return superlayer_.lock(); }
+    // Takes the layer out of any other tree first. Adding a layer to itself
+    // or to one of its own sublayers is a programming error.
+    void addSublayer(const LayerPtr& layer);
+    // Past the end appends.
+    void insertSublayer(const LayerPtr& layer, size_t index);
+    void removeFromSuperlayer();
+
+    // A point of this layer in the coordinates of another layer of the same
+    // tree, and back. A null layer stands for the space the root's frame is
+    // given in.
+    Point convertPointToLayer(Point p, const Layer* layer) const;
+    Point convertPointFromLayer(Point p, const Layer* layer) const;
+
+    // Whether the point (in this layer's coordinates) is part of the layer:
+    // by default, whether the bounds contain it.
+    virtual bool containsPoint(Point p) const;
+    // The deepest visible layer under the point, which is given in the
+    // superlayer's coordinates (the frame's). A layer whose containsPoint says
+    // no is passed over with its sublayers; otherwise its sublayers are asked
+    // front-most first and the layer itself answers when none does. Hidden
+    // layers are skipped.
+    LayerPtr hitTest(Point p) const;
+
+    // Appearance.
+    const std::optional<std::string>& name() const { return name_; }
+    void setName(std::optional<std::string> name) { name_ = std::move(name); }
+    const LayerPtr& mask() const { return mask_; }
+    void setMask(LayerPtr mask) { mask_ = std::move(mask); }
+    double opacity() const { return opacity_; }
+    void setOpacity(double opacity) { opacity_ = opacity; }
+    bool isHidden() const { return hidden_; }
+    void setHidden(bool hidden) { hidden_ = hidden; }
+    // An image stretched over the bounds.
+    const BitmapPtr& contents() const { return contents_; }
+    void setContents(BitmapPtr contents) { contents_ = std::move(contents); }
+    const std::optional<Color>& backgroundColor() const { return backgroundColor_; }
+    void setBackgroundColor(std::optional<Color> color) { backgroundColor_ = std::move(color); }
+    double cornerRadius() const { return cornerRadius_; }
+    void setCornerRadius(double radius) { cornerRadius_ = radius; }
+    double borderWidth() const { return borderWidth_; }
+    void setBorderWidth(double width) { borderWidth_ = width; }
+    // Opaque black by default.
+    const std::optional<Color>& borderColor() const { return borderColor_; }
+    void setBorderColor(std::optional<Color> color) { borderColor_ = std::move(color); }
+
+    // Set when the content must be drawn again; cleared by displayIfNeeded.
+    bool needsDisplay() const { return needsDisplay_; }
+    void setNeedsDisplay() { needsDisplay_ = true; }
+    void displayIfNeeded() { needsDisplay_ = false; }
+
+    // String-keyed values. Setting an absent value removes the key.
+    const foundation::Value& valueForKey(const std::string& key) const;
+    void setValue(foundation::Value value, const std::string& key);
+
+    // Draws the layer and its visible sublayers, the context being in this
+    // layer's coordinates: background, contents, the layer's own drawing,
+    // sublayers back to front, border; all at the layer's opacity. As on the
+    // platform, masks are not applied.
+    virtual void renderInContext(DrawingContext& context) const;
+    // The layer's own content; nothing for a plain layer.
+    virtual void drawInContext(DrawingContext& context) const;
+
+private:
+    LayerPtr self() const;
+    void detachSublayer(const Layer* layer);
+
+    Rect bounds_;
+    Point position_;
+    Point anchorPoint_{0.5, 0.5};
+    Transform3D transform_;
+    std::vector<LayerPtr> sublayers_;
+    std::weak_ptr<Layer> superlayer_;
+    std::optional<std::string> name_;
+    LayerPtr mask_;
+    double opacity_ = 1;
+    bool hidden_ = false;
+    BitmapPtr contents_;
+    std::optional<Color> backgroundColor_;
+    double cornerRadius_ = 0;
+    double borderWidth_ = 0;
+    std::optional<Color> borderColor_ = Color::black();
+    bool needsDisplay_ = false;
+    std::map<std::string, foundation::Value> values_;
+};
+
+}  // namespace graphics
