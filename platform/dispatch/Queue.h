@@ -2,6 +2,12 @@
 // main queue that posts to the main run loop, and delayed work measured on
 // the one clock. (Interface agreed with the object store and the HTTP library;
 // the implementation keeps these signatures.)
+// Invariants: every task runs exactly once; a serial queue runs its tasks one
+// at a time in submission order (sync and async alike), a concurrent queue
+// starts them in order but lets them overlap; the main queue's tasks run on
+// the main thread only, when the main run loop runs; a queue stays alive
+// while it has work, whoever else lets it go. An exception escaping an async
+// task ends the process, as an uncaught one does on the device.
 #pragma once
 
 #include <functional>
@@ -20,10 +26,12 @@ public:
     virtual ~Queue() = default;
 
     static QueuePtr main();
+    // The process-wide concurrent queue.
     static QueuePtr global();
     static QueuePtr createSerial(std::string label);
     static QueuePtr createConcurrent(std::string label);
-    // The queue running the calling code, or null.
+    // The queue running the calling code, or null. On the main thread, outside
+    // any other queue's task, the main queue.
     static QueuePtr current();
 
     virtual const std::string& label() const = 0;
@@ -31,43 +39,17 @@ public:
     virtual void async(Task task) = 0;
     // Blocks until the task ran. Sync onto the serial queue the caller is
     // already running on is a programming error (foundation::Exception); sync
-    // onto the main queue from the main thread runs the task inline.
+    // onto the main queue from the main thread runs the task inline. An
+    // exception thrown by the task reaches the caller.
     virtual void sync(Task task) = 0;
     // Runs the task after `seconds` measured on foundation::Clock.
     virtual void after(double seconds, Task task) = 0;
     virtual bool isCurrent() const = 0;
 };
 
-class Group;
-using GroupPtr = std::shared_ptr<Group>;
-
-// Joins parallel work: notify runs once the count of entered-but-not-left
-// work drops to zero.
-class Group {
-public:
-    static GroupPtr create();
-    virtual ~Group() = default;
-    virtual void enter() = 0;
-    virtual void leave() = 0;
-    virtual void async(const QueuePtr& queue, Queue::Task task) = 0;
-    virtual void notify(const QueuePtr& queue, Queue::Task task) = 0;
-    // True when the group emptied before `timeoutSeconds` of real time passed.
-    virtual bool wait(double timeoutSeconds) = 0;
-};
-
-class Semaphore {
-public:
-    explicit Semaphore(long value);
-    ~Semaphore();
-    void signal();
-    // True when signalled before `timeoutSeconds` of real time passed.
-    bool wait(double timeoutSeconds);
-
-private:
-    struct State;
-    std::unique_ptr<State> state_;
-};
-
-void once(std::once_flag& flag, const std::function<void()>& fn);
-
 }  // namespace dispatch
+
+// Part of the agreed interface of this header.
+#include "dispatch/Group.h"
+#include "dispatch/Once.h"
+#include "dispatch/Semaphore.h"

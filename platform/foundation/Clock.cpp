@@ -40,15 +40,39 @@ bool Clock::isVirtual() {
     return state().isVirtual;
 }
 
+namespace {
+
+std::vector<std::function<void()>> listenersLocked() {
+    std::vector<std::function<void()>> out;
+    for (auto& [id, l] : state().listeners) out.push_back(l);
+    return out;
+}
+
+void callAll(const std::vector<std::function<void()>>& listeners) {
+    for (auto& l : listeners) l();
+}
+
+}  // namespace
+
 void Clock::useVirtual(double start) {
-    std::lock_guard lock(state().mutex);
-    state().isVirtual = true;
-    state().virtualNow = start;
+    std::vector<std::function<void()>> toCall;
+    {
+        std::lock_guard lock(state().mutex);
+        state().isVirtual = true;
+        state().virtualNow = start;
+        toCall = listenersLocked();
+    }
+    callAll(toCall);
 }
 
 void Clock::useReal() {
-    std::lock_guard lock(state().mutex);
-    state().isVirtual = false;
+    std::vector<std::function<void()>> toCall;
+    {
+        std::lock_guard lock(state().mutex);
+        state().isVirtual = false;
+        toCall = listenersLocked();
+    }
+    callAll(toCall);
 }
 
 void Clock::advance(double seconds) {
@@ -57,9 +81,9 @@ void Clock::advance(double seconds) {
         std::lock_guard lock(state().mutex);
         if (!state().isVirtual) return;
         state().virtualNow += seconds;
-        for (auto& [id, l] : state().listeners) toCall.push_back(l);
+        toCall = listenersLocked();
     }
-    for (auto& l : toCall) l();
+    callAll(toCall);
 }
 
 int Clock::addAdvanceListener(std::function<void()> listener) {

@@ -14,13 +14,18 @@ public:
     static double now();
     static bool isVirtual();
     // Switches to a virtual clock standing at `start` (seconds since 2001).
+    // Listeners are told, as the time may have jumped either way.
     static void useVirtual(double start);
+    // Back to real time; listeners are told.
     static void useReal();
     // Moves the virtual clock forward; a no-op on the real clock. Listeners
-    // (the run loops) are told so that due timers can fire.
+    // (the run loops and the delayed work of the dispatch queues) are told so
+    // that due timers can fire before advance returns.
     static void advance(double seconds);
 
-    // Called after every advance of the virtual clock. Returns an id for removal.
+    // Called, outside the clock's lock and on the thread that moved the clock,
+    // after every advance of the virtual clock and every switch between real
+    // and virtual time. Returns an id for removal.
     static int addAdvanceListener(std::function<void()> listener);
     static void removeAdvanceListener(int id);
 };

@@ -1,6 +1,10 @@
 // The run loop of a thread: tasks posted to it and the timers added to it,
 // run one at a time on that thread. The main run loop belongs to the process's
 // main thread; the HTTP library's connection thread has another.
+// Invariants: tasks run in posting order, each exactly once, only on the
+// loop's own thread and only while that thread runs the loop; a timer fires on
+// the loop it was added to, when foundation::Clock reaches its fire date (so a
+// virtual clock fires timers only when advanced); a loop never busy-waits.
 // (Interface agreed with the object store and the HTTP library; the
 // implementation keeps these signatures.)
 #pragma once
@@ -19,11 +23,14 @@ bool isMainThread();
 class RunLoop {
 public:
     static RunLoop& main();
-    // The run loop of the calling thread, or null when it has none.
+    // The run loop of the calling thread, or null when it has none (the
+    // workers behind the dispatch queues have none).
     static RunLoop* current();
 
     // Thread-safe; the task runs on this loop's thread, in posting order.
     void post(std::function<void()> task);
+    // Thread-safe. A timer already invalidated, or already on this loop, is
+    // not added.
     void addTimer(std::shared_ptr<Timer> timer);
 
     // Runs this loop (on its own thread only) until `pred` is true or
@@ -32,6 +39,29 @@ public:
     bool runUntil(const std::function<bool()>& pred, double timeoutSeconds);
     // Runs everything due now without blocking; returns how many ran.
     size_t runDueTasks();
+    // Runs this loop (on its own thread only) until stop() is called.
+    void run();
+    // Thread-safe: makes the current or next run() return once the task in
+    // progress ends.
+    void stop();
+
+    ~RunLoop();
+    RunLoop(const RunLoop&) = delete;
+    RunLoop& operator=(const RunLoop&) = delete;
+
+private:
+    friend class Thread;
+    RunLoop();
+    // Raises when the calling thread is not this loop's.
+    void requireOwnThread(const char* operation) const;
+    bool runOneTask();
+    bool fireOneTimer(double now);
+    // Runs until `done` or the deadline; `pollPredicate` caps each wait so that
+    // a predicate made true elsewhere, without posting here, is seen soon.
+    bool runUntilDeadline(const std::function<bool()>& done, double timeoutSeconds, bool pollPredicate);
+
+    struct State;
+    std::shared_ptr<State> state_;
 };
 
 }  // namespace foundation

@@ -1,0 +1,214 @@
+#include "foundation/RunLoop.h"
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <vector>
+
+#include "foundation/Clock.h"
+#include "foundation/Exception.h"
+#include "foundation/Timer.h"
+
+namespace foundation {
+
+RunLoop* currentThreadRunLoop();  // Thread.cpp
+
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+
+// How long a wait may last before a caller's predicate is looked at again:
+// runUntil's predicate may be made true by another thread that posts nothing.
+constexpr auto kPredicatePoll = std::chrono::milliseconds(2);
+// Timeouts beyond this (about 30 years) mean "no timeout".
+constexpr double kNoTimeout = 1e9;
+// Far-off timers are looked at again after this long rather than converted
+// to a time point that could overflow.
+constexpr double kLongestSleep = 3600;
+
+}  // namespace
+
+struct RunLoop::State {
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::deque<std::function<void()>> tasks;
+    std::vector<std::shared_ptr<Timer>> timers;
+    // Bumped by every post, timer, stop and clock change, so a waiting loop
+    // never sleeps through a change it has not looked at.
+    uint64_t generation = 0;
+    bool stopRequested = false;
+    int clockListener = 0;
+};
+
+RunLoop::RunLoop() : state_(std::make_shared<State>()) {
+    // Weak: the clock may call a listener it copied just before this loop went away.
+    std::weak_ptr<State> weak = state_;
+    state_->clockListener = Clock::addAdvanceListener([weak] {
+        auto s = weak.lock();
+        if (!s) return;
+        std::lock_guard lock(s->mutex);
+        ++s->generation;
+        s->wake.notify_all();
+    });
+}
+
+RunLoop::~RunLoop() {
+    Clock::removeAdvanceListener(state_->clockListener);
+}
+
+RunLoop& RunLoop::main() {
+    // Never destroyed: work may be posted to it while the process exits.
+    static RunLoop* loop = new RunLoop();
+    return *loop;
+}
+
+RunLoop* RunLoop::current() {
+    if (isMainThread()) return &main();
+    return currentThreadRunLoop();
+}
+
+void RunLoop::post(std::function<void()> task) {
+    {
+        std::lock_guard lock(state_->mutex);
+        state_->tasks.push_back(std::move(task));
+        ++state_->generation;
+    }
+    state_->wake.notify_all();
+}
+
+void RunLoop::addTimer(std::shared_ptr<Timer> timer) {
+    if (!timer || !timer->isValid()) return;
+    {
+        std::lock_guard lock(state_->mutex);
+        if (std::find(state_->timers.begin(), state_->timers.end(), timer) != state_->timers.end()) return;
+        state_->timers.push_back(std::move(timer));
+        ++state_->generation;
+    }
+    state_->wake.notify_all();
+}
+
+void RunLoop::stop() {
+    {
+        std::lock_guard lock(state_->mutex);
+        state_->stopRequested = true;
+        ++state_->generation;
+    }
+    state_->wake.notify_all();
+}
+
+void RunLoop::requireOwnThread(const char* operation) const {
+    if (current() != this) {
+        raise(kInternalInconsistencyException,
+              std::string(operation) + " must be called on the run loop's own thread");
+    }
+}
+
+bool RunLoop::runOneTask() {
+    std::function<void()> task;
+    {
+        std::lock_guard lock(state_->mutex);
+        if (state_->tasks.empty()) return false;
+        task = std::move(state_->tasks.front());
+        state_->tasks.pop_front();
+    }
+    task();
+    return true;
+}
+
+bool RunLoop::fireOneTimer(double now) {
+    std::shared_ptr<Timer> due;
+    {
+        std::lock_guard lock(state_->mutex);
+        auto& timers = state_->timers;
+        std::erase_if(timers, [](const std::shared_ptr<Timer>& t) { return !t->isValid(); });
+        double earliest = now;
+        for (auto& t : timers) {
+            double d = t->fireDate().timeIntervalSinceReferenceDate();
+            if (d <= earliest) {
+                earliest = d;
+                due = t;
+            }
+        }
+        // A non-repeating timer leaves the loop when it fires.
+        if (due && !due->repeats()) std::erase(timers, due);
+    }
+    if (!due) return false;
+    due->fireFromLoop(now);
+    return true;
+}
+
+size_t RunLoop::runDueTasks() {
+    requireOwnThread("runDueTasks");
+    // Timers are judged against one reading of the clock, so a repeating
+    // timer fires at most once here even on the real clock.
+    double now = Clock::now();
+    size_t count = 0;
+    for (bool progress = true; progress;) {
+        progress = false;
+        if (fireOneTimer(now)) ++count, progress = true;
+        if (runOneTask()) ++count, progress = true;
+    }
+    return count;
+}
+
+bool RunLoop::runUntil(const std::function<bool()>& pred, double timeoutSeconds) {
+    requireOwnThread("runUntil");
+    return runUntilDeadline(pred, timeoutSeconds, true);
+}
+
+void RunLoop::run() {
+    requireOwnThread("run");
+    runUntilDeadline(
+        [this] {
+            std::lock_guard lock(state_->mutex);
+            return state_->stopRequested;
+        },
+        kNoTimeout * 2, false);
+    std::lock_guard lock(state_->mutex);
+    state_->stopRequested = false;
+}
+
+bool RunLoop::runUntilDeadline(const std::function<bool()>& done, double timeoutSeconds, bool pollPredicate) {
+    const bool hasDeadline = timeoutSeconds < kNoTimeout;
+    const auto deadline = SteadyClock::now() + std::chrono::duration_cast<SteadyClock::duration>(
+                                                   std::chrono::duration<double>(hasDeadline ? timeoutSeconds : 0));
+    for (;;) {
+        uint64_t seen;
+        {
+            std::lock_guard lock(state_->mutex);
+            seen = state_->generation;
+        }
+        if (done()) return true;
+        bool ran = fireOneTimer(Clock::now());
+        ran = runOneTask() || ran;
+        if (ran) continue;
+        if (hasDeadline && SteadyClock::now() >= deadline) return done();
+
+        std::unique_lock lock(state_->mutex);
+        auto wakeAt = hasDeadline ? deadline : SteadyClock::time_point::max();
+        if (pollPredicate) wakeAt = std::min(wakeAt, SteadyClock::now() + kPredicatePoll);
+        if (!Clock::isVirtual()) {
+            // On the real clock the next timer bounds the sleep; on the virtual
+            // one only an advance (which bumps the generation) can make it due.
+            double now = Clock::now();
+            for (auto& t : state_->timers) {
+                if (!t->isValid()) continue;
+                double in = std::clamp(t->fireDate().timeIntervalSinceReferenceDate() - now, 0.0, kLongestSleep);
+                auto at = SteadyClock::now() +
+                          std::chrono::duration_cast<SteadyClock::duration>(std::chrono::duration<double>(in));
+                wakeAt = std::min(wakeAt, at);
+            }
+        }
+        auto changed = [&] { return state_->generation != seen; };
+        if (wakeAt == SteadyClock::time_point::max()) {
+            state_->wake.wait(lock, changed);
+        } else {
+            state_->wake.wait_until(lock, wakeAt, changed);
+        }
+    }
+}
+
+}  // namespace foundation
