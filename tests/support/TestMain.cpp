@@ -1,8 +1,29 @@
 // Shared entry point of every test binary: the thread that runs main() is the
-// application's main thread, as on the device.
+// application's main thread, as on the device, and the application's home is
+// a fresh temporary folder so no test touches the user's data.
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "foundation/ApplicationHome.h"
+#include "foundation/RunLoop.h"
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    (void)foundation::RunLoop::main();  // binds the main run loop to this thread
+
+    std::string pattern = (std::filesystem::temp_directory_path() / "qva-test-XXXXXX").string();
+    std::string home;
+    if (!std::getenv("QVA_HOME")) {
+        if (char* made = mkdtemp(pattern.data())) home = made;
+        if (!home.empty()) foundation::ApplicationHome::setRoot(home);
+    }
+    int result = RUN_ALL_TESTS();
+    if (!home.empty()) {
+        std::error_code ec;
+        std::filesystem::remove_all(home, ec);
+    }
+    return result;
 }

@@ -1,0 +1,39 @@
+// Digests against published vectors, strict Base64, random bytes and UUIDs.
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "foundation/Crypto.h"
+
+using namespace foundation;
+
+TEST(Crypto, DigestsOfKnownVectors) {
+    EXPECT_EQ(Crypto::sha1Hex("abc"), "a9993e364706816aba3e25717850c26c9cd0d89d");
+    EXPECT_EQ(Crypto::sha256Hex(""), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+    EXPECT_EQ(Crypto::sha256Hex(Data::fromString("abc")),
+              "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+    EXPECT_EQ(Crypto::sha1(Data::fromString("abc")).length(), 20u);
+    EXPECT_EQ(Crypto::sha256(Data()).length(), 32u);
+}
+
+TEST(Crypto, Base64IsStrict) {
+    EXPECT_EQ(Crypto::base64Encode(Data::fromString("foob")), "Zm9vYg==");
+    EXPECT_EQ(Crypto::base64Encode(Data()), "");
+    for (const char* text : {"", "Zg==", "Zm8=", "Zm9v", "Zm9vYmFy"}) {
+        auto decoded = Crypto::base64Decode(text);
+        ASSERT_TRUE(decoded) << text;
+        EXPECT_EQ(Crypto::base64Encode(*decoded), text);
+    }
+    for (const char* garbage : {"Zg=", "Zm9v YmFy", "Zm9v\n", "Z===", "====", "Zm=v", "Zm9*", "A"}) {
+        EXPECT_FALSE(Crypto::base64Decode(garbage)) << garbage;
+    }
+}
+
+TEST(Crypto, RandomBytesAndUUIDs) {
+    EXPECT_EQ(Crypto::randomBytes(33).length(), 33u);
+    EXPECT_NE(Crypto::randomBytes(16), Crypto::randomBytes(16));
+    std::string uuid = Crypto::uuidString();
+    EXPECT_TRUE(std::regex_match(uuid, std::regex("[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}")))
+        << uuid;
+    EXPECT_NE(uuid, Crypto::uuidString());
+}
