@@ -1,7 +1,6 @@
 // Digests against published vectors, strict Base64, random bytes and UUIDs.
 #include <gtest/gtest.h>
 
-#include <regex>
 
 #include "foundation/Crypto.h"
 
@@ -33,7 +32,17 @@ TEST(Crypto, RandomBytesAndUUIDs) {
     EXPECT_EQ(Crypto::randomBytes(33).length(), 33u);
     EXPECT_NE(Crypto::randomBytes(16), Crypto::randomBytes(16));
     std::string uuid = Crypto::uuidString();
-    EXPECT_TRUE(std::regex_match(uuid, std::regex("[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}")))
+    // Upper-case hex in 8-4-4-4-12 groups, version 4, RFC 4122 variant.
+    ASSERT_EQ(uuid.size(), 36u);
+    for (size_t i = 0; i < uuid.size(); ++i) {
+        if (i == 8 || i == 13 || i == 18 || i == 23) {
+            EXPECT_EQ(uuid[i], '-');
+        } else {
+            EXPECT_NE(std::string("0123456789ABCDEF").find(uuid[i]), std::string::npos) << uuid;
+        }
+    }
+    EXPECT_EQ(uuid[14], '4');
+    EXPECT_NE(std::string("89AB").find(uuid[19]), std::string::npos)
         << uuid;
     EXPECT_NE(uuid, Crypto::uuidString());
 }
