@@ -1,0 +1,94 @@
+// Attribute coercion and entity lookups. Coercion is what keeps stored values
+// type-consistent, which the SQL and in-memory predicate paths rely on to
+// agree.
+#include "coredata/EntityDescription.h"
+
+#include "coredata/ManagedObjectContext.h"
+#include "coredata/ManagedObjectModel.h"
+#include "coredata/PersistentStoreCoordinator.h"
+
+namespace coredata {
+
+using foundation::Value;
+
+Value AttributeDescription::defaultValue() const {
+    switch (type) {
+        case AttributeType::Boolean: return Value(false);
+        case AttributeType::Integer16:
+        case AttributeType::Integer32:
+        case AttributeType::Integer64: return Value(int64_t(0));
+        case AttributeType::Double: return Value(0.0);
+        default: return Value();
+    }
+}
+
+Value AttributeDescription::coerce(const Value& v) const {
+    if (v.isNothing()) return defaultValue();
+    switch (type) {
+        case AttributeType::String: return v.isString() ? v : Value(v.stringValue());
+        case AttributeType::Boolean: return Value(v.boolValue());
+        case AttributeType::Integer16: return Value(int64_t(int16_t(v.integerValue())));
+        case AttributeType::Integer32: return Value(int64_t(int32_t(v.integerValue())));
+        case AttributeType::Integer64: return Value(v.integerValue());
+        case AttributeType::Double: return Value(v.doubleValue());
+        case AttributeType::Date:
+            if (v.isDate()) return v;
+            if (v.isNumber()) return Value(foundation::Date(v.doubleValue()));
+            return Value();
+        case AttributeType::Binary:
+            if (v.isData()) return v;
+            if (v.isString()) return Value(foundation::Data::fromString(*v.string()));
+            return Value();
+    }
+    return Value();
+}
+
+std::vector<std::string> EntityDescription::attributeNames() const {
+    std::vector<std::string> names;
+    names.reserve(attributes_.size());
+    for (const auto& a : attributes_) names.push_back(a.name);
+    return names;
+}
+
+std::optional<size_t> EntityDescription::attributeIndex(const std::string& name) const {
+    auto it = indexByName_.find(name);
+    if (it == indexByName_.end()) return std::nullopt;
+    return it->second;
+}
+
+const AttributeDescription* EntityDescription::attributeNamed(const std::string& name) const {
+    auto index = attributeIndex(name);
+    return index ? &attributes_[*index] : nullptr;
+}
+
+bool EntityDescription::isKindOfEntity(const EntityDescription& other) const {
+    for (auto e = this; e; e = e->parent_)
+        if (e == &other) return true;
+    return false;
+}
+
+const EntityDescription& EntityDescription::rootEntity() const {
+    auto e = this;
+    while (e->parent_) e = e->parent_;
+    return *e;
+}
+
+std::vector<const EntityDescription*> EntityDescription::selfAndDescendants() const {
+    std::vector<const EntityDescription*> out{this};
+    for (size_t i = 0; i < out.size(); ++i)
+        for (auto child : out[i]->children_) out.push_back(child);
+    return out;
+}
+
+EntityPtr EntityDescription::entityForName(const std::string& name, const ManagedObjectContext& context) {
+    auto coordinator = context.persistentStoreCoordinator();
+    if (!coordinator) return nullptr;
+    return coordinator->managedObjectModel()->entityPtr(name);
+}
+
+std::shared_ptr<ManagedObject> EntityDescription::insertNewObjectForEntityForName(const std::string& name,
+                                                                                  ManagedObjectContext& context) {
+    return context.insertNewObject(name);
+}
+
+}  // namespace coredata

@@ -1,0 +1,99 @@
+// A fetched-results controller: the result of one fetch request on one
+// context, split into sections by a key path, kept current after each change
+// that reaches its context (a child's save, or its own save). Changes are
+// found by fetching again and comparing with what was shown before, and are
+// reported to the delegate in one batch: will change, section deletions and
+// insertions, object deletions, insertions, moves and updates, did change.
+// A controller without a delegate, or over dictionary results, reports
+// nothing and keeps its results until the next performFetch. Used on the
+// context's queue only.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "coredata/FetchRequest.h"
+#include "coredata/ManagedObjectContext.h"
+#include "foundation/Error.h"
+#include "foundation/Object.h"
+#include "foundation/Value.h"
+
+namespace coredata {
+
+struct IndexPath {
+    size_t section = 0;
+    size_t row = 0;
+    bool operator==(const IndexPath&) const = default;
+};
+
+enum class FetchedResultsChangeType { Insert = 1, Delete = 2, Move = 3, Update = 4 };
+
+struct FetchedResultsSectionInfo {
+    // The section key's text for the section's objects ("" when they have none).
+    std::string name;
+    foundation::Value::Array objects;
+    size_t numberOfObjects() const { return objects.size(); }
+};
+
+class FetchedResultsController;
+
+class FetchedResultsControllerDelegate {
+public:
+    virtual ~FetchedResultsControllerDelegate() = default;
+    virtual void controllerWillChangeContent(FetchedResultsController&) {}
+    virtual void controller(FetchedResultsController&, const FetchedResultsSectionInfo& /*section*/, size_t /*sectionIndex*/,
+                            FetchedResultsChangeType) {}
+    // Insert: new path only; delete: old path only; move and update: both.
+    virtual void controller(FetchedResultsController&, const foundation::Value& /*object*/,
+                            std::optional<IndexPath> /*indexPath*/, FetchedResultsChangeType,
+                            std::optional<IndexPath> /*newIndexPath*/) {}
+    virtual void controllerDidChangeContent(FetchedResultsController&) {}
+};
+
+class FetchedResultsController : public foundation::Object {
+public:
+    // The cache name is accepted for the platform's shape and not used.
+    FetchedResultsController(FetchRequest request, ContextPtr context, std::optional<std::string> sectionNameKeyPath,
+                             std::optional<std::string> cacheName = std::nullopt);
+    ~FetchedResultsController() override;
+    FetchedResultsController(const FetchedResultsController&) = delete;
+    FetchedResultsController& operator=(const FetchedResultsController&) = delete;
+
+    const FetchRequest& fetchRequest() const { return request_; }
+    const ContextPtr& managedObjectContext() const { return context_; }
+    const std::optional<std::string>& sectionNameKeyPath() const { return sectionNameKeyPath_; }
+    std::shared_ptr<FetchedResultsControllerDelegate> delegate() const { return delegate_.lock(); }
+    void setDelegate(std::weak_ptr<FetchedResultsControllerDelegate> delegate) { delegate_ = std::move(delegate); }
+
+    // Null on success.
+    foundation::ErrorPtr performFetch();
+    const foundation::Value::Array& fetchedObjects() const { return objects_; }
+    const std::vector<FetchedResultsSectionInfo>& sections() const { return sections_; }
+    // Raises a range exception for a path outside the results.
+    foundation::Value objectAtIndexPath(const IndexPath& indexPath) const;
+    std::optional<IndexPath> indexPathForObject(const foundation::Value& object) const;
+
+    std::string className() const override { return "NSFetchedResultsController"; }
+
+private:
+    void contextDidChange(const ContextChanges& changes);
+    std::vector<FetchedResultsSectionInfo> group(const foundation::Value::Array& objects) const;
+    // The values that place an object (sort keys, section key), by primary key.
+    std::map<int64_t, std::vector<foundation::Value>> placementKeys(const foundation::Value::Array& objects) const;
+
+    FetchRequest request_;
+    ContextPtr context_;
+    std::optional<std::string> sectionNameKeyPath_;
+    std::weak_ptr<FetchedResultsControllerDelegate> delegate_;
+    foundation::Value::Array objects_;
+    std::vector<FetchedResultsSectionInfo> sections_;
+    std::map<int64_t, std::vector<foundation::Value>> placement_;
+    int observer_ = 0;
+};
+
+}  // namespace coredata

@@ -1,0 +1,536 @@
+// Contexts: queues and re-entrancy, change tracking, the save cascade and
+// fetches through the chain. Managed objects never cross queues: what moves
+// between contexts is rows (StoreRow), copied on the sending side.
+#include "coredata/ManagedObjectContext.h"
+
+#include <algorithm>
+#include <atomic>
+#include <unordered_set>
+
+#include "coredata/Constants.h"
+#include "coredata/StoreRow.h"
+#include "dispatch/Queue.h"
+#include "foundation/Exception.h"
+#include "foundation/NotificationCenter.h"
+#include "foundation/RunLoop.h"
+
+namespace coredata {
+
+using detail::ChangeSet;
+using detail::FetchOutcome;
+using detail::FetchPlan;
+using detail::StoreRow;
+using foundation::ErrorPtr;
+using foundation::Value;
+
+// ---- Queue ownership -------------------------------------------------------
+//
+// A thread "owns" a context while it runs one of the context's blocks, and so
+// does any thread running a block that an owner is blocked waiting for. Owned
+// contexts run performBlockAndWait inline; that is what makes a save on a
+// worker, pushing into the main context while the main thread waits for that
+// worker, finish instead of deadlocking.
+
+namespace {
+struct Ownership {
+    std::vector<const ManagedObjectContext*> contexts;
+    bool mainThread = false;
+};
+thread_local Ownership tlsOwnership;
+}  // namespace
+
+struct ContextScope {
+    Ownership saved;
+    ContextScope(const ManagedObjectContext* context, const Ownership* inherited) : saved(tlsOwnership) {
+        if (inherited) {
+            tlsOwnership.contexts.insert(tlsOwnership.contexts.end(), inherited->contexts.begin(), inherited->contexts.end());
+            tlsOwnership.mainThread = tlsOwnership.mainThread || inherited->mainThread;
+        }
+        tlsOwnership.contexts.push_back(context);
+    }
+    ~ContextScope() { tlsOwnership = std::move(saved); }
+};
+
+namespace {
+
+std::atomic<int> nextQueueNumber{1};
+
+ErrorPtr noStoreError() {
+    return foundation::Error::withDescription(foundation::kCocoaErrorDomain, StoreError::NoStore,
+                                              "The context is connected to no persistent store");
+}
+
+}  // namespace
+
+ContextPtr ManagedObjectContext::create(ConcurrencyType type) { return std::make_shared<ManagedObjectContext>(type); }
+
+ManagedObjectContext::ManagedObjectContext(ConcurrencyType type) : type_(type) {
+    queue_ = type == ConcurrencyType::MainQueue
+                 ? dispatch::Queue::main()
+                 : dispatch::Queue::createSerial("com.quovana.coredata.context." + std::to_string(nextQueueNumber++));
+}
+
+ManagedObjectContext::~ManagedObjectContext() = default;
+
+ContextPtr ManagedObjectContext::self() {
+    return std::static_pointer_cast<ManagedObjectContext>(shared_from_this());
+}
+
+void ManagedObjectContext::setPersistentStoreCoordinator(CoordinatorPtr coordinator) { coordinator_ = std::move(coordinator); }
+void ManagedObjectContext::setParentContext(ContextPtr parent) { parent_ = std::move(parent); }
+
+CoordinatorPtr ManagedObjectContext::persistentStoreCoordinator() const {
+    for (auto c = this; c; c = c->parent_.get())
+        if (c->coordinator_) return c->coordinator_;
+    return nullptr;
+}
+
+bool ManagedObjectContext::isOnOwnQueue() const {
+    if (type_ == ConcurrencyType::MainQueue && (foundation::isMainThread() || tlsOwnership.mainThread)) return true;
+    if (type_ == ConcurrencyType::PrivateQueue && queue_->isCurrent()) return true;
+    return std::find(tlsOwnership.contexts.begin(), tlsOwnership.contexts.end(), this) != tlsOwnership.contexts.end();
+}
+
+void ManagedObjectContext::performBlock(std::function<void()> block) {
+    queue_->async([self = self(), block = std::move(block)] {
+        ContextScope scope(self.get(), nullptr);
+        block();
+    });
+}
+
+void ManagedObjectContext::performBlockAndWait(const std::function<void()>& block) {
+    if (isOnOwnQueue()) {
+        ContextScope scope(this, nullptr);
+        block();
+        return;
+    }
+    Ownership inherited = tlsOwnership;
+    inherited.mainThread = inherited.mainThread || foundation::isMainThread();
+    queue_->sync([this, &inherited, &block] {
+        ContextScope scope(this, &inherited);
+        block();
+    });
+}
+
+// ---- Objects ---------------------------------------------------------------
+
+ManagedObjectPtr ManagedObjectContext::registeredObject(int64_t primaryKey) const {
+    auto it = registered_.find(primaryKey);
+    return it == registered_.end() ? nullptr : it->second.lock();
+}
+
+void ManagedObjectContext::registerObject(const ManagedObjectPtr& object) {
+    registered_[object->objectID()->primaryKey()] = object;
+    // Unchanged objects are held weakly; drop the entries of those gone.
+    if (registered_.size() > 2 * registeredAtLastPurge_ + 1024) {
+        for (auto it = registered_.begin(); it != registered_.end();)
+            it = it->second.expired() ? registered_.erase(it) : std::next(it);
+        registeredAtLastPurge_ = registered_.size();
+    }
+}
+
+ManagedObjectPtr ManagedObjectContext::makeObject(const StoreRow& row) {
+    auto coordinator = persistentStoreCoordinator();
+    auto object = ManagedObject::make(*row.entity);
+    object->entity_ = coordinator->managedObjectModel()->entityPtr(row.entity);
+    object->id_ = coordinator->objectID(*row.entity, row.primaryKey);
+    object->context_ = self();
+    size_t count = row.entity->attributes().size();
+    if (row.values && row.values->size() == count) object->values_ = std::const_pointer_cast<detail::RowValues>(row.values);
+    else object->mutableValues().resize(count);
+    object->changed_.assign(count, false);
+    registerObject(object);
+    return object;
+}
+
+ManagedObjectPtr ManagedObjectContext::insertNewObject(const std::string& entityName) {
+    auto coordinator = persistentStoreCoordinator();
+    if (!coordinator)
+        foundation::raise(foundation::kInternalInconsistencyException, "The context has no persistent store coordinator");
+    auto entity = coordinator->managedObjectModel()->entityNamed(entityName);
+    if (!entity)
+        foundation::raise(foundation::kInvalidArgumentException, "No entity named '" + entityName + "' in the model");
+    std::vector<Value> defaults;
+    for (const auto& a : entity->attributes()) defaults.push_back(a.defaultValue());
+    auto id = coordinator->newObjectID(*entity);
+    auto object = makeObject(StoreRow{entity, id->primaryKey(), std::make_shared<detail::RowValues>(std::move(defaults))});
+    object->inserted_ = true;
+    inserted_[id->primaryKey()] = object;
+    return object;
+}
+
+void ManagedObjectContext::objectDidChange(ManagedObject& object) {
+    if (object.inserted_ || object.deleted_) return;
+    int64_t key = object.objectID()->primaryKey();
+    if (auto strong = registeredObject(key); strong.get() == &object) {
+        object.updated_ = true;
+        updated_[key] = strong;
+    }
+}
+
+void ManagedObjectContext::deleteObject(const ManagedObjectPtr& object) {
+    if (!object || object->context_.lock().get() != this || object->deleted_) return;
+    int64_t key = object->objectID()->primaryKey();
+    if (object->inserted_) {
+        inserted_.erase(key);
+        registered_.erase(key);
+        object->inserted_ = false;
+        object->context_.reset();
+        return;
+    }
+    updated_.erase(key);
+    object->updated_ = false;
+    object->deleted_ = true;
+    deleted_[key] = object;
+}
+
+ManagedObjectPtr ManagedObjectContext::objectWithID(const ManagedObjectIDPtr& id) {
+    if (!id) return nullptr;
+    if (auto object = registeredObject(id->primaryKey())) return object->deleted_ ? nullptr : object;
+    FetchPlan plan;
+    plan.entity = &id->entity();
+    plan.entities = {plan.entity};
+    plan.primaryKey = id->primaryKey();
+    auto outcome = collectRows(plan);
+    if (outcome.error || outcome.rows.empty()) return nullptr;
+    return makeObject(outcome.rows.front());
+}
+
+bool ManagedObjectContext::hasChanges() const { return !inserted_.empty() || !updated_.empty() || !deleted_.empty(); }
+
+namespace {
+std::vector<ManagedObjectPtr> valuesOf(const std::map<int64_t, ManagedObjectPtr>& m) {
+    std::vector<ManagedObjectPtr> out;
+    for (const auto& [k, v] : m) out.push_back(v);
+    return out;
+}
+}  // namespace
+
+std::vector<ManagedObjectPtr> ManagedObjectContext::insertedObjects() const { return valuesOf(inserted_); }
+std::vector<ManagedObjectPtr> ManagedObjectContext::updatedObjects() const { return valuesOf(updated_); }
+std::vector<ManagedObjectPtr> ManagedObjectContext::deletedObjects() const { return valuesOf(deleted_); }
+
+void ManagedObjectContext::reset() {
+    for (auto& [k, weak] : registered_)
+        if (auto o = weak.lock()) {
+            o->context_.reset();
+            o->inserted_ = o->updated_ = o->deleted_ = false;
+        }
+    registered_.clear();
+    inserted_.clear();
+    updated_.clear();
+    deleted_.clear();
+}
+
+// ---- Saving ----------------------------------------------------------------
+
+ChangeSet ManagedObjectContext::changeSet() const {
+    ChangeSet changes;
+    for (const auto& [k, o] : inserted_) changes.inserted.push_back({&o->entity(), k, o->values_});
+    for (const auto& [k, o] : updated_) changes.updated.push_back({&o->entity(), k, o->values_});
+    for (const auto& [k, o] : deleted_) changes.deleted.push_back({&o->entity(), k, nullptr});
+    return changes;
+}
+
+ContextChanges ManagedObjectContext::mergeChildChanges(const ChangeSet& changes) {
+    ContextChanges merged;
+    for (const auto& row : changes.inserted) {
+        auto object = makeObject(row);
+        object->inserted_ = true;
+        inserted_[row.primaryKey] = object;
+        merged.inserted.push_back(object);
+    }
+    for (const auto& row : changes.updated) {
+        auto object = registeredObject(row.primaryKey);
+        if (!object) object = makeObject(row);
+        if (row.values->size() == object->values_->size()) {
+            for (size_t i = 0; i < row.values->size(); ++i) {
+                const Value &now = (*row.values)[i], &was = (*object->values_)[i];
+                if (!(now.type() == was.type() && now == was)) object->changed_[i] = true;
+            }
+            object->values_ = std::const_pointer_cast<detail::RowValues>(row.values);
+        }
+        if (object->deleted_) {
+            deleted_.erase(row.primaryKey);
+            object->deleted_ = false;
+        }
+        if (!object->inserted_) {
+            object->updated_ = true;
+            updated_[row.primaryKey] = object;
+        }
+        merged.updated.push_back(object);
+    }
+    for (const auto& row : changes.deleted) {
+        auto object = registeredObject(row.primaryKey);
+        if (object && object->inserted_) {
+            // Never reached the store: it simply goes away.
+            inserted_.erase(row.primaryKey);
+            registered_.erase(row.primaryKey);
+            object->inserted_ = false;
+            object->context_.reset();
+            merged.deleted.push_back(object);
+            continue;
+        }
+        if (!object) object = makeObject(StoreRow{row.entity, row.primaryKey, nullptr});
+        updated_.erase(row.primaryKey);
+        object->updated_ = false;
+        object->deleted_ = true;
+        deleted_[row.primaryKey] = object;
+        merged.deleted.push_back(object);
+    }
+    return merged;
+}
+
+ErrorPtr ManagedObjectContext::save() {
+    if (!hasChanges()) return nullptr;
+    ChangeSet changes = changeSet();
+    if (parent_) {
+        ContextChanges merged;
+        auto parent = parent_;
+        parent->performBlockAndWait([&] {
+            merged = parent->mergeChildChanges(changes);
+            parent->notifyObservers(merged);
+        });
+    } else if (coordinator_) {
+        if (auto error = coordinator_->executeSave(changes)) return error;
+    } else {
+        return noStoreError();
+    }
+
+    ContextChanges saved{valuesOf(inserted_), valuesOf(updated_), valuesOf(deleted_)};
+    for (auto& o : saved.inserted) o->inserted_ = false;
+    for (auto& o : saved.updated) o->updated_ = false;
+    for (auto& o : saved.inserted) o->changed_.assign(o->changed_.size(), false);
+    for (auto& o : saved.updated) o->changed_.assign(o->changed_.size(), false);
+    for (auto& o : saved.deleted) {
+        registered_.erase(o->objectID()->primaryKey());
+        o->deleted_ = false;
+        o->context_.reset();
+    }
+    inserted_.clear();
+    updated_.clear();
+    deleted_.clear();
+
+    auto asArray = [](const std::vector<ManagedObjectPtr>& objects) {
+        Value::Array out;
+        for (const auto& o : objects) out.push_back(Value(o));
+        return Value(std::move(out));
+    };
+    Value userInfo = Value::dictionary({{kInsertedObjectsKey, asArray(saved.inserted)},
+                                        {kUpdatedObjectsKey, asArray(saved.updated)},
+                                        {kDeletedObjectsKey, asArray(saved.deleted)}});
+    auto me = self();
+    foundation::NotificationCenter::defaultCenter().postNotificationName(kManagedObjectContextDidSaveNotification,
+                                                                         Value(std::static_pointer_cast<foundation::Object>(me)),
+                                                                         userInfo);
+    notifyObservers(saved);
+    return nullptr;
+}
+
+int ManagedObjectContext::addChangeObserver(std::function<void(const ContextChanges&)> observer) {
+    std::lock_guard lock(observersMutex_);
+    observers_.emplace_back(nextObserver_, std::move(observer));
+    return nextObserver_++;
+}
+
+void ManagedObjectContext::removeChangeObserver(int handle) {
+    std::lock_guard lock(observersMutex_);
+    observers_.erase(std::remove_if(observers_.begin(), observers_.end(), [&](const auto& o) { return o.first == handle; }),
+                     observers_.end());
+}
+
+void ManagedObjectContext::notifyObservers(const ContextChanges& changes) {
+    if (changes.empty()) return;
+    std::vector<std::pair<int, std::function<void(const ContextChanges&)>>> observers;
+    {
+        std::lock_guard lock(observersMutex_);
+        observers = observers_;
+    }
+    for (const auto& entry : observers) {
+        int handle = entry.first;
+        {
+            // Skip observers removed by an earlier one in this round.
+            std::lock_guard lock(observersMutex_);
+            if (std::none_of(observers_.begin(), observers_.end(), [&](const auto& o) { return o.first == handle; })) continue;
+        }
+        entry.second(changes);
+    }
+}
+
+// ---- Fetching --------------------------------------------------------------
+
+bool ManagedObjectContext::hasPendingChangesFor(const FetchPlan& plan) const {
+    for (const auto* set : {&inserted_, &updated_, &deleted_})
+        for (const auto& [k, o] : *set)
+            if (plan.includes(&o->entity())) return true;
+    return false;
+}
+
+FetchOutcome ManagedObjectContext::collectRows(const FetchPlan& plan) {
+    bool mine = hasPendingChangesFor(plan);
+    FetchPlan upward = plan;
+    upward.pendingBelow = plan.pendingBelow || mine;
+    FetchOutcome outcome;
+    if (parent_) {
+        auto parent = parent_;
+        parent->performBlockAndWait([&] { outcome = parent->collectRows(upward); });
+    } else if (coordinator_) {
+        outcome = coordinator_->executeFetch(upward);
+    } else {
+        outcome.error = noStoreError();
+    }
+    if (outcome.error || !mine) return outcome;
+
+    auto pending = [&](int64_t key) { return inserted_.count(key) || updated_.count(key) || deleted_.count(key); };
+    outcome.rows.erase(std::remove_if(outcome.rows.begin(), outcome.rows.end(), [&](const StoreRow& r) { return pending(r.primaryKey); }),
+                       outcome.rows.end());
+    for (const auto* set : {&inserted_, &updated_}) {
+        for (const auto& [key, object] : *set) {
+            if (!plan.includes(&object->entity()) || (plan.primaryKey && *plan.primaryKey != key)) continue;
+            if (plan.predicate && !plan.predicate->evaluateWithObject(Value(object))) continue;
+            outcome.rows.push_back({&object->entity(), key, object->values_});
+        }
+    }
+    outcome.windowApplied = false;
+    return outcome;
+}
+
+bool ManagedObjectContext::planFor(const FetchRequest& request, FetchPlan& plan) const {
+    auto coordinator = persistentStoreCoordinator();
+    if (!coordinator) return false;
+    const auto& model = coordinator->managedObjectModel();
+    const EntityDescription* entity = request.entity() ? model->entityNamed(request.entity()->name()) : nullptr;
+    if (!entity) entity = model->entityNamed(request.entityName());
+    if (!entity) return false;
+    plan.entity = entity;
+    plan.entities = request.includesSubentities() ? entity->selfAndDescendants() : std::vector<const EntityDescription*>{entity};
+    plan.predicate = request.predicate();
+    plan.sortDescriptors = request.sortDescriptors();
+    bool distinctDictionaries =
+        request.resultType() == FetchRequestResultType::Dictionary && request.returnsDistinctResults();
+    if (!distinctDictionaries) {
+        plan.limit = request.fetchLimit();
+        plan.offset = request.fetchOffset();
+    }
+    plan.countOnly = request.resultType() == FetchRequestResultType::Count;
+    return true;
+}
+
+namespace {
+
+// Sorts rows by the descriptors, reading attributes straight from the rows.
+void sortRows(std::vector<StoreRow>& rows, const std::vector<SortDescriptor>& descriptors) {
+    std::sort(rows.begin(), rows.end(), [](const StoreRow& a, const StoreRow& b) { return a.primaryKey < b.primaryKey; });
+    if (descriptors.empty()) return;
+    std::vector<std::vector<Value>> keys(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        for (const auto& d : descriptors) {
+            auto index = rows[i].entity->attributeIndex(d.key());
+            keys[i].push_back(index ? (*rows[i].values)[*index] : valueForKeyPath(detail::rowAsValue(rows[i]), d.key()));
+        }
+    }
+    std::vector<size_t> order(rows.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](size_t x, size_t y) {
+        for (size_t k = 0; k < descriptors.size(); ++k) {
+            int c = descriptors[k].compareValues(keys[x][k], keys[y][k]);
+            if (c != 0) return descriptors[k].ascending() ? c < 0 : c > 0;
+        }
+        return false;
+    });
+    std::vector<StoreRow> sorted;
+    sorted.reserve(rows.size());
+    for (size_t i : order) sorted.push_back(std::move(rows[i]));
+    rows = std::move(sorted);
+}
+
+void applyWindow(std::vector<StoreRow>& rows, size_t offset, size_t limit) {
+    if (offset) rows.erase(rows.begin(), rows.begin() + std::ptrdiff_t(std::min(offset, rows.size())));
+    if (limit && rows.size() > limit) rows.resize(limit);
+}
+
+}  // namespace
+
+Value::Array ManagedObjectContext::executeFetchRequest(const FetchRequest& request, ErrorPtr* error) {
+    if (error) *error = nullptr;
+    FetchPlan plan;
+    if (!planFor(request, plan)) {
+        if (!persistentStoreCoordinator() && error) *error = noStoreError();
+        return {};
+    }
+    FetchOutcome outcome = collectRows(plan);
+    if (outcome.error) {
+        if (error) *error = outcome.error;
+        return {};
+    }
+    if (outcome.count) return {Value(int64_t(*outcome.count))};
+    auto& rows = outcome.rows;
+    if (!outcome.windowApplied) {
+        sortRows(rows, plan.sortDescriptors);
+        applyWindow(rows, plan.offset, plan.limit);
+    }
+
+    Value::Array results;
+    switch (request.resultType()) {
+        case FetchRequestResultType::Count: return {Value(int64_t(rows.size()))};
+        case FetchRequestResultType::ManagedObject:
+            results.reserve(rows.size());
+            for (const auto& row : rows) {
+                auto object = registeredObject(row.primaryKey);
+                if (!object) {
+                    object = makeObject(row);
+                } else if (!object->hasChanges()) {
+                    object->values_ = std::const_pointer_cast<detail::RowValues>(row.values);
+                }
+                results.push_back(Value(object));
+            }
+            return results;
+        case FetchRequestResultType::ManagedObjectID: {
+            auto coordinator = persistentStoreCoordinator();
+            for (const auto& row : rows) results.push_back(Value(coordinator->objectID(*row.entity, row.primaryKey)));
+            return results;
+        }
+        case FetchRequestResultType::Dictionary: {
+            std::unordered_set<std::string> distinctKeys;
+            for (const auto& row : rows) {
+                Value::Dictionary d;
+                std::string identity;
+                auto add = [&](const std::string& name) {
+                    auto index = row.entity->attributeIndex(name);
+                    if (!index || (*row.values)[*index].isNothing()) return;
+                    const Value& v = (*row.values)[*index];
+                    d[name] = v;
+                    if (request.returnsDistinctResults())
+                        identity += name + '\x1f' + std::to_string(int(v.type())) + '\x1f' + v.description() + '\x1e';
+                };
+                if (request.propertiesToFetch().empty())
+                    for (const auto& a : row.entity->attributes()) add(a.name);
+                else
+                    for (const auto& name : request.propertiesToFetch()) add(name);
+                if (request.returnsDistinctResults()) {
+                    if (!distinctKeys.insert(identity).second) continue;
+                }
+                results.push_back(Value(std::move(d)));
+            }
+            if (request.returnsDistinctResults()) {
+                Value::Array windowed;
+                for (size_t i = request.fetchOffset(); i < results.size(); ++i) {
+                    if (request.fetchLimit() && windowed.size() >= request.fetchLimit()) break;
+                    windowed.push_back(std::move(results[i]));
+                }
+                return windowed;
+            }
+            return results;
+        }
+    }
+    return results;
+}
+
+size_t ManagedObjectContext::countForFetchRequest(const FetchRequest& request, ErrorPtr* error) {
+    FetchRequest counting = request;
+    counting.setResultType(FetchRequestResultType::Count);
+    auto result = executeFetchRequest(counting, error);
+    return result.empty() ? 0 : size_t(result.front().integerValue());
+}
+
+}  // namespace coredata

@@ -1,0 +1,142 @@
+// A managed-object context: a scratchpad of objects over a coordinator or a
+// parent context, bound to one queue (a private serial queue, or the main
+// queue). Everything a context does runs on its queue: performBlock and
+// performBlockAndWait get there; the main-queue context may also be used
+// directly on the main thread.
+//
+// What a context sees: a fetch returns the store's rows overlaid with the
+// unsaved changes of every context from the root down to this one. Saving a
+// child pushes its changes into the parent (on the parent's queue, waited
+// for); saving the root context writes them to the store in one transaction.
+// Reads travel up the chain through each ancestor's queue, so a save queued
+// on the root context is carried out before any read queued after it.
+//
+// performBlockAndWait is re-entrant: called on the context's own queue, or by
+// code that a thread blocked in performBlockAndWait is waiting for, it runs
+// the block at once. From a worker to the main-queue context it waits for the
+// main run loop to run the block.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "coredata/FetchRequest.h"
+#include "coredata/ManagedObject.h"
+#include "coredata/PersistentStoreCoordinator.h"
+#include "foundation/Error.h"
+#include "foundation/Object.h"
+#include "foundation/Value.h"
+
+namespace dispatch {
+class Queue;
+}
+
+namespace coredata {
+
+namespace detail {
+struct ChangeSet;
+struct FetchPlan;
+struct FetchOutcome;
+struct StoreRow;
+}  // namespace detail
+
+enum class ConcurrencyType { PrivateQueue, MainQueue };
+
+// What changed in a context: after a child's save reached it, or after it
+// saved. Objects are this context's.
+struct ContextChanges {
+    std::vector<ManagedObjectPtr> inserted, updated, deleted;
+    bool empty() const { return inserted.empty() && updated.empty() && deleted.empty(); }
+};
+
+class ManagedObjectContext : public foundation::Object {
+public:
+    // Contexts are always held by shared_ptr: use create().
+    static std::shared_ptr<ManagedObjectContext> create(ConcurrencyType type);
+    explicit ManagedObjectContext(ConcurrencyType type);
+    ~ManagedObjectContext() override;
+
+    ConcurrencyType concurrencyType() const { return type_; }
+    // A context has either a coordinator (a root context) or a parent.
+    void setPersistentStoreCoordinator(CoordinatorPtr coordinator);
+    void setParentContext(std::shared_ptr<ManagedObjectContext> parent);
+    std::shared_ptr<ManagedObjectContext> parentContext() const { return parent_; }
+    // Its own coordinator, or its root ancestor's.
+    CoordinatorPtr persistentStoreCoordinator() const;
+
+    void performBlock(std::function<void()> block);
+    void performBlockAndWait(const std::function<void()>& block);
+
+    // Everything below: on the context's queue.
+
+    // A new object of the named entity, with scalars 0 / NO and everything
+    // else absent. An unknown entity, or no coordinator, is a programming error.
+    ManagedObjectPtr insertNewObject(const std::string& entityName);
+    void deleteObject(const ManagedObjectPtr& object);
+    // This context's object for the ID, loaded when needed; null when the row
+    // does not exist (or was deleted here).
+    ManagedObjectPtr objectWithID(const ManagedObjectIDPtr& id);
+
+    bool hasChanges() const;
+    std::vector<ManagedObjectPtr> insertedObjects() const;
+    std::vector<ManagedObjectPtr> updatedObjects() const;
+    std::vector<ManagedObjectPtr> deletedObjects() const;
+
+    // Null on success. On failure the changes stay pending.
+    foundation::ErrorPtr save();
+    // Forgets every object and every unsaved change.
+    void reset();
+
+    // Objects, IDs or dictionaries as Values; for a count request one number.
+    // An unknown entity gives an empty array and no error.
+    foundation::Value::Array executeFetchRequest(const FetchRequest& request, foundation::ErrorPtr* error = nullptr);
+    size_t countForFetchRequest(const FetchRequest& request, foundation::ErrorPtr* error = nullptr);
+
+    // Called on this context's queue after changes reached it (a child's save)
+    // or after it saved. Returns a handle for removal.
+    int addChangeObserver(std::function<void(const ContextChanges&)> observer);
+    void removeChangeObserver(int handle);
+
+    std::string className() const override { return "NSManagedObjectContext"; }
+
+private:
+    friend class ManagedObject;
+    friend struct ContextScope;
+
+    std::shared_ptr<ManagedObjectContext> self();
+    bool isOnOwnQueue() const;
+    void objectDidChange(ManagedObject& object);
+    ManagedObjectPtr registeredObject(int64_t primaryKey) const;
+    ManagedObjectPtr makeObject(const detail::StoreRow& row);
+    void registerObject(const ManagedObjectPtr& object);
+    bool hasPendingChangesFor(const detail::FetchPlan& plan) const;
+    detail::FetchOutcome collectRows(const detail::FetchPlan& plan);
+    bool planFor(const FetchRequest& request, detail::FetchPlan& plan) const;
+    detail::ChangeSet changeSet() const;
+    ContextChanges mergeChildChanges(const detail::ChangeSet& changes);
+    void notifyObservers(const ContextChanges& changes);
+
+    ConcurrencyType type_;
+    std::shared_ptr<dispatch::Queue> queue_;
+    CoordinatorPtr coordinator_;
+    std::shared_ptr<ManagedObjectContext> parent_;
+
+    std::unordered_map<int64_t, std::weak_ptr<ManagedObject>> registered_;
+    size_t registeredAtLastPurge_ = 0;
+    // Unsaved changes, by primary key (so in insertion order for inserts).
+    std::map<int64_t, ManagedObjectPtr> inserted_, updated_, deleted_;
+
+    std::mutex observersMutex_;
+    int nextObserver_ = 1;
+    std::vector<std::pair<int, std::function<void(const ContextChanges&)>>> observers_;
+};
+
+using ContextPtr = std::shared_ptr<ManagedObjectContext>;
+
+}  // namespace coredata

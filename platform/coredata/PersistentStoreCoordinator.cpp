@@ -1,0 +1,83 @@
+// Store access for root contexts, serialized by one mutex so that two root
+// contexts of one coordinator never use the SQLite connection at once.
+#include "coredata/PersistentStoreCoordinator.h"
+
+#include "coredata/Constants.h"
+#include "coredata/SQLiteStore.h"
+#include "coredata/StoreRow.h"
+
+namespace coredata {
+
+using foundation::ErrorPtr;
+
+namespace {
+std::atomic<uint64_t> nextIdentity{1};
+}
+
+PersistentStoreCoordinator::PersistentStoreCoordinator(ModelPtr model) : model_(std::move(model)), identity_(nextIdentity++) {}
+
+PersistentStoreCoordinator::~PersistentStoreCoordinator() = default;
+
+ErrorPtr PersistentStoreCoordinator::addPersistentStore(const std::string& path, const StoreOptions& options) {
+    std::lock_guard lock(mutex_);
+    if (store_)
+        return foundation::Error::withDescription(foundation::kCocoaErrorDomain, StoreError::OpenFailed,
+                                                  "The coordinator already has a store");
+    ErrorPtr error;
+    auto store = detail::SQLiteStore::open(path, model_, options.migratePersistentStoresAutomatically, error);
+    if (!store) return error;
+    int64_t next = store->maxPrimaryKey() + 1;
+    int64_t current = nextPrimaryKey_.load();
+    while (current < next && !nextPrimaryKey_.compare_exchange_weak(current, next)) {
+    }
+    store_ = std::move(store);
+    return nullptr;
+}
+
+bool PersistentStoreCoordinator::hasPersistentStore() const {
+    std::lock_guard lock(mutex_);
+    return store_ != nullptr;
+}
+
+std::optional<std::string> PersistentStoreCoordinator::persistentStorePath() const {
+    std::lock_guard lock(mutex_);
+    if (!store_) return std::nullopt;
+    return store_->path();
+}
+
+foundation::Value PersistentStoreCoordinator::metadataForPersistentStore(const std::string& path, ErrorPtr& error) {
+    return detail::SQLiteStore::readMetadata(path, error);
+}
+
+ManagedObjectIDPtr PersistentStoreCoordinator::newObjectID(const EntityDescription& entity) {
+    return objectID(entity, nextPrimaryKey_++);
+}
+
+ManagedObjectIDPtr PersistentStoreCoordinator::objectID(const EntityDescription& entity, int64_t primaryKey) const {
+    return std::make_shared<ManagedObjectID>(model_->entityPtr(&entity), primaryKey, identity_);
+}
+
+namespace {
+ErrorPtr noStore() {
+    return foundation::Error::withDescription(foundation::kCocoaErrorDomain, StoreError::NoStore,
+                                              "The persistent store coordinator has no store");
+}
+}  // namespace
+
+ErrorPtr PersistentStoreCoordinator::executeSave(const detail::ChangeSet& changes) {
+    std::lock_guard lock(mutex_);
+    if (!store_) return noStore();
+    return store_->save(changes);
+}
+
+detail::FetchOutcome PersistentStoreCoordinator::executeFetch(const detail::FetchPlan& plan) {
+    std::lock_guard lock(mutex_);
+    if (!store_) {
+        detail::FetchOutcome outcome;
+        outcome.error = noStore();
+        return outcome;
+    }
+    return store_->fetch(plan);
+}
+
+}  // namespace coredata

@@ -1,0 +1,72 @@
+// The plain data that moves between contexts and the store: rows (an entity,
+// a primary key and the attribute values aligned with the entity's
+// attributes), the change set of one save, and a fetch as it travels up a
+// context chain. Internal to the object store; no managed objects here, so
+// these may cross queues freely.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "coredata/EntityDescription.h"
+#include "coredata/Predicate.h"
+#include "coredata/SortDescriptor.h"
+#include "foundation/Error.h"
+#include "foundation/Value.h"
+
+namespace coredata::detail {
+
+using RowValues = std::vector<foundation::Value>;
+
+struct StoreRow {
+    const EntityDescription* entity = nullptr;
+    int64_t primaryKey = 0;
+    std::shared_ptr<const RowValues> values;
+};
+
+struct ChangeSet {
+    std::vector<StoreRow> inserted;
+    std::vector<StoreRow> updated;
+    std::vector<StoreRow> deleted;  // values left empty
+    bool empty() const { return inserted.empty() && updated.empty() && deleted.empty(); }
+};
+
+struct FetchPlan {
+    const EntityDescription* entity = nullptr;
+    // The concrete entities whose rows qualify (the entity, and its
+    // sub-entities unless they are excluded).
+    std::vector<const EntityDescription*> entities;
+    PredicatePtr predicate;  // null: every row
+    std::vector<SortDescriptor> sortDescriptors;
+    size_t limit = 0, offset = 0;
+    // Only the row of this key.
+    std::optional<int64_t> primaryKey;
+    // Only the number of rows is wanted.
+    bool countOnly = false;
+    // Some context nearer the caller holds unsaved changes of these entities,
+    // so the store may not apply sort, window or count on its own.
+    bool pendingBelow = false;
+
+    bool includes(const EntityDescription* e) const {
+        for (auto x : entities)
+            if (x == e) return true;
+        return false;
+    }
+};
+
+struct FetchOutcome {
+    std::vector<StoreRow> rows;
+    // The rows are already sorted and windowed by the plan.
+    bool windowApplied = false;
+    // Set when the store answered a countOnly plan by counting.
+    std::optional<size_t> count;
+    foundation::ErrorPtr error;
+};
+
+// The object a predicate sees for a row: the row's attributes by name.
+class RowObject;
+foundation::Value rowAsValue(const StoreRow& row);
+
+}  // namespace coredata::detail

@@ -1,0 +1,202 @@
+// Context chains on real queues: what fetches see, the ordering of a queued
+// root save before later reads, did-save notifications, and the change
+// reports of fetched-results controllers.
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+#include "CoreDataTestSupport.h"
+#include "coredata/Constants.h"
+#include "coredata/FetchedResultsController.h"
+#include "foundation/NotificationCenter.h"
+
+namespace coredata {
+namespace {
+
+using foundation::Value;
+using testing::insert;
+
+std::set<std::string> itemIds(const Value::Array& rows) {
+    std::set<std::string> out;
+    for (const auto& r : rows) out.insert(valueForKey(r, "itemId").stringValue());
+    return out;
+}
+
+// Runs `work` on the worker's queue while the main loop turns, as the app's writes do.
+void onWorker(testing::Stack& stack, const std::function<void()>& work) {
+    std::atomic<bool> done{false};
+    stack.worker->performBlock([&] {
+        work();
+        done = true;
+    });
+    ASSERT_TRUE(testing::pumpUntil([&] { return done.load(); }));
+}
+
+TEST(Contexts, FetchesSeeTheChainsUnsavedChangesAndQueuedRootSaves) {
+    testing::TempDir dir;
+    testing::Stack stack(dir.file("chain.sqlite"));
+    ASSERT_EQ(stack.error, nullptr);
+    stack.root->performBlockAndWait([&] {
+        insert(*stack.root, "Session", {{"itemId", "stored"}, {"title", "Stored"}});
+        ASSERT_EQ(stack.root->save(), nullptr);
+    });
+    // Unsaved in main: visible to the worker below it, not to the root above.
+    auto draft = insert(*stack.main, "Session", {{"itemId", "draft"}, {"title", "Draft"}});
+    onWorker(stack, [&] {
+        EXPECT_EQ(itemIds(stack.worker->executeFetchRequest(FetchRequest("Session"))), (std::set<std::string>{"draft", "stored"}));
+        // The worker's own edit of a stored row decides what its predicate sees.
+        FetchRequest stored("Session");
+        stored.setPredicate(Predicate::withFormat("itemId == 'stored'"));
+        auto row = stack.worker->executeFetchRequest(stored).at(0).objectAs<ManagedObject>();
+        row->setValue("Renamed", "title");
+        FetchRequest renamed("Session");
+        renamed.setPredicate(Predicate::withFormat("title == %@", "Renamed"));
+        EXPECT_EQ(stack.worker->executeFetchRequest(renamed).size(), 1u);
+        EXPECT_EQ(stack.worker->objectWithID(row->objectID()), row);
+    });
+    stack.root->performBlockAndWait([&] {
+        EXPECT_EQ(itemIds(stack.root->executeFetchRequest(FetchRequest("Session"))), std::set<std::string>{"stored"});
+    });
+    stack.main->deleteObject(draft);
+    EXPECT_FALSE(stack.main->hasChanges());
+
+    // Worker → main (both waited for) → root (queued, not waited for); a
+    // worker fetch issued right after already finds the rows in the file.
+    onWorker(stack, [&] {
+        for (int i = 0; i < 20; ++i) insert(*stack.worker, "Session", {{"itemId", "w" + std::to_string(i)}});
+        ASSERT_EQ(stack.worker->save(), nullptr);
+        stack.main->performBlockAndWait([&] { ASSERT_EQ(stack.main->save(), nullptr); });
+        stack.root->performBlock([&] { stack.root->save(); });
+        FetchRequest all("Session");
+        EXPECT_EQ(stack.worker->countForFetchRequest(all), 21u);
+        stack.root->performBlockAndWait([&] { EXPECT_FALSE(stack.root->hasChanges()); });
+    });
+    testing::Stack reader(dir.file("chain.sqlite"));
+    EXPECT_EQ(reader.main->countForFetchRequest(FetchRequest("Session")), 21u);
+    FetchRequest renamed("Session");
+    renamed.setPredicate(Predicate::withFormat("title == 'Renamed'"));
+    EXPECT_EQ(reader.main->countForFetchRequest(renamed), 1u);
+}
+
+TEST(Contexts, DidSaveNotificationCarriesInsertedUpdatedAndDeletedObjects) {
+    testing::TempDir dir;
+    testing::Stack stack(dir.file("notify.sqlite"));
+    stack.root->performBlockAndWait([&] {
+        insert(*stack.root, "Session", {{"itemId", "keep"}});
+        insert(*stack.root, "Session", {{"itemId", "drop"}});
+        ASSERT_EQ(stack.root->save(), nullptr);
+    });
+    std::vector<foundation::Notification> received;
+    bool onMainThread = false;
+    int observer = 0;
+    foundation::NotificationCenter::defaultCenter().addObserver(
+        &observer,
+        [&](const foundation::Notification& n) {
+            received.push_back(n);
+            onMainThread = foundation::isMainThread();
+        },
+        kManagedObjectContextDidSaveNotification, Value(std::static_pointer_cast<foundation::Object>(stack.main)));
+    onWorker(stack, [&] {
+        for (const auto& v : stack.worker->executeFetchRequest(FetchRequest("Session"))) {
+            auto o = v.objectAs<ManagedObject>();
+            if (o->valueForKey("itemId") == Value("keep")) o->setValue("Kept", "title");
+            else stack.worker->deleteObject(o);
+        }
+        insert(*stack.worker, "Session", {{"itemId", "new"}});
+        ASSERT_EQ(stack.worker->save(), nullptr);
+    });
+    EXPECT_TRUE(received.empty());  // only the main context's own saves are observed
+    EXPECT_TRUE(stack.main->hasChanges());
+    ASSERT_EQ(stack.main->save(), nullptr);
+    foundation::NotificationCenter::defaultCenter().removeObserver(&observer);
+    ASSERT_EQ(received.size(), 1u);
+    EXPECT_TRUE(onMainThread);
+    const Value& info = received[0].userInfo;
+    EXPECT_EQ(itemIds(*info[kInsertedObjectsKey].array()), std::set<std::string>{"new"});
+    EXPECT_EQ(itemIds(*info[kUpdatedObjectsKey].array()), std::set<std::string>{"keep"});
+    ASSERT_EQ(info[kDeletedObjectsKey].count(), 1u);
+    EXPECT_TRUE(info[kInsertedObjectsKey].at(0).objectAs<ManagedObject>()->isKindOfEntity("TimelineItem"));
+}
+
+struct Recorder : FetchedResultsControllerDelegate {
+    std::vector<std::string> log;
+    static std::string path(const std::optional<IndexPath>& p) {
+        return p ? std::to_string(p->section) + "." + std::to_string(p->row) : "-";
+    }
+    void controllerWillChangeContent(FetchedResultsController&) override { log.push_back("will"); }
+    void controller(FetchedResultsController&, const FetchedResultsSectionInfo& s, size_t index,
+                    FetchedResultsChangeType type) override {
+        log.push_back("section " + std::to_string(int(type)) + " " + std::to_string(index) + " " + s.name);
+    }
+    void controller(FetchedResultsController&, const Value& object, std::optional<IndexPath> from,
+                    FetchedResultsChangeType type, std::optional<IndexPath> to) override {
+        log.push_back(std::to_string(int(type)) + " " + valueForKey(object, "itemId").stringValue() + " " + path(from) + " " +
+                      path(to));
+    }
+    void controllerDidChangeContent(FetchedResultsController&) override { log.push_back("did"); }
+};
+
+TEST(FetchedResultsController, ReportsEachSavedChangeOnceInThePlatformsOrder) {
+    testing::TempDir dir;
+    testing::Stack stack(dir.file("frc.sqlite"));
+    stack.root->performBlockAndWait([&] {
+        insert(*stack.root, "Session", {{"itemId", "a"}, {"startDateString", "2015-03-10"}, {"title", "A"}});
+        insert(*stack.root, "Session", {{"itemId", "c"}, {"startDateString", "2015-03-10"}, {"title", "C"}});
+        insert(*stack.root, "Session", {{"itemId", "e"}, {"startDateString", "2015-03-11"}, {"title", "E"}});
+        ASSERT_EQ(stack.root->save(), nullptr);
+    });
+    FetchRequest request("Session");
+    request.setPredicate(Predicate::withFormat("roomId != %@", "hidden"));
+    request.setSortDescriptors({SortDescriptor("startDateString"), SortDescriptor("title")});
+    FetchedResultsController frc(request, stack.main, std::string("startDateString"), std::string("cache-1"));
+    auto recorder = std::make_shared<Recorder>();
+    frc.setDelegate(recorder);
+    ASSERT_EQ(frc.performFetch(), nullptr);
+    ASSERT_EQ(frc.sections().size(), 2u);
+    EXPECT_EQ(frc.sections()[1].name, "2015-03-11");
+    EXPECT_EQ(frc.sections()[0].numberOfObjects(), 2u);
+    auto c = frc.objectAtIndexPath({0, 1});
+    EXPECT_EQ(frc.indexPathForObject(c), (IndexPath{0, 1}));
+
+    // One matching row from the worker, saved through main: one insert report.
+    onWorker(stack, [&] {
+        insert(*stack.worker, "Session", {{"itemId", "b"}, {"startDateString", "2015-03-10"}, {"title", "B"}});
+        insert(*stack.worker, "Session", {{"itemId", "x"}, {"startDateString", "2015-03-10"}, {"roomId", "hidden"}});
+        ASSERT_EQ(stack.worker->save(), nullptr);
+    });
+    ASSERT_EQ(stack.main->save(), nullptr);
+    EXPECT_EQ(recorder->log, (std::vector<std::string>{"will", "1 b - 0.1", "did"}));
+    EXPECT_EQ(frc.indexPathForObject(c), (IndexPath{0, 2}));
+
+    // A title change that reorders is a move; one that does not is an update;
+    // a new day is a section insert, an emptied day a section delete.
+    recorder->log.clear();
+    onWorker(stack, [&] {
+        for (const auto& v : stack.worker->executeFetchRequest(FetchRequest("Session"))) {
+            auto o = v.objectAs<ManagedObject>();
+            auto id = o->valueForKey("itemId").stringValue();
+            if (id == "a") o->setValue("D", "title");
+            if (id == "c") o->setValue("kw", "keyword");
+            if (id == "b") o->setValue("2015-03-12", "startDateString");
+            if (id == "e") stack.worker->deleteObject(o);
+        }
+        ASSERT_EQ(stack.worker->save(), nullptr);
+    });
+    EXPECT_EQ(recorder->log, (std::vector<std::string>{"will", "section 2 1 2015-03-11", "section 1 1 2015-03-12",
+                                                        "2 e 1.0 -", "3 a 0.0 0.1", "3 b 0.1 1.0", "4 c 0.2 0.0", "did"}));
+
+    // Dictionary results are never reported.
+    FetchRequest dictionaries = request;
+    dictionaries.setResultType(FetchRequestResultType::Dictionary);
+    FetchedResultsController quiet(dictionaries, stack.main, std::nullopt);
+    auto silent = std::make_shared<Recorder>();
+    quiet.setDelegate(silent);
+    ASSERT_EQ(quiet.performFetch(), nullptr);
+    insert(*stack.main, "Session", {{"itemId", "z"}});
+    ASSERT_EQ(stack.main->save(), nullptr);
+    EXPECT_TRUE(silent->log.empty());
+    EXPECT_EQ(quiet.fetchedObjects().size(), 3u);
+}
+
+}  // namespace
+}  // namespace coredata

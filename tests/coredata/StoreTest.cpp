@@ -1,0 +1,259 @@
+// The SQLite store under a context chain: persistence across restarts,
+// inheritance, migration and metadata, damaged files, result shapes, and
+// all-or-nothing saves.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+
+#include "CoreDataTestSupport.h"
+#include "coredata/Constants.h"
+#include "coredata/SQLiteStore.h"
+
+namespace coredata {
+namespace {
+
+using foundation::Value;
+using testing::insert;
+
+size_t count(ManagedObjectContext& context, const std::string& entity, bool subentities = true) {
+    FetchRequest request(entity);
+    request.setIncludesSubentities(subentities);
+    size_t n = 0;
+    context.performBlockAndWait([&] { n = context.countForFetchRequest(request); });
+    return n;
+}
+
+TEST(Store, RowsSavedFromAWorkerSurviveARestartAndParentFetchesIncludeSubEntities) {
+    testing::TempDir dir;
+    const std::string path = dir.file("token_event.sqlite");
+    {
+        testing::Stack stack(path);
+        ASSERT_EQ(stack.error, nullptr);
+        std::atomic<bool> done{false};
+        stack.worker->performBlock([&] {
+            for (int i = 0; i < 3; ++i) insert(*stack.worker, "Session", {{"itemId", "s" + std::to_string(i)}});
+            insert(*stack.worker, "AgendaInvitation", {{"itemId", "s0"}, {"agendaItemId", "i1"}});
+            insert(*stack.worker, "AgendaInvitation", {{"itemId", "s1"}, {"agendaItemId", "i2"}});
+            insert(*stack.worker, "PersonalEntry", {{"agendaItemId", "p1"}});
+            EXPECT_EQ(stack.worker->save(), nullptr);
+            stack.main->performBlockAndWait([&] { EXPECT_EQ(stack.main->save(), nullptr); });
+            stack.root->performBlock([&] { EXPECT_EQ(stack.root->save(), nullptr); });
+            done = true;
+        });
+        ASSERT_TRUE(testing::pumpUntil([&] { return done.load(); }));
+        stack.root->performBlockAndWait([] {});
+    }
+    for (const char* suffix : {"", "-wal", "-shm"}) EXPECT_TRUE(std::filesystem::exists(path + suffix)) << suffix;
+
+    testing::Stack reopened(path);
+    ASSERT_EQ(reopened.error, nullptr);
+    auto& main = *reopened.main;
+    EXPECT_EQ(count(main, "TimelineItem"), 6u);
+    EXPECT_EQ(count(main, "BaseSession"), 6u);
+    EXPECT_EQ(count(main, "Session"), 3u);
+    EXPECT_EQ(count(main, "AgendaRole"), 3u);
+    EXPECT_EQ(count(main, "AgendaRole", false), 0u);
+    EXPECT_EQ(count(main, "AgendaInvitation"), 2u);
+    auto roles = main.executeFetchRequest(FetchRequest("AgendaRole"));
+    ASSERT_EQ(roles.size(), 3u);
+    EXPECT_EQ(roles[0].objectAs<ManagedObject>()->entityName(), "AgendaInvitation");
+    EXPECT_TRUE(roles[2].objectAs<ManagedObject>()->isKindOfEntity("BaseSession"));
+
+    // Deleting every row of a parent entity deletes the sub-entities' rows.
+    for (const auto& role : roles) main.deleteObject(role.objectAs<ManagedObject>());
+    EXPECT_EQ(main.save(), nullptr);
+    reopened.root->performBlockAndWait([&] { EXPECT_EQ(reopened.root->save(), nullptr); });
+    EXPECT_EQ(count(*reopened.root, "BaseSession"), 3u);
+    EXPECT_EQ(count(*reopened.root, "AgendaInvitation"), 0u);
+}
+
+TEST(Store, AnOlderStoreMigratesAndMetadataNamesBothVersions) {
+    testing::TempDir dir;
+    const std::string path = dir.file("store.sqlite");
+    foundation::ErrorPtr error;
+    EXPECT_TRUE(PersistentStoreCoordinator::metadataForPersistentStore(path, error).isAbsent());
+    EXPECT_NE(error, nullptr);
+    {
+        testing::Stack v1(path, testing::makeModel("v1"));
+        ASSERT_EQ(v1.error, nullptr);
+        v1.root->performBlockAndWait([&] {
+            insert(*v1.root, "Participant", {{"itemId", "p1"}, {"fullName", "Ann"}});
+            EXPECT_EQ(v1.root->save(), nullptr);
+        });
+    }
+    auto before = PersistentStoreCoordinator::metadataForPersistentStore(path, error);
+    ASSERT_EQ(error, nullptr);
+    EXPECT_EQ(before[kStoreModelVersionIdentifiersKey], Value::array({"v1"}));
+    auto v2Model = testing::makeModel("v2", true);
+    EXPECT_TRUE(testing::makeModel("v1")->isConfigurationCompatibleWithStoreMetadata(before));
+    EXPECT_FALSE(v2Model->isConfigurationCompatibleWithStoreMetadata(before));
+
+    // Without migration the newer model is refused; with it the store is upgraded in place.
+    auto strict = PersistentStoreCoordinator::create(v2Model);
+    auto refused = strict->addPersistentStore(path, StoreOptions{false});
+    ASSERT_NE(refused, nullptr);
+    EXPECT_EQ(refused->code(), StoreError::IncompatibleVersion);
+    {
+        testing::Stack v2(path, v2Model);
+        ASSERT_EQ(v2.error, nullptr);
+        auto after = PersistentStoreCoordinator::metadataForPersistentStore(path, error);
+        EXPECT_EQ(after[kStoreModelVersionIdentifiersKey], Value::array({"v2"}));
+        EXPECT_TRUE(v2Model->isConfigurationCompatibleWithStoreMetadata(after));
+        v2.root->performBlockAndWait([&] {
+            auto rows = v2.root->executeFetchRequest(FetchRequest("Participant"));
+            ASSERT_EQ(rows.size(), 1u);
+            auto ann = rows[0].objectAs<ManagedObject>();
+            EXPECT_EQ(ann->valueForKey("fullName"), Value("Ann"));
+            EXPECT_TRUE(ann->valueForKey("photoUrl").isAbsent());
+            ann->setValue("http://x/ann.png", "photoUrl");
+            insert(*v2.root, "Partner", {{"itemId", "b1"}});
+            EXPECT_EQ(v2.root->save(), nullptr);
+        });
+    }
+    testing::Stack again(path, v2Model);
+    ASSERT_EQ(again.error, nullptr);
+    EXPECT_EQ(count(*again.root, "Partner"), 1u);
+    FetchRequest withPhoto("Participant");
+    withPhoto.setPredicate(Predicate::withFormat("photoUrl ENDSWITH %@", "ann.png"));
+    again.root->performBlockAndWait([&] { EXPECT_EQ(again.root->executeFetchRequest(withPhoto).size(), 1u); });
+}
+
+TEST(Store, DamagedOrForeignFilesAndMissingStoresGiveErrors) {
+    testing::TempDir dir;
+    const std::string garbage = dir.file("garbage.sqlite");
+    std::ofstream(garbage) << std::string(4096, 'x');
+    auto coordinator = PersistentStoreCoordinator::create(testing::makeModel());
+    auto error = coordinator->addPersistentStore(garbage);
+    ASSERT_NE(error, nullptr);
+    EXPECT_EQ(error->code(), StoreError::CorruptFile);
+    EXPECT_FALSE(coordinator->hasPersistentStore());
+    foundation::ErrorPtr metadataError;
+    EXPECT_TRUE(PersistentStoreCoordinator::metadataForPersistentStore(garbage, metadataError).isAbsent());
+    EXPECT_NE(metadataError, nullptr);
+
+    const std::string foreign = dir.file("foreign.sqlite");
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(foreign.c_str(), &db), SQLITE_OK);
+    sqlite3_exec(db, "CREATE TABLE notes (body TEXT)", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    error = PersistentStoreCoordinator::create(testing::makeModel())->addPersistentStore(foreign);
+    ASSERT_NE(error, nullptr);
+    EXPECT_EQ(error->code(), StoreError::InvalidStoreType);
+
+    // Contexts over a coordinator without a store: fetches and saves fail as values.
+    auto context = ManagedObjectContext::create(ConcurrencyType::PrivateQueue);
+    context->setPersistentStoreCoordinator(coordinator);
+    context->performBlockAndWait([&] {
+        foundation::ErrorPtr fetchError;
+        EXPECT_TRUE(context->executeFetchRequest(FetchRequest("Session"), &fetchError).empty());
+        EXPECT_NE(fetchError, nullptr);
+        insert(*context, "Session", {{"itemId", "s1"}});
+        EXPECT_NE(context->save(), nullptr);
+        EXPECT_TRUE(context->hasChanges());
+    });
+}
+
+TEST(Store, ResultShapesWindowsAndTypedValues) {
+    testing::TempDir dir;
+    testing::Stack stack(dir.file("shapes.sqlite"));
+    auto& root = *stack.root;
+    root.performBlockAndWait([&] {
+        for (int i = 0; i < 6; ++i)
+            insert(root, "Message", {{"itemId", "m" + std::to_string(i)}, {"messageId", 100 + i}, {"threadId", i % 2},
+                                     {"score", i * 0.5}, {"sent", foundation::Date(1000.0 * i)},
+                                     {"body", foundation::Data::fromString("b" + std::to_string(i))},
+                                     {"serial", int64_t(1) << 40}});
+        auto blank = insert(root, "Message", {});
+        EXPECT_EQ(blank->valueForKey("isRead"), Value(false));
+        EXPECT_EQ(blank->valueForKey("threadId"), Value(0));
+        EXPECT_TRUE(blank->valueForKey("itemId").isAbsent());
+        root.deleteObject(blank);
+        EXPECT_EQ(root.save(), nullptr);
+    });
+    auto& main = *stack.main;  // the main-queue context, used on the main thread
+
+    FetchRequest window("Message");
+    window.setSortDescriptors({SortDescriptor("threadId", false), SortDescriptor("messageId")});
+    window.setFetchOffset(1);
+    window.setFetchLimit(3);
+    auto ids = [](const Value::Array& rows) {
+        std::vector<int64_t> out;
+        for (const auto& r : rows) out.push_back(valueForKey(r, "messageId").integerValue());
+        return out;
+    };
+    EXPECT_EQ(ids(main.executeFetchRequest(window)), (std::vector<int64_t>{103, 105, 100}));
+    // The same window over unsaved changes is computed in memory.
+    auto extra = insert(main, "Message", {{"messageId", 99}, {"threadId", 1}});
+    EXPECT_EQ(ids(main.executeFetchRequest(window)), (std::vector<int64_t>{101, 103, 105}));
+    main.deleteObject(extra);
+
+    FetchRequest dictionaries("Message");
+    dictionaries.setResultType(FetchRequestResultType::Dictionary);
+    dictionaries.setPropertiesToFetch({"threadId"});
+    dictionaries.setReturnsDistinctResults(true);
+    dictionaries.setSortDescriptors({SortDescriptor("threadId")});
+    EXPECT_EQ(Value(main.executeFetchRequest(dictionaries)),
+              Value::array({Value::dictionary({{"threadId", 0}}), Value::dictionary({{"threadId", 1}})}));
+
+    FetchRequest one("Message");
+    one.setPredicate(Predicate::withFormat("itemId == 'm2'"));
+    auto row = main.executeFetchRequest(one).at(0).objectAs<ManagedObject>();
+    EXPECT_EQ(row->valueForKey("score"), Value(1.0));
+    EXPECT_EQ(row->valueForKey("sent"), Value(foundation::Date(2000.0)));
+    EXPECT_EQ(row->valueForKey("body"), Value(foundation::Data::fromString("b2")));
+    EXPECT_EQ(row->valueForKey("serial"), Value(int64_t(1) << 40));
+    row->setValue(70000, "messageId");  // Integer 32 keeps 32 bits
+    EXPECT_EQ(row->valueForKey("messageId"), Value(70000));
+    EXPECT_EQ(row->changedValues(), (Value::Dictionary{{"messageId", Value(70000)}}));
+    EXPECT_TRUE(row->isUpdated());
+
+    one.setResultType(FetchRequestResultType::ManagedObjectID);
+    auto id = main.executeFetchRequest(one).at(0).objectAs<ManagedObjectID>();
+    ASSERT_TRUE(id);
+    EXPECT_TRUE(*id == *row->objectID());
+    // The same ID names the same row in another context of the coordinator,
+    // which does not see main's unsaved change.
+    root.performBlockAndWait([&] {
+        auto other = root.objectWithID(id);
+        ASSERT_TRUE(other);
+        EXPECT_EQ(other->valueForKey("messageId"), Value(102));
+        EXPECT_TRUE(*other->objectID() == *id);
+    });
+    main.reset();
+    EXPECT_FALSE(main.hasChanges());
+}
+
+TEST(StoreDeathTest, ACrashInTheMiddleOfASaveLeavesThePreviousState) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    testing::TempDir dir;
+    const std::string path = dir.file("crash.sqlite");
+    {
+        testing::Stack stack(path);
+        stack.root->performBlockAndWait([&] {
+            for (int i = 0; i < 10; ++i) insert(*stack.root, "Session", {{"itemId", "before" + std::to_string(i)}});
+            EXPECT_EQ(stack.root->save(), nullptr);
+        });
+    }
+    EXPECT_EXIT(
+        {
+            testing::Stack stack(path);
+            detail::SQLiteStore::setRowWrittenHookForTesting([](size_t rows) {
+                if (rows == 5) _exit(3);
+            });
+            stack.root->performBlockAndWait([&] {
+                for (int i = 0; i < 10; ++i) insert(*stack.root, "Session", {{"itemId", "after" + std::to_string(i)}});
+                stack.root->save();
+            });
+        },
+        ::testing::ExitedWithCode(3), "");
+    testing::Stack reopened(path);
+    ASSERT_EQ(reopened.error, nullptr);
+    EXPECT_EQ(count(*reopened.root, "Session"), 10u);
+}
+
+}  // namespace
+}  // namespace coredata
