@@ -1,0 +1,26 @@
+// The contract of the API model objects that are stored or listed. Building a
+// model from a JSON dictionary is each class's static initWithDictionary; the
+// class-wide parts of the contract (modelClass, coreDataSelectionPropertyName)
+// live in the ModelClass registry, so callers that only know a class by name
+// can still ask them.
+#pragma once
+
+#include <optional>
+#include <string>
+
+class IEntityModel {
+public:
+    virtual ~IEntityModel() = default;
+    // The entity this model is stored into, for the few models that name it
+    // themselves; the others are named by the request descriptor of their read.
+    virtual std::optional<std::string> coreDataClass() const { return std::nullopt; }
+    // The model's id as text, as lists name the selected item; nothing for
+    // models without an id.
+    virtual std::optional<std::string> selectionPropertyId() const { return std::nullopt; }
+};
+
+// Typed error bodies of failed service calls (built by QVAError from the body).
+class ErrorResponseProtocol {
+public:
+    virtual ~ErrorResponseProtocol() = default;
+};

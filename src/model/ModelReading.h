@@ -1,0 +1,84 @@
+// How every model reads its fields: one reader over a JSON dictionary of the
+// service, a stored row given as a dictionary, or a stored object, with the
+// conversions all models share. A missing key and the null marker read alike,
+// as nothing; nothing here fails on a value of an unexpected kind. The store's
+// mapping uses arrayValue to archive model arrays into binary attributes.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "foundation/KeyedArchiver.h"
+#include "foundation/Value.h"
+
+namespace coredata {
+class KeyValueCoding;
+}
+
+namespace ModelReading {
+
+using Text = std::optional<std::string>;
+
+// A text field's value: a text as it came, a number as its decimal text.
+// Collections and other kinds have no text form a screen or a string column
+// could use, so they read as nil.
+Text textOf(const foundation::Value& value);
+// The same inside a flattened entry ("id|type"), where nil reads as "".
+std::string entryTextOf(const foundation::Value& value);
+// A text back as a value: nil is the absent value.
+foundation::Value valueOf(const Text& text);
+
+class FieldReader {
+public:
+    // A dictionary (JSON or a row); a value of any other kind reads as empty.
+    explicit FieldReader(const foundation::Value& dictionary) : dictionary_(&dictionary) {}
+    // A stored object, read through its properties.
+    explicit FieldReader(const coredata::KeyValueCoding& object) : object_(&object) {}
+
+    // Absent for a missing key and for the null marker.
+    foundation::Value value(const std::string& key) const;
+    Text text(const std::string& key) const { return textOf(value(key)); }
+    // Truncated toward zero; a text is read by its leading number.
+    int32_t int32(const std::string& key) const { return value(key).intValue(); }
+    double real(const std::string& key) const { return value(key).doubleValue(); }
+    bool boolean(const std::string& key) const { return value(key).boolValue(); }
+    // The value when it is an array, else absent.
+    foundation::Value array(const std::string& key) const;
+    // The value when it is a dictionary, else absent.
+    foundation::Value dictionary(const std::string& key) const;
+
+    // The objects of class T inside the keyed archive held under `key`
+    // (a binary attribute of a row); empty when there is none or it is unreadable.
+    template <class T>
+    std::vector<std::shared_ptr<T>> archivedObjects(const std::string& key) const {
+        std::vector<std::shared_ptr<T>> out;
+        foundation::Value stored = value(key);
+        const foundation::Data* data = stored.data();
+        if (!data) return out;
+        foundation::Value root = foundation::KeyedUnarchiver::unarchiveValueWithData(*data);
+        if (const auto* items = root.array()) {
+            for (const auto& item : *items) {
+                if (auto object = item.objectAs<T>()) out.push_back(std::move(object));
+            }
+        }
+        return out;
+    }
+
+private:
+    const foundation::Value* dictionary_ = nullptr;
+    const coredata::KeyValueCoding* object_ = nullptr;
+};
+
+// The array of `items` as a value, for archives and key-value reads.
+template <class T>
+foundation::Value arrayValue(const std::vector<std::shared_ptr<T>>& items) {
+    foundation::Value::Array array;
+    array.reserve(items.size());
+    for (const auto& item : items) array.emplace_back(item);
+    return foundation::Value(std::move(array));
+}
+
+}  // namespace ModelReading

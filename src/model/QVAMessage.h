@@ -1,0 +1,55 @@
+// One message of the user's mailbox. Sender and receivers stay the service's
+// dictionaries here; the store's mapping turns them into archived recipient
+// objects in the message row.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "foundation/Object.h"
+#include "foundation/Value.h"
+#include "model/IEntityModel.h"
+
+class QVAMessage : public foundation::Object, public IEntityModel {
+public:
+    static constexpr const char* kClassName = "QVAMessage";
+    static constexpr const char* kCoreDataClass = "QVACoreDataMessage";
+
+    QVAMessage() = default;
+    static std::shared_ptr<QVAMessage> initWithDictionary(const foundation::Value& dictionary);
+
+    // The row is found by this id.
+    int32_t messageId() const { return messageId_; }
+    const std::optional<std::string>& subject() const { return subject_; }
+    // "" when the service sends none.
+    const std::string& body() const { return body_; }
+    void setBody(std::string body) { body_ = std::move(body); }
+    bool isRead() const { return isRead_; }
+    // Stored as the row's sentDatetime.
+    const std::optional<std::string>& sentDate() const { return sentDate_; }
+    int32_t participantId() const { return participantId_; }
+    // An array holding the sender's dictionary; empty when the message names
+    // no sender.
+    const foundation::Value& from() const { return from_; }
+    // The receivers' dictionaries; absent when the message has no "to".
+    const foundation::Value& to() const { return to_; }
+    const std::optional<std::string>& folderName() const { return folderName_; }
+    int32_t threadId() const { return threadId_; }
+
+    std::string className() const override { return kClassName; }
+    std::optional<std::string> coreDataClass() const override { return kCoreDataClass; }
+
+private:
+    int32_t messageId_ = 0;
+    std::optional<std::string> subject_;
+    std::string body_;
+    bool isRead_ = false;
+    std::optional<std::string> sentDate_;
+    int32_t participantId_ = 0;
+    foundation::Value from_ = foundation::Value(foundation::Value::Array());
+    foundation::Value to_;
+    std::optional<std::string> folderName_;
+    int32_t threadId_ = 0;
+};

@@ -1,0 +1,15 @@
+// Address-book entries.
+#include "model/QVAMessageRecipient.h"
+
+#include "model/ItemModelBuilder.h"
+
+std::shared_ptr<QVAMessageRecipient> QVAMessageRecipient::initWithDictionary(const foundation::Value& dictionary) {
+    return ItemModelBuilder<QVAMessageRecipient>::fromDictionary(dictionary);
+}
+
+void QVAMessageRecipient::readDictionary(const ModelReading::FieldReader& json) {
+    QVABaseItemModel::readDictionary(json);
+    fullName_ = json.text("fullName");
+    firstName_ = json.text("firstName");
+    lastName_ = json.text("lastName");
+}

@@ -1,0 +1,29 @@
+// One entry of the address book of people the user may write to.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "model/QVABaseItemModel.h"
+
+class QVAMessageRecipient : public QVABaseItemModel {
+public:
+    static constexpr const char* kClassName = "QVAMessageRecipient";
+    using Text = std::optional<std::string>;
+
+    QVAMessageRecipient() = default;
+    static std::shared_ptr<QVAMessageRecipient> initWithDictionary(const foundation::Value& dictionary);
+
+    const Text& fullName() const { return fullName_; }
+    const Text& firstName() const { return firstName_; }
+    const Text& lastName() const { return lastName_; }
+
+    std::string className() const override { return kClassName; }
+
+protected:
+    void readDictionary(const ModelReading::FieldReader& json) override;
+
+private:
+    Text fullName_, firstName_, lastName_;
+};

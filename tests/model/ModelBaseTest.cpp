@@ -1,0 +1,180 @@
+// The shared model base: id and revision conversions, the class registry and
+// archives of models that add nothing of their own.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "foundation/KeyedArchiver.h"
+#include "model/ModelClass.h"
+#include "model/QVAAgendaEntries.h"
+#include "model/QVANotification.h"
+#include "model/QVAPrivacySettings.h"
+#include "model/QVASessionOccupancy.h"
+#include "model/QVAVenue.h"
+#include "model/QVARoom.h"
+#include "model/QVASession.h"
+
+using foundation::KeyedArchiver;
+using foundation::KeyedUnarchiver;
+using foundation::Value;
+
+TEST(ModelBase, IdAndRevisionFollowTheConversionTable) {
+    auto numeric = QVABaseItemModel::initWithDictionary(Value::dictionary({{"id", 42}, {"revision", 7}}));
+    EXPECT_EQ(numeric->itemId(), "42");
+    EXPECT_EQ(numeric->revision(), "7");
+    EXPECT_EQ(numeric->selectionPropertyId(), "42");
+
+    auto text = QVABaseItemModel::initWithDictionary(Value::dictionary({{"id", "s1"}, {"revision", "12"}}));
+    EXPECT_EQ(text->itemId(), "s1");
+    EXPECT_EQ(text->revision(), "12");
+
+    auto empty = QVABaseItemModel::initWithDictionary(Value::dictionary({{"revision", Value::null()}}));
+    EXPECT_FALSE(empty->itemId());
+    EXPECT_FALSE(empty->revision());
+    // A dictionary where text belongs has no text form.
+    auto odd = QVABaseItemModel::initWithDictionary(Value::dictionary({{"id", Value::dictionary({{"a", 1}})}}));
+    EXPECT_FALSE(odd->itemId());
+    // Not a dictionary at all.
+    EXPECT_FALSE(QVABaseItemModel::initWithDictionary(Value::array({1, 2}))->itemId());
+
+    auto row = QVABaseItemModel::initWithCoreDataDictionary(Value::dictionary({{"itemId", "r1"}, {"revision", "3"}}));
+    EXPECT_EQ(row->itemId(), "r1");
+    EXPECT_EQ(row->revision(), "3");
+}
+
+TEST(ModelBase, ScalarFieldsFollowTheConversionTable) {
+    auto flags = QVAPrivacySettings::initWithDictionary(Value::dictionary({
+        {"primaryEmailVisible", "  +007"},
+        {"nationalityVisible", "no"},
+        {"phoneVisible", 0.5},
+        {"mobilePhoneVisible", Value::array({1})},
+    }));
+    EXPECT_TRUE(flags->isPrimaryEmailVisible());
+    EXPECT_FALSE(flags->isNationalityVisible());
+    EXPECT_TRUE(flags->isPhoneVisible());
+    EXPECT_FALSE(flags->isMobilePhoneVisible());
+
+    auto occupancy = QVASessionOccupancy::initWithDictionary(
+        Value::dictionary({{"occupancyPercent", " -12abc"}, {"remainingCapacity", 1e12}}));
+    EXPECT_EQ(occupancy->occupancyPercent(), -12);
+    EXPECT_EQ(occupancy->remainingCapacity(), std::numeric_limits<int32_t>::max());
+    auto unreadable = QVASessionOccupancy::initWithDictionary(Value::dictionary({{"occupancyPercent", "x1"}}));
+    EXPECT_EQ(unreadable->occupancyPercent(), 0);
+
+    auto venue = QVAVenue::initWithDictionary(Value::dictionary({{"latitude", " 46.25N"}, {"longitude", true}}));
+    EXPECT_DOUBLE_EQ(venue->latitude(), 46.25);
+    EXPECT_DOUBLE_EQ(venue->longitude(), 1.0);
+
+    auto notification = QVANotification::initWithCoreDataDictionary(
+        Value::dictionary({{"itemId", "n1"}, {"message", "Room changed"}, {"acknowledged", 1}}));
+    EXPECT_EQ(notification->message(), "Room changed");
+    EXPECT_TRUE(notification->acknowledged());
+    EXPECT_FALSE(notification->creation_date());
+}
+
+TEST(ModelBase, RegistryMakesModelsByClassName) {
+    registerModelClasses();
+    registerModelClasses();  // idempotent
+
+    auto session = ModelClass::named("QVASession");
+    ASSERT_TRUE(session);
+    EXPECT_EQ(session->coreDataClass, "QVACoreDataSession");
+    EXPECT_EQ(session->coreDataSelectionPropertyName, "itemId");
+    EXPECT_EQ(session->modelClass, "QVASession");
+    auto made = std::dynamic_pointer_cast<QVASession>(session->initWithDictionary(Value::dictionary({{"id", "s1"}})));
+    ASSERT_TRUE(made);
+    EXPECT_EQ(made->itemId(), "s1");
+
+    auto invitation = ModelClass::of<QVAAgendaInvitation>();
+    ASSERT_TRUE(invitation);
+    EXPECT_EQ(invitation->coreDataClass, "QVACoreDataAgendaInvitation");
+    EXPECT_EQ(invitation->coreDataSelectionPropertyName, "agendaItemId");
+    auto fromRow =
+        invitation->initWithCoreDataDictionary(Value::dictionary({{"agendaItemId", "a7"}, {"status", "Invited"}}));
+    auto typed = std::dynamic_pointer_cast<QVAAgendaInvitation>(fromRow);
+    ASSERT_TRUE(typed);
+    EXPECT_EQ(typed->agendaItemId(), "a7");
+    EXPECT_EQ(typed->selectionPropertyId(), "a7");
+
+    // Models that are not stored answer no entity and no selection attribute.
+    auto status = ModelClass::named("QVASessionStatusMessage");
+    ASSERT_TRUE(status);
+    EXPECT_FALSE(status->coreDataClass);
+    EXPECT_FALSE(status->coreDataSelectionPropertyName);
+    EXPECT_FALSE(status->initWithCoreDataDictionary);
+    EXPECT_FALSE(ModelClass::named("QVANoSuchModel"));
+}
+
+TEST(ModelBase, ArchivesOfSubclassesWithoutTheirOwnFields) {
+    registerModelClasses();
+    auto room = QVARoom::initWithDictionary(
+        Value::dictionary({{"id", "r1"}, {"revision", 5}, {"name", "Hall A"}, {"venueId", "v1"}}));
+    EXPECT_EQ(room->name(), "Hall A");
+
+    auto data = KeyedArchiver::archivedDataWithRootObject(Value(room));
+    auto restored = KeyedUnarchiver::unarchiveObjectOfClass<QVARoom>(data);
+    ASSERT_TRUE(restored);
+    EXPECT_EQ(restored->itemId(), "r1");
+    EXPECT_EQ(restored->revision(), "5");
+    EXPECT_FALSE(restored->name());
+    EXPECT_FALSE(restored->venueId());
+
+    auto garbage = foundation::Data::fromString("not an archive");
+    EXPECT_FALSE(KeyedUnarchiver::unarchiveObjectOfClass<QVARoom>(garbage));
+}
+
+// Every registered class, fed dictionaries whose every key holds the same odd
+// value, and rows of the same shape: nothing may crash or read out of range
+// (the sanitizers watch), and whatever comes out must archive.
+TEST(ModelBase, MalformedInputNeverBreaksAnyModel) {
+    registerModelClasses();
+    const char* classes[] = {
+        "QVABaseItemModel", "QVAEvent", "QVAVenue", "QVARoom", "QVATimelineItemModel", "QVASession",
+        "QVAAgendaRole", "QVAAgendaSelections", "QVAAgendaResponsibilities", "QVAAgendaInvitation",
+        "QVAPersonalEntry", "QVASessionNote", "QVAParticipant", "QVAOrganization", "QVAPartner",
+        "QVAFollowedParticipant", "QVAMeetingDelegate", "QVALoginDelegator", "QVAParticipantNote",
+        "QVAMessageRecipient", "QVANotification", "QVAFloorLevel", "QVAImapsLinksModel", "QVASessionInsight",
+        "QVASessionStatusMessage", "QVASessionOccupancy", "QVARecommendedSession",
+        "QVAInvitationConflictResponse", "QVAContributor", "QVARecommendedParticipant", "QVAMessage",
+        "QVAMessageReceivedRecipient", "QVAMessageResult", "QVAUserAccount", "QVAPermission",
+        "QVAPrivacySettings", "QVADocumentInfo", "QVAInformationDocument", "QVAOutboxMessage",
+    };
+    const char* keys[] = {
+        "id", "revision", "itemId", "title", "startDatetime", "endDatetime", "keyword", "fee", "capacity",
+        "cancelled", "contributors", "insights", "session", "status", "withSpouse", "subject", "body", "from",
+        "to", "read", "quovanaNetworks", "contributions", "socialAccounts", "floorLevels", "interactive_maps",
+        "level", "default", "user", "accessToken", "conflicting_ressource", "category", "index", "latitude",
+        "primary", "documents", "floorPlans", "occupencyPercent", "actions", "longMessage", "sectionTitle",
+        "displayTime", "composeDate", "externalAddress", "valid", "participantId", "type", "network",
+        "quovanaCommunity", "sessionId", "href", "name", "agendaItemId",
+    };
+    Value nested = Value::dictionary({{"participantId", Value::array({})}, {"type", Value::null()}});
+    std::vector<Value> odd = {
+        Value::null(), Value(""), Value("T"), Value("  -0012.9xyz"), Value(true), Value(-3.5), Value(1e300),
+        Value(-1e300), Value(std::numeric_limits<double>::quiet_NaN()), Value(std::numeric_limits<long long>::min()),
+        Value::array({}), Value::array({Value::null(), 1, "x", nested, Value::array({nested})}), nested,
+        Value(foundation::Data::fromString("QVKA")),
+    };
+    for (const auto& value : odd) {
+        Value::Dictionary dictionary;
+        for (const char* key : keys) dictionary[key] = value;
+        for (const Value& input : {Value(dictionary), value}) {
+            for (const char* name : classes) {
+                auto cls = ModelClass::named(name);
+                ASSERT_TRUE(cls) << name;
+                auto made = cls->initWithDictionary(input);
+                ASSERT_TRUE(made) << name;
+                if (std::dynamic_pointer_cast<foundation::Coding>(made)) {
+                    auto data = KeyedArchiver::archivedDataWithRootObject(Value(made));
+                    auto back = KeyedUnarchiver::unarchiveObjectWithData(data);
+                    ASSERT_TRUE(back) << name;
+                    EXPECT_EQ(back->className(), name);
+                }
+                if (cls->initWithCoreDataDictionary) {
+                    EXPECT_TRUE(cls->initWithCoreDataDictionary(input)) << name;
+                }
+            }
+        }
+    }
+}
