@@ -28,5 +28,6 @@ std::shared_ptr<QVAOutboxMessage> QVAOutboxMessage::initWithCoreDataDictionary(c
     model->threadId_ = fields.int32("threadId");
     model->toAddresses_ = fields.text("toAddresses");
     model->toNames_ = fields.text("toNames");
+    model->outboxId_ = fields.text("outboxId");
     return model;
 }

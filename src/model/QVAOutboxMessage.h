@@ -35,6 +35,9 @@ public:
     const Text& toAddresses() const { return toAddresses_; }
     // The thread answered.
     int32_t threadId() const { return threadId_; }
+    // The identity of the stored row: two messages composed in the same second
+    // share a compose date, so a confirmed send deletes its row by this.
+    const Text& outboxId() const { return outboxId_; }
 
     std::string className() const override { return kClassName; }
 
@@ -43,4 +46,5 @@ private:
     int32_t composeDate_ = 0;
     Text toNames_, toAddresses_;
     int32_t threadId_ = 0;
+    Text outboxId_;
 };

@@ -1,0 +1,567 @@
+// The store front: the stack cache, the fetch rule, the writes on the worker
+// context with their save cascade, and the store files.
+#include "store/StorageManager.h"
+
+#include <chrono>
+#include <thread>
+#include <utility>
+
+#include "Utils/Utils.h"
+#include "coredata/ManagedObjectID.h"
+#include "foundation/FileManager.h"
+#include "foundation/Format.h"
+#include "foundation/Log.h"
+#include "foundation/MainThreadChecker.h"
+#include "foundation/Thread.h"
+#include "model/IEntityModel.h"
+
+using foundation::ErrorPtr;
+using foundation::Log;
+using foundation::Value;
+
+namespace {
+
+// The main-queue context absorbs every save of the worker; pausing the worker
+// every so many rows keeps a bulk write from stalling the screens.
+constexpr size_t kRowsPerPause = 150;
+constexpr auto kRowPause = std::chrono::milliseconds(150);
+
+constexpr const char* kMissingWriteTarget =
+    "The operation cannot be completed. Either context or fetch request or entity is nil. So we just return and "
+    "ignore the rest. Please report this if you see it: it may happen when the cache is cleared while a content "
+    "update is running.";
+
+// What a write completes with when its stack, context, request or entity is
+// missing: no domain, code 0.
+ErrorPtr emptyError() { return foundation::Error::make("", 0); }
+
+Value textValue(const std::optional<std::string>& text) { return text ? Value(*text) : Value(); }
+
+void completeOn(const dispatch::QueuePtr& queue, const StorageManager::WriteCompletion& completion, ErrorPtr error,
+                Value result) {
+    if (!completion) return;
+    queue->async([completion, error = std::move(error), result = std::move(result)] { completion(error, result); });
+}
+
+void completeOnMain(const StorageManager::WriteCompletion& completion, ErrorPtr error, Value result = Value()) {
+    completeOn(dispatch::Queue::main(), completion, std::move(error), std::move(result));
+}
+
+// The stored copy of a store path: "_old" before ".sqlite", so the journal
+// files keep their "-shm" or "-wal" ending.
+std::string oldPath(const std::string& path) {
+    const auto at = path.rfind(".sqlite");
+    if (at == std::string::npos) return path + "_old";
+    return path.substr(0, at) + "_old" + path.substr(at);
+}
+
+std::string databaseDirectoryPath() { return Utils::getCurrentDirectory() + "/Database"; }
+
+// Pool threads have no name of their own; the queue they serve says more.
+std::string currentThreadDescription() {
+    std::string name = foundation::Thread::currentName();
+    if (name.empty()) {
+        if (auto queue = dispatch::Queue::current()) name = queue->label();
+    }
+    return name;
+}
+
+}  // namespace
+
+StorageManager& StorageManager::sharedStorageManager() {
+    static StorageManager* shared = new StorageManager();
+    return *shared;
+}
+
+StorageManager::StorageManager() { registerEntityClasses(); }
+
+// ---- The stack cache --------------------------------------------------------
+
+StorageManager::StackCache StorageManager::coreDataStackCaches() const {
+    std::lock_guard lock(cacheMutex_);
+    return coreDataStackCaches_;
+}
+
+void StorageManager::setCoreDataStackCaches(StackCache caches) {
+    StackCache dropped;
+    {
+        std::lock_guard lock(cacheMutex_);
+        dropped = std::exchange(coreDataStackCaches_, std::move(caches));
+    }
+    // Dropped stacks close their store here, outside the lock.
+}
+
+std::string StorageManager::getDatabaseKeyForAuthToken(const Text& authToken, const Text& eventId) const {
+    Value token;
+    if (authToken) {
+        std::string replaced = *authToken;
+        for (auto& c : replaced)
+            if (c == '/') c = '_';
+        token = Value(std::move(replaced));
+    }
+    return foundation::Format("%@_%@", token, textValue(eventId));
+}
+
+std::shared_ptr<CoreDataStack> StorageManager::getCoreDataStackForAuthToken(const Text& authToken,
+                                                                            const Text& eventId) const {
+    const std::string key = getDatabaseKeyForAuthToken(authToken, eventId);
+    {
+        std::lock_guard lock(cacheMutex_);
+        auto it = coreDataStackCaches_.find(key);
+        if (it != coreDataStackCaches_.end()) return it->second;
+    }
+    Log("No core data stack configured for the auth token. Make sure you init it first by calling "
+        "initCoreDataStackForAuthToken.");
+    return nullptr;
+}
+
+void StorageManager::initCoreDataStackForAuthToken(const Text& authToken, const Text& eventId,
+                                                   const StackCompletion& completion) {
+    Log("\n\n!!!!!!!!! AUTHENTICATION TOKEN + %@", textValue(authToken));
+    const std::string key = getDatabaseKeyForAuthToken(authToken, eventId);
+    Log("\n\n!!!!!!!!! theKey + %@", key);
+    {
+        std::lock_guard lock(cacheMutex_);
+        auto it = coreDataStackCaches_.find(key);
+        if (it != coreDataStackCaches_.end()) {
+            auto cached = it->second;
+            if (completion) completion(nullptr, cached);
+            return;
+        }
+    }
+    auto stack = std::make_shared<CoreDataStack>();
+    ErrorPtr failure;
+    stack->configureCoreDataStackForAuthToken(authToken, eventId, [&](ErrorPtr error, Value) { failure = error; });
+    if (!failure) {
+        std::lock_guard lock(cacheMutex_);
+        stack = coreDataStackCaches_.emplace(key, stack).first->second;
+    }
+    if (completion) completion(failure, stack);
+}
+
+bool StorageManager::persistentStoreExistsForAuthToken(const Text& authToken, const Text& eventId) const {
+    return foundation::FileManager::defaultManager().fileExistsAtPath(
+        CoreDataStack::databaseUrlForAuthToken(authToken, eventId));
+}
+
+void StorageManager::removePersistentStoreForAuthToken(const Text& authToken, const Text& eventId) {
+    std::shared_ptr<CoreDataStack> dropped;
+    {
+        std::lock_guard lock(cacheMutex_);
+        auto it = coreDataStackCaches_.find(getDatabaseKeyForAuthToken(authToken, eventId));
+        if (it != coreDataStackCaches_.end()) {
+            dropped = std::move(it->second);
+            coreDataStackCaches_.erase(it);
+        }
+    }
+    // Closes the store unless a running write still holds it.
+    dropped.reset();
+    // A journal file left beside a new store of the same name would be read
+    // as that store's, so all three go.
+    auto& files = foundation::FileManager::defaultManager();
+    for (const auto& path : CoreDataStack::databaseUrlsStringsToBeMovedForAuthToken(authToken, eventId)) {
+        if (files.fileExistsAtPath(path)) files.removeItemAtPath(path);
+    }
+}
+
+void StorageManager::clear() {
+    setCoreDataStackCaches({});
+    foundation::FileManager::defaultManager().removeItemAtPath(databaseDirectoryPath());
+}
+
+// ---- Fetches ------------------------------------------------------------------
+
+std::shared_ptr<coredata::FetchRequest> StorageManager::fetchRequestForItemType(
+    const EntityClassPtr& itemType, coredata::PredicatePtr predicate, const coredata::ContextPtr& context) const {
+    if (!context) return nullptr;
+    auto request = std::make_shared<coredata::FetchRequest>();
+    if (itemType) request->setEntity(coredata::EntityDescription::entityForName(itemType->name, *context));
+    request->setPredicate(std::move(predicate));
+    return request;
+}
+
+Value::Array StorageManager::executeFetchRequestAndWait(const std::shared_ptr<coredata::FetchRequest>& request,
+                                                        const coredata::ContextPtr& context) const {
+    if (!foundation::isMainThread()) {
+        Log("If app stopped in this breakpoint, please fix the call of this function to be on main thread");
+        foundation::raise("Please call this from main thread only",
+                          "And announce where was the exception, because it may be the source of a freeze");
+    }
+    if (!context || !request) return {};
+    if (request->entityName().empty()) {
+        Log("Request entity is nil. This will crash the app. ");
+        return {};
+    }
+    bool isMainQueueContext = false;
+    {
+        std::lock_guard lock(cacheMutex_);
+        for (const auto& [key, stack] : coreDataStackCaches_)
+            if (stack->managedObjectContextMainQueue() == context) isMainQueueContext = true;
+    }
+    if (!isMainQueueContext) {
+        Log("If app stopped in this breakpoint, please fix the call of this function to be on "
+            "managedObjectContextMainQueue");
+        foundation::raise("Please call this from main context only",
+                          "And again, anounce everyone because it may be the source of a freeze");
+    }
+    Value::Array results;
+    ErrorPtr error;
+    context->performBlockAndWait([&] { results = context->executeFetchRequest(*request, &error); });
+    if (error) {
+        Log("Unable to fetch data from db.");
+        handleErrors(error);
+        return {};
+    }
+    return results;
+}
+
+// ---- Saving -------------------------------------------------------------------
+
+ErrorPtr StorageManager::saveContext(coredata::ManagedObjectContext& context) const {
+    std::function<ErrorPtr(coredata::ManagedObjectContext&)> save;
+    {
+        std::lock_guard lock(seamsMutex_);
+        save = contextSave_;
+    }
+    return save ? save(context) : context.save();
+}
+
+ErrorPtr StorageManager::saveContextForAuthToken(const Text& authToken, const Text& eventId,
+                                                 bool shouldWaitUntilChangesAreWrittenToStorageManager) {
+    // A write that outlived its stack (cache emptied meanwhile) saves nothing.
+    auto stack = getCoreDataStackForAuthToken(authToken, eventId);
+    if (!stack) return nullptr;
+    return saveCascade(stack, shouldWaitUntilChangesAreWrittenToStorageManager);
+}
+
+ErrorPtr StorageManager::saveCascade(const std::shared_ptr<CoreDataStack>& stack, bool waitForFile) {
+    const auto& worker = stack->managedObjectContextWorkerOnBackground();
+    if (!worker) return nullptr;
+    ErrorPtr error;
+    worker->performBlockAndWait([&] {
+        if (worker->hasChanges()) error = saveContext(*worker);
+    });
+    if (error) {
+        Log("Unable to save the worker context.");
+        handleErrors(error);
+        return error;
+    }
+    const auto& main = stack->managedObjectContextMainQueue();
+    if (!main) return nullptr;
+    main->performBlockAndWait([&] {
+        if (main->hasChanges()) error = saveContext(*main);
+    });
+    if (error) {
+        Log("Unable to save the main queue context.");
+        handleErrors(error);
+        return error;
+    }
+    // File saves run in order on the background queue. When main's changes
+    // went down just now, that waited behind any earlier file save, whose
+    // failure is therefore recorded; one still running is left for a later
+    // write rather than waited for here.
+    ErrorPtr earlierFileError = stack->takeFileSaveError();
+    const auto& background = stack->managedObjectContextBackgroundQueue();
+    if (!background) return earlierFileError;
+    auto saveFile = [this, stack, background]() -> ErrorPtr {
+        if (!background->hasChanges()) return nullptr;
+        ErrorPtr fileError = saveContext(*background);
+        if (fileError) {
+            Log("Unable to write the store file.");
+            handleErrors(fileError);
+        }
+        return fileError;
+    };
+    if (waitForFile) {
+        ErrorPtr fileError;
+        background->performBlockAndWait([&] { fileError = saveFile(); });
+        return fileError ? fileError : earlierFileError;
+    }
+    background->performBlock([stack, saveFile] {
+        // Unsaved changes stay in the background context and go with its
+        // next save; the failure goes to the next write on this stack.
+        if (ErrorPtr fileError = saveFile()) stack->recordFileSaveError(fileError);
+    });
+    return earlierFileError;
+}
+
+void StorageManager::pauseRows() const {
+    std::function<void()> pause;
+    {
+        std::lock_guard lock(seamsMutex_);
+        pause = rowPause_;
+    }
+    if (pause)
+        pause();
+    else
+        std::this_thread::sleep_for(kRowPause);
+}
+
+void StorageManager::setRowPauseForTesting(std::function<void()> pause) {
+    std::lock_guard lock(seamsMutex_);
+    rowPause_ = std::move(pause);
+}
+
+void StorageManager::setContextSaveForTesting(std::function<ErrorPtr(coredata::ManagedObjectContext&)> save) {
+    std::lock_guard lock(seamsMutex_);
+    contextSave_ = std::move(save);
+}
+
+// ---- Block execution -------------------------------------------------------------
+
+void StorageManager::executeBlock(ContextBlock block, const Text& authToken, const Text& eventId,
+                                  const coredata::ContextPtr& context, dispatch::QueuePtr resultQueue,
+                                  WriteCompletion completion) {
+    auto queue = resultQueue ? std::move(resultQueue) : dispatch::Queue::main();
+    if (!context) {
+        Log("Unable to execute block. Context is nil.");
+        completeOn(queue, completion, emptyError(), Value());
+        return;
+    }
+    if (!context->parentContext()) {
+        foundation::raise("This new exception is introduced because of the parent child context",
+                          "A block was handed a context without a parent context. Please report how you got here.");
+    }
+    context->performBlock([this, block = std::move(block), context, authToken, eventId, queue, completion] {
+        if (block) block(*context);
+        auto stack = getCoreDataStackForAuthToken(authToken, eventId);
+        if (!stack) {
+            completeOn(queue, completion, nullptr, Value());
+            return;
+        }
+        auto finish = [this, stack, queue, completion] {
+            completeOn(queue, completion, saveCascade(stack, false), Value());
+        };
+        // The cascade waits for the main thread, so it always runs on the
+        // worker queue: a block on the main-queue context must not make the
+        // main thread wait for itself.
+        const auto& worker = stack->managedObjectContextWorkerOnBackground();
+        if (worker && worker != context)
+            worker->performBlock(finish);
+        else
+            finish();
+    });
+}
+
+void StorageManager::executeBlockInWorkerBackgroundContext(ContextBlock block, const Text& authToken,
+                                                           const Text& eventId, dispatch::QueuePtr resultQueue,
+                                                           WriteCompletion completion) {
+    auto stack = getCoreDataStackForAuthToken(authToken, eventId);
+    executeBlock(std::move(block), authToken, eventId,
+                 stack ? stack->managedObjectContextWorkerOnBackground() : nullptr, std::move(resultQueue),
+                 std::move(completion));
+}
+
+// ---- Writes -----------------------------------------------------------------------
+
+void StorageManager::addItemsToCoreData(Items items, const EntityClassPtr& itemType, const Text& authToken,
+                                        const Text& eventId, WriteCompletion completion) {
+    auto stack = getCoreDataStackForAuthToken(authToken, eventId);
+    auto worker = stack ? stack->managedObjectContextWorkerOnBackground() : nullptr;
+    if (!worker || !itemType || !itemType->insertOrUpdateCoreDataObject) {
+        completeOnMain(completion, emptyError());
+        return;
+    }
+    worker->performBlock([this, worker, items = std::move(items), itemType, authToken, eventId, completion] {
+        Log("Operation addItemsToCoreData performed on thread %@", currentThreadDescription());
+        Log("adding items for type %@", itemType->name);
+        for (size_t i = 0; i < items.size(); ++i) {
+            if (i % kRowsPerPause == 0) pauseRows();
+            itemType->insertOrUpdateCoreDataObject(nullptr, items[i], *worker);
+        }
+        completeOnMain(completion, saveContextForAuthToken(authToken, eventId, false));
+    });
+}
+
+void StorageManager::deleteAndAddItemsToCoreData(Items items, const EntityClassPtr& itemType,
+                                                 coredata::PredicatePtr predicate, const Text& authToken,
+                                                 const Text& eventId, WriteCompletion completion) {
+    replaceItems(std::move(items), itemType, std::move(predicate), true, "deleteAndAdd", authToken, eventId,
+                 std::move(completion));
+}
+
+void StorageManager::deleteItemsFromCoreDataForItemType(const EntityClassPtr& itemType, const Text& authToken,
+                                                        const Text& eventId, coredata::PredicatePtr predicate,
+                                                        bool /*saveContext*/, dispatch::QueuePtr /*resultQueue*/,
+                                                        WriteCompletion completion) {
+    replaceItems({}, itemType, std::move(predicate), false, "deleteItemsFromCoreDataForItemType", authToken, eventId,
+                 std::move(completion));
+}
+
+void StorageManager::replaceItems(Items items, const EntityClassPtr& itemType, coredata::PredicatePtr predicate,
+                                  bool insert, const char* operation, const Text& authToken, const Text& eventId,
+                                  WriteCompletion completion) {
+    auto stack = getCoreDataStackForAuthToken(authToken, eventId);
+    auto worker = stack ? stack->managedObjectContextWorkerOnBackground() : nullptr;
+    auto request = fetchRequestForItemType(itemType, std::move(predicate), worker);
+    if (!worker || !request || !request->entity() || (insert && !itemType->insertOrUpdateCoreDataObject)) {
+        Log("%@", kMissingWriteTarget);
+        completeOnMain(completion, emptyError());
+        return;
+    }
+    // Identifiers only: the rows are loaded one at a time as they are deleted.
+    request->setResultType(coredata::FetchRequestResultType::ManagedObjectID);
+    worker->performBlock(
+        [this, worker, request, items = std::move(items), itemType, insert, operation, authToken, eventId, completion] {
+            Log("Operation %s performed on thread %@", operation, currentThreadDescription());
+            ErrorPtr fetchError;
+            Value::Array identifiers = worker->executeFetchRequest(*request, &fetchError);
+            if (fetchError) {
+                Log("Unable to fetch data from db.");
+                handleErrors(fetchError);
+                completeOnMain(completion, fetchError);
+                return;
+            }
+            Log("Deleting items for type %@", itemType->name);
+            size_t deleted = 0;
+            for (const auto& identifier : identifiers) {
+                if (auto id = identifier.objectAs<coredata::ManagedObjectID>()) {
+                    if (auto row = worker->objectWithID(id)) worker->deleteObject(row);
+                }
+                if (++deleted % kRowsPerPause == 0) pauseRows();
+            }
+            if (insert) {
+                Log("adding items for type %@", itemType->name);
+                for (size_t i = 0; i < items.size(); ++i) {
+                    itemType->insertOrUpdateCoreDataObject(nullptr, items[i], *worker);
+                    if (i % kRowsPerPause == 0) pauseRows();
+                }
+            }
+            completeOnMain(completion, saveContextForAuthToken(authToken, eventId, false));
+        });
+}
+
+void StorageManager::updateItemToCoreData(foundation::ObjectPtr item, const Text& authToken, const Text& eventId,
+                                          bool /*saveOption*/, WriteCompletion completion) {
+    const auto* model = dynamic_cast<const IEntityModel*>(item.get());
+    const auto className = model ? model->coreDataClass() : std::nullopt;
+    const EntityClassPtr itemType = className ? EntityClass::named(*className) : nullptr;
+    // Only a class that can match a model to its row can update one.
+    coredata::PredicatePtr predicate =
+        itemType && itemType->comparisonPredicateForObject ? itemType->comparisonPredicateForObject(item) : nullptr;
+
+    auto stack = getCoreDataStackForAuthToken(authToken, eventId);
+    auto worker = stack ? stack->managedObjectContextWorkerOnBackground() : nullptr;
+    auto request = predicate ? fetchRequestForItemType(itemType, predicate, worker) : nullptr;
+    if (!worker || !request || !request->entity() || !itemType->insertOrUpdateCoreDataObject) {
+        Log("%@", kMissingWriteTarget);
+        completeOnMain(completion, emptyError());
+        return;
+    }
+    worker->performBlock([this, worker, request, item = std::move(item), itemType, authToken, eventId, completion] {
+        Log("Operation updateItemToCoreData performed on thread %@", currentThreadDescription());
+        ErrorPtr fetchError;
+        Value::Array rows = worker->executeFetchRequest(*request, &fetchError);
+        if (fetchError) {
+            Log("Unable to fetch data from db.");
+            handleErrors(fetchError);
+            completeOnMain(completion, fetchError);
+            return;
+        }
+        coredata::ManagedObjectPtr row = rows.empty() ? nullptr : rows.front().objectAs<coredata::ManagedObject>();
+        itemType->insertOrUpdateCoreDataObject(row, item, *worker);
+        completeOnMain(completion, saveContextForAuthToken(authToken, eventId, false));
+    });
+}
+
+void StorageManager::deltaUpdateItemsToCoreData(Items items, const EntityClassPtr& itemType, const Text& authToken,
+                                                const Text& eventId, WriteCompletion completion) {
+    if (items.empty()) {
+        if (completion) completion(nullptr, Value());
+        return;
+    }
+    if (!itemType || !itemType->comparisonPropertyName) {
+        Log("%@", kMissingWriteTarget);
+        completeOnMain(completion, emptyError());
+        return;
+    }
+    const std::string& key = *itemType->comparisonPropertyName;
+    Items written;
+    Value::Array keys;
+    for (const auto& item : items) {
+        const Value object(item);
+        keys.push_back(coredata::valueForKey(object, key));
+        const std::string action = coredata::valueForKey(object, "changeAction").stringValue();
+        if (action == "I" || action == "U") written.push_back(item);
+    }
+    auto predicate = coredata::Predicate::withFormat("%K IN %@", key, Value(std::move(keys)));
+    deleteAndAddItemsToCoreData(std::move(written), itemType, std::move(predicate), authToken, eventId,
+                                std::move(completion));
+}
+
+// ---- Errors -------------------------------------------------------------------------
+
+void StorageManager::handleErrors(const ErrorPtr& error) const {
+    if (!error) return;
+    Log("Error Message: %@", error->localizedDescription());
+    Log("Error Domain: %@", error->domain());
+    Log("Recovery Suggestion: %@", textValue(error->localizedRecoverySuggestion()));
+    for (const auto& [key, value] : error->userInfo()) {
+        const auto* details = value.array();
+        if (!details) {
+            Log("Error: %@", value);
+            continue;
+        }
+        for (const auto& detail : *details) {
+            if (auto nested = detail.objectAs<const foundation::Error>())
+                Log("Error Details: %@", Value(nested->userInfo()));
+            else
+                Log("Error Details: %@", detail);
+        }
+    }
+}
+
+void StorageManager::reportFileError(const ErrorPtr& error, const char* title, const char* message) const {
+    Log("%@ - %@", title, message);
+    handleErrors(error);
+}
+
+// ---- Store files --------------------------------------------------------------------
+
+bool StorageManager::movePersistentStoreFileForAuthToken(const Text& authToken, const Text& eventId) {
+    setCoreDataStackCaches({});
+    const auto paths = CoreDataStack::databaseUrlsStringsToBeMovedForAuthToken(authToken, eventId);
+    auto& files = foundation::FileManager::defaultManager();
+    if (!files.fileExistsAtPath(paths.front())) return true;
+    bool movedAll = true;
+    for (const auto& path : paths) {
+        ErrorPtr error;
+        if (!files.moveItemAtPath(path, oldPath(path), &error)) {
+            reportFileError(error, "Error on movePersistentStoreFileForAuthToken", "Unable to move item");
+            movedAll = false;
+        }
+    }
+    return movedAll;
+}
+
+bool StorageManager::revertCopyPersistentStoreFileForAuthToken(const Text& authToken, const Text& eventId) {
+    setCoreDataStackCaches({});
+    const auto paths = CoreDataStack::databaseUrlsStringsToBeMovedForAuthToken(authToken, eventId);
+    auto& files = foundation::FileManager::defaultManager();
+    if (!files.fileExistsAtPath(paths.front())) return false;
+    bool revertedAll = true;
+    for (const auto& path : paths) {
+        files.removeItemAtPath(path);
+        ErrorPtr error;
+        if (!files.moveItemAtPath(oldPath(path), path, &error)) {
+            reportFileError(error, "Error on revertCopyPersistentStoreFileForAuthToken", "Unable to move item");
+            revertedAll = false;
+        }
+    }
+    return revertedAll;
+}
+
+bool StorageManager::deleteCachedCopyOfPersistentStoreForAuthToken(const Text& authToken, const Text& eventId) {
+    const auto paths = CoreDataStack::databaseUrlsStringsToBeMovedForAuthToken(authToken, eventId);
+    auto& files = foundation::FileManager::defaultManager();
+    if (!files.fileExistsAtPath(paths.front())) return true;
+    bool deletedAll = true;
+    for (const auto& path : paths) {
+        ErrorPtr error;
+        if (!files.removeItemAtPath(oldPath(path), &error)) {
+            reportFileError(error, "Error on deleteCachedCopyOfPersistentStore", "Unable to remove item");
+            deletedAll = false;
+        }
+    }
+    return deletedAll;
+}

@@ -1,0 +1,144 @@
+// The single entry point to the local stores. It opens and caches one store
+// stack per account and meeting, runs every fetch on the main-queue context
+// of a cached stack, runs every write on the worker context and saves the
+// context chain, and moves, restores and deletes store files around a
+// clear-and-reload.
+//
+// Threads: opening, clearing and moving happen on the main thread, the save
+// cascade reads the cache from the worker queues, so the cache is locked.
+// Fetches are main-thread only (a programming error otherwise). Writes run
+// one after another on their stack's worker queue and complete on the main
+// queue, only after the main thread absorbed their changes: the main thread
+// must never block waiting for a write. Outside failures reach completions as
+// errors; nothing here throws for them.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "coredata/FetchRequest.h"
+#include "coredata/ManagedObjectContext.h"
+#include "coredata/Predicate.h"
+#include "dispatch/Queue.h"
+#include "foundation/Error.h"
+#include "foundation/Object.h"
+#include "foundation/Value.h"
+#include "store/CoreDataStack.h"
+#include "store/EntityClass.h"
+
+class StorageManager {
+public:
+    using Text = std::optional<std::string>;
+    using Items = std::vector<foundation::ObjectPtr>;
+    // (error or none, result or none).
+    using WriteCompletion = std::function<void(foundation::ErrorPtr, foundation::Value)>;
+    using StackCompletion = std::function<void(foundation::ErrorPtr, std::shared_ptr<CoreDataStack>)>;
+    using ContextBlock = std::function<void(coredata::ManagedObjectContext&)>;
+    using StackCache = std::map<std::string, std::shared_ptr<CoreDataStack>>;
+
+    static StorageManager& sharedStorageManager();
+    StorageManager(const StorageManager&) = delete;
+    StorageManager& operator=(const StorageManager&) = delete;
+
+    // Store key → configured stack.
+    StackCache coreDataStackCaches() const;
+    void setCoreDataStackCaches(StackCache caches);
+
+    // "%@_%@" of the token with every "/" made "_" and the meeting id; a
+    // missing value reads "(null)".
+    std::string getDatabaseKeyForAuthToken(const Text& authToken, const Text& eventId) const;
+    // The cached stack, or null (logged).
+    std::shared_ptr<CoreDataStack> getCoreDataStackForAuthToken(const Text& authToken, const Text& eventId) const;
+    // Calls `completion` before returning: (none, stack) for a cached or newly
+    // opened stack; (error, stack) when opening failed, the stack not cached.
+    void initCoreDataStackForAuthToken(const Text& authToken, const Text& eventId, const StackCompletion& completion);
+    bool persistentStoreExistsForAuthToken(const Text& authToken, const Text& eventId) const;
+    // Drops the cached stack and deletes the store file with its journal files.
+    void removePersistentStoreForAuthToken(const Text& authToken, const Text& eventId);
+    // Empties the cache and deletes every store of every account and meeting.
+    void clear();
+
+    // Runs `block` on the context's queue, saves the chain and completes on
+    // `resultQueue` (the main queue when null). A context without a parent is
+    // a programming error.
+    void executeBlock(ContextBlock block, const Text& authToken, const Text& eventId,
+                      const coredata::ContextPtr& context, dispatch::QueuePtr resultQueue, WriteCompletion completion);
+    void executeBlockInWorkerBackgroundContext(ContextBlock block, const Text& authToken, const Text& eventId,
+                                               dispatch::QueuePtr resultQueue, WriteCompletion completion);
+    // The save cascade: worker and main-queue contexts saved and waited for,
+    // then the background context's file save, waited for only when asked.
+    // Returns the first failure of this cascade, or the failure of an earlier
+    // file save that nobody waited for. Runs on the worker queue.
+    foundation::ErrorPtr saveContextForAuthToken(const Text& authToken, const Text& eventId,
+                                                 bool shouldWaitUntilChangesAreWrittenToStorageManager);
+
+    // A request for the entity of `itemType` in the context's model (without
+    // an entity when the model has none); null without a context.
+    std::shared_ptr<coredata::FetchRequest> fetchRequestForItemType(const EntityClassPtr& itemType,
+                                                                    coredata::PredicatePtr predicate,
+                                                                    const coredata::ContextPtr& context) const;
+    // Main thread and a cached stack's main-queue context only; raises
+    // otherwise. Sub-entities' rows are included.
+    foundation::Value::Array executeFetchRequestAndWait(const std::shared_ptr<coredata::FetchRequest>& request,
+                                                        const coredata::ContextPtr& context) const;
+
+    // Inserts a new row per item.
+    void addItemsToCoreData(Items items, const EntityClassPtr& itemType, const Text& authToken, const Text& eventId,
+                            WriteCompletion completion);
+    // Deletes the rows the predicate selects (every row of the entity and its
+    // sub-entities when null), then inserts a new row per item.
+    void deleteAndAddItemsToCoreData(Items items, const EntityClassPtr& itemType, coredata::PredicatePtr predicate,
+                                     const Text& authToken, const Text& eventId, WriteCompletion completion);
+    // The replace without the insert. The chain is always saved and the
+    // completion always runs on the main queue: `saveContext` and
+    // `resultQueue` are accepted for the callers' sake only.
+    void deleteItemsFromCoreDataForItemType(const EntityClassPtr& itemType, const Text& authToken, const Text& eventId,
+                                            coredata::PredicatePtr predicate, bool saveContext,
+                                            dispatch::QueuePtr resultQueue, WriteCompletion completion);
+    // Overwrites the row that the item's entity class matches to it, or
+    // inserts one. The chain is always saved, whatever `saveOption`.
+    void updateItemToCoreData(foundation::ObjectPtr item, const Text& authToken, const Text& eventId, bool saveOption,
+                              WriteCompletion completion);
+    // Deletes every row named by an item and writes anew the items whose
+    // "changeAction" is "I" or "U". No items: completes at once, here.
+    void deltaUpdateItemsToCoreData(Items items, const EntityClassPtr& itemType, const Text& authToken,
+                                    const Text& eventId, WriteCompletion completion);
+
+    // Logs an error with its details.
+    void handleErrors(const foundation::ErrorPtr& error) const;
+
+    // The store files to their "_old" names (cache emptied first).
+    bool movePersistentStoreFileForAuthToken(const Text& authToken, const Text& eventId);
+    // The "_old" files back in place (cache emptied first).
+    bool revertCopyPersistentStoreFileForAuthToken(const Text& authToken, const Text& eventId);
+    // Deletes the "_old" files.
+    bool deleteCachedCopyOfPersistentStoreForAuthToken(const Text& authToken, const Text& eventId);
+
+    // Test seams. The pause the worker takes between batches of rows (150 ms
+    // by default; null restores it), and how the save cascade saves one
+    // context (ManagedObjectContext::save by default; null restores it).
+    void setRowPauseForTesting(std::function<void()> pause);
+    void setContextSaveForTesting(std::function<foundation::ErrorPtr(coredata::ManagedObjectContext&)> save);
+
+private:
+    StorageManager();
+
+    void replaceItems(Items items, const EntityClassPtr& itemType, coredata::PredicatePtr predicate, bool insert,
+                      const char* operation, const Text& authToken, const Text& eventId, WriteCompletion completion);
+    foundation::ErrorPtr saveCascade(const std::shared_ptr<CoreDataStack>& stack, bool waitForFile);
+    foundation::ErrorPtr saveContext(coredata::ManagedObjectContext& context) const;
+    void pauseRows() const;
+    void reportFileError(const foundation::ErrorPtr& error, const char* title, const char* message) const;
+
+    mutable std::mutex cacheMutex_;
+    StackCache coreDataStackCaches_;
+
+    mutable std::mutex seamsMutex_;
+    std::function<void()> rowPause_;
+    std::function<foundation::ErrorPtr(coredata::ManagedObjectContext&)> contextSave_;
+};
