@@ -1,0 +1,108 @@
+// The one network thread behind every URL session (internal to URL
+// loading): it drives a curl multi handle for all transfers, turns what
+// libcurl reports into task state and delegate events, and waits for the
+// delegate's answers without ever blocking. Commands reach it by posting to
+// its run loop, from any thread.
+// Invariants: transfers, curl handles and session connection caches are
+// touched on the network thread only; a task completes exactly once; every
+// task with a transfer is kept alive by the engine until it completes; at
+// process exit the thread is stopped before the TLS library is torn down.
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <set>
+
+#include "foundation/Error.h"
+#include "foundation/InputStream.h"
+#include "foundation/URLAuthenticationChallenge.h"
+#include "foundation/URLRequest.h"
+#include "foundation/URLSessionDelegate.h"
+#include "foundation/URLSessionTask.h"
+
+namespace foundation {
+
+class Thread;
+struct URLTransfer;
+
+class URLSessionEngine {
+public:
+    static URLSessionEngine& shared();
+
+    void startTask(URLSessionTaskPtr task);
+    void cancelTask(URLSessionTaskPtr task);
+    void setTaskSuspended(URLSessionTaskPtr task, bool suspended);
+    // A session's connection cache, released once its session is gone.
+    void releaseShare(void* share);
+
+    // libcurl's and OpenSSL's callbacks (network thread).
+    static size_t onHeader(char* buffer, size_t size, size_t count, void* transfer);
+    static size_t onBody(char* buffer, size_t size, size_t count, void* transfer);
+    static size_t onRead(char* buffer, size_t size, size_t count, void* transfer);
+    static int onSeek(void* transfer, int64_t offset, int origin);
+    static int onSSLContext(void* easy, void* sslContext, void* transferId);
+    static int verifyChain(void* storeContext, void* transferId);
+
+private:
+    URLSessionEngine();
+    // False once the engine has stopped (process exit).
+    bool post(std::function<void()> work);
+    void run();
+    void stop();
+
+    void begin(URLSessionTaskPtr task);
+    bool startHop(URLSessionTaskPtr task);
+    bool prepareBody(const URLSessionTaskPtr& task, URLTransfer& t);
+    void transferDone(void* easy, int result);
+    void checkTimeouts();
+    long millisecondsToNextTimeout() const;
+    void applyPause(URLTransfer& t);
+    void releaseCurl(URLTransfer& t);
+    void* makeShare();
+
+    // False when the transfer must stop (a download file could not be made).
+    bool headersDone(URLTransfer& t);
+    // Hands the response to the task (and asks a data delegate what to do);
+    // false when a download's file could not be made.
+    bool beginResponse(const URLSessionTaskPtr& task);
+    bool deliverBody(URLTransfer& t, const uint8_t* bytes, size_t length);
+    void flushHeldBody(URLTransfer& t);
+    void succeed(URLSessionTaskPtr task);
+    void finish(URLSessionTaskPtr task, ErrorPtr error);
+    ErrorPtr errorFor(const URLSessionTask& task, int64_t code, ErrorPtr underlying = nullptr) const;
+
+    void redirect(URLSessionTaskPtr task);
+    void onRedirectAnswer(URLSessionTaskPtr task, std::optional<URLRequest> request);
+    void stopRedirect(URLSessionTaskPtr task);
+    void onBodyStreamAnswer(URLSessionTaskPtr task, InputStreamPtr stream);
+    void onDisposition(URLSessionTaskPtr task, URLSessionResponseDisposition disposition);
+    URLSessionTaskPtr becomeDownload(URLSessionTaskPtr dataTask);
+    bool openDownloadFile(URLTransfer& t);
+    void askTrust(URLSessionTaskPtr task);
+    void onTrustAnswer(URLSessionTaskPtr task, URLSessionAuthChallengeDisposition disposition,
+                       URLCredentialPtr credential);
+
+    // Runs `event` on the task's session's delegate queue, in order, with
+    // the delegate (null when the session has none).
+    static void deliver(const URLSessionTask& task,
+                        std::function<void(const URLSessionPtr&, URLSessionDelegate*)> event);
+    URLSessionTaskPtr activeTask(uint64_t transferId) const;
+
+    std::shared_ptr<Thread> thread_;
+    void* multi_ = nullptr;  // CURLM*
+    uint64_t nextTransferId_ = 1;
+    std::map<uint64_t, URLSessionTaskPtr> active_;
+    std::set<void*> shares_;  // CURLSH* of sessions
+
+    std::mutex stopMutex_;
+    std::condition_variable stoppedCondition_;
+    bool stopRequested_ = false;
+    bool stopped_ = false;
+};
+
+}  // namespace foundation

@@ -1,0 +1,115 @@
+// The maps service: the process-wide keeper of what the floor plans of the
+// current event declare — beacons, the walkable graph with its distance
+// matrix, beacon-to-room pairs and points of interest — filled while the
+// floor files are parsed.
+//
+// A parse run empties everything, then parses the floors one at a time with
+// the floor's id current and the collection switch on, and lowers the switch
+// when it ends, so parsing a plan outside a run (for display) stores nothing.
+// Node ids and graph rows count across all floors of a run.
+//
+// The collections are used without locks by the thread that parses; runs are
+// serialised.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "maps/BeaconObject.h"
+#include "maps/EdgeObject.h"
+#include "maps/IntersectionPoint.h"
+#include "maps/PointOfInterestObject.h"
+#include "maps/RoomBeaconProximityObject.h"
+#include "svg/floorplan/SVGFloorPlanSink.h"
+
+class InteractiveMapsServices : public svg::SVGFloorPlanSink {
+public:
+    // One floor of a parse run: the floor's id and its plan's file name.
+    struct FloorPlanFile {
+        std::string floorIdentifier;
+        std::string fileName;
+    };
+    // Parses one floor file; the floor is current and collection is on.
+    using FloorPlanLoadStep = std::function<void(const FloorPlanFile&)>;
+
+    // Made on first use; registers itself as the SVG library's floor-plan
+    // sink.
+    static InteractiveMapsServices& instance();
+
+    InteractiveMapsServices(const InteractiveMapsServices&) = delete;
+    InteractiveMapsServices& operator=(const InteractiveMapsServices&) = delete;
+    ~InteractiveMapsServices() override;
+
+    // Beacon id to beacon.
+    std::map<std::string, std::shared_ptr<BeaconObject>>& allBeaconsOnMap() { return allBeaconsOnMap_; }
+    // The graph nodes; a node's position here is its row in the distance matrix.
+    std::vector<std::shared_ptr<IntersectionPoint>>& intersectionPointsArray() { return intersectionPointsArray_; }
+    std::vector<std::shared_ptr<EdgeObject>>& edgesArray() { return edgesArray_; }
+    std::vector<std::shared_ptr<PointOfInterestObject>>& pointsOfInterestArray() { return pointsOfInterestArray_; }
+    std::vector<std::shared_ptr<RoomBeaconProximityObject>>& roomBeaconProximityArray() {
+        return roomBeaconProximityArray_;
+    }
+
+    // The floor whose file is being parsed; everything stored is stamped
+    // with it.
+    const std::optional<std::string>& currentFloorIdentifier() const { return currentFloorIdentifier_; }
+    void setCurrentFloorIdentifier(std::optional<std::string> floor) { currentFloorIdentifier_ = std::move(floor); }
+    // The collection switch; off until a parse run turns it on.
+    bool shouldConstructIntersectionPointsAndGraph() const override { return shouldConstruct_; }
+    void setShouldConstructIntersectionPointsAndGraph(bool value) { shouldConstruct_ = value; }
+
+    // Stores the distance both ways. The matrix has a row for every stored
+    // node, however many there are; an index that names no node is ignored.
+    void setDistance(double distance, int32_t fromPointIndex, int32_t toPointIndex);
+    // 0 where nothing was stored or an index names no node.
+    double distanceFromPointIndex(int32_t fromPointIndex, int32_t toPointIndex) const;
+    // "1" first after a run starts, then "2", ...
+    std::string generateNextIdForPoint();
+    // Euclidean, in drawing units.
+    double distanceFromPoint(graphics::Point from, graphics::Point toPoint) const;
+
+    // Without identifier: the first node on the same floor at exactly the same
+    // position; with it: the first node with the same point id. -1 when none.
+    int32_t indexInIntersectionPointsArrayForPoint(const IntersectionPoint& point, bool hasIdentifier) const;
+    // The first with the same id and floor; -1 when none or the id is missing.
+    int32_t indexInPointsOfInterestArrayForObject(const PointOfInterestObject& object) const;
+    // The first with the same beacon and room, on any floor; -1 when none or
+    // either id is missing.
+    int32_t indexInRoomBeaconProximityArrayForObject(const RoomBeaconProximityObject& object) const;
+
+    // Runs the load step for each floor in order, as described above.
+    void parseFloorPlans(const std::vector<FloorPlanFile>& floors, const FloorPlanLoadStep& loadStep);
+
+    // The floor-plan sink.
+    void addBeacon(const svg::SVGFloorPlanBeacon& beacon) override;
+    svg::SVGFloorPlanNode nodeAtPosition(graphics::Point position,
+                                         const std::optional<std::string>& roomIdentifier) override;
+    void addEdge(const svg::SVGFloorPlanNode& from, const svg::SVGFloorPlanNode& to) override;
+    void addRoomBeaconProximity(const svg::SVGFloorPlanRoomBeaconProximity& pair) override;
+    void addPointOfInterest(const svg::SVGFloorPlanPointOfInterest& pointOfInterest) override;
+
+private:
+    InteractiveMapsServices();
+
+    void clearCollections();
+    // Makes the matrix square over at least this many nodes; rows come when
+    // a distance is first stored after nodes were added.
+    void growDistanceMatrix(size_t nodeCount);
+
+    std::map<std::string, std::shared_ptr<BeaconObject>> allBeaconsOnMap_;
+    std::vector<std::shared_ptr<IntersectionPoint>> intersectionPointsArray_;
+    std::vector<std::shared_ptr<EdgeObject>> edgesArray_;
+    std::vector<std::shared_ptr<PointOfInterestObject>> pointsOfInterestArray_;
+    std::vector<std::shared_ptr<RoomBeaconProximityObject>> roomBeaconProximityArray_;
+    std::optional<std::string> currentFloorIdentifier_;
+    bool shouldConstruct_ = false;
+    int32_t pointCounter_ = 0;
+    std::vector<std::vector<double>> distances_;
+    std::mutex parseMutex_;
+};

@@ -1,0 +1,90 @@
+// The maps service's side of a floor-plan parse: the parse run and the
+// floor-plan sink the SVG library's extension elements write to.
+#include "maps/InteractiveMapsServices.h"
+
+void InteractiveMapsServices::clearCollections() {
+    allBeaconsOnMap_.clear();
+    intersectionPointsArray_.clear();
+    edgesArray_.clear();
+    pointsOfInterestArray_.clear();
+    roomBeaconProximityArray_.clear();
+    distances_.clear();
+    pointCounter_ = 0;
+}
+
+void InteractiveMapsServices::parseFloorPlans(const std::vector<FloorPlanFile>& floors,
+                                              const FloorPlanLoadStep& loadStep) {
+    std::lock_guard<std::mutex> lock(parseMutex_);
+    // The switch comes down however the run ends, so a later parse for
+    // display cannot add a second copy of the graph or stamp a stale floor.
+    struct LowerSwitch {
+        InteractiveMapsServices& services;
+        ~LowerSwitch() { services.shouldConstruct_ = false; }
+    } lowerSwitch{*this};
+
+    clearCollections();
+    for (const auto& floor : floors) {
+        currentFloorIdentifier_ = floor.floorIdentifier;
+        shouldConstruct_ = true;
+        if (loadStep) loadStep(floor);
+    }
+}
+
+void InteractiveMapsServices::addBeacon(const svg::SVGFloorPlanBeacon& beacon) {
+    auto object = std::make_shared<BeaconObject>();
+    object->setFloorIdentifier(currentFloorIdentifier_);
+    object->setBeaconIdentifier(beacon.beaconIdentifier);
+    object->setMajor(beacon.major);
+    object->setMinor(beacon.minor);
+    allBeaconsOnMap_[beacon.beaconIdentifier] = std::move(object);
+}
+
+svg::SVGFloorPlanNode InteractiveMapsServices::nodeAtPosition(graphics::Point position,
+                                                              const std::optional<std::string>& roomIdentifier) {
+    auto point = std::make_shared<IntersectionPoint>();
+    point->setThePoint(position);
+    point->setFloorIdentifier(currentFloorIdentifier_);
+    if (int32_t index = indexInIntersectionPointsArrayForPoint(*point, false); index >= 0) {
+        return {index, intersectionPointsArray_[size_t(index)]->pointIdentifier().value_or(""), position};
+    }
+    auto index = int32_t(intersectionPointsArray_.size());
+    std::string identifier = generateNextIdForPoint();
+    point->setIndexInGraph(index);
+    point->setPointIdentifier(identifier);
+    point->setRoomIdentifier(roomIdentifier);
+    intersectionPointsArray_.push_back(std::move(point));
+    return {index, identifier, position};
+}
+
+void InteractiveMapsServices::addEdge(const svg::SVGFloorPlanNode& from, const svg::SVGFloorPlanNode& to) {
+    double distance = distanceFromPoint(from.position, to.position);
+    setDistance(distance, from.indexInGraph, to.indexInGraph);
+    auto edge = std::make_shared<EdgeObject>();
+    edge->setIndexFromPoint(from.indexInGraph);
+    edge->setIndexToPoint(to.indexInGraph);
+    edge->setDistanceBetweenPoints(distance);
+    edgesArray_.push_back(std::move(edge));
+}
+
+void InteractiveMapsServices::addRoomBeaconProximity(const svg::SVGFloorPlanRoomBeaconProximity& pair) {
+    auto object = std::make_shared<RoomBeaconProximityObject>();
+    object->setFloorIdentifier(currentFloorIdentifier_);
+    object->setIdBeacon(pair.idBeacon);
+    object->setIdRoom(pair.idRoom);
+    if (indexInRoomBeaconProximityArrayForObject(*object) == -1) roomBeaconProximityArray_.push_back(std::move(object));
+}
+
+void InteractiveMapsServices::addPointOfInterest(const svg::SVGFloorPlanPointOfInterest& pointOfInterest) {
+    auto object = std::make_shared<PointOfInterestObject>();
+    object->setIdentifier(pointOfInterest.identifier);
+    object->setFloorIdentifier(currentFloorIdentifier_);
+    if (indexInPointsOfInterestArrayForObject(*object) != -1) return;
+    object->setType(pointOfInterest.type);
+    object->setIdRoom(pointOfInterest.idRoom);
+    object->setCategoryName(pointOfInterest.categoryName);
+    object->setTitle(pointOfInterest.title);
+    object->setIsSelectable(pointOfInterest.isSelectable);
+    object->setIsInDestinationList(pointOfInterest.isInDestinationList);
+    object->setIsNavigateable(pointOfInterest.isNavigateable);
+    pointsOfInterestArray_.push_back(std::move(object));
+}

@@ -1,0 +1,115 @@
+// A node of the SVG document tree, shaped after the DOM Level 2 Core node:
+// typed, named, with an optional value, an owned list of children and, for
+// elements, an attribute map. Parents own their children; a child points back
+// to its parent weakly. Only the tree operations the parser and the SVG code
+// use do work; the rest of the DOM interface is present and inert.
+//
+// Nodes are always held by std::shared_ptr: the factories below and the
+// subclasses' constructors (through std::make_shared) are the only ways in.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "foundation/Object.h"
+#include "svg/dom/DOMNodeType.h"
+
+namespace svg {
+
+class Document;
+class NamedNodeMap;
+class NodeList;
+
+class Node : public foundation::Object {
+public:
+    // Types 2, 3, 4, 7 and 8 carry a value and need one; the others take none.
+    // A factory given the wrong kind of arguments for the type answers null.
+    static std::shared_ptr<Node> create(DOMNodeType type, std::string name);
+    static std::shared_ptr<Node> create(DOMNodeType type, std::string name, std::string value);
+    // As above, then the namespace step (local name, prefix, namespace URI).
+    static std::shared_ptr<Node> createInNamespace(DOMNodeType type, std::string name,
+                                                   std::optional<std::string> namespaceURI);
+    static std::shared_ptr<Node> createInNamespace(DOMNodeType type, std::string name, std::string value,
+                                                   std::optional<std::string> namespaceURI);
+
+    DOMNodeType nodeType() const { return nodeType_; }
+    const std::string& nodeName() const { return nodeName_; }
+    const std::optional<std::string>& nodeValue() const { return nodeValue_; }
+    void setNodeValue(std::optional<std::string> value) { nodeValue_ = std::move(value); }
+    const std::optional<std::string>& localName() const { return localName_; }
+    const std::optional<std::string>& namespaceURI() const { return namespaceURI_; }
+    const std::optional<std::string>& prefix() const { return prefix_; }
+
+    std::shared_ptr<Node> parentNode() const { return parentNode_.lock(); }
+    // Element classes extend this to keep references that depend on where they
+    // stand in the tree.
+    virtual void setParentNode(const std::shared_ptr<Node>& parent);
+    const std::shared_ptr<NodeList>& childNodes() const { return childNodes_; }
+    // Null for every node but an element.
+    const std::shared_ptr<NamedNodeMap>& attributes() const { return attributes_; }
+
+    // Plain fields: the tree operations do not maintain them.
+    std::shared_ptr<Node> firstChild() const { return firstChild_.lock(); }
+    void setFirstChild(const std::shared_ptr<Node>& node) { firstChild_ = node; }
+    std::shared_ptr<Node> lastChild() const { return lastChild_.lock(); }
+    void setLastChild(const std::shared_ptr<Node>& node) { lastChild_ = node; }
+    std::shared_ptr<Node> previousSibling() const { return previousSibling_.lock(); }
+    void setPreviousSibling(const std::shared_ptr<Node>& node) { previousSibling_ = node; }
+    std::shared_ptr<Node> nextSibling() const { return nextSibling_.lock(); }
+    void setNextSibling(const std::shared_ptr<Node>& node) { nextSibling_ = node; }
+    std::shared_ptr<Document> ownerDocument() const { return ownerDocument_.lock(); }
+    void setOwnerDocument(const std::shared_ptr<Document>& document) { ownerDocument_ = document; }
+
+    // Moves the node to the end of this node's children when it is one
+    // already. It is not taken out of another parent's list: a caller moving a
+    // node between parents removes it from the old one first.
+    std::shared_ptr<Node> appendChild(std::shared_ptr<Node> child);
+    // At the reference child's position, or at the end without one. A
+    // reference that is not a child is a programming error.
+    std::shared_ptr<Node> insertBefore(std::shared_ptr<Node> child, const std::shared_ptr<Node>& refChild);
+    // A document fragment is replaced by its children. Answers the old child;
+    // an old child that is not a child is a programming error.
+    std::shared_ptr<Node> replaceChild(std::shared_ptr<Node> newChild, std::shared_ptr<Node> oldChild);
+    std::shared_ptr<Node> removeChild(std::shared_ptr<Node> child);
+    bool hasChildNodes() const;
+    bool hasAttributes() const;
+
+    // The text below: children's text concatenated for elements, attributes,
+    // entities and fragments; the value of text-like nodes; nothing for
+    // documents, document types and notations.
+    std::optional<std::string> textContent() const;
+
+    // Inert parts of the DOM interface.
+    std::shared_ptr<Node> cloneNode(bool /*deep*/) const { return nullptr; }
+    void normalize() {}
+    bool isSupportedFeature(const std::string& /*feature*/, const std::string& /*version*/) const { return false; }
+
+    std::string className() const override { return "Node"; }
+    std::string description() const override;
+
+protected:
+    Node(DOMNodeType type, std::string name, std::optional<std::string> value = std::nullopt);
+    // Splits a qualified name into prefix and local name under the namespace.
+    void applyNamespace(std::optional<std::string> namespaceURI);
+    void createAttributeMap();
+    // Null while the node is not held by a shared pointer.
+    std::shared_ptr<Node> self() const;
+
+private:
+    DOMNodeType nodeType_;
+    std::string nodeName_;
+    std::optional<std::string> nodeValue_;
+    std::weak_ptr<Node> parentNode_;
+    std::shared_ptr<NodeList> childNodes_;
+    std::weak_ptr<Node> firstChild_, lastChild_, previousSibling_, nextSibling_;
+    std::shared_ptr<NamedNodeMap> attributes_;
+    std::weak_ptr<Document> ownerDocument_;
+    std::optional<std::string> localName_;
+    std::optional<std::string> namespaceURI_;
+    std::optional<std::string> prefix_;
+};
+
+using NodePtr = std::shared_ptr<Node>;
+
+}  // namespace svg

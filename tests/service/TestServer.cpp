@@ -1,0 +1,244 @@
+// The test server over cpp-httplib. Every method goes through one handler
+// that records the request and plays the script. Held requests (delays,
+// "never answer") wait on the server's condition, which stop() signals
+// before it shuts the listener, so no worker outlives stop().
+#ifndef CPPHTTPLIB_ZLIB_SUPPORT
+#define CPPHTTPLIB_ZLIB_SUPPORT  // the installed library is built with it; the
+#endif                           // declarations must match (and give gzip)
+#ifndef CPPHTTPLIB_BROTLI_SUPPORT
+#define CPPHTTPLIB_BROTLI_SUPPORT
+#endif
+#include <httplib.h>
+
+#include "service/TestServer.h"
+
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <condition_variable>
+#include <map>
+#include <mutex>
+#include <thread>
+
+namespace testservice {
+
+namespace {
+
+// Enough workers that connections kept alive by clients never starve new ones.
+constexpr size_t kWorkers = 32;
+
+bool sameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+std::string gzipped(const std::string& body) {
+    std::string out;
+    httplib::detail::gzip_compressor compressor;
+    compressor.compress(body.data(), body.size(), true, [&](const char* data, size_t length) {
+        out.append(data, length);
+        return true;
+    });
+    return out;
+}
+
+std::string pathWithoutQuery(const std::string& target) {
+    return target.substr(0, target.find('?'));
+}
+
+}  // namespace
+
+std::optional<std::string> RecordedRequest::header(std::string_view name) const {
+    for (const auto& [n, v] : headers)
+        if (sameName(n, name)) return v;
+    return std::nullopt;
+}
+
+Reply Reply::text(std::string body, int status) {
+    Reply r;
+    r.status = status;
+    r.body = std::move(body);
+    return r;
+}
+
+Reply Reply::redirect(int status, std::string location) {
+    Reply r;
+    r.status = status;
+    r.headers.emplace_back("Location", std::move(location));
+    r.body = "moved";
+    return r;
+}
+
+struct TestServer::Impl {
+    std::optional<TLSFiles> tls;
+    std::unique_ptr<httplib::Server> server;
+    std::thread thread;
+    int port = 0;
+
+    mutable std::mutex mutex;
+    mutable std::condition_variable changed;
+    bool running = false;
+    bool stopping = false;
+    std::vector<RecordedRequest> requests;
+    std::map<std::pair<std::string, std::string>, Handler> scripts;
+    Handler fallback;
+
+    void handle(const httplib::Request& req, httplib::Response& res);
+};
+
+void TestServer::Impl::handle(const httplib::Request& req, httplib::Response& res) {
+    RecordedRequest recorded;
+    recorded.method = req.method;
+    recorded.path = req.target.empty() ? req.path : req.target;
+    for (const auto& [name, value] : req.headers) recorded.headers.emplace_back(name, value);
+    recorded.body = req.body;
+    std::string path = pathWithoutQuery(recorded.path);
+
+    Handler handler;
+    {
+        std::lock_guard lock(mutex);
+        requests.push_back(recorded);
+        auto it = scripts.find({recorded.method, path});
+        if (it == scripts.end() && recorded.method == "HEAD") it = scripts.find({"GET", path});
+        if (it == scripts.end()) it = scripts.find({"*", path});
+        if (it != scripts.end()) handler = it->second;
+        else handler = fallback;
+    }
+    changed.notify_all();
+    Reply reply = handler ? handler(recorded) : Reply::text("not found", 404);
+
+    if (reply.neverAnswer || reply.delaySeconds > 0) {
+        std::unique_lock lock(mutex);
+        auto stopped = [this] { return stopping; };
+        if (reply.neverAnswer) changed.wait(lock, stopped);
+        else changed.wait_for(lock, std::chrono::duration<double>(reply.delaySeconds), stopped);
+        if (stopping) {
+            res.status = 503;
+            return;
+        }
+    }
+
+    res.status = reply.status;
+    for (const auto& [name, value] : reply.headers) res.set_header(name, value);
+    std::string body = reply.gzip ? gzipped(reply.body) : reply.body;
+    if (reply.gzip) res.set_header("Content-Encoding", "gzip");
+    if (reply.dropConnection) {
+        size_t announced = body.size() + 4096;
+        res.set_content_provider(announced, reply.contentType,
+                                 [body](size_t offset, size_t, httplib::DataSink& sink) {
+                                     if (offset == 0 && !body.empty()) {
+                                         sink.write(body.data(), body.size());
+                                         return true;
+                                     }
+                                     return false;  // the connection closes here
+                                 });
+        return;
+    }
+    res.set_content(body, reply.contentType.c_str());
+}
+
+TestServer::TestServer() : impl_(new Impl()) {}
+
+TestServer::TestServer(TLSFiles tls) : impl_(new Impl()) {
+    impl_->tls = std::move(tls);
+}
+
+TestServer::~TestServer() {
+    stop();
+}
+
+bool TestServer::start() {
+    Impl& d = *impl_;
+    if (d.server) return d.running;
+    if (d.tls) d.server = std::make_unique<httplib::SSLServer>(d.tls->certificateFile.c_str(), d.tls->keyFile.c_str());
+    else d.server = std::make_unique<httplib::Server>();
+    if (!d.server->is_valid()) return false;
+    d.server->new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
+    auto handler = [this](const httplib::Request& req, httplib::Response& res) { impl_->handle(req, res); };
+    d.server->Get(".*", handler);
+    d.server->Post(".*", handler);
+    d.server->Put(".*", handler);
+    d.server->Patch(".*", handler);
+    d.server->Delete(".*", handler);
+    d.server->Options(".*", handler);
+    d.port = d.server->bind_to_any_port("127.0.0.1");
+    if (d.port <= 0) return false;
+    d.thread = std::thread([server = d.server.get()] { server->listen_after_bind(); });
+    // The listening socket already takes connections; stop() must not come
+    // before the accept loop has begun, or it would not end that loop.
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!d.server->is_running() && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
+    std::lock_guard lock(d.mutex);
+    d.running = d.server->is_running();
+    return d.running;
+}
+
+void TestServer::stop() {
+    Impl& d = *impl_;
+    if (!d.server) return;
+    {
+        std::lock_guard lock(d.mutex);
+        d.stopping = true;
+    }
+    d.changed.notify_all();
+    d.server->stop();
+    if (d.thread.joinable()) d.thread.join();
+    std::lock_guard lock(d.mutex);
+    d.running = false;
+}
+
+int TestServer::port() const {
+    return impl_->port;
+}
+
+std::string TestServer::baseURL() const {
+    return std::string(impl_->tls ? "https" : "http") + "://127.0.0.1:" + std::to_string(impl_->port);
+}
+
+std::string TestServer::urlFor(std::string_view pathAndQuery) const {
+    return baseURL() + std::string(pathAndQuery);
+}
+
+void TestServer::on(std::string method, std::string path, Reply reply) {
+    on(std::move(method), std::move(path), [reply](const RecordedRequest&) { return reply; });
+}
+
+void TestServer::on(std::string method, std::string path, Handler handler) {
+    std::lock_guard lock(impl_->mutex);
+    impl_->scripts[{std::move(method), std::move(path)}] = std::move(handler);
+}
+
+void TestServer::setFallback(Handler handler) {
+    std::lock_guard lock(impl_->mutex);
+    impl_->fallback = std::move(handler);
+}
+
+std::vector<RecordedRequest> TestServer::requests() const {
+    std::lock_guard lock(impl_->mutex);
+    return impl_->requests;
+}
+
+size_t TestServer::requestCount() const {
+    std::lock_guard lock(impl_->mutex);
+    return impl_->requests.size();
+}
+
+std::optional<RecordedRequest> TestServer::lastRequest() const {
+    std::lock_guard lock(impl_->mutex);
+    if (impl_->requests.empty()) return std::nullopt;
+    return impl_->requests.back();
+}
+
+void TestServer::clearRequests() {
+    std::lock_guard lock(impl_->mutex);
+    impl_->requests.clear();
+}
+
+bool TestServer::waitForRequestCount(size_t count, double timeoutSeconds) const {
+    std::unique_lock lock(impl_->mutex);
+    return impl_->changed.wait_for(lock, std::chrono::duration<double>(timeoutSeconds),
+                                   [&] { return impl_->requests.size() >= count; });
+}
+
+}  // namespace testservice
