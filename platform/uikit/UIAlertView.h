@@ -1,0 +1,69 @@
+// The system alert: a title, a message and buttons in the order they were
+// added (indexes from 0). show puts it in front of the application's visible
+// alerts; dismissWithClickedButtonIndex takes it off and only then tells the
+// delegate, so a delegate that shows the next alert finds the screen clear.
+// The application keeps a shown alert alive; the alert does not own its
+// delegate. Main thread only.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "foundation/Object.h"
+
+namespace uikit {
+
+class UIAlertView;
+
+class UIAlertViewDelegate {
+public:
+    virtual ~UIAlertViewDelegate() = default;
+    // The alert has left the screen after a tap on (or a dismissal with) the button.
+    virtual void alertViewDidDismissWithButtonIndex(UIAlertView& alertView, int64_t buttonIndex) {
+        (void)alertView;
+        (void)buttonIndex;
+    }
+};
+
+class UIAlertView : public foundation::Object {
+public:
+    using Text = std::optional<std::string>;
+
+    // Without buttons; either text may be missing. Alerts are shown through a
+    // shared_ptr, so make them with std::make_shared.
+    UIAlertView(Text title, Text message, std::weak_ptr<UIAlertViewDelegate> delegate = {});
+
+    const Text& title() const { return title_; }
+    const Text& message() const { return message_; }
+    std::shared_ptr<UIAlertViewDelegate> delegate() const { return delegate_.lock(); }
+    void setDelegate(std::weak_ptr<UIAlertViewDelegate> delegate) { delegate_ = std::move(delegate); }
+
+    // The new button's index.
+    int64_t addButtonWithTitle(const std::string& title);
+    int64_t numberOfButtons() const { return static_cast<int64_t>(buttonTitles_.size()); }
+    // Nothing for an index without button.
+    Text buttonTitleAtIndex(int64_t index) const;
+
+    bool isVisible() const { return visible_; }
+    // Does nothing while the alert is already on screen.
+    void show();
+    // The tap on a button; does nothing when the alert is not on screen. The
+    // delegate hears of it after the alert left the screen, synchronously.
+    void dismissWithClickedButtonIndex(int64_t buttonIndex, bool animated);
+
+    std::string className() const override { return "UIAlertView"; }
+
+private:
+    Text title_;
+    Text message_;
+    std::weak_ptr<UIAlertViewDelegate> delegate_;
+    std::vector<std::string> buttonTitles_;
+    bool visible_ = false;
+};
+
+using UIAlertViewPtr = std::shared_ptr<UIAlertView>;
+
+}  // namespace uikit
