@@ -16,6 +16,26 @@ inline constexpr const char* kQNNetworkingReachabilityDidChangeNotification =
     "com.quovana.networking.reachability.change";
 inline constexpr const char* kQNNetworkingReachabilityNotificationStatusItem =
     "QNNetworkingReachabilityNotificationStatusItem";
+// Every resume and suspend of any URL-session task, posted synchronously on
+// the thread that resumed or suspended it; the session managers pick out
+// their own tasks from these.
+inline constexpr const char* kQNNSURLSessionTaskDidResumeNotification =
+    "com.quovana.networking.nsurlsessiontask.resume";
+inline constexpr const char* kQNNSURLSessionTaskDidSuspendNotification =
+    "com.quovana.networking.nsurlsessiontask.suspend";
+inline constexpr const char* kQNURLSessionDidInvalidateNotification = "com.quovana.networking.session.invalidate";
+inline constexpr const char* kQNURLSessionDownloadTaskDidFailToMoveFileNotification =
+    "com.quovana.networking.session.download.file-manager-error";
+
+// User-info keys of the task-complete notification.
+inline constexpr const char* kQNNetworkingTaskDidCompleteResponseSerializerKey =
+    "com.quovana.networking.task.complete.responseserializer";
+inline constexpr const char* kQNNetworkingTaskDidCompleteAssetPathKey = "com.quovana.networking.task.complete.assetpath";
+inline constexpr const char* kQNNetworkingTaskDidCompleteResponseDataKey =
+    "com.quovana.networking.complete.finish.responsedata";
+inline constexpr const char* kQNNetworkingTaskDidCompleteSerializedResponseKey =
+    "com.quovana.networking.task.complete.serializedresponse";
+inline constexpr const char* kQNNetworkingTaskDidCompleteErrorKey = "com.quovana.networking.task.complete.error";
 
 // Queues and the network thread.
 inline constexpr const char* kQNSessionManagerCreationQueueLabel = "com.quovana.networking.session.manager.creation";
@@ -45,6 +65,11 @@ inline constexpr const char* kCouldNotDecodeString = "Could not decode string: %
 inline constexpr const char* kQueryParametersNotDictionary = "Query parameters must be a dictionary";
 inline constexpr const char* kQueryTextNotEncodable = "Query text cannot be written in the string encoding";
 inline constexpr const char* kPropertyListFormatUnsupported = "The property list format is not supported";
+// Reachability statuses.
+inline constexpr const char* kReachabilityUnknown = "Unknown";
+inline constexpr const char* kNotReachable = "Not Reachable";
+inline constexpr const char* kReachableViaWWAN = "Reachable via WWAN";
+inline constexpr const char* kReachableViaWiFi = "Reachable via WiFi";
 }  // namespace QNNetworkingMessage
 
 // The message's entry in the main bundle's "QNNetworking" table; the English

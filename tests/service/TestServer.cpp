@@ -70,6 +70,32 @@ Reply Reply::redirect(int status, std::string location) {
     return r;
 }
 
+Reply Reply::resource(const RecordedRequest& request, std::string body, std::string etag, std::string contentType) {
+    Reply r;
+    r.contentType = std::move(contentType);
+    r.headers.emplace_back("ETag", etag);
+    r.headers.emplace_back("Accept-Ranges", "bytes");
+    auto range = request.header("Range");
+    auto ifRange = request.header("If-Range");
+    const std::string prefix = "bytes=";
+    bool ranged = range && range->rfind(prefix, 0) == 0 && range->back() == '-' && (!ifRange || *ifRange == etag);
+    if (!ranged) {
+        r.body = std::move(body);
+        return r;
+    }
+    size_t from = std::stoull(range->substr(prefix.size()));
+    if (from >= body.size()) {
+        r.status = 416;
+        r.headers.emplace_back("Content-Range", "bytes */" + std::to_string(body.size()));
+        return r;
+    }
+    r.status = 206;
+    r.headers.emplace_back("Content-Range", "bytes " + std::to_string(from) + "-" + std::to_string(body.size() - 1) +
+                                                "/" + std::to_string(body.size()));
+    r.body = body.substr(from);
+    return r;
+}
+
 struct TestServer::Impl {
     std::optional<TLSFiles> tls;
     std::unique_ptr<httplib::Server> server;
@@ -80,6 +106,7 @@ struct TestServer::Impl {
     mutable std::condition_variable changed;
     bool running = false;
     bool stopping = false;
+    uint64_t stallGeneration = 0;  // bumped by resumeStalledReplies()
     std::vector<RecordedRequest> requests;
     std::map<std::pair<std::string, std::string>, Handler> scripts;
     Handler fallback;
@@ -93,6 +120,8 @@ void TestServer::Impl::handle(const httplib::Request& req, httplib::Response& re
     recorded.path = req.target.empty() ? req.path : req.target;
     for (const auto& [name, value] : req.headers) recorded.headers.emplace_back(name, value);
     recorded.body = req.body;
+    for (const auto& [name, part] : req.files)
+        recorded.formParts.push_back({part.name, part.filename, part.content_type, part.content});
     std::string path = pathWithoutQuery(recorded.path);
 
     Handler handler;
@@ -119,6 +148,9 @@ void TestServer::Impl::handle(const httplib::Request& req, httplib::Response& re
         }
     }
 
+    // Ranges are the scripts' business (Reply::resource): the library must not
+    // cut a body that a script already cut, or one it answers whole.
+    const_cast<httplib::Request&>(req).ranges.clear();
     res.status = reply.status;
     for (const auto& [name, value] : reply.headers) res.set_header(name, value);
     std::string body = reply.gzip ? gzipped(reply.body) : reply.body;
@@ -132,6 +164,28 @@ void TestServer::Impl::handle(const httplib::Request& req, httplib::Response& re
                                          return true;
                                      }
                                      return false;  // the connection closes here
+                                 });
+        return;
+    }
+    if (reply.stallAfterBytes > 0 && reply.stallAfterBytes < body.size()) {
+        size_t stallAt = reply.stallAfterBytes;
+        uint64_t generation;
+        {
+            std::lock_guard lock(mutex);
+            generation = stallGeneration;
+        }
+        res.set_content_provider(body.size(), reply.contentType,
+                                 [this, body, stallAt, generation](size_t offset, size_t, httplib::DataSink& sink) {
+                                     if (offset < stallAt) {
+                                         sink.write(body.data(), stallAt);
+                                         return true;
+                                     }
+                                     std::unique_lock lock(mutex);
+                                     changed.wait(lock, [&] { return stopping || stallGeneration != generation; });
+                                     if (stopping) return false;
+                                     lock.unlock();
+                                     sink.write(body.data() + offset, body.size() - offset);
+                                     return true;
                                  });
         return;
     }
@@ -233,6 +287,14 @@ std::optional<RecordedRequest> TestServer::lastRequest() const {
 void TestServer::clearRequests() {
     std::lock_guard lock(impl_->mutex);
     impl_->requests.clear();
+}
+
+void TestServer::resumeStalledReplies() {
+    {
+        std::lock_guard lock(impl_->mutex);
+        impl_->stallGeneration++;
+    }
+    impl_->changed.notify_all();
 }
 
 bool TestServer::waitForRequestCount(size_t count, double timeoutSeconds) const {

@@ -20,12 +20,22 @@
 
 namespace testservice {
 
+// One part of a "multipart/form-data" body, as the server parsed it.
+struct FormPart {
+    std::string name;
+    std::string filename;
+    std::string contentType;
+    std::string content;
+};
+
 struct RecordedRequest {
     std::string method;
     // As sent: the path with its query.
     std::string path;
     std::vector<std::pair<std::string, std::string>> headers;
     std::string body;
+    // A multipart form body arrives here, by field name, instead of in `body`.
+    std::vector<FormPart> formParts;
 
     // The first value of a field, names compared without regard to case.
     std::optional<std::string> header(std::string_view name) const;
@@ -44,9 +54,17 @@ struct Reply {
     bool neverAnswer = false;
     // Announces a longer body than it sends, then closes the connection.
     bool dropConnection = false;
+    // When above 0: sends this many bytes of the body, then waits for
+    // resumeStalledReplies() (or stop) before sending the rest.
+    size_t stallAfterBytes = 0;
 
     static Reply text(std::string body, int status = 200);
     static Reply redirect(int status, std::string location);
+    // A resource with an entity tag: 200 with the whole body and "ETag", or,
+    // for "Range: bytes=N-" without "If-Range" or with the current tag, 206
+    // with the rest from N and "Content-Range" (416 past the end).
+    static Reply resource(const RecordedRequest& request, std::string body, std::string etag,
+                          std::string contentType = "application/octet-stream");
 };
 
 class TestServer {
@@ -82,6 +100,8 @@ public:
     size_t requestCount() const;
     std::optional<RecordedRequest> lastRequest() const;
     void clearRequests();
+    // Lets every reply stalled by stallAfterBytes send the rest of its body.
+    void resumeStalledReplies();
     // Waits, in real time, until at least `count` requests were recorded.
     bool waitForRequestCount(size_t count, double timeoutSeconds) const;
 

@@ -1,0 +1,102 @@
+// The completion path of one task. A transport error (or a download that
+// could not be moved) goes straight to the completion; otherwise the
+// response is serialized on the processing queue first. Either way the
+// completion runs on the manager's completion queue inside its completion
+// group, and the task-complete notification follows on the main queue.
+#include "http/QNURLSessionManagerTaskDelegate.h"
+
+#include "foundation/FileManager.h"
+#include "foundation/NotificationCenter.h"
+#include "http/QNNetworking.h"
+#include "http/QNURLSessionManager.h"
+
+using namespace foundation;
+
+ErrorPtr QNMoveDownloadedFile(const URLSessionDownloadTaskPtr& downloadTask, const URL& location,
+                              const URL& destination) {
+    ErrorPtr error;
+    if (FileManager::defaultManager().moveItemAtPath(location.path(), destination.path(), &error)) return nullptr;
+    NotificationCenter::defaultCenter().postNotificationName(kQNURLSessionDownloadTaskDidFailToMoveFileNotification,
+                                                             Value(downloadTask), Value(error->userInfo()));
+    return error;
+}
+
+void QNURLSessionManagerTaskDelegate::setDownloadMoveError(ErrorPtr error) {
+    moveError_ = std::move(error);
+    // The file is not there, so there is no place to report.
+    if (moveError_) downloadFileURL_.reset();
+}
+
+void QNURLSessionManagerTaskDelegate::didSendBodyData(int64_t totalBytesSent, int64_t totalBytesExpectedToSend) {
+    progress_->setTotalUnitCount(totalBytesExpectedToSend);
+    progress_->setCompletedUnitCount(totalBytesSent);
+}
+
+void QNURLSessionManagerTaskDelegate::didWriteData(int64_t totalBytesWritten, int64_t totalBytesExpectedToWrite) {
+    progress_->setTotalUnitCount(totalBytesExpectedToWrite);
+    progress_->setCompletedUnitCount(totalBytesWritten);
+}
+
+void QNURLSessionManagerTaskDelegate::didResumeAtOffset(int64_t fileOffset, int64_t expectedTotalBytes) {
+    progress_->setTotalUnitCount(expectedTotalBytes);
+    progress_->setCompletedUnitCount(fileOffset);
+}
+
+void QNURLSessionManagerTaskDelegate::didFinishDownloadingToURL(const URLSessionPtr& session,
+                                                                const URLSessionDownloadTaskPtr& downloadTask,
+                                                                const URL& location) {
+    downloadFileURL_.reset();
+    if (!didFinishDownloading_) return;
+    downloadFileURL_ = didFinishDownloading_(session, downloadTask, location);
+    if (downloadFileURL_) setDownloadMoveError(QNMoveDownloadedFile(downloadTask, location, *downloadFileURL_));
+}
+
+void QNURLSessionManagerTaskDelegate::didCompleteWithError(const URLSessionPtr& session, const URLSessionTaskPtr& task,
+                                                           const ErrorPtr& error) {
+    (void)session;
+    auto manager = manager_.lock();
+    std::shared_ptr<QNURLResponseSerialization> serializer = manager ? manager->responseSerializer() : nullptr;
+    dispatch::QueuePtr queue = manager ? manager->completionQueue() : nullptr;
+    if (!queue) queue = dispatch::Queue::main();
+    dispatch::GroupPtr group = manager ? manager->completionGroup() : nullptr;
+    if (!group) group = QNURLSessionManager::sharedCompletionGroup();
+
+    Value::Dictionary userInfo;
+    if (auto object = std::dynamic_pointer_cast<Object>(serializer))
+        userInfo[kQNNetworkingTaskDidCompleteResponseSerializerKey] = Value(object);
+    Data data = data_;
+    if (downloadFileURL_)
+        userInfo[kQNNetworkingTaskDidCompleteAssetPathKey] = Value(downloadFileURL_->absoluteString());
+    else
+        userInfo[kQNNetworkingTaskDidCompleteResponseDataKey] = Value(data);
+
+    // Keeps this delegate until the completion has run and been announced.
+    auto self = shared_from_this();
+    auto finish = [self, task, group, queue](Value object, ErrorPtr failure, Value::Dictionary info) {
+        group->async(queue, [self, task, object = std::move(object), failure, info = std::move(info)] {
+            if (self->completionHandler_) self->completionHandler_(task->response(), object, failure);
+            dispatch::Queue::main()->async([task, info] {
+                NotificationCenter::defaultCenter().postNotificationName(kQNNetworkingTaskDidCompleteNotification,
+                                                                         Value(task), Value(info));
+            });
+        });
+    };
+
+    ErrorPtr failure = error ? error : moveError_;
+    if (failure) {
+        userInfo[kQNNetworkingTaskDidCompleteErrorKey] = Value(std::const_pointer_cast<Error>(failure));
+        finish(Value(), failure, std::move(userInfo));
+        return;
+    }
+    QNURLSessionManager::processingQueue()->async([self, task, serializer, data = std::move(data),
+                                                   userInfo = std::move(userInfo), finish]() mutable {
+        ErrorPtr serializationError;
+        Value object;
+        if (serializer) object = serializer->responseObjectForResponse(task->response(), data, &serializationError);
+        if (self->downloadFileURL_) object = Value(self->downloadFileURL_->absoluteString());
+        if (object) userInfo[kQNNetworkingTaskDidCompleteSerializedResponseKey] = object;
+        if (serializationError)
+            userInfo[kQNNetworkingTaskDidCompleteErrorKey] = Value(std::const_pointer_cast<Error>(serializationError));
+        finish(std::move(object), serializationError, std::move(userInfo));
+    });
+}
