@@ -61,12 +61,16 @@ public:
     enum class Persistence { None = 0, ForSession = 1, Permanent = 2 };
 
     static std::shared_ptr<URLCredential> credentialForTrust(ServerTrustPtr trust) {
-        return std::shared_ptr<URLCredential>(new URLCredential(std::move(trust), {}, {}, Persistence::ForSession));
+        std::shared_ptr<URLCredential> credential(new URLCredential(Persistence::ForSession));
+        credential->trust_ = std::move(trust);
+        return credential;
     }
     static std::shared_ptr<URLCredential> credentialWithUser(std::string user, std::string password,
                                                              Persistence persistence) {
-        return std::shared_ptr<URLCredential>(
-            new URLCredential(nullptr, std::move(user), std::move(password), persistence));
+        std::shared_ptr<URLCredential> credential(new URLCredential(persistence));
+        credential->user_ = std::move(user);
+        credential->password_ = std::move(password);
+        return credential;
     }
 
     const ServerTrustPtr& serverTrust() const { return trust_; }
@@ -76,9 +80,7 @@ public:
     std::string className() const override { return "NSURLCredential"; }
 
 private:
-    URLCredential(ServerTrustPtr trust, std::optional<std::string> user, std::optional<std::string> password,
-                  Persistence persistence)
-        : trust_(std::move(trust)), user_(std::move(user)), password_(std::move(password)), persistence_(persistence) {}
+    explicit URLCredential(Persistence persistence) : persistence_(persistence) {}
 
     ServerTrustPtr trust_;
     std::optional<std::string> user_;

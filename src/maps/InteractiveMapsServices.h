@@ -21,6 +21,8 @@
 #include <string>
 #include <vector>
 
+#include "dispatch/Queue.h"
+#include "foundation/Error.h"
 #include "maps/BeaconObject.h"
 #include "maps/EdgeObject.h"
 #include "maps/IntersectionPoint.h"
@@ -85,6 +87,16 @@ public:
 
     // Runs the load step for each floor in order, as described above.
     void parseFloorPlans(const std::vector<FloorPlanFile>& floors, const FloorPlanLoadStep& loadStep);
+
+    // The floor plans of an event already in its map folder, parsed as one
+    // run on the serial queue "parse.imaps.queue" after the image cache is
+    // emptied; each floor is loaded through the cache, where the map screens
+    // find it afterwards. The completion runs on the main queue with null, or
+    // with an error naming the first floor whose file gave no floor plan.
+    using ParseCompletion = std::function<void(const foundation::ErrorPtr& error)>;
+    void parseDownloadedInteractiveMapsForAuthCode(const std::string& authCode, const std::string& eventId,
+                                                   std::vector<FloorPlanFile> floors, ParseCompletion completion);
+    static const dispatch::QueuePtr& parseQueue();
 
     // The floor-plan sink.
     void addBeacon(const svg::SVGFloorPlanBeacon& beacon) override;

@@ -1,6 +1,16 @@
-// The maps service's side of a floor-plan parse: the parse run and the
-// floor-plan sink the SVG library's extension elements write to.
+// The maps service's side of a floor-plan parse: the parse run, the parse of
+// an event's downloaded floor plans on the parse queue, and the floor-plan
+// sink the SVG library's extension elements write to.
 #include "maps/InteractiveMapsServices.h"
+
+#include "foundation/Format.h"
+#include "svg/image/SVGXImage.h"
+
+namespace {
+
+constexpr const char* kInteractiveMapsErrorDomain = "InteractiveMapsServices";
+
+}  // namespace
 
 void InteractiveMapsServices::clearCollections() {
     allBeaconsOnMap_.clear();
@@ -28,6 +38,33 @@ void InteractiveMapsServices::parseFloorPlans(const std::vector<FloorPlanFile>& 
         shouldConstruct_ = true;
         if (loadStep) loadStep(floor);
     }
+}
+
+const dispatch::QueuePtr& InteractiveMapsServices::parseQueue() {
+    static const dispatch::QueuePtr queue = dispatch::Queue::createSerial("parse.imaps.queue");
+    return queue;
+}
+
+// The extensions write the collections without locks, so every parse of the
+// floor plans goes through the one serial queue.
+void InteractiveMapsServices::parseDownloadedInteractiveMapsForAuthCode(const std::string& authCode,
+                                                                        const std::string& eventId,
+                                                                        std::vector<FloorPlanFile> floors,
+                                                                        ParseCompletion completion) {
+    parseQueue()->async([this, authCode, eventId, floors = std::move(floors), completion = std::move(completion)] {
+        foundation::ErrorPtr error;
+        svg::SVGXImage::clearCachedResources();
+        parseFloorPlans(floors, [&](const FloorPlanFile& floor) {
+            if (svg::SVGXImage::imageNamed(floor.fileName, authCode, eventId) || error) return;
+            error = foundation::Error::withDescription(
+                kInteractiveMapsErrorDomain, 1,
+                foundation::Format("The floor plan %@ of floor %@ could not be loaded", floor.fileName,
+                                   floor.floorIdentifier));
+        });
+        dispatch::Queue::main()->async([completion, error] {
+            if (completion) completion(error);
+        });
+    });
 }
 
 void InteractiveMapsServices::addBeacon(const svg::SVGFloorPlanBeacon& beacon) {

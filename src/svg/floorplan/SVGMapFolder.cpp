@@ -34,4 +34,11 @@ graphics::BitmapPtr SVGMapFolder::getImageFromSavedLocalFileName(const std::stri
     return graphics::Bitmap::fromPNGData(*data);
 }
 
+std::optional<std::string> SVGMapFolder::pathOfSavedMapFile(const std::string& fileName, const std::string& authToken,
+                                                            const std::string& eventId) {
+    const SVGMapFolder* folder = registered.load();
+    if (!folder || !isPlainFileName(fileName)) return std::nullopt;
+    return folder->pathOfMapFile(fileName, authToken, eventId);
+}
+
 }  // namespace svg

@@ -18,6 +18,14 @@ public:
     // The path of the named file in the current map folder, whether or not
     // the file exists; none while there is no current account or event.
     virtual std::optional<std::string> pathOfMapFolderFile(const std::string& fileName) const = 0;
+    // The path of the named file in the map folder of an account (by its
+    // access token) and event, whether or not the file exists; none when the
+    // folder cannot name one.
+    virtual std::optional<std::string> pathOfMapFile(const std::string& /*fileName*/,
+                                                     const std::string& /*authToken*/,
+                                                     const std::string& /*eventId*/) const {
+        return std::nullopt;
+    }
 
     // The registered folder must outlive its registration; null unregisters.
     static void registerMapFolder(const SVGMapFolder* folder);
@@ -27,6 +35,10 @@ public:
     // plain file name ("/" anywhere, ".", ".."), when no folder is registered
     // or current, or when the file cannot be read or decoded.
     static graphics::BitmapPtr getImageFromSavedLocalFileName(const std::string& fileName);
+    // The registered folder's path of a map file of the account and event;
+    // none under the same refusals as above.
+    static std::optional<std::string> pathOfSavedMapFile(const std::string& fileName, const std::string& authToken,
+                                                         const std::string& eventId);
 };
 
 }  // namespace svg

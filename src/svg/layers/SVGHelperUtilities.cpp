@@ -8,12 +8,15 @@
 #include <cstdint>
 #include <optional>
 
+#include "foundation/Log.h"
 #include "svg/elements/SVGElement.h"
 #include "svg/elements/SVGFloatFromString.h"
+#include "svg/elements/SVGGradientElement.h"
 #include "svg/elements/SVGRGBAColor.h"
 #include "svg/elements/SVGSVGElement.h"
 #include "svg/elements/SVGTransformable.h"
 #include "svg/layers/CAShapeLayerWithHitTest.h"
+#include "svg/layers/SVGGradientLayer.h"
 
 namespace svg {
 
@@ -99,6 +102,34 @@ void applyStroke(graphics::ShapeLayer& layer, const SVGElement& element, const A
     }
 }
 
+// The gradient a "url(#id)" fill names, drawn as a layer of its own with the
+// shape layer as its mask. The mask and the outline are expressed in the
+// gradient layer's coordinates, so they stay on the shape when a group
+// re-bases the gradient layer. A fill too short to hold an id, or naming
+// anything but a gradient, gives no layer.
+graphics::LayerPtr newGradientFillLayer(const SVGElement& element, const std::string& fill,
+                                        const std::shared_ptr<CAShapeLayerWithHitTest>& shapeLayer,
+                                        const graphics::MutablePath& absolutePath) {
+    if (fill.size() < 6) return nullptr;
+    auto root = element.rootOfCurrentDocumentFragment();
+    if (!root) return nullptr;
+    std::string identifier = fill.substr(5, fill.size() - 6);
+    auto gradient = std::dynamic_pointer_cast<SVGGradientElement>(root->getElementById(identifier));
+    if (!gradient) return nullptr;
+
+    graphics::Rect shapeFrame = shapeLayer->frame();
+    auto gradientLayer = gradient->newGradientLayerForObjectRect(shapeFrame, root->viewBox());
+    graphics::Point origin = gradientLayer->frame().origin;
+    foundation::Log("DOESNT WORK, APPLE's API APPEARS BROKEN???? - About to mask layer frame (%@) with a mask of frame "
+                    "(%@)",
+                    graphics::toString(gradientLayer->frame()), graphics::toString(shapeFrame));
+    shapeLayer->setFrame(
+        graphics::Rect({shapeFrame.origin.x - origin.x, shapeFrame.origin.y - origin.y}, shapeFrame.size));
+    gradientLayer->setMask(shapeLayer);
+    gradientLayer->setMaskPath(SVGPathCreateByOffsetting(absolutePath, origin));
+    return gradientLayer;
+}
+
 }  // namespace
 
 AffineTransform SVGHelperUtilities::transformRelativeIncludingViewportForTransformableOrViewportEstablishingElement(
@@ -139,10 +170,6 @@ void SVGHelperUtilities::configureCALayer(graphics::Layer& layer, const SVGEleme
 graphics::LayerPtr SVGHelperUtilities::newCALayerForPathBasedSVGElement(const SVGElement& element,
                                                                         const graphics::PathPtr& withPath) {
     auto fill = element.cascadedValueForStylableProperty("fill");
-    // Fills by reference (gradients) are not drawn: like a reference that
-    // names nothing, such an element contributes no layer.
-    if (fill && fill->starts_with("url")) return nullptr;
-
     auto layer = CAShapeLayerWithHitTest::layer();
     configureCALayer(*layer, element);
 
@@ -155,6 +182,7 @@ graphics::LayerPtr SVGHelperUtilities::newCALayerForPathBasedSVGElement(const SV
 
     applyStroke(*layer, element, absolute);
 
+    if (fill && fill->starts_with("url")) return newGradientFillLayer(element, *fill, layer, absolutePath);
     if (!fill) {
         layer->setFillColor(colorWithOpacity("#123456", element.cascadedValueForStylableProperty("fill-opacity")));
     } else if (fill->starts_with("none")) {

@@ -37,9 +37,10 @@ public:
     static void configureCALayer(graphics::Layer& layer, const SVGElement& usingElement);
     // A hit-testing shape layer framed on the integral bounds of the path in
     // document coordinates, with the path re-based onto that frame and the
-    // cascaded stroke and fill. Null when the fill refers elsewhere ("url")
-    // and no layer can be made for it. A null path draws nothing but still
-    // gets its layer.
+    // cascaded stroke and fill. A fill "url(#id)" naming a gradient gives
+    // the gradient's layer instead, masked by the shape layer; one naming
+    // anything else gives null. A null path draws nothing but still gets its
+    // layer.
     static graphics::LayerPtr newCALayerForPathBasedSVGElement(const SVGElement& element,
                                                                const graphics::PathPtr& withPath);
 };

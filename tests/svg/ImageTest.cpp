@@ -1,0 +1,151 @@
+// The image facade: size rules, the cached layer tree, look-up by id, the
+// positioned and coloured copies, and the name cache with its purges.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "foundation/ApplicationHome.h"
+#include "foundation/Exception.h"
+#include "foundation/NotificationCenter.h"
+#include "graphics/ShapeLayer.h"
+#include "svg/elements/SVGSVGElement.h"
+#include "svg/floorplan/SVGMapFolder.h"
+#include "svg/image/SVGXImage.h"
+#include "svg/layers/SVGHelperUtilities.h"
+#include "svg/sources/SVGXSourceString.h"
+
+namespace svg {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::shared_ptr<SVGXImage> image(const std::string& rootAttributes, const std::string& body) {
+    return SVGXImage::imageWithSource(SVGXSourceString::sourceFromContentsOfString(
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" " + rootAttributes + ">" + body + "</svg>"));
+}
+
+// Map files of an account and event under the caches folder.
+class CacheFolder : public SVGMapFolder {
+public:
+    std::optional<std::string> pathOfMapFolderFile(const std::string&) const override { return std::nullopt; }
+    std::optional<std::string> pathOfMapFile(const std::string& fileName, const std::string& authToken,
+                                             const std::string& eventId) const override {
+        return (folder(authToken, eventId) / fileName).string();
+    }
+    static fs::path folder(const std::string& authToken, const std::string& eventId) {
+        fs::path path = fs::path(foundation::ApplicationHome::cachesDirectory()) / "imaps" / authToken / eventId;
+        fs::create_directories(path);
+        return path;
+    }
+    static void write(const std::string& authToken, const std::string& eventId, const std::string& name,
+                      const std::string& text) {
+        std::ofstream(folder(authToken, eventId) / name) << text;
+    }
+};
+
+TEST(ImageTest, SizeComesFromTheRootAndTheTreeIsBuiltOnce) {
+    EXPECT_FALSE(image("", "<g/>") == nullptr);
+    EXPECT_FALSE(SVGXImage::imageWithSource(SVGXSourceString::sourceFromContentsOfString("<g/>")));
+    EXPECT_FALSE(SVGXImage::initWithContentsOfFile("/nonexistent.svg"));
+
+    auto bare = image("", "");
+    EXPECT_EQ(bare->size(), (graphics::Size{-1, -1}));
+    EXPECT_FALSE(bare->hasSize());
+    EXPECT_EQ(image("viewBox=\"0 0 30 40\"", "")->size(), (graphics::Size{30, 40}));
+
+    auto sized =
+        image("width=\"200\" height=\"100\" viewBox=\"0 0 400 200\"", "<rect id=\"r\" width=\"40\" height=\"20\"/>");
+    EXPECT_EQ(sized->size(), (graphics::Size{200, 100}));
+    auto tree = sized->CALayerTree();
+    ASSERT_TRUE(tree);
+    EXPECT_EQ(sized->CALayerTree(), tree);
+    EXPECT_EQ(sized->layerWithIdentifier("r")->frame(), graphics::Rect(0, 0, 20, 10));
+    // A new viewport, from the image or from anyone else, means a new tree.
+    sized->setSize({400, 200});
+    EXPECT_EQ(sized->size(), (graphics::Size{400, 200}));
+    EXPECT_NE(sized->CALayerTree(), tree);
+    EXPECT_EQ(sized->layerWithIdentifier("r")->frame(), graphics::Rect(0, 0, 40, 20));
+    tree = sized->CALayerTree();
+    sized->DOMTree()->setViewport(SVGRectMake(0, 0, 100, 50));
+    EXPECT_NE(sized->CALayerTree(), tree);
+}
+
+TEST(ImageTest, LayersAreFoundByIdAndCopiedToTheirAbsolutePlace) {
+    auto plan = image("width=\"100\" height=\"100\"", R"svg(
+        <g id="wing" transform="translate(10,20)">
+          <rect id="dup" x="5" y="5" width="10" height="10"/>
+          <g id="inner"><rect id="room" x="30" y="40" width="20" height="10" fill="blue"/></g>
+        </g>
+        <rect id="dup" x="0" y="0" width="1" height="1"/>)svg");
+    ASSERT_TRUE(plan);
+    EXPECT_EQ(plan->layerWithIdentifier("dup")->frame(), graphics::Rect(0, 0, 10, 10));  // the first in pre-order
+    EXPECT_FALSE(plan->layerWithIdentifier("missing"));
+    EXPECT_FALSE(plan->layerWithIdentifier(std::nullopt));
+
+    auto red = graphics::Color::rgb(1, 0, 0);
+    auto layer = plan->newCopyPositionedAbsoluteLayerWithIdentifier("room", red);
+    auto copy = std::dynamic_pointer_cast<graphics::ShapeLayer>(layer);
+    ASSERT_TRUE(copy);
+    EXPECT_EQ(copy->frame(), graphics::Rect(40, 60, 20, 10));
+    EXPECT_EQ(copy->fillColor(), red);
+    EXPECT_EQ(copy->strokeColor(), red);
+    EXPECT_TRUE(copy->valueForKey(kSVGElementIdentifierKey).isAbsent());
+    EXPECT_FALSE(copy->superlayer());
+    auto room = std::dynamic_pointer_cast<graphics::ShapeLayer>(plan->layerWithIdentifier("room"));
+    EXPECT_EQ(copy->path(), room->path());
+    EXPECT_NE(room->fillColor(), red);
+
+    EXPECT_FALSE(plan->newCopyPositionedAbsoluteLayerWithIdentifier("inner", red));  // not a shape
+    EXPECT_FALSE(plan->newCopyPositionedAbsoluteLayerWithIdentifier("missing", red));
+    auto root = plan->CALayerTree();
+    EXPECT_EQ(plan->newCopyPositionedAbsoluteOfLayer(root)->frame(), root->frame());
+}
+
+TEST(ImageTest, TheNameCacheHandsOutOneImagePerName) {
+    CacheFolder folder;
+    SVGMapFolder::registerMapFolder(&folder);
+    SVGXImage::clearCachedResources();
+    const std::string plan = "<svg xmlns=\"http://www.w3.org/2000/svg\"><rect id=\"r\"/></svg>";
+
+    EXPECT_FALSE(SVGXImage::imageNamed("late.svg", "token", "7"));
+    EXPECT_FALSE(SVGXImage::cacheLineNamed("late.svg"));
+    CacheFolder::write("token", "7", "late.svg", plan);
+    EXPECT_TRUE(SVGXImage::imageNamed("late.svg", "token", "7"));
+    EXPECT_FALSE(SVGXImage::imageNamed("../late.svg", "token", "7"));
+
+    CacheFolder::write("token", "7", "floor.svg", plan);
+    auto first = SVGXImage::imageNamed("floor.svg", "token", "7");
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(first->cameFromGlobalCache());
+    EXPECT_EQ(first->nameUsedToInstantiate(), "floor.svg");
+    EXPECT_EQ(SVGXImage::cacheLineNamed("floor.svg")->numberOfInstances(), 0);
+    // The name alone is the key: another account gets the same image.
+    EXPECT_EQ(SVGXImage::imageNamed("floor.svg", "other", "8"), first);
+    EXPECT_EQ(SVGXImage::cacheLineNamed("floor.svg")->numberOfInstances(), 1);
+
+    try {
+        SVGXImage::imageNamed("floor.svg");
+        ADD_FAILURE() << "imageNamed without account returned";
+    } catch (const foundation::Exception& exception) {
+        EXPECT_EQ(exception.name(), kSVGXImageNamedWithdrawnException);
+    }
+
+    // An older copy ending does not take a newer load of its name with it.
+    SVGXImage::clearCachedResources();
+    EXPECT_FALSE(SVGXImage::cacheLineNamed("floor.svg"));
+    auto second = SVGXImage::imageNamed("floor.svg", "token", "7");
+    EXPECT_NE(second, first);
+    first.reset();
+    EXPECT_EQ(SVGXImage::imageNamed("floor.svg", "token", "7"), second);
+
+    foundation::NotificationCenter::defaultCenter().postNotificationName(
+        kUIApplicationDidReceiveMemoryWarningNotification);
+    EXPECT_FALSE(SVGXImage::cacheLineNamed("floor.svg"));
+    EXPECT_FALSE(SVGXImage::cacheLineNamed("late.svg"));
+    EXPECT_TRUE(second->CALayerTree());
+    SVGMapFolder::registerMapFolder(nullptr);
+}
+
+}  // namespace
+}  // namespace svg
