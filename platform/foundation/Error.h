@@ -26,6 +26,7 @@ inline constexpr const char* kURLErrorFailingURLStringErrorKey = "NSErrorFailing
 // The URL-loading domain and the codes the system meets.
 inline constexpr const char* kURLErrorDomain = "NSURLErrorDomain";
 namespace URLError {
+inline constexpr int64_t Unknown = -1;
 inline constexpr int64_t Cancelled = -999;
 inline constexpr int64_t BadURL = -1000;
 inline constexpr int64_t TimedOut = -1001;
@@ -33,11 +34,15 @@ inline constexpr int64_t UnsupportedURL = -1002;
 inline constexpr int64_t CannotFindHost = -1003;
 inline constexpr int64_t CannotConnectToHost = -1004;
 inline constexpr int64_t NetworkConnectionLost = -1005;
+inline constexpr int64_t HTTPTooManyRedirects = -1007;
 inline constexpr int64_t NotConnectedToInternet = -1009;
 inline constexpr int64_t BadServerResponse = -1011;
 inline constexpr int64_t UserCancelledAuthentication = -1012;
 inline constexpr int64_t CannotDecodeContentData = -1016;
+inline constexpr int64_t RequestBodyStreamExhausted = -1021;
+inline constexpr int64_t FileDoesNotExist = -1100;
 inline constexpr int64_t CannotCreateFile = -3000;
+inline constexpr int64_t CannotWriteToFile = -3003;
 inline constexpr int64_t SecureConnectionFailed = -1200;
 inline constexpr int64_t ServerCertificateUntrusted = -1202;
 }  // namespace URLError

@@ -2,23 +2,14 @@
 
 #include <cctype>
 
+#include "foundation/StringUtils.h"
 #include "foundation/Value.h"
 
 namespace foundation {
 
 namespace {
 
-std::string lower(std::string s) {
-    for (auto& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
 
-std::string trimmed(std::string_view s) {
-    size_t b = 0, e = s.size();
-    while (b < e && std::isspace(static_cast<unsigned char>(s[b]))) ++b;
-    while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1]))) --e;
-    return std::string(s.substr(b, e - b));
-}
 
 // Splits "type/sub; charset=UTF-8" into its lower-case type and charset.
 void parseContentType(const std::optional<std::string>& header, std::optional<std::string>& type,
@@ -26,18 +17,18 @@ void parseContentType(const std::optional<std::string>& header, std::optional<st
     if (!header) return;
     std::string_view rest(*header);
     auto semi = rest.find(';');
-    std::string t = trimmed(rest.substr(0, semi));
-    if (!t.empty()) type = lower(t);
+    std::string t = StringUtils::trim(rest.substr(0, semi));
+    if (!t.empty()) type = StringUtils::lowercase(t);
     while (semi != std::string_view::npos) {
         rest = rest.substr(semi + 1);
         semi = rest.find(';');
-        std::string param = trimmed(rest.substr(0, semi));
+        std::string param = StringUtils::trim(rest.substr(0, semi));
         auto eq = param.find('=');
         if (eq == std::string::npos) continue;
-        if (lower(trimmed(param.substr(0, eq))) != "charset") continue;
-        std::string v = trimmed(std::string_view(param).substr(eq + 1));
+        if (StringUtils::lowercase(StringUtils::trim(param.substr(0, eq))) != "charset") continue;
+        std::string v = StringUtils::trim(std::string_view(param).substr(eq + 1));
         if (v.size() >= 2 && v.front() == '"' && v.back() == '"') v = v.substr(1, v.size() - 2);
-        if (!v.empty()) charset = lower(v);
+        if (!v.empty()) charset = StringUtils::lowercase(v);
     }
 }
 
@@ -53,7 +44,7 @@ HTTPURLResponse::HTTPURLResponse(std::optional<URL> url, int64_t statusCode, HTT
     : URLResponse(std::move(url), std::nullopt, -1, std::nullopt), statusCode_(statusCode), headers_(std::move(headers)) {
     parseContentType(headers_.get("Content-Type"), mimeType_, textEncodingName_);
     if (auto length = headers_.get("Content-Length")) {
-        std::string t = trimmed(*length);
+        std::string t = StringUtils::trim(*length);
         bool digits = !t.empty() && t.find_first_not_of("0123456789") == std::string::npos;
         if (digits) expectedLength_ = NumberParsing::longLongValue(t);
     }

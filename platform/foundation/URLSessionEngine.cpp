@@ -37,6 +37,7 @@
 #include "foundation/NetworkConditions.h"
 #include "foundation/RunLoop.h"
 #include "foundation/ServerTrust.h"
+#include "foundation/StringUtils.h"
 #include "foundation/Thread.h"
 #include "foundation/URLErrors.h"
 #include "foundation/URLSession.h"
@@ -58,17 +59,7 @@ CURL* easyOf(const URLTransfer& t) {
     return static_cast<CURL*>(t.easy);
 }
 
-std::string lowered(std::string s) {
-    for (auto& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
 
-std::string trimmed(std::string_view s) {
-    size_t b = 0, e = s.size();
-    while (b < e && std::isspace(static_cast<unsigned char>(s[b]))) ++b;
-    while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1]))) --e;
-    return std::string(s.substr(b, e - b));
-}
 
 CURLcode sslContextThunk(CURL* easy, void* sslContext, void* transferId) {
     return static_cast<CURLcode>(URLSessionEngine::onSSLContext(easy, sslContext, transferId));
@@ -384,7 +375,7 @@ bool URLSessionEngine::prepareBody(const URLSessionTaskPtr& task, URLTransfer& t
         }
         t.body = stream;
         if (auto length = t.request.valueForHTTPHeaderField("Content-Length")) {
-            std::string digits = trimmed(*length);
+            std::string digits = StringUtils::trim(*length);
             if (!digits.empty() && digits.find_first_not_of("0123456789") == std::string::npos)
                 t.bodyLength = NumberParsing::longLongValue(digits);
         }
@@ -417,7 +408,7 @@ bool URLSessionEngine::startHop(URLSessionTaskPtr task) {
         return false;
     }
     t.urlText = url->absoluteString();
-    std::string scheme = lowered(url->scheme().value_or(""));
+    std::string scheme = StringUtils::lowercase(url->scheme().value_or(""));
     if ((scheme != "http" && scheme != "https") || !url->host()) {
         finish(task, errorFor(*task, URLError::UnsupportedURL));
         return false;
@@ -479,7 +470,7 @@ bool URLSessionEngine::startHop(URLSessionTaskPtr task) {
 
     curl_slist* list = nullptr;
     auto addField = [&](const std::string& name, const std::string& value) {
-        std::string lname = lowered(name);
+        std::string lname = StringUtils::lowercase(name);
         // libcurl frames the body itself.
         if (lname == "content-length" || lname == "transfer-encoding" || lname == "expect") return;
         // "Name;" is libcurl's spelling of a field with an empty value.
@@ -539,7 +530,7 @@ size_t URLSessionEngine::onHeader(char* buffer, size_t size, size_t count, void*
         // and are not a new response).
         if (t.status >= 200 && !t.response && !shared().headersDone(t)) return 0;
     } else if (auto colon = line.find(':'); colon != std::string_view::npos) {
-        t.headers.add(trimmed(line.substr(0, colon)), trimmed(line.substr(colon + 1)));
+        t.headers.add(StringUtils::trim(line.substr(0, colon)), StringUtils::trim(line.substr(colon + 1)));
     }
     return length;
 }

@@ -14,7 +14,7 @@
 #include "foundation/Clock.h"
 #include "foundation/FileManager.h"
 #include "foundation/Log.h"
-#include "foundation/TemporaryDirectory.h"
+#include "support/TemporaryDirectory.h"
 
 using namespace foundation;
 

@@ -16,7 +16,7 @@
 #include "foundation/ApplicationHome.h"
 #include "foundation/FileManager.h"
 #include "foundation/Log.h"
-#include "foundation/TemporaryDirectory.h"
+#include "support/TemporaryDirectory.h"
 
 extern char** environ;
 

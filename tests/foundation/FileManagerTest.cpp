@@ -4,7 +4,7 @@
 #include "foundation/ApplicationHome.h"
 #include "foundation/Bundle.h"
 #include "foundation/FileManager.h"
-#include "TemporaryDirectory.h"
+#include "support/TemporaryDirectory.h"
 
 using namespace foundation;
 

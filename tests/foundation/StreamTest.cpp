@@ -5,7 +5,7 @@
 #include "foundation/FileManager.h"
 #include "foundation/InputStream.h"
 #include "foundation/OutputStream.h"
-#include "foundation/TemporaryDirectory.h"  // tests/foundation
+#include "support/TemporaryDirectory.h"  // tests/foundation
 
 using namespace foundation;
 

@@ -17,7 +17,7 @@
 #include "foundation/Thread.h"
 #include "foundation/URLErrors.h"
 #include "foundation/URLSession.h"
-#include "foundation/TemporaryDirectory.h"  // tests/foundation
+#include "support/TemporaryDirectory.h"  // tests/foundation
 #include "service/TestCertificateAuthority.h"
 #include "service/TestServer.h"
 

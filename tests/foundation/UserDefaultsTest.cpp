@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <thread>
 
-#include "TemporaryDirectory.h"
+#include "support/TemporaryDirectory.h"
 #include "foundation/ApplicationHome.h"
 #include "foundation/Exception.h"
 #include "foundation/FileManager.h"

@@ -4,7 +4,7 @@
 
 #include "foundation/Exception.h"
 #include "foundation/FileManager.h"
-#include "foundation/TemporaryDirectory.h"  // tests/foundation
+#include "support/TemporaryDirectory.h"  // tests/foundation
 #include "foundation/XMLParser.h"
 
 using namespace foundation;

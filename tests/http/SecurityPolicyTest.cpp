@@ -6,7 +6,7 @@
 
 #include "TestCertificateChain.h"
 #include "foundation/Bundle.h"
-#include "foundation/TemporaryDirectory.h"  // tests/foundation
+#include "support/TemporaryDirectory.h"
 #include "http/QNSecurityPolicy.h"
 #include "service/TestCertificateAuthority.h"
 

@@ -8,7 +8,7 @@
 #include "foundation/FileManager.h"
 #include "foundation/InputStream.h"
 #include "foundation/NetworkConditions.h"
-#include "foundation/TemporaryDirectory.h"  // tests/foundation
+#include "support/TemporaryDirectory.h"
 #include "foundation/URLErrors.h"
 #include "http/QNJSONResponseSerializer.h"
 #include "http/QNNetworking.h"
