@@ -48,40 +48,70 @@ std::string QNHTTPSessionManager::description() const {
                   session() ? session()->description() : std::string("(null)"), operationQueue()->description());
 }
 
+std::string QNHTTPSessionManager::absoluteURLString(const std::string& URLString) const {
+    if (baseURL_) {
+        if (auto resolved = URL::URLWithString(URLString, *baseURL_)) return resolved->absoluteString();
+    }
+    return URLString;
+}
+
+void QNHTTPSessionManager::failWithoutTask(Failure failure, const ErrorPtr& error) const {
+    if (!failure) return;
+    dispatch::QueuePtr queue = completionQueue();
+    if (!queue) queue = dispatch::Queue::main();
+    queue->async([failure = std::move(failure), error] { failure(nullptr, error); });
+}
+
+QNURLSessionManager::CompletionHandler QNHTTPSessionManager::completionFor(
+    std::shared_ptr<std::weak_ptr<URLSessionDataTask>> slot, Success success, Failure failure) {
+    return [slot = std::move(slot), success = std::move(success), failure = std::move(failure)](
+               const std::shared_ptr<URLResponse>&, const Value& responseObject, const ErrorPtr& failed) {
+        URLSessionDataTaskPtr finished = slot->lock();
+        if (failed) {
+            if (failure) failure(finished, failed);
+        } else if (success) {
+            success(finished, responseObject);
+        }
+    };
+}
+
 URLSessionDataTaskPtr QNHTTPSessionManager::dataTaskWithHTTPMethod(const std::string& method,
                                                                    const std::string& URLString,
                                                                    const Value& parameters, Success success,
                                                                    Failure failure) {
-    std::string absolute = URLString;
-    if (baseURL_) {
-        if (auto resolved = URL::URLWithString(URLString, *baseURL_)) absolute = resolved->absoluteString();
-    }
     ErrorPtr error;
     std::optional<URLRequest> request;
     if (auto serializer = requestSerializer())
-        request = serializer->requestWithMethod(method, absolute, parameters, &error);
+        request = serializer->requestWithMethod(method, absoluteURLString(URLString), parameters, &error);
     if (!request || error) {
-        if (failure) {
-            dispatch::QueuePtr queue = completionQueue();
-            if (!queue) queue = dispatch::Queue::main();
-            queue->async([failure = std::move(failure), error] { failure(nullptr, error); });
-        }
+        failWithoutTask(std::move(failure), error);
         return nullptr;
     }
     // The task is known only once it exists; the completion reaches it
     // through this slot (and lets it go when it has run).
     auto slot = std::make_shared<std::weak_ptr<URLSessionDataTask>>();
-    URLSessionDataTaskPtr task = dataTaskWithRequest(
-        *request, [slot, success = std::move(success), failure = std::move(failure)](
-                      const std::shared_ptr<URLResponse>&, const Value& responseObject, const ErrorPtr& failed) {
-            URLSessionDataTaskPtr finished = slot->lock();
-            if (failed) {
-                if (failure) failure(finished, failed);
-            } else if (success) {
-                success(finished, responseObject);
-            }
-        });
+    URLSessionDataTaskPtr task = dataTaskWithRequest(*request, completionFor(slot, std::move(success), std::move(failure)));
     *slot = task;
+    return task;
+}
+
+URLSessionDataTaskPtr QNHTTPSessionManager::POST(const std::string& URLString, const Value& parameters,
+                                                 const std::function<void(QNMultipartFormData&)>& block,
+                                                 Success success, Failure failure) {
+    ErrorPtr error;
+    std::optional<URLRequest> request;
+    if (auto serializer = requestSerializer())
+        request = serializer->multipartFormRequestWithMethod("POST", absoluteURLString(URLString), parameters, block,
+                                                              &error);
+    if (!request || error) {
+        failWithoutTask(std::move(failure), error);
+        return nullptr;
+    }
+    auto slot = std::make_shared<std::weak_ptr<URLSessionDataTask>>();
+    URLSessionDataTaskPtr task = uploadTaskWithStreamedRequest(
+        *request, nullptr, completionFor(slot, std::move(success), std::move(failure)));
+    *slot = task;
+    if (task) task->resume();
     return task;
 }
 

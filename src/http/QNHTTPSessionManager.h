@@ -49,6 +49,11 @@ public:
                                            HeadSuccess success, Failure failure);
     foundation::URLSessionDataTaskPtr POST(const std::string& URLString, const foundation::Value& parameters,
                                            Success success, Failure failure);
+    // The multipart variant: the body is built by `block` and streamed
+    // through an upload task, which is returned already resumed.
+    foundation::URLSessionDataTaskPtr POST(const std::string& URLString, const foundation::Value& parameters,
+                                           const std::function<void(QNMultipartFormData&)>& block, Success success,
+                                           Failure failure);
     foundation::URLSessionDataTaskPtr PUT(const std::string& URLString, const foundation::Value& parameters,
                                           Success success, Failure failure);
     foundation::URLSessionDataTaskPtr PATCH(const std::string& URLString, const foundation::Value& parameters,
@@ -72,6 +77,13 @@ public:
     std::shared_ptr<QNURLSessionManager> copy() const override;
 
 private:
+    std::string absoluteURLString(const std::string& URLString) const;
+    // Reports a request that could not be built: no task, on the completion queue.
+    void failWithoutTask(Failure failure, const foundation::ErrorPtr& error) const;
+    // Routes a task's completion to the success or failure block.
+    static CompletionHandler completionFor(std::shared_ptr<std::weak_ptr<foundation::URLSessionDataTask>> slot,
+                                           Success success, Failure failure);
+
     std::optional<foundation::URL> baseURL_;
     mutable std::mutex serializerMutex_;
     std::shared_ptr<QNHTTPRequestSerializer> requestSerializer_;

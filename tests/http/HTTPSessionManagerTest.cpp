@@ -7,6 +7,7 @@
 #include "TestCertificateChain.h"
 #include "foundation/URLErrors.h"
 #include "http/QNHTTPSessionManager.h"
+#include "http/QNMultipartFormData.h"
 #include "http/QNNetworking.h"
 #include "service/TestCertificateAuthority.h"
 #include "service/TestServer.h"
@@ -119,6 +120,22 @@ TEST(QNHTTPSessionManager, VerbsBuildTheirRequestsAndReportFailures) {
     EXPECT_EQ(head.calls, 0);
     ASSERT_TRUE(missing.error && missing.task);
     EXPECT_EQ(missing.error->code(), URLError::BadServerResponse);
+
+    // The multipart POST streams its form through an upload task.
+    server.on("POST", "/api/upload", json(R"({"ok":true})", 201));
+    Outcome upload;
+    auto task = manager->POST(
+        "upload", Value::dictionary({{"a", "x"}}),
+        [](QNMultipartFormData& form) { form.appendPartWithFileData(Data::fromString("PNG"), "f", "f.png", "image/png"); },
+        upload.success(), upload.failure());
+    EXPECT_TRUE(std::dynamic_pointer_cast<URLSessionUploadTask>(task));
+    ASSERT_TRUE(waitFor([&] { return upload.calls == 1; }));
+    EXPECT_EQ(upload.object, Value::dictionary({{"ok", true}}));
+    auto recorded = server.lastRequest();
+    ASSERT_TRUE(recorded);
+    ASSERT_EQ(recorded->formParts.size(), 2u);
+    EXPECT_EQ(recorded->formParts[0].content, "x");
+    EXPECT_EQ(recorded->formParts[1].filename, "f.png");
 
     // A request that cannot be built gives no task, and the failure comes later.
     manager->requestSerializer()->setQueryStringSerializationWithBlock(
