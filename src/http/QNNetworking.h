@@ -65,6 +65,8 @@ inline constexpr const char* kCouldNotDecodeString = "Could not decode string: %
 inline constexpr const char* kQueryParametersNotDictionary = "Query parameters must be a dictionary";
 inline constexpr const char* kQueryTextNotEncodable = "Query text cannot be written in the string encoding";
 inline constexpr const char* kPropertyListFormatUnsupported = "The property list format is not supported";
+inline constexpr const char* kExpectedFileURL = "Expected URL to be a file URL";
+inline constexpr const char* kFileURLNotReachable = "File URL not reachable.";
 // Reachability statuses.
 inline constexpr const char* kReachabilityUnknown = "Unknown";
 inline constexpr const char* kNotReachable = "Not Reachable";

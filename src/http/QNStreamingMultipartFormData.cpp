@@ -13,9 +13,8 @@ using namespace foundation;
 
 namespace {
 
-// Keys into the "QNNetworking" string table as well as the English text.
-constexpr const char* kExpectedFileURL = "Expected URL to be a file URL";
-constexpr const char* kFileURLNotReachable = "File URL not reachable.";
+using QNNetworkingMessage::kExpectedFileURL;
+using QNNetworkingMessage::kFileURLNotReachable;
 
 std::string makeBoundary() {
     static thread_local std::mt19937 generator{std::random_device{}()};
