@@ -1,4 +1,4 @@
-// Alerts: showing, tapping and the did-dismiss callback.
+// Alerts: showing, tapping and the will- and did-dismiss callbacks.
 #include "uikit/UIAlertView.h"
 
 #include "foundation/MainThreadChecker.h"
@@ -8,6 +8,13 @@ namespace uikit {
 
 UIAlertView::UIAlertView(Text title, Text message, std::weak_ptr<UIAlertViewDelegate> delegate)
     : title_(std::move(title)), message_(std::move(message)), delegate_(std::move(delegate)) {}
+
+UIAlertView::UIAlertView(Text title, Text message, std::weak_ptr<UIAlertViewDelegate> delegate,
+                         const std::string& cancelButtonTitle, const std::vector<std::string>& otherButtonTitles)
+    : UIAlertView(std::move(title), std::move(message), std::move(delegate)) {
+    cancelButtonIndex_ = addButtonWithTitle(cancelButtonTitle);
+    for (const auto& other : otherButtonTitles) addButtonWithTitle(other);
+}
 
 int64_t UIAlertView::addButtonWithTitle(const std::string& title) {
     buttonTitles_.push_back(title);
@@ -31,6 +38,7 @@ void UIAlertView::dismissWithClickedButtonIndex(int64_t buttonIndex, bool /*anim
     if (!visible_) return;
     // The application may hold the last reference; the callback must outlive it.
     auto self = std::static_pointer_cast<UIAlertView>(shared_from_this());
+    if (auto delegate = delegate_.lock()) delegate->alertViewWillDismissWithButtonIndex(*this, buttonIndex);
     visible_ = false;
     UIApplication::sharedApplication().alertDidDisappear(*this);
     if (auto delegate = delegate_.lock()) delegate->alertViewDidDismissWithButtonIndex(*this, buttonIndex);

@@ -1,7 +1,8 @@
 // The system alert: a title, a message and buttons in the order they were
 // added (indexes from 0). show puts it in front of the application's visible
-// alerts; dismissWithClickedButtonIndex takes it off and only then tells the
-// delegate, so a delegate that shows the next alert finds the screen clear.
+// alerts; dismissWithClickedButtonIndex tells the delegate it will go, takes
+// it off and only then tells the delegate it went, so a delegate that shows
+// the next alert from the second call finds the screen clear.
 // The application keeps a shown alert alive; the alert does not own its
 // delegate. Main thread only.
 #pragma once
@@ -21,6 +22,12 @@ class UIAlertView;
 class UIAlertViewDelegate {
 public:
     virtual ~UIAlertViewDelegate() = default;
+    // The alert is about to leave the screen after a tap on (or a dismissal
+    // with) the button; it is still visible.
+    virtual void alertViewWillDismissWithButtonIndex(UIAlertView& alertView, int64_t buttonIndex) {
+        (void)alertView;
+        (void)buttonIndex;
+    }
     // The alert has left the screen after a tap on (or a dismissal with) the button.
     virtual void alertViewDidDismissWithButtonIndex(UIAlertView& alertView, int64_t buttonIndex) {
         (void)alertView;
@@ -35,6 +42,9 @@ public:
     // Without buttons; either text may be missing. Alerts are shown through a
     // shared_ptr, so make them with std::make_shared.
     UIAlertView(Text title, Text message, std::weak_ptr<UIAlertViewDelegate> delegate = {});
+    // With a cancel button first (index 0) and then the others in order.
+    UIAlertView(Text title, Text message, std::weak_ptr<UIAlertViewDelegate> delegate,
+                const std::string& cancelButtonTitle, const std::vector<std::string>& otherButtonTitles);
 
     const Text& title() const { return title_; }
     const Text& message() const { return message_; }
@@ -44,6 +54,8 @@ public:
     // The new button's index.
     int64_t addButtonWithTitle(const std::string& title);
     int64_t numberOfButtons() const { return static_cast<int64_t>(buttonTitles_.size()); }
+    // -1 when the alert has no cancel button.
+    int64_t cancelButtonIndex() const { return cancelButtonIndex_; }
     // Nothing for an index without button.
     Text buttonTitleAtIndex(int64_t index) const;
 
@@ -62,6 +74,7 @@ private:
     std::weak_ptr<UIAlertViewDelegate> delegate_;
     std::vector<std::string> buttonTitles_;
     bool visible_ = false;
+    int64_t cancelButtonIndex_ = -1;
 };
 
 using UIAlertViewPtr = std::shared_ptr<UIAlertView>;
