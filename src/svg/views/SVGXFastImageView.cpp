@@ -1,0 +1,134 @@
+// Drawing a floor plan by rendering its layer tree, once or tiled, and the
+// rules for when the view draws again.
+#include "svg/views/SVGXFastImageView.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "foundation/Log.h"
+#include "graphics/MutablePath.h"
+#include "svg/dom/NodeList.h"
+#include "svg/elements/SVGGradientElement.h"
+#include "svg/elements/SVGSVGElement.h"
+
+namespace svg {
+
+namespace {
+
+constexpr const char* kNilImageWarning =
+    "[%@] WARNING: you have initialized an SVGXImageView with a blank image (nil). Possibly because you're using "
+    "Storyboards or NIBs which Apple won't allow us to decorate. Make sure you assign an SVGXImage to the .image "
+    "property!";
+constexpr const char* kGradientWarning =
+    "[%@] WARNING: Apple's rendering DOES NOT ALLOW US to render this image correctly using SVGXFastImageView, "
+    "because Apple's renderInContext method - according to Apple's docs - ignores Apple's own masking layers. Until "
+    "Apple fixes this bug, you should use SVGXLayeredImageView for this particular SVG file (or avoid using "
+    "gradients)";
+constexpr const char* kScaleWarning =
+    "[%@] WARNING: Apple's rendering DOES NOT ALLOW US to render this image correctly using SVGXFastImageView, "
+    "because Apple's renderInContext method - according to Apple's docs - ignores Apple's own transforms. Until "
+    "Apple fixes this bug, you should use SVGXLayeredImageView for this particular SVG file (or avoid using scale: "
+    "you SHOULD INSTEAD be scaling by setting .size on the image, and ensuring that the incoming SVG has either a "
+    "viewbox or an explicit svg width or svg height)";
+
+}  // namespace
+
+SVGXFastImageView::SVGXFastImageView(const graphics::Rect& frame) : SVGXImageView(frame) {
+    setBackgroundColor(graphics::Color::clear());
+}
+
+std::shared_ptr<SVGXFastImageView> SVGXFastImageView::initWithFrame(const graphics::Rect& frame) {
+    return std::make_shared<SVGXFastImageView>(frame);
+}
+
+std::shared_ptr<SVGXFastImageView> SVGXFastImageView::initWithSVGXImage(std::shared_ptr<SVGXImage> image) {
+    if (!image) foundation::Log(kNilImageWarning, "SVGXFastImageView");
+    auto view = std::make_shared<SVGXFastImageView>(graphics::Rect{});
+    if (image && !svgImageHasNoGradients(*image)) foundation::Log(kGradientWarning, view->className());
+    view->setImage(image);
+    graphics::Size size = image ? image->size() : graphics::Size{};
+    view->setFrame({{0, 0}, size});
+    view->setBackgroundColor(graphics::Color::clear());
+    return view;
+}
+
+bool SVGXFastImageView::svgImageHasNoGradients(const SVGXImage& image) {
+    return !image.DOMTree() || svgElementAndDescendentsHaveNoGradients(*image.DOMTree());
+}
+
+bool SVGXFastImageView::svgElementAndDescendentsHaveNoGradients(const Node& element) {
+    if (dynamic_cast<const SVGGradientElement*>(&element)) return false;
+    for (const auto& child : element.childNodes()->internalArray()) {
+        if (dynamic_cast<const SVGElement*>(child.get()) && !svgElementAndDescendentsHaveNoGradients(*child)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void SVGXFastImageView::setImage(std::shared_ptr<SVGXImage> image) {
+    if (image && !svgImageHasNoGradients(*image)) foundation::Log(kGradientWarning, className());
+    if (image && image->scale() != 0.0) foundation::Log(kScaleWarning, className());
+    image_ = std::move(image);
+    redrawUnlessDisabled();
+}
+
+void SVGXFastImageView::setShowBorder(bool showBorder) {
+    SVGXImageView::setShowBorder(showBorder);
+    redrawUnlessDisabled();
+}
+
+void SVGXFastImageView::setTileRatio(graphics::Size ratio) {
+    tileRatio_ = ratio;
+    redrawUnlessDisabled();
+}
+
+void SVGXFastImageView::setDisableAutoRedrawAtHighestResolution(bool disable) {
+    disableAutoRedraw_ = disable;
+}
+
+void SVGXFastImageView::setFrame(const graphics::Rect& frame) {
+    SVGXImageView::setFrame(frame);
+    // Drawn stretched to the bounds, so a resize needs a fresh drawing.
+    redrawUnlessDisabled();
+}
+
+void SVGXFastImageView::redrawUnlessDisabled() {
+    if (!disableAutoRedraw_) setNeedsDisplay();
+}
+
+void SVGXFastImageView::drawRect(const graphics::Rect& rect) {
+    graphics::DrawingContext* context = uikit::UIGraphicsGetCurrentContext();
+    if (!context) return;
+    graphics::Rect bounds = this->bounds();
+    if (image_) {
+        if (auto tree = image_->CALayerTree()) {
+            int columns = std::max(1, static_cast<int>(std::ceil(tileRatio_.width)));
+            int rows = std::max(1, static_cast<int>(std::ceil(tileRatio_.height)));
+            graphics::Size imageSize = image_->size();
+            graphics::Size tile = bounds.size;
+            graphics::Size scale{bounds.size.width / imageSize.width, bounds.size.height / imageSize.height};
+            if (columns != 1 || rows != 1) {
+                tile = {bounds.size.width / tileRatio_.width, bounds.size.height / tileRatio_.height};
+                scale = {bounds.size.width / (imageSize.width * tileRatio_.width),
+                         bounds.size.height / (imageSize.height * tileRatio_.height)};
+            }
+            for (int r = 0; r < rows; ++r) {
+                for (int c = 0; c < columns; ++c) {
+                    context->saveGState();
+                    context->translateCTM(tile.width * c, tile.height * r);
+                    context->scaleCTM(scale.width, scale.height);
+                    context->renderLayer(*tree);
+                    context->restoreGState();
+                }
+            }
+        }
+    }
+    if (showBorder()) {
+        graphics::MutablePath border;
+        border.addRect(rect);
+        context->strokePath(border, graphics::StrokeStyle{});
+    }
+}
+
+}  // namespace svg
