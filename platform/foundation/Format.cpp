@@ -96,9 +96,9 @@ std::string formatString(std::string_view format, std::span<const FormatArg> arg
         char conv = format[j];
         i = j;
 
-        std::string spec = "%" + flags;
-        if (hasWidth) spec += std::to_string(width);
-        if (precision >= 0) spec += "." + std::to_string(precision);
+        std::string directive = "%" + flags;
+        if (hasWidth) directive += std::to_string(width);
+        if (precision >= 0) directive += "." + std::to_string(precision);
         char buf[512];
         switch (conv) {
             case '%': out += '%'; break;
@@ -116,7 +116,7 @@ std::string formatString(std::string_view format, std::span<const FormatArg> arg
             }
             case 'd':
             case 'i': {
-                std::snprintf(buf, sizeof buf, (spec + "lld").c_str(), static_cast<long long>(signedOf(take())));
+                std::snprintf(buf, sizeof buf, (directive + "lld").c_str(), static_cast<long long>(signedOf(take())));
                 out += buf;
                 break;
             }
@@ -124,7 +124,7 @@ std::string formatString(std::string_view format, std::span<const FormatArg> arg
             case 'x':
             case 'X':
             case 'o': {
-                std::snprintf(buf, sizeof buf, (spec + "ll" + conv).c_str(),
+                std::snprintf(buf, sizeof buf, (directive + "ll" + conv).c_str(),
                               static_cast<unsigned long long>(signedOf(take())));
                 out += buf;
                 break;
@@ -155,7 +155,7 @@ std::string formatString(std::string_view format, std::span<const FormatArg> arg
             case 'G':
             case 'a':
             case 'A': {
-                std::snprintf(buf, sizeof buf, (spec + conv).c_str(), doubleOf(take()));
+                std::snprintf(buf, sizeof buf, (directive + conv).c_str(), doubleOf(take()));
                 out += buf;
                 break;
             }

@@ -10,6 +10,11 @@
 #include "foundation/ApplicationHome.h"
 #include "foundation/RunLoop.h"
 
+// fontconfig, which cairo loads the first time text is drawn, keeps its
+// configuration for the life of the process in a form LeakSanitizer cannot
+// follow. It lives here, beside main, so that every test binary links it.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
+
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     (void)foundation::RunLoop::main();  // binds the main run loop to this thread
