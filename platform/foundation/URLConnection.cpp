@@ -221,6 +221,9 @@ void URLConnection::Transfer::setUp(const URLRequest& request) {
     curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Transfer::onBody);
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
+    // A request that asks for compressed content gets the body decoded, as
+    // the platform's connection hands it over; its own header is sent.
+    if (request.valueForHTTPHeaderField("Accept-Encoding")) curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, "");
     curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &Transfer::onProgress);
     curl_easy_setopt(easy, CURLOPT_XFERINFODATA, this);

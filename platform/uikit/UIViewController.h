@@ -13,6 +13,12 @@ namespace uikit {
 class UIViewController : public foundation::Object {
 public:
     std::string className() const override { return "UIViewController"; }
+
+    // The screen that shows the unread-message badge recounts it when the
+    // messages change; callers ask first whether the screen has a badge to
+    // recount (most screens have none, and then nothing is done).
+    virtual bool implementsRefreshMessagesAndMeetingRequestsCounter() const { return false; }
+    virtual void refreshMessagesAndMeetingRequestsCounter() {}
 };
 
 using UIViewControllerPtr = std::shared_ptr<UIViewController>;

@@ -10,6 +10,7 @@
 #include "foundation/FileManager.h"
 #include "foundation/Log.h"
 #include "foundation/MainThreadChecker.h"
+#include "http/QNNetworkReachabilityManager.h"
 #include "model/QVAError.h"
 #include "uikit/UIAlertView.h"
 #include "uikit/UIDevice.h"
@@ -48,6 +49,11 @@ std::string Utils::getCurrentDirectory() {
     if (!files.fileExistsAtPath(path)) files.createDirectoryAtPath(path, true);
     if (!excludeFromBackup(path)) foundation::Log("Cannot skip backup in cloud. Won't happen");
     return path;
+}
+
+bool Utils::isInternetReachable() {
+    auto& manager = QNNetworkReachabilityManager::sharedManager();
+    return manager.isReachableViaWiFi() || manager.isReachableViaWWAN();
 }
 
 bool Utils::isIPad() {

@@ -28,6 +28,9 @@ public:
 
     // YES when the device is not a phone.
     static bool isIPad();
+    // YES when the shared reachability manager reports Wi-Fi or WWAN; NO
+    // otherwise, also before its first reading.
+    static bool isInternetReachable();
 
     // Logs "<title> - <message>" and the error's details; with `displayAlert`
     // also shows the message under the title (the no-Internet text for an

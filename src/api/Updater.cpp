@@ -1,5 +1,5 @@
-// The check runs entirely on the main thread: the operation manager answers
-// on the main queue, and the alerts and openURL belong there.
+// The check runs entirely on the main thread: the API client answers on the
+// main queue, and the alerts and openURL belong there.
 #include "api/Updater.h"
 
 #include <cstdlib>
@@ -7,13 +7,12 @@
 #include <sstream>
 #include <vector>
 
+#include "Utils/Utils.h"
+#include "api/QVAApiManager.h"
 #include "foundation/Bundle.h"
 #include "foundation/Log.h"
 #include "foundation/MainThreadChecker.h"
 #include "foundation/URL.h"
-#include "http/QNHTTPRequestOperationManager.h"
-#include "http/QNJSONResponseSerializer.h"
-#include "http/QNNetworkReachabilityManager.h"
 #include "uikit/UIApplication.h"
 
 using foundation::Value;
@@ -22,13 +21,6 @@ namespace {
 
 std::mutex urlMutex;
 std::optional<std::string> urlOverride;
-
-// The application's "is the Internet reachable" answer: the shared
-// reachability manager reports Wi-Fi or WWAN.
-bool isInternetReachable() {
-    auto& manager = QNNetworkReachabilityManager::sharedManager();
-    return manager.isReachableViaWiFi() || manager.isReachableViaWWAN();
-}
 
 std::vector<long long> versionParts(const std::string& version) {
     std::vector<long long> parts;
@@ -40,9 +32,7 @@ std::vector<long long> versionParts(const std::string& version) {
 
 }  // namespace
 
-Updater::Updater() : manager_(QNHTTPRequestOperationManager::manager()) {
-    manager_->setResponseSerializer(QNJSONResponseSerializer::serializer());
-}
+Updater::Updater() = default;
 
 Updater& Updater::instance() {
     foundation::requireMainThread("Please call this from main thread only");
@@ -74,16 +64,20 @@ bool Updater::isNewerVersion(const std::string& offered, const std::string& runn
 }
 
 void Updater::checkForUpdates(bool showAlerts) {
-    if (!isInternetReachable()) return;
+    if (!Utils::isInternetReachable()) return;
     std::weak_ptr<Updater> weakSelf = shared_from_this();
-    manager_->GET(
-        versionFileURL(), Value(),
-        [weakSelf, showAlerts](const QNHTTPRequestOperationPtr&, const Value& body) {
-            if (auto self = weakSelf.lock()) self->versionFileArrived(body, false, Value(), showAlerts);
-        },
-        [weakSelf, showAlerts](const QNHTTPRequestOperationPtr&, const foundation::ErrorPtr& error) {
-            if (auto self = weakSelf.lock()) {
-                self->versionFileArrived(Value(), true, error ? Value(error->userInfo()) : Value(), showAlerts);
+    // The API client's generic request: the build server lies outside the
+    // service root, so no bearer token goes along.
+    QVAApiManager::sharedApiManager().requestForUrlString(
+        versionFileURL(), "GET", Value(),
+        [weakSelf, showAlerts](const foundation::ErrorPtr& error, const Value& body,
+                               const std::shared_ptr<foundation::HTTPURLResponse>&) {
+            auto self = weakSelf.lock();
+            if (!self) return;
+            if (error) {
+                self->versionFileArrived(Value(), true, Value(error->userInfo()), showAlerts);
+            } else {
+                self->versionFileArrived(body, false, Value(), showAlerts);
             }
         });
 }

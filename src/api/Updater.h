@@ -12,7 +12,6 @@
 
 #include "uikit/UIAlertView.h"
 
-class QNHTTPRequestOperationManager;
 namespace foundation {
 class Value;
 }
@@ -63,7 +62,6 @@ private:
                             bool showAlerts);
     void showAlert(const char* title, const char* message);
 
-    std::shared_ptr<QNHTTPRequestOperationManager> manager_;
     bool isUpdateAvailable_ = false;
     std::string updateUrlStr_;
 };

@@ -4,12 +4,20 @@
 
 #include <cmath>
 
+#include "maps/InteractiveMapsFolder.h"
+
 InteractiveMapsServices& InteractiveMapsServices::instance() {
     static InteractiveMapsServices services;
     return services;
 }
 
-InteractiveMapsServices::InteractiveMapsServices() { svg::SVGFloorPlanSink::registerSink(this); }
+InteractiveMapsServices::InteractiveMapsServices() {
+    svg::SVGFloorPlanSink::registerSink(this);
+    // The plans this service downloads are read from its own folder, unless
+    // something else was registered first.
+    static const InteractiveMapsFolder folder;
+    if (!svg::SVGMapFolder::registeredMapFolder()) svg::SVGMapFolder::registerMapFolder(&folder);
+}
 
 InteractiveMapsServices::~InteractiveMapsServices() {
     if (svg::SVGFloorPlanSink::registeredSink() == this) svg::SVGFloorPlanSink::registerSink(nullptr);

@@ -30,6 +30,8 @@
 #include "maps/RoomBeaconProximityObject.h"
 #include "svg/floorplan/SVGFloorPlanSink.h"
 
+class QVAImapsLinksModel;
+
 class InteractiveMapsServices : public svg::SVGFloorPlanSink {
 public:
     // One floor of a parse run: the floor's id and its plan's file name.
@@ -97,6 +99,39 @@ public:
     void parseDownloadedInteractiveMapsForAuthCode(const std::string& authCode, const std::string& eventId,
                                                    std::vector<FloorPlanFile> floors, ParseCompletion completion);
     static const dispatch::QueuePtr& parseQueue();
+
+    // The map files of a meeting, read from its store on the main thread:
+    // whether any floor level of the meeting's primary venue has a map-file
+    // link, and all those links, floor by floor in order. Nothing without a
+    // cached store or a primary venue.
+    bool hasInteractiveMapsForAuthCode(const std::optional<std::string>& authCode,
+                                       const std::optional<std::string>& eventId) const;
+    std::vector<std::shared_ptr<QVAImapsLinksModel>> getAllImapsLinksModelArrayForAuthCode(
+        const std::optional<std::string>& authCode, const std::optional<std::string>& eventId) const;
+
+    // The plan files to parse after a download: one per map-file link of the
+    // primary venue, the floor named by its level number.
+    std::vector<FloorPlanFile> floorPlanFilesForAuthCode(const std::optional<std::string>& authCode,
+                                                         const std::optional<std::string>& eventId) const;
+
+    // The maps' own download of a meeting's map files through the API
+    // client, then the parse of the downloaded plans. Nothing is fetched when the meeting has no maps or while a map
+    // download or parse runs (the completion then gets null at once).
+    // Otherwise the downloading flag is lowered when the files arrived or
+    // failed, the last map-update time becomes now (or, on a failure, the
+    // "never updated" instant 100 s after 1970); after a good download the
+    // plans are parsed. The completion (on the main queue, may be empty) gets
+    // the download's error, else the parse's. Main thread only.
+    using DownloadCompletion = std::function<void(const foundation::ErrorPtr& error)>;
+    void downloadAndParseInteractiveMapsForAuthCode(const std::optional<std::string>& authCode,
+                                                    const std::optional<std::string>& eventId,
+                                                    DownloadCompletion completion);
+    // The silent re-download of the delta update: only when the meeting has
+    // maps, the last map update lies at least 200 s after 1970 and more than
+    // 7200 s back, every map file is on disk and no map download or parse
+    // runs. The files are replaced on disk, not parsed again. Main thread only.
+    void updateInteractiveMapsFilesOnlyForAuthCode(const std::optional<std::string>& authCode,
+                                                   const std::optional<std::string>& eventId);
 
     // The floor-plan sink.
     void addBeacon(const svg::SVGFloorPlanBeacon& beacon) override;

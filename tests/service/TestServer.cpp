@@ -208,6 +208,12 @@ bool TestServer::start() {
     if (d.tls) d.server = std::make_unique<httplib::SSLServer>(d.tls->certificateFile.c_str(), d.tls->keyFile.c_str());
     else d.server = std::make_unique<httplib::Server>();
     if (!d.server->is_valid()) return false;
+    // Headers and body go out in two writes; without this, the second waits
+    // for the client's delayed acknowledgement (about 40 ms a request).
+    d.server->set_tcp_nodelay(true);
+    // stop() waits for every kept-alive connection to idle out; clients here
+    // (a process-wide URL session) never close theirs, so keep the wait short.
+    d.server->set_keep_alive_timeout(1);
     d.server->new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
     auto handler = [this](const httplib::Request& req, httplib::Response& res) { impl_->handle(req, res); };
     d.server->Get(".*", handler);
@@ -216,7 +222,8 @@ bool TestServer::start() {
     d.server->Patch(".*", handler);
     d.server->Delete(".*", handler);
     d.server->Options(".*", handler);
-    d.port = d.server->bind_to_any_port("127.0.0.1");
+    if (d.port > 0) d.port = d.server->bind_to_port("127.0.0.1", d.port) ? d.port : -1;
+    else d.port = d.server->bind_to_any_port("127.0.0.1");
     if (d.port <= 0) return false;
     d.thread = std::thread([server = d.server.get()] { server->listen_after_bind(); });
     // The listening socket already takes connections; stop() must not come
@@ -240,6 +247,10 @@ void TestServer::stop() {
     if (d.thread.joinable()) d.thread.join();
     std::lock_guard lock(d.mutex);
     d.running = false;
+}
+
+void TestServer::setPort(int port) {
+    impl_->port = port;
 }
 
 int TestServer::port() const {

@@ -81,6 +81,8 @@ public:
     TestServer(const TestServer&) = delete;
     TestServer& operator=(const TestServer&) = delete;
 
+    // Listen on this port instead of one the system picks (before start()).
+    void setPort(int port);
     // False when the server could not listen (or its TLS files were bad).
     bool start();
     void stop();

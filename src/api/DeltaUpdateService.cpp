@@ -1,0 +1,144 @@
+#include "api/DeltaUpdateService.h"
+
+#include "api/ApplicationSettingsStore.h"
+#include "api/LoadingScreenHook.h"
+#include "api/QVAApiManager.h"
+#include "api/QVAApiManagerDelta.h"
+#include "coredata/FetchRequest.h"
+#include "coredata/Predicate.h"
+#include "foundation/Clock.h"
+#include "foundation/Format.h"
+#include "foundation/Log.h"
+#include "model/QVACoreDataEvent.h"
+#include "store/EntityClass.h"
+#include "store/FetchRequestUtils.h"
+#include "store/StorageManager.h"
+#include "Utils/UIBlockAlertView.h"
+
+using foundation::ErrorPtr;
+using foundation::Value;
+
+namespace {
+
+// A text that may be missing, as "%@" takes it: nothing prints "(null)".
+Value textValue(const std::optional<std::string>& text) { return text ? Value(*text) : Value(); }
+
+}  // namespace
+
+std::shared_ptr<DeltaUpdateService> DeltaUpdateService::initService(
+    ApplicationSettingsStore& applicationSettingsStore) {
+    return std::make_shared<DeltaUpdateService>(applicationSettingsStore);
+}
+
+DeltaUpdateService::DeltaUpdateService(ApplicationSettingsStore& applicationSettingsStore)
+    : applicationSettingsStore_(&applicationSettingsStore) {}
+
+ApplicationSettingsStore& DeltaUpdateService::applicationSettingsStore() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return *applicationSettingsStore_;
+}
+
+void DeltaUpdateService::setApplicationSettingsStore(ApplicationSettingsStore& store) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    applicationSettingsStore_ = &store;
+}
+
+void DeltaUpdateService::resetDeltaLastSyncDate() { applicationSettingsStore().setLastDeltaSyncDateTime(std::nullopt); }
+
+void DeltaUpdateService::checkForDeltaUpdates(bool force, bool isAutoUpdate, bool checkForNewEvent) {
+    auto& settings = applicationSettingsStore();
+    checkForDeltaUpdates(settings.currentAccount(), settings.currentEvent(), force, isAutoUpdate, checkForNewEvent);
+}
+
+void DeltaUpdateService::checkForDeltaUpdates(const std::shared_ptr<QVAUserAccount>& account,
+                                              const std::shared_ptr<QVAEvent>& event, bool force, bool isAutoUpdate,
+                                              bool checkForNewEvent) {
+    auto& settings = applicationSettingsStore();
+    if (!account) return;
+    if (isAutoUpdate && !settings.automaticallyCheckForContentUpdates()) return;
+    if (auto last = settings.lastDeltaSyncDateTime(); last && !force) {
+        double since = foundation::Clock::now() - last->timeIntervalSinceReferenceDate();
+        if (since <= kDeltaThrottleSeconds) return;
+    }
+    auto eventId = event ? event->itemId() : std::nullopt;
+    if (!checkForNewEvent) {
+        loadDeltaUpdates(eventId, account->authenticationCode());
+        return;
+    }
+    QVAApiManager::sharedApiManager().getCurrentEventForAuthCode(
+        account->authenticationCode(),
+        [self = shared_from_this(), account, event](const ErrorPtr&, const Value& result) {
+            self->checkNewEvent(result, account, event);
+        });
+}
+
+void DeltaUpdateService::loadDeltaUpdates() {
+    auto& settings = applicationSettingsStore();
+    auto account = settings.currentAccount();
+    auto event = settings.currentEvent();
+    loadDeltaUpdates(event ? event->itemId() : std::nullopt, account ? account->authenticationCode() : std::nullopt);
+}
+
+void DeltaUpdateService::loadDeltaUpdates(const std::optional<std::string>& eventId,
+                                          const std::optional<std::string>& authCode) {
+    QVAApiManagerDelta::loadDeltaUpdatesForEventId(eventId, authCode, [](const ErrorPtr& error, const Value&) {
+        if (error) foundation::Log("Unable to load delta updates");
+    });
+}
+
+void DeltaUpdateService::checkNewEvent(const Value& answer, const std::shared_ptr<QVAUserAccount>& account,
+                                       const std::shared_ptr<QVAEvent>& event) {
+    auto eventId = event ? event->itemId() : std::nullopt;
+    auto authCode = account->authenticationCode();
+    auto newEvent = answer.objectAs<QVAEvent>();
+    // A meeting without an id could not be opened: as good as no answer.
+    if (!newEvent || !newEvent->itemId()) {
+        loadDeltaUpdates(eventId, authCode);
+        return;
+    }
+    if (newEvent->itemId() == eventId) {
+        applicationSettingsStore().setCurrentEvent(newEvent);
+        loadDeltaUpdates(eventId, authCode);
+        return;
+    }
+
+    auto& store = StorageManager::sharedStorageManager();
+    auto stack = store.getCoreDataStackForAuthToken(authCode, eventId);
+    auto context = stack ? stack->managedObjectContextMainQueue() : nullptr;
+    auto request = store.fetchRequestForItemType(
+        EntityClass::of<QVACoreDataEvent>(),
+        coredata::Predicate::withFormat("eventName = %@", textValue(newEvent->eventName())), context);
+    if (request) {
+        request->setResultType(coredata::FetchRequestResultType::Dictionary);
+        request->setPropertiesToFetch({"eventName"});
+    }
+    if (!store.executeFetchRequestAndWait(request, context).empty() ||
+        !FetchRequestUtils::hasEventChangePermissionGrantedInContext(context)) {
+        loadDeltaUpdates(eventId, authCode);
+        return;
+    }
+    offerNewEvent(newEvent, account, event);
+}
+
+void DeltaUpdateService::offerNewEvent(const std::shared_ptr<QVAEvent>& newEvent,
+                                       const std::shared_ptr<QVAUserAccount>& account,
+                                       const std::shared_ptr<QVAEvent>& event) {
+    auto alert = UIBlockAlertView::initWithTitle(
+        std::string(kNewEventTitle), foundation::Format(kNewEventMessage, textValue(newEvent->eventName())));
+    auto self = shared_from_this();
+    alert->addButtonWithTitle(kLoadButton, [self, newEvent](uikit::UIAlertView&) {
+        auto current = self->applicationSettingsStore().currentAccount();
+        auto newEventId = newEvent->itemId();
+        StorageManager::sharedStorageManager().initCoreDataStackForAuthToken(
+            current ? current->authenticationCode() : std::nullopt, newEventId,
+            [current, newEventId](ErrorPtr error, std::shared_ptr<CoreDataStack>) {
+                if (error) return;
+                LoadingScreenHook::presentLoadingScreen(current, newEventId.value_or(""));
+            });
+    });
+    auto eventId = event ? event->itemId() : std::nullopt;
+    auto authCode = account->authenticationCode();
+    alert->addButtonWithTitle(
+        kCancelButton, [self, eventId, authCode](uikit::UIAlertView&) { self->loadDeltaUpdates(eventId, authCode); });
+    alert->show();
+}

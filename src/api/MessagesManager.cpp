@@ -1,0 +1,270 @@
+#include "api/MessagesManager.h"
+
+#include <vector>
+
+#include "api/ApplicationSettingsStore.h"
+#include "api/QVAApiManager.h"
+#include "api/QVAApiManagerRefresh.h"
+#include "app/MessagesCounterRefreshing.h"
+#include "coredata/FetchRequest.h"
+#include "coredata/Predicate.h"
+#include "coredata/SortDescriptor.h"
+#include "dispatch/Queue.h"
+#include "foundation/Log.h"
+#include "foundation/StringUtils.h"
+#include "model/QVACoreDataMessage.h"
+#include "model/QVACoreDataOutboxMessage.h"
+#include "model/QVAMessage.h"
+#include "model/QVAMessageResult.h"
+#include "store/EntityClass.h"
+#include "store/StorageManager.h"
+#include "uikit/UIApplication.h"
+#include "Utils/Utils.h"
+
+using foundation::ErrorPtr;
+using foundation::Value;
+
+namespace {
+
+struct CurrentStore {
+    std::optional<std::string> token;
+    std::optional<std::string> eventId;
+};
+
+CurrentStore currentStore() {
+    auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
+    CurrentStore current;
+    if (auto account = settings.currentAccount()) current.token = account->authenticationCode();
+    if (auto event = settings.currentEvent()) current.eventId = event->itemId();
+    return current;
+}
+
+// The rows of the entity in the main-queue context of the current store;
+// empty when that store is not open.
+Value::Array fetchCurrentRows(const char* entityName, coredata::PredicatePtr predicate,
+                              const std::function<void(coredata::FetchRequest&)>& configure) {
+    auto& store = StorageManager::sharedStorageManager();
+    auto current = currentStore();
+    auto stack = store.getCoreDataStackForAuthToken(current.token, current.eventId);
+    auto context = stack ? stack->managedObjectContextMainQueue() : nullptr;
+    auto request = store.fetchRequestForItemType(EntityClass::named(entityName), std::move(predicate), context);
+    if (request && configure) configure(*request);
+    return store.executeFetchRequestAndWait(request, context);
+}
+
+// The whole thread operation shares one error slot: the last failure to
+// report, or none.
+struct ThreadOperation {
+    dispatch::GroupPtr group = dispatch::Group::create();
+    ErrorPtr error;
+};
+
+// The root screen, when it shows the messages badge. On a tablet the root
+// would be a split view whose first controller is the main screen; no split
+// view exists in this build, so a tablet has none.
+uikit::UIViewControllerPtr messagesBadgeScreen() {
+    auto window = uikit::UIApplication::sharedApplication().keyWindow();
+    auto root = window ? window->rootViewController() : nullptr;
+    return dynamic_cast<MessagesCounterRefreshing*>(root.get()) ? root : nullptr;
+}
+
+void completeOnMainQueue(MessagesManager::ThreadCompletion completion, ErrorPtr error) {
+    if (!completion) return;
+    dispatch::Queue::main()->async(
+        [completion = std::move(completion), error = std::move(error)] { completion(error, Value()); });
+}
+
+}  // namespace
+
+MessagesManager& MessagesManager::sharedMessagesManager() {
+    static MessagesManager* shared = new MessagesManager();
+    return *shared;
+}
+
+std::shared_ptr<foundation::Timer> MessagesManager::timerForSchedulingOutboxMessages() const {
+    std::lock_guard<std::mutex> lock(timerMutex_);
+    return timerForSchedulingOutboxMessages_;
+}
+
+void MessagesManager::setTimerForSchedulingOutboxMessages(std::shared_ptr<foundation::Timer> timer) {
+    std::lock_guard<std::mutex> lock(timerMutex_);
+    timerForSchedulingOutboxMessages_ = std::move(timer);
+}
+
+void MessagesManager::sendMessageFor(const std::shared_ptr<QVAOutboxMessage>& message) {
+    auto current = currentStore();
+    StorageManager::Items items;
+    if (message) items.push_back(message);
+    StorageManager::sharedStorageManager().addItemsToCoreData(
+        std::move(items), EntityClass::of<QVACoreDataOutboxMessage>(), current.token, current.eventId,
+        [this](ErrorPtr error, Value) {
+            if (error) foundation::Log("Error adding outbox message to coredata. Should not happen");
+            startTimerToSendOutboxMessagesIfAny();
+        });
+}
+
+void MessagesManager::startTimerToSendOutboxMessagesIfAny() {
+    if (isSendingOutboxMessages_) return;
+    if (auto old = timerForSchedulingOutboxMessages()) old->invalidate();
+    setTimerForSchedulingOutboxMessages(nullptr);
+    auto timer = foundation::Timer::scheduledTimerWithTimeInterval(
+        kOutboxInterval, true, [this](foundation::Timer& fired) { timerForSendingOutboxFired(&fired); });
+    setTimerForSchedulingOutboxMessages(timer);
+    timer->fire();
+}
+
+void MessagesManager::timerForSendingOutboxFired(foundation::Timer*) {
+    if (isSendingOutboxMessages_) return;
+    auto current = currentStore();
+    if (!current.token) return;
+    auto rows = fetchCurrentRows(QVACoreDataOutboxMessage::kEntityName, nullptr, [](coredata::FetchRequest& request) {
+        request.setResultType(coredata::FetchRequestResultType::Dictionary);
+    });
+    if (rows.empty() || !Utils::isInternetReachable()) return;
+
+    auto group = dispatch::Group::create();
+    isSendingOutboxMessages_ = true;
+    for (const auto& row : rows) {
+        group->enter();
+        sendMessageInBackground(QVAOutboxMessage::initWithCoreDataDictionary(row), group);
+    }
+    group->notify(dispatch::Queue::main(), [this] { finishPass(); });
+}
+
+void MessagesManager::finishPass() {
+    isSendingOutboxMessages_ = false;
+    // The messages reload and the unread badge belong to a main screen that
+    // can show the badge; without one the pass ends here.
+    auto screen = messagesBadgeScreen();
+    if (!screen) return;
+    QVAApiManagerRefresh::refreshMessagesWithCompletionBlock([screen](const ErrorPtr&, const Value&) {
+        if (auto* badge = dynamic_cast<MessagesCounterRefreshing*>(screen.get()))
+            badge->refreshMessagesAndMeetingRequestsCounter();
+    });
+}
+
+void MessagesManager::sendMessageInBackground(const std::shared_ptr<QVAOutboxMessage>& message,
+                                              const dispatch::GroupPtr& group) {
+    if (!message) {
+        group->leave();
+        return;
+    }
+    auto token = currentStore().token;
+    QVAApiManager::sharedApiManager().sendMessageWithToCommaSeparatedRecipients(
+        message->toAddresses(), message->subject(), message->body(), message->threadId(), token,
+        [this, message, group](const ErrorPtr& error, const Value& result) {
+            if (error) {
+                foundation::Log("Could not succeed to send message. We'll try in about two minutes");
+                group->leave();
+                return;
+            }
+            auto reply = result.objectAs<QVAMessageResult>();
+            const auto& status = reply ? reply->messageStatus() : std::nullopt;
+            if (!status ||
+                !foundation::StringUtils::contains(*status, "Sent", foundation::StringUtils::CaseInsensitive)) {
+                group->leave();
+                return;
+            }
+            // The pass ends only once the row is gone, so the next pass can
+            // never send a confirmed message again.
+            deleteSentOutboxMessage(*message, [group] { group->leave(); });
+        });
+}
+
+void MessagesManager::deleteSentOutboxMessage(const QVAOutboxMessage& message, std::function<void()> done) {
+    // A row made before rows had their own identity is matched by its
+    // compose date, as the outbox list does.
+    auto predicate = message.outboxId() ? QVACoreDataOutboxMessage::predicateForOutboxId(*message.outboxId())
+                                        : coredata::Predicate::withFormat("composeDate =%d", message.composeDate());
+    auto current = currentStore();
+    StorageManager::sharedStorageManager().deleteItemsFromCoreDataForItemType(
+        EntityClass::of<QVACoreDataOutboxMessage>(), current.token, current.eventId, std::move(predicate), true,
+        nullptr, [done = std::move(done)](ErrorPtr error, Value) {
+            if (error) foundation::Log("Error deleting outbox message from coredata");
+            done();
+        });
+}
+
+void MessagesManager::deleteOutboxMessageWithComposeDate(int32_t composeDate) {
+    auto current = currentStore();
+    StorageManager::sharedStorageManager().deleteItemsFromCoreDataForItemType(
+        EntityClass::of<QVACoreDataOutboxMessage>(), current.token, current.eventId,
+        coredata::Predicate::withFormat("composeDate =%d", composeDate), true, nullptr, [](ErrorPtr error, Value) {
+            if (error) foundation::Log("Error deleting outbox message from coredata");
+        });
+}
+
+void MessagesManager::markAsReadMessageWithThreadId(int32_t threadId, const Text& authToken,
+                                                    ThreadCompletion completion) {
+    auto rows =
+        fetchCurrentRows(QVACoreDataMessage::kEntityName, coredata::Predicate::withFormat("threadId = %d", threadId),
+                         [](coredata::FetchRequest& request) {
+                             request.setSortDescriptors({coredata::SortDescriptor("sentDatetime", false)});
+                         });
+    std::vector<int32_t> unread;
+    for (const auto& value : rows)
+        if (auto row = value.objectAs<QVACoreDataMessage>(); row && !row->isRead()) unread.push_back(row->messageId());
+    if (unread.empty()) {
+        completeOnMainQueue(std::move(completion), nullptr);
+        return;
+    }
+
+    auto operation = std::make_shared<ThreadOperation>();
+    auto eventId = currentStore().eventId;
+    for (int32_t messageId : unread) {
+        operation->group->enter();
+        QVAApiManager::sharedApiManager().markAsReadMessageWithId(
+            messageId, currentStore().token,
+            [operation, authToken, eventId](const ErrorPtr& error, const Value& result) {
+                auto message = result.objectAs<QVAMessage>();
+                if (!message) {
+                    operation->error = error;
+                    foundation::Log("Could not succeed to mark message as read.");
+                    operation->group->leave();
+                    return;
+                }
+                StorageManager::sharedStorageManager().updateItemToCoreData(
+                    message, authToken, eventId, true, [operation](ErrorPtr, Value) { operation->group->leave(); });
+            });
+    }
+    operation->group->notify(dispatch::Queue::main(), [operation, completion = std::move(completion)] {
+        if (completion) completion(operation->error, Value());
+    });
+}
+
+void MessagesManager::deleteMessageWithThreadId(int32_t threadId, const Text& authToken, ThreadCompletion completion) {
+    auto rows =
+        fetchCurrentRows(QVACoreDataMessage::kEntityName, coredata::Predicate::withFormat("threadId = %d", threadId),
+                         [](coredata::FetchRequest& request) {
+                             request.setResultType(coredata::FetchRequestResultType::Dictionary);
+                             request.setPropertiesToFetch({"messageId"});
+                         });
+    if (rows.empty()) {
+        completeOnMainQueue(std::move(completion), nullptr);
+        return;
+    }
+
+    auto operation = std::make_shared<ThreadOperation>();
+    auto eventId = currentStore().eventId;
+    for (const auto& row : rows) {
+        int32_t messageId = row["messageId"].intValue();
+        operation->group->enter();
+        QVAApiManager::sharedApiManager().deleteMessageWithId(
+            messageId, currentStore().token,
+            [operation, messageId, authToken, eventId](const ErrorPtr& error, const Value& result) {
+                if (error || !result.isNothing()) {
+                    operation->error = error;
+                    foundation::Log("Could not succeed to delete message.");
+                    operation->group->leave();
+                    return;
+                }
+                StorageManager::sharedStorageManager().deleteItemsFromCoreDataForItemType(
+                    EntityClass::of<QVACoreDataMessage>(), authToken, eventId,
+                    coredata::Predicate::withFormat("messageId =%d", messageId), true, nullptr,
+                    [operation](ErrorPtr, Value) { operation->group->leave(); });
+            });
+    }
+    operation->group->notify(dispatch::Queue::main(), [operation, completion = std::move(completion)] {
+        if (completion) completion(operation->error, Value());
+    });
+}

@@ -1,0 +1,300 @@
+// The delta update engine and the revision refresh of one kind.
+#include "api/QVAApiManagerDelta.h"
+
+#include <map>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "api/ApplicationSettingsStore.h"
+#include "api/QVAApiManager.h"
+#include "api/QVAApiManagerRefresh.h"
+#include "app/MessagesCounterRefreshing.h"
+#include "coredata/FetchRequest.h"
+#include "coredata/Predicate.h"
+#include "dispatch/Group.h"
+#include "dispatch/Queue.h"
+#include "foundation/Exception.h"
+#include "foundation/Log.h"
+#include "maps/InteractiveMapsServices.h"
+#include "model/ModelClass.h"
+#include "model/ModelReading.h"
+#include "model/QVAError.h"
+#include "store/EntityClass.h"
+#include "store/StorageManager.h"
+#include "uikit/UIApplication.h"
+
+using foundation::ErrorPtr;
+using foundation::Log;
+using foundation::Value;
+
+namespace QVAApiManagerDelta {
+
+namespace {
+
+using Kind = void (*)(const Text&, const Text&, Completion);
+
+// The whole reloads of the request descriptors, as kinds.
+void refreshPermissions(const Text& eventId, const Text& authCode, Completion completion) {
+    QVAApiManager::sharedApiManager().refreshPermissionsForEventId(eventId, authCode, std::move(completion));
+}
+void refreshReports(const Text& eventId, const Text& authCode, Completion completion) {
+    QVAApiManager::sharedApiManager().refreshReportsForEventId(eventId, authCode, std::move(completion));
+}
+void refreshInformationDocuments(const Text& eventId, const Text& authCode, Completion completion) {
+    QVAApiManager::sharedApiManager().refreshInformationDocumentsForEventId(eventId, authCode, std::move(completion));
+}
+void refreshFollowing(const Text& eventId, const Text& authCode, Completion completion) {
+    QVAApiManager::sharedApiManager().refreshFollowingForEventId(eventId, authCode, std::move(completion));
+}
+void refreshNotifications(const Text& eventId, const Text& authCode, Completion completion) {
+    QVAApiManager::sharedApiManager().refreshNotificationsForEventId(eventId, authCode, std::move(completion));
+}
+
+// Every kind but the messages, which take no ids, in the order the engine
+// starts them; the messages go between the login delegators and the
+// participant notes.
+const std::vector<Kind>& kindsBeforeMessages() {
+    using namespace QVAApiManagerRefresh;
+    static const std::vector<Kind> kinds = {
+        &refreshEventsForEventId,
+        &refreshSessionsForEventId,
+        &refreshParticipantsForEventId,
+        &refreshPartnersForEventId,
+        &refreshOrganizationsForEventId,
+        &refreshAgendaInvitationsForEventId,
+        &refreshAgendaResponsibilitiesForEventId,
+        &refreshAgendaSelectionsForEventId,
+        &refreshPersonalEntriesForEventId,
+        &refreshRoomsForEventId,
+        &refreshVenuesForEventId,
+        &refreshMeetingDelegatesForEventId,
+        &refreshLoginDelegatorsForEventId,
+    };
+    return kinds;
+}
+
+const std::vector<Kind>& kindsAfterMessages() {
+    using namespace QVAApiManagerRefresh;
+    static const std::vector<Kind> kinds = {
+        &refreshParticipantNotesForEventId,
+        &refreshSessionNotesForEventId,
+        &refreshPermissions,
+        &refreshReports,
+        &refreshInformationDocuments,
+        &refreshMesageRecipientsForEventId,
+        &refreshFollowing,
+        &refreshNotifications,
+    };
+    return kinds;
+}
+
+bool isMissing(const Text& text) { return !text || text->empty(); }
+
+// The root screen, when it shows the messages badge. On a tablet the root
+// would be a split view whose first controller is the main screen; no split
+// view exists in this build, so a tablet has none.
+MessagesCounterRefreshing* messagesBadgeScreen() {
+    auto window = uikit::UIApplication::sharedApplication().keyWindow();
+    auto root = window ? window->rootViewController() : nullptr;
+    if (!root) return nullptr;
+    return dynamic_cast<MessagesCounterRefreshing*>(root.get());
+}
+
+// One run's shared state: its group and whether any kind failed.
+struct Run {
+    dispatch::GroupPtr group = dispatch::Group::create();
+    bool failed = false;
+};
+
+Completion kindCompletion(const std::shared_ptr<Run>& run) {
+    return [run](const ErrorPtr& error, const Value&) {
+        if (error) run->failed = true;
+        run->group->leave();
+    };
+}
+
+StorageManager::Items objectsOf(const Value& list) {
+    StorageManager::Items items;
+    if (const auto* array = list.array()) {
+        items.reserve(array->size());
+        for (const auto& value : *array)
+            if (auto object = value.object()) items.push_back(std::move(object));
+    }
+    return items;
+}
+
+// The chunk addresses: the prefix followed by at most 90 ids, joined by ","
+// as they are, in list order.
+std::vector<std::string> chunkAddresses(const std::string& prefix, const std::vector<std::string>& ids) {
+    std::vector<std::string> addresses;
+    for (size_t start = 0; start < ids.size(); start += kMaximumIdsPerRequest) {
+        std::string address = prefix;
+        const size_t end = std::min(ids.size(), start + kMaximumIdsPerRequest);
+        for (size_t i = start; i < end; ++i) {
+            if (i > start) address += ',';
+            address += ids[i];
+        }
+        addresses.push_back(std::move(address));
+    }
+    return addresses;
+}
+
+// What the service lists against what the store holds.
+struct Comparison {
+    std::vector<std::string> removed;
+    std::vector<std::string> toFetch;
+};
+
+Comparison compare(const Value::Array& listed, const Value::Array& rows, const std::string& key) {
+    // Absent revisions on either side count as a change: the item is
+    // fetched again rather than trusted.
+    std::map<std::string, ModelReading::Text> local;
+    for (const auto& row : rows) {
+        if (auto id = ModelReading::textOf(row[key])) local[*id] = ModelReading::textOf(row["revision"]);
+    }
+    Comparison comparison;
+    std::set<std::string> listedIds;
+    for (const auto& item : listed) {
+        auto id = ModelReading::textOf(item["id"]);
+        if (!id || !listedIds.insert(*id).second) continue;
+        const auto revision = ModelReading::textOf(item["revision"]);
+        auto stored = local.find(*id);
+        if (stored == local.end() || !stored->second || !revision || *stored->second != *revision)
+            comparison.toFetch.push_back(*id);
+    }
+    for (const auto& [id, revision] : local)
+        if (!listedIds.count(id)) comparison.removed.push_back(id);
+    return comparison;
+}
+
+Value::Array storedRevisions(const std::string& entityName, const std::string& key, const Text& eventId,
+                             const Text& authCode) {
+    auto& store = StorageManager::sharedStorageManager();
+    auto stack = store.getCoreDataStackForAuthToken(authCode, eventId);
+    auto context = stack ? stack->managedObjectContextMainQueue() : nullptr;
+    auto request = std::make_shared<coredata::FetchRequest>(entityName);
+    request->setPropertiesToFetch({key, "revision"});
+    request->setResultType(coredata::FetchRequestResultType::Dictionary);
+    return store.executeFetchRequestAndWait(request, context);
+}
+
+// The writes of one kind: a deletion, then perhaps a replace. They run in
+// that order on the store's worker queue and complete in that order on the
+// main queue; the first failure among them is the kind's.
+struct KindWrites {
+    ErrorPtr error;
+};
+
+void fetchAndReplace(const std::string& entityName, const std::shared_ptr<const ModelClass>& modelClass,
+                     const std::string& key, const std::string& selectionServiceName,
+                     std::vector<std::string> toFetch, const Text& eventId, const Text& authCode,
+                     const std::shared_ptr<KindWrites>& writes, Completion completion) {
+    Log("UPDATE ON %@ nr = %lu", entityName, toFetch.size());
+    auto replacePredicate = coredata::Predicate::withFormat("%K in %@", key, toFetch);
+    auto addresses = chunkAddresses(selectionServiceName, toFetch);
+    // No "Authorization" is set here: the list request's header is in force.
+    QVAApiManager::sharedApiManager().mergedGET(
+        addresses, Value(), true, modelClass,
+        [entityName, modelClass, replacePredicate, eventId, authCode, writes, completion](const ErrorPtr& error,
+                                                                                        const Value& items) {
+            if (error) {
+                const std::string text = foundation::Format("Failed to load all delta updates for %@",
+                                                            modelClass->name);
+                Log("%@", text);
+                completion(QVAError::initWithDescription(text), Value());
+                return;
+            }
+            StorageManager::sharedStorageManager().deleteAndAddItemsToCoreData(
+                objectsOf(items), EntityClass::named(entityName), replacePredicate, authCode, eventId,
+                [writes, completion](const ErrorPtr& storeError, const Value&) {
+                    completion(writes->error ? writes->error : storeError, Value());
+                });
+        });
+}
+
+}  // namespace
+
+void updateEntity(const std::string& entityName, const std::shared_ptr<const ModelClass>& modelClass,
+                  const std::string& filterServiceName, const std::string& selectionServiceName, const Text& eventId,
+                  const Text& authCode, Completion completionBlock) {
+    if (!modelClass || !modelClass->coreDataSelectionPropertyName) {
+        foundation::raise("Delta update of a kind without key",
+                          "The model class of " + entityName + " names no selection property.");
+    }
+    Completion completion = completionBlock ? std::move(completionBlock) : [](const ErrorPtr&, const Value&) {};
+    const std::string key = *modelClass->coreDataSelectionPropertyName;
+    QVAApiManager::sharedApiManager().GETWithAuthentication(
+        filterServiceName, authCode, Value(), nullptr,
+        [entityName, modelClass, key, selectionServiceName, eventId, authCode, completion](const ErrorPtr& error,
+                                                                                         const Value& result) {
+            if (error || !result.array()) {
+                completion(error, Value());
+                return;
+            }
+            Comparison comparison =
+                compare(*result.array(), storedRevisions(entityName, key, eventId, authCode), key);
+            auto writes = std::make_shared<KindWrites>();
+            const bool deletes = !comparison.removed.empty();
+            if (deletes) {
+                Log("DELETE ON %@ nr = %lu", entityName, comparison.removed.size());
+                // Not waited for before the fetch; the worker queue keeps it
+                // ahead of the replace, and its failure fails the kind.
+                StorageManager::sharedStorageManager().deleteItemsFromCoreDataForItemType(
+                    EntityClass::named(entityName), authCode, eventId,
+                    coredata::Predicate::withFormat("%K in %@", key, comparison.removed), true, nullptr,
+                    [writes, completion, nothingToFetch = comparison.toFetch.empty()](const ErrorPtr& storeError,
+                                                                                      const Value&) {
+                        if (storeError && !writes->error) writes->error = storeError;
+                        if (nothingToFetch) completion(writes->error, Value());
+                    });
+            }
+            if (comparison.toFetch.empty()) {
+                Log("UPDATE ON 0 %@", entityName);
+                // With a deletion running, the kind ends when it has.
+                if (!deletes) completion(nullptr, Value());
+                return;
+            }
+            fetchAndReplace(entityName, modelClass, key, selectionServiceName, std::move(comparison.toFetch),
+                            eventId, authCode, writes, completion);
+        });
+}
+
+void loadDeltaUpdatesForEventId(const Text& eventId, const Text& authCode, Completion completionBlock) {
+    if (isMissing(eventId) || isMissing(authCode)) {
+        Log("%@", kNotConfiguredMessage);
+        if (completionBlock) completionBlock(QVAError::initWithDescription(kNotConfiguredMessage), Value());
+        return;
+    }
+    auto run = std::make_shared<Run>();
+    for (const auto& kind : kindsBeforeMessages()) {
+        run->group->enter();
+        kind(eventId, authCode, kindCompletion(run));
+    }
+    run->group->enter();
+    QVAApiManagerRefresh::refreshMessagesWithCompletionBlock(
+        [leave = kindCompletion(run)](const ErrorPtr& error, const Value& result) {
+            if (auto* screen = messagesBadgeScreen()) screen->refreshMessagesAndMeetingRequestsCounter();
+            leave(error, result);
+        });
+    for (const auto& kind : kindsAfterMessages()) {
+        run->group->enter();
+        kind(eventId, authCode, kindCompletion(run));
+    }
+
+    InteractiveMapsServices::instance().updateInteractiveMapsFilesOnlyForAuthCode(authCode, eventId);
+
+    run->group->notify(dispatch::Queue::main(), [run, completion = std::move(completionBlock)] {
+        if (!run->failed) {
+            ApplicationSettingsStore::sharedApplicationSettingsStore().setLastDeltaSyncDateTime(
+                foundation::Date::now());
+            if (completion) completion(nullptr, Value());
+        } else if (completion) {
+            Log("%@", kDeltaFailedMessage);
+            completion(QVAError::initWithDescription(kDeltaFailedMessage), Value());
+        }
+        Log("Delta ready!!");
+    });
+}
+
+}  // namespace QVAApiManagerDelta

@@ -1,0 +1,205 @@
+// The descriptors of the bulk reads, one per kind the full download fills,
+// and the refresh that reloads one kind whole.
+#include "api/QVAApiManager.h"
+
+#include "api/ApplicationSettingsStore.h"
+#include "api/DocumentInfoXMLParserDelegate.h"
+#include "foundation/Format.h"
+#include "store/StorageManager.h"
+
+using foundation::ErrorPtr;
+using foundation::Format;
+using foundation::Value;
+
+namespace {
+
+using Ptr = CallAndWriteParametrizedObjectPtr;
+
+std::string text(const std::optional<std::string>& value) { return value ? *value : std::string("(null)"); }
+
+// A paginated JSON descriptor of 100 items per page. Classes are looked up
+// by name so that this file needs none of the model headers.
+Ptr descriptor(std::string path, const char* modelClass, const char* entityClass, bool important = false) {
+    return std::make_shared<CallAndWriteParametrizedObject>(std::move(path), ModelClass::named(modelClass),
+                                                            EntityClass::named(entityClass), Value(), important);
+}
+
+}  // namespace
+
+Ptr QVAApiManager::getEventsRequestObjectForAuthCode(const Text&) {
+    return descriptor("events", "QVAEvent", "QVACoreDataEvent");
+}
+
+Ptr QVAApiManager::getSessionsRequestObjectForEventId(const Text& eventId, const Text&) {
+    return descriptor(Format("events/%@/sessions/official", text(eventId)), "QVASession", "QVACoreDataSession", true);
+}
+
+Ptr QVAApiManager::getParticipantsRequestObjectForEventId(const Text& eventId, const Text&) {
+    return std::make_shared<CallAndWriteParametrizedObject>(
+        Format("events/%@/participants", text(eventId)), ModelClass::named("QVAParticipant"),
+        EntityClass::named("QVACoreDataParticipant"), Value(), true, true, kItemsPerPage);
+}
+
+Ptr QVAApiManager::getPartnersRequestObjectForEventId(const Text& eventId, const Text&) {
+    return descriptor(Format("events/%@/partners", text(eventId)), "QVAPartner", "QVACoreDataPartner", true);
+}
+
+Ptr QVAApiManager::getOrganizationsRequestObjectForEventId(const Text& eventId, const Text&) {
+    return descriptor(Format("events/%@/organizations", text(eventId)), "QVAOrganization", "QVACoreDataOrganization",
+                      true);
+}
+
+Ptr QVAApiManager::getVenuesRequestObjectForEventId(const Text& eventId, const Text&) {
+    return descriptor(Format("events/%@/venues", text(eventId)), "QVAVenue", "QVACoreDataVenue");
+}
+
+Ptr QVAApiManager::getRoomsRequestObjectForEventId(const Text& eventId, const Text&) {
+    return descriptor(Format("events/%@/rooms", text(eventId)), "QVARoom", "QVACoreDataRoom");
+}
+
+Ptr QVAApiManager::getLoginDelegatorsRequestObjectForEventId(const Text& eventId, const Text&) {
+    return descriptor(Format("events/%@/my_profile/login_delegators", text(eventId)), "QVALoginDelegator",
+                      "QVACoreDataLoginDelegator");
+}
+
+Ptr QVAApiManager::getMeetingDelegatesRequestObjectForEventId(const Text& eventId, const Text&) {
+    return descriptor(Format("events/%@/my_profile/delegates", text(eventId)), "QVAMeetingDelegate",
+                      "QVACoreDataMeetingDelegate");
+}
+
+Ptr QVAApiManager::getMessagessRequestObjectForAuthCode(const Text&) {
+    return descriptor("messages", "QVAMessage", "QVACoreDataMessage");
+}
+
+Ptr QVAApiManager::getMessagesRecipientsObjectForAuthCode(const Text&) {
+    return descriptor("messages/recipients", "QVAMessageRecipient", "QVACoreDataMessageRecipient");
+}
+
+Ptr QVAApiManager::getParticipantNotesObjectForEventId(const Text& eventId, const Text&) {
+    return descriptor(Format("events/%@/notes/participants", text(eventId)), "QVAParticipantNote",
+                      "QVACoreDataParticipantNote");
+}
+
+Ptr QVAApiManager::getSessionNotesObjectForEventId(const Text& eventId, const Text&) {
+    return descriptor(Format("events/%@/notes/sessions", text(eventId)), "QVASessionNote", "QVACoreDataSessionNote");
+}
+
+Ptr QVAApiManager::getPermissionsRequestObjectForEventId(const Text& eventId, const Text&) {
+    return descriptor(Format("events/%@/my_profile/permissions", text(eventId)), "QVAPermission",
+                      "QVACoreDataPermission");
+}
+
+Ptr QVAApiManager::getPersonalEntriesRequestObjectForEventId(const Text& eventId, const Text&) {
+    return descriptor(Format("events/%@/my_agenda/personal_entries", text(eventId)), "QVAPersonalEntry",
+                      "QVACoreDataPersonalEntry", true);
+}
+
+Ptr QVAApiManager::getAgendaSelectionRequestObjectForEventId(const Text& eventId, const Text&) {
+    return descriptor(Format("events/%@/my_agenda/selections", text(eventId)), "QVAAgendaSelections",
+                      "QVACoreDataAgendaSelection", true);
+}
+
+Ptr QVAApiManager::getAgendaResponsabilitiesRequestObjectForEventId(const Text& eventId, const Text&) {
+    return descriptor(Format("events/%@/my_agenda/responsibilities", text(eventId)), "QVAAgendaResponsibilities",
+                      "QVACoreDataAgendaResponsability", true);
+}
+
+Ptr QVAApiManager::getAgendaInvitationsRequestObjectForEventId(const Text& eventId, const Text&) {
+    return descriptor(Format("events/%@/my_agenda/invitations", text(eventId)), "QVAAgendaInvitation",
+                      "QVACoreDataAgendaInvitation", true);
+}
+
+Ptr QVAApiManager::getInformationDocumentsObjectForEventId(const Text& eventId, const Text&) {
+    return descriptor(Format("events/%@/documents", text(eventId)), "QVAInformationDocument",
+                      "QVACoreDataInformationDocument");
+}
+
+Ptr QVAApiManager::getNotificationsObjectForEventId(const Text& eventId, const Text&) {
+    return descriptor(Format("events/%@/my_profile/notifications", text(eventId)), "QVANotification",
+                      "QVACoreDataNotification");
+}
+
+Ptr QVAApiManager::getFollowingRequestObject() {
+    return descriptor("user/relationships/following", "QVAFollowedParticipant", "QVACoreDataFollowedParticipant");
+}
+
+Ptr QVAApiManager::getReportsObjectForEventId(const Text&, const Text&) {
+    // The feed belongs to the meeting the user has open, whatever is asked.
+    std::optional<std::string> feed;
+    if (auto event = ApplicationSettingsStore::sharedApplicationSettingsStore().currentEvent()) {
+        feed = event->reportsRssFeedUrl();
+    }
+    return CallAndWriteParametrizedObject::initWithXmlCall(feed, nullptr,
+                                                           EntityClass::named("QVACoreDataReportsDocument"), true,
+                                                           Value());
+}
+
+// ---- refresh ----------------------------------------------------------------
+
+void QVAApiManager::refreshWithRequestObject(const CallAndWriteParametrizedObjectPtr& requestObject,
+                                             const Text& authCode, const Text& eventId, CallCompletion completion) {
+    if (!requestObject) {
+        if (completion) completion(nullptr, Value());
+        return;
+    }
+    if (requestObject->isAnXMLCall()) {
+        // No feed counts as done, so a group waiting for it still finishes.
+        if (!requestObject->serviceName()) {
+            if (completion) completion(nullptr, Value());
+            return;
+        }
+        auto delegate = std::make_shared<DocumentInfoXMLParserDelegate>();
+        delegate->setCoreDataModelClass(requestObject->coreDataModelClass());
+        delegate->setAuthCode(authCode);
+        delegate->setEventId(eventId);
+        getXMLDataFromURL(requestObject->serviceName(), delegate, std::move(completion));
+        return;
+    }
+    EntityClassPtr entity = requestObject->coreDataModelClass();
+    GETWithAuthentication(
+        requestObject->serviceName().value_or(std::string()), authCode, requestObject->paramsDictionary(),
+        requestObject->modelClass(),
+        [entity, authCode, eventId, completion = std::move(completion)](const ErrorPtr& error, const Value& result) {
+            if (error) {
+                if (completion) completion(error, result);
+                return;
+            }
+            StorageManager::Items items;
+            if (const Value::Array* array = result.array()) {
+                for (const auto& item : *array)
+                    if (auto object = item.object()) items.push_back(object);
+            }
+            StorageManager::sharedStorageManager().deleteAndAddItemsToCoreData(
+                std::move(items), entity, nullptr, authCode, eventId,
+                [completion](foundation::ErrorPtr writeError, Value written) {
+                    if (completion) completion(writeError, written);
+                });
+        });
+}
+
+void QVAApiManager::refreshPermissionsForEventId(const Text& eventId, const Text& authCode,
+                                                 CallCompletion completion) {
+    refreshWithRequestObject(getPermissionsRequestObjectForEventId(eventId, authCode), authCode, eventId,
+                             std::move(completion));
+}
+
+void QVAApiManager::refreshReportsForEventId(const Text& eventId, const Text& authCode, CallCompletion completion) {
+    refreshWithRequestObject(getReportsObjectForEventId(eventId, authCode), authCode, eventId, std::move(completion));
+}
+
+void QVAApiManager::refreshInformationDocumentsForEventId(const Text& eventId, const Text& authCode,
+                                                          CallCompletion completion) {
+    refreshWithRequestObject(getInformationDocumentsObjectForEventId(eventId, authCode), authCode, eventId,
+                             std::move(completion));
+}
+
+void QVAApiManager::refreshNotificationsForEventId(const Text& eventId, const Text& authCode,
+                                                   CallCompletion completion) {
+    refreshWithRequestObject(getNotificationsObjectForEventId(eventId, authCode), authCode, eventId,
+                             std::move(completion));
+}
+
+void QVAApiManager::refreshFollowingForEventId(const Text& eventId, const Text& authCode,
+                                               CallCompletion completion) {
+    refreshWithRequestObject(getFollowingRequestObject(), authCode, eventId, std::move(completion));
+}

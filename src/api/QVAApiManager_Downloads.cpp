@@ -1,0 +1,292 @@
+// What does not fit the JSON road: the reports feed fetched as an XML
+// parser, document and map files streamed to disk, cancelling the running
+// service calls, and the cache reset that makes a meeting load anew.
+//
+// Feed, document and map transfers are HTTP request operations started on
+// their own (never on the session's one-wide delegate queue, so they stall
+// no service call). Their results arrive on the main queue.
+//
+// Invariants: a map file on disk is always a whole earlier download or a
+// whole new one (written beside it, renamed over it on success); no file
+// name taken from the service leads out of its folder.
+#include "api/QVAApiManager.h"
+
+#include <cstdio>
+#include <mutex>
+
+#include "Utils/StringUtility.h"
+#include "Utils/Utils.h"
+#include "api/ApplicationSettingsStore.h"
+#include "dispatch/Group.h"
+#include "dispatch/Queue.h"
+#include "foundation/FileManager.h"
+#include "foundation/Format.h"
+#include "foundation/Log.h"
+#include "foundation/OutputStream.h"
+#include "foundation/URLSessionTask.h"
+#include "foundation/XMLParser.h"
+#include "http/QNHTTPRequestOperation.h"
+#include "http/QNXMLParserResponseSerializer.h"
+#include "maps/InteractiveMapsServices.h"
+#include "model/QVAError.h"
+#include "model/QVAImapsLinksModel.h"
+#include "store/StorageManager.h"
+
+using foundation::ErrorPtr;
+using foundation::Format;
+using foundation::Value;
+
+namespace {
+
+constexpr const char* kFeedContentType = "application/rss+xml";
+constexpr const char* kDocumentsFolder = "Info Pdfs";
+constexpr const char* kPartialSuffix = ".download";
+// Fixed; nothing depends on its value.
+constexpr const char* kHashSalt = "5b0e6c1e-8f4a-4d0b-9c57-2a7d3e91f6b4";
+
+foundation::FileManager& files() { return foundation::FileManager::defaultManager(); }
+
+std::string text(const std::optional<std::string>& value) { return value ? *value : std::string("(null)"); }
+
+// The last path component of a name the caller got from the service;
+// nothing when that leaves no usable file name.
+std::optional<std::string> safeFileName(const std::optional<std::string>& name) {
+    if (!name) return std::nullopt;
+    std::string last = *name;
+    const auto slash = last.find_last_of('/');
+    if (slash != std::string::npos) last = last.substr(slash + 1);
+    if (last.empty() || last == "." || last == "..") return std::nullopt;
+    return last;
+}
+
+// The token names a folder: "/" becomes "_" as in the store key, and a
+// token that is only dots is refused.
+std::optional<std::string> tokenFolderName(const std::optional<std::string>& token) {
+    if (!token) return std::string("(null)");
+    std::string folder = *token;
+    for (char& c : folder)
+        if (c == '/') c = '_';
+    if (folder.empty() || folder == "." || folder == "..") return std::nullopt;
+    return folder;
+}
+
+QNHTTPRequestOperationPtr fileOperation(const foundation::URLRequest& request, const std::string& path) {
+    auto operation = QNHTTPRequestOperation::operationWithRequest(request);
+    operation->setOutputStream(foundation::OutputStream::outputStreamToFileAtPath(path, false));
+    return operation;
+}
+
+}  // namespace
+
+// ---- the reports feed ---------------------------------------------------------
+
+void QVAApiManager::requestForXMLService(const Text& urlString, const Value& parameters, CallCompletion completion) {
+    const std::string address = text(urlString);
+    auto request = requestForAbsoluteURL("GET", address, parameters);
+    if (!request) request = foundation::URLRequest();
+    auto operation = QNHTTPRequestOperation::operationWithRequest(*request);
+    auto serializer = QNXMLParserResponseSerializer::serializer();
+    serializer->setAcceptableContentTypes(std::set<std::string>{kFeedContentType});
+    operation->setResponseSerializer(serializer);
+    auto shared = std::make_shared<CallCompletion>(std::move(completion));
+    operation->setCompletionBlockWithSuccess(
+        [address, shared](const QNHTTPRequestOperationPtr&, const Value& responseObject) {
+            if (responseObject.objectAs<foundation::XMLParser>()) {
+                if (*shared) (*shared)(nullptr, responseObject);
+                return;
+            }
+            const std::string message = Format(
+                "An error occured when calling XML service:%@, Error: Unexpected response object, either empty or "
+                "something different than NSXMLParser",
+                address);
+            ErrorPtr error = QVAError::initWithDescription(message);
+            Utils::handleError(error, message, std::nullopt, false);
+            if (*shared) (*shared)(error, Value());
+        },
+        [address, shared](const QNHTTPRequestOperationPtr&, const ErrorPtr& error) {
+            Utils::handleError(error, Format("An error occured when calling XML service:%@.", address), std::nullopt,
+                               false);
+            if (*shared) (*shared)(error, Value());
+        });
+    operation->start();
+}
+
+void QVAApiManager::getXMLDataFromURL(const Text& urlString,
+                                      const std::shared_ptr<foundation::XMLParserDelegate>& delegate,
+                                      CallCompletion completion) {
+    requestForXMLService(urlString, Value(),
+                         [delegate, completion = std::move(completion)](const ErrorPtr& error, const Value& result) {
+                             auto parser = result.objectAs<foundation::XMLParser>();
+                             if (error || !parser) {
+                                 if (completion) completion(error, Value());
+                                 return;
+                             }
+                             parser->setDelegate(delegate);
+                             parser->parse();
+                             if (completion) completion(nullptr, result);
+                         });
+}
+
+// ---- documents ----------------------------------------------------------------
+
+void QVAApiManager::getFileFromUrl(const Text& urlString, const Text& fileName, const Text&, const Text&,
+                                   CallCompletion completion) {
+    auto fail = [&completion](const char* message) {
+        if (completion) completion(QVAError::initWithDescription(message), Value());
+    };
+    if (!urlString || !Utils::isInternetReachable()) return fail("No internet connection!");
+
+    Text token;
+    if (auto account = ApplicationSettingsStore::sharedApplicationSettingsStore().currentAccount()) {
+        token = account->authenticationCode();
+    }
+    std::optional<std::string> tokenFolder = tokenFolderName(token);
+    std::optional<std::string> name = safeFileName(fileName);
+    if (!tokenFolder || !name) return fail("Bad file name for document.");
+    const std::string folder = Format("%@/%@/%@", Utils::getCurrentDirectory(), kDocumentsFolder, *tokenFolder);
+    files().createDirectoryAtPath(folder, true);
+    const std::string path = Format("%@/%@", folder, *name);
+
+    auto url = foundation::URL::URLWithString(*urlString);
+    if (!url || !url->scheme() || url->scheme()->empty() || !url->host() || url->host()->empty()) {
+        return fail("Bad url for document.");
+    }
+    auto request = requestForAbsoluteURL("GET", *urlString, Value());
+    if (!request) return fail("Bad url for document.");
+
+    auto operation = fileOperation(*request, path);
+    auto shared = std::make_shared<CallCompletion>(std::move(completion));
+    operation->setCompletionBlockWithSuccess(
+        [path, shared](const QNHTTPRequestOperationPtr&, const Value&) {
+            if (*shared) (*shared)(nullptr, Value(path));
+        },
+        [path, shared](const QNHTTPRequestOperationPtr&, const ErrorPtr& error) {
+            if (files().fileExistsAtPath(path)) {
+                ErrorPtr removal;
+                if (!files().removeItemAtPath(path, &removal)) {
+                    foundation::Log("error deleting %@  is %@", path,
+                                    removal ? removal->description() : std::string("(null)"));
+                }
+            }
+            if (*shared) (*shared)(error, Value());
+        });
+    operation->start();
+}
+
+// ---- map files ------------------------------------------------------------------
+
+void QVAApiManager::streamRequestForRelFileName(const Text& relFileName, const Text& hrefString,
+                                                const Value& parameters, const Text& authToken, const Text& eventId,
+                                                double, CallCompletion completion) {
+    auto fail = [&completion](const std::string& message) {
+        if (completion) completion(QVAError::initWithDescription(message), Value());
+    };
+    if (!relFileName || !hrefString) return fail("Unable to download all Interactive Maps Files!");
+    std::optional<std::string> path =
+        Utils::cacheImapsUrlStringForFileName(*relFileName, text(authToken), text(eventId));
+    if (!path) return fail("Unable to download all Interactive Maps Files!");
+    auto request = requestForAbsoluteURL("GET", *hrefString, parameters);
+    if (!request || !request->url()) return fail("Unable to download all Interactive Maps Files!");
+
+    // The map screens may be reading the old file: the new one is written
+    // beside it and takes its place only once it arrived whole.
+    const std::string partial = *path + kPartialSuffix;
+    auto operation = fileOperation(*request, partial);
+    auto shared = std::make_shared<CallCompletion>(std::move(completion));
+    const std::string finalPath = *path;
+    operation->setCompletionBlockWithSuccess(
+        [partial, finalPath, shared](const QNHTTPRequestOperationPtr&, const Value&) {
+            if (std::rename(partial.c_str(), finalPath.c_str()) != 0) {
+                files().removeItemAtPath(partial);
+                ErrorPtr error = foundation::Error::withDescription(
+                    foundation::kCocoaErrorDomain, 512, Format("The map file %@ could not be put in place.", finalPath));
+                if (*shared) (*shared)(error, Value());
+                return;
+            }
+            if (*shared) (*shared)(nullptr, Value());
+        },
+        [partial, shared](const QNHTTPRequestOperationPtr&, const ErrorPtr& error) {
+            files().removeItemAtPath(partial);
+            if (*shared) (*shared)(error, Value());
+        });
+    operation->start();
+}
+
+void QVAApiManager::downloadInteractiveMapsForAuthCode(const Text& authCode, const Text& eventId,
+                                                       CallCompletion completion) {
+    auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
+    foundation::Log("Called downloadInteractiveMaps for flag %d",
+                    static_cast<int>(settings.currentEventIsDownloadingOrParsingIMaps()));
+    auto& maps = InteractiveMapsServices::instance();
+    if (!maps.hasInteractiveMapsForAuthCode(authCode, eventId)) return;
+    settings.setCurrentEventIsDownloadingOrParsingIMaps(true);
+
+    auto failed = std::make_shared<bool>(false);
+    auto group = dispatch::Group::create();
+    for (const auto& link : maps.getAllImapsLinksModelArrayForAuthCode(authCode, eventId)) {
+        foundation::Log("Imaps file to download %@ ||  %@", text(link->relString()), text(link->hrefString()));
+        // A link that cannot be fetched is a failed file; it never enters
+        // the group, so the download still completes.
+        if (!link->relString() || !link->hrefString() ||
+            !Utils::cacheImapsUrlStringForFileName(*link->relString(), text(authCode), text(eventId))) {
+            *failed = true;
+            continue;
+        }
+        group->enter();
+        streamRequestForRelFileName(link->relString(), link->hrefString(), Value(), authCode, eventId,
+                                    kDefaultTimeout, [failed, group](const ErrorPtr& error, const Value&) {
+                                        if (error) *failed = true;
+                                        group->leave();
+                                    });
+    }
+    group->notify(dispatch::Queue::main(), [failed, completion = std::move(completion)] {
+        if (!completion) return;
+        if (!*failed) {
+            completion(nullptr, Value());
+            return;
+        }
+        foundation::Log("Unable to download all Interactive Maps Files!");
+        completion(QVAError::initWithDescription("Unable to download all Interactive Maps Files!"), Value());
+    });
+}
+
+// ---- cancelling -----------------------------------------------------------------
+
+void QVAApiManager::cancelAllHTTPOperationTasks() {
+    const std::string root = serviceRoot();
+    cancelTasksInArray(dataTasks(), root);
+    cancelTasksInArray(uploadTasks(), root);
+    cancelTasksInArray(downloadTasks(), root);
+}
+
+void QVAApiManager::cancelTasksInArray(const std::vector<foundation::URLSessionTaskPtr>& tasks,
+                                       const std::string& path) {
+    for (const auto& task : tasks) {
+        if (!task) continue;
+        const auto request = task->currentRequest();
+        if (request.url() && request.url()->absoluteString().find(path) != std::string::npos) task->cancel();
+    }
+}
+
+// ---- cache reset ----------------------------------------------------------------
+
+void QVAApiManager::clearCacheAndReloadContentForAuthToken(const Text& authToken, const Text& eventId,
+                                                           CallCompletion completion) {
+    auto& store = StorageManager::sharedStorageManager();
+    auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
+    // The files moved aside are those of the store that is opened anew.
+    if (!store.movePersistentStoreFileForAuthToken(authToken, eventId)) {
+        settings.setPersistentStoresValidity(std::nullopt);
+        if (completion) completion(QVAError::initWithDescription("Database copy did not succeeded"), Value());
+        return;
+    }
+    store.initCoreDataStackForAuthToken(
+        authToken, eventId, [&settings, completion](foundation::ErrorPtr error, std::shared_ptr<CoreDataStack> stack) {
+            settings.setPersistentStoresValidity(std::nullopt);
+            if (completion) completion(error, stack ? Value(stack) : Value());
+        });
+}
+
+std::string QVAApiManager::hashAuthenticationCode(const std::string& code) {
+    return StringUtility::getHashed(code + kHashSalt);
+}

@@ -1,0 +1,422 @@
+// The transport of the API client: the shared instance on the configured
+// service root, the bearer header, the request method with its result and
+// error mapping, the verb wrappers, the "Link" pagination, the merged GET
+// and the generic absolute-URL request.
+//
+// Invariants: the bearer token is never sent outside the service root; a
+// paginated walk never reads the same absolute page twice; every started
+// request ends in exactly one call of its completion, on the main queue.
+#include "api/QVAApiManager.h"
+
+#include <cstdlib>
+#include <mutex>
+
+#include "Utils/Utils.h"
+#include "dispatch/Group.h"
+#include "dispatch/Queue.h"
+#include "foundation/Format.h"
+#include "foundation/Log.h"
+#include "http/QNJSONRequestSerializer.h"
+#include "http/QNJSONResponseSerializer.h"
+#include "model/QVAError.h"
+
+using foundation::ErrorPtr;
+using foundation::Format;
+using foundation::Value;
+
+namespace {
+
+constexpr const char* kAuthorizationHeader = "Authorization";
+
+std::mutex& sharedMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+std::optional<std::string>& rootOverride() {
+    static std::optional<std::string> root;
+    return root;
+}
+std::shared_ptr<QVAApiManager>& sharedInstance() {
+    static std::shared_ptr<QVAApiManager> instance;
+    return instance;
+}
+// Instances replaced by setServiceRoot stay alive: callers may still hold a
+// reference, and their running calls finish on them.
+std::vector<std::shared_ptr<QVAApiManager>>& retiredInstances() {
+    static std::vector<std::shared_ptr<QVAApiManager>> retired;
+    return retired;
+}
+
+std::string serviceRootLocked() {
+    if (rootOverride()) return *rootOverride();
+    const char* fromEnvironment = std::getenv("QVA_SERVICE_ROOT");
+    if (fromEnvironment && *fromEnvironment) return fromEnvironment;
+    return QVAApiManager::kDefaultServiceRoot;
+}
+
+std::shared_ptr<QVAApiManager> makeManager(const std::string& root) {
+    std::string base = root;
+    while (!base.empty() && base.back() == '/') base.pop_back();
+    auto url = foundation::URL::URLWithString(Format("%@/%@", base, QVAApiManager::kAPIVersion));
+    auto manager = QNURLSessionManager::make<QVAApiManager>(url);
+    auto responseSerializer = QNJSONResponseSerializer::serializer();
+    // Any content type is parsed as JSON: the service's error bodies come
+    // with whatever type its front sends.
+    responseSerializer->setAcceptableContentTypes(std::nullopt);
+    manager->setResponseSerializer(responseSerializer);
+    auto requestSerializer = std::make_shared<QNJSONRequestSerializer>();
+    requestSerializer->setValue(std::string("application/json"), "Content-Type");
+    requestSerializer->setValue(std::string("gzip,deflate"), "Accept-Encoding");
+    manager->setRequestSerializer(requestSerializer);
+    return manager;
+}
+
+// A request that could not take its parameters still goes out, as the
+// serializer's caller never examines that failure.
+foundation::URLRequest requestWithoutParameters(const std::string& urlString) {
+    auto url = foundation::URL::URLWithString(urlString);
+    return url ? foundation::URLRequest(*url) : foundation::URLRequest();
+}
+
+std::string textOf(const std::optional<std::string>& text) { return text ? *text : std::string("(null)"); }
+
+// The first "<...>" address of a "Link" value; nothing when the value does
+// not start that way.
+std::optional<std::string> nextPageAddress(const std::string& link) {
+    if (link.size() < 2 || link.front() != '<') return std::nullopt;
+    const auto close = link.find('>');
+    if (close == std::string::npos) return std::nullopt;
+    std::string address = link.substr(1, close - 1);
+    if (address.empty()) return std::nullopt;
+    return address;
+}
+
+}  // namespace
+
+// ---- shared instance --------------------------------------------------------
+
+QVAApiManager::QVAApiManager(std::optional<foundation::URL> baseURL) : QNHTTPSessionManager(std::move(baseURL)) {}
+
+QVAApiManager& QVAApiManager::sharedApiManager() {
+    std::lock_guard lock(sharedMutex());
+    auto& instance = sharedInstance();
+    if (!instance) instance = makeManager(serviceRootLocked());
+    return *instance;
+}
+
+std::string QVAApiManager::serviceRoot() {
+    std::lock_guard lock(sharedMutex());
+    return serviceRootLocked();
+}
+
+void QVAApiManager::setServiceRoot(const Text& root) {
+    std::lock_guard lock(sharedMutex());
+    rootOverride() = root;
+    if (auto retired = std::move(sharedInstance())) {
+        // Running calls finish; the session then lets its connections go.
+        retired->invalidateSessionCancelingTasks(false);
+        retiredInstances().push_back(std::move(retired));
+    }
+    sharedInstance().reset();
+}
+
+std::shared_ptr<QVAApiManager> QVAApiManager::selfPtr() {
+    return std::static_pointer_cast<QVAApiManager>(shared_from_this());
+}
+
+void QVAApiManager::clearAuthorizationHeader() { requestSerializer()->clearAuthorizationHeader(); }
+
+void QVAApiManager::setAuthorizationHeaderWithCode(const Text& authCode) {
+    requestSerializer()->setValue(Format("Bearer %@", textOf(authCode)), kAuthorizationHeader);
+}
+
+// ---- addresses --------------------------------------------------------------
+
+std::string QVAApiManager::resolvedURLString(const std::string& service) const {
+    if (baseURL()) {
+        if (auto resolved = foundation::URL::URLWithString(service, *baseURL())) return resolved->absoluteString();
+    }
+    return service;
+}
+
+bool QVAApiManager::isUnderServiceRoot(const std::string& absoluteURL) const {
+    if (!baseURL()) return false;
+    // The root with a trailing "/" (the base is "<root>/v1/"), so a prefix
+    // match cannot take "/apix" for "/api".
+    auto root = foundation::URL::URLWithString("../", *baseURL());
+    if (!root) return false;
+    const std::string& prefix = root->absoluteString();
+    return !prefix.empty() && prefix.back() == '/' && absoluteURL.compare(0, prefix.size(), prefix) == 0;
+}
+
+std::optional<foundation::URLRequest> QVAApiManager::requestForAbsoluteURL(const std::string& method,
+                                                                           const std::string& urlString,
+                                                                           const Value& parameters) const {
+    ErrorPtr error;
+    auto request = requestSerializer()->requestWithMethod(method, urlString, parameters, &error);
+    if (request && !isUnderServiceRoot(urlString)) request->setValue(std::nullopt, kAuthorizationHeader);
+    return request;
+}
+
+// ---- failure mapping ----------------------------------------------------------
+
+ErrorPtr QVAApiManager::mapFailure(const ErrorPtr& taskError, const std::shared_ptr<foundation::URLResponse>& response,
+                                   const Value& body, const std::string& service, bool typedBody,
+                                   const ModelClassPtr& errorResponseObjectType) const {
+    ErrorPtr error = taskError;
+    if (error->domain() == foundation::kURLErrorDomain && error->code() == foundation::URLError::NotConnectedToInternet) {
+        error = NoInternetConnectionError::make(error->domain(), error->code(), error->userInfo());
+    }
+    if (auto http = std::dynamic_pointer_cast<foundation::HTTPURLResponse>(response)) {
+        Value::Dictionary userInfo = taskError->userInfo();
+        userInfo[kErrorResponseObjectKey] = Value(http);
+        if (body.dictionary()) {
+            error = QVAError::initWithDomain(taskError->domain(), taskError->code(), std::move(userInfo), body,
+                                             typedBody ? errorResponseObjectType.get() : nullptr);
+        } else {
+            error = foundation::Error::make(taskError->domain(), taskError->code(), std::move(userInfo));
+        }
+    }
+    Utils::handleError(error, Format("An error occured when calling service:%@.", service), std::nullopt, false);
+    return error;
+}
+
+// ---- request method -----------------------------------------------------------
+
+void QVAApiManager::requestForService(const std::string& service, const std::string& method,
+                                      const Value& parameters, const ModelClassPtr& returnTypeClass, double timeout,
+                                      RequestCompletion completion) {
+    requestForService(service, method, parameters, returnTypeClass, timeout, nullptr, std::move(completion));
+}
+
+void QVAApiManager::requestForService(const std::string& service, const std::string& method,
+                                      const Value& parameters, const ModelClassPtr& returnTypeClass, double /*timeout*/,
+                                      const ModelClassPtr& errorResponseObjectType, RequestCompletion completion) {
+    const std::string urlString = resolvedURLString(service);
+    auto request = requestForAbsoluteURL(method, urlString, parameters);
+    if (!request) request = requestWithoutParameters(urlString);
+    auto self = selfPtr();
+    auto task = dataTaskWithRequest(
+        *request, [self, service, returnTypeClass, errorResponseObjectType, completion = std::move(completion)](
+                      const std::shared_ptr<foundation::URLResponse>& response, const Value& body,
+                      const ErrorPtr& taskError) {
+            auto http = std::dynamic_pointer_cast<foundation::HTTPURLResponse>(response);
+            if (taskError) {
+                ErrorPtr error = self->mapFailure(taskError, response, body, service, true, errorResponseObjectType);
+                if (completion) completion(error, Value(), http);
+                return;
+            }
+            if (!returnTypeClass) {
+                if (completion) completion(nullptr, body, http);
+            } else if (body.dictionary()) {
+                if (completion) completion(nullptr, Value(returnTypeClass->initWithDictionary(body)), http);
+            } else if (body.array()) {
+                if (completion) completion(nullptr, Value(Utils::initItemsArray(body, returnTypeClass)), http);
+            } else if (completion) {
+                completion(QVAError::initWithDescription(Format(
+                               "An error occured when calling service:%@, Error: Unexpected response type %@",
+                               service, body.description())),
+                           Value(), http);
+            }
+        });
+    task->resume();
+}
+
+// ---- verb wrappers ------------------------------------------------------------
+
+namespace {
+
+QVAApiManager::RequestCompletion dropResponse(QVAApiManager::CallCompletion completion) {
+    return [completion = std::move(completion)](const ErrorPtr& error, const Value& result,
+                                                const std::shared_ptr<foundation::HTTPURLResponse>&) {
+        if (completion) completion(error, result);
+    };
+}
+
+}  // namespace
+
+void QVAApiManager::GET(const std::string& service, const Value& parameters, bool paginatedCall,
+                        const ModelClassPtr& returnTypeClass, CallCompletion completion) {
+    if (!paginatedCall) {
+        requestForService(service, "GET", parameters, returnTypeClass, kDefaultTimeout,
+                          dropResponse(std::move(completion)));
+        return;
+    }
+    auto items = std::make_shared<Value::Array>();
+    paginatedRequestForService(
+        service, parameters, returnTypeClass, items,
+        [items, service, parameters, returnTypeClass, completion = std::move(completion)](const ErrorPtr& error) {
+            if (completion) {
+                completion(error, Value(*items));
+                return;
+            }
+            foundation::Log("URLString = %@ \n URLString = %@ \n parameters = %@ \n returnTypeClass = %@", service,
+                            parameters, returnTypeClass ? returnTypeClass->name : std::string("(null)"),
+                            Value(*items));
+        });
+}
+
+void QVAApiManager::GETWithAuthentication(const std::string& service, const Text& authCode, bool paginatedCall,
+                                          int32_t /*itemsPerPage*/, const Value& parameters,
+                                          const ModelClassPtr& returnTypeClass, CallCompletion completion) {
+    setAuthorizationHeaderWithCode(authCode);
+    GET(service, parameters, paginatedCall, returnTypeClass, std::move(completion));
+}
+
+void QVAApiManager::GETWithAuthentication(const std::string& service, const Text& authCode, bool paginatedCall,
+                                          const Value& parameters, const ModelClassPtr& returnTypeClass,
+                                          CallCompletion completion) {
+    GETWithAuthentication(service, authCode, paginatedCall, paginatedCall ? kItemsPerPage : 0, parameters,
+                          returnTypeClass, std::move(completion));
+}
+
+void QVAApiManager::GETWithAuthentication(const std::string& service, const Text& authCode, const Value& parameters,
+                                          const ModelClassPtr& returnTypeClass, CallCompletion completion) {
+    GETWithAuthentication(service, authCode, true, kItemsPerPage, parameters, returnTypeClass, std::move(completion));
+}
+
+void QVAApiManager::POST(const std::string& service, const Value& parameters, const ModelClassPtr& returnTypeClass,
+                         CallCompletion completion) {
+    requestForService(service, "POST", parameters, returnTypeClass, kDefaultTimeout, dropResponse(std::move(completion)));
+}
+
+void QVAApiManager::POSTWithAuthenticationCode(const std::string& service, const Text& authCode,
+                                               const Value& parameters, const ModelClassPtr& returnTypeClass,
+                                               CallCompletion completion) {
+    if (authCode && !authCode->empty()) setAuthorizationHeaderWithCode(authCode);
+    POST(service, parameters, returnTypeClass, std::move(completion));
+}
+
+void QVAApiManager::PUT(const std::string& service, const Value& parameters, const ModelClassPtr& returnTypeClass,
+                        CallCompletion completion) {
+    requestForService(service, "PUT", parameters, returnTypeClass, kDefaultTimeout, dropResponse(std::move(completion)));
+}
+
+void QVAApiManager::PUTWithAuthentication(const std::string& service, const Text& authCode, const Value& parameters,
+                                          const ModelClassPtr& returnTypeClass, CallCompletion completion) {
+    setAuthorizationHeaderWithCode(authCode);
+    PUT(service, parameters, returnTypeClass, std::move(completion));
+}
+
+void QVAApiManager::PATCHWithAuthentication(const std::string& service, const Text& authCode, const Value& parameters,
+                                            const ModelClassPtr& returnTypeClass, CallCompletion completion) {
+    PATCHWithAuthentication(service, authCode, parameters, returnTypeClass, nullptr, std::move(completion));
+}
+
+void QVAApiManager::PATCHWithAuthentication(const std::string& service, const Text& authCode, const Value& parameters,
+                                            const ModelClassPtr& returnTypeClass,
+                                            const ModelClassPtr& errorResponseObjectType, CallCompletion completion) {
+    setAuthorizationHeaderWithCode(authCode);
+    requestForService(service, "PATCH", parameters, returnTypeClass, kDefaultTimeout, errorResponseObjectType,
+                      dropResponse(std::move(completion)));
+}
+
+void QVAApiManager::DELETEWithAuthentication(const std::string& service, const Text& authCode,
+                                             const Value& parameters, const ModelClassPtr& returnTypeClass,
+                                             CallCompletion completion) {
+    setAuthorizationHeaderWithCode(authCode);
+    requestForService(service, "DELETE", parameters, returnTypeClass, kDefaultTimeout,
+                      dropResponse(std::move(completion)));
+}
+
+// ---- pagination and merging -------------------------------------------------
+
+void QVAApiManager::paginatedRequestForService(const std::string& service, const Value& parameters,
+                                               const ModelClassPtr& returnTypeClass,
+                                               const std::shared_ptr<Value::Array>& dataArray,
+                                               PageHandler completionHandler,
+                                               std::shared_ptr<std::set<std::string>> visited) {
+    if (!visited) visited = std::make_shared<std::set<std::string>>();
+    visited->insert(resolvedURLString(service));
+    auto self = selfPtr();
+    requestForService(
+        service, "GET", parameters, returnTypeClass, kDefaultTimeout,
+        [self, service, parameters, returnTypeClass, dataArray, visited,
+         handler = std::move(completionHandler)](const ErrorPtr& error, const Value& result,
+                                                 const std::shared_ptr<foundation::HTTPURLResponse>& response) {
+            auto finish = [&handler](const ErrorPtr& outcome) {
+                if (handler) handler(outcome);
+            };
+            if (error) return finish(error);
+            const Value::Array* page = result.array();
+            if (!page) return finish(nullptr);
+            if (dataArray) dataArray->insert(dataArray->end(), page->begin(), page->end());
+            std::optional<std::string> link = response ? response->valueForHTTPHeaderField("Link") : std::nullopt;
+            if (!link || link->empty()) return finish(nullptr);
+            std::optional<std::string> next = nextPageAddress(*link);
+            if (!next) return finish(nullptr);
+            if (visited->count(self->resolvedURLString(*next))) {
+                foundation::Log("Infinite recursivity for call %@", service);
+                return finish(nullptr);
+            }
+            self->paginatedRequestForService(*next, parameters, returnTypeClass, dataArray, handler, visited);
+        });
+}
+
+void QVAApiManager::mergedGET(const std::vector<std::string>& services, const Value& parameters,
+                              bool /*paginatedCall*/, const ModelClassPtr& returnTypeClass,
+                              ListCompletion completion) {
+    struct Merge {
+        Value::Array items;
+        bool failed = false;
+    };
+    auto merge = std::make_shared<Merge>();
+    auto group = dispatch::Group::create();
+    for (const auto& service : services) {
+        group->enter();
+        GET(service, parameters, true, returnTypeClass, [merge, group](const ErrorPtr& error, const Value& result) {
+            if (!error && result.array()) {
+                merge->items.insert(merge->items.end(), result.array()->begin(), result.array()->end());
+            } else {
+                merge->failed = true;
+            }
+            group->leave();
+        });
+    }
+    group->notify(dispatch::Queue::main(), [merge, returnTypeClass, completion = std::move(completion)] {
+        foundation::Log("merged calls ready");
+        if (!completion) foundation::Log("Error here, completion block is nil");
+        if (merge->failed) {
+            std::string text = Format("Failed to load all delta updates for %@",
+                                      returnTypeClass ? returnTypeClass->name : std::string("(null)"));
+            foundation::Log("%@", text);
+            if (completion) completion(QVAError::initWithDescription(text), Value());
+            return;
+        }
+        if (completion) completion(nullptr, Value(merge->items));
+    });
+}
+
+// ---- generic request and parameters -------------------------------------------
+
+void QVAApiManager::requestForUrlString(const std::string& urlString, const std::string& method,
+                                        const Value& parameters, RequestCompletion completion) {
+    auto request = requestForAbsoluteURL(method, urlString, parameters);
+    if (!request) request = requestWithoutParameters(urlString);
+    auto self = selfPtr();
+    auto task = dataTaskWithRequest(
+        *request, [self, urlString, completion = std::move(completion)](
+                      const std::shared_ptr<foundation::URLResponse>& response, const Value& body,
+                      const ErrorPtr& taskError) {
+            auto http = std::dynamic_pointer_cast<foundation::HTTPURLResponse>(response);
+            if (!taskError) {
+                if (completion) completion(nullptr, body, http);
+                return;
+            }
+            ErrorPtr error = self->mapFailure(taskError, response, body, urlString, false, nullptr);
+            if (completion) completion(error, Value(), http);
+        });
+    task->resume();
+}
+
+void QVAApiManager::addRequestParameter(const Value& value, const std::string& key,
+                                        Value::Dictionary* paramCollection) {
+    if (!paramCollection) return;
+    std::string text;
+    if (const std::string* string = value.string()) {
+        text = *string;
+    } else if (!value.isNothing()) {
+        text = Format("%@", value);
+    }
+    (*paramCollection)[key] = Value(text);
+}

@@ -1,0 +1,265 @@
+// Feed, documents, map files and descriptors against a loopback server: the
+// reports feed replaces the report rows only when served as RSS, a document
+// name cannot lead out of its folder, a failed map file never replaces a
+// working one and a bad link still lets the map download complete, and a
+// permissions refresh replaces the stored rows.
+#include "ApiTestSupport.h"
+#include "Utils/Utils.h"
+#include "foundation/FileManager.h"
+#include "maps/InteractiveMapsServices.h"
+#include "model/QVACoreDataPermission.h"
+#include "model/QVACoreDataReportsDocument.h"
+#include "model/QVAError.h"
+#include "model/QVAVenue.h"
+#include "store/StorageManager.h"
+
+using foundation::Value;
+
+namespace {
+
+const char* kFeed = R"(<?xml version="1.0"?>
+<rss xmlns:media="http://search.yahoo.com/mrss/"><channel><title>Reports</title>
+<item><title>First</title><description> one </description>
+  <media:content url="http://x/a.pdf"/><media:content url="http://x/b.pdf" isDefault="true"/></item>
+<item><title>Sec<![CDATA[ond]]></title><media:content url="http://x/c.pdf"/><media:content url="http://x/d.pdf"/></item>
+<item><title>Third</title><media:content url="http://x/e.pdf"/><media:content isDefault="true"/></item>
+</channel></rss>)";
+
+class QVAApiManagerDownloadsTest : public apitest::ApiTest {
+protected:
+    const std::string token = "tok";
+    foundation::FileManager& files = foundation::FileManager::defaultManager();
+
+    void SetUp() override {
+        ApiTest::SetUp();
+        openCurrent(token);
+        settings.setCurrentEvent(QVAEvent::initWithDictionary(
+            Value::dictionary({{"id", "42"}, {"reportsRssFeedUrl", server.urlFor("/feed.rss")}})));
+    }
+    void TearDown() override {
+        settings.setCurrentEventIsDownloadingOrParsingIMaps(false);
+        ApiTest::TearDown();
+    }
+    void serveFeed(const std::string& contentType) {
+        auto reply = testservice::Reply::text(kFeed);
+        reply.contentType = contentType;
+        serve("GET", "/feed.rss", reply);
+    }
+    void storeVenue(const std::string& linksJSON) {
+        auto venue = QVAVenue::initWithDictionary(foundation::JSONSerialization::JSONObjectWithData(
+            foundation::Data::fromString(R"({"id":"v1","primary":true,"floorLevels":[{"name":"G","level":0,)"
+                                         R"("interactive_maps":)" + linksJSON + "}]}")));
+        auto written = await([&](auto done) {
+            store.addItemsToCoreData({venue}, EntityClass::named("QVACoreDataVenue"), token, std::string("42"), done);
+        });
+        ASSERT_EQ(written.error, nullptr);
+    }
+    std::string readFile(const std::string& path) {
+        auto data = files.contentsAtPath(path);
+        return data ? std::string(reinterpret_cast<const char*>(data->bytes()), data->length()) : std::string("<none>");
+    }
+};
+
+TEST_F(QVAApiManagerDownloadsTest, ReportsFeedReplacesTheRowsInFeedOrder) {
+    serveFeed("application/rss+xml; charset=utf-8");
+    auto outcome = call([&](auto done) { api().refreshReportsForEventId(std::string("42"), token, done); });
+    EXPECT_EQ(outcome.error, nullptr);
+    EXPECT_EQ(server.lastRequest()->header("Authorization"), std::nullopt);
+    std::vector<std::shared_ptr<QVACoreDataReportsDocument>> reports;
+    ASSERT_TRUE(foundation::RunLoop::main().runUntil(
+        [&] {
+            reports = rows<QVACoreDataReportsDocument>(token);
+            return reports.size() == 3;
+        },
+        apitest::kWait));
+    std::sort(reports.begin(), reports.end(), [](auto& a, auto& b) { return a->index() < b->index(); });
+    EXPECT_EQ(reports[0]->title(), std::optional<std::string>("First"));
+    EXPECT_EQ(reports[0]->documentDescription(), std::optional<std::string>(" one "));
+    EXPECT_EQ(reports[0]->url(), std::optional<std::string>("http://x/b.pdf"));
+    EXPECT_EQ(reports[1]->title(), std::optional<std::string>("Second"));
+    EXPECT_EQ(reports[1]->url(), std::optional<std::string>("http://x/c.pdf"));
+    EXPECT_EQ(reports[2]->index(), 2);
+    EXPECT_EQ(reports[2]->url(), std::nullopt);
+
+    // Served as "text/xml" the feed is refused and the rows stay.
+    serveFeed("text/xml");
+    auto refused = call([&](auto done) { api().refreshReportsForEventId(std::string("42"), token, done); });
+    EXPECT_NE(refused.error, nullptr);
+    EXPECT_EQ(rows<QVACoreDataReportsDocument>(token).size(), 3u);
+
+    // A meeting without a feed completes at once.
+    settings.setCurrentEvent(QVAEvent::initWithDictionary(Value::dictionary({{"id", "42"}})));
+    const size_t before = server.requestCount();
+    auto none = call([&](auto done) { api().refreshReportsForEventId(std::string("42"), token, done); });
+    EXPECT_EQ(none.error, nullptr);
+    EXPECT_EQ(server.requestCount(), before);
+}
+
+TEST_F(QVAApiManagerDownloadsTest, PermissionsRefreshReplacesEveryRow) {
+    insert(token, QVACoreDataPermission::kEntityName, {{{"code", "old"}, {"granted", true}}});
+    serve("GET", path("events/42/my_profile/permissions"),
+              json(R"([{"code":"messages:read","granted":true},{"code":"event:notes","granted":false}])"));
+    auto outcome = call([&](auto done) { api().refreshPermissionsForEventId(std::string("42"), token, done); });
+    EXPECT_EQ(outcome.error, nullptr);
+    EXPECT_EQ(rows<QVACoreDataPermission>(token).size(), 2u);
+
+    serve("GET", path("events/42/my_profile/permissions"), json("[]"));
+    call([&](auto done) { api().refreshPermissionsForEventId(std::string("42"), token, done); });
+    EXPECT_TRUE(rows<QVACoreDataPermission>(token).empty());
+
+    auto descriptor = api().getRoomsRequestObjectForEventId(std::string("42"), token);
+    EXPECT_EQ(descriptor->serviceName(), std::optional<std::string>("events/42/rooms"));
+    EXPECT_TRUE(descriptor->paginatedCall());
+    EXPECT_EQ(descriptor->itemsPerPage(), 100);
+    EXPECT_FALSE(descriptor->importantCall());
+    EXPECT_TRUE(api().getSessionsRequestObjectForEventId(std::string("42"), token)->importantCall());
+    auto reports = api().getReportsObjectForEventId(std::string("other"), token);
+    EXPECT_TRUE(reports->isAnXMLCall());
+    EXPECT_FALSE(reports->paginatedCall());
+    EXPECT_EQ(reports->serviceName(), std::optional<std::string>(server.urlFor("/feed.rss")));
+}
+
+TEST_F(QVAApiManagerDownloadsTest, DocumentsStayInTheirFolder) {
+    settings.setCurrentAccount(QVAUserAccount::initWithDictionary(Value::dictionary({{"accessToken", "a/b"}})));
+    serve("GET", "/files/report.pdf", testservice::Reply::text("PDF"));
+    auto saved = call([&](auto done) {
+        api().getFileFromUrl(server.urlFor("/files/report.pdf"), std::string("../../escape.pdf"), token,
+                             std::string("42"), done);
+    });
+    ASSERT_EQ(saved.error, nullptr);
+    const std::string expected = Utils::getCurrentDirectory() + "/Info Pdfs/a_b/escape.pdf";
+    EXPECT_EQ(*saved.result.string(), expected);
+    EXPECT_EQ(readFile(expected), "PDF");
+
+    auto refused = call([&](auto done) {
+        api().getFileFromUrl(server.urlFor("/files/report.pdf"), std::string("dir/.."), token, std::string("42"),
+                             done);
+    });
+    EXPECT_NE(refused.error, nullptr);
+
+    const size_t before = server.requestCount();
+    auto bare = call([&](auto done) {
+        api().getFileFromUrl(std::string("/files/report.pdf"), std::string("x.pdf"), token, std::string("42"), done);
+    });
+    ASSERT_NE(bare.error, nullptr);
+    EXPECT_EQ(bare.error->localizedDescription(), "Bad url for document.");
+    EXPECT_EQ(server.requestCount(), before);
+
+    serve("GET", "/files/missing.pdf", testservice::Reply::text("not here", 404));
+    auto missing = call([&](auto done) {
+        api().getFileFromUrl(server.urlFor("/files/missing.pdf"), std::string("escape.pdf"), token,
+                             std::string("42"), done);
+    });
+    EXPECT_NE(missing.error, nullptr);
+    EXPECT_FALSE(files.fileExistsAtPath(expected));
+}
+
+TEST_F(QVAApiManagerDownloadsTest, DocumentsNeedTheInternet) {
+    EXPECT_TRUE(Utils::isInternetReachable());
+    network::Reachability::setSimulatedFlags(0);
+    auto& reachability = QNNetworkReachabilityManager::sharedManager();
+    ASSERT_TRUE(foundation::RunLoop::main().runUntil(
+        [&] { return reachability.networkReachabilityStatus() == QNNetworkReachabilityStatus::NotReachable; },
+        apitest::kWait));
+    EXPECT_FALSE(Utils::isInternetReachable());
+    auto offline = call([&](auto done) {
+        api().getFileFromUrl(server.urlFor("/files/x.pdf"), std::string("x.pdf"), token, std::string("42"), done);
+    });
+    ASSERT_NE(offline.error, nullptr);
+    EXPECT_EQ(offline.error->localizedDescription(), "No internet connection!");
+    EXPECT_EQ(server.requestCount(), 0u);
+}
+
+TEST_F(QVAApiManagerDownloadsTest, MapFilesAreReplacedOnlyWhole) {
+    storeVenue(R"([{"href":")" + server.urlFor("/maps/ground.svg") + R"(","rel":"ground.svg"}])");
+    auto& maps = InteractiveMapsServices::instance();
+    ASSERT_TRUE(maps.hasInteractiveMapsForAuthCode(token, std::string("42")));
+    const std::string file = *Utils::cacheImapsUrlStringForFileName("ground.svg", token, "42");
+
+    serve("GET", "/maps/ground.svg", testservice::Reply::text("<svg>v1</svg>"));
+    auto first = call([&](auto done) { api().downloadInteractiveMapsForAuthCode(token, std::string("42"), done); });
+    EXPECT_EQ(first.error, nullptr);
+    EXPECT_TRUE(settings.currentEventIsDownloadingOrParsingIMaps());
+    EXPECT_EQ(readFile(file), "<svg>v1</svg>");
+
+    serve("GET", "/maps/ground.svg", testservice::Reply::text("gone", 404));
+    auto missing = call([&](auto done) { api().downloadInteractiveMapsForAuthCode(token, std::string("42"), done); });
+    ASSERT_NE(missing.error, nullptr);
+    EXPECT_EQ(missing.error->localizedDescription(), "Unable to download all Interactive Maps Files!");
+    EXPECT_EQ(readFile(file), "<svg>v1</svg>");
+
+    auto broken = testservice::Reply::text("<svg>v2 and much more</svg>");
+    broken.dropConnection = true;
+    serve("GET", "/maps/ground.svg", broken);
+    auto cut = call([&](auto done) { api().downloadInteractiveMapsForAuthCode(token, std::string("42"), done); });
+    EXPECT_NE(cut.error, nullptr);
+    EXPECT_EQ(readFile(file), "<svg>v1</svg>");
+}
+
+TEST_F(QVAApiManagerDownloadsTest, BadMapLinksStillLetTheDownloadComplete) {
+    storeVenue(R"([{"href":")" + server.urlFor("/maps/a.svg") + R"(","rel":"a.svg"},)" +
+               R"({"rel":"nohref.svg"},{"href":")" + server.urlFor("/maps/a.svg") + R"(","rel":"../../x.svg"},)" +
+               R"({"href":")" + server.urlFor("/maps/a.svg") + R"(","rel":".."}])");
+    serve("GET", "/maps/a.svg", testservice::Reply::text("<svg/>"));
+    auto outcome = call([&](auto done) { api().downloadInteractiveMapsForAuthCode(token, std::string("42"), done); });
+    ASSERT_NE(outcome.error, nullptr);
+    EXPECT_EQ(server.requestCount(), 1u);
+    EXPECT_EQ(readFile(*Utils::cacheImapsUrlStringForFileName("a.svg", token, "42")), "<svg/>");
+
+    // No maps at all: nothing happens and the completion is not called.
+    StorageManager::sharedStorageManager().removePersistentStoreForAuthToken(token, std::string("42"));
+    open(token);
+    settings.setCurrentEventIsDownloadingOrParsingIMaps(false);
+    bool called = false;
+    api().downloadInteractiveMapsForAuthCode(token, std::string("42"), [&](auto, auto) { called = true; });
+    EXPECT_FALSE(called);
+    EXPECT_FALSE(settings.currentEventIsDownloadingOrParsingIMaps());
+}
+
+TEST_F(QVAApiManagerDownloadsTest, CancellingStopsServiceCallsOnly) {
+    auto held = testservice::Reply::text("[]");
+    held.neverAnswer = true;
+    serve("GET", path("slow"), held);
+    auto stalled = testservice::Reply::text("PDF-BODY");
+    stalled.stallAfterBytes = 3;
+    serve("GET", "/files/slow.pdf", stalled);
+    settings.setCurrentAccount(QVAUserAccount::initWithDictionary(Value::dictionary({{"accessToken", token}})));
+
+    auto call = std::make_shared<apitest::Outcome>();
+    api().GET("slow", Value(), false, nullptr, [call](const auto& error, const auto& result) {
+        call->called = true;
+        call->error = error;
+        call->result = result;
+    });
+    auto document = std::make_shared<apitest::Outcome>();
+    api().getFileFromUrl(server.urlFor("/files/slow.pdf"), std::string("slow.pdf"), token, std::string("42"),
+                         [document](const auto& error, const auto& result) {
+                             document->called = true;
+                             document->error = error;
+                             document->result = result;
+                         });
+    ASSERT_TRUE(server.waitForRequestCount(2, apitest::kWait));
+    api().cancelAllHTTPOperationTasks();
+    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return call->called; }, apitest::kWait));
+    ASSERT_NE(call->error, nullptr);
+    EXPECT_EQ(call->error->code(), foundation::URLError::Cancelled);
+    EXPECT_FALSE(document->called);
+    server.resumeStalledReplies();
+    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return document->called; }, apitest::kWait));
+    EXPECT_EQ(document->error, nullptr);
+    EXPECT_EQ(readFile(*document->result.string()), "PDF-BODY");
+}
+
+TEST_F(QVAApiManagerDownloadsTest, CacheResetOpensAnEmptyStoreAndForgetsValidity) {
+    insert(token, QVACoreDataPermission::kEntityName, {{{"code", "x"}, {"granted", true}}});
+    settings.setPersistentStoresValidity(Value::Dictionary{{"tok_42", true}, {"other_1", true}});
+    auto outcome = call([&](auto done) {
+        api().clearCacheAndReloadContentForAuthToken(token, std::string("42"), done);
+    });
+    EXPECT_EQ(outcome.error, nullptr);
+    EXPECT_NE(outcome.result.objectAs<CoreDataStack>(), nullptr);
+    EXPECT_TRUE(settings.persistentStoresValidity().empty());
+    EXPECT_TRUE(rows<QVACoreDataPermission>(token).empty());
+}
+
+}  // namespace

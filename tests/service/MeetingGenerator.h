@@ -1,0 +1,35 @@
+// Makes a realistic meeting of any size, the same for the same options: a
+// meeting over some days with sessions in the rooms of two venues, their
+// contributors among the participants, participants with organisations and
+// networks, the demo user's agenda (selections, responsibilities,
+// invitations, personal entries), notes, follows, messages in threads,
+// documents, the reports feed with its media and the floor-plan map files of
+// the primary venue.
+// The demo user (first account) logs in with kDemoUsername/kDemoPassword or
+// kDemoPasscode and holds the access token demoTokenForSeed(seed).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "service/MeetingData.h"
+
+namespace testservice {
+
+inline constexpr const char* kDemoUsername = "demo";
+inline constexpr const char* kDemoPassword = "quovana-demo";
+inline constexpr const char* kDemoPasscode = "246810";
+
+struct MeetingGeneratorOptions {
+    uint64_t seed = 1;
+    int sessions = 300;
+    int participants = 1500;
+    int days = 4;
+};
+
+MeetingData generateMeeting(const MeetingGeneratorOptions& options);
+std::string demoTokenForSeed(uint64_t seed);
+// The id of the generated meeting ("E" and a number from the seed).
+std::string generatedEventId(uint64_t seed);
+
+}  // namespace testservice

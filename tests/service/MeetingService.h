@@ -1,0 +1,148 @@
+// The local stand-in of the organisation's REST service: it serves one
+// meeting (MeetingData) over HTTP or HTTPS on 127.0.0.1, as the app's API
+// client expects it.
+//
+// - The API lives below rootURL() (".../api"); every path below "/api/v1/"
+//   except the login and the password reset wants "Authorization: Bearer T"
+//   with a token of an account (or one given out by a delegator switch);
+//   otherwise 401 {"error": "Invalid access token"}.
+// - Lists come in pages of pageSize items ("?page=N", from 1); every page
+//   but the last carries "Link: <absolute next address>; rel=\"next\"".
+//   "?fields=a,b" keeps only those keys of each item, "?ids=a,b" only the
+//   items with those ids; both work on every list.
+// - Failures answer {"error": "..."} with an HTTP error status.
+// - Files (documents, floor-plan maps, report media) and the reports feed
+//   are served outside "/api" with an ETag and "Range" support; they need no
+//   token.
+// - Faults can be injected per method and path; every write (POST, PUT,
+//   PATCH, DELETE) is recorded with its parsed body; every request lands in a
+//   request log (and, when a sink is set, as one JSON line per request).
+//
+// Invariants: all members may be called from any thread while the server
+// runs; the meeting is changed only under the service's lock, so a reply is
+// built from one consistent state.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "foundation/Value.h"
+#include "service/MeetingData.h"
+#include "service/TestServer.h"
+
+namespace testservice {
+
+class MeetingService {
+public:
+    struct Options {
+        std::optional<TestServer::TLSFiles> tls;
+        size_t pageSize = 50;
+        // 0: a port the system picks.
+        int port = 0;
+    };
+
+    // A scripted answer for one method and path, in place of the service's.
+    struct Fault {
+        int status = 500;
+        std::string body = R"({"error":"Injected failure"})";
+        std::string contentType = "application/json";
+        // Holds the request without an answer until the service stops.
+        bool stall = false;
+        // How many requests it answers before it lapses; below 0: forever.
+        int times = -1;
+    };
+
+    struct LoggedRequest {
+        std::string method;
+        // As sent: the path with its query.
+        std::string path;
+        int status = 0;
+        // The "Authorization" header, when there was one.
+        std::optional<std::string> authorization;
+        std::string body;
+    };
+
+    struct Write {
+        std::string method;
+        std::string path;  // without query
+        foundation::Value body;  // the parsed JSON body (absent when none)
+        std::string token;  // the bearer token sent, or ""
+    };
+
+    explicit MeetingService(MeetingData data);
+    MeetingService(MeetingData data, Options options);
+    ~MeetingService();
+    MeetingService(const MeetingService&) = delete;
+    MeetingService& operator=(const MeetingService&) = delete;
+
+    // False when the server could not listen.
+    bool start();
+    void stop();
+
+    // "http://127.0.0.1:PORT/api" (the app's service root).
+    std::string rootURL() const;
+    // "http://127.0.0.1:PORT".
+    std::string baseURL() const;
+    // The base URL followed by `pathAndQuery` (which starts with "/").
+    std::string urlFor(const std::string& pathAndQuery) const;
+    // The underlying server: its raw request record and scripts (a script
+    // for a method and path wins over the service).
+    TestServer& server();
+
+    std::string eventId() const;
+    // The first account of the meeting (the generator's demo user).
+    MeetingAccount demoAccount() const;
+    std::string demoToken() const;
+
+    void setPageSize(size_t pageSize);
+    size_t pageSize() const;
+
+    // The meeting's content.
+    foundation::Value::Array items(MeetingKind kind) const;
+    std::optional<foundation::Value> item(MeetingKind kind, const std::string& id) const;
+    // Replaces the item with the same "id", or appends it.
+    void putItem(MeetingKind kind, foundation::Value item);
+    bool removeItem(MeetingKind kind, const std::string& id);
+    // Sets the item's "revision"; false when there is no such item.
+    bool setRevision(MeetingKind kind, const std::string& id, int64_t revision);
+    // Adds one to the item's revision; the new revision, or nothing.
+    std::optional<int64_t> bumpRevision(MeetingKind kind, const std::string& id);
+    // Adds a message to the account's messages (its "id" is given when it has
+    // none); returns the message id.
+    int64_t addMessage(foundation::Value message);
+    // Any other change, under the service's lock.
+    void mutate(const std::function<void(MeetingData&)>& change);
+    MeetingData snapshot() const;
+
+    // A path as sent without query ("/api/v1/events/E1/rooms"), or with
+    // its query when the given path holds a "?"; method "*" for any.
+    void injectFault(std::string method, std::string path, Fault fault);
+    void clearFaults();
+
+    // Tokens beyond the accounts' own.
+    void addToken(const std::string& token);
+    // The token is refused from now on (an account's too).
+    void revokeToken(const std::string& token);
+
+    std::vector<LoggedRequest> requestLog() const;
+    // The logged requests whose path (without query) is `path`.
+    size_t requestCount(const std::string& method, const std::string& path) const;
+    void clearRequestLog();
+    // Called with one JSON object per request (method, path, status,
+    // authorized), from the server's threads.
+    void setRequestLogSink(std::function<void(const std::string& jsonLine)> sink);
+
+    std::vector<Write> writes() const;
+    void clearWrites();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace testservice

@@ -1,0 +1,239 @@
+// The command-line front run in-process against the local meeting service:
+// the user's road (login, load, delta, dump, settings, outbox, threads) and
+// the answers to bad input (exit 2 for usage, 1 for what the app reports).
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "api/ApplicationSettingsStore.h"
+#include "api/QVAApiManager.h"
+#include "foundation/ApplicationHome.h"
+#include "foundation/JSONSerialization.h"
+#include "foundation/RunLoop.h"
+#include "network/Reachability.h"
+#include "quovana/Cli.h"
+#include "quovana/CommandContext.h"
+#include "service/MeetingGenerator.h"
+#include "service/MeetingService.h"
+#include "store/StorageManager.h"
+#include "support/TemporaryDirectory.h"
+#include "uikit/UIAlertView.h"
+#include "uikit/UIApplication.h"
+
+using foundation::Value;
+using testservice::MeetingKind;
+using testservice::MeetingService;
+
+namespace {
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class CliTest : public ::testing::Test {
+protected:
+    // One service for the suite: stopping one waits out its clients' idle
+    // connections. Each test has its own home, so its own account and store.
+    static void SetUpTestSuite() {
+        service_ = std::make_unique<MeetingService>(
+            testservice::generateMeeting({.seed = 3, .sessions = 30, .participants = 120, .days = 2}));
+        ASSERT_TRUE(service_->start());
+    }
+    static void TearDownTestSuite() { service_.reset(); }
+
+    void SetUp() override {
+        ASSERT_TRUE(service_);
+        previousHome_ = foundation::ApplicationHome::root();
+        StorageManager::sharedStorageManager().setCoreDataStackCaches({});
+        StorageManager::sharedStorageManager().setRowPauseForTesting([] {});
+    }
+    void TearDown() override {
+        StorageManager::sharedStorageManager().setCoreDataStackCaches({});
+        StorageManager::sharedStorageManager().setRowPauseForTesting(nullptr);
+        QVAApiManager::setServiceRoot(std::nullopt);
+        network::Reachability::setSimulatedFlags(std::nullopt);
+        foundation::ApplicationHome::setRoot(previousHome_);
+    }
+
+    // The command with the service and the home in front.
+    CliRun run(std::vector<std::string> arguments, const std::string& serviceRoot = {}) {
+        std::vector<std::string> full = {"--service", serviceRoot.empty() ? service_->rootURL() : serviceRoot,
+                                         "--home", home_.path()};
+        full.insert(full.end(), arguments.begin(), arguments.end());
+        std::ostringstream out, err;
+        CliRun result;
+        result.status = quovana::runCli(full, out, err);
+        result.out = out.str();
+        result.err = err.str();
+        return result;
+    }
+
+    CliRun loginAndLoad() {
+        CliRun login = run({"login", testservice::kDemoUsername, testservice::kDemoPassword});
+        EXPECT_EQ(login.status, 0) << login.err;
+        return run({"load"});
+    }
+
+    static std::unique_ptr<MeetingService> service_;
+    TemporaryDirectory home_;
+    std::string previousHome_;
+};
+
+std::unique_ptr<MeetingService> CliTest::service_;
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);) out.push_back(line);
+    return out;
+}
+
+TEST_F(CliTest, LoginLoadDeltaDumpAndSettingsWalkTheUsersRoad) {
+    CliRun load = loginAndLoad();
+    ASSERT_EQ(load.status, 0) << load.err;
+    EXPECT_NE(load.out.find("22/22 "), std::string::npos) << load.out;
+    EXPECT_NE(load.out.find("): complete"), std::string::npos) << load.out;
+
+    // The service changes one session; the forced delta brings it in.
+    Value session = service_->items(MeetingKind::Sessions).front();
+    const std::string id = session["id"].stringValue();
+    session[std::string("title")] = Value(std::string("Moved session"));
+    service_->putItem(MeetingKind::Sessions, session);
+    auto revision = service_->bumpRevision(MeetingKind::Sessions, id);
+    ASSERT_TRUE(revision);
+    CliRun delta = run({"delta", "--force"});
+    ASSERT_EQ(delta.status, 0) << delta.err;
+    EXPECT_NE(delta.out.find("delta update done"), std::string::npos);
+    // A plain check right after is throttled and says so.
+    CliRun throttled = run({"delta"});
+    EXPECT_EQ(throttled.status, 0);
+    EXPECT_NE(throttled.out.find("no delta update"), std::string::npos) << throttled.out;
+
+    CliRun dump = run({"dump", "QVACoreDataSession", "--fields", "itemId,revision"});
+    ASSERT_EQ(dump.status, 0) << dump.err;
+    auto rows = lines(dump.out);
+    ASSERT_EQ(rows.size(), 30u);
+    bool sawChanged = false;
+    for (const auto& line : rows) {
+        Value row = foundation::JSONSerialization::JSONObjectWithString(line);
+        ASSERT_TRUE(row.isDictionary()) << line;
+        EXPECT_EQ(row.count(), 2u) << line;
+        if (row["itemId"].stringValue() == id) {
+            sawChanged = true;
+            EXPECT_EQ(row["revision"].stringValue(), std::to_string(*revision));
+        }
+    }
+    EXPECT_TRUE(sawChanged);
+    CliRun where = run({"dump", "QVACoreDataSession", "--where", "itemId == '" + id + "'", "--fields", "title"});
+    ASSERT_EQ(where.status, 0) << where.err;
+    EXPECT_EQ(where.out, "{\"title\":\"Moved session\"}\n");
+
+    CliRun settings = run({"settings", "dump"});
+    ASSERT_EQ(settings.status, 0);
+    EXPECT_NE(settings.out.find("\"key\":\"CurrentAccount\""), std::string::npos);
+    EXPECT_NE(settings.out.find("\"key\":\"PersistentStoresValidityKey\""), std::string::npos);
+    EXPECT_EQ(run({"settings", "set", "AutomaticallyCheckForContentUpdates", "false"}).status, 0);
+    EXPECT_FALSE(ApplicationSettingsStore::sharedApplicationSettingsStore().automaticallyCheckForContentUpdates());
+    EXPECT_EQ(run({"settings", "get", "AutomaticallyCheckForContentUpdates"}).out, "false\n");
+    CliRun automatic = run({"delta", "--auto"});
+    EXPECT_EQ(automatic.status, 0);
+    EXPECT_NE(automatic.out.find("switched off"), std::string::npos);
+
+    CliRun refresh = run({"refresh", "participants"});
+    EXPECT_EQ(refresh.status, 0) << refresh.err;
+    CliRun messages = run({"refresh", "messages"});
+    EXPECT_EQ(messages.status, 0) << messages.err;
+}
+
+TEST_F(CliTest, OutboxSendsWhenOnlineAndThreadsAreMarkedRead) {
+    network::Reachability::setSimulatedFlags(network::ReachabilityFlag::Reachable | network::ReachabilityFlag::IsDirect);
+    ASSERT_EQ(loginAndLoad().status, 0);
+    const size_t writesBefore = service_->writes().size();
+    CliRun queued = run({"outbox", "queue", "100002,100003", "Hello", "See you at the dinner"});
+    ASSERT_EQ(queued.status, 0) << queued.err;
+    EXPECT_NE(queued.out.find("0 messages wait"), std::string::npos) << queued.out;
+    auto writes = service_->writes();
+    ASSERT_GT(writes.size(), writesBefore);
+    EXPECT_EQ(writes.back().method, "POST");
+    EXPECT_EQ(writes.back().body["subject"].stringValue(), "Hello");
+
+    // An unread thread of the stored messages becomes read on both sides.
+    CliRun unread = run({"dump", "QVACoreDataMessage", "--where", "isRead == NO", "--fields", "threadId"});
+    ASSERT_EQ(unread.status, 0) << unread.err;
+    auto rows = lines(unread.out);
+    ASSERT_FALSE(rows.empty());
+    const std::string thread =
+        foundation::JSONSerialization::JSONObjectWithString(rows.front())["threadId"].stringValue();
+    CliRun read = run({"thread", "read", thread});
+    ASSERT_EQ(read.status, 0) << read.err;
+    EXPECT_NE(read.out.find(", 0 unread"), std::string::npos) << read.out;
+}
+
+TEST_F(CliTest, BadInputGetsAClearMessageAndItsExitCode) {
+    CliRun unknown = run({"fly"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_NE(unknown.err.find("unknown command \"fly\""), std::string::npos);
+    EXPECT_EQ(run({"login", "only-user"}).status, 2);
+    EXPECT_EQ(run({"delta", "--sometimes"}).status, 2);
+    EXPECT_EQ(run({"refresh", "everything"}).status, 2);
+
+    CliRun notLoggedIn = run({"load"});
+    EXPECT_EQ(notLoggedIn.status, 1);
+    EXPECT_NE(notLoggedIn.err.find("not logged in"), std::string::npos);
+
+    CliRun wrong = run({"login", testservice::kDemoUsername, "not-the-password"});
+    EXPECT_EQ(wrong.status, 1);
+    EXPECT_NE(wrong.err.find("Authentication failed!"), std::string::npos) << wrong.err;
+
+    // A service that is not there: the port of a stopped one.
+    MeetingService gone(testservice::generateMeeting({.sessions = 1, .participants = 2, .days = 1}));
+    ASSERT_TRUE(gone.start());
+    const std::string goneRoot = gone.rootURL();
+    gone.stop();
+    CliRun unreachable = run({"login", testservice::kDemoUsername, testservice::kDemoPassword}, goneRoot);
+    EXPECT_EQ(unreachable.status, 1);
+    EXPECT_NE(unreachable.err.find("An error occurred while logging in"), std::string::npos) << unreachable.err;
+
+    ASSERT_EQ(loginAndLoad().status, 0);
+    CliRun entity = run({"dump", "QVACoreDataSpaceship"});
+    EXPECT_EQ(entity.status, 2);
+    EXPECT_NE(entity.err.find("unknown entity \"QVACoreDataSpaceship\""), std::string::npos);
+    CliRun field = run({"dump", "QVACoreDataSession", "--fields", "itemId,colour"});
+    EXPECT_EQ(field.status, 2);
+    EXPECT_NE(field.err.find("no field \"colour\""), std::string::npos);
+    CliRun predicate = run({"dump", "QVACoreDataSession", "--where", "itemId == AND"});
+    EXPECT_EQ(predicate.status, 2);
+    EXPECT_NE(predicate.err.find("malformed predicate"), std::string::npos);
+    EXPECT_EQ(run({"settings", "set", "ShowSwipeHintLabel", "{not json"}).status, 2);
+    EXPECT_EQ(run({"thread", "read", "twelve"}).status, 2);
+}
+
+class RecordingDelegate : public uikit::UIAlertViewDelegate {
+public:
+    int64_t tapped = -1;
+    void alertViewDidDismissWithButtonIndex(uikit::UIAlertView&, int64_t index) override { tapped = index; }
+};
+
+TEST(CliAlertTest, AlertsArePrintedAndAnsweredWithTheGivenButtonOrTheFirst) {
+    for (const auto& [answer, expected] : {std::pair<std::optional<std::string>, int64_t>{std::nullopt, 0},
+                                           {std::string("Cancel"), 1}}) {
+        std::ostringstream out, err;
+        quovana::CommandContext context(out, err);
+        context.options().answer = answer;
+        auto delegate = std::make_shared<RecordingDelegate>();
+        auto alert = std::make_shared<uikit::UIAlertView>("New event available", "The event X is now available.",
+                                                          delegate, "Load", std::vector<std::string>{"Cancel"});
+        foundation::RunLoop::main().post([alert] { alert->show(); });
+        ASSERT_TRUE(context.pump([&] { return delegate->tapped >= 0; }, 10));
+        EXPECT_EQ(delegate->tapped, expected);
+        ASSERT_EQ(context.alertLog().size(), 1u);
+        EXPECT_EQ(context.alertLog().front(), "New event available | The event X is now available. | [Load], [Cancel]");
+        EXPECT_TRUE(uikit::UIApplication::sharedApplication().visibleAlerts().empty());
+    }
+}
+
+}  // namespace

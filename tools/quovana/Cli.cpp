@@ -1,0 +1,143 @@
+// The dispatcher: global options first (an option's environment variable
+// stands in when the option is not given), then the command by name. A
+// command that is misused, or that meets a programming error of the app,
+// never takes the process down without a message.
+#include "quovana/Cli.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <ostream>
+#include <sstream>
+
+#include "SvgCommand.h"
+#include "foundation/ApplicationHome.h"
+#include "foundation/Exception.h"
+#include "http/QNDeviceEnvironment.h"
+#include "model/ModelClass.h"
+#include "quovana/Commands.h"
+#include "quovana/ServiceRoot.h"
+#include "store/EntityClass.h"
+
+namespace quovana {
+
+namespace {
+
+struct Command {
+    const char* name;
+    int (*run)(CommandContext&, const Arguments&);
+    const char* synopsis;
+};
+
+const Command kCommands[] = {
+    {"login", runLoginCommand, "login USER PASSWORD | login --passcode CODE"},
+    {"load", runLoadCommand, "load [EVENT_ID]"},
+    {"delta", runDeltaCommand, "delta [--force | --auto]"},
+    {"refresh", runRefreshCommand,
+     "refresh agenda|programme|participants|organizations|partners|rooms|venues|messages|reports"},
+    {"dump", runDumpCommand, "dump ENTITY [--where PREDICATE] [--fields a,b,...]"},
+    {"settings", runSettingsCommand, "settings get KEY | set KEY JSON | dump | clear"},
+    {"outbox", runOutboxCommand, "outbox queue TO SUBJECT BODY [THREAD] | outbox pass"},
+    {"thread", runThreadCommand, "thread read ID | thread delete ID"},
+    {"calendar", runCalendarCommand, "calendar list | sync CALENDAR_TITLE | unsync"},
+    {"demo", runDemoCommand, "demo"},
+};
+
+const char* kGlobalHelp =
+    "Global options (before the command):\n"
+    "  --service URL        the service root, ending in \"/api\" (QVA_SERVICE_ROOT)\n"
+    "  --home DIR           the application's home (QVA_HOME)\n"
+    "  --languages en,fr    preferred languages (QVA_PREFERRED_LANGUAGES)\n"
+    "  --answer BUTTON      tap BUTTON on the first alert the app shows; otherwise\n"
+    "                       alerts are printed and their first button is tapped\n"
+    "Exit status: 0 success, 1 a failure the app reported, 2 bad usage.\n";
+
+void printHelp(std::ostream& out) {
+    out << "Usage: quovana [options] COMMAND [arguments]\n\nCommands:\n";
+    for (const auto& command : kCommands) out << "  " << command.synopsis << "\n";
+    out << "  svg FILE... [--floor NAME] [--hit X,Y] [--png FILE] [--export]\n\n" << kGlobalHelp;
+}
+
+std::vector<std::string> splitList(const std::string& text) {
+    std::vector<std::string> items;
+    std::stringstream stream(text);
+    std::string item;
+    while (std::getline(stream, item, ','))
+        if (!item.empty()) items.push_back(item);
+    return items;
+}
+
+std::optional<std::string> environment(const char* name) {
+    const char* value = std::getenv(name);
+    if (!value || !*value) return std::nullopt;
+    return std::string(value);
+}
+
+}  // namespace
+
+std::string parseGlobalOptions(Arguments& arguments, GlobalOptions& options) {
+    size_t i = 0;
+    while (i < arguments.size() && arguments[i].rfind("--", 0) == 0) {
+        const std::string& option = arguments[i];
+        if (option != "--service" && option != "--home" && option != "--languages" && option != "--answer")
+            break;  // "--help" and friends are left for the dispatcher
+        if (i + 1 >= arguments.size() || arguments[i + 1].empty()) return option + " needs a value";
+        const std::string& value = arguments[i + 1];
+        if (option == "--service") options.serviceRoot = value;
+        if (option == "--home") options.home = value;
+        if (option == "--languages") options.languages = splitList(value);
+        if (option == "--answer") options.answer = value;
+        i += 2;
+    }
+    arguments.erase(arguments.begin(), arguments.begin() + static_cast<std::ptrdiff_t>(i));
+    if (!options.serviceRoot) options.serviceRoot = environment("QVA_SERVICE_ROOT");
+    if (!options.home) options.home = environment("QVA_HOME");
+    if (!options.languages)
+        if (auto languages = environment("QVA_PREFERRED_LANGUAGES")) options.languages = splitList(*languages);
+    if (options.serviceRoot && !isValidServiceRoot(*options.serviceRoot))
+        return "the service root must be an http or https address, e.g. https://host/api; got \"" +
+               *options.serviceRoot + "\"";
+    return {};
+}
+
+void applyGlobalOptions(const GlobalOptions& options) {
+    if (options.home) {
+        std::error_code ignored;
+        std::filesystem::create_directories(*options.home, ignored);
+        foundation::ApplicationHome::setRoot(*options.home);
+    }
+    if (options.serviceRoot) setServiceRoot(*options.serviceRoot);
+    if (options.languages) QNDeviceEnvironment::setPreferredLanguages(*options.languages);
+    registerModelClasses();
+    registerEntityClasses();
+}
+
+int runCli(const Arguments& original, std::ostream& out, std::ostream& err) {
+    CommandContext context(out, err);
+    Arguments arguments = original;
+    if (std::string problem = parseGlobalOptions(arguments, context.options()); !problem.empty())
+        return context.usage(problem);
+    if (arguments.empty()) {
+        printHelp(err);
+        return kExitUsage;
+    }
+    const std::string name = arguments.front();
+    const Arguments rest(arguments.begin() + 1, arguments.end());
+    if (name == "help" || name == "--help" || name == "-h") {
+        printHelp(out);
+        return kExitSuccess;
+    }
+    if (name == "svg") return tools::runSvgCommand(rest);
+    for (const auto& command : kCommands) {
+        if (name != command.name) continue;
+        applyGlobalOptions(context.options());
+        try {
+            return command.run(context, rest);
+        } catch (const foundation::Exception& exception) {
+            // A programming error of the app: said plainly, not a crash.
+            return context.fail(std::string("the app raised an exception: ") + exception.what());
+        }
+    }
+    return context.usage("unknown command \"" + name + "\"");
+}
+
+}  // namespace quovana

@@ -1,0 +1,141 @@
+// The pump checks the alert stack after every task the main loop runs: an
+// alert appears from a task, and its answer is posted as a task of its own so
+// that the delegate's reaction runs as the tap's would, not inside the check.
+#include "quovana/CommandContext.h"
+
+#include <algorithm>
+#include <fstream>
+#include <ostream>
+
+#include "Utils/ErrorUtility.h"
+#include "foundation/Log.h"
+#include "foundation/RunLoop.h"
+#include "model/QVAError.h"
+#include "uikit/UIAlertView.h"
+#include "uikit/UIApplication.h"
+
+namespace quovana {
+
+std::string describeError(const foundation::ErrorPtr& error) {
+    if (!error) return "unknown error";
+    std::string text = error->localizedDescription();
+    if (text.empty()) text = error->domain() + " error " + std::to_string(error->code());
+    if (auto qvaError = std::dynamic_pointer_cast<const QVAError>(error))
+        if (qvaError->QVAServiceErrorMessage() && *qvaError->QVAServiceErrorMessage() != text)
+            text += " (the service says: " + *qvaError->QVAServiceErrorMessage() + ")";
+    if (!error->userInfoValue(ErrorUtility::kErrorResponseObjectKey).isNothing())
+        text += " [HTTP " + std::to_string(ErrorUtility::HTTPErrorCode(error)) + "]";
+    return text;
+}
+
+CommandContext::CommandContext(std::ostream& out, std::ostream& err) : out_(out), err_(err) {
+    previousSink_ = foundation::setLogSink([this](const std::string& line) { logged(line); });
+}
+
+CommandContext::~CommandContext() {
+    foundation::setLogSink(previousSink_);
+    flushLog();
+}
+
+void CommandContext::logged(const std::string& line) {
+    std::lock_guard lock(logMutex_);
+    for (auto& [fragment, count] : watched_) {
+        if (line.find(fragment) == std::string::npos) continue;
+        ++count;
+        watchedLines_[fragment].push_back(line);
+    }
+    if (logFile_)
+        *logFile_ << line << "\n";
+    else
+        pendingLog_.push_back(line);
+}
+
+void CommandContext::watchLog(const std::string& fragment) {
+    std::lock_guard lock(logMutex_);
+    watched_.emplace(fragment, 0);
+}
+
+size_t CommandContext::logCount(const std::string& fragment) const {
+    std::lock_guard lock(logMutex_);
+    auto it = watched_.find(fragment);
+    return it == watched_.end() ? 0 : it->second;
+}
+
+std::vector<std::string> CommandContext::logLines(const std::string& fragment) const {
+    std::lock_guard lock(logMutex_);
+    auto it = watchedLines_.find(fragment);
+    return it == watchedLines_.end() ? std::vector<std::string>() : it->second;
+}
+
+bool CommandContext::setLogFile(const std::string& path) {
+    auto file = std::make_unique<std::ofstream>(path, std::ios::app);
+    if (!*file) return false;
+    std::lock_guard lock(logMutex_);
+    logFile_ = std::move(file);
+    return true;
+}
+
+void CommandContext::flushLog() {
+    std::vector<std::string> lines;
+    {
+        std::lock_guard lock(logMutex_);
+        lines.swap(pendingLog_);
+        if (logFile_) logFile_->flush();
+    }
+    for (const auto& line : lines) err_ << line << "\n";
+}
+
+bool CommandContext::pump(const std::function<bool()>& done, double timeoutSeconds) {
+    bool finished = foundation::RunLoop::main().runUntil(
+        [&] {
+            flushLog();
+            answerAlerts();
+            return done();
+        },
+        timeoutSeconds);
+    flushLog();
+    if (!finished) err_ << "quovana: gave up waiting after " << timeoutSeconds << " s\n";
+    return finished;
+}
+
+void CommandContext::answerAlerts() {
+    for (const auto& alert : uikit::UIApplication::sharedApplication().visibleAlerts()) {
+        if (std::find(seenAlerts_.begin(), seenAlerts_.end(), alert) != seenAlerts_.end()) continue;
+        seenAlerts_.push_back(alert);
+
+        std::string buttons;
+        for (int64_t i = 0; i < alert->numberOfButtons(); ++i) {
+            if (i) buttons += ", ";
+            buttons += "[" + alert->buttonTitleAtIndex(i).value_or("") + "]";
+        }
+        std::string line = alert->title().value_or("") + " | " + alert->message().value_or("") + " | " + buttons;
+        alertLog_.push_back(line);
+        err_ << "alert: " << line << "\n";
+        if (alert->numberOfButtons() == 0) continue;  // nothing to tap; it stays on screen
+
+        int64_t index = 0;
+        if (options_.answer && !answerUsed_) {
+            answerUsed_ = true;
+            bool found = false;
+            for (int64_t i = 0; i < alert->numberOfButtons() && !found; ++i)
+                if (alert->buttonTitleAtIndex(i) == *options_.answer) index = i, found = true;
+            if (!found) err_ << "quovana: the alert has no button \"" << *options_.answer << "\"; taking the first\n";
+        }
+        err_ << "alert answered: [" << alert->buttonTitleAtIndex(index).value_or("") << "]\n";
+        foundation::RunLoop::main().post([alert, index] { alert->dismissWithClickedButtonIndex(index, true); });
+    }
+}
+
+int CommandContext::fail(const std::string& message) {
+    flushLog();
+    err_ << "quovana: " << message << "\n";
+    return kExitFailure;
+}
+
+int CommandContext::usage(const std::string& message) {
+    flushLog();
+    err_ << "quovana: " << message << "\n" << "Run \"quovana help\" for the commands.\n";
+    return kExitUsage;
+}
+
+}  // namespace quovana

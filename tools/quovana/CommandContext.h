@@ -1,0 +1,138 @@
+// What every command of the command-line front shares: the global options,
+// the two output streams (plain results on one, messages on the other), the
+// exit codes, and the pump that runs the main run loop until a command's
+// completion has run. While it pumps, alerts the app shows are printed and
+// answered, as a user would answer them.
+//
+// What the app logs while a command runs reaches the message stream from the
+// main thread only (lines logged on other threads wait for the next pump), or
+// a log file; the context counts the lines holding fragments it was asked to
+// watch, for commands whose app operation reports only by logging.
+#pragma once
+
+#include <functional>
+#include <iosfwd>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "foundation/Error.h"
+#include "foundation/Value.h"
+
+namespace uikit {
+class UIAlertView;
+}
+
+namespace quovana {
+
+using Arguments = std::vector<std::string>;
+
+enum ExitCode : int {
+    kExitSuccess = 0,
+    // A failure the app reported; its message is printed.
+    kExitFailure = 1,
+    // The command line itself is wrong.
+    kExitUsage = 2,
+};
+
+struct GlobalOptions {
+    // The service root, ending in "/api" (--service, QVA_SERVICE_ROOT).
+    std::optional<std::string> serviceRoot;
+    // The application's home (--home, QVA_HOME).
+    std::optional<std::string> home;
+    // Preferred languages, most preferred first (--languages, QVA_PREFERRED_LANGUAGES).
+    std::optional<std::vector<std::string>> languages;
+    // The button to tap on the first alert the app shows (--answer).
+    std::optional<std::string> answer;
+};
+
+// What an (error, result) completion of the app handed back.
+struct CallOutcome {
+    bool done = false;
+    foundation::ErrorPtr error;
+    foundation::Value result;
+};
+
+// An error as one line: its description, the service's own message and the
+// HTTP status when there was one.
+std::string describeError(const foundation::ErrorPtr& error);
+
+class CommandContext {
+public:
+    // How long a command waits for the app by default: a full download of a
+    // large meeting over a slow link takes minutes, a hung service forever.
+    static constexpr double kDefaultTimeoutSeconds = 900;
+
+    // Takes over the app's log until destroyed.
+    CommandContext(std::ostream& out, std::ostream& err);
+    ~CommandContext();
+    CommandContext(const CommandContext&) = delete;
+    CommandContext& operator=(const CommandContext&) = delete;
+
+    GlobalOptions& options() { return options_; }
+    const GlobalOptions& options() const { return options_; }
+    std::ostream& out() { return out_; }
+    std::ostream& err() { return err_; }
+
+    // Pumps the main run loop until `done` holds or the time is up; answers
+    // the alerts shown meanwhile. Main thread only. Returns done()'s value;
+    // on a time-out it says so on the message stream.
+    bool pump(const std::function<bool()>& done, double timeoutSeconds = kDefaultTimeoutSeconds);
+
+    // Starts an operation with an (error, result) completion and pumps until
+    // it ran; nothing when the time ran out (said on the message stream).
+    template <class Start>
+    std::optional<CallOutcome> await(Start start, double timeoutSeconds = kDefaultTimeoutSeconds) {
+        auto outcome = std::make_shared<CallOutcome>();
+        start([outcome](const foundation::ErrorPtr& error, const foundation::Value& result) {
+            outcome->done = true;
+            outcome->error = error;
+            outcome->result = result;
+        });
+        if (!pump([outcome] { return outcome->done; }, timeoutSeconds)) return std::nullopt;
+        return *outcome;
+    }
+
+    // Prints "quovana: <message>" and answers kExitFailure.
+    int fail(const std::string& message);
+    // Prints "quovana: <message>" with the usage hint and answers kExitUsage.
+    int usage(const std::string& message);
+
+    // Counts, from now on, the app's log lines that hold `fragment`.
+    void watchLog(const std::string& fragment);
+    size_t logCount(const std::string& fragment) const;
+    // The watched lines that hold `fragment`, in logging order.
+    std::vector<std::string> logLines(const std::string& fragment) const;
+    // Sends the app's log to the file (appended) instead of the message stream.
+    bool setLogFile(const std::string& path);
+    // Writes the log lines waiting for the main thread.
+    void flushLog();
+
+    // The alerts printed so far, as "title | message | buttons" lines.
+    const std::vector<std::string>& alertLog() const { return alertLog_; }
+
+private:
+    void answerAlerts();
+
+    void logged(const std::string& line);
+
+    std::ostream& out_;
+    std::ostream& err_;
+    GlobalOptions options_;
+    bool answerUsed_ = false;
+    // Kept alive so that a new alert never shares an old one's address.
+    std::vector<std::shared_ptr<uikit::UIAlertView>> seenAlerts_;
+    std::vector<std::string> alertLog_;
+
+    mutable std::mutex logMutex_;
+    std::vector<std::string> pendingLog_;
+    std::map<std::string, size_t> watched_;
+    std::map<std::string, std::vector<std::string>> watchedLines_;
+    std::unique_ptr<std::ostream> logFile_;
+    std::function<void(const std::string&)> previousSink_;
+};
+
+}  // namespace quovana

@@ -1,0 +1,92 @@
+// "dump ENTITY [--where PREDICATE] [--fields a,b,...]": rows of the current
+// meeting's store as JSON lines, read through the store front's fetch rule
+// (main-queue context, sub-entities included) as the screens read them. The
+// entity, the fields and the predicate are checked before the store is
+// touched, so a typo is a usage error with the names that would be right.
+#include <ostream>
+#include <sstream>
+
+#include "coredata/FetchRequest.h"
+#include "coredata/ManagedObjectModel.h"
+#include "coredata/Predicate.h"
+#include "foundation/Exception.h"
+#include "quovana/Commands.h"
+#include "quovana/CurrentMeeting.h"
+#include "quovana/ValueText.h"
+#include "store/CoreDataStack.h"
+#include "store/EntityClass.h"
+#include "store/EntityModel.h"
+#include "store/StorageManager.h"
+
+namespace quovana {
+
+namespace {
+
+std::vector<std::string> splitFields(const std::string& text) {
+    std::vector<std::string> fields;
+    std::stringstream stream(text);
+    std::string field;
+    while (std::getline(stream, field, ','))
+        if (!field.empty()) fields.push_back(field);
+    return fields;
+}
+
+std::string joined(const std::vector<std::string>& names) {
+    std::string text;
+    for (const auto& name : names) text += (text.empty() ? "" : ", ") + name;
+    return text;
+}
+
+}  // namespace
+
+int runDumpCommand(CommandContext& context, const Arguments& arguments) {
+    if (arguments.empty()) return context.usage("usage: dump ENTITY [--where PREDICATE] [--fields a,b,...]");
+    const std::string entityName = arguments[0];
+    std::optional<std::string> where;
+    std::vector<std::string> fields;
+    for (size_t i = 1; i < arguments.size(); i += 2) {
+        if (i + 1 >= arguments.size()) return context.usage(arguments[i] + " needs a value");
+        if (arguments[i] == "--where")
+            where = arguments[i + 1];
+        else if (arguments[i] == "--fields")
+            fields = splitFields(arguments[i + 1]);
+        else
+            return context.usage("dump does not know the option \"" + arguments[i] + "\"");
+    }
+
+    auto model = EntityModel::mergedModel();
+    const auto* entity = model->entityNamed(entityName);
+    auto entityClass = EntityClass::named(entityName);
+    if (!entity || !entityClass) {
+        std::vector<std::string> names;
+        for (const auto* known : model->entities()) names.push_back(known->name());
+        return context.usage("unknown entity \"" + entityName + "\"; the entities are: " + joined(names));
+    }
+    for (const auto& field : fields)
+        if (!entity->attributeNamed(field))
+            return context.usage("the entity " + entityName + " has no field \"" + field +
+                                 "\"; its fields are: " + joined(entity->attributeNames()));
+    coredata::PredicatePtr predicate;
+    if (where) {
+        try {
+            predicate = coredata::Predicate::withFormat(*where);
+        } catch (const foundation::Exception& exception) {
+            return context.usage("malformed predicate \"" + *where + "\": " + exception.reason());
+        }
+    }
+
+    auto meeting = openCurrentMeeting(context);
+    if (!meeting) return kExitFailure;
+    auto& store = StorageManager::sharedStorageManager();
+    const auto& mainContext = meeting->stack->managedObjectContextMainQueue();
+    auto request = store.fetchRequestForItemType(entityClass, predicate, mainContext);
+    if (!request) return context.fail("the store cannot fetch " + entityName);
+    request->setResultType(coredata::FetchRequestResultType::Dictionary);
+    request->setPropertiesToFetch(fields);
+    const auto rows = store.executeFetchRequestAndWait(request, mainContext);
+    for (const auto& row : rows) context.out() << jsonLine(row) << "\n";
+    context.err() << rows.size() << " " << entityName << " rows\n";
+    return kExitSuccess;
+}
+
+}  // namespace quovana

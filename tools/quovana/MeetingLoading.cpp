@@ -1,0 +1,168 @@
+// The commands drive the app's own operations and only watch them: the
+// loading bookkeeping is the app's (EventLoader), the delta decision the
+// delta update service's. Two of those report nothing back but log lines (the
+// delta engine's "Delta ready!!") and the settings store (the last delta
+// time), and that is what is watched.
+#include "quovana/MeetingLoading.h"
+#include "quovana/CurrentMeeting.h"
+
+#include <ostream>
+
+#include "api/ApplicationService.h"
+#include "api/ApplicationSettingsStore.h"
+#include "api/DeltaUpdateService.h"
+#include "api/LoadingScreenHook.h"
+#include "api/QVAApiManager.h"
+#include "app/EventLoader.h"
+#include "foundation/Clock.h"
+#include "model/QVAEvent.h"
+#include "model/QVAUserAccount.h"
+#include "store/CoreDataStack.h"
+#include "store/StorageManager.h"
+
+using foundation::Value;
+
+namespace quovana {
+
+namespace {
+
+constexpr double kMapsTimeoutSeconds = 120;
+
+bool storeMarkedComplete(const std::shared_ptr<QVAUserAccount>& account, const std::shared_ptr<QVAEvent>& event) {
+    auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
+    auto validity = settings.persistentStoresValidity();
+    auto it = validity.find(settings.getKeyForAccount(account, event));
+    return it != validity.end() && it->second.isBool() && it->second.boolValue();
+}
+
+// Waits for the delta run that was just started to log its end.
+bool awaitDelta(CommandContext& context, size_t readyBefore) {
+    return context.pump([&] { return context.logCount(kDeltaReadyLog) > readyBefore; });
+}
+
+}  // namespace
+
+int loadMeeting(CommandContext& context, const std::shared_ptr<QVAUserAccount>& account,
+                const std::optional<std::string>& eventId) {
+    const std::string failed = EventLoader::kLoadingFailedMessage;
+    auto fetched = context.await([&](QVAApiManager::CallCompletion completion) {
+        QVAApiManager::sharedApiManager().getEventWithId(eventId, account->authenticationCode(), completion);
+    });
+    if (!fetched) return context.fail(failed + " (the service did not answer)");
+    auto event = fetched->result.objectAs<QVAEvent>();
+    if (fetched->error || !event || !event->itemId())
+        return context.fail(failed + " " + (fetched->error ? describeError(fetched->error) : "(no meeting)"));
+    context.err() << "meeting " << event->eventName().value_or("(unnamed)") << " (" << *event->itemId() << ")\n";
+
+    foundation::ErrorPtr openError;
+    StorageManager::sharedStorageManager().initCoreDataStackForAuthToken(
+        account->authenticationCode(), event->itemId(),
+        [&](foundation::ErrorPtr error, std::shared_ptr<CoreDataStack>) { openError = error; });
+    if (openError) return context.fail(failed + " " + describeError(openError));
+
+    const bool complete = storeMarkedComplete(account, event);
+    context.watchLog(kDeltaReadyLog);
+    const size_t readyBefore = context.logCount(kDeltaReadyLog);
+    // Progress reaches the context only while the command waits for it.
+    auto waiting = std::make_shared<bool>(true);
+    auto outcome = context.await([&](std::function<void(const foundation::ErrorPtr&, const Value&)> done) {
+        EventLoader::loadAllDataForAccount(
+            account, event,
+            [&context, waiting](int32_t finished, int32_t total, const std::optional<std::string>& name) {
+                if (!*waiting) return;
+                context.out() << finished << "/" << total << " " << name.value_or("(no feed)") << "\n";
+                context.out().flush();
+            },
+            [done](const foundation::ErrorPtr& error) { done(error, Value()); });
+    });
+    *waiting = false;
+    if (!outcome) return context.fail(failed + " (the download did not finish)");
+    if (outcome->error) return context.fail(describeError(outcome->error));
+
+    if (complete) {
+        // The store was complete already: the app runs a forced delta instead.
+        context.err() << "the store was complete; a forced delta update runs instead of the full download\n";
+        if (!awaitDelta(context, readyBefore)) return context.fail("the delta update did not finish");
+    }
+    // The bookkeeping started the meeting's floor-plan download; the maps
+    // lower their flag when it is over.
+    auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
+    if (settings.currentEventIsDownloadingOrParsingIMaps()) {
+        if (context.pump([&] { return !settings.currentEventIsDownloadingOrParsingIMaps(); }, kMapsTimeoutSeconds))
+            context.err() << "floor plans downloaded\n";
+    }
+    const bool nowComplete = storeMarkedComplete(account, event);
+    context.out() << "loaded " << event->eventName().value_or("(unnamed)") << " (" << *event->itemId() << "): "
+                  << (nowComplete ? "complete" : "incomplete, some calls that are not important failed") << "\n";
+    return kExitSuccess;
+}
+
+int checkForDeltaUpdates(CommandContext& context, bool force, bool isAutoUpdate, bool checkForNewEvent) {
+    // As at the application's start, the current meeting's store is opened
+    // first: the delta reads and writes it through the store front's cache.
+    if (!openCurrentMeeting(context)) return kExitFailure;
+    auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
+    // The service decides silently; the same three checks tell the user why
+    // nothing ran.
+    if (isAutoUpdate && !settings.automaticallyCheckForContentUpdates()) {
+        context.out() << "no delta update: automatic content updates are switched off\n";
+        return kExitSuccess;
+    }
+    const auto last = settings.lastDeltaSyncDateTime();
+    const double since = last ? foundation::Clock::now() - last->timeIntervalSinceReferenceDate() : 0;
+    if (!force && last && since <= DeltaUpdateService::kDeltaThrottleSeconds) {
+        context.out() << "no delta update: the last one was " << static_cast<long>(since)
+                      << " s ago (at most one per " << static_cast<long>(DeltaUpdateService::kDeltaThrottleSeconds)
+                      << " s unless forced)\n";
+        return kExitSuccess;
+    }
+
+    // The new-meeting offer's "Load" goes to the loading screen; here the
+    // load runs once the pump is back, not inside the alert's button.
+    struct Offer {
+        std::shared_ptr<QVAUserAccount> account;
+        std::string eventId;
+    };
+    auto offer = std::make_shared<std::optional<Offer>>();
+    LoadingScreenHook::setLoader([offer](const std::shared_ptr<QVAUserAccount>& account, const std::string& eventId) {
+        *offer = Offer{account, eventId};
+    });
+    context.watchLog(kDeltaReadyLog);
+    context.watchLog(kDeltaUpdateLog);
+    context.watchLog(kDeltaDeleteLog);
+    const size_t readyBefore = context.logCount(kDeltaReadyLog);
+    const size_t updatesBefore = context.logLines(kDeltaUpdateLog).size();
+    const size_t deletesBefore = context.logLines(kDeltaDeleteLog).size();
+    const auto lastBefore = settings.lastDeltaSyncDateTime();
+    ApplicationService::deltaUpdateService()->checkForDeltaUpdates(force, isAutoUpdate, checkForNewEvent);
+    bool finished = context.pump([&] { return context.logCount(kDeltaReadyLog) > readyBefore || offer->has_value(); });
+    LoadingScreenHook::setLoader(nullptr);
+    if (!finished) return context.fail("the delta update did not finish");
+    if (offer->has_value()) {
+        context.out() << "loading the new meeting " << (*offer)->eventId << "\n";
+        return loadMeeting(context, (*offer)->account, (*offer)->eventId);
+    }
+    const auto lastAfter = settings.lastDeltaSyncDateTime();
+    if (!lastAfter || (lastBefore && lastAfter->timeIntervalSinceReferenceDate() ==
+                                         lastBefore->timeIntervalSinceReferenceDate()))
+        return context.fail("Unable to load delta updates");
+    // What the engine found, from its "UPDATE ON <entity> nr = <n>" and
+    // "DELETE ON <entity> nr = <n>" lines.
+    auto report = [&](const char* fragment, size_t skip, const char* what) {
+        auto lines = context.logLines(fragment);
+        for (size_t i = skip; i < lines.size(); ++i) {
+            auto at = lines[i].find(fragment);
+            auto nr = lines[i].find(" nr = ", at);
+            if (nr == std::string::npos) continue;
+            const size_t nameAt = at + std::string(fragment).size();
+            context.out() << "  " << lines[i].substr(nameAt, nr - nameAt) << ": " << lines[i].substr(nr + 6) << " "
+                          << what << "\n";
+        }
+    };
+    report(kDeltaUpdateLog, updatesBefore, "new or changed");
+    report(kDeltaDeleteLog, deletesBefore, "removed");
+    context.out() << "delta update done\n";
+    return kExitSuccess;
+}
+
+}  // namespace quovana

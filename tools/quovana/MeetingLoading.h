@@ -1,0 +1,35 @@
+// The roads of the loading screen and of the delta update service as the
+// commands walk them, shared by "load", "delta", "demo" and the new-meeting
+// offer's "Load".
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "quovana/CommandContext.h"
+
+class QVAUserAccount;
+
+namespace quovana {
+
+// The fragment of the delta engine's last log line, which every run writes.
+inline constexpr const char* kDeltaReadyLog = "Delta ready!!";
+// The fragments of the engine's per-kind lines ("UPDATE ON <entity> nr = <n>").
+inline constexpr const char* kDeltaUpdateLog = "UPDATE ON ";
+inline constexpr const char* kDeltaDeleteLog = "DELETE ON ";
+
+// The loading screen's road for the account: fetch the meeting (the
+// account's current one without an id), open its store, run the full
+// download with a "finished/total name" line per finished call, then the
+// loading bookkeeping. A store already complete gets the forced delta update
+// instead, which is waited for. Answers the exit code.
+int loadMeeting(CommandContext& context, const std::shared_ptr<QVAUserAccount>& account,
+                const std::optional<std::string>& eventId);
+
+// The delta update service's check with its three flags, waited for. A check
+// that decides not to run says why. When the new-meeting offer's "Load" is
+// taken, that meeting is loaded instead. Answers the exit code.
+int checkForDeltaUpdates(CommandContext& context, bool force, bool isAutoUpdate, bool checkForNewEvent);
+
+}  // namespace quovana
