@@ -36,7 +36,7 @@ const Command kCommands[] = {
      "refresh agenda|programme|participants|organizations|partners|rooms|venues|messages|reports"},
     {"dump", runDumpCommand, "dump ENTITY [--where PREDICATE] [--fields a,b,...]"},
     {"settings", runSettingsCommand, "settings get KEY | set KEY JSON | dump | clear"},
-    {"outbox", runOutboxCommand, "outbox queue TO SUBJECT BODY [THREAD] | outbox pass"},
+    {"outbox", runOutboxCommand, "outbox queue TO_IDS SUBJECT BODY [THREAD] | outbox pass"},
     {"thread", runThreadCommand, "thread read ID | thread delete ID"},
     {"calendar", runCalendarCommand, "calendar list | sync CALENDAR_TITLE | unsync"},
     {"demo", runDemoCommand, "demo"},

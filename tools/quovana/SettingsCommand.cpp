@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "api/ApplicationSettingsStore.h"
+#include "api/QVAApiManager.h"
 #include "foundation/Date.h"
 #include "foundation/JSONSerialization.h"
 #include "foundation/UserDefaults.h"
@@ -85,6 +86,8 @@ int runSettingsCommand(CommandContext& context, const Arguments& arguments) {
     }
     if (action == "clear" && arguments.size() == 1) {
         settings.clear();
+        // The cleared account's token must not ride along on the next login.
+        QVAApiManager::sharedApiManager().clearAuthorizationHeader();
         context.out() << "settings cleared\n";
         return kExitSuccess;
     }
