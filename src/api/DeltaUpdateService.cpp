@@ -65,10 +65,12 @@ void DeltaUpdateService::checkForDeltaUpdates(const std::shared_ptr<QVAUserAccou
         loadDeltaUpdates(eventId, account->authenticationCode());
         return;
     }
+    // The answer is weighed against the account and meeting current when it
+    // arrives: a log-out or a switch in between must not be undone by it.
     QVAApiManager::sharedApiManager().getCurrentEventForAuthCode(
-        account->authenticationCode(),
-        [self = shared_from_this(), account, event](const ErrorPtr&, const Value& result) {
-            self->checkNewEvent(result, account, event);
+        account->authenticationCode(), [self = shared_from_this()](const ErrorPtr&, const Value& result) {
+            auto& settings = self->applicationSettingsStore();
+            self->checkNewEvent(result, settings.currentAccount(), settings.currentEvent());
         });
 }
 
@@ -89,7 +91,7 @@ void DeltaUpdateService::loadDeltaUpdates(const std::optional<std::string>& even
 void DeltaUpdateService::checkNewEvent(const Value& answer, const std::shared_ptr<QVAUserAccount>& account,
                                        const std::shared_ptr<QVAEvent>& event) {
     auto eventId = event ? event->itemId() : std::nullopt;
-    auto authCode = account->authenticationCode();
+    auto authCode = account ? account->authenticationCode() : std::nullopt;
     auto newEvent = answer.objectAs<QVAEvent>();
     // A meeting without an id could not be opened: as good as no answer.
     if (!newEvent || !newEvent->itemId()) {
@@ -117,12 +119,10 @@ void DeltaUpdateService::checkNewEvent(const Value& answer, const std::shared_pt
         loadDeltaUpdates(eventId, authCode);
         return;
     }
-    offerNewEvent(newEvent, account, event);
+    offerNewEvent(newEvent);
 }
 
-void DeltaUpdateService::offerNewEvent(const std::shared_ptr<QVAEvent>& newEvent,
-                                       const std::shared_ptr<QVAUserAccount>& account,
-                                       const std::shared_ptr<QVAEvent>& event) {
+void DeltaUpdateService::offerNewEvent(const std::shared_ptr<QVAEvent>& newEvent) {
     auto alert = UIBlockAlertView::initWithTitle(
         std::string(kNewEventTitle), foundation::Format(kNewEventMessage, textValue(newEvent->eventName())));
     auto self = shared_from_this();
@@ -132,13 +132,15 @@ void DeltaUpdateService::offerNewEvent(const std::shared_ptr<QVAEvent>& newEvent
         StorageManager::sharedStorageManager().initCoreDataStackForAuthToken(
             current ? current->authenticationCode() : std::nullopt, newEventId,
             [current, newEventId](ErrorPtr error, std::shared_ptr<CoreDataStack>) {
-                if (error) return;
+                if (error) {
+                    foundation::Log("Unable to open the store of event %@: %@", newEventId.value_or(""),
+                                    error->localizedDescription());
+                    return;
+                }
                 LoadingScreenHook::presentLoadingScreen(current, newEventId.value_or(""));
             });
     });
-    auto eventId = event ? event->itemId() : std::nullopt;
-    auto authCode = account->authenticationCode();
-    alert->addButtonWithTitle(
-        kCancelButton, [self, eventId, authCode](uikit::UIAlertView&) { self->loadDeltaUpdates(eventId, authCode); });
+    // The delta of the meeting that is current when "Cancel" is tapped.
+    alert->addButtonWithTitle(kCancelButton, [self](uikit::UIAlertView&) { self->loadDeltaUpdates(); });
     alert->show();
 }

@@ -46,7 +46,9 @@ public:
     // new-meeting check when asked for.
     void checkForDeltaUpdates(bool force, bool isAutoUpdate, bool checkForNewEvent);
     // The same decision for a given account and meeting, the one being
-    // loaded, which is not yet current.
+    // loaded, which is not yet current. The new-meeting check, when asked
+    // for, weighs the answer against the account and meeting current when
+    // it arrives.
     void checkForDeltaUpdates(const std::shared_ptr<QVAUserAccount>& account, const std::shared_ptr<QVAEvent>& event,
                               bool force, bool isAutoUpdate, bool checkForNewEvent);
     // The delta of the current meeting; a failure is only logged.
@@ -54,11 +56,11 @@ public:
 
 private:
     void loadDeltaUpdates(const std::optional<std::string>& eventId, const std::optional<std::string>& authCode);
-    // The answer of the current-meeting request.
+    // The answer of the current-meeting request, against the current
+    // account and meeting (either may be gone by then).
     void checkNewEvent(const foundation::Value& answer, const std::shared_ptr<QVAUserAccount>& account,
                        const std::shared_ptr<QVAEvent>& event);
-    void offerNewEvent(const std::shared_ptr<QVAEvent>& newEvent, const std::shared_ptr<QVAUserAccount>& account,
-                       const std::shared_ptr<QVAEvent>& event);
+    void offerNewEvent(const std::shared_ptr<QVAEvent>& newEvent);
 
     mutable std::mutex mutex_;
     ApplicationSettingsStore* applicationSettingsStore_;

@@ -52,8 +52,8 @@ Value::Array fetchCurrentRows(const char* entityName, coredata::PredicatePtr pre
     return store.executeFetchRequestAndWait(request, context);
 }
 
-// The whole thread operation shares one error slot: the last failure to
-// report, or none.
+// The whole thread operation shares one error slot: the error of the last
+// failed call that reported one, or none.
 struct ThreadOperation {
     dispatch::GroupPtr group = dispatch::Group::create();
     ErrorPtr error;
@@ -218,7 +218,9 @@ void MessagesManager::markAsReadMessageWithThreadId(int32_t threadId, const Text
             [operation, authToken, eventId](const ErrorPtr& error, const Value& result) {
                 auto message = result.objectAs<QVAMessage>();
                 if (!message) {
-                    operation->error = error;
+                    // A failure without an error object must not wipe out
+                    // the error of an earlier one.
+                    if (error) operation->error = error;
                     foundation::Log("Could not succeed to mark message as read.");
                     operation->group->leave();
                     return;
@@ -253,7 +255,7 @@ void MessagesManager::deleteMessageWithThreadId(int32_t threadId, const Text& au
             messageId, currentStore().token,
             [operation, messageId, authToken, eventId](const ErrorPtr& error, const Value& result) {
                 if (error || !result.isNothing()) {
-                    operation->error = error;
+                    if (error) operation->error = error;
                     foundation::Log("Could not succeed to delete message.");
                     operation->group->leave();
                     return;

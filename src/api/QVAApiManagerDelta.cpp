@@ -34,11 +34,24 @@ namespace {
 
 using Kind = void (*)(const Text&, const Text&, Completion);
 
+bool isCurrentMeeting(const Text& eventId) {
+    auto current = ApplicationSettingsStore::sharedApplicationSettingsStore().currentEvent();
+    return current && current->itemId() == eventId;
+}
+
 // The whole reloads of the request descriptors, as kinds.
 void refreshPermissions(const Text& eventId, const Text& authCode, Completion completion) {
     QVAApiManager::sharedApiManager().refreshPermissionsForEventId(eventId, authCode, std::move(completion));
 }
+// The feed the settings name is the current meeting's. A run for another
+// meeting (the forced delta of a meeting being opened again) has no feed of
+// its own to hand, and must not write the current meeting's reports into
+// that meeting's store: it keeps the reports it holds.
 void refreshReports(const Text& eventId, const Text& authCode, Completion completion) {
+    if (!isCurrentMeeting(eventId)) {
+        completion(nullptr, Value());
+        return;
+    }
     QVAApiManager::sharedApiManager().refreshReportsForEventId(eventId, authCode, std::move(completion));
 }
 void refreshInformationDocuments(const Text& eventId, const Text& authCode, Completion completion) {
@@ -272,11 +285,20 @@ void loadDeltaUpdatesForEventId(const Text& eventId, const Text& authCode, Compl
         kind(eventId, authCode, kindCompletion(run));
     }
     run->group->enter();
-    QVAApiManagerRefresh::refreshMessagesWithCompletionBlock(
-        [leave = kindCompletion(run)](const ErrorPtr& error, const Value& result) {
-            if (auto* screen = messagesBadgeScreen()) screen->refreshMessagesAndMeetingRequestsCounter();
-            leave(error, result);
-        });
+    auto messagesDone = [leave = kindCompletion(run)](const ErrorPtr& error, const Value& result) {
+        if (auto* screen = messagesBadgeScreen()) screen->refreshMessagesAndMeetingRequestsCounter();
+        leave(error, result);
+    };
+    if (isCurrentMeeting(eventId)) {
+        QVAApiManagerRefresh::refreshMessagesWithCompletionBlock(std::move(messagesDone));
+    } else {
+        // A run for a meeting that is not current yet (the forced delta of a
+        // meeting opened again): its own store gets the account's messages,
+        // with its own token, not the current meeting's store.
+        auto& api = QVAApiManager::sharedApiManager();
+        api.refreshWithRequestObject(api.getMessagessRequestObjectForAuthCode(authCode), authCode, eventId,
+                                     std::move(messagesDone));
+    }
     for (const auto& kind : kindsAfterMessages()) {
         run->group->enter();
         kind(eventId, authCode, kindCompletion(run));

@@ -43,7 +43,11 @@ constexpr const char* kDeltaFailedMessage = "Unable to load delta updates!";
 // delta-sync time is then now), with "Unable to load delta updates!" when
 // any kind failed, and at once with the not-configured error, sending
 // nothing, when the meeting id or the token is missing. The completion may
-// be empty.
+// be empty. The messages and the reports follow the current meeting; for a
+// meeting that is not current (the forced delta of a meeting opened again)
+// the messages are reloaded into that meeting's store with the token given,
+// and the reports, whose feed only the current meeting names, are left as
+// they are.
 void loadDeltaUpdatesForEventId(const Text& eventId, const Text& authCode, Completion completionBlock);
 
 // The revision refresh of one kind: lists the ids and revisions at

@@ -144,7 +144,8 @@ void QVAApiManager::refreshWithRequestObject(const CallAndWriteParametrizedObjec
     }
     if (requestObject->isAnXMLCall()) {
         // No feed counts as done, so a group waiting for it still finishes.
-        if (!requestObject->serviceName()) {
+        // The service sends an empty address for a meeting without one.
+        if (!requestObject->serviceName() || requestObject->serviceName()->empty()) {
             if (completion) completion(nullptr, Value());
             return;
         }

@@ -239,6 +239,16 @@ void SyncCalendarService::updateCalendarEventData(const EKEventPtr& event, const
             // Declined, cancelled or delegated: no event, and none left behind.
             if (event->eventIdentifier())
                 removeEventWithIdentifier(*event->eventIdentifier(), calendar, authToken, false);
+            // The event mirrored for it before no longer matches when its
+            // session was renamed or moved as well; the map still names it,
+            // which also keeps it from the clean-up of unknown events.
+            if (authToken && item.agendaItemId()) {
+                const Value database(applicationSettingsStore().calendarDatabase());
+                const Value& mapped =
+                    database[std::string_view(*authToken)][std::string_view(*item.agendaItemId())];
+                if (const auto* identifier = mapped.string())
+                    removeEventWithIdentifier(*identifier, calendar, authToken, false);
+            }
             return;
         }
     }

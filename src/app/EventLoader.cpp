@@ -50,9 +50,9 @@ ErrorPtr EventLoader::finishLoading(const std::shared_ptr<QVAUserAccount>& accou
     InteractiveMapsServices::instance().downloadAndParseInteractiveMapsForAuthCode(
         token, eventId, [](const ErrorPtr& error) {
             if (error)
-                foundation::Log("Interactive maps download ended with an error: %@", error->localizedDescription());
+                foundation::Log("%@ with an error: %@", kMapsDownloadEndedLog, error->localizedDescription());
             else
-                foundation::Log("Interactive maps download ended");
+                foundation::Log(kMapsDownloadEndedLog);
         });
     return nullptr;
 }

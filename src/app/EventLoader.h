@@ -30,6 +30,9 @@ public:
     static constexpr const char* kImportantCallFailedLog =
         "Unable to load all data. One of the important calls failed.";
     static constexpr const char* kLoadingFailedMessage = "An error occurred while loading the event. Please try again.";
+    // Logged when the map download started by the bookkeeping has ended,
+    // followed by " with an error: <text>" when it failed.
+    static constexpr const char* kMapsDownloadEndedLog = "Interactive maps download ended";
 
     // (none: the meeting is loaded and current; or the loading error).
     using Completion = std::function<void(const foundation::ErrorPtr& error)>;

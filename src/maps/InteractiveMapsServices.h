@@ -115,13 +115,13 @@ public:
                                                          const std::optional<std::string>& eventId) const;
 
     // The maps' own download of a meeting's map files through the API
-    // client, then the parse of the downloaded plans. Nothing is fetched when the meeting has no maps or while a map
-    // download or parse runs (the completion then gets null at once).
-    // Otherwise the downloading flag is lowered when the files arrived or
-    // failed, the last map-update time becomes now (or, on a failure, the
-    // "never updated" instant 100 s after 1970); after a good download the
-    // plans are parsed. The completion (on the main queue, may be empty) gets
-    // the download's error, else the parse's. Main thread only.
+    // client, then the parse of the downloaded plans. Nothing is fetched
+    // when the meeting has no maps or while a map download or parse runs
+    // (the completion then gets null at once). The last map-update time
+    // becomes now when the files arrived, else the "never updated" instant
+    // 100 s after 1970; the downloading flag is lowered when the download
+    // failed or the plans were parsed. The completion (on the main queue, may
+    // be empty) gets the download's error, else the parse's. Main thread only.
     using DownloadCompletion = std::function<void(const foundation::ErrorPtr& error)>;
     void downloadAndParseInteractiveMapsForAuthCode(const std::optional<std::string>& authCode,
                                                     const std::optional<std::string>& eventId,

@@ -53,13 +53,20 @@ void InteractiveMapsServices::downloadAndParseInteractiveMapsForAuthCode(const s
             store.setLastUpdateTimeInteractiveMaps(
                 error ? foundation::Date::fromTimeIntervalSince1970(kFailedUpdateSince1970Seconds)
                       : foundation::Date::now());
-            store.setCurrentEventIsDownloadingOrParsingIMaps(false);
             if (error || !authCode || !eventId) {
+                store.setCurrentEventIsDownloadingOrParsingIMaps(false);
                 if (completion) completion(error);
                 return;
             }
-            parseDownloadedInteractiveMapsForAuthCode(*authCode, *eventId, floorPlanFilesForAuthCode(authCode, eventId),
-                                                      completion);
+            // The flag stays raised while the plans are parsed, so no other
+            // download replaces files under the parse.
+            parseDownloadedInteractiveMapsForAuthCode(
+                *authCode, *eventId, floorPlanFilesForAuthCode(authCode, eventId),
+                [completion](const foundation::ErrorPtr& parseError) {
+                    ApplicationSettingsStore::sharedApplicationSettingsStore().setCurrentEventIsDownloadingOrParsingIMaps(
+                        false);
+                    if (completion) completion(parseError);
+                });
         });
 }
 

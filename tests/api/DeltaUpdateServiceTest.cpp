@@ -10,6 +10,7 @@
 #include "api/DeltaUpdateService.h"
 #include "api/LoadingScreenHook.h"
 #include "api/LocalServiceTest.h"
+#include "api/QVAApiManagerDelta.h"
 #include "api/QVAApiManager_FullDownload.h"
 #include "foundation/Clock.h"
 #include "uikit/UIAlertView.h"
@@ -193,6 +194,23 @@ TEST_F(DeltaUpdateServiceTest, AKnownOrTheSameMeetingIsNotOffered) {
     ASSERT_TRUE(runsDelta(true, false, true));
     EXPECT_TRUE(alerts().empty());
     EXPECT_TRUE(deltaAsked());
+}
+
+TEST_F(DeltaUpdateServiceTest, AnAnswerArrivingAfterLogOutRestoresNoMeetingAndRunsNoDelta) {
+    // The service names the same meeting, which would make it current again.
+    serviceNamesCurrent(eventId(), "Renamed meeting");
+    foundation::ScopedLogCapture log;
+    service->clearRequestLog();
+    deltaService->checkForDeltaUpdates(true, false, true);
+    // Logged out while the current-meeting request is out.
+    settings.setCurrentAccount(nullptr);
+    settings.setCurrentEvent(nullptr);
+
+    ASSERT_TRUE(loop.runUntil(
+        [&] { return apitest::logged(log, QVAApiManagerDelta::kNotConfiguredMessage); }, apitest::kWait));
+    EXPECT_EQ(settings.currentEvent(), nullptr);
+    EXPECT_FALSE(deltaAsked());
+    EXPECT_FALSE(apitest::logged(log, "Delta ready!!"));
 }
 
 }  // namespace

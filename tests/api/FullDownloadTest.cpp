@@ -168,8 +168,14 @@ TEST_F(FullDownloadTest, AStoreMarkedCompleteGetsAForcedDeltaOfTheMeetingBeingLo
     auto event = fetchEvent(eventId());
     ASSERT_TRUE(open(token(), eventId()));
     // Another meeting is still current, as when switching back to a meeting
-    // loaded before; the last delta was just now.
-    makeCurrent(user, QVAEvent::initWithDictionary(foundation::Value::dictionary({{"id", "999"}})));
+    // loaded before; the last delta was just now. Its feed must not be read
+    // into the store being opened.
+    std::string otherFeed = *event->reportsRssFeedUrl();
+    const std::string ownFeedPath = "/feeds/" + eventId() + "/";
+    ASSERT_NE(otherFeed.find(ownFeedPath), std::string::npos);
+    otherFeed.replace(otherFeed.find(ownFeedPath), ownFeedPath.size(), "/feeds/999/");
+    makeCurrent(user, QVAEvent::initWithDictionary(
+                          foundation::Value::dictionary({{"id", "999"}, {"reportsRssFeedUrl", otherFeed}})));
     settings.setLastDeltaSyncDateTime(foundation::Date::now());
     settings.setPersistentStoresValidity(foundation::Value::Dictionary{{validityKey(user, event), true}});
     service->clearRequestLog();
@@ -194,6 +200,11 @@ TEST_F(FullDownloadTest, AStoreMarkedCompleteGetsAForcedDeltaOfTheMeetingBeingLo
         EXPECT_EQ(request.path.find("/events/999/"), std::string::npos) << request.path;
     }
     EXPECT_TRUE(sawRevisionList);
+    EXPECT_EQ(service->requestCount("GET", "/feeds/999/reports.rss"), 0u);
+    // The account's messages land in the store being opened, and the run
+    // succeeds although the current meeting's store is not open.
+    EXPECT_EQ(count("QVACoreDataMessage", eventId()), service->items(MeetingKind::Messages).size());
+    EXPECT_TRUE(settings.lastDeltaSyncDateTime().has_value());
 }
 
 }  // namespace

@@ -197,4 +197,34 @@ TEST_F(MessagesManagerTest, DeletingAThreadKeepsOnlyTheMessageTheServiceRefused)
     ASSERT_TRUE(loop.runUntil([&] { return done; }, apitest::kWait));
 }
 
+TEST_F(MessagesManagerTest, AThreadDeletionReportsTheFailureEvenWhenAnotherMessageIsOnlyRefused) {
+    loadMessages();
+    std::map<int32_t, std::vector<int32_t>> threads;
+    for (const auto& message : service->items(testservice::MeetingKind::Messages))
+        threads[message["threadId"].intValue()].push_back(message["id"].intValue());
+    int32_t threadId = -1;
+    for (const auto& [id, messages] : threads)
+        if (messages.size() >= 2) threadId = id;
+    ASSERT_NE(threadId, -1);
+    // One call fails; every other one answers with a body and no error, so
+    // it is not deleted either. Whatever order the answers come in, the
+    // failure is what the completion reports.
+    const auto& messages = threads[threadId];
+    service->injectFault("DELETE", apiPath("messages/" + std::to_string(messages.front())), {.status = 500});
+    for (size_t i = 1; i < messages.size(); ++i)
+        service->injectFault("DELETE", apiPath("messages/" + std::to_string(messages[i])),
+                             {.status = 200, .body = R"({"result":"Kept"})"});
+
+    bool done = false;
+    foundation::ErrorPtr reported;
+    outbox.deleteMessageWithThreadId(threadId, token(),
+                                     [&](const foundation::ErrorPtr& error, const foundation::Value&) {
+                                         reported = error;
+                                         done = true;
+                                     });
+    ASSERT_TRUE(loop.runUntil([&] { return done; }, apitest::kWait));
+    EXPECT_NE(reported, nullptr);
+    EXPECT_EQ(threadRows(threadId).size(), messages.size());
+}
+
 }  // namespace

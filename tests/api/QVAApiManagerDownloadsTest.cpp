@@ -87,11 +87,15 @@ TEST_F(QVAApiManagerDownloadsTest, ReportsFeedReplacesTheRowsInFeedOrder) {
     EXPECT_NE(refused.error, nullptr);
     EXPECT_EQ(rows<QVACoreDataReportsDocument>(token).size(), 3u);
 
-    // A meeting without a feed completes at once.
-    settings.setCurrentEvent(QVAEvent::initWithDictionary(Value::dictionary({{"id", "42"}})));
+    // A meeting without a feed, or with an empty address, completes at once.
     const size_t before = server.requestCount();
-    auto none = call([&](auto done) { api().refreshReportsForEventId(std::string("42"), token, done); });
-    EXPECT_EQ(none.error, nullptr);
+    for (const Value& address : {Value(), Value(std::string())}) {
+        auto event = Value::dictionary({{"id", "42"}});
+        if (!address.isAbsent()) event = Value::dictionary({{"id", "42"}, {"reportsRssFeedUrl", address}});
+        settings.setCurrentEvent(QVAEvent::initWithDictionary(event));
+        auto none = call([&](auto done) { api().refreshReportsForEventId(std::string("42"), token, done); });
+        EXPECT_EQ(none.error, nullptr);
+    }
     EXPECT_EQ(server.requestCount(), before);
 }
 

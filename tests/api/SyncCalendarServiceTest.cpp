@@ -207,6 +207,22 @@ TEST_F(SyncCalendarServiceTest, LaterSyncsUpdateMergeAndRemove) {
     EXPECT_EQ(map["a3"], first["a3"]);  // updated in place
 }
 
+TEST_F(SyncCalendarServiceTest, ADeclinedInvitationLosesItsEventAlsoWhenItsSessionChanged) {
+    insert(kToken, "QVACoreDataAgendaInvitation", {agendaRow("a2", "Dinner", "r1", "Invited")});
+    ASSERT_EQ(sync(calendar).error, nullptr);
+    ASSERT_EQ(committedEvents().size(), 1u);
+
+    // Declined, and the session renamed at the same time: the old event no
+    // longer matches the item, but the map still names it.
+    await([&](auto done) {
+        store.deleteAndAddItemsToCoreData({}, EntityClass::of<QVACoreDataAgendaRole>(), nullptr, kToken, "42", done);
+    });
+    insert(kToken, "QVACoreDataAgendaInvitation", {agendaRow("a2", "Gala dinner", "r1", "Declined")});
+    ASSERT_EQ(sync(calendar).error, nullptr);
+    EXPECT_TRUE(committedEvents().empty());
+    EXPECT_TRUE(mapOfToken().isNothing() || mapOfToken().count() == 0u) << mapOfToken().description();
+}
+
 TEST_F(SyncCalendarServiceTest, AnEventTheUserMovedIsReplaced) {
     insert(kToken, "QVACoreDataAgendaSelection", {agendaRow("a1", "Opening")});
     ASSERT_EQ(sync(calendar).error, nullptr);

@@ -20,6 +20,8 @@
 #include <mutex>
 #include <thread>
 
+#include <sys/socket.h>
+
 namespace testservice {
 
 namespace {
@@ -101,6 +103,7 @@ struct TestServer::Impl {
     std::unique_ptr<httplib::Server> server;
     std::thread thread;
     int port = 0;
+    int listeningSocket = -1;
 
     mutable std::mutex mutex;
     mutable std::condition_variable changed;
@@ -215,6 +218,16 @@ bool TestServer::start() {
     // (a process-wide URL session) never close theirs, so keep the wait short.
     d.server->set_keep_alive_timeout(1);
     d.server->new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
+    // The library listens with room for only 5 connections waiting to be
+    // accepted. A client that opens more at once (a delta run starts all its
+    // calls together) overflows that queue; the kernel drops the handshake
+    // and the client tries again only after TCP's first retransmission
+    // timeout, a stall of a second. The socket is noted as it is made so that
+    // the queue can be widened once it listens.
+    d.server->set_socket_options([&d](socket_t sock) {
+        httplib::default_socket_options(sock);
+        d.listeningSocket = static_cast<int>(sock);
+    });
     auto handler = [this](const httplib::Request& req, httplib::Response& res) { impl_->handle(req, res); };
     d.server->Get(".*", handler);
     d.server->Post(".*", handler);
@@ -225,6 +238,9 @@ bool TestServer::start() {
     if (d.port > 0) d.port = d.server->bind_to_port("127.0.0.1", d.port) ? d.port : -1;
     else d.port = d.server->bind_to_any_port("127.0.0.1");
     if (d.port <= 0) return false;
+    // Listening again on a listening socket only changes its queue length
+    // (the kernel caps it at its own limit).
+    if (d.listeningSocket >= 0) ::listen(d.listeningSocket, SOMAXCONN);
     d.thread = std::thread([server = d.server.get()] { server->listen_after_bind(); });
     // The listening socket already takes connections; stop() must not come
     // before the accept loop has begun, or it would not end that loop.

@@ -7,11 +7,15 @@
 #include <sstream>
 #include <string>
 
+#include "api/ApplicationService.h"
 #include "api/ApplicationSettingsStore.h"
+#include "api/SyncCalendarService.h"
+#include "eventkit/EKEventStore.h"
 #include "api/QVAApiManager.h"
 #include "foundation/ApplicationHome.h"
 #include "foundation/JSONSerialization.h"
 #include "foundation/RunLoop.h"
+#include "model/QVAEvent.h"
 #include "network/Reachability.h"
 #include "quovana/Cli.h"
 #include "quovana/CommandContext.h"
@@ -97,6 +101,10 @@ TEST_F(CliTest, LoginLoadDeltaDumpAndSettingsWalkTheUsersRoad) {
     ASSERT_EQ(load.status, 0) << load.err;
     EXPECT_NE(load.out.find("22/22 "), std::string::npos) << load.out;
     EXPECT_NE(load.out.find("): complete"), std::string::npos) << load.out;
+    // The floor plans are parsed on a worker after their download: the
+    // command ends only once that is over, not when the download flag drops.
+    EXPECT_NE(load.err.find("floor plans downloaded"), std::string::npos) << load.err;
+    EXPECT_FALSE(ApplicationSettingsStore::sharedApplicationSettingsStore().currentEventIsDownloadingOrParsingIMaps());
 
     // The service changes one session; the forced delta brings it in.
     Value session = service_->items(MeetingKind::Sessions).front();
@@ -208,8 +216,69 @@ TEST_F(CliTest, BadInputGetsAClearMessageAndItsExitCode) {
     CliRun predicate = run({"dump", "QVACoreDataSession", "--where", "itemId == AND"});
     EXPECT_EQ(predicate.status, 2);
     EXPECT_NE(predicate.err.find("malformed predicate"), std::string::npos);
+    // A misspelt field in a predicate is named, not answered with no rows.
+    CliRun misspelt = run({"dump", "QVACoreDataSession", "--where", "titel == 'x' OR itemId == '1'"});
+    EXPECT_EQ(misspelt.status, 2);
+    EXPECT_NE(misspelt.err.find("names \"titel\", which is not a field"), std::string::npos) << misspelt.err;
+    EXPECT_TRUE(misspelt.out.empty());
+    // A field of a sub-entity selects among the parent's rows.
+    CliRun subField = run({"dump", "QVACoreDataBaseSession", "--where", "status != nil", "--fields", "itemId"});
+    EXPECT_EQ(subField.status, 0) << subField.err;
+    EXPECT_FALSE(subField.out.empty());
     EXPECT_EQ(run({"settings", "set", "ShowSwipeHintLabel", "{not json"}).status, 2);
     EXPECT_EQ(run({"thread", "read", "twelve"}).status, 2);
+}
+
+TEST_F(CliTest, CalendarSyncMovesTheMirrorAndUnsyncRemovesIt) {
+    ASSERT_EQ(loginAndLoad().status, 0);
+    auto device = ApplicationService::syncCalendarService()->eventStore();
+    auto eventsIn = [&](const std::string& title) {
+        for (const auto& calendar : device->calendarsForEntityType(eventkit::EKEntityType::Event))
+            if (calendar->title() == title)
+                return device->eventsMatchingPredicate(device->predicateForEventsWithStartDate(
+                    foundation::Date::distantPast(), foundation::Date::distantFuture(),
+                    std::vector<eventkit::EKCalendarPtr>{calendar}));
+        return std::vector<eventkit::EKEventPtr>{};
+    };
+    auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
+
+    // Nothing mirrored yet: nothing to remove, and no failure.
+    CliRun off = run({"calendar", "unsync"});
+    EXPECT_EQ(off.status, 0) << off.err;
+    EXPECT_NE(off.out.find("calendar sync is off"), std::string::npos) << off.out;
+
+    ASSERT_EQ(run({"settings", "set", "CalendarAlertTimeKey", "4"}).status, 0);
+    CliRun work = run({"calendar", "sync", "Cli Work"});
+    ASSERT_EQ(work.status, 0) << work.err;
+    const size_t mirrored = eventsIn("Cli Work").size();
+    ASSERT_GT(mirrored, 0u);
+
+    // Another calendar: the entries move along, none stay behind, and the
+    // user's alert-time choice survives the move.
+    CliRun home = run({"calendar", "sync", "Cli Home"});
+    ASSERT_EQ(home.status, 0) << home.err;
+    EXPECT_TRUE(eventsIn("Cli Work").empty());
+    auto moved = eventsIn("Cli Home");
+    ASSERT_EQ(moved.size(), mirrored);
+    EXPECT_EQ(settings.calendarAlertTime(), 4);
+    ASSERT_EQ(moved.front()->alarms().size(), 1u);
+    EXPECT_EQ(moved.front()->alarms().front()->relativeOffset(), -1800);
+
+    // An entry of the meeting that the map lost goes as well, though a
+    // fresh process has no meeting store open when it unsyncs.
+    auto stray = eventkit::EKEvent::eventWithEventStore(device);
+    stray->setTitle("Stray");
+    stray->setStartDate(moved.front()->startDate());
+    stray->setEndDate(moved.front()->endDate());
+    stray->setCalendar(moved.front()->calendar());
+    stray->setLocation(settings.currentEvent()->eventName());
+    ASSERT_TRUE(device->saveEvent(stray, eventkit::EKSpan::ThisEvent, true));
+    StorageManager::sharedStorageManager().setCoreDataStackCaches({});
+    CliRun unsync = run({"calendar", "unsync"});
+    ASSERT_EQ(unsync.status, 0) << unsync.err;
+    EXPECT_TRUE(eventsIn("Cli Home").empty());
+    EXPECT_FALSE(settings.syncWithCalendar());
+    EXPECT_EQ(settings.calendarAlertTime(), 0);
 }
 
 class RecordingDelegate : public uikit::UIAlertViewDelegate {
@@ -234,6 +303,10 @@ TEST(CliAlertTest, AlertsArePrintedAndAnsweredWithTheGivenButtonOrTheFirst) {
         EXPECT_EQ(context.alertLog().front(), "New event available | The event X is now available. | [Load], [Cancel]");
         EXPECT_TRUE(uikit::UIApplication::sharedApplication().visibleAlerts().empty());
     }
+    // "alerts" says how they are answered, rather than being an unknown command.
+    std::ostringstream out, err;
+    EXPECT_EQ(quovana::runCli({"alerts"}, out, err), 0);
+    EXPECT_NE(out.str().find("--answer BUTTON"), std::string::npos) << out.str();
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "foundation/Format.h"
 #include "quovana/Commands.h"
 #include "quovana/CurrentMeeting.h"
+#include "store/StorageManager.h"
 
 namespace quovana {
 
@@ -76,6 +77,8 @@ int listCalendars(CommandContext& context, SyncCalendarService& service) {
     return kExitSuccess;
 }
 
+int unsyncCalendar(CommandContext& context, SyncCalendarService& service);
+
 int syncCalendar(CommandContext& context, SyncCalendarService& service, const std::string& title) {
     auto meeting = openCurrentMeeting(context);
     if (!meeting) return kExitFailure;
@@ -84,10 +87,20 @@ int syncCalendar(CommandContext& context, SyncCalendarService& service, const st
     if (!calendar) return kExitFailure;
     const std::string sourceTitle = calendar->source() ? calendar->source()->title() : std::string();
 
+    // Moving the mirror to another calendar: the entries of the old one go
+    // first, as switching mirroring off and on again does; otherwise they
+    // would stay there with nothing left that knows them. The alert-time
+    // choice is the user's and survives the move.
+    auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
+    if (settings.syncWithCalendar() && settings.calendarIdentifier() != calendar->calendarIdentifier()) {
+        const int32_t alertTime = settings.calendarAlertTime();
+        if (int status = unsyncCalendar(context, service)) return status;
+        settings.setCalendarAlertTime(alertTime);
+    }
+
     auto outcome = context.await([&](SyncCalendarService::Completion completion) {
         service.syncMyAgendaWithDeviceCalendar(calendar, meeting->authToken, meeting->eventId, completion);
     });
-    auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
     if (!outcome || outcome->error) {
         settings.setSyncWithCalendar(false);
         return context.fail(foundation::Format("Unable to sync \"%@\" calendar in your %@ account", title, sourceTitle) +
@@ -104,7 +117,26 @@ int syncCalendar(CommandContext& context, SyncCalendarService& service, const st
 int unsyncCalendar(CommandContext& context, SyncCalendarService& service) {
     auto account = requireCurrentAccount(context);
     if (!account) return kExitFailure;
-    auto event = ApplicationSettingsStore::sharedApplicationSettingsStore().currentEvent();
+    auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
+    // As logout does: the removal runs only while mirroring is on.
+    if (!settings.syncWithCalendar()) {
+        context.out() << "calendar sync is off; no mirrored entries to remove\n";
+        return kExitSuccess;
+    }
+    if (!service.getCalendarWithIdentifier(settings.calendarIdentifier())) {
+        // The calendar was deleted on the device, and its entries with it:
+        // nothing is left to remove, and mirroring into it cannot go on.
+        service.clearCalendarSettings(nullptr);
+        context.out() << "the mirrored calendar is no longer on the device; calendar sync switched off\n";
+        return kExitSuccess;
+    }
+    auto event = settings.currentEvent();
+    // The events the map lost are found in the meeting's date range, which
+    // is read from the meeting's store: open it as the running app has it.
+    if (event && StorageManager::sharedStorageManager().persistentStoreExistsForAuthToken(
+                     account->authenticationCode(), event->itemId()) &&
+        !openCurrentMeeting(context))
+        return kExitFailure;
     auto outcome = context.await([&](SyncCalendarService::Completion completion) {
         service.unsyncWithDeviceCalendarForAuthToken(account->authenticationCode(),
                                                      event ? event->itemId() : std::nullopt, completion);

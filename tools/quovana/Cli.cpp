@@ -51,10 +51,19 @@ const char* kGlobalHelp =
     "                       alerts are printed and their first button is tapped\n"
     "Exit status: 0 success, 1 a failure the app reported, 2 bad usage.\n";
 
+const char* kAlertsHelp =
+    "Alerts the app shows while a command runs are printed on standard error as\n"
+    "  alert: TITLE | MESSAGE | [BUTTON], ...\n"
+    "and answered as a user would: with their first button, or the first alert\n"
+    "with the button that --answer BUTTON (given before the command) names, e.g.\n"
+    "  quovana --answer Load delta --auto\n";
+
 void printHelp(std::ostream& out) {
     out << "Usage: quovana [options] COMMAND [arguments]\n\nCommands:\n";
     for (const auto& command : kCommands) out << "  " << command.synopsis << "\n";
-    out << "  svg FILE... [--floor NAME] [--hit X,Y] [--png FILE] [--export]\n\n" << kGlobalHelp;
+    out << "  svg FILE... [--floor NAME] [--hit X,Y] [--png FILE] [--export]\n"
+        << "  alerts               how the alerts the app shows are answered\n\n"
+        << kGlobalHelp;
 }
 
 std::vector<std::string> splitList(const std::string& text) {
@@ -124,6 +133,10 @@ int runCli(const Arguments& original, std::ostream& out, std::ostream& err) {
     const Arguments rest(arguments.begin() + 1, arguments.end());
     if (name == "help" || name == "--help" || name == "-h") {
         printHelp(out);
+        return kExitSuccess;
+    }
+    if (name == "alerts") {
+        out << kAlertsHelp;
         return kExitSuccess;
     }
     if (name == "svg") return tools::runSvgCommand(rest);

@@ -134,7 +134,9 @@ int CommandContext::fail(const std::string& message) {
 
 int CommandContext::usage(const std::string& message) {
     flushLog();
-    err_ << "quovana: " << message << "\n" << "Run \"quovana help\" for the commands.\n";
+    err_ << "quovana: " << message << "\n"
+         << "Run \"quovana help\" for the commands; the options (--service, --home, --languages, --answer) go "
+            "before the command.\n";
     return kExitUsage;
 }
 

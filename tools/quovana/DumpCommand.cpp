@@ -37,6 +37,30 @@ std::string joined(const std::vector<std::string>& names) {
     return text;
 }
 
+// The first names of the key paths the predicate reads, in order.
+void collectKeys(const coredata::ExpressionPtr& expression, std::vector<std::string>& keys) {
+    if (!expression) return;
+    if (expression->kind() == coredata::Expression::Kind::KeyPath) {
+        const auto& path = expression->keyPath();
+        if (!path.empty() && path[0] != '@') keys.push_back(path.substr(0, path.find('.')));
+    }
+    for (const auto& item : expression->items()) collectKeys(item, keys);
+}
+
+void collectKeys(const coredata::PredicatePtr& predicate, std::vector<std::string>& keys) {
+    if (!predicate) return;
+    collectKeys(predicate->leftExpression(), keys);
+    collectKeys(predicate->rightExpression(), keys);
+    for (const auto& sub : predicate->subpredicates()) collectKeys(sub, keys);
+}
+
+// A field of the entity or of one of its sub-entities, whose rows it also lists.
+bool hasField(const coredata::EntityDescription& entity, const std::string& name) {
+    for (const auto* candidate : entity.selfAndDescendants())
+        if (candidate->attributeNamed(name)) return true;
+    return false;
+}
+
 }  // namespace
 
 int runDumpCommand(CommandContext& context, const Arguments& arguments) {
@@ -73,6 +97,14 @@ int runDumpCommand(CommandContext& context, const Arguments& arguments) {
         } catch (const foundation::Exception& exception) {
             return context.usage("malformed predicate \"" + *where + "\": " + exception.reason());
         }
+        // A misspelt field would match nothing and read as "no rows".
+        std::vector<std::string> keys;
+        collectKeys(predicate, keys);
+        for (const auto& key : keys)
+            if (!hasField(*entity, key))
+                return context.usage("the predicate \"" + *where + "\" names \"" + key +
+                                     "\", which is not a field of " + entityName +
+                                     "; its fields are: " + joined(entity->attributeNames()));
     }
 
     auto meeting = openCurrentMeeting(context);
@@ -85,6 +117,7 @@ int runDumpCommand(CommandContext& context, const Arguments& arguments) {
     request->setPropertiesToFetch(fields);
     const auto rows = store.executeFetchRequestAndWait(request, mainContext);
     for (const auto& row : rows) context.out() << jsonLine(row) << "\n";
+    context.flushLog();
     context.err() << rows.size() << " " << entityName << " rows\n";
     return kExitSuccess;
 }

@@ -62,7 +62,9 @@ int loadMeeting(CommandContext& context, const std::shared_ptr<QVAUserAccount>& 
 
     const bool complete = storeMarkedComplete(account, event);
     context.watchLog(kDeltaReadyLog);
+    context.watchLog(kMapsEndedLog);
     const size_t readyBefore = context.logCount(kDeltaReadyLog);
+    const size_t mapsBefore = context.logLines(kMapsEndedLog).size();
     // Progress reaches the context only while the command waits for it.
     auto waiting = std::make_shared<bool>(true);
     auto outcome = context.await([&](std::function<void(const foundation::ErrorPtr&, const Value&)> done) {
@@ -84,12 +86,16 @@ int loadMeeting(CommandContext& context, const std::shared_ptr<QVAUserAccount>& 
         context.err() << "the store was complete; a forced delta update runs instead of the full download\n";
         if (!awaitDelta(context, readyBefore)) return context.fail("the delta update did not finish");
     }
-    // The bookkeeping started the meeting's floor-plan download; the maps
-    // lower their flag when it is over.
-    auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
-    if (settings.currentEventIsDownloadingOrParsingIMaps()) {
-        if (context.pump([&] { return !settings.currentEventIsDownloadingOrParsingIMaps(); }, kMapsTimeoutSeconds))
-            context.err() << "floor plans downloaded\n";
+    // The bookkeeping started the meeting's floor-plan download and parse.
+    // The parse runs on a worker after the download's flag is lowered, so
+    // the command waits for the bookkeeping's own end line: a process that
+    // ended under a running parse would tear the maps service down beneath it.
+    if (context.pump([&] { return context.logLines(kMapsEndedLog).size() > mapsBefore; }, kMapsTimeoutSeconds)) {
+        const auto ended = context.logLines(kMapsEndedLog);
+        const std::string& line = ended[mapsBefore];
+        const auto at = line.find(kMapsEndedLog) + std::string(kMapsEndedLog).size();
+        context.err() << (at < line.size() ? "floor plans: download ended" + line.substr(at) : "floor plans downloaded")
+                      << "\n";
     }
     const bool nowComplete = storeMarkedComplete(account, event);
     context.out() << "loaded " << event->eventName().value_or("(unnamed)") << " (" << *event->itemId() << "): "
@@ -138,6 +144,9 @@ int checkForDeltaUpdates(CommandContext& context, bool force, bool isAutoUpdate,
     bool finished = context.pump([&] { return context.logCount(kDeltaReadyLog) > readyBefore || offer->has_value(); });
     LoadingScreenHook::setLoader(nullptr);
     if (!finished) return context.fail("the delta update did not finish");
+    // A run may have started the silent floor-plan refresh, which downloads
+    // on other threads; the process must not end beneath it.
+    context.pump([&] { return !settings.currentEventIsDownloadingOrParsingIMaps(); }, kMapsTimeoutSeconds);
     if (offer->has_value()) {
         context.out() << "loading the new meeting " << (*offer)->eventId << "\n";
         return loadMeeting(context, (*offer)->account, (*offer)->eventId);
@@ -145,10 +154,11 @@ int checkForDeltaUpdates(CommandContext& context, bool force, bool isAutoUpdate,
     const auto lastAfter = settings.lastDeltaSyncDateTime();
     if (!lastAfter || (lastBefore && lastAfter->timeIntervalSinceReferenceDate() ==
                                          lastBefore->timeIntervalSinceReferenceDate()))
-        return context.fail("Unable to load delta updates");
+        return context.fail("Unable to load delta updates (see the log above)");
     // What the engine found, from its "UPDATE ON <entity> nr = <n>" and
     // "DELETE ON <entity> nr = <n>" lines.
     auto report = [&](const char* fragment, size_t skip, const char* what) {
+        size_t shown = 0;
         auto lines = context.logLines(fragment);
         for (size_t i = skip; i < lines.size(); ++i) {
             auto at = lines[i].find(fragment);
@@ -157,11 +167,13 @@ int checkForDeltaUpdates(CommandContext& context, bool force, bool isAutoUpdate,
             const size_t nameAt = at + std::string(fragment).size();
             context.out() << "  " << lines[i].substr(nameAt, nr - nameAt) << ": " << lines[i].substr(nr + 6) << " "
                           << what << "\n";
+            ++shown;
         }
+        return shown;
     };
-    report(kDeltaUpdateLog, updatesBefore, "new or changed");
-    report(kDeltaDeleteLog, deletesBefore, "removed");
-    context.out() << "delta update done\n";
+    size_t changes = report(kDeltaUpdateLog, updatesBefore, "new or changed");
+    changes += report(kDeltaDeleteLog, deletesBefore, "removed");
+    context.out() << (changes ? "delta update done\n" : "delta update done: nothing new or removed\n");
     return kExitSuccess;
 }
 

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "app/EventLoader.h"
 #include "quovana/CommandContext.h"
 
 class QVAUserAccount;
@@ -18,6 +19,9 @@ inline constexpr const char* kDeltaReadyLog = "Delta ready!!";
 // The fragments of the engine's per-kind lines ("UPDATE ON <entity> nr = <n>").
 inline constexpr const char* kDeltaUpdateLog = "UPDATE ON ";
 inline constexpr const char* kDeltaDeleteLog = "DELETE ON ";
+// The fragment of the line the loading bookkeeping logs when the meeting's
+// floor-plan download and parse has ended, with or without an error.
+inline constexpr const char* kMapsEndedLog = EventLoader::kMapsDownloadEndedLog;
 
 // The loading screen's road for the account: fetch the meeting (the
 // account's current one without an id), open its store, run the full
