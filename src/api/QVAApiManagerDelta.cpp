@@ -192,37 +192,43 @@ Value::Array storedRevisions(const std::string& entityName, const std::string& k
     return store.executeFetchRequestAndWait(request, context);
 }
 
-// The writes of one kind: a deletion, then perhaps a replace. They run in
-// that order on the store's worker queue and complete in that order on the
-// main queue; the first failure among them is the kind's.
+// The parts of one kind after its listing: a deletion and a fetch with its
+// replace, either or both. The deletion runs ahead of the replace on the
+// store's worker queue; the kind ends when every part has ended, with the
+// first failure among them.
 struct KindWrites {
+    int pending = 0;
     ErrorPtr error;
+    Completion completion;
+
+    void finish(const ErrorPtr& partError) {
+        if (partError && !error) error = partError;
+        if (--pending == 0) completion(error, Value());
+    }
 };
 
 void fetchAndReplace(const std::string& entityName, const std::shared_ptr<const ModelClass>& modelClass,
                      const std::string& key, const std::string& selectionServiceName,
                      std::vector<std::string> toFetch, const Text& eventId, const Text& authCode,
-                     const std::shared_ptr<KindWrites>& writes, Completion completion) {
+                     const std::shared_ptr<KindWrites>& writes) {
     Log("UPDATE ON %@ nr = %lu", entityName, toFetch.size());
     auto replacePredicate = coredata::Predicate::withFormat("%K in %@", key, toFetch);
     auto addresses = chunkAddresses(selectionServiceName, toFetch);
     // No "Authorization" is set here: the list request's header is in force.
     QVAApiManager::sharedApiManager().mergedGET(
         addresses, Value(), true, modelClass,
-        [entityName, modelClass, replacePredicate, eventId, authCode, writes, completion](const ErrorPtr& error,
-                                                                                        const Value& items) {
+        [entityName, modelClass, replacePredicate, eventId, authCode, writes](const ErrorPtr& error,
+                                                                             const Value& items) {
             if (error) {
                 const std::string text = foundation::Format("Failed to load all delta updates for %@",
                                                             modelClass->name);
                 Log("%@", text);
-                completion(QVAError::initWithDescription(text), Value());
+                writes->finish(QVAError::initWithDescription(text));
                 return;
             }
             StorageManager::sharedStorageManager().deleteAndAddItemsToCoreData(
                 objectsOf(items), EntityClass::named(entityName), replacePredicate, authCode, eventId,
-                [writes, completion](const ErrorPtr& storeError, const Value&) {
-                    completion(writes->error ? writes->error : storeError, Value());
-                });
+                [writes](const ErrorPtr& storeError, const Value&) { writes->finish(storeError); });
         });
 }
 
@@ -248,28 +254,26 @@ void updateEntity(const std::string& entityName, const std::shared_ptr<const Mod
             Comparison comparison =
                 compare(*result.array(), storedRevisions(entityName, key, eventId, authCode), key);
             auto writes = std::make_shared<KindWrites>();
+            writes->completion = completion;
             const bool deletes = !comparison.removed.empty();
+            const bool fetches = !comparison.toFetch.empty();
+            writes->pending = int(deletes) + int(fetches);
             if (deletes) {
                 Log("DELETE ON %@ nr = %lu", entityName, comparison.removed.size());
                 // Not waited for before the fetch; the worker queue keeps it
-                // ahead of the replace, and its failure fails the kind.
+                // ahead of the replace.
                 StorageManager::sharedStorageManager().deleteItemsFromCoreDataForItemType(
                     EntityClass::named(entityName), authCode, eventId,
                     coredata::Predicate::withFormat("%K in %@", key, comparison.removed), true, nullptr,
-                    [writes, completion, nothingToFetch = comparison.toFetch.empty()](const ErrorPtr& storeError,
-                                                                                      const Value&) {
-                        if (storeError && !writes->error) writes->error = storeError;
-                        if (nothingToFetch) completion(writes->error, Value());
-                    });
+                    [writes](const ErrorPtr& storeError, const Value&) { writes->finish(storeError); });
             }
-            if (comparison.toFetch.empty()) {
+            if (!fetches) {
                 Log("UPDATE ON 0 %@", entityName);
-                // With a deletion running, the kind ends when it has.
                 if (!deletes) completion(nullptr, Value());
                 return;
             }
             fetchAndReplace(entityName, modelClass, key, selectionServiceName, std::move(comparison.toFetch),
-                            eventId, authCode, writes, completion);
+                            eventId, authCode, writes);
         });
 }
 
