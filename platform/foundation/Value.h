@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -42,6 +43,8 @@ public:
     Value(const char* s) : v_(std::string(s)) {}
     Value(std::string s) : v_(std::move(s)) {}
     Value(std::string_view s) : v_(std::string(s)) {}
+    // Absent when there is no text, so "%@" of a missing text prints "(null)".
+    Value(const std::optional<std::string>& s) : v_(s ? Storage(*s) : Storage()) {}
     Value(foundation::Data d) : v_(std::move(d)) {}
     Value(foundation::Date d) : v_(d) {}
     Value(Array a) : v_(std::move(a)) {}

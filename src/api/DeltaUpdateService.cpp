@@ -21,7 +21,6 @@ using foundation::Value;
 namespace {
 
 // A text that may be missing, as "%@" takes it: nothing prints "(null)".
-Value textValue(const std::optional<std::string>& text) { return text ? Value(*text) : Value(); }
 
 }  // namespace
 
@@ -109,7 +108,7 @@ void DeltaUpdateService::checkNewEvent(const Value& answer, const std::shared_pt
     auto context = stack ? stack->managedObjectContextMainQueue() : nullptr;
     auto request = store.fetchRequestForItemType(
         EntityClass::of<QVACoreDataEvent>(),
-        coredata::Predicate::withFormat("eventName = %@", textValue(newEvent->eventName())), context);
+        coredata::Predicate::withFormat("eventName = %@", Value(newEvent->eventName())), context);
     if (request) {
         request->setResultType(coredata::FetchRequestResultType::Dictionary);
         request->setPropertiesToFetch({"eventName"});
@@ -124,7 +123,7 @@ void DeltaUpdateService::checkNewEvent(const Value& answer, const std::shared_pt
 
 void DeltaUpdateService::offerNewEvent(const std::shared_ptr<QVAEvent>& newEvent) {
     auto alert = UIBlockAlertView::initWithTitle(
-        std::string(kNewEventTitle), foundation::Format(kNewEventMessage, textValue(newEvent->eventName())));
+        std::string(kNewEventTitle), foundation::Format(kNewEventMessage, Value(newEvent->eventName())));
     auto self = shared_from_this();
     alert->addButtonWithTitle(kLoadButton, [self, newEvent](uikit::UIAlertView&) {
         auto current = self->applicationSettingsStore().currentAccount();

@@ -15,7 +15,6 @@ namespace {
 
 using Ptr = CallAndWriteParametrizedObjectPtr;
 
-std::string text(const std::optional<std::string>& value) { return value ? *value : std::string("(null)"); }
 
 // A paginated JSON descriptor of 100 items per page. Classes are looked up
 // by name so that this file needs none of the model headers.
@@ -31,39 +30,39 @@ Ptr QVAApiManager::getEventsRequestObjectForAuthCode(const Text&) {
 }
 
 Ptr QVAApiManager::getSessionsRequestObjectForEventId(const Text& eventId, const Text&) {
-    return descriptor(Format("events/%@/sessions/official", text(eventId)), "QVASession", "QVACoreDataSession", true);
+    return descriptor(Format("events/%@/sessions/official", eventId), "QVASession", "QVACoreDataSession", true);
 }
 
 Ptr QVAApiManager::getParticipantsRequestObjectForEventId(const Text& eventId, const Text&) {
     return std::make_shared<CallAndWriteParametrizedObject>(
-        Format("events/%@/participants", text(eventId)), ModelClass::named("QVAParticipant"),
+        Format("events/%@/participants", eventId), ModelClass::named("QVAParticipant"),
         EntityClass::named("QVACoreDataParticipant"), Value(), true, true, kItemsPerPage);
 }
 
 Ptr QVAApiManager::getPartnersRequestObjectForEventId(const Text& eventId, const Text&) {
-    return descriptor(Format("events/%@/partners", text(eventId)), "QVAPartner", "QVACoreDataPartner", true);
+    return descriptor(Format("events/%@/partners", eventId), "QVAPartner", "QVACoreDataPartner", true);
 }
 
 Ptr QVAApiManager::getOrganizationsRequestObjectForEventId(const Text& eventId, const Text&) {
-    return descriptor(Format("events/%@/organizations", text(eventId)), "QVAOrganization", "QVACoreDataOrganization",
+    return descriptor(Format("events/%@/organizations", eventId), "QVAOrganization", "QVACoreDataOrganization",
                       true);
 }
 
 Ptr QVAApiManager::getVenuesRequestObjectForEventId(const Text& eventId, const Text&) {
-    return descriptor(Format("events/%@/venues", text(eventId)), "QVAVenue", "QVACoreDataVenue");
+    return descriptor(Format("events/%@/venues", eventId), "QVAVenue", "QVACoreDataVenue");
 }
 
 Ptr QVAApiManager::getRoomsRequestObjectForEventId(const Text& eventId, const Text&) {
-    return descriptor(Format("events/%@/rooms", text(eventId)), "QVARoom", "QVACoreDataRoom");
+    return descriptor(Format("events/%@/rooms", eventId), "QVARoom", "QVACoreDataRoom");
 }
 
 Ptr QVAApiManager::getLoginDelegatorsRequestObjectForEventId(const Text& eventId, const Text&) {
-    return descriptor(Format("events/%@/my_profile/login_delegators", text(eventId)), "QVALoginDelegator",
+    return descriptor(Format("events/%@/my_profile/login_delegators", eventId), "QVALoginDelegator",
                       "QVACoreDataLoginDelegator");
 }
 
 Ptr QVAApiManager::getMeetingDelegatesRequestObjectForEventId(const Text& eventId, const Text&) {
-    return descriptor(Format("events/%@/my_profile/delegates", text(eventId)), "QVAMeetingDelegate",
+    return descriptor(Format("events/%@/my_profile/delegates", eventId), "QVAMeetingDelegate",
                       "QVACoreDataMeetingDelegate");
 }
 
@@ -76,46 +75,46 @@ Ptr QVAApiManager::getMessagesRecipientsObjectForAuthCode(const Text&) {
 }
 
 Ptr QVAApiManager::getParticipantNotesObjectForEventId(const Text& eventId, const Text&) {
-    return descriptor(Format("events/%@/notes/participants", text(eventId)), "QVAParticipantNote",
+    return descriptor(Format("events/%@/notes/participants", eventId), "QVAParticipantNote",
                       "QVACoreDataParticipantNote");
 }
 
 Ptr QVAApiManager::getSessionNotesObjectForEventId(const Text& eventId, const Text&) {
-    return descriptor(Format("events/%@/notes/sessions", text(eventId)), "QVASessionNote", "QVACoreDataSessionNote");
+    return descriptor(Format("events/%@/notes/sessions", eventId), "QVASessionNote", "QVACoreDataSessionNote");
 }
 
 Ptr QVAApiManager::getPermissionsRequestObjectForEventId(const Text& eventId, const Text&) {
-    return descriptor(Format("events/%@/my_profile/permissions", text(eventId)), "QVAPermission",
+    return descriptor(Format("events/%@/my_profile/permissions", eventId), "QVAPermission",
                       "QVACoreDataPermission");
 }
 
 Ptr QVAApiManager::getPersonalEntriesRequestObjectForEventId(const Text& eventId, const Text&) {
-    return descriptor(Format("events/%@/my_agenda/personal_entries", text(eventId)), "QVAPersonalEntry",
+    return descriptor(Format("events/%@/my_agenda/personal_entries", eventId), "QVAPersonalEntry",
                       "QVACoreDataPersonalEntry", true);
 }
 
 Ptr QVAApiManager::getAgendaSelectionRequestObjectForEventId(const Text& eventId, const Text&) {
-    return descriptor(Format("events/%@/my_agenda/selections", text(eventId)), "QVAAgendaSelections",
+    return descriptor(Format("events/%@/my_agenda/selections", eventId), "QVAAgendaSelections",
                       "QVACoreDataAgendaSelection", true);
 }
 
 Ptr QVAApiManager::getAgendaResponsabilitiesRequestObjectForEventId(const Text& eventId, const Text&) {
-    return descriptor(Format("events/%@/my_agenda/responsibilities", text(eventId)), "QVAAgendaResponsibilities",
+    return descriptor(Format("events/%@/my_agenda/responsibilities", eventId), "QVAAgendaResponsibilities",
                       "QVACoreDataAgendaResponsability", true);
 }
 
 Ptr QVAApiManager::getAgendaInvitationsRequestObjectForEventId(const Text& eventId, const Text&) {
-    return descriptor(Format("events/%@/my_agenda/invitations", text(eventId)), "QVAAgendaInvitation",
+    return descriptor(Format("events/%@/my_agenda/invitations", eventId), "QVAAgendaInvitation",
                       "QVACoreDataAgendaInvitation", true);
 }
 
 Ptr QVAApiManager::getInformationDocumentsObjectForEventId(const Text& eventId, const Text&) {
-    return descriptor(Format("events/%@/documents", text(eventId)), "QVAInformationDocument",
+    return descriptor(Format("events/%@/documents", eventId), "QVAInformationDocument",
                       "QVACoreDataInformationDocument");
 }
 
 Ptr QVAApiManager::getNotificationsObjectForEventId(const Text& eventId, const Text&) {
-    return descriptor(Format("events/%@/my_profile/notifications", text(eventId)), "QVANotification",
+    return descriptor(Format("events/%@/my_profile/notifications", eventId), "QVANotification",
                       "QVACoreDataNotification");
 }
 

@@ -46,8 +46,6 @@ constexpr const char* kHashSalt = "5b0e6c1e-8f4a-4d0b-9c57-2a7d3e91f6b4";
 
 foundation::FileManager& files() { return foundation::FileManager::defaultManager(); }
 
-std::string text(const std::optional<std::string>& value) { return value ? *value : std::string("(null)"); }
-
 // The last path component of a name the caller got from the service;
 // nothing when that leaves no usable file name.
 std::optional<std::string> safeFileName(const std::optional<std::string>& name) {
@@ -81,7 +79,7 @@ QNHTTPRequestOperationPtr fileOperation(const foundation::URLRequest& request, c
 // ---- the reports feed ---------------------------------------------------------
 
 void QVAApiManager::requestForXMLService(const Text& urlString, const Value& parameters, CallCompletion completion) {
-    const std::string address = text(urlString);
+    const std::string address = Format("%@", urlString);
     auto request = requestForAbsoluteURL("GET", address, parameters);
     if (!request) request = foundation::URLRequest();
     auto operation = QNHTTPRequestOperation::operationWithRequest(*request);
@@ -183,7 +181,7 @@ void QVAApiManager::streamRequestForRelFileName(const Text& relFileName, const T
     };
     if (!relFileName || !hrefString) return fail("Unable to download all Interactive Maps Files!");
     std::optional<std::string> path =
-        Utils::cacheImapsUrlStringForFileName(*relFileName, text(authToken), text(eventId));
+        Utils::cacheImapsUrlStringForFileName(*relFileName, Format("%@", authToken), Format("%@", eventId));
     if (!path) return fail("Unable to download all Interactive Maps Files!");
     auto request = requestForAbsoluteURL("GET", *hrefString, parameters);
     if (!request || !request->url()) return fail("Unable to download all Interactive Maps Files!");
@@ -224,11 +222,11 @@ void QVAApiManager::downloadInteractiveMapsForAuthCode(const Text& authCode, con
     auto failed = std::make_shared<bool>(false);
     auto group = dispatch::Group::create();
     for (const auto& link : maps.getAllImapsLinksModelArrayForAuthCode(authCode, eventId)) {
-        foundation::Log("Imaps file to download %@ ||  %@", text(link->relString()), text(link->hrefString()));
+        foundation::Log("Imaps file to download %@ ||  %@", link->relString(), link->hrefString());
         // A link that cannot be fetched is a failed file; it never enters
         // the group, so the download still completes.
         if (!link->relString() || !link->hrefString() ||
-            !Utils::cacheImapsUrlStringForFileName(*link->relString(), text(authCode), text(eventId))) {
+            !Utils::cacheImapsUrlStringForFileName(*link->relString(), Format("%@", authCode), Format("%@", eventId))) {
             *failed = true;
             continue;
         }

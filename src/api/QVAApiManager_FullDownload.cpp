@@ -18,7 +18,6 @@ namespace QVAApiManagerFullDownload {
 
 namespace {
 
-Value textValue(const Text& text) { return text ? Value(*text) : Value(); }
 
 // The state of one run, shared by all its call completions.
 struct Run {
@@ -187,7 +186,7 @@ void performMultipleCallsForAuthToken(const Text& authToken, const Text& eventId
 
 void callFinishedForServiceName(const Text& serviceName, const dispatch::GroupPtr& group,
                                 const ProgressBlock& progressBlock, int32_t nrOfFinishedCalls, int32_t totalNrOfCalls) {
-    foundation::Log("Call finished for service name %@", textValue(serviceName));
+    foundation::Log("Call finished for service name %@", Value(serviceName));
     if (progressBlock) progressBlock(nrOfFinishedCalls, totalNrOfCalls, serviceName);
     group->leave();
 }

@@ -3,6 +3,7 @@
 // none of them writes to the store.
 #include "api/QVAApiManager.h"
 
+#include "api/QVAApiManager_Typed.h"
 #include "foundation/Format.h"
 #include "model/ModelClass.h"
 #include "model/QVAEvent.h"
@@ -16,24 +17,7 @@ using foundation::ErrorPtr;
 using foundation::Format;
 using foundation::Value;
 
-namespace {
-
-std::string text(const std::optional<std::string>& value) { return value ? *value : std::string("(null)"); }
-
-// (nil, result) when the result is an object of the class, else (error, nothing).
-template <class T>
-QVAApiManager::CallCompletion typed(QVAApiManager::CallCompletion completion) {
-    return [completion = std::move(completion)](const ErrorPtr& error, const Value& result) {
-        if (!completion) return;
-        if (auto object = result.objectAs<T>()) {
-            completion(nullptr, Value(object));
-        } else {
-            completion(error, Value());
-        }
-    };
-}
-
-}  // namespace
+using qvaapi::typed;
 
 void QVAApiManager::getCurrentEventForAuthCode(const Text& authCode, CallCompletion completion) {
     GETWithAuthentication(Format("%@/%@", "events", "current"), authCode, false, Value(),
@@ -51,27 +35,27 @@ void QVAApiManager::getEventWithId(const Text& eventId, const Text& authCode, Ca
 
 void QVAApiManager::getRecommendedSessionsForSessionId(const Text& sessionId, const Text& authCode,
                                                        const Text& eventId, CallCompletion completion) {
-    GETWithAuthentication(Format("events/%@/sessions/%@/recommended", text(eventId), text(sessionId)), authCode, true,
+    GETWithAuthentication(Format("events/%@/sessions/%@/recommended", eventId, sessionId), authCode, true,
                           Value(), ModelClass::of<QVARecommendedSession>(), std::move(completion));
 }
 
 void QVAApiManager::getSessionStatusMessageForSubactivityId(const Text& subactivityId, const Text& eventId,
                                                             const Text& authCode, CallCompletion completion) {
-    GETWithAuthentication(Format("events/%@/sessions/%@/status", text(eventId), text(subactivityId)), authCode,
+    GETWithAuthentication(Format("events/%@/sessions/%@/status", eventId, subactivityId), authCode,
                           false, Value(), ModelClass::of<QVASessionStatusMessage>(),
                           typed<QVASessionStatusMessage>(std::move(completion)));
 }
 
 void QVAApiManager::getSessionOccupancyForSubactivityId(const Text& subactivityId, const Text& eventId,
                                                         const Text& authCode, CallCompletion completion) {
-    GETWithAuthentication(Format("events/%@/sessions/%@/occupancy", text(eventId), text(subactivityId)), authCode,
+    GETWithAuthentication(Format("events/%@/sessions/%@/occupancy", eventId, subactivityId), authCode,
                           false, Value(), ModelClass::of<QVASessionOccupancy>(),
                           typed<QVASessionOccupancy>(std::move(completion)));
 }
 
 void QVAApiManager::getRecommendedParticipantsForParticipantId(const Text& participantId, const Text& authCode,
                                                                const Text& eventId, CallCompletion completion) {
-    GETWithAuthentication(Format("events/%@/participants/%@/recommended", text(eventId), text(participantId)),
+    GETWithAuthentication(Format("events/%@/participants/%@/recommended", eventId, participantId),
                           authCode, false, Value(), ModelClass::of<QVARecommendedParticipant>(),
                           std::move(completion));
 }

@@ -78,7 +78,6 @@ foundation::URLRequest requestWithoutParameters(const std::string& urlString) {
     return url ? foundation::URLRequest(*url) : foundation::URLRequest();
 }
 
-std::string textOf(const std::optional<std::string>& text) { return text ? *text : std::string("(null)"); }
 
 // The first "<...>" address of a "Link" value; nothing when the value does
 // not start that way.
@@ -127,7 +126,7 @@ std::shared_ptr<QVAApiManager> QVAApiManager::selfPtr() {
 void QVAApiManager::clearAuthorizationHeader() { requestSerializer()->clearAuthorizationHeader(); }
 
 void QVAApiManager::setAuthorizationHeaderWithCode(const Text& authCode) {
-    requestSerializer()->setValue(Format("Bearer %@", textOf(authCode)), kAuthorizationHeader);
+    requestSerializer()->setValue(Format("Bearer %@", authCode), kAuthorizationHeader);
 }
 
 // ---- addresses --------------------------------------------------------------

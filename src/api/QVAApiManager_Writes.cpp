@@ -8,11 +8,14 @@
 #include "Utils/Utils.h"
 #include "analytics/AnalyticsUtils.h"
 #include "api/ApplicationSettingsStore.h"
+#include "api/QVAApiManager_Typed.h"
 #include "coredata/Predicate.h"
 #include "foundation/Exception.h"
 #include "foundation/Format.h"
 #include "foundation/Log.h"
 #include "model/QVAFollowedParticipant.h"
+#include "model/QVALoginDelegator.h"
+#include "model/QVAMessage.h"
 #include "model/QVASessionNote.h"
 #include "store/FetchRequestUtils.h"
 #include "store/StorageManager.h"
@@ -25,9 +28,7 @@ namespace {
 
 using Dictionary = Value::Dictionary;
 
-std::string text(const std::optional<std::string>& value) { return value ? *value : std::string("(null)"); }
 
-Value textValue(const std::optional<std::string>& value) { return value ? Value(*value) : Value(); }
 
 const char* flag(bool on) { return on ? "true" : "false"; }
 
@@ -45,7 +46,7 @@ std::optional<std::string> doubledBackslashes(const std::optional<std::string>& 
 StorageManager& store() { return StorageManager::sharedStorageManager(); }
 
 Value::Dictionary participantData(const QVAFollowedParticipant& person) {
-    return {{"Participant name", textValue(person.fullName())}, {"Participant id", textValue(person.itemId())}};
+    return {{"Participant name", Value(person.fullName())}, {"Participant id", Value(person.itemId())}};
 }
 
 }  // namespace
@@ -55,8 +56,8 @@ Value::Dictionary participantData(const QVAFollowedParticipant& person) {
 void QVAApiManager::authenticateWithUsername(const Text& username, const Text& password, CallCompletion completion) {
     Dictionary body;
     addRequestParameter("password", "login_type", &body);
-    addRequestParameter(textValue(username), "username", &body);
-    addRequestParameter(textValue(doubledBackslashes(password)), "password", &body);
+    addRequestParameter(Value(username), "username", &body);
+    addRequestParameter(Value(doubledBackslashes(password)), "password", &body);
     POST(Format("%@/%@", "authentication", "login"), Value(body), ModelClass::named("QVAUserAccount"),
          std::move(completion));
 }
@@ -64,23 +65,23 @@ void QVAApiManager::authenticateWithUsername(const Text& username, const Text& p
 void QVAApiManager::authenticateByPasscode(const Text& passcode, CallCompletion completion) {
     Dictionary body;
     addRequestParameter("passcoded", "login_type", &body);
-    addRequestParameter(textValue(doubledBackslashes(passcode)), "passcode", &body);
+    addRequestParameter(Value(doubledBackslashes(passcode)), "passcode", &body);
     POST(Format("%@/%@", "authentication", "login"), Value(body), ModelClass::named("QVAUserAccount"),
          std::move(completion));
 }
 
 void QVAApiManager::sendNewActivationCodeFor(const Text& username, CallCompletion completion) {
     Dictionary body;
-    addRequestParameter(textValue(username), "username", &body);
+    addRequestParameter(Value(username), "username", &body);
     POST("authentication/reset_password", Value(body), nullptr, std::move(completion));
 }
 
 void QVAApiManager::getUserAccountForLoginDelegator(const Text& delegatorId, const Text& authCode,
                                                     const Text& eventId, CallCompletion completion) {
     Dictionary body;
-    addRequestParameter(textValue(delegatorId), "delegatorId", &body);
+    addRequestParameter(Value(delegatorId), "delegatorId", &body);
     POSTWithAuthenticationCode(
-        Format("events/%@/my_profile/login_delegators/%@/masquerade", text(eventId), text(delegatorId)), authCode,
+        Format("events/%@/my_profile/login_delegators/%@/masquerade", eventId, delegatorId), authCode,
         Value(body), ModelClass::named("QVAUserAccount"), std::move(completion));
 }
 
@@ -89,14 +90,14 @@ void QVAApiManager::getUserAccountForLoginDelegator(const Text& delegatorId, con
 void QVAApiManager::addToAgendaSessionWithSessionId(const Text& sessionId, const Text&, const Text& eventId,
                                                     CallCompletion completion) {
     Dictionary body;
-    addRequestParameter(textValue(sessionId), "session_id", &body);
-    POST(Format("events/%@/my_agenda/selections", text(eventId)), Value(body), ModelClass::named("QVAAgendaRole"),
+    addRequestParameter(Value(sessionId), "session_id", &body);
+    POST(Format("events/%@/my_agenda/selections", eventId), Value(body), ModelClass::named("QVAAgendaRole"),
          std::move(completion));
 }
 
 void QVAApiManager::removeFromAgendaSessionWithSessionId(const Text& sessionId, const Text& authCode,
                                                          const Text& eventId, CallCompletion completion) {
-    DELETEWithAuthentication(Format("events/%@/my_agenda/selections/%@", text(eventId), text(sessionId)), authCode,
+    DELETEWithAuthentication(Format("events/%@/my_agenda/selections/%@", eventId, sessionId), authCode,
                              Value(), nullptr, std::move(completion));
 }
 
@@ -105,10 +106,10 @@ namespace {
 Dictionary personalEntryBody(const std::optional<std::string>& subject, const std::optional<std::string>& start,
                              const std::optional<std::string>& end, const std::optional<std::string>& body) {
     Dictionary parameters;
-    QVAApiManager::addRequestParameter(textValue(subject), "subject", &parameters);
-    QVAApiManager::addRequestParameter(textValue(body), "body", &parameters);
-    QVAApiManager::addRequestParameter(textValue(start), "startDatetime", &parameters);
-    QVAApiManager::addRequestParameter(textValue(end), "endDatetime", &parameters);
+    QVAApiManager::addRequestParameter(Value(subject), "subject", &parameters);
+    QVAApiManager::addRequestParameter(Value(body), "body", &parameters);
+    QVAApiManager::addRequestParameter(Value(start), "startDatetime", &parameters);
+    QVAApiManager::addRequestParameter(Value(end), "endDatetime", &parameters);
     return parameters;
 }
 
@@ -117,7 +118,7 @@ Dictionary personalEntryBody(const std::optional<std::string>& subject, const st
 void QVAApiManager::addToAgendaPersonalEntryWithSubject(const Text& subject, const Text& startDateTime,
                                                         const Text& endDateTime, const Text& body, const Text&,
                                                         const Text& eventId, CallCompletion completion) {
-    POST(Format("events/%@/my_agenda/personal_entries", text(eventId)),
+    POST(Format("events/%@/my_agenda/personal_entries", eventId),
          Value(personalEntryBody(subject, startDateTime, endDateTime, body)), ModelClass::named("QVAPersonalEntry"),
          std::move(completion));
 }
@@ -125,14 +126,14 @@ void QVAApiManager::addToAgendaPersonalEntryWithSubject(const Text& subject, con
 void QVAApiManager::updatePersonalEntryWithId(const Text& entryId, const Text& subject, const Text& startDateTime,
                                               const Text& endDateTime, const Text& body, const Text& authCode,
                                               const Text& eventId, CallCompletion completion) {
-    PUTWithAuthentication(Format("events/%@/my_agenda/personal_entries/%@", text(eventId), text(entryId)), authCode,
+    PUTWithAuthentication(Format("events/%@/my_agenda/personal_entries/%@", eventId, entryId), authCode,
                           Value(personalEntryBody(subject, startDateTime, endDateTime, body)),
                           ModelClass::named("QVAPersonalEntry"), std::move(completion));
 }
 
 void QVAApiManager::removeFromAgendaPersonalEntryWithId(const Text& entryId, const Text& authCode,
                                                         const Text& eventId, CallCompletion completion) {
-    DELETEWithAuthentication(Format("events/%@/my_agenda/personal_entries/%@", text(eventId), text(entryId)),
+    DELETEWithAuthentication(Format("events/%@/my_agenda/personal_entries/%@", eventId, entryId),
                              authCode, Value(), nullptr, std::move(completion));
 }
 
@@ -141,8 +142,8 @@ void QVAApiManager::invitationAnswer(const char* action, const Text& authCode, c
                                      CallCompletion completion) {
     Dictionary body;
     addRequestParameter(action, "action", &body);
-    if (delegateTo || std::string(action) == "delegate") addRequestParameter(textValue(delegateTo), "delegateTo", &body);
-    PATCHWithAuthentication(Format("events/%@/my_agenda/invitations/%@", text(eventId), text(sessionId)), authCode,
+    if (delegateTo || std::string(action) == "delegate") addRequestParameter(Value(delegateTo), "delegateTo", &body);
+    PATCHWithAuthentication(Format("events/%@/my_agenda/invitations/%@", eventId, sessionId), authCode,
                             Value(body), ModelClass::named("QVAAgendaInvitation"),
                             typedConflict ? ModelClass::named("QVAInvitationConflictResponse") : nullptr,
                             std::move(completion));
@@ -150,8 +151,8 @@ void QVAApiManager::invitationAnswer(const char* action, const Text& authCode, c
 
 void QVAApiManager::acceptInvitedSessionForAuthCode(const Text& authCode, const Text& eventId, const Text& sessionId,
                                                     CallCompletion completion) {
-    foundation::Log("acceptInvitedSessionForAuthCode: %@ withEventId: %@ forSession: %@", text(authCode),
-                    text(eventId), text(sessionId));
+    foundation::Log("acceptInvitedSessionForAuthCode: %@ withEventId: %@ forSession: %@", authCode,
+                    eventId, sessionId);
     invitationAnswer("accept", authCode, eventId, sessionId, std::nullopt, true,
                      [completion = std::move(completion)](const ErrorPtr& error, const Value& result) {
                          foundation::Log(
@@ -183,7 +184,7 @@ void QVAApiManager::saveNote(const Text& note, const std::string& path, const ch
                              const char* entityName, const Text& eventId, const Text& authToken,
                              CallCompletion completion) {
     Dictionary body;
-    addRequestParameter(textValue(note), "note", &body);
+    addRequestParameter(Value(note), "note", &body);
     const std::string expectedClass = noteClass;
     EntityClassPtr entity = EntityClass::named(entityName);
     PUTWithAuthentication(
@@ -197,13 +198,13 @@ void QVAApiManager::saveNote(const Text& note, const std::string& path, const ch
             }
             if (auto sessionNote = std::dynamic_pointer_cast<QVASessionNote>(saved)) {
                 foundation::Log("Note after update \n id %@ \n note %@ \n sessionId %@ \n revision %@",
-                                text(sessionNote->itemId()), text(sessionNote->note()),
-                                text(sessionNote->sessionId()), text(sessionNote->revision()));
+                                sessionNote->itemId(), sessionNote->note(),
+                                sessionNote->sessionId(), sessionNote->revision());
             }
             // The caller learns of the saved note too, so its screen can
             // leave its editing state.
             store().deleteAndAddItemsToCoreData(
-                {saved}, entity, coredata::Predicate::withFormat("itemId = %@", textValue(saved->itemId())),
+                {saved}, entity, coredata::Predicate::withFormat("itemId = %@", Value(saved->itemId())),
                 authToken, eventId, nullptr);
             if (completion) completion(nullptr, Value(saved));
         });
@@ -211,13 +212,13 @@ void QVAApiManager::saveNote(const Text& note, const std::string& path, const ch
 
 void QVAApiManager::addNoteToParticipant(const Text& note, const Text& participantId, const Text& eventId,
                                          const Text& authToken, CallCompletion completion) {
-    saveNote(note, Format("events/%@/notes/participants/%@", text(eventId), text(participantId)),
+    saveNote(note, Format("events/%@/notes/participants/%@", eventId, participantId),
              "QVAParticipantNote", "QVACoreDataParticipantNote", eventId, authToken, std::move(completion));
 }
 
 void QVAApiManager::addNoteToSession(const Text& note, const Text& sessionId, const Text& eventId,
                                      const Text& authToken, CallCompletion completion) {
-    saveNote(note, Format("events/%@/notes/sessions/%@", text(eventId), text(sessionId)), "QVASessionNote",
+    saveNote(note, Format("events/%@/notes/sessions/%@", eventId, sessionId), "QVASessionNote",
              "QVACoreDataSessionNote", eventId, authToken, std::move(completion));
 }
 
@@ -246,7 +247,7 @@ void QVAApiManager::followPerson(const std::shared_ptr<QVAFollowedParticipant>& 
     if (!person) throw foundation::Exception("NSInvalidArgumentException", "followPerson needs a person");
     AnalyticsUtils::trackEventWithNameAndData("Follow participant", participantData(*person));
     Dictionary body;
-    addRequestParameter(textValue(person->itemId()), "followingId", &body);
+    addRequestParameter(Value(person->itemId()), "followingId", &body);
     EntityClassPtr entity = EntityClass::named("QVACoreDataFollowedParticipant");
     store().addItemsToCoreData({person}, entity, authToken, eventId, nullptr);
     POSTWithAuthenticationCode(
@@ -260,7 +261,7 @@ void QVAApiManager::followPerson(const std::shared_ptr<QVAFollowedParticipant>& 
             Utils::displayAlertViewWithMessage(std::string("Unable to star this participant. Please try again later."),
                                                std::string("Warning"));
             store().deleteItemsFromCoreDataForItemType(
-                entity, authToken, eventId, coredata::Predicate::withFormat("itemId =%@", textValue(person->itemId())),
+                entity, authToken, eventId, coredata::Predicate::withFormat("itemId =%@", Value(person->itemId())),
                 true, nullptr, [error, result, completion](foundation::ErrorPtr, Value) {
                     if (completion) completion(error, result);
                 });
@@ -273,10 +274,10 @@ void QVAApiManager::unfollowPerson(const std::shared_ptr<QVAFollowedParticipant>
     AnalyticsUtils::trackEventWithNameAndData("Unfollow participant", participantData(*person));
     EntityClassPtr entity = EntityClass::named("QVACoreDataFollowedParticipant");
     store().deleteItemsFromCoreDataForItemType(entity, authToken, eventId,
-                                               coredata::Predicate::withFormat("itemId = %@", textValue(person->itemId())),
+                                               coredata::Predicate::withFormat("itemId = %@", Value(person->itemId())),
                                                true, nullptr, nullptr);
     DELETEWithAuthentication(
-        Format("user/relationships/%@", text(person->itemId())), authToken, Value(), nullptr,
+        Format("user/relationships/%@", person->itemId()), authToken, Value(), nullptr,
         [person, entity, authToken, eventId, completion = std::move(completion)](const ErrorPtr& error,
                                                                                 const Value& result) {
             if (!error) {
@@ -298,9 +299,9 @@ void QVAApiManager::sendMessageWithToCommaSeparatedRecipients(const Text& to, co
                                                               int32_t threadId, const Text&,
                                                               CallCompletion completion) {
     Dictionary parameters;
-    addRequestParameter(textValue(to), "to", &parameters);
-    addRequestParameter(textValue(subject), "subject", &parameters);
-    addRequestParameter(textValue(body), "body", &parameters);
+    addRequestParameter(Value(to), "to", &parameters);
+    addRequestParameter(Value(subject), "subject", &parameters);
+    addRequestParameter(Value(body), "body", &parameters);
     addRequestParameter(Format("%d", threadId), "threadId", &parameters);
     Text token;
     if (auto account = ApplicationSettingsStore::sharedApplicationSettingsStore().currentAccount()) {
@@ -314,15 +315,7 @@ void QVAApiManager::markAsReadMessageWithId(int32_t messageId, const Text& authT
     Dictionary body;
     addRequestParameter("false", "read", &body);
     PATCHWithAuthentication(Format("messages/%d", messageId), authToken, Value(body), ModelClass::named("QVAMessage"),
-                            [completion = std::move(completion)](const ErrorPtr& error, const Value& result) {
-                                if (!completion) return;
-                                auto object = result.object();
-                                if (object && object->className() == "QVAMessage") {
-                                    completion(nullptr, result);
-                                } else {
-                                    completion(error, Value());
-                                }
-                            });
+                            qvaapi::typed<QVAMessage>(std::move(completion)));
 }
 
 void QVAApiManager::deleteMessageWithId(int32_t messageId, const Text& authToken, CallCompletion completion) {
@@ -345,23 +338,15 @@ void QVAApiManager::updatePrivacySettingsForAuthCode(const Text& authCode, bool 
 void QVAApiManager::changePasswordForSpouseTo(const Text& password, const Text& authToken, const Text& eventId,
                                               CallCompletion completion) {
     Dictionary body;
-    addRequestParameter(textValue(password), "password", &body);
-    PATCHWithAuthentication(Format("events/%@/spouse", text(eventId)), authToken, Value(body),
+    addRequestParameter(Value(password), "password", &body);
+    PATCHWithAuthentication(Format("events/%@/spouse", eventId), authToken, Value(body),
                             ModelClass::named("QVALoginDelegator"),
-                            [completion = std::move(completion)](const ErrorPtr& error, const Value& result) {
-                                if (!completion) return;
-                                auto object = result.object();
-                                if (object && object->className() == "QVALoginDelegator") {
-                                    completion(nullptr, result);
-                                } else {
-                                    completion(error, Value());
-                                }
-                            });
+                            qvaapi::typed<QVALoginDelegator>(std::move(completion)));
 }
 
 void QVAApiManager::removeNotification(const Text& notificationId, const Text& authCode, const Text& eventId,
                                        CallCompletion completion) {
-    DELETEWithAuthentication(Format("events/%@/my_profile/notifications/%@", text(eventId), text(notificationId)),
+    DELETEWithAuthentication(Format("events/%@/my_profile/notifications/%@", eventId, notificationId),
                              authCode, Value(), nullptr, std::move(completion));
 }
 
@@ -377,7 +362,7 @@ void QVAApiManager::acknowloedgeNotification(const Text& notificationId, const T
             }
             store().deleteItemsFromCoreDataForItemType(
                 EntityClass::named("QVACoreDataNotification"), authCode, eventId,
-                coredata::Predicate::withFormat("itemId = %@", textValue(notificationId)), true, nullptr,
+                coredata::Predicate::withFormat("itemId = %@", Value(notificationId)), true, nullptr,
                 [completion](foundation::ErrorPtr storeError, Value stored) {
                     if (completion) completion(storeError, stored);
                 });

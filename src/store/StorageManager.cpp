@@ -35,7 +35,6 @@ constexpr const char* kMissingWriteTarget =
 // missing: no domain, code 0.
 ErrorPtr emptyError() { return foundation::Error::make("", 0); }
 
-Value textValue(const std::optional<std::string>& text) { return text ? Value(*text) : Value(); }
 
 void completeOn(const dispatch::QueuePtr& queue, const StorageManager::WriteCompletion& completion, ErrorPtr error,
                 Value result) {
@@ -99,7 +98,7 @@ std::string StorageManager::getDatabaseKeyForAuthToken(const Text& authToken, co
             if (c == '/') c = '_';
         token = Value(std::move(replaced));
     }
-    return foundation::Format("%@_%@", token, textValue(eventId));
+    return foundation::Format("%@_%@", token, Value(eventId));
 }
 
 std::shared_ptr<CoreDataStack> StorageManager::getCoreDataStackForAuthToken(const Text& authToken,
@@ -117,7 +116,7 @@ std::shared_ptr<CoreDataStack> StorageManager::getCoreDataStackForAuthToken(cons
 
 void StorageManager::initCoreDataStackForAuthToken(const Text& authToken, const Text& eventId,
                                                    const StackCompletion& completion) {
-    Log("\n\n!!!!!!!!! AUTHENTICATION TOKEN + %@", textValue(authToken));
+    Log("\n\n!!!!!!!!! AUTHENTICATION TOKEN + %@", Value(authToken));
     const std::string key = getDatabaseKeyForAuthToken(authToken, eventId);
     Log("\n\n!!!!!!!!! theKey + %@", key);
     {
@@ -495,7 +494,7 @@ void StorageManager::handleErrors(const ErrorPtr& error) const {
     if (!error) return;
     Log("Error Message: %@", error->localizedDescription());
     Log("Error Domain: %@", error->domain());
-    Log("Recovery Suggestion: %@", textValue(error->localizedRecoverySuggestion()));
+    Log("Recovery Suggestion: %@", Value(error->localizedRecoverySuggestion()));
     for (const auto& [key, value] : error->userInfo()) {
         const auto* details = value.array();
         if (!details) {

@@ -61,6 +61,7 @@ TEST(Format, ConversionsOfTheSystemsTexts) {
     EXPECT_EQ(Format("%0.1g", 0.25), "0.2");
     EXPECT_EQ(Format("%02x%08X", 10, 0xBEEF), "0a0000BEEF");
     EXPECT_EQ(Format("%@", Value()), "(null)");
+    EXPECT_EQ(Format("%@/%@", std::optional<std::string>("a"), std::optional<std::string>()), "a/(null)");
     EXPECT_EQ(Format("%@ %@", "only one"), "only one (null)");
     EXPECT_EQ(Format("%d", "12abc"), "12");
 }
