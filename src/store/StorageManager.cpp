@@ -6,6 +6,7 @@
 #include <thread>
 #include <utility>
 
+#include "Utils/LogSafeText.h"
 #include "Utils/Utils.h"
 #include "coredata/ManagedObjectID.h"
 #include "foundation/FileManager.h"
@@ -116,9 +117,10 @@ std::shared_ptr<CoreDataStack> StorageManager::getCoreDataStackForAuthToken(cons
 
 void StorageManager::initCoreDataStackForAuthToken(const Text& authToken, const Text& eventId,
                                                    const StackCompletion& completion) {
-    Log("\n\n!!!!!!!!! AUTHENTICATION TOKEN + %@", Value(authToken));
+    Log("\n\n!!!!!!!!! AUTHENTICATION TOKEN + %@", LogSafeText::maskedToken(authToken));
     const std::string key = getDatabaseKeyForAuthToken(authToken, eventId);
-    Log("\n\n!!!!!!!!! theKey + %@", key);
+    // The key holds the token.
+    Log("\n\n!!!!!!!!! theKey + %@_%@", LogSafeText::maskedToken(authToken), Value(eventId));
     {
         std::lock_guard lock(cacheMutex_);
         auto it = coreDataStackCaches_.find(key);

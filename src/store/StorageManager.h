@@ -77,6 +77,15 @@ public:
     foundation::ErrorPtr saveContextForAuthToken(const Text& authToken, const Text& eventId,
                                                  bool shouldWaitUntilChangesAreWrittenToStorageManager);
 
+    // Completes on the main queue once every save that a finished write of
+    // any cached stack handed to the file has reached it, or failed: first
+    // each worker queue (a write still saving hands its file save on), then
+    // each file queue. Changes a failed file save left behind get one more
+    // try; the error is that try's failure, or none when nothing is left
+    // unwritten. Never blocks the main thread. Callers that report work as
+    // done, or end the process, wait for this first.
+    void waitForPendingFileSaves(WriteCompletion completion);
+
     // A request for the entity of `itemType` in the context's model (without
     // an entity when the model has none); null without a context.
     std::shared_ptr<coredata::FetchRequest> fetchRequestForItemType(const EntityClassPtr& itemType,
