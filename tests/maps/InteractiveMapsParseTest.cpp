@@ -142,4 +142,22 @@ TEST(InteractiveMapsParseTest, DownloadedFloorPlansParseAsOneRun) {
     svg::SVGMapFolder::registerMapFolder(nullptr);
 }
 
+TEST(InteractiveMapsParseTest, RasterBackgroundsAreKeptButNotParsed) {
+    EventMapFolder folder;
+    svg::SVGMapFolder::registerMapFolder(&folder);
+    const auto dir = EventMapFolder::folder("token", "42");
+    std::ofstream(dir / "f1.svg") << kFirstFloor;
+    std::ofstream(dir / "hall.PNG", std::ios::binary) << "not even an image";
+    // Known by its first bytes only.
+    std::ofstream(dir / "level1-background", std::ios::binary) << "\xff\xd8\xff\xe0 JFIF";
+    std::ofstream(dir / "level2-background", std::ios::binary) << "\x89PNG\r\n\x1a\n....";
+
+    EXPECT_FALSE(parseAndWait({{"F1", "hall.PNG"}, {"F1", "f1.svg"}, {"F1", "level1-background"},
+                               {"F2", "level2-background"}}));
+    EXPECT_EQ(InteractiveMapsServices::instance().allBeaconsOnMap().size(), 2u);
+    for (const char* name : {"hall.PNG", "level1-background", "level2-background"})
+        EXPECT_TRUE(fs::exists(dir / name)) << name;
+    svg::SVGMapFolder::registerMapFolder(nullptr);
+}
+
 }  // namespace
