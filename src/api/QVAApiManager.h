@@ -5,8 +5,9 @@
 // What it keeps lives in the session manager: the base URL, the JSON request
 // serializer (whose "Authorization" header carries the access token of the
 // last authenticated call) and the JSON response serializer. The bearer
-// token is sent only to addresses under the service root: feed, document,
-// map-file and other absolute addresses never carry it.
+// token goes to every address of the service root's origin (scheme, host
+// and port), its feeds and files included, and never to another origin,
+// nor along a redirect that leaves the origin.
 //
 // Every asynchronous operation ends in one completion whose first argument
 // is the error (null on success). Results are values: a model object, an
@@ -146,8 +147,10 @@ public:
                                   CallCompletion completion);
 
     // One page step: GETs the page, appends its items to `dataArray` and
-    // follows the first "Link" address. The walk ends without error at a
-    // page that is not an array, without a usable "Link" ("<...>" form), or
+    // follows the first "Link" address. A page that is not an array ends
+    // the walk with an error saying the answer is not a list (the items of
+    // the pages before it kept): callers must not take it for an empty list.
+    // The walk ends without error without a usable "Link" ("<...>" form), or
     // at an address already visited (logged "Infinite recursivity for call
     // %@"). `visited` holds the absolute page addresses read so far (null
     // for a new walk).
@@ -351,11 +354,13 @@ private:
 
     std::shared_ptr<QVAApiManager> selfPtr();
     // A request for an absolute address from the shared serializer, without
-    // the bearer token unless the address lies under the service root.
+    // the bearer token unless the address has the service root's origin
+    // (scheme, host and port): the service protects its feeds and files
+    // with the same token as its API.
     std::optional<foundation::URLRequest> requestForAbsoluteURL(const std::string& method,
                                                                 const std::string& urlString,
                                                                 const foundation::Value& parameters) const;
-    bool isUnderServiceRoot(const std::string& absoluteURL) const;
+    bool isOnServiceOrigin(const std::string& absoluteURL) const;
     std::string resolvedURLString(const std::string& service) const;
     // The failure mapping shared by the request method and the generic
     // request; logs through the error handler.

@@ -3,7 +3,8 @@
 // error mapping, the verb wrappers, the "Link" pagination, the merged GET
 // and the generic absolute-URL request.
 //
-// Invariants: the bearer token is never sent outside the service root; a
+// Invariants: the bearer token goes to every address of the service root's
+// origin (its API, its feeds, its files) and to no other origin; a
 // paginated walk never reads the same absolute page twice; every started
 // request ends in exactly one call of its completion, on the main queue.
 #include "api/QVAApiManager.h"
@@ -12,6 +13,7 @@
 #include <mutex>
 
 #include "Utils/Utils.h"
+#include "api/ServiceFailureRecorder.h"
 #include "dispatch/Group.h"
 #include "dispatch/Queue.h"
 #include "foundation/Format.h"
@@ -90,6 +92,15 @@ std::optional<std::string> nextPageAddress(const std::string& link) {
     return address;
 }
 
+// The failure of a list request whose page is not a JSON array.
+ErrorPtr notAListError(const std::string& service) {
+    ErrorPtr error = QVAError::initWithDescription(
+        Format("An error occured when calling service:%@, Error: the answer is not a list", service));
+    Utils::handleError(error, Format("An error occured when calling service:%@.", service), std::nullopt, false);
+    ServiceFailureRecorder::record(error);
+    return error;
+}
+
 }  // namespace
 
 // ---- shared instance --------------------------------------------------------
@@ -138,14 +149,10 @@ std::string QVAApiManager::resolvedURLString(const std::string& service) const {
     return service;
 }
 
-bool QVAApiManager::isUnderServiceRoot(const std::string& absoluteURL) const {
+bool QVAApiManager::isOnServiceOrigin(const std::string& absoluteURL) const {
     if (!baseURL()) return false;
-    // The root with a trailing "/" (the base is "<root>/v1/"), so a prefix
-    // match cannot take "/apix" for "/api".
-    auto root = foundation::URL::URLWithString("../", *baseURL());
-    if (!root) return false;
-    const std::string& prefix = root->absoluteString();
-    return !prefix.empty() && prefix.back() == '/' && absoluteURL.compare(0, prefix.size(), prefix) == 0;
+    auto url = foundation::URL::URLWithString(absoluteURL);
+    return url && url->isSameOriginAs(*baseURL());
 }
 
 std::optional<foundation::URLRequest> QVAApiManager::requestForAbsoluteURL(const std::string& method,
@@ -153,7 +160,7 @@ std::optional<foundation::URLRequest> QVAApiManager::requestForAbsoluteURL(const
                                                                            const Value& parameters) const {
     ErrorPtr error;
     auto request = requestSerializer()->requestWithMethod(method, urlString, parameters, &error);
-    if (request && !isUnderServiceRoot(urlString)) request->setValue(std::nullopt, kAuthorizationHeader);
+    if (request && !isOnServiceOrigin(urlString)) request->setValue(std::nullopt, kAuthorizationHeader);
     return request;
 }
 
@@ -177,6 +184,7 @@ ErrorPtr QVAApiManager::mapFailure(const ErrorPtr& taskError, const std::shared_
         }
     }
     Utils::handleError(error, Format("An error occured when calling service:%@.", service), std::nullopt, false);
+    ServiceFailureRecorder::record(error);
     return error;
 }
 
@@ -338,7 +346,9 @@ void QVAApiManager::paginatedRequestForService(const std::string& service, const
             };
             if (error) return finish(error);
             const Value::Array* page = result.array();
-            if (!page) return finish(nullptr);
+            // Anything else (a notice served with 200, say) must not read as
+            // an empty list: callers replace or delete rows by the list.
+            if (!page) return finish(notAListError(service));
             if (dataArray) dataArray->insert(dataArray->end(), page->begin(), page->end());
             std::optional<std::string> link = response ? response->valueForHTTPHeaderField("Link") : std::nullopt;
             if (!link || link->empty()) return finish(nullptr);
