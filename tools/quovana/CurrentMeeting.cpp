@@ -21,6 +21,15 @@ std::shared_ptr<QVAUserAccount> requireCurrentAccount(CommandContext& context) {
     return account;
 }
 
+std::optional<bool> recordedStoreValidity(const std::shared_ptr<QVAUserAccount>& account,
+                                          const std::shared_ptr<QVAEvent>& event) {
+    auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
+    auto validity = settings.persistentStoresValidity();
+    auto it = validity.find(settings.getKeyForAccount(account, event));
+    if (it == validity.end() || !it->second.isBool()) return std::nullopt;
+    return it->second.boolValue();
+}
+
 std::optional<CurrentMeeting> openCurrentMeeting(CommandContext& context) {
     CurrentMeeting meeting;
     meeting.account = requireCurrentAccount(context);
