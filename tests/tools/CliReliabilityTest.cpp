@@ -13,6 +13,7 @@
 
 #include "api/ApplicationSettingsStore.h"
 #include "api/QVAApiManager.h"
+#include "coredata/FetchRequest.h"
 #include "coredata/ManagedObjectContext.h"
 #include "foundation/ApplicationHome.h"
 #include "foundation/JSONSerialization.h"
@@ -21,6 +22,7 @@
 #include "quovana/HomeLock.h"
 #include "service/MeetingGenerator.h"
 #include "service/MeetingService.h"
+#include "store/CoreDataStack.h"
 #include "store/StorageManager.h"
 #include "support/TemporaryDirectory.h"
 #include "tools/QuovanaProcess.h"
@@ -98,25 +100,36 @@ protected:
     // Gives `count` participants of the service a new revision; their ids.
     std::vector<std::string> changeParticipants(size_t count) {
         std::vector<std::string> changed;
-        for (const auto& participant : service_->items(MeetingKind::Participants)) {
-            if (changed.size() == count) break;
-            const std::string id = participant["id"].stringValue();
-            EXPECT_TRUE(service_->bumpRevision(MeetingKind::Participants, id));
-            changed.push_back(id);
-        }
+        service_->mutate([&](testservice::MeetingData& data) {
+            for (auto& participant : data.items(MeetingKind::Participants)) {
+                if (changed.size() == count) break;
+                const Value& served = participant;
+                participant[std::string("revision")] = Value(served["revision"].integerValue() + 1);
+                changed.push_back(served["id"].stringValue());
+            }
+        });
         return changed;
     }
 
     void expectRevisionsInFile(const std::vector<std::string>& ids) {
+        // Read as another process would: a connection of its own to the
+        // store file, past this process's store front and its caches.
+        auto reader = std::make_shared<CoreDataStack>();
+        reader->configureCoreDataStackForAuthToken(service_->demoToken(), service_->eventId(), nullptr);
+        auto context = reader->managedObjectContextBackgroundQueue();
+        coredata::FetchRequest request("QVACoreDataParticipant");
+        request.setResultType(coredata::FetchRequestResultType::Dictionary);
+        request.setPropertiesToFetch({"itemId", "revision"});
         std::map<std::string, std::string> stored;
-        for (const auto& row : rowsInFile("QVACoreDataParticipant", "itemId,revision"))
-            stored[row["itemId"].stringValue()] = row["revision"].stringValue();
+        context->performBlockAndWait([&] {
+            for (const auto& row : context->executeFetchRequest(request, nullptr))
+                stored[row["itemId"].stringValue()] = row["revision"].stringValue();
+        });
+        std::map<std::string, std::string> served;
+        for (const auto& item : service_->items(MeetingKind::Participants))
+            served[item["id"].stringValue()] = std::to_string(item["revision"].integerValue());
         size_t current = 0;
-        for (const auto& id : ids) {
-            auto item = service_->item(MeetingKind::Participants, id);
-            ASSERT_TRUE(item);
-            current += stored[id] == std::to_string((*item)["revision"].integerValue());
-        }
+        for (const auto& id : ids) current += stored[id] == served[id];
         EXPECT_EQ(current, ids.size());
     }
 
