@@ -20,8 +20,9 @@ std::vector<InteractiveMapsServices::FloorPlanFile> floorPlansAmong(
     const std::string& eventId) {
     std::vector<InteractiveMapsServices::FloorPlanFile> plans;
     for (const auto& floor : floors) {
-        if (MapFileKind::isRasterImage(floor.fileName,
-                                       svg::SVGMapFolder::pathOfSavedMapFile(floor.fileName, authCode, eventId))) {
+        if (MapFileKind::isRasterImage(floor.fileName, [&] {
+                return svg::SVGMapFolder::pathOfSavedMapFile(floor.fileName, authCode, eventId);
+            })) {
             foundation::Log("The map file %@ of floor %@ is an image, not a floor plan: kept, not parsed",
                             floor.fileName, floor.floorIdentifier);
             continue;

@@ -9,15 +9,16 @@ namespace MapFileKind {
 
 namespace {
 
-bool hasRasterExtension(const std::string& fileReference) {
+// The extension in lower case, "" when none.
+std::string extensionOf(const std::string& fileReference) {
     // The reference may carry a query or fragment after the name.
     std::string name = fileReference.substr(0, fileReference.find_first_of("?#"));
     const auto dot = name.rfind('.');
-    if (dot == std::string::npos || name.find('/', dot) != std::string::npos) return false;
+    if (dot == std::string::npos || name.find('/', dot) != std::string::npos) return {};
     std::string extension = name.substr(dot + 1);
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension == "png" || extension == "jpg" || extension == "jpeg";
+    return extension;
 }
 
 bool hasRasterSignature(const std::string& path) {
@@ -32,9 +33,12 @@ bool hasRasterSignature(const std::string& path) {
 
 }  // namespace
 
-bool isRasterImage(const std::string& fileReference, const std::optional<std::string>& path) {
-    if (hasRasterExtension(fileReference)) return true;
-    return path && hasRasterSignature(*path);
+bool isRasterImage(const std::string& fileReference, const std::function<std::optional<std::string>()>& path) {
+    const std::string extension = extensionOf(fileReference);
+    if (extension == "png" || extension == "jpg" || extension == "jpeg") return true;
+    if (extension == "svg" || !path) return false;
+    const auto found = path();
+    return found && hasRasterSignature(*found);
 }
 
 }  // namespace MapFileKind

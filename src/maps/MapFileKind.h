@@ -4,14 +4,16 @@
 // than counting it as a plan that failed.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
 namespace MapFileKind {
 
 // A raster image by the file reference's extension (".png", ".jpg",
-// ".jpeg", any case), or else by the first bytes of the file at `path`
-// (the PNG or JPEG signature). An unreadable file is not called an image.
-bool isRasterImage(const std::string& fileReference, const std::optional<std::string>& path);
+// ".jpeg", any case; ".svg" is a plan), or, for any other name, by the
+// first bytes of the file at the path asked for (the PNG or JPEG
+// signature). An unreadable file is not called an image.
+bool isRasterImage(const std::string& fileReference, const std::function<std::optional<std::string>()>& path);
 
 }  // namespace MapFileKind
