@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "foundation/Error.h"
+
 namespace quovana {
 
 // Forgets the failures of earlier operations; the dispatcher calls it
@@ -14,7 +16,8 @@ void forgetServiceFailures();
 // The message for a failed operation. When the service refused the token
 // since the last forget: that the session has ended and to log in again,
 // with the service's text. Otherwise the app's message with the first
-// failed call's description beside it, or the message alone.
-std::string messageWithCause(const std::string& appMessage);
+// failed call's description beside it, else with the operation's own
+// error, else alone.
+std::string messageWithCause(const std::string& appMessage, const foundation::ErrorPtr& operationError = nullptr);
 
 }  // namespace quovana

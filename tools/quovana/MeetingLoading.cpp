@@ -52,7 +52,7 @@ int loadMeeting(CommandContext& context, const std::shared_ptr<QVAUserAccount>& 
     if (!fetched) return context.fail(failed + " (the service did not answer)");
     auto event = fetched->result.objectAs<QVAEvent>();
     if (fetched->error || !event || !event->itemId())
-        return context.fail(fetched->error ? messageWithCause(failed) : failed + " (no meeting)");
+        return context.fail(fetched->error ? messageWithCause(failed, fetched->error) : failed + " (no meeting)");
     context.err() << "meeting " << event->eventName().value_or("(unnamed)") << " (" << *event->itemId() << ")\n";
 
     foundation::ErrorPtr openError;

@@ -71,7 +71,7 @@ int refreshList(CommandContext& context, const ListRefresh& refresh) {
 
 int reportOutcome(CommandContext& context, const std::string& kind, const std::optional<CallOutcome>& outcome) {
     if (!outcome) return context.fail("the " + kind + " refresh did not finish");
-    if (outcome->error) return context.fail(messageWithCause("the " + kind + " refresh failed: " + describeError(outcome->error)));
+    if (outcome->error) return context.fail(messageWithCause("the " + kind + " refresh failed.", outcome->error));
     if (!storeFilesWritten(context)) return kExitFailure;
     context.out() << kind << " refreshed\n";
     return kExitSuccess;
