@@ -155,6 +155,10 @@ TEST_F(CliReliabilityTest, ChangesReportedDoneAreInTheFileForTheNextProcess) {
 }
 
 TEST_F(CliReliabilityTest, FifteenThousandChangedParticipantsReachTheFile) {
+#ifdef __SANITIZE_THREAD__
+    // Minutes under ThreadSanitizer; the 300-row case takes the same road.
+    GTEST_SKIP() << "too slow under ThreadSanitizer";
+#endif
     startService({.seed = 6, .sessions = 5, .participants = 15000, .days = 1});
     service_->setPageSize(1000);
     loginAndLoad();
