@@ -85,6 +85,9 @@ public:
     void normalize() {}
     bool isSupportedFeature(const std::string& /*feature*/, const std::string& /*version*/) const { return false; }
 
+    // Lets go of the subtree level by level, so depth costs heap, not stack.
+    ~Node() override;
+
     std::string className() const override { return "Node"; }
     std::string description() const override;
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "foundation/Log.h"
 #include "graphics/MutablePath.h"
@@ -57,10 +58,16 @@ bool SVGXFastImageView::svgImageHasNoGradients(const SVGXImage& image) {
 }
 
 bool SVGXFastImageView::svgElementAndDescendentsHaveNoGradients(const Node& element) {
-    if (dynamic_cast<const SVGGradientElement*>(&element)) return false;
-    for (const auto& child : element.childNodes()->internalArray()) {
-        if (dynamic_cast<const SVGElement*>(child.get()) && !svgElementAndDescendentsHaveNoGradients(*child)) {
-            return false;
+    // Depth first over an explicit stack, so a deeply nested plan costs no
+    // thread stack; only element children are looked into.
+    std::vector<const Node*> pending{&element};
+    while (!pending.empty()) {
+        const Node* node = pending.back();
+        pending.pop_back();
+        if (dynamic_cast<const SVGGradientElement*>(node)) return false;
+        const auto& children = node->childNodes()->internalArray();
+        for (auto it = children.rbegin(); it != children.rend(); ++it) {
+            if (dynamic_cast<const SVGElement*>(it->get())) pending.push_back(it->get());
         }
     }
     return true;
@@ -102,7 +109,11 @@ void SVGXFastImageView::drawRect(const graphics::Rect& rect) {
     if (!context) return;
     graphics::Rect bounds = this->bounds();
     if (image_) {
-        if (auto tree = image_->CALayerTree()) {
+        // An image without a usable size has nothing to stretch to the
+        // bounds: scaling by it would spread NaN through the drawing.
+        graphics::Size size = image_->size();
+        bool drawable = std::isfinite(size.width) && std::isfinite(size.height) && size.width > 0 && size.height > 0;
+        if (auto tree = drawable ? image_->CALayerTree() : nullptr) {
             int columns = std::max(1, static_cast<int>(std::ceil(tileRatio_.width)));
             int rows = std::max(1, static_cast<int>(std::ceil(tileRatio_.height)));
             graphics::Size imageSize = image_->size();
