@@ -10,6 +10,7 @@
 // not the same as an empty string. Layers are used from one thread at a time.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
@@ -21,6 +22,7 @@
 #include "graphics/Bitmap.h"
 #include "graphics/Color.h"
 #include "graphics/Geometry.h"
+#include "graphics/Path.h"
 #include "graphics/Transform3D.h"
 
 namespace graphics {
@@ -50,9 +52,10 @@ public:
     Point anchorPoint() const { return anchorPoint_; }
     void setAnchorPoint(Point anchorPoint) { anchorPoint_ = anchorPoint; }
     const Transform3D& transform() const { return transform_; }
-    void setTransform(const Transform3D& transform) { transform_ = transform; }
+    // Virtual so that a layer class can follow changes of its transform.
+    virtual void setTransform(const Transform3D& transform) { transform_ = transform; }
     AffineTransform affineTransform() const { return transform_.affineTransform(); }
-    void setAffineTransform(const AffineTransform& t) { transform_ = Transform3D::makeAffineTransform(t); }
+    void setAffineTransform(const AffineTransform& t) { setTransform(Transform3D::makeAffineTransform(t)); }
     // The bounding box, in the superlayer, of the transformed bounds.
     Rect frame() const;
     // Sets the bounds size and the position; exact for an untransformed layer.
@@ -109,6 +112,76 @@ public:
     const std::optional<Color>& borderColor() const { return borderColor_; }
     void setBorderColor(std::optional<Color> color) { borderColor_ = std::move(color); }
 
+    // Shadow and clipping. Defaults: an opaque black shadow colour at
+    // opacity 0 (no shadow), offset (0, -3), blur radius 3, no shadow path
+    // (the layer's own shape casts it), and no clipping to the bounds.
+    const std::optional<Color>& shadowColor() const { return shadowColor_; }
+    void setShadowColor(std::optional<Color> color) { shadowColor_ = std::move(color); }
+    double shadowOpacity() const { return shadowOpacity_; }
+    void setShadowOpacity(double opacity) { shadowOpacity_ = opacity; }
+    Size shadowOffset() const { return shadowOffset_; }
+    void setShadowOffset(Size offset) { shadowOffset_ = offset; }
+    double shadowRadius() const { return shadowRadius_; }
+    void setShadowRadius(double radius) { shadowRadius_ = radius; }
+    const PathPtr& shadowPath() const { return shadowPath_; }
+    void setShadowPath(PathPtr path) { shadowPath_ = std::move(path); }
+    bool masksToBounds() const { return masksToBounds_; }
+    void setMasksToBounds(bool masks) { masksToBounds_ = masks; }
+
+    // Further properties of the platform's layer, kept as values for those
+    // who copy or inspect layers; the renderer does not draw with them.
+    // Defaults are the platform's: depth 0, double-sided, not flipped, the
+    // identity sublayer transform, the whole contents (unit rectangles) shown
+    // resized at scale 1, "linear" filters, every edge antialiased (mask 15),
+    // rasterization scale 1, and no filters, compositing filter or style.
+    double zPosition() const { return zPosition_; }
+    void setZPosition(double z) { zPosition_ = z; }
+    double anchorPointZ() const { return anchorPointZ_; }
+    void setAnchorPointZ(double z) { anchorPointZ_ = z; }
+    bool isDoubleSided() const { return doubleSided_; }
+    void setDoubleSided(bool doubleSided) { doubleSided_ = doubleSided; }
+    bool isGeometryFlipped() const { return geometryFlipped_; }
+    void setGeometryFlipped(bool flipped) { geometryFlipped_ = flipped; }
+    const Transform3D& sublayerTransform() const { return sublayerTransform_; }
+    void setSublayerTransform(const Transform3D& transform) { sublayerTransform_ = transform; }
+    const Rect& contentsRect() const { return contentsRect_; }
+    void setContentsRect(const Rect& rect) { contentsRect_ = rect; }
+    const std::string& contentsGravity() const { return contentsGravity_; }
+    void setContentsGravity(std::string gravity) { contentsGravity_ = std::move(gravity); }
+    double contentsScale() const { return contentsScale_; }
+    void setContentsScale(double scale) { contentsScale_ = scale; }
+    const Rect& contentsCenter() const { return contentsCenter_; }
+    void setContentsCenter(const Rect& rect) { contentsCenter_ = rect; }
+    const std::string& minificationFilter() const { return minificationFilter_; }
+    void setMinificationFilter(std::string filter) { minificationFilter_ = std::move(filter); }
+    const std::string& magnificationFilter() const { return magnificationFilter_; }
+    void setMagnificationFilter(std::string filter) { magnificationFilter_ = std::move(filter); }
+    double minificationFilterBias() const { return minificationFilterBias_; }
+    void setMinificationFilterBias(double bias) { minificationFilterBias_ = bias; }
+    bool isOpaque() const { return opaque_; }
+    void setOpaque(bool opaque) { opaque_ = opaque; }
+    bool needsDisplayOnBoundsChange() const { return needsDisplayOnBoundsChange_; }
+    void setNeedsDisplayOnBoundsChange(bool needs) { needsDisplayOnBoundsChange_ = needs; }
+    bool drawsAsynchronously() const { return drawsAsynchronously_; }
+    void setDrawsAsynchronously(bool asynchronously) { drawsAsynchronously_ = asynchronously; }
+    uint32_t edgeAntialiasingMask() const { return edgeAntialiasingMask_; }
+    void setEdgeAntialiasingMask(uint32_t mask) { edgeAntialiasingMask_ = mask; }
+    // Absent for none.
+    const foundation::Value& compositingFilter() const { return compositingFilter_; }
+    void setCompositingFilter(foundation::Value filter) { compositingFilter_ = std::move(filter); }
+    const std::optional<foundation::Value::Array>& filters() const { return filters_; }
+    void setFilters(std::optional<foundation::Value::Array> filters) { filters_ = std::move(filters); }
+    const std::optional<foundation::Value::Array>& backgroundFilters() const { return backgroundFilters_; }
+    void setBackgroundFilters(std::optional<foundation::Value::Array> filters) {
+        backgroundFilters_ = std::move(filters);
+    }
+    bool shouldRasterize() const { return shouldRasterize_; }
+    void setShouldRasterize(bool rasterize) { shouldRasterize_ = rasterize; }
+    double rasterizationScale() const { return rasterizationScale_; }
+    void setRasterizationScale(double scale) { rasterizationScale_ = scale; }
+    const std::optional<foundation::Value::Dictionary>& style() const { return style_; }
+    void setStyle(std::optional<foundation::Value::Dictionary> style) { style_ = std::move(style); }
+
     // Set when the content must be drawn again; cleared by displayIfNeeded.
     bool needsDisplay() const { return needsDisplay_; }
     void setNeedsDisplay() { needsDisplay_ = true; }
@@ -147,6 +220,38 @@ private:
     std::optional<Color> borderColor_ = Color::black();
     bool needsDisplay_ = false;
     std::map<std::string, foundation::Value> values_;
+
+    // Shadow and clipping.
+    std::optional<Color> shadowColor_ = Color::black();
+    double shadowOpacity_ = 0;
+    Size shadowOffset_{0, -3};
+    double shadowRadius_ = 3;
+    PathPtr shadowPath_;
+    bool masksToBounds_ = false;
+
+    // Kept as values.
+    double zPosition_ = 0;
+    double anchorPointZ_ = 0;
+    bool doubleSided_ = true;
+    bool geometryFlipped_ = false;
+    Transform3D sublayerTransform_;
+    Rect contentsRect_{0, 0, 1, 1};
+    std::string contentsGravity_ = "resize";
+    double contentsScale_ = 1;
+    Rect contentsCenter_{0, 0, 1, 1};
+    std::string minificationFilter_ = "linear";
+    std::string magnificationFilter_ = "linear";
+    double minificationFilterBias_ = 0;
+    bool opaque_ = false;
+    bool needsDisplayOnBoundsChange_ = false;
+    bool drawsAsynchronously_ = false;
+    uint32_t edgeAntialiasingMask_ = 15;
+    foundation::Value compositingFilter_;
+    std::optional<foundation::Value::Array> filters_;
+    std::optional<foundation::Value::Array> backgroundFilters_;
+    bool shouldRasterize_ = false;
+    double rasterizationScale_ = 1;
+    std::optional<foundation::Value::Dictionary> style_;
 };
 
 }  // namespace graphics

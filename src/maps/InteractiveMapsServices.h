@@ -24,9 +24,9 @@
 #include <vector>
 
 #include "dispatch/Queue.h"
+#include "foundation/ArrayIndex.h"
 #include "foundation/Error.h"
 #include "maps/BeaconObject.h"
-#include "maps/CollectionIndex.h"
 #include "maps/EdgeObject.h"
 #include "maps/IntersectionPoint.h"
 #include "maps/PointOfInterestObject.h"
@@ -177,9 +177,11 @@ private:
     int32_t pointCounter_ = 0;
     // Per node, its neighbours and the distance to each.
     std::vector<std::unordered_map<int32_t, double>> distances_;
-    CollectionIndex<IntersectionPoint, PositionKey, PositionKeyHash, &positionKey> nodesByPosition_;
-    CollectionIndex<IntersectionPoint, std::string, std::hash<std::string>, &pointIdentifierKey> nodesByIdentifier_;
-    CollectionIndex<PointOfInterestObject, NamePair, NamePairHash, &pointOfInterestKey> pointsOfInterestByName_;
-    CollectionIndex<RoomBeaconProximityObject, NamePair, NamePairHash, &proximityKey> proximityByNames_;
+    foundation::ArrayIndex<IntersectionPoint, PositionKey, PositionKeyHash, &positionKey> nodesByPosition_;
+    foundation::ArrayIndex<IntersectionPoint, std::string, std::hash<std::string>, &pointIdentifierKey>
+        nodesByIdentifier_;
+    foundation::ArrayIndex<PointOfInterestObject, NamePair, NamePairHash, &pointOfInterestKey>
+        pointsOfInterestByName_;
+    foundation::ArrayIndex<RoomBeaconProximityObject, NamePair, NamePairHash, &proximityKey> proximityByNames_;
     std::mutex parseMutex_;
 };

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <vector>
 
 #include "foundation/Log.h"
@@ -32,10 +33,46 @@ constexpr const char* kScaleWarning =
     "you SHOULD INSTEAD be scaling by setting .size on the image, and ensuring that the incoming SVG has either a "
     "viewbox or an explicit svg width or svg height)";
 
+// The backing layer: a plain layer that calls back when its transform is set.
+class TransformFollowingLayer : public graphics::Layer {
+public:
+    std::function<void()> transformDidChange;
+
+    void setTransform(const graphics::Transform3D& transform) override {
+        graphics::Layer::setTransform(transform);
+        if (transformDidChange) transformDidChange();
+    }
+    graphics::LayerPtr makeLayerOfSameClass() const override { return std::make_shared<TransformFollowingLayer>(); }
+};
+
 }  // namespace
 
 SVGXFastImageView::SVGXFastImageView(const graphics::Rect& frame) : SVGXImageView(frame) {
     setBackgroundColor(graphics::Color::clear());
+}
+
+SVGXFastImageView::~SVGXFastImageView() {
+    if (image_ && observingImageSize_) image_->removeSizeObserver(this);
+}
+
+graphics::LayerPtr SVGXFastImageView::makeBackingLayer() const {
+    auto layer = std::make_shared<TransformFollowingLayer>();
+    std::weak_ptr<const foundation::Object> weakSelf = weak_from_this();
+    layer->transformDidChange = [weakSelf] {
+        if (auto view = std::const_pointer_cast<foundation::Object>(weakSelf.lock())) {
+            static_cast<SVGXFastImageView&>(*view).backingLayerTransformDidChange();
+        }
+    };
+    return layer;
+}
+
+void SVGXFastImageView::backingLayerTransformDidChange() {
+    if (disableAutoRedraw_) return;
+    // Drawn untiled, the tree must not also stand in a transformed tree.
+    if (tileRatio_ == graphics::Size{} && image_) {
+        if (auto tree = image_->CALayerTree()) tree->removeFromSuperlayer();
+    }
+    setNeedsDisplay();
 }
 
 std::shared_ptr<SVGXFastImageView> SVGXFastImageView::initWithFrame(const graphics::Rect& frame) {
@@ -76,7 +113,16 @@ bool SVGXFastImageView::svgElementAndDescendentsHaveNoGradients(const Node& elem
 void SVGXFastImageView::setImage(std::shared_ptr<SVGXImage> image) {
     if (image && !svgImageHasNoGradients(*image)) foundation::Log(kGradientWarning, className());
     if (image && image->scale() != 0.0) foundation::Log(kScaleWarning, className());
+    if (image_ && observingImageSize_) image_->removeSizeObserver(this);
+    observingImageSize_ = false;
     image_ = std::move(image);
+    if (image_ && !disableAutoRedraw_) {
+        std::weak_ptr<foundation::Object> weakSelf = weak_from_this();
+        image_->addSizeObserver(this, [weakSelf] {
+            if (auto view = std::static_pointer_cast<SVGXFastImageView>(weakSelf.lock())) view->redrawUnlessDisabled();
+        });
+        observingImageSize_ = true;
+    }
     redrawUnlessDisabled();
 }
 

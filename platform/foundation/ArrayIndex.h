@@ -1,6 +1,6 @@
-// A hash index beside one of the maps service's arrays: key to the position
-// of the first stored object with that key, so the look-ups the parse makes
-// for every element cost constant time instead of a walk over the array.
+// A hash index beside an array of shared objects: key to the position of
+// the first object with that key, so a search that would walk the array
+// ("the first stored object whose ... equals") costs constant time.
 //
 // The arrays stay the truth and are open to change from outside, so the
 // index follows them on each look-up: objects appended since are indexed;
@@ -17,8 +17,10 @@
 #include <unordered_map>
 #include <vector>
 
+namespace foundation {
+
 template <class Object, class Key, class Hash, std::optional<Key> (*keyOf)(const Object&)>
-class CollectionIndex {
+class ArrayIndex {
 public:
     using Array = std::vector<std::shared_ptr<Object>>;
 
@@ -57,3 +59,5 @@ private:
     mutable size_t indexed_ = 0;
     mutable const Object* lastIndexed_ = nullptr;
 };
+
+}  // namespace foundation
