@@ -53,16 +53,17 @@ SVGXFastImageView::SVGXFastImageView(const graphics::Rect& frame) : SVGXImageVie
 
 SVGXFastImageView::~SVGXFastImageView() {
     if (image_ && observingImageSize_) image_->removeSizeObserver(this);
+    // The layer may be held elsewhere and outlive the view.
+    if (auto* following = dynamic_cast<TransformFollowingLayer*>(layer().get())) following->transformDidChange = nullptr;
 }
 
+// Made while the view is being constructed (the background colour lives on
+// the layer), so the layer calls back through the plain pointer, which the
+// destructor clears.
 graphics::LayerPtr SVGXFastImageView::makeBackingLayer() const {
     auto layer = std::make_shared<TransformFollowingLayer>();
-    std::weak_ptr<const foundation::Object> weakSelf = weak_from_this();
-    layer->transformDidChange = [weakSelf] {
-        if (auto view = std::const_pointer_cast<foundation::Object>(weakSelf.lock())) {
-            static_cast<SVGXFastImageView&>(*view).backingLayerTransformDidChange();
-        }
-    };
+    auto* view = const_cast<SVGXFastImageView*>(this);
+    layer->transformDidChange = [view] { view->backingLayerTransformDidChange(); };
     return layer;
 }
 
