@@ -129,58 +129,59 @@ public:
     void setMasksToBounds(bool masks) { masksToBounds_ = masks; }
 
     // Further properties of the platform's layer, kept as values for those
-    // who copy or inspect layers; the renderer does not draw with them.
+    // who copy or inspect layers; the renderer does not draw with them. Few
+    // layers set any, so they live apart, made on the first change.
     // Defaults are the platform's: depth 0, double-sided, not flipped, the
     // identity sublayer transform, the whole contents (unit rectangles) shown
     // resized at scale 1, "linear" filters, every edge antialiased (mask 15),
     // rasterization scale 1, and no filters, compositing filter or style.
-    double zPosition() const { return zPosition_; }
-    void setZPosition(double z) { zPosition_ = z; }
-    double anchorPointZ() const { return anchorPointZ_; }
-    void setAnchorPointZ(double z) { anchorPointZ_ = z; }
-    bool isDoubleSided() const { return doubleSided_; }
-    void setDoubleSided(bool doubleSided) { doubleSided_ = doubleSided; }
-    bool isGeometryFlipped() const { return geometryFlipped_; }
-    void setGeometryFlipped(bool flipped) { geometryFlipped_ = flipped; }
-    const Transform3D& sublayerTransform() const { return sublayerTransform_; }
-    void setSublayerTransform(const Transform3D& transform) { sublayerTransform_ = transform; }
-    const Rect& contentsRect() const { return contentsRect_; }
-    void setContentsRect(const Rect& rect) { contentsRect_ = rect; }
-    const std::string& contentsGravity() const { return contentsGravity_; }
-    void setContentsGravity(std::string gravity) { contentsGravity_ = std::move(gravity); }
-    double contentsScale() const { return contentsScale_; }
-    void setContentsScale(double scale) { contentsScale_ = scale; }
-    const Rect& contentsCenter() const { return contentsCenter_; }
-    void setContentsCenter(const Rect& rect) { contentsCenter_ = rect; }
-    const std::string& minificationFilter() const { return minificationFilter_; }
-    void setMinificationFilter(std::string filter) { minificationFilter_ = std::move(filter); }
-    const std::string& magnificationFilter() const { return magnificationFilter_; }
-    void setMagnificationFilter(std::string filter) { magnificationFilter_ = std::move(filter); }
-    double minificationFilterBias() const { return minificationFilterBias_; }
-    void setMinificationFilterBias(double bias) { minificationFilterBias_ = bias; }
-    bool isOpaque() const { return opaque_; }
-    void setOpaque(bool opaque) { opaque_ = opaque; }
-    bool needsDisplayOnBoundsChange() const { return needsDisplayOnBoundsChange_; }
-    void setNeedsDisplayOnBoundsChange(bool needs) { needsDisplayOnBoundsChange_ = needs; }
-    bool drawsAsynchronously() const { return drawsAsynchronously_; }
-    void setDrawsAsynchronously(bool asynchronously) { drawsAsynchronously_ = asynchronously; }
-    uint32_t edgeAntialiasingMask() const { return edgeAntialiasingMask_; }
-    void setEdgeAntialiasingMask(uint32_t mask) { edgeAntialiasingMask_ = mask; }
+    double zPosition() const { return kept().zPosition; }
+    void setZPosition(double z) { keptForWriting().zPosition = z; }
+    double anchorPointZ() const { return kept().anchorPointZ; }
+    void setAnchorPointZ(double z) { keptForWriting().anchorPointZ = z; }
+    bool isDoubleSided() const { return kept().doubleSided; }
+    void setDoubleSided(bool doubleSided) { keptForWriting().doubleSided = doubleSided; }
+    bool isGeometryFlipped() const { return kept().geometryFlipped; }
+    void setGeometryFlipped(bool flipped) { keptForWriting().geometryFlipped = flipped; }
+    const Transform3D& sublayerTransform() const { return kept().sublayerTransform; }
+    void setSublayerTransform(const Transform3D& transform) { keptForWriting().sublayerTransform = transform; }
+    const Rect& contentsRect() const { return kept().contentsRect; }
+    void setContentsRect(const Rect& rect) { keptForWriting().contentsRect = rect; }
+    const std::string& contentsGravity() const { return kept().contentsGravity; }
+    void setContentsGravity(std::string gravity) { keptForWriting().contentsGravity = std::move(gravity); }
+    double contentsScale() const { return kept().contentsScale; }
+    void setContentsScale(double scale) { keptForWriting().contentsScale = scale; }
+    const Rect& contentsCenter() const { return kept().contentsCenter; }
+    void setContentsCenter(const Rect& rect) { keptForWriting().contentsCenter = rect; }
+    const std::string& minificationFilter() const { return kept().minificationFilter; }
+    void setMinificationFilter(std::string filter) { keptForWriting().minificationFilter = std::move(filter); }
+    const std::string& magnificationFilter() const { return kept().magnificationFilter; }
+    void setMagnificationFilter(std::string filter) { keptForWriting().magnificationFilter = std::move(filter); }
+    double minificationFilterBias() const { return kept().minificationFilterBias; }
+    void setMinificationFilterBias(double bias) { keptForWriting().minificationFilterBias = bias; }
+    bool isOpaque() const { return kept().opaque; }
+    void setOpaque(bool opaque) { keptForWriting().opaque = opaque; }
+    bool needsDisplayOnBoundsChange() const { return kept().needsDisplayOnBoundsChange; }
+    void setNeedsDisplayOnBoundsChange(bool needs) { keptForWriting().needsDisplayOnBoundsChange = needs; }
+    bool drawsAsynchronously() const { return kept().drawsAsynchronously; }
+    void setDrawsAsynchronously(bool asynchronously) { keptForWriting().drawsAsynchronously = asynchronously; }
+    uint32_t edgeAntialiasingMask() const { return kept().edgeAntialiasingMask; }
+    void setEdgeAntialiasingMask(uint32_t mask) { keptForWriting().edgeAntialiasingMask = mask; }
     // Absent for none.
-    const foundation::Value& compositingFilter() const { return compositingFilter_; }
-    void setCompositingFilter(foundation::Value filter) { compositingFilter_ = std::move(filter); }
-    const std::optional<foundation::Value::Array>& filters() const { return filters_; }
-    void setFilters(std::optional<foundation::Value::Array> filters) { filters_ = std::move(filters); }
-    const std::optional<foundation::Value::Array>& backgroundFilters() const { return backgroundFilters_; }
+    const foundation::Value& compositingFilter() const { return kept().compositingFilter; }
+    void setCompositingFilter(foundation::Value filter) { keptForWriting().compositingFilter = std::move(filter); }
+    const std::optional<foundation::Value::Array>& filters() const { return kept().filters; }
+    void setFilters(std::optional<foundation::Value::Array> filters) { keptForWriting().filters = std::move(filters); }
+    const std::optional<foundation::Value::Array>& backgroundFilters() const { return kept().backgroundFilters; }
     void setBackgroundFilters(std::optional<foundation::Value::Array> filters) {
-        backgroundFilters_ = std::move(filters);
+        keptForWriting().backgroundFilters = std::move(filters);
     }
-    bool shouldRasterize() const { return shouldRasterize_; }
-    void setShouldRasterize(bool rasterize) { shouldRasterize_ = rasterize; }
-    double rasterizationScale() const { return rasterizationScale_; }
-    void setRasterizationScale(double scale) { rasterizationScale_ = scale; }
-    const std::optional<foundation::Value::Dictionary>& style() const { return style_; }
-    void setStyle(std::optional<foundation::Value::Dictionary> style) { style_ = std::move(style); }
+    bool shouldRasterize() const { return kept().shouldRasterize; }
+    void setShouldRasterize(bool rasterize) { keptForWriting().shouldRasterize = rasterize; }
+    double rasterizationScale() const { return kept().rasterizationScale; }
+    void setRasterizationScale(double scale) { keptForWriting().rasterizationScale = scale; }
+    const std::optional<foundation::Value::Dictionary>& style() const { return kept().style; }
+    void setStyle(std::optional<foundation::Value::Dictionary> style) { keptForWriting().style = std::move(style); }
 
     // Set when the content must be drawn again; cleared by displayIfNeeded.
     bool needsDisplay() const { return needsDisplay_; }
@@ -229,29 +230,34 @@ private:
     PathPtr shadowPath_;
     bool masksToBounds_ = false;
 
-    // Kept as values.
-    double zPosition_ = 0;
-    double anchorPointZ_ = 0;
-    bool doubleSided_ = true;
-    bool geometryFlipped_ = false;
-    Transform3D sublayerTransform_;
-    Rect contentsRect_{0, 0, 1, 1};
-    std::string contentsGravity_ = "resize";
-    double contentsScale_ = 1;
-    Rect contentsCenter_{0, 0, 1, 1};
-    std::string minificationFilter_ = "linear";
-    std::string magnificationFilter_ = "linear";
-    double minificationFilterBias_ = 0;
-    bool opaque_ = false;
-    bool needsDisplayOnBoundsChange_ = false;
-    bool drawsAsynchronously_ = false;
-    uint32_t edgeAntialiasingMask_ = 15;
-    foundation::Value compositingFilter_;
-    std::optional<foundation::Value::Array> filters_;
-    std::optional<foundation::Value::Array> backgroundFilters_;
-    bool shouldRasterize_ = false;
-    double rasterizationScale_ = 1;
-    std::optional<foundation::Value::Dictionary> style_;
+    // The properties kept as values (above), with the platform's defaults.
+    struct KeptValues {
+        double zPosition = 0;
+        double anchorPointZ = 0;
+        bool doubleSided = true;
+        bool geometryFlipped = false;
+        Transform3D sublayerTransform;
+        Rect contentsRect{0, 0, 1, 1};
+        std::string contentsGravity = "resize";
+        double contentsScale = 1;
+        Rect contentsCenter{0, 0, 1, 1};
+        std::string minificationFilter = "linear";
+        std::string magnificationFilter = "linear";
+        double minificationFilterBias = 0;
+        bool opaque = false;
+        bool needsDisplayOnBoundsChange = false;
+        bool drawsAsynchronously = false;
+        uint32_t edgeAntialiasingMask = 15;
+        foundation::Value compositingFilter;
+        std::optional<foundation::Value::Array> filters;
+        std::optional<foundation::Value::Array> backgroundFilters;
+        bool shouldRasterize = false;
+        double rasterizationScale = 1;
+        std::optional<foundation::Value::Dictionary> style;
+    };
+    const KeptValues& kept() const;
+    KeptValues& keptForWriting();
+    std::unique_ptr<KeptValues> kept_;
 };
 
 }  // namespace graphics

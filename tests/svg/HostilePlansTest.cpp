@@ -86,7 +86,8 @@ TEST(HostilePlansTest, EntitiesAreNeverExpandedNorFetched) {
                            "\">]>\n<svg xmlns=\"http://www.w3.org/2000/svg\"><text>&secret;</text>"
                            "<rect id=\"a\" title=\"&secret;\"/></svg>";
     std::string externalDTD = "<?xml version=\"1.0\" standalone=\"no\"?>\n<!DOCTYPE svg SYSTEM \"" + dtd +
-                              "\">\n<svg xmlns=\"http://www.w3.org/2000/svg\"><rect id=\"a\"/><text>&leak;</text></svg>";
+                              "\">\n<svg xmlns=\"http://www.w3.org/2000/svg\"><rect id=\"a\"/>"
+                              "<text>&leak;</text></svg>";
     std::string laughs = "<?xml version=\"1.0\"?>\n<!DOCTYPE svg [<!ENTITY lol \"lol\">";
     laughs += "<!ENTITY lol1 \"&lol;&lol;&lol;&lol;&lol;&lol;&lol;&lol;&lol;&lol;\">";
     for (int i = 2; i <= 9; ++i) {
@@ -95,7 +96,8 @@ TEST(HostilePlansTest, EntitiesAreNeverExpandedNorFetched) {
         for (int k = 0; k < 10; ++k) laughs += previous;
         laughs += "\">";
     }
-    laughs += "]>\n<svg xmlns=\"http://www.w3.org/2000/svg\"><text>&lol9;</text><rect id=\"a\" title=\"&lol9;\"/></svg>";
+    laughs += "]>\n<svg xmlns=\"http://www.w3.org/2000/svg\"><text>&lol9;</text>"
+              "<rect id=\"a\" title=\"&lol9;\"/></svg>";
 
     for (const std::string* text : {&external, &externalDTD, &laughs}) {
         auto result = parse(*text);

@@ -60,7 +60,9 @@ TEST(SvgCommandTest, PicturesStayWithinTheSizeLimit) {
     CommandRun run = svgCommand({plan, "--png", png});
     EXPECT_EQ(run.status, 0);
     EXPECT_TRUE(contains(run.out, "scaling 40000x200 down to 16384x81")) << run.out;
-    auto bitmap = graphics::Bitmap::fromPNGData(foundation::FileManager::defaultManager().contentsAtPath(png).value_or(foundation::Data()));
+    auto bytes = foundation::FileManager::defaultManager().contentsAtPath(png);
+    ASSERT_TRUE(bytes);
+    auto bitmap = graphics::Bitmap::fromPNGData(*bytes);
     ASSERT_TRUE(bitmap);
     EXPECT_EQ(bitmap->width(), 16384);
     EXPECT_EQ(bitmap->height(), 81);

@@ -54,7 +54,9 @@ SVGXFastImageView::SVGXFastImageView(const graphics::Rect& frame) : SVGXImageVie
 SVGXFastImageView::~SVGXFastImageView() {
     if (image_ && observingImageSize_) image_->removeSizeObserver(this);
     // The layer may be held elsewhere and outlive the view.
-    if (auto* following = dynamic_cast<TransformFollowingLayer*>(layer().get())) following->transformDidChange = nullptr;
+    if (auto* following = dynamic_cast<TransformFollowingLayer*>(layer().get())) {
+        following->transformDidChange = nullptr;
+    }
 }
 
 // Made while the view is being constructed (the background colour lives on
