@@ -18,7 +18,7 @@ const std::shared_ptr<Node>& nodeOf(const std::string& key, const NamedNodeMap::
     if (!entry.node) {
         std::optional<std::string> uri;
         if (entry.inNamespace && namespaceURI) uri = *namespaceURI;
-        entry.node = std::make_shared<Attr>(std::move(uri), entry.qualifiedName.empty() ? key : entry.qualifiedName,
+        entry.node = std::make_shared<Attr>(std::move(uri), entry.qualifiedName ? *entry.qualifiedName : key,
                                             entry.value);
     }
     return entry.node;
@@ -136,7 +136,7 @@ void NamedNodeMap::setParsedAttributeNS(const std::shared_ptr<Node>& node,
     const auto& uri = attribute->namespaceURI() ? attribute->namespaceURI() : elementNamespace;
     Entry entry;
     const std::string& key = *attribute->localName();
-    if (attribute->nodeName() != key) entry.qualifiedName = attribute->nodeName();
+    if (attribute->nodeName() != key) entry.qualifiedName = std::make_unique<std::string>(attribute->nodeName());
     entry.value = *attribute->nodeValue();
     entry.inNamespace = attribute->namespaceURI().has_value();
     if (!uri) {

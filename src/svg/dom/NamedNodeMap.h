@@ -28,8 +28,8 @@ public:
     // it is filed under.
     struct Entry {
         mutable std::shared_ptr<Node> node;
-        std::string qualifiedName;
         std::string value;
+        std::unique_ptr<std::string> qualifiedName;
         bool inNamespace = false;
     };
     using Dictionary = std::map<std::string, Entry>;

@@ -97,11 +97,27 @@ std::shared_ptr<Node> Node::createInNamespace(DOMNodeType type, std::string name
 }
 
 void Node::applyNamespace(std::optional<std::string> namespaceURI) {
+    if (!names_) names_ = std::make_unique<Names>();
     size_t last = nodeName_.rfind(':');
-    localName_ = last == std::string::npos ? nodeName_ : nodeName_.substr(last + 1);
+    names_->localName = last == std::string::npos ? nodeName_ : nodeName_.substr(last + 1);
     size_t first = nodeName_.find(':');
-    if (first != std::string::npos) prefix_ = nodeName_.substr(0, first);
-    namespaceURI_ = std::move(namespaceURI);
+    if (first != std::string::npos) names_->prefix = nodeName_.substr(0, first);
+    names_->namespaceURI = std::move(namespaceURI);
+}
+
+const Node::Names& Node::names() const {
+    static const Names none;
+    return names_ ? *names_ : none;
+}
+
+const Node::Links& Node::links() const {
+    static const Links none;
+    return links_ ? *links_ : none;
+}
+
+Node::Links& Node::linksForWriting() {
+    if (!links_) links_ = std::make_unique<Links>();
+    return *links_;
 }
 
 Node::~Node() {
