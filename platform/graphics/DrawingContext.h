@@ -23,7 +23,7 @@ namespace graphics {
 class Layer;
 
 // How images are resampled when drawn scaled; the default is the context's.
-enum class InterpolationQuality { Default = 0, None = 1, Low = 2, Medium = 4, High = 3 };
+enum class InterpolationQuality : int { Default = 0, None = 1, Low = 2, Medium = 4, High = 3 };
 
 class DrawingContext {
 public:

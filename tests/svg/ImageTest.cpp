@@ -9,6 +9,7 @@
 #include "foundation/Exception.h"
 #include "foundation/NotificationCenter.h"
 #include "foundation/URL.h"
+#include "graphics/DrawingContext.h"
 #include "graphics/ShapeLayer.h"
 #include "svg/elements/SVGSVGElement.h"
 #include "svg/floorplan/SVGMapFolder.h"

@@ -20,7 +20,6 @@
 #include "foundation/Object.h"
 #include "graphics/Bitmap.h"
 #include "graphics/Color.h"
-#include "graphics/DrawingContext.h"
 #include "graphics/Geometry.h"
 #include "graphics/Layer.h"
 #include "svg/elements/SVGRect.h"
@@ -29,6 +28,11 @@
 
 namespace foundation {
 class URL;
+}
+
+namespace graphics {
+class DrawingContext;
+enum class InterpolationQuality;
 }
 
 namespace svg {
