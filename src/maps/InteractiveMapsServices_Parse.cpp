@@ -41,6 +41,10 @@ void InteractiveMapsServices::clearCollections() {
     pointsOfInterestArray_.clear();
     roomBeaconProximityArray_.clear();
     distances_.clear();
+    nodesByPosition_.clear();
+    nodesByIdentifier_.clear();
+    pointsOfInterestByName_.clear();
+    proximityByNames_.clear();
     pointCounter_ = 0;
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "svg/css/CSSPrimitiveValue.h"
@@ -46,6 +47,13 @@ public:
     float numberValue() const;
     SVGLengthType unitType() const;
 
+    // Declared by the SVG DOM and kept as set; nothing in the library reads
+    // them, and value() stays the number read from the text.
+    float valueInSpecifiedUnits() const { return valueInSpecifiedUnits_; }
+    void setValueInSpecifiedUnits(float value) { valueInSpecifiedUnits_ = value; }
+    const std::string& valueAsString() const { return valueAsString_; }
+    void setValueAsString(std::string text) { valueAsString_ = std::move(text); }
+
     // Inert parts of the SVG DOM interface.
     void newValueSpecifiedUnits(SVGLengthType /*unitType*/, float /*valueInSpecifiedUnits*/) {}
     void convertToSpecifiedUnits(SVGLengthType /*unitType*/) {}
@@ -57,6 +65,8 @@ public:
 
 private:
     std::shared_ptr<CSSPrimitiveValue> value_;
+    float valueInSpecifiedUnits_ = 0;
+    std::string valueAsString_;
 };
 
 }  // namespace svg

@@ -51,6 +51,15 @@ AffineTransform viewportTransform(const SVGElement& element) {
         viewBox = concat(AffineTransform::makeTranslation(-double(box.x), -double(box.y)),
                          AffineTransform::makeScale(double(scaleX), double(scaleY)));
     }
+    // The root's size and view box are positive and finite when read from a
+    // file, but the image may set a viewport of its own: a step that would
+    // not be finite is left out rather than spread NaN through the drawing.
+    auto finite = [](const AffineTransform& t) {
+        return std::isfinite(t.a) && std::isfinite(t.b) && std::isfinite(t.c) && std::isfinite(t.d) &&
+               std::isfinite(t.tx) && std::isfinite(t.ty);
+    };
+    if (!finite(scale)) scale = AffineTransform::identity();
+    if (!finite(viewBox)) viewBox = AffineTransform::identity();
     return concat(scale, viewBox);
 }
 
