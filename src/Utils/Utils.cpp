@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "dispatch/Queue.h"
 #include "foundation/ApplicationHome.h"
 #include "foundation/Bundle.h"

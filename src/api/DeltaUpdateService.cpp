@@ -1,6 +1,6 @@
 #include "api/DeltaUpdateService.h"
 
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "api/LoadingScreenHook.h"
 #include "api/QVAApiManager.h"
 #include "api/QVAApiManagerDelta.h"

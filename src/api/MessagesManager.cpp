@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "api/QVAApiManager.h"
 #include "api/QVAApiManagerRefresh.h"
 #include "app/MessagesCounterRefreshing.h"

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "api/QVAApiManager.h"
 #include "api/QVAApiManagerRefresh.h"
 #include "app/MessagesCounterRefreshing.h"

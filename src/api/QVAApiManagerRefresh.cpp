@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "api/ApplicationService.h"
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "api/QVAApiManager.h"
 #include "api/QVAApiManagerDelta.h"
 #include "api/SyncCalendarService.h"

@@ -2,7 +2,7 @@
 // and the refresh that reloads one kind whole.
 #include "api/QVAApiManager.h"
 
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "api/DocumentInfoXMLParserDelegate.h"
 #include "foundation/Format.h"
 #include "store/StorageManager.h"

@@ -1,7 +1,7 @@
 #include "api/QVAApiManager_FullDownload.h"
 
 #include "api/ApplicationService.h"
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "api/DeltaUpdateService.h"
 #include "api/QVAApiManager.h"
 #include "dispatch/Queue.h"

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "coredata/FetchRequest.h"
 #include "coredata/ManagedObject.h"
 #include "foundation/Calendar.h"

@@ -1,5 +1,5 @@
 // The settings store over the standard user defaults.
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 
 #include "foundation/Format.h"
 #include "foundation/KeyedArchiver.h"
