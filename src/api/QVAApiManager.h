@@ -290,6 +290,9 @@ public:
     // The feed of the current event of the settings store, whatever id is
     // passed; no service name when that event has no feed.
     CallAndWriteParametrizedObjectPtr getReportsObjectForEventId(const Text& eventId, const Text& authCode);
+    // The reports descriptor of a meeting's own feed address; no service
+    // name for a missing or empty address.
+    static CallAndWriteParametrizedObjectPtr getReportsObjectForFeedUrl(const Text& feedUrl);
 
     // Reloads one kind whole: a feed is fetched and parsed into its rows (no
     // feed address: (nil, nothing) at once); a JSON list replaces every row

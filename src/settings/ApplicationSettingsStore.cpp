@@ -91,6 +91,16 @@ void ApplicationSettingsStore::setCurrentEvent(const std::shared_ptr<QVAEvent>& 
     setUserDefaultsForKey(kCurrentEventKey, Value(event));
 }
 
+ApplicationSettingsStore::Text ApplicationSettingsStore::currentAuthToken() const {
+    auto account = currentAccount();
+    return account ? account->authenticationCode() : std::nullopt;
+}
+
+ApplicationSettingsStore::Text ApplicationSettingsStore::currentEventId() const {
+    auto event = currentEvent();
+    return event ? event->itemId() : std::nullopt;
+}
+
 std::optional<foundation::Date> ApplicationSettingsStore::lastDeltaSyncDateTime() const {
     return date(kLastDeltaSyncDateTimeKey);
 }
