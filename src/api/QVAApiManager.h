@@ -77,8 +77,9 @@ public:
     // instance, so the next sharedApiManager() makes a new one on that root
     // with no "Authorization" header. For tests and the command-line front,
     // before use or between uses; calls already started finish on the old
-    // instance, which is kept alive but whose session is then invalidated
-    // (its connections closed), so it takes no new calls.
+    // instance, whose session is then invalidated (its connections closed),
+    // so it takes no new calls; the old instance is released once its
+    // session has ended its last call.
     static void setServiceRoot(const Text& root);
 
     // Made through make<QVAApiManager>(baseURL) only.

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
-#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,9 +17,9 @@
 #include "foundation/FileManager.h"
 #include "foundation/Log.h"
 #include "foundation/Thread.h"
+#include "support/ChildProcess.h"
 #include "support/TemporaryDirectory.h"
 
-extern char** environ;
 
 using namespace foundation;
 
@@ -68,21 +67,12 @@ const bool childCrashed = [] {
 int runCrashingChild(const std::string& home, const std::string& mode) {
     std::vector<std::string> env{"QVA_HOME=" + home, std::string(kChildModeVariable) + "=" + mode};
     std::string asanOptions = "ASAN_OPTIONS=";
-    for (char** e = environ; *e; ++e) {
-        std::string entry = *e;
+    for (const auto& entry : testsupport::currentEnvironment()) {
         if (entry.rfind("ASAN_OPTIONS=", 0) == 0) asanOptions = entry + ":";
         else if (entry.rfind("QVA_HOME=", 0) != 0) env.push_back(entry);
     }
     env.push_back(asanOptions + "handle_segv=0:use_sigaltstack=0");
-    std::vector<char*> envp;
-    for (auto& e : env) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    char self[] = "/proc/self/exe";
-    char* argv[] = {self, nullptr};
-    pid_t pid;
-    int status = -1;
-    if (posix_spawn(&pid, self, nullptr, nullptr, argv, envp.data()) == 0) waitpid(pid, &status, 0);
-    return status;
+    return testsupport::runThisBinary(env);
 }
 
 struct HomeRoot {
