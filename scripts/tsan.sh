@@ -13,7 +13,7 @@ BINARIES=(test_foundation test_coredata test_http test_app)
 cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1" \
   -DQVA_TSAN=ON -DQVA_SANITIZE=OFF -DQVA_BUILD_BENCH=OFF
 cmake --build "$BUILD" -j"$JOBS" --target "${BINARIES[@]}"
-export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1}
+export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/scripts/tsan.supp}
 failed=0
 for binary in "${BINARIES[@]}"; do
   echo "tsan: $binary"

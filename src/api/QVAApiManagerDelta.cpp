@@ -206,7 +206,8 @@ void fetchAndReplace(const std::string& entityName, const std::shared_ptr<const 
                 return;
             }
             StorageManager::sharedStorageManager().deleteAndAddItemsToCoreData(
-                StorageManager::itemsOfResult(items), EntityClass::named(entityName), replacePredicate, authCode, eventId,
+                StorageManager::itemsOfResult(items), EntityClass::named(entityName), replacePredicate, authCode,
+                eventId,
                 [writes](const ErrorPtr& storeError, const Value&) { writes->finish(storeError); });
         });
 }

@@ -212,8 +212,8 @@ void refreshMessagesWithCompletionBlock(Completion completionBlock) {
             }
             // The meeting current now, not when the reload started.
             StorageManager::sharedStorageManager().deleteAndAddItemsToCoreData(
-                StorageManager::itemsOfResult(result), EntityClass::named(QVACoreDataMessage::kEntityName), nullptr, authCode,
-                currentEventId(), [completion](const ErrorPtr& storeError, const Value& storeResult) {
+                StorageManager::itemsOfResult(result), EntityClass::named(QVACoreDataMessage::kEntityName), nullptr,
+                authCode, currentEventId(), [completion](const ErrorPtr& storeError, const Value& storeResult) {
                     if (completion) completion(storeError, storeResult);
                 });
         });

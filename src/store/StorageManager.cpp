@@ -515,8 +515,8 @@ bool StorageManager::movePersistentStoreFileForAuthToken(const Text& authToken, 
     for (const auto& path : paths) {
         ErrorPtr error;
         if (!files.moveItemAtPath(path, oldPath(path), &error)) {
-            Utils::handleError(error, "Error on movePersistentStoreFileForAuthToken", std::string("Unable to move item"),
-                               false);
+            Utils::handleError(error, "Error on movePersistentStoreFileForAuthToken",
+                               std::string("Unable to move item"), false);
             movedAll = false;
         }
     }
@@ -533,8 +533,8 @@ bool StorageManager::revertCopyPersistentStoreFileForAuthToken(const Text& authT
         files.removeItemAtPath(path);
         ErrorPtr error;
         if (!files.moveItemAtPath(oldPath(path), path, &error)) {
-            Utils::handleError(error, "Error on revertCopyPersistentStoreFileForAuthToken", std::string("Unable to move item"),
-                               false);
+            Utils::handleError(error, "Error on revertCopyPersistentStoreFileForAuthToken",
+                               std::string("Unable to move item"), false);
             revertedAll = false;
         }
     }
@@ -549,8 +549,8 @@ bool StorageManager::deleteCachedCopyOfPersistentStoreForAuthToken(const Text& a
     for (const auto& path : paths) {
         ErrorPtr error;
         if (!files.removeItemAtPath(oldPath(path), &error)) {
-            Utils::handleError(error, "Error on deleteCachedCopyOfPersistentStore", std::string("Unable to remove item"),
-                               false);
+            Utils::handleError(error, "Error on deleteCachedCopyOfPersistentStore",
+                               std::string("Unable to remove item"), false);
             deletedAll = false;
         }
     }

@@ -94,8 +94,9 @@ TEST_F(ServiceClientWireTest, LoginAndReadsCarryTheClientsHeadersAndTheTokenStay
         return reply;
     });
     auto outside = std::make_shared<Ended>();
-    api().requestForUrlString(other.urlFor("/version.json"), "GET", Value(),
-                              [outside](const ErrorPtr& error, const Value& result, auto) { into(outside)(error, result); });
+    api().requestForUrlString(
+        other.urlFor("/version.json"), "GET", Value(),
+        [outside](const ErrorPtr& error, const Value& result, auto) { into(outside)(error, result); });
     waitFor(outside);
     auto feed = std::make_shared<Ended>();
     api().getXMLDataFromURL(other.urlFor("/feed"), std::make_shared<DocumentInfoXMLParserDelegate>(), into(feed));

@@ -31,8 +31,8 @@ graphics::Font fontFor(const std::optional<std::string>& family, double size) {
 graphics::LayerPtr SVGTextElement::newLayer() const {
     graphics::AffineTransform absolute =
         SVGHelperUtilities::transformAbsoluteIncludingViewportForTransformableOrViewportEstablishingElement(*this);
-    graphics::AffineTransform placement =
-        concat(graphics::AffineTransform::makeTranslation(SVGLength::pixelsOf(x()), SVGLength::pixelsOf(y())), absolute);
+    graphics::AffineTransform placement = concat(
+        graphics::AffineTransform::makeTranslation(SVGLength::pixelsOf(x()), SVGLength::pixelsOf(y())), absolute);
 
     auto sizeText = cascadedValueForStylableProperty("font-size");
     double fontSize = sizeText && !sizeText->empty() ? SVGFloatFromString(*sizeText) : kSVGTextDefaultFontSize;
