@@ -4,7 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-JOBS=$(nproc)
+# QVA_JOBS limits the build's parallelism (default: all cores).
+JOBS=${QVA_JOBS:-$(nproc)}
 BUILD=${QVA_TEST_BUILD_DIR:-build-asan}
 cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1" \
   -DQVA_SANITIZE=ON -DQVA_BUILD_BENCH=OFF

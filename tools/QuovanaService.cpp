@@ -22,8 +22,10 @@ namespace {
 const char* kUsage =
     "usage: quovana-service [--port N] (--fixtures DIR | --generate SESSIONS,PARTICIPANTS [--seed N])\n"
     "                       [--tls CERT KEY] [--page-size N] [--log FILE] [--write-fixtures DIR]\n"
+    "                       [--files-need-token]\n"
     "  Serves one meeting on 127.0.0.1 and prints its service root (\".../api\").\n"
-    "  With neither --fixtures nor --generate it generates the demo meeting (300,1500, seed 1).\n";
+    "  With neither --fixtures nor --generate it generates the demo meeting (300,1500, seed 1).\n"
+    "  --files-need-token: the files and the reports feed want the bearer token too.\n";
 
 int usage(const std::string& message) {
     std::fprintf(stderr, "quovana-service: %s\n%s", message.c_str(), kUsage);
@@ -90,6 +92,8 @@ int main(int argc, char** argv) {
         } else if (arg == "--log") {
             logFile = value("file");
             if (!logFile) return usage("--log needs a file");
+        } else if (arg == "--files-need-token") {
+            options.filesNeedToken = true;
         } else if (arg == "--write-fixtures") {
             writeFixtures = value("directory");
             if (!writeFixtures) return usage("--write-fixtures needs a directory");

@@ -44,6 +44,9 @@ public:
     }
 };
 
+// The largest picture side the command writes.
+constexpr int kMaximumPNGSide = 16384;
+
 struct Options {
     std::vector<std::string> files;
     std::vector<std::string> floors;
@@ -61,7 +64,9 @@ std::vector<std::string> split(const std::string& text, char separator) {
 }
 
 void usage() {
-    std::fprintf(stderr, "usage: quovana svg FILE... [--floors 1,2,...] [--hit X,Y] [--export] [--png OUT]\n");
+    std::fprintf(stderr,
+                 "usage: quovana svg FILE... [--floor NAME]... [--floors NAME,NAME,...] [--hit X,Y] [--export] "
+                 "[--png OUT]\n");
 }
 
 std::optional<Options> parseArguments(const std::vector<std::string>& arguments) {
@@ -69,8 +74,12 @@ std::optional<Options> parseArguments(const std::vector<std::string>& arguments)
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         bool hasValue = i + 1 < arguments.size();
+        // "--floor NAME" names the next file's floor; "--floors" names
+        // several at once. Either way names go to the files in order.
         if (argument == "--floors" && hasValue) {
-            options.floors = split(arguments[++i], ',');
+            for (auto& name : split(arguments[++i], ',')) options.floors.push_back(std::move(name));
+        } else if (argument == "--floor" && hasValue) {
+            options.floors.push_back(arguments[++i]);
         } else if (argument == "--hit" && hasValue) {
             auto parts = split(arguments[++i], ',');
             char* end = nullptr;
@@ -90,7 +99,7 @@ std::optional<Options> parseArguments(const std::vector<std::string>& arguments)
             options.files.push_back(argument);
         }
     }
-    if (options.files.empty()) return std::nullopt;
+    if (options.files.empty() || options.floors.size() > options.files.size()) return std::nullopt;
     // Floors not named are numbered on from the last one given.
     for (size_t i = options.floors.size(); i < options.files.size(); ++i) options.floors.push_back(std::to_string(i + 1));
     return options;
@@ -185,15 +194,36 @@ struct StatementPrinter : svg::CALayerExporterDelegate {
     }
 };
 
-// Drawn the way the indoor map draws a floor: through the fast image view.
+// Drawn the way the indoor map draws a floor: through the fast image view,
+// which stretches the plan to its bounds. A plan larger than the picture
+// limit is drawn scaled down to it, keeping its proportions.
 bool writePNG(const std::shared_ptr<svg::SVGXImage>& image, const std::string& path) {
     auto view = svg::SVGXFastImageView::initWithSVGXImage(image);
     view->setDisableAutoRedrawAtHighestResolution(true);
     view->setShowBorder(false);
+    auto usable = [](graphics::Size s) {
+        return std::isfinite(s.width) && std::isfinite(s.height) && s.width > 0 && s.height > 0;
+    };
     graphics::Size size = view->frame().size;
-    if (size.width <= 0 || size.height <= 0) view->setFrame(image->CALayerTree()->frame());
-    int width = std::max(1, static_cast<int>(std::ceil(view->frame().size.width)));
-    int height = std::max(1, static_cast<int>(std::ceil(view->frame().size.height)));
+    if (!usable(size)) {
+        auto tree = image->CALayerTree();
+        size = tree ? tree->frame().size : graphics::Size{};
+    }
+    if (!usable(size)) {
+        std::fprintf(stderr, "quovana svg: %s has no size to draw at\n", path.c_str());
+        return false;
+    }
+    double longest = std::max(size.width, size.height);
+    if (longest > kMaximumPNGSide) {
+        double factor = kMaximumPNGSide / longest;
+        graphics::Size scaled{std::max(1.0, size.width * factor), std::max(1.0, size.height * factor)};
+        std::printf("scaling %gx%g down to %gx%g (a picture is at most %d pixels a side)\n", size.width, size.height,
+                    std::floor(scaled.width), std::floor(scaled.height), kMaximumPNGSide);
+        size = {std::floor(scaled.width), std::floor(scaled.height)};
+    }
+    view->setFrame({{0, 0}, size});
+    int width = std::clamp(static_cast<int>(std::ceil(size.width)), 1, kMaximumPNGSide);
+    int height = std::clamp(static_cast<int>(std::ceil(size.height)), 1, kMaximumPNGSide);
     graphics::CairoContext context(width, height);
     graphics::MutablePath page;
     page.addRect({0, 0, static_cast<double>(width), static_cast<double>(height)});

@@ -6,6 +6,7 @@
 
 #include <cctype>
 #include <filesystem>
+#include <tuple>
 
 namespace foundation {
 
@@ -418,6 +419,23 @@ bool URL::isFileURL() const {
     std::string s = *parts_.scheme;
     for (auto& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return s == "file";
+}
+
+bool URL::isSameOriginAs(const URL& other) const {
+    auto lower = [](std::string text) {
+        for (auto& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return text;
+    };
+    auto origin = [&](const URL& url) -> std::optional<std::tuple<std::string, std::string, int>> {
+        auto scheme = url.scheme();
+        auto host = url.host();
+        if (!scheme || !host) return std::nullopt;
+        std::string s = lower(*scheme);
+        int port = url.port().value_or(s == "https" ? 443 : s == "http" ? 80 : -1);
+        return std::make_tuple(s, lower(*host), port);
+    };
+    auto mine = origin(*this);
+    return mine && mine == origin(other);
 }
 
 }  // namespace foundation

@@ -76,6 +76,11 @@ public:
     // fragment are kept.
     URL URLByAppendingPathComponent(std::string_view component, bool isDirectory = false) const;
     bool isFileURL() const;
+    // Same scheme, host and port (a missing port read as the scheme's
+    // default, 80 for http and 443 for https), scheme and host compared
+    // without regard to case. Credentials meant for one origin go to no
+    // other; a URL without scheme or host has no origin and matches none.
+    bool isSameOriginAs(const URL& other) const;
 
     bool operator==(const URL& other) const { return absolute_ == other.absolute_; }
 

@@ -306,6 +306,8 @@ size_t URLConnection::Transfer::onHeader(char* buffer, size_t size, size_t count
         if (target) {
             URLRequest next = c.current_;
             next.setURL(*target);
+            // Credentials were meant for the origin that was asked.
+            if (!target->isSameOriginAs(*c.current_.url())) next.setValue(std::nullopt, "Authorization");
             if (t.status == 303 || ((t.status == 301 || t.status == 302) && next.httpMethod() == "POST")) {
                 if (next.httpMethod() != "HEAD") next.setHTTPMethod("GET");
                 next.setHTTPBody(std::nullopt);

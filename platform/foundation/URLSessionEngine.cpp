@@ -854,6 +854,9 @@ void URLSessionEngine::redirect(URLSessionTaskPtr task) {
     }
     URLRequest proposed = t.request;
     proposed.setURL(URL::URLWithString(next->absoluteString()));
+    // Credentials were meant for the origin that was asked, not wherever it
+    // points to.
+    if (!t.request.url() || !next->isSameOriginAs(*t.request.url())) proposed.setValue(std::nullopt, "Authorization");
     const std::string method = proposed.httpMethod();
     // What browsers do: a 303 always, and a 301 or 302 after a POST, become a GET without body.
     if ((t.status == 303 && method != "GET" && method != "HEAD") ||

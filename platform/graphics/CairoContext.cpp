@@ -81,11 +81,13 @@ struct CairoContext::Impl {
         Level level;
         AffineTransform ctm;
         double alpha;
+        InterpolationQuality interpolation;
     };
 
     cairo_surface_t* surface = nullptr;
     cairo_t* cr = nullptr;
     AffineTransform ctm;
+    InterpolationQuality interpolation = InterpolationQuality::Default;
     std::vector<Saved> stack;
 
     // Whether drawing can show anything at all.
@@ -154,15 +156,28 @@ int CairoContext::height() const { return cairo_image_surface_get_height(impl_->
 
 Bitmap CairoContext::bitmap() const { return detail::bitmapFromSurface(impl_->surface); }
 
+void CairoContext::setShouldAntialias(bool antialias) {
+    cairo_set_antialias(impl_->cr, antialias ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
+}
+
+// cairo's tolerance is in device pixels too; its default of 0.1 stands for
+// a flatness of 1.
+void CairoContext::setFlatness(double flatness) {
+    if (std::isfinite(flatness) && flatness > 0) cairo_set_tolerance(impl_->cr, 0.1 * flatness);
+}
+
+void CairoContext::setInterpolationQuality(InterpolationQuality quality) { impl_->interpolation = quality; }
+
 void CairoContext::saveGState() {
     cairo_save(impl_->cr);
-    impl_->stack.push_back({Impl::Level::State, impl_->ctm, 1});
+    impl_->stack.push_back({Impl::Level::State, impl_->ctm, 1, impl_->interpolation});
 }
 
 void CairoContext::restoreGState() {
     if (impl_->stack.empty() || impl_->stack.back().level != Impl::Level::State) return;
     cairo_restore(impl_->cr);
     impl_->ctm = impl_->stack.back().ctm;
+    impl_->interpolation = impl_->stack.back().interpolation;
     impl_->stack.pop_back();
 }
 
@@ -262,6 +277,15 @@ void CairoContext::drawImage(const Bitmap& image, const Rect& rect) {
     cairo_set_source_surface(cr, surface, 0, 0);
     // Scaled edges take their own colour, not a fade into transparency.
     cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+    cairo_filter_t filter = CAIRO_FILTER_GOOD;
+    switch (impl_->interpolation) {
+        case InterpolationQuality::None: filter = CAIRO_FILTER_NEAREST; break;
+        case InterpolationQuality::Low: filter = CAIRO_FILTER_FAST; break;
+        case InterpolationQuality::High: filter = CAIRO_FILTER_BEST; break;
+        case InterpolationQuality::Default:
+        case InterpolationQuality::Medium: break;
+    }
+    cairo_pattern_set_filter(cairo_get_source(cr), filter);
     cairo_rectangle(cr, 0, 0, image.width(), image.height());
     cairo_fill(cr);
     cairo_restore(cr);
@@ -314,7 +338,7 @@ void CairoContext::drawText(std::string_view text, const Font& font, Point origi
 void CairoContext::beginTransparencyLayer(double alpha) {
     alpha = std::isfinite(alpha) ? std::clamp(alpha, 0.0, 1.0) : 1.0;
     cairo_push_group(impl_->cr);
-    impl_->stack.push_back({Impl::Level::TransparencyLayer, impl_->ctm, alpha});
+    impl_->stack.push_back({Impl::Level::TransparencyLayer, impl_->ctm, alpha, impl_->interpolation});
 }
 
 void CairoContext::endTransparencyLayer() {
@@ -323,6 +347,7 @@ void CairoContext::endTransparencyLayer() {
     cairo_pop_group_to_source(cr);
     cairo_paint_with_alpha(cr, impl_->stack.back().alpha);
     impl_->ctm = impl_->stack.back().ctm;
+    impl_->interpolation = impl_->stack.back().interpolation;
     impl_->stack.pop_back();
 }
 

@@ -25,6 +25,9 @@ public:
     // What has been painted so far.
     Bitmap bitmap() const;
 
+    void setShouldAntialias(bool antialias) override;
+    void setFlatness(double flatness) override;
+    void setInterpolationQuality(InterpolationQuality quality) override;
     void saveGState() override;
     void restoreGState() override;
     AffineTransform currentTransform() const override;

@@ -22,9 +22,19 @@ namespace graphics {
 
 class Layer;
 
+// How images are resampled when drawn scaled; the default is the context's.
+enum class InterpolationQuality : int { Default = 0, None = 1, Low = 2, Medium = 4, High = 3 };
+
 class DrawingContext {
 public:
     virtual ~DrawingContext() = default;
+
+    // Drawing quality, part of the saved state. A context that has no such
+    // setting ignores it. Flatness is the largest distance, in device
+    // pixels, by which a flattened curve may stray (1 by default).
+    virtual void setShouldAntialias(bool /*antialias*/) {}
+    virtual void setFlatness(double /*flatness*/) {}
+    virtual void setInterpolationQuality(InterpolationQuality /*quality*/) {}
 
     virtual void saveGState() = 0;
     virtual void restoreGState() = 0;

@@ -52,6 +52,16 @@ AffineTransform Layer::transformToSuperlayer() const {
                   AffineTransform::makeTranslation(position_.x, position_.y));
 }
 
+const Layer::KeptValues& Layer::kept() const {
+    static const KeptValues defaults;
+    return kept_ ? *kept_ : defaults;
+}
+
+Layer::KeptValues& Layer::keptForWriting() {
+    if (!kept_) kept_ = std::make_unique<KeptValues>();
+    return *kept_;
+}
+
 Rect Layer::frame() const { return transformToSuperlayer().apply(bounds_); }
 
 void Layer::setFrame(const Rect& frame) {

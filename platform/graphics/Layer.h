@@ -10,6 +10,7 @@
 // not the same as an empty string. Layers are used from one thread at a time.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
@@ -52,9 +53,10 @@ public:
     Point anchorPoint() const { return anchorPoint_; }
     void setAnchorPoint(Point anchorPoint) { anchorPoint_ = anchorPoint; }
     const Transform3D& transform() const { return transform_; }
-    void setTransform(const Transform3D& transform) { transform_ = transform; }
+    // Virtual so that a layer class can follow changes of its transform.
+    virtual void setTransform(const Transform3D& transform) { transform_ = transform; }
     AffineTransform affineTransform() const { return transform_.affineTransform(); }
-    void setAffineTransform(const AffineTransform& t) { transform_ = Transform3D::makeAffineTransform(t); }
+    void setAffineTransform(const AffineTransform& t) { setTransform(Transform3D::makeAffineTransform(t)); }
     // The bounding box, in the superlayer, of the transformed bounds.
     Rect frame() const;
     // Sets the bounds size and the position; exact for an untransformed layer.
@@ -139,6 +141,61 @@ public:
     void removeAnimationForKey(const std::string& key);
     void removeAllAnimations() { animations_.clear(); }
 
+    // Further properties of the platform's layer, kept as values for those
+    // who copy or inspect layers; the renderer does not draw with them. Few
+    // layers set any, so they live apart, made on the first change.
+    // Defaults are the platform's: depth 0, double-sided, not flipped, the
+    // identity sublayer transform, the whole contents (unit rectangles) shown
+    // resized at scale 1, "linear" filters, every edge antialiased (mask 15),
+    // rasterization scale 1, and no filters, compositing filter or style.
+    double zPosition() const { return kept().zPosition; }
+    void setZPosition(double z) { keptForWriting().zPosition = z; }
+    double anchorPointZ() const { return kept().anchorPointZ; }
+    void setAnchorPointZ(double z) { keptForWriting().anchorPointZ = z; }
+    bool isDoubleSided() const { return kept().doubleSided; }
+    void setDoubleSided(bool doubleSided) { keptForWriting().doubleSided = doubleSided; }
+    bool isGeometryFlipped() const { return kept().geometryFlipped; }
+    void setGeometryFlipped(bool flipped) { keptForWriting().geometryFlipped = flipped; }
+    const Transform3D& sublayerTransform() const { return kept().sublayerTransform; }
+    void setSublayerTransform(const Transform3D& transform) { keptForWriting().sublayerTransform = transform; }
+    const Rect& contentsRect() const { return kept().contentsRect; }
+    void setContentsRect(const Rect& rect) { keptForWriting().contentsRect = rect; }
+    const std::string& contentsGravity() const { return kept().contentsGravity; }
+    void setContentsGravity(std::string gravity) { keptForWriting().contentsGravity = std::move(gravity); }
+    double contentsScale() const { return kept().contentsScale; }
+    void setContentsScale(double scale) { keptForWriting().contentsScale = scale; }
+    const Rect& contentsCenter() const { return kept().contentsCenter; }
+    void setContentsCenter(const Rect& rect) { keptForWriting().contentsCenter = rect; }
+    const std::string& minificationFilter() const { return kept().minificationFilter; }
+    void setMinificationFilter(std::string filter) { keptForWriting().minificationFilter = std::move(filter); }
+    const std::string& magnificationFilter() const { return kept().magnificationFilter; }
+    void setMagnificationFilter(std::string filter) { keptForWriting().magnificationFilter = std::move(filter); }
+    double minificationFilterBias() const { return kept().minificationFilterBias; }
+    void setMinificationFilterBias(double bias) { keptForWriting().minificationFilterBias = bias; }
+    bool isOpaque() const { return kept().opaque; }
+    void setOpaque(bool opaque) { keptForWriting().opaque = opaque; }
+    bool needsDisplayOnBoundsChange() const { return kept().needsDisplayOnBoundsChange; }
+    void setNeedsDisplayOnBoundsChange(bool needs) { keptForWriting().needsDisplayOnBoundsChange = needs; }
+    bool drawsAsynchronously() const { return kept().drawsAsynchronously; }
+    void setDrawsAsynchronously(bool asynchronously) { keptForWriting().drawsAsynchronously = asynchronously; }
+    uint32_t edgeAntialiasingMask() const { return kept().edgeAntialiasingMask; }
+    void setEdgeAntialiasingMask(uint32_t mask) { keptForWriting().edgeAntialiasingMask = mask; }
+    // Absent for none.
+    const foundation::Value& compositingFilter() const { return kept().compositingFilter; }
+    void setCompositingFilter(foundation::Value filter) { keptForWriting().compositingFilter = std::move(filter); }
+    const std::optional<foundation::Value::Array>& filters() const { return kept().filters; }
+    void setFilters(std::optional<foundation::Value::Array> filters) { keptForWriting().filters = std::move(filters); }
+    const std::optional<foundation::Value::Array>& backgroundFilters() const { return kept().backgroundFilters; }
+    void setBackgroundFilters(std::optional<foundation::Value::Array> filters) {
+        keptForWriting().backgroundFilters = std::move(filters);
+    }
+    bool shouldRasterize() const { return kept().shouldRasterize; }
+    void setShouldRasterize(bool rasterize) { keptForWriting().shouldRasterize = rasterize; }
+    double rasterizationScale() const { return kept().rasterizationScale; }
+    void setRasterizationScale(double scale) { keptForWriting().rasterizationScale = scale; }
+    const std::optional<foundation::Value::Dictionary>& style() const { return kept().style; }
+    void setStyle(std::optional<foundation::Value::Dictionary> style) { keptForWriting().style = std::move(style); }
+
     // Set when the content must be drawn again; cleared by displayIfNeeded.
     bool needsDisplay() const { return needsDisplay_; }
     void setNeedsDisplay() { needsDisplay_ = true; }
@@ -179,6 +236,7 @@ private:
     std::optional<Color> borderColor_ = Color::black();
     bool needsDisplay_ = false;
     std::map<std::string, foundation::Value> values_;
+
     std::optional<Color> shadowColor_ = Color::black();
     double shadowOpacity_ = 0;
     Size shadowOffset_{0, -3};
@@ -186,6 +244,35 @@ private:
     PathPtr shadowPath_;
     bool masksToBounds_ = false;
     std::vector<std::pair<std::string, LayerAnimationPtr>> animations_;
+
+    // The properties kept as values (above), with the platform's defaults.
+    struct KeptValues {
+        double zPosition = 0;
+        double anchorPointZ = 0;
+        bool doubleSided = true;
+        bool geometryFlipped = false;
+        Transform3D sublayerTransform;
+        Rect contentsRect{0, 0, 1, 1};
+        std::string contentsGravity = "resize";
+        double contentsScale = 1;
+        Rect contentsCenter{0, 0, 1, 1};
+        std::string minificationFilter = "linear";
+        std::string magnificationFilter = "linear";
+        double minificationFilterBias = 0;
+        bool opaque = false;
+        bool needsDisplayOnBoundsChange = false;
+        bool drawsAsynchronously = false;
+        uint32_t edgeAntialiasingMask = 15;
+        foundation::Value compositingFilter;
+        std::optional<foundation::Value::Array> filters;
+        std::optional<foundation::Value::Array> backgroundFilters;
+        bool shouldRasterize = false;
+        double rasterizationScale = 1;
+        std::optional<foundation::Value::Dictionary> style;
+    };
+    const KeptValues& kept() const;
+    KeptValues& keptForWriting();
+    std::unique_ptr<KeptValues> kept_;
 };
 
 }  // namespace graphics

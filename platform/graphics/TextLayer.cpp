@@ -19,6 +19,16 @@ std::string_view textAlignmentName(TextAlignment alignment) {
     return "natural";
 }
 
+std::string_view textTruncationName(TextTruncation truncation) {
+    switch (truncation) {
+        case TextTruncation::None: return "none";
+        case TextTruncation::Start: return "start";
+        case TextTruncation::End: return "end";
+        case TextTruncation::Middle: return "middle";
+    }
+    return "none";
+}
+
 TextLayer::TextLayer()
     : font_(FontRegistry::shared().fontWithName("Helvetica", 36).value_or(Font("Helvetica", 36, FontMetrics{}))) {}
 

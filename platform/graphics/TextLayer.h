@@ -2,7 +2,8 @@
 // top of its bounds. Without wrapping every paragraph stays on one line;
 // with it, lines break at the bounds width, as the text measurer breaks them.
 // The font's own size is ignored in favour of fontSize. Defaults: Helvetica
-// at 36 points in opaque white, natural (left) alignment, no wrapping.
+// at 36 points in opaque white, natural (left) alignment, no wrapping, no
+// truncation.
 #pragma once
 
 #include "graphics/Font.h"
@@ -14,6 +15,13 @@ enum class TextAlignment { Natural, Left, Right, Center, Justified };
 
 // The platform's names: "natural", "left", "right", "center", "justified".
 std::string_view textAlignmentName(TextAlignment alignment);
+
+// How a line too long for the bounds is cut; kept as a value, since the
+// measurer draws whole lines.
+enum class TextTruncation { None, Start, End, Middle };
+
+// The platform's names: "none", "start", "end", "middle".
+std::string_view textTruncationName(TextTruncation truncation);
 
 class TextLayer : public Layer {
 public:
@@ -35,6 +43,8 @@ public:
     void setAlignmentMode(TextAlignment alignment) { alignmentMode_ = alignment; }
     bool isWrapped() const { return wrapped_; }
     void setWrapped(bool wrapped) { wrapped_ = wrapped; }
+    TextTruncation truncationMode() const { return truncationMode_; }
+    void setTruncationMode(TextTruncation truncation) { truncationMode_ = truncation; }
 
     void drawInContext(DrawingContext& context) const override;
 
@@ -45,6 +55,7 @@ private:
     std::optional<Color> foregroundColor_ = Color::white();
     TextAlignment alignmentMode_ = TextAlignment::Natural;
     bool wrapped_ = false;
+    TextTruncation truncationMode_ = TextTruncation::None;
 };
 
 }  // namespace graphics

@@ -5,8 +5,9 @@
 // What it keeps lives in the session manager: the base URL, the JSON request
 // serializer (whose "Authorization" header carries the access token of the
 // last authenticated call) and the JSON response serializer. The bearer
-// token is sent only to addresses under the service root: feed, document,
-// map-file and other absolute addresses never carry it.
+// token goes to every address of the service root's origin (scheme, host
+// and port), its feeds and files included, and never to another origin,
+// nor along a redirect that leaves the origin.
 //
 // Every asynchronous operation ends in one completion whose first argument
 // is the error (null on success). Results are values: a model object, an
@@ -77,8 +78,9 @@ public:
     // instance, so the next sharedApiManager() makes a new one on that root
     // with no "Authorization" header. For tests and the command-line front,
     // before use or between uses; calls already started finish on the old
-    // instance, which is kept alive but whose session is then invalidated
-    // (its connections closed), so it takes no new calls.
+    // instance, whose session is then invalidated (its connections closed),
+    // so it takes no new calls; the old instance is released once its
+    // session has ended its last call.
     static void setServiceRoot(const Text& root);
 
     // Made through make<QVAApiManager>(baseURL) only.
@@ -146,8 +148,10 @@ public:
                                   CallCompletion completion);
 
     // One page step: GETs the page, appends its items to `dataArray` and
-    // follows the first "Link" address. The walk ends without error at a
-    // page that is not an array, without a usable "Link" ("<...>" form), or
+    // follows the first "Link" address. A page that is not an array ends
+    // the walk with an error saying the answer is not a list (the items of
+    // the pages before it kept): callers must not take it for an empty list.
+    // The walk ends without error without a usable "Link" ("<...>" form), or
     // at an address already visited (logged "Infinite recursivity for call
     // %@"). `visited` holds the absolute page addresses read so far (null
     // for a new walk).
@@ -290,6 +294,9 @@ public:
     // The feed of the current event of the settings store, whatever id is
     // passed; no service name when that event has no feed.
     CallAndWriteParametrizedObjectPtr getReportsObjectForEventId(const Text& eventId, const Text& authCode);
+    // The reports descriptor of a meeting's own feed address; no service
+    // name for a missing or empty address.
+    static CallAndWriteParametrizedObjectPtr getReportsObjectForFeedUrl(const Text& feedUrl);
 
     // Reloads one kind whole: a feed is fetched and parsed into its rows (no
     // feed address: (nil, nothing) at once); a JSON list replaces every row
@@ -351,11 +358,13 @@ private:
 
     std::shared_ptr<QVAApiManager> selfPtr();
     // A request for an absolute address from the shared serializer, without
-    // the bearer token unless the address lies under the service root.
+    // the bearer token unless the address has the service root's origin
+    // (scheme, host and port): the service protects its feeds and files
+    // with the same token as its API.
     std::optional<foundation::URLRequest> requestForAbsoluteURL(const std::string& method,
                                                                 const std::string& urlString,
                                                                 const foundation::Value& parameters) const;
-    bool isUnderServiceRoot(const std::string& absoluteURL) const;
+    bool isOnServiceOrigin(const std::string& absoluteURL) const;
     std::string resolvedURLString(const std::string& service) const;
     // The failure mapping shared by the request method and the generic
     // request; logs through the error handler.

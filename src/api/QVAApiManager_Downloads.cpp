@@ -16,7 +16,8 @@
 
 #include "Utils/StringUtility.h"
 #include "Utils/Utils.h"
-#include "api/ApplicationSettingsStore.h"
+#include "api/ServiceFailureRecorder.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "dispatch/Group.h"
 #include "dispatch/Queue.h"
 #include "foundation/FileManager.h"
@@ -104,6 +105,7 @@ void QVAApiManager::requestForXMLService(const Text& urlString, const Value& par
         [address, shared](const QNHTTPRequestOperationPtr&, const ErrorPtr& error) {
             Utils::handleError(error, Format("An error occured when calling XML service:%@.", address), std::nullopt,
                                false);
+            ServiceFailureRecorder::record(error);
             if (*shared) (*shared)(error, Value());
         });
     operation->start();
@@ -205,6 +207,7 @@ void QVAApiManager::streamRequestForRelFileName(const Text& relFileName, const T
         },
         [partial, shared](const QNHTTPRequestOperationPtr&, const ErrorPtr& error) {
             files().removeItemAtPath(partial);
+            ServiceFailureRecorder::record(error);
             if (*shared) (*shared)(error, Value());
         });
     operation->start();

@@ -3,15 +3,18 @@
 // error mapping, the verb wrappers, the "Link" pagination, the merged GET
 // and the generic absolute-URL request.
 //
-// Invariants: the bearer token is never sent outside the service root; a
+// Invariants: the bearer token goes to every address of the service root's
+// origin (its API, its feeds, its files) and to no other origin; a
 // paginated walk never reads the same absolute page twice; every started
 // request ends in exactly one call of its completion, on the main queue.
 #include "api/QVAApiManager.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <mutex>
 
 #include "Utils/Utils.h"
+#include "api/ServiceFailureRecorder.h"
 #include "dispatch/Group.h"
 #include "dispatch/Queue.h"
 #include "foundation/Format.h"
@@ -40,11 +43,27 @@ std::shared_ptr<QVAApiManager>& sharedInstance() {
     static std::shared_ptr<QVAApiManager> instance;
     return instance;
 }
-// Instances replaced by setServiceRoot stay alive: callers may still hold a
-// reference, and their running calls finish on them.
+// Instances replaced by setServiceRoot stay alive while a call of theirs is
+// in flight: callers may still hold a reference, and their running calls
+// finish on them. Each is let go once its session has ended its last task.
 std::vector<std::shared_ptr<QVAApiManager>>& retiredInstances() {
     static std::vector<std::shared_ptr<QVAApiManager>> retired;
     return retired;
+}
+
+void releaseRetiredInstance(const QVAApiManager* manager) {
+    std::shared_ptr<QVAApiManager> released;
+    {
+        std::lock_guard lock(sharedMutex());
+        auto& retired = retiredInstances();
+        auto found = std::find_if(retired.begin(), retired.end(),
+                                  [manager](const auto& instance) { return instance.get() == manager; });
+        if (found == retired.end()) return;
+        released = std::move(*found);
+        retired.erase(found);
+    }
+    // Destroyed here, outside the lock; a completion still queued keeps its
+    // own reference.
 }
 
 std::string serviceRootLocked() {
@@ -90,6 +109,15 @@ std::optional<std::string> nextPageAddress(const std::string& link) {
     return address;
 }
 
+// The failure of a list request whose page is not a JSON array.
+ErrorPtr notAListError(const std::string& service) {
+    ErrorPtr error = QVAError::initWithDescription(
+        Format("An error occured when calling service:%@, Error: the answer is not a list", service));
+    Utils::handleError(error, Format("An error occured when calling service:%@.", service), std::nullopt, false);
+    ServiceFailureRecorder::record(error);
+    return error;
+}
+
 }  // namespace
 
 // ---- shared instance --------------------------------------------------------
@@ -112,7 +140,13 @@ void QVAApiManager::setServiceRoot(const Text& root) {
     std::lock_guard lock(sharedMutex());
     rootOverride() = root;
     if (auto retired = std::move(sharedInstance())) {
-        // Running calls finish; the session then lets its connections go.
+        // Running calls finish; the session then lets its connections go and
+        // reports on its delegate queue, from where the release moves to the
+        // main queue, so nothing is destroyed inside its own callback.
+        const QVAApiManager* key = retired.get();
+        retired->setSessionDidBecomeInvalidBlock([key](const foundation::URLSessionPtr&, const ErrorPtr&) {
+            dispatch::Queue::main()->async([key] { releaseRetiredInstance(key); });
+        });
         retired->invalidateSessionCancelingTasks(false);
         retiredInstances().push_back(std::move(retired));
     }
@@ -138,14 +172,10 @@ std::string QVAApiManager::resolvedURLString(const std::string& service) const {
     return service;
 }
 
-bool QVAApiManager::isUnderServiceRoot(const std::string& absoluteURL) const {
+bool QVAApiManager::isOnServiceOrigin(const std::string& absoluteURL) const {
     if (!baseURL()) return false;
-    // The root with a trailing "/" (the base is "<root>/v1/"), so a prefix
-    // match cannot take "/apix" for "/api".
-    auto root = foundation::URL::URLWithString("../", *baseURL());
-    if (!root) return false;
-    const std::string& prefix = root->absoluteString();
-    return !prefix.empty() && prefix.back() == '/' && absoluteURL.compare(0, prefix.size(), prefix) == 0;
+    auto url = foundation::URL::URLWithString(absoluteURL);
+    return url && url->isSameOriginAs(*baseURL());
 }
 
 std::optional<foundation::URLRequest> QVAApiManager::requestForAbsoluteURL(const std::string& method,
@@ -153,7 +183,7 @@ std::optional<foundation::URLRequest> QVAApiManager::requestForAbsoluteURL(const
                                                                            const Value& parameters) const {
     ErrorPtr error;
     auto request = requestSerializer()->requestWithMethod(method, urlString, parameters, &error);
-    if (request && !isUnderServiceRoot(urlString)) request->setValue(std::nullopt, kAuthorizationHeader);
+    if (request && !isOnServiceOrigin(urlString)) request->setValue(std::nullopt, kAuthorizationHeader);
     return request;
 }
 
@@ -177,6 +207,7 @@ ErrorPtr QVAApiManager::mapFailure(const ErrorPtr& taskError, const std::shared_
         }
     }
     Utils::handleError(error, Format("An error occured when calling service:%@.", service), std::nullopt, false);
+    ServiceFailureRecorder::record(error);
     return error;
 }
 
@@ -338,7 +369,9 @@ void QVAApiManager::paginatedRequestForService(const std::string& service, const
             };
             if (error) return finish(error);
             const Value::Array* page = result.array();
-            if (!page) return finish(nullptr);
+            // Anything else (a notice served with 200, say) must not read as
+            // an empty list: callers replace or delete rows by the list.
+            if (!page) return finish(notAListError(service));
             if (dataArray) dataArray->insert(dataArray->end(), page->begin(), page->end());
             std::optional<std::string> link = response ? response->valueForHTTPHeaderField("Link") : std::nullopt;
             if (!link || link->empty()) return finish(nullptr);

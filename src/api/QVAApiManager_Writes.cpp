@@ -5,9 +5,10 @@
 // the follow star optimistically, notes and notifications once confirmed.
 #include "api/QVAApiManager.h"
 
+#include "Utils/LogSafeText.h"
 #include "Utils/Utils.h"
 #include "analytics/AnalyticsUtils.h"
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "api/QVAApiManager_Typed.h"
 #include "coredata/Predicate.h"
 #include "foundation/Exception.h"
@@ -151,8 +152,8 @@ void QVAApiManager::invitationAnswer(const char* action, const Text& authCode, c
 
 void QVAApiManager::acceptInvitedSessionForAuthCode(const Text& authCode, const Text& eventId, const Text& sessionId,
                                                     CallCompletion completion) {
-    foundation::Log("acceptInvitedSessionForAuthCode: %@ withEventId: %@ forSession: %@", authCode,
-                    eventId, sessionId);
+    foundation::Log("acceptInvitedSessionForAuthCode: %@ withEventId: %@ forSession: %@",
+                    LogSafeText::maskedToken(authCode), eventId, sessionId);
     invitationAnswer("accept", authCode, eventId, sessionId, std::nullopt, true,
                      [completion = std::move(completion)](const ErrorPtr& error, const Value& result) {
                          foundation::Log(

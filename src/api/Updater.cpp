@@ -66,8 +66,8 @@ bool Updater::isNewerVersion(const std::string& offered, const std::string& runn
 void Updater::checkForUpdates(bool showAlerts) {
     if (!Utils::isInternetReachable()) return;
     std::weak_ptr<Updater> weakSelf = shared_from_this();
-    // The API client's generic request: the build server lies outside the
-    // service root, so no bearer token goes along.
+    // The API client's generic request: the build server is another origin
+    // than the service, so no bearer token goes along.
     QVAApiManager::sharedApiManager().requestForUrlString(
         versionFileURL(), "GET", Value(),
         [weakSelf, showAlerts](const foundation::ErrorPtr& error, const Value& body,

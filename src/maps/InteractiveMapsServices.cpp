@@ -1,5 +1,5 @@
-// The maps service's core: the singleton, the distance matrix, the point
-// counter and the look-ups over its collections.
+// The maps service's core: the singleton, the sparse distance table, the
+// point counter and the hashed look-ups over its collections.
 #include "maps/InteractiveMapsServices.h"
 
 #include <cmath>
@@ -23,12 +23,6 @@ InteractiveMapsServices::~InteractiveMapsServices() {
     if (svg::SVGFloorPlanSink::registeredSink() == this) svg::SVGFloorPlanSink::registerSink(nullptr);
 }
 
-void InteractiveMapsServices::growDistanceMatrix(size_t nodeCount) {
-    if (nodeCount <= distances_.size()) return;
-    for (auto& row : distances_) row.resize(nodeCount, 0.0);
-    distances_.resize(nodeCount, std::vector<double>(nodeCount, 0.0));
-}
-
 void InteractiveMapsServices::setDistance(double distance, int32_t fromPointIndex, int32_t toPointIndex) {
     // Nodes may have been appended to the array directly; their rows are made
     // here, so a stored node never misses its row.
@@ -36,15 +30,16 @@ void InteractiveMapsServices::setDistance(double distance, int32_t fromPointInde
     if (fromPointIndex < 0 || toPointIndex < 0 || size_t(fromPointIndex) >= nodes || size_t(toPointIndex) >= nodes) {
         return;
     }
-    growDistanceMatrix(nodes);
-    distances_[size_t(fromPointIndex)][size_t(toPointIndex)] = distance;
-    distances_[size_t(toPointIndex)][size_t(fromPointIndex)] = distance;
+    if (distances_.size() < nodes) distances_.resize(nodes);
+    distances_[size_t(fromPointIndex)][toPointIndex] = distance;
+    distances_[size_t(toPointIndex)][fromPointIndex] = distance;
 }
 
 double InteractiveMapsServices::distanceFromPointIndex(int32_t fromPointIndex, int32_t toPointIndex) const {
-    if (fromPointIndex < 0 || toPointIndex < 0) return 0;
-    if (size_t(fromPointIndex) >= distances_.size() || size_t(toPointIndex) >= distances_.size()) return 0;
-    return distances_[size_t(fromPointIndex)][size_t(toPointIndex)];
+    if (fromPointIndex < 0 || toPointIndex < 0 || size_t(fromPointIndex) >= distances_.size()) return 0;
+    const auto& neighbours = distances_[size_t(fromPointIndex)];
+    auto found = neighbours.find(toPointIndex);
+    return found == neighbours.end() ? 0 : found->second;
 }
 
 std::string InteractiveMapsServices::generateNextIdForPoint() { return std::to_string(++pointCounter_); }
@@ -54,36 +49,61 @@ double InteractiveMapsServices::distanceFromPoint(graphics::Point from, graphics
     return std::sqrt(dx * dx + dy * dy);
 }
 
+namespace {
+
+size_t combine(size_t seed, size_t value) { return seed ^ (value + 0x9e3779b97f4a7c15ULL + (seed << 6) + (seed >> 2)); }
+
+// Equal coordinates must hash alike, and -0 equals 0.
+size_t hashCoordinate(double value) { return std::hash<double>()(value == 0 ? 0.0 : value); }
+
+}  // namespace
+
+size_t InteractiveMapsServices::PositionKeyHash::operator()(const PositionKey& key) const {
+    return combine(combine(std::hash<std::optional<std::string>>()(key.floor), hashCoordinate(key.x)),
+                   hashCoordinate(key.y));
+}
+
+size_t InteractiveMapsServices::NamePairHash::operator()(const NamePair& key) const {
+    return combine(std::hash<std::string>()(key.first), std::hash<std::optional<std::string>>()(key.second));
+}
+
+std::optional<InteractiveMapsServices::PositionKey> InteractiveMapsServices::positionKey(
+    const IntersectionPoint& point) {
+    return PositionKey{point.floorIdentifier(), point.thePoint().x, point.thePoint().y};
+}
+
+std::optional<std::string> InteractiveMapsServices::pointIdentifierKey(const IntersectionPoint& point) {
+    return point.pointIdentifier();
+}
+
+std::optional<InteractiveMapsServices::NamePair> InteractiveMapsServices::pointOfInterestKey(
+    const PointOfInterestObject& object) {
+    if (!object.identifier()) return std::nullopt;
+    return NamePair{*object.identifier(), object.floorIdentifier()};
+}
+
+std::optional<InteractiveMapsServices::NamePair> InteractiveMapsServices::proximityKey(
+    const RoomBeaconProximityObject& object) {
+    if (!object.idBeacon() || !object.idRoom()) return std::nullopt;
+    return NamePair{*object.idBeacon(), object.idRoom()};
+}
+
 int32_t InteractiveMapsServices::indexInIntersectionPointsArrayForPoint(const IntersectionPoint& point,
                                                                         bool hasIdentifier) const {
-    if (hasIdentifier && !point.pointIdentifier()) return -1;
-    for (size_t i = 0; i < intersectionPointsArray_.size(); ++i) {
-        const auto& stored = *intersectionPointsArray_[i];
-        bool same = hasIdentifier ? stored.pointIdentifier() == point.pointIdentifier()
-                                  : stored.floorIdentifier() == point.floorIdentifier() &&
-                                        stored.thePoint() == point.thePoint();
-        if (same) return int32_t(i);
+    if (hasIdentifier) {
+        if (!point.pointIdentifier()) return -1;
+        return nodesByIdentifier_.find(intersectionPointsArray_, *point.pointIdentifier());
     }
-    return -1;
+    return nodesByPosition_.find(intersectionPointsArray_, *positionKey(point));
 }
 
 int32_t InteractiveMapsServices::indexInPointsOfInterestArrayForObject(const PointOfInterestObject& object) const {
-    if (!object.identifier()) return -1;
-    for (size_t i = 0; i < pointsOfInterestArray_.size(); ++i) {
-        const auto& stored = *pointsOfInterestArray_[i];
-        if (stored.identifier() == object.identifier() && stored.floorIdentifier() == object.floorIdentifier()) {
-            return int32_t(i);
-        }
-    }
-    return -1;
+    auto key = pointOfInterestKey(object);
+    return key ? pointsOfInterestByName_.find(pointsOfInterestArray_, *key) : -1;
 }
 
 int32_t InteractiveMapsServices::indexInRoomBeaconProximityArrayForObject(
     const RoomBeaconProximityObject& object) const {
-    if (!object.idBeacon() || !object.idRoom()) return -1;
-    for (size_t i = 0; i < roomBeaconProximityArray_.size(); ++i) {
-        const auto& stored = *roomBeaconProximityArray_[i];
-        if (stored.idBeacon() == object.idBeacon() && stored.idRoom() == object.idRoom()) return int32_t(i);
-    }
-    return -1;
+    auto key = proximityKey(object);
+    return key ? proximityByNames_.find(roomBeaconProximityArray_, *key) : -1;
 }

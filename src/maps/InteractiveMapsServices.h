@@ -19,9 +19,12 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "dispatch/Queue.h"
+#include "foundation/ArrayIndex.h"
 #include "foundation/Error.h"
 #include "maps/BeaconObject.h"
 #include "maps/EdgeObject.h"
@@ -68,8 +71,9 @@ public:
     bool shouldConstructIntersectionPointsAndGraph() const override { return shouldConstruct_; }
     void setShouldConstructIntersectionPointsAndGraph(bool value) { shouldConstruct_ = value; }
 
-    // Stores the distance both ways. The matrix has a row for every stored
-    // node, however many there are; an index that names no node is ignored.
+    // Stores the distance both ways. Every stored node has its row, however
+    // many there are, kept sparsely (a node's neighbours only); an index that
+    // names no node is ignored.
     void setDistance(double distance, int32_t fromPointIndex, int32_t toPointIndex);
     // 0 where nothing was stored or an index names no node.
     double distanceFromPointIndex(int32_t fromPointIndex, int32_t toPointIndex) const;
@@ -145,9 +149,23 @@ private:
     InteractiveMapsServices();
 
     void clearCollections();
-    // Makes the matrix square over at least this many nodes; rows come when
-    // a distance is first stored after nodes were added.
-    void growDistanceMatrix(size_t nodeCount);
+    // The keys the look-ups compare by; absent where they never match.
+    struct PositionKey {
+        std::optional<std::string> floor;
+        double x = 0, y = 0;
+        bool operator==(const PositionKey&) const = default;
+    };
+    struct PositionKeyHash {
+        size_t operator()(const PositionKey& key) const;
+    };
+    using NamePair = std::pair<std::string, std::optional<std::string>>;
+    struct NamePairHash {
+        size_t operator()(const NamePair& key) const;
+    };
+    static std::optional<PositionKey> positionKey(const IntersectionPoint& point);
+    static std::optional<std::string> pointIdentifierKey(const IntersectionPoint& point);
+    static std::optional<NamePair> pointOfInterestKey(const PointOfInterestObject& object);
+    static std::optional<NamePair> proximityKey(const RoomBeaconProximityObject& object);
 
     std::map<std::string, std::shared_ptr<BeaconObject>> allBeaconsOnMap_;
     std::vector<std::shared_ptr<IntersectionPoint>> intersectionPointsArray_;
@@ -157,6 +175,13 @@ private:
     std::optional<std::string> currentFloorIdentifier_;
     bool shouldConstruct_ = false;
     int32_t pointCounter_ = 0;
-    std::vector<std::vector<double>> distances_;
+    // Per node, its neighbours and the distance to each.
+    std::vector<std::unordered_map<int32_t, double>> distances_;
+    foundation::ArrayIndex<IntersectionPoint, PositionKey, PositionKeyHash, &positionKey> nodesByPosition_;
+    foundation::ArrayIndex<IntersectionPoint, std::string, std::hash<std::string>, &pointIdentifierKey>
+        nodesByIdentifier_;
+    foundation::ArrayIndex<PointOfInterestObject, NamePair, NamePairHash, &pointOfInterestKey>
+        pointsOfInterestByName_;
+    foundation::ArrayIndex<RoomBeaconProximityObject, NamePair, NamePairHash, &proximityKey> proximityByNames_;
     std::mutex parseMutex_;
 };

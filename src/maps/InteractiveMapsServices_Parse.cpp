@@ -4,11 +4,33 @@
 #include "maps/InteractiveMapsServices.h"
 
 #include "foundation/Format.h"
+#include "foundation/Log.h"
+#include "maps/MapFileKind.h"
+#include "svg/floorplan/SVGMapFolder.h"
 #include "svg/image/SVGXImage.h"
 
 namespace {
 
 constexpr const char* kInteractiveMapsErrorDomain = "InteractiveMapsServices";
+
+// The files of a download that are floor plans; the others (a level's
+// raster background) stay in the folder for the screens.
+std::vector<InteractiveMapsServices::FloorPlanFile> floorPlansAmong(
+    const std::vector<InteractiveMapsServices::FloorPlanFile>& floors, const std::string& authCode,
+    const std::string& eventId) {
+    std::vector<InteractiveMapsServices::FloorPlanFile> plans;
+    for (const auto& floor : floors) {
+        if (MapFileKind::isRasterImage(floor.fileName, [&] {
+                return svg::SVGMapFolder::pathOfSavedMapFile(floor.fileName, authCode, eventId);
+            })) {
+            foundation::Log("The map file %@ of floor %@ is an image, not a floor plan: kept, not parsed",
+                            floor.fileName, floor.floorIdentifier);
+            continue;
+        }
+        plans.push_back(floor);
+    }
+    return plans;
+}
 
 }  // namespace
 
@@ -19,6 +41,10 @@ void InteractiveMapsServices::clearCollections() {
     pointsOfInterestArray_.clear();
     roomBeaconProximityArray_.clear();
     distances_.clear();
+    nodesByPosition_.clear();
+    nodesByIdentifier_.clear();
+    pointsOfInterestByName_.clear();
+    proximityByNames_.clear();
     pointCounter_ = 0;
 }
 
@@ -54,7 +80,7 @@ void InteractiveMapsServices::parseDownloadedInteractiveMapsForAuthCode(const st
     parseQueue()->async([this, authCode, eventId, floors = std::move(floors), completion = std::move(completion)] {
         foundation::ErrorPtr error;
         svg::SVGXImage::clearCachedResources();
-        parseFloorPlans(floors, [&](const FloorPlanFile& floor) {
+        parseFloorPlans(floorPlansAmong(floors, authCode, eventId), [&](const FloorPlanFile& floor) {
             if (svg::SVGXImage::imageNamed(floor.fileName, authCode, eventId) || error) return;
             error = foundation::Error::withDescription(
                 kInteractiveMapsErrorDomain, 1,

@@ -42,6 +42,9 @@ public:
     using StackCache = std::map<std::string, std::shared_ptr<CoreDataStack>>;
 
     static StorageManager& sharedStorageManager();
+    // The model objects of a service result, in order: every element of an
+    // array that holds an object; nothing for anything but an array.
+    static Items itemsOfResult(const foundation::Value& result);
     StorageManager(const StorageManager&) = delete;
     StorageManager& operator=(const StorageManager&) = delete;
 
@@ -76,6 +79,15 @@ public:
     // file save that nobody waited for. Runs on the worker queue.
     foundation::ErrorPtr saveContextForAuthToken(const Text& authToken, const Text& eventId,
                                                  bool shouldWaitUntilChangesAreWrittenToStorageManager);
+
+    // Completes on the main queue once every save that a finished write of
+    // any cached stack handed to the file has reached it, or failed: first
+    // each worker queue (a write still saving hands its file save on), then
+    // each file queue. Changes a failed file save left behind get one more
+    // try; the error is that try's failure, or none when nothing is left
+    // unwritten. Never blocks the main thread. Callers that report work as
+    // done, or end the process, wait for this first.
+    void waitForPendingFileSaves(WriteCompletion completion);
 
     // A request for the entity of `itemType` in the context's model (without
     // an entity when the model has none); null without a context.
@@ -133,7 +145,6 @@ private:
     foundation::ErrorPtr saveCascade(const std::shared_ptr<CoreDataStack>& stack, bool waitForFile);
     foundation::ErrorPtr saveContext(coredata::ManagedObjectContext& context) const;
     void pauseRows() const;
-    void reportFileError(const foundation::ErrorPtr& error, const char* title, const char* message) const;
 
     mutable std::mutex cacheMutex_;
     StackCache coreDataStackCaches_;

@@ -1,7 +1,7 @@
 // The API client's transport against a loopback server: paths resolve under
 // "<root>/v1", "Link" paging collects every page and cannot loop, service
 // errors become QVAError with the status, the merged GET, the login body,
-// and the bearer token going only to the service root.
+// and the bearer token going only to the service root's origin.
 #include "ApiTestSupport.h"
 #include "Utils/ErrorUtility.h"
 #include "api/DocumentInfoXMLParserDelegate.h"
@@ -82,18 +82,32 @@ TEST_F(QVAApiManagerTransportTest, PaginationStopsAtRepeatsAndAtUnusableLinks) {
     EXPECT_EQ(ids(odd.result), (std::vector<std::string>{"o"}));
     EXPECT_EQ(server.requestCount(), 1u);
 
-    // An object page ends the listing with what came so far; a failing page
-    // reports its error together with the earlier pages' items.
+    // A failing page reports its error together with the earlier pages' items.
     serve("GET", path("first"), page(R"([{"id":"f"}])", "<" + server.urlFor(path("broken")) + ">"));
     serve("GET", path("broken"), json(R"({"error":"down"})", 500));
     auto broken = call([&](auto done) { api().GET("first", Value(), true, rooms, done); });
     EXPECT_NE(broken.error, nullptr);
     EXPECT_EQ(ids(broken.result), (std::vector<std::string>{"f"}));
-    serve("GET", path("object"), json(R"({"id":"x"})"));
-    auto object = call([&](auto done) { api().GET("object", Value(), true, rooms, done); });
-    EXPECT_EQ(object.error, nullptr);
-    ASSERT_TRUE(object.result.array());
-    EXPECT_TRUE(object.result.array()->empty());
+}
+
+TEST_F(QVAApiManagerTransportTest, AListAnsweredWithSomethingElseIsAnError) {
+    // A notice served with 200 in place of the first page is no empty list.
+    serve("GET", path("notice"), json(R"({"notice":"down for maintenance"})"));
+    auto notice = call([&](auto done) { api().GET("notice", Value(), true, rooms, done); });
+    ASSERT_NE(notice.error, nullptr);
+    EXPECT_NE(notice.error->localizedDescription().find("not a list"), std::string::npos);
+    ASSERT_TRUE(notice.result.array());
+    EXPECT_TRUE(notice.result.array()->empty());
+    // Without a model class the body stays raw: still no list.
+    auto raw = call([&](auto done) { api().GET("notice", Value(), true, nullptr, done); });
+    EXPECT_NE(raw.error, nullptr);
+
+    // A later page that is not a list ends the list with the error and the
+    // pages received.
+    serve("GET", path("start"), page(R"([{"id":"s"}])", "<" + server.urlFor(path("notice")) + ">"));
+    auto later = call([&](auto done) { api().GET("start", Value(), true, rooms, done); });
+    EXPECT_NE(later.error, nullptr);
+    EXPECT_EQ(ids(later.result), (std::vector<std::string>{"s"}));
 }
 
 TEST_F(QVAApiManagerTransportTest, FailuresAndUnexpectedBodiesAreMapped) {
@@ -184,43 +198,56 @@ TEST_F(QVAApiManagerTransportTest, LoginBodyAndHeader) {
     EXPECT_EQ(*bodyOf(passcode)["login_type"].string(), "passcoded");
 }
 
-TEST_F(QVAApiManagerTransportTest, TokenOnlyGoesToTheServiceRoot) {
+TEST_F(QVAApiManagerTransportTest, TokenGoesToTheServiceOriginOnly) {
+    // Another origin: the same host on another port.
     testservice::TestServer other;
     ASSERT_TRUE(other.start());
-    serve(other, "GET", "/version.json", json(R"({"version":"1"})"));
-    serve(other, "GET", "/doc.pdf", testservice::Reply::text("pdf"));
     auto feed = testservice::Reply::text("<rss><channel></channel></rss>");
     feed.contentType = "application/rss+xml";
+    serve(other, "GET", "/version.json", json(R"({"version":"1"})"));
+    serve(other, "GET", "/doc.pdf", testservice::Reply::text("pdf"));
     serve(other, "GET", "/feed", feed);
+    serve(other, "GET", "/api/v1/moved", json("{}"));
+    serve(other, "GET", "/files/elsewhere.svg", testservice::Reply::text("<svg/>"));
+    // The service protects its feeds and files with the API's token.
+    serve("GET", "/feeds/reports", feed);
+    serve("GET", "/files/level1.svg", testservice::Reply::text("<svg/>"));
     serve("GET", "/outside", json("{}"));
-    serve("GET", "/apix/v1/user/privacy_settings", json("{}"));
-    serve("GET", "/api/files/x", json("{}"));
-
+    serve("GET", "/feeds/moved", testservice::Reply::redirect(302, other.urlFor("/feed")));
+    serve("GET", "/files/moved.svg", testservice::Reply::redirect(302, other.urlFor("/files/elsewhere.svg")));
+    serve("GET", path("moved"), testservice::Reply::redirect(307, other.urlFor("/api/v1/moved")));
     serve("GET", path("user/privacy_settings"), json("{}"));
-    call([&](auto done) { api().getPrivacySettingsForAuthCode(std::string("secret"), done); });
-    ASSERT_EQ(server.lastRequest()->header("Authorization"), std::optional<std::string>("Bearer secret"));
+    auto lastToken = [&] { return server.lastRequest()->header("Authorization"); };
+    const std::optional<std::string> bearer("Bearer secret");
 
-    call([&](auto done) {
-        api().requestForUrlString(other.urlFor("/version.json"), "GET", Value(),
-                                  [done](auto error, auto result, auto) { done(error, result); });
-    });
+    call([&](auto done) { api().getPrivacySettingsForAuthCode(std::string("secret"), done); });
+    ASSERT_EQ(lastToken(), bearer);
     call([&](auto done) {
         api().requestForUrlString(server.urlFor("/outside"), "GET", Value(),
                                   [done](auto error, auto result, auto) { done(error, result); });
     });
     EXPECT_EQ(server.lastRequest()->path, "/outside");
-    EXPECT_EQ(server.lastRequest()->header("Authorization"), std::nullopt);
-    // Under the root the token goes along; beside it, it does not.
+    EXPECT_EQ(lastToken(), bearer);
+    auto ownFeed = call([&](auto done) {
+        api().getXMLDataFromURL(server.urlFor("/feeds/reports"), std::make_shared<DocumentInfoXMLParserDelegate>(),
+                                done);
+    });
+    EXPECT_EQ(ownFeed.error, nullptr);
+    EXPECT_EQ(server.lastRequest()->path, "/feeds/reports");
+    EXPECT_EQ(lastToken(), bearer);
+    auto ownMap = call([&](auto done) {
+        api().streamRequestForRelFileName(std::string("level1.svg"), server.urlFor("/files/level1.svg"), Value(),
+                                          std::string("secret"), std::string("E1"), 30, done);
+    });
+    EXPECT_EQ(ownMap.error, nullptr);
+    EXPECT_EQ(server.lastRequest()->path, "/files/level1.svg");
+    EXPECT_EQ(lastToken(), bearer);
+
+    // Other origins never see it: asked directly or reached by a redirect.
     call([&](auto done) {
-        api().requestForUrlString(server.urlFor("/api/files/x"), "GET", Value(),
+        api().requestForUrlString(other.urlFor("/version.json"), "GET", Value(),
                                   [done](auto error, auto result, auto) { done(error, result); });
     });
-    EXPECT_EQ(server.lastRequest()->header("Authorization"), std::optional<std::string>("Bearer secret"));
-    call([&](auto done) {
-        api().requestForUrlString(server.urlFor("/apix/v1/user/privacy_settings"), "GET", Value(),
-                                  [done](auto error, auto result, auto) { done(error, result); });
-    });
-    EXPECT_EQ(server.lastRequest()->header("Authorization"), std::nullopt);
     settings.setCurrentAccount(QVAUserAccount::initWithDictionary(Value::dictionary({{"accessToken", "secret"}})));
     auto document = call([&](auto done) {
         api().getFileFromUrl(other.urlFor("/doc.pdf"), std::string("doc.pdf"), std::nullopt, std::nullopt, done);
@@ -230,9 +257,24 @@ TEST_F(QVAApiManagerTransportTest, TokenOnlyGoesToTheServiceRoot) {
         api().getXMLDataFromURL(other.urlFor("/feed"), std::make_shared<DocumentInfoXMLParserDelegate>(), done);
     });
     EXPECT_EQ(parsed.error, nullptr);
+    auto movedFeed = call([&](auto done) {
+        api().getXMLDataFromURL(server.urlFor("/feeds/moved"), std::make_shared<DocumentInfoXMLParserDelegate>(),
+                                done);
+    });
+    EXPECT_EQ(movedFeed.error, nullptr);
+    auto movedMap = call([&](auto done) {
+        api().streamRequestForRelFileName(std::string("moved.svg"), server.urlFor("/files/moved.svg"), Value(),
+                                          std::string("secret"), std::string("E1"), 30, done);
+    });
+    EXPECT_EQ(movedMap.error, nullptr);
+    auto movedCall = call([&](auto done) { api().GET("moved", Value(), false, nullptr, done); });
+    EXPECT_EQ(movedCall.error, nullptr);
+    // The redirecting hops themselves were on the service's origin.
+    EXPECT_EQ(lastToken(), bearer);
 
-    ASSERT_EQ(other.requestCount(), 3u);
-    for (const auto& request : other.requests()) EXPECT_EQ(request.header("Authorization"), std::nullopt);
+    ASSERT_EQ(other.requestCount(), 6u);
+    for (const auto& request : other.requests())
+        EXPECT_EQ(request.header("Authorization"), std::nullopt) << request.path;
 }
 
 TEST_F(QVAApiManagerTransportTest, ParameterTexts) {

@@ -94,3 +94,17 @@ TEST(URL, PercentEncodingHelpers) {
     EXPECT_FALSE(percentDecode("%zz"));
     EXPECT_FALSE(percentDecode("%C3"));  // not UTF-8 once decoded
 }
+
+TEST(URL, OriginIsSchemeHostAndPort) {
+    auto url = [](const char* text) { return *foundation::URL::URLWithString(text); };
+    const auto root = url("https://Services.Example.com/api/v1/");
+    EXPECT_TRUE(root.isSameOriginAs(url("HTTPS://services.example.com:443/feeds/1/reports.rss")));
+    EXPECT_TRUE(root.isSameOriginAs(url("https://services.example.com/files/maps/a.svg?x=1")));
+    EXPECT_FALSE(root.isSameOriginAs(url("http://services.example.com/api/v1/")));
+    EXPECT_FALSE(root.isSameOriginAs(url("https://services.example.com:8443/api/v1/")));
+    EXPECT_FALSE(root.isSameOriginAs(url("https://cdn.example.com/api/v1/")));
+    EXPECT_FALSE(root.isSameOriginAs(url("https://services.example.com.evil.test/api/")));
+    EXPECT_TRUE(url("http://127.0.0.1/x").isSameOriginAs(url("http://127.0.0.1:80/y")));
+    // Without scheme or host there is no origin to share.
+    EXPECT_FALSE(url("/api/v1/").isSameOriginAs(url("/api/v1/")));
+}

@@ -12,8 +12,11 @@
 #include "graphics/ShapeLayer.h"
 #include "maps/InteractiveMapsServices.h"
 #include "svg/floorplan/SVGMapFolder.h"
+#include "svg/dom/Element.h"
+#include "svg/dom/SVGDocument.h"
 #include "svg/image/SVGXImage.h"
 #include "svg/layers/SVGHelperUtilities.h"
+#include "svg/sources/SVGXSourceString.h"
 
 namespace {
 
@@ -140,6 +143,52 @@ TEST(InteractiveMapsParseTest, DownloadedFloorPlansParseAsOneRun) {
     EXPECT_NE(svg::SVGXImage::imageNamed("f1.svg", "token", "42"), first);
     EXPECT_EQ(maps.allBeaconsOnMap().size(), 2u);
     svg::SVGMapFolder::registerMapFolder(nullptr);
+}
+
+TEST(InteractiveMapsParseTest, RasterBackgroundsAreKeptButNotParsed) {
+    EventMapFolder folder;
+    svg::SVGMapFolder::registerMapFolder(&folder);
+    const auto dir = EventMapFolder::folder("token", "42");
+    std::ofstream(dir / "f1.svg") << kFirstFloor;
+    std::ofstream(dir / "hall.PNG", std::ios::binary) << "not even an image";
+    // Known by its first bytes only.
+    std::ofstream(dir / "level1-background", std::ios::binary) << "\xff\xd8\xff\xe0 JFIF";
+    std::ofstream(dir / "level2-background", std::ios::binary) << "\x89PNG\r\n\x1a\n....";
+
+    EXPECT_FALSE(parseAndWait({{"F1", "hall.PNG"}, {"F1", "f1.svg"}, {"F1", "level1-background"},
+                               {"F2", "level2-background"}}));
+    EXPECT_EQ(InteractiveMapsServices::instance().allBeaconsOnMap().size(), 2u);
+    for (const char* name : {"hall.PNG", "level1-background", "level2-background"})
+        EXPECT_TRUE(fs::exists(dir / name)) << name;
+    svg::SVGMapFolder::registerMapFolder(nullptr);
+}
+
+TEST(InteractiveMapsParseTest, EscapedAmpersandsArriveDecodedOnce) {
+    // "&amp;" is the file escaping an ampersand once; "&amp;#38;" is a title
+    // escaped for the web before it was written as XML.
+    const char* plan = R"svg(<svg xmlns="http://www.w3.org/2000/svg" width="100" height="100">
+  <rect id="R&amp;D" x="0" y="0" width="10" height="10" isSelectable="true" categoryName="Food &amp; Drink"
+        idRoom="L&#38;1" title="Tea &amp; Coffee"/>
+  <rect id="R2" x="20" y="0" width="10" height="10" isSelectable="true" title="Bread &amp;#38; Butter"/>
+  <rect id="R3" x="40" y="0" width="10" height="10" isSelectable="true" title="&lt;Lab&gt; &amp;amp; more"/>
+</svg>)svg";
+    auto& maps = InteractiveMapsServices::instance();
+    std::shared_ptr<svg::SVGXImage> image;
+    maps.parseFloorPlans({{"F1", "plan.svg"}}, [&](const auto&) {
+        image = svg::SVGXImage::imageWithSource(svg::SVGXSourceString::sourceFromContentsOfString(plan));
+    });
+    ASSERT_TRUE(image);
+    const auto& points = maps.pointsOfInterestArray();
+    ASSERT_EQ(points.size(), 3u);
+    EXPECT_EQ(points[0]->identifier(), "R&D");
+    EXPECT_EQ(points[0]->categoryName(), "Food & Drink");
+    EXPECT_EQ(points[0]->idRoom(), "L&1");
+    EXPECT_EQ(points[0]->title(), "Tea & Coffee");
+    EXPECT_EQ(points[1]->title(), "Bread & Butter");
+    // Only the ampersand's own escape is undone a second time.
+    EXPECT_EQ(points[2]->title(), "<Lab> &amp; more");
+    EXPECT_TRUE(image->layerWithIdentifier("R&D"));
+    EXPECT_EQ(image->DOMDocument()->getElementById("R2")->getAttribute("title"), "Bread &#38; Butter");
 }
 
 }  // namespace

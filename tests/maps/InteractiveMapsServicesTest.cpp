@@ -144,6 +144,37 @@ TEST(InteractiveMapsServicesTest, DistanceMatrixAndLookUps) {
     EXPECT_EQ(maps.indexInIntersectionPointsArrayForPoint(probe, false), -1);
     maps.pointsOfInterestArray().push_back(std::make_shared<PointOfInterestObject>());
     EXPECT_EQ(maps.indexInPointsOfInterestArrayForObject(PointOfInterestObject()), -1);
+
+    // The look-ups follow changes made to the arrays directly.
+    auto& nodes = maps.intersectionPointsArray();
+    probe.setFloorIdentifier("F1");
+    probe.setThePoint({-0.0, 0});
+    EXPECT_EQ(maps.indexInIntersectionPointsArrayForPoint(probe, false), 0);
+    nodes.erase(nodes.begin());
+    EXPECT_EQ(maps.indexInIntersectionPointsArrayForPoint(probe, false), -1);
+    probe.setThePoint({1, 0});
+    EXPECT_EQ(maps.indexInIntersectionPointsArrayForPoint(probe, false), 1);
+    nodes[1]->setThePoint({9, 9});
+    EXPECT_EQ(maps.indexInIntersectionPointsArrayForPoint(probe, false), -1);
+    probe.setPointIdentifier("4");
+    EXPECT_EQ(maps.indexInIntersectionPointsArrayForPoint(probe, true), 2);
+    nodes.clear();
+    EXPECT_EQ(maps.indexInIntersectionPointsArrayForPoint(probe, true), -1);
+    nodes.push_back(extra);
+    extra->setPointIdentifier("4");
+    EXPECT_EQ(maps.indexInIntersectionPointsArrayForPoint(probe, true), 0);
+
+    RoomBeaconProximityObject pair;
+    pair.setIdBeacon("B");
+    pair.setIdRoom("R");
+    EXPECT_EQ(maps.indexInRoomBeaconProximityArrayForObject(pair), -1);
+    auto stored = std::make_shared<RoomBeaconProximityObject>();
+    stored->setIdBeacon("B");
+    stored->setIdRoom("R");
+    stored->setFloorIdentifier("F9");
+    maps.roomBeaconProximityArray().push_back(std::make_shared<RoomBeaconProximityObject>());
+    maps.roomBeaconProximityArray().push_back(stored);
+    EXPECT_EQ(maps.indexInRoomBeaconProximityArrayForObject(pair), 1);
 }
 
 }  // namespace

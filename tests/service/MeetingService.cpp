@@ -233,6 +233,11 @@ std::string MeetingService::demoToken() const {
     return demoAccount().accessToken;
 }
 
+void MeetingService::setFilesNeedToken(bool needed) {
+    std::lock_guard lock(impl_->mutex);
+    impl_->options.filesNeedToken = needed;
+}
+
 void MeetingService::setPageSize(size_t pageSize) {
     std::lock_guard lock(impl_->mutex);
     impl_->options.pageSize = std::max<size_t>(pageSize, 1);
@@ -488,6 +493,7 @@ Reply MeetingService::Impl::route(const RecordedRequest& request, const std::str
     // A HEAD is answered as its GET (the server leaves the body out).
     const std::string method = request.method == "HEAD" ? "GET" : request.method;
     if (rawPath.rfind(kApiPrefix, 0) != 0) {
+        if (options.filesNeedToken && !tokenValid(token)) return error(401, "Invalid access token");
         auto file = data.files.find(percentDecoded(rawPath));
         if (file == data.files.end() || (method != "GET" && method != "HEAD")) return error(404, "Not found");
         std::string body = replaceAll(file->second.body, kRootPlaceholder, base());

@@ -13,7 +13,8 @@
 // - Failures answer {"error": "..."} with an HTTP error status.
 // - Files (documents, floor-plan maps, report media) and the reports feed
 //   are served outside "/api" with an ETag and "Range" support; they need no
-//   token.
+//   token unless Options::filesNeedToken (or setFilesNeedToken) asks for it,
+//   as a service that protects its "/feeds/..." and "/files/..." does.
 // - Faults can be injected per method and path; every write (POST, PUT,
 //   PATCH, DELETE) is recorded with its parsed body; every request lands in a
 //   request log (and, when a sink is set, as one JSON line per request).
@@ -44,6 +45,8 @@ public:
         size_t pageSize = 50;
         // 0: a port the system picks.
         int port = 0;
+        // Files and the feed answer 401 without a valid bearer token.
+        bool filesNeedToken = false;
     };
 
     // A scripted answer for one method and path, in place of the service's.
@@ -99,6 +102,7 @@ public:
     MeetingAccount demoAccount() const;
     std::string demoToken() const;
 
+    void setFilesNeedToken(bool needed);
     void setPageSize(size_t pageSize);
     size_t pageSize() const;
 

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 #include "foundation/Exception.h"
@@ -253,6 +255,64 @@ TEST_F(StoreTest, SaveFailuresReachTheWrites) {
     EXPECT_TRUE(log.contains("No core data stack configured for the auth token."));
     open("fail");
     EXPECT_EQ(rows<QVACoreDataPermission>("fail").size(), 5u);
+}
+
+TEST_F(StoreTest, WaitingForPendingFileSavesEndsWhenTheyAreInTheFile) {
+    auto stack = open("wait");
+    auto type = EntityClass::of<QVACoreDataPermission>();
+    // The writer's file save is held until the test lets it go, so the
+    // write completes long before its rows reach the file.
+    std::mutex mutex;
+    std::condition_variable released;
+    bool letGo = false, failFileSaves = false;
+    std::atomic<int> fileSaves{0};
+    store.setContextSaveForTesting([&](coredata::ManagedObjectContext& context) -> ErrorPtr {
+        if (context.parentContext()) return context.save();
+        std::unique_lock lock(mutex);
+        released.wait(lock, [&] { return letGo; });
+        if (failFileSaves) return foundation::Error::withDescription("Test", 28, "no space left");
+        ErrorPtr error = context.save();
+        ++fileSaves;
+        return error;
+    });
+    auto written = await([&](auto done) { store.addItemsToCoreData(permissions(300), type, "wait", "42", done); });
+    EXPECT_EQ(written.error, nullptr);
+    EXPECT_EQ(fileSaves, 0);
+
+    auto waited = await([&](auto done) {
+        store.waitForPendingFileSaves(done);
+        std::lock_guard lock(mutex);
+        letGo = true;
+        released.notify_all();
+    });
+    EXPECT_EQ(waited.error, nullptr);
+    EXPECT_GE(fileSaves, 1);
+    // Another stack on the same file (another process, as far as the file
+    // knows) finds every row.
+    auto reader = std::make_shared<CoreDataStack>();
+    reader->configureCoreDataStackForAuthToken(std::string("wait"), std::string("42"), nullptr);
+    auto context = reader->managedObjectContextBackgroundQueue();
+    coredata::FetchRequest request(QVACoreDataPermission::kEntityName);
+    size_t found = 0;
+    context->performBlockAndWait([&] { found = context->executeFetchRequest(request, nullptr).size(); });
+    EXPECT_EQ(found, 300u);
+
+    // A file save that fails is the wait's failure; nothing left, none.
+    {
+        std::lock_guard lock(mutex);
+        failFileSaves = true;
+    }
+    EXPECT_EQ(await([&](auto done) { store.addItemsToCoreData(permissions(1), type, "wait", "42", done); }).error,
+              nullptr);
+    auto failed = await([&](auto done) { store.waitForPendingFileSaves(done); });
+    ASSERT_NE(failed.error, nullptr);
+    EXPECT_EQ(failed.error->code(), 28);
+    {
+        std::lock_guard lock(mutex);
+        failFileSaves = false;
+    }
+    EXPECT_EQ(await([&](auto done) { store.waitForPendingFileSaves(done); }).error, nullptr);
+    EXPECT_EQ(await([&](auto done) { store.waitForPendingFileSaves(done); }).error, nullptr);
 }
 
 }  // namespace

@@ -162,5 +162,25 @@ TEST(CSSTest, ListsAndValuesKeepWhatTheyAreGiven) {
     EXPECT_EQ(value.getFloatValue(CSS_DEG), 0);
 }
 
+TEST(CSSTest, RulesAreFoundBySelectorAsTheListChanges) {
+    CSSStyleSheet sheet(".room{fill:red} .door{fill:blue} .room{fill:green}");
+    const auto& rules = *sheet.cssRules();
+    EXPECT_EQ(rules.firstStyleRuleWithSelector("room")->style()->getPropertyValue("fill"), "red");
+    EXPECT_FALSE(rules.firstStyleRuleWithSelector("wall"));
+    // A rule put first wins from then on; deleting it brings the old one back.
+    EXPECT_EQ(sheet.insertRule(".room{fill:white", 0), 0);
+    EXPECT_EQ(rules.firstStyleRuleWithSelector("room")->style()->getPropertyValue("fill"), "white");
+    sheet.deleteRule(0);
+    sheet.deleteRule(0);
+    EXPECT_EQ(rules.firstStyleRuleWithSelector("room")->style()->getPropertyValue("fill"), "green");
+    // Rules appended to the list directly are found; a rule renamed in place
+    // is noticed when its old name is asked for.
+    sheet.cssRules()->internalArray().push_back(std::make_shared<CSSStyleRule>("wall", "fill:gray"));
+    EXPECT_EQ(rules.firstStyleRuleWithSelector("wall")->style()->getPropertyValue("fill"), "gray");
+    std::static_pointer_cast<CSSStyleRule>(rules.item(0))->setSelectorText("gate");
+    EXPECT_EQ(rules.firstStyleRuleWithSelector("door"), nullptr);
+    EXPECT_EQ(rules.firstStyleRuleWithSelector("gate"), rules.item(0));
+}
+
 }  // namespace
 }  // namespace svg

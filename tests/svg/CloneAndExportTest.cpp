@@ -6,6 +6,7 @@
 
 #include "graphics/MutablePath.h"
 #include "graphics/ShapeLayer.h"
+#include "graphics/TextLayer.h"
 #include "svg/layers/CALayerExporter.h"
 #include "svg/layers/CALayer_Clone.h"
 #include "svg/layers/CALayerWithChildHitTest.h"
@@ -65,6 +66,126 @@ TEST(CloneTest, KeepsClassesPathsAndColoursButNotLayerKeys) {
     }
     // The source tree is left where it was.
     EXPECT_EQ(group->sublayers()[0]->superlayer(), group);
+}
+
+// Every listed property away from its default.
+void setEveryProperty(graphics::Layer& layer) {
+    layer.setBounds({1, 2, 30, 40});
+    layer.setPosition({7, 8});
+    layer.setZPosition(4);
+    layer.setAnchorPoint({0.25, 0.75});
+    layer.setAnchorPointZ(-2);
+    layer.setTransform(graphics::Transform3D::makeAffineTransform(graphics::AffineTransform::makeScale(2, 3)));
+    layer.setHidden(true);
+    layer.setDoubleSided(false);
+    layer.setGeometryFlipped(true);
+    layer.setSublayerTransform(
+        graphics::Transform3D::makeAffineTransform(graphics::AffineTransform::makeTranslation(5, 6)));
+    layer.setMasksToBounds(true);
+    layer.setContents(std::make_shared<graphics::Bitmap>(2, 2));
+    layer.setContentsRect({0.1, 0.2, 0.5, 0.5});
+    layer.setContentsGravity("center");
+    layer.setContentsScale(2);
+    layer.setContentsCenter({0.3, 0.3, 0.4, 0.4});
+    layer.setMinificationFilter("nearest");
+    layer.setMagnificationFilter("trilinear");
+    layer.setMinificationFilterBias(0.5);
+    layer.setOpaque(true);
+    layer.setNeedsDisplayOnBoundsChange(true);
+    layer.setDrawsAsynchronously(true);
+    layer.setEdgeAntialiasingMask(3);
+    layer.setBackgroundColor(graphics::Color::rgb(0, 0, 1));
+    layer.setCornerRadius(6);
+    layer.setBorderWidth(1.5);
+    layer.setBorderColor(graphics::Color::rgb(0, 1, 0));
+    layer.setOpacity(0.5);
+    layer.setCompositingFilter(foundation::Value("multiplyBlendMode"));
+    layer.setFilters(foundation::Value::Array{foundation::Value("blur")});
+    layer.setBackgroundFilters(foundation::Value::Array{foundation::Value("sepia")});
+    layer.setShouldRasterize(true);
+    layer.setRasterizationScale(3);
+    layer.setShadowColor(graphics::Color::rgb(1, 0, 0));
+    layer.setShadowOpacity(0.8);
+    layer.setShadowOffset({2, 5});
+    layer.setShadowRadius(9);
+    auto shadow = std::make_shared<graphics::MutablePath>();
+    shadow->addRect({0, 0, 3, 3});
+    layer.setShadowPath(shadow);
+    layer.setName("listed");
+    layer.setStyle(foundation::Value::Dictionary{{"shadowRadius", foundation::Value(4.0)}});
+}
+
+void expectEveryPropertyKept(const graphics::Layer& copy, const graphics::Layer& source) {
+    EXPECT_EQ(copy.bounds(), source.bounds());
+    EXPECT_EQ(copy.position(), source.position());
+    EXPECT_EQ(copy.zPosition(), source.zPosition());
+    EXPECT_EQ(copy.anchorPoint(), source.anchorPoint());
+    EXPECT_EQ(copy.anchorPointZ(), source.anchorPointZ());
+    EXPECT_EQ(copy.transform(), source.transform());
+    EXPECT_EQ(copy.isHidden(), source.isHidden());
+    EXPECT_EQ(copy.isDoubleSided(), source.isDoubleSided());
+    EXPECT_EQ(copy.isGeometryFlipped(), source.isGeometryFlipped());
+    EXPECT_EQ(copy.sublayerTransform(), source.sublayerTransform());
+    EXPECT_EQ(copy.masksToBounds(), source.masksToBounds());
+    EXPECT_EQ(copy.contents(), source.contents());
+    EXPECT_EQ(copy.contentsRect(), source.contentsRect());
+    EXPECT_EQ(copy.contentsGravity(), source.contentsGravity());
+    EXPECT_EQ(copy.contentsScale(), source.contentsScale());
+    EXPECT_EQ(copy.contentsCenter(), source.contentsCenter());
+    EXPECT_EQ(copy.minificationFilter(), source.minificationFilter());
+    EXPECT_EQ(copy.magnificationFilter(), source.magnificationFilter());
+    EXPECT_EQ(copy.minificationFilterBias(), source.minificationFilterBias());
+    EXPECT_EQ(copy.isOpaque(), source.isOpaque());
+    EXPECT_EQ(copy.needsDisplayOnBoundsChange(), source.needsDisplayOnBoundsChange());
+    EXPECT_EQ(copy.drawsAsynchronously(), source.drawsAsynchronously());
+    EXPECT_EQ(copy.edgeAntialiasingMask(), source.edgeAntialiasingMask());
+    EXPECT_EQ(copy.backgroundColor(), source.backgroundColor());
+    EXPECT_EQ(copy.cornerRadius(), source.cornerRadius());
+    EXPECT_EQ(copy.borderWidth(), source.borderWidth());
+    EXPECT_EQ(copy.borderColor(), source.borderColor());
+    EXPECT_EQ(copy.opacity(), source.opacity());
+    EXPECT_EQ(copy.compositingFilter(), source.compositingFilter());
+    EXPECT_EQ(copy.filters(), source.filters());
+    EXPECT_EQ(copy.backgroundFilters(), source.backgroundFilters());
+    EXPECT_EQ(copy.shouldRasterize(), source.shouldRasterize());
+    EXPECT_EQ(copy.rasterizationScale(), source.rasterizationScale());
+    EXPECT_EQ(copy.shadowColor(), source.shadowColor());
+    EXPECT_EQ(copy.shadowOpacity(), source.shadowOpacity());
+    EXPECT_EQ(copy.shadowOffset(), source.shadowOffset());
+    EXPECT_EQ(copy.shadowRadius(), source.shadowRadius());
+    EXPECT_EQ(copy.shadowPath(), source.shadowPath());
+    EXPECT_EQ(copy.name(), source.name());
+    EXPECT_EQ(copy.style(), source.style());
+}
+
+TEST(CloneTest, MasksAndTextLayersKeepEveryListedValue) {
+    auto layer = graphics::Layer::layer();
+    auto mask = graphics::Layer::layer();
+    setEveryProperty(*mask);
+    layer->setMask(mask);
+    auto clone = cloneRecursively(*layer);
+    ASSERT_TRUE(clone->mask());
+    EXPECT_NE(clone->mask(), mask);
+    expectEveryPropertyKept(*clone->mask(), *mask);
+
+    auto text = graphics::TextLayer::layer();
+    setEveryProperty(*text);
+    text->setString("Room 101");
+    text->setFontSize(14);
+    text->setForegroundColor(graphics::Color::rgb(0.2, 0.2, 0.2));
+    text->setWrapped(true);
+    text->setTruncationMode(graphics::TextTruncation::Middle);
+    text->setAlignmentMode(graphics::TextAlignment::Center);
+    auto textClone = std::dynamic_pointer_cast<graphics::TextLayer>(cloneRecursively(*text));
+    ASSERT_TRUE(textClone);
+    expectEveryPropertyKept(*textClone, *text);
+    EXPECT_EQ(textClone->string(), "Room 101");
+    EXPECT_EQ(textClone->font().name(), text->font().name());
+    EXPECT_EQ(textClone->fontSize(), 14);
+    EXPECT_EQ(textClone->foregroundColor(), text->foregroundColor());
+    EXPECT_TRUE(textClone->isWrapped());
+    EXPECT_EQ(textClone->truncationMode(), graphics::TextTruncation::Middle);
+    EXPECT_EQ(textClone->alignmentMode(), graphics::TextAlignment::Center);
 }
 
 struct Recorder : CALayerExporterDelegate {

@@ -4,6 +4,7 @@
 
 #include "foundation/Exception.h"
 #include "foundation/Log.h"
+#include "svg/dom/Attr.h"
 #include "svg/dom/Comment.h"
 #include "svg/dom/DocumentFragment.h"
 #include "svg/dom/Element.h"
@@ -133,6 +134,42 @@ TEST(DOMTest, AttributesKeepPlainAndNamespacedNamesApart) {
     plain->removeAttributeNode(plain->getAttributeNode("data:x"));
     EXPECT_FALSE(plain->hasAttributes());
     EXPECT_EQ(plain->attributes()->description(), "NamedNodeMap: ");
+}
+
+TEST(DOMTest, ParsedAttributesBecomeNodesWhenAskedFor) {
+    Element::AttributeDictionary parsed{
+        {"fill", std::make_shared<Attr>(kSVG, "fill", "red")},
+        {"xlink:href", std::make_shared<Attr>(kXLink, "xlink:href", "#a")},
+        {"plain", std::make_shared<Attr>(std::nullopt, "plain", "1")},
+    };
+    auto owned = std::make_shared<Attr>(kSVG, "stroke", "blue");
+    owned->setSpecified(true);  // changed since made: stored as itself
+    parsed["stroke"] = owned;
+    auto element = std::make_shared<Element>("rect", kSVG, parsed);
+
+    EXPECT_EQ(element->getAttribute("fill"), "red");
+    EXPECT_EQ(element->getAttributeNS(kXLink, "href"), "#a");
+    EXPECT_TRUE(element->hasAttribute("plain"));
+    EXPECT_EQ(element->getAttributeNode("stroke"), owned);
+    auto href = element->getAttributeNodeNS(kXLink, "href");
+    ASSERT_TRUE(href);
+    EXPECT_EQ(element->getAttributeNodeNS(kXLink, "href"), href);  // made once
+    EXPECT_EQ(href->nodeName(), "xlink:href");
+    EXPECT_EQ(href->prefix(), "xlink");
+    EXPECT_EQ(href->namespaceURI(), kXLink);
+    // Without its own namespace the attribute is filed under the element's
+    // and still has none.
+    auto plain = element->getAttributeNodeNS(kSVG, "plain");
+    ASSERT_TRUE(plain);
+    EXPECT_FALSE(plain->namespaceURI());
+    EXPECT_EQ(element->attributes()->length(), 4u);
+    EXPECT_EQ(element->attributes()->item(0), href);  // namespaces in the map's order
+    EXPECT_EQ(element->attributes()->item(1)->nodeName(), "fill");
+    // A node's value is the attribute's value from then on.
+    href->setValue("#b");
+    EXPECT_EQ(element->getAttributeNS(kXLink, "href"), "#b");
+    EXPECT_EQ(element->attributes()->removeNamedItemNS(kSVG, "fill")->nodeValue(), "red");
+    EXPECT_FALSE(element->hasAttribute("fill"));
 }
 
 TEST(DOMTest, SearchesWalkDepthFirstAndIncludeTheStart) {

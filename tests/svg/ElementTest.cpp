@@ -211,12 +211,20 @@ TEST(ElementTest, RootReadsSizeViewBoxAndFindsElements) {
     EXPECT_FALSE(SVGRectIsInitialized(sized->viewBox()));
     EXPECT_TRUE(log.contains("[SVGSVGElement] DEBUG INFO: set document viewBox = {{-1, -1}, {-1, -1}}"));
     EXPECT_FALSE(SVGRectIsInitialized(make<SVGSVGElement>("svg", {{"width", "800"}})->viewport()));
-    EXPECT_EQ(CGRectFromSVGRect(make<SVGSVGElement>("svg", {{"width", "100%"}, {"height", "600"}})->viewport()),
-              graphics::Rect(0, 0, 0, 600));
+    // A size with no positive, finite pixel value counts as not given.
+    for (const char* bad : {"100%", "0", "-5", "nan", "inf", "1e39"}) {
+        EXPECT_FALSE(SVGRectIsInitialized(make<SVGSVGElement>("svg", {{"width", bad}, {"height", "600"}})->viewport()))
+            << bad;
+        EXPECT_FALSE(SVGRectIsInitialized(make<SVGSVGElement>("svg", {{"width", "600"}, {"height", bad}})->viewport()))
+            << bad;
+    }
 
     auto box = [](const std::string& text) { return make<SVGSVGElement>("svg", {{"viewBox", text}})->viewBox(); };
     EXPECT_EQ(CGRectFromSVGRect(box("0 0 1000 500")), graphics::Rect(0, 0, 1000, 500));
-    EXPECT_EQ(CGRectFromSVGRect(box("0  0 1000 500")), graphics::Rect(0, 0, 0, 1000));
+    EXPECT_FALSE(SVGRectIsInitialized(box("0  0 1000 500")));
+    for (const char* bad : {"0 0 0 500", "0 0 10 -1", "0 0 1e39 10", "0 0 nan 10", "0 0 10 inf"}) {
+        EXPECT_FALSE(SVGRectIsInitialized(box(bad))) << bad;
+    }
     EXPECT_FALSE(SVGRectIsInitialized(box("0,0,1000,500")));
     EXPECT_FALSE(SVGRectIsInitialized(box("0 0 1000")));
 

@@ -8,6 +8,8 @@
 #include "foundation/ApplicationHome.h"
 #include "foundation/Exception.h"
 #include "foundation/NotificationCenter.h"
+#include "foundation/URL.h"
+#include "graphics/DrawingContext.h"
 #include "graphics/ShapeLayer.h"
 #include "svg/elements/SVGSVGElement.h"
 #include "svg/floorplan/SVGMapFolder.h"
@@ -100,6 +102,63 @@ TEST(ImageTest, LayersAreFoundByIdAndCopiedToTheirAbsolutePlace) {
     EXPECT_FALSE(plan->newCopyPositionedAbsoluteLayerWithIdentifier("missing", red));
     auto root = plan->CALayerTree();
     EXPECT_EQ(plan->newCopyPositionedAbsoluteOfLayer(root)->frame(), root->frame());
+}
+
+TEST(ImageTest, RendersExportsAndListsItsLayers) {
+    auto plan = image(R"(id="plan" width="4" height="2")",
+                      R"(<rect id="left" x="0" y="0" width="2" height="2" fill="#ff0000"/>)"
+                      R"(<g><rect id="inner" x="2" y="0" width="2" height="1" fill="#0000ff"/></g>)");
+    ASSERT_TRUE(plan);
+    auto bitmap = plan->UIImage();
+    ASSERT_TRUE(bitmap);
+    EXPECT_EQ(bitmap->width(), 4);
+    EXPECT_EQ(bitmap->height(), 2);
+    EXPECT_EQ(bitmap->pixel(0, 1), (graphics::Pixel{255, 0, 0, 255}));
+    EXPECT_EQ(bitmap->pixel(3, 0), (graphics::Pixel{0, 0, 255, 255}));
+    EXPECT_EQ(bitmap->pixel(3, 1).alpha, 0);
+
+    // Raw bytes, four a pixel, over black and without alpha; flipped, the
+    // blue strip is at the bottom.
+    auto bytes = plan->exportNSDataAntiAliased(false, 1, graphics::InterpolationQuality::None, true);
+    ASSERT_TRUE(bytes);
+    ASSERT_EQ(bytes->length(), 4u * 4 * 2);
+    auto at = [&](int x, int y) {
+        const uint8_t* pixel = bytes->bytes() + (y * 4 + x) * 4;
+        return std::vector<uint8_t>(pixel, pixel + 4);
+    };
+    EXPECT_EQ(at(3, 1), (std::vector<uint8_t>{0, 0, 255, 255}));
+    EXPECT_EQ(at(3, 0), (std::vector<uint8_t>{0, 0, 0, 255}));
+    EXPECT_EQ(at(0, 0), (std::vector<uint8_t>{255, 0, 0, 255}));
+
+    // The group has no id, so what is below it is left out.
+    auto layers = plan->dictionaryOfLayers();
+    EXPECT_EQ(layers.size(), 2u);
+    EXPECT_EQ(layers.at("plan"), plan->CALayerTree());
+    EXPECT_EQ(layers.at("left"), plan->layerWithIdentifier("left"));
+    EXPECT_FALSE(layers.contains("inner"));
+
+    // Without a size there is nothing to export.
+    auto sizeless = image("", R"(<rect width="2" height="2"/>)");
+    EXPECT_FALSE(sizeless->UIImage());
+    EXPECT_FALSE(sizeless->exportNSDataAntiAliased(true, 1, graphics::InterpolationQuality::Default, false));
+    EXPECT_FALSE(plan->newCopyPositionedAbsoluteOfLayer(plan->layerWithIdentifier("left"), graphics::Color::black()));
+    EXPECT_FALSE(SVGXImage::imageWithData(foundation::Data::fromString("<svg/>")));
+    EXPECT_FALSE(SVGXImage::animatedImageNamed("plan.svg", 1));
+}
+
+TEST(ImageTest, AddressesAreReadAsFilesOrThroughTheURLSource) {
+    fs::path folder = fs::path(foundation::ApplicationHome::cachesDirectory()) / "url-test";
+    fs::create_directories(folder);
+    std::ofstream(folder / "plan.svg") << R"(<svg xmlns="http://www.w3.org/2000/svg" width="7" height="3"/>)";
+    auto local = SVGXImage::imageWithContentsOfURL(foundation::URL::fileURLWithPath((folder / "plan.svg").string()));
+    ASSERT_TRUE(local);
+    EXPECT_EQ(local->size(), (graphics::Size{7, 3}));
+    EXPECT_FALSE(SVGXImage::initWithContentsOfURL(foundation::URL::fileURLWithPath((folder / "none.svg").string())));
+    // Other addresses go through the URL source, which fetches none here.
+    auto remote = foundation::URL::URLWithString("http://127.0.0.1:9/plan.svg");
+    ASSERT_TRUE(remote);
+    EXPECT_FALSE(SVGXImage::imageWithContentsOfURL(*remote));
+    fs::remove_all(folder);
 }
 
 TEST(ImageTest, TheNameCacheHandsOutOneImagePerName) {

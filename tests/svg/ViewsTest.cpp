@@ -98,6 +98,50 @@ TEST(FastImageViewTest, RedrawsOnChangesUnlessAutoRedrawIsOffAndWarns) {
     EXPECT_TRUE(log.contains("ignores Apple's own transforms"));
 }
 
+TEST(FastImageViewTest, FollowsTheImageSizeAndItsLayersTransform) {
+    auto plan = image(kRedRect);
+    auto view = SVGXFastImageView::initWithSVGXImage(plan);
+    graphics::RecordingContext context;
+    view->display(context);
+    ASSERT_FALSE(view->needsDisplay());
+    plan->setSize({20, 20});
+    EXPECT_TRUE(view->needsDisplay());
+    view->display(context);
+
+    // Untiled, a transform also takes the image's tree out of any tree.
+    auto host = graphics::Layer::layer();
+    host->addSublayer(plan->CALayerTree());
+    view->layer()->setAffineTransform(graphics::AffineTransform::makeScale(2, 2));
+    EXPECT_TRUE(view->needsDisplay());
+    EXPECT_FALSE(plan->CALayerTree()->superlayer());
+    view->display(context);
+    view->setTileRatio({2, 1});
+    view->display(context);
+    host->addSublayer(plan->CALayerTree());
+    view->layer()->setAffineTransform(graphics::AffineTransform::identity());
+    EXPECT_TRUE(view->needsDisplay());
+    EXPECT_EQ(plan->CALayerTree()->superlayer(), host);
+    view->display(context);
+
+    // Auto-redraw off: neither change redraws.
+    view->setDisableAutoRedrawAtHighestResolution(true);
+    plan->setSize({30, 30});
+    view->layer()->setAffineTransform(graphics::AffineTransform::makeScale(3, 3));
+    EXPECT_FALSE(view->needsDisplay());
+    // An image given while auto-redraw is off is not followed later.
+    auto other = image(kRedRect);
+    view->setImage(other);
+    view->setDisableAutoRedrawAtHighestResolution(false);
+    view->display(context);
+    other->setSize({5, 5});
+    EXPECT_FALSE(view->needsDisplay());
+    // The old image no longer reaches the view, nor a view that is gone.
+    plan->setSize({40, 40});
+    EXPECT_FALSE(view->needsDisplay());
+    view.reset();
+    other->setSize({6, 6});
+}
+
 TEST(LayeredImageViewTest, HostsTheImageTreeOrThePlaceholder) {
     auto plan = image(kRedRect);
     auto view = SVGXLayeredImageView::initWithSVGXImage(plan);

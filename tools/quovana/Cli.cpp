@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <sstream>
 
@@ -15,7 +16,10 @@
 #include "http/QNDeviceEnvironment.h"
 #include "model/ModelClass.h"
 #include "quovana/Commands.h"
+#include "quovana/FailureCause.h"
+#include "quovana/HomeLock.h"
 #include "quovana/ServiceRoot.h"
+#include "quovana/StoreFiles.h"
 #include "store/EntityClass.h"
 
 namespace quovana {
@@ -143,12 +147,27 @@ int runCli(const Arguments& original, std::ostream& out, std::ostream& err) {
     for (const auto& command : kCommands) {
         if (name != command.name) continue;
         applyGlobalOptions(context.options());
+        // Every command reads the settings or the store of the home; the demo
+        // without a home makes a fresh one that nobody else knows.
+        std::optional<HomeLock> lock;
+        if (name != "demo" || context.options().home) {
+            lock.emplace(foundation::ApplicationHome::root());
+            if (!lock->held()) return context.fail(lock->problem());
+        }
+        forgetServiceFailures();
+        int status = kExitFailure;
         try {
-            return command.run(context, rest);
+            status = command.run(context, rest);
         } catch (const foundation::Exception& exception) {
             // A programming error of the app: said plainly, not a crash.
-            return context.fail(std::string("the app raised an exception: ") + exception.what());
+            status = context.fail(std::string("the app raised an exception: ") + exception.what());
         }
+        // Nothing the command wrote may be lost when the process ends.
+        if (status != kExitSuccess)
+            awaitStoreFiles(context);
+        else if (!storeFilesWritten(context))
+            status = kExitFailure;
+        return status;
     }
     return context.usage("unknown command \"" + name + "\"");
 }

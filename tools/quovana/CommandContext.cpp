@@ -8,8 +8,10 @@
 #include <ostream>
 
 #include "Utils/ErrorUtility.h"
+#include "foundation/JSONSerialization.h"
 #include "foundation/Log.h"
 #include "foundation/RunLoop.h"
+#include "http/QNNetworking.h"
 #include "model/QVAError.h"
 #include "uikit/UIAlertView.h"
 #include "uikit/UIApplication.h"
@@ -20,9 +22,14 @@ std::string describeError(const foundation::ErrorPtr& error) {
     if (!error) return "unknown error";
     std::string text = error->localizedDescription();
     if (text.empty()) text = error->domain() + " error " + std::to_string(error->code());
-    if (auto qvaError = std::dynamic_pointer_cast<const QVAError>(error))
+    if (auto qvaError = std::dynamic_pointer_cast<const QVAError>(error)) {
         if (qvaError->QVAServiceErrorMessage() && *qvaError->QVAServiceErrorMessage() != text)
             text += " (the service says: " + *qvaError->QVAServiceErrorMessage() + ")";
+    } else if (const auto* body = error->userInfoValue(kQNResponseSerializationErrorDataKey).data()) {
+        // A feed or file transfer keeps the refused answer's body as it came.
+        const foundation::Value answer = foundation::JSONSerialization::JSONObjectWithData(*body);
+        if (const auto* said = answer["error"].string()) text += " (the service says: " + *said + ")";
+    }
     if (!error->userInfoValue(ErrorUtility::kErrorResponseObjectKey).isNothing())
         text += " [HTTP " + std::to_string(ErrorUtility::HTTPErrorCode(error)) + "]";
     return text;

@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "model/QVAEvent.h"
 #include "model/QVAUserAccount.h"
 #include "coredata/FetchRequest.h"
@@ -19,6 +19,15 @@ std::shared_ptr<QVAUserAccount> requireCurrentAccount(CommandContext& context) {
         return nullptr;
     }
     return account;
+}
+
+std::optional<bool> recordedStoreValidity(const std::shared_ptr<QVAUserAccount>& account,
+                                          const std::shared_ptr<QVAEvent>& event) {
+    auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
+    auto validity = settings.persistentStoresValidity();
+    auto it = validity.find(settings.getKeyForAccount(account, event));
+    if (it == validity.end() || !it->second.isBool()) return std::nullopt;
+    return it->second.boolValue();
 }
 
 std::optional<CurrentMeeting> openCurrentMeeting(CommandContext& context) {

@@ -33,6 +33,12 @@ std::shared_ptr<QVAUserAccount> requireCurrentAccount(CommandContext& context);
 // after printing why (no login, no meeting loaded, a store that cannot open).
 std::optional<CurrentMeeting> openCurrentMeeting(CommandContext& context);
 
+// What the store-validity map records for the pair: complete (true),
+// incomplete (false: some calls that are not important failed, the rows may
+// be partial), or nothing.
+std::optional<bool> recordedStoreValidity(const std::shared_ptr<QVAUserAccount>& account,
+                                          const std::shared_ptr<QVAEvent>& event);
+
 // Rows of the meeting's store as dictionaries (the named fields, all when
 // none), through the store front's fetch rule; main thread.
 foundation::Value::Array fetchRows(const CurrentMeeting& meeting, const std::string& entityName,

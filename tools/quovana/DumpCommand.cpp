@@ -109,6 +109,9 @@ int runDumpCommand(CommandContext& context, const Arguments& arguments) {
 
     auto meeting = openCurrentMeeting(context);
     if (!meeting) return kExitFailure;
+    if (recordedStoreValidity(meeting->account, meeting->event) == false)
+        context.err() << "quovana: the store of this meeting is marked incomplete (its last load had failures); "
+                         "the rows may be partial. Run \"quovana load\" to download it again.\n";
     auto& store = StorageManager::sharedStorageManager();
     const auto& mainContext = meeting->stack->managedObjectContextMainQueue();
     auto request = store.fetchRequestForItemType(entityClass, predicate, mainContext);

@@ -5,14 +5,18 @@
 // time), and that is what is watched.
 #include "quovana/MeetingLoading.h"
 #include "quovana/CurrentMeeting.h"
+#include "quovana/FailureCause.h"
+#include "quovana/StoreFiles.h"
 
 #include <ostream>
 
 #include "api/ApplicationService.h"
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "api/DeltaUpdateService.h"
 #include "api/LoadingScreenHook.h"
 #include "api/QVAApiManager.h"
+#include "api/QVAApiManagerDelta.h"
+#include "api/ServiceFailureRecorder.h"
 #include "app/EventLoader.h"
 #include "foundation/Clock.h"
 #include "model/QVAEvent.h"
@@ -29,10 +33,7 @@ namespace {
 constexpr double kMapsTimeoutSeconds = 120;
 
 bool storeMarkedComplete(const std::shared_ptr<QVAUserAccount>& account, const std::shared_ptr<QVAEvent>& event) {
-    auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
-    auto validity = settings.persistentStoresValidity();
-    auto it = validity.find(settings.getKeyForAccount(account, event));
-    return it != validity.end() && it->second.isBool() && it->second.boolValue();
+    return recordedStoreValidity(account, event).value_or(false);
 }
 
 // Waits for the delta run that was just started to log its end.
@@ -51,7 +52,7 @@ int loadMeeting(CommandContext& context, const std::shared_ptr<QVAUserAccount>& 
     if (!fetched) return context.fail(failed + " (the service did not answer)");
     auto event = fetched->result.objectAs<QVAEvent>();
     if (fetched->error || !event || !event->itemId())
-        return context.fail(failed + " " + (fetched->error ? describeError(fetched->error) : "(no meeting)"));
+        return context.fail(fetched->error ? messageWithCause(failed, fetched->error) : failed + " (no meeting)");
     context.err() << "meeting " << event->eventName().value_or("(unnamed)") << " (" << *event->itemId() << ")\n";
 
     foundation::ErrorPtr openError;
@@ -79,12 +80,14 @@ int loadMeeting(CommandContext& context, const std::shared_ptr<QVAUserAccount>& 
     });
     *waiting = false;
     if (!outcome) return context.fail(failed + " (the download did not finish)");
-    if (outcome->error) return context.fail(describeError(outcome->error));
+    if (outcome->error) return context.fail(messageWithCause(describeError(outcome->error)));
 
     if (complete) {
         // The store was complete already: the app runs a forced delta instead.
         context.err() << "the store was complete; a forced delta update runs instead of the full download\n";
         if (!awaitDelta(context, readyBefore)) return context.fail("the delta update did not finish");
+        // A refused token ends the session whatever the store holds.
+        if (ServiceFailureRecorder::firstRefusedToken()) return context.fail(messageWithCause(failed));
     }
     // The bookkeeping started the meeting's floor-plan download and parse.
     // The parse runs on a worker after the download's flag is lowered, so
@@ -97,6 +100,7 @@ int loadMeeting(CommandContext& context, const std::shared_ptr<QVAUserAccount>& 
         context.err() << (at < line.size() ? "floor plans: download ended" + line.substr(at) : "floor plans downloaded")
                       << "\n";
     }
+    if (!storeFilesWritten(context)) return kExitFailure;
     const bool nowComplete = storeMarkedComplete(account, event);
     context.out() << "loaded " << event->eventName().value_or("(unnamed)") << " (" << *event->itemId() << "): "
                   << (nowComplete ? "complete" : "incomplete, some calls that are not important failed") << "\n";
@@ -151,10 +155,11 @@ int checkForDeltaUpdates(CommandContext& context, bool force, bool isAutoUpdate,
         context.out() << "loading the new meeting " << (*offer)->eventId << "\n";
         return loadMeeting(context, (*offer)->account, (*offer)->eventId);
     }
+    if (!storeFilesWritten(context)) return kExitFailure;
     const auto lastAfter = settings.lastDeltaSyncDateTime();
     if (!lastAfter || (lastBefore && lastAfter->timeIntervalSinceReferenceDate() ==
                                          lastBefore->timeIntervalSinceReferenceDate()))
-        return context.fail("Unable to load delta updates (see the log above)");
+        return context.fail(messageWithCause(QVAApiManagerDelta::kDeltaFailedMessage));
     // What the engine found, from its "UPDATE ON <entity> nr = <n>" and
     // "DELETE ON <entity> nr = <n>" lines.
     auto report = [&](const char* fragment, size_t skip, const char* what) {

@@ -22,6 +22,7 @@
 #include "model/QVAOutboxMessage.h"
 #include "quovana/Commands.h"
 #include "quovana/CurrentMeeting.h"
+#include "quovana/StoreFiles.h"
 #include "quovana/ValueText.h"
 
 namespace quovana {
@@ -49,6 +50,9 @@ int reportOutbox(CommandContext& context, const CurrentMeeting& meeting) {
     context.out() << waiting << (waiting == 1 ? " message waits" : " messages wait") << " in the outbox";
     if (waiting > 0 && !Utils::isInternetReachable()) context.out() << " (offline)";
     context.out() << "\n";
+    // The app's own retry ("We'll try in about two minutes") needs a running
+    // app; a command ends before it.
+    if (waiting > 0) context.out() << "to try sending again, run \"quovana outbox pass\"\n";
     return kExitSuccess;
 }
 
@@ -110,6 +114,7 @@ int queueMessage(CommandContext& context, const Arguments& arguments) {
     });
     stopOutboxTimer();
     if (!passed) return context.fail("the outbox did not finish its pass");
+    if (!storeFilesWritten(context)) return kExitFailure;
     context.out() << "queued \"" << arguments[2] << "\" to " << message->toNames().value_or("") << "\n";
     return reportOutbox(context, *meeting);
 }
@@ -123,6 +128,7 @@ int sendPass(CommandContext& context) {
     bool passed = context.pump([&] { return !outbox.isSendingOutboxMessages(); });
     stopOutboxTimer();
     if (!passed) return context.fail("the outbox did not finish its pass");
+    if (!storeFilesWritten(context)) return kExitFailure;
     return reportOutbox(context, *meeting);
 }
 
@@ -154,6 +160,7 @@ int runThreadCommand(CommandContext& context, const Arguments& arguments) {
     if (!outcome) return context.fail("the thread operation did not finish");
     if (outcome->error) return context.fail(std::string(read ? "Unable to mark the thread read: " : "Unable to delete the thread: ") +
                                             describeError(outcome->error));
+    if (!storeFilesWritten(context)) return kExitFailure;
     const size_t left = countRows(*meeting, QVACoreDataMessage::kEntityName, inThread);
     const size_t unread = countRows(*meeting, QVACoreDataMessage::kEntityName,
                                     coredata::Predicate::withFormat("threadId == %d AND isRead == NO", *threadId));

@@ -11,6 +11,8 @@
 #include "foundation/RunLoop.h"
 #include "quovana/Commands.h"
 #include "quovana/CurrentMeeting.h"
+#include "quovana/FailureCause.h"
+#include "quovana/StoreFiles.h"
 
 namespace quovana {
 
@@ -61,14 +63,16 @@ int refreshList(CommandContext& context, const ListRefresh& refresh) {
     context.flushLog();
     size_t errors = 0;
     for (const auto& line : ownLines()) errors += line.find(refresh.errorFragment) != std::string::npos;
-    if (errors > 0) return context.fail(std::string("the ") + refresh.kind + " refresh failed (see the log above)");
+    if (errors > 0) return context.fail(messageWithCause(std::string("the ") + refresh.kind + " refresh failed."));
+    if (!storeFilesWritten(context)) return kExitFailure;
     context.out() << refresh.kind << " refreshed\n";
     return kExitSuccess;
 }
 
 int reportOutcome(CommandContext& context, const std::string& kind, const std::optional<CallOutcome>& outcome) {
     if (!outcome) return context.fail("the " + kind + " refresh did not finish");
-    if (outcome->error) return context.fail("the " + kind + " refresh failed: " + describeError(outcome->error));
+    if (outcome->error) return context.fail(messageWithCause("the " + kind + " refresh failed.", outcome->error));
+    if (!storeFilesWritten(context)) return kExitFailure;
     context.out() << kind << " refreshed\n";
     return kExitSuccess;
 }

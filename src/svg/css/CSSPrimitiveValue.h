@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -51,6 +52,14 @@ public:
     // The value in the requested unit; 0 where no conversion exists.
     float getFloatValue(CSSPrimitiveType unitType) const;
     const std::optional<std::string>& getStringValue() const { return internalString_; }
+    // The number as read, in its own unit.
+    float internalValue() const { return internalValue_; }
+    const std::optional<std::string>& internalString() const { return internalString_; }
+
+    // Counters, rectangles and colours are never read as such: always null.
+    std::shared_ptr<foundation::Object> getCounterValue() const { return nullptr; }
+    std::shared_ptr<foundation::Object> getRectValue() const { return nullptr; }
+    std::shared_ptr<foundation::Object> getRGBColorValue() const { return nullptr; }
 
     float pixelsPerInch() const { return pixelsPerInch_; }
     void setPixelsPerInch(float pixelsPerInch) { pixelsPerInch_ = pixelsPerInch; }

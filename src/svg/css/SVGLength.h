@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "svg/css/CSSPrimitiveValue.h"
@@ -42,9 +43,18 @@ public:
     float value() const;
     // 0 for percentages, ems and exs, which need a context the library lacks.
     float pixelsValue() const;
+    // The pixels of a length that may be missing: 0 without one.
+    static double pixelsOf(const std::shared_ptr<SVGLength>& length);
     // A plain number as itself, a percentage as a fraction, anything else 0.
     float numberValue() const;
     SVGLengthType unitType() const;
+
+    // Declared by the SVG DOM and kept as set; nothing in the library reads
+    // them, and value() stays the number read from the text.
+    float valueInSpecifiedUnits() const { return valueInSpecifiedUnits_; }
+    void setValueInSpecifiedUnits(float value) { valueInSpecifiedUnits_ = value; }
+    const std::string& valueAsString() const { return valueAsString_; }
+    void setValueAsString(std::string text) { valueAsString_ = std::move(text); }
 
     // Inert parts of the SVG DOM interface.
     void newValueSpecifiedUnits(SVGLengthType /*unitType*/, float /*valueInSpecifiedUnits*/) {}
@@ -57,6 +67,8 @@ public:
 
 private:
     std::shared_ptr<CSSPrimitiveValue> value_;
+    float valueInSpecifiedUnits_ = 0;
+    std::string valueAsString_;
 };
 
 }  // namespace svg

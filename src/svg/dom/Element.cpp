@@ -12,7 +12,7 @@ Element::Element(std::string qualifiedName, std::optional<std::string> namespace
     : Node(DOMNodeType::Element, qualifiedName), tagName_(std::move(qualifiedName)) {
     createAttributeMap();
     applyNamespace(namespaceURI);
-    for (const auto& [name, attribute] : attributes) Node::attributes()->setNamedItemNS(attribute, namespaceURI);
+    for (const auto& [name, attribute] : attributes) Node::attributes()->setParsedAttributeNS(attribute, namespaceURI);
 }
 
 Element::Element(std::string localName, const std::map<std::string, std::string>& attributes)
@@ -22,16 +22,18 @@ Element::Element(std::string localName, const std::map<std::string, std::string>
 }
 
 std::string Element::getAttribute(const std::string& name) const {
-    auto node = Node::attributes()->getNamedItem(name);
-    return node ? node->nodeValue().value_or("") : "";
+    const std::string* value = Node::attributes()->valueOfNamedItem(name);
+    return value ? *value : "";
 }
 
 std::string Element::getAttributeNS(const std::string& namespaceURI, const std::string& localName) const {
-    auto node = Node::attributes()->getNamedItemNS(namespaceURI, localName);
-    return node ? node->nodeValue().value_or("") : "";
+    const std::string* value = Node::attributes()->valueOfNamedItemNS(namespaceURI, localName);
+    return value ? *value : "";
 }
 
-bool Element::hasAttribute(const std::string& name) const { return Node::attributes()->getNamedItem(name) != nullptr; }
+bool Element::hasAttribute(const std::string& name) const {
+    return Node::attributes()->valueOfNamedItem(name) != nullptr;
+}
 
 std::shared_ptr<Attr> Element::getAttributeNode(const std::string& name) const {
     return std::dynamic_pointer_cast<Attr>(Node::attributes()->getNamedItem(name));

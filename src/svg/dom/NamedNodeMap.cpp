@@ -2,6 +2,7 @@
 #include "svg/dom/NamedNodeMap.h"
 
 #include "foundation/Format.h"
+#include "svg/dom/Attr.h"
 #include "svg/dom/Node.h"
 
 namespace svg {
@@ -10,58 +11,108 @@ namespace {
 
 const std::string& keyOf(const Node& node) { return node.localName() ? *node.localName() : node.nodeName(); }
 
-std::shared_ptr<Node> store(NamedNodeMap::Dictionary& dictionary, const std::shared_ptr<Node>& node) {
-    std::shared_ptr<Node> replaced;
-    auto [at, inserted] = dictionary.try_emplace(keyOf(*node), node);
-    if (!inserted) {
-        replaced = std::move(at->second);
-        at->second = node;
+// The entry's node, made now for an attribute kept as texts. A plain entry
+// has no namespace to give it.
+const std::shared_ptr<Node>& nodeOf(const std::string& key, const NamedNodeMap::Entry& entry,
+                                    const std::string* namespaceURI) {
+    if (!entry.node) {
+        std::optional<std::string> uri;
+        if (entry.inNamespace && namespaceURI) uri = *namespaceURI;
+        entry.node = std::make_shared<Attr>(std::move(uri), entry.qualifiedName ? *entry.qualifiedName : key,
+                                            entry.value);
     }
+    return entry.node;
+}
+
+const std::string* valueOf(const NamedNodeMap::Entry& entry) {
+    if (!entry.node) return &entry.value;
+    static const std::string empty;
+    const auto& value = entry.node->nodeValue();
+    return value ? &*value : &empty;
+}
+
+std::shared_ptr<Node> store(NamedNodeMap::Dictionary& dictionary, const std::string* namespaceURI,
+                            NamedNodeMap::Entry entry, const std::string& key) {
+    std::shared_ptr<Node> replaced;
+    auto [at, inserted] = dictionary.try_emplace(key);
+    if (!inserted) replaced = nodeOf(key, at->second, namespaceURI);
+    at->second = std::move(entry);
     return replaced;
 }
 
-std::shared_ptr<Node> find(const NamedNodeMap::Dictionary& dictionary, const std::string& key) {
-    auto at = dictionary.find(key);
-    return at == dictionary.end() ? nullptr : at->second;
+std::shared_ptr<Node> storeNode(NamedNodeMap::Dictionary& dictionary, const std::string* namespaceURI,
+                                const std::shared_ptr<Node>& node) {
+    NamedNodeMap::Entry entry;
+    entry.node = node;
+    return store(dictionary, namespaceURI, std::move(entry), keyOf(*node));
 }
 
-foundation::Value describe(const NamedNodeMap::Dictionary& dictionary) {
+std::shared_ptr<Node> find(const NamedNodeMap::Dictionary& dictionary, const std::string* namespaceURI,
+                           const std::string& key) {
+    auto at = dictionary.find(key);
+    return at == dictionary.end() ? nullptr : nodeOf(at->first, at->second, namespaceURI);
+}
+
+std::shared_ptr<Node> extract(NamedNodeMap::Dictionary& dictionary, const std::string* namespaceURI,
+                              const std::string& key) {
+    auto at = dictionary.find(key);
+    if (at == dictionary.end()) return nullptr;
+    std::shared_ptr<Node> node = nodeOf(at->first, at->second, namespaceURI);
+    dictionary.erase(at);
+    return node;
+}
+
+foundation::Value describe(const NamedNodeMap::Dictionary& dictionary, const std::string* namespaceURI) {
     foundation::Value::Dictionary out;
-    for (const auto& [key, node] : dictionary) out[key] = foundation::Value(node);
+    for (const auto& [key, entry] : dictionary) out[key] = foundation::Value(nodeOf(key, entry, namespaceURI));
     return foundation::Value(std::move(out));
 }
 
 }  // namespace
 
 std::shared_ptr<Node> NamedNodeMap::getNamedItem(const std::string& name) const {
-    if (auto node = find(internalDictionary_, name)) return node;
+    if (auto node = find(internalDictionary_, nullptr, name)) return node;
     for (const auto& [uri, dictionary] : internalDictionaryOfNamespaces_) {
-        if (auto node = find(dictionary, name)) return node;
+        if (auto node = find(dictionary, &uri, name)) return node;
     }
     return nullptr;
 }
 
+const std::string* NamedNodeMap::valueOfNamedItem(const std::string& name) const {
+    if (auto at = internalDictionary_.find(name); at != internalDictionary_.end()) return valueOf(at->second);
+    for (const auto& [uri, dictionary] : internalDictionaryOfNamespaces_) {
+        if (auto at = dictionary.find(name); at != dictionary.end()) return valueOf(at->second);
+    }
+    return nullptr;
+}
+
+const std::string* NamedNodeMap::valueOfNamedItemNS(const std::string& namespaceURI,
+                                                    const std::string& localName) const {
+    auto in = internalDictionaryOfNamespaces_.find(namespaceURI);
+    if (in == internalDictionaryOfNamespaces_.end()) return nullptr;
+    auto at = in->second.find(localName);
+    return at == in->second.end() ? nullptr : valueOf(at->second);
+}
+
 std::shared_ptr<Node> NamedNodeMap::setNamedItem(const std::shared_ptr<Node>& node) {
     if (!node) return nullptr;
-    return store(internalDictionary_, node);
+    return storeNode(internalDictionary_, nullptr, node);
 }
 
 std::shared_ptr<Node> NamedNodeMap::removeNamedItem(const std::string& name) {
-    auto node = internalDictionary_.extract(name);
-    return node ? std::move(node.mapped()) : nullptr;
+    return extract(internalDictionary_, nullptr, name);
 }
 
 std::shared_ptr<Node> NamedNodeMap::getNamedItemNS(const std::string& namespaceURI,
                                                    const std::string& localName) const {
     auto at = internalDictionaryOfNamespaces_.find(namespaceURI);
-    return at == internalDictionaryOfNamespaces_.end() ? nullptr : find(at->second, localName);
+    return at == internalDictionaryOfNamespaces_.end() ? nullptr : find(at->second, &at->first, localName);
 }
 
 std::shared_ptr<Node> NamedNodeMap::removeNamedItemNS(const std::string& namespaceURI, const std::string& localName) {
     auto at = internalDictionaryOfNamespaces_.find(namespaceURI);
     if (at == internalDictionaryOfNamespaces_.end()) return nullptr;
-    auto node = at->second.extract(localName);
-    return node ? std::move(node.mapped()) : nullptr;
+    return extract(at->second, &at->first, localName);
 }
 
 std::shared_ptr<Node> NamedNodeMap::setNamedItemNS(const std::shared_ptr<Node>& node,
@@ -69,7 +120,32 @@ std::shared_ptr<Node> NamedNodeMap::setNamedItemNS(const std::shared_ptr<Node>& 
     if (!node) return nullptr;
     const auto& uri = node->namespaceURI() ? node->namespaceURI() : elementNamespace;
     if (!uri) return setNamedItem(node);
-    return store(internalDictionaryOfNamespaces_[*uri], node);
+    auto at = internalDictionaryOfNamespaces_.try_emplace(*uri).first;
+    return storeNode(at->second, &at->first, node);
+}
+
+void NamedNodeMap::setParsedAttributeNS(const std::shared_ptr<Node>& node,
+                                        const std::optional<std::string>& elementNamespace) {
+    auto attribute = std::dynamic_pointer_cast<Attr>(node);
+    bool plainParse = attribute && attribute->localName() && attribute->nodeValue() && !attribute->specified() &&
+                      !attribute->ownerElement() && !attribute->hasChildNodes();
+    if (!plainParse) {
+        setNamedItemNS(node, elementNamespace);
+        return;
+    }
+    const auto& uri = attribute->namespaceURI() ? attribute->namespaceURI() : elementNamespace;
+    Entry entry;
+    const std::string& key = *attribute->localName();
+    if (attribute->nodeName() != key) entry.qualifiedName = std::make_unique<std::string>(attribute->nodeName());
+    entry.value = *attribute->nodeValue();
+    entry.inNamespace = attribute->namespaceURI().has_value();
+    if (!uri) {
+        // A plain entry carries no namespace, so the attribute must not either.
+        store(internalDictionary_, nullptr, std::move(entry), key);
+        return;
+    }
+    auto at = internalDictionaryOfNamespaces_.try_emplace(*uri).first;
+    store(at->second, &at->first, std::move(entry), key);
 }
 
 size_t NamedNodeMap::length() const {
@@ -79,10 +155,16 @@ size_t NamedNodeMap::length() const {
 }
 
 std::shared_ptr<Node> NamedNodeMap::item(size_t index) const {
-    if (index < internalDictionary_.size()) return std::next(internalDictionary_.begin(), long(index))->second;
+    if (index < internalDictionary_.size()) {
+        auto at = std::next(internalDictionary_.begin(), long(index));
+        return nodeOf(at->first, at->second, nullptr);
+    }
     index -= internalDictionary_.size();
     for (const auto& [uri, dictionary] : internalDictionaryOfNamespaces_) {
-        if (index < dictionary.size()) return std::next(dictionary.begin(), long(index))->second;
+        if (index < dictionary.size()) {
+            auto at = std::next(dictionary.begin(), long(index));
+            return nodeOf(at->first, at->second, &uri);
+        }
         index -= dictionary.size();
     }
     return nullptr;
@@ -90,10 +172,12 @@ std::shared_ptr<Node> NamedNodeMap::item(size_t index) const {
 
 std::string NamedNodeMap::description() const {
     std::string plain, namespaced;
-    if (!internalDictionary_.empty()) plain = foundation::Format("DOM-v1(%@)", describe(internalDictionary_));
+    if (!internalDictionary_.empty()) {
+        plain = foundation::Format("DOM-v1(%@)", describe(internalDictionary_, nullptr));
+    }
     if (!internalDictionaryOfNamespaces_.empty()) {
         foundation::Value::Dictionary out;
-        for (const auto& [uri, dictionary] : internalDictionaryOfNamespaces_) out[uri] = describe(dictionary);
+        for (const auto& [uri, dictionary] : internalDictionaryOfNamespaces_) out[uri] = describe(dictionary, &uri);
         namespaced = foundation::Format("DOM-v2(%@)", foundation::Value(std::move(out)));
     }
     return foundation::Format("NamedNodeMap: %@%@%@", plain, !plain.empty() && !namespaced.empty() ? "\n" : "",

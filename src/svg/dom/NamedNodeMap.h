@@ -3,6 +3,11 @@
 // without namespace and once in each namespace. Plain entries are keyed by
 // local name, or by node name for an attribute made by name only, so that the
 // name it was stored with finds it again.
+//
+// A parsed file has many attributes and few are ever asked for as nodes, so
+// an element keeps those the parser gives it as their texts alone and makes
+// an attribute's node when it is first asked for (it is the same node from
+// then on); its value is read without one.
 #pragma once
 
 #include <map>
@@ -18,7 +23,16 @@ class Node;
 
 class NamedNodeMap : public foundation::Object {
 public:
-    using Dictionary = std::map<std::string, std::shared_ptr<Node>>;
+    // An attribute: its node, or (kept as texts) its qualified name where it
+    // differs from the key, its value and whether it carries the namespace
+    // it is filed under.
+    struct Entry {
+        mutable std::shared_ptr<Node> node;
+        std::string value;
+        std::unique_ptr<std::string> qualifiedName;
+        bool inNamespace = false;
+    };
+    using Dictionary = std::map<std::string, Entry>;
 
     // The plain entry; else the first namespaced entry of that local name,
     // namespaces in the map's order.
@@ -34,6 +48,15 @@ public:
     // plain entry. Answers the entry replaced, if any.
     std::shared_ptr<Node> setNamedItemNS(const std::shared_ptr<Node>& node,
                                          const std::optional<std::string>& elementNamespace = std::nullopt);
+
+    // setNamedItemNS for an attribute made as the parser makes them (the
+    // namespace step applied, nothing set on it since): kept as its texts.
+    // Any other node is stored as itself.
+    void setParsedAttributeNS(const std::shared_ptr<Node>& node, const std::optional<std::string>& elementNamespace);
+    // The value getNamedItem and getNamedItemNS would find, without making
+    // a node; null when there is no such attribute.
+    const std::string* valueOfNamedItem(const std::string& name) const;
+    const std::string* valueOfNamedItemNS(const std::string& namespaceURI, const std::string& localName) const;
 
     // Plain entries, then each namespace's in turn; null past the end.
     size_t length() const;

@@ -2,6 +2,8 @@
 #include "svg/dom/Node.h"
 
 #include <algorithm>
+#include <iterator>
+#include <vector>
 
 #include "foundation/Exception.h"
 #include "foundation/Format.h"
@@ -95,11 +97,46 @@ std::shared_ptr<Node> Node::createInNamespace(DOMNodeType type, std::string name
 }
 
 void Node::applyNamespace(std::optional<std::string> namespaceURI) {
+    if (!names_) names_ = std::make_unique<Names>();
     size_t last = nodeName_.rfind(':');
-    localName_ = last == std::string::npos ? nodeName_ : nodeName_.substr(last + 1);
+    names_->localName = last == std::string::npos ? nodeName_ : nodeName_.substr(last + 1);
     size_t first = nodeName_.find(':');
-    if (first != std::string::npos) prefix_ = nodeName_.substr(0, first);
-    namespaceURI_ = std::move(namespaceURI);
+    if (first != std::string::npos) names_->prefix = nodeName_.substr(0, first);
+    names_->namespaceURI = std::move(namespaceURI);
+}
+
+const Node::Names& Node::names() const {
+    static const Names none;
+    return names_ ? *names_ : none;
+}
+
+const Node::Links& Node::links() const {
+    static const Links none;
+    return links_ ? *links_ : none;
+}
+
+Node::Links& Node::linksForWriting() {
+    if (!links_) links_ = std::make_unique<Links>();
+    return *links_;
+}
+
+Node::~Node() {
+    // A child's own destructor would release its children in turn, one stack
+    // frame per level. Instead every child dying with this node hands its
+    // children to this loop first. A child someone else still holds (or whose
+    // list is held elsewhere) keeps its subtree untouched.
+    if (!childNodes_ || childNodes_.use_count() != 1) return;
+    std::vector<std::shared_ptr<Node>> dying = std::move(childNodes_->internalArray());
+    childNodes_->internalArray().clear();
+    while (!dying.empty()) {
+        std::shared_ptr<Node> node = std::move(dying.back());
+        dying.pop_back();
+        if (node.use_count() == 1 && node->childNodes_ && node->childNodes_.use_count() == 1) {
+            auto& children = node->childNodes_->internalArray();
+            std::move(children.begin(), children.end(), std::back_inserter(dying));
+            children.clear();
+        }
+    }
 }
 
 void Node::createAttributeMap() { attributes_ = std::make_shared<NamedNodeMap>(); }
@@ -182,9 +219,32 @@ std::optional<std::string> Node::textContent() const {
         default:
             break;
     }
+    // Depth first over an explicit stack: only text-like leaves add text, and
+    // documents, document types and notations below add nothing.
     std::string text;
-    for (const auto& child : *childNodes_) {
-        if (auto part = child->textContent()) text += *part;
+    std::vector<const Node*> pending;
+    for (auto it = childNodes_->internalArray().rbegin(); it != childNodes_->internalArray().rend(); ++it) {
+        pending.push_back(it->get());
+    }
+    while (!pending.empty()) {
+        const Node* node = pending.back();
+        pending.pop_back();
+        switch (node->nodeType_) {
+            case DOMNodeType::Text:
+            case DOMNodeType::CDATASection:
+            case DOMNodeType::ProcessingInstruction:
+            case DOMNodeType::Comment:
+                if (node->nodeValue_) text += *node->nodeValue_;
+                continue;
+            case DOMNodeType::Document:
+            case DOMNodeType::DocumentType:
+            case DOMNodeType::Notation:
+                continue;
+            default:
+                break;
+        }
+        const auto& children = node->childNodes_->internalArray();
+        for (auto it = children.rbegin(); it != children.rend(); ++it) pending.push_back(it->get());
     }
     return text;
 }

@@ -37,9 +37,9 @@ public:
     const std::string& nodeName() const { return nodeName_; }
     const std::optional<std::string>& nodeValue() const { return nodeValue_; }
     void setNodeValue(std::optional<std::string> value) { nodeValue_ = std::move(value); }
-    const std::optional<std::string>& localName() const { return localName_; }
-    const std::optional<std::string>& namespaceURI() const { return namespaceURI_; }
-    const std::optional<std::string>& prefix() const { return prefix_; }
+    const std::optional<std::string>& localName() const { return names().localName; }
+    const std::optional<std::string>& namespaceURI() const { return names().namespaceURI; }
+    const std::optional<std::string>& prefix() const { return names().prefix; }
 
     std::shared_ptr<Node> parentNode() const { return parentNode_.lock(); }
     // Element classes extend this to keep references that depend on where they
@@ -50,16 +50,16 @@ public:
     const std::shared_ptr<NamedNodeMap>& attributes() const { return attributes_; }
 
     // Plain fields: the tree operations do not maintain them.
-    std::shared_ptr<Node> firstChild() const { return firstChild_.lock(); }
-    void setFirstChild(const std::shared_ptr<Node>& node) { firstChild_ = node; }
-    std::shared_ptr<Node> lastChild() const { return lastChild_.lock(); }
-    void setLastChild(const std::shared_ptr<Node>& node) { lastChild_ = node; }
-    std::shared_ptr<Node> previousSibling() const { return previousSibling_.lock(); }
-    void setPreviousSibling(const std::shared_ptr<Node>& node) { previousSibling_ = node; }
-    std::shared_ptr<Node> nextSibling() const { return nextSibling_.lock(); }
-    void setNextSibling(const std::shared_ptr<Node>& node) { nextSibling_ = node; }
-    std::shared_ptr<Document> ownerDocument() const { return ownerDocument_.lock(); }
-    void setOwnerDocument(const std::shared_ptr<Document>& document) { ownerDocument_ = document; }
+    std::shared_ptr<Node> firstChild() const { return links().firstChild.lock(); }
+    void setFirstChild(const std::shared_ptr<Node>& node) { linksForWriting().firstChild = node; }
+    std::shared_ptr<Node> lastChild() const { return links().lastChild.lock(); }
+    void setLastChild(const std::shared_ptr<Node>& node) { linksForWriting().lastChild = node; }
+    std::shared_ptr<Node> previousSibling() const { return links().previousSibling.lock(); }
+    void setPreviousSibling(const std::shared_ptr<Node>& node) { linksForWriting().previousSibling = node; }
+    std::shared_ptr<Node> nextSibling() const { return links().nextSibling.lock(); }
+    void setNextSibling(const std::shared_ptr<Node>& node) { linksForWriting().nextSibling = node; }
+    std::shared_ptr<Document> ownerDocument() const { return links().ownerDocument.lock(); }
+    void setOwnerDocument(const std::shared_ptr<Document>& document) { linksForWriting().ownerDocument = document; }
 
     // Moves the node to the end of this node's children when it is one
     // already. It is not taken out of another parent's list: a caller moving a
@@ -85,6 +85,9 @@ public:
     void normalize() {}
     bool isSupportedFeature(const std::string& /*feature*/, const std::string& /*version*/) const { return false; }
 
+    // Lets go of the subtree level by level, so depth costs heap, not stack.
+    ~Node() override;
+
     std::string className() const override { return "Node"; }
     std::string description() const override;
 
@@ -97,17 +100,30 @@ protected:
     std::shared_ptr<Node> self() const;
 
 private:
+    // What only some nodes have lives apart, made when first set, so that a
+    // text node costs little: the names of the namespace step, and the plain
+    // link fields.
+    struct Names {
+        std::optional<std::string> localName;
+        std::optional<std::string> namespaceURI;
+        std::optional<std::string> prefix;
+    };
+    struct Links {
+        std::weak_ptr<Node> firstChild, lastChild, previousSibling, nextSibling;
+        std::weak_ptr<Document> ownerDocument;
+    };
+    const Names& names() const;
+    const Links& links() const;
+    Links& linksForWriting();
+
     DOMNodeType nodeType_;
     std::string nodeName_;
     std::optional<std::string> nodeValue_;
     std::weak_ptr<Node> parentNode_;
     std::shared_ptr<NodeList> childNodes_;
-    std::weak_ptr<Node> firstChild_, lastChild_, previousSibling_, nextSibling_;
     std::shared_ptr<NamedNodeMap> attributes_;
-    std::weak_ptr<Document> ownerDocument_;
-    std::optional<std::string> localName_;
-    std::optional<std::string> namespaceURI_;
-    std::optional<std::string> prefix_;
+    std::unique_ptr<Names> names_;
+    std::unique_ptr<Links> links_;
 };
 
 using NodePtr = std::shared_ptr<Node>;

@@ -22,23 +22,17 @@ foundation::Value orNull(const std::optional<std::string>& text) {
     return text ? foundation::Value(*text) : foundation::Value();
 }
 
-// What the first class rule of the fragment's style sheets whose selector is
-// exactly the class says about the property: nothing when no rule names the
-// class; a rule that names it decides, even when it lacks the property.
-std::optional<std::optional<std::string>> classRuleValue(const SVGSVGElement* root, const std::string& styleClass,
-                                                         const std::string& name) {
-    if (!root || !root->styleSheets()) return std::nullopt;
+// The first class rule of the fragment's style sheets whose selector is
+// exactly the class, or null. A rule that names the class decides the
+// property, even when it lacks it.
+std::shared_ptr<CSSStyleRule> classRule(const SVGSVGElement* root, const std::string& styleClass) {
+    if (!root || !root->styleSheets()) return nullptr;
     for (const auto& entry : root->styleSheets()->internalArray()) {
         auto sheet = std::dynamic_pointer_cast<CSSStyleSheet>(entry);
         if (!sheet || !sheet->cssRules()) continue;
-        for (const auto& rule : sheet->cssRules()->internalArray()) {
-            auto styleRule = std::dynamic_pointer_cast<CSSStyleRule>(rule);
-            if (!styleRule || styleRule->selectorText() != styleClass) continue;
-            if (!styleRule->style()) return std::optional<std::string>();
-            return styleRule->style()->getPropertyValue(name);
-        }
+        if (auto styleRule = sheet->cssRules()->firstStyleRuleWithSelector(styleClass)) return styleRule;
     }
-    return std::nullopt;
+    return nullptr;
 }
 
 }  // namespace
@@ -110,7 +104,9 @@ std::optional<std::string> SVGElement::cascadedValueForStylableProperty(const st
         }
         if (current->styleClassName_) {
             auto root = current->rootOfCurrentDocumentFragment();
-            if (auto decided = classRuleValue(root.get(), *current->styleClassName_, name)) return *decided;
+            if (auto rule = classRule(root.get(), *current->styleClassName_)) {
+                return rule->style() ? rule->style()->getPropertyValue(name) : std::nullopt;
+            }
         }
         std::shared_ptr<SVGElement> enclosing;
         for (auto node = current->parentNode(); node && !enclosing; node = node->parentNode()) {

@@ -2,6 +2,8 @@
 #include "svg/elements/SVGElementInstance.h"
 
 #include <algorithm>
+#include <iterator>
+#include <vector>
 
 namespace svg {
 
@@ -19,6 +21,21 @@ void SVGElementInstance::setParentNode(const std::shared_ptr<SVGElementInstance>
         siblings.erase(std::remove(siblings.begin(), siblings.end(), self), siblings.end());
     }
     parentNode_.reset();
+}
+
+SVGElementInstance::~SVGElementInstance() {
+    if (!childNodes_ || childNodes_.use_count() != 1) return;
+    std::vector<std::shared_ptr<SVGElementInstance>> dying = std::move(childNodes_->internalArray());
+    childNodes_->internalArray().clear();
+    while (!dying.empty()) {
+        std::shared_ptr<SVGElementInstance> instance = std::move(dying.back());
+        dying.pop_back();
+        if (instance.use_count() == 1 && instance->childNodes_ && instance->childNodes_.use_count() == 1) {
+            auto& children = instance->childNodes_->internalArray();
+            std::move(children.begin(), children.end(), std::back_inserter(dying));
+            children.clear();
+        }
+    }
 }
 
 std::shared_ptr<SVGElementInstance> SVGElementInstance::firstChild() const { return childNodes_->item(0); }

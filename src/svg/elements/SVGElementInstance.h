@@ -38,6 +38,10 @@ public:
     std::shared_ptr<SVGElementInstance> previousSibling() const;
     std::shared_ptr<SVGElementInstance> nextSibling() const;
 
+    // Lets go of the instance subtree level by level, so a use of a deeply
+    // nested group costs heap, not stack.
+    ~SVGElementInstance() override;
+
     std::string className() const override { return "SVGElementInstance"; }
 
 private:

@@ -6,6 +6,8 @@
 // left uninitialised rather than read past its end.
 #include "svg/elements/SVGSVGElement.h"
 
+#include <cmath>
+#include <limits>
 #include <vector>
 
 #include "foundation/Log.h"
@@ -17,6 +19,16 @@
 #include "svg/elements/SVGFloatFromString.h"
 
 namespace svg {
+
+namespace {
+
+// Readings beyond single precision come back clamped to its largest value,
+// which therefore counts as out of range too.
+bool isUsableExtent(float value) {
+    return std::isfinite(value) && value > 0 && value < std::numeric_limits<float>::max();
+}
+
+}  // namespace
 
 SVGSVGElement::SVGSVGElement(std::string qualifiedName, std::optional<std::string> namespaceURI,
                              const AttributeDictionary& attributes)
@@ -31,8 +43,16 @@ void SVGSVGElement::postProcessAttributesAddingErrorsTo(const SVGXParseResultPtr
 
     std::string width = getAttribute("width");
     std::string height = getAttribute("height");
-    width_ = width.empty() ? nullptr : SVGLength::svgLengthFromNSString(width);
-    height_ = height.empty() ? nullptr : SVGLength::svgLengthFromNSString(height);
+    // A size that gives no positive, finite pixel value (zero, negative, a
+    // percentage, not a number, beyond single precision) counts as not given,
+    // so every frame, scale and line width derived from it stays finite.
+    auto usableLength = [](const std::string& text) -> std::shared_ptr<SVGLength> {
+        if (text.empty()) return nullptr;
+        auto length = SVGLength::svgLengthFromNSString(text);
+        return length && isUsableExtent(length->pixelsValue()) ? length : nullptr;
+    };
+    width_ = usableLength(width);
+    height_ = usableLength(height);
     requestedViewport_ = width_ && height_ ? SVGRectMake(0, 0, width_->pixelsValue(), height_->pixelsValue())
                                            : SVGRectUninitialized();
     viewport_ = requestedViewport_;
@@ -42,8 +62,13 @@ void SVGSVGElement::postProcessAttributesAddingErrorsTo(const SVGXParseResultPtr
     if (!viewBox.empty()) {
         std::vector<std::string> pieces = foundation::StringUtils::split(viewBox, " ");
         if (pieces.size() >= 4) {
-            viewBox_ = SVGRectMake(float(SVGFloatFromString(pieces[0])), float(SVGFloatFromString(pieces[1])),
-                                   float(SVGFloatFromString(pieces[2])), float(SVGFloatFromString(pieces[3])));
+            SVGRect box = SVGRectMake(float(SVGFloatFromString(pieces[0])), float(SVGFloatFromString(pieces[1])),
+                                      float(SVGFloatFromString(pieces[2])), float(SVGFloatFromString(pieces[3])));
+            // The same rule as for the size; the origin need only be finite.
+            if (std::isfinite(box.x) && std::isfinite(box.y) && isUsableExtent(box.width) &&
+                isUsableExtent(box.height)) {
+                viewBox_ = box;
+            }
         }
     }
     foundation::Log("[%@] DEBUG INFO: set document viewBox = %@", className(),

@@ -7,12 +7,16 @@
 // live floor plan from being evicted by the end of an older copy.
 #include "svg/image/SVGXImage.h"
 
+#include <chrono>
+#include <cmath>
 #include <map>
 #include <mutex>
 
 #include "foundation/Exception.h"
 #include "foundation/Log.h"
 #include "foundation/NotificationCenter.h"
+#include "foundation/URL.h"
+#include "graphics/CairoContext.h"
 #include "graphics/ShapeLayer.h"
 #include "svg/dom/NodeList.h"
 #include "svg/dom/SVGDocument.h"
@@ -24,6 +28,7 @@
 #include "svg/layers/SVGHelperUtilities.h"
 #include "svg/parser/SVGXParser.h"
 #include "svg/sources/SVGXSourceLocalFile.h"
+#include "svg/sources/SVGXSourceURL.h"
 
 namespace svg {
 
@@ -182,8 +187,18 @@ std::shared_ptr<SVGXImage> SVGXImage::imageWithSource(const std::shared_ptr<SVGX
     return initWithSource(source);
 }
 
+std::shared_ptr<SVGXImage> SVGXImage::imageWithContentsOfURL(const foundation::URL& url) {
+    std::lock_guard<std::mutex> lock(constructorMutex());
+    return initWithContentsOfURL(url);
+}
+
 std::shared_ptr<SVGXImage> SVGXImage::initWithContentsOfFile(const std::string& path) {
     return initWithSource(SVGXSourceLocalFile::sourceFromFilename(path));
+}
+
+std::shared_ptr<SVGXImage> SVGXImage::initWithContentsOfURL(const foundation::URL& url) {
+    if (url.isFileURL()) return initWithContentsOfFile(url.path());
+    return initWithSource(SVGXSourceURL::sourceFromURL(url));
 }
 
 std::shared_ptr<SVGXImage> SVGXImage::initWithSource(const std::shared_ptr<SVGXSource>& source) {
@@ -224,6 +239,11 @@ graphics::LayerPtr SVGXImage::CALayerTree() {
         if (DOMTree_) viewportOfCALayerTree_ = DOMTree_->viewport();
     }
     return CALayerTree_;
+}
+
+void SVGXImage::setCALayerTree(graphics::LayerPtr tree) {
+    CALayerTree_ = std::move(tree);
+    if (CALayerTree_ && DOMTree_) viewportOfCALayerTree_ = DOMTree_->viewport();
 }
 
 graphics::LayerPtr SVGXImage::newLayerWithElement(const std::shared_ptr<Node>& element) const {
@@ -274,7 +294,18 @@ void SVGXImage::setSize(graphics::Size size) {
         DOMTree_->setViewport(SVGRectMake(0, 0, float(size.width), float(size.height)));
     }
     CALayerTree_.reset();
+    // Copied first: an observer may remove itself.
+    auto observers = sizeObservers_;
+    for (const auto& [owner, observer] : observers) {
+        if (observer) observer();
+    }
 }
+
+void SVGXImage::addSizeObserver(const void* owner, std::function<void()> observer) {
+    sizeObservers_[owner] = std::move(observer);
+}
+
+void SVGXImage::removeSizeObserver(const void* owner) { sizeObservers_.erase(owner); }
 
 void SVGXImage::setScale(double scale) {
     scale_ = scale;
@@ -338,6 +369,119 @@ graphics::LayerPtr SVGXImage::newCopyPositionedAbsoluteLayerWithIdentifier(const
     copy->setStrokeColor(selectedColor);
     copy->setFillColor(selectedColor);
     return copy;
+}
+
+std::map<std::string, graphics::LayerPtr> SVGXImage::dictionaryOfLayers() {
+    std::map<std::string, graphics::LayerPtr> dictionary;
+    auto tree = CALayerTree();
+    std::optional<std::string> rootIdentifier = DOMTree_ ? DOMTree_->identifier() : std::nullopt;
+    addSVGLayerTree(tree, rootIdentifier, dictionary);
+    foundation::Log("[%@] ROOT element id: %@ => layer: %@", className(),
+                    rootIdentifier ? foundation::Value(*rootIdentifier) : foundation::Value(), tree);
+    return dictionary;
+}
+
+void SVGXImage::addSVGLayerTree(const graphics::LayerPtr& layer, const std::optional<std::string>& identifier,
+                                std::map<std::string, graphics::LayerPtr>& dictionary) const {
+    if (!layer) return;
+    // A layer tree is at most as deep as the builder's cap, so this recursion
+    // is bounded.
+    if (identifier) dictionary[*identifier] = layer;
+    for (const auto& sublayer : layer->sublayers()) {
+        const std::string* subIdentifier = sublayer->valueForKey(kSVGElementIdentifierKey).string();
+        if (!subIdentifier) continue;
+        foundation::Log("[%@] element id: %@ => layer: %@", className(), *subIdentifier, sublayer);
+        addSVGLayerTree(sublayer, *subIdentifier, dictionary);
+    }
+}
+
+void SVGXImage::renderToContext(graphics::DrawingContext& context, bool antiAliased, double curveFlatnessFactor,
+                                graphics::InterpolationQuality interpolationQuality, bool flipYaxis) {
+    auto started = std::chrono::steady_clock::now();
+    auto seconds = [&] {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    };
+    if (!CALayerTree_) {
+        CALayerTree();
+        foundation::Log("[%@] rendering to CGContext: time taken to convert from DOM to fresh CALayers: %2.3f "
+                        "seconds)",
+                        className(), seconds());
+        started = std::chrono::steady_clock::now();
+    } else {
+        foundation::Log("[%@] rendering to CGContext: re-using cached CALayers (FREE))", className());
+    }
+    auto tree = CALayerTree();
+    if (DOMTree_ && SVGRectIsInitialized(DOMTree_->viewport())) {
+        foundation::Log("[%@] DEBUG: rendering to CGContext using the current root-object's viewport (may have been "
+                        "overridden by user code): %@",
+                        className(), graphics::toString(CGRectFromSVGRect(DOMTree_->viewport())));
+    }
+    context.saveGState();
+    if (!antiAliased) context.setShouldAntialias(false);
+    context.setFlatness(curveFlatnessFactor);
+    context.setInterpolationQuality(interpolationQuality);
+    if (flipYaxis) {
+        context.translateCTM(0, size().height);
+        context.scaleCTM(1, -1);
+    }
+    if (tree) context.renderLayer(*tree);
+    context.restoreGState();
+    foundation::Log("[%@] renderToContext: time taken to render CALayers to CGContext (perf improvements:%@): %2.3f "
+                    "seconds)",
+                    className(), antiAliased ? "NONE" : " NO-ANTI-ALIAS", seconds());
+}
+
+namespace {
+
+// Whole pixels for a drawing of the size; none when it has no usable size.
+std::optional<std::pair<int, int>> pixelSize(graphics::Size size) {
+    if (!std::isfinite(size.width) || !std::isfinite(size.height)) return std::nullopt;
+    if (size.width < 1 || size.height < 1) return std::nullopt;
+    constexpr double kMaximum = graphics::Bitmap::kMaximumSide;
+    if (size.width > kMaximum || size.height > kMaximum) return std::nullopt;
+    return std::pair<int, int>{int(size.width), int(size.height)};
+}
+
+}  // namespace
+
+graphics::BitmapPtr SVGXImage::exportUIImageAntiAliased(bool antiAliased, double curveFlatnessFactor,
+                                                        graphics::InterpolationQuality interpolationQuality) {
+    if (!hasSize()) return nullptr;
+    graphics::Size size = this->size();
+    foundation::Log("[%@] DEBUG: Generating a UIImage using the current root-object's viewport (may have been "
+                    "overridden by user code): {0,0,%2.3f,%2.3f}",
+                    className(), size.width, size.height);
+    auto pixels = pixelSize({std::ceil(size.width), std::ceil(size.height)});
+    if (!pixels) return nullptr;
+    graphics::CairoContext context(pixels->first, pixels->second);
+    renderToContext(context, antiAliased, curveFlatnessFactor, interpolationQuality, false);
+    return std::make_shared<graphics::Bitmap>(context.bitmap());
+}
+
+std::optional<foundation::Data> SVGXImage::exportNSDataAntiAliased(bool antiAliased, double curveFlatnessFactor,
+                                                                   graphics::InterpolationQuality interpolationQuality,
+                                                                   bool flipYaxis) {
+    graphics::Size size = this->size();
+    foundation::Log("[%@] DEBUG: Generating an NSData* raw bytes image using the current root-object's viewport "
+                    "(may have been overridden by user code): {0,0,%2.3f,%2.3f}",
+                    className(), size.width, size.height);
+    auto pixels = pixelSize(size);
+    if (!pixels) return std::nullopt;
+    graphics::CairoContext context(pixels->first, pixels->second);
+    renderToContext(context, antiAliased, curveFlatnessFactor, interpolationQuality, flipYaxis);
+    // Without alpha, each pixel shows as drawn over black; its fourth byte
+    // is unused and left opaque.
+    std::vector<uint8_t> bytes = context.bitmap().bytes();
+    for (size_t i = 0; i + 3 < bytes.size(); i += 4) {
+        unsigned alpha = bytes[i + 3];
+        for (size_t k = 0; k < 3; ++k) bytes[i + k] = uint8_t((bytes[i + k] * alpha + 127) / 255);
+        bytes[i + 3] = 255;
+    }
+    return foundation::Data(bytes.data(), bytes.size());
+}
+
+graphics::BitmapPtr SVGXImage::UIImage() {
+    return exportUIImageAntiAliased(true, 1.0, graphics::InterpolationQuality::Default);
 }
 
 }  // namespace svg

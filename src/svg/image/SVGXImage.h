@@ -10,17 +10,30 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "foundation/Object.h"
+#include "graphics/Bitmap.h"
 #include "graphics/Color.h"
 #include "graphics/Geometry.h"
 #include "graphics/Layer.h"
 #include "svg/elements/SVGRect.h"
 #include "svg/image/SVGXImageCacheLine.h"
 #include "svg/parser/SVGXParseResult.h"
+
+namespace foundation {
+class URL;
+}
+
+namespace graphics {
+class DrawingContext;
+enum class InterpolationQuality;
+}
 
 namespace svg {
 
@@ -53,23 +66,51 @@ public:
     static std::shared_ptr<SVGXImage> imageWithContentsOfFile(const std::string& path);
     static std::shared_ptr<SVGXImage> imageWithSource(const std::shared_ptr<SVGXSource>& source);
 
+    // A "file:" address is read as a local file, any other through the
+    // library's URL source.
+    static std::shared_ptr<SVGXImage> imageWithContentsOfURL(const foundation::URL& url);
+    // Images are made from SVG sources only: these always answer null.
+    static std::shared_ptr<SVGXImage> imageWithData(const foundation::Data& /*data*/) { return nullptr; }
+    static std::shared_ptr<SVGXImage> initWithData(const foundation::Data& /*data*/) { return nullptr; }
+    static std::shared_ptr<SVGXImage> animatedImageNamed(const std::string& /*name*/, double /*duration*/) {
+        return nullptr;
+    }
+    static std::shared_ptr<SVGXImage> animatedResizableImageNamed(const std::string& /*name*/,
+                                                                  const graphics::Rect& /*capInsets*/,
+                                                                  double /*duration*/) {
+        return nullptr;
+    }
+    static std::shared_ptr<SVGXImage> animatedImageWithImages(
+        const std::vector<std::shared_ptr<SVGXImage>>& /*images*/, double /*duration*/) {
+        return nullptr;
+    }
+
     static std::shared_ptr<SVGXImage> initWithContentsOfFile(const std::string& path);
+    static std::shared_ptr<SVGXImage> initWithContentsOfURL(const foundation::URL& url);
     // Parses the source with the default parser; stores it on success.
     static std::shared_ptr<SVGXImage> initWithSource(const std::shared_ptr<SVGXSource>& source);
     // Null, with a log line, when the result holds no document.
     static std::shared_ptr<SVGXImage> initWithParsedSVG(const SVGXParseResultPtr& parseResult);
 
     bool cameFromGlobalCache() const { return cameFromGlobalCache_; }
+    void setCameFromGlobalCache(bool value) { cameFromGlobalCache_ = value; }
     const std::shared_ptr<SVGDocument>& DOMDocument() const { return DOMDocument_; }
+    void setDOMDocument(std::shared_ptr<SVGDocument> document) { DOMDocument_ = std::move(document); }
     const std::shared_ptr<SVGSVGElement>& DOMTree() const { return DOMTree_; }
+    void setDOMTree(std::shared_ptr<SVGSVGElement> tree) { DOMTree_ = std::move(tree); }
     const std::shared_ptr<SVGXSource>& source() const { return source_; }
+    void setSource(std::shared_ptr<SVGXSource> source) { source_ = std::move(source); }
     const SVGXParseResultPtr& parseErrorsAndWarnings() const { return parseErrorsAndWarnings_; }
+    void setParseErrorsAndWarnings(SVGXParseResultPtr result) { parseErrorsAndWarnings_ = std::move(result); }
     const std::optional<std::string>& nameUsedToInstantiate() const { return nameUsedToInstantiate_; }
+    void setNameUsedToInstantiate(std::optional<std::string> name) { nameUsedToInstantiate_ = std::move(name); }
 
     // The cached tree, built when there is none or when the root's viewport
     // changed since it was built. The image keeps it: callers must not move
     // its root into another tree.
     graphics::LayerPtr CALayerTree();
+    // Replaces the cached tree; null makes the next CALayerTree() build one.
+    void setCALayerTree(graphics::LayerPtr tree);
     // The tree builders; the caller owns what they return.
     graphics::LayerPtr newCALayerTree() const;
     graphics::LayerPtr newLayerWithElement(const std::shared_ptr<Node>& element) const;
@@ -81,6 +122,10 @@ public:
     // Also sets the root's viewport to (0, 0, width, height) and drops the
     // cached tree.
     void setSize(graphics::Size size);
+    // Called after each setSize, for those who draw the image at its size;
+    // one observer per owner.
+    void addSizeObserver(const void* owner, std::function<void()> observer);
+    void removeSizeObserver(const void* owner);
     // 0 means no scaling. Drops the cached tree.
     double scale() const { return scale_; }
     void setScale(double scale);
@@ -104,6 +149,43 @@ public:
     graphics::LayerPtr newCopyPositionedAbsoluteLayerWithIdentifier(const std::string& identifier,
                                                                     const graphics::Color& selectedColor);
 
+    // Always null: recoloured copies are made by identifier (above).
+    graphics::LayerPtr newCopyPositionedAbsoluteOfLayer(const graphics::LayerPtr& /*layer*/,
+                                                        const graphics::Color& /*withStrokeColor*/) const {
+        return nullptr;
+    }
+
+    // Layers by the id of their element: the root's under the root's id (when
+    // it has one), then every sublayer that carries an id, depth first;
+    // sublayers without one are passed over with everything below them.
+    std::map<std::string, graphics::LayerPtr> dictionaryOfLayers();
+    void addSVGLayerTree(const graphics::LayerPtr& layer, const std::optional<std::string>& identifier,
+                         std::map<std::string, graphics::LayerPtr>& dictionary) const;
+
+    // Draws the layer tree (built now if need be) into the context, which is
+    // taken to be the image's size; flipping puts the y axis upward.
+    void renderToContext(graphics::DrawingContext& context, bool antiAliased, double curveFlatnessFactor,
+                         graphics::InterpolationQuality interpolationQuality, bool flipYaxis);
+    // The image drawn at its size into a new bitmap; null when the image has
+    // no size (or no usable one).
+    graphics::BitmapPtr exportUIImageAntiAliased(bool antiAliased, double curveFlatnessFactor,
+                                                 graphics::InterpolationQuality interpolationQuality);
+    // The image drawn at its size (truncated to whole pixels) as raw bytes,
+    // width × 4 × height, red, green and blue then an unused byte for each
+    // pixel, rows from the top; null when the size gives no pixels.
+    std::optional<foundation::Data> exportNSDataAntiAliased(bool antiAliased, double curveFlatnessFactor,
+                                                            graphics::InterpolationQuality interpolationQuality,
+                                                            bool flipYaxis);
+    // exportUIImage antialiased, at flatness 1 and the default interpolation.
+    graphics::BitmapPtr UIImage();
+
+    // The platform's own ways of drawing an image; they do nothing here.
+    void drawAtPoint(graphics::Point /*point*/) {}
+    void drawAtPoint(graphics::Point /*point*/, int /*blendMode*/, double /*alpha*/) {}
+    void drawInRect(const graphics::Rect& /*rect*/) {}
+    void drawInRect(const graphics::Rect& /*rect*/, int /*blendMode*/, double /*alpha*/) {}
+    void drawAsPatternInRect(const graphics::Rect& /*rect*/) {}
+
     std::string className() const override { return "SVGXImage"; }
 
 private:
@@ -124,6 +206,7 @@ private:
     SVGXParseResultPtr parseErrorsAndWarnings_;
     std::optional<std::string> nameUsedToInstantiate_;
     graphics::Size internalSizeThatWasSetExplicitlyByUser_;
+    std::map<const void*, std::function<void()>> sizeObservers_;
 };
 
 using SVGXImagePtr = std::shared_ptr<SVGXImage>;

@@ -12,17 +12,45 @@ graphics::LayerPtr cloneRecursively(const graphics::Layer& layer) {
     graphics::LayerPtr clone = layer.makeLayerOfSameClass();
     clone->setBounds(layer.bounds());
     clone->setPosition(layer.position());
+    clone->setZPosition(layer.zPosition());
     clone->setAnchorPoint(layer.anchorPoint());
+    clone->setAnchorPointZ(layer.anchorPointZ());
     clone->setTransform(layer.transform());
     clone->setHidden(layer.isHidden());
+    clone->setDoubleSided(layer.isDoubleSided());
+    clone->setGeometryFlipped(layer.isGeometryFlipped());
+    clone->setSublayerTransform(layer.sublayerTransform());
     if (layer.mask()) clone->setMask(cloneRecursively(*layer.mask()));
+    clone->setMasksToBounds(layer.masksToBounds());
     clone->setContents(layer.contents());
+    clone->setContentsRect(layer.contentsRect());
+    clone->setContentsGravity(layer.contentsGravity());
+    clone->setContentsScale(layer.contentsScale());
+    clone->setContentsCenter(layer.contentsCenter());
+    clone->setMinificationFilter(layer.minificationFilter());
+    clone->setMagnificationFilter(layer.magnificationFilter());
+    clone->setMinificationFilterBias(layer.minificationFilterBias());
+    clone->setOpaque(layer.isOpaque());
+    clone->setNeedsDisplayOnBoundsChange(layer.needsDisplayOnBoundsChange());
+    clone->setDrawsAsynchronously(layer.drawsAsynchronously());
+    clone->setEdgeAntialiasingMask(layer.edgeAntialiasingMask());
     clone->setBackgroundColor(layer.backgroundColor());
     clone->setCornerRadius(layer.cornerRadius());
     clone->setBorderWidth(layer.borderWidth());
     clone->setBorderColor(layer.borderColor());
     clone->setOpacity(layer.opacity());
+    clone->setCompositingFilter(layer.compositingFilter());
+    clone->setFilters(layer.filters());
+    clone->setBackgroundFilters(layer.backgroundFilters());
+    clone->setShouldRasterize(layer.shouldRasterize());
+    clone->setRasterizationScale(layer.rasterizationScale());
+    clone->setShadowColor(layer.shadowColor());
+    clone->setShadowOpacity(layer.shadowOpacity());
+    clone->setShadowOffset(layer.shadowOffset());
+    clone->setShadowRadius(layer.shadowRadius());
+    clone->setShadowPath(layer.shadowPath());
     clone->setName(layer.name());
+    clone->setStyle(layer.style());
 
     auto* gradient = dynamic_cast<graphics::GradientLayer*>(clone.get());
     if (const auto* source = dynamic_cast<const graphics::GradientLayer*>(&layer); gradient && source) {
@@ -49,6 +77,7 @@ graphics::LayerPtr cloneRecursively(const graphics::Layer& layer) {
         text->setFontSize(source->fontSize());
         text->setForegroundColor(source->foregroundColor());
         text->setWrapped(source->isWrapped());
+        text->setTruncationMode(source->truncationMode());
         text->setAlignmentMode(source->alignmentMode());
     }
     for (const auto& sublayer : layer.sublayers()) clone->addSublayer(cloneRecursively(*sublayer));

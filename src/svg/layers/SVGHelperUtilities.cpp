@@ -51,21 +51,21 @@ AffineTransform viewportTransform(const SVGElement& element) {
         viewBox = concat(AffineTransform::makeTranslation(-double(box.x), -double(box.y)),
                          AffineTransform::makeScale(double(scaleX), double(scaleY)));
     }
+    // The root's size and view box are positive and finite when read from a
+    // file, but the image may set a viewport of its own: a step that would
+    // not be finite is left out rather than spread NaN through the drawing.
+    auto finite = [](const AffineTransform& t) {
+        return std::isfinite(t.a) && std::isfinite(t.b) && std::isfinite(t.c) && std::isfinite(t.d) &&
+               std::isfinite(t.tx) && std::isfinite(t.ty);
+    };
+    if (!finite(scale)) scale = AffineTransform::identity();
+    if (!finite(viewBox)) viewBox = AffineTransform::identity();
     return concat(scale, viewBox);
-}
-
-// Opacity texts become an alpha byte as the floor plans have always had them:
-// truncated toward zero and cut to the low eight bits, so 1.5 wraps rather
-// than clamps.
-uint8_t alphaByte(const std::string& opacity) {
-    double scaled = std::trunc(SVGFloatFromString(opacity) * 255.0);
-    if (!std::isfinite(scaled)) return 0;
-    return uint8_t(int64_t(std::fmod(scaled, 256.0)) & 0xff);
 }
 
 graphics::Color colorWithOpacity(const std::string& colorText, const std::optional<std::string>& opacity) {
     SVGRGBAColor color = SVGRGBAColorFromString(colorText.c_str());
-    if (hasText(opacity)) color.a = alphaByte(*opacity);
+    if (hasText(opacity)) color.a = SVGAlphaByteFromOpacity(SVGFloatFromString(*opacity));
     return CGColorFromSVGRGBAColor(color);
 }
 

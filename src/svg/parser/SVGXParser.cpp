@@ -9,6 +9,7 @@
 #include "svg/parser/SVGXParser.h"
 
 #include <libxml/parser.h>
+#include <libxml/tree.h>
 #include <libxml/xmlerror.h>
 
 #include <cstdarg>
@@ -16,6 +17,7 @@
 #include <mutex>
 
 #include "foundation/Log.h"
+#include "foundation/StringUtils.h"
 #include "svg/dom/Document.h"
 #include "svg/dom/NodeList.h"
 #include "svg/dom/SVGDocument.h"
@@ -76,6 +78,16 @@ void appendNewChild(const std::shared_ptr<Node>& parent, const std::shared_ptr<N
     child->setParentNode(parent);
 }
 
+// Without entity substitution libxml2 hands over an attribute value with
+// every ampersand the file escaped (as "&amp;" or "&#38;") written back as
+// "&#38;", so that it cannot be mistaken for the start of an entity
+// reference. Turned back into "&" here, once, left to right: "&amp;#38;" in
+// the file comes out as "&#38;". References to other entities stay as
+// written, since entities are never expanded.
+void decodeEscapedAmpersands(std::string& value) {
+    if (value.find("&#38;") != std::string::npos) value = foundation::StringUtils::replace(value, "&#38;", "&");
+}
+
 }  // namespace
 
 // The SAX2 callbacks: each finds its parser in the user data libxml2 hands
@@ -112,6 +124,7 @@ struct SVGXParserSAX {
             std::string value;
             if (attribute[3] && attribute[4] && attribute[4] > attribute[3]) {
                 value.assign(reinterpret_cast<const char*>(attribute[3]), size_t(attribute[4] - attribute[3]));
+                decodeEscapedAmpersands(value);
             }
             std::string qualified = SVGXParserExtension::qualifiedName(localName, attributePrefix);
             attributeObjects[qualified] = std::make_shared<Attr>(attributeURI, qualified, std::move(value));
@@ -280,6 +293,13 @@ SVGXParseResultPtr SVGXParser::parseSynchronously() {
     }
     stream->close();
     if (!result->libXMLFailed()) xmlParseChunk(context, nullptr, 0, 1);
+    // A file that declares entities makes libxml2 keep them in a document of
+    // its own even for a SAX parse; they are never expanded, and the
+    // document is not freed with the context.
+    if (context->myDoc) {
+        xmlFreeDoc(context->myDoc);
+        context->myDoc = nullptr;
+    }
     xmlFreeParserCtxt(context);
 
     // What a truncated file left open stays in the tree; the parser lets go.

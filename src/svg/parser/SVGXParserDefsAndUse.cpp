@@ -3,6 +3,8 @@
 // its own ancestor.
 #include "svg/parser/SVGXParserDefsAndUse.h"
 
+#include <vector>
+
 #include "foundation/Log.h"
 #include "svg/css/SVGLength.h"
 #include "svg/dom/NodeList.h"
@@ -68,16 +70,29 @@ std::shared_ptr<Node> SVGXParserDefsAndUse::handleStartElement(const std::string
 
 std::shared_ptr<SVGElementInstance> SVGXParserDefsAndUse::convertSVGElementToElementInstanceTree(
     const std::shared_ptr<SVGElement>& element, const std::shared_ptr<SVGUseElement>& outermostUseElement) {
-    auto instance = std::make_shared<SVGElementInstance>();
-    instance->setCorrespondingElement(element);
-    instance->setCorrespondingUseElement(outermostUseElement);
-    if (!element) return instance;
-    for (const auto& child : element->childNodes()->internalArray()) {
-        auto childElement = std::dynamic_pointer_cast<SVGElement>(child);
-        if (!childElement) continue;
-        convertSVGElementToElementInstanceTree(childElement, outermostUseElement)->setParentNode(instance);
+    auto makeInstance = [&](const std::shared_ptr<SVGElement>& corresponding) {
+        auto instance = std::make_shared<SVGElementInstance>();
+        instance->setCorrespondingElement(corresponding);
+        instance->setCorrespondingUseElement(outermostUseElement);
+        return instance;
+    };
+    auto root = makeInstance(element);
+    // Built level by level over an explicit list, so the depth of the
+    // referenced subtree costs no stack; children keep their order.
+    std::vector<std::shared_ptr<SVGElementInstance>> pending;
+    if (element) pending.push_back(root);
+    while (!pending.empty()) {
+        auto instance = std::move(pending.back());
+        pending.pop_back();
+        for (const auto& child : instance->correspondingElement()->childNodes()->internalArray()) {
+            auto childElement = std::dynamic_pointer_cast<SVGElement>(child);
+            if (!childElement) continue;
+            auto childInstance = makeInstance(childElement);
+            childInstance->setParentNode(instance);
+            pending.push_back(std::move(childInstance));
+        }
     }
-    return instance;
+    return root;
 }
 
 }  // namespace svg

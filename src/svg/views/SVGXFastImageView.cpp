@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <vector>
 
 #include "foundation/Log.h"
 #include "graphics/MutablePath.h"
@@ -31,10 +33,49 @@ constexpr const char* kScaleWarning =
     "you SHOULD INSTEAD be scaling by setting .size on the image, and ensuring that the incoming SVG has either a "
     "viewbox or an explicit svg width or svg height)";
 
+// The backing layer: a plain layer that calls back when its transform is set.
+class TransformFollowingLayer : public graphics::Layer {
+public:
+    std::function<void()> transformDidChange;
+
+    void setTransform(const graphics::Transform3D& transform) override {
+        graphics::Layer::setTransform(transform);
+        if (transformDidChange) transformDidChange();
+    }
+    graphics::LayerPtr makeLayerOfSameClass() const override { return std::make_shared<TransformFollowingLayer>(); }
+};
+
 }  // namespace
 
 SVGXFastImageView::SVGXFastImageView(const graphics::Rect& frame) : SVGXImageView(frame) {
     setBackgroundColor(graphics::Color::clear());
+}
+
+SVGXFastImageView::~SVGXFastImageView() {
+    if (image_ && observingImageSize_) image_->removeSizeObserver(this);
+    // The layer may be held elsewhere and outlive the view.
+    if (auto* following = dynamic_cast<TransformFollowingLayer*>(layer().get())) {
+        following->transformDidChange = nullptr;
+    }
+}
+
+// Made while the view is being constructed (the background colour lives on
+// the layer), so the layer calls back through the plain pointer, which the
+// destructor clears.
+graphics::LayerPtr SVGXFastImageView::makeBackingLayer() const {
+    auto layer = std::make_shared<TransformFollowingLayer>();
+    auto* view = const_cast<SVGXFastImageView*>(this);
+    layer->transformDidChange = [view] { view->backingLayerTransformDidChange(); };
+    return layer;
+}
+
+void SVGXFastImageView::backingLayerTransformDidChange() {
+    if (disableAutoRedraw_) return;
+    // Drawn untiled, the tree must not also stand in a transformed tree.
+    if (tileRatio_ == graphics::Size{} && image_) {
+        if (auto tree = image_->CALayerTree()) tree->removeFromSuperlayer();
+    }
+    setNeedsDisplay();
 }
 
 std::shared_ptr<SVGXFastImageView> SVGXFastImageView::initWithFrame(const graphics::Rect& frame) {
@@ -57,10 +98,16 @@ bool SVGXFastImageView::svgImageHasNoGradients(const SVGXImage& image) {
 }
 
 bool SVGXFastImageView::svgElementAndDescendentsHaveNoGradients(const Node& element) {
-    if (dynamic_cast<const SVGGradientElement*>(&element)) return false;
-    for (const auto& child : element.childNodes()->internalArray()) {
-        if (dynamic_cast<const SVGElement*>(child.get()) && !svgElementAndDescendentsHaveNoGradients(*child)) {
-            return false;
+    // Depth first over an explicit stack, so a deeply nested plan costs no
+    // thread stack; only element children are looked into.
+    std::vector<const Node*> pending{&element};
+    while (!pending.empty()) {
+        const Node* node = pending.back();
+        pending.pop_back();
+        if (dynamic_cast<const SVGGradientElement*>(node)) return false;
+        const auto& children = node->childNodes()->internalArray();
+        for (auto it = children.rbegin(); it != children.rend(); ++it) {
+            if (dynamic_cast<const SVGElement*>(it->get())) pending.push_back(it->get());
         }
     }
     return true;
@@ -69,7 +116,16 @@ bool SVGXFastImageView::svgElementAndDescendentsHaveNoGradients(const Node& elem
 void SVGXFastImageView::setImage(std::shared_ptr<SVGXImage> image) {
     if (image && !svgImageHasNoGradients(*image)) foundation::Log(kGradientWarning, className());
     if (image && image->scale() != 0.0) foundation::Log(kScaleWarning, className());
+    if (image_ && observingImageSize_) image_->removeSizeObserver(this);
+    observingImageSize_ = false;
     image_ = std::move(image);
+    if (image_ && !disableAutoRedraw_) {
+        std::weak_ptr<foundation::Object> weakSelf = weak_from_this();
+        image_->addSizeObserver(this, [weakSelf] {
+            if (auto view = std::static_pointer_cast<SVGXFastImageView>(weakSelf.lock())) view->redrawUnlessDisabled();
+        });
+        observingImageSize_ = true;
+    }
     redrawUnlessDisabled();
 }
 
@@ -102,7 +158,11 @@ void SVGXFastImageView::drawRect(const graphics::Rect& rect) {
     if (!context) return;
     graphics::Rect bounds = this->bounds();
     if (image_) {
-        if (auto tree = image_->CALayerTree()) {
+        // An image without a usable size has nothing to stretch to the
+        // bounds: scaling by it would spread NaN through the drawing.
+        graphics::Size size = image_->size();
+        bool drawable = std::isfinite(size.width) && std::isfinite(size.height) && size.width > 0 && size.height > 0;
+        if (auto tree = drawable ? image_->CALayerTree() : nullptr) {
             int columns = std::max(1, static_cast<int>(std::ceil(tileRatio_.width)));
             int rows = std::max(1, static_cast<int>(std::ceil(tileRatio_.height)));
             graphics::Size imageSize = image_->size();

@@ -3,10 +3,12 @@
 // of hosting the layers. The render pass ignores masks and the root's
 // transform, so images with gradients or a scale are drawn after a warning.
 //
-// Changes that would redraw it on the platform (its frame, image, tile ratio,
-// border) mark it as needing display unless auto-redraw is disabled; the
-// image's own size has no change notification here, so resizing the image
-// needs an explicit setNeedsDisplay.
+// With auto-redraw on, every change that would show differently marks it as
+// needing display: its frame, image, tile ratio and border, the image's size
+// (followed for the image it was given while auto-redraw was on), and its
+// backing layer's transform, which without tiling also takes the image's
+// layer tree out of any tree it was put in. With auto-redraw off it draws
+// when first displayed and when its owner asks.
 #pragma once
 
 #include <memory>
@@ -39,18 +41,24 @@ public:
 
     void setFrame(const graphics::Rect& frame) override;
     void drawRect(const graphics::Rect& rect) override;
+    // A layer that reports changes of its transform to the view.
+    graphics::LayerPtr makeBackingLayer() const override;
 
     std::string className() const override { return "SVGXFastImageView"; }
 
     // For make_shared; use the factories.
     explicit SVGXFastImageView(const graphics::Rect& frame);
+    ~SVGXFastImageView() override;
 
 private:
     void redrawUnlessDisabled();
+    void backingLayerTransformDidChange();
 
     std::shared_ptr<SVGXImage> image_;
     graphics::Size tileRatio_;
     bool disableAutoRedraw_ = false;
+    // Whether the image's size is followed (see above).
+    bool observingImageSize_ = false;
 };
 
 }  // namespace svg
