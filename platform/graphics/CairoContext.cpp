@@ -297,7 +297,7 @@ void CairoContext::drawText(std::string_view text, const Font& font, Point origi
     std::string utf8 = detail::sanitizedUtf8(text);
     cairo_t* cr = impl_->cr;
     cairo_font_face_t* face = cairo_toy_font_face_create(
-        "sans-serif", CAIRO_FONT_SLANT_NORMAL, font.metrics().bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+        "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, font.metrics().bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
     cairo_font_options_t* options = cairo_font_options_create();
     cairo_matrix_t fontMatrix;
     cairo_matrix_init_scale(&fontMatrix, font.pointSize(), font.pointSize());

@@ -4,7 +4,6 @@
 #include "graphics/Layer.h"
 
 #include <algorithm>
-#include <numbers>
 
 #include "foundation/Exception.h"
 #include "graphics/DrawingContext.h"
@@ -28,18 +27,7 @@ AffineTransform transformToTop(const Layer* layer) {
 
 MutablePath roundedRect(const Rect& r, double radius) {
     MutablePath path;
-    radius = std::min({radius, r.width() / 2, r.height() / 2});
-    if (!(radius > 0)) {
-        path.addRect(r);
-        return path;
-    }
-    constexpr double pi = std::numbers::pi;
-    path.moveToPoint({r.minX() + radius, r.minY()});
-    path.addArc({r.maxX() - radius, r.minY() + radius}, radius, -pi / 2, 0, false);
-    path.addArc({r.maxX() - radius, r.maxY() - radius}, radius, 0, pi / 2, false);
-    path.addArc({r.minX() + radius, r.maxY() - radius}, radius, pi / 2, pi, false);
-    path.addArc({r.minX() + radius, r.minY() + radius}, radius, pi, 3 * pi / 2, false);
-    path.closeSubpath();
+    path.addRoundedRect(r, radius);
     return path;
 }
 
@@ -178,6 +166,23 @@ void Layer::renderShadow(DrawingContext& context, const Rect& box) const {
 }
 
 void Layer::renderInContext(DrawingContext& context) const {
+    if (auto delegate = renderDelegate_.lock()) {
+        delegate->renderLayerInContext(*this, context);
+        return;
+    }
+    renderWithContent(context, [this](DrawingContext& inner) {
+        drawInContext(inner);
+        for (const LayerPtr& sublayer : sublayers_) {
+            if (sublayer->hidden_) continue;
+            inner.saveGState();
+            inner.concatCTM(sublayer->transformToSuperlayer());
+            sublayer->renderInContext(inner);
+            inner.restoreGState();
+        }
+    });
+}
+
+void Layer::renderWithContent(DrawingContext& context, const std::function<void(DrawingContext&)>& content) const {
     if (hidden_ || !(opacity_ > 0)) return;
     bool group = opacity_ < 1;
     if (group) context.beginTransparencyLayer(opacity_);
@@ -189,14 +194,7 @@ void Layer::renderInContext(DrawingContext& context) const {
         context.clipToPath(roundedRect(box, cornerRadius_));
     }
     if (contents_ && !box.isEmpty()) context.drawImage(*contents_, box);
-    drawInContext(context);
-    for (const LayerPtr& sublayer : sublayers_) {
-        if (sublayer->hidden_) continue;
-        context.saveGState();
-        context.concatCTM(sublayer->transformToSuperlayer());
-        sublayer->renderInContext(context);
-        context.restoreGState();
-    }
+    if (content) content(context);
     if (masksToBounds_) context.restoreGState();
     if (borderWidth_ > 0 && borderColor_ && !box.isEmpty()) {
         StrokeStyle style;

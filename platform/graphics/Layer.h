@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -31,6 +32,15 @@ namespace graphics {
 class DrawingContext;
 class Layer;
 using LayerPtr = std::shared_ptr<Layer>;
+
+// What renders a layer in its stead: a view renders its backing layer as the
+// whole view, its look and its subviews included, so a view's layer drawn
+// into an image context shows what the screen shows.
+class LayerRenderDelegate {
+public:
+    virtual ~LayerRenderDelegate() = default;
+    virtual void renderLayerInContext(const Layer& layer, DrawingContext& context) const = 0;
+};
 
 class Layer : public foundation::Object {
 public:
@@ -210,9 +220,15 @@ public:
     // sublayers back to front, border; all at the layer's opacity, under the
     // shadow and, with masks-to-bounds, inside the rounded bounds. As on the
     // platform, mask layers are not applied.
+    // A render delegate, when one is set and alive, renders in its place.
     virtual void renderInContext(DrawingContext& context) const;
     // The layer's own content; nothing for a plain layer.
     virtual void drawInContext(DrawingContext& context) const;
+    // renderInContext's steps, with `content` drawn where the layer's own
+    // drawing and its sublayers go (inside the clip, under the border).
+    void renderWithContent(DrawingContext& context, const std::function<void(DrawingContext&)>& content) const;
+    // Kept weakly.
+    void setRenderDelegate(const std::shared_ptr<const LayerRenderDelegate>& delegate) { renderDelegate_ = delegate; }
 
 private:
     LayerPtr self() const;
@@ -244,6 +260,7 @@ private:
     PathPtr shadowPath_;
     bool masksToBounds_ = false;
     std::vector<std::pair<std::string, LayerAnimationPtr>> animations_;
+    std::weak_ptr<const LayerRenderDelegate> renderDelegate_;
 
     // The properties kept as values (above), with the platform's defaults.
     struct KeptValues {

@@ -3,6 +3,7 @@
 // path coordinates so later segments join up without re-mapping.
 #include "graphics/MutablePath.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -64,6 +65,20 @@ void MutablePath::addRect(const Rect& r, const AffineTransform& m) {
     addLineToPoint({x + w, y}, m);
     addLineToPoint({x + w, y + h}, m);
     addLineToPoint({x, y + h}, m);
+    closeSubpath();
+}
+
+void MutablePath::addRoundedRect(const Rect& r, double radius, const AffineTransform& m) {
+    radius = std::min({radius, r.width() / 2, r.height() / 2});
+    if (!(radius > 0)) {
+        addRect(r, m);
+        return;
+    }
+    moveToPoint({r.minX() + radius, r.minY()}, m);
+    addArc({r.maxX() - radius, r.minY() + radius}, radius, -kPi / 2, 0, false, m);
+    addArc({r.maxX() - radius, r.maxY() - radius}, radius, 0, kPi / 2, false, m);
+    addArc({r.minX() + radius, r.maxY() - radius}, radius, kPi / 2, kPi, false, m);
+    addArc({r.minX() + radius, r.minY() + radius}, radius, kPi, 3 * kPi / 2, false, m);
     closeSubpath();
 }
 

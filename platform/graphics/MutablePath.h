@@ -27,6 +27,9 @@ public:
     // A closed subpath of four curves, starting at the right-hand middle point
     // and turning toward increasing y first.
     void addEllipseInRect(const Rect& r, const AffineTransform& m = {});
+    // A closed rectangle with its corners rounded by the radius (at most half
+    // the shorter side); a plain rectangle when the radius is not positive.
+    void addRoundedRect(const Rect& r, double radius, const AffineTransform& m = {});
     // The arc of the circle around center from startAngle to endAngle
     // (radians, 0 along +x, increasing toward +y). clockwise false sweeps with
     // increasing angles, true with decreasing ones; a sweep of a full turn or

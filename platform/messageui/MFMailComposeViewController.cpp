@@ -30,6 +30,12 @@ std::string MFMailComposeViewController::sentMailDirectory() {
     return directory;
 }
 
+std::vector<std::pair<std::string, std::string>> MFMailComposeViewController::screenDescriptionItems() const {
+    std::string to;
+    for (const auto& recipient : toRecipients_) to += (to.empty() ? "" : ", ") + recipient;
+    return {{"to", to}, {"subject", subject_}, {"body", messageBody_}};
+}
+
 void MFMailComposeViewController::setMessageBody(std::string body, bool isHTML) {
     messageBody_ = std::move(body);
     isHTML_ = isHTML;

@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "foundation/Error.h"
@@ -69,6 +70,8 @@ public:
     // The file of the sent mail, once sent.
     const std::optional<std::string>& sentMessagePath() const { return sentMessagePath_; }
 
+    // The composer's fields as the person sees them.
+    std::vector<std::pair<std::string, std::string>> screenDescriptionItems() const override;
     std::string className() const override { return "MFMailComposeViewController"; }
 
 private:

@@ -60,9 +60,14 @@ public:
     bool isActive() const { return active_; }
     void setActive(bool active) { active_ = active; }
 
+    // The name a scene's outlet gives it, so the screen dump can show its constant.
+    const std::optional<std::string>& outletName() const { return outletName_; }
+    void setOutletName(std::optional<std::string> name) { outletName_ = std::move(name); }
+
     std::string className() const override { return "NSLayoutConstraint"; }
 
 private:
+    std::optional<std::string> outletName_;
     std::weak_ptr<UIView> firstItem_;
     NSLayoutAttribute firstAttribute_ = NSLayoutAttribute::NotAnAttribute;
     NSLayoutRelation relation_ = NSLayoutRelation::Equal;

@@ -65,8 +65,9 @@ void UIPageControl::drawRect(const graphics::Rect& rect) {
     for (int64_t page = 0; page < numberOfPages_; ++page) {
         graphics::MutablePath dot;
         dot.addEllipseInRect({{x + double(page) * (kDot + kSpacing), y}, {kDot, kDot}});
-        graphics::Color color = page == currentPage_ ? currentPageTint_.value_or(graphics::Color::white())
-                                                     : pageTint_.value_or(graphics::Color::gray(1, 0.2));
+        // Unless tinted: grey dots, the current one darker, visible on any page.
+        graphics::Color color = page == currentPage_ ? currentPageTint_.value_or(graphics::Color::gray(0.3))
+                                                     : pageTint_.value_or(graphics::Color::gray(0.75));
         context->fillPath(dot, color);
     }
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "graphics/MutablePath.h"
 #include "uikit/NSStringDrawing.h"
 
 namespace uikit {
@@ -74,7 +75,16 @@ bool UIPickerView::chooseRow(int64_t row, int64_t component) {
 
 void UIPickerView::drawRect(const graphics::Rect& rect) {
     auto* context = UIGraphicsGetCurrentContext();
-    if (!context || rows_.empty()) return;
+    if (!context) return;
+    // The selection band's two lines, a row's height apart around the middle.
+    constexpr double kRowHeight = 32;
+    const double middle = rect.origin.y + rect.size.height / 2;
+    for (double y : {middle - kRowHeight / 2, middle + kRowHeight / 2}) {
+        graphics::MutablePath line;
+        line.addRect({rect.origin.x, y - 0.25, rect.size.width, 0.5});
+        context->fillPath(line, graphics::Color::gray(0.75));
+    }
+    if (rows_.empty()) return;
     // The selected row of each component, in the middle of its wheel.
     auto font = UIFont::systemFontOfSize(21);
     double width = rect.size.width / double(rows_.size());

@@ -43,7 +43,12 @@ private:
 // The panel that holds the content's view.
 class PopoverView : public UIView {
 public:
-    using UIView::UIView;
+    // A white box with rounded corners that cut its content.
+    PopoverView() {
+        layer()->setCornerRadius(13);
+        setClipsToBounds(true);
+        setBackgroundColor(graphics::Color::white());
+    }
     std::string className() const override { return "UIPopoverView"; }
 };
 

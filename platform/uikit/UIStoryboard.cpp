@@ -10,7 +10,9 @@
 #include "uikit/StoryboardUnwindSegue.h"
 #include "uikit/UIBarButtonItem.h"
 #include "uikit/UIControl.h"
+#include "uikit/NSLayoutConstraint.h"
 #include "uikit/UIGestureRecognizer.h"
+#include "uikit/UITableView.h"
 #include "uikit/UIView.h"
 
 namespace uikit {
@@ -41,6 +43,7 @@ void SceneOutlets::connectObject(const std::string& name, const foundation::Obje
     if (!object) return;
     outlets_.emplace_back(name, object);
     if (auto view = std::dynamic_pointer_cast<UIView>(object)) view->setOutletName(name);
+    if (auto constraint = std::dynamic_pointer_cast<NSLayoutConstraint>(object)) constraint->setOutletName(name);
     storyboard_->wireTrigger(scene_, name, object, owner_);
 }
 
@@ -54,6 +57,16 @@ std::shared_ptr<UIStoryboard> UIStoryboard::registerStoryboard(const std::string
 void UIStoryboard::unregisterStoryboard(const std::string& name) {
     requireMain();
     registry().erase(name);
+}
+
+bool UIStoryboard::isStoryboardRegistered(const std::string& name) {
+    requireMain();
+    return registry().count(name) != 0;
+}
+
+bool UIStoryboard::hasStoryboardNamed(const std::string& name) {
+    requireMain();
+    return registry().count(name) != 0;
 }
 
 std::shared_ptr<UIStoryboard> UIStoryboard::storyboardWithName(const std::string& name) {
@@ -120,10 +133,27 @@ std::shared_ptr<UIView> UIStoryboard::makePrototypeCell(const UIViewController& 
     return cell->second();
 }
 
+std::vector<std::string> UIStoryboard::prototypeCellIdentifiers(const UIViewController& controller) const {
+    std::vector<std::string> identifiers;
+    auto scene = scenes_.find(controller.storyboardSceneIdentifier());
+    if (scene != scenes_.end())
+        for (const auto& [identifier, factory] : scene->second.prototypeCells) identifiers.push_back(identifier);
+    return identifiers;
+}
+
 std::vector<UIStoryboardSegueDefinition> UIStoryboard::seguesOfScene(const std::string& scene) const {
     auto found = scenes_.find(scene);
     return found == scenes_.end() ? std::vector<UIStoryboardSegueDefinition>{} : found->second.segues;
 }
+
+namespace {
+
+void registerPrototypeCellsInTree(const UIViewController& controller, UIView& view) {
+    if (auto* table = dynamic_cast<UITableView*>(&view)) table->registerPrototypeCells(controller);
+    for (const auto& subview : view.subviews()) registerPrototypeCellsInTree(controller, *subview);
+}
+
+}  // namespace
 
 std::shared_ptr<UIView> UIStoryboard::loadViewOfScene(UIViewController& controller) {
     requireMain();
@@ -133,7 +163,11 @@ std::shared_ptr<UIView> UIStoryboard::loadViewOfScene(UIViewController& controll
         std::static_pointer_cast<UIViewController>(controller.shared_from_this());
     SceneOutlets outlets(std::static_pointer_cast<UIStoryboard>(shared_from_this()), scene->first, owner);
     const auto buildView = scene->second.buildView;
-    return buildView(controller, outlets);
+    auto view = buildView(controller, outlets);
+    // The scene's tables get its prototype cells as the view loads; tables
+    // added later (a search's results) do not.
+    if (view) registerPrototypeCellsInTree(controller, *view);
+    return view;
 }
 
 const UIStoryboardSegueDefinition* UIStoryboard::findSegue(const std::string& scene,

@@ -121,6 +121,9 @@ public:
     static void unregisterStoryboard(const std::string& name);
     // Raises when no storyboard of that name is registered.
     static std::shared_ptr<UIStoryboard> storyboardWithName(const std::string& name);
+    static bool hasStoryboardNamed(const std::string& name);
+    // Whether a storyboard of that name is registered (asks without raising).
+    static bool isStoryboardRegistered(const std::string& name);
 
     const std::string& name() const { return name_; }
 
@@ -138,6 +141,8 @@ public:
     UIViewControllerPtr instantiateViewControllerWithIdentifier(const std::string& identifier);
     // A new prototype cell of the controller's scene, or null.
     std::shared_ptr<UIView> makePrototypeCell(const UIViewController& controller, const std::string& reuseIdentifier) const;
+    // The reuse identifiers of the controller's scene's prototype cells.
+    std::vector<std::string> prototypeCellIdentifiers(const UIViewController& controller) const;
     // The segues leaving a scene, in the order added.
     std::vector<UIStoryboardSegueDefinition> seguesOfScene(const std::string& scene) const;
 

@@ -4,6 +4,10 @@
 #include <algorithm>
 
 #include "foundation/MainThreadChecker.h"
+#include "graphics/MutablePath.h"
+#include "uikit/NSStringDrawing.h"
+#include "uikit/UIFont.h"
+#include "uikit/UITabBarItem.h"
 
 namespace uikit {
 
@@ -57,6 +61,53 @@ void UITabBar::layoutSubviews() {
     const double width = b.width() / static_cast<double>(buttons_.size());
     for (size_t i = 0; i < buttons_.size(); ++i) {
         buttons_[i]->setFrame({width * static_cast<double>(i), 0, width, b.height()});
+    }
+}
+
+void UITabBar::drawRect(const graphics::Rect& rect) {
+    auto* context = UIGraphicsGetCurrentContext();
+    if (!context) return;
+    graphics::MutablePath fill;
+    fill.addRect(rect);
+    if (!backgroundColor()) context->fillPath(fill, graphics::Color::gray(0.97));
+    graphics::MutablePath hairline;
+    hairline.addRect({rect.origin.x, rect.origin.y, rect.width(), 0.5});
+    context->fillPath(hairline, graphics::Color::gray(0, 0.3));
+}
+
+void UITabBarButton::drawRect(const graphics::Rect& rect) {
+    auto* context = UIGraphicsGetCurrentContext();
+    if (!context || !item_) return;
+    const graphics::Color ink = !item_->isEnabled() ? graphics::Color::gray(0.8)
+                                : isSelected()      ? tintColor()
+                                                    : graphics::Color::gray(0.57);
+    constexpr double kImageSide = 30;
+    const graphics::Rect imageBox{rect.origin.x + (rect.width() - kImageSide) / 2, rect.origin.y + 3, kImageSide,
+                                  kImageSide};
+    if (auto image = isSelected() ? item_->selectedImage() : item_->image()) {
+        graphics::Size size = image->size();
+        double fit = std::min({1.0, kImageSide / std::max(size.width, 1.0), kImageSide / std::max(size.height, 1.0)});
+        size = {size.width * fit, size.height * fit};
+        image->drawInContext(*context, {imageBox.origin.x + (kImageSide - size.width) / 2,
+                                        imageBox.origin.y + (kImageSide - size.height) / 2, size.width, size.height});
+    }
+    if (const auto& title = item_->title()) {
+        auto lines = NSStringDrawing::layOut(*title, UIFont::systemFontOfSize(10), 0, 1);
+        NSStringDrawing::drawLines(*context, lines,
+                                   {rect.origin.x, imageBox.origin.y + kImageSide + 1, rect.width(), 14},
+                                   NSTextAlignment::Center, ink);
+    }
+    if (const auto& badge = item_->badgeValue()) {
+        auto font = UIFont::systemFontOfSize(13);
+        auto lines = NSStringDrawing::layOut(*badge, font, 0, 1);
+        double width = std::max(18.0, NSStringDrawing::sizeOfLines(lines).width + 10);
+        graphics::Rect pill{imageBox.origin.x + kImageSide - 9, imageBox.origin.y - 2, width, 18};
+        graphics::MutablePath shape;
+        shape.addRoundedRect(pill, 9);
+        context->fillPath(shape, graphics::Color::rgb(1, 0.23, 0.19));
+        NSStringDrawing::drawLines(*context, lines,
+                                   {pill.origin.x, pill.origin.y + (18 - font->lineHeight()) / 2, pill.width(), 18},
+                                   NSTextAlignment::Center, graphics::Color::white());
     }
 }
 

@@ -34,6 +34,9 @@ public:
     const UITabBarItemPtr& item() const { return item_; }
     // A person's tap: selects the item unless it is disabled.
     bool tap() override;
+    // The item's image over its title, in the tint when selected and grey
+    // otherwise (lighter when disabled), its badge as a red circle.
+    void drawRect(const graphics::Rect& rect) override;
     std::string className() const override { return "UITabBarButton"; }
 
 private:
@@ -60,6 +63,8 @@ public:
     bool tapItemAtIndex(size_t index);
 
     void layoutSubviews() override;
+    // The light bar with a hairline along its top.
+    void drawRect(const graphics::Rect& rect) override;
     std::string className() const override { return "UITabBar"; }
 
 private:

@@ -8,6 +8,7 @@
 #include "foundation/MainThreadChecker.h"
 #include "graphics/MutablePath.h"
 #include "uikit/NSLayoutConstraint.h"
+#include "uikit/ScreenRenderer.h"
 #include "uikit/UIAppearance.h"
 #include "uikit/UIGestureRecognizer.h"
 #include "uikit/UIScreen.h"
@@ -68,9 +69,28 @@ UIView::UIView(const graphics::Rect& frame) {
 
 UIView::~UIView() = default;
 
+namespace {
+
+// Draws a view's backing layer as the view itself (look and subviews), so
+// that a view's layer rendered into an image context shows the screen's pixels.
+class ViewLayerRenderer : public graphics::LayerRenderDelegate {
+public:
+    explicit ViewLayerRenderer(const UIView& view) : view_(view) {}
+    void renderLayerInContext(const graphics::Layer&, graphics::DrawingContext& context) const override {
+        renderView(view_, context);
+    }
+
+private:
+    const UIView& view_;
+};
+
+}  // namespace
+
 const graphics::LayerPtr& UIView::layer() const {
     if (!layer_) {
         layer_ = makeBackingLayer();
+        layerRenderer_ = std::make_shared<ViewLayerRenderer>(*this);
+        layer_->setRenderDelegate(layerRenderer_);
         applyFrameToLayer();
     }
     return layer_;
@@ -476,5 +496,18 @@ void UIView::display(graphics::DrawingContext& context) {
 }
 
 void UIView::drawRect(const graphics::Rect&) {}
+
+bool UIView::drawViewHierarchyInRect(const graphics::Rect& rect, bool) const {
+    auto* context = UIGraphicsGetCurrentContext();
+    if (!context) return false;
+    const graphics::Rect b = bounds();
+    context->saveGState();
+    context->translateCTM(rect.origin.x, rect.origin.y);
+    if (b.width() > 0 && b.height() > 0) context->scaleCTM(rect.width() / b.width(), rect.height() / b.height());
+    context->translateCTM(-b.origin.x, -b.origin.y);
+    renderView(*this, *context);
+    context->restoreGState();
+    return true;
+}
 
 }  // namespace uikit

@@ -218,6 +218,11 @@ public:
         if (needsDisplay_) display(context);
     }
     virtual void drawRect(const graphics::Rect& rect);
+    // Draws the receiver and its subviews, as the screen shows them, into the
+    // current context with its bounds fitted to the rectangle; false when no
+    // context is current. The flag is accepted as the platform has it: the
+    // tree is always drawn as it stands.
+    bool drawViewHierarchyInRect(const graphics::Rect& rect, bool afterScreenUpdates = false) const;
 
     // Animations on the clock (see UIViewAnimation.h). Inside
     // performWithoutAnimation nothing is recorded and completions run on the
@@ -265,6 +270,8 @@ private:
     std::weak_ptr<UIResponder> viewController_;
     std::weak_ptr<foundation::Object> appearanceContainer_;
     mutable graphics::LayerPtr layer_;
+    // Renders the backing layer as the whole view; the layer keeps it weakly.
+    mutable std::shared_ptr<const graphics::LayerRenderDelegate> layerRenderer_;
     bool needsDisplay_ = true;
 };
 

@@ -25,6 +25,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "foundation/Object.h"
@@ -227,6 +228,10 @@ public:
 
     UIResponderPtr nextResponder() const override;
     std::string className() const override { return "UIViewController"; }
+    // What a person reads on this screen that its views do not show (a
+    // screen drawn by the system, such as the mail composer), as (name,
+    // text) pairs in reading order, for the screen dump.
+    virtual std::vector<std::pair<std::string, std::string>> screenDescriptionItems() const { return {}; }
 
     // The screen that shows the unread-message badge recounts it when the
     // messages change; callers ask first whether the screen has a badge to

@@ -6,6 +6,11 @@
 #include "foundation/StringUtils.h"
 #include "foundation/URLErrors.h"
 #include "foundation/URLSession.h"
+#include "graphics/MutablePath.h"
+#include "uikit/HTMLText.h"
+#include "uikit/NSStringDrawing.h"
+#include "uikit/UIFont.h"
+#include "uikit/UIScrollView.h"
 
 namespace uikit {
 
@@ -43,7 +48,35 @@ std::string schemeOf(const foundation::URL& url) {
 
 }  // namespace
 
-UIWebView::UIWebView(const graphics::Rect& frame) : UIView(frame) {}
+UIWebView::UIWebView(const graphics::Rect& frame)
+    : UIView(frame), scrollView_(std::make_shared<UIScrollView>(graphics::Rect{{0, 0}, frame.size})) {
+    scrollView_->setAutoresizingMask(UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight);
+}
+
+void UIWebView::attachScrollView() const {
+    // A view not yet owned by a shared_ptr cannot be a superview.
+    auto* self = const_cast<UIWebView*>(this);
+    if (scrollView_->superview() || self->weak_from_this().expired()) return;
+    self->insertSubviewAtIndex(scrollView_, 0);
+    scrollView_->setFrame({{0, 0}, bounds().size});
+}
+
+UIScrollView& UIWebView::scrollView() {
+    attachScrollView();
+    return *scrollView_;
+}
+
+const UIScrollView& UIWebView::scrollView() const {
+    attachScrollView();
+    return *scrollView_;
+}
+
+void UIWebView::layoutSubviews() {
+    attachScrollView();
+    scrollView_->setFrame({{0, 0}, bounds().size});
+}
+
+void UIWebView::didMoveToSuperview() { attachScrollView(); }
 
 UIWebView::~UIWebView() {
     if (task_) task_->cancel();
@@ -219,6 +252,22 @@ std::vector<std::string> UIWebView::linkURLs() const {
         }
     }
     return links;
+}
+
+void UIWebView::drawRect(const graphics::Rect& rect) {
+    auto* context = UIGraphicsGetCurrentContext();
+    if (!context) return;
+    graphics::MutablePath page;
+    page.addRect(rect);
+    context->fillPath(page, graphics::Color::gray(0.98));
+    std::string text;
+    if (request_ && request_->url()) text = request_->url()->absoluteString();
+    else if (html_) text = firstLineOfHTMLText(*html_);
+    if (text.empty()) return;
+    auto lines = NSStringDrawing::layOut(text, UIFont::systemFontOfSize(15), rect.size.width - 16, 2);
+    NSStringDrawing::drawLines(*context, lines,
+                               {rect.origin.x + 8, rect.origin.y + 8, rect.size.width - 16, rect.size.height - 8},
+                               NSTextAlignment::Left, graphics::Color::gray(0.2));
 }
 
 }  // namespace uikit

@@ -9,8 +9,8 @@
 // answer (whatever its status) finishes the load and a transport failure
 // fails it with the URL-loading error; a request without a URL or with a
 // scheme nothing here loads fails as well. A new load or stopLoading ends the
-// one in progress without reporting it. The scroll view is a holder of the
-// flags screens set until the real scroll view exists. Main thread only.
+// one in progress without reporting it. Its scroll view fills it (joining
+// it as a subview once the web view is owned). Main thread only.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +23,7 @@
 #include "foundation/Error.h"
 #include "foundation/URL.h"
 #include "foundation/URLRequest.h"
+#include "uikit/UIScrollView.h"
 #include "uikit/UIView.h"
 
 namespace foundation {
@@ -49,19 +50,6 @@ public:
     virtual void webViewDidFailLoadWithError(UIWebView& webView, const foundation::ErrorPtr& error) {
         (void)webView, (void)error;
     }
-};
-
-// What a web view's scroll view lets screens set.
-class UIWebViewScrollSettings {
-public:
-    bool isScrollEnabled() const { return scrollEnabled_; }
-    void setScrollEnabled(bool enabled) { scrollEnabled_ = enabled; }
-    bool bounces() const { return bounces_; }
-    void setBounces(bool bounces) { bounces_ = bounces; }
-
-private:
-    bool scrollEnabled_ = true;
-    bool bounces_ = true;
 };
 
 class UIWebView : public UIView {
@@ -99,8 +87,13 @@ public:
 
     bool scalesPageToFit() const { return scalesPageToFit_; }
     void setScalesPageToFit(bool scales) { scalesPageToFit_ = scales; }
-    UIWebViewScrollSettings& scrollView() { return scrollView_; }
-    const UIWebViewScrollSettings& scrollView() const { return scrollView_; }
+    UIScrollView& scrollView();
+    const UIScrollView& scrollView() const;
+    void layoutSubviews() override;
+    void didMoveToSuperview() override;
+    // No page rendering: a light page showing the requested address, else
+    // the first line of the HTML's text without its tags.
+    void drawRect(const graphics::Rect& rect) override;
 
     std::string className() const override { return "UIWebView"; }
 
@@ -134,7 +127,8 @@ private:
     uint64_t generation_ = 0;
     std::shared_ptr<foundation::URLSessionTask> task_;
     bool scalesPageToFit_ = false;
-    UIWebViewScrollSettings scrollView_;
+    void attachScrollView() const;
+    std::shared_ptr<UIScrollView> scrollView_;
 };
 
 using UIWebViewPtr = std::shared_ptr<UIWebView>;

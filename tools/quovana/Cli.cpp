@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <iostream>
 #include <optional>
 #include <ostream>
 #include <sstream>
@@ -44,6 +45,11 @@ const Command kCommands[] = {
     {"thread", runThreadCommand, "thread read ID | thread delete ID"},
     {"calendar", runCalendarCommand, "calendar list | sync CALENDAR_TITLE | unsync"},
     {"demo", runDemoCommand, "demo"},
+    {"app", runAppCommand,
+     "app [--idiom phone|pad] [--screen 375x667@2] [--orientation portrait|landscape] [--system-version V]\n"
+     "       [--model NAME] [--zone NAME] [--clock INSTANT] [--reachability none|wifi|wwan] [--gallery]\n"
+     "       [--generate SESSIONS,PARTICIPANTS] [--fault METHOD PATH STATUS]... [--shots DIR]\n"
+     "       [--shots-scale N] [--script FILE]   (\"quovana app --help\" for its commands)"},
 };
 
 const char* kGlobalHelp =
@@ -124,8 +130,12 @@ void applyGlobalOptions(const GlobalOptions& options) {
     registerEntityClasses();
 }
 
-int runCli(const Arguments& original, std::ostream& out, std::ostream& err) {
-    CommandContext context(out, err);
+int runCli(const Arguments& arguments, std::ostream& out, std::ostream& err) {
+    return runCli(arguments, std::cin, out, err);
+}
+
+int runCli(const Arguments& original, std::istream& in, std::ostream& out, std::ostream& err) {
+    CommandContext context(in, out, err);
     Arguments arguments = original;
     if (std::string problem = parseGlobalOptions(arguments, context.options()); !problem.empty())
         return context.usage(problem);
@@ -148,9 +158,9 @@ int runCli(const Arguments& original, std::ostream& out, std::ostream& err) {
         if (name != command.name) continue;
         applyGlobalOptions(context.options());
         // Every command reads the settings or the store of the home; the demo
-        // without a home makes a fresh one that nobody else knows.
+        // and the app mode without a home make a fresh one (and lock it).
         std::optional<HomeLock> lock;
-        if (name != "demo" || context.options().home) {
+        if ((name != "demo" && name != "app") || context.options().home) {
             lock.emplace(foundation::ApplicationHome::root());
             if (!lock->held()) return context.fail(lock->problem());
         }

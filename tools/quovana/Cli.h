@@ -11,6 +11,8 @@ namespace quovana {
 // Everything after the program name. Main thread only; the main run loop
 // must already belong to the calling thread.
 int runCli(const Arguments& arguments, std::ostream& out, std::ostream& err);
+// The same with the stream a script is read from ("app" without --script).
+int runCli(const Arguments& arguments, std::istream& in, std::ostream& out, std::ostream& err);
 
 // The global options at the front of `arguments` (each defaulting to its
 // environment variable), removed from it. Answers an error message for a bad

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <iostream>
 #include <ostream>
 
 #include "Utils/ErrorUtility.h"
@@ -35,7 +36,10 @@ std::string describeError(const foundation::ErrorPtr& error) {
     return text;
 }
 
-CommandContext::CommandContext(std::ostream& out, std::ostream& err) : out_(out), err_(err) {
+CommandContext::CommandContext(std::ostream& out, std::ostream& err) : CommandContext(std::cin, out, err) {}
+
+CommandContext::CommandContext(std::istream& in, std::ostream& out, std::ostream& err)
+    : in_(in), out_(out), err_(err) {
     previousSink_ = foundation::setLogSink([this](const std::string& line) { logged(line); });
 }
 
@@ -82,6 +86,13 @@ bool CommandContext::setLogFile(const std::string& path) {
     return true;
 }
 
+std::vector<std::string> CommandContext::takeLog() {
+    std::lock_guard lock(logMutex_);
+    std::vector<std::string> lines;
+    lines.swap(pendingLog_);
+    return lines;
+}
+
 void CommandContext::flushLog() {
     std::vector<std::string> lines;
     {
@@ -96,7 +107,7 @@ bool CommandContext::pump(const std::function<bool()>& done, double timeoutSecon
     bool finished = foundation::RunLoop::main().runUntil(
         [&] {
             flushLog();
-            answerAlerts();
+            if (answersAlerts_) answerAlerts();
             return done();
         },
         timeoutSeconds);

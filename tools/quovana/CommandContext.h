@@ -66,19 +66,26 @@ public:
     // large meeting over a slow link takes minutes, a hung service forever.
     static constexpr double kDefaultTimeoutSeconds = 900;
 
-    // Takes over the app's log until destroyed.
+    // Takes over the app's log until destroyed. Commands that read a script
+    // read it from `in` (standard input unless given).
     CommandContext(std::ostream& out, std::ostream& err);
+    CommandContext(std::istream& in, std::ostream& out, std::ostream& err);
     ~CommandContext();
     CommandContext(const CommandContext&) = delete;
     CommandContext& operator=(const CommandContext&) = delete;
 
     GlobalOptions& options() { return options_; }
     const GlobalOptions& options() const { return options_; }
+    std::istream& in() { return in_; }
     std::ostream& out() { return out_; }
     std::ostream& err() { return err_; }
 
+    // Whether pump answers the alerts it sees (yes unless switched off: the
+    // app mode leaves them on screen for its script to answer).
+    void setAnswersAlerts(bool answers) { answersAlerts_ = answers; }
+
     // Pumps the main run loop until `done` holds or the time is up; answers
-    // the alerts shown meanwhile. Main thread only. Returns done()'s value;
+    // the alerts shown meanwhile, when it answers them. Main thread only. Returns done()'s value;
     // on a time-out it says so on the message stream.
     bool pump(const std::function<bool()>& done, double timeoutSeconds = kDefaultTimeoutSeconds);
 
@@ -110,6 +117,9 @@ public:
     bool setLogFile(const std::string& path);
     // Writes the log lines waiting for the main thread.
     void flushLog();
+    // Hands over the log lines waiting for the main thread instead, for a
+    // command that prints them in its own place.
+    std::vector<std::string> takeLog();
 
     // The alerts printed so far, as "title | message | buttons" lines.
     const std::vector<std::string>& alertLog() const { return alertLog_; }
@@ -119,9 +129,11 @@ private:
 
     void logged(const std::string& line);
 
+    std::istream& in_;
     std::ostream& out_;
     std::ostream& err_;
     GlobalOptions options_;
+    bool answersAlerts_ = true;
     bool answerUsed_ = false;
     // Kept alive so that a new alert never shares an old one's address.
     std::vector<std::shared_ptr<uikit::UIAlertView>> seenAlerts_;

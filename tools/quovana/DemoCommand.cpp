@@ -8,8 +8,6 @@
 // The app's own log goes to a file in the home so the terminal shows the
 // story; the home is a fresh folder unless one is given, and is kept so the
 // stored meeting can be looked at afterwards with "dump".
-#include <cstdlib>
-#include <filesystem>
 #include <map>
 #include <ostream>
 
@@ -18,6 +16,7 @@
 #include "quovana/Cli.h"
 #include "quovana/Commands.h"
 #include "quovana/CurrentMeeting.h"
+#include "quovana/FreshHome.h"
 #include "quovana/MeetingLoading.h"
 #include "quovana/ServiceRoot.h"
 #include "service/MeetingGenerator.h"
@@ -80,20 +79,13 @@ void printSummary(CommandContext& context, const CurrentMeeting& meeting) {
     if (unreadCount > messages.size()) context.out() << "  ...\n";
 }
 
-// A fresh folder for the demo's application home.
-std::optional<std::string> freshHome() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quovana-demo-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) return std::nullopt;
-    return pattern;
-}
-
 }  // namespace
 
 int runDemoCommand(CommandContext& context, const Arguments& arguments) {
     if (!arguments.empty()) return context.usage("usage: demo (takes no arguments)");
 
     if (!context.options().home) {
-        auto home = freshHome();
+        auto home = makeFreshHome("quovana-demo");
         if (!home) return context.fail("cannot make a folder for the demo's home");
         context.options().home = *home;
         applyGlobalOptions(context.options());

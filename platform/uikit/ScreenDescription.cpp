@@ -1,0 +1,468 @@
+// The dump walks controllers, not views, for the structure of the screen
+// (tabs, navigation stacks, split sides, the presented chain, popovers), so
+// only what is shown appears: the selected tab, the top of each stack. Inside
+// a screen it walks the views and prints the elements a person reads or
+// touches; plain container views are transparent, hidden ones are skipped
+// unless an outlet names them (then they show as hidden). Numbers are printed
+// in their shortest form and texts are quoted with escapes, so the text is
+// the same on every run and on every machine.
+#include "uikit/ScreenDescription.h"
+
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "foundation/Value.h"
+#include "uikit/AlertStack.h"
+#include "uikit/AlertStackEntry.h"
+#include "uikit/NSAttributedString.h"
+#include "uikit/NSLayoutConstraint.h"
+#include "uikit/UIActivityIndicatorView.h"
+#include "uikit/UIBarButtonItem.h"
+#include "uikit/UIButton.h"
+#include "uikit/UIImage.h"
+#include "uikit/UIImageView.h"
+#include "uikit/UIKeyboard.h"
+#include "uikit/UILabel.h"
+#include "uikit/UINavigationBar.h"
+#include "uikit/UINavigationController.h"
+#include "uikit/UINavigationItem.h"
+#include "uikit/UIPageControl.h"
+#include "uikit/UIPickerView.h"
+#include "uikit/UIPopoverController.h"
+#include "uikit/UIProgressView.h"
+#include "uikit/UIResponder.h"
+#include "uikit/UIScrollView.h"
+#include "uikit/UISegmentedControl.h"
+#include "uikit/UISplitViewController.h"
+#include "uikit/UISwitch.h"
+#include "uikit/UITabBar.h"
+#include "uikit/UITabBarController.h"
+#include "uikit/UITabBarItem.h"
+#include "uikit/UITableView.h"
+#include "uikit/UITableViewCell.h"
+#include "uikit/UITextField.h"
+#include "uikit/UITextView.h"
+#include "uikit/UIViewController.h"
+#include "uikit/UIWebView.h"
+#include "uikit/UIWindow.h"
+
+namespace uikit {
+namespace {
+
+std::string number(double value) { return foundation::NumberParsing::formatDouble(value); }
+
+// Quoted with escapes, so a text never breaks the line structure; "-" for none.
+std::string quoted(const std::optional<std::string>& text) {
+    if (!text) return "-";
+    std::string out = "\"";
+    for (char c : *text) {
+        switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\n': out += "\\n"; break;
+            case '\t': out += "\\t"; break;
+            default: out += c;
+        }
+    }
+    return out + "\"";
+}
+
+template <class T>
+T* as(UIView& view) {
+    return dynamic_cast<T*>(&view);
+}
+
+std::string imageName(const UIImagePtr& image) {
+    if (!image) return "-";
+    return image->name() ? *image->name() : "image";
+}
+
+bool isStruckThrough(const UILabel& label) {
+    const auto& attributed = label.attributedText();
+    if (!attributed) return false;
+    for (const auto& run : attributed->runs())
+        if (run.attributes.strikethroughStyle && *run.attributes.strikethroughStyle != 0) return true;
+    return false;
+}
+
+class Describer {
+public:
+    explicit Describer(const UIWindow& window) : window_(window) {}
+
+    std::string run() {
+        const auto& root = window_.rootViewController();
+        line(0, "window root=" + (root ? root->className() : std::string("-")));
+        if (root) {
+            controller(*root, 1);
+            presentedChain(*root, 1);
+        }
+        popovers();
+        if (UIKeyboard::shownFrame()) line(0, "keyboard shown");
+        alerts();
+        return out_;
+    }
+
+private:
+    void line(int depth, const std::string& text) {
+        out_.append(static_cast<size_t>(depth) * 2, ' ');
+        out_ += text;
+        out_ += '\n';
+    }
+
+    static std::string barItem(const UIBarButtonItem& item) {
+        std::string name;
+        if (auto title = item.displayTitle()) name = *title;
+        else if (item.image()) name = imageName(item.image());
+        else if (item.customView()) name = item.customView()->className();
+        else name = "-";
+        return "[" + name + (item.isEnabled() ? " on]" : " off]");
+    }
+
+    static std::string barItems(const std::vector<UIBarButtonItemPtr>& items) {
+        std::string text;
+        for (const auto& item : items) {
+            if (!item || item->isSpace()) continue;
+            text += barItem(*item);
+        }
+        return text;
+    }
+
+    static std::string titleOf(const UIViewController& controller) { return quoted(controller.title()); }
+
+    void controller(UIViewController& vc, int depth) {
+        if (auto tabs = dynamic_cast<UITabBarController*>(&vc)) return tabBar(*tabs, depth);
+        if (auto nav = dynamic_cast<UINavigationController*>(&vc)) return navigation(*nav, depth);
+        if (auto split = dynamic_cast<UISplitViewController*>(&vc)) return splitView(*split, depth);
+        screen(vc, depth);
+    }
+
+    void tabBar(UITabBarController& tabs, int depth) {
+        const auto& children = tabs.viewControllers();
+        auto selected = tabs.selectedViewController();
+        for (size_t i = 0; i < children.size(); ++i) {
+            const auto& child = children[i];
+            const auto& item = child->tabBarItem();
+            std::string text = "tab " + std::to_string(i) + (child == selected ? "* " : " ") + child->className();
+            text += " " + quoted(item ? item->title() : std::nullopt);
+            text += " badge=" + (item && item->badgeValue() ? *item->badgeValue() : std::string("-"));
+            text += (!item || item->isEnabled()) ? " enabled" : " disabled";
+            line(depth, text);
+            if (child == selected) controller(*child, depth + 1);
+        }
+    }
+
+    void navigation(UINavigationController& nav, int depth) {
+        line(depth, "nav " + nav.className());
+        const auto& stack = nav.viewControllers();
+        for (size_t i = 0; i < stack.size(); ++i)
+            line(depth + 1, "stack " + std::to_string(i) + " " + stack[i]->className() + " " + titleOf(*stack[i]));
+        const auto& bar = nav.navigationBar();
+        if (bar && !bar->isHidden()) {
+            if (auto item = bar->topItem()) {
+                std::string text = "bar ";
+                if (const auto& titleView = item->titleView()) {
+                    text += "view=" + titleView->className();
+                    if (auto label = dynamic_cast<UILabel*>(titleView.get())) text += " " + quoted(label->text());
+                } else {
+                    text += quoted(item->title());
+                }
+                auto back = bar->backItem();
+                if (back && !item->hidesBackButton()) {
+                    auto backTitle = back->backBarButtonItem() ? back->backBarButtonItem()->displayTitle()
+                                                               : back->title();
+                    text += " back=" + quoted(backTitle ? backTitle : std::optional<std::string>("Back"));
+                }
+                std::string left = barItems(item->leftBarButtonItems());
+                std::string right = barItems(item->rightBarButtonItems());
+                if (!left.empty()) text += " left=" + left;
+                if (!right.empty()) text += " right=" + right;
+                line(depth + 1, text);
+            }
+        }
+        if (auto top = nav.topViewController()) controller(*top, depth + 1);
+    }
+
+    void splitView(UISplitViewController& split, int depth) {
+        line(depth, "split " + split.className() + (split.isMasterHidden() ? " master-hidden" : ""));
+        const auto& sides = split.viewControllers();
+        if (auto master = sides.empty() ? nullptr : sides.front(); master && !split.isMasterHidden()) {
+            line(depth + 1, "master");
+            controller(*master, depth + 2);
+        }
+        if (auto detail = sides.size() < 2 ? nullptr : sides[1]) {
+            line(depth + 1, "detail");
+            controller(*detail, depth + 2);
+        }
+    }
+
+    void screen(UIViewController& vc, int depth) {
+        line(depth, "screen " + vc.className() + " " + titleOf(vc));
+        for (const auto& [name, text] : vc.screenDescriptionItems()) line(depth + 1, name + "=" + quoted(text));
+        if (!vc.isViewLoaded()) return;
+        views(*vc.view(), depth + 1, true);
+    }
+
+    // The controller presented by this one or by any controller inside it.
+    static UIViewControllerPtr presentedFrom(const UIViewController& vc) {
+        if (vc.presentedViewController()) return vc.presentedViewController();
+        for (const auto& child : vc.childViewControllers())
+            if (auto found = presentedFrom(*child)) return found;
+        return nullptr;
+    }
+
+    void presentedChain(const UIViewController& root, int depth) {
+        for (auto presented = presentedFrom(root); presented; presented = presentedFrom(*presented)) {
+            bool formSheet = presented->modalPresentationStyle() == UIModalPresentationStyle::FormSheet;
+            line(depth, std::string("presented ") + presented->className() +
+                            (formSheet ? " style=form-sheet" : " style=full-screen"));
+            controller(*presented, depth + 1);
+        }
+    }
+
+    void popovers() {
+        for (const auto& view : window_.subviews()) {
+            if (view->className() != "UIPopoverView" || view->isHidden()) continue;
+            for (const auto& inside : view->subviews()) {
+                auto content = std::dynamic_pointer_cast<UIViewController>(inside->viewController());
+                if (!content) continue;
+                line(1, "popover " + content->className());
+                controller(*content, 2);
+                presentedChain(*content, 2);
+            }
+        }
+    }
+
+    void alerts() {
+        for (const auto& entry : AlertStack::shared().entries()) {
+            if (!entry->isVisible()) continue;
+            bool sheet = entry->kind() == AlertStackEntry::Kind::ActionSheet;
+            std::string text = sheet ? "action-sheet " : "alert ";
+            text += quoted(entry->title());
+            if (!sheet) text += " " + quoted(entry->message());
+            for (int64_t i = 0; i < entry->numberOfButtons(); ++i) {
+                auto title = entry->buttonTitleAtIndex(i);
+                text += " [" + (title ? *title : std::string()) + "]";
+            }
+            line(0, text);
+        }
+    }
+
+    static std::string focus(const UIView& view) {
+        auto responder = UIResponder::currentFirstResponder();
+        return responder.get() == &view ? " focused" : "";
+    }
+
+    static std::string named(const UIView& view) {
+        return view.outletName() ? " #" + *view.outletName() : std::string();
+    }
+
+    // Prints the element the view is, if any; elements a person reads as one
+    // (a field, a button, a table) end the walk, other views pass it on to
+    // their subviews, one level deeper when they printed a line themselves.
+    void views(UIView& view, int depth, bool isRoot = false) {
+        if (view.isHidden() && !view.outletName()) return;
+        std::string hidden = view.isHidden() ? " hidden" : "";
+        if (auto table = as<UITableView>(view)) {
+            tableView(*table, depth);
+            return;
+        }
+        if (auto field = as<UITextField>(view)) {
+            line(depth, "field" + named(view) + " placeholder=" + quoted(field->placeholder()) +
+                            " text=" + quoted(field->isSecureTextEntry() ? std::optional(field->displayText())
+                                                                          : field->text()) +
+                            (field->isSecureTextEntry() ? " secure" : "") + (field->isEnabled() ? "" : " disabled") +
+                            focus(view) + hidden);
+            return;
+        }
+        if (auto text = as<UITextView>(view)) {
+            line(depth, "text-view" + named(view) + " " + quoted(text->text()) +
+                            (text->isEditable() ? " editable" : "") + focus(view) + hidden);
+            return;
+        }
+        if (auto web = as<UIWebView>(view)) {
+            std::string text = "web-view" + named(view);
+            if (web->request()) text += " request=" + (web->request()->url() ? web->request()->url()->absoluteString() : std::string("-"));
+            else if (web->HTMLString()) text += " html=" + quoted(web->HTMLString());
+            if (web->isLoading()) text += " loading";
+            line(depth, text + hidden);
+            return;
+        }
+        if (auto button = as<UIButton>(view)) {
+            std::string text = "button" + named(view) + " " + quoted(button->currentTitle());
+            if (!button->currentTitle() && button->currentImage()) text += " image=" + imageName(button->currentImage());
+            if (!button->isEnabled()) text += " disabled";
+            if (button->isSelected()) text += " selected";
+            line(depth, text + hidden);
+            return;
+        }
+        if (auto toggle = as<UISwitch>(view)) {
+            line(depth, "switch" + named(view) + (toggle->isOn() ? " on" : " off") +
+                            (toggle->isEnabled() ? "" : " disabled") + hidden);
+            return;
+        }
+        if (auto segments = as<UISegmentedControl>(view)) {
+            std::string text = "segmented" + named(view);
+            for (size_t i = 0; i < segments->numberOfSegments(); ++i) {
+                auto title = segments->titleForSegmentAtIndex(i);
+                bool chosen = static_cast<int64_t>(i) == segments->selectedSegmentIndex();
+                text += " [" + (title ? *title : std::string()) + (chosen ? "*]" : "]");
+            }
+            line(depth, text + hidden);
+            return;
+        }
+        if (auto label = as<UILabel>(view)) {
+            if (label->text() || view.outletName())
+                line(depth, "label" + named(view) + " " + quoted(label->text()) +
+                                (isStruckThrough(*label) ? " struck" : "") + hidden);
+            return;
+        }
+        if (auto image = as<UIImageView>(view)) {
+            if (image->currentImage() || view.outletName())
+                line(depth, "image" + named(view) + " " + imageName(image->currentImage()) + hidden);
+            return;
+        }
+        if (auto spinner = as<UIActivityIndicatorView>(view)) {
+            line(depth, "spinner" + named(view) + (spinner->isAnimating() ? " animating" : " stopped") + hidden);
+            return;
+        }
+        if (auto progress = as<UIProgressView>(view)) {
+            line(depth, "progress" + named(view) + " " + number(progress->progress()) + hidden);
+            return;
+        }
+        if (auto pages = as<UIPageControl>(view)) {
+            line(depth, "page-control" + named(view) + " " + std::to_string(pages->currentPage()) + "/" +
+                            std::to_string(pages->numberOfPages()) + hidden);
+            return;
+        }
+        if (auto picker = as<UIPickerView>(view)) {
+            std::string text = "picker" + named(view);
+            for (int64_t c = 0; c < picker->numberOfComponents(); ++c)
+                text += " selected=" + std::to_string(picker->selectedRowInComponent(c));
+            line(depth, text + hidden);
+            return;
+        }
+        if (view.className() == "UITabBar" || view.className() == "UINavigationBar") return;
+        // A child controller's view inside this screen shows as that screen.
+        if (!isRoot) {
+            if (auto vc = std::dynamic_pointer_cast<UIViewController>(view.viewController())) {
+                controller(*vc, depth);
+                return;
+            }
+        }
+        int inner = depth;
+        if (auto scroll = as<UIScrollView>(view)) {
+            auto offset = scroll->contentOffset();
+            line(depth, "scroll" + named(view) + " offset=" + number(offset.x) + "," + number(offset.y) + hidden);
+            inner = depth + 1;
+        } else if (view.outletName()) {
+            line(depth, "view" + named(view) + " " + view.className() + hidden);
+            inner = depth + 1;
+        }
+        if (view.isHidden()) return;
+        for (const auto& subview : view.subviews()) views(*subview, inner);
+    }
+
+    void tableView(UITableView& table, int depth);
+    void cell(UITableView& table, const NSIndexPath& indexPath, UITableViewCell& cell, int depth);
+    void outlets(UIView& view, std::string& text);
+
+    const UIWindow& window_;
+    std::string out_;
+};
+
+void Describer::tableView(UITableView& table, int depth) {
+    auto offset = table.contentOffset();
+    int64_t sections = table.numberOfSections();
+    line(depth, "table" + named(table) + (table.style() == UITableViewStyle::Grouped ? " grouped" : " plain") +
+                    " sections=" + std::to_string(sections) + " offset=" + number(offset.x) + "," + number(offset.y));
+    if (const auto& header = table.tableHeaderView(); header && !header->isHidden()) {
+        line(depth + 1, "header-view " + header->className());
+        views(*header, depth + 2);
+    }
+    auto inView = table.indexPathsForVisibleRows();
+    for (int64_t s = 0; s < sections; ++s) {
+        int64_t rows = table.numberOfRowsInSection(s);
+        line(depth + 1, "section " + std::to_string(s) + " " + quoted(table.titleForHeaderInSection(s)) +
+                            " header=" + number(table.heightForHeaderInSection(s)));
+        if (auto headerView = table.headerViewForSection(s)) views(*headerView, depth + 2);
+        std::vector<NSIndexPath> shown;
+        for (const auto& path : inView)
+            if (path.section == s) shown.push_back(path);
+        // "rows 12–25 of 40", with an en dash, as a person writes a range.
+        std::string range = shown.empty() ? "none"
+                                          : std::to_string(shown.front().row) + "\xE2\x80\x93" +
+                                                std::to_string(shown.back().row);
+        line(depth + 2, "rows " + range + " of " + std::to_string(rows));
+        for (const auto& path : shown) {
+            auto rowCell = table.cellForRowAtIndexPath(path);
+            if (!rowCell) continue;
+            cell(table, path, *rowCell, depth + 2);
+        }
+        if (auto footer = table.titleForFooterInSection(s)) line(depth + 2, "footer " + quoted(footer));
+    }
+    if (const auto& footer = table.tableFooterView(); footer && !footer->isHidden()) {
+        line(depth + 1, "footer-view " + footer->className());
+        views(*footer, depth + 2);
+    }
+}
+
+void Describer::cell(UITableView& table, const NSIndexPath& indexPath, UITableViewCell& rowCell, int depth) {
+    std::string text = "row " + std::to_string(indexPath.row) + " " +
+                       (rowCell.reuseIdentifier() ? *rowCell.reuseIdentifier() : std::string("-")) +
+                       " h=" + number(table.heightForRowAtIndexPath(indexPath));
+    if (rowCell.className() != "UITableViewCell") text += " " + rowCell.className();
+    if (auto label = rowCell.textLabel(); label && label->text() && !label->isHidden())
+        text += " text=" + quoted(label->text());
+    if (auto detail = rowCell.detailTextLabel(); detail && detail->text() && !detail->isHidden())
+        text += " detail=" + quoted(detail->text());
+    if (auto image = rowCell.imageView(); image && image->currentImage() && !image->currentImage()->isEmpty())
+        text += " image=" + imageName(image->currentImage());
+    switch (rowCell.accessoryType()) {
+        case UITableViewCellAccessoryType::None: break;
+        case UITableViewCellAccessoryType::DisclosureIndicator: text += " accessory=disclosure"; break;
+        case UITableViewCellAccessoryType::DetailDisclosureButton: text += " accessory=detail-disclosure"; break;
+        case UITableViewCellAccessoryType::Checkmark: text += " accessory=checkmark"; break;
+        case UITableViewCellAccessoryType::DetailButton: text += " accessory=detail"; break;
+    }
+    if (const auto& accessory = rowCell.accessoryView()) {
+        if (auto toggle = as<UISwitch>(*accessory)) text += std::string(" switch=") + (toggle->isOn() ? "on" : "off");
+        else text += " accessory-view=" + accessory->className();
+    }
+    if (!rowCell.isUserInteractionEnabled() || (rowCell.textLabel() && !rowCell.textLabel()->isEnabled()))
+        text += " disabled";
+    if (rowCell.isSelected()) text += " selected";
+    outlets(*rowCell.contentView(), text);
+    line(depth, text);
+}
+
+// A custom cell's named parts, inline on its row: label text (with hidden and
+// struck), image name, button title, switch state, and named constraints.
+void Describer::outlets(UIView& view, std::string& text) {
+    for (const auto& constraint : view.constraints())
+        if (constraint->outletName()) text += " " + *constraint->outletName() + "=" + number(constraint->constant());
+    for (const auto& subview : view.subviews()) {
+        UIView& part = *subview;
+        if (part.outletName()) {
+            const std::string& name = *part.outletName();
+            std::string value;
+            if (auto label = as<UILabel>(part)) value = quoted(label->text()) + (isStruckThrough(*label) ? "(struck)" : "");
+            else if (auto image = as<UIImageView>(part)) value = "image:" + imageName(image->currentImage());
+            else if (auto button = as<UIButton>(part)) value = "[" + button->currentTitle().value_or("") + "]";
+            else if (auto toggle = as<UISwitch>(part)) value = toggle->isOn() ? "on" : "off";
+            else if (auto field = as<UITextField>(part)) value = quoted(field->text());
+            else value = part.className();
+            text += " " + name + "=" + value + (part.isHidden() ? "(hidden)" : "");
+        }
+        outlets(part, text);
+    }
+}
+
+}  // namespace
+
+std::string describe(const UIWindow& window) { return Describer(window).run(); }
+
+}  // namespace uikit

@@ -1,0 +1,464 @@
+// The driver finds its targets the way a person does: on the front screen
+// only, visible (not hidden, not inside a hidden view), and scrolls a table
+// row into view before tapping it. Drags go through the scroll view's own
+// drag entry points, so its observers and delegate see each step, as they
+// would under a finger.
+#include "uikit/ScreenDriver.h"
+
+#include <chrono>
+#include <cmath>
+#include <thread>
+
+#include "foundation/Log.h"
+#include "foundation/MainThreadChecker.h"
+#include "foundation/RunLoop.h"
+#include "foundation/URL.h"
+#include "uikit/AlertStack.h"
+#include "uikit/AlertStackEntry.h"
+#include "uikit/NSIndexPath.h"
+#include "uikit/UIApplication.h"
+#include "uikit/UIBarButtonItem.h"
+#include "uikit/UIButton.h"
+#include "uikit/UIImage.h"
+#include "uikit/UINavigationBar.h"
+#include "uikit/UINavigationController.h"
+#include "uikit/UINavigationItem.h"
+#include "uikit/UIPickerView.h"
+#include "uikit/UIPopoverController.h"
+#include "uikit/UIScrollView.h"
+#include "uikit/UISplitViewController.h"
+#include "uikit/UIStoryboard.h"
+#include "uikit/UISwipeGestureRecognizer.h"
+#include "uikit/UISwitch.h"
+#include "uikit/UITabBar.h"
+#include "uikit/UITabBarController.h"
+#include "uikit/UITableView.h"
+#include "uikit/UITableViewCell.h"
+#include "uikit/UITapGestureRecognizer.h"
+#include "uikit/UITextField.h"
+#include "uikit/UITextView.h"
+#include "uikit/UIViewController.h"
+#include "uikit/UIWebView.h"
+#include "uikit/UIWindow.h"
+
+namespace uikit {
+namespace {
+
+using graphics::Point;
+
+ScreenDriver::ObjectHandOver& handOverSlot() {
+    static ScreenDriver::ObjectHandOver handOver;
+    return handOver;
+}
+
+std::vector<ScreenDriver::BusyPredicate>& busyPredicates() {
+    static std::vector<ScreenDriver::BusyPredicate> predicates;
+    return predicates;
+}
+
+// How far a pull drags a table beyond its resting top: more than any pull-to-
+// refresh control asks for.
+constexpr double kPullDistance = 150;
+// The steps of a drag, so observers see it move as under a finger.
+constexpr int kDragSteps = 10;
+
+// Depth-first over the visible views, front to back in subview order.
+template <class T>
+std::shared_ptr<T> findView(const std::shared_ptr<UIView>& view, const std::function<bool(T&)>& match) {
+    if (!view || view->isHidden()) return nullptr;
+    if (auto typed = std::dynamic_pointer_cast<T>(view); typed && match(*typed)) return typed;
+    for (const auto& subview : view->subviews())
+        if (auto found = findView<T>(subview, match)) return found;
+    return nullptr;
+}
+
+template <class T>
+std::shared_ptr<T> firstView(const std::shared_ptr<UIView>& view) {
+    return findView<T>(view, [](T&) { return true; });
+}
+
+bool isAllDigits(const std::string& text) {
+    if (text.empty()) return false;
+    for (char c : text)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+// The controller presented by this one or by any controller inside it.
+UIViewControllerPtr presentedFrom(const UIViewController& controller) {
+    if (controller.presentedViewController()) return controller.presentedViewController();
+    for (const auto& child : controller.childViewControllers())
+        if (auto found = presentedFrom(*child)) return found;
+    return nullptr;
+}
+
+UIViewControllerPtr openPopoverContent(const UIWindow& window) {
+    for (auto it = window.subviews().rbegin(); it != window.subviews().rend(); ++it) {
+        if ((*it)->className() != "UIPopoverView" || (*it)->isHidden()) continue;
+        for (const auto& inside : (*it)->subviews())
+            if (auto content = std::dynamic_pointer_cast<UIViewController>(inside->viewController())) return content;
+    }
+    return nullptr;
+}
+
+std::shared_ptr<UITabBarController> findTabBarController(const UIViewControllerPtr& controller) {
+    if (!controller) return nullptr;
+    if (auto tabs = std::dynamic_pointer_cast<UITabBarController>(controller)) return tabs;
+    for (const auto& child : controller->childViewControllers())
+        if (child->isOnScreen())
+            if (auto tabs = findTabBarController(child)) return tabs;
+    return nullptr;
+}
+
+Point centreInWindow(const UIView& view) {
+    auto bounds = view.bounds();
+    return view.convertPointToView({bounds.origin.x + bounds.size.width / 2, bounds.origin.y + bounds.size.height / 2},
+                                   nullptr);
+}
+
+// Drags the scroll view to the offset in even steps, then releases it.
+bool dragTo(UIScrollView& scrollView, Point target) {
+    if (!scrollView.beginDragging()) return false;
+    Point start = scrollView.contentOffset();
+    for (int step = 1; step <= kDragSteps; ++step) {
+        double f = static_cast<double>(step) / kDragSteps;
+        scrollView.dragToContentOffset({start.x + (target.x - start.x) * f, start.y + (target.y - start.y) * f});
+    }
+    scrollView.endDragging();
+    return true;
+}
+
+// A person cannot touch what an alert or action sheet covers.
+bool coveredByAlert() { return AlertStack::shared().front() != nullptr; }
+
+bool anyWebViewLoading(const std::shared_ptr<UIView>& view) {
+    if (!view) return false;
+    if (auto web = std::dynamic_pointer_cast<UIWebView>(view); web && web->isLoading()) return true;
+    for (const auto& subview : view->subviews())
+        if (anyWebViewLoading(subview)) return true;
+    return false;
+}
+
+}  // namespace
+
+std::shared_ptr<UIWindow> ScreenDriver::window() const { return UIApplication::sharedApplication().keyWindow(); }
+
+std::shared_ptr<UIViewController> ScreenDriver::frontViewController() const {
+    foundation::requireMainThread("ScreenDriver");
+    auto win = window();
+    if (!win || !win->rootViewController()) return nullptr;
+    UIViewControllerPtr front = win->rootViewController();
+    UIViewControllerPtr top;
+    for (auto presented = presentedFrom(*front); presented; presented = presentedFrom(*presented)) top = presented;
+    if (top) front = top;
+    else if (auto content = openPopoverContent(*win)) front = content;
+    for (;;) {
+        if (auto split = std::dynamic_pointer_cast<UISplitViewController>(front)) {
+            const auto& sides = split->viewControllers();
+            size_t index = side_ == Side::Master ? 0 : 1;
+            if (index >= sides.size()) break;
+            front = sides[index];
+        } else if (auto tabs = std::dynamic_pointer_cast<UITabBarController>(front)) {
+            auto selected = tabs->selectedViewController();
+            if (!selected) break;
+            front = selected;
+        } else if (auto nav = std::dynamic_pointer_cast<UINavigationController>(front)) {
+            auto topController = nav->topViewController();
+            if (!topController) break;
+            front = topController;
+        } else {
+            break;
+        }
+    }
+    return front;
+}
+
+std::shared_ptr<UIView> ScreenDriver::frontView() const {
+    auto front = frontViewController();
+    return front ? front->view() : nullptr;
+}
+
+ScreenDriver::OpenResult ScreenDriver::openScene(const std::string& identifier,
+                                                 const std::vector<std::string>& storyboardNames,
+                                                 const std::optional<std::pair<std::string, std::string>>& object) {
+    std::shared_ptr<UIStoryboard> storyboard;
+    for (const auto& name : storyboardNames) {
+        if (!UIStoryboard::hasStoryboardNamed(name)) continue;
+        auto candidate = UIStoryboard::storyboardWithName(name);
+        if (candidate->hasScene(identifier)) {
+            storyboard = candidate;
+            break;
+        }
+    }
+    if (!storyboard) return OpenResult::UnknownScene;
+    if (object && !objectHandOver()) return OpenResult::NoHandOver;
+    auto controller = storyboard->instantiateViewControllerWithIdentifier(identifier);
+    if (object && !objectHandOver()(*controller, object->first, object->second)) return OpenResult::TakesNoObject;
+    auto front = frontViewController();
+    if (!front) {
+        auto win = window();
+        if (!win) return OpenResult::UnknownScene;
+        win->setRootViewController(controller);
+        return OpenResult::Opened;
+    }
+    if (auto nav = front->navigationController()) nav->pushViewController(controller, true);
+    else front->presentViewController(controller, true);
+    return OpenResult::Opened;
+}
+
+void ScreenDriver::setObjectHandOver(ObjectHandOver handOver) { handOverSlot() = std::move(handOver); }
+
+const ScreenDriver::ObjectHandOver& ScreenDriver::objectHandOver() { return handOverSlot(); }
+
+std::shared_ptr<UITableView> ScreenDriver::frontTable() const { return firstView<UITableView>(frontView()); }
+
+std::shared_ptr<UITableViewCell> ScreenDriver::rowInView(int64_t section, int64_t row,
+                                                         std::shared_ptr<UITableView>* tableOut) {
+    auto table = frontTable();
+    if (!table || section < 0 || row < 0 || section >= table->numberOfSections() ||
+        row >= table->numberOfRowsInSection(section))
+        return nullptr;
+    auto indexPath = NSIndexPath::indexPathForRow(row, section);
+    table->scrollToRowAtIndexPath(indexPath, UITableViewScrollPosition::None, false);
+    if (tableOut) *tableOut = table;
+    return table->cellForRowAtIndexPath(indexPath);
+}
+
+bool ScreenDriver::tapRow(int64_t section, int64_t row) {
+    if (coveredByAlert()) return false;
+    std::shared_ptr<UITableView> table;
+    if (!rowInView(section, row, &table)) return false;
+    table->tapRowAtIndexPath(NSIndexPath::indexPathForRow(row, section));
+    return true;
+}
+
+bool ScreenDriver::tapButton(const std::string& title) {
+    auto matches = [&](UIButton& button) { return button.currentTitle() == title; };
+    if (auto entry = AlertStack::shared().front()) {
+        for (const auto& view : entry->accessoryViews())
+            if (auto button = findView<UIButton>(view, matches)) return button->tap(), true;
+        return false;
+    }
+    auto button = findView<UIButton>(frontView(), matches);
+    if (!button) return false;
+    button->tap();
+    return true;
+}
+
+bool ScreenDriver::tapItem(const std::string& titleOrImageName) {
+    if (coveredByAlert()) return false;
+    auto front = frontViewController();
+    if (!front) return false;
+    std::shared_ptr<UINavigationItem> item;
+    if (auto nav = front->navigationController()) item = nav->navigationBar()->topItem();
+    else item = front->navigationItem();
+    if (!item) return false;
+    auto matches = [&](const UIBarButtonItemPtr& candidate) {
+        if (!candidate || candidate->isSpace()) return false;
+        if (candidate->displayTitle() == titleOrImageName) return true;
+        return candidate->image() && candidate->image()->name() == titleOrImageName;
+    };
+    for (const auto* items : {&item->leftBarButtonItems(), &item->rightBarButtonItems()})
+        for (const auto& candidate : *items)
+            if (matches(candidate)) {
+                candidate->tap();
+                return true;
+            }
+    return false;
+}
+
+bool ScreenDriver::tapTab(int64_t index) {
+    if (coveredByAlert()) return false;
+    auto win = window();
+    if (!win || index < 0) return false;
+    auto tabs = findTabBarController(win->rootViewController());
+    if (!tabs || index >= static_cast<int64_t>(tabs->viewControllers().size())) return false;
+    tabs->tabBar()->tapItemAtIndex(static_cast<size_t>(index));
+    return true;
+}
+
+bool ScreenDriver::tapAt(Point point) {
+    if (coveredByAlert()) return false;
+    auto win = window();
+    if (!win) return false;
+    for (auto view = win->hitTest(point); view; view = view->superview()) {
+        if (!view->isUserInteractionEnabled()) continue;
+        Point local = view->convertPointFromView(point, nullptr);
+        if (auto control = std::dynamic_pointer_cast<UIControl>(view)) return control->tapAtPoint(local), true;
+        if (auto cell = std::dynamic_pointer_cast<UITableViewCell>(view)) {
+            if (auto table = std::dynamic_pointer_cast<UITableView>(cell->superview()))
+                if (auto indexPath = table->indexPathForCell(*cell)) return table->tapRowAtIndexPath(*indexPath), true;
+        }
+        for (const auto& recognizer : view->gestureRecognizers())
+            if (auto tap = std::dynamic_pointer_cast<UITapGestureRecognizer>(recognizer); tap && tap->isEnabled())
+                return tap->fireAtPoint(local), true;
+        if (view.get() == win.get()) break;
+    }
+    return false;
+}
+
+bool ScreenDriver::answerAlert(const std::string& titleOrIndex) {
+    auto entry = AlertStack::shared().front();
+    if (!entry) return false;
+    int64_t index = entry->indexOfButtonWithTitle(titleOrIndex);
+    if (index < 0 && isAllDigits(titleOrIndex) && titleOrIndex.size() < 10) index = std::stoll(titleOrIndex);
+    if (index < 0 || index >= entry->numberOfButtons()) return false;
+    entry->tapButtonAtIndex(index);
+    return true;
+}
+
+bool ScreenDriver::clickLink(const std::string& url) {
+    if (coveredByAlert()) return false;
+    auto web = firstView<UIWebView>(frontView());
+    if (!web || !foundation::URL::URLWithString(url)) return false;
+    // The page's delegate may take the link over and refuse the load: the
+    // click still happened.
+    web->clickLink(url);
+    return true;
+}
+
+std::shared_ptr<UIView> ScreenDriver::findField(const std::string& name) const {
+    auto byName = [&](UIView& view) {
+        if (view.outletName() == name) return true;
+        if (auto field = dynamic_cast<UITextField*>(&view)) return field->placeholder() == name;
+        return false;
+    };
+    auto field = findView<UIView>(frontView(), [&](UIView& view) {
+        return (dynamic_cast<UITextField*>(&view) || dynamic_cast<UITextView*>(&view)) && byName(view);
+    });
+    return field;
+}
+
+bool ScreenDriver::typeText(const std::string& field, const std::string& text) {
+    if (coveredByAlert()) return false;
+    auto view = findField(field);
+    if (!view) return false;
+    if (auto textField = std::dynamic_pointer_cast<UITextField>(view)) textField->typeText(text);
+    else if (auto textView = std::dynamic_pointer_cast<UITextView>(view)) textView->typeText(text);
+    return true;
+}
+
+bool ScreenDriver::clearField(const std::string& field) {
+    if (coveredByAlert()) return false;
+    auto view = findField(field);
+    if (!view) return false;
+    // Deleting backwards goes through the delegate as a person's deletes do;
+    // a refused delete ends it.
+    if (auto textField = std::dynamic_pointer_cast<UITextField>(view)) {
+        while (textField->text() && !textField->text()->empty())
+            if (!textField->deleteBackward()) break;
+    } else if (auto textView = std::dynamic_pointer_cast<UITextView>(view)) {
+        while (!textView->text().empty())
+            if (!textView->deleteBackward()) break;
+    }
+    return true;
+}
+
+bool ScreenDriver::pressReturn(const std::string& field) {
+    if (coveredByAlert()) return false;
+    auto textField = std::dynamic_pointer_cast<UITextField>(findField(field));
+    if (!textField) return false;
+    textField->pressReturn();
+    return true;
+}
+
+bool ScreenDriver::setSwitch(int64_t section, int64_t row, bool on) {
+    if (coveredByAlert()) return false;
+    auto cell = rowInView(section, row, nullptr);
+    if (!cell) return false;
+    auto toggle = firstView<UISwitch>(cell->accessoryView());
+    if (!toggle) toggle = firstView<UISwitch>(cell);
+    if (!toggle) return false;
+    if (toggle->isOn() != on) toggle->tap();
+    return true;
+}
+
+bool ScreenDriver::pickRow(int64_t row) {
+    if (coveredByAlert()) return false;
+    auto picker = firstView<UIPickerView>(frontView());
+    return picker && picker->chooseRow(row, 0);
+}
+
+bool ScreenDriver::swipe(SwipeDirection direction, std::optional<Point> point) {
+    if (coveredByAlert()) return false;
+    auto win = window();
+    if (!win) return false;
+    if (!point) {
+        auto view = frontView();
+        if (!view) return false;
+        point = centreInWindow(*view);
+    }
+    UISwipeGestureRecognizerDirection wanted =
+        direction == SwipeDirection::Left ? UISwipeGestureRecognizerDirectionLeft : UISwipeGestureRecognizerDirectionRight;
+    bool fired = false;
+    for (auto view = win->hitTest(*point); view; view = view->superview()) {
+        Point local = view->convertPointFromView(*point, nullptr);
+        for (const auto& recognizer : view->gestureRecognizers()) {
+            auto swipeRecognizer = std::dynamic_pointer_cast<UISwipeGestureRecognizer>(recognizer);
+            if (swipeRecognizer && (swipeRecognizer->direction() & wanted) && swipeRecognizer->fireAtPoint(local, wanted))
+                fired = true;
+        }
+    }
+    return fired;
+}
+
+bool ScreenDriver::pull() {
+    if (coveredByAlert()) return false;
+    std::shared_ptr<UIScrollView> scrollView = frontTable();
+    if (!scrollView) scrollView = firstView<UIScrollView>(frontView());
+    if (!scrollView) return false;
+    return dragTo(*scrollView, {scrollView->contentOffset().x, -scrollView->contentInset().top - kPullDistance});
+}
+
+bool ScreenDriver::scroll(std::optional<double> x, double y, const std::optional<std::string>& outlet) {
+    if (coveredByAlert()) return false;
+    std::shared_ptr<UIScrollView> scrollView;
+    if (outlet)
+        scrollView = findView<UIScrollView>(frontView(), [&](UIScrollView& view) { return view.outletName() == outlet; });
+    else if (!(scrollView = frontTable()))
+        scrollView = firstView<UIScrollView>(frontView());
+    if (!scrollView) return false;
+    return dragTo(*scrollView, {x.value_or(scrollView->contentOffset().x), y});
+}
+
+bool ScreenDriver::back() {
+    if (coveredByAlert()) return false;
+    auto front = frontViewController();
+    auto nav = front ? front->navigationController() : nullptr;
+    return nav && nav->navigationBar()->tapBackButton();
+}
+
+bool ScreenDriver::rotate(UIDeviceOrientation orientation) {
+    UIDevice::currentDevice().rotateToOrientation(orientation);
+    return true;
+}
+
+bool ScreenDriver::settle(double quietSeconds, double limitSeconds) {
+    using SteadyClock = std::chrono::steady_clock;
+    auto seconds = [](SteadyClock::duration d) { return std::chrono::duration<double>(d).count(); };
+    auto& loop = foundation::RunLoop::main();
+    const auto start = SteadyClock::now();
+    auto lastTask = start;
+    for (;;) {
+        if (loop.runDueTasks() > 0) {
+            lastTask = SteadyClock::now();
+            continue;
+        }
+        auto now = SteadyClock::now();
+        bool busy = anyWebViewLoading(window());
+        for (const auto& predicate : busyPredicates()) busy = busy || predicate();
+        if (!busy && seconds(now - lastTask) >= quietSeconds) return true;
+        if (seconds(now - start) >= limitSeconds) {
+            foundation::Log("ScreenDriver: the screen did not settle within %g s", limitSeconds);
+            return false;
+        }
+        // Work on other threads posts back to this loop; look again shortly.
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+void ScreenDriver::addBusyPredicate(BusyPredicate predicate) { busyPredicates().push_back(std::move(predicate)); }
+
+void ScreenDriver::clearBusyPredicates() { busyPredicates().clear(); }
+
+}  // namespace uikit

@@ -1,0 +1,125 @@
+// What a person does to the screen, as one set of actions the app mode and
+// the tests share. The driver acts on the key window's UIKit objects only:
+// it finds the front screen, taps, types, swipes, drags and answers alerts
+// there, and settles the main run loop afterwards. Each action answers
+// whether its target existed; an action without a target changes nothing.
+// While an alert or action sheet is up, only it (and rotating the device)
+// can be acted on: what it covers is out of reach, as for a person.
+// Main thread only.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "graphics/Geometry.h"
+#include "uikit/UIDevice.h"
+
+namespace uikit {
+
+class UIView;
+class UIViewController;
+class UIWindow;
+class UITableView;
+class UITableViewCell;
+class UIScrollView;
+class UIWebView;
+
+class ScreenDriver {
+public:
+    // Which side of a split view the actions address.
+    enum class Side { Detail, Master };
+    enum class OpenResult { Opened, UnknownScene, TakesNoObject, NoHandOver };
+    enum class SwipeDirection { Left, Right };
+
+    // Hands a stored object (entity name, id) to a controller before its view
+    // loads; answers whether that controller takes an object. The app
+    // registers it; the two texts mean nothing here.
+    using ObjectHandOver =
+        std::function<bool(UIViewController& controller, const std::string& entity, const std::string& identifier)>;
+    // Answers true while something outside this layer (network requests, for
+    // one) still has work in flight that settling must wait for.
+    using BusyPredicate = std::function<bool()>;
+
+    ScreenDriver() = default;
+
+    Side side() const { return side_; }
+    void setSide(Side side) { side_ = side; }
+
+    // The key window (null when there is none).
+    std::shared_ptr<UIWindow> window() const;
+    // The top presented controller, else an open popover's content, else a
+    // split view's detail (or master, when that side is chosen), else the
+    // selected tab's top, else the root; inside each, the navigation
+    // controller's top.
+    std::shared_ptr<UIViewController> frontViewController() const;
+
+    // Instantiates the scene from the first of the named storyboards that is
+    // registered and has it, hands the object over when given, then pushes it
+    // on the front screen's navigation controller or presents it over the
+    // front screen.
+    OpenResult openScene(const std::string& identifier, const std::vector<std::string>& storyboardNames,
+                         const std::optional<std::pair<std::string, std::string>>& object = std::nullopt);
+    static void setObjectHandOver(ObjectHandOver handOver);
+    static const ObjectHandOver& objectHandOver();
+
+    // Scrolls the row into view (position none), then taps it where it stands.
+    bool tapRow(int64_t section, int64_t row);
+    // A button by its current title, on the front screen (or an alert's
+    // accessory views).
+    bool tapButton(const std::string& title);
+    // A bar button item of the front screen's navigation item or toolbar, by
+    // title or image name.
+    bool tapItem(const std::string& titleOrImageName);
+    bool tapTab(int64_t index);
+    // Hit-tests the point (window coordinates) and taps what it finds.
+    bool tapAt(graphics::Point point);
+    // The front alert or action sheet's button by title, else (all digits) by index.
+    bool answerAlert(const std::string& titleOrIndex);
+    // A link of the front web view: true when there is one and the text is a
+    // URL, whether or not the page's delegate lets it load.
+    bool clickLink(const std::string& url);
+    // A text field or text view by placeholder or outlet name; types one
+    // character at a time through the delegates.
+    bool typeText(const std::string& field, const std::string& text);
+    bool clearField(const std::string& field);
+    bool pressReturn(const std::string& field);
+    bool setSwitch(int64_t section, int64_t row, bool on);
+    // Row of the front screen's first picker (component 0).
+    bool pickRow(int64_t row);
+    // Fires the swipe recognisers under the point (window coordinates; the
+    // middle of the front screen when not given).
+    bool swipe(SwipeDirection direction, std::optional<graphics::Point> point = std::nullopt);
+    // Drags the front table down far enough to trigger a pull to refresh, then releases.
+    bool pull();
+    // Drags the front screen's table (else its first scroll view, or the one
+    // named by outlet) to the offset, then releases.
+    bool scroll(std::optional<double> x, double y, const std::optional<std::string>& outlet = std::nullopt);
+    // The navigation bar's back button of the front screen.
+    bool back();
+    bool rotate(UIDeviceOrientation orientation);
+
+    // Runs the main run loop until nothing is due now, no busy predicate
+    // holds, no web view is loading and no task has run for `quietSeconds`
+    // of real time; never moves a virtual clock. Answers false when it gave
+    // up after `limitSeconds` of real time.
+    bool settle(double quietSeconds = 0.05, double limitSeconds = 30);
+    static void addBusyPredicate(BusyPredicate predicate);
+    static void clearBusyPredicates();
+
+private:
+    std::shared_ptr<UIView> frontView() const;
+    std::shared_ptr<UITableView> frontTable() const;
+    // The cell of a row of the front table after scrolling it into view;
+    // null when there is no such row.
+    std::shared_ptr<UITableViewCell> rowInView(int64_t section, int64_t row, std::shared_ptr<UITableView>* table);
+    std::shared_ptr<UIView> findField(const std::string& name) const;
+
+    Side side_ = Side::Detail;
+};
+
+}  // namespace uikit

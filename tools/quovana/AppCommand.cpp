@@ -1,0 +1,585 @@
+// "app": the application itself, in-process and headless, driven by a
+// script of a person's actions. Without --service the local meeting service
+// runs in-process with the bundled demo meeting (or a smaller one), as the
+// demo does; without --home a fresh home is made and locked.
+//
+// After the launch and after each command the main run loop settles, then
+// the mode prints the command, the screen dump, the app's log lines and the
+// analytics events since the previous command (and writes a screenshot when
+// asked). Alerts stay on screen until a command answers them. A command
+// whose target is missing prints an error and changes nothing (exit status
+// 1 at the end); a bad command prints its usage (exit status 2); the script
+// runs on either way.
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iomanip>
+#include <map>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <sstream>
+
+#include "analytics/AnalyticsUtils.h"
+#include "foundation/ApplicationHome.h"
+#include "foundation/Clock.h"
+#include "foundation/Exception.h"
+#include "foundation/RunLoop.h"
+#include "foundation/TimeZone.h"
+#include "http/QNNetworkActivityIndicatorManager.h"
+#include "messageui/MFMailComposeViewController.h"
+#include "network/Reachability.h"
+#include "quovana/AppOptions.h"
+#include "quovana/AppScript.h"
+#include "quovana/Cli.h"
+#include "quovana/Commands.h"
+#include "quovana/FreshHome.h"
+#include "quovana/Gallery.h"
+#include "quovana/HomeLock.h"
+#include "quovana/ServiceRoot.h"
+#include "quovana/StoreFiles.h"
+#include "quovana/ToolAppDelegate.h"
+#include "service/MeetingGenerator.h"
+#include "service/MeetingService.h"
+#include "uikit/ScreenDescription.h"
+#include "uikit/ScreenDriver.h"
+#include "uikit/ScreenRenderer.h"
+#include "uikit/UIApplication.h"
+
+namespace quovana {
+
+namespace {
+
+const char* const kAppHelp =
+    "Usage: quovana [--service URL] [--home DIR] [--languages L] app [options] [--script FILE]\n"
+    "Options:\n"
+    "  --idiom phone|pad              the device (QVA_DEVICE_IDIOM, else phone)\n"
+    "  --screen 375x667@2             screen size in points and scale\n"
+    "  --orientation portrait|landscape\n"
+    "  --system-version V  --model NAME\n"
+    "  --zone NAME                    the device's time zone\n"
+    "  --clock INSTANT                a virtual clock from e.g. 2015-03-10T09:30:00+01:00\n"
+    "  --reachability none|wifi|wwan\n"
+    "  --gallery                      show the gallery of stock controls\n"
+    "  --generate SESSIONS,PARTICIPANTS   a smaller meeting (local service only)\n"
+    "  --fault METHOD PATH STATUS     the local service fails that call (repeatable)\n"
+    "  --shots DIR  --shots-scale N   a screenshot of every printed state\n"
+    "  --script FILE                  the commands (else standard input)\n"
+    "Commands, one a line (# starts a comment; \"double quotes\" hold blanks):\n"
+    "  open IDENTIFIER [--object ENTITY ID]\n"
+    "  tap row S R | tap button TEXT | tap item TEXT | tap tab N | tap at X,Y\n"
+    "  alert BUTTON (title or index)    link URL\n"
+    "  type FIELD TEXT | clear FIELD | return FIELD   (placeholder or outlet name)\n"
+    "  switch S R on|off | pick ROW | swipe left|right [X,Y] | pull | scroll [X,]Y [--view OUTLET]\n"
+    "  back | master | detail | rotate portrait|landscape | reachability none|wifi|wwan\n"
+    "  background | foreground | memory-warning | mail sent|saved|cancelled|failed\n"
+    "  advance SECONDS | settle | dump | shot NAME | quit\n";
+
+// What a command did.
+enum class Outcome { Done, Missing, Usage, Quit };
+
+struct Result {
+    Outcome outcome = Outcome::Done;
+    std::string message;
+};
+
+Result done() { return {}; }
+Result missing(std::string message) { return {Outcome::Missing, std::move(message)}; }
+Result usage(std::string synopsis) { return {Outcome::Usage, "usage: " + std::move(synopsis)}; }
+Result found(bool existed, std::string message) { return existed ? done() : missing(std::move(message)); }
+
+// Everything the mode changes in the process, put back when it ends, so that
+// a run inside the tests leaves the process as it found it.
+class ProcessState {
+public:
+    ProcessState()
+        : profile_(uikit::DeviceProfile::current()),
+          zone_(foundation::TimeZone::local()),
+          virtualClock_(foundation::Clock::isVirtual()),
+          then_(foundation::Clock::now()) {}
+    ~ProcessState() {
+        uikit::ScreenDriver::clearBusyPredicates();
+        uikit::UIApplication::sharedApplication().resetForTests();
+        uikit::DeviceProfile::apply(profile_);
+        network::Reachability::setSimulatedFlags(std::nullopt);
+        foundation::TimeZone::setDefault(zone_);
+        if (virtualClock_)
+            foundation::Clock::useVirtual(then_);
+        else if (foundation::Clock::isVirtual())
+            foundation::Clock::useReal();
+    }
+    ProcessState(const ProcessState&) = delete;
+    ProcessState& operator=(const ProcessState&) = delete;
+
+private:
+    uikit::DeviceProfile profile_;
+    foundation::TimeZone zone_;
+    bool virtualClock_;
+    double then_;
+};
+
+std::optional<network::ReachabilityFlags> reachabilityFlags(const std::string& word) {
+    namespace Flag = network::ReachabilityFlag;
+    if (word == "none") return network::ReachabilityFlags(0);
+    if (word == "wifi") return Flag::Reachable;
+    if (word == "wwan") return Flag::Reachable | Flag::IsWWAN;
+    return std::nullopt;
+}
+
+std::optional<double> parseDecimal(const std::string& text) {
+    auto pair = parsePair("0," + text);
+    if (!pair) return std::nullopt;
+    return pair->second;
+}
+
+std::optional<int64_t> parseIndex(const std::string& text) {
+    auto value = parseWhole(text);
+    if (!value) return std::nullopt;
+    return static_cast<int64_t>(*value);
+}
+
+// The words from `first` on, joined by single blanks (a title typed without quotes).
+std::string joined(const std::vector<std::string>& words, size_t first) {
+    std::string text;
+    for (size_t i = first; i < words.size(); ++i) text += (i > first ? " " : "") + words[i];
+    return text;
+}
+
+class AppSession {
+public:
+    AppSession(CommandContext& context, const AppOptions& options) : context_(context), options_(options) {}
+
+    std::ostream& out() { return context_.out(); }
+
+    // Settles and prints the state after the launch or a command.
+    void printState(const std::string& word) {
+        if (!driver_.settle()) out() << "note: the app did not settle within 30 s\n";
+        auto window = uikit::UIApplication::sharedApplication().keyWindow();
+        out() << uikit::describe(*window);
+        if (options_.shotsDirectory) {
+            std::ostringstream name;
+            name << std::setw(3) << std::setfill('0') << ++shots_ << "-" << word << ".png";
+            writeShot(*options_.shotsDirectory, name.str());
+        }
+        printLog();
+        printEvents();
+        out().flush();
+    }
+
+    // One command line; the exit status it asks for.
+    int run(const AppScriptLine& line) {
+        out() << "\n== " << line.text.substr(line.text.find_first_not_of(" \t")) << " ==\n";
+        if (!line.problem.empty()) {
+            out() << "usage: line " << line.number << ": " << line.problem << "\n";
+            return kExitUsage;
+        }
+        Result result;
+        try {
+            result = execute(line);
+        } catch (const foundation::Exception& exception) {
+            result = missing(std::string("the app raised an exception: ") + exception.what());
+        }
+        switch (result.outcome) {
+            case Outcome::Quit:
+                quit_ = true;
+                return kExitSuccess;
+            case Outcome::Usage:
+                out() << result.message << "\n";
+                return kExitUsage;
+            case Outcome::Missing:
+                out() << "error: " << result.message << "\n";
+                printState(line.words.front());
+                return kExitFailure;
+            case Outcome::Done:
+                printState(line.words.front());
+                return kExitSuccess;
+        }
+        return kExitSuccess;
+    }
+
+    bool quit() const { return quit_; }
+
+    // What the app logged after the last printed state (while quitting).
+    void finish() { printLog(); }
+
+private:
+    using Handler = std::function<Result(AppSession&, const AppScriptLine&)>;
+
+    Result execute(const AppScriptLine& line) {
+        static const std::map<std::string, Handler> kHandlers = {
+            {"open", &AppSession::open},
+            {"tap", &AppSession::tap},
+            {"alert", &AppSession::alert},
+            {"link", &AppSession::link},
+            {"type", &AppSession::type},
+            {"clear", &AppSession::clear},
+            {"return", &AppSession::pressReturn},
+            {"switch", &AppSession::toggle},
+            {"pick", &AppSession::pick},
+            {"swipe", &AppSession::swipe},
+            {"pull", &AppSession::pull},
+            {"scroll", &AppSession::scroll},
+            {"back", &AppSession::back},
+            {"master", &AppSession::side},
+            {"detail", &AppSession::side},
+            {"rotate", &AppSession::rotate},
+            {"reachability", &AppSession::reachability},
+            {"background", &AppSession::lifecycle},
+            {"foreground", &AppSession::lifecycle},
+            {"memory-warning", &AppSession::lifecycle},
+            {"mail", &AppSession::mail},
+            {"advance", &AppSession::advance},
+            {"settle", &AppSession::nothing},
+            {"dump", &AppSession::nothing},
+            {"shot", &AppSession::shot},
+            {"quit", &AppSession::quitCommand},
+        };
+        auto handler = kHandlers.find(line.words.front());
+        if (handler == kHandlers.end())
+            return {Outcome::Usage, "unknown command \"" + line.words.front() + "\"\n" + kAppHelp};
+        return handler->second(*this, line);
+    }
+
+    Result open(const AppScriptLine& line) {
+        const auto& w = line.words;
+        const char* synopsis = "open IDENTIFIER [--object ENTITY ID]";
+        std::optional<std::pair<std::string, std::string>> object;
+        if (w.size() == 5 && w[2] == "--object")
+            object = std::make_pair(w[3], w[4]);
+        else if (w.size() != 2)
+            return usage(synopsis);
+        switch (driver_.openScene(w[1], {ToolAppDelegate::deviceStoryboardName(), kGalleryStoryboardName}, object)) {
+            case uikit::ScreenDriver::OpenResult::Opened: return done();
+            case uikit::ScreenDriver::OpenResult::UnknownScene: return missing("no scene \"" + w[1] + "\"");
+            case uikit::ScreenDriver::OpenResult::TakesNoObject:
+                return missing("the scene \"" + w[1] + "\" takes no object");
+            case uikit::ScreenDriver::OpenResult::NoHandOver:
+                return missing("no hand-over of objects is registered");
+        }
+        return done();
+    }
+
+    Result tap(const AppScriptLine& line) {
+        const auto& w = line.words;
+        const char* synopsis = "tap row S R | tap button TEXT | tap item TEXT | tap tab N | tap at X,Y";
+        if (w.size() < 3) return usage(synopsis);
+        if (w[1] == "row") {
+            auto section = w.size() == 4 ? parseIndex(w[2]) : std::nullopt;
+            auto row = w.size() == 4 ? parseIndex(w[3]) : std::nullopt;
+            if (!section || !row) return usage(synopsis);
+            return found(driver_.tapRow(*section, *row),
+                         "no row " + w[2] + " " + w[3] + " on the front screen's table");
+        }
+        if (w[1] == "button") return found(driver_.tapButton(joined(w, 2)), "no button \"" + joined(w, 2) + "\"");
+        if (w[1] == "item") return found(driver_.tapItem(joined(w, 2)), "no bar button item \"" + joined(w, 2) + "\"");
+        if (w[1] == "tab") {
+            auto index = w.size() == 3 ? parseIndex(w[2]) : std::nullopt;
+            if (!index) return usage(synopsis);
+            return found(driver_.tapTab(*index), "no tab " + w[2]);
+        }
+        if (w[1] == "at") {
+            auto point = w.size() == 3 ? parsePair(w[2]) : std::nullopt;
+            if (!point) return usage(synopsis);
+            return found(driver_.tapAt({point->first, point->second}), "nothing to tap at " + w[2]);
+        }
+        return usage(synopsis);
+    }
+
+    Result alert(const AppScriptLine& line) {
+        if (line.words.size() < 2) return usage("alert BUTTON (title or index)");
+        const std::string button = joined(line.words, 1);
+        return found(driver_.answerAlert(button), "no alert or action sheet with a button \"" + button + "\"");
+    }
+
+    Result link(const AppScriptLine& line) {
+        const std::string url = line.textAfterWords(1);
+        if (url.empty()) return usage("link URL");
+        return found(driver_.clickLink(url), "no link to " + url + " in the front web view");
+    }
+
+    Result type(const AppScriptLine& line) {
+        if (line.words.size() < 3) return usage("type FIELD TEXT");
+        return found(driver_.typeText(line.words[1], line.textAfterWords(2)), "no field \"" + line.words[1] + "\"");
+    }
+
+    Result clear(const AppScriptLine& line) {
+        if (line.words.size() != 2) return usage("clear FIELD");
+        return found(driver_.clearField(line.words[1]), "no field \"" + line.words[1] + "\"");
+    }
+
+    Result pressReturn(const AppScriptLine& line) {
+        if (line.words.size() != 2) return usage("return FIELD");
+        return found(driver_.pressReturn(line.words[1]), "no field \"" + line.words[1] + "\"");
+    }
+
+    Result toggle(const AppScriptLine& line) {
+        const auto& w = line.words;
+        auto section = w.size() == 4 ? parseIndex(w[1]) : std::nullopt;
+        auto row = w.size() == 4 ? parseIndex(w[2]) : std::nullopt;
+        if (!section || !row || (w[3] != "on" && w[3] != "off")) return usage("switch S R on|off");
+        return found(driver_.setSwitch(*section, *row, w[3] == "on"), "no switch in row " + w[1] + " " + w[2]);
+    }
+
+    Result pick(const AppScriptLine& line) {
+        auto row = line.words.size() == 2 ? parseIndex(line.words[1]) : std::nullopt;
+        if (!row) return usage("pick ROW");
+        return found(driver_.pickRow(*row), "no picker row " + line.words[1]);
+    }
+
+    Result swipe(const AppScriptLine& line) {
+        const auto& w = line.words;
+        const char* synopsis = "swipe left|right [X,Y]";
+        if (w.size() < 2 || w.size() > 3 || (w[1] != "left" && w[1] != "right")) return usage(synopsis);
+        std::optional<graphics::Point> point;
+        if (w.size() == 3) {
+            auto pair = parsePair(w[2]);
+            if (!pair) return usage(synopsis);
+            point = graphics::Point{pair->first, pair->second};
+        }
+        auto direction =
+            w[1] == "left" ? uikit::ScreenDriver::SwipeDirection::Left : uikit::ScreenDriver::SwipeDirection::Right;
+        return found(driver_.swipe(direction, point), "nothing to swipe " + w[1]);
+    }
+
+    Result pull(const AppScriptLine& line) {
+        if (line.words.size() != 1) return usage("pull");
+        return found(driver_.pull(), "no table to pull on the front screen");
+    }
+
+    Result scroll(const AppScriptLine& line) {
+        const auto& w = line.words;
+        const char* synopsis = "scroll [X,]Y [--view OUTLET]";
+        std::optional<std::string> outlet;
+        if (w.size() == 4 && w[2] == "--view")
+            outlet = w[3];
+        else if (w.size() != 2)
+            return usage(synopsis);
+        std::optional<double> x;
+        std::optional<double> y;
+        if (w[1].find(',') != std::string::npos) {
+            if (auto pair = parsePair(w[1])) x = pair->first, y = pair->second;
+        } else {
+            y = parseDecimal(w[1]);
+        }
+        if (!y) return usage(synopsis);
+        return found(driver_.scroll(x, *y, outlet),
+                     outlet ? "no scroll view \"" + *outlet + "\"" : std::string("nothing to scroll on the front screen"));
+    }
+
+    Result back(const AppScriptLine& line) {
+        if (line.words.size() != 1) return usage("back");
+        return found(driver_.back(), "no back button on the front screen");
+    }
+
+    Result side(const AppScriptLine& line) {
+        if (line.words.size() != 1) return usage(line.words.front());
+        driver_.setSide(line.words.front() == "master" ? uikit::ScreenDriver::Side::Master
+                                                       : uikit::ScreenDriver::Side::Detail);
+        return done();
+    }
+
+    Result rotate(const AppScriptLine& line) {
+        const auto& w = line.words;
+        if (w.size() != 2 || (w[1] != "portrait" && w[1] != "landscape")) return usage("rotate portrait|landscape");
+        return found(driver_.rotate(w[1] == "portrait" ? uikit::UIDeviceOrientation::Portrait
+                                                       : uikit::UIDeviceOrientation::LandscapeLeft),
+                     "the screen cannot turn " + w[1]);
+    }
+
+    Result reachability(const AppScriptLine& line) {
+        auto flags = line.words.size() == 2 ? reachabilityFlags(line.words[1]) : std::nullopt;
+        if (!flags) return usage("reachability none|wifi|wwan");
+        network::Reachability::setSimulatedFlags(*flags);
+        return done();
+    }
+
+    Result lifecycle(const AppScriptLine& line) {
+        const std::string& word = line.words.front();
+        if (line.words.size() != 1) return usage(word);
+        auto& application = uikit::UIApplication::sharedApplication();
+        if (word == "background") application.enterBackground();
+        if (word == "foreground") application.enterForeground();
+        if (word == "memory-warning") application.simulateMemoryWarning();
+        return done();
+    }
+
+    Result mail(const AppScriptLine& line) {
+        static const std::map<std::string, messageui::MFMailComposeResult> kResults = {
+            {"sent", messageui::MFMailComposeResult::Sent},
+            {"saved", messageui::MFMailComposeResult::Saved},
+            {"cancelled", messageui::MFMailComposeResult::Cancelled},
+            {"failed", messageui::MFMailComposeResult::Failed},
+        };
+        auto result = line.words.size() == 2 ? kResults.find(line.words[1]) : kResults.end();
+        if (result == kResults.end()) return usage("mail sent|saved|cancelled|failed");
+        // The composer is somewhere in the presented chain, usually its end.
+        auto controller = uikit::UIApplication::sharedApplication().keyWindow()->rootViewController();
+        std::shared_ptr<messageui::MFMailComposeViewController> composer;
+        for (; controller; controller = controller->presentedViewController())
+            if (auto mail = std::dynamic_pointer_cast<messageui::MFMailComposeViewController>(controller))
+                composer = mail;
+        if (!composer || composer->isFinished()) return missing("no mail composer is open");
+        composer->finishWithResult(result->second);
+        return done();
+    }
+
+    Result advance(const AppScriptLine& line) {
+        auto seconds = line.words.size() == 2 ? parseDecimal(line.words[1]) : std::nullopt;
+        if (!seconds || *seconds < 0) return usage("advance SECONDS");
+        if (!foundation::Clock::isVirtual()) return missing("advance needs the virtual clock (--clock INSTANT)");
+        foundation::Clock::advance(*seconds);
+        foundation::RunLoop::main().runDueTasks();
+        return done();
+    }
+
+    Result nothing(const AppScriptLine& line) {
+        if (line.words.size() != 1) return usage(line.words.front());
+        return done();
+    }
+
+    Result shot(const AppScriptLine& line) {
+        if (line.words.size() != 2) return usage("shot NAME");
+        std::string name = line.words[1];
+        if (name.size() < 4 || name.substr(name.size() - 4) != ".png") name += ".png";
+        if (!writeShot(options_.shotsDirectory.value_or("."), name)) return missing("the screenshot was not written");
+        return done();
+    }
+
+    Result quitCommand(const AppScriptLine& line) {
+        if (line.words.size() != 1) return usage("quit");
+        return {Outcome::Quit, {}};
+    }
+
+    bool writeShot(const std::string& directory, const std::string& name) {
+        std::error_code ignored;
+        std::filesystem::create_directories(directory, ignored);
+        const std::string path = (std::filesystem::path(directory) / name).string();
+        auto window = uikit::UIApplication::sharedApplication().keyWindow();
+        if (auto error = uikit::writeScreenshot(*window, path, options_.shotsScale)) {
+            out() << "error: cannot write " << path << ": " << describeError(error) << "\n";
+            return false;
+        }
+        out() << "shot " << name << "\n";
+        return true;
+    }
+
+    // Each line of what the app logged (a logged text may hold several).
+    void printLog() {
+        for (const auto& logged : context_.takeLog()) {
+            std::istringstream lines(logged);
+            for (std::string line; std::getline(lines, line);)
+                if (!line.empty()) out() << "log: " << line << "\n";
+        }
+    }
+
+    void printEvents() {
+        auto events = AnalyticsUtils::queuedEvents();
+        // A sent batch leaves the queue; what is left is new.
+        if (events.size() < eventsSeen_) eventsSeen_ = 0;
+        for (size_t i = eventsSeen_; i < events.size(); ++i) {
+            out() << "event: " << events[i].name;
+            for (const auto& [key, value] : events[i].properties) out() << " " << key << "=" << value;
+            out() << "\n";
+        }
+        eventsSeen_ = events.size();
+    }
+
+    CommandContext& context_;
+    const AppOptions& options_;
+    uikit::ScreenDriver driver_;
+    size_t shots_ = 0;
+    size_t eventsSeen_ = 0;
+    bool quit_ = false;
+};
+
+// Starts the local meeting service with the options' meeting and faults.
+std::unique_ptr<testservice::MeetingService> startLocalService(CommandContext& context, const AppOptions& options) {
+    testservice::MeetingGeneratorOptions meeting;
+    if (options.generate) {
+        meeting.sessions = options.generate->first;
+        meeting.participants = options.generate->second;
+    }
+    auto service = std::make_unique<testservice::MeetingService>(testservice::generateMeeting(meeting));
+    if (!service->start()) return nullptr;
+    setServiceRoot(service->rootURL());
+    for (const auto& fault : options.faults)
+        service->injectFault(fault.method, "/api/v1/" + fault.path, {.status = fault.status});
+    context.out() << "service: " << service->rootURL() << "\n"
+                  << "meeting: " << service->eventId() << "\n"
+                  << "demo account: user " << testservice::kDemoUsername << ", password "
+                  << testservice::kDemoPassword << ", passcode " << testservice::kDemoPasscode << "\n";
+    return service;
+}
+
+}  // namespace
+
+int runAppCommand(CommandContext& context, const Arguments& arguments) {
+    if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "help")) {
+        context.out() << kAppHelp;
+        return kExitSuccess;
+    }
+    AppOptions options;
+    if (std::string problem = parseAppOptions(arguments, !context.options().serviceRoot, options); !problem.empty())
+        return context.usage(problem + " (\"quovana app --help\" lists the options)");
+
+    std::ifstream scriptFile;
+    if (options.script) {
+        scriptFile.open(*options.script);
+        if (!scriptFile) return context.fail("cannot read the script " + *options.script);
+    }
+
+    std::optional<HomeLock> lock;
+    if (!context.options().home) {
+        auto home = makeFreshHome("quovana-app");
+        if (!home) return context.fail("cannot make a folder for the app's home");
+        context.options().home = *home;
+        applyGlobalOptions(context.options());
+        lock.emplace(*home);
+        if (!lock->held()) return context.fail(lock->problem());
+    }
+    context.out() << "application home: " << foundation::ApplicationHome::root() << "\n";
+
+    ProcessState restore;
+    uikit::DeviceProfile::apply(options.profile);
+    if (options.zone) {
+        auto zone = foundation::TimeZone::withName(*options.zone);
+        if (!zone) zone = foundation::TimeZone::fromOffsetString(*options.zone);
+        if (zone) foundation::TimeZone::setDefault(*zone);
+    }
+    if (options.clock) foundation::Clock::useVirtual(*options.clock);
+    if (options.reachability) network::Reachability::setSimulatedFlags(reachabilityFlags(*options.reachability));
+
+    std::unique_ptr<testservice::MeetingService> service;
+    if (!context.options().serviceRoot) {
+        service = startLocalService(context, options);
+        if (!service) return context.fail("the local meeting service could not listen on 127.0.0.1");
+    }
+
+    // The script answers the alerts; settling waits for the network too.
+    context.setAnswersAlerts(false);
+    uikit::ScreenDriver::addBusyPredicate(
+        [] { return QNNetworkActivityIndicatorManager::sharedManager().activityCount() > 0; });
+
+    AppSession session(context, options);
+    int status = kExitSuccess;
+    try {
+        registerGalleryStoryboard();
+        uikit::UIApplication::sharedApplication().launch(std::make_shared<ToolAppDelegate>(options.gallery));
+        context.out() << "\n== launch ==\n";
+        session.printState("launch");
+    } catch (const foundation::Exception& exception) {
+        return context.fail(std::string("the app raised an exception at launch: ") + exception.what());
+    }
+
+    AppScriptReader reader(options.script ? static_cast<std::istream&>(scriptFile) : context.in());
+    AppScriptLine line;
+    while (!session.quit() && reader.next(line)) status = std::max(status, session.run(line));
+
+    uikit::UIApplication::sharedApplication().terminate();
+    // Nothing the app wrote may be lost when the process ends.
+    if (!storeFilesWritten(context)) status = std::max<int>(status, kExitFailure);
+    session.finish();
+    return status;
+}
+
+}  // namespace quovana

@@ -1,0 +1,134 @@
+#include "quovana/AppOptions.h"
+
+#include <cstdlib>
+
+#include "foundation/DateFormatter.h"
+#include "foundation/TimeZone.h"
+
+namespace quovana {
+
+namespace {
+
+std::optional<double> parseNumber(const std::string& text) {
+    if (text.empty()) return std::nullopt;
+    char* end = nullptr;
+    double value = std::strtod(text.c_str(), &end);
+    if (end != text.c_str() + text.size()) return std::nullopt;
+    return value;
+}
+
+// "375x667@2" (the scale may be left out).
+bool parseScreen(const std::string& text, uikit::DeviceProfile& profile) {
+    const size_t by = text.find('x');
+    if (by == std::string::npos) return false;
+    const size_t at = text.find('@', by);
+    auto width = parseNumber(text.substr(0, by));
+    auto height = parseNumber(text.substr(by + 1, at == std::string::npos ? std::string::npos : at - by - 1));
+    auto scale = at == std::string::npos ? std::optional<double>(profile.scale) : parseNumber(text.substr(at + 1));
+    if (!width || !height || !scale || *width <= 0 || *height <= 0 || *scale <= 0) return false;
+    profile.screenSize = {*width, *height};
+    profile.scale = *scale;
+    return true;
+}
+
+}  // namespace
+
+std::optional<long long> parseWhole(const std::string& text) {
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || text.size() > 15)
+        return std::nullopt;
+    return std::stoll(text);
+}
+
+std::optional<std::pair<double, double>> parsePair(const std::string& text) {
+    size_t comma = text.find(',');
+    if (comma == std::string::npos) return std::nullopt;
+    auto x = parseNumber(text.substr(0, comma));
+    auto y = parseNumber(text.substr(comma + 1));
+    if (!x || !y) return std::nullopt;
+    return std::make_pair(*x, *y);
+}
+
+std::optional<double> parseInstant(const std::string& text) {
+    foundation::DateFormatter formatter;
+    formatter.setLocale(foundation::Locale("en_US_POSIX"));
+    formatter.setTimeZone(foundation::TimeZone::gmt());
+    formatter.setDateFormat("yyyy-MM-dd'T'HH:mm:ssXXX");
+    auto date = formatter.dateFromString(text);
+    if (!date) return std::nullopt;
+    return date->timeIntervalSinceReferenceDate();
+}
+
+std::string parseAppOptions(const Arguments& arguments, bool usesLocalService, AppOptions& options) {
+    std::optional<std::string> screen;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& option = arguments[i];
+        if (option == "--gallery") {
+            options.gallery = true;
+            continue;
+        }
+        const size_t needed = option == "--fault" ? 3 : 1;
+        static const char* const kWithValue[] = {"--idiom",        "--screen", "--orientation", "--system-version",
+                                                 "--model",        "--zone",   "--clock",       "--reachability",
+                                                 "--generate",     "--fault",  "--script",      "--shots",
+                                                 "--shots-scale"};
+        bool known = false;
+        for (const char* name : kWithValue) known = known || option == name;
+        if (!known) return "unknown option \"" + option + "\" for app";
+        if (i + needed >= arguments.size())
+            return option + " needs " + (needed == 1 ? "a value" : "METHOD PATH STATUS");
+        const std::string& value = arguments[i + 1];
+        if (option == "--idiom") {
+            if (value == "phone") options.profile = uikit::DeviceProfile::iPhone6();
+            else if (value == "pad") options.profile = uikit::DeviceProfile::iPad();
+            else return "--idiom takes phone or pad";
+        } else if (option == "--screen") {
+            screen = value;
+        } else if (option == "--orientation") {
+            if (value == "portrait") options.profile.orientation = uikit::UIDeviceOrientation::Portrait;
+            else if (value == "landscape") options.profile.orientation = uikit::UIDeviceOrientation::LandscapeLeft;
+            else return "--orientation takes portrait or landscape";
+        } else if (option == "--system-version") {
+            options.profile.systemVersion = value;
+        } else if (option == "--model") {
+            options.profile.model = value;
+        } else if (option == "--zone") {
+            if (!foundation::TimeZone::withName(value) && !foundation::TimeZone::fromOffsetString(value))
+                return "unknown time zone \"" + value + "\"";
+            options.zone = value;
+        } else if (option == "--clock") {
+            options.clock = parseInstant(value);
+            if (!options.clock) return "--clock takes an instant such as 2015-03-10T09:30:00+01:00";
+        } else if (option == "--reachability") {
+            if (value != "none" && value != "wifi" && value != "wwan") return "--reachability takes none, wifi or wwan";
+            options.reachability = value;
+        } else if (option == "--generate") {
+            auto pair = parsePair(value);
+            if (!pair || pair->first < 1 || pair->second < 1 || pair->first != static_cast<int>(pair->first) ||
+                pair->second != static_cast<int>(pair->second))
+                return "--generate takes SESSIONS,PARTICIPANTS, e.g. 20,100";
+            options.generate = std::make_pair(static_cast<int>(pair->first), static_cast<int>(pair->second));
+        } else if (option == "--fault") {
+            AppFault fault{arguments[i + 1], arguments[i + 2], 0};
+            auto status = parseWhole(arguments[i + 3]);
+            if (!status || *status < 100 || *status > 599) return "--fault takes METHOD PATH STATUS, e.g. GET events 500";
+            while (!fault.path.empty() && fault.path.front() == '/') fault.path.erase(fault.path.begin());
+            fault.status = static_cast<int>(*status);
+            options.faults.push_back(fault);
+        } else if (option == "--script") {
+            options.script = value;
+        } else if (option == "--shots") {
+            options.shotsDirectory = value;
+        } else if (option == "--shots-scale") {
+            auto scale = parseNumber(value);
+            if (!scale || *scale <= 0 || *scale > 8) return "--shots-scale takes a number of pixels per point";
+            options.shotsScale = *scale;
+        }
+        i += needed;
+    }
+    if (screen && !parseScreen(*screen, options.profile)) return "--screen takes WIDTHxHEIGHT@SCALE, e.g. 375x667@2";
+    if (!usesLocalService && (options.generate || !options.faults.empty()))
+        return "--generate and --fault work on the local service only (leave out --service)";
+    return {};
+}
+
+}  // namespace quovana
