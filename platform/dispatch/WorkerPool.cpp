@@ -5,6 +5,8 @@
 #include <mutex>
 #include <thread>
 
+#include "foundation/RunLoop.h"
+
 namespace dispatch::detail {
 
 namespace {
@@ -63,6 +65,8 @@ void WorkerPool::workerLoop() {
         lock.unlock();
         task();
         task = nullptr;  // release captures before counting as idle again
+        // What the task did, released included, may be what the main thread waits for.
+        foundation::RunLoop::workDidEnd();
         lock.lock();
     }
 }
