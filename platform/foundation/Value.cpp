@@ -129,7 +129,7 @@ std::string Value::stringValue() const {
 
 const Value& Value::operator[](std::string_view key) const {
     if (auto d = dictionary()) {
-        auto it = d->find(std::string(key));
+        auto it = d->find(key);
         if (it != d->end()) return it->second;
     }
     return absentValue();

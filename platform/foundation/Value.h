@@ -31,7 +31,8 @@ class Value {
 public:
     enum class Type { Absent, Null, Boolean, Integer, Real, String, Data, Date, Array, Dictionary, Object };
     using Array = std::vector<Value>;
-    using Dictionary = std::map<std::string, Value>;
+    // Transparent: a key is looked up as a string_view, without a copy.
+    using Dictionary = std::map<std::string, Value, std::less<>>;
     struct NullTag {
         bool operator==(const NullTag&) const { return true; }
     };
@@ -54,8 +55,8 @@ public:
     Value(const std::optional<std::string>& s) : v_(s ? Storage(*s) : Storage()) {}
     Value(foundation::Data d) : v_(std::move(d)) {}
     Value(foundation::Date d) : v_(d) {}
-    Value(Array a) : v_(Shared<Array>(std::move(a))) {}
-    Value(Dictionary d) : v_(Shared<Dictionary>(std::move(d))) {}
+    Value(Array a) : v_(std::in_place_type<Shared<Array>>, std::move(a)) {}
+    Value(Dictionary d) : v_(std::in_place_type<Shared<Dictionary>>, std::move(d)) {}
     Value(ObjectPtr o) : v_(o ? Storage(std::move(o)) : Storage()) {}
     template <class T, class = std::enable_if_t<std::is_base_of_v<Object, T>>>
     Value(std::shared_ptr<T> o) : Value(std::static_pointer_cast<Object>(std::move(o))) {}
