@@ -185,6 +185,8 @@ void ManagedObjectContext::deleteObject(const ManagedObjectPtr& object) {
 
 ManagedObjectPtr ManagedObjectContext::objectWithID(const ManagedObjectIDPtr& id) {
     if (!id) return nullptr;
+    // A child's row kept as a row becomes this context's inserted object.
+    if (pendingInserted_.count(id->primaryKey())) materializePendingRows();
     if (auto object = registeredObject(id->primaryKey())) return object->deleted_ ? nullptr : object;
     FetchPlan plan;
     plan.entity = &id->entity();

@@ -83,8 +83,8 @@ TEST(Contexts, RowsAChildSavesIntoAnUnwatchedContextPassOnAndShowWhenLookedAt) {
     testing::Stack stack(dir.file("rows.sqlite"));
     ASSERT_EQ(stack.error, nullptr);
     // Inserted, then changed, then one dropped, each in its own worker save.
+    std::vector<ManagedObjectPtr> rows;
     onWorker(stack, [&] {
-        std::vector<ManagedObjectPtr> rows;
         for (int i = 0; i < 4; ++i)
             rows.push_back(insert(*stack.worker, "Session", {{"itemId", "r" + std::to_string(i)}}));
         ASSERT_EQ(stack.worker->save(), nullptr);
@@ -93,12 +93,19 @@ TEST(Contexts, RowsAChildSavesIntoAnUnwatchedContextPassOnAndShowWhenLookedAt) {
         ASSERT_EQ(stack.worker->save(), nullptr);
     });
     EXPECT_TRUE(stack.main->hasChanges());
+    auto first = stack.main->objectWithID(rows[0]->objectID());
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(first->isInserted());
+    EXPECT_EQ(stack.main->objectWithID(rows[0]->objectID()), first);
     FetchRequest second("Session");
     second.setPredicate(Predicate::withFormat("title == 'Second'"));
     auto found = stack.main->executeFetchRequest(second);
     ASSERT_EQ(found.size(), 1u);
     EXPECT_TRUE(found[0].objectAs<ManagedObject>()->isInserted());
     EXPECT_EQ(stack.main->insertedObjects().size(), 3u);
+    FetchRequest firstAgain("Session");
+    firstAgain.setPredicate(Predicate::withFormat("itemId == 'r0'"));
+    EXPECT_EQ(stack.main->executeFetchRequest(firstAgain).at(0).objectAs<ManagedObject>(), first);
     ASSERT_EQ(stack.main->save(), nullptr);
 
     // The root takes the main context's rows straight to the file.
