@@ -20,7 +20,7 @@ uint8_t shade(int position, int extent) { return uint8_t(extent <= 1 ? 0 : posit
 
 }  // namespace
 
-std::string makePNG(int width, int height, int bitDepth, PNGKind kind) {
+std::string makePNG(int width, int height, int bitDepth, PNGKind kind, int blue) {
     png_image image;
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
@@ -69,7 +69,7 @@ std::string makePNG(int width, int height, int bitDepth, PNGKind kind) {
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             for (int c = 0; c < channels; ++c) {
-                uint8_t v = c == 0 ? shade(x, width) : c == 1 ? shade(y, height) : c == 2 ? 160 : 255;
+                uint8_t v = c == 0 ? shade(x, width) : c == 1 ? shade(y, height) : c == 2 ? uint8_t(blue) : 255;
                 if (channels == 2 && c == 1) v = 255;
                 size_t i = (size_t(y) * size_t(width) + size_t(x)) * size_t(channels) + size_t(c);
                 if (linear) {
@@ -130,13 +130,13 @@ bool writeJPEG(int width, int height, bool cmyk, const std::vector<uint8_t>& sam
 
 }  // namespace
 
-std::string makeJPEG(int width, int height, bool cmyk) {
+std::string makeJPEG(int width, int height, bool cmyk, int blue) {
     const int components = cmyk ? 4 : 3;
     std::vector<uint8_t> samples(size_t(width) * size_t(height) * size_t(components));
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             uint8_t* p = &samples[(size_t(y) * size_t(width) + size_t(x)) * size_t(components)];
-            uint8_t r = shade(x, width), g = shade(y, height), b = 160;
+            uint8_t r = shade(x, width), g = shade(y, height), b = uint8_t(blue);
             if (cmyk) {
                 // Inverted inks with no black: 255 - ink = the RGB value.
                 p[0] = r;
