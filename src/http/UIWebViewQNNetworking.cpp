@@ -41,7 +41,7 @@ void setResponseSerializer(UIWebView& view, std::shared_ptr<QNHTTPResponseSerial
 }
 
 void loadRequest(const std::shared_ptr<UIWebView>& view, const foundation::URLRequest& request,
-                 QNURLConnectionOperation::DownloadProgressBlock progress, HTMLSuccess success, Failure failure) {
+                 Progress progress, HTMLSuccess success, Failure failure) {
     DataSuccess asText = [success](const std::shared_ptr<foundation::HTTPURLResponse>& response, const Data& data) {
         auto encoding = foundation::StringEncoding::UTF8;
         if (response && response->textEncodingName()) {
@@ -58,7 +58,7 @@ void loadRequest(const std::shared_ptr<UIWebView>& view, const foundation::URLRe
 
 void loadRequestMIMEType(const std::shared_ptr<UIWebView>& view, const foundation::URLRequest& request,
                          const std::optional<std::string>& MIMEType, const std::optional<std::string>& textEncodingName,
-                         QNURLConnectionOperation::DownloadProgressBlock progress, DataSuccess success,
+                         Progress progress, DataSuccess success,
                          Failure failure) {
     if (auto current = UIWebView_QNNetworking::qn_HTTPRequestOperation(*view)) current->cancel();
 

@@ -4,6 +4,7 @@
 // category). Main thread only.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -12,7 +13,6 @@
 #include "foundation/Data.h"
 #include "foundation/Error.h"
 #include "foundation/URLRequest.h"
-#include "http/QNURLConnectionOperation.h"
 
 namespace foundation {
 class HTTPURLResponse;
@@ -32,6 +32,8 @@ using HTMLSuccess =
 using DataSuccess = std::function<foundation::Data(const std::shared_ptr<foundation::HTTPURLResponse>& response,
                                                    const foundation::Data& data)>;
 using Failure = std::function<void(const foundation::ErrorPtr& error)>;
+// The operation's download progress: bytes just read, read so far, expected.
+using Progress = std::function<void(uint64_t bytesRead, int64_t totalBytesRead, int64_t totalBytesExpectedToRead)>;
 
 // The view's serializers, else shared defaults made once.
 std::shared_ptr<QNHTTPRequestSerializer> requestSerializer(const uikit::UIWebView& view);
@@ -43,12 +45,12 @@ void setResponseSerializer(uikit::UIWebView& view, std::shared_ptr<QNHTTPRespons
 // when it names none or one that does not convert), shown as the success
 // block's text, encoded back the same way.
 void loadRequest(const std::shared_ptr<uikit::UIWebView>& view, const foundation::URLRequest& request,
-                 QNURLConnectionOperation::DownloadProgressBlock progress, HTMLSuccess success, Failure failure);
+                 Progress progress, HTMLSuccess success, Failure failure);
 // Any content, with the given MIME type and text encoding name (else the
 // response's), based at the response's URL.
 void loadRequestMIMEType(const std::shared_ptr<uikit::UIWebView>& view, const foundation::URLRequest& request,
                          const std::optional<std::string>& MIMEType, const std::optional<std::string>& textEncodingName,
-                         QNURLConnectionOperation::DownloadProgressBlock progress, DataSuccess success,
+                         Progress progress, DataSuccess success,
                          Failure failure);
 
 }  // namespace UIWebViewQNNetworking
