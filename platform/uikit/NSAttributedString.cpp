@@ -1,5 +1,7 @@
 #include "uikit/NSAttributedString.h"
 
+#include <functional>
+
 #include "foundation/Exception.h"
 
 namespace uikit {
@@ -53,25 +55,21 @@ void NSAttributedString::appendAttributedString(const NSAttributedString& other)
 }
 
 void NSAttributedString::setAttributes(const TextAttributes& attributes, NSRange range) {
-    requireRange(range);
-    if (range.length == 0) return;
-    splitAt(range.location);
-    splitAt(range.location + range.length);
-    for (auto& run : runs_) {
-        if (run.range.location >= range.location && run.range.location < range.location + range.length)
-            run.attributes = attributes;
-    }
-    coalesce();
+    changeRunsIn(range, [&](TextAttributes& run) { run = attributes; });
 }
 
 void NSAttributedString::addAttributes(const TextAttributes& attributes, NSRange range) {
+    changeRunsIn(range, [&](TextAttributes& run) { run = run.mergedWith(attributes); });
+}
+
+void NSAttributedString::changeRunsIn(NSRange range, const std::function<void(TextAttributes&)>& change) {
     requireRange(range);
     if (range.length == 0) return;
     splitAt(range.location);
     splitAt(range.location + range.length);
     for (auto& run : runs_) {
         if (run.range.location >= range.location && run.range.location < range.location + range.length)
-            run.attributes = run.attributes.mergedWith(attributes);
+            change(run.attributes);
     }
     coalesce();
 }

@@ -7,6 +7,7 @@
 // this class offers directly (the app builds its texts by appending).
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -78,6 +79,8 @@ private:
     void requireRange(NSRange range) const;
     // Splits runs so that one starts at `position`.
     void splitAt(size_t position);
+    // Splits the runs at the range's ends and changes the attributes of those inside.
+    void changeRunsIn(NSRange range, const std::function<void(TextAttributes&)>& change);
     // Joins neighbours with equal attributes.
     void coalesce();
 

@@ -21,20 +21,8 @@ using uikit_test::JournaledController;
 using uikit_test::nextTurn;
 using Lines = std::vector<std::string>;
 
-class ContainerTest : public VirtualTime {
+class ContainerTest : public uikit_test::WindowTest {
 protected:
-    void SetUp() override {
-        VirtualTime::SetUp();
-        uikit::UIApplication::sharedApplication().resetForTests();
-        uikit::DeviceProfile::apply(uikit::DeviceProfile::iPhone6());
-        window = uikit::UIApplication::sharedApplication().keyWindow();
-    }
-    void TearDown() override {
-        window->setRootViewController(nullptr);
-        nextTurn();
-        uikit::UIApplication::sharedApplication().resetForTests();
-        VirtualTime::TearDown();
-    }
     std::shared_ptr<JournaledController> make(const std::string& name) {
         return std::make_shared<JournaledController>(name, journal);
     }
@@ -56,9 +44,6 @@ protected:
         nextTurn();
         journal->clear();
     }
-
-    Journal journal = uikit_test::makeJournal();
-    uikit::UIWindowPtr window;
 };
 
 TEST_F(ContainerTest, PushAndPopRunTheCallbacksOnTheNextTurn) {

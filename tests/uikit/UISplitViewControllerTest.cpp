@@ -60,24 +60,10 @@ struct Rotating : JournaledController {
     }
 };
 
-class SplitTest : public VirtualTime {
+class SplitTest : public uikit_test::WindowTest {
 protected:
-    void SetUp() override {
-        VirtualTime::SetUp();
-        uikit::UIApplication::sharedApplication().resetForTests();
-        uikit::DeviceProfile::apply(uikit::DeviceProfile::iPad());
-        window = uikit::UIApplication::sharedApplication().keyWindow();
-    }
-    void TearDown() override {
-        window->setRootViewController(nullptr);
-        nextTurn();
-        uikit::UIApplication::sharedApplication().resetForTests();
-        VirtualTime::TearDown();
-    }
+    SplitTest() : WindowTest(uikit::DeviceProfile::iPad()) {}
     std::shared_ptr<Rotating> make(const std::string& name) { return std::make_shared<Rotating>(name, journal); }
-
-    uikit_test::Journal journal = uikit_test::makeJournal();
-    uikit::UIWindowPtr window;
 };
 
 TEST_F(SplitTest, PortraitHidesTheMasterBehindAnItemAndLandscapeShowsIt) {

@@ -22,20 +22,8 @@ using uikit_test::JournaledController;
 using uikit_test::nextTurn;
 using Lines = std::vector<std::string>;
 
-class ControllerTest : public VirtualTime {
+class ControllerTest : public uikit_test::WindowTest {
 protected:
-    void SetUp() override {
-        VirtualTime::SetUp();
-        uikit::UIApplication::sharedApplication().resetForTests();
-        uikit::DeviceProfile::apply(uikit::DeviceProfile::iPhone6());
-        window = uikit::UIApplication::sharedApplication().keyWindow();
-    }
-    void TearDown() override {
-        window->setRootViewController(nullptr);
-        nextTurn();
-        uikit::UIApplication::sharedApplication().resetForTests();
-        VirtualTime::TearDown();
-    }
     std::shared_ptr<JournaledController> make(const std::string& name) {
         return std::make_shared<JournaledController>(name, journal);
     }
@@ -45,9 +33,6 @@ protected:
         journal->clear();
         return lines;
     }
-
-    Journal journal = uikit_test::makeJournal();
-    uikit::UIWindowPtr window;
 };
 
 TEST_F(ControllerTest, ViewLoadsOnFirstAccessOnceAndFillsTheScreen) {

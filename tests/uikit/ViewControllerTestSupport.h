@@ -7,8 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "../dispatch/VirtualTime.h"
 #include "foundation/RunLoop.h"
+#include "uikit/DeviceProfile.h"
+#include "uikit/UIApplication.h"
 #include "uikit/UIViewController.h"
+#include "uikit/UIWindow.h"
 
 namespace uikit_test {
 
@@ -51,5 +55,31 @@ using JournaledController = Journaled<uikit::UIViewController>;
 
 // One turn of the main run loop: what was posted so far runs.
 inline void nextTurn() { foundation::RunLoop::main().runDueTasks(); }
+
+// A test on the key window of a freshly reset application on one device,
+// with a journal for its controllers; the window's tree is released (and its
+// destructors journaled) before the next test.
+class WindowTest : public VirtualTime {
+protected:
+    explicit WindowTest(uikit::DeviceProfile profile = uikit::DeviceProfile::iPhone6()) : profile_(profile) {}
+    void SetUp() override {
+        VirtualTime::SetUp();
+        uikit::UIApplication::sharedApplication().resetForTests();
+        uikit::DeviceProfile::apply(profile_);
+        window = uikit::UIApplication::sharedApplication().keyWindow();
+    }
+    void TearDown() override {
+        window->setRootViewController(nullptr);
+        nextTurn();
+        uikit::UIApplication::sharedApplication().resetForTests();
+        VirtualTime::TearDown();
+    }
+
+    Journal journal = makeJournal();
+    uikit::UIWindowPtr window;
+
+private:
+    uikit::DeviceProfile profile_;
+};
 
 }  // namespace uikit_test

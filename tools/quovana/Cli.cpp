@@ -50,6 +50,7 @@ const Command kCommands[] = {
      "       [--model NAME] [--zone NAME] [--clock INSTANT] [--reachability none|wifi|wwan] [--gallery]\n"
      "       [--generate SESSIONS,PARTICIPANTS] [--fault METHOD PATH STATUS]... [--shots DIR]\n"
      "       [--shots-scale N] [--script FILE]   (\"quovana app --help\" for its commands)"},
+    {"image", runImageCommand, "image URL [--no-inflate] [--scale N] [--png FILE]"},
 };
 
 const char* kGlobalHelp =

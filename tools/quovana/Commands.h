@@ -18,5 +18,6 @@ int runThreadCommand(CommandContext& context, const Arguments& arguments);
 int runCalendarCommand(CommandContext& context, const Arguments& arguments);
 int runDemoCommand(CommandContext& context, const Arguments& arguments);
 int runAppCommand(CommandContext& context, const Arguments& arguments);
+int runImageCommand(CommandContext& context, const Arguments& arguments);
 
 }  // namespace quovana
