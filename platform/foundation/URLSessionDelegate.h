@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 
+#include "foundation/CachedURLResponse.h"
 #include "foundation/Data.h"
 #include "foundation/Error.h"
 #include "foundation/HTTPURLResponse.h"
@@ -57,6 +58,11 @@ public:
         (void)challenge;
         completion(URLSessionAuthChallengeDisposition::PerformDefaultHandling, nullptr);
     }
+    // A background session's last running task has ended and every event
+    // before it was delivered. Called only when the delegate says it
+    // implements it.
+    virtual bool implementsDidFinishEventsForBackgroundURLSession() const { return true; }
+    virtual void didFinishEventsForBackgroundURLSession(const URLSessionPtr& session) { (void)session; }
 };
 
 class URLSessionTaskDelegate : public virtual URLSessionDelegate {
@@ -129,6 +135,17 @@ public:
         (void)dataTask;
         (void)data;
     }
+    // Before a GET's response is kept in the session's URL cache: answer the
+    // response to keep, or none to keep nothing. A delegate that says it
+    // does not implement this is not asked, and the proposed one is kept.
+    virtual bool implementsWillCacheResponse() const { return true; }
+    virtual void willCacheResponse(const URLSessionPtr& session, const URLSessionDataTaskPtr& dataTask,
+                                   CachedURLResponsePtr proposedResponse,
+                                   std::function<void(CachedURLResponsePtr)> completion) {
+        (void)session;
+        (void)dataTask;
+        completion(std::move(proposedResponse));
+    }
 };
 
 class URLSessionDownloadDelegate : public virtual URLSessionTaskDelegate {
@@ -145,8 +162,8 @@ public:
         (void)totalBytesWritten;
         (void)totalBytesExpectedToWrite;
     }
-    // For downloads resumed from where an earlier one stopped; this platform
-    // starts every download from the beginning, so it is never called here.
+    // A download made from resume data got its response: the file goes on
+    // from `fileOffset` (0 when the server sent the whole body again).
     virtual void didResumeAtOffset(const URLSessionPtr& session, const URLSessionDownloadTaskPtr& downloadTask,
                                    int64_t fileOffset, int64_t expectedTotalBytes) {
         (void)session;
