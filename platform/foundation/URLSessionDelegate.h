@@ -69,6 +69,9 @@ class URLSessionTaskDelegate : public virtual URLSessionDelegate {
 public:
     // A redirect response arrived; answer the request to follow, or nothing to
     // stop there (the redirect response then becomes the task's response).
+    // A delegate that says it does not implement this is not asked, and the
+    // redirect is followed.
+    virtual bool implementsWillPerformHTTPRedirection() const { return true; }
     virtual void willPerformHTTPRedirection(const URLSessionPtr& session, const URLSessionTaskPtr& task,
                                             const std::shared_ptr<HTTPURLResponse>& response, URLRequest newRequest,
                                             std::function<void(std::optional<URLRequest>)> completion) {
@@ -112,6 +115,9 @@ public:
 class URLSessionDataDelegate : public virtual URLSessionTaskDelegate {
 public:
     // Before the body of a data or upload task; the body waits for the answer.
+    // A delegate that says it does not implement this is not asked, and the
+    // body follows.
+    virtual bool implementsDidReceiveResponse() const { return true; }
     virtual void didReceiveResponse(const URLSessionPtr& session, const URLSessionDataTaskPtr& dataTask,
                                     const std::shared_ptr<URLResponse>& response,
                                     std::function<void(URLSessionResponseDisposition)> completion) {

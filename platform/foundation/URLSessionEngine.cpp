@@ -558,7 +558,8 @@ bool URLSessionEngine::beginResponse(const URLSessionTaskPtr& task) {
     }
     decideCacheability(*task, t);
     auto delegate = task->session_->delegate();
-    if (!dynamic_cast<URLSessionDataDelegate*>(delegate.get())) return true;
+    auto* dataDelegate = dynamic_cast<URLSessionDataDelegate*>(delegate.get());
+    if (!dataDelegate || !dataDelegate->implementsDidReceiveResponse()) return true;
     t.awaitingDisposition = true;
     auto dataTask = std::static_pointer_cast<URLSessionDataTask>(task);
     auto response = std::static_pointer_cast<URLResponse>(t.response);
@@ -877,7 +878,8 @@ void URLSessionEngine::redirect(URLSessionTaskPtr task) {
     }
     t.awaitingRedirect = true;
     auto delegate = task->session_->delegate();
-    if (!dynamic_cast<URLSessionTaskDelegate*>(delegate.get())) {
+    auto* taskDelegate = dynamic_cast<URLSessionTaskDelegate*>(delegate.get());
+    if (!taskDelegate || !taskDelegate->implementsWillPerformHTTPRedirection()) {
         onRedirectAnswer(task, proposed);
         return;
     }
