@@ -29,8 +29,11 @@
 #include "foundation/Value.h"
 
 namespace foundation {
+class Coding;
+class KeyedArchiver;
+class KeyedUnarchiver;
 class Thread;
-}
+}  // namespace foundation
 class QNSecurityPolicy;
 
 enum class QNOperationState : int { Paused = -1, Ready = 1, Executing = 2, Finished = 3 };
@@ -120,6 +123,22 @@ public:
     // blocks, completion queue and group.
     virtual std::shared_ptr<QNURLConnectionOperation> copy() const;
 
+    // The archived form: pauses the operation first, then writes "request",
+    // "state" (ready for an executing or paused operation), "response",
+    // "error", "responseData" and "totalBytesRead". An operation is no
+    // Coding object itself (it is an Operation); archivable() gives the one
+    // that writes it, under the operation's class name.
+    static bool supportsSecureCoding() { return true; }
+    virtual void encodeWithCoder(foundation::KeyedArchiver& coder);
+    std::shared_ptr<foundation::Coding> archivable();
+    // A new ready operation for the archived request with the archived
+    // response, error, data and count (the state goes through the state
+    // rules, so a finished one comes back ready).
+    static std::shared_ptr<QNURLConnectionOperation> initWithCoder(const foundation::KeyedUnarchiver& coder);
+    // Registers both operation classes, and what their archives hold, with
+    // the keyed unarchiver; idempotent.
+    static void registerArchiveClasses();
+
     // Connection delegate (network thread).
     void connectionWillSendRequestForAuthenticationChallenge(
         foundation::URLConnection& connection, const foundation::URLAuthenticationChallengePtr& challenge) override;
@@ -141,6 +160,8 @@ protected:
     // Bytes the output stream took since it was set (where a resumed body continues).
     uint64_t bytesWrittenToOutputStream() const;
     void copyInto(QNURLConnectionOperation& target) const;
+    // The fields initWithCoder reads after the request.
+    void decodeArchivedFields(const foundation::KeyedUnarchiver& coder);
     std::shared_ptr<QNURLConnectionOperation> self();
 
 private:
