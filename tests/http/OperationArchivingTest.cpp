@@ -68,6 +68,11 @@ TEST(OperationArchiving, AnExecutingDownloadComesBackReadyToContinue) {
     ASSERT_TRUE(kept) << "the serializer keeps its class";
     EXPECT_EQ(kept->acceptableContentTypes(), serializer->acceptableContentTypes());
     EXPECT_EQ(kept->acceptableStatusCodes(), serializer->acceptableStatusCodes());
+
+    // A paused operation holds itself until it ends.
+    operation->cancel();
+    operation->resume();
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return operation->isFinished(); }, kWait));
 }
 
 TEST(OperationArchiving, AFinishedOperationKeepsItsDataAndErrorButNotItsState) {
