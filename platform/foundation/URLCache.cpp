@@ -3,8 +3,56 @@
 #include "foundation/URLSessionConfiguration.h"
 
 #include "foundation/Clock.h"
+#include "foundation/StringUtils.h"
+#include "foundation/Value.h"
 
 namespace foundation {
+
+namespace {
+
+// The directives of a "Cache-Control" value, lower-cased and trimmed.
+std::vector<std::string> cacheDirectives(const HTTPHeaders& headers) {
+    std::vector<std::string> directives;
+    auto value = headers.get("Cache-Control");
+    if (!value) return directives;
+    for (const auto& part : StringUtils::split(*value, ",")) {
+        std::string directive = StringUtils::lowercase(StringUtils::trim(part));
+        if (!directive.empty()) directives.push_back(std::move(directive));
+    }
+    return directives;
+}
+
+bool isFresh(const CachedURLResponse& cached, double age) {
+    auto response = std::dynamic_pointer_cast<HTTPURLResponse>(cached.response());
+    if (!response) return false;
+    std::optional<double> maxAge;
+    for (const auto& directive : cacheDirectives(response->allHeaderFields())) {
+        if (directive == "no-cache") return false;
+        if (directive.starts_with("max-age=")) maxAge = NumberParsing::doubleValue(directive.substr(8));
+    }
+    return maxAge && age < *maxAge;
+}
+
+}  // namespace
+
+bool URLCache::allowsStoring(const URLRequest& request, const HTTPURLResponse& response) {
+    if (request.httpMethod() != "GET" || response.statusCode() != 200) return false;
+    for (const auto& directive : cacheDirectives(response.allHeaderFields()))
+        if (directive == "no-store") return false;
+    for (const auto& directive : cacheDirectives(request.allHTTPHeaderFields()))
+        if (directive == "no-store") return false;
+    return true;
+}
+
+CachedURLResponsePtr URLCache::usableResponseForRequest(const URLRequest& request) const {
+    URLRequest::CachePolicy policy = request.cachePolicy();
+    if (policy == URLRequest::CachePolicy::ReloadIgnoringLocalCacheData) return nullptr;
+    double age = 0;
+    CachedURLResponsePtr cached = cachedResponseForRequest(request, &age);
+    if (!cached || !std::dynamic_pointer_cast<HTTPURLResponse>(cached->response())) return nullptr;
+    if (policy == URLRequest::CachePolicy::UseProtocolCachePolicy && !isFresh(*cached, age)) return nullptr;
+    return cached;
+}
 
 const URLCachePtr& URLCache::sharedURLCache() {
     static const auto* cache = new URLCachePtr(std::make_shared<URLCache>());

@@ -39,6 +39,13 @@ public:
     // receives the seconds since it was stored (on the one clock).
     CachedURLResponsePtr cachedResponseForRequest(const URLRequest& request, double* age = nullptr) const;
     void storeCachedResponse(CachedURLResponsePtr cachedResponse, const URLRequest& request);
+    // What may answer the request under its cache policy: nothing when it
+    // ignores the cache; under the default policy only a response still
+    // fresh by its "max-age"; under the return-cache-data policies anything kept.
+    CachedURLResponsePtr usableResponseForRequest(const URLRequest& request) const;
+    // Whether a loaded response may be kept: a GET answered 200, and neither
+    // side's "Cache-Control" says "no-store".
+    static bool allowsStoring(const URLRequest& request, const HTTPURLResponse& response);
     void removeCachedResponseForRequest(const URLRequest& request);
     void removeAllCachedResponses();
 

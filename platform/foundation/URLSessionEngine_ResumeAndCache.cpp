@@ -17,43 +17,15 @@
 
 #include <cstdio>
 
-#include "foundation/StringUtils.h"
 #include "foundation/URLCache.h"
 #include "foundation/URLErrors.h"
 #include "foundation/URLResumeData.h"
 #include "foundation/URLSession.h"
 #include "foundation/URLSessionEngine.h"
 #include "foundation/URLTransfer.h"
-#include "foundation/Value.h"
 
 namespace foundation {
 
-namespace {
-
-// The directives of a "Cache-Control" value, lower-cased and trimmed.
-std::vector<std::string> cacheDirectives(const HTTPHeaders& headers) {
-    std::vector<std::string> directives;
-    auto value = headers.get("Cache-Control");
-    if (!value) return directives;
-    for (const auto& part : StringUtils::split(*value, ",")) {
-        std::string directive = StringUtils::lowercase(StringUtils::trim(part));
-        if (!directive.empty()) directives.push_back(std::move(directive));
-    }
-    return directives;
-}
-
-bool isFresh(const CachedURLResponse& cached, double age) {
-    auto response = std::dynamic_pointer_cast<HTTPURLResponse>(cached.response());
-    if (!response) return false;
-    std::optional<double> maxAge;
-    for (const auto& directive : cacheDirectives(response->allHeaderFields())) {
-        if (directive == "no-cache") return false;
-        if (directive.starts_with("max-age=")) maxAge = NumberParsing::doubleValue(directive.substr(8));
-    }
-    return maxAge && age < *maxAge;
-}
-
-}  // namespace
 
 void URLSessionDownloadTask::cancelByProducingResumeData(std::function<void(std::optional<Data>)> completionHandler) {
     URLSessionEngine::shared().cancelTaskProducingResumeData(
@@ -168,18 +140,14 @@ void URLSessionEngine::continueResumedDownload(const URLSessionTaskPtr& task, UR
 bool URLSessionEngine::answerFromCache(const URLSessionTaskPtr& task) {
     URLTransfer& t = *task->transfer_;
     if (task->kind() != URLSessionTask::Kind::Data || t.request.httpMethod() != "GET") return false;
-    URLRequest::CachePolicy policy = t.request.cachePolicy();
-    if (policy == URLRequest::CachePolicy::ReloadIgnoringLocalCacheData) return false;
     auto cache = task->session_->configuration().urlCache();
-    double age = 0;
-    CachedURLResponsePtr cached = cache ? cache->cachedResponseForRequest(t.request, &age) : nullptr;
-    auto response = cached ? std::dynamic_pointer_cast<HTTPURLResponse>(cached->response()) : nullptr;
-    bool usable = response && (policy != URLRequest::CachePolicy::UseProtocolCachePolicy || isFresh(*cached, age));
-    if (!usable) {
-        if (policy != URLRequest::CachePolicy::ReturnCacheDataDontLoad) return false;
+    CachedURLResponsePtr cached = cache ? cache->usableResponseForRequest(t.request) : nullptr;
+    if (!cached) {
+        if (t.request.cachePolicy() != URLRequest::CachePolicy::ReturnCacheDataDontLoad) return false;
         finish(task, errorFor(*task, URLError::ResourceUnavailable));
         return true;
     }
+    auto response = std::static_pointer_cast<HTTPURLResponse>(cached->response());
     t.fromCache = true;
     t.status = response->statusCode();
     t.headers = response->allHeaderFields();
@@ -199,12 +167,8 @@ bool URLSessionEngine::answerFromCache(const URLSessionTaskPtr& task) {
 void URLSessionEngine::decideCacheability(const URLSessionTask& task, URLTransfer& t) {
     t.cacheable = false;
     t.cacheBody = Data();
-    if (t.fromCache || task.kind() != URLSessionTask::Kind::Data || t.status != 200) return;
-    if (t.request.httpMethod() != "GET") return;
-    for (const auto& directive : cacheDirectives(t.headers))
-        if (directive == "no-store") return;
-    for (const auto& directive : cacheDirectives(t.request.allHTTPHeaderFields()))
-        if (directive == "no-store") return;
+    if (t.fromCache || task.kind() != URLSessionTask::Kind::Data || !t.response) return;
+    if (!URLCache::allowsStoring(t.request, *t.response)) return;
     auto cache = task.session_->configuration().urlCache();
     if (!cache) return;
     t.cacheLimit = cache->memoryCapacity() / 20;
