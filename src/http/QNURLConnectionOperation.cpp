@@ -244,6 +244,23 @@ void QNURLConnectionOperation::setWillSendRequestForAuthenticationChallengeBlock
     authenticationChallenge_ = std::move(block);
 }
 
+void QNURLConnectionOperation::setCacheResponseBlock(CacheResponseBlock block) {
+    std::lock_guard guard(lock_);
+    cacheResponse_ = std::move(block);
+}
+
+CachedURLResponsePtr QNURLConnectionOperation::connectionWillCacheResponse(URLConnection& connection,
+                                                                          CachedURLResponsePtr cachedResponse) {
+    CacheResponseBlock block;
+    {
+        std::lock_guard guard(lock_);
+        block = cacheResponse_;
+    }
+    if (block) return block(connection, cachedResponse);
+    if (isCancelled()) return nullptr;
+    return cachedResponse;
+}
+
 void QNURLConnectionOperation::setRedirectResponseBlock(RedirectResponseBlock block) {
     std::lock_guard guard(lock_);
     redirectResponse_ = std::move(block);
@@ -596,6 +613,7 @@ void QNURLConnectionOperation::copyInto(QNURLConnectionOperation& target) const 
     target.downloadProgress_ = downloadProgress_;
     target.authenticationChallenge_ = authenticationChallenge_;
     target.redirectResponse_ = redirectResponse_;
+    target.cacheResponse_ = cacheResponse_;
     target.completionQueue_ = completionQueue_;
     target.completionGroup_ = completionGroup_;
 }

@@ -46,6 +46,9 @@ public:
         std::function<void(uint64_t bytesRead, int64_t totalBytesRead, int64_t totalBytesExpectedToRead)>;
     using AuthenticationChallengeBlock =
         std::function<void(foundation::URLConnection&, const foundation::URLAuthenticationChallengePtr&)>;
+    // (connection, proposed response) → the response to keep, or none.
+    using CacheResponseBlock = std::function<foundation::CachedURLResponsePtr(
+        foundation::URLConnection&, const foundation::CachedURLResponsePtr&)>;
     using RedirectResponseBlock = std::function<std::optional<foundation::URLRequest>(
         foundation::URLConnection&, const foundation::URLRequest&, const std::shared_ptr<foundation::URLResponse>&)>;
 
@@ -109,6 +112,9 @@ public:
     // Replaces the built-in challenge handling.
     void setWillSendRequestForAuthenticationChallengeBlock(AuthenticationChallengeBlock block);
     void setRedirectResponseBlock(RedirectResponseBlock block);
+    // Decides what the URL cache keeps; without it, a cancelled operation
+    // keeps nothing and any other keeps the proposed response.
+    void setCacheResponseBlock(CacheResponseBlock block);
 
     // The operations followed by one that runs once all of them completed;
     // progress gets (finished so far, count) after each one's completion.
@@ -151,6 +157,8 @@ public:
     void connectionDidReceiveResponse(foundation::URLConnection& connection,
                                       const std::shared_ptr<foundation::URLResponse>& response) override;
     void connectionDidReceiveData(foundation::URLConnection& connection, const foundation::Data& data) override;
+    foundation::CachedURLResponsePtr connectionWillCacheResponse(
+        foundation::URLConnection& connection, foundation::CachedURLResponsePtr cachedResponse) override;
     void connectionDidFinishLoading(foundation::URLConnection& connection) override;
     void connectionDidFailWithError(foundation::URLConnection& connection, const foundation::ErrorPtr& error) override;
 
@@ -204,4 +212,5 @@ private:
     DownloadProgressBlock downloadProgress_;
     AuthenticationChallengeBlock authenticationChallenge_;
     RedirectResponseBlock redirectResponse_;
+    CacheResponseBlock cacheResponse_;
 };
