@@ -7,9 +7,11 @@
 
 #include "SessionManagerTestSupport.h"
 #include "foundation/FileManager.h"
+#include "foundation/KeyedArchiver.h"
 #include "foundation/URLCache.h"
 #include "foundation/URLErrors.h"
 #include "http/QNHTTPResponseSerializer.h"
+#include "http/QNHTTPSessionManager.h"
 #include "service/TestServer.h"
 #include "support/TemporaryDirectory.h"
 
@@ -200,5 +202,39 @@ TEST(QNURLSessionManagerHooks, ABackgroundSessionsEndOfEventsReachesTheHookOnThe
     EXPECT_TRUE(manager->implementsWillPerformHTTPRedirection());
     EXPECT_TRUE(manager->implementsDidReceiveResponse());
     heardSession.reset();
+    releaseManager(manager);
+}
+
+namespace {
+
+// An archive as one written where session configurations cannot be archived:
+// the background session is named by its identifier alone.
+class IdentifierOnlyArchive : public Coding {
+public:
+    std::string className() const override { return QNHTTPSessionManager::kClassName; }
+    void encodeWithCoder(KeyedArchiver& coder) const override {
+        coder.encodeObject(Value("https://example.org/api/"), "baseURL");
+        coder.encodeObject(Value("bg.named"), "identifier");
+    }
+};
+
+}  // namespace
+
+TEST(QNURLSessionManagerHooks, ArchivesKeepABackgroundSessionsIdentifier) {
+    QNRegisterSessionManagerArchiveClasses();
+    auto manager = QNHTTPSessionManager::managerWithBaseURL(
+        URL::URLWithString("https://example.org/api/"),
+        URLSessionConfiguration::backgroundSessionConfigurationWithIdentifier("bg.archived"));
+    auto restored = KeyedUnarchiver::unarchiveObjectOfClass<QNHTTPSessionManager>(
+        KeyedArchiver::archivedDataWithRootObject(Value(manager)));
+    ASSERT_TRUE(restored);
+    EXPECT_EQ(restored->sessionConfiguration().identifier().value_or(""), "bg.archived");
+    auto named = KeyedUnarchiver::unarchiveObjectOfClass<QNHTTPSessionManager>(
+        KeyedArchiver::archivedDataWithRootObject(Value(std::make_shared<IdentifierOnlyArchive>())));
+    ASSERT_TRUE(named);
+    EXPECT_EQ(named->sessionConfiguration().identifier().value_or(""), "bg.named");
+    EXPECT_EQ(named->baseURL()->absoluteString(), "https://example.org/api/");
+    releaseManager(named);
+    releaseManager(restored);
     releaseManager(manager);
 }
