@@ -25,7 +25,7 @@
 #include <memory>
 #include <string>
 
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "api/QVAApiManager.h"
 #include "api/QVAApiManagerDelta.h"
 #include "api/QVAApiManager_FullDownload.h"

@@ -9,10 +9,12 @@
 #include <utility>
 #include <vector>
 
+#include "foundation/AlternateSignalStack.h"
 #include "foundation/Clock.h"
 
 namespace dispatch::detail {
 
+using foundation::AlternateSignalStack;
 using foundation::Clock;
 
 struct DelayedWork::State {
@@ -55,7 +57,12 @@ void DelayedWork::schedule(double due, std::function<void()> handOver) {
         ++s.generation;
         start = !std::exchange(s.timekeeperStarted, true);
     }
-    if (start) std::thread([this] { timekeeperLoop(); }).detach();
+    if (start) {
+        std::thread([this] {
+            AlternateSignalStack::installForCurrentThread();
+            timekeeperLoop();
+        }).detach();
+    }
     s.wake.notify_all();
 }
 

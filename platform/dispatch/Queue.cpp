@@ -76,7 +76,18 @@ public:
         }
         submitAndWait([this](Task t) { async(std::move(t)); }, std::move(task));
     }
-    void after(double seconds, Task task) override { scheduleAfter(shared_from_this(), seconds, std::move(task)); }
+    // The block reaches the main loop with its deadline, so it runs before a
+    // timer that came due after it within the same advance of the clock.
+    void after(double seconds, Task task) override {
+        if (seconds <= 0) {
+            async(std::move(task));
+            return;
+        }
+        const double due = foundation::Clock::now() + seconds;
+        detail::DelayedWork::shared().schedule(due, [due, task = std::move(task)]() mutable {
+            foundation::RunLoop::main().post(std::move(task), due);
+        });
+    }
     bool isCurrent() const override { return foundation::isMainThread(); }
 
 private:

@@ -5,6 +5,8 @@
 #include <mutex>
 #include <thread>
 
+#include "foundation/AlternateSignalStack.h"
+
 namespace dispatch::detail {
 
 namespace {
@@ -45,7 +47,10 @@ void WorkerPool::submit(std::function<void()> task) {
         }
     }
     if (spawn) {
-        std::thread([this] { workerLoop(); }).detach();
+        std::thread([this] {
+            foundation::AlternateSignalStack::installForCurrentThread();
+            workerLoop();
+        }).detach();
     } else {
         s.wake.notify_one();
     }

@@ -131,11 +131,13 @@ std::string formatString(std::string_view format, std::span<const FormatArg> arg
             }
             case 'c': {
                 const auto& a = take();
+                std::string text;
                 if (auto s = std::get_if<std::string>(&a)) {
-                    out += s->empty() ? std::string() : s->substr(0, 1);
+                    text = s->empty() ? std::string() : s->substr(0, 1);
                 } else {
-                    out += static_cast<char>(signedOf(a));
+                    text = std::string(1, static_cast<char>(signedOf(a)));
                 }
+                out += applyWidth(std::move(text), flags, width);
                 break;
             }
             case 'p': {

@@ -34,7 +34,8 @@ constexpr double kLongestSleep = 3600;
 struct RunLoop::State {
     std::mutex mutex;
     std::condition_variable wake;
-    std::deque<std::function<void()>> tasks;
+    // Each with the time it came due, in posting order.
+    std::deque<std::pair<double, std::function<void()>>> tasks;
     std::vector<std::shared_ptr<Timer>> timers;
     // Bumped by every post, timer, stop and clock change, so a waiting loop
     // never sleeps through a change it has not looked at.
@@ -70,10 +71,12 @@ RunLoop* RunLoop::current() {
     return currentThreadRunLoop();
 }
 
-void RunLoop::post(std::function<void()> task) {
+void RunLoop::post(std::function<void()> task) { post(std::move(task), Clock::now()); }
+
+void RunLoop::post(std::function<void()> task, double dueTime) {
     {
         std::lock_guard lock(state_->mutex);
-        state_->tasks.push_back(std::move(task));
+        state_->tasks.emplace_back(dueTime, std::move(task));
         ++state_->generation;
     }
     state_->wake.notify_all();
@@ -106,19 +109,8 @@ void RunLoop::requireOwnThread(const char* operation) const {
     }
 }
 
-bool RunLoop::runOneTask() {
+bool RunLoop::runOneDue(double now) {
     std::function<void()> task;
-    {
-        std::lock_guard lock(state_->mutex);
-        if (state_->tasks.empty()) return false;
-        task = std::move(state_->tasks.front());
-        state_->tasks.pop_front();
-    }
-    task();
-    return true;
-}
-
-bool RunLoop::fireOneTimer(double now) {
     std::shared_ptr<Timer> due;
     {
         std::lock_guard lock(state_->mutex);
@@ -132,8 +124,19 @@ bool RunLoop::fireOneTimer(double now) {
                 due = t;
             }
         }
-        // A non-repeating timer leaves the loop when it fires.
-        if (due && !due->repeats()) std::erase(timers, due);
+        // A task due no later than the earliest due timer goes first.
+        if (!state_->tasks.empty() && (!due || state_->tasks.front().first <= earliest)) {
+            task = std::move(state_->tasks.front().second);
+            state_->tasks.pop_front();
+            due.reset();
+        } else if (due && !due->repeats()) {
+            // A non-repeating timer leaves the loop when it fires.
+            std::erase(timers, due);
+        }
+    }
+    if (task) {
+        task();
+        return true;
     }
     if (!due) return false;
     due->fireFromLoop(now);
@@ -146,11 +149,7 @@ size_t RunLoop::runDueTasks() {
     // timer fires at most once here even on the real clock.
     double now = Clock::now();
     size_t count = 0;
-    for (bool progress = true; progress;) {
-        progress = false;
-        if (fireOneTimer(now)) ++count, progress = true;
-        if (runOneTask()) ++count, progress = true;
-    }
+    while (runOneDue(now)) ++count;
     return count;
 }
 
@@ -182,9 +181,7 @@ bool RunLoop::runUntilDeadline(const std::function<bool()>& done, double timeout
             seen = state_->generation;
         }
         if (done()) return true;
-        bool ran = fireOneTimer(Clock::now());
-        ran = runOneTask() || ran;
-        if (ran) continue;
+        if (runOneDue(Clock::now())) continue;
         if (hasDeadline && SteadyClock::now() >= deadline) return done();
 
         std::unique_lock lock(state_->mutex);

@@ -4,7 +4,11 @@
 // Invariants: tasks run in posting order, each exactly once, only on the
 // loop's own thread and only while that thread runs the loop; a timer fires on
 // the loop it was added to, when foundation::Clock reaches its fire date (so a
-// virtual clock fires timers only when advanced); a loop never busy-waits.
+// virtual clock fires timers only when advanced); among the work that is due,
+// what came due first runs first (a task counts as due when posted, or at the
+// due time it was posted with), so one advance of the clock past a delayed
+// block and a timer runs them in the order of their deadlines; a loop never
+// busy-waits.
 // (Interface agreed with the object store and the HTTP library; the
 // implementation keeps these signatures.)
 #pragma once
@@ -29,6 +33,10 @@ public:
 
     // Thread-safe; the task runs on this loop's thread, in posting order.
     void post(std::function<void()> task);
+    // The same for work that came due at `dueTime` (seconds since 2001 on
+    // foundation::Clock) and is handed over only now: it runs before timers
+    // that came due after it.
+    void post(std::function<void()> task, double dueTime);
     // Thread-safe. A timer already invalidated, or already on this loop, is
     // not added.
     void addTimer(std::shared_ptr<Timer> timer);
@@ -54,8 +62,9 @@ private:
     RunLoop();
     // Raises when the calling thread is not this loop's.
     void requireOwnThread(const char* operation) const;
-    bool runOneTask();
-    bool fireOneTimer(double now);
+    // Runs the task or fires the timer that came due first; false when
+    // nothing is due at `now`.
+    bool runOneDue(double now);
     // Runs until `done` or the deadline; `pollPredicate` caps each wait so that
     // a predicate made true elsewhere, without posting here, is seen soon.
     bool runUntilDeadline(const std::function<bool()>& done, double timeoutSeconds, bool pollPredicate);

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <thread>
 
+#include "foundation/AlternateSignalStack.h"
 #include "foundation/Exception.h"
 #include "foundation/RunLoop.h"
 
@@ -51,6 +52,7 @@ void Thread::start() {
     if (!state_->phase.compare_exchange_strong(expected, 1)) return;
     std::thread([self = shared_from_this()] {
         tlsThread = self.get();
+        AlternateSignalStack::installForCurrentThread();
         // The kernel keeps at most 15 characters of a thread name.
         pthread_setname_np(pthread_self(), self->name_.substr(0, 15).c_str());
         auto entry = std::move(self->entry_);

@@ -151,12 +151,43 @@ void Layer::setValue(foundation::Value value, const std::string& key) {
 
 void Layer::drawInContext(DrawingContext&) const {}
 
+void Layer::renderShadow(DrawingContext& context, const Rect& box) const {
+    if (!(shadowOpacity_ > 0) || !shadowColor_) return;
+    // Without a path the shadow follows the filled bounds; a layer with
+    // nothing filled casts none.
+    MutablePath shape;
+    if (shadowPath_) {
+        shape.addPath(*shadowPath_);
+    } else if ((backgroundColor_ || contents_) && !box.isEmpty()) {
+        shape = roundedRect(box, cornerRadius_);
+    } else {
+        return;
+    }
+    Color color = shadowColor_->withAlpha(shadowColor_->alpha() * std::min(shadowOpacity_, 1.0));
+    context.saveGState();
+    context.translateCTM(shadowOffset_.width, shadowOffset_.height);
+    if (shadowRadius_ > 0) {
+        // The blur, as a fainter rim of the radius around the shape.
+        StrokeStyle rim;
+        rim.color = color.withAlpha(color.alpha() / 2);
+        rim.lineWidth = shadowRadius_;
+        context.strokePath(shape, rim);
+    }
+    context.fillPath(shape, color);
+    context.restoreGState();
+}
+
 void Layer::renderInContext(DrawingContext& context) const {
     if (hidden_ || !(opacity_ > 0)) return;
     bool group = opacity_ < 1;
     if (group) context.beginTransparencyLayer(opacity_);
     Rect box = bounds_.standardized();
+    renderShadow(context, box);
     if (backgroundColor_ && !box.isEmpty()) context.fillPath(roundedRect(box, cornerRadius_), *backgroundColor_);
+    if (masksToBounds_) {
+        context.saveGState();
+        context.clipToPath(roundedRect(box, cornerRadius_));
+    }
     if (contents_ && !box.isEmpty()) context.drawImage(*contents_, box);
     drawInContext(context);
     for (const LayerPtr& sublayer : sublayers_) {
@@ -166,6 +197,7 @@ void Layer::renderInContext(DrawingContext& context) const {
         sublayer->renderInContext(context);
         context.restoreGState();
     }
+    if (masksToBounds_) context.restoreGState();
     if (borderWidth_ > 0 && borderColor_ && !box.isEmpty()) {
         StrokeStyle style;
         style.color = *borderColor_;
@@ -174,6 +206,34 @@ void Layer::renderInContext(DrawingContext& context) const {
         if (!inner.isNull()) context.strokePath(roundedRect(inner, cornerRadius_ - borderWidth_ / 2), style);
     }
     if (group) context.endTransparencyLayer();
+}
+
+void Layer::addAnimation(const LayerAnimation& animation, const std::string& key) {
+    auto copy = std::make_shared<LayerAnimation>(animation);
+    for (auto& [k, a] : animations_) {
+        if (k == key) {
+            a = std::move(copy);
+            return;
+        }
+    }
+    animations_.emplace_back(key, std::move(copy));
+}
+
+LayerAnimationPtr Layer::animationForKey(const std::string& key) const {
+    for (const auto& [k, a] : animations_) {
+        if (k == key) return a;
+    }
+    return nullptr;
+}
+
+std::vector<std::string> Layer::animationKeys() const {
+    std::vector<std::string> keys;
+    for (const auto& entry : animations_) keys.push_back(entry.first);
+    return keys;
+}
+
+void Layer::removeAnimationForKey(const std::string& key) {
+    std::erase_if(animations_, [&](const auto& entry) { return entry.first == key; });
 }
 
 }  // namespace graphics

@@ -22,6 +22,7 @@
 #include "graphics/Bitmap.h"
 #include "graphics/Color.h"
 #include "graphics/Geometry.h"
+#include "graphics/LayerAnimation.h"
 #include "graphics/Path.h"
 #include "graphics/Transform3D.h"
 
@@ -112,9 +113,9 @@ public:
     const std::optional<Color>& borderColor() const { return borderColor_; }
     void setBorderColor(std::optional<Color> color) { borderColor_ = std::move(color); }
 
-    // Shadow and clipping. Defaults: an opaque black shadow colour at
-    // opacity 0 (no shadow), offset (0, -3), blur radius 3, no shadow path
-    // (the layer's own shape casts it), and no clipping to the bounds.
+    // Shadow: drawn under the layer's content, the shadow path's shape (the
+    // rounded bounds without one) offset and in the colour at the opacity
+    // (0 by default: no shadow), spread by the radius.
     const std::optional<Color>& shadowColor() const { return shadowColor_; }
     void setShadowColor(std::optional<Color> color) { shadowColor_ = std::move(color); }
     double shadowOpacity() const { return shadowOpacity_; }
@@ -125,8 +126,20 @@ public:
     void setShadowRadius(double radius) { shadowRadius_ = radius; }
     const PathPtr& shadowPath() const { return shadowPath_; }
     void setShadowPath(PathPtr path) { shadowPath_ = std::move(path); }
+    // Clips the contents and sublayers to the (rounded) bounds when rendering.
     bool masksToBounds() const { return masksToBounds_; }
     void setMasksToBounds(bool masks) { masksToBounds_ = masks; }
+
+    // Animation records by key, in the order added; adding under a key in use
+    // replaces that one. The layer keeps a copy of the animation.
+    void addAnimation(const LayerAnimation& animation, const std::string& key);
+    void addAnimation(const LayerAnimationPtr& animation, const std::string& key) {
+        if (animation) addAnimation(*animation, key);
+    }
+    LayerAnimationPtr animationForKey(const std::string& key) const;
+    std::vector<std::string> animationKeys() const;
+    void removeAnimationForKey(const std::string& key);
+    void removeAllAnimations() { animations_.clear(); }
 
     // Further properties of the platform's layer, kept as values for those
     // who copy or inspect layers; the renderer does not draw with them. Few
@@ -194,14 +207,16 @@ public:
 
     // Draws the layer and its visible sublayers, the context being in this
     // layer's coordinates: background, contents, the layer's own drawing,
-    // sublayers back to front, border; all at the layer's opacity. As on the
-    // platform, masks are not applied.
+    // sublayers back to front, border; all at the layer's opacity, under the
+    // shadow and, with masks-to-bounds, inside the rounded bounds. As on the
+    // platform, mask layers are not applied.
     virtual void renderInContext(DrawingContext& context) const;
     // The layer's own content; nothing for a plain layer.
     virtual void drawInContext(DrawingContext& context) const;
 
 private:
     LayerPtr self() const;
+    void renderShadow(DrawingContext& context, const Rect& box) const;
     void detachSublayer(const Layer* layer);
 
     Rect bounds_;
@@ -222,13 +237,13 @@ private:
     bool needsDisplay_ = false;
     std::map<std::string, foundation::Value> values_;
 
-    // Shadow and clipping.
     std::optional<Color> shadowColor_ = Color::black();
     double shadowOpacity_ = 0;
     Size shadowOffset_{0, -3};
     double shadowRadius_ = 3;
     PathPtr shadowPath_;
     bool masksToBounds_ = false;
+    std::vector<std::pair<std::string, LayerAnimationPtr>> animations_;
 
     // The properties kept as values (above), with the platform's defaults.
     struct KeptValues {

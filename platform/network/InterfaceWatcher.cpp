@@ -17,6 +17,7 @@
 
 #include <pthread.h>
 
+#include "foundation/AlternateSignalStack.h"
 #include "foundation/RunLoop.h"
 #include "network/Reachability.h"
 
@@ -117,6 +118,7 @@ bool InterfaceWatcher::readDirtyTargets() {
 
 void InterfaceWatcher::run() {
     pthread_setname_np(pthread_self(), "qva-reachability");
+    foundation::AlternateSignalStack::installForCurrentThread();
     int netlink = openNetlink();
     int wakeFd;
     {

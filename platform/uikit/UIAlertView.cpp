@@ -1,10 +1,15 @@
-// Alerts: showing, tapping and the will- and did-dismiss callbacks.
+// Alerts: showing, tapping and the clicked, will- and did-dismiss callbacks.
 #include "uikit/UIAlertView.h"
 
 #include "foundation/MainThreadChecker.h"
-#include "uikit/UIApplication.h"
+#include "uikit/AlertStack.h"
 
 namespace uikit {
+namespace {
+
+void requireMain() { foundation::requireMainThread("UIAlertView is used from the main thread only"); }
+
+}  // namespace
 
 UIAlertView::UIAlertView(Text title, Text message, std::weak_ptr<UIAlertViewDelegate> delegate)
     : title_(std::move(title)), message_(std::move(message)), delegate_(std::move(delegate)) {}
@@ -26,22 +31,37 @@ UIAlertView::Text UIAlertView::buttonTitleAtIndex(int64_t index) const {
     return buttonTitles_[static_cast<size_t>(index)];
 }
 
+void UIAlertView::addAccessoryView(std::shared_ptr<UIView> view) {
+    requireMain();
+    if (view) accessoryViews_.push_back(std::move(view));
+}
+
 void UIAlertView::show() {
-    foundation::requireMainThread("UIAlertView is used from the main thread only");
+    requireMain();
     if (visible_) return;
     visible_ = true;
-    UIApplication::sharedApplication().alertDidAppear(std::static_pointer_cast<UIAlertView>(shared_from_this()));
+    auto self = std::static_pointer_cast<UIAlertView>(shared_from_this());
+    AlertStack::shared().push(self);
 }
 
 void UIAlertView::dismissWithClickedButtonIndex(int64_t buttonIndex, bool /*animated*/) {
-    foundation::requireMainThread("UIAlertView is used from the main thread only");
+    requireMain();
     if (!visible_) return;
-    // The application may hold the last reference; the callback must outlive it.
+    // The stack may hold the last reference; the callback must outlive it.
     auto self = std::static_pointer_cast<UIAlertView>(shared_from_this());
     if (auto delegate = delegate_.lock()) delegate->alertViewWillDismissWithButtonIndex(*this, buttonIndex);
+    if (!visible_) return;  // the delegate dismissed it already
     visible_ = false;
-    UIApplication::sharedApplication().alertDidDisappear(*this);
+    AlertStack::shared().remove(*this);
     if (auto delegate = delegate_.lock()) delegate->alertViewDidDismissWithButtonIndex(*this, buttonIndex);
+}
+
+void UIAlertView::tapButtonAtIndex(int64_t buttonIndex) {
+    requireMain();
+    if (!visible_ || !buttonTitleAtIndex(buttonIndex)) return;
+    auto self = std::static_pointer_cast<UIAlertView>(shared_from_this());
+    if (auto delegate = delegate_.lock()) delegate->alertViewClickedButtonAtIndex(*this, buttonIndex);
+    dismissWithClickedButtonIndex(buttonIndex, true);
 }
 
 }  // namespace uikit

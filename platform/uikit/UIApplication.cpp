@@ -1,19 +1,27 @@
-// The application object's state: key window, alert stack, opened URLs.
+// The application object's state: key window, delegate and lifecycle, status
+// bar, recorded registrations and opened URLs.
 #include "uikit/UIApplication.h"
 
-#include <algorithm>
-
 #include "foundation/MainThreadChecker.h"
-#include "uikit/UIAlertView.h"
+#include "foundation/NotificationCenter.h"
+#include "foundation/RunLoop.h"
+#include "uikit/AlertStack.h"
+#include "uikit/DeviceProfile.h"
+#include "uikit/UIKeyboard.h"
+#include "uikit/UIScreen.h"
 
 namespace uikit {
+
+const char* const UIApplicationWillEnterForegroundNotification = "UIApplicationWillEnterForegroundNotification";
+const char* const UIApplicationDidReceiveMemoryWarningNotification = "UIApplicationDidReceiveMemoryWarningNotification";
+
 namespace {
 
 void requireMain() { foundation::requireMainThread("UIApplication is used from the main thread only"); }
 
 }  // namespace
 
-UIApplication::UIApplication() : keyWindow_(std::make_shared<UIWindow>()) {}
+UIApplication::UIApplication() { UIKeyboard::observe(); }
 
 UIApplication& UIApplication::sharedApplication() {
     static UIApplication application;
@@ -22,6 +30,8 @@ UIApplication& UIApplication::sharedApplication() {
 
 UIWindowPtr UIApplication::keyWindow() const {
     requireMain();
+    // Made on first use: the window asks the screen, which asks the application.
+    if (!keyWindow_) keyWindow_ = std::make_shared<UIWindow>();
     return keyWindow_;
 }
 
@@ -30,19 +40,85 @@ void UIApplication::setKeyWindow(UIWindowPtr window) {
     if (window) keyWindow_ = std::move(window);
 }
 
+// The lifecycle.
+
+void UIApplication::launch(std::shared_ptr<UIApplicationDelegate> delegate, const foundation::Value& launchOptions) {
+    requireMain();
+    delegate_ = std::move(delegate);
+    state_ = UIApplicationState::Inactive;
+    if (auto d = delegate_) d->applicationDidFinishLaunchingWithOptions(*this, launchOptions);
+    foundation::RunLoop::main().post([this] {
+        state_ = UIApplicationState::Active;
+        if (auto d = delegate_) d->applicationDidBecomeActive(*this);
+    });
+}
+
+void UIApplication::enterBackground() {
+    requireMain();
+    if (auto d = delegate_) d->applicationWillResignActive(*this);
+    state_ = UIApplicationState::Background;
+    if (auto d = delegate_) d->applicationDidEnterBackground(*this);
+}
+
+void UIApplication::enterForeground() {
+    requireMain();
+    if (auto d = delegate_) d->applicationWillEnterForeground(*this);
+    foundation::NotificationCenter::defaultCenter().postNotificationName(UIApplicationWillEnterForegroundNotification);
+    state_ = UIApplicationState::Active;
+    if (auto d = delegate_) d->applicationDidBecomeActive(*this);
+}
+
+void UIApplication::terminate() {
+    requireMain();
+    if (auto d = delegate_) d->applicationWillTerminate(*this);
+}
+
+void UIApplication::simulateMemoryWarning() {
+    requireMain();
+    foundation::NotificationCenter::defaultCenter().postNotificationName(
+        UIApplicationDidReceiveMemoryWarningNotification);
+}
+
+UIInterfaceOrientationMask UIApplication::supportedInterfaceOrientationsForWindow(UIWindow* window) {
+    requireMain();
+    if (auto d = delegate_) return d->applicationSupportedInterfaceOrientationsForWindow(*this, window);
+    return UIInterfaceOrientationMaskAll;
+}
+
+// The status bar.
+
+void UIApplication::setStatusBarStyle(UIStatusBarStyle style, bool /*animated*/) {
+    requireMain();
+    statusBarStyle_ = style;
+}
+
+void UIApplication::setStatusBarHidden(bool hidden, UIStatusBarAnimation animation) {
+    requireMain();
+    statusBarHidden_ = hidden;
+    statusBarAnimation_ = animation;
+}
+
+void UIApplication::setStatusBarOrientation(UIInterfaceOrientation orientation) {
+    requireMain();
+    statusBarOrientation_ = orientation;
+}
+
+graphics::Rect UIApplication::statusBarFrame() const {
+    requireMain();
+    if (statusBarHidden_) return graphics::Rect::zero();
+    return {0, 0, UIScreen::mainScreen().bounds().width(), 20};
+}
+
+void UIApplication::registerUserNotificationSettings(UIUserNotificationType types) {
+    requireMain();
+    notificationTypes_ = types;
+}
+
+// Alerts and URLs.
+
 std::vector<std::shared_ptr<UIAlertView>> UIApplication::visibleAlerts() const {
     requireMain();
-    return alerts_;
-}
-
-void UIApplication::alertDidAppear(std::shared_ptr<UIAlertView> alert) {
-    requireMain();
-    alerts_.push_back(std::move(alert));
-}
-
-void UIApplication::alertDidDisappear(const UIAlertView& alert) {
-    requireMain();
-    std::erase_if(alerts_, [&](const auto& shown) { return shown.get() == &alert; });
+    return AlertStack::shared().alertViews();
 }
 
 bool UIApplication::openURL(const foundation::URL& url) {
@@ -54,6 +130,23 @@ bool UIApplication::openURL(const foundation::URL& url) {
 std::vector<foundation::URL> UIApplication::openedURLs() const {
     requireMain();
     return openedURLs_;
+}
+
+void UIApplication::resetForTests() {
+    requireMain();
+    AlertStack::shared().reset();
+    if (auto responder = UIResponder::currentFirstResponder()) responder->forceResignFirstResponder();
+    UIKeyboard::resetForTests();
+    delegate_.reset();
+    state_ = UIApplicationState::Inactive;
+    openedURLs_.clear();
+    notificationTypes_.reset();
+    statusBarStyle_ = UIStatusBarStyle::Default;
+    statusBarHidden_ = false;
+    statusBarAnimation_ = UIStatusBarAnimation::None;
+    networkActivityIndicatorVisible_ = false;
+    keyWindow_.reset();
+    DeviceProfile::apply(DeviceProfile::defaultProfile());
 }
 
 }  // namespace uikit

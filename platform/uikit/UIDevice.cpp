@@ -1,15 +1,35 @@
-// The device's idiom, read once from the launch environment.
+// The device's idiom (read once from the launch environment), version, model
+// and orientation.
 #include "uikit/UIDevice.h"
 
 #include <atomic>
 #include <cstdlib>
+#include <optional>
 #include <string_view>
 
+#include "foundation/MainThreadChecker.h"
+#include "foundation/NotificationCenter.h"
+#include "uikit/UIViewController.h"
+
 namespace uikit {
+
+const char* const UIDeviceOrientationDidChangeNotification = "UIDeviceOrientationDidChangeNotification";
+
 namespace {
 
 // Read from any thread: layout code asks on the main thread, path builders elsewhere.
 std::atomic<UIUserInterfaceIdiom> idiom{UIUserInterfaceIdiom::Phone};
+
+struct DeviceState {
+    std::string systemVersion = "9.3";
+    std::optional<std::string> model;
+    UIDeviceOrientation orientation = UIDeviceOrientation::Portrait;
+};
+
+DeviceState& state() {
+    static DeviceState s;
+    return s;
+}
 
 UIUserInterfaceIdiom idiomFromEnvironment() {
     const char* value = std::getenv("QVA_DEVICE_IDIOM");
@@ -17,6 +37,8 @@ UIUserInterfaceIdiom idiomFromEnvironment() {
     std::string_view text(value);
     return text == "pad" || text == "tablet" ? UIUserInterfaceIdiom::Pad : UIUserInterfaceIdiom::Phone;
 }
+
+void requireMain() { foundation::requireMainThread("UIDevice is used from the main thread only"); }
 
 }  // namespace
 
@@ -30,5 +52,51 @@ UIDevice& UIDevice::currentDevice() {
 UIUserInterfaceIdiom UIDevice::userInterfaceIdiom() const { return idiom; }
 
 void UIDevice::setUserInterfaceIdiom(UIUserInterfaceIdiom value) { idiom = value; }
+
+std::string UIDevice::systemVersion() const {
+    requireMain();
+    return state().systemVersion;
+}
+
+void UIDevice::setSystemVersion(std::string version) {
+    requireMain();
+    state().systemVersion = std::move(version);
+}
+
+std::string UIDevice::model() const {
+    requireMain();
+    if (state().model) return *state().model;
+    return userInterfaceIdiom() == UIUserInterfaceIdiom::Pad ? "iPad" : "iPhone";
+}
+
+void UIDevice::setModel(std::string model) {
+    requireMain();
+    state().model = std::move(model);
+}
+
+void UIDevice::resetModel() {
+    requireMain();
+    state().model.reset();
+}
+
+UIDeviceOrientation UIDevice::orientation() const {
+    requireMain();
+    return state().orientation;
+}
+
+void UIDevice::setOrientationQuietly(UIDeviceOrientation orientation) {
+    requireMain();
+    state().orientation = orientation;
+}
+
+void UIDevice::rotateToOrientation(UIDeviceOrientation orientation) {
+    requireMain();
+    if (state().orientation == orientation) return;
+    state().orientation = orientation;
+    // The interface follows when the controllers on screen and the
+    // application's delegate allow it; observers then see both turned.
+    UIViewController::attemptRotationToDeviceOrientation();
+    foundation::NotificationCenter::defaultCenter().postNotificationName(UIDeviceOrientationDidChangeNotification);
+}
 
 }  // namespace uikit

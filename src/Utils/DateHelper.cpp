@@ -5,7 +5,7 @@
 #include <map>
 #include <memory>
 
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "coredata/FetchRequest.h"
 #include "foundation/Calendar.h"
 #include "foundation/Format.h"

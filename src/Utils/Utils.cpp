@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "dispatch/Queue.h"
 #include "foundation/ApplicationHome.h"
 #include "foundation/Bundle.h"
@@ -12,6 +12,7 @@
 #include "foundation/MainThreadChecker.h"
 #include "http/QNNetworkReachabilityManager.h"
 #include "model/QVAError.h"
+#include "svg/floorplan/SVGMapFolder.h"
 #include "uikit/UIAlertView.h"
 #include "uikit/UIDevice.h"
 
@@ -35,10 +36,6 @@ std::optional<std::string> mapFolder(std::string authToken, const std::string& e
     std::replace(authToken.begin(), authToken.end(), '/', '_');
     if (isPathStep(authToken) || isPathStep(eventId) || eventId.find('/') != std::string::npos) return std::nullopt;
     return foundation::ApplicationHome::cachesDirectory() + "/imaps/" + authToken + "/" + eventId;
-}
-
-bool isAcceptableFileName(const std::string& fileName) {
-    return !isPathStep(fileName) && fileName.find('/') == std::string::npos;
 }
 
 }  // namespace
@@ -146,7 +143,7 @@ Value::Array Utils::initItemsArray(const Value& json, const std::shared_ptr<cons
 Utils::Text Utils::cacheImapsUrlStringForFileName(const std::string& fileName, const std::string& authToken,
                                                   const std::string& eventId) {
     auto folder = mapFolder(authToken, eventId);
-    if (!folder || !isAcceptableFileName(fileName)) return std::nullopt;
+    if (!folder || !svg::SVGMapFolder::isPlainFileName(fileName)) return std::nullopt;
     auto& files = foundation::FileManager::defaultManager();
     // A failure shows when the caller reads or writes the file.
     if (!files.fileExistsAtPath(*folder)) files.createDirectoryAtPath(*folder, true);
@@ -159,7 +156,7 @@ graphics::BitmapPtr Utils::getImageFromSavedLocalFileName(const std::string& fil
     auto event = settings.currentEvent();
     if (!account || !account->authenticationCode() || !event || !event->itemId()) return nullptr;
     auto folder = mapFolder(*account->authenticationCode(), *event->itemId());
-    if (!folder || !isAcceptableFileName(fileName)) return nullptr;
+    if (!folder || !svg::SVGMapFolder::isPlainFileName(fileName)) return nullptr;
     auto data = foundation::FileManager::defaultManager().contentsAtPath(*folder + "/" + fileName);
     if (!data) return nullptr;
     return graphics::Bitmap::fromPNGData(*data);

@@ -57,9 +57,10 @@ public:
 
     // Caches/imaps/<token>/<meeting id>/<file name>, creating the folder up to
     // the meeting id. Server data names these parts, so none may lead out of
-    // the map cache: "/" in the token becomes "_" (as in the store key), and
-    // a file name or meeting id holding "/" or being "." or ".." (a token too,
-    // after the replacement) is refused: nothing then, and nothing created.
+    // the map cache: "/" in the token becomes "_" (as in the store key); a
+    // file name the map folder's rule refuses (SVGMapFolder::isPlainFileName),
+    // or a meeting id holding "/" or being "." or ".." (a token too, after the
+    // replacement), gives nothing, and nothing is created.
     static Text cacheImapsUrlStringForFileName(const std::string& fileName, const std::string& authToken,
                                                const std::string& eventId);
     // The image of that name in the map cache of the current account and

@@ -3,7 +3,7 @@
 
 #include <mutex>
 
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "api/DeltaUpdateService.h"
 #include "api/SyncCalendarService.h"
 #include "foundation/Bundle.h"

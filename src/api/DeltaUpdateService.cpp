@@ -1,6 +1,6 @@
 #include "api/DeltaUpdateService.h"
 
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "api/LoadingScreenHook.h"
 #include "api/QVAApiManager.h"
 #include "api/QVAApiManagerDelta.h"
@@ -17,12 +17,6 @@
 
 using foundation::ErrorPtr;
 using foundation::Value;
-
-namespace {
-
-// A text that may be missing, as "%@" takes it: nothing prints "(null)".
-
-}  // namespace
 
 std::shared_ptr<DeltaUpdateService> DeltaUpdateService::initService(
     ApplicationSettingsStore& applicationSettingsStore) {
@@ -59,9 +53,8 @@ void DeltaUpdateService::checkForDeltaUpdates(const std::shared_ptr<QVAUserAccou
         double since = foundation::Clock::now() - last->timeIntervalSinceReferenceDate();
         if (since <= kDeltaThrottleSeconds) return;
     }
-    auto eventId = event ? event->itemId() : std::nullopt;
     if (!checkForNewEvent) {
-        loadDeltaUpdates(eventId, account->authenticationCode());
+        loadDeltaUpdates(event, account->authenticationCode());
         return;
     }
     // The answer is weighed against the account and meeting current when it
@@ -77,12 +70,12 @@ void DeltaUpdateService::loadDeltaUpdates() {
     auto& settings = applicationSettingsStore();
     auto account = settings.currentAccount();
     auto event = settings.currentEvent();
-    loadDeltaUpdates(event ? event->itemId() : std::nullopt, account ? account->authenticationCode() : std::nullopt);
+    loadDeltaUpdates(event, account ? account->authenticationCode() : std::nullopt);
 }
 
-void DeltaUpdateService::loadDeltaUpdates(const std::optional<std::string>& eventId,
+void DeltaUpdateService::loadDeltaUpdates(const std::shared_ptr<QVAEvent>& event,
                                           const std::optional<std::string>& authCode) {
-    QVAApiManagerDelta::loadDeltaUpdatesForEventId(eventId, authCode, [](const ErrorPtr& error, const Value&) {
+    QVAApiManagerDelta::loadDeltaUpdatesForEvent(event, authCode, [](const ErrorPtr& error, const Value&) {
         if (error) foundation::Log("Unable to load delta updates");
     });
 }
@@ -94,12 +87,12 @@ void DeltaUpdateService::checkNewEvent(const Value& answer, const std::shared_pt
     auto newEvent = answer.objectAs<QVAEvent>();
     // A meeting without an id could not be opened: as good as no answer.
     if (!newEvent || !newEvent->itemId()) {
-        loadDeltaUpdates(eventId, authCode);
+        loadDeltaUpdates(event, authCode);
         return;
     }
     if (newEvent->itemId() == eventId) {
         applicationSettingsStore().setCurrentEvent(newEvent);
-        loadDeltaUpdates(eventId, authCode);
+        loadDeltaUpdates(newEvent, authCode);
         return;
     }
 
@@ -115,7 +108,7 @@ void DeltaUpdateService::checkNewEvent(const Value& answer, const std::shared_pt
     }
     if (!store.executeFetchRequestAndWait(request, context).empty() ||
         !FetchRequestUtils::hasEventChangePermissionGrantedInContext(context)) {
-        loadDeltaUpdates(eventId, authCode);
+        loadDeltaUpdates(event, authCode);
         return;
     }
     offerNewEvent(newEvent);

@@ -55,7 +55,8 @@ public:
     void loadDeltaUpdates();
 
 private:
-    void loadDeltaUpdates(const std::optional<std::string>& eventId, const std::optional<std::string>& authCode);
+    // The delta of that meeting, its reports from its own feed.
+    void loadDeltaUpdates(const std::shared_ptr<QVAEvent>& event, const std::optional<std::string>& authCode);
     // The answer of the current-meeting request, against the current
     // account and meeting (either may be gone by then).
     void checkNewEvent(const foundation::Value& answer, const std::shared_ptr<QVAUserAccount>& account,

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "api/QVAApiManager.h"
 #include "api/QVAApiManagerRefresh.h"
 #include "app/MessagesCounterRefreshing.h"
@@ -33,10 +33,7 @@ struct CurrentStore {
 
 CurrentStore currentStore() {
     auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
-    CurrentStore current;
-    if (auto account = settings.currentAccount()) current.token = account->authenticationCode();
-    if (auto event = settings.currentEvent()) current.eventId = event->itemId();
-    return current;
+    return {settings.currentAuthToken(), settings.currentEventId()};
 }
 
 // The rows of the entity in the main-queue context of the current store;
@@ -166,32 +163,37 @@ void MessagesManager::sendMessageInBackground(const std::shared_ptr<QVAOutboxMes
                 return;
             }
             // The pass ends only once the row is gone, so the next pass can
-            // never send a confirmed message again.
-            deleteSentOutboxMessage(*message, [group] { group->leave(); });
+            // never send a confirmed message again. Every stored row has an
+            // identity; a message without one was never a row.
+            if (!message->outboxId()) {
+                group->leave();
+                return;
+            }
+            deleteOutboxMessageWithOutboxId(*message->outboxId(), [group] { group->leave(); });
         });
 }
 
-void MessagesManager::deleteSentOutboxMessage(const QVAOutboxMessage& message, std::function<void()> done) {
-    // A row made before rows had their own identity is matched by its
-    // compose date, as the outbox list does.
-    auto predicate = message.outboxId() ? QVACoreDataOutboxMessage::predicateForOutboxId(*message.outboxId())
-                                        : coredata::Predicate::withFormat("composeDate =%d", message.composeDate());
+void MessagesManager::deleteOutboxMessageWithOutboxId(const std::string& outboxId, std::function<void()> done) {
     auto current = currentStore();
     StorageManager::sharedStorageManager().deleteItemsFromCoreDataForItemType(
-        EntityClass::of<QVACoreDataOutboxMessage>(), current.token, current.eventId, std::move(predicate), true,
-        nullptr, [done = std::move(done)](ErrorPtr error, Value) {
+        EntityClass::of<QVACoreDataOutboxMessage>(), current.token, current.eventId,
+        QVACoreDataOutboxMessage::predicateForOutboxId(outboxId), true, nullptr,
+        [done = std::move(done)](ErrorPtr error, Value) {
             if (error) foundation::Log("Error deleting outbox message from coredata");
-            done();
+            if (done) done();
         });
 }
 
 void MessagesManager::deleteOutboxMessageWithComposeDate(int32_t composeDate) {
-    auto current = currentStore();
-    StorageManager::sharedStorageManager().deleteItemsFromCoreDataForItemType(
-        EntityClass::of<QVACoreDataOutboxMessage>(), current.token, current.eventId,
-        coredata::Predicate::withFormat("composeDate =%d", composeDate), true, nullptr, [](ErrorPtr error, Value) {
-            if (error) foundation::Log("Error deleting outbox message from coredata");
-        });
+    auto rows = fetchCurrentRows(QVACoreDataOutboxMessage::kEntityName,
+                                 coredata::Predicate::withFormat("composeDate =%d", composeDate),
+                                 [](coredata::FetchRequest& request) {
+                                     request.setResultType(coredata::FetchRequestResultType::Dictionary);
+                                     request.setPropertiesToFetch({"outboxId"});
+                                     request.setFetchLimit(1);
+                                 });
+    if (rows.empty()) return;
+    if (const auto* outboxId = rows.front()["outboxId"].string()) deleteOutboxMessageWithOutboxId(*outboxId);
 }
 
 void MessagesManager::markAsReadMessageWithThreadId(int32_t threadId, const Text& authToken,

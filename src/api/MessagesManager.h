@@ -55,8 +55,13 @@ public:
     // status, any case) loses its row. Leaves the group once the call, and
     // a confirmed row's deletion, are over.
     void sendMessageInBackground(const std::shared_ptr<QVAOutboxMessage>& message, const dispatch::GroupPtr& group);
-    // Deletes every outbox row with that compose date (the outbox list's
-    // delete gesture).
+    // Deletes the one outbox row with that identity from the current store,
+    // then runs `done` (when given) on the main queue. Every deletion of an
+    // outbox row goes through here.
+    void deleteOutboxMessageWithOutboxId(const std::string& outboxId, std::function<void()> done = nullptr);
+    // The outbox list's delete gesture, which knows a row by its compose
+    // date: deletes the first row composed in that second, by its identity,
+    // so another message of the same second stays queued.
     void deleteOutboxMessageWithComposeDate(int32_t composeDate);
 
     // Marks every unread message of the thread read on the service and in
@@ -71,8 +76,6 @@ public:
 private:
     MessagesManager() = default;
 
-    // Deletes the confirmed message's own row, then runs `done`.
-    void deleteSentOutboxMessage(const QVAOutboxMessage& message, std::function<void()> done);
     void finishPass();
 
     mutable std::mutex timerMutex_;

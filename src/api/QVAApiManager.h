@@ -78,8 +78,9 @@ public:
     // instance, so the next sharedApiManager() makes a new one on that root
     // with no "Authorization" header. For tests and the command-line front,
     // before use or between uses; calls already started finish on the old
-    // instance, which is kept alive but whose session is then invalidated
-    // (its connections closed), so it takes no new calls.
+    // instance, whose session is then invalidated (its connections closed),
+    // so it takes no new calls; the old instance is released once its
+    // session has ended its last call.
     static void setServiceRoot(const Text& root);
 
     // Made through make<QVAApiManager>(baseURL) only.
@@ -293,6 +294,9 @@ public:
     // The feed of the current event of the settings store, whatever id is
     // passed; no service name when that event has no feed.
     CallAndWriteParametrizedObjectPtr getReportsObjectForEventId(const Text& eventId, const Text& authCode);
+    // The reports descriptor of a meeting's own feed address; no service
+    // name for a missing or empty address.
+    static CallAndWriteParametrizedObjectPtr getReportsObjectForFeedUrl(const Text& feedUrl);
 
     // Reloads one kind whole: a feed is fetched and parsed into its rows (no
     // feed address: (nil, nothing) at once); a JSON list replaces every row

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "api/QVAApiManager.h"
 #include "api/QVAApiManagerRefresh.h"
 #include "app/MessagesCounterRefreshing.h"
@@ -42,17 +42,6 @@ bool isCurrentMeeting(const Text& eventId) {
 // The whole reloads of the request descriptors, as kinds.
 void refreshPermissions(const Text& eventId, const Text& authCode, Completion completion) {
     QVAApiManager::sharedApiManager().refreshPermissionsForEventId(eventId, authCode, std::move(completion));
-}
-// The feed the settings name is the current meeting's. A run for another
-// meeting (the forced delta of a meeting being opened again) has no feed of
-// its own to hand, and must not write the current meeting's reports into
-// that meeting's store: it keeps the reports it holds.
-void refreshReports(const Text& eventId, const Text& authCode, Completion completion) {
-    if (!isCurrentMeeting(eventId)) {
-        completion(nullptr, Value());
-        return;
-    }
-    QVAApiManager::sharedApiManager().refreshReportsForEventId(eventId, authCode, std::move(completion));
 }
 void refreshInformationDocuments(const Text& eventId, const Text& authCode, Completion completion) {
     QVAApiManager::sharedApiManager().refreshInformationDocumentsForEventId(eventId, authCode, std::move(completion));
@@ -93,7 +82,7 @@ const std::vector<Kind>& kindsAfterMessages() {
         &refreshParticipantNotesForEventId,
         &refreshSessionNotesForEventId,
         &refreshPermissions,
-        &refreshReports,
+        nullptr,  // the reports: the run's own feed, see runKind
         &refreshInformationDocuments,
         &refreshMesageRecipientsForEventId,
         &refreshFollowing,
@@ -125,16 +114,6 @@ Completion kindCompletion(const std::shared_ptr<Run>& run) {
         if (error) run->failed = true;
         run->group->leave();
     };
-}
-
-StorageManager::Items objectsOf(const Value& list) {
-    StorageManager::Items items;
-    if (const auto* array = list.array()) {
-        items.reserve(array->size());
-        for (const auto& value : *array)
-            if (auto object = value.object()) items.push_back(std::move(object));
-    }
-    return items;
 }
 
 // The chunk addresses: the prefix followed by at most 90 ids, joined by ","
@@ -227,7 +206,8 @@ void fetchAndReplace(const std::string& entityName, const std::shared_ptr<const 
                 return;
             }
             StorageManager::sharedStorageManager().deleteAndAddItemsToCoreData(
-                objectsOf(items), EntityClass::named(entityName), replacePredicate, authCode, eventId,
+                StorageManager::itemsOfResult(items), EntityClass::named(entityName), replacePredicate, authCode,
+                eventId,
                 [writes](const ErrorPtr& storeError, const Value&) { writes->finish(storeError); });
         });
 }
@@ -277,7 +257,41 @@ void updateEntity(const std::string& entityName, const std::shared_ptr<const Mod
         });
 }
 
+namespace {
+
+// A kind of the list, or the reports (the empty slot), which are read from
+// the feed address the run was given: the meeting's own, so the reports of
+// one meeting never land in another's store.
+void runKind(Kind kind, const Text& eventId, const Text& authCode, const Text& reportsFeedUrl, Completion completion) {
+    if (kind) {
+        kind(eventId, authCode, std::move(completion));
+        return;
+    }
+    auto& api = QVAApiManager::sharedApiManager();
+    api.refreshWithRequestObject(QVAApiManager::getReportsObjectForFeedUrl(reportsFeedUrl), authCode, eventId,
+                                 std::move(completion));
+}
+
+}  // namespace
+
 void loadDeltaUpdatesForEventId(const Text& eventId, const Text& authCode, Completion completionBlock) {
+    // The settings name only the current meeting's feed; another meeting's
+    // reports stay as they are.
+    Text feed;
+    if (auto current = ApplicationSettingsStore::sharedApplicationSettingsStore().currentEvent();
+        current && current->itemId() == eventId)
+        feed = current->reportsRssFeedUrl();
+    loadDeltaUpdatesForEventId(eventId, authCode, feed, std::move(completionBlock));
+}
+
+void loadDeltaUpdatesForEvent(const std::shared_ptr<QVAEvent>& event, const Text& authCode,
+                              Completion completionBlock) {
+    loadDeltaUpdatesForEventId(event ? event->itemId() : std::nullopt, authCode,
+                               event ? event->reportsRssFeedUrl() : std::nullopt, std::move(completionBlock));
+}
+
+void loadDeltaUpdatesForEventId(const Text& eventId, const Text& authCode, const Text& reportsFeedUrl,
+                                Completion completionBlock) {
     if (isMissing(eventId) || isMissing(authCode)) {
         Log("%@", kNotConfiguredMessage);
         if (completionBlock) completionBlock(QVAError::initWithDescription(kNotConfiguredMessage), Value());
@@ -305,7 +319,7 @@ void loadDeltaUpdatesForEventId(const Text& eventId, const Text& authCode, Compl
     }
     for (const auto& kind : kindsAfterMessages()) {
         run->group->enter();
-        kind(eventId, authCode, kindCompletion(run));
+        runKind(kind, eventId, authCode, reportsFeedUrl, kindCompletion(run));
     }
 
     InteractiveMapsServices::instance().updateInteractiveMapsFilesOnlyForAuthCode(authCode, eventId);

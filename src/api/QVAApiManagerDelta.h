@@ -24,6 +24,7 @@
 #include "foundation/Value.h"
 
 struct ModelClass;
+class QVAEvent;
 
 namespace QVAApiManagerDelta {
 
@@ -43,12 +44,20 @@ constexpr const char* kDeltaFailedMessage = "Unable to load delta updates!";
 // delta-sync time is then now), with "Unable to load delta updates!" when
 // any kind failed, and at once with the not-configured error, sending
 // nothing, when the meeting id or the token is missing. The completion may
-// be empty. The messages and the reports follow the current meeting; for a
-// meeting that is not current (the forced delta of a meeting opened again)
-// the messages are reloaded into that meeting's store with the token given,
-// and the reports, whose feed only the current meeting names, are left as
-// they are.
+// be empty. The messages follow the current meeting; for a meeting that is
+// not current (the forced delta of a meeting opened again) they are reloaded
+// into that meeting's store with the token given. The reports are read from
+// the current meeting's feed when the meeting is current; another meeting's
+// are left as they are, as only the meeting object names its feed.
 void loadDeltaUpdatesForEventId(const Text& eventId, const Text& authCode, Completion completionBlock);
+// The same run for a meeting object: its reports are read from its own feed
+// address, current or not.
+void loadDeltaUpdatesForEvent(const std::shared_ptr<QVAEvent>& event, const Text& authCode,
+                              Completion completionBlock);
+// The run with the reports read from `reportsFeedUrl` (none or empty: the
+// reports are left as they are).
+void loadDeltaUpdatesForEventId(const Text& eventId, const Text& authCode, const Text& reportsFeedUrl,
+                                Completion completionBlock);
 
 // The revision refresh of one kind: lists the ids and revisions at
 // `filterServiceName` (all pages), deletes the stored rows of `entityName`

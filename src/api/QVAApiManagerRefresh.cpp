@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "api/ApplicationService.h"
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "api/QVAApiManager.h"
 #include "api/QVAApiManagerDelta.h"
 #include "api/SyncCalendarService.h"
@@ -69,15 +69,9 @@ void refreshByRevisions(const char* entityName, const char* modelClassName, cons
                                      service + kIdsSuffix, eventId, authCode, std::move(completion));
 }
 
-Text currentToken() {
-    auto account = ApplicationSettingsStore::sharedApplicationSettingsStore().currentAccount();
-    return account ? account->authenticationCode() : std::nullopt;
-}
+Text currentToken() { return ApplicationSettingsStore::sharedApplicationSettingsStore().currentAuthToken(); }
 
-Text currentEventId() {
-    auto event = ApplicationSettingsStore::sharedApplicationSettingsStore().currentEvent();
-    return event ? event->itemId() : std::nullopt;
-}
+Text currentEventId() { return ApplicationSettingsStore::sharedApplicationSettingsStore().currentEventId(); }
 
 using Kind = void (*)(const Text&, const Text&, Completion);
 
@@ -216,15 +210,10 @@ void refreshMessagesWithCompletionBlock(Completion completionBlock) {
                 if (completion) completion(error, result);
                 return;
             }
-            StorageManager::Items messages;
-            if (const auto* items = result.array()) {
-                for (const auto& item : *items)
-                    if (auto message = item.object()) messages.push_back(std::move(message));
-            }
             // The meeting current now, not when the reload started.
             StorageManager::sharedStorageManager().deleteAndAddItemsToCoreData(
-                std::move(messages), EntityClass::named(QVACoreDataMessage::kEntityName), nullptr, authCode,
-                currentEventId(), [completion](const ErrorPtr& storeError, const Value& storeResult) {
+                StorageManager::itemsOfResult(result), EntityClass::named(QVACoreDataMessage::kEntityName), nullptr,
+                authCode, currentEventId(), [completion](const ErrorPtr& storeError, const Value& storeResult) {
                     if (completion) completion(storeError, storeResult);
                 });
         });

@@ -2,7 +2,7 @@
 // and the refresh that reloads one kind whole.
 #include "api/QVAApiManager.h"
 
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "api/DocumentInfoXMLParserDelegate.h"
 #include "foundation/Format.h"
 #include "store/StorageManager.h"
@@ -128,6 +128,12 @@ Ptr QVAApiManager::getReportsObjectForEventId(const Text&, const Text&) {
     if (auto event = ApplicationSettingsStore::sharedApplicationSettingsStore().currentEvent()) {
         feed = event->reportsRssFeedUrl();
     }
+    return getReportsObjectForFeedUrl(feed);
+}
+
+Ptr QVAApiManager::getReportsObjectForFeedUrl(const Text& feedUrl) {
+    Text feed = feedUrl;
+    if (feed && feed->empty()) feed.reset();
     return CallAndWriteParametrizedObject::initWithXmlCall(feed, nullptr,
                                                            EntityClass::named("QVACoreDataReportsDocument"), true,
                                                            Value());
@@ -164,13 +170,8 @@ void QVAApiManager::refreshWithRequestObject(const CallAndWriteParametrizedObjec
                 if (completion) completion(error, result);
                 return;
             }
-            StorageManager::Items items;
-            if (const Value::Array* array = result.array()) {
-                for (const auto& item : *array)
-                    if (auto object = item.object()) items.push_back(object);
-            }
             StorageManager::sharedStorageManager().deleteAndAddItemsToCoreData(
-                std::move(items), entity, nullptr, authCode, eventId,
+                StorageManager::itemsOfResult(result), entity, nullptr, authCode, eventId,
                 [completion](foundation::ErrorPtr writeError, Value written) {
                     if (completion) completion(writeError, written);
                 });

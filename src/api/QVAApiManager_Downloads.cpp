@@ -16,8 +16,8 @@
 
 #include "Utils/StringUtility.h"
 #include "Utils/Utils.h"
-#include "api/ApplicationSettingsStore.h"
 #include "api/ServiceFailureRecorder.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "dispatch/Group.h"
 #include "dispatch/Queue.h"
 #include "foundation/FileManager.h"

@@ -1,12 +1,11 @@
 #include "api/QVAApiManager_FullDownload.h"
 
 #include "api/ApplicationService.h"
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "api/DeltaUpdateService.h"
 #include "api/QVAApiManager.h"
 #include "dispatch/Queue.h"
 #include "foundation/Log.h"
-#include "model/QVACoreDataReportsDocument.h"
 #include "model/QVAError.h"
 #include "store/EntityClass.h"
 #include "store/StorageManager.h"
@@ -35,14 +34,6 @@ void callFailed(Run& run, const CallAndWriteParametrizedObject& item) {
     run.group->leave();
 }
 
-StorageManager::Items modelItems(const Value& result) {
-    StorageManager::Items items;
-    if (const auto* array = result.array())
-        for (const auto& element : *array)
-            if (auto object = element.object()) items.push_back(std::move(object));
-    return items;
-}
-
 void runFeedCall(const std::shared_ptr<Run>& run, const CallAndWriteParametrizedObjectPtr& item, const Text& authToken,
                  const Text& eventId) {
     if (!item->serviceName()) {
@@ -69,7 +60,7 @@ void runListCall(const std::shared_ptr<Run>& run, const CallAndWriteParametrized
                 return;
             }
             StorageManager::sharedStorageManager().deleteAndAddItemsToCoreData(
-                modelItems(result), item->coreDataModelClass(), nullptr, authToken, eventId,
+                StorageManager::itemsOfResult(result), item->coreDataModelClass(), nullptr, authToken, eventId,
                 [run, item, result](ErrorPtr writeError, Value) {
                     if (writeError) {
                         callFailed(*run, *item);
@@ -93,10 +84,7 @@ std::vector<CallAndWriteParametrizedObjectPtr> requestObjectsForAccount(const st
     auto& api = QVAApiManager::sharedApiManager();
     const Text& token = account->authenticationCode();
     const Text& id = event->itemId();
-    Text feed = event->reportsRssFeedUrl();
-    if (feed && feed->empty()) feed.reset();
-    auto reports = CallAndWriteParametrizedObject::initWithXmlCall(
-        feed, nullptr, EntityClass::of<QVACoreDataReportsDocument>(), true, Value());
+    auto reports = QVAApiManager::getReportsObjectForFeedUrl(event->reportsRssFeedUrl());
     return {
         api.getEventsRequestObjectForAuthCode(token),
         api.getSessionsRequestObjectForEventId(id, token),

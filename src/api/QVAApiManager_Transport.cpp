@@ -9,6 +9,7 @@
 // request ends in exactly one call of its completion, on the main queue.
 #include "api/QVAApiManager.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <mutex>
 
@@ -42,11 +43,27 @@ std::shared_ptr<QVAApiManager>& sharedInstance() {
     static std::shared_ptr<QVAApiManager> instance;
     return instance;
 }
-// Instances replaced by setServiceRoot stay alive: callers may still hold a
-// reference, and their running calls finish on them.
+// Instances replaced by setServiceRoot stay alive while a call of theirs is
+// in flight: callers may still hold a reference, and their running calls
+// finish on them. Each is let go once its session has ended its last task.
 std::vector<std::shared_ptr<QVAApiManager>>& retiredInstances() {
     static std::vector<std::shared_ptr<QVAApiManager>> retired;
     return retired;
+}
+
+void releaseRetiredInstance(const QVAApiManager* manager) {
+    std::shared_ptr<QVAApiManager> released;
+    {
+        std::lock_guard lock(sharedMutex());
+        auto& retired = retiredInstances();
+        auto found = std::find_if(retired.begin(), retired.end(),
+                                  [manager](const auto& instance) { return instance.get() == manager; });
+        if (found == retired.end()) return;
+        released = std::move(*found);
+        retired.erase(found);
+    }
+    // Destroyed here, outside the lock; a completion still queued keeps its
+    // own reference.
 }
 
 std::string serviceRootLocked() {
@@ -123,7 +140,13 @@ void QVAApiManager::setServiceRoot(const Text& root) {
     std::lock_guard lock(sharedMutex());
     rootOverride() = root;
     if (auto retired = std::move(sharedInstance())) {
-        // Running calls finish; the session then lets its connections go.
+        // Running calls finish; the session then lets its connections go and
+        // reports on its delegate queue, from where the release moves to the
+        // main queue, so nothing is destroyed inside its own callback.
+        const QVAApiManager* key = retired.get();
+        retired->setSessionDidBecomeInvalidBlock([key](const foundation::URLSessionPtr&, const ErrorPtr&) {
+            dispatch::Queue::main()->async([key] { releaseRetiredInstance(key); });
+        });
         retired->invalidateSessionCancelingTasks(false);
         retiredInstances().push_back(std::move(retired));
     }

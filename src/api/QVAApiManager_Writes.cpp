@@ -8,7 +8,7 @@
 #include "Utils/LogSafeText.h"
 #include "Utils/Utils.h"
 #include "analytics/AnalyticsUtils.h"
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "api/QVAApiManager_Typed.h"
 #include "coredata/Predicate.h"
 #include "foundation/Exception.h"

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <set>
 
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "coredata/ManagedObject.h"
 #include "dispatch/Queue.h"
 #include "foundation/Format.h"

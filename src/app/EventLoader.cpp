@@ -1,6 +1,6 @@
 #include "app/EventLoader.h"
 
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "foundation/Log.h"
 #include "maps/InteractiveMapsServices.h"
 #include "model/QVAError.h"

@@ -15,6 +15,7 @@
 #include <mutex>
 
 #include "crashreporting/CrashLog.h"
+#include "foundation/AlternateSignalStack.h"
 #include "foundation/Clock.h"
 
 namespace {
@@ -22,10 +23,10 @@ namespace {
 constexpr int kSignals[] = {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT};
 constexpr size_t kSignalCount = sizeof(kSignals) / sizeof(kSignals[0]);
 constexpr size_t kPathCapacity = 4096;
-constexpr size_t kAlternateStackSize = 64 * 1024;
 
 struct sigaction previousActions[kSignalCount];
-alignas(16) char alternateStack[kAlternateStackSize];
+// Made when the handlers are installed: the handler only reads it.
+std::atomic<const CrashLog*> crashLog{nullptr};
 char recordPath[kPathCapacity];
 char partialPath[kPathCapacity];
 std::atomic<bool> handling{false};
@@ -80,9 +81,11 @@ void writeRecord(int signal) {
     writeText(fd, "\nTime: ");
     writeNumber(fd, int64_t(now.tv_sec) - int64_t(foundation::kTimeIntervalSince1970));
     writeText(fd, "\n");
-    size_t length = 0;
-    const char* snapshot = CrashLog::shared().snapshot(&length);
-    writeAll(fd, snapshot, length);
+    if (const CrashLog* log = crashLog.load()) {
+        size_t length = 0;
+        const char* snapshot = log->snapshot(&length);
+        writeAll(fd, snapshot, length);
+    }
     ::close(fd);
     // Whole or not at all: the next start never sees half a record.
     ::rename(partialPath, recordPath);
@@ -118,12 +121,13 @@ bool CrashSignalHandler::install(const std::string& recordDirectory) {
     std::lock_guard lock(mutex);
     std::string record = recordDirectory + "/" + kRecordFileName;
     if (!copyPath(recordPath, record) || !copyPath(partialPath, record + ".partial")) return false;
+    // The installing thread (the main thread) gets its alternate stack here;
+    // the threads the platform starts take theirs as they start.
+    if (!foundation::AlternateSignalStack::installForCurrentThread()) return false;
     if (installed) return true;
 
-    stack_t stack{};
-    stack.ss_sp = alternateStack;
-    stack.ss_size = sizeof(alternateStack);
-    if (::sigaltstack(&stack, nullptr) != 0) return false;
+    // The log exists before any crash: the handler must not create it.
+    crashLog.store(&CrashLog::shared());
     for (size_t i = 0; i < kSignalCount; ++i) {
         struct sigaction action{};
         action.sa_sigaction = handleCrash;

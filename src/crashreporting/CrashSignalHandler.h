@@ -1,9 +1,11 @@
 // Crash capture: handlers for the fatal signals that write a crash record
 // (signal, time, the crash log's last rendering) and then let the signal take
-// its previous course. The handler runs on an alternate stack, so a stack
-// overflow on the starting thread is still recorded, and makes only
-// async-signal-safe calls (open, write, close, rename, clock_gettime,
-// sigaction, raise): everything else is prepared before the crash.
+// its previous course. The handler runs on an alternate stack (the installing
+// thread's is made here, every platform thread makes its own), so a stack
+// overflow is still recorded. The crash log is made at installation and the
+// handler makes only async-signal-safe calls (open, write, close, rename,
+// clock_gettime, sigaction, raise): everything else is prepared before the
+// crash.
 #pragma once
 
 #include <string>

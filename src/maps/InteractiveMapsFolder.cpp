@@ -1,7 +1,7 @@
 #include "maps/InteractiveMapsFolder.h"
 
 #include "Utils/Utils.h"
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "model/QVAEvent.h"
 #include "model/QVAUserAccount.h"
 

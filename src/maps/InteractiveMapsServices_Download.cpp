@@ -7,7 +7,7 @@
 #include "maps/InteractiveMapsServices.h"
 
 #include "Utils/Utils.h"
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "api/QVAApiManager.h"
 #include "foundation/Date.h"
 #include "foundation/FileManager.h"

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "coredata/FetchRequest.h"
 #include "coredata/ManagedObject.h"
 #include "foundation/Calendar.h"
@@ -79,19 +79,6 @@ FetchRequestUtils::Text firstText(const Value::Array& rows, const std::string& k
 
 bool contains(const FetchRequestUtils::Strings& ids, const std::string& id) {
     return std::find(ids.begin(), ids.end(), id) != ids.end();
-}
-
-std::vector<std::string> split(std::string_view text, std::string_view separator) {
-    std::vector<std::string> parts;
-    size_t from = 0;
-    for (size_t at; (at = text.find(separator, from)) != std::string_view::npos; from = at + separator.size())
-        parts.emplace_back(text.substr(from, at - from));
-    parts.emplace_back(text.substr(from));
-    return parts;
-}
-
-void removeAll(std::string& text, std::string_view marker) {
-    for (size_t at; (at = text.find(marker)) != std::string::npos;) text.erase(at, marker.size());
 }
 
 void sortLocalized(FetchRequestUtils::Strings& strings) {
@@ -316,10 +303,10 @@ FetchRequestUtils::Networks FetchRequestUtils::getQuovanaNetworksFromSourcePrope
     for (const auto& encoded : texts(rows, propertyName)) {
         if (encoded.empty()) continue;
         std::string separator = std::string(kEndMarker) + std::string(kStartMarker);
-        for (auto piece : split(encoded, separator)) {
-            removeAll(piece, kStartMarker);
-            removeAll(piece, kEndMarker);
-            auto parts = split(piece, kCommunityMarker);
+        for (const auto& encodedPiece : foundation::StringUtils::split(encoded, separator)) {
+            std::string piece = foundation::StringUtils::replace(encodedPiece, kStartMarker, "");
+            piece = foundation::StringUtils::replace(piece, kEndMarker, "");
+            auto parts = foundation::StringUtils::split(piece, kCommunityMarker);
             if (parts.size() < 2) continue;
             auto& communities = networks[parts[0]];
             if (!contains(communities, parts[1])) communities.push_back(parts[1]);

@@ -73,6 +73,16 @@ StorageManager& StorageManager::sharedStorageManager() {
     return *shared;
 }
 
+StorageManager::Items StorageManager::itemsOfResult(const Value& result) {
+    Items items;
+    if (const auto* array = result.array()) {
+        items.reserve(array->size());
+        for (const auto& element : *array)
+            if (auto object = element.object()) items.push_back(std::move(object));
+    }
+    return items;
+}
+
 StorageManager::StorageManager() { registerEntityClasses(); }
 
 // ---- The stack cache --------------------------------------------------------
@@ -493,28 +503,7 @@ void StorageManager::deltaUpdateItemsToCoreData(Items items, const EntityClassPt
 // ---- Errors -------------------------------------------------------------------------
 
 void StorageManager::handleErrors(const ErrorPtr& error) const {
-    if (!error) return;
-    Log("Error Message: %@", error->localizedDescription());
-    Log("Error Domain: %@", error->domain());
-    Log("Recovery Suggestion: %@", Value(error->localizedRecoverySuggestion()));
-    for (const auto& [key, value] : error->userInfo()) {
-        const auto* details = value.array();
-        if (!details) {
-            Log("Error: %@", value);
-            continue;
-        }
-        for (const auto& detail : *details) {
-            if (auto nested = detail.objectAs<const foundation::Error>())
-                Log("Error Details: %@", Value(nested->userInfo()));
-            else
-                Log("Error Details: %@", detail);
-        }
-    }
-}
-
-void StorageManager::reportFileError(const ErrorPtr& error, const char* title, const char* message) const {
-    Log("%@ - %@", title, message);
-    handleErrors(error);
+    if (error) Utils::logError(error);
 }
 
 // ---- Store files --------------------------------------------------------------------
@@ -528,7 +517,8 @@ bool StorageManager::movePersistentStoreFileForAuthToken(const Text& authToken, 
     for (const auto& path : paths) {
         ErrorPtr error;
         if (!files.moveItemAtPath(path, oldPath(path), &error)) {
-            reportFileError(error, "Error on movePersistentStoreFileForAuthToken", "Unable to move item");
+            Utils::handleError(error, "Error on movePersistentStoreFileForAuthToken",
+                               std::string("Unable to move item"), false);
             movedAll = false;
         }
     }
@@ -545,7 +535,8 @@ bool StorageManager::revertCopyPersistentStoreFileForAuthToken(const Text& authT
         files.removeItemAtPath(path);
         ErrorPtr error;
         if (!files.moveItemAtPath(oldPath(path), path, &error)) {
-            reportFileError(error, "Error on revertCopyPersistentStoreFileForAuthToken", "Unable to move item");
+            Utils::handleError(error, "Error on revertCopyPersistentStoreFileForAuthToken",
+                               std::string("Unable to move item"), false);
             revertedAll = false;
         }
     }
@@ -560,7 +551,8 @@ bool StorageManager::deleteCachedCopyOfPersistentStoreForAuthToken(const Text& a
     for (const auto& path : paths) {
         ErrorPtr error;
         if (!files.removeItemAtPath(oldPath(path), &error)) {
-            reportFileError(error, "Error on deleteCachedCopyOfPersistentStore", "Unable to remove item");
+            Utils::handleError(error, "Error on deleteCachedCopyOfPersistentStore",
+                               std::string("Unable to remove item"), false);
             deletedAll = false;
         }
     }

@@ -42,6 +42,9 @@ public:
     using StackCache = std::map<std::string, std::shared_ptr<CoreDataStack>>;
 
     static StorageManager& sharedStorageManager();
+    // The model objects of a service result, in order: every element of an
+    // array that holds an object; nothing for anything but an array.
+    static Items itemsOfResult(const foundation::Value& result);
     StorageManager(const StorageManager&) = delete;
     StorageManager& operator=(const StorageManager&) = delete;
 
@@ -142,7 +145,6 @@ private:
     foundation::ErrorPtr saveCascade(const std::shared_ptr<CoreDataStack>& stack, bool waitForFile);
     foundation::ErrorPtr saveContext(coredata::ManagedObjectContext& context) const;
     void pauseRows() const;
-    void reportFileError(const foundation::ErrorPtr& error, const char* title, const char* message) const;
 
     mutable std::mutex cacheMutex_;
     StackCache coreDataStackCaches_;

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "coredata/EntityDescription.h"
 #include "foundation/TimeZone.h"
 #include "store/StoreTestSupport.h"

@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "Utils/Utils.h"
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "foundation/ApplicationHome.h"
 #include "foundation/FileManager.h"
 #include "foundation/Log.h"

@@ -2,7 +2,7 @@
 // the meeting's own feed are read, progress counts up to 22/22, and each
 // entity ends with exactly the service's rows; failures tell important from
 // secondary calls; a store marked complete gets a forced delta of the
-// meeting being loaded instead.
+// meeting being loaded instead, its reports read from its own feed.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -200,7 +200,11 @@ TEST_F(FullDownloadTest, AStoreMarkedCompleteGetsAForcedDeltaOfTheMeetingBeingLo
         EXPECT_EQ(request.path.find("/events/999/"), std::string::npos) << request.path;
     }
     EXPECT_TRUE(sawRevisionList);
+    // The reopened meeting's reports come from its own feed, the current
+    // meeting's feed is not read for it.
+    EXPECT_EQ(service->requestCount("GET", "/feeds/" + eventId() + "/reports.rss"), 1u);
     EXPECT_EQ(service->requestCount("GET", "/feeds/999/reports.rss"), 0u);
+    EXPECT_EQ(count("QVACoreDataReportsDocument", eventId()), 5u);
     // The account's messages land in the store being opened, and the run
     // succeeds although the current meeting's store is not open.
     EXPECT_EQ(count("QVACoreDataMessage", eventId()), service->items(MeetingKind::Messages).size());

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "api/QVAApiManager.h"
 #include "foundation/Log.h"
 #include "foundation/RunLoop.h"

@@ -122,6 +122,34 @@ TEST_F(MessagesManagerTest, ConfirmedMessagesLeaveTheOutboxAndTheOthersAreSentAg
     EXPECT_TRUE(outboxRows().empty());
 }
 
+TEST_F(MessagesManagerTest, DeletingFromTheListRemovesOneRowOfItsSecondAndTheOtherIsStillSent) {
+    setOnline(false);
+    queue("dropped", 1700000200);
+    queue("kept", 1700000200);
+    ASSERT_TRUE(loop.runUntil([&] { return outboxRows().size() == 2; }, apitest::kWait));
+    loop.runDueTasks();
+
+    outbox.deleteOutboxMessageWithComposeDate(1700000200);
+    ASSERT_TRUE(loop.runUntil([&] { return outboxRows().size() == 1; }, apitest::kWait));
+    loop.runDueTasks();
+    // The first row of that second went; the other keeps its place.
+    auto left = outboxRows();
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left[0]->subject(), "kept");
+
+    // A second with no row left to delete changes nothing.
+    outbox.deleteOutboxMessageWithComposeDate(1700000299);
+    loop.runDueTasks();
+    EXPECT_EQ(outboxRows().size(), 1u);
+
+    setOnline(true);
+    confirm({"dropped", "kept"});
+    foundation::Clock::advance(MessagesManager::kOutboxInterval);
+    waitForPass(1);
+    EXPECT_EQ(confirmedSends(), std::vector<std::string>{"kept"});
+    ASSERT_TRUE(loop.runUntil([&] { return outboxRows().empty(); }, apitest::kWait));
+}
+
 TEST_F(MessagesManagerTest, AFailedSendKeepsTheRowForTheNextPass) {
     service->injectFault("POST", apiPath("messages"), {.status = 500, .times = 1});
     queue("retry", 1700000100);

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
-#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -16,9 +16,10 @@
 #include "foundation/ApplicationHome.h"
 #include "foundation/FileManager.h"
 #include "foundation/Log.h"
+#include "foundation/Thread.h"
+#include "support/ChildProcess.h"
 #include "support/TemporaryDirectory.h"
 
-extern char** environ;
 
 using namespace foundation;
 
@@ -27,8 +28,19 @@ namespace {
 constexpr const char* kKey = "0123456789abcdef0123456789abcdef01234567";
 constexpr const char* kChildModeVariable = "QVA_TEST_CRASH_CHILD_MODE";
 
+// Deeper and deeper until the stack runs out; the frame is touched so no
+// compiler turns the recursion into a loop.
+int recurseWithoutEnd(volatile const char* caller, uint64_t depth) {
+    volatile char frame[512];
+    frame[0] = caller ? char(caller[0] + 1) : 0;
+    if (depth == UINT64_MAX) return frame[0];
+    return recurseWithoutEnd(frame, depth + 1) + frame[1];
+}
+
 // Started as the crashing process of the test below, this binary starts the
-// reporter on the home it was given and dies before any test runs.
+// reporter on the home it was given and dies before any test runs: by a
+// raised signal, a bad address, or a stack overflow on the main thread or on
+// a thread the platform started.
 const bool childCrashed = [] {
     const char* mode = std::getenv(kChildModeVariable);
     if (!mode) return false;
@@ -40,30 +52,27 @@ const bool childCrashed = [] {
     CrashReporter::log("About to crash");
     volatile uintptr_t address = 16;
     if (std::strcmp(mode, "fault") == 0) *reinterpret_cast<volatile int*>(address) = 1;
+    if (std::strcmp(mode, "overflow") == 0) recurseWithoutEnd(nullptr, 0);
+    if (std::strcmp(mode, "thread-overflow") == 0) {
+        Thread::create("overflow", [] { recurseWithoutEnd(nullptr, 0); })->start();
+        for (;;) pause();
+    }
     raise(SIGSEGV);
     std::_Exit(3);
 }();
 
 // The child gets its own home, and the address sanitizer leaves SIGSEGV to
-// the default action, so the child dies of the signal itself.
+// the default action, so the child dies of the signal itself; nor does it
+// lend its own alternate stacks, so an overflow is caught on ours.
 int runCrashingChild(const std::string& home, const std::string& mode) {
     std::vector<std::string> env{"QVA_HOME=" + home, std::string(kChildModeVariable) + "=" + mode};
     std::string asanOptions = "ASAN_OPTIONS=";
-    for (char** e = environ; *e; ++e) {
-        std::string entry = *e;
+    for (const auto& entry : testsupport::currentEnvironment()) {
         if (entry.rfind("ASAN_OPTIONS=", 0) == 0) asanOptions = entry + ":";
         else if (entry.rfind("QVA_HOME=", 0) != 0) env.push_back(entry);
     }
-    env.push_back(asanOptions + "handle_segv=0");
-    std::vector<char*> envp;
-    for (auto& e : env) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    char self[] = "/proc/self/exe";
-    char* argv[] = {self, nullptr};
-    pid_t pid;
-    int status = -1;
-    if (posix_spawn(&pid, self, nullptr, nullptr, argv, envp.data()) == 0) waitpid(pid, &status, 0);
-    return status;
+    env.push_back(asanOptions + "handle_segv=0:use_sigaltstack=0");
+    return testsupport::runThisBinary(env);
 }
 
 struct HomeRoot {
@@ -121,7 +130,7 @@ TEST(CrashReporter, CrashLogKeepsTheNewestLinesAndBoundedValues) {
 }
 
 TEST(CrashReporter, ACrashLeavesARecordThatTheNextStartReportsOnce) {
-    for (std::string mode : {"raise", "fault"}) {
+    for (std::string mode : {"raise", "fault", "overflow", "thread-overflow"}) {
         SCOPED_TRACE(mode);
         TemporaryDirectory home;
         int status = runCrashingChild(home.path(), mode);

@@ -6,6 +6,7 @@
 
 #include "dispatch/Queue.h"
 #include "foundation/Exception.h"
+#include "foundation/MainThreadChecker.h"
 #include "foundation/RunLoop.h"
 
 using namespace dispatch;
@@ -19,23 +20,27 @@ TEST(Group, NotifyRunsOnceAfterTheLastLeave) {
     RunLoop::main().runDueTasks();
     EXPECT_EQ(notified, 1);
 
+    constexpr int kBlocks = 100;
     std::atomic<int> done = 0;
     auto workers = Queue::createConcurrent("test.group");
-    for (int i = 0; i < 22; ++i) group->async(workers, [&] { ++done; });
+    for (int i = 0; i < kBlocks; ++i) group->async(workers, [&] { ++done; });
     group->enter();  // one more piece, left by hand below
     int doneAtNotify = -1;
+    bool notifiedOnMain = false;
     group->notify(Queue::main(), [&] {
         ++notified;
         doneAtNotify = done;
+        notifiedOnMain = foundation::isMainThread();
     });
-    EXPECT_TRUE(RunLoop::main().runUntil([&] { return done == 22; }, 10));
+    EXPECT_TRUE(RunLoop::main().runUntil([&] { return done == kBlocks; }, 10));
     RunLoop::main().runDueTasks();
     EXPECT_EQ(notified, 1);  // still waiting for the manual piece
     EXPECT_FALSE(group->wait(0));
     group->leave();
     EXPECT_TRUE(group->wait(kWaitForever));
     EXPECT_TRUE(RunLoop::main().runUntil([&] { return notified == 2; }, 10));
-    EXPECT_EQ(doneAtNotify, 22);
+    EXPECT_EQ(doneAtNotify, kBlocks);
+    EXPECT_TRUE(notifiedOnMain);
     // Leaving more often than entering is a programming error.
     EXPECT_THROW(group->leave(), foundation::Exception);
 }

@@ -115,6 +115,19 @@ TEST_F(VirtualTime, OneShotTimersFireOnceAndMayBeStoppedFromInside) {
     EXPECT_EQ(gpsTimeouts, 1);
 }
 
+TEST_F(VirtualTime, OneAdvancePastTwoDeadlinesRunsBothInDueOrder) {
+    std::vector<std::string> order;
+    // Scheduled in the opposite order of their deadlines.
+    Timer::scheduledTimerWithTimeInterval(5.0, false, [&](Timer&) { order.push_back("timer at 5 s"); });
+    dispatch::Queue::main()->after(2.0, [&] { order.push_back("block at 2 s"); });
+    RunLoop::main().runDueTasks();
+    EXPECT_TRUE(order.empty());
+
+    Clock::advance(6.0);
+    RunLoop::main().runDueTasks();
+    EXPECT_EQ(order, (std::vector<std::string>{"block at 2 s", "timer at 5 s"}));
+}
+
 TEST_F(VirtualTime, RunUntilWakesForAnAdvanceFromAnotherThread) {
     bool fired = false;
     Timer::scheduledTimerWithTimeInterval(600, false, [&](Timer&) { fired = true; });

@@ -1,12 +1,12 @@
 // User defaults: persistence across instances and processes, corrupt files, the standard defaults.
 #include <gtest/gtest.h>
 
-#include <spawn.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
 #include <thread>
 
+#include "support/ChildProcess.h"
 #include "support/TemporaryDirectory.h"
 #include "foundation/ApplicationHome.h"
 #include "foundation/Exception.h"
@@ -14,7 +14,6 @@
 #include "foundation/Log.h"
 #include "foundation/UserDefaults.h"
 
-extern char** environ;
 
 using namespace foundation;
 
@@ -34,19 +33,10 @@ const bool childWrote = [] {
 }();
 
 int runChildWriting(const std::string& file) {
-    std::vector<std::string> env;
-    for (char** e = environ; *e; ++e) env.emplace_back(*e);
+    auto env = testsupport::currentEnvironment();
     env.push_back(std::string(kChildFileVariable) + "=" + file);
-    std::vector<char*> envp;
-    for (auto& e : env) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    char self[] = "/proc/self/exe";
-    char* argv[] = {self, nullptr};
-    pid_t pid;
-    if (posix_spawn(&pid, self, nullptr, nullptr, argv, envp.data()) != 0) return -1;
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    int status = testsupport::runThisBinary(env);
+    return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 }  // namespace

@@ -57,6 +57,8 @@ TEST(Format, ConversionsOfTheSystemsTexts) {
     EXPECT_EQ(Format("%@_%@", "tok", 42), "tok_42");
     EXPECT_EQ(Format("%d|%i|%ld|%lu|%llu", 1, -2, 3L, 4UL, 5ULL), "1|-2|3|4|5");
     EXPECT_EQ(Format("%s %c %%", "str", 'x'), "str x %");
+    // A character pads like every other conversion.
+    EXPECT_EQ(Format("[%3c][%-3c][%*c]", 'a', 'b', 2, 'c'), "[  a][b  ][ c]");
     EXPECT_EQ(Format("%2.3f %0.2f %.f%%", 3.14159, 2.5, 49.6), "3.142 2.50 50%");
     EXPECT_EQ(Format("%0.1g", 0.25), "0.2");
     EXPECT_EQ(Format("%02x%08X", 10, 0xBEEF), "0a0000BEEF");

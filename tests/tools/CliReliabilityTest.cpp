@@ -11,7 +11,7 @@
 #include <sstream>
 #include <string>
 
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "api/QVAApiManager.h"
 #include "coredata/FetchRequest.h"
 #include "coredata/ManagedObjectContext.h"

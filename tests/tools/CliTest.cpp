@@ -8,7 +8,7 @@
 #include <string>
 
 #include "api/ApplicationService.h"
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "api/SyncCalendarService.h"
 #include "eventkit/EKEventStore.h"
 #include "api/QVAApiManager.h"

@@ -7,7 +7,7 @@
 #include <ostream>
 
 #include "api/ApplicationService.h"
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "api/SyncCalendarService.h"
 #include "eventkit/EKEventStore.h"
 #include "foundation/Format.h"

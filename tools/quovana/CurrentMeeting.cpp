@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "model/QVAEvent.h"
 #include "model/QVAUserAccount.h"
 #include "coredata/FetchRequest.h"

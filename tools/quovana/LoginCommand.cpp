@@ -6,7 +6,7 @@
 #include <ostream>
 
 #include "Utils/ErrorUtility.h"
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "api/QVAApiManager.h"
 #include "model/QVAUserAccount.h"
 #include "quovana/Commands.h"

@@ -11,7 +11,7 @@
 #include <ostream>
 
 #include "api/ApplicationService.h"
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "api/DeltaUpdateService.h"
 #include "api/LoadingScreenHook.h"
 #include "api/QVAApiManager.h"

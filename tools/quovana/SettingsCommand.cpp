@@ -5,7 +5,7 @@
 // service JSON, a date from seconds since 1970.
 #include <ostream>
 
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "api/QVAApiManager.h"
 #include "foundation/Date.h"
 #include "foundation/JSONSerialization.h"

@@ -40,6 +40,10 @@ float SVGLength::value() const { return value_ ? value_->getFloatValue(value_->p
 
 float SVGLength::pixelsValue() const { return value_ ? value_->getFloatValue(CSS_PX) : 0; }
 
+double SVGLength::pixelsOf(const std::shared_ptr<SVGLength>& length) {
+    return length ? double(length->pixelsValue()) : 0;
+}
+
 float SVGLength::numberValue() const { return value_ ? value_->getFloatValue(CSS_NUMBER) : 0; }
 
 SVGLengthType SVGLength::unitType() const {

@@ -43,6 +43,8 @@ public:
     float value() const;
     // 0 for percentages, ems and exs, which need a context the library lacks.
     float pixelsValue() const;
+    // The pixels of a length that may be missing: 0 without one.
+    static double pixelsOf(const std::shared_ptr<SVGLength>& length);
     // A plain number as itself, a percentage as a fraction, anything else 0.
     float numberValue() const;
     SVGLengthType unitType() const;

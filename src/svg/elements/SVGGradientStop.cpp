@@ -1,5 +1,4 @@
-// Reading a stop. The opacity becomes an alpha byte as fills do: times 255,
-// truncated toward zero, low eight bits kept.
+// Reading a stop. The opacity becomes an alpha byte as fills do.
 #include "svg/elements/SVGGradientStop.h"
 
 #include <cmath>
@@ -10,16 +9,6 @@
 #include "svg/parser/SVGXParser.h"
 
 namespace svg {
-
-namespace {
-
-uint8_t alphaByte(double opacity) {
-    double scaled = std::trunc(opacity * 255.0);
-    if (!std::isfinite(scaled)) return 0;
-    return uint8_t(int64_t(std::fmod(scaled, 256.0)) & 0xff);
-}
-
-}  // namespace
 
 void SVGGradientStop::postProcessAttributesAddingErrorsTo(const SVGXParseResultPtr& parseResult) {
     SVGElement::postProcessAttributesAddingErrorsTo(parseResult);
@@ -35,7 +24,7 @@ void SVGGradientStop::postProcessAttributesAddingErrorsTo(const SVGXParseResultP
         if (auto opacity = declarations.find("stop-opacity"); opacity != declarations.end()) {
             stopOpacity_ = SVGFloatFromString(opacity->second->value());
         }
-        stopColor_.a = alphaByte(stopOpacity_);
+        stopColor_.a = SVGAlphaByteFromOpacity(stopOpacity_);
     }
     if (std::string color = getAttribute("stop-color"); !color.empty()) {
         stopColor_ = SVGRGBAColorFromString(color.c_str());
@@ -43,7 +32,7 @@ void SVGGradientStop::postProcessAttributesAddingErrorsTo(const SVGXParseResultP
     if (std::string opacity = getAttribute("stop-opacity"); !opacity.empty()) {
         stopOpacity_ = SVGFloatFromString(opacity);
     }
-    stopColor_.a = alphaByte(stopOpacity_);
+    stopColor_.a = SVGAlphaByteFromOpacity(stopOpacity_);
 }
 
 }  // namespace svg

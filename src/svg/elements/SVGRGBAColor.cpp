@@ -4,6 +4,8 @@
 // Tokens grow as needed, so a long component cannot overrun anything.
 #include "svg/elements/SVGRGBAColor.h"
 
+#include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -86,6 +88,12 @@ SVGRGBAColor SVGRGBAColorFromString(const char* text) {
     if (view.starts_with("rgb(")) return fromRGBFunction(view);
     if (view.starts_with("#")) return fromHex(view.substr(1));
     return SVGRGBAColorForKeyword(view);
+}
+
+uint8_t SVGAlphaByteFromOpacity(double opacity) {
+    double scaled = std::trunc(opacity * 255.0);
+    if (!std::isfinite(scaled)) return 0;
+    return uint8_t(int64_t(std::fmod(scaled, 256.0)) & 0xff);
 }
 
 graphics::Color CGColorFromSVGRGBAColor(SVGRGBAColor color) {

@@ -24,6 +24,10 @@ struct SVGRGBAColor {
 SVGRGBAColor SVGRGBAColorFromString(const char* text);
 // Opaque black when the keyword is unknown.
 SVGRGBAColor SVGRGBAColorForKeyword(std::string_view keyword);
+// An opacity as an alpha byte, as the floor plans have always had it: times
+// 255, truncated toward zero and cut to the low eight bits, so 1.5 wraps
+// rather than clamps; 0 for a value that is not finite.
+uint8_t SVGAlphaByteFromOpacity(double opacity);
 // Device RGB, each byte over 255.
 graphics::Color CGColorFromSVGRGBAColor(SVGRGBAColor color);
 

@@ -16,7 +16,6 @@ std::shared_ptr<SVGLength> lengthAttribute(const SVGElement& element, const std:
     return text.empty() ? nullptr : SVGLength::svgLengthFromNSString(text);
 }
 
-double pixels(const std::shared_ptr<SVGLength>& length) { return length ? double(length->pixelsValue()) : 0; }
 
 }  // namespace
 
@@ -50,8 +49,9 @@ void SVGRectElement::postProcessAttributesAddingErrorsTo(const SVGXParseResultPt
     rx_ = lengthAttribute(*this, "rx");
     ry_ = lengthAttribute(*this, "ry");
 
-    graphics::Rect rect(pixels(x_), pixels(y_), pixels(width_), pixels(height_));
-    double rx = pixels(rx_), ry = pixels(ry_);
+    graphics::Rect rect(SVGLength::pixelsOf(x_), SVGLength::pixelsOf(y_), SVGLength::pixelsOf(width_),
+                        SVGLength::pixelsOf(height_));
+    double rx = SVGLength::pixelsOf(rx_), ry = SVGLength::pixelsOf(ry_);
     auto path = std::make_shared<graphics::MutablePath>();
     if (rx == 0 && ry == 0) {
         path->addRect(rect);

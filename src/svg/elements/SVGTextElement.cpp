@@ -16,7 +16,6 @@ namespace svg {
 
 namespace {
 
-double pixels(const std::shared_ptr<SVGLength>& length) { return length ? double(length->pixelsValue()) : 0; }
 
 graphics::Font fontFor(const std::optional<std::string>& family, double size) {
     const auto& registry = graphics::FontRegistry::shared();
@@ -32,8 +31,8 @@ graphics::Font fontFor(const std::optional<std::string>& family, double size) {
 graphics::LayerPtr SVGTextElement::newLayer() const {
     graphics::AffineTransform absolute =
         SVGHelperUtilities::transformAbsoluteIncludingViewportForTransformableOrViewportEstablishingElement(*this);
-    graphics::AffineTransform placement =
-        concat(graphics::AffineTransform::makeTranslation(pixels(x()), pixels(y())), absolute);
+    graphics::AffineTransform placement = concat(
+        graphics::AffineTransform::makeTranslation(SVGLength::pixelsOf(x()), SVGLength::pixelsOf(y())), absolute);
 
     auto sizeText = cascadedValueForStylableProperty("font-size");
     double fontSize = sizeText && !sizeText->empty() ? SVGFloatFromString(*sizeText) : kSVGTextDefaultFontSize;

@@ -13,12 +13,12 @@ namespace {
 
 std::atomic<const SVGMapFolder*> registered{nullptr};
 
-bool isPlainFileName(const std::string& name) {
+}  // namespace
+
+bool SVGMapFolder::isPlainFileName(const std::string& name) {
     return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos &&
            name.find('\0') == std::string::npos;
 }
-
-}  // namespace
 
 void SVGMapFolder::registerMapFolder(const SVGMapFolder* folder) { registered.store(folder); }
 

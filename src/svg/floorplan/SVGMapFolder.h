@@ -31,6 +31,10 @@ public:
     static void registerMapFolder(const SVGMapFolder* folder);
     static const SVGMapFolder* registeredMapFolder();
 
+    // A name that stays inside the folder: not empty, not "." or "..", no "/"
+    // and no NUL. The one rule for every name of a map file.
+    static bool isPlainFileName(const std::string& name);
+
     // The bitmap of a file in the map folder; null when the name is not a
     // plain file name ("/" anywhere, ".", ".."), when no folder is registered
     // or current, or when the file cannot be read or decoded.

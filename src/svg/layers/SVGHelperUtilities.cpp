@@ -63,18 +63,9 @@ AffineTransform viewportTransform(const SVGElement& element) {
     return concat(scale, viewBox);
 }
 
-// Opacity texts become an alpha byte as the floor plans have always had them:
-// truncated toward zero and cut to the low eight bits, so 1.5 wraps rather
-// than clamps.
-uint8_t alphaByte(const std::string& opacity) {
-    double scaled = std::trunc(SVGFloatFromString(opacity) * 255.0);
-    if (!std::isfinite(scaled)) return 0;
-    return uint8_t(int64_t(std::fmod(scaled, 256.0)) & 0xff);
-}
-
 graphics::Color colorWithOpacity(const std::string& colorText, const std::optional<std::string>& opacity) {
     SVGRGBAColor color = SVGRGBAColorFromString(colorText.c_str());
-    if (hasText(opacity)) color.a = alphaByte(*opacity);
+    if (hasText(opacity)) color.a = SVGAlphaByteFromOpacity(SVGFloatFromString(*opacity));
     return CGColorFromSVGRGBAColor(color);
 }
 

@@ -70,6 +70,10 @@ public:
     void setCurrentAccount(const std::shared_ptr<QVAUserAccount>& account);
     std::shared_ptr<QVAEvent> currentEvent() const;
     void setCurrentEvent(const std::shared_ptr<QVAEvent>& event);
+    // The current account's access token and the current meeting's id, the
+    // pair that names the current store; each none without its object.
+    Text currentAuthToken() const;
+    Text currentEventId() const;
     std::optional<foundation::Date> lastDeltaSyncDateTime() const;
     void setLastDeltaSyncDateTime(std::optional<foundation::Date> date);
     bool automaticallyCheckForContentUpdates() const;

@@ -3,7 +3,7 @@
 // is not a readable archive.
 #include <gtest/gtest.h>
 
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "foundation/ApplicationHome.h"
 #include "foundation/UserDefaults.h"
 

@@ -1,5 +1,5 @@
 // The settings store over the standard user defaults.
-#include "api/ApplicationSettingsStore.h"
+#include "settings/ApplicationSettingsStore.h"
 
 #include "foundation/Format.h"
 #include "foundation/KeyedArchiver.h"
@@ -89,6 +89,16 @@ std::shared_ptr<QVAEvent> ApplicationSettingsStore::currentEvent() const {
 }
 void ApplicationSettingsStore::setCurrentEvent(const std::shared_ptr<QVAEvent>& event) {
     setUserDefaultsForKey(kCurrentEventKey, Value(event));
+}
+
+ApplicationSettingsStore::Text ApplicationSettingsStore::currentAuthToken() const {
+    auto account = currentAccount();
+    return account ? account->authenticationCode() : std::nullopt;
+}
+
+ApplicationSettingsStore::Text ApplicationSettingsStore::currentEventId() const {
+    auto event = currentEvent();
+    return event ? event->itemId() : std::nullopt;
 }
 
 std::optional<foundation::Date> ApplicationSettingsStore::lastDeltaSyncDateTime() const {

@@ -1,0 +1,58 @@
+// The application's single first responder.
+#include "uikit/UIResponder.h"
+
+#include "foundation/MainThreadChecker.h"
+
+namespace uikit {
+namespace {
+
+std::weak_ptr<UIResponder>& firstResponder() {
+    static std::weak_ptr<UIResponder> responder;
+    return responder;
+}
+
+void requireMain() { foundation::requireMainThread("UIResponder is used from the main thread only"); }
+
+}  // namespace
+
+UIResponder::~UIResponder() = default;
+
+UIResponderPtr UIResponder::currentFirstResponder() {
+    requireMain();
+    return firstResponder().lock();
+}
+
+bool UIResponder::isFirstResponder() const {
+    requireMain();
+    return firstResponder().lock().get() == this;
+}
+
+bool UIResponder::becomeFirstResponder() {
+    requireMain();
+    if (isFirstResponder()) return true;
+    if (!canBecomeFirstResponder()) return false;
+    if (auto current = firstResponder().lock()) {
+        if (!current->resignFirstResponder()) return false;
+    }
+    firstResponder() = std::static_pointer_cast<UIResponder>(shared_from_this());
+    didBecomeFirstResponder();
+    return true;
+}
+
+bool UIResponder::resignFirstResponder() {
+    requireMain();
+    if (!isFirstResponder()) return true;
+    if (!canResignFirstResponder()) return false;
+    firstResponder().reset();
+    didResignFirstResponder();
+    return true;
+}
+
+void UIResponder::forceResignFirstResponder() {
+    requireMain();
+    if (!isFirstResponder()) return;
+    firstResponder().reset();
+    didResignFirstResponder();
+}
+
+}  // namespace uikit

@@ -1,0 +1,178 @@
+#include "uikit/UISegmentedControl.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "graphics/MutablePath.h"
+#include "graphics/StrokeStyle.h"
+#include "graphics/TextMeasurer.h"
+#include "uikit/NSStringDrawing.h"
+#include "uikit/UIFont.h"
+
+namespace uikit {
+
+namespace {
+constexpr double kFontSize = 13;
+constexpr double kPadding = 10;  // on each side of a segment's content
+constexpr double kHeight = 29;
+
+const UIFontPtr& segmentFont() {
+    static const UIFontPtr font = UIFont::systemFontOfSize(kFontSize);
+    return font;
+}
+}  // namespace
+
+UISegmentedControl::UISegmentedControl(const std::vector<Item>& items, const graphics::Rect& frame)
+    : UIControl(frame), setSize_(frame.size) {
+    for (const auto& item : items) {
+        if (const auto* title = std::get_if<std::string>(&item)) segments_.push_back({*title, nullptr, true});
+        else segments_.push_back({std::nullopt, std::get<UIImagePtr>(item), true});
+    }
+    if (frame.size.width == 0 && frame.size.height == 0 && !segments_.empty()) sizeToFit();
+}
+
+void UISegmentedControl::insert(Segment segment, size_t index, bool animated) {
+    index = std::min(index, segments_.size());
+    segments_.insert(segments_.begin() + static_cast<std::ptrdiff_t>(index), std::move(segment));
+    if (selected_ != UISegmentedControlNoSegment && static_cast<size_t>(selected_) >= index) ++selected_;
+    lastChangeAnimated_ = animated;
+    setNeedsDisplay();
+}
+
+void UISegmentedControl::insertSegmentWithTitle(std::string title, size_t index, bool animated) {
+    insert({std::move(title), nullptr, true}, index, animated);
+}
+
+void UISegmentedControl::insertSegmentWithImage(UIImagePtr image, size_t index, bool animated) {
+    insert({std::nullopt, std::move(image), true}, index, animated);
+}
+
+void UISegmentedControl::removeSegmentAtIndex(size_t index, bool animated) {
+    if (index >= segments_.size()) return;
+    segments_.erase(segments_.begin() + static_cast<std::ptrdiff_t>(index));
+    if (selected_ == static_cast<int64_t>(index)) selected_ = UISegmentedControlNoSegment;
+    else if (selected_ > static_cast<int64_t>(index)) --selected_;
+    lastChangeAnimated_ = animated;
+    setNeedsDisplay();
+}
+
+void UISegmentedControl::removeAllSegments() {
+    segments_.clear();
+    selected_ = UISegmentedControlNoSegment;
+    setNeedsDisplay();
+}
+
+void UISegmentedControl::setTitle(std::optional<std::string> title, size_t index) {
+    if (index >= segments_.size()) return;
+    segments_[index].title = std::move(title);
+    if (segments_[index].title) segments_[index].image.reset();
+    setNeedsDisplay();
+}
+
+std::optional<std::string> UISegmentedControl::titleForSegmentAtIndex(size_t index) const {
+    return index < segments_.size() ? segments_[index].title : std::nullopt;
+}
+
+void UISegmentedControl::setImage(UIImagePtr image, size_t index) {
+    if (index >= segments_.size()) return;
+    segments_[index].image = std::move(image);
+    if (segments_[index].image) segments_[index].title.reset();
+    setNeedsDisplay();
+}
+
+UIImagePtr UISegmentedControl::imageForSegmentAtIndex(size_t index) const {
+    return index < segments_.size() ? segments_[index].image : nullptr;
+}
+
+void UISegmentedControl::setEnabled(bool enabled, size_t index) {
+    if (index >= segments_.size()) return;
+    segments_[index].enabled = enabled;
+    setNeedsDisplay();
+}
+
+bool UISegmentedControl::isEnabledForSegmentAtIndex(size_t index) const {
+    return index < segments_.size() && segments_[index].enabled;
+}
+
+void UISegmentedControl::setSelectedSegmentIndex(int64_t index) {
+    selected_ = index >= 0 && static_cast<size_t>(index) < segments_.size() ? index : UISegmentedControlNoSegment;
+    setNeedsDisplay();
+}
+
+int64_t UISegmentedControl::segmentIndexAtPoint(graphics::Point point) const {
+    auto b = bounds();
+    if (segments_.empty() || !b.contains(point)) return UISegmentedControlNoSegment;
+    double width = b.size.width / static_cast<double>(segments_.size());
+    auto index = static_cast<int64_t>((point.x - b.origin.x) / width);
+    return std::clamp<int64_t>(index, 0, static_cast<int64_t>(segments_.size()) - 1);
+}
+
+bool UISegmentedControl::tapSegmentAtIndex(size_t index) {
+    if (!acceptsTouches() || index >= segments_.size() || !segments_[index].enabled) return false;
+    auto self = weak_from_this().lock();
+    sendActionsForControlEvents(UIControlEventTouchDown);
+    selected_ = static_cast<int64_t>(index);
+    sendActionsForControlEvents(UIControlEventValueChanged);
+    if (momentary_) selected_ = UISegmentedControlNoSegment;
+    sendActionsForControlEvents(UIControlEventTouchUpInside);
+    setNeedsDisplay();
+    return true;
+}
+
+bool UISegmentedControl::tapAtPoint(graphics::Point point) {
+    int64_t index = segmentIndexAtPoint(point);
+    return index != UISegmentedControlNoSegment && tapSegmentAtIndex(static_cast<size_t>(index));
+}
+
+void UISegmentedControl::setFrame(const graphics::Rect& frame) {
+    setSize_ = frame.size;
+    UIControl::setFrame(frame);
+}
+
+double UISegmentedControl::segmentWidth(const Segment& segment) const {
+    double content = 0;
+    if (segment.title) content = graphics::TextMeasurer::width(segmentFont()->font(), *segment.title);
+    else if (segment.image) content = segment.image->size().width;
+    return std::ceil(content) + 2 * kPadding;
+}
+
+graphics::Size UISegmentedControl::sizeThatFits(graphics::Size) const {
+    double widest = 0;
+    for (const auto& segment : segments_) widest = std::max(widest, segmentWidth(segment));
+    double width = widest * static_cast<double>(segments_.size());
+    return {std::max(width, setSize_.width), std::max(kHeight, setSize_.height)};
+}
+
+void UISegmentedControl::drawRect(const graphics::Rect& rect) {
+    auto* context = UIGraphicsGetCurrentContext();
+    if (!context || segments_.empty()) return;
+    graphics::Color tint = tintColor();
+    double width = rect.size.width / static_cast<double>(segments_.size());
+    for (size_t i = 0; i < segments_.size(); ++i) {
+        graphics::Rect cell{{rect.origin.x + width * double(i), rect.origin.y}, {width, rect.size.height}};
+        bool selected = static_cast<int64_t>(i) == selected_;
+        graphics::MutablePath box;
+        box.addRect(cell);
+        if (selected) context->fillPath(box, tint);
+        graphics::StrokeStyle stroke;
+        stroke.color = tint;
+        stroke.lineWidth = 1;
+        context->strokePath(box, stroke);
+        const auto& segment = segments_[i];
+        if (segment.title) {
+            auto lines = NSStringDrawing::layOut(*segment.title, segmentFont(), 0, 1);
+            double height = NSStringDrawing::sizeOfLines(lines).height;
+            graphics::Rect area{{cell.origin.x, cell.origin.y + (cell.size.height - height) / 2}, cell.size};
+            NSStringDrawing::drawLines(*context, lines, area, NSTextAlignment::Center,
+                                       selected ? graphics::Color::white() : tint);
+        } else if (segment.image) {
+            auto size = segment.image->size();
+            segment.image->drawInContext(
+                *context, {{cell.origin.x + (cell.size.width - size.width) / 2,
+                            cell.origin.y + (cell.size.height - size.height) / 2},
+                           size});
+        }
+    }
+}
+
+}  // namespace uikit

@@ -1,0 +1,45 @@
+// What the view animations record. The animations block runs at once, so the
+// model values are final as soon as the call returns; the record says what
+// would have moved on screen, and the completion runs with finished YES when
+// the clock passes delay + duration.
+#pragma once
+
+#include <memory>
+
+namespace uikit {
+
+class UIView;
+
+using UIViewAnimationOptions = unsigned long;
+inline constexpr UIViewAnimationOptions UIViewAnimationOptionLayoutSubviews = 1 << 0;
+inline constexpr UIViewAnimationOptions UIViewAnimationOptionAllowUserInteraction = 1 << 1;
+inline constexpr UIViewAnimationOptions UIViewAnimationOptionBeginFromCurrentState = 1 << 2;
+inline constexpr UIViewAnimationOptions UIViewAnimationOptionRepeat = 1 << 3;
+inline constexpr UIViewAnimationOptions UIViewAnimationOptionAutoreverse = 1 << 4;
+inline constexpr UIViewAnimationOptions UIViewAnimationOptionCurveEaseInOut = 0 << 16;
+inline constexpr UIViewAnimationOptions UIViewAnimationOptionCurveEaseIn = 1 << 16;
+inline constexpr UIViewAnimationOptions UIViewAnimationOptionCurveEaseOut = 2 << 16;
+inline constexpr UIViewAnimationOptions UIViewAnimationOptionCurveLinear = 3 << 16;
+inline constexpr UIViewAnimationOptions UIViewAnimationOptionTransitionNone = 0 << 20;
+inline constexpr UIViewAnimationOptions UIViewAnimationOptionTransitionFlipFromLeft = 1 << 20;
+inline constexpr UIViewAnimationOptions UIViewAnimationOptionTransitionFlipFromRight = 2 << 20;
+inline constexpr UIViewAnimationOptions UIViewAnimationOptionTransitionCurlUp = 3 << 20;
+inline constexpr UIViewAnimationOptions UIViewAnimationOptionTransitionCurlDown = 4 << 20;
+inline constexpr UIViewAnimationOptions UIViewAnimationOptionTransitionCrossDissolve = 5 << 20;
+inline constexpr UIViewAnimationOptions UIViewAnimationOptionTransitionFlipFromTop = 6 << 20;
+inline constexpr UIViewAnimationOptions UIViewAnimationOptionTransitionFlipFromBottom = 7 << 20;
+
+enum class UIViewAnimationKind { Animation, Transition };
+
+struct UIViewAnimationRecord {
+    UIViewAnimationKind kind = UIViewAnimationKind::Animation;
+    double duration = 0;
+    double delay = 0;
+    UIViewAnimationOptions options = 0;
+    // The view of a transition; none for a plain animation.
+    std::weak_ptr<UIView> view;
+    // Set once the completion has run.
+    bool finished = false;
+};
+
+}  // namespace uikit

@@ -1,0 +1,155 @@
+// What the text and image views draw: lines placed by alignment, resizable
+// images keeping their caps, template images in the tint, bars and fields
+// showing what they hold.
+#include <gtest/gtest.h>
+
+#include "graphics/RecordingContext.h"
+#include "uikit/UIGraphicsImageContext.h"
+#include "uikit/UIImageView.h"
+#include "uikit/UILabel.h"
+#include "uikit/UINavigationBar.h"
+#include "uikit/UITextField.h"
+
+namespace {
+
+using namespace uikit;
+using Kind = graphics::RecordedOperation::Kind;
+
+TEST(ControlDrawing, LabelsPlaceTheirLinesByAlignmentCentredVertically) {
+    UILabel label({{0, 0}, {300, 100}});
+    label.setText("Left\nRight");
+    label.setNumberOfLines(0);
+    label.setTextColor(graphics::Color::rgb(0, 0, 1));
+    label.setTextAlignment(NSTextAlignment::Right);
+    graphics::RecordingContext context;
+    label.display(context);
+    auto texts = context.operationsOfKind(Kind::DrawText);
+    ASSERT_EQ(texts.size(), 2u);
+    const auto& font = label.font();
+    double line = font->ascender() + font->descender();
+    double top = (100 - 2 * line) / 2;
+    EXPECT_DOUBLE_EQ(texts[0].start.y, top + font->ascender());
+    EXPECT_DOUBLE_EQ(texts[1].start.y, top + line + font->ascender());
+    auto lines = label.visibleLines();
+    EXPECT_DOUBLE_EQ(texts[1].start.x, 300 - lines[1].width);
+    EXPECT_EQ(texts[0].color, graphics::Color::rgb(0, 0, 1));
+
+    label.setTextAlignment(NSTextAlignment::Center);
+    label.setHighlightedTextColor(graphics::Color::white());
+    label.setHighlighted(true);
+    context.clear();
+    label.display(context);
+    texts = context.operationsOfKind(Kind::DrawText);
+    EXPECT_DOUBLE_EQ(texts[0].start.x, (300 - lines[0].width) / 2);
+    EXPECT_EQ(texts[0].color, graphics::Color::white());
+
+    // A cancelled session's title: the run's colour, struck through.
+    auto grey = graphics::Color::gray(0.5);
+    label.setHighlighted(false);
+    label.setAttributedText(NSAttributedString::make("Cancelled", {nullptr, grey, std::nullopt, NSUnderlineStyleSingle}));
+    context.clear();
+    label.display(context);
+    texts = context.operationsOfKind(Kind::DrawText);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].color, grey);
+    auto fills = context.operationsOfKind(Kind::FillPath);
+    ASSERT_EQ(fills.size(), 1u);
+    EXPECT_EQ(fills[0].color, grey);
+    EXPECT_LT(fills[0].path.boundingBox().maxY(), texts[0].start.y);
+    NSParagraphStyle centred;
+    centred.setAlignment(NSTextAlignment::Center);
+    label.setTextAlignment(NSTextAlignment::Left);
+    label.setAttributedText(NSAttributedString::make("Mid", {nullptr, std::nullopt, centred, std::nullopt}));
+    context.clear();
+    label.display(context);
+    texts = context.operationsOfKind(Kind::DrawText);
+    EXPECT_DOUBLE_EQ(texts[0].start.x, (300 - label.visibleLines()[0].width) / 2);
+}
+
+TEST(ControlDrawing, ResizableImagesKeepTheirCapsAndStretchTheRest) {
+    auto field = UIImage::imageNamed("textbox_background");  // 30 × 28 at scale 1
+    ASSERT_NE(field, nullptr);
+    ASSERT_DOUBLE_EQ(field->scale(), 1);
+    graphics::RecordingContext context;
+    field->resizableImageWithCapInsets({0, 6, 0, 0}, UIImageResizingMode::Stretch)
+        ->drawInContext(context, {{10, 0}, {100, 28}});
+    auto images = context.operationsOfKind(Kind::DrawImage);
+    ASSERT_EQ(images.size(), 2u);
+    EXPECT_EQ(images[0].rect, (graphics::Rect{{10, 0}, {6, 28}}));
+    EXPECT_EQ(images[0].imageSize, (graphics::Size{6, 28}));
+    EXPECT_EQ(images[1].rect, (graphics::Rect{{16, 0}, {94, 28}}));
+    EXPECT_EQ(images[1].imageSize, (graphics::Size{24, 28}));
+
+    // Tiling (the default): the middle repeats at its own size, clipped to its room.
+    context.clear();
+    field->resizableImageWithCapInsets({0, 6, 0, 0})->drawInContext(context, {{10, 0}, {100, 28}});
+    images = context.operationsOfKind(Kind::DrawImage);
+    ASSERT_EQ(images.size(), 1u + 4u);  // 94 points of 24-point tiles
+    EXPECT_EQ(images[4].rect, (graphics::Rect{{16 + 3 * 24, 0}, {24, 28}}));
+    auto clips = context.operationsOfKind(Kind::ClipToPath);
+    ASSERT_EQ(clips.size(), 1u);
+    EXPECT_EQ(clips[0].path.boundingBox(), (graphics::Rect{{16, 0}, {94, 28}}));
+
+    // Four caps: nine pieces, the corners at their own size.
+    context.clear();
+    field->resizableImageWithCapInsets({5, 5, 5, 5}, UIImageResizingMode::Stretch)->drawInContext(context, {{0, 0}, {60, 60}});
+    images = context.operationsOfKind(Kind::DrawImage);
+    ASSERT_EQ(images.size(), 9u);
+    EXPECT_EQ(images[8].rect, (graphics::Rect{{55, 55}, {5, 5}}));
+    EXPECT_EQ(images[4].rect, (graphics::Rect{{5, 5}, {50, 50}}));
+}
+
+TEST(ControlDrawing, TemplateImagesShowInTheTint) {
+    auto tint = graphics::Color::rgb(1, 0, 0);
+    auto view = std::make_shared<UIImageView>(UIImage::imageNamed("note")->imageWithRenderingMode(
+        UIImageRenderingMode::AlwaysTemplate));
+    view->setTintColor(tint);
+    UIGraphicsBeginImageContextWithOptions(view->bounds().size, false, 1);
+    view->display(*UIGraphicsGetCurrentContext());
+    auto image = UIGraphicsGetImageFromCurrentImageContext();
+    UIGraphicsEndImageContext();
+    EXPECT_EQ(image->bitmap()->pixel(11, 11), (graphics::Pixel{255, 0, 0, 255}));
+    EXPECT_EQ(image->bitmap()->pixel(0, 0), (graphics::Pixel{255, 0, 0, 255}));
+}
+
+TEST(ControlDrawing, BarsAndFieldsShowWhatTheyHold) {
+    auto bar = std::make_shared<UINavigationBar>(graphics::Rect{{0, 0}, {320, 44}});
+    auto background = UIImage::imageNamed("iOS7_navigation_bar_background");
+    bar->setBackgroundImage(background, UIBarMetrics::Default);
+    graphics::RecordingContext context;
+    bar->display(context);
+    auto images = context.operationsOfKind(Kind::DrawImage);
+    ASSERT_EQ(images.size(), 1u);
+    EXPECT_EQ(images[0].rect, bar->bounds());
+    EXPECT_EQ(context.operationsOfKind(Kind::FillPath).size(), 1u);  // the hairline
+    // Empty images, as screens set for a see-through bar: nothing is drawn.
+    bar->setBackgroundImage(UIImage::make(), UIBarMetrics::Default);
+    bar->setShadowImage(UIImage::make());
+    bar->setBackgroundColor(graphics::Color::clear());
+    context.clear();
+    bar->display(context);
+    EXPECT_TRUE(context.operationsOfKind(Kind::DrawImage).empty());
+    EXPECT_EQ(context.operationsOfKind(Kind::FillPath).size(), 1u);  // the clear background only
+
+    UITextField field({{0, 0}, {200, 30}});
+    auto blue = graphics::Color::rgb(64 / 255.0, 158 / 255.0, 210 / 255.0);
+    field.setAttributedPlaceholder(
+        NSAttributedString::make("Search", {UIFont::fontWithName("HelveticaNeue-Light", 14), blue, std::nullopt, std::nullopt}));
+    context.clear();
+    field.display(context);
+    auto texts = context.operationsOfKind(Kind::DrawText);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].text, "Search");
+    EXPECT_EQ(texts[0].color, blue);
+    EXPECT_EQ(texts[0].font->name(), "HelveticaNeue-Light");
+    field.setSecureTextEntry(true);
+    field.setText("abc");
+    context.clear();
+    field.display(context);
+    texts = context.operationsOfKind(Kind::DrawText);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].text, "\xE2\x80\xA2\xE2\x80\xA2\xE2\x80\xA2");
+    EXPECT_EQ(texts[0].color, graphics::Color::black());
+}
+
+}  // namespace
