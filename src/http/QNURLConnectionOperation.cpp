@@ -63,6 +63,7 @@ std::shared_ptr<QNURLConnectionOperation> QNURLConnectionOperation::operationWit
 
 QNURLConnectionOperation::~QNURLConnectionOperation() {
     if (outputStream_) outputStream_->close();
+    endBackgroundTaskOnDestruction();
 }
 
 std::shared_ptr<QNURLConnectionOperation> QNURLConnectionOperation::self() {

@@ -103,6 +103,14 @@ public:
     bool isFinished() const override;
     bool isConcurrent() const override { return true; }
 
+    // The application's background task the operation holds (0: none).
+    uint64_t backgroundTaskIdentifier() const;
+    // Begins one background task unless one is held (a second call keeps the
+    // first). When the system takes the time back, the handler runs, the
+    // operation is cancelled and the task ends; an operation destroyed while
+    // holding its task ends it.
+    void setShouldExecuteAsBackgroundTaskWithExpirationHandler(std::function<void()> handler);
+
     // Runs the block on the completion queue (main by default) inside the
     // completion group (a shared one by default) once the operation finished.
     void setCompletionBlock(std::function<void()> block);
@@ -182,6 +190,7 @@ private:
     void endLoading();
     void postNotification(const char* name);
     void failFromStream(foundation::URLConnection& connection, foundation::ErrorPtr error);
+    void endBackgroundTaskOnDestruction();
 
     mutable std::recursive_mutex lock_;
     QNOperationState state_ = QNOperationState::Ready;
@@ -201,6 +210,7 @@ private:
     foundation::Value userInfo_;
     foundation::URLConnectionPtr connection_;
     int64_t totalBytesRead_ = 0;  // main queue
+    uint64_t backgroundTaskIdentifier_ = 0;
     // Set by start(), released once the completion was handed on: a caller
     // may start an operation and let go of it, and the completion blocks
     // must not hold the operation themselves (an operation never started
