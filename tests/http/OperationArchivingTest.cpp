@@ -8,6 +8,7 @@
 #include "foundation/URLErrors.h"
 #include "http/QNHTTPRequestOperation.h"
 #include "http/QNJSONResponseSerializer.h"
+#include "http/QNURLLoadingArchives.h"
 #include "service/TestServer.h"
 
 using namespace foundation;
@@ -30,7 +31,26 @@ std::shared_ptr<T> roundTrip(const std::shared_ptr<QNURLConnectionOperation>& op
     return KeyedUnarchiver::unarchiveObjectOfClass<T>(archive);
 }
 
+// An archive that claims an executing operation, as no operation writes one.
+class ExecutingArchive : public Coding {
+public:
+    std::string className() const override { return "QNURLConnectionOperation"; }
+    void encodeWithCoder(KeyedArchiver& coder) const override {
+        QNEncodeURLRequest(coder, URLRequest(*URL::URLWithString("http://127.0.0.1:9/x")), "request");
+        coder.encodeInt64(static_cast<int64_t>(QNOperationState::Executing), "state");
+    }
+};
+
 }  // namespace
+
+TEST(OperationArchiving, AnArchiveClaimingAnExecutingOperationReadsAsReady) {
+    QNURLConnectionOperation::registerArchiveClasses();
+    auto decoded = KeyedUnarchiver::unarchiveObjectOfClass<QNURLConnectionOperation>(
+        KeyedArchiver::archivedDataWithRootObject(Value(std::make_shared<ExecutingArchive>())));
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->state(), QNOperationState::Ready) << "no connection would stand behind it";
+    EXPECT_EQ(decoded->request().url()->absoluteString(), "http://127.0.0.1:9/x");
+}
 
 TEST(OperationArchiving, AnExecutingDownloadComesBackReadyToContinue) {
     const std::string body(4096, 'z');
