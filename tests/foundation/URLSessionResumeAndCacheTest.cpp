@@ -357,7 +357,6 @@ TEST(URLSessionBackground, TheDelegateHearsOnceWhenTheLastTaskHasEnded) {
     server.on("GET", "/two", Reply::text("2"));
     ASSERT_TRUE(server.start());
     Session background(URLSessionConfiguration::backgroundSessionConfigurationWithIdentifier("com.quovana.test.bg"));
-    EXPECT_EQ(background.session->configuration().identifier().value_or(""), "com.quovana.test.bg");
     auto one = background.session->dataTaskWithRequest(requestFor(server.urlFor("/one")));
     auto two = background.session->dataTaskWithRequest(requestFor(server.urlFor("/two")));
     one->resume();

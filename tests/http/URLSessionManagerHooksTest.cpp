@@ -170,7 +170,6 @@ TEST(QNURLSessionManagerHooks, ABackgroundSessionsEndOfEventsReachesTheHookOnThe
     ASSERT_TRUE(server.start());
     auto manager =
         QNURLSessionManager::manager(URLSessionConfiguration::backgroundSessionConfigurationWithIdentifier("bg.hooks"));
-    EXPECT_FALSE(manager->implementsDidFinishEventsForBackgroundURLSession());
     int heard = 0;
     bool onMain = false;
     URLSessionPtr heardSession;
@@ -179,7 +178,6 @@ TEST(QNURLSessionManagerHooks, ABackgroundSessionsEndOfEventsReachesTheHookOnThe
         onMain = isMainThread();
         heardSession = session;
     });
-    EXPECT_TRUE(manager->implementsDidFinishEventsForBackgroundURLSession());
     Outcome a, b;
     manager->dataTaskWithRequest(requestFor(server.urlFor("/a")), a.handler())->resume();
     manager->dataTaskWithRequest(requestFor(server.urlFor("/b")), b.handler())->resume();
@@ -189,18 +187,6 @@ TEST(QNURLSessionManagerHooks, ABackgroundSessionsEndOfEventsReachesTheHookOnThe
     EXPECT_TRUE(onMain);
     EXPECT_EQ(heardSession, manager->session());
 
-    // The redirect and response hooks are answered for only while set, too.
-    EXPECT_FALSE(manager->implementsWillPerformHTTPRedirection());
-    EXPECT_FALSE(manager->implementsDidReceiveResponse());
-    manager->setTaskWillPerformHTTPRedirectionBlock(
-        [](const URLSessionPtr&, const URLSessionTaskPtr&, const std::shared_ptr<HTTPURLResponse>&,
-           const URLRequest& proposed) { return std::optional<URLRequest>(proposed); });
-    manager->setDataTaskDidReceiveResponseBlock(
-        [](const URLSessionPtr&, const URLSessionDataTaskPtr&, const std::shared_ptr<URLResponse>&) {
-            return URLSessionResponseDisposition::Allow;
-        });
-    EXPECT_TRUE(manager->implementsWillPerformHTTPRedirection());
-    EXPECT_TRUE(manager->implementsDidReceiveResponse());
     heardSession.reset();
     releaseManager(manager);
 }
