@@ -13,17 +13,41 @@
 //   when nothing changed, and after 5% of the items of every revision-
 //   compared kind got a new revision on the service.
 //
+// - Floor: the floor the client is judged against. The same lists as the
+//   service serves them (every page, fetched beforehand, not timed), parsed
+//   with nlohmann-json and inserted into SQLite, one table per kind, in one
+//   transaction. After the run, the ratios of FullDownload pause=0 and of
+//   DeltaUnchanged to it are printed per size.
+// - RepeatedFullDownloads: five full downloads in one process; the peak
+//   memory after the first and after the fifth (run it alone to see the
+//   download's own growth: --benchmark_filter=RepeatedFullDownloads).
+//
 // Counters: rows (items the service holds for the JSON calls), rows/s, and
 // peak_MB, the process's peak resident memory so far (getrusage ru_maxrss;
-// it only grows, so the sizes run smallest first).
+// it only grows, so the sizes run smallest first); pause_s, the row
+// throttle's total sleep in a normal (throttled) run of the same work;
+// service_cpu_ms, the part of the CPU time the in-process service spent
+// answering (the printed "client's CPU" leaves it out). CPU times are the
+// whole process's (every thread).
 #include <benchmark/benchmark.h>
+#include <httplib.h>
+#include <malloc.h>
+#include <sqlite3.h>
 #include <stdlib.h>
 #include <sys/resource.h>
+#include <time.h>
+#include <unistd.h>
 
+#include <atomic>
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <nlohmann/json.hpp>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "settings/ApplicationSettingsStore.h"
 #include "api/QVAApiManager.h"
@@ -39,7 +63,11 @@
 #include "model/QVAUserAccount.h"
 #include "service/MeetingGenerator.h"
 #include "service/MeetingService.h"
+#include "coredata/FetchRequest.h"
+#include "coredata/SortDescriptor.h"
+#include "model/QVACoreDataSession.h"
 #include "store/CoreDataStack.h"
+#include "store/FetchRequestUtils.h"
 #include "store/EntityClass.h"
 #include "store/StorageManager.h"
 
@@ -55,6 +83,17 @@ double peakMegabytes() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+// The resident memory now, after the allocator has handed back what it can.
+double residentMegabytes() {
+    malloc_trim(0);
+    long pages = 0, resident = 0;
+    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
+        std::fclose(statm);
+    }
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
 bool pumpUntil(const std::function<bool()>& done) { return foundation::RunLoop::main().runUntil(done, kTimeoutSeconds); }
@@ -141,20 +180,56 @@ void setCounters(benchmark::State& state, const Meeting& meeting) {
     state.counters["peak_MB"] = peakMegabytes();
 }
 
+double processCPUSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
+}
+
+// The CPU the in-process service spent on the requests it logged: they are
+// asked of it again, with the client's headers, by a client that does
+// nothing with the answers. Subtracted from the process's CPU, what is left
+// is the client's own.
+double serviceCPUSeconds(const Meeting& meeting) {
+    auto requests = meeting.service->requestLog();
+    httplib::Client client(meeting.service->baseURL());
+    client.set_decompress(false);
+    const double start = processCPUSeconds();
+    for (const auto& request : requests) {
+        if (request.method != "GET") continue;
+        httplib::Headers headers = {{"Accept-Encoding", "gzip,deflate"}};
+        if (request.authorization) headers.emplace("Authorization", *request.authorization);
+        client.Get(request.path, headers);
+    }
+    return processCPUSeconds() - start;
+}
+
+// Pauses the row throttle would have taken while it was switched off.
+std::atomic<int64_t> skippedPauses{0};
+
 void setRowPause(bool appPause) {
     if (appPause)
         StorageManager::sharedStorageManager().setRowPauseForTesting(nullptr);
     else
-        StorageManager::sharedStorageManager().setRowPauseForTesting([] {});
+        StorageManager::sharedStorageManager().setRowPauseForTesting([] { ++skippedPauses; });
+}
+
+// The sleep the throttle adds to one iteration of a pause-free run.
+void setPauseCounter(benchmark::State& state, int64_t pausesBefore) {
+    const double iterations = static_cast<double>(std::max<int64_t>(1, state.iterations()));
+    const double perIteration = static_cast<double>(skippedPauses - pausesBefore) / iterations;
+    state.counters["pause_s"] = perIteration * StorageManager::rowPauseSeconds();
 }
 
 void BM_FullDownload(benchmark::State& state) {
     auto& meeting = meetingOfSize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     useMeeting(meeting);
     setRowPause(state.range(2) != 0);
+    const int64_t pausesBefore = skippedPauses;
     for (auto _ : state) {
         state.PauseTiming();
         freshStore(meeting);
+        meeting.service->clearRequestLog();
         state.ResumeTiming();
         if (!fullDownload(meeting)) {
             state.SkipWithError("the full download failed");
@@ -163,6 +238,205 @@ void BM_FullDownload(benchmark::State& state) {
     }
     meeting.loaded = true;
     setRowPause(false);
+    setCounters(state, meeting);
+    state.counters["service_cpu_ms"] = 1000 * serviceCPUSeconds(meeting);
+    if (state.range(2) == 0) setPauseCounter(state, pausesBefore);
+}
+
+// Five full downloads into fresh stores, one after another; the peak memory
+// after the first and after the last, and the resident memory after each
+// (once the allocator has returned what it can). A download that leaves
+// nothing behind but the store grows neither after the first.
+void BM_RepeatedFullDownloads(benchmark::State& state) {
+    auto& meeting = meetingOfSize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    useMeeting(meeting);
+    setRowPause(false);
+    double afterFirst = 0, residentAfterFirst = 0;
+    for (auto _ : state) {
+        for (int i = 0; i < 5; ++i) {
+            freshStore(meeting);
+            meeting.service->clearRequestLog();
+            if (!fullDownload(meeting)) {
+                state.SkipWithError("the full download failed");
+                break;
+            }
+            if (i == 0 && afterFirst == 0) {
+                afterFirst = peakMegabytes();
+                residentAfterFirst = residentMegabytes();
+            }
+        }
+    }
+    meeting.loaded = true;
+    setCounters(state, meeting);
+    state.counters["peak_MB_after_1"] = afterFirst;
+    state.counters["peak_MB_after_5"] = peakMegabytes();
+    state.counters["rss_MB_after_1"] = residentAfterFirst;
+    state.counters["rss_MB_after_5"] = residentMegabytes();
+}
+
+// The meeting's sessions in the programme's order, on the main-queue context,
+// as the first screen after a download reads them: the time is the first
+// fetch after a fresh full download; warm_ms the mean of five more;
+// settled_ms a first fetch after another download once the store's last
+// write has reached the file.
+void BM_SessionsFetchAfterDownload(benchmark::State& state) {
+    auto& meeting = meetingOfSize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    useMeeting(meeting);
+    setRowPause(false);
+    auto fetchSessions = [&] {
+        auto& store = StorageManager::sharedStorageManager();
+        auto stack = store.getCoreDataStackForAuthToken(meeting.token(), meeting.eventId());
+        auto request = std::make_shared<coredata::FetchRequest>(QVACoreDataSession::kEntityName);
+        request->setSortDescriptors(FetchRequestUtils::getSimpleSessionsListSortDescriptos());
+        return store.executeFetchRequestAndWait(request, stack->managedObjectContextMainQueue()).size();
+    };
+    double warmSeconds = 0, settledSeconds = 0;
+    int warmRuns = 0, settledRuns = 0;
+    for (auto _ : state) {
+        freshStore(meeting);
+        if (!fullDownload(meeting)) {
+            state.SkipWithError("the full download failed");
+            break;
+        }
+        auto start = std::chrono::steady_clock::now();
+        size_t first = fetchSessions();
+        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        if (first != static_cast<size_t>(meeting.service->items(MeetingKind::Sessions).size()))
+            state.SkipWithError("the fetch missed sessions");
+        for (int i = 0; i < 5; ++i, ++warmRuns) {
+            auto again = std::chrono::steady_clock::now();
+            benchmark::DoNotOptimize(fetchSessions());
+            warmSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - again).count();
+        }
+        freshStore(meeting);
+        if (!fullDownload(meeting)) break;
+        auto stack = StorageManager::sharedStorageManager().getCoreDataStackForAuthToken(meeting.token(),
+                                                                                         meeting.eventId());
+        stack->managedObjectContextBackgroundQueue()->performBlockAndWait([] {});
+        auto settled = std::chrono::steady_clock::now();
+        benchmark::DoNotOptimize(fetchSessions());
+        settledSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - settled).count();
+        ++settledRuns;
+    }
+    meeting.loaded = true;
+    state.counters["warm_ms"] = warmRuns ? 1000 * warmSeconds / warmRuns : 0;
+    state.counters["settled_ms"] = settledRuns ? 1000 * settledSeconds / settledRuns : 0;
+}
+
+// ---- the floor ------------------------------------------------------------------
+
+// Every page of every list as the service sends it, per kind.
+struct ServedLists {
+    std::vector<std::pair<std::string, std::vector<std::string>>> pages;  // table name, bodies
+};
+
+const ServedLists& servedLists(Meeting& meeting) {
+    static std::map<const Meeting*, ServedLists> cache;
+    auto found = cache.find(&meeting);
+    if (found != cache.end()) return found->second;
+    ServedLists lists;
+    httplib::Client client(meeting.service->baseURL());
+    const httplib::Headers headers = {{"Authorization", "Bearer " + meeting.service->demoToken()}};
+    const std::string prefix = meeting.service->baseURL();
+    for (auto kind : testservice::allMeetingKinds()) {
+        std::vector<std::string> bodies;
+        std::string next = "/api/" + std::string(QVAApiManager::kAPIVersion) + "/" +
+                           testservice::listPath(kind, meeting.service->eventId());
+        std::set<std::string> seen;
+        while (!next.empty() && seen.insert(next).second) {
+            auto reply = client.Get(next, headers);
+            if (!reply || reply->status != 200) abort();
+            bodies.push_back(reply->body);
+            next.clear();
+            const std::string link = reply->get_header_value("Link");
+            if (link.size() > 2 && link.front() == '<') {
+                std::string address = link.substr(1, link.find('>') - 1);
+                if (address.compare(0, prefix.size(), prefix) == 0) next = address.substr(prefix.size());
+            }
+        }
+        lists.pages.emplace_back(testservice::fixtureName(kind), std::move(bodies));
+    }
+    return cache.emplace(&meeting, std::move(lists)).first->second;
+}
+
+// Parses every page and inserts its items into `database`, one table per kind
+// with a column per top-level key (nested values as their JSON text), all in
+// one transaction. Returns the rows inserted.
+int64_t parseAndInsert(const ServedLists& lists, sqlite3* db) {
+    auto exec = [db](const std::string& sql) {
+        if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) abort();
+    };
+    int64_t rows = 0;
+    exec("BEGIN");
+    for (const auto& [table, bodies] : lists.pages) {
+        std::vector<nlohmann::json> pages;
+        pages.reserve(bodies.size());
+        std::set<std::string> keys;
+        for (const auto& body : bodies) {
+            pages.push_back(nlohmann::json::parse(body));
+            for (const auto& item : pages.back())
+                for (const auto& [key, value] : item.items()) keys.insert(key);
+        }
+        if (keys.empty()) continue;
+        std::string create = "CREATE TABLE \"" + table + "\" (", insert = "INSERT INTO \"" + table + "\" VALUES (";
+        std::vector<std::string> columns(keys.begin(), keys.end());
+        for (size_t i = 0; i < columns.size(); ++i) {
+            create += (i ? ", \"" : "\"") + columns[i] + "\"";
+            insert += i ? ", ?" : "?";
+        }
+        exec(create + ")");
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(db, (insert + ")").c_str(), -1, &statement, nullptr) != SQLITE_OK) abort();
+        for (const auto& page : pages) {
+            for (const auto& item : page) {
+                for (size_t i = 0; i < columns.size(); ++i) {
+                    const int at = static_cast<int>(i) + 1;
+                    auto value = item.find(columns[i]);
+                    if (value == item.end() || value->is_null()) {
+                        sqlite3_bind_null(statement, at);
+                    } else if (value->is_string()) {
+                        const auto& text = value->get_ref<const std::string&>();
+                        sqlite3_bind_text(statement, at, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+                    } else if (value->is_boolean()) {
+                        sqlite3_bind_int(statement, at, value->get<bool>() ? 1 : 0);
+                    } else if (value->is_number_integer()) {
+                        sqlite3_bind_int64(statement, at, value->get<int64_t>());
+                    } else if (value->is_number()) {
+                        sqlite3_bind_double(statement, at, value->get<double>());
+                    } else {
+                        const std::string text = value->dump();
+                        sqlite3_bind_text(statement, at, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+                    }
+                }
+                if (sqlite3_step(statement) != SQLITE_DONE) abort();
+                sqlite3_reset(statement);
+                ++rows;
+            }
+        }
+        sqlite3_finalize(statement);
+    }
+    exec("COMMIT");
+    return rows;
+}
+
+void BM_Floor(benchmark::State& state) {
+    auto& meeting = meetingOfSize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    const auto& lists = servedLists(meeting);
+    const std::string path = foundation::ApplicationHome::root() + "/floor.sqlite";
+    int64_t rows = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path + suffix);
+        state.ResumeTiming();
+        sqlite3* db = nullptr;
+        if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) abort();
+        // The store's own settings.
+        sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+        sqlite3_exec(db, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
+        rows = parseAndInsert(lists, db);
+        sqlite3_close(db);
+    }
+    if (rows != meeting.rows) state.SkipWithError("the floor inserted another number of rows");
     setCounters(state, meeting);
 }
 
@@ -236,7 +510,11 @@ void BM_DeltaUnchanged(benchmark::State& state) {
     ensureLoaded(meeting);
     if (!delta(meeting)) state.SkipWithError("the first delta failed");
     setRowPause(state.range(2) != 0);
+    const int64_t pausesBefore = skippedPauses;
     for (auto _ : state) {
+        state.PauseTiming();
+        meeting.service->clearRequestLog();
+        state.ResumeTiming();
         if (!delta(meeting)) {
             state.SkipWithError("the delta failed");
             break;
@@ -244,6 +522,8 @@ void BM_DeltaUnchanged(benchmark::State& state) {
     }
     setRowPause(false);
     setCounters(state, meeting);
+    state.counters["service_cpu_ms"] = 1000 * serviceCPUSeconds(meeting);
+    if (state.range(2) == 0) setPauseCounter(state, pausesBefore);
 }
 
 // The kinds the delta compares by revision that the service serves.
@@ -281,16 +561,78 @@ void sizes(benchmark::internal::Benchmark* b, bool withPause) {
         if (withPause) b->Args({sessions, participants, 1});
         b->Args({sessions, participants, 0});
     }
-    b->ArgNames({"sessions", "participants", "pause"})->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+    b->ArgNames({"sessions", "participants", "pause"})
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->MeasureProcessCPUTime()
+        ->Iterations(2);
 }
 
 BENCHMARK(BM_RoundTrip)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 BENCHMARK(BM_FetchJSON)->Apply([](auto* b) { sizes(b, false); });
 BENCHMARK(BM_FetchJSONPagesOf500)->Apply([](auto* b) { sizes(b, false); });
 BENCHMARK(BM_FetchModels)->Apply([](auto* b) { sizes(b, false); });
+BENCHMARK(BM_Floor)->Apply([](auto* b) { sizes(b, false); });
 BENCHMARK(BM_FullDownload)->Apply([](auto* b) { sizes(b, true); });
 BENCHMARK(BM_DeltaUnchanged)->Apply([](auto* b) { sizes(b, false); });
 BENCHMARK(BM_Delta5Percent)->Apply([](auto* b) { sizes(b, true); });
+BENCHMARK(BM_SessionsFetchAfterDownload)
+    ->Args({3000, 15000})
+    ->ArgNames({"sessions", "participants"})
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(3);
+BENCHMARK(BM_RepeatedFullDownloads)
+    ->Args({3000, 15000})
+    ->ArgNames({"sessions", "participants"})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime()
+    ->Iterations(1);
+
+// The console report, and the times of every run kept for the ratios.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    struct Times {
+        double real = 0, cpu = 0;
+        double clientCPU = 0;  // less the service's, when known
+    };
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const auto& run : runs) {
+            if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
+            Times times{run.GetAdjustedRealTime(), run.GetAdjustedCPUTime(), run.GetAdjustedCPUTime()};
+            // The counter is in ms, the times in the run's unit (ms here).
+            if (auto service = run.counters.find("service_cpu_ms"); service != run.counters.end())
+                times.clientCPU -= service->second.value;
+            times_[run.benchmark_name()] = times;
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    // "BM_Floor/sessions:300/participants:1500/pause:0/..." → the run's times.
+    const Times* find(const std::string& benchmark, const std::string& size) const {
+        for (const auto& [name, times] : times_)
+            if (name.rfind(benchmark + "/" + size + "/pause:0", 0) == 0) return &times;
+        return nullptr;
+    }
+    void printRatios() const {
+        for (const char* size : {"sessions:300/participants:1500", "sessions:1000/participants:5000",
+                                 "sessions:3000/participants:15000"}) {
+            const Times* floor = find("BM_Floor", size);
+            const Times* full = find("BM_FullDownload", size);
+            const Times* delta = find("BM_DeltaUnchanged", size);
+            if (full && floor)
+                std::printf("%s: full download / floor: wall %.2fx, CPU %.2fx (client's CPU %.2fx)\n", size,
+                            full->real / floor->real, full->cpu / floor->cpu, full->clientCPU / floor->cpu);
+            if (full && delta)
+                std::printf("%s: unchanged delta / full download: wall %.1f%%, CPU %.1f%% (client's CPU %.1f%%)\n",
+                            size, 100 * delta->real / full->real, 100 * delta->cpu / full->cpu,
+                            100 * delta->clientCPU / full->clientCPU);
+        }
+    }
+
+private:
+    std::map<std::string, Times> times_;
+};
 
 }  // namespace
 
@@ -304,7 +646,9 @@ int main(int argc, char** argv) {
     // The app logs every call and write; the console is not what is measured.
     foundation::setLogSink([](const std::string&) {});
     benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.printRatios();
     benchmark::Shutdown();
     std::filesystem::remove_all(home);
     return 0;

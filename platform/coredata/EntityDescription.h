@@ -45,6 +45,8 @@ public:
 
     // Every attribute, inherited first.
     const std::vector<AttributeDescription>& attributes() const { return attributes_; }
+    // Each attribute's defaultValue(), in attribute order: a new row's values.
+    const std::vector<foundation::Value>& defaultValues() const { return defaultValues_; }
     std::vector<std::string> attributeNames() const;
     std::optional<size_t> attributeIndex(const std::string& name) const;
     const AttributeDescription* attributeNamed(const std::string& name) const;
@@ -69,6 +71,7 @@ private:
     std::vector<const EntityDescription*> children_;
     const ManagedObjectModel* model_ = nullptr;
     std::vector<AttributeDescription> attributes_;
+    std::vector<foundation::Value> defaultValues_;
     std::unordered_map<std::string, size_t> indexByName_;
 };
 

@@ -150,10 +150,9 @@ ManagedObjectPtr ManagedObjectContext::insertNewObject(const std::string& entity
     auto entity = coordinator->managedObjectModel()->entityNamed(entityName);
     if (!entity)
         foundation::raise(foundation::kInvalidArgumentException, "No entity named '" + entityName + "' in the model");
-    std::vector<Value> defaults;
-    for (const auto& a : entity->attributes()) defaults.push_back(a.defaultValue());
     auto id = coordinator->newObjectID(*entity);
-    auto object = makeObject(StoreRow{entity, id->primaryKey(), std::make_shared<detail::RowValues>(std::move(defaults))});
+    auto object =
+        makeObject(StoreRow{entity, id->primaryKey(), std::make_shared<detail::RowValues>(entity->defaultValues())});
     object->inserted_ = true;
     inserted_[id->primaryKey()] = object;
     return object;
@@ -186,6 +185,8 @@ void ManagedObjectContext::deleteObject(const ManagedObjectPtr& object) {
 
 ManagedObjectPtr ManagedObjectContext::objectWithID(const ManagedObjectIDPtr& id) {
     if (!id) return nullptr;
+    // A child's row kept as a row becomes this context's inserted object.
+    if (pendingInserted_.count(id->primaryKey())) materializePendingRows();
     if (auto object = registeredObject(id->primaryKey())) return object->deleted_ ? nullptr : object;
     FetchPlan plan;
     plan.entity = &id->entity();
@@ -196,7 +197,28 @@ ManagedObjectPtr ManagedObjectContext::objectWithID(const ManagedObjectIDPtr& id
     return makeObject(outcome.rows.front());
 }
 
-bool ManagedObjectContext::hasChanges() const { return !inserted_.empty() || !updated_.empty() || !deleted_.empty(); }
+bool ManagedObjectContext::hasChanges() const {
+    return !inserted_.empty() || !updated_.empty() || !deleted_.empty() || !pendingInserted_.empty();
+}
+
+bool ManagedObjectContext::changesAreObserved() const {
+    {
+        std::lock_guard lock(observersMutex_);
+        if (!observers_.empty()) return true;
+    }
+    auto& center = foundation::NotificationCenter::defaultCenter();
+    return center.hasObserversForName(kManagedObjectContextDidSaveNotification);
+}
+
+void ManagedObjectContext::materializePendingRows() {
+    auto rows = std::move(pendingInserted_);
+    pendingInserted_.clear();
+    for (const auto& [key, row] : rows) {
+        auto object = makeObject(row);
+        object->inserted_ = true;
+        inserted_[key] = object;
+    }
+}
 
 namespace {
 std::vector<ManagedObjectPtr> valuesOf(const std::map<int64_t, ManagedObjectPtr>& m) {
@@ -206,7 +228,11 @@ std::vector<ManagedObjectPtr> valuesOf(const std::map<int64_t, ManagedObjectPtr>
 }
 }  // namespace
 
-std::vector<ManagedObjectPtr> ManagedObjectContext::insertedObjects() const { return valuesOf(inserted_); }
+std::vector<ManagedObjectPtr> ManagedObjectContext::insertedObjects() const {
+    // Contexts live in shared_ptrs made non-const; asking is looking.
+    if (!pendingInserted_.empty()) const_cast<ManagedObjectContext*>(this)->materializePendingRows();
+    return valuesOf(inserted_);
+}
 std::vector<ManagedObjectPtr> ManagedObjectContext::updatedObjects() const { return valuesOf(updated_); }
 std::vector<ManagedObjectPtr> ManagedObjectContext::deletedObjects() const { return valuesOf(deleted_); }
 
@@ -220,6 +246,7 @@ void ManagedObjectContext::reset() {
     inserted_.clear();
     updated_.clear();
     deleted_.clear();
+    pendingInserted_.clear();
 }
 
 // ---- Saving ----------------------------------------------------------------
@@ -227,6 +254,10 @@ void ManagedObjectContext::reset() {
 ChangeSet ManagedObjectContext::changeSet() const {
     ChangeSet changes;
     for (const auto& [k, o] : inserted_) changes.inserted.push_back({&o->entity(), k, o->values_});
+    for (const auto& [k, row] : pendingInserted_) changes.inserted.push_back(row);
+    if (!inserted_.empty() && !pendingInserted_.empty())
+        std::sort(changes.inserted.begin(), changes.inserted.end(),
+                  [](const StoreRow& a, const StoreRow& b) { return a.primaryKey < b.primaryKey; });
     for (const auto& [k, o] : updated_) changes.updated.push_back({&o->entity(), k, o->values_});
     for (const auto& [k, o] : deleted_) changes.deleted.push_back({&o->entity(), k, nullptr});
     return changes;
@@ -234,13 +265,24 @@ ChangeSet ManagedObjectContext::changeSet() const {
 
 ContextChanges ManagedObjectContext::mergeChildChanges(const ChangeSet& changes) {
     ContextChanges merged;
+    // Nobody would see these rows as objects: they stay rows.
+    const bool observed = changesAreObserved();
+    if (observed) materializePendingRows();
     for (const auto& row : changes.inserted) {
+        if (!observed && !registeredObject(row.primaryKey)) {
+            pendingInserted_[row.primaryKey] = row;
+            continue;
+        }
         auto object = makeObject(row);
         object->inserted_ = true;
         inserted_[row.primaryKey] = object;
         merged.inserted.push_back(object);
     }
     for (const auto& row : changes.updated) {
+        if (auto pending = pendingInserted_.find(row.primaryKey); pending != pendingInserted_.end()) {
+            pending->second = row;
+            continue;
+        }
         auto object = registeredObject(row.primaryKey);
         if (!object) object = makeObject(row);
         if (row.values->size() == object->values_->size()) {
@@ -261,6 +303,8 @@ ContextChanges ManagedObjectContext::mergeChildChanges(const ChangeSet& changes)
         merged.updated.push_back(object);
     }
     for (const auto& row : changes.deleted) {
+        // Never reached the store and never seen: it simply goes away.
+        if (pendingInserted_.erase(row.primaryKey)) continue;
         auto object = registeredObject(row.primaryKey);
         if (object && object->inserted_) {
             // Never reached the store: it simply goes away.
@@ -283,6 +327,7 @@ ContextChanges ManagedObjectContext::mergeChildChanges(const ChangeSet& changes)
 
 ErrorPtr ManagedObjectContext::save() {
     if (!hasChanges()) return nullptr;
+    if (!pendingInserted_.empty() && changesAreObserved()) materializePendingRows();
     ChangeSet changes = changeSet();
     if (parent_) {
         ContextChanges merged;
@@ -310,6 +355,7 @@ ErrorPtr ManagedObjectContext::save() {
     inserted_.clear();
     updated_.clear();
     deleted_.clear();
+    pendingInserted_.clear();
 
     auto asArray = [](const std::vector<ManagedObjectPtr>& objects) {
         Value::Array out;
@@ -360,6 +406,8 @@ void ManagedObjectContext::notifyObservers(const ContextChanges& changes) {
 // ---- Fetching --------------------------------------------------------------
 
 bool ManagedObjectContext::hasPendingChangesFor(const FetchPlan& plan) const {
+    for (const auto& [k, row] : pendingInserted_)
+        if (plan.includes(row.entity)) return true;
     for (const auto* set : {&inserted_, &updated_, &deleted_})
         for (const auto& [k, o] : *set)
             if (plan.includes(&o->entity())) return true;
@@ -368,6 +416,8 @@ bool ManagedObjectContext::hasPendingChangesFor(const FetchPlan& plan) const {
 
 FetchOutcome ManagedObjectContext::collectRows(const FetchPlan& plan) {
     bool mine = hasPendingChangesFor(plan);
+    // A fetch that would see the child's rows sees them as this context's objects.
+    if (mine && !pendingInserted_.empty()) materializePendingRows();
     FetchPlan upward = plan;
     upward.pendingBelow = plan.pendingBelow || mine;
     FetchOutcome outcome;
@@ -413,6 +463,8 @@ bool ManagedObjectContext::planFor(const FetchRequest& request, FetchPlan& plan)
         plan.offset = request.fetchOffset();
     }
     plan.countOnly = request.resultType() == FetchRequestResultType::Count;
+    // Such rows only ever become dictionaries, never objects.
+    if (request.resultType() == FetchRequestResultType::Dictionary) plan.onlyAttributes = request.propertiesToFetch();
     return true;
 }
 

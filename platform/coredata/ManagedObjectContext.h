@@ -120,6 +120,12 @@ private:
     bool planFor(const FetchRequest& request, detail::FetchPlan& plan) const;
     detail::ChangeSet changeSet() const;
     ContextChanges mergeChildChanges(const detail::ChangeSet& changes);
+    // Someone looks at this context's changes as objects: a change observer
+    // (a fetched-results controller) or a listener for its saves.
+    bool changesAreObserved() const;
+    // Turns the rows a child inserted, kept as rows while nobody looked at
+    // them, into this context's inserted objects.
+    void materializePendingRows();
     void notifyObservers(const ContextChanges& changes);
 
     ConcurrencyType type_;
@@ -131,8 +137,12 @@ private:
     size_t registeredAtLastPurge_ = 0;
     // Unsaved changes, by primary key (so in insertion order for inserts).
     std::map<int64_t, ManagedObjectPtr> inserted_, updated_, deleted_;
+    // Rows a child's save inserted here while nobody observed this context:
+    // they pass on to the parent (or the store) as they came, without
+    // objects, unless something asks for them as objects first.
+    std::map<int64_t, detail::StoreRow> pendingInserted_;
 
-    std::mutex observersMutex_;
+    mutable std::mutex observersMutex_;
     int nextObserver_ = 1;
     std::vector<std::pair<int, std::function<void(const ContextChanges&)>>> observers_;
 };

@@ -22,6 +22,7 @@ void ManagedObjectModel::addEntity(const std::string& name, const std::string& p
         if (!p) foundation::raise(foundation::kInvalidArgumentException, "Unknown parent entity '" + parent + "'");
         entity->parent_ = p;
         entity->attributes_ = p->attributes_;
+        entity->defaultValues_ = p->defaultValues_;
         entity->indexByName_ = p->indexByName_;
         p->children_.push_back(entity.get());
     }
@@ -30,6 +31,7 @@ void ManagedObjectModel::addEntity(const std::string& name, const std::string& p
             foundation::raise(foundation::kInvalidArgumentException,
                               "Duplicate attribute '" + a.name + "' in entity '" + name + "'");
         entity->indexByName_[a.name] = entity->attributes_.size();
+        entity->defaultValues_.push_back(a.defaultValue());
         entity->attributes_.push_back(std::move(a));
     }
     entities_.push_back(std::move(entity));

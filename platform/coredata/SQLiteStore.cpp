@@ -47,17 +47,20 @@ ErrorPtr storeError(int64_t code, const std::string& message, const std::string&
 
 bool isCorruption(int rc) { return rc == SQLITE_NOTADB || rc == SQLITE_CORRUPT; }
 
-void bindValue(sqlite3_stmt* stmt, int index, const Value& v) {
+// `keep`: SQLite copies texts and blobs (SQLITE_TRANSIENT); without it they
+// must outlive the statement's step (SQLITE_STATIC).
+void bindValue(sqlite3_stmt* stmt, int index, const Value& v, bool keep = true) {
+    const auto lifetime = keep ? SQLITE_TRANSIENT : SQLITE_STATIC;
     switch (v.type()) {
         case Value::Type::Boolean: sqlite3_bind_int64(stmt, index, v.boolValue() ? 1 : 0); break;
         case Value::Type::Integer: sqlite3_bind_int64(stmt, index, v.integerValue()); break;
         case Value::Type::Real: sqlite3_bind_double(stmt, index, v.doubleValue()); break;
         case Value::Type::Date: sqlite3_bind_double(stmt, index, v.date()->timeIntervalSinceReferenceDate()); break;
         case Value::Type::String:
-            sqlite3_bind_text(stmt, index, v.string()->data(), int(v.string()->size()), SQLITE_TRANSIENT);
+            sqlite3_bind_text(stmt, index, v.string()->data(), int(v.string()->size()), lifetime);
             break;
         case Value::Type::Data:
-            sqlite3_bind_blob(stmt, index, v.data()->bytes(), int(v.data()->length()), SQLITE_TRANSIENT);
+            sqlite3_bind_blob(stmt, index, v.data()->bytes(), int(v.data()->length()), lifetime);
             break;
         default: sqlite3_bind_null(stmt, index); break;
     }
@@ -162,8 +165,15 @@ struct SQLiteStore::Impl {
     std::unordered_map<int, const EntityDescription*> entityByEnt;
     std::unordered_map<std::string, sqlite3_stmt*> statements;
 
+    // The insert and update statements of each entity, kept apart from the
+    // general cache (which is emptied when full) so a save finds them by
+    // entity rather than by hashing their long texts.
+    std::unordered_map<const EntityDescription*, sqlite3_stmt*> insertStatements, updateStatements;
+
     ~Impl() {
         for (auto& [sql, stmt] : statements) sqlite3_finalize(stmt);
+        for (auto* cache : {&insertStatements, &updateStatements})
+            for (auto& [entity, stmt] : *cache) sqlite3_finalize(stmt);
         if (db) sqlite3_close_v2(db);
     }
 
@@ -342,21 +352,42 @@ struct SQLiteStore::Impl {
         return nullptr;
     }
 
-    ErrorPtr writeRow(const StoreRow& row, const std::string& sql, bool keyLast) {
+    ErrorPtr writeRow(const StoreRow& row, bool insert) {
         const auto& info = entities.at(row.entity);
+        const bool keyLast = !insert;
+        // Every parameter is bound again below, so a reset is enough.
+        auto& cached = (insert ? insertStatements : updateStatements)[row.entity];
+        if (cached) {
+            sqlite3_reset(cached);
+        } else {
+            const std::string& sql = insert ? insertSQL(*row.entity) : updateSQL(*row.entity);
+            int rc = sqlite3_prepare_v2(db, sql.c_str(), int(sql.size()), &cached, nullptr);
+            if (rc != SQLITE_OK) {
+                cached = nullptr;
+                return failure(rc, StoreError::SaveFailed, "Cannot prepare a save");
+            }
+        }
+        sqlite3_stmt* stmt = cached;
         int rc;
-        auto stmt = statement(sql, rc);
-        if (!stmt) return failure(rc, StoreError::SaveFailed, "Cannot prepare a save");
         int index = 1;
         if (!keyLast) {
             sqlite3_bind_int64(stmt, index++, row.primaryKey);
             sqlite3_bind_int(stmt, index++, info.ent);
         }
+        // The row's values outlive the step, so its texts are not copied.
         const auto& attributes = row.entity->attributes();
-        for (size_t i = 0; i < attributes.size(); ++i)
-            bindValue(stmt, index++, row.values && i < row.values->size() ? (*row.values)[i] : attributes[i].defaultValue());
+        const bool complete = row.values && row.values->size() >= attributes.size();
+        for (size_t i = 0; i < attributes.size(); ++i) {
+            if (complete)
+                bindValue(stmt, index++, (*row.values)[i], false);
+            else
+                bindValue(stmt, index++, row.values && i < row.values->size() ? (*row.values)[i]
+                                                                               : attributes[i].defaultValue());
+        }
         if (keyLast) sqlite3_bind_int64(stmt, index++, row.primaryKey);
-        if ((rc = sqlite3_step(stmt)) != SQLITE_DONE) return failure(rc, StoreError::SaveFailed, "Cannot save a row");
+        rc = sqlite3_step(stmt);
+        sqlite3_reset(stmt);
+        if (rc != SQLITE_DONE) return failure(rc, StoreError::SaveFailed, "Cannot save a row");
         return nullptr;
     }
 
@@ -396,7 +427,9 @@ namespace {
 
 sqlite3* openConnection(const std::string& path, int flags, int& rc) {
     sqlite3* db = nullptr;
-    rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
+    // One thread at a time uses a connection (the coordinator's lock), so
+    // SQLite's own per-call locking is not needed.
+    rc = sqlite3_open_v2(path.c_str(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         if (db) sqlite3_close_v2(db);
         return nullptr;
@@ -514,12 +547,12 @@ ErrorPtr SQLiteStore::save(const ChangeSet& changes) {
     };
     for (const auto& row : changes.inserted) {
         if (!impl.entities.count(row.entity)) continue;
-        if ((error = impl.writeRow(row, impl.insertSQL(*row.entity), false))) break;
+        if ((error = impl.writeRow(row, true))) break;
         wrote();
     }
     for (const auto& row : error ? std::vector<StoreRow>{} : changes.updated) {
         if (!impl.entities.count(row.entity)) continue;
-        if ((error = impl.writeRow(row, impl.updateSQL(*row.entity), true))) break;
+        if ((error = impl.writeRow(row, false))) break;
         wrote();
     }
     for (const auto& row : error ? std::vector<StoreRow>{} : changes.deleted) {
@@ -609,8 +642,16 @@ FetchOutcome SQLiteStore::fetch(const FetchPlan& plan) {
         sqlite3_reset(stmt);
         return outcome;
     }
+    // A dictionary fetch reads only its properties and sort keys (the
+    // predicate runs in SQL); the other columns come back as NULL, in place.
+    std::set<std::string> wanted;
+    if (translated && !plan.onlyAttributes.empty()) {
+        wanted.insert(plan.onlyAttributes.begin(), plan.onlyAttributes.end());
+        for (const auto& d : plan.sortDescriptors) wanted.insert(d.key().substr(0, d.key().find('.')));
+    }
     std::string sql = "SELECT Z_PK, Z_ENT";
-    for (const auto& a : table.columns) sql += ", " + columnName(a.name);
+    for (const auto& a : table.columns)
+        sql += wanted.empty() || wanted.count(a.name) ? ", " + columnName(a.name) : std::string(", NULL");
     sql += " FROM " + table.name + " WHERE " + where + " ORDER BY " + order;
     if (windowable && (plan.limit || plan.offset)) {
         sql += " LIMIT ? OFFSET ?";

@@ -45,6 +45,9 @@ struct FetchPlan {
     std::optional<int64_t> primaryKey;
     // Only the number of rows is wanted.
     bool countOnly = false;
+    // A fetch of dictionaries: only these attributes are read (and the sort
+    // keys); the store may leave the others at their defaults. Empty: all.
+    std::vector<std::string> onlyAttributes;
     // Some context nearer the caller holds unsaved changes of these entities,
     // so the store may not apply sort, window or count on its own.
     bool pendingBelow = false;

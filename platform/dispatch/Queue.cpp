@@ -146,6 +146,8 @@ private:
                 tasks_.pop_front();
             }
             task();
+            task = nullptr;
+            foundation::RunLoop::workDidEnd();
         }
         // Still draining: the next worker carries on where this one stopped.
         submitDrain();

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "foundation/AlternateSignalStack.h"
+#include "foundation/RunLoop.h"
 
 namespace dispatch::detail {
 
@@ -68,6 +69,8 @@ void WorkerPool::workerLoop() {
         lock.unlock();
         task();
         task = nullptr;  // release captures before counting as idle again
+        // What the task did, released included, may be what the main thread waits for.
+        foundation::RunLoop::workDidEnd();
         lock.lock();
     }
 }

@@ -84,6 +84,12 @@ void NotificationCenter::postNotificationName(const std::string& name, const Val
     postNotification(Notification{name, object, userInfo});
 }
 
+bool NotificationCenter::hasObserversForName(const std::string& name) const {
+    std::lock_guard lock(mutex_);
+    return std::any_of(registrations_.begin(), registrations_.end(),
+                       [&](const std::shared_ptr<Registration>& r) { return r->name.empty() || r->name == name; });
+}
+
 void NotificationCenter::postNotification(const Notification& notification) {
     std::vector<std::shared_ptr<Registration>> matching;
     {

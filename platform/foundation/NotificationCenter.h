@@ -55,6 +55,10 @@ public:
     // `object` (registrations for any sender as well as for this one when absent).
     void removeObserver(const void* observer, const std::string& name, const Value& object = {});
 
+    // Whether a post of `name` would reach anyone: a poster whose user info
+    // is costly builds it only then.
+    bool hasObserversForName(const std::string& name) const;
+
     void postNotification(const Notification& notification);
     void postNotificationName(const std::string& name, const Value& object = {}, const Value& userInfo = {});
 

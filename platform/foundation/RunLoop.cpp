@@ -1,6 +1,7 @@
 #include "foundation/RunLoop.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -20,9 +21,11 @@ namespace {
 
 using SteadyClock = std::chrono::steady_clock;
 
-// How long a wait may last before a caller's predicate is looked at again:
-// runUntil's predicate may be made true by another thread that posts nothing.
-constexpr auto kPredicatePoll = std::chrono::milliseconds(2);
+// A predicate is looked at on every wake. A bare thread that changes what it
+// reads and tells no one is still noticed: while nothing happens, runUntil
+// looks again after these waits, doubling from the first to the last.
+constexpr auto kFirstLook = std::chrono::milliseconds(1);
+constexpr auto kLongestLook = std::chrono::milliseconds(64);
 // Timeouts beyond this (about 30 years) mean "no timeout".
 constexpr double kNoTimeout = 1e9;
 // Far-off timers are looked at again after this long rather than converted
@@ -42,6 +45,8 @@ struct RunLoop::State {
     uint64_t generation = 0;
     bool stopRequested = false;
     int clockListener = 0;
+    // runUntil calls in progress on this loop (0 or 1: a loop has one thread).
+    std::atomic<int> predicateWaits{0};
 };
 
 RunLoop::RunLoop() : state_(std::make_shared<State>()) {
@@ -102,6 +107,22 @@ void RunLoop::stop() {
     state_->wake.notify_all();
 }
 
+void RunLoop::wakeUp() {
+    {
+        std::lock_guard lock(state_->mutex);
+        ++state_->generation;
+    }
+    state_->wake.notify_all();
+}
+
+void RunLoop::workDidEnd() {
+    RunLoop& loop = main();
+    // Sequentially consistent with runUntil's count and with the flag the
+    // work raised: either the wait sees the flag or this sees the wait.
+    if (loop.state_->predicateWaits.load() == 0) return;
+    loop.wakeUp();
+}
+
 void RunLoop::requireOwnThread(const char* operation) const {
     if (current() != this) {
         raise(kInternalInconsistencyException,
@@ -136,6 +157,7 @@ bool RunLoop::runOneDue(double now) {
     }
     if (task) {
         task();
+        if (this != &main()) workDidEnd();
         return true;
     }
     if (!due) return false;
@@ -155,6 +177,11 @@ size_t RunLoop::runDueTasks() {
 
 bool RunLoop::runUntil(const std::function<bool()>& pred, double timeoutSeconds) {
     requireOwnThread("runUntil");
+    struct Waiting {
+        std::atomic<int>& count;
+        explicit Waiting(std::atomic<int>& c) : count(c) { ++count; }
+        ~Waiting() { --count; }
+    } waiting(state_->predicateWaits);
     return runUntilDeadline(pred, timeoutSeconds, true);
 }
 
@@ -170,10 +197,11 @@ void RunLoop::run() {
     state_->stopRequested = false;
 }
 
-bool RunLoop::runUntilDeadline(const std::function<bool()>& done, double timeoutSeconds, bool pollPredicate) {
+bool RunLoop::runUntilDeadline(const std::function<bool()>& done, double timeoutSeconds, bool lookAgain) {
     const bool hasDeadline = timeoutSeconds < kNoTimeout;
     const auto deadline = SteadyClock::now() + std::chrono::duration_cast<SteadyClock::duration>(
                                                    std::chrono::duration<double>(hasDeadline ? timeoutSeconds : 0));
+    SteadyClock::duration nextLook = kFirstLook;
     for (;;) {
         uint64_t seen;
         {
@@ -181,12 +209,18 @@ bool RunLoop::runUntilDeadline(const std::function<bool()>& done, double timeout
             seen = state_->generation;
         }
         if (done()) return true;
-        if (runOneDue(Clock::now())) continue;
+        if (runOneDue(Clock::now())) {
+            nextLook = kFirstLook;
+            continue;
+        }
         if (hasDeadline && SteadyClock::now() >= deadline) return done();
 
         std::unique_lock lock(state_->mutex);
         auto wakeAt = hasDeadline ? deadline : SteadyClock::time_point::max();
-        if (pollPredicate) wakeAt = std::min(wakeAt, SteadyClock::now() + kPredicatePoll);
+        if (lookAgain) {
+            wakeAt = std::min(wakeAt, SteadyClock::now() + nextLook);
+            nextLook = std::min<SteadyClock::duration>(2 * nextLook, kLongestLook);
+        }
         if (!Clock::isVirtual()) {
             // On the real clock the next timer bounds the sleep; on the virtual
             // one only an advance (which bumps the generation) can make it due.

@@ -42,8 +42,12 @@ public:
     void addTimer(std::shared_ptr<Timer> timer);
 
     // Runs this loop (on its own thread only) until `pred` is true or
-    // `timeoutSeconds` of real time pass; returns pred()'s final value. Wakes
-    // at once when work is posted.
+    // `timeoutSeconds` of real time pass; returns pred()'s final value. The
+    // predicate is looked at after each task and timer and on each wake (a
+    // post, a timer, a clock change, wakeUp(), and on the main loop the end
+    // of any queued task or thread elsewhere). While nothing happens it is
+    // looked at again after 1 ms, then after ever longer waits up to 64 ms,
+    // for a bare thread that changes what it reads and tells no one.
     bool runUntil(const std::function<bool()>& pred, double timeoutSeconds);
     // Runs everything due now without blocking; returns how many ran.
     size_t runDueTasks();
@@ -52,6 +56,12 @@ public:
     // Thread-safe: makes the current or next run() return once the task in
     // progress ends.
     void stop();
+    // Thread-safe: makes a waiting runUntil look at its predicate again.
+    void wakeUp();
+    // Thread-safe: a piece of work ended on another thread (a queue's task,
+    // another loop's task), which may have made the main thread's runUntil
+    // predicate true. Wakes that wait, if there is one; costs a load if not.
+    static void workDidEnd();
 
     ~RunLoop();
     RunLoop(const RunLoop&) = delete;
@@ -65,9 +75,9 @@ private:
     // Runs the task or fires the timer that came due first; false when
     // nothing is due at `now`.
     bool runOneDue(double now);
-    // Runs until `done` or the deadline; `pollPredicate` caps each wait so that
-    // a predicate made true elsewhere, without posting here, is seen soon.
-    bool runUntilDeadline(const std::function<bool()>& done, double timeoutSeconds, bool pollPredicate);
+    // Runs until `done` or the deadline; `lookAgain` adds the backing-off
+    // looks at `done` while nothing happens.
+    bool runUntilDeadline(const std::function<bool()>& done, double timeoutSeconds, bool lookAgain);
 
     struct State;
     std::shared_ptr<State> state_;

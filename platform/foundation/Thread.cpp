@@ -59,6 +59,7 @@ void Thread::start() {
         if (entry) entry();
         self->state_->phase = 2;
         tlsThread = nullptr;
+        RunLoop::workDidEnd();
     }).detach();
 }
 

@@ -17,7 +17,7 @@ class InputStream;
 
 class URLRequest {
 public:
-    enum class CachePolicy { UseProtocolCachePolicy = 0, ReloadIgnoringLocalCacheData = 1, ReturnCacheDataElseLoad = 2, ReturnCacheDataDontLoad = 3 };
+    enum class CachePolicy { UseProtocolCachePolicy = 0, ReloadIgnoringLocalCacheData = 1, ReturnCacheDataElseLoad = 2, ReturnCacheDataDontLoad = 3, ReloadIgnoringLocalAndRemoteCacheData = 4 };
 
     URLRequest() = default;
     explicit URLRequest(URL url) : url_(std::move(url)) {}

@@ -114,6 +114,7 @@ void URLSessionTask::resume() {
         started_ = true;
     }
     auto self = std::static_pointer_cast<URLSessionTask>(shared_from_this());
+    notifyObservers("state");
     announce(self, LifecycleEvent::Resumed);
     if (start) URLSessionEngine::shared().startTask(self);
     else URLSessionEngine::shared().setTaskSuspended(self, false);
@@ -126,6 +127,7 @@ void URLSessionTask::suspend() {
         state_ = State::Suspended;
     }
     auto self = std::static_pointer_cast<URLSessionTask>(shared_from_this());
+    notifyObservers("state");
     announce(self, LifecycleEvent::Suspended);
     URLSessionEngine::shared().setTaskSuspended(self, true);
 }
@@ -136,6 +138,7 @@ void URLSessionTask::cancel() {
         if (state_ == State::Completed || state_ == State::Canceling) return;
         state_ = State::Canceling;
     }
+    notifyObservers("state");
     URLSessionEngine::shared().cancelTask(std::static_pointer_cast<URLSessionTask>(shared_from_this()));
 }
 
@@ -162,8 +165,11 @@ void URLSessionTask::setResponse(std::shared_ptr<URLResponse> response) {
 }
 
 void URLSessionTask::addBytesSent(int64_t count) {
-    std::lock_guard lock(mutex_);
-    sent_ += count;
+    {
+        std::lock_guard lock(mutex_);
+        sent_ += count;
+    }
+    if (count != 0) notifyObservers("countOfBytesSent");
 }
 
 void URLSessionTask::setBytesExpectedToSend(int64_t count) {
@@ -172,8 +178,11 @@ void URLSessionTask::setBytesExpectedToSend(int64_t count) {
 }
 
 void URLSessionTask::addBytesReceived(int64_t count) {
-    std::lock_guard lock(mutex_);
-    received_ += count;
+    {
+        std::lock_guard lock(mutex_);
+        received_ += count;
+    }
+    if (count != 0) notifyObservers("countOfBytesReceived");
 }
 
 void URLSessionTask::setBytesExpectedToReceive(int64_t count) {
@@ -182,11 +191,49 @@ void URLSessionTask::setBytesExpectedToReceive(int64_t count) {
 }
 
 bool URLSessionTask::markCompleted(ErrorPtr error) {
-    std::lock_guard lock(mutex_);
-    if (state_ == State::Completed) return false;
-    state_ = State::Completed;
-    error_ = std::move(error);
+    {
+        std::lock_guard lock(mutex_);
+        if (state_ == State::Completed) return false;
+        state_ = State::Completed;
+        error_ = std::move(error);
+    }
+    notifyObservers("state");
     return true;
+}
+
+int URLSessionTask::addObserver(const std::string& keyPath, KeyPathObserver observer) {
+    if (keyPath != "state" && keyPath != "countOfBytesSent" && keyPath != "countOfBytesReceived") return 0;
+    if (!observer) return 0;
+    std::lock_guard lock(observersMutex_);
+    int id = nextObserverId_++;
+    observers_.push_back({id, {keyPath, std::move(observer)}});
+    return id;
+}
+
+bool URLSessionTask::removeObserver(int id) {
+    std::lock_guard lock(observersMutex_);
+    for (auto it = observers_.begin(); it != observers_.end(); ++it) {
+        if (it->first == id) {
+            observers_.erase(it);
+            return true;
+        }
+    }
+    return false;
+}
+
+void URLSessionTask::notifyObservers(const char* keyPath) {
+    std::vector<KeyPathObserver> list;
+    {
+        std::lock_guard lock(observersMutex_);
+        for (auto& [id, o] : observers_) {
+            if (o.keyPath == keyPath) list.push_back(o.observer);
+        }
+    }
+    if (list.empty()) return;
+    // Completion may come while the last owner lets go; nobody can observe then.
+    auto self = std::static_pointer_cast<URLSessionTask>(weak_from_this().lock());
+    if (!self) return;
+    for (auto& o : list) o(self, keyPath);
 }
 
 }  // namespace foundation

@@ -15,6 +15,8 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "foundation/Data.h"
 #include "foundation/Error.h"
@@ -79,6 +81,16 @@ public:
     static int addLifecycleObserver(LifecycleObserver observer);
     static void removeLifecycleObserver(int id);
 
+    // Observation of one task's key paths, "state", "countOfBytesSent" and
+    // "countOfBytesReceived" (another key path is refused with 0): the
+    // observer hears each change of the value, synchronously on the thread
+    // that changed it, with the task lock released; the state's observers
+    // hear the completion once. Returns an id for removal; removing an id
+    // this task does not know is refused with false.
+    using KeyPathObserver = std::function<void(const URLSessionTaskPtr& task, const std::string& keyPath)>;
+    int addObserver(const std::string& keyPath, KeyPathObserver observer);
+    bool removeObserver(int id);
+
 protected:
     URLSessionTask(Kind kind, uint64_t identifier, std::shared_ptr<URLSession> session, URLRequest request);
 
@@ -118,6 +130,16 @@ private:
     int64_t expectedToSend_ = 0;
     int64_t received_ = 0;
     int64_t expectedToReceive_ = kURLSessionTransferSizeUnknown;
+
+    struct KeyPathObservation {
+        std::string keyPath;
+        KeyPathObserver observer;
+    };
+    // Tells the observers of that key path; call without the task lock.
+    void notifyObservers(const char* keyPath);
+    mutable std::mutex observersMutex_;
+    int nextObserverId_ = 1;
+    std::vector<std::pair<int, KeyPathObservation>> observers_;
 
     // The network thread's side; see the invariants.
     std::unique_ptr<URLTransfer> transfer_;

@@ -129,15 +129,15 @@ std::string Value::stringValue() const {
 
 const Value& Value::operator[](std::string_view key) const {
     if (auto d = dictionary()) {
-        auto it = d->find(std::string(key));
+        auto it = d->find(key);
         if (it != d->end()) return it->second;
     }
     return absentValue();
 }
 
 Value& Value::operator[](const std::string& key) {
-    if (!isDictionary()) v_ = Dictionary();
-    return std::get<Dictionary>(v_)[key];
+    if (!isDictionary()) v_ = Shared<Dictionary>(Dictionary());
+    return (*dictionary())[key];
 }
 
 const Value& Value::at(size_t index) const {
@@ -153,8 +153,8 @@ size_t Value::count() const {
 }
 
 void Value::append(Value v) {
-    if (!isArray()) v_ = Array();
-    std::get<Array>(v_).push_back(std::move(v));
+    if (!isArray()) v_ = Shared<Array>(Array());
+    array()->push_back(std::move(v));
 }
 
 std::string Value::description() const {
@@ -172,7 +172,7 @@ std::string Value::description() const {
             return o ? o->description() : "(null)";
         }
         case Type::Array: {
-            const auto& a = std::get<Array>(v_);
+            const auto& a = *array();
             if (a.empty()) return "(\n)";
             std::string out = "(\n";
             for (size_t i = 0; i < a.size(); ++i) {
@@ -182,7 +182,7 @@ std::string Value::description() const {
             return out + ")";
         }
         case Type::Dictionary: {
-            const auto& d = std::get<Dictionary>(v_);
+            const auto& d = *dictionary();
             std::string out = "{\n";
             for (const auto& [k, v] : d) {
                 out += "    " + quotedIfNeeded(k) + " = " + indentLines(nestedDescription(v), "    ") + ";\n";

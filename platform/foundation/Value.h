@@ -2,8 +2,15 @@
 // collections. "Absent" (nothing at all, the platform's nil) and "null" (the
 // JSON null marker) are different values; Booleans, integers and reals stay
 // apart, so JSON `true` is never the number 1.
+//
+// Arrays and dictionaries are shared between copies and copied only when one
+// of the sharers is about to change (the non-const accessors), so a parsed
+// body handed from queue to queue is never copied whole. A pointer or
+// reference obtained from a non-const accessor belongs to this value alone
+// only until the value is next copied.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <initializer_list>
 #include <map>
@@ -24,7 +31,8 @@ class Value {
 public:
     enum class Type { Absent, Null, Boolean, Integer, Real, String, Data, Date, Array, Dictionary, Object };
     using Array = std::vector<Value>;
-    using Dictionary = std::map<std::string, Value>;
+    // Transparent: a key is looked up as a string_view, without a copy.
+    using Dictionary = std::map<std::string, Value, std::less<>>;
     struct NullTag {
         bool operator==(const NullTag&) const { return true; }
     };
@@ -47,8 +55,8 @@ public:
     Value(const std::optional<std::string>& s) : v_(s ? Storage(*s) : Storage()) {}
     Value(foundation::Data d) : v_(std::move(d)) {}
     Value(foundation::Date d) : v_(d) {}
-    Value(Array a) : v_(std::move(a)) {}
-    Value(Dictionary d) : v_(std::move(d)) {}
+    Value(Array a) : v_(std::in_place_type<Shared<Array>>, std::move(a)) {}
+    Value(Dictionary d) : v_(std::in_place_type<Shared<Dictionary>>, std::move(d)) {}
     Value(ObjectPtr o) : v_(o ? Storage(std::move(o)) : Storage()) {}
     template <class T, class = std::enable_if_t<std::is_base_of_v<Object, T>>>
     Value(std::shared_ptr<T> o) : Value(std::static_pointer_cast<Object>(std::move(o))) {}
@@ -80,10 +88,23 @@ public:
     const std::string* string() const { return std::get_if<std::string>(&v_); }
     const foundation::Data* data() const { return std::get_if<foundation::Data>(&v_); }
     const foundation::Date* date() const { return std::get_if<foundation::Date>(&v_); }
-    const Array* array() const { return std::get_if<Array>(&v_); }
-    Array* array() { return std::get_if<Array>(&v_); }
-    const Dictionary* dictionary() const { return std::get_if<Dictionary>(&v_); }
-    Dictionary* dictionary() { return std::get_if<Dictionary>(&v_); }
+    const Array* array() const {
+        auto* shared = std::get_if<Shared<Array>>(&v_);
+        return shared ? &shared->get() : nullptr;
+    }
+    // The non-const accessors first make the collection this value's own.
+    Array* array() {
+        auto* shared = std::get_if<Shared<Array>>(&v_);
+        return shared ? &shared->mutableGet() : nullptr;
+    }
+    const Dictionary* dictionary() const {
+        auto* shared = std::get_if<Shared<Dictionary>>(&v_);
+        return shared ? &shared->get() : nullptr;
+    }
+    Dictionary* dictionary() {
+        auto* shared = std::get_if<Shared<Dictionary>>(&v_);
+        return shared ? &shared->mutableGet() : nullptr;
+    }
     ObjectPtr object() const;
     template <class T>
     std::shared_ptr<T> objectAs() const { return std::dynamic_pointer_cast<T>(object()); }
@@ -117,8 +138,53 @@ public:
     bool operator!=(const Value& other) const { return !(*this == other); }
 
 private:
+    // A collection shared by reference count and copied on the first change
+    // while shared. A moved-from one holds nothing and reads as empty.
+    template <class T>
+    class Shared {
+    public:
+        explicit Shared(T value) : block_(new Block{std::move(value)}) {}
+        Shared(const Shared& other) noexcept : block_(other.block_) {
+            if (block_) block_->refs.fetch_add(1, std::memory_order_relaxed);
+        }
+        Shared(Shared&& other) noexcept : block_(other.block_) { other.block_ = nullptr; }
+        Shared& operator=(Shared other) noexcept {
+            std::swap(block_, other.block_);
+            return *this;
+        }
+        ~Shared() { release(); }
+
+        const T& get() const {
+            static const T empty;
+            return block_ ? block_->value : empty;
+        }
+        T& mutableGet() {
+            // Acquire: the other sharers' last reads happen before this write.
+            if (!block_) {
+                block_ = new Block{T()};
+            } else if (block_->refs.load(std::memory_order_acquire) != 1) {
+                Block* own = new Block{block_->value};
+                release();
+                block_ = own;
+            }
+            return block_->value;
+        }
+        bool operator==(const Shared& other) const { return block_ == other.block_ || get() == other.get(); }
+
+    private:
+        struct Block {
+            T value;
+            std::atomic<int64_t> refs{1};
+        };
+        void release() {
+            if (block_ && block_->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) delete block_;
+            block_ = nullptr;
+        }
+        Block* block_ = nullptr;
+    };
+
     using Storage = std::variant<std::monostate, NullTag, bool, int64_t, double, std::string, foundation::Data,
-                                 foundation::Date, Array, Dictionary, ObjectPtr>;
+                                 foundation::Date, Shared<Array>, Shared<Dictionary>, ObjectPtr>;
     Storage v_;
 };
 

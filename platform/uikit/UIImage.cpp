@@ -7,6 +7,7 @@
 #include "foundation/FileManager.h"
 #include "foundation/Format.h"
 #include "graphics/DrawingContext.h"
+#include "graphics/ImageDecoder.h"
 #include "graphics/MutablePath.h"
 #include "uikit/UIScreen.h"
 #include "uikit/UIView.h"
@@ -85,9 +86,25 @@ UIImagePtr UIImage::imageWithContentsOfFile(const std::string& path) {
 }
 
 UIImagePtr UIImage::imageWithData(const foundation::Data& data, double scale) {
-    auto bitmap = graphics::Bitmap::fromPNGData(data);
-    if (!bitmap) return nullptr;
-    return std::make_shared<UIImage>(std::move(bitmap), scale);
+    graphics::DecodedImagePtr decoded = graphics::ImageDecoder::decode(data);
+    if (!decoded) return nullptr;
+    if (!decoded->isAnimated()) return imageWithDecodedImage(std::move(decoded), scale);
+    std::vector<UIImagePtr> frames;
+    double duration = 0;
+    for (size_t i = 0; i < decoded->frames.size(); ++i) {
+        frames.push_back(std::make_shared<UIImage>(decoded->frames[i], scale));
+        duration += decoded->frameDurations[i];
+    }
+    UIImagePtr image = animatedImageWithImages(std::move(frames), duration);
+    if (image) image->decoded_ = std::move(decoded);
+    return image;
+}
+
+UIImagePtr UIImage::imageWithDecodedImage(graphics::DecodedImagePtr decoded, double scale) {
+    if (!decoded || !decoded->bitmap()) return nullptr;
+    auto image = std::make_shared<UIImage>(decoded->bitmap(), scale);
+    image->decoded_ = std::move(decoded);
+    return image;
 }
 
 UIImagePtr UIImage::imageWithBitmap(graphics::BitmapPtr bitmap, double scale) {

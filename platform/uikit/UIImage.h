@@ -15,6 +15,7 @@
 #include "foundation/Data.h"
 #include "foundation/Object.h"
 #include "graphics/Bitmap.h"
+#include "graphics/DecodedImage.h"
 #include "graphics/Geometry.h"
 #include "uikit/UIEdgeInsets.h"
 
@@ -40,8 +41,12 @@ public:
     // The image in a PNG file, or null. A file named "…@2x.png" or "…@3x.png"
     // has that scale.
     static UIImagePtr imageWithContentsOfFile(const std::string& path);
-    // The image in PNG data, or null (other formats are not read here).
+    // The image in PNG, JPEG or GIF data, or null (TIFF, ICO and BMP are not
+    // read). A GIF of several frames is an animated image over their delays.
     static UIImagePtr imageWithData(const foundation::Data& data, double scale = 1);
+    // An image of the decoded image's (first) bitmap, keeping its facts; null
+    // without pixels.
+    static UIImagePtr imageWithDecodedImage(graphics::DecodedImagePtr decoded, double scale = 1);
     static UIImagePtr imageWithBitmap(graphics::BitmapPtr bitmap, double scale = 1);
     // An animated image over the frames; the duration is the whole cycle.
     static UIImagePtr animatedImageWithImages(std::vector<UIImagePtr> images, double duration);
@@ -72,6 +77,11 @@ public:
     }
     UIImagePtr resizableImageWithCapInsets(const UIEdgeInsets& insets, UIImageResizingMode mode) const;
 
+    // What the decoder said of the data the image came from (bits per
+    // component, alpha kind, colour model, every frame); null for an image
+    // made otherwise.
+    const graphics::DecodedImagePtr& decodedImage() const { return decoded_; }
+
     const std::vector<UIImagePtr>& images() const { return images_; }
     double duration() const { return duration_; }
 
@@ -101,6 +111,7 @@ private:
     UIImageResizingMode resizingMode_ = UIImageResizingMode::Tile;
     std::vector<UIImagePtr> images_;
     double duration_ = 0;
+    graphics::DecodedImagePtr decoded_;
 };
 
 inline foundation::Data UIImagePNGRepresentation(const UIImagePtr& image) {

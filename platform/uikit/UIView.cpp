@@ -478,3 +478,17 @@ void UIView::display(graphics::DrawingContext& context) {
 void UIView::drawRect(const graphics::Rect&) {}
 
 }  // namespace uikit
+
+namespace uikit {
+
+std::shared_ptr<void> UIView::attachedObject(const std::string& key) const {
+    auto it = attachedObjects_.find(key);
+    return it == attachedObjects_.end() ? nullptr : it->second;
+}
+
+void UIView::setAttachedObject(const std::string& key, std::shared_ptr<void> object) {
+    if (object) attachedObjects_[key] = std::move(object);
+    else attachedObjects_.erase(key);
+}
+
+}  // namespace uikit

@@ -16,6 +16,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -233,6 +234,12 @@ public:
     static const std::vector<UIViewAnimationRecord>& recordedAnimations();
     static void clearRecordedAnimations();
 
+    // Objects that code extending views from outside attaches under a string
+    // key (the platform's associated objects), held strongly and freed with
+    // the view; null for a key without one. Setting null removes the entry.
+    std::shared_ptr<void> attachedObject(const std::string& key) const;
+    void setAttachedObject(const std::string& key, std::shared_ptr<void> object);
+
     std::string className() const override { return "UIView"; }
 
 private:
@@ -266,6 +273,7 @@ private:
     std::weak_ptr<foundation::Object> appearanceContainer_;
     mutable graphics::LayerPtr layer_;
     bool needsDisplay_ = true;
+    std::map<std::string, std::shared_ptr<void>> attachedObjects_;
 };
 
 // The context of the drawing under way, or null outside drawRect and image

@@ -147,14 +147,17 @@ public:
                                   const foundation::Value& parameters, const ModelClassPtr& returnTypeClass,
                                   CallCompletion completion);
 
-    // One page step: GETs the page, appends its items to `dataArray` and
-    // follows the first "Link" address. A page that is not an array ends
-    // the walk with an error saying the answer is not a list (the items of
-    // the pages before it kept): callers must not take it for an empty list.
-    // The walk ends without error without a usable "Link" ("<...>" form), or
-    // at an address already visited (logged "Infinite recursivity for call
-    // %@"). `visited` holds the absolute page addresses read so far (null
-    // for a new walk).
+    // A paginated read: GETs the page and follows the first "Link" address,
+    // appending the items of every page to `dataArray` in page order. A page
+    // that is not an array ends the walk with an error saying the answer is
+    // not a list (the items of the pages before it kept): callers must not
+    // take it for an empty list. The walk ends without error without a usable
+    // "Link" ("<...>" form), or at an address already visited (logged
+    // "Infinite recursivity for call %@"); a failing page ends it with its
+    // error and the earlier pages' items. `visited` holds the absolute page
+    // addresses read so far (null for a new walk). The next page is asked
+    // for as soon as a page's head (a success status and its "Link") has
+    // come, while that page's body is still being read, parsed and mapped.
     void paginatedRequestForService(const std::string& service, const foundation::Value& parameters,
                                     const ModelClassPtr& returnTypeClass,
                                     const std::shared_ptr<foundation::Value::Array>& dataArray,
@@ -372,6 +375,14 @@ private:
                                     const std::shared_ptr<foundation::URLResponse>& response,
                                     const foundation::Value& body, const std::string& service, bool typedBody,
                                     const ModelClassPtr& errorResponseObjectType) const;
+    // The request method, with `didReceiveResponse` told of the response
+    // head before the body (on the session's delegate queue).
+    void startRequest(const std::string& service, const std::string& method, const foundation::Value& parameters,
+                      const ModelClassPtr& returnTypeClass, const ModelClassPtr& errorResponseObjectType,
+                      ResponseHandler didReceiveResponse, RequestCompletion completion);
+    // One paginated listing in progress, and the request of its next page.
+    struct PageWalk;
+    void requestPage(const std::shared_ptr<PageWalk>& walk, const std::string& service);
     void invitationAnswer(const char* action, const Text& authCode, const Text& eventId, const Text& sessionId,
                           const Text& delegateTo, bool typedConflict, CallCompletion completion);
     void saveNote(const Text& note, const std::string& path, const char* noteClass, const char* entityName,

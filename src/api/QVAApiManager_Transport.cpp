@@ -11,6 +11,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <deque>
+#include <iterator>
+#include <limits>
 #include <mutex>
 
 #include "Utils/Utils.h"
@@ -222,14 +225,20 @@ void QVAApiManager::requestForService(const std::string& service, const std::str
 void QVAApiManager::requestForService(const std::string& service, const std::string& method,
                                       const Value& parameters, const ModelClassPtr& returnTypeClass, double /*timeout*/,
                                       const ModelClassPtr& errorResponseObjectType, RequestCompletion completion) {
+    startRequest(service, method, parameters, returnTypeClass, errorResponseObjectType, nullptr, std::move(completion));
+}
+
+void QVAApiManager::startRequest(const std::string& service, const std::string& method, const Value& parameters,
+                                 const ModelClassPtr& returnTypeClass, const ModelClassPtr& errorResponseObjectType,
+                                 ResponseHandler didReceiveResponse, RequestCompletion completion) {
     const std::string urlString = resolvedURLString(service);
     auto request = requestForAbsoluteURL(method, urlString, parameters);
     if (!request) request = requestWithoutParameters(urlString);
     auto self = selfPtr();
     auto task = dataTaskWithRequest(
-        *request, [self, service, returnTypeClass, errorResponseObjectType, completion = std::move(completion)](
-                      const std::shared_ptr<foundation::URLResponse>& response, const Value& body,
-                      const ErrorPtr& taskError) {
+        *request, std::move(didReceiveResponse),
+        [self, service, returnTypeClass, errorResponseObjectType, completion = std::move(completion)](
+            const std::shared_ptr<foundation::URLResponse>& response, const Value& body, const ErrorPtr& taskError) {
             auto http = std::dynamic_pointer_cast<foundation::HTTPURLResponse>(response);
             if (taskError) {
                 ErrorPtr error = self->mapFailure(taskError, response, body, service, true, errorResponseObjectType);
@@ -238,10 +247,18 @@ void QVAApiManager::requestForService(const std::string& service, const std::str
             }
             if (!returnTypeClass) {
                 if (completion) completion(nullptr, body, http);
-            } else if (body.dictionary()) {
-                if (completion) completion(nullptr, Value(returnTypeClass->initWithDictionary(body)), http);
-            } else if (body.array()) {
-                if (completion) completion(nullptr, Value(Utils::initItemsArray(body, returnTypeClass)), http);
+            } else if (body.dictionary() || body.array()) {
+                // The models are made on the processing queue; the caller
+                // hears back where it would have.
+                dispatch::QueuePtr queue = self->completionQueue();
+                if (!queue) queue = dispatch::Queue::main();
+                QNURLSessionManager::processingQueue()->async([body, returnTypeClass, http, queue, completion] {
+                    Value result = body.dictionary() ? Value(returnTypeClass->initWithDictionary(body))
+                                                     : Value(Utils::initItemsArray(body, returnTypeClass));
+                    queue->async([completion, result = std::move(result), http] {
+                        if (completion) completion(nullptr, result, http);
+                    });
+                });
             } else if (completion) {
                 completion(QVAError::initWithDescription(Format(
                                "An error occured when calling service:%@, Error: Unexpected response type %@",
@@ -277,7 +294,7 @@ void QVAApiManager::GET(const std::string& service, const Value& parameters, boo
         service, parameters, returnTypeClass, items,
         [items, service, parameters, returnTypeClass, completion = std::move(completion)](const ErrorPtr& error) {
             if (completion) {
-                completion(error, Value(*items));
+                completion(error, Value(std::move(*items)));
                 return;
             }
             foundation::Log("URLString = %@ \n URLString = %@ \n parameters = %@ \n returnTypeClass = %@", service,
@@ -351,38 +368,108 @@ void QVAApiManager::DELETEWithAuthentication(const std::string& service, const T
 
 // ---- pagination and merging -------------------------------------------------
 
+// Lives on the main queue: every page's head and result are handled there.
+struct QVAApiManager::PageWalk {
+    struct Page {
+        bool done = false;      // its result (or failure) has come
+        bool followed = false;  // its "Link" has been looked at
+        Value items;
+    };
+    Value parameters;
+    ModelClassPtr returnTypeClass;
+    std::shared_ptr<Value::Array> dataArray;
+    PageHandler handler;
+    std::shared_ptr<std::set<std::string>> visited;
+    std::deque<Page> pages;
+    // The listing is the pages before this one, once it is known.
+    size_t end = std::numeric_limits<size_t>::max();
+    ErrorPtr error;
+    bool finished = false;
+
+    void endAt(size_t index, ErrorPtr failure) {
+        if (index >= end) return;
+        end = index;
+        error = std::move(failure);
+    }
+    // Hands over the listing once every page of it has come.
+    void finishWhenComplete() {
+        if (finished || end == std::numeric_limits<size_t>::max()) return;
+        for (size_t i = 0; i < end; ++i)
+            if (!pages[i].done) return;
+        finished = true;
+        if (dataArray) {
+            for (size_t i = 0; i < end; ++i) {
+                Value::Array* items = pages[i].items.array();
+                if (items) dataArray->insert(dataArray->end(), std::make_move_iterator(items->begin()),
+                                             std::make_move_iterator(items->end()));
+            }
+        }
+        pages.clear();
+        if (handler) handler(error);
+    }
+};
+
 void QVAApiManager::paginatedRequestForService(const std::string& service, const Value& parameters,
                                                const ModelClassPtr& returnTypeClass,
                                                const std::shared_ptr<Value::Array>& dataArray,
                                                PageHandler completionHandler,
                                                std::shared_ptr<std::set<std::string>> visited) {
-    if (!visited) visited = std::make_shared<std::set<std::string>>();
-    visited->insert(resolvedURLString(service));
+    auto walk = std::make_shared<PageWalk>();
+    walk->parameters = parameters;
+    walk->returnTypeClass = returnTypeClass;
+    walk->dataArray = dataArray;
+    walk->handler = std::move(completionHandler);
+    walk->visited = visited ? std::move(visited) : std::make_shared<std::set<std::string>>();
+    requestPage(walk, service);
+}
+
+void QVAApiManager::requestPage(const std::shared_ptr<PageWalk>& walk, const std::string& service) {
+    const size_t index = walk->pages.size();
+    walk->pages.emplace_back();
+    walk->visited->insert(resolvedURLString(service));
     auto self = selfPtr();
-    requestForService(
-        service, "GET", parameters, returnTypeClass, kDefaultTimeout,
-        [self, service, parameters, returnTypeClass, dataArray, visited,
-         handler = std::move(completionHandler)](const ErrorPtr& error, const Value& result,
-                                                 const std::shared_ptr<foundation::HTTPURLResponse>& response) {
-            auto finish = [&handler](const ErrorPtr& outcome) {
-                if (handler) handler(outcome);
-            };
-            if (error) return finish(error);
-            const Value::Array* page = result.array();
-            // Anything else (a notice served with 200, say) must not read as
-            // an empty list: callers replace or delete rows by the list.
-            if (!page) return finish(notAListError(service));
-            if (dataArray) dataArray->insert(dataArray->end(), page->begin(), page->end());
-            std::optional<std::string> link = response ? response->valueForHTTPHeaderField("Link") : std::nullopt;
-            if (!link || link->empty()) return finish(nullptr);
-            std::optional<std::string> next = nextPageAddress(*link);
-            if (!next) return finish(nullptr);
-            if (visited->count(self->resolvedURLString(*next))) {
-                foundation::Log("Infinite recursivity for call %@", service);
-                return finish(nullptr);
-            }
-            self->paginatedRequestForService(*next, parameters, returnTypeClass, dataArray, handler, visited);
-        });
+    // Asks for the page after this one, or ends the listing after it.
+    auto follow = [self, walk, index, service](const std::shared_ptr<foundation::HTTPURLResponse>& response) {
+        if (walk->finished || walk->pages[index].followed) return;
+        walk->pages[index].followed = true;
+        if (index >= walk->end) return;
+        std::optional<std::string> link = response ? response->valueForHTTPHeaderField("Link") : std::nullopt;
+        std::optional<std::string> next = link && !link->empty() ? nextPageAddress(*link) : std::nullopt;
+        if (next && walk->visited->count(self->resolvedURLString(*next))) {
+            foundation::Log("Infinite recursivity for call %@", service);
+            next.reset();
+        }
+        if (next)
+            self->requestPage(walk, *next);
+        else
+            walk->endAt(index + 1, nullptr);
+        walk->finishWhenComplete();
+    };
+    // A successful head is enough to know the next page: it leaves while
+    // this page's body is still on its way.
+    auto onHead = [follow](const std::shared_ptr<foundation::URLResponse>& response) {
+        auto http = std::dynamic_pointer_cast<foundation::HTTPURLResponse>(response);
+        if (!http || http->statusCode() < 200 || http->statusCode() >= 300) return;
+        dispatch::Queue::main()->async([follow, http] { follow(http); });
+    };
+    startRequest(service, "GET", walk->parameters, walk->returnTypeClass, nullptr, std::move(onHead),
+                 [walk, index, follow, service](const ErrorPtr& error, const Value& result,
+                                       const std::shared_ptr<foundation::HTTPURLResponse>& response) {
+                     if (walk->finished) return;
+                     if (error) {
+                         walk->endAt(index, error);
+                     } else if (!result.array()) {
+                         // Anything else (a notice served with 200, say) must not
+                         // read as an empty list: callers replace or delete rows
+                         // by the list.
+                         walk->endAt(index, notAListError(service));
+                     } else {
+                         walk->pages[index].items = result;
+                         follow(response);
+                     }
+                     walk->pages[index].done = true;
+                     walk->finishWhenComplete();
+                 });
 }
 
 void QVAApiManager::mergedGET(const std::vector<std::string>& services, const Value& parameters,

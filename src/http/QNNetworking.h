@@ -67,6 +67,10 @@ inline constexpr const char* kQueryTextNotEncodable = "Query text cannot be writ
 inline constexpr const char* kPropertyListFormatUnsupported = "The property list format is not supported";
 inline constexpr const char* kExpectedFileURL = "Expected URL to be a file URL";
 inline constexpr const char* kFileURLNotReachable = "File URL not reachable.";
+// The alert shown for a failed task or operation.
+inline constexpr const char* kDismiss = "Dismiss";
+inline constexpr const char* kError = "Error";
+inline constexpr const char* kDomainErrorCode = "%@ Error: %ld";
 // Reachability statuses.
 inline constexpr const char* kReachabilityUnknown = "Unknown";
 inline constexpr const char* kNotReachable = "Not Reachable";

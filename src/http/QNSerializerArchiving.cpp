@@ -7,6 +7,7 @@
 #include "http/QNCompoundResponseSerializer.h"
 #include "http/QNHTTPRequestSerializer.h"
 #include "http/QNHTTPResponseSerializer.h"
+#include "http/QNImageResponseSerializer.h"
 #include "http/QNJSONRequestSerializer.h"
 #include "http/QNJSONResponseSerializer.h"
 #include "http/QNPropertyListRequestSerializer.h"
@@ -35,5 +36,6 @@ void QNRegisterSerializerArchiveClasses() {
         registerClass<QNXMLParserResponseSerializer>();
         registerClass<QNPropertyListResponseSerializer>();
         registerClass<QNCompoundResponseSerializer>();
+        registerClass<QNImageResponseSerializer>();
     });
 }

@@ -240,6 +240,16 @@ void QNURLConnectionOperation::setDownloadProgressBlock(DownloadProgressBlock bl
     downloadProgress_ = std::move(block);
 }
 
+QNURLConnectionOperation::UploadProgressBlock QNURLConnectionOperation::uploadProgressBlock() const {
+    std::lock_guard guard(lock_);
+    return uploadProgress_;
+}
+
+QNURLConnectionOperation::DownloadProgressBlock QNURLConnectionOperation::downloadProgressBlock() const {
+    std::lock_guard guard(lock_);
+    return downloadProgress_;
+}
+
 void QNURLConnectionOperation::setWillSendRequestForAuthenticationChallengeBlock(AuthenticationChallengeBlock block) {
     std::lock_guard guard(lock_);
     authenticationChallenge_ = std::move(block);

@@ -117,6 +117,9 @@ public:
 
     void setUploadProgressBlock(UploadProgressBlock block);
     void setDownloadProgressBlock(DownloadProgressBlock block);
+    // The blocks as set (empty when none), so a caller can chain onto them.
+    UploadProgressBlock uploadProgressBlock() const;
+    DownloadProgressBlock downloadProgressBlock() const;
     // Replaces the built-in challenge handling.
     void setWillSendRequestForAuthenticationChallengeBlock(AuthenticationChallengeBlock block);
     void setRedirectResponseBlock(RedirectResponseBlock block);

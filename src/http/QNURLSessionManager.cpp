@@ -326,6 +326,14 @@ URLSessionDataTaskPtr QNURLSessionManager::dataTaskWithRequest(const URLRequest&
     return task;
 }
 
+URLSessionDataTaskPtr QNURLSessionManager::dataTaskWithRequest(const URLRequest& request,
+                                                               ResponseHandler didReceiveResponse,
+                                                               CompletionHandler completionHandler) {
+    auto task = dataTaskWithRequest(request, std::move(completionHandler));
+    if (auto delegate = delegateForTask(task)) delegate->setResponseHandler(std::move(didReceiveResponse));
+    return task;
+}
+
 URLSessionUploadTaskPtr QNURLSessionManager::uploadTaskWithRequest(const URLRequest& request, const URL& fromFile,
                                                                    QNURLSessionManagerProgressPtr* progress,
                                                                    CompletionHandler completionHandler) {
@@ -558,6 +566,7 @@ void QNURLSessionManager::didCompleteWithError(const URLSessionPtr& session, con
 void QNURLSessionManager::didReceiveResponse(const URLSessionPtr& session, const URLSessionDataTaskPtr& dataTask,
                                              const std::shared_ptr<URLResponse>& response,
                                              std::function<void(URLSessionResponseDisposition)> completion) {
+    if (auto delegate = delegateForTask(dataTask)) delegate->didReceiveResponse(response);
     if (auto block = hook(&Hooks::dataTaskDidReceiveResponse))
         completion(block(session, dataTask, response));
     else

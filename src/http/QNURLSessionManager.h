@@ -151,6 +151,12 @@ public:
     // `progress`, when given, receives the task's progress.
     foundation::URLSessionDataTaskPtr dataTaskWithRequest(const foundation::URLRequest& request,
                                                           CompletionHandler completionHandler = {});
+    // The same, with `didReceiveResponse` told of the response head as soon
+    // as it arrives (on the session's delegate queue), before the body.
+    using ResponseHandler = QNURLSessionManagerTaskDelegate::ResponseHandler;
+    foundation::URLSessionDataTaskPtr dataTaskWithRequest(const foundation::URLRequest& request,
+                                                          ResponseHandler didReceiveResponse,
+                                                          CompletionHandler completionHandler);
     foundation::URLSessionUploadTaskPtr uploadTaskWithRequest(const foundation::URLRequest& request,
                                                               const foundation::URL& fromFile,
                                                               QNURLSessionManagerProgressPtr* progress,

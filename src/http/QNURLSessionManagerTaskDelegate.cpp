@@ -61,23 +61,32 @@ void QNURLSessionManagerTaskDelegate::didCompleteWithError(const URLSessionPtr& 
     dispatch::GroupPtr group = manager ? manager->completionGroup() : nullptr;
     if (!group) group = QNURLSessionManager::sharedCompletionGroup();
 
+    // The user info holds the body and the result; it is built only when
+    // someone listens for the notification.
+    const bool announced =
+        NotificationCenter::defaultCenter().hasObserversForName(kQNNetworkingTaskDidCompleteNotification);
     Value::Dictionary userInfo;
-    if (auto object = std::dynamic_pointer_cast<Object>(serializer))
-        userInfo[kQNNetworkingTaskDidCompleteResponseSerializerKey] = Value(object);
-    Data data = data_;
-    if (downloadFileURL_)
-        userInfo[kQNNetworkingTaskDidCompleteAssetPathKey] = Value(downloadFileURL_->absoluteString());
-    else
-        userInfo[kQNNetworkingTaskDidCompleteResponseDataKey] = Value(data);
+    if (announced) {
+        if (auto object = std::dynamic_pointer_cast<Object>(serializer))
+            userInfo[kQNNetworkingTaskDidCompleteResponseSerializerKey] = Value(object);
+        if (downloadFileURL_)
+            userInfo[kQNNetworkingTaskDidCompleteAssetPathKey] = Value(downloadFileURL_->absoluteString());
+        else
+            userInfo[kQNNetworkingTaskDidCompleteResponseDataKey] = Value(data_);
+    }
+    // The task has ended: its body goes to the serializer.
+    Data data = std::move(data_);
 
     // Keeps this delegate until the completion has run and been announced.
     auto self = shared_from_this();
-    auto finish = [self, task, group, queue](Value object, ErrorPtr failure, Value::Dictionary info) {
-        group->async(queue, [self, task, object = std::move(object), failure, info = std::move(info)] {
+    auto finish = [self, task, group, queue, announced](Value object, ErrorPtr failure, Value::Dictionary info) {
+        group->async(queue, [self, task, object = std::move(object), failure, info = std::move(info),
+                             announced]() mutable {
             if (self->completionHandler_) self->completionHandler_(task->response(), object, failure);
-            dispatch::Queue::main()->async([task, info] {
+            Value userInfo = announced ? Value(std::move(info)) : Value();
+            dispatch::Queue::main()->async([task, userInfo = std::move(userInfo)] {
                 NotificationCenter::defaultCenter().postNotificationName(kQNNetworkingTaskDidCompleteNotification,
-                                                                         Value(task), Value(info));
+                                                                         Value(task), userInfo);
             });
         });
     };
@@ -89,13 +98,13 @@ void QNURLSessionManagerTaskDelegate::didCompleteWithError(const URLSessionPtr& 
         return;
     }
     QNURLSessionManager::processingQueue()->async([self, task, serializer, data = std::move(data),
-                                                   userInfo = std::move(userInfo), finish]() mutable {
+                                                   userInfo = std::move(userInfo), finish, announced]() mutable {
         ErrorPtr serializationError;
         Value object;
         if (serializer) object = serializer->responseObjectForResponse(task->response(), data, &serializationError);
         if (self->downloadFileURL_) object = Value(self->downloadFileURL_->absoluteString());
-        if (object) userInfo[kQNNetworkingTaskDidCompleteSerializedResponseKey] = object;
-        if (serializationError)
+        if (announced && object) userInfo[kQNNetworkingTaskDidCompleteSerializedResponseKey] = object;
+        if (announced && serializationError)
             userInfo[kQNNetworkingTaskDidCompleteErrorKey] = Value(std::const_pointer_cast<Error>(serializationError));
         finish(std::move(object), serializationError, std::move(userInfo));
     });

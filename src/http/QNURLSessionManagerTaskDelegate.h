@@ -26,6 +26,8 @@ public:
     using CompletionHandler =
         std::function<void(const std::shared_ptr<foundation::URLResponse>& response,
                            const foundation::Value& responseObject, const foundation::ErrorPtr& error)>;
+    // Told of a data task's response head as soon as it arrives, before the body.
+    using ResponseHandler = std::function<void(const std::shared_ptr<foundation::URLResponse>& response)>;
     // (session, download task, temporary file) → where the file should go;
     // nothing leaves it to be removed.
     using DownloadTaskDidFinishDownloading = std::function<std::optional<foundation::URL>(
@@ -42,12 +44,16 @@ public:
         didFinishDownloading_ = std::move(block);
     }
     void setCompletionHandler(CompletionHandler handler) { completionHandler_ = std::move(handler); }
+    void setResponseHandler(ResponseHandler handler) { responseHandler_ = std::move(handler); }
     // The download could not be moved to downloadFileURL: the task completes
     // with this error and without a result.
     void setDownloadMoveError(foundation::ErrorPtr error);
 
     void didCompleteWithError(const foundation::URLSessionPtr& session, const foundation::URLSessionTaskPtr& task,
                               const foundation::ErrorPtr& error);
+    void didReceiveResponse(const std::shared_ptr<foundation::URLResponse>& response) {
+        if (responseHandler_) responseHandler_(response);
+    }
     void didReceiveData(const foundation::Data& data) { data_.append(data); }
     void didSendBodyData(int64_t totalBytesSent, int64_t totalBytesExpectedToSend);
     void didWriteData(int64_t totalBytesWritten, int64_t totalBytesExpectedToWrite);
@@ -65,6 +71,7 @@ private:
     foundation::ErrorPtr moveError_;
     DownloadTaskDidFinishDownloading didFinishDownloading_;
     CompletionHandler completionHandler_;
+    ResponseHandler responseHandler_;
 };
 
 // Moves a finished download to `destination`; on failure posts the

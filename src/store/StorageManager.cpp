@@ -313,6 +313,8 @@ void StorageManager::setRowPauseForTesting(std::function<void()> pause) {
     rowPause_ = std::move(pause);
 }
 
+double StorageManager::rowPauseSeconds() { return std::chrono::duration<double>(kRowPause).count(); }
+
 void StorageManager::setContextSaveForTesting(std::function<ErrorPtr(coredata::ManagedObjectContext&)> save) {
     std::lock_guard lock(seamsMutex_);
     contextSave_ = std::move(save);

@@ -135,6 +135,8 @@ public:
     // by default; null restores it), and how the save cascade saves one
     // context (ManagedObjectContext::save by default; null restores it).
     void setRowPauseForTesting(std::function<void()> pause);
+    // The length of one such pause, for measurements that take it out.
+    static double rowPauseSeconds();
     void setContextSaveForTesting(std::function<foundation::ErrorPtr(coredata::ManagedObjectContext&)> save);
 
 private:

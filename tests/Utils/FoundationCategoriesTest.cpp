@@ -19,6 +19,13 @@ TEST(StringUtility, EmptinessSectionLettersAndHash) {
     EXPECT_EQ(StringUtility::getSectionCharConvertedToAscii("2pac", false), "#");
     EXPECT_EQ(StringUtility::getSectionCharConvertedToAscii(" ann", false), "#");
     EXPECT_EQ(StringUtility::getSectionCharConvertedToAscii("", false), "#");
+    // Plain ASCII letters, and an ASCII letter or digit a mark combines with.
+    EXPECT_EQ(StringUtility::getSectionCharConvertedToAscii("smith", false), "S");
+    EXPECT_EQ(StringUtility::getSectionCharConvertedToAscii("z", true), "Z");
+    EXPECT_EQ(StringUtility::getSectionCharConvertedToAscii("e\u0301tienne", false), "E");
+    EXPECT_EQ(StringUtility::getSectionCharConvertedToAscii("1\u0301x", true), "1");
+    EXPECT_EQ(StringUtility::getSectionCharConvertedToAscii("1\u0301x", false), "#");
+    EXPECT_EQ(StringUtility::getSectionCharConvertedToAscii("\u00dfe", false), "S");
 
     EXPECT_EQ(StringUtility::getHashed("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
     EXPECT_EQ(StringUtility::getHashed(std::string("abc\0def", 7)), StringUtility::getHashed("abc"));

@@ -78,6 +78,53 @@ TEST(Contexts, FetchesSeeTheChainsUnsavedChangesAndQueuedRootSaves) {
     EXPECT_EQ(reader.main->countForFetchRequest(renamed), 1u);
 }
 
+TEST(Contexts, RowsAChildSavesIntoAnUnwatchedContextPassOnAndShowWhenLookedAt) {
+    testing::TempDir dir;
+    testing::Stack stack(dir.file("rows.sqlite"));
+    ASSERT_EQ(stack.error, nullptr);
+    // Inserted, then changed, then one dropped, each in its own worker save.
+    std::vector<ManagedObjectPtr> rows;
+    onWorker(stack, [&] {
+        for (int i = 0; i < 4; ++i)
+            rows.push_back(insert(*stack.worker, "Session", {{"itemId", "r" + std::to_string(i)}}));
+        ASSERT_EQ(stack.worker->save(), nullptr);
+        rows[1]->setValue("Second", "title");
+        stack.worker->deleteObject(rows[3]);
+        ASSERT_EQ(stack.worker->save(), nullptr);
+    });
+    EXPECT_TRUE(stack.main->hasChanges());
+    auto first = stack.main->objectWithID(rows[0]->objectID());
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(first->isInserted());
+    EXPECT_EQ(stack.main->objectWithID(rows[0]->objectID()), first);
+    FetchRequest second("Session");
+    second.setPredicate(Predicate::withFormat("title == 'Second'"));
+    auto found = stack.main->executeFetchRequest(second);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_TRUE(found[0].objectAs<ManagedObject>()->isInserted());
+    EXPECT_EQ(stack.main->insertedObjects().size(), 3u);
+    FetchRequest firstAgain("Session");
+    firstAgain.setPredicate(Predicate::withFormat("itemId == 'r0'"));
+    EXPECT_EQ(stack.main->executeFetchRequest(firstAgain).at(0).objectAs<ManagedObject>(), first);
+    ASSERT_EQ(stack.main->save(), nullptr);
+
+    // The root takes the main context's rows straight to the file.
+    onWorker(stack, [&] {
+        insert(*stack.worker, "Session", {{"itemId", "r9"}});
+        ASSERT_EQ(stack.worker->save(), nullptr);
+        stack.main->performBlockAndWait([&] { ASSERT_EQ(stack.main->save(), nullptr); });
+    });
+    stack.root->performBlockAndWait([&] {
+        EXPECT_TRUE(stack.root->hasChanges());
+        ASSERT_EQ(stack.root->save(), nullptr);
+        EXPECT_FALSE(stack.root->hasChanges());
+    });
+    testing::Stack reader(dir.file("rows.sqlite"));
+    EXPECT_EQ(itemIds(reader.main->executeFetchRequest(FetchRequest("Session"))),
+              (std::set<std::string>{"r0", "r1", "r2", "r9"}));
+    EXPECT_EQ(reader.main->countForFetchRequest(second), 1u);
+}
+
 TEST(Contexts, DidSaveNotificationCarriesInsertedUpdatedAndDeletedObjects) {
     testing::TempDir dir;
     testing::Stack stack(dir.file("notify.sqlite"));

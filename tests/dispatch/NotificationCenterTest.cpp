@@ -37,6 +37,9 @@ TEST(NotificationCenter, MatchesByNameAndSenderAndForgetsRemovedObservers) {
                                              "any: com.quovana.networking.task.complete", "this task",
                                              "any: com.quovana.networking.task.complete"}));
 
+    EXPECT_TRUE(center.hasObserversForName("qvaNetworkStatus"));
+    EXPECT_TRUE(center.hasObserversForName("unheard of")) << "an observer of every name hears it";
+
     // Removing one name of an observer leaves its others.
     log.clear();
     center.removeObserver(&screen, "qvaNetworkStatus");
@@ -53,6 +56,7 @@ TEST(NotificationCenter, MatchesByNameAndSenderAndForgetsRemovedObservers) {
     center.addObserver(&late, [&](const Notification&) { log.push_back("late"); }, "dealloc");
     center.postNotificationName("dealloc");
     EXPECT_TRUE(log.empty());
+    EXPECT_FALSE(center.hasObserversForName("qvaNetworkStatus"));
 }
 
 TEST(NotificationCenter, QueuedObserversRunOnTheirQueueWhileThePosterWaits) {

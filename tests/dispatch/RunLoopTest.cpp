@@ -135,3 +135,27 @@ TEST_F(VirtualTime, RunUntilWakesForAnAdvanceFromAnotherThread) {
     EXPECT_TRUE(RunLoop::main().runUntil([&] { return fired; }, 10));
     other.join();
 }
+
+TEST(RunLoop, AWaitWakesForWhatItWaitsForAndDoesNotSpin) {
+    // A flag another thread raises and says so.
+    std::atomic<bool> raised = false;
+    std::thread other([&] {
+        raised = true;
+        RunLoop::main().wakeUp();
+    });
+    EXPECT_TRUE(RunLoop::main().runUntil([&] { return raised.load(); }, 30));
+    other.join();
+
+    // A timer 0.3 s away: the predicate is looked at a handful of times
+    // while nothing happens, not every few milliseconds.
+    int looks = 0;
+    bool fired = false;
+    auto timer = Timer::scheduledTimerWithTimeInterval(0.3, false, [&](Timer&) { fired = true; });
+    EXPECT_TRUE(RunLoop::main().runUntil(
+        [&] {
+            ++looks;
+            return fired;
+        },
+        30));
+    EXPECT_LE(looks, 25);
+}

@@ -53,6 +53,37 @@ TEST(Value, DictionaryAndArrayAccessNeverThrows) {
     EXPECT_EQ(a.description(), "(\n    1,\n    x\n)");
 }
 
+TEST(Value, CopiesShareCollectionsUntilOneChanges) {
+    Value page = Value::array({Value::dictionary({{"id", "1"}}), Value::dictionary({{"id", "2"}})});
+    Value copy = page;
+    const Value& readOnly = copy;
+    EXPECT_EQ(readOnly.array(), static_cast<const Value&>(page).array()) << "a copy shares the elements";
+
+    copy.append(3);
+    (*copy.array())[0]["id"] = "changed";
+    EXPECT_EQ(page.count(), 2u);
+    EXPECT_EQ(page.at(0)["id"].stringValue(), "1");
+    EXPECT_EQ(copy.count(), 3u);
+    EXPECT_EQ(copy.at(0)["id"].stringValue(), "changed");
+
+    Value info = Value::dictionary({{"a", 1}});
+    Value kept = info;
+    info["b"] = 2;
+    info.dictionary()->erase("a");
+    EXPECT_EQ(kept, Value::dictionary({{"a", 1}}));
+    EXPECT_EQ(info, Value::dictionary({{"b", 2}}));
+    EXPECT_NE(kept, info);
+    EXPECT_EQ(Value(kept), kept);
+
+    // A moved-from collection reads as empty and can be written again.
+    Value moved = std::move(kept);
+    EXPECT_EQ(moved.count(), 1u);
+    EXPECT_EQ(kept.count(), 0u);  // NOLINT(bugprone-use-after-move)
+    EXPECT_TRUE(kept["a"].isAbsent());
+    kept["c"] = 3;
+    EXPECT_EQ(kept["c"].intValue(), 3);
+}
+
 TEST(Format, ConversionsOfTheSystemsTexts) {
     EXPECT_EQ(Format("%@_%@", "tok", 42), "tok_42");
     EXPECT_EQ(Format("%d|%i|%ld|%lu|%llu", 1, -2, 3L, 4UL, 5ULL), "1|-2|3|4|5");

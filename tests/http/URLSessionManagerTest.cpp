@@ -94,6 +94,52 @@ TEST(QNURLSessionManager, CompletionsRunWhereAskedAndTheNotificationTellsTheOutc
     releaseManager(manager);
 }
 
+TEST(QNURLSessionManager, AResponseHeadIsToldBeforeTheCompletion) {
+    TestServer server;
+    ASSERT_TRUE(server.start());
+    Reply json = Reply::text(R"([1,2])");
+    json.contentType = "application/json";
+    json.headers.push_back({"Link", "<next>"});
+    server.on("GET", "/list", json);
+    server.on("GET", "/missing", Reply::text("gone", 404));
+    auto manager = QNURLSessionManager::manager();
+
+    for (const char* path : {"/list", "/missing"}) {
+        std::atomic<int> heads = 0;
+        std::atomic<int64_t> status = 0;
+        std::string link;
+        bool headFirst = false;
+        Completion completion;
+        auto handler = completion.handler();
+        manager
+            ->dataTaskWithRequest(
+                requestFor(server.urlFor(path)),
+                [&](const std::shared_ptr<URLResponse>& response) {
+                    auto http = std::dynamic_pointer_cast<HTTPURLResponse>(response);
+                    status = http ? http->statusCode() : 0;
+                    link = http ? http->valueForHTTPHeaderField("Link").value_or("") : "";
+                    ++heads;
+                },
+                [&](const std::shared_ptr<URLResponse>& response, const Value& object, const ErrorPtr& error) {
+                    headFirst = heads == 1;
+                    handler(response, object, error);
+                })
+            ->resume();
+        ASSERT_TRUE(waitFor([&] { return completion.calls == 1; }));
+        EXPECT_TRUE(headFirst) << path;
+        EXPECT_EQ(heads, 1);
+        if (std::string(path) == "/list") {
+            EXPECT_EQ(status, 200);
+            EXPECT_EQ(link, "<next>");
+            EXPECT_EQ(completion.object, Value::array({1, 2}));
+        } else {
+            EXPECT_EQ(status, 404);
+            EXPECT_TRUE(completion.error);
+        }
+    }
+    releaseManager(manager);
+}
+
 TEST(QNURLSessionManager, ResumeAndSuspendAreAnnouncedForTheManagersOwnTasks) {
     TestServer server;
     ASSERT_TRUE(server.start());

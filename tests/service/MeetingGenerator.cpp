@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <set>
 
+#include "service/TestImages.h"
+
 namespace testservice {
 
 using foundation::Value;
@@ -34,6 +36,9 @@ public:
 private:
     uint64_t state_;
 };
+
+// Participants' photos are drawn from this many files.
+constexpr int kPhotoFiles = 12;
 
 const char* const kFirstNames[] = {"Amara", "Lukas", "Sofia", "Kenji", "Fatima", "Mateo", "Ingrid", "Tomasz", "Aisha",
                                    "Oliver", "Mei", "Rafael", "Elena", "Kwame", "Noor", "Henrik", "Priya", "Jonas",
@@ -381,8 +386,17 @@ MeetingData generateMeeting(const MeetingGeneratorOptions& options) {
         Value::Dictionary social;
         if (random.chance(40)) social["twitter"] = "@" + lowerAscii(person.first) + std::to_string(i + 1);
         if (random.chance(20)) social["linkedin"] = "in/" + lowerAscii(person.full);
+        // Every third participant has a photo, from a small set of files; the
+        // choice uses no random draw, so the rest of the meeting stays as it was.
+        Value photo;
+        if (i % 3 == 0) {
+            std::string path = "/files/photos/" + eventId + "/photo-" + std::to_string(i % kPhotoFiles + 1) + ".jpg";
+            if (!data.files.count(path)) data.files[path] = {"image/jpeg", makeJPEG(96, 96, false, 40 + 17 * (i % kPhotoFiles))};
+            photo = Value(std::string(kRootPlaceholder) + path);
+        }
         participants.push_back(Value::dictionary(
             {{"id", person.id},
+             {"photoUrl", photo},
              {"revision", 1 + random.below(3)},
              {"firstName", person.first},
              {"lastName", person.last},
@@ -407,7 +421,10 @@ MeetingData generateMeeting(const MeetingGeneratorOptions& options) {
     // Partners, delegates, delegators, permissions, notifications.
     auto& partners = data.items(MeetingKind::Partners);
     for (int i = 0; i < std::min(24, organizationCount); ++i) {
+        std::string logo = "/files/logos/" + eventId + "/logo-" + std::to_string(420001 + i) + ".png";
+        data.files[logo] = {"image/png", makePNG(120, 60, 8, PNGKind::RGBA, 30 + 9 * i)};
         partners.push_back(Value::dictionary({{"id", std::to_string(420001 + i)},
+                                              {"logoUrl", std::string(kRootPlaceholder) + logo},
                                               {"revision", 1},
                                               {"name", organizationNames[i]},
                                               {"commonName", organizationNames[i]},

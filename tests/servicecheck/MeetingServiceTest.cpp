@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "foundation/JSONSerialization.h"
+#include "graphics/ImageDecoder.h"
 #include "model/QVAAgendaEntries.h"
 #include "model/QVAEvent.h"
 #include "model/QVAFloorLevel.h"
@@ -440,3 +441,37 @@ TEST_F(MeetingServiceTest, EveryKindReadsBackThroughTheAppsModels) {
 }
 
 }  // namespace
+
+// The screens that load remote images get real pictures: a logo per partner,
+// a photo for a share of the participants.
+TEST_F(MeetingServiceTest, PartnersHaveLogosAndAShareOfParticipantsPhotos) {
+    service.setPageSize(1000);
+    Value::Array partners = *get(api(listPath(MeetingKind::Partners, service.eventId()))).json().array();
+    ASSERT_FALSE(partners.empty());
+    for (const auto& partner : partners) {
+        std::string logo = partner["logoUrl"].stringValue();
+        ASSERT_EQ(logo.rfind(service.baseURL() + "/files/logos/", 0), 0u) << logo;
+    }
+    Response logo = fetch(partners.front()["logoUrl"].stringValue());
+    EXPECT_EQ(logo.headers["content-type"], "image/png");
+    auto logoImage = graphics::ImageDecoder::decode(foundation::Data(logo.body.data(), logo.body.size()));
+    ASSERT_TRUE(logoImage);
+    EXPECT_EQ(logoImage->width, 120);
+
+    Value::Array participants = *get(api(listPath(MeetingKind::Participants, service.eventId()))).json().array();
+    std::set<std::string> photos;
+    size_t withPhoto = 0;
+    for (const auto& participant : participants) {
+        if (!participant["photoUrl"].isString()) continue;
+        ++withPhoto;
+        photos.insert(participant["photoUrl"].stringValue());
+    }
+    EXPECT_GT(withPhoto, participants.size() / 4);
+    EXPECT_LT(withPhoto, participants.size() / 2);
+    ASSERT_FALSE(photos.empty());
+    Response photo = fetch(*photos.begin());
+    EXPECT_EQ(photo.headers["content-type"], "image/jpeg");
+    auto photoImage = graphics::ImageDecoder::decodeJPEG(foundation::Data(photo.body.data(), photo.body.size()));
+    ASSERT_TRUE(photoImage);
+    EXPECT_EQ(photoImage->height, 96);
+}

@@ -13,6 +13,8 @@
 #include "eventkit/EKEventStore.h"
 #include "api/QVAApiManager.h"
 #include "foundation/ApplicationHome.h"
+#include "foundation/FileManager.h"
+#include "graphics/Bitmap.h"
 #include "foundation/JSONSerialization.h"
 #include "foundation/RunLoop.h"
 #include "model/QVAEvent.h"
@@ -279,6 +281,46 @@ TEST_F(CliTest, CalendarSyncMovesTheMirrorAndUnsyncRemovesIt) {
     EXPECT_TRUE(eventsIn("Cli Home").empty());
     EXPECT_FALSE(settings.syncWithCalendar());
     EXPECT_EQ(settings.calendarAlertTime(), 0);
+}
+
+TEST_F(CliTest, ImageShowsWhatTheSerializerMadeOfAPhotoAndRefusesAPlan) {
+    CliRun load = loginAndLoad();
+    ASSERT_EQ(load.status, 0) << load.err;
+    CliRun photos = run({"dump", "QVACoreDataParticipant", "--fields", "photoUrl"});
+    ASSERT_EQ(photos.status, 0) << photos.err;
+    std::string photo;
+    for (const auto& line : lines(photos.out)) {
+        Value row = foundation::JSONSerialization::JSONObjectWithString(line);
+        if (row["photoUrl"].isString()) photo = row["photoUrl"].stringValue();
+    }
+    ASSERT_FALSE(photo.empty()) << photos.out;
+
+    std::string png = home_.path() + "/photo.png";
+    CliRun image = run({"image", photo, "--png", png});
+    ASSERT_EQ(image.status, 0) << image.err;
+    EXPECT_EQ(image.out,
+              "MIME type: image/jpeg\nsize: 96 x 96 pixels\nscale: 1\nbits per component: 8\ninflated: yes\n"
+              "frames: 1\nwrote " + png + "\n");
+    auto written = foundation::FileManager::defaultManager().contentsAtPath(png);
+    ASSERT_TRUE(written);
+    auto bitmap = graphics::Bitmap::fromPNGData(*written);
+    ASSERT_TRUE(bitmap);
+    EXPECT_EQ(bitmap->width(), 96);
+
+    CliRun scaled = run({"image", photo, "--no-inflate", "--scale", "2"});
+    ASSERT_EQ(scaled.status, 0) << scaled.err;
+    EXPECT_NE(scaled.out.find("scale: 2\n"), std::string::npos);
+    EXPECT_NE(scaled.out.find("inflated: no\n"), std::string::npos);
+
+    std::string plan;
+    for (const auto& [path, file] : service_->snapshot().files) {
+        if (file.contentType == "image/svg+xml") plan = service_->baseURL() + path;
+    }
+    ASSERT_FALSE(plan.empty());
+    CliRun refused = run({"image", plan});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("unacceptable content-type: image/svg+xml"), std::string::npos) << refused.err;
+    EXPECT_EQ(run({"image"}).status, 2);
 }
 
 class RecordingDelegate : public uikit::UIAlertViewDelegate {

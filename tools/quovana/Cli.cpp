@@ -44,6 +44,7 @@ const Command kCommands[] = {
     {"thread", runThreadCommand, "thread read ID | thread delete ID"},
     {"calendar", runCalendarCommand, "calendar list | sync CALENDAR_TITLE | unsync"},
     {"demo", runDemoCommand, "demo"},
+    {"image", runImageCommand, "image URL [--no-inflate] [--scale N] [--png FILE]"},
 };
 
 const char* kGlobalHelp =

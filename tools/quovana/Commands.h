@@ -17,5 +17,6 @@ int runOutboxCommand(CommandContext& context, const Arguments& arguments);
 int runThreadCommand(CommandContext& context, const Arguments& arguments);
 int runCalendarCommand(CommandContext& context, const Arguments& arguments);
 int runDemoCommand(CommandContext& context, const Arguments& arguments);
+int runImageCommand(CommandContext& context, const Arguments& arguments);
 
 }  // namespace quovana
