@@ -218,11 +218,12 @@ public:
     // Runs on the main queue, later.
     void setDidFinishEventsForBackgroundURLSessionBlock(DidFinishEventsForBackgroundURLSessionBlock block);
 
-    // The manager answers the redirect, response, caching and background
-    // events questions only while their hook is set; otherwise the session
-    // applies its own defaults.
+    // The manager answers the redirect, caching and background events
+    // questions only while their hook is set; otherwise the session applies
+    // its own defaults. Responses it always hears: its task delegates pass
+    // the response head on (and without the hook it answers allow, the
+    // session's own default).
     bool implementsWillPerformHTTPRedirection() const override;
-    bool implementsDidReceiveResponse() const override;
     bool implementsWillCacheResponse() const override;
     bool implementsDidFinishEventsForBackgroundURLSession() const override;
 

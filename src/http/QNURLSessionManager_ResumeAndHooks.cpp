@@ -1,6 +1,6 @@
 // The session manager's downloads from resume data and the hooks whose
-// absence leaves the session to its own defaults: redirects, response
-// dispositions, caching and the end of a background session's events.
+// absence leaves the session to its own defaults: redirects, caching and the
+// end of a background session's events.
 #include "dispatch/Queue.h"
 #include "http/QNURLSessionManager.h"
 
@@ -30,10 +30,6 @@ void QNURLSessionManager::setDidFinishEventsForBackgroundURLSessionBlock(
 
 bool QNURLSessionManager::implementsWillPerformHTTPRedirection() const {
     return static_cast<bool>(hook(&Hooks::taskWillPerformHTTPRedirection));
-}
-
-bool QNURLSessionManager::implementsDidReceiveResponse() const {
-    return static_cast<bool>(hook(&Hooks::dataTaskDidReceiveResponse));
 }
 
 bool QNURLSessionManager::implementsWillCacheResponse() const {
