@@ -73,9 +73,12 @@ TEST(QNURLSessionManagerResume, ADownloadCancelledWithResumeDataContinuesToItsDe
     ASSERT_TRUE(waitFor([&] { return written >= static_cast<int64_t>(kSize / 2); }));
     std::optional<Data> resumeData;
     bool handed = false;
+    // Handed over on the session's delegate queue; looked at on the main one.
     first->cancelByProducingResumeData([&](std::optional<Data> data) {
-        resumeData = std::move(data);
-        handed = true;
+        dispatch::Queue::main()->async([&, data] {
+            resumeData = data;
+            handed = true;
+        });
     });
     ASSERT_TRUE(waitFor([&] { return handed && cancelled.calls == 1; }));
     server.resumeStalledReplies();
