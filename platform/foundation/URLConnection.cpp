@@ -21,6 +21,7 @@
 #include "foundation/NetworkConditions.h"
 #include "foundation/RunLoop.h"
 #include "foundation/ServerTrust.h"
+#include "foundation/URLCache.h"
 #include "foundation/URLErrors.h"
 
 namespace foundation {
@@ -79,6 +80,10 @@ struct URLConnection::Transfer {
     int64_t status = 0;
     HTTPHeaders headers;
     std::optional<URLRequest> redirect;  // to follow once this hop ends
+    std::shared_ptr<HTTPURLResponse> response;
+    // The body kept for the URL cache while the response may be kept.
+    bool cacheable = false;
+    Data cacheBody;
 
     Answer answer = Answer::None;
     bool trustCancelled = false;
@@ -177,6 +182,12 @@ private:
         retire(connection);
         if (!delegate) return;
         if (result == CURLE_OK) {
+            if (t.cacheable && t.response) {
+                auto proposed = std::make_shared<const CachedURLResponse>(t.response, std::move(t.cacheBody));
+                t.cacheBody = Data();
+                if (auto kept = delegate->connectionWillCacheResponse(*connection, proposed))
+                    URLCache::sharedURLCache()->storeCachedResponse(std::move(kept), connection->original_);
+            }
             delegate->connectionDidFinishLoading(*connection);
         } else {
             int64_t code = t.trustCancelled ? URLError::Cancelled : codeFor(result);
@@ -320,6 +331,9 @@ size_t URLConnection::Transfer::onHeader(char* buffer, size_t size, size_t count
             if (t.redirect) return length;
         }
     }
+    t.response = response;
+    t.cacheable = URLCache::allowsStoring(c.current_, *response);
+    t.cacheBody = Data();
     if (delegate) delegate->connectionDidReceiveResponse(c, response);
     return t.cancelled ? 0 : length;
 }
@@ -329,6 +343,14 @@ size_t URLConnection::Transfer::onBody(char* buffer, size_t size, size_t count, 
     const size_t length = size * count;
     if (t.cancelled) return 0;
     if (t.redirect) return length;  // the body of a redirect that is followed
+    if (t.cacheable) {
+        if (t.cacheBody.length() + length > URLCache::sharedURLCache()->memoryCapacity() / 20) {
+            t.cacheable = false;
+            t.cacheBody = Data();
+        } else {
+            t.cacheBody.append(buffer, length);
+        }
+    }
     if (auto delegate = t.owner->delegate_) delegate->connectionDidReceiveData(*t.owner, Data(buffer, length));
     return t.cancelled ? 0 : length;
 }
@@ -430,8 +452,34 @@ void URLConnection::start() {
         });
         return;
     }
+    if (current_.httpMethod() == "GET") {
+        CachedURLResponsePtr cached = URLCache::sharedURLCache()->usableResponseForRequest(current_);
+        if (cached || current_.cachePolicy() == URLRequest::CachePolicy::ReturnCacheDataDontLoad) {
+            loop_->post([self = shared_from_this(), cached] { self->answerFromCache(cached); });
+            return;
+        }
+    }
     transfer_->setUp(current_);
     URLConnectionDriver::current().add(shared_from_this());
+}
+
+void URLConnection::answerFromCache(const CachedURLResponsePtr& cached) {
+    if (transfer_->cancelled) return;
+    auto delegate = delegate_;
+    if (!delegate) return;
+    auto url = current_.url();
+    if (!cached) {
+        delegate_.reset();
+        delegate->connectionDidFailWithError(
+            *this, makeURLError(URLError::ResourceUnavailable, url ? url->absoluteString() : ""));
+        return;
+    }
+    delegate->connectionDidReceiveResponse(*this, cached->response());
+    if (transfer_->cancelled) return;
+    delegate->connectionDidReceiveData(*this, cached->data());
+    if (transfer_->cancelled) return;
+    delegate_.reset();
+    delegate->connectionDidFinishLoading(*this);
 }
 
 void URLConnection::cancel() {

@@ -4,6 +4,8 @@
 // run loop the connection was scheduled in. Many connections share one curl
 // multi handle per such thread.
 // With NetworkConditions offline, a start fails with "not connected" (-1009).
+// GET responses are kept in the shared URL cache (with the delegate's
+// consent) and answer later requests whose cache policy allows it.
 // Invariants: start(), cancel() and the challenge answers are called on the
 // scheduled thread; after cancel() the delegate hears nothing more; the
 // connection holds its delegate until it finished, failed or was cancelled.
@@ -13,6 +15,7 @@
 #include <memory>
 #include <optional>
 
+#include "foundation/CachedURLResponse.h"
 #include "foundation/Data.h"
 #include "foundation/Error.h"
 #include "foundation/HTTPURLResponse.h"
@@ -64,6 +67,13 @@ public:
         (void)connection;
         (void)data;
     }
+    // Before a GET's response goes to the shared URL cache, just before the
+    // load finishes: the response to keep, or none to keep nothing.
+    virtual CachedURLResponsePtr connectionWillCacheResponse(URLConnection& connection,
+                                                             CachedURLResponsePtr cachedResponse) {
+        (void)connection;
+        return cachedResponse;
+    }
     virtual void connectionDidFinishLoading(URLConnection& connection) { (void)connection; }
     virtual void connectionDidFailWithError(URLConnection& connection, const ErrorPtr& error) {
         (void)connection;
@@ -97,6 +107,8 @@ public:
 
 private:
     URLConnection(const URLRequest& request, std::shared_ptr<URLConnectionDelegate> delegate);
+    // The load answered by what the cache keeps, as a loaded one would be.
+    void answerFromCache(const CachedURLResponsePtr& cached);
 
     URLRequest original_;
     URLRequest current_;

@@ -17,6 +17,7 @@ std::string describe(int64_t code, const std::string& host) {
         case URLError::CannotConnectToHost: return "Could not connect to the server.";
         case URLError::NetworkConnectionLost: return "The network connection was lost.";
         case URLError::HTTPTooManyRedirects: return "too many HTTP redirects";
+        case URLError::ResourceUnavailable: return "resource unavailable";
         case URLError::NotConnectedToInternet: return "The Internet connection appears to be offline.";
         case URLError::BadServerResponse: return "bad server response";
         case URLError::CannotDecodeContentData: return "cannot decode raw data";
@@ -29,6 +30,7 @@ std::string describe(int64_t code, const std::string& host) {
                           "pretending to be \u201c%@\u201d which could put your confidential information at risk.",
                           host);
         case URLError::CannotCreateFile: return "cannot create file";
+        case URLError::CannotOpenFile: return "cannot open file";
         case URLError::CannotWriteToFile: return "cannot write to file";
         default: return "An unknown error occurred.";
     }

@@ -10,6 +10,7 @@
 
 #include "foundation/Exception.h"
 #include "foundation/FileManager.h"
+#include "foundation/URLResumeData.h"
 #include "foundation/URLSessionEngine.h"
 
 namespace foundation {
@@ -101,6 +102,15 @@ URLSessionDownloadTaskPtr URLSession::downloadTaskWithRequest(const URLRequest& 
     return makeTask<URLSessionDownloadTask>(URLSessionTask::Kind::Download, request);
 }
 
+URLSessionDownloadTaskPtr URLSession::downloadTaskWithResumeData(const Data& resumeData) {
+    std::optional<URLResumeInfo> info = decodeResumeData(resumeData);
+    URLRequest request = info ? info->request : URLRequest();
+    auto task = makeTask<URLSessionDownloadTask>(URLSessionTask::Kind::Download, request);
+    if (info) task->resumeFrom_ = std::make_shared<const URLResumeInfo>(std::move(*info));
+    else task->unreadableResumeData_ = true;
+    return task;
+}
+
 URLSessionDownloadTaskPtr URLSession::makeDownloadTaskFrom(const URLSessionTaskPtr& dataTask) {
     uint64_t identifier;
     {
@@ -180,6 +190,14 @@ void URLSession::taskDidComplete(const URLSessionTaskPtr& task, const ErrorPtr& 
             auto delegate = session->delegate();
             if (auto* d = dynamic_cast<URLSessionTaskDelegate*>(delegate.get()))
                 d->didCompleteWithError(session, task, error);
+        });
+    }
+    // A background session tells its delegate when it has nothing left to do.
+    if (!silently && configuration_.identifier() && liveTasks_.empty()) {
+        enqueueEvent([session = self()] {
+            auto delegate = session->delegate();
+            if (delegate && delegate->implementsDidFinishEventsForBackgroundURLSession())
+                delegate->didFinishEventsForBackgroundURLSession(session);
         });
     }
     if (invalidated_ && liveTasks_.empty() && !invalidationQueued_) enqueueInvalidation();

@@ -53,6 +53,11 @@ public:
     // The body is the request's body stream.
     URLSessionUploadTaskPtr uploadTaskWithStreamedRequest(const URLRequest& request);
     URLSessionDownloadTaskPtr downloadTaskWithRequest(const URLRequest& request);
+    // Continues a download cancelled with cancelByProducingResumeData: asks
+    // for the rest with "Range" and "If-Range"; a server that sends the whole
+    // body instead restarts the file. Data that cannot be read gives a task
+    // that fails with the cannot-open-file error when resumed.
+    URLSessionDownloadTaskPtr downloadTaskWithResumeData(const Data& resumeData);
 
     using TasksHandler = std::function<void(std::vector<URLSessionDataTaskPtr> dataTasks,
                                             std::vector<URLSessionUploadTaskPtr> uploadTasks,

@@ -1,8 +1,11 @@
-// How a URL session loads: its timeouts and the header fields it adds to
-// every request. A value; the session keeps its own copy, so changing a
-// configuration after making a session does not change the session.
+// How a URL session loads: its timeouts, the header fields it adds to every
+// request, the cache it keeps responses in and, for a background session,
+// its identifier. A value; the session keeps its own copy, so changing a
+// configuration after making a session does not change the session (the
+// cache is shared by reference, as caches are).
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -10,11 +13,20 @@
 
 namespace foundation {
 
+class URLCache;
+
 class URLSessionConfiguration {
 public:
     static URLSessionConfiguration defaultSessionConfiguration() { return {}; }
+    // A session whose delegate hears didFinishEventsForBackgroundURLSession
+    // each time its last running task has ended.
+    static URLSessionConfiguration backgroundSessionConfigurationWithIdentifier(std::string identifier) {
+        URLSessionConfiguration configuration;
+        configuration.identifier_ = std::move(identifier);
+        return configuration;
+    }
 
-    // Set only for background sessions, which this platform does not run.
+    // Set only for background sessions.
     const std::optional<std::string>& identifier() const { return identifier_; }
 
     // The longest wait for the next byte of a request; a request's own
@@ -26,10 +38,15 @@ public:
     const HTTPHeaders& HTTPAdditionalHeaders() const { return additionalHeaders_; }
     void setHTTPAdditionalHeaders(HTTPHeaders headers) { additionalHeaders_ = std::move(headers); }
 
+    // The shared cache unless set; null keeps nothing.
+    std::shared_ptr<URLCache> urlCache() const;
+    void setURLCache(std::shared_ptr<URLCache> cache) { cache_ = std::move(cache); }
+
 private:
     std::optional<std::string> identifier_;
     double requestTimeout_ = 60.0;
     HTTPHeaders additionalHeaders_;
+    std::optional<std::shared_ptr<URLCache>> cache_;
 };
 
 }  // namespace foundation

@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 
+#include "foundation/CachedURLResponse.h"
 #include "foundation/Data.h"
 #include "foundation/Error.h"
 #include "foundation/HTTPURLResponse.h"
@@ -57,12 +58,20 @@ public:
         (void)challenge;
         completion(URLSessionAuthChallengeDisposition::PerformDefaultHandling, nullptr);
     }
+    // A background session's last running task has ended and every event
+    // before it was delivered. Called only when the delegate says it
+    // implements it.
+    virtual bool implementsDidFinishEventsForBackgroundURLSession() const { return true; }
+    virtual void didFinishEventsForBackgroundURLSession(const URLSessionPtr& session) { (void)session; }
 };
 
 class URLSessionTaskDelegate : public virtual URLSessionDelegate {
 public:
     // A redirect response arrived; answer the request to follow, or nothing to
     // stop there (the redirect response then becomes the task's response).
+    // A delegate that says it does not implement this is not asked, and the
+    // redirect is followed.
+    virtual bool implementsWillPerformHTTPRedirection() const { return true; }
     virtual void willPerformHTTPRedirection(const URLSessionPtr& session, const URLSessionTaskPtr& task,
                                             const std::shared_ptr<HTTPURLResponse>& response, URLRequest newRequest,
                                             std::function<void(std::optional<URLRequest>)> completion) {
@@ -106,6 +115,9 @@ public:
 class URLSessionDataDelegate : public virtual URLSessionTaskDelegate {
 public:
     // Before the body of a data or upload task; the body waits for the answer.
+    // A delegate that says it does not implement this is not asked, and the
+    // body follows.
+    virtual bool implementsDidReceiveResponse() const { return true; }
     virtual void didReceiveResponse(const URLSessionPtr& session, const URLSessionDataTaskPtr& dataTask,
                                     const std::shared_ptr<URLResponse>& response,
                                     std::function<void(URLSessionResponseDisposition)> completion) {
@@ -129,6 +141,17 @@ public:
         (void)dataTask;
         (void)data;
     }
+    // Before a GET's response is kept in the session's URL cache: answer the
+    // response to keep, or none to keep nothing. A delegate that says it
+    // does not implement this is not asked, and the proposed one is kept.
+    virtual bool implementsWillCacheResponse() const { return true; }
+    virtual void willCacheResponse(const URLSessionPtr& session, const URLSessionDataTaskPtr& dataTask,
+                                   CachedURLResponsePtr proposedResponse,
+                                   std::function<void(CachedURLResponsePtr)> completion) {
+        (void)session;
+        (void)dataTask;
+        completion(std::move(proposedResponse));
+    }
 };
 
 class URLSessionDownloadDelegate : public virtual URLSessionTaskDelegate {
@@ -145,8 +168,8 @@ public:
         (void)totalBytesWritten;
         (void)totalBytesExpectedToWrite;
     }
-    // For downloads resumed from where an earlier one stopped; this platform
-    // starts every download from the beginning, so it is never called here.
+    // A download made from resume data got its response: the file goes on
+    // from `fileOffset` (0 when the server sent the whole body again).
     virtual void didResumeAtOffset(const URLSessionPtr& session, const URLSessionDownloadTaskPtr& downloadTask,
                                    int64_t fileOffset, int64_t expectedTotalBytes) {
         (void)session;

@@ -334,6 +334,8 @@ void URLSessionEngine::begin(URLSessionTaskPtr task) {
     t->suspended = task->state() == URLSessionTask::State::Suspended;
     active_[t->id] = task;
     task->transfer_ = std::move(t);
+    if (!prepareResumedDownload(task)) return;
+    if (answerFromCache(task)) return;
     if (NetworkConditions::isOffline()) {
         finish(task, errorFor(*task, URLError::NotConnectedToInternet));
         return;
@@ -550,11 +552,14 @@ bool URLSessionEngine::beginResponse(const URLSessionTaskPtr& task) {
     task->setResponse(t.response);
     task->setBytesExpectedToReceive(t.response->expectedContentLength());
     if (task->kind() == URLSessionTask::Kind::Download) {
+        if (t.resumeOffset >= 0) continueResumedDownload(task, t);
         if (!openDownloadFile(t)) t.fileFailed = true;
         return !t.fileFailed;
     }
+    decideCacheability(*task, t);
     auto delegate = task->session_->delegate();
-    if (!dynamic_cast<URLSessionDataDelegate*>(delegate.get())) return true;
+    auto* dataDelegate = dynamic_cast<URLSessionDataDelegate*>(delegate.get());
+    if (!dataDelegate || !dataDelegate->implementsDidReceiveResponse()) return true;
     t.awaitingDisposition = true;
     auto dataTask = std::static_pointer_cast<URLSessionDataTask>(task);
     auto response = std::static_pointer_cast<URLResponse>(t.response);
@@ -602,6 +607,7 @@ bool URLSessionEngine::deliverBody(URLTransfer& t, const uint8_t* bytes, size_t 
         });
         return true;
     }
+    if (t.cacheable) keepForCache(t, bytes, length);
     auto dataTask = std::static_pointer_cast<URLSessionDataTask>(activeTask(t.id));
     deliver(task, [dataTask, data = Data(bytes, length)](const URLSessionPtr& session, URLSessionDelegate* delegate) {
         if (auto* d = dynamic_cast<URLSessionDataDelegate*>(delegate)) d->didReceiveData(session, dataTask, data);
@@ -745,6 +751,7 @@ void URLSessionEngine::succeed(URLSessionTaskPtr task) {
             std::remove(path.c_str());
         });
     }
+    if (task->kind() == URLSessionTask::Kind::Data && t.cacheable) offerToCache(task, t);
     finish(task, nullptr);
 }
 
@@ -825,6 +832,8 @@ URLSessionTaskPtr URLSessionEngine::becomeDownload(URLSessionTaskPtr dataTask) {
     URLSessionPtr session = dataTask->session_;
     URLSessionDownloadTaskPtr download = session->makeDownloadTaskFrom(dataTask);
     URLTransfer& t = *dataTask->transfer_;
+    t.cacheable = false;
+    t.cacheBody = Data();
     download->transfer_ = std::move(dataTask->transfer_);
     t.task = download.get();
     active_[t.id] = download;
@@ -869,7 +878,8 @@ void URLSessionEngine::redirect(URLSessionTaskPtr task) {
     }
     t.awaitingRedirect = true;
     auto delegate = task->session_->delegate();
-    if (!dynamic_cast<URLSessionTaskDelegate*>(delegate.get())) {
+    auto* taskDelegate = dynamic_cast<URLSessionTaskDelegate*>(delegate.get());
+    if (!taskDelegate || !taskDelegate->implementsWillPerformHTTPRedirection()) {
         onRedirectAnswer(task, proposed);
         return;
     }

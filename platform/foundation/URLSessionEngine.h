@@ -37,6 +37,11 @@ public:
     void startTask(URLSessionTaskPtr task);
     void cancelTask(URLSessionTaskPtr task);
     void setTaskSuspended(URLSessionTaskPtr task, bool suspended);
+    // Cancels a download, keeping what it received as resume data when it
+    // can be continued; the handler runs on the delegate queue before the
+    // task's completion.
+    void cancelTaskProducingResumeData(URLSessionTaskPtr task,
+                                       std::function<void(std::optional<Data>)> completionHandler);
     // A session's connection cache, released once its session is gone.
     void releaseShare(void* share);
 
@@ -75,6 +80,21 @@ private:
     void succeed(URLSessionTaskPtr task);
     void finish(URLSessionTaskPtr task, ErrorPtr error);
     ErrorPtr errorFor(const URLSessionTask& task, int64_t code, ErrorPtr underlying = nullptr) const;
+
+    // Resume data and the URL cache (URLSessionEngine_ResumeAndCache.cpp).
+    // A download made from resume data opens its file where it stopped and
+    // asks for the rest; false when it failed (and was finished).
+    bool prepareResumedDownload(const URLSessionTaskPtr& task);
+    // The response of a resumed download: go on (206) or start the file again.
+    void continueResumedDownload(const URLSessionTaskPtr& task, URLTransfer& t);
+    std::optional<Data> takeResumeData(const URLSessionTask& task, URLTransfer& t);
+    // True when the task was answered from (or, with its policy, failed
+    // for want of) the cache.
+    bool answerFromCache(const URLSessionTaskPtr& task);
+    // Whether the response just begun may go to the cache.
+    void decideCacheability(const URLSessionTask& task, URLTransfer& t);
+    void keepForCache(URLTransfer& t, const uint8_t* bytes, size_t length);
+    void offerToCache(const URLSessionTaskPtr& task, URLTransfer& t);
 
     void redirect(URLSessionTaskPtr task);
     void onRedirectAnswer(URLSessionTaskPtr task, std::optional<URLRequest> request);

@@ -157,10 +157,27 @@ protected:
     friend class URLSession;
 };
 
+struct URLResumeInfo;
+
 class URLSessionDownloadTask : public URLSessionTask {
+public:
+    // Cancels the task and hands over, on the session's delegate queue before
+    // the task's completion, data from which URLSession's
+    // downloadTaskWithResumeData continues it; none when it cannot be
+    // continued (nothing received yet, no "ETag" or "Last-Modified", not a
+    // GET, or already completed).
+    void cancelByProducingResumeData(std::function<void(std::optional<Data> resumeData)> completionHandler);
+
 protected:
     using URLSessionTask::URLSessionTask;
     friend class URLSession;
+    friend class URLSessionEngine;
+
+private:
+    // Set when made from resume data: where the file and the request go on.
+    std::shared_ptr<const URLResumeInfo> resumeFrom_;
+    // Made from resume data that could not be read: the task fails at start.
+    bool unreadableResumeData_ = false;
 };
 
 using URLSessionDataTaskPtr = std::shared_ptr<URLSessionDataTask>;

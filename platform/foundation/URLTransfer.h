@@ -72,6 +72,15 @@ struct URLTransfer {
     std::string filePath;
     int64_t written = 0;
     bool fileFailed = false;
+    // Where a download made from resume data went on from (-1: from the start).
+    int64_t resumeOffset = -1;
+
+    // A GET's body kept for the session's URL cache while it may be kept;
+    // `cacheable` drops once it cannot.
+    bool cacheable = false;
+    bool fromCache = false;
+    size_t cacheLimit = 0;
+    Data cacheBody;
 
     // Server trust: the chain the server showed while the delegate had not
     // yet decided on it, and the decision once made.

@@ -145,6 +145,7 @@ void UIApplication::resetForTests() {
     statusBarHidden_ = false;
     statusBarAnimation_ = UIStatusBarAnimation::None;
     networkActivityIndicatorVisible_ = false;
+    endAllBackgroundTasks();
     keyWindow_.reset();
     DeviceProfile::apply(DeviceProfile::defaultProfile());
 }

@@ -4,9 +4,12 @@
 // stack (the newest on top) that tests read and tap, every openURL and
 // notification registration is recorded instead of leaving the application,
 // and the lifecycle moves are operations tests and the app mode call.
-// Main thread only: a call from elsewhere is a programming error and raises.
+// Main thread only: a call from elsewhere is a programming error and raises;
+// the background tasks alone may be begun and ended from any thread.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -28,6 +31,10 @@ inline constexpr UIUserNotificationType UIUserNotificationTypeNone = 0;
 inline constexpr UIUserNotificationType UIUserNotificationTypeBadge = 1 << 0;
 inline constexpr UIUserNotificationType UIUserNotificationTypeSound = 1 << 1;
 inline constexpr UIUserNotificationType UIUserNotificationTypeAlert = 1 << 2;
+
+// A background task of the application; 0 is none.
+using UIBackgroundTaskIdentifier = uint64_t;
+inline constexpr UIBackgroundTaskIdentifier UIBackgroundTaskInvalid = 0;
 
 extern const char* const UIApplicationWillEnterForegroundNotification;
 extern const char* const UIApplicationDidReceiveMemoryWarningNotification;
@@ -87,9 +94,21 @@ public:
     bool openURL(const foundation::URL& url);
     std::vector<foundation::URL> openedURLs() const;
 
+    // Background tasks (UIApplication_BackgroundTasks.cpp): time asked for
+    // to finish work. Identifiers count up from 1; ending one that is not
+    // live (or UIBackgroundTaskInvalid) does nothing.
+    UIBackgroundTaskIdentifier beginBackgroundTaskWithExpirationHandler(std::function<void()> handler);
+    void endBackgroundTask(UIBackgroundTaskIdentifier identifier);
+    // The tasks begun and not yet ended, oldest first.
+    std::vector<UIBackgroundTaskIdentifier> backgroundTasks() const;
+    // The system taking the time back (tests and the app mode's "background"
+    // command): on the main thread, each live task's handler runs, oldest
+    // first; then every task of them still live is ended.
+    void expireBackgroundTasks();
+
     // For tests: a fresh key window, no alerts, no delegate, no recorded
     // URLs, the status bar as at launch, no first responder, no keyboard,
-    // and the default device profile.
+    // the default device profile, and no background tasks.
     void resetForTests();
 
 private:
@@ -97,6 +116,7 @@ private:
     friend class UIWindow;
 
     void setKeyWindow(UIWindowPtr window);
+    void endAllBackgroundTasks();
 
     // Made by keyWindow() on first use.
     mutable UIWindowPtr keyWindow_;

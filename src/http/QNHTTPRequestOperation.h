@@ -44,6 +44,11 @@ public:
     // serializer; not the success and failure blocks.
     std::shared_ptr<QNURLConnectionOperation> copy() const override;
 
+    // The base's archived form and the response serializer under
+    // "responseSerializer".
+    void encodeWithCoder(foundation::KeyedArchiver& coder) override;
+    static QNHTTPRequestOperationPtr initWithCoder(const foundation::KeyedUnarchiver& coder);
+
 private:
     std::shared_ptr<QNHTTPResponseSerializer> responseSerializer_;
     foundation::Value responseObject_;

@@ -171,8 +171,11 @@ void QNHTTPSessionManager::encodeWithCoder(KeyedArchiver& coder) const {
 std::shared_ptr<QNHTTPSessionManager> QNHTTPSessionManager::initWithCoder(const KeyedUnarchiver& coder) {
     std::optional<URL> baseURL;
     if (auto text = coder.decodeStringForKey(kBaseURLKey)) baseURL = URL::URLWithString(*text);
-    auto manager =
-        make<QNHTTPSessionManager>(std::move(baseURL), QNDecodeSessionConfiguration(coder, kSessionConfigurationKey));
+    auto configuration = QNDecodeSessionConfiguration(coder, kSessionConfigurationKey);
+    // Archives of configurations that could not be archived name the background session.
+    if (auto identifier = coder.decodeStringForKey("identifier"); !configuration && identifier)
+        configuration = URLSessionConfiguration::backgroundSessionConfigurationWithIdentifier(*identifier);
+    auto manager = make<QNHTTPSessionManager>(std::move(baseURL), std::move(configuration));
     if (auto request = coder.decodeObjectOfClass<QNHTTPRequestSerializer>(kRequestSerializerKey))
         manager->setRequestSerializer(std::move(request));
     if (auto response = coder.decodeObjectOfClass<QNHTTPResponseSerializer>(kResponseSerializerKey))

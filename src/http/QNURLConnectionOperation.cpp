@@ -63,6 +63,7 @@ std::shared_ptr<QNURLConnectionOperation> QNURLConnectionOperation::operationWit
 
 QNURLConnectionOperation::~QNURLConnectionOperation() {
     if (outputStream_) outputStream_->close();
+    endBackgroundTaskOnDestruction();
 }
 
 std::shared_ptr<QNURLConnectionOperation> QNURLConnectionOperation::self() {
@@ -252,6 +253,23 @@ QNURLConnectionOperation::DownloadProgressBlock QNURLConnectionOperation::downlo
 void QNURLConnectionOperation::setWillSendRequestForAuthenticationChallengeBlock(AuthenticationChallengeBlock block) {
     std::lock_guard guard(lock_);
     authenticationChallenge_ = std::move(block);
+}
+
+void QNURLConnectionOperation::setCacheResponseBlock(CacheResponseBlock block) {
+    std::lock_guard guard(lock_);
+    cacheResponse_ = std::move(block);
+}
+
+CachedURLResponsePtr QNURLConnectionOperation::connectionWillCacheResponse(URLConnection& connection,
+                                                                          CachedURLResponsePtr cachedResponse) {
+    CacheResponseBlock block;
+    {
+        std::lock_guard guard(lock_);
+        block = cacheResponse_;
+    }
+    if (block) return block(connection, cachedResponse);
+    if (isCancelled()) return nullptr;
+    return cachedResponse;
 }
 
 void QNURLConnectionOperation::setRedirectResponseBlock(RedirectResponseBlock block) {
@@ -606,6 +624,7 @@ void QNURLConnectionOperation::copyInto(QNURLConnectionOperation& target) const 
     target.downloadProgress_ = downloadProgress_;
     target.authenticationChallenge_ = authenticationChallenge_;
     target.redirectResponse_ = redirectResponse_;
+    target.cacheResponse_ = cacheResponse_;
     target.completionQueue_ = completionQueue_;
     target.completionGroup_ = completionGroup_;
 }

@@ -29,8 +29,11 @@
 #include "foundation/Value.h"
 
 namespace foundation {
+class Coding;
+class KeyedArchiver;
+class KeyedUnarchiver;
 class Thread;
-}
+}  // namespace foundation
 class QNSecurityPolicy;
 
 enum class QNOperationState : int { Paused = -1, Ready = 1, Executing = 2, Finished = 3 };
@@ -43,6 +46,9 @@ public:
         std::function<void(uint64_t bytesRead, int64_t totalBytesRead, int64_t totalBytesExpectedToRead)>;
     using AuthenticationChallengeBlock =
         std::function<void(foundation::URLConnection&, const foundation::URLAuthenticationChallengePtr&)>;
+    // (connection, proposed response) → the response to keep, or none.
+    using CacheResponseBlock = std::function<foundation::CachedURLResponsePtr(
+        foundation::URLConnection&, const foundation::CachedURLResponsePtr&)>;
     using RedirectResponseBlock = std::function<std::optional<foundation::URLRequest>(
         foundation::URLConnection&, const foundation::URLRequest&, const std::shared_ptr<foundation::URLResponse>&)>;
 
@@ -97,6 +103,14 @@ public:
     bool isFinished() const override;
     bool isConcurrent() const override { return true; }
 
+    // The application's background task the operation holds (0: none).
+    uint64_t backgroundTaskIdentifier() const;
+    // Begins one background task unless one is held (a second call keeps the
+    // first). When the system takes the time back, the handler runs, the
+    // operation is cancelled and the task ends; an operation destroyed while
+    // holding its task ends it.
+    void setShouldExecuteAsBackgroundTaskWithExpirationHandler(std::function<void()> handler);
+
     // Runs the block on the completion queue (main by default) inside the
     // completion group (a shared one by default) once the operation finished.
     void setCompletionBlock(std::function<void()> block);
@@ -109,6 +123,9 @@ public:
     // Replaces the built-in challenge handling.
     void setWillSendRequestForAuthenticationChallengeBlock(AuthenticationChallengeBlock block);
     void setRedirectResponseBlock(RedirectResponseBlock block);
+    // Decides what the URL cache keeps; without it, a cancelled operation
+    // keeps nothing and any other keeps the proposed response.
+    void setCacheResponseBlock(CacheResponseBlock block);
 
     // The operations followed by one that runs once all of them completed;
     // progress gets (finished so far, count) after each one's completion.
@@ -123,6 +140,22 @@ public:
     // blocks, completion queue and group.
     virtual std::shared_ptr<QNURLConnectionOperation> copy() const;
 
+    // The archived form: pauses the operation first, then writes "request",
+    // "state" (ready for an executing or paused operation), "response",
+    // "error", "responseData" and "totalBytesRead". An operation is no
+    // Coding object itself (it is an Operation); archivable() gives the one
+    // that writes it, under the operation's class name.
+    static bool supportsSecureCoding() { return true; }
+    virtual void encodeWithCoder(foundation::KeyedArchiver& coder);
+    std::shared_ptr<foundation::Coding> archivable();
+    // A new ready operation for the archived request with the archived
+    // response, error, data and count (the state goes through the state
+    // rules, so a finished one comes back ready).
+    static std::shared_ptr<QNURLConnectionOperation> initWithCoder(const foundation::KeyedUnarchiver& coder);
+    // Registers both operation classes, and what their archives hold, with
+    // the keyed unarchiver; idempotent.
+    static void registerArchiveClasses();
+
     // Connection delegate (network thread).
     void connectionWillSendRequestForAuthenticationChallenge(
         foundation::URLConnection& connection, const foundation::URLAuthenticationChallengePtr& challenge) override;
@@ -135,6 +168,8 @@ public:
     void connectionDidReceiveResponse(foundation::URLConnection& connection,
                                       const std::shared_ptr<foundation::URLResponse>& response) override;
     void connectionDidReceiveData(foundation::URLConnection& connection, const foundation::Data& data) override;
+    foundation::CachedURLResponsePtr connectionWillCacheResponse(
+        foundation::URLConnection& connection, foundation::CachedURLResponsePtr cachedResponse) override;
     void connectionDidFinishLoading(foundation::URLConnection& connection) override;
     void connectionDidFailWithError(foundation::URLConnection& connection, const foundation::ErrorPtr& error) override;
 
@@ -144,6 +179,8 @@ protected:
     // Bytes the output stream took since it was set (where a resumed body continues).
     uint64_t bytesWrittenToOutputStream() const;
     void copyInto(QNURLConnectionOperation& target) const;
+    // The fields initWithCoder reads after the request.
+    void decodeArchivedFields(const foundation::KeyedUnarchiver& coder);
     std::shared_ptr<QNURLConnectionOperation> self();
 
 private:
@@ -156,6 +193,7 @@ private:
     void endLoading();
     void postNotification(const char* name);
     void failFromStream(foundation::URLConnection& connection, foundation::ErrorPtr error);
+    void endBackgroundTaskOnDestruction();
 
     mutable std::recursive_mutex lock_;
     QNOperationState state_ = QNOperationState::Ready;
@@ -175,6 +213,7 @@ private:
     foundation::Value userInfo_;
     foundation::URLConnectionPtr connection_;
     int64_t totalBytesRead_ = 0;  // main queue
+    uint64_t backgroundTaskIdentifier_ = 0;
     // Set by start(), released once the completion was handed on: a caller
     // may start an operation and let go of it, and the completion blocks
     // must not hold the operation themselves (an operation never started
@@ -186,4 +225,5 @@ private:
     DownloadProgressBlock downloadProgress_;
     AuthenticationChallengeBlock authenticationChallenge_;
     RedirectResponseBlock redirectResponse_;
+    CacheResponseBlock cacheResponse_;
 };

@@ -39,7 +39,8 @@ void installTaskLifecycleNotifications() {
 }
 
 // A session configuration in a keyed archive: what of it this platform has
-// (the request timeout and the additional header fields).
+// (a background session's identifier, the request timeout and the additional
+// header fields).
 class SessionConfigurationArchive : public Coding {
 public:
     static constexpr const char* kClassName = "NSURLSessionConfiguration";
@@ -49,13 +50,17 @@ public:
     std::string className() const override { return kClassName; }
 
     void encodeWithCoder(KeyedArchiver& coder) const override {
+        if (configuration_.identifier()) coder.encodeObject(Value(*configuration_.identifier()), "identifier");
         coder.encodeDouble(configuration_.timeoutIntervalForRequest(), "timeoutIntervalForRequest");
         Value::Dictionary headers;
         for (const auto& [name, value] : configuration_.HTTPAdditionalHeaders().all()) headers[name] = Value(value);
         coder.encodeObject(Value(std::move(headers)), "HTTPAdditionalHeaders");
     }
     static ObjectPtr initWithCoder(KeyedUnarchiver& coder) {
-        URLSessionConfiguration configuration = URLSessionConfiguration::defaultSessionConfiguration();
+        auto identifier = coder.decodeStringForKey("identifier");
+        URLSessionConfiguration configuration =
+            identifier ? URLSessionConfiguration::backgroundSessionConfigurationWithIdentifier(*identifier)
+                       : URLSessionConfiguration::defaultSessionConfiguration();
         if (coder.containsValueForKey("timeoutIntervalForRequest"))
             configuration.setTimeoutIntervalForRequest(coder.decodeDoubleForKey("timeoutIntervalForRequest"));
         if (const auto* fields = coder.decodeObjectForKey("HTTPAdditionalHeaders").dictionary()) {

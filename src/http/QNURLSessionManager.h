@@ -87,6 +87,11 @@ public:
     // (session, task, bytes written, total written, total expected)
     using DownloadTaskDidWriteDataBlock = std::function<void(
         const foundation::URLSessionPtr&, const foundation::URLSessionDownloadTaskPtr&, int64_t, int64_t, int64_t)>;
+    // (session, task, proposed response) → the response to keep; nothing keeps none.
+    using DataTaskWillCacheResponseBlock = std::function<foundation::CachedURLResponsePtr(
+        const foundation::URLSessionPtr&, const foundation::URLSessionDataTaskPtr&,
+        const foundation::CachedURLResponsePtr&)>;
+    using DidFinishEventsForBackgroundURLSessionBlock = std::function<void(const foundation::URLSessionPtr&)>;
     // (session, task, file offset, expected total)
     using DownloadTaskDidResumeBlock = std::function<void(
         const foundation::URLSessionPtr&, const foundation::URLSessionDownloadTaskPtr&, int64_t, int64_t)>;
@@ -169,6 +174,12 @@ public:
                                                                   QNURLSessionManagerProgressPtr* progress,
                                                                   Destination destination,
                                                                   CompletionHandler completionHandler);
+    // Continues a download cancelled with its resume data (see
+    // URLSessionDownloadTask::cancelByProducingResumeData).
+    foundation::URLSessionDownloadTaskPtr downloadTaskWithResumeData(const foundation::Data& resumeData,
+                                                                     QNURLSessionManagerProgressPtr* progress,
+                                                                     Destination destination,
+                                                                     CompletionHandler completionHandler);
 
     // The task delegates, by task identifier.
     TaskDelegatePtr delegateForTask(const foundation::URLSessionTaskPtr& task) const;
@@ -203,6 +214,18 @@ public:
     void setDownloadTaskDidFinishDownloadingBlock(DownloadTaskDidFinishDownloadingBlock block);
     void setDownloadTaskDidWriteDataBlock(DownloadTaskDidWriteDataBlock block);
     void setDownloadTaskDidResumeBlock(DownloadTaskDidResumeBlock block);
+    void setDataTaskWillCacheResponseBlock(DataTaskWillCacheResponseBlock block);
+    // Runs on the main queue, later.
+    void setDidFinishEventsForBackgroundURLSessionBlock(DidFinishEventsForBackgroundURLSessionBlock block);
+
+    // The manager answers the redirect, caching and background events
+    // questions only while their hook is set; otherwise the session applies
+    // its own defaults. Responses it always hears: its task delegates pass
+    // the response head on (and without the hook it answers allow, the
+    // session's own default).
+    bool implementsWillPerformHTTPRedirection() const override;
+    bool implementsWillCacheResponse() const override;
+    bool implementsDidFinishEventsForBackgroundURLSession() const override;
 
     std::string className() const override { return kClassName; }
     std::string description() const override;
@@ -251,6 +274,10 @@ public:
     void didResumeAtOffset(const foundation::URLSessionPtr& session,
                            const foundation::URLSessionDownloadTaskPtr& downloadTask, int64_t fileOffset,
                            int64_t expectedTotalBytes) override;
+    void willCacheResponse(const foundation::URLSessionPtr& session, const foundation::URLSessionDataTaskPtr& dataTask,
+                           foundation::CachedURLResponsePtr proposedResponse,
+                           std::function<void(foundation::CachedURLResponsePtr)> completion) override;
+    void didFinishEventsForBackgroundURLSession(const foundation::URLSessionPtr& session) override;
 
     // The process-wide queues and group (see the threads above).
     static const dispatch::QueuePtr& taskCreationQueue();
@@ -272,6 +299,8 @@ private:
         DownloadTaskDidFinishDownloadingBlock downloadTaskDidFinishDownloading;
         DownloadTaskDidWriteDataBlock downloadTaskDidWriteData;
         DownloadTaskDidResumeBlock downloadTaskDidResume;
+        DataTaskWillCacheResponseBlock dataTaskWillCacheResponse;
+        DidFinishEventsForBackgroundURLSessionBlock didFinishEventsForBackgroundURLSession;
     };
 
     // The second half of making a manager: the session, the tasks it
