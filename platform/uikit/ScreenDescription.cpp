@@ -21,6 +21,7 @@
 #include "uikit/NSAttributedString.h"
 #include "uikit/NSLayoutConstraint.h"
 #include "uikit/UIActivityIndicatorView.h"
+#include "uikit/UIApplication.h"
 #include "uikit/UIBarButtonItem.h"
 #include "uikit/UIButton.h"
 #include "uikit/UIImage.h"
@@ -96,6 +97,8 @@ public:
     std::string run() {
         const auto& root = window_.rootViewController();
         line(0, "window root=" + (root ? root->className() : std::string("-")));
+        if (UIApplication::sharedApplication().isNetworkActivityIndicatorVisible())
+            line(1, "status-bar network-activity");
         if (root) {
             controller(*root, 1);
             presentedChain(*root, 1);

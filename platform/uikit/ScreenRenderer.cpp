@@ -72,6 +72,20 @@ void drawStatusBar(DrawingContext& context) {
         signal.addEllipseInRect({strip.origin.x + 6 + dot * 7.0, middle - 3, 6, 6});
         context.fillPath(signal, ink);
     }
+    if (application.isNetworkActivityIndicatorVisible()) {
+        // The network activity mark beside the signal: a still ring of ticks.
+        graphics::Point centre{strip.origin.x + 50, middle};
+        for (int tick = 0; tick < 8; ++tick) {
+            double angle = tick * M_PI / 4;
+            MutablePath spoke;
+            spoke.moveToPoint({centre.x + 3 * std::cos(angle), centre.y + 3 * std::sin(angle)});
+            spoke.addLineToPoint({centre.x + 6 * std::cos(angle), centre.y + 6 * std::sin(angle)});
+            graphics::StrokeStyle line;
+            line.color = ink;
+            line.lineWidth = 1.5;
+            context.strokePath(spoke, line);
+        }
+    }
     Rect battery{strip.origin.x + strip.width() - 32, middle - 5, 24, 10};
     MutablePath outline;
     outline.addRoundedRect(battery, 2);

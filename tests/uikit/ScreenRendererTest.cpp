@@ -16,6 +16,7 @@
 #include "uikit/DeviceProfile.h"
 #include "uikit/HTMLText.h"
 #include "uikit/NSAttributedString.h"
+#include "uikit/ScreenDescription.h"
 #include "uikit/ScreenRenderer.h"
 #include "uikit/UIActionSheet.h"
 #include "uikit/UIAlertView.h"
@@ -335,6 +336,21 @@ TEST_F(Screenshots, AnAlertDimsTheScreenAroundAWhiteCentredBox) {
     EXPECT_TRUE(near(after.pixel(187 - 140, 333), {153, 153, 153, 255}));
     alert->dismissWithClickedButtonIndex(0, false);
     EXPECT_EQ(shot(), before);
+}
+
+TEST_F(Screenshots, NetworkActivityShowsInTheStatusBarAndTheDump) {
+    auto& application = UIApplication::sharedApplication();
+    Bitmap idle = shot();
+    EXPECT_EQ(describe(*window).find("network-activity"), std::string::npos);
+    application.setNetworkActivityIndicatorVisible(true);
+    Bitmap busy = shot();
+    EXPECT_NE(describe(*window).find("status-bar network-activity"), std::string::npos);
+    bool marked = false;
+    for (int x = 43; x <= 57 && !marked; ++x)
+        for (int y = 4; y <= 16 && !marked; ++y) marked = busy.pixel(x, y) != idle.pixel(x, y);
+    EXPECT_TRUE(marked);
+    application.setNetworkActivityIndicatorVisible(false);
+    EXPECT_EQ(shot(), idle);
 }
 
 TEST_F(Screenshots, TheSameTreeGivesTheSamePixelsAtEveryScale) {

@@ -26,6 +26,7 @@
 #include "foundation/Exception.h"
 #include "foundation/RunLoop.h"
 #include "foundation/TimeZone.h"
+#include "app/NetworkActivityIndicator.h"
 #include "http/QNNetworkActivityIndicatorManager.h"
 #include "messageui/MFMailComposeViewController.h"
 #include "network/Reachability.h"
@@ -397,7 +398,12 @@ private:
         const std::string& word = line.words.front();
         if (line.words.size() != 1) return usage(word);
         auto& application = uikit::UIApplication::sharedApplication();
-        if (word == "background") application.enterBackground();
+        if (word == "background") {
+            application.enterBackground();
+            // Nothing waits in the background here: the time the system
+            // grants runs out at once.
+            application.expireBackgroundTasks();
+        }
         if (word == "foreground") application.enterForeground();
         if (word == "memory-warning") application.simulateMemoryWarning();
         return done();
@@ -559,6 +565,8 @@ int runAppCommand(CommandContext& context, const Arguments& arguments) {
     context.setAnswersAlerts(false);
     uikit::ScreenDriver::addBusyPredicate(
         [] { return QNNetworkActivityIndicatorManager::sharedManager().activityCount() > 0; });
+
+    QVAShowNetworkActivityInStatusBar();
 
     AppSession session(context, options);
     int status = kExitSuccess;
