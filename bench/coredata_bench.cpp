@@ -98,6 +98,25 @@ sqlite3* openRaw(const std::string& path) {
     return db;
 }
 
+// Every row the statement gives, each column as the value a row object
+// would hold; the statement is reset for the next run.
+std::vector<std::vector<Value>> readRows(sqlite3_stmt* stmt) {
+    std::vector<std::vector<Value>> rows;
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        std::vector<Value> row;
+        for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
+            switch (sqlite3_column_type(stmt, i)) {
+                case SQLITE_TEXT: row.emplace_back(std::string(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)))); break;
+                case SQLITE_FLOAT: row.emplace_back(sqlite3_column_double(stmt, i)); break;
+                default: row.emplace_back(int64_t(sqlite3_column_int64(stmt, i))); break;
+            }
+        }
+        rows.push_back(std::move(row));
+    }
+    sqlite3_reset(stmt);
+    return rows;
+}
+
 void rawInsertAll(sqlite3* db) {
     auto attrs = attributes();
     std::string sql = "INSERT INTO t VALUES (?";
@@ -170,19 +189,7 @@ void BM_RawSQLiteFetch2000SortedByPredicate(benchmark::State& state) {
     sqlite3_prepare_v2(db, "SELECT * FROM t WHERE \"group\" = ? ORDER BY name", -1, &stmt, nullptr);
     for (auto _ : state) {
         sqlite3_bind_int(stmt, 1, 3);
-        std::vector<std::vector<Value>> rows;
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
-            std::vector<Value> row;
-            for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
-                switch (sqlite3_column_type(stmt, i)) {
-                    case SQLITE_TEXT: row.emplace_back(std::string(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)))); break;
-                    case SQLITE_FLOAT: row.emplace_back(sqlite3_column_double(stmt, i)); break;
-                    default: row.emplace_back(int64_t(sqlite3_column_int64(stmt, i))); break;
-                }
-            }
-            rows.push_back(std::move(row));
-        }
-        sqlite3_reset(stmt);
+        auto rows = readRows(stmt);
         if (rows.size() != kRows / kGroups) state.SkipWithError("wrong row count");
         benchmark::DoNotOptimize(rows);
     }
@@ -221,19 +228,7 @@ void BM_RawSQLiteFetch3000SortedByThreeKeys(benchmark::State& state) {
     sqlite3_prepare_v2(db, "SELECT * FROM t WHERE number1 < ? ORDER BY text1, flag0, real0", -1, &stmt, nullptr);
     for (auto _ : state) {
         sqlite3_bind_int(stmt, 1, kSelected);
-        std::vector<std::vector<Value>> rows;
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
-            std::vector<Value> row;
-            for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
-                switch (sqlite3_column_type(stmt, i)) {
-                    case SQLITE_TEXT: row.emplace_back(std::string(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)))); break;
-                    case SQLITE_FLOAT: row.emplace_back(sqlite3_column_double(stmt, i)); break;
-                    default: row.emplace_back(int64_t(sqlite3_column_int64(stmt, i))); break;
-                }
-            }
-            rows.push_back(std::move(row));
-        }
-        sqlite3_reset(stmt);
+        auto rows = readRows(stmt);
         if (rows.size() != kSelected) state.SkipWithError("wrong row count");
         benchmark::DoNotOptimize(rows);
     }
