@@ -156,11 +156,13 @@ bool RunLoop::runOneDue(double now) {
         }
     }
     if (task) {
+        ++workRun_;
         task();
         if (this != &main()) workDidEnd();
         return true;
     }
     if (!due) return false;
+    ++workRun_;
     due->fireFromLoop(now);
     return true;
 }

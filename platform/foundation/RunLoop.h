@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -51,6 +52,10 @@ public:
     bool runUntil(const std::function<bool()>& pred, double timeoutSeconds);
     // Runs everything due now without blocking; returns how many ran.
     size_t runDueTasks();
+    // How many tasks and timer firings this loop has run so far, so that a
+    // caller waiting in runUntil can tell whether anything ran meanwhile.
+    // Own thread only.
+    uint64_t workRun() const { return workRun_; }
     // Runs this loop (on its own thread only) until stop() is called.
     void run();
     // Thread-safe: makes the current or next run() return once the task in
@@ -81,6 +86,7 @@ private:
 
     struct State;
     std::shared_ptr<State> state_;
+    uint64_t workRun_ = 0;
 };
 
 }  // namespace foundation

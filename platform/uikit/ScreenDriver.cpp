@@ -7,7 +7,7 @@
 
 #include <chrono>
 #include <cmath>
-#include <thread>
+#include <algorithm>
 
 #include "foundation/Log.h"
 #include "foundation/MainThreadChecker.h"
@@ -452,8 +452,14 @@ bool ScreenDriver::settle(double quietSeconds, double limitSeconds) {
             foundation::Log("ScreenDriver: the screen did not settle within %g s", limitSeconds);
             return false;
         }
-        // Work on other threads posts back to this loop; look again shortly.
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        // Work on other threads posts back to this loop: wait for a post (or
+        // the loop's own looks at a busy flag) rather than spinning, at most
+        // until the quiet time would be reached.
+        double wait = busy ? quietSeconds : quietSeconds - seconds(now - lastTask);
+        wait = std::min(std::max(wait, 0.001), limitSeconds - seconds(now - start));
+        uint64_t ran = loop.workRun();
+        loop.runUntil([&] { return loop.workRun() != ran; }, wait);
+        if (loop.workRun() != ran) lastTask = SteadyClock::now();
     }
 }
 
