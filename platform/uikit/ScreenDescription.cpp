@@ -37,6 +37,8 @@
 #include "uikit/UIProgressView.h"
 #include "uikit/UIResponder.h"
 #include "uikit/UIScrollView.h"
+#include "uikit/UISearchBar.h"
+#include "uikit/UISearchDisplayController.h"
 #include "uikit/UISegmentedControl.h"
 #include "uikit/UISplitViewController.h"
 #include "uikit/UISwitch.h"
@@ -207,6 +209,11 @@ private:
         for (const auto& [name, text] : vc.screenDescriptionItems()) line(depth + 1, name + "=" + quoted(text));
         if (!vc.isViewLoaded()) return;
         views(*vc.view(), depth + 1, true);
+        // A results table shown beside a scrolling screen, not inside it.
+        if (const auto& search = vc.searchDisplayController(); search && search->isSearchResultsTableViewShown()) {
+            const auto& results = search->searchResultsTableView();
+            if (!results->isDescendantOfView(vc.view().get()) && !results->isHidden()) tableView(*results, depth + 1);
+        }
     }
 
     // The controller presented by this one or by any controller inside it.
@@ -271,6 +278,10 @@ private:
         std::string hidden = view.isHidden() ? " hidden" : "";
         if (auto table = as<UITableView>(view)) {
             tableView(*table, depth);
+            return;
+        }
+        if (auto bar = as<UISearchBar>(view)) {
+            searchBar(*bar, depth, hidden);
             return;
         }
         if (auto field = as<UITextField>(view)) {
@@ -367,6 +378,24 @@ private:
         }
         if (view.isHidden()) return;
         for (const auto& subview : view.subviews()) views(*subview, inner);
+    }
+
+    // The bar as one element: its placeholder, text, scope titles (the
+    // selected one starred), whether its search is active, whether it shows
+    // its cancel button and whether it has the keyboard.
+    void searchBar(UISearchBar& bar, int depth, const std::string& hidden) {
+        std::string text = "search-bar" + named(bar) + " placeholder=" + quoted(bar.placeholder()) +
+                           " text=" + quoted(bar.text());
+        if (!bar.scopeButtonTitles().empty()) {
+            text += " scopes=";
+            const auto& titles = bar.scopeButtonTitles();
+            for (size_t i = 0; i < titles.size(); ++i)
+                text += "[" + titles[i] + (static_cast<int64_t>(i) == bar.selectedScopeButtonIndex() ? "*]" : "]");
+        }
+        if (auto search = bar.searchDisplayController(); search && search->isActive()) text += " active";
+        if (bar.showsCancelButton()) text += " cancel";
+        if (bar.isEditing()) text += " focused";
+        line(depth, text + hidden);
     }
 
     void tableView(UITableView& table, int depth);

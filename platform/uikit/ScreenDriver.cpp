@@ -26,6 +26,8 @@
 #include "uikit/UIPickerView.h"
 #include "uikit/UIPopoverController.h"
 #include "uikit/UIScrollView.h"
+#include "uikit/UISearchBar.h"
+#include "uikit/UISearchDisplayController.h"
 #include "uikit/UISplitViewController.h"
 #include "uikit/UIStoryboard.h"
 #include "uikit/UISwipeGestureRecognizer.h"
@@ -222,6 +224,59 @@ std::shared_ptr<UITableViewCell> ScreenDriver::rowInView(int64_t section, int64_
     table->scrollToRowAtIndexPath(indexPath, UITableViewScrollPosition::None, false);
     if (tableOut) *tableOut = table;
     return table->cellForRowAtIndexPath(indexPath);
+}
+
+std::shared_ptr<UISearchBar> ScreenDriver::frontSearchBar() const {
+    auto front = frontViewController();
+    if (!front) return nullptr;
+    if (const auto& search = front->searchDisplayController(); search && search->searchBar()) {
+        const auto& bar = search->searchBar();
+        // Out of reach when hidden or inside a hidden view.
+        for (auto view = std::static_pointer_cast<UIView>(bar); view; view = view->superview())
+            if (view->isHidden()) return nullptr;
+        return bar;
+    }
+    return firstView<UISearchBar>(front->view());
+}
+
+std::shared_ptr<UITableView> ScreenDriver::frontSearchResultsTable() const {
+    auto front = frontViewController();
+    if (!front) return nullptr;
+    const auto& search = front->searchDisplayController();
+    if (!search || !search->isActive() || !search->isSearchResultsTableViewShown()) return nullptr;
+    return search->searchResultsTableView();
+}
+
+bool ScreenDriver::search(const std::string& text) {
+    if (coveredByAlert()) return false;
+    auto bar = frontSearchBar();
+    if (!bar || !bar->becomeFirstResponder()) return false;
+    return bar->typeText(text);
+}
+
+bool ScreenDriver::scope(int64_t index) {
+    if (coveredByAlert()) return false;
+    auto bar = frontSearchBar();
+    return bar && bar->tapScopeButton(index);
+}
+
+bool ScreenDriver::endSearch() {
+    if (coveredByAlert()) return false;
+    auto bar = frontSearchBar();
+    return bar && bar->tapCancelButton();
+}
+
+bool ScreenDriver::tapSearchResultRow(int64_t section, int64_t row) {
+    if (coveredByAlert()) return false;
+    auto table = frontSearchResultsTable();
+    if (!table || section < 0 || row < 0 || section >= table->numberOfSections() ||
+        row >= table->numberOfRowsInSection(section))
+        return false;
+    auto indexPath = NSIndexPath::indexPathForRow(row, section);
+    table->scrollToRowAtIndexPath(indexPath, UITableViewScrollPosition::None, false);
+    if (!table->cellForRowAtIndexPath(indexPath)) return false;
+    table->tapRowAtIndexPath(indexPath);
+    return true;
 }
 
 bool ScreenDriver::tapRow(int64_t section, int64_t row) {

@@ -28,6 +28,7 @@ class UITableView;
 class UITableViewCell;
 class UIScrollView;
 class UIWebView;
+class UISearchBar;
 
 class ScreenDriver {
 public:
@@ -103,6 +104,18 @@ public:
     bool back();
     bool rotate(UIDeviceOrientation orientation);
 
+    // Search, on the front screen's search display controller's bar (else
+    // the first search bar on the front screen): the bar becomes first
+    // responder and the text is typed at the end of its text, one character
+    // at a time through its delegate.
+    bool search(const std::string& text);
+    // A tap on a segment of the bar's scope bar (shown while searching).
+    bool scope(int64_t index);
+    // The bar's cancel button: the search ends.
+    bool endSearch();
+    // Scrolls a row of the shown search results table into view and taps it.
+    bool tapSearchResultRow(int64_t section, int64_t row);
+
     // Runs the main run loop until nothing is due now, no busy predicate
     // holds, no web view is loading and no task has run for `quietSeconds`
     // of real time; never moves a virtual clock. Answers false when it gave
@@ -118,6 +131,9 @@ private:
     // null when there is no such row.
     std::shared_ptr<UITableViewCell> rowInView(int64_t section, int64_t row, std::shared_ptr<UITableView>* table);
     std::shared_ptr<UIView> findField(const std::string& name) const;
+    std::shared_ptr<UISearchBar> frontSearchBar() const;
+    // The front screen's results table while it is shown.
+    std::shared_ptr<UITableView> frontSearchResultsTable() const;
 
     Side side_ = Side::Detail;
 };

@@ -23,10 +23,14 @@ UIBarButtonItemPtr UIBarButtonItem::withImage(UIImagePtr image, UIBarButtonItemS
 
 UIBarButtonItemPtr UIBarButtonItem::withSystemItem(UIBarButtonSystemItem systemItem, Action action) {
     auto item = std::make_shared<UIBarButtonItem>();
-    item->systemItem_ = systemItem;
-    item->style_ = systemItem == UIBarButtonSystemItem::Done ? UIBarButtonItemStyle::Done : UIBarButtonItemStyle::Plain;
+    item->adoptSystemItem(systemItem);
     item->action_ = std::move(action);
     return item;
+}
+
+void UIBarButtonItem::adoptSystemItem(UIBarButtonSystemItem systemItem) {
+    systemItem_ = systemItem;
+    style_ = systemItem == UIBarButtonSystemItem::Done ? UIBarButtonItemStyle::Done : UIBarButtonItemStyle::Plain;
 }
 
 UIBarButtonItemPtr UIBarButtonItem::withCustomView(UIViewPtr view) {

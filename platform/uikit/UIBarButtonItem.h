@@ -99,6 +99,11 @@ public:
     // The appearance key of the tint colour.
     static constexpr const char* kTintColorKey = "tintColor";
 
+protected:
+    // Makes the receiver the system item (with its style), as withSystemItem
+    // does, for subclasses built by their own factories.
+    void adoptSystemItem(UIBarButtonSystemItem item);
+
 private:
     UIBarButtonItemStyle style_ = UIBarButtonItemStyle::Plain;
     std::optional<UIBarButtonSystemItem> systemItem_;

@@ -18,14 +18,15 @@ std::map<std::string, UINib::Factory>& registry() {
     return nibs;
 }
 
-void awakeView(const UIViewPtr& view) {
+}  // namespace
+
+void UINib::awakeViewTree(const std::shared_ptr<UIView>& view) {
+    if (!view) return;
     // Copied: an awakeFromNib may add or remove subviews.
     const auto subviews = view->subviews();
-    for (const auto& subview : subviews) awakeView(subview);
+    for (const auto& subview : subviews) awakeViewTree(subview);
     view->awakeFromNib();
 }
-
-}  // namespace
 
 void UINib::registerNib(const std::string& name, Factory factory) {
     requireMain();
@@ -64,7 +65,7 @@ std::vector<foundation::ObjectPtr> UINib::instantiateWithOwner(const foundation:
             controller->markMadeFromInterfaceFile();
             controller->awakeFromNib();
         } else if (auto view = std::dynamic_pointer_cast<UIView>(object)) {
-            awakeView(view);
+            awakeViewTree(view);
         }
     }
     return objects;

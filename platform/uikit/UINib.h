@@ -18,6 +18,8 @@
 
 namespace uikit {
 
+class UIView;
+
 class UINib : public foundation::Object {
 public:
     // Makes the top-level objects, in the file's order; the owner may be null.
@@ -31,6 +33,11 @@ public:
     static std::shared_ptr<UINib> nibWithNibName(const std::string& name);
     // The same as nibWithNibName(name)->instantiateWithOwner(owner).
     static std::vector<foundation::ObjectPtr> loadNibNamed(const std::string& name, const foundation::ObjectPtr& owner);
+
+    // Sends awakeFromNib to a view an interface file made and to every view
+    // below it, subviews before the views holding them (storyboards share it
+    // for their scenes' views and prototype cells).
+    static void awakeViewTree(const std::shared_ptr<UIView>& view);
 
     const std::string& name() const { return name_; }
     // Fresh objects on every call.

@@ -56,6 +56,14 @@ void UIScrollView::setContentInset(const UIEdgeInsets& inset) {
     requireMain();
     contentInset_ = inset;
     notify(kContentInsetKey, inset);
+    // The offset is adjusted to the new inset, and reported, while the
+    // content is at rest: one that a shrinking inset leaves pulled past its
+    // top (a refresh band closing) goes back to its resting top, as a
+    // released content would. Under a finger or on its way back it is left
+    // alone.
+    if (dragging_ || decelerating_) return;
+    graphics::Point now = contentOffset(), low = minimumContentOffset();
+    moveOffset({std::max(now.x, low.x), std::max(now.y, low.y)});
 }
 
 graphics::Point UIScrollView::minimumContentOffset() const { return {-contentInset_.left, -contentInset_.top}; }

@@ -11,6 +11,9 @@
 // its ends travels back (decelerating, in steps of at most 10 points, each
 // reported) to its resting offset — the top one being minus the top inset,
 // read again at each step — and a paging view snaps to the nearest page.
+// An inset changed while no drag or return is under way adjusts the offset
+// and reports it (observers hear "contentOffset" after "contentInset"): a
+// content left above its new resting top moves down to it.
 // Main thread only.
 #pragma once
 

@@ -12,6 +12,7 @@
 #include "uikit/UIControl.h"
 #include "uikit/NSLayoutConstraint.h"
 #include "uikit/UIGestureRecognizer.h"
+#include "uikit/UINib.h"
 #include "uikit/UITableView.h"
 #include "uikit/UIView.h"
 
@@ -130,7 +131,9 @@ std::shared_ptr<UIView> UIStoryboard::makePrototypeCell(const UIViewController& 
     if (scene == scenes_.end()) return nullptr;
     auto cell = scene->second.prototypeCells.find(reuseIdentifier);
     if (cell == scene->second.prototypeCells.end() || !cell->second) return nullptr;
-    return cell->second();
+    auto made = cell->second();
+    UINib::awakeViewTree(made);
+    return made;
 }
 
 std::vector<std::string> UIStoryboard::prototypeCellIdentifiers(const UIViewController& controller) const {
@@ -164,6 +167,9 @@ std::shared_ptr<UIView> UIStoryboard::loadViewOfScene(UIViewController& controll
     SceneOutlets outlets(std::static_pointer_cast<UIStoryboard>(shared_from_this()), scene->first, owner);
     const auto buildView = scene->second.buildView;
     auto view = buildView(controller, outlets);
+    // The views of the scene hear awakeFromNib once they are whole and their
+    // outlets set, as a nib's do.
+    UINib::awakeViewTree(view);
     // The scene's tables get its prototype cells as the view loads; tables
     // added later (a search's results) do not.
     if (view) registerPrototypeCellsInTree(controller, *view);

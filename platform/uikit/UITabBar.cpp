@@ -64,12 +64,22 @@ void UITabBar::layoutSubviews() {
     }
 }
 
+void UITabBar::setBackgroundImage(UIImagePtr image) {
+    appearancePropertyWasSet(kBackgroundImageKey);
+    backgroundImage_ = std::move(image);
+    setNeedsDisplay();
+}
+
 void UITabBar::drawRect(const graphics::Rect& rect) {
     auto* context = UIGraphicsGetCurrentContext();
     if (!context) return;
-    graphics::MutablePath fill;
-    fill.addRect(rect);
-    if (!backgroundColor()) context->fillPath(fill, graphics::Color::gray(0.97));
+    if (backgroundImage_ && !backgroundImage_->isEmpty()) {
+        backgroundImage_->drawInContext(*context, bounds());
+    } else {
+        graphics::MutablePath fill;
+        fill.addRect(rect);
+        if (!backgroundColor()) context->fillPath(fill, graphics::Color::gray(0.97));
+    }
     graphics::MutablePath hairline;
     hairline.addRect({rect.origin.x, rect.origin.y, rect.width(), 0.5});
     context->fillPath(hairline, graphics::Color::gray(0, 0.3));

@@ -9,13 +9,16 @@
 #include <string>
 #include <vector>
 
+#include "uikit/UIAppearance.h"
 #include "uikit/UIControl.h"
+#include "uikit/UIImage.h"
 #include "uikit/UITabBarItem.h"
 #include "uikit/UIView.h"
 
 namespace uikit {
 
 class UITabBar;
+class UITabBarAppearance;
 
 class UITabBarDelegate {
 public:
@@ -45,7 +48,20 @@ private:
 
 class UITabBar : public UIView {
 public:
+    // The appearance key of the background image.
+    static constexpr const char* kBackgroundImageKey = "backgroundImage";
+
     explicit UITabBar(const graphics::Rect& frame = {});
+
+    // Values for every tab bar, or for bars inside the given containers
+    // (innermost first), applied when a bar enters a window.
+    static UITabBarAppearance appearance();
+    template <class... Containers>
+    static UITabBarAppearance appearanceWhenContainedIn();
+
+    // Drawn across the bar in place of the stock look when set.
+    const UIImagePtr& backgroundImage() const { return backgroundImage_; }
+    void setBackgroundImage(UIImagePtr image);
 
     const std::vector<UITabBarItemPtr>& items() const { return items_; }
     void setItems(std::vector<UITabBarItemPtr> items, bool animated = false);
@@ -75,8 +91,27 @@ private:
     std::vector<std::shared_ptr<UITabBarButton>> buttons_;
     UITabBarItemPtr selectedItem_;
     std::weak_ptr<UITabBarDelegate> delegate_;
+    UIImagePtr backgroundImage_;
 };
 
 using UITabBarPtr = std::shared_ptr<UITabBar>;
+
+class UITabBarAppearance {
+public:
+    explicit UITabBarAppearance(UIAppearance::Proxy<UITabBar> proxy) : proxy_(std::move(proxy)) {}
+    void setBackgroundImage(UIImagePtr image) const {
+        proxy_.set(UITabBar::kBackgroundImageKey, [image](UITabBar& bar) { bar.setBackgroundImage(image); });
+    }
+
+private:
+    UIAppearance::Proxy<UITabBar> proxy_;
+};
+
+inline UITabBarAppearance UITabBar::appearance() { return UITabBarAppearance(UIAppearance::appearance<UITabBar>()); }
+
+template <class... Containers>
+UITabBarAppearance UITabBar::appearanceWhenContainedIn() {
+    return UITabBarAppearance(UIAppearance::appearanceWhenContainedIn<UITabBar, Containers...>());
+}
 
 }  // namespace uikit

@@ -46,6 +46,7 @@ class UISplitViewController;
 class UIPopoverController;
 class UIStoryboard;
 class UIStoryboardSegue;
+class UISearchDisplayController;
 class UIViewController;
 
 using UIViewControllerPtr = std::shared_ptr<UIViewController>;
@@ -233,11 +234,12 @@ public:
     // text) pairs in reading order, for the screen dump.
     virtual std::vector<std::pair<std::string, std::string>> screenDescriptionItems() const { return {}; }
 
-    // The screen that shows the unread-message badge recounts it when the
-    // messages change; callers ask first whether the screen has a badge to
-    // recount (most screens have none, and then nothing is done).
-    virtual bool implementsRefreshMessagesAndMeetingRequestsCounter() const { return false; }
-    virtual void refreshMessagesAndMeetingRequestsCounter() {}
+    // The search display controller whose contents the receiver is (it sets
+    // itself here when made); kept strongly, as an outlet of the screen.
+    const std::shared_ptr<UISearchDisplayController>& searchDisplayController() const { return searchDisplayController_; }
+    void setSearchDisplayController(std::shared_ptr<UISearchDisplayController> controller) {
+        searchDisplayController_ = std::move(controller);
+    }
 
 protected:
     // The children that share the receiver's appearance: by default those
@@ -308,6 +310,7 @@ private:
     UIEdgeInsets containerInsets_;
     UIRectEdge edgesForExtendedLayout_ = UIRectEdgeAll;
     std::vector<std::pair<std::string, std::function<void(UIStoryboardSegue&)>>> unwindActions_;
+    std::shared_ptr<UISearchDisplayController> searchDisplayController_;
 };
 
 }  // namespace uikit

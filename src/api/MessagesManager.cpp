@@ -18,7 +18,6 @@
 #include "model/QVAMessageResult.h"
 #include "store/EntityClass.h"
 #include "store/StorageManager.h"
-#include "uikit/UIApplication.h"
 #include "Utils/Utils.h"
 
 using foundation::ErrorPtr;
@@ -55,15 +54,6 @@ struct ThreadOperation {
     dispatch::GroupPtr group = dispatch::Group::create();
     ErrorPtr error;
 };
-
-// The root screen, when it shows the messages badge. On a tablet the root
-// would be a split view whose first controller is the main screen; no split
-// view exists in this build, so a tablet has none.
-uikit::UIViewControllerPtr messagesBadgeScreen() {
-    auto window = uikit::UIApplication::sharedApplication().keyWindow();
-    auto root = window ? window->rootViewController() : nullptr;
-    return dynamic_cast<MessagesCounterRefreshing*>(root.get()) ? root : nullptr;
-}
 
 void completeOnMainQueue(MessagesManager::ThreadCompletion completion, ErrorPtr error) {
     if (!completion) return;
@@ -132,12 +122,10 @@ void MessagesManager::finishPass() {
     isSendingOutboxMessages_ = false;
     // The messages reload and the unread badge belong to a main screen that
     // can show the badge; without one the pass ends here.
-    auto screen = messagesBadgeScreen();
+    auto screen = messagesCounterRefreshingScreen();
     if (!screen) return;
-    QVAApiManagerRefresh::refreshMessagesWithCompletionBlock([screen](const ErrorPtr&, const Value&) {
-        if (auto* badge = dynamic_cast<MessagesCounterRefreshing*>(screen.get()))
-            badge->refreshMessagesAndMeetingRequestsCounter();
-    });
+    QVAApiManagerRefresh::refreshMessagesWithCompletionBlock(
+        [screen](const ErrorPtr&, const Value&) { screen->refreshMessagesAndMeetingRequestsCounter(); });
 }
 
 void MessagesManager::sendMessageInBackground(const std::shared_ptr<QVAOutboxMessage>& message,

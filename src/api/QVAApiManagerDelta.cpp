@@ -22,7 +22,6 @@
 #include "model/QVAError.h"
 #include "store/EntityClass.h"
 #include "store/StorageManager.h"
-#include "uikit/UIApplication.h"
 
 using foundation::ErrorPtr;
 using foundation::Log;
@@ -92,16 +91,6 @@ const std::vector<Kind>& kindsAfterMessages() {
 }
 
 bool isMissing(const Text& text) { return !text || text->empty(); }
-
-// The root screen, when it shows the messages badge. On a tablet the root
-// would be a split view whose first controller is the main screen; no split
-// view exists in this build, so a tablet has none.
-MessagesCounterRefreshing* messagesBadgeScreen() {
-    auto window = uikit::UIApplication::sharedApplication().keyWindow();
-    auto root = window ? window->rootViewController() : nullptr;
-    if (!root) return nullptr;
-    return dynamic_cast<MessagesCounterRefreshing*>(root.get());
-}
 
 // One run's shared state: its group and whether any kind failed.
 struct Run {
@@ -304,7 +293,7 @@ void loadDeltaUpdatesForEventId(const Text& eventId, const Text& authCode, const
     }
     run->group->enter();
     auto messagesDone = [leave = kindCompletion(run)](const ErrorPtr& error, const Value& result) {
-        if (auto* screen = messagesBadgeScreen()) screen->refreshMessagesAndMeetingRequestsCounter();
+        if (auto screen = messagesCounterRefreshingScreen()) screen->refreshMessagesAndMeetingRequestsCounter();
         leave(error, result);
     };
     if (isCurrentMeeting(eventId)) {

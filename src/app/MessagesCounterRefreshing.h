@@ -1,11 +1,18 @@
 // What a main screen implements when it shows the messages badge: the
 // services that change messages behind its back (the delta update, the
-// outbox) ask the window's root controller for this and, when it has it,
-// let it recount the unread message threads. Main thread only.
+// outbox) find it through messagesCounterRefreshingScreen() and let it
+// recount the unread message threads. Main thread only.
 #pragma once
+
+#include <memory>
 
 class MessagesCounterRefreshing {
 public:
     virtual ~MessagesCounterRefreshing() = default;
     virtual void refreshMessagesAndMeetingRequestsCounter() = 0;
 };
+
+// The key window's root when it shows the badge; when the root is a split
+// view (the pad), its first controller when that one does. Null otherwise.
+// The pointer keeps the whole controller alive.
+std::shared_ptr<MessagesCounterRefreshing> messagesCounterRefreshingScreen();

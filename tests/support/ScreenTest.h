@@ -97,6 +97,10 @@ protected:
     }
     bool back() { return settled(driver_.back()); }
     bool rotate(uikit::UIDeviceOrientation orientation) { return settled(driver_.rotate(orientation)); }
+    bool search(const std::string& text) { return settled(driver_.search(text)); }
+    bool scope(int64_t index) { return settled(driver_.scope(index)); }
+    bool endSearch() { return settled(driver_.endSearch()); }
+    bool tapSearchRow(int64_t section, int64_t row) { return settled(driver_.tapSearchResultRow(section, row)); }
 
 private:
     bool settled(bool found) {

@@ -201,7 +201,7 @@ TEST_F(AppCommandTest, AdvanceNeedsTheVirtualClockAndMovesItThroughTheGallerysSl
     EXPECT_TRUE(contains(printed[3].body, "log: gallery: the slide finished")) << printed[3].body;
 }
 
-TEST_F(AppCommandTest, TheToolsDelegateOpensTheCurrentAccountsStoreAtLaunch) {
+TEST_F(AppCommandTest, TheAppDelegateOpensTheCurrentAccountsStoreAtLaunch) {
     foundation::ApplicationHome::setRoot(home_.path());
     auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
     settings.setCurrentAccount(
@@ -213,11 +213,32 @@ TEST_F(AppCommandTest, TheToolsDelegateOpensTheCurrentAccountsStoreAtLaunch) {
     AppRun app = run({}, "quit\n");
     EXPECT_EQ(app.status, 0) << app.out << app.err;
     EXPECT_TRUE(store.getCoreDataStackForAuthToken(std::string("app-mode-token"), std::string("77")));
-    // No app storyboard is registered yet: the gallery stands in.
-    EXPECT_TRUE(contains(app.out, "GalleryViewController")) << app.out;
+    // The phone storyboard's initial scene: the tab bar on the home tab.
+    EXPECT_TRUE(contains(app.out, "window root=EventsTabBarController")) << app.out;
+    EXPECT_TRUE(contains(app.out, "tab 0* CustomNavigationController \"Home\"")) << app.out;
 
     store.setCoreDataStackCaches({});
     settings.clear();
+}
+
+TEST_F(AppCommandTest, TheSearchCommandsDriveTheGallerysSearchPageAndCheckTheirWords) {
+    AppRun app = run({"--gallery"}, "tap row 1 2\nsearch ni\nscope 1\ntap row 0 0 --search\nend-search\n"
+                                    "scope x\ntap row 0 0 --found\nend-search\nsearch\n");
+    EXPECT_EQ(app.status, 2) << app.out;
+    auto printed = blocks(app.out);
+    ASSERT_EQ(printed.size(), 10u) << app.out;
+    EXPECT_TRUE(contains(printed[2].body, "search-bar placeholder=\"Search\" text=\"ni\" scopes=[Name*][Capital] active"))
+        << printed[2].body;
+    EXPECT_TRUE(contains(printed[2].body, "table #searchResultsTableView plain sections=1"));
+    EXPECT_TRUE(contains(printed[2].body, "text=\"Slovenia\" detail=\"Ljubljana\""));
+    EXPECT_TRUE(contains(printed[3].body, "rows 0\xE2\x80\x93" "0 of 1")) << printed[3].body;
+    EXPECT_TRUE(contains(printed[4].body, "log: gallery: chose Tunisia (Tunis)")) << printed[4].body;
+    EXPECT_FALSE(contains(printed[5].body, "searchResultsTableView")) << printed[5].body;
+    EXPECT_TRUE(contains(printed[5].body, "rows 0\xE2\x80\x93" "12 of 40")) << printed[5].body;
+    EXPECT_TRUE(contains(printed[6].body, "usage: scope N"));
+    EXPECT_TRUE(contains(printed[7].body, "usage: tap row S R [--search]"));
+    EXPECT_TRUE(contains(printed[8].body, "error: no search under way")) << printed[8].body;
+    EXPECT_TRUE(contains(printed[9].body, "usage: search TEXT"));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "uikit/UIImageView.h"
 #include "uikit/UILabel.h"
 #include "uikit/UINavigationBar.h"
+#include "uikit/UITabBar.h"
 #include "uikit/UITextField.h"
 
 namespace {
@@ -130,6 +131,16 @@ TEST(ControlDrawing, BarsAndFieldsShowWhatTheyHold) {
     bar->display(context);
     EXPECT_TRUE(context.operationsOfKind(Kind::DrawImage).empty());
     EXPECT_EQ(context.operationsOfKind(Kind::FillPath).size(), 1u);  // the clear background only
+
+    // A tab bar's background image replaces its stock fill; the hairline stays.
+    auto tabBar = std::make_shared<UITabBar>(graphics::Rect{{0, 0}, {320, 49}});
+    tabBar->setBackgroundImage(background);
+    context.clear();
+    tabBar->display(context);
+    images = context.operationsOfKind(Kind::DrawImage);
+    ASSERT_EQ(images.size(), 1u);
+    EXPECT_EQ(images[0].rect, tabBar->bounds());
+    EXPECT_EQ(context.operationsOfKind(Kind::FillPath).size(), 1u);
 
     UITextField field({{0, 0}, {200, 30}});
     auto blue = graphics::Color::rgb(64 / 255.0, 158 / 255.0, 210 / 255.0);

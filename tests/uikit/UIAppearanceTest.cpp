@@ -101,6 +101,7 @@ TEST_F(Appearance, AValueSetOnTheBarWinsBeforeOrAfterEnteringTheWindow) {
 
 #include "uikit/UIImage.h"
 #include "uikit/UINavigationBar.h"
+#include "uikit/UITabBar.h"
 
 namespace {
 
@@ -138,6 +139,20 @@ TEST_F(Appearance, NavigationBarsTakeTheContainersColourOrTheClassImageButKeepTh
     container->removeFromSuperview();
     window->addSubview(container);
     EXPECT_EQ(ownAfter->backgroundColor(), white);
+}
+
+TEST_F(Appearance, TabBarsTakeTheClassBackgroundImageUnlessTheyHaveTheirOwn) {
+    auto image = uikit::UIImage::make();
+    uikit::UITabBar::appearance().setBackgroundImage(image);
+    auto plain = std::make_shared<uikit::UITabBar>();
+    auto own = std::make_shared<uikit::UITabBar>();
+    auto ownImage = uikit::UIImage::make();
+    own->setBackgroundImage(ownImage);
+    EXPECT_EQ(plain->backgroundImage(), nullptr);
+    window->addSubview(plain);
+    window->addSubview(own);
+    EXPECT_EQ(plain->backgroundImage(), image);
+    EXPECT_EQ(own->backgroundImage(), ownImage);
 }
 
 }  // namespace

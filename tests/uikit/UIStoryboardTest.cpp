@@ -59,6 +59,13 @@ struct Screen : UIViewController {
     }
 };
 
+// A view of a scene that tells when it wakes.
+struct WakingView : uikit::UIView {
+    explicit WakingView(std::string name) : name(std::move(name)) {}
+    std::string name;
+    void awakeFromNib() override { events.push_back("awake view " + name); }
+};
+
 struct Navigation : uikit::UINavigationController {
     void awakeFromNib() override { events.push_back("awake navigation " + std::to_string(viewControllers().size())); }
 };
@@ -343,6 +350,25 @@ TEST_F(UIStoryboardTest, AnUnwindFromAPresentedFormRunsTheActionUpTheChainAndDis
     turnRunLoop();
     EXPECT_EQ(detail->presentedViewController(), nullptr);
     EXPECT_EQ(navigation->topViewController(), list);
+}
+
+TEST_F(UIStoryboardTest, TheScenesViewsAndPrototypeCellsHearAwakeFromNibSubviewsFirstOnce) {
+    board_->addScene(
+        "profile", [](UIStoryboard&) { return std::make_shared<Screen>("profile"); },
+        [](UIViewController&, uikit::SceneOutlets& outlets) {
+            auto view = std::make_shared<WakingView>("root");
+            auto field = outlets.connect("nameField", std::make_shared<WakingView>("field"));
+            view->addSubview(field);
+            return view;
+        });
+    board_->addPrototypeCell("profile", "row", [] { return std::make_shared<WakingView>("cell"); });
+    auto profile = board_->instantiateViewControllerWithIdentifier("profile");
+    (void)profile->view();
+    (void)profile->view();
+    EXPECT_EQ(events, (std::vector<std::string>{"awake profile", "awake view field", "awake view root"}));
+    events.clear();
+    EXPECT_NE(board_->makePrototypeCell(*profile, "row"), nullptr);
+    EXPECT_EQ(events, std::vector<std::string>{"awake view cell"});
 }
 
 }  // namespace

@@ -26,6 +26,8 @@
 #include "foundation/Exception.h"
 #include "foundation/RunLoop.h"
 #include "foundation/TimeZone.h"
+#include "Utils/Utils.h"
+#include "app/AppDelegate.h"
 #include "app/NetworkActivityIndicator.h"
 #include "http/QNNetworkActivityIndicatorManager.h"
 #include "messageui/MFMailComposeViewController.h"
@@ -39,13 +41,14 @@
 #include "quovana/HomeLock.h"
 #include "quovana/ServiceRoot.h"
 #include "quovana/StoreFiles.h"
-#include "quovana/ToolAppDelegate.h"
 #include "service/MeetingGenerator.h"
 #include "service/MeetingService.h"
 #include "uikit/ScreenDescription.h"
 #include "uikit/ScreenDriver.h"
 #include "uikit/ScreenRenderer.h"
 #include "uikit/UIApplication.h"
+#include "uikit/UIStoryboard.h"
+#include "uikit/UIWindow.h"
 
 namespace quovana {
 
@@ -68,9 +71,10 @@ const char* const kAppHelp =
     "  --script FILE                  the commands (else standard input)\n"
     "Commands, one a line (# starts a comment; \"double quotes\" hold blanks):\n"
     "  open IDENTIFIER [--object ENTITY ID]\n"
-    "  tap row S R | tap button TEXT | tap item TEXT | tap tab N | tap at X,Y\n"
+    "  tap row S R [--search] | tap button TEXT | tap item TEXT | tap tab N | tap at X,Y\n"
     "  alert BUTTON (title or index)    link URL\n"
     "  type FIELD TEXT | clear FIELD | return FIELD   (placeholder or outlet name)\n"
+    "  search TEXT | scope N | end-search   (the front screen's search bar)\n"
     "  switch S R on|off | pick ROW | swipe left|right [X,Y] | pull | scroll [X,]Y [--view OUTLET]\n"
     "  back | master | detail | rotate portrait|landscape | reachability none|wifi|wwan\n"
     "  background | foreground | memory-warning | mail sent|saved|cancelled|failed\n"
@@ -215,6 +219,9 @@ private:
             {"type", &AppSession::type},
             {"clear", &AppSession::clear},
             {"return", &AppSession::pressReturn},
+            {"search", &AppSession::search},
+            {"scope", &AppSession::scope},
+            {"end-search", &AppSession::endSearch},
             {"switch", &AppSession::toggle},
             {"pick", &AppSession::pick},
             {"swipe", &AppSession::swipe},
@@ -249,7 +256,7 @@ private:
             object = std::make_pair(w[3], w[4]);
         else if (w.size() != 2)
             return usage(synopsis);
-        switch (driver_.openScene(w[1], {ToolAppDelegate::deviceStoryboardName(), kGalleryStoryboardName}, object)) {
+        switch (driver_.openScene(w[1], {Utils::storyboardName(), kGalleryStoryboardName}, object)) {
             case uikit::ScreenDriver::OpenResult::Opened: return done();
             case uikit::ScreenDriver::OpenResult::UnknownScene: return missing("no scene \"" + w[1] + "\"");
             case uikit::ScreenDriver::OpenResult::TakesNoObject:
@@ -262,12 +269,17 @@ private:
 
     Result tap(const AppScriptLine& line) {
         const auto& w = line.words;
-        const char* synopsis = "tap row S R | tap button TEXT | tap item TEXT | tap tab N | tap at X,Y";
+        const char* synopsis = "tap row S R [--search] | tap button TEXT | tap item TEXT | tap tab N | tap at X,Y";
         if (w.size() < 3) return usage(synopsis);
         if (w[1] == "row") {
-            auto section = w.size() == 4 ? parseIndex(w[2]) : std::nullopt;
-            auto row = w.size() == 4 ? parseIndex(w[3]) : std::nullopt;
+            const bool inResults = w.size() == 5 && w[4] == "--search";
+            const bool shape = w.size() == 4 || inResults;
+            auto section = shape ? parseIndex(w[2]) : std::nullopt;
+            auto row = shape ? parseIndex(w[3]) : std::nullopt;
             if (!section || !row) return usage(synopsis);
+            if (inResults)
+                return found(driver_.tapSearchResultRow(*section, *row),
+                             "no row " + w[2] + " " + w[3] + " in the front screen's search results");
             return found(driver_.tapRow(*section, *row),
                          "no row " + w[2] + " " + w[3] + " on the front screen's table");
         }
@@ -311,6 +323,23 @@ private:
     Result pressReturn(const AppScriptLine& line) {
         if (line.words.size() != 2) return usage("return FIELD");
         return found(driver_.pressReturn(line.words[1]), "no field \"" + line.words[1] + "\"");
+    }
+
+    Result search(const AppScriptLine& line) {
+        const std::string text = line.textAfterWords(1);
+        if (text.empty()) return usage("search TEXT");
+        return found(driver_.search(text), "no search bar that takes input on the front screen");
+    }
+
+    Result scope(const AppScriptLine& line) {
+        auto index = line.words.size() == 2 ? parseIndex(line.words[1]) : std::nullopt;
+        if (!index) return usage("scope N");
+        return found(driver_.scope(*index), "no scope " + line.words[1] + " on the front screen's search bar");
+    }
+
+    Result endSearch(const AppScriptLine& line) {
+        if (line.words.size() != 1) return usage("end-search");
+        return found(driver_.endSearch(), "no search under way on the front screen");
     }
 
     Result toggle(const AppScriptLine& line) {
@@ -572,7 +601,11 @@ int runAppCommand(CommandContext& context, const Arguments& arguments) {
     int status = kExitSuccess;
     try {
         registerGalleryStoryboard();
-        uikit::UIApplication::sharedApplication().launch(std::make_shared<ToolAppDelegate>(options.gallery));
+        uikit::UIApplication::sharedApplication().launch(std::make_shared<AppDelegate>());
+        // The gallery takes the window over from the app's first screen.
+        if (options.gallery)
+            uikit::UIApplication::sharedApplication().keyWindow()->setRootViewController(
+                registerGalleryStoryboard()->instantiateInitialViewController());
         context.out() << "\n== launch ==\n";
         session.printState("launch");
     } catch (const foundation::Exception& exception) {

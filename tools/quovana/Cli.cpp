@@ -51,6 +51,8 @@ const Command kCommands[] = {
      "       [--generate SESSIONS,PARTICIPANTS] [--fault METHOD PATH STATUS]... [--shots DIR]\n"
      "       [--shots-scale N] [--script FILE]   (\"quovana app --help\" for its commands)"},
     {"image", runImageCommand, "image URL [--no-inflate] [--scale N] [--png FILE]"},
+    {"filter", runFilterCommand, "filter CLASS [VALUE] [--network NAME]"},
+    {"scope", runScopeCommand, "scope PROPERTY TEXT [--entity ENTITY] [--contributors | --organizations]"},
 };
 
 const char* kGlobalHelp =

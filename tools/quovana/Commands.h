@@ -19,5 +19,7 @@ int runCalendarCommand(CommandContext& context, const Arguments& arguments);
 int runDemoCommand(CommandContext& context, const Arguments& arguments);
 int runAppCommand(CommandContext& context, const Arguments& arguments);
 int runImageCommand(CommandContext& context, const Arguments& arguments);
+int runFilterCommand(CommandContext& context, const Arguments& arguments);
+int runScopeCommand(CommandContext& context, const Arguments& arguments);
 
 }  // namespace quovana

@@ -7,6 +7,8 @@
 
 #include "foundation/Log.h"
 #include "foundation/URLRequest.h"
+#include "quovana/GalleryPullToRefresh.h"
+#include "quovana/GallerySearch.h"
 #include "uikit/UIActivityIndicatorView.h"
 #include "uikit/UIAlertView.h"
 #include "uikit/UIBarButtonItem.h"
@@ -37,6 +39,8 @@ namespace {
 constexpr const char* kControlCell = "galleryControlCell";
 constexpr const char* kPushCell = "galleryPushCell";
 constexpr const char* kSlideCell = "gallerySlideCell";
+constexpr const char* kSearchCell = "gallerySearchCell";
+constexpr const char* kPullToRefreshCell = "galleryPullToRefreshCell";
 constexpr double kSlideDelay = 0.3;
 constexpr double kSlideDuration = 10.0;
 
@@ -92,7 +96,7 @@ public:
     int64_t numberOfSectionsInTableView(uikit::UITableView&) override { return 2; }
 
     int64_t tableViewNumberOfRowsInSection(uikit::UITableView&, int64_t section) override {
-        return section == 0 ? static_cast<int64_t>(controls_.size()) : 2;
+        return section == 0 ? static_cast<int64_t>(controls_.size()) : 4;
     }
 
     std::optional<std::string> tableViewTitleForHeaderInSection(uikit::UITableView&, int64_t section) override {
@@ -102,7 +106,8 @@ public:
     uikit::UITableViewCellPtr tableViewCellForRowAtIndexPath(uikit::UITableView& table,
                                                              const uikit::NSIndexPath& indexPath) override {
         const bool isControl = indexPath.section == 0;
-        const std::string identifier = isControl ? kControlCell : indexPath.row == 0 ? kPushCell : kSlideCell;
+        static const char* const kScreenCells[] = {kPushCell, kSlideCell, kSearchCell, kPullToRefreshCell};
+        const std::string identifier = isControl ? kControlCell : kScreenCells[indexPath.row];
         auto cell = table.dequeueReusableCellWithIdentifier(identifier);
         if (!cell) cell = std::make_shared<uikit::UITableViewCell>(uikit::UITableViewCellStyle::Default, identifier);
         if (isControl) {
@@ -110,11 +115,13 @@ public:
             cell->textLabel()->setText(control.name);
             cell->setAccessoryView(control.view);
             cell->setSelectionStyle(uikit::UITableViewCellSelectionStyle::None);
-        } else if (indexPath.row == 0) {
-            cell->textLabel()->setText(std::string("Second screen"));
-            cell->setAccessoryType(uikit::UITableViewCellAccessoryType::DisclosureIndicator);
-        } else {
+        } else if (indexPath.row == 1) {
             cell->textLabel()->setText(std::string("Slide a view away"));
+        } else {
+            // The pushing rows; their segues are the storyboard's.
+            static const char* const kTitles[] = {"Second screen", "", "Search", "Pull to refresh"};
+            cell->textLabel()->setText(std::string(kTitles[indexPath.row]));
+            cell->setAccessoryType(uikit::UITableViewCellAccessoryType::DisclosureIndicator);
         }
         return cell;
     }
@@ -316,13 +323,31 @@ void fill(uikit::UIStoryboard& storyboard) {
         return uikit::UINavigationController::withRootViewController(
             std::make_shared<GalleryFormSheetViewController>());
     });
+    storyboard.addScene(kGallerySearchScene, [](uikit::UIStoryboard&) -> uikit::UIViewControllerPtr {
+        return makeGallerySearchController();
+    });
+    storyboard.addScene(kGalleryPullToRefreshScene, [](uikit::UIStoryboard&) -> uikit::UIViewControllerPtr {
+        return makeGalleryPullToRefreshController();
+    });
     storyboard.setInitialSceneIdentifier(kGalleryRootScene);
-    uikit::UIStoryboardSegueDefinition push;
-    push.identifier = "showSecondScreen";
-    push.kind = uikit::UIStoryboardSegueKind::Push;
-    push.destination = kGallerySecondScene;
-    push.trigger = {uikit::UIStoryboardSegueTrigger::Kind::TableCell, kPushCell};
-    storyboard.addSegue(kGalleryControlsScene, push);
+    struct Push {
+        const char* identifier;
+        const char* destination;
+        const char* cell;
+    };
+    const Push pushes[] = {
+        {"showSecondScreen", kGallerySecondScene, kPushCell},
+        {"showSearch", kGallerySearchScene, kSearchCell},
+        {"showPullToRefresh", kGalleryPullToRefreshScene, kPullToRefreshCell},
+    };
+    for (const Push& entry : pushes) {
+        uikit::UIStoryboardSegueDefinition push;
+        push.identifier = entry.identifier;
+        push.kind = uikit::UIStoryboardSegueKind::Push;
+        push.destination = entry.destination;
+        push.trigger = {uikit::UIStoryboardSegueTrigger::Kind::TableCell, entry.cell};
+        storyboard.addSegue(kGalleryControlsScene, push);
+    }
 }
 
 }  // namespace

@@ -1,0 +1,89 @@
+#include "app/AppStoryboards.h"
+
+#include "app/BaseViewController.h"
+#include "app/CustomNavigationController.h"
+#include "app/EventsSplitViewController.h"
+#include "app/EventsTabBarController.h"
+#include "app/LoadingViewController.h"
+#include "app/LoginViewController.h"
+#include "app/MoreViewController.h"
+#include "people/MessagesListSegmentedNavigationController.h"
+#include "people/ParticipantsListSegmentedNavigationController.h"
+#include "programme/SessionsListSegmentedNavigationController.h"
+#include "programme/SpotlightViewController.h"
+#include "uikit/UIStoryboard.h"
+#include "uikit/UITabBarItem.h"
+
+namespace AppStoryboards {
+
+namespace {
+
+// A segmented tab container as an interface file makes it.
+template <class C>
+std::shared_ptr<C> titledTab(const char* title) {
+    auto controller = std::make_shared<C>(CustomNavigationController::FromInterfaceFile{});
+    controller->tabBarItem()->setTitle(std::string(title));
+    return controller;
+}
+
+std::shared_ptr<CustomNavigationController> navigationWithRoot(const uikit::UIViewControllerPtr& root,
+                                                               const char* tabTitle) {
+    auto navigation = std::make_shared<CustomNavigationController>(CustomNavigationController::FromInterfaceFile{});
+    navigation->setViewControllers({root}, false);
+    navigation->tabBarItem()->setTitle(std::string(tabTitle));
+    return navigation;
+}
+
+// The main tab bar: home (the phone only), sessions, participants, messages, More.
+std::shared_ptr<EventsTabBarController> makeTabBar(bool withHomeTab) {
+    auto tabBar = std::make_shared<EventsTabBarController>();
+    std::vector<uikit::UIViewControllerPtr> tabs;
+    if (withHomeTab) tabs.push_back(navigationWithRoot(std::make_shared<SpotlightViewController>(), "Home"));
+    tabs.push_back(titledTab<SessionsListSegmentedNavigationController>("Sessions"));
+    tabs.push_back(titledTab<ParticipantsListSegmentedNavigationController>("Participants"));
+    tabs.push_back(titledTab<MessagesListSegmentedNavigationController>("Messages"));
+    tabs.push_back(navigationWithRoot(std::make_shared<MoreViewController>(), "More"));
+    tabBar->setViewControllers(std::move(tabs));
+    return tabBar;
+}
+
+uikit::UIViewControllerPtr makeSplitView(uikit::UIStoryboard& storyboard) {
+    auto split = std::make_shared<EventsSplitViewController>();
+    split->setViewControllers({makeTabBar(false), makePadHomeNavigationController(storyboard)});
+    return split;
+}
+
+void addScreenScenes(uikit::UIStoryboard& storyboard) {
+    storyboard.addScene(*LoadingViewController::storyboardIdentifier(),
+                        [](uikit::UIStoryboard&) { return std::make_shared<LoadingViewController>(); });
+    storyboard.addScene(*LoginViewController::storyboardIdentifier(),
+                        [](uikit::UIStoryboard&) { return std::make_shared<LoginViewController>(); });
+}
+
+}  // namespace
+
+uikit::UIViewControllerPtr makePadHomeNavigationController(uikit::UIStoryboard& storyboard) {
+    (void)storyboard;
+    auto navigation = std::make_shared<CustomNavigationController>(CustomNavigationController::FromInterfaceFile{});
+    navigation->setViewControllers({std::make_shared<SpotlightViewController>()}, false);
+    return navigation;
+}
+
+void registerStoryboards() {
+    auto phone = uikit::UIStoryboard::registerStoryboard(kPhoneStoryboardName);
+    phone->addScene(EventsTabBarController::kStoryboardIdentifier,
+                    [](uikit::UIStoryboard&) { return makeTabBar(true); });
+    addScreenScenes(*phone);
+    phone->setInitialSceneIdentifier(EventsTabBarController::kStoryboardIdentifier);
+
+    auto pad = uikit::UIStoryboard::registerStoryboard(kPadStoryboardName);
+    pad->addScene(EventsSplitViewController::kStoryboardIdentifier, makeSplitView);
+    // The loading screen's slide installs this identifier on both idioms; on
+    // the pad it names the same split-view composite.
+    pad->addScene(EventsTabBarController::kStoryboardIdentifier, makeSplitView);
+    pad->addScene(BaseViewController::kSpotlightNavigationControllerForGoHome, makePadHomeNavigationController);
+    addScreenScenes(*pad);
+    pad->setInitialSceneIdentifier(EventsSplitViewController::kStoryboardIdentifier);
+}
+
+}  // namespace AppStoryboards

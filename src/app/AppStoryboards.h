@@ -1,0 +1,28 @@
+// The application's two storyboards, "Storyboard_iPhone" and
+// "Storyboard_iPad", registered in code: the root composites (the phone's
+// tab bar, the pad's split view around the tab bar without home tab), the
+// pad's home navigation controller, and the scenes of the loading and login
+// screens. Screens not built yet are stand-ins under their real identifiers.
+// Main thread only.
+#pragma once
+
+#include "uikit/UIViewController.h"
+
+namespace uikit {
+class UIStoryboard;
+}
+
+namespace AppStoryboards {
+
+inline constexpr const char* kPhoneStoryboardName = "Storyboard_iPhone";
+inline constexpr const char* kPadStoryboardName = "Storyboard_iPad";
+
+// Registers both storyboards and their scenes; again replaces the scenes.
+void registerStoryboards();
+
+// The pad's home navigation controller: the home screen in a
+// CustomNavigationController. The detail of the split view and the scene
+// "SpotlightNavigationControllerForGoHome" both come from here.
+uikit::UIViewControllerPtr makePadHomeNavigationController(uikit::UIStoryboard& storyboard);
+
+}  // namespace AppStoryboards

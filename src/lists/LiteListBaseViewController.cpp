@@ -1,0 +1,227 @@
+#include "lists/LiteListBaseViewController.h"
+
+#include "Utils/PullToRefreshControl.h"
+#include "Utils/Utils.h"
+#include "coredata/Constants.h"
+#include "coredata/ManagedObject.h"
+#include "coredata/ManagedObjectContext.h"
+#include "coredata/Predicate.h"
+#include "dispatch/Queue.h"
+#include "foundation/Exception.h"
+#include "foundation/Log.h"
+#include "foundation/MainThreadChecker.h"
+#include "foundation/NotificationCenter.h"
+#include "lists/CustomSectionHeaderTableView.h"
+#include "lists/IdIndexPair.h"
+#include "model/IEntityModel.h"
+#include "store/CoreDataStack.h"
+#include "uikit/UIKeyboard.h"
+
+namespace {
+
+// The saved objects' sets, in the order they are scanned.
+constexpr const char* kSavedSets[] = {coredata::kInsertedObjectsKey, coredata::kDeletedObjectsKey,
+                                      coredata::kUpdatedObjectsKey};
+
+bool savedObjectsMatch(const foundation::Value& userInfo, const std::vector<std::string>& entities) {
+    if (entities.empty()) return false;
+    for (const char* key : kSavedSets) {
+        const foundation::Value::Array* objects = userInfo[key].array();
+        if (!objects) continue;
+        for (const auto& value : *objects) {
+            auto object = value.objectAs<coredata::ManagedObject>();
+            if (!object) continue;
+            for (const auto& entity : entities)
+                if (object->isKindOfEntity(entity)) return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+LiteListBaseViewController::LiteListBaseViewController(std::optional<std::string> nibName)
+    : BaseViewController(std::move(nibName)),
+      lastPullToRefreshDate_(foundation::Date::fromTimeIntervalSince1970(kInitialPullTimeSince1970)) {}
+
+LiteListBaseViewController::~LiteListBaseViewController() {
+    foundation::NotificationCenter::defaultCenter().removeObserver(this);
+}
+
+std::shared_ptr<LiteListBaseViewController> LiteListBaseViewController::self() {
+    return std::dynamic_pointer_cast<LiteListBaseViewController>(shared_from_this());
+}
+
+void LiteListBaseViewController::viewDidLoad() {
+    BaseViewController::viewDidLoad();
+    lastPullToRefreshDate_ = foundation::Date::fromTimeIntervalSince1970(kInitialPullTimeSince1970);
+    Utils::changeEdgesForController(*this, uikit::UIRectEdgeNone);
+    observeSavesOfCurrentStore();
+    if (pullToRefreshEnabled_) {
+        if (auto table = tableView()) {
+            refreshControl_ = PullToRefreshControl::initInScrollView(table);
+            std::weak_ptr<LiteListBaseViewController> weak = self();
+            refreshControl_->addTarget(
+                [weak](uikit::UIControl& sender) {
+                    if (auto list = weak.lock()) list->dropViewDidBeginRefreshing(static_cast<PullToRefreshControl&>(sender));
+                },
+                uikit::UIControlEventValueChanged);
+        }
+    }
+}
+
+// Only a main-queue context that is there now, and only its own saves: with
+// no store open an absent sender would stand for every sender, and a worker's
+// save would then reach the list off the main thread.
+void LiteListBaseViewController::observeSavesOfCurrentStore() {
+    auto stack = coreDataStack();
+    coredata::ContextPtr context = stack ? stack->managedObjectContextMainQueue() : nullptr;
+    if (!context || observedContext_) return;
+    observedContext_ = context.get();
+    std::weak_ptr<LiteListBaseViewController> weak = self();
+    foundation::NotificationCenter::defaultCenter().addObserver(
+        this,
+        [weak](const foundation::Notification& notification) {
+            if (auto list = weak.lock()) list->contextDidSave(notification);
+        },
+        coredata::kManagedObjectContextDidSaveNotification, foundation::Value(context));
+}
+
+void LiteListBaseViewController::contextDidSave(const foundation::Notification& notification) {
+    foundation::requireMainThread("the store's saves reach a list on the main thread only", kOffMainThreadSaveException);
+    if (!observedContext_ || notification.object.object().get() != observedContext_) return;
+    if (!savedObjectsMatch(notification.userInfo, entitiesArrayToObserveForFilteringUIUpdates())) return;
+    // After the notification has been delivered, once per matching save.
+    auto list = self();
+    dispatch::Queue::main()->async([list] { list->updateUiContentBecauseItsNeeded(); });
+}
+
+void LiteListBaseViewController::updateUiContentBecauseItsNeeded() {
+    foundation::requireMainThread("", kOffMainThreadUpdateException);
+    reloadDataSourceAndTable();
+}
+
+std::optional<double> LiteListBaseViewController::tableViewHeightForHeaderInSection(uikit::UITableView&, int64_t) {
+    return kSectionHeaderHeight;
+}
+
+std::shared_ptr<uikit::UIView> LiteListBaseViewController::tableViewViewForHeaderInSection(uikit::UITableView& table,
+                                                                                            int64_t section) {
+    auto header = CustomSectionHeaderTableView::initWithFrame(
+        graphics::Rect(0, 0, table.bounds().size.width, kSectionHeaderHeight));
+    header->setTitle(tableViewGetTitleForHeaderInSection(table, section));
+    return header;
+}
+
+std::optional<std::string> LiteListBaseViewController::tableViewTitleForHeaderInSection(uikit::UITableView& table,
+                                                                                         int64_t section) {
+    return tableViewGetTitleForHeaderInSection(table, section);
+}
+
+int64_t LiteListBaseViewController::numberOfSectionsInTableView(uikit::UITableView&) { return 1; }
+
+int64_t LiteListBaseViewController::tableViewNumberOfRowsInSection(uikit::UITableView&, int64_t) {
+    return static_cast<int64_t>(dataSourceArray_.size());
+}
+
+uikit::UITableViewCellPtr LiteListBaseViewController::tableViewCellForRowAtIndexPath(uikit::UITableView&,
+                                                                                     const uikit::NSIndexPath&) {
+    // Always from the list's own table, whichever table asks.
+    std::string identifier = cellIdentifier();
+    auto table = tableView();
+    return table ? table->dequeueReusableCellWithIdentifier(identifier) : nullptr;
+}
+
+void LiteListBaseViewController::tableViewDidSelectRowAtIndexPath(uikit::UITableView& table,
+                                                                   const uikit::NSIndexPath& indexPath) {
+    table.deselectRowAtIndexPath(indexPath, true);
+}
+
+std::optional<std::string> LiteListBaseViewController::tableViewGetTitleForHeaderInSection(uikit::UITableView&, int64_t) {
+    return std::nullopt;
+}
+
+std::string LiteListBaseViewController::cellIdentifier() { foundation::raise(kMissingCellIdentifierException, "sadsa"); }
+
+std::shared_ptr<const coredata::Predicate> LiteListBaseViewController::getCompoundFiltersPredicate() {
+    return coredata::Predicate::truePredicate();
+}
+
+void LiteListBaseViewController::dropViewDidBeginRefreshing(PullToRefreshControl& control) {
+    // The spinner ends 2 s later whatever follows; the timer keeps the control.
+    auto refreshing = std::static_pointer_cast<PullToRefreshControl>(control.shared_from_this());
+    dispatch::Queue::main()->after(kRefreshSpinnerDuration, [refreshing] { refreshing->endRefreshing(); });
+    foundation::Date now = foundation::Date::now();
+    if (now.timeIntervalSinceDate(lastPullToRefreshDate_) < kMinimumPullInterval) return;
+    lastPullToRefreshDate_ = now;
+    onPullToRefreshExecuted();
+}
+
+void LiteListBaseViewController::onPullToRefreshExecuted() { foundation::Log(kPullNotImplementedMessage); }
+
+std::shared_ptr<IdIndexPair> LiteListBaseViewController::getNextIdIndexPathPairAndMoveSelectionInDirection(
+    unsigned direction, const std::optional<std::string>& currentDetailId, const uikit::NSIndexPath& indexPath) {
+    (void)currentDetailId;
+    const int64_t count = static_cast<int64_t>(dataSourceArray_.size());
+    const int64_t row = indexPath.row;
+    uikit::NSIndexPath target;
+    if (direction == kNextRowDirection) {
+        if (row + 1 < count)
+            target = uikit::NSIndexPath::indexPathForRow(row + 1, indexPath.section);
+        else if (count == 0)
+            return nullptr;
+        else
+            target = uikit::NSIndexPath::indexPathForRow(0, 0);
+    } else {
+        if (row >= 1)
+            target = uikit::NSIndexPath::indexPathForRow(row - 1, indexPath.section);
+        else if (count < 2)
+            return nullptr;
+        else
+            target = uikit::NSIndexPath::indexPathForRow(count - 1, indexPath.section);
+    }
+    // A stale index path past the rows finds nothing.
+    if (target.row < 0 || target.row >= count) return nullptr;
+    if (auto table = tableView()) table->selectRowAtIndexPath(target, false, uikit::UITableViewScrollPosition::Middle);
+    auto pair = std::make_shared<IdIndexPair>();
+    pair->setIndexPath(target);
+    if (const auto& object = dataSourceArray_[static_cast<size_t>(target.row)]) {
+        pair->setObjectId(object->selectionPropertyId());
+        pair->setEntityName(object->coreDataClass());
+    }
+    return pair;
+}
+
+std::shared_ptr<uikit::UITableView> LiteListBaseViewController::getCurrentTableView() {
+    auto search = searchDisplayController();
+    if (search && search->isActive()) return search->searchResultsTableView();
+    return tableView();
+}
+
+void LiteListBaseViewController::searchDisplayControllerWillShowSearchResultsTableView(uikit::UISearchDisplayController&,
+                                                                                       uikit::UITableView&) {
+    if (observingKeyboard_) return;
+    observingKeyboard_ = true;
+    std::weak_ptr<LiteListBaseViewController> weak = self();
+    foundation::NotificationCenter::defaultCenter().addObserver(
+        this,
+        [weak](const foundation::Notification&) {
+            if (auto list = weak.lock()) list->keyboardWillHide();
+        },
+        uikit::UIKeyboardWillHideNotification);
+}
+
+void LiteListBaseViewController::searchDisplayControllerDidHideSearchResultsTableView(uikit::UISearchDisplayController&,
+                                                                                      uikit::UITableView&) {
+    foundation::NotificationCenter::defaultCenter().removeObserver(this, uikit::UIKeyboardWillHideNotification);
+    observingKeyboard_ = false;
+}
+
+void LiteListBaseViewController::keyboardWillHide() {
+    auto search = searchDisplayController();
+    if (!search) return;
+    const auto& results = search->searchResultsTableView();
+    if (!results) return;
+    results->setContentInset(uikit::UIEdgeInsetsZero);
+    results->setScrollIndicatorInsets(uikit::UIEdgeInsetsZero);
+}

@@ -1,0 +1,22 @@
+// The countries of business organisations; it keeps the participants of the matching ones.
+#pragma once
+
+#include "lists/PropertyFilterModel.h"
+
+class OrganizationCountryFilterModel : public PropertyFilterModel {
+public:
+    std::string displayName() const override { return "Organization Country"; }
+    std::string defaultValue() const override { return "Any"; }
+    EntityClassPtr requestClass() const override;
+    std::string propertyName() const override { return "country"; }
+    bool isSearchable() const override { return false; }
+    foundation::Value::Array getPossibleValuesWithCoreDataStack(const StackPtr& stack) override;
+    // FALSE when no business organisation has the chosen value: the list
+    // then shows nobody rather than everybody under a filter header.
+    coredata::PredicatePtr filterPredicateWithCoreDataStack(const StackPtr& stack) override;
+
+    std::string className() const override { return "OrganizationCountryFilterModel"; }
+
+protected:
+    std::shared_ptr<FilterModel> makeInstance() const override;
+};

@@ -1,0 +1,92 @@
+// The shell's screens over a store: the meeting-store fixture (an account
+// and meeting made current, rows written straight into the store) with the
+// screen side of ScreenTest (a reset application on a device profile, the
+// virtual clock, the screen driver), and the application launched with its
+// own delegate and storyboards.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "Utils/MeetingStoreTestSupport.h"
+#include "app/AppDelegate.h"
+#include "app/AppStoryboards.h"
+#include "app/EventsSplitViewController.h"
+#include "app/EventsTabBarController.h"
+#include "foundation/Clock.h"
+#include "foundation/RunLoop.h"
+#include "uikit/DeviceProfile.h"
+#include "uikit/ScreenDriver.h"
+#include "uikit/UIApplication.h"
+#include "uikit/UINavigationController.h"
+#include "uikit/UIWindow.h"
+
+namespace shelltest {
+
+class ShellTest : public meetingtest::MeetingStoreTest {
+protected:
+    static constexpr double kStartInstant = 447669000;
+
+    virtual uikit::DeviceProfile deviceProfile() const { return uikit::DeviceProfile::iPhone6(); }
+
+    void SetUp() override {
+        MeetingStoreTest::SetUp();
+        foundation::Clock::useVirtual(kStartInstant);
+        app().resetForTests();
+        uikit::DeviceProfile::apply(deviceProfile());
+        AppStoryboards::registerStoryboards();
+    }
+
+    void TearDown() override {
+        if (auto window = app().keyWindow()) window->setRootViewController(nullptr);
+        app().resetForTests();
+        foundation::RunLoop::main().runDueTasks();
+        foundation::Clock::useReal();
+        MeetingStoreTest::TearDown();
+    }
+
+    static uikit::UIApplication& app() { return uikit::UIApplication::sharedApplication(); }
+
+    // Launches the application with its own delegate and settles.
+    void launch() {
+        app().launch(std::make_shared<AppDelegate>());
+        settle();
+    }
+    bool settle() { return driver_.settle(); }
+    uikit::ScreenDriver& driver() { return driver_; }
+
+    uikit::UIViewControllerPtr root() const { return app().keyWindow()->rootViewController(); }
+    std::shared_ptr<EventsSplitViewController> split() const {
+        return std::dynamic_pointer_cast<EventsSplitViewController>(root());
+    }
+    // The main tab bar: the root on the phone, the split view's master on the pad.
+    std::shared_ptr<EventsTabBarController> tabBar() const {
+        if (auto splitView = split()) return splitView->masterTabBarController();
+        return std::dynamic_pointer_cast<EventsTabBarController>(root());
+    }
+    // The split view's detail.
+    std::shared_ptr<uikit::UINavigationController> detail() const {
+        auto splitView = split();
+        if (!splitView || splitView->viewControllers().size() < 2) return nullptr;
+        return std::dynamic_pointer_cast<uikit::UINavigationController>(splitView->viewControllers()[1]);
+    }
+    // The root screen of the navigation controller at the tab.
+    template <class T>
+    std::shared_ptr<T> rootOfTab(int64_t index) const {
+        auto navigation =
+            std::dynamic_pointer_cast<uikit::UINavigationController>(tabBar()->viewControllers().at(static_cast<size_t>(index)));
+        return navigation && !navigation->viewControllers().empty()
+                   ? std::dynamic_pointer_cast<T>(navigation->viewControllers().front())
+                   : nullptr;
+    }
+
+private:
+    uikit::ScreenDriver driver_;
+};
+
+class PadShellTest : public ShellTest {
+protected:
+    uikit::DeviceProfile deviceProfile() const override { return uikit::DeviceProfile::iPad(); }
+};
+
+}  // namespace shelltest

@@ -1,0 +1,145 @@
+// "quovana filter" and "quovana scope" run in-process over a meeting loaded
+// from the local meeting service, with a few rows made to sit on the edges
+// the filters and scopes must get right.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "api/QVAApiManager.h"
+#include "foundation/ApplicationHome.h"
+#include "network/Reachability.h"
+#include "quovana/Cli.h"
+#include "service/MeetingGenerator.h"
+#include "service/MeetingService.h"
+#include "store/StorageManager.h"
+#include "support/TemporaryDirectory.h"
+
+using foundation::Value;
+using testservice::MeetingKind;
+using testservice::MeetingService;
+
+namespace {
+
+struct CommandRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class FilterScopeCommand : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        service_ = std::make_unique<MeetingService>(
+            testservice::generateMeeting({.seed = 5, .sessions = 24, .participants = 60, .days = 2}));
+        auto sessions = service_->items(MeetingKind::Sessions);
+        retime(sessions[0], "18:00", "19:00", "Evening Reception");
+        retime(sessions[1], "23:59", "23:59", "Midnight Briefing");
+        retime(sessions[2], "17:59", "18:30", "Late Wrap-up");
+        for (int i = 0; i < 3; ++i) service_->putItem(MeetingKind::Sessions, sessions[i]);
+        auto participants = service_->items(MeetingKind::Participants);
+        rename(participants[1], "John Smith", " Niger");
+        rename(participants[2], "Joanna Smallwood", "Nigeria");
+        rename(participants[3], "Mary Jones", "   ");
+        for (int i = 1; i < 4; ++i) service_->putItem(MeetingKind::Participants, participants[i]);
+        ASSERT_TRUE(service_->start());
+    }
+    static void TearDownTestSuite() { service_.reset(); }
+
+    static void retime(Value& session, const std::string& start, const std::string& end, const std::string& title) {
+        const std::string day = session["startDatetime"].stringValue().substr(0, 10);
+        const std::string zone = session["startDatetime"].stringValue().substr(19);
+        session[std::string("startDatetime")] = Value(day + "T" + start + ":00" + zone);
+        session[std::string("endDatetime")] = Value(day + "T" + end + ":00" + zone);
+        session[std::string("title")] = Value(title);
+    }
+    static void rename(Value& participant, const std::string& name, const std::string& country) {
+        participant[std::string("fullName")] = Value(name);
+        participant[std::string("countryOfNationality")] = Value(country);
+    }
+
+    void SetUp() override {
+        previousHome_ = foundation::ApplicationHome::root();
+        StorageManager::sharedStorageManager().setCoreDataStackCaches({});
+        StorageManager::sharedStorageManager().setRowPauseForTesting([] {});
+    }
+    void TearDown() override {
+        StorageManager::sharedStorageManager().setCoreDataStackCaches({});
+        StorageManager::sharedStorageManager().setRowPauseForTesting(nullptr);
+        QVAApiManager::setServiceRoot(std::nullopt);
+        network::Reachability::setSimulatedFlags(std::nullopt);
+        foundation::ApplicationHome::setRoot(previousHome_);
+    }
+
+    CommandRun run(std::vector<std::string> arguments) {
+        std::vector<std::string> full = {"--service", service_->rootURL(), "--home", home_.path()};
+        full.insert(full.end(), arguments.begin(), arguments.end());
+        std::ostringstream out, err;
+        CommandRun result;
+        result.status = quovana::runCli(full, out, err);
+        result.out = out.str();
+        result.err = err.str();
+        return result;
+    }
+    void loginAndLoad() {
+        ASSERT_EQ(run({"login", testservice::kDemoUsername, testservice::kDemoPassword}).status, 0);
+        CommandRun load = run({"load"});
+        ASSERT_EQ(load.status, 0) << load.err;
+    }
+
+    static std::unique_ptr<MeetingService> service_;
+    TemporaryDirectory home_;
+    std::string previousHome_;
+};
+
+std::unique_ptr<MeetingService> FilterScopeCommand::service_;
+
+bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+}  // namespace
+
+TEST_F(FilterScopeCommand, FilterPrintsTheValuesThePredicateAndTheRowsKept) {
+    loginAndLoad();
+    CommandRun evening = run({"filter", "TimeFilterModel", "Evening (18:00 - 23:59)"});
+    ASSERT_EQ(evening.status, 0) << evening.err;
+    EXPECT_TRUE(has(evening.out, "Time: 5 values\n  Any\n  Morning (00:00 - 11:59)\n")) << evening.out;
+    EXPECT_TRUE(has(evening.out, "\n2 sessions\n")) << evening.out;
+    EXPECT_TRUE(has(evening.out, "Evening Reception")) << evening.out;
+    EXPECT_TRUE(has(evening.out, "23:59 - 23:59  Midnight Briefing")) << evening.out;
+    EXPECT_FALSE(has(evening.out, "Late Wrap-up")) << evening.out;
+
+    CommandRun countries = run({"filter", "CountryFilterModel"});
+    ASSERT_EQ(countries.status, 0) << countries.err;
+    EXPECT_TRUE(has(countries.out, "Country: ")) << countries.out;
+    EXPECT_TRUE(has(countries.out, "\n  Any\n  Niger\n")) << countries.out;  // " Niger" sorts first, trimmed
+    EXPECT_FALSE(has(countries.out, "\n   \n")) << countries.out;
+
+    CommandRun niger = run({"filter", "CountryFilterModel", "Niger"});
+    ASSERT_EQ(niger.status, 0) << niger.err;
+    EXPECT_TRUE(has(niger.out, "John Smith")) << niger.out;
+    EXPECT_FALSE(has(niger.out, "Joanna Smallwood")) << niger.out;
+}
+
+TEST_F(FilterScopeCommand, ScopePrintsThePredicateAndTheRowsMatched) {
+    loginAndLoad();
+    CommandRun scope = run({"scope", "fullName", "jo - sm"});
+    ASSERT_EQ(scope.status, 0) << scope.err;
+    EXPECT_TRUE(has(scope.out, "predicate: (TRUEPREDICATE AND fullName CONTAINS[cd] \"jo\") AND fullName "
+                               "CONTAINS[cd] \"sm\"\n"))
+        << scope.out;
+    EXPECT_TRUE(has(scope.out, "\"John Smith\"")) << scope.out;
+    EXPECT_TRUE(has(scope.out, "\"Joanna Smallwood\"")) << scope.out;
+    EXPECT_FALSE(has(scope.out, "Mary Jones")) << scope.out;
+}
+
+TEST_F(FilterScopeCommand, UnknownClassesEntitiesAndFieldsAreUsageErrors) {
+    EXPECT_EQ(run({"filter", "NoSuchFilter"}).status, 2);
+    EXPECT_EQ(run({"filter"}).status, 2);
+    EXPECT_EQ(run({"filter", "QuovanaNetworkFilterModel"}).status, 2);
+    EXPECT_EQ(run({"scope", "title", "x", "--entity", "NoSuchEntity"}).status, 2);
+    EXPECT_EQ(run({"scope", "noSuchField", "x"}).status, 2);
+    EXPECT_EQ(run({"scope", "title", "x", "--contributors"}).status, 2);
+    // A known class without a meeting loaded is the app's failure, not usage.
+    EXPECT_EQ(run({"filter", "TimeFilterModel"}).status, 1);
+}
