@@ -7,6 +7,7 @@
 
 #include "foundation/Log.h"
 #include "foundation/URLRequest.h"
+#include "quovana/GalleryEffects.h"
 #include "uikit/UIActivityIndicatorView.h"
 #include "uikit/UIAlertView.h"
 #include "uikit/UIBarButtonItem.h"
@@ -92,7 +93,7 @@ public:
     int64_t numberOfSectionsInTableView(uikit::UITableView&) override { return 2; }
 
     int64_t tableViewNumberOfRowsInSection(uikit::UITableView&, int64_t section) override {
-        return section == 0 ? static_cast<int64_t>(controls_.size()) : 2;
+        return section == 0 ? static_cast<int64_t>(controls_.size()) : kGalleryEffectsRow + 1;
     }
 
     std::optional<std::string> tableViewTitleForHeaderInSection(uikit::UITableView&, int64_t section) override {
@@ -101,6 +102,7 @@ public:
 
     uikit::UITableViewCellPtr tableViewCellForRowAtIndexPath(uikit::UITableView& table,
                                                              const uikit::NSIndexPath& indexPath) override {
+        if (indexPath.section == 1 && indexPath.row == kGalleryEffectsRow) return galleryEffectsCell(table);
         const bool isControl = indexPath.section == 0;
         const std::string identifier = isControl ? kControlCell : indexPath.row == 0 ? kPushCell : kSlideCell;
         auto cell = table.dequeueReusableCellWithIdentifier(identifier);
@@ -113,7 +115,7 @@ public:
         } else if (indexPath.row == 0) {
             cell->textLabel()->setText(std::string("Second screen"));
             cell->setAccessoryType(uikit::UITableViewCellAccessoryType::DisclosureIndicator);
-        } else {
+        } else if (indexPath.row == 1) {
             cell->textLabel()->setText(std::string("Slide a view away"));
         }
         return cell;
@@ -323,6 +325,7 @@ void fill(uikit::UIStoryboard& storyboard) {
     push.destination = kGallerySecondScene;
     push.trigger = {uikit::UIStoryboardSegueTrigger::Kind::TableCell, kPushCell};
     storyboard.addSegue(kGalleryControlsScene, push);
+    addGalleryEffects(storyboard, kGalleryControlsScene);
 }
 
 }  // namespace
