@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "graphics/CairoSurface.h"
+#include "graphics/ImageConvolution.h"
 #include "graphics/TextMeasurer.h"
 #include "graphics/Utf8.h"
 
@@ -82,13 +83,17 @@ struct CairoContext::Impl {
         AffineTransform ctm;
         double alpha;
         InterpolationQuality interpolation;
+        std::optional<Shadow> shadow;
     };
 
     cairo_surface_t* surface = nullptr;
     cairo_t* cr = nullptr;
     AffineTransform ctm;
     InterpolationQuality interpolation = InterpolationQuality::Default;
+    std::optional<Shadow> shadow;
     std::vector<Saved> stack;
+
+    void castShadow(FillRule rule);
 
     // Whether drawing can show anything at all.
     bool usable() const { return ctm.isInvertible() && cairo_status(cr) == CAIRO_STATUS_SUCCESS; }
@@ -170,7 +175,7 @@ void CairoContext::setInterpolationQuality(InterpolationQuality quality) { impl_
 
 void CairoContext::saveGState() {
     cairo_save(impl_->cr);
-    impl_->stack.push_back({Impl::Level::State, impl_->ctm, 1, impl_->interpolation});
+    impl_->stack.push_back({Impl::Level::State, impl_->ctm, 1, impl_->interpolation, impl_->shadow});
 }
 
 void CairoContext::restoreGState() {
@@ -178,10 +183,83 @@ void CairoContext::restoreGState() {
     cairo_restore(impl_->cr);
     impl_->ctm = impl_->stack.back().ctm;
     impl_->interpolation = impl_->stack.back().interpolation;
+    impl_->shadow = impl_->stack.back().shadow;
     impl_->stack.pop_back();
 }
 
 AffineTransform CairoContext::currentTransform() const { return impl_->ctm; }
+
+void CairoContext::setShadow(Size offset, double blur, const std::optional<Color>& color) {
+    const bool usable = color && color->rgba().alpha > 0 && std::isfinite(offset.width) &&
+                        std::isfinite(offset.height) && std::isfinite(blur);
+    if (usable) impl_->shadow = Shadow{offset, std::max(blur, 0.0), *color};
+    else impl_->shadow.reset();
+}
+
+// The shape (cairo's current path) filled in the shadow's colour on a
+// scratch surface around it, moved and blurred there, then painted in device
+// space under the current clip. The blur is taken as twice the deviation.
+void CairoContext::Impl::castShadow(FillRule rule) {
+    const Shadow& s = *shadow;
+    const double scale = std::sqrt(std::abs(ctm.a * ctm.d - ctm.b * ctm.c));
+    const double dx = ctm.a * s.offset.width + ctm.c * s.offset.height;
+    const double dy = ctm.b * s.offset.width + ctm.d * s.offset.height;
+    const int box = ImageConvolution::boxSizeForRadius(s.blur * scale / 2);
+    const int margin = 3 * (box / 2) + 1;
+
+    double x1, y1, x2, y2;
+    cairo_fill_extents(cr, &x1, &y1, &x2, &y2);
+    double minX = INFINITY, minY = INFINITY, maxX = -INFINITY, maxY = -INFINITY;
+    for (Point p : {Point{x1, y1}, Point{x2, y1}, Point{x1, y2}, Point{x2, y2}}) {
+        cairo_user_to_device(cr, &p.x, &p.y);
+        minX = std::min(minX, p.x), maxX = std::max(maxX, p.x);
+        minY = std::min(minY, p.y), maxY = std::max(maxY, p.y);
+    }
+    const double surfaceWidth = cairo_image_surface_get_width(surface);
+    const double surfaceHeight = cairo_image_surface_get_height(surface);
+    const double left = std::max(std::floor(minX + dx) - margin, 0.0);
+    const double top = std::max(std::floor(minY + dy) - margin, 0.0);
+    const double right = std::min(std::ceil(maxX + dx) + margin, surfaceWidth);
+    const double bottom = std::min(std::ceil(maxY + dy) + margin, surfaceHeight);
+    if (!(right > left) || !(bottom > top)) return;
+    const int width = static_cast<int>(right - left);
+    const int height = static_cast<int>(bottom - top);
+
+    cairo_surface_t* shape = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    cairo_surface_t* blurred = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    cairo_t* scratch = cairo_create(shape);
+    cairo_matrix_t m;
+    cairo_matrix_init(&m, ctm.a, ctm.b, ctm.c, ctm.d, ctm.tx + dx - left, ctm.ty + dy - top);
+    cairo_set_matrix(scratch, &m);
+    cairo_path_t* path = cairo_copy_path(cr);
+    cairo_append_path(scratch, path);
+    cairo_path_destroy(path);
+    cairo_set_fill_rule(scratch, rule == FillRule::EvenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
+    setSource(scratch, s.color);
+    cairo_fill(scratch);
+    cairo_destroy(scratch);
+    cairo_surface_flush(shape);
+    cairo_surface_flush(blurred);
+
+    auto buffer = [](cairo_surface_t* surface) {
+        return ImageBuffer{cairo_image_surface_get_data(surface), cairo_image_surface_get_width(surface),
+                           cairo_image_surface_get_height(surface),
+                           static_cast<size_t>(cairo_image_surface_get_stride(surface))};
+    };
+    ImageBuffer a = buffer(shape), b = buffer(blurred);
+    ImageConvolution::boxConvolve(a, b, box);
+    ImageConvolution::boxConvolve(b, a, box);
+    ImageConvolution::boxConvolve(a, b, box);
+    cairo_surface_mark_dirty(blurred);
+
+    cairo_save(cr);
+    cairo_identity_matrix(cr);
+    cairo_set_source_surface(cr, blurred, left, top);
+    cairo_paint(cr);
+    cairo_restore(cr);
+    cairo_surface_destroy(shape);
+    cairo_surface_destroy(blurred);
+}
 
 void CairoContext::concatCTM(const AffineTransform& m) {
     impl_->ctm = concat(m, impl_->ctm);
@@ -201,6 +279,7 @@ void CairoContext::fillPath(const Path& path, const Color& color, FillRule rule)
     if (!impl_->usable() || !impl_->setPath(path)) return;
     cairo_t* cr = impl_->cr;
     cairo_set_fill_rule(cr, rule == FillRule::EvenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
+    if (impl_->shadow) impl_->castShadow(rule);
     setSource(cr, color);
     cairo_fill(cr);
 }
@@ -338,7 +417,7 @@ void CairoContext::drawText(std::string_view text, const Font& font, Point origi
 void CairoContext::beginTransparencyLayer(double alpha) {
     alpha = std::isfinite(alpha) ? std::clamp(alpha, 0.0, 1.0) : 1.0;
     cairo_push_group(impl_->cr);
-    impl_->stack.push_back({Impl::Level::TransparencyLayer, impl_->ctm, alpha, impl_->interpolation});
+    impl_->stack.push_back({Impl::Level::TransparencyLayer, impl_->ctm, alpha, impl_->interpolation, impl_->shadow});
 }
 
 void CairoContext::endTransparencyLayer() {
@@ -348,6 +427,7 @@ void CairoContext::endTransparencyLayer() {
     cairo_paint_with_alpha(cr, impl_->stack.back().alpha);
     impl_->ctm = impl_->stack.back().ctm;
     impl_->interpolation = impl_->stack.back().interpolation;
+    impl_->shadow = impl_->stack.back().shadow;
     impl_->stack.pop_back();
 }
 

@@ -3,6 +3,8 @@
 // downward and the image starts fully transparent. Drawing calls that could
 // not paint anything sensible (a singular transform, non-finite coordinates,
 // an impossible dash) are skipped, so bad input never spoils the image.
+// A shadow is painted under each filled shape: the shape in the shadow's
+// colour at the offset, blurred with three box passes.
 #pragma once
 
 #include <memory>
@@ -31,6 +33,7 @@ public:
     void saveGState() override;
     void restoreGState() override;
     AffineTransform currentTransform() const override;
+    void setShadow(Size offset, double blur, const std::optional<Color>& color) override;
     void concatCTM(const AffineTransform& m) override;
     void clipToPath(const Path& path, FillRule rule = FillRule::NonZero) override;
     void fillPath(const Path& path, const Color& color, FillRule rule = FillRule::NonZero) override;

@@ -5,9 +5,11 @@
 // translation set first moves everything drawn later. Save and restore keep
 // the transform and the clip; a transparency layer saves them as well and
 // composites what is drawn inside it at one alpha when it ends. A restore
-// only undoes a save and a layer end only a begin; others are ignored.
+// only undoes a save and a layer end only a begin; others are ignored. The
+// shadow is part of the saved state; shapes filled while one is set cast it.
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 #include "graphics/AffineTransform.h"
@@ -16,6 +18,7 @@
 #include "graphics/Font.h"
 #include "graphics/Gradient.h"
 #include "graphics/Path.h"
+#include "graphics/Shadow.h"
 #include "graphics/StrokeStyle.h"
 
 namespace graphics {
@@ -44,6 +47,9 @@ public:
     virtual void concatCTM(const AffineTransform& m) = 0;
     void translateCTM(double tx, double ty) { concatCTM(AffineTransform::makeTranslation(tx, ty)); }
     void scaleCTM(double sx, double sy) { concatCTM(AffineTransform::makeScale(sx, sy)); }
+
+    // Fills from now on cast this shadow; no colour, or a clear one, casts none.
+    virtual void setShadow(Size offset, double blur, const std::optional<Color>& color) = 0;
 
     // Narrows the clip to the inside of the path.
     virtual void clipToPath(const Path& path, FillRule rule = FillRule::NonZero) = 0;

@@ -21,17 +21,27 @@ std::vector<RecordedOperation> RecordingContext::operationsOfKind(Kind kind) con
     return result;
 }
 
+void RecordingContext::restore(Level level) {
+    if (stack_.empty() || stack_.back().level != level) return;
+    ctm_ = stack_.back().ctm;
+    shadow_ = stack_.back().shadow;
+    stack_.pop_back();
+}
+
 void RecordingContext::saveGState() {
-    stack_.emplace_back(Level::State, ctm_);
+    stack_.push_back({Level::State, ctm_, shadow_});
     record(Kind::SaveGState);
 }
 
 void RecordingContext::restoreGState() {
-    if (!stack_.empty() && stack_.back().first == Level::State) {
-        ctm_ = stack_.back().second;
-        stack_.pop_back();
-    }
+    restore(Level::State);
     record(Kind::RestoreGState);
+}
+
+void RecordingContext::setShadow(Size offset, double blur, const std::optional<Color>& color) {
+    if (color && color->alpha() > 0) shadow_ = Shadow{offset, blur, *color};
+    else shadow_.reset();
+    record(Kind::SetShadow).shadow = shadow_;
 }
 
 void RecordingContext::concatCTM(const AffineTransform& m) {
@@ -50,6 +60,7 @@ void RecordingContext::fillPath(const Path& path, const Color& color, FillRule r
     op.path = path;
     op.color = color;
     op.fillRule = rule;
+    op.shadow = shadow_;
 }
 
 void RecordingContext::strokePath(const Path& path, const StrokeStyle& style) {
@@ -93,15 +104,12 @@ void RecordingContext::drawText(std::string_view text, const Font& font, Point o
 }
 
 void RecordingContext::beginTransparencyLayer(double alpha) {
-    stack_.emplace_back(Level::TransparencyLayer, ctm_);
+    stack_.push_back({Level::TransparencyLayer, ctm_, shadow_});
     record(Kind::BeginTransparencyLayer).alpha = alpha;
 }
 
 void RecordingContext::endTransparencyLayer() {
-    if (!stack_.empty() && stack_.back().first == Level::TransparencyLayer) {
-        ctm_ = stack_.back().second;
-        stack_.pop_back();
-    }
+    restore(Level::TransparencyLayer);
     record(Kind::EndTransparencyLayer);
 }
 

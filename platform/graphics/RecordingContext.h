@@ -26,6 +26,7 @@ struct RecordedOperation {
         DrawText,
         BeginTransparencyLayer,
         EndTransparencyLayer,
+        SetShadow,
     };
 
     Kind kind = Kind::SaveGState;
@@ -55,6 +56,9 @@ struct RecordedOperation {
     std::optional<Font> font;
     // BeginTransparencyLayer.
     double alpha = 1;
+    // SetShadow: the shadow set (none when turned off); FillPath: the shadow
+    // the fill cast.
+    std::optional<Shadow> shadow;
 };
 
 class RecordingContext : public DrawingContext {
@@ -66,6 +70,7 @@ public:
     void saveGState() override;
     void restoreGState() override;
     AffineTransform currentTransform() const override { return ctm_; }
+    void setShadow(Size offset, double blur, const std::optional<Color>& color) override;
     void concatCTM(const AffineTransform& m) override;
     void clipToPath(const Path& path, FillRule rule = FillRule::NonZero) override;
     void fillPath(const Path& path, const Color& color, FillRule rule = FillRule::NonZero) override;
@@ -80,10 +85,17 @@ public:
 
 private:
     enum class Level { State, TransparencyLayer };
+    struct Saved {
+        Level level;
+        AffineTransform ctm;
+        std::optional<Shadow> shadow;
+    };
     RecordedOperation& record(RecordedOperation::Kind kind);
+    void restore(Level level);
 
     AffineTransform ctm_;
-    std::vector<std::pair<Level, AffineTransform>> stack_;
+    std::optional<Shadow> shadow_;
+    std::vector<Saved> stack_;
     std::vector<RecordedOperation> operations_;
 };
 

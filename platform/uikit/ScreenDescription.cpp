@@ -372,8 +372,8 @@ private:
             auto offset = scroll->contentOffset();
             line(depth, "scroll" + named(view) + " offset=" + number(offset.x) + "," + number(offset.y) + hidden);
             inner = depth + 1;
-        } else if (view.outletName()) {
-            line(depth, "view" + named(view) + " " + view.className() + hidden);
+        } else if (std::string detail = view.screenDumpDetail(); view.outletName() || !detail.empty()) {
+            line(depth, "view" + named(view) + " " + view.className() + (detail.empty() ? "" : " " + detail) + hidden);
             inner = depth + 1;
         }
         if (view.isHidden()) return;

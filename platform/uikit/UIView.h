@@ -246,6 +246,10 @@ public:
     void setAttachedObject(const std::string& key, std::shared_ptr<void> object);
 
     std::string className() const override { return "UIView"; }
+    // What the screen dump says after the class name of a view that is no
+    // element it knows (a badge's text and frame, say); such a view is listed
+    // when this is not empty or it has an outlet name.
+    virtual std::string screenDumpDetail() const { return {}; }
 
 private:
     void applyFrameToLayer() const;

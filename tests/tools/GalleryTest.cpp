@@ -7,6 +7,7 @@
 
 #include "foundation/Log.h"
 #include "quovana/Gallery.h"
+#include "quovana/GalleryEffects.h"
 #include "support/ScreenTest.h"
 #include "uikit/AlertStack.h"
 #include "uikit/UIStoryboard.h"
@@ -64,6 +65,19 @@ TEST_F(GalleryTest, TheSlidesCompletionRunsAfterItsDelayAndDurationOnly) {
     EXPECT_FALSE(log.contains("gallery: the slide finished"));
     advance(0.1);
     EXPECT_TRUE(log.contains("gallery: the slide finished (done)"));
+}
+
+TEST_F(GalleryTest, TheEffectsPageShowsBadgesOverItsSegmentsAndHTMLAsText) {
+    ASSERT_TRUE(tapRow(1, quovana::kGalleryEffectsRow));
+    const std::string page = dump();
+    EXPECT_TRUE(shows("GalleryEffectsViewController \"Effects and badges\"")) << page;
+    EXPECT_TRUE(shows("segmented #badgedSegments [Inbox*] [Sent] [Drafts]")) << page;
+    // The first of three segments of 335 points ends at 111.667.
+    EXPECT_TRUE(shows("view CountBadge \"3\" frame=91.6667,-5,25x25")) << page;
+    EXPECT_TRUE(shows("view CountBadge \"12\" frame=")) << page;
+    EXPECT_TRUE(shows("label #htmlText \"Fish & chips at noon \u2013 bring\u00a0a\u00a0friend\"")) << page;
+    EXPECT_TRUE(shows("label \"Red tint\"")) << page;
+    ASSERT_TRUE(back());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "foundation/Log.h"
 #include "foundation/URLRequest.h"
+#include "quovana/GalleryEffects.h"
 #include "quovana/GalleryPullToRefresh.h"
 #include "quovana/GallerySearch.h"
 #include "uikit/UIActivityIndicatorView.h"
@@ -96,7 +97,7 @@ public:
     int64_t numberOfSectionsInTableView(uikit::UITableView&) override { return 2; }
 
     int64_t tableViewNumberOfRowsInSection(uikit::UITableView&, int64_t section) override {
-        return section == 0 ? static_cast<int64_t>(controls_.size()) : 4;
+        return section == 0 ? static_cast<int64_t>(controls_.size()) : kGalleryEffectsRow + 1;
     }
 
     std::optional<std::string> tableViewTitleForHeaderInSection(uikit::UITableView&, int64_t section) override {
@@ -105,6 +106,7 @@ public:
 
     uikit::UITableViewCellPtr tableViewCellForRowAtIndexPath(uikit::UITableView& table,
                                                              const uikit::NSIndexPath& indexPath) override {
+        if (indexPath.section == 1 && indexPath.row == kGalleryEffectsRow) return galleryEffectsCell(table);
         const bool isControl = indexPath.section == 0;
         static const char* const kScreenCells[] = {kPushCell, kSlideCell, kSearchCell, kPullToRefreshCell};
         const std::string identifier = isControl ? kControlCell : kScreenCells[indexPath.row];
@@ -348,6 +350,7 @@ void fill(uikit::UIStoryboard& storyboard) {
         push.trigger = {uikit::UIStoryboardSegueTrigger::Kind::TableCell, entry.cell};
         storyboard.addSegue(kGalleryControlsScene, push);
     }
+    addGalleryEffects(storyboard, kGalleryControlsScene);
 }
 
 }  // namespace
