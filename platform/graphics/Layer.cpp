@@ -177,7 +177,7 @@ void Layer::renderShadow(DrawingContext& context, const Rect& box) const {
     MutablePath shape;
     if (d.shadowPath) {
         shape.addPath(*d.shadowPath);
-    } else if ((backgroundColor_ || contents_) && !box.isEmpty()) {
+    } else if ((d.backgroundColor || d.contents) && !box.isEmpty()) {
         shape = roundedRect(box, d.cornerRadius);
     } else {
         return;
@@ -220,12 +220,12 @@ void Layer::renderWithContent(DrawingContext& context, const std::function<void(
     Rect box = bounds_.standardized();
     const Decoration& d = decoration();
     renderShadow(context, box);
-    if (backgroundColor_ && !box.isEmpty()) context.fillPath(roundedRect(box, d.cornerRadius), *backgroundColor_);
+    if (d.backgroundColor && !box.isEmpty()) context.fillPath(roundedRect(box, d.cornerRadius), *d.backgroundColor);
     if (masksToBounds_) {
         context.saveGState();
         context.clipToPath(roundedRect(box, d.cornerRadius));
     }
-    if (contents_ && !box.isEmpty()) context.drawImage(*contents_, box);
+    if (d.contents && !box.isEmpty()) context.drawImage(*d.contents, box);
     if (content) content(context);
     if (masksToBounds_) context.restoreGState();
     if (d.borderWidth > 0 && d.borderColor && !box.isEmpty()) {

@@ -104,17 +104,23 @@ public:
     // Appearance.
     const std::optional<std::string>& name() const { return name_; }
     void setName(std::optional<std::string> name) { name_ = std::move(name); }
-    const LayerPtr& mask() const { return mask_; }
-    void setMask(LayerPtr mask) { mask_ = std::move(mask); }
+    const LayerPtr& mask() const { return decoration().mask; }
+    void setMask(LayerPtr mask) {
+        if (mask || decoration_) decorationForWriting().mask = std::move(mask);
+    }
     double opacity() const { return opacity_; }
     void setOpacity(double opacity) { opacity_ = opacity; }
     bool isHidden() const { return hidden_; }
     void setHidden(bool hidden) { hidden_ = hidden; }
     // An image stretched over the bounds.
-    const BitmapPtr& contents() const { return contents_; }
-    void setContents(BitmapPtr contents) { contents_ = std::move(contents); }
-    const std::optional<Color>& backgroundColor() const { return backgroundColor_; }
-    void setBackgroundColor(std::optional<Color> color) { backgroundColor_ = std::move(color); }
+    const BitmapPtr& contents() const { return decoration().contents; }
+    void setContents(BitmapPtr contents) {
+        if (contents || decoration_) decorationForWriting().contents = std::move(contents);
+    }
+    const std::optional<Color>& backgroundColor() const { return decoration().backgroundColor; }
+    void setBackgroundColor(std::optional<Color> color) {
+        if (color || decoration_) decorationForWriting().backgroundColor = std::move(color);
+    }
     double cornerRadius() const { return decoration().cornerRadius; }
     void setCornerRadius(double radius) { decorationForWriting().cornerRadius = radius; }
     double borderWidth() const { return decoration().borderWidth; }
@@ -242,18 +248,19 @@ private:
     std::vector<LayerPtr> sublayers_;
     std::weak_ptr<Layer> superlayer_;
     std::optional<std::string> name_;
-    LayerPtr mask_;
     double opacity_ = 1;
     bool hidden_ = false;
-    BitmapPtr contents_;
-    std::optional<Color> backgroundColor_;
     bool needsDisplay_ = false;
     // A layer carries a handful of keys at most: looked up in order.
     std::vector<std::pair<std::string, foundation::Value>> values_;
 
-    // Corners, border and shadow, with the platform's defaults: most layers
-    // of a drawing never set them, so they live apart until one is set.
+    // Background, contents, mask, corners, border and shadow, with the
+    // platform's defaults: most layers of a drawing (a shape or a text each)
+    // never set them, so they live apart until one is set.
     struct Decoration {
+        std::optional<Color> backgroundColor;
+        BitmapPtr contents;
+        LayerPtr mask;
         double cornerRadius = 0;
         double borderWidth = 0;
         std::optional<Color> borderColor = Color::black();
