@@ -125,40 +125,71 @@ LayerPtr Layer::hitTest(Point p) const {
 
 const foundation::Value& Layer::valueForKey(const std::string& key) const {
     static const foundation::Value absent;
-    auto it = values_.find(key);
-    return it == values_.end() ? absent : it->second;
+    for (const auto& [name, value] : values_) {
+        if (name == key) return value;
+    }
+    return absent;
 }
 
 void Layer::setValue(foundation::Value value, const std::string& key) {
+    auto it = std::find_if(values_.begin(), values_.end(), [&](const auto& entry) { return entry.first == key; });
     if (value.isAbsent()) {
-        values_.erase(key);
+        if (it != values_.end()) values_.erase(it);
+    } else if (it != values_.end()) {
+        it->second = std::move(value);
     } else {
-        values_[key] = std::move(value);
+        // Grown one at a time: a layer keeps a few keys for its whole life.
+        values_.reserve(values_.size() + 1);
+        values_.emplace_back(key, std::move(value));
     }
 }
 
 void Layer::drawInContext(DrawingContext&) const {}
 
+const Transform3D& Layer::transform() const {
+    static const Transform3D identity;
+    return transform_ ? *transform_ : identity;
+}
+
+void Layer::setTransform(const Transform3D& transform) {
+    if (transform_) {
+        *transform_ = transform;
+    } else if (!transform.isIdentity()) {
+        transform_ = std::make_unique<Transform3D>(transform);
+    }
+}
+
+const Layer::Decoration& Layer::decoration() const {
+    static const Decoration defaults;
+    return decoration_ ? *decoration_ : defaults;
+}
+
+Layer::Decoration& Layer::decorationForWriting() {
+    if (!decoration_) decoration_ = std::make_unique<Decoration>();
+    return *decoration_;
+}
+
 void Layer::renderShadow(DrawingContext& context, const Rect& box) const {
-    if (!(shadowOpacity_ > 0) || !shadowColor_) return;
+    const Decoration& d = decoration();
+    if (!(d.shadowOpacity > 0) || !d.shadowColor) return;
     // Without a path the shadow follows the filled bounds; a layer with
     // nothing filled casts none.
     MutablePath shape;
-    if (shadowPath_) {
-        shape.addPath(*shadowPath_);
-    } else if ((backgroundColor_ || contents_) && !box.isEmpty()) {
-        shape = roundedRect(box, cornerRadius_);
+    if (d.shadowPath) {
+        shape.addPath(*d.shadowPath);
+    } else if ((d.backgroundColor || d.contents) && !box.isEmpty()) {
+        shape = roundedRect(box, d.cornerRadius);
     } else {
         return;
     }
-    Color color = shadowColor_->withAlpha(shadowColor_->alpha() * std::min(shadowOpacity_, 1.0));
+    Color color = d.shadowColor->withAlpha(d.shadowColor->alpha() * std::min(d.shadowOpacity, 1.0));
     context.saveGState();
-    context.translateCTM(shadowOffset_.width, shadowOffset_.height);
-    if (shadowRadius_ > 0) {
+    context.translateCTM(d.shadowOffset.width, d.shadowOffset.height);
+    if (d.shadowRadius > 0) {
         // The blur, as a fainter rim of the radius around the shape.
         StrokeStyle rim;
         rim.color = color.withAlpha(color.alpha() / 2);
-        rim.lineWidth = shadowRadius_;
+        rim.lineWidth = d.shadowRadius;
         context.strokePath(shape, rim);
     }
     context.fillPath(shape, color);
@@ -187,21 +218,22 @@ void Layer::renderWithContent(DrawingContext& context, const std::function<void(
     bool group = opacity_ < 1;
     if (group) context.beginTransparencyLayer(opacity_);
     Rect box = bounds_.standardized();
+    const Decoration& d = decoration();
     renderShadow(context, box);
-    if (backgroundColor_ && !box.isEmpty()) context.fillPath(roundedRect(box, cornerRadius_), *backgroundColor_);
+    if (d.backgroundColor && !box.isEmpty()) context.fillPath(roundedRect(box, d.cornerRadius), *d.backgroundColor);
     if (masksToBounds_) {
         context.saveGState();
-        context.clipToPath(roundedRect(box, cornerRadius_));
+        context.clipToPath(roundedRect(box, d.cornerRadius));
     }
-    if (contents_ && !box.isEmpty()) context.drawImage(*contents_, box);
+    if (d.contents && !box.isEmpty()) context.drawImage(*d.contents, box);
     if (content) content(context);
     if (masksToBounds_) context.restoreGState();
-    if (borderWidth_ > 0 && borderColor_ && !box.isEmpty()) {
+    if (d.borderWidth > 0 && d.borderColor && !box.isEmpty()) {
         StrokeStyle style;
-        style.color = *borderColor_;
-        style.lineWidth = borderWidth_;
-        Rect inner = box.insetBy(borderWidth_ / 2, borderWidth_ / 2);
-        if (!inner.isNull()) context.strokePath(roundedRect(inner, cornerRadius_ - borderWidth_ / 2), style);
+        style.color = *d.borderColor;
+        style.lineWidth = d.borderWidth;
+        Rect inner = box.insetBy(d.borderWidth / 2, d.borderWidth / 2);
+        if (!inner.isNull()) context.strokePath(roundedRect(inner, d.cornerRadius - d.borderWidth / 2), style);
     }
     if (group) context.endTransparencyLayer();
 }

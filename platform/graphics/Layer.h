@@ -62,10 +62,10 @@ public:
     void setPosition(Point position) { position_ = position; }
     Point anchorPoint() const { return anchorPoint_; }
     void setAnchorPoint(Point anchorPoint) { anchorPoint_ = anchorPoint; }
-    const Transform3D& transform() const { return transform_; }
+    const Transform3D& transform() const;
     // Virtual so that a layer class can follow changes of its transform.
-    virtual void setTransform(const Transform3D& transform) { transform_ = transform; }
-    AffineTransform affineTransform() const { return transform_.affineTransform(); }
+    virtual void setTransform(const Transform3D& transform);
+    AffineTransform affineTransform() const { return transform().affineTransform(); }
     void setAffineTransform(const AffineTransform& t) { setTransform(Transform3D::makeAffineTransform(t)); }
     // The bounding box, in the superlayer, of the transformed bounds.
     Rect frame() const;
@@ -104,38 +104,44 @@ public:
     // Appearance.
     const std::optional<std::string>& name() const { return name_; }
     void setName(std::optional<std::string> name) { name_ = std::move(name); }
-    const LayerPtr& mask() const { return mask_; }
-    void setMask(LayerPtr mask) { mask_ = std::move(mask); }
+    const LayerPtr& mask() const { return decoration().mask; }
+    void setMask(LayerPtr mask) {
+        if (mask || decoration_) decorationForWriting().mask = std::move(mask);
+    }
     double opacity() const { return opacity_; }
     void setOpacity(double opacity) { opacity_ = opacity; }
     bool isHidden() const { return hidden_; }
     void setHidden(bool hidden) { hidden_ = hidden; }
     // An image stretched over the bounds.
-    const BitmapPtr& contents() const { return contents_; }
-    void setContents(BitmapPtr contents) { contents_ = std::move(contents); }
-    const std::optional<Color>& backgroundColor() const { return backgroundColor_; }
-    void setBackgroundColor(std::optional<Color> color) { backgroundColor_ = std::move(color); }
-    double cornerRadius() const { return cornerRadius_; }
-    void setCornerRadius(double radius) { cornerRadius_ = radius; }
-    double borderWidth() const { return borderWidth_; }
-    void setBorderWidth(double width) { borderWidth_ = width; }
+    const BitmapPtr& contents() const { return decoration().contents; }
+    void setContents(BitmapPtr contents) {
+        if (contents || decoration_) decorationForWriting().contents = std::move(contents);
+    }
+    const std::optional<Color>& backgroundColor() const { return decoration().backgroundColor; }
+    void setBackgroundColor(std::optional<Color> color) {
+        if (color || decoration_) decorationForWriting().backgroundColor = std::move(color);
+    }
+    double cornerRadius() const { return decoration().cornerRadius; }
+    void setCornerRadius(double radius) { decorationForWriting().cornerRadius = radius; }
+    double borderWidth() const { return decoration().borderWidth; }
+    void setBorderWidth(double width) { decorationForWriting().borderWidth = width; }
     // Opaque black by default.
-    const std::optional<Color>& borderColor() const { return borderColor_; }
-    void setBorderColor(std::optional<Color> color) { borderColor_ = std::move(color); }
+    const std::optional<Color>& borderColor() const { return decoration().borderColor; }
+    void setBorderColor(std::optional<Color> color) { decorationForWriting().borderColor = std::move(color); }
 
     // Shadow: drawn under the layer's content, the shadow path's shape (the
     // rounded bounds without one) offset and in the colour at the opacity
     // (0 by default: no shadow), spread by the radius.
-    const std::optional<Color>& shadowColor() const { return shadowColor_; }
-    void setShadowColor(std::optional<Color> color) { shadowColor_ = std::move(color); }
-    double shadowOpacity() const { return shadowOpacity_; }
-    void setShadowOpacity(double opacity) { shadowOpacity_ = opacity; }
-    Size shadowOffset() const { return shadowOffset_; }
-    void setShadowOffset(Size offset) { shadowOffset_ = offset; }
-    double shadowRadius() const { return shadowRadius_; }
-    void setShadowRadius(double radius) { shadowRadius_ = radius; }
-    const PathPtr& shadowPath() const { return shadowPath_; }
-    void setShadowPath(PathPtr path) { shadowPath_ = std::move(path); }
+    const std::optional<Color>& shadowColor() const { return decoration().shadowColor; }
+    void setShadowColor(std::optional<Color> color) { decorationForWriting().shadowColor = std::move(color); }
+    double shadowOpacity() const { return decoration().shadowOpacity; }
+    void setShadowOpacity(double opacity) { decorationForWriting().shadowOpacity = opacity; }
+    Size shadowOffset() const { return decoration().shadowOffset; }
+    void setShadowOffset(Size offset) { decorationForWriting().shadowOffset = offset; }
+    double shadowRadius() const { return decoration().shadowRadius; }
+    void setShadowRadius(double radius) { decorationForWriting().shadowRadius = radius; }
+    const PathPtr& shadowPath() const { return decoration().shadowPath; }
+    void setShadowPath(PathPtr path) { decorationForWriting().shadowPath = std::move(path); }
     // Clips the contents and sublayers to the (rounded) bounds when rendering.
     bool masksToBounds() const { return masksToBounds_; }
     void setMasksToBounds(bool masks) { masksToBounds_ = masks; }
@@ -238,26 +244,35 @@ private:
     Rect bounds_;
     Point position_;
     Point anchorPoint_{0.5, 0.5};
-    Transform3D transform_;
+    std::unique_ptr<Transform3D> transform_;  // null: the identity
     std::vector<LayerPtr> sublayers_;
     std::weak_ptr<Layer> superlayer_;
     std::optional<std::string> name_;
-    LayerPtr mask_;
     double opacity_ = 1;
     bool hidden_ = false;
-    BitmapPtr contents_;
-    std::optional<Color> backgroundColor_;
-    double cornerRadius_ = 0;
-    double borderWidth_ = 0;
-    std::optional<Color> borderColor_ = Color::black();
     bool needsDisplay_ = false;
-    std::map<std::string, foundation::Value> values_;
+    // A layer carries a handful of keys at most: looked up in order.
+    std::vector<std::pair<std::string, foundation::Value>> values_;
 
-    std::optional<Color> shadowColor_ = Color::black();
-    double shadowOpacity_ = 0;
-    Size shadowOffset_{0, -3};
-    double shadowRadius_ = 3;
-    PathPtr shadowPath_;
+    // Background, contents, mask, corners, border and shadow, with the
+    // platform's defaults: most layers of a drawing (a shape or a text each)
+    // never set them, so they live apart until one is set.
+    struct Decoration {
+        std::optional<Color> backgroundColor;
+        BitmapPtr contents;
+        LayerPtr mask;
+        double cornerRadius = 0;
+        double borderWidth = 0;
+        std::optional<Color> borderColor = Color::black();
+        std::optional<Color> shadowColor = Color::black();
+        double shadowOpacity = 0;
+        Size shadowOffset{0, -3};
+        double shadowRadius = 3;
+        PathPtr shadowPath;
+    };
+    const Decoration& decoration() const;
+    Decoration& decorationForWriting();
+    std::unique_ptr<Decoration> decoration_;
     bool masksToBounds_ = false;
     std::vector<std::pair<std::string, LayerAnimationPtr>> animations_;
     std::weak_ptr<const LayerRenderDelegate> renderDelegate_;

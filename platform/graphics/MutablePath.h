@@ -15,6 +15,10 @@ public:
     MutablePath() = default;
     explicit MutablePath(const Path& path) : Path(path) {}
 
+    // Room for that many elements, for a builder that knows its count: a
+    // plan keeps thousands of small paths, each grown past its need otherwise.
+    void reserve(size_t count) { elements_.reserve(count); }
+
     void moveToPoint(Point p, const AffineTransform& m = {});
     void addLineToPoint(Point p, const AffineTransform& m = {});
     void addQuadCurveToPoint(Point control, Point end, const AffineTransform& m = {});

@@ -102,6 +102,25 @@ TEST(Layer, ValuesAndClasses) {
     EXPECT_TRUE(layer->valueForKey("SVGElementIdentifier").isString());
     layer->setValue(foundation::Value(), "SVGElementIdentifier");
     EXPECT_TRUE(layer->valueForKey("SVGElementIdentifier").isAbsent());
+    layer->setValue("a", "first");
+    layer->setValue("b", "second");
+    layer->setValue("c", "first");
+    EXPECT_EQ(layer->valueForKey("first").stringValue(), "c");
+    EXPECT_EQ(layer->valueForKey("second").stringValue(), "b");
+
+    // Corners, border and shadow read the platform's defaults until one is
+    // set, and setting one leaves the others at theirs.
+    EXPECT_EQ(layer->shadowOffset(), (Size{0, -3}));
+    layer->setShadowOpacity(0.5);
+    EXPECT_EQ(layer->shadowRadius(), 3);
+    EXPECT_EQ(layer->shadowColor(), Color::black());
+    EXPECT_EQ(layer->borderColor(), Color::black());
+    EXPECT_EQ(layer->cornerRadius(), 0);
+    EXPECT_TRUE(layer->transform().isIdentity());
+    layer->setAffineTransform(AffineTransform::makeTranslation(4, 5));
+    EXPECT_EQ(layer->affineTransform(), AffineTransform::makeTranslation(4, 5));
+    layer->setTransform(Transform3D::identity());
+    EXPECT_TRUE(layer->transform().isIdentity());
 
     EXPECT_EQ(Layer().className(), "CALayer");
     EXPECT_EQ(layer->className(), "CAShapeLayer");

@@ -97,6 +97,21 @@ TEST(DOMTest, TreeOperationsKeepChildrenAndParentsInStep) {
     EXPECT_FALSE(a->parentNode());
 }
 
+// Leaves share one empty child list until they get a child: appending to one
+// leaf must neither show under another nor lose what the list held.
+TEST(DOMTest, LeavesGetTheirOwnChildListOnTheirFirstChild) {
+    auto first = element("text"), second = element("text");
+    EXPECT_FALSE(first->hasChildNodes());
+    first->appendChild(std::make_shared<Text>("Room 1"));
+    EXPECT_EQ(first->childNodes()->length(), 1u);
+    EXPECT_EQ(second->childNodes()->length(), 0u);
+    EXPECT_EQ(second->textContent(), "");
+    EXPECT_EQ(first->textContent(), "Room 1");
+    second->insertBefore(std::make_shared<Text>("Room 2"), nullptr);
+    EXPECT_EQ(second->textContent(), "Room 2");
+    EXPECT_EQ(element("g")->childNodes()->length(), 0u);
+}
+
 TEST(DOMTest, AttributesKeepPlainAndNamespacedNamesApart) {
     Element::AttributeDictionary attributes{
         {"fill", std::make_shared<Attr>(std::nullopt, "fill", "red")},  // takes the element's namespace

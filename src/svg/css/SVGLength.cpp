@@ -34,6 +34,13 @@ std::shared_ptr<SVGLength> SVGLength::svgLengthFromNSString(std::string_view tex
     return std::make_shared<SVGLength>(std::move(value));
 }
 
+const std::string& SVGLength::valueAsString() const {
+    static const std::string none;
+    return valueAsString_ ? *valueAsString_ : none;
+}
+
+void SVGLength::setValueAsString(std::string text) { valueAsString_ = std::make_unique<std::string>(std::move(text)); }
+
 std::shared_ptr<SVGLength> SVGLength::svgLengthZero() { return std::make_shared<SVGLength>(nullptr); }
 
 float SVGLength::value() const { return value_ ? value_->getFloatValue(value_->primitiveType()) : 0; }

@@ -53,8 +53,8 @@ public:
     // them, and value() stays the number read from the text.
     float valueInSpecifiedUnits() const { return valueInSpecifiedUnits_; }
     void setValueInSpecifiedUnits(float value) { valueInSpecifiedUnits_ = value; }
-    const std::string& valueAsString() const { return valueAsString_; }
-    void setValueAsString(std::string text) { valueAsString_ = std::move(text); }
+    const std::string& valueAsString() const;
+    void setValueAsString(std::string text);
 
     // Inert parts of the SVG DOM interface.
     void newValueSpecifiedUnits(SVGLengthType /*unitType*/, float /*valueInSpecifiedUnits*/) {}
@@ -68,7 +68,8 @@ public:
 private:
     std::shared_ptr<CSSPrimitiveValue> value_;
     float valueInSpecifiedUnits_ = 0;
-    std::string valueAsString_;
+    // Null until set: a text holds thousands of lengths that never get one.
+    std::unique_ptr<std::string> valueAsString_;
 };
 
 }  // namespace svg

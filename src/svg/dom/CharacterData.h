@@ -12,7 +12,12 @@ namespace svg {
 
 class CharacterData : public Node {
 public:
-    const std::optional<std::string>& data() const { return data_; }
+    // Nothing sets it: the text is the node value. Answered without a field,
+    // as a plan holds a text node between every two elements.
+    const std::optional<std::string>& data() const {
+        static const std::optional<std::string> none;
+        return none;
+    }
     unsigned long length() const { return 0; }
 
     std::optional<std::string> substringData(unsigned long /*offset*/, unsigned long /*count*/) const {
@@ -28,9 +33,6 @@ public:
 protected:
     CharacterData(DOMNodeType type, std::string name, std::string value)
         : Node(type, std::move(name), std::move(value)) {}
-
-private:
-    std::optional<std::string> data_;
 };
 
 }  // namespace svg

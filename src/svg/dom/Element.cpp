@@ -9,14 +9,15 @@ namespace svg {
 
 Element::Element(std::string qualifiedName, std::optional<std::string> namespaceURI,
                  const AttributeDictionary& attributes)
-    : Node(DOMNodeType::Element, qualifiedName), tagName_(std::move(qualifiedName)) {
+    : Node(DOMNodeType::Element, std::move(qualifiedName)) {
     createAttributeMap();
     applyNamespace(namespaceURI);
+    Node::attributes()->reserveParsedAttributes(attributes.size(), namespaceURI);
     for (const auto& [name, attribute] : attributes) Node::attributes()->setParsedAttributeNS(attribute, namespaceURI);
 }
 
 Element::Element(std::string localName, const std::map<std::string, std::string>& attributes)
-    : Node(DOMNodeType::Element, localName), tagName_(std::move(localName)) {
+    : Node(DOMNodeType::Element, std::move(localName)) {
     createAttributeMap();
     for (const auto& [name, value] : attributes) setAttribute(name, value);
 }

@@ -27,7 +27,8 @@ public:
     // Without namespace step (no local name); attributes by name and value.
     Element(std::string localName, const std::map<std::string, std::string>& attributes);
 
-    const std::string& tagName() const { return tagName_; }
+    // The node name: an element is named by its tag.
+    const std::string& tagName() const { return nodeName(); }
 
     std::string getAttribute(const std::string& name) const;
     std::string getAttributeNS(const std::string& namespaceURI, const std::string& localName) const;
@@ -55,9 +56,6 @@ public:
     bool hasAttributeNS(const std::string& /*namespaceURI*/, const std::string& /*localName*/) const { return false; }
 
     std::string className() const override { return "Element"; }
-
-private:
-    std::string tagName_;
 };
 
 using ElementPtr = std::shared_ptr<Element>;

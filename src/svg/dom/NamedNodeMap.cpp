@@ -7,6 +7,16 @@
 
 namespace svg {
 
+const std::shared_ptr<Node>& NamedNodeMap::Entry::node() const {
+    static const std::shared_ptr<Node> none;
+    return extra ? extra->node : none;
+}
+
+NamedNodeMap::Entry::Extra& NamedNodeMap::Entry::extraForWriting() const {
+    if (!extra) extra = std::make_unique<Extra>();
+    return *extra;
+}
+
 namespace {
 
 const std::string& keyOf(const Node& node) { return node.localName() ? *node.localName() : node.nodeName(); }
@@ -15,19 +25,19 @@ const std::string& keyOf(const Node& node) { return node.localName() ? *node.loc
 // has no namespace to give it.
 const std::shared_ptr<Node>& nodeOf(const std::string& key, const NamedNodeMap::Entry& entry,
                                     const std::string* namespaceURI) {
-    if (!entry.node) {
+    if (!entry.node()) {
+        auto& extra = entry.extraForWriting();
         std::optional<std::string> uri;
         if (entry.inNamespace && namespaceURI) uri = *namespaceURI;
-        entry.node = std::make_shared<Attr>(std::move(uri), entry.qualifiedName ? *entry.qualifiedName : key,
-                                            entry.value);
+        extra.node = std::make_shared<Attr>(std::move(uri), extra.qualifiedName.value_or(key), entry.value);
     }
-    return entry.node;
+    return entry.node();
 }
 
 const std::string* valueOf(const NamedNodeMap::Entry& entry) {
-    if (!entry.node) return &entry.value;
+    if (!entry.node()) return &entry.value;
     static const std::string empty;
-    const auto& value = entry.node->nodeValue();
+    const auto& value = entry.node()->nodeValue();
     return value ? &*value : &empty;
 }
 
@@ -43,7 +53,7 @@ std::shared_ptr<Node> store(NamedNodeMap::Dictionary& dictionary, const std::str
 std::shared_ptr<Node> storeNode(NamedNodeMap::Dictionary& dictionary, const std::string* namespaceURI,
                                 const std::shared_ptr<Node>& node) {
     NamedNodeMap::Entry entry;
-    entry.node = node;
+    entry.extraForWriting().node = node;
     return store(dictionary, namespaceURI, std::move(entry), keyOf(*node));
 }
 
@@ -136,7 +146,7 @@ void NamedNodeMap::setParsedAttributeNS(const std::shared_ptr<Node>& node,
     const auto& uri = attribute->namespaceURI() ? attribute->namespaceURI() : elementNamespace;
     Entry entry;
     const std::string& key = *attribute->localName();
-    if (attribute->nodeName() != key) entry.qualifiedName = std::make_unique<std::string>(attribute->nodeName());
+    if (attribute->nodeName() != key) entry.extraForWriting().qualifiedName = attribute->nodeName();
     entry.value = *attribute->nodeValue();
     entry.inNamespace = attribute->namespaceURI().has_value();
     if (!uri) {
@@ -146,6 +156,15 @@ void NamedNodeMap::setParsedAttributeNS(const std::shared_ptr<Node>& node,
     }
     auto at = internalDictionaryOfNamespaces_.try_emplace(*uri).first;
     store(at->second, &at->first, std::move(entry), key);
+}
+
+void NamedNodeMap::reserveParsedAttributes(size_t count, const std::optional<std::string>& elementNamespace) {
+    if (count == 0) return;
+    if (!elementNamespace) {
+        internalDictionary_.reserve(count);
+        return;
+    }
+    internalDictionaryOfNamespaces_.try_emplace(*elementNamespace).first->second.reserve(count);
 }
 
 size_t NamedNodeMap::length() const {

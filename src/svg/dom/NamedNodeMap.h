@@ -10,12 +10,12 @@
 // then on); its value is read without one.
 #pragma once
 
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "foundation/Object.h"
+#include "svg/dom/FlatDictionary.h"
 
 namespace svg {
 
@@ -23,16 +23,22 @@ class Node;
 
 class NamedNodeMap : public foundation::Object {
 public:
-    // An attribute: its node, or (kept as texts) its qualified name where it
-    // differs from the key, its value and whether it carries the namespace
-    // it is filed under.
+    // An attribute: its value, whether it carries the namespace it is filed
+    // under and, for the few that need more, its node (once made or given)
+    // and its qualified name where it differs from the key.
     struct Entry {
-        mutable std::shared_ptr<Node> node;
+        struct Extra {
+            std::shared_ptr<Node> node;
+            std::optional<std::string> qualifiedName;
+        };
         std::string value;
-        std::unique_ptr<std::string> qualifiedName;
+        mutable std::unique_ptr<Extra> extra;
         bool inNamespace = false;
+
+        const std::shared_ptr<Node>& node() const;
+        Extra& extraForWriting() const;
     };
-    using Dictionary = std::map<std::string, Entry>;
+    using Dictionary = FlatDictionary<Entry>;
 
     // The plain entry; else the first namespaced entry of that local name,
     // namespaces in the map's order.
@@ -53,6 +59,9 @@ public:
     // namespace step applied, nothing set on it since): kept as its texts.
     // Any other node is stored as itself.
     void setParsedAttributeNS(const std::shared_ptr<Node>& node, const std::optional<std::string>& elementNamespace);
+    // Room for that many parsed attributes, in the dictionary those without
+    // a namespace of their own go to.
+    void reserveParsedAttributes(size_t count, const std::optional<std::string>& elementNamespace);
     // The value getNamedItem and getNamedItemNS would find, without making
     // a node; null when there is no such attribute.
     const std::string* valueOfNamedItem(const std::string& name) const;
@@ -63,7 +72,7 @@ public:
     std::shared_ptr<Node> item(size_t index) const;
 
     const Dictionary& internalDictionary() const { return internalDictionary_; }
-    const std::map<std::string, Dictionary>& internalDictionaryOfNamespaces() const {
+    const FlatDictionary<Dictionary>& internalDictionaryOfNamespaces() const {
         return internalDictionaryOfNamespaces_;
     }
 
@@ -72,7 +81,7 @@ public:
 
 private:
     Dictionary internalDictionary_;
-    std::map<std::string, Dictionary> internalDictionaryOfNamespaces_;
+    FlatDictionary<Dictionary> internalDictionaryOfNamespaces_;
 };
 
 }  // namespace svg

@@ -2,6 +2,8 @@
 #include "svg/dom/Node.h"
 
 #include <algorithm>
+#include <array>
+#include <functional>
 #include <iterator>
 #include <vector>
 
@@ -67,8 +69,17 @@ const char* typeLabel(DOMNodeType type) {
 Node::Node(DOMNodeType type, std::string name, std::optional<std::string> value)
     : nodeType_(type),
       nodeName_(std::move(name)),
-      nodeValue_(std::move(value)),
-      childNodes_(std::make_shared<NodeList>()) {}
+      nodeValue_(std::move(value)) {}
+
+const std::shared_ptr<NodeList>& Node::childNodes() const {
+    static const auto noChildren = std::make_shared<NodeList>();
+    return childNodes_ ? childNodes_ : noChildren;
+}
+
+NodeList::Array& Node::childArray() {
+    if (!childNodes_) childNodes_ = std::make_shared<NodeList>();
+    return childNodes_->internalArray();
+}
 
 std::shared_ptr<Node> Node::create(DOMNodeType type, std::string name) {
     if (!isKnown(type) || takesValue(type)) return nullptr;
@@ -97,12 +108,22 @@ std::shared_ptr<Node> Node::createInNamespace(DOMNodeType type, std::string name
 }
 
 void Node::applyNamespace(std::optional<std::string> namespaceURI) {
-    if (!names_) names_ = std::make_unique<Names>();
+    Names names;
     size_t last = nodeName_.rfind(':');
-    names_->localName = last == std::string::npos ? nodeName_ : nodeName_.substr(last + 1);
+    names.localName = last == std::string::npos ? nodeName_ : nodeName_.substr(last + 1);
     size_t first = nodeName_.find(':');
-    if (first != std::string::npos) names_->prefix = nodeName_.substr(0, first);
-    names_->namespaceURI = std::move(namespaceURI);
+    if (first != std::string::npos) names.prefix = nodeName_.substr(0, first);
+    names.namespaceURI = std::move(namespaceURI);
+    // A file names few kinds of element, each thousands of times: the names
+    // of the last few kinds are kept per thread and shared.
+    constexpr size_t kRecentNames = 16;
+    thread_local std::array<std::shared_ptr<const Names>, kRecentNames> recent;
+    auto& slot = recent[std::hash<std::string>{}(nodeName_) % kRecentNames];
+    if (!slot || slot->localName != names.localName || slot->prefix != names.prefix ||
+        slot->namespaceURI != names.namespaceURI) {
+        slot = std::make_shared<const Names>(std::move(names));
+    }
+    names_ = slot;
 }
 
 const Node::Names& Node::names() const {
@@ -149,7 +170,7 @@ void Node::setParentNode(const std::shared_ptr<Node>& parent) { parentNode_ = pa
 
 std::shared_ptr<Node> Node::appendChild(std::shared_ptr<Node> child) {
     if (!child) return nullptr;
-    auto& children = childNodes_->internalArray();
+    auto& children = childArray();
     children.erase(std::remove(children.begin(), children.end(), child), children.end());
     children.push_back(child);
     child->setParentNode(self());
@@ -158,7 +179,7 @@ std::shared_ptr<Node> Node::appendChild(std::shared_ptr<Node> child) {
 
 std::shared_ptr<Node> Node::insertBefore(std::shared_ptr<Node> child, const std::shared_ptr<Node>& refChild) {
     if (!child) return nullptr;
-    auto& children = childNodes_->internalArray();
+    auto& children = childArray();
     if (refChild) {
         auto at = std::find(children.begin(), children.end(), refChild);
         if (at == children.end()) {
@@ -173,7 +194,7 @@ std::shared_ptr<Node> Node::insertBefore(std::shared_ptr<Node> child, const std:
 }
 
 std::shared_ptr<Node> Node::replaceChild(std::shared_ptr<Node> newChild, std::shared_ptr<Node> oldChild) {
-    auto& children = childNodes_->internalArray();
+    auto& children = childArray();
     auto at = std::find(children.begin(), children.end(), oldChild);
     if (!newChild || at == children.end()) {
         foundation::raise(foundation::kRangeException, "replaceChild: the old node is not a child");
@@ -195,13 +216,13 @@ std::shared_ptr<Node> Node::replaceChild(std::shared_ptr<Node> newChild, std::sh
 
 std::shared_ptr<Node> Node::removeChild(std::shared_ptr<Node> child) {
     if (!child) return nullptr;
-    auto& children = childNodes_->internalArray();
+    auto& children = childArray();
     children.erase(std::remove(children.begin(), children.end(), child), children.end());
     child->setParentNode(nullptr);
     return child;
 }
 
-bool Node::hasChildNodes() const { return childNodes_->length() > 0; }
+bool Node::hasChildNodes() const { return childNodes_ && childNodes_->length() > 0; }
 
 bool Node::hasAttributes() const { return attributes_ && attributes_->length() > 0; }
 
@@ -223,9 +244,8 @@ std::optional<std::string> Node::textContent() const {
     // documents, document types and notations below add nothing.
     std::string text;
     std::vector<const Node*> pending;
-    for (auto it = childNodes_->internalArray().rbegin(); it != childNodes_->internalArray().rend(); ++it) {
-        pending.push_back(it->get());
-    }
+    const auto& ownChildren = childNodes()->internalArray();
+    for (auto it = ownChildren.rbegin(); it != ownChildren.rend(); ++it) pending.push_back(it->get());
     while (!pending.empty()) {
         const Node* node = pending.back();
         pending.pop_back();
@@ -243,7 +263,7 @@ std::optional<std::string> Node::textContent() const {
             default:
                 break;
         }
-        const auto& children = node->childNodes_->internalArray();
+        const auto& children = node->childNodes()->internalArray();
         for (auto it = children.rbegin(); it != children.rend(); ++it) pending.push_back(it->get());
     }
     return text;
@@ -259,7 +279,7 @@ std::string Node::description() const {
     }
     return foundation::Format("Node: %@ (%@) value:[%@] @@%ld attributes + %ld x children", nodeName_,
                               typeLabel(nodeType_), value, attributes_ ? long(attributes_->length()) : 0L,
-                              long(childNodes_->length()));
+                              long(childNodes()->length()));
 }
 
 }  // namespace svg

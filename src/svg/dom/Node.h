@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "foundation/Object.h"
 #include "svg/dom/DOMNodeType.h"
@@ -45,7 +46,11 @@ public:
     // Element classes extend this to keep references that depend on where they
     // stand in the tree.
     virtual void setParentNode(const std::shared_ptr<Node>& parent);
-    const std::shared_ptr<NodeList>& childNodes() const { return childNodes_; }
+    // A node that never had a child shares one empty list, which nobody may
+    // change: most nodes of a plan are leaves, and a list each would cost
+    // more than the leaf. childArray() is the list to change.
+    const std::shared_ptr<NodeList>& childNodes() const;
+    std::vector<std::shared_ptr<Node>>& childArray();
     // Null for every node but an element.
     const std::shared_ptr<NamedNodeMap>& attributes() const { return attributes_; }
 
@@ -120,9 +125,10 @@ private:
     std::string nodeName_;
     std::optional<std::string> nodeValue_;
     std::weak_ptr<Node> parentNode_;
-    std::shared_ptr<NodeList> childNodes_;
+    std::shared_ptr<NodeList> childNodes_;  // null until the first child
     std::shared_ptr<NamedNodeMap> attributes_;
-    std::unique_ptr<Names> names_;
+    // Shared between nodes of the same names: never changed once applied.
+    std::shared_ptr<const Names> names_;
     std::unique_ptr<Links> links_;
 };
 

@@ -44,6 +44,16 @@ SVGElement::SVGElement(std::string qualifiedName, std::optional<std::string> nam
 SVGElement::SVGElement(std::string localName, const std::map<std::string, std::string>& attributes)
     : Element(std::move(localName), attributes) {}
 
+const SVGElement::RareFields& SVGElement::rare() const {
+    static const RareFields none;
+    return rare_ ? *rare_ : none;
+}
+
+SVGElement::RareFields& SVGElement::rareForWriting() {
+    if (!rare_) rare_ = std::make_unique<RareFields>();
+    return *rare_;
+}
+
 void SVGElement::postProcessAttributesAddingErrorsTo(const SVGXParseResultPtr& parseResult) {
     if (std::string id = getAttribute("id"); !id.empty()) identifier_ = id;
     readPointOfInterestAttributes();
@@ -129,7 +139,7 @@ std::shared_ptr<SVGLength> SVGElement::getAttributeAsSVGLength(const std::string
 std::string SVGElement::description() const {
     return foundation::Format("<%@ %p | id=%@ | prefix:localName=%@:%@ | tagName=%@ | stringValue=%@ | children=%ld>",
                               className(), static_cast<const void*>(this), orNull(identifier_), orNull(prefix()),
-                              orNull(localName()), tagName(), orNull(stringValue_), long(childNodes()->length()));
+                              orNull(localName()), tagName(), orNull(stringValue()), long(childNodes()->length()));
 }
 
 }  // namespace svg

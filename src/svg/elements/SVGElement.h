@@ -39,18 +39,20 @@ public:
     const std::optional<std::string>& identifier() const { return identifier_; }
     void setIdentifier(std::optional<std::string> identifier) { identifier_ = std::move(identifier); }
     // Never set by the library.
-    const std::optional<std::string>& xmlbase() const { return xmlbase_; }
-    void setXmlbase(std::optional<std::string> xmlbase) { xmlbase_ = std::move(xmlbase); }
+    const std::optional<std::string>& xmlbase() const { return rare().xmlbase; }
+    void setXmlbase(std::optional<std::string> xmlbase) { rareForWriting().xmlbase = std::move(xmlbase); }
     // The floor plans' raw "isSelectable", "idRoom" and "type" attributes.
-    const std::optional<std::string>& isSelectable() const { return isSelectable_; }
-    void setIsSelectable(std::optional<std::string> value) { isSelectable_ = std::move(value); }
-    const std::optional<std::string>& idRoom() const { return idRoom_; }
-    void setIdRoom(std::optional<std::string> value) { idRoom_ = std::move(value); }
-    const std::optional<std::string>& pointOfInterestType() const { return pointOfInterestType_; }
-    void setPointOfInterestType(std::optional<std::string> value) { pointOfInterestType_ = std::move(value); }
+    const std::optional<std::string>& isSelectable() const { return rare().isSelectable; }
+    void setIsSelectable(std::optional<std::string> value) { rareForWriting().isSelectable = std::move(value); }
+    const std::optional<std::string>& idRoom() const { return rare().idRoom; }
+    void setIdRoom(std::optional<std::string> value) { rareForWriting().idRoom = std::move(value); }
+    const std::optional<std::string>& pointOfInterestType() const { return rare().pointOfInterestType; }
+    void setPointOfInterestType(std::optional<std::string> value) {
+        rareForWriting().pointOfInterestType = std::move(value);
+    }
     // Never set by the library; the description prints it.
-    const std::optional<std::string>& stringValue() const { return stringValue_; }
-    void setStringValue(std::optional<std::string> value) { stringValue_ = std::move(value); }
+    const std::optional<std::string>& stringValue() const { return rare().stringValue; }
+    void setStringValue(std::optional<std::string> value) { rareForWriting().stringValue = std::move(value); }
     // The whole "class" attribute, not split at spaces. (className() is the
     // object's class name, as everywhere in the platform layer.)
     const std::optional<std::string>& styleClassName() const { return styleClassName_; }
@@ -102,11 +104,19 @@ private:
     void applyTransformList(const std::string& text, SVGTransformable& target, const SVGXParseResultPtr& parseResult);
 
     std::optional<std::string> identifier_;
-    std::optional<std::string> xmlbase_;
-    std::optional<std::string> isSelectable_;
-    std::optional<std::string> idRoom_;
-    std::optional<std::string> pointOfInterestType_;
-    std::optional<std::string> stringValue_;
+    // Texts few elements carry (the points of interest among a plan's
+    // shapes, texts and edges), kept apart so the others do not pay for them.
+    struct RareFields {
+        std::optional<std::string> xmlbase;
+        std::optional<std::string> isSelectable;
+        std::optional<std::string> idRoom;
+        std::optional<std::string> pointOfInterestType;
+        std::optional<std::string> stringValue;
+    };
+    const RareFields& rare() const;
+    RareFields& rareForWriting();
+
+    std::unique_ptr<RareFields> rare_;
     std::optional<std::string> styleClassName_;
     std::shared_ptr<CSSStyleDeclaration> style_;
     std::weak_ptr<SVGSVGElement> rootOfCurrentDocumentFragment_;

@@ -12,11 +12,11 @@ namespace svg {
 
 void SVGElement::readPointOfInterestAttributes() {
     if (std::string selectable = getAttribute("isSelectable"); !selectable.empty()) {
-        isSelectable_ = selectable;
+        rareForWriting().isSelectable = selectable;
         collectPointOfInterest();
     }
-    if (std::string type = getAttribute("type"); !type.empty()) pointOfInterestType_ = type;
-    if (std::string room = getAttribute("idRoom"); !room.empty()) idRoom_ = room;
+    if (std::string type = getAttribute("type"); !type.empty()) rareForWriting().pointOfInterestType = type;
+    if (std::string room = getAttribute("idRoom"); !room.empty()) rareForWriting().idRoom = room;
 }
 
 void SVGElement::collectPointOfInterest() {

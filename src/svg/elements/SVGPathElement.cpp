@@ -90,7 +90,8 @@ void SVGPathElement::parseData(const std::string& data) {
                 break;
         }
     }
-    setPathForShapeInRelativeCoords(std::move(path));
+    // Kept for the element's life: an exact copy, not the grown builder.
+    setPathForShapeInRelativeCoords(path->copy());
 }
 
 }  // namespace svg

@@ -196,6 +196,7 @@ graphics::LayerPtr SVGHelperUtilities::newCALayerForPathBasedSVGElement(const SV
 graphics::MutablePathPtr SVGPathCreateByOffsetting(const graphics::Path& path, graphics::Point offset) {
     using Type = graphics::PathElement::Type;
     auto result = std::make_shared<graphics::MutablePath>();
+    result->reserve(path.elements().size());
     auto moved = [&](graphics::Point p) { return graphics::Point{p.x - offset.x, p.y - offset.y}; };
     for (const auto& element : path.elements()) {
         const auto& p = element.points;

@@ -74,7 +74,7 @@ void appendNewChild(const std::shared_ptr<Node>& parent, const std::shared_ptr<N
         parent->appendChild(child);
         return;
     }
-    parent->childNodes()->internalArray().push_back(child);
+    parent->childArray().push_back(child);
     child->setParentNode(parent);
 }
 
