@@ -159,18 +159,18 @@ void Layer::setTransform(const Transform3D& transform) {
     }
 }
 
-const Layer::Decoration& Layer::decoration() const {
-    static const Decoration defaults;
-    return decoration_ ? *decoration_ : defaults;
+const Layer::RareProperties& Layer::rare() const {
+    static const RareProperties defaults;
+    return rare_ ? *rare_ : defaults;
 }
 
-Layer::Decoration& Layer::decorationForWriting() {
-    if (!decoration_) decoration_ = std::make_unique<Decoration>();
-    return *decoration_;
+Layer::RareProperties& Layer::rareForWriting() {
+    if (!rare_) rare_ = std::make_unique<RareProperties>();
+    return *rare_;
 }
 
 void Layer::renderShadow(DrawingContext& context, const Rect& box) const {
-    const Decoration& d = decoration();
+    const RareProperties& d = rare();
     if (!(d.shadowOpacity > 0) || !d.shadowColor) return;
     // Without a path the shadow follows the filled bounds; a layer with
     // nothing filled casts none.
@@ -197,7 +197,7 @@ void Layer::renderShadow(DrawingContext& context, const Rect& box) const {
 }
 
 void Layer::renderInContext(DrawingContext& context) const {
-    if (auto delegate = renderDelegate_.lock()) {
+    if (auto delegate = rare().renderDelegate.lock()) {
         delegate->renderLayerInContext(*this, context);
         return;
     }
@@ -218,7 +218,7 @@ void Layer::renderWithContent(DrawingContext& context, const std::function<void(
     bool group = opacity_ < 1;
     if (group) context.beginTransparencyLayer(opacity_);
     Rect box = bounds_.standardized();
-    const Decoration& d = decoration();
+    const RareProperties& d = rare();
     renderShadow(context, box);
     if (d.backgroundColor && !box.isEmpty()) context.fillPath(roundedRect(box, d.cornerRadius), *d.backgroundColor);
     if (masksToBounds_) {
@@ -240,17 +240,17 @@ void Layer::renderWithContent(DrawingContext& context, const std::function<void(
 
 void Layer::addAnimation(const LayerAnimation& animation, const std::string& key) {
     auto copy = std::make_shared<LayerAnimation>(animation);
-    for (auto& [k, a] : animations_) {
+    for (auto& [k, a] : rareForWriting().animations) {
         if (k == key) {
             a = std::move(copy);
             return;
         }
     }
-    animations_.emplace_back(key, std::move(copy));
+    rareForWriting().animations.emplace_back(key, std::move(copy));
 }
 
 LayerAnimationPtr Layer::animationForKey(const std::string& key) const {
-    for (const auto& [k, a] : animations_) {
+    for (const auto& [k, a] : rare().animations) {
         if (k == key) return a;
     }
     return nullptr;
@@ -258,12 +258,12 @@ LayerAnimationPtr Layer::animationForKey(const std::string& key) const {
 
 std::vector<std::string> Layer::animationKeys() const {
     std::vector<std::string> keys;
-    for (const auto& entry : animations_) keys.push_back(entry.first);
+    for (const auto& entry : rare().animations) keys.push_back(entry.first);
     return keys;
 }
 
 void Layer::removeAnimationForKey(const std::string& key) {
-    std::erase_if(animations_, [&](const auto& entry) { return entry.first == key; });
+    if (rare_) std::erase_if(rare_->animations, [&](const auto& entry) { return entry.first == key; });
 }
 
 }  // namespace graphics

@@ -104,44 +104,44 @@ public:
     // Appearance.
     const std::optional<std::string>& name() const { return name_; }
     void setName(std::optional<std::string> name) { name_ = std::move(name); }
-    const LayerPtr& mask() const { return decoration().mask; }
+    const LayerPtr& mask() const { return rare().mask; }
     void setMask(LayerPtr mask) {
-        if (mask || decoration_) decorationForWriting().mask = std::move(mask);
+        if (mask || rare_) rareForWriting().mask = std::move(mask);
     }
     double opacity() const { return opacity_; }
     void setOpacity(double opacity) { opacity_ = opacity; }
     bool isHidden() const { return hidden_; }
     void setHidden(bool hidden) { hidden_ = hidden; }
     // An image stretched over the bounds.
-    const BitmapPtr& contents() const { return decoration().contents; }
+    const BitmapPtr& contents() const { return rare().contents; }
     void setContents(BitmapPtr contents) {
-        if (contents || decoration_) decorationForWriting().contents = std::move(contents);
+        if (contents || rare_) rareForWriting().contents = std::move(contents);
     }
-    const std::optional<Color>& backgroundColor() const { return decoration().backgroundColor; }
+    const std::optional<Color>& backgroundColor() const { return rare().backgroundColor; }
     void setBackgroundColor(std::optional<Color> color) {
-        if (color || decoration_) decorationForWriting().backgroundColor = std::move(color);
+        if (color || rare_) rareForWriting().backgroundColor = std::move(color);
     }
-    double cornerRadius() const { return decoration().cornerRadius; }
-    void setCornerRadius(double radius) { decorationForWriting().cornerRadius = radius; }
-    double borderWidth() const { return decoration().borderWidth; }
-    void setBorderWidth(double width) { decorationForWriting().borderWidth = width; }
+    double cornerRadius() const { return rare().cornerRadius; }
+    void setCornerRadius(double radius) { rareForWriting().cornerRadius = radius; }
+    double borderWidth() const { return rare().borderWidth; }
+    void setBorderWidth(double width) { rareForWriting().borderWidth = width; }
     // Opaque black by default.
-    const std::optional<Color>& borderColor() const { return decoration().borderColor; }
-    void setBorderColor(std::optional<Color> color) { decorationForWriting().borderColor = std::move(color); }
+    const std::optional<Color>& borderColor() const { return rare().borderColor; }
+    void setBorderColor(std::optional<Color> color) { rareForWriting().borderColor = std::move(color); }
 
     // Shadow: drawn under the layer's content, the shadow path's shape (the
     // rounded bounds without one) offset and in the colour at the opacity
     // (0 by default: no shadow), spread by the radius.
-    const std::optional<Color>& shadowColor() const { return decoration().shadowColor; }
-    void setShadowColor(std::optional<Color> color) { decorationForWriting().shadowColor = std::move(color); }
-    double shadowOpacity() const { return decoration().shadowOpacity; }
-    void setShadowOpacity(double opacity) { decorationForWriting().shadowOpacity = opacity; }
-    Size shadowOffset() const { return decoration().shadowOffset; }
-    void setShadowOffset(Size offset) { decorationForWriting().shadowOffset = offset; }
-    double shadowRadius() const { return decoration().shadowRadius; }
-    void setShadowRadius(double radius) { decorationForWriting().shadowRadius = radius; }
-    const PathPtr& shadowPath() const { return decoration().shadowPath; }
-    void setShadowPath(PathPtr path) { decorationForWriting().shadowPath = std::move(path); }
+    const std::optional<Color>& shadowColor() const { return rare().shadowColor; }
+    void setShadowColor(std::optional<Color> color) { rareForWriting().shadowColor = std::move(color); }
+    double shadowOpacity() const { return rare().shadowOpacity; }
+    void setShadowOpacity(double opacity) { rareForWriting().shadowOpacity = opacity; }
+    Size shadowOffset() const { return rare().shadowOffset; }
+    void setShadowOffset(Size offset) { rareForWriting().shadowOffset = offset; }
+    double shadowRadius() const { return rare().shadowRadius; }
+    void setShadowRadius(double radius) { rareForWriting().shadowRadius = radius; }
+    const PathPtr& shadowPath() const { return rare().shadowPath; }
+    void setShadowPath(PathPtr path) { rareForWriting().shadowPath = std::move(path); }
     // Clips the contents and sublayers to the (rounded) bounds when rendering.
     bool masksToBounds() const { return masksToBounds_; }
     void setMasksToBounds(bool masks) { masksToBounds_ = masks; }
@@ -155,7 +155,9 @@ public:
     LayerAnimationPtr animationForKey(const std::string& key) const;
     std::vector<std::string> animationKeys() const;
     void removeAnimationForKey(const std::string& key);
-    void removeAllAnimations() { animations_.clear(); }
+    void removeAllAnimations() {
+        if (rare_) rare_->animations.clear();
+    }
 
     // Further properties of the platform's layer, kept as values for those
     // who copy or inspect layers; the renderer does not draw with them. Few
@@ -234,7 +236,9 @@ public:
     // drawing and its sublayers go (inside the clip, under the border).
     void renderWithContent(DrawingContext& context, const std::function<void(DrawingContext&)>& content) const;
     // Kept weakly.
-    void setRenderDelegate(const std::shared_ptr<const LayerRenderDelegate>& delegate) { renderDelegate_ = delegate; }
+    void setRenderDelegate(const std::shared_ptr<const LayerRenderDelegate>& delegate) {
+        rareForWriting().renderDelegate = delegate;
+    }
 
 private:
     LayerPtr self() const;
@@ -254,10 +258,11 @@ private:
     // A layer carries a handful of keys at most: looked up in order.
     std::vector<std::pair<std::string, foundation::Value>> values_;
 
-    // Background, contents, mask, corners, border and shadow, with the
-    // platform's defaults: most layers of a drawing (a shape or a text each)
-    // never set them, so they live apart until one is set.
-    struct Decoration {
+    // Background, contents, mask, corners, border, shadow (with the
+    // platform's defaults), animations and the render delegate: most layers
+    // of a drawing (a shape or a text each) never set any, so they live apart
+    // until one is set.
+    struct RareProperties {
         std::optional<Color> backgroundColor;
         BitmapPtr contents;
         LayerPtr mask;
@@ -269,13 +274,13 @@ private:
         Size shadowOffset{0, -3};
         double shadowRadius = 3;
         PathPtr shadowPath;
+        std::vector<std::pair<std::string, LayerAnimationPtr>> animations;
+        std::weak_ptr<const LayerRenderDelegate> renderDelegate;
     };
-    const Decoration& decoration() const;
-    Decoration& decorationForWriting();
-    std::unique_ptr<Decoration> decoration_;
+    const RareProperties& rare() const;
+    RareProperties& rareForWriting();
+    std::unique_ptr<RareProperties> rare_;
     bool masksToBounds_ = false;
-    std::vector<std::pair<std::string, LayerAnimationPtr>> animations_;
-    std::weak_ptr<const LayerRenderDelegate> renderDelegate_;
 
     // The properties kept as values (above), with the platform's defaults.
     struct KeptValues {

@@ -31,15 +31,13 @@ void InteractiveMapsServices::setDistance(double distance, int32_t fromPointInde
         return;
     }
     if (distances_.size() < nodes) distances_.resize(nodes);
-    distances_[size_t(fromPointIndex)][toPointIndex] = distance;
-    distances_[size_t(toPointIndex)][fromPointIndex] = distance;
+    distances_[size_t(fromPointIndex)].set(toPointIndex, distance);
+    distances_[size_t(toPointIndex)].set(fromPointIndex, distance);
 }
 
 double InteractiveMapsServices::distanceFromPointIndex(int32_t fromPointIndex, int32_t toPointIndex) const {
     if (fromPointIndex < 0 || toPointIndex < 0 || size_t(fromPointIndex) >= distances_.size()) return 0;
-    const auto& neighbours = distances_[size_t(fromPointIndex)];
-    auto found = neighbours.find(toPointIndex);
-    return found == neighbours.end() ? 0 : found->second;
+    return distances_[size_t(fromPointIndex)].find(toPointIndex).value_or(0);
 }
 
 std::string InteractiveMapsServices::generateNextIdForPoint() { return std::to_string(++pointCounter_); }

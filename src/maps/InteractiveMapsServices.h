@@ -25,6 +25,7 @@
 
 #include "dispatch/Queue.h"
 #include "foundation/ArrayIndex.h"
+#include "maps/NeighbourDistances.h"
 #include "foundation/Error.h"
 #include "maps/BeaconObject.h"
 #include "maps/EdgeObject.h"
@@ -176,7 +177,7 @@ private:
     bool shouldConstruct_ = false;
     int32_t pointCounter_ = 0;
     // Per node, its neighbours and the distance to each.
-    std::vector<std::unordered_map<int32_t, double>> distances_;
+    std::vector<NeighbourDistances> distances_;
     foundation::ArrayIndex<IntersectionPoint, PositionKey, PositionKeyHash, &positionKey> nodesByPosition_;
     foundation::ArrayIndex<IntersectionPoint, std::string, std::hash<std::string>, &pointIdentifierKey>
         nodesByIdentifier_;

@@ -56,7 +56,8 @@ void CSSPrimitiveValue::setCssText(const std::string& text) {
     CSSValue::setCssText(text);
     if (text.empty()) {
         internalValue_ = 0;
-        internalString_ = "";
+        hasString_ = true;
+        internalString_.reset();
         primitiveType_ = CSS_UNKNOWN;
         return;
     }
@@ -73,15 +74,22 @@ void CSSPrimitiveValue::setCssText(const std::string& text) {
     }
 }
 
+std::optional<std::string> CSSPrimitiveValue::internalString() const {
+    if (!hasString_) return std::nullopt;
+    return internalString_ ? *internalString_ : std::string();
+}
+
 void CSSPrimitiveValue::setFloatValue(CSSPrimitiveType unitType, float value) {
     primitiveType_ = unitType;
     internalValue_ = value;
+    hasString_ = false;
     internalString_.reset();
 }
 
 void CSSPrimitiveValue::setStringValue(CSSPrimitiveType stringType, std::string value) {
     primitiveType_ = stringType;
-    internalString_ = std::move(value);
+    hasString_ = true;
+    internalString_ = value.empty() ? nullptr : std::make_unique<std::string>(std::move(value));
     internalValue_ = 0;
 }
 

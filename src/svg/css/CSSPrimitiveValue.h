@@ -51,10 +51,10 @@ public:
     void setStringValue(CSSPrimitiveType stringType, std::string value);
     // The value in the requested unit; 0 where no conversion exists.
     float getFloatValue(CSSPrimitiveType unitType) const;
-    const std::optional<std::string>& getStringValue() const { return internalString_; }
+    std::optional<std::string> getStringValue() const { return internalString(); }
     // The number as read, in its own unit.
     float internalValue() const { return internalValue_; }
-    const std::optional<std::string>& internalString() const { return internalString_; }
+    std::optional<std::string> internalString() const;
 
     // Counters, rectangles and colours are never read as such: always null.
     std::shared_ptr<foundation::Object> getCounterValue() const { return nullptr; }
@@ -69,7 +69,10 @@ public:
 private:
     CSSPrimitiveType primitiveType_ = CSS_UNKNOWN;
     float internalValue_ = 0;
-    std::optional<std::string> internalString_;
+    // The string of a string value; an empty one (every missing length's) is
+    // kept as the flag alone, as a plan holds thousands.
+    bool hasString_ = false;
+    std::unique_ptr<std::string> internalString_;
     float pixelsPerInch_ = 1.0f;
 };
 
