@@ -9,14 +9,17 @@ using namespace foundation;
 
 namespace {
 
+// Never destroyed, like the connection operation's queue and group: a
+// response still being processed at exit must not find them gone.
 dispatch::QueuePtr processingQueue() {
-    static dispatch::QueuePtr queue = dispatch::Queue::createConcurrent(kQNHTTPRequestOperationProcessingQueueLabel);
-    return queue;
+    static const auto* queue =
+        new dispatch::QueuePtr(dispatch::Queue::createConcurrent(kQNHTTPRequestOperationProcessingQueueLabel));
+    return *queue;
 }
 
 dispatch::GroupPtr sharedHTTPCompletionGroup() {
-    static dispatch::GroupPtr group = dispatch::Group::create();
-    return group;
+    static const auto* group = new dispatch::GroupPtr(dispatch::Group::create());
+    return *group;
 }
 
 }  // namespace

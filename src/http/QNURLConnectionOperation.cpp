@@ -42,14 +42,18 @@ bool transitionAllowed(QNOperationState from, QNOperationState to, bool cancelle
     return false;
 }
 
+// Both live as long as the process and are never destroyed: an operation
+// finishing on the network thread while the process exits still reaches them
+// after static destruction has begun.
 dispatch::GroupPtr sharedCompletionGroup() {
-    static dispatch::GroupPtr group = dispatch::Group::create();
-    return group;
+    static const auto* group = new dispatch::GroupPtr(dispatch::Group::create());
+    return *group;
 }
 
 dispatch::QueuePtr operationQueue() {
-    static dispatch::QueuePtr queue = dispatch::Queue::createConcurrent("com.quovana.networking.operation.queue");
-    return queue;
+    static const auto* queue =
+        new dispatch::QueuePtr(dispatch::Queue::createConcurrent("com.quovana.networking.operation.queue"));
+    return *queue;
 }
 
 }  // namespace
