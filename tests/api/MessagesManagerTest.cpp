@@ -3,7 +3,8 @@
 // at once, the confirmed one leaves (by its own identity, even when another
 // row shares its compose second) and the other is sent again 30 seconds
 // later. The thread operations mark and delete on the service and in the
-// store, and always complete.
+// store, and always complete. On the pad a pass recounts the messages badge
+// through the main tab bar behind the split view at the window's root.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -13,10 +14,16 @@
 #include "api/LocalServiceTest.h"
 #include "api/MessagesManager.h"
 #include "api/QVAApiManagerRefresh.h"
+#include "app/EventsSplitViewController.h"
+#include "app/EventsTabBarController.h"
+#include "app/MessagesCounterRefreshing.h"
 #include "foundation/Clock.h"
 #include "foundation/JSONSerialization.h"
+#include "foundation/Thread.h"
 #include "model/QVACoreDataMessage.h"
 #include "model/QVACoreDataOutboxMessage.h"
+#include "uikit/UIApplication.h"
+#include "uikit/UIWindow.h"
 
 namespace {
 
@@ -34,6 +41,10 @@ protected:
         if (auto timer = outbox.timerForSchedulingOutboxMessages()) timer->invalidate();
         outbox.setTimerForSchedulingOutboxMessages(nullptr);
         loop.runUntil([&] { return !outbox.isSendingOutboxMessages(); }, apitest::kWait);
+        if (auto window = uikit::UIApplication::sharedApplication().keyWindow()) {
+            window->setRootViewController(nullptr);
+            loop.runDueTasks();
+        }
         foundation::Clock::useReal();
         LocalServiceTest::TearDown();
     }
@@ -253,6 +264,33 @@ TEST_F(MessagesManagerTest, AThreadDeletionReportsTheFailureEvenWhenAnotherMessa
     ASSERT_TRUE(loop.runUntil([&] { return done; }, apitest::kWait));
     EXPECT_NE(reported, nullptr);
     EXPECT_EQ(threadRows(threadId).size(), messages.size());
+}
+
+class CountingTabBar : public EventsTabBarController {
+public:
+    int recounts = 0;
+    bool offMainThread = false;
+    void refreshMessagesAndMeetingRequestsCounter() override {
+        ++recounts;
+        if (!foundation::isMainThread()) offMainThread = true;
+    }
+};
+
+TEST_F(MessagesManagerTest, AnOutboxPassRecountsThroughTheTabBarBehindTheSplitView) {
+    auto tabBar = std::make_shared<CountingTabBar>();
+    auto split = std::make_shared<EventsSplitViewController>();
+    split->setViewControllers({tabBar, std::make_shared<uikit::UIViewController>()});
+    uikit::UIApplication::sharedApplication().keyWindow()->setRootViewController(split);
+    ASSERT_EQ(messagesCounterRefreshingScreen().get(), static_cast<MessagesCounterRefreshing*>(tabBar.get()));
+
+    outbox.sendMessageFor(QVAOutboxMessage::initWithBody("Body", "Subject", 1700000000, "Ann Lee", "100002", 0));
+    ASSERT_TRUE(loop.runUntil([&] { return !rows<QVACoreDataOutboxMessage>(token(), eventId()).empty(); },
+                              apitest::kWait));
+    outbox.startTimerToSendOutboxMessagesIfAny();
+    ASSERT_TRUE(loop.runUntil([&] { return tabBar->recounts > 0; }, apitest::kWait));
+    EXPECT_EQ(tabBar->recounts, 1);
+    EXPECT_FALSE(tabBar->offMainThread);
+    EXPECT_FALSE(rows<QVACoreDataMessage>(token(), eventId()).empty());
 }
 
 }  // namespace

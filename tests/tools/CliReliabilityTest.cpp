@@ -25,6 +25,7 @@
 #include "store/CoreDataStack.h"
 #include "store/StorageManager.h"
 #include "support/TemporaryDirectory.h"
+#include "tools/InProcessCommandState.h"
 #include "tools/QuovanaProcess.h"
 
 using foundation::Value;
@@ -38,18 +39,10 @@ bool contains(const std::string& text, const std::string& part) { return text.fi
 
 class CliReliabilityTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        previousHome_ = foundation::ApplicationHome::root();
-        StorageManager::sharedStorageManager().setCoreDataStackCaches({});
-        StorageManager::sharedStorageManager().setRowPauseForTesting([] {});
-    }
+    void SetUp() override { state_.enter(); }
     void TearDown() override {
         StorageManager::sharedStorageManager().setContextSaveForTesting(nullptr);
-        StorageManager::sharedStorageManager().setCoreDataStackCaches({});
-        StorageManager::sharedStorageManager().setRowPauseForTesting(nullptr);
-        QVAApiManager::setServiceRoot(std::nullopt);
-        network::Reachability::setSimulatedFlags(std::nullopt);
-        foundation::ApplicationHome::setRoot(previousHome_);
+        state_.leave();
     }
 
     void startService(testservice::MeetingGeneratorOptions meeting, MeetingService::Options options = {}) {
@@ -135,7 +128,7 @@ protected:
 
     std::unique_ptr<MeetingService> service_;
     TemporaryDirectory home_;
-    std::string previousHome_;
+    InProcessCommandState state_;
 };
 
 TEST_F(CliReliabilityTest, ChangesReportedDoneAreInTheFileForTheNextProcess) {

@@ -25,6 +25,7 @@
 #include "service/MeetingService.h"
 #include "store/StorageManager.h"
 #include "support/TemporaryDirectory.h"
+#include "tools/InProcessCommandState.h"
 #include "uikit/UIAlertView.h"
 #include "uikit/UIApplication.h"
 
@@ -53,17 +54,9 @@ protected:
 
     void SetUp() override {
         ASSERT_TRUE(service_);
-        previousHome_ = foundation::ApplicationHome::root();
-        StorageManager::sharedStorageManager().setCoreDataStackCaches({});
-        StorageManager::sharedStorageManager().setRowPauseForTesting([] {});
+        state_.enter();
     }
-    void TearDown() override {
-        StorageManager::sharedStorageManager().setCoreDataStackCaches({});
-        StorageManager::sharedStorageManager().setRowPauseForTesting(nullptr);
-        QVAApiManager::setServiceRoot(std::nullopt);
-        network::Reachability::setSimulatedFlags(std::nullopt);
-        foundation::ApplicationHome::setRoot(previousHome_);
-    }
+    void TearDown() override { state_.leave(); }
 
     // The command with the service and the home in front.
     CliRun run(std::vector<std::string> arguments, const std::string& serviceRoot = {}) {
@@ -86,7 +79,7 @@ protected:
 
     static std::unique_ptr<MeetingService> service_;
     TemporaryDirectory home_;
-    std::string previousHome_;
+    InProcessCommandState state_;
 };
 
 std::unique_ptr<MeetingService> CliTest::service_;

@@ -15,6 +15,7 @@
 #include "service/MeetingService.h"
 #include "store/StorageManager.h"
 #include "support/TemporaryDirectory.h"
+#include "tools/InProcessCommandState.h"
 
 using foundation::Value;
 using testservice::MeetingKind;
@@ -59,18 +60,8 @@ protected:
         participant[std::string("countryOfNationality")] = Value(country);
     }
 
-    void SetUp() override {
-        previousHome_ = foundation::ApplicationHome::root();
-        StorageManager::sharedStorageManager().setCoreDataStackCaches({});
-        StorageManager::sharedStorageManager().setRowPauseForTesting([] {});
-    }
-    void TearDown() override {
-        StorageManager::sharedStorageManager().setCoreDataStackCaches({});
-        StorageManager::sharedStorageManager().setRowPauseForTesting(nullptr);
-        QVAApiManager::setServiceRoot(std::nullopt);
-        network::Reachability::setSimulatedFlags(std::nullopt);
-        foundation::ApplicationHome::setRoot(previousHome_);
-    }
+    void SetUp() override { state_.enter(); }
+    void TearDown() override { state_.leave(); }
 
     CommandRun run(std::vector<std::string> arguments) {
         std::vector<std::string> full = {"--service", service_->rootURL(), "--home", home_.path()};
@@ -90,7 +81,7 @@ protected:
 
     static std::unique_ptr<MeetingService> service_;
     TemporaryDirectory home_;
-    std::string previousHome_;
+    InProcessCommandState state_;
 };
 
 std::unique_ptr<MeetingService> FilterScopeCommand::service_;
