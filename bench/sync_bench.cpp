@@ -71,13 +71,15 @@
 #include "store/EntityClass.h"
 #include "store/StorageManager.h"
 
+#include "BenchMeeting.h"
+
 namespace {
 
 using foundation::Value;
 using testservice::MeetingKind;
 using testservice::MeetingService;
 
-constexpr double kTimeoutSeconds = 600;
+using namespace benchmeeting;
 
 double peakMegabytes() {
     rusage usage{};
@@ -94,72 +96,6 @@ double residentMegabytes() {
         std::fclose(statm);
     }
     return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
-}
-
-bool pumpUntil(const std::function<bool()>& done) { return foundation::RunLoop::main().runUntil(done, kTimeoutSeconds); }
-
-// One generated meeting served in-process, with the account and meeting the
-// app loads it for. Made once per size and kept for the whole run.
-struct Meeting {
-    std::unique_ptr<MeetingService> service;
-    std::shared_ptr<QVAUserAccount> account;
-    std::shared_ptr<QVAEvent> event;
-    int64_t rows = 0;
-    bool loaded = false;
-
-    std::optional<std::string> token() const { return account->authenticationCode(); }
-    std::optional<std::string> eventId() const { return event->itemId(); }
-};
-
-Meeting& meetingOfSize(int sessions, int participants) {
-    static std::map<std::pair<int, int>, std::unique_ptr<Meeting>> meetings;
-    auto& slot = meetings[{sessions, participants}];
-    if (slot) return *slot;
-    slot = std::make_unique<Meeting>();
-    auto& meeting = *slot;
-    meeting.service = std::make_unique<MeetingService>(
-        // A seed per size: its own token and meeting id, so its own store.
-        testservice::generateMeeting({.seed = static_cast<uint64_t>(sessions), .sessions = sessions, .participants = participants, .days = 4}));
-    if (!meeting.service->start()) abort();
-    // Each size has its own service; the API client follows the root.
-    QVAApiManager::setServiceRoot(meeting.service->rootURL());
-    meeting.account = std::make_shared<QVAUserAccount>();
-    meeting.account->setAuthenticationCode(meeting.service->demoToken());
-    bool done = false;
-    QVAApiManager::sharedApiManager().getEventWithId(meeting.service->eventId(), meeting.token(),
-                                                     [&](const foundation::ErrorPtr&, const Value& result) {
-                                                         meeting.event = result.objectAs<QVAEvent>();
-                                                         done = true;
-                                                     });
-    if (!pumpUntil([&] { return done; }) || !meeting.event) abort();
-    for (auto kind : testservice::allMeetingKinds()) meeting.rows += meeting.service->items(kind).size();
-    return meeting;
-}
-
-// The meeting's service, and its account and meeting current, as the loading
-// screen leaves them (the messages reload of the delta reads them).
-void useMeeting(Meeting& meeting) {
-    QVAApiManager::setServiceRoot(meeting.service->rootURL());
-    auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
-    settings.setCurrentAccount(meeting.account);
-    settings.setCurrentEvent(meeting.event);
-}
-
-void freshStore(const Meeting& meeting) {
-    auto& store = StorageManager::sharedStorageManager();
-    store.removePersistentStoreForAuthToken(meeting.token(), meeting.eventId());
-    store.initCoreDataStackForAuthToken(meeting.token(), meeting.eventId(), nullptr);
-}
-
-bool fullDownload(const Meeting& meeting) {
-    bool done = false;
-    foundation::ErrorPtr failure;
-    QVAApiManagerFullDownload::loadAllDataForAccount(meeting.account, meeting.event, nullptr,
-                                                     [&](const foundation::ErrorPtr& error, const Value&) {
-                                                         failure = error;
-                                                         done = true;
-                                                     });
-    return pumpUntil([&] { return done; }) && !failure;
 }
 
 bool delta(const Meeting& meeting) {
@@ -495,13 +431,6 @@ void BM_RoundTrip(benchmark::State& state) {
     }
 }
 void BM_FetchModels(benchmark::State& state) { fetchLists(state, true); }
-
-void ensureLoaded(Meeting& meeting) {
-    if (meeting.loaded) return;
-    freshStore(meeting);
-    if (!fullDownload(meeting)) abort();
-    meeting.loaded = true;
-}
 
 void BM_DeltaUnchanged(benchmark::State& state) {
     auto& meeting = meetingOfSize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));

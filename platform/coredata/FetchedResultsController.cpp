@@ -112,9 +112,23 @@ std::optional<IndexPath> FetchedResultsController::indexPathForObject(const Valu
     return std::nullopt;
 }
 
+bool FetchedResultsController::touchesFetchedEntity(const ContextChanges& changes) const {
+    const std::string& entity = request_.entityName();
+    const bool subentities = request_.includesSubentities();
+    for (const auto* objects : {&changes.inserted, &changes.updated, &changes.deleted})
+        for (const auto& object : *objects) {
+            if (!object) continue;
+            if (object->entity().name() == entity || (subentities && object->isKindOfEntity(entity))) return true;
+        }
+    return false;
+}
+
 void FetchedResultsController::contextDidChange(const ContextChanges& changes) {
     auto delegate = delegate_.lock();
     if (!delegate || request_.resultType() == FetchRequestResultType::Dictionary) return;
+    // Entities have no relationships, so only objects of the fetched entity
+    // can change the results: anything else is not worth a fetch.
+    if (!touchesFetchedEntity(changes)) return;
 
     std::unordered_set<int64_t> updated;
     for (const auto& o : changes.updated) updated.insert(o->objectID()->primaryKey());

@@ -1,6 +1,8 @@
 // A fetched-results controller: the result of one fetch request on one
 // context, split into sections by a key path, kept current after each change
-// that reaches its context (a child's save, or its own save). Changes are
+// that reaches its context (a child's save, or its own save) and holds an
+// object of its entity: changes of other entities cannot alter the results
+// and are skipped without a fetch. Changes are
 // found by fetching again and comparing with what was shown before, and are
 // reported to the delegate in one batch: will change, section deletions and
 // insertions, object deletions, insertions, moves and updates, did change.
@@ -82,6 +84,9 @@ public:
 
 private:
     void contextDidChange(const ContextChanges& changes);
+    // Whether the change holds an object of the request's entity (or of a
+    // sub-entity, when the request includes them).
+    bool touchesFetchedEntity(const ContextChanges& changes) const;
     std::vector<FetchedResultsSectionInfo> group(const foundation::Value::Array& objects) const;
     // The values that place an object (sort keys, section key), by primary key.
     std::map<int64_t, std::vector<foundation::Value>> placementKeys(const foundation::Value::Array& objects) const;

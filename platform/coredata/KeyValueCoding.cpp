@@ -6,14 +6,21 @@ namespace coredata {
 
 using foundation::Value;
 
+namespace {
+constexpr const char* kDescriptionKey = "description";
+}
+
 Value valueForKey(const Value& target, const std::string& key) {
     if (key == "SELF") return target;
     switch (target.type()) {
         case Value::Type::Dictionary: return target[key];
         case Value::Type::Object: {
             auto object = target.object();
-            if (auto kvc = dynamic_cast<const KeyValueCoding*>(object.get())) return kvc->valueForKey(key);
-            return Value();
+            if (auto kvc = dynamic_cast<const KeyValueCoding*>(object.get())) {
+                Value v = kvc->valueForKey(key);
+                if (!v.isAbsent() || key != kDescriptionKey) return v;
+            }
+            return key == kDescriptionKey && object ? Value(object->description()) : Value();
         }
         case Value::Type::Array: {
             Value::Array out;
@@ -23,7 +30,8 @@ Value valueForKey(const Value& target, const std::string& key) {
             }
             return Value(std::move(out));
         }
-        default: return Value();
+        // Every object answers its description text, strings and numbers too.
+        default: return key == kDescriptionKey && !target.isNothing() ? Value(target.description()) : Value();
     }
 }
 

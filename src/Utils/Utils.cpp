@@ -91,10 +91,12 @@ bool isPathStep(const std::string& name) { return name == "." || name == ".."; }
 std::optional<std::string> mapFolder(std::string authToken, const std::string& eventId) {
     std::replace(authToken.begin(), authToken.end(), '/', '_');
     if (isPathStep(authToken) || isPathStep(eventId) || eventId.find('/') != std::string::npos) return std::nullopt;
-    return foundation::ApplicationHome::cachesDirectory() + "/imaps/" + authToken + "/" + eventId;
+    return Utils::cacheImapsDirectory() + "/" + authToken + "/" + eventId;
 }
 
 }  // namespace
+
+std::string Utils::cacheImapsDirectory() { return foundation::ApplicationHome::cachesDirectory() + "/imaps"; }
 
 std::string Utils::getCurrentDirectory() {
     const std::string path = foundation::ApplicationHome::documentsDirectory() + "/Quovana Events";

@@ -174,6 +174,8 @@ public:
     static Text getLocationStringForRoomId(const foundation::Value& roomId, const foundation::Value::Array& venues,
                                            const foundation::Value::Array& rooms);
 
+    // Caches/imaps: every account's and meeting's map files lie below it.
+    static std::string cacheImapsDirectory();
     // Caches/imaps/<token>/<meeting id>/<file name>, creating the folder up to
     // the meeting id. Server data names these parts, so none may lead out of
     // the map cache: "/" in the token becomes "_" (as in the store key); a

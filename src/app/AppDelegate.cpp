@@ -1,16 +1,57 @@
 #include "app/AppDelegate.h"
 
-#include "app/AppStoryboards.h"
-#include "app/EventsSplitViewController.h"
+#include "Utils/AppearanceUtils.h"
+#include "Utils/StringUtility.h"
 #include "Utils/Utils.h"
+#include "analytics/AnalyticsUtils.h"
+#include "api/ApplicationService.h"
+#include "api/DeltaUpdateService.h"
+#include "api/MessagesManager.h"
+#include "api/Updater.h"
+#include "app/AppAnalyticsSuperPropertiesProvider.h"
+#include "app/AppDataClearing.h"
+#include "app/AppStoryboards.h"
+#include "app/BaseViewController.h"
+#include "app/EventsSplitViewController.h"
+#include "app/LoadingViewController.h"
+#include "app/LoginViewController.h"
+#include "app/StartTutorialStrings.h"
+#include "app/NetworkActivityIndicator.h"
+#include "crashreporting/CrashReporter.h"
+#include "foundation/Bundle.h"
 #include "foundation/Log.h"
+#include "foundation/NotificationCenter.h"
+#include "http/QNNetworkReachabilityManager.h"
+#include "maps/InteractiveMapsServices.h"
 #include "model/QVAEvent.h"
 #include "model/QVAUserAccount.h"
 #include "settings/ApplicationSettingsStore.h"
 #include "store/StorageManager.h"
+#include "uikit/UIAlertView.h"
 #include "uikit/UIApplication.h"
 #include "uikit/UIStoryboard.h"
 #include "uikit/UIWindow.h"
+
+namespace {
+
+// This build's key of the crash-reporting service.
+constexpr const char* kCrashReporterAPIKey = "5f3a9c0e7b21d84f6a0c93e1b7d25f48c6e09a13";
+constexpr const char* kBanner = "==== Quovana Events: starting ====";
+
+// The tint of every view that does not set its own.
+const graphics::Color kWindowTint = graphics::Color::rgb(64 / 255.0, 158 / 255.0, 210 / 255.0, 1.0);
+
+std::optional<std::string> nonEmpty(const foundation::Value& value) {
+    if (StringUtility::isNilOrEmpty(value)) return std::nullopt;
+    return value.stringValue();
+}
+
+std::optional<std::string> nonEmpty(const std::optional<std::string>& text) {
+    if (!text || text->empty()) return std::nullopt;
+    return text;
+}
+
+}  // namespace
 
 std::shared_ptr<AppDelegate> AppDelegate::sharedAppDelegate() {
     return std::dynamic_pointer_cast<AppDelegate>(uikit::UIApplication::sharedApplication().delegate());
@@ -20,24 +61,128 @@ std::shared_ptr<uikit::UIWindow> AppDelegate::window() const {
     return uikit::UIApplication::sharedApplication().keyWindow();
 }
 
+void AppDelegate::reachabilityStatusChanged(QNNetworkReachabilityStatus status) {
+    const char* object = nullptr;
+    switch (status) {
+        case QNNetworkReachabilityStatus::NotReachable:
+            object = BaseViewController::kNetworkOffline;
+            break;
+        case QNNetworkReachabilityStatus::ReachableViaWWAN:
+        case QNNetworkReachabilityStatus::ReachableViaWiFi:
+            object = BaseViewController::kNetworkOnline;
+            break;
+        default:
+            return;
+    }
+    foundation::NotificationCenter::defaultCenter().postNotificationName(
+        BaseViewController::kNetworkStatusNotification, foundation::Value(std::string(object)));
+}
+
+bool AppDelegate::isForcedLogoutDue(const std::optional<std::string>& oldStoredVersion,
+                                    const std::optional<std::string>& storedVersion) {
+    if (nonEmpty(oldStoredVersion) && !nonEmpty(storedVersion)) return true;
+    // By the dotted numbers: as text, "3.10" would order before "3.4".
+    return nonEmpty(storedVersion) && Updater::isNewerVersion(kMajorUpdateVersion, *storedVersion);
+}
+
 bool AppDelegate::applicationDidFinishLaunchingWithOptions(uikit::UIApplication& application,
                                                            const foundation::Value& launchOptions) {
     (void)launchOptions;
+    // What the bundle brings: the strings, the storyboards (whose initial
+    // scene is the root the launch starts from) and the loading screen that
+    // the services present when the current meeting changes.
+    foundation::Bundle::mainBundle().setStringTable(foundation::Bundle::kDefaultTable, StartTutorialStrings::entries());
+    AppStoryboards::registerStoryboards();
+    LoadingViewController::installLoadingScreenHook();
+    auto window = application.keyWindow();
+    window->setRootViewController(
+        uikit::UIStoryboard::storyboardWithName(Utils::storyboardName())->instantiateInitialViewController());
+    window->makeKeyAndVisible();
+
+    foundation::Log("%@", std::string(kBanner));
+    startServices();
+    window->setTintColor(kWindowTint);
+    AppearanceUtils::customizeDefaultUIAppearance();
+
     auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
-    if (auto account = settings.currentAccount(); account && account->authenticationCode()) {
-        auto event = settings.currentEvent();
-        StorageManager::sharedStorageManager().initCoreDataStackForAuthToken(
-            account->authenticationCode(), event ? event->itemId() : std::nullopt,
-            [](const foundation::ErrorPtr& error, const std::shared_ptr<CoreDataStack>&) {
-                if (error) foundation::Log("The current account's store did not open: %@", error->localizedDescription());
-            });
+    const auto oldStoredVersion = nonEmpty(settings.getOldStoredAppVersion());
+    const auto storedVersion = settings.storedAppVersion();
+    if (isForcedLogoutDue(oldStoredVersion, storedVersion)) {
+        Utils::displayAlertViewWithMessage(std::string(kForcedLogoutMessage), std::nullopt);
+        showLoginAfterClearing(true);
+    } else if (settings.currentAccount()) {
+        openStoredAccount();
+    } else {
+        showLoginAfterClearing(false);
     }
 
-    AppStoryboards::registerStoryboards();
-    auto root = uikit::UIStoryboard::storyboardWithName(Utils::storyboardName())->instantiateInitialViewController();
-    auto window = application.keyWindow();
-    window->setRootViewController(root);
-    window->makeKeyAndVisible();
-    if (auto split = std::dynamic_pointer_cast<EventsSplitViewController>(root)) eventsSplitVC_ = split;
+    AnalyticsUtils::trackEventWithName(kStartAppEvent);
+    settings.setStoredAppVersion(ApplicationService::applicationVersion());
     return true;
+}
+
+void AppDelegate::startServices() {
+    CrashReporter::startWithAPIKey(kCrashReporterAPIKey);
+    AnalyticsUtils::setSuperPropertiesProvider(std::make_shared<AppAnalyticsSuperPropertiesProvider>());
+    AnalyticsUtils::initializeAnalytics();
+    QVAShowNetworkActivityInStatusBar();
+    auto& reachability = QNNetworkReachabilityManager::sharedManager();
+    reachability.setReachabilityStatusChangeBlock(reachabilityStatusChanged);
+    reachability.startMonitoring();
+}
+
+void AppDelegate::openStoredAccount() {
+    auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
+    AnalyticsUtils::registerSuperProperties();
+    if (Utils::isIPad()) {
+        if (auto split = std::dynamic_pointer_cast<EventsSplitViewController>(window()->rootViewController()))
+            eventsSplitVC_ = split;
+    }
+    auto account = settings.currentAccount();
+    auto event = settings.currentEvent();
+    StorageManager::sharedStorageManager().initCoreDataStackForAuthToken(
+        account->authenticationCode(), event ? event->itemId() : std::nullopt,
+        [](const foundation::ErrorPtr& error, const std::shared_ptr<CoreDataStack>&) {
+            if (!error) return;
+            // No button: the user is asked to restart, and the alert stays.
+            std::make_shared<uikit::UIAlertView>(std::string(kStoreFailureTitle), std::string(kStoreFailureMessage))
+                ->show();
+        });
+}
+
+// The forced logout clears the whole application, the device calendar's
+// mirror and the maps included; a launch without account only makes sure
+// nothing of an earlier one is left.
+void AppDelegate::showLoginAfterClearing(bool wholeApplication) {
+    if (wholeApplication) {
+        AppDataClearing::clearAppDataAndSettings();
+    } else {
+        StorageManager::sharedStorageManager().clear();
+        ApplicationSettingsStore::sharedApplicationSettingsStore().clear();
+    }
+    LoginViewController::navigate();
+}
+
+void AppDelegate::applicationWillEnterForeground(uikit::UIApplication& application) {
+    (void)application;
+    AnalyticsUtils::trackEventWithName(kStartAppEvent);
+}
+
+void AppDelegate::applicationDidBecomeActive(uikit::UIApplication& application) {
+    (void)application;
+    MessagesManager::sharedMessagesManager().startTimerToSendOutboxMessagesIfAny();
+    ApplicationService::deltaUpdateService()->checkForDeltaUpdates(false, true, true);
+    Updater::instance().checkForUpdates(false);
+}
+
+void AppDelegate::applicationWillTerminate(uikit::UIApplication& application) {
+    (void)application;
+    AnalyticsUtils::trackEventWithName(kStopAppEvent);
+}
+
+uikit::UIInterfaceOrientationMask AppDelegate::applicationSupportedInterfaceOrientationsForWindow(
+    uikit::UIApplication& application, uikit::UIWindow* window) {
+    (void)application;
+    (void)window;
+    return Utils::isIPad() ? uikit::UIInterfaceOrientationMaskAll : uikit::UIInterfaceOrientationMaskAllButUpsideDown;
 }

@@ -4,9 +4,12 @@
 #include "app/CustomNavigationController.h"
 #include "app/EventsSplitViewController.h"
 #include "app/EventsTabBarController.h"
+#include "app/LegendViewController.h"
 #include "app/LoadingViewController.h"
-#include "app/LoginViewController.h"
+#include "app/LoginScenes.h"
 #include "app/MoreViewController.h"
+#include "app/SelectActivityViewController.h"
+#include "lists/FilterScreenScenes.h"
 #include "people/MessagesListSegmentedNavigationController.h"
 #include "people/ParticipantsListSegmentedNavigationController.h"
 #include "programme/SessionsListSegmentedNavigationController.h"
@@ -56,8 +59,10 @@ uikit::UIViewControllerPtr makeSplitView(uikit::UIStoryboard& storyboard) {
 void addScreenScenes(uikit::UIStoryboard& storyboard) {
     storyboard.addScene(*LoadingViewController::storyboardIdentifier(),
                         [](uikit::UIStoryboard&) { return std::make_shared<LoadingViewController>(); });
-    storyboard.addScene(*LoginViewController::storyboardIdentifier(),
-                        [](uikit::UIStoryboard&) { return std::make_shared<LoginViewController>(); });
+    LoginScenes::registerScenes(storyboard);
+    SelectActivityViewController::addScene(storyboard);
+    FilterScreenScenes::addScenes(storyboard);
+    LegendViewController::addScene(storyboard);
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 // The application's two storyboards, "Storyboard_iPhone" and
 // "Storyboard_iPad", registered in code: the root composites (the phone's
 // tab bar, the pad's split view around the tab bar without home tab), the
-// pad's home navigation controller, and the scenes of the loading and login
-// screens. Screens not built yet are stand-ins under their real identifiers.
+// pad's home navigation controller, and the scenes of the screens outside
+// the tabs (loading, login, web and image, meeting switcher, filters, help).
+// Screens not built yet are stand-ins under their real identifiers.
 // Main thread only.
 #pragma once
 

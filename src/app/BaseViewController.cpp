@@ -1,8 +1,15 @@
 #include "app/BaseViewController.h"
 
+#include <cxxabi.h>
+
+#include <cstdlib>
+#include <typeinfo>
+
 #include "analytics/AnalyticsUtils.h"
 #include "app/EventsTabBarController.h"
 #include "app/ShellOrientation.h"
+#include "lists/ListBaseViewController.h"
+#include "lists/ListsDataSourceProtocol.h"
 #include "Utils/Utils.h"
 #include "dispatch/Queue.h"
 #include "foundation/Log.h"
@@ -104,7 +111,37 @@ void BaseViewController::networkStatusChanged(const foundation::Notification& no
         onNetworkStatusChanged(false);
 }
 
-void BaseViewController::trackAnalyticsEvent() { foundation::Log("Implement trackAnalyticsEvent in %@", className()); }
+namespace {
+
+// A list delegate's class: its own name when it is an object of the
+// platform, else its C++ type.
+std::string classNameOf(const ListsDataSourceProtocol& delegate) {
+    if (auto* object = dynamic_cast<const foundation::Object*>(&delegate)) return object->className();
+    const char* mangled = typeid(delegate).name();
+    int status = 0;
+    char* demangled = abi::__cxa_demangle(mangled, nullptr, nullptr, &status);
+    std::string name = status == 0 && demangled ? demangled : mangled;
+    std::free(demangled);
+    return name;
+}
+
+}  // namespace
+
+void BaseViewController::trackAnalyticsEvent() {
+    if (auto* list = dynamic_cast<ListBaseViewController*>(this)) {
+        const auto& delegate = list->listDelegate();
+        if (!delegate) {
+            foundation::Log("getAnalyticsEventName not implemented in list delegate: %@", "(null)");
+            return;
+        }
+        if (auto name = delegate->getAnalyticsEventName())
+            AnalyticsUtils::trackEventWithName(*name);
+        else
+            foundation::Log("getAnalyticsEventName not implemented in list delegate: %@", classNameOf(*delegate));
+        return;
+    }
+    foundation::Log("Implement trackAnalyticsEvent in %@", className());
+}
 
 int BaseViewController::cellsAvailableSizePattern() const {
     if (!Utils::isIPad() || tabBarController()) return 0;

@@ -8,11 +8,17 @@
 // - success: the store is marked complete (YES) in the validity map;
 // - only calls that are not important failed: marked incomplete (NO), so
 //   the next opening downloads it again;
-// - in both cases the account and meeting become current and the meeting's
-//   map download starts;
+// - in both cases the account and meeting become current, the analytics
+//   super-properties are registered for them and the meeting's map download
+//   starts;
 // - an important call failed: logged, the validity entry and the store are
 //   removed, and the error "An error occurred while loading the event.
 //   Please try again." is reported; nothing becomes current.
+//
+// A clear-cache reload (the current store was moved aside as a copy before
+// the download) drops that copy on success or secondary failures; on an
+// important failure it only logs and reports, touching neither the store nor
+// the validity map, so the caller can put the copy back.
 //
 // Main thread only.
 #pragma once
@@ -44,11 +50,17 @@ public:
     // queue or, for a store already complete, before this returns.
     static void loadAllDataForAccount(const std::shared_ptr<QVAUserAccount>& account,
                                       const std::shared_ptr<QVAEvent>& event,
-                                      QVAApiManagerFullDownload::ProgressBlock progressBlock, Completion completion);
+                                      QVAApiManagerFullDownload::ProgressBlock progressBlock, Completion completion,
+                                      bool shouldClearCacheAndReloadContent = false);
+
+    // Full downloads started here whose completion has not yet run: what a
+    // driver of the screens waits for before it calls the screen settled.
+    static int loadsInProgress();
 
     // The bookkeeping of a finished full download (its completion's two
     // values); returns the loading error or none.
     static foundation::ErrorPtr finishLoading(const std::shared_ptr<QVAUserAccount>& account,
                                               const std::shared_ptr<QVAEvent>& event,
-                                              const foundation::ErrorPtr& downloadError, bool importantCallFailed);
+                                              const foundation::ErrorPtr& downloadError, bool importantCallFailed,
+                                              bool shouldClearCacheAndReloadContent = false);
 };

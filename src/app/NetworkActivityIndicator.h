@@ -1,8 +1,7 @@
 // The status bar's network activity indicator, driven by the HTTP library:
 // the library's indicator manager counts running requests and its
 // visibility handler sets the application's networkActivityIndicatorVisible.
-// The start-up screen's delegate turns this on at launch; until that
-// delegate exists, the app mode calls it when it starts.
+// The application delegate turns this on at launch.
 #pragma once
 
 // Installs the visibility handler on the shared indicator manager and enables

@@ -45,3 +45,10 @@ void FilterModel::raiseNotImplemented(const std::string& member) const {
     foundation::raise(member + " not implemented in filter model class-> ",
                       foundation::Format("implement %@ for class %@", member, className()));
 }
+
+foundation::Value FilterModel::valueForKey(const std::string& key) const {
+    if (key == "selectedValue") return selectedValue();
+    if (key == "defaultValue") return foundation::Value(defaultValue());
+    if (key == "displayName") return foundation::Value(displayName());
+    return {};
+}

@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "coredata/KeyValueCoding.h"
 #include "coredata/Predicate.h"
 #include "foundation/Object.h"
 #include "foundation/Value.h"
@@ -19,7 +20,7 @@
 
 class CoreDataStack;
 
-class FilterModel : public foundation::Object {
+class FilterModel : public foundation::Object, public coredata::KeyValueCoding {
 public:
     using StackPtr = std::shared_ptr<CoreDataStack>;
 
@@ -46,6 +47,9 @@ public:
     // A new filter of the receiver's class, made as a plain new one is, that
     // shares the receiver's stored value (the same object, not a copy).
     std::shared_ptr<FilterModel> copy() const;
+
+    // "selectedValue", "defaultValue" and "displayName", for predicates over filters.
+    foundation::Value valueForKey(const std::string& key) const override;
 
     std::string className() const override { return "FilterModel"; }
 

@@ -12,6 +12,7 @@
 // serialised.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -69,8 +70,8 @@ public:
     const std::optional<std::string>& currentFloorIdentifier() const { return currentFloorIdentifier_; }
     void setCurrentFloorIdentifier(std::optional<std::string> floor) { currentFloorIdentifier_ = std::move(floor); }
     // The collection switch; off until a parse run turns it on.
-    bool shouldConstructIntersectionPointsAndGraph() const override { return shouldConstruct_; }
-    void setShouldConstructIntersectionPointsAndGraph(bool value) { shouldConstruct_ = value; }
+    bool shouldConstructIntersectionPointsAndGraph() const override { return shouldConstruct_.load(); }
+    void setShouldConstructIntersectionPointsAndGraph(bool value) { shouldConstruct_.store(value); }
 
     // Stores the distance both ways. Every stored node has its row, however
     // many there are, kept sparsely (a node's neighbours only); an index that
@@ -104,6 +105,19 @@ public:
     void parseDownloadedInteractiveMapsForAuthCode(const std::string& authCode, const std::string& eventId,
                                                    std::vector<FloorPlanFile> floors, ParseCompletion completion);
     static const dispatch::QueuePtr& parseQueue();
+
+    // Drops the maps held in memory: the collections and the SVG library's
+    // cached plans are emptied on the parse queue, after any run in
+    // progress and never under it, the collection switch stays lowered and
+    // the current event's loaded-in-memory flag comes down. The files stay.
+    // The completion (may be empty) runs on the main queue once done. Every
+    // clear of the maps' memory goes through here.
+    void clearInMemoryResources(std::function<void()> completion = {});
+    // Logout and user switch: the memory as above, and every meeting's map
+    // files under Caches/imaps deleted at once.
+    void clearAllImapsResourcesAndDataOnLogoutOrSwitchUser(std::function<void()> completion = {});
+    // A change of meeting: the memory only (defined with the meeting switcher).
+    void clearInMemoryResourcesOnMeetingChange();
 
     // The map files of a meeting, read from its store on the main thread:
     // whether any floor level of the meeting's primary venue has a map-file
@@ -174,7 +188,8 @@ private:
     std::vector<std::shared_ptr<PointOfInterestObject>> pointsOfInterestArray_;
     std::vector<std::shared_ptr<RoomBeaconProximityObject>> roomBeaconProximityArray_;
     std::optional<std::string> currentFloorIdentifier_;
-    bool shouldConstruct_ = false;
+    // Read by plans parsed for display on other threads than the runs'.
+    std::atomic<bool> shouldConstruct_{false};
     int32_t pointCounter_ = 0;
     // Per node, its neighbours and the distance to each.
     std::vector<NeighbourDistances> distances_;

@@ -131,14 +131,16 @@ void StorageManager::initCoreDataStackForAuthToken(const Text& authToken, const 
     const std::string key = getDatabaseKeyForAuthToken(authToken, eventId);
     // The key holds the token.
     Log("\n\n!!!!!!!!! theKey + %@_%@", LogSafeText::maskedToken(authToken), Value(eventId));
+    std::shared_ptr<CoreDataStack> cached;
     {
         std::lock_guard lock(cacheMutex_);
         auto it = coreDataStackCaches_.find(key);
-        if (it != coreDataStackCaches_.end()) {
-            auto cached = it->second;
-            if (completion) completion(nullptr, cached);
-            return;
-        }
+        if (it != coreDataStackCaches_.end()) cached = it->second;
+    }
+    // Outside the lock: the completion may ask the cache again.
+    if (cached) {
+        if (completion) completion(nullptr, cached);
+        return;
     }
     auto stack = std::make_shared<CoreDataStack>();
     ErrorPtr failure;

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "ShellTestSupport.h"
+#include "api/QVAApiManager.h"
 #include "app/CustomNavigationController.h"
 #include "app/LoadingViewController.h"
 #include "app/MenuBarButtonItemProvider.h"
@@ -116,17 +117,20 @@ TEST_F(PadShellTest, ThePadRootIsASplitViewThatReplacesThePreviousOne) {
                                    ->instantiateViewControllerWithIdentifier("eventsTabBarController");
     EXPECT_TRUE(std::dynamic_pointer_cast<EventsSplitViewController>(viaTabBarIdentifier));
 
-    // A loading screen for another meeting, presented at once.
+    // A loading screen for another meeting, presented at once. Its meeting
+    // fetch goes to a closed loopback port, never out.
+    QVAApiManager::setServiceRoot(std::string("http://127.0.0.1:9/api"));
     auto account = QVAUserAccount::initWithDictionary(foundation::Value::dictionary({{"accessToken", "other"}}));
     second->showLoadingControllerForUserAccount(account, std::string("77"));
     auto loading = std::dynamic_pointer_cast<LoadingViewController>(second->presentedViewController());
     ASSERT_TRUE(loading);
-    EXPECT_EQ(loading->account(), account);
+    EXPECT_EQ(loading->currentUserAccount(), account);
     EXPECT_EQ(loading->eventId(), "77");
     EXPECT_FALSE(second->lastTransitionAnimated());
 
     second->resetControllers();
     EXPECT_TRUE(second->viewControllers().empty());
+    QVAApiManager::setServiceRoot(std::nullopt);
 }
 
 TEST_F(RootsOverStore, TheMessagesBadgeCountsUnreadThreads) {

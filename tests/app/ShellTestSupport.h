@@ -9,12 +9,16 @@
 #include <string>
 
 #include "Utils/MeetingStoreTestSupport.h"
+#include "api/QVAApiManager.h"
+#include "api/Updater.h"
 #include "app/AppDelegate.h"
 #include "app/AppStoryboards.h"
 #include "app/EventsSplitViewController.h"
 #include "app/EventsTabBarController.h"
 #include "foundation/Clock.h"
 #include "foundation/RunLoop.h"
+#include "http/QNNetworkReachabilityManager.h"
+#include "network/Reachability.h"
 #include "uikit/DeviceProfile.h"
 #include "uikit/ScreenDriver.h"
 #include "uikit/UIApplication.h"
@@ -26,6 +30,7 @@ namespace shelltest {
 class ShellTest : public meetingtest::MeetingStoreTest {
 protected:
     static constexpr double kStartInstant = 447669000;
+    static constexpr const char* kNowhere = "http://127.0.0.1:1";
 
     virtual uikit::DeviceProfile deviceProfile() const { return uikit::DeviceProfile::iPhone6(); }
 
@@ -35,6 +40,13 @@ protected:
         app().resetForTests();
         uikit::DeviceProfile::apply(deviceProfile());
         AppStoryboards::registerStoryboards();
+        // The launch's content and build checks stay on this machine (a port
+        // nothing listens on), and the network reads as absent.
+        QVAApiManager::setServiceRoot(std::string(kNowhere) + "/api");
+        Updater::setVersionFileURL(std::string(kNowhere) + "/version.json");
+        network::Reachability::setSimulatedFlags(0);
+        // Nor does becoming active start a content update unless a test asks.
+        settings.setAutomaticallyCheckForContentUpdates(false);
     }
 
     void TearDown() override {
@@ -42,13 +54,23 @@ protected:
         app().resetForTests();
         foundation::RunLoop::main().runDueTasks();
         foundation::Clock::useReal();
+        QNNetworkReachabilityManager::sharedManager().stopMonitoring();
+        network::Reachability::setSimulatedFlags(std::nullopt);
+        QVAApiManager::setServiceRoot(std::nullopt);
+        Updater::setVersionFileURL(std::nullopt);
         MeetingStoreTest::TearDown();
     }
 
     static uikit::UIApplication& app() { return uikit::UIApplication::sharedApplication(); }
 
-    // Launches the application with its own delegate and settles.
+    // Launches the application with its own delegate and settles. The
+    // shell's roots are a signed-in user's, so without a current account one
+    // is made current first; launchSignedOut launches as the settings are.
     void launch() {
+        if (!settings.currentAccount()) openCurrent("shell-token");
+        launchSignedOut();
+    }
+    void launchSignedOut() {
         app().launch(std::make_shared<AppDelegate>());
         settle();
     }

@@ -245,5 +245,63 @@ TEST(FetchedResultsController, ReportsEachSavedChangeOnceInThePlatformsOrder) {
     EXPECT_EQ(quiet.fetchedObjects().size(), 3u);
 }
 
+// A row written straight through the root never reaches the main context's
+// controllers, so it shows whether a later change made them fetch again.
+TEST(FetchedResultsController, FetchesAgainOnlyForChangesOfItsEntityOrItsSubEntities) {
+    testing::TempDir dir;
+    testing::Stack stack(dir.file("frc-skip.sqlite"));
+    FetchRequest sessions("Session");
+    sessions.setSortDescriptors({SortDescriptor("itemId")});
+    FetchedResultsController frc(sessions, stack.main, std::nullopt);
+    auto recorder = std::make_shared<Recorder>();
+    frc.setDelegate(recorder);
+    FetchRequest timeline("TimelineItem");
+    timeline.setSortDescriptors({SortDescriptor("itemId")});
+    FetchedResultsController all(timeline, stack.main, std::nullopt);
+    auto allRecorder = std::make_shared<Recorder>();
+    all.setDelegate(allRecorder);
+    FetchRequest ownOnly = timeline;
+    ownOnly.setIncludesSubentities(false);
+    FetchedResultsController plain(ownOnly, stack.main, std::nullopt);
+    auto plainRecorder = std::make_shared<Recorder>();
+    plain.setDelegate(plainRecorder);
+    ASSERT_EQ(frc.performFetch(), nullptr);
+    ASSERT_EQ(all.performFetch(), nullptr);
+    ASSERT_EQ(plain.performFetch(), nullptr);
+
+    stack.root->performBlockAndWait([&] {
+        insert(*stack.root, "Session", {{"itemId", "hidden"}});
+        ASSERT_EQ(stack.root->save(), nullptr);
+    });
+    onWorker(stack, [&] {
+        insert(*stack.worker, "SessionNote", {{"itemId", "n1"}, {"note", "text"}});
+        ASSERT_EQ(stack.worker->save(), nullptr);
+    });
+    EXPECT_TRUE(recorder->log.empty());
+    EXPECT_TRUE(allRecorder->log.empty());
+    EXPECT_TRUE(frc.fetchedObjects().empty());
+
+    // A session: its own list and the parent entity's list that includes
+    // sub-entities fetch again (finding the hidden row too); the parent's
+    // list without sub-entities does not.
+    onWorker(stack, [&] {
+        insert(*stack.worker, "Session", {{"itemId", "s1"}});
+        ASSERT_EQ(stack.worker->save(), nullptr);
+    });
+    EXPECT_EQ(recorder->log, (std::vector<std::string>{"will", "1 hidden - 0.0", "1 s1 - 0.1", "did"}));
+    EXPECT_EQ(allRecorder->log, (std::vector<std::string>{"will", "1 hidden - 0.0", "1 s1 - 0.1", "did"}));
+    EXPECT_TRUE(plainRecorder->log.empty());
+
+    // A deletion of the entity counts as well.
+    recorder->log.clear();
+    onWorker(stack, [&] {
+        for (const auto& v : stack.worker->executeFetchRequest(FetchRequest("Session")))
+            if (v.objectAs<ManagedObject>()->valueForKey("itemId").stringValue() == "s1")
+                stack.worker->deleteObject(v.objectAs<ManagedObject>());
+        ASSERT_EQ(stack.worker->save(), nullptr);
+    });
+    EXPECT_EQ(recorder->log, (std::vector<std::string>{"will", "2 s1 0.1 -", "did"}));
+}
+
 }  // namespace
 }  // namespace coredata

@@ -54,6 +54,12 @@ TEST(Predicate, EvaluatesAgainstDictionariesModelObjectsAndPlainValues) {
     EXPECT_TRUE(eval(email, "ann.lee@example.org"));
     EXPECT_FALSE(eval(email, "ann.lee@example.museum"));
     EXPECT_FALSE(eval(email, Value(42)));
+    // Every value answers "description" with its text, as value pickers search them.
+    auto described = Predicate::withFormat("SELF.description contains[c] %@", "an");
+    EXPECT_TRUE(eval(described, "Canada"));
+    EXPECT_TRUE(eval(Predicate::withFormat("SELF.description == '42'"), Value(42)));
+    EXPECT_TRUE(eval(Predicate::withFormat("SELF.description BEGINSWITH '<'"), Value(std::make_shared<FilterModel>("x", "y"))));
+    EXPECT_FALSE(eval(described, Value()));
 
     // Composed predicates, as the search scopes build them.
     auto tokens = Predicate::andPredicate({Predicate::truePredicate(), Predicate::withFormat("%K contains[cd] %@", "title", "creme"),

@@ -36,6 +36,12 @@ TEST_F(StoreTest, KeysFilesAndTheStackCache) {
     EXPECT_EQ(open("ab/cd"), first);
     EXPECT_EQ(open("ab_cd"), first);
     EXPECT_NE(open("ab/cd", "43"), first);
+    // The completion for a cached stack may ask the cache again (the loading screen does).
+    std::shared_ptr<CoreDataStack> askedAgain;
+    store.initCoreDataStackForAuthToken("ab/cd", "42", [&](foundation::ErrorPtr, std::shared_ptr<CoreDataStack>) {
+        askedAgain = store.getCoreDataStackForAuthToken("ab/cd", "42");
+    });
+    EXPECT_EQ(askedAgain, first);
     EXPECT_EQ(first->managedObjectContextWorkerOnBackground()->parentContext(), first->managedObjectContextMainQueue());
     EXPECT_EQ(first->managedObjectContextMainQueue()->parentContext(), first->managedObjectContextBackgroundQueue());
     EXPECT_EQ(first->managedObjectContextBackgroundQueue()->persistentStoreCoordinator(),

@@ -28,7 +28,9 @@
 #include "foundation/TimeZone.h"
 #include "Utils/Utils.h"
 #include "app/AppDelegate.h"
-#include "app/NetworkActivityIndicator.h"
+#include "app/EventLoader.h"
+#include "api/ApplicationService.h"
+#include "api/Updater.h"
 #include "http/QNNetworkActivityIndicatorManager.h"
 #include "messageui/MFMailComposeViewController.h"
 #include "network/Reachability.h"
@@ -93,6 +95,10 @@ Result missing(std::string message) { return {Outcome::Missing, std::move(messag
 Result usage(std::string synopsis) { return {Outcome::Usage, "usage: " + std::move(synopsis)}; }
 Result found(bool existed, std::string message) { return existed ? done() : missing(std::move(message)); }
 
+// Where the local service offers the newest build: the running one, so the
+// launch's update check ends quietly without leaving the machine.
+constexpr const char* kLocalVersionFilePath = "/builds/version.json";
+
 // Everything the mode changes in the process, put back when it ends, so that
 // a run inside the tests leaves the process as it found it.
 class ProcessState {
@@ -107,6 +113,7 @@ public:
         uikit::UIApplication::sharedApplication().resetForTests();
         uikit::DeviceProfile::apply(profile_);
         network::Reachability::setSimulatedFlags(std::nullopt);
+        Updater::setVersionFileURL(std::nullopt);
         foundation::TimeZone::setDefault(zone_);
         if (virtualClock_)
             foundation::Clock::useVirtual(then_);
@@ -537,6 +544,12 @@ std::unique_ptr<testservice::MeetingService> startLocalService(CommandContext& c
     auto service = std::make_unique<testservice::MeetingService>(testservice::generateMeeting(meeting));
     if (!service->start()) return nullptr;
     setServiceRoot(service->rootURL());
+    const std::string versionFile = std::string("{\"") + Updater::kVersionKey + "\":\"" +
+                                    ApplicationService::applicationVersion() + "\",\"" + Updater::kUpdateUrlKey +
+                                    "\":\"" + service->urlFor("/builds/") + "\"}";
+    service->mutate([&](testservice::MeetingData& data) {
+        data.files[kLocalVersionFilePath] = {"application/json", versionFile};
+    });
     for (const auto& fault : options.faults)
         service->injectFault(fault.method, "/api/v1/" + fault.path, {.status = fault.status});
     context.out() << "service: " << service->rootURL() << "\n"
@@ -588,14 +601,22 @@ int runAppCommand(CommandContext& context, const Arguments& arguments) {
     if (!context.options().serviceRoot) {
         service = startLocalService(context, options);
         if (!service) return context.fail("the local meeting service could not listen on 127.0.0.1");
+        // The launch's build-update check stays on this machine too.
+        Updater::setVersionFileURL(service->urlFor(kLocalVersionFilePath));
     }
 
     // The script answers the alerts; settling waits for the network too.
     context.setAnswersAlerts(false);
     uikit::ScreenDriver::addBusyPredicate(
         [] { return QNNetworkActivityIndicatorManager::sharedManager().activityCount() > 0; });
-
-    QVAShowNetworkActivityInStatusBar();
+    // A full download pauses between rows with no request running.
+    uikit::ScreenDriver::addBusyPredicate([] { return EventLoader::loadsInProgress() > 0; });
+    // The status bar's indicator goes off a moment after the last request;
+    // on the real clock that moment passes while the command settles.
+    uikit::ScreenDriver::addBusyPredicate([] {
+        return !foundation::Clock::isVirtual() &&
+               uikit::UIApplication::sharedApplication().isNetworkActivityIndicatorVisible();
+    });
 
     AppSession session(context, options);
     int status = kExitSuccess;

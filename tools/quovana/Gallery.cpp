@@ -8,6 +8,7 @@
 #include "foundation/Log.h"
 #include "foundation/URLRequest.h"
 #include "quovana/GalleryEffects.h"
+#include "quovana/GalleryHomeTitle.h"
 #include "quovana/GalleryPullToRefresh.h"
 #include "quovana/GallerySearch.h"
 #include "uikit/UIActivityIndicatorView.h"
@@ -97,7 +98,7 @@ public:
     int64_t numberOfSectionsInTableView(uikit::UITableView&) override { return 2; }
 
     int64_t tableViewNumberOfRowsInSection(uikit::UITableView&, int64_t section) override {
-        return section == 0 ? static_cast<int64_t>(controls_.size()) : kGalleryEffectsRow + 1;
+        return section == 0 ? static_cast<int64_t>(controls_.size()) : kGalleryHomeTitleRow + 1;
     }
 
     std::optional<std::string> tableViewTitleForHeaderInSection(uikit::UITableView&, int64_t section) override {
@@ -107,6 +108,7 @@ public:
     uikit::UITableViewCellPtr tableViewCellForRowAtIndexPath(uikit::UITableView& table,
                                                              const uikit::NSIndexPath& indexPath) override {
         if (indexPath.section == 1 && indexPath.row == kGalleryEffectsRow) return galleryEffectsCell(table);
+        if (indexPath.section == 1 && indexPath.row == kGalleryHomeTitleRow) return galleryHomeTitleCell(table);
         const bool isControl = indexPath.section == 0;
         static const char* const kScreenCells[] = {kPushCell, kSlideCell, kSearchCell, kPullToRefreshCell};
         const std::string identifier = isControl ? kControlCell : kScreenCells[indexPath.row];
@@ -351,6 +353,7 @@ void fill(uikit::UIStoryboard& storyboard) {
         storyboard.addSegue(kGalleryControlsScene, push);
     }
     addGalleryEffects(storyboard, kGalleryControlsScene);
+    addGalleryHomeTitle(storyboard, kGalleryControlsScene);
 }
 
 }  // namespace

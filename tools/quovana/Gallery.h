@@ -4,9 +4,9 @@
 // grouped table: a row per stock control, a row pushing a second screen (a
 // text view and a web view with a link), a row that slides a coloured view
 // away (10 s after 0.3 s), rows pushing the search page (GallerySearch.h),
-// the pull-to-refresh page (GalleryPullToRefresh.h) and the "Effects and
-// badges" page (GalleryEffects.h), an "Alert" item on the right and, on the
-// pad, a
+// the pull-to-refresh page (GalleryPullToRefresh.h), the "Effects and
+// badges" page (GalleryEffects.h) and the "Home title view" page
+// (GalleryHomeTitle.h), an "Alert" item on the right and, on the pad, a
 // "Form sheet" item on the left. What the gallery's screens are asked for
 // (a text field's changes, a link, the slide's end) shows in the app's log.
 #pragma once

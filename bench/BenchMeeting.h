@@ -1,0 +1,107 @@
+// A generated meeting served in-process on 127.0.0.1 and loaded into the
+// app's store the way the app loads it, shared by the benchmark programs
+// that need a meeting of a given size (sessions / participants). Each size
+// is made once per process and kept; its store is downloaded on demand.
+// The calling thread is the app's main thread.
+#pragma once
+
+#include <cstdint>
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "api/QVAApiManager.h"
+#include "api/QVAApiManager_FullDownload.h"
+#include "foundation/RunLoop.h"
+#include "model/QVAEvent.h"
+#include "model/QVAUserAccount.h"
+#include "service/MeetingGenerator.h"
+#include "service/MeetingService.h"
+#include "settings/ApplicationSettingsStore.h"
+#include "store/StorageManager.h"
+
+namespace benchmeeting {
+
+using foundation::Value;
+using testservice::MeetingService;
+
+inline constexpr double kTimeoutSeconds = 600;
+
+inline bool pumpUntil(const std::function<bool()>& done) { return foundation::RunLoop::main().runUntil(done, kTimeoutSeconds); }
+
+// One generated meeting served in-process, with the account and meeting the
+// app loads it for. Made once per size and kept for the whole run.
+struct Meeting {
+    std::unique_ptr<MeetingService> service;
+    std::shared_ptr<QVAUserAccount> account;
+    std::shared_ptr<QVAEvent> event;
+    int64_t rows = 0;
+    bool loaded = false;
+
+    std::optional<std::string> token() const { return account->authenticationCode(); }
+    std::optional<std::string> eventId() const { return event->itemId(); }
+};
+
+inline Meeting& meetingOfSize(int sessions, int participants) {
+    static std::map<std::pair<int, int>, std::unique_ptr<Meeting>> meetings;
+    auto& slot = meetings[{sessions, participants}];
+    if (slot) return *slot;
+    slot = std::make_unique<Meeting>();
+    auto& meeting = *slot;
+    meeting.service = std::make_unique<MeetingService>(
+        // A seed per size: its own token and meeting id, so its own store.
+        testservice::generateMeeting({.seed = static_cast<uint64_t>(sessions), .sessions = sessions, .participants = participants, .days = 4}));
+    if (!meeting.service->start()) abort();
+    // Each size has its own service; the API client follows the root.
+    QVAApiManager::setServiceRoot(meeting.service->rootURL());
+    meeting.account = std::make_shared<QVAUserAccount>();
+    meeting.account->setAuthenticationCode(meeting.service->demoToken());
+    bool done = false;
+    QVAApiManager::sharedApiManager().getEventWithId(meeting.service->eventId(), meeting.token(),
+                                                     [&](const foundation::ErrorPtr&, const Value& result) {
+                                                         meeting.event = result.objectAs<QVAEvent>();
+                                                         done = true;
+                                                     });
+    if (!pumpUntil([&] { return done; }) || !meeting.event) abort();
+    for (auto kind : testservice::allMeetingKinds()) meeting.rows += meeting.service->items(kind).size();
+    return meeting;
+}
+
+// The meeting's service, and its account and meeting current, as the loading
+// screen leaves them (the messages reload of the delta reads them).
+inline void useMeeting(Meeting& meeting) {
+    QVAApiManager::setServiceRoot(meeting.service->rootURL());
+    auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
+    settings.setCurrentAccount(meeting.account);
+    settings.setCurrentEvent(meeting.event);
+}
+
+inline void freshStore(const Meeting& meeting) {
+    auto& store = StorageManager::sharedStorageManager();
+    store.removePersistentStoreForAuthToken(meeting.token(), meeting.eventId());
+    store.initCoreDataStackForAuthToken(meeting.token(), meeting.eventId(), nullptr);
+}
+
+inline bool fullDownload(const Meeting& meeting) {
+    bool done = false;
+    foundation::ErrorPtr failure;
+    QVAApiManagerFullDownload::loadAllDataForAccount(meeting.account, meeting.event, nullptr,
+                                                     [&](const foundation::ErrorPtr& error, const Value&) {
+                                                         failure = error;
+                                                         done = true;
+                                                     });
+    return pumpUntil([&] { return done; }) && !failure;
+}
+
+inline void ensureLoaded(Meeting& meeting) {
+    if (meeting.loaded) return;
+    freshStore(meeting);
+    if (!fullDownload(meeting)) abort();
+    meeting.loaded = true;
+}
+
+}  // namespace benchmeeting

@@ -1,0 +1,75 @@
+#include "lists/FilterScreenScenes.h"
+
+#include "lists/FiltersTableViewController.h"
+#include "lists/SelectFilterTableViewController.h"
+#include "uikit/UIBarButtonItem.h"
+#include "uikit/UINavigationController.h"
+#include "uikit/UINavigationItem.h"
+#include "uikit/UIStoryboard.h"
+#include "uikit/UITableViewCell.h"
+
+namespace FilterScreenScenes {
+
+namespace {
+
+uikit::UIStoryboard::CellFactory plainCell(const char* reuseIdentifier) {
+    return [reuseIdentifier] {
+        return std::make_shared<uikit::UITableViewCell>(uikit::UITableViewCellStyle::Default, reuseIdentifier);
+    };
+}
+
+// The filters screen's table, with Apply (the unwind to the list) on the
+// right and Cancel (closing without applying) on the left.
+std::shared_ptr<uikit::UIView> buildFiltersView(uikit::UIViewController& owner, uikit::SceneOutlets& outlets) {
+    auto table = std::make_shared<uikit::UITableView>(graphics::Rect{}, uikit::UITableViewStyle::Grouped);
+    std::weak_ptr<uikit::UIViewController> weakOwner =
+        std::static_pointer_cast<uikit::UIViewController>(owner.shared_from_this());
+    auto apply = uikit::UIBarButtonItem::withTitle(std::string("Apply"), uikit::UIBarButtonItemStyle::Done);
+    auto cancel = uikit::UIBarButtonItem::withSystemItem(uikit::UIBarButtonSystemItem::Cancel,
+                                                         [weakOwner](uikit::UIBarButtonItem&) {
+                                                             if (auto screen = weakOwner.lock())
+                                                                 screen->dismissViewControllerAnimated(true);
+                                                         });
+    owner.navigationItem()->setRightBarButtonItem(outlets.connect(kApplyButtonOutlet, apply));
+    owner.navigationItem()->setLeftBarButtonItem(outlets.connect(kCancelButtonOutlet, cancel));
+    return table;
+}
+
+}  // namespace
+
+void addScenes(uikit::UIStoryboard& storyboard) {
+    storyboard.addScene(kFiltersNavigationScene, [](uikit::UIStoryboard& board) {
+        return uikit::UINavigationController::withRootViewController(board.instantiateViewControllerWithIdentifier(kFiltersScene));
+    });
+
+    storyboard.addScene(
+        kFiltersScene, [](uikit::UIStoryboard&) { return std::make_shared<FiltersTableViewController>(); },
+        buildFiltersView);
+    storyboard.addPrototypeCell(kFiltersScene, FiltersTableViewController::kCellIdentifier,
+                                plainCell(FiltersTableViewController::kCellIdentifier));
+    uikit::UIStoryboardSegueDefinition select;
+    select.identifier = FiltersTableViewController::kSelectFilterSegue;
+    select.kind = uikit::UIStoryboardSegueKind::Push;
+    select.destination = kSelectFilterScene;
+    select.trigger = {uikit::UIStoryboardSegueTrigger::Kind::TableCell, FiltersTableViewController::kCellIdentifier};
+    storyboard.addSegue(kFiltersScene, select);
+    uikit::UIStoryboardSegueDefinition apply;
+    apply.identifier = FiltersTableViewController::kApplyFiltersSegue;
+    apply.kind = uikit::UIStoryboardSegueKind::Unwind;
+    apply.unwindAction = kListApplyFiltersAction;
+    apply.trigger = {uikit::UIStoryboardSegueTrigger::Kind::BarButtonItem, kApplyButtonOutlet};
+    storyboard.addSegue(kFiltersScene, apply);
+
+    storyboard.addScene(kSelectFilterScene,
+                        [](uikit::UIStoryboard&) { return std::make_shared<SelectFilterTableViewController>(); });
+    storyboard.addPrototypeCell(kSelectFilterScene, SelectFilterTableViewController::kCellIdentifier,
+                                plainCell(SelectFilterTableViewController::kCellIdentifier));
+    uikit::UIStoryboardSegueDefinition back;
+    back.identifier = SelectFilterTableViewController::kUnwindToFiltersSegue;
+    back.kind = uikit::UIStoryboardSegueKind::Unwind;
+    back.unwindAction = FiltersTableViewController::kUnwindToFiltersAction;
+    back.trigger = {uikit::UIStoryboardSegueTrigger::Kind::TableCell, SelectFilterTableViewController::kCellIdentifier};
+    storyboard.addSegue(kSelectFilterScene, back);
+}
+
+}  // namespace FilterScreenScenes

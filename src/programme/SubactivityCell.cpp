@@ -1,0 +1,269 @@
+#include "programme/SubactivityCell.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "Utils/StringUtility.h"
+#include "Utils/Utils.h"
+#include "model/QVAAgendaEntries.h"
+#include "model/QVACoreDataAgendaInvitation.h"
+#include "model/QVACoreDataBaseSession.h"
+#include "model/QVACoreDataPersonalEntry.h"
+#include "model/QVASession.h"
+#include "programme/SpotlightSessionModel.h"
+#include "uikit/NSAttributedString.h"
+#include "uikit/NSLayoutConstraint.h"
+#include "uikit/UIColor.h"
+#include "uikit/UIFont.h"
+#include "uikit/UIImage.h"
+#include "uikit/UIImageView.h"
+#include "uikit/UILabel.h"
+#include "uikit/UINib.h"
+#include "uikit/UITableView.h"
+
+using uikit::NSLayoutAttribute;
+using uikit::NSLayoutConstraint;
+using uikit::NSLayoutRelation;
+using uikit::UILabel;
+
+namespace {
+
+constexpr double kUnbounded = std::numeric_limits<double>::max();
+// The session variants show two lines of title and location; the home
+// screen's rows one of each.
+constexpr int32_t kSessionLines = 2;
+constexpr int32_t kSpotlightLines = 1;
+
+std::shared_ptr<UILabel> makeLabel(double y, double height, uikit::UIFontPtr font, graphics::Color color,
+                                   const char* outlet) {
+    const double width = SubactivityCell::kNibWidth - SubactivityCell::kTextLeft - SubactivityCell::kTextRightMargin;
+    auto label = std::make_shared<UILabel>(graphics::Rect{SubactivityCell::kTextLeft, y, width, height});
+    label->setFont(std::move(font));
+    label->setTextColor(color);
+    label->setLineBreakMode(uikit::NSLineBreakMode::ByTruncatingTail);
+    label->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth);
+    label->setOutletName(std::string(outlet));
+    return label;
+}
+
+std::shared_ptr<uikit::UIImageView> makeIcon(double y, const char* outlet) {
+    auto icon = std::make_shared<uikit::UIImageView>(
+        graphics::Rect{SubactivityCell::kIconLeft, y, SubactivityCell::kIconSide, SubactivityCell::kIconSide});
+    icon->setOutletName(std::string(outlet));
+    return icon;
+}
+
+std::shared_ptr<NSLayoutConstraint> heightConstraint(const std::shared_ptr<UILabel>& label, double constant,
+                                                     const char* outlet) {
+    auto constraint = NSLayoutConstraint::constraintWithItem(label, NSLayoutAttribute::Height, NSLayoutRelation::Equal,
+                                                             nullptr, NSLayoutAttribute::NotAnAttribute, 1, constant);
+    constraint->setOutletName(std::string(outlet));
+    return constraint;
+}
+
+std::vector<foundation::ObjectPtr> subactivityCellNib(const foundation::ObjectPtr&) {
+    auto cell = std::make_shared<SubactivityCell>(uikit::UITableViewCellStyle::Default,
+                                                  SubactivityCell::cellIdentifier());
+    cell->setFrame({0, 0, SubactivityCell::kNibWidth, SubactivityCell::kNibHeight});
+    auto content = cell->contentView();
+    content->setFrame({0, 0, SubactivityCell::kNibWidth, SubactivityCell::kNibHeight});
+
+    auto title = makeLabel(SubactivityCell::kTopMargin, 18, uikit::UIFont::boldSystemFontOfSize(15),
+                           graphics::Color::black(), "subactivityTitle");
+    auto time = makeLabel(28, 16, uikit::UIFont::systemFontOfSize(13), uikit::UIColor::darkGrayColor(),
+                          "subactivityTime");
+    auto location = makeLabel(46, 16, uikit::UIFont::systemFontOfSize(13), uikit::UIColor::grayColor(),
+                              "subactivityLocation");
+    auto invitation = makeLabel(62, 0, uikit::UIFont::systemFontOfSize(13),
+                                graphics::Color::rgb(0.75, 0.35, 0.0), "invitationLabel");
+    auto status = makeLabel(62, 0, uikit::UIFont::systemFontOfSize(12), uikit::UIColor::darkGrayColor(),
+                            "statusLabel");
+    auto sessionImage = makeIcon(SubactivityCell::kIconTop, "sessionImage");
+    auto notesImage = makeIcon(SubactivityCell::kIconTop + SubactivityCell::kIconSide + SubactivityCell::kIconSpacing,
+                               "personalNotesImage");
+    for (const auto& view : std::vector<std::shared_ptr<uikit::UIView>>{title, time, location, invitation, status,
+                                                                         sessionImage, notesImage})
+        content->addSubview(view);
+
+    auto invitationHeight = heightConstraint(invitation, 0, "invitationLabelHeightContraint");
+    auto invitationTop = NSLayoutConstraint::constraintWithItem(invitation, NSLayoutAttribute::Top,
+                                                                NSLayoutRelation::Equal, location,
+                                                                NSLayoutAttribute::Bottom, 1, 0);
+    invitationTop->setOutletName(std::string("invitationLabelTopContraint"));
+    auto statusHeight = heightConstraint(status, 0, "statusLabelHeightConstraint");
+    content->addConstraints({invitationHeight, invitationTop, statusHeight});
+
+    cell->setSubactivityTitle(title);
+    cell->setSubactivityTime(time);
+    cell->setSubactivityLocation(location);
+    cell->setInvitationLabel(invitation);
+    cell->setStatusLabel(status);
+    cell->setSessionImage(sessionImage);
+    cell->setPersonalNotesImage(notesImage);
+    cell->setInvitationLabelHeightContraint(invitationHeight);
+    cell->setInvitationLabelTopContraint(invitationTop);
+    cell->setStatusLabelHeightConstraint(statusHeight);
+    return {cell};
+}
+
+// The label's text struck through from end to end, in the label's own look.
+void strikeThrough(UILabel& label, const std::string& text) {
+    uikit::TextAttributes attributes;
+    attributes.font = label.font();
+    attributes.foregroundColor = label.textColor();
+    attributes.strikethroughStyle = uikit::NSUnderlineStyleSingle;
+    label.setAttributedText(uikit::NSAttributedString::make(text, attributes));
+}
+
+double measuredHeight(const std::shared_ptr<UILabel>& label, double width) {
+    if (!label || !label->text()) return 0;
+    return label->sizeThatFits({width, kUnbounded}).height;
+}
+
+double constantOf(const std::shared_ptr<NSLayoutConstraint>& constraint) {
+    return constraint ? constraint->constant() : 0;
+}
+
+void setConstant(const std::shared_ptr<NSLayoutConstraint>& constraint, double value) {
+    if (constraint) constraint->setConstant(value);
+}
+
+void showImage(const std::shared_ptr<uikit::UIImageView>& slot, const char* name) {
+    if (!slot) return;
+    slot->setImage(uikit::UIImage::imageNamed(name));
+    slot->setHidden(false);
+}
+
+}  // namespace
+
+std::string SubactivityCell::cellNibName() {
+    if (!uikit::UINib::hasNibNamed("SubactivityCell")) uikit::UINib::registerNib("SubactivityCell", subactivityCellNib);
+    return "SubactivityCell";
+}
+
+std::shared_ptr<SubactivityCell> SubactivityCell::loadFromNib() {
+    auto objects = uikit::UINib::nibWithNibName(cellNibName())->instantiateWithOwner(nullptr);
+    return objects.empty() ? nullptr : std::dynamic_pointer_cast<SubactivityCell>(objects.front());
+}
+
+void SubactivityCell::preconfigureCellWithParametersLikeTitle(const Text& title, const Text& locationString,
+                                                              const Text& displayTime, bool isInAgenda,
+                                                              bool isParallelSession, bool isPersonalEntry,
+                                                              bool hasPersonalNotes, int32_t nrOfLinesInTitle,
+                                                              int32_t nrOfLinesInLocation, bool isCancelled) {
+    subactivityTitle_->setNumberOfLines(static_cast<size_t>(std::max(0, nrOfLinesInTitle)));
+    subactivityTitle_->setText(title);
+    subactivityTime_->setText(displayTime);
+    subactivityLocation_->setNumberOfLines(static_cast<size_t>(std::max(0, nrOfLinesInLocation)));
+    subactivityLocation_->setText(locationString);
+    // The invitation line collapsed; its text goes too, so a reused cell
+    // keeps nothing of an earlier invitation row.
+    setConstant(invitationLabelHeightContraint(), 0);
+    setConstant(invitationLabelTopContraint(), 0);
+    invitationLabel_->setText(std::nullopt);
+
+    if (isCancelled) {
+        if (title) strikeThrough(*subactivityTitle_, *title);
+        if (displayTime && !StringUtility::isNilOrEmpty(std::string_view(*displayTime))) strikeThrough(*subactivityTime_, *displayTime);
+        if (locationString) strikeThrough(*subactivityLocation_, *locationString);
+    }
+
+    auto first = sessionImage();
+    auto second = personalNotesImage();
+    if (first) first->setHidden(true);
+    if (second) second->setHidden(true);
+    // One kind in the first slot: a personal entry over a parallel session
+    // over a plain agenda entry.
+    if (isInAgenda) showImage(first, kInAgendaImage);
+    if (isParallelSession) showImage(first, kParallelSessionImage);
+    if (isPersonalEntry) showImage(first, kPersonalEntryImage);
+    // The note mark takes the first free slot.
+    if (hasPersonalNotes) showImage(first && first->isHidden() ? first : second, kNoteImage);
+    setNeedsLayout();
+}
+
+void SubactivityCell::configureWithQVACoreDataSession(const QVACoreDataBaseSession& session, const Text& locationString,
+                                                      const Text& displayTime, bool isInAgenda, bool isParallelSession,
+                                                      bool hasPersonalNotes) {
+    preconfigureCellWithParametersLikeTitle(session.title(), locationString, displayTime, isInAgenda, isParallelSession,
+                                            session.isKindOfEntity(QVACoreDataPersonalEntry::kEntityName),
+                                            hasPersonalNotes, kSessionLines, kSessionLines, session.cancelled());
+}
+
+void SubactivityCell::configureWithQVASession(const QVASession& session, const Text& locationString,
+                                              const Text& displayTime, bool isInAgenda, bool isParallelSession,
+                                              bool hasPersonalNotes) {
+    const bool isPersonalEntry = dynamic_cast<const QVAPersonalEntry*>(&session) != nullptr;
+    preconfigureCellWithParametersLikeTitle(session.title(), locationString, displayTime, isInAgenda, isParallelSession,
+                                            isPersonalEntry, hasPersonalNotes, kSessionLines, kSessionLines,
+                                            session.cancelled());
+}
+
+void SubactivityCell::configureWithSpotlightSessionModel(const SpotlightSessionModel& model, const Text& locationString,
+                                                         const Text& displayTime, bool isInAgenda,
+                                                         bool isParallelSession, bool hasPersonalNotes) {
+    preconfigureCellWithParametersLikeTitle(model.title(), locationString, displayTime, isInAgenda, isParallelSession,
+                                            model.sessionType() == SpotlightSessionModel::kPersonalEntry,
+                                            hasPersonalNotes, kSpotlightLines, kSpotlightLines, model.isCancelled());
+}
+
+void SubactivityCell::configureWithQVACoreDataAgendaInvitation(const QVACoreDataAgendaInvitation& invitation,
+                                                               const Text& invitationString, const Text& locationString,
+                                                               const Text& displayTime, bool isInAgenda,
+                                                               bool isParallelSession, bool hasPersonalNotes) {
+    configureWithQVACoreDataSession(invitation, locationString, displayTime, isInAgenda, isParallelSession,
+                                    hasPersonalNotes);
+    setConstant(invitationLabelHeightContraint(), kInvitationLineHeight);
+    setConstant(invitationLabelTopContraint(), kInvitationLineGap);
+    invitationLabel_->setText(invitationString);
+}
+
+void SubactivityCell::configureWithQVAAgendaInvitation(const QVAAgendaInvitation& invitation,
+                                                       const Text& invitationString, const Text& locationString,
+                                                       const Text& displayTime, bool isInAgenda, bool isParallelSession,
+                                                       bool hasPersonalNotes) {
+    configureWithQVASession(invitation, locationString, displayTime, isInAgenda, isParallelSession, hasPersonalNotes);
+    setConstant(invitationLabelHeightContraint(), kInvitationLineHeight);
+    setConstant(invitationLabelTopContraint(), kInvitationLineGap);
+    invitationLabel_->setText(invitationString);
+}
+
+double SubactivityCell::getCellHeightInTableView(const uikit::UITableView& tableView) {
+    return Utils::calculateHeightForConfiguredSizingCell(*this, tableView);
+}
+
+double SubactivityCell::textWidthForCellWidth(double width) const {
+    return std::max(0.0, width - kTextLeft - kTextRightMargin);
+}
+
+// The text column stacked from the top: the labels at their measured heights
+// (the title and location within their line counts), the invitation line and
+// the status line at their constraints; the icon column as a floor.
+double SubactivityCell::fittingHeightForWidth(double width) {
+    const double textWidth = textWidthForCellWidth(width);
+    const double texts = kTopMargin + measuredHeight(subactivityTitle_, textWidth) + kLineSpacing +
+                         measuredHeight(subactivityTime_, textWidth) + kLineSpacing +
+                         measuredHeight(subactivityLocation_, textWidth) +
+                         constantOf(invitationLabelTopContraint()) + constantOf(invitationLabelHeightContraint()) +
+                         constantOf(statusLabelHeightConstraint()) + kBottomMargin;
+    const double icons = kIconTop + 2 * kIconSide + kIconSpacing + kBottomMargin;
+    return std::max(texts, icons);
+}
+
+void SubactivityCell::layoutSubviews() {
+    uikit::UITableViewCell::layoutSubviews();
+    if (!subactivityTitle_) return;
+    const double textWidth = textWidthForCellWidth(contentView()->bounds().size.width);
+    double y = kTopMargin;
+    auto place = [&](const std::shared_ptr<UILabel>& label, double height, double gapAfter) {
+        if (!label) return;
+        label->setFrame({kTextLeft, y, textWidth, height});
+        y += height + gapAfter;
+    };
+    place(subactivityTitle_, measuredHeight(subactivityTitle_, textWidth), kLineSpacing);
+    place(subactivityTime_, measuredHeight(subactivityTime_, textWidth), kLineSpacing);
+    place(subactivityLocation_, measuredHeight(subactivityLocation_, textWidth), 0);
+    y += constantOf(invitationLabelTopContraint());
+    place(invitationLabel_, constantOf(invitationLabelHeightContraint()), 0);
+    place(statusLabel_, constantOf(statusLabelHeightConstraint()), 0);
+}

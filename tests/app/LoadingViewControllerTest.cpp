@@ -1,0 +1,347 @@
+// The loading screen against the local meeting service, on the virtual
+// clock: the percentage and the tutorial's progress, the three outcomes of a
+// first download, the switch of meeting whose download fails, the
+// clear-cache reload's recovery, the switch entry and the new-meeting
+// offer's hook, on the phone and on the pad.
+#include <gtest/gtest.h>
+
+#include "analytics/AnalyticsUtils.h"
+#include "api/LoadingScreenHook.h"
+#include "api/LocalServiceTest.h"
+#include "app/AppAnalyticsSuperPropertiesProvider.h"
+#include "app/AppDelegate.h"
+#include "app/AppStoryboards.h"
+#include "app/EventLoader.h"
+#include "app/EventsSplitViewController.h"
+#include "app/EventsTabBarController.h"
+#include "app/LoadingViewController.h"
+#include "app/LoginViewController.h"
+#include "app/QVAStartTutorialViewController.h"
+#include "foundation/Clock.h"
+#include "model/QVAEvent.h"
+#include "model/QVAUserAccount.h"
+#include "uikit/AlertStack.h"
+#include "uikit/DeviceProfile.h"
+#include "uikit/ScreenDriver.h"
+#include "uikit/UIAlertView.h"
+#include "uikit/UIApplication.h"
+#include "uikit/UIButton.h"
+#include "uikit/UIImageView.h"
+#include "uikit/UILabel.h"
+#include "uikit/UIProgressView.h"
+#include "uikit/UIViewAnimation.h"
+#include "uikit/UIWindow.h"
+
+namespace {
+
+constexpr double kStartInstant = 447669000;
+constexpr double kPastTheSlide = LoadingViewController::kSlideDelay + LoadingViewController::kSlideDuration + 0.1;
+
+class LoadingScreenTest : public apitest::LocalServiceTest {
+protected:
+    virtual uikit::DeviceProfile deviceProfile() const { return uikit::DeviceProfile::iPhone6(); }
+
+    void SetUp() override {
+        LocalServiceTest::SetUp();
+        foundation::Clock::useVirtual(kStartInstant);
+        app().resetForTests();
+        uikit::DeviceProfile::apply(deviceProfile());
+        uikit::AlertStack::shared().reset();
+        AppStoryboards::registerStoryboards();
+        AnalyticsUtils::initializeAnalytics();
+        AnalyticsUtils::setSuperPropertiesProvider(std::make_shared<AppAnalyticsSuperPropertiesProvider>());
+        delegate = std::make_shared<AppDelegate>();
+        app().setDelegate(delegate);
+        LoginViewController::navigate();
+        driver.settle();
+    }
+    void TearDown() override {
+        LoadingScreenHook::setLoader(nullptr);
+        uikit::AlertStack::shared().reset();
+        app().keyWindow()->setRootViewController(nullptr);
+        delegate->setEventsSplitVC(nullptr);
+        app().resetForTests();
+        loop.runDueTasks();
+        foundation::Clock::useReal();
+        LocalServiceTest::TearDown();
+    }
+
+    static uikit::UIApplication& app() { return uikit::UIApplication::sharedApplication(); }
+    uikit::UIViewControllerPtr root() const { return app().keyWindow()->rootViewController(); }
+
+    // A loading screen presented over the root, as the login does; waits
+    // until its download has ended (the slide under way, or an alert).
+    std::shared_ptr<LoadingViewController> present(const std::shared_ptr<QVAUserAccount>& user,
+                                                   const std::optional<std::string>& event, bool clearCache = false) {
+        auto loading = LoadingViewController::instantiateViewControllerWithAccount(user, event, clearCache);
+        root()->presentViewController(loading, true);
+        awaitEnd(loading);
+        return loading;
+    }
+    void awaitEnd(const std::shared_ptr<LoadingViewController>& loading) {
+        EXPECT_TRUE(loop.runUntil(
+            [&] {
+                driver.settle();
+                return !uikit::AlertStack::shared().empty() || !loading->containerForSpotlight()->subviews().empty();
+            },
+            apitest::kWait));
+    }
+    void advance(double seconds) {
+        foundation::Clock::advance(seconds);
+        driver.settle();
+    }
+    std::shared_ptr<uikit::UIAlertView> frontAlert() const {
+        auto alerts = uikit::AlertStack::shared().alertViews();
+        return alerts.empty() ? nullptr : alerts.back();
+    }
+    foundation::Value validity(const std::string& event) {
+        auto map = settings.persistentStoresValidity();
+        auto entry = map.find(token() + "_" + event);
+        return entry == map.end() ? foundation::Value() : entry->second;
+    }
+    std::string sessionsPath() const { return apiPath("events/" + eventId() + "/sessions/official"); }
+
+    std::shared_ptr<AppDelegate> delegate;
+    uikit::ScreenDriver driver;
+};
+
+class PadLoadingScreenTest : public LoadingScreenTest {
+protected:
+    uikit::DeviceProfile deviceProfile() const override { return uikit::DeviceProfile::iPad(); }
+};
+
+TEST_F(LoadingScreenTest, ProgressShowsThePercentageAndFeedsTheTutorial) {
+    settings.setSettingsShowTutorial(false);
+    auto loading = LoadingViewController::instantiateViewControllerWithAccount(account());
+    root()->presentViewController(loading, false);
+    driver.settle();
+    // With the tutorial switched off its view is never laid in.
+    EXPECT_TRUE(loading->containerForTutorial()->subviews().empty());
+    auto tutorial = loading->startTutorial();
+    ASSERT_TRUE(tutorial);
+
+    loading->showProgress(0, 22);
+    EXPECT_EQ(loading->loadingPercentLabel()->text(), "0%");
+    loading->showProgress(11, 22);
+    EXPECT_EQ(loading->loadingPercentLabel()->text(), "50%");
+    loading->showProgress(22, 22);
+    EXPECT_EQ(loading->loadingPercentLabel()->text(), "100%");
+    // The progress reached the tutorial object all the same.
+    tutorial->loadViewIfNeeded();
+    EXPECT_EQ(tutorial->progressView()->progress(), 1.0f);
+    EXPECT_EQ(loading->backgroundImageName(), "loading_portrait_iphone-667h.png");
+    awaitEnd(loading);
+}
+
+TEST_F(LoadingScreenTest, AFirstDownloadSlidesToTheTabBarAndKeepsTheBooks) {
+    foundation::ScopedLogCapture log;
+    auto loading = present(account(), std::nullopt);
+    EXPECT_EQ(root()->presentedViewController(), loading);
+    EXPECT_TRUE(uikit::AlertStack::shared().empty());
+    // The tutorial lies over the panel, at 100 % with Skip fading in.
+    ASSERT_EQ(loading->containerForTutorial()->subviews().size(), 1u);
+    EXPECT_EQ(loading->startTutorial()->progressLabel()->text(), "Downloading content (100%)");
+
+    EXPECT_EQ(validity(eventId()), foundation::Value(true));
+    ASSERT_TRUE(settings.currentAccount() && settings.currentEvent());
+    EXPECT_EQ(settings.currentAccount()->authenticationCode(), token());
+    EXPECT_EQ(settings.currentEvent()->itemId(), eventId());
+    EXPECT_EQ(AnalyticsUtils::superProperties()["Event id"], eventId());
+
+    // The tab bar waits under the panel, which slides up (and the tutorial
+    // down) by the screen's height over ten seconds after 0.3 s.
+    bool slideRecorded = false;
+    for (const auto& record : uikit::UIView::recordedAnimations())
+        slideRecorded |= record.duration == LoadingViewController::kSlideDuration &&
+                         record.delay == LoadingViewController::kSlideDelay &&
+                         record.options == uikit::UIViewAnimationOptionLayoutSubviews;
+    EXPECT_TRUE(slideRecorded);
+    advance(LoadingViewController::kSlideDelay + LoadingViewController::kSlideDuration / 2);
+    EXPECT_EQ(loading->containerForLoading()->transform(), graphics::AffineTransform::makeTranslation(0, -667));
+    EXPECT_EQ(loading->containerForTutorial()->transform(), graphics::AffineTransform::makeTranslation(0, 667));
+    EXPECT_FALSE(std::dynamic_pointer_cast<EventsTabBarController>(root()));
+    EXPECT_EQ(loading->containerForSpotlight()->subviews().size(), 1u);
+    advance(LoadingViewController::kSlideDuration / 2 + 0.1);
+    auto tabBar = std::dynamic_pointer_cast<EventsTabBarController>(root());
+    ASSERT_TRUE(tabBar);
+    EXPECT_EQ(tabBar->viewControllers().size(), 5u);
+    EXPECT_EQ(tabBar->selectedIndex(), 0);
+    EXPECT_FALSE(delegate->eventsSplitVC());
+    EXPECT_TRUE(loop.runUntil([&] { return apitest::logged(log, "Interactive maps download ended"); }, apitest::kWait));
+}
+
+TEST_F(LoadingScreenTest, SecondaryFailuresMarkTheStoreIncompleteAndStillSlide) {
+    service->injectFault("GET", apiPath("events/" + eventId() + "/rooms"), {.status = 500});
+    present(account(), eventId());
+    EXPECT_TRUE(uikit::AlertStack::shared().empty());
+    EXPECT_EQ(validity(eventId()), foundation::Value(false));
+    advance(kPastTheSlide);
+    EXPECT_TRUE(std::dynamic_pointer_cast<EventsTabBarController>(root()));
+}
+
+TEST_F(LoadingScreenTest, AnImportantFailureOnAFirstLoginEndsOnAClearedLogin) {
+    settings.setSyncWithCalendar(true);
+    service->injectFault("GET", sessionsPath(), {.status = 500});
+    foundation::ScopedLogCapture log;
+    present(account(), std::nullopt);
+    EXPECT_TRUE(apitest::logged(log, EventLoader::kImportantCallFailedLog));
+    auto alert = frontAlert();
+    ASSERT_TRUE(alert);
+    EXPECT_EQ(alert->title(), LoadingViewController::kLoadingFailedTitle);
+    EXPECT_EQ(alert->message(), std::nullopt);
+    ASSERT_EQ(alert->numberOfButtons(), 1);
+    EXPECT_EQ(alert->buttonTitleAtIndex(0), "OK");
+    EXPECT_TRUE(validity(eventId()).isAbsent());
+    EXPECT_FALSE(store.persistentStoreExistsForAuthToken(token(), eventId()));
+
+    ASSERT_TRUE(driver.answerAlert("OK"));
+    driver.settle();
+    EXPECT_TRUE(std::dynamic_pointer_cast<LoginViewController>(root()));
+    EXPECT_FALSE(root()->presentedViewController());
+    EXPECT_TRUE(settings.persistentStoresValidity().empty());
+    EXPECT_FALSE(settings.currentAccount());
+    EXPECT_FALSE(settings.syncWithCalendar());
+}
+
+TEST_F(LoadingScreenTest, AFailedEventFetchAlertsAndReturnsToLoginWithSettingsKept) {
+    service->injectFault("GET", apiPath("events/current"), {.status = 500});
+    settings.setSettingsShowTutorial(false);
+    present(account(), std::nullopt);
+    auto alert = frontAlert();
+    ASSERT_TRUE(alert);
+    EXPECT_EQ(alert->title(), LoadingViewController::kLoadingFailedTitle);
+    EXPECT_EQ(alert->message(), std::nullopt);
+    EXPECT_TRUE(std::dynamic_pointer_cast<LoginViewController>(root()));
+    EXPECT_FALSE(settings.settingsShowTutorial());
+}
+
+TEST_F(LoadingScreenTest, AFailedMeetingSwitchBringsBackThePreviousMainScreens) {
+    // A first meeting loaded and current.
+    auto first = present(account(), eventId());
+    advance(kPastTheSlide);
+    ASSERT_TRUE(std::dynamic_pointer_cast<EventsTabBarController>(root()));
+    const auto previousEvent = settings.currentEvent()->itemId();
+
+    // The switch to the service's meeting (not complete on this device, so
+    // downloaded whole) fails on an important call.
+    settings.setPersistentStoresValidity(std::nullopt);
+    service->injectFault("GET", sessionsPath(), {.status = 500});
+    present(account(), eventId());
+    ASSERT_TRUE(frontAlert());
+    ASSERT_TRUE(driver.answerAlert("OK"));
+    driver.settle();
+    EXPECT_TRUE(std::dynamic_pointer_cast<EventsTabBarController>(root()));
+    ASSERT_TRUE(settings.currentAccount() && settings.currentEvent());
+    EXPECT_EQ(settings.currentEvent()->itemId(), previousEvent);
+    EXPECT_EQ(settings.currentAccount()->authenticationCode(), token());
+}
+
+TEST_F(LoadingScreenTest, AFailedClearCacheReloadRestoresTheCopyOrClearsToLogin) {
+    present(account(), eventId());
+    advance(kPastTheSlide);
+    ASSERT_EQ(validity(eventId()), foundation::Value(true));
+
+    // The copy restored and reopened: the entry stays as the clearing left
+    // it, the main screens come back.
+    service->injectFault("GET", sessionsPath(), {.status = 500});
+    QVAApiManager::sharedApiManager().clearCacheAndReloadContentForAuthToken(token(), eventId(), nullptr);
+    const auto before = settings.persistentStoresValidity();
+    present(account(), eventId(), true);
+    auto alert = frontAlert();
+    ASSERT_TRUE(alert);
+    EXPECT_EQ(alert->title(), LoadingViewController::kClearCacheFailedTitle);
+    EXPECT_EQ(settings.persistentStoresValidity(), before);
+    EXPECT_TRUE(store.persistentStoreExistsForAuthToken(token(), eventId()));
+    ASSERT_TRUE(settings.currentEvent());
+    EXPECT_EQ(settings.currentEvent()->itemId(), eventId());
+    ASSERT_TRUE(driver.answerAlert("OK"));
+    driver.settle();
+    EXPECT_TRUE(std::dynamic_pointer_cast<EventsTabBarController>(root()));
+
+    // No copy to restore: the login again, cleared.
+    QVAApiManager::sharedApiManager().clearCacheAndReloadContentForAuthToken(token(), eventId(), nullptr);
+    ASSERT_TRUE(store.deleteCachedCopyOfPersistentStoreForAuthToken(token(), eventId()));
+    present(account(), eventId(), true);
+    alert = frontAlert();
+    ASSERT_TRUE(alert);
+    EXPECT_EQ(alert->title(), LoadingViewController::kReloadFailedTitle);
+    ASSERT_TRUE(driver.answerAlert("OK"));
+    driver.settle();
+    EXPECT_TRUE(std::dynamic_pointer_cast<LoginViewController>(root()));
+    EXPECT_FALSE(settings.currentAccount());
+    EXPECT_TRUE(settings.persistentStoresValidity().empty());
+}
+
+TEST_F(LoadingScreenTest, ASuccessfulClearCacheReloadDropsTheCopy) {
+    present(account(), eventId());
+    advance(kPastTheSlide);
+    QVAApiManager::sharedApiManager().clearCacheAndReloadContentForAuthToken(token(), eventId(), nullptr);
+    present(account(), eventId(), true);
+    EXPECT_TRUE(uikit::AlertStack::shared().empty());
+    EXPECT_EQ(validity(eventId()), foundation::Value(true));
+    // Nothing is left to put back.
+    EXPECT_FALSE(store.revertCopyPersistentStoreFileForAuthToken(token(), eventId()));
+}
+
+TEST_F(LoadingScreenTest, TheSwitchEntryOpensTheStoreThenPresentsForTheCurrentMeeting) {
+    auto base = QVAUserAccount::initWithDictionary(foundation::Value::dictionary({{"accessToken", "base-user"}}));
+    LoadingViewController::presentAsModalFromController(root(), account(), base, std::string("not-this-one"));
+    auto loading = std::dynamic_pointer_cast<LoadingViewController>(root()->presentedViewController());
+    ASSERT_TRUE(loading);
+    // The phone loads the account's current meeting.
+    EXPECT_EQ(loading->eventId(), std::nullopt);
+    ASSERT_TRUE(settings.baseUserWhenSwitchToDelegate());
+    EXPECT_EQ(settings.baseUserWhenSwitchToDelegate()->authenticationCode(), "base-user");
+    awaitEnd(loading);
+}
+
+TEST_F(LoadingScreenTest, TheNewMeetingOfferPresentsALoadingScreenOverTheRoot) {
+    LoadingViewController::installLoadingScreenHook();
+    ASSERT_TRUE(LoadingScreenHook::presentLoadingScreen(account(), eventId()));
+    auto loading = std::dynamic_pointer_cast<LoadingViewController>(root()->presentedViewController());
+    ASSERT_TRUE(loading);
+    ASSERT_TRUE(loading->currentUserAccount());
+    EXPECT_EQ(loading->currentUserAccount()->authenticationCode(), token());
+    EXPECT_EQ(loading->eventId(), eventId());
+    awaitEnd(loading);
+    advance(kPastTheSlide);
+    EXPECT_TRUE(std::dynamic_pointer_cast<EventsTabBarController>(root()));
+    EXPECT_EQ(settings.currentEvent()->itemId(), eventId());
+}
+
+TEST_F(PadLoadingScreenTest, ThePadSlideInstallsTheSplitViewAsTheDelegates) {
+    auto loading = present(account(), std::nullopt);
+    EXPECT_EQ(loading->backgroundImageName(), "loading_portrait_ipad.png");
+    advance(kPastTheSlide);
+    auto split = std::dynamic_pointer_cast<EventsSplitViewController>(root());
+    ASSERT_TRUE(split);
+    EXPECT_EQ(delegate->eventsSplitVC(), split);
+
+    // A meeting switch whose important call fails: the split view it
+    // replaces goes, and the new one is the delegate's.
+    foundation::ScopedLogCapture log;
+    settings.setPersistentStoresValidity(std::nullopt);
+    service->injectFault("GET", sessionsPath(), {.status = 500});
+    split->showLoadingControllerForUserAccount(account(), eventId());
+    awaitEnd(std::dynamic_pointer_cast<LoadingViewController>(split->presentedViewController()));
+    ASSERT_TRUE(driver.answerAlert("OK"));
+    split.reset();
+    driver.settle();
+    loop.runDueTasks();
+    auto restored = std::dynamic_pointer_cast<EventsSplitViewController>(root());
+    ASSERT_TRUE(restored);
+    EXPECT_EQ(delegate->eventsSplitVC(), restored);
+    EXPECT_TRUE(log.contains(EventsSplitViewController::kDeallocLine));
+}
+
+TEST_F(PadLoadingScreenTest, TheBackgroundFollowsTheOrientation) {
+    auto loading = LoadingViewController::instantiateViewControllerWithAccount(account());
+    root()->presentViewController(loading, false);
+    driver.settle();
+    loading->willAnimateRotationToInterfaceOrientation(uikit::UIInterfaceOrientation::LandscapeLeft, 0);
+    EXPECT_EQ(loading->backgroundImageName(), "loading_landscape_ipad.png");
+    EXPECT_TRUE(loading->shouldAutorotate());
+    awaitEnd(loading);
+}
+
+}  // namespace
