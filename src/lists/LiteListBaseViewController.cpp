@@ -159,29 +159,28 @@ void LiteListBaseViewController::dropViewDidBeginRefreshing(PullToRefreshControl
 
 void LiteListBaseViewController::onPullToRefreshExecuted() { foundation::Log(kPullNotImplementedMessage); }
 
+std::optional<uikit::NSIndexPath> LiteListBaseViewController::flatSwipeTarget(unsigned direction,
+                                                                            const uikit::NSIndexPath& indexPath,
+                                                                            int64_t count) {
+    const int64_t row = indexPath.row;
+    if (direction == kNextRowDirection) {
+        if (row + 1 < count) return uikit::NSIndexPath::indexPathForRow(row + 1, indexPath.section);
+        if (count == 0) return std::nullopt;
+        return uikit::NSIndexPath::indexPathForRow(0, 0);
+    }
+    if (row >= 1) return uikit::NSIndexPath::indexPathForRow(row - 1, indexPath.section);
+    if (count < 2) return std::nullopt;
+    return uikit::NSIndexPath::indexPathForRow(count - 1, indexPath.section);
+}
+
 std::shared_ptr<IdIndexPair> LiteListBaseViewController::getNextIdIndexPathPairAndMoveSelectionInDirection(
     unsigned direction, const std::optional<std::string>& currentDetailId, const uikit::NSIndexPath& indexPath) {
     (void)currentDetailId;
     const int64_t count = static_cast<int64_t>(dataSourceArray_.size());
-    const int64_t row = indexPath.row;
-    uikit::NSIndexPath target;
-    if (direction == kNextRowDirection) {
-        if (row + 1 < count)
-            target = uikit::NSIndexPath::indexPathForRow(row + 1, indexPath.section);
-        else if (count == 0)
-            return nullptr;
-        else
-            target = uikit::NSIndexPath::indexPathForRow(0, 0);
-    } else {
-        if (row >= 1)
-            target = uikit::NSIndexPath::indexPathForRow(row - 1, indexPath.section);
-        else if (count < 2)
-            return nullptr;
-        else
-            target = uikit::NSIndexPath::indexPathForRow(count - 1, indexPath.section);
-    }
+    auto step = flatSwipeTarget(direction, indexPath, count);
     // A stale index path past the rows finds nothing.
-    if (target.row < 0 || target.row >= count) return nullptr;
+    if (!step || step->row < 0 || step->row >= count) return nullptr;
+    const uikit::NSIndexPath target = *step;
     if (auto table = tableView()) table->selectRowAtIndexPath(target, false, uikit::UITableViewScrollPosition::Middle);
     auto pair = std::make_shared<IdIndexPair>();
     pair->setIndexPath(target);

@@ -113,6 +113,10 @@ public:
     // --- Swipe parent ---
     std::shared_ptr<IdIndexPair> getNextIdIndexPathPairAndMoveSelectionInDirection(
         unsigned direction, const std::optional<std::string>& currentDetailId, const uikit::NSIndexPath& indexPath) override;
+    // The flat swipe step's row over `count` rows, wrapping both ways; none
+    // when there is no other row to go to.
+    static std::optional<uikit::NSIndexPath> flatSwipeTarget(unsigned direction, const uikit::NSIndexPath& indexPath,
+                                                             int64_t count);
 
     // --- Search ---
     // The search results' table while the search is active, else tableView.

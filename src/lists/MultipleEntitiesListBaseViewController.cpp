@@ -361,24 +361,9 @@ std::shared_ptr<const coredata::Predicate> MultipleEntitiesListBaseViewControlle
 std::shared_ptr<IdIndexPair> MultipleEntitiesListBaseViewController::getNextIdIndexPathPairAndMoveSelectionInDirection(
     unsigned direction, const std::optional<std::string>&, const uikit::NSIndexPath& indexPath,
     const RowObjects& forPlainArray, uikit::UITableView* forTableView) {
-    const int64_t count = static_cast<int64_t>(forPlainArray.size());
-    const int64_t row = indexPath.row;
-    uikit::NSIndexPath target;
-    if (direction == kNextRowDirection) {
-        if (row + 1 < count)
-            target = uikit::NSIndexPath::indexPathForRow(row + 1, indexPath.section);
-        else if (count == 0)
-            return nullptr;
-        else
-            target = uikit::NSIndexPath::indexPathForRow(0, 0);
-    } else {
-        if (row >= 1)
-            target = uikit::NSIndexPath::indexPathForRow(row - 1, indexPath.section);
-        else if (count < 2)
-            return nullptr;
-        else
-            target = uikit::NSIndexPath::indexPathForRow(count - 1, indexPath.section);
-    }
+    auto step = flatSwipeTarget(direction, indexPath, static_cast<int64_t>(forPlainArray.size()));
+    if (!step) return nullptr;
+    const uikit::NSIndexPath target = *step;
     auto object = rowAt(forPlainArray, target.row);
     if (!object) return nullptr;
     if (forTableView) forTableView->selectRowAtIndexPath(target, false, uikit::UITableViewScrollPosition::Middle);

@@ -20,17 +20,12 @@
 #include "store/StorageManager.h"
 #include "support/TemporaryDirectory.h"
 #include "support/TestParticipantsList.h"
+#include "tools/InProcessCommandTest.h"
 #include "uikit/ScreenDriver.h"
 
 namespace {
 
 constexpr const char* kFilteredScene = "testFilteredParticipantsList";
-
-struct CommandRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
 
 std::vector<std::pair<std::string, std::string>> blocks(const std::string& out) {
     std::vector<std::pair<std::string, std::string>> found;
@@ -79,36 +74,7 @@ void registerFilteredScene(uikit::UIStoryboard& storyboard) {
     storyboard.addSegue(kFilteredScene, segue);
 }
 
-class FilterScreensAppTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        previousHome_ = foundation::ApplicationHome::root();
-        StorageManager::sharedStorageManager().setCoreDataStackCaches({});
-        StorageManager::sharedStorageManager().setRowPauseForTesting([] {});
-    }
-    void TearDown() override {
-        uikit::ScreenDriver::setObjectHandOver({});
-        StorageManager::sharedStorageManager().setCoreDataStackCaches({});
-        StorageManager::sharedStorageManager().setRowPauseForTesting(nullptr);
-        QVAApiManager::setServiceRoot(std::nullopt);
-        foundation::ApplicationHome::setRoot(previousHome_);
-    }
-
-    CommandRun run(std::vector<std::string> arguments, const std::string& script = "") {
-        std::vector<std::string> full = {"--home", home_.path()};
-        full.insert(full.end(), arguments.begin(), arguments.end());
-        std::istringstream in(script);
-        std::ostringstream out, err;
-        CommandRun result;
-        result.status = quovana::runCli(full, in, out, err);
-        result.out = out.str();
-        result.err = err.str();
-        return result;
-    }
-
-    TemporaryDirectory home_;
-    std::string previousHome_;
-};
+class FilterScreensAppTest : public InProcessCommandTest {};
 
 TEST_F(FilterScreensAppTest, ACountryPickedOnTheValuesScreenAndAppliedNarrowsTheListUnderItsHeader) {
     {

@@ -19,15 +19,10 @@
 #include "store/StorageManager.h"
 #include "support/TemporaryDirectory.h"
 #include "support/TestAgendaListViewController.h"
+#include "tools/InProcessCommandTest.h"
 #include "uikit/ScreenDriver.h"
 
 namespace {
-
-struct CommandRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
 
 // The printed state after each command, by command.
 std::vector<std::pair<std::string, std::string>> blocks(const std::string& out) {
@@ -76,36 +71,7 @@ bool isDay(const std::string& text) {
     return true;
 }
 
-class MultiEntityListAppTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        previousHome_ = foundation::ApplicationHome::root();
-        StorageManager::sharedStorageManager().setCoreDataStackCaches({});
-        StorageManager::sharedStorageManager().setRowPauseForTesting([] {});
-    }
-    void TearDown() override {
-        uikit::ScreenDriver::setObjectHandOver({});
-        StorageManager::sharedStorageManager().setCoreDataStackCaches({});
-        StorageManager::sharedStorageManager().setRowPauseForTesting(nullptr);
-        QVAApiManager::setServiceRoot(std::nullopt);
-        foundation::ApplicationHome::setRoot(previousHome_);
-    }
-
-    CommandRun run(std::vector<std::string> arguments, const std::string& script = "") {
-        std::vector<std::string> full = {"--home", home_.path()};
-        full.insert(full.end(), arguments.begin(), arguments.end());
-        std::istringstream in(script);
-        std::ostringstream out, err;
-        CommandRun result;
-        result.status = quovana::runCli(full, in, out, err);
-        result.out = out.str();
-        result.err = err.str();
-        return result;
-    }
-
-    TemporaryDirectory home_;
-    std::string previousHome_;
-};
+class MultiEntityListAppTest : public InProcessCommandTest {};
 
 TEST_F(MultiEntityListAppTest, theDemoAgendaShowsByDayAndTheSearchForJoIsOneFlatListUntilTheSearchEnds) {
     // The demo meeting downloaded into the home, as the app's own local service serves it.
