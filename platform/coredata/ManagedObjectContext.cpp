@@ -159,8 +159,9 @@ ManagedObjectPtr ManagedObjectContext::insertNewObject(const std::string& entity
 }
 
 void ManagedObjectContext::objectDidChange(ManagedObject& object) {
-    if (object.inserted_ || object.deleted_) return;
     int64_t key = object.objectID()->primaryKey();
+    reportedByMerge_.erase(key);
+    if (object.inserted_ || object.deleted_) return;
     if (auto strong = registeredObject(key); strong.get() == &object) {
         object.updated_ = true;
         updated_[key] = strong;
@@ -170,6 +171,7 @@ void ManagedObjectContext::objectDidChange(ManagedObject& object) {
 void ManagedObjectContext::deleteObject(const ManagedObjectPtr& object) {
     if (!object || object->context_.lock().get() != this || object->deleted_) return;
     int64_t key = object->objectID()->primaryKey();
+    reportedByMerge_.erase(key);
     if (object->inserted_) {
         inserted_.erase(key);
         registered_.erase(key);
@@ -322,6 +324,8 @@ ContextChanges ManagedObjectContext::mergeChildChanges(const ChangeSet& changes)
         deleted_[row.primaryKey] = object;
         merged.deleted.push_back(object);
     }
+    for (const auto* objects : {&merged.inserted, &merged.updated, &merged.deleted})
+        for (const auto& o : *objects) reportedByMerge_.insert(o->objectID()->primaryKey());
     return merged;
 }
 
@@ -369,7 +373,17 @@ ErrorPtr ManagedObjectContext::save() {
     foundation::NotificationCenter::defaultCenter().postNotificationName(kManagedObjectContextDidSaveNotification,
                                                                          Value(std::static_pointer_cast<foundation::Object>(me)),
                                                                          userInfo);
-    notifyObservers(saved);
+    ContextChanges unreported;
+    auto keepUnreported = [&](const std::vector<ManagedObjectPtr>& from, std::vector<ManagedObjectPtr>& to) {
+        for (const auto& o : from)
+            if (!reportedByMerge_.count(o->objectID()->primaryKey())) to.push_back(o);
+    };
+    keepUnreported(saved.inserted, unreported.inserted);
+    keepUnreported(saved.updated, unreported.updated);
+    keepUnreported(saved.deleted, unreported.deleted);
+    reportedByMerge_.clear();
+    if (!unreported.inserted.empty() || !unreported.updated.empty() || !unreported.deleted.empty())
+        notifyObservers(unreported);
     return nullptr;
 }
 

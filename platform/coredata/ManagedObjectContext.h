@@ -24,6 +24,7 @@
 #include <mutex>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "coredata/FetchRequest.h"
@@ -141,6 +142,10 @@ private:
     // they pass on to the parent (or the store) as they came, without
     // objects, unless something asks for them as objects first.
     std::map<int64_t, detail::StoreRow> pendingInserted_;
+    // Unsaved changes this context's observers already heard of when a child's
+    // save merged them; its own save reports only the others, so a list does
+    // not fetch twice for one change.
+    std::unordered_set<int64_t> reportedByMerge_;
 
     mutable std::mutex observersMutex_;
     int nextObserver_ = 1;
