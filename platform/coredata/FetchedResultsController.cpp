@@ -112,15 +112,56 @@ std::optional<IndexPath> FetchedResultsController::indexPathForObject(const Valu
     return std::nullopt;
 }
 
-bool FetchedResultsController::touchesFetchedEntity(const ContextChanges& changes) const {
+bool FetchedResultsController::isOfFetchedEntity(const ManagedObject& object) const {
     const std::string& entity = request_.entityName();
-    const bool subentities = request_.includesSubentities();
+    return object.entity().name() == entity || (request_.includesSubentities() && object.isKindOfEntity(entity));
+}
+
+bool FetchedResultsController::touchesFetchedEntity(const ContextChanges& changes) const {
     for (const auto* objects : {&changes.inserted, &changes.updated, &changes.deleted})
-        for (const auto& object : *objects) {
-            if (!object) continue;
-            if (object->entity().name() == entity || (subentities && object->isKindOfEntity(entity))) return true;
-        }
+        for (const auto& object : *objects)
+            if (object && isOfFetchedEntity(*object)) return true;
     return false;
+}
+
+bool FetchedResultsController::reportUpdatesInPlace(const ContextChanges& changes,
+                                                    FetchedResultsControllerDelegate& delegate) {
+    for (const auto* objects : {&changes.inserted, &changes.deleted})
+        for (const auto& object : *objects)
+            if (object && isOfFetchedEntity(*object)) return false;
+    // A limit or an offset lets an update push another object in or out.
+    if (request_.fetchLimit() || request_.fetchOffset()) return false;
+
+    std::unordered_set<int64_t> shown;
+    for (const auto& object : changes.updated) {
+        if (!object || !isOfFetchedEntity(*object)) continue;
+        const Value value(object);
+        const bool matches = !request_.predicate() || request_.predicate()->evaluateWithObject(value);
+        auto was = placement_.find(object->objectID()->primaryKey());
+        if (was == placement_.end()) {
+            if (matches) return false;  // it may join the results
+            continue;
+        }
+        if (!matches) return false;
+        const auto now = placementKeys(Value::Array{value});
+        const auto& keys = now.begin()->second;
+        if (keys.size() != was->second.size()) return false;
+        for (size_t i = 0; i < keys.size(); ++i)
+            if (keys[i].type() != was->second[i].type() || keys[i] != was->second[i]) return false;
+        shown.insert(was->first);
+    }
+    if (shown.empty()) return true;
+
+    delegate.controllerWillChangeContent(*this);
+    for (size_t s = 0; s < sections_.size(); ++s)
+        for (size_t r = 0; r < sections_[s].objects.size(); ++r) {
+            const Value& object = sections_[s].objects[r];
+            if (!shown.count(keyOf(object))) continue;
+            const IndexPath path{s, r};
+            delegate.controller(*this, object, path, FetchedResultsChangeType::Update, path);
+        }
+    delegate.controllerDidChangeContent(*this);
+    return true;
 }
 
 void FetchedResultsController::contextDidChange(const ContextChanges& changes) {
@@ -129,6 +170,8 @@ void FetchedResultsController::contextDidChange(const ContextChanges& changes) {
     // Entities have no relationships, so only objects of the fetched entity
     // can change the results: anything else is not worth a fetch.
     if (!touchesFetchedEntity(changes)) return;
+    // A rename in a long list costs the row, not a fetch of the list.
+    if (reportUpdatesInPlace(changes, *delegate)) return;
 
     std::unordered_set<int64_t> updated;
     for (const auto& o : changes.updated) updated.insert(o->objectID()->primaryKey());

@@ -87,6 +87,11 @@ private:
     // Whether the change holds an object of the request's entity (or of a
     // sub-entity, when the request includes them).
     bool touchesFetchedEntity(const ContextChanges& changes) const;
+    bool isOfFetchedEntity(const ManagedObject& object) const;
+    // A change that only updates shown objects and leaves each where it
+    // stood (still matching, same sort and section keys) is reported row by
+    // row without a fetch; false when the change needs the full comparison.
+    bool reportUpdatesInPlace(const ContextChanges& changes, FetchedResultsControllerDelegate& delegate);
     std::vector<FetchedResultsSectionInfo> group(const foundation::Value::Array& objects) const;
     // The values that place an object (sort keys, section key), by primary key.
     std::map<int64_t, std::vector<foundation::Value>> placementKeys(const foundation::Value::Array& objects) const;

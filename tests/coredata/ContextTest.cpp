@@ -245,6 +245,53 @@ TEST(FetchedResultsController, ReportsEachSavedChangeOnceInThePlatformsOrder) {
     EXPECT_EQ(quiet.fetchedObjects().size(), 3u);
 }
 
+// An update that keeps every changed row where it stood is reported in place;
+// the row written straight through the root shows that no fetch ran. A
+// change of a sort key, or a row that starts to match, fetches again.
+TEST(FetchedResultsController, UpdatesThatKeepTheirPlaceAreReportedWithoutAFetch) {
+    testing::TempDir dir;
+    testing::Stack stack(dir.file("frc-in-place.sqlite"));
+    stack.root->performBlockAndWait([&] {
+        insert(*stack.root, "Session", {{"itemId", "a"}, {"title", "A"}});
+        insert(*stack.root, "Session", {{"itemId", "c"}, {"title", "C"}});
+        insert(*stack.root, "Session", {{"itemId", "x"}, {"title", "X"}, {"roomId", "hidden"}});
+        ASSERT_EQ(stack.root->save(), nullptr);
+    });
+    FetchRequest request("Session");
+    request.setPredicate(Predicate::withFormat("roomId != %@", "hidden"));
+    request.setSortDescriptors({SortDescriptor("title")});
+    FetchedResultsController frc(request, stack.main, std::nullopt);
+    auto recorder = std::make_shared<Recorder>();
+    frc.setDelegate(recorder);
+    ASSERT_EQ(frc.performFetch(), nullptr);
+    stack.root->performBlockAndWait([&] {
+        insert(*stack.root, "Session", {{"itemId", "b"}, {"title", "B"}});
+        ASSERT_EQ(stack.root->save(), nullptr);
+    });
+    auto change = [&](const std::string& itemId, const std::string& key, const std::string& value) {
+        onWorker(stack, [&] {
+            for (const auto& v : stack.worker->executeFetchRequest(FetchRequest("Session")))
+                if (v.objectAs<ManagedObject>()->valueForKey("itemId").stringValue() == itemId)
+                    v.objectAs<ManagedObject>()->setValue(value, key);
+            ASSERT_EQ(stack.worker->save(), nullptr);
+        });
+    };
+
+    change("c", "keyword", "kw");
+    EXPECT_EQ(recorder->log, (std::vector<std::string>{"will", "4 c 0.1 0.1", "did"}));
+    EXPECT_EQ(frc.fetchedObjects().size(), 2u) << "no fetch: the root's row is not seen";
+    recorder->log.clear();
+    change("x", "keyword", "still hidden");
+    EXPECT_TRUE(recorder->log.empty());
+
+    recorder->log.clear();
+    change("x", "roomId", "shown");
+    EXPECT_EQ(recorder->log, (std::vector<std::string>{"will", "1 x - 0.3", "1 b - 0.1", "did"}));
+    recorder->log.clear();
+    change("a", "title", "Z");
+    EXPECT_EQ(recorder->log, (std::vector<std::string>{"will", "3 a 0.0 0.3", "did"}));
+}
+
 // A row written straight through the root never reaches the main context's
 // controllers, so it shows whether a later change made them fetch again.
 TEST(FetchedResultsController, FetchesAgainOnlyForChangesOfItsEntityOrItsSubEntities) {
