@@ -160,7 +160,7 @@ ManagedObjectPtr ManagedObjectContext::insertNewObject(const std::string& entity
 
 void ManagedObjectContext::objectDidChange(ManagedObject& object) {
     int64_t key = object.objectID()->primaryKey();
-    reportedByMerge_.erase(key);
+    if (!reportedByMerge_.empty()) reportedByMerge_.erase(key);
     if (object.inserted_ || object.deleted_) return;
     if (auto strong = registeredObject(key); strong.get() == &object) {
         object.updated_ = true;
