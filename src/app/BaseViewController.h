@@ -55,8 +55,8 @@ public:
     // The scene of that identifier from the device's storyboard. No
     // identifier names no scene: the storyboard raises.
     static uikit::UIViewControllerPtr instantiateViewControllerWithStoryboardIdentifier(const Text& identifier);
-    // `T::instantiateViewController()` in the spec's words: the scene named by
-    // T's identifier, as a T (null when the scene is of another class).
+    // The scene named by T's identifier, as a T (null when the scene is of
+    // another class).
     template <class T>
     static std::shared_ptr<T> instantiateViewController() {
         return std::dynamic_pointer_cast<T>(instantiateViewControllerWithStoryboardIdentifier(T::storyboardIdentifier()));
