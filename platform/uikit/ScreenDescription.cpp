@@ -486,6 +486,7 @@ void Describer::outlets(UIView& view, std::string& text) {
             else if (auto button = as<UIButton>(part)) value = "[" + button->currentTitle().value_or("") + "]";
             else if (auto toggle = as<UISwitch>(part)) value = toggle->isOn() ? "on" : "off";
             else if (auto field = as<UITextField>(part)) value = quoted(field->text());
+            else if (auto textView = as<UITextView>(part)) value = quoted(textView->text());
             else value = part.className();
             text += " " + name + "=" + value + (part.isHidden() ? "(hidden)" : "");
         }

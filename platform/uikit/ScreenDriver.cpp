@@ -398,11 +398,13 @@ bool ScreenDriver::clearField(const std::string& field) {
     auto view = findField(field);
     if (!view) return false;
     // Deleting backwards goes through the delegate as a person's deletes do;
-    // a refused delete ends it.
+    // a refused delete ends it. A person taps the field first, as typing does.
     if (auto textField = std::dynamic_pointer_cast<UITextField>(view)) {
+        if (!textField->becomeFirstResponder()) return false;
         while (textField->text() && !textField->text()->empty())
             if (!textField->deleteBackward()) break;
     } else if (auto textView = std::dynamic_pointer_cast<UITextView>(view)) {
+        if (!textView->becomeFirstResponder()) return false;
         while (!textView->text().empty())
             if (!textView->deleteBackward()) break;
     }

@@ -94,6 +94,13 @@ bool AppDelegate::applicationDidFinishLaunchingWithOptions(uikit::UIApplication&
     foundation::Bundle::mainBundle().setStringTable(foundation::Bundle::kDefaultTable, StartTutorialStrings::entries());
     AppStoryboards::registerStoryboards();
     LoadingViewController::installLoadingScreenHook();
+    auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
+    const auto oldStoredVersion = nonEmpty(settings.getOldStoredAppVersion());
+    const auto storedVersion = settings.storedAppVersion();
+    const bool forcedLogout = isForcedLogoutDue(oldStoredVersion, storedVersion);
+    // The first screens read the stored account's store as their views
+    // load, which installing the root does: it is opened first.
+    if (!forcedLogout && settings.currentAccount()) openStoredAccountStore();
     auto window = application.keyWindow();
     window->setRootViewController(
         uikit::UIStoryboard::storyboardWithName(Utils::storyboardName())->instantiateInitialViewController());
@@ -104,10 +111,7 @@ bool AppDelegate::applicationDidFinishLaunchingWithOptions(uikit::UIApplication&
     window->setTintColor(kWindowTint);
     AppearanceUtils::customizeDefaultUIAppearance();
 
-    auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
-    const auto oldStoredVersion = nonEmpty(settings.getOldStoredAppVersion());
-    const auto storedVersion = settings.storedAppVersion();
-    if (isForcedLogoutDue(oldStoredVersion, storedVersion)) {
+    if (forcedLogout) {
         Utils::displayAlertViewWithMessage(std::string(kForcedLogoutMessage), std::nullopt);
         showLoginAfterClearing(true);
     } else if (settings.currentAccount()) {
@@ -132,12 +136,15 @@ void AppDelegate::startServices() {
 }
 
 void AppDelegate::openStoredAccount() {
-    auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
     AnalyticsUtils::registerSuperProperties();
     if (Utils::isIPad()) {
         if (auto split = std::dynamic_pointer_cast<EventsSplitViewController>(window()->rootViewController()))
             eventsSplitVC_ = split;
     }
+}
+
+void AppDelegate::openStoredAccountStore() {
+    auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
     auto account = settings.currentAccount();
     auto event = settings.currentEvent();
     StorageManager::sharedStorageManager().initCoreDataStackForAuthToken(

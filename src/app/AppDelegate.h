@@ -62,7 +62,10 @@ public:
 
 private:
     void startServices();
+    // The analytics and the pad's split view of a launch with a stored account.
     void openStoredAccount();
+    // The stored account's store, opened before the first screens load.
+    void openStoredAccountStore();
     void showLoginAfterClearing(bool wholeApplication);
 
     std::shared_ptr<EventsSplitViewController> eventsSplitVC_;

@@ -2,6 +2,7 @@
 
 #include "app/BaseViewController.h"
 #include "app/CustomNavigationController.h"
+#include "app/DetailsStubScenes.h"
 #include "app/EventsSplitViewController.h"
 #include "app/EventsTabBarController.h"
 #include "app/LegendViewController.h"
@@ -9,9 +10,13 @@
 #include "app/LoginScenes.h"
 #include "app/MoreViewController.h"
 #include "app/SelectActivityViewController.h"
+#include "lists/DetailsNavigationController.h"
 #include "lists/FilterScreenScenes.h"
 #include "people/MessagesListSegmentedNavigationController.h"
 #include "people/ParticipantsListSegmentedNavigationController.h"
+#include "programme/AddPersonalEntryViewController.h"
+#include "programme/ChangePersonalEntryDateViewController.h"
+#include "programme/SessionPagesScenes.h"
 #include "programme/SessionsListSegmentedNavigationController.h"
 #include "programme/SpotlightViewController.h"
 #include "uikit/UIStoryboard.h"
@@ -63,13 +68,17 @@ void addScreenScenes(uikit::UIStoryboard& storyboard) {
     SelectActivityViewController::addScene(storyboard);
     FilterScreenScenes::addScenes(storyboard);
     LegendViewController::addScene(storyboard);
+    ChangePersonalEntryDateViewController::addScene(storyboard);
+    AddPersonalEntryViewController::addScene(storyboard);
+    DetailsStubScenes::addScenes(storyboard);
+    SessionPagesScenes::addScenes(storyboard);
 }
 
 }  // namespace
 
 uikit::UIViewControllerPtr makePadHomeNavigationController(uikit::UIStoryboard& storyboard) {
     (void)storyboard;
-    auto navigation = std::make_shared<CustomNavigationController>(CustomNavigationController::FromInterfaceFile{});
+    auto navigation = std::make_shared<DetailsNavigationController>(CustomNavigationController::FromInterfaceFile{});
     navigation->setViewControllers({std::make_shared<SpotlightViewController>()}, false);
     return navigation;
 }

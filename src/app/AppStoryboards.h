@@ -22,7 +22,8 @@ inline constexpr const char* kPadStoryboardName = "Storyboard_iPad";
 void registerStoryboards();
 
 // The pad's home navigation controller: the home screen in a
-// CustomNavigationController. The detail of the split view and the scene
+// DetailsNavigationController, the split view's delegate keeping the "Menu"
+// button in portrait. The detail of the split view and the scene
 // "SpotlightNavigationControllerForGoHome" both come from here.
 uikit::UIViewControllerPtr makePadHomeNavigationController(uikit::UIStoryboard& storyboard);
 

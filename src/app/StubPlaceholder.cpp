@@ -35,4 +35,6 @@ const char* flag(bool value) { return value ? "YES" : "NO"; }
 
 std::string text(const std::optional<std::string>& value) { return value ? "\"" + *value + "\"" : "nil"; }
 
+std::string plainText(const std::optional<std::string>& value) { return value ? *value : std::string("nil"); }
+
 }  // namespace StubPlaceholder

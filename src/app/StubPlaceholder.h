@@ -15,5 +15,7 @@ void paintWhite(uikit::UIViewController& screen);
 const char* flag(bool value);
 // The text as recorded: quoted, or nil.
 std::string text(const std::optional<std::string>& value);
+// The text unquoted, or nil, as the screen dump's items show it.
+std::string plainText(const std::optional<std::string>& value);
 
 }  // namespace StubPlaceholder

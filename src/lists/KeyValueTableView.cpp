@@ -68,6 +68,7 @@ std::shared_ptr<uikit::UITextView> makeValueView() {
     view->setScrollEnabled(false);
     view->setFont(uikit::UIFont::fontWithName(kFontName, kFontSize));
     view->setBackgroundColor(uikit::UIColor::clearColor());
+    view->setOutletName(std::string("valueLabel"));
     return view;
 }
 
@@ -75,6 +76,7 @@ std::shared_ptr<uikit::UILabel> makeKeyLabel() {
     auto label = std::make_shared<uikit::UILabel>();
     label->setFont(uikit::UIFont::fontWithName(kFontName, kFontSize));
     label->setNumberOfLines(0);
+    label->setOutletName(std::string("keyLabel"));
     return label;
 }
 
@@ -260,6 +262,7 @@ uikit::UITableViewCellPtr KeyValueTableView::buttonsCell(const std::shared_ptr<K
     for (size_t i = 0; i < titles.size(); ++i) {
         auto button = std::make_shared<UIBlockButton>(graphics::Rect{0, offset, width, kButtonHeight});
         button->setTag(kFirstButtonTag + static_cast<int64_t>(i));
+        button->setOutletName(std::string("valueButton"));
         button->titleLabel()->setFont(uikit::UIFont::fontWithName(kButtonFontName, kFontSize));
         button->titleLabel()->setNumberOfLines(2);
         button->titleLabel()->setAdjustsFontSizeToFitWidth(true);

@@ -23,7 +23,10 @@ namespace {
 constexpr const char* kSavedSets[] = {coredata::kInsertedObjectsKey, coredata::kDeletedObjectsKey,
                                       coredata::kUpdatedObjectsKey};
 
-bool savedObjectsMatch(const foundation::Value& userInfo, const std::vector<std::string>& entities) {
+}  // namespace
+
+bool LiteListBaseViewController::savedObjectsMatch(const foundation::Value& userInfo,
+                                                   const std::vector<std::string>& entities) {
     if (entities.empty()) return false;
     for (const char* key : kSavedSets) {
         const foundation::Value::Array* objects = userInfo[key].array();
@@ -37,8 +40,6 @@ bool savedObjectsMatch(const foundation::Value& userInfo, const std::vector<std:
     }
     return false;
 }
-
-}  // namespace
 
 LiteListBaseViewController::LiteListBaseViewController(std::optional<std::string> nibName)
     : BaseViewController(std::move(nibName)),

@@ -35,6 +35,10 @@ namespace coredata {
 class Predicate;
 }
 
+namespace foundation {
+class Value;
+}
+
 class LiteListBaseViewController : public BaseViewController,
                                    public uikit::UITableViewDataSource,
                                    public uikit::UITableViewDelegate,
@@ -87,6 +91,12 @@ public:
     virtual std::vector<std::string> entitiesArrayToObserveForFilteringUIUpdates() { return {}; }
     // Whether the list observes its store's saves (a main-queue context was there when it loaded).
     bool isObservingSaves() const { return observedContext_ != nullptr; }
+    // Whether a did-save notification's objects (inserted, then deleted, then
+    // updated) hold one of the entities or of their sub-entities. Shared with
+    // the screens that observe saves by entity without being lists.
+    static bool savedObjectsMatch(const foundation::Value& userInfo, const std::vector<std::string>& entities);
+    // The observed main-queue context (identity only); null when none.
+    const foundation::Object* observedContext() const { return observedContext_; }
 
     // --- The table ---
     std::optional<double> tableViewHeightForHeaderInSection(uikit::UITableView& tableView, int64_t section) override;

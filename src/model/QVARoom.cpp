@@ -5,6 +5,7 @@
 
 using foundation::Value;
 using ModelReading::FieldReader;
+using ModelReading::valueOf;
 
 std::shared_ptr<QVARoom> QVARoom::initWithDictionary(const Value& dictionary) {
     return ItemModelBuilder<QVARoom>::fromDictionary(dictionary);
@@ -28,4 +29,11 @@ void QVARoom::readOwnFields(const FieldReader& fields) {
     name_ = fields.text("name");
     venueId_ = fields.text("venueId");
     mapUrl_ = fields.text("mapUrl");
+}
+
+Value QVARoom::valueForKey(const std::string& key) const {
+    if (key == "name") return valueOf(name_);
+    if (key == "venueId") return valueOf(venueId_);
+    if (key == "mapUrl") return valueOf(mapUrl_);
+    return QVABaseItemModel::valueForKey(key);
 }

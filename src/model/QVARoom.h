@@ -21,6 +21,9 @@ public:
     const std::optional<std::string>& mapUrl() const { return mapUrl_; }
 
     std::string className() const override { return kClassName; }
+    // "name", "venueId" and "mapUrl" besides the base's keys: locations are
+    // looked up by key over arrays of rooms.
+    foundation::Value valueForKey(const std::string& key) const override;
 
 protected:
     void readDictionary(const ModelReading::FieldReader& json) override;

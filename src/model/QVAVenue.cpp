@@ -5,6 +5,7 @@
 
 using foundation::Value;
 using ModelReading::FieldReader;
+using ModelReading::valueOf;
 
 std::shared_ptr<QVAVenue> QVAVenue::initWithDictionary(const Value& dictionary) {
     return ItemModelBuilder<QVAVenue>::fromDictionary(dictionary);
@@ -35,4 +36,10 @@ void QVAVenue::readRow(const FieldReader& row) {
     longitude_ = row.real("longitude");
     primary_ = row.boolean("primary");
     floorLevels_ = row.archivedObjects<QVAFloorLevel>("floorLevels");
+}
+
+Value QVAVenue::valueForKey(const std::string& key) const {
+    if (key == "name") return valueOf(name_);
+    if (key == "primary") return Value(primary_);
+    return QVABaseItemModel::valueForKey(key);
 }

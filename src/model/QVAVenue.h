@@ -27,6 +27,9 @@ public:
     const std::vector<std::shared_ptr<QVAFloorLevel>>& floorLevels() const { return floorLevels_; }
 
     std::string className() const override { return kClassName; }
+    // "name" and "primary" besides the base's keys: locations are looked up
+    // by key over arrays of venues.
+    foundation::Value valueForKey(const std::string& key) const override;
 
 protected:
     void readDictionary(const ModelReading::FieldReader& json) override;

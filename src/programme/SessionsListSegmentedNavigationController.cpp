@@ -1,6 +1,7 @@
 #include "programme/SessionsListSegmentedNavigationController.h"
 
 #include "app/StubPlaceholder.h"
+#include "programme/AddPersonalEntryViewController.h"
 
 using StubPlaceholder::flag;
 using StubPlaceholder::text;
@@ -32,5 +33,12 @@ void SessionsListSegmentedNavigationController::filterSessionsByHasMeal(bool has
 }
 
 std::vector<uikit::UIViewControllerPtr> SessionsListSegmentedNavigationController::createSegmentedControllers() {
-    return {StubPlaceholder::screenWithTitle("Sessions")};
+    auto placeholder = StubPlaceholder::screenWithTitle("Sessions");
+    // The session lists open the personal-entry form from their bar.
+    std::weak_ptr<SessionsListSegmentedNavigationController> weakSelf =
+        std::dynamic_pointer_cast<SessionsListSegmentedNavigationController>(shared_from_this());
+    AddPersonalEntryViewController::installOpeningButton(*placeholder, nullptr, [weakSelf] {
+        if (auto container = weakSelf.lock()) container->recordCall(AddPersonalEntryViewController::kUnwindAction);
+    });
+    return {placeholder};
 }

@@ -1,6 +1,7 @@
 // The sessions tab's container (programme and agenda lists), standing in
-// until the programme lists exist: it shows one placeholder screen and
-// records each display and filter call it receives.
+// until the programme lists exist: it shows one placeholder screen, whose
+// bar opens the personal-entry form, and records each display and filter
+// call it receives and each return from the form.
 #pragma once
 
 #include <memory>

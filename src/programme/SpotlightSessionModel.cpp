@@ -4,6 +4,7 @@
 #include "model/QVACoreDataAgendaRole.h"
 #include "model/QVACoreDataBaseSession.h"
 #include "model/QVACoreDataPersonalEntry.h"
+#include "model/ModelReading.h"
 #include "model/QVASessionOccupancy.h"
 
 std::shared_ptr<SpotlightSessionModel> SpotlightSessionModel::initWithId(Text itemId) {
@@ -36,4 +37,19 @@ std::shared_ptr<SpotlightSessionModel> SpotlightSessionModel::getSpotlightSessio
     model->roomId_ = session.roomId();
     model->keyword_ = session.keyword();
     return model;
+}
+
+foundation::Value SpotlightSessionModel::valueForKey(const std::string& key) const {
+    using ModelReading::valueOf;
+    if (key == "agendaItemId") return valueOf(agendaItemId_);
+    if (key == "displayTime") return valueOf(displayTime_);
+    if (key == "title") return valueOf(title_);
+    if (key == "sessionType") return foundation::Value(static_cast<int64_t>(sessionType_));
+    if (key == "startDatetime") return valueOf(startDatetime_);
+    if (key == "endDatetime") return valueOf(endDatetime_);
+    if (key == "locationName") return valueOf(locationName_);
+    if (key == "isCancelled") return foundation::Value(isCancelled_);
+    if (key == "roomId") return valueOf(roomId_);
+    if (key == "keyword") return valueOf(keyword_);
+    return QVABaseItemModel::valueForKey(key);
 }

@@ -58,6 +58,9 @@ public:
     void setSessionOccupancy(std::shared_ptr<QVASessionOccupancy> value) { sessionOccupancy_ = std::move(value); }
 
     std::string className() const override { return kClassName; }
+    // The row's texts by name besides the base's keys, so that rows sort
+    // with the session lists' sort descriptors.
+    foundation::Value valueForKey(const std::string& key) const override;
 
 private:
     Text agendaItemId_;

@@ -164,6 +164,10 @@ FetchRequestUtils::Strings FetchRequestUtils::getAgendaIdsArrayInContext(const C
     return texts(run({.entityName = QVACoreDataAgendaRole::kEntityName, .properties = {"itemId"}}, context), "itemId");
 }
 
+FetchRequestUtils::Strings FetchRequestUtils::getSessionsOfficialIdsArrayInContext(const ContextPtr& context) {
+    return texts(run({.entityName = QVACoreDataSession::kEntityName, .properties = {"itemId"}}, context), "itemId");
+}
+
 FetchRequestUtils::Text FetchRequestUtils::getSessionVotingUrl(const std::string& sessionId,
                                                                const ContextPtr& context) {
     auto rows = run({.entityName = kVotingUriEntity,

@@ -52,6 +52,8 @@ public:
     static Strings getNotEmptyParticipantsNoteIdsArrayInContext(const coredata::ContextPtr& context);
     // Session ids of every agenda entry, of all four kinds.
     static Strings getAgendaIdsArrayInContext(const coredata::ContextPtr& context);
+    // Ids of every stored session of the official programme.
+    static Strings getSessionsOfficialIdsArrayInContext(const coredata::ContextPtr& context);
     static Text getSessionVotingUrl(const std::string& sessionId, const coredata::ContextPtr& context);
     static bool hasSessionVotingLink(const std::string& sessionId, const coredata::ContextPtr& context);
     static bool isSessionInOfficial(const std::string& sessionId, const coredata::ContextPtr& context);

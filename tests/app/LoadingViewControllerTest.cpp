@@ -18,6 +18,7 @@
 #include "app/LoginViewController.h"
 #include "app/QVAStartTutorialViewController.h"
 #include "foundation/Clock.h"
+#include "lists/DetailsNavigationController.h"
 #include "model/QVAEvent.h"
 #include "model/QVAUserAccount.h"
 #include "uikit/AlertStack.h"
@@ -25,6 +26,10 @@
 #include "uikit/ScreenDriver.h"
 #include "uikit/UIAlertView.h"
 #include "uikit/UIApplication.h"
+#include "uikit/UIBarButtonItem.h"
+#include "uikit/UINavigationBar.h"
+#include "uikit/UINavigationItem.h"
+#include "uikit/UIPopoverController.h"
 #include "uikit/UIButton.h"
 #include "uikit/UIImageView.h"
 #include "uikit/UILabel.h"
@@ -332,6 +337,25 @@ TEST_F(PadLoadingScreenTest, ThePadSlideInstallsTheSplitViewAsTheDelegates) {
     ASSERT_TRUE(restored);
     EXPECT_EQ(delegate->eventsSplitVC(), restored);
     EXPECT_TRUE(log.contains(EventsSplitViewController::kDeallocLine));
+}
+
+TEST_F(PadLoadingScreenTest, AfterTheSlideTheHomePaneShowsMenuAndTheEntryPointsOpenThePopover) {
+    present(account(), std::nullopt);
+    advance(kPastTheSlide);
+    auto split = std::dynamic_pointer_cast<EventsSplitViewController>(root());
+    ASSERT_TRUE(split);
+    auto home = std::dynamic_pointer_cast<DetailsNavigationController>(split->viewControllers().back());
+    ASSERT_TRUE(home);
+    auto menu = home->menuBarButtonItem();
+    ASSERT_TRUE(menu);
+    EXPECT_EQ(menu->title(), "Menu");
+    EXPECT_EQ(home->navigationBar()->items().front()->leftBarButtonItem(), menu);
+
+    split->masterTabBarController()->displayAndFilterSessionsByType(std::string("Plenary"));
+    driver.settle();
+    ASSERT_TRUE(split->leftPopoverMenuController());
+    EXPECT_TRUE(split->leftPopoverMenuController()->isPopoverVisible());
+    EXPECT_EQ(split->leftPopoverMenuController()->presentingBarButtonItem(), menu);
 }
 
 TEST_F(PadLoadingScreenTest, TheBackgroundFollowsTheOrientation) {

@@ -17,6 +17,7 @@
 #include "app/TutorialViewController.h"
 #include "foundation/Exception.h"
 #include "foundation/Log.h"
+#include "lists/DetailsNavigationController.h"
 #include "model/QVACoreDataMessage.h"
 #include "model/QVAUserAccount.h"
 #include "people/MessagesListSegmentedNavigationController.h"
@@ -108,7 +109,7 @@ TEST_F(PadShellTest, ThePadRootIsASplitViewThatReplacesThePreviousOne) {
     ASSERT_TRUE(tabBar());
     EXPECT_EQ(tabBar()->viewControllers().size(), 4u);
     ASSERT_TRUE(detail());
-    EXPECT_TRUE(std::dynamic_pointer_cast<CustomNavigationController>(detail()));
+    EXPECT_TRUE(std::dynamic_pointer_cast<DetailsNavigationController>(detail()));
     EXPECT_TRUE(std::dynamic_pointer_cast<SpotlightViewController>(detail()->viewControllers().front()));
     EXPECT_TRUE(second->isMasterHidden());
 
@@ -250,6 +251,9 @@ TEST_F(PadShellTest, TheMenuPopoverOpensInPortraitOnlyWithPopoverAndButton) {
     auto splitView = split();
     auto popover = std::make_shared<uikit::UIPopoverController>(std::make_shared<uikit::UIViewController>());
     auto delegate = std::make_shared<MenuDelegate>();
+    // Without the home pane that keeps the menu.
+    splitView->setDelegate(nullptr);
+    splitView->setLeftPopoverMenuController(nullptr);
 
     splitView->displayLeftPopoverMenu();  // no popover, no delegate
     splitView->setLeftPopoverMenuController(popover);

@@ -49,10 +49,10 @@ protected:
         insert(kToken, "QVACoreDataEvent",
                {{{"itemId", foundation::Value(kLastYear)},
                  {"eventName", foundation::Value(kLongName)},
-                 {"startDate", foundation::Value("2025-06-10T09:00:00+0200")}},
+                 {"startDate", foundation::Value("2025-06-10")}},
                 {{"itemId", foundation::Value(kThisYear)},
                  {"eventName", foundation::Value("Quovana Annual Meeting 2026")},
-                 {"startDate", foundation::Value("2026-06-16T09:00:00+0200")}}},
+                 {"startDate", foundation::Value("2026-06-16")}}},
                kThisYear);
         // Last year's store, as a visit to it left it.
         ASSERT_TRUE(open(kToken, kLastYear));

@@ -108,11 +108,19 @@ std::string format(const char* pattern, long long a, long long b = 0, long long 
     return buffer;
 }
 
-// Server date-times in the meeting's time zone.
+// Server date-times in the meeting's time zone, its offset written "+02:00"
+// as the service writes it.
 std::string dateTime(int day, int minuteOfDay) {
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "2026-06-%02dT%02d:%02d:00+0200", 15 + day, minuteOfDay / 60,
+    std::snprintf(buffer, sizeof buffer, "2026-06-%02dT%02d:%02d:00+02:00", 15 + day, minuteOfDay / 60,
                   minuteOfDay % 60);
+    return buffer;
+}
+
+// A meeting's first or last day as the service writes it: a day without time.
+std::string dayText(int year, int dayOfJune) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%04d-06-%02d", year, dayOfJune);
     return buffer;
 }
 
@@ -193,8 +201,8 @@ MeetingData generateMeeting(const MeetingGeneratorOptions& options) {
 
     // The meeting, and last year's edition beside it.
     auto event = [&](const std::string& id, const std::string& name, int year, bool current) {
-        std::string start = current ? dateTime(0, 8 * 60) : std::to_string(year) + "-06-16T08:00:00+0200";
-        std::string end = current ? dateTime(days - 1, 19 * 60) : std::to_string(year) + "-06-19T19:00:00+0200";
+        std::string start = current ? dayText(year, 15) : dayText(year, 16);
+        std::string end = current ? dayText(year, 15 + days - 1) : dayText(year, 19);
         return Value::dictionary(
             {{"id", id},
              {"revision", 1},

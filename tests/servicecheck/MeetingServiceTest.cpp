@@ -1,10 +1,12 @@
 // The local meeting service as a client of the service sees it: paging by
 // "Link", the revision and id reads, the token check, injected faults and
-// writes; the generator's determinism; and every kind it serves read back
-// through the app's own models.
+// writes; the generator's determinism and date forms; and every kind it
+// serves read back through the app's own models.
+#include <cctype>
 #include <curl/curl.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <set>
 #include <thread>
@@ -345,6 +347,42 @@ TEST(MeetingGeneratorTest, SameSeedSameMeetingAndConsistentReferences) {
     EXPECT_EQ(text(*loaded), text(one));
     EXPECT_EQ(loaded->eventId, one.eventId);
     EXPECT_EQ(loaded->accounts.front().accessToken, one.accounts.front().accessToken);
+}
+
+// The meeting's first and last days are plain days and every date-time
+// carries its offset as "+02:00", the forms the service writes and the
+// app's date helper compares with.
+TEST(MeetingGeneratorTest, WritesDaysAndDateTimesInTheServicesForms) {
+    MeetingData data = generateMeeting({.seed = 5, .sessions = 30, .participants = 40, .days = 3});
+    const Value* event = data.find(MeetingKind::Events, data.eventId);
+    ASSERT_TRUE(event);
+    EXPECT_EQ((*event)["startDate"].stringValue(), "2026-06-15");
+    EXPECT_EQ((*event)["endDate"].stringValue(), "2026-06-17");
+
+    // "yyyy-MM-ddTHH:mm:ss" and whatever follows.
+    auto isDateTime = [](const std::string& text) {
+        if (text.size() < 19) return false;
+        for (size_t i = 0; i < 19; ++i) {
+            const char expected = i == 4 || i == 7 ? '-' : i == 10 ? 'T' : i == 13 || i == 16 ? ':' : '0';
+            const bool digit = std::isdigit(static_cast<unsigned char>(text[i])) != 0;
+            if (expected == '0' ? !digit : text[i] != expected) return false;
+        }
+        return true;
+    };
+    size_t dateTimes = 0;
+    std::function<void(const Value&)> check = [&](const Value& value) {
+        if (const std::string* text = value.string()) {
+            if (!isDateTime(*text)) return;
+            ++dateTimes;
+            EXPECT_EQ(text->substr(19), "+02:00") << *text;
+        } else if (const auto* array = value.array()) {
+            for (const auto& item : *array) check(item);
+        } else if (const auto* dictionary = value.dictionary()) {
+            for (const auto& [key, item] : *dictionary) check(item);
+        }
+    };
+    for (MeetingKind kind : allMeetingKinds()) check(Value(data.items(kind)));
+    EXPECT_GT(dateTimes, 60u);  // every session's start and end at least
 }
 
 // Every list the service serves, read back through the app's models.

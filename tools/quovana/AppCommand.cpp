@@ -30,8 +30,10 @@
 #include "app/AppDelegate.h"
 #include "app/EventLoader.h"
 #include "api/ApplicationService.h"
+#include "api/QVAApiManager.h"
 #include "api/Updater.h"
 #include "http/QNNetworkActivityIndicatorManager.h"
+#include "lists/DetailsScreenSupport.h"
 #include "messageui/MFMailComposeViewController.h"
 #include "network/Reachability.h"
 #include "quovana/AppOptions.h"
@@ -44,6 +46,7 @@
 #include "quovana/ServiceRoot.h"
 #include "quovana/StoreFiles.h"
 #include "service/MeetingGenerator.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "service/MeetingService.h"
 #include "uikit/ScreenDescription.h"
 #include "uikit/ScreenDriver.h"
@@ -468,9 +471,13 @@ private:
     Result advance(const AppScriptLine& line) {
         auto seconds = line.words.size() == 2 ? parseDecimal(line.words[1]) : std::nullopt;
         if (!seconds || *seconds < 0) return usage("advance SECONDS");
-        if (!foundation::Clock::isVirtual()) return missing("advance needs the virtual clock (--clock INSTANT)");
-        foundation::Clock::advance(*seconds);
-        foundation::RunLoop::main().runDueTasks();
+        if (foundation::Clock::isVirtual()) {
+            foundation::Clock::advance(*seconds);
+            foundation::RunLoop::main().runDueTasks();
+        } else {
+            // On the real clock the app runs for that long, as a person waits.
+            foundation::RunLoop::main().runUntil([] { return false; }, *seconds);
+        }
         return done();
     }
 
@@ -621,8 +628,16 @@ int runAppCommand(CommandContext& context, const Arguments& arguments) {
     AppSession session(context, options);
     int status = kExitSuccess;
     try {
+        // "open SCENE --object ENTITY ID" hands the object to a details
+        // screen, unless the caller installed a hand-over of its own.
+        if (!uikit::ScreenDriver::objectHandOver()) DetailsScreenSupport::registerObjectHandOver();
         registerGalleryStoryboard();
         uikit::UIApplication::sharedApplication().launch(std::make_shared<AppDelegate>());
+        // A session over a stored account has made an authenticated call
+        // before anything a person does; the script's first calls carry the
+        // token as theirs would.
+        if (auto token = ApplicationSettingsStore::sharedApplicationSettingsStore().currentAuthToken())
+            QVAApiManager::sharedApiManager().setAuthorizationHeaderWithCode(token);
         // The gallery takes the window over from the app's first screen.
         if (options.gallery)
             uikit::UIApplication::sharedApplication().keyWindow()->setRootViewController(

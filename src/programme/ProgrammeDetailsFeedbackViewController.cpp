@@ -1,0 +1,114 @@
+#include "programme/ProgrammeDetailsFeedbackViewController.h"
+
+#include "Utils/DateHelper.h"
+#include "Utils/Utils.h"
+#include "analytics/AnalyticsUtils.h"
+#include "coredata/ManagedObject.h"
+#include "foundation/URL.h"
+#include "foundation/URLRequest.h"
+#include "model/QVACoreDataBaseSession.h"
+#include "programme/ProgrammeFeedbackView.h"
+#include "programme/QVASessionHeaderView.h"
+#include "store/CoreDataStack.h"
+#include "uikit/UIStoryboard.h"
+
+namespace {
+
+// The nib's layout: the header's container at the top, the form below it.
+constexpr double kWidth = 320;
+constexpr double kHeight = 480;
+
+}  // namespace
+
+ProgrammeDetailsFeedbackViewController::ProgrammeDetailsFeedbackViewController()
+    : feedbackView_(std::make_shared<ProgrammeFeedbackView>()) {}
+
+ProgrammeDetailsFeedbackViewController::~ProgrammeDetailsFeedbackViewController() {
+    stopProgress();
+    if (webView_) {
+        webView_->setDelegate(nullptr);
+        webView_->stopLoading();
+    }
+}
+
+void ProgrammeDetailsFeedbackViewController::addScene(uikit::UIStoryboard& storyboard) {
+    storyboard.addScene(kStoryboardIdentifier,
+                        [](uikit::UIStoryboard&) { return std::make_shared<ProgrammeDetailsFeedbackViewController>(); });
+}
+
+void ProgrammeDetailsFeedbackViewController::loadView() {
+    const double headerHeight = QVASessionHeaderView::getHeaderHeight();
+    auto root = std::make_shared<uikit::UIView>(graphics::Rect(0, 0, kWidth, kHeight));
+    root->setBackgroundColor(graphics::Color::white());
+    auto container = std::make_shared<uikit::UIView>(graphics::Rect(0, 0, kWidth, headerHeight));
+    container->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth);
+    container->setOutletName(std::string("headerContainerView"));
+    webView_ = std::make_shared<uikit::UIWebView>(graphics::Rect(0, headerHeight, kWidth, kHeight - headerHeight));
+    webView_->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth | uikit::UIViewAutoresizingFlexibleHeight);
+    webView_->setOutletName(std::string("webView"));
+    root->addSubview(container);
+    root->addSubview(webView_);
+    headerContainerView_ = container;
+    setView(root);
+}
+
+void ProgrammeDetailsFeedbackViewController::viewDidLoad() {
+    webView_->setDelegate(std::dynamic_pointer_cast<ProgrammeDetailsFeedbackViewController>(shared_from_this()));
+    DetailsWithListBaseViewController::viewDidLoad();
+    isFirstLoad_ = true;
+}
+
+void ProgrammeDetailsFeedbackViewController::viewWillAppear(bool animated) {
+    DetailsWithListBaseViewController::viewWillAppear(animated);
+    if (!isFirstLoad_) return;
+    startProgress();
+    isFirstLoad_ = false;
+}
+
+void ProgrammeDetailsFeedbackViewController::updateUIContentForObject(
+    const std::shared_ptr<coredata::ManagedObject>& object) {
+    auto session = std::dynamic_pointer_cast<QVACoreDataBaseSession>(object);
+    if (object && !session) return;
+    auto container = headerContainerView();
+    if (!sessionHeaderView_ && container) {
+        sessionHeaderView_ = std::dynamic_pointer_cast<QVASessionHeaderView>(QVADetailHeaderView::addHeaderViewToContainer(
+            container, QVASessionHeaderView::getNibName(), QVASessionHeaderView::getHeaderHeight()));
+        setDetailHeaderView(sessionHeaderView_);
+    }
+    Text title;
+    Text dayAndTime;
+    Text location;
+    Text feedbackUrl;
+    if (session) {
+        auto stack = coreDataStack();
+        title = session->title();
+        if (auto start = session->startDatetime())
+            dayAndTime = DateHelper::programmeDayAndTimeForTimeInterval(*start, session->displayTime().value_or(""));
+        location = Utils::currentLocationForObject(foundation::Value(object),
+                                                   stack ? stack->managedObjectContextMainQueue() : nullptr);
+        feedbackUrl = session->feedbackUrl();
+    }
+    if (sessionHeaderView_) sessionHeaderView_->configureWithSessionImageUrl(std::nullopt, title, dayAndTime, location);
+    // An address that does not parse makes a request without URL, whose
+    // load fails and so ends the overlay like any other failure.
+    auto url = feedbackUrl ? foundation::URL::URLWithString(*feedbackUrl) : std::nullopt;
+    webView_->loadRequest(url ? foundation::URLRequest(*url) : foundation::URLRequest());
+    trackAnalyticsEventForObject(object);
+}
+
+void ProgrammeDetailsFeedbackViewController::trackAnalyticsEventForObject(
+    const std::shared_ptr<coredata::ManagedObject>& object) {
+    foundation::ValueDictionary data;
+    if (analyticsPayload_) data["Session name"] = foundation::Value(*analyticsPayload_);
+    auto session = std::dynamic_pointer_cast<QVACoreDataBaseSession>(object);
+    if (auto itemId = session ? session->itemId() : std::nullopt) data["Session id"] = foundation::Value(*itemId);
+    AnalyticsUtils::trackEventWithNameAndData(kAnalyticsEvent, data);
+}
+
+void ProgrammeDetailsFeedbackViewController::webViewDidFinishLoad(uikit::UIWebView&) { stopProgress(); }
+
+void ProgrammeDetailsFeedbackViewController::webViewDidFailLoadWithError(uikit::UIWebView&, const foundation::ErrorPtr&) {
+    stopProgress();
+}
+
+int64_t ProgrammeDetailsFeedbackViewController::tableViewNumberOfRowsInSection(uikit::UITableView&, int64_t) { return 0; }

@@ -1,0 +1,36 @@
+#include "programme/ProgrammeDetailsViewController.h"
+
+#include "model/QVACoreDataPersonalEntry.h"
+#include "programme/AddPersonalEntryViewController.h"
+#include "uikit/UIStoryboard.h"
+
+void ProgrammeDetailsViewController::addScene(uikit::UIStoryboard& storyboard) {
+    storyboard.addScene(kStoryboardIdentifier,
+                        [](uikit::UIStoryboard&) { return std::make_shared<ProgrammeDetailsViewController>(); });
+}
+
+void ProgrammeDetailsViewController::viewDidLoad() {
+    DetailsWithListBaseViewController::viewDidLoad();
+    paintWhite(*this);
+    // A personal entry can be edited from here; a session cannot.
+    if (entityName() != QVACoreDataPersonalEntry::kEntityName) return;
+    std::weak_ptr<ProgrammeDetailsViewController> weak =
+        std::dynamic_pointer_cast<ProgrammeDetailsViewController>(shared_from_this());
+    AddPersonalEntryViewController::installOpeningButton(
+        *this,
+        [weak]() -> std::optional<std::string> {
+            auto screen = weak.lock();
+            return screen ? screen->selectionPropertyId() : std::nullopt;
+        },
+        [weak] {
+            if (auto screen = weak.lock()) screen->recordCall("unwindPersonalEntry:");
+        });
+}
+
+void ProgrammeDetailsViewController::updateUIContentForObject(const std::shared_ptr<coredata::ManagedObject>& object) {
+    recordShownObject(object);
+}
+
+std::vector<std::pair<std::string, std::string>> ProgrammeDetailsViewController::screenDescriptionItems() const {
+    return detailsStubDescriptionItems(className(), *this);
+}

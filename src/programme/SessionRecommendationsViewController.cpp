@@ -1,0 +1,169 @@
+#include "programme/SessionRecommendationsViewController.h"
+
+#include "Utils/DateHelper.h"
+#include "Utils/Utils.h"
+#include "analytics/AnalyticsUtils.h"
+#include "coredata/ManagedObject.h"
+#include "coredata/Predicate.h"
+#include "model/QVACoreDataAgendaRole.h"
+#include "model/QVACoreDataBaseSession.h"
+#include "model/QVACoreDataSession.h"
+#include "model/QVACoreDataSessionNote.h"
+#include "model/QVASession.h"
+#include "programme/ListSessionsBaseDelegate.h"
+#include "programme/QVASessionHeaderView.h"
+#include "programme/SubactivityCell.h"
+#include "store/CoreDataStack.h"
+#include "uikit/UINib.h"
+#include "uikit/UISearchDisplayController.h"
+#include "uikit/UIStoryboard.h"
+#include "uikit/UIStoryboardSegue.h"
+
+SessionRecommendationsViewController::SessionRecommendationsViewController()
+    : sessionsDelegate_(std::make_shared<ListSessionsBaseDelegate>()) {
+    setVcTitle(std::string(kTitle));
+    setTitle(std::string(kTitle));
+    setListDelegate(sessionsDelegate_);
+}
+
+void SessionRecommendationsViewController::addScene(uikit::UIStoryboard& storyboard) {
+    storyboard.addScene(kStoryboardIdentifier,
+                        [](uikit::UIStoryboard&) { return std::make_shared<SessionRecommendationsViewController>(); });
+    uikit::UIStoryboardSegueDefinition details;
+    details.identifier = kDetailsSegue;
+    details.kind = uikit::UIStoryboardSegueKind::Push;
+    details.destination = kDetailsScene;
+    storyboard.addSegue(kStoryboardIdentifier, details);
+}
+
+void SessionRecommendationsViewController::loadView() {
+    auto root = std::make_shared<uikit::UIView>(graphics::Rect(0, 0, 320, 480));
+    auto table = std::make_shared<uikit::UITableView>(root->bounds());
+    table->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth | uikit::UIViewAutoresizingFlexibleHeight);
+    root->addSubview(table);
+    setView(root);
+    setTableView(table);
+}
+
+void SessionRecommendationsViewController::viewDidLoad() {
+    if (auto table = tableView()) {
+        auto self = std::dynamic_pointer_cast<SessionRecommendationsViewController>(shared_from_this());
+        table->setDataSource(self);
+        table->setDelegate(self);
+    }
+    DetailsWithListBaseViewController::viewDidLoad();
+    if (auto table = tableView())
+        table->registerNib(uikit::UINib::nibWithNibName(SubactivityCell::cellNibName()), SubactivityCell::cellIdentifier());
+    trackAnalyticsEvent();
+    sessionsDelegate_->refreshAdditionalDataSourceForCoreDataStack(coreDataStack(), *this);
+    setDataSourceArray(RowObjects(extraInfo_.begin(), extraInfo_.end()));
+    if (auto table = tableView()) table->reloadData();
+}
+
+void SessionRecommendationsViewController::trackAnalyticsEvent() {
+    foundation::ValueDictionary data;
+    if (analyticsPayload_) data["Session name"] = foundation::Value(*analyticsPayload_);
+    if (selectionPropertyId()) data["Session id"] = foundation::Value(*selectionPropertyId());
+    AnalyticsUtils::trackEventWithNameAndData(kAnalyticsEvent, data);
+}
+
+void SessionRecommendationsViewController::updateUIContentForObject(
+    const std::shared_ptr<coredata::ManagedObject>& object) {
+    auto session = std::dynamic_pointer_cast<QVACoreDataBaseSession>(object);
+    auto table = tableView();
+    if (!session || !table) return;
+    if (!sessionHeaderView_) {
+        sessionHeaderView_ = std::dynamic_pointer_cast<QVASessionHeaderView>(QVADetailHeaderView::addHeaderToTableView(
+            table, QVASessionHeaderView::getNibName(), QVASessionHeaderView::getHeaderHeight()));
+        setDetailHeaderView(sessionHeaderView_);
+    }
+    auto stack = coreDataStack();
+    const auto start = session->startDatetime();
+    sessionHeaderView_->configureWithSessionImageUrl(
+        std::nullopt, session->title(),
+        start ? DateHelper::programmeDayAndTimeForTimeInterval(*start, session->displayTime().value_or("")) : std::nullopt,
+        Utils::currentLocationForObject(foundation::Value(object),
+                                        stack ? stack->managedObjectContextMainQueue() : nullptr));
+    sessionsDelegate_->refreshAdditionalDataSourceForCoreDataStack(stack, *this);
+    table->reloadData();
+}
+
+std::vector<std::string> SessionRecommendationsViewController::entitiesArrayToObserveForFilteringUIUpdates() {
+    return {QVACoreDataAgendaRole::kEntityName, QVACoreDataSessionNote::kEntityName};
+}
+
+std::shared_ptr<const coredata::Predicate> SessionRecommendationsViewController::filterPredicateForObservedEntityType(
+    const std::string& entityName) {
+    if (entityName != this->entityName() &&
+        (entityName == QVACoreDataAgendaRole::kEntityName || entityName == QVACoreDataSessionNote::kEntityName))
+        return coredata::Predicate::truePredicate();
+    return DetailsWithListBaseViewController::filterPredicateForObservedEntityType(entityName);
+}
+
+std::string SessionRecommendationsViewController::cellIdentifier() { return SubactivityCell::cellIdentifier(); }
+
+std::optional<std::string> SessionRecommendationsViewController::tableViewGetTitleForHeaderInSection(uikit::UITableView&,
+                                                                                                     int64_t section) {
+    if (section == 0) return std::string(kSectionTitle);
+    return std::nullopt;
+}
+
+std::shared_ptr<QVASession> SessionRecommendationsViewController::sessionAtRow(int64_t row) const {
+    const auto& rows = dataSourceArray();
+    if (row < 0 || static_cast<size_t>(row) >= rows.size()) return nullptr;
+    return std::dynamic_pointer_cast<QVASession>(rows[static_cast<size_t>(row)]);
+}
+
+uikit::UITableViewCellPtr SessionRecommendationsViewController::tableViewCellForRowAtIndexPath(
+    uikit::UITableView& tableView, const uikit::NSIndexPath& indexPath) {
+    auto cell = tableView.dequeueReusableCellWithIdentifier(cellIdentifier());
+    auto sessionCell = std::dynamic_pointer_cast<SubactivityCell>(cell);
+    auto session = sessionAtRow(indexPath.row);
+    if (sessionCell && session) sessionsDelegate_->configureCell(*sessionCell, *session);
+    return cell;
+}
+
+std::optional<double> SessionRecommendationsViewController::tableViewHeightForRowAtIndexPath(
+    uikit::UITableView& tableView, const uikit::NSIndexPath& indexPath) {
+    // One sizing cell serves every page of the process.
+    static std::shared_ptr<SubactivityCell> prototype;
+    if (!prototype) {
+        auto table = this->tableView();
+        if (!table) return std::nullopt;
+        prototype = std::dynamic_pointer_cast<SubactivityCell>(
+            table->dequeueReusableCellWithIdentifier(sessionsDelegate_->cellIdentifier()));
+        if (!prototype) return std::nullopt;
+    }
+    auto session = sessionAtRow(indexPath.row);
+    if (!session) return std::nullopt;
+    const auto& search = searchDisplayController();
+    sessionsDelegate_->modelObject(*session, *prototype, search && search->isActive(), *this);
+    return prototype->getCellHeightInTableView(tableView);
+}
+
+void SessionRecommendationsViewController::tableViewDidSelectRowAtIndexPath(uikit::UITableView& tableView,
+                                                                            const uikit::NSIndexPath& indexPath) {
+    tableView.deselectRowAtIndexPath(indexPath, true);
+    performSegueWithIdentifier(kDetailsSegue, tableView.cellForRowAtIndexPath(indexPath));
+}
+
+void SessionRecommendationsViewController::prepareForSegue(uikit::UIStoryboardSegue& segue,
+                                                           const foundation::ObjectPtr& sender) {
+    if (segue.identifier() != kDetailsSegue) {
+        DetailsWithListBaseViewController::prepareForSegue(segue, sender);
+        return;
+    }
+    auto details = std::dynamic_pointer_cast<DetailsWithListBaseViewController>(segue.destinationViewController());
+    auto cell = std::dynamic_pointer_cast<uikit::UITableViewCell>(sender);
+    auto table = tableView();
+    if (!details || !cell || !table) return;
+    const auto indexPath = table->indexPathForCell(*cell);
+    if (!indexPath) return;
+    auto session = sessionAtRow(indexPath->row);
+    if (!session) return;
+    details->setSelectionPropertyId(session->itemId());
+    details->setEntityName(std::string(QVACoreDataSession::kEntityName));
+    details->setParentController(std::dynamic_pointer_cast<SwipeParentControllerProtocol>(shared_from_this()));
+    details->setIndexPathInParentController(*indexPath);
+    details->setIsSwipeEnabled(dataSourceArray().size() > 1);
+}

@@ -1,0 +1,132 @@
+// The details screens that stand in for ones not built yet: their scenes,
+// what they show of their inputs and what they record.
+#include <gtest/gtest.h>
+
+#include "app/BaseViewController.h"
+#include "app/DetailsStubScenes.h"
+#include "app/ShellTestSupport.h"
+#include "lists/SwipeParentControllerProtocol.h"
+#include "maps/LocationDetailsViewController.h"
+#include "model/QVACoreDataOrganization.h"
+#include "model/QVACoreDataParticipant.h"
+#include "model/QVACoreDataPersonalEntry.h"
+#include "model/QVACoreDataSession.h"
+#include "people/OrganizationDetailsViewController.h"
+#include "people/ParticipantDetailsViewController.h"
+#include "people/PartnerDetailsViewController.h"
+#include "programme/ProgrammeDetailsViewController.h"
+#include "uikit/ScreenDescription.h"
+#include "uikit/UIBarButtonItem.h"
+#include "uikit/UINavigationItem.h"
+#include "uikit/UIStoryboard.h"
+
+namespace {
+
+using foundation::Value;
+
+// The list a details screen came from.
+class TestSwipeParent : public uikit::UIViewController, public SwipeParentControllerProtocol {
+public:
+    std::shared_ptr<IdIndexPair> getNextIdIndexPathPairAndMoveSelectionInDirection(
+        unsigned, const std::optional<std::string>&, const uikit::NSIndexPath&) override {
+        return nullptr;
+    }
+    std::string className() const override { return "TestSwipeParent"; }
+};
+
+class DetailsStubScreensTest : public shelltest::ShellTest {
+protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        DetailsStubScenes::addScenes(*uikit::UIStoryboard::storyboardWithName(AppStoryboards::kPhoneStoryboardName));
+        openCurrent("stub-token");
+        parent_ = std::make_shared<TestSwipeParent>();
+        window_ = std::make_shared<uikit::UIWindow>();
+        window_->setRootViewController(uikit::UINavigationController::withRootViewController(parent_));
+        window_->makeKeyAndVisible();
+        settle();
+    }
+    void TearDown() override {
+        window_->setRootViewController(nullptr);
+        window_.reset();
+        ShellTest::TearDown();
+    }
+
+    void push(const uikit::UIViewControllerPtr& screen) {
+        parent_->navigationController()->pushViewController(screen, false);
+        settle();
+    }
+    std::string dump() const { return uikit::describe(*window_); }
+
+    std::shared_ptr<TestSwipeParent> parent_;
+    std::shared_ptr<uikit::UIWindow> window_;
+};
+
+template <class T>
+void expectSceneMakes() {
+    auto screen = BaseViewController::instantiateViewController<T>();
+    ASSERT_TRUE(screen) << *T::storyboardIdentifier();
+    EXPECT_EQ(screen->className(), *T::storyboardIdentifier());
+}
+
+TEST_F(DetailsStubScreensTest, EachSceneIsNamedAfterItsClass) {
+    expectSceneMakes<ProgrammeDetailsViewController>();
+    expectSceneMakes<ParticipantDetailsViewController>();
+    expectSceneMakes<OrganizationDetailsViewController>();
+    expectSceneMakes<PartnerDetailsViewController>();
+    expectSceneMakes<LocationDetailsViewController>();
+}
+
+TEST_F(DetailsStubScreensTest, ShowsItsInputsAndRecordsTheObjectFound) {
+    insert("stub-token", QVACoreDataOrganization::kEntityName,
+           {{{"itemId", Value("o1")}, {"commonName", Value("Acme")}}});
+    auto screen = BaseViewController::instantiateViewController<OrganizationDetailsViewController>();
+    screen->setSelectionPropertyId("o1");
+    screen->setEntityName(std::string(QVACoreDataOrganization::kEntityName));
+    screen->setIsSwipeEnabled(true);
+    screen->setParentController(parent_);
+    screen->setIndexPathInParentController(uikit::NSIndexPath::indexPathForRow(5, 2));
+    push(screen);
+
+    EXPECT_EQ(screen->recordedCalls(),
+              std::vector<std::string>{"updateUIContentForObject: QVACoreDataOrganization o1"});
+    const std::string text = dump();
+    for (const char* line : {"stub=\"OrganizationDetailsViewController\"",
+                             "calls=\"updateUIContentForObject: QVACoreDataOrganization o1\"",
+                             "selectionPropertyId=\"o1\"", "entityName=\"QVACoreDataOrganization\"",
+                             "isSwipeEnabled=\"YES\"", "parentController=\"TestSwipeParent\"",
+                             "indexPathInParentController=\"2,5\""})
+        EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
+}
+
+TEST_F(DetailsStubScreensTest, AListShapedStubOfAMissingObjectRecordsNil) {
+    auto screen = BaseViewController::instantiateViewController<ParticipantDetailsViewController>();
+    screen->setSelectionPropertyId("gone");
+    screen->setEntityName(std::string(QVACoreDataParticipant::kEntityName));
+    push(screen);
+
+    EXPECT_EQ(screen->lastRecordedCall(), "updateUIContentForObject: nil");
+    const std::string text = dump();
+    EXPECT_NE(text.find("isSwipeEnabled=\"NO\""), std::string::npos) << text;
+    EXPECT_NE(text.find("parentController=\"nil\""), std::string::npos) << text;
+}
+
+TEST_F(DetailsStubScreensTest, OnlyAPersonalEntryCanBeEditedFromTheProgrammeStub) {
+    auto rightTitle = [](ProgrammeDetailsViewController& screen) -> std::optional<std::string> {
+        auto item = screen.navigationItem()->rightBarButtonItem();
+        return item ? item->displayTitle() : std::nullopt;
+    };
+    auto session = BaseViewController::instantiateViewController<ProgrammeDetailsViewController>();
+    session->setSelectionPropertyId("s1");
+    session->setEntityName(std::string(QVACoreDataSession::kEntityName));
+    push(session);
+    EXPECT_EQ(rightTitle(*session), std::nullopt);
+
+    auto entry = BaseViewController::instantiateViewController<ProgrammeDetailsViewController>();
+    entry->setSelectionPropertyId("pe1");
+    entry->setEntityName(std::string(QVACoreDataPersonalEntry::kEntityName));
+    push(entry);
+    EXPECT_EQ(rightTitle(*entry), "Edit");
+}
+
+}  // namespace

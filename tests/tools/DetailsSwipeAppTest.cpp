@@ -1,0 +1,79 @@
+// The tests' details list and details scenes run by "quovana app" in-process:
+// a row opened, three left swipes and a right one, with the shown id, the
+// hint and the corner read from the dump printed after each step.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "lists/DetailsScreenSupport.h"
+#include "quovana/Gallery.h"
+#include "settings/ApplicationSettingsStore.h"
+#include "support/TestDetailsScenes.h"
+#include "tools/InProcessCommandTest.h"
+
+namespace {
+
+// The printed state after each command, by command.
+std::vector<std::pair<std::string, std::string>> blocks(const std::string& out) {
+    std::vector<std::pair<std::string, std::string>> found;
+    std::istringstream stream(out);
+    for (std::string line; std::getline(stream, line);) {
+        if (line.rfind("== ", 0) == 0 && line.size() > 6 && line.substr(line.size() - 3) == " ==")
+            found.push_back({line.substr(3, line.size() - 6), {}});
+        else if (!found.empty())
+            found.back().second += line + "\n";
+    }
+    return found;
+}
+
+bool contains(const std::string& text, const std::string& fragment) { return text.find(fragment) != std::string::npos; }
+
+class DetailsSwipeAppTest : public InProcessCommandTest {};
+
+TEST_F(DetailsSwipeAppTest, swipesStepThroughTheListsRowsAndTheHintGoesAfterTheFirstWhileTheCornerStays) {
+    TestDetailsScenes::addScenes(*quovana::registerGalleryStoryboard());
+    DetailsScreenSupport::registerObjectHandOver();
+
+    CommandRun app = run({"app", "--gallery"},
+                         "open testDetailsList\ntap row 0 0\nswipe left\nswipe left\nswipe left\nswipe right\n");
+    ASSERT_EQ(app.status, 0) << app.out << app.err;
+    auto printed = blocks(app.out);
+    ASSERT_EQ(printed.size(), 7u) << app.out;
+    EXPECT_TRUE(contains(printed[1].second, "TestDetailsListViewController")) << printed[1].second;
+
+    const std::vector<std::string> ids = {"1", "2", "3", "1", "3"};
+    for (size_t step = 0; step < ids.size(); ++step) {
+        const std::string& dump = printed[step + 2].second;
+        EXPECT_TRUE(contains(dump, "TestDetailsViewController")) << dump;
+        EXPECT_TRUE(contains(dump, "\"Details " + ids[step] + "\"")) << printed[step + 2].first << "\n" << dump;
+        EXPECT_TRUE(contains(dump, "curled-corner.png")) << dump;
+        // The hint shows on the first screen only.
+        EXPECT_EQ(contains(dump, "<<  Swipe  >>"), step == 0) << printed[step + 2].first << "\n" << dump;
+    }
+    EXPECT_FALSE(ApplicationSettingsStore::sharedApplicationSettingsStore().showSwipeHintLabel());
+}
+
+TEST_F(DetailsSwipeAppTest, openWithAnObjectHandsTheEntityAndIdToADetailsScreenButNotToAList) {
+    TestDetailsScenes::addScenes(*quovana::registerGalleryStoryboard());
+    DetailsScreenSupport::registerObjectHandOver();
+
+    CommandRun app = run({"app", "--gallery"},
+                         "open testDetailsScreen --object QVACoreDataOrganization 42\n"
+                         "back\n"
+                         "open testDetailsList --object QVACoreDataOrganization 42\n");
+    auto printed = blocks(app.out);
+    ASSERT_EQ(printed.size(), 4u) << app.out;
+    const std::string& opened = printed[1].second;
+    EXPECT_TRUE(contains(opened, "selectionPropertyId=\"42\"")) << opened;
+    EXPECT_TRUE(contains(opened, "\"Details 42\"")) << opened;
+    // Swiping stays off for a screen opened on its own.
+    EXPECT_TRUE(contains(opened, "isSwipeEnabled=\"NO\"")) << opened;
+    EXPECT_FALSE(contains(opened, "curled-corner.png")) << opened;
+    EXPECT_TRUE(contains(printed[3].second, "takes no object")) << printed[3].second;
+    EXPECT_FALSE(contains(printed[3].second, "screen TestDetailsListViewController")) << printed[3].second;
+}
+
+}  // namespace
