@@ -50,10 +50,33 @@ std::vector<std::string> EntityDescription::attributeNames() const {
     return names;
 }
 
+namespace {
+uint32_t nameHash(const std::string& name) {
+    uint32_t h = 2166136261u;  // FNV-1a: short names, no division
+    for (unsigned char c : name) h = (h ^ c) * 16777619u;
+    return h;
+}
+}  // namespace
+
+void EntityDescription::buildAttributeIndex() {
+    size_t size = 8;
+    while (size < 2 * attributes_.size()) size *= 2;
+    indexSlots_.assign(size, -1);
+    for (size_t i = 0; i < attributes_.size(); ++i) {
+        size_t slot = nameHash(attributes_[i].name) & (size - 1);
+        while (indexSlots_[slot] >= 0) slot = (slot + 1) & (size - 1);
+        indexSlots_[slot] = int32_t(i);
+    }
+}
+
 std::optional<size_t> EntityDescription::attributeIndex(const std::string& name) const {
-    auto it = indexByName_.find(name);
-    if (it == indexByName_.end()) return std::nullopt;
-    return it->second;
+    if (indexSlots_.empty()) return std::nullopt;
+    const size_t mask = indexSlots_.size() - 1;
+    for (size_t slot = nameHash(name) & mask;; slot = (slot + 1) & mask) {
+        int32_t index = indexSlots_[slot];
+        if (index < 0) return std::nullopt;
+        if (attributes_[size_t(index)].name == name) return size_t(index);
+    }
 }
 
 const AttributeDescription* EntityDescription::attributeNamed(const std::string& name) const {

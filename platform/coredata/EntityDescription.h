@@ -9,7 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_map>
+#include <cstdint>
 #include <vector>
 
 #include "foundation/Value.h"
@@ -72,7 +72,10 @@ private:
     const ManagedObjectModel* model_ = nullptr;
     std::vector<AttributeDescription> attributes_;
     std::vector<foundation::Value> defaultValues_;
-    std::unordered_map<std::string, size_t> indexByName_;
+    // Attribute name → index as an open-addressed table (a power of two of
+    // slots, -1 empty): every value written or read by name goes through it.
+    std::vector<int32_t> indexSlots_;
+    void buildAttributeIndex();
 };
 
 using EntityPtr = std::shared_ptr<const EntityDescription>;

@@ -2,7 +2,9 @@
 // of entity classes.
 #include "coredata/ManagedObject.h"
 
+#include <atomic>
 #include <map>
+#include <unordered_map>
 #include <mutex>
 
 #include "coredata/ManagedObjectContext.h"
@@ -14,27 +16,49 @@ using foundation::Value;
 
 namespace {
 std::mutex registryMutex;
+// Bumped by every registration, so each thread's cache of resolved
+// factories knows when to forget them.
+std::atomic<uint64_t> registryGeneration{1};
 std::map<std::string, ManagedObject::Factory>& registry() {
     static std::map<std::string, ManagedObject::Factory> r;
     return r;
 }
+
+struct ResolvedFactory {
+    std::string entityName;  // guards against a freed entity's address reused
+    ManagedObject::Factory factory;
+};
 }  // namespace
 
 void ManagedObject::registerClassForEntityName(const std::string& entityName, Factory factory) {
     std::lock_guard lock(registryMutex);
     registry()[entityName] = std::move(factory);
+    registryGeneration.fetch_add(1, std::memory_order_acq_rel);
 }
 
 std::shared_ptr<ManagedObject> ManagedObject::make(const EntityDescription& entity) {
-    Factory factory;
-    {
-        std::lock_guard lock(registryMutex);
-        for (auto e = &entity; e && !factory; e = e->superentity()) {
-            auto it = registry().find(e->name());
-            if (it != registry().end()) factory = it->second;
-        }
+    // Objects are made by the thousand on one queue: resolve an entity's
+    // class once per thread instead of under the registry's lock each time.
+    thread_local uint64_t cachedGeneration = 0;
+    thread_local std::unordered_map<const EntityDescription*, ResolvedFactory> cache;
+    const uint64_t generation = registryGeneration.load(std::memory_order_acquire);
+    if (cachedGeneration != generation) {
+        cache.clear();
+        cachedGeneration = generation;
     }
-    std::shared_ptr<ManagedObject> object = factory ? factory() : nullptr;
+    auto cached = cache.find(&entity);
+    if (cached == cache.end() || cached->second.entityName != entity.name()) {
+        Factory factory;
+        {
+            std::lock_guard lock(registryMutex);
+            for (auto e = &entity; e && !factory; e = e->superentity()) {
+                auto it = registry().find(e->name());
+                if (it != registry().end()) factory = it->second;
+            }
+        }
+        cached = cache.insert_or_assign(&entity, ResolvedFactory{entity.name(), std::move(factory)}).first;
+    }
+    std::shared_ptr<ManagedObject> object = cached->second.factory ? cached->second.factory() : nullptr;
     return object ? object : std::make_shared<ManagedObject>();
 }
 
@@ -51,20 +75,41 @@ Value ManagedObject::valueForKey(const std::string& key) const {
 }
 
 std::vector<Value>& ManagedObject::mutableValues() {
-    if (values_.use_count() > 1) values_ = std::make_shared<std::vector<Value>>(*values_);
+    if (!values_) values_ = std::make_shared<std::vector<Value>>();
+    else if (values_.use_count() > 1) values_ = std::make_shared<std::vector<Value>>(*values_);
     return *values_;
 }
 
-void ManagedObject::setValue(const Value& value, const std::string& key) {
+size_t ManagedObject::checkedAttributeIndex(const std::string& key) const {
     auto index = entity_->attributeIndex(key);
     if (!index)
         foundation::raise(foundation::kInvalidArgumentException,
                           "The entity " + entity_->name() + " has no attribute named '" + key + "'");
-    Value coerced = entity_->attributes()[*index].coerce(value);
-    const auto& current = (*values_)[*index];
+    return *index;
+}
+
+void ManagedObject::setValue(const Value& value, const std::string& key) {
+    size_t index = checkedAttributeIndex(key);
+    storeValue(index, entity_->attributes()[index].coerce(value));
+}
+
+void ManagedObject::setValue(Value&& value, const std::string& key) {
+    size_t index = checkedAttributeIndex(key);
+    const auto& attribute = entity_->attributes()[index];
+    const bool sameType = (attribute.type == AttributeType::String && value.isString()) ||
+                          (attribute.type == AttributeType::Date && value.isDate()) ||
+                          (attribute.type == AttributeType::Binary && value.isData());
+    storeValue(index, sameType ? std::move(value) : attribute.coerce(value));
+}
+
+void ManagedObject::storeValue(size_t index, Value&& coerced) {
+    const auto& current = (*values_)[index];
     if (current.type() == coerced.type() && current == coerced) return;
-    mutableValues()[*index] = std::move(coerced);
-    changed_[*index] = true;
+    mutableValues()[index] = std::move(coerced);
+    changed_[index] = true;
+    // A new object is saved whole whatever changes; only a stored one, or
+    // one its context already reported, needs the context to hear of it.
+    if (inserted_ && !mergeReported_) return;
     if (auto context = context_.lock()) context->objectDidChange(*this);
 }
 
@@ -78,9 +123,10 @@ Value::Dictionary ManagedObject::changedValues() const {
 std::string ManagedObject::description() const {
     std::string out = "<";
     out.append(className()).append(": ").append(id_ ? id_->description() : "(no id)").append("> {");
-    for (size_t i = 0; i < values_->size(); ++i)
+    const size_t count = values_ ? values_->size() : 0;
+    for (size_t i = 0; i < count; ++i)
         out.append(i ? "; " : " ").append(entity_->attributes()[i].name).append(" = ").append((*values_)[i].description());
-    out.append(values_->empty() ? "}" : " }");
+    out.append(count == 0 ? "}" : " }");
     return out;
 }
 

@@ -45,6 +45,9 @@ public:
     // Setting a key that is not an attribute of the entity is a programming
     // error.
     void setValue(const foundation::Value& value, const std::string& key);
+    // Takes the value over when it already has the attribute's type, so a
+    // freshly parsed text is stored without a copy.
+    void setValue(foundation::Value&& value, const std::string& key);
     // The attributes changed since the last save, with their new values (the
     // null marker for nothing).
     foundation::Value::Dictionary changedValues() const;
@@ -75,10 +78,15 @@ private:
     std::weak_ptr<ManagedObjectContext> context_;
     // Shared with the rows made from this object (copy on write), so that
     // handing values up a context chain copies nothing.
-    std::shared_ptr<std::vector<foundation::Value>> values_ = std::make_shared<std::vector<foundation::Value>>();
+    std::shared_ptr<std::vector<foundation::Value>> values_;  // set by the context that makes the object
     std::vector<foundation::Value>& mutableValues();
+    size_t checkedAttributeIndex(const std::string& key) const;
+    void storeValue(size_t index, foundation::Value&& coerced);
     std::vector<bool> changed_;
     bool inserted_ = false, updated_ = false, deleted_ = false;
+    // Reported to this context's observers by a child's save, so a direct
+    // change must reach the context even while the object is new here.
+    bool mergeReported_ = false;
 };
 
 using ManagedObjectPtr = std::shared_ptr<ManagedObject>;

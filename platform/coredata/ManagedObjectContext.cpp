@@ -79,10 +79,11 @@ ContextPtr ManagedObjectContext::self() {
 void ManagedObjectContext::setPersistentStoreCoordinator(CoordinatorPtr coordinator) { coordinator_ = std::move(coordinator); }
 void ManagedObjectContext::setParentContext(ContextPtr parent) { parent_ = std::move(parent); }
 
-CoordinatorPtr ManagedObjectContext::persistentStoreCoordinator() const {
+const CoordinatorPtr& ManagedObjectContext::persistentStoreCoordinator() const {
+    static const CoordinatorPtr none;
     for (auto c = this; c; c = c->parent_.get())
         if (c->coordinator_) return c->coordinator_;
-    return nullptr;
+    return none;
 }
 
 bool ManagedObjectContext::isOnOwnQueue() const {
@@ -130,7 +131,7 @@ void ManagedObjectContext::registerObject(const ManagedObjectPtr& object) {
 }
 
 ManagedObjectPtr ManagedObjectContext::makeObject(const StoreRow& row) {
-    auto coordinator = persistentStoreCoordinator();
+    const auto& coordinator = persistentStoreCoordinator();
     auto object = ManagedObject::make(*row.entity);
     object->entity_ = coordinator->managedObjectModel()->entityPtr(row.entity);
     object->id_ = coordinator->objectID(*row.entity, row.primaryKey);
@@ -144,7 +145,7 @@ ManagedObjectPtr ManagedObjectContext::makeObject(const StoreRow& row) {
 }
 
 ManagedObjectPtr ManagedObjectContext::insertNewObject(const std::string& entityName) {
-    auto coordinator = persistentStoreCoordinator();
+    const auto& coordinator = persistentStoreCoordinator();
     if (!coordinator)
         foundation::raise(foundation::kInternalInconsistencyException, "The context has no persistent store coordinator");
     auto entity = coordinator->managedObjectModel()->entityNamed(entityName);
@@ -161,6 +162,7 @@ ManagedObjectPtr ManagedObjectContext::insertNewObject(const std::string& entity
 void ManagedObjectContext::objectDidChange(ManagedObject& object) {
     int64_t key = object.objectID()->primaryKey();
     if (!reportedByMerge_.empty()) reportedByMerge_.erase(key);
+    object.mergeReported_ = false;
     if (object.inserted_ || object.deleted_) return;
     if (auto strong = registeredObject(key); strong.get() == &object) {
         object.updated_ = true;
@@ -325,7 +327,10 @@ ContextChanges ManagedObjectContext::mergeChildChanges(const ChangeSet& changes)
         merged.deleted.push_back(object);
     }
     for (const auto* objects : {&merged.inserted, &merged.updated, &merged.deleted})
-        for (const auto& o : *objects) reportedByMerge_.insert(o->objectID()->primaryKey());
+        for (const auto& o : *objects) {
+            reportedByMerge_.insert(o->objectID()->primaryKey());
+            o->mergeReported_ = true;
+        }
     return merged;
 }
 
@@ -382,6 +387,8 @@ ErrorPtr ManagedObjectContext::save() {
     keepUnreported(saved.updated, unreported.updated);
     keepUnreported(saved.deleted, unreported.deleted);
     reportedByMerge_.clear();
+    for (const auto* objects : {&saved.inserted, &saved.updated, &saved.deleted})
+        for (const auto& o : *objects) o->mergeReported_ = false;
     if (!unreported.inserted.empty() || !unreported.updated.empty() || !unreported.deleted.empty())
         notifyObservers(unreported);
     return nullptr;

@@ -69,7 +69,7 @@ public:
     void setParentContext(std::shared_ptr<ManagedObjectContext> parent);
     std::shared_ptr<ManagedObjectContext> parentContext() const { return parent_; }
     // Its own coordinator, or its root ancestor's.
-    CoordinatorPtr persistentStoreCoordinator() const;
+    const CoordinatorPtr& persistentStoreCoordinator() const;
 
     void performBlock(std::function<void()> block);
     void performBlockAndWait(const std::function<void()>& block);

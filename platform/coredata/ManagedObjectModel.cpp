@@ -23,17 +23,17 @@ void ManagedObjectModel::addEntity(const std::string& name, const std::string& p
         entity->parent_ = p;
         entity->attributes_ = p->attributes_;
         entity->defaultValues_ = p->defaultValues_;
-        entity->indexByName_ = p->indexByName_;
         p->children_.push_back(entity.get());
     }
     for (auto& a : attributes) {
-        if (entity->indexByName_.count(a.name))
-            foundation::raise(foundation::kInvalidArgumentException,
-                              "Duplicate attribute '" + a.name + "' in entity '" + name + "'");
-        entity->indexByName_[a.name] = entity->attributes_.size();
+        for (const auto& existing : entity->attributes_)
+            if (existing.name == a.name)
+                foundation::raise(foundation::kInvalidArgumentException,
+                                  "Duplicate attribute '" + a.name + "' in entity '" + name + "'");
         entity->defaultValues_.push_back(a.defaultValue());
         entity->attributes_.push_back(std::move(a));
     }
+    entity->buildAttributeIndex();
     entities_.push_back(std::move(entity));
 }
 
