@@ -128,9 +128,13 @@ void TestServer::Impl::handle(const httplib::Request& req, httplib::Response& re
     std::string path = pathWithoutQuery(recorded.path);
 
     Handler handler;
+    // A reply stalls until the resume after its request was counted: a test
+    // that sees the request and resumes must release this reply too.
+    uint64_t generation;
     {
         std::lock_guard lock(mutex);
         requests.push_back(recorded);
+        generation = stallGeneration;
         auto it = scripts.find({recorded.method, path});
         if (it == scripts.end() && recorded.method == "HEAD") it = scripts.find({"GET", path});
         if (it == scripts.end()) it = scripts.find({"*", path});
@@ -172,11 +176,6 @@ void TestServer::Impl::handle(const httplib::Request& req, httplib::Response& re
     }
     if (reply.stallAfterBytes > 0 && reply.stallAfterBytes < body.size()) {
         size_t stallAt = reply.stallAfterBytes;
-        uint64_t generation;
-        {
-            std::lock_guard lock(mutex);
-            generation = stallGeneration;
-        }
         res.set_content_provider(body.size(), reply.contentType,
                                  [this, body, stallAt, generation](size_t offset, size_t, httplib::DataSink& sink) {
                                      if (offset < stallAt) {
