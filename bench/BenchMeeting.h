@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -16,15 +17,46 @@
 
 #include "api/QVAApiManager.h"
 #include "api/QVAApiManager_FullDownload.h"
+#include "foundation/ApplicationHome.h"
+#include "foundation/Log.h"
 #include "foundation/RunLoop.h"
+#include "model/ModelClass.h"
 #include "model/QVAEvent.h"
 #include "model/QVAUserAccount.h"
 #include "service/MeetingGenerator.h"
 #include "service/MeetingService.h"
 #include "settings/ApplicationSettingsStore.h"
+#include "store/EntityClass.h"
 #include "store/StorageManager.h"
 
 namespace benchmeeting {
+
+// What every benchmark program of the app sets up first and takes down
+// last: this thread as the app's main thread, a fresh application home,
+// the model and entity classes, and a silent log (the app logs every call
+// and write; the console is not what is measured).
+class BenchApp {
+public:
+    explicit BenchApp(const char* name) {
+        (void)foundation::RunLoop::main();
+        std::string pattern = (std::filesystem::temp_directory_path() / (std::string(name) + "-XXXXXX")).string();
+        if (!::mkdtemp(pattern.data())) return;
+        home_ = pattern;
+        foundation::ApplicationHome::setRoot(home_);
+        registerModelClasses();
+        registerEntityClasses();
+        foundation::setLogSink([](const std::string&) {});
+    }
+    ~BenchApp() {
+        if (!home_.empty()) std::filesystem::remove_all(home_);
+    }
+    BenchApp(const BenchApp&) = delete;
+    BenchApp& operator=(const BenchApp&) = delete;
+    bool ok() const { return !home_.empty(); }
+
+private:
+    std::string home_;
+};
 
 using foundation::Value;
 using testservice::MeetingService;

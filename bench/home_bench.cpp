@@ -138,18 +138,12 @@ BENCHMARK(BM_GlobalSearchJo)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Ite
 }  // namespace
 
 int main(int argc, char** argv) {
-    (void)foundation::RunLoop::main();  // this thread is the app's main thread
-    std::string root = (std::filesystem::temp_directory_path() / "qva-home-bench-XXXXXX").string();
-    if (!::mkdtemp(root.data())) return 1;
-    foundation::ApplicationHome::setRoot(root);
-    registerModelClasses();
-    registerEntityClasses();
+    benchmeeting::BenchApp app("qva-home-bench");
+    if (!app.ok()) return 1;
     uikit::DeviceProfile::apply(uikit::DeviceProfile::iPhone6());
-    foundation::setLogSink([](const std::string&) {});
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     foundation::Clock::useReal();
-    std::filesystem::remove_all(root);
     return 0;
 }

@@ -395,17 +395,11 @@ BENCHMARK(BM_DetailsSaveHandler)->Apply(sizes)->Iterations(5)->UseManualTime();
 // (Other lists' benchmarks go above this line.)
 
 int main(int argc, char** argv) {
-    (void)foundation::RunLoop::main();  // this thread is the app's main thread
-    std::string home = (std::filesystem::temp_directory_path() / "qva-lists-bench-XXXXXX").string();
-    if (!::mkdtemp(home.data())) return 1;
-    foundation::ApplicationHome::setRoot(home);
-    registerModelClasses();
-    registerEntityClasses();
+    benchmeeting::BenchApp app("qva-lists-bench");
+    if (!app.ok()) return 1;
     uikit::DeviceProfile::apply(uikit::DeviceProfile::iPhone6());
-    foundation::setLogSink([](const std::string&) {});
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    std::filesystem::remove_all(home);
     return 0;
 }

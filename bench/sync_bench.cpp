@@ -566,19 +566,12 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
-    (void)foundation::RunLoop::main();  // this thread is the app's main thread
-    std::string home = (std::filesystem::temp_directory_path() / "qva-sync-bench-XXXXXX").string();
-    if (!::mkdtemp(home.data())) return 1;
-    foundation::ApplicationHome::setRoot(home);
-    registerModelClasses();
-    registerEntityClasses();
-    // The app logs every call and write; the console is not what is measured.
-    foundation::setLogSink([](const std::string&) {});
+    benchmeeting::BenchApp app("qva-sync-bench");
+    if (!app.ok()) return 1;
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.printRatios();
     benchmark::Shutdown();
-    std::filesystem::remove_all(home);
     return 0;
 }

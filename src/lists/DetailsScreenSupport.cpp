@@ -272,6 +272,23 @@ bool DetailsScreenSupport::savedObjectsMatchShownObject(const foundation::Value&
         classes.push_back({entity, entityClass ? entityClass->comparisonPropertyName : std::nullopt,
                            filterPredicateForObservedEntityType(entity)});
     }
+    // Which observed classes an entity's objects belong to (and carry the
+    // class's key: without it an object cannot be the shown one), worked
+    // out once per entity: a save replacing a whole list holds thousands of
+    // objects of one or two entities.
+    std::vector<std::pair<const coredata::EntityDescription*, std::vector<const ObservedClass*>>> byEntity;
+    auto classesOf = [&](const coredata::ManagedObject& object) -> size_t {
+        const coredata::EntityDescription* entity = &object.entity();
+        for (size_t i = 0; i < byEntity.size(); ++i)
+            if (byEntity[i].first == entity) return i;
+        std::vector<const ObservedClass*> matching;
+        for (const auto& observedClass : classes)
+            if (object.isKindOfEntity(observedClass.entity) &&
+                (!observedClass.key || entity->attributeIndex(*observedClass.key)))
+                matching.push_back(&observedClass);
+        byEntity.emplace_back(entity, std::move(matching));
+        return byEntity.size() - 1;
+    };
     // Every saved object of an observed class is tested, whatever was tested
     // before it: a save touching several rows of one kind reloads the screen
     // as soon as one of them is the shown one.
@@ -281,12 +298,8 @@ bool DetailsScreenSupport::savedObjectsMatchShownObject(const foundation::Value&
         for (const auto& value : *objects) {
             auto object = value.objectAs<coredata::ManagedObject>();
             if (!object) continue;
-            for (const auto& observedClass : classes) {
-                if (!object->isKindOfEntity(observedClass.entity)) continue;
-                // Without the class's key the object cannot be the shown one.
-                if (observedClass.key && !object->entity().attributeIndex(*observedClass.key)) continue;
-                if (observedClass.predicate->evaluateWithObject(value)) return true;
-            }
+            for (const ObservedClass* observedClass : byEntity[classesOf(*object)].second)
+                if (observedClass->predicate->evaluateWithObject(value)) return true;
         }
     }
     return false;

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "Utils/DateHelper.h"
 #include "Utils/Utils.h"
 #include "app/EventsTabBarController.h"
 #include "coredata/ManagedObject.h"
@@ -44,12 +43,7 @@ void ProgrammeDetailsExtraInfoViewController::updateUIContentForObject(
         setDetailHeaderView(sessionHeaderView_);
     }
     auto stack = coreDataStack();
-    const auto start = session->startDatetime();
-    sessionHeaderView_->configureWithSessionImageUrl(
-        std::nullopt, session->title(),
-        start ? DateHelper::programmeDayAndTimeForTimeInterval(*start, session->displayTime().value_or("")) : std::nullopt,
-        Utils::currentLocationForObject(foundation::Value(object),
-                                        stack ? stack->managedObjectContextMainQueue() : nullptr));
+    sessionHeaderView_->configureWithSession(session, stack ? stack->managedObjectContextMainQueue() : nullptr);
     table->makeInitialAdjustments();
     setupKeyValueTableContentForObject(object);
 }

@@ -1,7 +1,5 @@
 #include "programme/ProgrammeDetailsFeedbackViewController.h"
 
-#include "Utils/DateHelper.h"
-#include "Utils/Utils.h"
 #include "analytics/AnalyticsUtils.h"
 #include "coredata/ManagedObject.h"
 #include "foundation/URL.h"
@@ -75,20 +73,11 @@ void ProgrammeDetailsFeedbackViewController::updateUIContentForObject(
             container, QVASessionHeaderView::getNibName(), QVASessionHeaderView::getHeaderHeight()));
         setDetailHeaderView(sessionHeaderView_);
     }
-    Text title;
-    Text dayAndTime;
-    Text location;
-    Text feedbackUrl;
-    if (session) {
+    if (sessionHeaderView_) {
         auto stack = coreDataStack();
-        title = session->title();
-        if (auto start = session->startDatetime())
-            dayAndTime = DateHelper::programmeDayAndTimeForTimeInterval(*start, session->displayTime().value_or(""));
-        location = Utils::currentLocationForObject(foundation::Value(object),
-                                                   stack ? stack->managedObjectContextMainQueue() : nullptr);
-        feedbackUrl = session->feedbackUrl();
+        sessionHeaderView_->configureWithSession(session, stack ? stack->managedObjectContextMainQueue() : nullptr);
     }
-    if (sessionHeaderView_) sessionHeaderView_->configureWithSessionImageUrl(std::nullopt, title, dayAndTime, location);
+    Text feedbackUrl = session ? session->feedbackUrl() : std::nullopt;
     // An address that does not parse makes a request without URL, whose
     // load fails and so ends the overlay like any other failure.
     auto url = feedbackUrl ? foundation::URL::URLWithString(*feedbackUrl) : std::nullopt;

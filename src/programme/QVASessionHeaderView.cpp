@@ -1,5 +1,9 @@
 #include "programme/QVASessionHeaderView.h"
 
+#include "Utils/DateHelper.h"
+#include "Utils/Utils.h"
+#include "model/QVACoreDataBaseSession.h"
+
 #include "uikit/UIColor.h"
 #include "uikit/UIFont.h"
 #include "uikit/UIImageView.h"
@@ -69,4 +73,16 @@ int QVASessionHeaderView::getHeaderBackgroundImageHeight() { return static_cast<
 std::string QVASessionHeaderView::getNavigationBarTitle() {
     const auto& text = sessionNameLabel_->text();
     return text ? *text : std::string();
+}
+
+void QVASessionHeaderView::configureWithSession(const std::shared_ptr<QVACoreDataBaseSession>& session,
+                                                const std::shared_ptr<coredata::ManagedObjectContext>& context) {
+    Text title, dayAndTime, location;
+    if (session) {
+        title = session->title();
+        if (auto start = session->startDatetime())
+            dayAndTime = DateHelper::programmeDayAndTimeForTimeInterval(*start, session->displayTime().value_or(""));
+        location = Utils::currentLocationForObject(foundation::Value(session), context);
+    }
+    configureWithSessionImageUrl(std::nullopt, title, dayAndTime, location);
 }

@@ -14,6 +14,10 @@
 #include "app/StubScreen.h"
 #include "lists/QVADetailHeaderView.h"
 
+class QVACoreDataBaseSession;
+namespace coredata {
+class ManagedObjectContext;
+}
 namespace uikit {
 class UILabel;
 }
@@ -34,6 +38,12 @@ public:
     // Image address (or none), title, day-and-time text, location text.
     void configureWithSessionImageUrl(const Text& imageUrl, const Text& sessionName, const Text& sessionDate,
                                       const Text& sessionLocation);
+
+    // What every session page shows: no picture, the title, the day and
+    // time, and the location as read in `context`; all empty without a
+    // session.
+    void configureWithSession(const std::shared_ptr<QVACoreDataBaseSession>& session,
+                              const std::shared_ptr<coredata::ManagedObjectContext>& context);
 
     int getHeaderBackgroundImageHeight() override;
     std::string getNavigationBarTitle() override;

@@ -1,7 +1,5 @@
 #include "programme/SessionRecommendationsViewController.h"
 
-#include "Utils/DateHelper.h"
-#include "Utils/Utils.h"
 #include "analytics/AnalyticsUtils.h"
 #include "coredata/ManagedObject.h"
 #include "coredata/Predicate.h"
@@ -78,12 +76,7 @@ void SessionRecommendationsViewController::updateUIContentForObject(
         setDetailHeaderView(sessionHeaderView_);
     }
     auto stack = coreDataStack();
-    const auto start = session->startDatetime();
-    sessionHeaderView_->configureWithSessionImageUrl(
-        std::nullopt, session->title(),
-        start ? DateHelper::programmeDayAndTimeForTimeInterval(*start, session->displayTime().value_or("")) : std::nullopt,
-        Utils::currentLocationForObject(foundation::Value(object),
-                                        stack ? stack->managedObjectContextMainQueue() : nullptr));
+    sessionHeaderView_->configureWithSession(session, stack ? stack->managedObjectContextMainQueue() : nullptr);
     sessionsDelegate_->refreshAdditionalDataSourceForCoreDataStack(stack, *this);
     table->reloadData();
 }

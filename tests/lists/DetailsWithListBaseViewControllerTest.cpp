@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "../support/TestDetailsWithList.h"
-#include "Utils/MeetingStoreTestSupport.h"
+#include "PhoneScreenStoreTest.h"
 #include "app/AppStoryboards.h"
 #include "coredata/EntityDescription.h"
 #include "coredata/ManagedObjectContext.h"
@@ -45,25 +45,13 @@ public:
     }
 };
 
-class DetailsWithListTest : public meetingtest::MeetingStoreTest {
+class DetailsWithListTest : public meetingtest::PhoneScreenStoreTest {
 protected:
     void SetUp() override {
-        MeetingStoreTest::SetUp();
-        foundation::Clock::useVirtual(447669000);
-        uikit::UIApplication::sharedApplication().resetForTests();
-        uikit::DeviceProfile::apply(uikit::DeviceProfile::iPhone6());
-        AppStoryboards::registerStoryboards();
-        TestDetailsWithList::registerScene(*uikit::UIStoryboard::storyboardWithName(AppStoryboards::kPhoneStoryboardName));
+        PhoneScreenStoreTest::SetUp();
+        TestDetailsWithList::registerScene(phoneStoryboard());
     }
-    void TearDown() override {
-        if (window_) window_->setRootViewController(nullptr);
-        window_.reset();
-        details_.reset();
-        uikit::UIApplication::sharedApplication().resetForTests();
-        foundation::RunLoop::main().runDueTasks();
-        foundation::Clock::useReal();
-        MeetingStoreTest::TearDown();
-    }
+    void releaseScreens() override { details_.reset(); }
 
     std::shared_ptr<coredata::ManagedObject> insertMain(const std::string& entity, const std::string& id,
                                                         const std::shared_ptr<CoreDataStack>& stack = nullptr) {
@@ -84,9 +72,7 @@ protected:
         details_->setSelectionPropertyId(std::move(id));
         if (setUp) setUp(*details_);
         navigation_ = uikit::UINavigationController::withRootViewController(details_);
-        window_ = std::make_shared<uikit::UIWindow>();
-        window_->setRootViewController(navigation_);
-        window_->makeKeyAndVisible();
+        showAsRoot(navigation_);
         driver_.settle();
         return details_;
     }
@@ -100,7 +86,6 @@ protected:
     std::shared_ptr<CoreDataStack> stack_;
     std::shared_ptr<TestDetailsWithListViewController> details_;
     std::shared_ptr<uikit::UINavigationController> navigation_;
-    std::shared_ptr<uikit::UIWindow> window_;
     uikit::ScreenDriver driver_;
 };
 

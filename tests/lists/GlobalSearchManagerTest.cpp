@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "Utils/DateHelper.h"
-#include "Utils/MeetingStoreTestSupport.h"
+#include "PhoneScreenStoreTest.h"
 #include "app/AppStoryboards.h"
 #include "app/BaseViewController.h"
 #include "app/DetailsStubScenes.h"
@@ -120,25 +120,13 @@ Row organization(const std::string& id, const std::string& name, const std::stri
             {"country", Value(country)}};
 }
 
-class GlobalSearchTest : public meetingtest::MeetingStoreTest {
+class GlobalSearchTest : public meetingtest::PhoneScreenStoreTest {
 protected:
     void SetUp() override {
-        MeetingStoreTest::SetUp();
-        foundation::Clock::useVirtual(447669000);
-        uikit::UIApplication::sharedApplication().resetForTests();
-        uikit::DeviceProfile::apply(uikit::DeviceProfile::iPhone6());
-        AppStoryboards::registerStoryboards();
-        DetailsStubScenes::addScenes(*uikit::UIStoryboard::storyboardWithName(AppStoryboards::kPhoneStoryboardName));
+        PhoneScreenStoreTest::SetUp();
+        DetailsStubScenes::addScenes(phoneStoryboard());
     }
-    void TearDown() override {
-        if (window_) window_->setRootViewController(nullptr);
-        window_.reset();
-        home_.reset();
-        uikit::UIApplication::sharedApplication().resetForTests();
-        foundation::RunLoop::main().runDueTasks();
-        foundation::Clock::useReal();
-        MeetingStoreTest::TearDown();
-    }
+    void releaseScreens() override { home_.reset(); }
 
     void seed() {
         stack_ = openCurrent("token");
@@ -152,9 +140,7 @@ protected:
     std::shared_ptr<SearchHomeScreen> show() {
         home_ = std::make_shared<SearchHomeScreen>();
         home_->stack = stack_;
-        window_ = std::make_shared<uikit::UIWindow>();
-        window_->setRootViewController(uikit::UINavigationController::withRootViewController(home_));
-        window_->makeKeyAndVisible();
+        showAsRoot(uikit::UINavigationController::withRootViewController(home_));
         driver_.settle();
         return home_;
     }
@@ -195,7 +181,6 @@ protected:
 
     std::shared_ptr<CoreDataStack> stack_;
     uikit::ScreenDriver driver_;
-    std::shared_ptr<uikit::UIWindow> window_;
     std::shared_ptr<SearchHomeScreen> home_;
 };
 

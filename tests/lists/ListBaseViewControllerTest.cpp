@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "../support/TestParticipantsList.h"
-#include "Utils/MeetingStoreTestSupport.h"
+#include "PhoneScreenStoreTest.h"
 #include "analytics/AnalyticsUtils.h"
 #include "app/AppStoryboards.h"
 #include "coredata/EntityDescription.h"
@@ -63,33 +63,19 @@ Row participant(const std::string& id, const std::string& first, const std::stri
             {"countryOfNationality", foundation::Value(country)}};
 }
 
-class ListBaseTest : public meetingtest::MeetingStoreTest {
+class ListBaseTest : public meetingtest::PhoneScreenStoreTest {
 protected:
     void SetUp() override {
-        MeetingStoreTest::SetUp();
-        foundation::Clock::useVirtual(447669000);
-        uikit::UIApplication::sharedApplication().resetForTests();
-        uikit::DeviceProfile::apply(uikit::DeviceProfile::iPhone6());
-        AppStoryboards::registerStoryboards();
-        TestParticipantsList::registerScene(*uikit::UIStoryboard::storyboardWithName(AppStoryboards::kPhoneStoryboardName));
+        PhoneScreenStoreTest::SetUp();
+        TestParticipantsList::registerScene(phoneStoryboard());
     }
-    void TearDown() override {
-        if (window_) window_->setRootViewController(nullptr);
-        window_.reset();
-        list_.reset();
-        uikit::UIApplication::sharedApplication().resetForTests();
-        foundation::RunLoop::main().runDueTasks();
-        foundation::Clock::useReal();
-        MeetingStoreTest::TearDown();
-    }
+    void releaseScreens() override { list_.reset(); }
 
     // The list, made from the storyboard, shown as the window's root.
     std::shared_ptr<TestParticipantsListViewController> show(const std::function<void(TestParticipantsDataSource&)>& setUp = {}) {
         list_ = BaseViewController::instantiateViewController<TestParticipantsListViewController>();
         if (setUp) setUp(list_->source());
-        window_ = std::make_shared<uikit::UIWindow>();
-        window_->setRootViewController(list_);
-        window_->makeKeyAndVisible();
+        showAsRoot(list_);
         driver_.settle();
         return list_;
     }
@@ -138,7 +124,6 @@ protected:
     }
 
     uikit::ScreenDriver driver_;
-    std::shared_ptr<uikit::UIWindow> window_;
     std::shared_ptr<TestParticipantsListViewController> list_;
 };
 
