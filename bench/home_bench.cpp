@@ -10,10 +10,12 @@
 // Counter rows: the row models the screen ended with.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "BenchMeeting.h"
 #include "foundation/ApplicationHome.h"
@@ -22,10 +24,13 @@
 #include "lists/GlobalSearchManager.h"
 #include "lists/SearchEntity.h"
 #include "model/ModelClass.h"
+#include "model/QVASessionOccupancy.h"
 #include "programme/SpotlightSectionDataModel.h"
 #include "programme/SpotlightViewController.h"
 #include "store/EntityClass.h"
 #include "uikit/DeviceProfile.h"
+#include "uikit/UISearchBar.h"
+#include "uikit/UISearchDisplayController.h"
 #include "uikit/UITableView.h"
 #include "uikit/UIWindow.h"
 
@@ -113,6 +118,42 @@ BENCHMARK(BM_RefreshAfter)->Apply(ranges)->Iterations(10);
 
 }  // namespace
 
+// (b) ReloadOnOccupancy: the open home screen during the meeting when the
+// occupancy results of its shown sessions arrive: each result put on its rows
+// and in the cache, then the home table's reload with the rows in view
+// configured (live status, icons, pin) and every row's height known. The
+// rows are capped, so this must not grow with the meeting.
+// Counter sessions: the shown sessions given an occupancy.
+namespace {
+
+void BM_ReloadOnOccupancy(benchmark::State& state) {
+    const int64_t range = state.range(0);
+    homebench::meetingForRange(range);
+    OpenHome open;
+    std::vector<std::string> ids;
+    for (int64_t section : SpotlightViewController::kOccupancySections)
+        if (auto model = open.home->sectionModelForSection(section))
+            for (const auto& id : SpotlightViewController::getSessionIds(model->modelItems()))
+                if (std::find(ids.begin(), ids.end(), id) == ids.end()) ids.push_back(id);
+    auto occupancy = QVASessionOccupancy::initWithDictionary(
+        foundation::Value::dictionary({{"occupancyPercent", 85}, {"remainingCapacity", 4}}));
+    const auto& table = open.home->homeTableView();
+    for (auto _ : state) {
+        for (const auto& id : ids) {
+            open.home->statusForSessionsDictionary()[id] = occupancy;
+            open.home->updateOccupancyForSession(id, occupancy);
+        }
+        table->reloadData();
+        table->layoutIfNeeded();
+    }
+    state.SetLabel(homebench::rangeLabel(range));
+    state.counters["sessions"] = static_cast<double>(ids.size());
+}
+
+BENCHMARK(BM_ReloadOnOccupancy)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+}  // namespace
+
 // (a): the global search's benchmarks go below this line.
 
 namespace {
@@ -134,6 +175,39 @@ void BM_GlobalSearchJo(benchmark::State& state) {
 }
 
 BENCHMARK(BM_GlobalSearchJo)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// (a) TypeJoOnHome: on the open home screen, "j" typed beforehand, the
+// keystroke "o" in its search bar until the results table has laid out: the
+// search handed over by the screen, the table reloaded from the screen, the
+// rows in view configured and every row's height known.
+// Counter visibleRows: the rows the results table configured.
+void BM_TypeJoOnHome(benchmark::State& state) {
+    const int64_t range = state.range(0);
+    homebench::meetingForRange(range);
+    OpenHome open;
+    const auto& bar = open.home->searchBar();
+    const auto& search = open.home->searchDisplayController();
+    if (!bar || !search) {
+        state.SkipWithError("the home screen has no search bar");
+        return;
+    }
+    size_t visibleRows = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        bar->tapCancelButton();
+        bar->typeText("j");
+        state.ResumeTiming();
+        bar->typeText("o");
+        const auto& results = search->searchResultsTableView();
+        results->layoutIfNeeded();
+        visibleRows = results->visibleCells().size();
+    }
+    bar->tapCancelButton();
+    state.SetLabel(homebench::rangeLabel(range));
+    state.counters["visibleRows"] = static_cast<double>(visibleRows);
+}
+
+BENCHMARK(BM_TypeJoOnHome)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 }  // namespace
 

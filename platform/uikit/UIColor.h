@@ -24,6 +24,8 @@ public:
     static UIColor lightGrayColor();
     // White 1/2.
     static UIColor grayColor();
+    // RGB 1, 0, 0.
+    static UIColor redColor();
 
     // The same colour with this alpha.
     UIColor colorWithAlphaComponent(double alpha) const;

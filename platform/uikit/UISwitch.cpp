@@ -1,5 +1,6 @@
 #include "uikit/UISwitch.h"
 
+#include "foundation/MainThreadChecker.h"
 #include "graphics/MutablePath.h"
 
 namespace uikit {
@@ -18,6 +19,19 @@ void UISwitch::setOn(bool on, bool animated) {
 void UISwitch::setOnTintColor(std::optional<graphics::Color> color) {
     onTintColor_ = std::move(color);
     setNeedsDisplay();
+}
+
+bool UISwitch::tap() {
+    foundation::requireMainThread("UISwitch must be used from the main thread only");
+    if (!acceptsTouches()) return false;
+    // Kept alive: an action may take the switch off the screen.
+    auto self = weak_from_this().lock();
+    setHighlighted(true);
+    sendActionsForControlEvents(UIControlEventTouchDown);
+    setHighlighted(false);
+    didTap();
+    sendActionsForControlEvents(UIControlEventTouchUpInside);
+    return true;
 }
 
 void UISwitch::didTap() {

@@ -1,5 +1,6 @@
 // An on/off switch of the platform's fixed size (51 × 31). A tap turns it
-// over and sends value-changed; setting the value in code sends nothing.
+// over and sends value-changed before touch-up-inside, so an action on either
+// event reads the new state; setting the value in code sends nothing.
 #pragma once
 
 #include <memory>
@@ -27,6 +28,7 @@ public:
     void setFrame(const graphics::Rect& frame) override;
     graphics::Size sizeThatFits(graphics::Size) const override { return kSize; }
     void drawRect(const graphics::Rect& rect) override;
+    bool tap() override;
 
     std::string className() const override { return "UISwitch"; }
 

@@ -1,6 +1,8 @@
 #include "app/AppStoryboards.h"
 
 #include "app/BaseViewController.h"
+#include "app/ChangeAlertTimeViewController.h"
+#include "app/ChooseCalendarViewController.h"
 #include "app/CustomNavigationController.h"
 #include "app/DetailsStubScenes.h"
 #include "app/EventsSplitViewController.h"
@@ -8,12 +10,19 @@
 #include "app/LegendViewController.h"
 #include "app/LoadingViewController.h"
 #include "app/LoginScenes.h"
+#include "app/MembersScenes.h"
+#include "app/MoreScenes.h"
 #include "app/MoreViewController.h"
 #include "app/SelectActivityViewController.h"
+#include "app/SettingsViewController.h"
 #include "lists/DetailsNavigationController.h"
 #include "lists/FilterScreenScenes.h"
+#include "maps/InteractiveMapsDetailsViewController.h"
+#include "maps/OutsideMapsViewController.h"
+#include "people/DocumentsListViewController.h"
 #include "people/MessagesListSegmentedNavigationController.h"
 #include "people/ParticipantsListSegmentedNavigationController.h"
+#include "people/PartnersListViewController.h"
 #include "programme/AddPersonalEntryViewController.h"
 #include "programme/ChangePersonalEntryDateViewController.h"
 #include "programme/SessionPagesScenes.h"
@@ -43,21 +52,22 @@ std::shared_ptr<CustomNavigationController> navigationWithRoot(const uikit::UIVi
 }
 
 // The main tab bar: home (the phone only), sessions, participants, messages, More.
-std::shared_ptr<EventsTabBarController> makeTabBar(bool withHomeTab) {
+std::shared_ptr<EventsTabBarController> makeTabBar(uikit::UIStoryboard& storyboard, bool withHomeTab) {
     auto tabBar = std::make_shared<EventsTabBarController>();
     std::vector<uikit::UIViewControllerPtr> tabs;
     if (withHomeTab) tabs.push_back(navigationWithRoot(std::make_shared<SpotlightViewController>(), "Home"));
     tabs.push_back(titledTab<SessionsListSegmentedNavigationController>("Sessions"));
     tabs.push_back(titledTab<ParticipantsListSegmentedNavigationController>("Participants"));
     tabs.push_back(titledTab<MessagesListSegmentedNavigationController>("Messages"));
-    tabs.push_back(navigationWithRoot(std::make_shared<MoreViewController>(), "More"));
+    auto more = storyboard.instantiateViewControllerWithIdentifier(MoreViewController::kStoryboardIdentifier);
+    tabs.push_back(navigationWithRoot(more, "More"));
     tabBar->setViewControllers(std::move(tabs));
     return tabBar;
 }
 
 uikit::UIViewControllerPtr makeSplitView(uikit::UIStoryboard& storyboard) {
     auto split = std::make_shared<EventsSplitViewController>();
-    split->setViewControllers({makeTabBar(false), makePadHomeNavigationController(storyboard)});
+    split->setViewControllers({makeTabBar(storyboard, false), makePadHomeNavigationController(storyboard)});
     return split;
 }
 
@@ -72,6 +82,15 @@ void addScreenScenes(uikit::UIStoryboard& storyboard) {
     AddPersonalEntryViewController::addScene(storyboard);
     DetailsStubScenes::addScenes(storyboard);
     SessionPagesScenes::addScenes(storyboard);
+    MoreScenes::addScenes(storyboard, storyboard.name() == kPadStoryboardName);
+    DocumentsListViewController::addScene(storyboard);
+    PartnersListViewController::addScene(storyboard);
+    ChooseCalendarViewController::addScene(storyboard);
+    ChangeAlertTimeViewController::addScene(storyboard);
+    MembersScenes::registerScenes(storyboard);
+    SettingsViewController::addScene(storyboard);
+    OutsideMapsViewController::addScene(storyboard);
+    InteractiveMapsDetailsViewController::addScene(storyboard);
 }
 
 }  // namespace
@@ -83,10 +102,16 @@ uikit::UIViewControllerPtr makePadHomeNavigationController(uikit::UIStoryboard& 
     return navigation;
 }
 
+void addSegueOnce(uikit::UIStoryboard& storyboard, const std::string& scene, uikit::UIStoryboardSegueDefinition segue) {
+    for (const auto& existing : storyboard.seguesOfScene(scene))
+        if (existing.identifier == segue.identifier) return;
+    storyboard.addSegue(scene, std::move(segue));
+}
+
 void registerStoryboards() {
     auto phone = uikit::UIStoryboard::registerStoryboard(kPhoneStoryboardName);
     phone->addScene(EventsTabBarController::kStoryboardIdentifier,
-                    [](uikit::UIStoryboard&) { return makeTabBar(true); });
+                    [](uikit::UIStoryboard& storyboard) { return makeTabBar(storyboard, true); });
     addScreenScenes(*phone);
     phone->setInitialSceneIdentifier(EventsTabBarController::kStoryboardIdentifier);
 

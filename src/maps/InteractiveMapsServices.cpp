@@ -13,6 +13,10 @@ InteractiveMapsServices& InteractiveMapsServices::instance() {
 
 InteractiveMapsServices::InteractiveMapsServices() {
     svg::SVGFloorPlanSink::registerSink(this);
+    ensureMapFolder();
+}
+
+void InteractiveMapsServices::ensureMapFolder() {
     // The plans this service downloads are read from its own folder, unless
     // something else was registered first.
     static const InteractiveMapsFolder folder;

@@ -36,6 +36,9 @@
 #include "svg/floorplan/SVGFloorPlanSink.h"
 
 class QVAImapsLinksModel;
+namespace location {
+class CLBeaconRegion;
+}
 
 class InteractiveMapsServices : public svg::SVGFloorPlanSink {
 public:
@@ -109,7 +112,9 @@ public:
     // Drops the maps held in memory: the collections and the SVG library's
     // cached plans are emptied on the parse queue, after any run in
     // progress and never under it, the collection switch stays lowered and
-    // the current event's loaded-in-memory flag comes down. The files stay.
+    // the current event's loaded-in-memory flag comes down. Every map run
+    // started before is overtaken and the running flag lowered at once; the
+    // current beacon and the beacon regions are emptied. The files stay.
     // The completion (may be empty) runs on the main queue once done. Every
     // clear of the maps' memory goes through here.
     void clearInMemoryResources(std::function<void()> completion = {});
@@ -134,12 +139,16 @@ public:
                                                          const std::optional<std::string>& eventId) const;
 
     // The maps' own download of a meeting's map files through the API
-    // client, then the parse of the downloaded plans. Nothing is fetched
-    // when the meeting has no maps or while a map download or parse runs
-    // (the completion then gets null at once). The last map-update time
-    // becomes now when the files arrived, else the "never updated" instant
-    // 100 s after 1970; the downloading flag is lowered when the download
-    // failed or the plans were parsed. The completion (on the main queue, may
+    // client, then the parse of the downloaded plans: a map run (see
+    // canAccessInteractiveMaps). Nothing is fetched when the meeting has no
+    // maps or while a map download or parse runs (the completion then gets
+    // null at once). The last map-update time becomes now when the files
+    // arrived, else the "never updated" instant 100 s after 1970. The end of
+    // a run still current lowers the downloading flag, raises the loaded
+    // flag when every floor loaded and posts one of the two
+    // InteractiveMapsNotifications; a run overtaken by a clear of the memory
+    // or a change of account or meeting stops at the end of its step and
+    // keeps, raises and posts nothing. The completion (on the main queue, may
     // be empty) gets the download's error, else the parse's. Main thread only.
     using DownloadCompletion = std::function<void(const foundation::ErrorPtr& error)>;
     void downloadAndParseInteractiveMapsForAuthCode(const std::optional<std::string>& authCode,
@@ -152,6 +161,41 @@ public:
     void updateInteractiveMapsFilesOnlyForAuthCode(const std::optional<std::string>& authCode,
                                                    const std::optional<std::string>& eventId);
 
+    // Whether the current meeting's maps can be used now: YES while they
+    // are loaded in memory. Otherwise NO, after starting a map run for the
+    // current account and meeting when it has maps and none runs: a parse
+    // when every map file is on disk, else a download and parse. The run's
+    // end posts one of the two InteractiveMapsNotifications. Main thread.
+    bool canAccessInteractiveMaps();
+    // Whether beacon positioning applies to the meeting: it has maps and at
+    // least one beacon is on the maps loaded in memory. Main thread.
+    bool isIndoorPositioningEnabledForAuthCode(const std::optional<std::string>& authCode,
+                                               const std::optional<std::string>& eventId) const;
+    // The map id of the beacon taken as the user's position; "" when none.
+    // Emptied by every clear of the memory.
+    std::string currentBeaconIdentifierGlobal() const;
+    void setCurrentBeaconIdentifierGlobal(std::string beaconIdentifier);
+    // Whether the room lies near the beacon: a proximity pair of that beacon
+    // names the room by its id, or by a point of interest whose room is it.
+    bool isSessionWithLocationId(const std::optional<std::string>& roomId,
+                                 const std::optional<std::string>& beaconIdentifier) const;
+
+    // The beacon regions the home screen monitors, one per major of the
+    // beacons on the map, and their states (region identifier -> 1 inside,
+    // 0 outside). Main thread; emptied by every clear of the memory.
+    std::map<std::string, int>& dictionaryToKeepReferceOfMonitoredRegions() { return monitoredRegionStates_; }
+    std::vector<std::shared_ptr<location::CLBeaconRegion>>& monitoredBeaconRegions() { return monitoredBeaconRegions_; }
+    void initMonitoredRegionsIfNotInited();
+    // The beacon on the map whose major and minor read exactly so; null when
+    // none.
+    std::shared_ptr<BeaconObject> getBeaconObjectForMajorString(const std::string& major,
+                                                                const std::string& minor) const;
+    bool isBeaconWithIdentifier(const std::string& beaconIdentifier, int major) const;
+
+    // The current meeting's maps dropped before its cache is cleared and
+    // its content loaded again.
+    void clearInMemoryResourcesOnClearCacheAndReloadContent();
+
     // The floor-plan sink.
     void addBeacon(const svg::SVGFloorPlanBeacon& beacon) override;
     svg::SVGFloorPlanNode nodeAtPosition(graphics::Point position,
@@ -162,6 +206,42 @@ public:
 
 private:
     InteractiveMapsServices();
+    // The service's own map folder, registered when none is.
+    static void ensureMapFolder();
+
+    // A map run belongs to the account and meeting it was started for and
+    // to the memory it was started over: any clear of the memory, or a
+    // change of the current account or meeting, leaves it overtaken, and an
+    // overtaken run stops at the end of its current step without keeping,
+    // raising or posting anything.
+    struct MapRun {
+        std::optional<std::string> authCode;
+        std::optional<std::string> eventId;
+        uint64_t generation = 0;
+        // The current account and meeting when the run began.
+        std::optional<std::string> currentAuthCode;
+        std::optional<std::string> currentEventId;
+    };
+    MapRun beginMapRun(const std::optional<std::string>& authCode, const std::optional<std::string>& eventId) const;
+    // Main thread: the run's memory is untouched and the current account and
+    // meeting are those it began under.
+    bool isCurrentMapRun(const MapRun& run) const;
+    // The parse step of a run on the parse queue; the completion on the main
+    // queue gets whether the run is still current with the parse's error.
+    void parseMapRun(const MapRun& run, std::vector<FloorPlanFile> floors, ParseCompletion completion);
+    // The end of a current run on the main thread: the flags and the one
+    // notification.
+    void finishMapRun(const MapRun& run, const foundation::ErrorPtr& error);
+    // Leaves every run started so far stale and lowers the running flag,
+    // which stands for the current meeting's run only.
+    void invalidateMapRuns();
+    // The beacon state kept for the home screen, emptied with the memory.
+    void clearPositioningState();
+    // Parse queue, at the end of a current run: which rooms lie near each
+    // beacon, kept apart from the collections for readers on the main thread.
+    void recordRoomsNearBeacons();
+    bool allMapFilesOnDiskForAuthCode(const std::optional<std::string>& authCode,
+                                      const std::optional<std::string>& eventId) const;
 
     void clearCollections();
     // The keys the look-ups compare by; absent where they never match.
@@ -200,4 +280,15 @@ private:
         pointsOfInterestByName_;
     foundation::ArrayIndex<RoomBeaconProximityObject, NamePair, NamePairHash, &proximityKey> proximityByNames_;
     std::mutex parseMutex_;
+    std::atomic<uint64_t> mapRunGeneration_{0};
+    // The beacons the last current run left on the map, readable from the
+    // main thread while the parse queue owns the collections.
+    std::atomic<size_t> beaconsOnLoadedMaps_{0};
+    mutable std::mutex positioningMutex_;
+    std::string currentBeaconIdentifierGlobal_;
+    // Beacon id to the ids of the rooms near it (room ids and the ids of
+    // the rooms' points of interest).
+    std::map<std::string, std::vector<std::string>> roomsNearBeacon_;
+    std::map<std::string, int> monitoredRegionStates_;
+    std::vector<std::shared_ptr<location::CLBeaconRegion>> monitoredBeaconRegions_;
 };

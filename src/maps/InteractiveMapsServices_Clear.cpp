@@ -10,6 +10,8 @@
 #include "svg/image/SVGXImage.h"
 
 void InteractiveMapsServices::clearInMemoryResources(std::function<void()> completion) {
+    invalidateMapRuns();
+    clearPositioningState();
     parseQueue()->async([this, completion = std::move(completion)] {
         {
             std::lock_guard<std::mutex> lock(parseMutex_);
@@ -19,6 +21,7 @@ void InteractiveMapsServices::clearInMemoryResources(std::function<void()> compl
             // loaded for display after a clear must store nothing.
             shouldConstruct_ = false;
         }
+        beaconsOnLoadedMaps_ = 0;
         svg::SVGXImage::clearCachedResources();
         ApplicationSettingsStore::sharedApplicationSettingsStore().setCurrentEventHasIMapsLoadedInMemory(false);
         if (completion) dispatch::Queue::main()->async(completion);
@@ -34,3 +37,5 @@ void InteractiveMapsServices::clearAllImapsResourcesAndDataOnLogoutOrSwitchUser(
     if (!files.removeItemAtPath(directory, &error))
         foundation::Log("The map files could not be deleted: %@", error ? error->localizedDescription() : std::string());
 }
+
+void InteractiveMapsServices::clearInMemoryResourcesOnClearCacheAndReloadContent() { clearInMemoryResources(); }

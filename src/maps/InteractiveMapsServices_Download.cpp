@@ -3,7 +3,9 @@
 //
 // The settings store's downloading-or-parsing flag is the one guard: the API
 // client raises it when a download starts and the completions here lower it,
-// so no two map downloads of the current meeting overlap.
+// so no two map downloads of the current meeting overlap. It stands for the
+// current meeting's run only: a change of meeting lowers it, and an
+// overtaken run's completions leave it alone.
 #include "maps/InteractiveMapsServices.h"
 
 #include "Utils/Utils.h"
@@ -12,6 +14,7 @@
 #include "foundation/Date.h"
 #include "foundation/FileManager.h"
 #include "foundation/Log.h"
+#include "model/QVAError.h"
 #include "model/QVAImapsLinksModel.h"
 
 namespace {
@@ -23,16 +26,8 @@ constexpr double kSilentUpdateAgeSeconds = 7200;
 // What a failed download stores as the last update: "never updated".
 constexpr double kFailedUpdateSince1970Seconds = 100;
 
-bool allMapFilesOnDisk(const std::vector<std::shared_ptr<QVAImapsLinksModel>>& links,
-                       const std::optional<std::string>& authCode, const std::optional<std::string>& eventId) {
-    if (!authCode || !eventId) return false;
-    auto& files = foundation::FileManager::defaultManager();
-    for (const auto& link : links) {
-        if (!link->relString()) return false;
-        auto path = Utils::cacheImapsUrlStringForFileName(*link->relString(), *authCode, *eventId);
-        if (!path || !files.fileExistsAtPath(*path)) return false;
-    }
-    return true;
+foundation::ErrorPtr overtakenRunError() {
+    return QVAError::initWithDescription("The map run was overtaken by a change of meeting");
 }
 
 }  // namespace
@@ -46,27 +41,37 @@ void InteractiveMapsServices::downloadAndParseInteractiveMapsForAuthCode(const s
         if (completion) completion(nullptr);
         return;
     }
+    const MapRun run = beginMapRun(authCode, eventId);
     QVAApiManager::sharedApiManager().downloadInteractiveMapsForAuthCode(
-        authCode, eventId, [this, authCode, eventId, completion = std::move(completion)](
-                               const foundation::ErrorPtr& error, const foundation::Value&) {
+        authCode, eventId,
+        [this, run, completion = std::move(completion)](const foundation::ErrorPtr& error, const foundation::Value&) {
+            // The files of an overtaken run stay on disk for a later return
+            // to its meeting; nothing else of it is kept.
+            if (!isCurrentMapRun(run)) {
+                if (completion) completion(overtakenRunError());
+                return;
+            }
             auto& store = ApplicationSettingsStore::sharedApplicationSettingsStore();
             store.setLastUpdateTimeInteractiveMaps(
                 error ? foundation::Date::fromTimeIntervalSince1970(kFailedUpdateSince1970Seconds)
                       : foundation::Date::now());
-            if (error || !authCode || !eventId) {
-                store.setCurrentEventIsDownloadingOrParsingIMaps(false);
-                if (completion) completion(error);
+            if (error || !run.authCode || !run.eventId) {
+                const auto failure = error ? error : QVAError::initWithDescription("No account or meeting to load maps for");
+                finishMapRun(run, failure);
+                if (completion) completion(failure);
                 return;
             }
             // The flag stays raised while the plans are parsed, so no other
             // download replaces files under the parse.
-            parseDownloadedInteractiveMapsForAuthCode(
-                *authCode, *eventId, floorPlanFilesForAuthCode(authCode, eventId),
-                [completion](const foundation::ErrorPtr& parseError) {
-                    ApplicationSettingsStore::sharedApplicationSettingsStore().setCurrentEventIsDownloadingOrParsingIMaps(
-                        false);
-                    if (completion) completion(parseError);
-                });
+            parseMapRun(run, floorPlanFilesForAuthCode(run.authCode, run.eventId),
+                        [this, run, completion](const foundation::ErrorPtr& parseError) {
+                            if (!isCurrentMapRun(run)) {
+                                if (completion) completion(overtakenRunError());
+                                return;
+                            }
+                            finishMapRun(run, parseError);
+                            if (completion) completion(parseError);
+                        });
         });
 }
 
@@ -78,12 +83,15 @@ void InteractiveMapsServices::updateInteractiveMapsFilesOnlyForAuthCode(const st
     const auto lastUpdate = settings.lastUpdateTimeInteractiveMaps();
     if (!lastUpdate || lastUpdate->timeIntervalSince1970() < kNeverUpdatedBefore1970Seconds) return;
     if (-lastUpdate->timeIntervalSinceNow() <= kSilentUpdateAgeSeconds) return;
-    if (!allMapFilesOnDisk(links, authCode, eventId)) return;
+    if (!allMapFilesOnDiskForAuthCode(authCode, eventId)) return;
     if (settings.currentEventIsDownloadingOrParsingIMaps()) return;
 
     foundation::Log("IMAPS SILENT UPDATE CALLED ON DELTA UPDATES");
+    const MapRun run = beginMapRun(authCode, eventId);
     QVAApiManager::sharedApiManager().downloadInteractiveMapsForAuthCode(
-        authCode, eventId, [](const foundation::ErrorPtr& error, const foundation::Value&) {
+        authCode, eventId, [this, run](const foundation::ErrorPtr& error, const foundation::Value&) {
+            // The running flag of a later meeting is not this update's.
+            if (!isCurrentMapRun(run)) return;
             auto& store = ApplicationSettingsStore::sharedApplicationSettingsStore();
             if (!error) {
                 store.setLastUpdateTimeInteractiveMaps(foundation::Date::now());

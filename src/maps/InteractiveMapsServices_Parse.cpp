@@ -77,7 +77,34 @@ void InteractiveMapsServices::parseDownloadedInteractiveMapsForAuthCode(const st
                                                                         const std::string& eventId,
                                                                         std::vector<FloorPlanFile> floors,
                                                                         ParseCompletion completion) {
-    parseQueue()->async([this, authCode, eventId, floors = std::move(floors), completion = std::move(completion)] {
+    parseMapRun(beginMapRun(authCode, eventId), std::move(floors), std::move(completion));
+}
+
+void InteractiveMapsServices::parseMapRun(const MapRun& run, std::vector<FloorPlanFile> floors,
+                                          ParseCompletion completion) {
+    ensureMapFolder();
+    parseQueue()->async([this, run, floors = std::move(floors), completion = std::move(completion)] {
+        auto finish = [&completion](foundation::ErrorPtr error) {
+            dispatch::Queue::main()->async([completion, error] {
+                if (completion) completion(error);
+            });
+        };
+        auto overtaken = [] {
+            return foundation::Error::withDescription(kInteractiveMapsErrorDomain, 2,
+                                                      "The map run was overtaken by a change of meeting");
+        };
+        // A run overtaken before its parse begins leaves the memory alone.
+        if (run.generation != mapRunGeneration_.load()) {
+            finish(overtaken());
+            return;
+        }
+        if (!run.authCode || !run.eventId) {
+            finish(foundation::Error::withDescription(kInteractiveMapsErrorDomain, 3,
+                                                      "No account or meeting to load maps for"));
+            return;
+        }
+        const std::string& authCode = *run.authCode;
+        const std::string& eventId = *run.eventId;
         foundation::ErrorPtr error;
         svg::SVGXImage::clearCachedResources();
         parseFloorPlans(floorPlansAmong(floors, authCode, eventId), [&](const FloorPlanFile& floor) {
@@ -87,9 +114,19 @@ void InteractiveMapsServices::parseDownloadedInteractiveMapsForAuthCode(const st
                 foundation::Format("The floor plan %@ of floor %@ could not be loaded", floor.fileName,
                                    floor.floorIdentifier));
         });
-        dispatch::Queue::main()->async([completion, error] {
-            if (completion) completion(error);
-        });
+        // Overtaken during the parse: the old meeting's plans do not stay.
+        if (run.generation != mapRunGeneration_.load()) {
+            {
+                std::lock_guard<std::mutex> lock(parseMutex_);
+                clearCollections();
+            }
+            svg::SVGXImage::clearCachedResources();
+            finish(overtaken());
+            return;
+        }
+        recordRoomsNearBeacons();
+        beaconsOnLoadedMaps_ = error ? 0 : allBeaconsOnMap_.size();
+        finish(error);
     });
 }
 

@@ -5,6 +5,10 @@
 #include <unordered_set>
 
 #include "Utils/DateHelper.h"
+#include "foundation/Calendar.h"
+#include "foundation/DateFormatter.h"
+#include "foundation/Format.h"
+#include "foundation/Locale.h"
 #include "Utils/StringUtility.h"
 #include "Utils/Utils.h"
 #include "analytics/AnalyticsUtils.h"
@@ -19,6 +23,7 @@
 #include "foundation/Log.h"
 #include "foundation/MainThreadChecker.h"
 #include "foundation/NotificationCenter.h"
+#include "lists/CustomSectionHeaderTableView.h"
 #include "lists/FilterFetching.h"
 #include "lists/GlobalSearchManager.h"
 #include "lists/IdIndexPair.h"
@@ -32,17 +37,31 @@
 #include "model/QVACoreDataRoom.h"
 #include "model/QVACoreDataSessionNote.h"
 #include "model/QVACoreDataVenue.h"
+#include "model/QVAEvent.h"
 #include "model/QVANotification.h"
+#include "model/QVAUserAccount.h"
 #include "model/QVAParticipant.h"
 #include "model/QVASessionOccupancy.h"
+#include "people/ParticipantCell.h"
+#include "programme/SpotlightNotificationCellTableViewCell.h"
 #include "programme/SpotlightSectionDataModel.h"
 #include "programme/SpotlightSessionModel.h"
+#include "programme/SpotlightSessionTableViewCell.h"
+#include "programme/SpotlightTitleView.h"
 #include "settings/ApplicationSettingsStore.h"
 #include "store/CoreDataStack.h"
 #include "store/EntityClass.h"
 #include "store/FetchRequestUtils.h"
 #include "store/StorageManager.h"
+#include "location/CLLocationManager.h"
+#include "maps/InteractiveMapsServices.h"
+#include "Utils/UIBlockButton.h"
+#include "uikit/NSAttributedString.h"
+#include "uikit/NSLayoutConstraint.h"
 #include "uikit/UIColor.h"
+#include "uikit/UIFont.h"
+#include "uikit/UIImage.h"
+#include "uikit/UIImageView.h"
 #include "uikit/UILabel.h"
 #include "uikit/UIScreen.h"
 #include "uikit/UISearchBar.h"
@@ -81,6 +100,7 @@ SpotlightViewController::SpotlightViewController() = default;
 
 SpotlightViewController::~SpotlightViewController() {
     foundation::Log("%@", kDeallocLog);
+    positioningTearDown();
     foundation::NotificationCenter::defaultCenter().removeObserver(this);
     if (const auto& search = searchDisplayController()) {
         search->setDelegate(nullptr);
@@ -112,17 +132,56 @@ void SpotlightViewController::loadView() {
     BaseViewController::loadView();
     if (!isViewLoaded()) setView(std::make_shared<uikit::UIView>(uikit::UIScreen::mainScreen().bounds()));
     const graphics::Rect bounds = view()->bounds();
-    searchBar_ = std::make_shared<uikit::UISearchBar>(graphics::Rect(0, 0, bounds.size.width, uikit::UISearchBar::kBarHeight));
+    // The pad shows the logo above the search bar; the phone's bar carries
+    // the title instead, so its logo view takes no room.
+    auto logo = std::make_shared<uikit::UIImageView>(graphics::Rect(0, 0, bounds.size.width, 0));
+    logo->setContentMode(uikit::UIViewContentMode::Center);
+    logo->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth);
+    logo->setOutletName(std::string("orvaneHeaderImageView"));
+    if (Utils::isIPad()) {
+        auto image = uikit::UIImage::imageNamed(kPadLogoImage);
+        if (image) logo->setFrame(graphics::Rect(0, 0, bounds.size.width, image->size().height));
+    }
+    view()->addSubview(logo);
+    orvaneHeaderImageView_ = logo;
+    const double top = logo->frame().size.height;
+    searchBar_ = std::make_shared<uikit::UISearchBar>(graphics::Rect(0, top, bounds.size.width, uikit::UISearchBar::kBarHeight));
     searchBar_->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth);
     view()->addSubview(searchBar_);
-    homeTableView_ = std::make_shared<uikit::UITableView>(graphics::Rect(
-        0, uikit::UISearchBar::kBarHeight, bounds.size.width, bounds.size.height - uikit::UISearchBar::kBarHeight));
+    const double tableTop = top + uikit::UISearchBar::kBarHeight;
+    homeTableView_ = std::make_shared<uikit::UITableView>(
+        graphics::Rect(0, tableTop, bounds.size.width, std::max(0.0, bounds.size.height - tableTop)));
     homeTableView_->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth | uikit::UIViewAutoresizingFlexibleHeight);
-    for (const char* identifier :
-         {kMoreCellIdentifier, kNotificationCellIdentifier, kParticipantCellIdentifier, kSessionCellIdentifier})
-        homeTableView_->registerClass<uikit::UITableViewCell>(identifier);
+    registerHomeCells();
     view()->addSubview(homeTableView_);
     uikit::UISearchDisplayController::create(searchBar_, std::static_pointer_cast<uikit::UIViewController>(shared_from_this()));
+}
+
+// The rows' cells as the scene's prototypes lay them out, each queued under
+// the home table's identifier so that reuse and the cells' segues find it.
+void SpotlightViewController::registerHomeCells() {
+    homeTableView_->registerClass<uikit::UITableViewCell>(kMoreCellIdentifier);
+    homeTableView_->registerClass(
+        [](const std::string& identifier) -> uikit::UITableViewCellPtr {
+            auto cell = std::dynamic_pointer_cast<uikit::UITableViewCell>(SpotlightNotificationCellTableViewCell::makePrototype());
+            if (cell) cell->setReuseIdentifier(identifier);
+            return cell;
+        },
+        kNotificationCellIdentifier);
+    homeTableView_->registerClass(
+        [](const std::string& identifier) -> uikit::UITableViewCellPtr {
+            auto cell = std::dynamic_pointer_cast<uikit::UITableViewCell>(SpotlightSessionTableViewCell::makePrototype());
+            if (cell) cell->setReuseIdentifier(identifier);
+            return cell;
+        },
+        kSessionCellIdentifier);
+    homeTableView_->registerClass(
+        [](const std::string& identifier) -> uikit::UITableViewCellPtr {
+            uikit::UITableViewCellPtr cell = ParticipantCell::loadFromNib();
+            if (cell) cell->setReuseIdentifier(identifier);
+            return cell;
+        },
+        kParticipantCellIdentifier);
 }
 
 void SpotlightViewController::viewDidLoad() {
@@ -145,6 +204,7 @@ void SpotlightViewController::viewDidLoad() {
             auto home = weak.lock();
             return home ? home->additionalDataSources() : SearchAdditionalDataSources{};
         });
+        setUpSearchHandOver();
     }
     setUpNavigationBarForMaps();
     observeSavesOfCurrentStore();
@@ -460,9 +520,13 @@ void SpotlightViewController::onApplicationWillEnterForeground() {
 
 // ---- The home table ------------------------------------------------------------
 
-int64_t SpotlightViewController::numberOfSectionsInTableView(uikit::UITableView&) { return kNumberOfSections; }
+int64_t SpotlightViewController::numberOfSectionsInTableView(uikit::UITableView& tableView) {
+    if (isSearchResultsTable(tableView)) return searchResultsNumberOfSections(tableView);
+    return kNumberOfSections;
+}
 
-int64_t SpotlightViewController::tableViewNumberOfRowsInSection(uikit::UITableView&, int64_t section) {
+int64_t SpotlightViewController::tableViewNumberOfRowsInSection(uikit::UITableView& tableView, int64_t section) {
+    if (isSearchResultsTable(tableView)) return searchResultsNumberOfRowsInSection(tableView, section);
     auto model = sectionModelForSection(section);
     if (!model) return 0;
     const auto rows = static_cast<int64_t>(model->modelItems().size());
@@ -471,38 +535,23 @@ int64_t SpotlightViewController::tableViewNumberOfRowsInSection(uikit::UITableVi
 
 uikit::UITableViewCellPtr SpotlightViewController::tableViewCellForRowAtIndexPath(uikit::UITableView& tableView,
                                                                                  const uikit::NSIndexPath& indexPath) {
-    return homeCellForRowAtIndexPath(tableView, indexPath);
-}
-
-uikit::UITableViewCellPtr SpotlightViewController::homeCellForRowAtIndexPath(uikit::UITableView& tableView,
-                                                                            const uikit::NSIndexPath& indexPath) {
+    if (isSearchResultsTable(tableView)) return searchResultsCellForRowAtIndexPath(tableView, indexPath);
     auto model = sectionModelForSection(indexPath.section);
-    const auto& items = model ? model->modelItems() : std::vector<foundation::ObjectPtr>{};
-    const auto row = static_cast<size_t>(indexPath.row);
-    if (row >= items.size()) {
-        auto cell = tableView.dequeueReusableCellWithIdentifier(kMoreCellIdentifier);
-        cell->textLabel()->setText(model ? model->moreActionText() : std::nullopt);
+    const size_t rows = model ? model->modelItems().size() : 0;
+    if (static_cast<size_t>(indexPath.row) == rows && model && model->hasMoreAction()) {
+        auto cell = tableView.dequeueReusableCellWithIdentifier(kMoreCellIdentifier, indexPath);
+        cell->textLabel()->setText(model->moreActionText());
+        cell->textLabel()->setFont(uikit::UIFont::systemFontOfSize(kMoreRowFontSize));
         return cell;
     }
-    const auto& item = items[row];
-    if (auto session = std::dynamic_pointer_cast<SpotlightSessionModel>(item)) {
-        auto cell = tableView.dequeueReusableCellWithIdentifier(kSessionCellIdentifier);
-        cell->textLabel()->setText(session->title());
-        return cell;
-    }
-    if (auto notification = std::dynamic_pointer_cast<QVANotification>(item)) {
-        auto cell = tableView.dequeueReusableCellWithIdentifier(kNotificationCellIdentifier);
-        cell->textLabel()->setText(notification->message());
-        return cell;
-    }
-    auto cell = tableView.dequeueReusableCellWithIdentifier(kParticipantCellIdentifier);
-    auto participant = std::dynamic_pointer_cast<QVAParticipant>(item);
-    cell->textLabel()->setText(participant ? participant->fullName() : std::nullopt);
-    return cell;
+    if (indexPath.section == kNotificationsSection) return getNotificationCellForIndexPath(indexPath, tableView);
+    if (indexPath.section == kParticipantsWithNotesSection) return getParticipantCellForIndexPath(indexPath, tableView);
+    return getSpotlightSessionCellForIndexPath(indexPath, tableView);
 }
 
 std::optional<std::string> SpotlightViewController::tableViewTitleForHeaderInSection(uikit::UITableView& tableView,
                                                                                      int64_t section) {
+    if (isSearchResultsTable(tableView)) return searchResultsTitleForHeaderInSection(tableView, section);
     return tableViewGetTitleForHeaderInSection(tableView, section);
 }
 
@@ -511,11 +560,362 @@ std::optional<std::string> SpotlightViewController::tableViewGetTitleForHeaderIn
     return titleForSection(section);
 }
 
-std::optional<double> SpotlightViewController::tableViewHeightForHeaderInSection(uikit::UITableView&, int64_t section) {
+std::optional<double> SpotlightViewController::tableViewHeightForHeaderInSection(uikit::UITableView& tableView,
+                                                                               int64_t section) {
+    if (isSearchResultsTable(tableView)) return searchResultsHeightForHeaderInSection(tableView, section);
     return rowModelCount(section) > 0 ? kSectionHeaderHeight : 0.0;
 }
 
-std::shared_ptr<IdIndexPair> SpotlightViewController::getNextIdIndexPathPairAndMoveSelectionInDirection(
-    unsigned, const std::optional<std::string>&, const uikit::NSIndexPath&) {
-    return nullptr;
+
+// ---- Header ----------------------------------------------------------------------
+
+namespace {
+
+uikit::UIColor greyLevel(double level) {
+    return uikit::UIColor::colorWithRed(level / 255.0, level / 255.0, level / 255.0, 1);
+}
+
+// The text for "%@": the platform prints a nil object as "(null)".
+foundation::FormatArg textArg(const std::optional<std::string>& text) {
+    return text ? foundation::FormatArg(*text) : foundation::FormatArg(Value());
+}
+
+// The text again, struck through over its whole length.
+uikit::NSAttributedStringPtr struckThrough(const std::string& text) {
+    uikit::TextAttributes attributes;
+    attributes.strikethroughStyle = uikit::NSUnderlineStyleSingle;
+    return uikit::NSAttributedString::make(text, attributes);
+}
+
+void setConstant(const std::shared_ptr<uikit::NSLayoutConstraint>& constraint, double value) {
+    if (constraint) constraint->setConstant(value);
+}
+
+}  // namespace
+
+int SpotlightViewController::heightForSpotlightHeader() {
+    const double viewHeight = view()->bounds().size.height;
+    double height = viewHeight - kPhoneHeaderChrome;
+    if (Utils::isIPad()) {
+        auto logo = orvaneHeaderImageView();
+        height = viewHeight - kPadHeaderChrome - (logo ? logo->frame().size.height : 0) - kPadHeaderLogoMargin;
+    }
+    int truncated = static_cast<int>(height);
+    if (tableHasAtLeastSomethingToBeDisplayed()) truncated /= 2;
+    return truncated;
+}
+
+void SpotlightViewController::initSpotlightHeaderIfNotInited() {
+    if (!homeTableView_) return;
+    const int height = heightForSpotlightHeader();
+    if (spotlightTableViewHeaderView_) {
+        graphics::Rect frame = spotlightTableViewHeaderView_->frame();
+        if (height == static_cast<int>(frame.size.height)) return;
+        frame.size.height = height;
+        spotlightTableViewHeaderView_->setFrame(frame);
+        homeTableView_->setTableHeaderView(spotlightTableViewHeaderView_);
+        return;
+    }
+    const double width = homeTableView_->bounds().size.width;
+    auto header = std::make_shared<uikit::UIView>(graphics::Rect(0, 0, width, height));
+    header->setOutletName(std::string("spotlightTableViewHeaderView"));
+    spotlightTableViewHeaderView_ = header;
+
+    auto background = std::make_shared<uikit::UIImageView>(header->frame());
+    background->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth | uikit::UIViewAutoresizingFlexibleHeight);
+    background->setContentMode(uikit::UIViewContentMode::ScaleAspectFill);
+    background->setBackgroundColor(uikit::UIColor::lightGrayColor());
+    background->setClipsToBounds(true);
+    background->setImage(
+        uikit::UIImage::imageNamed(Utils::isIPad() ? kPadHeaderBackgroundImage : kPhoneHeaderBackgroundImage));
+    header->addSubview(background);
+
+    initSpotlightTitleView();
+
+    // Only a header made over rows gets the strip; an empty screen keeps its
+    // header plain even after rows arrive.
+    if (tableHasAtLeastSomethingToBeDisplayed()) {
+        const double strip = Utils::isIPad() ? kPadHeaderStripHeight : kPhoneHeaderStripHeight;
+        auto stripView = std::make_shared<uikit::UIView>(graphics::Rect(0, height - strip, width, strip));
+        stripView->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth | uikit::UIViewAutoresizingFlexibleTopMargin);
+        stripView->setBackgroundColor(greyLevel(kHeaderStripGrey));
+        stripView->setHidden(false);
+        stripView->setOutletName(std::string("spotlightHeaderStrip"));
+        header->addSubview(stripView);
+        spotlightHeaderStripView_ = stripView;
+    }
+    homeTableView_->setTableHeaderView(header);
+}
+
+void SpotlightViewController::initSpotlightTitleView() {
+    if (!spotlightTableViewHeaderView_) return;
+    const graphics::Rect bounds = spotlightTableViewHeaderView_->bounds();
+    auto event = ApplicationSettingsStore::sharedApplicationSettingsStore().currentEvent();
+    const graphics::Rect frame(kTitleViewInset, kTitleViewInset, bounds.size.width - 2 * kTitleViewInset,
+                               bounds.size.height - 2 * kTitleViewInset);
+    spotlightTitleView_ = SpotlightTitleView::initWithFrame(
+        frame, event ? event->eventName() : std::nullopt, event ? event->eventDescription() : std::nullopt,
+        event ? event->city() : std::nullopt, meetingDaysToDisplayInHeader(), quovanaNotificationMessage());
+    spotlightTitleView_->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth | uikit::UIViewAutoresizingFlexibleHeight);
+    spotlightTableViewHeaderView_->addSubview(spotlightTitleView_);
+}
+
+std::optional<std::string> SpotlightViewController::meetingDaysToDisplayInHeader() const {
+    auto event = ApplicationSettingsStore::sharedApplicationSettingsStore().currentEvent();
+    if (!event) return std::string();
+    return meetingDaysToDisplayInHeader(event->startDate(), event->endDate());
+}
+
+// The days and the month's name are both read in the meeting zone, and the
+// year is the calendar year: a week-based year or the device's zone would
+// move a meeting's period across a month or a year boundary.
+std::optional<std::string> SpotlightViewController::meetingDaysToDisplayInHeader(
+    const std::optional<std::string>& startDate, const std::optional<std::string>& endDate) {
+    auto start = startDate ? DateHelper::programmeDateFromSavedString(*startDate) : std::nullopt;
+    auto end = endDate ? DateHelper::programmeDateFromSavedString(*endDate) : std::nullopt;
+    if (!start || !end) return std::string();
+    const foundation::TimeZone zone = DateHelper::currentMeetingTimeZone();
+    const foundation::Calendar calendar(zone);
+    const auto first = calendar.components(*start);
+    const auto last = calendar.components(*end);
+    if (first.year != last.year) return std::nullopt;
+
+    foundation::DateFormatter formatter;
+    formatter.setDateFormat(kPeriodFormat);
+    formatter.setLocale(foundation::Locale(kPeriodLocale));
+    formatter.setTimeZone(zone);
+    const long firstDay = first.day;
+    const long lastDay = last.day;
+    if (first.month == last.month)
+        return foundation::Format("%ld-%ld %@", firstDay, lastDay, formatter.stringFromDate(*start));
+    return foundation::Format("%ld %@ %ld %@", firstDay, formatter.stringFromDate(*start), lastDay,
+                              formatter.stringFromDate(*end));
+}
+
+void SpotlightViewController::setLogoImageForIdiom() {
+    if (auto logo = orvaneHeaderImageView())
+        logo->setImage(uikit::UIImage::imageNamed(Utils::isIPad() ? kPadLogoImage : kPhoneLogoImage));
+}
+
+void SpotlightViewController::viewWillAppear(bool animated) {
+    BaseViewController::viewWillAppear(animated);
+    setLogoImageForIdiom();
+    initSpotlightHeaderIfNotInited();
+    if (spotlightTitleView_) spotlightTitleView_->refreshLabels();
+}
+
+void SpotlightViewController::viewDidLayoutSubviews() {
+    BaseViewController::viewDidLayoutSubviews();
+    if (!spotlightTableViewHeaderView_ || !homeTableView_) return;
+    graphics::Rect frame = spotlightTableViewHeaderView_->frame();
+    frame.size.width = homeTableView_->bounds().size.width;
+    spotlightTableViewHeaderView_->setFrame(frame);
+    // Rebuilt rather than resized, so that its texts are laid out for the new size.
+    if (spotlightTitleView_ && spotlightTitleView_->superview()) {
+        spotlightTitleView_->removeFromSuperview();
+        initSpotlightTitleView();
+    }
+}
+
+void SpotlightViewController::willAnimateRotationToInterfaceOrientation(uikit::UIInterfaceOrientation orientation,
+                                                                        double duration) {
+    BaseViewController::willAnimateRotationToInterfaceOrientation(orientation, duration);
+    if (spotlightTableViewHeaderView_ && homeTableView_) {
+        graphics::Rect frame = spotlightTableViewHeaderView_->frame();
+        frame.size.height = heightForSpotlightHeader();
+        spotlightTableViewHeaderView_->setFrame(frame);
+        homeTableView_->setTableHeaderView(spotlightTableViewHeaderView_);
+    }
+    setLogoImageForIdiom();
+}
+
+// ---- Section headers and row heights -------------------------------------------------
+
+std::shared_ptr<uikit::UIView> SpotlightViewController::tableViewViewForHeaderInSection(uikit::UITableView& tableView,
+                                                                                        int64_t section) {
+    if (isSearchResultsTable(tableView)) return searchResultsViewForHeaderInSection(tableView, section);
+    auto header = CustomSectionHeaderTableView::initWithFrame(
+        graphics::Rect(0, 0, tableView.bounds().size.width, kSectionHeaderHeight), kSectionHeaderImage);
+    header->setTitle(tableViewGetTitleForHeaderInSection(tableView, section), greyLevel(kSectionTitleGrey));
+    if (section == kStarredParticipantsSessionsSection) header->setHintImage(kStarredSectionHintImage);
+    else if (section == kSessionsWithNotesSection || section == kParticipantsWithNotesSection)
+        header->setHintImage(kNotesSectionHintImage);
+    return header;
+}
+
+std::optional<double> SpotlightViewController::tableViewHeightForRowAtIndexPath(uikit::UITableView& tableView,
+                                                                               const uikit::NSIndexPath& indexPath) {
+    if (isSearchResultsTable(tableView)) return searchResultsHeightForRowAtIndexPath(tableView, indexPath);
+    auto model = sectionModelForSection(indexPath.section);
+    const size_t rows = model ? model->modelItems().size() : 0;
+    const auto row = static_cast<size_t>(indexPath.row);
+    if (row == rows && model && model->hasMoreAction()) return kRowHeight;
+    if (indexPath.section == kParticipantsWithNotesSection) return kRowHeight;
+    const foundation::ObjectPtr item = row < rows ? model->modelItems()[row] : nullptr;
+    if (indexPath.section == kNotificationsSection) {
+        auto notification = std::dynamic_pointer_cast<QVANotification>(item);
+        return static_cast<double>(SpotlightNotificationCellTableViewCell::heightForCellWithTitle(
+            notification ? notification->message() : std::nullopt, cellsAvailableSizePattern()));
+    }
+    if (Utils::isIPad()) return kRowHeight;
+    auto session = std::dynamic_pointer_cast<SpotlightSessionModel>(item);
+    return session && session->sessionOccupancy() ? kPhoneSessionRowWithOccupancyHeight : kRowHeight;
+}
+
+// ---- Rows ------------------------------------------------------------------------
+
+uikit::UITableViewCellPtr SpotlightViewController::getNotificationCellForIndexPath(const uikit::NSIndexPath& indexPath,
+                                                                                  uikit::UITableView&) {
+    auto model = sectionModelForSection(indexPath.section);
+    auto cell = homeTableView_->dequeueReusableCellWithIdentifier(kNotificationCellIdentifier, indexPath);
+    auto notificationCell = std::dynamic_pointer_cast<SpotlightNotificationCellTableViewCell>(cell);
+    const auto row = static_cast<size_t>(indexPath.row);
+    auto notification = model && row < model->modelItems().size()
+                            ? std::dynamic_pointer_cast<QVANotification>(model->modelItems()[row])
+                            : nullptr;
+    if (!notificationCell || !notification) return cell;
+    if (auto label = notificationCell->messageLabel()) label->setText(notification->message());
+    if (auto button = notificationCell->acknowledgeBlockButton())
+        button->handleControlEvent(uikit::UIControlEventTouchUpInside, acknowledgementBlockForNotification(notification));
+    return cell;
+}
+
+uikit::UITableViewCellPtr SpotlightViewController::getParticipantCellForIndexPath(const uikit::NSIndexPath& indexPath,
+                                                                                 uikit::UITableView&) {
+    auto model = sectionModelForSection(indexPath.section);
+    const auto row = static_cast<size_t>(indexPath.row);
+    auto participant = model && row < model->modelItems().size()
+                           ? std::dynamic_pointer_cast<QVAParticipant>(model->modelItems()[row])
+                           : nullptr;
+    if (!participant) return homeTableView_->dequeueReusableCellWithIdentifier(kParticipantCellIdentifier, indexPath);
+    return getParticipantCellForParticipantModel(*participant);
+}
+
+uikit::UITableViewCellPtr SpotlightViewController::getParticipantCellForParticipantModel(const QVAParticipant& participant) {
+    auto cell = homeTableView_->dequeueReusableCellWithIdentifier(kParticipantCellIdentifier);
+    if (auto participantCell = std::dynamic_pointer_cast<ParticipantCell>(cell))
+        participantCell->configureWithParticipant(participant, false, false);
+    return cell;
+}
+
+uikit::UITableViewCellPtr SpotlightViewController::getSpotlightSessionCellForIndexPath(const uikit::NSIndexPath& indexPath,
+                                                                                      uikit::UITableView&) {
+    auto model = sectionModelForSection(indexPath.section);
+    const auto row = static_cast<size_t>(indexPath.row);
+    auto session = model && row < model->modelItems().size()
+                       ? std::dynamic_pointer_cast<SpotlightSessionModel>(model->modelItems()[row])
+                       : nullptr;
+    if (!session) return homeTableView_->dequeueReusableCellWithIdentifier(kSessionCellIdentifier, indexPath);
+    return getSpotlighSessionCellForSessionModel(*session);
+}
+
+uikit::UITableViewCellPtr SpotlightViewController::getSpotlighSessionCellForSessionModel(SpotlightSessionModel& model) {
+    auto dequeued = homeTableView_->dequeueReusableCellWithIdentifier(kSessionCellIdentifier);
+    auto cell = std::dynamic_pointer_cast<SpotlightSessionTableViewCell>(dequeued);
+    if (!cell) return dequeued;
+    const bool pad = Utils::isIPad();
+    auto titleLabel = cell->titleLabel();
+    auto timeLabel = cell->displayTimeLabel();
+    auto locationLabel = cell->locationLabel();
+    auto dateLabel = cell->dateLabel();
+
+    if (timeLabel) timeLabel->setText(model.displayTime());
+    if (titleLabel) titleLabel->setText(model.title());
+    if (locationLabel) locationLabel->setText(model.locationName());
+
+    const std::optional<std::string> day =
+        model.startDatetime() ? DateHelper::programmeTitleForDateString(*model.startDatetime()) : std::nullopt;
+    if (dateLabel) {
+        if (pad) dateLabel->setText(day);
+        else dateLabel->setText(foundation::Format("%@, %@", textArg(day), textArg(model.displayTime())));
+    }
+
+    if (model.isCancelled()) {
+        const std::pair<std::shared_ptr<uikit::UILabel>, std::optional<std::string>> struck[] = {
+            {titleLabel, model.title()}, {timeLabel, model.displayTime()}, {locationLabel, model.locationName()},
+            {dateLabel, day}};
+        for (const auto& [label, text] : struck)
+            if (label && text) label->setAttributedText(struckThrough(*text));
+    }
+
+    const std::string itemId = model.itemId().value_or("");
+    auto typeImageView = cell->typeImageView();
+    auto noteImageView = cell->noteImageView();
+    if (typeImageView) typeImageView->setHidden(true);
+    if (noteImageView) noteImageView->setHidden(true);
+    const char* typeImage = nullptr;
+    if (FetchRequestUtils::subactivityIsInAgendaWithId(itemId, agendaIDsArray_)) typeImage = kInAgendaImage;
+    if (FetchRequestUtils::subactivityIsAPrivateSessionWithId(itemId, sessionsOfficialIdsArray_))
+        typeImage = kParallelSessionImage;
+    if (model.sessionType() == SpotlightSessionModel::kPersonalEntry) typeImage = kPersonalEntryImage;
+    if (typeImage) {
+        if (typeImageView) {
+            typeImageView->setImage(uikit::UIImage::imageNamed(typeImage));
+            typeImageView->setHidden(false);
+        }
+        setConstant(cell->typeImageViewWidthContraint(), kIconWidth);
+        setConstant(cell->typeImageToPinImageHSConstraint(), kIconSpacing);
+    } else {
+        setConstant(cell->typeImageViewWidthContraint(), 0);
+        setConstant(cell->typeImageToPinImageHSConstraint(), 0);
+    }
+
+    if (FetchRequestUtils::subactivityHasPersonalNotes(itemId, personalNoteIdsArray_)) {
+        if (noteImageView) {
+            noteImageView->setImage(uikit::UIImage::imageNamed(kNoteImage));
+            noteImageView->setHidden(false);
+        }
+        setConstant(cell->noteImageViewWidthConstraint(), kIconWidth);
+        setConstant(cell->typeImageTonoteImageHSConstraint(), kIconSpacing);
+    } else {
+        setConstant(cell->noteImageViewWidthConstraint(), 0);
+        setConstant(cell->typeImageTonoteImageHSConstraint(), 0);
+    }
+
+    auto pin = cell->sessionNearMeImageView();
+    if (pin) pin->setHidden(true);
+    setConstant(cell->pinImageToContentHSConstraint(), 0);
+    setConstant(cell->pinImageWidthConstraint(), 0);
+    if (isSessionNearCurrentBeacon(model)) {
+        if (pin) pin->setHidden(false);
+        setConstant(cell->pinImageToContentHSConstraint(), kIconSpacing);
+        setConstant(cell->pinImageWidthConstraint(), kIconWidth);
+    }
+
+    auto hint = cell->liveStatusHintLabel();
+    auto message = cell->liveStatusMessageLabel();
+    if (!model.sessionOccupancy()) {
+        auto cached = statusForSessionsDictionary_.find(itemId);
+        if (cached == statusForSessionsDictionary_.end() || !cached->second) {
+            setConstant(cell->liveStatusHintLabelHeightConstraint(), 0);
+            setConstant(cell->liveStatusMessageLabelHeightConstraint(), 0);
+            if (hint) hint->setHidden(true);
+            if (message) message->setHidden(true);
+            return cell;
+        }
+        model.setSessionOccupancy(cached->second);
+    }
+    setConstant(cell->liveStatusHintLabelHeightConstraint(), kLiveStatusLabelHeight);
+    setConstant(cell->liveStatusMessageLabelHeightConstraint(), kLiveStatusLabelHeight);
+    if (hint) hint->setHidden(false);
+    if (message) message->setHidden(false);
+    configureLiveStatusTextForCell(*cell, model);
+    return cell;
+}
+
+bool SpotlightViewController::isSessionNearCurrentBeacon(const SpotlightSessionModel& model) const {
+    if (model.sessionType() == SpotlightSessionModel::kPersonalEntry) return false;
+    auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
+    // The store is read last: the cheap switches settle most rows.
+    if (!settings.currentEventHasIMapsLoadedInMemory() || !location::CLLocationManager::isRangingAvailable()) return false;
+    auto& maps = InteractiveMapsServices::instance();
+    const std::string beacon = maps.currentBeaconIdentifierGlobal();
+    if (beacon.empty()) return false;
+    auto account = settings.currentAccount();
+    auto event = settings.currentEvent();
+    const auto authCode = account ? account->authenticationCode() : std::nullopt;
+    const auto eventId = event ? event->itemId() : std::nullopt;
+    return maps.hasInteractiveMapsForAuthCode(authCode, eventId) &&
+           maps.isIndoorPositioningEnabledForAuthCode(authCode, eventId) &&
+           maps.isSessionWithLocationId(model.roomId(), beacon);
 }

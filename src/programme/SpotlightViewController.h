@@ -18,6 +18,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -35,6 +36,10 @@ class IdIndexPair;
 class QVASessionOccupancy;
 class SpotlightSectionDataModel;
 class SpotlightSessionModel;
+class SpotlightSessionTableViewCell;
+class QVANotification;
+class SpotlightTitleView;
+class QVAParticipant;
 struct SearchAdditionalDataSources;
 
 namespace coredata {
@@ -45,8 +50,26 @@ namespace foundation {
 struct Notification;
 }
 
+// -- positioning (forward declarations)
+namespace foundation {
+class Timer;
+}
+namespace location {
+class CLBeacon;
+class CLBeaconRegion;
+class CLLocation;
+class CLLocationManager;
+class CLLocationManagerDelegate;
+class CLRegion;
+enum class CLRegionState;
+}  // namespace location
+
 namespace uikit {
+class UIControl;
+class UIImageView;
 class UISearchBar;
+class UIStoryboardSegue;
+class UIView;
 }
 
 class SpotlightViewController : public BaseViewController,
@@ -164,14 +187,6 @@ public:
     bool isObservingSaves() const { return observedContext_ != nullptr; }
 
     // --- Left to the screen's actions, rows and maps ---
-    // Asks for the occupancy of the shown sessions; nothing yet.
-    virtual void loadSessionsOccupancy() {}
-    // The navigation bar's buttons as the maps allow; nothing yet.
-    virtual void setUpNavigationBarForMaps() {}
-    // A home-table row: a plain cell with the row's title, message or full
-    // name, the "more" row with its text.
-    virtual uikit::UITableViewCellPtr homeCellForRowAtIndexPath(uikit::UITableView& tableView,
-                                                                const uikit::NSIndexPath& indexPath);
 
     // --- UIKit ---
     Text vcTitle() const override { return std::string("Home"); }
@@ -186,10 +201,88 @@ public:
     std::optional<std::string> tableViewGetTitleForHeaderInSection(uikit::UITableView& tableView, int64_t section);
     std::optional<double> tableViewHeightForHeaderInSection(uikit::UITableView& tableView, int64_t section) override;
 
-    // No neighbour to swipe to yet.
+    // -- actions, occupancy and search
+    // Asks for the occupancy of the shown sessions (before or during the meeting).
+    virtual void loadSessionsOccupancy();
+    // The navigation bar's buttons as the maps allow, at load (defined with the positioning).
+    virtual void setUpNavigationBarForMaps();
+    static constexpr const char* kOccupancyErrorTitle = "Unable to get session status to display in spotlight";
+    static constexpr const char* kOccupancyReadyLog = "Ready getting subactivities status in spotligt";
+    static constexpr const char* kAcknowledgeErrorMessage = "Unable to acknowledge notification. Please try again later.";
+    static constexpr const char* kWhereAmIImageName = "my_location_spotlight.png";
+    static constexpr const char* kFeedbackImageName = "feedback.png";
+    static constexpr const char* kSwitchUserImageName = "switch_user.png";
+    static constexpr const char* kEventFeedbackTitle = "Event feedback";
+    static constexpr const char* kEventFeedbackSegue = "pushedEventFeedbackSegue";
+    static constexpr const char* kSwitchBackAlertTitleFormat =
+        "You are currently logged in as %@. Do you want to switch back to %@ ?";
+    static constexpr const char* kChangeUserEvent = "Change user";
+    static constexpr const char* kViewSessionEvent = "View session from homepage";
+    static constexpr const char* kSessionDetailsSegue = "spotlightToProgrammeDetailsSegID";
+    static constexpr const char* kParticipantDetailsSegue = "spotlightToParticipantDetailsSegID";
+    // The occupancy is asked for on the rows of these sections.
+    static constexpr int64_t kOccupancySections[] = {kWhatsOnNowSection, kComingUpSection,
+                                                     kStarredParticipantsSessionsSection};
+
+    // The ids of the rows that can have an occupancy (personal entries have none).
+    static Strings getSessionIds(const std::vector<foundation::ObjectPtr>& rows);
+    // Puts it on the first matching row of each of the occupancy sections.
+    void updateOccupancyForSession(const std::string& sessionId, const std::shared_ptr<QVASessionOccupancy>& occupancy);
+    static void updateSession(const std::string& sessionId, const std::shared_ptr<QVASessionOccupancy>& occupancy,
+                              const SectionModelPtr& rows);
+    // The live status labels of a session row from its occupancy; nothing without one.
+    static void configureLiveStatusTextForCell(SpotlightSessionTableViewCell& cell, const SpotlightSessionModel& model);
+    // What a notification row's acknowledge button runs on touch-up-inside
+    // (the screen held weakly, the notification strongly).
+    // (UIBlockButton::ActionBlock.)
+    std::function<void(uikit::UIControl&)> acknowledgementBlockForNotification(const std::shared_ptr<QVANotification>& notification);
+    void acknowledgeNotification(const QVANotification& notification);
+
+    // Rebuilds the right bar buttons, the first the rightmost.
+    void configureNavigationBar(bool mapsReady);
+    // Whether the meeting has maps and they can be used now.
+    bool canUseInteractiveMapsNow() const;
+    void showLastPushedEventFeedback(const foundation::ObjectPtr& sender);
+    void onSwitchBackExecuted(const foundation::ObjectPtr& sender);
+    // The steps of "OK" on the switch-back alert.
+    void switchBackToBaseUser();
+    void onNetworkStatusChanged(bool online) override;
+
+    void tableViewDidSelectRowAtIndexPath(uikit::UITableView& tableView, const uikit::NSIndexPath& indexPath) override;
+    void prepareForSegue(uikit::UIStoryboardSegue& segue, const foundation::ObjectPtr& sender) override;
+    // The next detail: from the search results while searching, else from the home table.
     std::shared_ptr<IdIndexPair> getNextIdIndexPathPairAndMoveSelectionInDirection(
         unsigned direction, const std::optional<std::string>& currentDetailId,
         const uikit::NSIndexPath& indexPath) override;
+    std::shared_ptr<IdIndexPair> nextIdIndexPairFromHomeTable(unsigned direction,
+                                                              const std::optional<std::string>& currentDetailId,
+                                                              const uikit::NSIndexPath& indexPath);
+    std::shared_ptr<IdIndexPair> nextIdIndexPairFromSearchResults(unsigned direction,
+                                                                  const std::optional<std::string>& currentDetailId,
+                                                                  const uikit::NSIndexPath& indexPath);
+
+    // The search hand-over: the screen serves the results table too, its
+    // section i being the search manager's entity i.
+    void setUpSearchHandOver();
+    bool isSearchResultsTable(const uikit::UITableView& tableView) const;
+    int64_t searchResultsNumberOfSections(uikit::UITableView& tableView);
+    int64_t searchResultsNumberOfRowsInSection(uikit::UITableView& tableView, int64_t section);
+    uikit::UITableViewCellPtr searchResultsCellForRowAtIndexPath(uikit::UITableView& tableView,
+                                                                const uikit::NSIndexPath& indexPath);
+    std::optional<std::string> searchResultsTitleForHeaderInSection(uikit::UITableView& tableView, int64_t section);
+    std::optional<double> searchResultsHeightForHeaderInSection(uikit::UITableView& tableView, int64_t section);
+    std::shared_ptr<uikit::UIView> searchResultsViewForHeaderInSection(uikit::UITableView& tableView, int64_t section);
+    std::optional<double> searchResultsHeightForRowAtIndexPath(uikit::UITableView& tableView,
+                                                               const uikit::NSIndexPath& indexPath);
+    bool searchDisplayControllerShouldReloadTableForSearchString(uikit::UISearchDisplayController& controller,
+                                                                const std::optional<std::string>& searchString) override;
+    void searchDisplayControllerDidEndSearch(uikit::UISearchDisplayController& controller) override;
+    void searchDisplayControllerWillShowSearchResultsTableView(uikit::UISearchDisplayController& controller,
+                                                              uikit::UITableView& tableView) override;
+    void searchDisplayControllerDidHideSearchResultsTableView(uikit::UISearchDisplayController& controller,
+                                                             uikit::UITableView& tableView) override;
+    void keyboardWillHide();
+    // -- end of actions, occupancy and search
 
     std::string className() const override { return "SpotlightViewController"; }
 
@@ -218,6 +311,164 @@ private:
     // The context whose saves are observed, to tell its notifications apart
     // (identity only; the notification centre's registration keeps it).
     const foundation::Object* observedContext_ = nullptr;
+
+    // -- header, rows and heights
+public:
+    static constexpr double kPhoneHeaderChrome = 54;  // the search bar and a margin
+    static constexpr double kPadHeaderChrome = 44;
+    static constexpr double kPadHeaderLogoMargin = 20;
+    static constexpr double kTitleViewInset = 15;
+    static constexpr double kPhoneHeaderStripHeight = 5;
+    static constexpr double kPadHeaderStripHeight = 15;
+    static constexpr double kHeaderStripGrey = 210;
+    static constexpr double kSectionTitleGrey = 121;
+    static constexpr double kMoreRowFontSize = 16;
+    static constexpr double kRowHeight = 70;
+    static constexpr double kPhoneSessionRowWithOccupancyHeight = 87;
+    static constexpr double kIconWidth = 15;
+    static constexpr double kIconSpacing = 5;
+    static constexpr double kLiveStatusLabelHeight = 16;
+    static constexpr const char* kPhoneHeaderBackgroundImage = "spotlight_background_image_iphone.png";
+    static constexpr const char* kPadHeaderBackgroundImage = "spotlight_background_image_ipad.png";
+    static constexpr const char* kPhoneLogoImage = "logo_orvane_spotlight.png";
+    static constexpr const char* kPadLogoImage = "orvane_logo_ipad.png";
+    static constexpr const char* kSectionHeaderImage = "ios7_spotlight_table_section_header";
+    static constexpr const char* kStarredSectionHintImage = "favStarActive_small.png";
+    static constexpr const char* kNotesSectionHintImage = "note_header.png";
+    static constexpr const char* kInAgendaImage = "session_in_agenda.png";
+    static constexpr const char* kParallelSessionImage = "parallel_session.png";
+    static constexpr const char* kPersonalEntryImage = "personal_entry.png";
+    static constexpr const char* kNoteImage = "note.png";
+    // The period's month and year, in this locale whatever the device's.
+    static constexpr const char* kPeriodFormat = "MMMM yyyy";
+    static constexpr const char* kPeriodLocale = "en_US";
+
+    // Phone: the view's height less the search bar and a margin; pad: less
+    // the search bar, the logo and a margin; halved when rows are shown.
+    int heightForSpotlightHeader();
+    // Makes the header once (background, title view, and the strip when rows
+    // are shown then); afterwards only follows heightForSpotlightHeader.
+    void initSpotlightHeaderIfNotInited();
+    void initSpotlightTitleView();
+    // The meeting's days, month and year in the meeting zone; nil across a
+    // new year, "" without both dates.
+    std::optional<std::string> meetingDaysToDisplayInHeader() const;
+    static std::optional<std::string> meetingDaysToDisplayInHeader(const std::optional<std::string>& startDate,
+                                                                   const std::optional<std::string>& endDate);
+    static std::optional<std::string> quovanaNotificationMessage() { return std::nullopt; }
+    const std::shared_ptr<uikit::UIView>& spotlightTableViewHeaderView() const { return spotlightTableViewHeaderView_; }
+    const std::shared_ptr<SpotlightTitleView>& spotlightTitleView() const { return spotlightTitleView_; }
+    std::shared_ptr<uikit::UIImageView> orvaneHeaderImageView() const { return orvaneHeaderImageView_.lock(); }
+    // The strip along the header's bottom, when one was added.
+    const std::shared_ptr<uikit::UIView>& spotlightHeaderStripView() const { return spotlightHeaderStripView_; }
+
+    uikit::UITableViewCellPtr getSpotlightSessionCellForIndexPath(const uikit::NSIndexPath& indexPath,
+                                                                  uikit::UITableView& tableView);
+    uikit::UITableViewCellPtr getSpotlighSessionCellForSessionModel(SpotlightSessionModel& model);
+    uikit::UITableViewCellPtr getNotificationCellForIndexPath(const uikit::NSIndexPath& indexPath,
+                                                              uikit::UITableView& tableView);
+    uikit::UITableViewCellPtr getParticipantCellForIndexPath(const uikit::NSIndexPath& indexPath,
+                                                             uikit::UITableView& tableView);
+    uikit::UITableViewCellPtr getParticipantCellForParticipantModel(const QVAParticipant& participant);
+    // Whether the near-me pin shows on the row, by the positioning state now.
+    bool isSessionNearCurrentBeacon(const SpotlightSessionModel& model) const;
+
+    void viewWillAppear(bool animated) override;
+    void viewDidLayoutSubviews() override;
+    void willAnimateRotationToInterfaceOrientation(uikit::UIInterfaceOrientation orientation, double duration) override;
+    std::shared_ptr<uikit::UIView> tableViewViewForHeaderInSection(uikit::UITableView& tableView, int64_t section) override;
+    std::optional<double> tableViewHeightForRowAtIndexPath(uikit::UITableView& tableView,
+                                                           const uikit::NSIndexPath& indexPath) override;
+
+private:
+    void registerHomeCells();
+    void setLogoImageForIdiom();
+    std::shared_ptr<uikit::UIView> spotlightTableViewHeaderView_;
+    std::shared_ptr<uikit::UIView> spotlightHeaderStripView_;
+    std::shared_ptr<SpotlightTitleView> spotlightTitleView_;
+    std::weak_ptr<uikit::UIImageView> orvaneHeaderImageView_;
+    // -- end of header, rows and heights
+
+    // -- positioning
+public:
+    static constexpr const char* kNoIBeaconSupportLog = "This device does not support iBeacon. To treat this case";
+    static constexpr const char* kLocationEnabledLog = "Is location enabled";
+    static constexpr const char* kDidUpdateToLocationLog = "didUpdateToLocation: %@";
+    // How long the where-am-I action waits for a GPS fix before it opens the
+    // indoor map without a position.
+    static constexpr double kGpsPositionTimeLimit = 5.0;
+    // A fix older than this is from an earlier walk and is ignored.
+    static constexpr double kMaximumGpsFixAge = 10.0;
+    // The map screens' navigation type that pushes on the screen's stack.
+    static constexpr int kMapNavigationPush = 0;
+
+    // setUpNavigationBarForMaps() (declared above) is defined with these: at
+    // load, with the maps in memory the where-am-I button and ranging; maps
+    // still coming, wait for their notification; no maps, no button.
+    // Both maps notifications; adding again replaces the registrations.
+    void addInteractiveMapsLoadingNotifications();
+    void removeInteractiveMapsLoadingNotifications();
+    // Each acts on its own name only, and only on the main thread: from any
+    // other thread it hands the notification to the main queue and returns.
+    void notificationReceivedMapsDownloadedAndLoadedInMemory(const foundation::Notification& notification);
+    void notificationReceivedMapsFailedToDownload(const foundation::Notification& notification);
+    // With maps, on a later turn of the main queue: the regions, monitoring
+    // and ranging, and a reload when a current beacon is already known.
+    void makeNecessaryInitsNeededForInteractiveMaps();
+    void initLocationManagerIfNotInited();
+    void initBeaconsRegion();
+    // The home table reloaded on a later turn of the main queue.
+    void reloadTableWhenBeaconIdentifierChanged();
+    // The bar button's action: the indoor map at the current beacon, else a
+    // GPS search.
+    void whereAmIButtonPressed(const foundation::ObjectPtr& sender);
+    void initLocationManagerAndStartGPSsearching();
+    // Ends a GPS search with the indoor map without a position (also the
+    // time limit's action).
+    void failedToGetGpsPositionFunctionalityOrGpsGotButInsideBuildingCenterRange(const foundation::ObjectPtr& sender);
+    // The screen goes: no GPS time limit fires for it any more.
+    void positioningTearDown();
+    void viewDidAppear(bool animated) override;
+    void viewWillDisappear(bool animated) override;
+
+    // What the location manager tells the screen (through its delegate object).
+    void locationManagerDidRangeBeaconsInRegion(location::CLLocationManager& manager,
+                                                const std::vector<std::shared_ptr<location::CLBeacon>>& beacons,
+                                                const std::shared_ptr<location::CLBeaconRegion>& region);
+    void locationManagerRangingBeaconsDidFailForRegionWithError(location::CLLocationManager& manager,
+                                                                const std::shared_ptr<location::CLBeaconRegion>& region,
+                                                                const foundation::ErrorPtr& error);
+    void locationManagerDidEnterRegion(location::CLLocationManager& manager,
+                                       const std::shared_ptr<location::CLRegion>& region);
+    void locationManagerDidExitRegion(location::CLLocationManager& manager,
+                                      const std::shared_ptr<location::CLRegion>& region);
+    void locationManagerDidDetermineStateForRegion(location::CLLocationManager& manager, location::CLRegionState state,
+                                                   const std::shared_ptr<location::CLRegion>& region);
+    void locationManagerDidUpdateToLocationFromLocation(location::CLLocationManager& manager,
+                                                        const std::shared_ptr<location::CLLocation>& newLocation,
+                                                        const std::shared_ptr<location::CLLocation>& oldLocation);
+    void locationManagerDidFailWithError(location::CLLocationManager& manager, const foundation::ErrorPtr& error);
+
+    const std::shared_ptr<location::CLLocationManager>& locationManager() const { return locationManager_; }
+    const std::shared_ptr<foundation::Timer>& timerToWaitMaxSecondsForGpsPosition() const {
+        return timerToWaitMaxSecondsForGpsPosition_;
+    }
+    // The manager's recordings and the current beacon, for the screen dump.
+    std::vector<std::pair<std::string, std::string>> screenDescriptionItems() const override;
+
+private:
+    // Whether the current meeting has maps, and whether the maps service
+    // reports indoor positioning on for it.
+    bool currentEventHasInteractiveMaps() const;
+    bool isIndoorPositioningOn() const;
+    std::weak_ptr<location::CLLocationManagerDelegate> positioningDelegate();
+    void stopGpsTimer();
+    // The manager holds its delegate weakly; the screen keeps it.
+    std::shared_ptr<location::CLLocationManagerDelegate> locationDelegate_;
+    std::shared_ptr<location::CLLocationManager> locationManager_;
+    std::shared_ptr<foundation::Timer> timerToWaitMaxSecondsForGpsPosition_;
+    // -- end of positioning
+
 };
 
 using SpotlightViewControllerPtr = std::shared_ptr<SpotlightViewController>;

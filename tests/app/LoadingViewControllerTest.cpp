@@ -18,6 +18,8 @@
 #include "app/LoginViewController.h"
 #include "app/QVAStartTutorialViewController.h"
 #include "foundation/Clock.h"
+#include "foundation/NotificationCenter.h"
+#include "maps/InteractiveMapsNotifications.h"
 #include "lists/DetailsNavigationController.h"
 #include "model/QVAEvent.h"
 #include "model/QVAUserAccount.h"
@@ -140,6 +142,11 @@ TEST_F(LoadingScreenTest, ProgressShowsThePercentageAndFeedsTheTutorial) {
 
 TEST_F(LoadingScreenTest, AFirstDownloadSlidesToTheTabBarAndKeepsTheBooks) {
     foundation::ScopedLogCapture log;
+    std::map<std::string, int> mapsPosts;
+    for (const char* name : {InteractiveMapsNotifications::kInteractiveMapsLoadedNotification,
+                             InteractiveMapsNotifications::kInteractiveMapsFailedNotification})
+        foundation::NotificationCenter::defaultCenter().addObserver(
+            &mapsPosts, [&mapsPosts](const foundation::Notification& note) { ++mapsPosts[note.name]; }, name);
     auto loading = present(account(), std::nullopt);
     EXPECT_EQ(root()->presentedViewController(), loading);
     EXPECT_TRUE(uikit::AlertStack::shared().empty());
@@ -173,6 +180,10 @@ TEST_F(LoadingScreenTest, AFirstDownloadSlidesToTheTabBarAndKeepsTheBooks) {
     EXPECT_EQ(tabBar->selectedIndex(), 0);
     EXPECT_FALSE(delegate->eventsSplitVC());
     EXPECT_TRUE(loop.runUntil([&] { return apitest::logged(log, "Interactive maps download ended"); }, apitest::kWait));
+    // The load's map run ends with the new meeting's maps in memory, announced once.
+    foundation::NotificationCenter::defaultCenter().removeObserver(&mapsPosts);
+    EXPECT_TRUE(settings.currentEventHasIMapsLoadedInMemory());
+    EXPECT_EQ(mapsPosts, (std::map<std::string, int>{{InteractiveMapsNotifications::kInteractiveMapsLoadedNotification, 1}}));
 }
 
 TEST_F(LoadingScreenTest, SecondaryFailuresMarkTheStoreIncompleteAndStillSlide) {

@@ -18,9 +18,12 @@
 #include "model/QVAEvent.h"
 #include "model/QVANotification.h"
 #include "model/QVAParticipant.h"
+#include "people/ParticipantCell.h"
 #include "programme/SessionsListSegmentedNavigationController.h"
+#include "programme/SpotlightNotificationCellTableViewCell.h"
 #include "programme/SpotlightSectionDataModel.h"
 #include "programme/SpotlightSessionModel.h"
+#include "programme/SpotlightSessionTableViewCell.h"
 #include "uikit/UILabel.h"
 #include "uikit/UITableViewCell.h"
 
@@ -93,6 +96,10 @@ protected:
     static std::optional<std::string> cellText(Home& home, int64_t section, int64_t row) {
         auto cell = home.tableViewCellForRowAtIndexPath(*home.homeTableView(),
                                                         uikit::NSIndexPath::indexPathForRow(row, section));
+        if (auto session = std::dynamic_pointer_cast<SpotlightSessionTableViewCell>(cell)) return session->titleLabel()->text();
+        if (auto notification = std::dynamic_pointer_cast<SpotlightNotificationCellTableViewCell>(cell))
+            return notification->messageLabel()->text();
+        if (auto participant = std::dynamic_pointer_cast<ParticipantCell>(cell)) return participant->participantTitle()->text();
         return cell ? cell->textLabel()->text() : std::nullopt;
     }
     // The ids of a section's session rows, in order.

@@ -449,7 +449,8 @@ MeetingData generateMeeting(const MeetingGeneratorOptions& options) {
     auto& delegates = data.items(MeetingKind::MeetingDelegates);
     for (int i = 0; i < 3; ++i) delegates.push_back(personDictionary(std::to_string(430001 + i), people[1 + i % (participantCount - 1)], 1));
     auto& delegators = data.items(MeetingKind::LoginDelegators);
-    const char* delegatorTypes[] = {"Spouse", "Assistant"};
+    // The app offers a password change only to a delegator typed exactly "spouse".
+    const char* delegatorTypes[] = {"spouse", "Assistant"};
     for (int i = 0; i < 2; ++i) {
         Value delegator = personDictionary(std::to_string(440001 + i), people[(4 + i) % participantCount], 1);
         delegator["email"] = people[(4 + i) % participantCount].email;

@@ -23,6 +23,7 @@ using foundation::Value;
 namespace {
 
 constexpr const char* kApiPrefix = "/api/v1/";
+constexpr const char* kMapFilesPrefix = "/files/maps/";
 
 std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
     if (from.empty()) return text;
@@ -158,6 +159,7 @@ struct MeetingService::Impl {
     std::vector<LoggedRequest> log;
     std::vector<Write> writes;
     std::function<void(const std::string&)> sink;
+    bool stallMapFiles = false;
 
     Impl(MeetingData d, Options o)
         : options(std::move(o)),
@@ -237,6 +239,13 @@ void MeetingService::setFilesNeedToken(bool needed) {
     std::lock_guard lock(impl_->mutex);
     impl_->options.filesNeedToken = needed;
 }
+
+void MeetingService::setStallMapFiles(bool stall) {
+    std::lock_guard lock(impl_->mutex);
+    impl_->stallMapFiles = stall;
+}
+
+void MeetingService::resumeStalledMapFiles() { impl_->server.resumeStalledReplies(); }
 
 void MeetingService::setPageSize(size_t pageSize) {
     std::lock_guard lock(impl_->mutex);
@@ -497,7 +506,9 @@ Reply MeetingService::Impl::route(const RecordedRequest& request, const std::str
         auto file = data.files.find(percentDecoded(rawPath));
         if (file == data.files.end() || (method != "GET" && method != "HEAD")) return error(404, "Not found");
         std::string body = replaceAll(file->second.body, kRootPlaceholder, base());
-        return Reply::resource(request, body, etagOf(body), file->second.contentType);
+        Reply reply = Reply::resource(request, body, etagOf(body), file->second.contentType);
+        if (stallMapFiles && rawPath.rfind(kMapFilesPrefix, 0) == 0) reply.stallAfterBytes = 1;
+        return reply;
     }
     std::vector<std::string> segments;
     for (const auto& segment : split(rawPath.substr(std::string(kApiPrefix).size()), '/'))
@@ -807,7 +818,7 @@ Reply MeetingService::Impl::routeEvent(const RecordedRequest& request, const std
         if (method != "PATCH") return error(405, "Method not allowed");
         if (field(body, "password").empty()) return error(400, "The password must not be empty");
         for (const auto& delegator : data.items(MeetingKind::LoginDelegators))
-            if (delegator["type"].stringValue() == "Spouse") return json(delegator);
+            if (delegator["type"].stringValue() == "spouse") return json(delegator);
         return error(404, "No spouse registered for this meeting");
     }
     auto sessionFor = [&](const std::string& id) { return data.find(MeetingKind::Sessions, id); };

@@ -103,6 +103,11 @@ public:
     std::string demoToken() const;
 
     void setFilesNeedToken(bool needed);
+    // While on, every floor-plan file ("/files/maps/...") sends its first
+    // byte and holds the rest until resumeStalledMapFiles() (or stop): a map
+    // download that stays in flight as long as a test needs.
+    void setStallMapFiles(bool stall);
+    void resumeStalledMapFiles();
     void setPageSize(size_t pageSize);
     size_t pageSize() const;
 

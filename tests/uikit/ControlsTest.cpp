@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "uikit/UIActivityIndicatorView.h"
 #include "uikit/UIButton.h"
@@ -103,6 +106,20 @@ TEST(UIButton, TapRunsTheTargetUnlessDisabledAndStatesFallBackToNormal) {
     auto plain = UIButton::buttonWithType(UIButtonType::System);
     plain->setTintColor(graphics::Color::rgb(1, 0, 0));
     EXPECT_EQ(plain->currentTitleColor(), graphics::Color::rgb(1, 0, 0));
+}
+
+TEST(UISwitch, TouchUpInsideSeesTheStateTheTapLeft) {
+    auto toggle = std::make_shared<UISwitch>();
+    std::vector<std::pair<std::string, bool>> seen;
+    toggle->addTarget([&](UIControl& sender) { seen.emplace_back("changed", static_cast<UISwitch&>(sender).isOn()); },
+                      UIControlEventValueChanged);
+    toggle->addTarget([&](UIControl& sender) { seen.emplace_back("up", static_cast<UISwitch&>(sender).isOn()); },
+                      UIControlEventTouchUpInside);
+    EXPECT_TRUE(toggle->tap());
+    EXPECT_TRUE(toggle->tap());
+    const std::vector<std::pair<std::string, bool>> expected{
+        {"changed", true}, {"up", true}, {"changed", false}, {"up", false}};
+    EXPECT_EQ(seen, expected);
 }
 
 TEST(UISwitch, ATapTurnsItOverAndSendsValueChangedOnce) {

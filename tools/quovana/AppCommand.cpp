@@ -34,12 +34,16 @@
 #include "api/Updater.h"
 #include "http/QNNetworkActivityIndicatorManager.h"
 #include "lists/DetailsScreenSupport.h"
+#include "location/CLBeacon.h"
+#include "location/CLLocationInjector.h"
+#include "location/CLLocationManager.h"
 #include "messageui/MFMailComposeViewController.h"
 #include "network/Reachability.h"
 #include "quovana/AppOptions.h"
 #include "quovana/AppScript.h"
 #include "quovana/Cli.h"
 #include "quovana/Commands.h"
+#include "quovana/DeviceCalendar.h"
 #include "quovana/FreshHome.h"
 #include "quovana/Gallery.h"
 #include "quovana/HomeLock.h"
@@ -72,6 +76,8 @@ const char* const kAppHelp =
     "  --gallery                      show the gallery of stock controls\n"
     "  --generate SESSIONS,PARTICIPANTS   a smaller meeting (local service only)\n"
     "  --fault METHOD PATH STATUS     the local service fails that call (repeatable)\n"
+    "  --ranging on|off  --location-services on|off  --location-authorization N (0..4)\n"
+    "  --calendar TITLE               a device calendar made before the launch (repeatable)\n"
     "  --shots DIR  --shots-scale N   a screenshot of every printed state\n"
     "  --script FILE                  the commands (else standard input)\n"
     "Commands, one a line (# starts a comment; \"double quotes\" hold blanks):\n"
@@ -83,6 +89,8 @@ const char* const kAppHelp =
     "  switch S R on|off | pick ROW | swipe left|right [X,Y] | pull | scroll [X,]Y [--view OUTLET]\n"
     "  back | master | detail | rotate portrait|landscape | reachability none|wifi|wwan\n"
     "  background | foreground | memory-warning | mail sent|saved|cancelled|failed\n"
+    "  region enter|exit ID | region-state ID inside|outside|unknown | range-fail ID\n"
+    "  range ID [MAJOR:MINOR:ACCURACY[:unknown|immediate|near|far] ...] | location LAT,LON ACCURACY [AGE] | location-fail\n"
     "  advance SECONDS | settle | dump | shot NAME | quit\n";
 
 // What a command did.
@@ -116,6 +124,7 @@ public:
         uikit::UIApplication::sharedApplication().resetForTests();
         uikit::DeviceProfile::apply(profile_);
         network::Reachability::setSimulatedFlags(std::nullopt);
+        location::CLLocationManager::resetClassSwitches();
         Updater::setVersionFileURL(std::nullopt);
         foundation::TimeZone::setDefault(zone_);
         if (virtualClock_)
@@ -151,6 +160,47 @@ std::optional<int64_t> parseIndex(const std::string& text) {
     auto value = parseWhole(text);
     if (!value) return std::nullopt;
     return static_cast<int64_t>(*value);
+}
+
+// "MAJOR:MINOR:ACCURACY[:PROXIMITY]"; without a proximity, ours from the
+// accuracy (negative: unknown; below 0.5 m immediate; below 3 m near; else far).
+location::CLBeaconPtr parseBeacon(const std::string& text, const std::string& proximityUUID) {
+    std::vector<std::string> parts;
+    for (size_t start = 0;;) {
+        size_t colon = text.find(':', start);
+        parts.push_back(text.substr(start, colon == std::string::npos ? std::string::npos : colon - start));
+        if (colon == std::string::npos) break;
+        start = colon + 1;
+    }
+    if (parts.size() < 3 || parts.size() > 4) return nullptr;
+    auto major = parseWhole(parts[0]);
+    auto minor = parseWhole(parts[1]);
+    auto accuracy = parsePair("0," + parts[2]);
+    if (!major || !minor || !accuracy || *major < 0 || *major > 65535 || *minor < 0 || *minor > 65535) return nullptr;
+    using location::CLProximity;
+    static const std::map<std::string, CLProximity> kProximities = {{"unknown", CLProximity::Unknown},
+                                                                    {"immediate", CLProximity::Immediate},
+                                                                    {"near", CLProximity::Near},
+                                                                    {"far", CLProximity::Far}};
+    const double metres = accuracy->second;
+    CLProximity proximity = metres < 0 ? CLProximity::Unknown
+                            : metres < 0.5 ? CLProximity::Immediate
+                            : metres < 3 ? CLProximity::Near
+                                         : CLProximity::Far;
+    if (parts.size() == 4) {
+        auto named = kProximities.find(parts[3]);
+        if (named == kProximities.end()) return nullptr;
+        proximity = named->second;
+    }
+    return location::CLBeacon::create(proximityUUID, static_cast<int>(*major), static_cast<int>(*minor), proximity,
+                                      metres);
+}
+
+// The proximity UUID of the region a live manager ranges under that identifier.
+std::string rangedRegionUUID(const std::string& identifier) {
+    for (const auto& manager : location::CLLocationManager::liveManagers())
+        if (auto region = manager->rangedRegionWithIdentifier(identifier)) return region->proximityUUID();
+    return {};
 }
 
 // The words from `first` on, joined by single blanks (a title typed without quotes).
@@ -246,6 +296,12 @@ private:
             {"foreground", &AppSession::lifecycle},
             {"memory-warning", &AppSession::lifecycle},
             {"mail", &AppSession::mail},
+            {"region", &AppSession::region},
+            {"region-state", &AppSession::regionState},
+            {"range", &AppSession::range},
+            {"range-fail", &AppSession::rangeFail},
+            {"location", &AppSession::locationFix},
+            {"location-fail", &AppSession::locationFail},
             {"advance", &AppSession::advance},
             {"settle", &AppSession::nothing},
             {"dump", &AppSession::nothing},
@@ -468,6 +524,80 @@ private:
         return done();
     }
 
+    Result region(const AppScriptLine& line) {
+        const auto& w = line.words;
+        if (w.size() != 3 || (w[1] != "enter" && w[1] != "exit")) return usage("region enter|exit ID");
+        if (location::CLLocationInjector::managersMonitoring(w[2]) == 0)
+            return missing("no location manager monitors the region \"" + w[2] + "\"");
+        if (w[1] == "enter")
+            location::CLLocationInjector::enterRegion(w[2]);
+        else
+            location::CLLocationInjector::exitRegion(w[2]);
+        return done();
+    }
+
+    Result regionState(const AppScriptLine& line) {
+        static const std::map<std::string, location::CLRegionState> kStates = {
+            {"inside", location::CLRegionState::Inside},
+            {"outside", location::CLRegionState::Outside},
+            {"unknown", location::CLRegionState::Unknown},
+        };
+        const auto& w = line.words;
+        auto state = w.size() == 3 ? kStates.find(w[2]) : kStates.end();
+        if (state == kStates.end()) return usage("region-state ID inside|outside|unknown");
+        if (location::CLLocationInjector::managersMonitoring(w[1]) == 0)
+            return missing("no location manager monitors the region \"" + w[1] + "\"");
+        location::CLLocationInjector::determineState(w[1], state->second);
+        return done();
+    }
+
+    Result range(const AppScriptLine& line) {
+        const auto& w = line.words;
+        const char* synopsis = "range ID [MAJOR:MINOR:ACCURACY[:PROXIMITY] ...]";
+        if (w.size() < 2) return usage(synopsis);
+        const std::string uuid = rangedRegionUUID(w[1]);
+        std::vector<location::CLBeaconPtr> beacons;
+        for (size_t i = 2; i < w.size(); ++i) {
+            auto beacon = parseBeacon(w[i], uuid);
+            if (!beacon) return usage(synopsis);
+            beacons.push_back(std::move(beacon));
+        }
+        if (location::CLLocationInjector::managersRanging(w[1]) == 0)
+            return missing("no location manager ranges the region \"" + w[1] + "\"");
+        location::CLLocationInjector::rangeBeacons(w[1], std::move(beacons));
+        return done();
+    }
+
+    Result rangeFail(const AppScriptLine& line) {
+        if (line.words.size() != 2) return usage("range-fail ID");
+        if (location::CLLocationInjector::managersRanging(line.words[1]) == 0)
+            return missing("no location manager ranges the region \"" + line.words[1] + "\"");
+        location::CLLocationInjector::failRanging(line.words[1]);
+        return done();
+    }
+
+    Result locationFix(const AppScriptLine& line) {
+        const auto& w = line.words;
+        const char* synopsis = "location LAT,LON ACCURACY [AGE]";
+        if (w.size() != 3 && w.size() != 4) return usage(synopsis);
+        auto coordinate = parsePair(w[1]);
+        auto accuracy = parseDecimal(w[2]);
+        auto age = w.size() == 4 ? parseDecimal(w[3]) : std::optional<double>(0);
+        if (!coordinate || !accuracy || !age || *age < 0) return usage(synopsis);
+        if (location::CLLocationInjector::managersUpdatingLocation() == 0)
+            return missing("no location manager updates locations");
+        location::CLLocationInjector::updateLocation({coordinate->first, coordinate->second}, *accuracy, *age);
+        return done();
+    }
+
+    Result locationFail(const AppScriptLine& line) {
+        if (line.words.size() != 1) return usage("location-fail");
+        if (location::CLLocationInjector::managersUpdatingLocation() == 0)
+            return missing("no location manager updates locations");
+        location::CLLocationInjector::failLocation();
+        return done();
+    }
+
     Result advance(const AppScriptLine& line) {
         auto seconds = line.words.size() == 2 ? parseDecimal(line.words[1]) : std::nullopt;
         if (!seconds || *seconds < 0) return usage("advance SECONDS");
@@ -603,6 +733,16 @@ int runAppCommand(CommandContext& context, const Arguments& arguments) {
     }
     if (options.clock) foundation::Clock::useVirtual(*options.clock);
     if (options.reachability) network::Reachability::setSimulatedFlags(reachabilityFlags(*options.reachability));
+    if (options.ranging) location::CLLocationManager::setRangingAvailable(*options.ranging);
+    if (options.locationServices) location::CLLocationManager::setLocationServicesEnabled(*options.locationServices);
+    if (options.locationAuthorization)
+        location::CLLocationManager::setAuthorizationStatus(
+            static_cast<location::CLAuthorizationStatus>(*options.locationAuthorization));
+    for (const auto& title : options.calendars) {
+        foundation::ErrorPtr error;
+        if (!makeDeviceCalendar(*ApplicationService::syncCalendarService(), title, &error))
+            return context.fail("cannot make the device calendar \"" + title + "\": " + describeError(error));
+    }
 
     std::unique_ptr<testservice::MeetingService> service;
     if (!context.options().serviceRoot) {

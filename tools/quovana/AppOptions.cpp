@@ -70,7 +70,8 @@ std::string parseAppOptions(const Arguments& arguments, bool usesLocalService, A
         static const char* const kWithValue[] = {"--idiom",        "--screen", "--orientation", "--system-version",
                                                  "--model",        "--zone",   "--clock",       "--reachability",
                                                  "--generate",     "--fault",  "--script",      "--shots",
-                                                 "--shots-scale"};
+                                                 "--shots-scale",  "--ranging", "--location-services",
+                                                 "--location-authorization", "--calendar"};
         bool known = false;
         for (const char* name : kWithValue) known = known || option == name;
         if (!known) return "unknown option \"" + option + "\" for app";
@@ -114,6 +115,17 @@ std::string parseAppOptions(const Arguments& arguments, bool usesLocalService, A
             while (!fault.path.empty() && fault.path.front() == '/') fault.path.erase(fault.path.begin());
             fault.status = static_cast<int>(*status);
             options.faults.push_back(fault);
+        } else if (option == "--ranging" || option == "--location-services") {
+            if (value != "on" && value != "off") return option + " takes on or off";
+            (option == "--ranging" ? options.ranging : options.locationServices) = value == "on";
+        } else if (option == "--location-authorization") {
+            auto status = parseWhole(value);
+            if (!status || *status < 0 || *status > 4)
+                return "--location-authorization takes 0 (not determined), 1 (restricted), 2 (denied), "
+                       "3 (always) or 4 (when in use)";
+            options.locationAuthorization = static_cast<int>(*status);
+        } else if (option == "--calendar") {
+            options.calendars.push_back(value);
         } else if (option == "--script") {
             options.script = value;
         } else if (option == "--shots") {

@@ -30,6 +30,14 @@ struct AppOptions {
     // Sessions and participants of the local service's meeting.
     std::optional<std::pair<int, int>> generate;
     std::vector<AppFault> faults;
+    // The device's location services: ranging hardware, the services'
+    // switch and the user's answer (CLAuthorizationStatus as a number);
+    // the stand-in's defaults when absent.
+    std::optional<bool> ranging;
+    std::optional<bool> locationServices;
+    std::optional<int> locationAuthorization;
+    // Device calendars made before the launch, by title.
+    std::vector<std::string> calendars;
     std::optional<std::string> script;
     std::optional<std::string> shotsDirectory;
     double shotsScale = 1;

@@ -10,16 +10,16 @@
 #include "settings/ApplicationSettingsStore.h"
 #include "api/SyncCalendarService.h"
 #include "eventkit/EKEventStore.h"
+#include "eventkit/EKSource.h"
 #include "foundation/Format.h"
 #include "quovana/Commands.h"
 #include "quovana/CurrentMeeting.h"
+#include "quovana/DeviceCalendar.h"
 #include "store/StorageManager.h"
 
 namespace quovana {
 
 namespace {
-
-constexpr const char* kDeviceSourceTitle = "On My Device";
 
 // Asks for calendar access as the settings screen does; false after saying why.
 bool requestAccess(CommandContext& context, SyncCalendarService& service) {
@@ -43,20 +43,15 @@ eventkit::EKCalendarPtr calendarTitled(SyncCalendarService& service, const std::
     return nullptr;
 }
 
-eventkit::EKCalendarPtr makeDeviceCalendar(CommandContext& context, SyncCalendarService& service,
+eventkit::EKCalendarPtr makeCalendarTitled(CommandContext& context, SyncCalendarService& service,
                                            const std::string& title) {
-    const auto& store = service.eventStore();
-    eventkit::EKSourcePtr source;
-    for (const auto& candidate : store->sources())
-        if (candidate->sourceType() == eventkit::EKSourceType::Local) source = candidate;
-    if (!source) source = store->addSource(kDeviceSourceTitle, eventkit::EKSourceType::Local);
     foundation::ErrorPtr error;
-    auto calendar = store->addCalendar(source, title, eventkit::EKCalendarType::Local, true, &error);
+    auto calendar = makeDeviceCalendar(service, title, &error);
     if (!calendar) {
         context.fail("cannot make the device calendar \"" + title + "\": " + describeError(error));
         return nullptr;
     }
-    context.err() << "made the device calendar \"" << title << "\" in " << source->title() << "\n";
+    context.err() << "made the device calendar \"" << title << "\" in " << calendar->source()->title() << "\n";
     return calendar;
 }
 
@@ -83,7 +78,7 @@ int syncCalendar(CommandContext& context, SyncCalendarService& service, const st
     auto meeting = openCurrentMeeting(context);
     if (!meeting) return kExitFailure;
     auto calendar = calendarTitled(service, title);
-    if (!calendar) calendar = makeDeviceCalendar(context, service, title);
+    if (!calendar) calendar = makeCalendarTitled(context, service, title);
     if (!calendar) return kExitFailure;
     const std::string sourceTitle = calendar->source() ? calendar->source()->title() : std::string();
 

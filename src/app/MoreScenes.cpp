@@ -1,0 +1,106 @@
+#include "app/MoreScenes.h"
+
+#include <string>
+#include <vector>
+
+#include "app/AppStoryboards.h"
+#include "app/CustomNavigationController.h"
+#include "app/LegendViewController.h"
+#include "app/MoreViewController.h"
+#include "app/SettingsViewController.h"
+#include "app/WebViewController.h"
+#include "maps/OutsideMapsViewController.h"
+#include "people/DocumentsListViewController.h"
+#include "people/PartnersListViewController.h"
+#include "uikit/UIColor.h"
+#include "uikit/UISplitViewController.h"
+#include "uikit/UIStoryboard.h"
+#include "uikit/UIStoryboardSegue.h"
+#include "uikit/UITableView.h"
+
+namespace MoreScenes {
+
+namespace {
+
+// Where each segue of the More tab leads.
+struct Destination {
+    const char* segue;
+    std::string scene;
+};
+
+std::vector<Destination> destinations() {
+    return {
+        {MoreViewController::kMapsSegue, OutsideMapsViewController::kStoryboardIdentifier},
+        {MoreViewController::kDocumentsListSegue, DocumentsListViewController::kStoryboardIdentifier},
+        {MoreViewController::kFeedbackDocumentSegue, *WebViewController::storyboardIdentifier()},
+        {MoreViewController::kPartnersListSegue, PartnersListViewController::kStoryboardIdentifier},
+        {MoreViewController::kHelpSegue, LegendViewController::kStoryboardIdentifier},
+        {MoreViewController::kSettingsSegue, SettingsViewController::kStoryboardIdentifier},
+    };
+}
+
+// The pad's segue: the destination's navigation controller becomes the
+// split view's detail, beside the same master.
+uikit::UIStoryboardSegueDefinition replaceDetail(const char* identifier, const std::string& destination) {
+    uikit::UIStoryboardSegueDefinition segue;
+    segue.identifier = identifier;
+    segue.kind = uikit::UIStoryboardSegueKind::Custom;
+    segue.destination = destination;
+    segue.segueClass = [](const std::string& name, const uikit::UIViewControllerPtr& source,
+                          const uikit::UIViewControllerPtr& target) {
+        std::weak_ptr<uikit::UIViewController> weakSource = source;
+        return uikit::UIStoryboardSegue::segueWithIdentifier(name, source, target, [weakSource, target] {
+            auto from = weakSource.lock();
+            auto split = from ? from->splitViewController() : nullptr;
+            if (!split) return;
+            std::vector<uikit::UIViewControllerPtr> controllers;
+            if (!split->viewControllers().empty()) controllers.push_back(split->viewControllers().front());
+            controllers.push_back(target);
+            split->setViewControllers(std::move(controllers));
+        });
+    };
+    return segue;
+}
+
+uikit::UIStoryboardSegueDefinition push(const char* identifier, const std::string& destination) {
+    uikit::UIStoryboardSegueDefinition segue;
+    segue.identifier = identifier;
+    segue.kind = uikit::UIStoryboardSegueKind::Push;
+    segue.destination = destination;
+    return segue;
+}
+
+}  // namespace
+
+std::string padNavigationSceneFor(const std::string& destinationScene) { return destinationScene + "Navigation"; }
+
+void addScenes(uikit::UIStoryboard& storyboard, bool pad) {
+    storyboard.addScene(
+        MoreViewController::kStoryboardIdentifier,
+        [](uikit::UIStoryboard&) { return std::make_shared<MoreViewController>(); },
+        [](uikit::UIViewController& owner, uikit::SceneOutlets& outlets) -> std::shared_ptr<uikit::UIView> {
+            auto table = outlets.connect(MoreViewController::kTableOutlet, std::make_shared<uikit::UITableView>());
+            table->setBackgroundColor(uikit::UIColor::whiteColor());
+            static_cast<MoreViewController&>(owner).setMoreTableView(table);
+            return table;
+        });
+    for (const auto& destination : destinations()) {
+        if (!pad) {
+            AppStoryboards::addSegueOnce(storyboard, MoreViewController::kStoryboardIdentifier,
+                                         push(destination.segue, destination.scene));
+            continue;
+        }
+        const std::string wrapper = padNavigationSceneFor(destination.scene);
+        const std::string scene = destination.scene;
+        storyboard.addScene(wrapper, [scene](uikit::UIStoryboard& board) -> uikit::UIViewControllerPtr {
+            auto navigation =
+                std::make_shared<CustomNavigationController>(CustomNavigationController::FromInterfaceFile{});
+            navigation->setViewControllers({board.instantiateViewControllerWithIdentifier(scene)}, false);
+            return navigation;
+        });
+        AppStoryboards::addSegueOnce(storyboard, MoreViewController::kStoryboardIdentifier,
+                                     replaceDetail(destination.segue, wrapper));
+    }
+}
+
+}  // namespace MoreScenes
