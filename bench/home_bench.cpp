@@ -195,6 +195,7 @@ void BM_TypeJoOnHome(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         bar->tapCancelButton();
+        bar->becomeFirstResponder();
         bar->typeText("j");
         state.ResumeTiming();
         bar->typeText("o");

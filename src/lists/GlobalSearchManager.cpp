@@ -58,6 +58,12 @@ void GlobalSearchManager::registerCellsWithTableView(uikit::UITableView& tableVi
         tableView.registerNib(uikit::UINib::nibWithNibName(entity->nibName()), entity->cellIdentifier());
 }
 
+void GlobalSearchManager::setSearchTableView(TablePtr tableView) {
+    if (tableView == searchTableView_) return;
+    searchTableView_ = std::move(tableView);
+    if (searchTableView_) registerCellsWithTableView(*searchTableView_);
+}
+
 void GlobalSearchManager::searchForString(const std::string& searchString) {
     const std::string trimmed = foundation::StringUtils::trim(searchString);
     if (StringUtility::isNilOrEmpty(std::string_view(trimmed)) ||

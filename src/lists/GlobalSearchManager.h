@@ -48,6 +48,9 @@ public:
     const std::vector<std::shared_ptr<SearchEntity>>& searchEntitiesArray() const { return searchEntitiesArray_; }
     const StackPtr& coreDataStack() const { return coreDataStack_; }
     const TablePtr& searchTableView() const { return searchTableView_; }
+    // The search display makes its results table anew for each search after
+    // the first: the results and their change reports go to that one.
+    void setSearchTableView(TablePtr tableView);
 
     // Where a changed result's row is redrawn from: the screen serving the
     // results table and its data sources at the time of the change.

@@ -277,6 +277,8 @@ public:
     bool searchDisplayControllerShouldReloadTableForSearchString(uikit::UISearchDisplayController& controller,
                                                                 const std::optional<std::string>& searchString) override;
     void searchDisplayControllerDidEndSearch(uikit::UISearchDisplayController& controller) override;
+    void searchDisplayControllerDidLoadSearchResultsTableView(uikit::UISearchDisplayController& controller,
+                                                              uikit::UITableView& tableView) override;
     void searchDisplayControllerWillShowSearchResultsTableView(uikit::UISearchDisplayController& controller,
                                                               uikit::UITableView& tableView) override;
     void searchDisplayControllerDidHideSearchResultsTableView(uikit::UISearchDisplayController& controller,

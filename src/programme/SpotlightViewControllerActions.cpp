@@ -515,6 +515,11 @@ void SpotlightViewController::searchDisplayControllerDidEndSearch(uikit::UISearc
     keyboardWillHide();
 }
 
+void SpotlightViewController::searchDisplayControllerDidLoadSearchResultsTableView(
+    uikit::UISearchDisplayController& controller, uikit::UITableView&) {
+    if (globalSearchManager_) globalSearchManager_->setSearchTableView(controller.searchResultsTableView());
+}
+
 void SpotlightViewController::searchDisplayControllerWillShowSearchResultsTableView(uikit::UISearchDisplayController&,
                                                                                    uikit::UITableView&) {
     std::weak_ptr<SpotlightViewController> weak = self();

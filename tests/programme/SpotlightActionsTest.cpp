@@ -397,6 +397,15 @@ TEST_F(SpotlightActionsTest, TheScreenServesTheSearchResultsAndStepsThroughThem)
     ASSERT_TRUE(home->searchBar()->tapCancelButton());
     settle();
     EXPECT_FALSE(search->isActive());
+
+    // The next search gets a new results table, served the same way.
+    ASSERT_TRUE(home->searchBar()->becomeFirstResponder());
+    ASSERT_TRUE(home->searchBar()->typeText("Jo"));
+    settle();
+    auto& again = *search->searchResultsTableView();
+    ASSERT_EQ(again.numberOfRowsInSection(participants), 3);
+    again.layoutIfNeeded();
+    EXPECT_FALSE(again.visibleCells().empty());
 }
 
 }  // namespace
