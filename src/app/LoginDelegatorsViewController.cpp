@@ -27,48 +27,26 @@
 #include "uikit/UILabel.h"
 #include "uikit/UINavigationController.h"
 #include "uikit/UIPopoverController.h"
+#include "lists/NamedRowsListDefinition.h"
 #include "uikit/UIStoryboard.h"
 #include "uikit/UIStoryboardSegue.h"
 #include "uikit/UITableViewCell.h"
 #include "uikit/UIWindow.h"
 
-// Every stored delegator, one section, by name.
-class LoginDelegatorsViewController::DelegatorsListDefinition : public ListsDataSourceProtocol {
-public:
-    std::string entityName() override { return QVACoreDataLoginDelegator::kEntityName; }
-    SortDescriptors sortDescriptors() override { return {coredata::SortDescriptor("fullName", true)}; }
-    Text sectionNameKeyPath() override { return std::nullopt; }
-    std::string cellIdentifier() override { return kCellIdentifier; }
-    std::vector<std::shared_ptr<SearchScopeModel>> searchScopes() override { return {}; }
-
-    bool implementsFetchedResultControllerConfigureCell() const override { return true; }
-    void fetchedResultController(coredata::FetchedResultsController& controller, uikit::UITableViewCell& cell,
-                                 const uikit::NSIndexPath& indexPath, BaseViewController& inController) override {
-        (void)inController;
-        auto row = controller
-                       .objectAtIndexPath({static_cast<size_t>(indexPath.section), static_cast<size_t>(indexPath.row)})
-                       .objectAs<QVACoreDataLoginDelegator>();
-        cell.textLabel()->setText(row ? row->fullName() : std::nullopt);
-        cell.textLabel()->setNumberOfLines(kNameLines);
-        cell.setAccessoryType(uikit::UITableViewCellAccessoryType::DisclosureIndicator);
-    }
-};
-
 void LoginDelegatorsViewController::addScene(uikit::UIStoryboard& storyboard) {
-    storyboard.addScene(
-        kStoryboardIdentifier, [](uikit::UIStoryboard&) { return std::make_shared<LoginDelegatorsViewController>(); },
-        [](uikit::UIViewController& owner, uikit::SceneOutlets& outlets) -> std::shared_ptr<uikit::UIView> {
-            auto table = outlets.connect(kTableOutlet, std::make_shared<uikit::UITableView>());
-            static_cast<LoginDelegatorsViewController&>(owner).setTableView(table);
-            return table;
-        });
-    storyboard.addPrototypeCell(kStoryboardIdentifier, kCellIdentifier, [] {
-        return std::make_shared<uikit::UITableViewCell>(uikit::UITableViewCellStyle::Default, kCellIdentifier);
-    });
+    NamedRowsListDefinition::addScene<LoginDelegatorsViewController>(storyboard, kStoryboardIdentifier, kTableOutlet,
+        kCellIdentifier);
 }
 
+// Every stored delegator, one section, by name.
 LoginDelegatorsViewController::LoginDelegatorsViewController()
-    : listDefinition_(std::make_shared<DelegatorsListDefinition>()) {}
+    : listDefinition_(std::make_shared<NamedRowsListDefinition>(
+          QVACoreDataLoginDelegator::kEntityName, coredata::SortDescriptor("fullName", true), kCellIdentifier,
+          [](const coredata::ManagedObject& row) {
+              auto* typed = dynamic_cast<const QVACoreDataLoginDelegator*>(&row);
+              return typed ? typed->fullName() : std::nullopt;
+          },
+          kNameLines)) {}
 
 LoginDelegatorsViewController::~LoginDelegatorsViewController() {
     if (popoverLoginDelegatorsOptionsChoose_) popoverLoginDelegatorsOptionsChoose_->dismissPopoverAnimated(false);

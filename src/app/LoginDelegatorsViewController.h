@@ -26,6 +26,8 @@ class UIStoryboard;
 class UITableViewCell;
 }  // namespace uikit
 
+class NamedRowsListDefinition;
+
 class LoginDelegatorsViewController : public ListBaseViewController,
                                       public LoginDelegatorsOptionsDelegate,
                                       public uikit::UIActionSheetDelegate {
@@ -87,11 +89,10 @@ public:
     std::string className() const override { return "LoginDelegatorsViewController"; }
 
 private:
-    class DelegatorsListDefinition;
     void dismissOptionsPopover();
     void showSwitchFailedAlert();
 
-    std::shared_ptr<DelegatorsListDefinition> listDefinition_;
+    std::shared_ptr<NamedRowsListDefinition> listDefinition_;
     std::shared_ptr<uikit::UIPopoverController> popoverLoginDelegatorsOptionsChoose_;
 };
 

@@ -13,47 +13,25 @@
 #include "settings/ApplicationSettingsStore.h"
 #include "store/StorageManager.h"
 #include "uikit/UILabel.h"
+#include "lists/NamedRowsListDefinition.h"
 #include "uikit/UIStoryboard.h"
 #include "uikit/UITableViewCell.h"
 
-// Every stored meeting, one section, latest start first: "startDate" is the
-// service's date text, whose text order is its time order.
-class SelectActivityViewController::EventsListDefinition : public ListsDataSourceProtocol {
-public:
-    std::string entityName() override { return QVACoreDataEvent::kEntityName; }
-    SortDescriptors sortDescriptors() override { return {coredata::SortDescriptor("startDate", false)}; }
-    Text sectionNameKeyPath() override { return std::nullopt; }
-    std::string cellIdentifier() override { return kCellIdentifier; }
-    std::vector<std::shared_ptr<SearchScopeModel>> searchScopes() override { return {}; }
-
-    bool implementsFetchedResultControllerConfigureCell() const override { return true; }
-    void fetchedResultController(coredata::FetchedResultsController& controller, uikit::UITableViewCell& cell,
-                                 const uikit::NSIndexPath& indexPath, BaseViewController& inController) override {
-        (void)inController;
-        auto row = controller
-                       .objectAtIndexPath({static_cast<size_t>(indexPath.section), static_cast<size_t>(indexPath.row)})
-                       .objectAs<QVACoreDataEvent>();
-        cell.textLabel()->setText(row ? row->eventName() : std::nullopt);
-        cell.textLabel()->setNumberOfLines(kNameLines);
-        cell.setAccessoryType(uikit::UITableViewCellAccessoryType::DisclosureIndicator);
-    }
-};
-
 void SelectActivityViewController::addScene(uikit::UIStoryboard& storyboard) {
-    storyboard.addScene(
-        kStoryboardIdentifier, [](uikit::UIStoryboard&) { return std::make_shared<SelectActivityViewController>(); },
-        [](uikit::UIViewController& owner, uikit::SceneOutlets& outlets) -> std::shared_ptr<uikit::UIView> {
-            auto table = outlets.connect(kTableOutlet, std::make_shared<uikit::UITableView>());
-            static_cast<SelectActivityViewController&>(owner).setTableView(table);
-            return table;
-        });
-    storyboard.addPrototypeCell(kStoryboardIdentifier, kCellIdentifier, [] {
-        return std::make_shared<uikit::UITableViewCell>(uikit::UITableViewCellStyle::Default, kCellIdentifier);
-    });
+    NamedRowsListDefinition::addScene<SelectActivityViewController>(storyboard, kStoryboardIdentifier, kTableOutlet,
+        kCellIdentifier);
 }
 
+// Every stored meeting, one section, latest start first: "startDate" is the
+// service's date text, whose text order is its time order.
 SelectActivityViewController::SelectActivityViewController()
-    : listDefinition_(std::make_shared<EventsListDefinition>()) {}
+    : listDefinition_(std::make_shared<NamedRowsListDefinition>(
+          QVACoreDataEvent::kEntityName, coredata::SortDescriptor("startDate", false), kCellIdentifier,
+          [](const coredata::ManagedObject& row) {
+              auto* typed = dynamic_cast<const QVACoreDataEvent*>(&row);
+              return typed ? typed->eventName() : std::nullopt;
+          },
+          kNameLines)) {}
 
 SelectActivityViewController::~SelectActivityViewController() = default;
 

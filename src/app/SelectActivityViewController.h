@@ -18,6 +18,8 @@ namespace uikit {
 class UIStoryboard;
 }
 
+class NamedRowsListDefinition;
+
 class SelectActivityViewController : public ListBaseViewController {
 public:
     static Text storyboardIdentifier() { return std::string(kStoryboardIdentifier); }
@@ -46,8 +48,7 @@ public:
     std::string className() const override { return "SelectActivityViewController"; }
 
 private:
-    class EventsListDefinition;
-    std::shared_ptr<EventsListDefinition> listDefinition_;
+    std::shared_ptr<NamedRowsListDefinition> listDefinition_;
 };
 
 using SelectActivityViewControllerPtr = std::shared_ptr<SelectActivityViewController>;
