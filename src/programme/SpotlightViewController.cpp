@@ -286,23 +286,16 @@ void SpotlightViewController::loadSpotlight() {
 void SpotlightViewController::loadAdditionalDataSources() {
     auto stack = coreDataStack();
     auto context = stack ? stack->managedObjectContextMainQueue() : nullptr;
+    auto& sources = additionalDataSources_;
     if (!context) {
-        personalNoteIdsArray_.clear();
-        agendaIDsArray_.clear();
-        sessionsOfficialIdsArray_.clear();
-        roomsModelArray_.clear();
-        venuesModelArray_.clear();
+        sources = SearchAdditionalDataSources{};
         return;
     }
-    personalNoteIdsArray_ = FetchRequestUtils::getNotEmptySubactivityNoteIdsArrayInContext(context);
-    agendaIDsArray_ = FetchRequestUtils::getAgendaIdsArrayInContext(context);
-    sessionsOfficialIdsArray_ = FetchRequestUtils::getSessionsOfficialIdsArrayInContext(context);
-    roomsModelArray_ = asValues(FetchRequestUtils::getRoomsModelArrayInContext(context));
-    venuesModelArray_ = asValues(FetchRequestUtils::getVenuesModelArrayInContext(context));
-}
-
-SearchAdditionalDataSources SpotlightViewController::additionalDataSources() const {
-    return {roomsModelArray_, venuesModelArray_, agendaIDsArray_, personalNoteIdsArray_, sessionsOfficialIdsArray_};
+    sources.noteIds = FetchRequestUtils::getNotEmptySubactivityNoteIdsArrayInContext(context);
+    sources.agendaIds = FetchRequestUtils::getAgendaIdsArrayInContext(context);
+    sources.officialIds = FetchRequestUtils::getSessionsOfficialIdsArrayInContext(context);
+    sources.rooms = asValues(FetchRequestUtils::getRoomsModelArrayInContext(context));
+    sources.venues = asValues(FetchRequestUtils::getVenuesModelArrayInContext(context));
 }
 
 void SpotlightViewController::loadNotifications() {
@@ -438,7 +431,7 @@ SpotlightViewController::SessionModels SpotlightViewController::mergedSessionMod
         if (models.size() >= maxRows) break;
         if (auto row = value.objectAs<QVACoreDataBaseSession>())
             models.push_back(
-                SpotlightSessionModel::getSpotlightSessionModelFromBaseSession(*row, venuesModelArray_, roomsModelArray_));
+                SpotlightSessionModel::getSpotlightSessionModelFromBaseSession(*row, venuesModelArray(), roomsModelArray()));
     }
     return models;
 }
@@ -844,8 +837,8 @@ uikit::UITableViewCellPtr SpotlightViewController::getSpotlighSessionCellForSess
     if (typeImageView) typeImageView->setHidden(true);
     if (noteImageView) noteImageView->setHidden(true);
     const char* typeImage = nullptr;
-    if (FetchRequestUtils::subactivityIsInAgendaWithId(itemId, agendaIDsArray_)) typeImage = kInAgendaImage;
-    if (FetchRequestUtils::subactivityIsAPrivateSessionWithId(itemId, sessionsOfficialIdsArray_))
+    if (FetchRequestUtils::subactivityIsInAgendaWithId(itemId, agendaIDsArray())) typeImage = kInAgendaImage;
+    if (FetchRequestUtils::subactivityIsAPrivateSessionWithId(itemId, sessionsOfficialIdsArray()))
         typeImage = kParallelSessionImage;
     if (model.sessionType() == SpotlightSessionModel::kPersonalEntry) typeImage = kPersonalEntryImage;
     if (typeImage) {
@@ -860,7 +853,7 @@ uikit::UITableViewCellPtr SpotlightViewController::getSpotlighSessionCellForSess
         setConstant(cell->typeImageToPinImageHSConstraint(), 0);
     }
 
-    if (FetchRequestUtils::subactivityHasPersonalNotes(itemId, personalNoteIdsArray_)) {
+    if (FetchRequestUtils::subactivityHasPersonalNotes(itemId, personalNoteIdsArray())) {
         if (noteImageView) {
             noteImageView->setImage(uikit::UIImage::imageNamed(kNoteImage));
             noteImageView->setHidden(false);

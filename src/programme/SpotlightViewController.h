@@ -27,6 +27,7 @@
 
 #include "app/BaseViewController.h"
 #include "foundation/Value.h"
+#include "lists/SearchAdditionalDataSources.h"
 #include "lists/SwipeParentControllerProtocol.h"
 #include "uikit/UISearchDisplayController.h"
 #include "uikit/UITableView.h"
@@ -40,7 +41,7 @@ class SpotlightSessionTableViewCell;
 class QVANotification;
 class SpotlightTitleView;
 class QVAParticipant;
-struct SearchAdditionalDataSources;
+
 
 namespace coredata {
 class Predicate;
@@ -135,13 +136,13 @@ public:
     // The entry under the section's title, or null.
     SectionModelPtr sectionModelForSection(int64_t section) const;
     bool isCurrentMeetingInThePast() const { return isCurrentMeetingInThePast_; }
-    const Strings& personalNoteIdsArray() const { return personalNoteIdsArray_; }
-    const Strings& agendaIDsArray() const { return agendaIDsArray_; }
-    const Strings& sessionsOfficialIdsArray() const { return sessionsOfficialIdsArray_; }
-    const foundation::Value::Array& roomsModelArray() const { return roomsModelArray_; }
-    const foundation::Value::Array& venuesModelArray() const { return venuesModelArray_; }
+    const Strings& personalNoteIdsArray() const { return additionalDataSources_.noteIds; }
+    const Strings& agendaIDsArray() const { return additionalDataSources_.agendaIds; }
+    const Strings& sessionsOfficialIdsArray() const { return additionalDataSources_.officialIds; }
+    const foundation::Value::Array& roomsModelArray() const { return additionalDataSources_.rooms; }
+    const foundation::Value::Array& venuesModelArray() const { return additionalDataSources_.venues; }
     // The five lists, as the search results' rows take them.
-    SearchAdditionalDataSources additionalDataSources() const;
+    const SearchAdditionalDataSources& additionalDataSources() const { return additionalDataSources_; }
     // The occupancy cache: session id → its last known occupancy.
     std::map<std::string, std::shared_ptr<QVASessionOccupancy>>& statusForSessionsDictionary() {
         return statusForSessionsDictionary_;
@@ -301,11 +302,9 @@ private:
 
     DataSourceDictionary dataSourceDictionary_;
     bool isCurrentMeetingInThePast_ = false;
-    Strings personalNoteIdsArray_;
-    Strings agendaIDsArray_;
-    Strings sessionsOfficialIdsArray_;
-    foundation::Value::Array roomsModelArray_;
-    foundation::Value::Array venuesModelArray_;
+    // The five lists, kept as the search's cells take them: every result
+    // row's configure and height reads them, so they are never copied.
+    SearchAdditionalDataSources additionalDataSources_;
     std::map<std::string, std::shared_ptr<QVASessionOccupancy>> statusForSessionsDictionary_;
     std::shared_ptr<GlobalSearchManager> globalSearchManager_;
     std::shared_ptr<uikit::UITableView> homeTableView_;
