@@ -1,11 +1,19 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the app and runs its main job headless:
-# "quovana demo" with no arguments, otherwise the quovana command given.
+# Installs what is missing, builds the app and runs its main job headless.
+# With no arguments: "quovana demo" (the local service with the demo
+# meeting, the full download, a delta, a summary) into a fresh application
+# home, then the app itself on that home, driven by tools/samples/home-tour.txt
+# on the meeting's second morning, its screens printed as text and saved as
+# pictures in the home's "shots" folder. Otherwise the quovana command given.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQVA_BUILD_TESTS=OFF -DQVA_BUILD_BENCH=OFF >/dev/null
 # QVA_JOBS limits the build's parallelism (default: all cores).
 cmake --build build -j"${QVA_JOBS:-$(nproc)}" --target quovana
-if [ $# -eq 0 ]; then set -- demo; fi
-exec build/tools/quovana "$@"
+if [ $# -gt 0 ]; then exec build/tools/quovana "$@"; fi
+home=$(mktemp -d "${TMPDIR:-/tmp}/quovana-home-XXXXXX")
+build/tools/quovana --home "$home" demo
+mkdir -p "$home/shots"
+exec build/tools/quovana --home "$home" app --clock 2026-06-16T10:00:00+02:00 --shots "$home/shots" \
+    --script tools/samples/home-tour.txt
