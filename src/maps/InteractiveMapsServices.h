@@ -237,9 +237,11 @@ private:
     void invalidateMapRuns();
     // The beacon state kept for the home screen, emptied with the memory.
     void clearPositioningState();
-    // Parse queue, at the end of a current run: which rooms lie near each
-    // beacon, kept apart from the collections for readers on the main thread.
+    // Parse queue, at the end of every parse: the beacons on the map and the
+    // rooms near each, kept apart from the collections for readers on the
+    // main thread.
     void recordRoomsNearBeacons();
+    std::map<std::string, std::shared_ptr<BeaconObject>> beaconsForPositioning() const;
     bool allMapFilesOnDiskForAuthCode(const std::optional<std::string>& authCode,
                                       const std::optional<std::string>& eventId) const;
 
@@ -289,6 +291,10 @@ private:
     // Beacon id to the ids of the rooms near it (room ids and the ids of
     // the rooms' points of interest).
     std::map<std::string, std::vector<std::string>> roomsNearBeacon_;
+    // The beacons the last run left on the map, for the region look-ups the
+    // home screen makes on the main thread (a beacon object is never changed
+    // once a run has made it).
+    std::map<std::string, std::shared_ptr<BeaconObject>> beaconsForPositioning_;
     std::map<std::string, int> monitoredRegionStates_;
     std::vector<std::shared_ptr<location::CLBeaconRegion>> monitoredBeaconRegions_;
 };

@@ -64,6 +64,7 @@ void InteractiveMapsServices::parseFloorPlans(const std::vector<FloorPlanFile>& 
         shouldConstruct_ = true;
         if (loadStep) loadStep(floor);
     }
+    recordRoomsNearBeacons();
 }
 
 const dispatch::QueuePtr& InteractiveMapsServices::parseQueue() {
@@ -119,12 +120,12 @@ void InteractiveMapsServices::parseMapRun(const MapRun& run, std::vector<FloorPl
             {
                 std::lock_guard<std::mutex> lock(parseMutex_);
                 clearCollections();
+                recordRoomsNearBeacons();
             }
             svg::SVGXImage::clearCachedResources();
             finish(overtaken());
             return;
         }
-        recordRoomsNearBeacons();
         beaconsOnLoadedMaps_ = error ? 0 : allBeaconsOnMap_.size();
         finish(error);
     });

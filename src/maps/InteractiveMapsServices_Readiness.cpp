@@ -145,6 +145,12 @@ void InteractiveMapsServices::recordRoomsNearBeacons() {
     }
     std::lock_guard<std::mutex> lock(positioningMutex_);
     roomsNearBeacon_ = std::move(near);
+    beaconsForPositioning_ = allBeaconsOnMap_;
+}
+
+std::map<std::string, std::shared_ptr<BeaconObject>> InteractiveMapsServices::beaconsForPositioning() const {
+    std::lock_guard<std::mutex> lock(positioningMutex_);
+    return beaconsForPositioning_;
 }
 
 void InteractiveMapsServices::clearPositioningState() {
@@ -152,6 +158,7 @@ void InteractiveMapsServices::clearPositioningState() {
         std::lock_guard<std::mutex> lock(positioningMutex_);
         currentBeaconIdentifierGlobal_.clear();
         roomsNearBeacon_.clear();
+        beaconsForPositioning_.clear();
     }
     // The regions belong to the home screen's thread.
     auto clearRegions = [this] {

@@ -29,7 +29,7 @@ std::optional<int> majorNumber(const std::optional<std::string>& written) {
 void InteractiveMapsServices::initMonitoredRegionsIfNotInited() {
     if (!monitoredBeaconRegions_.empty()) return;
     std::set<int> majors;
-    for (const auto& [identifier, beacon] : allBeaconsOnMap_) {
+    for (const auto& [identifier, beacon] : beaconsForPositioning()) {
         auto major = majorNumber(beacon->major());
         if (major)
             majors.insert(*major);
@@ -46,12 +46,13 @@ void InteractiveMapsServices::initMonitoredRegionsIfNotInited() {
 
 std::shared_ptr<BeaconObject> InteractiveMapsServices::getBeaconObjectForMajorString(const std::string& major,
                                                                                      const std::string& minor) const {
-    for (const auto& [identifier, beacon] : allBeaconsOnMap_)
+    for (const auto& [identifier, beacon] : beaconsForPositioning())
         if (beacon->major() == major && beacon->minor() == minor) return beacon;
     return nullptr;
 }
 
 bool InteractiveMapsServices::isBeaconWithIdentifier(const std::string& beaconIdentifier, int major) const {
-    auto beacon = allBeaconsOnMap_.find(beaconIdentifier);
-    return beacon != allBeaconsOnMap_.end() && majorNumber(beacon->second->major()) == major;
+    const auto beacons = beaconsForPositioning();
+    auto beacon = beacons.find(beaconIdentifier);
+    return beacon != beacons.end() && majorNumber(beacon->second->major()) == major;
 }
