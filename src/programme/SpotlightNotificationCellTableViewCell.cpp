@@ -31,6 +31,8 @@ std::shared_ptr<uikit::UIView> SpotlightNotificationCellTableViewCell::makeProto
     auto button = std::make_shared<UIBlockButton>(
         graphics::Rect{kWidth - kMargin - kButtonWidth, (kShortRowHeight - kButtonWidth) / 2, kButtonWidth, kButtonWidth});
     button->setTitle(std::string("OK"), uikit::UIControlStateNormal);
+    // A custom button's title is white by default: invisible on the row.
+    button->setTitleColor(button->tintColor(), uikit::UIControlStateNormal);
     button->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleLeftMargin);
     button->setOutletName(std::string("acknowledgeBlockButton"));
     content->addSubview(message);

@@ -1,5 +1,7 @@
 #include "programme/SpotlightSessionTableViewCell.h"
 
+#include <algorithm>
+
 #include "uikit/NSLayoutConstraint.h"
 #include "uikit/UIColor.h"
 #include "uikit/UIFont.h"
@@ -13,8 +15,12 @@ using uikit::NSLayoutRelation;
 namespace {
 
 constexpr double kWidth = 320;
-constexpr double kHeight = 96;
+constexpr double kHeight = 87;
 constexpr double kMargin = 15;
+constexpr double kTop = 5;
+constexpr double kSmallLine = 15;
+constexpr double kTitleLine = 19;
+constexpr double kLiveStatusHintWidth = 80;
 constexpr double kIconSide = 22;
 constexpr double kIconSpacing = 4;
 
@@ -53,12 +59,12 @@ std::shared_ptr<uikit::UIView> SpotlightSessionTableViewCell::makePrototype() {
     const double iconsLeft = kWidth - kMargin - 3 * kIconSide - 2 * kIconSpacing;
     const double textWidth = iconsLeft - kMargin - kIconSpacing;
 
-    auto date = label({kMargin, 8, textWidth, 16}, 12, "dateLabel");
-    auto time = label({kMargin, 24, textWidth, 16}, 12, "displayTimeLabel");
-    auto title = label({kMargin, 40, kWidth - 2 * kMargin, 20}, 15, "titleLabel");
-    auto location = label({kMargin, 60, kWidth - 2 * kMargin, 16}, 12, "locationLabel");
-    auto hint = label({kMargin, 76, 80, 16}, 12, "liveStatusHintLabel");
-    auto message = label({kMargin + 84, 76, kWidth - 2 * kMargin - 84, 16}, 12, "liveStatusMessageLabel");
+    auto date = label({kMargin, 0, textWidth, kSmallLine}, 12, "dateLabel");
+    auto time = label({kMargin, 0, textWidth, kSmallLine}, 12, "displayTimeLabel");
+    auto title = label({kMargin, 0, kWidth - 2 * kMargin, kTitleLine}, 15, "titleLabel");
+    auto location = label({kMargin, 0, kWidth - 2 * kMargin, kSmallLine}, 12, "locationLabel");
+    auto hint = label({kMargin, 0, kLiveStatusHintWidth, 16}, 12, "liveStatusHintLabel");
+    auto message = label({kMargin, 0, kWidth - 2 * kMargin, 16}, 12, "liveStatusMessageLabel");
     for (const auto& part : {date, time, location, hint, message}) part->setTextColor(uikit::UIColor::darkGrayColor());
     auto type = icon(iconsLeft, "typeImageView");
     auto note = icon(iconsLeft + kIconSide + kIconSpacing, "noteImageView");
@@ -101,5 +107,45 @@ std::shared_ptr<uikit::UIView> SpotlightSessionTableViewCell::makePrototype() {
     cell->setTypeImageTonoteImageHSConstraint(typeToNote);
     cell->setTypeImageToPinImageHSConstraint(typeToPin);
     cell->setPinImageToContentHSConstraint(pinToContent);
+    cell->layoutSubviews();
     return cell;
+}
+
+void SpotlightSessionTableViewCell::layoutSubviews() {
+    uikit::UITableViewCell::layoutSubviews();
+    const auto bounds = contentView()->bounds();
+    const double fullWidth = std::max(0.0, bounds.size.width - 2 * kMargin);
+    auto place = [](const std::shared_ptr<uikit::UILabel>& label, double x, double y, double width, double height) {
+        if (label) label->setFrame({x, y, std::max(0.0, width), height});
+    };
+    double y = kTop;
+    if (auto date = dateLabel()) {
+        place(date, kMargin, y, date->frame().size.width, kSmallLine);
+        y += kSmallLine;
+    }
+    if (auto time = displayTimeLabel()) {
+        place(time, kMargin, y, time->frame().size.width, kSmallLine);
+        y += kSmallLine;
+    }
+    place(titleLabel(), kMargin, y, fullWidth, kTitleLine);
+    y += kTitleLine;
+    const double locationY = y;
+    y += kSmallLine;
+
+    auto heightOf = [](const std::shared_ptr<uikit::NSLayoutConstraint>& constraint) {
+        return constraint ? constraint->constant() : 0.0;
+    };
+    const double statusHeight = std::max(heightOf(liveStatusHintLabelHeightConstraint()),
+                                         heightOf(liveStatusMessageLabelHeightConstraint()));
+    const bool statusBelow = statusHeight == 0 || y + statusHeight <= bounds.size.height;
+    // Beside the location, the status takes the right half of its line.
+    const double statusLeft = statusBelow ? kMargin : kMargin + fullWidth / 2;
+    const double statusY = statusBelow ? y : locationY;
+    place(locationLabel(), kMargin, locationY, statusBelow ? fullWidth : fullWidth / 2 - 4, kSmallLine);
+    const double hintWidth = statusBelow ? kLiveStatusHintWidth : std::min(kLiveStatusHintWidth, fullWidth / 4);
+    place(liveStatusHintLabel(), statusLeft, statusY, hintWidth,
+          heightOf(liveStatusHintLabelHeightConstraint()));
+    const double messageLeft = statusLeft + hintWidth + 4;
+    place(liveStatusMessageLabel(), messageLeft, statusY, kMargin + fullWidth - messageLeft,
+          heightOf(liveStatusMessageLabelHeightConstraint()));
 }

@@ -49,6 +49,10 @@ public:
 #undef QVA_WEAK_OUTLET
 
     std::string className() const override { return "SpotlightSessionTableViewCell"; }
+    // Four text lines fill a 70 pt row; the live status goes below them when
+    // the row is high enough (the phone's occupancy rows), else beside the
+    // location (the pad's rows stay 70 pt).
+    void layoutSubviews() override;
 
 private:
     std::weak_ptr<uikit::UILabel> dateLabel_, displayTimeLabel_, titleLabel_, locationLabel_, liveStatusHintLabel_,

@@ -575,8 +575,11 @@ foundation::FormatArg textArg(const std::optional<std::string>& text) {
 
 // The text again, struck through over its whole length.
 uikit::NSAttributedStringPtr struckThrough(const std::string& text) {
-    uikit::TextAttributes attributes;
-    attributes.strikethroughStyle = uikit::NSUnderlineStyleSingle;
+    static const uikit::TextAttributes attributes = [] {
+        uikit::TextAttributes made;
+        made.strikethroughStyle = uikit::NSUnderlineStyleSingle;
+        return made;
+    }();
     return uikit::NSAttributedString::make(text, attributes);
 }
 
