@@ -9,6 +9,10 @@
 //   and parsed, without (JSON only) and with the mapping to model objects,
 //   nothing written. With FullDownload pause=0 they split the time into
 //   network + JSON, model mapping, and store writes (row mapping + SQLite).
+// - ParticipantRevisionListing: the participants' "?fields=id,revision"
+//   listing alone, every page one after another: the longest chain of
+//   round trips an unchanged delta waits for, with nothing compared or
+//   written.
 // - DeltaUnchanged / Delta5Percent: the delta update of a complete store
 //   when nothing changed, and after 5% of the items of every revision-
 //   compared kind got a new revision on the service.
@@ -432,6 +436,30 @@ void BM_RoundTrip(benchmark::State& state) {
 }
 void BM_FetchModels(benchmark::State& state) { fetchLists(state, true); }
 
+// The participants' revision listing alone ("?fields=id,revision", every
+// page, nothing compared or written): the longest chain of pages a delta
+// walks, one request after another.
+void BM_ParticipantRevisionListing(benchmark::State& state) {
+    auto& meeting = meetingOfSize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    useMeeting(meeting);
+    const std::string listing = "events/" + *meeting.eventId() + "/participants?fields=id,revision";
+    size_t items = 0;
+    for (auto _ : state) {
+        bool done = false, failed = false;
+        QVAApiManager::sharedApiManager().GETWithAuthentication(
+            listing, meeting.token(), Value(), nullptr, [&](const foundation::ErrorPtr& error, const Value& result) {
+                failed = error != nullptr;
+                items = result.array() ? result.array()->size() : 0;
+                done = true;
+            });
+        if (!pumpUntil([&] { return done; }) || failed) {
+            state.SkipWithError("the listing failed");
+            break;
+        }
+    }
+    state.counters["items"] = static_cast<double>(items);
+}
+
 void BM_DeltaUnchanged(benchmark::State& state) {
     auto& meeting = meetingOfSize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     useMeeting(meeting);
@@ -503,6 +531,7 @@ BENCHMARK(BM_FetchJSONPagesOf500)->Apply([](auto* b) { sizes(b, false); });
 BENCHMARK(BM_FetchModels)->Apply([](auto* b) { sizes(b, false); });
 BENCHMARK(BM_Floor)->Apply([](auto* b) { sizes(b, false); });
 BENCHMARK(BM_FullDownload)->Apply([](auto* b) { sizes(b, true); });
+BENCHMARK(BM_ParticipantRevisionListing)->Apply([](auto* b) { sizes(b, false); });
 BENCHMARK(BM_DeltaUnchanged)->Apply([](auto* b) { sizes(b, false); });
 BENCHMARK(BM_Delta5Percent)->Apply([](auto* b) { sizes(b, true); });
 BENCHMARK(BM_SessionsFetchAfterDownload)

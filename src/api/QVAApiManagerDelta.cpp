@@ -1,8 +1,11 @@
 // The delta update engine and the revision refresh of one kind.
 #include "api/QVAApiManagerDelta.h"
 
-#include <map>
-#include <set>
+#include <algorithm>
+#include <deque>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -127,25 +130,51 @@ struct Comparison {
     std::vector<std::string> toFetch;
 };
 
+// Whether two revisions read as the same text (`ModelReading::textOf`); an
+// absent or unreadable one never does. Integers and strings, which
+// revisions are, compare without making their texts.
+bool sameRevision(const Value& stored, const Value& listed) {
+    if (stored.isInteger() && listed.isInteger()) return stored.integerValue() == listed.integerValue();
+    const std::string* storedText = stored.string();
+    const std::string* listedText = listed.string();
+    if (storedText && listedText) return *storedText == *listedText;
+    auto storedRevision = ModelReading::textOf(stored);
+    auto listedRevision = ModelReading::textOf(listed);
+    return storedRevision && listedRevision && *storedRevision == *listedRevision;
+}
+
+// An id's text: a view into the value's own string, or into `owned` for a
+// number's text; nothing for any other value.
+std::optional<std::string_view> idView(const Value& value, std::deque<std::string>& owned) {
+    if (const std::string* text = value.string()) return std::string_view(*text);
+    if (!value.isNumber()) return std::nullopt;
+    return std::string_view(owned.emplace_back(value.description()));
+}
+
 Comparison compare(const Value::Array& listed, const Value::Array& rows, const std::string& key) {
     // Absent revisions on either side count as a change: the item is
-    // fetched again rather than trusted.
-    std::map<std::string, ModelReading::Text> local;
+    // fetched again rather than trusted. The views and pointers point into
+    // `listed`, `rows` and `owned`, which outlive the maps.
+    std::deque<std::string> owned;
+    std::unordered_map<std::string_view, const Value*> local;
+    local.reserve(rows.size());
     for (const auto& row : rows) {
-        if (auto id = ModelReading::textOf(row[key])) local[*id] = ModelReading::textOf(row["revision"]);
+        if (auto id = idView(row[key], owned)) local[*id] = &row["revision"];
     }
     Comparison comparison;
-    std::set<std::string> listedIds;
+    std::unordered_set<std::string_view> listedIds;
+    listedIds.reserve(listed.size());
     for (const auto& item : listed) {
-        auto id = ModelReading::textOf(item["id"]);
+        auto id = idView(item["id"], owned);
         if (!id || !listedIds.insert(*id).second) continue;
-        const auto revision = ModelReading::textOf(item["revision"]);
         auto stored = local.find(*id);
-        if (stored == local.end() || !stored->second || !revision || *stored->second != *revision)
-            comparison.toFetch.push_back(*id);
+        if (stored == local.end() || !sameRevision(*stored->second, item["revision"]))
+            comparison.toFetch.emplace_back(*id);
     }
     for (const auto& [id, revision] : local)
-        if (!listedIds.count(id)) comparison.removed.push_back(id);
+        if (!listedIds.count(id)) comparison.removed.emplace_back(id);
+    // In id order, as the deletion's predicate has always listed them.
+    std::sort(comparison.removed.begin(), comparison.removed.end());
     return comparison;
 }
 

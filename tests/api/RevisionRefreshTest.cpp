@@ -150,6 +150,32 @@ TEST_F(RevisionRefreshTest, OnlyNewAndChangedItemsAreFetchedAndUnlistedRowsDelet
     EXPECT_TRUE(storedRooms().empty());
 }
 
+// Revisions and ids are compared as their texts, whatever kind of value
+// either side holds them as.
+TEST_F(RevisionRefreshTest, RevisionsCompareAsTextsAcrossNumbersAndStrings) {
+    insert(kToken, QVACoreDataRoom::kEntityName,
+           {{{"itemId", Value("7")}, {"revision", Value("2")}},
+            {{"itemId", Value("r2")}, {"revision", Value("5")}},
+            {{"itemId", Value("r3")}, {"revision", Value("1.5")}},
+            {{"itemId", Value("r4")}, {"revision", Value("6")}},
+            {{"itemId", Value("r5")}, {"revision", Value("1")}},
+            {{"itemId", Value("gone")}, {"revision", Value("1")}}});
+    serve(kRooms, {Value::dictionary({{"id", 7}, {"revision", 2}, {"name", "Seven"}}),   // same as numbers
+                   Value::dictionary({{"id", "r2"}, {"revision", "5"}, {"name", "Two"}}),  // same as texts
+                   Value::dictionary({{"id", "r3"}, {"revision", 1.5}, {"name", "Three"}}),
+                   Value::dictionary({{"id", "r4"}, {"revision", "06"}, {"name", "Four"}}),  // another text
+                   Value::dictionary({{"id", "r5"}, {"revision", Value::null()}, {"name", "Five"}}),
+                   Value::dictionary({{"id", "r2"}, {"revision", 9}, {"name", "Again"}})});  // listed twice
+
+    foundation::ScopedLogCapture log;
+    EXPECT_EQ(refreshRooms().error, nullptr);
+    EXPECT_EQ(idsRequests(kRooms), (std::vector<std::string>{"r4,r5"}));
+    EXPECT_TRUE(log.contains("DELETE ON QVACoreDataRoom nr = 1"));
+    auto stored = storedRooms();
+    EXPECT_EQ(stored.count("gone"), 0u);
+    EXPECT_EQ(stored.size(), 5u);
+}
+
 TEST_F(RevisionRefreshTest, FailedFetchesAndStoreWritesFailTheKind) {
     insert(kToken, QVACoreDataRoom::kEntityName,
            {{{"itemId", Value("r1")}, {"revision", Value("1")}}, {{"itemId", Value("r2")}, {"revision", Value("1")}}});

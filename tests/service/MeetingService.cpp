@@ -108,6 +108,56 @@ std::string jsonText(const Value& value) {
     return text.value_or("null");
 }
 
+// A text JSON writes as it is between quotes: printable ASCII without
+// quotes or backslashes.
+bool isPlainText(const std::string& text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return c >= 0x20 && c < 0x7f && c != '"' && c != '\\'; });
+}
+
+// One value's JSON text, written directly for the integers and plain texts
+// that ids and revisions are.
+void appendJSON(std::string& out, const Value& value) {
+    if (value.isInteger()) {
+        out += std::to_string(value.integerValue());
+    } else if (const std::string* text = value.string(); text && isPlainText(*text)) {
+        out += '"';
+        out += *text;
+        out += '"';
+    } else {
+        out += jsonText(value);
+    }
+}
+
+// The page [from, to) of `items` with only `fields` of each item, as the
+// JSON text of the array of those reduced objects (keys in sorted order, as
+// a dictionary writes them; absent fields left out). Written directly: the
+// revision listings are asked for page after page.
+std::string fieldsPageText(const Value::Array& items, size_t from, size_t to, const std::vector<std::string>& fields) {
+    std::vector<std::string> keys(fields);
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    std::vector<std::string> keyTexts;
+    for (const auto& key : keys) keyTexts.push_back(jsonText(Value(key)) + ":");
+    std::string out = "[";
+    for (size_t i = from; i < to; ++i) {
+        if (i > from) out += ',';
+        out += '{';
+        bool first = true;
+        for (size_t k = 0; k < keys.size(); ++k) {
+            const Value& value = items[i][keys[k]];
+            if (value.isAbsent()) continue;
+            if (!first) out += ',';
+            first = false;
+            out += keyTexts[k];
+            appendJSON(out, value);
+        }
+        out += '}';
+    }
+    out += ']';
+    return out;
+}
+
 // A body value as the app sends it: every value a text.
 std::string field(const Value& body, const char* key) {
     const Value& value = body[key];
@@ -409,21 +459,15 @@ Reply MeetingService::Impl::list(const Value::Array& items, const std::string& p
     size_t to = std::min(source->size(), from + pageSize);
     std::optional<std::vector<std::string>> fields;
     if (auto fieldList = query.value("fields")) fields = split(*fieldList, ',');
-    Value::Array pageItems;
-    pageItems.reserve(to - from);
-    for (size_t i = from; i < to; ++i) {
-        if (!fields) {
-            pageItems.push_back((*source)[i]);
-            continue;
-        }
-        Value::Dictionary kept;
-        for (const auto& key : *fields) {
-            const Value& value = (*source)[i][key];
-            if (!value.isAbsent()) kept[key] = value;
-        }
-        pageItems.emplace_back(std::move(kept));
+    Reply reply;
+    if (fields) {
+        reply = json(Value());
+        reply.body = replaceAll(fieldsPageText(*source, from, to, *fields), kRootPlaceholder, base());
+    } else {
+        Value::Array pageItems((*source).begin() + static_cast<std::ptrdiff_t>(from),
+                               (*source).begin() + static_cast<std::ptrdiff_t>(to));
+        reply = json(Value(std::move(pageItems)));
     }
-    Reply reply = json(Value(std::move(pageItems)));
     if (to < source->size()) {
         std::string next = base() + path + "?";
         for (const auto& [key, value] : query.raw) {

@@ -194,6 +194,45 @@ TEST_F(MeetingServiceTest, RevisionAndIdReadsFollowChangesToTheMeeting) {
     EXPECT_TRUE(one.at(0)["session"].isDictionary());
 }
 
+// A listing that keeps some fields writes the same JSON as the reduced
+// items themselves would, whatever the values hold.
+TEST_F(MeetingServiceTest, FieldListingsWriteWhatTheReducedItemsWouldWrite) {
+    service.setPageSize(4);
+    service.putItem(MeetingKind::Rooms, Value::dictionary({{"id", "q\"uo\\te"}, {"revision", 1.5}, {"name", "A"}}));
+    service.putItem(MeetingKind::Rooms, Value::dictionary({{"id", "Zürich\tRoom"}, {"revision", "7"}, {"name", "B"}}));
+    service.putItem(MeetingKind::Rooms, Value::dictionary({{"id", 42}, {"name", "No revision"}}));
+    service.putItem(MeetingKind::Rooms,
+                    Value::dictionary({{"id", "nested"}, {"revision", Value::dictionary({{"n", Value::null()}})},
+                                       {"name", true}}));
+    const std::vector<std::string> queries = {"fields=id,revision", "fields=revision,id,id", "fields=name,missing",
+                                              "fields="};
+    for (const auto& query : queries) {
+        const std::string fieldList = query.substr(std::string("fields=").size());
+        std::vector<std::string> fields;
+        for (size_t start = 0;;) {
+            size_t comma = fieldList.find(',', start);
+            fields.push_back(fieldList.substr(start, comma - start));
+            if (comma == std::string::npos) break;
+            start = comma + 1;
+        }
+        Value::Array all = service.items(MeetingKind::Rooms);
+        std::vector<std::string> pages;
+        walk(event("rooms?" + query), &pages);
+        ASSERT_EQ(pages.size(), (all.size() + 3) / 4) << query;
+        for (size_t page = 0; page < pages.size(); ++page) {
+            Value::Array expected;
+            for (size_t i = page * 4; i < std::min(all.size(), page * 4 + 4); ++i) {
+                Value::Dictionary kept;
+                for (const auto& field : fields)
+                    if (!all[i][field].isAbsent()) kept[field] = all[i][field];
+                expected.emplace_back(std::move(kept));
+            }
+            EXPECT_EQ(get(pages[page]).body, JSONSerialization::stringWithJSONObject(Value(expected)).value_or("?"))
+                << query << " page " << page;
+        }
+    }
+}
+
 TEST_F(MeetingServiceTest, RefusesRequestsWithoutAValidTokenAndUnknownMeetings) {
     Response anonymous = fetch(api("events/current"));
     EXPECT_EQ(anonymous.status, 401);
