@@ -24,7 +24,10 @@
 //   DeltaUnchanged to it are printed per size.
 // - RepeatedFullDownloads: five full downloads in one process; the peak
 //   memory after the first and after the fifth (run it alone to see the
-//   download's own growth: --benchmark_filter=RepeatedFullDownloads).
+//   download's own growth: --benchmark_filter=RepeatedFullDownloads), the
+//   resident memory and the allocator's bytes in use after each (heap_MB:
+//   growth there is memory still held, growth of the rest is the
+//   allocator's spare).
 //
 // Counters: rows (items the service holds for the JSON calls), rows/s, and
 // peak_MB, the process's peak resident memory so far (getrusage ru_maxrss;
@@ -100,6 +103,13 @@ double residentMegabytes() {
         std::fclose(statm);
     }
     return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+// The bytes the allocator has handed out and not had back, every arena's:
+// what the process still holds, apart from what the allocator keeps spare.
+double heapInUseMegabytes() {
+    struct mallinfo2 info = mallinfo2();
+    return static_cast<double>(info.uordblks + info.hblkhd) / (1024.0 * 1024.0);
 }
 
 bool delta(const Meeting& meeting) {
@@ -191,7 +201,7 @@ void BM_RepeatedFullDownloads(benchmark::State& state) {
     auto& meeting = meetingOfSize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     useMeeting(meeting);
     setRowPause(false);
-    double afterFirst = 0, residentAfterFirst = 0;
+    double afterFirst = 0, residentAfterFirst = 0, heapAfterFirst = 0;
     for (auto _ : state) {
         for (int i = 0; i < 5; ++i) {
             freshStore(meeting);
@@ -203,6 +213,7 @@ void BM_RepeatedFullDownloads(benchmark::State& state) {
             if (i == 0 && afterFirst == 0) {
                 afterFirst = peakMegabytes();
                 residentAfterFirst = residentMegabytes();
+                heapAfterFirst = heapInUseMegabytes();
             }
         }
     }
@@ -212,6 +223,8 @@ void BM_RepeatedFullDownloads(benchmark::State& state) {
     state.counters["peak_MB_after_5"] = peakMegabytes();
     state.counters["rss_MB_after_1"] = residentAfterFirst;
     state.counters["rss_MB_after_5"] = residentMegabytes();
+    state.counters["heap_MB_after_1"] = heapAfterFirst;
+    state.counters["heap_MB_after_5"] = heapInUseMegabytes();
 }
 
 // The meeting's sessions in the programme's order, on the main-queue context,

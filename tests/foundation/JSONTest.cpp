@@ -90,3 +90,40 @@ TEST(JSON, DeepNestingIsRefusedWithoutExhaustingTheStack) {
     EXPECT_TRUE(deepest.isArray());
     EXPECT_TRUE(parse(std::string(limit + 1, '[') + std::string(limit + 1, ']')).isAbsent());
 }
+
+// The text written: escapes only where JSON needs them, the compact and the
+// indented layouts, and which fault is reported when a value has several.
+TEST(JSON, WrittenTextIsExact) {
+    std::string controls;
+    for (char c = 1; c < 0x20; ++c) controls += c;
+    Value v = Value::dictionary({{"k\"\\", Value("a\"b\\c/d\x7f\u00e9\u2028" + controls)}});
+    EXPECT_EQ(*JSONSerialization::stringWithJSONObject(v),
+              "{\"k\\\"\\\\\":\"a\\\"b\\\\c/d\x7f\u00e9\u2028"
+              "\\u0001\\u0002\\u0003\\u0004\\u0005\\u0006\\u0007\\b\\t\\n\\u000b\\f\\r\\u000e\\u000f"
+              "\\u0010\\u0011\\u0012\\u0013\\u0014\\u0015\\u0016\\u0017\\u0018\\u0019\\u001a\\u001b"
+              "\\u001c\\u001d\\u001e\\u001f\"}");
+    EXPECT_EQ(parse(*JSONSerialization::stringWithJSONObject(v)), v);
+
+    Value nested = Value::dictionary({{"b", Value::array({1, Value::dictionary({}), Value::array({})})},
+                                      {"a", Value::dictionary({{"x", Value::null()}, {"y", -0.5}})},
+                                      {"c", Value(INT64_MIN)}});
+    EXPECT_EQ(*JSONSerialization::stringWithJSONObject(nested),
+              R"({"a":{"x":null,"y":-0.5},"b":[1,{},[]],"c":-9223372036854775808})");
+    EXPECT_EQ(*JSONSerialization::stringWithJSONObject(nested, JSONSerialization::WritingPrettyPrinted),
+              "{\n  \"a\": {\n    \"x\": null,\n    \"y\": -0.5\n  },\n  \"b\": [\n    1,\n    {},\n    []\n  ],\n"
+              "  \"c\": -9223372036854775808\n}");
+    EXPECT_EQ(*JSONSerialization::stringWithJSONObject(Value::array({0.1, 100.0, 1e300})), "[0.1,100.0,1e+300]");
+
+    // A string that is not UTF-8 is reported only when nothing else is wrong,
+    // and in a key as in a value.
+    ErrorPtr error;
+    EXPECT_FALSE(JSONSerialization::stringWithJSONObject(
+        Value::array({Value(std::string("\xff")), Value(Date(0))}), 0, &error));
+    ASSERT_TRUE(error);
+    EXPECT_NE(error->localizedDescription().find("date"), std::string::npos);
+    EXPECT_FALSE(JSONSerialization::stringWithJSONObject(
+        Value::dictionary({{std::string("long ascii key \xc3"), Value(1)}}), 0, &error));
+    ASSERT_TRUE(error);
+    EXPECT_NE(error->localizedDescription().find("UTF-8"), std::string::npos);
+    EXPECT_TRUE(JSONSerialization::isValidJSONObject(Value::array({Value(std::string("\xff"))})));
+}
