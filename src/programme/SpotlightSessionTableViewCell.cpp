@@ -12,9 +12,9 @@ using uikit::NSLayoutRelation;
 
 namespace {
 
-constexpr double kWidth = 320;
-constexpr double kHeight = 96;
-constexpr double kMargin = 15;
+constexpr double kSessionCellWidth = 320;
+constexpr double kSessionCellHeight = 96;
+constexpr double kSessionCellMargin = 15;
 constexpr double kIconSide = 22;
 constexpr double kIconSpacing = 4;
 
@@ -47,18 +47,20 @@ std::shared_ptr<NSLayoutConstraint> constraint(const std::shared_ptr<uikit::UIVi
 std::shared_ptr<uikit::UIView> SpotlightSessionTableViewCell::makePrototype() {
     auto cell = std::make_shared<SpotlightSessionTableViewCell>(uikit::UITableViewCellStyle::Default,
                                                                 std::string(kReuseIdentifier));
-    cell->setFrame({0, 0, kWidth, kHeight});
+    cell->setFrame({0, 0, kSessionCellWidth, kSessionCellHeight});
     auto content = cell->contentView();
-    content->setFrame({0, 0, kWidth, kHeight});
-    const double iconsLeft = kWidth - kMargin - 3 * kIconSide - 2 * kIconSpacing;
-    const double textWidth = iconsLeft - kMargin - kIconSpacing;
+    content->setFrame({0, 0, kSessionCellWidth, kSessionCellHeight});
+    const double iconsLeft = kSessionCellWidth - kSessionCellMargin - 3 * kIconSide - 2 * kIconSpacing;
+    const double textWidth = iconsLeft - kSessionCellMargin - kIconSpacing;
 
-    auto date = label({kMargin, 8, textWidth, 16}, 12, "dateLabel");
-    auto time = label({kMargin, 24, textWidth, 16}, 12, "displayTimeLabel");
-    auto title = label({kMargin, 40, kWidth - 2 * kMargin, 20}, 15, "titleLabel");
-    auto location = label({kMargin, 60, kWidth - 2 * kMargin, 16}, 12, "locationLabel");
-    auto hint = label({kMargin, 76, 80, 16}, 12, "liveStatusHintLabel");
-    auto message = label({kMargin + 84, 76, kWidth - 2 * kMargin - 84, 16}, 12, "liveStatusMessageLabel");
+    auto date = label({kSessionCellMargin, 8, textWidth, 16}, 12, "dateLabel");
+    auto time = label({kSessionCellMargin, 24, textWidth, 16}, 12, "displayTimeLabel");
+    auto title = label({kSessionCellMargin, 40, kSessionCellWidth - 2 * kSessionCellMargin, 20}, 15, "titleLabel");
+    auto location =
+        label({kSessionCellMargin, 60, kSessionCellWidth - 2 * kSessionCellMargin, 16}, 12, "locationLabel");
+    auto hint = label({kSessionCellMargin, 76, 80, 16}, 12, "liveStatusHintLabel");
+    auto message = label({kSessionCellMargin + 84, 76, kSessionCellWidth - 2 * kSessionCellMargin - 84, 16}, 12,
+                         "liveStatusMessageLabel");
     for (const auto& part : {date, time, location, hint, message}) part->setTextColor(uikit::UIColor::darkGrayColor());
     auto type = icon(iconsLeft, "typeImageView");
     auto note = icon(iconsLeft + kIconSide + kIconSpacing, "noteImageView");
@@ -79,8 +81,8 @@ std::shared_ptr<uikit::UIView> SpotlightSessionTableViewCell::makePrototype() {
                                  "typeImageTonoteImageHSConstraint");
     auto typeToPin = constraint(pin, NSLayoutAttribute::Leading, note, NSLayoutAttribute::Trailing, kIconSpacing,
                                 "typeImageToPinImageHSConstraint");
-    auto pinToContent = constraint(content, NSLayoutAttribute::Trailing, pin, NSLayoutAttribute::Trailing, kMargin,
-                                   "pinImageToContentHSConstraint");
+    auto pinToContent = constraint(content, NSLayoutAttribute::Trailing, pin, NSLayoutAttribute::Trailing,
+                                   kSessionCellMargin, "pinImageToContentHSConstraint");
     content->addConstraints({hintHeight, messageHeight, typeWidth, noteWidth, pinWidth, typeToNote, typeToPin,
                              pinToContent});
 
