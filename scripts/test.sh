@@ -7,8 +7,9 @@ scripts/install-deps.sh
 # QVA_JOBS limits the build's parallelism (default: all cores).
 JOBS=${QVA_JOBS:-$(nproc)}
 BUILD=${QVA_TEST_BUILD_DIR:-build-asan}
+# A unity build: a clean build (as in CI) compiles the sources in batches.
 cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1" \
-  -DQVA_SANITIZE=ON -DQVA_BUILD_BENCH=OFF
+  -DQVA_SANITIZE=ON -DQVA_BUILD_BENCH=OFF -DQVA_UNITY_BUILD=ON
 cmake --build "$BUILD" -j"$JOBS"
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}

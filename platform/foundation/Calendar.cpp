@@ -4,6 +4,8 @@
 // out-of-range fields that dateFromComponents promises.
 #include "foundation/Calendar.h"
 
+#include "foundation/ICUTimeZone.h"
+
 #include <unicode/gregocal.h>
 #include <unicode/simpletz.h>
 #include <unicode/timezone.h>
@@ -26,12 +28,6 @@ struct Calendar::Engine {
 
 namespace {
 
-icu::TimeZone* makeICUZone(const TimeZone& zone) {
-    if (auto fixed = zone.fixedSecondsFromGMT())
-        return new icu::SimpleTimeZone(*fixed * 1000, icu::UnicodeString::fromUTF8(zone.name()));
-    return icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(zone.name()));
-}
-
 UDate toUDate(Date date) { return date.timeIntervalSince1970() * 1000.0; }
 Date fromUDate(UDate ms) { return Date::fromTimeIntervalSince1970(ms / 1000.0); }
 
@@ -39,7 +35,7 @@ Date fromUDate(UDate ms) { return Date::fromTimeIntervalSince1970(ms / 1000.0); 
 
 Calendar::Calendar(TimeZone zone) : zone_(std::move(zone)) {
     auto engine = std::make_shared<Engine>();
-    engine->zone.reset(makeICUZone(zone_));
+    engine->zone.reset(makeICUTimeZone(zone_));
     engine_ = std::move(engine);
 }
 

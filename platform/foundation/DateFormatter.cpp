@@ -4,6 +4,8 @@
 // partial matches, so a text that does not fit the pattern parses to nothing.
 #include "foundation/DateFormatter.h"
 
+#include "foundation/ICUTimeZone.h"
+
 #include <unicode/simpletz.h>
 #include <unicode/smpdtfmt.h>
 #include <unicode/timezone.h>
@@ -15,16 +17,6 @@ namespace foundation {
 struct DateFormatter::Engine {
     std::unique_ptr<icu::SimpleDateFormat> format;
 };
-
-namespace {
-
-icu::TimeZone* makeICUZone(const TimeZone& zone) {
-    if (auto fixed = zone.fixedSecondsFromGMT())
-        return new icu::SimpleTimeZone(*fixed * 1000, icu::UnicodeString::fromUTF8(zone.name()));
-    return icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(zone.name()));
-}
-
-}  // namespace
 
 DateFormatter::DateFormatter() : locale_(Locale::current()), timeZone_(TimeZone::local()) {}
 DateFormatter::~DateFormatter() = default;
@@ -57,7 +49,7 @@ DateFormatter::Engine* DateFormatter::engine() const {
     auto format = std::make_unique<icu::SimpleDateFormat>(icu::UnicodeString::fromUTF8(dateFormat_),
                                                           icu::Locale(locale_.identifier().c_str()), status);
     if (U_FAILURE(status)) return nullptr;
-    format->adoptTimeZone(makeICUZone(timeZone_));
+    format->adoptTimeZone(makeICUTimeZone(timeZone_));
     format->setLenient(false);
     engine_ = std::make_unique<Engine>();
     engine_->format = std::move(format);

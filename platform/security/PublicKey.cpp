@@ -9,7 +9,7 @@ namespace security {
 
 namespace {
 
-EVP_PKEY* parse(const foundation::Data& der) {
+EVP_PKEY* parsePublicKey(const foundation::Data& der) {
     const unsigned char* p = der.bytes();
     return d2i_PUBKEY(nullptr, &p, static_cast<long>(der.length()));
 }
@@ -18,7 +18,7 @@ EVP_PKEY* parse(const foundation::Data& der) {
 
 PublicKeyPtr PublicKey::createWithSubjectPublicKeyInfo(const foundation::Data& der) {
     if (der.empty()) return nullptr;
-    EVP_PKEY* key = parse(der);
+    EVP_PKEY* key = parsePublicKey(der);
     if (!key) return nullptr;
     EVP_PKEY_free(key);
     return PublicKeyPtr(new PublicKey(der));
@@ -26,8 +26,8 @@ PublicKeyPtr PublicKey::createWithSubjectPublicKeyInfo(const foundation::Data& d
 
 bool PublicKey::isEqual(const PublicKey& other) const {
     if (der_ == other.der_) return true;
-    EVP_PKEY* a = parse(der_);
-    EVP_PKEY* b = parse(other.der_);
+    EVP_PKEY* a = parsePublicKey(der_);
+    EVP_PKEY* b = parsePublicKey(other.der_);
     bool equal = a && b && EVP_PKEY_eq(a, b) == 1;
     EVP_PKEY_free(a);
     EVP_PKEY_free(b);

@@ -16,7 +16,7 @@ namespace security {
 
 namespace {
 
-X509* parse(const foundation::Data& der) {
+X509* parseCertificate(const foundation::Data& der) {
     const unsigned char* p = der.bytes();
     return d2i_X509(nullptr, &p, static_cast<long>(der.length()));
 }
@@ -127,12 +127,12 @@ Status Trust::evaluate(TrustResult* result) {
     if (!result) return Status::Parameter;
     chain_ = presented_;
     Verifier v;
-    v.leaf = parse(presented_.front()->data());
+    v.leaf = parseCertificate(presented_.front()->data());
     v.untrusted = sk_X509_new_null();
     v.store = X509_STORE_new();
     if (!v.leaf || !v.untrusted || !v.store) return Status::Allocate;
     for (size_t i = 1; i < presented_.size(); ++i) {
-        X509* cert = parse(presented_[i]->data());
+        X509* cert = parseCertificate(presented_[i]->data());
         if (!cert || !sk_X509_push(v.untrusted, cert)) {
             X509_free(cert);
             return Status::Allocate;
@@ -140,7 +140,7 @@ Status Trust::evaluate(TrustResult* result) {
     }
     if (customAnchors_) {
         for (const auto& anchor : anchors_) {
-            X509* cert = parse(anchor->data());
+            X509* cert = parseCertificate(anchor->data());
             // The store takes its own reference.
             if (cert) X509_STORE_add_cert(v.store, cert);
             X509_free(cert);
@@ -170,7 +170,7 @@ CertificatePtr Trust::certificateAtIndex(size_t index) const {
 }
 
 PublicKeyPtr Trust::copyPublicKey() const {
-    X509* leaf = parse(presented_.front()->data());
+    X509* leaf = parseCertificate(presented_.front()->data());
     if (!leaf) return nullptr;
     PublicKeyPtr key;
     unsigned char* out = nullptr;

@@ -7,7 +7,11 @@
 namespace uikit {
 namespace {
 
-void requireMain() { foundation::requireMainThread("Alerts and action sheets are used from the main thread only"); }
+void requireMainForAlertStack() {
+
+    foundation::requireMainThread("Alerts and action sheets are used from the main thread only");
+
+}
 
 }  // namespace
 
@@ -17,17 +21,17 @@ AlertStack& AlertStack::shared() {
 }
 
 std::vector<AlertStackEntryPtr> AlertStack::entries() const {
-    requireMain();
+    requireMainForAlertStack();
     return entries_;
 }
 
 AlertStackEntryPtr AlertStack::front() const {
-    requireMain();
+    requireMainForAlertStack();
     return entries_.empty() ? nullptr : entries_.back();
 }
 
 std::vector<std::shared_ptr<UIAlertView>> AlertStack::alertViews() const {
-    requireMain();
+    requireMainForAlertStack();
     std::vector<std::shared_ptr<UIAlertView>> alerts;
     for (const auto& entry : entries_)
         if (auto alert = std::dynamic_pointer_cast<UIAlertView>(entry)) alerts.push_back(std::move(alert));
@@ -48,19 +52,19 @@ bool AlertStack::tapButtonWithTitle(const std::string& title) {
 }
 
 void AlertStack::reset() {
-    requireMain();
+    requireMainForAlertStack();
     auto dropped = std::move(entries_);
     entries_.clear();
     for (const auto& entry : dropped) entry->dropFromScreen();
 }
 
 void AlertStack::push(AlertStackEntryPtr entry) {
-    requireMain();
+    requireMainForAlertStack();
     entries_.push_back(std::move(entry));
 }
 
 void AlertStack::remove(const AlertStackEntry& entry) {
-    requireMain();
+    requireMainForAlertStack();
     std::erase_if(entries_, [&](const auto& shown) { return shown.get() == &entry; });
 }
 

@@ -8,7 +8,7 @@
 namespace uikit {
 namespace {
 
-void requireMain() { foundation::requireMainThread("UIActionSheet is used from the main thread only"); }
+void requireMainForActionSheet() { foundation::requireMainThread("UIActionSheet is used from the main thread only"); }
 
 }  // namespace
 
@@ -64,7 +64,7 @@ void UIActionSheet::showFromBarButtonItem(std::shared_ptr<UIBarButtonItem> item,
 }
 
 void UIActionSheet::show(Anchor anchor) {
-    requireMain();
+    requireMainForActionSheet();
     if (visible_) return;
     visible_ = true;
     anchor_ = std::move(anchor);
@@ -72,7 +72,7 @@ void UIActionSheet::show(Anchor anchor) {
 }
 
 void UIActionSheet::dismissWithClickedButtonIndex(int64_t buttonIndex, bool /*animated*/) {
-    requireMain();
+    requireMainForActionSheet();
     if (!visible_) return;
     // The stack may hold the last reference; the callbacks must outlive it.
     auto self = std::static_pointer_cast<UIActionSheet>(shared_from_this());
@@ -84,7 +84,7 @@ void UIActionSheet::dismissWithClickedButtonIndex(int64_t buttonIndex, bool /*an
 }
 
 void UIActionSheet::tapButtonAtIndex(int64_t buttonIndex) {
-    requireMain();
+    requireMainForActionSheet();
     if (!visible_ || !buttonTitleAtIndex(buttonIndex)) return;
     auto self = std::static_pointer_cast<UIActionSheet>(shared_from_this());
     if (auto delegate = delegate_.lock()) delegate->actionSheetClickedButtonAtIndex(*this, buttonIndex);

@@ -7,7 +7,7 @@
 namespace uikit {
 namespace {
 
-void requireMain() { foundation::requireMainThread("UIAlertView is used from the main thread only"); }
+void requireMainForAlertView() { foundation::requireMainThread("UIAlertView is used from the main thread only"); }
 
 }  // namespace
 
@@ -32,12 +32,12 @@ UIAlertView::Text UIAlertView::buttonTitleAtIndex(int64_t index) const {
 }
 
 void UIAlertView::addAccessoryView(std::shared_ptr<UIView> view) {
-    requireMain();
+    requireMainForAlertView();
     if (view) accessoryViews_.push_back(std::move(view));
 }
 
 void UIAlertView::show() {
-    requireMain();
+    requireMainForAlertView();
     if (visible_) return;
     visible_ = true;
     auto self = std::static_pointer_cast<UIAlertView>(shared_from_this());
@@ -45,7 +45,7 @@ void UIAlertView::show() {
 }
 
 void UIAlertView::dismissWithClickedButtonIndex(int64_t buttonIndex, bool /*animated*/) {
-    requireMain();
+    requireMainForAlertView();
     if (!visible_) return;
     // The stack may hold the last reference; the callback must outlive it.
     auto self = std::static_pointer_cast<UIAlertView>(shared_from_this());
@@ -57,7 +57,7 @@ void UIAlertView::dismissWithClickedButtonIndex(int64_t buttonIndex, bool /*anim
 }
 
 void UIAlertView::tapButtonAtIndex(int64_t buttonIndex) {
-    requireMain();
+    requireMainForAlertView();
     if (!visible_ || !buttonTitleAtIndex(buttonIndex)) return;
     auto self = std::static_pointer_cast<UIAlertView>(shared_from_this());
     if (auto delegate = delegate_.lock()) delegate->alertViewClickedButtonAtIndex(*this, buttonIndex);

@@ -37,13 +37,13 @@ bool chainMatches(const std::vector<UIAppearance::ClassTest>& chain,
     return next == chain.size();
 }
 
-void requireMain() { foundation::requireMainThread("UIAppearance is used from the main thread only"); }
+void requireMainForAppearance() { foundation::requireMainThread("UIAppearance is used from the main thread only"); }
 
 }  // namespace
 
 void UIAppearance::record(ClassTest target, std::vector<ClassTest> containers, const std::string& key,
                           Applier apply) {
-    requireMain();
+    requireMainForAppearance();
     auto& list = entries();
     std::erase_if(list, [&](const Entry& e) {
         return e.key == key && e.target.type == target.type && sameChain(e.containers, containers);
@@ -70,7 +70,7 @@ void UIAppearance::applyTo(UIView& view) { applyTo(view, view, containerChain(vi
 
 void UIAppearance::applyTo(foundation::Object& object, UIAppearanceCustomizable& customizable,
                            const std::vector<foundation::ObjectPtr>& containers) {
-    requireMain();
+    requireMainForAppearance();
     std::vector<const Entry*> matching;
     for (const auto& entry : entries()) {
         if (!entry.target.test(object)) continue;
@@ -88,7 +88,7 @@ void UIAppearance::applyTo(foundation::Object& object, UIAppearanceCustomizable&
 }
 
 void UIAppearance::resetForTests() {
-    requireMain();
+    requireMainForAppearance();
     entries().clear();
 }
 

@@ -17,7 +17,7 @@ const char* const UIApplicationDidReceiveMemoryWarningNotification = "UIApplicat
 
 namespace {
 
-void requireMain() { foundation::requireMainThread("UIApplication is used from the main thread only"); }
+void requireMainForApplication() { foundation::requireMainThread("UIApplication is used from the main thread only"); }
 
 }  // namespace
 
@@ -29,21 +29,21 @@ UIApplication& UIApplication::sharedApplication() {
 }
 
 UIWindowPtr UIApplication::keyWindow() const {
-    requireMain();
+    requireMainForApplication();
     // Made on first use: the window asks the screen, which asks the application.
     if (!keyWindow_) keyWindow_ = std::make_shared<UIWindow>();
     return keyWindow_;
 }
 
 void UIApplication::setKeyWindow(UIWindowPtr window) {
-    requireMain();
+    requireMainForApplication();
     if (window) keyWindow_ = std::move(window);
 }
 
 // The lifecycle.
 
 void UIApplication::launch(std::shared_ptr<UIApplicationDelegate> delegate, const foundation::Value& launchOptions) {
-    requireMain();
+    requireMainForApplication();
     delegate_ = std::move(delegate);
     state_ = UIApplicationState::Inactive;
     if (auto d = delegate_) d->applicationDidFinishLaunchingWithOptions(*this, launchOptions);
@@ -54,14 +54,14 @@ void UIApplication::launch(std::shared_ptr<UIApplicationDelegate> delegate, cons
 }
 
 void UIApplication::enterBackground() {
-    requireMain();
+    requireMainForApplication();
     if (auto d = delegate_) d->applicationWillResignActive(*this);
     state_ = UIApplicationState::Background;
     if (auto d = delegate_) d->applicationDidEnterBackground(*this);
 }
 
 void UIApplication::enterForeground() {
-    requireMain();
+    requireMainForApplication();
     if (auto d = delegate_) d->applicationWillEnterForeground(*this);
     foundation::NotificationCenter::defaultCenter().postNotificationName(UIApplicationWillEnterForegroundNotification);
     state_ = UIApplicationState::Active;
@@ -69,18 +69,18 @@ void UIApplication::enterForeground() {
 }
 
 void UIApplication::terminate() {
-    requireMain();
+    requireMainForApplication();
     if (auto d = delegate_) d->applicationWillTerminate(*this);
 }
 
 void UIApplication::simulateMemoryWarning() {
-    requireMain();
+    requireMainForApplication();
     foundation::NotificationCenter::defaultCenter().postNotificationName(
         UIApplicationDidReceiveMemoryWarningNotification);
 }
 
 UIInterfaceOrientationMask UIApplication::supportedInterfaceOrientationsForWindow(UIWindow* window) {
-    requireMain();
+    requireMainForApplication();
     if (auto d = delegate_) return d->applicationSupportedInterfaceOrientationsForWindow(*this, window);
     return UIInterfaceOrientationMaskAll;
 }
@@ -88,52 +88,52 @@ UIInterfaceOrientationMask UIApplication::supportedInterfaceOrientationsForWindo
 // The status bar.
 
 void UIApplication::setStatusBarStyle(UIStatusBarStyle style, bool /*animated*/) {
-    requireMain();
+    requireMainForApplication();
     statusBarStyle_ = style;
 }
 
 void UIApplication::setStatusBarHidden(bool hidden, UIStatusBarAnimation animation) {
-    requireMain();
+    requireMainForApplication();
     statusBarHidden_ = hidden;
     statusBarAnimation_ = animation;
 }
 
 void UIApplication::setStatusBarOrientation(UIInterfaceOrientation orientation) {
-    requireMain();
+    requireMainForApplication();
     statusBarOrientation_ = orientation;
 }
 
 graphics::Rect UIApplication::statusBarFrame() const {
-    requireMain();
+    requireMainForApplication();
     if (statusBarHidden_) return graphics::Rect::zero();
     return {0, 0, UIScreen::mainScreen().bounds().width(), 20};
 }
 
 void UIApplication::registerUserNotificationSettings(UIUserNotificationType types) {
-    requireMain();
+    requireMainForApplication();
     notificationTypes_ = types;
 }
 
 // Alerts and URLs.
 
 std::vector<std::shared_ptr<UIAlertView>> UIApplication::visibleAlerts() const {
-    requireMain();
+    requireMainForApplication();
     return AlertStack::shared().alertViews();
 }
 
 bool UIApplication::openURL(const foundation::URL& url) {
-    requireMain();
+    requireMainForApplication();
     openedURLs_.push_back(url);
     return true;
 }
 
 std::vector<foundation::URL> UIApplication::openedURLs() const {
-    requireMain();
+    requireMainForApplication();
     return openedURLs_;
 }
 
 void UIApplication::resetForTests() {
-    requireMain();
+    requireMainForApplication();
     AlertStack::shared().reset();
     if (auto responder = UIResponder::currentFirstResponder()) responder->forceResignFirstResponder();
     UIKeyboard::resetForTests();

@@ -5,11 +5,11 @@
 namespace uikit {
 
 namespace {
-void requireMain() { foundation::requireMainThread("UIControl must be used from the main thread only"); }
+void requireMainForControl() { foundation::requireMainThread("UIControl must be used from the main thread only"); }
 }  // namespace
 
 UIControl::ActionId UIControl::addTarget(Action action, UIControlEvents events) {
-    requireMain();
+    requireMainForControl();
     ActionId id = nextActionId_++;
     actions_.push_back({id, events, std::make_shared<Action>(std::move(action))});
     return id;
@@ -30,7 +30,7 @@ UIControlEvents UIControl::allControlEvents() const {
 }
 
 void UIControl::sendActionsForControlEvents(UIControlEvents events) {
-    requireMain();
+    requireMainForControl();
     // A copy: actions may change the registrations while they run.
     std::vector<std::shared_ptr<Action>> due;
     for (const auto& r : actions_) {
@@ -83,7 +83,7 @@ bool UIControl::acceptsTouches() const {
 }
 
 bool UIControl::tap() {
-    requireMain();
+    requireMainForControl();
     if (!acceptsTouches()) return false;
     // Kept alive: an action may take the control off the screen.
     auto self = weak_from_this().lock();

@@ -38,7 +38,7 @@ UIUserInterfaceIdiom idiomFromEnvironment() {
     return text == "pad" || text == "tablet" ? UIUserInterfaceIdiom::Pad : UIUserInterfaceIdiom::Phone;
 }
 
-void requireMain() { foundation::requireMainThread("UIDevice is used from the main thread only"); }
+void requireMainForDevice() { foundation::requireMainThread("UIDevice is used from the main thread only"); }
 
 }  // namespace
 
@@ -54,43 +54,43 @@ UIUserInterfaceIdiom UIDevice::userInterfaceIdiom() const { return idiom; }
 void UIDevice::setUserInterfaceIdiom(UIUserInterfaceIdiom value) { idiom = value; }
 
 std::string UIDevice::systemVersion() const {
-    requireMain();
+    requireMainForDevice();
     return state().systemVersion;
 }
 
 void UIDevice::setSystemVersion(std::string version) {
-    requireMain();
+    requireMainForDevice();
     state().systemVersion = std::move(version);
 }
 
 std::string UIDevice::model() const {
-    requireMain();
+    requireMainForDevice();
     if (state().model) return *state().model;
     return userInterfaceIdiom() == UIUserInterfaceIdiom::Pad ? "iPad" : "iPhone";
 }
 
 void UIDevice::setModel(std::string model) {
-    requireMain();
+    requireMainForDevice();
     state().model = std::move(model);
 }
 
 void UIDevice::resetModel() {
-    requireMain();
+    requireMainForDevice();
     state().model.reset();
 }
 
 UIDeviceOrientation UIDevice::orientation() const {
-    requireMain();
+    requireMainForDevice();
     return state().orientation;
 }
 
 void UIDevice::setOrientationQuietly(UIDeviceOrientation orientation) {
-    requireMain();
+    requireMainForDevice();
     state().orientation = orientation;
 }
 
 void UIDevice::rotateToOrientation(UIDeviceOrientation orientation) {
-    requireMain();
+    requireMainForDevice();
     if (state().orientation == orientation) return;
     state().orientation = orientation;
     // The interface follows when the controllers on screen and the

@@ -8,8 +8,8 @@
 namespace uikit {
 
 namespace {
-constexpr double kMargin = 8;
-constexpr double kSpacing = 8;
+constexpr double kBarMargin = 8;
+constexpr double kItemSpacing = 8;
 constexpr double kTitleFontSize = 17;
 constexpr double kButtonFontSize = 17;
 constexpr const char* kBackArrow = "\xE2\x80\xB9 ";  // "‹ "
@@ -216,7 +216,7 @@ void UINavigationBar::layoutSubviews() {
     };
 
     // Back button.
-    double left = area.origin.x + kMargin;
+    double left = area.origin.x + kBarMargin;
     if (isBackButtonShown()) {
         if (!backButton_) {
             backButton_ = UIButton::buttonWithType(UIButtonType::System);
@@ -232,7 +232,7 @@ void UINavigationBar::layoutSubviews() {
         if (!backButton_->superview()) addSubview(backButton_);
         auto size = backButton_->sizeThatFits({0, 0});
         place(backButton_, left, size);
-        left += size.width + kSpacing;
+        left += size.width + kItemSpacing;
     } else if (backButton_) {
         backButton_->removeFromSuperview();
     }
@@ -257,7 +257,7 @@ void UINavigationBar::layoutSubviews() {
         if (item->width() > 0) size.width = item->width();
         return size;
     };
-    double right = area.origin.x + area.size.width - kMargin;
+    double right = area.origin.x + area.size.width - kBarMargin;
     if (top) {
         bool leftShown = !isBackButtonShown() || top->leftItemsSupplementBackButton();
         for (const auto& item : top->leftBarButtonItems()) {
@@ -267,14 +267,14 @@ void UINavigationBar::layoutSubviews() {
             if (!leftShown) continue;
             auto size = sizeOf(item, view);
             if (!item->isSpace()) place(view, left, size);
-            left += (item->systemItem() == UIBarButtonSystemItem::FlexibleSpace ? 0 : size.width) + kSpacing;
+            left += (item->systemItem() == UIBarButtonSystemItem::FlexibleSpace ? 0 : size.width) + kItemSpacing;
         }
         for (const auto& item : top->rightBarButtonItems()) {
             auto view = viewForBarButtonItem(item);
             if (!view->superview()) addSubview(view);
             auto size = sizeOf(item, view);
             if (!item->isSpace()) place(view, right - size.width, size);
-            right -= (item->systemItem() == UIBarButtonSystemItem::FlexibleSpace ? 0 : size.width) + kSpacing;
+            right -= (item->systemItem() == UIBarButtonSystemItem::FlexibleSpace ? 0 : size.width) + kItemSpacing;
         }
     }
 

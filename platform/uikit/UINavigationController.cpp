@@ -11,7 +11,11 @@
 namespace uikit {
 namespace {
 
-void requireMain() { foundation::requireMainThread("UINavigationController is used from the main thread only"); }
+void requireMainForNavigationController() {
+
+    foundation::requireMainThread("UINavigationController is used from the main thread only");
+
+}
 
 }  // namespace
 
@@ -33,7 +37,7 @@ void UINavigationController::loadView() {
 }
 
 void UINavigationController::setViewControllers(std::vector<UIViewControllerPtr> controllers, bool animated) {
-    requireMain();
+    requireMainForNavigationController();
     std::erase(controllers, nullptr);
     for (size_t i = 0; i < controllers.size(); ++i) {
         if (std::find(controllers.begin() + static_cast<std::ptrdiff_t>(i) + 1, controllers.end(), controllers[i]) !=
@@ -46,7 +50,7 @@ void UINavigationController::setViewControllers(std::vector<UIViewControllerPtr>
 }
 
 void UINavigationController::pushViewController(const UIViewControllerPtr& controller, bool animated) {
-    requireMain();
+    requireMainForNavigationController();
     if (!controller) foundation::raise(foundation::kInvalidArgumentException, "Cannot push a nil controller");
     if (containsController(stack_, controller)) {
         foundation::raise(foundation::kInvalidArgumentException,
@@ -58,7 +62,7 @@ void UINavigationController::pushViewController(const UIViewControllerPtr& contr
 }
 
 UIViewControllerPtr UINavigationController::popViewControllerAnimated(bool animated) {
-    requireMain();
+    requireMainForNavigationController();
     if (stack_.size() < 2) return nullptr;
     auto popped = stack_.back();
     replaceStack({stack_.begin(), stack_.end() - 1}, animated);
@@ -66,14 +70,14 @@ UIViewControllerPtr UINavigationController::popViewControllerAnimated(bool anima
 }
 
 std::vector<UIViewControllerPtr> UINavigationController::popToRootViewControllerAnimated(bool animated) {
-    requireMain();
+    requireMainForNavigationController();
     if (stack_.size() < 2) return {};
     return popToViewController(stack_.front(), animated);
 }
 
 std::vector<UIViewControllerPtr> UINavigationController::popToViewController(const UIViewControllerPtr& controller,
                                                                               bool animated) {
-    requireMain();
+    requireMainForNavigationController();
     auto it = std::find(stack_.begin(), stack_.end(), controller);
     if (it == stack_.end()) {
         foundation::raise(foundation::kInvalidArgumentException, "Tried to pop to a view controller that doesn't exist.");

@@ -11,7 +11,7 @@
 namespace uikit {
 namespace {
 
-void requireMain() { foundation::requireMainThread("UINib is used from the main thread only"); }
+void requireMainForNib() { foundation::requireMainThread("UINib is used from the main thread only"); }
 
 std::map<std::string, UINib::Factory>& registry() {
     static std::map<std::string, UINib::Factory> nibs;
@@ -29,22 +29,22 @@ void UINib::awakeViewTree(const std::shared_ptr<UIView>& view) {
 }
 
 void UINib::registerNib(const std::string& name, Factory factory) {
-    requireMain();
+    requireMainForNib();
     registry()[name] = std::move(factory);
 }
 
 void UINib::unregisterNib(const std::string& name) {
-    requireMain();
+    requireMainForNib();
     registry().erase(name);
 }
 
 bool UINib::hasNibNamed(const std::string& name) {
-    requireMain();
+    requireMainForNib();
     return registry().count(name) != 0;
 }
 
 std::shared_ptr<UINib> UINib::nibWithNibName(const std::string& name) {
-    requireMain();
+    requireMainForNib();
     auto found = registry().find(name);
     if (found == registry().end() || !found->second)
         foundation::raise(foundation::kInternalInconsistencyException,
@@ -57,7 +57,7 @@ std::vector<foundation::ObjectPtr> UINib::loadNibNamed(const std::string& name, 
 }
 
 std::vector<foundation::ObjectPtr> UINib::instantiateWithOwner(const foundation::ObjectPtr& owner) const {
-    requireMain();
+    requireMainForNib();
     auto objects = factory_(owner);
     for (const auto& object : objects) {
         if (auto controller = std::dynamic_pointer_cast<UIViewController>(object)) {

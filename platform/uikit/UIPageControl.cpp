@@ -8,8 +8,8 @@ namespace uikit {
 
 namespace {
 constexpr double kDot = 7;
-constexpr double kSpacing = 9;
-constexpr double kHeight = 37;
+constexpr double kDotSpacing = 9;
+constexpr double kPageControlHeight = 37;
 }  // namespace
 
 void UIPageControl::setNumberOfPages(int64_t pages) {
@@ -38,8 +38,8 @@ void UIPageControl::setCurrentPageIndicatorTintColor(std::optional<graphics::Col
 }
 
 graphics::Size UIPageControl::sizeForNumberOfPages(int64_t pages) const {
-    if (pages <= 0) return {0, kHeight};
-    return {double(pages) * kDot + double(pages - 1) * kSpacing, kHeight};
+    if (pages <= 0) return {0, kPageControlHeight};
+    return {double(pages) * kDot + double(pages - 1) * kDotSpacing, kPageControlHeight};
 }
 
 bool UIPageControl::tapAtPoint(graphics::Point point) {
@@ -64,7 +64,7 @@ void UIPageControl::drawRect(const graphics::Rect& rect) {
     double y = rect.origin.y + (rect.size.height - kDot) / 2;
     for (int64_t page = 0; page < numberOfPages_; ++page) {
         graphics::MutablePath dot;
-        dot.addEllipseInRect({{x + double(page) * (kDot + kSpacing), y}, {kDot, kDot}});
+        dot.addEllipseInRect({{x + double(page) * (kDot + kDotSpacing), y}, {kDot, kDot}});
         // Unless tinted: grey dots, the current one darker, visible on any page.
         graphics::Color color = page == currentPage_ ? currentPageTint_.value_or(graphics::Color::gray(0.3))
                                                      : pageTint_.value_or(graphics::Color::gray(0.75));

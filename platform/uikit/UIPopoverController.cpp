@@ -16,7 +16,11 @@
 namespace uikit {
 namespace {
 
-void requireMain() { foundation::requireMainThread("UIPopoverController is used from the main thread only"); }
+void requireMainForPopoverController() {
+
+    foundation::requireMainThread("UIPopoverController is used from the main thread only");
+
+}
 
 // The clear layer under a visible popover. It takes the touches outside the
 // popover, except those on a pass-through view, which go to that view.
@@ -79,7 +83,7 @@ UIPopoverController::~UIPopoverController() {
 }
 
 void UIPopoverController::setContentViewController(UIViewControllerPtr controller, bool animated) {
-    requireMain();
+    requireMainForPopoverController();
     if (controller == content_) return;
     auto old = std::move(content_);
     content_ = std::move(controller);
@@ -106,14 +110,14 @@ void UIPopoverController::setContentViewController(UIViewControllerPtr controlle
 }
 
 void UIPopoverController::setPopoverContentSize(graphics::Size size, bool) {
-    requireMain();
+    requireMainForPopoverController();
     contentSize_ = size;
     if (visible_) placePanel();
 }
 
 void UIPopoverController::presentPopoverFromBarButtonItem(const std::shared_ptr<UIBarButtonItem>& item,
                                                           UIPopoverArrowDirection arrowDirections, bool animated) {
-    requireMain();
+    requireMainForPopoverController();
     if (!item) return;
     graphics::Rect anchor{0, UIContainerLayout::kStatusBarHeight, UIContainerLayout::kNavigationBarHeight,
                           UIContainerLayout::kNavigationBarHeight};
@@ -129,7 +133,7 @@ void UIPopoverController::presentPopoverFromBarButtonItem(const std::shared_ptr<
 
 void UIPopoverController::presentPopoverFromRect(const graphics::Rect& rect, const std::shared_ptr<UIView>& view,
                                                  UIPopoverArrowDirection arrowDirections, bool animated) {
-    requireMain();
+    requireMainForPopoverController();
     UIViewPtr windowView = view ? std::static_pointer_cast<UIView>(view->window()) : nullptr;
     if (!windowView) windowView = UIApplication::sharedApplication().keyWindow();
     const graphics::Rect anchor = view ? view->convertRectToView(rect, nullptr) : rect;
@@ -215,7 +219,7 @@ void UIPopoverController::placePanel() {
 }
 
 void UIPopoverController::dismissPopoverAnimated(bool animated) {
-    requireMain();
+    requireMainForPopoverController();
     if (!visible_) return;
     lastDismissalAnimated_ = animated;
     auto content = content_;
@@ -225,7 +229,7 @@ void UIPopoverController::dismissPopoverAnimated(bool animated) {
 }
 
 void UIPopoverController::tapOutside() {
-    requireMain();
+    requireMainForPopoverController();
     if (!visible_) return;
     auto self = std::static_pointer_cast<UIPopoverController>(shared_from_this());
     if (auto delegate = delegate_.lock(); delegate && !delegate->popoverControllerShouldDismissPopover(*this)) return;

@@ -11,24 +11,24 @@ std::weak_ptr<UIResponder>& firstResponder() {
     return responder;
 }
 
-void requireMain() { foundation::requireMainThread("UIResponder is used from the main thread only"); }
+void requireMainForResponder() { foundation::requireMainThread("UIResponder is used from the main thread only"); }
 
 }  // namespace
 
 UIResponder::~UIResponder() = default;
 
 UIResponderPtr UIResponder::currentFirstResponder() {
-    requireMain();
+    requireMainForResponder();
     return firstResponder().lock();
 }
 
 bool UIResponder::isFirstResponder() const {
-    requireMain();
+    requireMainForResponder();
     return firstResponder().lock().get() == this;
 }
 
 bool UIResponder::becomeFirstResponder() {
-    requireMain();
+    requireMainForResponder();
     if (isFirstResponder()) return true;
     if (!canBecomeFirstResponder()) return false;
     if (auto current = firstResponder().lock()) {
@@ -40,7 +40,7 @@ bool UIResponder::becomeFirstResponder() {
 }
 
 bool UIResponder::resignFirstResponder() {
-    requireMain();
+    requireMainForResponder();
     if (!isFirstResponder()) return true;
     if (!canResignFirstResponder()) return false;
     firstResponder().reset();
@@ -49,7 +49,7 @@ bool UIResponder::resignFirstResponder() {
 }
 
 void UIResponder::forceResignFirstResponder() {
-    requireMain();
+    requireMainForResponder();
     if (!isFirstResponder()) return;
     firstResponder().reset();
     didResignFirstResponder();

@@ -11,7 +11,7 @@ namespace uikit {
 
 namespace {
 
-void requireMain() { foundation::requireMainThread("UIScrollView is used from the main thread only"); }
+void requireMainForScrollView() { foundation::requireMainThread("UIScrollView is used from the main thread only"); }
 
 // The nearest multiple of the page length, within the range.
 double snapToPage(double offset, double page, double low, double high) {
@@ -36,7 +36,7 @@ UIScrollView::UIScrollView(const graphics::Rect& frame) : UIView(frame) { setCli
 UIScrollView::~UIScrollView() = default;
 
 void UIScrollView::setContentOffset(graphics::Point offset, bool animated) {
-    requireMain();
+    requireMainForScrollView();
     lastOffsetAnimated_ = animated;
     moveOffset(offset);
 }
@@ -53,7 +53,7 @@ void UIScrollView::moveOffset(graphics::Point offset) {
 }
 
 void UIScrollView::setContentInset(const UIEdgeInsets& inset) {
-    requireMain();
+    requireMainForScrollView();
     contentInset_ = inset;
     notify(kContentInsetKey, inset);
     // The offset is adjusted to the new inset, and reported, while the
@@ -76,7 +76,7 @@ graphics::Point UIScrollView::maximumContentOffset() const {
 }
 
 bool UIScrollView::beginDragging() {
-    requireMain();
+    requireMainForScrollView();
     if (!scrollEnabled_ || dragging_) return false;
     tracking_ = true;
     dragging_ = true;
@@ -86,7 +86,7 @@ bool UIScrollView::beginDragging() {
 }
 
 void UIScrollView::dragToContentOffset(graphics::Point offset) {
-    requireMain();
+    requireMainForScrollView();
     if (!dragging_) return;
     if (!bounces_) {
         graphics::Point low = minimumContentOffset(), high = maximumContentOffset();
@@ -97,7 +97,7 @@ void UIScrollView::dragToContentOffset(graphics::Point offset) {
 }
 
 void UIScrollView::endDragging() {
-    requireMain();
+    requireMainForScrollView();
     if (!dragging_) return;
     tracking_ = false;
     // The delegate may change the insets on release (a refresh control
@@ -151,7 +151,7 @@ bool UIScrollView::dragThroughContentOffsets(const std::vector<graphics::Point>&
 }
 
 UIScrollView::ObserverId UIScrollView::addObserverForKeyPath(const std::string& keyPath, Observer observer) {
-    requireMain();
+    requireMainForScrollView();
     if (keyPath != kContentOffsetKey && keyPath != kContentInsetKey)
         foundation::raise(foundation::kInvalidArgumentException, "UIScrollView cannot be observed for the key path " + keyPath);
     ObserverId id = nextObserverId_++;

@@ -20,11 +20,11 @@ namespace uikit {
 
 namespace {
 
-constexpr double kMargin = 8;
+constexpr double kSearchBarMargin = 8;
 constexpr double kFieldHeight = 28;
 constexpr double kScopeHeight = 29;
 constexpr double kIconRoom = 22;
-constexpr double kFontSize = 14;
+constexpr double kSearchFontSize = 14;
 const char* const kCancelTitle = "Cancel";
 
 // The bar's default band: the light grey of the platform's search bars.
@@ -34,7 +34,7 @@ graphics::Color defaultBandColor() { return graphics::Color::rgb(201.0 / 255, 20
 class SearchBarField : public UITextField {
 public:
     SearchBarField() {
-        setFont(UIFont::systemFontOfSize(kFontSize));
+        setFont(UIFont::systemFontOfSize(kSearchFontSize));
         setReturnKeyType(UIReturnKeyType::Search);
     }
 
@@ -324,21 +324,24 @@ void UISearchBar::layoutSubviews() {
     const graphics::Rect all = bounds();
     container_->setFrame(all);
     const double width = all.size.width;
-    double fieldRight = width - kMargin;
+    double fieldRight = width - kSearchBarMargin;
     cancelButton_->setHidden(!showsCancelButton_);
     if (showsCancelButton_) {
         auto title = NSStringDrawing::sizeOfLines(
             NSStringDrawing::layOut(kCancelTitle, UIFont::systemFontOfSize(UIFont::kDefaultFontSize), 0, 1));
         double buttonWidth = std::ceil(title.width) + 8;
-        cancelButton_->setFrame({std::max(0.0, width - kMargin - buttonWidth), (kBarHeight - 30) / 2, buttonWidth, 30});
-        fieldRight -= buttonWidth + kMargin;
+        cancelButton_->setFrame(
+            {std::max(0.0, width - kSearchBarMargin - buttonWidth), (kBarHeight - 30) / 2, buttonWidth, 30});
+        fieldRight -= buttonWidth + kSearchBarMargin;
     }
-    field_->setFrame({kMargin, (kBarHeight - kFieldHeight) / 2, std::max(0.0, fieldRight - kMargin), kFieldHeight});
+    field_->setFrame({kSearchBarMargin, (kBarHeight - kFieldHeight) / 2, std::max(0.0, fieldRight - kSearchBarMargin),
+                      kFieldHeight});
     bool scopeShown = showsScopeBar_ && !scopeButtonTitles_.empty();
     scopeBar_->setHidden(!scopeShown);
     if (scopeShown)
         scopeBar_->setFrame(
-            {kMargin, kBarHeight + (kScopeBarHeight - kScopeHeight) / 2, std::max(0.0, width - 2 * kMargin), kScopeHeight});
+            {kSearchBarMargin, kBarHeight + (kScopeBarHeight - kScopeHeight) / 2,
+             std::max(0.0, width - 2 * kSearchBarMargin), kScopeHeight});
 }
 
 void UISearchBar::setFrame(const graphics::Rect& frame) {

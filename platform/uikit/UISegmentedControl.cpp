@@ -12,12 +12,12 @@
 namespace uikit {
 
 namespace {
-constexpr double kFontSize = 13;
+constexpr double kSegmentFontSize = 13;
 constexpr double kPadding = 10;  // on each side of a segment's content
-constexpr double kHeight = 29;
+constexpr double kSegmentedControlHeight = 29;
 
 const UIFontPtr& segmentFont() {
-    static const UIFontPtr font = UIFont::systemFontOfSize(kFontSize);
+    static const UIFontPtr font = UIFont::systemFontOfSize(kSegmentFontSize);
     return font;
 }
 }  // namespace
@@ -140,7 +140,7 @@ graphics::Size UISegmentedControl::sizeThatFits(graphics::Size) const {
     double widest = 0;
     for (const auto& segment : segments_) widest = std::max(widest, segmentWidth(segment));
     double width = widest * static_cast<double>(segments_.size());
-    return {std::max(width, setSize_.width), std::max(kHeight, setSize_.height)};
+    return {std::max(width, setSize_.width), std::max(kSegmentedControlHeight, setSize_.height)};
 }
 
 void UISegmentedControl::drawRect(const graphics::Rect& rect) {

@@ -14,7 +14,11 @@
 namespace uikit {
 namespace {
 
-void requireMain() { foundation::requireMainThread("UISplitViewController is used from the main thread only"); }
+void requireMainForSplitViewController() {
+
+    foundation::requireMainThread("UISplitViewController is used from the main thread only");
+
+}
 
 bool isPad() { return UIDevice::currentDevice().userInterfaceIdiom() == UIUserInterfaceIdiom::Pad; }
 
@@ -39,7 +43,7 @@ void UISplitViewController::loadView() {
 }
 
 void UISplitViewController::setViewControllers(std::vector<UIViewControllerPtr> controllers) {
-    requireMain();
+    requireMainForSplitViewController();
     std::erase(controllers, nullptr);
     auto self = std::static_pointer_cast<UISplitViewController>(shared_from_this());
     const auto shownBefore = appearanceChildren();
@@ -62,7 +66,7 @@ void UISplitViewController::setViewControllers(std::vector<UIViewControllerPtr> 
 }
 
 void UISplitViewController::setDelegate(const std::shared_ptr<UISplitViewControllerDelegate>& delegate) {
-    requireMain();
+    requireMainForSplitViewController();
     delegate_ = delegate;
     if (!delegate) return;
     const bool wasHidden = masterHidden_;

@@ -19,7 +19,7 @@
 namespace uikit {
 namespace {
 
-void requireMain() { foundation::requireMainThread("UIStoryboard is used from the main thread only"); }
+void requireMainForStoryboard() { foundation::requireMainThread("UIStoryboard is used from the main thread only"); }
 
 std::map<std::string, std::shared_ptr<UIStoryboard>>& registry() {
     static std::map<std::string, std::shared_ptr<UIStoryboard>> storyboards;
@@ -49,29 +49,29 @@ void SceneOutlets::connectObject(const std::string& name, const foundation::Obje
 }
 
 std::shared_ptr<UIStoryboard> UIStoryboard::registerStoryboard(const std::string& name) {
-    requireMain();
+    requireMainForStoryboard();
     auto& storyboard = registry()[name];
     if (!storyboard) storyboard.reset(new UIStoryboard(name));
     return storyboard;
 }
 
 void UIStoryboard::unregisterStoryboard(const std::string& name) {
-    requireMain();
+    requireMainForStoryboard();
     registry().erase(name);
 }
 
 bool UIStoryboard::isStoryboardRegistered(const std::string& name) {
-    requireMain();
+    requireMainForStoryboard();
     return registry().count(name) != 0;
 }
 
 bool UIStoryboard::hasStoryboardNamed(const std::string& name) {
-    requireMain();
+    requireMainForStoryboard();
     return registry().count(name) != 0;
 }
 
 std::shared_ptr<UIStoryboard> UIStoryboard::storyboardWithName(const std::string& name) {
-    requireMain();
+    requireMainForStoryboard();
     auto found = registry().find(name);
     if (found == registry().end())
         foundation::raise(foundation::kInvalidArgumentException,
@@ -99,7 +99,7 @@ UIViewControllerPtr UIStoryboard::instantiateInitialViewController() {
 }
 
 UIViewControllerPtr UIStoryboard::instantiateViewControllerWithIdentifier(const std::string& identifier) {
-    requireMain();
+    requireMainForStoryboard();
     if (identifier.empty())
         foundation::raise(foundation::kInvalidArgumentException,
                           "Storyboard (" + name_ + ") asked for a view controller without identifier");
@@ -159,7 +159,7 @@ void registerPrototypeCellsInTree(const UIViewController& controller, UIView& vi
 }  // namespace
 
 std::shared_ptr<UIView> UIStoryboard::loadViewOfScene(UIViewController& controller) {
-    requireMain();
+    requireMainForStoryboard();
     auto scene = scenes_.find(controller.storyboardSceneIdentifier());
     if (scene == scenes_.end() || !scene->second.buildView) return nullptr;
     std::weak_ptr<UIViewController> owner =
@@ -220,7 +220,7 @@ void UIStoryboard::wireTrigger(const std::string& scene, const std::string& outl
 
 bool UIStoryboard::performSegue(UIViewController& source, const std::string& identifier,
                                 const foundation::ObjectPtr& sender, bool askSource) {
-    requireMain();
+    requireMainForStoryboard();
     auto storyboard = source.storyboard();
     const UIStoryboardSegueDefinition* found =
         storyboard ? storyboard->findSegue(source.storyboardSceneIdentifier(), identifier) : nullptr;

@@ -10,7 +10,11 @@
 namespace uikit {
 namespace {
 
-void requireMain() { foundation::requireMainThread("UITabBarController is used from the main thread only"); }
+void requireMainForTabBarController() {
+
+    foundation::requireMainThread("UITabBarController is used from the main thread only");
+
+}
 
 }  // namespace
 
@@ -36,7 +40,7 @@ UIViewControllerPtr UITabBarController::selectedViewController() const {
 }
 
 void UITabBarController::setViewControllers(std::vector<UIViewControllerPtr> controllers, bool animated) {
-    requireMain();
+    requireMainForTabBarController();
     std::erase(controllers, nullptr);
     auto self = std::static_pointer_cast<UITabBarController>(shared_from_this());
     const auto oldSelected = selectedViewController();
@@ -71,12 +75,12 @@ void UITabBarController::updateTabBarItems() {
 }
 
 void UITabBarController::setSelectedIndex(int64_t index) {
-    requireMain();
+    requireMainForTabBarController();
     select(index, false);
 }
 
 void UITabBarController::setSelectedViewController(const UIViewControllerPtr& controller) {
-    requireMain();
+    requireMainForTabBarController();
     auto it = std::find(controllers_.begin(), controllers_.end(), controller);
     if (it != controllers_.end()) select(it - controllers_.begin(), false);
 }

@@ -12,7 +12,7 @@ namespace uikit {
 
 namespace {
 
-void requireMain() { foundation::requireMainThread("UITableView is used from the main thread only"); }
+void requireMainForTableView() { foundation::requireMainThread("UITableView is used from the main thread only"); }
 
 bool meets(double top, double bottom, double visibleTop, double visibleBottom) {
     return top < visibleBottom && bottom > visibleTop;
@@ -47,7 +47,7 @@ UITableView::UITableView(const graphics::Rect& frame, UITableViewStyle style) : 
 UITableView::~UITableView() = default;
 
 void UITableView::setDataSource(const std::shared_ptr<UITableViewDataSource>& dataSource) {
-    requireMain();
+    requireMainForTableView();
     dataSource_ = dataSource;
     if (!loaded_) return;
     loaded_ = false;
@@ -62,13 +62,13 @@ void UITableView::setDelegate(const std::shared_ptr<UITableViewDelegate>& delega
 // --- Registration and reuse ---
 
 void UITableView::registerNib(const std::shared_ptr<UINib>& nib, const std::string& reuseIdentifier) {
-    requireMain();
+    requireMainForTableView();
     if (nib) registrations_[reuseIdentifier] = {nib, {}};
     else registrations_.erase(reuseIdentifier);
 }
 
 void UITableView::registerClass(CellFactory factory, const std::string& reuseIdentifier) {
-    requireMain();
+    requireMainForTableView();
     if (factory) registrations_[reuseIdentifier] = {nullptr, std::move(factory)};
     else registrations_.erase(reuseIdentifier);
 }
@@ -83,7 +83,7 @@ std::shared_ptr<UIViewController> UITableView::owningViewController() const {
 }
 
 void UITableView::registerPrototypeCells(const UIViewController& controller) {
-    requireMain();
+    requireMainForTableView();
     auto storyboard = controller.storyboard();
     if (!storyboard) return;
     std::weak_ptr<UIStoryboard> weakStoryboard = storyboard;
@@ -115,7 +115,7 @@ UITableViewCellPtr UITableView::makeRegisteredCell(const std::string& reuseIdent
 }
 
 UITableViewCellPtr UITableView::dequeueReusableCellWithIdentifier(const std::string& reuseIdentifier) {
-    requireMain();
+    requireMainForTableView();
     auto queue = reuseQueues_.find(reuseIdentifier);
     if (queue != reuseQueues_.end() && !queue->second.empty()) {
         UITableViewCellPtr cell = std::move(queue->second.back());
@@ -206,7 +206,7 @@ void UITableView::placeFixedViews() {
 }
 
 void UITableView::reloadData() {
-    requireMain();
+    requireMainForTableView();
     loaded_ = true;
     auto self = weak_from_this().lock();
     for (auto& [indexPath, cell] : visibleCells_) enqueue(cell);
@@ -298,14 +298,14 @@ void UITableView::deleteSections(const std::vector<int64_t>& sections, UITableVi
 }
 
 void UITableView::beginUpdates() {
-    requireMain();
+    requireMainForTableView();
     // The counts before the update are those of the data loaded now.
     ensureLoaded();
     ++updateDepth_;
 }
 
 void UITableView::endUpdates() {
-    requireMain();
+    requireMainForTableView();
     if (updateDepth_ == 0) return;
     if (--updateDepth_ > 0) return;
     std::vector<UITableViewUpdate> updates;
@@ -314,7 +314,7 @@ void UITableView::endUpdates() {
 }
 
 void UITableView::addUpdate(UITableViewUpdate update) {
-    requireMain();
+    requireMainForTableView();
     if (updateDepth_ > 0) {
         pendingUpdates_.push_back(std::move(update));
         return;
@@ -590,7 +590,7 @@ void UITableView::syncHeaderFooterViews(const graphics::Rect& visible) {
 }
 
 void UITableView::scrollToRowAtIndexPath(const NSIndexPath& indexPath, UITableViewScrollPosition position, bool animated) {
-    requireMain();
+    requireMainForTableView();
     graphics::Rect row = rectForRowAtIndexPath(indexPath);
     const UIEdgeInsets& inset = contentInset();
     double height = bounds().size.height;
@@ -616,7 +616,7 @@ void UITableView::scrollToRowAtIndexPath(const NSIndexPath& indexPath, UITableVi
 
 void UITableView::selectRowAtIndexPath(const std::optional<NSIndexPath>& indexPath, bool animated,
                                        UITableViewScrollPosition scrollPosition) {
-    requireMain();
+    requireMainForTableView();
     if (indexPath) checkIndexPath(*indexPath);
     if (selected_ && selected_ != indexPath)
         if (auto cell = cellForRowAtIndexPath(*selected_)) cell->setSelected(false, animated);
@@ -627,14 +627,14 @@ void UITableView::selectRowAtIndexPath(const std::optional<NSIndexPath>& indexPa
 }
 
 void UITableView::deselectRowAtIndexPath(const NSIndexPath& indexPath, bool animated) {
-    requireMain();
+    requireMainForTableView();
     if (selected_ != indexPath) return;
     selected_.reset();
     if (auto cell = cellForRowAtIndexPath(indexPath)) cell->setSelected(false, animated);
 }
 
 bool UITableView::tapRowAtIndexPath(const NSIndexPath& indexPath) {
-    requireMain();
+    requireMainForTableView();
     auto self = weak_from_this().lock();
     auto cell = cellForRowAtIndexPath(indexPath);
     if (!cell || !allowsSelection_ || !cell->isUserInteractionEnabled() || cell->isHidden() || !isUserInteractionEnabled())
@@ -661,7 +661,7 @@ bool UITableView::tapRowAtIndexPath(const NSIndexPath& indexPath) {
 // --- Look ---
 
 void UITableView::setTableHeaderView(std::shared_ptr<UIView> view) {
-    requireMain();
+    requireMainForTableView();
     if (tableHeaderView_ == view) return;
     if (tableHeaderView_) tableHeaderView_->removeFromSuperview();
     tableHeaderView_ = std::move(view);
@@ -671,7 +671,7 @@ void UITableView::setTableHeaderView(std::shared_ptr<UIView> view) {
 }
 
 void UITableView::setTableFooterView(std::shared_ptr<UIView> view) {
-    requireMain();
+    requireMainForTableView();
     if (tableFooterView_ == view) return;
     if (tableFooterView_) tableFooterView_->removeFromSuperview();
     tableFooterView_ = std::move(view);
@@ -681,7 +681,7 @@ void UITableView::setTableFooterView(std::shared_ptr<UIView> view) {
 }
 
 void UITableView::setBackgroundView(std::shared_ptr<UIView> view) {
-    requireMain();
+    requireMainForTableView();
     if (backgroundView_ == view) return;
     if (backgroundView_) backgroundView_->removeFromSuperview();
     backgroundView_ = std::move(view);

@@ -14,9 +14,13 @@ namespace uikit {
 
 namespace {
 
-void requireMain() { foundation::requireMainThread("UITableViewCell is used from the main thread only"); }
+void requireMainForTableViewCell() {
 
-constexpr double kMargin = 15;
+    foundation::requireMainThread("UITableViewCell is used from the main thread only");
+
+}
+
+constexpr double kCellMargin = 15;
 constexpr double kDefaultHeight = 44;
 constexpr double kValue2TextWidth = 91;
 
@@ -89,7 +93,7 @@ void UITableViewCell::setAccessoryType(UITableViewCellAccessoryType type) {
 }
 
 void UITableViewCell::setAccessoryView(std::shared_ptr<UIView> view) {
-    requireMain();
+    requireMainForTableViewCell();
     if (accessoryView_ == view) return;
     if (accessoryView_) accessoryView_->removeFromSuperview();
     accessoryView_ = std::move(view);
@@ -98,7 +102,7 @@ void UITableViewCell::setAccessoryView(std::shared_ptr<UIView> view) {
 }
 
 double UITableViewCell::accessoryWidth() const {
-    if (accessoryView_) return accessoryView_->frame().size.width + kMargin;
+    if (accessoryView_) return accessoryView_->frame().size.width + kCellMargin;
     switch (accessoryType_) {
     case UITableViewCellAccessoryType::None: return 0;
     case UITableViewCellAccessoryType::DisclosureIndicator: return 33;
@@ -155,20 +159,20 @@ void UITableViewCell::layoutSubviews() {
     if (accessoryView_) {
         if (!accessoryView_->superview() && !weak_from_this().expired()) addSubview(accessoryView_);
         graphics::Size a = accessoryView_->frame().size;
-        accessoryView_->setFrame({{size.width - kMargin - a.width, (size.height - a.height) / 2}, a});
+        accessoryView_->setFrame({{size.width - kCellMargin - a.width, (size.height - a.height) / 2}, a});
     }
 
     double width = contentView_->bounds().size.width;
     double height = size.height;
-    double x = kMargin;
+    double x = kCellMargin;
     if (imageView_->image()) {
         graphics::Size image = imageView_->image()->size();
-        imageView_->setFrame({{kMargin, (height - image.height) / 2}, image});
-        x += image.width + kMargin;
+        imageView_->setFrame({{kCellMargin, (height - image.height) / 2}, image});
+        x += image.width + kCellMargin;
     } else {
         imageView_->setFrame({{0, 0}, {0, 0}});
     }
-    double available = std::max(0.0, width - x - kMargin);
+    double available = std::max(0.0, width - x - kCellMargin);
     switch (style_) {
     case UITableViewCellStyle::Default:
         textLabel_->setFrame({{x, 0}, {available, height}});
@@ -184,14 +188,14 @@ void UITableViewCell::layoutSubviews() {
     case UITableViewCellStyle::Value1: {
         double detail = std::min(available, labelWidth(*detailTextLabel_, height));
         detailTextLabel_->setFrame({{x + available - detail, 0}, {detail, height}});
-        textLabel_->setFrame({{x, 0}, {std::max(0.0, available - detail - (detail > 0 ? kMargin : 0)), height}});
+        textLabel_->setFrame({{x, 0}, {std::max(0.0, available - detail - (detail > 0 ? kCellMargin : 0)), height}});
         break;
     }
     case UITableViewCellStyle::Value2: {
         double text = std::min(available, kValue2TextWidth - x);
         textLabel_->setFrame({{x, 0}, {std::max(0.0, text), height}});
         double dx = x + std::max(0.0, text) + 6;
-        detailTextLabel_->setFrame({{dx, 0}, {std::max(0.0, width - dx - kMargin), height}});
+        detailTextLabel_->setFrame({{dx, 0}, {std::max(0.0, width - dx - kCellMargin), height}});
         break;
     }
     }

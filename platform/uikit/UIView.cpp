@@ -24,7 +24,7 @@ std::vector<graphics::DrawingContext*>& contextStack() {
     return stack;
 }
 
-void requireMain() { foundation::requireMainThread("UIView is used from the main thread only"); }
+void requireMainForView() { foundation::requireMainThread("UIView is used from the main thread only"); }
 
 // The platform's default tint, a bright blue.
 const graphics::Color& systemTint() {
@@ -113,7 +113,7 @@ graphics::AffineTransform UIView::transformToSuperview() const {
 graphics::Rect UIView::frame() const { return transformToSuperview().apply(bounds_); }
 
 void UIView::setFrame(const graphics::Rect& frame) {
-    requireMain();
+    requireMainForView();
     if (frame.isNull()) return;
     graphics::Rect f = frame.standardized();
     graphics::Size old = bounds_.size;
@@ -124,7 +124,7 @@ void UIView::setFrame(const graphics::Rect& frame) {
 }
 
 void UIView::setBounds(const graphics::Rect& bounds) {
-    requireMain();
+    requireMainForView();
     if (bounds.isNull()) return;
     graphics::Size old = bounds_.size;
     bounds_ = bounds.standardized();
@@ -133,13 +133,13 @@ void UIView::setBounds(const graphics::Rect& bounds) {
 }
 
 void UIView::setCenter(graphics::Point center) {
-    requireMain();
+    requireMainForView();
     center_ = center;
     applyFrameToLayer();
 }
 
 void UIView::setTransform(const graphics::AffineTransform& transform) {
-    requireMain();
+    requireMainForView();
     layer()->setAffineTransform(transform);
 }
 
@@ -171,12 +171,12 @@ double UIView::contentScaleFactor() const {
 }
 
 void UIView::setAlpha(double alpha) {
-    requireMain();
+    requireMainForView();
     layer()->setOpacity(alpha);
 }
 
 void UIView::setHidden(bool hidden) {
-    requireMain();
+    requireMainForView();
     layer()->setHidden(hidden);
 }
 
@@ -199,7 +199,7 @@ graphics::Color UIView::tintColor() const {
 }
 
 void UIView::setTintColor(std::optional<graphics::Color> color) {
-    requireMain();
+    requireMainForView();
     appearancePropertyWasSet("tintColor");
     tintColor_ = std::move(color);
     notifyTintChange();
@@ -247,7 +247,7 @@ void UIView::placeSublayer(const UIViewPtr& view) {
 }
 
 void UIView::insertSubviewAtIndex(const UIViewPtr& view, size_t index) {
-    requireMain();
+    requireMainForView();
     if (!view || view.get() == this) return;
     if (isDescendantOfView(view.get())) {
         foundation::raise(foundation::kInvalidArgumentException, "a view cannot become a subview of its own subview");
@@ -294,7 +294,7 @@ void UIView::insertSubviewBelowSubview(const UIViewPtr& view, const UIViewPtr& s
 }
 
 void UIView::removeFromSuperview() {
-    requireMain();
+    requireMainForView();
     auto parent = superview();
     if (!parent) return;
     auto self = std::static_pointer_cast<UIView>(shared_from_this());
@@ -340,7 +340,7 @@ void UIView::moveToWindow(UIWindow* newWindow) {
 // Layout.
 
 void UIView::layoutIfNeeded() {
-    requireMain();
+    requireMainForView();
     if (needsLayout_) {
         needsLayout_ = false;
         auto controller = std::dynamic_pointer_cast<UIViewController>(viewController());
@@ -464,7 +464,7 @@ void UIView::removeGestureRecognizer(const std::shared_ptr<UIGestureRecognizer>&
 }
 
 bool UIView::endEditing(bool force) {
-    requireMain();
+    requireMainForView();
     auto responder = UIResponder::currentFirstResponder();
     auto view = std::dynamic_pointer_cast<UIView>(responder);
     if (!view || !view->isDescendantOfView(this)) return true;

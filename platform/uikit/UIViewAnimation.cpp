@@ -26,11 +26,11 @@ int& withoutAnimationDepth() {
     return depth;
 }
 
-void requireMain() { foundation::requireMainThread("UIView animations run on the main thread only"); }
+void requireMainForViewAnimation() { foundation::requireMainThread("UIView animations run on the main thread only"); }
 
 void run(UIViewAnimationRecord record, const std::function<void()>& animations,
          std::function<void(bool)> completion) {
-    requireMain();
+    requireMainForViewAnimation();
     double wait = record.delay + record.duration;
     std::optional<size_t> index;
     if (withoutAnimationDepth() > 0) {
@@ -74,7 +74,7 @@ void UIView::transitionWithView(const UIViewPtr& view, double duration, UIViewAn
 }
 
 void UIView::performWithoutAnimation(const std::function<void()>& actions) {
-    requireMain();
+    requireMainForViewAnimation();
     ++withoutAnimationDepth();
     try {
         if (actions) actions();
@@ -86,12 +86,12 @@ void UIView::performWithoutAnimation(const std::function<void()>& actions) {
 }
 
 const std::vector<UIViewAnimationRecord>& UIView::recordedAnimations() {
-    requireMain();
+    requireMainForViewAnimation();
     return records();
 }
 
 void UIView::clearRecordedAnimations() {
-    requireMain();
+    requireMainForViewAnimation();
     records().clear();
     ++clears();
 }

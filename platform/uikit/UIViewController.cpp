@@ -24,7 +24,11 @@
 namespace uikit {
 namespace {
 
-void requireMain() { foundation::requireMainThread("UIViewController is used from the main thread only"); }
+void requireMainForViewController() {
+
+    foundation::requireMainThread("UIViewController is used from the main thread only");
+
+}
 
 bool isPad() { return UIDevice::currentDevice().userInterfaceIdiom() == UIUserInterfaceIdiom::Pad; }
 
@@ -50,7 +54,7 @@ UIViewController::~UIViewController() = default;
 // --- The view ---
 
 const std::shared_ptr<UIView>& UIViewController::view() {
-    requireMain();
+    requireMainForViewController();
     if (!view_) {
         loadView();
         if (!view_) setView(std::make_shared<UIView>(UIScreen::mainScreen().bounds()));
@@ -63,7 +67,7 @@ const std::shared_ptr<UIView>& UIViewController::view() {
 }
 
 void UIViewController::setView(std::shared_ptr<UIView> view) {
-    requireMain();
+    requireMainForViewController();
     if (view_ == view) return;
     if (view_ && view_->viewController().get() == this) view_->setViewController(nullptr);
     view_ = std::move(view);
@@ -90,7 +94,7 @@ void UIViewController::setStoryboard(std::shared_ptr<UIStoryboard> storyboard, s
 // --- Title and bar items ---
 
 void UIViewController::setTitle(std::optional<std::string> title) {
-    requireMain();
+    requireMainForViewController();
     title_ = std::move(title);
     if (navigationItem_) navigationItem_->setTitle(title_);
     if (tabBarItem_) tabBarItem_->setTitle(title_);
@@ -107,7 +111,7 @@ const std::shared_ptr<UITabBarItem>& UIViewController::tabBarItem() {
 }
 
 void UIViewController::setTabBarItem(std::shared_ptr<UITabBarItem> item) {
-    requireMain();
+    requireMainForViewController();
     tabBarItem_ = std::move(item);
     if (auto tabs = std::dynamic_pointer_cast<UITabBarController>(parentViewController())) tabs->updateTabBarItems();
 }
@@ -127,7 +131,7 @@ std::shared_ptr<UISplitViewController> UIViewController::splitViewController() c
 }
 
 void UIViewController::addChildViewController(const UIViewControllerPtr& child) {
-    requireMain();
+    requireMainForViewController();
     if (!child) return;
     if (child.get() == this) {
         foundation::raise(foundation::kInvalidArgumentException, "A controller cannot be its own child");
@@ -141,7 +145,7 @@ void UIViewController::addChildViewController(const UIViewControllerPtr& child) 
 }
 
 void UIViewController::removeFromParentViewController() {
-    requireMain();
+    requireMainForViewController();
     auto parent = parentViewController();
     if (!parent) return;
     auto keepAlive = std::static_pointer_cast<UIViewController>(shared_from_this());
@@ -166,7 +170,7 @@ std::vector<UIViewControllerPtr> UIViewController::appearanceChildren() const {
 }
 
 void UIViewController::beginAppearanceTransition(bool isAppearing, bool animated) {
-    requireMain();
+    requireMainForViewController();
     if (isAppearing) {
         if (isOnScreen()) return;
         loadViewIfNeeded();
@@ -183,7 +187,7 @@ void UIViewController::beginAppearanceTransition(bool isAppearing, bool animated
 }
 
 void UIViewController::endAppearanceTransition() {
-    requireMain();
+    requireMainForViewController();
     if (appearance_ == UIViewControllerAppearance::Appearing) {
         appearance_ = UIViewControllerAppearance::Appeared;
         viewDidAppear(appearanceAnimated_);
@@ -299,7 +303,7 @@ void collectPresentationChain(const UIViewControllerPtr& controller, std::vector
 
 void UIViewController::presentViewController(const UIViewControllerPtr& controller, bool animated,
                                              std::function<void()> completion) {
-    requireMain();
+    requireMainForViewController();
     if (!controller) return;
     if (presented_) {
         foundation::Log("Attempt to present %@ on %@ which is already presenting %@", controller->className(), className(),
@@ -355,7 +359,7 @@ std::shared_ptr<UIPopoverController> UIViewController::presentingPopoverControll
 }
 
 void UIViewController::dismissViewControllerAnimated(bool animated, std::function<void()> completion) {
-    requireMain();
+    requireMainForViewController();
     if (presented_) {
         dismissPresented(animated, std::move(completion));
         return;
@@ -433,7 +437,7 @@ void UIViewController::collectOnScreen(std::vector<UIViewControllerPtr>& out) {
 
 void UIViewController::replaceWindowRoot(UIWindow& window, UIViewControllerPtr oldRoot,
                                          const UIViewControllerPtr& newRoot) {
-    requireMain();
+    requireMainForViewController();
     if (oldRoot == newRoot) return;
     std::vector<UIViewControllerPtr> leaving;
     if (oldRoot) collectPresentationChain(oldRoot, leaving);
@@ -489,7 +493,7 @@ bool isHalfTurn(UIInterfaceOrientation from, UIInterfaceOrientation to) {
 }  // namespace
 
 bool UIViewController::attemptRotationToDeviceOrientation() {
-    requireMain();
+    requireMainForViewController();
     auto& application = UIApplication::sharedApplication();
     const auto window = application.keyWindow();
     const auto target = UIInterfaceOrientationForDevice(UIDevice::currentDevice().orientation());

@@ -16,7 +16,7 @@ namespace uikit {
 
 namespace {
 
-void requireMain() { foundation::requireMainThread("UIWebView must be used from the main thread only"); }
+void requireMainForWebView() { foundation::requireMainThread("UIWebView must be used from the main thread only"); }
 
 // Collects one fetch on the session's delegate queue and hands the outcome to
 // the main loop when the task completes.
@@ -114,7 +114,7 @@ void UIWebView::reload() {
 }
 
 void UIWebView::stopLoading() {
-    requireMain();
+    requireMainForWebView();
     cancelTask();
     ++generation_;
     loading_ = false;
@@ -126,7 +126,7 @@ void UIWebView::cancelTask() {
 }
 
 bool UIWebView::start(Content content, UIWebViewNavigationType navigationType) {
-    requireMain();
+    requireMainForWebView();
     // What the delegate is asked about: the request, else the base URL, else a blank page.
     foundation::URLRequest asked = content.request ? *content.request
                                    : content.baseURL ? foundation::URLRequest(*content.baseURL)

@@ -13,8 +13,6 @@ using foundation::ErrorPtr;
 
 namespace {
 
-constexpr int kParseOptions = XML_PARSE_NOCDATA | XML_PARSE_NOBLANKS;
-
 void replaceText(const xmlChar*& field, const std::optional<std::string>& value) {
     if (field) xmlFree(const_cast<xmlChar*>(field));
     field = value ? xmlStrdup(reinterpret_cast<const xmlChar*>(value->c_str())) : nullptr;
@@ -40,7 +38,7 @@ XMLTreeDocument::Ptr XMLTreeDocument::documentWithData(const foundation::Data& d
     xmlDocPtr doc = data.length() > INT_MAX ? nullptr
                                             : xmlReadMemory(reinterpret_cast<const char*>(data.bytes()),
                                                             static_cast<int>(data.length()), nullptr, nullptr,
-                                                            kParseOptions);
+                                                            XMLTreeStrings::parseOptions());
     if (!doc) {
         if (error) *error = foundation::Error::make(XMLTreeStrings::kErrorDomain, -1);
         return nullptr;

@@ -11,13 +11,9 @@
 #include "api/XMLTreeStrings.h"
 
 using foundation::ErrorPtr;
+using XMLTreeStrings::toXML;
 
 namespace {
-
-const xmlChar* xml(const std::string& s) { return reinterpret_cast<const xmlChar*>(s.c_str()); }
-
-// Merge CDATA into text and drop ignorable blanks.
-constexpr int kParseOptions = XML_PARSE_NOCDATA | XML_PARSE_NOBLANKS;
 
 using Substitutions = std::map<xmlNsPtr, xmlNsPtr>;
 
@@ -30,16 +26,16 @@ void fixQualifiedNames(xmlNodePtr node, xmlNodePtr graft) {
     if (local.empty()) return;
     xmlNsPtr found = nullptr;
     if (prefix.size() >= 3 && prefix.front() == '{' && prefix.back() == '}') {
-        found = xmlSearchNsByHref(graft->doc, graft, xml(prefix.substr(1, prefix.size() - 2)));
+        found = xmlSearchNsByHref(graft->doc, graft, toXML(prefix.substr(1, prefix.size() - 2)));
     } else if (!prefix.empty()) {
-        found = xmlSearchNs(graft->doc, graft, xml(prefix));
+        found = xmlSearchNs(graft->doc, graft, toXML(prefix));
     } else if (node->type == XML_ELEMENT_NODE) {
         // Attributes never take the default namespace.
         found = xmlSearchNs(graft->doc, graft, nullptr);
     }
     if (!found) return;
     xmlSetNs(node, found);
-    xmlNodeSetName(node, xml(local));
+    xmlNodeSetName(node, toXML(local));
 }
 
 void fixDuplicateNamespaces(xmlNodePtr node, xmlNodePtr graft, Substitutions& substitutions) {
@@ -110,7 +106,8 @@ XMLTreeElement::ElementPtr XMLTreeElement::elementWithXMLString(const std::strin
     XMLTreeStrings::ensureParser();
     xmlDocPtr doc = text.size() > INT_MAX
                         ? nullptr
-                        : xmlReadMemory(text.data(), static_cast<int>(text.size()), nullptr, nullptr, kParseOptions);
+                        : xmlReadMemory(text.data(), static_cast<int>(text.size()), nullptr, nullptr,
+                                        XMLTreeStrings::parseOptions());
     xmlNodePtr copy = nullptr;
     if (doc) {
         if (xmlNodePtr root = xmlDocGetRootElement(doc)) copy = xmlCopyNode(root, 1);
@@ -196,7 +193,7 @@ std::vector<XMLTreeElement::ElementPtr> XMLTreeElement::elementsForName(const st
     std::vector<ElementPtr> result;
     if (!node_) return result;
     if (Text prefix = prefixForName(name)) {
-        if (xmlNsPtr ns = xmlSearchNs(node_->doc, node_, xml(*prefix)); ns && ns->href) {
+        if (xmlNsPtr ns = xmlSearchNs(node_->doc, node_, toXML(*prefix)); ns && ns->href) {
             return elementsForLocalName(*localNameForName(name), reinterpret_cast<const char*>(ns->href));
         }
     }
@@ -212,7 +209,7 @@ std::vector<XMLTreeElement::ElementPtr> XMLTreeElement::elementsForLocalName(con
                                                                             const std::string& uri) const {
     std::vector<ElementPtr> result;
     if (!node_ || !node_->children) return result;
-    xmlNsPtr ns = xmlSearchNsByHref(node_->doc, node_, xml(uri));
+    xmlNsPtr ns = xmlSearchNsByHref(node_->doc, node_, toXML(uri));
     const std::string braced = XMLTreeStrings::bracedName(uri, *localNameForName(localName));
     const auto& all = children();
     for (const auto& child : all) {
@@ -221,7 +218,7 @@ std::vector<XMLTreeElement::ElementPtr> XMLTreeElement::elementsForLocalName(con
         xmlNsPtr expected = ns;
         const std::string* expectedName = ns ? &localName : &braced;
         if (node->nsDef) {
-            xmlNsPtr own = xmlSearchNsByHref(node->doc, node, xml(uri));
+            xmlNsPtr own = xmlSearchNsByHref(node->doc, node, toXML(uri));
             if (own && own != ns) {
                 expected = own;
                 expectedName = &localName;
@@ -230,7 +227,7 @@ std::vector<XMLTreeElement::ElementPtr> XMLTreeElement::elementsForLocalName(con
                 expectedName = &braced;
             }
         }
-        if (node->ns == expected && node->name && xmlStrEqual(node->name, xml(*expectedName))) {
+        if (node->ns == expected && node->name && xmlStrEqual(node->name, toXML(*expectedName))) {
             result.push_back(std::static_pointer_cast<XMLTreeElement>(child));
         }
     }
@@ -281,10 +278,10 @@ XMLTreeNode::Ptr XMLTreeElement::attributeForName(const std::string& name) const
         if (attribute->name() == name) return attribute;
     }
     if (Text prefix = prefixForName(name)) {
-        if (xmlNsPtr ns = xmlSearchNs(node_->doc, node_, xml(*prefix)); ns && ns->href) {
+        if (xmlNsPtr ns = xmlSearchNs(node_->doc, node_, toXML(*prefix)); ns && ns->href) {
             Text local = localNameForName(name);
             return attributeForXMLNode(
-                reinterpret_cast<xmlNodePtr>(xmlHasNsProp(node_, xml(*local), ns->href)));
+                reinterpret_cast<xmlNodePtr>(xmlHasNsProp(node_, toXML(*local), ns->href)));
         }
     }
     return nullptr;
@@ -292,16 +289,17 @@ XMLTreeNode::Ptr XMLTreeElement::attributeForName(const std::string& name) const
 
 XMLTreeNode::Ptr XMLTreeElement::attributeForLocalName(const std::string& localName, const std::string& uri) const {
     if (!node_) return nullptr;
-    if (Ptr found = attributeForXMLNode(reinterpret_cast<xmlNodePtr>(xmlHasNsProp(node_, xml(localName), xml(uri))))) {
+    if (Ptr found =
+            attributeForXMLNode(reinterpret_cast<xmlNodePtr>(xmlHasNsProp(node_, toXML(localName), toXML(uri))))) {
         return found;
     }
     const std::string braced = XMLTreeStrings::bracedName(uri, localName);
-    return attributeForXMLNode(reinterpret_cast<xmlNodePtr>(xmlHasProp(node_, xml(braced))));
+    return attributeForXMLNode(reinterpret_cast<xmlNodePtr>(xmlHasProp(node_, toXML(braced))));
 }
 
 XMLTreeNode::Text XMLTreeElement::resolvePrefixForNamespaceURI(const std::string& uri) const {
     if (!node_) return std::nullopt;
-    xmlNsPtr ns = xmlSearchNsByHref(node_->doc, node_, xml(uri));
+    xmlNsPtr ns = xmlSearchNsByHref(node_->doc, node_, toXML(uri));
     if (!ns) return std::nullopt;
     return ns->prefix ? std::string(reinterpret_cast<const char*>(ns->prefix)) : std::string();
 }

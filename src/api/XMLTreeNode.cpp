@@ -16,10 +16,9 @@
 
 using foundation::ErrorPtr;
 using XMLTreeStrings::fromXML;
+using XMLTreeStrings::toXML;
 
 namespace {
-
-const xmlChar* xml(const std::string& s) { return reinterpret_cast<const xmlChar*>(s.c_str()); }
 
 bool isNamespaceNode(const xmlNode* node) { return node && node->type == XML_NAMESPACE_DECL; }
 
@@ -82,15 +81,15 @@ void XMLTreeNode::releaseCachedValues() {
 
 std::shared_ptr<XMLTreeElement> XMLTreeNode::elementWithName(const std::string& name) {
     XMLTreeStrings::ensureParser();
-    return std::static_pointer_cast<XMLTreeElement>(wrap(xmlNewNode(nullptr, xml(name)), true));
+    return std::static_pointer_cast<XMLTreeElement>(wrap(xmlNewNode(nullptr, toXML(name)), true));
 }
 
 std::shared_ptr<XMLTreeElement> XMLTreeNode::elementWithNameAndStringValue(const std::string& name,
                                                                           const std::string& value) {
     XMLTreeStrings::ensureParser();
-    xmlNodePtr element = xmlNewNode(nullptr, xml(name));
+    xmlNodePtr element = xmlNewNode(nullptr, toXML(name));
     if (!element) return nullptr;
-    xmlNodePtr text = xmlNewText(xml(value));
+    xmlNodePtr text = xmlNewText(toXML(value));
     if (!text) {
         xmlFreeNode(element);
         return nullptr;
@@ -109,7 +108,7 @@ std::shared_ptr<XMLTreeElement> XMLTreeNode::elementWithNameAndURI(const std::st
 
 XMLTreeNode::Ptr XMLTreeNode::attributeWithName(const std::string& name, const std::string& value) {
     XMLTreeStrings::ensureParser();
-    return wrap(reinterpret_cast<xmlNodePtr>(xmlNewProp(nullptr, xml(name), xml(value))), true);
+    return wrap(reinterpret_cast<xmlNodePtr>(xmlNewProp(nullptr, toXML(name), toXML(value))), true);
 }
 
 XMLTreeNode::Ptr XMLTreeNode::attributeWithName(const std::string& name, const std::string& uri,
@@ -119,12 +118,12 @@ XMLTreeNode::Ptr XMLTreeNode::attributeWithName(const std::string& name, const s
 
 XMLTreeNode::Ptr XMLTreeNode::textWithStringValue(const std::string& value) {
     XMLTreeStrings::ensureParser();
-    return wrap(xmlNewText(xml(value)), true);
+    return wrap(xmlNewText(toXML(value)), true);
 }
 
 XMLTreeNode::Ptr XMLTreeNode::namespaceWithName(const std::string& name, const std::string& uri) {
     XMLTreeStrings::ensureParser();
-    xmlNsPtr ns = xmlNewNs(nullptr, xml(uri), name.empty() ? nullptr : xml(name));
+    xmlNsPtr ns = xmlNewNs(nullptr, toXML(uri), name.empty() ? nullptr : toXML(name));
     return wrap(reinterpret_cast<xmlNodePtr>(ns), true);
 }
 
@@ -158,10 +157,10 @@ void XMLTreeNode::setStringValue(const Text& value) {
     if (isNamespaceRecord()) {
         xmlNsPtr ns = reinterpret_cast<xmlNsPtr>(node_);
         if (ns->href) xmlFree(const_cast<xmlChar*>(ns->href));
-        ns->href = xmlStrdup(xml(*value));
+        ns->href = xmlStrdup(toXML(*value));
         return;
     }
-    xmlNodeSetContent(node_, xml(*value));
+    xmlNodeSetContent(node_, toXML(*value));
 }
 
 XMLTreeNode::Text XMLTreeNode::XMLString() const {
@@ -299,7 +298,7 @@ std::optional<std::vector<XMLTreeNode::Ptr>> XMLTreeNode::nodesForXPath(
         context->node = node;
         context->error = ignoreXPathError;
         if (namespaces) {
-            for (const auto& [prefix, uri] : *namespaces) xmlXPathRegisterNs(context, xml(prefix), xml(uri));
+            for (const auto& [prefix, uri] : *namespaces) xmlXPathRegisterNs(context, toXML(prefix), toXML(uri));
         } else {
             xmlNodePtr named = node->type == XML_DOCUMENT_NODE ? xmlDocGetRootElement(doc) : node;
             for (xmlNsPtr ns = nsOf(named); ns; ns = ns->next) {
@@ -309,7 +308,7 @@ std::optional<std::vector<XMLTreeNode::Ptr>> XMLTreeNode::nodesForXPath(
                 xmlXPathRegisterNs(context, prefix, ns->href);
             }
         }
-        xmlXPathObjectPtr found = xmlXPathEvalExpression(xml(xpath), context);
+        xmlXPathObjectPtr found = xmlXPathEvalExpression(toXML(xpath), context);
         if (found) {
             result.emplace();
             if (found->type == XPATH_NODESET && found->nodesetval) {

@@ -51,6 +51,8 @@ void ensureParser() {
     std::call_once(once, [] { xmlInitParser(); });
 }
 
+int parseOptions() { return XML_PARSE_NOCDATA | XML_PARSE_NOBLANKS; }
+
 std::optional<std::string> fromXML(const unsigned char* text, const _xmlNode* owner) {
     if (!text) return std::nullopt;
     if (owner && (owner->type == XML_ELEMENT_NODE || owner->type == XML_ATTRIBUTE_NODE ||

@@ -21,6 +21,12 @@ inline constexpr const char* kDefaultNamespacePrefix = "_def_ns";
 // Initialises libxml2 once per process.
 void ensureParser();
 
+// The options of every parse: CDATA merged into text, ignorable blanks dropped.
+int parseOptions();
+
+// Our UTF-8 text as libxml2 takes it.
+inline const unsigned char* toXML(const std::string& s) { return reinterpret_cast<const unsigned char*>(s.c_str()); }
+
 // The text, through the cache of the node's document when the node is an
 // element, attribute or text node of a document that has one; nil for null.
 std::optional<std::string> fromXML(const unsigned char* text, const _xmlNode* owner);

@@ -26,7 +26,7 @@
 
 namespace {
 
-constexpr const char* kNoteFormat =
+constexpr const char* kPasscodeNoteFormat =
     "<div style='text-align:center; font-size:%dpx;font-family:HelveticaNeue-Light;color:#FFFFFF;'>Not a registered "
     "Orvane user but at a Quovana Event (support staff or reporting press)? <br/>If you have been provided with a "
     "passcode please use our <a style='color:#409ED2;text-decoration:none' href=\"login:goToPasscodeLogin\">passcode "
@@ -84,7 +84,7 @@ void LoginViewController::viewDidLoad() {
 void LoginViewController::configureUserInterface() {
     LoginScreenSupport::applyBackgroundImage(*backgroundView_, LoginScreenSupport::kUsernameImagePrefix);
     enterUsernameLabel_->setText(std::string(kLabelText));
-    LoginScreenSupport::loadNote(*passcodeLoginWebView_, kNoteFormat);
+    LoginScreenSupport::loadNote(*passcodeLoginWebView_, kPasscodeNoteFormat);
 }
 
 void LoginViewController::viewWillAppear(bool animated) {

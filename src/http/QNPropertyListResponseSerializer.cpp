@@ -9,7 +9,7 @@ using foundation::PropertyListSerialization;
 using foundation::Value;
 
 namespace {
-constexpr const char* kFormatArchiveKey = "format";
+constexpr const char* kResponseFormatArchiveKey = "format";
 constexpr const char* kReadOptionsArchiveKey = "readOptions";
 }  // namespace
 
@@ -49,7 +49,7 @@ std::shared_ptr<QNHTTPResponseSerializer> QNPropertyListResponseSerializer::copy
 
 void QNPropertyListResponseSerializer::encodeWithCoder(foundation::KeyedArchiver& coder) const {
     QNHTTPResponseSerializer::encodeWithCoder(coder);
-    coder.encodeInt64(format_, kFormatArchiveKey);
+    coder.encodeInt64(format_, kResponseFormatArchiveKey);
     coder.encodeInt64(readOptions_, kReadOptionsArchiveKey);
 }
 
@@ -57,7 +57,7 @@ std::shared_ptr<QNPropertyListResponseSerializer> QNPropertyListResponseSerializ
     const foundation::KeyedUnarchiver& coder) {
     auto serializer = std::make_shared<QNPropertyListResponseSerializer>();
     serializer->decodeConfiguration(coder);
-    serializer->format_ = static_cast<unsigned>(coder.decodeInt64ForKey(kFormatArchiveKey));
+    serializer->format_ = static_cast<unsigned>(coder.decodeInt64ForKey(kResponseFormatArchiveKey));
     serializer->readOptions_ = static_cast<unsigned>(coder.decodeInt64ForKey(kReadOptionsArchiveKey));
     return serializer;
 }

@@ -24,7 +24,7 @@ std::string makeBoundary() {
     return text;
 }
 
-ErrorPtr requestError(const char* reason) {
+ErrorPtr multipartError(const char* reason) {
     return Error::make(kQNURLRequestSerializationErrorDomain, URLError::BadURL,
                        {{kLocalizedFailureReasonErrorKey, Value(QNLocalizedString(reason))}});
 }
@@ -60,12 +60,12 @@ bool QNStreamingMultipartFormData::appendPartWithFileURL(const URL& fileURL, con
                                                          const std::string& fileName, const std::string& mimeType,
                                                          ErrorPtr* error) {
     if (!fileURL.isFileURL()) {
-        if (error) *error = requestError(kExpectedFileURL);
+        if (error) *error = multipartError(kExpectedFileURL);
         return false;
     }
     const std::string path = fileURL.path();
     if (!FileManager::defaultManager().fileExistsAtPath(path)) {
-        if (error) *error = requestError(kFileURLNotReachable);
+        if (error) *error = multipartError(kFileURLNotReachable);
         return false;
     }
     ErrorPtr sizeError;

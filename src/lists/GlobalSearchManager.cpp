@@ -19,7 +19,7 @@
 namespace {
 
 constexpr size_t kMinimumSearchLength = 2;
-constexpr auto kFade = uikit::UITableViewRowAnimation::Fade;
+constexpr auto kSearchRowAnimation = uikit::UITableViewRowAnimation::Fade;
 
 uikit::NSIndexPath inSection(const coredata::IndexPath& path, int64_t section) {
     return uikit::NSIndexPath::indexPathForRow(static_cast<int64_t>(path.row), section);
@@ -105,14 +105,14 @@ void GlobalSearchManager::controller(coredata::FetchedResultsController& control
     auto& table = *searchTableView_;
     switch (type) {
         case coredata::FetchedResultsChangeType::Insert:
-            if (newIndexPath) table.insertRowsAtIndexPaths({inSection(*newIndexPath, section)}, kFade);
+            if (newIndexPath) table.insertRowsAtIndexPaths({inSection(*newIndexPath, section)}, kSearchRowAnimation);
             break;
         case coredata::FetchedResultsChangeType::Delete:
-            if (indexPath) table.deleteRowsAtIndexPaths({inSection(*indexPath, section)}, kFade);
+            if (indexPath) table.deleteRowsAtIndexPaths({inSection(*indexPath, section)}, kSearchRowAnimation);
             break;
         case coredata::FetchedResultsChangeType::Move:
-            if (indexPath) table.deleteRowsAtIndexPaths({inSection(*indexPath, section)}, kFade);
-            if (newIndexPath) table.insertRowsAtIndexPaths({inSection(*newIndexPath, section)}, kFade);
+            if (indexPath) table.deleteRowsAtIndexPaths({inSection(*indexPath, section)}, kSearchRowAnimation);
+            if (newIndexPath) table.insertRowsAtIndexPaths({inSection(*newIndexPath, section)}, kSearchRowAnimation);
             break;
         case coredata::FetchedResultsChangeType::Update:
             redrawRow(*searchEntitiesArray_[static_cast<size_t>(section)], section, indexPath, newIndexPath);

@@ -8,7 +8,7 @@ namespace {
 // The row's layout for a 320-point width: the day on the left, the two
 // times on the right, each label keeping to its place as the row widens.
 constexpr double kRowWidth = 320;
-constexpr double kMargin = 15;
+constexpr double kDatesCellMargin = 15;
 constexpr double kTimeWidth = 50;
 constexpr double kLabelHeight = 21;
 
@@ -30,9 +30,9 @@ std::shared_ptr<PersonalEntryDatesTableViewCell> PersonalEntryDatesTableViewCell
     const auto& content = cell->contentView();
     content->setFrame({0, 0, kRowWidth, kRowHeight});
     const double y = (kRowHeight - kLabelHeight) / 2;
-    const double endX = kRowWidth - kMargin - kTimeWidth;
+    const double endX = kRowWidth - kDatesCellMargin - kTimeWidth;
     const double startX = endX - kTimeWidth;
-    cell->date_ = makeLabel({kMargin, y, startX - 2 * kMargin, kLabelHeight}, "date",
+    cell->date_ = makeLabel({kDatesCellMargin, y, startX - 2 * kDatesCellMargin, kLabelHeight}, "date",
                             uikit::UIViewAutoresizingFlexibleWidth);
     cell->startTime_ = makeLabel({startX, y, kTimeWidth, kLabelHeight}, "startTime",
                                  uikit::UIViewAutoresizingFlexibleLeftMargin);

@@ -13,8 +13,8 @@
 namespace {
 
 // The nib's layout: the header's container at the top, the form below it.
-constexpr double kWidth = 320;
-constexpr double kHeight = 480;
+constexpr double kFeedbackWidth = 320;
+constexpr double kFeedbackHeight = 480;
 
 }  // namespace
 
@@ -36,12 +36,13 @@ void ProgrammeDetailsFeedbackViewController::addScene(uikit::UIStoryboard& story
 
 void ProgrammeDetailsFeedbackViewController::loadView() {
     const double headerHeight = QVASessionHeaderView::getHeaderHeight();
-    auto root = std::make_shared<uikit::UIView>(graphics::Rect(0, 0, kWidth, kHeight));
+    auto root = std::make_shared<uikit::UIView>(graphics::Rect(0, 0, kFeedbackWidth, kFeedbackHeight));
     root->setBackgroundColor(graphics::Color::white());
-    auto container = std::make_shared<uikit::UIView>(graphics::Rect(0, 0, kWidth, headerHeight));
+    auto container = std::make_shared<uikit::UIView>(graphics::Rect(0, 0, kFeedbackWidth, headerHeight));
     container->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth);
     container->setOutletName(std::string("headerContainerView"));
-    webView_ = std::make_shared<uikit::UIWebView>(graphics::Rect(0, headerHeight, kWidth, kHeight - headerHeight));
+    webView_ = std::make_shared<uikit::UIWebView>(
+        graphics::Rect(0, headerHeight, kFeedbackWidth, kFeedbackHeight - headerHeight));
     webView_->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth | uikit::UIViewAutoresizingFlexibleHeight);
     webView_->setOutletName(std::string("webView"));
     root->addSubview(container);

@@ -9,8 +9,8 @@
 
 namespace {
 
-constexpr double kWidth = 320;
-constexpr double kMargin = 15;
+constexpr double kNotificationCellWidth = 320;
+constexpr double kNotificationCellMargin = 15;
 constexpr double kButtonWidth = 34;
 
 }  // namespace
@@ -18,18 +18,19 @@ constexpr double kButtonWidth = 34;
 std::shared_ptr<uikit::UIView> SpotlightNotificationCellTableViewCell::makePrototype() {
     auto cell = std::make_shared<SpotlightNotificationCellTableViewCell>(uikit::UITableViewCellStyle::Default,
                                                                          std::string(kReuseIdentifier));
-    cell->setFrame({0, 0, kWidth, kShortRowHeight});
+    cell->setFrame({0, 0, kNotificationCellWidth, kShortRowHeight});
     auto content = cell->contentView();
-    content->setFrame({0, 0, kWidth, kShortRowHeight});
+    content->setFrame({0, 0, kNotificationCellWidth, kShortRowHeight});
     auto message = std::make_shared<uikit::UILabel>(
-        graphics::Rect{kMargin, kRowPadding / 2, kSmallPhoneWidth, kShortRowHeight - kRowPadding});
+        graphics::Rect{kNotificationCellMargin, kRowPadding / 2, kSmallPhoneWidth, kShortRowHeight - kRowPadding});
     message->setFont(uikit::UIFont::fontWithName(kMessageFontName, kMessageFontSize));
     message->setNumberOfLines(0);
     message->setLineBreakMode(uikit::NSLineBreakMode::ByWordWrapping);
     message->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth | uikit::UIViewAutoresizingFlexibleHeight);
     message->setOutletName(std::string("messageLabel"));
     auto button = std::make_shared<UIBlockButton>(
-        graphics::Rect{kWidth - kMargin - kButtonWidth, (kShortRowHeight - kButtonWidth) / 2, kButtonWidth, kButtonWidth});
+        graphics::Rect{kNotificationCellWidth - kNotificationCellMargin - kButtonWidth, (kShortRowHeight - kButtonWidth) / 2,
+                       kButtonWidth, kButtonWidth});
     button->setTitle(std::string("OK"), uikit::UIControlStateNormal);
     // A custom button's title is white by default: invisible on the row.
     button->setTitleColor(button->tintColor(), uikit::UIControlStateNormal);

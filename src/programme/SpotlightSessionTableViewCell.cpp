@@ -14,12 +14,12 @@ using uikit::NSLayoutRelation;
 
 namespace {
 
-constexpr double kWidth = 320;
-constexpr double kHeight = 87;
-constexpr double kMargin = 15;
-constexpr double kTop = 5;
-constexpr double kSmallLine = 15;
-constexpr double kTitleLine = 19;
+constexpr double kSessionCellWidth = 320;
+constexpr double kSessionCellHeight = 87;
+constexpr double kSessionCellMargin = 15;
+constexpr double kSessionCellTop = 5;
+constexpr double kSessionCellSmallLine = 15;
+constexpr double kSessionCellTitleLine = 19;
 constexpr double kLiveStatusHintWidth = 80;
 constexpr double kIconSide = 22;
 constexpr double kIconSpacing = 4;
@@ -53,18 +53,18 @@ std::shared_ptr<NSLayoutConstraint> constraint(const std::shared_ptr<uikit::UIVi
 std::shared_ptr<uikit::UIView> SpotlightSessionTableViewCell::makePrototype() {
     auto cell = std::make_shared<SpotlightSessionTableViewCell>(uikit::UITableViewCellStyle::Default,
                                                                 std::string(kReuseIdentifier));
-    cell->setFrame({0, 0, kWidth, kHeight});
+    cell->setFrame({0, 0, kSessionCellWidth, kSessionCellHeight});
     auto content = cell->contentView();
-    content->setFrame({0, 0, kWidth, kHeight});
-    const double iconsLeft = kWidth - kMargin - 3 * kIconSide - 2 * kIconSpacing;
-    const double textWidth = iconsLeft - kMargin - kIconSpacing;
+    content->setFrame({0, 0, kSessionCellWidth, kSessionCellHeight});
+    const double iconsLeft = kSessionCellWidth - kSessionCellMargin - 3 * kIconSide - 2 * kIconSpacing;
+    const double textWidth = iconsLeft - kSessionCellMargin - kIconSpacing;
 
-    auto date = label({kMargin, 0, textWidth, kSmallLine}, 12, "dateLabel");
-    auto time = label({kMargin, 0, textWidth, kSmallLine}, 12, "displayTimeLabel");
-    auto title = label({kMargin, 0, kWidth - 2 * kMargin, kTitleLine}, 15, "titleLabel");
-    auto location = label({kMargin, 0, kWidth - 2 * kMargin, kSmallLine}, 12, "locationLabel");
-    auto hint = label({kMargin, 0, kLiveStatusHintWidth, 16}, 12, "liveStatusHintLabel");
-    auto message = label({kMargin, 0, kWidth - 2 * kMargin, 16}, 12, "liveStatusMessageLabel");
+    auto date = label({kSessionCellMargin, 0, textWidth, kSessionCellSmallLine}, 12, "dateLabel");
+    auto time = label({kSessionCellMargin, 0, textWidth, kSessionCellSmallLine}, 12, "displayTimeLabel");
+    auto title = label({kSessionCellMargin, 0, kSessionCellWidth - 2 * kSessionCellMargin, kSessionCellTitleLine}, 15, "titleLabel");
+    auto location = label({kSessionCellMargin, 0, kSessionCellWidth - 2 * kSessionCellMargin, kSessionCellSmallLine}, 12, "locationLabel");
+    auto hint = label({kSessionCellMargin, 0, kLiveStatusHintWidth, 16}, 12, "liveStatusHintLabel");
+    auto message = label({kSessionCellMargin, 0, kSessionCellWidth - 2 * kSessionCellMargin, 16}, 12, "liveStatusMessageLabel");
     for (const auto& part : {date, time, location, hint, message}) part->setTextColor(uikit::UIColor::darkGrayColor());
     auto type = icon(iconsLeft, "typeImageView");
     auto note = icon(iconsLeft + kIconSide + kIconSpacing, "noteImageView");
@@ -85,7 +85,7 @@ std::shared_ptr<uikit::UIView> SpotlightSessionTableViewCell::makePrototype() {
                                  "typeImageTonoteImageHSConstraint");
     auto typeToPin = constraint(pin, NSLayoutAttribute::Leading, note, NSLayoutAttribute::Trailing, kIconSpacing,
                                 "typeImageToPinImageHSConstraint");
-    auto pinToContent = constraint(content, NSLayoutAttribute::Trailing, pin, NSLayoutAttribute::Trailing, kMargin,
+    auto pinToContent = constraint(content, NSLayoutAttribute::Trailing, pin, NSLayoutAttribute::Trailing, kSessionCellMargin,
                                    "pinImageToContentHSConstraint");
     content->addConstraints({hintHeight, messageHeight, typeWidth, noteWidth, pinWidth, typeToNote, typeToPin,
                              pinToContent});
@@ -114,23 +114,23 @@ std::shared_ptr<uikit::UIView> SpotlightSessionTableViewCell::makePrototype() {
 void SpotlightSessionTableViewCell::layoutSubviews() {
     uikit::UITableViewCell::layoutSubviews();
     const auto bounds = contentView()->bounds();
-    const double fullWidth = std::max(0.0, bounds.size.width - 2 * kMargin);
+    const double fullWidth = std::max(0.0, bounds.size.width - 2 * kSessionCellMargin);
     auto place = [](const std::shared_ptr<uikit::UILabel>& label, double x, double y, double width, double height) {
         if (label) label->setFrame({x, y, std::max(0.0, width), height});
     };
-    double y = kTop;
+    double y = kSessionCellTop;
     if (auto date = dateLabel()) {
-        place(date, kMargin, y, date->frame().size.width, kSmallLine);
-        y += kSmallLine;
+        place(date, kSessionCellMargin, y, date->frame().size.width, kSessionCellSmallLine);
+        y += kSessionCellSmallLine;
     }
     if (auto time = displayTimeLabel()) {
-        place(time, kMargin, y, time->frame().size.width, kSmallLine);
-        y += kSmallLine;
+        place(time, kSessionCellMargin, y, time->frame().size.width, kSessionCellSmallLine);
+        y += kSessionCellSmallLine;
     }
-    place(titleLabel(), kMargin, y, fullWidth, kTitleLine);
-    y += kTitleLine;
+    place(titleLabel(), kSessionCellMargin, y, fullWidth, kSessionCellTitleLine);
+    y += kSessionCellTitleLine;
     const double locationY = y;
-    y += kSmallLine;
+    y += kSessionCellSmallLine;
 
     auto heightOf = [](const std::shared_ptr<uikit::NSLayoutConstraint>& constraint) {
         return constraint ? constraint->constant() : 0.0;
@@ -139,13 +139,13 @@ void SpotlightSessionTableViewCell::layoutSubviews() {
                                          heightOf(liveStatusMessageLabelHeightConstraint()));
     const bool statusBelow = statusHeight == 0 || y + statusHeight <= bounds.size.height;
     // Beside the location, the status takes the right half of its line.
-    const double statusLeft = statusBelow ? kMargin : kMargin + fullWidth / 2;
+    const double statusLeft = statusBelow ? kSessionCellMargin : kSessionCellMargin + fullWidth / 2;
     const double statusY = statusBelow ? y : locationY;
-    place(locationLabel(), kMargin, locationY, statusBelow ? fullWidth : fullWidth / 2 - 4, kSmallLine);
+    place(locationLabel(), kSessionCellMargin, locationY, statusBelow ? fullWidth : fullWidth / 2 - 4, kSessionCellSmallLine);
     const double hintWidth = statusBelow ? kLiveStatusHintWidth : std::min(kLiveStatusHintWidth, fullWidth / 4);
     place(liveStatusHintLabel(), statusLeft, statusY, hintWidth,
           heightOf(liveStatusHintLabelHeightConstraint()));
     const double messageLeft = statusLeft + hintWidth + 4;
-    place(liveStatusMessageLabel(), messageLeft, statusY, kMargin + fullWidth - messageLeft,
+    place(liveStatusMessageLabel(), messageLeft, statusY, kSessionCellMargin + fullWidth - messageLeft,
           heightOf(liveStatusMessageLabelHeightConstraint()));
 }

@@ -84,7 +84,7 @@ private:
     std::weak_ptr<SpotlightViewController> screen_;
 };
 
-std::optional<std::string> currentEventId() {
+std::optional<std::string> currentEventItemId() {
     auto event = ApplicationSettingsStore::sharedApplicationSettingsStore().currentEvent();
     return event ? event->itemId() : std::nullopt;
 }
@@ -118,7 +118,7 @@ void onMainQueueLater(const std::weak_ptr<SpotlightViewController>& weak, Action
 
 void SpotlightViewController::setUpNavigationBarForMaps() {
     auto& maps = InteractiveMapsServices::instance();
-    if (!maps.hasInteractiveMapsForAuthCode(authenticationCode(), currentEventId())) {
+    if (!maps.hasInteractiveMapsForAuthCode(authenticationCode(), currentEventItemId())) {
         configureNavigationBar(false);
     } else if (maps.canAccessInteractiveMaps()) {
         configureNavigationBar(true);
@@ -190,12 +190,13 @@ void SpotlightViewController::notificationReceivedMapsFailedToDownload(const fou
 // ---- Manager and regions -----------------------------------------------------------
 
 bool SpotlightViewController::currentEventHasInteractiveMaps() const {
-    return InteractiveMapsServices::instance().hasInteractiveMapsForAuthCode(authenticationCode(), currentEventId());
+    return InteractiveMapsServices::instance().hasInteractiveMapsForAuthCode(authenticationCode(),
+                                                                             currentEventItemId());
 }
 
 bool SpotlightViewController::isIndoorPositioningOn() const {
     return InteractiveMapsServices::instance().isIndoorPositioningEnabledForAuthCode(authenticationCode(),
-                                                                                    currentEventId());
+                                                                                    currentEventItemId());
 }
 
 std::weak_ptr<location::CLLocationManagerDelegate> SpotlightViewController::positioningDelegate() {

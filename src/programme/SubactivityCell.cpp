@@ -124,7 +124,7 @@ double constantOf(const std::shared_ptr<NSLayoutConstraint>& constraint) {
     return constraint ? constraint->constant() : 0;
 }
 
-void setConstant(const std::shared_ptr<NSLayoutConstraint>& constraint, double value) {
+void setConstantIfAny(const std::shared_ptr<NSLayoutConstraint>& constraint, double value) {
     if (constraint) constraint->setConstant(value);
 }
 
@@ -158,8 +158,8 @@ void SubactivityCell::preconfigureCellWithParametersLikeTitle(const Text& title,
     subactivityLocation_->setText(locationString);
     // The invitation line collapsed; its text goes too, so a reused cell
     // keeps nothing of an earlier invitation row.
-    setConstant(invitationLabelHeightContraint(), 0);
-    setConstant(invitationLabelTopContraint(), 0);
+    setConstantIfAny(invitationLabelHeightContraint(), 0);
+    setConstantIfAny(invitationLabelTopContraint(), 0);
     invitationLabel_->setText(std::nullopt);
 
     if (isCancelled) {
@@ -213,8 +213,8 @@ void SubactivityCell::configureWithQVACoreDataAgendaInvitation(const QVACoreData
                                                                bool isParallelSession, bool hasPersonalNotes) {
     configureWithQVACoreDataSession(invitation, locationString, displayTime, isInAgenda, isParallelSession,
                                     hasPersonalNotes);
-    setConstant(invitationLabelHeightContraint(), kInvitationLineHeight);
-    setConstant(invitationLabelTopContraint(), kInvitationLineGap);
+    setConstantIfAny(invitationLabelHeightContraint(), kInvitationLineHeight);
+    setConstantIfAny(invitationLabelTopContraint(), kInvitationLineGap);
     invitationLabel_->setText(invitationString);
 }
 
@@ -223,8 +223,8 @@ void SubactivityCell::configureWithQVAAgendaInvitation(const QVAAgendaInvitation
                                                        const Text& displayTime, bool isInAgenda, bool isParallelSession,
                                                        bool hasPersonalNotes) {
     configureWithQVASession(invitation, locationString, displayTime, isInAgenda, isParallelSession, hasPersonalNotes);
-    setConstant(invitationLabelHeightContraint(), kInvitationLineHeight);
-    setConstant(invitationLabelTopContraint(), kInvitationLineGap);
+    setConstantIfAny(invitationLabelHeightContraint(), kInvitationLineHeight);
+    setConstantIfAny(invitationLabelTopContraint(), kInvitationLineGap);
     invitationLabel_->setText(invitationString);
 }
 

@@ -20,12 +20,12 @@ using graphics::Rect;
 namespace {
 
 constexpr double kTopInset = 64;
-constexpr double kWidth = 320;
+constexpr double kTableWidth = 320;
 
 // Thirty rows; section headers of a given height (0: none).
-class Rows : public uikit::UITableViewDataSource, public uikit::UITableViewDelegate {
+class RefreshRows : public uikit::UITableViewDataSource, public uikit::UITableViewDelegate {
 public:
-    explicit Rows(double headerHeight) : headerHeight_(headerHeight) {}
+    explicit RefreshRows(double headerHeight) : headerHeight_(headerHeight) {}
     int64_t tableViewNumberOfRowsInSection(uikit::UITableView&, int64_t) override { return 30; }
     uikit::UITableViewCellPtr tableViewCellForRowAtIndexPath(uikit::UITableView&, const uikit::NSIndexPath&) override {
         return std::make_shared<uikit::UITableViewCell>(uikit::UITableViewCellStyle::Default, "row");
@@ -39,8 +39,8 @@ private:
 class PullToRefreshControlTest : public ScreenTest {
 protected:
     void makeTable(double headerHeight = 0) {
-        rows_ = std::make_shared<Rows>(headerHeight);
-        table_ = std::make_shared<uikit::UITableView>(Rect(0, 0, kWidth, 480));
+        rows_ = std::make_shared<RefreshRows>(headerHeight);
+        table_ = std::make_shared<uikit::UITableView>(Rect(0, 0, kTableWidth, 480));
         table_->setDataSource(rows_);
         table_->setDelegate(rows_);
         table_->setContentInset({kTopInset, 0, 0, 0});
@@ -67,14 +67,14 @@ protected:
     }
     double pulled() const { return table_->contentOffset().y + kTopInset; }
 
-    std::shared_ptr<Rows> rows_;
+    std::shared_ptr<RefreshRows> rows_;
     std::shared_ptr<uikit::UITableView> table_;
     PullToRefreshControlPtr control_;
     int fired_ = 0;
 };
 
 TEST_F(PullToRefreshControlTest, aPullShortOfTheLimitDrawsTheStretchedDropAndTriggersNothing) {
-    EXPECT_EQ(control_->frame(), Rect(0, -(kTopInset + 400), kWidth, 400));
+    EXPECT_EQ(control_->frame(), Rect(0, -(kTopInset + 400), kTableWidth, 400));
     holdAt(-95);
     EXPECT_EQ(fired_, 0);
     const auto& drop = control_->shapeLayer()->path();
@@ -207,7 +207,7 @@ TEST_F(PullToRefreshControlTest, beginRefreshingOpensTheBandWithoutMovingTheCont
 
 TEST_F(PullToRefreshControlTest, anInsetSetFromOutsideMovesTheControlAndIsRestoredAfterARefresh) {
     table_->setContentInset({100, 0, 0, 0});
-    EXPECT_EQ(control_->frame(), Rect(0, -500, kWidth, 400));
+    EXPECT_EQ(control_->frame(), Rect(0, -500, kTableWidth, 400));
     table_->beginDragging();
     for (double y = -101; y >= -250; --y) table_->dragToContentOffset({0, y});
     table_->endDragging();
@@ -253,7 +253,7 @@ TEST_F(PullToRefreshControlTest, theSpinnerStyleAndColourReachOnlyAnActivityIndi
     EXPECT_EQ(control_->activityIndicatorViewColor(), graphics::Color::rgb(0, 0, 1));
 
     auto plain = std::make_shared<uikit::UIView>(Rect(0, 0, 30, 30));
-    auto withView = PullToRefreshControl::initInScrollView(std::make_shared<uikit::UITableView>(Rect(0, 0, kWidth, 480)), plain);
+    auto withView = PullToRefreshControl::initInScrollView(std::make_shared<uikit::UITableView>(Rect(0, 0, kTableWidth, 480)), plain);
     withView->setActivityIndicatorViewStyle(1);
     EXPECT_EQ(withView->activityIndicatorViewStyle(), 0);
     EXPECT_FALSE(withView->activityIndicatorViewColor());

@@ -22,11 +22,11 @@ namespace {
 
 using foundation::Value;
 
-std::vector<uikit::UIAlertViewPtr> alerts() { return uikit::UIApplication::sharedApplication().visibleAlerts(); }
+std::vector<uikit::UIAlertViewPtr> visibleAlerts() { return uikit::UIApplication::sharedApplication().visibleAlerts(); }
 
 // Taps the front alert's first button; the alert it was.
 uikit::UIAlertViewPtr tapFrontAlert() {
-    auto shown = alerts();
+    auto shown = visibleAlerts();
     if (shown.empty()) return nullptr;
     shown.back()->dismissWithClickedButtonIndex(0, true);
     return shown.back();
@@ -59,11 +59,11 @@ TEST(Utils, HandleErrorLogsTheCallersMessageAndAlertsWithTheOfflineText) {
     Utils::handleError(rejected, "An error occured when calling service:login.", std::nullopt, false);
     EXPECT_TRUE(log.contains("An error occured when calling service:login. - "));
     EXPECT_TRUE(log.contains("QVA Messge Error: bad token"));
-    EXPECT_TRUE(alerts().empty());
+    EXPECT_TRUE(visibleAlerts().empty());
 
     // Reported from another thread, the alert reaches the main thread.
     std::thread([] { Utils::handleError(nullptr, "Sync", std::string("Failed")); }).join();
-    EXPECT_TRUE(foundation::RunLoop::main().runUntil([] { return !alerts().empty(); }, 5.0));
+    EXPECT_TRUE(foundation::RunLoop::main().runUntil([] { return !visibleAlerts().empty(); }, 5.0));
     EXPECT_EQ(tapFrontAlert()->message(), "Failed");
 }
 
@@ -81,8 +81,8 @@ TEST(Utils, CollectionsAndModelArrays) {
 
     // Without a class the dictionaries are dropped and an alert is queued on the main queue.
     EXPECT_EQ(Utils::initItemsArray(json, nullptr), Value::Array{Value("text")});
-    EXPECT_TRUE(alerts().empty());  // queued
-    EXPECT_TRUE(foundation::RunLoop::main().runUntil([] { return !alerts().empty(); }, 5.0));
+    EXPECT_TRUE(visibleAlerts().empty());  // queued
+    EXPECT_TRUE(foundation::RunLoop::main().runUntil([] { return !visibleAlerts().empty(); }, 5.0));
     auto alert = tapFrontAlert();
     ASSERT_NE(alert, nullptr);
     EXPECT_EQ(alert->title(), json.description());

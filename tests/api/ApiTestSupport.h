@@ -28,7 +28,7 @@ struct Outcome {
     foundation::Value result;
 };
 
-constexpr double kWait = 15.0;
+constexpr double kManagerWait = 15.0;
 
 class ApiTest : public meetingtest::MeetingStoreTest {
 protected:
@@ -42,7 +42,7 @@ protected:
         network::Reachability::setSimulatedFlags(network::ReachabilityFlag::Reachable);
         auto& reachability = QNNetworkReachabilityManager::sharedManager();
         reachability.startMonitoring();
-        ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return reachability.isReachableViaWiFi(); }, kWait));
+        ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return reachability.isReachableViaWiFi(); }, kManagerWait));
         dismissAlerts();
     }
     void TearDown() override {
@@ -70,7 +70,7 @@ protected:
             done->error = error;
             done->result = result;
         });
-        EXPECT_TRUE(foundation::RunLoop::main().runUntil([&] { return done->called; }, kWait));
+        EXPECT_TRUE(foundation::RunLoop::main().runUntil([&] { return done->called; }, kManagerWait));
         return *done;
     }
 

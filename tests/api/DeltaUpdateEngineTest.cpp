@@ -23,7 +23,7 @@ using foundation::Date;
 using foundation::Value;
 using testservice::MeetingKind;
 
-struct Outcome {
+struct EngineOutcome {
     bool called = false;
     foundation::ErrorPtr error;
 };
@@ -43,8 +43,8 @@ protected:
         makeCurrent(account(), fetchEvent(eventId()));
     }
 
-    Outcome runDelta(const std::optional<std::string>& event, const std::optional<std::string>& authCode) {
-        auto outcome = std::make_shared<Outcome>();
+    EngineOutcome runDelta(const std::optional<std::string>& event, const std::optional<std::string>& authCode) {
+        auto outcome = std::make_shared<EngineOutcome>();
         QVAApiManagerDelta::loadDeltaUpdatesForEventId(event, authCode,
                                                        [outcome](const foundation::ErrorPtr& error, const Value&) {
                                                            outcome->called = true;
@@ -53,7 +53,7 @@ protected:
         EXPECT_TRUE(loop.runUntil([&] { return outcome->called; }, apitest::kWait));
         return *outcome;
     }
-    Outcome runDelta() { return runDelta(eventId(), token()); }
+    EngineOutcome runDelta() { return runDelta(eventId(), token()); }
 
     // The requests whose path (with query) contains `fragment`.
     std::vector<std::string> requested(const std::string& fragment) const {

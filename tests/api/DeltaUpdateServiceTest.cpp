@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr double kStart = 800000000.0;
+constexpr double kDeltaStart = 800000000.0;
 
 std::vector<std::shared_ptr<uikit::UIAlertView>> alerts() {
     return uikit::UIApplication::sharedApplication().visibleAlerts();
@@ -31,7 +31,7 @@ protected:
 
     void SetUp() override {
         LocalServiceTest::SetUp();
-        foundation::Clock::useVirtual(kStart);
+        foundation::Clock::useVirtual(kDeltaStart);
         event = fetchEvent(eventId());
         ASSERT_TRUE(event);
         ASSERT_TRUE(open(token(), eventId()));

@@ -49,7 +49,7 @@ struct Progress {
     std::optional<std::string> serviceName;
 };
 
-struct Outcome {
+struct DownloadOutcome {
     bool called = false;
     foundation::ErrorPtr error;
     foundation::Value importantFailed;
@@ -59,8 +59,8 @@ class FullDownloadTest : public apitest::LocalServiceTest {
 protected:
     std::vector<Progress> progress;
 
-    Outcome download(const std::shared_ptr<QVAUserAccount>& user, const std::shared_ptr<QVAEvent>& event) {
-        auto outcome = std::make_shared<Outcome>();
+    DownloadOutcome download(const std::shared_ptr<QVAUserAccount>& user, const std::shared_ptr<QVAEvent>& event) {
+        auto outcome = std::make_shared<DownloadOutcome>();
         progress.clear();
         QVAApiManagerFullDownload::loadAllDataForAccount(
             user, event,

@@ -120,7 +120,7 @@ TEST_F(QVAApiManagerWritesTest, SavedNoteReachesTheCallerAndTheStore) {
     EXPECT_EQ(note->note(), std::optional<std::string>("met at lunch"));
     EXPECT_EQ(server.lastRequest()->header("Authorization"), std::optional<std::string>("Bearer tok"));
     ASSERT_TRUE(foundation::RunLoop::main().runUntil(
-        [&] { return rows<QVACoreDataParticipantNote>(token).size() == 1; }, apitest::kWait));
+        [&] { return rows<QVACoreDataParticipantNote>(token).size() == 1; }, apitest::kManagerWait));
 
     serve("PUT", path("events/42/notes/participants/p8"), json(R"({"error":"locked"})", 403));
     auto refused = call([&](auto done) {

@@ -242,7 +242,7 @@ TEST_F(RevisionRefreshTest, FailingAgendaKindStopsNeitherTheOthersNorTheCalendar
         return next->eventsMatchingPredicate(next->predicateForEventsWithStartDate(
             foundation::Date::distantPast(), foundation::Date::distantFuture(), std::vector<EKCalendarPtr>{calendar}));
     };
-    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return mirrored().size() == 2; }, apitest::kWait));
+    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return mirrored().size() == 2; }, apitest::kManagerWait));
 
     EXPECT_TRUE(log.contains("Error while fetching delta for invitations from Agenda PullToRefresh : "));
     EXPECT_TRUE(log.contains("Refreshed selections from Agenda PullToRefresh"));

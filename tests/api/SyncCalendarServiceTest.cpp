@@ -23,12 +23,12 @@ using foundation::Date;
 using foundation::Value;
 using meetingtest::Row;
 
-constexpr const char* kToken = "tok/en";
+constexpr const char* kSyncToken = "tok/en";
 // 2015-01-21 09:30 and 10:45 at +01:00.
 const Date kStart = Date::fromTimeIntervalSince1970(1421829000);
 const Date kEnd = Date::fromTimeIntervalSince1970(1421833500);
 
-struct Outcome {
+struct SyncOutcome {
     bool called = false;
     foundation::ErrorPtr error;
 };
@@ -44,17 +44,17 @@ protected:
         EKEventStore::setAuthorizationStatus(EKEntityType::Event, EKAuthorizationStatus::Authorized);
         calendar = device->addCalendar(device->addSource("Work", EKSourceType::Exchange), "Meetings",
                                        EKCalendarType::Exchange, true);
-        openCurrent(kToken);
+        openCurrent(kSyncToken);
         settings.setCurrentEvent(
             QVAEvent::initWithDictionary(Value::dictionary({{"id", "42"}, {"name", "  Summit\n"}})));
-        insert(kToken, "QVACoreDataSession",
+        insert(kSyncToken, "QVACoreDataSession",
                {{{"itemId", Value("s1")}, {"startDatetime", Value("2015-01-21T09:30:00+01:00")}},
                 {{"itemId", Value("s2")}, {"startDatetime", Value("2015-01-22T14:00:00+01:00")}}});
-        insert(kToken, "QVACoreDataRoom",
+        insert(kSyncToken, "QVACoreDataRoom",
                {{{"itemId", Value("r1")}, {"name", Value("Room 1")}, {"venueId", Value("v1")}},
                 {{"itemId", Value("r2")}, {"name", Value("Room 2")}, {"venueId", Value("")}},
                 {{"itemId", Value("r3")}, {"name", Value("Room 3")}, {"venueId", Value("gone")}}});
-        insert(kToken, "QVACoreDataVenue", {{{"itemId", Value("v1")}, {"name", Value("Hall A")}}});
+        insert(kSyncToken, "QVACoreDataVenue", {{{"itemId", Value("v1")}, {"name", Value("Hall A")}}});
     }
     void TearDown() override {
         // The shared device outlives the test: it shows its calendars only with access.
@@ -80,18 +80,18 @@ protected:
         return row;
     }
 
-    Outcome sync(const EKCalendarPtr& into) {
-        Outcome outcome;
-        service->syncMyAgendaWithDeviceCalendar(into, std::string(kToken), std::string("42"),
+    SyncOutcome sync(const EKCalendarPtr& into) {
+        SyncOutcome outcome;
+        service->syncMyAgendaWithDeviceCalendar(into, std::string(kSyncToken), std::string("42"),
                                                 [&](foundation::ErrorPtr error, Value result) {
                                                     EXPECT_TRUE(result.isAbsent());
                                                     outcome = {true, std::move(error)};
                                                 });
         return outcome;
     }
-    Outcome unsync() {
-        Outcome outcome;
-        service->unsyncWithDeviceCalendarForAuthToken(std::string(kToken), std::string("42"),
+    SyncOutcome unsync() {
+        SyncOutcome outcome;
+        service->unsyncWithDeviceCalendarForAuthToken(std::string(kSyncToken), std::string("42"),
                                                       [&](foundation::ErrorPtr error, Value) {
                                                           outcome = {true, std::move(error)};
                                                       });
@@ -115,12 +115,12 @@ protected:
         EXPECT_TRUE(device->saveEvent(event, EKSpan::ThisEvent, true));
         return event;
     }
-    Value mapOfToken() const { return Value(settings.calendarDatabase())[kToken]; }
+    Value mapOfToken() const { return Value(settings.calendarDatabase())[kSyncToken]; }
 };
 
 TEST_F(SyncCalendarServiceTest, SyncWritesOneEventPerAgendaItemAndUnsyncRemovesOnlyMirroredOnes) {
-    insert(kToken, "QVACoreDataAgendaSelection", {agendaRow("a1", "Opening")});
-    insert(kToken, "QVACoreDataAgendaInvitation", {agendaRow("a2", "Dinner", "r1", "Declined")});
+    insert(kSyncToken, "QVACoreDataAgendaSelection", {agendaRow("a1", "Opening")});
+    insert(kSyncToken, "QVACoreDataAgendaInvitation", {agendaRow("a2", "Dinner", "r1", "Declined")});
     settings.setCalendarAlertTime(4);
     auto own = userEvent("Dinner after Summit", "Dinner after Summit");
     auto ownBare = userEvent("Summit prep", "Notes on Summit - mine");
@@ -163,9 +163,9 @@ TEST_F(SyncCalendarServiceTest, SyncWritesOneEventPerAgendaItemAndUnsyncRemovesO
 }
 
 TEST_F(SyncCalendarServiceTest, LaterSyncsUpdateMergeAndRemove) {
-    insert(kToken, "QVACoreDataAgendaSelection",
+    insert(kSyncToken, "QVACoreDataAgendaSelection",
            {agendaRow("a1", "Opening"), agendaRow("a3", "Lunch", "r2"), agendaRow("a4", "Tour", "r3")});
-    insert(kToken, "QVACoreDataAgendaInvitation", {agendaRow("a2", "Dinner", "", "Invited")});
+    insert(kSyncToken, "QVACoreDataAgendaInvitation", {agendaRow("a2", "Dinner", "", "Invited")});
     settings.setCalendarAlertTime(4);
     ASSERT_EQ(sync(calendar).error, nullptr);
     const auto first = mapOfToken();
@@ -189,10 +189,10 @@ TEST_F(SyncCalendarServiceTest, LaterSyncsUpdateMergeAndRemove) {
     ASSERT_TRUE(device->saveEvent(copy, EKSpan::ThisEvent, true));
     settings.setCalendarAlertTime(0);
     await([&](auto done) {
-        store.deleteAndAddItemsToCoreData({}, EntityClass::of<QVACoreDataAgendaRole>(), nullptr, kToken, "42", done);
+        store.deleteAndAddItemsToCoreData({}, EntityClass::of<QVACoreDataAgendaRole>(), nullptr, kSyncToken, "42", done);
     });
-    insert(kToken, "QVACoreDataAgendaSelection", {agendaRow("a1", "Opening"), agendaRow("a3", "Lunch", "r2")});
-    insert(kToken, "QVACoreDataAgendaInvitation", {agendaRow("a2", "Dinner", "", "Declined")});
+    insert(kSyncToken, "QVACoreDataAgendaSelection", {agendaRow("a1", "Opening"), agendaRow("a3", "Lunch", "r2")});
+    insert(kSyncToken, "QVACoreDataAgendaInvitation", {agendaRow("a2", "Dinner", "", "Declined")});
 
     ASSERT_EQ(sync(calendar).error, nullptr);
     // One of the identical events stays, updated, and the map names it.
@@ -208,23 +208,23 @@ TEST_F(SyncCalendarServiceTest, LaterSyncsUpdateMergeAndRemove) {
 }
 
 TEST_F(SyncCalendarServiceTest, ADeclinedInvitationLosesItsEventAlsoWhenItsSessionChanged) {
-    insert(kToken, "QVACoreDataAgendaInvitation", {agendaRow("a2", "Dinner", "r1", "Invited")});
+    insert(kSyncToken, "QVACoreDataAgendaInvitation", {agendaRow("a2", "Dinner", "r1", "Invited")});
     ASSERT_EQ(sync(calendar).error, nullptr);
     ASSERT_EQ(committedEvents().size(), 1u);
 
     // Declined, and the session renamed at the same time: the old event no
     // longer matches the item, but the map still names it.
     await([&](auto done) {
-        store.deleteAndAddItemsToCoreData({}, EntityClass::of<QVACoreDataAgendaRole>(), nullptr, kToken, "42", done);
+        store.deleteAndAddItemsToCoreData({}, EntityClass::of<QVACoreDataAgendaRole>(), nullptr, kSyncToken, "42", done);
     });
-    insert(kToken, "QVACoreDataAgendaInvitation", {agendaRow("a2", "Gala dinner", "r1", "Declined")});
+    insert(kSyncToken, "QVACoreDataAgendaInvitation", {agendaRow("a2", "Gala dinner", "r1", "Declined")});
     ASSERT_EQ(sync(calendar).error, nullptr);
     EXPECT_TRUE(committedEvents().empty());
     EXPECT_TRUE(mapOfToken().isNothing() || mapOfToken().count() == 0u) << mapOfToken().description();
 }
 
 TEST_F(SyncCalendarServiceTest, AnEventTheUserMovedIsReplaced) {
-    insert(kToken, "QVACoreDataAgendaSelection", {agendaRow("a1", "Opening")});
+    insert(kSyncToken, "QVACoreDataAgendaSelection", {agendaRow("a1", "Opening")});
     ASSERT_EQ(sync(calendar).error, nullptr);
     const std::string original = *mapOfToken()["a1"].string();
     auto moved = device->eventWithIdentifier(original);
@@ -241,7 +241,7 @@ TEST_F(SyncCalendarServiceTest, AnEventTheUserMovedIsReplaced) {
 }
 
 TEST_F(SyncCalendarServiceTest, FailuresLeaveTheCalendarAlone) {
-    insert(kToken, "QVACoreDataAgendaSelection", {agendaRow("a1", "Opening")});
+    insert(kSyncToken, "QVACoreDataAgendaSelection", {agendaRow("a1", "Opening")});
     auto readOnly = device->addCalendar(device->addSource("Shared", EKSourceType::CalDAV), "Team",
                                         EKCalendarType::CalDAV, false);
     for (const auto& target : {readOnly, EKCalendarPtr()}) {
@@ -254,7 +254,7 @@ TEST_F(SyncCalendarServiceTest, FailuresLeaveTheCalendarAlone) {
     // A meeting whose sessions are not there yet has no date range.
     auto own = userEvent("Summit", "Summit");
     await([&](auto done) {
-        store.deleteAndAddItemsToCoreData({}, EntityClass::of<QVACoreDataSession>(), nullptr, kToken, "42", done);
+        store.deleteAndAddItemsToCoreData({}, EntityClass::of<QVACoreDataSession>(), nullptr, kSyncToken, "42", done);
     });
     auto outcome = sync(calendar);
     ASSERT_NE(outcome.error, nullptr);
@@ -263,8 +263,8 @@ TEST_F(SyncCalendarServiceTest, FailuresLeaveTheCalendarAlone) {
     EXPECT_TRUE(settings.calendarDatabase().empty());
 
     // No store of that meeting open: the same, nothing read or removed.
-    Outcome other;
-    service->syncMyAgendaWithDeviceCalendar(calendar, std::string(kToken), std::string("43"),
+    SyncOutcome other;
+    service->syncMyAgendaWithDeviceCalendar(calendar, std::string(kSyncToken), std::string("43"),
                                             [&](foundation::ErrorPtr error, Value) { other = {true, error}; });
     ASSERT_TRUE(other.called);
     EXPECT_NE(other.error, nullptr);
@@ -304,7 +304,7 @@ TEST_F(SyncCalendarServiceTest, OffersTheWritableCalendarsOfSupportedSources) {
 
 TEST_F(SyncCalendarServiceTest, AccessAnswerReachesTheMainQueueAndARefusalIsShown) {
     auto request = [&] {
-        Outcome outcome;
+        SyncOutcome outcome;
         bool granted = true, onMain = false;
         service->requestEventStoreAccessWithType(EKEntityType::Event, [&](bool g, foundation::ErrorPtr error) {
             granted = g;

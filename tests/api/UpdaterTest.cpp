@@ -29,9 +29,9 @@ private:
     testservice::TestServer server_;
 };
 
-constexpr double kWait = 10.0;
+constexpr double kUpdaterWait = 10.0;
 
-std::vector<std::shared_ptr<uikit::UIAlertView>> alerts() {
+std::vector<std::shared_ptr<uikit::UIAlertView>> updaterAlerts() {
     return uikit::UIApplication::sharedApplication().visibleAlerts();
 }
 
@@ -60,38 +60,38 @@ TEST(UpdaterTest, CheckShowsTheOutcome) {
     network::Reachability::setSimulatedFlags(0);
     reachability.startMonitoring();
     ASSERT_TRUE(loop.runUntil([&] { return reachability.networkReachabilityStatus() ==
-                                          QNNetworkReachabilityStatus::NotReachable; }, kWait));
+                                          QNNetworkReachabilityStatus::NotReachable; }, kUpdaterWait));
     updater.checkForUpdates(true);
-    EXPECT_TRUE(alerts().empty());
+    EXPECT_TRUE(updaterAlerts().empty());
 
     network::Reachability::setSimulatedFlags(Reachable);
-    ASSERT_TRUE(loop.runUntil([&] { return reachability.isReachableViaWiFi(); }, kWait));
+    ASSERT_TRUE(loop.runUntil([&] { return reachability.isReachableViaWiFi(); }, kUpdaterWait));
     foundation::ScopedLogCapture log;
 
     server.answer(500, "{\"error\":\"down\"}");
     updater.checkForUpdates(false);
-    ASSERT_TRUE(loop.runUntil([&] { return logged(log, "version error ui"); }, kWait));
-    EXPECT_TRUE(alerts().empty());
+    ASSERT_TRUE(loop.runUntil([&] { return logged(log, "version error ui"); }, kUpdaterWait));
+    EXPECT_TRUE(updaterAlerts().empty());
     updater.checkForUpdates(true);
-    ASSERT_TRUE(loop.runUntil([] { return !alerts().empty(); }, kWait));
-    EXPECT_EQ(alerts().back()->title(), "Error");
-    EXPECT_EQ(alerts().back()->message(), Updater::kErrorMessage);
-    alerts().back()->dismissWithClickedButtonIndex(0, true);
+    ASSERT_TRUE(loop.runUntil([] { return !updaterAlerts().empty(); }, kUpdaterWait));
+    EXPECT_EQ(updaterAlerts().back()->title(), "Error");
+    EXPECT_EQ(updaterAlerts().back()->message(), Updater::kErrorMessage);
+    updaterAlerts().back()->dismissWithClickedButtonIndex(0, true);
 
     server.answer(200, "{\"version\":\"3.4\",\"updateUrl\":\"https://example.com/old\"}");
     updater.checkForUpdates(false);
-    ASSERT_TRUE(loop.runUntil([&] { return logged(log, "version dictionary:"); }, kWait));
-    EXPECT_TRUE(alerts().empty());
+    ASSERT_TRUE(loop.runUntil([&] { return logged(log, "version dictionary:"); }, kUpdaterWait));
+    EXPECT_TRUE(updaterAlerts().empty());
     updater.checkForUpdates(true);
-    ASSERT_TRUE(loop.runUntil([] { return !alerts().empty(); }, kWait));
-    EXPECT_EQ(alerts().back()->title(), "Update not available");
-    alerts().back()->dismissWithClickedButtonIndex(0, true);
+    ASSERT_TRUE(loop.runUntil([] { return !updaterAlerts().empty(); }, kUpdaterWait));
+    EXPECT_EQ(updaterAlerts().back()->title(), "Update not available");
+    updaterAlerts().back()->dismissWithClickedButtonIndex(0, true);
     EXPECT_FALSE(updater.isUpdateAvailable());
 
     server.answer(200, "{\"version\":\"3.5\",\"updateUrl\":\"https://example.com/get\"}");
     updater.checkForUpdates(false);
-    ASSERT_TRUE(loop.runUntil([] { return !alerts().empty(); }, kWait));
-    auto offer = alerts().back();
+    ASSERT_TRUE(loop.runUntil([] { return !updaterAlerts().empty(); }, kUpdaterWait));
+    auto offer = updaterAlerts().back();
     EXPECT_EQ(offer->title(), "Update available");
     EXPECT_EQ(offer->cancelButtonIndex(), 0);
     EXPECT_EQ(offer->buttonTitleAtIndex(0), "Cancel");

@@ -33,7 +33,7 @@ using foundation::Value;
 using shelltest::PadShellTest;
 using shelltest::ShellTest;
 
-constexpr const char* kToken = "launch-token";
+constexpr const char* kLaunchToken = "launch-token";
 
 size_t countEvents(const std::string& name) {
     size_t count = 0;
@@ -41,7 +41,7 @@ size_t countEvents(const std::string& name) {
     return count;
 }
 
-std::vector<std::shared_ptr<uikit::UIAlertView>> alerts() {
+std::vector<std::shared_ptr<uikit::UIAlertView>> launchAlerts() {
     return uikit::UIApplication::sharedApplication().visibleAlerts();
 }
 
@@ -51,7 +51,7 @@ void drainParseQueue() { InteractiveMapsServices::parseQueue()->sync([] {}); }
 class LaunchTest : public ShellTest {
 protected:
     void TearDown() override {
-        for (const auto& alert : alerts()) alert->dismissWithClickedButtonIndex(0, false);
+        for (const auto& alert : launchAlerts()) alert->dismissWithClickedButtonIndex(0, false);
         ShellTest::TearDown();
     }
     std::string rootClass() const { return root() ? root()->className() : ""; }
@@ -78,7 +78,7 @@ TEST(ForcedLogoutDecision, ComparesTheDottedNumbersOfTheStoredVersion) {
 TEST_F(LaunchTest, AFreshLaunchShowsTheLoginScreenAndStoresTheVersion) {
     launchSignedOut();
     EXPECT_EQ(rootClass(), "LoginViewController");
-    EXPECT_TRUE(alerts().empty());
+    EXPECT_TRUE(launchAlerts().empty());
     EXPECT_EQ(newEvents(AppDelegate::kStartAppEvent), 1u);
     EXPECT_EQ(settings.storedAppVersion(), ApplicationService::applicationVersion());
     EXPECT_TRUE(AnalyticsUtils::superProperties().empty());
@@ -103,12 +103,12 @@ protected:
     // An account with its store, a map file, maps in memory, a bearer token
     // and the agenda mirrored into the device calendar.
     void storeAnAccountWithEverything() {
-        openCurrent(kToken);
+        openCurrent(kLaunchToken);
         settings.setCurrentEvent(QVAEvent::initWithDictionary(Value::dictionary({{"id", "42"}, {"name", "Summit"}})));
         // The sessions give the meeting's date range, which a sync needs.
-        insert(kToken, "QVACoreDataSession",
+        insert(kLaunchToken, "QVACoreDataSession",
                {{{"itemId", Value("s-a1")}, {"startDatetime", Value("2015-01-21T09:30:00+01:00")}}});
-        insert(kToken, "QVACoreDataAgendaSelection",
+        insert(kLaunchToken, "QVACoreDataAgendaSelection",
                {{{"agendaItemId", Value("a1")},
                  {"itemId", Value("s-a1")},
                  {"title", Value("Opening")},
@@ -120,7 +120,7 @@ protected:
         calendar = device->addCalendar(device->addSource("Work", EKSourceType::Exchange), "Meetings",
                                        EKCalendarType::Exchange, true);
         bool synced = false;
-        calendarService->syncMyAgendaWithDeviceCalendar(calendar, std::string(kToken), std::string("42"),
+        calendarService->syncMyAgendaWithDeviceCalendar(calendar, std::string(kLaunchToken), std::string("42"),
                                                         [&](foundation::ErrorPtr error, Value) {
                                                             EXPECT_EQ(error, nullptr);
                                                             synced = true;
@@ -130,13 +130,13 @@ protected:
         settings.setCalendarIdentifier(calendar->calendarIdentifier());
         ASSERT_EQ(mirroredEvents(), 1u);
 
-        mapFile = Utils::cacheImapsUrlStringForFileName("floor1.svg", kToken, "42").value();
+        mapFile = Utils::cacheImapsUrlStringForFileName("floor1.svg", kLaunchToken, "42").value();
         std::ofstream(mapFile) << "<svg/>";
         auto& maps = InteractiveMapsServices::instance();
         drainParseQueue();
         maps.intersectionPointsArray().push_back(std::make_shared<IntersectionPoint>());
         maps.setShouldConstructIntersectionPointsAndGraph(true);
-        QVAApiManager::sharedApiManager().setAuthorizationHeaderWithCode(std::string(kToken));
+        QVAApiManager::sharedApiManager().setAuthorizationHeaderWithCode(std::string(kLaunchToken));
     }
 
     size_t mirroredEvents() const {
@@ -149,9 +149,9 @@ protected:
     }
 
     void expectLoggedOut() {
-        ASSERT_EQ(alerts().size(), 1u);
-        EXPECT_FALSE(alerts()[0]->title());
-        EXPECT_EQ(alerts()[0]->message(), AppDelegate::kForcedLogoutMessage);
+        ASSERT_EQ(launchAlerts().size(), 1u);
+        EXPECT_FALSE(launchAlerts()[0]->title());
+        EXPECT_EQ(launchAlerts()[0]->message(), AppDelegate::kForcedLogoutMessage);
         EXPECT_EQ(rootClass(), "LoginViewController");
         EXPECT_EQ(settings.currentAccount(), nullptr);
         // Only the running version is left in the settings.
@@ -173,7 +173,7 @@ TEST_F(ForcedLogoutTest, AStoredVersionBeforeTheMajorUpdateClearsEverything) {
 
     EXPECT_EQ(mirroredEvents(), 0u);
     EXPECT_FALSE(std::filesystem::exists(Utils::cacheImapsDirectory()));
-    EXPECT_FALSE(std::filesystem::exists(CoreDataStack::databaseUrlForAuthToken(std::string(kToken),
+    EXPECT_FALSE(std::filesystem::exists(CoreDataStack::databaseUrlForAuthToken(std::string(kLaunchToken),
                                                                                std::string("42"))));
     drainParseQueue();
     auto& maps = InteractiveMapsServices::instance();
@@ -183,7 +183,7 @@ TEST_F(ForcedLogoutTest, AStoredVersionBeforeTheMajorUpdateClearsEverything) {
 }
 
 TEST_F(ForcedLogoutTest, OnlyAnOlderBuildsPlainKeyLogsOutToo) {
-    openCurrent(kToken);
+    openCurrent(kLaunchToken);
     foundation::UserDefaults::standardUserDefaults().setObject(Value("3.2"),
                                                               ApplicationSettingsStore::kOldStoredAppVersionKey);
     launch();
@@ -194,10 +194,10 @@ TEST_F(LaunchTest, NewerStoredVersionsKeepTheAccountOnTheStoryboardsTabBar) {
     for (const char* version : {"3.4.1", "3.5", "3.10"}) {
         SCOPED_TRACE(version);
         app().resetForTests();
-        openCurrent(kToken);
+        openCurrent(kLaunchToken);
         settings.setStoredAppVersion(std::string(version));
         launch();
-        EXPECT_TRUE(alerts().empty());
+        EXPECT_TRUE(launchAlerts().empty());
         ASSERT_NE(tabBar(), nullptr);
         EXPECT_EQ(root(), tabBar());
         // No loading screen: the stored content is shown.
@@ -209,24 +209,24 @@ TEST_F(LaunchTest, NewerStoredVersionsKeepTheAccountOnTheStoryboardsTabBar) {
 }
 
 TEST_F(LaunchTest, AStoreThatWillNotOpenLeavesAnAlertWithoutButtonsOverTheTabBar) {
-    openCurrent(kToken);
+    openCurrent(kLaunchToken);
     store.clear();
     // A folder where the database file belongs: the store cannot open.
-    std::filesystem::create_directories(CoreDataStack::databaseUrlForAuthToken(std::string(kToken), std::string("42")));
+    std::filesystem::create_directories(CoreDataStack::databaseUrlForAuthToken(std::string(kLaunchToken), std::string("42")));
     launch();
     EXPECT_EQ(root(), tabBar());
-    ASSERT_EQ(alerts().size(), 1u);
-    EXPECT_EQ(alerts()[0]->title(), AppDelegate::kStoreFailureTitle);
-    EXPECT_EQ(alerts()[0]->message(), AppDelegate::kStoreFailureMessage);
-    EXPECT_EQ(alerts()[0]->numberOfButtons(), 0);
+    ASSERT_EQ(launchAlerts().size(), 1u);
+    EXPECT_EQ(launchAlerts()[0]->title(), AppDelegate::kStoreFailureTitle);
+    EXPECT_EQ(launchAlerts()[0]->message(), AppDelegate::kStoreFailureMessage);
+    EXPECT_EQ(launchAlerts()[0]->numberOfButtons(), 0);
     settle();
-    EXPECT_EQ(alerts().size(), 1u);
+    EXPECT_EQ(launchAlerts().size(), 1u);
 }
 
 class PadLaunchTest : public PadShellTest {};
 
 TEST_F(PadLaunchTest, TheStoredAccountsSplitViewBecomesTheDelegatesOne) {
-    openCurrent(kToken);
+    openCurrent(kLaunchToken);
     settings.setStoredAppVersion(std::string("3.10"));
     launch();
     ASSERT_NE(split(), nullptr);

@@ -41,7 +41,7 @@
 
 namespace {
 
-constexpr double kStartInstant = 447669000;
+constexpr double kLoadingStartInstant = 447669000;
 constexpr double kPastTheSlide = LoadingViewController::kSlideDelay + LoadingViewController::kSlideDuration + 0.1;
 
 class LoadingScreenTest : public apitest::LocalServiceTest {
@@ -50,7 +50,7 @@ protected:
 
     void SetUp() override {
         LocalServiceTest::SetUp();
-        foundation::Clock::useVirtual(kStartInstant);
+        foundation::Clock::useVirtual(kLoadingStartInstant);
         app().resetForTests();
         uikit::DeviceProfile::apply(deviceProfile());
         uikit::AlertStack::shared().reset();

@@ -40,7 +40,7 @@
 
 namespace {
 
-constexpr double kStartInstant = 447669000;
+constexpr double kLoginStartInstant = 447669000;
 constexpr const char* kLoginPath = "/api/v1/authentication/login";
 constexpr const char* kResetPath = "/api/v1/authentication/reset_password";
 
@@ -56,7 +56,7 @@ protected:
 
     void SetUp() override {
         LocalServiceTest::SetUp();
-        foundation::Clock::useVirtual(kStartInstant);
+        foundation::Clock::useVirtual(kLoginStartInstant);
         app().resetForTests();
         uikit::DeviceProfile::apply(deviceProfile());
         uikit::AlertStack::shared().reset();

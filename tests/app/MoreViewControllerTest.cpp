@@ -28,7 +28,7 @@
 
 namespace {
 
-constexpr const char* kToken = "more-token";
+constexpr const char* kMoreToken = "more-token";
 constexpr const char* kFeedbackUrl = "https://feedback.example.org/form/42";
 
 using Titles = std::vector<std::string>;
@@ -42,9 +42,9 @@ protected:
 
     // The meeting, with or without information documents and a feedback form.
     void prepareMeeting(bool withDocuments, bool withFeedback) {
-        openCurrent(kToken);
+        openCurrent(kMoreToken);
         if (withDocuments)
-            insert(kToken, "QVACoreDataInformationDocument",
+            insert(kMoreToken, "QVACoreDataInformationDocument",
                    {{{"title", foundation::Value("Venue guide")}, {"extension", foundation::Value("pdf")}}});
         auto event = settings.currentEvent();
         if (withFeedback) event->setFeedbackFormUrl(std::string(kFeedbackUrl));

@@ -31,7 +31,7 @@
 
 namespace {
 
-constexpr const char* kToken = "switch-token";
+constexpr const char* kSwitchToken = "switch-token";
 constexpr const char* kThisYear = "2026";
 constexpr const char* kLastYear = "2025";
 constexpr const char* kLongName =
@@ -45,8 +45,8 @@ protected:
         auto storyboard = uikit::UIStoryboard::storyboardWithName(AppStoryboards::kPhoneStoryboardName);
         if (!storyboard->hasScene(SelectActivityViewController::kStoryboardIdentifier))
             SelectActivityViewController::addScene(*storyboard);
-        openCurrent(kToken, kThisYear);
-        insert(kToken, "QVACoreDataEvent",
+        openCurrent(kSwitchToken, kThisYear);
+        insert(kSwitchToken, "QVACoreDataEvent",
                {{{"itemId", foundation::Value(kLastYear)},
                  {"eventName", foundation::Value(kLongName)},
                  {"startDate", foundation::Value("2025-06-10")}},
@@ -55,8 +55,8 @@ protected:
                  {"startDate", foundation::Value("2026-06-16")}}},
                kThisYear);
         // Last year's store, as a visit to it left it.
-        ASSERT_TRUE(open(kToken, kLastYear));
-        insert(kToken, "QVACoreDataEvent", {{{"itemId", foundation::Value(kLastYear)}}}, kLastYear);
+        ASSERT_TRUE(open(kSwitchToken, kLastYear));
+        insert(kSwitchToken, "QVACoreDataEvent", {{{"itemId", foundation::Value(kLastYear)}}}, kLastYear);
 
         switcher_ = BaseViewController::instantiateViewController<SelectActivityViewController>();
         ASSERT_TRUE(switcher_);
@@ -74,7 +74,7 @@ protected:
 
     bool lastYearStoreExists() const {
         return foundation::FileManager::defaultManager().fileExistsAtPath(
-            CoreDataStack::databaseUrlForAuthToken(std::string(kToken), std::string(kLastYear)));
+            CoreDataStack::databaseUrlForAuthToken(std::string(kSwitchToken), std::string(kLastYear)));
     }
     size_t changeEvents() const {
         size_t count = 0;
@@ -119,7 +119,7 @@ TEST_F(SelectActivityTest, PickingAnIncompleteMeetingDropsItsStoreReportsTheChan
     ASSERT_TRUE(files.createDirectoryAtPath(Utils::cacheImapsDirectory(), true));
     ASSERT_TRUE(files.writeData(foundation::Data::fromString("<svg/>"), mapFile, true));
     settings.setPersistentStoresValidity(foundation::Value::Dictionary{
-        {std::string(kToken) + "_" + kLastYear, foundation::Value(false)}});
+        {std::string(kSwitchToken) + "_" + kLastYear, foundation::Value(false)}});
     ASSERT_TRUE(lastYearStoreExists());
     const size_t before = changeEvents();
 
@@ -149,7 +149,7 @@ TEST_F(SelectActivityTest, PickingAnIncompleteMeetingDropsItsStoreReportsTheChan
 
 TEST_F(SelectActivityTest, AMeetingRecordedCompleteKeepsItsStoreAndTheCurrentOneSwitchesToo) {
     settings.setPersistentStoresValidity(foundation::Value::Dictionary{
-        {std::string(kToken) + "_" + kLastYear, foundation::Value(true)}});
+        {std::string(kSwitchToken) + "_" + kLastYear, foundation::Value(true)}});
     pick(1);
     EXPECT_TRUE(lastYearStoreExists());
     ASSERT_TRUE(presentedLoading());
@@ -167,7 +167,7 @@ TEST_F(SelectActivityTest, PickingTheCurrentMeetingRunsTheSameSwitch) {
 TEST_F(SelectActivityTest, TheOldMeetingsRunningRequestsEndCancelledBeforeTheLoadingScreenAndWriteNothing) {
     testservice::MeetingService service(testservice::generateMeeting({.seed = 3, .sessions = 4, .participants = 6}));
     ASSERT_TRUE(service.start());
-    service.addToken(kToken);
+    service.addToken(kSwitchToken);
     QVAApiManager::setServiceRoot(service.rootURL());
     const std::string followingPath = "/api/v1/user/relationships/following";
     service.injectFault("GET", followingPath, {.stall = true});
@@ -175,7 +175,7 @@ TEST_F(SelectActivityTest, TheOldMeetingsRunningRequestsEndCancelledBeforeTheLoa
     bool ended = false;
     foundation::ErrorPtr error;
     QVAApiManager::sharedApiManager().refreshFollowingForEventId(
-        std::string(kThisYear), std::string(kToken), [&](const foundation::ErrorPtr& e, const foundation::Value&) {
+        std::string(kThisYear), std::string(kSwitchToken), [&](const foundation::ErrorPtr& e, const foundation::Value&) {
             ended = true;
             error = e;
         });
@@ -187,7 +187,7 @@ TEST_F(SelectActivityTest, TheOldMeetingsRunningRequestsEndCancelledBeforeTheLoa
     ASSERT_TRUE(loop.runUntil([&] { return ended; }, 30.0));
     ASSERT_NE(error, nullptr);
     EXPECT_EQ(error->code(), foundation::URLError::Cancelled);
-    EXPECT_TRUE(rows<QVACoreDataFollowedParticipant>(kToken, kThisYear).empty());
+    EXPECT_TRUE(rows<QVACoreDataFollowedParticipant>(kSwitchToken, kThisYear).empty());
 
     service.stop();
 }

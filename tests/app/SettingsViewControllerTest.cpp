@@ -50,7 +50,7 @@ using eventkit::EKAuthorizationStatus;
 using eventkit::EKEntityType;
 using Titles = std::vector<std::string>;
 
-constexpr const char* kToken = "settings-token";
+constexpr const char* kSettingsToken = "settings-token";
 
 class SettingsScreenTest : public shelltest::ShellTest {
 protected:
@@ -88,23 +88,23 @@ protected:
     // given, her own participant row in the booklet, and the extras asked for.
     void prepare(const std::vector<std::string>& permissions, bool withDelegator, bool twoMeetings,
                  const std::string& meetingName = "Summit") {
-        openCurrent(kToken);
+        openCurrent(kSettingsToken);
         settings.setCurrentAccount(QVAUserAccount::initWithDictionary(Value::dictionary(
-            {{"accessToken", kToken}, {"user", Value::dictionary({{"id", "p1"}, {"fullName", "Ada Demo"}})}})));
+            {{"accessToken", kSettingsToken}, {"user", Value::dictionary({{"id", "p1"}, {"fullName", "Ada Demo"}})}})));
         settings.setCurrentEvent(QVAEvent::initWithDictionary(Value::dictionary({{"id", "42"}, {"name", meetingName}})));
         std::vector<meetingtest::Row> rows;
         for (const auto& code : permissions) rows.push_back({{"code", Value(code)}, {"granted", Value(true)}});
-        insert(kToken, "QVACoreDataPermission", rows);
-        insert(kToken, "QVACoreDataParticipant", {{{"itemId", Value("p1")}, {"inBooklet", Value(true)}}});
+        insert(kSettingsToken, "QVACoreDataPermission", rows);
+        insert(kSettingsToken, "QVACoreDataParticipant", {{{"itemId", Value("p1")}, {"inBooklet", Value(true)}}});
         if (withDelegator)
-            insert(kToken, "QVACoreDataLoginDelegator",
+            insert(kSettingsToken, "QVACoreDataLoginDelegator",
                    {{{"itemId", Value("d1")}, {"fullName", Value("Dana Demo")}, {"type", Value("spouse")}}});
         std::vector<meetingtest::Row> meetings{{{"itemId", Value("42")}}};
         if (twoMeetings) meetings.push_back({{"itemId", Value("41")}});
-        insert(kToken, "QVACoreDataEvent", meetings);
-        insert(kToken, "QVACoreDataSession",
+        insert(kSettingsToken, "QVACoreDataEvent", meetings);
+        insert(kSettingsToken, "QVACoreDataSession",
                {{{"itemId", Value("s1")}, {"startDatetime", Value("2015-03-12T09:30:00+01:00")}}});
-        insert(kToken, "QVACoreDataAgendaSelection",
+        insert(kSettingsToken, "QVACoreDataAgendaSelection",
                {{{"agendaItemId", Value("a1")},
                  {"itemId", Value("s1")},
                  {"title", Value("Opening")},
@@ -322,7 +322,7 @@ TEST_F(SettingsScreenTest, LogoutAsksThenClearsEverythingAndLeavesTheLoginRoot) 
     // The agenda mirrored into a calendar first.
     auto calendar = addWorkCalendar();
     bool synced = false;
-    calendarService->syncMyAgendaWithDeviceCalendar(calendar, std::string(kToken), std::string("42"),
+    calendarService->syncMyAgendaWithDeviceCalendar(calendar, std::string(kSettingsToken), std::string("42"),
                                                     [&](foundation::ErrorPtr error, Value) { synced = !error; });
     ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return synced; }, 10));
     settings.setSyncWithCalendar(true);
@@ -341,7 +341,7 @@ TEST_F(SettingsScreenTest, LogoutAsksThenClearsEverythingAndLeavesTheLoginRoot) 
     EXPECT_FALSE(settings.syncWithCalendar());
     EXPECT_TRUE(mirroredEvents(calendar).empty());
     EXPECT_FALSE(foundation::FileManager::defaultManager().fileExistsAtPath(
-        CoreDataStack::databaseUrlForAuthToken(std::string(kToken), std::string("42"))));
+        CoreDataStack::databaseUrlForAuthToken(std::string(kSettingsToken), std::string("42"))));
     EXPECT_EQ(tracked("Log out"), 1u);
     EXPECT_TRUE(AnalyticsUtils::superProperties().empty());
 }
@@ -350,7 +350,7 @@ TEST_F(SettingsScreenTest, AFailedCacheReloadClearsTheWholeApplicationOnOK) {
     prepare(allPermissions(), false, true);
     auto calendar = addWorkCalendar();
     bool synced = false;
-    calendarService->syncMyAgendaWithDeviceCalendar(calendar, std::string(kToken), std::string("42"),
+    calendarService->syncMyAgendaWithDeviceCalendar(calendar, std::string(kSettingsToken), std::string("42"),
                                                     [&](foundation::ErrorPtr error, Value) { synced = !error; });
     ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return synced; }, 10));
     settings.setSyncWithCalendar(true);
@@ -359,7 +359,7 @@ TEST_F(SettingsScreenTest, AFailedCacheReloadClearsTheWholeApplicationOnOK) {
     auto screen = openSettings(true);
     // A store companion file gone: the store cannot be moved aside.
     await([&](auto done) { store.waitForPendingFileSaves(done); });
-    const auto paths = CoreDataStack::databaseUrlsStringsToBeMovedForAuthToken(std::string(kToken), std::string("42"));
+    const auto paths = CoreDataStack::databaseUrlsStringsToBeMovedForAuthToken(std::string(kSettingsToken), std::string("42"));
     ASSERT_GE(paths.size(), 3u);
     foundation::FileManager::defaultManager().removeItemAtPath(paths[2]);
 

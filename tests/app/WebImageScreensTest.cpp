@@ -31,13 +31,13 @@
 
 namespace {
 
-constexpr double kStartInstant = 447669000;
+constexpr double kWebImageStartInstant = 447669000;
 
 class WebImageScreensTest : public apitest::LocalServiceTest {
 protected:
     void SetUp() override {
         LocalServiceTest::SetUp();
-        foundation::Clock::useVirtual(kStartInstant);
+        foundation::Clock::useVirtual(kWebImageStartInstant);
         app().resetForTests();
         uikit::DeviceProfile::apply(uikit::DeviceProfile::iPhone6());
         AppStoryboards::registerStoryboards();

@@ -8,7 +8,7 @@
 using namespace foundation;
 
 namespace {
-Value parse(std::string_view text, unsigned options = 0, ErrorPtr* error = nullptr) {
+Value parseJSON(std::string_view text, unsigned options = 0, ErrorPtr* error = nullptr) {
     return JSONSerialization::JSONObjectWithString(text, options, error);
 }
 }  // namespace
@@ -20,25 +20,25 @@ TEST(JSON, BadInputGivesAnError) {
     };
     for (const auto& text : invalid) {
         ErrorPtr error;
-        EXPECT_TRUE(parse(text, 0, &error).isAbsent()) << text;
+        EXPECT_TRUE(parseJSON(text, 0, &error).isAbsent()) << text;
         ASSERT_TRUE(error) << text;
         EXPECT_EQ(error->domain(), kCocoaErrorDomain);
         EXPECT_EQ(error->code(), JSONSerialization::kReadCorruptError);
     }
     for (const char* scalar : {"1", "\"s\"", "true", "null", "2.5"}) {
         ErrorPtr error;
-        EXPECT_TRUE(parse(scalar, 0, &error).isAbsent()) << scalar;
+        EXPECT_TRUE(parseJSON(scalar, 0, &error).isAbsent()) << scalar;
         EXPECT_TRUE(error) << scalar;
-        EXPECT_FALSE(parse(scalar, JSONSerialization::ReadingAllowFragments, &error).isAbsent()) << scalar;
+        EXPECT_FALSE(parseJSON(scalar, JSONSerialization::ReadingAllowFragments, &error).isAbsent()) << scalar;
         EXPECT_FALSE(error);
     }
-    EXPECT_TRUE(parse("null", JSONSerialization::ReadingAllowFragments).isNull());
+    EXPECT_TRUE(parseJSON("null", JSONSerialization::ReadingAllowFragments).isNull());
 }
 
 TEST(JSON, NumberKindsSurviveARoundTrip) {
     const char* text = R"({"i":7,"neg":-5,"r":1.5,"whole":2.0,"exp":1e300,"t":true,"f":false,"n":null,)"
                        R"("big":9223372036854775807,"huge":18446744073709551615,"s":"caf\u00e9 \"q\"","a":[1,[]],"o":{}})";
-    Value v = parse(text);
+    Value v = parseJSON(text);
     ASSERT_TRUE(v.isDictionary());
     EXPECT_TRUE(v["i"].isInteger());
     EXPECT_EQ(v["neg"].integerValue(), -5);
@@ -53,7 +53,7 @@ TEST(JSON, NumberKindsSurviveARoundTrip) {
 
     auto written = JSONSerialization::stringWithJSONObject(v);
     ASSERT_TRUE(written);
-    Value again = parse(*written);
+    Value again = parseJSON(*written);
     ASSERT_TRUE(again.isDictionary());
     for (const auto& [key, item] : *v.dictionary()) {
         EXPECT_EQ(again[key].type(), item.type()) << key;
@@ -83,12 +83,12 @@ TEST(JSON, WhatJSONCannotSayIsAWriteError) {
 
 TEST(JSON, DeepNestingIsRefusedWithoutExhaustingTheStack) {
     ErrorPtr error;
-    EXPECT_TRUE(parse(std::string(1000000, '['), 0, &error).isAbsent());
+    EXPECT_TRUE(parseJSON(std::string(1000000, '['), 0, &error).isAbsent());
     EXPECT_TRUE(error);
     size_t limit = JSONSerialization::kMaxDepth;
-    Value deepest = parse(std::string(limit, '[') + std::string(limit, ']'), 0, &error);
+    Value deepest = parseJSON(std::string(limit, '[') + std::string(limit, ']'), 0, &error);
     EXPECT_TRUE(deepest.isArray());
-    EXPECT_TRUE(parse(std::string(limit + 1, '[') + std::string(limit + 1, ']')).isAbsent());
+    EXPECT_TRUE(parseJSON(std::string(limit + 1, '[') + std::string(limit + 1, ']')).isAbsent());
 }
 
 // The text written: escapes only where JSON needs them, the compact and the

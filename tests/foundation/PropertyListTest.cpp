@@ -6,7 +6,7 @@
 using namespace foundation;
 
 namespace {
-Value parse(const std::string& xml, ErrorPtr* error = nullptr) {
+Value parsePlist(const std::string& xml, ErrorPtr* error = nullptr) {
     return PropertyListSerialization::propertyListWithData(Data::fromString(xml), error);
 }
 }  // namespace
@@ -58,11 +58,11 @@ TEST(PropertyList, MalformedDocumentsAreReadErrors) {
     };
     for (const auto& xml : bad) {
         ErrorPtr error;
-        EXPECT_TRUE(parse(xml, &error).isAbsent()) << xml;
+        EXPECT_TRUE(parsePlist(xml, &error).isAbsent()) << xml;
         ASSERT_TRUE(error) << xml;
         EXPECT_EQ(error->code(), PropertyListSerialization::kReadCorruptError);
     }
-    Value ok = parse("<?xml version=\"1.0\"?>\n<plist version=\"1.0\">\n<dict>\n\t<key>k</key>\n\t<data>\n\tZm9v\n\t"
+    Value ok = parsePlist("<?xml version=\"1.0\"?>\n<plist version=\"1.0\">\n<dict>\n\t<key>k</key>\n\t<data>\n\tZm9v\n\t"
                      "YmFy\n\t</data>\n\t<key>t</key><true/>\n</dict>\n</plist>\n");
     EXPECT_EQ(ok["k"].data()->toString(), "foobar");
     EXPECT_TRUE(ok["t"].isBool());

@@ -21,15 +21,15 @@ using testservice::TestServer;
 
 namespace {
 
-constexpr double kWait = 10.0;
+constexpr double kTransferWait = 10.0;
 constexpr size_t kFileSize = 1024 * 1024;
 constexpr size_t kHalf = kFileSize / 2;
 
-bool waitFor(const std::function<bool()>& predicate) {
-    return RunLoop::main().runUntil(predicate, kWait);
+bool waitForTransfer(const std::function<bool()>& predicate) {
+    return RunLoop::main().runUntil(predicate, kTransferWait);
 }
 
-URLRequest requestFor(const std::string& url) {
+URLRequest transferRequestFor(const std::string& url) {
     return URLRequest(*URL::URLWithString(url));
 }
 
@@ -113,7 +113,7 @@ struct Session {
     ~Session() { session->invalidateAndCancel(); }
     Listener::Log& run(const URLSessionTaskPtr& task) {
         task->resume();
-        EXPECT_TRUE(waitFor([&] { return listener->log(task).done; })) << task->description();
+        EXPECT_TRUE(waitForTransfer([&] { return listener->log(task).done; })) << task->description();
         return listener->log(task);
     }
 };
@@ -126,14 +126,14 @@ struct HalfDownload {
 
 HalfDownload downloadHalf(Session& s, TestServer& server) {
     HalfDownload half;
-    auto task = s.session->downloadTaskWithRequest(requestFor(server.urlFor("/file")));
+    auto task = s.session->downloadTaskWithRequest(transferRequestFor(server.urlFor("/file")));
     task->resume();
-    EXPECT_TRUE(waitFor([&] { return s.listener->log(task).written >= static_cast<int64_t>(kHalf); }));
+    EXPECT_TRUE(waitForTransfer([&] { return s.listener->log(task).written >= static_cast<int64_t>(kHalf); }));
     task->cancelByProducingResumeData([&](std::optional<Data> data) {
         half.resumeData = std::move(data);
         half.handed = true;
     });
-    EXPECT_TRUE(waitFor([&] { return s.listener->log(task).done; }));
+    EXPECT_TRUE(waitForTransfer([&] { return s.listener->log(task).done; }));
     EXPECT_TRUE(half.handed) << "the resume data comes before the completion";
     EXPECT_EQ(s.listener->log(task).error ? s.listener->log(task).error->code() : 0, URLError::Cancelled);
     server.resumeStalledReplies();
@@ -202,26 +202,26 @@ TEST(URLSessionResumeData, DataThatCannotBeContinuedFailsCleanly) {
     Session s;
 
     // Nothing to continue from: no validator, and a task that never started.
-    auto plain = s.session->downloadTaskWithRequest(requestFor(server.urlFor("/plain")));
+    auto plain = s.session->downloadTaskWithRequest(transferRequestFor(server.urlFor("/plain")));
     plain->resume();
-    ASSERT_TRUE(waitFor([&] { return s.listener->log(plain).done; }));
+    ASSERT_TRUE(waitForTransfer([&] { return s.listener->log(plain).done; }));
     bool handed = false;
     std::optional<Data> none = Data::fromString("x");
     plain->cancelByProducingResumeData([&](std::optional<Data> data) {
         handed = true;
         none = std::move(data);
     });
-    ASSERT_TRUE(waitFor([&] { return handed; }));
+    ASSERT_TRUE(waitForTransfer([&] { return handed; }));
     EXPECT_FALSE(none) << "a completed task gives no resume data";
 
-    auto unstarted = s.session->downloadTaskWithRequest(requestFor(server.urlFor("/plain")));
+    auto unstarted = s.session->downloadTaskWithRequest(transferRequestFor(server.urlFor("/plain")));
     handed = false;
     none = Data::fromString("x");
     unstarted->cancelByProducingResumeData([&](std::optional<Data> data) {
         handed = true;
         none = std::move(data);
     });
-    ASSERT_TRUE(waitFor([&] { return handed && s.listener->log(unstarted).done; }));
+    ASSERT_TRUE(waitForTransfer([&] { return handed && s.listener->log(unstarted).done; }));
     EXPECT_FALSE(none);
 
     // Garbage, a foreign archive, and resume data whose file has gone.
@@ -268,8 +268,8 @@ TEST(URLSessionCache, CacheableResponsesAreKeptOnlyWithTheDelegatesConsent) {
         // Not asked: the proposed response is kept and answers the second GET.
         Session s(configurationWithOwnCache());
         s.listener->asksAboutCaching = false;
-        Listener::Log& first = s.run(s.session->dataTaskWithRequest(requestFor(server.urlFor("/fresh"))));
-        Listener::Log& second = s.run(s.session->dataTaskWithRequest(requestFor(server.urlFor("/fresh"))));
+        Listener::Log& first = s.run(s.session->dataTaskWithRequest(transferRequestFor(server.urlFor("/fresh"))));
+        Listener::Log& second = s.run(s.session->dataTaskWithRequest(transferRequestFor(server.urlFor("/fresh"))));
         EXPECT_EQ(countFor("/fresh"), 1u);
         EXPECT_EQ(first.body, "fresh body");
         EXPECT_EQ(second.body, "fresh body");
@@ -277,7 +277,7 @@ TEST(URLSessionCache, CacheableResponsesAreKeptOnlyWithTheDelegatesConsent) {
         EXPECT_EQ(s.listener->cacheQuestions, 0);
 
         // A request that ignores the cache loads again.
-        URLRequest reload = requestFor(server.urlFor("/fresh"));
+        URLRequest reload = transferRequestFor(server.urlFor("/fresh"));
         reload.setCachePolicy(URLRequest::CachePolicy::ReloadIgnoringLocalCacheData);
         s.run(s.session->dataTaskWithRequest(reload));
         EXPECT_EQ(countFor("/fresh"), 2u);
@@ -286,8 +286,8 @@ TEST(URLSessionCache, CacheableResponsesAreKeptOnlyWithTheDelegatesConsent) {
         // Asked, and answering nothing: nothing is kept.
         Session s(configurationWithOwnCache());
         s.listener->keepsProposedResponse = false;
-        s.run(s.session->dataTaskWithRequest(requestFor(server.urlFor("/fresh"))));
-        s.run(s.session->dataTaskWithRequest(requestFor(server.urlFor("/fresh"))));
+        s.run(s.session->dataTaskWithRequest(transferRequestFor(server.urlFor("/fresh"))));
+        s.run(s.session->dataTaskWithRequest(transferRequestFor(server.urlFor("/fresh"))));
         EXPECT_EQ(countFor("/fresh"), 4u);
         EXPECT_EQ(s.listener->cacheQuestions, 2);
         EXPECT_FALSE(s.listener->offMain);
@@ -295,8 +295,8 @@ TEST(URLSessionCache, CacheableResponsesAreKeptOnlyWithTheDelegatesConsent) {
     {
         // "no-store" is never kept, not even offered.
         Session s(configurationWithOwnCache());
-        s.run(s.session->dataTaskWithRequest(requestFor(server.urlFor("/private"))));
-        s.run(s.session->dataTaskWithRequest(requestFor(server.urlFor("/private"))));
+        s.run(s.session->dataTaskWithRequest(transferRequestFor(server.urlFor("/private"))));
+        s.run(s.session->dataTaskWithRequest(transferRequestFor(server.urlFor("/private"))));
         EXPECT_EQ(countFor("/private"), 2u);
         EXPECT_EQ(s.listener->cacheQuestions, 0);
     }
@@ -311,19 +311,19 @@ TEST(URLSessionCache, TheDefaultPolicyWantsAFreshResponseTheReturnPoliciesTakeAn
     configuration.setURLCache(cache);
     Session s(configuration);
 
-    URLRequest onlyCache = requestFor(server.urlFor("/stale"));
+    URLRequest onlyCache = transferRequestFor(server.urlFor("/stale"));
     onlyCache.setCachePolicy(URLRequest::CachePolicy::ReturnCacheDataDontLoad);
     Listener::Log& missing = s.run(s.session->dataTaskWithRequest(onlyCache));
     ASSERT_TRUE(missing.error);
     EXPECT_EQ(missing.error->code(), URLError::ResourceUnavailable);
     EXPECT_EQ(server.requestCount(), 0u);
 
-    s.run(s.session->dataTaskWithRequest(requestFor(server.urlFor("/stale"))));
-    s.run(s.session->dataTaskWithRequest(requestFor(server.urlFor("/stale"))));
+    s.run(s.session->dataTaskWithRequest(transferRequestFor(server.urlFor("/stale"))));
+    s.run(s.session->dataTaskWithRequest(transferRequestFor(server.urlFor("/stale"))));
     EXPECT_EQ(server.requestCount(), 2u) << "kept, but not fresh";
-    EXPECT_TRUE(cache->cachedResponseForRequest(requestFor(server.urlFor("/stale"))));
+    EXPECT_TRUE(cache->cachedResponseForRequest(transferRequestFor(server.urlFor("/stale"))));
 
-    URLRequest elseLoad = requestFor(server.urlFor("/stale"));
+    URLRequest elseLoad = transferRequestFor(server.urlFor("/stale"));
     elseLoad.setCachePolicy(URLRequest::CachePolicy::ReturnCacheDataElseLoad);
     Listener::Log& cached = s.run(s.session->dataTaskWithRequest(elseLoad));
     EXPECT_EQ(cached.body, "no freshness given");
@@ -333,9 +333,9 @@ TEST(URLSessionCache, TheDefaultPolicyWantsAFreshResponseTheReturnPoliciesTakeAn
 TEST(URLCache, KeepsGETResponsesWithinItsCapacity) {
     URLCache cache(2000);
     auto response = std::make_shared<HTTPURLResponse>(200);
-    URLRequest a = requestFor("http://example.test/a");
-    URLRequest b = requestFor("http://example.test/b");
-    URLRequest post = requestFor("http://example.test/a");
+    URLRequest a = transferRequestFor("http://example.test/a");
+    URLRequest b = transferRequestFor("http://example.test/b");
+    URLRequest post = transferRequestFor("http://example.test/a");
     post.setHTTPMethod("POST");
     cache.storeCachedResponse(std::make_shared<CachedURLResponse>(response, Data(std::string(90, 'a').data(), 90)), a);
     EXPECT_TRUE(cache.cachedResponseForRequest(a));
@@ -357,16 +357,16 @@ TEST(URLSessionBackground, TheDelegateHearsOnceWhenTheLastTaskHasEnded) {
     server.on("GET", "/two", Reply::text("2"));
     ASSERT_TRUE(server.start());
     Session background(URLSessionConfiguration::backgroundSessionConfigurationWithIdentifier("com.quovana.test.bg"));
-    auto one = background.session->dataTaskWithRequest(requestFor(server.urlFor("/one")));
-    auto two = background.session->dataTaskWithRequest(requestFor(server.urlFor("/two")));
+    auto one = background.session->dataTaskWithRequest(transferRequestFor(server.urlFor("/one")));
+    auto two = background.session->dataTaskWithRequest(transferRequestFor(server.urlFor("/two")));
     one->resume();
     two->resume();
-    ASSERT_TRUE(waitFor([&] { return background.listener->backgroundEventsFinished > 0; }));
+    ASSERT_TRUE(waitForTransfer([&] { return background.listener->backgroundEventsFinished > 0; }));
     EXPECT_EQ(background.listener->completionsBeforeFinishedEvents, 2);
     EXPECT_EQ(background.listener->backgroundEventsFinished, 1);
     EXPECT_FALSE(background.listener->offMain);
 
     Session plain;
-    plain.run(plain.session->dataTaskWithRequest(requestFor(server.urlFor("/one"))));
+    plain.run(plain.session->dataTaskWithRequest(transferRequestFor(server.urlFor("/one"))));
     EXPECT_EQ(plain.listener->backgroundEventsFinished, 0);
 }

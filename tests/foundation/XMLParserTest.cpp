@@ -73,7 +73,7 @@ const char* kFeed = R"(<?xml version="1.0" encoding="UTF-8"?>
   </channel>
 </rss>)";
 
-std::shared_ptr<Events> parse(const std::string& xml, bool* result = nullptr, XMLParser** keep = nullptr,
+std::shared_ptr<Events> parseEvents(const std::string& xml, bool* result = nullptr, XMLParser** keep = nullptr,
                               bool namespaces = false) {
     static std::shared_ptr<XMLParser> parser;
     parser = std::make_shared<XMLParser>(Data::fromString(xml));
@@ -91,7 +91,7 @@ std::shared_ptr<Events> parse(const std::string& xml, bool* result = nullptr, XM
 TEST(XMLParser, ReportsTheElementsOfAFeed) {
     bool ok = false;
     XMLParser* parser = nullptr;
-    auto events = parse(kFeed, &ok, &parser);
+    auto events = parseEvents(kFeed, &ok, &parser);
     EXPECT_TRUE(ok);
     EXPECT_EQ(parser->parserError(), nullptr);
     EXPECT_EQ(events->errors, 0);
@@ -140,7 +140,7 @@ TEST(XMLParser, ReportsTheElementsOfAFeed) {
 
     // Characters may come in pieces; together they are the text.
     std::string longText(100000, 'x');
-    auto big = parse("<a>" + longText + "</a>", &ok);
+    auto big = parseEvents("<a>" + longText + "</a>", &ok);
     EXPECT_TRUE(ok);
     EXPECT_EQ(big->lines[2], "\"" + longText + "\"");
 }
@@ -148,7 +148,7 @@ TEST(XMLParser, ReportsTheElementsOfAFeed) {
 TEST(XMLParser, StopsAtMalformedInput) {
     bool ok = true;
     XMLParser* parser = nullptr;
-    auto events = parse("<rss><channel><title>Unclosed</channel><after/></rss>", &ok, &parser);
+    auto events = parseEvents("<rss><channel><title>Unclosed</channel><after/></rss>", &ok, &parser);
     EXPECT_FALSE(ok);
     EXPECT_EQ(events->errors, 1);
     ASSERT_TRUE(parser->parserError());
@@ -158,12 +158,12 @@ TEST(XMLParser, StopsAtMalformedInput) {
     EXPECT_EQ(parser->parserError()->userInfoValue("NSXMLParserErrorLineNumber").integerValue(), 1);
     for (const auto& line : events->lines) EXPECT_NE(line, "<after>");
 
-    parse("", &ok, &parser);
+    parseEvents("", &ok, &parser);
     EXPECT_FALSE(ok);
     EXPECT_TRUE(parser->parserError());
-    parse("<a></b>", &ok);
+    parseEvents("<a></b>", &ok);
     EXPECT_FALSE(ok);
-    parse("not xml at all", &ok);
+    parseEvents("not xml at all", &ok);
     EXPECT_FALSE(ok);
 
     // The delegate stops the walk.
@@ -192,18 +192,18 @@ TEST(XMLParser, NeverReachesOutsideTheDocument) {
     ASSERT_TRUE(FileManager::defaultManager().writeData(Data::fromString("<!ENTITY e \"FROMDTD\">"), dtd, false));
 
     bool ok = false;
-    auto external = parse("<!DOCTYPE r [<!ENTITY ext SYSTEM \"file://" + secret + "\">]><r>a&ext;b</r>", &ok);
+    auto external = parseEvents("<!DOCTYPE r [<!ENTITY ext SYSTEM \"file://" + secret + "\">]><r>a&ext;b</r>", &ok);
     EXPECT_EQ(external->lines[2], "\"ab\"");
-    auto inAttribute = parse("<!DOCTYPE r [<!ENTITY ext SYSTEM \"file://" + secret + "\">]><r a='&ext;'/>", &ok);
+    auto inAttribute = parseEvents("<!DOCTYPE r [<!ENTITY ext SYSTEM \"file://" + secret + "\">]><r a='&ext;'/>", &ok);
     EXPECT_FALSE(ok);
     for (const auto& line : inAttribute->lines) EXPECT_EQ(line.find("SECRET"), std::string::npos) << line;
-    auto parameter = parse("<!DOCTYPE r [<!ENTITY % p SYSTEM \"file://" + dtd + "\"> %p;]><r>&e;</r>", &ok);
+    auto parameter = parseEvents("<!DOCTYPE r [<!ENTITY % p SYSTEM \"file://" + dtd + "\"> %p;]><r>&e;</r>", &ok);
     for (const auto& line : parameter->lines) EXPECT_EQ(line.find("FROMDTD"), std::string::npos) << line;
-    auto outside = parse("<!DOCTYPE r SYSTEM \"file://" + dtd + "\"><r>x&e;y</r>", &ok);
+    auto outside = parseEvents("<!DOCTYPE r SYSTEM \"file://" + dtd + "\"><r>x&e;y</r>", &ok);
     for (const auto& line : outside->lines) EXPECT_EQ(line.find("FROMDTD"), std::string::npos) << line;
 
     // Internal entities read as their text.
-    auto internal = parse("<!DOCTYPE r [<!ENTITY who \"world\"><!ENTITY both \"&who;+&who;\">]>"
+    auto internal = parseEvents("<!DOCTYPE r [<!ENTITY who \"world\"><!ENTITY both \"&who;+&who;\">]>"
                           "<r a='&who; &amp; &#60;'>hello &who; &both;</r>",
                           &ok);
     EXPECT_TRUE(ok);
@@ -221,7 +221,7 @@ TEST(XMLParser, NeverReachesOutsideTheDocument) {
     }
     bomb += "]><lolz>&lol9;</lolz>";
     XMLParser* parser = nullptr;
-    auto blown = parse(bomb, &ok, &parser);
+    auto blown = parseEvents(bomb, &ok, &parser);
     EXPECT_FALSE(ok);
     EXPECT_EQ(blown->errors, 1);
     EXPECT_TRUE(parser->parserError());

@@ -13,7 +13,7 @@ using namespace graphics;
 namespace {
 
 const Pixel kBlue{0, 0, 255, 255};
-const Pixel kRed{255, 0, 0, 255};
+const Pixel kOpaqueRed{255, 0, 0, 255};
 const Pixel kNone{0, 0, 0, 0};
 
 LayerPtr filled(const Rect& frame, const Color& color) {
@@ -88,12 +88,12 @@ TEST(LayerRendering, MasksToBoundsClipsTheSublayers) {
 
     CairoContext open(20, 20);
     open.renderLayer(*root);
-    EXPECT_EQ(open.bitmap().pixel(17, 17), kRed);
+    EXPECT_EQ(open.bitmap().pixel(17, 17), kOpaqueRed);
 
     parent->setMasksToBounds(true);
     CairoContext clipped(20, 20);
     clipped.renderLayer(*root);
-    EXPECT_EQ(clipped.bitmap().pixel(12, 12), kRed);
+    EXPECT_EQ(clipped.bitmap().pixel(12, 12), kOpaqueRed);
     EXPECT_EQ(clipped.bitmap().pixel(17, 17), kNone);
     EXPECT_EQ(clipped.bitmap().pixel(5, 5), kBlue);
 }
@@ -111,7 +111,7 @@ TEST(LayerRendering, ShadowIsDrawnOffsetUnderTheLayer) {
 
     CairoContext cairo(30, 30);
     cairo.renderLayer(*root);
-    EXPECT_EQ(cairo.bitmap().pixel(22, 22), kRed);  // the shadow
+    EXPECT_EQ(cairo.bitmap().pixel(22, 22), kOpaqueRed);  // the shadow
     EXPECT_EQ(cairo.bitmap().pixel(8, 8), kBlue);   // the layer over it
     EXPECT_EQ(cairo.bitmap().pixel(27, 27), kNone);
 

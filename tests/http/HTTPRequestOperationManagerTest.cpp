@@ -13,7 +13,7 @@ using testservice::Reply;
 using testservice::TestServer;
 
 namespace {
-constexpr double kWait = 20;
+constexpr double kOperationManagerWait = 20;
 }
 
 TEST(HTTPRequestOperationManager, BaseURLsAndRequestsThatCannotBeBuilt) {
@@ -40,7 +40,7 @@ TEST(HTTPRequestOperationManager, BaseURLsAndRequestsThatCannotBeBuilt) {
                                     noOperation = !op && error;
                                 });
     EXPECT_FALSE(refused);
-    ASSERT_TRUE(RunLoop::main().runUntil([&] { return failures > 0; }, kWait));
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return failures > 0; }, kOperationManagerWait));
     RunLoop::main().runUntil([] { return false; }, 0.05);
     EXPECT_EQ(failures, 1);
     EXPECT_TRUE(noOperation);
@@ -74,13 +74,13 @@ TEST(HTTPRequestOperationManager, VerbsRunOnTheQueue) {
                     object = value;
                 },
                 nullptr);
-    ASSERT_TRUE(RunLoop::main().runUntil([&] { return bool(object); }, kWait));
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return bool(object); }, kOperationManagerWait));
     EXPECT_EQ(object, Value::dictionary({{"n", 1}}));
     EXPECT_EQ(server.lastRequest()->path, "/api/items?q=x");
 
     QNHTTPRequestOperationPtr headed;
     manager.HEAD("items", Value(), [&](const QNHTTPRequestOperationPtr& op) { headed = op; }, nullptr);
-    ASSERT_TRUE(RunLoop::main().runUntil([&] { return bool(headed); }, kWait));
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return bool(headed); }, kOperationManagerWait));
     EXPECT_EQ(headed->response()->statusCode(), 200);
     EXPECT_EQ(server.lastRequest()->method, "HEAD");
 
@@ -89,7 +89,7 @@ TEST(HTTPRequestOperationManager, VerbsRunOnTheQueue) {
         "upload", Value::dictionary({{"a", "x"}}),
         [](QNMultipartFormData& form) { form.appendPartWithFileData(Data::fromString("PNG"), "f", "f.png", "image/png"); },
         [&](const QNHTTPRequestOperationPtr&, const Value&) { uploaded = true; }, nullptr);
-    ASSERT_TRUE(RunLoop::main().runUntil([&] { return uploaded; }, kWait));
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return uploaded; }, kOperationManagerWait));
     auto upload = server.lastRequest();
     ASSERT_TRUE(upload);
     EXPECT_EQ(upload->header("Content-Type").value_or("").rfind("multipart/form-data; boundary=Boundary+", 0), 0u);

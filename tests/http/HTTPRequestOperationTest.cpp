@@ -27,7 +27,7 @@ using testservice::TestServer;
 
 namespace {
 
-constexpr double kWait = 20;
+constexpr double kOperationWait = 20;
 
 std::string bodyOfSize(size_t size) {
     std::string body(size, 0);
@@ -35,16 +35,16 @@ std::string bodyOfSize(size_t size) {
     return body;
 }
 
-URLRequest get(const TestServer& server, const std::string& path) {
+URLRequest operationRequestFor(const TestServer& server, const std::string& path) {
     return URLRequest(*URL::URLWithString(server.urlFor(path)));
 }
 
-std::string tempPath(const std::string& name) {
+std::string operationTempPath(const std::string& name) {
     return "/tmp/qn-operation-" + std::to_string(::getpid()) + "-" + name;
 }
 
 // Outcome of one operation's success and failure blocks.
-struct Outcome {
+struct OperationOutcome {
     int successes = 0;
     int failures = 0;
     bool onMain = true;
@@ -109,16 +109,16 @@ TEST(HTTPRequestOperation, DownloadsToMemoryAndToFile) {
     bool shown = false;
     indicator.setIndicatorVisibilityHandler([&](bool visible) { shown = visible; });
 
-    auto memory = QNHTTPRequestOperation::operationWithRequest(get(server, "/doc"));
-    Outcome memoryOutcome;
+    auto memory = QNHTTPRequestOperation::operationWithRequest(operationRequestFor(server, "/doc"));
+    OperationOutcome memoryOutcome;
     memoryOutcome.attach(memory);
     EXPECT_FALSE(memory->responseObject());  // not finished: nothing computed
     memory->start();
     // On while the body is held back, off once it is done.
-    ASSERT_TRUE(RunLoop::main().runUntil([&] { return shown && memory->totalBytesRead() == 5; }, kWait));
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return shown && memory->totalBytesRead() == 5; }, kOperationWait));
     server.resumeStalledReplies();
-    ASSERT_TRUE(RunLoop::main().runUntil([&] { return memoryOutcome.done(); }, kWait));
-    EXPECT_TRUE(RunLoop::main().runUntil([&] { return !shown; }, kWait));
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return memoryOutcome.done(); }, kOperationWait));
+    EXPECT_TRUE(RunLoop::main().runUntil([&] { return !shown; }, kOperationWait));
     EXPECT_EQ(memoryOutcome.successes, 1);
     EXPECT_TRUE(memoryOutcome.onMain);
     EXPECT_EQ(memory->responseString(), "hello, world");
@@ -126,10 +126,10 @@ TEST(HTTPRequestOperation, DownloadsToMemoryAndToFile) {
     EXPECT_EQ(memory->totalBytesRead(), 12);
     EXPECT_EQ(memory->state(), QNOperationState::Finished);
 
-    const std::string path = tempPath("download");
-    auto file = QNHTTPRequestOperation::operationWithRequest(get(server, "/file"));
+    const std::string path = operationTempPath("download");
+    auto file = QNHTTPRequestOperation::operationWithRequest(operationRequestFor(server, "/file"));
     file->setOutputStream(OutputStream::outputStreamToFileAtPath(path, false));
-    Outcome fileOutcome;
+    OperationOutcome fileOutcome;
     fileOutcome.attach(file);
     int64_t lastProgress = 0;
     file->setDownloadProgressBlock([&](uint64_t, int64_t total, int64_t expected) {
@@ -138,15 +138,15 @@ TEST(HTTPRequestOperation, DownloadsToMemoryAndToFile) {
         lastProgress = total;
     });
     file->start();
-    ASSERT_TRUE(RunLoop::main().runUntil([&] { return fileOutcome.done(); }, kWait));
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return fileOutcome.done(); }, kOperationWait));
     EXPECT_EQ(fileOutcome.successes, 1);
     EXPECT_FALSE(file->responseData());
     EXPECT_TRUE(file->outputStream());
     EXPECT_EQ(FileManager::defaultManager().contentsAtPath(path).value_or(Data()).toString(), big);
-    RunLoop::main().runUntil([&] { return lastProgress == static_cast<int64_t>(big.size()); }, kWait);
+    RunLoop::main().runUntil([&] { return lastProgress == static_cast<int64_t>(big.size()); }, kOperationWait);
     EXPECT_EQ(lastProgress, static_cast<int64_t>(big.size()));
 
-    RunLoop::main().runUntil([&] { return indicator.activityCount() == 0; }, kWait);
+    RunLoop::main().runUntil([&] { return indicator.activityCount() == 0; }, kOperationWait);
     EXPECT_EQ(indicator.activityCount(), 0);
     NotificationCenter::defaultCenter().removeObserver(&notifications);
     EXPECT_EQ(std::count(notifications.begin(), notifications.end(), kQNNetworkingOperationDidStartNotification), 2);
@@ -163,13 +163,13 @@ TEST(HTTPRequestOperation, PausedDownloadResumesWithARange) {
         if (!request.header("Range")) reply.stallAfterBytes = 1024;
         return reply;
     });
-    const std::string path = tempPath("resumed");
-    auto operation = QNHTTPRequestOperation::operationWithRequest(get(server, "/big"));
+    const std::string path = operationTempPath("resumed");
+    auto operation = QNHTTPRequestOperation::operationWithRequest(operationRequestFor(server, "/big"));
     operation->setOutputStream(OutputStream::outputStreamToFileAtPath(path, false));
-    Outcome outcome;
+    OperationOutcome outcome;
     outcome.attach(operation);
     operation->start();
-    ASSERT_TRUE(RunLoop::main().runUntil([&] { return operation->totalBytesRead() == 1024; }, kWait));
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return operation->totalBytesRead() == 1024; }, kOperationWait));
 
     operation->pause();
     EXPECT_TRUE(operation->isPaused());
@@ -179,22 +179,22 @@ TEST(HTTPRequestOperation, PausedDownloadResumesWithARange) {
     operation->cancel();  // a paused operation stays paused
     EXPECT_TRUE(operation->isPaused());
     operation->resume();
-    ASSERT_TRUE(RunLoop::main().runUntil([&] { return outcome.done(); }, kWait));
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return outcome.done(); }, kOperationWait));
     // Cancelled while paused: the resumed start ends it as cancelled.
     EXPECT_EQ(outcome.failures, 1);
     ASSERT_TRUE(outcome.error);
     EXPECT_EQ(outcome.error->code(), URLError::Cancelled);
 
     // Again without the cancel: the file is completed from the range.
-    auto again = QNHTTPRequestOperation::operationWithRequest(get(server, "/big"));
+    auto again = QNHTTPRequestOperation::operationWithRequest(operationRequestFor(server, "/big"));
     again->setOutputStream(OutputStream::outputStreamToFileAtPath(path, false));
-    Outcome second;
+    OperationOutcome second;
     second.attach(again);
     again->start();
-    ASSERT_TRUE(RunLoop::main().runUntil([&] { return again->totalBytesRead() == 1024; }, kWait));
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return again->totalBytesRead() == 1024; }, kOperationWait));
     again->pause();
     again->resume();
-    ASSERT_TRUE(RunLoop::main().runUntil([&] { return second.done(); }, kWait));
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return second.done(); }, kOperationWait));
     EXPECT_EQ(second.successes, 1);
     EXPECT_EQ(again->response()->statusCode(), 206);
     auto last = server.lastRequest();
@@ -204,14 +204,14 @@ TEST(HTTPRequestOperation, PausedDownloadResumesWithARange) {
     EXPECT_EQ(FileManager::defaultManager().contentsAtPath(path).value_or(Data()).toString(), body);
 
     // A memory download paused before any data asks from 0.
-    auto memory = QNHTTPRequestOperation::operationWithRequest(get(server, "/nothing"));
+    auto memory = QNHTTPRequestOperation::operationWithRequest(operationRequestFor(server, "/nothing"));
     memory->pause();
     EXPECT_EQ(memory->request().valueForHTTPHeaderField("Range"), "bytes=0-");
-    Outcome third;
+    OperationOutcome third;
     third.attach(memory);
     memory->cancel();
     memory->resume();
-    ASSERT_TRUE(RunLoop::main().runUntil([&] { return third.done(); }, kWait));
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return third.done(); }, kOperationWait));
     EXPECT_EQ(third.error->code(), URLError::Cancelled);
     server.resumeStalledReplies();
     FileManager::defaultManager().removeItemAtPath(path);
@@ -224,12 +224,12 @@ TEST(HTTPRequestOperation, CancellationAndFailuresCompleteOnce) {
     server.on("GET", "/missing", Reply::text("{\"error\":\"no\"}", 404));
 
     // Cancelled before start: -999, no request sent, one failure.
-    auto cancelled = QNHTTPRequestOperation::operationWithRequest(get(server, "/data"));
-    Outcome cancelledOutcome;
+    auto cancelled = QNHTTPRequestOperation::operationWithRequest(operationRequestFor(server, "/data"));
+    OperationOutcome cancelledOutcome;
     cancelledOutcome.attach(cancelled);
     cancelled->cancel();
     cancelled->start();
-    ASSERT_TRUE(RunLoop::main().runUntil([&] { return cancelledOutcome.done(); }, kWait));
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return cancelledOutcome.done(); }, kOperationWait));
     EXPECT_EQ(cancelledOutcome.failures, 1);
     EXPECT_EQ(cancelledOutcome.error->code(), URLError::Cancelled);
     EXPECT_EQ(cancelledOutcome.error->domain(), kURLErrorDomain);
@@ -237,36 +237,36 @@ TEST(HTTPRequestOperation, CancellationAndFailuresCompleteOnce) {
     EXPECT_TRUE(cancelled->isFinished());
 
     // A path under a regular file cannot be written: failure, no success.
-    const std::string plain = tempPath("plain");
+    const std::string plain = operationTempPath("plain");
     ASSERT_TRUE(FileManager::defaultManager().writeData(Data::fromString("x"), plain, false));
-    auto unwritable = QNHTTPRequestOperation::operationWithRequest(get(server, "/data"));
+    auto unwritable = QNHTTPRequestOperation::operationWithRequest(operationRequestFor(server, "/data"));
     unwritable->setOutputStream(OutputStream::outputStreamToFileAtPath(plain + "/file", false));
-    Outcome unwritableOutcome;
+    OperationOutcome unwritableOutcome;
     unwritableOutcome.attach(unwritable);
     unwritable->start();
-    ASSERT_TRUE(RunLoop::main().runUntil([&] { return unwritableOutcome.done(); }, kWait));
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return unwritableOutcome.done(); }, kOperationWait));
     EXPECT_EQ(unwritableOutcome.successes, 0);
     EXPECT_EQ(unwritableOutcome.failures, 1);
     EXPECT_TRUE(unwritableOutcome.error);
 
     // A write that fails midway (a full disk) fails with the stream's error.
-    auto full = QNHTTPRequestOperation::operationWithRequest(get(server, "/data"));
+    auto full = QNHTTPRequestOperation::operationWithRequest(operationRequestFor(server, "/data"));
     full->setOutputStream(std::make_shared<FullDiskStream>(1000));
-    Outcome fullOutcome;
+    OperationOutcome fullOutcome;
     fullOutcome.attach(full);
     full->start();
-    ASSERT_TRUE(RunLoop::main().runUntil([&] { return fullOutcome.done(); }, kWait));
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return fullOutcome.done(); }, kOperationWait));
     EXPECT_EQ(fullOutcome.successes, 0);
     ASSERT_TRUE(fullOutcome.error);
     EXPECT_EQ(fullOutcome.error->domain(), kPOSIXErrorDomain);
     EXPECT_EQ(fullOutcome.error->code(), 28);
 
     // The serializer rejects a 404: its error, from then on the operation's.
-    auto rejected = QNHTTPRequestOperation::operationWithRequest(get(server, "/missing"));
-    Outcome rejectedOutcome;
+    auto rejected = QNHTTPRequestOperation::operationWithRequest(operationRequestFor(server, "/missing"));
+    OperationOutcome rejectedOutcome;
     rejectedOutcome.attach(rejected);
     rejected->start();
-    ASSERT_TRUE(RunLoop::main().runUntil([&] { return rejectedOutcome.done(); }, kWait));
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return rejectedOutcome.done(); }, kOperationWait));
     EXPECT_EQ(rejectedOutcome.failures, 1);
     EXPECT_EQ(rejectedOutcome.error->domain(), kQNURLResponseSerializationErrorDomain);
     EXPECT_EQ(rejected->error(), rejectedOutcome.error);
@@ -274,7 +274,7 @@ TEST(HTTPRequestOperation, CancellationAndFailuresCompleteOnce) {
 
     // Nothing runs twice, even given time.
     RunLoop::main().runUntil([] { return false; }, 0.2);
-    for (const Outcome* o : {&cancelledOutcome, &unwritableOutcome, &fullOutcome, &rejectedOutcome})
+    for (const OperationOutcome* o : {&cancelledOutcome, &unwritableOutcome, &fullOutcome, &rejectedOutcome})
         EXPECT_EQ(o->successes + o->failures, 1);
     FileManager::defaultManager().removeItemAtPath(plain);
 }
@@ -289,7 +289,7 @@ TEST(HTTPRequestOperation, QueuesGroupsAndBatches) {
     auto group = dispatch::Group::create();
     auto queue = dispatch::Queue::createSerial("test.completion");
     std::atomic<int> ran{0};
-    auto operation = QNHTTPRequestOperation::operationWithRequest(get(server, "/a"));
+    auto operation = QNHTTPRequestOperation::operationWithRequest(operationRequestFor(server, "/a"));
     operation->setCompletionGroup(group);
     operation->setCompletionQueue(queue);
     operation->setCompletionBlockWithSuccess(
@@ -300,8 +300,8 @@ TEST(HTTPRequestOperation, QueuesGroupsAndBatches) {
         nullptr);
     auto operationQueue = OperationQueue::create();
     operationQueue->addOperation(operation);
-    ASSERT_TRUE(RunLoop::main().runUntil([&] { return ran == 1; }, kWait));
-    EXPECT_TRUE(group->wait(kWait));
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return ran == 1; }, kOperationWait));
+    EXPECT_TRUE(group->wait(kOperationWait));
     EXPECT_EQ(operation->description().rfind("<QNHTTPRequestOperation: 0x", 0), 0u);
     EXPECT_NE(operation->description().find("state: isFinished, cancelled: NO"), std::string::npos);
 
@@ -316,8 +316,8 @@ TEST(HTTPRequestOperation, QueuesGroupsAndBatches) {
     // A batch: progress per operation, then one completion with the list.
     std::vector<std::pair<size_t, size_t>> progress;
     size_t completed = 0;
-    auto first = QNHTTPRequestOperation::operationWithRequest(get(server, "/a"));
-    auto second = QNHTTPRequestOperation::operationWithRequest(get(server, "/b"));
+    auto first = QNHTTPRequestOperation::operationWithRequest(operationRequestFor(server, "/a"));
+    auto second = QNHTTPRequestOperation::operationWithRequest(operationRequestFor(server, "/b"));
     auto batch = QNURLConnectionOperation::batchOfRequestOperations(
         {first, second}, [&](size_t finished, size_t total) { progress.emplace_back(finished, total); },
         [&](const std::vector<std::shared_ptr<QNURLConnectionOperation>>& operations) {
@@ -325,7 +325,7 @@ TEST(HTTPRequestOperation, QueuesGroupsAndBatches) {
         });
     ASSERT_EQ(batch.size(), 3u);
     operationQueue->addOperations(batch, false);
-    ASSERT_TRUE(RunLoop::main().runUntil([&] { return completed == 2; }, kWait));
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return completed == 2; }, kOperationWait));
     ASSERT_EQ(progress.size(), 2u);
     EXPECT_EQ(progress.back().second, 2u);
 
@@ -336,7 +336,7 @@ TEST(HTTPRequestOperation, QueuesGroupsAndBatches) {
         });
     ASSERT_EQ(empty.size(), 1u);
     operationQueue->addOperations(empty, false);
-    ASSERT_TRUE(RunLoop::main().runUntil([&] { return emptyDone; }, kWait));
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return emptyDone; }, kOperationWait));
 }
 
 TEST(HTTPRequestOperation, TrustAndRedirects) {
@@ -354,41 +354,41 @@ TEST(HTTPRequestOperation, TrustAndRedirects) {
     TestCertificateAuthority::ScopedTrust trust(authority.caFile());
 
     // The default policy accepts the trusted chain, and redirects are followed.
-    auto trusted = QNHTTPRequestOperation::operationWithRequest(get(server, "/old"));
-    Outcome trustedOutcome;
+    auto trusted = QNHTTPRequestOperation::operationWithRequest(operationRequestFor(server, "/old"));
+    OperationOutcome trustedOutcome;
     trustedOutcome.attach(trusted);
     trusted->start();
-    ASSERT_TRUE(RunLoop::main().runUntil([&] { return trustedOutcome.done(); }, kWait));
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return trustedOutcome.done(); }, kOperationWait));
     EXPECT_EQ(trustedOutcome.successes, 1);
     EXPECT_EQ(trusted->responseString(), "secret");
 
     // It refuses the impostor: the challenge is cancelled.
-    auto refused = QNHTTPRequestOperation::operationWithRequest(get(impostor, "/secure"));
-    Outcome refusedOutcome;
+    auto refused = QNHTTPRequestOperation::operationWithRequest(operationRequestFor(impostor, "/secure"));
+    OperationOutcome refusedOutcome;
     refusedOutcome.attach(refused);
     refused->start();
-    ASSERT_TRUE(RunLoop::main().runUntil([&] { return refusedOutcome.done(); }, kWait));
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return refusedOutcome.done(); }, kOperationWait));
     EXPECT_EQ(refusedOutcome.failures, 1);
     EXPECT_EQ(refusedOutcome.error->code(), URLError::Cancelled);
 
     // A challenge block replaces the policy; a redirect block may stop.
-    auto accepted = QNHTTPRequestOperation::operationWithRequest(get(impostor, "/secure"));
+    auto accepted = QNHTTPRequestOperation::operationWithRequest(operationRequestFor(impostor, "/secure"));
     accepted->setWillSendRequestForAuthenticationChallengeBlock(
         [](URLConnection& connection, const URLAuthenticationChallengePtr& challenge) {
             connection.useCredential(URLCredential::credentialForTrust(challenge->protectionSpace().serverTrust()),
                                      challenge);
         });
-    Outcome acceptedOutcome;
+    OperationOutcome acceptedOutcome;
     acceptedOutcome.attach(accepted);
     accepted->start();
-    auto stopped = QNHTTPRequestOperation::operationWithRequest(get(server, "/old"));
+    auto stopped = QNHTTPRequestOperation::operationWithRequest(operationRequestFor(server, "/old"));
     stopped->setRedirectResponseBlock(
         [](URLConnection&, const URLRequest&, const std::shared_ptr<URLResponse>&) { return std::nullopt; });
     stopped->responseSerializer()->setAcceptableStatusCodes(std::nullopt);
-    Outcome stoppedOutcome;
+    OperationOutcome stoppedOutcome;
     stoppedOutcome.attach(stopped);
     stopped->start();
-    ASSERT_TRUE(RunLoop::main().runUntil([&] { return acceptedOutcome.done() && stoppedOutcome.done(); }, kWait));
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return acceptedOutcome.done() && stoppedOutcome.done(); }, kOperationWait));
     EXPECT_EQ(accepted->responseString(), "fake");
     EXPECT_EQ(stopped->response()->statusCode(), 302);
 }

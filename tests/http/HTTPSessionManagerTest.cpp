@@ -25,7 +25,7 @@ Reply json(std::string body, int status = 200) {
     return reply;
 }
 
-struct Outcome {
+struct SessionOutcome {
     int calls = 0;
     bool onMain = false;
     URLSessionDataTaskPtr task;
@@ -55,7 +55,7 @@ TEST(QNHTTPSessionManager, GetOverHTTPSDeliversJSONOnTheMainThreadAndIsAnnounced
 
     NotificationLog log({kQNNetworkingTaskDidResumeNotification, kQNNetworkingTaskDidCompleteNotification});
     auto manager = QNHTTPSessionManager::managerWithBaseURL(URL::URLWithString(server.urlFor("/api/v1/")));
-    Outcome outcome;
+    SessionOutcome outcome;
     auto task = manager->GET("events/current", Value(), outcome.success(), outcome.failure());
     ASSERT_TRUE(waitFor([&] { return !log.about(kQNNetworkingTaskDidCompleteNotification, task).empty(); }));
     drainMainQueue();
@@ -86,7 +86,7 @@ TEST(QNHTTPSessionManager, RefusedCertificatesNeverReachTheServer) {
         ASSERT_TRUE(server.start());
         server.on("GET", "/api/v1/events/current", json("{}"));
         auto manager = QNHTTPSessionManager::managerWithBaseURL(URL::URLWithString(server.urlFor("/api/v1")));
-        Outcome outcome;
+        SessionOutcome outcome;
         auto task = manager->GET("events/current", Value(), outcome.success(), outcome.failure());
         ASSERT_TRUE(waitFor([&] { return outcome.calls > 0; }));
         EXPECT_EQ(outcome.task, task);
@@ -106,7 +106,7 @@ TEST(QNHTTPSessionManager, VerbsBuildTheirRequestsAndReportFailures) {
     auto manager = QNHTTPSessionManager::managerWithBaseURL(URL::URLWithString(server.urlFor("/api")));
     EXPECT_EQ(manager->baseURL()->absoluteString(), server.urlFor("/api/"));
 
-    Outcome post, del, head, missing;
+    SessionOutcome post, del, head, missing;
     auto params = Value::dictionary({{"name", "Ada"}});
     manager->POST("items", params, post.success(), post.failure());
     manager->DELETE(server.urlFor("/api/items"), params, del.success(), del.failure());
@@ -123,7 +123,7 @@ TEST(QNHTTPSessionManager, VerbsBuildTheirRequestsAndReportFailures) {
 
     // The multipart POST streams its form through an upload task.
     server.on("POST", "/api/upload", json(R"({"ok":true})", 201));
-    Outcome upload;
+    SessionOutcome upload;
     auto task = manager->POST(
         "upload", Value::dictionary({{"a", "x"}}),
         [](QNMultipartFormData& form) { form.appendPartWithFileData(Data::fromString("PNG"), "f", "f.png", "image/png"); },
@@ -143,7 +143,7 @@ TEST(QNHTTPSessionManager, VerbsBuildTheirRequestsAndReportFailures) {
             *error = Error::make("test", 7);
             return std::nullopt;
         });
-    Outcome unbuilt;
+    SessionOutcome unbuilt;
     EXPECT_FALSE(manager->GET("items", params, unbuilt.success(), unbuilt.failure()));
     EXPECT_EQ(unbuilt.calls, 0);
     ASSERT_TRUE(waitFor([&] { return unbuilt.calls == 1; }));

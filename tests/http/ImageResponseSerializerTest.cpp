@@ -17,18 +17,18 @@ using uikit::UIImagePtr;
 
 namespace {
 
-std::shared_ptr<URLResponse> response(const std::string& contentType) {
+std::shared_ptr<URLResponse> imageResponse(const std::string& contentType) {
     HTTPHeaders headers;
     headers.set("Content-Type", contentType);
     return std::make_shared<HTTPURLResponse>(URL::URLWithString("http://h/image"), 200, headers);
 }
 
-Data dataOf(const std::string& bytes) { return Data(bytes.data(), bytes.size()); }
+Data imageDataOf(const std::string& bytes) { return Data(bytes.data(), bytes.size()); }
 
 UIImagePtr serialize(const QNImageResponseSerializer& serializer, const std::string& type, const std::string& body,
                      ErrorPtr* error = nullptr) {
     ErrorPtr ignored;
-    return serializer.responseObjectForResponse(response(type), dataOf(body), error ? error : &ignored)
+    return serializer.responseObjectForResponse(imageResponse(type), imageDataOf(body), error ? error : &ignored)
         .objectAs<uikit::UIImage>();
 }
 
@@ -92,15 +92,15 @@ TEST(ImageResponseSerializer, AnimatedGIFsAndUninflatedImagesComeBackAsDecoded) 
     ErrorPtr error;
     EXPECT_FALSE(serialize(*serializer, "image/png", "not a picture", &error));
     EXPECT_FALSE(error);
-    EXPECT_FALSE(QNInflatedImageForResponse(response("image/png"), Data(), 1));
-    EXPECT_FALSE(QNInflatedImageForResponse(response("image/png"), std::nullopt, 1));
+    EXPECT_FALSE(QNInflatedImageForResponse(imageResponse("image/png"), Data(), 1));
+    EXPECT_FALSE(QNInflatedImageForResponse(imageResponse("image/png"), std::nullopt, 1));
 }
 
 TEST(ImageResponseSerializer, OnlyTheTenImageTypesPass) {
     auto serializer = QNImageResponseSerializer::serializer();
     EXPECT_EQ(serializer->acceptableContentTypes()->size(), 10u);
     ErrorPtr error;
-    auto webp = serializer->responseObjectForResponse(response("image/webp"), dataOf(testservice::makePNG(2, 2)), &error);
+    auto webp = serializer->responseObjectForResponse(imageResponse("image/webp"), imageDataOf(testservice::makePNG(2, 2)), &error);
     EXPECT_TRUE(webp.isAbsent());
     ASSERT_TRUE(error);
     EXPECT_EQ(error->domain(), kQNURLResponseSerializationErrorDomain);

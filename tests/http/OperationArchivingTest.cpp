@@ -18,9 +18,9 @@ using testservice::TestServer;
 
 namespace {
 
-constexpr double kWait = 20;
+constexpr double kArchivingWait = 20;
 
-URLRequest get(const TestServer& server, const std::string& path) {
+URLRequest archivedRequestFor(const TestServer& server, const std::string& path) {
     return URLRequest(*URL::URLWithString(server.urlFor(path)));
 }
 
@@ -61,13 +61,13 @@ TEST(OperationArchiving, AnExecutingDownloadComesBackReadyToContinue) {
         return reply;
     });
     ASSERT_TRUE(server.start());
-    auto operation = QNHTTPRequestOperation::operationWithRequest(get(server, "/part"));
+    auto operation = QNHTTPRequestOperation::operationWithRequest(archivedRequestFor(server, "/part"));
     auto serializer = QNJSONResponseSerializer::serializer();
     serializer->setAcceptableContentTypes(std::set<std::string>{"application/vnd.quovana+json"});
     serializer->setAcceptableStatusCodes(std::set<int64_t>{200, 206, 299});
     operation->setResponseSerializer(serializer);
     operation->start();
-    ASSERT_TRUE(RunLoop::main().runUntil([&] { return operation->totalBytesRead() == 1024; }, kWait));
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return operation->totalBytesRead() == 1024; }, kArchivingWait));
     ASSERT_TRUE(operation->isExecuting());
 
     auto decoded = roundTrip<QNHTTPRequestOperation>(operation);
@@ -92,16 +92,16 @@ TEST(OperationArchiving, AnExecutingDownloadComesBackReadyToContinue) {
     // A paused operation holds itself until it ends.
     operation->cancel();
     operation->resume();
-    ASSERT_TRUE(RunLoop::main().runUntil([&] { return operation->isFinished(); }, kWait));
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return operation->isFinished(); }, kArchivingWait));
 }
 
 TEST(OperationArchiving, AFinishedOperationKeepsItsDataAndErrorButNotItsState) {
     TestServer server;
     server.on("GET", "/done", Reply::text("all of it"));
     ASSERT_TRUE(server.start());
-    auto finished = QNURLConnectionOperation::operationWithRequest(get(server, "/done"));
+    auto finished = QNURLConnectionOperation::operationWithRequest(archivedRequestFor(server, "/done"));
     finished->start();
-    ASSERT_TRUE(RunLoop::main().runUntil([&] { return finished->isFinished() && finished->totalBytesRead() == 9; }, kWait));
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return finished->isFinished() && finished->totalBytesRead() == 9; }, kArchivingWait));
 
     auto decoded = roundTrip<QNURLConnectionOperation>(finished);
     ASSERT_TRUE(decoded);
@@ -112,10 +112,10 @@ TEST(OperationArchiving, AFinishedOperationKeepsItsDataAndErrorButNotItsState) {
     EXPECT_EQ(decoded->totalBytesRead(), 9);
     EXPECT_TRUE(finished->isFinished()) << "pausing a finished operation does nothing";
 
-    auto cancelled = QNHTTPRequestOperation::operationWithRequest(get(server, "/done"));
+    auto cancelled = QNHTTPRequestOperation::operationWithRequest(archivedRequestFor(server, "/done"));
     cancelled->cancel();
     cancelled->start();
-    ASSERT_TRUE(RunLoop::main().runUntil([&] { return cancelled->isFinished(); }, kWait));
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return cancelled->isFinished(); }, kArchivingWait));
     auto decodedCancelled = roundTrip<QNHTTPRequestOperation>(cancelled);
     ASSERT_TRUE(decodedCancelled);
     ASSERT_TRUE(decodedCancelled->error());

@@ -19,7 +19,7 @@ using uikit::UIApplication;
 
 namespace {
 
-bool waitFor(const std::function<bool()>& predicate) {
+bool waitForTask(const std::function<bool()>& predicate) {
     return RunLoop::main().runUntil(predicate, 20);
 }
 
@@ -52,7 +52,7 @@ TEST(OperationBackgroundTask, HeldWhileTheOperationLivesAndEndedWhenItIsGone) {
     operation->start();
     operation.reset();
     // The last reference may go on another thread, which ends the task there.
-    EXPECT_TRUE(waitFor([&] { return finished && weak.expired() && !isLive(identifier); }))
+    EXPECT_TRUE(waitForTask([&] { return finished && weak.expired() && !isLive(identifier); }))
         << "the finished operation ends its task when it goes";
 }
 
@@ -70,7 +70,7 @@ TEST(OperationBackgroundTask, TheSystemsExpiryCallsTheHandlerAndCancelsTheOperat
     ErrorPtr error;
     operation->setCompletionBlockWithSuccess(nullptr, [&](const QNHTTPRequestOperationPtr&, const ErrorPtr& e) { error = e; });
     operation->start();
-    ASSERT_TRUE(waitFor([&] { return operation->isExecuting() && server.requestCount() == 1; }));
+    ASSERT_TRUE(waitForTask([&] { return operation->isExecuting() && server.requestCount() == 1; }));
 
     // Another task of the application that ends itself when told.
     auto& application = UIApplication::sharedApplication();
@@ -83,7 +83,7 @@ TEST(OperationBackgroundTask, TheSystemsExpiryCallsTheHandlerAndCancelsTheOperat
     EXPECT_TRUE(operation->isCancelled());
     EXPECT_EQ(operation->backgroundTaskIdentifier(), uikit::UIBackgroundTaskInvalid);
     EXPECT_TRUE(application.backgroundTasks().empty());
-    ASSERT_TRUE(waitFor([&] { return error != nullptr; }));
+    ASSERT_TRUE(waitForTask([&] { return error != nullptr; }));
     EXPECT_EQ(error->code(), URLError::Cancelled);
     application.endBackgroundTask(uikit::UIBackgroundTaskInvalid);  // nothing to end
     application.endBackgroundTask(identifier);                      // already ended

@@ -27,14 +27,14 @@ using uikit::UIImagePtr;
 
 namespace {
 
-constexpr double kWait = 20;
+constexpr double kImageWait = 20;
 
-bool waitFor(const std::function<bool()>& predicate) { return RunLoop::main().runUntil(predicate, kWait); }
+bool waitForImage(const std::function<bool()>& predicate) { return RunLoop::main().runUntil(predicate, kImageWait); }
 
 // Waits for work off the main thread while the main loop stands still, so
 // what the finished operation posts to it stays queued.
 bool waitWithoutMainLoop(const std::function<bool()>& predicate) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(int(kWait));
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(int(kImageWait));
     while (!predicate()) {
         if (std::chrono::steady_clock::now() > deadline) return false;
         std::this_thread::yield();
@@ -55,7 +55,7 @@ Reply held() {
     return reply;
 }
 
-URL urlOf(const TestServer& server, const std::string& path) { return *URL::URLWithString(server.urlFor(path)); }
+URL imageURLOf(const TestServer& server, const std::string& path) { return *URL::URLWithString(server.urlFor(path)); }
 
 int pixelWidth(const UIImagePtr& image) { return image && image->bitmap() ? image->bitmap()->width() : -1; }
 
@@ -81,15 +81,15 @@ protected:
 TEST_F(RemoteImageTest, TheSameURLTwiceMakesOneRequestAndPolicyOneAlwaysLoads) {
     server.on("GET", "/a.png", png(5, 3));
     auto view = std::make_shared<uikit::UIImageView>();
-    UIImageViewQNNetworking::setImageWithURL(view, urlOf(server, "/a.png"));
-    ASSERT_TRUE(waitFor([&] { return view->image() != nullptr; }));
+    UIImageViewQNNetworking::setImageWithURL(view, imageURLOf(server, "/a.png"));
+    ASSERT_TRUE(waitForImage([&] { return view->image() != nullptr; }));
     EXPECT_EQ(pixelWidth(view->image()), 5);
     EXPECT_EQ(server.lastRequest()->header("Accept"), "image/*");
     EXPECT_FALSE(UIImageView_QNNetworking::qn_imageRequestOperation(*view));
 
     int hits = 0;
     auto other = std::make_shared<uikit::UIImageView>();
-    URLRequest again(urlOf(server, "/a.png"));
+    URLRequest again(imageURLOf(server, "/a.png"));
     UIImageViewQNNetworking::setImageWithURLRequest(
         other, again, nullptr,
         [&](const std::optional<URLRequest>& request, const std::shared_ptr<HTTPURLResponse>& response,
@@ -105,12 +105,12 @@ TEST_F(RemoteImageTest, TheSameURLTwiceMakesOneRequestAndPolicyOneAlwaysLoads) {
     EXPECT_EQ(server.requestCount(), 1u);
 
     server.on("GET", "/a.png", png(7, 3));
-    URLRequest reload(urlOf(server, "/a.png"));
+    URLRequest reload(imageURLOf(server, "/a.png"));
     reload.setCachePolicy(URLRequest::CachePolicy::ReloadIgnoringLocalCacheData);
     UIImageViewQNNetworking::setImageWithURLRequest(view, reload, nullptr, nullptr, nullptr);
-    ASSERT_TRUE(waitFor([&] { return pixelWidth(view->image()) == 7; }));
+    ASSERT_TRUE(waitForImage([&] { return pixelWidth(view->image()) == 7; }));
     EXPECT_EQ(server.requestCount(), 2u);
-    EXPECT_EQ(pixelWidth(viewCache->cachedImageForRequest(URLRequest(urlOf(server, "/a.png")))), 7);
+    EXPECT_EQ(pixelWidth(viewCache->cachedImageForRequest(URLRequest(imageURLOf(server, "/a.png")))), 7);
     EXPECT_FALSE(viewCache->cachedImageForRequest(reload));
 }
 
@@ -118,15 +118,15 @@ TEST_F(RemoteImageTest, ANewerRequestWinsAndTheStaleImageIsOnlyCached) {
     server.on("GET", "/a.png", png(4, 4));
     server.on("GET", "/b.png", png(9, 9));
     auto view = std::make_shared<uikit::UIImageView>();
-    UIImageViewQNNetworking::setImageWithURL(view, urlOf(server, "/a.png"));
+    UIImageViewQNNetworking::setImageWithURL(view, imageURLOf(server, "/a.png"));
     auto first = UIImageView_QNNetworking::qn_imageRequestOperation(*view);
     ASSERT_TRUE(first);
     // A is done, but its result still waits for the main loop.
     ASSERT_TRUE(waitWithoutMainLoop([&] { return first->isFinished(); }));
-    UIImageViewQNNetworking::setImageWithURL(view, urlOf(server, "/b.png"));
-    ASSERT_TRUE(waitFor([&] { return viewCache->count() == 2; }));
+    UIImageViewQNNetworking::setImageWithURL(view, imageURLOf(server, "/b.png"));
+    ASSERT_TRUE(waitForImage([&] { return viewCache->count() == 2; }));
     EXPECT_EQ(pixelWidth(view->image()), 9);
-    EXPECT_EQ(pixelWidth(viewCache->cachedImageForRequest(URLRequest(urlOf(server, "/a.png")))), 4);
+    EXPECT_EQ(pixelWidth(viewCache->cachedImageForRequest(URLRequest(imageURLOf(server, "/a.png")))), 4);
 }
 
 TEST_F(RemoteImageTest, AFailedLoadLeavesThePlaceholderOrTheEarlierImage) {
@@ -136,7 +136,7 @@ TEST_F(RemoteImageTest, AFailedLoadLeavesThePlaceholderOrTheEarlierImage) {
     int failures = 0;
     ErrorPtr error;
     UIImageViewQNNetworking::setImageWithURLRequest(
-        view, URLRequest(urlOf(server, "/gone.png")), placeholder, nullptr,
+        view, URLRequest(imageURLOf(server, "/gone.png")), placeholder, nullptr,
         [&](const URLRequest& request, const std::shared_ptr<HTTPURLResponse>& response, const ErrorPtr& e) {
             ++failures;
             error = e;
@@ -144,16 +144,16 @@ TEST_F(RemoteImageTest, AFailedLoadLeavesThePlaceholderOrTheEarlierImage) {
             EXPECT_EQ(response->statusCode(), 404);
         });
     EXPECT_EQ(view->image(), placeholder);
-    ASSERT_TRUE(waitFor([&] { return failures == 1; }));
+    ASSERT_TRUE(waitForImage([&] { return failures == 1; }));
     EXPECT_EQ(view->image(), placeholder);
     EXPECT_EQ(error->code(), -1011);
     EXPECT_EQ(viewCache->count(), 0u);
 
     auto earlier = uikit::UIImage::imageWithBitmap(std::make_shared<graphics::Bitmap>(3, 3));
     view->setImage(earlier);
-    UIImageViewQNNetworking::setImageWithURL(view, urlOf(server, "/gone.png"));
+    UIImageViewQNNetworking::setImageWithURL(view, imageURLOf(server, "/gone.png"));
     auto operation = UIImageView_QNNetworking::qn_imageRequestOperation(*view);
-    ASSERT_TRUE(waitFor([&] { return !UIImageView_QNNetworking::qn_imageRequestOperation(*view); }));
+    ASSERT_TRUE(waitForImage([&] { return !UIImageView_QNNetworking::qn_imageRequestOperation(*view); }));
     EXPECT_TRUE(operation->isFinished());
     EXPECT_EQ(view->image(), earlier);
 }
@@ -174,15 +174,15 @@ TEST_F(RemoteImageTest, AMemoryWarningEmptiesOnlyTheDefaultCache) {
 
     auto plain = std::make_shared<uikit::UIImageView>();
     auto badge = std::make_shared<BadgeView>();
-    UIImageViewQNNetworking::setImageWithURL(plain, urlOf(server, "/a.png"));
-    UIImageViewQNNetworking::setImageWithURL(badge, urlOf(server, "/a.png"));
-    ASSERT_TRUE(waitFor([&] { return plain->image() && badge->image(); }));
-    URLRequest a(urlOf(server, "/a.png"));
+    UIImageViewQNNetworking::setImageWithURL(plain, imageURLOf(server, "/a.png"));
+    UIImageViewQNNetworking::setImageWithURL(badge, imageURLOf(server, "/a.png"));
+    ASSERT_TRUE(waitForImage([&] { return plain->image() && badge->image(); }));
+    URLRequest a(imageURLOf(server, "/a.png"));
     EXPECT_TRUE(defaultCache->cachedImageForRequest(a));
     EXPECT_TRUE(badges->cachedImageForRequest(a));
 
     uikit::UIApplication::sharedApplication().simulateMemoryWarning();
-    EXPECT_TRUE(waitFor([&] { return defaultCache->count() == 0; }));
+    EXPECT_TRUE(waitForImage([&] { return defaultCache->count() == 0; }));
     EXPECT_EQ(badges->count(), 1u);
     UIImageViewQNNetworking::setSharedImageCache(nullptr, "BadgeView");
 }
@@ -195,25 +195,25 @@ TEST_F(RemoteImageTest, ButtonStatesShareTheNormalSlotAndStaleImagesAreOnlyCache
     auto button = std::make_shared<uikit::UIButton>();
     const unsigned combined = uikit::UIControlStateHighlighted | uikit::UIControlStateSelected;
 
-    UIButtonQNNetworking::setImageForState(button, uikit::UIControlStateNormal, urlOf(server, "/held.png"));
+    UIButtonQNNetworking::setImageForState(button, uikit::UIControlStateNormal, imageURLOf(server, "/held.png"));
     auto first = qn_imageRequestOperationForState(*button, uikit::UIControlStateNormal);
     ASSERT_TRUE(first);
-    UIButtonQNNetworking::setImageForState(button, combined, urlOf(server, "/a.png"));
+    UIButtonQNNetworking::setImageForState(button, combined, imageURLOf(server, "/a.png"));
     EXPECT_TRUE(first->isCancelled());
     auto second = qn_imageRequestOperationForState(*button, uikit::UIControlStateNormal);
     EXPECT_EQ(second, qn_imageRequestOperationForState(*button, combined));
     EXPECT_NE(second, first);
     EXPECT_FALSE(qn_imageRequestOperationForState(*button, uikit::UIControlStateHighlighted));
-    ASSERT_TRUE(waitFor([&] { return button->imageForState(combined) != nullptr; }));
+    ASSERT_TRUE(waitForImage([&] { return button->imageForState(combined) != nullptr; }));
     EXPECT_EQ(pixelWidth(button->imageForState(combined)), 4);
 
     // A finished load the slot no longer wants: cached, not shown.
-    UIButtonQNNetworking::setBackgroundImageForState(button, uikit::UIControlStateSelected, urlOf(server, "/b.png"));
+    UIButtonQNNetworking::setBackgroundImageForState(button, uikit::UIControlStateSelected, imageURLOf(server, "/b.png"));
     auto stale = UIButton_QNNetworking::qn_backgroundImageRequestOperationForState(*button, uikit::UIControlStateSelected);
     ASSERT_TRUE(waitWithoutMainLoop([&] { return stale->isFinished(); }));
     server.on("GET", "/c.png", held());
-    UIButtonQNNetworking::setBackgroundImageForState(button, uikit::UIControlStateSelected, urlOf(server, "/c.png"));
-    ASSERT_TRUE(waitFor([&] { return buttonCache->cachedImageForRequest(URLRequest(urlOf(server, "/b.png"))) != nullptr; }));
+    UIButtonQNNetworking::setBackgroundImageForState(button, uikit::UIControlStateSelected, imageURLOf(server, "/c.png"));
+    ASSERT_TRUE(waitForImage([&] { return buttonCache->cachedImageForRequest(URLRequest(imageURLOf(server, "/b.png"))) != nullptr; }));
     EXPECT_FALSE(button->backgroundImageForState(uikit::UIControlStateSelected));
     UIButtonQNNetworking::cancelBackgroundImageRequestOperationForState(*button, uikit::UIControlStateSelected);
     EXPECT_FALSE(UIButton_QNNetworking::qn_backgroundImageRequestOperationForState(*button, uikit::UIControlStateSelected));
@@ -222,7 +222,7 @@ TEST_F(RemoteImageTest, ButtonStatesShareTheNormalSlotAndStaleImagesAreOnlyCache
 TEST_F(RemoteImageTest, AButtonCacheHitHasNoRequestAndTheImageViewCacheIsTheFallback) {
     server.on("GET", "/a.png", png(3, 3));
     auto image = uikit::UIImage::imageWithBitmap(std::make_shared<graphics::Bitmap>(8, 8));
-    URLRequest request(urlOf(server, "/a.png"));
+    URLRequest request(imageURLOf(server, "/a.png"));
     buttonCache->cacheImage(image, request);
     auto button = std::make_shared<uikit::UIButton>();
     int hits = 0;

@@ -16,21 +16,21 @@ using namespace foundation;
 
 namespace {
 
-std::shared_ptr<URLResponse> response(int64_t status, const std::string& contentType,
+std::shared_ptr<URLResponse> responseWith(int64_t status, const std::string& contentType,
                                       const char* url = "http://h/api") {
     HTTPHeaders headers;
     if (!contentType.empty()) headers.set("Content-Type", contentType);
     return std::make_shared<HTTPURLResponse>(url ? URL::URLWithString(url) : std::nullopt, status, headers);
 }
 
-struct Outcome {
+struct SerializerOutcome {
     Value result;
     ErrorPtr error;
 };
 
-Outcome serialize(const QNURLResponseSerialization& serializer, const std::shared_ptr<URLResponse>& r,
+SerializerOutcome serialize(const QNURLResponseSerialization& serializer, const std::shared_ptr<URLResponse>& r,
                   std::optional<Data> data) {
-    Outcome out;
+    SerializerOutcome out;
     out.result = serializer.responseObjectForResponse(r, data, &out.error);
     return out;
 }
@@ -41,7 +41,7 @@ TEST(ResponseSerializer, JSONValidationAndErrors) {
     auto lenient = QNJSONResponseSerializer::serializer();
     lenient->setAcceptableContentTypes(std::nullopt);
     auto body = Data::fromString(R"({"error":"gone"})");
-    auto notFound = serialize(*lenient, response(404, "application/json"), body);
+    auto notFound = serialize(*lenient, responseWith(404, "application/json"), body);
     EXPECT_EQ(notFound.result, Value::dictionary({{"error", "gone"}}));
     ASSERT_TRUE(notFound.error);
     EXPECT_EQ(notFound.error->domain(), kQNURLResponseSerializationErrorDomain);
@@ -53,18 +53,18 @@ TEST(ResponseSerializer, JSONValidationAndErrors) {
 
     auto json = QNJSONResponseSerializer::serializer();
     for (auto [status, text] : {std::pair{200, " "}, std::pair{204, ""}}) {
-        auto empty = serialize(*json, response(status, "application/json"), Data::fromString(text));
+        auto empty = serialize(*json, responseWith(status, "application/json"), Data::fromString(text));
         EXPECT_TRUE(empty.result.isAbsent()) << status;
         EXPECT_FALSE(empty.error) << status;
     }
 
-    auto html = serialize(*json, response(200, "text/html; charset=utf-8"), Data::fromString("<p>"));
+    auto html = serialize(*json, responseWith(200, "text/html; charset=utf-8"), Data::fromString("<p>"));
     EXPECT_TRUE(html.result.isAbsent());
     ASSERT_TRUE(html.error);
     EXPECT_EQ(html.error->code(), -1016);
     EXPECT_EQ(html.error->localizedDescription(), "Request failed: unacceptable content-type: text/html");
 
-    auto both = serialize(*json, response(500, "text/html"), Data::fromString("{}"));
+    auto both = serialize(*json, responseWith(500, "text/html"), Data::fromString("{}"));
     EXPECT_TRUE(both.result.isAbsent());
     ASSERT_TRUE(both.error && both.error->underlyingError());
     EXPECT_EQ(both.error->code(), -1011);
@@ -72,30 +72,30 @@ TEST(ResponseSerializer, JSONValidationAndErrors) {
 
     // Refused with nothing to show: no error at all, and no result.
     ErrorPtr error;
-    EXPECT_FALSE(json->validateResponse(response(200, "text/html"), Data(), &error));
+    EXPECT_FALSE(json->validateResponse(responseWith(200, "text/html"), Data(), &error));
     EXPECT_FALSE(error);
-    auto silent = serialize(*json, response(200, "text/html"), Data());
+    auto silent = serialize(*json, responseWith(200, "text/html"), Data());
     EXPECT_TRUE(silent.result.isAbsent());
     EXPECT_FALSE(silent.error);
     // A response without URL passes the status check; anything not HTTP passes all.
-    EXPECT_TRUE(json->validateResponse(response(500, "application/json", nullptr), Data(), nullptr));
+    EXPECT_TRUE(json->validateResponse(responseWith(500, "application/json", nullptr), Data(), nullptr));
     EXPECT_TRUE(json->validateResponse(std::make_shared<URLResponse>(std::nullopt, "text/html", 0, std::nullopt),
                                        Data::fromString("x"), nullptr));
     // Without an error out-parameter a refused response gives nothing, even its body.
-    EXPECT_TRUE(lenient->responseObjectForResponse(response(404, "application/json"), body, nullptr).isAbsent());
+    EXPECT_TRUE(lenient->responseObjectForResponse(responseWith(404, "application/json"), body, nullptr).isAbsent());
 
-    auto latin1 = serialize(*json, response(200, "application/json; charset=iso-8859-1"),
+    auto latin1 = serialize(*json, responseWith(200, "application/json; charset=iso-8859-1"),
                             Data::fromString("[\"caf\xE9\"]"));
     EXPECT_EQ(latin1.result, Value::array({"caf\xC3\xA9"}));
 
-    auto malformed = serialize(*lenient, response(500, "application/json"), Data::fromString("{"));
+    auto malformed = serialize(*lenient, responseWith(500, "application/json"), Data::fromString("{"));
     EXPECT_TRUE(malformed.result.isAbsent());
     ASSERT_TRUE(malformed.error && malformed.error->underlyingError());
     EXPECT_EQ(malformed.error->domain(), kCocoaErrorDomain);
     EXPECT_EQ(malformed.error->underlyingError()->code(), -1011);
 
     json->setRemovesKeysWithNullValues(true);
-    auto cleaned = serialize(*json, response(200, "text/json"), Data::fromString(R"({"a":null,"b":[null,{"c":null}]})"));
+    auto cleaned = serialize(*json, responseWith(200, "text/json"), Data::fromString(R"({"a":null,"b":[null,{"c":null}]})"));
     EXPECT_EQ(cleaned.result, Value::dictionary({{"b", Value::array({Value::null(), Value(Value::Dictionary{})})}}));
 }
 
@@ -109,7 +109,7 @@ TEST(ResponseSerializer, XMLBodiesComeAsUnstartedParsers) {
     };
     auto feed = Data::fromString("<rss><channel/></rss>");
     auto xml = QNXMLParserResponseSerializer::serializer();
-    auto parsed = serialize(*xml, response(200, "text/xml"), feed);
+    auto parsed = serialize(*xml, responseWith(200, "text/xml"), feed);
     auto parser = parsed.result.objectAs<XMLParser>();
     ASSERT_TRUE(parser);
     auto delegate = std::make_shared<Elements>();
@@ -118,15 +118,15 @@ TEST(ResponseSerializer, XMLBodiesComeAsUnstartedParsers) {
     EXPECT_EQ(delegate->names, (std::vector<std::string>{"rss", "channel"}));
 
     xml->setAcceptableContentTypes(std::set<std::string>{"application/rss+xml"});
-    auto refused = serialize(*xml, response(200, "text/xml"), feed);
+    auto refused = serialize(*xml, responseWith(200, "text/xml"), feed);
     EXPECT_TRUE(refused.result.isAbsent());
     ASSERT_TRUE(refused.error);
     EXPECT_EQ(refused.error->code(), -1016);
-    EXPECT_TRUE(serialize(*xml, response(200, "application/rss+xml"), feed).result.objectAs<XMLParser>());
+    EXPECT_TRUE(serialize(*xml, responseWith(200, "application/rss+xml"), feed).result.objectAs<XMLParser>());
 
     auto compound = QNCompoundResponseSerializer::compoundSerializerWithResponseSerializers(
         {QNJSONResponseSerializer::serializer(), QNXMLParserResponseSerializer::serializer()});
-    auto either = serialize(*compound, response(200, "application/xml"), feed);
+    auto either = serialize(*compound, responseWith(200, "application/xml"), feed);
     EXPECT_TRUE(either.result.objectAs<XMLParser>());
     EXPECT_FALSE(either.error);
 }
@@ -134,7 +134,7 @@ TEST(ResponseSerializer, XMLBodiesComeAsUnstartedParsers) {
 TEST(ResponseSerializer, MessagesComeFromTheNetworkingTable) {
     Bundle::mainBundle().setStringTable(kQNNetworkingStringTable,
                                         {{"Request failed: %@ (%ld)", "Anfrage gescheitert: %@ (%ld)"}});
-    auto outcome = serialize(QNHTTPResponseSerializer(), response(404, ""), Data());
+    auto outcome = serialize(QNHTTPResponseSerializer(), responseWith(404, ""), Data());
     Bundle::mainBundle().setStringTable(kQNNetworkingStringTable, {});
     ASSERT_TRUE(outcome.error);
     EXPECT_EQ(outcome.error->localizedDescription(), "Anfrage gescheitert: not found (404)");
@@ -159,17 +159,17 @@ TEST(ResponseSerializer, PropertyListsCompoundsCopiesAndArchives) {
     auto plist = QNPropertyListResponseSerializer::serializer();
     auto body = PropertyListSerialization::dataWithPropertyList(Value::dictionary({{"n", 1}}));
     ASSERT_TRUE(body);
-    EXPECT_EQ(serialize(*plist, response(200, "application/x-plist"), body).result, Value::dictionary({{"n", 1}}));
-    auto corrupt = serialize(*plist, response(200, "application/x-plist"), Data::fromString("<plist"));
+    EXPECT_EQ(serialize(*plist, responseWith(200, "application/x-plist"), body).result, Value::dictionary({{"n", 1}}));
+    auto corrupt = serialize(*plist, responseWith(200, "application/x-plist"), Data::fromString("<plist"));
     EXPECT_TRUE(corrupt.result.isAbsent());
     EXPECT_TRUE(corrupt.error);
 
     auto compound = QNCompoundResponseSerializer::compoundSerializerWithResponseSerializers(
         {QNJSONResponseSerializer::serializer(), plist});
-    auto viaPlist = serialize(*compound, response(200, "application/x-plist"), body);
+    auto viaPlist = serialize(*compound, responseWith(200, "application/x-plist"), body);
     EXPECT_EQ(viaPlist.result, Value::dictionary({{"n", 1}}));
     EXPECT_FALSE(viaPlist.error);
-    auto fallback = serialize(*compound, response(404, "text/plain"), Data::fromString("x"));
+    auto fallback = serialize(*compound, responseWith(404, "text/plain"), Data::fromString("x"));
     EXPECT_EQ(fallback.result, Value(Data::fromString("x")));
     ASSERT_TRUE(fallback.error);
     EXPECT_EQ(fallback.error->code(), -1011);

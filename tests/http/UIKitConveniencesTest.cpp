@@ -31,18 +31,18 @@ using testservice::TestServer;
 
 namespace {
 
-constexpr double kWait = 20;
+constexpr double kConvenienceWait = 20;
 
-bool waitFor(const std::function<bool()>& predicate) { return RunLoop::main().runUntil(predicate, kWait); }
+bool waitForView(const std::function<bool()>& predicate) { return RunLoop::main().runUntil(predicate, kConvenienceWait); }
 
 // Runs what is already queued on the main loop.
 void drainMainLoop() {
     bool done = false;
     dispatch::Queue::main()->async([&] { done = true; });
-    waitFor([&] { return done; });
+    waitForView([&] { return done; });
 }
 
-URLRequest get(const TestServer& server, const std::string& path) {
+URLRequest getRequestFor(const TestServer& server, const std::string& path) {
     return URLRequest(*URL::URLWithString(server.urlFor(path)));
 }
 
@@ -57,7 +57,7 @@ protected:
         server.stop();
     }
     bool completes(const URLSessionTaskPtr& task) {
-        return waitFor([&] { return task->state() == URLSessionTask::State::Completed; });
+        return waitForView([&] { return task->state() == URLSessionTask::State::Completed; });
     }
 
     TestServer server;
@@ -71,7 +71,7 @@ TEST_F(UIKitConveniencesTest, ProgressFollowsKnownSizesOnlyAndStopsAtCompletion)
     server.on("POST", "/upload", Reply::text("ok"));
 
     auto download = std::make_shared<uikit::UIProgressView>();
-    auto task = session->dataTaskWithRequest(get(server, "/body"));
+    auto task = session->dataTaskWithRequest(getRequestFor(server, "/body"));
     UIProgressViewQNNetworking::setProgressWithDownloadProgressOfTask(download, task, true);
     task->resume();
     ASSERT_TRUE(completes(task));
@@ -83,7 +83,7 @@ TEST_F(UIKitConveniencesTest, ProgressFollowsKnownSizesOnlyAndStopsAtCompletion)
     EXPECT_FALSE(task->removeObserver(2));
 
     // A streamed body of unknown length: bytes go out, the bar stays.
-    URLRequest post = get(server, "/upload");
+    URLRequest post = getRequestFor(server, "/upload");
     post.setHTTPMethod("POST");
     post.setHTTPBodyStream(InputStream::inputStreamWithData(Data::fromString(std::string(10000, 'y'))));
     auto upload = session->uploadTaskWithStreamedRequest(post);
@@ -101,7 +101,7 @@ TEST_F(UIKitConveniencesTest, OperationProgressChainsOntoTheBlockItFinds) {
     Reply body = Reply::text(std::string(5000, 'x'));
     body.contentType = "application/octet-stream";
     server.on("GET", "/body", body);
-    auto operation = QNHTTPRequestOperation::operationWithRequest(get(server, "/body"));
+    auto operation = QNHTTPRequestOperation::operationWithRequest(getRequestFor(server, "/body"));
     int64_t earlierSaw = 0;
     operation->setDownloadProgressBlock([&](uint64_t, int64_t total, int64_t) { earlierSaw = total; });
     auto view = std::make_shared<uikit::UIProgressView>();
@@ -110,7 +110,7 @@ TEST_F(UIKitConveniencesTest, OperationProgressChainsOntoTheBlockItFinds) {
     operation->setCompletionBlockWithSuccess([&](const auto&, const auto&) { done = true; },
                                              [&](const auto&, const auto&) { done = true; });
     operation->start();
-    ASSERT_TRUE(waitFor([&] { return done; }));
+    ASSERT_TRUE(waitForView([&] { return done; }));
     drainMainLoop();
     EXPECT_EQ(earlierSaw, 5000);
     EXPECT_FLOAT_EQ(view->progress(), 1.0f);
@@ -121,12 +121,12 @@ TEST_F(UIKitConveniencesTest, AlertsShowForErrorsOnlyAndRegisterOnce) {
     size_t before = alerts.entries().size();
 
     // Success: no alert, and the registration is gone.
-    auto fine = session->dataTaskWithRequest(get(server, "/none"));
+    auto fine = session->dataTaskWithRequest(getRequestFor(server, "/none"));
     UIAlertViewQNNetworking::showAlertViewForTaskWithErrorOnCompletion(fine, {});
     NotificationCenter::defaultCenter().postNotificationName(kQNNetworkingTaskDidCompleteNotification, Value(fine));
     EXPECT_EQ(alerts.entries().size(), before);
 
-    auto failing = session->dataTaskWithRequest(get(server, "/none"));
+    auto failing = session->dataTaskWithRequest(getRequestFor(server, "/none"));
     UIAlertViewQNNetworking::showAlertViewForTaskWithErrorOnCompletion(failing, {});
     Value::Dictionary info;
     info[kQNNetworkingTaskDidCompleteErrorKey] = Value(std::const_pointer_cast<Error>(Error::make("Test", 42)));
@@ -166,7 +166,7 @@ TEST_F(UIKitConveniencesTest, PausingAnOperationDropsItsAlertAndStopsItsIndicato
     Reply slow = Reply::text(std::string(20000, 'x'));
     slow.stallAfterBytes = 100;
     server.on("GET", "/slow", slow);
-    auto operation = QNHTTPRequestOperation::operationWithRequest(get(server, "/slow"));
+    auto operation = QNHTTPRequestOperation::operationWithRequest(getRequestFor(server, "/slow"));
     auto indicator = std::make_shared<uikit::UIActivityIndicatorView>();
     auto refresh = std::make_shared<uikit::UIRefreshControl>();
     UIActivityIndicatorViewQNNetworking::setAnimatingWithStateOfOperation(indicator, operation);
@@ -176,10 +176,10 @@ TEST_F(UIKitConveniencesTest, PausingAnOperationDropsItsAlertAndStopsItsIndicato
     size_t before = uikit::AlertStack::shared().entries().size();
 
     operation->start();
-    ASSERT_TRUE(waitFor([&] { return indicator->isAnimating() && refresh->isRefreshing(); }));
-    ASSERT_TRUE(server.waitForRequestCount(1, kWait));
+    ASSERT_TRUE(waitForView([&] { return indicator->isAnimating() && refresh->isRefreshing(); }));
+    ASSERT_TRUE(server.waitForRequestCount(1, kConvenienceWait));
     operation->pause();
-    ASSERT_TRUE(waitFor([&] { return !indicator->isAnimating() && !refresh->isRefreshing(); }));
+    ASSERT_TRUE(waitForView([&] { return !indicator->isAnimating() && !refresh->isRefreshing(); }));
     EXPECT_EQ(uikit::AlertStack::shared().entries().size(), before);
 
     // The registration went with that finish: a later failure shows nothing.
@@ -195,14 +195,14 @@ TEST_F(UIKitConveniencesTest, IndicatorsAndRefreshControlsFollowTasks) {
     UIActivityIndicatorViewQNNetworking::setAnimatingWithStateOfTask(indicator, nullptr);
     EXPECT_TRUE(indicator->isAnimating());
 
-    auto task = session->dataTaskWithRequest(get(server, "/none"));
+    auto task = session->dataTaskWithRequest(getRequestFor(server, "/none"));
     UIActivityIndicatorViewQNNetworking::setAnimatingWithStateOfTask(indicator, task);
     EXPECT_FALSE(indicator->isAnimating());  // suspended
     auto post = [&](const char* name) { NotificationCenter::defaultCenter().postNotificationName(name, Value(task)); };
     post(kQNNetworkingTaskDidResumeNotification);
-    ASSERT_TRUE(waitFor([&] { return indicator->isAnimating(); }));
+    ASSERT_TRUE(waitForView([&] { return indicator->isAnimating(); }));
     post(kQNNetworkingTaskDidSuspendNotification);
-    ASSERT_TRUE(waitFor([&] { return !indicator->isAnimating(); }));
+    ASSERT_TRUE(waitForView([&] { return !indicator->isAnimating(); }));
     // A new call with no task removes the registrations.
     UIActivityIndicatorViewQNNetworking::setAnimatingWithStateOfTask(indicator, nullptr);
     post(kQNNetworkingTaskDidResumeNotification);
@@ -236,7 +236,7 @@ TEST_F(UIKitConveniencesTest, WebViewsLoadThroughAnOperationAndShowWhatSuccessRe
     std::string seen;
     int64_t progressed = 0;
     UIWebViewQNNetworking::loadRequest(
-        view, get(server, "/page"), [&](uint64_t, int64_t total, int64_t) { progressed = total; },
+        view, getRequestFor(server, "/page"), [&](uint64_t, int64_t total, int64_t) { progressed = total; },
         [&](const std::shared_ptr<HTTPURLResponse>&, const std::string& html) {
             seen = html;
             return html + "<p>\xc3\xa0 bient\xc3\xb4t</p>";
@@ -244,7 +244,7 @@ TEST_F(UIKitConveniencesTest, WebViewsLoadThroughAnOperationAndShowWhatSuccessRe
         nullptr);
     EXPECT_EQ(log->started, 1);
     ASSERT_TRUE(UIWebView_QNNetworking::qn_HTTPRequestOperation(*view));
-    ASSERT_TRUE(waitFor([&] { return view->data().has_value(); }));
+    ASSERT_TRUE(waitForView([&] { return view->data().has_value(); }));
     EXPECT_EQ(seen, "<p>caf\xc3\xa9</p>");
     EXPECT_EQ(progressed, 11);
     // Encoded back in the page's own encoding.
@@ -257,9 +257,9 @@ TEST_F(UIKitConveniencesTest, WebViewsLoadThroughAnOperationAndShowWhatSuccessRe
 
     server.on("GET", "/broken", Reply::text("nope", 500));
     ErrorPtr failed;
-    UIWebViewQNNetworking::loadRequestMIMEType(view, get(server, "/broken"), std::string("text/plain"), std::nullopt,
+    UIWebViewQNNetworking::loadRequestMIMEType(view, getRequestFor(server, "/broken"), std::string("text/plain"), std::nullopt,
                                                nullptr, nullptr, [&](const ErrorPtr& e) { failed = e; });
-    ASSERT_TRUE(waitFor([&] { return failed != nullptr; }));
+    ASSERT_TRUE(waitForView([&] { return failed != nullptr; }));
     EXPECT_EQ(failed->code(), -1011);
 }
 

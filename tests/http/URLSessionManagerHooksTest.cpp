@@ -22,7 +22,7 @@ using testservice::TestServer;
 
 namespace {
 
-struct Outcome {
+struct HooksOutcome {
     int calls = 0;
     bool onMain = false;
     Value object;
@@ -37,7 +37,7 @@ struct Outcome {
     }
 };
 
-URLRequest requestFor(const std::string& url) {
+URLRequest hooksRequestFor(const std::string& url) {
     return URLRequest(*URL::URLWithString(url));
 }
 
@@ -66,8 +66,8 @@ TEST(QNURLSessionManagerResume, ADownloadCancelledWithResumeDataContinuesToItsDe
     URL saved = URL::fileURLWithPath(folder / "big.bin");
     auto destination = [saved](const URL&, const std::shared_ptr<URLResponse>&) { return saved; };
 
-    Outcome cancelled;
-    auto first = manager->downloadTaskWithRequest(requestFor(server.urlFor("/big")), nullptr, destination,
+    HooksOutcome cancelled;
+    auto first = manager->downloadTaskWithRequest(hooksRequestFor(server.urlFor("/big")), nullptr, destination,
                                                   cancelled.handler());
     first->resume();
     ASSERT_TRUE(waitFor([&] { return written >= static_cast<int64_t>(kSize / 2); }));
@@ -85,7 +85,7 @@ TEST(QNURLSessionManagerResume, ADownloadCancelledWithResumeDataContinuesToItsDe
     EXPECT_EQ(cancelled.error ? cancelled.error->code() : 0, URLError::Cancelled);
     ASSERT_TRUE(resumeData);
 
-    Outcome finished;
+    HooksOutcome finished;
     QNURLSessionManagerProgressPtr progress;
     auto second = manager->downloadTaskWithResumeData(*resumeData, &progress, destination, finished.handler());
     ASSERT_TRUE(second);
@@ -103,7 +103,7 @@ TEST(QNURLSessionManagerResume, ADownloadCancelledWithResumeDataContinuesToItsDe
     EXPECT_TRUE(file->toString() == body) << "the file differs from the original";
 
     // Garbage resume data: a task that fails, through the completion.
-    Outcome garbage;
+    HooksOutcome garbage;
     auto broken = manager->downloadTaskWithResumeData(Data::fromString("not resume data"), nullptr, destination,
                                                       garbage.handler());
     broken->resume();
@@ -132,8 +132,8 @@ TEST(QNURLSessionManagerHooks, CachingIsTheSessionsUnlessTheHookDecides) {
         return n;
     };
     auto get = [&](const std::string& path) {
-        Outcome outcome;
-        manager->dataTaskWithRequest(requestFor(server.urlFor(path)), outcome.handler())->resume();
+        HooksOutcome outcome;
+        manager->dataTaskWithRequest(hooksRequestFor(server.urlFor(path)), outcome.handler())->resume();
         EXPECT_TRUE(waitFor([&] { return outcome.calls == 1; }));
         return outcome;
     };
@@ -153,8 +153,8 @@ TEST(QNURLSessionManagerHooks, CachingIsTheSessionsUnlessTheHookDecides) {
 
     manager->setDataTaskWillCacheResponseBlock(nullptr);
     EXPECT_FALSE(manager->implementsWillCacheResponse());
-    Outcome first = get("/plain");
-    Outcome second = get("/plain");
+    HooksOutcome first = get("/plain");
+    HooksOutcome second = get("/plain");
     EXPECT_EQ(count("/plain"), 1u) << "without the hook the session keeps the response";
     EXPECT_EQ(second.object, first.object);
     EXPECT_EQ(second.object["a"], Value(1));
@@ -181,9 +181,9 @@ TEST(QNURLSessionManagerHooks, ABackgroundSessionsEndOfEventsReachesTheHookOnThe
         onMain = isMainThread();
         heardSession = session;
     });
-    Outcome a, b;
-    manager->dataTaskWithRequest(requestFor(server.urlFor("/a")), a.handler())->resume();
-    manager->dataTaskWithRequest(requestFor(server.urlFor("/b")), b.handler())->resume();
+    HooksOutcome a, b;
+    manager->dataTaskWithRequest(hooksRequestFor(server.urlFor("/a")), a.handler())->resume();
+    manager->dataTaskWithRequest(hooksRequestFor(server.urlFor("/b")), b.handler())->resume();
     ASSERT_TRUE(waitFor([&] { return heard > 0 && a.calls == 1 && b.calls == 1; }));
     drainMainQueue();
     EXPECT_EQ(heard, 1);

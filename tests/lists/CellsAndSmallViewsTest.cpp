@@ -37,7 +37,7 @@ using graphics::Rect;
 using uikit::NSLayoutAttribute;
 using uikit::UIColor;
 
-graphics::Color rgb255(double r, double g, double b) { return UIColor::colorWithRed(r / 255, g / 255, b / 255, 1); }
+graphics::Color cellRgb255(double r, double g, double b) { return UIColor::colorWithRed(r / 255, g / 255, b / 255, 1); }
 
 size_t indexOf(const uikit::UIView& parent, const uikit::UIViewPtr& child) {
     const auto& subviews = parent.subviews();
@@ -48,7 +48,7 @@ size_t indexOf(const uikit::UIView& parent, const uikit::UIViewPtr& child) {
 
 TEST(CustomSectionHeaderTableView, TitleSitsSevenPointsInCentredInDarkBlueOnLightGrey) {
     auto header = std::make_shared<CustomSectionHeaderTableView>(Rect{0, 0, 320, 23});
-    EXPECT_EQ(header->backgroundColor(), rgb255(247, 247, 247));
+    EXPECT_EQ(header->backgroundColor(), cellRgb255(247, 247, 247));
     EXPECT_TRUE(CustomSectionHeaderTableView::requiresConstraintBasedLayout());
     EXPECT_EQ(header->headerTitleLabel(), nullptr);
 
@@ -56,7 +56,7 @@ TEST(CustomSectionHeaderTableView, TitleSitsSevenPointsInCentredInDarkBlueOnLigh
     auto label = header->headerTitleLabel();
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->text(), "Tuesday");
-    EXPECT_EQ(label->textColor(), rgb255(2, 83, 155));
+    EXPECT_EQ(label->textColor(), cellRgb255(2, 83, 155));
     EXPECT_EQ(label->font()->fontName(), "HelveticaNeue");
     EXPECT_EQ(label->font()->pointSize(), 14);
     EXPECT_EQ(label->backgroundColor(), UIColor::clearColor());

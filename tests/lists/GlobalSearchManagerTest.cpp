@@ -103,11 +103,11 @@ private:
     uikit::UIViewControllerPtr self() { return std::static_pointer_cast<uikit::UIViewController>(shared_from_this()); }
 };
 
-Row session(const std::string& id, const std::string& title, const std::string& start = "2026-06-16T10:00:00+02:00") {
+Row searchSession(const std::string& id, const std::string& title, const std::string& start = "2026-06-16T10:00:00+02:00") {
     return {{"itemId", Value(id)}, {"title", Value(title)}, {"startDatetime", Value(start)}, {"displayTime", Value("10:00 - 11:00")}};
 }
 
-Row participant(const std::string& id, const std::string& first, const std::string& last,
+Row searchParticipant(const std::string& id, const std::string& first, const std::string& last,
                 const std::string& contributions = "") {
     Row row{{"itemId", Value(id)}, {"firstName", Value(first)}, {"lastName", Value(last)},
             {"fullName", Value(first + " " + last)}};
@@ -131,9 +131,9 @@ protected:
     void seed() {
         stack_ = openCurrent("token");
         insert("token", "QVACoreDataSession",
-               {session("s1", "Joint opening"), session("s2", "Closing words"), session("s9", "Budget review")});
+               {searchSession("s1", "Joint opening"), searchSession("s2", "Closing words"), searchSession("s9", "Budget review")});
         insert("token", "QVACoreDataParticipant",
-               {participant("p1", "John", "Doe", "s9|speaker;s7|chair"), participant("p2", "Ann", "Jordan")});
+               {searchParticipant("p1", "John", "Doe", "s9|speaker;s7|chair"), searchParticipant("p2", "Ann", "Jordan")});
         insert("token", "QVACoreDataOrganization",
                {organization("o1", "Jones", "NGO", "Chile"), organization("o2", "Jolt Ltd", "Business", "Peru")});
     }
@@ -334,7 +334,7 @@ TEST_F(GlobalSearchTest, storeChangesReachTheResultsTable) {
     EXPECT_EQ(cell->subactivityTitle()->text(), "Joint plenary");
 
     // A new matching session: one faded insert in section 0.
-    insert("token", "QVACoreDataSession", {session("s3", "Journalists' briefing", "2026-06-17T09:00:00+02:00")});
+    insert("token", "QVACoreDataSession", {searchSession("s3", "Journalists' briefing", "2026-06-17T09:00:00+02:00")});
     driver_.settle();
     ASSERT_EQ(table.lastUpdates().size(), 1u);
     EXPECT_EQ(table.lastUpdates()[0].kind, uikit::UITableViewUpdate::Kind::InsertRows);
@@ -354,7 +354,7 @@ TEST_F(GlobalSearchTest, storeChangesReachTheResultsTable) {
     // After a cancel no report reaches the table.
     home_->manager->cancelSearch();
     table.reloadData();
-    insert("token", "QVACoreDataSession", {session("s4", "Joyful evening")});
+    insert("token", "QVACoreDataSession", {searchSession("s4", "Joyful evening")});
     driver_.settle();
     EXPECT_EQ(table.numberOfRowsInSection(0), 0);
 }

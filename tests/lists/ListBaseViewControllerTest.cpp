@@ -34,9 +34,9 @@ using meetingtest::Row;
 using Update = uikit::UITableViewUpdate;
 
 // A fixed-default filter whose predicate the test chooses.
-class FixedFilter : public FilterModel {
+class ListFixedFilter : public FilterModel {
 public:
-    FixedFilter(std::string name, std::string value, coredata::PredicatePtr predicate = nullptr)
+    ListFixedFilter(std::string name, std::string value, coredata::PredicatePtr predicate = nullptr)
         : name_(std::move(name)), predicate_(std::move(predicate)) {
         setSelectedValue(foundation::Value(std::move(value)));
     }
@@ -46,7 +46,7 @@ public:
 
 protected:
     std::shared_ptr<FilterModel> makeInstance() const override {
-        return std::make_shared<FixedFilter>(name_, defaultValue(), predicate_);
+        return std::make_shared<ListFixedFilter>(name_, defaultValue(), predicate_);
     }
 
 private:
@@ -195,9 +195,9 @@ TEST_F(ListBaseTest, theFilterHeaderCaptionsTheChangedFiltersInOrderAndATapReach
     show();
     EXPECT_EQ(table()->tableHeaderView(), nullptr);
 
-    auto org = std::make_shared<FixedFilter>("Organization", "Zeta", coredata::Predicate::withFormat("organizationName == %@", "Zeta"));
-    auto country = std::make_shared<FixedFilter>("Country", "Peru");
-    auto untouched = std::make_shared<FixedFilter>("Type", "Any");
+    auto org = std::make_shared<ListFixedFilter>("Organization", "Zeta", coredata::Predicate::withFormat("organizationName == %@", "Zeta"));
+    auto country = std::make_shared<ListFixedFilter>("Country", "Peru");
+    auto untouched = std::make_shared<ListFixedFilter>("Type", "Any");
     list_->filterCollectionBy({org, untouched, country});
     driver_.settle();
     EXPECT_EQ(headerTitle(), "Filter: Zeta & Peru");
@@ -213,7 +213,7 @@ TEST_F(ListBaseTest, theFilterHeaderCaptionsTheChangedFiltersInOrderAndATapReach
     EXPECT_EQ(list_->headerTaps, 1);
 
     // One filter at its default: an empty caption, its own predicate decides.
-    list_->filterCollectionBy({std::make_shared<FixedFilter>("Type", "Any", coredata::Predicate::withFormat("lastName == %@", "Adams"))});
+    list_->filterCollectionBy({std::make_shared<ListFixedFilter>("Type", "Any", coredata::Predicate::withFormat("lastName == %@", "Adams"))});
     driver_.settle();
     EXPECT_EQ(headerTitle(), "Filter: ");
     EXPECT_EQ(rowTexts(*table()), std::vector<std::string>{"Ann Adams"});
@@ -232,7 +232,7 @@ TEST_F(ListBaseTest, theFiltersScreenGetsCopiesOfTheActiveFiltersElseTheListsCol
     auto offered = list_->filtersForFiltersController();
     ASSERT_EQ(offered.size(), 1u);
     EXPECT_EQ(offered[0]->className(), "CountryFilterModel");
-    auto active = std::make_shared<FixedFilter>("Country", "Peru");
+    auto active = std::make_shared<ListFixedFilter>("Country", "Peru");
     list_->setFiltersArray({active});
     auto copies = list_->filtersForFiltersController();
     ASSERT_EQ(copies.size(), 1u);
@@ -256,7 +256,7 @@ TEST_F(ListBaseTest, searchSelectsTheLastScopeLimitsTheTextAndListsMatchesInOneS
     EXPECT_EQ(bar->placeholder(), "Search participants");
     EXPECT_EQ(bar->delegate().get(), static_cast<uikit::UISearchBarDelegate*>(list_.get()));
 
-    list_->setFiltersArray({std::make_shared<FixedFilter>("Not Bob", "x", coredata::Predicate::withFormat("itemId != %@", "p2"))});
+    list_->setFiltersArray({std::make_shared<ListFixedFilter>("Not Bob", "x", coredata::Predicate::withFormat("itemId != %@", "p2"))});
     ASSERT_TRUE(driver_.search("ac"));
     driver_.settle();
     EXPECT_EQ(bar->selectedScopeButtonIndex(), 1);  // "Name"
@@ -383,7 +383,7 @@ TEST_F(ListBaseTest, aSaveAfterAFilterChangeReachesTheNewControllerOnly) {
     seed({participant("p1", "Ann", "Adams"), participant("p2", "Bob", "Brown")});
     show();
     auto old = list_->fetchedResultsController();
-    list_->filterCollectionBy({std::make_shared<FixedFilter>("Bob", "x", coredata::Predicate::withFormat("itemId == %@", "p2"))});
+    list_->filterCollectionBy({std::make_shared<ListFixedFilter>("Bob", "x", coredata::Predicate::withFormat("itemId == %@", "p2"))});
     driver_.settle();
     EXPECT_NE(list_->fetchedResultsController(), old);
     EXPECT_EQ(old->delegate(), nullptr);

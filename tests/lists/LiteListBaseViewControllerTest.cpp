@@ -28,9 +28,9 @@
 
 namespace {
 
-class Row : public IEntityModel {
+class LiteRow : public IEntityModel {
 public:
-    Row(std::string id, std::string entity) : id_(std::move(id)), entity_(std::move(entity)) {}
+    LiteRow(std::string id, std::string entity) : id_(std::move(id)), entity_(std::move(entity)) {}
     std::optional<std::string> coreDataClass() const override { return entity_; }
     std::optional<std::string> selectionPropertyId() const override { return id_; }
 
@@ -66,7 +66,7 @@ public:
     void fill(size_t count) {
         RowObjects rows;
         for (size_t i = 0; i < count; ++i)
-            rows.push_back(std::make_shared<Row>("id" + std::to_string(i), "QVACoreDataParticipant"));
+            rows.push_back(std::make_shared<LiteRow>("id" + std::to_string(i), "QVACoreDataParticipant"));
         setDataSourceArray(std::move(rows));
         if (auto table = tableView()) table->reloadData();
     }

@@ -32,7 +32,7 @@ public:
     }
 };
 
-meetingtest::Row session(const std::string& id, const std::string& title, const std::string& day,
+meetingtest::Row entitySession(const std::string& id, const std::string& title, const std::string& day,
                          const std::string& time, const std::string& type = "Plenary") {
     meetingtest::Row row{{"title", title},
                          {"startDatetime", day + "T" + time + ":00+01:00"},
@@ -45,7 +45,7 @@ meetingtest::Row session(const std::string& id, const std::string& title, const 
 
 meetingtest::Row role(const std::string& sessionId, const std::string& agendaItemId, const std::string& title,
                       const std::string& day, const std::string& time) {
-    auto row = session(sessionId, title, day, time);
+    auto row = entitySession(sessionId, title, day, time);
     row["agendaItemId"] = Value(agendaItemId);
     return row;
 }
@@ -57,10 +57,10 @@ protected:
         stack_ = openCurrent("token");
         // Session 100 is selected and invited too; the personal entry has no day.
         insert("token", "QVACoreDataSession",
-               {session("100", "Opening plenary", "2015-03-10", "09:00"),
-                session("300", "Joint lunch", "2015-03-10", "12:00", "Workshop"),
-                session("200", "Jobs forum", "2015-03-11", "10:00", "Workshop"),
-                session("", "Walk without id", "2015-03-10", "15:00")});
+               {entitySession("100", "Opening plenary", "2015-03-10", "09:00"),
+                entitySession("300", "Joint lunch", "2015-03-10", "12:00", "Workshop"),
+                entitySession("200", "Jobs forum", "2015-03-11", "10:00", "Workshop"),
+                entitySession("", "Walk without id", "2015-03-10", "15:00")});
         insert("token", "QVACoreDataAgendaSelection",
                {role("100", "sel-1", "Opening plenary (mine)", "2015-03-10", "09:00")});
         insert("token", "QVACoreDataAgendaInvitation",
@@ -222,7 +222,7 @@ TEST_F(MultipleEntitiesListTest, aDelegateWithoutObservedClassesIgnoresSavesOneW
     EXPECT_EQ(titles(list_->sectionedDataSourceArray()[1]), (std::vector<std::string>{"Jobs forum"}));
 
     agenda().observed = std::vector<std::string>{"QVACoreDataAgendaRole"};
-    save("QVACoreDataSession", session("400", "Closing", "2015-03-11", "18:00"));
+    save("QVACoreDataSession", entitySession("400", "Closing", "2015-03-11", "18:00"));
     EXPECT_EQ(agenda().additionalDataRefreshes, 0);
     save("QVACoreDataAgendaSelection", role("400", "sel-4", "Closing (mine)", "2015-03-11", "18:00"));
     EXPECT_EQ(agenda().additionalDataRefreshes, 1);

@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr double kWait = 10;
+constexpr double kClearWait = 10;
 
 class InteractiveMapsClearTest : public ::testing::Test {
 protected:
@@ -35,7 +35,7 @@ protected:
             maps.clearAllImapsResourcesAndDataOnLogoutOrSwitchUser(completion);
         else
             maps.clearInMemoryResources(completion);
-        ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return done; }, kWait));
+        ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return done; }, kClearWait));
     }
 
     std::string mapFile(const std::string& token, const std::string& event) {
@@ -56,12 +56,12 @@ TEST_F(InteractiveMapsClearTest, AClearDuringAParseRunWaitsForItsEndAndEmptiesWh
             maps.nodeAtPosition({1, 2}, std::string("R1"));
         });
     });
-    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return parsing.load(); }, kWait));
+    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return parsing.load(); }, kClearWait));
 
     bool cleared = false;
     maps.clearInMemoryResources([&] { cleared = true; });
     release.set_value();
-    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return cleared; }, kWait));
+    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return cleared; }, kClearWait));
     // Had it run under the run, the node stored after it would be left.
     EXPECT_TRUE(maps.intersectionPointsArray().empty());
     EXPECT_FALSE(maps.currentFloorIdentifier());

@@ -16,15 +16,15 @@ using svg::testing::make;
 using Attributes = std::map<std::string, std::string>;
 
 void edge(const Attributes& attributes) { make<svg::SVGEdgeElement>("edge", attributes); }
-void beacon(const Attributes& attributes) { make<svg::SVGBeaconElement>("beacon", attributes); }
+void addBeacon(const Attributes& attributes) { make<svg::SVGBeaconElement>("beacon", attributes); }
 void pair(const Attributes& attributes) { make<svg::SVGRoomBeaconProximityElement>("roomBeaconProximity", attributes); }
 void room(const Attributes& attributes) { make<svg::SVGRectElement>("rect", attributes); }
 
 // Two floors whose files hold beacons, edges, pairs and rooms.
 void loadFloor(const InteractiveMapsServices::FloorPlanFile& file) {
     if (file.floorIdentifier == "F1") {
-        beacon({{"id", "B1"}, {"major", "1"}, {"minor", "2"}});
-        beacon({{"major", "3"}, {"minor", "4"}});
+        addBeacon({{"id", "B1"}, {"major", "1"}, {"minor", "2"}});
+        addBeacon({{"major", "3"}, {"minor", "4"}});
         edge({{"x1", "0"}, {"y1", "0"}, {"x2", "3"}, {"y2", "4"}, {"idStart", "R1"}, {"idEnd", "B1"}});
         edge({{"x1", "3"}, {"y1", "4"}, {"x2", "3"}, {"y2", "14"}, {"idStart", "other"}});
         edge({{"x1", "7"}, {"y1", "7"}, {"x2", "7"}, {"y2", "7"}});
@@ -38,7 +38,7 @@ void loadFloor(const InteractiveMapsServices::FloorPlanFile& file) {
         room({{"isSelectable", "false"}, {"isNavigatable", "False"}});
         room({{"isSelectable", "true"}});
     } else {
-        beacon({{"id", "B1"}, {"major", "9"}});
+        addBeacon({{"id", "B1"}, {"major", "9"}});
         edge({{"x1", "0"}, {"y1", "0"}, {"x2", "3"}, {"y2", "4"}});
         pair({{"idBeacon", "B1"}, {"idRoom", "R1"}});
         room({{"id", "R1"}, {"isSelectable", "true"}});

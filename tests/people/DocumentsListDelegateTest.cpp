@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr const char* kToken = "documents-token";
+constexpr const char* kDocumentsToken = "documents-token";
 
 class DocumentsListDelegateTest : public meetingtest::MeetingStoreTest {
 protected:
@@ -39,15 +39,15 @@ protected:
 };
 
 TEST_F(DocumentsListDelegateTest, ListsOnlyViewableDocumentsOfTheirOwnKindInTheirOrder) {
-    stack_ = openCurrent(kToken);
-    insert(kToken, "QVACoreDataInformationDocument",
+    stack_ = openCurrent(kDocumentsToken);
+    insert(kDocumentsToken, "QVACoreDataInformationDocument",
            {{{"title", foundation::Value("Wifi")}, {"category", foundation::Value("Venue")}, {"extension", foundation::Value("pdf")}},
             {{"title", foundation::Value("Agenda")}, {"category", foundation::Value("Venue")}, {"extension", foundation::Value("docx")}},
             {{"title", foundation::Value("Badge")}, {"category", foundation::Value("Arrival")}, {"extension", foundation::Value("png")}},
             {{"title", foundation::Value("Installer")}, {"category", foundation::Value("Arrival")}, {"extension", foundation::Value("exe")}},
             {{"title", foundation::Value("Shouting")}, {"category", foundation::Value("Arrival")}, {"extension", foundation::Value("PDF")}},
             {{"title", foundation::Value("Nameless")}, {"category", foundation::Value("Arrival")}}});
-    insert(kToken, "QVACoreDataReportsDocument",
+    insert(kDocumentsToken, "QVACoreDataReportsDocument",
            {{{"title", foundation::Value("Second")}, {"index", foundation::Value(int64_t(2))}, {"extension", foundation::Value("xlsx")}},
             {{"title", foundation::Value("First")}, {"index", foundation::Value(int64_t(1))}, {"extension", foundation::Value("pptx")}}});
 

@@ -38,7 +38,7 @@ namespace {
 using foundation::Value;
 using Form = AddPersonalEntryViewController;
 
-constexpr double kWait = 30;
+constexpr double kEntryWait = 30;
 
 class PersonalEntryFormTest : public shelltest::ShellTest {
 protected:
@@ -130,7 +130,7 @@ protected:
         return names;
     }
     bool waitFor(const std::function<bool()>& condition) {
-        bool met = foundation::RunLoop::main().runUntil(condition, kWait);
+        bool met = foundation::RunLoop::main().runUntil(condition, kEntryWait);
         settle();
         return met;
     }

@@ -55,7 +55,7 @@ namespace {
 using foundation::Value;
 using meetingtest::Row;
 
-constexpr const char* kToken = "pages-token";
+constexpr const char* kPagesToken = "pages-token";
 
 std::string slot(const std::shared_ptr<uikit::UIImageView>& view) {
     if (!view || view->isHidden() || !view->currentImage()) return "";
@@ -74,11 +74,11 @@ protected:
                 SessionPagesScenes::addScenes(*storyboard);
         }
         DetailsScreenSupport::registerObjectHandOver();
-        openCurrent(kToken);
-        insert(kToken, "QVACoreDataVenue", {{{"itemId", Value("v1")}, {"name", Value("Congress Hall")}}});
-        insert(kToken, "QVACoreDataRoom",
+        openCurrent(kPagesToken);
+        insert(kPagesToken, "QVACoreDataVenue", {{{"itemId", Value("v1")}, {"name", Value("Congress Hall")}}});
+        insert(kPagesToken, "QVACoreDataRoom",
                {{{"itemId", Value("r1")}, {"name", Value("Room A")}, {"venueId", Value("v1")}}});
-        insert(kToken, "QVACoreDataSession",
+        insert(kPagesToken, "QVACoreDataSession",
                {session("s1", "Opening", {{"type", Value("Workshop")},
                                           {"fee", Value(int64_t(0))},
                                           {"capacity", Value(int64_t(-1))},
@@ -294,7 +294,7 @@ TEST_F(SessionPagesTest, AnEmptyRecommendationListShowsTheHeaderAndTheSectionWit
 
 TEST_F(SessionPagesTest, AnAgendaSaveUpdatesTheRowsIcons) {
     auto page = pushRecommendations({"rec1", "rec2"});
-    insert(kToken, "QVACoreDataAgendaSelection",
+    insert(kPagesToken, "QVACoreDataAgendaSelection",
            {{{"itemId", Value("rec2")}, {"title", Value("Energy")}, {"startDatetime", Value("2026-06-17T11:00:00+02:00")}}});
     foundation::RunLoop::main().runUntil([&] { return page->sessionsDelegate()->agendaIDsArray().size() == 1; }, 10);
     settle();
@@ -369,7 +369,7 @@ TEST_F(SessionPagesTest, FeedbackOverlayEndsWithTheFirstLoadWhateverItsOutcomeAn
 }
 
 TEST_F(SessionPagesTest, AMalformedFeedbackAddressEndsTheOverlayAndLeavesThePageEmpty) {
-    insert(kToken, "QVACoreDataSession", {session("s8", "Broken", {{"feedbackUrl", Value("http://[no host")}})});
+    insert(kPagesToken, "QVACoreDataSession", {session("s8", "Broken", {{"feedbackUrl", Value("http://[no host")}})});
     // A malformed address, then none at all.
     for (const char* id : {"s8", "s2"}) {
         auto page = std::make_shared<ProgrammeDetailsFeedbackViewController>();
@@ -401,7 +401,7 @@ TEST_F(SessionPagesTest, LeavingWhileTheFormLoadsStopsTheLoadAndRemovesTheOverla
     socklen_t length = sizeof address;
     ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
     const std::string url = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/form";
-    insert(kToken, "QVACoreDataSession", {session("s9", "Slow", {{"feedbackUrl", Value(url)}})});
+    insert(kPagesToken, "QVACoreDataSession", {session("s9", "Slow", {{"feedbackUrl", Value(url)}})});
 
     auto page = std::make_shared<ProgrammeDetailsFeedbackViewController>();
     page->setSelectionPropertyId(std::string("s9"));
@@ -425,10 +425,10 @@ TEST_F(SessionPagesTest, LeavingWhileTheFormLoadsStopsTheLoadAndRemovesTheOverla
 // --- The stand-ins ---
 
 TEST_F(SessionPagesTest, TheSessionListDelegateReloadsItsListsAndFillsSessionRows) {
-    insert(kToken, "QVACoreDataSessionNote",
+    insert(kPagesToken, "QVACoreDataSessionNote",
            {{{"itemId", Value("n1")}, {"sessionId", Value("rec1")}, {"note", Value("bring slides")}},
             {{"itemId", Value("n2")}, {"sessionId", Value("rec2")}, {"note", Value("")}}});
-    insert(kToken, "QVACoreDataPersonalEntry", {{{"itemId", Value("pe1")}, {"title", Value("Coffee")}}});
+    insert(kPagesToken, "QVACoreDataPersonalEntry", {{{"itemId", Value("pe1")}, {"title", Value("Coffee")}}});
     ListSessionsBaseDelegate delegate;
     auto list = std::make_shared<ListSessionsBaseViewController>();
     delegate.refreshAdditionalDataSourceForCoreDataStack(list->coreDataStack(), *list);
@@ -457,7 +457,7 @@ TEST_F(SessionPagesTest, TheSessionListDelegateReloadsItsListsAndFillsSessionRow
 TEST_F(SessionPagesTest, TheProgrammeFilterSetGrowsWithTheNotesAndRelationshipsPermissions) {
     ProgrammeListDelegate delegate;
     EXPECT_EQ(delegate.filtersCollection()->size(), 7u);
-    insert(kToken, "QVACoreDataPermission",
+    insert(kPagesToken, "QVACoreDataPermission",
            {{{"code", Value("event:notes")}, {"granted", Value(true)}},
             {{"code", Value("relationships:read")}, {"granted", Value(true)}}});
     auto filters = delegate.getFiltersWithSelectedValue("Not open to press", "PressAllowedFilterModel");

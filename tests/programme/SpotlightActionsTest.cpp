@@ -44,12 +44,12 @@ using Home = SpotlightViewController;
 using Row = meetingtest::Row;
 using Strings = std::vector<std::string>;
 
-constexpr const char* kToken = "home-actions-token";
-constexpr double kWait = 30;
+constexpr const char* kActionsToken = "home-actions-token";
+constexpr double kActionsWait = 30;
 // 2015-03-09T23:00:00Z: midnight of the first day, 10 March, in +01:00.
 constexpr double kFirstDayMidnight = 447669000.0 - 34200;
 
-Row session(const std::string& id, const std::string& start, const std::string& end) {
+Row actionsSession(const std::string& id, const std::string& start, const std::string& end) {
     return {{"itemId", id},
             {"title", "Session " + id},
             {"startDatetime", "2015-03-10T" + start + ":00+01:00"},
@@ -69,9 +69,9 @@ protected:
         service = std::make_unique<testservice::MeetingService>(
             testservice::generateMeeting({.seed = 1, .sessions = 24, .participants = 60, .days = 2}));
         ASSERT_TRUE(service->start());
-        service->addToken(kToken);
+        service->addToken(kActionsToken);
         QVAApiManager::setServiceRoot(service->rootURL());
-        openCurrent(kToken);
+        openCurrent(kActionsToken);
         setEvent("2015-03-10", "http://feedback.example/form");
     }
     void TearDown() override {
@@ -87,7 +87,7 @@ protected:
         auto& reachability = QNNetworkReachabilityManager::sharedManager();
         network::Reachability::setSimulatedFlags(online ? network::ReachabilityFlag::Reachable : 0);
         reachability.startMonitoring();
-        ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return reachability.isReachable() == online; }, kWait));
+        ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return reachability.isReachable() == online; }, kActionsWait));
     }
     static std::string occupancyPath(const std::string& id) { return "/api/v1/events/42/sessions/" + id + "/occupancy"; }
     void answerOccupancy(const std::string& id, int percent, int remaining) {
@@ -95,11 +95,11 @@ protected:
     }
     // Two running sessions, three to come; "run" and "f2" by a starred participant.
     void insertDay() {
-        insert(kToken, "QVACoreDataSession",
-               {session("run", "09:00", "10:00"), session("now", "09:30", "10:30"), session("f1", "11:00", "11:30"),
-                session("f2", "12:00", "12:30"), session("f3", "13:00", "13:30")});
-        insert(kToken, "QVACoreDataParticipant", {{{"itemId", "p1"}, {"fullName", "Jo"}, {"contributions", "run|speaker;f2|chair"}}});
-        insert(kToken, "QVACoreDataFollowedParticipant", {{{"itemId", "p1"}}});
+        insert(kActionsToken, "QVACoreDataSession",
+               {actionsSession("run", "09:00", "10:00"), actionsSession("now", "09:30", "10:30"), actionsSession("f1", "11:00", "11:30"),
+                actionsSession("f2", "12:00", "12:30"), actionsSession("f3", "13:00", "13:30")});
+        insert(kActionsToken, "QVACoreDataParticipant", {{{"itemId", "p1"}, {"fullName", "Jo"}, {"contributions", "run|speaker;f2|chair"}}});
+        insert(kActionsToken, "QVACoreDataFollowedParticipant", {{{"itemId", "p1"}}});
     }
     std::shared_ptr<Home> launchHome() {
         launch();
@@ -134,7 +134,7 @@ TEST_F(SpotlightActionsTest, OccupancyIsAskedOncePerShownSessionAndReachesEveryR
     foundation::ScopedLogCapture log;
     auto home = launchHome();
     ASSERT_TRUE(home);
-    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return log.contains(Home::kOccupancyReadyLog); }, kWait));
+    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return log.contains(Home::kOccupancyReadyLog); }, kActionsWait));
 
     for (const char* id : {"run", "now", "f1", "f2", "f3"}) EXPECT_EQ(service->requestCount("GET", occupancyPath(id)), 1u) << id;
     EXPECT_EQ(home->statusForSessionsDictionary().size(), 5u);
@@ -155,7 +155,7 @@ TEST_F(SpotlightActionsTest, AFailedOccupancyIsLoggedWithoutAlertAndNoSessionsAs
     service->injectFault("GET", occupancyPath("f1"), {.status = 500});
     foundation::ScopedLogCapture log;
     auto home = launchHome();
-    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return log.contains(Home::kOccupancyReadyLog); }, kWait));
+    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return log.contains(Home::kOccupancyReadyLog); }, kActionsWait));
     EXPECT_TRUE(log.contains("Unable to get session status to display in spotlight - "));
     EXPECT_TRUE(app().visibleAlerts().empty());
     EXPECT_EQ(home->statusForSessionsDictionary().count("f1"), 0u);
@@ -210,7 +210,7 @@ TEST_F(SpotlightActionsTest, LiveStatusFollowsTheOccupancyPercent) {
 // ---- Acknowledgement -----------------------------------------------------------
 
 TEST_F(SpotlightActionsTest, AcknowledgingSendsTheDeleteAndAFailureAlertsAndKeepsTheRow) {
-    insert(kToken, "QVACoreDataNotification",
+    insert(kActionsToken, "QVACoreDataNotification",
            {{{"itemId", "n1"}, {"message", "Room change"}, {"acknowledged", false}, {"creation_date", "2015-03-10T08:00:00+01:00"}}});
     setOnline(true);
     const std::string path = "/api/v1/events/42/my_profile/notifications/n1";
@@ -221,7 +221,7 @@ TEST_F(SpotlightActionsTest, AcknowledgingSendsTheDeleteAndAFailureAlertsAndKeep
     auto notification = std::dynamic_pointer_cast<QVANotification>(model->modelItems()[0]);
     auto sender = std::make_shared<uikit::UIControl>();
     home->acknowledgementBlockForNotification(notification)(*sender);
-    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return !app().visibleAlerts().empty(); }, kWait));
+    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return !app().visibleAlerts().empty(); }, kActionsWait));
     EXPECT_EQ(service->requestCount("DELETE", path), 1u);
     auto alert = app().visibleAlerts().front();
     EXPECT_EQ(alert->message(), std::string(Home::kAcknowledgeErrorMessage));
@@ -232,7 +232,7 @@ TEST_F(SpotlightActionsTest, AcknowledgingSendsTheDeleteAndAFailureAlertsAndKeep
     service->injectFault("DELETE", path, {.status = 204, .body = ""});
     home->acknowledgementBlockForNotification(notification)(*sender);
     ASSERT_TRUE(foundation::RunLoop::main().runUntil(
-        [&] { return home->sectionModelForSection(Home::kNotificationsSection)->modelItems().empty(); }, kWait));
+        [&] { return home->sectionModelForSection(Home::kNotificationsSection)->modelItems().empty(); }, kActionsWait));
     EXPECT_TRUE(app().visibleAlerts().empty());
 }
 
@@ -348,7 +348,7 @@ TEST_F(SpotlightActionsTest, ARowOpensItsDetailWithSwipingOnlyForSectionsOfTwoRo
 // ---- The search hand-over ------------------------------------------------------
 
 TEST_F(SpotlightActionsTest, TheScreenServesTheSearchResultsAndStepsThroughThem) {
-    insert(kToken, "QVACoreDataParticipant",
+    insert(kActionsToken, "QVACoreDataParticipant",
            {{{"itemId", "pa"}, {"fullName", "Jo Adams"}, {"lastName", "Adams"}},
             {{"itemId", "pb"}, {"fullName", "Jo Brown"}, {"lastName", "Brown"}},
             {{"itemId", "pc"}, {"fullName", "Jo Clark"}, {"lastName", "Clark"}}});

@@ -29,7 +29,7 @@ using foundation::Value;
 using Home = SpotlightViewController;
 using Strings = std::vector<std::string>;
 
-constexpr double kWait = 30.0;
+constexpr double kMeetingWait = 30.0;
 
 class SpotlightGeneratedMeetingTest : public shelltest::ShellTest {
 protected:
@@ -42,7 +42,7 @@ protected:
         auto& reachability = QNNetworkReachabilityManager::sharedManager();
         network::Reachability::setSimulatedFlags(network::ReachabilityFlag::Reachable);
         reachability.startMonitoring();
-        ASSERT_TRUE(loop().runUntil([&] { return reachability.isReachableViaWiFi(); }, kWait));
+        ASSERT_TRUE(loop().runUntil([&] { return reachability.isReachableViaWiFi(); }, kMeetingWait));
     }
     void TearDown() override {
         service_->stop();
@@ -64,7 +64,7 @@ protected:
                 event = result.objectAs<QVAEvent>();
                 fetched = true;
             });
-        ASSERT_TRUE(loop().runUntil([&] { return fetched; }, kWait));
+        ASSERT_TRUE(loop().runUntil([&] { return fetched; }, kMeetingWait));
         ASSERT_TRUE(event);
         ASSERT_TRUE(open(token, eventId));
         auto account = QVAUserAccount::initWithDictionary(Value::dictionary({{"accessToken", token}}));
@@ -78,7 +78,7 @@ protected:
                 EXPECT_EQ(error, nullptr);
                 loaded = true;
             });
-        ASSERT_TRUE(loop().runUntil([&] { return loaded; }, kWait));
+        ASSERT_TRUE(loop().runUntil([&] { return loaded; }, kMeetingWait));
     }
 
     // The instant a service text names, for the virtual clock.

@@ -34,10 +34,10 @@ using foundation::Value;
 using Home = SpotlightViewController;
 using Row = meetingtest::Row;
 
-constexpr const char* kToken = "rows-token";
+constexpr const char* kRowsToken = "rows-token";
 
 // The fixture's clock reads 09:30 on 10 March 2015 in the meeting's +01:00.
-Row session(const std::string& id, const std::string& start, const std::string& end) {
+Row rowsSession(const std::string& id, const std::string& start, const std::string& end) {
     return {{"itemId", id},
             {"title", "Session " + id},
             {"startDatetime", "2015-03-10T" + start + ":00+01:00"},
@@ -62,7 +62,7 @@ class HomeDrawingTestBase : public Screen {
 protected:
     void SetUp() override {
         Screen::SetUp();
-        this->openCurrent(kToken);
+        this->openCurrent(kRowsToken);
         this->settings.setCurrentEvent(QVAEvent::initWithDictionary(Value::dictionary(
             {{"id", "42"}, {"name", "Spring Meeting"}, {"city", "Lyon"}, {"startDate", "2015-03-09"}, {"endDate", "2015-03-11"}})));
     }
@@ -112,7 +112,7 @@ TEST_F(HomeDrawingTest, AnEmptyHomeGivesTheHeaderTheVisibleHeightAndNoStrip) {
     EXPECT_EQ(home->spotlightHeaderStripView(), nullptr);
 
     // Rows arriving while the screen shows leave the header as it is.
-    insert(kToken, "QVACoreDataSession", {session("s1", "09:00", "10:00")});
+    insert(kRowsToken, "QVACoreDataSession", {rowsSession("s1", "09:00", "10:00")});
     settle();
     ASSERT_TRUE(sessionRow(*home, Home::kWhatsOnNowSection, 0));
     EXPECT_EQ(home->spotlightTableViewHeaderView(), header);
@@ -130,7 +130,7 @@ TEST_F(HomeDrawingTest, AnEmptyHomeGivesTheHeaderTheVisibleHeightAndNoStrip) {
 }
 
 TEST_F(HomeDrawingTest, RowsAtTheFirstAppearanceHalveTheHeaderOverAGreyStrip) {
-    insert(kToken, "QVACoreDataSession", {session("s1", "09:00", "10:00")});
+    insert(kRowsToken, "QVACoreDataSession", {rowsSession("s1", "09:00", "10:00")});
     auto home = launchHome();
     ASSERT_TRUE(home);
     const int expected = static_cast<int>(home->view()->bounds().size.height - 54) / 2;
@@ -154,7 +154,7 @@ TEST_F(HomeDrawingTest, RowsAtTheFirstAppearanceHalveTheHeaderOverAGreyStrip) {
 }
 
 TEST_F(PadHomeDrawingTest, ThePadHeaderLeavesRoomForTheLogoAndHasAWideStrip) {
-    insert(kToken, "QVACoreDataSession", {session("s1", "09:00", "10:00")});
+    insert(kRowsToken, "QVACoreDataSession", {rowsSession("s1", "09:00", "10:00")});
     auto home = launchHome();
     ASSERT_TRUE(home);
     auto logo = home->orvaneHeaderImageView();
@@ -182,7 +182,7 @@ TEST_F(PadHomeDrawingTest, ThePadHeaderLeavesRoomForTheLogoAndHasAWideStrip) {
 // The period is read in the meeting's zone (+01:00 here) and written in
 // English with the calendar year, whatever the device's zone and language.
 TEST_F(HomeDrawingTest, TheMeetingPeriodIsWrittenInTheMeetingZoneInEnglish) {
-    insert(kToken, "QVACoreDataSession", {session("s1", "09:00", "10:00")});
+    insert(kRowsToken, "QVACoreDataSession", {rowsSession("s1", "09:00", "10:00")});
     const foundation::Locale saved = foundation::Locale::current();
     foundation::Locale::setCurrent(foundation::Locale("fr_FR"));
     auto period = [](const char* start, const char* end) {
@@ -199,7 +199,7 @@ TEST_F(HomeDrawingTest, TheMeetingPeriodIsWrittenInTheMeetingZoneInEnglish) {
 }
 
 TEST_F(HomeDrawingTest, PhoneRowHeightsFollowTheRowKindAndTheOccupancyNow) {
-    insert(kToken, "QVACoreDataSession", {session("s1", "09:00", "10:00"), session("s2", "09:00", "10:00")});
+    insert(kRowsToken, "QVACoreDataSession", {rowsSession("s1", "09:00", "10:00"), rowsSession("s2", "09:00", "10:00")});
     auto home = launchHome();
     ASSERT_TRUE(home);
     auto first = sessionRow(*home, Home::kWhatsOnNowSection, 0);
@@ -221,7 +221,7 @@ TEST_F(HomeDrawingTest, PhoneRowHeightsFollowTheRowKindAndTheOccupancyNow) {
 }
 
 TEST_F(HomeDrawingTest, ACancelledPhoneRowIsStruckThroughAndItsDateLosesTheTime) {
-    insert(kToken, "QVACoreDataSession", {session("s1", "09:00", "10:00")});
+    insert(kRowsToken, "QVACoreDataSession", {rowsSession("s1", "09:00", "10:00")});
     auto home = launchHome();
     ASSERT_TRUE(home);
     auto row = sessionRow(*home, Home::kWhatsOnNowSection, 0);
@@ -243,13 +243,13 @@ TEST_F(HomeDrawingTest, ACancelledPhoneRowIsStruckThroughAndItsDateLosesTheTime)
 }
 
 TEST_F(HomeDrawingTest, TheTypeIconPrefersPersonalEntriesThenParallelSessions) {
-    insert(kToken, "QVACoreDataSession", {session("s1", "09:00", "10:00"), session("s2", "09:00", "10:00")});
-    auto inAgenda = session("s1", "09:00", "10:00");
+    insert(kRowsToken, "QVACoreDataSession", {rowsSession("s1", "09:00", "10:00"), rowsSession("s2", "09:00", "10:00")});
+    auto inAgenda = rowsSession("s1", "09:00", "10:00");
     inAgenda["agendaItemId"] = "a1";
-    auto parallel = session("x1", "09:00", "10:00");
+    auto parallel = rowsSession("x1", "09:00", "10:00");
     parallel["agendaItemId"] = "a2";
-    insert(kToken, "QVACoreDataAgendaSelection", {inAgenda, parallel});
-    insert(kToken, "QVACoreDataSessionNote", {{{"sessionId", "s1"}, {"note", "to read"}}});
+    insert(kRowsToken, "QVACoreDataAgendaSelection", {inAgenda, parallel});
+    insert(kRowsToken, "QVACoreDataSessionNote", {{{"sessionId", "s1"}, {"note", "to read"}}});
     auto home = launchHome();
     ASSERT_TRUE(home);
 
@@ -292,7 +292,7 @@ TEST_F(HomeDrawingTest, TheTypeIconPrefersPersonalEntriesThenParallelSessions) {
 }
 
 TEST_F(HomeDrawingTest, ThePinNeedsRangingLoadedMapsAndACurrentBeacon) {
-    insert(kToken, "QVACoreDataSession", {session("s1", "09:00", "10:00")});
+    insert(kRowsToken, "QVACoreDataSession", {rowsSession("s1", "09:00", "10:00")});
     auto home = launchHome();
     ASSERT_TRUE(home);
     auto row = sessionRow(*home, Home::kWhatsOnNowSection, 0);

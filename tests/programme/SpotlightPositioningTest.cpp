@@ -44,7 +44,7 @@ using location::CLLocationInjector;
 using location::CLProximity;
 using location::CLRegionState;
 
-constexpr const char* kToken = "positioning-token";
+constexpr const char* kPositioningToken = "positioning-token";
 constexpr const char* kRegion0 = "kestrow center 0";
 constexpr const char* kRegion1 = "kestrow center 1";
 // The primary venue; 0.0027° of latitude is about 300 m, 0.0009° about 100 m.
@@ -78,7 +78,7 @@ protected:
 
     void SetUp() override {
         ShellTest::SetUp();
-        openCurrent(kToken);
+        openCurrent(kPositioningToken);
         clearMapsMemory();
         location::CLLocationManager::resetClassSwitches();
         InteractiveMapsDetailsViewController::resetRecordedNavigations();
@@ -107,10 +107,10 @@ protected:
                                          R"("floorLevels":[{"name":"G","level":0,"interactive_maps":)"
                                          R"([{"href":"http://127.0.0.1:1/g.svg","rel":"g.svg"}]}]})")));
         auto written = await([&](auto done) {
-            store.addItemsToCoreData({venue}, EntityClass::named("QVACoreDataVenue"), kToken, std::string("42"), done);
+            store.addItemsToCoreData({venue}, EntityClass::named("QVACoreDataVenue"), kPositioningToken, std::string("42"), done);
         });
         ASSERT_EQ(written.error, nullptr);
-        const auto path = Utils::cacheImapsUrlStringForFileName("g.svg", kToken, "42");
+        const auto path = Utils::cacheImapsUrlStringForFileName("g.svg", kPositioningToken, "42");
         ASSERT_TRUE(path);
         std::filesystem::create_directories(std::filesystem::path(*path).parent_path());
         std::ofstream(*path) << R"svg(<svg xmlns="http://www.w3.org/2000/svg" width="100" height="100">

@@ -36,7 +36,7 @@ using Strings = std::vector<std::string>;
 
 // The meeting runs 9–11 March 2015 in +01:00. The fixture's clock starts at
 // 2015-03-10T08:30:00Z, 09:30 in the meeting.
-constexpr const char* kToken = "home-token";
+constexpr const char* kHomeToken = "home-token";
 // 2015-03-11T23:00:00Z: midnight of 12 March in +01:00, one day after the
 // last day's midnight.
 constexpr double kMeetingEnd = 447669000.0 + 86400 + 52200;
@@ -52,7 +52,7 @@ class SpotlightTest : public shelltest::ShellTest {
 protected:
     void SetUp() override {
         ShellTest::SetUp();
-        openCurrent(kToken);
+        openCurrent(kHomeToken);
         settings.setCurrentEvent(QVAEvent::initWithDictionary(
             Value::dictionary({{"id", "42"}, {"startDate", "2015-03-09"}, {"endDate", "2015-03-11"}})));
     }
@@ -65,7 +65,7 @@ protected:
             const std::string hour = std::to_string(10 + i);
             rows.push_back(session("f" + std::to_string(i), hour + ":00", hour + ":30"));
         }
-        insert(kToken, "QVACoreDataSession", rows);
+        insert(kHomeToken, "QVACoreDataSession", rows);
     }
     // Followed participants whose contributions name the sessions.
     void follow(const std::vector<std::pair<std::string, std::string>>& contributions) {
@@ -74,13 +74,13 @@ protected:
             participants.push_back({{"itemId", id}, {"fullName", "Name " + id}, {"contributions", text}});
             followed.push_back({{"itemId", id}});
         }
-        insert(kToken, "QVACoreDataParticipant", participants);
-        insert(kToken, "QVACoreDataFollowedParticipant", followed);
+        insert(kHomeToken, "QVACoreDataParticipant", participants);
+        insert(kHomeToken, "QVACoreDataFollowedParticipant", followed);
     }
     void noteSessions(const Strings& ids) {
         std::vector<Row> notes;
         for (const auto& id : ids) notes.push_back({{"sessionId", id}, {"note", "to read"}});
-        insert(kToken, "QVACoreDataSessionNote", notes);
+        insert(kHomeToken, "QVACoreDataSessionNote", notes);
     }
 
     std::shared_ptr<Home> launchHome() {
@@ -119,7 +119,7 @@ protected:
 TEST_F(SpotlightTest, DuringTheMeetingShowsWhatRunsWhatComesAndStarredSessions) {
     insertDay();
     follow({{"p1", "f1|speaker;f2|chair"}, {"p2", "f3|speaker;f4|chair;f5|speaker;past|speaker"}, {"p3", ""}});
-    insert(kToken, "QVACoreDataParticipant", {{{"itemId", "p4"}, {"contributions", "f6|speaker"}}});
+    insert(kHomeToken, "QVACoreDataParticipant", {{{"itemId", "p4"}, {"contributions", "f6|speaker"}}});
     foundation::ScopedLogCapture log;
     auto home = launchHome();
     ASSERT_TRUE(home);
@@ -160,11 +160,11 @@ TEST_F(SpotlightTest, DuringTheMeetingShowsWhatRunsWhatComesAndStarredSessions) 
 }
 
 TEST_F(SpotlightTest, AgendaEntriesStandForTheirSessionAndNotificationsNewestFirst) {
-    insert(kToken, "QVACoreDataSession", {session("s1", "09:00", "10:00"), session("s2", "09:15", "10:00")});
+    insert(kHomeToken, "QVACoreDataSession", {session("s1", "09:00", "10:00"), session("s2", "09:15", "10:00")});
     auto selection = session("s1", "09:00", "10:00");
     selection["agendaItemId"] = "sel1";
-    insert(kToken, "QVACoreDataAgendaSelection", {selection});
-    insert(kToken, "QVACoreDataNotification",
+    insert(kHomeToken, "QVACoreDataAgendaSelection", {selection});
+    insert(kHomeToken, "QVACoreDataNotification",
            {{{"itemId", "n1"}, {"message", "Older"}, {"creation_date", "2015-03-09T10:00:00+01:00"}, {"acknowledged", false}},
             {{"itemId", "n2"}, {"message", "Newer"}, {"creation_date", "2015-03-10T08:00:00+01:00"}, {"acknowledged", false}},
             {{"itemId", "n3"}, {"message", "Read"}, {"creation_date", "2015-03-10T09:00:00+01:00"}, {"acknowledged", true}}});
@@ -183,7 +183,7 @@ TEST_F(SpotlightTest, AgendaEntriesStandForTheirSessionAndNotificationsNewestFir
     // An invitation wins over the selection; the save reloads the screen.
     auto invitation = session("s1", "09:00", "10:00");
     invitation["agendaItemId"] = "inv1";
-    insert(kToken, "QVACoreDataAgendaInvitation", {invitation});
+    insert(kHomeToken, "QVACoreDataAgendaInvitation", {invitation});
     settle();
     EXPECT_EQ(ids(*home, Home::kWhatsOnNowSection), (Strings{"s1", "s2"}));
     EXPECT_EQ(rowAt(0)->agendaItemId(), std::string("inv1"));
@@ -214,7 +214,7 @@ TEST_F(SpotlightTest, AfterTheMeetingSharesOneCapOverStarredAndNotedSections) {
     EXPECT_EQ(rowsIn(*home, Home::kParticipantsWithNotesSection), 0);
 
     // All three non-empty: 2 rows each.
-    insert(kToken, "QVACoreDataParticipantNote", {{{"participantId", "p1"}, {"note", "met"}}});
+    insert(kHomeToken, "QVACoreDataParticipantNote", {{{"participantId", "p1"}, {"note", "met"}}});
     settle();
     EXPECT_EQ(home->sessionsWithStarredParticipantsSectionModel()->modelItems().size(), 2u);
     EXPECT_EQ(home->sessionsWithNotesSectionModel()->modelItems().size(), 2u);
@@ -254,7 +254,7 @@ TEST_F(SpotlightTest, OnlySavesOfObservedKindsReloadOncePerSave) {
     };
 
     foundation::ScopedLogCapture log;
-    insert(kToken, "QVACoreDataParticipant", {{{"itemId", "p7"}, {"fullName", "Ada"}}});
+    insert(kHomeToken, "QVACoreDataParticipant", {{{"itemId", "p7"}, {"fullName", "Ada"}}});
     settle();
     EXPECT_EQ(countRefreshes(log), 0);
 
@@ -287,7 +287,7 @@ TEST_F(SpotlightTest, AnEmptyStoreGivesSevenEmptySections) {
     EXPECT_EQ(home->dataSourceDictionary().size(), 4u);  // the sections loaded during the meeting
 
     // Each load replaces the dictionary.
-    insert(kToken, "QVACoreDataNotification", {{{"itemId", "n1"}, {"message", "Hi"}, {"acknowledged", false}}});
+    insert(kHomeToken, "QVACoreDataNotification", {{{"itemId", "n1"}, {"message", "Hi"}, {"acknowledged", false}}});
     settle();
     EXPECT_TRUE(home->tableHasAtLeastSomethingToBeDisplayed());
 }

@@ -24,7 +24,7 @@ namespace {
 using Text = std::optional<std::string>;
 
 // What a slot shows: its image's name, or "" when hidden.
-std::string slot(const std::shared_ptr<uikit::UIImageView>& view) {
+std::string imageSlot(const std::shared_ptr<uikit::UIImageView>& view) {
     if (!view || view->isHidden() || !view->currentImage()) return "";
     return view->currentImage()->name().value_or("?");
 }
@@ -74,23 +74,23 @@ TEST_F(SubactivityCellTest, NibAndIdentifierAreTheClassWideOnes) {
 
 TEST_F(SubactivityCellTest, IconSlotsFollowThePrecedenceAndTheNoteTakesTheFirstFreeSlot) {
     plain("Lunch", "Room 1", "12:00", true, false, true, true);
-    EXPECT_EQ(slot(cell->sessionImage()), "personal_entry.png");
-    EXPECT_EQ(slot(cell->personalNotesImage()), "note.png");
+    EXPECT_EQ(imageSlot(cell->sessionImage()), "personal_entry.png");
+    EXPECT_EQ(imageSlot(cell->personalNotesImage()), "note.png");
 
     plain("Panel", "Room 1", "12:00", false, false, false, true);
-    EXPECT_EQ(slot(cell->sessionImage()), "note.png");
-    EXPECT_EQ(slot(cell->personalNotesImage()), "");
+    EXPECT_EQ(imageSlot(cell->sessionImage()), "note.png");
+    EXPECT_EQ(imageSlot(cell->personalNotesImage()), "");
 
     plain("Panel", "Room 1", "12:00", true, true, false, false);
-    EXPECT_EQ(slot(cell->sessionImage()), "parallel_session.png");
-    EXPECT_EQ(slot(cell->personalNotesImage()), "");
+    EXPECT_EQ(imageSlot(cell->sessionImage()), "parallel_session.png");
+    EXPECT_EQ(imageSlot(cell->personalNotesImage()), "");
 
     plain("Panel", "Room 1", "12:00", true, false, false, false);
-    EXPECT_EQ(slot(cell->sessionImage()), "session_in_agenda.png");
+    EXPECT_EQ(imageSlot(cell->sessionImage()), "session_in_agenda.png");
 
     plain("Panel", "Room 1", "12:00", false, false, false, false);
-    EXPECT_EQ(slot(cell->sessionImage()), "");
-    EXPECT_EQ(slot(cell->personalNotesImage()), "");
+    EXPECT_EQ(imageSlot(cell->sessionImage()), "");
+    EXPECT_EQ(imageSlot(cell->personalNotesImage()), "");
 }
 
 TEST_F(SubactivityCellTest, CancelledRowsStrikeOnlyTheTextsThatAreThere) {
@@ -123,7 +123,7 @@ TEST_F(SubactivityCellTest, VariantsChooseTheirSourcesAndLineCounts) {
 
     auto entry = QVAPersonalEntry::initWithDictionary(foundation::Value::dictionary({{"id", "p1"}, {"title", "Gym"}}));
     cell->configureWithQVASession(*entry, std::nullopt, "07:00", false, false, false);
-    EXPECT_EQ(slot(cell->sessionImage()), "personal_entry.png");
+    EXPECT_EQ(imageSlot(cell->sessionImage()), "personal_entry.png");
 
     auto model = SpotlightSessionModel::initWithId(std::string("s2"));
     model->setTitle(std::string("Dinner"));
@@ -131,7 +131,7 @@ TEST_F(SubactivityCellTest, VariantsChooseTheirSourcesAndLineCounts) {
     cell->configureWithSpotlightSessionModel(*model, "Terrace", "20:00", false, false, false);
     EXPECT_EQ(cell->subactivityTitle()->numberOfLines(), 1u);
     EXPECT_EQ(cell->subactivityLocation()->numberOfLines(), 1u);
-    EXPECT_EQ(slot(cell->sessionImage()), "personal_entry.png");
+    EXPECT_EQ(imageSlot(cell->sessionImage()), "personal_entry.png");
     EXPECT_FALSE(struck(*cell->subactivityTitle()));
 }
 

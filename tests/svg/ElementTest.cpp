@@ -18,7 +18,7 @@
 namespace svg {
 namespace {
 
-const std::string kSVG = "http://www.w3.org/2000/svg";
+const std::string kSVGNamespaceURI = "http://www.w3.org/2000/svg";
 
 // Stands in for the group element, whose values the cascade falls back to.
 class TestGroup : public SVGElement, public SVGTransformable {
@@ -28,18 +28,18 @@ public:
 };
 
 template <class T = SVGElement>
-std::shared_ptr<T> make(const std::string& name, const std::map<std::string, std::string>& attributes = {},
+std::shared_ptr<T> makeElement(const std::string& name, const std::map<std::string, std::string>& attributes = {},
                         const SVGXParseResultPtr& result = std::make_shared<SVGXParseResult>()) {
     Element::AttributeDictionary dictionary;
-    for (const auto& [key, value] : attributes) dictionary[key] = std::make_shared<Attr>(kSVG, key, value);
-    auto element = std::make_shared<T>(name, kSVG, dictionary);
+    for (const auto& [key, value] : attributes) dictionary[key] = std::make_shared<Attr>(kSVGNamespaceURI, key, value);
+    auto element = std::make_shared<T>(name, kSVGNamespaceURI, dictionary);
     element->postProcessAttributesAddingErrorsTo(result);
     return element;
 }
 
 graphics::AffineTransform transformOf(const std::string& list, const SVGXParseResultPtr& result =
                                                                    std::make_shared<SVGXParseResult>()) {
-    return make<SVGPathElement>("path", {{"transform", list}}, result)->transform();
+    return makeElement<SVGPathElement>("path", {{"transform", list}}, result)->transform();
 }
 
 void expectPoint(graphics::Point actual, double x, double y) {
@@ -99,15 +99,15 @@ TEST(ElementTest, TransformListsComposeRightmostFirst) {
 
     // "gradientTransform" stands in for an empty "transform"; elements
     // without a transform of their own ignore both.
-    auto gradient = make<SVGPathElement>("path", {{"transform", ""}, {"gradientTransform", "translate(7)"}});
+    auto gradient = makeElement<SVGPathElement>("path", {{"transform", ""}, {"gradientTransform", "translate(7)"}});
     expectPoint(gradient->transform().apply(graphics::Point{0, 0}), 7, 0);
     auto untouched = std::make_shared<SVGXParseResult>();
-    make("g", {{"transform", "skewY(3)"}}, untouched);
+    makeElement("g", {{"transform", "skewY(3)"}}, untouched);
     EXPECT_TRUE(untouched->errorsRecoverable().empty());
 }
 
 TEST(ElementTest, AttributeStepReadsIdentityStyleClassAndPointOfInterest) {
-    auto element = make("g", {{"id", "room-1"},
+    auto element = makeElement("g", {{"id", "room-1"},
                               {"style", "fill:red"},
                               {"class", "room big"},
                               {"isSelectable", "true"},
@@ -122,23 +122,23 @@ TEST(ElementTest, AttributeStepReadsIdentityStyleClassAndPointOfInterest) {
     EXPECT_EQ(element->idRoom(), "L12");
 
     // Empty "id", "isSelectable" are absent; empty "style" and "class" count.
-    auto bare = make("g", {{"id", ""}, {"style", ""}, {"class", ""}, {"isSelectable", ""}, {"type", "stairs"}});
+    auto bare = makeElement("g", {{"id", ""}, {"style", ""}, {"class", ""}, {"isSelectable", ""}, {"type", "stairs"}});
     EXPECT_FALSE(bare->identifier());
     EXPECT_TRUE(bare->style());
     EXPECT_EQ(bare->styleClassName(), "");
     EXPECT_FALSE(bare->isSelectable());
     EXPECT_EQ(bare->pointOfInterestType(), "stairs");
-    EXPECT_EQ(make("g")->style(), nullptr);
+    EXPECT_EQ(makeElement("g")->style(), nullptr);
     EXPECT_NE(bare->description().find("| id=(null) | prefix:localName=(null):g | tagName=g |"), std::string::npos);
 }
 
 TEST(ElementTest, UpwardReferencesFollowTheTree) {
     auto document = std::make_shared<SVGDocument>();
-    auto root = make<SVGSVGElement>("svg", {{"width", "10"}});
+    auto root = makeElement<SVGSVGElement>("svg", {{"width", "10"}});
     document->appendChild(root);
-    auto group = make<TestGroup>("g");
+    auto group = makeElement<TestGroup>("g");
     root->appendChild(group);
-    auto path = make<SVGPathElement>("path");
+    auto path = makeElement<SVGPathElement>("path");
     group->appendChild(path);
     EXPECT_FALSE(root->rootOfCurrentDocumentFragment());
     EXPECT_FALSE(root->viewportElement());
@@ -147,9 +147,9 @@ TEST(ElementTest, UpwardReferencesFollowTheTree) {
     EXPECT_EQ(path->rootOfCurrentDocumentFragment(), root);
     EXPECT_EQ(path->viewportElement(), root);
 
-    auto nested = make<SVGSVGElement>("svg");
+    auto nested = makeElement<SVGSVGElement>("svg");
     group->appendChild(nested);
-    auto inner = make("rect");
+    auto inner = makeElement("rect");
     nested->appendChild(inner);
     EXPECT_EQ(nested->rootOfCurrentDocumentFragment(), nested);
     EXPECT_EQ(nested->viewportElement(), nested);
@@ -158,7 +158,7 @@ TEST(ElementTest, UpwardReferencesFollowTheTree) {
 
     // A plain element tagged svg with a size gives its own viewport.
     foundation::ScopedLogCapture log;
-    auto foreign = make("svg", {{"height", "3"}});
+    auto foreign = makeElement("svg", {{"height", "3"}});
     group->appendChild(foreign);
     EXPECT_EQ(foreign->viewportElement(), foreign);
     EXPECT_TRUE(log.contains("[SVGElement] WARNING: setting self (tag = svg) to be a viewport"));
@@ -168,24 +168,24 @@ TEST(ElementTest, UpwardReferencesFollowTheTree) {
 }
 
 TEST(ElementTest, CascadeTakesAttributeStyleClassRuleThenGroups) {
-    auto root = make<SVGSVGElement>("svg");
+    auto root = makeElement<SVGSVGElement>("svg");
     root->styleSheets()->internalArray().push_back(std::make_shared<CSSStyleSheet>(".room{stroke:black}"));
-    auto outer = make<TestGroup>("g", {{"fill", "green"}, {"stroke-width", "3"}});
-    auto inner = make<TestGroup>("g", {{"style", "stroke-width:2"}});
+    auto outer = makeElement<TestGroup>("g", {{"fill", "green"}, {"stroke-width", "3"}});
+    auto inner = makeElement<TestGroup>("g", {{"style", "stroke-width:2"}});
     root->appendChild(outer);
     outer->appendChild(inner);
 
-    auto room = make<SVGPathElement>("path", {{"class", "room"}});
+    auto room = makeElement<SVGPathElement>("path", {{"class", "room"}});
     inner->appendChild(room);
     EXPECT_EQ(room->cascadedValueForStylableProperty("stroke"), "black");
     // The matching rule decides, even without the property.
     EXPECT_EQ(room->cascadedValueForStylableProperty("fill"), std::nullopt);
 
-    auto plain = make<SVGPathElement>("path", {{"style", "fill:red"}, {"fill", "blue"}});
+    auto plain = makeElement<SVGPathElement>("path", {{"style", "fill:red"}, {"fill", "blue"}});
     inner->appendChild(plain);
     EXPECT_EQ(plain->cascadedValueForStylableProperty("fill"), "blue");
     EXPECT_EQ(plain->cascadedValueForStylableProperty("stroke-width"), "2");
-    auto other = make<SVGPathElement>("path", {{"class", "desk"}});
+    auto other = makeElement<SVGPathElement>("path", {{"class", "desk"}});
     inner->appendChild(other);
     EXPECT_EQ(other->cascadedValueForStylableProperty("fill"), "green");
     EXPECT_EQ(other->cascadedValueForStylableProperty("opacity"), std::nullopt);
@@ -193,12 +193,12 @@ TEST(ElementTest, CascadeTakesAttributeStyleClassRuleThenGroups) {
     // Nothing comes from the svg element itself, nor do the outer file's
     // rules reach into a nested svg.
     root->setAttribute("opacity", "0.5");
-    auto direct = make<SVGPathElement>("path");
+    auto direct = makeElement<SVGPathElement>("path");
     root->appendChild(direct);
     EXPECT_EQ(direct->cascadedValueForStylableProperty("opacity"), std::nullopt);
-    auto nested = make<SVGSVGElement>("svg");
+    auto nested = makeElement<SVGSVGElement>("svg");
     inner->appendChild(nested);
-    auto hidden = make<SVGPathElement>("path", {{"class", "room"}});
+    auto hidden = makeElement<SVGPathElement>("path", {{"class", "room"}});
     nested->appendChild(hidden);
     EXPECT_EQ(hidden->cascadedValueForStylableProperty("stroke"), std::nullopt);
     EXPECT_EQ(hidden->cascadedValueForStylableProperty("fill"), std::nullopt);
@@ -206,20 +206,20 @@ TEST(ElementTest, CascadeTakesAttributeStyleClassRuleThenGroups) {
 
 TEST(ElementTest, RootReadsSizeViewBoxAndFindsElements) {
     foundation::ScopedLogCapture log;
-    auto sized = make<SVGSVGElement>("svg", {{"width", "800"}, {"height", "600"}});
+    auto sized = makeElement<SVGSVGElement>("svg", {{"width", "800"}, {"height", "600"}});
     EXPECT_EQ(CGRectFromSVGRect(sized->viewport()), graphics::Rect(0, 0, 800, 600));
     EXPECT_FALSE(SVGRectIsInitialized(sized->viewBox()));
     EXPECT_TRUE(log.contains("[SVGSVGElement] DEBUG INFO: set document viewBox = {{-1, -1}, {-1, -1}}"));
-    EXPECT_FALSE(SVGRectIsInitialized(make<SVGSVGElement>("svg", {{"width", "800"}})->viewport()));
+    EXPECT_FALSE(SVGRectIsInitialized(makeElement<SVGSVGElement>("svg", {{"width", "800"}})->viewport()));
     // A size with no positive, finite pixel value counts as not given.
     for (const char* bad : {"100%", "0", "-5", "nan", "inf", "1e39"}) {
-        EXPECT_FALSE(SVGRectIsInitialized(make<SVGSVGElement>("svg", {{"width", bad}, {"height", "600"}})->viewport()))
+        EXPECT_FALSE(SVGRectIsInitialized(makeElement<SVGSVGElement>("svg", {{"width", bad}, {"height", "600"}})->viewport()))
             << bad;
-        EXPECT_FALSE(SVGRectIsInitialized(make<SVGSVGElement>("svg", {{"width", "600"}, {"height", bad}})->viewport()))
+        EXPECT_FALSE(SVGRectIsInitialized(makeElement<SVGSVGElement>("svg", {{"width", "600"}, {"height", bad}})->viewport()))
             << bad;
     }
 
-    auto box = [](const std::string& text) { return make<SVGSVGElement>("svg", {{"viewBox", text}})->viewBox(); };
+    auto box = [](const std::string& text) { return makeElement<SVGSVGElement>("svg", {{"viewBox", text}})->viewBox(); };
     EXPECT_EQ(CGRectFromSVGRect(box("0 0 1000 500")), graphics::Rect(0, 0, 1000, 500));
     EXPECT_FALSE(SVGRectIsInitialized(box("0  0 1000 500")));
     for (const char* bad : {"0 0 0 500", "0 0 10 -1", "0 0 1e39 10", "0 0 nan 10", "0 0 10 inf"}) {
@@ -228,11 +228,11 @@ TEST(ElementTest, RootReadsSizeViewBoxAndFindsElements) {
     EXPECT_FALSE(SVGRectIsInitialized(box("0,0,1000,500")));
     EXPECT_FALSE(SVGRectIsInitialized(box("0 0 1000")));
 
-    auto root = make<SVGSVGElement>("svg", {{"id", "top"}});
+    auto root = makeElement<SVGSVGElement>("svg", {{"id", "top"}});
     EXPECT_TRUE(root->styleSheets());
     EXPECT_EQ(root->styleSheets()->length(), 0u);
-    auto group = make<TestGroup>("g");
-    auto deep = make<SVGRectElement>("rect", {{"id", "r1"}});
+    auto group = makeElement<TestGroup>("g");
+    auto deep = makeElement<SVGRectElement>("rect", {{"id", "r1"}});
     root->appendChild(group);
     group->appendChild(deep);
     EXPECT_EQ(root->getElementById("r1"), deep);

@@ -18,7 +18,7 @@
 namespace svg {
 namespace {
 
-std::shared_ptr<SVGSVGElement> parse(const std::string& body) {
+std::shared_ptr<SVGSVGElement> parseDocument(const std::string& body) {
     auto result = SVGXParser::parseSourceUsingDefaultSVGXParser(SVGXSourceString::sourceFromContentsOfString(
         "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"200\" height=\"100\" viewBox=\"0 0 400 200\">" + body +
         "</svg>"));
@@ -36,7 +36,7 @@ graphics::LayerPtr pathLayer(const std::shared_ptr<SVGSVGElement>& root, const s
 }
 
 TEST(GradientTest, StopsFoldOpacityIntoTheirColour) {
-    auto root = parse(R"svg(<linearGradient id="g">
+    auto root = parseDocument(R"svg(<linearGradient id="g">
         <stop id="green" offset="50%" stop-color="#00ff00" stop-opacity="0.5"/>
         <stop id="blue" offset="0.5" style="stop-color:red;stop-opacity:0.25" stop-color="blue"/>
         <stop id="clear" stop-opacity="0"/><stop id="black"/></linearGradient><stop id="stray"/>)svg");
@@ -54,7 +54,7 @@ TEST(GradientTest, StopsFoldOpacityIntoTheirColour) {
 }
 
 TEST(GradientTest, LayersAreFramedAndNormalisedOnTheirRectangle) {
-    auto root = parse(R"svg(<g x1="40"><linearGradient id="lin" y1="0" x2="60%" y2="30" gradientTransform="scale(2)">
+    auto root = parseDocument(R"svg(<g x1="40"><linearGradient id="lin" y1="0" x2="60%" y2="30" gradientTransform="scale(2)">
         <stop offset="0" stop-color="red"/><stop offset="1" stop-color="blue"/></linearGradient></g>
         <radialGradient id="rad" cx="50" cy="20" r="25%" gradientUnits="userSpaceOnUse"
             gradientTransform="matrix(2 0 0 1 5 6)"><stop stop-color="red"/></radialGradient>)svg");
@@ -98,7 +98,7 @@ TEST(GradientTest, LayersAreFramedAndNormalisedOnTheirRectangle) {
 }
 
 TEST(GradientTest, UrlFillsDrawTheGradientMaskedByTheShape) {
-    auto root = parse(R"svg(<defs><linearGradient id="g"><stop offset="0" stop-color="red"/></linearGradient></defs>
+    auto root = parseDocument(R"svg(<defs><linearGradient id="g"><stop offset="0" stop-color="red"/></linearGradient></defs>
         <path id="room" d="M10 10 H30 V20 Z" fill="url(#g)"/>
         <path id="short" d="M0 0 H5 V5 Z" fill="url("/>
         <path id="notGradient" d="M0 0 H5 V5 Z" fill="url(#room)"/>

@@ -25,7 +25,7 @@
 namespace svg {
 namespace {
 
-SVGXParseResultPtr parse(const std::string& text) {
+SVGXParseResultPtr parseHostile(const std::string& text) {
     return SVGXParser::parseSourceUsingDefaultSVGXParser(SVGXSourceString::sourceFromContentsOfString(text));
 }
 
@@ -100,7 +100,7 @@ TEST(HostilePlansTest, EntitiesAreNeverExpandedNorFetched) {
               "<rect id=\"a\" title=\"&lol9;\"/></svg>";
 
     for (const std::string* text : {&external, &externalDTD, &laughs}) {
-        auto result = parse(*text);
+        auto result = parseHostile(*text);
         std::string all;
         if (auto root = result->rootOfSVGTree()) {
             all = root->textContent().value_or("");

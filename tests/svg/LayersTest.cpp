@@ -30,7 +30,7 @@ std::shared_ptr<graphics::ShapeLayer> shapeOf(const graphics::LayerPtr& layer) {
 }
 
 // A path's layer inside an svg root, under any number of wrapping groups.
-graphics::LayerPtr pathLayer(const Attributes& attributes, const std::vector<Attributes>& groups = {}) {
+graphics::LayerPtr attributedPathLayer(const Attributes& attributes, const std::vector<Attributes>& groups = {}) {
     auto root = make<SVGSVGElement>("svg");
     std::shared_ptr<SVGElement> parent = root;
     for (const auto& group : groups) {
@@ -89,7 +89,7 @@ TEST(LayersTest, GroupsFrameThemselvesAroundTheirChildren) {
 
 TEST(LayersTest, ShapeLayersTakeFrameStrokeAndFillFromTheCascade) {
     // The integral frame, with the path re-based onto it.
-    auto framed = shapeOf(pathLayer({{"d", "M10.3 20.7 L30.2 40.1"}}));
+    auto framed = shapeOf(attributedPathLayer({{"d", "M10.3 20.7 L30.2 40.1"}}));
     EXPECT_EQ(framed->frame(), graphics::Rect(10, 20, 21, 21));
     EXPECT_NEAR(framed->path()->elements()[0].points[0].x, 0.3, 1e-5);
     EXPECT_NEAR(framed->path()->elements()[1].points[0].y, 20.1, 1e-5);
@@ -99,11 +99,11 @@ TEST(LayersTest, ShapeLayersTakeFrameStrokeAndFillFromTheCascade) {
     // Only the stroke's width scales with the drawing, and by the length of
     // the transformed x axis.
     Attributes stroked = {{"d", "M0 0 L10 10"}, {"stroke", "black"}, {"stroke-width", "2"}};
-    EXPECT_EQ(shapeOf(pathLayer(stroked, {{{"transform", "scale(3,1)"}}}))->lineWidth(), 6);
-    EXPECT_EQ(shapeOf(pathLayer(stroked, {{{"transform", "scale(1,3)"}}}))->lineWidth(), 2);
-    EXPECT_NEAR(shapeOf(pathLayer(stroked, {{{"transform", "rotate(90)"}}, {{"transform", "scale(2)"}}}))->lineWidth(),
+    EXPECT_EQ(shapeOf(attributedPathLayer(stroked, {{{"transform", "scale(3,1)"}}}))->lineWidth(), 6);
+    EXPECT_EQ(shapeOf(attributedPathLayer(stroked, {{{"transform", "scale(1,3)"}}}))->lineWidth(), 2);
+    EXPECT_NEAR(shapeOf(attributedPathLayer(stroked, {{{"transform", "rotate(90)"}}, {{"transform", "scale(2)"}}}))->lineWidth(),
                 4, 1e-9);
-    auto styled = shapeOf(pathLayer({{"d", "M0 0 L10 10"}, {"stroke", "#ff0000"}, {"stroke-opacity", "1.5"},
+    auto styled = shapeOf(attributedPathLayer({{"d", "M0 0 L10 10"}, {"stroke", "#ff0000"}, {"stroke-opacity", "1.5"},
                                      {"stroke-linecap", "round"}, {"stroke-linejoin", "bevel"},
                                      {"stroke-miterlimit", "4"}, {"stroke-width", "3"}}));
     EXPECT_EQ(styled->strokeColor(), rgba(255, 0, 0, 126));
@@ -111,21 +111,21 @@ TEST(LayersTest, ShapeLayersTakeFrameStrokeAndFillFromTheCascade) {
     EXPECT_EQ(styled->lineJoin(), graphics::LineJoin::Bevel);
     EXPECT_EQ(styled->miterLimit(), 4);
     EXPECT_EQ(styled->lineWidth(), 3);
-    auto unstroked = shapeOf(pathLayer({{"d", "M0 0 L10 10"}, {"stroke", "none"}, {"stroke-width", "5"}}));
+    auto unstroked = shapeOf(attributedPathLayer({{"d", "M0 0 L10 10"}, {"stroke", "none"}, {"stroke-width", "5"}}));
     EXPECT_EQ(unstroked->lineWidth(), 0);
     EXPECT_FALSE(unstroked->strokeColor());
 
     // Fills: a group's colour, none (by prefix), empty, opacity, references.
-    auto filled = shapeOf(pathLayer({{"d", "M0 0 H5 V5 Z"}, {"fill-opacity", "0.5"}},
+    auto filled = shapeOf(attributedPathLayer({{"d", "M0 0 H5 V5 Z"}, {"fill-opacity", "0.5"}},
                                     {{{"fill", "#00ff00"}, {"opacity", "0.5"}, {"id", "outer"}}}));
     EXPECT_EQ(filled->fillColor(), rgba(0, 255, 0, 127));
     EXPECT_EQ(filled->opacity(), 0.5);
-    EXPECT_FALSE(shapeOf(pathLayer({{"d", "M0 0 H5 V5 Z"}, {"fill", "nonesuch"}}))->fillColor());
-    EXPECT_EQ(shapeOf(pathLayer({{"d", "M0 0 H5 V5 Z"}, {"fill", ""}}))->fillColor(), graphics::Color::black());
-    EXPECT_FALSE(pathLayer({{"d", "M0 0 H5 V5 Z"}, {"fill", "url(#gradient)"}}));
+    EXPECT_FALSE(shapeOf(attributedPathLayer({{"d", "M0 0 H5 V5 Z"}, {"fill", "nonesuch"}}))->fillColor());
+    EXPECT_EQ(shapeOf(attributedPathLayer({{"d", "M0 0 H5 V5 Z"}, {"fill", ""}}))->fillColor(), graphics::Color::black());
+    EXPECT_FALSE(attributedPathLayer({{"d", "M0 0 H5 V5 Z"}, {"fill", "url(#gradient)"}}));
 
     // Keys and name come from the element as written.
-    auto room = pathLayer({{"d", "M0 0 H5 V5 Z"}, {"id", "R12"}, {"isSelectable", "true"}, {"type", "restroom"}});
+    auto room = attributedPathLayer({{"d", "M0 0 H5 V5 Z"}, {"id", "R12"}, {"isSelectable", "true"}, {"type", "restroom"}});
     EXPECT_EQ(room->name(), "R12");
     EXPECT_EQ(room->valueForKey(kSVGElementIdentifierKey), foundation::Value("R12"));
     EXPECT_EQ(room->valueForKey(kSVGElementIsSelectableKey), foundation::Value("true"));
@@ -170,7 +170,7 @@ TEST(LayersTest, HitTestsAnswerByTheDrawnOutline) {
     EXPECT_EQ(nameAt(150, 50), "-");
 
     // A hole drawn in the outline's own direction stays inside.
-    auto ring = pathLayer({{"d", "M0 0 H30 V30 H0 Z M10 10 H20 V20 H10 Z"}});
+    auto ring = attributedPathLayer({{"d", "M0 0 H30 V30 H0 Z M10 10 H20 V20 H10 Z"}});
     EXPECT_TRUE(ring->containsPoint({15, 15}));
     auto empty = make<SVGGElement>("g")->newLayer();
     empty->setBounds(graphics::Rect(0, 0, 50, 50));

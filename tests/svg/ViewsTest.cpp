@@ -13,7 +13,7 @@ namespace {
 
 using Kind = graphics::RecordedOperation::Kind;
 
-std::shared_ptr<SVGXImage> image(const std::string& body) {
+std::shared_ptr<SVGXImage> viewImage(const std::string& body) {
     return SVGXImage::imageWithSource(SVGXSourceString::sourceFromContentsOfString(
         R"(<svg xmlns="http://www.w3.org/2000/svg" width="40" height="20">)" + body + "</svg>"));
 }
@@ -32,7 +32,7 @@ std::vector<graphics::Point> redTiles(uikit::UIView& view) {
 }
 
 TEST(FastImageViewTest, TilesByRatioWithAtLeastOneColumnAndRow) {
-    auto view = SVGXFastImageView::initWithSVGXImage(image(kRedRect));
+    auto view = SVGXFastImageView::initWithSVGXImage(viewImage(kRedRect));
     EXPECT_EQ(view->frame(), graphics::Rect(0, 0, 40, 20));
     EXPECT_EQ(view->backgroundColor(), graphics::Color::clear());
     view->setFrame({0, 0, 80, 60});
@@ -64,7 +64,7 @@ TEST(FastImageViewTest, TilesByRatioWithAtLeastOneColumnAndRow) {
 
 TEST(FastImageViewTest, RedrawsOnChangesUnlessAutoRedrawIsOffAndWarns) {
     foundation::ScopedLogCapture log;
-    auto view = SVGXFastImageView::initWithSVGXImage(image(kRedRect));
+    auto view = SVGXFastImageView::initWithSVGXImage(viewImage(kRedRect));
     graphics::RecordingContext context;
     view->display(context);
     view->setShowBorder(true);
@@ -80,7 +80,7 @@ TEST(FastImageViewTest, RedrawsOnChangesUnlessAutoRedrawIsOffAndWarns) {
     EXPECT_TRUE(view->needsDisplay());
     EXPECT_FALSE(log.contains("[SVGXFastImageView] WARNING"));
 
-    auto gradient = image(R"(<defs><linearGradient id="g"><stop offset="0" stop-color="#000"/></linearGradient></defs>)" +
+    auto gradient = viewImage(R"(<defs><linearGradient id="g"><stop offset="0" stop-color="#000"/></linearGradient></defs>)" +
                           kRedRect);
     EXPECT_FALSE(SVGXFastImageView::svgImageHasNoGradients(*gradient));
     EXPECT_TRUE(SVGXFastImageView::svgImageHasNoGradients(*view->image()));
@@ -92,14 +92,14 @@ TEST(FastImageViewTest, RedrawsOnChangesUnlessAutoRedrawIsOffAndWarns) {
     log.clear();
     (void)SVGXFastImageView::initWithSVGXImage(nullptr);
     EXPECT_TRUE(log.contains("[SVGXFastImageView] WARNING: you have initialized an SVGXImageView with a blank image"));
-    auto scaled = image(kRedRect);
+    auto scaled = viewImage(kRedRect);
     scaled->setScale(2);
     view->setImage(scaled);
     EXPECT_TRUE(log.contains("ignores Apple's own transforms"));
 }
 
 TEST(FastImageViewTest, FollowsTheImageSizeAndItsLayersTransform) {
-    auto plan = image(kRedRect);
+    auto plan = viewImage(kRedRect);
     auto view = SVGXFastImageView::initWithSVGXImage(plan);
     graphics::RecordingContext context;
     view->display(context);
@@ -129,7 +129,7 @@ TEST(FastImageViewTest, FollowsTheImageSizeAndItsLayersTransform) {
     view->layer()->setAffineTransform(graphics::AffineTransform::makeScale(3, 3));
     EXPECT_FALSE(view->needsDisplay());
     // An image given while auto-redraw is off is not followed later.
-    auto other = image(kRedRect);
+    auto other = viewImage(kRedRect);
     view->setImage(other);
     view->setDisableAutoRedrawAtHighestResolution(false);
     view->display(context);
@@ -143,7 +143,7 @@ TEST(FastImageViewTest, FollowsTheImageSizeAndItsLayersTransform) {
 }
 
 TEST(LayeredImageViewTest, HostsTheImageTreeOrThePlaceholder) {
-    auto plan = image(kRedRect);
+    auto plan = viewImage(kRedRect);
     auto view = SVGXLayeredImageView::initWithSVGXImage(plan);
     EXPECT_EQ(view->layer()->className(), "SVGXLayer");
     EXPECT_EQ(view->frame().size, plan->CALayerTree()->frame().size);
@@ -154,7 +154,7 @@ TEST(LayeredImageViewTest, HostsTheImageTreeOrThePlaceholder) {
     view->setShowBorder(false);
     EXPECT_EQ(view->layer()->borderWidth(), 0.0);
 
-    auto other = image(kRedRect);
+    auto other = viewImage(kRedRect);
     view->setImage(other);
     EXPECT_FALSE(plan->CALayerTree()->superlayer());
     ASSERT_EQ(view->layer()->sublayers().size(), 1u);

@@ -18,6 +18,7 @@
 #include "support/TemporaryDirectory.h"
 #include "uikit/ScreenDriver.h"
 #include "uikit/UIViewController.h"
+#include "foundation/StringUtils.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ std::vector<Block> blocks(const std::string& out) {
     return found;
 }
 
-bool contains(const std::string& text, const std::string& fragment) { return text.find(fragment) != std::string::npos; }
+using foundation::StringUtils::contains;
 
 // The dump alone, without the log, the events, errors and blank lines.
 std::string dumpOf(const Block& block) {

@@ -27,6 +27,7 @@
 #include "support/TemporaryDirectory.h"
 #include "tools/InProcessCommandState.h"
 #include "tools/QuovanaProcess.h"
+#include "foundation/StringUtils.h"
 
 using foundation::Value;
 using testservice::MeetingKind;
@@ -35,7 +36,7 @@ using testservice::MeetingService;
 namespace clitest {
 namespace {
 
-bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+using foundation::StringUtils::contains;
 
 class CliReliabilityTest : public ::testing::Test {
 protected:

@@ -13,11 +13,12 @@
 #include "settings/ApplicationSettingsStore.h"
 #include "support/TestDetailsScenes.h"
 #include "tools/InProcessCommandTest.h"
+#include "foundation/StringUtils.h"
 
 namespace {
 
 // The printed state after each command, by command.
-std::vector<std::pair<std::string, std::string>> blocks(const std::string& out) {
+std::vector<std::pair<std::string, std::string>> swipeBlocks(const std::string& out) {
     std::vector<std::pair<std::string, std::string>> found;
     std::istringstream stream(out);
     for (std::string line; std::getline(stream, line);) {
@@ -29,7 +30,7 @@ std::vector<std::pair<std::string, std::string>> blocks(const std::string& out) 
     return found;
 }
 
-bool contains(const std::string& text, const std::string& fragment) { return text.find(fragment) != std::string::npos; }
+using foundation::StringUtils::contains;
 
 class DetailsSwipeAppTest : public InProcessCommandTest {};
 
@@ -40,7 +41,7 @@ TEST_F(DetailsSwipeAppTest, swipesStepThroughTheListsRowsAndTheHintGoesAfterTheF
     CommandRun app = run({"app", "--gallery"},
                          "open testDetailsList\ntap row 0 0\nswipe left\nswipe left\nswipe left\nswipe right\n");
     ASSERT_EQ(app.status, 0) << app.out << app.err;
-    auto printed = blocks(app.out);
+    auto printed = swipeBlocks(app.out);
     ASSERT_EQ(printed.size(), 7u) << app.out;
     EXPECT_TRUE(contains(printed[1].second, "TestDetailsListViewController")) << printed[1].second;
 
@@ -64,7 +65,7 @@ TEST_F(DetailsSwipeAppTest, openWithAnObjectHandsTheEntityAndIdToADetailsScreenB
                          "open testDetailsScreen --object QVACoreDataOrganization 42\n"
                          "back\n"
                          "open testDetailsList --object QVACoreDataOrganization 42\n");
-    auto printed = blocks(app.out);
+    auto printed = swipeBlocks(app.out);
     ASSERT_EQ(printed.size(), 4u) << app.out;
     const std::string& opened = printed[1].second;
     EXPECT_TRUE(contains(opened, "selectionPropertyId=\"42\"")) << opened;

@@ -16,6 +16,7 @@
 #include "store/StorageManager.h"
 #include "support/TemporaryDirectory.h"
 #include "tools/InProcessCommandState.h"
+#include "foundation/StringUtils.h"
 
 using foundation::Value;
 using testservice::MeetingKind;
@@ -23,7 +24,7 @@ using testservice::MeetingService;
 
 namespace {
 
-struct CommandRun {
+struct ScopeCommandRun {
     int status = -1;
     std::string out;
     std::string err;
@@ -63,11 +64,11 @@ protected:
     void SetUp() override { state_.enter(); }
     void TearDown() override { state_.leave(); }
 
-    CommandRun run(std::vector<std::string> arguments) {
+    ScopeCommandRun run(std::vector<std::string> arguments) {
         std::vector<std::string> full = {"--service", service_->rootURL(), "--home", home_.path()};
         full.insert(full.end(), arguments.begin(), arguments.end());
         std::ostringstream out, err;
-        CommandRun result;
+        ScopeCommandRun result;
         result.status = quovana::runCli(full, out, err);
         result.out = out.str();
         result.err = err.str();
@@ -75,7 +76,7 @@ protected:
     }
     void loginAndLoad() {
         ASSERT_EQ(run({"login", testservice::kDemoUsername, testservice::kDemoPassword}).status, 0);
-        CommandRun load = run({"load"});
+        ScopeCommandRun load = run({"load"});
         ASSERT_EQ(load.status, 0) << load.err;
     }
 
@@ -86,42 +87,42 @@ protected:
 
 std::unique_ptr<MeetingService> FilterScopeCommand::service_;
 
-bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+using foundation::StringUtils::contains;
 
 }  // namespace
 
 TEST_F(FilterScopeCommand, FilterPrintsTheValuesThePredicateAndTheRowsKept) {
     loginAndLoad();
-    CommandRun evening = run({"filter", "TimeFilterModel", "Evening (18:00 - 23:59)"});
+    ScopeCommandRun evening = run({"filter", "TimeFilterModel", "Evening (18:00 - 23:59)"});
     ASSERT_EQ(evening.status, 0) << evening.err;
-    EXPECT_TRUE(has(evening.out, "Time: 5 values\n  Any\n  Morning (00:00 - 11:59)\n")) << evening.out;
-    EXPECT_TRUE(has(evening.out, "\n2 sessions\n")) << evening.out;
-    EXPECT_TRUE(has(evening.out, "Evening Reception")) << evening.out;
-    EXPECT_TRUE(has(evening.out, "23:59 - 23:59  Midnight Briefing")) << evening.out;
-    EXPECT_FALSE(has(evening.out, "Late Wrap-up")) << evening.out;
+    EXPECT_TRUE(contains(evening.out, "Time: 5 values\n  Any\n  Morning (00:00 - 11:59)\n")) << evening.out;
+    EXPECT_TRUE(contains(evening.out, "\n2 sessions\n")) << evening.out;
+    EXPECT_TRUE(contains(evening.out, "Evening Reception")) << evening.out;
+    EXPECT_TRUE(contains(evening.out, "23:59 - 23:59  Midnight Briefing")) << evening.out;
+    EXPECT_FALSE(contains(evening.out, "Late Wrap-up")) << evening.out;
 
-    CommandRun countries = run({"filter", "CountryFilterModel"});
+    ScopeCommandRun countries = run({"filter", "CountryFilterModel"});
     ASSERT_EQ(countries.status, 0) << countries.err;
-    EXPECT_TRUE(has(countries.out, "Country: ")) << countries.out;
-    EXPECT_TRUE(has(countries.out, "\n  Any\n  Niger\n")) << countries.out;  // " Niger" sorts first, trimmed
-    EXPECT_FALSE(has(countries.out, "\n   \n")) << countries.out;
+    EXPECT_TRUE(contains(countries.out, "Country: ")) << countries.out;
+    EXPECT_TRUE(contains(countries.out, "\n  Any\n  Niger\n")) << countries.out;  // " Niger" sorts first, trimmed
+    EXPECT_FALSE(contains(countries.out, "\n   \n")) << countries.out;
 
-    CommandRun niger = run({"filter", "CountryFilterModel", "Niger"});
+    ScopeCommandRun niger = run({"filter", "CountryFilterModel", "Niger"});
     ASSERT_EQ(niger.status, 0) << niger.err;
-    EXPECT_TRUE(has(niger.out, "John Smith")) << niger.out;
-    EXPECT_FALSE(has(niger.out, "Joanna Smallwood")) << niger.out;
+    EXPECT_TRUE(contains(niger.out, "John Smith")) << niger.out;
+    EXPECT_FALSE(contains(niger.out, "Joanna Smallwood")) << niger.out;
 }
 
 TEST_F(FilterScopeCommand, ScopePrintsThePredicateAndTheRowsMatched) {
     loginAndLoad();
-    CommandRun scope = run({"scope", "fullName", "jo - sm"});
+    ScopeCommandRun scope = run({"scope", "fullName", "jo - sm"});
     ASSERT_EQ(scope.status, 0) << scope.err;
-    EXPECT_TRUE(has(scope.out, "predicate: (TRUEPREDICATE AND fullName CONTAINS[cd] \"jo\") AND fullName "
+    EXPECT_TRUE(contains(scope.out, "predicate: (TRUEPREDICATE AND fullName CONTAINS[cd] \"jo\") AND fullName "
                                "CONTAINS[cd] \"sm\"\n"))
         << scope.out;
-    EXPECT_TRUE(has(scope.out, "\"John Smith\"")) << scope.out;
-    EXPECT_TRUE(has(scope.out, "\"Joanna Smallwood\"")) << scope.out;
-    EXPECT_FALSE(has(scope.out, "Mary Jones")) << scope.out;
+    EXPECT_TRUE(contains(scope.out, "\"John Smith\"")) << scope.out;
+    EXPECT_TRUE(contains(scope.out, "\"Joanna Smallwood\"")) << scope.out;
+    EXPECT_FALSE(contains(scope.out, "Mary Jones")) << scope.out;
 }
 
 TEST_F(FilterScopeCommand, UnknownClassesEntitiesAndFieldsAreUsageErrors) {

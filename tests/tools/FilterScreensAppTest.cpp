@@ -27,7 +27,7 @@ namespace {
 
 constexpr const char* kFilteredScene = "testFilteredParticipantsList";
 
-std::vector<std::pair<std::string, std::string>> blocks(const std::string& out) {
+std::vector<std::pair<std::string, std::string>> filterBlocks(const std::string& out) {
     std::vector<std::pair<std::string, std::string>> found;
     std::istringstream stream(out);
     for (std::string line; std::getline(stream, line);) {
@@ -93,7 +93,7 @@ TEST_F(FilterScreensAppTest, ACountryPickedOnTheValuesScreenAndAppliedNarrowsThe
                                                    "\ntap at 180,120\ntap row 1 0\ntap row 0 1\ntap item Apply"
                                                    "\ntap at 180,120\ntap row 0 0\n");
     ASSERT_EQ(app.status, 0) << app.out << app.err;
-    auto printed = blocks(app.out);
+    auto printed = filterBlocks(app.out);
     ASSERT_EQ(printed.size(), 8u) << app.out;
 
     const std::string& opened = printed[1].second;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tools/InProcessCommandTest.h"
+#include "foundation/StringUtils.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ std::vector<std::string> lastSessionRows(const std::string& out) {
     return rows;
 }
 
-bool has(const std::string& text, const std::string& fragment) { return text.find(fragment) != std::string::npos; }
+using foundation::StringUtils::contains;
 
 class HomeScreenAppTest : public InProcessCommandTest {};
 
@@ -32,18 +33,18 @@ TEST_F(HomeScreenAppTest, TheDemoHomeNamesTheMeetingAndPinsTheRowsInTheCurrentBe
 
     CommandRun app = run({"app", "--clock", "2026-06-16T10:00:00+02:00"}, script);
     ASSERT_EQ(app.status, 0) << app.err;
-    EXPECT_TRUE(has(app.out, "label #meetingNameLabel \"Quovana Annual Meeting 2026\"")) << app.out;
-    EXPECT_TRUE(has(app.out, "label #meetingPeriodLabel \"15-18 June 2026\""));
-    EXPECT_TRUE(has(app.out, "label #meetingLocationLabel \"Geneva\""));
-    EXPECT_TRUE(has(app.out, "view #spotlightHeaderStrip"));
+    EXPECT_TRUE(contains(app.out, "label #meetingNameLabel \"Quovana Annual Meeting 2026\"")) << app.out;
+    EXPECT_TRUE(contains(app.out, "label #meetingPeriodLabel \"15-18 June 2026\""));
+    EXPECT_TRUE(contains(app.out, "label #meetingLocationLabel \"Geneva\""));
+    EXPECT_TRUE(contains(app.out, "view #spotlightHeaderStrip"));
     const auto rows = lastSessionRows(app.out);
     ASSERT_FALSE(rows.empty()) << app.out;
     size_t pinned = 0;
     for (const auto& row : rows) {
         // The demo's first ground-floor room of the primary venue is "Room A1".
-        const bool inRoom = has(row, "locationLabel=\"Room A1, Congress Centre\"");
-        EXPECT_EQ(has(row, "pinImageWidthConstraint=15 "), inRoom) << row;
-        EXPECT_EQ(has(row, "pinImageToContentHSConstraint=5 "), inRoom) << row;
+        const bool inRoom = contains(row, "locationLabel=\"Room A1, Congress Centre\"");
+        EXPECT_EQ(contains(row, "pinImageWidthConstraint=15 "), inRoom) << row;
+        EXPECT_EQ(contains(row, "pinImageToContentHSConstraint=5 "), inRoom) << row;
         pinned += inRoom ? 1 : 0;
     }
     EXPECT_GT(pinned, 0u) << app.out;
@@ -52,7 +53,7 @@ TEST_F(HomeScreenAppTest, TheDemoHomeNamesTheMeetingAndPinsTheRowsInTheCurrentBe
     ASSERT_EQ(noRanging.status, 0) << noRanging.err;
     const auto plain = lastSessionRows(noRanging.out);
     ASSERT_FALSE(plain.empty());
-    for (const auto& row : plain) EXPECT_TRUE(has(row, "pinImageWidthConstraint=0 ")) << row;
+    for (const auto& row : plain) EXPECT_TRUE(contains(row, "pinImageWidthConstraint=0 ")) << row;
 }
 
 }  // namespace

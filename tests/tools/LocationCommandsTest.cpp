@@ -19,12 +19,13 @@
 #include "quovana/Cli.h"
 #include "support/TemporaryDirectory.h"
 #include "uikit/ScreenDriver.h"
+#include "foundation/StringUtils.h"
 
 namespace {
 
 using location::CLLocationManager;
 
-bool contains(const std::string& text, const std::string& fragment) { return text.find(fragment) != std::string::npos; }
+using foundation::StringUtils::contains;
 
 // Each callback as a line, with the device switches as the app saw them.
 class Listener : public location::CLLocationManagerDelegate {

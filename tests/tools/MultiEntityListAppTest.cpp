@@ -25,7 +25,7 @@
 namespace {
 
 // The printed state after each command, by command.
-std::vector<std::pair<std::string, std::string>> blocks(const std::string& out) {
+std::vector<std::pair<std::string, std::string>> listBlocks(const std::string& out) {
     std::vector<std::pair<std::string, std::string>> found;
     std::istringstream stream(out);
     for (std::string line; std::getline(stream, line);) {
@@ -87,7 +87,7 @@ TEST_F(MultiEntityListAppTest, theDemoAgendaShowsByDayAndTheSearchForJoIsOneFlat
 
     CommandRun app = run({"app", "--gallery"}, "open testAgendaListIdentifier\nsearch jo\nend-search\n");
     ASSERT_EQ(app.status, 0) << app.out << app.err;
-    auto printed = blocks(app.out);
+    auto printed = listBlocks(app.out);
     ASSERT_EQ(printed.size(), 4u) << app.out;
 
     const std::string& opened = printed[1].second;

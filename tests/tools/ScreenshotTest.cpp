@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr const char* kGalleryScript = "tap row 1 0\nback\ntap item Alert\nalert OK\nalert OK\n";
+constexpr const char* kScreenshotScript = "tap row 1 0\nback\ntap item Alert\nalert OK\nalert OK\n";
 
 std::shared_ptr<graphics::Bitmap> readPNG(const std::string& path) {
     auto data = foundation::FileManager::defaultManager().contentsAtPath(path);
@@ -53,7 +53,7 @@ protected:
 
 TEST_F(ScreenshotTest, EveryPrintedStateIsWrittenAndNamedAfterItsDump) {
     std::string out;
-    EXPECT_EQ(run({"--shots", shots_.path()}, kGalleryScript, out), 1) << out;
+    EXPECT_EQ(run({"--shots", shots_.path()}, kScreenshotScript, out), 1) << out;
     const std::vector<std::string> names = {"001-launch.png", "002-tap.png",   "003-back.png",
                                             "004-tap.png",    "005-alert.png", "006-alert.png"};
     size_t searchFrom = 0;

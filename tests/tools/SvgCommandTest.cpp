@@ -11,23 +11,24 @@
 #include "foundation/FileManager.h"
 #include "graphics/Bitmap.h"
 #include "support/TemporaryDirectory.h"
+#include "foundation/StringUtils.h"
 
 namespace {
 
-struct CommandRun {
+struct SvgCommandRun {
     int status = -1;
     std::string out;
 };
 
-CommandRun svgCommand(const std::vector<std::string>& arguments) {
+SvgCommandRun svgCommand(const std::vector<std::string>& arguments) {
     ::testing::internal::CaptureStdout();
-    CommandRun run;
+    SvgCommandRun run;
     run.status = tools::runSvgCommand(arguments);
     run.out = ::testing::internal::GetCapturedStdout();
     return run;
 }
 
-bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+using foundation::StringUtils::contains;
 
 TEST(SvgCommandTest, FloorsAreNamedAndTitlesShowTheirAmpersand) {
     TemporaryDirectory folder;
@@ -37,13 +38,13 @@ TEST(SvgCommandTest, FloorsAreNamedAndTitlesShowTheirAmpersand) {
     std::ofstream(second) << R"(<svg xmlns="http://www.w3.org/2000/svg" width="100" height="100">
 <rect id="R2" width="10" height="10" isSelectable="true" type="room" title="R &amp; D"/></svg>)";
 
-    CommandRun named = svgCommand({first, "--floor", "G", second, "--floor", "U1"});
+    SvgCommandRun named = svgCommand({first, "--floor", "G", second, "--floor", "U1"});
     EXPECT_EQ(named.status, 0);
     EXPECT_TRUE(contains(named.out, "R1 type=room room=- title=Tea & Coffee floor=G")) << named.out;
     EXPECT_TRUE(contains(named.out, "R2 type=room room=- title=R & D floor=U1")) << named.out;
     EXPECT_TRUE(contains(named.out, "floor U1: " + second));
 
-    CommandRun listed = svgCommand({"--floors", "G,U1", first, second});
+    SvgCommandRun listed = svgCommand({"--floors", "G,U1", first, second});
     EXPECT_EQ(listed.status, 0);
     EXPECT_TRUE(contains(listed.out, "floor U1: " + second));
     // One name, two files: the second is numbered.
@@ -57,7 +58,7 @@ TEST(SvgCommandTest, PicturesStayWithinTheSizeLimit) {
     std::string plan = folder.path() + "/wide.svg", png = folder.path() + "/wide.png";
     std::ofstream(plan) << R"(<svg xmlns="http://www.w3.org/2000/svg" width="40000" height="200" viewBox="0 0 400 2">
 <rect width="400" height="2" fill="#ff0000"/></svg>)";
-    CommandRun run = svgCommand({plan, "--png", png});
+    SvgCommandRun run = svgCommand({plan, "--png", png});
     EXPECT_EQ(run.status, 0);
     EXPECT_TRUE(contains(run.out, "scaling 40000x200 down to 16384x81")) << run.out;
     auto bytes = foundation::FileManager::defaultManager().contentsAtPath(png);
@@ -70,7 +71,7 @@ TEST(SvgCommandTest, PicturesStayWithinTheSizeLimit) {
     // Sizes that are not numbers count as unset: the picture takes the size
     // of the plan's layers instead, and stays finite and small.
     std::ofstream(plan) << R"(<svg xmlns="http://www.w3.org/2000/svg" width="nan" height="-3"><rect/></svg>)";
-    CommandRun unsized = svgCommand({plan, "--png", png});
+    SvgCommandRun unsized = svgCommand({plan, "--png", png});
     EXPECT_EQ(unsized.status, 0);
     EXPECT_TRUE(contains(unsized.out, "wrote " + png + " (1x1)")) << unsized.out;
 }

@@ -18,7 +18,7 @@ using uikit::UIActionSheet;
 using uikit::UIAlertView;
 
 // Each callback with the number of entries on screen when it ran.
-struct Recorder : uikit::UIAlertViewDelegate, uikit::UIActionSheetDelegate {
+struct AlertAndSheetRecorder : uikit::UIAlertViewDelegate, uikit::UIActionSheetDelegate {
     std::vector<std::string> calls;
     void note(const std::string& what, int64_t index) {
         calls.push_back(what + " " + std::to_string(index) + " on screen " +
@@ -39,7 +39,7 @@ protected:
 };
 
 TEST_F(AlertStackTest, TappingAButtonClicksThenLeavesThenTellsDidDismiss) {
-    auto recorder = std::make_shared<Recorder>();
+    auto recorder = std::make_shared<AlertAndSheetRecorder>();
     auto alert = std::make_shared<UIAlertView>(std::string("Log out"), std::string("Are you sure?"), recorder);
     alert->addButtonWithTitle("OK");
     alert->addButtonWithTitle("Cancel");
@@ -74,7 +74,7 @@ TEST_F(AlertStackTest, TappingAButtonClicksThenLeavesThenTellsDidDismiss) {
 }
 
 TEST_F(AlertStackTest, ActionSheetsOrderTheirButtonsAndLieOverAlerts) {
-    auto recorder = std::make_shared<Recorder>();
+    auto recorder = std::make_shared<AlertAndSheetRecorder>();
     auto alert = std::make_shared<UIAlertView>(std::string("Error"), std::string("Try again"), recorder, "OK",
                                                std::vector<std::string>{});
     alert->show();
@@ -110,7 +110,7 @@ TEST_F(AlertStackTest, ActionSheetsOrderTheirButtonsAndLieOverAlerts) {
 }
 
 TEST_F(AlertStackTest, ResetForgetsWhatWasShownWithoutCallbacks) {
-    auto recorder = std::make_shared<Recorder>();
+    auto recorder = std::make_shared<AlertAndSheetRecorder>();
     auto alert = std::make_shared<UIAlertView>(std::string("A"), std::nullopt, recorder);
     alert->show();
     AlertStack::shared().reset();

@@ -99,7 +99,7 @@ TEST_F(ScreenDriverTest, TypingGoesThroughTheDelegateOneCharacterAtATime) {
     EXPECT_FALSE(type("Nobody", "x"));
 }
 
-struct Recorder : uikit::UIAlertViewDelegate {
+struct AlertTapRecorder : uikit::UIAlertViewDelegate {
     std::vector<int64_t> clicked;
     void alertViewClickedButtonAtIndex(uikit::UIAlertView&, int64_t index) override { clicked.push_back(index); }
 };
@@ -108,7 +108,7 @@ TEST_F(ScreenDriverTest, ItemsBackAndAlertsAnswerByTitleOrIndex) {
     auto root = std::make_shared<UIViewController>();
     root->setTitle("Root");
     auto nav = uikit::UINavigationController::withRootViewController(root);
-    auto recorder = std::make_shared<Recorder>();
+    auto recorder = std::make_shared<AlertTapRecorder>();
     std::shared_ptr<uikit::UIAlertView> shown;
     root->navigationItem()->setRightBarButtonItem(
         uikit::UIBarButtonItem::withTitle("Alert", uikit::UIBarButtonItemStyle::Plain, [&](uikit::UIBarButtonItem&) {

@@ -24,7 +24,7 @@ protected:
     void TearDown() override { UIApplication::sharedApplication().resetForTests(); }
 };
 
-graphics::Pixel pixelOf(const graphics::Color& color) {
+graphics::Pixel imagePixelOf(const graphics::Color& color) {
     auto c = color.rgba();
     return {uint8_t(c.red * 255 + 0.5), uint8_t(c.green * 255 + 0.5), uint8_t(c.blue * 255 + 0.5),
             uint8_t(c.alpha * 255 + 0.5)};
@@ -115,7 +115,7 @@ TEST_F(Images, ImageContextRendersALayerTreeAtItsScale) {
     EXPECT_EQ(image->bitmap()->height(), 20);
     EXPECT_EQ(image->size(), (graphics::Size{10, 10}));
     for (int y = 0; y < 20; y += 3) {
-        for (int x = 0; x < 20; x += 3) EXPECT_EQ(image->bitmap()->pixel(x, y), pixelOf(color)) << x << "," << y;
+        for (int x = 0; x < 20; x += 3) EXPECT_EQ(image->bitmap()->pixel(x, y), imagePixelOf(color)) << x << "," << y;
     }
 
     // Scale 0 takes the screen's; contexts nest; an image drawn into one
@@ -134,7 +134,7 @@ TEST_F(Images, ImageContextRendersALayerTreeAtItsScale) {
     UIGraphicsEndImageContext();
     EXPECT_DOUBLE_EQ(outer->scale(), 3);
     EXPECT_EQ(outer->bitmap()->width(), 12);
-    EXPECT_EQ(outer->bitmap()->pixel(11, 11), pixelOf(color));
+    EXPECT_EQ(outer->bitmap()->pixel(11, 11), imagePixelOf(color));
     EXPECT_EQ(UIGraphicsGetImageFromCurrentImageContext(), nullptr);
 }
 

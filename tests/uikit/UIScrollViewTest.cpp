@@ -17,7 +17,7 @@ using graphics::Point;
 using uikit::UIEdgeInsets;
 using uikit::UIScrollView;
 
-struct Recorder : uikit::UIScrollViewDelegate {
+struct ScrollRecorder : uikit::UIScrollViewDelegate {
     std::vector<std::string> events;
     std::optional<UIEdgeInsets> insetOnRelease;
     void scrollViewDidScroll(UIScrollView& view) override {
@@ -40,7 +40,7 @@ std::shared_ptr<UIScrollView> makeScrollView() {
 
 TEST(UIScrollViewTest, PullDownIsObservedAtEachStepAndReturnsToMinusTheTopInset) {
     auto view = makeScrollView();
-    auto delegate = std::make_shared<Recorder>();
+    auto delegate = std::make_shared<ScrollRecorder>();
     view->setDelegate(delegate);
     std::vector<std::pair<double, bool>> seen;
     view->addObserverForKeyPath(UIScrollView::kContentOffsetKey,
@@ -83,7 +83,7 @@ TEST(UIScrollViewTest, AnInsetChangedOnTheWayBackHoldsTheContent) {
 
 TEST(UIScrollViewTest, ReleaseRestsAtTheInsetTheDelegateSetsOnRelease) {
     auto view = makeScrollView();
-    auto delegate = std::make_shared<Recorder>();
+    auto delegate = std::make_shared<ScrollRecorder>();
     delegate->insetOnRelease = UIEdgeInsets{124, 0, 0, 0};
     view->setDelegate(delegate);
     std::vector<UIEdgeInsets> insets;
@@ -122,7 +122,7 @@ TEST(UIScrollViewTest, PagingBouncesAndProgrammaticOffsets) {
     EXPECT_EQ(view->contentOffset(), (Point{0, 0}));
 
     // An animated offset moves at once, reports one scroll and is recorded.
-    auto delegate = std::make_shared<Recorder>();
+    auto delegate = std::make_shared<ScrollRecorder>();
     view->setDelegate(delegate);
     view->setContentOffset({600, 0}, true);
     EXPECT_EQ(view->contentOffset(), (Point{600, 0}));

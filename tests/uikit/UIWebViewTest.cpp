@@ -12,7 +12,7 @@ namespace {
 
 using namespace uikit;
 
-struct Recorder : UIWebViewDelegate {
+struct WebViewRecorder : UIWebViewDelegate {
     bool allowLinks = false;
     std::vector<std::string> calls;
     foundation::ErrorPtr error;
@@ -36,7 +36,7 @@ const std::string kNote =
 
 TEST(UIWebView, HTMLLoadsFinishOnALaterTurnAndRefusedLinksLoadNothing) {
     auto web = std::make_shared<UIWebView>();
-    auto delegate = std::make_shared<Recorder>();
+    auto delegate = std::make_shared<WebViewRecorder>();
     web->setDelegate(delegate);
     web->scrollView().setScrollEnabled(false);
     web->scrollView().setBounces(false);
@@ -83,7 +83,7 @@ TEST(UIWebView, RequestsEndAsTheServerAnswers) {
     server.on("GET", "/page", testservice::Reply::text("<html>hello</html>"));
     ASSERT_TRUE(server.start());
     auto web = std::make_shared<UIWebView>();
-    auto delegate = std::make_shared<Recorder>();
+    auto delegate = std::make_shared<WebViewRecorder>();
     web->setDelegate(delegate);
 
     auto missing = *foundation::URL::URLWithString(server.urlFor("/missing"));

@@ -14,7 +14,7 @@ namespace quovana {
 namespace {
 
 constexpr const char* kRowCell = "galleryNumberedRowCell";
-constexpr int kRowCount = 32;
+constexpr int kRefreshedRowCount = 32;
 
 // A numbered row: the list base reads rows as model objects.
 class NumberedRow : public IEntityModel {
@@ -50,7 +50,8 @@ public:
         table->setDataSource(self);
         table->setDelegate(self);
         RowObjects rows;
-        for (int number = 1; number <= kRowCount; ++number) rows.push_back(std::make_shared<NumberedRow>(number));
+        for (int number = 1; number <= kRefreshedRowCount; ++number)
+            rows.push_back(std::make_shared<NumberedRow>(number));
         setDataSourceArray(std::move(rows));
         table->reloadData();
     }

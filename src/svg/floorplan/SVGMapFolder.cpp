@@ -11,7 +11,7 @@ namespace svg {
 
 namespace {
 
-std::atomic<const SVGMapFolder*> registered{nullptr};
+std::atomic<const SVGMapFolder*> registeredFolder{nullptr};
 
 }  // namespace
 
@@ -20,12 +20,12 @@ bool SVGMapFolder::isPlainFileName(const std::string& name) {
            name.find('\0') == std::string::npos;
 }
 
-void SVGMapFolder::registerMapFolder(const SVGMapFolder* folder) { registered.store(folder); }
+void SVGMapFolder::registerMapFolder(const SVGMapFolder* folder) { registeredFolder.store(folder); }
 
-const SVGMapFolder* SVGMapFolder::registeredMapFolder() { return registered.load(); }
+const SVGMapFolder* SVGMapFolder::registeredMapFolder() { return registeredFolder.load(); }
 
 graphics::BitmapPtr SVGMapFolder::getImageFromSavedLocalFileName(const std::string& fileName) {
-    const SVGMapFolder* folder = registered.load();
+    const SVGMapFolder* folder = registeredFolder.load();
     if (!folder || !isPlainFileName(fileName)) return nullptr;
     auto path = folder->pathOfMapFolderFile(fileName);
     if (!path) return nullptr;
@@ -36,7 +36,7 @@ graphics::BitmapPtr SVGMapFolder::getImageFromSavedLocalFileName(const std::stri
 
 std::optional<std::string> SVGMapFolder::pathOfSavedMapFile(const std::string& fileName, const std::string& authToken,
                                                             const std::string& eventId) {
-    const SVGMapFolder* folder = registered.load();
+    const SVGMapFolder* folder = registeredFolder.load();
     if (!folder || !isPlainFileName(fileName)) return std::nullopt;
     return folder->pathOfMapFile(fileName, authToken, eventId);
 }
