@@ -8,9 +8,7 @@ namespace uikit {
 namespace {
 
 void requireMainForAlertStack() {
-
     foundation::requireMainThread("Alerts and action sheets are used from the main thread only");
-
 }
 
 }  // namespace

@@ -12,9 +12,7 @@ namespace uikit {
 namespace {
 
 void requireMainForNavigationController() {
-
     foundation::requireMainThread("UINavigationController is used from the main thread only");
-
 }
 
 }  // namespace

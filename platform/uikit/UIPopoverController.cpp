@@ -17,9 +17,7 @@ namespace uikit {
 namespace {
 
 void requireMainForPopoverController() {
-
     foundation::requireMainThread("UIPopoverController is used from the main thread only");
-
 }
 
 // The clear layer under a visible popover. It takes the touches outside the

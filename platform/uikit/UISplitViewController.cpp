@@ -15,9 +15,7 @@ namespace uikit {
 namespace {
 
 void requireMainForSplitViewController() {
-
     foundation::requireMainThread("UISplitViewController is used from the main thread only");
-
 }
 
 bool isPad() { return UIDevice::currentDevice().userInterfaceIdiom() == UIUserInterfaceIdiom::Pad; }

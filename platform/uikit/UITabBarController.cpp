@@ -11,9 +11,7 @@ namespace uikit {
 namespace {
 
 void requireMainForTabBarController() {
-
     foundation::requireMainThread("UITabBarController is used from the main thread only");
-
 }
 
 }  // namespace

@@ -25,9 +25,7 @@ namespace uikit {
 namespace {
 
 void requireMainForViewController() {
-
     foundation::requireMainThread("UIViewController is used from the main thread only");
-
 }
 
 bool isPad() { return UIDevice::currentDevice().userInterfaceIdiom() == UIUserInterfaceIdiom::Pad; }
