@@ -130,11 +130,11 @@ void ManagedObjectContext::registerObject(const ManagedObjectPtr& object) {
     }
 }
 
-ManagedObjectPtr ManagedObjectContext::makeObject(const StoreRow& row) {
+ManagedObjectPtr ManagedObjectContext::makeObject(const StoreRow& row, ManagedObjectIDPtr id) {
     const auto& coordinator = persistentStoreCoordinator();
     auto object = ManagedObject::make(*row.entity);
-    object->entity_ = coordinator->managedObjectModel()->entityPtr(row.entity);
-    object->id_ = coordinator->objectID(*row.entity, row.primaryKey);
+    object->id_ = id ? std::move(id) : coordinator->objectID(*row.entity, row.primaryKey);
+    object->entity_ = object->id_->entityPtr();
     object->context_ = self();
     size_t count = row.entity->attributes().size();
     if (row.values && row.values->size() == count) object->values_ = std::const_pointer_cast<detail::RowValues>(row.values);
@@ -152,10 +152,11 @@ ManagedObjectPtr ManagedObjectContext::insertNewObject(const std::string& entity
     if (!entity)
         foundation::raise(foundation::kInvalidArgumentException, "No entity named '" + entityName + "' in the model");
     auto id = coordinator->newObjectID(*entity);
-    auto object =
-        makeObject(StoreRow{entity, id->primaryKey(), std::make_shared<detail::RowValues>(entity->defaultValues())});
+    const int64_t primaryKey = id->primaryKey();
+    auto object = makeObject(StoreRow{entity, primaryKey, std::make_shared<detail::RowValues>(entity->defaultValues())},
+                             std::move(id));
     object->inserted_ = true;
-    inserted_[id->primaryKey()] = object;
+    inserted_[primaryKey] = object;
     return object;
 }
 
@@ -227,6 +228,7 @@ void ManagedObjectContext::materializePendingRows() {
 namespace {
 std::vector<ManagedObjectPtr> valuesOf(const std::map<int64_t, ManagedObjectPtr>& m) {
     std::vector<ManagedObjectPtr> out;
+    out.reserve(m.size());
     for (const auto& [k, v] : m) out.push_back(v);
     return out;
 }
@@ -257,6 +259,9 @@ void ManagedObjectContext::reset() {
 
 ChangeSet ManagedObjectContext::changeSet() const {
     ChangeSet changes;
+    changes.inserted.reserve(inserted_.size() + pendingInserted_.size());
+    changes.updated.reserve(updated_.size());
+    changes.deleted.reserve(deleted_.size());
     for (const auto& [k, o] : inserted_) changes.inserted.push_back({&o->entity(), k, o->values_});
     for (const auto& [k, row] : pendingInserted_) changes.inserted.push_back(row);
     if (!inserted_.empty() && !pendingInserted_.empty())
@@ -352,10 +357,14 @@ ErrorPtr ManagedObjectContext::save() {
     }
 
     ContextChanges saved{valuesOf(inserted_), valuesOf(updated_), valuesOf(deleted_)};
-    for (auto& o : saved.inserted) o->inserted_ = false;
-    for (auto& o : saved.updated) o->updated_ = false;
-    for (auto& o : saved.inserted) o->changed_.assign(o->changed_.size(), false);
-    for (auto& o : saved.updated) o->changed_.assign(o->changed_.size(), false);
+    for (auto& o : saved.inserted) {
+        o->inserted_ = false;
+        o->changed_.assign(o->changed_.size(), false);
+    }
+    for (auto& o : saved.updated) {
+        o->updated_ = false;
+        o->changed_.assign(o->changed_.size(), false);
+    }
     for (auto& o : saved.deleted) {
         registered_.erase(o->objectID()->primaryKey());
         o->deleted_ = false;
@@ -366,29 +375,36 @@ ErrorPtr ManagedObjectContext::save() {
     deleted_.clear();
     pendingInserted_.clear();
 
-    auto asArray = [](const std::vector<ManagedObjectPtr>& objects) {
-        Value::Array out;
-        for (const auto& o : objects) out.push_back(Value(o));
-        return Value(std::move(out));
-    };
-    Value userInfo = Value::dictionary({{kInsertedObjectsKey, asArray(saved.inserted)},
-                                        {kUpdatedObjectsKey, asArray(saved.updated)},
-                                        {kDeletedObjectsKey, asArray(saved.deleted)}});
-    auto me = self();
-    foundation::NotificationCenter::defaultCenter().postNotificationName(kManagedObjectContextDidSaveNotification,
-                                                                         Value(std::static_pointer_cast<foundation::Object>(me)),
-                                                                         userInfo);
+    // The saved objects become a notification only for someone listening.
+    auto& center = foundation::NotificationCenter::defaultCenter();
+    if (center.hasObserversForName(kManagedObjectContextDidSaveNotification)) {
+        auto asArray = [](const std::vector<ManagedObjectPtr>& objects) {
+            Value::Array out;
+            out.reserve(objects.size());
+            for (const auto& o : objects) out.push_back(Value(o));
+            return Value(std::move(out));
+        };
+        Value userInfo = Value::dictionary({{kInsertedObjectsKey, asArray(saved.inserted)},
+                                            {kUpdatedObjectsKey, asArray(saved.updated)},
+                                            {kDeletedObjectsKey, asArray(saved.deleted)}});
+        center.postNotificationName(kManagedObjectContextDidSaveNotification,
+                                    Value(std::static_pointer_cast<foundation::Object>(self())), userInfo);
+    }
     ContextChanges unreported;
-    auto keepUnreported = [&](const std::vector<ManagedObjectPtr>& from, std::vector<ManagedObjectPtr>& to) {
+    auto keepUnreported = [&](std::vector<ManagedObjectPtr>& from, std::vector<ManagedObjectPtr>& to) {
+        if (reportedByMerge_.empty()) {
+            to = std::move(from);
+            return;
+        }
         for (const auto& o : from)
             if (!reportedByMerge_.count(o->objectID()->primaryKey())) to.push_back(o);
     };
+    for (const auto* objects : {&saved.inserted, &saved.updated, &saved.deleted})
+        for (const auto& o : *objects) o->mergeReported_ = false;
     keepUnreported(saved.inserted, unreported.inserted);
     keepUnreported(saved.updated, unreported.updated);
     keepUnreported(saved.deleted, unreported.deleted);
     reportedByMerge_.clear();
-    for (const auto* objects : {&saved.inserted, &saved.updated, &saved.deleted})
-        for (const auto& o : *objects) o->mergeReported_ = false;
     if (!unreported.inserted.empty() || !unreported.updated.empty() || !unreported.deleted.empty())
         notifyObservers(unreported);
     return nullptr;

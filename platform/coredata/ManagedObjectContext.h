@@ -114,7 +114,8 @@ private:
     bool isOnOwnQueue() const;
     void objectDidChange(ManagedObject& object);
     ManagedObjectPtr registeredObject(int64_t primaryKey) const;
-    ManagedObjectPtr makeObject(const detail::StoreRow& row);
+    // `id`: the row's identity when the caller already has it.
+    ManagedObjectPtr makeObject(const detail::StoreRow& row, ManagedObjectIDPtr id = nullptr);
     void registerObject(const ManagedObjectPtr& object);
     bool hasPendingChangesFor(const detail::FetchPlan& plan) const;
     detail::FetchOutcome collectRows(const detail::FetchPlan& plan);

@@ -5,6 +5,7 @@
 
 #include <sqlite3.h>
 
+#include <atomic>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -13,6 +14,7 @@
 #include "coredata/Constants.h"
 #include "coredata/SQLPredicate.h"
 #include "coredata/StringMatching.h"
+#include "dispatch/Queue.h"
 
 namespace coredata::detail {
 
@@ -154,10 +156,72 @@ std::string columnDefinition(const AttributeDescription& a) {
     return columnName(a.name) + (a.isScalar() ? " DEFAULT 0" : "");
 }
 
+// Copies the write-ahead log back into the database file on a queue and a
+// connection of its own. Left to the saving connection, that copy would run
+// inside the commit of a large save, and every fetch queued behind the save
+// would wait for it too. Passive: it never blocks readers or the writer, and
+// what it cannot copy yet goes with the next one.
+class Checkpointer : public std::enable_shared_from_this<Checkpointer> {
+public:
+    // The WAL size in pages from which a save asks for a copy (SQLite's own
+    // automatic threshold).
+    static constexpr int kPages = 1000;
+
+    explicit Checkpointer(const std::string& path) : queue_(dispatch::Queue::createSerial("com.quovana.coredata.checkpoint")) {
+        int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+        if (rc != SQLITE_OK && db_) {
+            sqlite3_close_v2(db_);
+            db_ = nullptr;
+        }
+        if (db_) {
+            int on = 1;
+            sqlite3_file_control(db_, "main", SQLITE_FCNTL_PERSIST_WAL, &on);
+            // A connection learns that the file is in WAL mode on its first
+            // read; until then a checkpoint on it does nothing.
+            if (sqlite3_exec(db_, "PRAGMA schema_version", nullptr, nullptr, nullptr) != SQLITE_OK) {
+                sqlite3_close_v2(db_);
+                db_ = nullptr;
+            }
+        }
+    }
+    ~Checkpointer() {
+        if (db_) sqlite3_close_v2(db_);
+    }
+    bool isOpen() const { return db_ != nullptr; }
+
+    // One copy at a time is queued; requests meanwhile are folded into it.
+    void request() {
+        if (queued_.exchange(true)) return;
+        queue_->async([self = shared_from_this()] {
+            self->queued_ = false;
+            if (self->db_) sqlite3_wal_checkpoint_v2(self->db_, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+        });
+    }
+    // Waits for a queued copy and closes the connection, before the store's
+    // own connection closes (the files may be moved right after).
+    void close() {
+        queue_->sync([this] {
+            if (db_) sqlite3_close_v2(db_);
+            db_ = nullptr;
+        });
+    }
+
+private:
+    sqlite3* db_ = nullptr;  // used on queue_ only
+    std::atomic<bool> queued_{false};
+    dispatch::QueuePtr queue_;
+};
+
+int walCommitted(void* checkpointer, sqlite3*, const char*, int pages) {
+    if (pages >= Checkpointer::kPages) static_cast<Checkpointer*>(checkpointer)->request();
+    return SQLITE_OK;
+}
+
 }  // namespace
 
 struct SQLiteStore::Impl {
     sqlite3* db = nullptr;
+    std::shared_ptr<Checkpointer> checkpointer;
     std::string path;
     ModelPtr model;
     std::map<const EntityDescription*, Table> tables;  // by root entity
@@ -171,6 +235,7 @@ struct SQLiteStore::Impl {
     std::unordered_map<const EntityDescription*, sqlite3_stmt*> insertStatements, updateStatements;
 
     ~Impl() {
+        if (checkpointer) checkpointer->close();
         for (auto& [sql, stmt] : statements) sqlite3_finalize(stmt);
         for (auto* cache : {&insertStatements, &updateStatements})
             for (auto& [entity, stmt] : *cache) sqlite3_finalize(stmt);
@@ -495,6 +560,13 @@ std::unique_ptr<SQLiteStore> SQLiteStore::open(const std::string& path, ModelPtr
         }
     }
     if ((error = impl->loadEntities())) return nullptr;
+    // Saves leave the WAL to the checkpointer; without one, SQLite copies it
+    // at commit as usual.
+    auto checkpointer = std::make_shared<Checkpointer>(path);
+    if (checkpointer->isOpen()) {
+        impl->checkpointer = std::move(checkpointer);
+        sqlite3_wal_hook(impl->db, walCommitted, impl->checkpointer.get());
+    }
     return std::unique_ptr<SQLiteStore>(new SQLiteStore(std::move(impl)));
 }
 

@@ -3,8 +3,9 @@
 // primary key Z_PK (unique across the store), the concrete entity Z_ENT and
 // one untyped column per attribute ("Z" + attribute name); Z_ENTITIES maps
 // entity names to Z_ENT numbers; Z_METADATA holds the store metadata. The
-// journal is WAL and its -wal and -shm files are kept after close. Every save
-// is one transaction. Not thread-safe: the coordinator serializes calls.
+// journal is WAL and its -wal and -shm files are kept after close; the log is
+// copied back into the file on a queue of the store's own, not at commit.
+// Every save is one transaction. Not thread-safe: the coordinator serializes calls.
 // Internal to the object store.
 #pragma once
 

@@ -227,6 +227,43 @@ TEST(Store, ResultShapesWindowsAndTypedValues) {
     EXPECT_FALSE(main.hasChanges());
 }
 
+// Saves large enough to have the log copied into the file behind them: the
+// copy reaches the database file while the store stays open; saves one after
+// another, a fetch between them and the store closed at once keep every row,
+// in the open store and after reopening it.
+TEST(Store, LargeSavesBackToBackKeepEveryRowAcrossAClose) {
+    testing::TempDir dir;
+    const std::string path = dir.file("large.sqlite");
+    const std::string note(900, 'n');
+    constexpr int kPerSave = 6000;  // about 6 MB of log a save
+    auto saveNotes = [&](testing::Stack& stack, int first) {
+        stack.root->performBlockAndWait([&] {
+            for (int i = first; i < first + kPerSave; ++i)
+                insert(*stack.root, "SessionNote", {{"itemId", "n" + std::to_string(i)}, {"note", note}});
+            EXPECT_EQ(stack.root->save(), nullptr);
+        });
+    };
+    {
+        testing::Stack stack(path);
+        ASSERT_EQ(stack.error, nullptr);
+        const auto emptySize = std::filesystem::file_size(path);
+        saveNotes(stack, 0);
+        EXPECT_TRUE(testing::pumpUntil([&] { return std::filesystem::file_size(path) > emptySize + kPerSave * note.size(); }));
+        EXPECT_EQ(count(*stack.main, "SessionNote"), size_t(kPerSave));
+        saveNotes(stack, kPerSave);
+        FetchRequest last("SessionNote");
+        last.setPredicate(Predicate::withFormat("itemId == %@", Value("n" + std::to_string(2 * kPerSave - 1))));
+        stack.main->performBlockAndWait([&] {
+            auto found = stack.main->executeFetchRequest(last);
+            ASSERT_EQ(found.size(), 1u);
+            EXPECT_EQ(found[0].objectAs<ManagedObject>()->valueForKey("note"), Value(note));
+        });
+    }
+    testing::Stack reopened(path);
+    ASSERT_EQ(reopened.error, nullptr);
+    EXPECT_EQ(count(*reopened.main, "SessionNote"), size_t(2 * kPerSave));
+}
+
 TEST(StoreDeathTest, ACrashInTheMiddleOfASaveLeavesThePreviousState) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     testing::TempDir dir;
