@@ -102,7 +102,7 @@ TEST(JSON, WrittenTextIsExact) {
               "\\u0001\\u0002\\u0003\\u0004\\u0005\\u0006\\u0007\\b\\t\\n\\u000b\\f\\r\\u000e\\u000f"
               "\\u0010\\u0011\\u0012\\u0013\\u0014\\u0015\\u0016\\u0017\\u0018\\u0019\\u001a\\u001b"
               "\\u001c\\u001d\\u001e\\u001f\"}");
-    EXPECT_EQ(parse(*JSONSerialization::stringWithJSONObject(v)), v);
+    EXPECT_EQ(parseJSON(*JSONSerialization::stringWithJSONObject(v)), v);
 
     Value nested = Value::dictionary({{"b", Value::array({1, Value::dictionary({}), Value::array({})})},
                                       {"a", Value::dictionary({{"x", Value::null()}, {"y", -0.5}})},
