@@ -71,7 +71,7 @@ TEST_F(QVAApiManagerDownloadsTest, ReportsFeedReplacesTheRowsInFeedOrder) {
             reports = rows<QVACoreDataReportsDocument>(token);
             return reports.size() == 3;
         },
-        apitest::kWait));
+        apitest::kManagerWait));
     std::sort(reports.begin(), reports.end(), [](auto& a, auto& b) { return a->index() < b->index(); });
     EXPECT_EQ(reports[0]->title(), std::optional<std::string>("First"));
     EXPECT_EQ(reports[0]->documentDescription(), std::optional<std::string>(" one "));
@@ -164,7 +164,7 @@ TEST_F(QVAApiManagerDownloadsTest, DocumentsNeedTheInternet) {
     auto& reachability = QNNetworkReachabilityManager::sharedManager();
     ASSERT_TRUE(foundation::RunLoop::main().runUntil(
         [&] { return reachability.networkReachabilityStatus() == QNNetworkReachabilityStatus::NotReachable; },
-        apitest::kWait));
+        apitest::kManagerWait));
     EXPECT_FALSE(Utils::isInternetReachable());
     auto offline = call([&](auto done) {
         api().getFileFromUrl(server.urlFor("/files/x.pdf"), std::string("x.pdf"), token, std::string("42"), done);
@@ -242,14 +242,14 @@ TEST_F(QVAApiManagerDownloadsTest, CancellingStopsServiceCallsOnly) {
                              document->error = error;
                              document->result = result;
                          });
-    ASSERT_TRUE(server.waitForRequestCount(2, apitest::kWait));
+    ASSERT_TRUE(server.waitForRequestCount(2, apitest::kManagerWait));
     api().cancelAllHTTPOperationTasks();
-    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return call->called; }, apitest::kWait));
+    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return call->called; }, apitest::kManagerWait));
     ASSERT_NE(call->error, nullptr);
     EXPECT_EQ(call->error->code(), foundation::URLError::Cancelled);
     EXPECT_FALSE(document->called);
     server.resumeStalledReplies();
-    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return document->called; }, apitest::kWait));
+    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return document->called; }, apitest::kManagerWait));
     EXPECT_EQ(document->error, nullptr);
     EXPECT_EQ(readFile(*document->result.string()), "PDF-BODY");
 }
