@@ -102,14 +102,16 @@ bool AppDelegate::applicationDidFinishLaunchingWithOptions(uikit::UIApplication&
     // load, which installing the root does: it is opened first.
     if (!forcedLogout && settings.currentAccount()) openStoredAccountStore();
     auto window = application.keyWindow();
+    // The appearance first: a view takes it when it enters the window, and
+    // the first screens enter it with the root.
+    window->setTintColor(kWindowTint);
+    AppearanceUtils::customizeDefaultUIAppearance();
     window->setRootViewController(
         uikit::UIStoryboard::storyboardWithName(Utils::storyboardName())->instantiateInitialViewController());
     window->makeKeyAndVisible();
 
     foundation::Log("%@", std::string(kBanner));
     startServices();
-    window->setTintColor(kWindowTint);
-    AppearanceUtils::customizeDefaultUIAppearance();
 
     if (forcedLogout) {
         Utils::displayAlertViewWithMessage(std::string(kForcedLogoutMessage), std::nullopt);

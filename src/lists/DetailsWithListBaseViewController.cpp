@@ -3,6 +3,7 @@
 #include "Utils/Utils.h"
 #include "coredata/ManagedObject.h"
 #include "graphics/Color.h"
+#include "lists/DetailsBarLook.h"
 #include "lists/QVADetailHeaderView.h"
 #include "uikit/UIApplication.h"
 #include "uikit/UIFont.h"
@@ -22,6 +23,14 @@ void makeBarTransparent(uikit::UINavigationBar& bar) {
     bar.setBackgroundImage(uikit::UIImage::make(), uikit::UIBarMetrics::Default);
 }
 
+uikit::TextAttributes barTitleAttributes() {
+    uikit::TextAttributes title;
+    title.font = uikit::UIFont::fontWithName(DetailsWithListBaseViewController::kTitleFontName,
+                                             DetailsWithListBaseViewController::kTitleFontSize);
+    title.foregroundColor = graphics::Color::white();
+    return title;
+}
+
 }  // namespace
 
 DetailsWithListBaseViewController::DetailsWithListBaseViewController(std::optional<std::string> nibName)
@@ -38,10 +47,8 @@ void DetailsWithListBaseViewController::viewDidLoad() {
     }
     auto navigation = navigationController();
     if (navigation) {
-        uikit::TextAttributes title;
-        title.font = uikit::UIFont::fontWithName(kTitleFontName, kTitleFontSize);
-        title.foregroundColor = graphics::Color::white();
-        navigation->navigationBar()->setTitleTextAttributes(title);
+        DetailsBarLook::keep(navigation->navigationBar());
+        navigation->navigationBar()->setTitleTextAttributes(barTitleAttributes());
     }
     auto object = currentObject();
     Utils::changeEdgesForController(*this, 0);
@@ -53,11 +60,36 @@ void DetailsWithListBaseViewController::viewDidLoad() {
 void DetailsWithListBaseViewController::viewWillAppear(bool animated) {
     LiteListBaseViewController::viewWillAppear(animated);
     uikit::UIApplication::sharedApplication().setStatusBarHidden(true, uikit::UIStatusBarAnimation::Slide);
+    if (auto navigation = navigationController()) {
+        auto bar = navigation->navigationBar();
+        if (heldBar_.lock() != bar) {
+            DetailsBarLook::hold(bar);
+            heldBar_ = bar;
+        }
+        styleNavigationBar();
+    }
 }
 
 void DetailsWithListBaseViewController::viewWillDisappear(bool animated) {
     uikit::UIApplication::sharedApplication().setStatusBarHidden(false, uikit::UIStatusBarAnimation::Slide);
+    if (auto bar = heldBar_.lock()) DetailsBarLook::release(bar);
+    heldBar_.reset();
     LiteListBaseViewController::viewWillDisappear(animated);
+}
+
+void DetailsWithListBaseViewController::styleNavigationBar() {
+    auto navigation = navigationController();
+    if (!navigation) return;
+    auto& bar = *navigation->navigationBar();
+    bar.setTitleTextAttributes(barTitleAttributes());
+    // A screen coming back finds the bar as the screen before it left it:
+    // the look follows the table's offset, as on scrolling.
+    if (auto table = tableView()) {
+        bar.setBackgroundColor(graphics::Color::clear());
+        scrollViewDidScroll(*table);
+    } else {
+        makeBarTransparent(bar);
+    }
 }
 
 void DetailsWithListBaseViewController::contextDidSave(const foundation::Notification& notification) {

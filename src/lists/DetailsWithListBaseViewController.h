@@ -18,6 +18,9 @@
 #include "lists/LiteListBaseViewController.h"
 
 class QVADetailHeaderView;
+namespace uikit {
+class UINavigationBar;
+}
 
 class DetailsWithListBaseViewController : public LiteListBaseViewController, public DetailsScreenSupport {
 public:
@@ -34,7 +37,9 @@ public:
 
     // --- Lifecycle ---
     void viewDidLoad() override;
-    // The status bar hidden, with the slide animation, while the screen shows.
+    // The status bar hidden, with the slide animation, while the screen shows;
+    // the navigation bar restyled while it shows and given back its own look
+    // when it goes.
     void viewWillAppear(bool animated) override;
     void viewWillDisappear(bool animated) override;
 
@@ -57,7 +62,12 @@ protected:
     BaseViewController& detailsViewController() override { return *this; }
 
 private:
+    // The bar's title and its look for the table's present offset.
+    void styleNavigationBar();
+
     std::shared_ptr<QVADetailHeaderView> detailHeaderView_;
+    // The bar this screen restyles while it shows (DetailsBarLook).
+    std::weak_ptr<uikit::UINavigationBar> heldBar_;
 };
 
 using DetailsWithListBaseViewControllerPtr = std::shared_ptr<DetailsWithListBaseViewController>;

@@ -14,7 +14,7 @@
 namespace {
 
 constexpr const char* kDoneButtonOutlet = "doneButton";
-constexpr const char* kCancelButtonOutlet = "cancelButton";
+constexpr const char* kDateCancelButtonOutlet = "cancelButton";
 
 int minutesOfDay(const foundation::Calendar& calendar, foundation::Date date) {
     const auto fields = calendar.components(date);
@@ -94,7 +94,7 @@ void ChangePersonalEntryDateViewController::addScene(uikit::UIStoryboard& storyb
             screen.doneButton_ = done;
             screen.cancelButton_ = cancel;
             screen.navigationItem()->setRightBarButtonItem(outlets.connect(kDoneButtonOutlet, done));
-            screen.navigationItem()->setLeftBarButtonItem(outlets.connect(kCancelButtonOutlet, cancel));
+            screen.navigationItem()->setLeftBarButtonItem(outlets.connect(kDateCancelButtonOutlet, cancel));
             auto view = std::make_shared<uikit::UIView>(graphics::Rect{0, 0, 320, 480});
             view->setBackgroundColor(graphics::Color::white());
             auto day = makeField(80, kSelectedDateField, "yyyy-MM-dd");
@@ -108,7 +108,7 @@ void ChangePersonalEntryDateViewController::addScene(uikit::UIStoryboard& storyb
             return view;
         });
     storyboard.addSegue(kStoryboardIdentifier, unwindSegue(kDoneSegue, kDoneUnwindAction, kDoneButtonOutlet));
-    storyboard.addSegue(kStoryboardIdentifier, unwindSegue(kCancelSegue, kCancelUnwindAction, kCancelButtonOutlet));
+    storyboard.addSegue(kStoryboardIdentifier, unwindSegue(kCancelSegue, kCancelUnwindAction, kDateCancelButtonOutlet));
 }
 
 void ChangePersonalEntryDateViewController::setSelectedDate(std::optional<foundation::Date> date) {

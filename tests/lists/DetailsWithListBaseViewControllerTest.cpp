@@ -23,6 +23,7 @@
 #include "uikit/ScreenDriver.h"
 #include "uikit/UIApplication.h"
 #include "uikit/UIFont.h"
+#include "uikit/UIImage.h"
 #include "uikit/UINavigationBar.h"
 #include "uikit/UINavigationController.h"
 #include "uikit/UIWindow.h"
@@ -255,6 +256,64 @@ TEST_F(DetailsWithListTest, aLeftSwipeOpensTheNextObjectOnTheSameSceneWithSwipin
     ASSERT_NE(next->swipeHintCorner(), nullptr);
     EXPECT_FALSE(next->swipeHintCorner()->isHidden());
     EXPECT_TRUE(!next->swipeHintLabel() || next->swipeHintLabel()->isHidden());
+}
+
+// Details screens restyle the bar of the stack they are pushed on; the screen
+// under them gets its bar back as it left it, however many details screens
+// were pushed on each other.
+TEST_F(DetailsWithListTest, theBarGetsItsOwnLookBackWhenTheLastDetailsScreenLeaves) {
+    stack_ = openCurrent("token");
+    for (const char* id : {"p1", "p2"}) insertMain("QVACoreDataParticipant", id);
+    auto root = std::make_shared<uikit::UIViewController>();
+    navigation_ = uikit::UINavigationController::withRootViewController(root);
+    showAsRoot(navigation_);
+    driver_.settle();
+    auto barImage = uikit::UIImage::imageNamed("iOS7_navigation_bar_background.png");
+    ASSERT_NE(barImage, nullptr);
+    bar().setBackgroundImage(barImage, uikit::UIBarMetrics::Default);
+    bar().setTranslucent(false);
+    uikit::TextAttributes rootTitle;
+    rootTitle.foregroundColor = graphics::Color::black();
+    bar().setTitleTextAttributes(rootTitle);
+
+    auto storyboard = uikit::UIStoryboard::storyboardWithName(AppStoryboards::kPhoneStoryboardName);
+    auto push = [&](const char* id) {
+        auto details = std::dynamic_pointer_cast<TestDetailsWithListViewController>(
+            storyboard->instantiateViewControllerWithIdentifier(TestDetailsWithList::kSceneIdentifier));
+        details->setEntityName(std::string("QVACoreDataParticipant"));
+        details->setSelectionPropertyId(std::string(id));
+        navigation_->pushViewController(details, false);
+        driver_.settle();
+        return details;
+    };
+    auto expectTransparent = [&] {
+        EXPECT_TRUE(bar().isTranslucent());
+        EXPECT_EQ(bar().backgroundColor(), graphics::Color::clear());
+        ASSERT_NE(bar().backgroundImageForBarMetrics(uikit::UIBarMetrics::Default), nullptr);
+        EXPECT_TRUE(bar().backgroundImageForBarMetrics(uikit::UIBarMetrics::Default)->isEmpty());
+        EXPECT_EQ(bar().titleTextAttributes().foregroundColor, graphics::Color::white());
+    };
+
+    details_ = push("p1");
+    expectTransparent();
+    scrollTo(400);
+    EXPECT_EQ(bar().backgroundColor(), graphics::Color::white());
+
+    auto second = push("p2");
+    expectTransparent();
+    navigation_->popViewControllerAnimated(false);
+    driver_.settle();
+    // The first screen, scrolled past its header, shows its strip again.
+    EXPECT_EQ(bar().backgroundColor(), graphics::Color::white());
+    EXPECT_FALSE(bar().isTranslucent());
+    EXPECT_EQ(details_->navigationItem()->title(), std::optional<std::string>("Header title"));
+
+    navigation_->popViewControllerAnimated(false);
+    driver_.settle();
+    EXPECT_EQ(bar().backgroundImageForBarMetrics(uikit::UIBarMetrics::Default), barImage);
+    EXPECT_FALSE(bar().isTranslucent());
+    EXPECT_EQ(bar().titleTextAttributes().foregroundColor, graphics::Color::black());
+    EXPECT_NE(bar().backgroundColor(), graphics::Color::clear());
 }
 
 }  // namespace

@@ -66,10 +66,10 @@ const char* typeLabel(DOMNodeType type) {
 
 }  // namespace
 
-Node::Node(DOMNodeType type, std::string name, std::optional<std::string> value)
-    : nodeType_(type),
-      nodeName_(std::move(name)),
-      nodeValue_(std::move(value)) {}
+Node::Node(DOMNodeType type, std::string name) : nodeType_(type), nodeName_(std::move(name)) {}
+
+Node::Node(DOMNodeType type, std::string name, std::string value)
+    : nodeType_(type), nodeName_(std::move(name)), nodeValue_(std::move(value)) {}
 
 const std::shared_ptr<NodeList>& Node::childNodes() const {
     static const auto noChildren = std::make_shared<NodeList>();

@@ -97,7 +97,8 @@ public:
     std::string description() const override;
 
 protected:
-    Node(DOMNodeType type, std::string name, std::optional<std::string> value = std::nullopt);
+    Node(DOMNodeType type, std::string name);
+    Node(DOMNodeType type, std::string name, std::string value);
     // Splits a qualified name into prefix and local name under the namespace.
     void applyNamespace(std::optional<std::string> namespaceURI);
     void createAttributeMap();
