@@ -12,11 +12,28 @@
 #include "uikit/UIControl.h"
 #include "uikit/NSLayoutConstraint.h"
 #include "uikit/UIGestureRecognizer.h"
+#include "uikit/UIStoryboardSegue.h"
 #include "uikit/UINib.h"
 #include "uikit/UITableView.h"
 #include "uikit/UIView.h"
 
 namespace uikit {
+
+UIStoryboardSegueDefinition UIStoryboardSegueDefinition::custom(std::string identifier, std::string destination,
+                                                                CustomPerform perform) {
+    UIStoryboardSegueDefinition segue;
+    segue.identifier = std::move(identifier);
+    segue.kind = UIStoryboardSegueKind::Custom;
+    segue.destination = std::move(destination);
+    segue.segueClass = [perform = std::move(perform)](const std::string& name, const UIViewControllerPtr& source,
+                                                      const UIViewControllerPtr& target) {
+        std::weak_ptr<UIViewController> weakSource = source;
+        return UIStoryboardSegue::segueWithIdentifier(name, source, target, [perform, weakSource, target] {
+            perform(weakSource.lock(), target);
+        });
+    };
+    return segue;
+}
 namespace {
 
 void requireMainForStoryboard() { foundation::requireMainThread("UIStoryboard is used from the main thread only"); }

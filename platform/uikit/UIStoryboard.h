@@ -72,6 +72,23 @@ struct UIStoryboardSegueDefinition {
     // For an unwind: the action looked for up the chain.
     std::string unwindAction;
     UIStoryboardSegueTrigger trigger;
+
+    // A custom segue whose perform runs `perform` with the source (while it
+    // still lives, else none) and the destination.
+    using CustomPerform =
+        std::function<void(const UIViewControllerPtr& source, const UIViewControllerPtr& destination)>;
+    static UIStoryboardSegueDefinition custom(std::string identifier, std::string destination,
+                                              CustomPerform perform);
+    // An unwind segue to `action`, started by `trigger` (or only in code).
+    static UIStoryboardSegueDefinition unwind(std::string identifier, std::string action,
+                                              UIStoryboardSegueTrigger trigger = {}) {
+        UIStoryboardSegueDefinition segue;
+        segue.identifier = std::move(identifier);
+        segue.kind = UIStoryboardSegueKind::Unwind;
+        segue.unwindAction = std::move(action);
+        segue.trigger = std::move(trigger);
+        return segue;
+    }
 };
 
 // Handed to a scene's view builder, to name the outlets it sets.

@@ -24,11 +24,7 @@ void ChooseCalendarViewController::addScene(uikit::UIStoryboard& storyboard) {
     storyboard.addPrototypeCell(kStoryboardIdentifier, kCellIdentifier, [] {
         return std::make_shared<uikit::UITableViewCell>(uikit::UITableViewCellStyle::Default, kCellIdentifier);
     });
-    uikit::UIStoryboardSegueDefinition unwind;
-    unwind.identifier = kUnwindSegue;
-    unwind.kind = uikit::UIStoryboardSegueKind::Unwind;
-    unwind.unwindAction = kUnwindAction;
-    storyboard.addSegue(kStoryboardIdentifier, std::move(unwind));
+    storyboard.addSegue(kStoryboardIdentifier, uikit::UIStoryboardSegueDefinition::unwind(kUnwindSegue, kUnwindAction));
 }
 
 void ChooseCalendarViewController::setCalendarSourcesData(std::vector<SourceCalendarsPtr> sources) {

@@ -23,21 +23,12 @@ void addScene(uikit::UIStoryboard& storyboard) {
 
 // The login screens are the window's root: switching between them replaces it.
 uikit::UIStoryboardSegueDefinition rootSwap(const char* identifier, const std::string& destination) {
-    uikit::UIStoryboardSegueDefinition segue;
-    segue.identifier = identifier;
-    segue.kind = uikit::UIStoryboardSegueKind::Custom;
-    segue.destination = destination;
-    segue.segueClass = [](const std::string& name, const uikit::UIViewControllerPtr& source,
-                          const uikit::UIViewControllerPtr& target) {
-        std::weak_ptr<uikit::UIViewController> weakSource = source;
-        return uikit::UIStoryboardSegue::segueWithIdentifier(name, source, target, [weakSource, target] {
-            auto from = weakSource.lock();
+    return uikit::UIStoryboardSegueDefinition::custom(
+        identifier, destination, [](const uikit::UIViewControllerPtr& from, const uikit::UIViewControllerPtr& target) {
             auto window = from && from->isViewLoaded() ? from->view()->window() : nullptr;
             if (!window) window = uikit::UIApplication::sharedApplication().keyWindow();
             if (window) window->setRootViewController(target);
         });
-    };
-    return segue;
 }
 
 // Registering again keeps one segue of each identifier.

@@ -42,15 +42,8 @@ std::vector<Destination> destinations() {
 // The pad's segue: the destination's navigation controller becomes the
 // split view's detail, beside the same master.
 uikit::UIStoryboardSegueDefinition replaceDetail(const char* identifier, const std::string& destination) {
-    uikit::UIStoryboardSegueDefinition segue;
-    segue.identifier = identifier;
-    segue.kind = uikit::UIStoryboardSegueKind::Custom;
-    segue.destination = destination;
-    segue.segueClass = [](const std::string& name, const uikit::UIViewControllerPtr& source,
-                          const uikit::UIViewControllerPtr& target) {
-        std::weak_ptr<uikit::UIViewController> weakSource = source;
-        return uikit::UIStoryboardSegue::segueWithIdentifier(name, source, target, [weakSource, target] {
-            auto from = weakSource.lock();
+    return uikit::UIStoryboardSegueDefinition::custom(
+        identifier, destination, [](const uikit::UIViewControllerPtr& from, const uikit::UIViewControllerPtr& target) {
             auto split = from ? from->splitViewController() : nullptr;
             if (!split) return;
             std::vector<uikit::UIViewControllerPtr> controllers;
@@ -58,8 +51,6 @@ uikit::UIStoryboardSegueDefinition replaceDetail(const char* identifier, const s
             controllers.push_back(target);
             split->setViewControllers(std::move(controllers));
         });
-    };
-    return segue;
 }
 
 uikit::UIStoryboardSegueDefinition push(const char* identifier, const std::string& destination) {

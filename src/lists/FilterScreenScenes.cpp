@@ -53,23 +53,20 @@ void addScenes(uikit::UIStoryboard& storyboard) {
     select.destination = kSelectFilterScene;
     select.trigger = {uikit::UIStoryboardSegueTrigger::Kind::TableCell, FiltersTableViewController::kCellIdentifier};
     storyboard.addSegue(kFiltersScene, select);
-    uikit::UIStoryboardSegueDefinition apply;
-    apply.identifier = FiltersTableViewController::kApplyFiltersSegue;
-    apply.kind = uikit::UIStoryboardSegueKind::Unwind;
-    apply.unwindAction = kListApplyFiltersAction;
-    apply.trigger = {uikit::UIStoryboardSegueTrigger::Kind::BarButtonItem, kApplyButtonOutlet};
-    storyboard.addSegue(kFiltersScene, apply);
+    storyboard.addSegue(kFiltersScene, uikit::UIStoryboardSegueDefinition::unwind(
+                                           FiltersTableViewController::kApplyFiltersSegue, kListApplyFiltersAction,
+                                           {uikit::UIStoryboardSegueTrigger::Kind::BarButtonItem, kApplyButtonOutlet}));
 
     storyboard.addScene(kSelectFilterScene,
                         [](uikit::UIStoryboard&) { return std::make_shared<SelectFilterTableViewController>(); });
     storyboard.addPrototypeCell(kSelectFilterScene, SelectFilterTableViewController::kCellIdentifier,
                                 plainCell(SelectFilterTableViewController::kCellIdentifier));
-    uikit::UIStoryboardSegueDefinition back;
-    back.identifier = SelectFilterTableViewController::kUnwindToFiltersSegue;
-    back.kind = uikit::UIStoryboardSegueKind::Unwind;
-    back.unwindAction = FiltersTableViewController::kUnwindToFiltersAction;
-    back.trigger = {uikit::UIStoryboardSegueTrigger::Kind::TableCell, SelectFilterTableViewController::kCellIdentifier};
-    storyboard.addSegue(kSelectFilterScene, back);
+    storyboard.addSegue(kSelectFilterScene,
+                        uikit::UIStoryboardSegueDefinition::unwind(
+                            SelectFilterTableViewController::kUnwindToFiltersSegue,
+                            FiltersTableViewController::kUnwindToFiltersAction,
+                            {uikit::UIStoryboardSegueTrigger::Kind::TableCell,
+                             SelectFilterTableViewController::kCellIdentifier}));
 }
 
 }  // namespace FilterScreenScenes

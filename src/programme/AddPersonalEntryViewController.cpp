@@ -95,11 +95,7 @@ void AddPersonalEntryViewController::addScene(uikit::UIStoryboard& storyboard) {
                            PersonalEntryDatesTableViewCell::kCellIdentifier};
     storyboard.addSegue(kStoryboardIdentifier, changeDates);
 
-    uikit::UIStoryboardSegueDefinition close;
-    close.identifier = kUnwindSegue;
-    close.kind = uikit::UIStoryboardSegueKind::Unwind;
-    close.unwindAction = kUnwindAction;
-    storyboard.addSegue(kStoryboardIdentifier, close);
+    storyboard.addSegue(kStoryboardIdentifier, uikit::UIStoryboardSegueDefinition::unwind(kUnwindSegue, kUnwindAction));
 }
 
 std::shared_ptr<uikit::UIView> AddPersonalEntryViewController::buildView(uikit::UIViewController& owner,

@@ -73,12 +73,8 @@ std::optional<foundation::Date> parseTime(const foundation::Calendar& calendar, 
 }
 
 uikit::UIStoryboardSegueDefinition unwindSegue(const char* identifier, const char* action, const char* outlet) {
-    uikit::UIStoryboardSegueDefinition segue;
-    segue.identifier = identifier;
-    segue.kind = uikit::UIStoryboardSegueKind::Unwind;
-    segue.unwindAction = action;
-    segue.trigger = {uikit::UIStoryboardSegueTrigger::Kind::BarButtonItem, outlet};
-    return segue;
+    return uikit::UIStoryboardSegueDefinition::unwind(identifier, action,
+                                                      {uikit::UIStoryboardSegueTrigger::Kind::BarButtonItem, outlet});
 }
 
 }  // namespace
