@@ -43,11 +43,14 @@ public:
         return scalar(Value(static_cast<int64_t>(u)));
     }
     bool number_float(number_float_t d, const string_t&) override { return scalar(Value(static_cast<double>(d))); }
-    bool string(string_t& s) override { return scalar(Value(std::move(s))); }
+    // Copied, not moved: the copy is allocated once at its size, and the
+    // lexer keeps its grown buffer for the next string instead of growing a
+    // fresh one character by character.
+    bool string(string_t& s) override { return scalar(Value(std::string(s))); }
     bool binary(binary_t&) override { return fail("binary values are not JSON"); }
     bool start_object(std::size_t) override { return open(Value(Value::Dictionary{})); }
     bool key(string_t& k) override {
-        stack_.back().key = std::move(k);
+        stack_.back().key.assign(k);
         return true;
     }
     bool end_object() override { return close(); }
@@ -84,8 +87,17 @@ private:
         Frame& top = stack_.back();
         if (auto* array = top.container.array()) {
             array->push_back(std::move(v));
+            return true;
+        }
+        // Keys mostly come in order (the service writes them so), and then
+        // each goes in at the end without a search. A repeated key keeps the
+        // last value, as it did through the map's subscript.
+        Value::Dictionary& entries = *top.container.dictionary();
+        if (entries.empty() || entries.rbegin()->first < top.key) {
+            entries.emplace_hint(entries.end(), std::move(top.key), std::move(v));
         } else {
-            (*top.container.dictionary())[top.key] = std::move(v);
+            auto [slot, inserted] = entries.try_emplace(std::move(top.key), std::move(v));
+            if (!inserted) slot->second = std::move(v);
         }
         return true;
     }

@@ -18,6 +18,7 @@
 #include <climits>
 #include <map>
 #include <memory>
+#include <mutex>
 
 namespace foundation::StringUtils {
 
@@ -238,8 +239,14 @@ std::string lowercase(std::string_view s) { return toUTF8(toUnicode(s).toLower(i
 
 // Only Latin letters lose their marks; other scripts become "?" as a lossy
 // ASCII encoding does, so such names file under "#" rather than a guessed letter.
+//
+// One transliterator for the process: building one parses ICU's rules, which
+// costs more than transliterating thousands of names, and the store's writes
+// hop between the pool's threads, so one per thread was built many times over.
+// ICU does not promise that one instance may be used from two threads at once.
 std::string toASCIILossy(std::string_view s) {
-    thread_local std::unique_ptr<icu::Transliterator> transliterator = [] {
+    static std::mutex transliteratorLock;
+    static const std::unique_ptr<icu::Transliterator> transliterator = [] {
         UErrorCode status = U_ZERO_ERROR;
         std::unique_ptr<icu::Transliterator> t(
             icu::Transliterator::createInstance("Latin-ASCII", UTRANS_FORWARD, status));
@@ -247,7 +254,10 @@ std::string toASCIILossy(std::string_view s) {
         return t;
     }();
     icu::UnicodeString u = toUnicode(s);
-    if (transliterator) transliterator->transliterate(u);
+    if (transliterator) {
+        std::lock_guard<std::mutex> hold(transliteratorLock);
+        transliterator->transliterate(u);
+    }
     std::string out;
     out.reserve(size_t(u.length()));
     for (int32_t i = 0; i < u.length();) {

@@ -46,19 +46,30 @@ Value QNJSONResponseSerializer::responseObjectForResponse(const std::shared_ptr<
         auto declared = foundation::Charset::encodingForIANAName(*response->textEncodingName());
         if (declared != foundation::StringEncoding::None) encoding = declared;
     }
-    auto text = foundation::Charset::decode(*data, encoding);
-    if (!text || *text == " ") return Value();
+    // A UTF-8 body is parsed where it lies once it checks out as UTF-8; only
+    // another encoding is decoded into a text of its own first.
+    std::optional<std::string> decoded;
+    std::string_view text;
+    if (encoding == foundation::StringEncoding::UTF8) {
+        text = std::string_view(reinterpret_cast<const char*>(data->bytes()), data->length());
+        if (text.size() > size_t(INT32_MAX) || !foundation::StringUtils::isValidUTF8(text)) return Value();
+    } else {
+        decoded = foundation::Charset::decode(*data, encoding);
+        if (!decoded) return Value();
+        text = *decoded;
+    }
+    if (text == " ") return Value();
 
     Value result;
     ErrorPtr serializationError;
-    // The decoder hands back UTF-8; the check guards the parser against a
+    // The decoders hand back UTF-8; the check guards the parser against a
     // decoder that ever let ill-formed text through.
-    if (!foundation::StringUtils::isValidUTF8(*text)) {
-        serializationError = notUTF8Error(*text);
-    } else if (text->empty()) {
+    if (decoded && !foundation::StringUtils::isValidUTF8(text)) {
+        serializationError = notUTF8Error(std::string(text));
+    } else if (text.empty()) {
         return Value();
     } else {
-        result = foundation::JSONSerialization::JSONObjectWithString(*text, readingOptions_, &serializationError);
+        result = foundation::JSONSerialization::JSONObjectWithString(text, readingOptions_, &serializationError);
     }
     if (removesKeysWithNullValues_ && !result.isAbsent()) result = QNJSONObjectWithoutNullValues(result);
     if (error) *error = QNErrorChainedWithUnderlyingError(serializationError, *error);

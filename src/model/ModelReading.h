@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "foundation/KeyedArchiver.h"
@@ -39,21 +40,24 @@ public:
     explicit FieldReader(const coredata::KeyValueCoding& object) : object_(&object) {}
 
     // Absent for a missing key and for the null marker.
-    foundation::Value value(const std::string& key) const;
-    Text text(const std::string& key) const { return textOf(value(key)); }
+    foundation::Value value(std::string_view key) const;
+    // The scalar reads look into a dictionary in place: a row of a page has
+    // some twenty fields, and a copy of each value on the way to its field
+    // was a good part of what mapping a page cost.
+    Text text(std::string_view key) const;
     // Truncated toward zero; a text is read by its leading number.
-    int32_t int32(const std::string& key) const { return value(key).intValue(); }
-    double real(const std::string& key) const { return value(key).doubleValue(); }
-    bool boolean(const std::string& key) const { return value(key).boolValue(); }
+    int32_t int32(std::string_view key) const;
+    double real(std::string_view key) const;
+    bool boolean(std::string_view key) const;
     // The value when it is an array, else absent.
-    foundation::Value array(const std::string& key) const;
+    foundation::Value array(std::string_view key) const;
     // The value when it is a dictionary, else absent.
-    foundation::Value dictionary(const std::string& key) const;
+    foundation::Value dictionary(std::string_view key) const;
 
     // The objects of class T inside the keyed archive held under `key`
     // (a binary attribute of a row); empty when there is none or it is unreadable.
     template <class T>
-    std::vector<std::shared_ptr<T>> archivedObjects(const std::string& key) const {
+    std::vector<std::shared_ptr<T>> archivedObjects(std::string_view key) const {
         std::vector<std::shared_ptr<T>> out;
         foundation::Value stored = value(key);
         const foundation::Data* data = stored.data();
@@ -68,6 +72,10 @@ public:
     }
 
 private:
+    // The dictionary's own value under `key`, null when it is missing or the
+    // null marker; only for a dictionary reader.
+    const foundation::Value* find(std::string_view key) const;
+
     const foundation::Value* dictionary_ = nullptr;
     const coredata::KeyValueCoding* object_ = nullptr;
 };

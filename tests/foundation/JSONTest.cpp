@@ -127,3 +127,20 @@ TEST(JSON, WrittenTextIsExact) {
     EXPECT_NE(error->localizedDescription().find("UTF-8"), std::string::npos);
     EXPECT_TRUE(JSONSerialization::isValidJSONObject(Value::array({Value(std::string("\xff"))})));
 }
+
+// Objects are filled as their keys arrive: in order, out of order, and with a
+// key given twice (the last one counts), long texts beside short ones.
+TEST(JSON, ObjectsKeepEveryKeyAndTheLastOfARepeatedOne) {
+    const std::string longText(70, 'x');
+    const std::string longKey = "a key longer than any short string";
+    Value parsed = parseJSON(R"({"b":1,"a":"first","c":{"z":1,"y":2},"a":")" + longText + R"(","d":"s",")" + longKey +
+                             R"(":")" + longText + R"(e","e":[")" + longText + R"(","t",""],"b":null})");
+    EXPECT_EQ(parsed, Value::dictionary({{"a", Value(longText)},
+                                         {"b", Value::null()},
+                                         {"c", Value::dictionary({{"y", 2}, {"z", 1}})},
+                                         {"d", "s"},
+                                         {longKey, Value(longText + "e")},
+                                         {"e", Value::array({Value(longText), "t", ""})}}));
+    EXPECT_EQ(parseJSON(R"([{"k":1,"k":2},{"k":3}])"),
+              Value::array({Value::dictionary({{"k", 2}}), Value::dictionary({{"k", 3}})}));
+}

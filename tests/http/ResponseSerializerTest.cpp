@@ -88,6 +88,17 @@ TEST(ResponseSerializer, JSONValidationAndErrors) {
                             Data::fromString("[\"caf\xE9\"]"));
     EXPECT_EQ(latin1.result, Value::array({"caf\xC3\xA9"}));
 
+    // A body that is not the UTF-8 it claims to be is no text: nothing comes
+    // of it, not even a parse error.
+    for (const char* contentType : {"application/json", "application/json; charset=utf-8"}) {
+        auto notText = serialize(*json, responseWith(200, contentType), Data::fromString("[\"caf\xE9\"]"));
+        EXPECT_TRUE(notText.result.isAbsent()) << contentType;
+        EXPECT_FALSE(notText.error) << contentType;
+    }
+    auto parsedInPlace = serialize(*json, responseWith(200, "application/json"), Data::fromString("[\"caf\xC3\xA9\"]"));
+    EXPECT_EQ(parsedInPlace.result, Value::array({"caf\xC3\xA9"}));
+    EXPECT_FALSE(parsedInPlace.error);
+
     auto malformed = serialize(*lenient, responseWith(500, "application/json"), Data::fromString("{"));
     EXPECT_TRUE(malformed.result.isAbsent());
     ASSERT_TRUE(malformed.error && malformed.error->underlyingError());

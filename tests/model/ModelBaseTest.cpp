@@ -7,6 +7,7 @@
 
 #include "foundation/KeyedArchiver.h"
 #include "model/ModelClass.h"
+#include "model/ModelReading.h"
 #include "model/QVAAgendaEntries.h"
 #include "model/QVANotification.h"
 #include "model/QVAPrivacySettings.h"
@@ -71,6 +72,47 @@ TEST(ModelBase, ScalarFieldsFollowTheConversionTable) {
     EXPECT_EQ(notification->message(), "Room changed");
     EXPECT_TRUE(notification->acknowledged());
     EXPECT_FALSE(notification->creation_date());
+}
+
+// A dictionary's fields are read where they lie; a stored object's through its
+// properties. Both read a missing key and the null marker alike.
+TEST(ModelBase, FieldReadsTreatMissingAndNullAlike) {
+    Value json = Value::dictionary({{"n", Value::null()},
+                                    {"count", "12 rooms"},
+                                    {"ratio", 2},
+                                    {"flag", "yes"},
+                                    {"list", Value::array({1})},
+                                    {"map", Value::dictionary({{"k", "v"}})},
+                                    {"a long key of more than fifteen", 7}});
+    ModelReading::FieldReader fields(json);
+    for (const char* nothing : {"n", "missing"}) {
+        EXPECT_FALSE(fields.text(nothing)) << nothing;
+        EXPECT_EQ(fields.int32(nothing), 0) << nothing;
+        EXPECT_EQ(fields.real(nothing), 0.0) << nothing;
+        EXPECT_FALSE(fields.boolean(nothing)) << nothing;
+        EXPECT_TRUE(fields.value(nothing).isAbsent()) << nothing;
+        EXPECT_TRUE(fields.array(nothing).isAbsent()) << nothing;
+        EXPECT_TRUE(fields.dictionary(nothing).isAbsent()) << nothing;
+    }
+    EXPECT_EQ(fields.int32("count"), 12);
+    EXPECT_EQ(fields.text("ratio"), "2");
+    EXPECT_DOUBLE_EQ(fields.real("ratio"), 2.0);
+    EXPECT_TRUE(fields.boolean("flag"));
+    EXPECT_EQ(fields.text("a long key of more than fifteen"), "7");
+    EXPECT_EQ(fields.array("list"), Value::array({1}));
+    EXPECT_TRUE(fields.array("map").isAbsent());
+    EXPECT_EQ(fields.dictionary("map"), Value::dictionary({{"k", "v"}}));
+    EXPECT_TRUE(fields.dictionary("list").isAbsent());
+    EXPECT_FALSE(fields.text("list"));
+
+    // A reader over anything but a dictionary reads nothing.
+    Value notADictionary = Value::array({json});
+    EXPECT_FALSE(ModelReading::FieldReader(notADictionary).text("count"));
+
+    auto room = QVARoom::initWithDictionary(Value::dictionary({{"id", 5}, {"revision", Value::null()}}));
+    ModelReading::FieldReader stored(*room);
+    EXPECT_EQ(stored.text("itemId"), "5");
+    EXPECT_FALSE(stored.text("revision"));
 }
 
 TEST(ModelBase, RegistryMakesModelsByClassName) {
