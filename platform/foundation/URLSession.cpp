@@ -51,10 +51,12 @@ void URLSession::requireValid(const char* operation) const {
 
 template <class T>
 std::shared_ptr<T> URLSession::makeTask(URLSessionTask::Kind kind, const URLRequest& request,
-                                        const std::function<void(URLSessionTask&)>& configure) {
+                                        const std::function<void(URLSessionTask&)>& configure,
+                                        bool nullWhenInvalidated) {
     uint64_t identifier;
     {
         std::lock_guard lock(mutex_);
+        if (nullWhenInvalidated && invalidated_) return nullptr;
         requireValid("makeTask");
         identifier = nextIdentifier_++;
     }
@@ -71,6 +73,10 @@ std::shared_ptr<T> URLSession::makeTask(URLSessionTask::Kind kind, const URLRequ
 
 URLSessionDataTaskPtr URLSession::dataTaskWithRequest(const URLRequest& request) {
     return makeTask<URLSessionDataTask>(URLSessionTask::Kind::Data, request);
+}
+
+URLSessionDataTaskPtr URLSession::dataTaskWithRequestIfValid(const URLRequest& request) {
+    return makeTask<URLSessionDataTask>(URLSessionTask::Kind::Data, request, {}, true);
 }
 
 URLSessionDataTaskPtr URLSession::dataTaskWithURL(const URL& url) {
@@ -208,23 +214,32 @@ void URLSession::enqueueEvent(std::function<void()> event) {
     events_.push_back(std::move(event));
     if (draining_) return;
     draining_ = true;
-    delegateQueue_->addOperationWithBlock([session = self()] { session->drainOneEvent(); });
+    delegateQueue_->addOperationWithBlock([session = self()] { session->drainEvents(); });
 }
 
-void URLSession::drainOneEvent() {
-    std::function<void()> event;
-    {
-        std::lock_guard lock(eventMutex_);
-        event = std::move(events_.front());
-        events_.pop_front();
+void URLSession::drainEvents() {
+    // The events already queued run in this one operation, in order: an
+    // operation per event would pay the delegate queue's thread hand-overs
+    // for every one. After a batch the queue's other operations get a turn.
+    for (int n = 0; n < kEventsPerOperation; ++n) {
+        std::function<void()> event;
+        {
+            std::lock_guard lock(eventMutex_);
+            if (events_.empty()) {
+                draining_ = false;
+                return;
+            }
+            event = std::move(events_.front());
+            events_.pop_front();
+        }
+        event();
     }
-    event();
     std::lock_guard lock(eventMutex_);
     if (events_.empty()) {
         draining_ = false;
         return;
     }
-    delegateQueue_->addOperationWithBlock([session = self()] { session->drainOneEvent(); });
+    delegateQueue_->addOperationWithBlock([session = self()] { session->drainEvents(); });
 }
 
 }  // namespace foundation

@@ -45,6 +45,9 @@ public:
     const OperationQueuePtr& delegateQueue() const { return delegateQueue_; }
 
     URLSessionDataTaskPtr dataTaskWithRequest(const URLRequest& request);
+    // The same, or null once the session has been invalidated: for work that
+    // may race an invalidation it did not ask for (a listing's next page).
+    URLSessionDataTaskPtr dataTaskWithRequestIfValid(const URLRequest& request);
     URLSessionDataTaskPtr dataTaskWithURL(const URL& url);
     // The body is read from the file when the task starts; the request's own
     // body is ignored.
@@ -80,11 +83,13 @@ private:
     void requireValid(const char* operation) const;  // under mutex_
     template <class T>
     std::shared_ptr<T> makeTask(URLSessionTask::Kind kind, const URLRequest& request,
-                                const std::function<void(URLSessionTask&)>& configure = {});
+                                const std::function<void(URLSessionTask&)>& configure = {},
+                                bool nullWhenInvalidated = false);
 
     // Runs `event` on the delegate queue after every event enqueued before.
     void enqueueEvent(std::function<void()> event);
-    void drainOneEvent();
+    void drainEvents();
+    static constexpr int kEventsPerOperation = 32;
     // The engine's report that a task has completed (or, with `silently`, has
     // turned into a download task): the task leaves the session.
     void taskDidComplete(const URLSessionTaskPtr& task, const ErrorPtr& error, bool silently = false);

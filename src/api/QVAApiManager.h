@@ -157,7 +157,11 @@ public:
     // error and the earlier pages' items. `visited` holds the absolute page
     // addresses read so far (null for a new walk). The next page is asked
     // for as soon as a page's head (a success status and its "Link") has
-    // come, while that page's body is still being read, parsed and mapped.
+    // come, while that page's body is still being read, parsed and mapped:
+    // from the session's delegate queue, without waiting for the main queue,
+    // and (for a listing without parameters, on the same origin) with the
+    // headers its first page was sent with. The completion comes on the
+    // completion queue (the main queue unless set).
     void paginatedRequestForService(const std::string& service, const foundation::Value& parameters,
                                     const ModelClassPtr& returnTypeClass,
                                     const std::shared_ptr<foundation::Value::Array>& dataArray,
@@ -380,9 +384,22 @@ private:
     void startRequest(const std::string& service, const std::string& method, const foundation::Value& parameters,
                       const ModelClassPtr& returnTypeClass, const ModelClassPtr& errorResponseObjectType,
                       ResponseHandler didReceiveResponse, RequestCompletion completion);
-    // One paginated listing in progress, and the request of its next page.
+    // The same for a request already built (`service` names it in errors).
+    // With `onlyIfValid`, a session invalidated meanwhile gives false and
+    // nothing is started or called.
+    bool startBuiltRequest(const foundation::URLRequest& request, const std::string& service,
+                           const ModelClassPtr& returnTypeClass, const ModelClassPtr& errorResponseObjectType,
+                           ResponseHandler didReceiveResponse, RequestCompletion completion,
+                           bool onlyIfValid = false);
+    // One paginated listing in progress, and the request of one of its pages
+    // (built by the serializer when none is given).
     struct PageWalk;
-    void requestPage(const std::shared_ptr<PageWalk>& walk, const std::string& service);
+    void requestPage(const std::shared_ptr<PageWalk>& walk, size_t index, const std::string& service,
+                     std::optional<foundation::URLRequest> request);
+    // A page's head has come: asks for the next page, or ends the listing.
+    // True when that ended it and it is the caller's to hand over.
+    bool followPage(const std::shared_ptr<PageWalk>& walk, size_t index, const std::string& service,
+                    const std::shared_ptr<foundation::HTTPURLResponse>& response);
     void invitationAnswer(const char* action, const Text& authCode, const Text& eventId, const Text& sessionId,
                           const Text& delegateTo, bool typedConflict, CallCompletion completion);
     void saveNote(const Text& note, const std::string& path, const char* noteClass, const char* entityName,

@@ -22,6 +22,7 @@
 #include "dispatch/Queue.h"
 #include "foundation/Format.h"
 #include "foundation/Log.h"
+#include "foundation/URLErrors.h"
 #include "http/QNJSONRequestSerializer.h"
 #include "http/QNJSONResponseSerializer.h"
 #include "model/QVAError.h"
@@ -234,9 +235,16 @@ void QVAApiManager::startRequest(const std::string& service, const std::string& 
     const std::string urlString = resolvedURLString(service);
     auto request = requestForAbsoluteURL(method, urlString, parameters);
     if (!request) request = requestWithoutParameters(urlString);
+    startBuiltRequest(*request, service, returnTypeClass, errorResponseObjectType, std::move(didReceiveResponse),
+                      std::move(completion));
+}
+
+bool QVAApiManager::startBuiltRequest(const foundation::URLRequest& request, const std::string& service,
+                                      const ModelClassPtr& returnTypeClass,
+                                      const ModelClassPtr& errorResponseObjectType, ResponseHandler didReceiveResponse,
+                                      RequestCompletion completion, bool onlyIfValid) {
     auto self = selfPtr();
-    auto task = dataTaskWithRequest(
-        *request, std::move(didReceiveResponse),
+    auto handler =
         [self, service, returnTypeClass, errorResponseObjectType, completion = std::move(completion)](
             const std::shared_ptr<foundation::URLResponse>& response, const Value& body, const ErrorPtr& taskError) {
             auto http = std::dynamic_pointer_cast<foundation::HTTPURLResponse>(response);
@@ -265,8 +273,12 @@ void QVAApiManager::startRequest(const std::string& service, const std::string& 
                                service, body.description())),
                            Value(), http);
             }
-        });
+        };
+    auto task = onlyIfValid ? dataTaskIfValidWithRequest(request, std::move(didReceiveResponse), std::move(handler))
+                            : dataTaskWithRequest(request, std::move(didReceiveResponse), std::move(handler));
+    if (!task) return false;
     task->resume();
+    return true;
 }
 
 // ---- verb wrappers ------------------------------------------------------------
@@ -368,13 +380,17 @@ void QVAApiManager::DELETEWithAuthentication(const std::string& service, const T
 
 // ---- pagination and merging -------------------------------------------------
 
-// Lives on the main queue: every page's head and result are handled there.
+// Shared by the session's delegate queue, where each page's head is read and
+// the next page asked for without waiting for the main queue, and the
+// completion queue, where each page's items come: all of it under `mutex`.
 struct QVAApiManager::PageWalk {
     struct Page {
         bool done = false;      // its result (or failure) has come
         bool followed = false;  // its "Link" has been looked at
         Value items;
+        foundation::URLRequest request;  // what asked for it: the next page's is made from it
     };
+    std::mutex mutex;
     Value parameters;
     ModelClassPtr returnTypeClass;
     std::shared_ptr<Value::Array> dataArray;
@@ -391,11 +407,13 @@ struct QVAApiManager::PageWalk {
         end = index;
         error = std::move(failure);
     }
-    // Hands over the listing once every page of it has come.
-    void finishWhenComplete() {
-        if (finished || end == std::numeric_limits<size_t>::max()) return;
+    // Once every page of the listing has come: its items in page order into
+    // `dataArray`, and true (once); the caller then hands it over, outside
+    // the lock.
+    bool takeCompleted() {
+        if (finished || end == std::numeric_limits<size_t>::max()) return false;
         for (size_t i = 0; i < end; ++i)
-            if (!pages[i].done) return;
+            if (!pages[i].done) return false;
         finished = true;
         if (dataArray) {
             for (size_t i = 0; i < end; ++i) {
@@ -405,9 +423,31 @@ struct QVAApiManager::PageWalk {
             }
         }
         pages.clear();
+        return true;
+    }
+    void handOver() {
         if (handler) handler(error);
     }
 };
+
+namespace {
+
+// The request of the page after `current`, made from it without the
+// serializer (whose headers the main thread may be changing for another
+// call): the listing keeps the headers it began with. Only for a listing
+// without parameters and a next page on the same origin, where the
+// serializer would have built the same request; nothing otherwise.
+std::optional<foundation::URLRequest> pageWalkNextRequest(const foundation::URLRequest& current,
+                                                          const Value& parameters, const std::string& nextURL) {
+    if (!parameters.isAbsent() || !current.url()) return std::nullopt;
+    auto url = foundation::URL::URLWithString(nextURL);
+    if (!url || !url->isSameOriginAs(*current.url())) return std::nullopt;
+    foundation::URLRequest next = current;
+    next.setURL(std::move(url));
+    return next;
+}
+
+}  // namespace
 
 void QVAApiManager::paginatedRequestForService(const std::string& service, const Value& parameters,
                                                const ModelClassPtr& returnTypeClass,
@@ -420,56 +460,112 @@ void QVAApiManager::paginatedRequestForService(const std::string& service, const
     walk->dataArray = dataArray;
     walk->handler = std::move(completionHandler);
     walk->visited = visited ? std::move(visited) : std::make_shared<std::set<std::string>>();
-    requestPage(walk, service);
-}
-
-void QVAApiManager::requestPage(const std::shared_ptr<PageWalk>& walk, const std::string& service) {
-    const size_t index = walk->pages.size();
     walk->pages.emplace_back();
     walk->visited->insert(resolvedURLString(service));
-    auto self = selfPtr();
-    // Asks for the page after this one, or ends the listing after it.
-    auto follow = [self, walk, index, service](const std::shared_ptr<foundation::HTTPURLResponse>& response) {
-        if (walk->finished || walk->pages[index].followed) return;
+    requestPage(walk, 0, service, std::nullopt);
+}
+
+bool QVAApiManager::followPage(const std::shared_ptr<PageWalk>& walk, size_t index, const std::string& service,
+                               const std::shared_ptr<foundation::HTTPURLResponse>& response) {
+    std::optional<std::string> next;
+    foundation::URLRequest current;
+    {
+        std::lock_guard lock(walk->mutex);
+        if (walk->finished || walk->pages[index].followed) return false;
         walk->pages[index].followed = true;
-        if (index >= walk->end) return;
+        if (index >= walk->end) return false;
         std::optional<std::string> link = response ? response->valueForHTTPHeaderField("Link") : std::nullopt;
-        std::optional<std::string> next = link && !link->empty() ? nextPageAddress(*link) : std::nullopt;
-        if (next && walk->visited->count(self->resolvedURLString(*next))) {
+        next = link && !link->empty() ? nextPageAddress(*link) : std::nullopt;
+        if (next && walk->visited->count(resolvedURLString(*next))) {
             foundation::Log("Infinite recursivity for call %@", service);
             next.reset();
         }
-        if (next)
-            self->requestPage(walk, *next);
-        else
+        if (!next) {
             walk->endAt(index + 1, nullptr);
-        walk->finishWhenComplete();
-    };
-    // A successful head is enough to know the next page: it leaves while
-    // this page's body is still on its way.
-    auto onHead = [follow](const std::shared_ptr<foundation::URLResponse>& response) {
+            return walk->takeCompleted();
+        }
+        walk->pages.emplace_back();
+        walk->visited->insert(resolvedURLString(*next));
+        current = walk->pages[index].request;
+    }
+    if (auto request = pageWalkNextRequest(current, walk->parameters, resolvedURLString(*next))) {
+        requestPage(walk, index + 1, *next, std::move(request));
+    } else {
+        // The serializer is the main thread's.
+        auto self = selfPtr();
+        dispatch::Queue::main()->async(
+            [self, walk, index, next = *next] { self->requestPage(walk, index + 1, next, std::nullopt); });
+    }
+    return false;
+}
+
+void QVAApiManager::requestPage(const std::shared_ptr<PageWalk>& walk, size_t index, const std::string& service,
+                                std::optional<foundation::URLRequest> request) {
+    if (!request) {
+        const std::string urlString = resolvedURLString(service);
+        request = requestForAbsoluteURL("GET", urlString, walk->parameters);
+        if (!request) request = requestWithoutParameters(urlString);
+    }
+    {
+        std::lock_guard lock(walk->mutex);
+        if (walk->finished) return;
+        walk->pages[index].request = *request;
+    }
+    auto self = selfPtr();
+    // A successful head is enough to know the next page: it leaves from the
+    // session's queue while this page's body is still on its way.
+    auto onHead = [self, walk, index, service](const std::shared_ptr<foundation::URLResponse>& response) {
         auto http = std::dynamic_pointer_cast<foundation::HTTPURLResponse>(response);
         if (!http || http->statusCode() < 200 || http->statusCode() >= 300) return;
-        dispatch::Queue::main()->async([follow, http] { follow(http); });
+        if (!self->followPage(walk, index, service, http)) return;
+        dispatch::QueuePtr queue = self->completionQueue();
+        if (!queue) queue = dispatch::Queue::main();
+        queue->async([walk] { walk->handOver(); });
     };
-    startRequest(service, "GET", walk->parameters, walk->returnTypeClass, nullptr, std::move(onHead),
-                 [walk, index, follow, service](const ErrorPtr& error, const Value& result,
-                                       const std::shared_ptr<foundation::HTTPURLResponse>& response) {
-                     if (walk->finished) return;
-                     if (error) {
-                         walk->endAt(index, error);
-                     } else if (!result.array()) {
-                         // Anything else (a notice served with 200, say) must not
-                         // read as an empty list: callers replace or delete rows
-                         // by the list.
-                         walk->endAt(index, notAListError(service));
-                     } else {
-                         walk->pages[index].items = result;
-                         follow(response);
-                     }
-                     walk->pages[index].done = true;
-                     walk->finishWhenComplete();
-                 });
+    const bool started = startBuiltRequest(*request, service, walk->returnTypeClass, nullptr, std::move(onHead),
+                      [self, walk, index, service](const ErrorPtr& error, const Value& result,
+                                                   const std::shared_ptr<foundation::HTTPURLResponse>& response) {
+                          {
+                              std::lock_guard lock(walk->mutex);
+                              if (walk->finished) return;
+                          }
+                          // Anything but a list (a notice served with 200, say)
+                          // must not read as an empty list: callers replace or
+                          // delete rows by the list.
+                          ErrorPtr failure = error ? error : result.array() ? nullptr : notAListError(service);
+                          bool completed = false;
+                          {
+                              std::lock_guard lock(walk->mutex);
+                              if (walk->finished) return;
+                              if (failure)
+                                  walk->endAt(index, failure);
+                              else
+                                  walk->pages[index].items = result;
+                              walk->pages[index].done = true;
+                              completed = walk->takeCompleted();
+                          }
+                          // A page whose head was not followed (none came) has
+                          // its "Link" read now.
+                          if (!failure && !completed) completed = self->followPage(walk, index, service, response);
+                          if (completed) walk->handOver();
+                      },
+                      index > 0);
+    if (started) return;
+    // The session was invalidated (its manager retired) while the listing
+    // went on: it ends here, as if this page had been cancelled.
+    bool completed = false;
+    {
+        std::lock_guard lock(walk->mutex);
+        if (walk->finished) return;
+        walk->endAt(index, foundation::makeURLError(foundation::URLError::Cancelled,
+                                                    request->url() ? request->url()->absoluteString() : service));
+        walk->pages[index].done = true;
+        completed = walk->takeCompleted();
+    }
+    if (!completed) return;
+    dispatch::QueuePtr queue = completionQueue();
+    if (!queue) queue = dispatch::Queue::main();
+    queue->async([walk] { walk->handOver(); });
 }
 
 void QVAApiManager::mergedGET(const std::vector<std::string>& services, const Value& parameters,

@@ -334,6 +334,18 @@ URLSessionDataTaskPtr QNURLSessionManager::dataTaskWithRequest(const URLRequest&
     return task;
 }
 
+URLSessionDataTaskPtr QNURLSessionManager::dataTaskIfValidWithRequest(const URLRequest& request,
+                                                                      ResponseHandler didReceiveResponse,
+                                                                      CompletionHandler completionHandler) {
+    const auto& session = requireSession();
+    URLSessionDataTaskPtr task;
+    taskCreationQueue()->sync([&] { task = session->dataTaskWithRequestIfValid(request); });
+    if (!task) return nullptr;
+    addDelegateForDataTask(task, std::move(completionHandler));
+    if (auto delegate = delegateForTask(task)) delegate->setResponseHandler(std::move(didReceiveResponse));
+    return task;
+}
+
 URLSessionUploadTaskPtr QNURLSessionManager::uploadTaskWithRequest(const URLRequest& request, const URL& fromFile,
                                                                    QNURLSessionManagerProgressPtr* progress,
                                                                    CompletionHandler completionHandler) {

@@ -157,6 +157,12 @@ public:
     foundation::URLSessionDataTaskPtr dataTaskWithRequest(const foundation::URLRequest& request,
                                                           ResponseHandler didReceiveResponse,
                                                           CompletionHandler completionHandler);
+    // The same, or null (and neither handler called) once the session has
+    // been invalidated, instead of the error of asking an invalidated
+    // session: for requests made from the session's own callbacks.
+    foundation::URLSessionDataTaskPtr dataTaskIfValidWithRequest(const foundation::URLRequest& request,
+                                                                 ResponseHandler didReceiveResponse,
+                                                                 CompletionHandler completionHandler);
     foundation::URLSessionUploadTaskPtr uploadTaskWithRequest(const foundation::URLRequest& request,
                                                               const foundation::URL& fromFile,
                                                               QNURLSessionManagerProgressPtr* progress,

@@ -3,6 +3,7 @@
 // errors become QVAError with the status, the merged GET, the login body,
 // and the bearer token going only to the service root's origin.
 #include "ApiTestSupport.h"
+#include "dispatch/Queue.h"
 #include "Utils/ErrorUtility.h"
 #include "api/DocumentInfoXMLParserDelegate.h"
 #include "foundation/Log.h"
@@ -88,6 +89,65 @@ TEST_F(QVAApiManagerTransportTest, PaginationStopsAtRepeatsAndAtUnusableLinks) {
     auto broken = call([&](auto done) { api().GET("first", Value(), true, rooms, done); });
     EXPECT_NE(broken.error, nullptr);
     EXPECT_EQ(ids(broken.result), (std::vector<std::string>{"f"}));
+}
+
+TEST_F(QVAApiManagerTransportTest, NextPagesLeaveWhileTheMainQueueIsBusyAndKeepTheListingsToken) {
+    constexpr int kPages = 8;
+    auto chain = [&](int i) { return path("chain/" + std::to_string(i)); };
+    for (int i = 1; i <= kPages; ++i) {
+        std::optional<std::string> link;
+        if (i < kPages) link = "<" + server.urlFor(chain(i + 1)) + ">; rel=\"next\"";
+        serve("GET", chain(i), page(R"([{"id":")" + std::to_string(i) + R"("}])", link));
+    }
+    bool allAskedFor = false;
+    auto outcome = call([&](auto done) {
+        api().GETWithAuthentication("chain/1", std::string("tok"), Value(), rooms, done);
+        // The main queue is held until every page was asked for, and another
+        // call's token is set meanwhile: the listing goes on with its own.
+        dispatch::Queue::main()->async([&] {
+            api().setAuthorizationHeaderWithCode(std::string("other"));
+            allAskedFor = server.waitForRequestCount(kPages, apitest::kManagerWait);
+        });
+    });
+    EXPECT_TRUE(allAskedFor);
+    EXPECT_EQ(outcome.error, nullptr);
+    EXPECT_EQ(ids(outcome.result), (std::vector<std::string>{"1", "2", "3", "4", "5", "6", "7", "8"}));
+    for (const auto& request : server.requests())
+        EXPECT_EQ(request.header("Authorization"), std::optional<std::string>("Bearer tok")) << request.path;
+
+    // A listing with parameters has each page's request built with them, as
+    // the first one was.
+    server.clearRequests();
+    serve("GET", path("with"), page(R"([{"id":"w"}])", "<" + server.urlFor(path("more")) + ">"));
+    serve("GET", path("more"), page(R"([{"id":"m"}])", std::nullopt));
+    auto withParameters = call([&](auto done) {
+        api().GETWithAuthentication("with", std::string("tok"), Value::dictionary({{"lang", "fr"}}), rooms, done);
+    });
+    EXPECT_EQ(ids(withParameters.result), (std::vector<std::string>{"w", "m"}));
+    auto requests = server.requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[1].path, "/api/v1/more?lang=fr");
+}
+
+TEST_F(QVAApiManagerTransportTest, ACancelledPageEndsTheListingWithThePagesBeforeIt) {
+    serve("GET", path("c1"), page(R"([{"id":"1"}])", "<" + server.urlFor(path("c2")) + ">"));
+    serve("GET", path("c2"), page(R"([{"id":"2"}])", "<" + server.urlFor(path("c3")) + ">"));
+    testservice::Reply held = json("[]");
+    held.neverAnswer = true;
+    serve("GET", path("c3"), held);
+    auto outcome = call([&](auto done) {
+        api().GET("c1", Value(), true, rooms, done);
+        dispatch::Queue::main()->async([&] {
+            ASSERT_TRUE(server.waitForRequestCount(3, apitest::kManagerWait));
+            for (const auto& task : api().dataTasks()) {
+                const auto& url = task->originalRequest().url();
+                if (url && url->path() == path("c3")) task->cancel();
+            }
+        });
+    });
+    ASSERT_NE(outcome.error, nullptr);
+    EXPECT_EQ(outcome.error->code(), foundation::URLError::Cancelled);
+    EXPECT_EQ(ids(outcome.result), (std::vector<std::string>{"1", "2"}));
 }
 
 TEST_F(QVAApiManagerTransportTest, AListAnsweredWithSomethingElseIsAnError) {
