@@ -159,16 +159,26 @@ void performMultipleCallsForAuthToken(const Text& authToken, const Text& eventId
             runListCall(run, item, authToken, eventId);
     }
 
-    run->group->notify(dispatch::Queue::main(), [run, completionBlock = std::move(completionBlock)] {
-        foundation::Log("syncGroupLoadAllData ready");
-        if (!completionBlock) foundation::Log("Error here, completion block is nil");
-        if (!run->failed) {
-            if (completionBlock) completionBlock(nullptr, Value());
-            return;
-        }
-        foundation::Log("%@", kFailedMessage);
-        auto error = QVAError::initWithDescription(kFailedMessage);
-        if (completionBlock) completionBlock(error, Value(run->importantFailed));
+    run->group->notify(dispatch::Queue::main(), [run, authToken, eventId, completionBlock = std::move(completionBlock)] {
+        // Done means stored: the writes completed once the main-queue context
+        // held their rows, the file gets them after. Until then the store
+        // is not complete on disk, and the first screen's fetch would queue
+        // behind the last list's file save.
+        StorageManager::sharedStorageManager().waitForPendingFileSavesForAuthToken(
+            authToken, eventId, [run, completionBlock](ErrorPtr fileError, Value) {
+                // Rows that did not reach the file leave the store incomplete
+                // (loaded again next time), though the screens have them.
+                if (fileError) run->failed = true;
+                foundation::Log("syncGroupLoadAllData ready");
+                if (!completionBlock) foundation::Log("Error here, completion block is nil");
+                if (!run->failed) {
+                    if (completionBlock) completionBlock(nullptr, Value());
+                    return;
+                }
+                foundation::Log("%@", kFailedMessage);
+                auto error = QVAError::initWithDescription(kFailedMessage);
+                if (completionBlock) completionBlock(error, Value(run->importantFailed));
+            });
     });
 }
 

@@ -169,6 +169,9 @@ void StorageManager::removePersistentStoreForAuthToken(const Text& authToken, co
     }
     // Closes the store unless a running write still holds it.
     dropped.reset();
+    // A store is removed to be loaded anew or left: what its contexts and
+    // connection held is free now, in the arenas of the threads that used it.
+    releaseFreeHeapLater();
     // A journal file left beside a new store of the same name would be read
     // as that store's, so all three go.
     auto& files = foundation::FileManager::defaultManager();

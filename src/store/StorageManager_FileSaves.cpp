@@ -2,10 +2,15 @@
 // their changes, while the file save runs later on the writer's queue. A
 // process that ends, or a command that says "done", must first let those
 // saves finish; this is the one place that waits for them.
+#if __has_include(<malloc.h>)
+#include <malloc.h>
+#endif
+
 #include <mutex>
 #include <utility>
 
 #include "dispatch/Group.h"
+#include "dispatch/Queue.h"
 #include "foundation/Log.h"
 #include "store/StorageManager.h"
 
@@ -29,20 +34,51 @@ struct FirstError {
     }
 };
 
+// A bulk write's rows, strings and row buffers were made and freed on
+// several pool threads, so the allocator keeps the freed memory spread over
+// as many arenas, where a later bulk write on other threads does not find
+// it: the process would grow by most of a download with each download.
+// Trimming gives the free pages of every arena back to the system.
+void fileSavesReleaseFreeHeap() {
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
+
 }  // namespace
 
+void StorageManager::releaseFreeHeapLater() { dispatch::Queue::global()->async(fileSavesReleaseFreeHeap); }
+
 void StorageManager::waitForPendingFileSaves(WriteCompletion completion) {
+    std::vector<std::shared_ptr<CoreDataStack>> stacks;
+    for (const auto& [key, stack] : coreDataStackCaches()) stacks.push_back(stack);
+    waitForFileSavesOfStacks(stacks, false, std::move(completion));
+}
+
+void StorageManager::waitForPendingFileSavesForAuthToken(const Text& authToken, const Text& eventId,
+                                                         WriteCompletion completion) {
+    std::vector<std::shared_ptr<CoreDataStack>> stacks;
+    {
+        std::lock_guard lock(cacheMutex_);
+        auto it = coreDataStackCaches_.find(getDatabaseKeyForAuthToken(authToken, eventId));
+        if (it != coreDataStackCaches_.end()) stacks.push_back(it->second);
+    }
+    waitForFileSavesOfStacks(stacks, true, std::move(completion));
+}
+
+void StorageManager::waitForFileSavesOfStacks(const std::vector<std::shared_ptr<CoreDataStack>>& stacks,
+                                              bool releaseFreeMemory, WriteCompletion completion) {
     auto group = dispatch::Group::create();
     auto failure = std::make_shared<FirstError>();
-    for (const auto& [key, stack] : coreDataStackCaches()) {
+    for (const auto& stack : stacks) {
         auto worker = stack->managedObjectContextWorkerOnBackground();
         auto background = stack->managedObjectContextBackgroundQueue();
         if (!worker || !background) continue;
         group->enter();
         // A write still on the worker queues its file save before its block
         // ends, so the file queue is looked at only after the worker's.
-        worker->performBlock([this, stack, background, group, failure] {
-            background->performBlock([this, stack, background, group, failure] {
+        worker->performBlock([this, stack, background, group, failure, releaseFreeMemory] {
+            background->performBlock([this, stack, background, group, failure, releaseFreeMemory] {
                 ErrorPtr earlier = stack->takeFileSaveError();
                 ErrorPtr retry;
                 if (background->hasChanges()) {
@@ -57,6 +93,9 @@ void StorageManager::waitForPendingFileSaves(WriteCompletion completion) {
                 if (earlier && !retry) foundation::Log("An earlier failed store file save was made good.");
                 failure->keep(retry);
                 group->leave();
+                // Off the file queue, so the first fetch after the download
+                // does not wait for it.
+                if (releaseFreeMemory) releaseFreeHeapLater();
             });
         });
     }

@@ -5,12 +5,14 @@
 // meeting being loaded instead, its reports read from its own feed.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <map>
 #include <set>
 
 #include "api/LocalServiceTest.h"
 #include "api/QVAApiManager_FullDownload.h"
 #include "model/QVAError.h"
+#include "store/CoreDataStack.h"
 
 namespace {
 
@@ -147,6 +149,52 @@ TEST_F(FullDownloadTest, AFailedImportantCallIsFlaggedAndASecondaryOneIsNot) {
     EXPECT_TRUE(secondary.importantFailed.isBool());
     EXPECT_FALSE(secondary.importantFailed.boolValue());
     EXPECT_EQ(count("QVACoreDataSession", eventId()), service->items(MeetingKind::Sessions).size());
+}
+
+// Done means stored: no file save still under way at the completion, the
+// rows found by another connection; a failed file save fails the download.
+TEST_F(FullDownloadTest, IsDoneOnceItsRowsAreInTheFileAndFailsWhenTheFileSaveFails) {
+    auto user = account();
+    auto event = fetchEvent(eventId());
+    ASSERT_TRUE(open(token(), eventId()));
+    struct FileSaves {
+        std::atomic<int> started{0}, ended{0};
+        std::atomic<bool> fail{false};
+    };
+    auto saves = std::make_shared<FileSaves>();
+    store.setContextSaveForTesting([saves](coredata::ManagedObjectContext& context) -> foundation::ErrorPtr {
+        if (context.parentContext()) return context.save();
+        ++saves->started;
+        if (saves->fail) return foundation::Error::withDescription("Test", 28, "no space left");
+        auto error = context.save();
+        ++saves->ended;
+        return error;
+    });
+    int runningAtCompletion = -1;
+    auto done = await([&](auto completion) {
+        QVAApiManagerFullDownload::loadAllDataForAccount(
+            user, event, nullptr, [&, completion](const foundation::ErrorPtr& error, const foundation::Value& flag) {
+                runningAtCompletion = saves->started - saves->ended;
+                completion(error, flag);
+            });
+    });
+    EXPECT_EQ(done.error, nullptr);
+    EXPECT_GE(saves->started, 1);
+    EXPECT_EQ(runningAtCompletion, 0);
+    auto reader = std::make_shared<CoreDataStack>();
+    reader->configureCoreDataStackForAuthToken(token(), eventId(), nullptr);
+    auto context = reader->managedObjectContextBackgroundQueue();
+    for (auto kind : {MeetingKind::Sessions, MeetingKind::Participants, MeetingKind::MessageRecipients}) {
+        coredata::FetchRequest request(entityOfKind().at(kind));
+        size_t found = 0;
+        context->performBlockAndWait([&] { found = context->countForFetchRequest(request); });
+        EXPECT_EQ(found, service->items(kind).size()) << entityOfKind().at(kind);
+    }
+
+    saves->fail = true;
+    auto failed = download(user, event);
+    ASSERT_NE(failed.error, nullptr);
+    EXPECT_EQ(failed.error->localizedDescription(), QVAApiManagerFullDownload::kFailedMessage);
 }
 
 TEST_F(FullDownloadTest, AMissingAccountOrMeetingFailsAtOnce) {
