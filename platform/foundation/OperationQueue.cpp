@@ -13,6 +13,27 @@ namespace foundation {
 namespace {
 
 thread_local OperationQueue* tlsCurrentOperationQueue = nullptr;
+// The operation this thread starts for a queue that evaluates again, on this
+// thread, as soon as start() returns: what that operation announces meanwhile
+// needs no evaluation of its own.
+thread_local const Operation* tlsOperationStartedInline = nullptr;
+
+class InlineStartScope {
+public:
+    explicit InlineStartScope(const Operation* op) : previous_(tlsOperationStartedInline) {
+        tlsOperationStartedInline = op;
+    }
+    ~InlineStartScope() { tlsOperationStartedInline = previous_; }
+    InlineStartScope(const InlineStartScope&) = delete;
+    InlineStartScope& operator=(const InlineStartScope&) = delete;
+
+private:
+    const Operation* previous_;
+};
+
+// A worker that keeps running a queue's operations one after another hands
+// the rest to another worker after this many, as a serial dispatch queue does.
+constexpr int kOperationsPerWorkerTurn = 64;
 
 class CurrentOperationQueueScope {
 public:
@@ -76,8 +97,10 @@ void OperationQueue::addOperation(const OperationPtr& op) {
     }
     if (!op->markEnqueued()) raise(kInvalidArgumentException, op->description() + " is already enqueued on a queue");
     std::weak_ptr<OperationQueue> weakQueue = self();
-    int watcher = op->addStateWatcher([weakQueue](std::string_view key) {
+    const Operation* watched = op.get();
+    int watcher = op->addStateWatcher([weakQueue, watched](std::string_view key) {
         if (key == "isExecuting") return;  // changes neither readiness nor the count of running operations
+        if (tlsOperationStartedInline == watched) return;  // its queue looks again once start() returns
         if (auto q = weakQueue.lock()) q->scheduleEvaluation();
     });
     {
@@ -161,11 +184,49 @@ void OperationQueue::scheduleEvaluation() {
         evaluationScheduled_ = true;
     }
     // Never inline: the caller may be an operation announcing a change under
-    // its own lock, and evaluating asks every operation for its state.
-    dispatch::Queue::global()->async([q = self()] { q->evaluate(); });
+    // its own lock, and evaluating asks every operation for its state. The
+    // worker that evaluates runs the first operation it starts itself.
+    dispatch::Queue::global()->async([q = self()] {
+        if (auto op = q->evaluate(!q->isMain_)) q->runOperations(op);
+    });
 }
 
-void OperationQueue::evaluate() {
+bool OperationQueue::claimEvaluation() {
+    std::lock_guard lock(mutex_);
+    if (evaluationScheduled_) {
+        evaluationPending_ = true;
+        return false;
+    }
+    evaluationScheduled_ = true;
+    return true;
+}
+
+void OperationQueue::runOperations(OperationPtr op) {
+    auto keep = self();
+    for (int n = 0; op; ++n) {
+        {
+            CurrentOperationQueueScope scope(this);
+            InlineStartScope inlineStart(op.get());
+            op->start();
+        }
+        op = nullptr;
+        // What the operation did, released included, may be what the main
+        // thread waits for.
+        RunLoop::workDidEnd();
+        // This thread holds no lock of anyone's here, so it looks again
+        // itself: a plain operation has finished by now, and the next ready
+        // one runs here without another hand-over.
+        if (!claimEvaluation()) return;  // the evaluation running elsewhere sees it
+        if (n + 1 >= kOperationsPerWorkerTurn) {
+            evaluate(false);
+            return;
+        }
+        op = evaluate(true);
+    }
+}
+
+OperationPtr OperationQueue::evaluate(bool mayRunOneHere) {
+    OperationPtr runHere;
     for (;;) {
         std::vector<Entry> snapshot;
         long limit;
@@ -206,7 +267,10 @@ void OperationQueue::evaluate() {
             ++running;
             toStart.push_back(it->op);
         }
-        for (auto& op : toStart) startOperation(op);
+        for (auto& op : toStart) {
+            if (mayRunOneHere && !runHere) runHere = op;
+            else startOperation(op);
+        }
 
         OperationQueuePtr released;
         {
@@ -219,25 +283,27 @@ void OperationQueue::evaluate() {
                 emptied_.notify_all();
             }
         }
-        return;  // `released` may end this queue now; the caller holds it until the call returns
+        return runHere;  // `released` may end this queue now; the caller holds it until the call returns
     }
 }
 
 void OperationQueue::startOperation(const OperationPtr& op) {
-    auto run = [q = self(), op] {
+    if (!isMain_) {
+        dispatch::Queue::global()->async([q = self(), op] { q->runOperations(op); });
+        return;
+    }
+    dispatch::Queue::main()->async([q = self(), op] {
         {
             CurrentOperationQueueScope scope(q.get());
+            InlineStartScope inlineStart(op.get());
             op->start();
         }
         // A plain operation has finished by now; look again in case it
-        // announced nothing.
-        q->scheduleEvaluation();
-    };
-    if (isMain_) {
-        dispatch::Queue::main()->async(std::move(run));
-    } else {
-        dispatch::Queue::global()->async(std::move(run));
-    }
+        // announced nothing. The main thread holds no lock here either, so
+        // it evaluates itself; the next operation is posted, to leave the
+        // run loop its turn.
+        if (q->claimEvaluation()) q->evaluate(false);
+    });
 }
 
 }  // namespace foundation

@@ -62,9 +62,17 @@ private:
     OperationQueuePtr self();
     long width() const;  // under mutex_
     void scheduleEvaluation();
+    // True when the caller is to evaluate now; false when an evaluation runs
+    // already (it then looks once more).
+    bool claimEvaluation();
     // Drops finished operations and starts ready ones; one evaluation at a
-    // time, repeated while changes came in meanwhile.
-    void evaluate();
+    // time (claimed before), repeated while changes came in meanwhile. With
+    // `mayRunOneHere` the first operation to start is handed back instead,
+    // for the caller to run on its own thread.
+    OperationPtr evaluate(bool mayRunOneHere);
+    // Runs `op` on the calling worker, then the next ones the evaluation
+    // after each hands back.
+    void runOperations(OperationPtr op);
     void startOperation(const OperationPtr& op);
 
     struct Entry {

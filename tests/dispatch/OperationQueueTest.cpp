@@ -171,3 +171,77 @@ TEST(OperationQueue, MainQueueRunsOperationsOnTheMainThread) {
     workers->waitUntilAllOperationsAreFinished();
     EXPECT_EQ(inside, workers);
 }
+
+// A worker that finished an operation runs the queue's next one itself: the
+// width, the order, cancellation and the thread the adder is on still hold
+// over runs longer than one worker's turn.
+TEST(OperationQueue, OperationsRunBackToBackKeepWidthOrderAndCancellation) {
+    for (long width : {1L, 3L}) {
+        SCOPED_TRACE(width);
+        auto queue = OperationQueue::create();
+        queue->setMaxConcurrentOperationCount(width);
+        const auto adder = std::this_thread::get_id();
+        std::mutex m;
+        std::vector<int> order;
+        std::atomic<int> inside = 0, widest = 0, onAdder = 0, wrongQueue = 0;
+        std::vector<OperationPtr> ops;
+        for (int i = 0; i < 200; ++i) {
+            ops.push_back(BlockOperation::blockOperationWithBlock([&, i] {
+                int now = inside.fetch_add(1) + 1;
+                for (int seen = widest; now > seen && !widest.compare_exchange_weak(seen, now);) {
+                }
+                if (std::this_thread::get_id() == adder) ++onAdder;
+                if (OperationQueue::currentQueue() != queue) ++wrongQueue;
+                {
+                    std::lock_guard lock(m);
+                    order.push_back(i);
+                }
+                --inside;
+            }));
+        }
+        // Every slot held by a gate, so the cancellations below land before
+        // the queue reaches them.
+        auto gate = std::make_shared<dispatch::Semaphore>(0);
+        for (long g = 0; g < width; ++g) queue->addOperationWithBlock([gate] { gate->wait(dispatch::kWaitForever); });
+        for (auto& op : ops) queue->addOperation(op);
+        for (int i = 5; i < 200; i += 10) ops[i]->cancel();
+        for (long g = 0; g < width; ++g) gate->signal();
+        queue->waitUntilAllOperationsAreFinished();
+
+        EXPECT_EQ(queue->operationCount(), 0u);
+        EXPECT_LE(widest, width);
+        EXPECT_EQ(onAdder, 0);
+        EXPECT_EQ(wrongQueue, 0);
+        ASSERT_EQ(order.size(), 180u);
+        for (auto& op : ops) EXPECT_TRUE(op->isFinished());
+        if (width == 1) {
+            for (size_t i = 1; i < order.size(); ++i) ASSERT_LT(order[i - 1], order[i]);
+        }
+        for (int i : order) EXPECT_NE(i % 10, 5);
+    }
+}
+
+// An operation that adds the next one from inside its block (as a chain of
+// delegate events does) gets it run after itself, on the same queue, and the
+// queue lets itself go once the chain ends.
+TEST(OperationQueue, ChainAddedFromInsideRunsInOrderAndReleasesTheQueue) {
+    auto queue = OperationQueue::create();
+    queue->setMaxConcurrentOperationCount(1);
+    std::weak_ptr<OperationQueue> weakQueue = queue;
+    std::vector<int> order;
+    dispatch::Semaphore done(0);
+    std::function<void(int)> link = [&](int i) {
+        order.push_back(i);
+        if (i == 149) {
+            done.signal();
+            return;
+        }
+        if (auto q = weakQueue.lock()) q->addOperationWithBlock([&link, i] { link(i + 1); });
+    };
+    queue->addOperationWithBlock([&] { link(0); });
+    queue = nullptr;  // the queue keeps itself alive while it has operations
+    ASSERT_TRUE(done.wait(10));
+    EXPECT_TRUE(RunLoop::main().runUntil([&] { return weakQueue.expired(); }, 10));
+    ASSERT_EQ(order.size(), 150u);
+    for (int i = 0; i < 150; ++i) ASSERT_EQ(order[i], i);
+}

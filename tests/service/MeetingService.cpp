@@ -11,6 +11,7 @@
 #include <mutex>
 #include <set>
 #include <sstream>
+#include <unordered_map>
 #include <utility>
 
 #include "foundation/JSONSerialization.h"
@@ -210,6 +211,11 @@ struct MeetingService::Impl {
     std::vector<Write> writes;
     std::function<void(const std::string&)> sink;
     bool stallMapFiles = false;
+    // The answers to "?fields=" listing pages by path and query, valid while
+    // the meeting stays as it is: a delta asks for the same small pages
+    // again and again. Big full pages are not kept (they are written fresh).
+    mutable std::unordered_map<std::string, Reply> fieldsPages;
+    static constexpr size_t kMaxFieldsPages = 4096;
 
     Impl(MeetingData d, Options o)
         : options(std::move(o)),
@@ -222,6 +228,7 @@ struct MeetingService::Impl {
     Reply routeEvent(const RecordedRequest& request, const std::vector<std::string>& rest, const std::string& eventId,
                      const std::string& path, const Query& query, const std::string& token, const Value& body);
     Reply list(const Value::Array& items, const std::string& path, const Query& query) const;
+    Reply listPage(const Value::Array& items, const std::string& path, const Query& query) const;
     Reply json(const Value& value, int status = 200) const;
     Reply error(int status, const std::string& message) const { return json(Value::dictionary({{"error", message}}), status); }
     Reply empty() const {
@@ -233,6 +240,9 @@ struct MeetingService::Impl {
     bool tokenValid(const std::string& token) const;
     std::string base() const { return server.baseURL(); }
     Value userAsRecipient(const Value& user) const;
+    // Under the lock, after (or before) anything that may change what a list
+    // answers.
+    void meetingChanged() { fieldsPages.clear(); }
 };
 
 MeetingService::MeetingService(MeetingData data) : MeetingService(std::move(data), Options()) {}
@@ -299,6 +309,7 @@ void MeetingService::resumeStalledMapFiles() { impl_->server.resumeStalledReplie
 
 void MeetingService::setPageSize(size_t pageSize) {
     std::lock_guard lock(impl_->mutex);
+    impl_->meetingChanged();
     impl_->options.pageSize = std::max<size_t>(pageSize, 1);
 }
 
@@ -321,16 +332,19 @@ std::optional<Value> MeetingService::item(MeetingKind kind, const std::string& i
 
 void MeetingService::putItem(MeetingKind kind, Value item) {
     std::lock_guard lock(impl_->mutex);
+    impl_->meetingChanged();
     impl_->data.put(kind, std::move(item));
 }
 
 bool MeetingService::removeItem(MeetingKind kind, const std::string& id) {
     std::lock_guard lock(impl_->mutex);
+    impl_->meetingChanged();
     return impl_->data.remove(kind, id);
 }
 
 bool MeetingService::setRevision(MeetingKind kind, const std::string& id, int64_t revision) {
     std::lock_guard lock(impl_->mutex);
+    impl_->meetingChanged();
     Value* found = impl_->data.find(kind, id);
     if (!found) return false;
     setKey(*found, "revision", Value(static_cast<long long>(revision)));
@@ -339,6 +353,7 @@ bool MeetingService::setRevision(MeetingKind kind, const std::string& id, int64_
 
 std::optional<int64_t> MeetingService::bumpRevision(MeetingKind kind, const std::string& id) {
     std::lock_guard lock(impl_->mutex);
+    impl_->meetingChanged();
     Value* found = impl_->data.find(kind, id);
     if (!found) return std::nullopt;
     int64_t next = revisionOf(*found) + 1;
@@ -348,6 +363,7 @@ std::optional<int64_t> MeetingService::bumpRevision(MeetingKind kind, const std:
 
 int64_t MeetingService::addMessage(Value message) {
     std::lock_guard lock(impl_->mutex);
+    impl_->meetingChanged();
     int64_t id = std::as_const(message)["id"].integerValue();
     if (std::as_const(message)["id"].isNothing()) {
         id = 0;
@@ -362,6 +378,7 @@ int64_t MeetingService::addMessage(Value message) {
 
 void MeetingService::mutate(const std::function<void(MeetingData&)>& change) {
     std::lock_guard lock(impl_->mutex);
+    impl_->meetingChanged();
     change(impl_->data);
 }
 
@@ -441,6 +458,24 @@ Reply MeetingService::Impl::json(const Value& value, int status) const {
 }
 
 Reply MeetingService::Impl::list(const Value::Array& items, const std::string& path, const Query& query) const {
+    // The answer depends on the meeting, the page size, the path and the
+    // query as sent (the next page's link repeats it), nothing else.
+    std::string cacheKey;
+    if (query.value("fields")) {
+        cacheKey = path + "?";
+        for (const auto& [key, value] : query.raw) cacheKey += key + "=" + value + "&";
+        auto cached = fieldsPages.find(cacheKey);
+        if (cached != fieldsPages.end()) return cached->second;
+    }
+    Reply reply = listPage(items, path, query);
+    if (!cacheKey.empty()) {
+        if (fieldsPages.size() >= kMaxFieldsPages) fieldsPages.clear();
+        fieldsPages.emplace(std::move(cacheKey), reply);
+    }
+    return reply;
+}
+
+Reply MeetingService::Impl::listPage(const Value::Array& items, const std::string& path, const Query& query) const {
     const Value::Array* source = &items;
     Value::Array filtered;
     if (auto ids = query.value("ids")) {
@@ -545,6 +580,8 @@ Reply MeetingService::Impl::route(const RecordedRequest& request, const std::str
     std::lock_guard lock(mutex);
     // A HEAD is answered as its GET (the server leaves the body out).
     const std::string method = request.method == "HEAD" ? "GET" : request.method;
+    // Any other method may change the meeting, answered or refused.
+    if (method != "GET") meetingChanged();
     if (rawPath.rfind(kApiPrefix, 0) != 0) {
         if (options.filesNeedToken && !tokenValid(token)) return error(401, "Invalid access token");
         auto file = data.files.find(percentDecoded(rawPath));

@@ -56,19 +56,41 @@ bool compressedForClient(const httplib::Request& req, const std::string& content
     return contentType.rfind("application/json", 0) == 0 || contentType.rfind("text/", 0) == 0;
 }
 
+// One compressor per server thread, reset for each body: setting one up
+// allocates and clears a few hundred kilobytes, far more than a small
+// listing page costs to compress.
+class ServerThreadDeflater {
+public:
+    ServerThreadDeflater() {
+        // 15 window bits, +16 for the gzip wrapper.
+        ready_ = deflateInit2(&stream_, Z_BEST_SPEED, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY) == Z_OK;
+    }
+    ~ServerThreadDeflater() {
+        if (ready_) deflateEnd(&stream_);
+    }
+    ServerThreadDeflater(const ServerThreadDeflater&) = delete;
+    ServerThreadDeflater& operator=(const ServerThreadDeflater&) = delete;
+
+    std::string gzipped(const std::string& body) {
+        if (!ready_ || deflateReset(&stream_) != Z_OK) return {};
+        std::string out(deflateBound(&stream_, body.size()), '\0');
+        stream_.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(body.data()));
+        stream_.avail_in = static_cast<uInt>(body.size());
+        stream_.next_out = reinterpret_cast<Bytef*>(out.data());
+        stream_.avail_out = static_cast<uInt>(out.size());
+        const int status = deflate(&stream_, Z_FINISH);
+        out.resize(stream_.total_out);
+        return status == Z_STREAM_END ? out : std::string();
+    }
+
+private:
+    z_stream stream_{};
+    bool ready_ = false;
+};
+
 std::string fastGzipped(const std::string& body) {
-    z_stream stream{};
-    // 15 window bits, +16 for the gzip wrapper.
-    if (deflateInit2(&stream, Z_BEST_SPEED, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY) != Z_OK) return {};
-    std::string out(deflateBound(&stream, body.size()), '\0');
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(body.data()));
-    stream.avail_in = static_cast<uInt>(body.size());
-    stream.next_out = reinterpret_cast<Bytef*>(out.data());
-    stream.avail_out = static_cast<uInt>(out.size());
-    const int status = deflate(&stream, Z_FINISH);
-    out.resize(stream.total_out);
-    deflateEnd(&stream);
-    return status == Z_STREAM_END ? out : std::string();
+    thread_local ServerThreadDeflater deflater;
+    return deflater.gzipped(body);
 }
 
 std::string pathWithoutQuery(const std::string& target) {

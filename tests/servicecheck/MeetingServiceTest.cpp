@@ -194,6 +194,53 @@ TEST_F(MeetingServiceTest, RevisionAndIdReadsFollowChangesToTheMeeting) {
     EXPECT_TRUE(one.at(0)["session"].isDictionary());
 }
 
+// The revision listings asked again and again: every change to the meeting,
+// the page size and injected faults show in the very next answer.
+TEST_F(MeetingServiceTest, RepeatedListingsSeeEveryChangeAtOnce) {
+    service.setPageSize(100);
+    const std::string listing = event("participants?fields=id,revision");
+    auto revisionOf = [&](const std::string& id) {
+        const Value listed = get(listing).json();
+        for (const auto& item : *listed.array())
+            if (idText(item["id"]) == id) return item["revision"].integerValue();
+        return int64_t{-1};
+    };
+    const std::string first = idText(service.items(MeetingKind::Participants)[0]["id"]);
+    const int64_t revision = revisionOf(first);
+    EXPECT_EQ(get(listing).body, get(listing).body);
+    service.bumpRevision(MeetingKind::Participants, first);
+    EXPECT_EQ(revisionOf(first), revision + 1);
+    service.setRevision(MeetingKind::Participants, first, revision + 7);
+    EXPECT_EQ(revisionOf(first), revision + 7);
+    service.mutate([&](MeetingData& data) { data.remove(MeetingKind::Participants, first); });
+    EXPECT_EQ(revisionOf(first), -1);
+    EXPECT_EQ(get(listing).json().count(), 59u);
+
+    service.setPageSize(50);
+    Response paged = get(listing);
+    EXPECT_EQ(paged.json().count(), 50u);
+    EXPECT_NE(nextLink(paged), "");
+
+    service.injectFault("GET", "/api/v1/events/" + service.eventId() + "/participants", {.status = 500, .times = 1});
+    EXPECT_EQ(get(listing).status, 500);
+    EXPECT_EQ(get(listing).body, paged.body);
+
+    // A write through the service itself.
+    const std::string selections = event("my_agenda/selections?fields=id,revision");
+    const size_t before = get(selections).json().count();
+    std::set<std::string> selected;
+    for (const auto& entry : service.items(MeetingKind::AgendaSelections))
+        selected.insert(idText(entry["session"].isDictionary() ? entry["session"]["id"] : entry["id"]));
+    std::string session;
+    for (const auto& item : service.items(MeetingKind::Sessions))
+        if (!selected.count(idText(item["id"]))) session = idText(item["id"]);
+    ASSERT_FALSE(session.empty());
+    ASSERT_EQ(fetch(event("my_agenda/selections"), service.demoToken(), "POST", R"({"session_id":")" + session + R"("})")
+                  .status,
+              200);
+    EXPECT_EQ(get(selections).json().count(), before + 1);
+}
+
 // A listing that keeps some fields writes the same JSON as the reduced
 // items themselves would, whatever the values hold.
 TEST_F(MeetingServiceTest, FieldListingsWriteWhatTheReducedItemsWouldWrite) {
