@@ -179,12 +179,21 @@ size_t RunLoop::runDueTasks() {
 
 bool RunLoop::runUntil(const std::function<bool()>& pred, double timeoutSeconds) {
     requireOwnThread("runUntil");
+    return runUntilPredicate(pred, timeoutSeconds, true);
+}
+
+bool RunLoop::runUntilWoken(const std::function<bool()>& pred, double timeoutSeconds) {
+    requireOwnThread("runUntilWoken");
+    return runUntilPredicate(pred, timeoutSeconds, false);
+}
+
+bool RunLoop::runUntilPredicate(const std::function<bool()>& pred, double timeoutSeconds, bool lookAgain) {
     struct Waiting {
         std::atomic<int>& count;
         explicit Waiting(std::atomic<int>& c) : count(c) { ++count; }
         ~Waiting() { --count; }
     } waiting(state_->predicateWaits);
-    return runUntilDeadline(pred, timeoutSeconds, true);
+    return runUntilDeadline(pred, timeoutSeconds, lookAgain);
 }
 
 void RunLoop::run() {

@@ -50,6 +50,12 @@ public:
     // looked at again after 1 ms, then after ever longer waits up to 64 ms,
     // for a bare thread that changes what it reads and tells no one.
     bool runUntil(const std::function<bool()>& pred, double timeoutSeconds);
+    // runUntil without the backing-off looks, for a predicate that turns true
+    // only through something that wakes the loop (a post, a timer, a clock
+    // change, wakeUp(), on the main loop the end of a queued task or of
+    // another loop's task): a long wait then sleeps until that happens or
+    // the time is up, with no wake-ups of its own.
+    bool runUntilWoken(const std::function<bool()>& pred, double timeoutSeconds);
     // Runs everything due now without blocking; returns how many ran.
     size_t runDueTasks();
     // How many tasks and timer firings this loop has run so far, so that a
@@ -83,6 +89,9 @@ private:
     // Runs until `done` or the deadline; `lookAgain` adds the backing-off
     // looks at `done` while nothing happens.
     bool runUntilDeadline(const std::function<bool()>& done, double timeoutSeconds, bool lookAgain);
+    // runUntil's body: counts the wait for workDidEnd, then runs until the
+    // predicate holds or the time is up.
+    bool runUntilPredicate(const std::function<bool()>& pred, double timeoutSeconds, bool lookAgain);
 
     struct State;
     std::shared_ptr<State> state_;

@@ -159,3 +159,31 @@ TEST(RunLoop, AWaitWakesForWhatItWaitsForAndDoesNotSpin) {
         30));
     EXPECT_LE(looks, 25);
 }
+
+TEST(RunLoop, AWokenWaitSeesQueuedWorkAndWakeUpsAndOtherwiseSleepsToItsEnd) {
+    // A flag raised by a queued task: the task's end wakes the main loop.
+    std::atomic<bool> queued = false;
+    dispatch::Queue::global()->async([&] { queued = true; });
+    EXPECT_TRUE(RunLoop::main().runUntilWoken([&] { return queued.load(); }, 30));
+
+    // A bare thread is seen once it says so.
+    std::atomic<bool> raised = false;
+    std::thread other([&] {
+        raised = true;
+        RunLoop::main().wakeUp();
+    });
+    EXPECT_TRUE(RunLoop::main().runUntilWoken([&] { return raised.load(); }, 30));
+    other.join();
+
+    // With nothing happening the predicate is looked at on entry and at the
+    // end, never on a timer of the loop's own.
+    RunLoop::main().runDueTasks();
+    int looks = 0;
+    EXPECT_FALSE(RunLoop::main().runUntilWoken(
+        [&] {
+            ++looks;
+            return false;
+        },
+        0.2));
+    EXPECT_LE(looks, 3);
+}

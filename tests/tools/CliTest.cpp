@@ -6,6 +6,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <thread>
 
 #include "api/ApplicationService.h"
 #include "settings/ApplicationSettingsStore.h"
@@ -16,6 +17,7 @@
 #include "foundation/FileManager.h"
 #include "graphics/Bitmap.h"
 #include "foundation/JSONSerialization.h"
+#include "foundation/Log.h"
 #include "foundation/RunLoop.h"
 #include "model/QVAEvent.h"
 #include "network/Reachability.h"
@@ -321,6 +323,17 @@ public:
     int64_t tapped = -1;
     void alertViewDidDismissWithButtonIndex(uikit::UIAlertView&, int64_t index) override { tapped = index; }
 };
+
+TEST(CliPumpTest, AWatchedLineLoggedOnAnotherThreadEndsThePump) {
+    std::ostringstream out, err;
+    quovana::CommandContext context(out, err);
+    context.watchLog("Delta ready");
+    // The pump only looks when woken: the line itself must wake it.
+    std::thread logger([] { foundation::Log("%s", "Delta ready!!"); });
+    EXPECT_TRUE(context.pump([&] { return context.logCount("Delta ready") == 1; }, 30));
+    logger.join();
+    EXPECT_NE(err.str().find("Delta ready!!"), std::string::npos) << err.str();
+}
 
 TEST(CliAlertTest, AlertsArePrintedAndAnsweredWithTheGivenButtonOrTheFirst) {
     for (const auto& [answer, expected] : {std::pair<std::optional<std::string>, int64_t>{std::nullopt, 0},

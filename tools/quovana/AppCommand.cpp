@@ -606,7 +606,7 @@ private:
             foundation::RunLoop::main().runDueTasks();
         } else {
             // On the real clock the app runs for that long, as a person waits.
-            foundation::RunLoop::main().runUntil([] { return false; }, *seconds);
+            foundation::RunLoop::main().runUntilWoken([] { return false; }, *seconds);
         }
         return done();
     }

@@ -49,16 +49,23 @@ CommandContext::~CommandContext() {
 }
 
 void CommandContext::logged(const std::string& line) {
-    std::lock_guard lock(logMutex_);
-    for (auto& [fragment, count] : watched_) {
-        if (line.find(fragment) == std::string::npos) continue;
-        ++count;
-        watchedLines_[fragment].push_back(line);
+    bool matched = false;
+    {
+        std::lock_guard lock(logMutex_);
+        for (auto& [fragment, count] : watched_) {
+            if (line.find(fragment) == std::string::npos) continue;
+            ++count;
+            watchedLines_[fragment].push_back(line);
+            matched = true;
+        }
+        if (logFile_)
+            *logFile_ << line << "\n";
+        else
+            pendingLog_.push_back(line);
     }
-    if (logFile_)
-        *logFile_ << line << "\n";
-    else
-        pendingLog_.push_back(line);
+    // A watched line may be what the pump waits for, and the pump looks only
+    // when woken; a line logged on the main thread is seen after its task.
+    if (matched && !foundation::isMainThread()) foundation::RunLoop::main().wakeUp();
 }
 
 void CommandContext::watchLog(const std::string& fragment) {
@@ -104,7 +111,10 @@ void CommandContext::flushLog() {
 }
 
 bool CommandContext::pump(const std::function<bool()>& done, double timeoutSeconds) {
-    bool finished = foundation::RunLoop::main().runUntil(
+    // What a command waits for changes in a main-queue task, in a queued task
+    // whose end wakes the loop, or in a watched log line (logged() wakes it),
+    // so the pump sleeps until then instead of looking on a timer.
+    bool finished = foundation::RunLoop::main().runUntilWoken(
         [&] {
             flushLog();
             if (answersAlerts_) answerAlerts();
