@@ -70,12 +70,20 @@ void EntityDescription::buildAttributeIndex() {
 }
 
 std::optional<size_t> EntityDescription::attributeIndex(const std::string& name) const {
+    // Rows are mostly written and read attribute after attribute, or one
+    // attribute over many rows: the name after this thread's last answer, or
+    // the last answer again, is tried before hashing. Only a guess, checked
+    // against this entity's own names, so any entity may follow any other.
+    thread_local size_t entityLastAttribute = 0;
+    const size_t count = attributes_.size();
+    for (size_t guess : {entityLastAttribute + 1, entityLastAttribute})
+        if (guess < count && attributes_[guess].name == name) return entityLastAttribute = guess;
     if (indexSlots_.empty()) return std::nullopt;
     const size_t mask = indexSlots_.size() - 1;
     for (size_t slot = nameHash(name) & mask;; slot = (slot + 1) & mask) {
         int32_t index = indexSlots_[slot];
         if (index < 0) return std::nullopt;
-        if (attributes_[size_t(index)].name == name) return size_t(index);
+        if (attributes_[size_t(index)].name == name) return entityLastAttribute = size_t(index);
     }
 }
 

@@ -156,7 +156,8 @@ ManagedObjectPtr ManagedObjectContext::insertNewObject(const std::string& entity
     auto object = makeObject(StoreRow{entity, primaryKey, std::make_shared<detail::RowValues>(entity->defaultValues())},
                              std::move(id));
     object->inserted_ = true;
-    inserted_[primaryKey] = object;
+    // New keys grow, so they go at the end.
+    inserted_.emplace_hint(inserted_.end(), primaryKey, object);
     return object;
 }
 
@@ -279,7 +280,8 @@ ContextChanges ManagedObjectContext::mergeChildChanges(const ChangeSet& changes)
     if (observed) materializePendingRows();
     for (const auto& row : changes.inserted) {
         if (!observed && !registeredObject(row.primaryKey)) {
-            pendingInserted_[row.primaryKey] = row;
+            // A child's rows come in key order, mostly after those held.
+            pendingInserted_.insert_or_assign(pendingInserted_.end(), row.primaryKey, row);
             continue;
         }
         auto object = makeObject(row);
@@ -459,8 +461,18 @@ FetchOutcome ManagedObjectContext::collectRows(const FetchPlan& plan) {
     upward.pendingBelow = plan.pendingBelow || mine;
     FetchOutcome outcome;
     if (parent_) {
+        // A root parent with nothing unsaved for this fetch adds nothing to
+        // the file's rows: they are read here, on this thread, which makes
+        // and frees them, instead of on the root's queue. Asking still goes
+        // through that queue, so a save queued there before this fetch is in
+        // the file by the time it is read.
         auto parent = parent_;
-        parent->performBlockAndWait([&] { outcome = parent->collectRows(upward); });
+        bool readHere = false;
+        parent->performBlockAndWait([&] {
+            if (parent->coordinator_ && !parent->hasPendingChangesFor(upward)) readHere = true;
+            else outcome = parent->collectRows(upward);
+        });
+        if (readHere) outcome = parent->coordinator_->executeFetchBesideWriter(upward);
     } else if (coordinator_) {
         outcome = coordinator_->executeFetch(upward);
     } else {

@@ -1,5 +1,6 @@
 // Store access for root contexts, serialized by one mutex so that two root
-// contexts of one coordinator never use the SQLite connection at once.
+// contexts of one coordinator never use the SQLite connection at once; reads
+// beside the writer take connections of their own.
 #include "coredata/PersistentStoreCoordinator.h"
 
 #include "coredata/Constants.h"
@@ -78,6 +79,21 @@ detail::FetchOutcome PersistentStoreCoordinator::executeFetch(const detail::Fetc
         return outcome;
     }
     return store_->fetch(plan);
+}
+
+detail::FetchOutcome PersistentStoreCoordinator::executeFetchBesideWriter(const detail::FetchPlan& plan) {
+    detail::SQLiteStore* store = nullptr;
+    {
+        // A store once added stays until the coordinator goes.
+        std::lock_guard lock(mutex_);
+        store = store_.get();
+    }
+    if (!store) {
+        detail::FetchOutcome outcome;
+        outcome.error = noStore();
+        return outcome;
+    }
+    return store->fetchBesideWriter(plan);
 }
 
 }  // namespace coredata

@@ -60,6 +60,10 @@ public:
     ManagedObjectIDPtr objectID(const EntityDescription& entity, int64_t primaryKey) const;
     foundation::ErrorPtr executeSave(const detail::ChangeSet& changes);
     detail::FetchOutcome executeFetch(const detail::FetchPlan& plan);
+    // A fetch that needs nothing of a root context's unsaved changes, read on
+    // the calling thread beside saves and other fetches (so the rows are made
+    // and freed on the thread that uses them).
+    detail::FetchOutcome executeFetchBesideWriter(const detail::FetchPlan& plan);
 
 private:
     ModelPtr model_;

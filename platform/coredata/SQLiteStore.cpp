@@ -8,6 +8,7 @@
 #include <atomic>
 #include <filesystem>
 #include <map>
+#include <mutex>
 #include <set>
 #include <unordered_map>
 
@@ -217,29 +218,23 @@ int walCommitted(void* checkpointer, sqlite3*, const char*, int pages) {
     return SQLITE_OK;
 }
 
-}  // namespace
-
-struct SQLiteStore::Impl {
+// One SQLite connection and its cache of prepared statements. Used by one
+// thread at a time.
+struct SQLiteConnection {
     sqlite3* db = nullptr;
-    std::shared_ptr<Checkpointer> checkpointer;
     std::string path;
-    ModelPtr model;
-    std::map<const EntityDescription*, Table> tables;  // by root entity
-    std::unordered_map<const EntityDescription*, EntityInfo> entities;
-    std::unordered_map<int, const EntityDescription*> entityByEnt;
     std::unordered_map<std::string, sqlite3_stmt*> statements;
 
-    // The insert and update statements of each entity, kept apart from the
-    // general cache (which is emptied when full) so a save finds them by
-    // entity rather than by hashing their long texts.
-    std::unordered_map<const EntityDescription*, sqlite3_stmt*> insertStatements, updateStatements;
+    SQLiteConnection() = default;
+    SQLiteConnection(const SQLiteConnection&) = delete;
+    SQLiteConnection& operator=(const SQLiteConnection&) = delete;
+    ~SQLiteConnection() { close(); }
 
-    ~Impl() {
-        if (checkpointer) checkpointer->close();
+    void close() {
         for (auto& [sql, stmt] : statements) sqlite3_finalize(stmt);
-        for (auto* cache : {&insertStatements, &updateStatements})
-            for (auto& [entity, stmt] : *cache) sqlite3_finalize(stmt);
+        statements.clear();
         if (db) sqlite3_close_v2(db);
+        db = nullptr;
     }
 
     std::string message() const { return db ? sqlite3_errmsg(db) : "out of memory"; }
@@ -270,6 +265,39 @@ struct SQLiteStore::Impl {
         statements[sql] = stmt;
         return stmt;
     }
+};
+
+}  // namespace
+
+// The writing connection, the schema as this file holds it (fixed once
+// open), and the connections that serve reads beside the writer.
+struct SQLiteStore::Impl : SQLiteConnection {
+    std::shared_ptr<Checkpointer> checkpointer;
+    ModelPtr model;
+    std::map<const EntityDescription*, Table> tables;  // by root entity
+    std::unordered_map<const EntityDescription*, EntityInfo> entities;
+    std::unordered_map<int, const EntityDescription*> entityByEnt;
+
+    // The insert and update statements of each entity, kept apart from the
+    // general cache (which is emptied when full) so a save finds them by
+    // entity rather than by hashing their long texts.
+    std::unordered_map<const EntityDescription*, sqlite3_stmt*> insertStatements, updateStatements;
+
+    // Read connections not in use; a reader is opened when none is free.
+    std::mutex readersMutex;
+    std::vector<std::unique_ptr<SQLiteConnection>> idleReaders;
+
+    ~Impl() {
+        idleReaders.clear();
+        if (checkpointer) checkpointer->close();
+        for (auto* cache : {&insertStatements, &updateStatements})
+            for (auto& [entity, stmt] : *cache) sqlite3_finalize(stmt);
+        close();
+    }
+
+    std::unique_ptr<SQLiteConnection> takeReader(ErrorPtr& error);
+    void returnReader(std::unique_ptr<SQLiteConnection> reader);
+    FetchOutcome fetch(SQLiteConnection& connection, const FetchPlan& plan);
 
     ErrorPtr tableNames(std::set<std::string>& names) {
         int rc;
@@ -369,11 +397,12 @@ struct SQLiteStore::Impl {
                 std::string sql = "CREATE TABLE " + quote(table) + " (Z_PK INTEGER PRIMARY KEY, Z_ENT INTEGER NOT NULL";
                 for (const auto& a : columns) sql += ", " + columnDefinition(a);
                 sql += ")";
-                if (exec(sql) != SQLITE_OK ||
-                    exec("CREATE INDEX " + quote(table + "_Z_ENT") + " ON " + quote(table) + " (Z_ENT)") != SQLITE_OK)
+                if (exec(sql) != SQLITE_OK || (treeHasSubentities(*e) && createEntityIndex(table) != SQLITE_OK))
                     return failure(sqlite3_errcode(db), StoreError::MigrationFailed, "Cannot create table " + table);
                 continue;
             }
+            if (treeHasSubentities(*e) && createEntityIndex(table) != SQLITE_OK)
+                return failure(sqlite3_errcode(db), StoreError::MigrationFailed, "Cannot index table " + table);
             std::set<std::string> present;
             sqlite3_stmt* info = nullptr;
             int rc = sqlite3_prepare_v2(db, ("PRAGMA table_info(" + quote(table) + ")").c_str(), -1, &info, nullptr);
@@ -387,6 +416,14 @@ struct SQLiteStore::Impl {
             }
         }
         return writeMetadata();
+    }
+
+    // Fetches narrow a table to some of its entities only when its tree has
+    // more than one; a table of one entity would pay for the index on every
+    // insert and never use it. A tree that gains a sub-entity gets it then.
+    static bool treeHasSubentities(const EntityDescription& root) { return !root.subentities().empty(); }
+    int createEntityIndex(const std::string& table) {
+        return exec("CREATE INDEX IF NOT EXISTS " + quote(table + "_Z_ENT") + " ON " + quote(table) + " (Z_ENT)");
     }
 
     ErrorPtr loadEntities() {
@@ -507,6 +544,36 @@ sqlite3* openConnection(const std::string& path, int flags, int& rc) {
 }
 
 }  // namespace
+
+std::unique_ptr<SQLiteConnection> SQLiteStore::Impl::takeReader(ErrorPtr& error) {
+    {
+        std::lock_guard lock(readersMutex);
+        if (!idleReaders.empty()) {
+            auto reader = std::move(idleReaders.back());
+            idleReaders.pop_back();
+            return reader;
+        }
+    }
+    auto reader = std::make_unique<SQLiteConnection>();
+    reader->path = path;
+    int rc;
+    reader->db = openConnection(path, SQLITE_OPEN_READWRITE, rc);
+    if (!reader->db) {
+        error = storeError(StoreError::FetchFailed, "Cannot open a read connection", path, rc);
+        return nullptr;
+    }
+    sqlite3_create_function_v2(reader->db, kTextOperatorFunction, 4, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                               textOperator, nullptr, nullptr, nullptr);
+    reader->exec("PRAGMA query_only=1");
+    return reader;
+}
+
+void SQLiteStore::Impl::returnReader(std::unique_ptr<SQLiteConnection> reader) {
+    // Two idle readers cover the main thread and one queue reading at once;
+    // more would only hold file handles.
+    std::lock_guard lock(readersMutex);
+    if (idleReaders.size() < 2) idleReaders.push_back(std::move(reader));
+}
 
 std::unique_ptr<SQLiteStore> SQLiteStore::open(const std::string& path, ModelPtr model, bool migrate, ErrorPtr& error,
                                                Value* previousMetadata) {
@@ -646,8 +713,23 @@ ErrorPtr SQLiteStore::save(const ChangeSet& changes) {
     return error;
 }
 
-FetchOutcome SQLiteStore::fetch(const FetchPlan& plan) {
-    auto& impl = *impl_;
+FetchOutcome SQLiteStore::fetch(const FetchPlan& plan) { return impl_->fetch(*impl_, plan); }
+
+FetchOutcome SQLiteStore::fetchBesideWriter(const FetchPlan& plan) {
+    ErrorPtr error;
+    auto reader = impl_->takeReader(error);
+    if (!reader) {
+        FetchOutcome outcome;
+        outcome.error = error;
+        return outcome;
+    }
+    auto outcome = impl_->fetch(*reader, plan);
+    impl_->returnReader(std::move(reader));
+    return outcome;
+}
+
+FetchOutcome SQLiteStore::Impl::fetch(SQLiteConnection& connection, const FetchPlan& plan) {
+    auto& impl = *this;
     FetchOutcome outcome;
     auto infoIt = impl.entities.find(plan.entity);
     if (infoIt == impl.entities.end()) return outcome;
@@ -697,14 +779,14 @@ FetchOutcome SQLiteStore::fetch(const FetchPlan& plan) {
     };
     int rc;
     if (plan.countOnly && windowable) {
-        auto stmt = impl.statement("SELECT COUNT(*) FROM " + table.name + " WHERE " + where, rc);
+        auto stmt = connection.statement("SELECT COUNT(*) FROM " + table.name + " WHERE " + where, rc);
         if (!stmt) {
-            outcome.error = impl.failure(rc, StoreError::FetchFailed, "Cannot count");
+            outcome.error = connection.failure(rc, StoreError::FetchFailed, "Cannot count");
             return outcome;
         }
         bindAll(stmt);
         if ((rc = sqlite3_step(stmt)) != SQLITE_ROW) {
-            outcome.error = impl.failure(rc, StoreError::FetchFailed, "Cannot count");
+            outcome.error = connection.failure(rc, StoreError::FetchFailed, "Cannot count");
             return outcome;
         }
         size_t total = size_t(sqlite3_column_int64(stmt, 0));
@@ -730,9 +812,9 @@ FetchOutcome SQLiteStore::fetch(const FetchPlan& plan) {
         bindings.push_back(Value(plan.limit ? int64_t(plan.limit) : int64_t(-1)));
         bindings.push_back(Value(int64_t(plan.offset)));
     }
-    auto stmt = impl.statement(sql, rc);
+    auto stmt = connection.statement(sql, rc);
     if (!stmt) {
-        outcome.error = impl.failure(rc, StoreError::FetchFailed, "Cannot fetch");
+        outcome.error = connection.failure(rc, StoreError::FetchFailed, "Cannot fetch");
         return outcome;
     }
     bindAll(stmt);
@@ -754,7 +836,7 @@ FetchOutcome SQLiteStore::fetch(const FetchPlan& plan) {
     }
     if (rc != SQLITE_DONE) {
         outcome.rows.clear();
-        outcome.error = impl.failure(rc, StoreError::FetchFailed, "Cannot fetch");
+        outcome.error = connection.failure(rc, StoreError::FetchFailed, "Cannot fetch");
     }
     sqlite3_reset(stmt);
     outcome.windowApplied = windowable;

@@ -1,11 +1,13 @@
 // The SQLite file behind a coordinator. Layout: one table per root entity
 // ("Z" + entity name) holding the rows of the whole inheritance tree, with the
 // primary key Z_PK (unique across the store), the concrete entity Z_ENT and
-// one untyped column per attribute ("Z" + attribute name); Z_ENTITIES maps
+// one untyped column per attribute ("Z" + attribute name), indexed by Z_ENT
+// when the tree has sub-entities; Z_ENTITIES maps
 // entity names to Z_ENT numbers; Z_METADATA holds the store metadata. The
 // journal is WAL and its -wal and -shm files are kept after close; the log is
 // copied back into the file on a queue of the store's own, not at commit.
-// Every save is one transaction. Not thread-safe: the coordinator serializes calls.
+// Every save is one transaction. Not thread-safe, but for fetchBesideWriter:
+// the coordinator serializes calls.
 // Internal to the object store.
 #pragma once
 
@@ -41,6 +43,10 @@ public:
     int64_t maxPrimaryKey() const;
     foundation::ErrorPtr save(const ChangeSet& changes);
     FetchOutcome fetch(const FetchPlan& plan);
+    // The same fetch on a read connection of its own, which WAL lets run
+    // beside the writing connection and on the caller's thread; it sees what
+    // was committed before it began. Thread-safe.
+    FetchOutcome fetchBesideWriter(const FetchPlan& plan);
 
     // Called after each row a save writes, inside the transaction (tests use
     // it to stop a process in the middle of a save).

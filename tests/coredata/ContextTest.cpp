@@ -125,6 +125,55 @@ TEST(Contexts, RowsAChildSavesIntoAnUnwatchedContextPassOnAndShowWhenLookedAt) {
     EXPECT_EQ(reader.main->countForFetchRequest(second), 1u);
 }
 
+// Children of the root read the file on their own threads while the root
+// saves: each fetch sees whole saves, never part of one, and a root with
+// unsaved rows of the entity still answers itself.
+TEST(Contexts, ReadsBesideTheRootsSavesSeeWholeSavesAndItsUnsavedRows) {
+    testing::TempDir dir;
+    testing::Stack stack(dir.file("beside.sqlite"));
+    ASSERT_EQ(stack.error, nullptr);
+    auto side = ManagedObjectContext::create(ConcurrencyType::PrivateQueue);
+    side->setParentContext(stack.root);
+    constexpr size_t kBatch = 40, kBatches = 12;
+    for (size_t b = 0; b < kBatches; ++b)
+        stack.root->performBlock([&, b] {
+            for (size_t i = 0; i < kBatch; ++i)
+                insert(*stack.root, "Session", {{"itemId", "s" + std::to_string(b * kBatch + i)}, {"title", i % 2 ? "Odd" : "Even"}});
+            stack.root->save();
+        });
+    std::atomic<bool> sideDone{false};
+    std::atomic<size_t> sideTorn{0};
+    FetchRequest all("Session");
+    FetchRequest odd("Session");
+    odd.setPredicate(Predicate::withFormat("title CONTAINS[c] 'od'"));
+    side->performBlock([&] {
+        for (size_t seen = 0; seen < kBatch * kBatches;) {
+            seen = side->executeFetchRequest(all).size();
+            if (seen % kBatch || side->countForFetchRequest(odd) * 2 < seen - seen % kBatch) ++sideTorn;
+        }
+        sideDone = true;
+    });
+    size_t mainTorn = 0;
+    ASSERT_TRUE(testing::pumpUntil([&] {
+        size_t seen = stack.main->executeFetchRequest(all).size();
+        if (seen % kBatch) ++mainTorn;
+        stack.main->reset();
+        return seen == kBatch * kBatches && sideDone;
+    }));
+    EXPECT_EQ(mainTorn, 0u);
+    EXPECT_EQ(sideTorn, 0u);
+    EXPECT_EQ(stack.main->countForFetchRequest(odd), kBatch * kBatches / 2);
+
+    stack.root->performBlockAndWait([&] { insert(*stack.root, "Session", {{"itemId", "unsaved"}, {"title", "Odd"}}); });
+    EXPECT_EQ(stack.main->countForFetchRequest(odd), kBatch * kBatches / 2 + 1);
+    FetchRequest unsaved("Session");
+    unsaved.setPredicate(Predicate::withFormat("itemId == 'unsaved'"));
+    auto found = stack.main->executeFetchRequest(unsaved);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_FALSE(found[0].objectAs<ManagedObject>()->isInserted());
+    EXPECT_EQ(stack.main->countForFetchRequest(FetchRequest("Permission")), 0u);
+}
+
 TEST(Contexts, DidSaveNotificationCarriesInsertedUpdatedAndDeletedObjects) {
     testing::TempDir dir;
     testing::Stack stack(dir.file("notify.sqlite"));

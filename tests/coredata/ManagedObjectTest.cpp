@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <thread>
 
 #include "CoreDataTestSupport.h"
 #include "foundation/Exception.h"
@@ -55,6 +56,36 @@ TEST(ManagedObject, RegisteredClassesTypedReadsAndChangeTracking) {
     ASSERT_EQ(main.save(), nullptr);
     EXPECT_EQ(session->managedObjectContext(), nullptr);
     ManagedObject::registerClassForEntityName("BaseSession", nullptr);
+}
+
+// Lookups by name guess from the thread's last answer; the answers must not
+// depend on which entity or which order came before, on any thread.
+TEST(EntityDescription, AttributeIndexesHoldWhateverWasLookedUpBefore) {
+    auto model = testing::makeModel();
+    const auto* participant = model->entityNamed("Participant");
+    const auto* note = model->entityNamed("SessionNote");
+    const auto* session = model->entityNamed("Session");
+    auto check = [&] {
+        for (int round = 0; round < 3; ++round) {
+            // itemId is first in two entities and sixth in another.
+            EXPECT_EQ(participant->attributeIndex("itemId"), 0u);
+            EXPECT_EQ(note->attributeIndex("itemId"), 0u);
+            EXPECT_EQ(session->attributeIndex("itemId"), 6u);
+            EXPECT_EQ(session->attributeIndex("roomId"), 7u);
+            EXPECT_EQ(note->attributeIndex("sessionId"), 1u);
+            EXPECT_EQ(note->attributeIndex("roomId"), std::nullopt);
+            EXPECT_EQ(participant->attributeIndex("country"), 5u);
+            EXPECT_EQ(participant->attributeIndex("country"), 5u);
+            EXPECT_EQ(participant->attributeIndex("fullName"), 1u);
+            EXPECT_EQ(participant->attributeIndex(""), std::nullopt);
+            for (size_t i = 0; i < session->attributes().size(); ++i)
+                EXPECT_EQ(session->attributeIndex(session->attributes()[i].name), i);
+        }
+    };
+    check();
+    std::thread other(check);
+    check();
+    other.join();
 }
 
 TEST(Contexts, PerformBlockAndWaitIsReentrantAndServesAWaitingMainThread) {
