@@ -593,6 +593,7 @@ Value::Array ManagedObjectContext::executeFetchRequest(const FetchRequest& reque
         }
         case FetchRequestResultType::Dictionary: {
             std::unordered_set<std::string> distinctKeys;
+            results.reserve(rows.size());
             for (const auto& row : rows) {
                 Value::Dictionary d;
                 std::string identity;

@@ -818,17 +818,30 @@ FetchOutcome SQLiteStore::Impl::fetch(SQLiteConnection& connection, const FetchP
         return outcome;
     }
     bindAll(stmt);
+    // The attributes a row of each entity reads; the rest of a dictionary
+    // fetch's row stays empty (nothing reads it), which spares a wide
+    // entity a default value per column and row.
+    std::map<const EntityDescription*, std::vector<char>> readsOfEntity;
+    auto readsOf = [&](const EntityDescription* entity) -> const std::vector<char>& {
+        auto [at, added] = readsOfEntity.try_emplace(entity);
+        if (added) {
+            at->second.reserve(entity->attributes().size());
+            for (const auto& a : entity->attributes()) at->second.push_back(wanted.empty() || wanted.count(a.name) ? 1 : 0);
+        }
+        return at->second;
+    };
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         auto entIt = impl.entityByEnt.find(sqlite3_column_int(stmt, 1));
         if (entIt == impl.entityByEnt.end() || !plan.includes(entIt->second)) continue;
         const EntityDescription* entity = entIt->second;
         const auto& info = impl.entities.at(entity);
-        auto values = std::make_shared<RowValues>();
-        values->reserve(entity->attributes().size());
+        const auto& reads = readsOf(entity);
+        auto values = std::make_shared<RowValues>(entity->attributes().size());
         for (size_t i = 0; i < entity->attributes().size(); ++i) {
+            if (!reads[i]) continue;
             int column = info.columnOfAttribute[i];
-            values->push_back(column < 0 ? entity->attributes()[i].defaultValue()
-                                         : readColumn(stmt, column + 2, entity->attributes()[i]));
+            (*values)[i] = column < 0 ? entity->attributes()[i].defaultValue()
+                                      : readColumn(stmt, column + 2, entity->attributes()[i]);
         }
         StoreRow row{entity, sqlite3_column_int64(stmt, 0), std::move(values)};
         if (!translated && !plan.predicate->evaluateWithObject(rowAsValue(row))) continue;

@@ -199,6 +199,18 @@ TEST(Store, ResultShapesWindowsAndTypedValues) {
     EXPECT_EQ(Value(main.executeFetchRequest(dictionaries)),
               Value::array({Value::dictionary({{"threadId", 0}}), Value::dictionary({{"threadId", 1}})}));
 
+    // Only the properties asked for come back, in the order of sort keys
+    // that are not among them.
+    FetchRequest narrow("Message");
+    narrow.setResultType(FetchRequestResultType::Dictionary);
+    narrow.setPropertiesToFetch({"messageId"});
+    narrow.setSortDescriptors({SortDescriptor("threadId", false), SortDescriptor("score")});
+    FetchRequest whole("Message");
+    whole.setSortDescriptors(narrow.sortDescriptors());
+    auto narrowRows = main.executeFetchRequest(narrow);
+    EXPECT_EQ(ids(narrowRows), ids(main.executeFetchRequest(whole)));
+    for (const auto& r : narrowRows) EXPECT_EQ(r.dictionary() ? r.dictionary()->size() : 0u, 1u);
+
     FetchRequest one("Message");
     one.setPredicate(Predicate::withFormat("itemId == 'm2'"));
     auto row = main.executeFetchRequest(one).at(0).objectAs<ManagedObject>();
