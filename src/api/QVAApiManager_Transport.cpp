@@ -258,8 +258,7 @@ bool QVAApiManager::startBuiltRequest(const foundation::URLRequest& request, con
             } else if (body.dictionary() || body.array()) {
                 // The models are made on the processing queue; the caller
                 // hears back where it would have.
-                dispatch::QueuePtr queue = self->completionQueue();
-                if (!queue) queue = dispatch::Queue::main();
+                dispatch::QueuePtr queue = self->deliveryQueue();
                 QNURLSessionManager::processingQueue()->async([body, returnTypeClass, http, queue, completion] {
                     Value result = body.dictionary() ? Value(returnTypeClass->initWithDictionary(body))
                                                      : Value(Utils::initItemsArray(body, returnTypeClass));
@@ -517,18 +516,11 @@ void QVAApiManager::requestPage(const std::shared_ptr<PageWalk>& walk, size_t in
     auto onHead = [self, walk, index, service](const std::shared_ptr<foundation::URLResponse>& response) {
         auto http = std::dynamic_pointer_cast<foundation::HTTPURLResponse>(response);
         if (!http || http->statusCode() < 200 || http->statusCode() >= 300) return;
-        if (!self->followPage(walk, index, service, http)) return;
-        dispatch::QueuePtr queue = self->completionQueue();
-        if (!queue) queue = dispatch::Queue::main();
-        queue->async([walk] { walk->handOver(); });
+        if (self->followPage(walk, index, service, http)) self->deliveryQueue()->async([walk] { walk->handOver(); });
     };
     const bool started = startBuiltRequest(*request, service, walk->returnTypeClass, nullptr, std::move(onHead),
                       [self, walk, index, service](const ErrorPtr& error, const Value& result,
                                                    const std::shared_ptr<foundation::HTTPURLResponse>& response) {
-                          {
-                              std::lock_guard lock(walk->mutex);
-                              if (walk->finished) return;
-                          }
                           // Anything but a list (a notice served with 200, say)
                           // must not read as an empty list: callers replace or
                           // delete rows by the list.
@@ -562,10 +554,7 @@ void QVAApiManager::requestPage(const std::shared_ptr<PageWalk>& walk, size_t in
         walk->pages[index].done = true;
         completed = walk->takeCompleted();
     }
-    if (!completed) return;
-    dispatch::QueuePtr queue = completionQueue();
-    if (!queue) queue = dispatch::Queue::main();
-    queue->async([walk] { walk->handOver(); });
+    if (completed) deliveryQueue()->async([walk] { walk->handOver(); });
 }
 
 void QVAApiManager::mergedGET(const std::vector<std::string>& services, const Value& parameters,

@@ -57,9 +57,7 @@ std::string QNHTTPSessionManager::absoluteURLString(const std::string& URLString
 
 void QNHTTPSessionManager::failWithoutTask(Failure failure, const ErrorPtr& error) const {
     if (!failure) return;
-    dispatch::QueuePtr queue = completionQueue();
-    if (!queue) queue = dispatch::Queue::main();
-    queue->async([failure = std::move(failure), error] { failure(nullptr, error); });
+    deliveryQueue()->async([failure = std::move(failure), error] { failure(nullptr, error); });
 }
 
 QNURLSessionManager::CompletionHandler QNHTTPSessionManager::completionFor(

@@ -228,6 +228,11 @@ dispatch::QueuePtr QNURLSessionManager::completionQueue() const {
     return completionQueue_;
 }
 
+dispatch::QueuePtr QNURLSessionManager::deliveryQueue() const {
+    dispatch::QueuePtr queue = completionQueue();
+    return queue ? queue : dispatch::Queue::main();
+}
+
 void QNURLSessionManager::setCompletionQueue(dispatch::QueuePtr queue) {
     std::lock_guard lock(mutex_);
     completionQueue_ = std::move(queue);

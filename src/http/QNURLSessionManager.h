@@ -132,6 +132,8 @@ public:
     // Null means the main queue.
     dispatch::QueuePtr completionQueue() const;
     void setCompletionQueue(dispatch::QueuePtr queue);
+    // Where completions arrive: the completion queue, else the main queue.
+    dispatch::QueuePtr deliveryQueue() const;
     // Null means the one process-wide group.
     dispatch::GroupPtr completionGroup() const;
     void setCompletionGroup(dispatch::GroupPtr group);

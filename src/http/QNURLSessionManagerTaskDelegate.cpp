@@ -56,8 +56,7 @@ void QNURLSessionManagerTaskDelegate::didCompleteWithError(const URLSessionPtr& 
     (void)session;
     auto manager = manager_.lock();
     std::shared_ptr<QNURLResponseSerialization> serializer = manager ? manager->responseSerializer() : nullptr;
-    dispatch::QueuePtr queue = manager ? manager->completionQueue() : nullptr;
-    if (!queue) queue = dispatch::Queue::main();
+    dispatch::QueuePtr queue = manager ? manager->deliveryQueue() : dispatch::Queue::main();
     dispatch::GroupPtr group = manager ? manager->completionGroup() : nullptr;
     if (!group) group = QNURLSessionManager::sharedCompletionGroup();
 
