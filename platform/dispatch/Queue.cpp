@@ -116,13 +116,43 @@ public:
             foundation::raise(foundation::kInternalInconsistencyException,
                               "sync onto the serial queue \"" + label_ + "\" from its own task would wait for ever");
         }
-        submitAndWait([this](Task t) { async(std::move(t)); }, std::move(task));
+        // A worker that finds the queue idle takes it for the task, as a drain
+        // would, so what is queued meanwhile waits for the task's end: two
+        // thread switches saved. The main thread never runs another queue's
+        // task: what it syncs runs on a worker, off the main thread.
+        if (foundation::isMainThread() || !takeIfIdle()) {
+            submitAndWait([this](Task t) { async(std::move(t)); }, std::move(task));
+            return;
+        }
+        struct Release {
+            SerialQueue& queue;
+            ~Release() { queue.releaseAfterCallerRan(); }
+        } release{*this};
+        CurrentQueueScope scope(this);
+        task();
     }
 
     void after(double seconds, Task task) override { scheduleAfter(shared_from_this(), seconds, std::move(task)); }
     bool isCurrent() const override { return tlsCurrentQueue == this; }
 
 private:
+    bool takeIfIdle() {
+        std::lock_guard lock(mutex_);
+        if (draining_) return false;
+        draining_ = true;
+        return true;
+    }
+
+    void releaseAfterCallerRan() {
+        bool queued = false;
+        {
+            std::lock_guard lock(mutex_);
+            queued = !tasks_.empty();
+            draining_ = queued;
+        }
+        if (queued) submitDrain();
+    }
+
     // A drain gives its worker back after this many tasks, so one busy
     // serial queue cannot hold a worker for ever while others wait.
     static constexpr int kTasksPerDrain = 64;

@@ -39,8 +39,10 @@ public:
     virtual void async(Task task) = 0;
     // Blocks until the task ran. Sync onto the serial queue the caller is
     // already running on is a programming error (foundation::Exception); sync
-    // onto the main queue from the main thread runs the task inline. An
-    // exception thrown by the task reaches the caller.
+    // onto the main queue from the main thread runs the task inline, as does
+    // sync from any other thread onto a serial queue with nothing queued or
+    // running (that thread then counts as the queue for the task's length).
+    // An exception thrown by the task reaches the caller.
     virtual void sync(Task task) = 0;
     // Runs the task after `seconds` measured on foundation::Clock.
     virtual void after(double seconds, Task task) = 0;

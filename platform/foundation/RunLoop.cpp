@@ -187,6 +187,11 @@ bool RunLoop::runUntilWoken(const std::function<bool()>& pred, double timeoutSec
     return runUntilPredicate(pred, timeoutSeconds, false);
 }
 
+bool RunLoop::runUntilPosted(const std::function<bool()>& pred, double timeoutSeconds) {
+    requireOwnThread("runUntilPosted");
+    return runUntilDeadline(pred, timeoutSeconds, false);
+}
+
 bool RunLoop::runUntilPredicate(const std::function<bool()>& pred, double timeoutSeconds, bool lookAgain) {
     struct Waiting {
         std::atomic<int>& count;

@@ -56,6 +56,10 @@ public:
     // another loop's task): a long wait then sleeps until that happens or
     // the time is up, with no wake-ups of its own.
     bool runUntilWoken(const std::function<bool()>& pred, double timeoutSeconds);
+    // runUntilWoken for a predicate that only this loop's own work (its posted
+    // tasks, its timers) or a wakeUp() turns true: the end of other threads'
+    // work does not wake it.
+    bool runUntilPosted(const std::function<bool()>& pred, double timeoutSeconds);
     // Runs everything due now without blocking; returns how many ran.
     size_t runDueTasks();
     // How many tasks and timer firings this loop has run so far, so that a

@@ -232,6 +232,7 @@ void URLSession::drainEvents() {
             event = std::move(events_.front());
             events_.pop_front();
         }
+        URLSessionEngine::PostBatch answers;
         event();
     }
     std::lock_guard lock(eventMutex_);

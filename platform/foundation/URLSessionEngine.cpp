@@ -1,7 +1,8 @@
 // The network thread of URL loading over libcurl's multi interface.
 //
-// Every question to a delegate is asked without holding up the thread: a
-// response disposition pauses the transfer's receiving side; a redirect is
+// Every question to a delegate is asked without holding up the thread: while
+// a response disposition is awaited the body is held, up to 1 MB, and past
+// that the transfer's receiving side pauses; a redirect is
 // decided once the redirect response has been read whole; a server-trust
 // challenge fails the first handshake after noting the chain, and the
 // transfer is made again once the delegate has decided, with the decision
@@ -194,7 +195,33 @@ URLSessionEngine::URLSessionEngine() {
     thread_->start();
 }
 
+namespace {
+// The batch collecting this thread's posts, if any.
+thread_local std::vector<std::function<void()>>* tlsEnginePostBatch = nullptr;
+}  // namespace
+
+URLSessionEngine::PostBatch::PostBatch() : outermost_(tlsEnginePostBatch == nullptr) {
+    if (outermost_) tlsEnginePostBatch = &work_;
+}
+
+URLSessionEngine::PostBatch::~PostBatch() {
+    if (!outermost_) return;
+    tlsEnginePostBatch = nullptr;
+    if (work_.empty()) return;
+    if (work_.size() == 1) {
+        shared().post(std::move(work_.front()));
+        return;
+    }
+    shared().post([work = std::move(work_)] {
+        for (const auto& w : work) w();
+    });
+}
+
 bool URLSessionEngine::post(std::function<void()> work) {
+    if (tlsEnginePostBatch) {
+        tlsEnginePostBatch->push_back(std::move(work));
+        return true;
+    }
     {
         std::lock_guard lock(stopMutex_);
         if (stopRequested_) return false;
@@ -583,7 +610,14 @@ size_t URLSessionEngine::onBody(char* buffer, size_t size, size_t count, void* t
         if (t.heldBody.length() + length <= kHeldBodyLimit) t.heldBody.append(buffer, length);
         return length;
     }
-    if (t.awaitingDisposition) return CURL_WRITEFUNC_PAUSE;
+    if (t.awaitingDisposition) {
+        // Held rather than paused while it fits: a small body is then read
+        // whole, and reaches the delegate with its end in one go once the
+        // answer comes, with no pause and resume of the transfer between.
+        if (t.heldBody.length() + length > kHeldBodyLimit) return CURL_WRITEFUNC_PAUSE;
+        t.heldBody.append(buffer, length);
+        return length;
+    }
     if (!shared().deliverBody(t, reinterpret_cast<const uint8_t*>(buffer), length)) return 0;
     return length;
 }

@@ -12,6 +12,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <vector>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -44,6 +45,22 @@ public:
                                        std::function<void(std::optional<Data>)> completionHandler);
     // A session's connection cache, released once its session is gone.
     void releaseShare(void* share);
+
+    // While one lives, what the calling thread asks of the network thread is
+    // held and handed over in one go at its end: a delegate's answers to one
+    // event (a disposition, the next page's request) wake the network thread
+    // once instead of once each. Nested batches join the outer one.
+    class PostBatch {
+    public:
+        PostBatch();
+        ~PostBatch();
+        PostBatch(const PostBatch&) = delete;
+        PostBatch& operator=(const PostBatch&) = delete;
+
+    private:
+        std::vector<std::function<void()>> work_;
+        bool outermost_;
+    };
 
     // libcurl's and OpenSSL's callbacks (network thread).
     static size_t onHeader(char* buffer, size_t size, size_t count, void* transfer);

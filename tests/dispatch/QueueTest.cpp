@@ -56,6 +56,57 @@ TEST(Queue, SyncMisuseAndExceptionsReachTheCaller) {
     EXPECT_EQ(value, 1);
 }
 
+namespace {
+
+// Run on a thread other than the main one.
+void syncFromAWorkerHoldsTheQueue(const QueuePtr& q) {
+    const auto caller = std::this_thread::get_id();
+    std::atomic<bool> insideSync = false;
+    std::atomic<bool> laterRan = false;
+    bool laterOverlapped = false;
+    std::thread::id ranOn;
+    q->sync([&] {
+        insideSync = true;
+        ranOn = std::this_thread::get_id();
+        EXPECT_TRUE(q->isCurrent());
+        EXPECT_EQ(Queue::current(), q);
+        // Queued while the caller holds the queue: it must wait for the end.
+        q->async([&] {
+            laterOverlapped = insideSync.load();
+            laterRan = true;
+        });
+        for (int i = 0; i < 20000 && !laterRan; ++i) std::this_thread::yield();
+        insideSync = false;
+    });
+    EXPECT_EQ(ranOn, caller);
+    EXPECT_FALSE(q->isCurrent());
+    q->sync([] {});  // behind the task queued meanwhile
+    EXPECT_TRUE(laterRan);
+    EXPECT_FALSE(laterOverlapped);
+
+    // A task that throws gives the queue back, with what was queued meanwhile.
+    std::atomic<bool> afterThrowRan = false;
+    EXPECT_THROW(q->sync([&] {
+        q->async([&] { afterThrowRan = true; });
+        throw std::runtime_error("boom");
+    }),
+                 std::runtime_error);
+    q->sync([] {});
+    EXPECT_TRUE(afterThrowRan);
+}
+
+}  // namespace
+
+TEST(Queue, SyncOntoAnIdleSerialQueueRunsOnTheCallersThreadAndHoldsTheQueue) {
+    // From the main thread a synced task runs off it.
+    auto q = Queue::createSerial("test.inline");
+    bool offMain = false;
+    q->sync([&] { offMain = !foundation::isMainThread(); });
+    EXPECT_TRUE(offMain);
+    // From any other thread it runs on that thread.
+    std::thread([&] { syncFromAWorkerHoldsTheQueue(q); }).join();
+}
+
 TEST(Queue, ConcurrentQueueLetsTasksOverlap) {
     auto q = Queue::createConcurrent("test.concurrent");
     EXPECT_FALSE(q->isSerial());

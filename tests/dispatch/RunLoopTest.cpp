@@ -186,4 +186,21 @@ TEST(RunLoop, AWokenWaitSeesQueuedWorkAndWakeUpsAndOtherwiseSleepsToItsEnd) {
         },
         0.2));
     EXPECT_LE(looks, 3);
+
+    // A wait on the loop's own work is woken by a post, and not by the ends
+    // of other threads' tasks.
+    std::atomic<bool> posted = false;
+    dispatch::Queue::global()->async([&] { dispatch::Queue::main()->async([&] { posted = true; }); });
+    EXPECT_TRUE(RunLoop::main().runUntilPosted([&] { return posted.load(); }, 30));
+    std::atomic<int> ended = 0;
+    for (int i = 0; i < 20; ++i) dispatch::Queue::global()->async([&] { ++ended; });
+    int postedLooks = 0;
+    EXPECT_FALSE(RunLoop::main().runUntilPosted(
+        [&] {
+            ++postedLooks;
+            return false;
+        },
+        0.2));
+    EXPECT_LE(postedLooks, 3);
+    EXPECT_TRUE(RunLoop::main().runUntil([&] { return ended.load() == 20; }, 30));
 }

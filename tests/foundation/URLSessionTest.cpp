@@ -55,6 +55,9 @@ public:
     };
 
     URLSessionResponseDisposition disposition = URLSessionResponseDisposition::Allow;
+    // Keeps the disposition's answer for the test to give later.
+    bool holdDisposition = false;
+    std::function<void(URLSessionResponseDisposition)> heldAnswer;
     bool followRedirects = true;
     std::function<void(const URLAuthenticationChallengePtr&, const URLSessionChallengeCompletion&)> onChallenge;
     OperationQueuePtr expectedQueue = OperationQueue::mainQueue();
@@ -114,7 +117,8 @@ public:
         check();
         log(task).events.push_back("response");
         log(task).response = response;
-        completion(disposition);
+        if (holdDisposition) heldAnswer = std::move(completion);
+        else completion(disposition);
     }
     void didBecomeDownloadTask(const URLSessionPtr&, const URLSessionDataTaskPtr& task,
                                const URLSessionDownloadTaskPtr& download) override {
@@ -255,6 +259,38 @@ TEST(URLSession, DataTasksDeliverTheirBodyAndCompleteOnce) {
     EXPECT_EQ(t.recorder->log(task).completions, 1);
     EXPECT_EQ(t.recorder->log(other).completions, 1);
     EXPECT_THROW(t.session->dataTaskWithRequest(request), Exception);
+}
+
+TEST(URLSession, ALateDispositionStillGetsTheWholeBodyInOrder) {
+    TestServer server;
+    ASSERT_TRUE(server.start());
+    // One body that fits what is held while the answer is awaited, one that
+    // does not and so pauses the transfer until the answer.
+    std::string small = "a small page";
+    std::string large;
+    for (int i = 0; large.size() < 3u << 20; ++i) large += std::to_string(i) + ",";
+    server.on("GET", "/small", Reply::text(small));
+    Reply big = Reply::text(large);
+    big.contentType = "application/octet-stream";
+    server.on("GET", "/large", big);
+
+    SessionUnderTest t;
+    t.recorder->holdDisposition = true;
+    for (const auto& [path, body] : {std::pair{"/small", small}, std::pair{"/large", large}}) {
+        auto task = t.session->dataTaskWithURL(*URL::URLWithString(server.urlFor(path)));
+        task->resume();
+        ASSERT_TRUE(waitFor([&] { return t.recorder->heldAnswer != nullptr; })) << path;
+        // The answer comes on a later turn of the delegate's queue.
+        auto answer = std::move(t.recorder->heldAnswer);
+        t.recorder->heldAnswer = nullptr;
+        answer(URLSessionResponseDisposition::Allow);
+        ASSERT_TRUE(waitFor([&] { return t.recorder->isDone(task); })) << path;
+        auto& log = t.recorder->log(task);
+        EXPECT_EQ(log.body.size(), body.size()) << path;
+        EXPECT_TRUE(log.body == body) << path;
+        EXPECT_EQ(log.events, (std::vector<std::string>{"response", "data", "complete"})) << path;
+        EXPECT_EQ(task->countOfBytesReceived(), static_cast<int64_t>(body.size())) << path;
+    }
 }
 
 TEST(URLSession, FailuresArriveAsURLErrors) {

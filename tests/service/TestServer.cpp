@@ -272,6 +272,12 @@ bool TestServer::start() {
     // stop() waits for every kept-alive connection to idle out; clients here
     // (a process-wide URL session) never close theirs, so keep the wait short.
     d.server->set_keep_alive_timeout(1);
+    // The library closes a connection after its fifth request by default; a
+    // listing walks hundreds of pages over one connection, and a service in
+    // front of a real meeting keeps it open that long (a thousand requests is
+    // the usual bound), so a new connection every fifth page is not what the
+    // app meets.
+    d.server->set_keep_alive_max_count(1000);
     d.server->new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
     // The library listens with room for only 5 connections waiting to be
     // accepted. A client that opens more at once (a delta run starts all its

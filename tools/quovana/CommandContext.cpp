@@ -114,13 +114,25 @@ bool CommandContext::pump(const std::function<bool()>& done, double timeoutSecon
     // What a command waits for changes in a main-queue task, in a queued task
     // whose end wakes the loop, or in a watched log line (logged() wakes it),
     // so the pump sleeps until then instead of looking on a timer.
-    bool finished = foundation::RunLoop::main().runUntilWoken(
-        [&] {
-            flushLog();
-            if (answersAlerts_) answerAlerts();
-            return done();
-        },
-        timeoutSeconds);
+    return pumpUntil(done, timeoutSeconds, false);
+}
+
+bool CommandContext::pumpMainLoopWork(const std::function<bool()>& done, double timeoutSeconds) {
+    return pumpUntil(done, timeoutSeconds, true);
+}
+
+void CommandContext::completionArrived() {
+    if (!foundation::isMainThread()) foundation::RunLoop::main().wakeUp();
+}
+
+bool CommandContext::pumpUntil(const std::function<bool()>& done, double timeoutSeconds, bool mainLoopWorkOnly) {
+    auto look = [&] {
+        flushLog();
+        if (answersAlerts_) answerAlerts();
+        return done();
+    };
+    auto& loop = foundation::RunLoop::main();
+    bool finished = mainLoopWorkOnly ? loop.runUntilPosted(look, timeoutSeconds) : loop.runUntilWoken(look, timeoutSeconds);
     flushLog();
     if (!finished) err_ << "quovana: gave up waiting after " << timeoutSeconds << " s\n";
     return finished;

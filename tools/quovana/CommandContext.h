@@ -88,6 +88,13 @@ public:
     // the alerts shown meanwhile, when it answers them. Main thread only. Returns done()'s value;
     // on a time-out it says so on the message stream.
     bool pump(const std::function<bool()>& done, double timeoutSeconds = kDefaultTimeoutSeconds);
+    // pump for a `done` that only main-queue work (or completionArrived())
+    // makes true: the ends of other threads' tasks do not wake it, so a long
+    // download costs the main thread nothing while its pages are on their way.
+    bool pumpMainLoopWork(const std::function<bool()>& done, double timeoutSeconds = kDefaultTimeoutSeconds);
+    // Called by a completion that may run off the main queue, after it set
+    // what the pump looks at.
+    static void completionArrived();
 
     // Starts an operation with an (error, result) completion and pumps until
     // it ran; nothing when the time ran out (said on the message stream).
@@ -95,11 +102,12 @@ public:
     std::optional<CallOutcome> await(Start start, double timeoutSeconds = kDefaultTimeoutSeconds) {
         auto outcome = std::make_shared<CallOutcome>();
         start([outcome](const foundation::ErrorPtr& error, const foundation::Value& result) {
-            outcome->done = true;
             outcome->error = error;
             outcome->result = result;
+            outcome->done = true;
+            completionArrived();
         });
-        if (!pump([outcome] { return outcome->done; }, timeoutSeconds)) return std::nullopt;
+        if (!pumpMainLoopWork([outcome] { return outcome->done; }, timeoutSeconds)) return std::nullopt;
         return *outcome;
     }
 
@@ -125,6 +133,7 @@ public:
     const std::vector<std::string>& alertLog() const { return alertLog_; }
 
 private:
+    bool pumpUntil(const std::function<bool()>& done, double timeoutSeconds, bool mainLoopWorkOnly);
     void answerAlerts();
 
     void logged(const std::string& line);
