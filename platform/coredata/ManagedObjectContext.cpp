@@ -513,7 +513,10 @@ bool ManagedObjectContext::planFor(const FetchRequest& request, FetchPlan& plan)
     }
     plan.countOnly = request.resultType() == FetchRequestResultType::Count;
     // Such rows only ever become dictionaries, never objects.
-    if (request.resultType() == FetchRequestResultType::Dictionary) plan.onlyAttributes = request.propertiesToFetch();
+    if (request.resultType() == FetchRequestResultType::Dictionary) {
+        plan.onlyAttributes = request.propertiesToFetch();
+        plan.dictionaries = !request.returnsDistinctResults();
+    }
     return true;
 }
 
@@ -565,6 +568,7 @@ Value::Array ManagedObjectContext::executeFetchRequest(const FetchRequest& reque
         return {};
     }
     if (outcome.count) return {Value(int64_t(*outcome.count))};
+    if (outcome.dictionaries) return std::move(*outcome.dictionaries);
     auto& rows = outcome.rows;
     if (!outcome.windowApplied) {
         sortRows(rows, plan.sortDescriptors);

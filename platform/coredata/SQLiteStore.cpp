@@ -5,11 +5,13 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <map>
 #include <mutex>
 #include <set>
+#include <string_view>
 #include <unordered_map>
 
 #include "coredata/Constants.h"
@@ -298,6 +300,10 @@ struct SQLiteStore::Impl : SQLiteConnection {
     std::unique_ptr<SQLiteConnection> takeReader(ErrorPtr& error);
     void returnReader(std::unique_ptr<SQLiteConnection> reader);
     FetchOutcome fetch(SQLiteConnection& connection, const FetchPlan& plan);
+    // The rest of a fetch whose plan SQL applies whole (filter, order,
+    // window), answered with dictionaries of the wanted attributes.
+    FetchOutcome fetchDictionaries(SQLiteConnection& connection, const FetchPlan& plan, const Table& table,
+                                   const std::string& where, const std::string& order, std::vector<Value> bindings);
 
     ErrorPtr tableNames(std::set<std::string>& names) {
         int rc;
@@ -796,8 +802,11 @@ FetchOutcome SQLiteStore::Impl::fetch(SQLiteConnection& connection, const FetchP
         sqlite3_reset(stmt);
         return outcome;
     }
-    // A dictionary fetch reads only its properties and sort keys (the
-    // predicate runs in SQL); the other columns come back as NULL, in place.
+    if (plan.dictionaries && windowable)
+        return fetchDictionaries(connection, plan, table, where, order, std::move(bindings));
+    // A dictionary fetch that ends in memory (unsaved changes below, a sort
+    // SQL cannot do) reads only its properties and sort keys when the
+    // predicate runs in SQL; the other columns come back as NULL, in place.
     std::set<std::string> wanted;
     if (translated && !plan.onlyAttributes.empty()) {
         wanted.insert(plan.onlyAttributes.begin(), plan.onlyAttributes.end());
@@ -853,6 +862,80 @@ FetchOutcome SQLiteStore::Impl::fetch(SQLiteConnection& connection, const FetchP
     }
     sqlite3_reset(stmt);
     outcome.windowApplied = windowable;
+    return outcome;
+}
+
+FetchOutcome SQLiteStore::Impl::fetchDictionaries(SQLiteConnection& connection, const FetchPlan& plan,
+                                                  const Table& table, const std::string& where,
+                                                  const std::string& order, std::vector<Value> bindings) {
+    FetchOutcome outcome;
+    // Only the wanted columns are selected; positionOfColumn maps a column
+    // of the table to its place in the result (2 on, after Z_PK and Z_ENT).
+    std::set<std::string_view> wanted(plan.onlyAttributes.begin(), plan.onlyAttributes.end());
+    std::vector<int> positionOfColumn(table.columns.size(), -1);
+    std::string sql = "SELECT Z_PK, Z_ENT";
+    int position = 2;
+    for (size_t c = 0; c < table.columns.size(); ++c) {
+        if (!wanted.empty() && !wanted.count(table.columns[c].name)) continue;
+        sql += ", " + columnName(table.columns[c].name);
+        positionOfColumn[c] = position++;
+    }
+    sql += " FROM " + table.name + " WHERE " + where + " ORDER BY " + order;
+    if (plan.limit || plan.offset) {
+        sql += " LIMIT ? OFFSET ?";
+        bindings.push_back(Value(plan.limit ? int64_t(plan.limit) : int64_t(-1)));
+        bindings.push_back(Value(int64_t(plan.offset)));
+    }
+    int rc;
+    auto stmt = connection.statement(sql, rc);
+    if (!stmt) {
+        outcome.error = connection.failure(rc, StoreError::FetchFailed, "Cannot fetch");
+        return outcome;
+    }
+    for (size_t i = 0; i < bindings.size(); ++i) bindValue(stmt, int(i + 1), bindings[i]);
+
+    // What a row of each entity puts in its dictionary, by name (the order
+    // the dictionary keeps, so each key goes in at its end): the attribute
+    // and its result position, -1 for an attribute the file has no column
+    // for, whose default stands in.
+    struct Field {
+        const AttributeDescription* attribute;
+        int position;
+    };
+    std::unordered_map<const EntityDescription*, std::vector<Field>> fieldsOfEntity;
+    auto fieldsOf = [&](const EntityDescription* entity) -> const std::vector<Field>& {
+        auto [at, added] = fieldsOfEntity.try_emplace(entity);
+        if (!added) return at->second;
+        const auto& columnOf = entities.at(entity).columnOfAttribute;
+        for (size_t i = 0; i < entity->attributes().size(); ++i) {
+            const auto& attribute = entity->attributes()[i];
+            if (!wanted.empty() && !wanted.count(attribute.name)) continue;
+            at->second.push_back({&attribute, columnOf[i] < 0 ? -1 : positionOfColumn[size_t(columnOf[i])]});
+        }
+        std::sort(at->second.begin(), at->second.end(),
+                  [](const Field& a, const Field& b) { return a.attribute->name < b.attribute->name; });
+        return at->second;
+    };
+    Value::Array dictionaries;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        auto entIt = entityByEnt.find(sqlite3_column_int(stmt, 1));
+        if (entIt == entityByEnt.end() || !plan.includes(entIt->second)) continue;
+        Value::Dictionary dictionary;
+        for (const auto& field : fieldsOf(entIt->second)) {
+            Value value = field.position < 0 ? field.attribute->defaultValue()
+                                             : readColumn(stmt, field.position, *field.attribute);
+            // Absent and null values are left out, as a row's would be.
+            if (!value.isNothing()) dictionary.emplace_hint(dictionary.end(), field.attribute->name, std::move(value));
+        }
+        dictionaries.emplace_back(std::move(dictionary));
+    }
+    sqlite3_reset(stmt);
+    if (rc != SQLITE_DONE) {
+        outcome.error = connection.failure(rc, StoreError::FetchFailed, "Cannot fetch");
+        return outcome;
+    }
+    outcome.dictionaries = std::move(dictionaries);
+    outcome.windowApplied = true;
     return outcome;
 }
 

@@ -51,6 +51,11 @@ struct FetchPlan {
     // Some context nearer the caller holds unsaved changes of these entities,
     // so the store may not apply sort, window or count on its own.
     bool pendingBelow = false;
+    // The caller wants dictionaries of the onlyAttributes (of every attribute
+    // when empty), without distinct filtering. When the store applies the
+    // whole plan itself, it answers with them (FetchOutcome::dictionaries)
+    // instead of rows, so a wide row is never built for two of its values.
+    bool dictionaries = false;
 
     bool includes(const EntityDescription* e) const {
         for (auto x : entities)
@@ -65,6 +70,9 @@ struct FetchOutcome {
     bool windowApplied = false;
     // Set when the store answered a countOnly plan by counting.
     std::optional<size_t> count;
+    // Set when the store answered a dictionaries plan with the results
+    // themselves, sorted and windowed; `rows` is then empty.
+    std::optional<foundation::Value::Array> dictionaries;
     foundation::ErrorPtr error;
 };
 

@@ -2,9 +2,9 @@
 #include "api/QVAApiManagerDelta.h"
 
 #include <algorithm>
+#include <charconv>
 #include <deque>
 #include <string_view>
-#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -132,12 +132,21 @@ struct Comparison {
 
 // Whether two revisions read as the same text (`ModelReading::textOf`); an
 // absent or unreadable one never does. Integers and strings, which
-// revisions are, compare without making their texts.
+// revisions are (the service lists numbers, the store keeps texts), compare
+// without making their texts.
 bool sameRevision(const Value& stored, const Value& listed) {
     if (stored.isInteger() && listed.isInteger()) return stored.integerValue() == listed.integerValue();
     const std::string* storedText = stored.string();
     const std::string* listedText = listed.string();
     if (storedText && listedText) return *storedText == *listedText;
+    const std::string* text = storedText ? storedText : listedText;
+    const Value& number = storedText ? listed : stored;
+    if (text && number.isInteger()) {
+        // The integer's text is its decimal digits (`Value::description`).
+        char digits[24];
+        auto end = std::to_chars(digits, digits + sizeof digits, number.integerValue()).ptr;
+        return std::string_view(digits, size_t(end - digits)) == *text;
+    }
     auto storedRevision = ModelReading::textOf(stored);
     auto listedRevision = ModelReading::textOf(listed);
     return storedRevision && listedRevision && *storedRevision == *listedRevision;
@@ -151,28 +160,76 @@ std::optional<std::string_view> idView(const Value& value, std::deque<std::strin
     return std::string_view(owned.emplace_back(value.description()));
 }
 
+// The stored revisions by id, in one flat table probed linearly: a kind
+// holds tens of thousands of rows, and a node per row (and a second set for
+// the listed ids) made the comparison cost more than reading the rows.
+class DeltaRevisionTable {
+public:
+    struct Slot {
+        std::string_view id;
+        const Value* revision = nullptr;
+        size_t hash = 0;
+        bool used = false;
+        bool listed = false;
+    };
+
+    explicit DeltaRevisionTable(size_t rows) {
+        size_t size = 16;
+        while (size < 2 * rows) size *= 2;
+        slots_.resize(size);
+    }
+
+    // The slot of the id, empty (not `used`) when the table lacks it.
+    Slot& find(std::string_view id, size_t hash) {
+        const size_t mask = slots_.size() - 1;
+        for (size_t i = hash & mask;; i = (i + 1) & mask) {
+            Slot& slot = slots_[i];
+            if (!slot.used || (slot.hash == hash && slot.id == id)) return slot;
+        }
+    }
+
+    // A later row of the same id replaces the earlier one's revision.
+    void add(std::string_view id, const Value* revision) {
+        const size_t hash = std::hash<std::string_view>()(id);
+        Slot& slot = find(id, hash);
+        slot.id = id;
+        slot.hash = hash;
+        slot.revision = revision;
+        slot.used = true;
+    }
+
+    const std::vector<Slot>& slots() const { return slots_; }
+
+private:
+    std::vector<Slot> slots_;
+};
+
 Comparison compare(const Value::Array& listed, const Value::Array& rows, const std::string& key) {
     // Absent revisions on either side count as a change: the item is
     // fetched again rather than trusted. The views and pointers point into
-    // `listed`, `rows` and `owned`, which outlive the maps.
+    // `listed`, `rows` and `owned`, which outlive the table.
     std::deque<std::string> owned;
-    std::unordered_map<std::string_view, const Value*> local;
-    local.reserve(rows.size());
+    DeltaRevisionTable local(rows.size());
     for (const auto& row : rows) {
-        if (auto id = idView(row[key], owned)) local[*id] = &row["revision"];
+        if (auto id = idView(row[key], owned)) local.add(*id, &row["revision"]);
     }
     Comparison comparison;
-    std::unordered_set<std::string_view> listedIds;
-    listedIds.reserve(listed.size());
+    // Listed ids the store lacks, each fetched once however often listed.
+    std::unordered_set<std::string_view> newIds;
     for (const auto& item : listed) {
         auto id = idView(item["id"], owned);
-        if (!id || !listedIds.insert(*id).second) continue;
-        auto stored = local.find(*id);
-        if (stored == local.end() || !sameRevision(*stored->second, item["revision"]))
-            comparison.toFetch.emplace_back(*id);
+        if (!id) continue;
+        auto& stored = local.find(*id, std::hash<std::string_view>()(*id));
+        if (!stored.used) {
+            if (newIds.insert(*id).second) comparison.toFetch.emplace_back(*id);
+            continue;
+        }
+        if (stored.listed) continue;
+        stored.listed = true;
+        if (!sameRevision(*stored.revision, item["revision"])) comparison.toFetch.emplace_back(*id);
     }
-    for (const auto& [id, revision] : local)
-        if (!listedIds.count(id)) comparison.removed.emplace_back(id);
+    for (const auto& slot : local.slots())
+        if (slot.used && !slot.listed) comparison.removed.emplace_back(slot.id);
     // In id order, as the deletion's predicate has always listed them.
     std::sort(comparison.removed.begin(), comparison.removed.end());
     return comparison;

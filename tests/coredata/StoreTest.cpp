@@ -243,6 +243,56 @@ TEST(Store, ResultShapesWindowsAndTypedValues) {
 // copy reaches the database file while the store stays open; saves one after
 // another, a fetch between them and the store closed at once keep every row,
 // in the open store and after reopening it.
+// A dictionary fetch that the file answers alone is read as dictionaries,
+// never as rows; over unsaved changes the same fetch is built from rows.
+// Both give the same dictionaries: absent values and attributes an entity of
+// the tree lacks left out, in the same order and window.
+TEST(Store, DictionaryFetchesFromTheFileMatchThoseOverUnsavedChanges) {
+    testing::TempDir dir;
+    testing::Stack stack(dir.file("dictionaries.sqlite"));
+    auto& root = *stack.root;
+    root.performBlockAndWait([&] {
+        insert(root, "Session", {{"itemId", "s0"}, {"title", "Zero"}});
+        insert(root, "Session", {{"itemId", "s1"}, {"cancelled", true}});
+        insert(root, "Session", {{"itemId", "s2"}});
+        insert(root, "AgendaInvitation", {{"itemId", "i0"}});
+        insert(root, "AgendaInvitation", {{"itemId", "i1"}, {"status", "open"}});
+        EXPECT_EQ(root.save(), nullptr);
+    });
+    auto& main = *stack.main;
+
+    FetchRequest narrow("BaseSession");
+    narrow.setResultType(FetchRequestResultType::Dictionary);
+    narrow.setPropertiesToFetch({"itemId", "status", "cancelled"});
+    narrow.setSortDescriptors({SortDescriptor("itemId", false)});
+    narrow.setFetchOffset(1);
+    narrow.setFetchLimit(4);
+    FetchRequest whole("BaseSession");
+    whole.setResultType(FetchRequestResultType::Dictionary);
+    whole.setPredicate(Predicate::withFormat("itemId BEGINSWITH 'i' OR title != nil"));
+    whole.setSortDescriptors({SortDescriptor("itemId")});
+
+    const auto narrowFromFile = main.executeFetchRequest(narrow);
+    const auto wholeFromFile = main.executeFetchRequest(whole);
+    EXPECT_EQ(Value(narrowFromFile),
+              Value::array({Value::dictionary({{"itemId", "s1"}, {"cancelled", true}}),
+                            Value::dictionary({{"itemId", "s0"}, {"cancelled", false}}),
+                            Value::dictionary({{"itemId", "i1"}, {"status", "open"}, {"cancelled", false}}),
+                            Value::dictionary({{"itemId", "i0"}, {"cancelled", false}})}));
+    ASSERT_EQ(wholeFromFile.size(), 3u);
+    EXPECT_EQ(wholeFromFile[0]["status"], Value());
+    EXPECT_EQ(wholeFromFile[1]["status"], Value("open"));
+    EXPECT_EQ(wholeFromFile[2]["title"], Value("Zero"));
+    EXPECT_EQ(wholeFromFile[2]["minutes"], Value(0));
+
+    // A row of the tree waiting in the main context: the fetches now run
+    // over rows and that row, which sorts outside the window and fails the
+    // predicate.
+    insert(main, "PersonalEntry", {{"itemId", "0"}});
+    EXPECT_EQ(Value(main.executeFetchRequest(narrow)), Value(narrowFromFile));
+    EXPECT_EQ(Value(main.executeFetchRequest(whole)), Value(wholeFromFile));
+}
+
 TEST(Store, LargeSavesBackToBackKeepEveryRowAcrossAClose) {
     testing::TempDir dir;
     const std::string path = dir.file("large.sqlite");
