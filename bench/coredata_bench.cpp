@@ -265,20 +265,23 @@ void BM_StoreDictionaryFetch15000TwoTexts(benchmark::State& state) {
 }
 BENCHMARK(BM_StoreDictionaryFetch15000TwoTexts)->Unit(benchmark::kMillisecond);
 
-void BM_RawSQLiteDictionaryRead15000TwoTexts(benchmark::State& state) {
+// Raw SQLite reading the same two columns, into the same dictionaries or,
+// the floor under both, into plain string pairs.
+template <class Rows, class AddRow>
+void rawRead15000TwoTexts(benchmark::State& state, AddRow addRow) {
     TempDir dir;
     sqlite3* db = openRaw(dir.path + "/raw.sqlite");
     rawInsertAll(db, kListed);
     sqlite3_stmt* stmt = nullptr;
     sqlite3_prepare_v2(db, "SELECT text1, text2 FROM t ORDER BY pk", -1, &stmt, nullptr);
     for (auto _ : state) {
-        Value::Array rows;
+        Rows rows;
         while (sqlite3_step(stmt) == SQLITE_ROW) {
             auto text = [&](int i) {
-                return Value(std::string(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)),
-                                         size_t(sqlite3_column_bytes(stmt, i))));
+                return std::string(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)),
+                                   size_t(sqlite3_column_bytes(stmt, i)));
             };
-            rows.push_back(Value(Value::Dictionary{{"text1", text(0)}, {"text2", text(1)}}));
+            addRow(rows, text(0), text(1));
         }
         sqlite3_reset(stmt);
         if (rows.size() != kListed) state.SkipWithError("wrong row count");
@@ -287,30 +290,17 @@ void BM_RawSQLiteDictionaryRead15000TwoTexts(benchmark::State& state) {
     sqlite3_finalize(stmt);
     sqlite3_close(db);
 }
+
+void BM_RawSQLiteDictionaryRead15000TwoTexts(benchmark::State& state) {
+    rawRead15000TwoTexts<Value::Array>(state, [](Value::Array& rows, std::string a, std::string b) {
+        rows.push_back(Value(Value::Dictionary{{"text1", Value(std::move(a))}, {"text2", Value(std::move(b))}}));
+    });
+}
 BENCHMARK(BM_RawSQLiteDictionaryRead15000TwoTexts)->Unit(benchmark::kMillisecond);
 
-// The floor under both: the two columns as plain string pairs.
 void BM_RawSQLiteRead15000TwoTexts(benchmark::State& state) {
-    TempDir dir;
-    sqlite3* db = openRaw(dir.path + "/raw.sqlite");
-    rawInsertAll(db, kListed);
-    sqlite3_stmt* stmt = nullptr;
-    sqlite3_prepare_v2(db, "SELECT text1, text2 FROM t ORDER BY pk", -1, &stmt, nullptr);
-    for (auto _ : state) {
-        std::vector<std::pair<std::string, std::string>> rows;
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
-            auto text = [&](int i) {
-                return std::string(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)),
-                                   size_t(sqlite3_column_bytes(stmt, i)));
-            };
-            rows.emplace_back(text(0), text(1));
-        }
-        sqlite3_reset(stmt);
-        if (rows.size() != kListed) state.SkipWithError("wrong row count");
-        benchmark::DoNotOptimize(rows);
-    }
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
+    rawRead15000TwoTexts<std::vector<std::pair<std::string, std::string>>>(
+        state, [](auto& rows, std::string a, std::string b) { rows.emplace_back(std::move(a), std::move(b)); });
 }
 BENCHMARK(BM_RawSQLiteRead15000TwoTexts)->Unit(benchmark::kMillisecond);
 
