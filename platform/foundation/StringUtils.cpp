@@ -310,6 +310,25 @@ int localizedStandardCompare(std::string_view a, std::string_view b, const Local
     return collate(CollationKind::Standard, a, b, locale);
 }
 
+bool beginsWithLoneASCII(std::string_view s) {
+    if (s.empty() || static_cast<unsigned char>(s[0]) >= 0x80) return false;
+    if (s.size() == 1 || static_cast<unsigned char>(s[1]) < 0x80) return true;
+    // What may join a character before it: extending marks, the zero-width
+    // joiner and spacing marks (a character break never falls before them).
+    int32_t at = 1;
+    UChar32 next;
+    U8_NEXT(reinterpret_cast<const uint8_t*>(s.data()), at, static_cast<int32_t>(s.size()), next);
+    if (next < 0) return false;
+    switch (u_getIntPropertyValue(next, UCHAR_GRAPHEME_CLUSTER_BREAK)) {
+        case U_GCB_EXTEND:
+        case U_GCB_ZWJ:
+        case U_GCB_SPACING_MARK:
+            return false;
+        default:
+            return true;
+    }
+}
+
 bool beginsWithLetter(std::string_view s) {
     if (s.empty()) return false;
     thread_local std::unique_ptr<icu::BreakIterator> characters = [] {

@@ -83,6 +83,9 @@ int localizedStandardCompare(std::string_view a, std::string_view b, const Local
 
 // Whether the first user-perceived character holds a letter or a combining mark.
 bool beginsWithLetter(std::string_view s);
+// Whether the first user-perceived character is one ASCII character alone
+// (nothing after it combines with it).
+bool beginsWithLoneASCII(std::string_view s);
 
 // --- Splitting and joining --------------------------------------------------
 

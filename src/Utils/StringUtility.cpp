@@ -25,10 +25,10 @@ std::string getAsciiString(std::string_view text) { return foundation::StringUti
 bool doesStringBeginWithLetter(std::string_view text) { return foundation::StringUtils::beginsWithLetter(text); }
 
 std::string getSectionCharConvertedToAscii(std::string_view text, bool skipAsciiConversion) {
-    // An ASCII character followed by another (so nothing combines with it)
-    // is its own first character: no need to convert the whole text.
-    if (!text.empty() && static_cast<unsigned char>(text[0]) < 0x80 &&
-        (text.size() == 1 || static_cast<unsigned char>(text[1]) < 0x80)) {
+    // A lone ASCII character is its own first character once uppercased and
+    // converted, whatever letters follow it ("Müller"): the conversions of
+    // the whole text are needed only when the first character is not one.
+    if (foundation::StringUtils::beginsWithLoneASCII(text)) {
         const char c = text[0];
         if (c >= 'a' && c <= 'z') return std::string(1, static_cast<char>(c - 'a' + 'A'));
         if (c >= 'A' && c <= 'Z') return std::string(1, c);

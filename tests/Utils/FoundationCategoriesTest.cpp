@@ -26,6 +26,11 @@ TEST(StringUtility, EmptinessSectionLettersAndHash) {
     EXPECT_EQ(StringUtility::getSectionCharConvertedToAscii("1\u0301x", true), "1");
     EXPECT_EQ(StringUtility::getSectionCharConvertedToAscii("1\u0301x", false), "#");
     EXPECT_EQ(StringUtility::getSectionCharConvertedToAscii("\u00dfe", false), "S");
+    // An ASCII letter before letters beyond ASCII, and a digit a spacing
+    // mark joins.
+    EXPECT_EQ(StringUtility::getSectionCharConvertedToAscii("m\u00fcller", false), "M");
+    EXPECT_EQ(StringUtility::getSectionCharConvertedToAscii("L\u00f3pez", true), "L");
+    EXPECT_EQ(StringUtility::getSectionCharConvertedToAscii("1\u093ex", true), "1");
 
     EXPECT_EQ(StringUtility::getHashed("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
     EXPECT_EQ(StringUtility::getHashed(std::string("abc\0def", 7)), StringUtility::getHashed("abc"));
