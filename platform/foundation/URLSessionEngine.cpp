@@ -196,38 +196,34 @@ URLSessionEngine::URLSessionEngine() {
 }
 
 namespace {
-// The batch collecting this thread's posts, if any.
-thread_local std::vector<std::function<void()>>* tlsEnginePostBatch = nullptr;
+// The batch open on this thread, if any, and whether work was posted in it.
+thread_local bool* tlsEngineWakeOwed = nullptr;
 }  // namespace
 
-URLSessionEngine::PostBatch::PostBatch() : outermost_(tlsEnginePostBatch == nullptr) {
-    if (outermost_) tlsEnginePostBatch = &work_;
+URLSessionEngine::PostBatch::PostBatch() : outermost_(tlsEngineWakeOwed == nullptr) {
+    if (outermost_) tlsEngineWakeOwed = &wakeOwed_;
 }
 
 URLSessionEngine::PostBatch::~PostBatch() {
     if (!outermost_) return;
-    tlsEnginePostBatch = nullptr;
-    if (work_.empty()) return;
-    if (work_.size() == 1) {
-        shared().post(std::move(work_.front()));
-        return;
-    }
-    shared().post([work = std::move(work_)] {
-        for (const auto& w : work) w();
-    });
+    tlsEngineWakeOwed = nullptr;
+    if (wakeOwed_) shared().wake();
 }
 
+void URLSessionEngine::wake() { curl_multi_wakeup(static_cast<CURLM*>(multi_)); }
+
 bool URLSessionEngine::post(std::function<void()> work) {
-    if (tlsEnginePostBatch) {
-        tlsEnginePostBatch->push_back(std::move(work));
-        return true;
-    }
     {
         std::lock_guard lock(stopMutex_);
         if (stopRequested_) return false;
     }
     thread_->runLoop().post(std::move(work));
-    curl_multi_wakeup(static_cast<CURLM*>(multi_));
+    // In a batch the work is queued at once and only the wake waits for the
+    // batch's end: should the thread block meanwhile, the network thread
+    // still finds the work when it next looks (at the latest after its idle
+    // poll).
+    if (tlsEngineWakeOwed) *tlsEngineWakeOwed = true;
+    else wake();
     return true;
 }
 

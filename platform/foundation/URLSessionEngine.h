@@ -12,7 +12,6 @@
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
-#include <vector>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -46,10 +45,10 @@ public:
     // A session's connection cache, released once its session is gone.
     void releaseShare(void* share);
 
-    // While one lives, what the calling thread asks of the network thread is
-    // held and handed over in one go at its end: a delegate's answers to one
-    // event (a disposition, the next page's request) wake the network thread
-    // once instead of once each. Nested batches join the outer one.
+    // While one lives, what the calling thread asks of the network thread
+    // wakes it once, at the batch's end: a delegate's answers to one event (a
+    // disposition, the next page's request) cost one wake instead of one
+    // each. Nested batches join the outer one.
     class PostBatch {
     public:
         PostBatch();
@@ -58,7 +57,7 @@ public:
         PostBatch& operator=(const PostBatch&) = delete;
 
     private:
-        std::vector<std::function<void()>> work_;
+        bool wakeOwed_ = false;
         bool outermost_;
     };
 
@@ -74,6 +73,7 @@ private:
     URLSessionEngine();
     // False once the engine has stopped (process exit).
     bool post(std::function<void()> work);
+    void wake();
     void run();
     void stop();
 
