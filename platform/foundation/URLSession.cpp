@@ -31,7 +31,9 @@ URLSession::URLSession(const URLSessionConfiguration& configuration, std::shared
     : configuration_(configuration), delegateQueue_(std::move(delegateQueue)), delegate_(std::move(delegate)) {}
 
 URLSession::~URLSession() {
-    URLSessionEngine::shared().releaseShare(share_);
+    // A session that never loaded anything has no connection cache, and must
+    // not start the network thread for nothing (at exit, it could no longer).
+    if (share_) URLSessionEngine::shared().releaseShare(share_);
 }
 
 URLSessionPtr URLSession::self() {
