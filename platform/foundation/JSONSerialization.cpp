@@ -8,6 +8,8 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstddef>
+#include <iterator>
 #include <nlohmann/json.hpp>
 #include <vector>
 
@@ -48,13 +50,13 @@ public:
     // fresh one character by character.
     bool string(string_t& s) override { return scalar(Value(std::string(s))); }
     bool binary(binary_t&) override { return fail("binary values are not JSON"); }
-    bool start_object(std::size_t) override { return open(Value(Value::Dictionary{})); }
+    bool start_object(std::size_t) override { return open(Value(Value::Dictionary{}), false); }
     bool key(string_t& k) override {
         stack_.back().key.assign(k);
         return true;
     }
     bool end_object() override { return close(); }
-    bool start_array(std::size_t) override { return open(Value(Value::Array{})); }
+    bool start_array(std::size_t) override { return open(Value(), true); }
     bool end_array() override { return close(); }
     bool parse_error(std::size_t position, const std::string&, const nlohmann::detail::exception& e) override {
         if (message_.empty()) message_ = std::string(e.what()) + " (at byte " + std::to_string(position) + ")";
@@ -65,9 +67,15 @@ public:
     const std::string& message() const { return message_; }
 
 private:
+    // An array's elements wait on one stack shared by all open arrays and
+    // become the array, allocated once at its size, when it closes; grown
+    // element by element, a page's arrays were reallocated and moved many
+    // times over.
     struct Frame {
-        Value container;
+        Value container;  // a dictionary; nothing for an array
         std::string key;
+        size_t firstElement = 0;  // an array's first place on elements_
+        bool isArray = false;
     };
 
     bool fail(std::string message) {
@@ -85,8 +93,8 @@ private:
             return true;
         }
         Frame& top = stack_.back();
-        if (auto* array = top.container.array()) {
-            array->push_back(std::move(v));
+        if (top.isArray) {
+            elements_.push_back(std::move(v));
             return true;
         }
         // Keys mostly come in order (the service writes them so), and then
@@ -101,19 +109,28 @@ private:
         }
         return true;
     }
-    bool open(Value container) {
+    bool open(Value container, bool isArray) {
         if (stack_.size() >= JSONSerialization::kMaxDepth) return fail("JSON nests too deeply.");
-        stack_.push_back(Frame{std::move(container), {}});
+        stack_.push_back(Frame{std::move(container), {}, elements_.size(), isArray});
         return true;
     }
     bool close() {
-        Value done = std::move(stack_.back().container);
+        Frame& top = stack_.back();
+        Value done;
+        if (top.isArray) {
+            const auto first = elements_.begin() + static_cast<std::ptrdiff_t>(top.firstElement);
+            done = Value(Value::Array(std::make_move_iterator(first), std::make_move_iterator(elements_.end())));
+            elements_.erase(first, elements_.end());
+        } else {
+            done = std::move(top.container);
+        }
         stack_.pop_back();
         return add(std::move(done));
     }
 
     bool allowFragments_;
     std::vector<Frame> stack_;
+    std::vector<Value> elements_;
     Value root_;
     std::string message_;
 };

@@ -260,6 +260,7 @@ Value::Array Utils::initItemsArray(const Value& json, const std::shared_ptr<cons
     Value::Array items;
     const auto* elements = json.array();
     if (!elements) return items;
+    items.reserve(elements->size());
     for (const auto& element : *elements) {
         if (element.isDictionary()) {
             if (type && type->initWithDictionary) {

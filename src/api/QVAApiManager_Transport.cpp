@@ -415,6 +415,9 @@ struct QVAApiManager::PageWalk {
             if (!pages[i].done) return false;
         finished = true;
         if (dataArray) {
+            size_t total = dataArray->size();
+            for (size_t i = 0; i < end; ++i) total += pages[i].items.count();
+            dataArray->reserve(total);
             for (size_t i = 0; i < end; ++i) {
                 Value::Array* items = pages[i].items.array();
                 if (items) dataArray->insert(dataArray->end(), std::make_move_iterator(items->begin()),

@@ -46,13 +46,16 @@ Value QNJSONResponseSerializer::responseObjectForResponse(const std::shared_ptr<
         auto declared = foundation::Charset::encodingForIANAName(*response->textEncodingName());
         if (declared != foundation::StringEncoding::None) encoding = declared;
     }
-    // A UTF-8 body is parsed where it lies once it checks out as UTF-8; only
-    // another encoding is decoded into a text of its own first.
+    // A UTF-8 body is parsed where it lies; only another encoding is decoded
+    // into a text of its own first. The parser accepts nothing but
+    // well-formed UTF-8, so a body is checked on its own only when it fails
+    // to parse: one that is not UTF-8 at all has no result and no error of
+    // its own.
     std::optional<std::string> decoded;
     std::string_view text;
     if (encoding == foundation::StringEncoding::UTF8) {
         text = std::string_view(reinterpret_cast<const char*>(data->bytes()), data->length());
-        if (text.size() > size_t(INT32_MAX) || !foundation::StringUtils::isValidUTF8(text)) return Value();
+        if (text.size() > size_t(INT32_MAX)) return Value();
     } else {
         decoded = foundation::Charset::decode(*data, encoding);
         if (!decoded) return Value();
@@ -70,6 +73,7 @@ Value QNJSONResponseSerializer::responseObjectForResponse(const std::shared_ptr<
         return Value();
     } else {
         result = foundation::JSONSerialization::JSONObjectWithString(text, readingOptions_, &serializationError);
+        if (serializationError && !decoded && !foundation::StringUtils::isValidUTF8(text)) return Value();
     }
     if (removesKeysWithNullValues_ && !result.isAbsent()) result = QNJSONObjectWithoutNullValues(result);
     if (error) *error = QNErrorChainedWithUnderlyingError(serializationError, *error);

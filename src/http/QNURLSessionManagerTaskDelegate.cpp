@@ -5,6 +5,8 @@
 // group, and the task-complete notification follows on the main queue.
 #include "http/QNURLSessionManagerTaskDelegate.h"
 
+#include <algorithm>
+
 #include "foundation/FileManager.h"
 #include "foundation/NotificationCenter.h"
 #include "http/QNNetworking.h"
@@ -21,10 +23,28 @@ ErrorPtr QNMoveDownloadedFile(const URLSessionDownloadTaskPtr& downloadTask, con
     return error;
 }
 
+size_t QNExpectedBodySize(const std::shared_ptr<URLResponse>& response) {
+    // The announced length is only a hint (a hostile head may claim
+    // anything), so the room is bounded. It counts the bytes on the wire: a
+    // compressed body arrives inflated, JSON text to some four times that.
+    constexpr int64_t kLargestReservedBody = int64_t(16) << 20;
+    constexpr int64_t kInflation = 4;
+    int64_t expected = response ? std::min(response->expectedContentLength(), kLargestReservedBody) : 0;
+    if (expected <= 0) return 0;
+    auto http = std::dynamic_pointer_cast<HTTPURLResponse>(response);
+    if (http && http->valueForHTTPHeaderField("Content-Encoding")) expected *= kInflation;
+    return static_cast<size_t>(std::min(expected, kLargestReservedBody));
+}
+
 void QNURLSessionManagerTaskDelegate::setDownloadMoveError(ErrorPtr error) {
     moveError_ = std::move(error);
     // The file is not there, so there is no place to report.
     if (moveError_) downloadFileURL_.reset();
+}
+
+void QNURLSessionManagerTaskDelegate::didReceiveResponse(const std::shared_ptr<URLResponse>& response) {
+    if (data_.empty()) data_.vector().reserve(QNExpectedBodySize(response));
+    if (responseHandler_) responseHandler_(response);
 }
 
 void QNURLSessionManagerTaskDelegate::didSendBodyData(int64_t totalBytesSent, int64_t totalBytesExpectedToSend) {
@@ -64,17 +84,19 @@ void QNURLSessionManagerTaskDelegate::didCompleteWithError(const URLSessionPtr& 
     // someone listens for the notification.
     const bool announced =
         NotificationCenter::defaultCenter().hasObserversForName(kQNNetworkingTaskDidCompleteNotification);
+    // The body itself joins the user info only after the serializer has read
+    // it, so it is moved there rather than copied.
+    const bool announcesBody = announced && !downloadFileURL_;
     Value::Dictionary userInfo;
     if (announced) {
         if (auto object = std::dynamic_pointer_cast<Object>(serializer))
             userInfo[kQNNetworkingTaskDidCompleteResponseSerializerKey] = Value(object);
         if (downloadFileURL_)
             userInfo[kQNNetworkingTaskDidCompleteAssetPathKey] = Value(downloadFileURL_->absoluteString());
-        else
-            userInfo[kQNNetworkingTaskDidCompleteResponseDataKey] = Value(data_);
     }
-    // The task has ended: its body goes to the serializer.
-    Data data = std::move(data_);
+    // The task has ended: its body goes to the serializer, in the form the
+    // serializer reads, so that no copy is made on the way.
+    std::optional<Data> data(std::move(data_));
 
     // Keeps this delegate until the completion has run and been announced.
     auto self = shared_from_this();
@@ -93,14 +115,17 @@ void QNURLSessionManagerTaskDelegate::didCompleteWithError(const URLSessionPtr& 
     ErrorPtr failure = error ? error : moveError_;
     if (failure) {
         userInfo[kQNNetworkingTaskDidCompleteErrorKey] = Value(std::const_pointer_cast<Error>(failure));
+        if (announcesBody) userInfo[kQNNetworkingTaskDidCompleteResponseDataKey] = Value(std::move(*data));
         finish(Value(), failure, std::move(userInfo));
         return;
     }
     QNURLSessionManager::processingQueue()->async([self, task, serializer, data = std::move(data),
-                                                   userInfo = std::move(userInfo), finish, announced]() mutable {
+                                                   userInfo = std::move(userInfo), finish, announced,
+                                                   announcesBody]() mutable {
         ErrorPtr serializationError;
         Value object;
         if (serializer) object = serializer->responseObjectForResponse(task->response(), data, &serializationError);
+        if (announcesBody) userInfo[kQNNetworkingTaskDidCompleteResponseDataKey] = Value(std::move(*data));
         if (self->downloadFileURL_) object = Value(self->downloadFileURL_->absoluteString());
         if (announced && object) userInfo[kQNNetworkingTaskDidCompleteSerializedResponseKey] = object;
         if (announced && serializationError)

@@ -51,9 +51,9 @@ public:
 
     void didCompleteWithError(const foundation::URLSessionPtr& session, const foundation::URLSessionTaskPtr& task,
                               const foundation::ErrorPtr& error);
-    void didReceiveResponse(const std::shared_ptr<foundation::URLResponse>& response) {
-        if (responseHandler_) responseHandler_(response);
-    }
+    // Also makes room for the body the head announces, so a body that comes
+    // in many pieces is not regrown (and recopied) piece by piece.
+    void didReceiveResponse(const std::shared_ptr<foundation::URLResponse>& response);
     void didReceiveData(const foundation::Data& data) { data_.append(data); }
     void didSendBodyData(int64_t totalBytesSent, int64_t totalBytesExpectedToSend);
     void didWriteData(int64_t totalBytesWritten, int64_t totalBytesExpectedToWrite);
@@ -79,3 +79,6 @@ private:
 // on the calling thread and gives the error.
 foundation::ErrorPtr QNMoveDownloadedFile(const foundation::URLSessionDownloadTaskPtr& downloadTask,
                                           const foundation::URL& location, const foundation::URL& destination);
+// The room to make for a response's body before it arrives: its announced
+// length, allowing for the inflation of a compressed one, within a bound.
+size_t QNExpectedBodySize(const std::shared_ptr<foundation::URLResponse>& response);

@@ -65,6 +65,19 @@ TEST(JSON, NumberKindsSurviveARoundTrip) {
     EXPECT_NE(pretty->find('\n'), std::string::npos);
 }
 
+TEST(JSON, ArraysNestedAnyWayKeepTheirOwnElementsInOrder) {
+    const char* text = R"([[1,[2,3],4],{"k":[5,[6,{"m":[]}]],"l":7},[],8,[[[9]]]])";
+    Value v = parseJSON(text);
+    const Value expected = Value::array(
+        {Value::array({1, Value::array({2, 3}), 4}),
+         Value::dictionary(
+             {{"k", Value::array({5, Value::array({6, Value::dictionary({{"m", Value(Value::Array{})}})})})},
+              {"l", 7}}),
+         Value(Value::Array{}), 8, Value::array({Value::array({Value::array({9})})})});
+    EXPECT_EQ(v, expected);
+    EXPECT_EQ(*JSONSerialization::stringWithJSONObject(v), text);
+}
+
 TEST(JSON, WhatJSONCannotSayIsAWriteError) {
     const Value unwritable[] = {
         Value::array({Value(Date(0))}), Value::array({Value(Data::fromString("x"))}),

@@ -89,12 +89,24 @@ TEST(ResponseSerializer, JSONValidationAndErrors) {
     EXPECT_EQ(latin1.result, Value::array({"caf\xC3\xA9"}));
 
     // A body that is not the UTF-8 it claims to be is no text: nothing comes
-    // of it, not even a parse error.
+    // of it, not even a parse error, wherever the bad bytes are (an encoded
+    // surrogate included) and however else the text is malformed.
     for (const char* contentType : {"application/json", "application/json; charset=utf-8"}) {
         auto notText = serialize(*json, responseWith(200, contentType), Data::fromString("[\"caf\xE9\"]"));
         EXPECT_TRUE(notText.result.isAbsent()) << contentType;
         EXPECT_FALSE(notText.error) << contentType;
     }
+    for (const char* text :
+         {"[1]\xFF", "\xC0\xAF[1]", "[\"\xED\xA0\x80\"]", "{\"a\":\"\xF4\x90\x80\x80\"}", "[\xE9"}) {
+        auto notText = serialize(*json, responseWith(200, "application/json"), Data::fromString(text));
+        EXPECT_TRUE(notText.result.isAbsent()) << text;
+        EXPECT_FALSE(notText.error) << text;
+    }
+    auto refusedNotText = serialize(*lenient, responseWith(404, "application/json"), Data::fromString("[\xE9]"));
+    EXPECT_TRUE(refusedNotText.result.isAbsent());
+    ASSERT_TRUE(refusedNotText.error);
+    EXPECT_EQ(refusedNotText.error->code(), -1011);
+    EXPECT_FALSE(refusedNotText.error->underlyingError());
     auto parsedInPlace = serialize(*json, responseWith(200, "application/json"), Data::fromString("[\"caf\xC3\xA9\"]"));
     EXPECT_EQ(parsedInPlace.result, Value::array({"caf\xC3\xA9"}));
     EXPECT_FALSE(parsedInPlace.error);

@@ -12,6 +12,7 @@
 #include "foundation/URLErrors.h"
 #include "http/QNJSONResponseSerializer.h"
 #include "http/QNNetworking.h"
+#include "http/QNURLSessionManagerTaskDelegate.h"
 #include "service/TestServer.h"
 
 using namespace foundation;
@@ -237,4 +238,25 @@ TEST(QNURLSessionManager, DownloadsLandAtTheirDestinationOrFailTheTask) {
     EXPECT_EQ(dataProgress->completedUnitCount(), 5);
     EXPECT_EQ(fromStream.object, Value(Data::fromString("abcdefg")));
     releaseManager(manager);
+}
+
+TEST(QNURLSessionManager, RoomForABodyFollowsItsHeadWithinBounds) {
+    auto response = [](std::initializer_list<std::pair<const char*, const char*>> fields) {
+        HTTPHeaders headers;
+        for (auto [name, value] : fields) headers.set(name, value);
+        return std::make_shared<HTTPURLResponse>(URL::URLWithString("http://h/p"), 200, headers);
+    };
+    EXPECT_EQ(QNExpectedBodySize(nullptr), 0u);
+    EXPECT_EQ(QNExpectedBodySize(response({})), 0u);
+    EXPECT_EQ(QNExpectedBodySize(response({{"Content-Length", "0"}})), 0u);
+    EXPECT_EQ(QNExpectedBodySize(response({{"Content-Length", "1000"}})), 1000u);
+    EXPECT_EQ(QNExpectedBodySize(response({{"Content-Length", "1000"}, {"Content-Encoding", "gzip"}})), 4000u);
+    // A head that claims more than any page holds gets a bounded room, and
+    // no overflow when the claim is compressed too.
+    for (const char* encoding : {"deflate", "gzip"}) {
+        EXPECT_EQ(QNExpectedBodySize(response({{"Content-Length", "9223372036854775807"},
+                                               {"Content-Encoding", encoding}})),
+                  size_t(16) << 20);
+    }
+    EXPECT_EQ(QNExpectedBodySize(std::make_shared<URLResponse>(std::nullopt, "text/plain", 12, std::nullopt)), 12u);
 }
