@@ -46,7 +46,9 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <algorithm>
 #include <chrono>
+#include <optional>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -579,22 +581,31 @@ public:
             // The counter is in ms, the times in the run's unit (ms here).
             if (auto service = run.counters.find("service_cpu_ms"); service != run.counters.end())
                 times.clientCPU -= service->second.value;
-            times_[run.benchmark_name()] = times;
+            times_[run.benchmark_name()].push_back(times);
         }
         ConsoleReporter::ReportRuns(runs);
     }
-    // "BM_Floor/sessions:300/participants:1500/pause:0/..." → the run's times.
-    const Times* find(const std::string& benchmark, const std::string& size) const {
-        for (const auto& [name, times] : times_)
-            if (name.rfind(benchmark + "/" + size + "/pause:0", 0) == 0) return &times;
-        return nullptr;
+    // "BM_Floor/sessions:300/participants:1500/pause:0/..." → the run's times;
+    // with repetitions, each measure's median over them.
+    std::optional<Times> find(const std::string& benchmark, const std::string& size) const {
+        for (const auto& [name, repetitions] : times_) {
+            if (name.rfind(benchmark + "/" + size + "/pause:0", 0) != 0) continue;
+            auto median = [&](double Times::*measure) {
+                std::vector<double> values;
+                for (const auto& times : repetitions) values.push_back(times.*measure);
+                std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+                return values[values.size() / 2];
+            };
+            return Times{median(&Times::real), median(&Times::cpu), median(&Times::clientCPU)};
+        }
+        return std::nullopt;
     }
     void printRatios() const {
         for (const char* size : {"sessions:300/participants:1500", "sessions:1000/participants:5000",
                                  "sessions:3000/participants:15000"}) {
-            const Times* floor = find("BM_Floor", size);
-            const Times* full = find("BM_FullDownload", size);
-            const Times* delta = find("BM_DeltaUnchanged", size);
+            const auto floor = find("BM_Floor", size);
+            const auto full = find("BM_FullDownload", size);
+            const auto delta = find("BM_DeltaUnchanged", size);
             if (full && floor)
                 std::printf("%s: full download / floor: wall %.2fx, CPU %.2fx (client's CPU %.2fx)\n", size,
                             full->real / floor->real, full->cpu / floor->cpu, full->clientCPU / floor->cpu);
@@ -606,7 +617,7 @@ public:
     }
 
 private:
-    std::map<std::string, Times> times_;
+    std::map<std::string, std::vector<Times>> times_;
 };
 
 }  // namespace
