@@ -45,15 +45,15 @@
 #include <time.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <algorithm>
+#include <atomic>
 #include <chrono>
-#include <optional>
 #include <cstdio>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
