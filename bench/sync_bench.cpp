@@ -576,7 +576,10 @@ public:
     };
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const auto& run : runs) {
-            if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
+            // Every repetition, or only their medians when just the
+            // aggregates are reported.
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (run.error_occurred || (run.run_type != Run::RT_Iteration && !median)) continue;
             Times times{run.GetAdjustedRealTime(), run.GetAdjustedCPUTime(), run.GetAdjustedCPUTime()};
             // The counter is in ms, the times in the run's unit (ms here).
             if (auto service = run.counters.find("service_cpu_ms"); service != run.counters.end())
