@@ -549,6 +549,14 @@ sqlite3* openConnection(const std::string& path, int flags, int& rc) {
     return db;
 }
 
+// The plan's limit and offset as the statement's last two parameters.
+void appendSQLiteWindow(const FetchPlan& plan, std::string& sql, std::vector<Value>& bindings) {
+    if (!plan.limit && !plan.offset) return;
+    sql += " LIMIT ? OFFSET ?";
+    bindings.push_back(Value(plan.limit ? int64_t(plan.limit) : int64_t(-1)));
+    bindings.push_back(Value(int64_t(plan.offset)));
+}
+
 }  // namespace
 
 std::unique_ptr<SQLiteConnection> SQLiteStore::Impl::takeReader(ErrorPtr& error) {
@@ -816,11 +824,7 @@ FetchOutcome SQLiteStore::Impl::fetch(SQLiteConnection& connection, const FetchP
     for (const auto& a : table.columns)
         sql += wanted.empty() || wanted.count(a.name) ? ", " + columnName(a.name) : std::string(", NULL");
     sql += " FROM " + table.name + " WHERE " + where + " ORDER BY " + order;
-    if (windowable && (plan.limit || plan.offset)) {
-        sql += " LIMIT ? OFFSET ?";
-        bindings.push_back(Value(plan.limit ? int64_t(plan.limit) : int64_t(-1)));
-        bindings.push_back(Value(int64_t(plan.offset)));
-    }
+    if (windowable) appendSQLiteWindow(plan, sql, bindings);
     auto stmt = connection.statement(sql, rc);
     if (!stmt) {
         outcome.error = connection.failure(rc, StoreError::FetchFailed, "Cannot fetch");
@@ -881,11 +885,7 @@ FetchOutcome SQLiteStore::Impl::fetchDictionaries(SQLiteConnection& connection, 
         positionOfColumn[c] = position++;
     }
     sql += " FROM " + table.name + " WHERE " + where + " ORDER BY " + order;
-    if (plan.limit || plan.offset) {
-        sql += " LIMIT ? OFFSET ?";
-        bindings.push_back(Value(plan.limit ? int64_t(plan.limit) : int64_t(-1)));
-        bindings.push_back(Value(int64_t(plan.offset)));
-    }
+    appendSQLiteWindow(plan, sql, bindings);
     int rc;
     auto stmt = connection.statement(sql, rc);
     if (!stmt) {

@@ -175,14 +175,7 @@ void OperationQueue::setName(std::string name) {
 }
 
 void OperationQueue::scheduleEvaluation() {
-    {
-        std::lock_guard lock(mutex_);
-        if (evaluationScheduled_) {
-            evaluationPending_ = true;
-            return;
-        }
-        evaluationScheduled_ = true;
-    }
+    if (!claimEvaluation()) return;
     // Never inline: the caller may be an operation announcing a change under
     // its own lock, and evaluating asks every operation for its state. The
     // worker that evaluates runs the first operation it starts itself.

@@ -18,62 +18,49 @@ std::string entryTextOf(const Value& value) { return textOf(value).value_or(std:
 
 Value valueOf(const Text& text) { return text ? Value(*text) : Value(); }
 
-const Value* FieldReader::find(std::string_view key) const {
-    const Value& v = DictionaryUtility::objectForKeyNotNull(*dictionary_, key);
-    return v.isAbsent() ? nullptr : &v;
+const Value& FieldReader::lookUp(std::string_view key, Value& held) const {
+    if (dictionary_) return DictionaryUtility::objectForKeyNotNull(*dictionary_, key);
+    if (object_) {
+        held = object_->valueForKey(std::string(key));
+        if (held.isNull()) held = Value();
+    }
+    return held;
 }
 
 Value FieldReader::value(std::string_view key) const {
-    if (dictionary_) {
-        const Value* v = find(key);
-        return v ? *v : Value();
-    }
-    if (object_) {
-        Value v = object_->valueForKey(std::string(key));
-        return v.isNull() ? Value() : v;
-    }
-    return Value();
+    Value held;
+    return lookUp(key, held);
 }
 
 Text FieldReader::text(std::string_view key) const {
-    if (!dictionary_) return textOf(value(key));
-    const Value* v = find(key);
-    return v ? textOf(*v) : std::nullopt;
+    Value held;
+    return textOf(lookUp(key, held));
 }
 
 int32_t FieldReader::int32(std::string_view key) const {
-    if (!dictionary_) return value(key).intValue();
-    const Value* v = find(key);
-    return v ? v->intValue() : 0;
+    Value held;
+    return lookUp(key, held).intValue();
 }
 
 double FieldReader::real(std::string_view key) const {
-    if (!dictionary_) return value(key).doubleValue();
-    const Value* v = find(key);
-    return v ? v->doubleValue() : 0.0;
+    Value held;
+    return lookUp(key, held).doubleValue();
 }
 
 bool FieldReader::boolean(std::string_view key) const {
-    if (!dictionary_) return value(key).boolValue();
-    const Value* v = find(key);
-    return v && v->boolValue();
+    Value held;
+    return lookUp(key, held).boolValue();
 }
 
 Value FieldReader::array(std::string_view key) const {
-    if (dictionary_) {
-        const Value* v = find(key);
-        return v && v->isArray() ? *v : Value();
-    }
-    Value v = value(key);
+    Value held;
+    const Value& v = lookUp(key, held);
     return v.isArray() ? v : Value();
 }
 
 Value FieldReader::dictionary(std::string_view key) const {
-    if (dictionary_) {
-        const Value* v = find(key);
-        return v && v->isDictionary() ? *v : Value();
-    }
-    Value v = value(key);
+    Value held;
+    const Value& v = lookUp(key, held);
     return v.isDictionary() ? v : Value();
 }
 

@@ -72,9 +72,9 @@ public:
     }
 
 private:
-    // The dictionary's own value under `key`, null when it is missing or the
-    // null marker; only for a dictionary reader.
-    const foundation::Value* find(std::string_view key) const;
+    // The value under `key`, absent when it is missing or the null marker:
+    // a dictionary's own, in place; an object's, read into `held`.
+    const foundation::Value& lookUp(std::string_view key, foundation::Value& held) const;
 
     const foundation::Value* dictionary_ = nullptr;
     const coredata::KeyValueCoding* object_ = nullptr;
