@@ -16,6 +16,11 @@
 // - DeltaUnchanged / Delta5Percent: the delta update of a complete store
 //   when nothing changed, and after 5% of the items of every revision-
 //   compared kind got a new revision on the service.
+// - DeltaFloor: the unchanged delta's floor: the revision listings it asks
+//   for, all at once, each followed page by page with a bare libcurl handle
+//   on a thread of its own, nothing parsed or compared. Printed beside the
+//   full download: no delta against this service, with its page size, can
+//   take less.
 //
 // - Floor: the floor the client is judged against. The same lists as the
 //   service serves them (every page, fetched beforehand, not timed), parsed
@@ -37,10 +42,12 @@
 // answering (the printed "client's CPU" leaves it out). CPU times are the
 // whole process's (every thread).
 #include <benchmark/benchmark.h>
+#include <curl/curl.h>
 #include <httplib.h>
 #include <malloc.h>
 #include <sqlite3.h>
 #include <stdlib.h>
+#include <strings.h>
 #include <sys/resource.h>
 #include <time.h>
 #include <unistd.h>
@@ -53,9 +60,11 @@
 #include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <numeric>
 #include <optional>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "settings/ApplicationSettingsStore.h"
@@ -502,6 +511,69 @@ void BM_DeltaUnchanged(benchmark::State& state) {
     if (state.range(2) == 0) setPauseCounter(state, pausesBefore);
 }
 
+// The unchanged delta's floor: the revision listings a delta asks for (the
+// first pages of its "?fields=" listings, as the service logged them), each
+// followed page by page by its "Link" over a bare libcurl handle on a thread
+// of its own, all at once as the delta's group starts them; nothing parsed,
+// nothing read from the store. The longest listing's round trips, one after
+// another, bound what any delta against this service can take.
+size_t followListing(const std::string& address, const std::string& authorization) {
+    struct Head {
+        static size_t line(char* bytes, size_t size, size_t count, void* next) {
+            std::string_view text(bytes, size * count);
+            if (text.size() > 6 && strncasecmp(text.data(), "Link: <", 7) == 0)
+                *static_cast<std::string*>(next) = std::string(text.substr(7, text.find('>') - 7));
+            return size * count;
+        }
+        static size_t body(char*, size_t size, size_t count, void*) { return size * count; }
+    };
+    CURL* easy = curl_easy_init();
+    curl_slist* headers = curl_slist_append(nullptr, authorization.c_str());
+    std::string next;
+    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers);
+    curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, "gzip,deflate");
+    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Head::line);
+    curl_easy_setopt(easy, CURLOPT_HEADERDATA, &next);
+    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Head::body);
+    size_t pages = 0;
+    std::set<std::string> seen;
+    for (std::string url = address; !url.empty() && seen.insert(url).second; ++pages) {
+        next.clear();
+        curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
+        if (curl_easy_perform(easy) != CURLE_OK) abort();
+        url = next;
+    }
+    curl_slist_free_all(headers);
+    curl_easy_cleanup(easy);
+    return pages;
+}
+
+void BM_DeltaFloor(benchmark::State& state) {
+    auto& meeting = meetingOfSize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    useMeeting(meeting);
+    setRowPause(false);
+    ensureLoaded(meeting);
+    meeting.service->clearRequestLog();
+    if (!delta(meeting)) state.SkipWithError("the delta failed");
+    std::vector<std::string> listings;
+    for (const auto& request : meeting.service->requestLog())
+        if (request.path.find("fields=") != std::string::npos && request.path.find("page=") == std::string::npos)
+            listings.push_back(meeting.service->baseURL() + request.path);
+    const std::string authorization = "Authorization: Bearer " + meeting.service->demoToken();
+    size_t pages = 0;
+    for (auto _ : state) {
+        std::vector<size_t> counts(listings.size());
+        std::vector<std::thread> threads;
+        for (size_t i = 0; i < listings.size(); ++i)
+            threads.emplace_back([&, i] { counts[i] = followListing(listings[i], authorization); });
+        for (auto& thread : threads) thread.join();
+        pages = std::accumulate(counts.begin(), counts.end(), size_t(0));
+    }
+    state.counters["listings"] = static_cast<double>(listings.size());
+    state.counters["pages"] = static_cast<double>(pages);
+    state.counters["service_cpu_ms"] = 1000 * serviceCPUSeconds(meeting);
+}
+
 // The kinds the delta compares by revision that the service serves.
 const MeetingKind kRevisionKinds[] = {MeetingKind::Sessions, MeetingKind::Participants, MeetingKind::Partners,
                                       MeetingKind::Organizations, MeetingKind::Rooms, MeetingKind::Venues};
@@ -552,6 +624,7 @@ BENCHMARK(BM_Floor)->Apply([](auto* b) { sizes(b, false); });
 BENCHMARK(BM_FullDownload)->Apply([](auto* b) { sizes(b, true); });
 BENCHMARK(BM_ParticipantRevisionListing)->Apply([](auto* b) { sizes(b, false); });
 BENCHMARK(BM_DeltaUnchanged)->Apply([](auto* b) { sizes(b, false); });
+BENCHMARK(BM_DeltaFloor)->Apply([](auto* b) { sizes(b, false); });
 BENCHMARK(BM_Delta5Percent)->Apply([](auto* b) { sizes(b, true); });
 BENCHMARK(BM_SessionsFetchAfterDownload)
     ->Args({3000, 15000})
@@ -616,6 +689,12 @@ public:
                 std::printf("%s: unchanged delta / full download: wall %.1f%%, CPU %.1f%% (client's CPU %.1f%%)\n",
                             size, 100 * delta->real / full->real, 100 * delta->cpu / full->cpu,
                             100 * delta->clientCPU / full->clientCPU);
+            if (const auto deltaFloor = find("BM_DeltaFloor", size); full && deltaFloor) {
+                std::printf("%s: unchanged delta's floor / full download: wall %.1f%%", size,
+                            100 * deltaFloor->real / full->real);
+                if (delta) std::printf(" (the delta takes %.2fx its floor)", delta->real / deltaFloor->real);
+                std::printf("\n");
+            }
         }
     }
 

@@ -580,11 +580,12 @@ bool URLSessionEngine::beginResponse(const URLSessionTaskPtr& task) {
         return !t.fileFailed;
     }
     decideCacheability(*task, t);
+    auto dataTask = std::static_pointer_cast<URLSessionDataTask>(task);
+    if (auto observer = dataTask->headObserver()) observer(t.response);
     auto delegate = task->session_->delegate();
     auto* dataDelegate = dynamic_cast<URLSessionDataDelegate*>(delegate.get());
     if (!dataDelegate || !dataDelegate->implementsDidReceiveResponse()) return true;
     t.awaitingDisposition = true;
-    auto dataTask = std::static_pointer_cast<URLSessionDataTask>(task);
     auto response = std::static_pointer_cast<URLResponse>(t.response);
     auto answer = answerOnce<URLSessionResponseDisposition>(
         [this, task](URLSessionResponseDisposition d) { onDisposition(task, d); },

@@ -104,6 +104,16 @@ int64_t URLSessionTask::countOfBytesExpectedToReceive() const {
     return expectedToReceive_;
 }
 
+void URLSessionDataTask::setHeadObserver(HeadObserver observer) {
+    std::lock_guard lock(headObserverMutex_);
+    headObserver_ = std::move(observer);
+}
+
+URLSessionDataTask::HeadObserver URLSessionDataTask::headObserver() const {
+    std::lock_guard lock(headObserverMutex_);
+    return headObserver_;
+}
+
 void URLSessionTask::resume() {
     bool start = false;
     {

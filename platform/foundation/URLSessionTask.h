@@ -146,9 +146,23 @@ private:
 };
 
 class URLSessionDataTask : public URLSessionTask {
+public:
+    // Told of the final response's head on the network thread, as soon as
+    // it is read and before the delegate hears of it: for a caller that acts
+    // on a header alone (a listing's next page) and need not wait for the
+    // delegate queue. It must return at once and never wait on the network.
+    // Set it before the task is resumed.
+    using HeadObserver = std::function<void(const std::shared_ptr<URLResponse>& response)>;
+    void setHeadObserver(HeadObserver observer);
+    HeadObserver headObserver() const;
+
 protected:
     using URLSessionTask::URLSessionTask;
     friend class URLSession;
+
+private:
+    mutable std::mutex headObserverMutex_;
+    HeadObserver headObserver_;
 };
 
 class URLSessionUploadTask : public URLSessionDataTask {

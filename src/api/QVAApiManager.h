@@ -158,7 +158,7 @@ public:
     // addresses read so far (null for a new walk). The next page is asked
     // for as soon as a page's head (a success status and its "Link") has
     // come, while that page's body is still being read, parsed and mapped:
-    // from the session's delegate queue, without waiting for the main queue,
+    // from the session's network thread, as the head is read,
     // and (for a listing without parameters, on the same origin) with the
     // headers its first page was sent with. The completion comes on the
     // completion queue (the main queue unless set).
@@ -380,17 +380,20 @@ private:
                                     const foundation::Value& body, const std::string& service, bool typedBody,
                                     const ModelClassPtr& errorResponseObjectType) const;
     // The request method, with `didReceiveResponse` told of the response
-    // head before the body (on the session's delegate queue).
+    // head before the body (on the session's network thread).
     void startRequest(const std::string& service, const std::string& method, const foundation::Value& parameters,
                       const ModelClassPtr& returnTypeClass, const ModelClassPtr& errorResponseObjectType,
                       ResponseHandler didReceiveResponse, RequestCompletion completion);
     // The same for a request already built (`service` names it in errors).
     // With `onlyIfValid`, a session invalidated meanwhile gives false and
-    // nothing is started or called.
+    // nothing is started or called. With `completesWhereMade` (a listing's
+    // pages), a success completes on the processing queue, where its result
+    // was made, sparing it the hops to the completion queue; failures still
+    // complete on the completion queue.
     bool startBuiltRequest(const foundation::URLRequest& request, const std::string& service,
                            const ModelClassPtr& returnTypeClass, const ModelClassPtr& errorResponseObjectType,
                            ResponseHandler didReceiveResponse, RequestCompletion completion,
-                           bool onlyIfValid = false);
+                           bool onlyIfValid = false, bool completesWhereMade = false);
     // One paginated listing in progress, and the request of one of its pages
     // (built by the serializer when none is given).
     struct PageWalk;

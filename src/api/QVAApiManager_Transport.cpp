@@ -242,19 +242,31 @@ void QVAApiManager::startRequest(const std::string& service, const std::string& 
 bool QVAApiManager::startBuiltRequest(const foundation::URLRequest& request, const std::string& service,
                                       const ModelClassPtr& returnTypeClass,
                                       const ModelClassPtr& errorResponseObjectType, ResponseHandler didReceiveResponse,
-                                      RequestCompletion completion, bool onlyIfValid) {
+                                      RequestCompletion completion, bool onlyIfValid, bool completesWhereMade) {
     auto self = selfPtr();
     auto handler =
-        [self, service, returnTypeClass, errorResponseObjectType, completion = std::move(completion)](
-            const std::shared_ptr<foundation::URLResponse>& response, const Value& body, const ErrorPtr& taskError) {
+        [self, service, returnTypeClass, errorResponseObjectType, completion = std::move(completion),
+         completesWhereMade](const std::shared_ptr<foundation::URLResponse>& response, const Value& body,
+                             const ErrorPtr& taskError) {
             auto http = std::dynamic_pointer_cast<foundation::HTTPURLResponse>(response);
             if (taskError) {
-                ErrorPtr error = self->mapFailure(taskError, response, body, service, true, errorResponseObjectType);
-                if (completion) completion(error, Value(), http);
+                auto fail = [self, taskError, response, body, service, errorResponseObjectType, completion, http] {
+                    ErrorPtr error =
+                        self->mapFailure(taskError, response, body, service, true, errorResponseObjectType);
+                    if (completion) completion(error, Value(), http);
+                };
+                // A failure is reported (and recorded) on the completion queue.
+                if (completesWhereMade) self->deliveryQueue()->async(std::move(fail));
+                else fail();
                 return;
             }
             if (!returnTypeClass) {
                 if (completion) completion(nullptr, body, http);
+            } else if (completesWhereMade && (body.dictionary() || body.array())) {
+                // Already on the processing queue.
+                Value result = body.dictionary() ? Value(returnTypeClass->initWithDictionary(body))
+                                                 : Value(Utils::initItemsArray(body, returnTypeClass));
+                if (completion) completion(nullptr, result, http);
             } else if (body.dictionary() || body.array()) {
                 // The models are made on the processing queue; the caller
                 // hears back where it would have.
@@ -267,14 +279,21 @@ bool QVAApiManager::startBuiltRequest(const foundation::URLRequest& request, con
                     });
                 });
             } else if (completion) {
-                completion(QVAError::initWithDescription(Format(
-                               "An error occured when calling service:%@, Error: Unexpected response type %@",
-                               service, body.description())),
-                           Value(), http);
+                auto unexpected = [completion, service, body, http] {
+                    completion(QVAError::initWithDescription(Format(
+                                   "An error occured when calling service:%@, Error: Unexpected response type %@",
+                                   service, body.description())),
+                               Value(), http);
+                };
+                if (completesWhereMade) self->deliveryQueue()->async(std::move(unexpected));
+                else unexpected();
             }
         };
-    auto task = onlyIfValid ? dataTaskIfValidWithRequest(request, std::move(didReceiveResponse), std::move(handler))
-                            : dataTaskWithRequest(request, std::move(didReceiveResponse), std::move(handler));
+    dispatch::QueuePtr completionQueue = completesWhereMade ? QNURLSessionManager::processingQueue() : nullptr;
+    auto task = onlyIfValid ? dataTaskIfValidWithRequest(request, std::move(didReceiveResponse), std::move(handler),
+                                                         std::move(completionQueue))
+                            : dataTaskWithRequest(request, std::move(didReceiveResponse), std::move(handler),
+                                                  std::move(completionQueue));
     if (!task) return false;
     task->resume();
     return true;
@@ -379,9 +398,10 @@ void QVAApiManager::DELETEWithAuthentication(const std::string& service, const T
 
 // ---- pagination and merging -------------------------------------------------
 
-// Shared by the session's delegate queue, where each page's head is read and
-// the next page asked for without waiting for the main queue, and the
-// completion queue, where each page's items come: all of it under `mutex`.
+// Shared by the session's network thread, where each page's head is read and
+// the next page asked for as soon as it arrives, and the processing queue,
+// where each page's items come (a failing page's on the completion queue):
+// all of it under `mutex`.
 struct QVAApiManager::PageWalk {
     struct Page {
         bool done = false;      // its result (or failure) has come
@@ -515,36 +535,48 @@ void QVAApiManager::requestPage(const std::shared_ptr<PageWalk>& walk, size_t in
     }
     auto self = selfPtr();
     // A successful head is enough to know the next page: it leaves from the
-    // session's queue while this page's body is still on its way.
+    // network thread, as the head is read, while this page's body is still
+    // on its way.
     auto onHead = [self, walk, index, service](const std::shared_ptr<foundation::URLResponse>& response) {
         auto http = std::dynamic_pointer_cast<foundation::HTTPURLResponse>(response);
         if (!http || http->statusCode() < 200 || http->statusCode() >= 300) return;
         if (self->followPage(walk, index, service, http)) self->deliveryQueue()->async([walk] { walk->handOver(); });
     };
-    const bool started = startBuiltRequest(*request, service, walk->returnTypeClass, nullptr, std::move(onHead),
-                      [self, walk, index, service](const ErrorPtr& error, const Value& result,
-                                                   const std::shared_ptr<foundation::HTTPURLResponse>& response) {
-                          // Anything but a list (a notice served with 200, say)
-                          // must not read as an empty list: callers replace or
-                          // delete rows by the list.
-                          ErrorPtr failure = error ? error : result.array() ? nullptr : notAListError(service);
-                          bool completed = false;
-                          {
-                              std::lock_guard lock(walk->mutex);
-                              if (walk->finished) return;
-                              if (failure)
-                                  walk->endAt(index, failure);
-                              else
-                                  walk->pages[index].items = result;
-                              walk->pages[index].done = true;
-                              completed = walk->takeCompleted();
-                          }
-                          // A page whose head was not followed (none came) has
-                          // its "Link" read now.
-                          if (!failure && !completed) completed = self->followPage(walk, index, service, response);
-                          if (completed) walk->handOver();
-                      },
-                      index > 0);
+    // A page's items (or its failure) are taken where its result was made;
+    // the listing is handed over on the completion queue.
+    auto settle = [self, walk, index, service](const ErrorPtr& failure, const Value& result,
+                                               const std::shared_ptr<foundation::HTTPURLResponse>& response) {
+        bool completed = false;
+        {
+            std::lock_guard lock(walk->mutex);
+            if (walk->finished) return;
+            if (failure)
+                walk->endAt(index, failure);
+            else
+                walk->pages[index].items = result;
+            walk->pages[index].done = true;
+            completed = walk->takeCompleted();
+        }
+        // A page whose head was not followed (none came) has its "Link"
+        // read now.
+        if (!failure && !completed) completed = self->followPage(walk, index, service, response);
+        if (completed) self->deliveryQueue()->async([walk] { walk->handOver(); });
+    };
+    const bool started = startBuiltRequest(
+        *request, service, walk->returnTypeClass, nullptr, std::move(onHead),
+        [self, service, settle](const ErrorPtr& error, const Value& result,
+                                const std::shared_ptr<foundation::HTTPURLResponse>& response) {
+            if (error || result.array()) {
+                settle(error, result, response);
+                return;
+            }
+            // Anything but a list (a notice served with 200, say) must not
+            // read as an empty list: callers replace or delete rows by the
+            // list. It is reported on the completion queue, as failures are.
+            self->deliveryQueue()->async(
+                [service, settle, response] { settle(notAListError(service), Value(), response); });
+        },
+        index > 0, true);
     if (started) return;
     // The session was invalidated (its manager retired) while the listing
     // went on: it ends here, as if this page had been cancelled.

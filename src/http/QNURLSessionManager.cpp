@@ -333,21 +333,25 @@ URLSessionDataTaskPtr QNURLSessionManager::dataTaskWithRequest(const URLRequest&
 
 URLSessionDataTaskPtr QNURLSessionManager::dataTaskWithRequest(const URLRequest& request,
                                                                ResponseHandler didReceiveResponse,
-                                                               CompletionHandler completionHandler) {
+                                                               CompletionHandler completionHandler,
+                                                               dispatch::QueuePtr completionQueue) {
     auto task = dataTaskWithRequest(request, std::move(completionHandler));
-    if (auto delegate = delegateForTask(task)) delegate->setResponseHandler(std::move(didReceiveResponse));
+    task->setHeadObserver(std::move(didReceiveResponse));
+    if (auto delegate = delegateForTask(task)) delegate->setCompletionQueue(std::move(completionQueue));
     return task;
 }
 
 URLSessionDataTaskPtr QNURLSessionManager::dataTaskIfValidWithRequest(const URLRequest& request,
                                                                       ResponseHandler didReceiveResponse,
-                                                                      CompletionHandler completionHandler) {
+                                                                      CompletionHandler completionHandler,
+                                                                      dispatch::QueuePtr completionQueue) {
     const auto& session = requireSession();
     URLSessionDataTaskPtr task;
     taskCreationQueue()->sync([&] { task = session->dataTaskWithRequestIfValid(request); });
     if (!task) return nullptr;
     addDelegateForDataTask(task, std::move(completionHandler));
-    if (auto delegate = delegateForTask(task)) delegate->setResponseHandler(std::move(didReceiveResponse));
+    task->setHeadObserver(std::move(didReceiveResponse));
+    if (auto delegate = delegateForTask(task)) delegate->setCompletionQueue(std::move(completionQueue));
     return task;
 }
 
@@ -492,6 +496,9 @@ void QNURLSessionManager::invalidateSessionCancelingTasks(bool cancelPendingTask
 void QNURLSessionManager::taskLifecycleChanged(const Notification& notification, const char* postedName) {
     auto task = notification.object.objectAs<URLSessionTask>();
     if (!task || task->taskDescription() != taskDescription_) return;
+    // Nobody to tell (the activity indicator is the usual listener): no hop
+    // to the main queue for each request.
+    if (!NotificationCenter::defaultCenter().hasObserversForName(postedName)) return;
     std::string name = postedName;
     dispatch::Queue::main()->async(
         [name, task] { NotificationCenter::defaultCenter().postNotificationName(name, Value(task)); });

@@ -154,17 +154,22 @@ public:
     foundation::URLSessionDataTaskPtr dataTaskWithRequest(const foundation::URLRequest& request,
                                                           CompletionHandler completionHandler = {});
     // The same, with `didReceiveResponse` told of the response head as soon
-    // as it arrives (on the session's delegate queue), before the body.
-    using ResponseHandler = QNURLSessionManagerTaskDelegate::ResponseHandler;
+    // as it arrives, before the body: on the session's network thread, so it
+    // must return at once and never wait on the network. A `completionQueue`
+    // takes the completion instead of the completion queue; the processing
+    // queue runs it in place, where the response was serialized.
+    using ResponseHandler = foundation::URLSessionDataTask::HeadObserver;
     foundation::URLSessionDataTaskPtr dataTaskWithRequest(const foundation::URLRequest& request,
                                                           ResponseHandler didReceiveResponse,
-                                                          CompletionHandler completionHandler);
+                                                          CompletionHandler completionHandler,
+                                                          dispatch::QueuePtr completionQueue = nullptr);
     // The same, or null (and neither handler called) once the session has
     // been invalidated, instead of the error of asking an invalidated
     // session: for requests made from the session's own callbacks.
     foundation::URLSessionDataTaskPtr dataTaskIfValidWithRequest(const foundation::URLRequest& request,
                                                                  ResponseHandler didReceiveResponse,
-                                                                 CompletionHandler completionHandler);
+                                                                 CompletionHandler completionHandler,
+                                                                 dispatch::QueuePtr completionQueue = nullptr);
     foundation::URLSessionUploadTaskPtr uploadTaskWithRequest(const foundation::URLRequest& request,
                                                               const foundation::URL& fromFile,
                                                               QNURLSessionManagerProgressPtr* progress,

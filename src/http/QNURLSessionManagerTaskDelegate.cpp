@@ -44,7 +44,6 @@ void QNURLSessionManagerTaskDelegate::setDownloadMoveError(ErrorPtr error) {
 
 void QNURLSessionManagerTaskDelegate::didReceiveResponse(const std::shared_ptr<URLResponse>& response) {
     if (data_.empty()) data_.vector().reserve(QNExpectedBodySize(response));
-    if (responseHandler_) responseHandler_(response);
 }
 
 void QNURLSessionManagerTaskDelegate::didSendBodyData(int64_t totalBytesSent, int64_t totalBytesExpectedToSend) {
@@ -76,7 +75,9 @@ void QNURLSessionManagerTaskDelegate::didCompleteWithError(const URLSessionPtr& 
     (void)session;
     auto manager = manager_.lock();
     std::shared_ptr<QNURLResponseSerialization> serializer = manager ? manager->responseSerializer() : nullptr;
-    dispatch::QueuePtr queue = manager ? manager->deliveryQueue() : dispatch::Queue::main();
+    dispatch::QueuePtr queue = completionQueue_ ? completionQueue_
+                               : manager    ? manager->deliveryQueue()
+                                            : dispatch::Queue::main();
     dispatch::GroupPtr group = manager ? manager->completionGroup() : nullptr;
     if (!group) group = QNURLSessionManager::sharedCompletionGroup();
 
@@ -100,23 +101,35 @@ void QNURLSessionManagerTaskDelegate::didCompleteWithError(const URLSessionPtr& 
 
     // Keeps this delegate until the completion has run and been announced.
     auto self = shared_from_this();
-    auto finish = [self, task, group, queue, announced](Value object, ErrorPtr failure, Value::Dictionary info) {
-        group->async(queue, [self, task, object = std::move(object), failure, info = std::move(info),
-                             announced]() mutable {
+    auto finish = [self, task, group, queue, announced](Value object, ErrorPtr failure, Value::Dictionary info,
+                                                        bool onProcessingQueue) {
+        auto complete = [self, task, object = std::move(object), failure, info = std::move(info),
+                         announced]() mutable {
             if (self->completionHandler_) self->completionHandler_(task->response(), object, failure);
+            // Nobody listening: no hop to the main queue for it.
+            if (!announced &&
+                !NotificationCenter::defaultCenter().hasObserversForName(kQNNetworkingTaskDidCompleteNotification))
+                return;
             Value userInfo = announced ? Value(std::move(info)) : Value();
             dispatch::Queue::main()->async([task, userInfo = std::move(userInfo)] {
                 NotificationCenter::defaultCenter().postNotificationName(kQNNetworkingTaskDidCompleteNotification,
                                                                          Value(task), userInfo);
             });
-        });
+        };
+        if (onProcessingQueue && queue == QNURLSessionManager::processingQueue()) {
+            group->enter();
+            complete();
+            group->leave();
+        } else {
+            group->async(queue, std::move(complete));
+        }
     };
 
     ErrorPtr failure = error ? error : moveError_;
     if (failure) {
         userInfo[kQNNetworkingTaskDidCompleteErrorKey] = Value(std::const_pointer_cast<Error>(failure));
         if (announcesBody) userInfo[kQNNetworkingTaskDidCompleteResponseDataKey] = Value(std::move(*data));
-        finish(Value(), failure, std::move(userInfo));
+        finish(Value(), failure, std::move(userInfo), false);
         return;
     }
     QNURLSessionManager::processingQueue()->async([self, task, serializer, data = std::move(data),
@@ -130,6 +143,6 @@ void QNURLSessionManagerTaskDelegate::didCompleteWithError(const URLSessionPtr& 
         if (announced && object) userInfo[kQNNetworkingTaskDidCompleteSerializedResponseKey] = object;
         if (announced && serializationError)
             userInfo[kQNNetworkingTaskDidCompleteErrorKey] = Value(std::const_pointer_cast<Error>(serializationError));
-        finish(std::move(object), serializationError, std::move(userInfo));
+        finish(std::move(object), serializationError, std::move(userInfo), true);
     });
 }

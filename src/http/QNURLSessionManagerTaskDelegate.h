@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 
+#include "dispatch/Queue.h"
 #include "foundation/Data.h"
 #include "foundation/Error.h"
 #include "foundation/HTTPURLResponse.h"
@@ -26,8 +27,6 @@ public:
     using CompletionHandler =
         std::function<void(const std::shared_ptr<foundation::URLResponse>& response,
                            const foundation::Value& responseObject, const foundation::ErrorPtr& error)>;
-    // Told of a data task's response head as soon as it arrives, before the body.
-    using ResponseHandler = std::function<void(const std::shared_ptr<foundation::URLResponse>& response)>;
     // (session, download task, temporary file) → where the file should go;
     // nothing leaves it to be removed.
     using DownloadTaskDidFinishDownloading = std::function<std::optional<foundation::URL>(
@@ -44,7 +43,10 @@ public:
         didFinishDownloading_ = std::move(block);
     }
     void setCompletionHandler(CompletionHandler handler) { completionHandler_ = std::move(handler); }
-    void setResponseHandler(ResponseHandler handler) { responseHandler_ = std::move(handler); }
+    // Where the completion runs instead of the manager's completion queue.
+    // The processing queue runs it in place, right after the response is
+    // serialized there, with no hop. Set it before the task is resumed.
+    void setCompletionQueue(dispatch::QueuePtr queue) { completionQueue_ = std::move(queue); }
     // The download could not be moved to downloadFileURL: the task completes
     // with this error and without a result.
     void setDownloadMoveError(foundation::ErrorPtr error);
@@ -71,7 +73,7 @@ private:
     foundation::ErrorPtr moveError_;
     DownloadTaskDidFinishDownloading didFinishDownloading_;
     CompletionHandler completionHandler_;
-    ResponseHandler responseHandler_;
+    dispatch::QueuePtr completionQueue_;
 };
 
 // Moves a finished download to `destination`; on failure posts the

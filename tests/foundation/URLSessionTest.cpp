@@ -7,6 +7,7 @@
 #include <atomic>
 #include <fstream>
 #include <map>
+#include <mutex>
 #include <set>
 
 #include "foundation/Exception.h"
@@ -463,6 +464,34 @@ TEST(URLSession, RedirectsAreReportedAndFollowed) {
     EXPECT_EQ(stoppedLog.body, "moved");
     EXPECT_EQ(std::dynamic_pointer_cast<HTTPURLResponse>(stopped->response())->statusCode(), 302);
     EXPECT_EQ(server.requestCount(), before + 1);
+}
+
+// A listing asks for its next page from the head alone: the observer hears
+// the final response's head on the network thread, once, after redirects,
+// and it is the response the delegate then gets.
+TEST(URLSession, AHeadObserverHearsTheFinalHeadOnceOnTheNetworkThread) {
+    TestServer server;
+    ASSERT_TRUE(server.start());
+    server.on("GET", "/old", Reply::redirect(302, "/new"));
+    server.on("GET", "/new", Reply::text("new place"));
+    SessionUnderTest t;
+
+    auto task = t.session->dataTaskWithURL(*URL::URLWithString(server.urlFor("/old")));
+    std::mutex mutex;
+    std::vector<std::shared_ptr<URLResponse>> heads;
+    std::atomic<bool> onMain{false};
+    task->setHeadObserver([&](const std::shared_ptr<URLResponse>& response) {
+        if (isMainThread()) onMain = true;
+        std::lock_guard lock(mutex);
+        heads.push_back(response);
+    });
+    auto& log = t.run(task);
+    EXPECT_EQ(log.body, "new place");
+    EXPECT_FALSE(onMain.load());
+    std::lock_guard lock(mutex);
+    ASSERT_EQ(heads.size(), 1u);
+    EXPECT_EQ(std::dynamic_pointer_cast<HTTPURLResponse>(heads[0])->statusCode(), 200);
+    EXPECT_EQ(heads[0], log.response);
 }
 
 TEST(URLSession, ServerTrustGoesToTheDelegate) {

@@ -141,6 +141,31 @@ TEST(QNURLSessionManager, AResponseHeadIsToldBeforeTheCompletion) {
     releaseManager(manager);
 }
 
+// A listing's pages complete on the processing queue, where their bodies are
+// parsed, with no hop to the completion queue; the completion notification
+// is still posted on the main thread for whoever listens.
+TEST(QNURLSessionManager, ATasksOwnCompletionQueueRunsItsCompletionWhereTheBodyWasParsed) {
+    TestServer server;
+    ASSERT_TRUE(server.start());
+    Reply json = Reply::text(R"([1,2])");
+    json.contentType = "application/json";
+    server.on("GET", "/list", json);
+    auto manager = QNURLSessionManager::manager();
+    NotificationLog log({kQNNetworkingTaskDidCompleteNotification});
+
+    Completion completion;
+    completion.queue = QNURLSessionManager::processingQueue();
+    auto task = manager->dataTaskWithRequest(requestFor(server.urlFor("/list")), nullptr, completion.handler(),
+                                             QNURLSessionManager::processingQueue());
+    task->resume();
+    ASSERT_TRUE(waitFor([&] { return !log.about(kQNNetworkingTaskDidCompleteNotification, task).empty(); }));
+    EXPECT_EQ(completion.calls, 1);
+    EXPECT_TRUE(completion.onQueue);
+    EXPECT_EQ(completion.object, Value::array({1, 2}));
+    EXPECT_TRUE(log.about(kQNNetworkingTaskDidCompleteNotification, task)[0].onMain);
+    releaseManager(manager);
+}
+
 TEST(QNURLSessionManager, ResumeAndSuspendAreAnnouncedForTheManagersOwnTasks) {
     TestServer server;
     ASSERT_TRUE(server.start());
