@@ -459,14 +459,13 @@ namespace {
 // call): the listing keeps the headers it began with. Only for a listing
 // without parameters and a next page on the same origin, where the
 // serializer would have built the same request; nothing otherwise.
-std::optional<foundation::URLRequest> pageWalkNextRequest(const foundation::URLRequest& current,
-                                                          const Value& parameters, const std::string& nextURL) {
+std::optional<foundation::URLRequest> pageWalkNextRequest(foundation::URLRequest current, const Value& parameters,
+                                                          const std::string& nextURL) {
     if (!parameters.isAbsent() || !current.url()) return std::nullopt;
     auto url = foundation::URL::URLWithString(nextURL);
     if (!url || !url->isSameOriginAs(*current.url())) return std::nullopt;
-    foundation::URLRequest next = current;
-    next.setURL(std::move(url));
-    return next;
+    current.setURL(std::move(url));
+    return current;
 }
 
 }  // namespace
@@ -490,6 +489,7 @@ void QVAApiManager::paginatedRequestForService(const std::string& service, const
 bool QVAApiManager::followPage(const std::shared_ptr<PageWalk>& walk, size_t index, const std::string& service,
                                const std::shared_ptr<foundation::HTTPURLResponse>& response) {
     std::optional<std::string> next;
+    std::string address;  // the next page's, resolved
     foundation::URLRequest current;
     {
         std::lock_guard lock(walk->mutex);
@@ -498,7 +498,8 @@ bool QVAApiManager::followPage(const std::shared_ptr<PageWalk>& walk, size_t ind
         if (index >= walk->end) return false;
         std::optional<std::string> link = response ? response->valueForHTTPHeaderField("Link") : std::nullopt;
         next = link && !link->empty() ? nextPageAddress(*link) : std::nullopt;
-        if (next && walk->visited->count(resolvedURLString(*next))) {
+        if (next) address = resolvedURLString(*next);
+        if (next && walk->visited->count(address)) {
             foundation::Log("Infinite recursivity for call %@", service);
             next.reset();
         }
@@ -507,10 +508,10 @@ bool QVAApiManager::followPage(const std::shared_ptr<PageWalk>& walk, size_t ind
             return walk->takeCompleted();
         }
         walk->pages.emplace_back();
-        walk->visited->insert(resolvedURLString(*next));
+        walk->visited->insert(address);
         current = walk->pages[index].request;
     }
-    if (auto request = pageWalkNextRequest(current, walk->parameters, resolvedURLString(*next))) {
+    if (auto request = pageWalkNextRequest(std::move(current), walk->parameters, address)) {
         requestPage(walk, index + 1, *next, std::move(request));
     } else {
         // The serializer is the main thread's.
