@@ -6,6 +6,7 @@
 #include <malloc.h>
 #endif
 
+#include <cstddef>
 #include <mutex>
 #include <utility>
 
@@ -38,9 +39,15 @@ struct FirstError {
 // several pool threads, so the allocator keeps the freed memory spread over
 // as many arenas, where a later bulk write on other threads does not find
 // it: the process would grow by most of a download with each download.
-// Trimming gives the free pages of every arena back to the system.
+// Trimming gives the free pages of every arena back to the system. It does
+// so a range at a time, each a flush of every core's address cache: for the
+// few megabytes a small meeting leaves free it costs more than it returns,
+// and the next download reuses them anyway.
+constexpr size_t kFreeHeapWorthTrimming = size_t(16) << 20;
+
 void fileSavesReleaseFreeHeap() {
 #ifdef __GLIBC__
+    if (mallinfo2().fordblks < kFreeHeapWorthTrimming) return;
     malloc_trim(0);
 #endif
 }
