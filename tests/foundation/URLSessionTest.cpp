@@ -1,6 +1,6 @@
 // URL sessions against the in-process test server: bodies, failures as
-// errors, uploads and downloads, redirects, server trust and the session's
-// own life. Delegate calls go to the main queue, so the tests wait by
+// errors, uploads and downloads, redirects, a task's head observer, server
+// trust and the session's own life. Delegate calls go to the main queue, so the tests wait by
 // running the main loop.
 #include <gtest/gtest.h>
 
