@@ -99,11 +99,14 @@ void syncFromAWorkerHoldsTheQueue(const QueuePtr& q) {
 
 TEST(Queue, SyncOntoAnIdleSerialQueueRunsOnTheCallersThreadAndHoldsTheQueue) {
     // From the main thread a synced task runs off it.
-    auto q = Queue::createSerial("test.inline");
+    auto fromMain = Queue::createSerial("test.inline.main");
     bool offMain = false;
-    q->sync([&] { offMain = !foundation::isMainThread(); });
+    fromMain->sync([&] { offMain = !foundation::isMainThread(); });
     EXPECT_TRUE(offMain);
-    // From any other thread it runs on that thread.
+    // From any other thread it runs on that thread. A queue of its own: the
+    // worker that ran the main thread's task may not have let go of that
+    // queue yet, and a busy queue is not taken.
+    auto q = Queue::createSerial("test.inline");
     std::thread([&] { syncFromAWorkerHoldsTheQueue(q); }).join();
 }
 
