@@ -47,8 +47,8 @@ public:
 
     // While one lives, what the calling thread asks of the network thread
     // wakes it once, at the batch's end: a delegate's answers to one event (a
-    // disposition, the next page's request) cost one wake instead of one
-    // each. Nested batches join the outer one.
+    // disposition, a request it starts) cost one wake instead of one each.
+    // Nested batches join the outer one.
     class PostBatch {
     public:
         PostBatch();

@@ -114,6 +114,12 @@ std::optional<std::string> nextPageAddress(const std::string& link) {
 }
 
 // The failure of a list request whose page is not a JSON array.
+// A JSON object as one model, an array as a model per object.
+Value modelsOf(const Value& body, const QVAApiManager::ModelClassPtr& returnTypeClass) {
+    return body.dictionary() ? Value(returnTypeClass->initWithDictionary(body))
+                             : Value(Utils::initItemsArray(body, returnTypeClass));
+}
+
 ErrorPtr notAListError(const std::string& service) {
     ErrorPtr error = QVAError::initWithDescription(
         Format("An error occured when calling service:%@, Error: the answer is not a list", service));
@@ -249,44 +255,42 @@ bool QVAApiManager::startBuiltRequest(const foundation::URLRequest& request, con
          completesWhereMade](const std::shared_ptr<foundation::URLResponse>& response, const Value& body,
                              const ErrorPtr& taskError) {
             auto http = std::dynamic_pointer_cast<foundation::HTTPURLResponse>(response);
+            // A failure is reported (and recorded) on the completion queue,
+            // also for a request that completes where its result is made.
+            auto report = [&](std::function<void()> failure) {
+                if (completesWhereMade) self->deliveryQueue()->async(std::move(failure));
+                else failure();
+            };
             if (taskError) {
-                auto fail = [self, taskError, response, body, service, errorResponseObjectType, completion, http] {
+                report([self, taskError, response, body, service, errorResponseObjectType, completion, http] {
                     ErrorPtr error =
                         self->mapFailure(taskError, response, body, service, true, errorResponseObjectType);
                     if (completion) completion(error, Value(), http);
-                };
-                // A failure is reported (and recorded) on the completion queue.
-                if (completesWhereMade) self->deliveryQueue()->async(std::move(fail));
-                else fail();
+                });
                 return;
             }
             if (!returnTypeClass) {
                 if (completion) completion(nullptr, body, http);
-            } else if (completesWhereMade && (body.dictionary() || body.array())) {
-                // Already on the processing queue.
-                Value result = body.dictionary() ? Value(returnTypeClass->initWithDictionary(body))
-                                                 : Value(Utils::initItemsArray(body, returnTypeClass));
-                if (completion) completion(nullptr, result, http);
-            } else if (body.dictionary() || body.array()) {
-                // The models are made on the processing queue; the caller
-                // hears back where it would have.
-                dispatch::QueuePtr queue = self->deliveryQueue();
-                QNURLSessionManager::processingQueue()->async([body, returnTypeClass, http, queue, completion] {
-                    Value result = body.dictionary() ? Value(returnTypeClass->initWithDictionary(body))
-                                                     : Value(Utils::initItemsArray(body, returnTypeClass));
-                    queue->async([completion, result = std::move(result), http] {
-                        if (completion) completion(nullptr, result, http);
-                    });
-                });
-            } else if (completion) {
-                auto unexpected = [completion, service, body, http] {
+            } else if (!body.dictionary() && !body.array()) {
+                if (completion) report([completion, service, body, http] {
                     completion(QVAError::initWithDescription(Format(
                                    "An error occured when calling service:%@, Error: Unexpected response type %@",
                                    service, body.description())),
                                Value(), http);
-                };
-                if (completesWhereMade) self->deliveryQueue()->async(std::move(unexpected));
-                else unexpected();
+                });
+            } else if (completesWhereMade) {
+                // Already on the processing queue.
+                Value result = modelsOf(body, returnTypeClass);
+                if (completion) completion(nullptr, result, http);
+            } else {
+                // The models are made on the processing queue; the caller
+                // hears back where it would have.
+                dispatch::QueuePtr queue = self->deliveryQueue();
+                QNURLSessionManager::processingQueue()->async([body, returnTypeClass, http, queue, completion] {
+                    queue->async([completion, result = modelsOf(body, returnTypeClass), http] {
+                        if (completion) completion(nullptr, result, http);
+                    });
+                });
             }
         };
     dispatch::QueuePtr completionQueue = completesWhereMade ? QNURLSessionManager::processingQueue() : nullptr;

@@ -101,8 +101,7 @@ void QNURLSessionManagerTaskDelegate::didCompleteWithError(const URLSessionPtr& 
 
     // Keeps this delegate until the completion has run and been announced.
     auto self = shared_from_this();
-    auto finish = [self, task, group, queue, announced](Value object, ErrorPtr failure, Value::Dictionary info,
-                                                        bool onProcessingQueue) {
+    auto finish = [self, task, group, queue, announced](Value object, ErrorPtr failure, Value::Dictionary info) {
         auto complete = [self, task, object = std::move(object), failure, info = std::move(info),
                          announced]() mutable {
             if (self->completionHandler_) self->completionHandler_(task->response(), object, failure);
@@ -116,7 +115,8 @@ void QNURLSessionManagerTaskDelegate::didCompleteWithError(const URLSessionPtr& 
                                                                          Value(task), userInfo);
             });
         };
-        if (onProcessingQueue && queue == QNURLSessionManager::processingQueue()) {
+        // Asked to complete on the processing queue, and already there.
+        if (queue == QNURLSessionManager::processingQueue() && queue->isCurrent()) {
             group->enter();
             complete();
             group->leave();
@@ -129,7 +129,7 @@ void QNURLSessionManagerTaskDelegate::didCompleteWithError(const URLSessionPtr& 
     if (failure) {
         userInfo[kQNNetworkingTaskDidCompleteErrorKey] = Value(std::const_pointer_cast<Error>(failure));
         if (announcesBody) userInfo[kQNNetworkingTaskDidCompleteResponseDataKey] = Value(std::move(*data));
-        finish(Value(), failure, std::move(userInfo), false);
+        finish(Value(), failure, std::move(userInfo));
         return;
     }
     QNURLSessionManager::processingQueue()->async([self, task, serializer, data = std::move(data),
@@ -143,6 +143,6 @@ void QNURLSessionManagerTaskDelegate::didCompleteWithError(const URLSessionPtr& 
         if (announced && object) userInfo[kQNNetworkingTaskDidCompleteSerializedResponseKey] = object;
         if (announced && serializationError)
             userInfo[kQNNetworkingTaskDidCompleteErrorKey] = Value(std::const_pointer_cast<Error>(serializationError));
-        finish(std::move(object), serializationError, std::move(userInfo), true);
+        finish(std::move(object), serializationError, std::move(userInfo));
     });
 }

@@ -10,6 +10,7 @@
 // watch, for commands whose app operation reports only by logging.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <iosfwd>
 #include <map>
@@ -100,15 +101,24 @@ public:
     // it ran; nothing when the time ran out (said on the message stream).
     template <class Start>
     std::optional<CallOutcome> await(Start start, double timeoutSeconds = kDefaultTimeoutSeconds) {
-        auto outcome = std::make_shared<CallOutcome>();
-        start([outcome](const foundation::ErrorPtr& error, const foundation::Value& result) {
-            outcome->error = error;
-            outcome->result = result;
-            outcome->done = true;
+        // The completion may come on another thread: the outcome is read
+        // only once `arrived` says it is all there.
+        struct Pending {
+            CallOutcome outcome;
+            std::atomic<bool> arrived = false;
+        };
+        auto pending = std::make_shared<Pending>();
+        start([pending](const foundation::ErrorPtr& error, const foundation::Value& result) {
+            pending->outcome.error = error;
+            pending->outcome.result = result;
+            pending->outcome.done = true;
+            pending->arrived.store(true, std::memory_order_release);
             completionArrived();
         });
-        if (!pumpMainLoopWork([outcome] { return outcome->done; }, timeoutSeconds)) return std::nullopt;
-        return *outcome;
+        if (!pumpMainLoopWork([pending] { return pending->arrived.load(std::memory_order_acquire); },
+                              timeoutSeconds))
+            return std::nullopt;
+        return pending->outcome;
     }
 
     // Prints "quovana: <message>" and answers kExitFailure.
