@@ -18,6 +18,7 @@
 #include "lists/DetailsNavigationController.h"
 #include "lists/FilterScreenScenes.h"
 #include "maps/InteractiveMapsDetailsViewController.h"
+#include "maps/LocationDetailsViewController.h"
 #include "maps/OutsideMapsViewController.h"
 #include "people/DocumentsListViewController.h"
 #include "people/MessagesListSegmentedNavigationController.h"
@@ -91,6 +92,7 @@ void addScreenScenes(uikit::UIStoryboard& storyboard) {
     SettingsViewController::addScene(storyboard);
     OutsideMapsViewController::addScene(storyboard);
     InteractiveMapsDetailsViewController::addScene(storyboard);
+    LocationDetailsViewController::addScene(storyboard);
 }
 
 }  // namespace

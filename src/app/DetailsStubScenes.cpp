@@ -1,6 +1,5 @@
 #include "app/DetailsStubScenes.h"
 
-#include "maps/LocationDetailsViewController.h"
 #include "people/OrganizationDetailsViewController.h"
 #include "people/ParticipantDetailsViewController.h"
 #include "people/PartnerDetailsViewController.h"
@@ -13,7 +12,6 @@ void addScenes(uikit::UIStoryboard& storyboard) {
     ParticipantDetailsViewController::addScene(storyboard);
     OrganizationDetailsViewController::addScene(storyboard);
     PartnerDetailsViewController::addScene(storyboard);
-    LocationDetailsViewController::addScene(storyboard);
 }
 
 }  // namespace DetailsStubScenes

@@ -31,6 +31,7 @@
 #include "maps/BeaconObject.h"
 #include "maps/EdgeObject.h"
 #include "maps/IntersectionPoint.h"
+#include "maps/MapDisplayData.h"
 #include "maps/PointOfInterestObject.h"
 #include "maps/RoomBeaconProximityObject.h"
 #include "svg/floorplan/SVGFloorPlanSink.h"
@@ -179,6 +180,9 @@ public:
     // names the room by its id, or by a point of interest whose room is it.
     bool isSessionWithLocationId(const std::optional<std::string>& roomId,
                                  const std::optional<std::string>& beaconIdentifier) const;
+    // What the map screens show of the plans the last run loaded (see
+    // MapDisplayData); empty after any clear of the memory. Any thread.
+    std::shared_ptr<const MapDisplayData> mapDisplayData() const;
 
     // The beacon regions the home screen monitors, one per major of the
     // beacons on the map, and their states (region identifier -> 1 inside,
@@ -295,6 +299,8 @@ private:
     // home screen makes on the main thread (a beacon object is never changed
     // once a run has made it).
     std::map<std::string, std::shared_ptr<BeaconObject>> beaconsForPositioning_;
+    // The screens' copy, made beside the positioning copy.
+    std::shared_ptr<const MapDisplayData> mapDisplayData_ = std::make_shared<MapDisplayData>();
     std::map<std::string, int> monitoredRegionStates_;
     std::vector<std::shared_ptr<location::CLBeaconRegion>> monitoredBeaconRegions_;
 };

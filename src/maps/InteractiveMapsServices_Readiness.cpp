@@ -143,9 +143,23 @@ void InteractiveMapsServices::recordRoomsNearBeacons() {
         auto [first, last] = roomOfPointOfInterest.equal_range(*pair->idRoom());
         for (auto it = first; it != last; ++it) rooms.push_back(it->second);
     }
+    auto display = std::make_shared<MapDisplayData>();
+    for (const auto& point : pointsOfInterestArray_)
+        display->pointsOfInterest.push_back(
+            {point->identifier(), point->floorIdentifier(), point->idRoom(), point->title()});
+    for (const auto& node : intersectionPointsArray_)
+        if (node->roomIdentifier())
+            display->namedNodes.push_back({*node->roomIdentifier(), node->floorIdentifier(), node->thePoint()});
+    for (const auto& [identifier, beacon] : allBeaconsOnMap_) display->beaconFloors[identifier] = beacon->floorIdentifier();
     std::lock_guard<std::mutex> lock(positioningMutex_);
     roomsNearBeacon_ = std::move(near);
     beaconsForPositioning_ = allBeaconsOnMap_;
+    mapDisplayData_ = std::move(display);
+}
+
+std::shared_ptr<const MapDisplayData> InteractiveMapsServices::mapDisplayData() const {
+    std::lock_guard<std::mutex> lock(positioningMutex_);
+    return mapDisplayData_;
 }
 
 std::map<std::string, std::shared_ptr<BeaconObject>> InteractiveMapsServices::beaconsForPositioning() const {
@@ -159,6 +173,7 @@ void InteractiveMapsServices::clearPositioningState() {
         currentBeaconIdentifierGlobal_.clear();
         roomsNearBeacon_.clear();
         beaconsForPositioning_.clear();
+        mapDisplayData_ = std::make_shared<MapDisplayData>();
     }
     // The regions belong to the home screen's thread.
     auto clearRegions = [this] {

@@ -6,7 +6,6 @@
 #include "app/DetailsStubScenes.h"
 #include "app/ShellTestSupport.h"
 #include "lists/SwipeParentControllerProtocol.h"
-#include "maps/LocationDetailsViewController.h"
 #include "model/QVACoreDataOrganization.h"
 #include "model/QVACoreDataParticipant.h"
 #include "model/QVACoreDataPersonalEntry.h"
@@ -74,7 +73,6 @@ TEST_F(DetailsStubScreensTest, EachSceneIsNamedAfterItsClass) {
     expectSceneMakes<ParticipantDetailsViewController>();
     expectSceneMakes<OrganizationDetailsViewController>();
     expectSceneMakes<PartnerDetailsViewController>();
-    expectSceneMakes<LocationDetailsViewController>();
 }
 
 TEST_F(DetailsStubScreensTest, ShowsItsInputsAndRecordsTheObjectFound) {

@@ -81,14 +81,10 @@ protected:
         openCurrent(kPositioningToken);
         clearMapsMemory();
         location::CLLocationManager::resetClassSwitches();
-        InteractiveMapsDetailsViewController::resetRecordedNavigations();
-        OutsideMapsViewController::resetRecordedNavigations();
     }
     void TearDown() override {
         clearMapsMemory();
         location::CLLocationManager::resetClassSwitches();
-        InteractiveMapsDetailsViewController::resetRecordedNavigations();
-        OutsideMapsViewController::resetRecordedNavigations();
         ShellTest::TearDown();
     }
 
@@ -186,8 +182,21 @@ protected:
         CLLocationInjector::updateLocation({latitude, longitude}, accuracy, age);
         settle();
     }
-    static size_t indoorOpenings() { return InteractiveMapsDetailsViewController::recordedNavigations().size(); }
-    static size_t outdoorOpenings() { return OutsideMapsViewController::recordedNavigations().size(); }
+    // The map screens pushed on the home screen's stack, oldest first.
+    template <class Screen>
+    std::vector<std::shared_ptr<Screen>> opened() const {
+        std::vector<std::shared_ptr<Screen>> screens;
+        auto navigation = std::dynamic_pointer_cast<uikit::UINavigationController>(tabBar()->viewControllers().at(0));
+        if (!navigation) return screens;
+        for (const auto& controller : navigation->viewControllers())
+            if (auto screen = std::dynamic_pointer_cast<Screen>(controller)) screens.push_back(screen);
+        return screens;
+    }
+    size_t indoorOpenings() const { return opened<InteractiveMapsDetailsViewController>().size(); }
+    size_t outdoorOpenings() const { return opened<OutsideMapsViewController>().size(); }
+    std::shared_ptr<InteractiveMapsDetailsViewController> lastIndoor() const {
+        return opened<InteractiveMapsDetailsViewController>().back();
+    }
 };
 
 // ---- Readiness ---------------------------------------------------------------------------
@@ -365,11 +374,10 @@ TEST_F(SpotlightPositioningTest, WithACurrentBeaconTheIndoorMapOpensAtOnceWithAP
     ASSERT_TRUE(driver().tapItem(Home::kWhereAmIImageName));
     settle();
     ASSERT_EQ(indoorOpenings(), 1u);
-    const auto& opened = InteractiveMapsDetailsViewController::recordedNavigations().back();
-    EXPECT_EQ(opened.navType, 0);
-    EXPECT_EQ(opened.locationId, std::nullopt);
-    EXPECT_FALSE(opened.shouldWaitUntilPositionIsGot);
-    EXPECT_TRUE(opened.hasPositionGotWhenComesFromSpotlight);
+    const auto map = lastIndoor();
+    EXPECT_EQ(map->locationId(), std::nullopt);
+    EXPECT_FALSE(map->shouldWaitUntilPositionIsGot());
+    EXPECT_TRUE(map->hasPositionGotWhenComesFromSpotlight());
     EXPECT_EQ(home->loadingView(), nullptr);
     EXPECT_EQ(home->timerToWaitMaxSecondsForGpsPosition(), nullptr);
 }
@@ -384,8 +392,7 @@ TEST_F(SpotlightPositioningTest, AFixOpensTheOutdoorMapOutsideTheBuildingElseThe
 
     fixAt(kVenueLatitude + 0.0027, kVenueLongitude);
     ASSERT_EQ(outdoorOpenings(), 1u);
-    EXPECT_EQ(OutsideMapsViewController::recordedNavigations().back().navType, 0);
-    EXPECT_EQ(OutsideMapsViewController::recordedNavigations().back().preselectedBuildingName, std::nullopt);
+    EXPECT_EQ(opened<OutsideMapsViewController>().back()->preselectedBuildingName(), std::nullopt);
     EXPECT_EQ(indoorOpenings(), 0u);
     EXPECT_FALSE(home->locationManager()->isUpdatingLocation());
     EXPECT_EQ(home->locationManager()->delegate(), nullptr);
@@ -398,7 +405,7 @@ TEST_F(SpotlightPositioningTest, AFixOpensTheOutdoorMapOutsideTheBuildingElseThe
     home->whereAmIButtonPressed(nullptr);
     fixAt(kVenueLatitude + 0.0009, kVenueLongitude);
     ASSERT_EQ(indoorOpenings(), 1u);
-    EXPECT_FALSE(InteractiveMapsDetailsViewController::recordedNavigations().back().hasPositionGotWhenComesFromSpotlight);
+    EXPECT_FALSE(lastIndoor()->hasPositionGotWhenComesFromSpotlight());
     EXPECT_EQ(outdoorOpenings(), 1u);
 
     home->whereAmIButtonPressed(nullptr);
@@ -425,7 +432,7 @@ TEST_F(SpotlightPositioningTest, NoUsableFixOpensTheIndoorMapAtTheTimeLimitAndAS
     EXPECT_EQ(indoorOpenings(), 0u);
     advance(0.1);
     ASSERT_EQ(indoorOpenings(), 1u);
-    EXPECT_FALSE(InteractiveMapsDetailsViewController::recordedNavigations().back().hasPositionGotWhenComesFromSpotlight);
+    EXPECT_FALSE(lastIndoor()->hasPositionGotWhenComesFromSpotlight());
     EXPECT_EQ(home->loadingView(), nullptr);
     EXPECT_FALSE(home->locationManager()->isUpdatingLocation());
 
