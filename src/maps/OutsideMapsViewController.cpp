@@ -61,7 +61,7 @@ void OutsideMapsViewController::reloadVenues() {
             break;
         }
     }
-    tableView_->selectRowAtIndexPath(preselected, false, uikit::UITableViewScrollPosition::Middle);
+    tableView_->selectRowAtIndexPath(preselected, false, uikit::UITableViewScrollPosition::None);
 }
 
 int64_t OutsideMapsViewController::tableViewNumberOfRowsInSection(uikit::UITableView&, int64_t) {

@@ -392,7 +392,10 @@ TEST_F(SpotlightPositioningTest, AFixOpensTheOutdoorMapOutsideTheBuildingElseThe
 
     fixAt(kVenueLatitude + 0.0027, kVenueLongitude);
     ASSERT_EQ(outdoorOpenings(), 1u);
-    EXPECT_EQ(opened<OutsideMapsViewController>().back()->preselectedBuildingName(), std::nullopt);
+    const auto outdoor = opened<OutsideMapsViewController>().back();
+    EXPECT_EQ(outdoor->preselectedBuildingName(), std::nullopt);
+    EXPECT_EQ(outdoor->venues().size(), 1u);  // every stored venue
+    EXPECT_EQ(outdoor->mapTableView()->indexPathForSelectedRow(), std::nullopt);
     EXPECT_EQ(indoorOpenings(), 0u);
     EXPECT_FALSE(home->locationManager()->isUpdatingLocation());
     EXPECT_EQ(home->locationManager()->delegate(), nullptr);
