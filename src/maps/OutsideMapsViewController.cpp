@@ -1,5 +1,6 @@
 #include "maps/OutsideMapsViewController.h"
 
+#include "Utils/Utils.h"
 #include "foundation/Format.h"
 #include "maps/LocationCellTableViewCell.h"
 #include "maps/LocationDetailsViewController.h"
@@ -30,6 +31,8 @@ std::shared_ptr<OutsideMapsViewController> OutsideMapsViewController::navigateFr
 
 void OutsideMapsViewController::viewDidLoad() {
     BaseViewController::viewDidLoad();
+    // The rows start under the bar rather than behind it.
+    Utils::changeEdgesForController(*this, uikit::UIRectEdgeNone);
     view()->setBackgroundColor(graphics::Color::white());
     tableView_ = std::make_shared<uikit::UITableView>(view()->bounds());
     tableView_->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth | uikit::UIViewAutoresizingFlexibleHeight);
