@@ -227,6 +227,7 @@ public:
             writeShot(*options_.shotsDirectory, name.str());
         }
         printLog();
+        printOpenedURLs();
         printEvents();
         out().flush();
     }
@@ -651,6 +652,14 @@ private:
         }
     }
 
+    // The addresses the app opened since the previous state.
+    void printOpenedURLs() {
+        auto opened = uikit::UIApplication::sharedApplication().openedURLs();
+        if (opened.size() < urlsSeen_) urlsSeen_ = 0;
+        for (size_t i = urlsSeen_; i < opened.size(); ++i) out() << "opened: " << opened[i].absoluteString() << "\n";
+        urlsSeen_ = opened.size();
+    }
+
     void printEvents() {
         auto events = AnalyticsUtils::queuedEvents();
         // A sent batch leaves the queue; what is left is new.
@@ -668,6 +677,7 @@ private:
     uikit::ScreenDriver driver_;
     size_t shots_ = 0;
     size_t eventsSeen_ = 0;
+    size_t urlsSeen_ = 0;
     bool quit_ = false;
 };
 
