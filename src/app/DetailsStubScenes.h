@@ -1,7 +1,8 @@
-// The scenes of the details screens that stand in for ones not built yet,
-// each under its class's name: ProgrammeDetailsViewController,
-// ParticipantDetailsViewController, OrganizationDetailsViewController,
-// PartnerDetailsViewController and LocationDetailsViewController.
+// The scenes of the details screens, each under its class's name:
+// ProgrammeDetailsViewController, ParticipantDetailsViewController,
+// OrganizationDetailsViewController, PartnerDetailsViewController and
+// LocationDetailsViewController (the stand-ins among them until their
+// screens exist).
 #pragma once
 
 namespace uikit {
