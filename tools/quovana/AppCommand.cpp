@@ -21,6 +21,7 @@
 #include <sstream>
 
 #include "analytics/AnalyticsUtils.h"
+#include "uikit/UITableViewCell.h"
 #include "foundation/ApplicationHome.h"
 #include "foundation/Clock.h"
 #include "foundation/Exception.h"
@@ -82,7 +83,7 @@ const char* const kAppHelp =
     "  --script FILE                  the commands (else standard input)\n"
     "Commands, one a line (# starts a comment; \"double quotes\" hold blanks):\n"
     "  open IDENTIFIER [--object ENTITY ID]\n"
-    "  tap row S R [--search] | tap button TEXT | tap item TEXT | tap tab N | tap at X,Y\n"
+    "  tap row S R [--search] | tap button TEXT | tap item TEXT | tap tab N | tap at X,Y | tap outlet NAME\n"
     "  alert BUTTON (title or index)    link URL\n"
     "  type FIELD TEXT | clear FIELD | return FIELD   (placeholder or outlet name)\n"
     "  search TEXT | scope N | end-search   (the front screen's search bar)\n"
@@ -336,7 +337,8 @@ private:
 
     Result tap(const AppScriptLine& line) {
         const auto& w = line.words;
-        const char* synopsis = "tap row S R [--search] | tap button TEXT | tap item TEXT | tap tab N | tap at X,Y";
+        const char* synopsis =
+            "tap row S R [--search] | tap button TEXT | tap item TEXT | tap tab N | tap at X,Y | tap outlet NAME";
         if (w.size() < 3) return usage(synopsis);
         if (w[1] == "row") {
             const bool inResults = w.size() == 5 && w[4] == "--search";
@@ -362,7 +364,43 @@ private:
             if (!point) return usage(synopsis);
             return found(driver_.tapAt({point->first, point->second}), "nothing to tap at " + w[2]);
         }
+        if (w[1] == "outlet") {
+            if (w.size() != 3) return usage(synopsis);
+            auto point = outletCentre(w[2]);
+            if (!point) return missing("no outlet \"" + w[2] + "\" to tap on the screen");
+            return found(driver_.tapAt(*point), "nothing to tap at the outlet \"" + w[2] + "\"");
+        }
         return usage(synopsis);
+    }
+
+    // The centre, in the window, of the top-most (then left-most) view with
+    // that outlet name that a tap at its centre reaches (the view itself, or
+    // up to the row holding it); none when there is none.
+    static std::optional<graphics::Point> outletCentre(const std::string& name) {
+        auto window = uikit::UIApplication::sharedApplication().keyWindow();
+        if (!window) return std::nullopt;
+        auto reachable = [&](const uikit::UIViewPtr& view, graphics::Point centre) {
+            auto hit = window->hitTest(centre);
+            for (auto v = view; v && hit; v = v->superview()) {
+                if (v == hit) return true;
+                if (std::dynamic_pointer_cast<uikit::UITableViewCell>(v)) break;
+            }
+            return false;
+        };
+        std::optional<graphics::Point> found;
+        std::function<void(const uikit::UIViewPtr&)> find = [&](const uikit::UIViewPtr& view) {
+            if (!view || view->isHidden()) return;
+            if (view->outletName() == name) {
+                const auto bounds = view->bounds();
+                const auto centre = view->convertPointToView(
+                    {bounds.origin.x + bounds.size.width / 2, bounds.origin.y + bounds.size.height / 2}, nullptr);
+                const bool higher = !found || centre.y < found->y || (centre.y == found->y && centre.x < found->x);
+                if (higher && reachable(view, centre)) found = centre;
+            }
+            for (const auto& child : view->subviews()) find(child);
+        };
+        find(window);
+        return found;
     }
 
     Result alert(const AppScriptLine& line) {
