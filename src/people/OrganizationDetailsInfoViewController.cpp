@@ -91,6 +91,13 @@ void OrganizationDetailsInfoViewController::willAnimateRotationToInterfaceOrient
     if (isViewLoaded() && view()->superview()) setupKeyValueTableContentForObject(currentObject());
 }
 
+// The list would otherwise take 80 points a row in an area of 54 a row, and
+// with no scrolling the last participants could not be reached.
+std::optional<double> OrganizationDetailsInfoViewController::tableViewHeightForRowAtIndexPath(uikit::UITableView&,
+                                                                                              const uikit::NSIndexPath&) {
+    return kParticipantRowHeight;
+}
+
 std::shared_ptr<QVACoreDataOrganization> OrganizationDetailsInfoViewController::currentObject() {
     auto entityClass = EntityClass::named(QVACoreDataOrganization::kEntityName);
     auto stack = coreDataStack();

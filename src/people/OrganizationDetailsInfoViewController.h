@@ -53,6 +53,9 @@ public:
     void viewDidLoad() override;
     void viewDidLayoutSubviews() override;
     void willAnimateRotationToInterfaceOrientation(uikit::UIInterfaceOrientation orientation, double duration) override;
+    // Each participant row as high as the area gives it, since the list does not scroll.
+    std::optional<double> tableViewHeightForRowAtIndexPath(uikit::UITableView& tableView,
+                                                           const uikit::NSIndexPath& indexPath) override;
 
     // The first stored organisation matching filterPredicateForObservedEntityType, or null.
     std::shared_ptr<QVACoreDataOrganization> currentObject();

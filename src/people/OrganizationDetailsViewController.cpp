@@ -30,6 +30,7 @@ void OrganizationDetailsViewController::loadView() {
     root->setBackgroundColor(graphics::Color::white());
     auto scroll = std::make_shared<uikit::UIScrollView>(root->bounds());
     scroll->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth | uikit::UIViewAutoresizingFlexibleHeight);
+    scroll->setOutletName("scrollView");
     root->addSubview(scroll);
     auto name = std::make_shared<uikit::UILabel>(graphics::Rect(
         kOrganizationNameMargin, kOrganizationNameTop, 320 - 2 * kOrganizationNameMargin, kOrganizationNameHeight));

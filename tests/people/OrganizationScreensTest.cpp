@@ -195,6 +195,9 @@ TEST_F(OrganizationScreensTest, TheParticipantAreaGrowsWithTheParticipantsOnSite
     EXPECT_EQ(info->tableViewGetTitleForHeaderInSection(*info->tableView(), 0),
               std::optional<std::string>("Participants on site"));
     EXPECT_FALSE(info->tableView()->isScrollEnabled());
+    // Every participant fits in the area of a list that does not scroll.
+    const auto last = info->tableView()->rectForRowAtIndexPath(uikit::NSIndexPath::indexPathForRow(2, 0));
+    EXPECT_LE(last.origin.y + last.size.height, 186);
     info = showDetails("o2");
     EXPECT_EQ(info->participantsTableViewHeightConstraint()->constant(), 0);
     // Participants of the organisation are not looked for without a top-level id.
