@@ -13,7 +13,7 @@
 
 namespace {
 
-std::shared_ptr<QVACoreDataOrganization> organizationAt(coredata::FetchedResultsController& controller,
+std::shared_ptr<QVACoreDataOrganization> listedOrganizationAt(coredata::FetchedResultsController& controller,
                                                         const uikit::NSIndexPath& indexPath) {
     if (!Utils::doesIndexPath(indexPath, controller)) return nullptr;
     return controller.objectAtIndexPath({static_cast<size_t>(indexPath.section), static_cast<size_t>(indexPath.row)})
@@ -56,7 +56,7 @@ void OrganizationsListDelegate::fetchedResultController(coredata::FetchedResults
                                                         uikit::UITableViewCell& cell, const uikit::NSIndexPath& indexPath,
                                                         BaseViewController&) {
     auto* row = dynamic_cast<OrganizationCell*>(&cell);
-    auto organization = organizationAt(controller, indexPath);
+    auto organization = listedOrganizationAt(controller, indexPath);
     if (!row || !organization) return;
     if (auto name = row->organizationName()) name->setText(organization->name());
     if (auto country = row->organizationContry()) country->setText(organization->country());
@@ -64,6 +64,6 @@ void OrganizationsListDelegate::fetchedResultController(coredata::FetchedResults
 
 ListsDataSourceProtocol::Text OrganizationsListDelegate::getObjectIdForIndexPath(
     const uikit::NSIndexPath& indexPath, coredata::FetchedResultsController& fromFetchController) {
-    auto organization = organizationAt(fromFetchController, indexPath);
+    auto organization = listedOrganizationAt(fromFetchController, indexPath);
     return organization ? organization->itemId() : std::nullopt;
 }

@@ -13,20 +13,20 @@ namespace {
 constexpr const char* kNibName = "ParticipantCell";
 constexpr double kNibWidth = 320;
 constexpr double kMargin = 15;
-constexpr double kStarSide = 44;
+constexpr double kParticipantStarSide = 44;
 
 std::vector<foundation::ObjectPtr> participantCellNib(const foundation::ObjectPtr&) {
     auto cell =
         std::make_shared<ParticipantCell>(uikit::UITableViewCellStyle::Default, ParticipantCell::cellIdentifier());
     cell->setFrame({0, 0, kNibWidth, ParticipantCell::kRowHeight});
     cell->contentView()->setFrame({0, 0, kNibWidth, ParticipantCell::kRowHeight});
-    auto title = std::make_shared<uikit::UILabel>(graphics::Rect{kMargin, 10, kNibWidth - 2 * kMargin - kStarSide, 21});
+    auto title = std::make_shared<uikit::UILabel>(graphics::Rect{kMargin, 10, kNibWidth - 2 * kMargin - kParticipantStarSide, 21});
     title->setFont(uikit::UIFont::boldSystemFontOfSize(16));
     title->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth);
     title->setOutletName("participantTitle");
     cell->contentView()->addSubview(title);
     cell->setParticipantTitle(title);
-    auto star = std::make_shared<FavoriteButton>(graphics::Rect{kNibWidth - kStarSide, 0, kStarSide, kStarSide});
+    auto star = std::make_shared<FavoriteButton>(graphics::Rect{kNibWidth - kParticipantStarSide, 0, kParticipantStarSide, kParticipantStarSide});
     star->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleLeftMargin);
     star->setOutletName("favoriteButton");
     cell->contentView()->addSubview(star);

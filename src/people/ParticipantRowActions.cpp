@@ -56,7 +56,7 @@ void toggleFavorite(const std::shared_ptr<QVAFollowedParticipant>& person, bool 
     QVAApiManager::sharedApiManager().setFavoriteStatus(
         !isFavorite, person, settings.currentAuthToken(), settings.currentEventId(),
         [](const foundation::ErrorPtr& error, const foundation::Value&) {
-            if (error) foundation::Log("%s", kFavoriteFailureLog);
+            if (error) foundation::Log(kFavoriteFailureLog);
         });
 }
 

@@ -5,6 +5,7 @@
 
 #include "PeopleScreensTestSupport.h"
 #include "app/BaseViewController.h"
+#include "foundation/Log.h"
 #include "lists/FavoriteButton.h"
 #include "lists/IdIndexPair.h"
 #include "model/QVACoreDataFollowedParticipant.h"
@@ -151,6 +152,17 @@ TEST_F(ParticipantSmallListsTest, TheStarAsksForTheOppositeStateAndChangesWithTh
     EXPECT_EQ(server.lastRequest()->method, "DELETE");
     EXPECT_TRUE(foundation::RunLoop::main().runUntil(
         [&] { return !cellAt(*page->tableView(), 0, 0)->favoriteButton()->isFavorite(); }, apitest::kManagerWait));
+}
+
+TEST_F(ParticipantSmallListsTest, AFailedStarRequestIsLogged) {
+    grantFollowing();
+    serve("POST", path("user/relationships"), json(R"({"error":"nope"})", 500));
+    auto page = showRecommendations({"p1"});
+    foundation::ScopedLogCapture log;
+    cellAt(*page->tableView(), 0, 0)->favoriteButton()->sendActionsForControlEvents(uikit::UIControlEventTouchUpInside);
+    ASSERT_TRUE(foundation::RunLoop::main().runUntil(
+        [&] { return log.contains(ParticipantRowActions::kFavoriteFailureLog); }, apitest::kManagerWait));
+    EXPECT_EQ(server.requestCount(), 1u);
 }
 
 TEST_F(ParticipantSmallListsTest, OfflineTheStarShowsTheAlertAndSendsNothing) {
