@@ -1,6 +1,7 @@
 // An organisation's details in "quovana app": the website row opens its
-// address, printed once as "opened:" after the tap that opened it, and
-// "tap outlet" opens the first participant on site.
+// address, printed once as "opened:" after the tap that opened it; the phone
+// opens nothing once "openable" leaves calls out; "tap outlet" opens the
+// first participant on site.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -14,7 +15,7 @@ namespace {
 class OrganizationDetailsAppTest : public InProcessCommandTest {};
 
 TEST_F(OrganizationDetailsAppTest, TheWebsiteTapPrintsTheOpenedAddressAndAParticipantRowOpensItsDetails) {
-    std::string organizationId, website;
+    std::string organizationId, website, phone;
     {
         testservice::MeetingService service(
             testservice::generateMeeting({.seed = 11, .sessions = 4, .participants = 30, .days = 1}));
@@ -23,7 +24,10 @@ TEST_F(OrganizationDetailsAppTest, TheWebsiteTapPrintsTheOpenedAddressAndAPartic
         ASSERT_FALSE(participants.empty());
         organizationId = participants.front()["topLevelOrganizationId"].stringValue();
         for (const auto& organization : service.items(testservice::MeetingKind::Organizations))
-            if (organization["id"].stringValue() == organizationId) website = organization["website"].stringValue();
+            if (organization["id"].stringValue() == organizationId) {
+                website = organization["website"].stringValue();
+                phone = organization["phone"].stringValue();
+            }
         ASSERT_FALSE(website.empty());
         const std::string root = service.rootURL();
         ASSERT_EQ(run({"--service", root, "login", testservice::kDemoUsername, testservice::kDemoPassword}).status, 0);
@@ -32,7 +36,8 @@ TEST_F(OrganizationDetailsAppTest, TheWebsiteTapPrintsTheOpenedAddressAndAPartic
     }
 
     CommandRun app = run({"app"}, "open OrganizationDetailsViewController --object QVACoreDataOrganization " +
-                                      organizationId + "\ntap button " + website + "\ntap outlet participantTitle\n");
+                                      organizationId + "\ntap button " + website + "\nopenable http,https\ntap button " + phone +
+                                      "\ntap outlet participantTitle\n");
     ASSERT_EQ(app.status, 0) << app.out << app.err;
     const size_t tap = app.out.find("== tap button");
     const size_t outlet = app.out.find("== tap outlet");
@@ -42,6 +47,9 @@ TEST_F(OrganizationDetailsAppTest, TheWebsiteTapPrintsTheOpenedAddressAndAPartic
     EXPECT_EQ(app.out.find(line), app.out.find(line, tap)) << app.out;
     EXPECT_LT(app.out.find(line, tap), outlet);
     EXPECT_EQ(app.out.find(line, outlet), std::string::npos);
+    // The phone opens nothing where the system cannot call.
+    EXPECT_EQ(app.out.find("opened: tel:"), std::string::npos) << app.out;
+    EXPECT_NE(app.out.find("== tap button " + phone), std::string::npos);
     EXPECT_NE(app.out.find("parentController=\"OrganizationDetailsInfoViewController\"", outlet), std::string::npos)
         << app.out.substr(outlet);
 }

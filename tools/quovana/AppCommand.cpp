@@ -89,6 +89,7 @@ const char* const kAppHelp =
     "  search TEXT | scope N | end-search   (the front screen's search bar)\n"
     "  switch S R on|off | pick ROW | swipe left|right [X,Y] | pull | scroll [X,]Y [--view OUTLET]\n"
     "  back | master | detail | rotate portrait|landscape | reachability none|wifi|wwan\n"
+    "  openable none|SCHEME[,SCHEME...]   the addresses the system can open (http,https,mailto,tel)\n"
     "  background | foreground | memory-warning | mail sent|saved|cancelled|failed\n"
     "  region enter|exit ID | region-state ID inside|outside|unknown | range-fail ID\n"
     "  range ID [MAJOR:MINOR:ACCURACY[:unknown|immediate|near|far] ...] | location LAT,LON ACCURACY [AGE] | location-fail\n"
@@ -294,6 +295,7 @@ private:
             {"detail", &AppSession::side},
             {"rotate", &AppSession::rotate},
             {"reachability", &AppSession::reachability},
+            {"openable", &AppSession::openable},
             {"background", &AppSession::lifecycle},
             {"foreground", &AppSession::lifecycle},
             {"memory-warning", &AppSession::lifecycle},
@@ -525,6 +527,19 @@ private:
         auto flags = line.words.size() == 2 ? reachabilityFlags(line.words[1]) : std::nullopt;
         if (!flags) return usage("reachability none|wifi|wwan");
         network::Reachability::setSimulatedFlags(*flags);
+        return done();
+    }
+
+    // The schemes of the addresses the system says it can open.
+    Result openable(const AppScriptLine& line) {
+        if (line.words.size() != 2) return usage("openable none|SCHEME[,SCHEME...]");
+        std::vector<std::string> schemes;
+        if (line.words[1] != "none") {
+            std::istringstream list(line.words[1]);
+            for (std::string scheme; std::getline(list, scheme, ',');)
+                if (!scheme.empty()) schemes.push_back(scheme);
+        }
+        uikit::UIApplication::sharedApplication().setOpenableURLSchemes(std::move(schemes));
         return done();
     }
 
