@@ -108,6 +108,11 @@ namespace ValueComparison {
 
 bool equal(const Value& a, const Value& b, unsigned options) {
     if (a.isNothing() || b.isNothing()) return a.isNothing() && b.isNothing();
+    // An integer meets text as SQLite meets a number with a TEXT column: by
+    // its decimal text, so 42 is "42" and not "042". The SQL translation
+    // binds the same text, so saved and unsaved rows answer alike.
+    if (a.isString() && b.isInteger()) return *a.string() == std::to_string(b.integerValue());
+    if (a.isInteger() && b.isString()) return std::to_string(a.integerValue()) == *b.string();
     if (options && a.isString() && b.isString()) return text::fold(*a.string(), options) == text::fold(*b.string(), options);
     return a == b;
 }

@@ -125,6 +125,8 @@ private:
         if (cc == Cls::Nothing) return "(" + col + " IS NULL)";
         if (cc == Cls::Other) return std::nullopt;
         if (options && ca == Cls::String && cc == Cls::String) return textOp(Op::EqualTo, options, col, c);
+        // An integer meets a text column by its decimal text, as in memory.
+        if (ca == Cls::String && c.isInteger()) return "(" + col + " IS " + bind(Value(std::to_string(c.integerValue()))) + ")";
         if (ca != cc) return "0";
         return "(" + col + " IS " + bind(c) + ")";
     }

@@ -2,6 +2,9 @@
 // bar, recorded registrations and opened URLs.
 #include "uikit/UIApplication.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "foundation/MainThreadChecker.h"
 #include "foundation/NotificationCenter.h"
 #include "foundation/RunLoop.h"
@@ -19,9 +22,10 @@ namespace {
 
 void requireMainForApplication() { foundation::requireMainThread("UIApplication is used from the main thread only"); }
 
+std::vector<std::string> defaultOpenableURLSchemes() { return {"http", "https", "mailto", "tel"}; }
 }  // namespace
 
-UIApplication::UIApplication() { UIKeyboard::observe(); }
+UIApplication::UIApplication() : openableSchemes_(defaultOpenableURLSchemes()) { UIKeyboard::observe(); }
 
 UIApplication& UIApplication::sharedApplication() {
     static UIApplication application;
@@ -132,6 +136,26 @@ std::vector<foundation::URL> UIApplication::openedURLs() const {
     return openedURLs_;
 }
 
+bool UIApplication::canOpenURL(const foundation::URL& url) {
+    requireMainForApplication();
+    queriedURLs_.push_back(url);
+    auto scheme = url.scheme().value_or(std::string());
+    for (auto& c : scheme) c = char(std::tolower(static_cast<unsigned char>(c)));
+    if (scheme.empty()) return false;
+    const auto& schemes = openableSchemes_;
+    return std::find(schemes.begin(), schemes.end(), scheme) != schemes.end();
+}
+
+std::vector<foundation::URL> UIApplication::queriedURLs() const {
+    requireMainForApplication();
+    return queriedURLs_;
+}
+
+void UIApplication::setOpenableURLSchemes(std::vector<std::string> schemes) {
+    requireMainForApplication();
+    openableSchemes_ = std::move(schemes);
+}
+
 void UIApplication::resetForTests() {
     requireMainForApplication();
     AlertStack::shared().reset();
@@ -140,6 +164,8 @@ void UIApplication::resetForTests() {
     delegate_.reset();
     state_ = UIApplicationState::Inactive;
     openedURLs_.clear();
+    queriedURLs_.clear();
+    openableSchemes_ = defaultOpenableURLSchemes();
     notificationTypes_.reset();
     statusBarStyle_ = UIStatusBarStyle::Default;
     statusBarHidden_ = false;

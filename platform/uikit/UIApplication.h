@@ -93,6 +93,11 @@ public:
     // Recorded; there is no other application to open it. Always YES.
     bool openURL(const foundation::URL& url);
     std::vector<foundation::URL> openedURLs() const;
+    // Recorded; YES when the address's scheme (lower case) is one of
+    // setOpenableURLSchemes, by default "http", "https", "mailto" and "tel".
+    bool canOpenURL(const foundation::URL& url);
+    std::vector<foundation::URL> queriedURLs() const;
+    void setOpenableURLSchemes(std::vector<std::string> schemes);
 
     // Background tasks (UIApplication_BackgroundTasks.cpp): time asked for
     // to finish work. Identifiers count up from 1; ending one that is not
@@ -107,7 +112,7 @@ public:
     void expireBackgroundTasks();
 
     // For tests: a fresh key window, no alerts, no delegate, no recorded
-    // URLs, the status bar as at launch, no first responder, no keyboard,
+    // URLs, the default openable schemes, the status bar as at launch, no first responder, no keyboard,
     // the default device profile, and no background tasks.
     void resetForTests();
 
@@ -129,6 +134,8 @@ private:
     bool networkActivityIndicatorVisible_ = false;
     std::optional<UIUserNotificationType> notificationTypes_;
     std::vector<foundation::URL> openedURLs_;
+    std::vector<foundation::URL> queriedURLs_;
+    std::vector<std::string> openableSchemes_;
 };
 
 }  // namespace uikit

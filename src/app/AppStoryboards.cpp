@@ -24,6 +24,7 @@
 #include "people/MessagesListSegmentedNavigationController.h"
 #include "people/ParticipantsListSegmentedNavigationController.h"
 #include "people/PartnersListViewController.h"
+#include "people/PeopleScenes.h"
 #include "programme/AddPersonalEntryViewController.h"
 #include "programme/ChangePersonalEntryDateViewController.h"
 #include "programme/SessionPagesScenes.h"
@@ -86,6 +87,7 @@ void addScreenScenes(uikit::UIStoryboard& storyboard) {
     MoreScenes::addScenes(storyboard, storyboard.name() == kPadStoryboardName);
     DocumentsListViewController::addScene(storyboard);
     PartnersListViewController::addScene(storyboard);
+    PeopleScenes::addScenes(storyboard);
     ChooseCalendarViewController::addScene(storyboard);
     ChangeAlertTimeViewController::addScene(storyboard);
     MembersScenes::registerScenes(storyboard);

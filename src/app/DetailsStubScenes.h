@@ -1,7 +1,7 @@
-// The scenes of the details screens that stand in for ones not built yet,
-// each under its class's name: ProgrammeDetailsViewController,
-// ParticipantDetailsViewController, OrganizationDetailsViewController and
-// PartnerDetailsViewController.
+// The scenes of the details screens, each under its class's name:
+// ProgrammeDetailsViewController, ParticipantDetailsViewController,
+// OrganizationDetailsViewController and PartnerDetailsViewController (the
+// stand-ins among them until their screens exist).
 #pragma once
 
 namespace uikit {

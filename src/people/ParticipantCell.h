@@ -15,6 +15,7 @@
 namespace uikit {
 class UILabel;
 }
+class FavoriteButton;
 class QVAParticipant;
 class QVACoreDataParticipant;
 
@@ -34,6 +35,9 @@ public:
     void configureWithParticipant(const QVAParticipant& participant, bool hasPersonalNotes, bool isFavorited);
     // Recorded as "configureWithCoreDataParticipant:hasPersonalNotes: <itemId> <YES|NO>".
     void configureWithCoreDataParticipant(const QVACoreDataParticipant& participant, bool hasPersonalNotes);
+    // Recorded as "configureWithCoreDataParticipant:hasPersonalNotes:isFavorited: <itemId> <YES|NO> <YES|NO>".
+    void configureWithCoreDataParticipant(const QVACoreDataParticipant& participant, bool hasPersonalNotes,
+                                          bool isFavorited);
 
     // The configure calls, oldest first; reuse does not clear them.
     const std::vector<std::string>& recordedCalls() const { return recordedCalls_; }
@@ -43,11 +47,17 @@ public:
     std::shared_ptr<uikit::UILabel> participantTitle() const { return participantTitle_.lock(); }
     void setParticipantTitle(const std::shared_ptr<uikit::UILabel>& label) { participantTitle_ = label; }
 
+    // The star (outlet "favoriteButton"): the configure calls that say
+    // whether the participant is followed set its state.
+    std::shared_ptr<FavoriteButton> favoriteButton() const { return favoriteButton_.lock(); }
+    void setFavoriteButton(const std::shared_ptr<FavoriteButton>& button) { favoriteButton_ = button; }
+
     std::string className() const override { return "ParticipantCell"; }
 
 private:
     void showFullName(const std::optional<std::string>& fullName);
 
     std::weak_ptr<uikit::UILabel> participantTitle_;
+    std::weak_ptr<FavoriteButton> favoriteButton_;
     std::vector<std::string> recordedCalls_;
 };

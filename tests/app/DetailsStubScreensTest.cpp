@@ -1,5 +1,5 @@
-// The details screens that stand in for ones not built yet: their scenes,
-// what they show of their inputs and what they record.
+// The details screens' scenes, and what the stand-ins among them show of
+// their inputs and record.
 #include <gtest/gtest.h>
 
 #include "app/BaseViewController.h"
@@ -8,6 +8,7 @@
 #include "lists/SwipeParentControllerProtocol.h"
 #include "model/QVACoreDataOrganization.h"
 #include "model/QVACoreDataParticipant.h"
+#include "model/QVACoreDataPartner.h"
 #include "model/QVACoreDataPersonalEntry.h"
 #include "model/QVACoreDataSession.h"
 #include "people/OrganizationDetailsViewController.h"
@@ -76,24 +77,36 @@ TEST_F(DetailsStubScreensTest, EachSceneIsNamedAfterItsClass) {
 }
 
 TEST_F(DetailsStubScreensTest, ShowsItsInputsAndRecordsTheObjectFound) {
-    insert("stub-token", QVACoreDataOrganization::kEntityName,
-           {{{"itemId", Value("o1")}, {"commonName", Value("Acme")}}});
-    auto screen = BaseViewController::instantiateViewController<OrganizationDetailsViewController>();
-    screen->setSelectionPropertyId("o1");
-    screen->setEntityName(std::string(QVACoreDataOrganization::kEntityName));
+    insert("stub-token", QVACoreDataPartner::kEntityName, {{{"itemId", Value("pa1")}, {"name", Value("Acme")}}});
+    auto screen = BaseViewController::instantiateViewController<PartnerDetailsViewController>();
+    screen->setSelectionPropertyId("pa1");
+    screen->setEntityName(std::string(QVACoreDataPartner::kEntityName));
     screen->setIsSwipeEnabled(true);
     screen->setParentController(parent_);
     screen->setIndexPathInParentController(uikit::NSIndexPath::indexPathForRow(5, 2));
     push(screen);
 
-    EXPECT_EQ(screen->recordedCalls(),
-              std::vector<std::string>{"updateUIContentForObject: QVACoreDataOrganization o1"});
+    EXPECT_EQ(screen->recordedCalls(), std::vector<std::string>{"updateUIContentForObject: QVACoreDataPartner pa1"});
     const std::string text = dump();
-    for (const char* line : {"stub=\"OrganizationDetailsViewController\"",
-                             "calls=\"updateUIContentForObject: QVACoreDataOrganization o1\"",
-                             "selectionPropertyId=\"o1\"", "entityName=\"QVACoreDataOrganization\"",
+    for (const char* line : {"stub=\"PartnerDetailsViewController\"",
+                             "calls=\"updateUIContentForObject: QVACoreDataPartner pa1\"",
+                             "selectionPropertyId=\"pa1\"", "entityName=\"QVACoreDataPartner\"",
                              "isSwipeEnabled=\"YES\"", "parentController=\"TestSwipeParent\"",
                              "indexPathInParentController=\"2,5\""})
+        EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
+}
+
+// The organisation's scene makes the real screen, which shows the organisation it finds.
+TEST_F(DetailsStubScreensTest, TheOrganisationSceneShowsTheOrganisation) {
+    insert("stub-token", QVACoreDataOrganization::kEntityName,
+           {{{"itemId", Value("o1")}, {"name", Value("Acme Ltd")}, {"commonName", Value("Acme")}}});
+    auto screen = BaseViewController::instantiateViewController<OrganizationDetailsViewController>();
+    screen->setSelectionPropertyId("o1");
+    screen->setEntityName(std::string(QVACoreDataOrganization::kEntityName));
+    push(screen);
+
+    const std::string text = dump();
+    for (const char* line : {"Organization details", "Acme Ltd", "OrganizationDetailsInfoViewController"})
         EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
 }
 

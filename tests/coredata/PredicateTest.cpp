@@ -134,6 +134,8 @@ TEST(PredicateInStore, AppFormatsSelectTheSameRowsInSQLAndInMemory) {
         insert(c, "Participant", {{"itemId", "p2"}, {"fullName", "Rene Smith"}, {"organizationType", "Government"}});
         insert(c, "Participant", {{"itemId", "p3"}, {"fullName", "Ann Lee"}, {"contributions", "s3|chair;s2|speaker"},
                                   {"organizationId", "o2"}, {"organizationType", "Business"}, {"country", " France"}});
+        insert(c, "SessionNote", {{"itemId", "42"}, {"sessionId", "s9"}});
+        insert(c, "SessionNote", {{"itemId", "042"}, {"sessionId", "s9"}});
         insert(c, "Message", {{"itemId", "m1"}, {"messageId", 101}, {"threadId", 7}, {"isRead", false}});
         insert(c, "Message", {{"itemId", "m2"}, {"messageId", 102}, {"threadId", 7}, {"isRead", true}});
         insert(c, "Message", {{"itemId", "m3"}, {"messageId", 103}, {"threadId", 8}});
@@ -181,6 +183,10 @@ TEST(PredicateInStore, AppFormatsSelectTheSameRowsInSQLAndInMemory) {
         {"Participant", Predicate::withFormat("NOT (country BEGINSWITH[c] 'f') AND country != 'x'"), {"p2", "p3"}},
         {"Participant", Predicate::withFormat("NOT (organizationId IN {'o1'}) AND fullName MATCHES[c] '.*(smith|lee)'"),
          {"p2", "p3"}},
+        // An integer meets a text attribute by its decimal text.
+        {"SessionNote", Predicate::withFormat("%K = %d", "itemId", 42), {"42"}},
+        {"SessionNote", Predicate::withFormat("%K != %d AND sessionId = 's9'", "itemId", 42), {"042"}},
+        {"SessionNote", Predicate::withFormat("itemId IN %@", Value::array({42, "n3"})), {"42", "n3"}},
         {"Message", Predicate::withFormat("messageId=%d", 102), {"m2"}},
         {"Message", Predicate::withFormat("threadId = %d", 7), {"m1", "m2"}},
         {"Message", Predicate::withFormat("isRead = %d", 0), {"m1", "m3"}},

@@ -68,4 +68,21 @@ TEST(UIApplication, KeyWindowAndOpenedURLs) {
     EXPECT_EQ(app.openedURLs().back().absoluteString(), "tel:+3225551234");
 }
 
+TEST(UIApplication, CanOpenURLAnswersByTheConfiguredSchemesAndRecordsEachQuestion) {
+    auto& app = UIApplication::sharedApplication();
+    app.resetForTests();
+    auto url = [](const char* text) { return *foundation::URL::URLWithString(text); };
+    EXPECT_TRUE(app.canOpenURL(url("HTTPS://example.org")));
+    EXPECT_TRUE(app.canOpenURL(url("tel:+41225550101")));
+    EXPECT_FALSE(app.canOpenURL(url("ftp://example.org")));
+    app.setOpenableURLSchemes({"ftp"});
+    EXPECT_TRUE(app.canOpenURL(url("ftp://example.org")));
+    EXPECT_FALSE(app.canOpenURL(url("tel:+41225550101")));
+    ASSERT_EQ(app.queriedURLs().size(), 5u);
+    EXPECT_EQ(app.queriedURLs().front().absoluteString(), "HTTPS://example.org");
+    EXPECT_TRUE(app.openedURLs().empty());
+    app.resetForTests();
+    EXPECT_TRUE(app.canOpenURL(url("mailto:a@example.org")));
+}
+
 }  // namespace

@@ -21,6 +21,7 @@
 #include <sstream>
 
 #include "analytics/AnalyticsUtils.h"
+#include "uikit/UITableViewCell.h"
 #include "foundation/ApplicationHome.h"
 #include "foundation/Clock.h"
 #include "foundation/Exception.h"
@@ -82,12 +83,13 @@ const char* const kAppHelp =
     "  --script FILE                  the commands (else standard input)\n"
     "Commands, one a line (# starts a comment; \"double quotes\" hold blanks):\n"
     "  open IDENTIFIER [--object ENTITY ID]\n"
-    "  tap row S R [--search] | tap button TEXT | tap item TEXT | tap tab N | tap at X,Y\n"
+    "  tap row S R [--search] | tap button TEXT | tap item TEXT | tap tab N | tap at X,Y | tap outlet NAME\n"
     "  alert BUTTON (title or index)    link URL\n"
     "  type FIELD TEXT | clear FIELD | return FIELD   (placeholder or outlet name)\n"
     "  search TEXT | scope N | end-search   (the front screen's search bar)\n"
     "  switch S R on|off | pick ROW | swipe left|right [X,Y] | pull | scroll [X,]Y [--view OUTLET]\n"
     "  back | master | detail | rotate portrait|landscape | reachability none|wifi|wwan\n"
+    "  openable none|SCHEME[,SCHEME...]   the addresses the system can open (http,https,mailto,tel)\n"
     "  background | foreground | memory-warning | mail sent|saved|cancelled|failed\n"
     "  region enter|exit ID | region-state ID inside|outside|unknown | range-fail ID\n"
     "  range ID [MAJOR:MINOR:ACCURACY[:unknown|immediate|near|far] ...] | location LAT,LON ACCURACY [AGE] | location-fail\n"
@@ -227,6 +229,7 @@ public:
             writeShot(*options_.shotsDirectory, name.str());
         }
         printLog();
+        printOpenedURLs();
         printEvents();
         out().flush();
     }
@@ -292,6 +295,7 @@ private:
             {"detail", &AppSession::side},
             {"rotate", &AppSession::rotate},
             {"reachability", &AppSession::reachability},
+            {"openable", &AppSession::openable},
             {"background", &AppSession::lifecycle},
             {"foreground", &AppSession::lifecycle},
             {"memory-warning", &AppSession::lifecycle},
@@ -335,7 +339,8 @@ private:
 
     Result tap(const AppScriptLine& line) {
         const auto& w = line.words;
-        const char* synopsis = "tap row S R [--search] | tap button TEXT | tap item TEXT | tap tab N | tap at X,Y";
+        const char* synopsis =
+            "tap row S R [--search] | tap button TEXT | tap item TEXT | tap tab N | tap at X,Y | tap outlet NAME";
         if (w.size() < 3) return usage(synopsis);
         if (w[1] == "row") {
             const bool inResults = w.size() == 5 && w[4] == "--search";
@@ -361,7 +366,43 @@ private:
             if (!point) return usage(synopsis);
             return found(driver_.tapAt({point->first, point->second}), "nothing to tap at " + w[2]);
         }
+        if (w[1] == "outlet") {
+            if (w.size() != 3) return usage(synopsis);
+            auto point = outletCentre(w[2]);
+            if (!point) return missing("no outlet \"" + w[2] + "\" to tap on the screen");
+            return found(driver_.tapAt(*point), "nothing to tap at the outlet \"" + w[2] + "\"");
+        }
         return usage(synopsis);
+    }
+
+    // The centre, in the window, of the top-most (then left-most) view with
+    // that outlet name that a tap at its centre reaches (the view itself, or
+    // up to the row holding it); none when there is none.
+    static std::optional<graphics::Point> outletCentre(const std::string& name) {
+        auto window = uikit::UIApplication::sharedApplication().keyWindow();
+        if (!window) return std::nullopt;
+        auto reachable = [&](const uikit::UIViewPtr& view, graphics::Point centre) {
+            auto hit = window->hitTest(centre);
+            for (auto v = view; v && hit; v = v->superview()) {
+                if (v == hit) return true;
+                if (std::dynamic_pointer_cast<uikit::UITableViewCell>(v)) break;
+            }
+            return false;
+        };
+        std::optional<graphics::Point> found;
+        std::function<void(const uikit::UIViewPtr&)> find = [&](const uikit::UIViewPtr& view) {
+            if (!view || view->isHidden()) return;
+            if (view->outletName() == name) {
+                const auto bounds = view->bounds();
+                const auto centre = view->convertPointToView(
+                    {bounds.origin.x + bounds.size.width / 2, bounds.origin.y + bounds.size.height / 2}, nullptr);
+                const bool higher = !found || centre.y < found->y || (centre.y == found->y && centre.x < found->x);
+                if (higher && reachable(view, centre)) found = centre;
+            }
+            for (const auto& child : view->subviews()) find(child);
+        };
+        find(window);
+        return found;
     }
 
     Result alert(const AppScriptLine& line) {
@@ -486,6 +527,19 @@ private:
         auto flags = line.words.size() == 2 ? reachabilityFlags(line.words[1]) : std::nullopt;
         if (!flags) return usage("reachability none|wifi|wwan");
         network::Reachability::setSimulatedFlags(*flags);
+        return done();
+    }
+
+    // The schemes of the addresses the system says it can open.
+    Result openable(const AppScriptLine& line) {
+        if (line.words.size() != 2) return usage("openable none|SCHEME[,SCHEME...]");
+        std::vector<std::string> schemes;
+        if (line.words[1] != "none") {
+            std::istringstream list(line.words[1]);
+            for (std::string scheme; std::getline(list, scheme, ',');)
+                if (!scheme.empty()) schemes.push_back(scheme);
+        }
+        uikit::UIApplication::sharedApplication().setOpenableURLSchemes(std::move(schemes));
         return done();
     }
 
@@ -651,6 +705,14 @@ private:
         }
     }
 
+    // The addresses the app opened since the previous state.
+    void printOpenedURLs() {
+        auto opened = uikit::UIApplication::sharedApplication().openedURLs();
+        if (opened.size() < urlsSeen_) urlsSeen_ = 0;
+        for (size_t i = urlsSeen_; i < opened.size(); ++i) out() << "opened: " << opened[i].absoluteString() << "\n";
+        urlsSeen_ = opened.size();
+    }
+
     void printEvents() {
         auto events = AnalyticsUtils::queuedEvents();
         // A sent batch leaves the queue; what is left is new.
@@ -668,6 +730,7 @@ private:
     uikit::ScreenDriver driver_;
     size_t shots_ = 0;
     size_t eventsSeen_ = 0;
+    size_t urlsSeen_ = 0;
     bool quit_ = false;
 };
 

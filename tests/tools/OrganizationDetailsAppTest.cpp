@@ -1,0 +1,57 @@
+// An organisation's details in "quovana app": the website row opens its
+// address, printed once as "opened:" after the tap that opened it; the phone
+// opens nothing once "openable" leaves calls out; "tap outlet" opens the
+// first participant on site.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "service/MeetingGenerator.h"
+#include "service/MeetingService.h"
+#include "tools/InProcessCommandTest.h"
+
+namespace {
+
+class OrganizationDetailsAppTest : public InProcessCommandTest {};
+
+TEST_F(OrganizationDetailsAppTest, TheWebsiteTapPrintsTheOpenedAddressAndAParticipantRowOpensItsDetails) {
+    std::string organizationId, website, phone;
+    {
+        testservice::MeetingService service(
+            testservice::generateMeeting({.seed = 11, .sessions = 4, .participants = 30, .days = 1}));
+        ASSERT_TRUE(service.start());
+        const auto participants = service.items(testservice::MeetingKind::Participants);
+        ASSERT_FALSE(participants.empty());
+        organizationId = participants.front()["topLevelOrganizationId"].stringValue();
+        for (const auto& organization : service.items(testservice::MeetingKind::Organizations))
+            if (organization["id"].stringValue() == organizationId) {
+                website = organization["website"].stringValue();
+                phone = organization["phone"].stringValue();
+            }
+        ASSERT_FALSE(website.empty());
+        const std::string root = service.rootURL();
+        ASSERT_EQ(run({"--service", root, "login", testservice::kDemoUsername, testservice::kDemoPassword}).status, 0);
+        CommandRun load = run({"--service", root, "load"});
+        ASSERT_EQ(load.status, 0) << load.err;
+    }
+
+    CommandRun app = run({"app"}, "open OrganizationDetailsViewController --object QVACoreDataOrganization " +
+                                      organizationId + "\ntap button " + website + "\nopenable http,https\ntap button " + phone +
+                                      "\ntap outlet participantTitle\n");
+    ASSERT_EQ(app.status, 0) << app.out << app.err;
+    const size_t tap = app.out.find("== tap button");
+    const size_t outlet = app.out.find("== tap outlet");
+    ASSERT_NE(tap, std::string::npos) << app.out;
+    ASSERT_NE(outlet, std::string::npos) << app.out;
+    const std::string line = "opened: " + website + "\n";
+    EXPECT_EQ(app.out.find(line), app.out.find(line, tap)) << app.out;
+    EXPECT_LT(app.out.find(line, tap), outlet);
+    EXPECT_EQ(app.out.find(line, outlet), std::string::npos);
+    // The phone opens nothing where the system cannot call.
+    EXPECT_EQ(app.out.find("opened: tel:"), std::string::npos) << app.out;
+    EXPECT_NE(app.out.find("== tap button " + phone), std::string::npos);
+    EXPECT_NE(app.out.find("parentController=\"OrganizationDetailsInfoViewController\"", outlet), std::string::npos)
+        << app.out.substr(outlet);
+}
+
+}  // namespace
