@@ -3,7 +3,6 @@
 #include "maps/LocationDetailsViewController.h"
 #include "people/OrganizationDetailsViewController.h"
 #include "people/ParticipantDetailsViewController.h"
-#include "people/PartnerDetailsViewController.h"
 #include "programme/ProgrammeDetailsViewController.h"
 
 namespace DetailsStubScenes {
@@ -12,7 +11,6 @@ void addScenes(uikit::UIStoryboard& storyboard) {
     ProgrammeDetailsViewController::addScene(storyboard);
     ParticipantDetailsViewController::addScene(storyboard);
     OrganizationDetailsViewController::addScene(storyboard);
-    PartnerDetailsViewController::addScene(storyboard);
     LocationDetailsViewController::addScene(storyboard);
 }
 

@@ -1,7 +1,7 @@
 // The scenes of the details screens that stand in for ones not built yet,
 // each under its class's name: ProgrammeDetailsViewController,
-// ParticipantDetailsViewController, OrganizationDetailsViewController,
-// PartnerDetailsViewController and LocationDetailsViewController.
+// ParticipantDetailsViewController, OrganizationDetailsViewController and
+// LocationDetailsViewController.
 #pragma once
 
 namespace uikit {
@@ -10,7 +10,7 @@ class UIStoryboard;
 
 namespace DetailsStubScenes {
 
-// Adds (or replaces) the five scenes.
+// Adds (or replaces) the four scenes.
 void addScenes(uikit::UIStoryboard& storyboard);
 
 }  // namespace DetailsStubScenes
