@@ -13,7 +13,6 @@
 #include "model/QVACoreDataSession.h"
 #include "people/OrganizationDetailsViewController.h"
 #include "people/ParticipantDetailsViewController.h"
-#include "people/PartnerDetailsViewController.h"
 #include "programme/ProgrammeDetailsViewController.h"
 #include "uikit/ScreenDescription.h"
 #include "uikit/UIBarButtonItem.h"
@@ -73,7 +72,6 @@ TEST_F(DetailsStubScreensTest, EachSceneIsNamedAfterItsClass) {
     expectSceneMakes<ProgrammeDetailsViewController>();
     expectSceneMakes<ParticipantDetailsViewController>();
     expectSceneMakes<OrganizationDetailsViewController>();
-    expectSceneMakes<PartnerDetailsViewController>();
     expectSceneMakes<LocationDetailsViewController>();
 }
 
