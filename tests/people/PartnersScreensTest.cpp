@@ -303,3 +303,34 @@ TEST_F(PartnerHeaderTest, DrawingTwiceLeavesOneOverlay) {
 }
 
 }  // namespace
+
+namespace {
+
+class PadPartnersScreensTest : public PartnersScreensTest {
+protected:
+    uikit::DeviceProfile deviceProfile() const override { return uikit::DeviceProfile::iPad(); }
+};
+
+TEST_F(PadPartnersScreensTest, DetailsTakeTheSplitViewsDetailInsideANavigationController) {
+    openCurrent(kPartnersToken);
+    addPartners({{"g1", "Alpha", "Gold"}, {"s1", "Gamma", "Strategic Partner"}});
+    launch();
+    auto more = rootOfTab<MoreViewController>(EventsTabBarController::moreTabIndex());
+    ASSERT_TRUE(more);
+    more->loadViewIfNeeded();
+    more->performSegueWithIdentifier(MoreViewController::kPartnersListSegue, more);
+    settle();
+    ASSERT_TRUE(detail());
+    auto list = std::dynamic_pointer_cast<PartnersListViewController>(detail()->viewControllers().front());
+    ASSERT_TRUE(list);
+    list->tableViewDidSelectRowAtIndexPath(*list->tableView(), uikit::NSIndexPath::indexPathForRow(0, 0));
+    settle();
+    ASSERT_TRUE(detail());
+    auto details = std::dynamic_pointer_cast<PartnerDetailsViewController>(detail()->viewControllers().front());
+    ASSERT_TRUE(details);
+    EXPECT_EQ(details->selectionPropertyId(), "s1");
+    EXPECT_EQ(std::dynamic_pointer_cast<PartnersListViewController>(details->parentController()), list);
+    EXPECT_EQ(split()->viewControllers().front(), tabBar());
+}
+
+}  // namespace
