@@ -21,6 +21,7 @@
 #include "people/DocumentDetailViewController.h"
 #include "people/DocumentsListViewController.h"
 #include "uikit/AlertStack.h"
+#include "uikit/ScreenDescription.h"
 #include "uikit/UIActivityIndicatorView.h"
 #include "uikit/AlertStackEntry.h"
 #include "uikit/UIBarButtonItem.h"
@@ -205,6 +206,10 @@ TEST_F(DocumentScreensTest, ACachedCopyShowsAtOnceAndOpenInSaysWhenNoApplication
     ASSERT_TRUE(viewer->previewController()->currentPreviewItemURL());
     EXPECT_EQ(viewer->previewController()->currentPreviewItemURL()->path(), path);
     EXPECT_FALSE(viewer->documentActivityIndicator()->isAnimating());
+    const std::string dump = uikit::describe(*app().keyWindow());
+    EXPECT_NE(dump.find("previewing=\"" + path + "\"\n"), std::string::npos) << dump;
+    EXPECT_NE(dump.find("exists=\"YES\""), std::string::npos);
+    EXPECT_NE(dump.find("right=[Open in... on]"), std::string::npos);
 
     uikit::UIDocumentInteractionController::setApplicationsOpenFiles(false);
     ASSERT_TRUE(driver().tapItem("Open in..."));
