@@ -33,6 +33,7 @@
 #include "uikit/UINavigationItem.h"
 #include "uikit/UIPageControl.h"
 #include "uikit/UIPickerView.h"
+#include "uikit/UIDocumentInteractionController.h"
 #include "uikit/UIPopoverController.h"
 #include "uikit/UIProgressView.h"
 #include "uikit/UIResponder.h"
@@ -106,6 +107,8 @@ public:
             presentedChain(*root, 1);
         }
         popovers();
+        if (auto menu = UIDocumentInteractionController::shownMenu())
+            line(1, "open-in-menu " + quoted(menu->URL().lastPathComponent()));
         if (UIKeyboard::shownFrame()) line(0, "keyboard shown");
         alerts();
         return out_;

@@ -334,6 +334,12 @@ public:
     // document." and no request. The token and event id are not used.
     void getFileFromUrl(const Text& urlString, const Text& fileName, const Text& authCode, const Text& eventId,
                         CallCompletion completion);
+    // The account's folder of documents, "<data folder>/Info Pdfs/<token
+    // folder>", which getFileFromUrl and the document viewer's cache share;
+    // its last component is the token with "/" made "_" ("(null)" without
+    // a token). None for a token that names no folder (only dots).
+    static std::optional<std::string> documentsFolderForAuthToken(const Text& token);
+    static std::optional<std::string> documentsFolderNameForAuthToken(const Text& token);
     // One map file into the map cache, replacing the old file only once the
     // new one arrived whole: (nil, nothing) or (error, nothing). A missing
     // reference or address, or a refused reference, starts nothing and

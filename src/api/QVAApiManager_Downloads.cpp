@@ -58,17 +58,6 @@ std::optional<std::string> safeFileName(const std::optional<std::string>& name) 
     return last;
 }
 
-// The token names a folder: "/" becomes "_" as in the store key, and a
-// token that is only dots is refused.
-std::optional<std::string> tokenFolderName(const std::optional<std::string>& token) {
-    if (!token) return std::string("(null)");
-    std::string folder = *token;
-    for (char& c : folder)
-        if (c == '/') c = '_';
-    if (folder.empty() || folder == "." || folder == "..") return std::nullopt;
-    return folder;
-}
-
 QNHTTPRequestOperationPtr fileOperation(const foundation::URLRequest& request, const std::string& path) {
     auto operation = QNHTTPRequestOperation::operationWithRequest(request);
     operation->setOutputStream(foundation::OutputStream::outputStreamToFileAtPath(path, false));
@@ -129,6 +118,23 @@ void QVAApiManager::getXMLDataFromURL(const Text& urlString,
 
 // ---- documents ----------------------------------------------------------------
 
+// The token names a folder: "/" becomes "_" as in the store key, and a
+// token that is only dots is refused.
+std::optional<std::string> QVAApiManager::documentsFolderNameForAuthToken(const Text& token) {
+    if (!token) return std::string("(null)");
+    std::string folder = *token;
+    for (char& c : folder)
+        if (c == '/') c = '_';
+    if (folder.empty() || folder == "." || folder == "..") return std::nullopt;
+    return folder;
+}
+
+std::optional<std::string> QVAApiManager::documentsFolderForAuthToken(const Text& token) {
+    auto name = documentsFolderNameForAuthToken(token);
+    if (!name) return std::nullopt;
+    return Format("%@/%@/%@", Utils::getCurrentDirectory(), kDocumentsFolder, *name);
+}
+
 void QVAApiManager::getFileFromUrl(const Text& urlString, const Text& fileName, const Text&, const Text&,
                                    CallCompletion completion) {
     auto fail = [&completion](const char* message) {
@@ -140,12 +146,11 @@ void QVAApiManager::getFileFromUrl(const Text& urlString, const Text& fileName, 
     if (auto account = ApplicationSettingsStore::sharedApplicationSettingsStore().currentAccount()) {
         token = account->authenticationCode();
     }
-    std::optional<std::string> tokenFolder = tokenFolderName(token);
+    std::optional<std::string> folder = documentsFolderForAuthToken(token);
     std::optional<std::string> name = safeFileName(fileName);
-    if (!tokenFolder || !name) return fail("Bad file name for document.");
-    const std::string folder = Format("%@/%@/%@", Utils::getCurrentDirectory(), kDocumentsFolder, *tokenFolder);
-    files().createDirectoryAtPath(folder, true);
-    const std::string path = Format("%@/%@", folder, *name);
+    if (!folder || !name) return fail("Bad file name for document.");
+    files().createDirectoryAtPath(*folder, true);
+    const std::string path = Format("%@/%@", *folder, *name);
 
     auto url = foundation::URL::URLWithString(*urlString);
     if (!url || !url->scheme() || url->scheme()->empty() || !url->host() || url->host()->empty()) {

@@ -2,7 +2,6 @@
 
 #include "people/OrganizationDetailsViewController.h"
 #include "people/ParticipantDetailsViewController.h"
-#include "people/PartnerDetailsViewController.h"
 #include "programme/ProgrammeDetailsViewController.h"
 
 namespace DetailsStubScenes {
@@ -11,7 +10,6 @@ void addScenes(uikit::UIStoryboard& storyboard) {
     ProgrammeDetailsViewController::addScene(storyboard);
     ParticipantDetailsViewController::addScene(storyboard);
     OrganizationDetailsViewController::addScene(storyboard);
-    PartnerDetailsViewController::addScene(storyboard);
 }
 
 }  // namespace DetailsStubScenes

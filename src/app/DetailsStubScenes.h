@@ -1,7 +1,7 @@
 // The scenes of the details screens, each under its class's name:
-// ProgrammeDetailsViewController, ParticipantDetailsViewController,
-// OrganizationDetailsViewController and PartnerDetailsViewController (the
-// stand-ins among them until their screens exist).
+// ProgrammeDetailsViewController, ParticipantDetailsViewController and
+// OrganizationDetailsViewController (the stand-ins among them until their
+// screens exist).
 #pragma once
 
 namespace uikit {

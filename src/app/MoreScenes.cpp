@@ -13,6 +13,7 @@
 #include "people/DocumentsListViewController.h"
 #include "people/PartnersListViewController.h"
 #include "uikit/UIColor.h"
+#include "uikit/UINavigationController.h"
 #include "uikit/UISplitViewController.h"
 #include "uikit/UIStoryboard.h"
 #include "uikit/UIStoryboardSegue.h"
@@ -65,6 +66,27 @@ uikit::UIStoryboardSegueDefinition push(const char* identifier, const std::strin
 
 std::string padNavigationSceneFor(const std::string& destinationScene) { return destinationScene + "Navigation"; }
 
+void addDestination(uikit::UIStoryboard& storyboard, const std::string& sourceScene, const char* segueIdentifier,
+                    const std::string& destinationScene, bool pad) {
+    if (!pad) {
+        AppStoryboards::addSegueOnce(storyboard, sourceScene, push(segueIdentifier, destinationScene));
+        return;
+    }
+    const std::string wrapper = padNavigationSceneFor(destinationScene);
+    storyboard.addScene(wrapper, [destinationScene](uikit::UIStoryboard& board) -> uikit::UIViewControllerPtr {
+        auto navigation = std::make_shared<CustomNavigationController>(CustomNavigationController::FromInterfaceFile{});
+        navigation->setViewControllers({board.instantiateViewControllerWithIdentifier(destinationScene)}, false);
+        return navigation;
+    });
+    AppStoryboards::addSegueOnce(storyboard, sourceScene, replaceDetail(segueIdentifier, wrapper));
+}
+
+uikit::UIViewControllerPtr screenOfDestination(const uikit::UIViewControllerPtr& destination) {
+    auto navigation = std::dynamic_pointer_cast<uikit::UINavigationController>(destination);
+    if (!navigation) return destination;
+    return navigation->viewControllers().empty() ? nullptr : navigation->viewControllers().front();
+}
+
 void addScenes(uikit::UIStoryboard& storyboard, bool pad) {
     storyboard.addScene(
         MoreViewController::kStoryboardIdentifier,
@@ -75,23 +97,8 @@ void addScenes(uikit::UIStoryboard& storyboard, bool pad) {
             static_cast<MoreViewController&>(owner).setMoreTableView(table);
             return table;
         });
-    for (const auto& destination : destinations()) {
-        if (!pad) {
-            AppStoryboards::addSegueOnce(storyboard, MoreViewController::kStoryboardIdentifier,
-                                         push(destination.segue, destination.scene));
-            continue;
-        }
-        const std::string wrapper = padNavigationSceneFor(destination.scene);
-        const std::string scene = destination.scene;
-        storyboard.addScene(wrapper, [scene](uikit::UIStoryboard& board) -> uikit::UIViewControllerPtr {
-            auto navigation =
-                std::make_shared<CustomNavigationController>(CustomNavigationController::FromInterfaceFile{});
-            navigation->setViewControllers({board.instantiateViewControllerWithIdentifier(scene)}, false);
-            return navigation;
-        });
-        AppStoryboards::addSegueOnce(storyboard, MoreViewController::kStoryboardIdentifier,
-                                     replaceDetail(destination.segue, wrapper));
-    }
+    for (const auto& destination : destinations())
+        addDestination(storyboard, MoreViewController::kStoryboardIdentifier, destination.segue, destination.scene, pad);
 }
 
 }  // namespace MoreScenes

@@ -3,6 +3,7 @@
 #include "app/AppDelegate.h"
 #include "app/EventsSplitViewController.h"
 #include "app/MoreCellDataModel.h"
+#include "app/MoreScenes.h"
 #include "app/WebViewController.h"
 #include "coredata/FetchRequest.h"
 #include "coredata/ManagedObjectContext.h"
@@ -23,13 +24,6 @@
 #include "Utils/Utils.h"
 
 namespace {
-
-// A destination wrapped in a navigation controller (the pad's) is its first screen.
-uikit::UIViewControllerPtr screenOfDestination(const uikit::UIViewControllerPtr& destination) {
-    auto navigation = std::dynamic_pointer_cast<uikit::UINavigationController>(destination);
-    if (!navigation) return destination;
-    return navigation->viewControllers().empty() ? nullptr : navigation->viewControllers().front();
-}
 
 std::shared_ptr<QVAEvent> currentMeeting() {
     return ApplicationSettingsStore::sharedApplicationSettingsStore().currentEvent();
@@ -137,7 +131,7 @@ void MoreViewController::prepareForSegue(uikit::UIStoryboardSegue& segue, const 
             auto delegate = AppDelegate::sharedAppDelegate();
             if (auto split = delegate ? delegate->eventsSplitVC() : nullptr) split->hideLeftPopoverMenu();
         }
-        auto web = std::dynamic_pointer_cast<WebViewController>(screenOfDestination(segue.destinationViewController()));
+        auto web = std::dynamic_pointer_cast<WebViewController>(MoreScenes::screenOfDestination(segue.destinationViewController()));
         if (!web) return;
         web->setTitle(std::string(kEventFeedbackTitle));
         auto meeting = currentMeeting();
@@ -146,7 +140,7 @@ void MoreViewController::prepareForSegue(uikit::UIStoryboardSegue& segue, const 
         if (!documentsListDelegate_)
             foundation::raise(kNilDelegateExceptionName, foundation::Format(kNilDelegateReasonFormat, className()));
         auto list = std::dynamic_pointer_cast<DocumentsListViewController>(
-            screenOfDestination(segue.destinationViewController()));
+            MoreScenes::screenOfDestination(segue.destinationViewController()));
         if (!list) return;
         list->setListDelegate(documentsListDelegate_);
         list->setDisplayDocumentsInWebViewOnly(false);

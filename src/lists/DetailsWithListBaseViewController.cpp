@@ -77,6 +77,11 @@ void DetailsWithListBaseViewController::viewWillDisappear(bool animated) {
     LiteListBaseViewController::viewWillDisappear(animated);
 }
 
+void DetailsWithListBaseViewController::viewDidLayoutSubviews() {
+    LiteListBaseViewController::viewDidLayoutSubviews();
+    layoutSwipeHints();
+}
+
 void DetailsWithListBaseViewController::styleNavigationBar() {
     auto navigation = navigationController();
     if (!navigation) return;

@@ -42,6 +42,9 @@ public:
     // when it goes.
     void viewWillAppear(bool animated) override;
     void viewWillDisappear(bool animated) override;
+    // The swipe hints follow the view's size (the pad's detail is wider
+    // than the layout it was made with).
+    void viewDidLayoutSubviews() override;
 
     // --- The store's saves (one implementation for both bases it inherits) ---
     void contextDidSave(const foundation::Notification& notification) override;

@@ -1,30 +1,53 @@
-// The partner details screen, standing in until it exists: a list-shaped
-// details screen that records what it is given and shows it in the screen
-// dump.
-// Its scene is registered under the class's name (addScene). Main thread only.
+// A partner's details: the partner header (logo, thumbnail, name and kind of
+// engagement) over one row holding the partner's profile text. Reached from
+// the partners list and from the global search; swiping steps through the
+// list it came from. Main thread only.
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
-#include <utility>
-#include <vector>
 
-#include "app/DetailsStubScreen.h"
 #include "lists/DetailsWithListBaseViewController.h"
 
+class QVAPartnerHeaderView;
 namespace uikit {
 class UIStoryboard;
 }
 
-class PartnerDetailsViewController : public DetailsWithListBaseViewController, public DetailsStubScreen {
+class PartnerDetailsViewController : public DetailsWithListBaseViewController {
 public:
     static constexpr const char* kStoryboardIdentifier = "PartnerDetailsViewController";
+    static constexpr const char* kAnalyticsEvent = "View partner";
     static Text storyboardIdentifier() { return std::string(kStoryboardIdentifier); }
     static void addScene(uikit::UIStoryboard& storyboard);
 
+    PartnerDetailsViewController();
+    // Its view's gesture recognisers go with it.
+    ~PartnerDetailsViewController() override;
+
+    const Text& partnerProfile() const { return partnerProfile_; }
+    std::shared_ptr<QVAPartnerHeaderView> partnerHeaderView() const;
+
+    void loadView() override;
     void viewDidLoad() override;
-    // Recorded; the screen shows nothing of the object.
+    // A stored partner: the header installed once and filled, the profile
+    // kept and shown, the view tracked.
     void updateUIContentForObject(const std::shared_ptr<coredata::ManagedObject>& object) override;
-    std::vector<std::pair<std::string, std::string>> screenDescriptionItems() const override;
+
+    std::string cellIdentifier() override;
+    int64_t numberOfSectionsInTableView(uikit::UITableView& tableView) override { (void)tableView; return 1; }
+    int64_t tableViewNumberOfRowsInSection(uikit::UITableView& tableView, int64_t section) override;
+    uikit::UITableViewCellPtr tableViewCellForRowAtIndexPath(uikit::UITableView& tableView,
+                                                             const uikit::NSIndexPath& indexPath) override;
+    std::optional<double> tableViewHeightForRowAtIndexPath(uikit::UITableView& tableView,
+                                                           const uikit::NSIndexPath& indexPath) override;
+    std::optional<double> tableViewHeightForHeaderInSection(uikit::UITableView& tableView, int64_t section) override;
+    std::shared_ptr<uikit::UIView> tableViewViewForHeaderInSection(uikit::UITableView& tableView,
+                                                                   int64_t section) override;
+
     std::string className() const override { return "PartnerDetailsViewController"; }
+
+private:
+    Text partnerProfile_;
 };

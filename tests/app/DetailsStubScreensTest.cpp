@@ -8,12 +8,10 @@
 #include "lists/SwipeParentControllerProtocol.h"
 #include "model/QVACoreDataOrganization.h"
 #include "model/QVACoreDataParticipant.h"
-#include "model/QVACoreDataPartner.h"
 #include "model/QVACoreDataPersonalEntry.h"
 #include "model/QVACoreDataSession.h"
 #include "people/OrganizationDetailsViewController.h"
 #include "people/ParticipantDetailsViewController.h"
-#include "people/PartnerDetailsViewController.h"
 #include "programme/ProgrammeDetailsViewController.h"
 #include "uikit/ScreenDescription.h"
 #include "uikit/UIBarButtonItem.h"
@@ -73,24 +71,23 @@ TEST_F(DetailsStubScreensTest, EachSceneIsNamedAfterItsClass) {
     expectSceneMakes<ProgrammeDetailsViewController>();
     expectSceneMakes<ParticipantDetailsViewController>();
     expectSceneMakes<OrganizationDetailsViewController>();
-    expectSceneMakes<PartnerDetailsViewController>();
 }
 
 TEST_F(DetailsStubScreensTest, ShowsItsInputsAndRecordsTheObjectFound) {
-    insert("stub-token", QVACoreDataPartner::kEntityName, {{{"itemId", Value("pa1")}, {"name", Value("Acme")}}});
-    auto screen = BaseViewController::instantiateViewController<PartnerDetailsViewController>();
+    insert("stub-token", QVACoreDataParticipant::kEntityName, {{{"itemId", Value("pa1")}, {"lastName", Value("Acme")}}});
+    auto screen = BaseViewController::instantiateViewController<ParticipantDetailsViewController>();
     screen->setSelectionPropertyId("pa1");
-    screen->setEntityName(std::string(QVACoreDataPartner::kEntityName));
+    screen->setEntityName(std::string(QVACoreDataParticipant::kEntityName));
     screen->setIsSwipeEnabled(true);
     screen->setParentController(parent_);
     screen->setIndexPathInParentController(uikit::NSIndexPath::indexPathForRow(5, 2));
     push(screen);
 
-    EXPECT_EQ(screen->recordedCalls(), std::vector<std::string>{"updateUIContentForObject: QVACoreDataPartner pa1"});
+    EXPECT_EQ(screen->recordedCalls(), std::vector<std::string>{"updateUIContentForObject: QVACoreDataParticipant pa1"});
     const std::string text = dump();
-    for (const char* line : {"stub=\"PartnerDetailsViewController\"",
-                             "calls=\"updateUIContentForObject: QVACoreDataPartner pa1\"",
-                             "selectionPropertyId=\"pa1\"", "entityName=\"QVACoreDataPartner\"",
+    for (const char* line : {"stub=\"ParticipantDetailsViewController\"",
+                             "calls=\"updateUIContentForObject: QVACoreDataParticipant pa1\"",
+                             "selectionPropertyId=\"pa1\"", "entityName=\"QVACoreDataParticipant\"",
                              "isSwipeEnabled=\"YES\"", "parentController=\"TestSwipeParent\"",
                              "indexPathInParentController=\"2,5\""})
         EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;

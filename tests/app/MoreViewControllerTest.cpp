@@ -158,12 +158,8 @@ TEST_F(MoreTabTest, InformationThenReportsHandTheDocumentsListItsDelegateAndTitl
     EXPECT_TRUE(std::dynamic_pointer_cast<InformationListDelegate>(information->listDelegate()));
     EXPECT_EQ(information->title(), "Information");
     EXPECT_FALSE(information->displayDocumentsInWebViewOnly());
-    // Handed over in this order, after the screen's own set-up.
-    const auto& calls = information->recordedCalls();
-    ASSERT_GE(calls.size(), 3u);
-    EXPECT_EQ(Titles(calls.end() - 3, calls.end()),
-              (Titles{"setListDelegate:InformationListDelegate", "setDisplayDocumentsInWebViewOnly:NO",
-                      "setTitle:\"Information\""}));
+    // The list fetches through the delegate it was handed.
+    EXPECT_EQ(information->tableView()->numberOfRowsInSection(0), 1);
     information->navigationController()->popViewControllerAnimated(false);
     settle();
 

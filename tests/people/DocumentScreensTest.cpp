@@ -1,0 +1,258 @@
+// The document lists as the More tab opens them and the document viewer
+// they open: where a document is cached, the section index and rows of the
+// information list, the viewer's title and event by list, the offline
+// failure, the cached file with "Open in...", and the preview's log line.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Utils/LogSafeText.h"
+#include "Utils/StringUtility.h"
+#include "Utils/Utils.h"
+#include "analytics/AnalyticsUtils.h"
+#include "api/QVAApiManager.h"
+#include "app/EventsTabBarController.h"
+#include "app/MoreViewController.h"
+#include "app/ShellTestSupport.h"
+#include "foundation/FileManager.h"
+#include "foundation/Log.h"
+#include "people/DocumentDetailViewController.h"
+#include "people/DocumentsListViewController.h"
+#include "uikit/AlertStack.h"
+#include "uikit/ScreenDescription.h"
+#include "uikit/UIActivityIndicatorView.h"
+#include "uikit/AlertStackEntry.h"
+#include "uikit/UIBarButtonItem.h"
+#include "uikit/UIDocumentInteractionController.h"
+#include "uikit/UILabel.h"
+#include "uikit/UITableView.h"
+#include "uikit/UITableViewCell.h"
+
+namespace {
+
+using foundation::Value;
+using Titles = std::vector<std::string>;
+
+constexpr const char* kViewerToken = "documents-token-0123456789";
+constexpr const char* kAgendaUrl = "https://example.org/docs/agenda";
+
+class DocumentScreensTest : public shelltest::ShellTest {
+protected:
+    void TearDown() override {
+        uikit::UIDocumentInteractionController::resetForTests();
+        ShellTest::TearDown();
+    }
+
+    void addDocument(const char* entity, const char* title, const char* url, const char* extension,
+                     std::optional<std::string> category = std::nullopt) {
+        meetingtest::Row row{{"title", Value(title)}, {"url", Value(url)}, {"extension", Value(extension)},
+                             {"filename", Value(std::string(title) + ".pdf")}};
+        if (category) row["category"] = Value(*category);
+        insert(kViewerToken, entity, {row});
+    }
+
+    // The More tab's row of that title, tapped.
+    std::shared_ptr<DocumentsListViewController> openList(const std::string& rowTitle) {
+        if (!launched_) launch();
+        launched_ = true;
+        tabBar()->selectTabBarItem(EventsTabBarController::moreTabIndex());
+        settle();
+        auto more = rootOfTab<MoreViewController>(EventsTabBarController::moreTabIndex());
+        if (!more) return nullptr;
+        auto table = more->moreTableView();
+        for (int64_t row = 0; row < table->numberOfRowsInSection(0); ++row) {
+            if (table->cellForRowAtIndexPath({0, row})->textLabel()->text() != rowTitle) continue;
+            driver().tapRow(0, row);
+            settle();
+            return std::dynamic_pointer_cast<DocumentsListViewController>(driver().frontViewController());
+        }
+        return nullptr;
+    }
+
+    std::shared_ptr<DocumentDetailViewController> openDocument(int64_t section, int64_t row) {
+        if (!driver().tapRow(section, row)) return nullptr;
+        settle();
+        return std::dynamic_pointer_cast<DocumentDetailViewController>(driver().frontViewController());
+    }
+
+    // The agenda document, already downloaded into the account's folder.
+    std::string cacheAgenda() {
+        auto path = DocumentDetailViewController::cacheFilePath(std::string(kViewerToken), kAgendaUrl, std::nullopt);
+        auto& files = foundation::FileManager::defaultManager();
+        files.createDirectoryAtPath(*QVAApiManager::documentsFolderForAuthToken(std::string(kViewerToken)), true);
+        files.writeData(foundation::Data::fromString("%PDF-1.4"), *path, true);
+        return *path;
+    }
+
+    static const uikit::AlertStackEntry* visibleAlert() {
+        for (const auto& entry : uikit::AlertStack::shared().entries())
+            if (entry && entry->isVisible()) return entry.get();
+        return nullptr;
+    }
+
+    static bool tracked(size_t from, const std::string& name) {
+        const auto events = AnalyticsUtils::queuedEvents();
+        for (size_t i = from; i < events.size(); ++i)
+            if (events[i].name == name) return true;
+        return false;
+    }
+
+    bool launched_ = false;
+};
+
+TEST_F(DocumentScreensTest, ADocumentIsCachedUnderItsAddressHashAndExtension) {
+    openCurrent(kViewerToken);
+    const std::string folder = Utils::getCurrentDirectory() + "/Info Pdfs/" + kViewerToken + "/";
+    EXPECT_EQ(DocumentDetailViewController::cacheFilePath(std::string(kViewerToken), kAgendaUrl, std::nullopt),
+              folder + "405043b366a9529ec4c1df6c8f5bccce51836a3e15a97604c6609f5dd30b644a.pdf");
+    EXPECT_EQ(DocumentDetailViewController::cacheFilePath(std::string(kViewerToken), kAgendaUrl, std::string("")),
+              folder + "405043b366a9529ec4c1df6c8f5bccce51836a3e15a97604c6609f5dd30b644a.pdf");
+    EXPECT_EQ(DocumentDetailViewController::cacheFilePath(std::string(kViewerToken),
+                                                          "https://example.org/docs/plan.docx", std::string("docx")),
+              folder + "40b8eaddee2d459bdc564297b4021cd30815432680d731d1fd59e1a866deae7e.docx");
+}
+
+TEST_F(DocumentScreensTest, TheViewerAndTheDownloadNameOneFolderForATokenWithASlash) {
+    openCurrent(kViewerToken);
+    // The folder getFileFromUrl writes "a/b"'s documents to.
+    const std::string downloads = Utils::getCurrentDirectory() + "/Info Pdfs/a_b";
+    EXPECT_EQ(QVAApiManager::documentsFolderForAuthToken(std::string("a/b")), downloads);
+    EXPECT_EQ(DocumentDetailViewController::cacheFilePath(std::string("a/b"), kAgendaUrl, std::string("pdf")),
+              downloads + "/405043b366a9529ec4c1df6c8f5bccce51836a3e15a97604c6609f5dd30b644a.pdf");
+    EXPECT_FALSE(DocumentDetailViewController::cacheFilePath(std::string(".."), kAgendaUrl, std::nullopt));
+}
+
+TEST_F(DocumentScreensTest, TheInformationListIndexesItsCategoriesWithNewPlainRows) {
+    openCurrent(kViewerToken);
+    addDocument("QVACoreDataInformationDocument", "Taxis", "https://example.org/t.pdf", "pdf", "Transport");
+    addDocument("QVACoreDataInformationDocument", "Badges", "https://example.org/b.pdf", "pdf", "Security");
+    addDocument("QVACoreDataInformationDocument", "Welcome", "https://example.org/w.pdf", "pdf");
+    addDocument("QVACoreDataInformationDocument", "Notes", "https://example.org/n.txt", "txt", "Practical");
+    auto list = openList("Information");
+    ASSERT_TRUE(list);
+    EXPECT_EQ(list->title(), "Information");
+    auto table = list->tableView();
+    ASSERT_EQ(table->numberOfSections(), 3);
+    EXPECT_EQ(table->titleForHeaderInSection(1), "Security");
+    EXPECT_EQ(table->sectionIndexTitles(), (Titles{"S", "T"}));
+    auto cell = table->cellForRowAtIndexPath({2, 0});
+    ASSERT_TRUE(cell);
+    EXPECT_EQ(cell->reuseIdentifier(), "documentsListTableViewCell");
+    EXPECT_EQ(cell->className(), "UITableViewCell");
+    EXPECT_EQ(cell->textLabel()->text(), "Taxis");
+    EXPECT_EQ(table->heightForRowAtIndexPath({2, 0}), 44);
+    // Never dequeued: asking again makes another cell.
+    EXPECT_NE(list->tableViewCellForRowAtIndexPath(*table, {2, 0}), list->tableViewCellForRowAtIndexPath(*table, {2, 0}));
+}
+
+TEST_F(DocumentScreensTest, TheViewerIsTitledAndTrackedByTheListItCameFrom) {
+    openCurrent(kViewerToken);
+    addDocument("QVACoreDataReportsDocument", "Annual report", "https://example.org/r.pdf", "pdf");
+    addDocument("QVACoreDataInformationDocument", "Venue guide", "https://example.org/v.pdf", "pdf");
+    auto reports = openList("Reports");
+    ASSERT_TRUE(reports);
+    size_t before = AnalyticsUtils::queuedEvents().size();
+    auto viewer = openDocument(0, 0);
+    ASSERT_TRUE(viewer);
+    EXPECT_EQ(viewer->title(), "Report details");
+    EXPECT_EQ(viewer->documentURL(), "https://example.org/r.pdf");
+    EXPECT_EQ(viewer->fileExtension(), "pdf");
+    EXPECT_EQ(viewer->filename(), "Annual report.pdf");
+    EXPECT_FALSE(viewer->webViewOnly());
+    EXPECT_TRUE(tracked(before, "View report"));
+    // Offline: the download's failure is answered first.
+    ASSERT_TRUE(driver().answerAlert("OK"));
+    reports->navigationController()->popToRootViewControllerAnimated(false);
+    settle();
+
+    auto information = openList("Information");
+    ASSERT_TRUE(information);
+    before = AnalyticsUtils::queuedEvents().size();
+    viewer = openDocument(0, 0);
+    ASSERT_TRUE(viewer);
+    EXPECT_EQ(viewer->title(), "Document details");
+    EXPECT_TRUE(tracked(before, "View useful document"));
+    EXPECT_FALSE(tracked(before, "View report"));
+}
+
+TEST_F(DocumentScreensTest, OfflineWithoutACopyTheDownloadFailsAndOpenInStaysOff) {
+    openCurrent(kViewerToken);
+    addDocument("QVACoreDataInformationDocument", "Agenda", kAgendaUrl, "pdf");
+    ASSERT_TRUE(openList("Information"));
+    auto viewer = openDocument(0, 0);
+    ASSERT_TRUE(viewer);
+    const auto* alert = visibleAlert();
+    ASSERT_TRUE(alert);
+    EXPECT_EQ(alert->title(), "Failed to download document.");
+    ASSERT_TRUE(viewer->openInButton());
+    EXPECT_FALSE(viewer->openInButton()->isEnabled());
+    EXPECT_FALSE(viewer->fileUrl());
+    EXPECT_FALSE(viewer->previewController());
+    EXPECT_FALSE(viewer->documentActivityIndicator()->isAnimating());
+}
+
+TEST_F(DocumentScreensTest, ACachedCopyShowsAtOnceAndOpenInSaysWhenNoApplicationOpensIt) {
+    openCurrent(kViewerToken);
+    addDocument("QVACoreDataInformationDocument", "Agenda", kAgendaUrl, "pdf");
+    const std::string path = cacheAgenda();
+    ASSERT_TRUE(openList("Information"));
+    auto viewer = openDocument(0, 0);
+    ASSERT_TRUE(viewer);
+    EXPECT_FALSE(visibleAlert());
+    EXPECT_TRUE(viewer->openInButton()->isEnabled());
+    ASSERT_TRUE(viewer->previewController());
+    ASSERT_TRUE(viewer->previewController()->currentPreviewItemURL());
+    EXPECT_EQ(viewer->previewController()->currentPreviewItemURL()->path(), path);
+    EXPECT_FALSE(viewer->documentActivityIndicator()->isAnimating());
+    const std::string dump = uikit::describe(*app().keyWindow());
+    EXPECT_NE(dump.find("previewing=\"" + path + "\"\n"), std::string::npos) << dump;
+    EXPECT_NE(dump.find("exists=\"YES\""), std::string::npos);
+    EXPECT_NE(dump.find("right=[Open in... on]"), std::string::npos);
+
+    uikit::UIDocumentInteractionController::setApplicationsOpenFiles(false);
+    ASSERT_TRUE(driver().tapItem("Open in..."));
+    settle();
+    const auto* alert = visibleAlert();
+    ASSERT_TRUE(alert);
+    EXPECT_EQ(alert->title(), "Error");
+    EXPECT_EQ(alert->message(), "No compatible apps were found on your device.");
+    EXPECT_FALSE(uikit::UIDocumentInteractionController::shownMenu());
+}
+
+TEST_F(DocumentScreensTest, LeavingTheViewerDismissesTheOpenInMenu) {
+    openCurrent(kViewerToken);
+    addDocument("QVACoreDataInformationDocument", "Agenda", kAgendaUrl, "pdf");
+    const std::string path = cacheAgenda();
+    ASSERT_TRUE(openList("Information"));
+    ASSERT_TRUE(openDocument(0, 0));
+    ASSERT_TRUE(driver().tapItem("Open in..."));
+    settle();
+    auto menu = uikit::UIDocumentInteractionController::shownMenu();
+    ASSERT_TRUE(menu);
+    EXPECT_EQ(menu->URL().path(), path);
+    EXPECT_EQ(uikit::UIDocumentInteractionController::recordedMenus(), Titles{path});
+    ASSERT_TRUE(driver().back());
+    settle();
+    EXPECT_FALSE(uikit::UIDocumentInteractionController::shownMenu());
+}
+
+TEST_F(DocumentScreensTest, ThePreviewsLogLineNamesTheTokenOnlyMasked) {
+    openCurrent(kViewerToken);
+    addDocument("QVACoreDataInformationDocument", "Agenda", kAgendaUrl, "pdf");
+    cacheAgenda();
+    ASSERT_TRUE(openList("Information"));
+    foundation::ScopedLogCapture log;
+    ASSERT_TRUE(openDocument(0, 0));
+    const std::string masked = LogSafeText::maskedToken(std::string(kViewerToken));
+    bool found = false;
+    for (const auto& line : log.lines()) {
+        EXPECT_EQ(line.find(kViewerToken), std::string::npos) << line;
+        if (line.find("loading document with \n real url https://example.org/docs/agenda \n file location ") == 0)
+            found = line.find("/Info Pdfs/" + masked + "/405043b3") != std::string::npos;
+    }
+    EXPECT_TRUE(found);
+}
+
+}  // namespace
