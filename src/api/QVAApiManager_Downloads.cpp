@@ -280,6 +280,7 @@ void QVAApiManager::clearCacheAndReloadContentForAuthToken(const Text& authToken
                                                            CallCompletion completion) {
     auto& store = StorageManager::sharedStorageManager();
     auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
+    settings.keepPersistentStoresValidityBeforeReload();
     // The files moved aside are those of the store that is opened anew.
     if (!store.movePersistentStoreFileForAuthToken(authToken, eventId)) {
         settings.setPersistentStoresValidity(std::nullopt);

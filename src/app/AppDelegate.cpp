@@ -100,6 +100,8 @@ bool AppDelegate::applicationDidFinishLaunchingWithOptions(uikit::UIApplication&
     const bool forcedLogout = isForcedLogoutDue(oldStoredVersion, storedVersion);
     // The first screens read the stored account's store as their views
     // load, which installing the root does: it is opened first.
+    const bool reloadStoredMeeting =
+        !forcedLogout && settings.currentAccount() && recoverStoredMeetingOfInterruptedReload();
     if (!forcedLogout && settings.currentAccount()) openStoredAccountStore();
     auto window = application.keyWindow();
     // The appearance first: a view takes it when it enters the window, and
@@ -118,6 +120,12 @@ bool AppDelegate::applicationDidFinishLaunchingWithOptions(uikit::UIApplication&
         showLoginAfterClearing(true);
     } else if (settings.currentAccount()) {
         openStoredAccount();
+        if (reloadStoredMeeting) {
+            auto event = settings.currentEvent();
+            window->rootViewController()->presentViewController(
+                LoadingViewController::instantiateViewControllerWithAccount(settings.currentAccount(), event->itemId()),
+                false);
+        }
     } else {
         showLoginAfterClearing(false);
     }
@@ -157,6 +165,37 @@ void AppDelegate::openStoredAccountStore() {
             std::make_shared<uikit::UIAlertView>(std::string(kStoreFailureTitle), std::string(kStoreFailureMessage))
                 ->show();
         });
+}
+
+// Only a cache reload clears the validity map while a meeting stays
+// current, so a current meeting without an entry is one whose reload did
+// not end: its store holds what the download had reached.
+bool AppDelegate::recoverStoredMeetingOfInterruptedReload() {
+    auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
+    auto account = settings.currentAccount();
+    auto event = settings.currentEvent();
+    if (!account || !event || !event->itemId()) return false;
+    const auto key = settings.getKeyForAccount(account, event);
+    if (settings.persistentStoresValidity().count(key)) return false;
+    auto& storage = StorageManager::sharedStorageManager();
+    const auto& token = account->authenticationCode();
+    const auto& eventId = event->itemId();
+    if (storage.cachedCopyOfPersistentStoreExistsForAuthToken(token, eventId) &&
+        storage.revertCopyPersistentStoreFileForAuthToken(token, eventId)) {
+        settings.restorePersistentStoresValidityBeforeReload();
+        auto validity = settings.persistentStoresValidity();
+        // The copy was the meeting on screen, so it was usable.
+        if (!validity.count(key)) {
+            validity[key] = foundation::Value(true);
+            settings.setPersistentStoresValidity(validity);
+        }
+        foundation::Log("%@", std::string(kInterruptedReloadRevertedLog));
+        return false;
+    }
+    storage.removePersistentStoreForAuthToken(token, eventId);
+    settings.dropPersistentStoresValidityBeforeReload();
+    foundation::Log("%@", std::string(kInterruptedReloadAgainLog));
+    return true;
 }
 
 // The forced logout clears the whole application, the device calendar's

@@ -31,6 +31,10 @@ public:
     static constexpr const char* kStoreFailureMessage = "Please close the application and try to reopen it.";
     static constexpr const char* kStartAppEvent = "Start app";
     static constexpr const char* kStopAppEvent = "Stop app";
+    static constexpr const char* kInterruptedReloadRevertedLog =
+        "The content reload did not end: the meeting's content of before it is back";
+    static constexpr const char* kInterruptedReloadAgainLog =
+        "The content reload did not end: the meeting is loaded again";
 
     // The shared application's delegate, when it is an AppDelegate.
     static std::shared_ptr<AppDelegate> sharedAppDelegate();
@@ -66,6 +70,10 @@ private:
     void openStoredAccount();
     // The stored account's store, opened before the first screens load.
     void openStoredAccountStore();
+    // The current meeting's store as a cache reload that never ended left
+    // it: its copy put back, or, without one, the store dropped. True when
+    // the meeting is to be downloaded again.
+    bool recoverStoredMeetingOfInterruptedReload();
     void showLoginAfterClearing(bool wholeApplication);
 
     std::shared_ptr<EventsSplitViewController> eventsSplitVC_;

@@ -62,7 +62,10 @@ ErrorPtr EventLoader::finishLoading(const std::shared_ptr<QVAUserAccount>& accou
         return QVAError::initWithDescription(kLoadingFailedMessage);
     }
 
-    if (shouldClearCacheAndReloadContent) storage.deleteCachedCopyOfPersistentStoreForAuthToken(token, eventId);
+    if (shouldClearCacheAndReloadContent) {
+        storage.deleteCachedCopyOfPersistentStoreForAuthToken(token, eventId);
+        settings.dropPersistentStoresValidityBeforeReload();
+    }
     settings.setCurrentAccount(account);
     settings.setCurrentEvent(event);
     validity[key] = Value(!downloadError);

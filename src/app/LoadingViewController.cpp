@@ -318,6 +318,8 @@ void LoadingViewController::clearCacheErrorLogicForUserAccount(const std::shared
         return;
     }
     auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
+    // The copy back in place is the store as it was, complete or not.
+    settings.restorePersistentStoresValidityBeforeReload();
     settings.setCurrentAccount(currentUserAccount_);
     settings.setCurrentEvent(event);
     showAlert(kClearCacheFailedTitle, [] { navigateToMainScreens(); });

@@ -122,6 +122,19 @@ void ApplicationSettingsStore::setPersistentStoresValidity(std::optional<Value::
     setUserDefaultsForKey(kPersistentStoresValidityKey, optionalValue(validity));
 }
 
+void ApplicationSettingsStore::keepPersistentStoresValidityBeforeReload() {
+    setUserDefaultsForKey(kPersistentStoresValidityBeforeReloadKey, Value(persistentStoresValidity()));
+}
+
+void ApplicationSettingsStore::restorePersistentStoresValidityBeforeReload() {
+    setPersistentStoresValidity(dictionary(kPersistentStoresValidityBeforeReloadKey));
+    dropPersistentStoresValidityBeforeReload();
+}
+
+void ApplicationSettingsStore::dropPersistentStoresValidityBeforeReload() {
+    resetUserDefaultsForkey(kPersistentStoresValidityBeforeReloadKey);
+}
+
 bool ApplicationSettingsStore::showSwipeHintLabel() const { return flag(kShowSwipeHintLabelKey, true); }
 void ApplicationSettingsStore::setShowSwipeHintLabel(bool on) {
     setUserDefaultsForKey(kShowSwipeHintLabelKey, Value(on));

@@ -32,6 +32,10 @@ public:
     static constexpr const char* kLastDeltaSyncDateTimeKey = "LastDeltaSyncDateTime";
     static constexpr const char* kAutomaticallyCheckForContentUpdatesKey = "AutomaticallyCheckForContentUpdates";
     static constexpr const char* kPersistentStoresValidityKey = "PersistentStoresValidityKey";
+    // The validity map as it stood when a cache reload cleared it, kept
+    // until the reload ends, so that a reload that never ends (the process
+    // killed during its download) can be undone as a failed one is.
+    static constexpr const char* kPersistentStoresValidityBeforeReloadKey = "PersistentStoresValidityBeforeReloadKey";
     static constexpr const char* kShowSwipeHintLabelKey = "ShowSwipeHintLabel";
     static constexpr const char* kCalendarDatabaseKey = "CalendarDatabaseKey";
     static constexpr const char* kCalendarIdentifierKey = "CalendarIdentifierKey";
@@ -81,6 +85,12 @@ public:
     // Validity key → YES/NO; empty when unset or set to nothing.
     foundation::Value::Dictionary persistentStoresValidity() const;
     void setPersistentStoresValidity(std::optional<foundation::Value::Dictionary> validity);
+    // A cache reload's bookkeeping of the map: kept before it is cleared,
+    // put back when the reloaded store's copy is put back, dropped when the
+    // reload is done with.
+    void keepPersistentStoresValidityBeforeReload();
+    void restorePersistentStoresValidityBeforeReload();
+    void dropPersistentStoresValidityBeforeReload();
     bool showSwipeHintLabel() const;
     void setShowSwipeHintLabel(bool on);
     // Access token → (agenda item id → device event identifier); empty when

@@ -550,6 +550,11 @@ bool StorageManager::revertCopyPersistentStoreFileForAuthToken(const Text& authT
     return revertedAll;
 }
 
+bool StorageManager::cachedCopyOfPersistentStoreExistsForAuthToken(const Text& authToken, const Text& eventId) const {
+    const auto paths = CoreDataStack::databaseUrlsStringsToBeMovedForAuthToken(authToken, eventId);
+    return foundation::FileManager::defaultManager().fileExistsAtPath(oldPath(paths.front()));
+}
+
 bool StorageManager::deleteCachedCopyOfPersistentStoreForAuthToken(const Text& authToken, const Text& eventId) {
     const auto paths = CoreDataStack::databaseUrlsStringsToBeMovedForAuthToken(authToken, eventId);
     auto& files = foundation::FileManager::defaultManager();

@@ -137,6 +137,9 @@ public:
     bool revertCopyPersistentStoreFileForAuthToken(const Text& authToken, const Text& eventId);
     // Deletes the "_old" files.
     bool deleteCachedCopyOfPersistentStoreForAuthToken(const Text& authToken, const Text& eventId);
+    // Whether the "_old" copy of the store is on disk: a reload that never
+    // ended leaves it there.
+    bool cachedCopyOfPersistentStoreExistsForAuthToken(const Text& authToken, const Text& eventId) const;
 
     // Test seams. The pause the worker takes between batches of rows (150 ms
     // by default; null restores it), and how the save cascade saves one

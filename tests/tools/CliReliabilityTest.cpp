@@ -6,6 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -311,6 +316,75 @@ TEST_F(CliReliabilityTest, FailuresAreToldWithTheirCause) {
         EXPECT_TRUE(contains(refused.err, "Invalid access token")) << refused.err;
         EXPECT_TRUE(contains(refused.err, "quovana login")) << refused.err;
     }
+}
+
+// "Clear cache and reload content" killed half way (the child process ended
+// by its id while it waits for a page of the reload's), then a launch on
+// the same home: the meeting is whole again, from the copy the reload moved
+// aside, or, without a copy, downloaded again through the loading screen.
+// Every step after the login is a process of its own, as on the device: this
+// process's open store would still see the files the reload moved aside.
+TEST_F(CliReliabilityTest, ACacheReloadKilledHalfWayLeavesTheWholeMeetingForTheNextLaunch) {
+    startService({.seed = 9, .sessions = 30, .participants = 120, .days = 2});
+    loginAndLoad();
+    const size_t sessions = service_->items(MeetingKind::Sessions).size();
+    const size_t participants = service_->items(MeetingKind::Participants).size();
+    const std::string clock = "2026-06-16T10:00:00+02:00";
+    const std::string reloadScript = home_.path() + "/reload.txt";
+    const std::string launchScript = home_.path() + "/launch.txt";
+    std::ofstream(reloadScript) << "open settingsViewControllerIdentifier\ntap row 3 1\n";
+    std::ofstream(launchScript) << "settle\n";
+    auto storedRows = [&](const std::string& entity) {
+        ProcessResult dump = start({"dump", entity, "--fields", "itemId"})->wait();
+        EXPECT_EQ(dump.status, 0) << dump.err;
+        EXPECT_FALSE(contains(dump.err, "never recorded complete")) << dump.err;
+        return static_cast<size_t>(std::count(dump.out.begin(), dump.out.end(), '\n'));
+    };
+    // Only a full download reads the participants without a query or pages
+    // them without one; the launch's delta lists revisions or reads by id.
+    auto killReloadAt = [&](const std::string& read) {
+        std::mutex mutex;
+        std::condition_variable reached;
+        bool seen = false;
+        const std::string path = "\"/api/v1/events/" + service_->eventId() + read + "\"";
+        service_->setRequestLogSink([&](const std::string& line) {
+            if (!contains(line, path)) return;
+            std::lock_guard lock(mutex);
+            seen = true;
+            reached.notify_all();
+        });
+        auto child = start({"app", "--clock", clock, "--script", reloadScript});
+        bool killedInTime = false;
+        {
+            std::unique_lock lock(mutex);
+            killedInTime = reached.wait_for(lock, std::chrono::seconds(120), [&] { return seen; });
+        }
+        child->kill();
+        const ProcessResult ended = child->wait();
+        service_->setRequestLogSink(nullptr);
+        ASSERT_TRUE(killedInTime) << ended.out.substr(ended.out.size() > 3000 ? ended.out.size() - 3000 : 0) << ended.err;
+    };
+
+    for (const std::string read : {"/participants", "/participants?page=3"}) {
+        SCOPED_TRACE(read);
+        killReloadAt(read);
+        ProcessResult launch = start({"app", "--clock", clock, "--script", launchScript})->wait();
+        EXPECT_EQ(launch.status, 0) << launch.err;
+        EXPECT_TRUE(contains(launch.out + launch.err, "the meeting's content of before it is back")) << launch.err;
+        EXPECT_EQ(storedRows("QVACoreDataSession"), sessions);
+        EXPECT_EQ(storedRows("QVACoreDataParticipant"), participants);
+    }
+
+    // Without the copy the meeting is downloaded anew.
+    killReloadAt("/participants");
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(home_.path()))
+        if (contains(entry.path().filename().string(), "_old")) std::filesystem::remove(entry.path());
+    ProcessResult launch = start({"app", "--clock", clock, "--script", launchScript})->wait();
+    EXPECT_EQ(launch.status, 0) << launch.err;
+    EXPECT_TRUE(contains(launch.out + launch.err, "the meeting is loaded again")) << launch.err;
+    EXPECT_TRUE(contains(launch.out, "LoadingViewController")) << launch.out;
+    EXPECT_EQ(storedRows("QVACoreDataSession"), sessions);
+    EXPECT_EQ(storedRows("QVACoreDataParticipant"), participants);
 }
 
 }  // namespace

@@ -109,9 +109,13 @@ int runDumpCommand(CommandContext& context, const Arguments& arguments) {
 
     auto meeting = openCurrentMeeting(context);
     if (!meeting) return kExitFailure;
-    if (recordedStoreValidity(meeting->account, meeting->event) == false)
+    const auto validity = recordedStoreValidity(meeting->account, meeting->event);
+    if (validity == false)
         context.err() << "quovana: the store of this meeting is marked incomplete (its last load had failures); "
                          "the rows may be partial. Run \"quovana load\" to download it again.\n";
+    else if (!validity)
+        context.err() << "quovana: the store of this meeting was never recorded complete (a load or a content "
+                         "reload did not end); the rows may be partial. Run \"quovana load\" to download it again.\n";
     auto& store = StorageManager::sharedStorageManager();
     const auto& mainContext = meeting->stack->managedObjectContextMainQueue();
     auto request = store.fetchRequestForItemType(entityClass, predicate, mainContext);
