@@ -167,9 +167,10 @@ void AppDelegate::openStoredAccountStore() {
         });
 }
 
-// Only a cache reload clears the validity map while a meeting stays
-// current, so a current meeting without an entry is one whose reload did
-// not end: its store holds what the download had reached.
+// A cache reload clears the validity map while its meeting stays current;
+// one that never ended leaves the meeting without an entry, its store
+// holding what the download had reached, beside the copy it moved aside or
+// at least the map it kept.
 bool AppDelegate::recoverStoredMeetingOfInterruptedReload() {
     auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
     auto account = settings.currentAccount();
@@ -180,8 +181,9 @@ bool AppDelegate::recoverStoredMeetingOfInterruptedReload() {
     auto& storage = StorageManager::sharedStorageManager();
     const auto& token = account->authenticationCode();
     const auto& eventId = event->itemId();
-    if (storage.cachedCopyOfPersistentStoreExistsForAuthToken(token, eventId) &&
-        storage.revertCopyPersistentStoreFileForAuthToken(token, eventId)) {
+    const bool copyKept = storage.cachedCopyOfPersistentStoreExistsForAuthToken(token, eventId);
+    if (!copyKept && !settings.hasPersistentStoresValidityBeforeReload()) return false;
+    if (copyKept && storage.revertCopyPersistentStoreFileForAuthToken(token, eventId)) {
         settings.restorePersistentStoresValidityBeforeReload();
         auto validity = settings.persistentStoresValidity();
         // The copy was the meeting on screen, so it was usable.

@@ -126,6 +126,10 @@ void ApplicationSettingsStore::keepPersistentStoresValidityBeforeReload() {
     setUserDefaultsForKey(kPersistentStoresValidityBeforeReloadKey, Value(persistentStoresValidity()));
 }
 
+bool ApplicationSettingsStore::hasPersistentStoresValidityBeforeReload() const {
+    return static_cast<bool>(getUserDefaultsForKey(kPersistentStoresValidityBeforeReloadKey));
+}
+
 void ApplicationSettingsStore::restorePersistentStoresValidityBeforeReload() {
     setPersistentStoresValidity(dictionary(kPersistentStoresValidityBeforeReloadKey));
     dropPersistentStoresValidityBeforeReload();

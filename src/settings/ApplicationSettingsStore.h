@@ -89,6 +89,8 @@ public:
     // put back when the reloaded store's copy is put back, dropped when the
     // reload is done with.
     void keepPersistentStoresValidityBeforeReload();
+    // Whether a reload kept the map and has not ended.
+    bool hasPersistentStoresValidityBeforeReload() const;
     void restorePersistentStoresValidityBeforeReload();
     void dropPersistentStoresValidityBeforeReload();
     bool showSwipeHintLabel() const;
