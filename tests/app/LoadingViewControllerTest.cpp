@@ -257,16 +257,16 @@ TEST_F(LoadingScreenTest, AFailedClearCacheReloadRestoresTheCopyOrClearsToLogin)
     advance(kPastTheSlide);
     ASSERT_EQ(validity(eventId()), foundation::Value(true));
 
-    // The copy restored and reopened: the entry stays as the clearing left
-    // it, the main screens come back.
+    // The copy restored and reopened with the entry it had before the
+    // reload (the clearing emptied the map), the main screens come back.
     service->injectFault("GET", sessionsPath(), {.status = 500});
     QVAApiManager::sharedApiManager().clearCacheAndReloadContentForAuthToken(token(), eventId(), nullptr);
-    const auto before = settings.persistentStoresValidity();
+    EXPECT_TRUE(settings.persistentStoresValidity().empty());
     present(account(), eventId(), true);
     auto alert = frontAlert();
     ASSERT_TRUE(alert);
     EXPECT_EQ(alert->title(), LoadingViewController::kClearCacheFailedTitle);
-    EXPECT_EQ(settings.persistentStoresValidity(), before);
+    EXPECT_EQ(validity(eventId()), foundation::Value(true));
     EXPECT_TRUE(store.persistentStoreExistsForAuthToken(token(), eventId()));
     ASSERT_TRUE(settings.currentEvent());
     EXPECT_EQ(settings.currentEvent()->itemId(), eventId());
