@@ -83,6 +83,7 @@ const char* const kAppHelp =
     "Commands, one a line (# starts a comment; \"double quotes\" hold blanks):\n"
     "  open IDENTIFIER [--object ENTITY ID]\n"
     "  tap row S R [--search] | tap button TEXT | tap item TEXT | tap tab N | tap at X,Y\n"
+    "  delete row S R                   (a swipe to delete)\n"
     "  alert BUTTON (title or index)    link URL\n"
     "  type FIELD TEXT | clear FIELD | return FIELD   (placeholder or outlet name)\n"
     "  search TEXT | scope N | end-search   (the front screen's search bar)\n"
@@ -274,6 +275,7 @@ private:
         static const std::map<std::string, Handler> kHandlers = {
             {"open", &AppSession::open},
             {"tap", &AppSession::tap},
+            {"delete", &AppSession::deleteRow},
             {"alert", &AppSession::alert},
             {"link", &AppSession::link},
             {"type", &AppSession::type},
@@ -362,6 +364,15 @@ private:
             return found(driver_.tapAt({point->first, point->second}), "nothing to tap at " + w[2]);
         }
         return usage(synopsis);
+    }
+
+    Result deleteRow(const AppScriptLine& line) {
+        const auto& w = line.words;
+        auto section = w.size() == 4 && w[1] == "row" ? parseIndex(w[2]) : std::nullopt;
+        auto row = w.size() == 4 && w[1] == "row" ? parseIndex(w[3]) : std::nullopt;
+        if (!section || !row) return usage("delete row S R");
+        return found(driver_.deleteRow(*section, *row),
+                     "no row " + w[2] + " " + w[3] + " that can be deleted on the front screen's table");
     }
 
     Result alert(const AppScriptLine& line) {
