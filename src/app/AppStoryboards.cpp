@@ -21,6 +21,7 @@
 #include "maps/OutsideMapsViewController.h"
 #include "people/DocumentsListViewController.h"
 #include "people/MessagesListSegmentedNavigationController.h"
+#include "people/MessagesScenes.h"
 #include "people/ParticipantsListSegmentedNavigationController.h"
 #include "people/PartnersListViewController.h"
 #include "programme/AddPersonalEntryViewController.h"
@@ -91,6 +92,7 @@ void addScreenScenes(uikit::UIStoryboard& storyboard) {
     SettingsViewController::addScene(storyboard);
     OutsideMapsViewController::addScene(storyboard);
     InteractiveMapsDetailsViewController::addScene(storyboard);
+    MessagesScenes::addScenes(storyboard, storyboard.name() == kPadStoryboardName);
 }
 
 }  // namespace

@@ -34,6 +34,8 @@
 #include "api/Updater.h"
 #include "http/QNNetworkActivityIndicatorManager.h"
 #include "lists/DetailsScreenSupport.h"
+#include "lists/FilterFetching.h"
+#include "store/CoreDataStack.h"
 #include "location/CLBeacon.h"
 #include "location/CLLocationInjector.h"
 #include "location/CLLocationManager.h"
@@ -769,6 +771,13 @@ int runAppCommand(CommandContext& context, const Arguments& arguments) {
         [] { return QNNetworkActivityIndicatorManager::sharedManager().activityCount() > 0; });
     // A full download pauses between rows with no request running.
     uikit::ScreenDriver::addBusyPredicate([] { return EventLoader::loadsInProgress() > 0; });
+    // A write waiting behind others on the current store's worker (a delta's
+    // rows, an outbox row's deletion) shows on screen once it has run.
+    uikit::ScreenDriver::addBusyPredicate([] {
+        auto stack = FilterFetching::currentStack();
+        auto worker = stack ? stack->managedObjectContextWorkerOnBackground() : nullptr;
+        return worker && worker->pendingBlockCount() > 0;
+    });
     // The status bar's indicator goes off a moment after the last request;
     // on the real clock that moment passes while the command settles.
     uikit::ScreenDriver::addBusyPredicate([] {
