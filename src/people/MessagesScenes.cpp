@@ -84,6 +84,7 @@ void addThreadScene(uikit::UIStoryboard& storyboard) {
             auto table = outlets.connect(Screen::kTableOutlet, std::make_shared<uikit::UITableView>(
                                                                    graphics::Rect{0, 50, kSceneWidth, kSceneHeight - 50}));
             table->setAutoresizingMask(kFillsScene);
+            table->setBackgroundColor(uikit::UIColor::whiteColor());
             for (const auto& part : std::vector<std::shared_ptr<uikit::UIView>>{subject, people, table})
                 view->addSubview(part);
             thread.setSubjectLabel(subject);
