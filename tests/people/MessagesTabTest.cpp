@@ -8,6 +8,7 @@
 // message, and the container's segments and badges.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -259,6 +260,38 @@ TEST_F(MessagesTabTest, ThreadsComeNewestFirstWithTheirDateTexts) {
     ASSERT_TRUE(driver().tapRow(0, 0));
     settle();
     EXPECT_EQ(front<MessagesListBaseViewController>()->navigationItem()->rightBarButtonItem(), nullptr);
+}
+
+TEST_F(MessagesTabTest, ALongThreadShowsItsNewestMessageAndAPullBringsNewThreadsAndTheBadge) {
+    grant({"messages:read"});
+    for (int i = 0; i < 14; ++i) {
+        char sent[32];
+        std::snprintf(sent, sizeof sent, "2015-03-09T10:%02d:00-04:00", i);
+        putMessage(800 + i, 8, "Long", true, sent, person("p7", "Ann Lee"), {person(kMe, "Me"), person("p7", "Ann Lee")});
+    }
+    loadMessages();
+    auto inbox = openInbox();
+    ASSERT_TRUE(inbox);
+    ASSERT_TRUE(driver().tapRow(0, 0));
+    settle();
+    advance(1);
+    auto thread = front<MessagesListBaseViewController>();
+    ASSERT_TRUE(thread);
+    auto table = thread->tableView();
+    const double overflow = table->contentSize().height - table->frame().size.height;
+    EXPECT_GT(overflow, MessagesListBaseViewController::kScrollToBottomSlack);
+    EXPECT_EQ(table->contentOffset().y, overflow);
+    ASSERT_TRUE(driver().back());
+    settle();
+
+    EXPECT_FALSE(tabBadge());
+    putMessage(900, 9, "New", false, kToday, person("p8", "Bo Chen"), {person(kMe, "Me")});
+    setOnline(true);
+    ASSERT_TRUE(driver().pull());
+    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return tabBadge() == std::optional<std::string>("1"); }, kTabWait));
+    settle();
+    ASSERT_EQ(inbox->allThreadsSortedBySentDateArray().size(), 2u);
+    EXPECT_EQ(text(rowCell(*inbox, 0)->messageSubtitle()), "New");
 }
 
 TEST_F(MessagesTabTest, DeletingAThreadNeedsTheNetworkAndComesBackWhenTheServiceFails) {
