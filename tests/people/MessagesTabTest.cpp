@@ -8,7 +8,6 @@
 // message, and the container's segments and badges.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -265,8 +264,7 @@ TEST_F(MessagesTabTest, ThreadsComeNewestFirstWithTheirDateTexts) {
 TEST_F(MessagesTabTest, ALongThreadShowsItsNewestMessageAndAPullBringsNewThreadsAndTheBadge) {
     grant({"messages:read"});
     for (int i = 0; i < 14; ++i) {
-        char sent[32];
-        std::snprintf(sent, sizeof sent, "2015-03-09T10:%02d:00-04:00", i);
+        const std::string sent = std::string("2015-03-09T10:") + (i < 10 ? "0" : "") + std::to_string(i) + ":00-04:00";
         putMessage(800 + i, 8, "Long", true, sent, person("p7", "Ann Lee"), {person(kMe, "Me"), person("p7", "Ann Lee")});
     }
     loadMessages();
@@ -274,7 +272,8 @@ TEST_F(MessagesTabTest, ALongThreadShowsItsNewestMessageAndAPullBringsNewThreads
     ASSERT_TRUE(inbox);
     ASSERT_TRUE(driver().tapRow(0, 0));
     settle();
-    advance(1);
+    foundation::Clock::advance(1);
+    settle();
     auto thread = front<MessagesListBaseViewController>();
     ASSERT_TRUE(thread);
     auto table = thread->tableView();
