@@ -22,6 +22,8 @@
 #include "model/QVAEvent.h"
 #include "model/QVAOutboxMessage.h"
 #include "model/QVAUserAccount.h"
+#include "app/CustomNavigationController.h"
+#include "lists/DetailsNavigationController.h"
 #include "people/MessageCell.h"
 #include "people/MessageComposerViewController.h"
 #include "people/MessageListOnThreadsViewController.h"
@@ -38,6 +40,7 @@
 #include "uikit/UIImageView.h"
 #include "uikit/UILabel.h"
 #include "uikit/UINavigationItem.h"
+#include "uikit/UIPopoverController.h"
 #include "uikit/UISegmentedControl.h"
 #include "uikit/UITabBarItem.h"
 #include "uikit/UITextView.h"
@@ -428,6 +431,46 @@ TEST_F(MessagesTabTest, TheContainerHoldsBothListsUnderItsSegmentsWithBadgesPlac
     EXPECT_EQ(holder->viewWithTag(999)->frame().origin, (graphics::Point{55, -15}));
     messages->setMessageBadgeValue(0);
     EXPECT_EQ(holder->viewWithTag(888), nullptr);
+}
+
+class MessagesTabPadTest : public MessagesTabTest {
+protected:
+    uikit::DeviceProfile deviceProfile() const override { return uikit::DeviceProfile::iPad(); }
+};
+
+TEST_F(MessagesTabPadTest, AThreadOpensAsTheDetailPaneAndComposeIsModalInItsNavigationController) {
+    grant({"messages:read", "messages:send"});
+    putAgendaThread();
+    loadMessages();
+    launch();
+    // In portrait the tabs are in the "Menu" popover.
+    tabBar()->displayLeftPopoverMenu();
+    tabBar()->selectTabBarItem(EventsTabBarController::messagesTabIndex());
+    settle();
+    auto inbox = front<MessageListOnThreadsViewController>();
+    ASSERT_TRUE(inbox);
+    ASSERT_TRUE(driver().tapRow(0, 0));
+    settle();
+    auto pane = detail();
+    ASSERT_TRUE(std::dynamic_pointer_cast<DetailsNavigationController>(pane));
+    auto thread = std::dynamic_pointer_cast<MessagesListBaseViewController>(pane->viewControllers().front());
+    ASSERT_TRUE(thread);
+    EXPECT_EQ(thread->currentThreadModel()->threadId(), 5);
+    EXPECT_EQ(split()->delegate().get(), static_cast<uikit::UISplitViewControllerDelegate*>(
+                                             std::static_pointer_cast<DetailsNavigationController>(pane).get()));
+
+    // Opening the thread put the menu away.
+    EXPECT_FALSE(split()->leftPopoverMenuController() && split()->leftPopoverMenuController()->isPopoverVisible());
+    tabBar()->displayLeftPopoverMenu();
+    settle();
+    ASSERT_TRUE(driver().tapItem("Compose"));
+    settle();
+    auto composer = front<MessageComposerViewController>();
+    ASSERT_TRUE(composer);
+    EXPECT_TRUE(std::dynamic_pointer_cast<CustomNavigationController>(composer->navigationController()));
+    EXPECT_EQ(composer->navigationController()->modalPresentationStyle(), uikit::UIModalPresentationStyle::FormSheet);
+    EXPECT_TRUE(composer->alreadyAddedToFieldOrvaneUsers().empty());
+    EXPECT_EQ(composer->threadId(), 0);
 }
 
 }  // namespace
