@@ -176,15 +176,16 @@ void MessageCell::layoutSubviews() {
                                 kMessageCellUnreadSide, kMessageCellUnreadSide});
     messageTitle_->setFrame({kTextLeft, kTopMargin, firstLineWidth, kLineHeight});
     messageDate_->setFrame({width - kDateWidth - kRightMargin, kTopMargin, kDateWidth, kLineHeight});
+    messageCount_->setFrame({width - kCountWidth - kRightMargin, secondLine, kCountWidth, kMessageCellSecondLineHeight});
     if (multilineSubtitle()) {
+        // A thread's message shows no count: its body takes the whole width.
         const double textWidth = std::max(0.0, width - kTextLeft - kRightMargin);
         const double body =
             std::max(kMessageCellSecondLineHeight, measuredMessageCellHeight(messageSubtitle_, textWidth));
         messageSubtitle_->setFrame({kTextLeft, secondLine, textWidth, body});
-        messageCount_->setFrame({width - kRightMargin, secondLine, 0, 0});
         return;
     }
-    messageSubtitle_->setFrame(
-        {kTextLeft, secondLine, std::max(0.0, width - kTextLeft - kCountWidth - 2 * kRightMargin), kMessageCellSecondLineHeight});
-    messageCount_->setFrame({width - kCountWidth - kRightMargin, secondLine, kCountWidth, kMessageCellSecondLineHeight});
+    messageSubtitle_->setFrame({kTextLeft, secondLine,
+                                std::max(0.0, width - kTextLeft - kCountWidth - 2 * kRightMargin),
+                                kMessageCellSecondLineHeight});
 }

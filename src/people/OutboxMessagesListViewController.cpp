@@ -1,5 +1,7 @@
 #include "people/OutboxMessagesListViewController.h"
 
+#include <algorithm>
+
 #include "Utils/UIBlockAlertView.h"
 #include "Utils/Utils.h"
 #include "api/MessagesManager.h"
