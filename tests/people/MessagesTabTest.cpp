@@ -473,4 +473,23 @@ TEST_F(MessagesTabPadTest, AThreadOpensAsTheDetailPaneAndComposeIsModalInItsNavi
     EXPECT_EQ(composer->threadId(), 0);
 }
 
+TEST_F(MessagesTabPadTest, AQueuedMessageOpensAsTheDetailPane) {
+    grant({"messages:read"});
+    launch();
+    tabBar()->displayLeftPopoverMenu();
+    tabBar()->selectTabBarItem(EventsTabBarController::messagesTabIndex());
+    settle();
+    auto outbox = openOutboxOf(*container());
+    ASSERT_TRUE(outbox);
+    queue("Hello", "Ann Lee", 1700000000);
+    ASSERT_TRUE(driver().tapRow(0, 0));
+    settle();
+    auto pane = detail();
+    ASSERT_TRUE(std::dynamic_pointer_cast<DetailsNavigationController>(pane));
+    auto details = std::dynamic_pointer_cast<OutboxMessageDetailsViewController>(pane->viewControllers().front());
+    ASSERT_TRUE(details);
+    EXPECT_EQ(details->title(), "Hello");
+    EXPECT_EQ(text(details->toLabel()), "Ann Lee");
+}
+
 }  // namespace
