@@ -93,7 +93,13 @@ bool ManagedObjectContext::isOnOwnQueue() const {
 }
 
 void ManagedObjectContext::performBlock(std::function<void()> block) {
+    ++pendingBlocks_;
     queue_->async([self = self(), block = std::move(block)] {
+        // Counted down however the block ends.
+        struct PendingBlockDone {
+            std::atomic<int>& count;
+            ~PendingBlockDone() { --count; }
+        } done{self->pendingBlocks_};
         ContextScope scope(self.get(), nullptr);
         block();
     });

@@ -17,6 +17,7 @@
 // main run loop to run the block.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -72,6 +73,8 @@ public:
     const CoordinatorPtr& persistentStoreCoordinator() const;
 
     void performBlock(std::function<void()> block);
+    // Blocks handed to performBlock that have not finished yet (any thread).
+    int pendingBlockCount() const { return pendingBlocks_.load(); }
     void performBlockAndWait(const std::function<void()>& block);
 
     // Everything below: on the context's queue.
@@ -107,6 +110,7 @@ public:
     std::string className() const override { return "NSManagedObjectContext"; }
 
 private:
+    std::atomic<int> pendingBlocks_{0};
     friend class ManagedObject;
     friend struct ContextScope;
 

@@ -287,6 +287,13 @@ bool ScreenDriver::tapRow(int64_t section, int64_t row) {
     return true;
 }
 
+bool ScreenDriver::deleteRow(int64_t section, int64_t row) {
+    if (coveredByAlert()) return false;
+    std::shared_ptr<UITableView> table;
+    if (!rowInView(section, row, &table)) return false;
+    return table->swipeToDeleteRowAtIndexPath(NSIndexPath::indexPathForRow(row, section));
+}
+
 bool ScreenDriver::tapButton(const std::string& title) {
     auto matches = [&](UIButton& button) { return button.currentTitle() == title; };
     if (auto entry = AlertStack::shared().front()) {

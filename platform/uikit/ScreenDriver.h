@@ -70,6 +70,9 @@ public:
 
     // Scrolls the row into view (position none), then taps it where it stands.
     bool tapRow(int64_t section, int64_t row);
+    // Scrolls the row into view, swipes it and taps its Delete button: the
+    // table's data source commits the delete. False when the row offers none.
+    bool deleteRow(int64_t section, int64_t row);
     // A button by its current title, on the front screen (or an alert's
     // accessory views).
     bool tapButton(const std::string& title);

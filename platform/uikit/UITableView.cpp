@@ -658,6 +658,35 @@ bool UITableView::tapRowAtIndexPath(const NSIndexPath& indexPath) {
     return true;
 }
 
+// --- Editing ---
+
+void UITableView::setEditing(bool editing, bool animated) {
+    (void)animated;
+    requireMainForTableView();
+    editing_ = editing;
+}
+
+UITableViewCellEditingStyle UITableView::editingStyleForRowAtIndexPath(const NSIndexPath& indexPath) {
+    requireMainForTableView();
+    auto dataSource = this->dataSource();
+    if (!dataSource || !dataSource->implementsCommitEditingStyle() ||
+        !dataSource->tableViewCanEditRowAtIndexPath(*this, indexPath))
+        return UITableViewCellEditingStyle::None;
+    auto delegate = this->delegate();
+    return delegate ? delegate->tableViewEditingStyleForRowAtIndexPath(*this, indexPath)
+                    : UITableViewCellEditingStyle::Delete;
+}
+
+bool UITableView::swipeToDeleteRowAtIndexPath(const NSIndexPath& indexPath) {
+    requireMainForTableView();
+    auto self = weak_from_this().lock();
+    auto cell = cellForRowAtIndexPath(indexPath);
+    if (!cell || cell->isHidden() || !isUserInteractionEnabled()) return false;
+    if (editingStyleForRowAtIndexPath(indexPath) != UITableViewCellEditingStyle::Delete) return false;
+    dataSource()->tableViewCommitEditingStyle(*this, UITableViewCellEditingStyle::Delete, indexPath);
+    return true;
+}
+
 // --- Look ---
 
 void UITableView::setTableHeaderView(std::shared_ptr<UIView> view) {

@@ -48,6 +48,7 @@ enum class UITableViewStyle { Plain, Grouped };
 enum class UITableViewScrollPosition { None, Top, Middle, Bottom };
 enum class UITableViewRowAnimation { Fade, Right, Left, Top, Bottom, None, Middle, Automatic = 100 };
 enum class UITableViewCellSeparatorStyle { None, SingleLine, SingleLineEtched };
+enum class UITableViewCellEditingStyle { None, Delete, Insert };
 
 class UITableViewDataSource {
 public:
@@ -70,6 +71,18 @@ public:
     virtual std::vector<std::string> sectionIndexTitlesForTableView(UITableView& tableView) {
         (void)tableView;
         return {};
+    }
+    // Editing: a row can be edited unless the data source says otherwise,
+    // but only a data source that commits edits offers any (both or neither
+    // of the commit pair are overridden).
+    virtual bool tableViewCanEditRowAtIndexPath(UITableView& tableView, const NSIndexPath& indexPath) {
+        (void)tableView, (void)indexPath;
+        return true;
+    }
+    virtual bool implementsCommitEditingStyle() const { return false; }
+    virtual void tableViewCommitEditingStyle(UITableView& tableView, UITableViewCellEditingStyle editingStyle,
+                                             const NSIndexPath& indexPath) {
+        (void)tableView, (void)editingStyle, (void)indexPath;
     }
 };
 
@@ -107,6 +120,12 @@ public:
     }
     virtual void tableViewDidDeselectRowAtIndexPath(UITableView& tableView, const NSIndexPath& indexPath) {
         (void)tableView, (void)indexPath;
+    }
+    // The edit a row offers: delete unless the delegate says otherwise.
+    virtual UITableViewCellEditingStyle tableViewEditingStyleForRowAtIndexPath(UITableView& tableView,
+                                                                             const NSIndexPath& indexPath) {
+        (void)tableView, (void)indexPath;
+        return UITableViewCellEditingStyle::Delete;
     }
 };
 
@@ -216,6 +235,18 @@ public:
     // (did-deselect), select, the cell's segue, did-select. False when the row
     // is not in view, its cell takes no touches or selection is off.
     bool tapRowAtIndexPath(const NSIndexPath& indexPath);
+    // --- Editing ---
+    bool isEditing() const { return editing_; }
+    // The editing mode, as the table's own editing switch (no animation here).
+    void setEditing(bool editing, bool animated);
+    // The edit the row offers: none when its data source commits no edits or
+    // says it cannot be edited, else the delegate's editing style.
+    UITableViewCellEditingStyle editingStyleForRowAtIndexPath(const NSIndexPath& indexPath);
+    // A person's swipe to delete on a row in view and its Delete button: the
+    // data source commits the delete style. False (and nothing asked) when
+    // the row is not in view or offers no delete.
+    bool swipeToDeleteRowAtIndexPath(const NSIndexPath& indexPath);
+
     // The controller whose view holds the table (the nearest up the superviews).
     std::shared_ptr<UIViewController> owningViewController() const;
 
@@ -302,6 +333,7 @@ private:
     std::vector<UITableViewUpdate> lastUpdates_;
     std::optional<NSIndexPath> selected_;
     bool allowsSelection_ = true;
+    bool editing_ = false;
     double rowHeight_ = kDefaultRowHeight;
     double sectionHeaderHeight_ = kTitledHeaderHeight;
     double sectionFooterHeight_ = kTitledHeaderHeight;

@@ -107,6 +107,11 @@ void MessagesManager::timerForSendingOutboxFired(foundation::Timer*) {
     auto rows = fetchCurrentRows(QVACoreDataOutboxMessage::kEntityName, nullptr, [](coredata::FetchRequest& request) {
         request.setResultType(coredata::FetchRequestResultType::Dictionary);
     });
+    // A row whose deletion the store has not finished is as good as gone.
+    std::erase_if(rows, [this](const Value& row) {
+        const auto* outboxId = row["outboxId"].string();
+        return outboxId && isDeletingOutboxMessage(*outboxId);
+    });
     if (rows.empty() || !Utils::isInternetReachable()) return;
 
     auto group = dispatch::Group::create();
@@ -163,11 +168,14 @@ void MessagesManager::sendMessageInBackground(const std::shared_ptr<QVAOutboxMes
 
 void MessagesManager::deleteOutboxMessageWithOutboxId(const std::string& outboxId, std::function<void()> done) {
     auto current = currentStore();
+    outboxIdsBeingDeleted_.insert(outboxId);
     StorageManager::sharedStorageManager().deleteItemsFromCoreDataForItemType(
         EntityClass::of<QVACoreDataOutboxMessage>(), current.token, current.eventId,
         QVACoreDataOutboxMessage::predicateForOutboxId(outboxId), true, nullptr,
-        [done = std::move(done)](ErrorPtr error, Value) {
+        [this, outboxId, done = std::move(done)](ErrorPtr error, Value) {
             if (error) foundation::Log("Error deleting outbox message from coredata");
+            if (auto entry = outboxIdsBeingDeleted_.find(outboxId); entry != outboxIdsBeingDeleted_.end())
+                outboxIdsBeingDeleted_.erase(entry);
             if (done) done();
         });
 }

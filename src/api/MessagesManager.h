@@ -17,6 +17,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "dispatch/Group.h"
@@ -57,8 +58,12 @@ public:
     void sendMessageInBackground(const std::shared_ptr<QVAOutboxMessage>& message, const dispatch::GroupPtr& group);
     // Deletes the one outbox row with that identity from the current store,
     // then runs `done` (when given) on the main queue. Every deletion of an
-    // outbox row goes through here.
+    // outbox row goes through here; until the store has it, passes leave
+    // the row alone, so a message deleted while the store is busy is never
+    // sent.
     void deleteOutboxMessageWithOutboxId(const std::string& outboxId, std::function<void()> done = nullptr);
+    // A deletion of the row with that identity is under way.
+    bool isDeletingOutboxMessage(const std::string& outboxId) const { return outboxIdsBeingDeleted_.count(outboxId) != 0; }
     // The outbox list's delete gesture, which knows a row by its compose
     // date: deletes the first row composed in that second, by its identity,
     // so another message of the same second stays queued.
@@ -81,4 +86,5 @@ private:
     mutable std::mutex timerMutex_;
     std::shared_ptr<foundation::Timer> timerForSchedulingOutboxMessages_;
     bool isSendingOutboxMessages_ = false;
+    std::multiset<std::string> outboxIdsBeingDeleted_;
 };

@@ -22,6 +22,7 @@
 #include "maps/OutsideMapsViewController.h"
 #include "people/DocumentsListViewController.h"
 #include "people/MessagesListSegmentedNavigationController.h"
+#include "people/MessagesScenes.h"
 #include "people/ParticipantsListSegmentedNavigationController.h"
 #include "people/PartnersListViewController.h"
 #include "people/PeopleScenes.h"
@@ -95,6 +96,7 @@ void addScreenScenes(uikit::UIStoryboard& storyboard) {
     OutsideMapsViewController::addScene(storyboard);
     InteractiveMapsDetailsViewController::addScene(storyboard);
     LocationDetailsViewController::addScene(storyboard);
+    MessagesScenes::addScenes(storyboard, storyboard.name() == kPadStoryboardName);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <thread>
 
 #include "CoreDataTestSupport.h"
 #include "coredata/Constants.h"
@@ -30,6 +31,24 @@ void onWorker(testing::Stack& stack, const std::function<void()>& work) {
         done = true;
     });
     ASSERT_TRUE(testing::pumpUntil([&] { return done.load(); }));
+}
+
+TEST(Contexts, AQueuedBlockCountsAsPendingUntilItHasRun) {
+    testing::TempDir dir;
+    testing::Stack stack(dir.file("pending.sqlite"));
+    ASSERT_EQ(stack.error, nullptr);
+    std::atomic<bool> release{false};
+    std::atomic<bool> ran{false};
+    EXPECT_EQ(stack.worker->pendingBlockCount(), 0);
+    stack.worker->performBlock([&] {
+        while (!release) std::this_thread::yield();
+    });
+    stack.worker->performBlock([&] { ran = true; });
+    EXPECT_EQ(stack.worker->pendingBlockCount(), 2);
+    release = true;
+    ASSERT_TRUE(testing::pumpUntil([&] { return ran.load() && stack.worker->pendingBlockCount() == 0; }));
+    // A block run in place by performBlockAndWait is never pending.
+    stack.worker->performBlockAndWait([&] { EXPECT_EQ(stack.worker->pendingBlockCount(), 0); });
 }
 
 TEST(Contexts, FetchesSeeTheChainsUnsavedChangesAndQueuedRootSaves) {

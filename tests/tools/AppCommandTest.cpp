@@ -136,6 +136,20 @@ TEST_F(AppCommandTest, BadOptionsStopAtOnceWhileBadCommandsLetTheScriptRunOn) {
     EXPECT_EQ(printed[5].command, "quit");
 }
 
+TEST_F(AppCommandTest, DeleteRowChecksItsWordsAndFailsOnARowThatOffersNoDelete) {
+    AppRun usage = run({"--gallery"}, "delete row one 0\n");
+    EXPECT_EQ(usage.status, 2) << usage.out;
+    EXPECT_TRUE(contains(usage.out, "usage: delete row S R")) << usage.out;
+
+    // The gallery's tables commit no edits.
+    AppRun app = run({"--gallery"}, "delete row 1 0\n");
+    EXPECT_EQ(app.status, 1) << app.out;
+    auto printed = blocks(app.out);
+    ASSERT_EQ(printed.size(), 2u) << app.out;
+    EXPECT_TRUE(contains(printed[1].body, "no row 1 0 that can be deleted")) << printed[1].body;
+    EXPECT_EQ(dumpOf(printed[1]), dumpOf(printed[0]));
+}
+
 TEST_F(AppCommandTest, OpenPushesAGalleryScreenAndAnUnknownSceneOrAnObjectForAScreenTakingNoneChangesNothing) {
     AppRun app = run({"--gallery"},
                      "open gallerySecondScreen\n"

@@ -313,6 +313,52 @@ TEST_F(UITableViewTest, TappingARowRunsWillSelectDeselectAndDidSelect) {
     EXPECT_FALSE(table_->tapRowAtIndexPath({0, 9000}));
 }
 
+// Editing: a swipe commits the delete of a row in view only when the data
+// source commits edits, lets the row be edited and the delegate offers delete.
+struct EditableSource : Source {
+    bool commits = true;
+    int64_t lockedRow = -1;
+    uikit::UITableViewCellEditingStyle style = uikit::UITableViewCellEditingStyle::Delete;
+    bool implementsCommitEditingStyle() const override { return commits; }
+    bool tableViewCanEditRowAtIndexPath(UITableView&, const NSIndexPath& path) override { return path.row != lockedRow; }
+    uikit::UITableViewCellEditingStyle tableViewEditingStyleForRowAtIndexPath(UITableView&, const NSIndexPath&) override {
+        return style;
+    }
+    void tableViewCommitEditingStyle(UITableView& table, uikit::UITableViewCellEditingStyle editingStyle,
+                                     const NSIndexPath& path) override {
+        events.push_back("commit " + std::to_string(int(editingStyle)) + " " + std::to_string(path.row));
+        rows[0] -= 1;
+        table.deleteRowsAtIndexPaths({path}, UITableViewRowAnimation::Fade);
+    }
+};
+
+TEST_F(UITableViewTest, ASwipeCommitsTheDeleteOfAnEditableRowInView) {
+    auto source = std::make_shared<EditableSource>();
+    source->rows = {100};
+    source->lockedRow = 2;
+    table_->setDataSource(source);
+    table_->setDelegate(source);
+    table_->reloadData();
+    EXPECT_FALSE(table_->isEditing());
+    table_->setEditing(true, true);
+    EXPECT_TRUE(table_->isEditing());
+
+    EXPECT_FALSE(table_->swipeToDeleteRowAtIndexPath({0, 90}));  // not in view
+    EXPECT_FALSE(table_->swipeToDeleteRowAtIndexPath({0, 2}));   // cannot be edited
+    EXPECT_EQ(table_->editingStyleForRowAtIndexPath({0, 2}), uikit::UITableViewCellEditingStyle::None);
+    ASSERT_TRUE(table_->swipeToDeleteRowAtIndexPath({0, 1}));
+    EXPECT_EQ(source->events, (std::vector<std::string>{"commit 1 1"}));
+    EXPECT_EQ(table_->numberOfRowsInSection(0), 99);
+
+    // An insert style, or a data source that commits nothing, offers no delete.
+    source->style = uikit::UITableViewCellEditingStyle::Insert;
+    EXPECT_FALSE(table_->swipeToDeleteRowAtIndexPath({0, 1}));
+    source->style = uikit::UITableViewCellEditingStyle::Delete;
+    source->commits = false;
+    EXPECT_FALSE(table_->swipeToDeleteRowAtIndexPath({0, 1}));
+    EXPECT_EQ(source->events.size(), 1u);
+}
+
 // A storyboard table controller: its scene's prototype cells dequeue from
 // its table, and a cell's segue asks should-perform before did-select.
 struct SessionList : uikit::UITableViewController {

@@ -35,6 +35,8 @@
 #include "api/Updater.h"
 #include "http/QNNetworkActivityIndicatorManager.h"
 #include "lists/DetailsScreenSupport.h"
+#include "lists/FilterFetching.h"
+#include "store/CoreDataStack.h"
 #include "location/CLBeacon.h"
 #include "location/CLLocationInjector.h"
 #include "location/CLLocationManager.h"
@@ -84,6 +86,7 @@ const char* const kAppHelp =
     "Commands, one a line (# starts a comment; \"double quotes\" hold blanks):\n"
     "  open IDENTIFIER [--object ENTITY ID]\n"
     "  tap row S R [--search] | tap button TEXT | tap item TEXT | tap tab N | tap at X,Y | tap outlet NAME\n"
+    "  delete row S R                   (a swipe to delete)\n"
     "  alert BUTTON (title or index)    link URL\n"
     "  type FIELD TEXT | clear FIELD | return FIELD   (placeholder or outlet name)\n"
     "  search TEXT | scope N | end-search   (the front screen's search bar)\n"
@@ -277,6 +280,7 @@ private:
         static const std::map<std::string, Handler> kHandlers = {
             {"open", &AppSession::open},
             {"tap", &AppSession::tap},
+            {"delete", &AppSession::deleteRow},
             {"alert", &AppSession::alert},
             {"link", &AppSession::link},
             {"type", &AppSession::type},
@@ -403,6 +407,15 @@ private:
         };
         find(window);
         return found;
+    }
+
+    Result deleteRow(const AppScriptLine& line) {
+        const auto& w = line.words;
+        auto section = w.size() == 4 && w[1] == "row" ? parseIndex(w[2]) : std::nullopt;
+        auto row = w.size() == 4 && w[1] == "row" ? parseIndex(w[3]) : std::nullopt;
+        if (!section || !row) return usage("delete row S R");
+        return found(driver_.deleteRow(*section, *row),
+                     "no row " + w[2] + " " + w[3] + " that can be deleted on the front screen's table");
     }
 
     Result alert(const AppScriptLine& line) {
@@ -821,6 +834,13 @@ int runAppCommand(CommandContext& context, const Arguments& arguments) {
         [] { return QNNetworkActivityIndicatorManager::sharedManager().activityCount() > 0; });
     // A full download pauses between rows with no request running.
     uikit::ScreenDriver::addBusyPredicate([] { return EventLoader::loadsInProgress() > 0; });
+    // A write waiting behind others on the current store's worker (a delta's
+    // rows, an outbox row's deletion) shows on screen once it has run.
+    uikit::ScreenDriver::addBusyPredicate([] {
+        auto stack = FilterFetching::currentStack();
+        auto worker = stack ? stack->managedObjectContextWorkerOnBackground() : nullptr;
+        return worker && worker->pendingBlockCount() > 0;
+    });
     // The status bar's indicator goes off a moment after the last request;
     // on the real clock that moment passes while the command settles.
     uikit::ScreenDriver::addBusyPredicate([] {
