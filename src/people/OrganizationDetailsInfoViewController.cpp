@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "Utils/StringUtility.h"
 #include "Utils/Utils.h"
 #include "coredata/Predicate.h"
 #include "foundation/StringUtils.h"
