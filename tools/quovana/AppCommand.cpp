@@ -203,13 +203,6 @@ std::string rangedRegionUUID(const std::string& identifier) {
     return {};
 }
 
-// The words from `first` on, joined by single blanks (a title typed without quotes).
-std::string joined(const std::vector<std::string>& words, size_t first) {
-    std::string text;
-    for (size_t i = first; i < words.size(); ++i) text += (i > first ? " " : "") + words[i];
-    return text;
-}
-
 class AppSession {
 public:
     AppSession(CommandContext& context, const AppOptions& options) : context_(context), options_(options) {}
@@ -349,8 +342,8 @@ private:
             return found(driver_.tapRow(*section, *row),
                          "no row " + w[2] + " " + w[3] + " on the front screen's table");
         }
-        if (w[1] == "button") return found(driver_.tapButton(joined(w, 2)), "no button \"" + joined(w, 2) + "\"");
-        if (w[1] == "item") return found(driver_.tapItem(joined(w, 2)), "no bar button item \"" + joined(w, 2) + "\"");
+        if (w[1] == "button") return found(driver_.tapButton(line.wordsFrom(2)), "no button \"" + line.wordsFrom(2) + "\"");
+        if (w[1] == "item") return found(driver_.tapItem(line.wordsFrom(2)), "no bar button item \"" + line.wordsFrom(2) + "\"");
         if (w[1] == "tab") {
             auto index = w.size() == 3 ? parseIndex(w[2]) : std::nullopt;
             if (!index) return usage(synopsis);
@@ -366,19 +359,19 @@ private:
 
     Result alert(const AppScriptLine& line) {
         if (line.words.size() < 2) return usage("alert BUTTON (title or index)");
-        const std::string button = joined(line.words, 1);
+        const std::string button = line.wordsFrom(1);
         return found(driver_.answerAlert(button), "no alert or action sheet with a button \"" + button + "\"");
     }
 
     Result link(const AppScriptLine& line) {
-        const std::string url = line.textAfterWords(1);
-        if (url.empty()) return usage("link URL");
+        if (line.words.size() != 2) return usage("link URL");
+        const std::string& url = line.words[1];
         return found(driver_.clickLink(url), "no link to " + url + " in the front web view");
     }
 
     Result type(const AppScriptLine& line) {
         if (line.words.size() < 3) return usage("type FIELD TEXT");
-        return found(driver_.typeText(line.words[1], line.textAfterWords(2)), "no field \"" + line.words[1] + "\"");
+        return found(driver_.typeText(line.words[1], line.wordsFrom(2)), "no field \"" + line.words[1] + "\"");
     }
 
     Result clear(const AppScriptLine& line) {
@@ -392,8 +385,8 @@ private:
     }
 
     Result search(const AppScriptLine& line) {
-        const std::string text = line.textAfterWords(1);
-        if (text.empty()) return usage("search TEXT");
+        if (line.words.size() < 2) return usage("search TEXT");
+        const std::string text = line.wordsFrom(1);
         return found(driver_.search(text), "no search bar that takes input on the front screen");
     }
 
@@ -513,12 +506,9 @@ private:
         };
         auto result = line.words.size() == 2 ? kResults.find(line.words[1]) : kResults.end();
         if (result == kResults.end()) return usage("mail sent|saved|cancelled|failed");
-        // The composer is somewhere in the presented chain, usually its end.
-        auto controller = uikit::UIApplication::sharedApplication().keyWindow()->rootViewController();
-        std::shared_ptr<messageui::MFMailComposeViewController> composer;
-        for (; controller; controller = controller->presentedViewController())
-            if (auto mail = std::dynamic_pointer_cast<messageui::MFMailComposeViewController>(controller))
-                composer = mail;
+        // The composer is the front of the presented chain, whichever
+        // screen presented it (a tab's child, a popover's content).
+        auto composer = std::dynamic_pointer_cast<messageui::MFMailComposeViewController>(driver_.frontViewController());
         if (!composer || composer->isFinished()) return missing("no mail composer is open");
         composer->finishWithResult(result->second);
         return done();
