@@ -172,7 +172,7 @@ TEST_F(AppCommandTest, ARegisteredHandOverReceivesTheControllerAndTheObjectBefor
     uikit::ScreenDriver::setObjectHandOver(
         [&](uikit::UIViewController& controller, const std::string& entity, const std::string& identifier) {
             received.push_back({controller.className(), entity, identifier, controller.isViewLoaded()});
-            return true;
+            return uikit::ScreenDriver::HandOver::Taken;
         });
     AppRun app = run({"--gallery"}, "open gallerySecondScreen --object QVACoreDataSession 1\n");
     EXPECT_EQ(app.status, 0) << app.out;
@@ -183,11 +183,18 @@ TEST_F(AppCommandTest, ARegisteredHandOverReceivesTheControllerAndTheObjectBefor
     EXPECT_FALSE(received[0].viewLoaded);
 
     uikit::ScreenDriver::setObjectHandOver([](uikit::UIViewController&, const std::string&, const std::string&) {
-        return false;
+        return uikit::ScreenDriver::HandOver::TakesNoObject;
     });
     AppRun refused = run({"--gallery"}, "open gallerySecondScreen --object QVACoreDataSession 1\n");
     EXPECT_EQ(refused.status, 1);
     EXPECT_TRUE(contains(refused.out, "takes no object")) << refused.out;
+
+    uikit::ScreenDriver::setObjectHandOver([](uikit::UIViewController&, const std::string&, const std::string&) {
+        return uikit::ScreenDriver::HandOver::NoSuchObject;
+    });
+    AppRun absent = run({"--gallery"}, "open gallerySecondScreen --object QVACoreDataSession 404\n");
+    EXPECT_EQ(absent.status, 1);
+    EXPECT_TRUE(contains(absent.out, "error: no QVACoreDataSession 404 in the store")) << absent.out;
 }
 
 TEST_F(AppCommandTest, AdvanceWaitsOnTheRealClockAndMovesTheVirtualOneThroughTheGallerysSlide) {
