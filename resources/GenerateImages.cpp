@@ -120,9 +120,15 @@ void drawArrow(graphics::DrawingContext& context, double side, bool left, const 
 
 void drawInitials(graphics::DrawingContext& context, double side, const std::vector<std::string>& words,
                   const Color& ink) {
+    // Words that tell nothing apart ("maps_icon", "add_to_agenda-white").
+    static const std::vector<std::string> kQuiet = {"icon", "to", "white", "blue", "red", "small", "ios7"};
     std::string initials;
     for (const auto& word : words) {
         if (initials.size() == 2) break;
+        if (std::find_if(kQuiet.begin(), kQuiet.end(), [&](const std::string& quiet) {
+                return hasWord({word}, quiet);
+            }) != kQuiet.end())
+            continue;
         initials += static_cast<char>(std::toupper(static_cast<unsigned char>(word[0])));
     }
     if (initials.empty()) return;

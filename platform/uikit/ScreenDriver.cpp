@@ -348,18 +348,22 @@ std::vector<ScreenDriver::ButtonPlace> ScreenDriver::buttonsTitled(const std::st
 std::shared_ptr<UIBarButtonItem> ScreenDriver::findItem(const std::string& titleOrImageName) const {
     auto front = frontViewController();
     if (!front) return nullptr;
-    std::shared_ptr<UINavigationItem> item;
-    if (auto nav = front->navigationController()) item = nav->navigationBar()->topItem();
-    else item = front->navigationItem();
-    if (!item) return nullptr;
+    std::vector<std::shared_ptr<UINavigationItem>> items;
+    if (auto nav = front->navigationController()) items.push_back(nav->navigationBar()->topItem());
+    else items.push_back(front->navigationItem());
+    // A screen with a navigation bar of its own (not in a navigation controller).
+    if (auto bar = firstView<UINavigationBar>(front->view())) items.push_back(bar->topItem());
     auto matches = [&](const UIBarButtonItemPtr& candidate) {
         if (!candidate || candidate->isSpace()) return false;
         if (candidate->displayTitle() == titleOrImageName) return true;
         return candidate->image() && candidate->image()->name() == titleOrImageName;
     };
-    for (const auto* items : {&item->leftBarButtonItems(), &item->rightBarButtonItems()})
-        for (const auto& candidate : *items)
-            if (matches(candidate)) return candidate;
+    for (const auto& item : items) {
+        if (!item) continue;
+        for (const auto* list : {&item->leftBarButtonItems(), &item->rightBarButtonItems()})
+            for (const auto& candidate : *list)
+                if (matches(candidate)) return candidate;
+    }
     return nullptr;
 }
 

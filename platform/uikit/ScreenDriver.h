@@ -82,8 +82,8 @@ public:
         std::optional<std::pair<int64_t, int64_t>> row;
     };
     std::vector<ButtonPlace> buttonsTitled(const std::string& title) const;
-    // A bar button item of the front screen's navigation item or toolbar, by
-    // title or image name.
+    // A bar button item of the front screen's navigation item or toolbar (or
+    // of a navigation bar of the screen's own), by title or image name.
     bool tapItem(const std::string& titleOrImageName);
     bool hasItem(const std::string& titleOrImageName) const;
     // Taps outside the open popover (the pad's way to close one).

@@ -71,7 +71,7 @@ TEST_F(DetailsSwipeAppTest, openWithAnObjectTheStoreDoesNotHoldIsAnErrorAndAList
     // like an object without data, so nothing opens.
     const std::string& opened = printed[1].second;
     EXPECT_TRUE(contains(opened, "error: no QVACoreDataOrganization 42 in the store")) << opened;
-    EXPECT_FALSE(contains(opened, "TestDetailsViewController")) << opened;
+    EXPECT_FALSE(contains(opened, "screen TestDetailsViewController")) << opened;
     EXPECT_TRUE(contains(printed[3].second, "takes no object")) << printed[3].second;
     EXPECT_FALSE(contains(printed[3].second, "screen TestDetailsListViewController")) << printed[3].second;
 }

@@ -246,6 +246,8 @@ TEST_F(ScreenDescriptionTest, FormCellsShowTheirFieldsLabelsAndButtonsAndTheScre
                            0),
               0u)
         << dump();
+    // Its items are there to tap, as a navigation controller's are.
+    EXPECT_TRUE(driver().hasItem("Cancel"));
 }
 
 }  // namespace

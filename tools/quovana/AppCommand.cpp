@@ -299,8 +299,12 @@ public:
     // What the app logged after the last printed state (while quitting).
     void finish() { printLog(); }
 
-    // Events an earlier run on this home left queued are not this run's.
-    void skipQueuedEvents() { eventsSeen_ = AnalyticsUtils::queuedEvents().size(); }
+    // Events an earlier run on this home left queued are not this run's: the
+    // queue is read as the launch will find it (this home's archive).
+    void skipQueuedEvents() {
+        AnalyticsUtils::initializeAnalytics();
+        eventsSeen_ = AnalyticsUtils::queuedEvents().size();
+    }
 
 private:
     using Handler = std::function<Result(AppSession&, const AppScriptLine&)>;
