@@ -96,14 +96,29 @@ TEST_F(AppModeOutputTest, TheLoginFormShowsWhatWasTypedAndALaunchWithoutAccountB
 
 TEST_F(AppModeOutputTest, AWrongPasswordOffersTheForgottenPasswordScreenAndAnOpenAlertIsNamedAsTheCause) {
     const std::string script =
+        "type Username \"   \"\n"
+        "type Password x\n"
+        "tap row 1 0\n"
+        "alert OK\n"
+        "clear Username\n"
+        "clear Password\n"
         "type Username demo\n"
         "type Password \"not it\"\n"
         "tap row 1 0\n"
         "tap row 0 0\n"
-        "alert \"Forgot password\"\n";
+        "alert \"Forgot password\"\n"
+        "type \"Email address\" danademo1@quovana.test\n"
+        "tap item Send\n";
     CommandRun app = run({"app", "--clock", kClock, "--generate", "40,80"}, script);
     EXPECT_EQ(app.status, 1) << app.out;
+    // Blanks only are typed (quoted) and refused without a request.
+    EXPECT_TRUE(contains(blockOf(app.out, "type Username \"   \""), "text=\"   \" focused")) << app.out;
     EXPECT_TRUE(contains(blockOf(app.out, "tap row 1 0"),
+                         "alert - \"You must enter your credentials in order to be able to login\" [OK]"))
+        << app.out;
+    const size_t second = app.out.find("\n== tap row 1 0", app.out.find("\n== tap row 1 0") + 1);
+    ASSERT_NE(second, std::string::npos) << app.out;
+    EXPECT_TRUE(contains(blockOf(app.out.substr(second), "tap row 1 0"),
                          "alert \"Authentication failed!\" \"Invalid username or wrong password\" [Retry] "
                          "[Forgot password]"))
         << app.out;
@@ -111,6 +126,9 @@ TEST_F(AppModeOutputTest, AWrongPasswordOffersTheForgottenPasswordScreenAndAnOpe
         << app.out;
     const std::string retrieve = blockOf(app.out, "alert \"Forgot password\"");
     EXPECT_TRUE(contains(retrieve, "presented RetrieveViewController")) << retrieve;
+    EXPECT_TRUE(contains(retrieve, "bar \"Forgot password\" left=[Cancel on] right=[Send on]")) << retrieve;
+    // The demo account's address passes the screen's check and the service knows it.
+    EXPECT_TRUE(contains(blockOf(app.out, "tap item Send"), "alert \"Email successfully sent.\"")) << app.out;
 }
 
 TEST_F(AppModeOutputTest, SettingsFeedbackMailIsSentOrCancelledAndAnAmbiguousButtonIsAnError) {
