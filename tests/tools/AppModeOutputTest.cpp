@@ -94,6 +94,18 @@ TEST_F(AppModeOutputTest, TheLoginFormShowsWhatWasTypedAndALaunchWithoutAccountB
     EXPECT_FALSE(contains(login, "network-activity")) << login;
 }
 
+TEST_F(AppModeOutputTest, AStalledCallLeavesTheLoadingScreenOnScreenWithItsProgress) {
+    CommandRun app = run({"app", "--clock", kClock, "--generate", "40,80", "--fault", "GET", "events/1001/participants",
+                          "stall"},
+                         "type Username demo\ntype Password quovana-demo\ntap row 1 0\n");
+    ASSERT_EQ(app.status, 0) << app.out << app.err;
+    const std::string loading = blockOf(app.out, "tap row 1 0");
+    EXPECT_FALSE(contains(loading, "did not settle")) << loading;
+    EXPECT_TRUE(contains(loading, "presented LoadingViewController")) << loading;
+    EXPECT_TRUE(contains(loading, "label \"Downloading content (")) << loading;
+    EXPECT_FALSE(contains(loading, "Downloading content (100%)")) << loading;
+}
+
 TEST_F(AppModeOutputTest, AWrongPasswordOffersTheForgottenPasswordScreenAndAnOpenAlertIsNamedAsTheCause) {
     const std::string script =
         "type Username \"   \"\n"

@@ -10,7 +10,6 @@
 // whose target is missing prints an error and changes nothing (exit status
 // 1 at the end); a bad command prints its usage (exit status 2); the script
 // runs on either way.
-#include <cctype>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -50,6 +49,7 @@
 #include "quovana/FreshHome.h"
 #include "quovana/Gallery.h"
 #include "quovana/HomeLock.h"
+#include "quovana/MaskedAddresses.h"
 #include "quovana/ServiceRoot.h"
 #include "quovana/StoreFiles.h"
 #include "service/MeetingGenerator.h"
@@ -206,24 +206,6 @@ std::string rangedRegionUUID(const std::string& identifier) {
     for (const auto& manager : location::CLLocationManager::liveManagers())
         if (auto region = manager->rangedRegionWithIdentifier(identifier)) return region->proximityUUID();
     return {};
-}
-
-// An object's address ("<NSHTTPURLResponse: 0x7fa7300048d0>") differs from
-// run to run: printed as "0x…", so the same run prints the same text.
-std::string maskedAddresses(const std::string& text) {
-    std::string out;
-    for (size_t i = 0; i < text.size();) {
-        const bool startsWord = i == 0 || !std::isalnum(static_cast<unsigned char>(text[i - 1]));
-        size_t end = i + 2;
-        while (end < text.size() && std::isxdigit(static_cast<unsigned char>(text[end]))) ++end;
-        if (startsWord && text.compare(i, 2, "0x") == 0 && end > i + 2) {
-            out += "0x\xE2\x80\xA6";
-            i = end;
-        } else {
-            out += text[i++];
-        }
-    }
-    return out;
 }
 
 class AppSession {
