@@ -18,8 +18,8 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <set>
 #include <ostream>
+#include <set>
 #include <sstream>
 
 #include "analytics/AnalyticsUtils.h"
