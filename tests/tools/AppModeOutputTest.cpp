@@ -7,16 +7,14 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "foundation/StringUtils.h"
-#include "quovana/Cli.h"
-#include "store/StorageManager.h"
 #include "support/TemporaryDirectory.h"
 #include "tools/InProcessCommandTest.h"
+#include "tools/QuovanaProcess.h"
 
 namespace {
 
@@ -40,6 +38,15 @@ std::vector<std::string> eventsIn(const std::string& block) {
     return events;
 }
 
+// The text without the lines that carry the home or the service's port.
+std::string withoutLinesHolding(const std::string& out, const std::string& home) {
+    std::string kept;
+    std::istringstream stream(out);
+    for (std::string line; std::getline(stream, line);)
+        if (!contains(line, home) && !contains(line, "127.0.0.1:")) kept += line + "\n";
+    return kept;
+}
+
 size_t sentMails(const std::string& home) {
     const auto folder = std::filesystem::path(home) / "Library" / "Mail" / "Sent";
     if (!std::filesystem::exists(folder)) return 0;
@@ -48,20 +55,7 @@ size_t sentMails(const std::string& home) {
     return count;
 }
 
-class AppModeOutputTest : public InProcessCommandTest {
-protected:
-    CommandRun runOn(const std::string& home, std::vector<std::string> arguments, const std::string& script = "") {
-        std::vector<std::string> full = {"--home", home};
-        full.insert(full.end(), arguments.begin(), arguments.end());
-        std::istringstream in(script);
-        std::ostringstream out, err;
-        CommandRun result;
-        result.status = quovana::runCli(full, in, out, err);
-        result.out = out.str();
-        result.err = err.str();
-        return result;
-    }
-};
+class AppModeOutputTest : public InProcessCommandTest {};
 
 TEST_F(AppModeOutputTest, TheLoginFormShowsWhatWasTypedAndALaunchWithoutAccountBuildsNoHomeScreen) {
     const std::string script =
@@ -92,6 +86,20 @@ TEST_F(AppModeOutputTest, TheLoginFormShowsWhatWasTypedAndALaunchWithoutAccountB
     EXPECT_TRUE(contains(login, "event: Log in")) << login;
     // Nothing in flight when it settled: the network mark is off.
     EXPECT_FALSE(contains(login, "network-activity")) << login;
+
+    // Two processes on fresh homes print the same, the download's log included.
+    TemporaryDirectory scriptFolder;
+    const std::string scriptPath = scriptFolder.path() + "/login.txt";
+    std::ofstream(scriptPath) << script;
+    std::vector<std::string> texts;
+    for (int run = 0; run < 2; ++run) {
+        TemporaryDirectory home;
+        auto process = clitest::runQuovana(
+            {"--home", home.path(), "app", "--clock", kClock, "--generate", "40,80", "--script", scriptPath});
+        ASSERT_EQ(process.status, 0) << process.out << process.err;
+        texts.push_back(withoutLinesHolding(process.out, home.path()));
+    }
+    EXPECT_EQ(texts[0], texts[1]);
 }
 
 TEST_F(AppModeOutputTest, AStalledCallLeavesTheLoadingScreenOnScreenWithItsProgress) {
@@ -165,31 +173,24 @@ TEST_F(AppModeOutputTest, SettingsFeedbackMailIsSentOrCancelledAndAnAmbiguousBut
 
 TEST_F(AppModeOutputTest, TheToursTextIsTheSameOnTwoFreshHomesAndASecondRunPrintsOnlyItsOwnEvents) {
     const auto checkout = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
-    std::ifstream tourFile(checkout / "tools" / "samples" / "home-tour.txt");
-    ASSERT_TRUE(tourFile);
-    const std::string tour((std::istreambuf_iterator<char>(tourFile)), std::istreambuf_iterator<char>());
-    TemporaryDirectory otherHome;
+    const std::string tour = (checkout / "tools" / "samples" / "home-tour.txt").string();
+    ASSERT_TRUE(std::filesystem::exists(tour));
+    TemporaryDirectory homes[2];
     std::vector<std::string> texts;
     std::string firstRun;
-    for (const auto& home : std::vector<std::string>{home_.path(), otherHome.path()}) {
-        // Each home's stores, as a new process would find them.
-        StorageManager::sharedStorageManager().setCoreDataStackCaches({});
-        CommandRun demo = runOn(home, {"demo"});
+    for (auto& home : homes) {
+        auto demo = clitest::runQuovana({"--home", home.path(), "demo"});
         ASSERT_EQ(demo.status, 0) << demo.out << demo.err;
-        CommandRun app = runOn(home, {"app", "--clock", kClock}, tour);
-        ASSERT_EQ(app.status, 0) << app.out;
+        auto app = clitest::runQuovana({"--home", home.path(), "app", "--clock", kClock, "--script", tour});
+        ASSERT_EQ(app.status, 0) << app.out << app.err;
         if (firstRun.empty()) firstRun = app.out;
-        // The lines that carry the home or the service's port differ.
-        std::string kept;
-        std::istringstream stream(app.out);
-        for (std::string line; std::getline(stream, line);)
-            if (!contains(line, home) && !contains(line, "127.0.0.1:")) kept += line + "\n";
-        texts.push_back(kept);
+        texts.push_back(withoutLinesHolding(app.out, home.path()));
     }
     EXPECT_EQ(texts[0], texts[1]);
 
-    CommandRun again = runOn(home_.path(), {"app", "--clock", kClock}, tour);
-    ASSERT_EQ(again.status, 0);
+    // The home's queue still holds the first run's events: they are not printed again.
+    auto again = clitest::runQuovana({"--home", homes[0].path(), "app", "--clock", kClock, "--script", tour});
+    ASSERT_EQ(again.status, 0) << again.err;
     EXPECT_EQ(eventsIn(blockOf(again.out, "launch")), eventsIn(blockOf(firstRun, "launch")));
 }
 

@@ -10,6 +10,7 @@
 // whose target is missing prints an error and changes nothing (exit status
 // 1 at the end); a bad command prints its usage (exit status 2); the script
 // runs on either way.
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -702,7 +703,12 @@ private:
 
     // Each line of what the app logged (a logged text may hold several).
     void printLog() {
-        for (const auto& logged : context_.takeLog()) {
+        auto texts = context_.takeLog();
+        // The download's calls run side by side and log as they finish, in
+        // any order: under the virtual clock a step's lines print in the
+        // order of their text, so the same script prints the same text.
+        if (foundation::Clock::isVirtual()) std::stable_sort(texts.begin(), texts.end());
+        for (const auto& logged : texts) {
             std::istringstream lines(logged);
             for (std::string line; std::getline(lines, line);)
                 if (!line.empty()) out() << "log: " << maskedAddresses(line) << "\n";
