@@ -9,7 +9,9 @@
 #include "foundation/Data.h"
 #include "foundation/FileManager.h"
 #include "foundation/MainThreadChecker.h"
+#include "messageui/MailComposeSheetView.h"
 #include "messageui/MailMessage.h"
+#include "uikit/UIScreen.h"
 
 namespace messageui {
 namespace {
@@ -28,6 +30,12 @@ std::string MFMailComposeViewController::sentMailDirectory() {
     const std::string directory = foundation::ApplicationHome::libraryDirectory() + "/Mail/Sent";
     foundation::FileManager::defaultManager().createDirectoryAtPath(directory, true);
     return directory;
+}
+
+void MFMailComposeViewController::loadView() {
+    setView(std::make_shared<MailComposeSheetView>(
+        uikit::UIScreen::mainScreen().bounds(),
+        std::static_pointer_cast<const MFMailComposeViewController>(shared_from_this())));
 }
 
 std::vector<std::pair<std::string, std::string>> MFMailComposeViewController::screenDescriptionItems() const {

@@ -70,6 +70,8 @@ public:
     // The file of the sent mail, once sent.
     const std::optional<std::string>& sentMessagePath() const { return sentMessagePath_; }
 
+    // A sheet that draws the bar, the To and Subject lines and the body.
+    void loadView() override;
     // The composer's fields as the person sees them.
     std::vector<std::pair<std::string, std::string>> screenDescriptionItems() const override;
     std::string className() const override { return "MFMailComposeViewController"; }

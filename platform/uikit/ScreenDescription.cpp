@@ -24,6 +24,7 @@
 #include "uikit/UIApplication.h"
 #include "uikit/UIBarButtonItem.h"
 #include "uikit/UIButton.h"
+#include "uikit/UIControl.h"
 #include "uikit/UIImage.h"
 #include "uikit/UIImageView.h"
 #include "uikit/UIKeyboard.h"
@@ -100,8 +101,7 @@ public:
     std::string run() {
         const auto& root = window_.rootViewController();
         line(0, "window root=" + (root ? root->className() : std::string("-")));
-        if (UIApplication::sharedApplication().isNetworkActivityIndicatorVisible())
-            line(1, "status-bar network-activity");
+        statusBar();
         if (root) {
             controller(*root, 1);
             presentedChain(*root, 1);
@@ -115,6 +115,17 @@ public:
     }
 
 private:
+    // One line for what differs from a plain status bar: hidden (the
+    // details screens hide it), the light style, the network mark.
+    void statusBar() {
+        auto& application = UIApplication::sharedApplication();
+        std::string text;
+        if (application.isStatusBarHidden()) text += " hidden";
+        if (application.statusBarStyle() == UIStatusBarStyle::LightContent) text += " light";
+        if (application.isNetworkActivityIndicatorVisible()) text += " network-activity";
+        if (!text.empty()) line(1, "status-bar" + text);
+    }
+
     void line(int depth, const std::string& text) {
         out_.append(static_cast<size_t>(depth) * 2, ' ');
         out_ += text;
@@ -168,30 +179,31 @@ private:
         const auto& stack = nav.viewControllers();
         for (size_t i = 0; i < stack.size(); ++i)
             line(depth + 1, "stack " + std::to_string(i) + " " + stack[i]->className() + " " + titleOf(*stack[i]));
-        const auto& bar = nav.navigationBar();
-        if (bar && !bar->isHidden()) {
-            if (auto item = bar->topItem()) {
-                std::string text = "bar ";
-                if (const auto& titleView = item->titleView()) {
-                    text += "view=" + titleView->className();
-                    if (auto label = dynamic_cast<UILabel*>(titleView.get())) text += " " + quoted(label->text());
-                } else {
-                    text += quoted(item->title());
-                }
-                auto back = bar->backItem();
-                if (back && !item->hidesBackButton()) {
-                    auto backTitle = back->backBarButtonItem() ? back->backBarButtonItem()->displayTitle()
-                                                               : back->title();
-                    text += " back=" + quoted(backTitle ? backTitle : std::optional<std::string>("Back"));
-                }
-                std::string left = barItems(item->leftBarButtonItems());
-                std::string right = barItems(item->rightBarButtonItems());
-                if (!left.empty()) text += " left=" + left;
-                if (!right.empty()) text += " right=" + right;
-                line(depth + 1, text);
-            }
-        }
+        if (const auto& bar = nav.navigationBar(); bar && !bar->isHidden()) navigationBar(*bar, depth + 1);
         if (auto top = nav.topViewController()) controller(*top, depth + 1);
+    }
+
+    // The bar's top item: its title (or title view), back button and items.
+    void navigationBar(UINavigationBar& bar, int depth) {
+        auto item = bar.topItem();
+        if (!item) return;
+        std::string text = "bar ";
+        if (const auto& titleView = item->titleView()) {
+            text += "view=" + titleView->className();
+            if (auto label = dynamic_cast<UILabel*>(titleView.get())) text += " " + quoted(label->text());
+        } else {
+            text += quoted(item->title());
+        }
+        auto back = bar.backItem();
+        if (back && !item->hidesBackButton()) {
+            auto backTitle = back->backBarButtonItem() ? back->backBarButtonItem()->displayTitle() : back->title();
+            text += " back=" + quoted(backTitle ? backTitle : std::optional<std::string>("Back"));
+        }
+        std::string left = barItems(item->leftBarButtonItems());
+        std::string right = barItems(item->rightBarButtonItems());
+        if (!left.empty()) text += " left=" + left;
+        if (!right.empty()) text += " right=" + right;
+        line(depth, text);
     }
 
     void splitView(UISplitViewController& split, int depth) {
@@ -269,6 +281,15 @@ private:
         return responder.get() == &view ? " focused" : "";
     }
 
+    // What a person reads in a field: its placeholder and, apart, what was
+    // typed (as bullets when secure), and whether it has the keyboard.
+    static std::string fieldState(UITextField& field) {
+        std::string typed = field.text().value_or(std::string());
+        if (field.isSecureTextEntry() && !typed.empty()) typed = field.displayText();
+        return " placeholder=" + quoted(field.placeholder()) + " text=" + quoted(typed) +
+               (field.isSecureTextEntry() ? " secure" : "") + (field.isEnabled() ? "" : " disabled") + focus(field);
+    }
+
     static std::string named(const UIView& view) {
         return view.outletName() ? " #" + *view.outletName() : std::string();
     }
@@ -288,11 +309,7 @@ private:
             return;
         }
         if (auto field = as<UITextField>(view)) {
-            line(depth, "field" + named(view) + " placeholder=" + quoted(field->placeholder()) +
-                            " text=" + quoted(field->isSecureTextEntry() ? std::optional(field->displayText())
-                                                                          : field->text()) +
-                            (field->isSecureTextEntry() ? " secure" : "") + (field->isEnabled() ? "" : " disabled") +
-                            focus(view) + hidden);
+            line(depth, "field" + named(view) + fieldState(*field) + hidden);
             return;
         }
         if (auto text = as<UITextView>(view)) {
@@ -358,11 +375,18 @@ private:
         if (auto picker = as<UIPickerView>(view)) {
             std::string text = "picker" + named(view);
             for (int64_t c = 0; c < picker->numberOfComponents(); ++c)
-                text += " selected=" + std::to_string(picker->selectedRowInComponent(c));
+                text += " selected=" + std::to_string(picker->selectedRowInComponent(c)) +
+                        " rows=" + std::to_string(picker->numberOfRowsInComponent(c));
             line(depth, text + hidden);
             return;
         }
-        if (view.className() == "UITabBar" || view.className() == "UINavigationBar") return;
+        // A navigation bar of the screen's own (not its navigation
+        // controller's, which the controller walk prints).
+        if (auto bar = as<UINavigationBar>(view)) {
+            if (!view.isHidden()) navigationBar(*bar, depth);
+            return;
+        }
+        if (view.className() == "UITabBar") return;
         // A child controller's view inside this screen shows as that screen.
         if (!isRoot) {
             if (auto vc = std::dynamic_pointer_cast<UIViewController>(view.viewController())) {
@@ -403,7 +427,7 @@ private:
 
     void tableView(UITableView& table, int depth);
     void cell(UITableView& table, const NSIndexPath& indexPath, UITableViewCell& cell, int depth);
-    void outlets(UIView& view, std::string& text);
+    void cellParts(UIView& view, UITableViewCell& rowCell, std::string& text, bool isRoot);
 
     const UIWindow& window_;
     std::string out_;
@@ -464,23 +488,45 @@ void Describer::cell(UITableView& table, const NSIndexPath& indexPath, UITableVi
         case UITableViewCellAccessoryType::DetailButton: text += " accessory=detail"; break;
     }
     if (const auto& accessory = rowCell.accessoryView()) {
-        if (auto toggle = as<UISwitch>(*accessory)) text += std::string(" switch=") + (toggle->isOn() ? "on" : "off");
-        else text += " accessory-view=" + accessory->className();
+        if (auto toggle = as<UISwitch>(*accessory)) {
+            text += std::string(" switch=") + (toggle->isOn() ? "on" : "off");
+        } else {
+            // By what it holds (a field's placeholder and text, a title),
+            // its class only when it holds nothing a person reads.
+            std::string parts;
+            cellParts(*accessory, rowCell, parts, true);
+            text += parts.empty() ? " accessory-view=" + accessory->className() : " accessory-view:" + parts;
+        }
     }
     if (!rowCell.isUserInteractionEnabled() || (rowCell.textLabel() && !rowCell.textLabel()->isEnabled()))
         text += " disabled";
     if (rowCell.isSelected()) text += " selected";
-    outlets(*rowCell.contentView(), text);
+    cellParts(*rowCell.contentView(), rowCell, text, false);
     line(depth, text);
 }
 
-// A custom cell's named parts, inline on its row: label text (with hidden and
-// struck), image name, button title, switch state, and named constraints.
-void Describer::outlets(UIView& view, std::string& text) {
-    for (const auto& constraint : view.constraints())
-        if (constraint->outletName()) text += " " + *constraint->outletName() + "=" + number(constraint->constant());
-    for (const auto& subview : view.subviews()) {
-        UIView& part = *subview;
+// A cell's parts, inline on its row: the named ones by their outlet (label
+// text with hidden and struck, image name, button title, switch state, field
+// text, and named constraints), and, named or not, every field, label text and
+// button title a person sees in it, so a form's rows say what they hold.
+void Describer::cellParts(UIView& view, UITableViewCell& rowCell, std::string& text, bool isRoot) {
+    // An accessory view may itself be the field or button: it is looked at
+    // as a part first.
+    std::vector<UIView*> parts;
+    if (isRoot) {
+        parts.push_back(&view);
+    } else {
+        for (const auto& constraint : view.constraints())
+            if (constraint->outletName())
+                text += " " + *constraint->outletName() + "=" + number(constraint->constant());
+        for (const auto& subview : view.subviews()) parts.push_back(subview.get());
+    }
+    for (UIView* partPointer : parts) {
+        UIView& part = *partPointer;
+        // The row's own labels and image are printed already.
+        if (&part == rowCell.textLabel().get() || &part == rowCell.detailTextLabel().get() ||
+            &part == rowCell.imageView().get())
+            continue;
         if (part.outletName()) {
             const std::string& name = *part.outletName();
             std::string value;
@@ -488,12 +534,30 @@ void Describer::outlets(UIView& view, std::string& text) {
             else if (auto image = as<UIImageView>(part)) value = "image:" + imageName(image->currentImage());
             else if (auto button = as<UIButton>(part)) value = "[" + button->currentTitle().value_or("") + "]";
             else if (auto toggle = as<UISwitch>(part)) value = toggle->isOn() ? "on" : "off";
-            else if (auto field = as<UITextField>(part)) value = quoted(field->text());
+            else if (auto field = as<UITextField>(part)) value = "(field" + fieldState(*field) + ")";
             else if (auto textView = as<UITextView>(part)) value = quoted(textView->text());
             else value = part.className();
             text += " " + name + "=" + value + (part.isHidden() ? "(hidden)" : "");
+            // A control's own parts (a button's title label) are its value.
+            if (as<UIControl>(part) || as<UILabel>(part) || as<UITextView>(part)) continue;
+        } else if (part.isHidden()) {
+            continue;
+        } else if (auto field = as<UITextField>(part)) {
+            text += " field" + fieldState(*field);
+            continue;
+        } else if (auto button = as<UIButton>(part)) {
+            if (auto title = button->currentTitle()) text += " button=[" + *title + "]";
+            else if (button->currentImage()) text += " button=image:" + imageName(button->currentImage());
+            continue;
+        } else if (auto label = as<UILabel>(part)) {
+            if (label->text() && !label->text()->empty())
+                text += " label=" + quoted(label->text()) + (isStruckThrough(*label) ? "(struck)" : "");
+            continue;
+        } else if (auto textView = as<UITextView>(part)) {
+            text += " text-view=" + quoted(textView->text());
+            continue;
         }
-        outlets(part, text);
+        cellParts(part, rowCell, text, false);
     }
 }
 

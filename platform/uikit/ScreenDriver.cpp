@@ -195,7 +195,13 @@ ScreenDriver::OpenResult ScreenDriver::openScene(const std::string& identifier,
     if (!storyboard) return OpenResult::UnknownScene;
     if (object && !objectHandOver()) return OpenResult::NoHandOver;
     auto controller = storyboard->instantiateViewControllerWithIdentifier(identifier);
-    if (object && !objectHandOver()(*controller, object->first, object->second)) return OpenResult::TakesNoObject;
+    if (object) {
+        switch (objectHandOver()(*controller, object->first, object->second)) {
+            case HandOver::Taken: break;
+            case HandOver::TakesNoObject: return OpenResult::TakesNoObject;
+            case HandOver::NoSuchObject: return OpenResult::NoSuchObject;
+        }
+    }
     auto front = frontViewController();
     if (!front) {
         auto win = window();
@@ -294,38 +300,103 @@ bool ScreenDriver::deleteRow(int64_t section, int64_t row) {
     return table->swipeToDeleteRowAtIndexPath(NSIndexPath::indexPathForRow(row, section));
 }
 
-bool ScreenDriver::tapButton(const std::string& title) {
-    auto matches = [&](UIButton& button) { return button.currentTitle() == title; };
+namespace {
+
+// Every visible match, depth-first in subview order.
+template <class T>
+void collectVisibleViews(const std::shared_ptr<UIView>& view, const std::function<bool(T&)>& match,
+                         std::vector<std::shared_ptr<T>>& found) {
+    if (!view || view->isHidden()) return;
+    if (auto typed = std::dynamic_pointer_cast<T>(view); typed && match(*typed)) found.push_back(typed);
+    for (const auto& subview : view->subviews()) collectVisibleViews<T>(subview, match, found);
+}
+
+}  // namespace
+
+std::vector<std::shared_ptr<UIButton>> ScreenDriver::visibleButtonsTitled(const std::string& title) const {
+    std::function<bool(UIButton&)> matches = [&](UIButton& button) { return button.currentTitle() == title; };
+    std::vector<std::shared_ptr<UIButton>> found;
     if (auto entry = AlertStack::shared().front()) {
-        for (const auto& view : entry->accessoryViews())
-            if (auto button = findView<UIButton>(view, matches)) return button->tap(), true;
-        return false;
+        for (const auto& view : entry->accessoryViews()) collectVisibleViews<UIButton>(view, matches, found);
+        return found;
     }
-    auto button = findView<UIButton>(frontView(), matches);
-    if (!button) return false;
-    button->tap();
+    collectVisibleViews<UIButton>(frontView(), matches, found);
+    return found;
+}
+
+bool ScreenDriver::tapButton(const std::string& title) {
+    auto found = visibleButtonsTitled(title);
+    // Several of the same title: which one a person means is not known.
+    if (found.size() != 1) return false;
+    found.front()->tap();
     return true;
 }
 
-bool ScreenDriver::tapItem(const std::string& titleOrImageName) {
-    if (coveredByAlert()) return false;
+std::vector<ScreenDriver::ButtonPlace> ScreenDriver::buttonsTitled(const std::string& title) const {
+    std::vector<ButtonPlace> places;
+    for (const auto& button : visibleButtonsTitled(title)) {
+        ButtonPlace place{centreInWindow(*button), std::nullopt};
+        for (auto view = button->superview(); view; view = view->superview()) {
+            auto cell = std::dynamic_pointer_cast<UITableViewCell>(view);
+            if (!cell) continue;
+            if (auto table = std::dynamic_pointer_cast<UITableView>(cell->superview()))
+                if (auto path = table->indexPathForCell(*cell)) place.row = std::make_pair(path->section, path->row);
+            break;
+        }
+        places.push_back(place);
+    }
+    // In reading order, top to bottom, whatever the order of the subviews.
+    std::stable_sort(places.begin(), places.end(), [](const ButtonPlace& a, const ButtonPlace& b) {
+        return a.centre.y != b.centre.y ? a.centre.y < b.centre.y : a.centre.x < b.centre.x;
+    });
+    return places;
+}
+
+std::shared_ptr<UIBarButtonItem> ScreenDriver::findItem(const std::string& titleOrImageName) const {
     auto front = frontViewController();
-    if (!front) return false;
-    std::shared_ptr<UINavigationItem> item;
-    if (auto nav = front->navigationController()) item = nav->navigationBar()->topItem();
-    else item = front->navigationItem();
-    if (!item) return false;
+    if (!front) return nullptr;
+    std::vector<std::shared_ptr<UINavigationItem>> items;
+    if (auto nav = front->navigationController()) items.push_back(nav->navigationBar()->topItem());
+    else items.push_back(front->navigationItem());
+    // A screen with a navigation bar of its own (not in a navigation controller).
+    if (auto bar = firstView<UINavigationBar>(front->view())) items.push_back(bar->topItem());
     auto matches = [&](const UIBarButtonItemPtr& candidate) {
         if (!candidate || candidate->isSpace()) return false;
         if (candidate->displayTitle() == titleOrImageName) return true;
         return candidate->image() && candidate->image()->name() == titleOrImageName;
     };
-    for (const auto* items : {&item->leftBarButtonItems(), &item->rightBarButtonItems()})
-        for (const auto& candidate : *items)
-            if (matches(candidate)) {
-                candidate->tap();
-                return true;
-            }
+    for (const auto& item : items) {
+        if (!item) continue;
+        for (const auto* list : {&item->leftBarButtonItems(), &item->rightBarButtonItems()})
+            for (const auto& candidate : *list)
+                if (matches(candidate)) return candidate;
+    }
+    return nullptr;
+}
+
+bool ScreenDriver::tapItem(const std::string& titleOrImageName) {
+    if (coveredByAlert()) return false;
+    auto item = findItem(titleOrImageName);
+    if (!item) return false;
+    item->tap();
+    return true;
+}
+
+bool ScreenDriver::hasItem(const std::string& titleOrImageName) const {
+    return !coveredByAlert() && findItem(titleOrImageName) != nullptr;
+}
+
+bool ScreenDriver::dismissPopover() {
+    if (coveredByAlert()) return false;
+    auto win = window();
+    if (!win) return false;
+    // The clear layer under the front popover takes a tap outside it.
+    for (auto it = win->subviews().rbegin(); it != win->subviews().rend(); ++it) {
+        if ((*it)->className() != "UIDimmingView" || (*it)->isHidden()) continue;
+        for (const auto& recognizer : (*it)->gestureRecognizers())
+            if (auto tap = std::dynamic_pointer_cast<UITapGestureRecognizer>(recognizer); tap && tap->isEnabled())
+                return tap->fireAtPoint({0, 0}), true;
+    }
     return false;
 }
 
@@ -372,7 +443,9 @@ bool ScreenDriver::answerAlert(const std::string& titleOrIndex) {
 bool ScreenDriver::clickLink(const std::string& url) {
     if (coveredByAlert()) return false;
     auto web = firstView<UIWebView>(frontView());
-    if (!web || !foundation::URL::URLWithString(url)) return false;
+    if (!web) return false;
+    const auto links = web->linkURLs();
+    if (std::find(links.begin(), links.end(), url) == links.end()) return false;
     // The page's delegate may take the link over and refuse the load: the
     // click still happened.
     web->clickLink(url);
@@ -479,8 +552,10 @@ bool ScreenDriver::scroll(std::optional<double> x, double y, const std::optional
     std::shared_ptr<UIScrollView> scrollView;
     if (outlet)
         scrollView = findView<UIScrollView>(frontView(), [&](UIScrollView& view) { return view.outletName() == outlet; });
-    else if (!(scrollView = frontTable()))
-        scrollView = firstView<UIScrollView>(frontView());
+    else
+        // What is on top: the results table while a search shows it.
+        scrollView = frontSearchResultsTable();
+    if (!outlet && !scrollView && !(scrollView = frontTable())) scrollView = firstView<UIScrollView>(frontView());
     if (!scrollView) return false;
     return dragTo(*scrollView, {x.value_or(scrollView->contentOffset().x), y});
 }

@@ -34,14 +34,15 @@ class ScreenDriver {
 public:
     // Which side of a split view the actions address.
     enum class Side { Detail, Master };
-    enum class OpenResult { Opened, UnknownScene, TakesNoObject, NoHandOver };
+    enum class OpenResult { Opened, UnknownScene, TakesNoObject, NoSuchObject, NoHandOver };
+    enum class HandOver { Taken, TakesNoObject, NoSuchObject };
     enum class SwipeDirection { Left, Right };
 
     // Hands a stored object (entity name, id) to a controller before its view
-    // loads; answers whether that controller takes an object. The app
-    // registers it; the two texts mean nothing here.
-    using ObjectHandOver =
-        std::function<bool(UIViewController& controller, const std::string& entity, const std::string& identifier)>;
+    // loads; answers whether that controller takes an object and whether the
+    // object is there. The app registers it; the two texts mean nothing here.
+    using ObjectHandOver = std::function<HandOver(UIViewController& controller, const std::string& entity,
+                                                  const std::string& identifier)>;
     // Answers true while something outside this layer (network requests, for
     // one) still has work in flight that settling must wait for.
     using BusyPredicate = std::function<bool()>;
@@ -74,17 +75,28 @@ public:
     // table's data source commits the delete. False when the row offers none.
     bool deleteRow(int64_t section, int64_t row);
     // A button by its current title, on the front screen (or an alert's
-    // accessory views).
+    // accessory views); only when exactly one visible button has it.
     bool tapButton(const std::string& title);
-    // A bar button item of the front screen's navigation item or toolbar, by
-    // title or image name.
+    // Where the visible buttons of that title are, for a person to pick one
+    // when there are several: the middle in window coordinates and, inside
+    // a table row, its section and row.
+    struct ButtonPlace {
+        graphics::Point centre;
+        std::optional<std::pair<int64_t, int64_t>> row;
+    };
+    std::vector<ButtonPlace> buttonsTitled(const std::string& title) const;
+    // A bar button item of the front screen's navigation item or toolbar (or
+    // of a navigation bar of the screen's own), by title or image name.
     bool tapItem(const std::string& titleOrImageName);
+    bool hasItem(const std::string& titleOrImageName) const;
+    // Taps outside the open popover (the pad's way to close one).
+    bool dismissPopover();
     bool tapTab(int64_t index);
     // Hit-tests the point (window coordinates) and taps what it finds.
     bool tapAt(graphics::Point point);
     // The front alert or action sheet's button by title, else (all digits) by index.
     bool answerAlert(const std::string& titleOrIndex);
-    // A link of the front web view: true when there is one and the text is a
+    // A link of the front web view: true when the page has a link to that
     // URL, whether or not the page's delegate lets it load.
     bool clickLink(const std::string& url);
     // A text field or text view by placeholder or outlet name; types one
@@ -100,8 +112,9 @@ public:
     bool swipe(SwipeDirection direction, std::optional<graphics::Point> point = std::nullopt);
     // Drags the front table down far enough to trigger a pull to refresh, then releases.
     bool pull();
-    // Drags the front screen's table (else its first scroll view, or the one
-    // named by outlet) to the offset, then releases.
+    // Drags the front screen's table (its search results while they show;
+    // else its first scroll view, or the one named by outlet) to the offset,
+    // then releases.
     bool scroll(std::optional<double> x, double y, const std::optional<std::string>& outlet = std::nullopt);
     // The navigation bar's back button of the front screen.
     bool back();
@@ -134,6 +147,8 @@ private:
     // null when there is no such row.
     std::shared_ptr<UITableViewCell> rowInView(int64_t section, int64_t row, std::shared_ptr<UITableView>* table);
     std::shared_ptr<UIView> findField(const std::string& name) const;
+    std::shared_ptr<class UIBarButtonItem> findItem(const std::string& titleOrImageName) const;
+    std::vector<std::shared_ptr<class UIButton>> visibleButtonsTitled(const std::string& title) const;
     std::shared_ptr<UISearchBar> frontSearchBar() const;
     // The front screen's results table while it is shown.
     std::shared_ptr<UITableView> frontSearchResultsTable() const;

@@ -18,6 +18,7 @@
 #include "uikit/UIKeyboard.h"
 #include "uikit/UIResponder.h"
 #include "uikit/UIView.h"
+#include "uikit/UIViewAnimation.h"
 #include "uikit/UIWindow.h"
 
 namespace uikit {
@@ -283,7 +284,11 @@ graphics::Bitmap renderScreen(UIWindow& window, double scale) {
     context.fillPath(all, Color::black());
     context.scaleCTM(scale, scale);
     context.translateCTM(-screen.origin.x, -screen.origin.y);
-    renderView(window, context);
+    {
+        // Animations under way show part way, as at this moment on screen.
+        UIViewPresentation presentation;
+        renderView(window, context);
+    }
     drawStatusBar(context);
     drawKeyboard(context);
     drawAlertStack(context, screen, window.tintColor());

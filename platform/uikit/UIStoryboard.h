@@ -147,6 +147,12 @@ public:
     // --- Building it ---
     void addScene(const std::string& identifier, ControllerFactory makeController, ViewBuilder buildView = {});
     bool hasScene(const std::string& identifier) const { return scenes_.count(identifier) != 0; }
+    // In alphabetical order.
+    std::vector<std::string> sceneIdentifiers() const {
+        std::vector<std::string> identifiers;
+        for (const auto& [identifier, scene] : scenes_) identifiers.push_back(identifier);
+        return identifiers;
+    }
     void setInitialSceneIdentifier(std::string identifier) { initialScene_ = std::move(identifier); }
     void addSegue(const std::string& sourceScene, UIStoryboardSegueDefinition segue);
     void addPrototypeCell(const std::string& scene, const std::string& reuseIdentifier, CellFactory makeCell);

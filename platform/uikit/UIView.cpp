@@ -140,6 +140,7 @@ void UIView::setCenter(graphics::Point center) {
 
 void UIView::setTransform(const graphics::AffineTransform& transform) {
     requireMainForView();
+    recordAnimatedChange(*this, UIViewAnimatedProperty::Transform);
     layer()->setAffineTransform(transform);
 }
 
@@ -172,6 +173,7 @@ double UIView::contentScaleFactor() const {
 
 void UIView::setAlpha(double alpha) {
     requireMainForView();
+    recordAnimatedChange(*this, UIViewAnimatedProperty::Alpha);
     layer()->setOpacity(alpha);
 }
 

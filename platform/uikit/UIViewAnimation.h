@@ -1,10 +1,13 @@
 // What the view animations record. The animations block runs at once, so the
 // model values are final as soon as the call returns; the record says what
 // would have moved on screen, and the completion runs with finished YES when
-// the clock passes delay + duration.
+// the clock passes delay + duration. A view's transform and alpha changed in
+// the block also keep where they started, so a screenshot taken while the
+// animation runs draws them part way (UIViewPresentation).
 #pragma once
 
 #include <memory>
+#include <vector>
 
 namespace uikit {
 
@@ -40,6 +43,30 @@ struct UIViewAnimationRecord {
     std::weak_ptr<UIView> view;
     // Set once the completion has run.
     bool finished = false;
+};
+
+// A view property an animation moves on screen.
+enum class UIViewAnimatedProperty { Transform, Alpha };
+
+// Inside an animations block: keeps the property's value before the change
+// as where its animation starts (once per view and property). Called by the
+// view's setters before they set.
+void recordAnimatedChange(UIView& view, UIViewAnimatedProperty property);
+
+// For its lifetime, every view with an animation under way at the clock's
+// now shows its transform and alpha part way between the start and the
+// model value (by the animation's curve); the model values come back when
+// it ends. The renderer draws inside one. Main thread only.
+class UIViewPresentation {
+public:
+    UIViewPresentation();
+    ~UIViewPresentation();
+    UIViewPresentation(const UIViewPresentation&) = delete;
+    UIViewPresentation& operator=(const UIViewPresentation&) = delete;
+
+private:
+    struct Saved;
+    std::vector<Saved> saved_;
 };
 
 }  // namespace uikit

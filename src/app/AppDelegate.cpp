@@ -108,8 +108,12 @@ bool AppDelegate::applicationDidFinishLaunchingWithOptions(uikit::UIApplication&
     // the first screens enter it with the root.
     window->setTintColor(kWindowTint);
     AppearanceUtils::customizeDefaultUIAppearance();
-    window->setRootViewController(
-        uikit::UIStoryboard::storyboardWithName(Utils::storyboardName())->instantiateInitialViewController());
+    // The storyboard's first scene is the account's home: without an
+    // account (or on a forced logout) the launch goes straight to the login
+    // screen, and no home screen is built, tracked and thrown away first.
+    if (!forcedLogout && settings.currentAccount())
+        window->setRootViewController(
+            uikit::UIStoryboard::storyboardWithName(Utils::storyboardName())->instantiateInitialViewController());
     window->makeKeyAndVisible();
 
     foundation::Log("%@", std::string(kBanner));

@@ -22,6 +22,7 @@
 #include "store/CoreDataStack.h"
 #include "store/StorageManager.h"
 #include "uikit/UIApplication.h"
+#include "uikit/UIContainerLayout.h"
 #include "uikit/UIColor.h"
 #include "uikit/UIDevice.h"
 #include "uikit/UIFont.h"
@@ -331,10 +332,10 @@ void LoadingViewController::navigateWithCheckForTutorial() {
     auto storyboard = uikit::UIStoryboard::storyboardWithName(Utils::storyboardName());
     auto mainScreens = storyboard->instantiateViewControllerWithIdentifier(EventsTabBarController::kStoryboardIdentifier);
     if (!mainScreens) return;
-    const auto& mainView = mainScreens->view();
-    mainView->setFrame(containerForSpotlight_->bounds());
-    containerForSpotlight_->addSubview(mainView);
-    mainView->layoutIfNeeded();
+    // Laid out as the window's root will be, its bars below the status bar
+    // (which the tutorial may hide for now: it shows again with the root).
+    containerForSpotlight_->addSubview(mainScreens->view());
+    placeView(*mainScreens, containerForSpotlight_->bounds(), {uikit::UIContainerLayout::kStatusBarHeight, 0, 0, 0});
 
     const double height = view()->bounds().size.height;
     std::weak_ptr<LoadingViewController> weakSelf =

@@ -141,6 +141,13 @@ void QNNetworkActivityIndicatorManager::updateNetworkActivityIndicatorVisibility
     RunLoop::main().addTimer(shared->timer);
 }
 
+void QNNetworkActivityIndicatorManager::finishPendingHide() {
+    if (!shared_->alive || !shared_->timer || visible(*shared_)) return;
+    shared_->timer->invalidate();
+    shared_->timer = nullptr;
+    updateNetworkActivityIndicatorVisibility(shared_);
+}
+
 bool QNNetworkActivityIndicatorManager::visible(const Shared& shared) {
     std::lock_guard guard(shared.lock);
     return shared.activityCount > 0;

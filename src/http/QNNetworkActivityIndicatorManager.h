@@ -43,6 +43,11 @@ public:
     void incrementActivityCount();
     void decrementActivityCount();
 
+    // Main thread: when no request runs, the indicator goes off now rather
+    // than after the delay (for a clock that only moves when told to, where
+    // the delay would keep it on until the next step).
+    void finishPendingHide();
+
     void networkRequestDidStart(const foundation::Notification& notification);
     void networkRequestDidFinish(const foundation::Notification& notification);
 

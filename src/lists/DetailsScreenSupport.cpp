@@ -349,13 +349,15 @@ void DetailsScreenSupport::observeSavesOfCurrentStore() {
 
 // --- The app mode's object hand-over ---
 
-bool DetailsScreenSupport::takeObject(uikit::UIViewController& controller, const std::string& entity,
-                                      const std::string& identifier) {
+uikit::ScreenDriver::HandOver DetailsScreenSupport::takeObject(uikit::UIViewController& controller,
+                                                              const std::string& entity, const std::string& identifier) {
+    using HandOver = uikit::ScreenDriver::HandOver;
     auto* details = dynamic_cast<DetailsScreenSupport*>(&controller);
-    if (!details) return false;
+    if (!details) return HandOver::TakesNoObject;
     details->setEntityName(entity);
     details->setSelectionPropertyId(identifier);
-    return true;
+    // A screen of nothing would look like an empty object.
+    return details->currentObject() ? HandOver::Taken : HandOver::NoSuchObject;
 }
 
 void DetailsScreenSupport::registerObjectHandOver() { uikit::ScreenDriver::setObjectHandOver(&DetailsScreenSupport::takeObject); }

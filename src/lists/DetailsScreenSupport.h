@@ -30,6 +30,7 @@
 #include "foundation/Object.h"
 #include "graphics/Geometry.h"
 #include "uikit/NSIndexPath.h"
+#include "uikit/ScreenDriver.h"
 
 class BaseViewController;
 class IdIndexPair;
@@ -151,9 +152,10 @@ public:
     void observeSavesOfCurrentStore();
 
     // --- The app mode's object hand-over ---
-    // A details screen of either base takes the entity name and the id;
-    // any other controller takes none.
-    static bool takeObject(uikit::UIViewController& controller, const std::string& entity, const std::string& identifier);
+    // A details screen of either base takes the entity name and the id when
+    // the current store holds that object; any other controller takes none.
+    static uikit::ScreenDriver::HandOver takeObject(uikit::UIViewController& controller, const std::string& entity,
+                                                    const std::string& identifier);
     // Installs takeObject as uikit::ScreenDriver's object hand-over.
     static void registerObjectHandOver();
 

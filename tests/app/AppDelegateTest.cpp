@@ -76,10 +76,16 @@ TEST(ForcedLogoutDecision, ComparesTheDottedNumbersOfTheStoredVersion) {
 }
 
 TEST_F(LaunchTest, AFreshLaunchShowsTheLoginScreenAndStoresTheVersion) {
+    const size_t queuedBefore = AnalyticsUtils::queuedEvents().size();
+    foundation::ScopedLogCapture log;
     launchSignedOut();
     EXPECT_EQ(rootClass(), "LoginViewController");
     EXPECT_TRUE(launchAlerts().empty());
     EXPECT_EQ(newEvents(AppDelegate::kStartAppEvent), 1u);
+    // Straight to the login screen: no home screen was built on the way
+    // (it would track its view and read a store that is not there).
+    EXPECT_EQ(AnalyticsUtils::queuedEvents().size(), queuedBefore + 1);
+    for (const auto& line : log.lines()) EXPECT_EQ(line.find("No core data stack"), std::string::npos) << line;
     EXPECT_EQ(settings.storedAppVersion(), ApplicationService::applicationVersion());
     EXPECT_TRUE(AnalyticsUtils::superProperties().empty());
     EXPECT_EQ(AppDelegate::sharedAppDelegate()->eventsSplitVC(), nullptr);
@@ -186,8 +192,11 @@ TEST_F(ForcedLogoutTest, OnlyAnOlderBuildsPlainKeyLogsOutToo) {
     openCurrent(kLaunchToken);
     foundation::UserDefaults::standardUserDefaults().setObject(Value("3.2"),
                                                               ApplicationSettingsStore::kOldStoredAppVersionKey);
+    const size_t queuedBefore = AnalyticsUtils::queuedEvents().size();
     launch();
     expectLoggedOut();
+    // "Start app" only: the account's home screen was never built.
+    EXPECT_EQ(AnalyticsUtils::queuedEvents().size(), queuedBefore + 1);
 }
 
 TEST_F(LaunchTest, NewerStoredVersionsKeepTheAccountOnTheStoryboardsTabBar) {

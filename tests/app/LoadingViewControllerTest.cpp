@@ -29,6 +29,7 @@
 #include "uikit/UIAlertView.h"
 #include "uikit/UIApplication.h"
 #include "uikit/UIBarButtonItem.h"
+#include "uikit/UIContainerLayout.h"
 #include "uikit/UINavigationBar.h"
 #include "uikit/UINavigationItem.h"
 #include "uikit/UIPopoverController.h"
@@ -173,6 +174,11 @@ TEST_F(LoadingScreenTest, AFirstDownloadSlidesToTheTabBarAndKeepsTheBooks) {
     EXPECT_EQ(loading->containerForTutorial()->transform(), graphics::AffineTransform::makeTranslation(0, 667));
     EXPECT_FALSE(std::dynamic_pointer_cast<EventsTabBarController>(root()));
     EXPECT_EQ(loading->containerForSpotlight()->subviews().size(), 1u);
+    // Laid out as the root will be: the home's bar below the status bar.
+    auto waiting = std::dynamic_pointer_cast<uikit::UIViewController>(
+        loading->containerForSpotlight()->subviews().front()->viewController());
+    ASSERT_TRUE(waiting);
+    EXPECT_EQ(waiting->containerInsets().top, uikit::UIContainerLayout::kStatusBarHeight);
     advance(LoadingViewController::kSlideDuration / 2 + 0.1);
     auto tabBar = std::dynamic_pointer_cast<EventsTabBarController>(root());
     ASSERT_TRUE(tabBar);

@@ -152,7 +152,12 @@ TEST_F(LoginScreensTest, TheUsernameScreenShowsItsFormAndItsLinkSwitchesToThePas
     // A plain navigation of the note is allowed and loads; only clicked links are refused.
     EXPECT_TRUE(screen->webViewShouldStartLoadWithRequest(*screen->passcodeLoginWebView(), foundation::URLRequest(),
                                                           uikit::UIWebViewNavigationType::Other));
-    EXPECT_TRUE(driver.clickLink("login:somewhereElse"));
+    // A link the note does not have cannot be clicked; one to an unknown
+    // target is refused and goes nowhere.
+    EXPECT_FALSE(driver.clickLink("login:somewhereElse"));
+    EXPECT_FALSE(screen->webViewShouldStartLoadWithRequest(
+        *screen->passcodeLoginWebView(), foundation::URLRequest(*foundation::URL::URLWithString("login:somewhereElse")),
+        uikit::UIWebViewNavigationType::LinkClicked));
     settle();
     EXPECT_EQ(login(), screen);
 

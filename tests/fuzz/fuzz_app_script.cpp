@@ -29,11 +29,8 @@ void check(const AppScriptLine& line) {
         if (line.words[i].find('"') != std::string::npos) std::abort();
         quoted += (i ? " \"" : "\"") + line.words[i] + "\"";
     }
-    for (size_t count = 0; count <= line.words.size() + 1; ++count) {
-        const std::string rest = line.textAfterWords(count);
-        if (rest.size() > line.text.size() || line.text.compare(line.text.size() - rest.size(), rest.size(), rest) != 0)
-            std::abort();
-    }
+    for (size_t count = 0; count <= line.words.size() + 1; ++count)
+        if (count >= line.words.size() && !line.wordsFrom(count).empty()) std::abort();
     if (quovana::parseAppScriptLine(quoted, 1).words != line.words) std::abort();
 }
 

@@ -98,3 +98,17 @@ TEST_F(IndicatorTest, DisabledCountsButLeavesTheIndicatorAlone) {
     post(kQNNetworkingTaskDidResumeNotification, task);
     EXPECT_TRUE(visible);
 }
+
+TEST_F(IndicatorTest, APendingHideFinishesAtOnceOnlyWhenNoRequestRuns) {
+    manager.setEnabled(true);
+    post(kQNNetworkingTaskDidResumeNotification, task);
+    manager.finishPendingHide();
+    EXPECT_TRUE(visible);
+    post(kQNNetworkingTaskDidCompleteNotification, task);
+    EXPECT_TRUE(visible);
+    manager.finishPendingHide();
+    EXPECT_FALSE(visible);
+    // The timer it replaced does not fire again later.
+    advance(1);
+    EXPECT_EQ(shown, (std::vector<bool>{true, false}));
+}

@@ -201,6 +201,16 @@ TEST_F(SessionPagesTest, ExtraInfoForAnObjectThatIsNoSessionHidesTheTableAndLeav
     EXPECT_TRUE(page->keyValueTableView()->rows().empty());
 }
 
+TEST_F(SessionPagesTest, AnObjectTheStoreDoesNotHoldOpensNoPage) {
+    auto before = driver().frontViewController();
+    EXPECT_EQ(driver().openScene("ProgrammeDetailsExtraInfoViewController",
+                                 {AppStoryboards::kPhoneStoryboardName, AppStoryboards::kPadStoryboardName},
+                                 std::make_pair(std::string("QVACoreDataSession"), std::string("s404"))),
+              uikit::ScreenDriver::OpenResult::NoSuchObject);
+    settle();
+    EXPECT_EQ(driver().frontViewController(), before);
+}
+
 TEST_F(SessionPagesTest, OnThePhoneTheTypeButtonPushesTheProgrammeFilteredByTheType) {
     auto page = openPage<ProgrammeDetailsExtraInfoViewController>("ProgrammeDetailsExtraInfoViewController",
                                                                   "QVACoreDataSession", "s1");

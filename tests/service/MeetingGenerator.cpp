@@ -269,7 +269,7 @@ MeetingData generateMeeting(const MeetingGeneratorOptions& options) {
         person.first = i == 0 ? "Dana" : random.pick(kFirstNames);
         person.last = i == 0 ? "Demo" : random.pick(kLastNames);
         person.full = person.first + " " + person.last;
-        person.email = lowerAscii(person.first + "." + person.last) + std::to_string(i + 1) + "@quovana.example";
+        person.email = lowerAscii(person.first + "." + person.last) + std::to_string(i + 1) + "@quovana.test";
         people.push_back(std::move(person));
     }
 

@@ -632,13 +632,17 @@ Reply MeetingService::Impl::route(const RecordedRequest& request, const std::str
                 return json(Value::dictionary({{"accessToken", account.accessToken}, {"user", account.user}}));
             }
         }
-        return error(401, type == "passcoded" ? "Invalid passcode" : "Invalid username or password");
+        // Wrong credentials are a bad request, as the organisation's service
+        // answers them; 401 is for a missing or refused token.
+        return error(400, type == "passcoded" ? "Invalid passcode" : "Invalid username or password");
     }
     if (is({"authentication", "reset_password"})) {
         if (method != "POST") return error(405, "Method not allowed");
         std::string username = field(body, "username");
         for (const auto& account : data.accounts) {
-            if (!username.empty() && account.username == username)
+            // The user name, or the address it stands for (what the
+            // forgotten-password screen asks for).
+            if (!username.empty() && (account.username == username || account.user["email"].stringValue() == username))
                 return json(Value::dictionary({{"message", "A new activation code has been sent to your e-mail address."}}));
         }
         return error(404, "Unknown username");

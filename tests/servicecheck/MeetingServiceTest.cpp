@@ -302,7 +302,7 @@ TEST_F(MeetingServiceTest, RefusesRequestsWithoutAValidTokenAndUnknownMeetings) 
     EXPECT_EQ(account->itemId(), std::optional<std::string>("100001"));
     Response wrong = fetch(api("authentication/login"), "", "POST",
                            R"({"login_type":"password","username":"demo","password":"guess"})");
-    EXPECT_EQ(wrong.status, 401);
+    EXPECT_EQ(wrong.status, 400);
     EXPECT_EQ(wrong.json()["error"].stringValue(), "Invalid username or password");
     EXPECT_EQ(fetch(api("authentication/login"), "", "POST",
                     std::string(R"({"login_type":"passcoded","passcode":")") + kDemoPasscode + "\"}")

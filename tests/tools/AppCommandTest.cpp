@@ -107,6 +107,9 @@ TEST_F(AppCommandTest, TheGalleryScriptPrintsTheLaunchAndFiveDumpsAndExitsOneFor
     }
     const std::string root = dumpOf(printed[0]);
     EXPECT_TRUE(contains(root, "GalleryViewController")) << root;
+    // The gallery alone: none of the app's start-up logs or tracks anything.
+    EXPECT_FALSE(contains(printed[0].body, "log: ")) << printed[0].body;
+    EXPECT_FALSE(contains(printed[0].body, "event: ")) << printed[0].body;
     EXPECT_TRUE(contains(dumpOf(printed[1]), "GallerySecondViewController"));
     EXPECT_EQ(dumpOf(printed[2]), root);
     EXPECT_TRUE(contains(dumpOf(printed[3]), "alert \"Gallery\"")) << printed[3].body;
@@ -164,6 +167,8 @@ TEST_F(AppCommandTest, OpenPushesAGalleryScreenAndAnUnknownSceneOrAnObjectForASc
     EXPECT_TRUE(contains(pushed, "GalleryViewController")) << pushed;
     EXPECT_TRUE(contains(pushed, "GallerySecondViewController")) << pushed;
     EXPECT_TRUE(contains(printed[2].body, "error: no scene \"noSuchScene\""));
+    // The error says which scenes there are.
+    EXPECT_TRUE(contains(printed[2].body, "the scenes of Gallery: galleryControls, galleryEffects")) << printed[2].body;
     EXPECT_EQ(dumpOf(printed[2]), pushed);
     // The app mode's own hand-over gives objects to details screens only.
     EXPECT_TRUE(contains(printed[3].body, "error: the scene \"gallerySecondScreen\" takes no object"))
@@ -173,6 +178,12 @@ TEST_F(AppCommandTest, OpenPushesAGalleryScreenAndAnUnknownSceneOrAnObjectForASc
 
     AppRun unknown = run({"--gallery"}, "open noSuchScene\n");
     EXPECT_EQ(unknown.status, 1);
+
+    // A button that is a bar item: the error points at the command that taps it.
+    AppRun item = run({"--gallery"}, "tap button Alert\n");
+    EXPECT_EQ(item.status, 1);
+    EXPECT_TRUE(contains(item.out, "error: no button \"Alert\"; the bar has an item \"Alert\": \"tap item Alert\""))
+        << item.out;
 }
 
 TEST_F(AppCommandTest, ARegisteredHandOverReceivesTheControllerAndTheObjectBeforeTheViewLoads) {
@@ -186,7 +197,7 @@ TEST_F(AppCommandTest, ARegisteredHandOverReceivesTheControllerAndTheObjectBefor
     uikit::ScreenDriver::setObjectHandOver(
         [&](uikit::UIViewController& controller, const std::string& entity, const std::string& identifier) {
             received.push_back({controller.className(), entity, identifier, controller.isViewLoaded()});
-            return true;
+            return uikit::ScreenDriver::HandOver::Taken;
         });
     AppRun app = run({"--gallery"}, "open gallerySecondScreen --object QVACoreDataSession 1\n");
     EXPECT_EQ(app.status, 0) << app.out;
@@ -197,11 +208,18 @@ TEST_F(AppCommandTest, ARegisteredHandOverReceivesTheControllerAndTheObjectBefor
     EXPECT_FALSE(received[0].viewLoaded);
 
     uikit::ScreenDriver::setObjectHandOver([](uikit::UIViewController&, const std::string&, const std::string&) {
-        return false;
+        return uikit::ScreenDriver::HandOver::TakesNoObject;
     });
     AppRun refused = run({"--gallery"}, "open gallerySecondScreen --object QVACoreDataSession 1\n");
     EXPECT_EQ(refused.status, 1);
     EXPECT_TRUE(contains(refused.out, "takes no object")) << refused.out;
+
+    uikit::ScreenDriver::setObjectHandOver([](uikit::UIViewController&, const std::string&, const std::string&) {
+        return uikit::ScreenDriver::HandOver::NoSuchObject;
+    });
+    AppRun absent = run({"--gallery"}, "open gallerySecondScreen --object QVACoreDataSession 404\n");
+    EXPECT_EQ(absent.status, 1);
+    EXPECT_TRUE(contains(absent.out, "error: no QVACoreDataSession 404 in the store")) << absent.out;
 }
 
 TEST_F(AppCommandTest, AdvanceWaitsOnTheRealClockAndMovesTheVirtualOneThroughTheGallerysSlide) {

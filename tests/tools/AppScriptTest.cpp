@@ -1,5 +1,5 @@
 // The app mode's script reader: how a line splits into words, where a
-// comment starts, and the free text that typing and links take as it stands.
+// comment starts, and the free text that typing and searching take.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -25,15 +25,19 @@ TEST(AppScriptTest, QuotedWordsHoldBlanksAndAHashStartingAWordEndsTheLine) {
     EXPECT_FALSE(line.problem.empty());
 }
 
-TEST(AppScriptTest, FreeTextIsTheRestOfTheLineAsItStands) {
-    AppScriptLine line = parseAppScriptLine("type \"Your name\"   Jo  \"the #1\"\r", 1);
-    EXPECT_EQ(line.words.size(), 4u);
-    EXPECT_EQ(line.textAfterWords(2), "Jo  \"the #1\"");
-    EXPECT_EQ(line.textAfterWords(1), "\"Your name\"   Jo  \"the #1\"");
+TEST(AppScriptTest, FreeTextDropsTheQuotesKeepsQuotedBlanksAndEndsAtAComment) {
+    AppScriptLine line = parseAppScriptLine("type Subject \"Lunch with \xC3\x89mile\"  # to the chair\r", 1);
+    EXPECT_EQ(line.wordsFrom(2), "Lunch with \xC3\x89mile");
+
+    line = parseAppScriptLine("type Username \"   \"", 1);
+    EXPECT_EQ(line.wordsFrom(2), "   ");
+
+    line = parseAppScriptLine("search  Jo   Smith", 1);
+    EXPECT_EQ(line.wordsFrom(1), "Jo Smith");
+    EXPECT_EQ(line.wordsFrom(3), "");
 
     line = parseAppScriptLine("link https://quovana.example/a?b=1#part", 1);
-    EXPECT_EQ(line.textAfterWords(1), "https://quovana.example/a?b=1#part");
-    EXPECT_EQ(line.textAfterWords(3), "");
+    EXPECT_EQ(line.wordsFrom(1), "https://quovana.example/a?b=1#part");
 }
 
 TEST(AppScriptTest, TheReaderSkipsBlankAndCommentLinesAndCountsEveryLine) {

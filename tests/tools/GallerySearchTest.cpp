@@ -56,6 +56,20 @@ TEST_F(GallerySearchTest, TheSearchFindsCountriesByNameThenByCapitalAndEndsOnThe
     EXPECT_TRUE(shows("rows 0\xE2\x80\x93" "12 of 40")) << dump();
 }
 
+TEST_F(GallerySearchTest, AScrollWhileResultsShowMovesTheResultsNotTheListUnderThem) {
+    std::shared_ptr<uikit::UITableView> list;
+    for (const auto& view : front()->view()->subviews())
+        if (auto table = std::dynamic_pointer_cast<uikit::UITableView>(view)) list = table;
+    ASSERT_TRUE(list);
+    ASSERT_TRUE(ScreenTest::search("a"));
+    auto results = search()->searchResultsTableView();
+    ASSERT_GT(results->numberOfRowsInSection(0), 20);
+    ASSERT_TRUE(driver().scroll(std::nullopt, 120));
+    settle();
+    EXPECT_EQ(results->contentOffset().y, 120);
+    EXPECT_EQ(list->contentOffset().y, 0);
+}
+
 TEST_F(GallerySearchTest, WithoutASearchUnderWayTheSearchActionsFindNothing) {
     EXPECT_FALSE(scope(1));
     EXPECT_FALSE(endSearch());

@@ -10,6 +10,9 @@
 #include "uikit/UIAlertView.h"
 #include "uikit/UIBarButtonItem.h"
 #include "uikit/UIButton.h"
+#include "uikit/UILabel.h"
+#include "uikit/UINavigationBar.h"
+#include "uikit/UIPickerView.h"
 #include "uikit/UINavigationController.h"
 #include "uikit/UINavigationItem.h"
 #include "uikit/UITabBarController.h"
@@ -159,6 +162,92 @@ TEST_F(ScreenDescriptionTest, CustomCellsShowTheirNamedPartsAndConstraints) {
                           "badgeLabel=-(hidden)\n"),
               std::string::npos)
         << dump();
+}
+
+// A login form as a table: fields, a label and a button in cells with no
+// outlet names, a field as a row's accessory; the screen's own navigation
+// bar, a picker's rows, the status bar's state.
+TEST_F(ScreenDescriptionTest, FormCellsShowTheirFieldsLabelsAndButtonsAndTheScreenItsOwnBarAndPicker) {
+    struct Rows : uikit::UIPickerViewDataSource {
+        int64_t numberOfComponentsInPickerView(uikit::UIPickerView&) override { return 2; }
+        int64_t numberOfRowsInComponent(uikit::UIPickerView&, int64_t component) override { return component + 3; }
+    };
+    struct FormTable : TableScreen {
+        FormTable() : TableScreen({{std::nullopt, 4}}) {}
+        std::shared_ptr<Rows> rows = std::make_shared<Rows>();
+        uikit::UITableViewCellPtr tableViewCellForRowAtIndexPath(uikit::UITableView&,
+                                                                const uikit::NSIndexPath& path) override {
+            auto cell = std::make_shared<uikit::UITableViewCell>(uikit::UITableViewCellStyle::Default, "form");
+            auto field = std::make_shared<uikit::UITextField>(graphics::Rect{10, 5, 200, 30});
+            if (path.row == 0) {
+                field->setPlaceholder("Username");
+                field->setText("ann");
+                cell->contentView()->addSubview(field);
+            } else if (path.row == 1) {
+                field->setPlaceholder("Password");
+                field->setSecureTextEntry(true);
+                cell->contentView()->addSubview(field);
+            } else if (path.row == 2) {
+                auto label = std::make_shared<uikit::UILabel>(graphics::Rect{10, 5, 200, 30});
+                label->setText("Login");
+                cell->contentView()->addSubview(label);
+                auto button = uikit::UIButton::buttonWithType(uikit::UIButtonType::System);
+                button->setTitle("Help", uikit::UIControlStateNormal);
+                cell->contentView()->addSubview(button);
+            } else {
+                field->setPlaceholder("Code");
+                cell->setAccessoryView(field);
+            }
+            return cell;
+        }
+    };
+    struct BarScreen : UIViewController {
+        std::string className() const override { return "BarScreen"; }
+        std::shared_ptr<Rows> rows = std::make_shared<Rows>();
+        void viewDidLoad() override {
+            auto bar = std::make_shared<uikit::UINavigationBar>(graphics::Rect{0, 20, 375, 44});
+            auto item = std::make_shared<uikit::UINavigationItem>("Reset");
+            item->setLeftBarButtonItem(uikit::UIBarButtonItem::withTitle("Cancel", uikit::UIBarButtonItemStyle::Plain));
+            bar->pushNavigationItem(item, false);
+            view()->addSubview(bar);
+            auto picker = std::make_shared<uikit::UIPickerView>(graphics::Rect{0, 400, 375, 100});
+            picker->setDataSource(rows);
+            view()->addSubview(picker);
+        }
+    };
+    auto screen = std::make_shared<FormTable>();
+    showRoot(screen);
+    auto& application = uikit::UIApplication::sharedApplication();
+    application.setStatusBarStyle(uikit::UIStatusBarStyle::LightContent);
+    application.setStatusBarHidden(true);
+
+    const std::string text = dump();
+    EXPECT_NE(text.find("  status-bar hidden light\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("row 0 form h=44 field placeholder=\"Username\" text=\"ann\"\n"), std::string::npos) << text;
+    // An empty field: its placeholder is not its text.
+    EXPECT_NE(text.find("row 1 form h=44 field placeholder=\"Password\" text=\"\" secure\n"), std::string::npos)
+        << text;
+    EXPECT_NE(text.find("row 2 form h=44 label=\"Login\" button=[Help]\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("row 3 form h=44 accessory-view: field placeholder=\"Code\" text=\"\"\n"), std::string::npos)
+        << text;
+    ASSERT_TRUE(type("Password", "ab"));
+    EXPECT_NE(dump().find("field placeholder=\"Password\" text=\"\xE2\x80\xA2\xE2\x80\xA2\" secure focused\n"),
+              std::string::npos)
+        << dump();
+    application.setStatusBarHidden(false);
+    application.setStatusBarStyle(uikit::UIStatusBarStyle::Default);
+    EXPECT_EQ(dump().find("status-bar"), std::string::npos);
+
+    showRoot(std::make_shared<BarScreen>());
+    EXPECT_EQ(dump().rfind("window root=BarScreen\n"
+                           "  screen BarScreen -\n"
+                           "    bar \"Reset\" left=[Cancel on]\n"
+                           "    picker selected=0 rows=3 selected=0 rows=4\n",
+                           0),
+              0u)
+        << dump();
+    // Its items are there to tap, as a navigation controller's are.
+    EXPECT_TRUE(driver().hasItem("Cancel"));
 }
 
 }  // namespace

@@ -197,9 +197,22 @@ TEST_F(ScreenDriverTest, TapsAtAPointReachTheControlOrRowThere) {
     EXPECT_EQ(taps, 2);
     EXPECT_FALSE(tapAt(50, 500));
     EXPECT_FALSE(tapButton("Stop"));
-    button->setHidden(true);
+    // Two of one title: which one is meant is not known, so neither is
+    // tapped; where each is tells a person how to pick one.
+    auto second = uikit::UIButton::buttonWithType(uikit::UIButtonType::System);
+    second->setFrame({20, 400, 100, 40});
+    second->setTitle("Go", uikit::UIControlStateNormal);
+    plain->view()->addSubview(second);
     EXPECT_FALSE(tapButton("Go"));
     EXPECT_EQ(taps, 2);
+    auto places = driver().buttonsTitled("Go");
+    ASSERT_EQ(places.size(), 2u);
+    EXPECT_EQ(places[1].centre, (graphics::Point{70, 420}));
+    EXPECT_FALSE(places[1].row);
+    button->setHidden(true);
+    ASSERT_TRUE(tapButton("Go"));
+    EXPECT_EQ(taps, 2);
+    EXPECT_EQ(driver().buttonsTitled("Go").size(), 1u);
 }
 
 TEST_F(ScreenDriverTest, ALinkIsClickedInTheFrontWebViewEvenWhenItsDelegateKeepsIt) {
@@ -216,10 +229,15 @@ TEST_F(ScreenDriverTest, ALinkIsClickedInTheFrontWebViewEvenWhenItsDelegateKeeps
     EXPECT_FALSE(link("app:next"));
     auto web = std::make_shared<uikit::UIWebView>(graphics::Rect{0, 0, 375, 600});
     auto keeper = std::make_shared<Keeper>();
-    web->setDelegate(keeper);
     plain->view()->addSubview(web);
+    web->loadHTMLString("<a href=\"app:next\">Next</a>", std::nullopt);
+    settle();
+    web->setDelegate(keeper);
     ASSERT_TRUE(link("app:next"));
     EXPECT_EQ(keeper->asked, std::vector<std::string>{"app:next"});
+    // A link the page does not have is not there to click.
+    EXPECT_FALSE(link("app:elsewhere"));
+    EXPECT_EQ(keeper->asked.size(), 1u);
 }
 
 class PadScreenDriverTest : public ScreenTest {
@@ -263,9 +281,12 @@ TEST_F(PadScreenDriverTest, TheFrontScreenIsThePopoverElseTheChosenSideOfTheSpli
                         "    screen PopoverScreen -\n"),
               std::string::npos)
         << text;
-    popover->dismissPopoverAnimated(false);
+    // A tap outside closes it, as on the device.
+    ASSERT_TRUE(driver().dismissPopover());
     settle();
+    EXPECT_FALSE(popover->isPopoverVisible());
     EXPECT_EQ(front(), master);
+    EXPECT_FALSE(driver().dismissPopover());
 }
 
 struct ObjectScreen : UIViewController {
@@ -292,17 +313,25 @@ TEST_F(ScreenDriverTest, OpeningAScenePushesItAfterTheObjectHandOver) {
     EXPECT_EQ(nav->viewControllers().size(), 1u);
 
     ScreenDriver::setObjectHandOver([&](UIViewController& controller, const std::string& entity, const std::string& id) {
-        if (!dynamic_cast<ObjectScreen*>(&controller)) return false;
+        if (!dynamic_cast<ObjectScreen*>(&controller)) return ScreenDriver::HandOver::TakesNoObject;
         journal.push_back("hand-over " + entity + " " + id + (controller.isViewLoaded() ? " loaded" : ""));
-        return true;
+        return ScreenDriver::HandOver::Taken;
     });
     ASSERT_TRUE(open("objectScene", boards, object));
     EXPECT_EQ(journal, (std::vector<std::string>{"hand-over QVACoreDataSession 1", "viewDidLoad"}));
     EXPECT_EQ(nav->viewControllers().size(), 2u);
     EXPECT_TRUE(std::dynamic_pointer_cast<ObjectScreen>(front()));
 
-    ScreenDriver::setObjectHandOver([](UIViewController&, const std::string&, const std::string&) { return false; });
+    ScreenDriver::setObjectHandOver([](UIViewController&, const std::string&, const std::string&) {
+        return ScreenDriver::HandOver::TakesNoObject;
+    });
     EXPECT_EQ(driver().openScene("objectScene", boards, object), ScreenDriver::OpenResult::TakesNoObject);
+    EXPECT_EQ(nav->viewControllers().size(), 2u);
+    // No such object: nothing opens either.
+    ScreenDriver::setObjectHandOver([](UIViewController&, const std::string&, const std::string&) {
+        return ScreenDriver::HandOver::NoSuchObject;
+    });
+    EXPECT_EQ(driver().openScene("objectScene", boards, object), ScreenDriver::OpenResult::NoSuchObject);
     EXPECT_EQ(nav->viewControllers().size(), 2u);
     uikit::UIStoryboard::unregisterStoryboard("DriverTestBoard");
 }

@@ -353,6 +353,40 @@ TEST_F(Screenshots, NetworkActivityShowsInTheStatusBarAndTheDump) {
     EXPECT_EQ(shot(), idle);
 }
 
+// The model values are final at once; a screenshot taken while the clock is
+// inside the animation draws the view part way, and the model stays as set.
+TEST_F(Screenshots, AnAnimationUnderWayIsDrawnPartWayAtTheClocksNow) {
+    auto mover = coloured({0, 100, 50, 50}, Color::rgb(1, 0, 0));
+    add(mover);
+    auto fader = coloured({200, 100, 50, 50}, Color::black());
+    add(fader);
+    UIView::animateWithDuration(
+        2, 1, UIViewAnimationOptionCurveLinear,
+        [&] {
+            mover->setTransform(graphics::AffineTransform::makeTranslation(200, 0));
+            fader->setAlpha(0);
+        },
+        nullptr);
+    // In the delay: where they started.
+    Bitmap before = shot();
+    EXPECT_TRUE(near(before.pixel(25, 125), pixelOf(Color::rgb(1, 0, 0))));
+    EXPECT_TRUE(near(before.pixel(225, 125), pixelOf(Color::black())));
+    // Half way: moved by 100, half faded.
+    foundation::Clock::advance(2);
+    Bitmap middle = shot();
+    EXPECT_TRUE(near(middle.pixel(25, 125), pixelOf(Color::white())));
+    EXPECT_TRUE(near(middle.pixel(125, 125), pixelOf(Color::rgb(1, 0, 0))));
+    EXPECT_TRUE(near(middle.pixel(225, 125), Pixel{128, 128, 128, 255}, 4));
+    EXPECT_EQ(mover->transform().tx, 200);
+    EXPECT_EQ(fader->alpha(), 0);
+    // Over: the model values.
+    foundation::Clock::advance(1.5);
+    Bitmap after = shot();
+    EXPECT_TRUE(near(after.pixel(225, 125), pixelOf(Color::rgb(1, 0, 0))));
+    EXPECT_TRUE(near(after.pixel(125, 125), pixelOf(Color::white())));
+    foundation::RunLoop::main().runDueTasks();
+}
+
 TEST_F(Screenshots, TheSameTreeGivesTheSamePixelsAtEveryScale) {
     auto label = std::make_shared<UILabel>(graphics::Rect{20, 100, 200, 40});
     label->setText("Same pixels");

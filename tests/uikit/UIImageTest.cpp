@@ -42,13 +42,24 @@ TEST_F(Images, NamedImagesComeFromTheBuiltResources) {
     ASSERT_NE(same, nullptr);
     EXPECT_DOUBLE_EQ(same->scale(), 2);
     EXPECT_EQ(*same->bitmap(), *launch->bitmap());
-    // A flat colour with a darker edge, as the build draws every picture.
-    auto icon = UIImage::imageNamed("note");
-    ASSERT_NE(icon, nullptr);
-    EXPECT_EQ(icon->size(), (graphics::Size{22, 22}));
-    auto inside = icon->bitmap()->pixel(10, 10), edge = icon->bitmap()->pixel(0, 10);
+    // A picture with its own colour has a darker edge; a stretchable bar
+    // background none (it would tile as seams); an icon is a dark mark on a
+    // light ground.
+    auto frame = UIImage::imageNamed("start_tutorial_phone_frame");
+    ASSERT_NE(frame, nullptr);
+    auto inside = frame->bitmap()->pixel(10, 10), edge = frame->bitmap()->pixel(0, 10);
     EXPECT_EQ(inside.alpha, 255);
     EXPECT_LT(edge.red + edge.green + edge.blue, inside.red + inside.green + inside.blue);
+    auto bar = UIImage::imageNamed("iOS7_navigation_bar_background");
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->bitmap()->pixel(0, 10), bar->bitmap()->pixel(10, 10));
+    EXPECT_GT(bar->bitmap()->pixel(10, 10).red, 230);
+    auto icon = UIImage::imageNamed("favStarActive");
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(icon->size(), (graphics::Size{22, 22}));
+    auto ground = icon->bitmap()->pixel(0, 0), mark = icon->bitmap()->pixel(11, 11);
+    EXPECT_GT(ground.red + ground.green + ground.blue, 600);
+    EXPECT_LT(mark.red + mark.green + mark.blue, 300);
     EXPECT_NE(UIImage::imageNamed("session_header_placeholder.jpg"), nullptr);
     EXPECT_NE(UIImage::imageNamed("start_tutorial_3"), nullptr);
 

@@ -10,6 +10,8 @@
 // whose target is missing prints an error and changes nothing (exit status
 // 1 at the end); a bad command prints its usage (exit status 2); the script
 // runs on either way.
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -18,6 +20,7 @@
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <set>
 #include <sstream>
 
 #include "analytics/AnalyticsUtils.h"
@@ -50,15 +53,18 @@
 #include "quovana/FreshHome.h"
 #include "quovana/Gallery.h"
 #include "quovana/HomeLock.h"
+#include "quovana/MaskedAddresses.h"
 #include "quovana/ServiceRoot.h"
 #include "quovana/StoreFiles.h"
 #include "service/MeetingGenerator.h"
 #include "settings/ApplicationSettingsStore.h"
 #include "service/MeetingService.h"
+#include "uikit/AlertStack.h"
 #include "uikit/ScreenDescription.h"
 #include "uikit/ScreenDriver.h"
 #include "uikit/ScreenRenderer.h"
 #include "uikit/UIApplication.h"
+#include "uikit/UIApplicationDelegate.h"
 #include "uikit/UIStoryboard.h"
 #include "uikit/UIWindow.h"
 
@@ -78,7 +84,7 @@ const char* const kAppHelp =
     "  --reachability none|wifi|wwan\n"
     "  --gallery                      show the gallery of stock controls\n"
     "  --generate SESSIONS,PARTICIPANTS   a smaller meeting (local service only)\n"
-    "  --fault METHOD PATH STATUS     the local service fails that call (repeatable)\n"
+    "  --fault METHOD PATH STATUS|stall   the local service fails (or holds) that call (repeatable)\n"
     "  --ranging on|off  --location-services on|off  --location-authorization N (0..4)\n"
     "  --calendar TITLE               a device calendar made before the launch (repeatable)\n"
     "  --shots DIR  --shots-scale N   a screenshot of every printed state\n"
@@ -91,7 +97,7 @@ const char* const kAppHelp =
     "  type FIELD TEXT | clear FIELD | return FIELD   (placeholder or outlet name)\n"
     "  search TEXT | scope N | end-search   (the front screen's search bar)\n"
     "  switch S R on|off | pick ROW | swipe left|right [X,Y] | pull | scroll [X,]Y [--view OUTLET]\n"
-    "  back | master | detail | rotate portrait|landscape | reachability none|wifi|wwan\n"
+    "  back | dismiss (a popover) | master | detail | rotate portrait|landscape | reachability none|wifi|wwan\n"
     "  openable none|SCHEME[,SCHEME...]   the addresses the system can open (http,https,mailto,tel)\n"
     "  background | foreground | memory-warning | mail sent|saved|cancelled|failed\n"
     "  region enter|exit ID | region-state ID inside|outside|unknown | range-fail ID\n"
@@ -208,13 +214,6 @@ std::string rangedRegionUUID(const std::string& identifier) {
     return {};
 }
 
-// The words from `first` on, joined by single blanks (a title typed without quotes).
-std::string joined(const std::vector<std::string>& words, size_t first) {
-    std::string text;
-    for (size_t i = first; i < words.size(); ++i) text += (i > first ? " " : "") + words[i];
-    return text;
-}
-
 class AppSession {
 public:
     AppSession(CommandContext& context, const AppOptions& options) : context_(context), options_(options) {}
@@ -224,6 +223,9 @@ public:
     // Settles and prints the state after the launch or a command.
     void printState(const std::string& word) {
         if (!driver_.settle()) out() << "note: the app did not settle within 30 s\n";
+        // Nothing in flight: the indicator's hide, waiting on a clock that
+        // moves only when told to, happens now, so each run prints the same.
+        if (foundation::Clock::isVirtual()) QNNetworkActivityIndicatorManager::sharedManager().finishPendingHide();
         auto window = uikit::UIApplication::sharedApplication().keyWindow();
         out() << uikit::describe(*window);
         if (options_.shotsDirectory) {
@@ -258,6 +260,8 @@ public:
                 out() << result.message << "\n";
                 return kExitUsage;
             case Outcome::Missing:
+                if (coveredByAlert(line.words.front()))
+                    result.message = "an alert is open: answer it with \"alert BUTTON\"";
                 out() << "error: " << result.message << "\n";
                 printState(line.words.front());
                 return kExitFailure;
@@ -270,8 +274,26 @@ public:
 
     bool quit() const { return quit_; }
 
+    // Whether the command acts on what an open alert covers (its target is
+    // out of reach then, whatever else is missing).
+    static bool coveredByAlert(const std::string& word) {
+        static const std::set<std::string> kReachThroughAlerts = {"alert", "mail", "rotate", "advance", "settle",
+                                                                  "dump", "shot", "quit", "reachability", "background",
+                                                                  "foreground", "memory-warning", "region",
+                                                                  "region-state", "range", "range-fail", "location",
+                                                                  "location-fail", "master", "detail"};
+        return uikit::AlertStack::shared().front() && !kReachThroughAlerts.count(word);
+    }
+
     // What the app logged after the last printed state (while quitting).
     void finish() { printLog(); }
+
+    // Events an earlier run on this home left queued are not this run's: the
+    // queue is read as the launch will find it (this home's archive).
+    void skipQueuedEvents() {
+        AnalyticsUtils::initializeAnalytics();
+        eventsSeen_ = AnalyticsUtils::queuedEvents().size();
+    }
 
 private:
     using Handler = std::function<Result(AppSession&, const AppScriptLine&)>;
@@ -295,6 +317,7 @@ private:
             {"pull", &AppSession::pull},
             {"scroll", &AppSession::scroll},
             {"back", &AppSession::back},
+            {"dismiss", &AppSession::dismiss},
             {"master", &AppSession::side},
             {"detail", &AppSession::side},
             {"rotate", &AppSession::rotate},
@@ -332,13 +355,47 @@ private:
             return usage(synopsis);
         switch (driver_.openScene(w[1], {Utils::storyboardName(), kGalleryStoryboardName}, object)) {
             case uikit::ScreenDriver::OpenResult::Opened: return done();
-            case uikit::ScreenDriver::OpenResult::UnknownScene: return missing("no scene \"" + w[1] + "\"");
+            case uikit::ScreenDriver::OpenResult::UnknownScene: return missing("no scene \"" + w[1] + "\"" + knownScenes());
+            case uikit::ScreenDriver::OpenResult::NoSuchObject:
+                return missing("no " + object->first + " " + object->second + " in the store");
             case uikit::ScreenDriver::OpenResult::TakesNoObject:
                 return missing("the scene \"" + w[1] + "\" takes no object");
             case uikit::ScreenDriver::OpenResult::NoHandOver:
                 return missing("no hand-over of objects is registered");
         }
         return done();
+    }
+
+    // "; the scenes of NAME: ..." for each storyboard the mode opens scenes
+    // from, on the error's line.
+    static std::string knownScenes() {
+        std::string text;
+        for (const auto& name : {Utils::storyboardName(), std::string(kGalleryStoryboardName)}) {
+            if (!uikit::UIStoryboard::hasStoryboardNamed(name)) continue;
+            std::string scenes;
+            for (const auto& identifier : uikit::UIStoryboard::storyboardWithName(name)->sceneIdentifiers())
+                scenes += (scenes.empty() ? "" : ", ") + identifier;
+            text += "; the scenes of " + name + ": " + scenes;
+        }
+        return text;
+    }
+
+    // Why no button of that title was tapped: none (perhaps a bar item of
+    // that title), or several, listed so that a person can pick one.
+    Result buttonNotTapped(const std::string& title) {
+        auto places = driver_.buttonsTitled(title);
+        if (places.size() > 1) {
+            std::string text = std::to_string(places.size()) + " buttons \"" + title + "\" on the front screen:";
+            for (const auto& place : places) {
+                text += "\n  at " + std::to_string(std::lround(place.centre.x)) + "," +
+                        std::to_string(std::lround(place.centre.y));
+                if (place.row) text += " in row " + std::to_string(place.row->first) + " " + std::to_string(place.row->second);
+            }
+            return missing(text + "\n  pick one with \"tap at X,Y\"");
+        }
+        if (driver_.hasItem(title))
+            return missing("no button \"" + title + "\"; the bar has an item \"" + title + "\": \"tap item " + title + "\"");
+        return missing("no button \"" + title + "\"");
     }
 
     Result tap(const AppScriptLine& line) {
@@ -358,8 +415,8 @@ private:
             return found(driver_.tapRow(*section, *row),
                          "no row " + w[2] + " " + w[3] + " on the front screen's table");
         }
-        if (w[1] == "button") return found(driver_.tapButton(joined(w, 2)), "no button \"" + joined(w, 2) + "\"");
-        if (w[1] == "item") return found(driver_.tapItem(joined(w, 2)), "no bar button item \"" + joined(w, 2) + "\"");
+        if (w[1] == "button") return driver_.tapButton(line.wordsFrom(2)) ? done() : buttonNotTapped(line.wordsFrom(2));
+        if (w[1] == "item") return found(driver_.tapItem(line.wordsFrom(2)), "no bar button item \"" + line.wordsFrom(2) + "\"");
         if (w[1] == "tab") {
             auto index = w.size() == 3 ? parseIndex(w[2]) : std::nullopt;
             if (!index) return usage(synopsis);
@@ -420,19 +477,19 @@ private:
 
     Result alert(const AppScriptLine& line) {
         if (line.words.size() < 2) return usage("alert BUTTON (title or index)");
-        const std::string button = joined(line.words, 1);
+        const std::string button = line.wordsFrom(1);
         return found(driver_.answerAlert(button), "no alert or action sheet with a button \"" + button + "\"");
     }
 
     Result link(const AppScriptLine& line) {
-        const std::string url = line.textAfterWords(1);
-        if (url.empty()) return usage("link URL");
+        if (line.words.size() != 2) return usage("link URL");
+        const std::string& url = line.words[1];
         return found(driver_.clickLink(url), "no link to " + url + " in the front web view");
     }
 
     Result type(const AppScriptLine& line) {
         if (line.words.size() < 3) return usage("type FIELD TEXT");
-        return found(driver_.typeText(line.words[1], line.textAfterWords(2)), "no field \"" + line.words[1] + "\"");
+        return found(driver_.typeText(line.words[1], line.wordsFrom(2)), "no field \"" + line.words[1] + "\"");
     }
 
     Result clear(const AppScriptLine& line) {
@@ -446,8 +503,8 @@ private:
     }
 
     Result search(const AppScriptLine& line) {
-        const std::string text = line.textAfterWords(1);
-        if (text.empty()) return usage("search TEXT");
+        if (line.words.size() < 2) return usage("search TEXT");
+        const std::string text = line.wordsFrom(1);
         return found(driver_.search(text), "no search bar that takes input on the front screen");
     }
 
@@ -521,6 +578,11 @@ private:
         return found(driver_.back(), "no back button on the front screen");
     }
 
+    Result dismiss(const AppScriptLine& line) {
+        if (line.words.size() != 1) return usage("dismiss");
+        return found(driver_.dismissPopover(), "no popover is open");
+    }
+
     Result side(const AppScriptLine& line) {
         if (line.words.size() != 1) return usage(line.words.front());
         driver_.setSide(line.words.front() == "master" ? uikit::ScreenDriver::Side::Master
@@ -580,12 +642,9 @@ private:
         };
         auto result = line.words.size() == 2 ? kResults.find(line.words[1]) : kResults.end();
         if (result == kResults.end()) return usage("mail sent|saved|cancelled|failed");
-        // The composer is somewhere in the presented chain, usually its end.
-        auto controller = uikit::UIApplication::sharedApplication().keyWindow()->rootViewController();
-        std::shared_ptr<messageui::MFMailComposeViewController> composer;
-        for (; controller; controller = controller->presentedViewController())
-            if (auto mail = std::dynamic_pointer_cast<messageui::MFMailComposeViewController>(controller))
-                composer = mail;
+        // The composer is the front of the presented chain, whichever
+        // screen presented it (a tab's child, a popover's content).
+        auto composer = std::dynamic_pointer_cast<messageui::MFMailComposeViewController>(driver_.frontViewController());
         if (!composer || composer->isFinished()) return missing("no mail composer is open");
         composer->finishWithResult(result->second);
         return done();
@@ -711,10 +770,15 @@ private:
 
     // Each line of what the app logged (a logged text may hold several).
     void printLog() {
-        for (const auto& logged : context_.takeLog()) {
+        auto texts = context_.takeLog();
+        // The download's calls run side by side and log as they finish, in
+        // any order: under the virtual clock a step's lines print in the
+        // order of their text, so the same script prints the same text.
+        if (foundation::Clock::isVirtual()) std::stable_sort(texts.begin(), texts.end());
+        for (const auto& logged : texts) {
             std::istringstream lines(logged);
             for (std::string line; std::getline(lines, line);)
-                if (!line.empty()) out() << "log: " << line << "\n";
+                if (!line.empty()) out() << "log: " << maskedAddresses(line) << "\n";
         }
     }
 
@@ -747,6 +811,17 @@ private:
     bool quit_ = false;
 };
 
+// The gallery's launch: its storyboard's first screen in the window, nothing else.
+class GalleryLaunchDelegate : public uikit::UIApplicationDelegate {
+public:
+    bool applicationDidFinishLaunchingWithOptions(uikit::UIApplication& application, const foundation::Value&) override {
+        auto window = application.keyWindow();
+        window->setRootViewController(registerGalleryStoryboard()->instantiateInitialViewController());
+        window->makeKeyAndVisible();
+        return true;
+    }
+};
+
 // Starts the local meeting service with the options' meeting and faults.
 std::unique_ptr<testservice::MeetingService> startLocalService(CommandContext& context, const AppOptions& options) {
     testservice::MeetingGeneratorOptions meeting;
@@ -764,7 +839,7 @@ std::unique_ptr<testservice::MeetingService> startLocalService(CommandContext& c
         data.files[kLocalVersionFilePath] = {"application/json", versionFile};
     });
     for (const auto& fault : options.faults)
-        service->injectFault(fault.method, "/api/v1/" + fault.path, {.status = fault.status});
+        service->injectFault(fault.method, "/api/v1/" + fault.path, {.status = fault.status, .stall = fault.stall});
     context.out() << "service: " << service->rootURL() << "\n"
                   << "meeting: " << service->eventId() << "\n"
                   << "demo account: user " << testservice::kDemoUsername << ", password "
@@ -830,10 +905,20 @@ int runAppCommand(CommandContext& context, const Arguments& arguments) {
 
     // The script answers the alerts; settling waits for the network too.
     context.setAnswersAlerts(false);
+    // A call the local service holds (--fault ... stall) never ends: the
+    // screen is settled when it is all that is left, so a person sees what
+    // shows while it waits (the loading screen, for one).
+    testservice::MeetingService* local = service.get();
+    auto held = [local] {
+        if (!local) return int64_t{0};
+        int64_t count = 0;
+        for (const auto& request : local->requestLog()) count += request.status == 0 ? 1 : 0;
+        return count;
+    };
     uikit::ScreenDriver::addBusyPredicate(
-        [] { return QNNetworkActivityIndicatorManager::sharedManager().activityCount() > 0; });
+        [held] { return QNNetworkActivityIndicatorManager::sharedManager().activityCount() > held(); });
     // A full download pauses between rows with no request running.
-    uikit::ScreenDriver::addBusyPredicate([] { return EventLoader::loadsInProgress() > 0; });
+    uikit::ScreenDriver::addBusyPredicate([held] { return EventLoader::loadsInProgress() > 0 && held() == 0; });
     // A write waiting behind others on the current store's worker (a delta's
     // rows, an outbox row's deletion) shows on screen once it has run.
     uikit::ScreenDriver::addBusyPredicate([] {
@@ -855,16 +940,18 @@ int runAppCommand(CommandContext& context, const Arguments& arguments) {
         // screen, unless the caller installed a hand-over of its own.
         if (!uikit::ScreenDriver::objectHandOver()) DetailsScreenSupport::registerObjectHandOver();
         registerGalleryStoryboard();
-        uikit::UIApplication::sharedApplication().launch(std::make_shared<AppDelegate>());
-        // A session over a stored account has made an authenticated call
-        // before anything a person does; the script's first calls carry the
-        // token as theirs would.
-        if (auto token = ApplicationSettingsStore::sharedApplicationSettingsStore().currentAuthToken())
-            QVAApiManager::sharedApiManager().setAuthorizationHeaderWithCode(token);
-        // The gallery takes the window over from the app's first screen.
-        if (options.gallery)
-            uikit::UIApplication::sharedApplication().keyWindow()->setRootViewController(
-                registerGalleryStoryboard()->instantiateInitialViewController());
+        session.skipQueuedEvents();
+        if (options.gallery) {
+            // The gallery shows stock controls: none of the app's start-up.
+            uikit::UIApplication::sharedApplication().launch(std::make_shared<GalleryLaunchDelegate>());
+        } else {
+            uikit::UIApplication::sharedApplication().launch(std::make_shared<AppDelegate>());
+            // A session over a stored account has made an authenticated call
+            // before anything a person does; the script's first calls carry
+            // the token as theirs would.
+            if (auto token = ApplicationSettingsStore::sharedApplicationSettingsStore().currentAuthToken())
+                QVAApiManager::sharedApiManager().setAuthorizationHeaderWithCode(token);
+        }
         context.out() << "\n== launch ==\n";
         session.printState("launch");
     } catch (const foundation::Exception& exception) {
@@ -879,6 +966,9 @@ int runAppCommand(CommandContext& context, const Arguments& arguments) {
     // Nothing the app wrote may be lost when the process ends.
     if (!storeFilesWritten(context)) status = std::max<int>(status, kExitFailure);
     session.finish();
+    if (lock)
+        context.out() << "\nthe run's fresh home stays behind for a look around: "
+                      << foundation::ApplicationHome::root() << "\n";
     return status;
 }
 

@@ -111,9 +111,11 @@ std::string parseAppOptions(const Arguments& arguments, bool usesLocalService, A
         } else if (option == "--fault") {
             AppFault fault{arguments[i + 1], arguments[i + 2], 0};
             auto status = parseWhole(arguments[i + 3]);
-            if (!status || *status < 100 || *status > 599) return "--fault takes METHOD PATH STATUS, e.g. GET events 500";
+            fault.stall = arguments[i + 3] == "stall";
+            if (!fault.stall && (!status || *status < 100 || *status > 599))
+                return "--fault takes METHOD PATH STATUS (or stall), e.g. GET events 500";
             while (!fault.path.empty() && fault.path.front() == '/') fault.path.erase(fault.path.begin());
-            fault.status = static_cast<int>(*status);
+            if (!fault.stall) fault.status = static_cast<int>(*status);
             options.faults.push_back(fault);
         } else if (option == "--ranging" || option == "--location-services") {
             if (value != "on" && value != "off") return option + " takes on or off";

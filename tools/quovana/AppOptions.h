@@ -17,6 +17,8 @@ struct AppFault {
     // Below the service's API root, as "authentication/login".
     std::string path;
     int status = 500;
+    // The call gets no answer while the app runs (a download held mid-way).
+    bool stall = false;
 };
 
 struct AppOptions {

@@ -43,11 +43,10 @@ AppScriptLine parseAppScriptLine(std::string text, size_t number) {
     return line;
 }
 
-std::string AppScriptLine::textAfterWords(size_t count) const {
-    if (count == 0 || count > wordEnds.size()) return count == 0 ? text : std::string();
-    size_t start = wordEnds[count - 1];
-    while (start < text.size() && isBlank(text[start])) ++start;
-    return text.substr(start);
+std::string AppScriptLine::wordsFrom(size_t first) const {
+    std::string text;
+    for (size_t i = first; i < words.size(); ++i) text += (i > first ? " " : "") + words[i];
+    return text;
 }
 
 bool AppScriptReader::next(AppScriptLine& line) {

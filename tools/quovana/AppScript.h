@@ -2,7 +2,8 @@
 // standard input. Words are separated by blanks; a double-quoted word may
 // hold blanks ("alert \"Forgot password\""); a "#" that starts a word starts
 // a comment running to the end of the line. Commands that take free text
-// (typing, a link) read the rest of the line as it stands instead.
+// (typing, a search) take their words joined by single blanks: the quotes
+// are not typed, and a quoted text may be blanks only.
 #pragma once
 
 #include <cstddef>
@@ -21,9 +22,9 @@ struct AppScriptLine {
     // Not empty when the line cannot be split (a quote left open).
     std::string problem;
 
-    // The text after the first `count` words, blanks in front dropped and the
-    // rest as it stands; empty when there is nothing after them.
-    std::string textAfterWords(size_t count) const;
+    // The words from `first` on, joined by single blanks; empty when there
+    // are none.
+    std::string wordsFrom(size_t first) const;
 
     // Where each word ends in `text`.
     std::vector<size_t> wordEnds;
