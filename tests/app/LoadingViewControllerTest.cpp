@@ -17,6 +17,8 @@
 #include "app/LoadingViewController.h"
 #include "app/LoginViewController.h"
 #include "app/QVAStartTutorialViewController.h"
+#include "app/StartTutorialStrings.h"
+#include "foundation/Bundle.h"
 #include "foundation/Clock.h"
 #include "foundation/NotificationCenter.h"
 #include "maps/InteractiveMapsNotifications.h"
@@ -25,12 +27,14 @@
 #include "model/QVAUserAccount.h"
 #include "uikit/AlertStack.h"
 #include "uikit/DeviceProfile.h"
+#include "uikit/ScreenDescription.h"
 #include "uikit/ScreenDriver.h"
 #include "uikit/UIAlertView.h"
 #include "uikit/UIApplication.h"
 #include "uikit/UIBarButtonItem.h"
 #include "uikit/UINavigationBar.h"
 #include "uikit/UINavigationItem.h"
+#include "uikit/UIPageControl.h"
 #include "uikit/UIPopoverController.h"
 #include "uikit/UIButton.h"
 #include "uikit/UIImageView.h"
@@ -184,6 +188,31 @@ TEST_F(LoadingScreenTest, AFirstDownloadSlidesToTheTabBarAndKeepsTheBooks) {
     foundation::NotificationCenter::defaultCenter().removeObserver(&mapsPosts);
     EXPECT_TRUE(settings.currentEventHasIMapsLoadedInMemory());
     EXPECT_EQ(mapsPosts, (std::map<std::string, int>{{InteractiveMapsNotifications::kInteractiveMapsLoadedNotification, 1}}));
+}
+
+// Over the loading screen the tutorial has its pages before any layout pass
+// reaches it, and a scroll or "Skip" once the download is complete keeps
+// the loading screen up.
+TEST_F(LoadingScreenTest, TheHostedTutorialShowsItsPagesAndSurvivesScrollAndSkip) {
+    struct TutorialTexts {
+        TutorialTexts() { foundation::Bundle::mainBundle().setStringTable("", StartTutorialStrings::entries()); }
+        ~TutorialTexts() { foundation::Bundle::mainBundle().setStringTable("", {}); }
+    } texts;
+    auto loading = present(account(), std::nullopt);
+    auto tutorial = loading->startTutorial();
+    ASSERT_TRUE(tutorial && tutorial->isViewLoaded());
+    EXPECT_EQ(tutorial->progressLabel()->text(), "Downloading content (100%)");
+    const std::string screen = uikit::describe(*app().keyWindow());
+    for (const char* title : {"WELCOME", "PLAN YOUR DAYS", "STAY INFORMED"})
+        EXPECT_NE(screen.find(title), std::string::npos) << title << "\n" << screen;
+
+    const double width = tutorial->scrollView()->frame().size.width;
+    ASSERT_TRUE(driver.scroll(width, 0, std::string("scrollView")));
+    EXPECT_EQ(tutorial->pageControl()->currentPage(), 1);
+    ASSERT_TRUE(driver.tapButton("Skip"));
+    EXPECT_EQ(tutorial->scrollView()->contentOffset().x, 5 * width);
+    EXPECT_EQ(root()->presentedViewController(), loading);
+    EXPECT_EQ(loading->containerForTutorial()->subviews().size(), 1u);
 }
 
 TEST_F(LoadingScreenTest, SecondaryFailuresMarkTheStoreIncompleteAndStillSlide) {
