@@ -296,7 +296,12 @@ TEST_F(PersonalEntryFormTest, AddingSendsStoresMirrorsAndCloses) {
     ASSERT_TRUE(driver().typeText("subjectTextField", "  Lunch  "));
     ASSERT_TRUE(driver().typeText("descriptionTextView", "Bring the slides"));
     ASSERT_TRUE(driver().tapItem("Add entry"));
+    // A second tap while the first is on its way sends nothing more.
+    EXPECT_TRUE(added->isSaving());
+    EXPECT_EQ(Form::savesInProgress(), 1);
+    added->onAddEntryExecuted(nullptr);
     ASSERT_TRUE(waitFor([&] { return !form(); }));
+    EXPECT_EQ(Form::savesInProgress(), 0);
 
     ASSERT_EQ(writesTo("POST", entriesPath()), 1u);
     const auto sent = service->writes().back();

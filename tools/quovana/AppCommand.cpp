@@ -29,6 +29,7 @@
 #include "Utils/Utils.h"
 #include "app/AppDelegate.h"
 #include "app/EventLoader.h"
+#include "programme/AddPersonalEntryViewController.h"
 #include "api/ApplicationService.h"
 #include "api/QVAApiManager.h"
 #include "api/Updater.h"
@@ -758,6 +759,7 @@ int runAppCommand(CommandContext& context, const Arguments& arguments) {
         [] { return QNNetworkActivityIndicatorManager::sharedManager().activityCount() > 0; });
     // A full download pauses between rows with no request running.
     uikit::ScreenDriver::addBusyPredicate([] { return EventLoader::loadsInProgress() > 0; });
+    uikit::ScreenDriver::addBusyPredicate([] { return AddPersonalEntryViewController::savesInProgress() > 0; });
     // The status bar's indicator goes off a moment after the last request;
     // on the real clock that moment passes while the command settles.
     uikit::ScreenDriver::addBusyPredicate([] {
