@@ -177,6 +177,7 @@ TEST_F(PadHomeDrawingTest, ThePadHeaderLeavesRoomForTheLogoAndHasAWideStrip) {
     auto cell = sessionCell(*home, *row);
     ASSERT_TRUE(cell);
     EXPECT_EQ(cell->dateLabel()->text(), std::string("Tuesday 10 March"));
+    EXPECT_FALSE(cell->displayTimeLabel()->isHidden());
 }
 
 // The period is read in the meeting's zone (+01:00 here) and written in
@@ -233,6 +234,10 @@ TEST_F(HomeDrawingTest, ACancelledPhoneRowIsStruckThroughAndItsDateLosesTheTime)
     ASSERT_TRUE(cell);
     EXPECT_EQ(cell->dateLabel()->text(), std::string("Tuesday 10 March, 09:00 - 10:00"));
     EXPECT_FALSE(struckWhole(cell->titleLabel()));
+    // The time shows once: in the day line, its own line hidden and closed up.
+    EXPECT_TRUE(cell->displayTimeLabel()->isHidden());
+    cell->layoutSubviews();
+    EXPECT_EQ(cell->titleLabel()->frame().origin.y, cell->dateLabel()->frame().origin.y + cell->dateLabel()->frame().size.height);
 
     row->setIsCancelled(true);
     cell = sessionCell(*home, *row);
@@ -240,6 +245,7 @@ TEST_F(HomeDrawingTest, ACancelledPhoneRowIsStruckThroughAndItsDateLosesTheTime)
         EXPECT_TRUE(struckWhole(label)) << label->outletName().value_or("?");
     EXPECT_EQ(cell->dateLabel()->text(), std::string("Tuesday 10 March"));
     EXPECT_EQ(cell->titleLabel()->text(), std::string("Session s1"));
+    EXPECT_FALSE(cell->displayTimeLabel()->isHidden());
 }
 
 TEST_F(HomeDrawingTest, TheTypeIconPrefersPersonalEntriesThenParallelSessions) {
