@@ -24,6 +24,7 @@
 #include "uikit/NSLayoutConstraint.h"
 #include "uikit/UIColor.h"
 #include "uikit/UIImage.h"
+#include "uikit/UIDevice.h"
 #include "uikit/UIImageView.h"
 #include "uikit/UILabel.h"
 #include "uikit/UINavigationController.h"
@@ -178,6 +179,26 @@ TEST_F(PadHomeDrawingTest, ThePadHeaderLeavesRoomForTheLogoAndHasAWideStrip) {
     ASSERT_TRUE(cell);
     EXPECT_EQ(cell->dateLabel()->text(), std::string("Tuesday 10 March"));
     EXPECT_FALSE(cell->displayTimeLabel()->isHidden());
+}
+
+// Turned to landscape, the header takes the new height and the sections
+// start right under it, with no gap left from the portrait height.
+TEST_F(PadHomeDrawingTest, RotatingLaysTheHeaderOutForTheNewSize) {
+    insert(kRowsToken, "QVACoreDataSession", {rowsSession("s1", "09:00", "10:00")});
+    auto home = launchHome();
+    ASSERT_TRUE(home);
+    auto header = home->spotlightTableViewHeaderView();
+    ASSERT_TRUE(header);
+    const double portrait = header->frame().size.height;
+    uikit::UIDevice::currentDevice().rotateToOrientation(uikit::UIDeviceOrientation::LandscapeLeft);
+    settle();
+    EXPECT_LT(header->frame().size.height, portrait);
+    EXPECT_EQ(header->frame().size.height, home->heightForSpotlightHeader());
+    EXPECT_EQ(home->homeTableView()->rectForSection(0).origin.y, header->frame().size.height);
+    uikit::UIDevice::currentDevice().rotateToOrientation(uikit::UIDeviceOrientation::Portrait);
+    settle();
+    EXPECT_EQ(header->frame().size.height, portrait);
+    EXPECT_EQ(home->homeTableView()->rectForSection(0).origin.y, portrait);
 }
 
 // The period is read in the meeting's zone (+01:00 here) and written in
