@@ -6,6 +6,7 @@
 
 #include "AccountScreensTestSupport.h"
 #include "app/ChangePasswordViewController.h"
+#include "Utils/CustomTextField.h"
 #include "app/LoadingViewController.h"
 #include "app/LoginDelegatorsOptionsViewController.h"
 #include "app/LoginDelegatorsViewController.h"
@@ -112,6 +113,9 @@ TEST_F(MembersTest, TheSpousesChangePasswordOpensThePasswordScreenForThatDelegat
     EXPECT_EQ(screen->title(), "Change password");
     EXPECT_EQ(screen->fullName(), spouse["fullName"].stringValue());
     EXPECT_EQ(screen->setNewPasswordLabel()->text(), "Set new password for " + spouse["fullName"].stringValue());
+    // The form's own fields: nothing the user types is corrected.
+    for (const auto& field : {screen->theNewPasswordTextField(), screen->confirmNewPasswordTextField()})
+        EXPECT_EQ(field->autocorrectionType(), uikit::UITextAutocorrectionType::No);
     EXPECT_TRUE(list->navigationController()->lastTransitionAnimated());
 }
 
