@@ -171,7 +171,7 @@ TEST_F(PersonalEntryFormTest, WithoutSessionsTheFormAlertsAndItsOkGoesBack) {
     auto added = openAddForm();
     ASSERT_TRUE(added);
     ASSERT_TRUE(alert());
-    EXPECT_EQ(alert()->title(), Form::kNoDatesAlertTitle);
+    EXPECT_EQ(alert()->title(), "Cannot add a personal entry at the moment. Please try later");
     EXPECT_FALSE(alert()->message());
     EXPECT_FALSE(added->selectedDate());
     EXPECT_EQ(datesRow(*added), (std::vector<std::string>{"", "", ""}));
@@ -385,7 +385,7 @@ TEST_F(PadPersonalEntryFormTest, WithoutSessionsTheOkGoesHomeWithTheSessionsTab)
     settle();
     ASSERT_TRUE(std::dynamic_pointer_cast<Form>(container->topViewController()));
     ASSERT_TRUE(alert());
-    EXPECT_EQ(alert()->title(), Form::kNoDatesAlertTitle);
+    EXPECT_EQ(alert()->title(), "Cannot add a personal entry at the moment. Please try later");
     ASSERT_TRUE(driver().answerAlert("OK"));
     settle();
     EXPECT_NE(detail(), previousDetail);
