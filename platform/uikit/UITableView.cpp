@@ -691,10 +691,13 @@ bool UITableView::swipeToDeleteRowAtIndexPath(const NSIndexPath& indexPath) {
 
 void UITableView::setTableHeaderView(std::shared_ptr<UIView> view) {
     requireMainForTableView();
-    if (tableHeaderView_ == view) return;
-    if (tableHeaderView_) tableHeaderView_->removeFromSuperview();
-    tableHeaderView_ = std::move(view);
-    if (tableHeaderView_) addSubview(tableHeaderView_);
+    // Assigning the same header again is how a screen tells the table that
+    // the header's height changed: the sections move to its new bottom.
+    if (tableHeaderView_ != view) {
+        if (tableHeaderView_) tableHeaderView_->removeFromSuperview();
+        tableHeaderView_ = std::move(view);
+        if (tableHeaderView_) addSubview(tableHeaderView_);
+    }
     stackSections();
     updateVisibleCells();
 }

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "uikit/UIApplicationDelegate.h"
+#include "uikit/UIResponder.h"
 
 class EventsSplitViewController;
 enum class QNNetworkReachabilityStatus : int64_t;
@@ -20,8 +21,10 @@ namespace uikit {
 class UIWindow;
 }
 
-class AppDelegate : public uikit::UIApplicationDelegate {
+class AppDelegate : public uikit::UIResponder, public uikit::UIApplicationDelegate {
 public:
+    std::string className() const override { return "AppDelegate"; }
+
     // Builds older than this are logged out at their first launch of a newer one.
     static constexpr const char* kMajorUpdateVersion = "3.4";
     static constexpr const char* kForcedLogoutMessage =

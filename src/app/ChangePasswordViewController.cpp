@@ -14,6 +14,7 @@
 #include "uikit/UILabel.h"
 #include "uikit/UIStoryboard.h"
 #include "uikit/UITapGestureRecognizer.h"
+#include "Utils/CustomTextField.h"
 #include "uikit/UITextField.h"
 #include "uikit/UIView.h"
 
@@ -26,8 +27,8 @@ constexpr double kFieldHeight = 36;
 constexpr double kGap = 12;
 constexpr double kSceneWidth = 320;
 
-std::shared_ptr<uikit::UITextField> makePasswordField(double y, const char* placeholder) {
-    auto field = std::make_shared<uikit::UITextField>(graphics::Rect{kMargin, y, kSceneWidth - 2 * kMargin, kFieldHeight});
+std::shared_ptr<CustomTextField> makePasswordField(double y, const char* placeholder) {
+    auto field = std::make_shared<CustomTextField>(graphics::Rect{kMargin, y, kSceneWidth - 2 * kMargin, kFieldHeight});
     field->setPlaceholder(std::string(placeholder));
     field->setSecureTextEntry(true);
     field->setBorderStyle(uikit::UITextBorderStyle::RoundedRect);

@@ -12,6 +12,8 @@
 
 #include "lists/DetailsBaseViewController.h"
 
+class CustomTextField;
+
 namespace uikit {
 class UIButton;
 class UIGestureRecognizer;
@@ -55,8 +57,8 @@ public:
     const Text& fullName() const { return fullName_; }
     // Outlets (weak).
     std::shared_ptr<uikit::UILabel> setNewPasswordLabel() const { return setNewPasswordLabel_.lock(); }
-    std::shared_ptr<uikit::UITextField> theNewPasswordTextField() const { return theNewPasswordTextField_.lock(); }
-    std::shared_ptr<uikit::UITextField> confirmNewPasswordTextField() const { return confirmNewPasswordTextField_.lock(); }
+    std::shared_ptr<CustomTextField> theNewPasswordTextField() const { return theNewPasswordTextField_.lock(); }
+    std::shared_ptr<CustomTextField> confirmNewPasswordTextField() const { return confirmNewPasswordTextField_.lock(); }
 
     // A stored delegator: its name kept and shown in the label.
     void updateUIContentForObject(const std::shared_ptr<coredata::ManagedObject>& object) override;
@@ -69,8 +71,8 @@ public:
 private:
     Text fullName_;
     std::weak_ptr<uikit::UILabel> setNewPasswordLabel_;
-    std::weak_ptr<uikit::UITextField> theNewPasswordTextField_;
-    std::weak_ptr<uikit::UITextField> confirmNewPasswordTextField_;
+    std::weak_ptr<CustomTextField> theNewPasswordTextField_;
+    std::weak_ptr<CustomTextField> confirmNewPasswordTextField_;
 };
 
 using ChangePasswordViewControllerPtr = std::shared_ptr<ChangePasswordViewController>;

@@ -232,6 +232,10 @@ void LoadingViewController::viewWillAppear(bool animated) {
         tutorialView->setFrame(containerForTutorial_->bounds());
         tutorialView->setAutoresizingMask(kFlexibleSize);
         containerForTutorial_->addSubview(tutorialView);
+        // Its own controls are placed by its layout pass, which a plain
+        // subview would otherwise wait for.
+        tutorialView->setNeedsLayout();
+        tutorialView->layoutIfNeeded();
     }
     BaseViewController::viewWillAppear(animated);
 }

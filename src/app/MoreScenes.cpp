@@ -9,6 +9,7 @@
 #include "app/MoreViewController.h"
 #include "app/SettingsViewController.h"
 #include "app/WebViewController.h"
+#include "lists/DetailsNavigationController.h"
 #include "maps/OutsideMapsViewController.h"
 #include "people/DocumentsListViewController.h"
 #include "people/PartnersListViewController.h"
@@ -41,10 +42,16 @@ std::vector<Destination> destinations() {
 }
 
 // The pad's segue: the destination's navigation controller becomes the
-// split view's detail, beside the same master.
+// split view's detail, beside the same master. As a details pane it takes
+// over the "Menu" button in portrait, and the menu popover the choice was
+// made in closes.
 uikit::UIStoryboardSegueDefinition replaceDetail(const char* identifier, const std::string& destination) {
     return uikit::UIStoryboardSegueDefinition::custom(
         identifier, destination, [](const uikit::UIViewControllerPtr& from, const uikit::UIViewControllerPtr& target) {
+            if (auto pane = std::dynamic_pointer_cast<DetailsNavigationController>(target)) {
+                DetailsNavigationController::installAsSplitViewDetail(pane);
+                return;
+            }
             auto split = from ? from->splitViewController() : nullptr;
             if (!split) return;
             std::vector<uikit::UIViewControllerPtr> controllers;
@@ -74,7 +81,8 @@ void addDestination(uikit::UIStoryboard& storyboard, const std::string& sourceSc
     }
     const std::string wrapper = padNavigationSceneFor(destinationScene);
     storyboard.addScene(wrapper, [destinationScene](uikit::UIStoryboard& board) -> uikit::UIViewControllerPtr {
-        auto navigation = std::make_shared<CustomNavigationController>(CustomNavigationController::FromInterfaceFile{});
+        auto navigation =
+            std::make_shared<DetailsNavigationController>(CustomNavigationController::FromInterfaceFile{});
         navigation->setViewControllers({board.instantiateViewControllerWithIdentifier(destinationScene)}, false);
         return navigation;
     });

@@ -121,11 +121,16 @@ void MoreViewController::tableViewDidSelectRowAtIndexPath(uikit::UITableView& ta
     } else if (title != kEventFeedbackTitle) {
         documentsListDelegate_.reset();
     }
+    chosenRowTitle_ = title;
     performSegueWithIdentifier(model->moreSectionSeg(), shared_from_this());
 }
 
 void MoreViewController::prepareForSegue(uikit::UIStoryboardSegue& segue, const foundation::ObjectPtr& sender) {
     BaseViewController::prepareForSegue(segue, sender);
+    // On the pad the destination is a pane of its own, whose bar would
+    // otherwise stay blank.
+    if (auto screen = screenOfDestination(segue.destinationViewController()); screen && !screen->title())
+        screen->setTitle(chosenRowTitle_);
     if (segue.identifier() == kFeedbackDocumentSegue) {
         if (Utils::isIPad()) {
             auto delegate = AppDelegate::sharedAppDelegate();

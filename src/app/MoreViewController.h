@@ -79,6 +79,8 @@ private:
     bool hasDataLoaded_ = false;
     std::shared_ptr<DocumentsListDelegate> documentsListDelegate_;
     Text documentsListTitle_;
+    // The tapped row's title: the title of a destination that brings none.
+    Text chosenRowTitle_;
     std::shared_ptr<uikit::UITableView> moreTableView_;
 };
 

@@ -128,6 +128,9 @@ void QVAStartTutorialViewController::viewDidLoad() {
         uikit::UIControlEventTouchUpInside);
     skipButton_->setAlpha(0);
     root->addSubview(skipButton_);
+    // A host that adds the view without a layout pass (the loading screen)
+    // still gets pages, and a scroll before any pass finds its slots.
+    loadControllers();
 
     if (isProgressHiden_) {
         hideProgressBar();
@@ -193,7 +196,7 @@ void QVAStartTutorialViewController::loadControllers() {
 }
 
 void QVAStartTutorialViewController::loadScrollViewWithPage(int page) {
-    if (page < 0 || page >= kNumberOfPages || !isViewLoaded()) return;
+    if (page < 0 || static_cast<size_t>(page) >= viewControllers_.size() || !isViewLoaded()) return;
     auto& slot = viewControllers_[static_cast<size_t>(page)];
     if (slot) return;
 

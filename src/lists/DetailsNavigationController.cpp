@@ -19,10 +19,15 @@ std::shared_ptr<DetailsNavigationController> DetailsNavigationController::self()
 std::shared_ptr<DetailsNavigationController> DetailsNavigationController::showInSplitViewDetail(
     const uikit::UIViewControllerPtr& screen) {
     auto navigation = initWithRootViewController<DetailsNavigationController>(screen);
+    installAsSplitViewDetail(navigation);
+    return navigation;
+}
+
+void DetailsNavigationController::installAsSplitViewDetail(const std::shared_ptr<DetailsNavigationController>& navigation) {
     navigation->configureSplitControllerAndDelegate();
     auto window = uikit::UIApplication::sharedApplication().keyWindow();
     auto split = std::dynamic_pointer_cast<EventsSplitViewController>(window ? window->rootViewController() : nullptr);
-    if (!split) return navigation;
+    if (!split) return;
     split->setDelegate(nullptr);
     std::vector<uikit::UIViewControllerPtr> controllers;
     if (!split->viewControllers().empty()) controllers.push_back(split->viewControllers().front());
@@ -30,7 +35,6 @@ std::shared_ptr<DetailsNavigationController> DetailsNavigationController::showIn
     split->setViewControllers(std::move(controllers));
     split->setDelegate(navigation);
     split->hideLeftPopoverMenu();
-    return navigation;
 }
 
 void DetailsNavigationController::awakeFromNib() {

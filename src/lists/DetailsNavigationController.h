@@ -27,6 +27,9 @@ public:
     // and hides the menu popover. What every screen opening details on the
     // pad calls. Answers the new controller.
     static std::shared_ptr<DetailsNavigationController> showInSplitViewDetail(const uikit::UIViewControllerPtr& screen);
+    // The same for a details navigation controller made elsewhere (a
+    // storyboard's pane): the split view of the window, if any, shows it.
+    static void installAsSplitViewDetail(const std::shared_ptr<DetailsNavigationController>& navigation);
 
     // super, then configureSplitControllerAndDelegate.
     void awakeFromNib() override;

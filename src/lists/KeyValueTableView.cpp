@@ -52,6 +52,13 @@ bool hasText(const KeyValueTableView::Text& text) {
 
 double keyWidth() { return Utils::isIPad() ? kPadKeyWidth : kPhoneKeyWidth; }
 
+// Buttons reach 8 points into the key column, so a button row's key wraps
+// short of them rather than running under its value.
+constexpr double kKeyToButtonsGap = 4;
+double keyWidthForRow(bool buttonRow) {
+    return buttonRow ? keyWidth() - kButtonWidthExtra - kKeyInset - kKeyToButtonsGap : keyWidth();
+}
+
 double keyColumnWidth(const KeyValueTableView::Text& key) {
     if (!hasText(key)) return 0;
     return Utils::isIPad() ? kPadKeyColumnWidth : kPhoneKeyColumnWidth;
@@ -110,9 +117,9 @@ uikit::UITableViewCellPtr makeButtonsCell(const std::string& identifier) {
     return cell;
 }
 
-void placeKeyLabel(uikit::UILabel& label, const KeyValueTableView::Text& key, double rowHeight) {
+void placeKeyLabel(uikit::UILabel& label, const KeyValueTableView::Text& key, double rowHeight, bool buttonRow) {
     label.setText(key);
-    label.setFrame({kKeyInset, kKeyInset, keyWidth(), std::max(0.0, rowHeight - kKeyMargins)});
+    label.setFrame({kKeyInset, kKeyInset, keyWidthForRow(buttonRow), std::max(0.0, rowHeight - kKeyMargins)});
 }
 
 }  // namespace
@@ -175,7 +182,7 @@ int64_t KeyValueTableView::heightOfRow(const KeyValueBlockItem& item, bool hasVa
     int64_t keyHeight = 0;
     if (hasText(key)) {
         auto size = Utils::getTextSize(key, uikit::UIFont::fontWithName(kFontName, kFontSize),
-                                       {keyWidth(), kKeyHeightLimit});
+                                       {keyWidthForRow(item.isButton()), kKeyHeightLimit});
         keyHeight = static_cast<int64_t>(size.height) + static_cast<int64_t>(kKeyMargins);
     }
     int64_t valueHeight = kFixedValueHeight;
@@ -237,7 +244,7 @@ uikit::UITableViewCellPtr KeyValueTableView::textCell(const KeyValueBlockItem& i
 uikit::UITableViewCellPtr KeyValueTableView::normalCell(const KeyValueBlockItem& item, double height) {
     auto cell = std::dynamic_pointer_cast<KeyValueNormalCell>(dequeueReusableCellWithIdentifier(kNormalCellIdentifier));
     cell->setSelectionStyle(uikit::UITableViewCellSelectionStyle::None);
-    placeKeyLabel(*cell->keyLabel(), item.keyText(), height);
+    placeKeyLabel(*cell->keyLabel(), item.keyText(), height, false);
     const auto& value = cell->valueLabel();
     const std::string text = item.valueText().value_or("");
     value->setText(text);
@@ -252,7 +259,7 @@ uikit::UITableViewCellPtr KeyValueTableView::buttonsCell(const std::shared_ptr<K
                                                          double height) {
     auto cell = std::dynamic_pointer_cast<KeyValueButtonsCell>(dequeueReusableCellWithIdentifier(kButtonsCellIdentifier));
     cell->setSelectionStyle(uikit::UITableViewCellSelectionStyle::None);
-    placeKeyLabel(*cell->keyLabel(), item->keyText(), height);
+    placeKeyLabel(*cell->keyLabel(), item->keyText(), height, true);
     const auto& container = cell->buttonsContainer();
     for (auto subviews = container->subviews(); const auto& subview : subviews) subview->removeFromSuperview();
 

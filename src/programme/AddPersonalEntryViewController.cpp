@@ -22,6 +22,7 @@
 #include "settings/ApplicationSettingsStore.h"
 #include "store/FetchRequestUtils.h"
 #include "store/StorageManager.h"
+#include "uikit/StoryboardUnwindSegue.h"
 #include "uikit/UIBarButtonItem.h"
 #include "uikit/UIImage.h"
 #include "uikit/UILabel.h"
@@ -318,8 +319,17 @@ void AddPersonalEntryViewController::makeReadOnly() {
 
 // --- Saving ---
 
+namespace {
+// Main thread only, as the forms and their completions are.
+int personalEntrySavesInProgress = 0;
+}  // namespace
+
+int AddPersonalEntryViewController::savesInProgress() { return personalEntrySavesInProgress; }
+
 void AddPersonalEntryViewController::onAddEntryExecuted(const foundation::ObjectPtr& sender) {
     (void)sender;
+    // A second tap while the first is on its way would post the entry twice.
+    if (saving_) return;
     auto field = subjectTextField();
     const Text subject = field ? field->text() : std::nullopt;
     if (!subject || foundation::StringUtils::trim(*subject).empty()) {
@@ -343,6 +353,8 @@ void AddPersonalEntryViewController::onAddEntryExecuted(const foundation::Object
         return;
     }
     startProgress();
+    saving_ = true;
+    ++personalEntrySavesInProgress;
     const Text token = authenticationCode();
     const Text eventId = ApplicationSettingsStore::sharedApplicationSettingsStore().currentEventId();
     auto body = descriptionTextView();
@@ -356,8 +368,10 @@ void AddPersonalEntryViewController::onAddEntryExecuted(const foundation::Object
                 storeEntry(entry, std::nullopt, form, token, eventId);
                 return;
             }
+            --personalEntrySavesInProgress;
             auto screen = form.lock();
             if (!screen) return;
+            screen->saving_ = false;
             Utils::displayAlertViewWithMessage(serviceMessage(error), std::string(kAddFailedTitle));
             screen->stopProgress();
         });
@@ -365,6 +379,8 @@ void AddPersonalEntryViewController::onAddEntryExecuted(const foundation::Object
 
 void AddPersonalEntryViewController::updateEntryWithStartDate(Date startDate, Date endDate) {
     startProgress();
+    saving_ = true;
+    ++personalEntrySavesInProgress;
     AnalyticsUtils::trackEventWithName(kUpdateEvent);
     const Text entryId = selectionPropertyId();
     const Text token = authenticationCode();
@@ -381,8 +397,10 @@ void AddPersonalEntryViewController::updateEntryWithStartDate(Date startDate, Da
                 storeEntry(entry, entryId, form, token, eventId);
                 return;
             }
+            --personalEntrySavesInProgress;
             auto screen = form.lock();
             if (!screen) return;
+            screen->saving_ = false;
             Utils::displayAlertViewWithMessage(serviceMessage(error), std::string(kEditFailedTitle));
             screen->stopProgress();
         });
@@ -395,6 +413,7 @@ void AddPersonalEntryViewController::storeEntry(const std::shared_ptr<QVAPersona
     const bool replacing = replacedId.has_value();
     auto saved = [form, token, eventId, replacing](const foundation::ErrorPtr& error, const foundation::Value&) {
         if (error) foundation::Log("Personal entry not stored: %@", error->description());
+        --personalEntrySavesInProgress;
         auto screen = form.lock();
         if (replacing) {
             mirrorAgendaIfSynced(token, eventId);
@@ -432,7 +451,15 @@ void AddPersonalEntryViewController::onCancelAddEntryExecuted(const foundation::
     closePersonalEntry();
 }
 
-void AddPersonalEntryViewController::closePersonalEntry() { performSegueWithIdentifier(kUnwindSegue, nullptr); }
+void AddPersonalEntryViewController::closePersonalEntry() {
+    // A screen that opened the form without taking its unwind still loses it.
+    if (!uikit::StoryboardUnwindSegue::findDestination(*this, kUnwindAction, nullptr)) {
+        if (auto navigation = navigationController(); navigation && navigation->topViewController().get() == this)
+            navigation->popViewControllerAnimated(true);
+        return;
+    }
+    performSegueWithIdentifier(kUnwindSegue, nullptr);
+}
 
 std::string AddPersonalEntryViewController::personalEntryStringDateFromDate(Date date) const {
     return DateHelper::dateStringToActivityLocalTime(date);

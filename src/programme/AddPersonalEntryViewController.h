@@ -99,6 +99,11 @@ public:
 
     // Whether an entry id was set when the view loaded.
     bool isEditingEntry() const { return editing_; }
+    // Whether a save was sent and has not failed: the form takes no other.
+    bool isSaving() const { return saving_; }
+    // Saves of any form between their request and the stored row (or the
+    // failure), for whoever waits for the app to settle.
+    static int savesInProgress();
 
     void viewDidLoad() override;
     void viewDidAppear(bool animated) override;
@@ -163,4 +168,5 @@ private:
     std::optional<foundation::Date> endTime_;
     std::vector<foundation::Date> datesRange_;
     bool editing_ = false;
+    bool saving_ = false;
 };

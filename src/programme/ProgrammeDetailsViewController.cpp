@@ -12,8 +12,22 @@ void ProgrammeDetailsViewController::addScene(uikit::UIStoryboard& storyboard) {
 void ProgrammeDetailsViewController::viewDidLoad() {
     DetailsWithListBaseViewController::viewDidLoad();
     paintWhite(*this);
-    // A personal entry can be edited from here; a session cannot.
-    if (entityName() != QVACoreDataPersonalEntry::kEntityName) return;
+}
+
+void ProgrammeDetailsViewController::updateUIContentForObject(const std::shared_ptr<coredata::ManagedObject>& object) {
+    recordShownObject(object);
+    showEditButtonForObject(object);
+}
+
+// The home screen and the agenda search open personal entries under their
+// parent entity, so only the shown row tells whether it can be edited.
+void ProgrammeDetailsViewController::showEditButtonForObject(const std::shared_ptr<coredata::ManagedObject>& object) {
+    const bool personalEntry = object && object->isKindOfEntity(QVACoreDataPersonalEntry::kEntityName);
+    if (!personalEntry) {
+        navigationItem()->setRightBarButtonItem(nullptr);
+        return;
+    }
+    if (navigationItem()->rightBarButtonItem()) return;
     std::weak_ptr<ProgrammeDetailsViewController> weak =
         std::dynamic_pointer_cast<ProgrammeDetailsViewController>(shared_from_this());
     AddPersonalEntryViewController::installOpeningButton(
@@ -25,10 +39,6 @@ void ProgrammeDetailsViewController::viewDidLoad() {
         [weak] {
             if (auto screen = weak.lock()) screen->recordCall("unwindPersonalEntry:");
         });
-}
-
-void ProgrammeDetailsViewController::updateUIContentForObject(const std::shared_ptr<coredata::ManagedObject>& object) {
-    recordShownObject(object);
 }
 
 std::vector<std::pair<std::string, std::string>> ProgrammeDetailsViewController::screenDescriptionItems() const {

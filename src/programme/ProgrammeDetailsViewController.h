@@ -1,6 +1,7 @@
 // The session (or personal entry) details screen, standing in until it exists:
 // a list-shaped details screen that records what it is given and shows
-// it in the screen dump. For a personal entry its bar carries "Edit", which
+// it in the screen dump. For a personal entry (whatever entity name the
+// screen was opened with) its bar carries "Edit", which
 // opens the entry's form; the form's return is recorded as
 // "unwindPersonalEntry:".
 // Its scene is registered under the class's name (addScene). Main thread only.
@@ -25,8 +26,12 @@ public:
     static void addScene(uikit::UIStoryboard& storyboard);
 
     void viewDidLoad() override;
-    // Recorded; the screen shows nothing of the object.
+    // Recorded; the screen shows nothing of the object but, for a personal
+    // entry, its "Edit" button.
     void updateUIContentForObject(const std::shared_ptr<coredata::ManagedObject>& object) override;
     std::vector<std::pair<std::string, std::string>> screenDescriptionItems() const override;
     std::string className() const override { return "ProgrammeDetailsViewController"; }
+
+private:
+    void showEditButtonForObject(const std::shared_ptr<coredata::ManagedObject>& object);
 };

@@ -125,7 +125,8 @@ void SpotlightSessionTableViewCell::layoutSubviews() {
     }
     if (auto time = displayTimeLabel()) {
         place(time, kSessionCellMargin, y, time->frame().size.width, kSessionCellSmallLine);
-        y += kSessionCellSmallLine;
+        // A hidden time leaves no empty line.
+        if (!time->isHidden()) y += kSessionCellSmallLine;
     }
     place(titleLabel(), kSessionCellMargin, y, fullWidth, kSessionCellTitleLine);
     y += kSessionCellTitleLine;

@@ -833,6 +833,9 @@ uikit::UITableViewCellPtr SpotlightViewController::getSpotlighSessionCellForSess
         for (const auto& [label, text] : struck)
             if (label && text) label->setAttributedText(struckThrough(*text));
     }
+    // The phone's day line carries the time already, unless a cancellation
+    // cut it back to the day: the time shows once either way.
+    if (timeLabel) timeLabel->setHidden(!pad && !model.isCancelled());
 
     const std::string itemId = model.itemId().value_or("");
     auto typeImageView = cell->typeImageView();

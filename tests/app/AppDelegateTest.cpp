@@ -225,8 +225,8 @@ TEST_F(LaunchTest, AStoreThatWillNotOpenLeavesAnAlertWithoutButtonsOverTheTabBar
     launch();
     EXPECT_EQ(root(), tabBar());
     ASSERT_EQ(launchAlerts().size(), 1u);
-    EXPECT_EQ(launchAlerts()[0]->title(), AppDelegate::kStoreFailureTitle);
-    EXPECT_EQ(launchAlerts()[0]->message(), AppDelegate::kStoreFailureMessage);
+    EXPECT_EQ(launchAlerts()[0]->title(), "Unable to start the application properly.");
+    EXPECT_EQ(launchAlerts()[0]->message(), "Please close the application and try to reopen it.");
     EXPECT_EQ(launchAlerts()[0]->numberOfButtons(), 0);
     settle();
     EXPECT_EQ(launchAlerts().size(), 1u);

@@ -65,8 +65,8 @@ TEST_F(EventLoaderTest, AnImportantFailureRemovesTheEntryAndTheStore) {
 
     auto error = load(event);
     ASSERT_NE(error, nullptr);
-    EXPECT_EQ(error->localizedDescription(), EventLoader::kLoadingFailedMessage);
-    EXPECT_TRUE(apitest::logged(log, EventLoader::kImportantCallFailedLog));
+    EXPECT_EQ(error->localizedDescription(), "An error occurred while loading the event. Please try again.");
+    EXPECT_TRUE(apitest::logged(log, "Unable to load all data. One of the important calls failed."));
     EXPECT_TRUE(validity(event).isAbsent());
     EXPECT_FALSE(store.persistentStoreExistsForAuthToken(token(), eventId()));
     EXPECT_FALSE(store.getCoreDataStackForAuthToken(token(), eventId()));

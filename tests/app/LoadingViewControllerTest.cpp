@@ -5,18 +5,29 @@
 // offer's hook, on the phone and on the pad.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "analytics/AnalyticsUtils.h"
 #include "api/LoadingScreenHook.h"
+#include "eventkit/EKCalendar.h"
+#include "eventkit/EKEvent.h"
+#include "eventkit/EKEventStore.h"
+#include "api/SyncCalendarService.h"
+#include "api/ApplicationService.h"
 #include "api/LocalServiceTest.h"
 #include "app/AppAnalyticsSuperPropertiesProvider.h"
 #include "app/AppDelegate.h"
 #include "app/AppStoryboards.h"
 #include "app/EventLoader.h"
+#include "store/CoreDataStack.h"
+#include "store/StorageManager.h"
 #include "app/EventsSplitViewController.h"
 #include "app/EventsTabBarController.h"
 #include "app/LoadingViewController.h"
 #include "app/LoginViewController.h"
 #include "app/QVAStartTutorialViewController.h"
+#include "app/StartTutorialStrings.h"
+#include "foundation/Bundle.h"
 #include "foundation/Clock.h"
 #include "foundation/NotificationCenter.h"
 #include "maps/InteractiveMapsNotifications.h"
@@ -25,6 +36,7 @@
 #include "model/QVAUserAccount.h"
 #include "uikit/AlertStack.h"
 #include "uikit/DeviceProfile.h"
+#include "uikit/ScreenDescription.h"
 #include "uikit/ScreenDriver.h"
 #include "uikit/UIAlertView.h"
 #include "uikit/UIApplication.h"
@@ -32,6 +44,7 @@
 #include "uikit/UIContainerLayout.h"
 #include "uikit/UINavigationBar.h"
 #include "uikit/UINavigationItem.h"
+#include "uikit/UIPageControl.h"
 #include "uikit/UIPopoverController.h"
 #include "uikit/UIButton.h"
 #include "uikit/UIImageView.h"
@@ -64,6 +77,9 @@ protected:
         driver.settle();
     }
     void TearDown() override {
+        if (device && calendar) device->removeCalendar(calendar);
+        eventkit::EKEventStore::setAuthorizationStatus(eventkit::EKEntityType::Event,
+                                                       eventkit::EKAuthorizationStatus::NotDetermined);
         LoadingScreenHook::setLoader(nullptr);
         uikit::AlertStack::shared().reset();
         app().keyWindow()->setRootViewController(nullptr);
@@ -108,6 +124,30 @@ protected:
         return entry == map.end() ? foundation::Value() : entry->second;
     }
     std::string sessionsPath() const { return apiPath("events/" + eventId() + "/sessions/official"); }
+
+    // Calendar sync on, with one agenda entry of this account mirrored into
+    // a device calendar; answers the device's event's identifier.
+    std::string mirrorAnAgendaEntry() {
+        using namespace eventkit;
+        EKEventStore::setAuthorizationStatus(EKEntityType::Event, EKAuthorizationStatus::Authorized);
+        device = ApplicationService::syncCalendarService()->eventStore();
+        calendar = device->addCalendar(device->addSource("Work", EKSourceType::Exchange), "Meetings",
+                                       EKCalendarType::Exchange, true);
+        auto event = EKEvent::eventWithEventStore(device);
+        event->setTitle(std::string("Opening plenary"));
+        event->setStartDate(foundation::Date(kLoadingStartInstant + 3600));
+        event->setEndDate(foundation::Date(kLoadingStartInstant + 7200));
+        event->setCalendar(calendar);
+        EXPECT_TRUE(device->saveEvent(event, EKSpan::ThisEvent, true));
+        const std::string identifier = event->eventIdentifier().value_or("");
+        settings.setCalendarIdentifier(calendar->calendarIdentifier());
+        settings.setCalendarDatabase(
+            foundation::Value::Dictionary{{token(), foundation::Value::dictionary({{"s1", identifier}})}});
+        settings.setSyncWithCalendar(true);
+        return identifier;
+    }
+    std::shared_ptr<eventkit::EKEventStore> device;
+    eventkit::EKCalendarPtr calendar;
 
     std::shared_ptr<AppDelegate> delegate;
     uikit::ScreenDriver driver;
@@ -192,6 +232,31 @@ TEST_F(LoadingScreenTest, AFirstDownloadSlidesToTheTabBarAndKeepsTheBooks) {
     EXPECT_EQ(mapsPosts, (std::map<std::string, int>{{InteractiveMapsNotifications::kInteractiveMapsLoadedNotification, 1}}));
 }
 
+// Over the loading screen the tutorial has its pages before any layout pass
+// reaches it, and a scroll or "Skip" once the download is complete keeps
+// the loading screen up.
+TEST_F(LoadingScreenTest, TheHostedTutorialShowsItsPagesAndSurvivesScrollAndSkip) {
+    struct TutorialTexts {
+        TutorialTexts() { foundation::Bundle::mainBundle().setStringTable("", StartTutorialStrings::entries()); }
+        ~TutorialTexts() { foundation::Bundle::mainBundle().setStringTable("", {}); }
+    } texts;
+    auto loading = present(account(), std::nullopt);
+    auto tutorial = loading->startTutorial();
+    ASSERT_TRUE(tutorial && tutorial->isViewLoaded());
+    EXPECT_EQ(tutorial->progressLabel()->text(), "Downloading content (100%)");
+    const std::string screen = uikit::describe(*app().keyWindow());
+    for (const char* title : {"WELCOME", "PLAN YOUR DAYS", "STAY INFORMED"})
+        EXPECT_NE(screen.find(title), std::string::npos) << title << "\n" << screen;
+
+    const double width = tutorial->scrollView()->frame().size.width;
+    ASSERT_TRUE(driver.scroll(width, 0, std::string("scrollView")));
+    EXPECT_EQ(tutorial->pageControl()->currentPage(), 1);
+    ASSERT_TRUE(driver.tapButton("Skip"));
+    EXPECT_EQ(tutorial->scrollView()->contentOffset().x, 5 * width);
+    EXPECT_EQ(root()->presentedViewController(), loading);
+    EXPECT_EQ(loading->containerForTutorial()->subviews().size(), 1u);
+}
+
 TEST_F(LoadingScreenTest, SecondaryFailuresMarkTheStoreIncompleteAndStillSlide) {
     service->injectFault("GET", apiPath("events/" + eventId() + "/rooms"), {.status = 500});
     present(account(), eventId());
@@ -202,14 +267,15 @@ TEST_F(LoadingScreenTest, SecondaryFailuresMarkTheStoreIncompleteAndStillSlide) 
 }
 
 TEST_F(LoadingScreenTest, AnImportantFailureOnAFirstLoginEndsOnAClearedLogin) {
-    settings.setSyncWithCalendar(true);
+    const std::string mirrored = mirrorAnAgendaEntry();
+    ASSERT_TRUE(device->eventWithIdentifier(mirrored));
     service->injectFault("GET", sessionsPath(), {.status = 500});
     foundation::ScopedLogCapture log;
     present(account(), std::nullopt);
-    EXPECT_TRUE(apitest::logged(log, EventLoader::kImportantCallFailedLog));
+    EXPECT_TRUE(apitest::logged(log, "Unable to load all data. One of the important calls failed."));
     auto alert = frontAlert();
     ASSERT_TRUE(alert);
-    EXPECT_EQ(alert->title(), LoadingViewController::kLoadingFailedTitle);
+    EXPECT_EQ(alert->title(), "An error occurred while loading the event. Please try again.");
     EXPECT_EQ(alert->message(), std::nullopt);
     ASSERT_EQ(alert->numberOfButtons(), 1);
     EXPECT_EQ(alert->buttonTitleAtIndex(0), "OK");
@@ -223,6 +289,8 @@ TEST_F(LoadingScreenTest, AnImportantFailureOnAFirstLoginEndsOnAClearedLogin) {
     EXPECT_TRUE(settings.persistentStoresValidity().empty());
     EXPECT_FALSE(settings.currentAccount());
     EXPECT_FALSE(settings.syncWithCalendar());
+    // The clear took the mirrored entry out of the device calendar.
+    EXPECT_FALSE(device->eventWithIdentifier(mirrored));
 }
 
 TEST_F(LoadingScreenTest, AFailedEventFetchAlertsAndReturnsToLoginWithSettingsKept) {
@@ -231,7 +299,7 @@ TEST_F(LoadingScreenTest, AFailedEventFetchAlertsAndReturnsToLoginWithSettingsKe
     present(account(), std::nullopt);
     auto alert = frontAlert();
     ASSERT_TRUE(alert);
-    EXPECT_EQ(alert->title(), LoadingViewController::kLoadingFailedTitle);
+    EXPECT_EQ(alert->title(), "An error occurred while loading the event. Please try again.");
     EXPECT_EQ(alert->message(), std::nullopt);
     EXPECT_TRUE(std::dynamic_pointer_cast<LoginViewController>(root()));
     EXPECT_FALSE(settings.settingsShowTutorial());
@@ -271,7 +339,7 @@ TEST_F(LoadingScreenTest, AFailedClearCacheReloadRestoresTheCopyOrClearsToLogin)
     present(account(), eventId(), true);
     auto alert = frontAlert();
     ASSERT_TRUE(alert);
-    EXPECT_EQ(alert->title(), LoadingViewController::kClearCacheFailedTitle);
+    EXPECT_EQ(alert->title(), "An error occurred while trying to clear cache.");
     EXPECT_EQ(validity(eventId()), foundation::Value(true));
     EXPECT_TRUE(store.persistentStoreExistsForAuthToken(token(), eventId()));
     ASSERT_TRUE(settings.currentEvent());
@@ -286,7 +354,7 @@ TEST_F(LoadingScreenTest, AFailedClearCacheReloadRestoresTheCopyOrClearsToLogin)
     present(account(), eventId(), true);
     alert = frontAlert();
     ASSERT_TRUE(alert);
-    EXPECT_EQ(alert->title(), LoadingViewController::kReloadFailedTitle);
+    EXPECT_EQ(alert->title(), "An error occurred while trying to reload content. Please log in again.");
     ASSERT_TRUE(driver.answerAlert("OK"));
     driver.settle();
     EXPECT_TRUE(std::dynamic_pointer_cast<LoginViewController>(root()));
@@ -315,6 +383,41 @@ TEST_F(LoadingScreenTest, TheSwitchEntryOpensTheStoreThenPresentsForTheCurrentMe
     ASSERT_TRUE(settings.baseUserWhenSwitchToDelegate());
     EXPECT_EQ(settings.baseUserWhenSwitchToDelegate()->authenticationCode(), "base-user");
     awaitEnd(loading);
+}
+
+// A folder where the database file belongs: the store cannot open.
+void blockStoreOf(const std::string& token, const std::string& event) {
+    StorageManager::sharedStorageManager().clear();
+    std::filesystem::create_directories(CoreDataStack::databaseUrlForAuthToken(token, event));
+}
+
+TEST_F(LoadingScreenTest, AStoreThatWillNotOpenAfterTheEventFetchAlertsOverTheLoadingScreen) {
+    blockStoreOf(token(), eventId());
+    auto loading = LoadingViewController::instantiateViewControllerWithAccount(account());
+    root()->presentViewController(loading, false);
+    ASSERT_TRUE(loop.runUntil(
+        [&] {
+            driver.settle();
+            return !uikit::AlertStack::shared().empty();
+        },
+        apitest::kWait));
+    ASSERT_TRUE(frontAlert());
+    EXPECT_EQ(frontAlert()->title(), "An error occurred while loading the event. Please try again.");
+    EXPECT_EQ(root()->presentedViewController(), loading);
+    EXPECT_TRUE(loading->containerForSpotlight()->subviews().empty());
+}
+
+TEST_F(LoadingScreenTest, ASwitchWhoseStoreWillNotOpenEndsOnAClearedLogin) {
+    settings.setCurrentAccount(account());
+    blockStoreOf(token(), eventId());
+    LoadingViewController::presentAsModalFromController(root(), account(), nullptr, eventId());
+    EXPECT_FALSE(root()->presentedViewController());
+    ASSERT_TRUE(frontAlert());
+    EXPECT_EQ(frontAlert()->title(), "An error occured while trying to switch user. Please log in again");
+    ASSERT_TRUE(driver.answerAlert("OK"));
+    driver.settle();
+    EXPECT_TRUE(std::dynamic_pointer_cast<LoginViewController>(root()));
+    EXPECT_FALSE(settings.currentAccount());
 }
 
 TEST_F(LoadingScreenTest, TheNewMeetingOfferPresentsALoadingScreenOverTheRoot) {
@@ -373,6 +476,19 @@ TEST_F(PadLoadingScreenTest, AfterTheSlideTheHomePaneShowsMenuAndTheEntryPointsO
     ASSERT_TRUE(split->leftPopoverMenuController());
     EXPECT_TRUE(split->leftPopoverMenuController()->isPopoverVisible());
     EXPECT_EQ(split->leftPopoverMenuController()->presentingBarButtonItem(), menu);
+}
+
+// On the pad a switch keeps the meeting asked for and loads it over the split view.
+TEST_F(PadLoadingScreenTest, TheSwitchEntryWithAMeetingPresentsOverTheSplitViewForThatMeeting) {
+    present(account(), std::nullopt);
+    advance(kPastTheSlide);
+    auto split = std::dynamic_pointer_cast<EventsSplitViewController>(root());
+    ASSERT_TRUE(split);
+    LoadingViewController::presentAsModalFromController(split, account(), nullptr, eventId());
+    auto loading = std::dynamic_pointer_cast<LoadingViewController>(split->presentedViewController());
+    ASSERT_TRUE(loading);
+    EXPECT_EQ(loading->eventId(), eventId());
+    awaitEnd(loading);
 }
 
 TEST_F(PadLoadingScreenTest, TheBackgroundFollowsTheOrientation) {

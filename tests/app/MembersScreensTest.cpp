@@ -6,6 +6,10 @@
 
 #include "AccountScreensTestSupport.h"
 #include "app/ChangePasswordViewController.h"
+#include "uikit/AlertStack.h"
+#include "app/CustomNavigationController.h"
+#include "app/EventsSplitViewController.h"
+#include "Utils/CustomTextField.h"
 #include "app/LoadingViewController.h"
 #include "app/LoginDelegatorsOptionsViewController.h"
 #include "app/LoginDelegatorsViewController.h"
@@ -112,6 +116,9 @@ TEST_F(MembersTest, TheSpousesChangePasswordOpensThePasswordScreenForThatDelegat
     EXPECT_EQ(screen->title(), "Change password");
     EXPECT_EQ(screen->fullName(), spouse["fullName"].stringValue());
     EXPECT_EQ(screen->setNewPasswordLabel()->text(), "Set new password for " + spouse["fullName"].stringValue());
+    // The form's own fields: nothing the user types is corrected.
+    for (const auto& field : {screen->theNewPasswordTextField(), screen->confirmNewPasswordTextField()})
+        EXPECT_EQ(field->autocorrectionType(), uikit::UITextAutocorrectionType::No);
     EXPECT_TRUE(list->navigationController()->lastTransitionAnimated());
 }
 
@@ -331,6 +338,28 @@ TEST_F(PadMembersTest, CancelDismissesThePopoverAndOpensNothing) {
     EXPECT_FALSE(popover->isPopoverVisible());
     EXPECT_EQ(list->navigationController()->topViewController(), list);
     EXPECT_EQ(list->presentedViewController(), nullptr);
+}
+
+// On the pad the chosen member's meeting loads over the split view.
+TEST_F(PadMembersTest, SwitchUserFromThePopoverLoadsTheMemberOverTheSplitView) {
+    auto split = std::make_shared<EventsSplitViewController>();
+    // The settings' members list is shown in the detail pane.
+    split->setViewControllers({CustomNavigationController::initWithRootViewController(
+                                   std::make_shared<uikit::UIViewController>()),
+                               CustomNavigationController::initWithRootViewController(list)});
+    window->setRootViewController(split);
+    settle();
+    ASSERT_TRUE(driver.tapRow(0, spouseRow()));
+    settle();
+    ASSERT_TRUE(options());
+    ASSERT_TRUE(driver.tapRow(0, 0));
+    ASSERT_TRUE(settleUntil([&] { return split->presentedViewController() != nullptr; }));
+    auto loading = std::dynamic_pointer_cast<LoadingViewController>(split->presentedViewController());
+    ASSERT_TRUE(loading);
+    ASSERT_TRUE(loading->currentUserAccount());
+    EXPECT_EQ(loading->currentUserAccount()->authenticationCode(), token() + "-as-" + spouse["id"].stringValue());
+    EXPECT_TRUE(settleUntil(
+        [&] { return !uikit::AlertStack::shared().empty() || !loading->containerForSpotlight()->subviews().empty(); }));
 }
 
 }  // namespace

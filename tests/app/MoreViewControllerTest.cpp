@@ -3,6 +3,7 @@
 // the pad's destinations in the split view's detail.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -20,6 +21,10 @@
 #include "people/InformationListDelegate.h"
 #include "people/PartnersListViewController.h"
 #include "people/ReportsListDelegate.h"
+#include "uikit/UIBarButtonItem.h"
+#include "uikit/UINavigationItem.h"
+#include "uikit/UIPopoverController.h"
+#include "app/EventsSplitViewController.h"
 #include "uikit/UILabel.h"
 #include "uikit/UIImage.h"
 #include "uikit/UITableView.h"
@@ -252,6 +257,40 @@ TEST_F(PadMoreTabTest, DestinationsTakeTheDetailInsideANavigationController) {
     ASSERT_TRUE(list);
     EXPECT_TRUE(std::dynamic_pointer_cast<ReportsListDelegate>(list->listDelegate()));
     EXPECT_EQ(list->title(), "Reports");
+}
+
+// In portrait the master hides behind "Menu": a pane chosen in its popover
+// gets its title and the button, and the popover closes.
+TEST_F(PadMoreTabTest, APaneChosenFromTheMenuInPortraitHasItsTitleAndMenuAndClosesThePopover) {
+    prepareMeeting(false, false);
+    launch();
+    auto more = rootOfTab<MoreViewController>(EventsTabBarController::moreTabIndex());
+    ASSERT_TRUE(more);
+    more->loadViewIfNeeded();
+    auto popover = split()->leftPopoverMenuController();
+    ASSERT_TRUE(popover);
+    split()->displayLeftPopoverMenu();
+    settle();
+    ASSERT_TRUE(popover->isPopoverVisible());
+    const auto& rows = more->dataSourceArray();
+    const auto row = std::find_if(rows.begin(), rows.end(), [](const auto& model) {
+                         return model->moreSectionTitle() == "Settings";
+                     }) - rows.begin();
+    ASSERT_LT(static_cast<size_t>(row), rows.size());
+    more->tableViewDidSelectRowAtIndexPath(*more->moreTableView(), uikit::NSIndexPath::indexPathForRow(row, 0));
+    settle();
+
+    auto pane = detail();
+    ASSERT_TRUE(pane && !pane->viewControllers().empty());
+    auto item = pane->viewControllers().front()->navigationItem();
+    EXPECT_EQ(item->title(), "Settings");
+    ASSERT_TRUE(item->leftBarButtonItem());
+    EXPECT_EQ(item->leftBarButtonItem()->title(), "Menu");
+    EXPECT_FALSE(popover->isPopoverVisible());
+    // The new pane's button opens the menu again.
+    split()->displayLeftPopoverMenu();
+    settle();
+    EXPECT_TRUE(split()->leftPopoverMenuController()->isPopoverVisible());
 }
 
 }  // namespace

@@ -80,6 +80,24 @@ TEST_F(KeyValueTable, StacksOneBlockButtonPerTitle) {
     EXPECT_EQ(cellAt<KeyValueButtonsCell>(0)->buttonsContainer()->subviews().size(), 1u);
 }
 
+// A button row's key ends before its buttons begin and wraps there, the
+// row growing to hold its lines.
+TEST_F(KeyValueTable, AButtonRowsKeyWrapsShortOfItsButtons) {
+    table->addRowWithKey("open to spouse", "No", true, true, nullptr);
+    table->addRowWithKey("a key long enough to need three lines here", "Yes", true, true, nullptr);
+    for (int64_t row : {0, 1}) {
+        auto cell = cellAt<KeyValueButtonsCell>(row);
+        ASSERT_NE(cell, nullptr);
+        const auto key = cell->keyLabel()->frame();
+        EXPECT_LT(key.origin.x + key.size.width, cell->buttonsContainer()->frame().origin.x) << row;
+        // The row cuts the measured height to whole points.
+        const double needed = cell->keyLabel()->sizeThatFits({key.size.width, 1000}).height;
+        EXPECT_LE(needed, key.size.height + 1) << row;
+    }
+    EXPECT_GT(table->rowHeights()[0], 38);
+    EXPECT_GT(table->rowHeights()[1], table->rowHeights()[0]);
+}
+
 TEST_F(KeyValueTable, ShowsNoNoneAndNAInLightGrey) {
     table->addRowWithKey("Capacity", "N/A", false, false, nullptr);
     table->addRowWithKey("Capacity", "0", false, false, nullptr);

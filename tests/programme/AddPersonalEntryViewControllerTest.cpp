@@ -171,7 +171,7 @@ TEST_F(PersonalEntryFormTest, WithoutSessionsTheFormAlertsAndItsOkGoesBack) {
     auto added = openAddForm();
     ASSERT_TRUE(added);
     ASSERT_TRUE(alert());
-    EXPECT_EQ(alert()->title(), Form::kNoDatesAlertTitle);
+    EXPECT_EQ(alert()->title(), "Cannot add a personal entry at the moment. Please try later");
     EXPECT_FALSE(alert()->message());
     EXPECT_FALSE(added->selectedDate());
     EXPECT_EQ(datesRow(*added), (std::vector<std::string>{"", "", ""}));
@@ -296,7 +296,12 @@ TEST_F(PersonalEntryFormTest, AddingSendsStoresMirrorsAndCloses) {
     ASSERT_TRUE(driver().typeText("subjectTextField", "  Lunch  "));
     ASSERT_TRUE(driver().typeText("descriptionTextView", "Bring the slides"));
     ASSERT_TRUE(driver().tapItem("Add entry"));
+    // A second tap while the first is on its way sends nothing more.
+    EXPECT_TRUE(added->isSaving());
+    EXPECT_EQ(Form::savesInProgress(), 1);
+    added->onAddEntryExecuted(nullptr);
     ASSERT_TRUE(waitFor([&] { return !form(); }));
+    EXPECT_EQ(Form::savesInProgress(), 0);
 
     ASSERT_EQ(writesTo("POST", entriesPath()), 1u);
     const auto sent = service->writes().back();
@@ -380,7 +385,7 @@ TEST_F(PadPersonalEntryFormTest, WithoutSessionsTheOkGoesHomeWithTheSessionsTab)
     settle();
     ASSERT_TRUE(std::dynamic_pointer_cast<Form>(container->topViewController()));
     ASSERT_TRUE(alert());
-    EXPECT_EQ(alert()->title(), Form::kNoDatesAlertTitle);
+    EXPECT_EQ(alert()->title(), "Cannot add a personal entry at the moment. Please try later");
     ASSERT_TRUE(driver().answerAlert("OK"));
     settle();
     EXPECT_NE(detail(), previousDetail);

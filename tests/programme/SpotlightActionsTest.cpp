@@ -8,6 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "analytics/AnalyticsUtils.h"
+#include "api/ApplicationService.h"
+#include "api/SyncCalendarService.h"
+#include "eventkit/EKCalendar.h"
+#include "eventkit/EKEvent.h"
+#include "eventkit/EKEventStore.h"
 #include "app/LoadingViewController.h"
 #include "app/ShellTestSupport.h"
 #include "foundation/Clock.h"
@@ -268,6 +274,25 @@ TEST_F(SpotlightActionsTest, SwitchBackAsksThenOpensTheLoadingScreenForTheBaseUs
     auto current = settings.currentAccount();
     current->setFullName(std::string("Dee Delegate"));
     settings.setCurrentAccount(current);
+    // The delegate's agenda is mirrored into a device calendar.
+    using namespace eventkit;
+    EKEventStore::setAuthorizationStatus(EKEntityType::Event, EKAuthorizationStatus::Authorized);
+    auto device = ApplicationService::syncCalendarService()->eventStore();
+    auto calendar = device->addCalendar(device->addSource("Work", EKSourceType::Exchange), "Meetings",
+                                        EKCalendarType::Exchange, true);
+    auto mirrored = EKEvent::eventWithEventStore(device);
+    mirrored->setTitle(std::string("Opening plenary"));
+    mirrored->setStartDate(foundation::Date::now());
+    mirrored->setEndDate(foundation::Date::now().dateByAddingTimeInterval(3600));
+    mirrored->setCalendar(calendar);
+    ASSERT_TRUE(device->saveEvent(mirrored, EKSpan::ThisEvent, true));
+    const std::string mirroredId = mirrored->eventIdentifier().value_or("");
+    settings.setCalendarIdentifier(calendar->calendarIdentifier());
+    settings.setCalendarDatabase(Value::Dictionary{{"delegate-token", Value::dictionary({{"s1", mirroredId}})}});
+    settings.setSyncWithCalendar(true);
+    AnalyticsUtils::initializeAnalytics();
+    size_t changesBefore = 0;
+    for (const auto& event : AnalyticsUtils::queuedEvents()) changesBefore += event.name == "Change user";
     setOnline(true);
     auto home = launchHome();
     ASSERT_EQ(rightItemImages(*home), Strings{Home::kSwitchUserImageName});
@@ -287,6 +312,21 @@ TEST_F(SpotlightActionsTest, SwitchBackAsksThenOpensTheLoadingScreenForTheBaseUs
     EXPECT_FALSE(settings.settingsShowTutorial());
     auto loading = std::dynamic_pointer_cast<LoadingViewController>(home->presentedViewController());
     ASSERT_TRUE(loading);
+    // For the base user, with no meeting asked for.
+    ASSERT_TRUE(loading->currentUserAccount());
+    EXPECT_EQ(loading->currentUserAccount()->authenticationCode(), "base-token");
+    EXPECT_EQ(loading->eventId(), std::nullopt);
+    // The delegate's mirrored agenda left the device calendar.
+    EXPECT_FALSE(device->eventWithIdentifier(mirroredId));
+    // "Change user" names the account switched back to.
+    std::vector<AnalyticsEvent> changes;
+    for (const auto& event : AnalyticsUtils::queuedEvents())
+        if (event.name == "Change user") changes.push_back(event);
+    ASSERT_EQ(changes.size(), changesBefore + 1);
+    EXPECT_EQ(changes.back().properties["Target participant full name"], "Bea Base");
+    EXPECT_EQ(changes.back().properties["Target participant id"], "u-base");
+    device->removeCalendar(calendar);
+    EKEventStore::setAuthorizationStatus(EKEntityType::Event, EKAuthorizationStatus::NotDetermined);
 }
 
 // ---- Details and swiping -------------------------------------------------------

@@ -24,6 +24,7 @@
 #include "uikit/NSLayoutConstraint.h"
 #include "uikit/UIColor.h"
 #include "uikit/UIImage.h"
+#include "uikit/UIDevice.h"
 #include "uikit/UIImageView.h"
 #include "uikit/UILabel.h"
 #include "uikit/UINavigationController.h"
@@ -177,6 +178,27 @@ TEST_F(PadHomeDrawingTest, ThePadHeaderLeavesRoomForTheLogoAndHasAWideStrip) {
     auto cell = sessionCell(*home, *row);
     ASSERT_TRUE(cell);
     EXPECT_EQ(cell->dateLabel()->text(), std::string("Tuesday 10 March"));
+    EXPECT_FALSE(cell->displayTimeLabel()->isHidden());
+}
+
+// Turned to landscape, the header takes the new height and the sections
+// start right under it, with no gap left from the portrait height.
+TEST_F(PadHomeDrawingTest, RotatingLaysTheHeaderOutForTheNewSize) {
+    insert(kRowsToken, "QVACoreDataSession", {rowsSession("s1", "09:00", "10:00")});
+    auto home = launchHome();
+    ASSERT_TRUE(home);
+    auto header = home->spotlightTableViewHeaderView();
+    ASSERT_TRUE(header);
+    const double portrait = header->frame().size.height;
+    uikit::UIDevice::currentDevice().rotateToOrientation(uikit::UIDeviceOrientation::LandscapeLeft);
+    settle();
+    EXPECT_LT(header->frame().size.height, portrait);
+    EXPECT_EQ(header->frame().size.height, home->heightForSpotlightHeader());
+    EXPECT_EQ(home->homeTableView()->rectForSection(0).origin.y, header->frame().size.height);
+    uikit::UIDevice::currentDevice().rotateToOrientation(uikit::UIDeviceOrientation::Portrait);
+    settle();
+    EXPECT_EQ(header->frame().size.height, portrait);
+    EXPECT_EQ(home->homeTableView()->rectForSection(0).origin.y, portrait);
 }
 
 // The period is read in the meeting's zone (+01:00 here) and written in
@@ -233,6 +255,10 @@ TEST_F(HomeDrawingTest, ACancelledPhoneRowIsStruckThroughAndItsDateLosesTheTime)
     ASSERT_TRUE(cell);
     EXPECT_EQ(cell->dateLabel()->text(), std::string("Tuesday 10 March, 09:00 - 10:00"));
     EXPECT_FALSE(struckWhole(cell->titleLabel()));
+    // The time shows once: in the day line, its own line hidden and closed up.
+    EXPECT_TRUE(cell->displayTimeLabel()->isHidden());
+    cell->layoutSubviews();
+    EXPECT_EQ(cell->titleLabel()->frame().origin.y, cell->dateLabel()->frame().origin.y + cell->dateLabel()->frame().size.height);
 
     row->setIsCancelled(true);
     cell = sessionCell(*home, *row);
@@ -240,6 +266,7 @@ TEST_F(HomeDrawingTest, ACancelledPhoneRowIsStruckThroughAndItsDateLosesTheTime)
         EXPECT_TRUE(struckWhole(label)) << label->outletName().value_or("?");
     EXPECT_EQ(cell->dateLabel()->text(), std::string("Tuesday 10 March"));
     EXPECT_EQ(cell->titleLabel()->text(), std::string("Session s1"));
+    EXPECT_FALSE(cell->displayTimeLabel()->isHidden());
 }
 
 TEST_F(HomeDrawingTest, TheTypeIconPrefersPersonalEntriesThenParallelSessions) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <iterator>
 #include <set>
 
 #include "service/TestImages.h"
@@ -70,6 +71,11 @@ const char* const kPositions[] = {"Chief Executive Officer", "Minister", "Direct
                                   "Senior Fellow", "President", "Chief Economist"};
 const char* const kNetworks[] = {"Young Leaders", "Technology Pioneers", "Social Entrepreneurs", "Global Shapers",
                                  "Industry Partners"};
+// Networks of one community each: the participants' group filter offers
+// exactly these communities.
+const char* const kGroupNetworks[][2] = {{"Patrons", "Patrons Circle"},
+                                         {"Alumni Council", "Council Members"},
+                                         {"Arts Forum", "Cultural Leaders"}};
 const char* const kCommunities[] = {"Climate", "Health", "Digital Economy", "Finance", "Education", "Cities",
                                     "Food Systems", "Oceans"};
 const char* const kTopics[] = {"Climate Finance", "The Future of Work", "Global Health Security", "Digital Trust",
@@ -391,6 +397,12 @@ MeetingData generateMeeting(const MeetingGeneratorOptions& options) {
         for (int m = 0; m < memberships; ++m)
             networks.push_back(Value::dictionary({{"network", random.pick(kNetworks)},
                                                   {"quovanaCommunity", random.pick(kCommunities)}}));
+        // Every seventh participant belongs to a group as well; chosen with no
+        // random draw, so the rest of the meeting stays as it was.
+        if (i % 7 == 3) {
+            const auto& group = kGroupNetworks[(i / 7) % std::size(kGroupNetworks)];
+            networks.push_back(Value::dictionary({{"network", group[0]}, {"quovanaCommunity", group[1]}}));
+        }
         Value::Dictionary social;
         if (random.chance(40)) social["twitter"] = "@" + lowerAscii(person.first) + std::to_string(i + 1);
         if (random.chance(20)) social["linkedin"] = "in/" + lowerAscii(person.full);

@@ -16,6 +16,8 @@
 #include "svg/image/SVGXImage.h"
 #include "svg/layers/SVGHelperUtilities.h"
 #include "svg/sources/SVGXSourceString.h"
+#include "uikit/DeviceProfile.h"
+#include "uikit/UIScreen.h"
 
 namespace svg {
 namespace {
@@ -109,13 +111,24 @@ TEST(ImageTest, RendersExportsAndListsItsLayers) {
                       R"(<rect id="left" x="0" y="0" width="2" height="2" fill="#ff0000"/>)"
                       R"(<g><rect id="inner" x="2" y="0" width="2" height="1" fill="#0000ff"/></g>)");
     ASSERT_TRUE(plan);
-    auto bitmap = plan->UIImage();
+    // At the main screen's scale: a 4 × 2 point image of 12 × 6 pixels.
+    const auto savedProfile = uikit::DeviceProfile::current();
+    uikit::DeviceProfile::apply(uikit::DeviceProfile::iPhone6Plus());
+    ASSERT_EQ(uikit::UIScreen::mainScreen().scale(), 3);
+    auto exported = plan->UIImage();
+    uikit::DeviceProfile::apply(savedProfile);
+    ASSERT_TRUE(exported);
+    EXPECT_EQ(exported->scale(), 3);
+    EXPECT_EQ(exported->size(), (graphics::Size{4, 2}));
+    const auto& bitmap = exported->bitmap();
     ASSERT_TRUE(bitmap);
-    EXPECT_EQ(bitmap->width(), 4);
-    EXPECT_EQ(bitmap->height(), 2);
-    EXPECT_EQ(bitmap->pixel(0, 1), (graphics::Pixel{255, 0, 0, 255}));
-    EXPECT_EQ(bitmap->pixel(3, 0), (graphics::Pixel{0, 0, 255, 255}));
-    EXPECT_EQ(bitmap->pixel(3, 1).alpha, 0);
+    EXPECT_EQ(bitmap->width(), 12);
+    EXPECT_EQ(bitmap->height(), 6);
+    EXPECT_EQ(bitmap->pixel(0, 5), (graphics::Pixel{255, 0, 0, 255}));
+    EXPECT_EQ(bitmap->pixel(5, 2), (graphics::Pixel{255, 0, 0, 255}));
+    EXPECT_EQ(bitmap->pixel(11, 0), (graphics::Pixel{0, 0, 255, 255}));
+    EXPECT_EQ(bitmap->pixel(6, 2), (graphics::Pixel{0, 0, 255, 255}));
+    EXPECT_EQ(bitmap->pixel(11, 5).alpha, 0);
 
     // Raw bytes, four a pixel, over black and without alpha; flipped, the
     // blue strip is at the bottom.

@@ -111,6 +111,12 @@ TEST_F(FilterScopeCommand, FilterPrintsTheValuesThePredicateAndTheRowsKept) {
     ASSERT_EQ(niger.status, 0) << niger.err;
     EXPECT_TRUE(contains(niger.out, "John Smith")) << niger.out;
     EXPECT_FALSE(contains(niger.out, "Joanna Smallwood")) << niger.out;
+
+    // The generated meeting's networks of a single community are the groups.
+    ScopeCommandRun groups = run({"filter", "GroupFilterModel"});
+    ASSERT_EQ(groups.status, 0) << groups.err;
+    EXPECT_TRUE(contains(groups.out, "Group: 4 values\n  Any\n  Council Members\n  Cultural Leaders\n  Patrons Circle\n"))
+        << groups.out;
 }
 
 TEST_F(FilterScopeCommand, ScopePrintsThePredicateAndTheRowsMatched) {

@@ -182,6 +182,20 @@ TEST_F(UITableViewTest, TwoSectionsWithTitlesHeightsAndRects) {
     EXPECT_EQ(table_->heightForHeaderInSection(1), 40);
 }
 
+// A screen that resizes its header assigns it again: the rows follow.
+TEST_F(UITableViewTest, TheSameHeaderAssignedAgainMovesTheRowsToItsNewHeight) {
+    source_->rows = {3};
+    auto header = std::make_shared<uikit::UIView>(graphics::Rect{{0, 0}, {375, 300}});
+    table_->setTableHeaderView(header);
+    table_->reloadData();
+    EXPECT_EQ(table_->rectForRowAtIndexPath({0, 0}).origin.y, 300);
+    header->setFrame({{0, 0}, {375, 170}});
+    table_->setTableHeaderView(header);
+    EXPECT_EQ(table_->rectForRowAtIndexPath({0, 0}).origin.y, 170);
+    EXPECT_EQ(table_->cellForRowAtIndexPath({0, 0})->frame().origin.y, 170);
+    EXPECT_EQ(table_->contentSize().height, 170 + 3 * 44);
+}
+
 TEST_F(UITableViewTest, DequeuingServesQueueThenRegistrationElseNil) {
     EXPECT_EQ(table_->dequeueReusableCellWithIdentifier("sessionCell"), nullptr);
     EXPECT_THROW(table_->dequeueReusableCellWithIdentifier("sessionCell", {0, 0}), foundation::Exception);

@@ -33,6 +33,7 @@
 #include "Utils/Utils.h"
 #include "app/AppDelegate.h"
 #include "app/EventLoader.h"
+#include "programme/AddPersonalEntryViewController.h"
 #include "api/ApplicationService.h"
 #include "api/QVAApiManager.h"
 #include "api/Updater.h"
@@ -926,6 +927,7 @@ int runAppCommand(CommandContext& context, const Arguments& arguments) {
         auto worker = stack ? stack->managedObjectContextWorkerOnBackground() : nullptr;
         return worker && worker->pendingBlockCount() > 0;
     });
+    uikit::ScreenDriver::addBusyPredicate([] { return AddPersonalEntryViewController::savesInProgress() > 0; });
     // The status bar's indicator goes off a moment after the last request;
     // on the real clock that moment passes while the command settles.
     uikit::ScreenDriver::addBusyPredicate([] {

@@ -26,6 +26,7 @@
 #include "svg/floorplan/SVGMapFolder.h"
 #include "svg/layers/ConverterSVGToCALayer.h"
 #include "svg/layers/SVGHelperUtilities.h"
+#include "uikit/UIScreen.h"
 #include "svg/parser/SVGXParser.h"
 #include "svg/sources/SVGXSourceLocalFile.h"
 #include "svg/sources/SVGXSourceURL.h"
@@ -444,18 +445,22 @@ std::optional<std::pair<int, int>> pixelSize(graphics::Size size) {
 
 }  // namespace
 
-graphics::BitmapPtr SVGXImage::exportUIImageAntiAliased(bool antiAliased, double curveFlatnessFactor,
-                                                        graphics::InterpolationQuality interpolationQuality) {
+uikit::UIImagePtr SVGXImage::exportUIImageAntiAliased(bool antiAliased, double curveFlatnessFactor,
+                                                      graphics::InterpolationQuality interpolationQuality) {
     if (!hasSize()) return nullptr;
     graphics::Size size = this->size();
     foundation::Log("[%@] DEBUG: Generating a UIImage using the current root-object's viewport (may have been "
                     "overridden by user code): {0,0,%2.3f,%2.3f}",
                     className(), size.width, size.height);
-    auto pixels = pixelSize({std::ceil(size.width), std::ceil(size.height)});
+    const double screenScale = uikit::UIScreen::mainScreen().scale();
+    const double scale = std::isfinite(screenScale) && screenScale > 0 ? screenScale : 1;
+    auto pixels = pixelSize({std::ceil(size.width * scale), std::ceil(size.height * scale)});
     if (!pixels) return nullptr;
     graphics::CairoContext context(pixels->first, pixels->second);
+    // The drawing stays in points; the context maps each to scale² pixels.
+    context.concatCTM(graphics::AffineTransform::makeScale(scale, scale));
     renderToContext(context, antiAliased, curveFlatnessFactor, interpolationQuality, false);
-    return std::make_shared<graphics::Bitmap>(context.bitmap());
+    return uikit::UIImage::imageWithBitmap(std::make_shared<graphics::Bitmap>(context.bitmap()), scale);
 }
 
 std::optional<foundation::Data> SVGXImage::exportNSDataAntiAliased(bool antiAliased, double curveFlatnessFactor,
@@ -480,7 +485,7 @@ std::optional<foundation::Data> SVGXImage::exportNSDataAntiAliased(bool antiAlia
     return foundation::Data(bytes.data(), bytes.size());
 }
 
-graphics::BitmapPtr SVGXImage::UIImage() {
+uikit::UIImagePtr SVGXImage::UIImage() {
     return exportUIImageAntiAliased(true, 1.0, graphics::InterpolationQuality::Default);
 }
 

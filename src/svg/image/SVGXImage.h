@@ -19,6 +19,7 @@
 
 #include "foundation/Object.h"
 #include "graphics/Bitmap.h"
+#include "uikit/UIImage.h"
 #include "graphics/Color.h"
 #include "graphics/Geometry.h"
 #include "graphics/Layer.h"
@@ -166,10 +167,11 @@ public:
     // taken to be the image's size; flipping puts the y axis upward.
     void renderToContext(graphics::DrawingContext& context, bool antiAliased, double curveFlatnessFactor,
                          graphics::InterpolationQuality interpolationQuality, bool flipYaxis);
-    // The image drawn at its size into a new bitmap; null when the image has
-    // no size (or no usable one).
-    graphics::BitmapPtr exportUIImageAntiAliased(bool antiAliased, double curveFlatnessFactor,
-                                                 graphics::InterpolationQuality interpolationQuality);
+    // The image drawn at its size, at the main screen's scale (so that a
+    // point of the image is as many pixels as on the screen), as an image of
+    // that scale; null when the image has no size (or no usable one).
+    uikit::UIImagePtr exportUIImageAntiAliased(bool antiAliased, double curveFlatnessFactor,
+                                               graphics::InterpolationQuality interpolationQuality);
     // The image drawn at its size (truncated to whole pixels) as raw bytes,
     // width × 4 × height, red, green and blue then an unused byte for each
     // pixel, rows from the top; null when the size gives no pixels.
@@ -177,7 +179,7 @@ public:
                                                             graphics::InterpolationQuality interpolationQuality,
                                                             bool flipYaxis);
     // exportUIImage antialiased, at flatness 1 and the default interpolation.
-    graphics::BitmapPtr UIImage();
+    uikit::UIImagePtr UIImage();
 
     // The platform's own ways of drawing an image; they do nothing here.
     void drawAtPoint(graphics::Point /*point*/) {}
