@@ -129,7 +129,7 @@ void MoreViewController::prepareForSegue(uikit::UIStoryboardSegue& segue, const 
     BaseViewController::prepareForSegue(segue, sender);
     // On the pad the destination is a pane of its own, whose bar would
     // otherwise stay blank.
-    if (auto screen = screenOfDestination(segue.destinationViewController()); screen && !screen->title())
+    if (auto screen = MoreScenes::screenOfDestination(segue.destinationViewController()); screen && !screen->title())
         screen->setTitle(chosenRowTitle_);
     if (segue.identifier() == kFeedbackDocumentSegue) {
         if (Utils::isIPad()) {

@@ -39,8 +39,8 @@
 #include "api/Updater.h"
 #include "http/QNNetworkActivityIndicatorManager.h"
 #include "lists/DetailsScreenSupport.h"
-#include "lists/FilterFetching.h"
 #include "store/CoreDataStack.h"
+#include "store/StorageManager.h"
 #include "location/CLBeacon.h"
 #include "location/CLLocationInjector.h"
 #include "location/CLLocationManager.h"
@@ -922,10 +922,14 @@ int runAppCommand(CommandContext& context, const Arguments& arguments) {
     uikit::ScreenDriver::addBusyPredicate([held] { return EventLoader::loadsInProgress() > 0 && held() == 0; });
     // A write waiting behind others on the current store's worker (a delta's
     // rows, an outbox row's deletion) shows on screen once it has run.
+    // Read from the open stores themselves: asking for the current one logs
+    // while none is open (logged out, or before the first download).
     uikit::ScreenDriver::addBusyPredicate([] {
-        auto stack = FilterFetching::currentStack();
-        auto worker = stack ? stack->managedObjectContextWorkerOnBackground() : nullptr;
-        return worker && worker->pendingBlockCount() > 0;
+        for (const auto& [key, stack] : StorageManager::sharedStorageManager().coreDataStackCaches()) {
+            auto worker = stack ? stack->managedObjectContextWorkerOnBackground() : nullptr;
+            if (worker && worker->pendingBlockCount() > 0) return true;
+        }
+        return false;
     });
     uikit::ScreenDriver::addBusyPredicate([] { return AddPersonalEntryViewController::savesInProgress() > 0; });
     // The status bar's indicator goes off a moment after the last request;
