@@ -19,6 +19,8 @@
 #include "uikit/UIApplication.h"
 #include "uikit/UIBarButtonItem.h"
 #include "uikit/UIButton.h"
+#include "uikit/UISegmentedControl.h"
+#include "uikit/UIToolbar.h"
 #include "uikit/UIImage.h"
 #include "uikit/UINavigationBar.h"
 #include "uikit/UINavigationController.h"
@@ -307,19 +309,49 @@ bool ScreenDriver::tapItem(const std::string& titleOrImageName) {
     std::shared_ptr<UINavigationItem> item;
     if (auto nav = front->navigationController()) item = nav->navigationBar()->topItem();
     else item = front->navigationItem();
-    if (!item) return false;
+    // A custom-view button answers by its normal image or title, whatever
+    // state it is in, and is what is tapped.
+    auto customButton = [](const UIBarButtonItemPtr& candidate) {
+        return std::dynamic_pointer_cast<UIButton>(candidate->customView());
+    };
     auto matches = [&](const UIBarButtonItemPtr& candidate) {
         if (!candidate || candidate->isSpace()) return false;
         if (candidate->displayTitle() == titleOrImageName) return true;
+        if (auto button = customButton(candidate)) {
+            auto image = button->imageForState(UIControlStateNormal);
+            return button->titleForState(UIControlStateNormal) == titleOrImageName ||
+                   (image && image->name() == titleOrImageName);
+        }
         return candidate->image() && candidate->image()->name() == titleOrImageName;
     };
-    for (const auto* items : {&item->leftBarButtonItems(), &item->rightBarButtonItems()})
-        for (const auto& candidate : *items)
-            if (matches(candidate)) {
-                candidate->tap();
-                return true;
-            }
-    return false;
+    auto tapMatching = [&](const std::vector<UIBarButtonItemPtr>& items) {
+        for (const auto& candidate : items) {
+            if (!matches(candidate)) continue;
+            if (auto button = customButton(candidate)) button->tap();
+            else candidate->tap();
+            return true;
+        }
+        return false;
+    };
+    if (item)
+        for (const auto* items : {&item->leftBarButtonItems(), &item->rightBarButtonItems()})
+            if (tapMatching(*items)) return true;
+    auto toolbar = findView<UIToolbar>(frontView(), [](UIToolbar& bar) { return !bar.isHidden(); });
+    return toolbar && tapMatching(toolbar->items());
+}
+
+bool ScreenDriver::segment(int64_t index) {
+    if (coveredByAlert() || index < 0) return false;
+    auto front = frontViewController();
+    if (!front) return false;
+    auto any = [](UISegmentedControl&) { return true; };
+    std::shared_ptr<UISegmentedControl> control;
+    std::shared_ptr<UINavigationItem> item;
+    if (auto nav = front->navigationController()) item = nav->navigationBar()->topItem();
+    else item = front->navigationItem();
+    if (item && item->titleView()) control = findView<UISegmentedControl>(item->titleView(), any);
+    if (!control) control = findView<UISegmentedControl>(frontView(), any);
+    return control && control->tapSegmentAtIndex(static_cast<size_t>(index));
 }
 
 bool ScreenDriver::tapTab(int64_t index) {

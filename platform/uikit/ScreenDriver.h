@@ -74,8 +74,12 @@ public:
     // accessory views).
     bool tapButton(const std::string& title);
     // A bar button item of the front screen's navigation item or toolbar, by
-    // title or image name.
+    // title or image name (a custom-view button by its own).
     bool tapItem(const std::string& titleOrImageName);
+    // Segment `index` of the segmented control that is, or is inside, the
+    // front screen's navigation bar title view, else of the first one on the
+    // front screen.
+    bool segment(int64_t index);
     bool tapTab(int64_t index);
     // Hit-tests the point (window coordinates) and taps what it finds.
     bool tapAt(graphics::Point point);

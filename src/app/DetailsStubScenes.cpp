@@ -1,5 +1,6 @@
 #include "app/DetailsStubScenes.h"
 
+#include "lists/DetailsSwipeScene.h"
 #include "maps/LocationDetailsViewController.h"
 #include "people/OrganizationDetailsViewController.h"
 #include "people/ParticipantDetailsViewController.h"
@@ -8,12 +9,23 @@
 
 namespace DetailsStubScenes {
 
+namespace {
+
+// The stand-in's scene under its class's name, swipeable as a real details scene.
+template <class Details>
+void addSwipeableScene(uikit::UIStoryboard& storyboard) {
+    DetailsSwipeScene::addScene(storyboard, Details::kStoryboardIdentifier,
+                                [] { return std::make_shared<Details>(); });
+}
+
+}  // namespace
+
 void addScenes(uikit::UIStoryboard& storyboard) {
-    ProgrammeDetailsViewController::addScene(storyboard);
-    ParticipantDetailsViewController::addScene(storyboard);
-    OrganizationDetailsViewController::addScene(storyboard);
-    PartnerDetailsViewController::addScene(storyboard);
-    LocationDetailsViewController::addScene(storyboard);
+    addSwipeableScene<ProgrammeDetailsViewController>(storyboard);
+    addSwipeableScene<ParticipantDetailsViewController>(storyboard);
+    addSwipeableScene<OrganizationDetailsViewController>(storyboard);
+    addSwipeableScene<PartnerDetailsViewController>(storyboard);
+    addSwipeableScene<LocationDetailsViewController>(storyboard);
 }
 
 }  // namespace DetailsStubScenes

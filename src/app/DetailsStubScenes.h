@@ -10,7 +10,8 @@ class UIStoryboard;
 
 namespace DetailsStubScenes {
 
-// Adds (or replaces) the five scenes.
+// Adds (or replaces) the five scenes, each with its swipe recognisers and
+// swipe segue.
 void addScenes(uikit::UIStoryboard& storyboard);
 
 }  // namespace DetailsStubScenes
