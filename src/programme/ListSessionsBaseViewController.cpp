@@ -261,6 +261,16 @@ void ListSessionsBaseViewController::viewDidLoad() {
     if (isFilteredInitially_) updateFiltersHeaderView();
 }
 
+void ListSessionsBaseViewController::viewWillDisappear(bool animated) {
+    MultipleEntitiesListBaseViewController::viewWillDisappear(animated);
+    dismissPopovers();
+}
+
+void ListSessionsBaseViewController::dismissPopovers() {
+    for (const auto& popover : {filtersPopover_, addEntryPopover_})
+        if (popover && popover->isPopoverVisible()) popover->dismissPopoverAnimated(false);
+}
+
 void ListSessionsBaseViewController::makeUIAdjustments() {
     auto container = std::dynamic_pointer_cast<CustomSegmentedNavigationController>(navigationController());
     if (container && !isFilteredInitially_ && container->sc()) navigationItem()->setTitleView(container->sc());

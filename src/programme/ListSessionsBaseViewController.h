@@ -102,6 +102,10 @@ public:
 
     // --- Life ---
     void viewDidLoad() override;
+    // A popover anchored on the bar goes with the screen (the add-entry
+    // form's popover refuses taps outside it).
+    void viewWillDisappear(bool animated) override;
+    void dismissPopovers();
     void makeUIAdjustments();
 
     // --- The day ---

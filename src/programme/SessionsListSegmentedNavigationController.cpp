@@ -44,9 +44,21 @@ std::vector<uikit::UIViewControllerPtr> SessionsListSegmentedNavigationControlle
     return {};
 }
 
-void SessionsListSegmentedNavigationController::displayProgrammeList() { showControllerAtIndex(0); }
+void SessionsListSegmentedNavigationController::showControllerAtIndex(int64_t index) {
+    for (const auto& shown : viewControllers())
+        if (auto list = std::dynamic_pointer_cast<ListSessionsBaseViewController>(shown)) list->dismissPopovers();
+    CustomSegmentedNavigationController::showControllerAtIndex(index);
+}
+
+// The segments exist once the view has loaded: a call may come first, from
+// the tab bar selecting the tab.
+void SessionsListSegmentedNavigationController::displayProgrammeList() {
+    (void)view();
+    showControllerAtIndex(0);
+}
 
 void SessionsListSegmentedNavigationController::displayAgendaList() {
+    (void)view();
     if (retainedControllers().size() < 2) return;
     showControllerAtIndex(1);
 }

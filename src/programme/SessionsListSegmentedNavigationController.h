@@ -37,6 +37,9 @@ public:
     // Two list screens of the device storyboard, the agenda's only with one
     // of its permissions.
     std::vector<uikit::UIViewControllerPtr> createSegmentedControllers() override;
+    // The list leaving takes its popovers with it, even off screen (the
+    // pad's master hidden in portrait).
+    void showControllerAtIndex(int64_t index) override;
     std::string className() const override { return "SessionsListSegmentedNavigationController"; }
 
 private:
