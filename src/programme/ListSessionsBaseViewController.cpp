@@ -621,6 +621,9 @@ void ListSessionsBaseViewController::configureRightBarButton() {
         if (rightBarButton_) {
             rightBarButton_->setImage(buttons.front()->image());
             rightBarButton_->setEnabled(buttons.front()->isEnabled());
+            // The tint too: the calendar button may come first, and its tint
+            // tells whether the agenda is mirrored.
+            rightBarButton_->setTintColor(buttons.front()->tintColor());
             buttons.front() = rightBarButton_;
         }
         item->setRightBarButtonItems(std::move(buttons));

@@ -12,6 +12,11 @@
 #include <vector>
 
 #include "analytics/AnalyticsUtils.h"
+#include "api/ApplicationService.h"
+#include "api/SyncCalendarService.h"
+#include "app/ChooseCalendarViewController.h"
+#include "eventkit/EKEventStore.h"
+#include "eventkit/EKSource.h"
 #include "app/ShellTestSupport.h"
 #include "foundation/Exception.h"
 #include "lists/DateFilterModel.h"
@@ -27,6 +32,7 @@
 #include "programme/SessionsListSegmentedNavigationController.h"
 #include "programme/SubactivityCell.h"
 #include "uikit/ScreenDescription.h"
+#include "uikit/UIAlertView.h"
 #include "uikit/UIBarButtonItem.h"
 #include "uikit/UILabel.h"
 #include "uikit/UINavigationItem.h"
@@ -372,6 +378,102 @@ TEST_F(ListSessionsTest, MyAgendaShowsTheAddButtonOnlyWithItsPermissionAndOnline
     EXPECT_EQ(items[0]->image()->name(), AgendaListDelegate::kAddEntryImage);
     EXPECT_FALSE(items[0]->isEnabled());
     EXPECT_EQ(items[1]->image()->name(), AgendaListDelegate::kCalendarImage);
+}
+
+// --- Calendar sync ---
+
+class ListSessionsCalendarTest : public ListSessionsTest {
+protected:
+    void TearDown() override {
+        for (const auto& alert : app().visibleAlerts()) alert->dismissWithClickedButtonIndex(0, false);
+        auto device = ApplicationService::syncCalendarService()->eventStore();
+        eventkit::EKEventStore::setAuthorizationStatus(eventkit::EKEntityType::Event,
+                                                       eventkit::EKAuthorizationStatus::Authorized);
+        for (const auto& calendar : device->calendarsForEntityType(eventkit::EKEntityType::Event))
+            device->removeCalendar(calendar);
+        eventkit::EKEventStore::setAuthorizationStatus(eventkit::EKEntityType::Event,
+                                                       eventkit::EKAuthorizationStatus::NotDetermined);
+        ListSessionsTest::TearDown();
+    }
+    // My agenda, with a "Meetings" calendar of the "Work" account. Without
+    // official sessions the meeting has no dates, and no sync can succeed.
+    std::shared_ptr<ListSessionsBaseViewController> openAgenda(bool withSessions) {
+        if (withSessions) {
+            storeMeeting();
+        } else {
+            auto declined = sessionRow("p9", "Private dinner", "2024-05-09", "19:00");
+            declined["agendaItemId"] = Value("inv2");
+            declined["status"] = Value("Declined");
+            insert(kToken, "QVACoreDataAgendaInvitation", {declined});
+        }
+        grant("my_agenda:selections");
+        auto device = ApplicationService::syncCalendarService()->eventStore();
+        eventkit::EKEventStore::setAuthorizationStatus(eventkit::EKEntityType::Event,
+                                                       eventkit::EKAuthorizationStatus::Authorized);
+        device->addCalendar(device->addSource("Work", eventkit::EKSourceType::Exchange), "Meetings",
+                            eventkit::EKCalendarType::Exchange, true);
+        openProgramme();
+        EXPECT_TRUE(driver().segment(1));
+        settle();
+        return shownSessionsList();
+    }
+    std::shared_ptr<uikit::UIAlertView> frontAlert() const {
+        auto alerts = app().visibleAlerts();
+        return alerts.empty() ? nullptr : alerts.back();
+    }
+    std::string lastSyncState() const {
+        std::string state;
+        for (const auto& event : AnalyticsUtils::queuedEvents())
+            if (event.name == "Sync agenda with device calendar" && event.properties.count("State"))
+                state = event.properties.at("State");
+        return state;
+    }
+    // Yes to the question, then the calendar in the chooser.
+    void syncThroughTheChooser(ListSessionsBaseViewController& agenda) {
+        ASSERT_TRUE(driver().tapItem(AgendaListDelegate::kCalendarImage));
+        ASSERT_TRUE(frontAlert());
+        EXPECT_EQ(frontAlert()->title(), "Do you want to sync your event agenda with your device calendar?");
+        ASSERT_TRUE(driver().answerAlert("Yes"));
+        settle();
+        auto chooser = std::dynamic_pointer_cast<ChooseCalendarViewController>(driver().frontViewController());
+        ASSERT_TRUE(chooser);
+        EXPECT_EQ(chooser->delegate().get(), static_cast<ChooseCalendarControllerDelegate*>(&agenda));
+        ASSERT_TRUE(driver().tapRow(0, 0));
+        ASSERT_TRUE(foundation::RunLoop::main().runUntil(
+            [&] { return frontAlert() && frontAlert()->message() && frontAlert()->message()->find("calendar in your") != std::string::npos; },
+            30));
+    }
+};
+
+TEST_F(ListSessionsCalendarTest, ChoosingACalendarSyncsTheAgendaAndTintsTheButton) {
+    auto agenda = openAgenda(true);
+    ASSERT_TRUE(agenda);
+    syncThroughTheChooser(*agenda);
+    EXPECT_EQ(frontAlert()->message(), "Your agenda has been synced with \"Meetings\" calendar in your Work account");
+    ASSERT_TRUE(driver().answerAlert("OK"));
+    EXPECT_TRUE(settings.syncWithCalendar());
+    EXPECT_EQ(lastSyncState(), "ON");
+    auto button = agenda->navigationItem()->rightBarButtonItems().back();
+    EXPECT_EQ(button->tintColor(), AgendaListDelegate::syncOnTint());
+
+    // Off again: the mirror goes, "OFF" is tracked and the button whitens.
+    ASSERT_TRUE(driver().tapItem(AgendaListDelegate::kCalendarImage));
+    EXPECT_EQ(frontAlert()->title(),
+              "Do you want to disable synchronization between your event agenda and your device calendar?");
+    ASSERT_TRUE(driver().answerAlert("Yes"));
+    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return lastSyncState() == "OFF"; }, 30));
+    settle();
+    EXPECT_FALSE(settings.syncWithCalendar());
+    EXPECT_EQ(agenda->navigationItem()->rightBarButtonItems().back()->tintColor(), graphics::Color::white());
+}
+
+TEST_F(ListSessionsCalendarTest, AFailedSyncLeavesSyncOffAndTheButtonWhite) {
+    auto agenda = openAgenda(false);
+    ASSERT_TRUE(agenda);
+    syncThroughTheChooser(*agenda);
+    EXPECT_EQ(frontAlert()->message(), "Unable to sync \"Meetings\" calendar in your Work account");
+    EXPECT_FALSE(settings.syncWithCalendar());
+    EXPECT_EQ(agenda->navigationItem()->rightBarButtonItems().back()->tintColor(), graphics::Color::white());
 }
 
 // --- Threads ---
