@@ -18,6 +18,7 @@
 #include "eventkit/EKEventStore.h"
 #include "eventkit/EKSource.h"
 #include "app/ShellTestSupport.h"
+#include "coredata/Predicate.h"
 #include "foundation/Exception.h"
 #include "lists/DateFilterModel.h"
 #include "lists/FavContribFilterModel.h"
@@ -27,6 +28,7 @@
 #include "model/QVAAgendaEntries.h"
 #include "programme/AgendaListDelegate.h"
 #include "programme/ListSessionsBaseViewController.h"
+#include "programme/ListSessionsPlainDelegate.h"
 #include "programme/ProgrammeDetailsViewController.h"
 #include "programme/ProgrammeListDelegate.h"
 #include "programme/SessionsListSegmentedNavigationController.h"
@@ -474,6 +476,22 @@ TEST_F(ListSessionsCalendarTest, AFailedSyncLeavesSyncOffAndTheButtonWhite) {
     EXPECT_EQ(frontAlert()->message(), "Unable to sync \"Meetings\" calendar in your Work account");
     EXPECT_FALSE(settings.syncWithCalendar());
     EXPECT_EQ(agenda->navigationItem()->rightBarButtonItems().back()->tintColor(), graphics::Color::white());
+}
+
+// --- The contributions' plain list ---
+
+TEST_F(ListSessionsTest, ThePlainListHoldsTheSessionsOfAParticipantsContributions) {
+    storeMeeting();
+    insert(kToken, "QVACoreDataParticipant",
+           {{{"itemId", Value("p1")}, {"contributions", Value("s3|Speaker|Panel;s1|Chair")}}});
+    auto list = openProgramme();
+    auto plain = ListSessionsPlainDelegate::initWithSelectionPropertyId("p1");
+    plain->refreshAdditionalDataSourceForCoreDataStack(list->coreDataStack(), *list);
+    EXPECT_EQ(plain->sessionIds(), (Strings{"s1", "s3"}));
+    auto predicate = *plain->fetchPredicate();
+    EXPECT_TRUE(predicate->evaluateWithObject(Value::dictionary({{"itemId", Value("s3")}})));
+    EXPECT_FALSE(predicate->evaluateWithObject(Value::dictionary({{"itemId", Value("s2")}})));
+    EXPECT_EQ(plain->entityName(), "QVACoreDataSession");
 }
 
 // --- Threads ---
