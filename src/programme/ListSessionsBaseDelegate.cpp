@@ -14,6 +14,7 @@
 #include "programme/SubactivityCell.h"
 #include "store/CoreDataStack.h"
 #include "store/FetchRequestUtils.h"
+#include "lists/ListBaseViewController.h"
 #include "lists/LiteListBaseViewController.h"
 
 ListSessionsBaseDelegate::ListSessionsBaseDelegate() = default;
@@ -53,10 +54,11 @@ void ListSessionsBaseDelegate::refreshAllDaysArray(const std::shared_ptr<CoreDat
 
 void ListSessionsBaseDelegate::refreshAdditionalDataSourceForCoreDataStack(const std::shared_ptr<CoreDataStack>& stack,
                                                                            LiteListBaseViewController& forController) {
-    foundation::requireMainThread(kOffMainThreadRefreshReason);
+    foundation::requireMainThread(ListBaseViewController::kOffMainThreadRefreshException);
     ++refreshCount_;
     roomsModelArray_.clear();
     venuesModelArray_.clear();
+    locationByRoom_.clear();
     refreshAllDaysArray(stack, forController.getCompoundFiltersPredicate());
     coredata::ContextPtr context = stack ? stack->managedObjectContextMainQueue() : nullptr;
     if (context) {
@@ -83,8 +85,15 @@ ListSessionsBaseDelegate::Text ListSessionsBaseDelegate::timeTextForSession(cons
 }
 
 ListSessionsBaseDelegate::Text ListSessionsBaseDelegate::locationTextForSession(const QVASession& session) const {
-    const foundation::Value roomId = session.roomId() ? foundation::Value(*session.roomId()) : foundation::Value();
-    return Utils::getLocationStringForRoomId(roomId, venuesModelArray_, roomsModelArray_);
+    if (!session.roomId()) return Utils::getLocationStringForRoomId(foundation::Value(), venuesModelArray_, roomsModelArray_);
+    const std::string& roomId = *session.roomId();
+    auto found = locationByRoom_.find(roomId);
+    if (found == locationByRoom_.end())
+        found = locationByRoom_
+                    .emplace(roomId, Utils::getLocationStringForRoomId(foundation::Value(roomId), venuesModelArray_,
+                                                                       roomsModelArray_))
+                    .first;
+    return found->second;
 }
 
 void ListSessionsBaseDelegate::modelObject(IEntityModel& object, uikit::UITableViewCell& cell, bool forSearch,

@@ -4,14 +4,16 @@
 // (rooms and venues). The lookups are read again from the store at each
 // refresh of the additional data; between refreshes every row is answered
 // from them, so filling a row never reaches the store. The flags are kept
-// as hash sets beside the arrays: a day of several hundred rows costs one
-// look-up per flag and row, whatever the size of the meeting.
+// as hash sets beside the arrays, and each room's location text once worked
+// out: a day of several hundred rows costs one look-up per flag and row,
+// whatever the size of the meeting.
 // Main thread only.
 #pragma once
 
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -27,7 +29,6 @@ public:
     using Strings = std::vector<std::string>;
 
     static constexpr const char* kNoEntriesDay = "No entries";
-    static constexpr const char* kOffMainThreadRefreshReason = "Please call this from main thread only";
     static constexpr const char* kDayKey = "startDateString";
     static constexpr const char* kSectionKey = "sectionTitle";
 
@@ -115,6 +116,9 @@ private:
     std::unordered_set<std::string> agendaIds_;
     std::unordered_set<std::string> officialIds_;
     std::unordered_set<std::string> noteIds_;
+    // Each room's location text, worked out once per refresh: a room is
+    // looked up among all the rooms, which grow with the meeting.
+    mutable std::unordered_map<std::string, Text> locationByRoom_;
     Strings allDays_;
     Text currentDay_;
     std::vector<std::shared_ptr<SearchScopeModel>> searchScopesArray_;

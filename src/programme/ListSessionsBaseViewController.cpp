@@ -410,7 +410,7 @@ void ListSessionsBaseViewController::onPullToRefreshExecuted() {
 }
 
 void ListSessionsBaseViewController::updateUiContentBecauseItsNeeded() {
-    foundation::requireMainThread(kOffMainThreadReloadReason);
+    foundation::requireMainThread(kOffMainThreadUpdateException);
     refreshAdditionalData();
     updateUIHeader();
     reloadDataSourceAndTable();

@@ -52,7 +52,6 @@ public:
     static constexpr const char* kChooseCalendarSegue = "agendaToChooseCalendarSegID";
     static constexpr const char* kFiltersCancelAction = "unwindOnFiltersCancelButtonPressed:";
     static constexpr const char* kPersonalEntryChoice = "Personal entry";
-    static constexpr const char* kOffMainThreadReloadReason = "Please call this method from main thread only";
     // Toolbar.
     static constexpr const char* kPreviousImage = "left_arrow.png";
     static constexpr const char* kPreviousSelectedImage = "left_arrow_selected.png";

@@ -332,7 +332,9 @@ TEST_F(PadShellTest, TheTutorialOverlayTogglesAndEachCloserOpensItsTab) {
         EXPECT_EQ(splitView->viewControllers().front(), tabs);
         EXPECT_EQ(tabs->selectedIndex(), closer.tab);
         EXPECT_TRUE(splitView->presentsWithGesture());
-        if (closer.sessionsList != "-") EXPECT_EQ(shownSessionsDelegate(), closer.sessionsList);
+        if (closer.sessionsList != "-") {
+            EXPECT_EQ(shownSessionsDelegate(), closer.sessionsList);
+        }
     }
     // The pad's settings take the detail.
     ASSERT_FALSE(detail()->viewControllers().empty());
