@@ -51,6 +51,7 @@
 #include "uikit/UITableViewCell.h"
 #include "uikit/UITextField.h"
 #include "uikit/UITextView.h"
+#include "uikit/UIToolbar.h"
 #include "uikit/UIViewController.h"
 #include "uikit/UIWebView.h"
 #include "uikit/UIWindow.h"
@@ -134,11 +135,37 @@ private:
 
     static std::string barItem(const UIBarButtonItem& item) {
         std::string name;
+        bool enabled = item.isEnabled();
         if (auto title = item.displayTitle()) name = *title;
         else if (item.image()) name = imageName(item.image());
-        else if (item.customView()) name = item.customView()->className();
+        else if (item.customView()) name = customItemName(*item.customView(), enabled);
         else name = "-";
-        return "[" + name + (item.isEnabled() ? " on]" : " off]");
+        return "[" + name + (enabled ? " on]" : " off]");
+    }
+
+    // A custom-view button by its normal image (or title), a label by its
+    // text, anything else by its class; a disabled button turns the item off.
+    static std::string customItemName(const UIView& view, bool& enabled) {
+        if (auto* button = dynamic_cast<const UIButton*>(&view)) {
+            enabled = enabled && button->isEnabled();
+            if (auto image = button->imageForState(UIControlStateNormal)) return imageName(image);
+            if (button->currentTitle()) return *button->currentTitle();
+        }
+        if (auto* label = dynamic_cast<const UILabel*>(&view)) return label->text().value_or("");
+        return view.className();
+    }
+
+    // Each segment by its title, else its image's name; the selected one starred.
+    static std::string segmentsText(const UISegmentedControl& segments) {
+        std::string text;
+        for (size_t i = 0; i < segments.numberOfSegments(); ++i) {
+            auto title = segments.titleForSegmentAtIndex(i);
+            auto image = segments.imageForSegmentAtIndex(i);
+            const std::string name = title ? *title : image ? imageName(image) : std::string();
+            const bool chosen = static_cast<int64_t>(i) == segments.selectedSegmentIndex();
+            text += " [" + name + (chosen ? "*]" : "]");
+        }
+        return text;
     }
 
     static std::string barItems(const std::vector<UIBarButtonItemPtr>& items) {
@@ -191,6 +218,7 @@ private:
         if (const auto& titleView = item->titleView()) {
             text += "view=" + titleView->className();
             if (auto label = dynamic_cast<UILabel*>(titleView.get())) text += " " + quoted(label->text());
+            if (auto segments = dynamic_cast<UISegmentedControl*>(titleView.get())) text += segmentsText(*segments);
         } else {
             text += quoted(item->title());
         }
@@ -339,13 +367,11 @@ private:
             return;
         }
         if (auto segments = as<UISegmentedControl>(view)) {
-            std::string text = "segmented" + named(view);
-            for (size_t i = 0; i < segments->numberOfSegments(); ++i) {
-                auto title = segments->titleForSegmentAtIndex(i);
-                bool chosen = static_cast<int64_t>(i) == segments->selectedSegmentIndex();
-                text += " [" + (title ? *title : std::string()) + (chosen ? "*]" : "]");
-            }
-            line(depth, text + hidden);
+            line(depth, "segmented" + named(view) + segmentsText(*segments) + hidden);
+            return;
+        }
+        if (auto toolbar = as<UIToolbar>(view)) {
+            line(depth, "toolbar" + named(view) + " " + barItems(toolbar->items()) + hidden);
             return;
         }
         if (auto label = as<UILabel>(view)) {

@@ -19,6 +19,8 @@
 #include "uikit/UIApplication.h"
 #include "uikit/UIBarButtonItem.h"
 #include "uikit/UIButton.h"
+#include "uikit/UISegmentedControl.h"
+#include "uikit/UIToolbar.h"
 #include "uikit/UIImage.h"
 #include "uikit/UINavigationBar.h"
 #include "uikit/UINavigationController.h"
@@ -352,6 +354,16 @@ std::vector<ScreenDriver::ButtonPlace> ScreenDriver::buttonsTitled(const std::st
     return places;
 }
 
+namespace {
+
+// A custom-view button answers by its normal image or title, whatever state
+// it is in, and is what is tapped.
+std::shared_ptr<UIButton> customButtonOfItem(const UIBarButtonItemPtr& candidate) {
+    return std::dynamic_pointer_cast<UIButton>(candidate->customView());
+}
+
+}  // namespace
+
 std::shared_ptr<UIBarButtonItem> ScreenDriver::findItem(const std::string& titleOrImageName) const {
     auto front = frontViewController();
     if (!front) return nullptr;
@@ -363,6 +375,11 @@ std::shared_ptr<UIBarButtonItem> ScreenDriver::findItem(const std::string& title
     auto matches = [&](const UIBarButtonItemPtr& candidate) {
         if (!candidate || candidate->isSpace()) return false;
         if (candidate->displayTitle() == titleOrImageName) return true;
+        if (auto button = customButtonOfItem(candidate)) {
+            auto image = button->imageForState(UIControlStateNormal);
+            return button->titleForState(UIControlStateNormal) == titleOrImageName ||
+                   (image && image->name() == titleOrImageName);
+        }
         return candidate->image() && candidate->image()->name() == titleOrImageName;
     };
     for (const auto& item : items) {
@@ -371,6 +388,9 @@ std::shared_ptr<UIBarButtonItem> ScreenDriver::findItem(const std::string& title
             for (const auto& candidate : *list)
                 if (matches(candidate)) return candidate;
     }
+    if (auto toolbar = findView<UIToolbar>(frontView(), [](UIToolbar& bar) { return !bar.isHidden(); }))
+        for (const auto& candidate : toolbar->items())
+            if (matches(candidate)) return candidate;
     return nullptr;
 }
 
@@ -378,7 +398,8 @@ bool ScreenDriver::tapItem(const std::string& titleOrImageName) {
     if (coveredByAlert()) return false;
     auto item = findItem(titleOrImageName);
     if (!item) return false;
-    item->tap();
+    if (auto button = customButtonOfItem(item)) button->tap();
+    else item->tap();
     return true;
 }
 
@@ -398,6 +419,20 @@ bool ScreenDriver::dismissPopover() {
                 return tap->fireAtPoint({0, 0}), true;
     }
     return false;
+}
+
+bool ScreenDriver::segment(int64_t index) {
+    if (coveredByAlert() || index < 0) return false;
+    auto front = frontViewController();
+    if (!front) return false;
+    auto any = [](UISegmentedControl&) { return true; };
+    std::shared_ptr<UISegmentedControl> control;
+    std::shared_ptr<UINavigationItem> item;
+    if (auto nav = front->navigationController()) item = nav->navigationBar()->topItem();
+    else item = front->navigationItem();
+    if (item && item->titleView()) control = findView<UISegmentedControl>(item->titleView(), any);
+    if (!control) control = findView<UISegmentedControl>(frontView(), any);
+    return control && control->tapSegmentAtIndex(static_cast<size_t>(index));
 }
 
 bool ScreenDriver::tapTab(int64_t index) {

@@ -86,11 +86,16 @@ public:
     };
     std::vector<ButtonPlace> buttonsTitled(const std::string& title) const;
     // A bar button item of the front screen's navigation item or toolbar (or
-    // of a navigation bar of the screen's own), by title or image name.
+    // of a navigation bar of the screen's own), by title or image name (a
+    // custom-view button by its own).
     bool tapItem(const std::string& titleOrImageName);
     bool hasItem(const std::string& titleOrImageName) const;
     // Taps outside the open popover (the pad's way to close one).
     bool dismissPopover();
+    // Segment `index` of the segmented control that is, or is inside, the
+    // front screen's navigation bar title view, else of the first one on the
+    // front screen.
+    bool segment(int64_t index);
     bool tapTab(int64_t index);
     // Hit-tests the point (window coordinates) and taps what it finds.
     bool tapAt(graphics::Point point);

@@ -29,6 +29,7 @@
 #include "programme/AddPersonalEntryViewController.h"
 #include "programme/ChangePersonalEntryDateViewController.h"
 #include "programme/SessionPagesScenes.h"
+#include "programme/ListSessionsBaseViewController.h"
 #include "programme/SessionsListSegmentedNavigationController.h"
 #include "programme/SpotlightViewController.h"
 #include "uikit/UIStoryboard.h"
@@ -85,6 +86,7 @@ void addScreenScenes(uikit::UIStoryboard& storyboard) {
     AddPersonalEntryViewController::addScene(storyboard);
     DetailsStubScenes::addScenes(storyboard);
     SessionPagesScenes::addScenes(storyboard);
+    ListSessionsBaseViewController::addScene(storyboard);
     MoreScenes::addScenes(storyboard, storyboard.name() == kPadStoryboardName);
     DocumentsListViewController::addScene(storyboard);
     PartnersListViewController::addScene(storyboard);

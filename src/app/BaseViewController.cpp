@@ -6,6 +6,8 @@
 #include <typeinfo>
 
 #include "analytics/AnalyticsUtils.h"
+#include "app/AppDelegate.h"
+#include "app/EventsSplitViewController.h"
 #include "app/EventsTabBarController.h"
 #include "app/ShellOrientation.h"
 #include "lists/ListBaseViewController.h"
@@ -209,9 +211,17 @@ void BaseViewController::removeNoResultsLabel() {
     noResultsLabel_ = nullptr;
 }
 
+std::shared_ptr<uikit::UISplitViewController> BaseViewController::shellSplitViewController() const {
+    if (auto own = splitViewController()) return own;
+    // A screen shown in a popover (the agenda's personal-entry form on the
+    // pad) has no split view among its parents: the application's is its.
+    if (auto delegate = AppDelegate::sharedAppDelegate()) return delegate->eventsSplitVC();
+    return nullptr;
+}
+
 std::shared_ptr<EventsTabBarController> BaseViewController::eventsTabBarController() const {
     if (Utils::isIPad()) {
-        auto split = splitViewController();
+        auto split = shellSplitViewController();
         if (!split || split->viewControllers().empty()) return nullptr;
         return std::dynamic_pointer_cast<EventsTabBarController>(split->viewControllers().front());
     }
@@ -232,7 +242,7 @@ void BaseViewController::goAtHomeHome(bool alsoShowSessionsTab) {
     }
     auto home = instantiateViewControllerWithStoryboardIdentifier(std::string(kSpotlightNavigationControllerForGoHome));
     auto tabBar = eventsTabBarController();
-    std::weak_ptr<uikit::UISplitViewController> split = splitViewController();
+    std::weak_ptr<uikit::UISplitViewController> split = shellSplitViewController();
     const std::weak_ptr<uikit::UIViewController> weakHome = home;
     auto self = std::static_pointer_cast<uikit::UIViewController>(shared_from_this());
     auto segue = uikit::UIStoryboardSegue::segueWithIdentifier(

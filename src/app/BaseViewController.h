@@ -25,6 +25,7 @@ namespace uikit {
 class UIActivityIndicatorView;
 class UIImage;
 class UILabel;
+class UISplitViewController;
 class UIView;
 }  // namespace uikit
 
@@ -102,6 +103,8 @@ public:
     // The main tab bar: on the pad the first controller of the screen's split
     // view, on the phone the screen's tab bar controller.
     std::shared_ptr<EventsTabBarController> eventsTabBarController() const;
+    // On the pad: the split view among the parents, else the application's.
+    std::shared_ptr<uikit::UISplitViewController> shellSplitViewController() const;
     // A bar button's action: goAtHomeHome YES.
     void goHome(const foundation::ObjectPtr& sender);
     // The phone pops to the stack's root and shows the home tab; the pad puts

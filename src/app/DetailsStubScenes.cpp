@@ -1,15 +1,27 @@
 #include "app/DetailsStubScenes.h"
 
+#include "lists/DetailsSwipeScene.h"
 #include "people/OrganizationDetailsViewController.h"
 #include "people/ParticipantDetailsViewController.h"
 #include "programme/ProgrammeDetailsViewController.h"
 
 namespace DetailsStubScenes {
 
+namespace {
+
+// The stand-in's scene under its class's name, swipeable as a real details scene.
+template <class Details>
+void addSwipeableScene(uikit::UIStoryboard& storyboard) {
+    DetailsSwipeScene::addScene(storyboard, Details::kStoryboardIdentifier,
+                                [] { return std::make_shared<Details>(); });
+}
+
+}  // namespace
+
 void addScenes(uikit::UIStoryboard& storyboard) {
-    ProgrammeDetailsViewController::addScene(storyboard);
-    ParticipantDetailsViewController::addScene(storyboard);
-    OrganizationDetailsViewController::addScene(storyboard);
+    addSwipeableScene<ProgrammeDetailsViewController>(storyboard);
+    addSwipeableScene<ParticipantDetailsViewController>(storyboard);
+    addSwipeableScene<OrganizationDetailsViewController>(storyboard);
 }
 
 }  // namespace DetailsStubScenes

@@ -10,7 +10,8 @@ class UIStoryboard;
 
 namespace DetailsStubScenes {
 
-// Adds (or replaces) the four scenes.
+// Adds (or replaces) the three scenes, each with its swipe recognisers and
+// swipe segue.
 void addScenes(uikit::UIStoryboard& storyboard);
 
 }  // namespace DetailsStubScenes

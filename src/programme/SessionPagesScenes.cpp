@@ -1,6 +1,5 @@
 #include "programme/SessionPagesScenes.h"
 
-#include "programme/ListSessionsBaseViewController.h"
 #include "programme/ProgrammeDetailsExtraInfoViewController.h"
 #include "programme/ProgrammeDetailsFeedbackViewController.h"
 #include "programme/SessionRecommendationsViewController.h"
@@ -8,7 +7,6 @@
 namespace SessionPagesScenes {
 
 void addScenes(uikit::UIStoryboard& storyboard) {
-    ListSessionsBaseViewController::addScene(storyboard);
     ProgrammeDetailsExtraInfoViewController::addScene(storyboard);
     SessionRecommendationsViewController::addScene(storyboard);
     ProgrammeDetailsFeedbackViewController::addScene(storyboard);

@@ -1,5 +1,5 @@
 // The scenes of a session's further pages (extra info, recommendations,
-// feedback) and of the session list they open, added to a device storyboard.
+// feedback), added to a device storyboard.
 #pragma once
 
 namespace uikit {

@@ -9,6 +9,7 @@
 #include "model/QVACoreDataSessionNote.h"
 #include "model/QVASession.h"
 #include "programme/ListSessionsBaseDelegate.h"
+#include "programme/ListSessionsBaseViewController.h"
 #include "programme/QVASessionHeaderView.h"
 #include "programme/SubactivityCell.h"
 #include "store/CoreDataStack.h"
@@ -112,25 +113,21 @@ uikit::UITableViewCellPtr SessionRecommendationsViewController::tableViewCellFor
     auto cell = tableView.dequeueReusableCellWithIdentifier(cellIdentifier());
     auto sessionCell = std::dynamic_pointer_cast<SubactivityCell>(cell);
     auto session = sessionAtRow(indexPath.row);
-    if (sessionCell && session) sessionsDelegate_->configureCell(*sessionCell, *session);
+    if (sessionCell && session) sessionsDelegate_->modelObject(*session, *sessionCell, true, *this);
     return cell;
 }
 
 std::optional<double> SessionRecommendationsViewController::tableViewHeightForRowAtIndexPath(
     uikit::UITableView& tableView, const uikit::NSIndexPath& indexPath) {
-    // One sizing cell serves every page of the process.
-    static std::shared_ptr<SubactivityCell> prototype;
-    if (!prototype) {
-        auto table = this->tableView();
-        if (!table) return std::nullopt;
-        prototype = std::dynamic_pointer_cast<SubactivityCell>(
-            table->dequeueReusableCellWithIdentifier(sessionsDelegate_->cellIdentifier()));
-        if (!prototype) return std::nullopt;
-    }
+    // The sizing cell every session list of the process shares.
+    auto table = this->tableView();
+    if (!table) return std::nullopt;
+    auto prototype = std::dynamic_pointer_cast<SubactivityCell>(
+        ListSessionsBaseViewController::sharedSizingCell(*table, sessionsDelegate_->cellIdentifier()));
+    if (!prototype) return std::nullopt;
     auto session = sessionAtRow(indexPath.row);
     if (!session) return std::nullopt;
-    const auto& search = searchDisplayController();
-    sessionsDelegate_->modelObject(*session, *prototype, search && search->isActive(), *this);
+    sessionsDelegate_->modelObject(*session, *prototype, true, *this);
     return prototype->getCellHeightInTableView(tableView);
 }
 

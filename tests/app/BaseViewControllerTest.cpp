@@ -160,6 +160,7 @@ TEST_F(ShellTest, OnThePhoneGoingBackPopsOrShowsTheHomeTab) {
 }
 
 TEST_F(PadShellTest, OnThePadGoingHomeReplacesTheDetailAndGoHomeAlsoShowsTheSessions) {
+    grantAgenda();
     launch();
     auto tabs = tabBar();
     ASSERT_TRUE(tabs);
@@ -182,11 +183,12 @@ TEST_F(PadShellTest, OnThePadGoingHomeReplacesTheDetailAndGoHomeAlsoShowsTheSess
     detail()->pushViewController(screen, false);
     settle();
     split()->setPresentsWithGesture(false);
+    tabs->sessionsSegmentedNavController()->displayAgendaList();
     screen->goHome(nullptr);
     settle();
     EXPECT_EQ(screen->preparedSegues, std::vector<std::string>{"goHomeSegueIpad"});
     EXPECT_EQ(tabs->selectedIndex(), 0);
-    EXPECT_EQ(tabs->sessionsSegmentedNavController()->lastRecordedCall(), "displayProgrammeList");
+    EXPECT_EQ(shownSessionsDelegate(), "ProgrammeListDelegate");
     EXPECT_TRUE(split()->presentsWithGesture());
     EXPECT_EQ(detail()->viewControllers().size(), 1u);
     EXPECT_EQ(screen->supportedInterfaceOrientations(), 26u);

@@ -199,7 +199,7 @@ TEST_F(ShellTest, FilterEntryPointsOpenTheirTabOnThePhone) {
     auto tabs = tabBar();
     tabs->displayAndFilterSessionsByType(std::string("Workshop"));
     EXPECT_EQ(tabs->selectedIndex(), 1);
-    EXPECT_EQ(tabs->sessionsSegmentedNavController()->lastRecordedCall(), "filterSessionsByType: \"Workshop\"");
+    EXPECT_EQ(shownSessionsFilter(), "Workshop");
     tabs->displayAndFilterParticipantsByNetwork(std::string("Energy"), std::string("Utilities"));
     EXPECT_EQ(tabs->selectedIndex(), 2);
     EXPECT_EQ(tabs->participantsSegmentedNavController()->lastRecordedCall(),
@@ -207,21 +207,27 @@ TEST_F(ShellTest, FilterEntryPointsOpenTheirTabOnThePhone) {
 }
 
 TEST_F(PadShellTest, FilterEntryPointsOpenTheirTabOnThePadAndTheHomeTabIsNone) {
+    grantAgenda();
     launch();
     auto tabs = tabBar();
     tabs->displayAndFilterSessionsByType(std::string("Workshop"));
     EXPECT_EQ(tabs->selectedIndex(), 0);
-    auto sessions = tabs->sessionsSegmentedNavController();
-    EXPECT_EQ(sessions->lastRecordedCall(), "filterSessionsByType: \"Workshop\"");
+    EXPECT_EQ(shownSessionsFilter(), "Workshop");
+    // Each set replaces the last; without their permissions the notes and
+    // starred sets leave every filter at its default.
+    std::vector<std::optional<std::string>> captions;
     tabs->displayAndFilterSessionsByHasMeal(true);
+    captions.push_back(shownSessionsFilter());
     tabs->displayAndFilterSessionsBySpouseAllowed(false);
+    captions.push_back(shownSessionsFilter());
     tabs->displayAndFilterSessionsByPressAllowed(true);
+    captions.push_back(shownSessionsFilter());
     tabs->displayAndFilterSessionsWithNotes();
+    captions.push_back(shownSessionsFilter());
     tabs->displayAndFilterSessionsWithStarredParticipants();
-    EXPECT_EQ(sessions->recordedCalls(),
-              (std::vector<std::string>{"filterSessionsByType: \"Workshop\"", "filterSessionsByHasMeal: YES",
-                                        "filterSessionsBySpouseAllowed: NO", "filterSessionsByPressAllowed: YES",
-                                        "filterSessionsWithNotes", "filterSessionsWithStarredParticipants"}));
+    captions.push_back(shownSessionsFilter());
+    EXPECT_EQ(captions, (std::vector<std::optional<std::string>>{"Meal included", "Not open to spouse",
+                                                                 "Open to press", "", ""}));
     tabs->displayAndFilterParticipantsByCountry(std::string("Chile"));
     tabs->displayAndFilterParticipantsByGroupMembership(std::string("Board"));
     tabs->displayAndFilterParticipantsWithNotes();
@@ -235,7 +241,7 @@ TEST_F(PadShellTest, FilterEntryPointsOpenTheirTabOnThePadAndTheHomeTabIsNone) {
     EXPECT_EQ(tabs->selectedIndex(), 1);
     tabs->displayAgendaTab();
     EXPECT_EQ(tabs->selectedIndex(), 0);
-    EXPECT_EQ(sessions->lastRecordedCall(), "displayAgendaList");
+    EXPECT_EQ(shownSessionsDelegate(), "AgendaListDelegate");
     EXPECT_EQ(tabs->supportedInterfaceOrientations(), 26u);
 }
 
@@ -278,6 +284,7 @@ TEST_F(PadShellTest, TheMenuPopoverOpensInPortraitOnlyWithPopoverAndButton) {
 }
 
 TEST_F(PadShellTest, TheTutorialOverlayTogglesAndEachCloserOpensItsTab) {
+    grantAgenda();
     launch();
     auto splitView = split();
     auto tutorial = std::make_shared<TutorialViewController>();
@@ -294,20 +301,24 @@ TEST_F(PadShellTest, TheTutorialOverlayTogglesAndEachCloserOpensItsTab) {
     struct Closer {
         void (EventsSplitViewController::*close)();
         int64_t tab;
-        std::string sessionsCall;
+        // The sessions list the closer shows; "-" when it leaves the tab alone.
+        std::string sessionsList;
     };
     const Closer closers[] = {
-        {&EventsSplitViewController::closeTutorialAndNavigateHome, 0, "displayProgrammeList"},
-        {&EventsSplitViewController::closeTutorialAndNavigateToParticipants, 1, ""},
-        {&EventsSplitViewController::closeTutorialAndNavigateToAgenda, 0, "displayAgendaList"},
-        {&EventsSplitViewController::closeTutorialAndNavigateToMessages, 2, ""},
-        {&EventsSplitViewController::closeTutorialAndNavigateToProgramme, 0, "displayProgrammeList"},
-        {&EventsSplitViewController::closeTutorialAndNavigateToSettings, 3, ""},
+        {&EventsSplitViewController::closeTutorialAndNavigateHome, 0, "ProgrammeListDelegate"},
+        {&EventsSplitViewController::closeTutorialAndNavigateToParticipants, 1, "-"},
+        {&EventsSplitViewController::closeTutorialAndNavigateToAgenda, 0, "AgendaListDelegate"},
+        {&EventsSplitViewController::closeTutorialAndNavigateToMessages, 2, "-"},
+        {&EventsSplitViewController::closeTutorialAndNavigateToProgramme, 0, "ProgrammeListDelegate"},
+        {&EventsSplitViewController::closeTutorialAndNavigateToSettings, 3, "-"},
     };
     auto tabs = tabBar();
     for (const auto& closer : closers) {
         tabs->selectTabBarItem(closer.tab == 3 ? 1 : 3);
-        tabs->sessionsSegmentedNavController()->recordCall("-");
+        // The other list first, so that the closer's own shows.
+        auto sessions = tabs->sessionsSegmentedNavController();
+        if (closer.sessionsList == "ProgrammeListDelegate") sessions->displayAgendaList();
+        else sessions->displayProgrammeList();
         auto before = detail();
         auto shown = std::make_shared<TutorialViewController>();
         splitView->showTutorial(shown, false);
@@ -321,8 +332,8 @@ TEST_F(PadShellTest, TheTutorialOverlayTogglesAndEachCloserOpensItsTab) {
         EXPECT_EQ(splitView->viewControllers().front(), tabs);
         EXPECT_EQ(tabs->selectedIndex(), closer.tab);
         EXPECT_TRUE(splitView->presentsWithGesture());
-        if (!closer.sessionsCall.empty()) {
-            EXPECT_EQ(tabs->sessionsSegmentedNavController()->lastRecordedCall(), closer.sessionsCall);
+        if (closer.sessionsList != "-") {
+            EXPECT_EQ(shownSessionsDelegate(), closer.sessionsList);
         }
     }
     // The pad's settings take the detail.

@@ -19,6 +19,9 @@
 #include "foundation/RunLoop.h"
 #include "http/QNNetworkReachabilityManager.h"
 #include "network/Reachability.h"
+#include "programme/ListSessionsBaseDelegate.h"
+#include "programme/ListSessionsBaseViewController.h"
+#include "programme/SessionsListSegmentedNavigationController.h"
 #include "uikit/DeviceProfile.h"
 #include "uikit/ScreenDriver.h"
 #include "uikit/UIApplication.h"
@@ -100,6 +103,29 @@ protected:
         return navigation && !navigation->viewControllers().empty()
                    ? std::dynamic_pointer_cast<T>(navigation->viewControllers().front())
                    : nullptr;
+    }
+
+    // Before the launch: the sessions tab gets its My agenda segment.
+    void grantAgenda() {
+        if (!settings.currentAccount()) openCurrent("shell-token");
+        insert("shell-token", "QVACoreDataPermission", {{{"code", "my_agenda:selections"}, {"granted", true}}});
+    }
+    // The sessions tab's list on show.
+    std::shared_ptr<ListSessionsBaseViewController> shownSessionsList() const {
+        auto sessions = tabBar()->sessionsSegmentedNavController();
+        return sessions ? std::dynamic_pointer_cast<ListSessionsBaseViewController>(sessions->topViewController())
+                        : nullptr;
+    }
+    // Its delegate's class: "ProgrammeListDelegate", "AgendaListDelegate", or "-".
+    std::string shownSessionsDelegate() const {
+        auto list = shownSessionsList();
+        auto delegate = list ? std::dynamic_pointer_cast<ListSessionsBaseDelegate>(list->listDelegate()) : nullptr;
+        return delegate ? delegate->className() : "-";
+    }
+    // The caption of the filters the shown list applies; none without.
+    std::optional<std::string> shownSessionsFilter() const {
+        auto list = shownSessionsList();
+        return list ? list->buildFilterCaptionTextForFilters(list->filtersArray()) : std::nullopt;
     }
 
 private:

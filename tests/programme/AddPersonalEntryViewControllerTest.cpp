@@ -16,11 +16,15 @@
 #include "app/BaseViewController.h"
 #include "app/ShellTestSupport.h"
 #include "Utils/DateHelper.h"
+#include "Utils/Utils.h"
 #include "eventkit/EKEventStore.h"
 #include "foundation/Clock.h"
 #include "model/QVACoreDataPersonalEntry.h"
+#include "network/Reachability.h"
 #include "programme/AddPersonalEntryViewController.h"
+#include "programme/AgendaListDelegate.h"
 #include "programme/ChangePersonalEntryDateViewController.h"
+#include "programme/ListSessionsBaseViewController.h"
 #include "programme/PersonalEntryDatesTableViewCell.h"
 #include "programme/SessionsListSegmentedNavigationController.h"
 #include "service/MeetingGenerator.h"
@@ -30,6 +34,7 @@
 #include "uikit/UILabel.h"
 #include "uikit/UINavigationController.h"
 #include "uikit/UINavigationItem.h"
+#include "uikit/UIPopoverController.h"
 #include "uikit/UIStoryboard.h"
 #include "uikit/UITextField.h"
 
@@ -62,6 +67,9 @@ protected:
         // As the signed-in user's loading left it: the add call sends the header it finds.
         QVAApiManager::sharedApiManager().setAuthorizationHeaderWithCode(service->demoToken());
         openCurrent(token(), service->eventId());
+        // The add-entry button is My agenda's, with this permission.
+        insert(token(), "QVACoreDataPermission",
+               {{{"code", Value("my_agenda:personal_entries")}, {"granted", Value(true)}}}, service->eventId());
     }
     void TearDown() override {
         for (const auto& alert : app().visibleAlerts()) alert->dismissWithClickedButtonIndex(0, false);
@@ -94,11 +102,21 @@ protected:
         return std::dynamic_pointer_cast<SessionsListSegmentedNavigationController>(tabBar()->viewControllers().at(1));
     }
     std::shared_ptr<Form> form() { return std::dynamic_pointer_cast<Form>(driver().frontViewController()); }
+    // The form has returned to the agenda list that opened it.
+    bool backOnTheAgenda() {
+        auto list = std::dynamic_pointer_cast<ListSessionsBaseViewController>(driver().frontViewController());
+        return list && std::dynamic_pointer_cast<AgendaListDelegate>(list->listDelegate());
+    }
 
-    // The sessions tab, then its add button.
+    // The sessions tab's agenda, then its add button.
     std::shared_ptr<Form> openAddForm() {
         if (!root()) launch();
+        // The add-entry button is enabled only online.
+        network::Reachability::setSimulatedFlags(network::ReachabilityFlag::Reachable);
+        EXPECT_TRUE(foundation::RunLoop::main().runUntil([] { return Utils::isInternetReachable(); }, kEntryWait));
         EXPECT_TRUE(driver().tapTab(1));
+        settle();
+        EXPECT_TRUE(driver().segment(1));
         settle();
         EXPECT_TRUE(driver().tapItem(Form::kAddButtonImageName));
         settle();
@@ -149,7 +167,7 @@ TEST_F(PersonalEntryFormTest, DefaultsFollowTheMeetingClockAndNeverPassTheDaysEn
     ASSERT_TRUE(driver().tapItem("Cancel"));
     settle();
     EXPECT_FALSE(form());
-    EXPECT_EQ(sessions()->lastRecordedCall(), "unwindPersonalEntry:");
+    EXPECT_TRUE(backOnTheAgenda());
 
     setClock("2026-06-16T23:20:00+02:00");
     auto late = openAddForm();
@@ -313,7 +331,7 @@ TEST_F(PersonalEntryFormTest, AddingSendsStoresMirrorsAndCloses) {
     auto stored = rows<QVACoreDataPersonalEntry>(token(), service->eventId());
     ASSERT_EQ(stored.size(), 1u);
     EXPECT_EQ(stored[0]->title(), "  Lunch  ");
-    EXPECT_EQ(sessions()->lastRecordedCall(), "unwindPersonalEntry:");
+    EXPECT_TRUE(backOnTheAgenda());
     EXPECT_EQ(trackedNames(), std::vector<std::string>{"Add personal entry"});
     ASSERT_TRUE(waitFor([&] {
         return !device->eventsMatchingPredicate(device->predicateForEventsWithStartDate(
@@ -361,7 +379,7 @@ TEST_F(PersonalEntryFormTest, AnEntryAddedAfterItsFormHasGoneIsStillStored) {
     ASSERT_TRUE(waitFor([&] { return rows<QVACoreDataPersonalEntry>(token(), service->eventId()).size() == 1; }));
     EXPECT_EQ(rows<QVACoreDataPersonalEntry>(token(), service->eventId())[0]->title(), "Taxi");
     EXPECT_FALSE(alert());
-    EXPECT_NE(sessions()->lastRecordedCall(), "unwindPersonalEntry:");
+    EXPECT_TRUE(backOnTheAgenda());
 }
 
 class PadPersonalEntryFormTest : public PersonalEntryFormTest {
@@ -372,6 +390,8 @@ protected:
 TEST_F(PadPersonalEntryFormTest, WithoutSessionsTheOkGoesHomeWithTheSessionsTab) {
     setClock("2026-06-16T10:15:00+02:00");
     launch();
+    network::Reachability::setSimulatedFlags(network::ReachabilityFlag::Reachable);
+    ASSERT_TRUE(foundation::RunLoop::main().runUntil([] { return Utils::isInternetReachable(); }, kEntryWait));
     auto container = std::dynamic_pointer_cast<SessionsListSegmentedNavigationController>(
         tabBar()->viewControllers().at(static_cast<size_t>(EventsTabBarController::sessionsTabIndex())));
     ASSERT_TRUE(container);
@@ -380,15 +400,23 @@ TEST_F(PadPersonalEntryFormTest, WithoutSessionsTheOkGoesHomeWithTheSessionsTab)
     settle();
     ASSERT_FALSE(container->viewControllers().empty());
     auto previousDetail = detail();
-    auto button = container->viewControllers().front()->navigationItem()->rightBarButtonItem();
+    container->displayAgendaList();
+    settle();
+    auto list = std::dynamic_pointer_cast<ListSessionsBaseViewController>(container->topViewController());
+    ASSERT_TRUE(list);
+    auto button = list->navigationItem()->rightBarButtonItem();
     ASSERT_TRUE(button && button->tap());
     settle();
-    ASSERT_TRUE(std::dynamic_pointer_cast<Form>(container->topViewController()));
+    // On the pad the form opens in a popover that a tap outside does not close.
+    ASSERT_TRUE(list->addEntryPopover());
+    ASSERT_TRUE(std::dynamic_pointer_cast<Form>(list->addEntryPopover()->contentViewController()));
+    EXPECT_FALSE(list->popoverControllerShouldDismissPopover(*list->addEntryPopover()));
     ASSERT_TRUE(alert());
     EXPECT_EQ(alert()->title(), "Cannot add a personal entry at the moment. Please try later");
     ASSERT_TRUE(driver().answerAlert("OK"));
     settle();
     EXPECT_NE(detail(), previousDetail);
+    EXPECT_FALSE(list->addEntryPopover()->isPopoverVisible());
     EXPECT_EQ(tabBar()->selectedIndex(), EventsTabBarController::sessionsTabIndex());
     tabBar()->setSelectedIndex(EventsTabBarController::participantsTabIndex());
     settle();

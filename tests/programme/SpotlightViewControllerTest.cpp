@@ -19,6 +19,7 @@
 #include "model/QVANotification.h"
 #include "model/QVAParticipant.h"
 #include "people/ParticipantCell.h"
+#include "programme/ListSessionsBaseViewController.h"
 #include "programme/SessionsListSegmentedNavigationController.h"
 #include "programme/SpotlightNotificationCellTableViewCell.h"
 #include "programme/SpotlightSectionDataModel.h"
@@ -151,12 +152,15 @@ TEST_F(SpotlightTest, DuringTheMeetingShowsWhatRunsWhatComesAndStarredSessions) 
     EXPECT_EQ(headerHeight(*home, Home::kComingUpSection), 23);
 
     // The "more" block opens the sessions tab filtered by starred participants.
+    insert(kHomeToken, "QVACoreDataPermission", {{{"code", Value("relationships:read")}, {"granted", Value(true)}}});
     starred->moreActionBlock()();
     settle();
     EXPECT_EQ(tabBar()->selectedIndex(), 1);
     auto sessions = std::dynamic_pointer_cast<SessionsListSegmentedNavigationController>(tabBar()->viewControllers().at(1));
     ASSERT_TRUE(sessions);
-    EXPECT_EQ(sessions->lastRecordedCall(), "filterSessionsWithStarredParticipants");
+    auto list = std::dynamic_pointer_cast<ListSessionsBaseViewController>(sessions->topViewController());
+    ASSERT_TRUE(list);
+    EXPECT_EQ(list->buildFilterCaptionTextForFilters(list->filtersArray()), "With starred participants");
 }
 
 TEST_F(SpotlightTest, AgendaEntriesStandForTheirSessionAndNotificationsNewestFirst) {

@@ -97,6 +97,7 @@ const char* const kAppHelp =
     "  alert BUTTON (title or index)    link URL\n"
     "  type FIELD TEXT | clear FIELD | return FIELD   (placeholder or outlet name)\n"
     "  search TEXT | scope N | end-search   (the front screen's search bar)\n"
+    "  segment N   (the bar's segmented control, else the front screen's first)\n"
     "  switch S R on|off | pick ROW | swipe left|right [X,Y] | pull | scroll [X,]Y [--view OUTLET]\n"
     "  back | dismiss (a popover) | master | detail | rotate portrait|landscape | reachability none|wifi|wwan\n"
     "  openable none|SCHEME[,SCHEME...]   the addresses the system can open (http,https,mailto,tel)\n"
@@ -311,6 +312,7 @@ private:
             {"return", &AppSession::pressReturn},
             {"search", &AppSession::search},
             {"scope", &AppSession::scope},
+            {"segment", &AppSession::segment},
             {"end-search", &AppSession::endSearch},
             {"switch", &AppSession::toggle},
             {"pick", &AppSession::pick},
@@ -513,6 +515,12 @@ private:
         auto index = line.words.size() == 2 ? parseIndex(line.words[1]) : std::nullopt;
         if (!index) return usage("scope N");
         return found(driver_.scope(*index), "no scope " + line.words[1] + " on the front screen's search bar");
+    }
+
+    Result segment(const AppScriptLine& line) {
+        auto index = line.words.size() == 2 ? parseIndex(line.words[1]) : std::nullopt;
+        if (!index) return usage("segment N");
+        return found(driver_.segment(*index), "no segment " + line.words[1] + " on the front screen");
     }
 
     Result endSearch(const AppScriptLine& line) {

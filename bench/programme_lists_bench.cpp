@@ -1,0 +1,166 @@
+// The Programme list over generated meetings of 3,000 and 6,000 sessions on
+// four days (15,000 and 30,000 participants), each downloaded once through
+// the full download from the in-process meeting service. The list is the
+// app's own scene, with its ProgrammeListDelegate, in a key window of a
+// 375×667 phone, on the meeting's first day.
+// - AdditionalDataRefresh: the delegate's refresh of its days and lookups.
+// - DayRows: one day's rows (the four fetches, the merge, the hour sections).
+//   Counter rows.
+// - FillAndMeasureDay: every row of the day filled through the delegate and
+//   measured with the shared sizing cell (no store read per row).
+// - NextDayPress: the next-day arrow end to end (refresh, rows, table
+//   reload, the heights of the rows shown), then back to the first day
+//   untimed.
+// - SearchTitle / SearchAll: a search of every day for "Climate" in the
+//   "Title" scope and in the "All" scope. Counter hits.
+// Growth: each of the first four steps at 6,000 sessions should cost at most
+// 2.2 times its 3,000-session figure.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+#include "BenchMeeting.h"
+#include "app/AppStoryboards.h"
+#include "lists/SearchScopeModel.h"
+#include "model/IEntityModel.h"
+#include "programme/ListSessionsBaseViewController.h"
+#include "programme/ProgrammeListDelegate.h"
+#include "programme/SubactivityCell.h"
+#include "uikit/DeviceProfile.h"
+#include "uikit/UIStoryboard.h"
+#include "uikit/UITableView.h"
+#include "uikit/UIWindow.h"
+
+namespace {
+
+using benchmeeting::Meeting;
+
+constexpr const char* kProgrammeSearchText = "Climate";
+
+Meeting& loadedProgrammeMeeting(const benchmark::State& state) {
+    auto& meeting = benchmeeting::meetingOfSize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    benchmeeting::useMeeting(meeting);
+    benchmeeting::ensureLoaded(meeting);
+    return meeting;
+}
+
+// The Programme list of the phone storyboard in a key window, on its first day.
+struct OpenProgramme {
+    std::shared_ptr<uikit::UIWindow> window = std::make_shared<uikit::UIWindow>();
+    std::shared_ptr<ListSessionsBaseViewController> list;
+    std::shared_ptr<ProgrammeListDelegate> delegate = std::make_shared<ProgrammeListDelegate>();
+
+    OpenProgramme() {
+        list = std::dynamic_pointer_cast<ListSessionsBaseViewController>(
+            uikit::UIStoryboard::storyboardWithName(AppStoryboards::kPhoneStoryboardName)
+                ->instantiateViewControllerWithIdentifier(ListSessionsBaseViewController::kStoryboardIdentifier));
+        list->setListDelegate(delegate);
+        list->loadViewIfNeeded();
+        window->setRootViewController(list);
+        window->makeKeyAndVisible();
+        window->layoutIfNeeded();
+        firstDay();
+    }
+    void firstDay() {
+        if (delegate->allDays().empty()) return;
+        delegate->setCurrentDayString(delegate->allDays().front());
+        list->updateUiContentBecauseItsNeeded();
+    }
+    int64_t rows() const {
+        int64_t count = 0;
+        for (const auto& section : list->sectionedDataSourceArray()) count += static_cast<int64_t>(section.size());
+        return count;
+    }
+    ~OpenProgramme() { window->setRootViewController(nullptr); }
+};
+
+void BM_AdditionalDataRefresh(benchmark::State& state) {
+    loadedProgrammeMeeting(state);
+    OpenProgramme open;
+    for (auto _ : state) open.delegate->refreshAdditionalDataSourceForCoreDataStack(open.list->coreDataStack(), *open.list);
+    state.counters["days"] = static_cast<double>(open.delegate->allDays().size());
+}
+
+void BM_DayRows(benchmark::State& state) {
+    loadedProgrammeMeeting(state);
+    OpenProgramme open;
+    for (auto _ : state) open.list->initDataSource();
+    if (open.rows() == 0) state.SkipWithError("no rows");
+    state.counters["rows"] = static_cast<double>(open.rows());
+}
+
+void BM_FillAndMeasureDay(benchmark::State& state) {
+    loadedProgrammeMeeting(state);
+    OpenProgramme open;
+    auto table = open.list->tableView();
+    for (auto _ : state) {
+        double total = 0;
+        const auto& sections = open.list->sectionedDataSourceArray();
+        for (size_t s = 0; s < sections.size(); ++s)
+            for (size_t r = 0; r < sections[s].size(); ++r)
+                total += open.list
+                             ->tableViewHeightForRowAtIndexPath(
+                                 *table, uikit::NSIndexPath::indexPathForRow(static_cast<int64_t>(r),
+                                                                             static_cast<int64_t>(s)))
+                             .value_or(0);
+        benchmark::DoNotOptimize(total);
+    }
+    state.counters["rows"] = static_cast<double>(open.rows());
+}
+
+void BM_NextDayPress(benchmark::State& state) {
+    loadedProgrammeMeeting(state);
+    OpenProgramme open;
+    auto table = open.list->tableView();
+    for (auto _ : state) {
+        open.list->nextDayButtonPressed();
+        table->layoutIfNeeded();
+        state.PauseTiming();
+        open.firstDay();
+        state.ResumeTiming();
+    }
+    state.counters["rows"] = static_cast<double>(open.rows());
+}
+
+void searchIn(benchmark::State& state, const std::string& scopeName) {
+    loadedProgrammeMeeting(state);
+    OpenProgramme open;
+    const auto scopes = open.delegate->searchScopes();
+    int64_t scope = -1;
+    for (size_t i = 0; i < scopes.size(); ++i)
+        if (scopes[i]->displayName() == scopeName) scope = static_cast<int64_t>(i);
+    if (scope < 0) {
+        state.SkipWithError("no such scope");
+        return;
+    }
+    for (auto _ : state) open.list->filterContentForSearchText(kProgrammeSearchText, scope);
+    state.counters["hits"] = static_cast<double>(open.list->searchDataSourceArray().size());
+}
+
+void BM_SearchTitle(benchmark::State& state) { searchIn(state, "Title"); }
+void BM_SearchAll(benchmark::State& state) { searchIn(state, "All"); }
+
+void programmeSizes(benchmark::internal::Benchmark* b) {
+    b->Args({3000, 15000})->Args({6000, 30000})->Unit(benchmark::kMillisecond);
+}
+
+}  // namespace
+
+BENCHMARK(BM_AdditionalDataRefresh)->Apply(programmeSizes)->Iterations(10);
+BENCHMARK(BM_DayRows)->Apply(programmeSizes)->Iterations(10);
+BENCHMARK(BM_FillAndMeasureDay)->Apply(programmeSizes)->Iterations(10);
+BENCHMARK(BM_NextDayPress)->Apply(programmeSizes)->Iterations(10);
+BENCHMARK(BM_SearchTitle)->Apply(programmeSizes)->Iterations(5);
+BENCHMARK(BM_SearchAll)->Apply(programmeSizes)->Iterations(5);
+
+int main(int argc, char** argv) {
+    benchmeeting::BenchApp app("qva-programme-lists-bench");
+    if (!app.ok()) return 1;
+    uikit::DeviceProfile::apply(uikit::DeviceProfile::iPhone6());
+    AppStoryboards::registerStoryboards();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
