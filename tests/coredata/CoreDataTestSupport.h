@@ -14,13 +14,14 @@
 #include "coredata/ManagedObjectModel.h"
 #include "coredata/PersistentStoreCoordinator.h"
 #include "foundation/RunLoop.h"
+#include "support/TemporaryDirectory.h"
 
 namespace coredata::testing {
 
 class TempDir {
 public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "qva-coredata-XXXXXX").string();
+        std::string pattern = (testTemporaryRoot() / "qva-coredata-XXXXXX").string();
         path_ = ::mkdtemp(pattern.data());
     }
     ~TempDir() {

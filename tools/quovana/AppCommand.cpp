@@ -290,6 +290,16 @@ public:
     // What the app logged after the last printed state (while quitting).
     void finish() { printLog(); }
 
+    // What the launch or the last command started (a delta, a write) ends
+    // before the run gives the clock back: what cannot end (a call the
+    // service holds) is cancelled, and its completion runs, under the run's
+    // clock, so nothing the app stores takes the real time.
+    void endWorkInFlight() {
+        driver_.settle();
+        QVAApiManager::sharedApiManager().cancelAllHTTPOperationTasks();
+        driver_.settle();
+    }
+
     // Events an earlier run on this home left queued are not this run's: the
     // queue is read as the launch will find it (this home's archive).
     void skipQueuedEvents() {
@@ -976,6 +986,7 @@ int runAppCommand(CommandContext& context, const Arguments& arguments) {
     AppScriptLine line;
     while (!session.quit() && reader.next(line)) status = std::max(status, session.run(line));
 
+    session.endWorkInFlight();
     uikit::UIApplication::sharedApplication().terminate();
     // Nothing the app wrote may be lost when the process ends.
     if (!storeFilesWritten(context)) status = std::max<int>(status, kExitFailure);
