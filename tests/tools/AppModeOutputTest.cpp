@@ -7,10 +7,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "foundation/JSONSerialization.h"
 #include "foundation/StringUtils.h"
 #include "support/TemporaryDirectory.h"
 #include "tools/InProcessCommandTest.h"
@@ -192,6 +194,33 @@ TEST_F(AppModeOutputTest, TheToursTextIsTheSameOnTwoFreshHomesAndASecondRunPrint
     auto again = clitest::runQuovana({"--home", homes[0].path(), "app", "--clock", kClock, "--script", tour});
     ASSERT_EQ(again.status, 0) << again.err;
     EXPECT_EQ(eventsIn(blockOf(again.out, "launch")), eventsIn(blockOf(firstRun, "launch")));
+}
+
+// Two runs on one home, each adding a personal entry: the bundled service
+// answers at the address the download stored and remembers the first run's
+// entry, so the second gets an id of its own and "Update content" reaches
+// every address.
+TEST_F(AppModeOutputTest, TwoRunsOnOneHomeKeepTheServicesAddressAndItsIds) {
+    ASSERT_EQ(run({"demo"}).status, 0);
+    for (const char* subject : {"Lunch one", "Lunch two"}) {
+        const std::string script = std::string("tap tab 1\nsegment 1\ntap item add_personal_entry.png\ntype Subject \"") +
+                                   subject + "\"\ntap item Add entry\nopen settingsViewControllerIdentifier\ntap row 3 0\n";
+        CommandRun app = run({"app", "--clock", kClock}, script);
+        EXPECT_EQ(app.status, 0) << app.out;
+        EXPECT_FALSE(contains(app.out, "Could not connect to the server")) << app.out;
+    }
+    CommandRun dump = run({"dump", "QVACoreDataPersonalEntry", "--fields", "itemId,title"});
+    ASSERT_EQ(dump.status, 0) << dump.err;
+    std::set<std::string> ids;
+    size_t rows = 0, lunches = 0;
+    std::istringstream lines(dump.out);
+    for (std::string line; std::getline(lines, line); ++rows) {
+        const auto row = foundation::JSONSerialization::JSONObjectWithString(line);
+        ids.insert(row["itemId"].stringValue());
+        lunches += contains(row["title"].stringValue(), "Lunch") ? 1 : 0;
+    }
+    EXPECT_EQ(lunches, 2u) << dump.out;
+    EXPECT_EQ(ids.size(), rows) << dump.out;
 }
 
 }  // namespace

@@ -54,6 +54,7 @@
 #include "quovana/FreshHome.h"
 #include "quovana/Gallery.h"
 #include "quovana/HomeLock.h"
+#include "quovana/LocalServiceState.h"
 #include "quovana/MaskedAddresses.h"
 #include "quovana/ServiceRoot.h"
 #include "quovana/StoreFiles.h"
@@ -848,8 +849,18 @@ std::unique_ptr<testservice::MeetingService> startLocalService(CommandContext& c
         meeting.sessions = options.generate->first;
         meeting.participants = options.generate->second;
     }
-    auto service = std::make_unique<testservice::MeetingService>(testservice::generateMeeting(meeting));
-    if (!service->start()) return nullptr;
+    // A home an earlier run used is served at the same address, with what
+    // the user changed there; another port only when that one is taken.
+    const auto earlier = readLocalServiceState();
+    testservice::MeetingService::Options serviceOptions;
+    if (earlier && earlier->port) serviceOptions.port = *earlier->port;
+    auto service = std::make_unique<testservice::MeetingService>(testservice::generateMeeting(meeting), serviceOptions);
+    if (!service->start()) {
+        if (!serviceOptions.port) return nullptr;
+        service = std::make_unique<testservice::MeetingService>(testservice::generateMeeting(meeting));
+        if (!service->start()) return nullptr;
+    }
+    if (earlier) applyLocalServiceState(*earlier, *service);
     setServiceRoot(service->rootURL());
     const std::string versionFile = std::string("{\"") + Updater::kVersionKey + "\":\"" +
                                     ApplicationService::applicationVersion() + "\",\"" + Updater::kUpdateUrlKey +
@@ -987,6 +998,8 @@ int runAppCommand(CommandContext& context, const Arguments& arguments) {
     while (!session.quit() && reader.next(line)) status = std::max(status, session.run(line));
 
     session.endWorkInFlight();
+    if (service && !writeLocalServiceState(*service))
+        context.err() << "quovana: the local service's state could not be kept in the home\n";
     uikit::UIApplication::sharedApplication().terminate();
     // Nothing the app wrote may be lost when the process ends.
     if (!storeFilesWritten(context)) status = std::max<int>(status, kExitFailure);

@@ -17,6 +17,7 @@
 #include "quovana/Commands.h"
 #include "quovana/CurrentMeeting.h"
 #include "quovana/FreshHome.h"
+#include "quovana/LocalServiceState.h"
 #include "quovana/MeetingLoading.h"
 #include "quovana/ServiceRoot.h"
 #include "service/MeetingGenerator.h"
@@ -130,6 +131,10 @@ int runDemoCommand(CommandContext& context, const Arguments& arguments) {
     if (!meeting) return kExitFailure;
     printSummary(context, *meeting);
 
+    // The app mode on this home serves the meeting at the same address, so
+    // the feed, map and document addresses the download stored still answer.
+    if (service && !writeLocalServiceState(*service))
+        context.err() << "quovana: the local service's state could not be kept in the home\n";
     context.out() << "\nLook around: quovana --home " << home << " dump QVACoreDataSession --fields itemId,title\n";
     return kExitSuccess;
 }
