@@ -1,5 +1,6 @@
 #include "people/DeletableParticipantRecipientsViewController.h"
 
+#include "Utils/Utils.h"
 #include "uikit/UIBarButtonItem.h"
 #include "uikit/UILabel.h"
 #include "uikit/UINavigationItem.h"
@@ -36,6 +37,8 @@ void DeletableParticipantRecipientsViewController::viewDidLoad() {
     for (const auto& entry : alreadyAddedOrvaneUsers_) dataSourceArray_.push_back(entry.first);
     setTitle(std::string(kTitle));
     tableView()->setEditing(true, false);
+    // Its rows start below the bar, in a popover as on a stack.
+    Utils::changeEdgesForController(*this, 0);
 }
 
 void DeletableParticipantRecipientsViewController::doneButtonPressed() {
