@@ -96,8 +96,15 @@ UIViewControllerPtr presentedFrom(const UIViewController& controller) {
     return nullptr;
 }
 
-UIViewControllerPtr openPopoverContent(const UIWindow& window) {
+// The content of the topmost open popover; with `below`, only of one shown
+// above the window's subview that holds that view (a popover a presented
+// screen opened).
+UIViewControllerPtr openPopoverContent(const UIWindow& window, const UIView* below = nullptr) {
+    const UIView* stop = below;
+    while (stop && stop->superview().get() != &window) stop = stop->superview().get();
+    if (below && !stop) return nullptr;
     for (auto it = window.subviews().rbegin(); it != window.subviews().rend(); ++it) {
+        if (it->get() == stop) return nullptr;
         if ((*it)->className() != "UIPopoverView" || (*it)->isHidden()) continue;
         for (const auto& inside : (*it)->subviews())
             if (auto content = std::dynamic_pointer_cast<UIViewController>(inside->viewController())) return content;
@@ -154,8 +161,13 @@ std::shared_ptr<UIViewController> ScreenDriver::frontViewController() const {
     UIViewControllerPtr front = win->rootViewController();
     UIViewControllerPtr top;
     for (auto presented = presentedFrom(*front); presented; presented = presentedFrom(*presented)) top = presented;
-    if (top) front = top;
-    else if (auto content = openPopoverContent(*win)) front = content;
+    if (top) {
+        front = top;
+        if (top->isViewLoaded())
+            if (auto content = openPopoverContent(*win, top->view().get())) front = content;
+    } else if (auto content = openPopoverContent(*win)) {
+        front = content;
+    }
     for (;;) {
         if (auto split = std::dynamic_pointer_cast<UISplitViewController>(front)) {
             const auto& sides = split->viewControllers();

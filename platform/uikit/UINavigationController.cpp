@@ -147,4 +147,10 @@ void UINavigationController::layoutContainer() {
               {underTop ? barBottom : 0, 0, underBottom ? insets.bottom : 0, 0});
 }
 
+std::optional<graphics::Size> UINavigationController::preferredContentSize() const {
+    if (auto own = UIViewController::preferredContentSize()) return own;
+    auto top = topViewController();
+    return top ? top->preferredContentSize() : std::nullopt;
+}
+
 }  // namespace uikit

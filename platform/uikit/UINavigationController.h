@@ -46,6 +46,8 @@ public:
     UIViewControllerPtr topViewController() const { return stack_.empty() ? nullptr : stack_.back(); }
     // What the receiver presents when it presents something, else the top controller.
     UIViewControllerPtr visibleViewController() const;
+    // Its own when set, else its top controller's.
+    std::optional<graphics::Size> preferredContentSize() const override;
 
     const UINavigationBarPtr& navigationBar() const { return navigationBar_; }
 

@@ -110,7 +110,13 @@ void UIPopoverController::setContentViewController(UIViewControllerPtr controlle
 void UIPopoverController::setPopoverContentSize(graphics::Size size, bool) {
     requireMainForPopoverController();
     contentSize_ = size;
+    contentSizeSet_ = true;
     if (visible_) placePanel();
+}
+
+graphics::Size UIPopoverController::popoverContentSize() const {
+    if (contentSizeSet_ || !content_) return contentSize_;
+    return content_->preferredContentSize().value_or(contentSize_);
 }
 
 void UIPopoverController::presentPopoverFromBarButtonItem(const std::shared_ptr<UIBarButtonItem>& item,
@@ -174,8 +180,9 @@ void UIPopoverController::placePanel() {
     auto windowView = window_.lock();
     if (!windowView || !popoverView_ || !content_) return;
     const graphics::Rect area = windowView->bounds();
-    const double width = std::min(contentSize_.width, area.width());
-    double height = std::min(contentSize_.height, area.height());
+    const graphics::Size size = popoverContentSize();
+    const double width = std::min(size.width, area.width());
+    double height = std::min(size.height, area.height());
     const graphics::Rect& a = anchorRect_;
     const double midX = a.origin.x + a.width() / 2;
     const double midY = a.origin.y + a.height() / 2;

@@ -49,8 +49,9 @@ public:
 
     const UIViewControllerPtr& contentViewController() const { return content_; }
     void setContentViewController(UIViewControllerPtr controller, bool animated = false);
-    // 320×600 unless set; a visible popover takes the new size at once.
-    graphics::Size popoverContentSize() const { return contentSize_; }
+    // What was set; else the content controller's preferred size, else 320×600.
+    // A visible popover takes a new size at once.
+    graphics::Size popoverContentSize() const;
     void setPopoverContentSize(graphics::Size size, bool animated = false);
 
     std::shared_ptr<UIPopoverControllerDelegate> delegate() const { return delegate_.lock(); }
@@ -99,6 +100,7 @@ private:
 
     UIViewControllerPtr content_;
     graphics::Size contentSize_{320, 600};
+    bool contentSizeSet_ = false;
     std::weak_ptr<UIPopoverControllerDelegate> delegate_;
     std::vector<std::shared_ptr<UIView>> passthroughViews_;
     bool visible_ = false;

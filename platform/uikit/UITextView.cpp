@@ -1,8 +1,10 @@
 #include "uikit/UITextView.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "foundation/MainThreadChecker.h"
+#include "foundation/StringUtils.h"
 #include "uikit/NSStringDrawing.h"
 #include "uikit/UIKeyboard.h"
 #include "uikit/UITextField.h"
@@ -16,8 +18,18 @@ UITextView::UITextView(const graphics::Rect& frame) : UIView(frame), font_(NSStr
 void UITextView::setText(std::string text) {
     text_ = std::move(text);
     attributedText_.reset();
+    selectedRange_.reset();
     setNeedsDisplay();
 }
+
+NSRange UITextView::selectedRange() const {
+    const size_t length = foundation::StringUtils::length16(text_);
+    if (!selectedRange_) return {length, 0};
+    const size_t location = std::min(selectedRange_->location, length);
+    return {location, std::min(selectedRange_->length, length - location)};
+}
+
+void UITextView::setSelectedRange(NSRange range) { selectedRange_ = range; }
 
 void UITextView::setAttributedText(NSAttributedStringPtr text) {
     attributedText_ = std::move(text);

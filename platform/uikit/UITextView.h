@@ -9,6 +9,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "uikit/NSAttributedString.h"
@@ -77,6 +78,11 @@ public:
     std::shared_ptr<UITextViewDelegate> delegate() const { return delegate_.lock(); }
     void setDelegate(const std::shared_ptr<UITextViewDelegate>& delegate) { delegate_ = delegate; }
 
+    // The cursor (an empty range) or the selection, in UTF-16 units; setting
+    // the text puts the cursor at its end.
+    NSRange selectedRange() const;
+    void setSelectedRange(NSRange range);
+
     bool isEditing() const { return editing_; }
     bool canBecomeFirstResponder() const override { return editable_; }
     bool becomeFirstResponder() override;
@@ -109,6 +115,7 @@ private:
     bool scrollEnabled_ = true;
     std::weak_ptr<UITextViewDelegate> delegate_;
     bool editing_ = false;
+    std::optional<NSRange> selectedRange_;
 };
 
 using UITextViewPtr = std::shared_ptr<UITextView>;

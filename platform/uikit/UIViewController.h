@@ -155,6 +155,9 @@ public:
     UIViewControllerPtr presentingViewController() const { return presenting_.lock(); }
     UIModalPresentationStyle modalPresentationStyle() const { return modalPresentationStyle_; }
     void setModalPresentationStyle(UIModalPresentationStyle style) { modalPresentationStyle_ = style; }
+    // The size the controller asks of a popover showing it; none unless set.
+    virtual std::optional<graphics::Size> preferredContentSize() const { return preferredContentSize_; }
+    void setPreferredContentSize(graphics::Size size) { preferredContentSize_ = size; }
     // The popover showing the receiver or a container around it, while it is
     // up (screens in a popover clear its pass-through views).
     std::shared_ptr<UIPopoverController> presentingPopoverController() const;
@@ -306,6 +309,7 @@ private:
     std::weak_ptr<UIViewController> presenting_;
     std::weak_ptr<UIPopoverController> popover_;
     UIModalPresentationStyle modalPresentationStyle_ = UIModalPresentationStyle::FullScreen;
+    std::optional<graphics::Size> preferredContentSize_;
     bool lastTransitionAnimated_ = false;
     UIEdgeInsets containerInsets_;
     UIRectEdge edgesForExtendedLayout_ = UIRectEdgeAll;

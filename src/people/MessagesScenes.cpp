@@ -1,11 +1,11 @@
 #include "people/MessagesScenes.h"
 
 #include "app/AppStoryboards.h"
-#include "app/CustomNavigationController.h"
 #include "people/MessageComposerViewController.h"
 #include "people/MessageListOnThreadsViewController.h"
 #include "people/MessagesListBaseViewController.h"
 #include "people/OutboxMessageDetailsViewController.h"
+#include "people/ParticipantDetailsViewController.h"
 #include "people/OutboxMessagesListViewController.h"
 #include "uikit/NSLayoutConstraint.h"
 #include "uikit/UIBarButtonItem.h"
@@ -45,7 +45,8 @@ uikit::UIStoryboardSegueDefinition composerSegue(const char* identifier, const c
     segue.destination = pad ? MessageComposerViewController::kNavigationStoryboardIdentifier
                             : MessageComposerViewController::kStoryboardIdentifier;
     if (pad) segue.presentationStyle = uikit::UIModalPresentationStyle::FormSheet;
-    segue.trigger = {uikit::UIStoryboardSegueTrigger::Kind::BarButtonItem, buttonOutlet};
+    // Without a button the opening screen performs it in code.
+    if (buttonOutlet) segue.trigger = {uikit::UIStoryboardSegueTrigger::Kind::BarButtonItem, buttonOutlet};
     return segue;
 }
 
@@ -139,35 +140,21 @@ void addOutboxScenes(uikit::UIStoryboard& storyboard) {
         });
 }
 
-void addComposerScenes(uikit::UIStoryboard& storyboard, bool pad) {
-    storyboard.addScene(MessageComposerViewController::kStoryboardIdentifier,
-                        [](uikit::UIStoryboard&) { return std::make_shared<MessageComposerViewController>(); });
-    if (!pad) return;
-    storyboard.addScene(MessageComposerViewController::kNavigationStoryboardIdentifier,
-                        [](uikit::UIStoryboard& board) -> uikit::UIViewControllerPtr {
-                            auto navigation = std::make_shared<CustomNavigationController>(
-                                CustomNavigationController::FromInterfaceFile{});
-                            navigation->setViewControllers(
-                                {board.instantiateViewControllerWithIdentifier(
-                                    MessageComposerViewController::kStoryboardIdentifier)},
-                                false);
-                            return navigation;
-                        });
-}
-
 }  // namespace
 
 void addScenes(uikit::UIStoryboard& storyboard, bool pad) {
     addThreadListScene(storyboard);
     addThreadScene(storyboard);
     addOutboxScenes(storyboard);
-    addComposerScenes(storyboard, pad);
+    MessageComposerViewController::addScenes(storyboard, pad);
     AppStoryboards::addSegueOnce(storyboard, MessageListOnThreadsViewController::kStoryboardIdentifier,
                                  composerSegue(MessageListOnThreadsViewController::kComposeSegue,
                                                MessageListOnThreadsViewController::kComposeButtonOutlet, pad));
     AppStoryboards::addSegueOnce(storyboard, MessagesListBaseViewController::kStoryboardIdentifier,
                                  composerSegue(MessagesListBaseViewController::kReplySegue,
                                                MessagesListBaseViewController::kReplyButtonOutlet, pad));
+    AppStoryboards::addSegueOnce(storyboard, ParticipantDetailsViewController::kStoryboardIdentifier,
+                                 composerSegue(MessageComposerViewController::kParticipantSegue, nullptr, pad));
 }
 
 }  // namespace MessagesScenes

@@ -42,7 +42,9 @@
 #include "uikit/UINavigationItem.h"
 #include "uikit/UIPopoverController.h"
 #include "uikit/UISegmentedControl.h"
+#include "uikit/UIButton.h"
 #include "uikit/UITabBarItem.h"
+#include "uikit/UITextField.h"
 #include "uikit/UITextView.h"
 
 namespace {
@@ -222,6 +224,26 @@ TEST_F(MessagesTabTest, AThreadRowNamesTheOthersAndOpeningItMarksItReadOnceAndRe
     EXPECT_EQ(composer->alreadyAddedToFieldOrvaneUsers(), (Recipients{{"p7", "Ann Lee"}}));
     EXPECT_EQ(composer->replySubject(), "Agenda");
     EXPECT_EQ(composer->threadId(), 5);
+    // A reply's recipients and subject are fixed, and the body takes the cursor at its start.
+    EXPECT_EQ(composer->toField()->text(), "Ann Lee;");
+    EXPECT_EQ(composer->subjectField()->text(), "Agenda");
+    EXPECT_FALSE(composer->subjectField()->isUserInteractionEnabled());
+    EXPECT_FALSE(composer->toField()->isUserInteractionEnabled());
+    EXPECT_TRUE(composer->toButton()->isHidden());
+    EXPECT_TRUE(composer->bodyField()->isFirstResponder());
+    EXPECT_EQ(composer->bodyField()->selectedRange(), (uikit::NSRange{0, 0}));
+    // Untouched, it still asks before it goes, as its To and subject are filled; "No" keeps it.
+    ASSERT_TRUE(driver().tapItem("Cancel"));
+    settle();
+    auto alert = uikit::AlertStack::shared().front();
+    ASSERT_TRUE(alert);
+    EXPECT_FALSE(alert->title());
+    EXPECT_EQ(alert->message(), "Your message will be lost, do you want to continue ?");
+    EXPECT_EQ(alert->buttonTitleAtIndex(0), "Yes");
+    EXPECT_EQ(alert->buttonTitleAtIndex(1), "No");
+    ASSERT_TRUE(driver().answerAlert("No"));
+    settle();
+    EXPECT_EQ(front<MessageComposerViewController>(), composer);
 }
 
 TEST_F(MessagesTabTest, AMessageToTheUserAloneIsTitledWithTheUserAndAnsweredToItsSender) {

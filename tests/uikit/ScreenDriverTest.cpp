@@ -289,6 +289,29 @@ TEST_F(PadScreenDriverTest, TheFrontScreenIsThePopoverElseTheChosenSideOfTheSpli
     EXPECT_FALSE(driver().dismissPopover());
 }
 
+TEST_F(PadScreenDriverTest, APopoverAPresentedScreenOpensIsInFrontOfItAndOneBeneathItIsNot) {
+    auto root = std::make_shared<Named>("RootScreen");
+    showRoot(root);
+    auto beneath = std::make_shared<uikit::UIPopoverController>(std::make_shared<Named>("BeneathScreen"));
+    beneath->presentPopoverFromRect({10, 10, 20, 20}, root->view(), uikit::UIPopoverArrowDirectionAny, false);
+    settle();
+    auto sheet = std::make_shared<Named>("SheetScreen");
+    sheet->setModalPresentationStyle(uikit::UIModalPresentationStyle::FormSheet);
+    root->presentViewController(sheet, false);
+    settle();
+    EXPECT_EQ(front(), sheet);
+    auto content = std::make_shared<Named>("PickerScreen");
+    auto above = std::make_shared<uikit::UIPopoverController>(content);
+    above->presentPopoverFromRect({10, 10, 20, 20}, sheet->view(), uikit::UIPopoverArrowDirectionAny, false);
+    settle();
+    EXPECT_EQ(front(), content);
+    above->dismissPopoverAnimated(false);
+    settle();
+    EXPECT_EQ(front(), sheet);
+    beneath->dismissPopoverAnimated(false);
+    settle();
+}
+
 struct ObjectScreen : UIViewController {
     std::vector<std::string>* journal = nullptr;
     void viewDidLoad() override { journal->push_back("viewDidLoad"); }

@@ -167,4 +167,16 @@ TEST_F(TextInput, TextViewsEditAndMeasure) {
     EXPECT_GT(more.height, one.height);
 }
 
+TEST_F(TextInput, ATextViewsCursorStaysWhereSetUntilTheTextChanges) {
+    UITextView view(graphics::Rect{{0, 0}, {200, 100}});
+    view.setText("Dear Ann");
+    EXPECT_EQ(view.selectedRange(), (uikit::NSRange{8, 0}));
+    view.setSelectedRange({0, 0});
+    EXPECT_EQ(view.selectedRange(), (uikit::NSRange{0, 0}));
+    view.setSelectedRange({5, 10});  // held within the text
+    EXPECT_EQ(view.selectedRange(), (uikit::NSRange{5, 3}));
+    view.setText("Hi");
+    EXPECT_EQ(view.selectedRange(), (uikit::NSRange{2, 0}));
+}
+
 }  // namespace

@@ -211,6 +211,23 @@ TEST_F(SplitTest, PopoverTellsItsDelegateOnlyAfterATapOutside) {
     nextTurn();
 }
 
+TEST_F(SplitTest, APopoverTakesItsContentsPreferredSizeUnlessOneIsSet) {
+    auto root = make("R");
+    window->setRootViewController(root);
+    nextTurn();
+    auto inner = make("C");
+    inner->setPreferredContentSize({400, 450});
+    auto content = uikit::UINavigationController::withRootViewController(inner);
+    auto popover = std::make_shared<UIPopoverController>(content);
+    EXPECT_EQ(popover->popoverContentSize(), (graphics::Size{400, 450}));
+    popover->presentPopoverFromRect({600, 100, 40, 40}, root->view(), uikit::UIPopoverArrowDirectionRight, false);
+    EXPECT_EQ(popover->popoverView()->frame().size, (graphics::Size{400, 450}));
+    popover->setPopoverContentSize({300, 200});
+    EXPECT_EQ(popover->popoverView()->frame().size, (graphics::Size{300, 200}));
+    popover->dismissPopoverAnimated(false);
+    nextTurn();
+}
+
 TEST_F(SplitTest, ANavigationBarInAPopoverTakesThePopoversAppearance) {
     const graphics::Color nearlyBlack = graphics::Color::rgb(5 / 255.0, 7 / 255.0, 8 / 255.0);
     uikit::UINavigationBar::appearanceWhenContainedIn<UIPopoverController>().setBackgroundColor(nearlyBlack);
