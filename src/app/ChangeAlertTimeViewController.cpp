@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "Utils/Utils.h"
 #include "uikit/UILabel.h"
 #include "uikit/UIStoryboard.h"
 #include "uikit/UITableViewCell.h"
@@ -27,6 +28,8 @@ void ChangeAlertTimeViewController::setAlertTimeDataSource(AlertTimes labels) {
 
 void ChangeAlertTimeViewController::viewDidLoad() {
     BaseViewController::viewDidLoad();
+    // Laid out below the bars, not under them.
+    Utils::changeEdgesForController(*this, uikit::UIRectEdgeNone);
     if (!tableView_) return;
     auto self = std::static_pointer_cast<ChangeAlertTimeViewController>(shared_from_this());
     tableView_->setDataSource(self);

@@ -2,6 +2,7 @@
 
 #include "app/ChooseCalendarControllerDelegate.h"
 #include "eventkit/EKSource.h"
+#include "Utils/Utils.h"
 #include "uikit/UIFont.h"
 #include "uikit/UILabel.h"
 #include "uikit/UINavigationController.h"
@@ -38,6 +39,8 @@ void ChooseCalendarViewController::setDelegate(std::weak_ptr<ChooseCalendarContr
 
 void ChooseCalendarViewController::viewDidLoad() {
     BaseViewController::viewDidLoad();
+    // Laid out below the bars, not under them.
+    Utils::changeEdgesForController(*this, uikit::UIRectEdgeNone);
     if (!tableView_) return;
     auto self = std::static_pointer_cast<ChooseCalendarViewController>(shared_from_this());
     tableView_->setDataSource(self);

@@ -2,6 +2,7 @@
 
 #include "Utils/DateHelper.h"
 #include "foundation/Calendar.h"
+#include "Utils/Utils.h"
 #include "uikit/UIAlertView.h"
 #include "uikit/UIBarButtonItem.h"
 #include "uikit/UIDatePicker.h"
@@ -96,6 +97,8 @@ std::optional<foundation::Date>& ChangePersonalEntryDateViewController::valueOfR
 
 void ChangePersonalEntryDateViewController::viewDidLoad() {
     BaseViewController::viewDidLoad();
+    // Laid out below the bars, not under them.
+    Utils::changeEdgesForController(*this, uikit::UIRectEdgeNone);
     auto self = std::static_pointer_cast<ChangePersonalEntryDateViewController>(shared_from_this());
     if (datesTableView_) {
         datesTableView_->setDataSource(self);
