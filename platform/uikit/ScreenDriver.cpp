@@ -25,6 +25,7 @@
 #include "uikit/UINavigationBar.h"
 #include "uikit/UINavigationController.h"
 #include "uikit/UINavigationItem.h"
+#include "uikit/UIDatePicker.h"
 #include "uikit/UIPickerView.h"
 #include "uikit/UIPopoverController.h"
 #include "uikit/UIScrollView.h"
@@ -561,6 +562,12 @@ bool ScreenDriver::pickRow(int64_t row) {
     if (coveredByAlert()) return false;
     auto picker = firstView<UIPickerView>(frontView());
     return picker && picker->chooseRow(row, 0);
+}
+
+bool ScreenDriver::pickDate(foundation::Date date) {
+    if (coveredByAlert()) return false;
+    auto picker = firstView<UIDatePicker>(frontView());
+    return picker && picker->chooseDate(date);
 }
 
 bool ScreenDriver::swipe(SwipeDirection direction, std::optional<Point> point) {

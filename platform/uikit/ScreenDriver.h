@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "foundation/Date.h"
 #include "graphics/Geometry.h"
 #include "uikit/UIDevice.h"
 
@@ -112,6 +113,8 @@ public:
     bool setSwitch(int64_t section, int64_t row, bool on);
     // Row of the front screen's first picker (component 0).
     bool pickRow(int64_t row);
+    // A person's choice of the date on the front screen's first date picker.
+    bool pickDate(foundation::Date date);
     // Fires the swipe recognisers under the point (window coordinates; the
     // middle of the front screen when not given).
     bool swipe(SwipeDirection direction, std::optional<graphics::Point> point = std::nullopt);

@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "Utils/Utils.h"
 #include "uikit/UILabel.h"
 #include "uikit/UIStoryboard.h"
 #include "uikit/UITableViewCell.h"
@@ -21,18 +22,14 @@ void ChangeAlertTimeViewController::addScene(uikit::UIStoryboard& storyboard) {
 }
 
 void ChangeAlertTimeViewController::setAlertTimeDataSource(AlertTimes labels) {
-    std::string text;
-    for (const auto& [number, label] : labels) {
-        if (!text.empty()) text += ", ";
-        text += std::to_string(number) + " " + label;
-    }
-    recordCall("setAlertTimeDataSource: " + text);
     alertTimeDataSource_ = std::move(labels);
     if (tableView_) tableView_->reloadData();
 }
 
 void ChangeAlertTimeViewController::viewDidLoad() {
     BaseViewController::viewDidLoad();
+    // Laid out below the bars, not under them.
+    Utils::changeEdgesForController(*this, uikit::UIRectEdgeNone);
     if (!tableView_) return;
     auto self = std::static_pointer_cast<ChangeAlertTimeViewController>(shared_from_this());
     tableView_->setDataSource(self);
@@ -53,11 +50,8 @@ uikit::UITableViewCellPtr ChangeAlertTimeViewController::tableViewCellForRowAtIn
 
 void ChangeAlertTimeViewController::tableViewDidSelectRowAtIndexPath(uikit::UITableView&,
                                                                      const uikit::NSIndexPath& indexPath) {
+    if (indexPath.row < 0 || static_cast<size_t>(indexPath.row) >= alertTimeDataSource_.size()) return;
     selectedCalendarAlertTime_ = std::next(alertTimeDataSource_.begin(), indexPath.row)->first;
-    recordCall("selectedCalendarAlertTime: " + std::to_string(selectedCalendarAlertTime_));
     performSegueWithIdentifier(kUnwindSegue, shared_from_this());
 }
 
-std::vector<std::pair<std::string, std::string>> ChangeAlertTimeViewController::screenDescriptionItems() const {
-    return stubDescriptionItems(className());
-}

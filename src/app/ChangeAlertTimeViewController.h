@@ -1,8 +1,7 @@
-// The alert-time chooser, standing in until it exists: one row per label of
-// the dictionary it is handed, ordered by number; a tap keeps that number in
+// The settings screen's alert-time chooser: one row per label of the
+// dictionary it is handed, ordered by number; a tap keeps that number in
 // selectedCalendarAlertTime and unwinds to the screen with the action
-// "unwindOnChangeAlertTime:". It records what it is handed and shows it in
-// the screen dump. Scene "ChangeAlertTimeViewControllerIdentifier"
+// "unwindOnChangeAlertTime:". Scene "ChangeAlertTimeViewControllerIdentifier"
 // (addScene). Main thread only.
 #pragma once
 
@@ -14,7 +13,6 @@
 #include <vector>
 
 #include "app/BaseViewController.h"
-#include "app/StubScreen.h"
 #include "uikit/UITableView.h"
 
 namespace uikit {
@@ -22,7 +20,6 @@ class UIStoryboard;
 }
 
 class ChangeAlertTimeViewController : public BaseViewController,
-                                      public StubScreen,
                                       public uikit::UITableViewDataSource,
                                       public uikit::UITableViewDelegate {
 public:
@@ -49,8 +46,6 @@ public:
     uikit::UITableViewCellPtr tableViewCellForRowAtIndexPath(uikit::UITableView& tableView,
                                                              const uikit::NSIndexPath& indexPath) override;
     void tableViewDidSelectRowAtIndexPath(uikit::UITableView& tableView, const uikit::NSIndexPath& indexPath) override;
-
-    std::vector<std::pair<std::string, std::string>> screenDescriptionItems() const override;
     std::string className() const override { return "ChangeAlertTimeViewController"; }
 
 private:

@@ -2,8 +2,10 @@
 
 #include "app/ChooseCalendarControllerDelegate.h"
 #include "eventkit/EKSource.h"
+#include "Utils/Utils.h"
 #include "uikit/UIFont.h"
 #include "uikit/UILabel.h"
+#include "uikit/UINavigationController.h"
 #include "uikit/UIStoryboard.h"
 #include "uikit/UITableViewCell.h"
 
@@ -24,29 +26,21 @@ void ChooseCalendarViewController::addScene(uikit::UIStoryboard& storyboard) {
     storyboard.addPrototypeCell(kStoryboardIdentifier, kCellIdentifier, [] {
         return std::make_shared<uikit::UITableViewCell>(uikit::UITableViewCellStyle::Default, kCellIdentifier);
     });
-    storyboard.addSegue(kStoryboardIdentifier, uikit::UIStoryboardSegueDefinition::unwind(kUnwindSegue, kUnwindAction));
 }
 
 void ChooseCalendarViewController::setCalendarSourcesData(std::vector<SourceCalendarsPtr> sources) {
-    std::string titles;
-    for (const auto& source : sources) {
-        if (!titles.empty()) titles += ", ";
-        titles += source && source->source() ? source->source()->title() : std::string("(null)");
-    }
-    recordCall("setCalendarSourcesData: " + titles);
     calendarSourcesData_ = std::move(sources);
     if (tableView_) tableView_->reloadData();
 }
 
 void ChooseCalendarViewController::setDelegate(std::weak_ptr<ChooseCalendarControllerDelegate> delegate) {
-    auto held = delegate.lock();
-    auto* object = dynamic_cast<foundation::Object*>(held.get());
-    recordCall("setDelegate: " + (object ? object->className() : std::string(held ? "set" : "nil")));
     delegate_ = std::move(delegate);
 }
 
 void ChooseCalendarViewController::viewDidLoad() {
     BaseViewController::viewDidLoad();
+    // Laid out below the bars, not under them.
+    Utils::changeEdgesForController(*this, uikit::UIRectEdgeNone);
     if (!tableView_) return;
     auto self = std::static_pointer_cast<ChooseCalendarViewController>(shared_from_this());
     tableView_->setDataSource(self);
@@ -81,15 +75,18 @@ uikit::UITableViewCellPtr ChooseCalendarViewController::tableViewCellForRowAtInd
     return cell;
 }
 
-void ChooseCalendarViewController::tableViewDidSelectRowAtIndexPath(uikit::UITableView&,
-                                                                    const uikit::NSIndexPath& indexPath) {
-    selectedCalendar_ = calendarSourcesData_.at(static_cast<size_t>(indexPath.section))
-                            ->supportedCalendars()
-                            .at(static_cast<size_t>(indexPath.row));
-    recordCall("selectedCalendar: " + (selectedCalendar_ ? selectedCalendar_->title() : std::string("nil")));
-    performSegueWithIdentifier(kUnwindSegue, shared_from_this());
+std::optional<double> ChooseCalendarViewController::tableViewHeightForRowAtIndexPath(uikit::UITableView&,
+                                                                                    const uikit::NSIndexPath&) {
+    return kRowHeight;
 }
 
-std::vector<std::pair<std::string, std::string>> ChooseCalendarViewController::screenDescriptionItems() const {
-    return stubDescriptionItems(className());
+void ChooseCalendarViewController::tableViewDidSelectRowAtIndexPath(uikit::UITableView&,
+                                                                    const uikit::NSIndexPath& indexPath) {
+    const auto& source = calendarSourcesData_.at(static_cast<size_t>(indexPath.section));
+    if (!source || indexPath.row < 0 || static_cast<size_t>(indexPath.row) >= source->supportedCalendars().size()) return;
+    selectedCalendar_ = source->supportedCalendars()[static_cast<size_t>(indexPath.row)];
+    // The pop may release the last strong reference but the caller's.
+    auto self = std::static_pointer_cast<ChooseCalendarViewController>(shared_from_this());
+    if (auto navigation = navigationController()) navigation->popViewControllerAnimated(false);
+    if (auto delegate = delegate_.lock()) delegate->onSelectCalendarToSync(*self);
 }

@@ -1,9 +1,8 @@
-// The calendar chooser, standing in until it exists: one section per calendar
-// account (titled with the account), one row per writable calendar; a tap
-// picks that calendar and unwinds to the screen with the action
-// "unwindOnChooseCalendarToSync:". It records what it is handed (the sources,
-// the delegate, the pick) and shows it in the screen dump. Scene
-// "ChooseCalendarViewControllerIdentifier" (addScene). Main thread only.
+// The calendar chooser of My agenda and the settings screen: one section
+// per calendar account (titled with the account), one row per writable
+// calendar; a tap keeps that calendar in selectedCalendar, pops the chooser
+// and then tells the delegate, which reads the choice and starts the sync.
+// Scene "ChooseCalendarViewControllerIdentifier" (addScene). Main thread only.
 #pragma once
 
 #include <memory>
@@ -12,7 +11,6 @@
 #include <vector>
 
 #include "app/BaseViewController.h"
-#include "app/StubScreen.h"
 #include "eventkit/EKCalendar.h"
 #include "programme/SourceCalendars.h"
 #include "uikit/UITableView.h"
@@ -24,14 +22,15 @@ class UIStoryboard;
 }
 
 class ChooseCalendarViewController : public BaseViewController,
-                                     public StubScreen,
                                      public uikit::UITableViewDataSource,
                                      public uikit::UITableViewDelegate {
 public:
     static constexpr const char* kStoryboardIdentifier = "ChooseCalendarViewControllerIdentifier";
     static constexpr const char* kTitle = "Choose calendar";
     static constexpr const char* kCellIdentifier = "chooseCalendarCellId";
-    static constexpr const char* kUnwindSegue = "unwindOnChooseCalendarToSyncSegID";
+    static constexpr double kRowHeight = 44;
+    // The openers' unwind action, which they still answer; the chooser
+    // itself pops and calls its delegate.
     static constexpr const char* kUnwindAction = "unwindOnChooseCalendarToSync:";
     static Text storyboardIdentifier() { return std::string(kStoryboardIdentifier); }
     static void addScene(uikit::UIStoryboard& storyboard);
@@ -44,6 +43,7 @@ public:
     void setSelectedCalendar(eventkit::EKCalendarPtr calendar) { selectedCalendar_ = std::move(calendar); }
     const std::shared_ptr<uikit::UITableView>& tableView() const { return tableView_; }
 
+    // Read into the title when the storyboard makes the chooser.
     Text vcTitle() const override { return std::string(kTitle); }
     void viewDidLoad() override;
 
@@ -53,9 +53,10 @@ public:
                                                                 int64_t section) override;
     uikit::UITableViewCellPtr tableViewCellForRowAtIndexPath(uikit::UITableView& tableView,
                                                              const uikit::NSIndexPath& indexPath) override;
+    std::optional<double> tableViewHeightForRowAtIndexPath(uikit::UITableView& tableView,
+                                                           const uikit::NSIndexPath& indexPath) override;
     void tableViewDidSelectRowAtIndexPath(uikit::UITableView& tableView, const uikit::NSIndexPath& indexPath) override;
 
-    std::vector<std::pair<std::string, std::string>> screenDescriptionItems() const override;
     std::string className() const override { return "ChooseCalendarViewController"; }
 
 private:

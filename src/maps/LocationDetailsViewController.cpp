@@ -5,6 +5,7 @@
 #include "Utils/Utils.h"
 #include "coredata/ManagedObject.h"
 #include "lists/DetailNavigationCell.h"
+#include "lists/DetailsSwipeScene.h"
 #include "maps/InteractiveMapsDetailsViewController.h"
 #include "maps/LocationSessionsListDelegate.h"
 #include "maps/MapScreenNavigation.h"
@@ -34,8 +35,8 @@ std::optional<std::string> locationDetailsText(const coredata::ManagedObject& ob
 }  // namespace
 
 void LocationDetailsViewController::addScene(uikit::UIStoryboard& storyboard) {
-    storyboard.addScene(kStoryboardIdentifier,
-                        [](uikit::UIStoryboard&) { return std::make_shared<LocationDetailsViewController>(); });
+    DetailsSwipeScene::addScene(storyboard, kStoryboardIdentifier,
+                                [] { return std::make_shared<LocationDetailsViewController>(); });
 }
 
 std::shared_ptr<LocationDetailsViewController> LocationDetailsViewController::navigateFromController(
@@ -54,7 +55,9 @@ std::shared_ptr<uikit::UIViewController> LocationDetailsViewController::self() {
 }
 
 void LocationDetailsViewController::loadView() {
-    auto root = std::make_shared<uikit::UIView>(graphics::Rect(0, 0, 320, 480));
+    // From the storyboard: the scene's view with its swipe recognisers.
+    DetailsWithListBaseViewController::loadView();
+    auto root = isViewLoaded() ? view() : std::make_shared<uikit::UIView>(graphics::Rect(0, 0, 320, 480));
     root->setBackgroundColor(graphics::Color::white());
     table_ = std::make_shared<uikit::UITableView>(root->bounds());
     table_->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth | uikit::UIViewAutoresizingFlexibleHeight);

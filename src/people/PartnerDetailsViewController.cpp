@@ -2,6 +2,7 @@
 
 #include "Utils/Utils.h"
 #include "analytics/AnalyticsUtils.h"
+#include "lists/DetailsSwipeScene.h"
 #include "lists/MultilineLabelCell.h"
 #include "model/QVACoreDataPartner.h"
 #include "people/QVAPartnerHeaderView.h"
@@ -25,8 +26,8 @@ void showPartnerProfile(MultilineLabelCell& cell, const std::optional<std::strin
 }  // namespace
 
 void PartnerDetailsViewController::addScene(uikit::UIStoryboard& storyboard) {
-    storyboard.addScene(kStoryboardIdentifier,
-                        [](uikit::UIStoryboard&) { return std::make_shared<PartnerDetailsViewController>(); });
+    DetailsSwipeScene::addScene(storyboard, kStoryboardIdentifier,
+                                [] { return std::make_shared<PartnerDetailsViewController>(); });
 }
 
 PartnerDetailsViewController::PartnerDetailsViewController() = default;
@@ -42,7 +43,9 @@ std::shared_ptr<QVAPartnerHeaderView> PartnerDetailsViewController::partnerHeade
 }
 
 void PartnerDetailsViewController::loadView() {
-    auto root = std::make_shared<uikit::UIView>(graphics::Rect(0, 0, 320, 480));
+    // From the storyboard: the scene's view with its swipe recognisers.
+    DetailsWithListBaseViewController::loadView();
+    auto root = isViewLoaded() ? view() : std::make_shared<uikit::UIView>(graphics::Rect(0, 0, 320, 480));
     root->setBackgroundColor(graphics::Color::white());
     auto table = std::make_shared<uikit::UITableView>(root->bounds());
     table->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth | uikit::UIViewAutoresizingFlexibleHeight);

@@ -1,78 +1,32 @@
 #include "programme/ChangePersonalEntryDateViewController.h"
 
 #include "Utils/DateHelper.h"
-#include <cstdio>
-
 #include "foundation/Calendar.h"
+#include "Utils/Utils.h"
 #include "uikit/UIAlertView.h"
 #include "uikit/UIBarButtonItem.h"
+#include "uikit/UIDatePicker.h"
+#include "uikit/UILabel.h"
 #include "uikit/UINavigationItem.h"
 #include "uikit/UIStoryboard.h"
-#include "uikit/UITextField.h"
+#include "uikit/UITableViewCell.h"
 #include "uikit/UIView.h"
 
 namespace {
 
-constexpr const char* kDoneButtonOutlet = "doneButton";
-constexpr const char* kDateCancelButtonOutlet = "cancelButton";
+constexpr const char* kPeDateDoneOutlet = "doneButton";
+constexpr const char* kPeDateCancelOutlet = "cancelButton";
+constexpr double kPeDateWidth = 320;
+constexpr double kPeDateHeight = 480;
+constexpr double kPeDateRowHeight = 44;
+constexpr double kPeDateTableHeight = 3 * kPeDateRowHeight + 40;
 
-int minutesOfDay(const foundation::Calendar& calendar, foundation::Date date) {
+int peDateMinutesOfDay(const foundation::Calendar& calendar, foundation::Date date) {
     const auto fields = calendar.components(date);
     return fields.hour * 60 + fields.minute;
 }
 
-constexpr double kFieldLeft = 15;
-constexpr double kFieldWidth = 200;
-constexpr double kFieldHeight = 31;
-
-std::shared_ptr<uikit::UITextField> makeField(double y, const char* outlet, const char* placeholder) {
-    auto field = std::make_shared<uikit::UITextField>(graphics::Rect{kFieldLeft, y, kFieldWidth, kFieldHeight});
-    field->setOutletName(std::string(outlet));
-    field->setPlaceholder(std::string(placeholder));
-    field->setBorderStyle(uikit::UITextBorderStyle::RoundedRect);
-    return field;
-}
-
-std::string twoDigits(int value) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%02d", value);
-    return text;
-}
-
-std::string dayText(const foundation::Calendar& calendar, foundation::Date date) {
-    const auto fields = calendar.components(date);
-    return std::to_string(fields.year) + "-" + twoDigits(fields.month) + "-" + twoDigits(fields.day);
-}
-
-std::string timeText(const foundation::Calendar& calendar, foundation::Date date) {
-    const auto fields = calendar.components(date);
-    return twoDigits(fields.hour) + ":" + twoDigits(fields.minute);
-}
-
-// "yyyy-MM-dd": midnight of that day; "HH:mm": that time on the day of
-// `base`; nothing for a text of another shape or out of range.
-std::optional<foundation::Date> parseDay(const foundation::Calendar& calendar, const std::string& text) {
-    foundation::DateComponents fields;
-    char rest = 0;
-    if (std::sscanf(text.c_str(), "%4d-%2d-%2d%c", &fields.year, &fields.month, &fields.day, &rest) != 3) return std::nullopt;
-    if (fields.month < 1 || fields.month > 12 || fields.day < 1 || fields.day > 31) return std::nullopt;
-    return calendar.dateFromComponents(fields);
-}
-
-std::optional<foundation::Date> parseTime(const foundation::Calendar& calendar, const std::string& text,
-                                          foundation::Date base) {
-    int hour = 0, minute = 0;
-    char rest = 0;
-    if (std::sscanf(text.c_str(), "%2d:%2d%c", &hour, &minute, &rest) != 2) return std::nullopt;
-    if (hour < 0 || hour > 23 || minute < 0 || minute > 59) return std::nullopt;
-    auto fields = calendar.components(base);
-    fields.hour = hour;
-    fields.minute = minute;
-    fields.second = 0;
-    return calendar.dateFromComponents(fields);
-}
-
-uikit::UIStoryboardSegueDefinition unwindSegue(const char* identifier, const char* action, const char* outlet) {
+uikit::UIStoryboardSegueDefinition peDateUnwind(const char* identifier, const char* action, const char* outlet) {
     return uikit::UIStoryboardSegueDefinition::unwind(identifier, action,
                                                       {uikit::UIStoryboardSegueTrigger::Kind::BarButtonItem, outlet});
 }
@@ -89,82 +43,129 @@ void ChangePersonalEntryDateViewController::addScene(uikit::UIStoryboard& storyb
             auto cancel = uikit::UIBarButtonItem::withTitle(std::string("Cancel"), uikit::UIBarButtonItemStyle::Plain);
             screen.doneButton_ = done;
             screen.cancelButton_ = cancel;
-            screen.navigationItem()->setRightBarButtonItem(outlets.connect(kDoneButtonOutlet, done));
-            screen.navigationItem()->setLeftBarButtonItem(outlets.connect(kDateCancelButtonOutlet, cancel));
-            auto view = std::make_shared<uikit::UIView>(graphics::Rect{0, 0, 320, 480});
+            screen.navigationItem()->setRightBarButtonItem(outlets.connect(kPeDateDoneOutlet, done));
+            screen.navigationItem()->setLeftBarButtonItem(outlets.connect(kPeDateCancelOutlet, cancel));
+
+            auto view = std::make_shared<uikit::UIView>(graphics::Rect{0, 0, kPeDateWidth, kPeDateHeight});
             view->setBackgroundColor(graphics::Color::white());
-            auto day = makeField(80, kSelectedDateField, "yyyy-MM-dd");
-            auto start = makeField(80 + 2 * kFieldHeight, kStartTimeField, "HH:mm");
-            auto end = makeField(80 + 4 * kFieldHeight, kEndTimeField, "HH:mm");
-            for (const auto& field : {day, start, end}) view->addSubview(field);
-            screen.selectedDateField_ = day;
-            screen.startTimeField_ = start;
-            screen.endTimeField_ = end;
-            screen.showValuesInFields();
+            auto table = outlets.connect(
+                "datesTableView", std::make_shared<uikit::UITableView>(
+                                      graphics::Rect{0, 0, kPeDateWidth, kPeDateTableHeight}, uikit::UITableViewStyle::Grouped));
+            table->setRowHeight(kPeDateRowHeight);
+            table->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth);
+            auto picker = outlets.connect("datePicker", std::make_shared<uikit::UIDatePicker>(graphics::Rect{
+                                                             0, kPeDateTableHeight, kPeDateWidth, uikit::UIDatePicker::kHeight}));
+            picker->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth);
+            view->addSubview(table);
+            view->addSubview(picker);
+            screen.datesTableView_ = table;
+            screen.datePicker_ = picker;
             return view;
         });
-    storyboard.addSegue(kStoryboardIdentifier, unwindSegue(kDoneSegue, kDoneUnwindAction, kDoneButtonOutlet));
-    storyboard.addSegue(kStoryboardIdentifier, unwindSegue(kCancelSegue, kCancelUnwindAction, kDateCancelButtonOutlet));
+    storyboard.addPrototypeCell(kStoryboardIdentifier, kCellIdentifier, [] {
+        return std::make_shared<uikit::UITableViewCell>(uikit::UITableViewCellStyle::Value1, kCellIdentifier);
+    });
+    storyboard.addSegue(kStoryboardIdentifier, peDateUnwind(kDoneSegue, kDoneUnwindAction, kPeDateDoneOutlet));
+    storyboard.addSegue(kStoryboardIdentifier, peDateUnwind(kCancelSegue, kCancelUnwindAction, kPeDateCancelOutlet));
 }
 
 void ChangePersonalEntryDateViewController::setSelectedDate(std::optional<foundation::Date> date) {
-    recordCall(date ? "setSelectedDate: " + DateHelper::programmeTitleForDate(*date, true) : "setSelectedDate: nil");
     selectedDate_ = date;
-    showValuesInFields();
+    reloadRows();
 }
 
 void ChangePersonalEntryDateViewController::setStartTime(std::optional<foundation::Date> time) {
-    recordCall(time ? "setStartTime: " + DateHelper::programmeTimeForDate(*time) : "setStartTime: nil");
     startTime_ = time;
-    showValuesInFields();
+    reloadRows();
 }
 
 void ChangePersonalEntryDateViewController::setEndTime(std::optional<foundation::Date> time) {
-    recordCall(time ? "setEndTime: " + DateHelper::programmeTimeForDate(*time) : "setEndTime: nil");
     endTime_ = time;
-    showValuesInFields();
-}
-
-void ChangePersonalEntryDateViewController::setDatesRange(std::vector<foundation::Date> range) {
-    std::string days;
-    for (const auto& day : range) days += (days.empty() ? "" : " - ") + DateHelper::programmeTitleForDate(day, true);
-    recordCall("setDatesRange: " + (days.empty() ? std::string("none") : days));
-    datesRange_ = std::move(range);
+    reloadRows();
 }
 
 bool ChangePersonalEntryDateViewController::startIsAfterEnd(foundation::Date start, foundation::Date end) {
     const foundation::Calendar calendar(DateHelper::currentMeetingTimeZone());
-    return minutesOfDay(calendar, start) > minutesOfDay(calendar, end);
+    return peDateMinutesOfDay(calendar, start) > peDateMinutesOfDay(calendar, end);
 }
 
-void ChangePersonalEntryDateViewController::showValuesInFields() {
-    const foundation::Calendar calendar(DateHelper::currentMeetingTimeZone());
-    const auto show = [](const std::weak_ptr<uikit::UITextField>& weak, std::optional<std::string> text) {
-        if (auto field = weak.lock()) field->setText(std::move(text));
-    };
-    show(selectedDateField_, selectedDate_ ? std::optional(dayText(calendar, *selectedDate_)) : std::nullopt);
-    show(startTimeField_, startTime_ ? std::optional(timeText(calendar, *startTime_)) : std::nullopt);
-    show(endTimeField_, endTime_ ? std::optional(timeText(calendar, *endTime_)) : std::nullopt);
+std::optional<foundation::Date>& ChangePersonalEntryDateViewController::valueOfRow(int64_t row) {
+    if (row == kStartTimeRow) return startTime_;
+    if (row == kEndTimeRow) return endTime_;
+    return selectedDate_;
 }
 
-void ChangePersonalEntryDateViewController::applyFieldTexts() {
-    const foundation::Calendar calendar(DateHelper::currentMeetingTimeZone());
-    // A field still showing its value leaves that value as it is (seconds and all).
-    const auto edited = [](const std::weak_ptr<uikit::UITextField>& weak, const std::optional<std::string>& shown) {
-        auto field = weak.lock();
-        const auto text = field ? field->text().value_or("") : std::string();
-        return text == shown.value_or("") ? std::string() : text;
-    };
-    const auto dayShown = selectedDate_ ? std::optional(dayText(calendar, *selectedDate_)) : std::nullopt;
-    const auto startShown = startTime_ ? std::optional(timeText(calendar, *startTime_)) : std::nullopt;
-    const auto endShown = endTime_ ? std::optional(timeText(calendar, *endTime_)) : std::nullopt;
-    const auto day = parseDay(calendar, edited(selectedDateField_, dayShown));
-    const foundation::Date base = day ? *day : selectedDate_.value_or(foundation::Date::now());
-    const auto start = parseTime(calendar, edited(startTimeField_, startShown), base);
-    const auto end = parseTime(calendar, edited(endTimeField_, endShown), base);
-    if (day) setSelectedDate(day);
-    if (start) setStartTime(start);
-    if (end) setEndTime(end);
+void ChangePersonalEntryDateViewController::viewDidLoad() {
+    BaseViewController::viewDidLoad();
+    // Laid out below the bars, not under them.
+    Utils::changeEdgesForController(*this, uikit::UIRectEdgeNone);
+    auto self = std::static_pointer_cast<ChangePersonalEntryDateViewController>(shared_from_this());
+    if (datesTableView_) {
+        datesTableView_->setDataSource(self);
+        datesTableView_->setDelegate(self);
+        datesTableView_->reloadData();
+        datesTableView_->selectRowAtIndexPath(uikit::NSIndexPath{0, kDateRow}, false,
+                                              uikit::UITableViewScrollPosition::None);
+    }
+    if (!datePicker_) return;
+    datePicker_->setTimeZone(DateHelper::currentMeetingTimeZone());
+    // Bounds first, so that the value is not clamped by a stale range.
+    datePicker_->setMinimumDate(datesRange_.empty() ? std::nullopt : std::optional(datesRange_.front()));
+    datePicker_->setMaximumDate(datesRange_.empty() ? std::nullopt : std::optional(datesRange_.back()));
+    showRowInPicker(kDateRow);
+    const std::weak_ptr<ChangePersonalEntryDateViewController> weak = self;
+    datePicker_->addTarget(
+        [weak](uikit::UIControl&) {
+            if (auto screen = weak.lock()) screen->valueChangedInPicker();
+        },
+        uikit::UIControlEventValueChanged);
+}
+
+void ChangePersonalEntryDateViewController::showRowInPicker(int64_t row) {
+    if (!datePicker_) return;
+    datePicker_->setDatePickerMode(row == kDateRow ? uikit::UIDatePickerMode::Date : uikit::UIDatePickerMode::Time);
+    if (const auto& value = valueOfRow(row)) datePicker_->setDate(*value);
+}
+
+void ChangePersonalEntryDateViewController::valueChangedInPicker() {
+    if (!datesTableView_ || !datePicker_) return;
+    const auto selected = datesTableView_->indexPathForSelectedRow();
+    if (!selected) return;
+    valueOfRow(selected->row) = datePicker_->date();
+    datesTableView_->reloadData();
+    datesTableView_->selectRowAtIndexPath(selected, true, uikit::UITableViewScrollPosition::None);
+}
+
+void ChangePersonalEntryDateViewController::reloadRows() {
+    if (!datesTableView_ || !isViewLoaded()) return;
+    const auto selected = datesTableView_->indexPathForSelectedRow();
+    datesTableView_->reloadData();
+    if (selected) datesTableView_->selectRowAtIndexPath(selected, false, uikit::UITableViewScrollPosition::None);
+}
+
+int64_t ChangePersonalEntryDateViewController::tableViewNumberOfRowsInSection(uikit::UITableView&, int64_t) {
+    return kRowCount;
+}
+
+uikit::UITableViewCellPtr ChangePersonalEntryDateViewController::tableViewCellForRowAtIndexPath(
+    uikit::UITableView& tableView, const uikit::NSIndexPath& indexPath) {
+    auto cell = tableView.dequeueReusableCellWithIdentifier(kCellIdentifier);
+    if (!cell) cell = std::make_shared<uikit::UITableViewCell>(uikit::UITableViewCellStyle::Value1, kCellIdentifier);
+    static constexpr const char* kTitles[kRowCount] = {"Date", "Start time", "End time"};
+    const auto row = indexPath.row >= 0 && indexPath.row < kRowCount ? indexPath.row : kDateRow;
+    cell->textLabel()->setText(std::string(kTitles[row]));
+    const auto& value = valueOfRow(row);
+    std::optional<std::string> detail;
+    if (value)
+        detail = row == kDateRow ? DateHelper::programmeTitleForDate(*value, true)
+                                 : DateHelper::programmeTimeForDate(*value);
+    if (cell->detailTextLabel()) cell->detailTextLabel()->setText(detail);
+    return cell;
+}
+
+void ChangePersonalEntryDateViewController::tableViewDidSelectRowAtIndexPath(uikit::UITableView&,
+                                                                             const uikit::NSIndexPath& indexPath) {
+    showRowInPicker(indexPath.row);
 }
 
 void ChangePersonalEntryDateViewController::onDoneExecuted() {
@@ -178,7 +179,6 @@ void ChangePersonalEntryDateViewController::onCancelExecuted() {
 bool ChangePersonalEntryDateViewController::shouldPerformSegueWithIdentifier(const std::string& identifier,
                                                                              const foundation::ObjectPtr& sender) {
     if (identifier != kDoneSegue) return BaseViewController::shouldPerformSegueWithIdentifier(identifier, sender);
-    applyFieldTexts();
     if (startTime_ && endTime_ && startIsAfterEnd(*startTime_, *endTime_)) {
         auto alert = std::make_shared<uikit::UIAlertView>(std::string(kErrorTitle), std::string(kStartAfterEndMessage));
         alert->addButtonWithTitle("OK");
@@ -186,12 +186,4 @@ bool ChangePersonalEntryDateViewController::shouldPerformSegueWithIdentifier(con
         return false;
     }
     return true;
-}
-
-std::vector<std::pair<std::string, std::string>> ChangePersonalEntryDateViewController::screenDescriptionItems() const {
-    auto items = stubDescriptionItems(className());
-    if (selectedDate_) items.emplace_back("selectedDate", DateHelper::programmeTitleForDate(*selectedDate_, true));
-    if (startTime_) items.emplace_back("startTime", DateHelper::programmeTimeForDate(*startTime_));
-    if (endTime_) items.emplace_back("endTime", DateHelper::programmeTimeForDate(*endTime_));
-    return items;
 }

@@ -1,31 +1,30 @@
-// The date-change screen of the personal-entry form, standing in until the
-// programme's pickers exist. It is given the entry's day, its start and end
-// times and the allowed days, keeps them for a test (the setters) or the app
-// mode (three text fields, "yyyy-MM-dd" and "HH:mm" in the meeting's zone,
-// read when "Done" is tapped) to change, and gives them back through its
-// unwinds: "Done" refuses a start after the end (equal times pass) and
-// otherwise unwinds to the form's "unwindOnDoneChangeDate:"; "Cancel"
-// unwinds to "unwindOnCancelChangeDate:". The dump shows the three values
-// and the calls recorded. Main thread only.
+// The date screen of the personal-entry form: three rows (the entry's day,
+// its start time and its end time, in the meeting's zone) above a date
+// picker that edits the selected row's value. The form sets the four values
+// before the screen shows and reads the three back when it unwinds: "Done"
+// (refused with an alert while the start lies after the end) to
+// "unwindOnDoneChangeDate:", "Cancel" to "unwindOnCancelChangeDate:".
+// Main thread only.
 #pragma once
 
 #include <memory>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "app/BaseViewController.h"
-#include "app/StubScreen.h"
 #include "foundation/Date.h"
+#include "uikit/UITableView.h"
 
 namespace uikit {
 class UIBarButtonItem;
+class UIDatePicker;
 class UIStoryboard;
-class UITextField;
 }  // namespace uikit
 
-class ChangePersonalEntryDateViewController : public BaseViewController, public StubScreen {
+class ChangePersonalEntryDateViewController : public BaseViewController,
+                                              public uikit::UITableViewDataSource,
+                                              public uikit::UITableViewDelegate {
 public:
     static constexpr const char* kStoryboardIdentifier = "ChangePersonalEntryDateViewController";
     // The form's segue that opens this screen.
@@ -35,15 +34,14 @@ public:
     // The form's unwind actions.
     static constexpr const char* kDoneUnwindAction = "unwindOnDoneChangeDate:";
     static constexpr const char* kCancelUnwindAction = "unwindOnCancelChangeDate:";
+    static constexpr const char* kCellIdentifier = "changeDateCellID";
     static constexpr const char* kErrorTitle = "Error";
     static constexpr const char* kStartAfterEndMessage = "Start time must be before end time!";
-    // The fields' outlet names.
-    static constexpr const char* kSelectedDateField = "selectedDateField";
-    static constexpr const char* kStartTimeField = "startTimeField";
-    static constexpr const char* kEndTimeField = "endTimeField";
+    // The rows, in order.
+    enum Row : int64_t { kDateRow = 0, kStartTimeRow = 1, kEndTimeRow = 2, kRowCount = 3 };
 
     static Text storyboardIdentifier() { return std::string(kStoryboardIdentifier); }
-    // The scene with its "Done" and "Cancel" bar buttons and their unwinds.
+    // The scene with its table, picker, "Done" and "Cancel" and their unwinds.
     static void addScene(uikit::UIStoryboard& storyboard);
 
     const std::optional<foundation::Date>& selectedDate() const { return selectedDate_; }
@@ -53,35 +51,45 @@ public:
     const std::optional<foundation::Date>& endTime() const { return endTime_; }
     void setEndTime(std::optional<foundation::Date> time);
     const std::vector<foundation::Date>& datesRange() const { return datesRange_; }
-    void setDatesRange(std::vector<foundation::Date> range);
+    void setDatesRange(std::vector<foundation::Date> range) { datesRange_ = std::move(range); }
 
-    // Whether the start's time of day (hours and minutes in the meeting's
-    // zone, as the form uses them) lies after the end's.
+    const std::shared_ptr<uikit::UITableView>& datesTableView() const { return datesTableView_; }
+    const std::shared_ptr<uikit::UIDatePicker>& datePicker() const { return datePicker_; }
+
+    // Whether the start's time of day lies after the end's, in the meeting's
+    // zone: the form keeps only the times of day and puts them on the
+    // selected day, so that is the order the entry will have.
     static bool startIsAfterEnd(foundation::Date start, foundation::Date end);
 
-    // "Done": the alert when the start lies after the end, else the unwind.
+    void viewDidLoad() override;
+    // The picker's value into the selected row's value.
+    void valueChangedInPicker();
     void onDoneExecuted();
     void onCancelExecuted();
     bool shouldPerformSegueWithIdentifier(const std::string& identifier, const foundation::ObjectPtr& sender) override;
 
     std::shared_ptr<uikit::UIBarButtonItem> doneButton() const { return doneButton_.lock(); }
     std::shared_ptr<uikit::UIBarButtonItem> cancelButton() const { return cancelButton_.lock(); }
-    // Takes the fields' texts that parse as the new values.
-    void applyFieldTexts();
 
-    std::vector<std::pair<std::string, std::string>> screenDescriptionItems() const override;
+    int64_t tableViewNumberOfRowsInSection(uikit::UITableView& tableView, int64_t section) override;
+    uikit::UITableViewCellPtr tableViewCellForRowAtIndexPath(uikit::UITableView& tableView,
+                                                             const uikit::NSIndexPath& indexPath) override;
+    void tableViewDidSelectRowAtIndexPath(uikit::UITableView& tableView, const uikit::NSIndexPath& indexPath) override;
+
     std::string className() const override { return "ChangePersonalEntryDateViewController"; }
 
 private:
-    void showValuesInFields();
+    std::optional<foundation::Date>& valueOfRow(int64_t row);
+    // The picker's mode and value for the row.
+    void showRowInPicker(int64_t row);
+    void reloadRows();
 
     std::optional<foundation::Date> selectedDate_;
     std::optional<foundation::Date> startTime_;
     std::optional<foundation::Date> endTime_;
     std::vector<foundation::Date> datesRange_;
+    std::shared_ptr<uikit::UITableView> datesTableView_;
+    std::shared_ptr<uikit::UIDatePicker> datePicker_;
     std::weak_ptr<uikit::UIBarButtonItem> doneButton_;
     std::weak_ptr<uikit::UIBarButtonItem> cancelButton_;
-    std::weak_ptr<uikit::UITextField> selectedDateField_;
-    std::weak_ptr<uikit::UITextField> startTimeField_;
-    std::weak_ptr<uikit::UITextField> endTimeField_;
 };

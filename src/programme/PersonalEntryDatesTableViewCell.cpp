@@ -43,3 +43,10 @@ std::shared_ptr<PersonalEntryDatesTableViewCell> PersonalEntryDatesTableViewCell
     content->addSubview(cell->endTime_);
     return cell;
 }
+
+void PersonalEntryDatesTableViewCell::configureWithDate(const std::string& date, const std::string& startTime,
+                                                        const std::string& endTime) {
+    if (date_) date_->setText(date);
+    if (startTime_) startTime_->setText(startTime);
+    if (endTime_) endTime_->setText(endTime);
+}

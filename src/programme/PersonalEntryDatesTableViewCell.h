@@ -1,5 +1,6 @@
 // The dates row of the personal-entry form: the entry's day, its start time
-// and its end time, one label each, side by side. The form fills the texts.
+// and its end time, one label each, side by side. The form fills the texts
+// itself; configureWithDate sets all three at once.
 #pragma once
 
 #include <memory>
@@ -24,6 +25,9 @@ public:
     const std::shared_ptr<uikit::UILabel>& date() const { return date_; }
     const std::shared_ptr<uikit::UILabel>& startTime() const { return startTime_; }
     const std::shared_ptr<uikit::UILabel>& endTime() const { return endTime_; }
+
+    // The three texts as given.
+    void configureWithDate(const std::string& date, const std::string& startTime, const std::string& endTime);
 
     std::string className() const override { return "PersonalEntryDatesTableViewCell"; }
 

@@ -19,7 +19,7 @@ constexpr double kFeedbackHeight = 480;
 }  // namespace
 
 ProgrammeDetailsFeedbackViewController::ProgrammeDetailsFeedbackViewController()
-    : feedbackView_(std::make_shared<ProgrammeFeedbackView>()) {}
+    : feedbackView_(ProgrammeFeedbackView::makeView()) {}
 
 ProgrammeDetailsFeedbackViewController::~ProgrammeDetailsFeedbackViewController() {
     stopProgress();

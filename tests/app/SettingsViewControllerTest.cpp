@@ -407,9 +407,10 @@ TEST_F(SettingsScreenTest, CalendarSwitchChoosersAndUnsync) {
     EXPECT_EQ(chooser->calendarSourcesData()[0]->source()->title(), "Work");
     EXPECT_EQ(chooser->delegate().get(), static_cast<ChooseCalendarControllerDelegate*>(screen.get()));
 
+    // The chooser pops itself and then calls the screen, which syncs.
     EXPECT_TRUE(driver().tapRow(0, 0));
-    settle();
     EXPECT_EQ(navigation()->topViewController(), screen);
+    settle();
     ASSERT_TRUE(frontAlert());
     EXPECT_EQ(frontAlert()->message(), "Your agenda has been synced with \"Meetings\" calendar in your Work account");
     frontAlert()->dismissWithClickedButtonIndex(0, false);

@@ -336,6 +336,23 @@ TEST_F(MapScreensTest, ASearchForRoomsListsThemAndOpensTheirDetails) {
     EXPECT_EQ(details->title(), std::optional<std::string>("Room 101, Main Hall"));
 }
 
+TEST_F(MapScreensTest, ALeftSwipeOnTheDetailsOpensTheNextFoundLocationOnTheSameScene) {
+    home();
+    ASSERT_TRUE(driver().search("Roo"));
+    settle();
+    ASSERT_TRUE(driver().tapSearchResultRow(6, 0));
+    settle();
+    auto first = std::dynamic_pointer_cast<LocationDetailsViewController>(top());
+    ASSERT_TRUE(first);
+    ASSERT_TRUE(driver().swipe(uikit::ScreenDriver::SwipeDirection::Left));
+    settle();
+    auto next = std::dynamic_pointer_cast<LocationDetailsViewController>(top());
+    ASSERT_TRUE(next);
+    EXPECT_NE(next, first);
+    EXPECT_EQ(next->selectionPropertyId(), std::optional<std::string>("LOC-102"));
+    EXPECT_EQ(next->storyboardSceneIdentifier(), LocationDetailsViewController::kStoryboardIdentifier);
+}
+
 class PadMapScreensTest : public MapScreensTest {
 protected:
     uikit::DeviceProfile deviceProfile() const override { return uikit::DeviceProfile::iPad(); }

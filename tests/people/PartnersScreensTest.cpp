@@ -168,6 +168,22 @@ TEST_F(PartnersScreensTest, DetailsGetThePartnerTheListAndTheTappedRow) {
     EXPECT_TRUE(details->isSwipeEnabled());
 }
 
+TEST_F(PartnersScreensTest, ALeftSwipeOnTheDetailsOpensTheNextPartnerOnTheSameScene) {
+    auto list = openList({{"g1", "Alpha", "Gold"}, {"s1", "Gamma", "Strategic Partner"}});
+    ASSERT_TRUE(list);
+    auto first = tapPartner(0, 0);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->selectionPropertyId(), "s1");
+    ASSERT_TRUE(driver().swipe(uikit::ScreenDriver::SwipeDirection::Left));
+    settle();
+    auto next = std::dynamic_pointer_cast<PartnerDetailsViewController>(driver().frontViewController());
+    ASSERT_TRUE(next);
+    EXPECT_NE(next, first);
+    EXPECT_EQ(next->selectionPropertyId(), "g1");
+    EXPECT_EQ(next->indexPathInParentController(), uikit::NSIndexPath::indexPathForRow(0, 1));
+    EXPECT_EQ(next->storyboardSceneIdentifier(), PartnerDetailsViewController::kStoryboardIdentifier);
+}
+
 TEST_F(PartnersScreensTest, OnePartnerOpensWithSwipingOff) {
     auto list = openList({{"g1", "Alpha", "Gold"}});
     ASSERT_TRUE(list);

@@ -520,11 +520,10 @@ TEST_F(SessionPagesTest, TheDateScreenRefusesAStartAfterTheEndAndUnwindsOtherwis
     EXPECT_EQ(done, 1);
     EXPECT_EQ(driver().frontViewController(), host);
 
-    // The app mode's way: the fields, read at "Done".
+    // A person's way: the end time's row, then the picker.
     screen = push();
-    ASSERT_TRUE(driver().typeText(Screen::kEndTimeField, ""));  // focused, as a tap would
-    ASSERT_TRUE(driver().clearField(Screen::kEndTimeField));
-    ASSERT_TRUE(driver().typeText(Screen::kEndTimeField, "14:30"));
+    ASSERT_TRUE(driver().tapRow(0, Screen::kEndTimeRow));
+    ASSERT_TRUE(driver().pickDate(at("2026-06-16T12:30:00+00:00")));
     ASSERT_TRUE(driver().tapItem("Done"));
     settle();
     EXPECT_EQ(done, 2);

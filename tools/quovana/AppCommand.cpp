@@ -99,7 +99,7 @@ const char* const kAppHelp =
     "  type FIELD TEXT | clear FIELD | return FIELD   (placeholder or outlet name)\n"
     "  search TEXT | scope N | end-search   (the front screen's search bar)\n"
     "  segment N   (the bar's segmented control, else the front screen's first)\n"
-    "  switch S R on|off | pick ROW | swipe left|right [X,Y] | pull | scroll [X,]Y [--view OUTLET]\n"
+    "  switch S R on|off | pick ROW|DATE | swipe left|right [X,Y] | pull | scroll [X,]Y [--view OUTLET]\n"
     "  back | dismiss (a popover) | master | detail | rotate portrait|landscape | reachability none|wifi|wwan\n"
     "  openable none|SCHEME[,SCHEME...]   the addresses the system can open (http,https,mailto,tel)\n"
     "  background | foreground | memory-warning | mail sent|saved|cancelled|failed\n"
@@ -548,8 +548,13 @@ private:
     }
 
     Result pick(const AppScriptLine& line) {
+        if (line.words.size() == 2 && line.words[1].find('T') != std::string::npos) {
+            auto instant = parseInstant(line.words[1]);
+            if (!instant) return usage("pick DATE (an instant such as 2015-03-10T09:30:00+01:00)");
+            return found(driver_.pickDate(foundation::Date(*instant)), "no date picker to choose " + line.words[1]);
+        }
         auto row = line.words.size() == 2 ? parseIndex(line.words[1]) : std::nullopt;
-        if (!row) return usage("pick ROW");
+        if (!row) return usage("pick ROW | pick DATE");
         return found(driver_.pickRow(*row), "no picker row " + line.words[1]);
     }
 
