@@ -169,6 +169,9 @@ std::shared_ptr<UIViewController> ScreenDriver::frontViewController() const {
     } else if (auto content = openPopoverContent(*win)) {
         front = content;
     }
+    // A screen the popover's content presented covers it.
+    if (front != win->rootViewController())
+        for (auto presented = presentedFrom(*front); presented; presented = presentedFrom(*presented)) front = presented;
     for (;;) {
         if (auto split = std::dynamic_pointer_cast<UISplitViewController>(front)) {
             const auto& sides = split->viewControllers();

@@ -1,5 +1,7 @@
 #include "programme/AddPersonalEntryViewController.h"
 
+#include "app/CustomNavigationController.h"
+
 #include "Utils/DateHelper.h"
 #include "Utils/Utils.h"
 #include "analytics/AnalyticsUtils.h"
@@ -88,10 +90,23 @@ void AddPersonalEntryViewController::addScene(uikit::UIStoryboard& storyboard) {
     storyboard.addPrototypeCell(kStoryboardIdentifier, PersonalEntryDatesTableViewCell::kCellIdentifier,
                                 [] { return PersonalEntryDatesTableViewCell::makeCell(); });
 
-    uikit::UIStoryboardSegueDefinition changeDates;
-    changeDates.identifier = ChangePersonalEntryDateViewController::kChangeDatesSegue;
-    changeDates.kind = uikit::UIStoryboardSegueKind::Push;
-    changeDates.destination = ChangePersonalEntryDateViewController::kStoryboardIdentifier;
+    // Pushed where the form has a navigation controller; the pad shows the
+    // form alone in a popover, where there is nothing to push onto, so the
+    // dates come over it as a sheet of their own.
+    auto changeDates = uikit::UIStoryboardSegueDefinition::custom(
+        ChangePersonalEntryDateViewController::kChangeDatesSegue,
+        ChangePersonalEntryDateViewController::kStoryboardIdentifier,
+        [](const uikit::UIViewControllerPtr& from, const uikit::UIViewControllerPtr& target) {
+            if (!from || !target) return;
+            if (auto navigation = from->navigationController()) {
+                navigation->pushViewController(target, true);
+                return;
+            }
+            auto sheet = std::make_shared<CustomNavigationController>(CustomNavigationController::FromInterfaceFile{});
+            sheet->setViewControllers({target}, false);
+            sheet->setModalPresentationStyle(uikit::UIModalPresentationStyle::FormSheet);
+            from->presentViewController(sheet, true);
+        });
     changeDates.trigger = {uikit::UIStoryboardSegueTrigger::Kind::TableCell,
                            PersonalEntryDatesTableViewCell::kCellIdentifier};
     storyboard.addSegue(kStoryboardIdentifier, changeDates);
