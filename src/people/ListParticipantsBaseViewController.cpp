@@ -1,6 +1,7 @@
 #include "people/ListParticipantsBaseViewController.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "Utils/Utils.h"
 #include "api/QVAApiManager.h"
@@ -184,6 +185,11 @@ void ListParticipantsBaseViewController::updateUiContentBecauseItsNeeded() {
     foundation::requireMainThread("", kOffMainThreadUpdateException);
     refreshDelegateIds();
     refreshFetchedResultsControllersAndTables();
+    auto heightBefore = std::exchange(pendingHeightBeforeFollow_, std::nullopt);
+    auto table = tableView();
+    if (!heightBefore || !table) return;
+    if (const double difference = table->contentSize().height - *heightBefore; difference != 0)
+        scrollTableViewWithYOffsetDifference(*table, difference);
 }
 
 void ListParticipantsBaseViewController::refreshFetchedResultsControllersAndTables() {
@@ -338,6 +344,7 @@ void ListParticipantsBaseViewController::checkButtonTapped(uikit::UIControl& sta
     auto* button = dynamic_cast<FavoriteButton*>(&star);
     const bool follow = !(button && button->isFavorite());
     const double heightBefore = table->contentSize().height;
+    pendingHeightBeforeFollow_.reset();
     auto person = QVAFollowedParticipant::initWithId(participant->itemId(), participant->firstName(),
                                                      participant->lastName(), participant->fullName());
     const auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
@@ -360,8 +367,14 @@ void ListParticipantsBaseViewController::checkButtonTapped(uikit::UIControl& sta
                 return difference;
             };
             // The save's reload may come after this answer: then the table
-            // has its new height on the next turn of the main queue.
-            if (compensate() == 0) foundation::RunLoop::main().post([compensate] { compensate(); });
+            // has its new height on the next turn of the main queue. When the
+            // stored change reaches the main context later still, the next
+            // store-save reload makes up for it.
+            if (compensate() != 0) return;
+            foundation::RunLoop::main().post([weak, heightBefore, compensate] {
+                if (compensate() != 0) return;
+                if (auto screen = weak.lock()) screen->pendingHeightBeforeFollow_ = heightBefore;
+            });
         });
 }
 

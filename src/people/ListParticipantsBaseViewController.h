@@ -114,4 +114,7 @@ private:
     ControllerPtr favoritesFetchedResultsController_;
     std::shared_ptr<uikit::UIPopoverController> popoverForFilters_;
     std::shared_ptr<uikit::UIBarButtonItem> rightBarButton_;
+    // The table's height before a follow whose stored change had not been
+    // reloaded by the answer's second look; the next store-save reload scrolls.
+    std::optional<double> pendingHeightBeforeFollow_;
 };
