@@ -195,6 +195,9 @@ void ListParticipantsBaseViewController::updateUiContentBecauseItsNeeded() {
 void ListParticipantsBaseViewController::refreshFetchedResultsControllersAndTables() {
     if (favoritesFetchedResultsController_) favoritesFetchedResultsController_->setDelegate({});
     favoritesFetchedResultsController_ = newFavoritesFetchedResultsController();
+    auto stack = coreDataStack();
+    auto context = stack ? stack->managedObjectContextMainQueue() : nullptr;
+    relationshipsReadGranted_ = context && FetchRequestUtils::hasRelantionshipsReadPermissionGrantedInContext(context);
     ListBaseViewController::refreshFetchedResultsControllersAndTables();
     auto table = getCurrentTableView();
     auto* controller = table ? fetchedResultsControllerForTableView(*table) : nullptr;
@@ -233,10 +236,8 @@ bool ListParticipantsBaseViewController::hasFavoritesSectionForTable(const uikit
     const auto& search = searchDisplayController();
     if (search && search->isSearchResultsTableViewLoaded() && search->searchResultsTableView().get() == &tableView)
         return false;
-    if (!favoritesFetchedResultsController_ || favoritesFetchedResultsController_->fetchedObjects().empty()) return false;
-    auto stack = coreDataStack();
-    auto context = stack ? stack->managedObjectContextMainQueue() : nullptr;
-    return context && FetchRequestUtils::hasRelantionshipsReadPermissionGrantedInContext(context);
+    return relationshipsReadGranted_ && favoritesFetchedResultsController_ &&
+           !favoritesFetchedResultsController_->fetchedObjects().empty();
 }
 
 std::pair<coredata::FetchedResultsController*, uikit::NSIndexPath>

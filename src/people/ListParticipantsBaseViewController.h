@@ -112,6 +112,9 @@ private:
 
     bool isFilteredInitially_ = false;
     ControllerPtr favoritesFetchedResultsController_;
+    // Looked up once per refresh: the table asks for its sections and rows
+    // many times per reload, and stepping must not read the store.
+    bool relationshipsReadGranted_ = false;
     std::shared_ptr<uikit::UIPopoverController> popoverForFilters_;
     std::shared_ptr<uikit::UIBarButtonItem> rightBarButton_;
     // The table's height before a follow whose stored change had not been
