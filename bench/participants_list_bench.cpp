@@ -124,17 +124,24 @@ void BM_FollowSaveToReload(benchmark::State& state) {
         }
     }
     table->setContentOffset({0, 20000});
+    const size_t starredBefore = open.starred();
     for (auto _ : state) {
         const double height = table->contentSize().height;
         auto row = coredata::EntityDescription::insertNewObjectForEntityForName(QVACoreDataFollowedParticipant::kEntityName,
                                                                               *context);
         row->setValue(foundation::Value(itemId), "itemId");
         context->save();
+        // The save reaches the list through its observer on the main loop.
+        if (!benchmeeting::pumpUntil([&] { return open.starred() == starredBefore + 1; })) {
+            state.SkipWithError("the save did not reload the list");
+            break;
+        }
         open.list->scrollTableViewWithYOffsetDifference(*table, table->contentSize().height - height);
         table->layoutIfNeeded();
         state.PauseTiming();
         context->deleteObject(row);
         context->save();
+        benchmeeting::pumpUntil([&] { return open.starred() == starredBefore; });
         state.ResumeTiming();
     }
     state.counters["starred"] = static_cast<double>(open.starred());
