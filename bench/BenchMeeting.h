@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <tuple>
 #include <memory>
 #include <optional>
 #include <string>
@@ -82,15 +83,21 @@ struct Meeting {
     std::optional<std::string> eventId() const { return event->itemId(); }
 };
 
-inline Meeting& meetingOfSize(int sessions, int participants) {
-    static std::map<std::pair<int, int>, std::unique_ptr<Meeting>> meetings;
-    auto& slot = meetings[{sessions, participants}];
+inline Meeting& meetingOfSize(int sessions, int participants, int follows = 10) {
+    static std::map<std::tuple<int, int, int>, std::unique_ptr<Meeting>> meetings;
+    auto& slot = meetings[{sessions, participants, follows}];
     if (slot) return *slot;
     slot = std::make_unique<Meeting>();
     auto& meeting = *slot;
     meeting.service = std::make_unique<MeetingService>(
-        // A seed per size: its own token and meeting id, so its own store.
-        testservice::generateMeeting({.seed = static_cast<uint64_t>(sessions), .sessions = sessions, .participants = participants, .days = 4}));
+        // A seed per size (and count of follows): its own token and meeting
+        // id, so its own store.
+        testservice::generateMeeting({.seed = static_cast<uint64_t>(sessions) +
+                                              (follows == 10 ? 0 : 1000000ull * static_cast<uint64_t>(follows)),
+                                      .sessions = sessions,
+                                      .participants = participants,
+                                      .days = 4,
+                                      .follows = follows}));
     if (!meeting.service->start()) abort();
     // Each size has its own service; the API client follows the root.
     QVAApiManager::setServiceRoot(meeting.service->rootURL());

@@ -85,7 +85,7 @@ public:
     virtual ControllerPtr newSearchFetchedResultsControllerWithSearchText(const std::optional<std::string>& searchText,
                                                                           int64_t scopeIndex);
     // Main thread only (raises elsewhere): both controllers rebuilt, tables reloaded.
-    void refreshFetchedResultsControllersAndTables();
+    virtual void refreshFetchedResultsControllersAndTables();
     // Rebuilds the search controller for that text and scope.
     void filterContentForSearchText(const std::optional<std::string>& searchText, int64_t scopeIndex);
 

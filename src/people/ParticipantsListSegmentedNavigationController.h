@@ -1,16 +1,23 @@
-// The participants tab's container, standing in until the people lists
-// exist: it shows one placeholder screen and records each filter call.
+// The participants tab: the participants, organisations and contributors
+// lists, switched by the segmented control in the bar. The tab bar (and the
+// home screen's link to the participants with notes) opens the participants
+// already filtered: each shortcut shows the first segment, ends its search
+// and applies a fresh filter set with one value preset, in place of
+// whatever the user had chosen. Main thread only.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/CustomSegmentedNavigationController.h"
-#include "app/StubScreen.h"
 
-class ParticipantsListSegmentedNavigationController : public CustomSegmentedNavigationController, public StubScreen {
+class FilterModel;
+class ParticipantsListDelegate;
+
+class ParticipantsListSegmentedNavigationController : public CustomSegmentedNavigationController {
 public:
     using CustomSegmentedNavigationController::CustomSegmentedNavigationController;
 
@@ -21,9 +28,11 @@ public:
     void filterParticipantsByGroupMembership(const Text& group);
     void filterParticipantsWithNotes();
 
+    // The three lists of the device storyboard, each with pull-to-refresh.
     std::vector<uikit::UIViewControllerPtr> createSegmentedControllers() override;
-    std::vector<std::pair<std::string, std::string>> screenDescriptionItems() const override {
-        return stubDescriptionItems(className());
-    }
     std::string className() const override { return "ParticipantsListSegmentedNavigationController"; }
+
+private:
+    using Filters = std::vector<std::shared_ptr<FilterModel>>;
+    void applyParticipantsFilters(const std::function<Filters(ParticipantsListDelegate&)>& makeFilters);
 };

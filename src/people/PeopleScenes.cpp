@@ -1,5 +1,6 @@
 #include "people/PeopleScenes.h"
 
+#include "people/ListParticipantsBaseViewController.h"
 #include "people/OrganizationDetailsInfoViewController.h"
 #include "people/OrganizationsListViewController.h"
 #include "people/ParticipantDetailsViewController.h"
@@ -27,6 +28,7 @@ void addParticipantDetailsSegue(uikit::UIStoryboard& storyboard, const char* sce
 
 void addScenes(uikit::UIStoryboard& storyboard) {
     OrganizationsListViewController::addScene(storyboard);
+    ListParticipantsBaseViewController::addScene(storyboard);
     OrganizationDetailsInfoViewController::addScene(storyboard);
     ParticipantRecommendationsViewController::addScene(storyboard);
     addParticipantDetailsSegue(storyboard, OrganizationDetailsInfoViewController::kStoryboardIdentifier);

@@ -1,6 +1,6 @@
 // The scenes of the participant and organisation screens, in both
-// storyboards: the organisations list (with its segue to the details), the
-// organisation details' page, the recommended participants page, and the
+// storyboards: the participants list and the organisations list (with their
+// segues to the details), the organisation details' page, the recommended participants page, and the
 // custom segue from the small participant lists to a participant's details.
 // The organisation details screen itself is registered with the details
 // screens (DetailsStubScenes), under its class's name.

@@ -501,7 +501,7 @@ MeetingData generateMeeting(const MeetingGeneratorOptions& options) {
                                                       {"note", "Ask about the follow-up report."}}));
     }
     auto& following = data.items(MeetingKind::Following);
-    for (int i = 0; i < std::min(10, participantCount - 1); ++i)
+    for (int i = 0; i < std::min(options.follows, participantCount - 1); ++i)
         following.push_back(personDictionary(people[1 + (i * 13) % (participantCount - 1)].id,
                                              people[1 + (i * 13) % (participantCount - 1)], 1));
     following.erase(std::unique(following.begin(), following.end(),

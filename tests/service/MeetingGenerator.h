@@ -25,6 +25,8 @@ struct MeetingGeneratorOptions {
     int sessions = 300;
     int participants = 1500;
     int days = 4;
+    // The participants the demo user follows.
+    int follows = 10;
 };
 
 MeetingData generateMeeting(const MeetingGeneratorOptions& options);
