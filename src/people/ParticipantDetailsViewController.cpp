@@ -14,6 +14,8 @@
 #include "lists/DetailNavigationCell.h"
 #include "lists/DetailsNavigationDataModel.h"
 #include "lists/FilterFetching.h"
+#include "lists/IdIndexPair.h"
+#include "lists/SwipeParentControllerProtocol.h"
 #include "lists/ListSelectionModel.h"
 #include "lists/MultilineLabelCell.h"
 #include "model/IEntityModel.h"
@@ -622,6 +624,23 @@ void ParticipantDetailsViewController::prepareForSegue(uikit::UIStoryboardSegue&
     details->setParentController(std::dynamic_pointer_cast<SwipeParentControllerProtocol>(shared_from_this()));
     details->setIndexPathInParentController(*path);
     details->setIsSwipeEnabled(rows.size() > 1);
+}
+
+std::shared_ptr<IdIndexPair> ParticipantDetailsViewController::getNextIdIndexPathPairAndMoveSelectionInDirection(
+    unsigned direction, const std::optional<std::string>&, const uikit::NSIndexPath& indexPath) {
+    const auto& rows = dataSourceArray();
+    const int64_t count = static_cast<int64_t>(rows.size());
+    if (count < 2 || indexPath.row < 0 || indexPath.row >= count) return nullptr;
+    const int64_t step = direction == SwipeParentControllerProtocol::kNextRowDirection ? 1 : -1;
+    const auto target = uikit::NSIndexPath::indexPathForRow((indexPath.row + step + count) % count, kContributionsSection);
+    if (auto table = tableView()) table->selectRowAtIndexPath(target, false, uikit::UITableViewScrollPosition::Middle);
+    auto pair = std::make_shared<IdIndexPair>();
+    pair->setIndexPath(target);
+    if (const auto& object = rows[static_cast<size_t>(target.row)]) {
+        pair->setObjectId(object->selectionPropertyId());
+        pair->setEntityName(object->coreDataClass());
+    }
+    return pair;
 }
 
 void ParticipantDetailsViewController::addToContacts() {}

@@ -117,6 +117,9 @@ public:
                                                                    int64_t section) override;
     void tableViewDidSelectRowAtIndexPath(uikit::UITableView& tableView, const uikit::NSIndexPath& indexPath) override;
     void prepareForSegue(uikit::UIStoryboardSegue& segue, const foundation::ObjectPtr& sender) override;
+    // The sessions opened from the contributions step through them, wrapping.
+    std::shared_ptr<IdIndexPair> getNextIdIndexPathPairAndMoveSelectionInDirection(
+        unsigned direction, const std::optional<std::string>& currentDetailId, const uikit::NSIndexPath& indexPath) override;
 
     std::string className() const override { return "ParticipantDetailsViewController"; }
 
