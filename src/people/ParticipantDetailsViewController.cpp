@@ -6,6 +6,7 @@
 #include "Utils/Utils.h"
 #include "analytics/AnalyticsUtils.h"
 #include "app/AppStoryboards.h"
+#include "app/CustomNavigationController.h"
 #include "api/QVAApiManager.h"
 #include "coredata/FetchRequest.h"
 #include "coredata/SortDescriptor.h"
@@ -643,4 +644,75 @@ std::shared_ptr<IdIndexPair> ParticipantDetailsViewController::getNextIdIndexPat
     return pair;
 }
 
-void ParticipantDetailsViewController::addToContacts() {}
+void ParticipantDetailsViewController::addToContacts() { showNewPersonViewController(); }
+
+addressbook::ABRecordRef ParticipantDetailsViewController::participantContactRecord() {
+    using namespace addressbook;
+    auto participant = std::dynamic_pointer_cast<QVACoreDataParticipant>(currentObject());
+    if (!participant) return nullptr;
+    auto record = ABPersonCreate();
+    ABRecordSetValue(record, ABPropertyID::FirstName, participant->firstName());
+    ABRecordSetValue(record, ABPropertyID::LastName, participant->lastName());
+    ABRecordSetValue(record, ABPropertyID::Organization, participant->organizationName());
+    auto phones = ABMultiValueCreateMutable();
+    if (!StringUtility::isNilOrEmpty(participant->phone()))
+        ABMultiValueAddValueAndLabel(phones, *participant->phone(), kABPersonPhoneMainLabel);
+    if (!StringUtility::isNilOrEmpty(participant->mobilePhone()))
+        ABMultiValueAddValueAndLabel(phones, *participant->mobilePhone(), kABPersonPhoneMobileLabel);
+    if (!phones->valuesAndLabels.empty()) ABRecordSetValue(record, ABPropertyID::Phone, phones);
+    if (!StringUtility::isNilOrEmpty(participant->email())) {
+        auto emails = ABMultiValueCreateMutable();
+        ABMultiValueAddValueAndLabel(emails, *participant->email(), kABWorkLabel);
+        ABRecordSetValue(record, ABPropertyID::Email, emails);
+    }
+    if (!StringUtility::isNilOrEmpty(participantNote_)) ABRecordSetValue(record, ABPropertyID::Note, participantNote_);
+    return record;
+}
+
+void ParticipantDetailsViewController::showNewPersonViewController() {
+    using namespace addressbook;
+    foundation::ValueDictionary data;
+    data["Participant name"] = participantTextValue(participantFullName_);
+    data["Participant id"] = participantTextValue(selectionPropertyId());
+    AnalyticsUtils::trackEventWithNameAndData("Add participant as contact", data);
+    auto record = participantContactRecord();
+    if (!record) return;
+    auto book = ABAddressBookCreateWithOptions(nullptr);
+    bool known = false;
+    for (const auto& person : ABAddressBookCopyArrayOfAllPeople(book))
+        if (person && person->firstName == record->firstName && person->lastName == record->lastName) known = true;
+    if (known) {
+        auto card = std::make_shared<ABUnknownPersonViewController>();
+        card->setDisplayedPerson(record);
+        card->setAddressBook(book);
+        card->setTitle(std::string(kExistingContactTitle));
+        card->setAllowsAddingToAddressBook(true);
+        card->setAllowsActions(true);
+        card->setUnknownPersonViewDelegate(self());
+        if (auto navigation = navigationController()) navigation->pushViewController(card, true);
+        return;
+    }
+    auto form = std::make_shared<ABNewPersonViewController>();
+    form->setDisplayedPerson(record);
+    form->setAddressBook(book);
+    form->setTitle(std::string(kNewContactTitle));
+    form->setNewPersonViewDelegate(self());
+    auto navigation = std::make_shared<CustomNavigationController>();
+    navigation->setViewControllers({form}, false);
+    presentViewController(navigation, true, nullptr);
+}
+
+void ParticipantDetailsViewController::newPersonViewControllerDidCompleteWithNewPerson(
+    addressbook::ABNewPersonViewController&, const addressbook::ABRecordRef&) {
+    dismissViewControllerAnimated(true);
+}
+
+void ParticipantDetailsViewController::unknownPersonViewControllerDidResolveToPerson(
+    addressbook::ABUnknownPersonViewController&, const addressbook::ABRecordRef&) {
+    dismissViewControllerAnimated(true);
+}
+
+bool ParticipantDetailsViewController::unknownPersonViewControllerShouldPerformDefaultActionForPerson(
+    addressbook::ABUnknownPersonViewController&, const addressbook::ABRecordRef&) {
+    return false;
+}

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "addressbook/ABPersonViewControllers.h"
 #include "lists/DetailsPushNavigationProtocol.h"
 #include "lists/DetailsWithListBaseViewController.h"
 #include "people/QVAParticipantHeaderDelegate.h"
@@ -31,7 +32,9 @@ class UITapGestureRecognizer;
 class ParticipantDetailsViewController : public DetailsWithListBaseViewController,
                                          public QVAParticipantHeaderDelegate,
                                          public DetailsPushNavigationProtocol,
-                                         public uikit::UITextViewDelegate {
+                                         public uikit::UITextViewDelegate,
+                                         public addressbook::ABNewPersonViewControllerDelegate,
+                                         public addressbook::ABUnknownPersonViewControllerDelegate {
 public:
     static constexpr const char* kStoryboardIdentifier = "ParticipantDetailsViewController";
     static constexpr const char* kSessionDetailsSegue = "pushProgrammeDetails";
@@ -49,6 +52,8 @@ public:
     static constexpr const char* kUpdateOffMainThreadReason = "This function is called automatically !";
     static constexpr const char* kRecommendationsFailureLog = "Unable to load participant recommendations.";
     static constexpr const char* kNoteFailureTitle = "Unable to add personal note to participant.";
+    static constexpr const char* kNewContactTitle = "Add to Contacts";
+    static constexpr const char* kExistingContactTitle = "Choose Action";
     static constexpr const char* kNoteFontName = "HelveticaNeue-Light";
     static constexpr double kNoteFontSize = 14;
     static constexpr double kEmptyNoteHeight = 54;
@@ -89,6 +94,17 @@ public:
 
     // --- Bar items ---
     void addToContacts();
+    // The participant as an address-book record: the unknown-person screen
+    // when the book holds someone of the same first and last names, else
+    // the new-person screen, modal in its own navigation controller.
+    void showNewPersonViewController();
+    addressbook::ABRecordRef participantContactRecord();
+    void newPersonViewControllerDidCompleteWithNewPerson(addressbook::ABNewPersonViewController& controller,
+                                                         const addressbook::ABRecordRef& person) override;
+    void unknownPersonViewControllerDidResolveToPerson(addressbook::ABUnknownPersonViewController& controller,
+                                                       const addressbook::ABRecordRef& person) override;
+    bool unknownPersonViewControllerShouldPerformDefaultActionForPerson(addressbook::ABUnknownPersonViewController& controller,
+                                                                        const addressbook::ABRecordRef& person) override;
     void sendMessage();
     void showOptionToChooseMeetingOrSendMessage();
 
