@@ -3,9 +3,12 @@
 // the recommendations row, the composer, following, and the header.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <thread>
 
 #include "PeopleScreensTestSupport.h"
+#include "addressbook/ABAddressBook.h"
+#include "addressbook/ABPersonViewControllers.h"
 #include "app/BaseViewController.h"
 #include "foundation/Exception.h"
 #include "foundation/Log.h"
@@ -309,6 +312,42 @@ TEST_F(ParticipantDetailsScreenTest, ANoteErrorShowsTheAlertAndKeepsTheText) {
     ASSERT_TRUE(waitFor([&] { return !alerts().empty(); }));
     EXPECT_EQ(alerts()[0]->title(), std::optional<std::string>(Screen::kNoteFailureTitle));
     EXPECT_EQ(screen->participantNote(), std::optional<std::string>("Met in Oslo"));
+}
+
+TEST_F(ParticipantDetailsScreenTest, AddToContactsShowsTheParticipantsValuesAndSavingWritesThem) {
+    std::remove(addressbook::ABAddressBookFilePath().c_str());
+    grant({"event:notes"});
+    insertParticipant({{"phone", Value("+41 22 1")}, {"mobilePhone", Value("+41 79 2")}, {"email", Value("jo@acme.test")}});
+    insert(kToken, "QVACoreDataParticipantNote", {{{"participantId", Value("p1")}, {"note", Value("Met in Oslo")}}});
+    auto screen = showParticipant();
+    ASSERT_TRUE(driver.tapItem("Share"));
+    settle();
+    auto presented = std::dynamic_pointer_cast<uikit::UINavigationController>(screen->presentedViewController());
+    ASSERT_TRUE(presented);
+    auto form = std::dynamic_pointer_cast<addressbook::ABNewPersonViewController>(presented->topViewController());
+    ASSERT_TRUE(form);
+    EXPECT_EQ(form->title(), std::optional<std::string>("Add to Contacts"));
+    const auto& person = form->displayedPerson();
+    using Labelled = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(person->phones->valuesAndLabels, (Labelled{{"+41 22 1", "main"}, {"+41 79 2", "mobile"}}));
+    EXPECT_EQ(person->emails->valuesAndLabels, (Labelled{{"jo@acme.test", "work"}}));
+    EXPECT_EQ(person->note, std::optional<std::string>("Met in Oslo"));
+    form->save();
+    settle();
+    EXPECT_FALSE(screen->presentedViewController());
+    auto saved = addressbook::ABAddressBookCopyArrayOfAllPeople(addressbook::ABAddressBookCreateWithOptions(nullptr));
+    ASSERT_EQ(saved.size(), 1u);
+    EXPECT_EQ(saved[0]->phones->valuesAndLabels, person->phones->valuesAndLabels);
+
+    // The same names again: the existing contact's card instead of a new one.
+    ASSERT_TRUE(driver.tapItem("Share"));
+    settle();
+    auto card = top<addressbook::ABUnknownPersonViewController>();
+    ASSERT_TRUE(card);
+    EXPECT_EQ(card->title(), std::optional<std::string>("Choose Action"));
+    EXPECT_TRUE(card->allowsAddingToAddressBook());
+    EXPECT_TRUE(card->allowsActions());
+    std::remove(addressbook::ABAddressBookFilePath().c_str());
 }
 
 }  // namespace
