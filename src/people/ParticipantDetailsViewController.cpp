@@ -574,12 +574,14 @@ std::shared_ptr<uikit::UIView> ParticipantDetailsViewController::tableViewViewFo
     header->setBackgroundColor(graphics::Color::white());
     auto line = std::make_shared<uikit::UIView>(graphics::Rect(kParticipantSectionMargin, 0, width - kParticipantSectionMargin, 0.5));
     line->setBackgroundColor(uikit::UIColor::lightGrayColor());
+    line->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth);
     header->addSubview(line);
     auto label = std::make_shared<uikit::UILabel>(
         graphics::Rect(kParticipantSectionMargin, 5, width - 2 * kParticipantSectionMargin, kParticipantSectionHeaderHeight - 5));
     label->setFont(uikit::UIFont::fontWithName("HelveticaNeue-Medium", 14));
     label->setTextColor(uikit::UIColor::colorWithWhite(0.25, 1));
     label->setText(std::string(kContributionsTitle));
+    label->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth);
     header->addSubview(label);
     return header;
 }

@@ -255,6 +255,18 @@ TEST_F(ParticipantDetailsScreenTest, AfterThreeSavesOneOrganisationTapPushesOneS
     EXPECT_EQ(organization->selectionPropertyId(), std::optional<std::string>("o1"));
 }
 
+TEST_F(ParticipantDetailsScreenTest, ANameReachingUnderTheBarStretchesTheHeader) {
+    insertParticipant({{"fullName", Value("Josephine Alexandra Lane-Montgomery of the Very Long Name Family Foundation "
+                                          "and Partners International, Geneva and Lausanne Chapters, Honorary Members")}});
+    auto screen = showParticipant();
+    auto header = screen->participantHeaderView();
+    // Stretched, the header brings the name's top below the bar.
+    EXPECT_GT(header->frame().size.height, 180.0);
+    EXPECT_GE(header->participantName()->frame().origin.y, DetailHeaderGeometry::kNavigationBarBottom);
+    EXPECT_EQ(screen->tableView()->tableHeaderView(), header);
+    EXPECT_EQ(DetailHeaderGeometry::stretchedBackgroundHeight(30, 180), 194.0);
+}
+
 TEST_F(ParticipantDetailsScreenTest, DrawingTheHeaderTwiceLeavesOneOverlay) {
     insertParticipant();
     auto screen = showParticipant();
