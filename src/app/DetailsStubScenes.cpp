@@ -1,5 +1,6 @@
 #include "app/DetailsStubScenes.h"
 
+#include "app/AppStoryboards.h"
 #include "lists/DetailsSwipeScene.h"
 #include "people/OrganizationDetailsViewController.h"
 #include "people/ParticipantDetailsViewController.h"
@@ -21,6 +22,7 @@ void addSwipeableScene(uikit::UIStoryboard& storyboard) {
 void addScenes(uikit::UIStoryboard& storyboard) {
     addSwipeableScene<ProgrammeDetailsViewController>(storyboard);
     addSwipeableScene<ParticipantDetailsViewController>(storyboard);
+    ParticipantDetailsViewController::addSegues(storyboard, storyboard.name() == AppStoryboards::kPadStoryboardName);
     addSwipeableScene<OrganizationDetailsViewController>(storyboard);
 }
 

@@ -1,30 +1,158 @@
-// The participant details screen, standing in until it exists: a
-// list-shaped details screen that records what it is given and shows it in
-// the screen dump.
-// Its scene is registered under the class's name (addScene). Main thread only.
+// One participant's details: the participant header (photo, name, position,
+// organisation, Follow) over four sections: the user's note on the
+// participant, the profile, the sessions the participant contributes to and
+// the rows to "Additional details" and to the participants recommended with
+// this one. The bar carries Action (add to the address book) and, with the
+// "messages:send" permission, Compose, except on the user's own details.
+// Opened from every participant list, a session's contributors, the global
+// search and the settings screen; sessions opened from it step through the
+// contribution rows. Main thread only.
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "app/DetailsStubScreen.h"
+#include "addressbook/ABPersonViewControllers.h"
+#include "lists/DetailsPushNavigationProtocol.h"
 #include "lists/DetailsWithListBaseViewController.h"
+#include "people/QVAParticipantHeaderDelegate.h"
+#include "uikit/UITextView.h"
 
+class DetailsNavigationDataModel;
+class ParticipantContributionsListDelegate;
+class QVACoreDataParticipant;
+class QVAParticipantHeaderView;
 namespace uikit {
 class UIStoryboard;
-}
+class UITapGestureRecognizer;
+}  // namespace uikit
 
-class ParticipantDetailsViewController : public DetailsWithListBaseViewController, public DetailsStubScreen {
+class ParticipantDetailsViewController : public DetailsWithListBaseViewController,
+                                         public QVAParticipantHeaderDelegate,
+                                         public DetailsPushNavigationProtocol,
+                                         public uikit::UITextViewDelegate,
+                                         public addressbook::ABNewPersonViewControllerDelegate,
+                                         public addressbook::ABUnknownPersonViewControllerDelegate {
 public:
     static constexpr const char* kStoryboardIdentifier = "ParticipantDetailsViewController";
-    static Text storyboardIdentifier() { return std::string(kStoryboardIdentifier); }
-    static void addScene(uikit::UIStoryboard& storyboard);
+    static constexpr const char* kSessionDetailsSegue = "pushProgrammeDetails";
+    static constexpr const char* kComposerSegue = "displayMessageComposerFromParticipant";
+    static constexpr const char* kOrganizationSegue = "pushOrganizationView";
+    static constexpr const char* kHiddenCellIdentifier = "hiddenCell";
+    static constexpr const char* kNoteCellIdentifier = "participantNoteCell";
+    static constexpr const char* kContributionsTitle = "Contributions";
+    static constexpr const char* kAdditionalDetailsTitle = "Additional details";
+    static constexpr const char* kRecommendedTitle = "Also recommended...";
+    static constexpr const char* kExtraInfoStoryboardIdentifier = "ParticipantExtraInfoViewController";
+    static constexpr const char* kContributionIdsOffMainThread = "Please call this from main thread only";
+    static constexpr const char* kUpdateOffMainThreadName =
+        "Please don't call this function by hand, and worse, from background thread";
+    static constexpr const char* kUpdateOffMainThreadReason = "This function is called automatically !";
+    static constexpr const char* kRecommendationsFailureLog = "Unable to load participant recommendations.";
+    static constexpr const char* kNoteFailureTitle = "Unable to add personal note to participant.";
+    static constexpr const char* kNewContactTitle = "Add to Contacts";
+    static constexpr const char* kExistingContactTitle = "Choose Action";
+    static constexpr const char* kNoteFontName = "HelveticaNeue-Light";
+    static constexpr double kNoteFontSize = 14;
+    static constexpr double kEmptyNoteHeight = 54;
+    static constexpr double kNoteVerticalPadding = 32;
+    static constexpr double kNavigationRowHeight = 40;
+    enum Section : int64_t { kNoteSection = 0, kProfileSection = 1, kContributionsSection = 2, kNavigationSection = 3 };
 
+    static Text storyboardIdentifier() { return std::string(kStoryboardIdentifier); }
+    // The session details' and the composer's segues of the scene (which
+    // the details scenes register, with their swipe wiring).
+    static void addSegues(uikit::UIStoryboard& storyboard, bool pad);
+
+    ParticipantDetailsViewController();
+    ~ParticipantDetailsViewController() override;
+
+    const Text& participantNote() const { return participantNote_; }
+    const Text& participantFullName() const { return participantFullName_; }
+    const Text& participantProfile() const { return participantProfile_; }
+    const std::vector<std::string>& contributionIds() const { return contributionIds_; }
+    const std::vector<std::shared_ptr<DetailsNavigationDataModel>>& navigationRows() const { return navigationRows_; }
+    std::optional<size_t> recommandationsCellIndex() const { return recommandationsCellIndex_; }
+    std::shared_ptr<QVAParticipantHeaderView> participantHeaderView() const;
+    const std::shared_ptr<uikit::UITableViewCell>& noteCell() const { return noteCell_; }
+
+    void loadView() override;
     void viewDidLoad() override;
-    // Recorded; the screen shows nothing of the object.
+    void didRotateFromInterfaceOrientation(uikit::UIInterfaceOrientation orientation) override;
+    std::vector<std::string> entitiesArrayToObserveForFilteringUIUpdates() override;
     void updateUIContentForObject(const std::shared_ptr<coredata::ManagedObject>& object) override;
-    std::vector<std::pair<std::string, std::string>> screenDescriptionItems() const override;
+
+    // The session ids the participant's "contributions" name, in order.
+    void refreshAdditionalDataSource();
+    // The contribution records, one per session, the user's own record first.
+    void initDataSource();
+    void createNavigationDataSourceForObject(const QVACoreDataParticipant& participant);
+    // Action unless the participant is the user; Compose too with "messages:send".
+    void setRightBarButtonsOnNavBar(const Text& participantId);
+
+    // --- Bar items ---
+    void addToContacts();
+    // The participant as an address-book record: the unknown-person screen
+    // when the book holds someone of the same first and last names, else
+    // the new-person screen, modal in its own navigation controller.
+    void showNewPersonViewController();
+    addressbook::ABRecordRef participantContactRecord();
+    void newPersonViewControllerDidCompleteWithNewPerson(addressbook::ABNewPersonViewController& controller,
+                                                         const addressbook::ABRecordRef& person) override;
+    void unknownPersonViewControllerDidResolveToPerson(addressbook::ABUnknownPersonViewController& controller,
+                                                       const addressbook::ABRecordRef& person) override;
+    bool unknownPersonViewControllerShouldPerformDefaultActionForPerson(addressbook::ABUnknownPersonViewController& controller,
+                                                                        const addressbook::ABRecordRef& person) override;
+    void sendMessage();
+    void showOptionToChooseMeetingOrSendMessage();
+
+    // --- Header ---
+    void changeFollowedStatusTo(bool followed) override;
+    void showOrganizationDetail() override;
+
+    // --- Navigation rows ---
+    void pushNavigationWithDetailsDataModel(const std::shared_ptr<DetailsNavigationDataModel>& model) override;
+
+    // --- The note ---
+    void refreshNoteCellHeightWithText(const std::string& text);
+    void endEditingNote(const std::string& text);
+    void textViewDidChange(uikit::UITextView& view) override;
+    void textViewDidEndEditing(uikit::UITextView& view) override;
+
+    // --- Table ---
+    int64_t numberOfSectionsInTableView(uikit::UITableView& tableView) override;
+    int64_t tableViewNumberOfRowsInSection(uikit::UITableView& tableView, int64_t section) override;
+    uikit::UITableViewCellPtr tableViewCellForRowAtIndexPath(uikit::UITableView& tableView,
+                                                             const uikit::NSIndexPath& indexPath) override;
+    std::optional<double> tableViewHeightForRowAtIndexPath(uikit::UITableView& tableView,
+                                                           const uikit::NSIndexPath& indexPath) override;
+    std::optional<double> tableViewHeightForHeaderInSection(uikit::UITableView& tableView, int64_t section) override;
+    std::shared_ptr<uikit::UIView> tableViewViewForHeaderInSection(uikit::UITableView& tableView,
+                                                                   int64_t section) override;
+    void tableViewDidSelectRowAtIndexPath(uikit::UITableView& tableView, const uikit::NSIndexPath& indexPath) override;
+    void prepareForSegue(uikit::UIStoryboardSegue& segue, const foundation::ObjectPtr& sender) override;
+    // The sessions opened from the contributions step through them, wrapping.
+    std::shared_ptr<IdIndexPair> getNextIdIndexPathPairAndMoveSelectionInDirection(
+        unsigned direction, const std::optional<std::string>& currentDetailId, const uikit::NSIndexPath& indexPath) override;
+
     std::string className() const override { return "ParticipantDetailsViewController"; }
+
+private:
+    std::shared_ptr<ParticipantDetailsViewController> self();
+    bool hasNotesPermission();
+    void askRecommendationsFor(const std::shared_ptr<DetailsNavigationDataModel>& row);
+    std::shared_ptr<uikit::UITextView> visibleNoteTextView();
+
+    std::shared_ptr<ParticipantContributionsListDelegate> contributionsDelegate_;
+    std::vector<std::string> contributionIds_;
+    std::vector<std::shared_ptr<DetailsNavigationDataModel>> navigationRows_;
+    std::optional<size_t> recommandationsCellIndex_;
+    Text participantNote_;
+    Text participantFullName_;
+    Text participantProfile_;
+    std::shared_ptr<uikit::UITableViewCell> noteCell_;
+    std::weak_ptr<uikit::UITextView> noteTextView_;
+    std::shared_ptr<uikit::UITapGestureRecognizer> tapRecognizer_;
 };

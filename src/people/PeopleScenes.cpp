@@ -4,6 +4,7 @@
 #include "people/OrganizationDetailsInfoViewController.h"
 #include "people/OrganizationsListViewController.h"
 #include "people/ParticipantDetailsViewController.h"
+#include "people/ParticipantExtraInfoViewController.h"
 #include "people/ParticipantRecommendationsViewController.h"
 #include "people/ParticipantRowActions.h"
 #include "uikit/UIStoryboard.h"
@@ -31,6 +32,7 @@ void addScenes(uikit::UIStoryboard& storyboard) {
     ListParticipantsBaseViewController::addScene(storyboard);
     OrganizationDetailsInfoViewController::addScene(storyboard);
     ParticipantRecommendationsViewController::addScene(storyboard);
+    ParticipantExtraInfoViewController::addScene(storyboard);
     addParticipantDetailsSegue(storyboard, OrganizationDetailsInfoViewController::kStoryboardIdentifier);
     addParticipantDetailsSegue(storyboard, ParticipantRecommendationsViewController::kStoryboardIdentifier);
 }

@@ -50,8 +50,9 @@ TEST_F(OrganizationDetailsAppTest, TheWebsiteTapPrintsTheOpenedAddressAndAPartic
     // The phone opens nothing where the system cannot call.
     EXPECT_EQ(app.out.find("opened: tel:"), std::string::npos) << app.out;
     EXPECT_NE(app.out.find("== tap button " + phone), std::string::npos);
-    EXPECT_NE(app.out.find("parentController=\"OrganizationDetailsInfoViewController\"", outlet), std::string::npos)
+    EXPECT_NE(app.out.find("screen ParticipantDetailsViewController", outlet), std::string::npos)
         << app.out.substr(outlet);
+    EXPECT_NE(app.out.find("header-view QVAParticipantHeaderView", outlet), std::string::npos) << app.out.substr(outlet);
 }
 
 }  // namespace

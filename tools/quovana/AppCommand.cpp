@@ -44,7 +44,9 @@
 #include "location/CLBeacon.h"
 #include "location/CLLocationInjector.h"
 #include "location/CLLocationManager.h"
+#include "addressbook/ABPersonViewControllers.h"
 #include "messageui/MFMailComposeViewController.h"
+#include "uikit/UINavigationController.h"
 #include "network/Reachability.h"
 #include "quovana/AppOptions.h"
 #include "quovana/AppScript.h"
@@ -102,7 +104,7 @@ const char* const kAppHelp =
     "  switch S R on|off | pick ROW|DATE | swipe left|right [X,Y] | pull | scroll [X,]Y [--view OUTLET]\n"
     "  back | dismiss (a popover) | master | detail | rotate portrait|landscape | reachability none|wifi|wwan\n"
     "  openable none|SCHEME[,SCHEME...]   the addresses the system can open (http,https,mailto,tel)\n"
-    "  background | foreground | memory-warning | mail sent|saved|cancelled|failed\n"
+    "  background | foreground | memory-warning | mail sent|saved|cancelled|failed | contact save|cancel\n"
     "  region enter|exit ID | region-state ID inside|outside|unknown | range-fail ID\n"
     "  range ID [MAJOR:MINOR:ACCURACY[:unknown|immediate|near|far] ...] | location LAT,LON ACCURACY [AGE] | location-fail\n"
     "  advance SECONDS | settle | dump | shot NAME | quit\n";
@@ -341,6 +343,7 @@ private:
             {"foreground", &AppSession::lifecycle},
             {"memory-warning", &AppSession::lifecycle},
             {"mail", &AppSession::mail},
+            {"contact", &AppSession::contact},
             {"region", &AppSession::region},
             {"region-state", &AppSession::regionState},
             {"range", &AppSession::range},
@@ -716,6 +719,22 @@ private:
         auto composer = std::dynamic_pointer_cast<messageui::MFMailComposeViewController>(driver_.frontViewController());
         if (!composer || composer->isFinished()) return missing("no mail composer is open");
         composer->finishWithResult(result->second);
+        return done();
+    }
+
+    Result contact(const AppScriptLine& line) {
+        const bool save = line.words.size() == 2 && line.words[1] == "save";
+        if (line.words.size() != 2 || (!save && line.words[1] != "cancel")) return usage("contact save|cancel");
+        // The new-person form is the front of the presented chain, inside its navigation controller.
+        auto front = driver_.frontViewController();
+        if (auto navigation = std::dynamic_pointer_cast<uikit::UINavigationController>(front))
+            front = navigation->topViewController();
+        auto form = std::dynamic_pointer_cast<addressbook::ABNewPersonViewController>(front);
+        if (!form || form->isCompleted()) return missing("no new-contact screen is open");
+        if (save)
+            form->save();
+        else
+            form->cancel();
         return done();
     }
 
