@@ -100,14 +100,9 @@ void ParticipantDetailsViewController::addSegues(uikit::UIStoryboard& storyboard
     session.kind = uikit::UIStoryboardSegueKind::Push;
     session.destination = ProgrammeDetailsViewController::kStoryboardIdentifier;
     AppStoryboards::addSegueOnce(storyboard, kStoryboardIdentifier, session);
-
-    uikit::UIStoryboardSegueDefinition composer;
-    composer.identifier = kComposerSegue;
-    composer.kind = pad ? uikit::UIStoryboardSegueKind::Modal : uikit::UIStoryboardSegueKind::Push;
-    composer.destination = pad ? MessageComposerViewController::kNavigationStoryboardIdentifier
-                               : MessageComposerViewController::kStoryboardIdentifier;
-    if (pad) composer.presentationStyle = uikit::UIModalPresentationStyle::FormSheet;
-    AppStoryboards::addSegueOnce(storyboard, kStoryboardIdentifier, composer);
+    // The composer's segue ("displayMessageComposerFromParticipant") comes
+    // with the messages' scenes, beside the composer's other ways in.
+    (void)pad;
 }
 
 ParticipantDetailsViewController::ParticipantDetailsViewController() = default;
