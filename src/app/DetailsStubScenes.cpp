@@ -19,7 +19,7 @@ void addSwipeableScene(uikit::UIStoryboard& storyboard) {
 }  // namespace
 
 void addScenes(uikit::UIStoryboard& storyboard) {
-    addSwipeableScene<ProgrammeDetailsViewController>(storyboard);
+    ProgrammeDetailsViewController::addScene(storyboard);
     addSwipeableScene<ParticipantDetailsViewController>(storyboard);
     addSwipeableScene<OrganizationDetailsViewController>(storyboard);
 }
