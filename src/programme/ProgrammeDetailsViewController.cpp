@@ -172,6 +172,19 @@ std::vector<std::string> ProgrammeDetailsViewController::entitiesArrayToObserveF
     return {*entityName()};
 }
 
+void ProgrammeDetailsViewController::contextDidSave(const foundation::Notification& notification) {
+    DetailsWithListBaseViewController::contextDidSave(notification);
+    if (!savedObjectsMatch(notification.userInfo, {"QVACoreDataFollowedParticipant", "QVACoreDataParticipantNote"}))
+        return;
+    std::weak_ptr<ProgrammeDetailsViewController> weak = self();
+    dispatch::Queue::main()->async([weak] {
+        auto screen = weak.lock();
+        if (!screen) return;
+        screen->refreshAdditionalDataSourceForCoreDataStack();
+        if (screen->table_) screen->table_->reloadData();
+    });
+}
+
 // --- Content ---
 
 void ProgrammeDetailsViewController::updateUIContentForObject(const std::shared_ptr<coredata::ManagedObject>& object) {

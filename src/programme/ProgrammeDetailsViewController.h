@@ -97,6 +97,8 @@ public:
     void viewWillDisappear(bool animated) override;
     void onNetworkStatusChanged(bool online) override;
     std::vector<std::string> entitiesArrayToObserveForFilteringUIUpdates() override;
+    // Follows and participant notes saved elsewhere redraw the stars and marks.
+    void contextDidSave(const foundation::Notification& notification) override;
 
     // --- Content ---
     void updateUIContentForObject(const std::shared_ptr<coredata::ManagedObject>& object) override;
