@@ -92,7 +92,7 @@ const char* const kAppHelp =
     "  --script FILE                  the commands (else standard input)\n"
     "Commands, one a line (# starts a comment; \"double quotes\" hold blanks):\n"
     "  open IDENTIFIER [--object ENTITY ID]\n"
-    "  tap row S R [--search] | tap button TEXT | tap item TEXT | tap tab N | tap at X,Y | tap outlet NAME\n"
+    "  tap row S R [--search] | tap button TEXT | tap item TEXT | tap tab N | tap at X,Y | tap outlet [S R] NAME\n"
     "  delete row S R                   (a swipe to delete)\n"
     "  alert BUTTON (title or index)    link URL\n"
     "  type FIELD TEXT | clear FIELD | return FIELD   (placeholder or outlet name)\n"
@@ -404,7 +404,7 @@ private:
     Result tap(const AppScriptLine& line) {
         const auto& w = line.words;
         const char* synopsis =
-            "tap row S R [--search] | tap button TEXT | tap item TEXT | tap tab N | tap at X,Y | tap outlet NAME";
+            "tap row S R [--search] | tap button TEXT | tap item TEXT | tap tab N | tap at X,Y | tap outlet [S R] NAME";
         if (w.size() < 3) return usage(synopsis);
         if (w[1] == "row") {
             const bool inResults = w.size() == 5 && w[4] == "--search";
@@ -430,6 +430,16 @@ private:
             if (!point) return usage(synopsis);
             return found(driver_.tapAt({point->first, point->second}), "nothing to tap at " + w[2]);
         }
+        if (w[1] == "outlet" && w.size() == 5) {
+            auto section = parseIndex(w[2]);
+            auto row = parseIndex(w[3]);
+            if (!section || !row) return usage(synopsis);
+            auto cell = driver_.cellInView(*section, *row);
+            if (!cell) return missing("no row " + w[2] + " " + w[3] + " on the front screen's table");
+            auto point = outletCentre(w[4], cell);
+            if (!point) return missing("no outlet \"" + w[4] + "\" in row " + w[2] + " " + w[3]);
+            return found(driver_.tapAt(*point), "nothing to tap at the outlet \"" + w[4] + "\"");
+        }
         if (w[1] == "outlet") {
             if (w.size() != 3) return usage(synopsis);
             auto point = outletCentre(w[2]);
@@ -442,7 +452,8 @@ private:
     // The centre, in the window, of the top-most (then left-most) view with
     // that outlet name that a tap at its centre reaches (the view itself, or
     // up to the row holding it); none when there is none.
-    static std::optional<graphics::Point> outletCentre(const std::string& name) {
+    // Within `within` (a row) when given.
+    static std::optional<graphics::Point> outletCentre(const std::string& name, const uikit::UIViewPtr& within = nullptr) {
         auto window = uikit::UIApplication::sharedApplication().keyWindow();
         if (!window) return std::nullopt;
         auto reachable = [&](const uikit::UIViewPtr& view, graphics::Point centre) {
@@ -465,7 +476,7 @@ private:
             }
             for (const auto& child : view->subviews()) find(child);
         };
-        find(window);
+        find(within ? within : window);
         return found;
     }
 
