@@ -72,8 +72,21 @@ bool programmeDetailsIsEmpty(const Text& text) { return !text || text->empty(); 
 }  // namespace
 
 void ProgrammeDetailsViewController::addScene(uikit::UIStoryboard& storyboard) {
-    DetailsSwipeScene::addScene(storyboard, kStoryboardIdentifier,
-                                [] { return std::make_shared<ProgrammeDetailsViewController>(); });
+    DetailsSwipeScene::addScene(
+        storyboard, kStoryboardIdentifier, [] { return std::make_shared<ProgrammeDetailsViewController>(); },
+        [](uikit::UIViewController& owner, uikit::SceneOutlets&) -> std::shared_ptr<uikit::UIView> {
+            auto root = std::make_shared<uikit::UIView>(graphics::Rect(0, 0, 320, 480));
+            root->setBackgroundColor(graphics::Color::white());
+            if (auto* screen = dynamic_cast<ProgrammeDetailsViewController*>(&owner)) {
+                screen->table_ = std::make_shared<uikit::UITableView>(root->bounds());
+                screen->table_->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth |
+                                                    uikit::UIViewAutoresizingFlexibleHeight);
+                screen->table_->setOutletName(std::string("tableView"));
+                root->addSubview(screen->table_);
+                screen->setTableView(screen->table_);
+            }
+            return root;
+        });
     uikit::UIStoryboardSegueDefinition location;
     location.identifier = kLocationSegue;
     location.kind = uikit::UIStoryboardSegueKind::Push;
@@ -93,19 +106,16 @@ std::shared_ptr<ProgrammeDetailsViewController> ProgrammeDetailsViewController::
 
 // --- Life cycle ---
 
-void ProgrammeDetailsViewController::loadView() {
-    auto root = std::make_shared<uikit::UIView>(graphics::Rect(0, 0, 320, 480));
-    root->setBackgroundColor(graphics::Color::white());
-    table_ = std::make_shared<uikit::UITableView>(root->bounds());
-    table_->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth | uikit::UIViewAutoresizingFlexibleHeight);
-    table_->setOutletName(std::string("tableView"));
-    root->addSubview(table_);
-    setView(root);
-    setTableView(table_);
-}
-
 void ProgrammeDetailsViewController::viewDidLoad() {
     auto me = self();
+    if (!table_) table_ = tableView();
+    if (!table_) {
+        // Made outside the storyboard: the table over the whole view.
+        table_ = std::make_shared<uikit::UITableView>(view()->bounds());
+        table_->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth | uikit::UIViewAutoresizingFlexibleHeight);
+        view()->addSubview(table_);
+        setTableView(table_);
+    }
     table_->setDataSource(me);
     table_->setDelegate(me);
     Utils::registerCellNibs({QVARegistrableCell::of<ParticipantCell>(), QVARegistrableCell::of<MultilineLabelCell>(),

@@ -90,7 +90,6 @@ public:
     int navigationSectionIndex() const { return navigationSection_; }
 
     // --- Life cycle ---
-    void loadView() override;
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
     void viewDidAppear(bool animated) override;
