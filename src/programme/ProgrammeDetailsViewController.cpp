@@ -777,5 +777,12 @@ void ProgrammeDetailsViewController::tableViewDidSelectRowAtIndexPath(uikit::UIT
 }
 
 std::vector<std::pair<std::string, std::string>> ProgrammeDetailsViewController::screenDescriptionItems() const {
-    return {{"session", sessionName_.value_or(isPersonalEntry_ ? "personal entry" : "none")}};
+    // The inputs a list handed over, so a run of the app shows where swiping leads.
+    const auto* parent = dynamic_cast<const uikit::UIViewController*>(parentController().get());
+    const auto& path = indexPathInParentController();
+    return {{"session", sessionName_.value_or(isPersonalEntry_ ? "personal entry" : "none")},
+            {"selectionPropertyId", selectionPropertyId().value_or("nil")},
+            {"isSwipeEnabled", isSwipeEnabled() ? "YES" : "NO"},
+            {"parentController", parent ? parent->className() : std::string("nil")},
+            {"indexPathInParentController", std::to_string(path.section) + "," + std::to_string(path.row)}};
 }
