@@ -100,6 +100,9 @@ public:
     bool tapTab(int64_t index);
     // Hit-tests the point (window coordinates) and taps what it finds.
     bool tapAt(graphics::Point point);
+    // The cell of row R of section S of the front table, scrolled into view;
+    // null when there is no such row.
+    std::shared_ptr<UITableViewCell> cellInView(int64_t section, int64_t row) { return rowInView(section, row, nullptr); }
     // The front alert or action sheet's button by title, else (all digits) by index.
     bool answerAlert(const std::string& titleOrIndex);
     // A link of the front web view: true when the page has a link to that

@@ -13,6 +13,8 @@ namespace uikit {
 
 const char* const UIKeyboardWillShowNotification = "UIKeyboardWillShowNotification";
 const char* const UIKeyboardWillHideNotification = "UIKeyboardWillHideNotification";
+const char* const UIKeyboardDidShowNotification = "UIKeyboardDidShowNotification";
+const char* const UIKeyboardDidHideNotification = "UIKeyboardDidHideNotification";
 const char* const UIKeyboardFrameEndUserInfoKey = "UIKeyboardFrameEndUserInfoKey";
 const char* const UIKeyboardAnimationDurationUserInfoKey = "UIKeyboardAnimationDurationUserInfoKey";
 
@@ -28,11 +30,16 @@ KeyboardState& state() {
     return s;
 }
 
-void post(const char* name) {
+// The will- notification, then its did- twin with the same user info: no
+// animation runs here, so the keyboard has arrived (or gone) at once.
+void post(const char* willName, const char* didName) {
     foundation::Value::Dictionary info;
     info[UIKeyboardFrameEndUserInfoKey] = UIKeyboard::rectValue(UIKeyboard::frameForCurrentDevice());
     info[UIKeyboardAnimationDurationUserInfoKey] = UIKeyboard::animationDuration();
-    foundation::NotificationCenter::defaultCenter().postNotificationName(name, {}, foundation::Value(std::move(info)));
+    const foundation::Value userInfo(std::move(info));
+    auto& center = foundation::NotificationCenter::defaultCenter();
+    center.postNotificationName(willName, {}, userInfo);
+    center.postNotificationName(didName, {}, userInfo);
 }
 
 }  // namespace
@@ -65,12 +72,12 @@ void UIKeyboard::observe() {
 
 void UIKeyboard::show() {
     observe();
-    post(UIKeyboardWillShowNotification);
+    post(UIKeyboardWillShowNotification, UIKeyboardDidShowNotification);
 }
 
 void UIKeyboard::hide() {
     observe();
-    post(UIKeyboardWillHideNotification);
+    post(UIKeyboardWillHideNotification, UIKeyboardDidHideNotification);
 }
 
 std::optional<graphics::Rect> UIKeyboard::shownFrame() {

@@ -4,7 +4,9 @@
 // centre with the end frame under "UIKeyboardFrameEndUserInfoKey" (window
 // coordinates, at the bottom of the screen: 216 high on the phone, 264 on
 // the pad in portrait and 352 in landscape) and 0.25 s under
-// "UIKeyboardAnimationDurationUserInfoKey". The shown frame follows every
+// "UIKeyboardAnimationDurationUserInfoKey", each followed by its did- twin
+// ("UIKeyboardDidShowNotification", "UIKeyboardDidHideNotification") with
+// the same user info. The shown frame follows every
 // such notification, also ones tests post with their own values. Rects
 // travel in user info as their text form; rectFromUserInfo reads them back.
 // Main thread only.
@@ -20,6 +22,8 @@ namespace uikit {
 
 extern const char* const UIKeyboardWillShowNotification;
 extern const char* const UIKeyboardWillHideNotification;
+extern const char* const UIKeyboardDidShowNotification;
+extern const char* const UIKeyboardDidHideNotification;
 extern const char* const UIKeyboardFrameEndUserInfoKey;
 extern const char* const UIKeyboardAnimationDurationUserInfoKey;
 

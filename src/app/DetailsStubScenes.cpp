@@ -20,7 +20,7 @@ void addSwipeableScene(uikit::UIStoryboard& storyboard) {
 }  // namespace
 
 void addScenes(uikit::UIStoryboard& storyboard) {
-    addSwipeableScene<ProgrammeDetailsViewController>(storyboard);
+    ProgrammeDetailsViewController::addScene(storyboard);
     addSwipeableScene<ParticipantDetailsViewController>(storyboard);
     ParticipantDetailsViewController::addSegues(storyboard, storyboard.name() == AppStoryboards::kPadStoryboardName);
     addSwipeableScene<OrganizationDetailsViewController>(storyboard);

@@ -75,6 +75,10 @@ public:
         uikit::UIViewController& screen, std::function<std::optional<std::string>()> entryId,
         std::function<void()> onUnwind);
 
+    // The step after every change of the agenda: with calendar sync on, the
+    // agenda mirrored into the chosen device calendar (no completion).
+    static void mirrorAgendaIfSynced(const Text& token, const Text& eventId);
+
     AddPersonalEntryViewController();
     ~AddPersonalEntryViewController() override;
 
@@ -155,7 +159,6 @@ private:
     // Replaces the row of `replacedId` when given, else adds one.
     static void storeEntry(const std::shared_ptr<QVAPersonalEntry>& entry, const Text& replacedId,
                            std::weak_ptr<AddPersonalEntryViewController> form, const Text& token, const Text& eventId);
-    static void mirrorAgendaIfSynced(const Text& token, const Text& eventId);
 
     std::weak_ptr<uikit::UITextField> subjectTextField_;
     std::weak_ptr<uikit::UITextView> descriptionTextView_;

@@ -1,37 +1,187 @@
-// The session (or personal entry) details screen, standing in until it exists:
-// a list-shaped details screen that records what it is given and shows
-// it in the screen dump. For a personal entry (whatever entity name the
-// screen was opened with) its bar carries "Edit", which
-// opens the entry's form; the form's return is recorded as
-// "unwindPersonalEntry:".
-// Its scene is registered under the class's name (addScene). Main thread only.
+// The details of one item of the programme or the personal agenda: an
+// official session, an agenda role (selection, responsibility, invitation)
+// or a personal entry. One table under the session's picture header, in
+// k + 6 sections for k contributor types: the preparatory line, the
+// description, the invitation status, the session status, one section per
+// contributor type, the personal note and the navigation rows (the status,
+// invitation and navigation contents come from their own members, empty
+// here). A personal entry shows the header alone, with "Remove" and "Edit".
+// Contributor rows open the participant's details, which step through the
+// contributors in table order. Scene "ProgrammeDetailsViewController"
+// (registered with the details scenes' swipe wiring). Main thread only.
 #pragma once
 
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "app/DetailsStubScreen.h"
+#include "lists/DetailsNavigationDataModel.h"
 #include "lists/DetailsWithListBaseViewController.h"
+#include "programme/QVAPersonalNotesViewDelegate.h"
 
+class QVAParticipant;
+class QVAPersonalNoteCell;
+class QVASessionHeaderView;
 namespace uikit {
+class UIControl;
 class UIStoryboard;
-}
+class UITapGestureRecognizer;
+}  // namespace uikit
 
-class ProgrammeDetailsViewController : public DetailsWithListBaseViewController, public DetailsStubScreen {
+class ProgrammeDetailsViewController : public DetailsWithListBaseViewController, public QVAPersonalNotesViewDelegate {
 public:
     static constexpr const char* kStoryboardIdentifier = "ProgrammeDetailsViewController";
+    static constexpr const char* kParticipantSegue = "participantToDetailsSegId";
+    static constexpr const char* kLocationSegue = "sessionToLocationSegueId";
+    static constexpr const char* kEditPersonalEntrySegue = "editPersonalEntrySegID";
+    static constexpr const char* kInvitationOptionsSegue = "invitationOptionsSegID";
+    static constexpr const char* kHiddenCellIdentifier = "hiddenCell";
+    static constexpr const char* kPreparatoryFormat = "Please arrive at %@ for a preparatory discussion";
+    static constexpr const char* kInvitationStatusTitle = "Invitation status";
+    static constexpr const char* kSessionStatusTitle = "Session status";
+    static constexpr const char* kNoDataText = "There is no data available for this session.";
+    static constexpr const char* kRemoveTitle = "Remove";
+    static constexpr const char* kRemoveQuestion = "Are you sure you want to remove this entry?";
+    static constexpr const char* kRemoveFailedTitle = "Unable to remove personal entry. Please try again later.";
+    static constexpr const char* kNoteFailedTitle = "Unable to add personal note to subactivity.";
+    static constexpr double kContributorRowHeight = 80;
+    static constexpr double kNavigationRowHeight = 40;
+    static constexpr double kPendingStatusHeight = 54;
+    static constexpr double kEmptyNoteHeight = 54;
+    static constexpr double kTitledHeaderHeight = 23;
+
     static Text storyboardIdentifier() { return std::string(kStoryboardIdentifier); }
+    // The scene with its swipe wiring and the location segue.
     static void addScene(uikit::UIStoryboard& storyboard);
 
+    ProgrammeDetailsViewController();
+    ~ProgrammeDetailsViewController() override;
+
+    // --- Properties ---
+    bool displayLoadingOverlayOnLoad() const { return displayLoadingOverlayOnLoad_; }
+    void setDisplayLoadingOverlayOnLoad(bool value) { displayLoadingOverlayOnLoad_ = value; }
+    bool isDisplayingAMeetingRequest() const { return isDisplayingAMeetingRequest_; }
+    void setIsDisplayingAMeetingRequest(bool value) { isDisplayingAMeetingRequest_ = value; }
+    const std::vector<std::string>& contributorTypesArray() const { return contributorTypesArray_; }
+    const std::map<std::string, std::vector<std::shared_ptr<QVAParticipant>>>& contributorsDataSource() const {
+        return contributorsDataSource_;
+    }
+    const std::vector<DetailsNavigationDataModelPtr>& navigationRows() const { return navigationRows_; }
+    const Text& agendaItemId() const { return agendaItemId_; }
+    const Text& oldAgendaItemStatus() const { return oldAgendaItemStatus_; }
+    bool isInvitation() const { return isInvitation_; }
+    const Text& sessionName() const { return sessionName_; }
+    const Text& sessionRoomId() const { return sessionRoomId_; }
+    const Text& preparatoryDiscussionString() const { return preparatoryDiscussionString_; }
+    const Text& sessionNote() const { return sessionNote_; }
+    bool isKeyboardVisible() const { return keyboardVisible_; }
+    const std::shared_ptr<QVASessionHeaderView>& sessionHeaderView() const { return sessionHeaderView_; }
+    const std::shared_ptr<uikit::UITapGestureRecognizer>& tapOutsidePersonalNotes() const { return tapOutside_; }
+
+    int preparatoryDiscussionSectionIndex() const { return preparatorySection_; }
+    int descriptionSectionIndex() const { return descriptionSection_; }
+    int invitationStatusSectionIndex() const { return invitationSection_; }
+    int sessionStatusSectionIndex() const { return statusSection_; }
+    int contributorsStartSectionIndex() const { return contributorsSection_; }
+    int personalNoteSectionIndex() const { return noteSection_; }
+    int navigationSectionIndex() const { return navigationSection_; }
+
+    // --- Life cycle ---
     void viewDidLoad() override;
-    // Recorded; the screen shows nothing of the object but, for a personal
-    // entry, its "Edit" button.
+    void viewWillAppear(bool animated) override;
+    void viewDidAppear(bool animated) override;
+    void viewWillDisappear(bool animated) override;
+    void onNetworkStatusChanged(bool online) override;
+    std::vector<std::string> entitiesArrayToObserveForFilteringUIUpdates() override;
+    // Follows and participant notes saved elsewhere redraw the stars and marks.
+    void contextDidSave(const foundation::Notification& notification) override;
+
+    // --- Content ---
     void updateUIContentForObject(const std::shared_ptr<coredata::ManagedObject>& object) override;
+    void refreshContributorsData();
+    void refreshAdditionalDataSourceForCoreDataStack();
+    void trackAnalyticsEventForObject(const std::shared_ptr<coredata::ManagedObject>& object);
+    Text getSessionNameForObject(const std::shared_ptr<coredata::ManagedObject>& object);
+    // Filled by the session status, invitation and navigation rows' own code.
+    virtual void getStatusMessageForObject(const std::shared_ptr<coredata::ManagedObject>& object);
+    virtual void createNavigationDataSourceForObject(const std::shared_ptr<coredata::ManagedObject>& object);
+    virtual void pushNavigationWithDetailsDataModel(const DetailsNavigationDataModelPtr& model);
+
+    // --- Actions ---
+    // The star of the contributor row: offline the alert; else the follow flipped.
+    void checkButtonTapped(uikit::UIControl& star);
+    void locationButtonTapped();
+    bool currentVenueIsPrimaryAndHasInteractiveMapsForObject(const std::shared_ptr<coredata::ManagedObject>& object);
+    void locationButtonPressed();
+    void removePersonalEntry();
+    void tapOnScreen();
+    void unwindPersonalEntry();
+
+    // --- Segues ---
+    bool shouldPerformSegueWithIdentifier(const std::string& identifier, const foundation::ObjectPtr& sender) override;
+    void prepareForSegue(uikit::UIStoryboardSegue& segue, const foundation::ObjectPtr& sender) override;
+
+    // --- Swiping through the contributors, in table order, wrapping ---
+    std::shared_ptr<IdIndexPair> getNextIdIndexPathPairAndMoveSelectionInDirection(
+        unsigned direction, const std::optional<std::string>& currentDetailId,
+        const uikit::NSIndexPath& indexPath) override;
+
+    // --- The note (QVAPersonalNotesViewDelegate) ---
+    void endEditingNote(const std::string& note) override;
+    void refreshNoteCellHeightWithText(const std::string& text) override;
+
+    // --- Table ---
+    int64_t numberOfSectionsInTableView(uikit::UITableView& tableView) override;
+    int64_t tableViewNumberOfRowsInSection(uikit::UITableView& tableView, int64_t section) override;
+    uikit::UITableViewCellPtr tableViewCellForRowAtIndexPath(uikit::UITableView& tableView,
+                                                             const uikit::NSIndexPath& indexPath) override;
+    std::optional<double> tableViewHeightForRowAtIndexPath(uikit::UITableView& tableView,
+                                                           const uikit::NSIndexPath& indexPath) override;
+    std::optional<double> tableViewHeightForHeaderInSection(uikit::UITableView& tableView, int64_t section) override;
+    std::shared_ptr<uikit::UIView> tableViewViewForHeaderInSection(uikit::UITableView& tableView,
+                                                                   int64_t section) override;
+    std::optional<std::string> tableViewGetTitleForHeaderInSection(uikit::UITableView& tableView,
+                                                                   int64_t section) override;
+    void tableViewDidSelectRowAtIndexPath(uikit::UITableView& tableView, const uikit::NSIndexPath& indexPath) override;
+
     std::vector<std::pair<std::string, std::string>> screenDescriptionItems() const override;
     std::string className() const override { return "ProgrammeDetailsViewController"; }
 
 private:
-    void showEditButtonForObject(const std::shared_ptr<coredata::ManagedObject>& object);
+    std::shared_ptr<ProgrammeDetailsViewController> self();
+    bool isContributorSection(int64_t section) const;
+    const std::vector<std::shared_ptr<QVAParticipant>>* participantsOfSection(int64_t section) const;
+    std::shared_ptr<QVAParticipant> participantAt(const uikit::NSIndexPath& indexPath) const;
+    uikit::UITableViewCellPtr hiddenCell(uikit::UITableView& tableView);
+    std::shared_ptr<QVAPersonalNoteCell> visibleNoteCell() const;
+    void showPersonalEntry(const std::shared_ptr<coredata::ManagedObject>& object);
+    void showSession(const std::shared_ptr<coredata::ManagedObject>& object);
+    void setRightBarButtonsForPersonalEntryObject();
+    void openContributor(const uikit::NSIndexPath& indexPath);
+    double sizingHeight(const std::string& identifier, const std::optional<std::string>& text);
+
+    std::shared_ptr<uikit::UITableView> table_;
+    std::shared_ptr<QVASessionHeaderView> sessionHeaderView_;
+    std::shared_ptr<uikit::UITapGestureRecognizer> tapOutside_;
+    std::vector<std::string> contributorTypesArray_;
+    std::map<std::string, std::vector<std::shared_ptr<QVAParticipant>>> contributorsDataSource_;
+    std::vector<std::string> favoritedParticipantIdsArray_;
+    std::vector<std::string> personalNoteIdsArray_;
+    std::vector<DetailsNavigationDataModelPtr> navigationRows_;
+    Text agendaItemId_, sessionName_, sessionRoomId_, sessionContributorsString_, preparatoryDiscussionString_,
+        sessionDescription_, sessionNote_, sessionStatusAttributedString_, oldAgendaItemStatus_,
+        conflictingInvitationId_;
+    std::shared_ptr<foundation::Object> invitationObjectModel_;
+    bool isInvitation_ = false;
+    bool isPersonalEntry_ = false;
+    bool shown_ = false;
+    int preparatorySection_ = 0, descriptionSection_ = 1, invitationSection_ = 2, statusSection_ = 3,
+        contributorsSection_ = 4, noteSection_ = 4, navigationSection_ = 5;
+    bool displayLoadingOverlayOnLoad_ = false;
+    bool isDisplayingAMeetingRequest_ = false;
+    bool keyboardVisible_ = false;
+    bool observingKeyboard_ = false;
 };

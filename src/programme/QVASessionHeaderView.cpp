@@ -4,10 +4,15 @@
 #include "Utils/Utils.h"
 #include "model/QVACoreDataBaseSession.h"
 
+#include "graphics/GradientLayer.h"
+#include "uikit/UIButton.h"
 #include "uikit/UIColor.h"
+#include "uikit/UIImage.h"
 #include "uikit/UIFont.h"
 #include "uikit/UIImageView.h"
 #include "uikit/UILabel.h"
+#include "foundation/URL.h"
+#include "http/UIImageViewQNNetworking.h"
 #include "uikit/UINib.h"
 
 namespace {
@@ -29,8 +34,6 @@ std::shared_ptr<uikit::UILabel> makeLabel(double y, double height, uikit::UIFont
     return label;
 }
 
-std::string describeText(const std::optional<std::string>& text) { return text ? *text : std::string("nil"); }
-
 }  // namespace
 
 std::vector<foundation::ObjectPtr> QVASessionHeaderView::loadNib(const foundation::ObjectPtr&) {
@@ -50,6 +53,11 @@ std::vector<foundation::ObjectPtr> QVASessionHeaderView::loadNib(const foundatio
     header->addSubview(header->sessionNameLabel_);
     header->addSubview(header->sessionDateLabel_);
     header->addSubview(header->sessionLocationLabel_);
+    header->locationButton_ = uikit::UIButton::buttonWithType(uikit::UIButtonType::Custom);
+    header->locationButton_->setFrame(header->sessionLocationLabel_->frame());
+    header->locationButton_->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth);
+    header->locationButton_->setOutletName(std::string("locationButton"));
+    header->addSubview(header->locationButton_);
     return {header};
 }
 
@@ -60,9 +68,16 @@ std::string QVASessionHeaderView::getNibName() {
 
 void QVASessionHeaderView::configureWithSessionImageUrl(const Text& imageUrl, const Text& sessionName,
                                                         const Text& sessionDate, const Text& sessionLocation) {
-    recordCall("configureWithSessionImageUrl:withSessionName:withSessionDate:withSessionLocation: " +
-               describeText(imageUrl) + " | " + describeText(sessionName) + " | " + describeText(sessionDate) + " | " +
-               describeText(sessionLocation));
+    if (auto background = headerBackgroundImage()) {
+        std::optional<foundation::URL> url;
+        if (imageUrl && !imageUrl->empty()) url = foundation::URL::URLWithString(*imageUrl);
+        if (url) {
+            UIImageViewQNNetworking::setImageWithURL(background, *url);
+        } else {
+            background->setImage(uikit::UIImage::imageNamed(kPlaceholderImageName));
+            background->setContentMode(uikit::UIViewContentMode::ScaleAspectFill);
+        }
+    }
     sessionNameLabel_->setText(sessionName);
     sessionDateLabel_->setText(sessionDate);
     sessionLocationLabel_->setText(sessionLocation);
@@ -85,4 +100,25 @@ void QVASessionHeaderView::configureWithSession(const std::shared_ptr<QVACoreDat
         location = Utils::currentLocationForObject(foundation::Value(session), context);
     }
     configureWithSessionImageUrl(std::nullopt, title, dayAndTime, location);
+}
+
+void QVASessionHeaderView::drawRect(const graphics::Rect& rect) {
+    QVADetailHeaderView::drawRect(rect);
+    auto background = headerBackgroundImage();
+    if (!background) return;
+    const graphics::Rect bounds = background->bounds();
+    if (!overlayView_) {
+        overlayView_ = std::make_shared<uikit::UIView>(bounds);
+        overlayView_->setBackgroundColor(graphics::Color::black());
+        overlayView_->setAlpha(kOverlayAlpha);
+        overlayView_->setUserInteractionEnabled(false);
+        background->addSubview(overlayView_);
+        gradientLayer_ = graphics::GradientLayer::layer();
+        gradientLayer_->setColors({graphics::Color::black(), graphics::Color::clear()});
+        gradientLayer_->setStartPoint({0.5, 1.0});
+        gradientLayer_->setEndPoint({0.5, 0.35});
+        background->layer()->addSublayer(gradientLayer_);
+    }
+    overlayView_->setFrame(bounds);
+    gradientLayer_->setFrame(bounds);
 }

@@ -1,33 +1,39 @@
-// The session header of the session pages (extra info, recommendations,
-// feedback), standing in until the session detail screen's own header
-// exists: its nib "QVASessionHeaderView" lays out a background picture and
-// three labels (name, day and time, location) over 200 points, and
-// configureWithSessionImageUrl fills them and records the call, so tests
-// read what a page handed it and the screen dump shows the texts.
-// Main thread only.
+// The picture header of the session detail screen and the session pages
+// (extra info, recommendations, feedback): its nib "QVASessionHeaderView"
+// lays out a background picture (the placeholder picture when no address is
+// given), darkened by an overlay and a gradient towards the bottom, and three
+// labels (name, day and time, location) over 200 points. A clear button lies
+// over the location line (outlet "locationButton") for the screens that
+// open the place. Main thread only.
 #pragma once
 
 #include <memory>
 #include <optional>
 #include <string>
 
-#include "app/StubScreen.h"
 #include "lists/QVADetailHeaderView.h"
 
 class QVACoreDataBaseSession;
 namespace coredata {
 class ManagedObjectContext;
 }
-namespace uikit {
-class UILabel;
+namespace graphics {
+class GradientLayer;
 }
+namespace uikit {
+class UIButton;
+class UILabel;
+class UIView;
+}  // namespace uikit
 
-class QVASessionHeaderView : public QVADetailHeaderView, public StubScreen {
+class QVASessionHeaderView : public QVADetailHeaderView {
 public:
     using Text = std::optional<std::string>;
 
     static constexpr const char* kNibName = "QVASessionHeaderView";
     static constexpr int kHeaderHeight = 200;
+    static constexpr const char* kPlaceholderImageName = "session_header_placeholder.jpg";
+    static constexpr double kOverlayAlpha = 0.35;
 
     using QVADetailHeaderView::QVADetailHeaderView;
 
@@ -48,10 +54,17 @@ public:
     int getHeaderBackgroundImageHeight() override;
     std::string getNavigationBarTitle() override;
     void didScrollWithOffset(double offset) override { (void)offset; }
+    // The overlay and the gradient, made on the first draw and only resized
+    // on later ones, so redrawing never darkens the picture further.
+    void drawRect(const graphics::Rect& rect) override;
 
     const std::shared_ptr<uikit::UILabel>& sessionNameLabel() const { return sessionNameLabel_; }
     const std::shared_ptr<uikit::UILabel>& sessionDateLabel() const { return sessionDateLabel_; }
     const std::shared_ptr<uikit::UILabel>& sessionLocationLabel() const { return sessionLocationLabel_; }
+    const std::shared_ptr<uikit::UIButton>& locationButton() const { return locationButton_; }
+    // Null before the first draw.
+    const std::shared_ptr<uikit::UIView>& overlayView() const { return overlayView_; }
+    const std::shared_ptr<graphics::GradientLayer>& gradientLayer() const { return gradientLayer_; }
 
     std::string className() const override { return "QVASessionHeaderView"; }
 
@@ -61,4 +74,7 @@ private:
     std::shared_ptr<uikit::UILabel> sessionNameLabel_;
     std::shared_ptr<uikit::UILabel> sessionDateLabel_;
     std::shared_ptr<uikit::UILabel> sessionLocationLabel_;
+    std::shared_ptr<uikit::UIButton> locationButton_;
+    std::shared_ptr<uikit::UIView> overlayView_;
+    std::shared_ptr<graphics::GradientLayer> gradientLayer_;
 };

@@ -116,28 +116,4 @@ TEST_F(DetailsStubScreensTest, AMissingParticipantLeavesTheScreenEmpty) {
     EXPECT_FALSE(screen->isSwipeEnabled());
 }
 
-// The home screen and the agenda search open personal entries under their
-// parent entity "QVACoreDataAgendaRole": the shown row decides.
-TEST_F(DetailsStubScreensTest, OnlyAPersonalEntryCanBeEditedFromTheProgrammeStub) {
-    insert("stub-token", QVACoreDataSession::kEntityName, {{{"itemId", Value("s1")}}});
-    insert("stub-token", QVACoreDataPersonalEntry::kEntityName,
-           {{{"itemId", Value("pe1")}, {"agendaItemId", Value("pe1")}, {"title", Value("Breakfast")}}});
-    auto rightTitle = [](ProgrammeDetailsViewController& screen) -> std::optional<std::string> {
-        auto item = screen.navigationItem()->rightBarButtonItem();
-        return item ? item->displayTitle() : std::nullopt;
-    };
-    auto open = [&](const char* id, const char* entity) {
-        auto screen = BaseViewController::instantiateViewController<ProgrammeDetailsViewController>();
-        screen->setSelectionPropertyId(std::string(id));
-        screen->setEntityName(std::string(entity));
-        push(screen);
-        return screen;
-    };
-    EXPECT_EQ(rightTitle(*open("s1", QVACoreDataSession::kEntityName)), std::nullopt);
-    EXPECT_EQ(rightTitle(*open("pe1", "QVACoreDataAgendaRole")), "Edit");
-    EXPECT_EQ(rightTitle(*open("pe1", QVACoreDataPersonalEntry::kEntityName)), "Edit");
-    // A personal entry that has left the store cannot be edited.
-    EXPECT_EQ(rightTitle(*open("pe-gone", QVACoreDataPersonalEntry::kEntityName)), std::nullopt);
-}
-
 }  // namespace

@@ -236,7 +236,9 @@ TEST_F(GlobalSearchTest, rowsAreDrawnAndMeasuredByTheirKind) {
 
     auto participantCell = std::dynamic_pointer_cast<ParticipantCell>(table.cellForRowAtIndexPath(NSIndexPath::indexPathForRow(0, 1)));
     ASSERT_NE(participantCell, nullptr);
-    EXPECT_EQ(participantCell->lastRecordedCall(), "configureWithCoreDataParticipant:hasPersonalNotes: p1 NO");
+    EXPECT_EQ(participantCell->participantTitle()->text(), "John Doe");
+    EXPECT_TRUE(participantCell->noteImageView()->isHidden());
+    EXPECT_FALSE(participantCell->favoriteButton()->isFavorite());
     EXPECT_EQ(table.rectForRowAtIndexPath(NSIndexPath::indexPathForRow(0, 1)).size.height, 80);
 
     auto organizationCell =

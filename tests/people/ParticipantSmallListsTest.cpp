@@ -14,6 +14,9 @@
 #include "model/QVAParticipant.h"
 #include "people/EmbeddedParticipantsListViewController.h"
 #include "people/ParticipantCell.h"
+#include "lists/FavoriteButton.h"
+#include "uikit/UIImageView.h"
+#include "uikit/UILabel.h"
 #include "people/ParticipantDetailsViewController.h"
 #include "people/ParticipantRecommendationsViewController.h"
 #include "people/ParticipantRowActions.h"
@@ -96,8 +99,11 @@ TEST_F(ParticipantSmallListsTest, ARecommendationsPageOfOneRowOpensTheDetailsWit
     auto page = showRecommendations({"p1"});
     EXPECT_EQ(page->tableViewGetTitleForHeaderInSection(*page->tableView(), 0),
               std::optional<std::string>("You may also be interested in"));
-    EXPECT_EQ(cellAt(*page->tableView(), 0, 0)->lastRecordedCall(),
-              "configureWithParticipant:hasPersonalNotes:isFavorited: p1 NO NO");
+    auto row = cellAt(*page->tableView(), 0, 0);
+    ASSERT_TRUE(row);
+    EXPECT_EQ(row->participantTitle()->text(), std::optional<std::string>("Ann p1"));
+    EXPECT_TRUE(row->noteImageView()->isHidden());
+    EXPECT_FALSE(row->favoriteButton()->isFavorite());
     ASSERT_TRUE(driver.tapRow(0, 0));
     settle();
     auto details = top<ParticipantDetailsViewController>();

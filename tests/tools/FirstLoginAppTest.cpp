@@ -56,7 +56,7 @@ TEST_F(FirstLoginAppTest, ThePhonesTutorialScrollsAndSkipsToTheHomeWhereAPersona
                                          "tap item Save\n");
     expectTutorialThenHome(run, 375, "EventsTabBarController");
     // The demo's first "Coming up" row before the meeting is a personal entry.
-    EXPECT_TRUE(contains(dumpAfter(run.out, "tap row 3 0"), "bar - back=\"Home\" right=[Edit on]"));
+    EXPECT_TRUE(contains(dumpAfter(run.out, "tap row 3 0"), "bar - back=\"Home\" right=[Remove on][Edit on]"));
     const std::string editor = dumpAfter(run.out, "tap item Edit");
     EXPECT_TRUE(contains(editor, "stack 2 AddPersonalEntryViewController")) << editor;
     EXPECT_TRUE(contains(editor, "right=[Save on]")) << editor;

@@ -179,4 +179,26 @@ TEST_F(TextInput, ATextViewsCursorStaysWhereSetUntilTheTextChanges) {
     EXPECT_EQ(view.selectedRange(), (uikit::NSRange{2, 0}));
 }
 
+TEST_F(TextInput, EachWillNotificationIsFollowedByItsDidTwinWithTheSameUserInfo) {
+    std::vector<std::pair<std::string, graphics::Rect>> did;
+    auto& center = foundation::NotificationCenter::defaultCenter();
+    for (const char* name : {UIKeyboardDidShowNotification, UIKeyboardDidHideNotification})
+        center.addObserver(
+            &did,
+            [&](const foundation::Notification& n) {
+                did.push_back({n.name, UIKeyboard::rectFromUserInfo(n.userInfo, UIKeyboardFrameEndUserInfoKey)});
+            },
+            name);
+    auto view = std::make_shared<UITextView>(graphics::Rect{{20, 100}, {200, 80}});
+    window->addSubview(view);
+    ASSERT_TRUE(view->becomeFirstResponder());
+    window->endEditing(true);
+    center.removeObserver(&did);
+    ASSERT_EQ(did.size(), 2u);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(did[0].first, UIKeyboardDidShowNotification);
+    EXPECT_EQ(did[0].second, events[0].frame);
+    EXPECT_EQ(did[1].first, UIKeyboardDidHideNotification);
+}
+
 }  // namespace

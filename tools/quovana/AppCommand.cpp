@@ -445,15 +445,13 @@ private:
             return found(driver_.tapAt({point->first, point->second}), "nothing to tap at " + w[2]);
         }
         if (w[1] == "outlet" && w.size() == 5) {
-            // The outlet inside one row of a table, e.g. a row's star.
             auto section = parseIndex(w[2]);
             auto row = parseIndex(w[3]);
             if (!section || !row) return usage(synopsis);
-            // Scrolled into view first, as a person would.
-            if (!scrollRowIntoView(*section, *row))
-                return missing("no row " + w[2] + " " + w[3] + " on the front screen's table");
-            auto point = outletCentre(w[4], uikit::NSIndexPath::indexPathForRow(*row, *section));
-            if (!point) return missing("no outlet \"" + w[4] + "\" in row " + w[2] + " " + w[3] + " on the screen");
+            auto cell = driver_.cellInView(*section, *row);
+            if (!cell) return missing("no row " + w[2] + " " + w[3] + " on the front screen's table");
+            auto point = outletCentre(w[4], cell);
+            if (!point) return missing("no outlet \"" + w[4] + "\" in row " + w[2] + " " + w[3]);
             return found(driver_.tapAt(*point), "nothing to tap at the outlet \"" + w[4] + "\"");
         }
         if (w[1] == "outlet") {
@@ -465,29 +463,11 @@ private:
         return usage(synopsis);
     }
 
-    // Scrolls the row into view in the front-most shown table that has it.
-    static bool scrollRowIntoView(int64_t section, int64_t row) {
-        auto window = uikit::UIApplication::sharedApplication().keyWindow();
-        std::shared_ptr<uikit::UITableView> front;
-        std::function<void(const uikit::UIViewPtr&)> find = [&](const uikit::UIViewPtr& view) {
-            if (!view || view->isHidden()) return;
-            if (auto table = std::dynamic_pointer_cast<uikit::UITableView>(view))
-                if (section < table->numberOfSections() && row < table->numberOfRowsInSection(section)) front = table;
-            for (const auto& child : view->subviews()) find(child);
-        };
-        find(window);
-        if (!front) return false;
-        front->scrollToRowAtIndexPath(uikit::NSIndexPath::indexPathForRow(row, section),
-                                      uikit::UITableViewScrollPosition::None, false);
-        return true;
-    }
-
     // The centre, in the window, of the top-most (then left-most) view with
     // that outlet name that a tap at its centre reaches (the view itself, or
-    // up to the row holding it); none when there is none. With a row, only
-    // the views inside a table's cell at that index path count.
-    static std::optional<graphics::Point> outletCentre(const std::string& name,
-                                                       std::optional<uikit::NSIndexPath> inRow = std::nullopt) {
+    // up to the row holding it); none when there is none.
+    // Within `within` (a row) when given.
+    static std::optional<graphics::Point> outletCentre(const std::string& name, const uikit::UIViewPtr& within = nullptr) {
         auto window = uikit::UIApplication::sharedApplication().keyWindow();
         if (!window) return std::nullopt;
         auto reachable = [&](const uikit::UIViewPtr& view, graphics::Point centre) {
@@ -498,23 +478,10 @@ private:
             }
             return false;
         };
-        auto inTheRow = [&](const uikit::UIViewPtr& view) {
-            if (!inRow) return true;
-            std::shared_ptr<uikit::UITableViewCell> cell;
-            for (auto v = view; v; v = v->superview()) {
-                if (!cell) {
-                    cell = std::dynamic_pointer_cast<uikit::UITableViewCell>(v);
-                } else if (auto table = std::dynamic_pointer_cast<uikit::UITableView>(v)) {
-                    auto path = table->indexPathForCell(*cell);
-                    return path && *path == *inRow;
-                }
-            }
-            return false;
-        };
         std::optional<graphics::Point> found;
         std::function<void(const uikit::UIViewPtr&)> find = [&](const uikit::UIViewPtr& view) {
             if (!view || view->isHidden()) return;
-            if (view->outletName() == name && inTheRow(view)) {
+            if (view->outletName() == name) {
                 const auto bounds = view->bounds();
                 const auto centre = view->convertPointToView(
                     {bounds.origin.x + bounds.size.width / 2, bounds.origin.y + bounds.size.height / 2}, nullptr);
@@ -523,7 +490,7 @@ private:
             }
             for (const auto& child : view->subviews()) find(child);
         };
-        find(window);
+        find(within ? within : window);
         return found;
     }
 

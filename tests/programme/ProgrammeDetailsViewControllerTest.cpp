@@ -1,0 +1,431 @@
+// The session detail screen opened in the launched application over a store
+// of the local meeting service: its sections, contributors and their
+// stepping, the note, the star, the location link, the personal entry's
+// buttons and removal, and the header's darkening.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Utils/Utils.h"
+#include "analytics/AnalyticsUtils.h"
+#include "api/QVAApiManager.h"
+#include "app/DetailsStubScenes.h"
+#include "app/ShellTestSupport.h"
+#include "foundation/RunLoop.h"
+#include "graphics/GradientLayer.h"
+#include "lists/DetailsScreenSupport.h"
+#include "lists/FavoriteButton.h"
+#include "lists/IdIndexPair.h"
+#include "lists/SwipeParentControllerProtocol.h"
+#include "maps/InteractiveMapsDetailsViewController.h"
+#include "maps/LocationDetailsViewController.h"
+#include "model/QVACoreDataPersonalEntry.h"
+#include "model/QVAParticipant.h"
+#include "network/Reachability.h"
+#include "people/ParticipantCell.h"
+#include "people/ParticipantDetailsViewController.h"
+#include "programme/ProgrammeDetailsViewController.h"
+#include "programme/QVAPersonalNoteCell.h"
+#include "programme/QVASessionHeaderView.h"
+#include "service/MeetingGenerator.h"
+#include "uikit/UIAlertView.h"
+#include "uikit/UIBarButtonItem.h"
+#include "uikit/UILabel.h"
+#include "uikit/UINavigationItem.h"
+#include "uikit/UIStoryboard.h"
+#include "uikit/UITableView.h"
+#include "uikit/UITextView.h"
+
+namespace {
+
+using foundation::Value;
+using meetingtest::Row;
+using Screen = ProgrammeDetailsViewController;
+using uikit::NSIndexPath;
+
+constexpr double kDetailsWait = 30;
+
+class ProgrammeDetailsTest : public shelltest::ShellTest {
+protected:
+    std::unique_ptr<testservice::MeetingService> service;
+
+    void SetUp() override {
+        ShellTest::SetUp();
+        AnalyticsUtils::initializeAnalytics();
+        for (const char* name : {AppStoryboards::kPhoneStoryboardName, AppStoryboards::kPadStoryboardName}) {
+            auto storyboard = uikit::UIStoryboard::storyboardWithName(name);
+            DetailsStubScenes::addScenes(*storyboard);
+            if (!storyboard->hasScene(LocationDetailsViewController::kStoryboardIdentifier))
+                LocationDetailsViewController::addScene(*storyboard);
+        }
+        DetailsScreenSupport::registerObjectHandOver();
+        service = std::make_unique<testservice::MeetingService>(
+            testservice::generateMeeting({.seed = 5, .sessions = 8, .participants = 10, .days = 1}));
+        ASSERT_TRUE(service->start());
+        QVAApiManager::setServiceRoot(service->rootURL());
+        QVAApiManager::sharedApiManager().setAuthorizationHeaderWithCode(service->demoToken());
+        openCurrent(token(), service->eventId());
+        insert(token(), "QVACoreDataParticipant",
+               {{{"itemId", Value("p1")}, {"lastName", Value("Brown")}, {"fullName", Value("Ann Brown")}},
+                {{"itemId", Value("p2")}, {"lastName", Value("Adams")}, {"fullName", Value("Bob Adams")}}},
+               service->eventId());
+        insert(token(), "QVACoreDataVenue",
+               {{{"itemId", Value("v1")}, {"name", Value("Hall")}, {"primary", Value(true)},
+                 {"floorLevels", Value(foundation::Data::fromString("x"))}},
+                {{"itemId", Value("v2")}, {"name", Value("Annex")}, {"primary", Value(false)}}},
+               service->eventId());
+        insert(token(), "QVACoreDataRoom",
+               {{{"itemId", Value("r1")}, {"name", Value("Room A")}, {"venueId", Value("v1")}},
+                {{"itemId", Value("r2")}, {"name", Value("Room B")}, {"venueId", Value("v2")}}},
+               service->eventId());
+        launch();
+        online(true);
+    }
+    void TearDown() override {
+        for (const auto& alert : app().visibleAlerts()) alert->dismissWithClickedButtonIndex(0, false);
+        settle();
+        ShellTest::TearDown();
+        service->stop();
+    }
+
+    std::string token() const { return service->demoToken(); }
+    std::string apiPath(const std::string& rest) const { return "/api/v1/events/" + service->eventId() + "/" + rest; }
+    void grant(const char* code) {
+        insert(token(), "QVACoreDataPermission", {{{"code", Value(code)}, {"granted", Value(true)}}},
+               service->eventId());
+    }
+    void online(bool reachable) {
+        network::Reachability::setSimulatedFlags(reachable ? network::ReachabilityFlag::Reachable : 0);
+        EXPECT_TRUE(foundation::RunLoop::main().runUntil(
+            [reachable] { return Utils::isInternetReachable() == reachable; }, kDetailsWait));
+    }
+    void storeSession(const char* id, Row extra) {
+        Row row{{"itemId", Value(id)},
+                {"title", Value("Opening")},
+                {"startDatetime", Value("2026-06-16T09:00:00+02:00")},
+                {"displayTime", Value("09:00 - 10:00")}};
+        for (auto& [key, value] : extra) row[key] = value;
+        insert(token(), "QVACoreDataSession", {row}, service->eventId());
+    }
+    std::shared_ptr<Screen> open(const char* entity, const char* id) {
+        EXPECT_TRUE(driver().openScene(Screen::kStoryboardIdentifier,
+                                       {AppStoryboards::kPhoneStoryboardName, AppStoryboards::kPadStoryboardName},
+                                       std::make_pair(std::string(entity), std::string(id))) ==
+                    uikit::ScreenDriver::OpenResult::Opened);
+        settle();
+        return std::dynamic_pointer_cast<Screen>(driver().frontViewController());
+    }
+    std::shared_ptr<Screen> openSession(const char* id) { return open("QVACoreDataSession", id); }
+    static uikit::UITableView& table(Screen& screen) { return *screen.tableView(); }
+    static double rowHeight(Screen& screen, int64_t section) {
+        return table(screen).rectForRowAtIndexPath(NSIndexPath::indexPathForRow(0, section)).size.height;
+    }
+    static std::vector<std::string> ids(Screen& screen, int64_t section) {
+        std::vector<std::string> out;
+        auto& t = table(screen);
+        for (int64_t row = 0; row < t.numberOfRowsInSection(section); ++row)
+            out.push_back(screen.tableViewCellForRowAtIndexPath(t, NSIndexPath::indexPathForRow(row, section))
+                              ? std::dynamic_pointer_cast<ParticipantCell>(
+                                    t.cellForRowAtIndexPath(NSIndexPath::indexPathForRow(row, section)))
+                                    ->participantTitle()
+                                    ->text()
+                                    .value_or("")
+                              : "");
+        return out;
+    }
+    std::shared_ptr<uikit::UIAlertView> alert() const {
+        auto alerts = app().visibleAlerts();
+        return alerts.empty() ? nullptr : alerts.back();
+    }
+    size_t writes(const std::string& method, const std::string& path) const {
+        size_t count = 0;
+        for (const auto& write : service->writes())
+            if (write.method == method && write.path == path) ++count;
+        return count;
+    }
+    static std::vector<AnalyticsEvent> tracked(const std::string& name) {
+        std::vector<AnalyticsEvent> out;
+        for (const auto& event : AnalyticsUtils::queuedEvents())
+            if (event.name == name) out.push_back(event);
+        return out;
+    }
+    std::shared_ptr<QVAPersonalNoteCell> noteCell(Screen& screen) {
+        auto& t = table(screen);
+        const auto path = NSIndexPath::indexPathForRow(0, screen.personalNoteSectionIndex());
+        t.scrollToRowAtIndexPath(path, uikit::UITableViewScrollPosition::Middle, false);
+        return std::dynamic_pointer_cast<QVAPersonalNoteCell>(t.cellForRowAtIndexPath(path));
+    }
+    std::shared_ptr<Screen> openContributorSession() {
+        grant("event:notes");
+        storeSession("s1", {{"contributors", Value("p1|speaker;p2|chair;p1|chair")},
+                            {"preparatoryDiscussionDurationInMinutes", Value(int64_t(30))}});
+        return openSession("s1");
+    }
+};
+
+TEST_F(ProgrammeDetailsTest, AnOfficialSessionLaysOutItsEightSections) {
+    auto screen = openContributorSession();
+    ASSERT_TRUE(screen);
+    auto& t = table(*screen);
+    ASSERT_EQ(t.numberOfSections(), 8);
+    for (int64_t section = 0; section < 8; ++section) {
+        const auto title = screen->tableViewGetTitleForHeaderInSection(t, section);
+        const char* expected = section == 3 ? "Session status" : section == 4 ? "chair" : section == 5 ? "speaker" : "";
+        EXPECT_EQ(title.value_or(""), expected) << section;
+        EXPECT_EQ(screen->tableViewHeightForHeaderInSection(t, section), *expected ? 23 : 0) << section;
+    }
+    EXPECT_EQ(ids(*screen, 4), std::vector<std::string>{"Bob Adams"});
+    EXPECT_EQ(ids(*screen, 5), std::vector<std::string>{"Ann Brown"});
+    EXPECT_EQ(rowHeight(*screen, 4), 80);
+    EXPECT_EQ(screen->preparatoryDiscussionString(), "Please arrive at 08:30 for a preparatory discussion");
+    EXPECT_EQ(rowHeight(*screen, 2), 0);
+    EXPECT_EQ(screen->personalNoteSectionIndex(), 6);
+    EXPECT_EQ(screen->navigationSectionIndex(), 7);
+    EXPECT_EQ(t.numberOfRowsInSection(7), 0);
+    auto views = tracked("View session");
+    ASSERT_FALSE(views.empty());
+    EXPECT_EQ(views.back().properties.at("Session name"), "Opening");
+    EXPECT_EQ(views.back().properties.at("Session id"), "s1");
+    EXPECT_EQ(screen->sessionHeaderView()->sessionNameLabel()->text(), "Opening");
+}
+
+TEST_F(ProgrammeDetailsTest, SectionsFollowWhatTheSessionHas) {
+    storeSession("s0", {});
+    storeSession("s2", {{"contributors", Value("px|host")}, {"preparatoryDiscussionDurationInMinutes", Value(int64_t(0))}});
+    auto bare = openSession("s0");
+    ASSERT_TRUE(bare);
+    EXPECT_EQ(table(*bare).numberOfSections(), 6);
+    EXPECT_EQ(bare->personalNoteSectionIndex(), 4);
+    EXPECT_EQ(bare->navigationSectionIndex(), 5);
+    // Without "event:notes" the note row is the hidden one.
+    EXPECT_EQ(rowHeight(*bare, 4), 0);
+    EXPECT_EQ(table(*bare).cellForRowAtIndexPath(NSIndexPath::indexPathForRow(0, 4))->reuseIdentifier(), "hiddenCell");
+
+    auto missing = openSession("s2");
+    EXPECT_EQ(missing->tableViewGetTitleForHeaderInSection(table(*missing), 4), std::optional<std::string>("host"));
+    EXPECT_EQ(table(*missing).numberOfRowsInSection(4), 0);
+    EXPECT_EQ(missing->preparatoryDiscussionString(), std::nullopt);
+    EXPECT_EQ(rowHeight(*missing, 0), 0);
+}
+
+TEST_F(ProgrammeDetailsTest, ContributorsOpenDetailsThatStepThroughThemInTableOrder) {
+    auto screen = openContributorSession();
+    ASSERT_TRUE(driver().tapRow(5, 0));
+    settle();
+    auto details = std::dynamic_pointer_cast<ParticipantDetailsViewController>(driver().frontViewController());
+    ASSERT_TRUE(details);
+    EXPECT_EQ(details->selectionPropertyId(), std::optional<std::string>("p1"));
+    EXPECT_TRUE(details->isSwipeEnabled());
+    EXPECT_EQ(details->parentController(), std::dynamic_pointer_cast<SwipeParentControllerProtocol>(screen));
+
+    const unsigned next = SwipeParentControllerProtocol::kNextRowDirection;
+    auto toP2 = screen->getNextIdIndexPathPairAndMoveSelectionInDirection(next, std::string("p1"),
+                                                                           NSIndexPath::indexPathForRow(0, 5));
+    ASSERT_TRUE(toP2);
+    EXPECT_EQ(toP2->objectId(), std::optional<std::string>("p2"));
+    EXPECT_EQ(toP2->indexPath(), NSIndexPath::indexPathForRow(0, 4));
+    EXPECT_EQ(toP2->entityName(), std::optional<std::string>("QVACoreDataParticipant"));
+    auto back = screen->getNextIdIndexPathPairAndMoveSelectionInDirection(1, std::string("p2"),
+                                                                           NSIndexPath::indexPathForRow(0, 4));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->objectId(), std::optional<std::string>("p1"));
+    // The index path no longer holds the shown participant.
+    EXPECT_EQ(screen->getNextIdIndexPathPairAndMoveSelectionInDirection(next, std::string("p1"),
+                                                                         NSIndexPath::indexPathForRow(0, 4)),
+              nullptr);
+}
+
+TEST_F(ProgrammeDetailsTest, OneContributorTypeOpensTheDetailsWithoutSwiping) {
+    storeSession("s3", {{"contributors", Value("p1|speaker;p2|speaker")}});
+    openSession("s3");
+    ASSERT_TRUE(driver().tapRow(4, 1));
+    settle();
+    auto details = std::dynamic_pointer_cast<ParticipantDetailsViewController>(driver().frontViewController());
+    ASSERT_TRUE(details);
+    EXPECT_FALSE(details->isSwipeEnabled());
+}
+
+TEST_F(ProgrammeDetailsTest, TheNoteIsSentOnlyWhenItsTrimmedTextChanged) {
+    auto screen = openContributorSession();
+    EXPECT_EQ(rowHeight(*screen, 6), 54);
+    auto cell = noteCell(*screen);
+    ASSERT_TRUE(cell);
+    auto text = cell->notesTextView();
+    const std::string path = apiPath("notes/sessions/s1");
+    auto sent = [&] { return writes("PUT", path) + writes("POST", path); };
+
+    // A text taller than 136 points is refused.
+    text->setFrame({text->frame().origin, {text->frame().size.width, 200}});
+    ASSERT_TRUE(text->becomeFirstResponder());
+    EXPECT_FALSE(text->replaceCharactersInRange({0, 0}, std::string(60, '\n')));
+    EXPECT_EQ(text->text(), "");
+    text->resignFirstResponder();
+    settle();
+    EXPECT_EQ(sent(), 0u);
+
+    ASSERT_TRUE(text->typeText("Ask"));
+    text->resignFirstResponder();
+    EXPECT_TRUE(foundation::RunLoop::main().runUntil([&] { return sent() == 1; }, kDetailsWait));
+    EXPECT_EQ(tracked("Add note to session").size(), 1u);
+
+    // Only trailing blanks and line ends added: nothing more is sent.
+    ASSERT_TRUE(text->typeText("  \n"));
+    text->resignFirstResponder();
+    settle();
+    EXPECT_EQ(text->text(), "Ask");
+    EXPECT_EQ(sent(), 1u);
+
+    // Cleared: an empty note goes, and the placeholder is back.
+    ASSERT_TRUE(text->becomeFirstResponder());
+    while (!text->text().empty()) text->deleteBackward();
+    text->resignFirstResponder();
+    EXPECT_TRUE(foundation::RunLoop::main().runUntil([&] { return sent() == 2; }, kDetailsWait));
+    EXPECT_FALSE(cell->placeholderLabel()->isHidden());
+}
+
+TEST_F(ProgrammeDetailsTest, TheNoteCannotBeEditedOfflineAndKeepsItsTextOnAServiceError) {
+    auto screen = openContributorSession();
+    auto text = noteCell(*screen)->notesTextView();
+    online(false);
+    EXPECT_FALSE(text->becomeFirstResponder());
+    ASSERT_TRUE(alert());
+    EXPECT_EQ(alert()->title(), std::optional<std::string>("No internet connection!"));
+    EXPECT_EQ(alert()->message(), std::optional<std::string>("Personal notes cannot be edited in offline mode."));
+    alert()->dismissWithClickedButtonIndex(0, false);
+    settle();
+
+    online(true);
+    service->injectFault("PUT", apiPath("notes/sessions/s1"), {.status = 500});
+    service->injectFault("POST", apiPath("notes/sessions/s1"), {.status = 500});
+    ASSERT_TRUE(text->typeText("Kept"));
+    text->resignFirstResponder();
+    EXPECT_TRUE(foundation::RunLoop::main().runUntil(
+        [&] { return alert() && alert()->title() == std::optional<std::string>(Screen::kNoteFailedTitle); },
+        kDetailsWait));
+    EXPECT_EQ(text->text(), "Kept");
+}
+
+TEST_F(ProgrammeDetailsTest, TheStarAsksOnlineAndFollowsTheParticipant) {
+    grant("relationships:write");
+    auto screen = openContributorSession();
+    auto cellAt = [&] {
+        return std::dynamic_pointer_cast<ParticipantCell>(table(*screen).cellForRowAtIndexPath(NSIndexPath::indexPathForRow(0, 4)));
+    };
+    online(false);
+    cellAt()->favoriteButton()->sendActionsForControlEvents(uikit::UIControlEventTouchUpInside);
+    ASSERT_TRUE(alert());
+    EXPECT_EQ(alert()->title(), std::optional<std::string>("Unable to complete request!"));
+    alert()->dismissWithClickedButtonIndex(0, false);
+    settle();
+    EXPECT_EQ(service->writes().size(), 0u);
+
+    online(true);
+    cellAt()->favoriteButton()->sendActionsForControlEvents(uikit::UIControlEventTouchUpInside);
+    EXPECT_TRUE(foundation::RunLoop::main().runUntil(
+        [&] { return cellAt() && cellAt()->favoriteButton()->isFavorite(); }, kDetailsWait));
+    EXPECT_EQ(writes("POST", "/api/v1/user/relationships"), 1u);
+}
+
+TEST_F(ProgrammeDetailsTest, TheLocationLinkOpensTheIndoorMapOnlyForThePrimaryVenueWithFloors) {
+    storeSession("in", {{"roomId", Value("r1")}});
+    storeSession("out", {{"roomId", Value("r2")}});
+    storeSession("unknown", {{"roomId", Value("r9")}});
+    storeSession("none", {});
+    auto follow = [&](const char* id) -> std::string {
+        auto screen = openSession(id);
+        screen->locationButtonTapped();
+        settle();
+        auto front = driver().frontViewController();
+        if (auto location = std::dynamic_pointer_cast<LocationDetailsViewController>(front))
+            return "segue " + location->entityName().value_or("") + " " + location->selectionPropertyId().value_or("-");
+        if (std::dynamic_pointer_cast<InteractiveMapsDetailsViewController>(front)) return "map";
+        return front ? front->className() : "none";
+    };
+    EXPECT_EQ(follow("in"), "map");
+    EXPECT_EQ(follow("out"), "segue QVACoreDataRoom r2");
+    EXPECT_EQ(follow("unknown"), "map");
+    EXPECT_EQ(follow("none"), "segue QVACoreDataRoom -");
+}
+
+TEST_F(ProgrammeDetailsTest, APersonalEntryShowsRemoveAndEditWithItsPermissionOnly) {
+    insert(token(), "QVACoreDataPersonalEntry",
+           {{{"itemId", Value("pe1")}, {"agendaItemId", Value("pe1")}, {"title", Value("Call")},
+             {"startDatetime", Value("2026-06-16T07:00:00+02:00")}}},
+           service->eventId());
+    auto titles = [](Screen& screen) {
+        std::vector<std::string> out;
+        for (const auto& item : screen.navigationItem()->rightBarButtonItems())
+            out.push_back(item->displayTitle().value_or("") + (item->isEnabled() ? " on" : " off"));
+        return out;
+    };
+    auto without = open("QVACoreDataAgendaRole", "pe1");
+    EXPECT_TRUE(titles(*without).empty());
+    EXPECT_EQ(table(*without).numberOfSections(), 0);
+
+    grant("my_agenda:personal_entries");
+    auto screen = open(QVACoreDataPersonalEntry::kEntityName, "pe1");
+    EXPECT_EQ(titles(*screen), (std::vector<std::string>{"Remove on", "Edit on"}));
+    online(false);
+    EXPECT_EQ(titles(*screen), (std::vector<std::string>{"Remove off", "Edit off"}));
+    // A session shows neither.
+    storeSession("s0", {});
+    online(true);
+    EXPECT_TRUE(titles(*openSession("s0")).empty());
+}
+
+TEST_F(ProgrammeDetailsTest, RemovingAPersonalEntryDeletesItOrKeepsItOnAnError) {
+    grant("my_agenda:personal_entries");
+    insert(token(), "QVACoreDataPersonalEntry",
+           {{{"itemId", Value("pe1")}, {"agendaItemId", Value("pe1")}, {"title", Value("Call")}},
+            {{"itemId", Value("pe2")}, {"agendaItemId", Value("pe2")}, {"title", Value("Lunch")}}},
+           service->eventId());
+    auto stored = [&](const char* id) {
+        for (const auto& row : rows<QVACoreDataPersonalEntry>(token(), service->eventId()))
+            if (row->itemId() == std::optional<std::string>(id)) return true;
+        return false;
+    };
+    for (const char* id : {"pe1", "pe2"})
+        service->putItem(testservice::MeetingKind::PersonalEntries,
+                         Value::dictionary({{"id", id}, {"title", "Entry"},
+                                            {"startDatetime", "2026-06-16T07:00:00+02:00"},
+                                            {"endDatetime", "2026-06-16T08:00:00+02:00"}}));
+    service->injectFault("DELETE", apiPath("my_agenda/personal_entries/pe2"), {.status = 500});
+    open(QVACoreDataPersonalEntry::kEntityName, "pe2");
+    ASSERT_TRUE(driver().tapItem("Remove"));
+    ASSERT_TRUE(driver().answerAlert("Yes"));
+    EXPECT_TRUE(foundation::RunLoop::main().runUntil(
+        [&] { return alert() && alert()->title() == std::optional<std::string>(Screen::kRemoveFailedTitle); },
+        kDetailsWait));
+    alert()->dismissWithClickedButtonIndex(0, false);
+    settle();
+    EXPECT_TRUE(stored("pe2"));
+
+    auto screen = open(QVACoreDataPersonalEntry::kEntityName, "pe1");
+    ASSERT_TRUE(driver().tapItem("Remove"));
+    ASSERT_TRUE(driver().answerAlert("Yes"));
+    EXPECT_TRUE(foundation::RunLoop::main().runUntil([&] { return !stored("pe1"); }, kDetailsWait));
+
+    settle();
+    EXPECT_EQ(writes("DELETE", apiPath("my_agenda/personal_entries/pe1")), 1u);
+    EXPECT_EQ(tracked("Removed personal entry").size(), 1u);
+    EXPECT_NE(driver().frontViewController(), screen);
+}
+
+TEST_F(ProgrammeDetailsTest, DrawingTheHeaderAgainNeverAddsAnotherOverlay) {
+    auto screen = openContributorSession();
+    auto header = screen->sessionHeaderView();
+    ASSERT_TRUE(header);
+    for (int i = 0; i < 3; ++i) header->drawRect(header->bounds());
+    auto background = header->headerBackgroundImage();
+    EXPECT_EQ(background->subviews().size(), 1u);
+    size_t gradients = 0;
+    for (const auto& layer : background->layer()->sublayers())
+        if (std::dynamic_pointer_cast<graphics::GradientLayer>(layer)) ++gradients;
+    EXPECT_EQ(gradients, 1u);
+    EXPECT_EQ(background->image() ? background->image()->name() : std::nullopt,
+              std::optional<std::string>("session_header_placeholder.jpg"));
+}
+
+}  // namespace
