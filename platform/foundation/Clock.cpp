@@ -18,8 +18,11 @@ struct ClockState {
     std::map<int, std::function<void()>> listeners;
 };
 
+// Never destroyed: a platform thread still starting while the process
+// exits (a network thread an image load began) registers with the clock
+// after static destruction would have run.
 ClockState& state() {
-    static ClockState s;
+    static ClockState& s = *new ClockState;
     return s;
 }
 
