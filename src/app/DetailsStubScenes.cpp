@@ -5,6 +5,7 @@
 #include "people/OrganizationDetailsViewController.h"
 #include "people/ParticipantDetailsViewController.h"
 #include "programme/ProgrammeDetailsViewController.h"
+#include "uikit/UIStoryboard.h"
 
 namespace DetailsStubScenes {
 

@@ -5,6 +5,7 @@
 #include "foundation/MainThreadChecker.h"
 #include "lists/FavoriteButton.h"
 #include "lists/IdIndexPair.h"
+#include "lists/ListsDataSourceProtocol.h"
 #include "model/QVACoreDataParticipant.h"
 #include "model/QVAFollowedParticipant.h"
 #include "people/ParticipantCell.h"

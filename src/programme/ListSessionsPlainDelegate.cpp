@@ -6,12 +6,14 @@
 #include "Utils/Utils.h"
 #include "coredata/FetchedResultsController.h"
 #include "coredata/Predicate.h"
+#include "coredata/SortDescriptor.h"
 #include "lists/FilterFetching.h"
 #include "model/QVACoreDataParticipant.h"
 #include "model/QVACoreDataSession.h"
 #include "programme/SubactivityCell.h"
 #include "store/CoreDataStack.h"
 #include "store/FetchRequestUtils.h"
+#include "uikit/NSIndexPath.h"
 
 std::shared_ptr<ListSessionsPlainDelegate> ListSessionsPlainDelegate::initWithSelectionPropertyId(
     const std::string& participantId) {
