@@ -11,6 +11,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "coredata/SortDescriptor.h"
 #include "lists/ListsDataSourceProtocol.h"
 
 class ParticipantsListBaseDelegate : public ListsDataSourceProtocol {
