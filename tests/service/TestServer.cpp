@@ -285,8 +285,14 @@ bool TestServer::start() {
     // and the client tries again only after TCP's first retransmission
     // timeout, a stall of a second. The socket is noted as it is made so that
     // the queue can be widened once it listens.
+    //
+    // The library's own options share the port (SO_REUSEPORT): a second
+    // service asking for a port another one listens on would get it too and
+    // take half of its connections. Only a port left waiting after an earlier
+    // service's close is taken over.
     d.server->set_socket_options([&d](socket_t sock) {
-        httplib::default_socket_options(sock);
+        int on = 1;
+        ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
         d.listeningSocket = static_cast<int>(sock);
     });
     auto handler = [this](const httplib::Request& req, httplib::Response& res) { impl_->handle(req, res); };

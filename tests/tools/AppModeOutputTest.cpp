@@ -5,6 +5,13 @@
 // every run.
 #include <gtest/gtest.h>
 
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -225,6 +232,62 @@ TEST_F(AppModeOutputTest, TwoRunsOnOneHomeKeepTheServicesAddressAndItsIds) {
     }
     EXPECT_EQ(lunches, 2u) << dump.out;
     EXPECT_EQ(ids.size(), rows) << dump.out;
+}
+
+// A kept port someone else holds: the service answers on another port of as
+// many digits, and the addresses the earlier download stored follow it, the
+// archived floor plans' included, so the maps still load.
+TEST_F(AppModeOutputTest, AKeptPortThatIsTakenMovesTheStoredAddressesToTheNewOne) {
+    ASSERT_EQ(run({"demo"}).status, 0);
+    std::ifstream stateFile(std::filesystem::path(home_.path()) / "Library" / "local-service.json");
+    const std::string state((std::istreambuf_iterator<char>(stateFile)), std::istreambuf_iterator<char>());
+    const int keptPort = static_cast<int>(foundation::JSONSerialization::JSONObjectWithString(state)["port"].integerValue());
+    ASSERT_GT(keptPort, 0);
+
+    // The demo's own connections may still wait out their close on that port.
+    const int holder = ::socket(AF_INET, SOCK_STREAM, 0);
+    int reuse = 1;
+    ::setsockopt(holder, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<uint16_t>(keptPort));
+    ASSERT_EQ(::bind(holder, reinterpret_cast<sockaddr*>(&address), sizeof address), 0) << std::strerror(errno) << " " << keptPort;
+    ASSERT_EQ(::listen(holder, 1), 0);
+    CommandRun app = run({"app", "--clock", kClock}, "open settingsViewControllerIdentifier\ntap row 3 0\n");
+    ::close(holder);
+    EXPECT_EQ(app.status, 0) << app.out << app.err;
+    EXPECT_TRUE(contains(app.out, "stored addresses moved to the new one")) << app.out;
+    EXPECT_FALSE(contains(app.out, "Could not connect to the server")) << app.out;
+
+    const std::string oldAddress = "127.0.0.1:" + std::to_string(keptPort) + "/";
+    for (const char* entity : {"QVACoreDataRoom", "QVACoreDataDocumentInfo", "QVACoreDataParticipant"}) {
+        CommandRun dump = run({"dump", entity});
+        ASSERT_EQ(dump.status, 0) << dump.err;
+        EXPECT_TRUE(contains(dump.out, "127.0.0.1:")) << entity;
+        EXPECT_FALSE(contains(dump.out, oldAddress)) << entity;
+    }
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(home_.path()) / "Documents" /
+                                                                 "Quovana Events" / "Database")) {
+        if (entry.path().extension() != ".sqlite") continue;
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open_v2(entry.path().c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+        sqlite3_stmt* query = nullptr;
+        ASSERT_EQ(sqlite3_prepare_v2(db,
+                                     "SELECT count(*), sum(instr(ZfloorLevels, CAST(?1 AS BLOB)) > 0) FROM "
+                                     "ZQVACoreDataVenue WHERE ZfloorLevels IS NOT NULL",
+                                     -1, &query, nullptr),
+                  SQLITE_OK);
+        sqlite3_bind_text(query, 1, oldAddress.c_str(), -1, SQLITE_TRANSIENT);
+        ASSERT_EQ(sqlite3_step(query), SQLITE_ROW);
+        EXPECT_GT(sqlite3_column_int(query, 0), 0);
+        EXPECT_EQ(sqlite3_column_int(query, 1), 0) << "a floor plan still points at the old port";
+        sqlite3_finalize(query);
+        sqlite3_close(db);
+    }
+    // The archives still read: the venue's floors are listed with their plans.
+    CommandRun maps = run({"app", "--clock", kClock}, "open InteractiveMapsDetailsViewController\n");
+    EXPECT_TRUE(contains(maps.out, "[Level 1]")) << maps.out;
 }
 
 }  // namespace

@@ -57,6 +57,7 @@
 #include "quovana/Gallery.h"
 #include "quovana/HomeLock.h"
 #include "quovana/LocalServiceState.h"
+#include "quovana/StoredServiceAddresses.h"
 #include "quovana/MaskedAddresses.h"
 #include "quovana/ServiceRoot.h"
 #include "quovana/StoreFiles.h"
@@ -892,8 +893,22 @@ std::unique_ptr<testservice::MeetingService> startLocalService(CommandContext& c
     auto service = std::make_unique<testservice::MeetingService>(testservice::generateMeeting(meeting), serviceOptions);
     if (!service->start()) {
         if (!serviceOptions.port) return nullptr;
-        service = std::make_unique<testservice::MeetingService>(testservice::generateMeeting(meeting));
+        const int keptPort = serviceOptions.port;
+        serviceOptions.port = freePortOfTheSameWidth(keptPort);
+        service = std::make_unique<testservice::MeetingService>(testservice::generateMeeting(meeting), serviceOptions);
         if (!service->start()) return nullptr;
+        const int port = service->server().port();
+        std::string error;
+        if (std::to_string(port).size() != std::to_string(keptPort).size())
+            context.err() << "quovana: the service's earlier port " << keptPort
+                          << " is taken and no port of as many digits is free; the addresses stored by earlier "
+                             "runs do not answer until \"Clear cache and reload content\"\n";
+        else if (const size_t moved = rewriteStoredServiceAddresses(keptPort, port, error); !error.empty())
+            context.err() << "quovana: the stored addresses could not be moved to the service's new port: " << error
+                          << "\n";
+        else
+            context.out() << "service: the earlier port " << keptPort << " is taken; " << moved
+                          << " stored addresses moved to the new one\n";
     }
     if (earlier) applyLocalServiceState(*earlier, *service);
     setServiceRoot(service->rootURL());
