@@ -17,6 +17,7 @@
 #include "api/SyncCalendarService.h"
 #include "app/LoginViewController.h"
 #include "eventkit/EKEventStore.h"
+#include "foundation/Log.h"
 #include "foundation/NotificationCenter.h"
 #include "foundation/UserDefaults.h"
 #include "http/QNHTTPRequestSerializer.h"
