@@ -75,4 +75,26 @@ std::vector<std::pair<std::string, std::string>> ABUnknownPersonViewController::
     return items;
 }
 
+bool ABPeoplePickerNavigationController::selectPerson(const ABRecordRef& person) {
+    auto delegate = peoplePickerDelegate();
+    return !delegate || delegate->peoplePickerNavigationControllerShouldContinueAfterSelectingPerson(*this, person);
+}
+
+bool ABPeoplePickerNavigationController::selectValue(const ABRecordRef& person, ABPropertyID property,
+                                                     ABMultiValueIdentifier identifier) {
+    auto delegate = peoplePickerDelegate();
+    return !delegate ||
+           delegate->peoplePickerNavigationControllerShouldContinueAfterSelectingPerson(*this, person, property, identifier);
+}
+
+void ABPeoplePickerNavigationController::cancel() {
+    if (auto delegate = peoplePickerDelegate()) delegate->peoplePickerNavigationControllerDidCancel(*this);
+}
+
+bool ABPersonViewController::selectValue(ABPropertyID property, ABMultiValueIdentifier identifier) {
+    auto delegate = personViewDelegate();
+    return !delegate ||
+           delegate->personViewControllerShouldPerformDefaultActionForPerson(*this, displayedPerson_, property, identifier);
+}
+
 }  // namespace addressbook

@@ -2,7 +2,9 @@
 // (completed by saving, which adds the person to the book and writes it, or
 // by cancelling) and the unknown-person card offering to add to or resolve
 // against an existing contact. Each holds its record and a weak delegate;
-// the dump prints the record shown. Main thread only.
+// the dump prints the record shown. The people picker and the person card
+// are here only as far as their delegates' answers: whether a choice goes
+// on, and the picker's cancel. Main thread only.
 #pragma once
 
 #include <memory>
@@ -12,12 +14,18 @@
 #include <vector>
 
 #include "addressbook/ABAddressBook.h"
+#include "uikit/UINavigationController.h"
 #include "uikit/UIViewController.h"
 
 namespace addressbook {
 
 class ABNewPersonViewController;
 class ABUnknownPersonViewController;
+class ABPeoplePickerNavigationController;
+class ABPersonViewController;
+
+// Which value of a multi-value property was chosen, by its index.
+using ABMultiValueIdentifier = int;
 
 class ABNewPersonViewControllerDelegate {
 public:
@@ -36,6 +44,28 @@ public:
                                                                                 const ABRecordRef&) {
         return true;
     }
+};
+
+class ABPeoplePickerNavigationControllerDelegate {
+public:
+    virtual ~ABPeoplePickerNavigationControllerDelegate() = default;
+    virtual void peoplePickerNavigationControllerDidCancel(ABPeoplePickerNavigationController& picker) = 0;
+    // Whether the picker goes on to show the chosen person.
+    virtual bool peoplePickerNavigationControllerShouldContinueAfterSelectingPerson(
+        ABPeoplePickerNavigationController& picker, const ABRecordRef& person) = 0;
+    // Whether the picker goes on to the chosen value's default action (a call, a mail).
+    virtual bool peoplePickerNavigationControllerShouldContinueAfterSelectingPerson(
+        ABPeoplePickerNavigationController& picker, const ABRecordRef& person, ABPropertyID property,
+        ABMultiValueIdentifier identifier) = 0;
+};
+
+class ABPersonViewControllerDelegate {
+public:
+    virtual ~ABPersonViewControllerDelegate() = default;
+    virtual bool personViewControllerShouldPerformDefaultActionForPerson(ABPersonViewController& controller,
+                                                                         const ABRecordRef& person,
+                                                                         ABPropertyID property,
+                                                                         ABMultiValueIdentifier identifier) = 0;
 };
 
 // The record's fields as "name=value" pairs, for the dump.
@@ -100,6 +130,42 @@ private:
     bool allowsAddingToAddressBook_ = false;
     bool allowsActions_ = false;
     std::weak_ptr<ABUnknownPersonViewControllerDelegate> delegate_;
+};
+
+// A person choosing in the picker: each choice answers whether it goes on
+// (yes without a delegate); cancelling tells the delegate.
+class ABPeoplePickerNavigationController : public uikit::UINavigationController {
+public:
+    std::shared_ptr<ABPeoplePickerNavigationControllerDelegate> peoplePickerDelegate() const { return delegate_.lock(); }
+    void setPeoplePickerDelegate(std::weak_ptr<ABPeoplePickerNavigationControllerDelegate> delegate) {
+        delegate_ = std::move(delegate);
+    }
+
+    bool selectPerson(const ABRecordRef& person);
+    bool selectValue(const ABRecordRef& person, ABPropertyID property, ABMultiValueIdentifier identifier);
+    void cancel();
+
+    std::string className() const override { return "ABPeoplePickerNavigationController"; }
+
+private:
+    std::weak_ptr<ABPeoplePickerNavigationControllerDelegate> delegate_;
+};
+
+class ABPersonViewController : public uikit::UIViewController {
+public:
+    const ABRecordRef& displayedPerson() const { return displayedPerson_; }
+    void setDisplayedPerson(ABRecordRef person) { displayedPerson_ = std::move(person); }
+    std::shared_ptr<ABPersonViewControllerDelegate> personViewDelegate() const { return delegate_.lock(); }
+    void setPersonViewDelegate(std::weak_ptr<ABPersonViewControllerDelegate> delegate) { delegate_ = std::move(delegate); }
+
+    // A person tapping one of the shown values: whether its default action runs.
+    bool selectValue(ABPropertyID property, ABMultiValueIdentifier identifier);
+
+    std::string className() const override { return "ABPersonViewController"; }
+
+private:
+    ABRecordRef displayedPerson_;
+    std::weak_ptr<ABPersonViewControllerDelegate> delegate_;
 };
 
 }  // namespace addressbook

@@ -92,6 +92,16 @@ std::string vcardLabelForTypes(const std::string& types, bool phone) {
     return first;
 }
 
+// A property's default type (VOICE for TEL, INTERNET for EMAIL) says nothing
+// the label keeps: the writer adds it back, so the reader leaves it out before
+// choosing the label, and an unlabelled value reads back unlabelled.
+std::string vcardTypesWithout(const std::string& types, const std::string& defaultType) {
+    std::string rest;
+    for (const auto& type : vcardSplit(types, ','))
+        if (vcardUpper(type) != defaultType) rest += (rest.empty() ? "" : ",") + type;
+    return rest;
+}
+
 void vcardAddMulti(ABMultiValueRef& multi, std::string value, std::string label) {
     if (!multi) multi = ABMultiValueCreateMutable();
     ABMultiValueAddValueAndLabel(multi, std::move(value), std::move(label));
@@ -176,12 +186,11 @@ std::vector<ABRecordRef> read(const std::string& text) {
         } else if (name == "NOTE") {
             person->note = vcardUnescaped(value);
         } else if (name == "TEL") {
-            vcardAddMulti(person->phones, vcardUnescaped(value), vcardLabelForTypes(types, true));
+            vcardAddMulti(person->phones, vcardUnescaped(value),
+                          vcardLabelForTypes(vcardTypesWithout(types, "VOICE"), true));
         } else if (name == "EMAIL") {
-            std::string rest;
-            for (const auto& type : vcardSplit(types, ','))
-                if (vcardUpper(type) != "INTERNET") rest += (rest.empty() ? "" : ",") + type;
-            vcardAddMulti(person->emails, vcardUnescaped(value), vcardLabelForTypes(rest, false));
+            vcardAddMulti(person->emails, vcardUnescaped(value),
+                          vcardLabelForTypes(vcardTypesWithout(types, "INTERNET"), false));
         }
     }
     return people;

@@ -83,6 +83,11 @@ public:
     NSRange selectedRange() const;
     void setSelectedRange(NSRange range);
 
+    // The range last brought into view, none until a caller asks; nothing
+    // scrolls the text otherwise, so it is where the visible text starts.
+    const std::optional<NSRange>& scrolledRange() const { return scrolledRange_; }
+    void scrollRangeToVisible(NSRange range) { scrolledRange_ = range; }
+
     bool isEditing() const { return editing_; }
     bool canBecomeFirstResponder() const override { return editable_; }
     bool becomeFirstResponder() override;
@@ -116,6 +121,7 @@ private:
     std::weak_ptr<UITextViewDelegate> delegate_;
     bool editing_ = false;
     std::optional<NSRange> selectedRange_;
+    std::optional<NSRange> scrolledRange_;
 };
 
 using UITextViewPtr = std::shared_ptr<UITextView>;

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Utils/UIImageImageEffects.h"
 #include "lists/QVADetailHeaderView.h"
-#include "uikit/NSLayoutConstraint.h"
 #include "uikit/UIColor.h"
 #include "uikit/UIImageView.h"
 #include "uikit/UITableView.h"
@@ -69,6 +69,35 @@ void framePhoto(uikit::UIImageView& photo) {
     layer->setBorderColor(graphics::Color::white());
     layer->setBorderWidth(kPhotoBorderWidth);
     photo.setAlpha(1);
+}
+
+std::shared_ptr<uikit::UIImageView> installBackgroundImageView(QVADetailHeaderView& header) {
+    header.setBackgroundColor(uikit::UIColor::blackColor());
+    header.setClipsToBounds(true);
+    auto background = std::make_shared<uikit::UIImageView>(header.bounds());
+    background->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth | uikit::UIViewAutoresizingFlexibleHeight);
+    background->setContentMode(uikit::UIViewContentMode::ScaleAspectFill);
+    background->setClipsToBounds(true);
+    background->setOutletName(std::string("headerBackgroundImage"));
+    header.addSubview(background);
+    header.setHeaderBackgroundImage(background);
+    return background;
+}
+
+uikit::UIImagePtr blurredBackground(const uikit::UIImagePtr& image) {
+    if (!image) return image;
+    auto blurred = UIImageImageEffects::applyBlurWithRadius(*image, 1, std::nullopt, 1, nullptr);
+    return blurred ? blurred : image;
+}
+
+std::shared_ptr<uikit::NSLayoutConstraint> addPhotoSideConstraint(const std::shared_ptr<uikit::UIImageView>& photo,
+                                                                  uikit::NSLayoutAttribute attribute, const char* outlet) {
+    auto constraint = uikit::NSLayoutConstraint::constraintWithItem(
+        photo, attribute, uikit::NSLayoutRelation::Equal, nullptr, uikit::NSLayoutAttribute::NotAnAttribute, 1,
+        kLargestPhotoSide);
+    constraint->setOutletName(std::string(outlet));
+    photo->addConstraint(constraint);
+    return constraint;
 }
 
 }  // namespace DetailHeaderGeometry

@@ -2,13 +2,16 @@
 // picture header 180 high whose title may grow upwards under the navigation
 // bar, a framed photo that shrinks from 80 to 40 points as the table scrolls,
 // and a dark veil over the blurred background so white text stays readable.
-// Main thread only.
+// Their nibs build the same dark, clipped header around the background
+// picture and the same photo constraints. Main thread only.
 #pragma once
 
 #include <memory>
 #include <optional>
 
 #include "graphics/Geometry.h"
+#include "uikit/NSLayoutConstraint.h"
+#include "uikit/UIImage.h"
 
 namespace uikit {
 class UIImageView;
@@ -49,5 +52,15 @@ std::shared_ptr<uikit::UIView> coverWithOverlay(uikit::UIView& background, std::
                                                 const graphics::Rect& rect);
 // The photo's white frame with rounded corners, fully opaque.
 void framePhoto(uikit::UIImageView& photo);
+
+// The nib's black, clipped header with the background picture view
+// ("headerBackgroundImage") filling it, installed as its background.
+std::shared_ptr<uikit::UIImageView> installBackgroundImageView(QVADetailHeaderView& header);
+// The background's blur (radius 1, no tint, saturation 1, no mask); the
+// picture itself when it cannot be blurred.
+uikit::UIImagePtr blurredBackground(const uikit::UIImagePtr& image);
+// A side of the photo, 80 points until the table scrolls, under `outlet`.
+std::shared_ptr<uikit::NSLayoutConstraint> addPhotoSideConstraint(const std::shared_ptr<uikit::UIImageView>& photo,
+                                                                  uikit::NSLayoutAttribute attribute, const char* outlet);
 
 }  // namespace DetailHeaderGeometry

@@ -3,11 +3,9 @@
 #include "Utils/Utils.h"
 #include "coredata/Predicate.h"
 #include "foundation/MainThreadChecker.h"
-#include "lists/FavoriteButton.h"
 #include "lists/IdIndexPair.h"
 #include "lists/ListsDataSourceProtocol.h"
 #include "model/QVACoreDataParticipant.h"
-#include "model/QVAFollowedParticipant.h"
 #include "people/ParticipantCell.h"
 #include "people/ParticipantRowActions.h"
 #include "uikit/UINib.h"
@@ -71,11 +69,8 @@ uikit::UITableViewCellPtr EmbeddedParticipantsListViewController::tableViewCellF
     uikit::UITableView& tableView, const uikit::NSIndexPath& indexPath) {
     auto cell = ListBaseViewController::tableViewCellForRowAtIndexPath(tableView, indexPath);
     if (auto participantCell = std::dynamic_pointer_cast<ParticipantCell>(cell)) {
-        std::weak_ptr<EmbeddedParticipantsListViewController> weak =
-            std::dynamic_pointer_cast<EmbeddedParticipantsListViewController>(shared_from_this());
-        ParticipantRowActions::wireStar(*participantCell, [weak](uikit::UIControl& star) {
-            if (auto list = weak.lock()) list->checkButtonTapped(star);
-        });
+        ParticipantRowActions::wireStarToList(
+            *participantCell, std::dynamic_pointer_cast<EmbeddedParticipantsListViewController>(shared_from_this()));
     }
     return cell;
 }
@@ -98,21 +93,16 @@ void EmbeddedParticipantsListViewController::tableViewDidSelectRowAtIndexPath(ui
 }
 
 void EmbeddedParticipantsListViewController::checkButtonTapped(uikit::UIControl& star) {
-    if (!ParticipantRowActions::checkReachableOrAlert()) return;
     auto table = tableView();
-    if (!table) return;
-    auto indexPath = ParticipantRowActions::indexPathOfStar(star, *table);
-    auto* controller = fetchedResultsControllerForTableView(*table);
-    auto* favorite = dynamic_cast<FavoriteButton*>(&star);
-    if (!indexPath || !controller || !favorite || !Utils::doesIndexPath(*indexPath, *controller)) return;
-    auto participant =
-        controller->objectAtIndexPath({static_cast<size_t>(indexPath->section), static_cast<size_t>(indexPath->row)})
-            .objectAs<QVACoreDataParticipant>();
-    if (!participant) return;
-    ParticipantRowActions::toggleFavorite(
-        QVAFollowedParticipant::initWithId(participant->itemId(), participant->firstName(), participant->lastName(),
-                                           participant->fullName()),
-        favorite->isFavorite());
+    ParticipantRowActions::followFromStar(
+        star, table, [this, table](const uikit::NSIndexPath& indexPath) -> std::shared_ptr<QVAFollowedParticipant> {
+            auto* controller = fetchedResultsControllerForTableView(*table);
+            if (!controller || !Utils::doesIndexPath(indexPath, *controller)) return nullptr;
+            auto participant =
+                controller->objectAtIndexPath({static_cast<size_t>(indexPath.section), static_cast<size_t>(indexPath.row)})
+                    .objectAs<QVACoreDataParticipant>();
+            return participant ? ParticipantRowActions::followedParticipantFrom(*participant) : nullptr;
+        });
 }
 
 std::shared_ptr<IdIndexPair> EmbeddedParticipantsListViewController::getNextIdIndexPathPairAndMoveSelectionInDirection(

@@ -40,6 +40,7 @@
 #include "people/ParticipantsListBaseDelegate.h"
 #include "people/QVAParticipantHeaderView.h"
 #include "programme/ProgrammeDetailsViewController.h"
+#include "programme/QVAPersonalNoteCell.h"
 #include "programme/SubactivityCell.h"
 #include "settings/ApplicationSettingsStore.h"
 #include "store/CoreDataStack.h"
@@ -60,7 +61,6 @@ namespace {
 
 constexpr double kParticipantSectionHeaderHeight = 23;
 constexpr double kParticipantSectionMargin = 15;
-constexpr double kParticipantNoteInset = 8;
 
 std::shared_ptr<MultilineLabelCell>& participantProfileSizingCell() {
     static std::shared_ptr<MultilineLabelCell> cell;
@@ -138,6 +138,7 @@ void ParticipantDetailsViewController::viewDidLoad() {
         table->setDataSource(me);
         table->setDelegate(me);
         Utils::registerCellNibs({QVARegistrableCell::of<MultilineLabelCell>(),
+                                 QVARegistrableCell::of<QVAPersonalNoteCell>(),
                                  QVARegistrableCell::of<DetailNavigationCell>()},
                                 *table);
         table->registerNib(uikit::UINib::nibWithNibName(SubactivityCell::cellNibName()), SubactivityCell::cellIdentifier());
@@ -153,7 +154,7 @@ void ParticipantDetailsViewController::viewDidLoad() {
         tapRecognizer_ = std::make_shared<uikit::UITapGestureRecognizer>([weak](uikit::UIGestureRecognizer&) {
             auto me = weak.lock();
             if (!me) return;
-            if (auto text = me->visibleNoteTextView()) text->resignFirstResponder();
+            if (auto cell = me->visibleNoteCell()) cell->resignFirstResponderOnTextView();
         });
         tapRecognizer_->setCancelsTouchesInView(false);
         view()->addGestureRecognizer(tapRecognizer_);
@@ -161,19 +162,18 @@ void ParticipantDetailsViewController::viewDidLoad() {
     if (table) table->reloadData();
 }
 
-std::shared_ptr<uikit::UITextView> ParticipantDetailsViewController::visibleNoteTextView() {
+std::shared_ptr<QVAPersonalNoteCell> ParticipantDetailsViewController::visibleNoteCell() {
     auto table = tableView();
-    if (!table || !noteCell_) return nullptr;
-    const auto path = uikit::NSIndexPath::indexPathForRow(0, kNoteSection);
-    if (table->cellForRowAtIndexPath(path) != noteCell_) return nullptr;
-    return noteTextView_.lock();
+    if (!table) return nullptr;
+    return std::dynamic_pointer_cast<QVAPersonalNoteCell>(
+        table->cellForRowAtIndexPath(uikit::NSIndexPath::indexPathForRow(0, kNoteSection)));
 }
 
 void ParticipantDetailsViewController::didRotateFromInterfaceOrientation(uikit::UIInterfaceOrientation orientation) {
     DetailsWithListBaseViewController::didRotateFromInterfaceOrientation(orientation);
-    auto text = visibleNoteTextView();
-    if (!text) return;
-    text->becomeFirstResponder();
+    auto cell = visibleNoteCell();
+    if (!cell) return;
+    cell->becomeFirstResponderOnTextView();
     if (auto table = tableView()) table->reloadData();
 }
 
@@ -374,10 +374,7 @@ void ParticipantDetailsViewController::changeFollowedStatusTo(bool followed) {
     if (!ParticipantRowActions::checkReachableOrAlert()) return;
     auto participant = std::dynamic_pointer_cast<QVACoreDataParticipant>(currentObject());
     if (!participant) return;
-    ParticipantRowActions::toggleFavorite(
-        QVAFollowedParticipant::initWithId(participant->itemId(), participant->firstName(), participant->lastName(),
-                                           participant->fullName()),
-        !followed);
+    ParticipantRowActions::toggleFavorite(ParticipantRowActions::followedParticipantFrom(*participant), !followed);
 }
 
 void ParticipantDetailsViewController::showOrganizationDetail() {
@@ -429,6 +426,7 @@ void ParticipantDetailsViewController::refreshNoteCellHeightWithText(const std::
 }
 
 void ParticipantDetailsViewController::endEditingNote(const std::string& text) {
+    participantNote_ = text;
     foundation::ValueDictionary data;
     data["Participant id"] = participantTextValue(selectionPropertyId());
     data["Participant name"] = participantTextValue(participantFullName_);
@@ -439,15 +437,6 @@ void ParticipantDetailsViewController::endEditingNote(const std::string& text) {
         [](const foundation::ErrorPtr& error, const foundation::Value&) {
             if (error) Utils::handleError(error, kNoteFailureTitle, std::nullopt);
         });
-}
-
-void ParticipantDetailsViewController::textViewDidChange(uikit::UITextView& view) {
-    refreshNoteCellHeightWithText(view.text());
-}
-
-void ParticipantDetailsViewController::textViewDidEndEditing(uikit::UITextView& view) {
-    participantNote_ = view.text();
-    endEditingNote(view.text());
 }
 
 // --- Table ---
@@ -472,25 +461,13 @@ uikit::UITableViewCellPtr ParticipantDetailsViewController::tableViewCellForRowA
     uikit::UITableView& table, const uikit::NSIndexPath& indexPath) {
     uikit::UITableViewCellPtr cell;
     if (indexPath.section == kNoteSection && hasNotesPermission()) {
-        if (!noteCell_) {
-            noteCell_ = std::make_shared<uikit::UITableViewCell>(uikit::UITableViewCellStyle::Default,
-                                                                 std::string(kNoteCellIdentifier));
-            auto text = std::make_shared<uikit::UITextView>(graphics::Rect(
-                kParticipantSectionMargin, kParticipantNoteInset, 320 - 2 * kParticipantSectionMargin,
-                kEmptyNoteHeight - 2 * kParticipantNoteInset));
-            text->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth | uikit::UIViewAutoresizingFlexibleHeight);
-            text->setFont(uikit::UIFont::fontWithName(kNoteFontName, kNoteFontSize));
-            text->setScrollEnabled(false);
-            text->setOutletName(std::string("participantNoteTextView"));
-            noteCell_->contentView()->addSubview(text);
-            noteTextView_ = text;
+        auto note = std::dynamic_pointer_cast<QVAPersonalNoteCell>(
+            table.dequeueReusableCellWithIdentifier(QVAPersonalNoteCell::cellIdentifier(), indexPath));
+        if (note) {
+            note->setPersonalNotesDelegate(self());
+            note->configureWithNoteContent(participantNote_);
         }
-        if (auto text = noteTextView_.lock()) {
-            text->setEditable(true);
-            text->setDelegate(self());
-            if (!text->isFirstResponder()) text->setText(participantNote_.value_or(""));
-        }
-        cell = noteCell_;
+        cell = note;
     } else if (indexPath.section == kProfileSection) {
         auto profile = std::dynamic_pointer_cast<MultilineLabelCell>(
             table.dequeueReusableCellWithIdentifier(MultilineLabelCell::cellIdentifier()));
@@ -711,5 +688,27 @@ void ParticipantDetailsViewController::unknownPersonViewControllerDidResolveToPe
 
 bool ParticipantDetailsViewController::unknownPersonViewControllerShouldPerformDefaultActionForPerson(
     addressbook::ABUnknownPersonViewController&, const addressbook::ABRecordRef&) {
+    return false;
+}
+
+void ParticipantDetailsViewController::peoplePickerNavigationControllerDidCancel(
+    addressbook::ABPeoplePickerNavigationController&) {
+    dismissViewControllerAnimated(true);
+}
+
+bool ParticipantDetailsViewController::peoplePickerNavigationControllerShouldContinueAfterSelectingPerson(
+    addressbook::ABPeoplePickerNavigationController&, const addressbook::ABRecordRef&) {
+    return true;
+}
+
+bool ParticipantDetailsViewController::peoplePickerNavigationControllerShouldContinueAfterSelectingPerson(
+    addressbook::ABPeoplePickerNavigationController&, const addressbook::ABRecordRef&, addressbook::ABPropertyID,
+    addressbook::ABMultiValueIdentifier) {
+    return false;
+}
+
+bool ParticipantDetailsViewController::personViewControllerShouldPerformDefaultActionForPerson(
+    addressbook::ABPersonViewController&, const addressbook::ABRecordRef&, addressbook::ABPropertyID,
+    addressbook::ABMultiValueIdentifier) {
     return false;
 }

@@ -18,12 +18,13 @@
 #include "lists/DetailsPushNavigationProtocol.h"
 #include "lists/DetailsWithListBaseViewController.h"
 #include "people/QVAParticipantHeaderDelegate.h"
-#include "uikit/UITextView.h"
+#include "programme/QVAPersonalNotesViewDelegate.h"
 
 class DetailsNavigationDataModel;
 class ParticipantContributionsListDelegate;
 class QVACoreDataParticipant;
 class QVAParticipantHeaderView;
+class QVAPersonalNoteCell;
 namespace uikit {
 class UIStoryboard;
 class UITapGestureRecognizer;
@@ -32,16 +33,17 @@ class UITapGestureRecognizer;
 class ParticipantDetailsViewController : public DetailsWithListBaseViewController,
                                          public QVAParticipantHeaderDelegate,
                                          public DetailsPushNavigationProtocol,
-                                         public uikit::UITextViewDelegate,
+                                         public QVAPersonalNotesViewDelegate,
                                          public addressbook::ABNewPersonViewControllerDelegate,
-                                         public addressbook::ABUnknownPersonViewControllerDelegate {
+                                         public addressbook::ABUnknownPersonViewControllerDelegate,
+                                         public addressbook::ABPeoplePickerNavigationControllerDelegate,
+                                         public addressbook::ABPersonViewControllerDelegate {
 public:
     static constexpr const char* kStoryboardIdentifier = "ParticipantDetailsViewController";
     static constexpr const char* kSessionDetailsSegue = "pushProgrammeDetails";
     static constexpr const char* kComposerSegue = "displayMessageComposerFromParticipant";  // the composer's kParticipantSegue
     static constexpr const char* kOrganizationSegue = "pushOrganizationView";
     static constexpr const char* kHiddenCellIdentifier = "hiddenCell";
-    static constexpr const char* kNoteCellIdentifier = "participantNoteCell";
     static constexpr const char* kContributionsTitle = "Contributions";
     static constexpr const char* kAdditionalDetailsTitle = "Additional details";
     static constexpr const char* kRecommendedTitle = "Also recommended...";
@@ -76,7 +78,6 @@ public:
     const std::vector<std::shared_ptr<DetailsNavigationDataModel>>& navigationRows() const { return navigationRows_; }
     std::optional<size_t> recommandationsCellIndex() const { return recommandationsCellIndex_; }
     std::shared_ptr<QVAParticipantHeaderView> participantHeaderView() const;
-    const std::shared_ptr<uikit::UITableViewCell>& noteCell() const { return noteCell_; }
 
     void loadView() override;
     void viewDidLoad() override;
@@ -105,6 +106,18 @@ public:
                                                        const addressbook::ABRecordRef& person) override;
     bool unknownPersonViewControllerShouldPerformDefaultActionForPerson(addressbook::ABUnknownPersonViewController& controller,
                                                                         const addressbook::ABRecordRef& person) override;
+    // A chosen person goes on to its card; a chosen value stops there, as
+    // it does on the person card: the screen only shows the contact.
+    void peoplePickerNavigationControllerDidCancel(addressbook::ABPeoplePickerNavigationController& picker) override;
+    bool peoplePickerNavigationControllerShouldContinueAfterSelectingPerson(
+        addressbook::ABPeoplePickerNavigationController& picker, const addressbook::ABRecordRef& person) override;
+    bool peoplePickerNavigationControllerShouldContinueAfterSelectingPerson(
+        addressbook::ABPeoplePickerNavigationController& picker, const addressbook::ABRecordRef& person,
+        addressbook::ABPropertyID property, addressbook::ABMultiValueIdentifier identifier) override;
+    bool personViewControllerShouldPerformDefaultActionForPerson(addressbook::ABPersonViewController& controller,
+                                                                 const addressbook::ABRecordRef& person,
+                                                                 addressbook::ABPropertyID property,
+                                                                 addressbook::ABMultiValueIdentifier identifier) override;
     void sendMessage();
     void showOptionToChooseMeetingOrSendMessage();
 
@@ -115,11 +128,10 @@ public:
     // --- Navigation rows ---
     void pushNavigationWithDetailsDataModel(const std::shared_ptr<DetailsNavigationDataModel>& model) override;
 
-    // --- The note ---
-    void refreshNoteCellHeightWithText(const std::string& text);
-    void endEditingNote(const std::string& text);
-    void textViewDidChange(uikit::UITextView& view) override;
-    void textViewDidEndEditing(uikit::UITextView& view) override;
+    // --- The note (the shared note cell's owner) ---
+    void refreshNoteCellHeightWithText(const std::string& text) override;
+    // The text kept as the note, then sent; a failure alerts.
+    void endEditingNote(const std::string& text) override;
 
     // --- Table ---
     int64_t numberOfSectionsInTableView(uikit::UITableView& tableView) override;
@@ -143,7 +155,8 @@ private:
     std::shared_ptr<ParticipantDetailsViewController> self();
     bool hasNotesPermission();
     void askRecommendationsFor(const std::shared_ptr<DetailsNavigationDataModel>& row);
-    std::shared_ptr<uikit::UITextView> visibleNoteTextView();
+    // The note cell, when section 0 holds one on screen.
+    std::shared_ptr<QVAPersonalNoteCell> visibleNoteCell();
 
     std::shared_ptr<ParticipantContributionsListDelegate> contributionsDelegate_;
     std::vector<std::string> contributionIds_;
@@ -152,7 +165,5 @@ private:
     Text participantNote_;
     Text participantFullName_;
     Text participantProfile_;
-    std::shared_ptr<uikit::UITableViewCell> noteCell_;
-    std::weak_ptr<uikit::UITextView> noteTextView_;
     std::shared_ptr<uikit::UITapGestureRecognizer> tapRecognizer_;
 };

@@ -23,6 +23,11 @@ void ParticipantExtraInfoViewController::loadView() {
     participantDescriptionTextView_ = text;
 }
 
+void ParticipantExtraInfoViewController::viewWillAppear(bool animated) {
+    DetailsBaseViewController::viewWillAppear(animated);
+    if (auto text = participantDescriptionTextView()) text->scrollRangeToVisible({0, 0});
+}
+
 std::vector<std::string> ParticipantExtraInfoViewController::entitiesArrayToObserveForFilteringUIUpdates() {
     return {QVACoreDataParticipant::kEntityName};
 }

@@ -1,5 +1,6 @@
 // A participant's "Additional details" page on the phone: the whole profile
-// in a text view, refilled by each save of the participant.
+// in a text view, refilled by each save of the participant and shown from
+// its start each time the page comes into view.
 // Main thread only.
 #pragma once
 
@@ -25,6 +26,7 @@ public:
     }
 
     void loadView() override;
+    void viewWillAppear(bool animated) override;
     std::vector<std::string> entitiesArrayToObserveForFilteringUIUpdates() override;
     void updateUIContentForObject(const std::shared_ptr<coredata::ManagedObject>& object) override;
 

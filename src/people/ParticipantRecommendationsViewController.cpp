@@ -2,7 +2,6 @@
 
 #include "analytics/AnalyticsUtils.h"
 #include "foundation/MainThreadChecker.h"
-#include "lists/FavoriteButton.h"
 #include "model/QVACoreDataFollowedParticipant.h"
 #include "model/QVACoreDataParticipantNote.h"
 #include "model/QVAFollowedParticipant.h"
@@ -84,11 +83,8 @@ uikit::UITableViewCellPtr ParticipantRecommendationsViewController::tableViewCel
         participantCell->configureWithParticipant(*participant,
                                                   participantsDelegate_->participantHasPersonalNotes(participant->itemId()),
                                                   participantsDelegate_->participantIsFavorited(participant->itemId()));
-        std::weak_ptr<ParticipantRecommendationsViewController> weak =
-            std::dynamic_pointer_cast<ParticipantRecommendationsViewController>(shared_from_this());
-        ParticipantRowActions::wireStar(*participantCell, [weak](uikit::UIControl& star) {
-            if (auto page = weak.lock()) page->checkButtonTapped(star);
-        });
+        ParticipantRowActions::wireStarToList(
+            *participantCell, std::dynamic_pointer_cast<ParticipantRecommendationsViewController>(shared_from_this()));
     }
     return cell;
 }
@@ -107,16 +103,9 @@ void ParticipantRecommendationsViewController::tableViewDidSelectRowAtIndexPath(
 }
 
 void ParticipantRecommendationsViewController::checkButtonTapped(uikit::UIControl& star) {
-    if (!ParticipantRowActions::checkReachableOrAlert()) return;
-    auto table = tableView();
-    if (!table) return;
-    auto indexPath = ParticipantRowActions::indexPathOfStar(star, *table);
-    if (!indexPath) return;
-    auto participant = participantAtRow(indexPath->row);
-    auto* favorite = dynamic_cast<FavoriteButton*>(&star);
-    if (!participant || !favorite) return;
-    ParticipantRowActions::toggleFavorite(
-        QVAFollowedParticipant::initWithId(participant->itemId(), participant->firstName(), participant->lastName(),
-                                           participant->fullName()),
-        favorite->isFavorite());
+    ParticipantRowActions::followFromStar(
+        star, tableView(), [this](const uikit::NSIndexPath& indexPath) -> std::shared_ptr<QVAFollowedParticipant> {
+            auto participant = participantAtRow(indexPath.row);
+            return participant ? ParticipantRowActions::followedParticipantFrom(*participant) : nullptr;
+        });
 }

@@ -7,7 +7,6 @@
 #include "lists/DetailsScreenSupport.h"
 #include "lists/SwipeParentControllerProtocol.h"
 #include "model/QVACoreDataParticipant.h"
-#include "model/QVAFollowedParticipant.h"
 #include "lists/FavoriteButton.h"
 #include "people/ParticipantCell.h"
 #include "people/ParticipantDetailsViewController.h"
@@ -58,6 +57,16 @@ void toggleFavorite(const std::shared_ptr<QVAFollowedParticipant>& person, bool 
         [](const foundation::ErrorPtr& error, const foundation::Value&) {
             if (error) foundation::Log(kFavoriteFailureLog);
         });
+}
+
+void followFromStar(uikit::UIControl& star, const std::shared_ptr<uikit::UITableView>& table,
+                    const ParticipantAtIndexPath& participantAt) {
+    if (!checkReachableOrAlert()) return;
+    if (!table) return;
+    auto indexPath = indexPathOfStar(star, *table);
+    auto* favorite = dynamic_cast<FavoriteButton*>(&star);
+    if (!indexPath || !favorite) return;
+    if (auto person = participantAt(*indexPath)) toggleFavorite(person, favorite->isFavorite());
 }
 
 void wireStar(ParticipantCell& cell, std::function<void(uikit::UIControl& star)> action) {

@@ -1,8 +1,8 @@
 // What the small participant lists (the recommendations page and an
 // organisation's participants) do with a row: open the participant's
 // details through the custom segue "participantToDetailsSegId", which
-// pushes them animated, and follow or unfollow from the row's star.
-// Main thread only.
+// pushes them animated, and follow or unfollow from the row's star, each
+// list only saying which participant a row holds. Main thread only.
 #pragma once
 
 #include <functional>
@@ -10,12 +10,12 @@
 #include <optional>
 #include <string>
 
+#include "model/QVAFollowedParticipant.h"
 #include "uikit/NSIndexPath.h"
 #include "uikit/UIStoryboardSegue.h"
 
 class BaseViewController;
 class ParticipantCell;
-class QVAFollowedParticipant;
 
 namespace uikit {
 class UIControl;
@@ -57,5 +57,28 @@ bool checkReachableOrAlert();
 // The cell's star sends `action` on touch-up-inside, replacing what an
 // earlier use of the reused cell registered.
 void wireStar(ParticipantCell& cell, std::function<void(uikit::UIControl& star)> action);
+
+// The cell's star calls the list's checkButtonTapped, the list held weakly.
+template <class List>
+void wireStarToList(ParticipantCell& cell, const std::shared_ptr<List>& list) {
+    std::weak_ptr<List> weak = list;
+    wireStar(cell, [weak](uikit::UIControl& star) {
+        if (auto owner = weak.lock()) owner->checkButtonTapped(star);
+    });
+}
+
+// What the follow service takes for a participant row or stored participant.
+template <class Participant>
+std::shared_ptr<QVAFollowedParticipant> followedParticipantFrom(const Participant& participant) {
+    return QVAFollowedParticipant::initWithId(participant.itemId(), participant.firstName(), participant.lastName(),
+                                              participant.fullName());
+}
+
+// A star of the table was tapped: offline the alert; else the participant
+// `participantAt` gives for the star's row (none: nothing) follows or
+// unfollows, the opposite of the star's state.
+using ParticipantAtIndexPath = std::function<std::shared_ptr<QVAFollowedParticipant>(const uikit::NSIndexPath&)>;
+void followFromStar(uikit::UIControl& star, const std::shared_ptr<uikit::UITableView>& table,
+                    const ParticipantAtIndexPath& participantAt);
 
 }  // namespace ParticipantRowActions

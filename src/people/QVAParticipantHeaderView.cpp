@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "Utils/StringUtility.h"
-#include "Utils/UIImageImageEffects.h"
 #include "coredata/Predicate.h"
 #include "foundation/URL.h"
 #include "foundation/URLRequest.h"
@@ -36,23 +35,6 @@ constexpr double kParticipantFollowWidth = 80;
 constexpr double kParticipantFollowHeight = 26;
 constexpr double kParticipantFollowTop = 54;
 
-uikit::UIImagePtr participantHeaderBlurred(const uikit::UIImagePtr& image) {
-    if (!image) return image;
-    auto blurred = UIImageImageEffects::applyBlurWithRadius(*image, 1, std::nullopt, 1, nullptr);
-    return blurred ? blurred : image;
-}
-
-std::shared_ptr<uikit::NSLayoutConstraint> participantPhotoConstraint(const std::shared_ptr<uikit::UIImageView>& view,
-                                                                      uikit::NSLayoutAttribute attribute,
-                                                                      const char* outlet) {
-    auto constraint = uikit::NSLayoutConstraint::constraintWithItem(
-        view, attribute, uikit::NSLayoutRelation::Equal, nullptr, uikit::NSLayoutAttribute::NotAnAttribute, 1,
-        DetailHeaderGeometry::kLargestPhotoSide);
-    constraint->setOutletName(std::string(outlet));
-    view->addConstraint(constraint);
-    return constraint;
-}
-
 std::shared_ptr<uikit::UILabel> participantHeaderLabel(const char* outlet, uikit::UIFontPtr font) {
     auto label = std::make_shared<uikit::UILabel>();
     label->setFont(std::move(font));
@@ -66,23 +48,15 @@ std::shared_ptr<uikit::UILabel> participantHeaderLabel(const char* outlet, uikit
 std::vector<foundation::ObjectPtr> QVAParticipantHeaderView::loadNib(const foundation::ObjectPtr&) {
     const graphics::Rect bounds(0, 0, kParticipantNibWidth, double(kHeaderHeight));
     auto header = std::make_shared<QVAParticipantHeaderView>(bounds);
-    header->setBackgroundColor(uikit::UIColor::blackColor());
-    header->setClipsToBounds(true);
-    auto background = std::make_shared<uikit::UIImageView>(bounds);
-    background->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth | uikit::UIViewAutoresizingFlexibleHeight);
-    background->setContentMode(uikit::UIViewContentMode::ScaleAspectFill);
-    background->setClipsToBounds(true);
-    background->setOutletName(std::string("headerBackgroundImage"));
-    header->addSubview(background);
-    header->setHeaderBackgroundImage(background);
+    DetailHeaderGeometry::installBackgroundImageView(*header);
 
     header->participantPhoto_ = std::make_shared<uikit::UIImageView>();
     header->participantPhoto_->setContentMode(uikit::UIViewContentMode::ScaleAspectFill);
     header->participantPhoto_->setOutletName(std::string("participantPhoto"));
-    header->photoWidth_ =
-        participantPhotoConstraint(header->participantPhoto_, uikit::NSLayoutAttribute::Width, "participantPhotoWidth");
-    header->photoHeight_ = participantPhotoConstraint(header->participantPhoto_, uikit::NSLayoutAttribute::Height,
-                                                      "participantPhotoHeight");
+    header->photoWidth_ = DetailHeaderGeometry::addPhotoSideConstraint(
+        header->participantPhoto_, uikit::NSLayoutAttribute::Width, "participantPhotoWidth");
+    header->photoHeight_ = DetailHeaderGeometry::addPhotoSideConstraint(
+        header->participantPhoto_, uikit::NSLayoutAttribute::Height, "participantPhotoHeight");
     header->addSubview(header->participantPhoto_);
 
     header->participantName_ = participantHeaderLabel("participantName", uikit::UIFont::boldSystemFontOfSize(17));
@@ -192,7 +166,7 @@ void QVAParticipantHeaderView::loadPictures(const Text& imageUrl) {
     std::optional<foundation::URL> url;
     if (!StringUtility::isNilOrEmpty(imageUrl)) url = foundation::URL::URLWithString(*imageUrl);
     if (!url) {
-        if (background) background->setImage(participantHeaderBlurred(placeholder));
+        if (background) background->setImage(DetailHeaderGeometry::blurredBackground(placeholder));
         participantPhoto_->setImage(placeholder);
         return;
     }
@@ -205,11 +179,11 @@ void QVAParticipantHeaderView::loadPictures(const Text& imageUrl) {
         background, request, placeholder,
         [weakBackground](const std::optional<foundation::URLRequest>&, const std::shared_ptr<foundation::HTTPURLResponse>&,
                          const uikit::UIImagePtr& image) {
-            if (auto view = weakBackground.lock()) view->setImage(participantHeaderBlurred(image));
+            if (auto view = weakBackground.lock()) view->setImage(DetailHeaderGeometry::blurredBackground(image));
         },
         [weakBackground](const foundation::URLRequest&, const std::shared_ptr<foundation::HTTPURLResponse>&,
                          const foundation::ErrorPtr&) {
-            if (auto view = weakBackground.lock()) view->setImage(participantHeaderBlurred(view->image()));
+            if (auto view = weakBackground.lock()) view->setImage(DetailHeaderGeometry::blurredBackground(view->image()));
         });
 }
 

@@ -1,13 +1,11 @@
 #include "people/QVAPartnerHeaderView.h"
 
 #include "Utils/StringUtility.h"
-#include "Utils/UIImageImageEffects.h"
 #include "foundation/URL.h"
 #include "foundation/URLRequest.h"
 #include "http/UIImageViewQNNetworking.h"
 #include "people/DetailHeaderGeometry.h"
 #include "uikit/NSLayoutConstraint.h"
-#include "uikit/UIColor.h"
 #include "uikit/UIFont.h"
 #include "uikit/UIImage.h"
 #include "uikit/UIImageView.h"
@@ -23,12 +21,6 @@ constexpr double kPartnerHeaderBottomMargin = 20;
 constexpr double kPartnerThumbnailGap = 10;
 constexpr double kPartnerSubtitleHeight = 18;
 
-uikit::UIImagePtr partnerHeaderBlurred(const uikit::UIImagePtr& image) {
-    if (!image) return image;
-    auto blurred = UIImageImageEffects::applyBlurWithRadius(*image, 1, std::nullopt, 1, nullptr);
-    return blurred ? blurred : image;
-}
-
 std::optional<foundation::URLRequest> partnerImageRequest(const std::optional<std::string>& address) {
     if (StringUtility::isNilOrEmpty(address)) return std::nullopt;
     auto url = foundation::URL::URLWithString(*address);
@@ -38,38 +30,19 @@ std::optional<foundation::URLRequest> partnerImageRequest(const std::optional<st
     return request;
 }
 
-std::shared_ptr<uikit::NSLayoutConstraint> partnerThumbnailConstraint(const std::shared_ptr<uikit::UIImageView>& view,
-                                                                      uikit::NSLayoutAttribute attribute,
-                                                                      const char* outlet) {
-    auto constraint = uikit::NSLayoutConstraint::constraintWithItem(
-        view, attribute, uikit::NSLayoutRelation::Equal, nullptr, uikit::NSLayoutAttribute::NotAnAttribute, 1,
-        DetailHeaderGeometry::kLargestPhotoSide);
-    constraint->setOutletName(std::string(outlet));
-    view->addConstraint(constraint);
-    return constraint;
-}
-
 }  // namespace
 
 std::vector<foundation::ObjectPtr> QVAPartnerHeaderView::loadNib(const foundation::ObjectPtr&) {
     const graphics::Rect bounds(0, 0, kPartnerNibWidth, double(kHeaderHeight));
     auto header = std::make_shared<QVAPartnerHeaderView>(bounds);
-    header->setBackgroundColor(uikit::UIColor::blackColor());
-    header->setClipsToBounds(true);
-    auto background = std::make_shared<uikit::UIImageView>(bounds);
-    background->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth | uikit::UIViewAutoresizingFlexibleHeight);
-    background->setContentMode(uikit::UIViewContentMode::ScaleAspectFill);
-    background->setClipsToBounds(true);
-    background->setOutletName(std::string("headerBackgroundImage"));
-    header->addSubview(background);
-    header->setHeaderBackgroundImage(background);
+    DetailHeaderGeometry::installBackgroundImageView(*header);
 
     header->headerThumbnail_ = std::make_shared<uikit::UIImageView>();
     header->headerThumbnail_->setOutletName(std::string("headerThumbnail"));
-    header->thumbnailWidth_ =
-        partnerThumbnailConstraint(header->headerThumbnail_, uikit::NSLayoutAttribute::Width, "headerThumbnailWidth");
-    header->thumbnailHeight_ =
-        partnerThumbnailConstraint(header->headerThumbnail_, uikit::NSLayoutAttribute::Height, "headerThumbnailHeight");
+    header->thumbnailWidth_ = DetailHeaderGeometry::addPhotoSideConstraint(
+        header->headerThumbnail_, uikit::NSLayoutAttribute::Width, "headerThumbnailWidth");
+    header->thumbnailHeight_ = DetailHeaderGeometry::addPhotoSideConstraint(
+        header->headerThumbnail_, uikit::NSLayoutAttribute::Height, "headerThumbnailHeight");
     header->addSubview(header->headerThumbnail_);
 
     header->headerTitle_ = std::make_shared<uikit::UILabel>();
@@ -125,7 +98,7 @@ void QVAPartnerHeaderView::configureWithBackgroundImageUrl(const Text& backgroun
         return;
     }
     auto placeholder = uikit::UIImage::imageNamed(kPlaceholderImageName);
-    if (auto background = headerBackgroundImage()) background->setImage(partnerHeaderBlurred(placeholder));
+    if (auto background = headerBackgroundImage()) background->setImage(DetailHeaderGeometry::blurredBackground(placeholder));
     headerThumbnail_->setImage(placeholder);
 }
 
@@ -140,7 +113,7 @@ void QVAPartnerHeaderView::loadPictures(const std::string& backgroundUrl, const 
     if (!background) return;
     std::weak_ptr<uikit::UIImageView> weakBackground = background;
     auto blurShown = [weakBackground] {
-        if (auto view = weakBackground.lock()) view->setImage(partnerHeaderBlurred(view->image()));
+        if (auto view = weakBackground.lock()) view->setImage(DetailHeaderGeometry::blurredBackground(view->image()));
     };
     auto request = partnerImageRequest(backgroundUrl);
     if (!request) {
@@ -152,7 +125,7 @@ void QVAPartnerHeaderView::loadPictures(const std::string& backgroundUrl, const 
         background, *request, placeholder,
         [weakBackground](const std::optional<foundation::URLRequest>&, const std::shared_ptr<foundation::HTTPURLResponse>&,
                          const uikit::UIImagePtr& image) {
-            if (auto view = weakBackground.lock()) view->setImage(partnerHeaderBlurred(image));
+            if (auto view = weakBackground.lock()) view->setImage(DetailHeaderGeometry::blurredBackground(image));
         },
         [blurShown](const foundation::URLRequest&, const std::shared_ptr<foundation::HTTPURLResponse>&,
                     const foundation::ErrorPtr&) { blurShown(); });

@@ -115,4 +115,48 @@ TEST_F(AddressBookTest, UnknownLinesAndTruncatedCardsAreSkipped) {
     EXPECT_EQ(people[0]->firstName, std::optional<std::string>("B"));
 }
 
+TEST_F(AddressBookTest, AnUnlabelledPhoneReadsBackUnlabelledAndWritesTheSameBytes) {
+    auto person = ABPersonCreate();
+    ABRecordSetValue(person, ABPropertyID::LastName, std::string("Lane"));
+    auto phones = ABMultiValueCreateMutable();
+    ABMultiValueAddValueAndLabel(phones, "+41 22 000", "");
+    ABMultiValueAddValueAndLabel(phones, "+41 22 111", kABPersonPhoneMainLabel);
+    ABRecordSetValue(person, ABPropertyID::Phone, phones);
+    const std::string written = VCard::write({person});
+    const auto people = VCard::read(written);
+    ASSERT_EQ(people.size(), 1u);
+    EXPECT_EQ(people[0]->phones->valuesAndLabels, phones->valuesAndLabels);
+    EXPECT_EQ(VCard::write(people), written);
+    // VOICE is the default type: among others it names no label.
+    const auto other = VCard::read("BEGIN:VCARD\r\nTEL;TYPE=voice,fax:1\r\nEND:VCARD\r\n");
+    ASSERT_EQ(other.size(), 1u);
+    EXPECT_EQ(other[0]->phones->valuesAndLabels[0].second, "fax");
+}
+
+class RecordingPickerDelegate : public ABPeoplePickerNavigationControllerDelegate {
+public:
+    void peoplePickerNavigationControllerDidCancel(ABPeoplePickerNavigationController&) override { ++cancels; }
+    bool peoplePickerNavigationControllerShouldContinueAfterSelectingPerson(ABPeoplePickerNavigationController&,
+                                                                           const ABRecordRef&) override {
+        return false;
+    }
+    bool peoplePickerNavigationControllerShouldContinueAfterSelectingPerson(ABPeoplePickerNavigationController&,
+                                                                           const ABRecordRef&, ABPropertyID,
+                                                                           ABMultiValueIdentifier) override {
+        return true;
+    }
+    int cancels = 0;
+};
+
+TEST_F(AddressBookTest, ThePickersChoicesGoOnAsItsDelegateAnswers) {
+    auto picker = std::make_shared<ABPeoplePickerNavigationController>();
+    EXPECT_TRUE(picker->selectPerson(jo()));
+    auto delegate = std::make_shared<RecordingPickerDelegate>();
+    picker->setPeoplePickerDelegate(delegate);
+    EXPECT_FALSE(picker->selectPerson(jo()));
+    EXPECT_TRUE(picker->selectValue(jo(), ABPropertyID::Phone, 0));
+    picker->cancel();
+    EXPECT_EQ(delegate->cancels, 1);
+}
+
 }  // namespace

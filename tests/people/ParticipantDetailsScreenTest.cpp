@@ -26,10 +26,12 @@
 #include "people/MessageComposerViewController.h"
 #include "people/OrganizationDetailsViewController.h"
 #include "people/ParticipantDetailsViewController.h"
+#include "people/ParticipantExtraInfoViewController.h"
 #include "people/ParticipantRecommendationsViewController.h"
 #include "people/ParticipantRowActions.h"
 #include "people/QVAParticipantHeaderView.h"
 #include "programme/ProgrammeDetailsViewController.h"
+#include "programme/QVAPersonalNoteCell.h"
 #include "service/TestServer.h"
 #include "uikit/UIBarButtonItem.h"
 #include "uikit/ScreenDescription.h"
@@ -38,6 +40,7 @@
 #include "uikit/UILabel.h"
 #include "uikit/UINavigationItem.h"
 #include "uikit/UITableView.h"
+#include "uikit/UITextView.h"
 
 namespace {
 
@@ -360,6 +363,64 @@ TEST_F(ParticipantDetailsScreenTest, AddToContactsShowsTheParticipantsValuesAndS
     EXPECT_TRUE(card->allowsAddingToAddressBook());
     EXPECT_TRUE(card->allowsActions());
     std::remove(addressbook::ABAddressBookFilePath().c_str());
+}
+
+TEST_F(ParticipantDetailsScreenTest, TheNoteRowIsTheSharedNoteCellWhoseEditGoesToTheParticipantsNote) {
+    grant({"event:notes"});
+    insertParticipant();
+    const std::string notePath = path("events/42/notes/participants/p1");
+    serve("POST", notePath, json(R"({"id":"n1","participantId":"p1","note":"Met in Oslo"})", 201));
+    auto screen = showParticipant();
+    auto cell = std::dynamic_pointer_cast<QVAPersonalNoteCell>(
+        screen->tableView()->cellForRowAtIndexPath(uikit::NSIndexPath::indexPathForRow(0, Screen::kNoteSection)));
+    ASSERT_TRUE(cell);
+    EXPECT_EQ(cell->personalNotesDelegate(), std::dynamic_pointer_cast<QVAPersonalNotesViewDelegate>(screen));
+    auto text = cell->notesTextView();
+    ASSERT_TRUE(text->typeText("Met in Oslo"));
+    text->resignFirstResponder();
+    ASSERT_TRUE(waitFor([&] {
+        const auto last = server.lastRequest();
+        return last && last->path.find(notePath) != std::string::npos;
+    }));
+    EXPECT_NE(server.lastRequest()->body.find("Met in Oslo"), std::string::npos);
+    EXPECT_EQ(screen->participantNote(), std::optional<std::string>("Met in Oslo"));
+}
+
+TEST_F(ParticipantDetailsScreenTest, TheAdditionalDetailsPageShowsTheProfileFromItsStartEachTimeItShows) {
+    insertParticipant({{"profile", Value("Long career in energy.")}});
+    auto screen = showParticipant();
+    ASSERT_TRUE(driver.tapRow(Screen::kNavigationSection, 0));
+    settle();
+    auto page = top<ParticipantExtraInfoViewController>();
+    ASSERT_TRUE(page);
+    auto text = page->participantDescriptionTextView();
+    EXPECT_EQ(text->text(), "Long career in energy.");
+    EXPECT_EQ(text->scrolledRange(), std::optional<uikit::NSRange>(uikit::NSRange{0, 0}));
+    text->scrollRangeToVisible({12, 0});
+    navigation->pushViewController(std::make_shared<uikit::UIViewController>(), false);
+    settle();
+    navigation->popViewControllerAnimated(false);
+    settle();
+    EXPECT_EQ(text->scrolledRange(), std::optional<uikit::NSRange>(uikit::NSRange{0, 0}));
+}
+
+TEST_F(ParticipantDetailsScreenTest, APickedPersonGoesOnAPickedValueStopsAndCancellingDismisses) {
+    insertParticipant();
+    auto screen = showParticipant();
+    auto picker = std::make_shared<addressbook::ABPeoplePickerNavigationController>();
+    picker->setPeoplePickerDelegate(screen);
+    screen->presentViewController(picker, false, nullptr);
+    settle();
+    const auto person = addressbook::ABPersonCreate();
+    EXPECT_TRUE(picker->selectPerson(person));
+    EXPECT_FALSE(picker->selectValue(person, addressbook::ABPropertyID::Phone, 0));
+    auto card = std::make_shared<addressbook::ABPersonViewController>();
+    card->setDisplayedPerson(person);
+    card->setPersonViewDelegate(screen);
+    EXPECT_FALSE(card->selectValue(addressbook::ABPropertyID::Email, 0));
+    picker->cancel();
+    settle();
+    EXPECT_FALSE(screen->presentedViewController());
 }
 
 }  // namespace

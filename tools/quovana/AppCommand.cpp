@@ -105,7 +105,8 @@ const char* const kAppHelp =
     "  switch S R on|off | pick ROW|DATE | swipe left|right [X,Y] | pull | scroll [X,]Y [--view OUTLET]\n"
     "  back | dismiss (a popover) | master | detail | rotate portrait|landscape | reachability none|wifi|wwan\n"
     "  openable none|SCHEME[,SCHEME...]   the addresses the system can open (http,https,mailto,tel)\n"
-    "  background | foreground | memory-warning | mail sent|saved|cancelled|failed | contact save|cancel\n"
+    "  background | foreground | memory-warning | mail sent|saved|cancelled|failed\n"
+    "  contact save|cancel (the new-contact screen) | contact refuse|allow (the address book's access)\n"
     "  region enter|exit ID | region-state ID inside|outside|unknown | range-fail ID\n"
     "  range ID [MAJOR:MINOR:ACCURACY[:unknown|immediate|near|far] ...] | location LAT,LON ACCURACY [AGE] | location-fail\n"
     "  advance SECONDS | settle | dump | shot NAME | quit\n";
@@ -692,7 +693,14 @@ private:
 
     Result contact(const AppScriptLine& line) {
         const bool save = line.words.size() == 2 && line.words[1] == "save";
-        if (line.words.size() != 2 || (!save && line.words[1] != "cancel")) return usage("contact save|cancel");
+        // The person's answer to the app's access, as the device keeps it:
+        // refused, the book opens for nobody until allowed again.
+        if (line.words.size() == 2 && (line.words[1] == "refuse" || line.words[1] == "allow")) {
+            addressbook::ABAddressBookSetOpeningFails(line.words[1] == "refuse");
+            return done();
+        }
+        if (line.words.size() != 2 || (!save && line.words[1] != "cancel"))
+            return usage("contact save|cancel|refuse|allow");
         // The new-person form is the front of the presented chain, inside its navigation controller.
         auto front = driver_.frontViewController();
         if (auto navigation = std::dynamic_pointer_cast<uikit::UINavigationController>(front))
