@@ -77,6 +77,7 @@ void InvitationDelegatesViewController::viewDidLoad() {
     if (!listDelegate()) setListDelegate(listDefinition_);
     ListBaseViewController::viewDidLoad();
     setTitle(std::string(kTitle));
+    Utils::changeEdgesForController(*this, uikit::UIRectEdgeNone);
     if (auto table = tableView()) {
         auto self = std::static_pointer_cast<InvitationDelegatesViewController>(shared_from_this());
         table->setDataSource(self);

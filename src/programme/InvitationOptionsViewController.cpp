@@ -2,6 +2,7 @@
 
 #include "app/AppStoryboards.h"
 #include "app/CustomNavigationController.h"
+#include "Utils/Utils.h"
 #include "programme/InvitationDelegatesViewController.h"
 #include "programme/InvitationObjectModel.h"
 #include "uikit/UIBarButtonItem.h"
@@ -84,7 +85,10 @@ InvitationOptionsViewController::InvitationOptionsViewController() {
 void InvitationOptionsViewController::viewDidLoad() {
     BaseViewController::viewDidLoad();
     setTitle(std::string(kTitle));
+    // The rows start under the bar, not behind it.
+    Utils::changeEdgesForController(*this, uikit::UIRectEdgeNone);
     if (!table_) return;
+    table_->setBackgroundColor(graphics::Color::white());
     auto self = std::static_pointer_cast<InvitationOptionsViewController>(shared_from_this());
     table_->setDataSource(self);
     table_->setDelegate(self);

@@ -79,6 +79,12 @@ void replaceTaggedRightItems(uikit::UINavigationItem& item, int64_t tag, const u
     item.setRightBarButtonItems(items);
 }
 
+// The white icons take the button's tint, as the bar draws its icons.
+uikit::UIImagePtr statusBarIcon(const char* name) {
+    auto image = uikit::UIImage::imageNamed(name);
+    return image ? image->imageWithRenderingMode(uikit::UIImageRenderingMode::AlwaysTemplate) : nullptr;
+}
+
 const char* invitationEventName(const std::string& action) {
     if (action == InvitationObjectModel::kAcceptTitle) return "Accept invitation";
     if (action == InvitationObjectModel::kAcceptWithSpouseTitle) return "Accept invitation with spouse";
@@ -163,7 +169,7 @@ void ProgrammeDetailsViewController::showRightBarButtonItemWithActionFromStatus(
     std::weak_ptr<ProgrammeDetailsViewController> weak = self();
     uikit::UIBarButtonItemPtr button;
     if (first == "add_to_agenda") {
-        button = uikit::UIBarButtonItem::withImage(uikit::UIImage::imageNamed(kAddToAgendaImage),
+        button = uikit::UIBarButtonItem::withImage(statusBarIcon(kAddToAgendaImage),
                                                    uikit::UIBarButtonItemStyle::Bordered,
                                                    [weak](uikit::UIBarButtonItem& sender) {
                                                        if (auto screen = weak.lock()) screen->addToAgenda(sender);
@@ -171,7 +177,7 @@ void ProgrammeDetailsViewController::showRightBarButtonItemWithActionFromStatus(
         button->setBackgroundImage(nullptr, uikit::UIControlStateNormal, uikit::UIBarMetrics::Default);
         button->setTintColor(uikit::UIColor::colorWithRed(64.0 / 255, 158.0 / 255, 210.0 / 255, 1));
     } else if (first == "remove_from_agenda") {
-        button = uikit::UIBarButtonItem::withImage(uikit::UIImage::imageNamed(kRemoveFromAgendaImage),
+        button = uikit::UIBarButtonItem::withImage(statusBarIcon(kRemoveFromAgendaImage),
                                                    uikit::UIBarButtonItemStyle::Bordered,
                                                    [weak](uikit::UIBarButtonItem& sender) {
                                                        if (auto screen = weak.lock()) screen->removeFromAgenda(sender);
