@@ -354,6 +354,10 @@ void ProgrammeDetailsViewController::inviteActionExecutedWithResult(const founda
         auto conflict = serviceError
                             ? std::dynamic_pointer_cast<QVAInvitationConflictResponse>(serviceError->errorResponseObject())
                             : nullptr;
+        // Every refused accept with a JSON body comes typed as a conflict; one
+        // naming neither a message nor a resource (a server failure's
+        // {"error": ...}) is no conflict and says which reply failed.
+        if (conflict && !conflict->message() && !conflict->conflictingResource()) conflict = nullptr;
         if (!conflict) {
             handleError(error, foundation::Format(kInvitationFailedFormat, action), std::nullopt);
             return;
