@@ -70,7 +70,7 @@ foundation::ValueDictionary statusSessionEventData(const Text& name, const Text&
     return data;
 }
 
-void replaceTaggedRightItems(uikit::UINavigationItem& item, int64_t tag, const uikit::UIBarButtonItemPtr& replacement) {
+void statusReplaceTaggedRightItems(uikit::UINavigationItem& item, int64_t tag, const uikit::UIBarButtonItemPtr& replacement) {
     auto items = item.rightBarButtonItems();
     items.erase(std::remove_if(items.begin(), items.end(),
                                [tag](const uikit::UIBarButtonItemPtr& button) { return button && button->tag() == tag; }),
@@ -85,7 +85,7 @@ uikit::UIImagePtr statusBarIcon(const char* name) {
     return image ? image->imageWithRenderingMode(uikit::UIImageRenderingMode::AlwaysTemplate) : nullptr;
 }
 
-const char* invitationEventName(const std::string& action) {
+const char* statusInvitationEventName(const std::string& action) {
     if (action == InvitationObjectModel::kAcceptTitle) return "Accept invitation";
     if (action == InvitationObjectModel::kAcceptWithSpouseTitle) return "Accept invitation with spouse";
     if (action == InvitationObjectModel::kDeclineTitle) return "Decline invitation";
@@ -139,7 +139,7 @@ void ProgrammeDetailsViewController::removeStatusIndicator() {
         if (item && item->tag() == kStatusIndicatorButtonTag)
             if (auto wheel = std::dynamic_pointer_cast<uikit::UIActivityIndicatorView>(item->customView()))
                 wheel->stopAnimating();
-    replaceTaggedRightItems(*navigationItem(), kStatusIndicatorButtonTag, nullptr);
+    statusReplaceTaggedRightItems(*navigationItem(), kStatusIndicatorButtonTag, nullptr);
 }
 
 void ProgrammeDetailsViewController::processStatusMessage(const std::shared_ptr<QVASessionStatusMessage>& status,
@@ -187,7 +187,7 @@ void ProgrammeDetailsViewController::showRightBarButtonItemWithActionFromStatus(
         return;
     }
     button->setTag(kAgendaActionButtonTag);
-    replaceTaggedRightItems(*navigationItem(), kAgendaActionButtonTag, button);
+    statusReplaceTaggedRightItems(*navigationItem(), kAgendaActionButtonTag, button);
 }
 
 void ProgrammeDetailsViewController::remeasureRows() {
@@ -404,7 +404,7 @@ void ProgrammeDetailsViewController::inviteActionExecutedWithResult(const founda
         refreshStatusMessage();
     auto data = statusSessionEventData(sessionName_, selectionPropertyId());
     if (action == InvitationObjectModel::kDelegateTitle) data["Delegate name"] = foundation::Value(delegateName);
-    AnalyticsUtils::trackEventWithNameAndData(invitationEventName(action), data);
+    AnalyticsUtils::trackEventWithNameAndData(statusInvitationEventName(action), data);
 }
 
 void ProgrammeDetailsViewController::openConflictingInvitation() {
