@@ -438,9 +438,19 @@ TEST_F(InvitationTest, AFailedAcceptNamesTheReplyAndStoresNothing) {
     reply(0);
     ASSERT_TRUE(waitFor([&] { return alert() != nullptr; }));
     EXPECT_EQ(alert()->title(), std::optional<std::string>("Unable to execute invitation action: \"Accept\"."));
+    alert()->dismissWithClickedButtonIndex(0, false);
     settle();
     EXPECT_EQ(storedStatus("s1"), "Invited");
     EXPECT_TRUE(tracked("Accept invitation").empty());
+
+    // "Done" with no row selected sends nothing, not the reply that failed.
+    const std::string path = apiPath("my_agenda/invitations/inv-s1");
+    const size_t sent = service->requestCount("PATCH", path);
+    ASSERT_EQ(sent, 1u);
+    ASSERT_TRUE(driver().tapRow(2, 0));
+    ASSERT_TRUE(driver().tapItem("Done"));
+    settle();
+    EXPECT_EQ(service->requestCount("PATCH", path), sent);
 }
 
 }  // namespace
