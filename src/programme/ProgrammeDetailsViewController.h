@@ -3,9 +3,10 @@
 // or a personal entry. One table under the session's picture header, in
 // k + 6 sections for k contributor types: the preparatory line, the
 // description, the invitation status, the session status, one section per
-// contributor type, the personal note and the navigation rows (the status,
-// invitation and navigation contents come from their own members, empty
-// here). A personal entry shows the header alone, with "Remove" and "Edit".
+// contributor type, the personal note and the navigation rows (the live
+// status and invitation parts are in ProgrammeDetailsViewControllerStatus.cpp;
+// the navigation rows come from their own members). A personal entry shows
+// the header alone, with "Remove" and "Edit".
 // Contributor rows open the participant's details, which step through the
 // contributors in table order. Scene "ProgrammeDetailsViewController"
 // (registered with the details scenes' swipe wiring). Main thread only.
