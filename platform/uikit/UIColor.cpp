@@ -16,6 +16,7 @@ UIColor UIColor::darkGrayColor() { return colorWithWhite(1.0 / 3, 1); }
 UIColor UIColor::lightGrayColor() { return colorWithWhite(2.0 / 3, 1); }
 UIColor UIColor::grayColor() { return colorWithWhite(0.5, 1); }
 UIColor UIColor::redColor() { return colorWithRed(1, 0, 0, 1); }
+UIColor UIColor::orangeColor() { return colorWithRed(1, 0.5, 0, 1); }
 
 UIColor UIColor::colorWithAlphaComponent(double alpha) const { return withAlpha(alpha); }
 

@@ -26,6 +26,8 @@ public:
     static UIColor grayColor();
     // RGB 1, 0, 0.
     static UIColor redColor();
+    // RGB 1, 0.5, 0.
+    static UIColor orangeColor();
 
     // The same colour with this alpha.
     UIColor colorWithAlphaComponent(double alpha) const;

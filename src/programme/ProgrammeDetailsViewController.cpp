@@ -37,7 +37,9 @@
 #include "people/ParticipantCell.h"
 #include "people/ParticipantRowActions.h"
 #include "programme/AddPersonalEntryViewController.h"
+#include "programme/InvitationOptionsViewController.h"
 #include "programme/QVAPersonalNoteCell.h"
+#include "programme/QVASessionStatusCell.h"
 #include "programme/QVASessionHeaderView.h"
 #include "settings/ApplicationSettingsStore.h"
 #include "store/CoreDataStack.h"
@@ -92,9 +94,15 @@ void ProgrammeDetailsViewController::addScene(uikit::UIStoryboard& storyboard) {
     location.kind = uikit::UIStoryboardSegueKind::Push;
     location.destination = LocationDetailsViewController::kStoryboardIdentifier;
     storyboard.addSegue(kStoryboardIdentifier, std::move(location));
+    InvitationOptionsViewController::addScenes(storyboard, kStoryboardIdentifier);
 }
 
-ProgrammeDetailsViewController::ProgrammeDetailsViewController() = default;
+ProgrammeDetailsViewController::ProgrammeDetailsViewController() {
+    addUnwindAction(InvitationOptionsViewController::kSelectUnwindAction,
+                    [this](uikit::UIStoryboardSegue& segue) { unwindOnSelectInvitationOption(segue); });
+    addUnwindAction(InvitationOptionsViewController::kCancelUnwindAction,
+                    [this](uikit::UIStoryboardSegue& segue) { unwindOnCancelInvitationOptions(segue); });
+}
 
 ProgrammeDetailsViewController::~ProgrammeDetailsViewController() {
     if (observingKeyboard_) foundation::NotificationCenter::defaultCenter().removeObserver(&keyboardVisible_);
@@ -362,8 +370,6 @@ Text ProgrammeDetailsViewController::getSessionNameForObject(const std::shared_p
     return sessionName_;
 }
 
-void ProgrammeDetailsViewController::getStatusMessageForObject(const std::shared_ptr<coredata::ManagedObject>&) {}
-
 void ProgrammeDetailsViewController::createNavigationDataSourceForObject(const std::shared_ptr<coredata::ManagedObject>&) {
     navigationRows_.clear();
 }
@@ -560,8 +566,7 @@ bool ProgrammeDetailsViewController::shouldPerformSegueWithIdentifier(const std:
         });
         return false;
     }
-    // The invitation's options decide with the invitation status.
-    if (identifier == kInvitationOptionsSegue) return false;
+    if (identifier == kInvitationOptionsSegue) return shouldOpenInvitationOptions();
     return DetailsWithListBaseViewController::shouldPerformSegueWithIdentifier(identifier, sender);
 }
 
@@ -572,6 +577,14 @@ void ProgrammeDetailsViewController::prepareForSegue(uikit::UIStoryboardSegue& s
             details->setEntityName(std::string(QVACoreDataRoom::kEntityName));
             details->setSelectionPropertyId(sessionRoomId_);
         }
+        return;
+    }
+    if (segue.identifier() == kInvitationOptionsSegue) {
+        auto destination = segue.destinationViewController();
+        if (auto navigation = std::dynamic_pointer_cast<uikit::UINavigationController>(destination))
+            destination = navigation->topViewController();
+        if (auto options = std::dynamic_pointer_cast<InvitationOptionsViewController>(destination))
+            options->setInvitationObjectModel(invitationObjectModel_);
         return;
     }
     DetailsWithListBaseViewController::prepareForSegue(segue, sender);
@@ -683,7 +696,8 @@ uikit::UITableViewCellPtr ProgrammeDetailsViewController::tableViewCellForRowAtI
             navigationCell->configureWithDataModel(*navigationRows_[static_cast<size_t>(indexPath.row)]);
         return cell;
     }
-    // The status sections until their content arrives.
+    if (section == statusSection_) return statusCell(tableView);
+    if (section == invitationSection_ && isInvitation_) return invitationCell(tableView);
     return hiddenCell(tableView);
 }
 
@@ -710,7 +724,7 @@ std::optional<double> ProgrammeDetailsViewController::tableViewHeightForRowAtInd
                    ? 0
                    : sizingHeight(MultilineLabelCell::cellIdentifier(), sessionDescription_);
     if (section == invitationSection_) return isInvitation_ ? kPendingStatusHeight : 0;
-    if (section == statusSection_) return kPendingStatusHeight;
+    if (section == statusSection_) return QVASessionStatusCell::heightForStatus(sessionStatusAttributedString_, tableView.frame().size.width);
     if (isContributorSection(section)) return kContributorRowHeight;
     if (section == noteSection_) {
         auto stack = coreDataStack();

@@ -3,9 +3,10 @@
 // or a personal entry. One table under the session's picture header, in
 // k + 6 sections for k contributor types: the preparatory line, the
 // description, the invitation status, the session status, one section per
-// contributor type, the personal note and the navigation rows (the status,
-// invitation and navigation contents come from their own members, empty
-// here). A personal entry shows the header alone, with "Remove" and "Edit".
+// contributor type, the personal note and the navigation rows (the live
+// status and invitation parts are in ProgrammeDetailsViewControllerStatus.cpp;
+// the navigation rows come from their own members). A personal entry shows
+// the header alone, with "Remove" and "Edit".
 // Contributor rows open the participant's details, which step through the
 // contributors in table order. Scene "ProgrammeDetailsViewController"
 // (registered with the details scenes' swipe wiring). Main thread only.
@@ -21,11 +22,15 @@
 #include "lists/DetailsNavigationDataModel.h"
 #include "lists/DetailsWithListBaseViewController.h"
 #include "programme/QVAPersonalNotesViewDelegate.h"
+#include "uikit/NSAttributedString.h"
 
+class InvitationObjectModel;
 class QVAParticipant;
+class QVASessionStatusMessage;
 class QVAPersonalNoteCell;
 class QVASessionHeaderView;
 namespace uikit {
+class UIBarButtonItem;
 class UIControl;
 class UIStoryboard;
 class UITapGestureRecognizer;
@@ -52,6 +57,24 @@ public:
     static constexpr double kPendingStatusHeight = 54;
     static constexpr double kEmptyNoteHeight = 54;
     static constexpr double kTitledHeaderHeight = 23;
+    // The session status and agenda actions.
+    static constexpr int64_t kAgendaActionButtonTag = 10001;
+    static constexpr int64_t kStatusIndicatorButtonTag = 10002;
+    static constexpr const char* kAddToAgendaImage = "add_to_agenda-white.png";
+    static constexpr const char* kRemoveFromAgendaImage = "remove_from_agenda-white.png";
+    static constexpr const char* kStatusNotAvailable = "Status is not available";
+    static constexpr const char* kStatusNotRetrieved = "Session status could not be retrieved";
+    static constexpr const char* kStatusOffline = "Session status cannot be determined without an Internet connection";
+    static constexpr const char* kAddFailedTitle = "Unable to add session to agenda. Please try again later.";
+    static constexpr const char* kRemoveFromAgendaFailedTitle = "Unable to remove session from agenda. Please try again later.";
+    // The invitation replies.
+    static constexpr const char* kInvitationOfflineTitle = "Warning";
+    static constexpr const char* kInvitationOfflineMessage =
+        "Cannot change invitation status without an active Internet connection.";
+    static constexpr const char* kInvitationFailedFormat = "Unable to execute invitation action: \"%@\".";
+    static constexpr const char* kConflictTitle = "Conflict";
+    static constexpr const char* kConflictFormat = "Invitation conflicts with \"%@\"";
+    static constexpr const char* kGoToSessionTitle = "Go to session";
 
     static Text storyboardIdentifier() { return std::string(kStoryboardIdentifier); }
     // The scene with its swipe wiring and the location segue.
@@ -105,10 +128,34 @@ public:
     void refreshAdditionalDataSourceForCoreDataStack();
     void trackAnalyticsEventForObject(const std::shared_ptr<coredata::ManagedObject>& object);
     Text getSessionNameForObject(const std::shared_ptr<coredata::ManagedObject>& object);
-    // Filled by the session status, invitation and navigation rows' own code.
+    // The live status of a session or agenda role (not of a personal entry).
     virtual void getStatusMessageForObject(const std::shared_ptr<coredata::ManagedObject>& object);
+    // Filled by the navigation rows' own code.
     virtual void createNavigationDataSourceForObject(const std::shared_ptr<coredata::ManagedObject>& object);
     virtual void pushNavigationWithDetailsDataModel(const DetailsNavigationDataModelPtr& model);
+
+    // --- The session status and the agenda actions ---
+    void refreshStatusMessage();
+    // The two lines from the status, or the fallback wording from none.
+    void processStatusMessage(const std::shared_ptr<QVASessionStatusMessage>& status,
+                              const std::shared_ptr<coredata::ManagedObject>& object);
+    void showRightBarButtonItemWithActionFromStatus(const QVASessionStatusMessage& status,
+                                                    const std::shared_ptr<coredata::ManagedObject>& object);
+    void addToAgenda(uikit::UIBarButtonItem& sender);
+    void removeFromAgenda(uikit::UIBarButtonItem& sender);
+    const uikit::NSAttributedStringPtr& sessionStatusAttributedString() const { return sessionStatusAttributedString_; }
+
+    // --- The invitation ---
+    void configureInvitationViewWithSessionStatusMessage(const QVASessionStatusMessage& status);
+    const std::shared_ptr<InvitationObjectModel>& invitationObjectModel() const { return invitationObjectModel_; }
+    void unwindOnSelectInvitationOption(uikit::UIStoryboardSegue& segue);
+    void unwindOnCancelInvitationOptions(uikit::UIStoryboardSegue& segue);
+    // The reply's outcome: `action` is the reply title.
+    void inviteActionExecutedWithResult(const foundation::Value& result, const foundation::ErrorPtr& error,
+                                        const std::string& action, const Text& delegateName = std::nullopt);
+    const Text& conflictingInvitationId() const { return conflictingInvitationId_; }
+    // "Go to session" of a conflict: the conflicting agenda item's details.
+    void openConflictingInvitation();
 
     // --- Actions ---
     // The star of the contributor row: offline the alert; else the follow flipped.
@@ -162,6 +209,12 @@ private:
     void setRightBarButtonsForPersonalEntryObject();
     void openContributor(const uikit::NSIndexPath& indexPath);
     double sizingHeight(const std::string& identifier, const std::optional<std::string>& text);
+    uikit::UITableViewCellPtr statusCell(uikit::UITableView& tableView);
+    uikit::UITableViewCellPtr invitationCell(uikit::UITableView& tableView);
+    void removeStatusIndicator();
+    void sendInvitationReply(const std::string& action, const Text& delegateName);
+    bool shouldOpenInvitationOptions();
+    void remeasureRows();
 
     std::shared_ptr<uikit::UITableView> table_;
     std::shared_ptr<QVASessionHeaderView> sessionHeaderView_;
@@ -172,9 +225,9 @@ private:
     std::vector<std::string> personalNoteIdsArray_;
     std::vector<DetailsNavigationDataModelPtr> navigationRows_;
     Text agendaItemId_, sessionName_, sessionRoomId_, sessionContributorsString_, preparatoryDiscussionString_,
-        sessionDescription_, sessionNote_, sessionStatusAttributedString_, oldAgendaItemStatus_,
-        conflictingInvitationId_;
-    std::shared_ptr<foundation::Object> invitationObjectModel_;
+        sessionDescription_, sessionNote_, oldAgendaItemStatus_, conflictingInvitationId_;
+    uikit::NSAttributedStringPtr sessionStatusAttributedString_;
+    std::shared_ptr<InvitationObjectModel> invitationObjectModel_;
     bool isInvitation_ = false;
     bool isPersonalEntry_ = false;
     bool shown_ = false;

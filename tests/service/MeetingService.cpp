@@ -196,6 +196,44 @@ std::string agendaSessionId(const Value& entry) {
     return idText(entry["id"]);
 }
 
+// A session's fill, the same on every read: the percentage taken and the
+// seats left of its capacity.
+struct SessionFill {
+    int percent = 0;
+    int remaining = 0;
+};
+
+SessionFill sessionFillOf(const Value& session, const std::string& sessionId) {
+    int capacity = session["capacity"].intValue();
+    int percent = static_cast<int>(std::hash<std::string>{}(sessionId) % 101);
+    return {percent, capacity * (100 - percent) / 100};
+}
+
+// What the status tells about the user's invitation to a session, by the
+// invitation's status: the message, its level and the replies left.
+Value::Dictionary invitationStatusAnswer(const Value& invitation) {
+    const std::string status = invitation["status"].stringValue();
+    std::string message = "This invitation has been cancelled.";
+    std::string level = "Negative";
+    Value::Array actions;
+    if (status == "Invited") {
+        message = "You are invited to this session.";
+        level = "Warning";
+        for (const char* action : {"accept", "accept_with_spouse", "decline", "delegate"}) actions.emplace_back(action);
+    } else if (status == "Confirmed") {
+        message = invitation["withSpouse"].boolValue() ? "You have accepted this invitation with your spouse."
+                                                       : "You have accepted this invitation.";
+        level = "Positive";
+        actions.emplace_back("decline");
+    } else if (status == "Declined") {
+        message = "You have declined this invitation.";
+    } else if (status == "Delegated") {
+        message = "You have delegated this invitation to " + invitation["delegatedTo"].stringValue() + ".";
+        level = "Info";
+    }
+    return {{"invitationMessage", message}, {"invitationAlertLevel", level}, {"actions", Value(std::move(actions))}};
+}
+
 }  // namespace
 
 struct MeetingService::Impl {
@@ -784,6 +822,7 @@ Reply MeetingService::Impl::routeEvent(const RecordedRequest& request, const std
             if (!session) return error(404, "Session not found");
             for (const auto& entry : data.items(kind))
                 if (agendaSessionId(entry) == sessionId) return json(entry);
+            if (sessionFillOf(*session, sessionId).remaining <= 0) return error(409, "Session is full");
             Value entry = Value::dictionary(
                 {{"id", "sel-" + sessionId}, {"revision", 1}, {"status", "Selected"}, {"session", *session}});
             data.put(kind, entry);
@@ -921,22 +960,36 @@ Reply MeetingService::Impl::routeEvent(const RecordedRequest& request, const std
             return list(recommended, path, query);
         }
         int capacity = (*session)["capacity"].intValue();
-        int percent = static_cast<int>(std::hash<std::string>{}(rest[1]) % 101);
-        int remaining = capacity * (100 - percent) / 100;
+        const auto [percent, remaining] = sessionFillOf(*session, rest[1]);
         if (rest[2] == "occupancy")
             return json(Value::dictionary({{"occupancyPercent", percent}, {"remainingCapacity", remaining}}));
         bool full = remaining <= 0;
-        std::string level = full ? "danger" : percent >= 80 ? "warning" : "info";
+        std::string level = full ? "Negative" : percent >= 80 ? "Warning" : "Positive";
         std::string shortMessage = full ? "Full" : percent >= 80 ? "Almost full" : "Seats available";
-        return json(Value::dictionary({{"shortMessage", shortMessage},
-                                       {"longMessage", shortMessage + ": " + std::to_string(remaining) + " of " +
-                                                           std::to_string(capacity) + " seats left."},
-                                       {"alertLevel", level},
-                                       {"occupencyPercent", percent},
-                                       {"remainingCapacity", remaining},
-                                       {"invitationMessage", ""},
-                                       {"invitationAlertLevel", "info"},
-                                       {"actions", Value(Value::Array{})}}));
+        Value::Dictionary answer{{"shortMessage", shortMessage},
+                                 {"longMessage", shortMessage + ": " + std::to_string(remaining) + " of " +
+                                                     std::to_string(capacity) + " seats left."},
+                                 {"alertLevel", level},
+                                 {"occupencyPercent", percent},
+                                 {"remainingCapacity", remaining},
+                                 {"invitationMessage", ""},
+                                 {"invitationAlertLevel", "Info"}};
+        // The actions follow the user's agenda: an invitation's replies, the
+        // removal of a selection, or the addition of a session with seats left.
+        Value::Array actions;
+        bool selected = false;
+        for (const auto& entry : data.items(MeetingKind::AgendaSelections)) selected |= agendaSessionId(entry) == rest[1];
+        const Value* invitation = nullptr;
+        for (const auto& entry : data.items(MeetingKind::AgendaInvitations))
+            if (agendaSessionId(entry) == rest[1]) invitation = &entry;
+        if (invitation) {
+            for (auto& [key, value] : invitationStatusAnswer(*invitation)) answer[key] = value;
+        } else {
+            if (selected) actions.emplace_back("remove_from_agenda");
+            else if (!full) actions.emplace_back("add_to_agenda");
+            answer["actions"] = Value(std::move(actions));
+        }
+        return json(Value(std::move(answer)));
     }
     if (is({"participants", "*", "recommended"})) {
         if (method != "GET") return error(405, "Method not allowed");

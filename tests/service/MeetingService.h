@@ -11,6 +11,11 @@
 //   "?fields=a,b" keeps only those keys of each item, "?ids=a,b" only the
 //   items with those ids; both work on every list.
 // - Failures answer {"error": "..."} with an HTTP error status.
+// - A session's status carries the level of its fill ("Positive", "Warning"
+//   from 80 %, "Negative" when full) and the actions of the user's agenda:
+//   an invitation's replies with its message, else "remove_from_agenda" for
+//   a selection or "add_to_agenda" while seats are left; selecting a full
+//   session answers 409 "Session is full".
 // - Files (documents, floor-plan maps, report media) and the reports feed
 //   are served outside "/api" with an ETag and "Range" support; they need no
 //   token unless Options::filesNeedToken (or setFilesNeedToken) asks for it,
