@@ -1,7 +1,8 @@
 // The session detail screen opened in the launched application over a store
 // of the local meeting service: its sections, contributors and their
 // stepping, the note, the star, the location link, the personal entry's
-// buttons and removal, and the header's darkening.
+// buttons and removal (with its mirror in the device calendar), and the
+// header's darkening.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -10,9 +11,12 @@
 
 #include "Utils/Utils.h"
 #include "analytics/AnalyticsUtils.h"
+#include "api/ApplicationService.h"
 #include "api/QVAApiManager.h"
+#include "api/SyncCalendarService.h"
 #include "app/DetailsStubScenes.h"
 #include "app/ShellTestSupport.h"
+#include "eventkit/EKEventStore.h"
 #include "foundation/RunLoop.h"
 #include "graphics/GradientLayer.h"
 #include "lists/DetailsScreenSupport.h"
@@ -30,6 +34,7 @@
 #include "programme/QVAPersonalNoteCell.h"
 #include "programme/QVASessionHeaderView.h"
 #include "service/MeetingGenerator.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "uikit/UIAlertView.h"
 #include "uikit/UIBarButtonItem.h"
 #include "uikit/UILabel.h"
@@ -411,6 +416,47 @@ TEST_F(ProgrammeDetailsTest, RemovingAPersonalEntryDeletesItOrKeepsItOnAnError) 
     EXPECT_EQ(writes("DELETE", apiPath("my_agenda/personal_entries/pe1")), 1u);
     EXPECT_EQ(tracked("Removed personal entry").size(), 1u);
     EXPECT_NE(driver().frontViewController(), screen);
+}
+
+TEST_F(ProgrammeDetailsTest, RemovingAPersonalEntryTakesItsMirroredEventOffTheDeviceCalendar) {
+    using namespace eventkit;
+    grant("my_agenda:personal_entries");
+    storeSession("s1", {});
+    insert(token(), "QVACoreDataPersonalEntry",
+           {{{"itemId", Value("pe1")}, {"agendaItemId", Value("pe1")}, {"title", Value("Call")},
+             {"startDatetime", Value("2026-06-16T07:00:00+02:00")},
+             {"endDatetime", Value("2026-06-16T07:45:00+02:00")}}},
+           service->eventId());
+    service->putItem(testservice::MeetingKind::PersonalEntries,
+                     Value::dictionary({{"id", "pe1"}, {"title", "Call"},
+                                        {"startDatetime", "2026-06-16T07:00:00+02:00"},
+                                        {"endDatetime", "2026-06-16T07:45:00+02:00"}}));
+    EKEventStore::setAuthorizationStatus(EKEntityType::Event, EKAuthorizationStatus::Authorized);
+    auto calendars = ApplicationService::syncCalendarService();
+    auto device = calendars->eventStore();
+    auto calendar = device->addCalendar(device->addSource("Work", EKSourceType::Exchange), "Meetings",
+                                        EKCalendarType::Exchange, true);
+    auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
+    settings.setCalendarIdentifier(calendar->calendarIdentifier());
+    settings.setSyncWithCalendar(true);
+    auto mirrored = [&] {
+        return device
+            ->eventsMatchingPredicate(device->predicateForEventsWithStartDate(
+                foundation::Date::distantPast(), foundation::Date::distantFuture(), std::vector<EKCalendarPtr>{calendar}))
+            .size();
+    };
+    calendars->syncMyAgendaWithDeviceCalendar(calendar, token(), service->eventId(), nullptr);
+    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return mirrored() == 1; }, kDetailsWait));
+
+    open(QVACoreDataPersonalEntry::kEntityName, "pe1");
+    ASSERT_TRUE(driver().tapItem("Remove"));
+    ASSERT_TRUE(driver().answerAlert("Yes"));
+    settle();
+    EXPECT_EQ(writes("DELETE", apiPath("my_agenda/personal_entries/pe1")), 1u);
+    EXPECT_TRUE(foundation::RunLoop::main().runUntil([&] { return mirrored() == 0; }, kDetailsWait));
+
+    settings.setSyncWithCalendar(false);
+    device->removeCalendar(calendar);
 }
 
 TEST_F(ProgrammeDetailsTest, DrawingTheHeaderAgainNeverAddsAnotherOverlay) {
