@@ -22,7 +22,9 @@ StoryboardPopoverSegue::StoryboardPopoverSegue(std::string identifier, UIViewCon
                                                UIViewControllerPtr destination, foundation::ObjectPtr sender)
     : UIStoryboardSegue(std::move(identifier), std::move(source), std::move(destination)),
       sender_(std::move(sender)),
-      popoverController_(std::make_shared<UIPopoverController>(destinationViewController())) {}
+      popoverController_(std::make_shared<UIPopoverController>(destinationViewController())) {
+    popoverController_->setSourceViewController(sourceViewController());
+}
 
 void StoryboardPopoverSegue::perform() {
     auto& shown = shownPopovers();

@@ -3,7 +3,8 @@
 // view, with any arrow direction. The segue makes the popover controller
 // before the source prepares, so prepareForSegue may take it (to dismiss it
 // later or set its delegate); popovers shown by segues are also kept while
-// they are on screen, since whoever presents a popover keeps it.
+// they are on screen, since whoever presents a popover keeps it. The popover
+// knows the segue's source, so the content can unwind to it.
 #pragma once
 
 #include <memory>

@@ -4,13 +4,17 @@
 #include <set>
 
 #include "uikit/UINavigationController.h"
+#include "uikit/UIPopoverController.h"
 
 namespace uikit {
 namespace {
 
 UIViewControllerPtr stepUp(const UIViewController& controller) {
     if (auto parent = controller.parentViewController()) return parent;
-    return controller.presentingViewController();
+    if (auto presenting = controller.presentingViewController()) return presenting;
+    // Content a segue showed in a popover goes back through the segue's source.
+    auto popover = controller.presentingPopoverController();
+    return popover ? popover->sourceViewController() : nullptr;
 }
 
 }  // namespace

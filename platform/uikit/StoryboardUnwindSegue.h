@@ -1,6 +1,7 @@
 // The unwind segue: back from the source to the first controller up its
-// chain (parents, then the controllers that present them) that has the
-// unwind action. Performing it dismisses whatever is presented over that
+// chain (parents, then the controllers that present them, or for a popover's
+// content the source of the segue that showed it) that has the unwind
+// action. Performing it dismisses whatever is presented over that
 // controller's screen, then pops its navigation stack back to it.
 #pragma once
 

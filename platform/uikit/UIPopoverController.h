@@ -54,6 +54,11 @@ public:
     graphics::Size popoverContentSize() const;
     void setPopoverContentSize(graphics::Size size, bool animated = false);
 
+    // The controller whose segue showed the popover (none when shown in
+    // code): an unwind from the content goes back up through it.
+    UIViewControllerPtr sourceViewController() const { return source_.lock(); }
+    void setSourceViewController(const UIViewControllerPtr& source) { source_ = source; }
+
     std::shared_ptr<UIPopoverControllerDelegate> delegate() const { return delegate_.lock(); }
     void setDelegate(const std::shared_ptr<UIPopoverControllerDelegate>& delegate) { delegate_ = delegate; }
 
@@ -102,6 +107,7 @@ private:
     graphics::Size contentSize_{320, 600};
     bool contentSizeSet_ = false;
     std::weak_ptr<UIPopoverControllerDelegate> delegate_;
+    std::weak_ptr<UIViewController> source_;
     std::vector<std::shared_ptr<UIView>> passthroughViews_;
     bool visible_ = false;
     UIPopoverArrowDirection permittedArrowDirections_ = UIPopoverArrowDirectionAny;

@@ -2,6 +2,7 @@
 // main queue, and the alerts and openURL belong there.
 #include "api/Updater.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <mutex>
 #include <sstream>
@@ -21,6 +22,15 @@ namespace {
 
 std::mutex urlMutex;
 std::optional<std::string> urlOverride;
+std::atomic<int> updaterChecksInFlight{0};
+
+// One check counted from its request until its answer's handler is gone.
+struct UpdaterCheckInFlight {
+    UpdaterCheckInFlight() { ++updaterChecksInFlight; }
+    ~UpdaterCheckInFlight() { --updaterChecksInFlight; }
+    UpdaterCheckInFlight(const UpdaterCheckInFlight&) = delete;
+    UpdaterCheckInFlight& operator=(const UpdaterCheckInFlight&) = delete;
+};
 
 std::vector<long long> versionParts(const std::string& version) {
     std::vector<long long> parts;
@@ -63,15 +73,20 @@ bool Updater::isNewerVersion(const std::string& offered, const std::string& runn
     return false;
 }
 
+int Updater::checksInProgress() { return updaterChecksInFlight.load(); }
+
 void Updater::checkForUpdates(bool showAlerts) {
     if (!Utils::isInternetReachable()) return;
     std::weak_ptr<Updater> weakSelf = shared_from_this();
+    // Counted while the answer's handler lives: until after it has run, or
+    // until it is dropped unrun.
+    auto inFlight = std::make_shared<UpdaterCheckInFlight>();
     // The API client's generic request: the build server is another origin
     // than the service, so no bearer token goes along.
     QVAApiManager::sharedApiManager().requestForUrlString(
         versionFileURL(), "GET", Value(),
-        [weakSelf, showAlerts](const foundation::ErrorPtr& error, const Value& body,
-                               const std::shared_ptr<foundation::HTTPURLResponse>&) {
+        [weakSelf, showAlerts, inFlight](const foundation::ErrorPtr& error, const Value& body,
+                                         const std::shared_ptr<foundation::HTTPURLResponse>&) {
             auto self = weakSelf.lock();
             if (!self) return;
             if (error) {

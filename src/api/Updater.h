@@ -43,6 +43,9 @@ public:
     // Does nothing while the Internet is unreachable, alerts asked for or not.
     void checkForUpdates(bool showAlerts);
     bool isUpdateAvailable() const { return isUpdateAvailable_; }
+    // Checks sent whose answer has not been handled yet, for whoever waits
+    // for the app to settle.
+    static int checksInProgress();
     const std::string& updateUrlStr() const { return updateUrlStr_; }
     // Opens the download page.
     void startUpdate();

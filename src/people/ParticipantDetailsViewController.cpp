@@ -365,7 +365,7 @@ void ParticipantDetailsViewController::askRecommendationsFor(const std::shared_p
 void ParticipantDetailsViewController::sendMessage() { showOptionToChooseMeetingOrSendMessage(); }
 
 void ParticipantDetailsViewController::showOptionToChooseMeetingOrSendMessage() {
-    performSegueWithIdentifier(kComposerSegue, nullptr);
+    performSegueWithIdentifier(MessageComposerViewController::kParticipantSegue, nullptr);
 }
 
 // --- Header ---
@@ -572,7 +572,7 @@ void ParticipantDetailsViewController::tableViewDidSelectRowAtIndexPath(uikit::U
 void ParticipantDetailsViewController::prepareForSegue(uikit::UIStoryboardSegue& segue, const foundation::ObjectPtr& sender) {
     DetailsWithListBaseViewController::prepareForSegue(segue, sender);
     auto destination = segue.destinationViewController();
-    if (segue.identifier() == kComposerSegue) {
+    if (segue.identifier() == MessageComposerViewController::kParticipantSegue) {
         if (auto navigation = std::dynamic_pointer_cast<uikit::UINavigationController>(destination))
             destination = navigation->viewControllers().empty() ? nullptr : navigation->viewControllers().front();
         auto composer = std::dynamic_pointer_cast<MessageComposerViewController>(destination);

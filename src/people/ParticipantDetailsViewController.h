@@ -41,7 +41,6 @@ class ParticipantDetailsViewController : public DetailsWithListBaseViewControlle
 public:
     static constexpr const char* kStoryboardIdentifier = "ParticipantDetailsViewController";
     static constexpr const char* kSessionDetailsSegue = "pushProgrammeDetails";
-    static constexpr const char* kComposerSegue = "displayMessageComposerFromParticipant";  // the composer's kParticipantSegue
     static constexpr const char* kOrganizationSegue = "pushOrganizationView";
     static constexpr const char* kHiddenCellIdentifier = "hiddenCell";
     static constexpr const char* kContributionsTitle = "Contributions";

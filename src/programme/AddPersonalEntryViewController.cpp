@@ -24,6 +24,7 @@
 #include "settings/ApplicationSettingsStore.h"
 #include "store/FetchRequestUtils.h"
 #include "store/StorageManager.h"
+#include "uikit/StoryboardPopoverSegue.h"
 #include "uikit/StoryboardUnwindSegue.h"
 #include "uikit/UIBarButtonItem.h"
 #include "uikit/UIImage.h"
@@ -169,18 +170,31 @@ std::shared_ptr<uikit::UIBarButtonItem> AddPersonalEntryViewController::installO
     const bool editing = static_cast<bool>(entryId);
     auto open = [weakScreen, entryId, editing](uikit::UIBarButtonItem& sender) {
         auto source = weakScreen.lock();
-        auto navigation = source ? source->navigationController() : nullptr;
-        if (!navigation) return;
+        if (!source) return;
+        const char* identifier = editing ? kEditSegue : kAddSegue;
+        const foundation::ObjectPtr senderObject = sender.shared_from_this();
+        const bool pad = Utils::isIPad();
+        auto navigation = source->navigationController();
+        if (!pad && !navigation) return;
+        // As a storyboard segue does, the screen may decline it.
+        if (!source->shouldPerformSegueWithIdentifier(identifier, senderObject)) return;
         auto form = BaseViewController::instantiateViewController<AddPersonalEntryViewController>();
         if (!form) return;
         if (editing) form->setSelectionPropertyId(entryId());
-        std::weak_ptr<uikit::UINavigationController> weakNavigation = navigation;
-        auto segue = uikit::UIStoryboardSegue::segueWithIdentifier(editing ? kEditSegue : kAddSegue, source, form,
-                                                                   [weakNavigation, form] {
-                                                                       if (auto stack = weakNavigation.lock())
-                                                                           stack->pushViewController(form, true);
-                                                                   });
-        source->prepareForSegue(*segue, sender.shared_from_this());
+        uikit::UIStoryboardSeguePtr segue;
+        if (pad) {
+            // A popover at the button, with a navigation controller of its
+            // own for the form's bar and the dates screen.
+            auto holder = std::make_shared<CustomNavigationController>(CustomNavigationController::FromInterfaceFile{});
+            holder->setViewControllers({form}, false);
+            segue = std::make_shared<uikit::StoryboardPopoverSegue>(identifier, source, holder, senderObject);
+        } else {
+            std::weak_ptr<uikit::UINavigationController> weakNavigation = navigation;
+            segue = uikit::UIStoryboardSegue::segueWithIdentifier(identifier, source, form, [weakNavigation, form] {
+                if (auto stack = weakNavigation.lock()) stack->pushViewController(form, true);
+            });
+        }
+        source->prepareForSegue(*segue, senderObject);
         segue->perform();
     };
     auto item = editing ? uikit::UIBarButtonItem::withTitle(std::string(kEditButtonTitle),

@@ -69,8 +69,9 @@ public:
     // Gives an opening screen its bar button: "Edit" for the entry whose id
     // `entryId` answers at the tap, or, without `entryId`, the add image;
     // the tap pushes a new form on the screen's navigation controller under
-    // the matching segue (the screen prepares for it first). The screen also
-    // gets the form's unwind action, which runs `onUnwind`.
+    // the matching segue, or on the pad shows it in a popover at the button
+    // (the screen may decline the segue, and prepares for it first). The
+    // screen also gets the form's unwind action, which runs `onUnwind`.
     static std::shared_ptr<uikit::UIBarButtonItem> installOpeningButton(
         uikit::UIViewController& screen, std::function<std::optional<std::string>()> entryId,
         std::function<void()> onUnwind);

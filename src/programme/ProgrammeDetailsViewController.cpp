@@ -46,6 +46,7 @@
 #include "store/EntityClass.h"
 #include "store/FetchRequestUtils.h"
 #include "store/StorageManager.h"
+#include "uikit/StoryboardPopoverSegue.h"
 #include "uikit/UIBarButtonItem.h"
 #include "uikit/UIButton.h"
 #include "uikit/UIColor.h"
@@ -105,6 +106,7 @@ ProgrammeDetailsViewController::ProgrammeDetailsViewController() {
 }
 
 ProgrammeDetailsViewController::~ProgrammeDetailsViewController() {
+    if (popoverForEditPersonalEntry_) popoverForEditPersonalEntry_->setDelegate(nullptr);
     if (observingKeyboard_) foundation::NotificationCenter::defaultCenter().removeObserver(&keyboardVisible_);
 }
 
@@ -449,7 +451,16 @@ void ProgrammeDetailsViewController::removePersonalEntry() {
     alert->show();
 }
 
-void ProgrammeDetailsViewController::unwindPersonalEntry() {}
+void ProgrammeDetailsViewController::unwindPersonalEntry() {
+    if (!popoverForEditPersonalEntry_) return;
+    popoverForEditPersonalEntry_->dismissPopoverAnimated(false);
+    popoverForEditPersonalEntry_->setDelegate(nullptr);
+    popoverForEditPersonalEntry_.reset();
+}
+
+bool ProgrammeDetailsViewController::popoverControllerShouldDismissPopover(uikit::UIPopoverController&) {
+    return false;
+}
 
 // --- Contributors ---
 
@@ -567,6 +578,10 @@ bool ProgrammeDetailsViewController::shouldPerformSegueWithIdentifier(const std:
         return false;
     }
     if (identifier == kInvitationOptionsSegue) return shouldOpenInvitationOptions();
+    // One editor at a time: its popover leaves the bar usable.
+    if (identifier == kEditPersonalEntrySegue && popoverForEditPersonalEntry_ &&
+        popoverForEditPersonalEntry_->isPopoverVisible())
+        return false;
     return DetailsWithListBaseViewController::shouldPerformSegueWithIdentifier(identifier, sender);
 }
 
@@ -588,6 +603,13 @@ void ProgrammeDetailsViewController::prepareForSegue(uikit::UIStoryboardSegue& s
         return;
     }
     DetailsWithListBaseViewController::prepareForSegue(segue, sender);
+    if (segue.identifier() != kEditPersonalEntrySegue) return;
+    // The editor already has the entry's id; on the pad its popover is kept to close it later.
+    auto popover = dynamic_cast<uikit::StoryboardPopoverSegue*>(&segue);
+    if (popover && !(popoverForEditPersonalEntry_ && popoverForEditPersonalEntry_->isPopoverVisible())) {
+        popoverForEditPersonalEntry_ = popover->popoverController();
+        popoverForEditPersonalEntry_->setDelegate(self());
+    }
 }
 
 // --- The note ---

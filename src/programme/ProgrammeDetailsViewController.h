@@ -8,7 +8,8 @@
 // the navigation rows come from their own members). A personal entry shows
 // the header alone, with "Remove" and "Edit".
 // Contributor rows open the participant's details, which step through the
-// contributors in table order. Scene "ProgrammeDetailsViewController"
+// contributors in table order. On the pad the entry's editor opens in a
+// popover that only the editor itself closes. Scene "ProgrammeDetailsViewController"
 // (registered with the details scenes' swipe wiring). Main thread only.
 #pragma once
 
@@ -23,6 +24,7 @@
 #include "lists/DetailsWithListBaseViewController.h"
 #include "programme/QVAPersonalNotesViewDelegate.h"
 #include "uikit/NSAttributedString.h"
+#include "uikit/UIPopoverController.h"
 
 class InvitationObjectModel;
 class QVAParticipant;
@@ -36,7 +38,9 @@ class UIStoryboard;
 class UITapGestureRecognizer;
 }  // namespace uikit
 
-class ProgrammeDetailsViewController : public DetailsWithListBaseViewController, public QVAPersonalNotesViewDelegate {
+class ProgrammeDetailsViewController : public DetailsWithListBaseViewController,
+                                       public QVAPersonalNotesViewDelegate,
+                                       public uikit::UIPopoverControllerDelegate {
 public:
     static constexpr const char* kStoryboardIdentifier = "ProgrammeDetailsViewController";
     static constexpr const char* kParticipantSegue = "participantToDetailsSegId";
@@ -103,6 +107,11 @@ public:
     bool isKeyboardVisible() const { return keyboardVisible_; }
     const std::shared_ptr<QVASessionHeaderView>& sessionHeaderView() const { return sessionHeaderView_; }
     const std::shared_ptr<uikit::UITapGestureRecognizer>& tapOutsidePersonalNotes() const { return tapOutside_; }
+    // The pad's popover holding the personal-entry editor, while the editor
+    // has not closed.
+    const std::shared_ptr<uikit::UIPopoverController>& popoverForEditPersonalEntry() const {
+        return popoverForEditPersonalEntry_;
+    }
 
     int preparatoryDiscussionSectionIndex() const { return preparatorySection_; }
     int descriptionSectionIndex() const { return descriptionSection_; }
@@ -165,7 +174,10 @@ public:
     void locationButtonPressed();
     void removePersonalEntry();
     void tapOnScreen();
+    // The editor's way back: on the pad its popover goes, at once.
     void unwindPersonalEntry();
+    // The editor's popover stays up whatever is tapped outside it.
+    bool popoverControllerShouldDismissPopover(uikit::UIPopoverController& popover) override;
 
     // --- Segues ---
     bool shouldPerformSegueWithIdentifier(const std::string& identifier, const foundation::ObjectPtr& sender) override;
@@ -219,6 +231,7 @@ private:
     std::shared_ptr<uikit::UITableView> table_;
     std::shared_ptr<QVASessionHeaderView> sessionHeaderView_;
     std::shared_ptr<uikit::UITapGestureRecognizer> tapOutside_;
+    std::shared_ptr<uikit::UIPopoverController> popoverForEditPersonalEntry_;
     std::vector<std::string> contributorTypesArray_;
     std::map<std::string, std::vector<std::shared_ptr<QVAParticipant>>> contributorsDataSource_;
     std::vector<std::string> favoritedParticipantIdsArray_;

@@ -79,8 +79,13 @@ TEST(UpdaterTest, CheckShowsTheOutcome) {
     updaterAlerts().back()->dismissWithClickedButtonIndex(0, true);
 
     server.answer(200, "{\"version\":\"3.4\",\"updateUrl\":\"https://example.com/old\"}");
+    ASSERT_TRUE(loop.runUntil([] { return Updater::checksInProgress() == 0; }, kUpdaterWait));
     updater.checkForUpdates(false);
-    ASSERT_TRUE(loop.runUntil([&] { return logged(log, "version dictionary:"); }, kUpdaterWait));
+    // In progress from the request until its answer has been handled, so
+    // whoever waits for it sees what it logged.
+    EXPECT_EQ(Updater::checksInProgress(), 1);
+    ASSERT_TRUE(loop.runUntil([] { return Updater::checksInProgress() == 0; }, kUpdaterWait));
+    EXPECT_TRUE(logged(log, "version dictionary:"));
     EXPECT_TRUE(updaterAlerts().empty());
     updater.checkForUpdates(true);
     ASSERT_TRUE(loop.runUntil([] { return !updaterAlerts().empty(); }, kUpdaterWait));

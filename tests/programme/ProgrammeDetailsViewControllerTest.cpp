@@ -1,7 +1,8 @@
 // The session detail screen opened in the launched application over a store
 // of the local meeting service: its sections, contributors and their
 // stepping, the note, the star, the location link, the personal entry's
-// buttons and removal, and the header's darkening.
+// buttons and removal (with its mirror in the device calendar), the pad's
+// editor popover, and the header's darkening.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -10,9 +11,12 @@
 
 #include "Utils/Utils.h"
 #include "analytics/AnalyticsUtils.h"
+#include "api/ApplicationService.h"
 #include "api/QVAApiManager.h"
+#include "api/SyncCalendarService.h"
 #include "app/DetailsStubScenes.h"
 #include "app/ShellTestSupport.h"
+#include "eventkit/EKEventStore.h"
 #include "foundation/RunLoop.h"
 #include "graphics/GradientLayer.h"
 #include "lists/DetailsScreenSupport.h"
@@ -26,14 +30,18 @@
 #include "network/Reachability.h"
 #include "people/ParticipantCell.h"
 #include "people/ParticipantDetailsViewController.h"
+#include "programme/AddPersonalEntryViewController.h"
 #include "programme/ProgrammeDetailsViewController.h"
 #include "programme/QVAPersonalNoteCell.h"
 #include "programme/QVASessionHeaderView.h"
 #include "service/MeetingGenerator.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "uikit/UIAlertView.h"
 #include "uikit/UIBarButtonItem.h"
 #include "uikit/UILabel.h"
+#include "uikit/UINavigationController.h"
 #include "uikit/UINavigationItem.h"
+#include "uikit/UIPopoverController.h"
 #include "uikit/UIStoryboard.h"
 #include "uikit/UITableView.h"
 #include "uikit/UITextView.h"
@@ -411,6 +419,96 @@ TEST_F(ProgrammeDetailsTest, RemovingAPersonalEntryDeletesItOrKeepsItOnAnError) 
     EXPECT_EQ(writes("DELETE", apiPath("my_agenda/personal_entries/pe1")), 1u);
     EXPECT_EQ(tracked("Removed personal entry").size(), 1u);
     EXPECT_NE(driver().frontViewController(), screen);
+}
+
+TEST_F(ProgrammeDetailsTest, RemovingAPersonalEntryTakesItsMirroredEventOffTheDeviceCalendar) {
+    using namespace eventkit;
+    grant("my_agenda:personal_entries");
+    storeSession("s1", {});
+    insert(token(), "QVACoreDataPersonalEntry",
+           {{{"itemId", Value("pe1")}, {"agendaItemId", Value("pe1")}, {"title", Value("Call")},
+             {"startDatetime", Value("2026-06-16T07:00:00+02:00")},
+             {"endDatetime", Value("2026-06-16T07:45:00+02:00")}}},
+           service->eventId());
+    service->putItem(testservice::MeetingKind::PersonalEntries,
+                     Value::dictionary({{"id", "pe1"}, {"title", "Call"},
+                                        {"startDatetime", "2026-06-16T07:00:00+02:00"},
+                                        {"endDatetime", "2026-06-16T07:45:00+02:00"}}));
+    EKEventStore::setAuthorizationStatus(EKEntityType::Event, EKAuthorizationStatus::Authorized);
+    auto calendars = ApplicationService::syncCalendarService();
+    auto device = calendars->eventStore();
+    auto calendar = device->addCalendar(device->addSource("Work", EKSourceType::Exchange), "Meetings",
+                                        EKCalendarType::Exchange, true);
+    auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
+    settings.setCalendarIdentifier(calendar->calendarIdentifier());
+    settings.setSyncWithCalendar(true);
+    auto mirrored = [&] {
+        return device
+            ->eventsMatchingPredicate(device->predicateForEventsWithStartDate(
+                foundation::Date::distantPast(), foundation::Date::distantFuture(), std::vector<EKCalendarPtr>{calendar}))
+            .size();
+    };
+    calendars->syncMyAgendaWithDeviceCalendar(calendar, token(), service->eventId(), nullptr);
+    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return mirrored() == 1; }, kDetailsWait));
+
+    open(QVACoreDataPersonalEntry::kEntityName, "pe1");
+    ASSERT_TRUE(driver().tapItem("Remove"));
+    ASSERT_TRUE(driver().answerAlert("Yes"));
+    settle();
+    EXPECT_EQ(writes("DELETE", apiPath("my_agenda/personal_entries/pe1")), 1u);
+    EXPECT_TRUE(foundation::RunLoop::main().runUntil([&] { return mirrored() == 0; }, kDetailsWait));
+
+    settings.setSyncWithCalendar(false);
+    device->removeCalendar(calendar);
+}
+
+class PadProgrammeDetailsTest : public ProgrammeDetailsTest {
+protected:
+    uikit::DeviceProfile deviceProfile() const override { return uikit::DeviceProfile::iPad(); }
+};
+
+TEST_F(PadProgrammeDetailsTest, TheEditorOpensInAPopoverThatOnlyItsOwnUnwindCloses) {
+    grant("my_agenda:personal_entries");
+    storeSession("s1", {});
+    insert(token(), "QVACoreDataPersonalEntry",
+           {{{"itemId", Value("pe1")}, {"agendaItemId", Value("pe1")}, {"title", Value("Call")},
+             {"startDatetime", Value("2026-06-16T07:00:00+02:00")},
+             {"endDatetime", Value("2026-06-16T07:45:00+02:00")}}},
+           service->eventId());
+    auto screen = open(QVACoreDataPersonalEntry::kEntityName, "pe1");
+    ASSERT_TRUE(screen);
+    auto edit = screen->navigationItem()->rightBarButtonItems().at(1);
+    ASSERT_TRUE(edit->tap());
+    settle();
+    auto popover = screen->popoverForEditPersonalEntry();
+    ASSERT_TRUE(popover && popover->isPopoverVisible());
+    EXPECT_EQ(popover->presentingBarButtonItem(), edit);
+    auto holder = std::dynamic_pointer_cast<uikit::UINavigationController>(popover->contentViewController());
+    ASSERT_TRUE(holder);
+    auto form = std::dynamic_pointer_cast<AddPersonalEntryViewController>(holder->topViewController());
+    ASSERT_TRUE(form);
+    EXPECT_EQ(form->selectionPropertyId(), std::optional<std::string>("pe1"));
+
+    // A tap outside keeps it, and "Edit" opens no second one meanwhile.
+    popover->tapOutside();
+    EXPECT_TRUE(popover->isPopoverVisible());
+    ASSERT_TRUE(edit->tap());
+    settle();
+    EXPECT_EQ(screen->popoverForEditPersonalEntry(), popover);
+    EXPECT_EQ(holder->viewControllers().size(), 1u);
+
+    // The form's own way out closes it at once and lets it go.
+    form->onCancelAddEntryExecuted(nullptr);
+    settle();
+    EXPECT_FALSE(popover->isPopoverVisible());
+    EXPECT_FALSE(popover->lastDismissalAnimated());
+    EXPECT_FALSE(popover->delegate());
+    EXPECT_FALSE(screen->popoverForEditPersonalEntry());
+    ASSERT_TRUE(edit->tap());
+    settle();
+    ASSERT_TRUE(screen->popoverForEditPersonalEntry());
+    EXPECT_NE(screen->popoverForEditPersonalEntry(), popover);
+    screen->unwindPersonalEntry();
 }
 
 TEST_F(ProgrammeDetailsTest, DrawingTheHeaderAgainNeverAddsAnotherOverlay) {

@@ -4,12 +4,14 @@
 // unknown names raise naming them; triggers ask shouldPerform with their
 // sender and performSegueWithIdentifier does not; the source prepares before
 // the destination appears; an unwind finds the first controller up the chain
-// with its action and dismisses back to it.
+// (through a popover's segue source too) with its action and dismisses back
+// to it.
 #include <gtest/gtest.h>
 
 #include "foundation/Exception.h"
 #include "foundation/RunLoop.h"
 #include "uikit/StoryboardPopoverSegue.h"
+#include "uikit/StoryboardUnwindSegue.h"
 #include "uikit/UIApplication.h"
 #include "uikit/UIBarButtonItem.h"
 #include "uikit/UIButton.h"
@@ -350,6 +352,26 @@ TEST_F(UIStoryboardTest, AnUnwindFromAPresentedFormRunsTheActionUpTheChainAndDis
     turnRunLoop();
     EXPECT_EQ(detail->presentedViewController(), nullptr);
     EXPECT_EQ(navigation->topViewController(), list);
+}
+
+TEST_F(UIStoryboardTest, AnUnwindFromAPopoversContentReachesTheSegueSourceWhileThePopoverIsUp) {
+    std::shared_ptr<uikit::UINavigationController> navigation;
+    auto list = showListInNavigation(navigation);
+    int unwound = 0;
+    list->addUnwindAction("unwindToList:", [&](uikit::UIStoryboardSegue&) { ++unwound; });
+    list->performSegueWithIdentifier("filters", nullptr);
+    turnRunLoop();
+    ASSERT_TRUE(list->lastPopover);
+    auto form = list->lastPopover->contentViewController();
+    EXPECT_EQ(list->lastPopover->sourceViewController(), list);
+    EXPECT_EQ(uikit::StoryboardUnwindSegue::findDestination(*form, "unwindToList:", nullptr), list);
+    form->performSegueWithIdentifier("done", nullptr);
+    EXPECT_EQ(unwound, 1);
+
+    // Once the popover is down its content no longer leads anywhere.
+    list->lastPopover->dismissPopoverAnimated(false);
+    turnRunLoop();
+    EXPECT_EQ(uikit::StoryboardUnwindSegue::findDestination(*form, "unwindToList:", nullptr), nullptr);
 }
 
 TEST_F(UIStoryboardTest, TheScenesViewsAndPrototypeCellsHearAwakeFromNibSubviewsFirstOnce) {

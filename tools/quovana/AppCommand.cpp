@@ -1019,6 +1019,8 @@ int runAppCommand(CommandContext& context, const Arguments& arguments) {
         return false;
     });
     uikit::ScreenDriver::addBusyPredicate([] { return AddPersonalEntryViewController::savesInProgress() > 0; });
+    // The launch's build-update check logs what it got, in the step it was sent in.
+    uikit::ScreenDriver::addBusyPredicate([] { return Updater::checksInProgress() > 0; });
     // The status bar's indicator goes off a moment after the last request;
     // on the real clock that moment passes while the command settles.
     uikit::ScreenDriver::addBusyPredicate([] {
