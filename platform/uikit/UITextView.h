@@ -83,6 +83,11 @@ public:
     NSRange selectedRange() const;
     void setSelectedRange(NSRange range);
 
+    // Brings the range into view; the last range asked for is kept (nothing
+    // scrolls here).
+    void scrollRangeToVisible(NSRange range) { scrolledToRange_ = range; }
+    const std::optional<NSRange>& scrolledToRange() const { return scrolledToRange_; }
+
     bool isEditing() const { return editing_; }
     bool canBecomeFirstResponder() const override { return editable_; }
     bool becomeFirstResponder() override;
@@ -116,6 +121,7 @@ private:
     std::weak_ptr<UITextViewDelegate> delegate_;
     bool editing_ = false;
     std::optional<NSRange> selectedRange_;
+    std::optional<NSRange> scrolledToRange_;
 };
 
 using UITextViewPtr = std::shared_ptr<UITextView>;

@@ -364,12 +364,6 @@ Text ProgrammeDetailsViewController::getSessionNameForObject(const std::shared_p
 
 void ProgrammeDetailsViewController::getStatusMessageForObject(const std::shared_ptr<coredata::ManagedObject>&) {}
 
-void ProgrammeDetailsViewController::createNavigationDataSourceForObject(const std::shared_ptr<coredata::ManagedObject>&) {
-    navigationRows_.clear();
-}
-
-void ProgrammeDetailsViewController::pushNavigationWithDetailsDataModel(const DetailsNavigationDataModelPtr&) {}
-
 // --- Personal entries ---
 
 void ProgrammeDetailsViewController::setRightBarButtonsForPersonalEntryObject() {
