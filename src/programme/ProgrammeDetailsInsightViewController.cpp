@@ -54,6 +54,12 @@ void ProgrammeDetailsInsightViewController::didRotateFromInterfaceOrientation(ui
     if (auto table = tableView()) table->reloadData();
 }
 
+void ProgrammeDetailsInsightViewController::viewDidLayoutSubviews() {
+    DetailsWithListBaseViewController::viewDidLayoutSubviews();
+    auto table = tableView();
+    if (table && measuredWidth_ > 0 && table->frame().size.width != measuredWidth_) table->reloadData();
+}
+
 void ProgrammeDetailsInsightViewController::updateUIContentForObject(
     const std::shared_ptr<coredata::ManagedObject>& object) {
     auto session = std::dynamic_pointer_cast<QVACoreDataBaseSession>(object);
@@ -113,6 +119,7 @@ uikit::UITableViewCellPtr ProgrammeDetailsInsightViewController::tableViewCellFo
 
 std::optional<double> ProgrammeDetailsInsightViewController::tableViewHeightForRowAtIndexPath(
     uikit::UITableView& tableView, const uikit::NSIndexPath& indexPath) {
+    measuredWidth_ = tableView.frame().size.width;
     return Utils::getMeasuredSizeOfLabelWithText(insightText(indexPath.row),
                                                  uikit::UIFont::fontWithName(kFontName, kFontSize),
                                                  tableView.frame().size.width)

@@ -42,6 +42,9 @@ public:
     void viewDidLoad() override;
     void trackAnalyticsEvent() override;
     void didRotateFromInterfaceOrientation(uikit::UIInterfaceOrientation orientation) override;
+    // Heights measured at another width (the scene's, before the page took
+    // the screen's) are measured again.
+    void viewDidLayoutSubviews() override;
     // A stored session (of any kind): the header filled, the rows rebuilt.
     void updateUIContentForObject(const std::shared_ptr<coredata::ManagedObject>& object) override;
     void rebuildRows();
@@ -62,5 +65,6 @@ private:
     std::optional<std::string> insightText(int64_t row) const;
 
     Insights rows_;
+    double measuredWidth_ = 0;
     std::shared_ptr<QVASessionHeaderView> sessionHeaderView_;
 };
