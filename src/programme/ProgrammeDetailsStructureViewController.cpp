@@ -35,6 +35,7 @@ void ProgrammeDetailsStructureViewController::updateUIContentForObject(
     if (!sessionHeaderView_ && container) {
         sessionHeaderView_ = std::dynamic_pointer_cast<QVASessionHeaderView>(QVADetailHeaderView::addHeaderViewToContainer(
             container, QVASessionHeaderView::getNibName(), QVASessionHeaderView::getHeaderHeight()));
+        SessionPageLayout::fitHeaderToContainer(sessionHeaderView_);
         setDetailHeaderView(sessionHeaderView_);
     }
     if (sessionHeaderView_) {

@@ -86,6 +86,7 @@ void ProgrammeDetailsVideoViewController::updateUIContentForObject(
     if (!sessionHeaderView_ && container) {
         sessionHeaderView_ = std::dynamic_pointer_cast<QVASessionHeaderView>(QVADetailHeaderView::addHeaderViewToContainer(
             container, QVASessionHeaderView::getNibName(), QVASessionHeaderView::getHeaderHeight()));
+        SessionPageLayout::fitHeaderToContainer(sessionHeaderView_);
         setDetailHeaderView(sessionHeaderView_);
     }
     if (sessionHeaderView_) {

@@ -35,4 +35,15 @@ WebPage addHeaderAndWebView(uikit::UIViewController& page, double headerHeight, 
     return out;
 }
 
+void fitHeaderToContainer(const std::shared_ptr<uikit::UIView>& header) {
+    if (!header) return;
+    if (auto container = header->superview()) {
+        auto frame = header->frame();
+        frame.size.width = container->bounds().size.width;
+        header->setFrame(frame);
+    }
+    header->setAutoresizingMask(header->autoresizingMask() | uikit::UIViewAutoresizingFlexibleWidth);
+    header->setOutletName(std::string("sessionHeaderView"));
+}
+
 }  // namespace SessionPageLayout

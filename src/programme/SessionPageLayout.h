@@ -24,5 +24,8 @@ struct WebPage {
 // Call from loadView after the base's: installs the view when the scene gave
 // none, and adds the two named subviews.
 WebPage addHeaderAndWebView(uikit::UIViewController& page, double headerHeight, const std::string& webViewOutlet);
+// The header installed in the container follows its width (the page takes
+// the screen's width after loading), and is named in the screen's dump.
+void fitHeaderToContainer(const std::shared_ptr<uikit::UIView>& header);
 
 }  // namespace SessionPageLayout

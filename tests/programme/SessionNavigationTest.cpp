@@ -5,6 +5,7 @@
 // summary, live video and personal-entry pages.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -109,6 +110,11 @@ protected:
     }
     void TearDown() override {
         settle();
+        // The events stay in the process's one archive: the next suites count theirs.
+        AnalyticsUtils::queuedEvents();
+        std::error_code ignored;
+        std::filesystem::remove(AnalyticsUtils::archivePath(), ignored);
+        AnalyticsUtils::initializeAnalytics();
         ShellTest::TearDown();
         EntityModel::setStackModelForTesting(nullptr);
         service->stop();
