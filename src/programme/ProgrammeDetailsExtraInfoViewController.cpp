@@ -5,6 +5,7 @@
 #include "Utils/Utils.h"
 #include "app/EventsTabBarController.h"
 #include "coredata/ManagedObject.h"
+#include "lists/DetailsSwipeScene.h"
 #include "lists/KeyValueTableView.h"
 #include "model/QVACoreDataBaseSession.h"
 #include "programme/ListSessionsBaseViewController.h"
@@ -15,12 +16,14 @@
 #include "uikit/UIStoryboard.h"
 
 void ProgrammeDetailsExtraInfoViewController::addScene(uikit::UIStoryboard& storyboard) {
-    storyboard.addScene(kStoryboardIdentifier,
-                        [](uikit::UIStoryboard&) { return std::make_shared<ProgrammeDetailsExtraInfoViewController>(); });
+    DetailsSwipeScene::addScene(storyboard, kStoryboardIdentifier,
+                                [] { return std::make_shared<ProgrammeDetailsExtraInfoViewController>(); });
 }
 
 void ProgrammeDetailsExtraInfoViewController::loadView() {
-    auto root = std::make_shared<uikit::UIView>(graphics::Rect(0, 0, 320, 480));
+    // From the storyboard: the scene's view with its swipe recognisers.
+    DetailsWithListBaseViewController::loadView();
+    auto root = isViewLoaded() ? view() : std::make_shared<uikit::UIView>(graphics::Rect(0, 0, 320, 480));
     root->setBackgroundColor(graphics::Color::white());
     auto table = std::make_shared<KeyValueTableView>(root->bounds());
     table->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth | uikit::UIViewAutoresizingFlexibleHeight);

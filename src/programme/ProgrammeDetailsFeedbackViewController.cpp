@@ -4,6 +4,7 @@
 #include "coredata/ManagedObject.h"
 #include "foundation/URL.h"
 #include "foundation/URLRequest.h"
+#include "lists/DetailsSwipeScene.h"
 #include "model/QVACoreDataBaseSession.h"
 #include "programme/ProgrammeFeedbackView.h"
 #include "programme/QVASessionHeaderView.h"
@@ -30,13 +31,15 @@ ProgrammeDetailsFeedbackViewController::~ProgrammeDetailsFeedbackViewController(
 }
 
 void ProgrammeDetailsFeedbackViewController::addScene(uikit::UIStoryboard& storyboard) {
-    storyboard.addScene(kStoryboardIdentifier,
-                        [](uikit::UIStoryboard&) { return std::make_shared<ProgrammeDetailsFeedbackViewController>(); });
+    DetailsSwipeScene::addScene(storyboard, kStoryboardIdentifier,
+                                [] { return std::make_shared<ProgrammeDetailsFeedbackViewController>(); });
 }
 
 void ProgrammeDetailsFeedbackViewController::loadView() {
     const double headerHeight = QVASessionHeaderView::getHeaderHeight();
-    auto root = std::make_shared<uikit::UIView>(graphics::Rect(0, 0, kFeedbackWidth, kFeedbackHeight));
+    // From the storyboard: the scene's view with its swipe recognisers.
+    DetailsWithListBaseViewController::loadView();
+    auto root = isViewLoaded() ? view() : std::make_shared<uikit::UIView>(graphics::Rect(0, 0, kFeedbackWidth, kFeedbackHeight));
     root->setBackgroundColor(graphics::Color::white());
     auto container = std::make_shared<uikit::UIView>(graphics::Rect(0, 0, kFeedbackWidth, headerHeight));
     container->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth);

@@ -372,12 +372,6 @@ Text ProgrammeDetailsViewController::getSessionNameForObject(const std::shared_p
     return sessionName_;
 }
 
-void ProgrammeDetailsViewController::createNavigationDataSourceForObject(const std::shared_ptr<coredata::ManagedObject>&) {
-    navigationRows_.clear();
-}
-
-void ProgrammeDetailsViewController::pushNavigationWithDetailsDataModel(const DetailsNavigationDataModelPtr&) {}
-
 // --- Personal entries ---
 
 void ProgrammeDetailsViewController::setRightBarButtonsForPersonalEntryObject() {

@@ -56,6 +56,7 @@ public:
     static constexpr const char* kRemoveQuestion = "Are you sure you want to remove this entry?";
     static constexpr const char* kRemoveFailedTitle = "Unable to remove personal entry. Please try again later.";
     static constexpr const char* kNoteFailedTitle = "Unable to add personal note to subactivity.";
+    static constexpr const char* kRecommendationsFailedTitle = "Unable to load session recommendations.";
     static constexpr double kContributorRowHeight = 80;
     static constexpr double kNavigationRowHeight = 40;
     static constexpr double kPendingStatusHeight = 54;
@@ -139,8 +140,15 @@ public:
     Text getSessionNameForObject(const std::shared_ptr<coredata::ManagedObject>& object);
     // The live status of a session or agenda role (not of a personal entry).
     virtual void getStatusMessageForObject(const std::shared_ptr<coredata::ManagedObject>& object);
-    // Filled by the navigation rows' own code.
+    // The navigation rows (rebuilt for every session or agenda role shown):
+    // which pages exist and which can be opened now, read at build time.
     virtual void createNavigationDataSourceForObject(const std::shared_ptr<coredata::ManagedObject>& object);
+    // A session whose start has passed or falls on today in the meeting zone.
+    bool canShowFeedbackForObject(const std::shared_ptr<coredata::ManagedObject>& object);
+    // Asks the service; the stored sessions among its answer become the row's extraInfo.
+    void setSessionRecommendationsListOnRecommendationModel(const DetailsNavigationDataModelPtr& model);
+    // The row's page with this screen's object, parent list, place in it and
+    // swiping, pushed animated; nothing for a disabled row.
     virtual void pushNavigationWithDetailsDataModel(const DetailsNavigationDataModelPtr& model);
 
     // --- The session status and the agenda actions ---

@@ -3,6 +3,7 @@
 #include "analytics/AnalyticsUtils.h"
 #include "coredata/ManagedObject.h"
 #include "coredata/Predicate.h"
+#include "lists/DetailsSwipeScene.h"
 #include "model/QVACoreDataAgendaRole.h"
 #include "model/QVACoreDataBaseSession.h"
 #include "model/QVACoreDataSession.h"
@@ -26,8 +27,8 @@ SessionRecommendationsViewController::SessionRecommendationsViewController()
 }
 
 void SessionRecommendationsViewController::addScene(uikit::UIStoryboard& storyboard) {
-    storyboard.addScene(kStoryboardIdentifier,
-                        [](uikit::UIStoryboard&) { return std::make_shared<SessionRecommendationsViewController>(); });
+    DetailsSwipeScene::addScene(storyboard, kStoryboardIdentifier,
+                                [] { return std::make_shared<SessionRecommendationsViewController>(); });
     uikit::UIStoryboardSegueDefinition details;
     details.identifier = kDetailsSegue;
     details.kind = uikit::UIStoryboardSegueKind::Push;
@@ -36,7 +37,9 @@ void SessionRecommendationsViewController::addScene(uikit::UIStoryboard& storybo
 }
 
 void SessionRecommendationsViewController::loadView() {
-    auto root = std::make_shared<uikit::UIView>(graphics::Rect(0, 0, 320, 480));
+    // From the storyboard: the scene's view with its swipe recognisers.
+    DetailsWithListBaseViewController::loadView();
+    auto root = isViewLoaded() ? view() : std::make_shared<uikit::UIView>(graphics::Rect(0, 0, 320, 480));
     auto table = std::make_shared<uikit::UITableView>(root->bounds());
     table->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth | uikit::UIViewAutoresizingFlexibleHeight);
     root->addSubview(table);

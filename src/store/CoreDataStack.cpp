@@ -63,7 +63,7 @@ void CoreDataStack::configureCoreDataStackForAuthToken(const Text& authToken, co
         return;
     }
     registerEntityClasses();
-    model_ = EntityModel::mergedModel();
+    model_ = EntityModel::stackModel();
     coordinator_ = coredata::PersistentStoreCoordinator::create(model_);
 
     const std::string path = databaseUrlForAuthToken(authToken, eventId);

@@ -5,7 +5,9 @@
 #include "store/EntityModel.h"
 
 #include <memory>
+#include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -157,4 +159,28 @@ std::shared_ptr<coredata::ManagedObjectModel> buildModel() {
 coredata::ModelPtr EntityModel::mergedModel() {
     static const coredata::ModelPtr model = buildModel();
     return model;
+}
+
+namespace {
+
+std::mutex& entityModelOverrideMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+coredata::ModelPtr& entityModelOverride() {
+    static coredata::ModelPtr model;
+    return model;
+}
+
+}  // namespace
+
+coredata::ModelPtr EntityModel::stackModel() {
+    std::lock_guard lock(entityModelOverrideMutex());
+    return entityModelOverride() ? entityModelOverride() : mergedModel();
+}
+
+void EntityModel::setStackModelForTesting(coredata::ModelPtr model) {
+    std::lock_guard lock(entityModelOverrideMutex());
+    entityModelOverride() = std::move(model);
 }

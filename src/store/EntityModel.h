@@ -13,4 +13,9 @@ public:
 
     // The application's model (one instance for the process).
     static coredata::ModelPtr mergedModel();
+    // What the stacks configured from now on are built with: the
+    // application's model, unless a test handed over one that declares more
+    // (entities only the queries name); null hands back the application's.
+    static coredata::ModelPtr stackModel();
+    static void setStackModelForTesting(coredata::ModelPtr model);
 };

@@ -191,7 +191,7 @@ TEST_F(ProgrammeDetailsTest, AnOfficialSessionLaysOutItsEightSections) {
     EXPECT_EQ(rowHeight(*screen, 2), 0);
     EXPECT_EQ(screen->personalNoteSectionIndex(), 6);
     EXPECT_EQ(screen->navigationSectionIndex(), 7);
-    EXPECT_EQ(t.numberOfRowsInSection(7), 0);
+    EXPECT_EQ(t.numberOfRowsInSection(7), 2);
     auto views = tracked("View session");
     ASSERT_FALSE(views.empty());
     EXPECT_EQ(views.back().properties.at("Session name"), "Opening");
