@@ -68,7 +68,16 @@ void fileSavesReleaseFreeHeap() {
     static size_t residentAfterTrim = 0;
     std::lock_guard lock(mutex);
     const size_t resident = fileSavesResidentBytes();
-    if (resident != 0 && resident < residentAfterTrim + kFreeHeapWorthTrimming) return;
+    if (residentAfterTrim == 0) {
+        // Nothing to measure the growth from yet: the allocator is asked
+        // once, so a first small download is not trimmed either.
+        if (mallinfo2().fordblks < kFreeHeapWorthTrimming) {
+            residentAfterTrim = resident;
+            return;
+        }
+    } else if (resident < residentAfterTrim + kFreeHeapWorthTrimming) {
+        return;
+    }
     malloc_trim(0);
     residentAfterTrim = fileSavesResidentBytes();
 #endif
