@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <charconv>
 #include <deque>
+#include <optional>
 #include <string_view>
 #include <unordered_set>
 #include <utility>
@@ -298,16 +299,28 @@ void updateEntity(const std::string& entityName, const std::shared_ptr<const Mod
     }
     Completion completion = completionBlock ? std::move(completionBlock) : [](const ErrorPtr&, const Value&) {};
     const std::string key = *modelClass->coreDataSelectionPropertyName;
+    // The stored revisions do not depend on the listing: they are read on
+    // the main queue while its pages are still arriving, after the kinds
+    // started with this one have sent their first requests, rather than once
+    // the last page has come.
+    struct StoredRevisions {
+        std::optional<Value::Array> rows;
+        bool compared = false;
+    };
+    auto stored = std::make_shared<StoredRevisions>();
     QVAApiManager::sharedApiManager().GETWithAuthentication(
         filterServiceName, authCode, Value(), nullptr,
-        [entityName, modelClass, key, selectionServiceName, eventId, authCode, completion](const ErrorPtr& error,
-                                                                                         const Value& result) {
+        [entityName, modelClass, key, selectionServiceName, eventId, authCode, completion, stored](
+            const ErrorPtr& error, const Value& result) {
             if (error || !result.array()) {
+                stored->compared = true;
                 completion(error, Value());
                 return;
             }
-            Comparison comparison =
-                compare(*result.array(), storedRevisions(entityName, key, eventId, authCode), key);
+            stored->compared = true;
+            if (!stored->rows) stored->rows = storedRevisions(entityName, key, eventId, authCode);
+            Comparison comparison = compare(*result.array(), *stored->rows, key);
+            stored->rows.reset();
             auto writes = std::make_shared<KindWrites>();
             writes->completion = completion;
             const bool deletes = !comparison.removed.empty();
@@ -330,6 +343,9 @@ void updateEntity(const std::string& entityName, const std::shared_ptr<const Mod
             fetchAndReplace(entityName, modelClass, key, selectionServiceName, std::move(comparison.toFetch),
                             eventId, authCode, writes);
         });
+    dispatch::Queue::main()->async([stored, entityName, key, eventId, authCode] {
+        if (!stored->compared && !stored->rows) stored->rows = storedRevisions(entityName, key, eventId, authCode);
+    });
 }
 
 namespace {

@@ -61,7 +61,8 @@ void loadDeltaUpdatesForEventId(const Text& eventId, const Text& authCode, const
 
 // The revision refresh of one kind: lists the ids and revisions at
 // `filterServiceName` (all pages), deletes the stored rows of `entityName`
-// whose key the list no longer names, and fetches the new and changed items
+// (as read on the main queue while the pages arrive) whose key the list no
+// longer names, and fetches the new and changed items
 // from `selectionServiceName` followed by their ids, replacing their rows.
 // The key is the model class's selection property. Completes with (nothing,
 // nothing) on success, with the list's error, with "Failed to load all delta

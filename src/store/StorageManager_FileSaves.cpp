@@ -6,7 +6,11 @@
 #include <malloc.h>
 #endif
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstddef>
+#include <cstdio>
 #include <mutex>
 #include <utility>
 
@@ -45,10 +49,37 @@ struct FirstError {
 // and the next download reuses them anyway.
 constexpr size_t kFreeHeapWorthTrimming = size_t(16) << 20;
 
+// Asking the allocator how much it holds free walks every free chunk of
+// every arena, tens of milliseconds after a large download, as long as the
+// trim itself. The resident size is one counter: what the process grew by
+// since the last trim bounds what a trim can return now, so it decides.
+size_t fileSavesResidentBytes() {
+    long pages = 0, resident = 0;
+    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
+        std::fclose(statm);
+    }
+    return size_t(std::max(resident, 0L)) * size_t(sysconf(_SC_PAGESIZE));
+}
+
 void fileSavesReleaseFreeHeap() {
 #ifdef __GLIBC__
-    if (mallinfo2().fordblks < kFreeHeapWorthTrimming) return;
+    static std::mutex mutex;
+    static size_t residentAfterTrim = 0;
+    std::lock_guard lock(mutex);
+    const size_t resident = fileSavesResidentBytes();
+    if (residentAfterTrim == 0) {
+        // Nothing to measure the growth from yet: the allocator is asked
+        // once, so a first small download is not trimmed either.
+        if (mallinfo2().fordblks < kFreeHeapWorthTrimming) {
+            residentAfterTrim = resident;
+            return;
+        }
+    } else if (resident < residentAfterTrim + kFreeHeapWorthTrimming) {
+        return;
+    }
     malloc_trim(0);
+    residentAfterTrim = fileSavesResidentBytes();
 #endif
 }
 

@@ -5,12 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <future>
 #include <set>
 
 #include "ApiTestSupport.h"
 #include "api/ApplicationService.h"
 #include "api/QVAApiManagerRefresh.h"
 #include "api/SyncCalendarService.h"
+#include "dispatch/Queue.h"
 #include "eventkit/EKEventStore.h"
 #include "foundation/Log.h"
 #include "model/QVACoreDataAgendaSelection.h"
@@ -148,6 +151,39 @@ TEST_F(RevisionRefreshTest, OnlyNewAndChangedItemsAreFetchedAndUnlistedRowsDelet
     serve(kRooms, {});
     EXPECT_EQ(refreshRooms().error, nullptr);
     EXPECT_TRUE(storedRooms().empty());
+}
+
+// The stored revisions are read while the listing is on its way: a row the
+// store gains after that read (a write of the user's, say) is not taken for
+// one the service no longer lists.
+TEST_F(RevisionRefreshTest, ARowStoredWhileTheListingIsOnItsWayIsNotDeleted) {
+    insert(kToken, QVACoreDataRoom::kEntityName, {{{"itemId", Value("r1")}, {"revision", Value("1")}}});
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    auto listed = std::make_shared<std::atomic<bool>>(false);
+    server.on("GET", kRooms, [released, listed](const RecordedRequest& request) {
+        if (queryOf(request) != "fields=id,revision") return json("[]");
+        *listed = true;
+        released.wait();
+        return json(R"([{"id":"r1","revision":1}])");
+    });
+
+    auto done = std::make_shared<apitest::Outcome>();
+    QVAApiManagerRefresh::refreshRoomsForEventId("42", kToken, [done](const foundation::ErrorPtr& error, const Value&) {
+        done->called = true;
+        done->error = error;
+    });
+    // Posted after the refresh started, so it runs after the read.
+    auto readDone = std::make_shared<bool>(false);
+    dispatch::Queue::main()->async([readDone] { *readDone = true; });
+    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return *readDone && *listed; }, apitest::kManagerWait));
+    insert(kToken, QVACoreDataRoom::kEntityName, {{{"itemId", Value("r9")}, {"revision", Value("1")}}});
+    release.set_value();
+
+    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return done->called; }, apitest::kManagerWait));
+    EXPECT_EQ(done->error, nullptr);
+    EXPECT_TRUE(idsRequests(kRooms).empty());
+    EXPECT_EQ(storedRooms(), (std::map<std::string, std::string>{{"r1", "1"}, {"r9", "1"}}));
 }
 
 // Revisions and ids are compared as their texts, whatever kind of value

@@ -459,8 +459,14 @@ size_t MeetingService::requestCount(const std::string& method, const std::string
 }
 
 void MeetingService::clearRequestLog() {
-    std::lock_guard lock(impl_->mutex);
-    impl_->log.clear();
+    {
+        std::lock_guard lock(impl_->mutex);
+        impl_->log.clear();
+    }
+    // The server's own record of the same requests (their headers and
+    // bodies) goes too: a process that downloads again and again, clearing
+    // the log between, would otherwise keep every request it ever sent.
+    impl_->server.clearRequests();
 }
 
 void MeetingService::setRequestLogSink(std::function<void(const std::string& jsonLine)> sink) {

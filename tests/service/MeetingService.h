@@ -146,6 +146,7 @@ public:
     std::vector<LoggedRequest> requestLog() const;
     // The logged requests whose path (without query) is `path`.
     size_t requestCount(const std::string& method, const std::string& path) const;
+    // Also empties the server's record of the requests (`server().requests()`).
     void clearRequestLog();
     // Called with one JSON object per request (method, path, status,
     // authorized), from the server's threads.

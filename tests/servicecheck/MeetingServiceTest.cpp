@@ -162,6 +162,18 @@ TEST_F(MeetingServiceTest, ListsArePagedByAbsoluteNextLinksUntilTheLastPage) {
     EXPECT_EQ(beyond.body, "[]");
 }
 
+// A process that downloads again and again, clearing the log between runs,
+// holds no record of the earlier runs' requests.
+TEST_F(MeetingServiceTest, ClearingTheRequestLogDropsTheServersRecordToo) {
+    walk(event("rooms"));
+    ASSERT_GT(service.server().requestCount(), 0u);
+    service.clearRequestLog();
+    EXPECT_TRUE(service.requestLog().empty());
+    EXPECT_EQ(service.server().requestCount(), 0u);
+    walk(event("rooms"));
+    EXPECT_EQ(service.server().requestCount(), service.requestLog().size());
+}
+
 TEST_F(MeetingServiceTest, RevisionAndIdReadsFollowChangesToTheMeeting) {
     service.setPageSize(100);
     Value listedValue = get(event("participants?fields=id,revision")).json();
