@@ -27,6 +27,9 @@
 //   with nlohmann-json and inserted into SQLite, one table per kind, in one
 //   transaction. After the run, the ratios of FullDownload pause=0 and of
 //   DeltaUnchanged to it are printed per size.
+// - OccupancyBurst: the home screen's occupancy calls after a login, 134
+//   session occupancies asked for all at once through the API client, until
+//   the last has answered.
 // - RepeatedFullDownloads: five full downloads in one process; the peak
 //   memory after the first and after the fifth (run it alone to see the
 //   download's own growth: --benchmark_filter=RepeatedFullDownloads), the
@@ -464,6 +467,34 @@ void BM_RoundTrip(benchmark::State& state) {
 }
 void BM_FetchModels(benchmark::State& state) { fetchLists(state, true); }
 
+// The home screen's occupancy calls, as many as it makes at 3,000/15,000 on
+// the first day, started together.
+void BM_OccupancyBurst(benchmark::State& state) {
+    constexpr size_t kCalls = 134;
+    auto& meeting = meetingOfSize(300, 1500);
+    useMeeting(meeting);
+    std::vector<std::string> ids;
+    for (const auto& session : meeting.service->items(MeetingKind::Sessions)) {
+        if (ids.size() == kCalls) break;
+        ids.push_back(session["id"].stringValue());
+    }
+    for (auto _ : state) {
+        size_t answered = 0, failed = 0;
+        for (const auto& id : ids) {
+            QVAApiManager::sharedApiManager().getSessionOccupancyForSubactivityId(
+                id, meeting.eventId(), meeting.token(), [&](const foundation::ErrorPtr& error, const Value&) {
+                    failed += error ? 1 : 0;
+                    ++answered;
+                });
+        }
+        if (!pumpUntil([&] { return answered == ids.size(); }) || failed > 0) {
+            state.SkipWithError("occupancy calls failed");
+            break;
+        }
+    }
+    state.counters["calls"] = static_cast<double>(ids.size());
+}
+
 // The participants' revision listing alone ("?fields=id,revision", every
 // page, nothing compared or written): the longest chain of pages a delta
 // walks, one request after another.
@@ -617,6 +648,7 @@ void sizes(benchmark::internal::Benchmark* b, bool withPause) {
 }
 
 BENCHMARK(BM_RoundTrip)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+BENCHMARK(BM_OccupancyBurst)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()->Iterations(5);
 BENCHMARK(BM_FetchJSON)->Apply([](auto* b) { sizes(b, false); });
 BENCHMARK(BM_FetchJSONPagesOf500)->Apply([](auto* b) { sizes(b, false); });
 BENCHMARK(BM_FetchModels)->Apply([](auto* b) { sizes(b, false); });

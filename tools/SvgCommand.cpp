@@ -229,7 +229,7 @@ bool writePNG(const std::shared_ptr<svg::SVGXImage>& image, const std::string& p
     page.addRect({0, 0, static_cast<double>(width), static_cast<double>(height)});
     context.fillPath(page, graphics::Color::white());
     view->display(context);
-    if (auto error = context.bitmap().writePNG(path)) {
+    if (auto error = context.writePNG(path)) {
         std::fprintf(stderr, "quovana svg: cannot write %s: %s\n", path.c_str(), error->localizedDescription().c_str());
         return false;
     }

@@ -38,6 +38,13 @@ public:
     const HTTPHeaders& HTTPAdditionalHeaders() const { return additionalHeaders_; }
     void setHTTPAdditionalHeaders(HTTPHeaders headers) { additionalHeaders_ = std::move(headers); }
 
+    // The most connections the session has open to one host at a time (at
+    // least one). Tasks beyond it wait for a connection to come free and go
+    // on over it, so a burst of requests reuses a few connections instead of
+    // opening one each. The phone's default.
+    int HTTPMaximumConnectionsPerHost() const { return maximumConnectionsPerHost_; }
+    void setHTTPMaximumConnectionsPerHost(int count) { maximumConnectionsPerHost_ = count < 1 ? 1 : count; }
+
     // The shared cache unless set; null keeps nothing.
     std::shared_ptr<URLCache> urlCache() const;
     void setURLCache(std::shared_ptr<URLCache> cache) { cache_ = std::move(cache); }
@@ -45,6 +52,7 @@ public:
 private:
     std::optional<std::string> identifier_;
     double requestTimeout_ = 60.0;
+    int maximumConnectionsPerHost_ = 4;
     HTTPHeaders additionalHeaders_;
     std::optional<std::shared_ptr<URLCache>> cache_;
 };

@@ -12,7 +12,11 @@
 //
 // Connections are cached per session (a curl share), so a chain one session
 // accepted is never reused by another; TLS sessions are not resumed, so
-// every new connection is verified.
+// every new connection is verified. A session keeps at most its per-host
+// maximum of transfers to one host in the multi handle; the rest wait in
+// line and go on over the connections those leave in the cache. Without
+// that bound a burst of small requests opens a connection each, and a
+// server with a fixed number of workers answers them in waves.
 //
 // The request timeout is an idle timeout on real time, as the platform
 // means it: it fires when no byte has moved for that long (a task that
@@ -246,6 +250,7 @@ void URLSessionEngine::run() {
             transferDone(easy, result);
         }
         checkTimeouts();
+        admitWaiting();
         long wait = kIdlePollMilliseconds;
         long curlWait = -1;
         curl_multi_timeout(multi, &curlWait);
@@ -511,10 +516,69 @@ bool URLSessionEngine::startHop(URLSessionTaskPtr task) {
     curl_easy_setopt(easy, CURLOPT_HTTPHEADER, list);
 
     t.lastActivity = SteadyClock::now();
-    curl_multi_add_handle(static_cast<CURLM*>(multi_), easy);
+    t.hostKey = scheme + "://" + t.host + ":" + std::to_string(t.port);
+    enterMulti(task, t);
+    return true;
+}
+
+bool URLSessionEngine::enterMulti(const URLSessionTaskPtr& task, URLTransfer& t) {
+    HostConnections& host = hostConnections_[{task->session_.get(), t.hostKey}];
+    host.limit = task->session_->configuration().HTTPMaximumConnectionsPerHost();
+    // Those already waiting go first.
+    if (host.inUse >= host.limit || !host.waiting.empty()) {
+        host.waiting.push_back(t.id);
+        t.waitingForConnection = true;
+        return false;
+    }
+    ++host.inUse;
+    t.holdsConnection = true;
+    addToMulti(t);
+    return true;
+}
+
+void URLSessionEngine::addToMulti(URLTransfer& t) {
+    curl_multi_add_handle(static_cast<CURLM*>(multi_), easyOf(t));
     t.inMulti = true;
     applyPause(t);
-    return true;
+}
+
+void URLSessionEngine::releaseConnection(URLTransfer& t) {
+    if (!t.holdsConnection && !t.waitingForConnection) return;
+    auto it = hostConnections_.find({t.task->session_.get(), t.hostKey});
+    if (it != hostConnections_.end()) {
+        HostConnections& host = it->second;
+        if (t.holdsConnection) {
+            --host.inUse;
+            connectionsFreed_ = true;
+        } else {
+            std::erase(host.waiting, t.id);
+        }
+        if (host.inUse == 0 && host.waiting.empty()) hostConnections_.erase(it);
+    }
+    t.holdsConnection = t.waitingForConnection = false;
+}
+
+void URLSessionEngine::admitWaiting() {
+    // Started here, between libcurl's calls, never from inside them.
+    if (!connectionsFreed_) return;
+    connectionsFreed_ = false;
+    for (auto it = hostConnections_.begin(); it != hostConnections_.end();) {
+        HostConnections& host = it->second;
+        while (host.inUse < host.limit && !host.waiting.empty()) {
+            URLSessionTaskPtr task = activeTask(host.waiting.front());
+            host.waiting.pop_front();
+            URLTransfer* t = task ? task->transfer_.get() : nullptr;
+            if (!t || !t->waitingForConnection) continue;
+            t->waitingForConnection = false;
+            t->holdsConnection = true;
+            ++host.inUse;
+            // The idle timeout runs from the connection on.
+            t->lastActivity = SteadyClock::now();
+            addToMulti(*t);
+        }
+        if (host.inUse == 0 && host.waiting.empty()) it = hostConnections_.erase(it);
+        else ++it;
+    }
 }
 
 void URLSessionEngine::releaseCurl(URLTransfer& t) {
@@ -522,6 +586,7 @@ void URLSessionEngine::releaseCurl(URLTransfer& t) {
         if (t.inMulti && multi_) curl_multi_remove_handle(static_cast<CURLM*>(multi_), easyOf(t));
         curl_easy_cleanup(easyOf(t));
     }
+    releaseConnection(t);
     t.easy = nullptr;
     t.inMulti = false;
     curl_slist_free_all(static_cast<curl_slist*>(t.headerList));
@@ -726,6 +791,9 @@ void URLSessionEngine::transferDone(void* easy, int result) {
     if (!task) return;
     curl_multi_remove_handle(static_cast<CURLM*>(multi_), static_cast<CURL*>(easy));
     t->inMulti = false;
+    // The connection is back in the session's cache for the next in line,
+    // whatever the delegate still has to decide about this task.
+    releaseConnection(*t);
     auto code = static_cast<CURLcode>(result);
     if (t->trustRefused) {
         finish(task, errorFor(*task, URLError::ServerCertificateUntrusted));
@@ -805,7 +873,7 @@ void URLSessionEngine::checkTimeouts() {
     std::vector<URLSessionTaskPtr> expired;
     for (const auto& [id, task] : active_) {
         const URLTransfer* t = task->transfer_.get();
-        if (!t || !t->inMulti || t->suspended || t->awaitingDisposition) continue;
+        if (!t || !(t->inMulti || t->waitingForConnection) || t->suspended || t->awaitingDisposition) continue;
         if (now - t->lastActivity >= std::chrono::duration<double>(t->timeout)) expired.push_back(task);
     }
     for (auto& task : expired) finish(task, errorFor(*task, URLError::TimedOut));
@@ -816,7 +884,7 @@ long URLSessionEngine::millisecondsToNextTimeout() const {
     auto now = SteadyClock::now();
     for (const auto& [id, task] : active_) {
         const URLTransfer* t = task->transfer_.get();
-        if (!t || !t->inMulti || t->suspended || t->awaitingDisposition) continue;
+        if (!t || !(t->inMulti || t->waitingForConnection) || t->suspended || t->awaitingDisposition) continue;
         auto deadline = t->lastActivity + std::chrono::duration_cast<SteadyClock::duration>(std::chrono::duration<double>(t->timeout));
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now).count() + 1;
         next = std::min(next, static_cast<long>(std::max<int64_t>(left, 0)));

@@ -4,19 +4,25 @@
 // delegate's answers without ever blocking. Commands reach it by posting to
 // its run loop, from any thread.
 // Invariants: transfers, curl handles and session connection caches are
-// touched on the network thread only; a task completes exactly once; every
+// touched on the network thread only; a task completes exactly once; a
+// session never has more transfers in the multi handle for one host than its
+// configuration's per-host maximum, and the ones waiting for a connection
+// start in the order they came to wait; every
 // task with a transfer is kept alive by the engine until it completes; at
 // process exit the thread is stopped before the TLS library is torn down.
 #pragma once
 
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <set>
+#include <string>
+#include <utility>
 
 #include "foundation/Error.h"
 #include "foundation/InputStream.h"
@@ -85,6 +91,14 @@ private:
     long millisecondsToNextTimeout() const;
     void applyPause(URLTransfer& t);
     void releaseCurl(URLTransfer& t);
+    // The transfer goes into the multi handle once its session has a
+    // connection to the host free; false when it waits in the host's line.
+    bool enterMulti(const URLSessionTaskPtr& task, URLTransfer& t);
+    void addToMulti(URLTransfer& t);
+    // Gives back the transfer's connection, or its place in the line.
+    void releaseConnection(URLTransfer& t);
+    // Starts the waiting transfers whose hosts have a connection free again.
+    void admitWaiting();
     void* makeShare();
 
     // False when the transfer must stop (a download file could not be made).
@@ -135,6 +149,16 @@ private:
     uint64_t nextTransferId_ = 1;
     std::map<uint64_t, URLSessionTaskPtr> active_;
     std::set<void*> shares_;  // CURLSH* of sessions
+
+    // Connections in use per session and host, and the transfers waiting
+    // for one, by transfer id.
+    struct HostConnections {
+        int inUse = 0;
+        int limit = 1;
+        std::deque<uint64_t> waiting;
+    };
+    std::map<std::pair<const void*, std::string>, HostConnections> hostConnections_;
+    bool connectionsFreed_ = false;
 
     std::mutex stopMutex_;
     std::condition_variable stoppedCondition_;

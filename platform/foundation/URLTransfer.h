@@ -34,6 +34,11 @@ struct URLTransfer {
     void* easy = nullptr;        // CURL*
     void* headerList = nullptr;  // curl_slist*
     bool inMulti = false;
+    // A connection of the session's per-host allowance: held while the
+    // transfer is in the multi handle, or awaited in its host's line.
+    std::string hostKey;  // scheme://host:port
+    bool holdsConnection = false;
+    bool waitingForConnection = false;
     std::string errorText;       // curl's last words on a failure
 
     URLRequest request;  // the hop being loaded

@@ -81,6 +81,43 @@ Bitmap bitmapFromSurface(cairo_surface_t* surface) {
 
 namespace {
 
+cairo_status_t appendToFile(void* closure, const unsigned char* bytes, unsigned int length) {
+    auto& file = *static_cast<std::ofstream*>(closure);
+    file.write(reinterpret_cast<const char*>(bytes), std::streamsize(length));
+    return file ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
+}
+
+foundation::ErrorPtr notWritten(const std::string& path, int code, const std::string& why) {
+    return foundation::Error::withDescription(foundation::kPOSIXErrorDomain, code, "Could not write " + path + ": " + why);
+}
+
+}  // namespace
+
+namespace detail {
+
+foundation::ErrorPtr writeSurfacePNG(cairo_surface_t* surface, const std::string& path) {
+    // PNG has no form for an image without pixels.
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS ||
+        cairo_surface_get_type(surface) != CAIRO_SURFACE_TYPE_IMAGE || cairo_image_surface_get_width(surface) == 0 ||
+        cairo_image_surface_get_height(surface) == 0) {
+        return notWritten(path, EINVAL, "the image has no pixels");
+    }
+    errno = 0;
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    cairo_status_t status = CAIRO_STATUS_WRITE_ERROR;
+    if (file) status = cairo_surface_write_to_png_stream(surface, appendToFile, &file);
+    if (file) file.flush();
+    if (!file || status != CAIRO_STATUS_SUCCESS) {
+        int code = errno ? errno : EIO;
+        return notWritten(path, code, std::strerror(code));
+    }
+    return nullptr;
+}
+
+}  // namespace detail
+
+namespace {
+
 cairo_status_t appendToData(void* closure, const unsigned char* bytes, unsigned int length) {
     static_cast<foundation::Data*>(closure)->append(bytes, length);
     return CAIRO_STATUS_SUCCESS;
@@ -112,20 +149,11 @@ foundation::Data Bitmap::pngData() const {
 }
 
 foundation::ErrorPtr Bitmap::writePNG(const std::string& path) const {
-    foundation::Data data = pngData();
-    if (data.empty()) {
-        return foundation::Error::withDescription(foundation::kPOSIXErrorDomain, EINVAL,
-                                                  "Could not write " + path + ": the image has no pixels");
-    }
-    errno = 0;
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (file) file.write(reinterpret_cast<const char*>(data.bytes()), std::streamsize(data.length()));
-    if (!file) {
-        int code = errno ? errno : EIO;
-        return foundation::Error::withDescription(foundation::kPOSIXErrorDomain, code,
-                                                  "Could not write " + path + ": " + std::strerror(code));
-    }
-    return nullptr;
+    if (width_ == 0 || height_ == 0) return notWritten(path, EINVAL, "the image has no pixels");
+    cairo_surface_t* surface = detail::surfaceFromBitmap(*this);
+    foundation::ErrorPtr error = detail::writeSurfacePNG(surface, path);
+    cairo_surface_destroy(surface);
+    return error;
 }
 
 std::shared_ptr<Bitmap> Bitmap::fromPNGData(const foundation::Data& data) {

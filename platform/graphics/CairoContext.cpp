@@ -161,6 +161,12 @@ int CairoContext::height() const { return cairo_image_surface_get_height(impl_->
 
 Bitmap CairoContext::bitmap() const { return detail::bitmapFromSurface(impl_->surface); }
 
+foundation::ErrorPtr CairoContext::writePNG(const std::string& path) const {
+    // Whatever the painting left unflushed reaches the pixels first.
+    cairo_surface_flush(impl_->surface);
+    return detail::writeSurfacePNG(impl_->surface, path);
+}
+
 void CairoContext::setShouldAntialias(bool antialias) {
     cairo_set_antialias(impl_->cr, antialias ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
 }

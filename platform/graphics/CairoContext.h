@@ -8,6 +8,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "graphics/Bitmap.h"
 #include "graphics/DrawingContext.h"
@@ -26,6 +27,10 @@ public:
     int height() const;
     // What has been painted so far.
     Bitmap bitmap() const;
+    // The same written as PNG straight from the drawing, without the copy
+    // that bitmap() makes (a large picture then needs one image's memory,
+    // not three); errors as Bitmap::writePNG's.
+    foundation::ErrorPtr writePNG(const std::string& path) const;
 
     void setShouldAntialias(bool antialias) override;
     void setFlatness(double flatness) override;

@@ -39,8 +39,8 @@ void installTaskLifecycleNotifications() {
 }
 
 // A session configuration in a keyed archive: what of it this platform has
-// (a background session's identifier, the request timeout and the additional
-// header fields).
+// (a background session's identifier, the request timeout, the additional
+// header fields and the connections per host).
 class SessionConfigurationArchive : public Coding {
 public:
     static constexpr const char* kClassName = "NSURLSessionConfiguration";
@@ -55,6 +55,7 @@ public:
         Value::Dictionary headers;
         for (const auto& [name, value] : configuration_.HTTPAdditionalHeaders().all()) headers[name] = Value(value);
         coder.encodeObject(Value(std::move(headers)), "HTTPAdditionalHeaders");
+        coder.encodeInt32(configuration_.HTTPMaximumConnectionsPerHost(), "HTTPMaximumConnectionsPerHost");
     }
     static ObjectPtr initWithCoder(KeyedUnarchiver& coder) {
         auto identifier = coder.decodeStringForKey("identifier");
@@ -69,6 +70,9 @@ public:
                 if (value.isString()) headers.set(name, value.stringValue());
             configuration.setHTTPAdditionalHeaders(std::move(headers));
         }
+        if (coder.containsValueForKey("HTTPMaximumConnectionsPerHost"))
+            configuration.setHTTPMaximumConnectionsPerHost(
+                coder.decodeInt32ForKey("HTTPMaximumConnectionsPerHost"));
         return std::make_shared<SessionConfigurationArchive>(std::move(configuration));
     }
 

@@ -630,3 +630,70 @@ TEST(URLSession, SessionsKeepTrackOfTheirTasks) {
     EXPECT_EQ(finishing->log(last).body, "hello");
     EXPECT_EQ(finishing->log(last).error, nullptr);
 }
+
+TEST(URLSession, ABurstOfRequestsGoesOverTheSessionsFewConnectionsToTheHost) {
+    TestServer server;
+    ASSERT_TRUE(server.start());
+    server.on("GET", "/hello", Reply::text("hello"));
+    EXPECT_EQ(URLSessionConfiguration::defaultSessionConfiguration().HTTPMaximumConnectionsPerHost(), 4);
+
+    for (int limit : {4, 2}) {
+        SCOPED_TRACE(limit);
+        URLSessionConfiguration configuration;
+        configuration.setHTTPMaximumConnectionsPerHost(limit);
+        server.clearRequests();
+        SessionUnderTest t(configuration);
+        std::vector<URLSessionDataTaskPtr> tasks;
+        for (int i = 0; i < 16; ++i)
+            tasks.push_back(t.session->dataTaskWithURL(*URL::URLWithString(server.urlFor("/hello"))));
+        for (auto& task : tasks) task->resume();
+        ASSERT_TRUE(waitFor([&] { return t.recorder->completed.load() == 16; }));
+        for (auto& task : tasks) {
+            EXPECT_EQ(t.recorder->log(task).body, "hello");
+            EXPECT_EQ(t.recorder->log(task).error, nullptr);
+        }
+        std::set<int> connections;
+        for (const auto& request : server.requests()) connections.insert(request.remotePort);
+        EXPECT_EQ(server.requestCount(), 16u);
+        EXPECT_LE(connections.size(), size_t(limit));
+    }
+}
+
+TEST(URLSession, TasksBeyondTheMaximumWaitTheirTurnAndCanStillBeCancelledOrTimeOut) {
+    TestServer server;
+    ASSERT_TRUE(server.start());
+    Reply silent;
+    silent.neverAnswer = true;
+    server.on("GET", "/silent", silent);
+    server.on("GET", "/hello", Reply::text("hello"));
+    URLSessionConfiguration configuration;
+    configuration.setHTTPMaximumConnectionsPerHost(1);
+    SessionUnderTest t(configuration);
+
+    auto holding = t.session->dataTaskWithURL(*URL::URLWithString(server.urlFor("/silent")));
+    holding->resume();
+    ASSERT_TRUE(server.waitForRequestCount(1, kWait));
+
+    // In line behind it.
+    auto cancelled = t.session->dataTaskWithURL(*URL::URLWithString(server.urlFor("/hello")));
+    cancelled->resume();
+    cancelled->cancel();
+    EXPECT_EQ(errorCode(t.run(cancelled).error), URLError::Cancelled);
+    URLRequest impatient = requestFor(server.urlFor("/hello"));
+    impatient.setTimeoutInterval(0.3);
+    EXPECT_EQ(errorCode(t.run(t.session->dataTaskWithRequest(impatient)).error), URLError::TimedOut);
+    EXPECT_EQ(server.requestCount(), 1u);
+
+    // Another host has an allowance of its own.
+    std::string otherHost = "http://localhost:" + std::to_string(server.port()) + "/hello";
+    EXPECT_EQ(t.run(t.session->dataTaskWithURL(*URL::URLWithString(otherHost))).body, "hello");
+
+    // The connection comes free: the next in line goes on.
+    auto next = t.session->dataTaskWithURL(*URL::URLWithString(server.urlFor("/hello")));
+    next->resume();
+    holding->cancel();
+    auto& answered = t.run(next);
+    EXPECT_EQ(answered.body, "hello");
+    EXPECT_EQ(answered.error, nullptr);
+    EXPECT_EQ(errorCode(t.recorder->log(holding).error), URLError::Cancelled);
+}

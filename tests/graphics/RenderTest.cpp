@@ -3,6 +3,9 @@
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
 
 #include "graphics/CairoContext.h"
 #include "graphics/FontRegistry.h"
@@ -231,4 +234,29 @@ TEST(Render, BitmapPNG) {
     Bitmap drawn = cairo.bitmap();
     EXPECT_EQ(drawn.pixel(0, 0), (Pixel{10, 20, 30, 255}));
     EXPECT_EQ(drawn.pixel(5, 3), kRed);
+}
+
+TEST(Render, ContextWritesItsPNGFromTheDrawingItself) {
+    CairoContext cairo(7, 5);
+    MutablePath square;
+    square.addRect(Rect(1, 1, 3, 2));
+    cairo.fillPath(square, Color::rgb(1, 0, 0));
+    MutablePath veil;
+    veil.addRect(Rect(4, 0, 3, 5));
+    cairo.fillPath(veil, Color::rgb(0, 0, 1, 0.5));
+
+    auto path = std::filesystem::temp_directory_path() / "qva-graphics-context-test.png";
+    ASSERT_EQ(cairo.writePNG(path.string()), nullptr);
+    std::ifstream file(path, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::filesystem::remove(path);
+    auto decoded = Bitmap::fromPNGData(foundation::Data::fromString(bytes));
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(*decoded, cairo.bitmap());
+
+    auto failure = cairo.writePNG("/nonexistent-dir/x.png");
+    ASSERT_NE(failure, nullptr);
+    EXPECT_EQ(failure->domain(), foundation::kPOSIXErrorDomain);
+    EXPECT_NE(CairoContext(0, 3).writePNG(path.string()), nullptr);
+    EXPECT_FALSE(std::filesystem::exists(path));
 }

@@ -166,6 +166,7 @@ TEST(QNHTTPSessionManager, BaseURLsGetATrailingSlashAndSurviveArchivesAndCopies)
     QNRegisterSessionManagerArchiveClasses();
     URLSessionConfiguration configuration;
     configuration.setTimeoutIntervalForRequest(12);
+    configuration.setHTTPMaximumConnectionsPerHost(2);
     auto manager =
         QNHTTPSessionManager::managerWithBaseURL(URL::URLWithString("https://example.org/api"), configuration);
     manager->requestSerializer()->setValue("Bearer t", "Authorization");
@@ -176,6 +177,7 @@ TEST(QNHTTPSessionManager, BaseURLsGetATrailingSlashAndSurviveArchivesAndCopies)
         ASSERT_TRUE(*other);
         EXPECT_EQ((*other)->baseURL()->absoluteString(), "https://example.org/api/");
         EXPECT_EQ((*other)->sessionConfiguration().timeoutIntervalForRequest(), 12);
+        EXPECT_EQ((*other)->sessionConfiguration().HTTPMaximumConnectionsPerHost(), 2);
         EXPECT_EQ((*other)->requestSerializer()->valueForHTTPHeaderField("Authorization"), "Bearer t");
         EXPECT_NE((*other)->requestSerializer(), manager->requestSerializer());
         releaseManager(*other);

@@ -16,6 +16,7 @@
 #include <cctype>
 #include <chrono>
 #include <condition_variable>
+#include <deque>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -27,8 +28,63 @@ namespace testservice {
 
 namespace {
 
-// Enough workers that connections kept alive by clients never starve new ones.
-constexpr size_t kWorkers = 32;
+// A worker serves one connection until the client closes it or it has idled
+// for the keep-alive timeout. With a fixed number of workers, a connection
+// that arrives while all of them sit on idle kept-alive connections waits
+// out their timeout: a burst of requests on fresh connections is answered in
+// waves a timeout apart. So a connection that finds no worker free gets a
+// new one, up to a bound far above what a client here opens at once; the
+// workers stay until the server stops.
+constexpr size_t kMostWorkers = 1024;
+
+class TestServerWorkers : public httplib::TaskQueue {
+public:
+    ~TestServerWorkers() override { shutdown(); }
+
+    void enqueue(std::function<void()> connection) override {
+        std::lock_guard lock(mutex_);
+        connections_.push_back(std::move(connection));
+        if (idle_ < connections_.size() && threads_.size() < kMostWorkers)
+            threads_.emplace_back([this] { work(); });
+        else
+            wake_.notify_one();
+    }
+
+    void shutdown() override {
+        std::vector<std::thread> threads;
+        {
+            std::lock_guard lock(mutex_);
+            stopping_ = true;
+            threads.swap(threads_);
+        }
+        wake_.notify_all();
+        for (auto& thread : threads) thread.join();
+    }
+
+private:
+    void work() {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            ++idle_;
+            wake_.wait(lock, [this] { return stopping_ || !connections_.empty(); });
+            --idle_;
+            // Connections already accepted are still served.
+            if (connections_.empty()) return;
+            auto connection = std::move(connections_.front());
+            connections_.pop_front();
+            lock.unlock();
+            connection();
+            lock.lock();
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<std::function<void()>> connections_;
+    std::vector<std::thread> threads_;
+    size_t idle_ = 0;
+    bool stopping_ = false;
+};
 
 bool sameName(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -171,6 +227,7 @@ void TestServer::Impl::handle(const httplib::Request& req, httplib::Response& re
     recorded.path = req.target.empty() ? req.path : req.target;
     for (const auto& [name, value] : req.headers) recorded.headers.emplace_back(name, value);
     recorded.body = req.body;
+    recorded.remotePort = req.remote_port;
     for (const auto& [name, part] : req.files)
         recorded.formParts.push_back({part.name, part.filename, part.content_type, part.content});
     std::string path = pathWithoutQuery(recorded.path);
@@ -278,7 +335,7 @@ bool TestServer::start() {
     // the usual bound), so a new connection every fifth page is not what the
     // app meets.
     d.server->set_keep_alive_max_count(1000);
-    d.server->new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
+    d.server->new_task_queue = [] { return new TestServerWorkers(); };
     // The library listens with room for only 5 connections waiting to be
     // accepted. A client that opens more at once (a delta run starts all its
     // calls together) overflows that queue; the kernel drops the handshake

@@ -36,6 +36,8 @@ struct RecordedRequest {
     std::string body;
     // A multipart form body arrives here, by field name, instead of in `body`.
     std::vector<FormPart> formParts;
+    // The client's port: requests that share it came over one connection.
+    int remotePort = -1;
 
     // The first value of a field, names compared without regard to case.
     std::optional<std::string> header(std::string_view name) const;

@@ -1,0 +1,62 @@
+// The test server under many connections at once: each is served as it
+// arrives, however many others the clients keep open.
+#include <curl/curl.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "service/TestServer.h"
+
+using testservice::RecordedRequest;
+using testservice::Reply;
+using testservice::TestServer;
+
+namespace {
+
+size_t appendToTestServerBody(char* bytes, size_t size, size_t count, void* body) {
+    static_cast<std::string*>(body)->append(bytes, size * count);
+    return size * count;
+}
+
+}  // namespace
+
+TEST(TestServer, AnswersMoreConnectionsAtOnceThanItStartedWorkersFor) {
+    TestServer server;
+    ASSERT_TRUE(server.start());
+    // Each request is answered only once all of them are in the server at
+    // the same time: a connection left waiting for a worker keeps them all
+    // from it.
+    constexpr int kConnections = 48;
+    std::mutex mutex;
+    std::condition_variable arrived;
+    int inside = 0;
+    server.on("GET", "/together", [&](const RecordedRequest&) {
+        std::unique_lock lock(mutex);
+        ++inside;
+        arrived.notify_all();
+        bool all = arrived.wait_for(lock, std::chrono::seconds(20), [&] { return inside >= kConnections; });
+        return Reply::text(all ? "together" : "alone");
+    });
+
+    std::vector<std::string> bodies(kConnections);
+    std::vector<std::thread> clients;
+    const std::string url = server.urlFor("/together");
+    for (auto& body : bodies) {
+        clients.emplace_back([&url, &body] {
+            CURL* easy = curl_easy_init();
+            curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
+            curl_easy_setopt(easy, CURLOPT_NOPROXY, "*");
+            curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, appendToTestServerBody);
+            curl_easy_setopt(easy, CURLOPT_WRITEDATA, &body);
+            curl_easy_perform(easy);
+            curl_easy_cleanup(easy);
+        });
+    }
+    for (auto& client : clients) client.join();
+    for (const auto& body : bodies) EXPECT_EQ(body, "together");
+}
