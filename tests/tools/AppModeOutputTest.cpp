@@ -230,6 +230,17 @@ TEST_F(AppModeOutputTest, TwoRunsOnOneHomeKeepTheServicesAddressAndItsIds) {
     EXPECT_EQ(ids.size(), rows) << dump.out;
 }
 
+// A swipe between sessions curls the old screen's picture away: a second
+// later the new screen shows without it, though the curl only starts after
+// a short delay.
+TEST_F(AppModeOutputTest, AdvancingTheClockEndsTheSwipesCurl) {
+    ASSERT_EQ(run({"demo"}).status, 0);
+    CommandRun app = run({"app", "--clock", kClock}, "tap tab 1\ntap row 0 0\nswipe left\nadvance 2\n");
+    ASSERT_EQ(app.status, 0) << app.out << app.err;
+    EXPECT_TRUE(contains(blockOf(app.out, "swipe left"), "image image")) << app.out;
+    EXPECT_FALSE(contains(blockOf(app.out, "advance 2"), "image image")) << blockOf(app.out, "advance 2");
+}
+
 // A kept port someone else holds: the service answers on another port of as
 // many digits, and the addresses the earlier download stored follow it, the
 // archived floor plans' included, so the maps still load.

@@ -789,11 +789,21 @@ private:
     }
 
     Result advance(const AppScriptLine& line) {
+        static constexpr double kAdvanceStep = 0.05;
         auto seconds = line.words.size() == 2 ? parseDecimal(line.words[1]) : std::nullopt;
         if (!seconds || *seconds < 0) return usage("advance SECONDS");
         if (foundation::Clock::isVirtual()) {
-            foundation::Clock::advance(*seconds);
-            foundation::RunLoop::main().runDueTasks();
+            // In small steps, as time passes for a person: what one piece of
+            // work starts on the way (an animation after a delay, a timer it
+            // sets) also runs within the span.
+            auto& loop = foundation::RunLoop::main();
+            const double target = foundation::Clock::now() + *seconds;
+            loop.runDueTasks();
+            // (Rounding may leave the clock a hair short of the target.)
+            for (double now = foundation::Clock::now(); target - now > 1e-6; now = foundation::Clock::now()) {
+                foundation::Clock::advance(std::min(kAdvanceStep, target - now));
+                loop.runDueTasks();
+            }
         } else {
             // On the real clock the app runs for that long, as a person waits.
             foundation::RunLoop::main().runUntilWoken([] { return false; }, *seconds);
