@@ -17,6 +17,7 @@
 #include <utility>
 
 #include "api/QVAApiManager.h"
+#include "app/AppStoryboards.h"
 #include "api/QVAApiManager_FullDownload.h"
 #include "foundation/ApplicationHome.h"
 #include "foundation/Log.h"
@@ -29,6 +30,8 @@
 #include "settings/ApplicationSettingsStore.h"
 #include "store/EntityClass.h"
 #include "store/StorageManager.h"
+#include "uikit/UIStoryboard.h"
+#include "uikit/UIWindow.h"
 
 namespace benchmeeting {
 
@@ -146,5 +149,37 @@ inline void ensureLoaded(Meeting& meeting) {
     if (!fullDownload(meeting)) abort();
     meeting.loaded = true;
 }
+
+// The meeting of the size made current and downloaded once: where a screen's
+// benchmark starts.
+inline Meeting& loadedMeeting(int sessions, int participants, int follows = 10) {
+    auto& meeting = meetingOfSize(sessions, participants, follows);
+    useMeeting(meeting);
+    ensureLoaded(meeting);
+    return meeting;
+}
+
+// A list scene of the phone storyboard with its delegate, loaded and shown
+// in a key window; taken out of the window when it goes.
+template <typename List, typename Delegate>
+struct PhoneListScene {
+    std::shared_ptr<uikit::UIWindow> window = std::make_shared<uikit::UIWindow>();
+    std::shared_ptr<List> list;
+    std::shared_ptr<Delegate> delegate = std::make_shared<Delegate>();
+
+    PhoneListScene() {
+        list = std::dynamic_pointer_cast<List>(uikit::UIStoryboard::storyboardWithName(AppStoryboards::kPhoneStoryboardName)
+                                                   ->instantiateViewControllerWithIdentifier(List::kStoryboardIdentifier));
+        if (!list) abort();
+        list->setListDelegate(delegate);
+        list->loadViewIfNeeded();
+        window->setRootViewController(list);
+        window->makeKeyAndVisible();
+        window->layoutIfNeeded();
+    }
+    ~PhoneListScene() { window->setRootViewController(nullptr); }
+    PhoneListScene(const PhoneListScene&) = delete;
+    PhoneListScene& operator=(const PhoneListScene&) = delete;
+};
 
 }  // namespace benchmeeting

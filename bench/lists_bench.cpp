@@ -110,10 +110,7 @@ double threadCPUSeconds() {
 
 // The meeting of the benchmark's size, loaded and current.
 Meeting& loadedMeeting(const benchmark::State& state) {
-    auto& meeting = meetingOfSize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-    useMeeting(meeting);
-    ensureLoaded(meeting);
-    return meeting;
+    return benchmeeting::loadedMeeting(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
 }
 
 // A list in a key window, its first rows shown.

@@ -31,13 +31,10 @@
 #include "model/QVACoreDataFollowedParticipant.h"
 #include "model/QVACoreDataParticipant.h"
 #include "people/ListParticipantsBaseViewController.h"
-#include "people/ParticipantCell.h"
 #include "people/ParticipantsListDelegate.h"
 #include "store/CoreDataStack.h"
 #include "uikit/DeviceProfile.h"
-#include "uikit/UIStoryboard.h"
 #include "uikit/UITableView.h"
-#include "uikit/UIWindow.h"
 
 namespace {
 
@@ -47,44 +44,34 @@ using uikit::NSIndexPath;
 constexpr int kBenchFollows = 500;
 
 void loadedParticipantsMeeting(const benchmark::State& state) {
-    auto& meeting = benchmeeting::meetingOfSize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),
-                                                kBenchFollows);
-    benchmeeting::useMeeting(meeting);
-    benchmeeting::ensureLoaded(meeting);
+    benchmeeting::loadedMeeting(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), kBenchFollows);
 }
 
-// The participants list of the phone storyboard in a key window.
-struct OpenParticipants {
-    std::shared_ptr<uikit::UIWindow> window = std::make_shared<uikit::UIWindow>();
-    std::shared_ptr<ListParticipantsBaseViewController> list;
-    std::shared_ptr<ParticipantsListDelegate> delegate = std::make_shared<ParticipantsListDelegate>();
+// The app's participants delegate, counting the cells it fills.
+class CountingParticipantsDelegate : public ParticipantsListDelegate {
+public:
+    size_t configured = 0;
+    void fetchedResultController(coredata::FetchedResultsController& controller, uikit::UITableViewCell& cell,
+                                 const NSIndexPath& indexPath, BaseViewController& list) override {
+        ++configured;
+        ParticipantsListDelegate::fetchedResultController(controller, cell, indexPath, list);
+    }
+};
 
+// The participants list of the phone storyboard in a key window, its table
+// phone-sized.
+struct OpenParticipants : benchmeeting::PhoneListScene<ListParticipantsBaseViewController, CountingParticipantsDelegate> {
     OpenParticipants() {
-        list = std::dynamic_pointer_cast<ListParticipantsBaseViewController>(
-            uikit::UIStoryboard::storyboardWithName(AppStoryboards::kPhoneStoryboardName)
-                ->instantiateViewControllerWithIdentifier(ListParticipantsBaseViewController::kStoryboardIdentifier));
-        list->setListDelegate(delegate);
-        list->loadViewIfNeeded();
-        window->setRootViewController(list);
-        window->makeKeyAndVisible();
-        window->layoutIfNeeded();
         list->view()->setFrame(graphics::Rect(0, 0, 375, 554));
         list->tableView()->setFrame(graphics::Rect(0, 0, 375, 554));
         list->updateUiContentBecauseItsNeeded();
         list->tableView()->layoutIfNeeded();
     }
-    ~OpenParticipants() { window->setRootViewController(nullptr); }
     size_t starred() const {
         const auto& starred = list->favoritesFetchedResultsController();
         return starred ? starred->fetchedObjects().size() : 0;
     }
-    // Configure calls recorded by the cells in view, summed.
-    size_t configured() const {
-        size_t count = 0;
-        for (const auto& cell : list->tableView()->visibleCells())
-            if (auto participant = std::dynamic_pointer_cast<ParticipantCell>(cell)) count += participant->recordedCalls().size();
-        return count;
-    }
+    size_t configured() const { return delegate->configured; }
 };
 
 void BM_Refresh(benchmark::State& state) {

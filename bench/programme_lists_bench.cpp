@@ -28,9 +28,7 @@
 #include "programme/ProgrammeListDelegate.h"
 #include "programme/SubactivityCell.h"
 #include "uikit/DeviceProfile.h"
-#include "uikit/UIStoryboard.h"
 #include "uikit/UITableView.h"
-#include "uikit/UIWindow.h"
 
 namespace {
 
@@ -39,29 +37,12 @@ using benchmeeting::Meeting;
 constexpr const char* kProgrammeSearchText = "Climate";
 
 Meeting& loadedProgrammeMeeting(const benchmark::State& state) {
-    auto& meeting = benchmeeting::meetingOfSize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-    benchmeeting::useMeeting(meeting);
-    benchmeeting::ensureLoaded(meeting);
-    return meeting;
+    return benchmeeting::loadedMeeting(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
 }
 
 // The Programme list of the phone storyboard in a key window, on its first day.
-struct OpenProgramme {
-    std::shared_ptr<uikit::UIWindow> window = std::make_shared<uikit::UIWindow>();
-    std::shared_ptr<ListSessionsBaseViewController> list;
-    std::shared_ptr<ProgrammeListDelegate> delegate = std::make_shared<ProgrammeListDelegate>();
-
-    OpenProgramme() {
-        list = std::dynamic_pointer_cast<ListSessionsBaseViewController>(
-            uikit::UIStoryboard::storyboardWithName(AppStoryboards::kPhoneStoryboardName)
-                ->instantiateViewControllerWithIdentifier(ListSessionsBaseViewController::kStoryboardIdentifier));
-        list->setListDelegate(delegate);
-        list->loadViewIfNeeded();
-        window->setRootViewController(list);
-        window->makeKeyAndVisible();
-        window->layoutIfNeeded();
-        firstDay();
-    }
+struct OpenProgramme : benchmeeting::PhoneListScene<ListSessionsBaseViewController, ProgrammeListDelegate> {
+    OpenProgramme() { firstDay(); }
     void firstDay() {
         if (delegate->allDays().empty()) return;
         delegate->setCurrentDayString(delegate->allDays().front());
@@ -72,7 +53,6 @@ struct OpenProgramme {
         for (const auto& section : list->sectionedDataSourceArray()) count += static_cast<int64_t>(section.size());
         return count;
     }
-    ~OpenProgramme() { window->setRootViewController(nullptr); }
 };
 
 void BM_AdditionalDataRefresh(benchmark::State& state) {

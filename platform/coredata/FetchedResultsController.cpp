@@ -76,8 +76,11 @@ std::vector<FetchedResultsSectionInfo> FetchedResultsController::group(const Val
     return sections;
 }
 
-std::map<int64_t, std::vector<Value>> FetchedResultsController::placementKeys(const Value::Array& objects) const {
-    std::map<int64_t, std::vector<Value>> keys;
+std::unordered_map<int64_t, std::vector<Value>> FetchedResultsController::placementKeys(const Value::Array& objects) const {
+    // Looked up by id only; a tree's ordered inserts cost a large list more
+    // than its fetch grows.
+    std::unordered_map<int64_t, std::vector<Value>> keys;
+    keys.reserve(objects.size());
     for (const auto& o : objects) {
         auto& k = keys[keyOf(o)];
         for (const auto& d : request_.sortDescriptors()) k.push_back(valueForKeyPath(o, d.key()));

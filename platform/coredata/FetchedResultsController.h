@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "coredata/FetchRequest.h"
@@ -94,7 +95,7 @@ private:
     bool reportUpdatesInPlace(const ContextChanges& changes, FetchedResultsControllerDelegate& delegate);
     std::vector<FetchedResultsSectionInfo> group(const foundation::Value::Array& objects) const;
     // The values that place an object (sort keys, section key), by primary key.
-    std::map<int64_t, std::vector<foundation::Value>> placementKeys(const foundation::Value::Array& objects) const;
+    std::unordered_map<int64_t, std::vector<foundation::Value>> placementKeys(const foundation::Value::Array& objects) const;
 
     FetchRequest request_;
     ContextPtr context_;
@@ -102,7 +103,7 @@ private:
     std::weak_ptr<FetchedResultsControllerDelegate> delegate_;
     foundation::Value::Array objects_;
     std::vector<FetchedResultsSectionInfo> sections_;
-    std::map<int64_t, std::vector<foundation::Value>> placement_;
+    std::unordered_map<int64_t, std::vector<foundation::Value>> placement_;
     int observer_ = 0;
 };
 

@@ -539,15 +539,7 @@ void sortRows(std::vector<StoreRow>& rows, const std::vector<SortDescriptor>& de
             keys[i].push_back(index ? (*rows[i].values)[*index] : valueForKeyPath(detail::rowAsValue(rows[i]), d.key()));
         }
     }
-    std::vector<size_t> order(rows.size());
-    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::stable_sort(order.begin(), order.end(), [&](size_t x, size_t y) {
-        for (size_t k = 0; k < descriptors.size(); ++k) {
-            int c = descriptors[k].compareValues(keys[x][k], keys[y][k]);
-            if (c != 0) return descriptors[k].ascending() ? c < 0 : c > 0;
-        }
-        return false;
-    });
+    const auto order = stableOrderByDescriptors(keys, descriptors);
     std::vector<StoreRow> sorted;
     sorted.reserve(rows.size());
     for (size_t i : order) sorted.push_back(std::move(rows[i]));

@@ -42,6 +42,12 @@ private:
 
 // Stable sort by the descriptors in order (later ones break ties).
 void sortUsingDescriptors(foundation::Value::Array& objects, const std::vector<SortDescriptor>& descriptors);
+// The rows' positions in the descriptors' order, stable, given each row's
+// values of the descriptors' keys (keys[row][descriptor]). Localized text
+// comparisons go through one collation key per text, so a large sort does
+// not collate both texts of every comparison.
+std::vector<size_t> stableOrderByDescriptors(const std::vector<std::vector<foundation::Value>>& keys,
+                                             const std::vector<SortDescriptor>& descriptors);
 foundation::Value::Array sortedArrayUsingDescriptors(foundation::Value::Array objects,
                                                      const std::vector<SortDescriptor>& descriptors);
 

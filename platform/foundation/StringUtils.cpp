@@ -109,6 +109,22 @@ int collate(CollationKind kind, std::string_view a, std::string_view b, const Lo
     return r == UCOL_LESS ? -1 : r == UCOL_GREATER ? 1 : 0;
 }
 
+std::optional<std::string> collationKey(CollationKind kind, std::string_view text, const Locale& locale) {
+    icu::Collator* c = collator(kind, locale);
+    if (!c) return std::nullopt;
+    const icu::UnicodeString unicode = toUnicode(text);
+    std::string key(64, '\0');
+    int32_t length = c->getSortKey(unicode, reinterpret_cast<uint8_t*>(key.data()), static_cast<int32_t>(key.size()));
+    if (length <= 0) return std::nullopt;
+    if (static_cast<size_t>(length) > key.size()) {
+        key.resize(static_cast<size_t>(length));
+        length = c->getSortKey(unicode, reinterpret_cast<uint8_t*>(key.data()), length);
+    }
+    // The key ends in a zero byte, which orders nothing.
+    key.resize(static_cast<size_t>(length) - 1);
+    return key;
+}
+
 }  // namespace
 
 // --- UTF-8 and UTF-16 -------------------------------------------------------
@@ -319,6 +335,14 @@ int localizedCaseInsensitiveCompare(std::string_view a, std::string_view b, cons
 
 int localizedStandardCompare(std::string_view a, std::string_view b, const Locale& locale) {
     return collate(CollationKind::Standard, a, b, locale);
+}
+
+std::optional<std::string> localizedStandardSortKey(std::string_view s, const Locale& locale) {
+    return collationKey(CollationKind::Standard, s, locale);
+}
+
+std::optional<std::string> localizedCaseInsensitiveSortKey(std::string_view s, const Locale& locale) {
+    return collationKey(CollationKind::CaseInsensitive, s, locale);
 }
 
 bool beginsWithLoneASCII(std::string_view s) {

@@ -80,6 +80,13 @@ int localizedCaseInsensitiveCompare(std::string_view a, std::string_view b, cons
 // -1, 0 or 1 as lists sort names for people: by the locale's collation, digits
 // by numeric value ("2" before "10"), case only breaking ties.
 int localizedStandardCompare(std::string_view a, std::string_view b, const Locale& locale = Locale::current());
+// Bytes whose plain comparison orders texts as the two comparisons above
+// do (equal keys for texts they find equal); none without the locale's
+// collation. Sorting many texts makes one key each instead of collating
+// both texts of every comparison.
+std::optional<std::string> localizedStandardSortKey(std::string_view s, const Locale& locale = Locale::current());
+std::optional<std::string> localizedCaseInsensitiveSortKey(std::string_view s,
+                                                           const Locale& locale = Locale::current());
 
 // Whether the first user-perceived character holds a letter or a combining mark.
 bool beginsWithLetter(std::string_view s);

@@ -33,6 +33,10 @@ void AgendaSearchEntity::configureCell(uikit::UITableViewCell& cell, uikit::UITa
         FetchRequestUtils::subactivityHasPersonalNotes(itemId, additionalDataSources.noteIds));
 }
 
+bool AgendaSearchEntity::showsInvitationLine(const QVACoreDataBaseSession& session) const {
+    return session.isKindOfEntity(QVACoreDataAgendaInvitation::kEntityName);
+}
+
 void AgendaSearchEntity::navigateToDetailsFromController(const ViewControllerPtr& controller,
                                                          const foundation::Value& object,
                                                          const uikit::NSIndexPath& indexPath, bool isSwipeEnabled) {

@@ -23,4 +23,8 @@ public:
                                          const uikit::NSIndexPath& indexPath, bool isSwipeEnabled) override;
 
     std::string className() const override { return "AgendaSearchEntity"; }
+
+protected:
+    // An invitation's row adds its status line.
+    bool showsInvitationLine(const QVACoreDataBaseSession& session) const override;
 };

@@ -2,6 +2,7 @@
 
 #include "lists/FiltersTableViewController.h"
 #include "lists/SelectFilterTableViewController.h"
+#include "uikit/StoryboardPopoverSegue.h"
 #include "uikit/UIBarButtonItem.h"
 #include "uikit/UINavigationController.h"
 #include "uikit/UINavigationItem.h"
@@ -67,6 +68,25 @@ void addScenes(uikit::UIStoryboard& storyboard) {
                             FiltersTableViewController::kUnwindToFiltersAction,
                             {uikit::UIStoryboardSegueTrigger::Kind::TableCell,
                              SelectFilterTableViewController::kCellIdentifier}));
+}
+
+void addListFiltersSegue(uikit::UIStoryboard& storyboard, const std::string& listScene, const char* identifier,
+                         bool pad) {
+    uikit::UIStoryboardSegueDefinition filters;
+    filters.identifier = identifier;
+    filters.kind = pad ? uikit::UIStoryboardSegueKind::Popover : uikit::UIStoryboardSegueKind::Modal;
+    filters.destination = kFiltersNavigationScene;
+    storyboard.addSegue(listScene, filters);
+}
+
+std::shared_ptr<uikit::UIPopoverController> prepareListFiltersSegue(
+    uikit::UIStoryboardSegue& segue, const std::function<void(FiltersTableViewController&)>& prepare) {
+    auto destination = segue.destinationViewController();
+    if (auto navigation = std::dynamic_pointer_cast<uikit::UINavigationController>(destination))
+        destination = navigation->topViewController();
+    if (auto filters = std::dynamic_pointer_cast<FiltersTableViewController>(destination)) prepare(*filters);
+    auto* popover = dynamic_cast<uikit::StoryboardPopoverSegue*>(&segue);
+    return popover ? popover->popoverController() : nullptr;
 }
 
 }  // namespace FilterScreenScenes

@@ -4,9 +4,16 @@
 // screen, with the segues between them and back to the list. Main thread only.
 #pragma once
 
+#include <functional>
+#include <memory>
+#include <string>
+
+class FiltersTableViewController;
 namespace uikit {
+class UIPopoverController;
 class UIStoryboard;
-}
+class UIStoryboardSegue;
+}  // namespace uikit
 
 namespace FilterScreenScenes {
 
@@ -22,5 +29,16 @@ inline constexpr const char* kApplyButtonOutlet = "applyButton";
 inline constexpr const char* kCancelButtonOutlet = "cancelButton";
 
 void addScenes(uikit::UIStoryboard& storyboard);
+
+// A list scene's segue to the filters screen: a popover on the pad, modal
+// on the phone. The list hands the screen its filters in prepareForSegue
+// (prepareListFiltersSegue).
+void addListFiltersSegue(uikit::UIStoryboard& storyboard, const std::string& listScene, const char* identifier,
+                         bool pad);
+// That segue about to run: its filters screen (inside the navigation
+// controller) goes to prepare; answers the popover the screen opens in on
+// the pad, null elsewhere.
+std::shared_ptr<uikit::UIPopoverController> prepareListFiltersSegue(
+    uikit::UIStoryboardSegue& segue, const std::function<void(FiltersTableViewController&)>& prepare);
 
 }  // namespace FilterScreenScenes

@@ -85,6 +85,10 @@ void GlobalSearchManager::cancelSearch() {
     }
 }
 
+void GlobalSearchManager::forgetRowHeights() {
+    for (const auto& entity : searchEntitiesArray_) entity->forgetRowHeights();
+}
+
 int64_t GlobalSearchManager::getFRCIndex(const coredata::FetchedResultsController* controller) const {
     for (size_t index = 0; index < searchEntitiesArray_.size(); ++index)
         if (controller && searchEntitiesArray_[index]->searchFetchedResultsController().get() == controller)

@@ -42,6 +42,8 @@ public:
     // results stay; otherwise every entity searches the text as typed.
     void searchForString(const std::string& searchString);
     void cancelSearch();
+    // The data sources the rows read have changed: no kept row height stays.
+    void forgetRowHeights();
     // The section of the entity whose controller this is, or -1.
     int64_t getFRCIndex(const coredata::FetchedResultsController* controller) const;
 

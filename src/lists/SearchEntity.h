@@ -60,6 +60,9 @@ public:
     void navigateToDetailsFromController(const ViewControllerPtr& controller, const uikit::NSIndexPath& indexPath);
     virtual void navigateToDetailsFromController(const ViewControllerPtr& controller, const foundation::Value& object,
                                                  const uikit::NSIndexPath& indexPath, bool isSwipeEnabled);
+    // Heights kept per result are dropped: what the rows show from the
+    // data sources (rooms, venues) may have changed. Nothing kept here.
+    virtual void forgetRowHeights() {}
     // Naming the standard cell's nib registers it.
     virtual std::string nibName() const;
     virtual std::string cellIdentifier() const { return kStandardCellIdentifier; }

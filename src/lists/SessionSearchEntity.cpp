@@ -1,7 +1,6 @@
 #include "lists/SessionSearchEntity.h"
 
 #include <cmath>
-#include <map>
 
 #include "Utils/DateHelper.h"
 #include "Utils/Utils.h"
@@ -29,14 +28,47 @@ void SessionSearchEntity::configureCell(uikit::UITableViewCell& cell, uikit::UIT
     configureSessionCell(*sessionCell, *session, additionalDataSources);
 }
 
+namespace {
+
+// What a session row's height depends on besides the rooms and venues:
+// title, start (the time line shows when it reads as a date), room and
+// cancellation.
+std::string sessionSearchHeightSources(const QVACoreDataBaseSession& session, bool invitationLine) {
+    std::string sources = session.title().value_or("");
+    sources += '\x1f';
+    sources += session.startDatetime().value_or("");
+    sources += '\x1f';
+    sources += session.valueForKey("roomId").description();
+    sources += '\x1f';
+    sources += session.cancelled() ? '1' : '0';
+    sources += invitationLine ? '1' : '0';
+    return sources;
+}
+
+}  // namespace
+
 double SessionSearchEntity::rowHeightForCoreDataObject(const foundation::Value& object, uikit::UITableView& tableView,
                                                        const ViewControllerPtr& controller,
                                                        const SearchAdditionalDataSources& additionalDataSources) {
-    auto prototype = prototypeCell(tableView);
-    if (!prototype) return SearchEntity::rowHeightForCoreDataObject(object, tableView, controller, additionalDataSources);
-    configureCell(*prototype, tableView, controller, object, additionalDataSources);
-    return std::trunc(prototype->getCellHeightInTableView(tableView));
+    auto session = object.objectAs<QVACoreDataBaseSession>();
+    if (!session) return SearchEntity::rowHeightForCoreDataObject(object, tableView, controller, additionalDataSources);
+    const double width = tableView.frame().size.width;
+    const bool invitationLine = showsInvitationLine(*session);
+    std::string sources = sessionSearchHeightSources(*session, invitationLine);
+    auto& kept = keptHeights_[session.get()];
+    if (kept.object.lock() == session && kept.width == width && kept.sources == sources) return kept.height;
+    // The time line is one line whatever it reads, so only whether it shows
+    // matters; the date is not formatted for it.
+    const bool showsTime = DateHelper::dateFromServer(session->valueForKey("startDatetime"), false).has_value();
+    const double height = SubactivityCell::sessionRowHeightForTexts(
+        session->title(), showsTime, locationString(*session, additionalDataSources), invitationLine, width);
+    kept = {session, std::move(sources), width, std::trunc(height)};
+    return kept.height;
 }
+
+void SessionSearchEntity::forgetRowHeights() { keptHeights_.clear(); }
+
+bool SessionSearchEntity::showsInvitationLine(const QVACoreDataBaseSession&) const { return false; }
 
 void SessionSearchEntity::configureSessionCell(SubactivityCell& cell, const QVACoreDataBaseSession& session,
                                                const SearchAdditionalDataSources& additionalDataSources) {
@@ -57,14 +89,4 @@ std::optional<std::string> SessionSearchEntity::locationString(const QVACoreData
 std::optional<std::string> SessionSearchEntity::displayTime(const QVACoreDataBaseSession& session) {
     return DateHelper::programmeDayAndTimeForTimeInterval(session.startDatetime().value_or(""),
                                                           session.displayTime().value_or(""));
-}
-
-std::shared_ptr<SubactivityCell> SessionSearchEntity::prototypeCell(uikit::UITableView& tableView) const {
-    // Kept for the process's life, one per kind, as the results tables of
-    // later searches have the same cells; never destroyed, so no exit-time
-    // teardown of a view outlives the view machinery.
-    static auto* prototypes = new std::map<std::string, std::shared_ptr<SubactivityCell>>();
-    auto& prototype = (*prototypes)[className()];
-    if (!prototype) prototype = std::dynamic_pointer_cast<SubactivityCell>(tableView.dequeueReusableCellWithIdentifier(cellIdentifier()));
-    return prototype;
 }

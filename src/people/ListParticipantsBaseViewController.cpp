@@ -30,7 +30,6 @@
 #include "settings/ApplicationSettingsStore.h"
 #include "store/CoreDataStack.h"
 #include "store/FetchRequestUtils.h"
-#include "uikit/StoryboardPopoverSegue.h"
 #include "uikit/UIBarButtonItem.h"
 #include "uikit/UINavigationController.h"
 #include "uikit/UINavigationItem.h"
@@ -69,11 +68,7 @@ void ListParticipantsBaseViewController::addScene(uikit::UIStoryboard& storyboar
         push.destination = ParticipantDetailsViewController::kStoryboardIdentifier;
         storyboard.addSegue(scene, push);
     }
-    uikit::UIStoryboardSegueDefinition filters;
-    filters.identifier = kFiltersSegue;
-    filters.kind = pad ? uikit::UIStoryboardSegueKind::Popover : uikit::UIStoryboardSegueKind::Modal;
-    filters.destination = FilterScreenScenes::kFiltersNavigationScene;
-    storyboard.addSegue(scene, filters);
+    FilterScreenScenes::addListFiltersSegue(storyboard, scene, kFiltersSegue, pad);
 }
 
 ListParticipantsBaseViewController::ListParticipantsBaseViewController() {
@@ -389,12 +384,9 @@ void ListParticipantsBaseViewController::scrollTableViewWithYOffsetDifference(ui
 void ListParticipantsBaseViewController::prepareForSegue(uikit::UIStoryboardSegue& segue, const foundation::ObjectPtr& sender) {
     ListBaseViewController::prepareForSegue(segue, sender);
     if (segue.identifier() == kFiltersSegue) {
-        auto destination = segue.destinationViewController();
-        if (auto navigation = std::dynamic_pointer_cast<uikit::UINavigationController>(destination))
-            destination = navigation->topViewController();
-        if (auto popover = dynamic_cast<uikit::StoryboardPopoverSegue*>(&segue)) popoverForFilters_ = popover->popoverController();
-        if (auto filters = std::dynamic_pointer_cast<FiltersTableViewController>(destination))
-            prepareForFiltersController(*filters);
+        auto popover = FilterScreenScenes::prepareListFiltersSegue(
+            segue, [this](FiltersTableViewController& filters) { prepareForFiltersController(filters); });
+        if (popover) popoverForFilters_ = std::move(popover);
         return;
     }
     if (segue.identifier() != kDetailsSegue) return;

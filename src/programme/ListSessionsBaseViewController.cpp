@@ -174,11 +174,7 @@ void ListSessionsBaseViewController::addScene(uikit::UIStoryboard& storyboard) {
             storyboard.addSegue(scene, push);
         }
     }
-    uikit::UIStoryboardSegueDefinition filters;
-    filters.identifier = kFiltersSegue;
-    filters.kind = pad ? uikit::UIStoryboardSegueKind::Popover : uikit::UIStoryboardSegueKind::Modal;
-    filters.destination = FilterScreenScenes::kFiltersNavigationScene;
-    storyboard.addSegue(scene, filters);
+    FilterScreenScenes::addListFiltersSegue(storyboard, scene, kFiltersSegue, pad);
 
     uikit::UIStoryboardSegueDefinition addEntry;
     addEntry.identifier = kAddEntrySegue;
@@ -545,13 +541,9 @@ void ListSessionsBaseViewController::prepareForSegue(uikit::UIStoryboardSegue& s
         return;
     }
     if (identifier == kFiltersSegue) {
-        auto destination = segue.destinationViewController();
-        if (auto navigation = std::dynamic_pointer_cast<uikit::UINavigationController>(destination))
-            destination = navigation->topViewController();
-        if (auto popover = dynamic_cast<uikit::StoryboardPopoverSegue*>(&segue))
-            filtersPopover_ = popover->popoverController();
-        if (auto filters = std::dynamic_pointer_cast<FiltersTableViewController>(destination))
-            prepareForFiltersController(*filters);
+        auto popover = FilterScreenScenes::prepareListFiltersSegue(
+            segue, [this](FiltersTableViewController& filters) { prepareForFiltersController(filters); });
+        if (popover) filtersPopover_ = std::move(popover);
         return;
     }
     if (identifier == kAddEntrySegue) {

@@ -296,6 +296,7 @@ void SpotlightViewController::loadAdditionalDataSources() {
     sources.officialIds = FetchRequestUtils::getSessionsOfficialIdsArrayInContext(context);
     sources.rooms = asValues(FetchRequestUtils::getRoomsModelArrayInContext(context));
     sources.venues = asValues(FetchRequestUtils::getVenuesModelArrayInContext(context));
+    if (globalSearchManager_) globalSearchManager_->forgetRowHeights();
 }
 
 void SpotlightViewController::loadNotifications() {

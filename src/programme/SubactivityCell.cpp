@@ -1,6 +1,7 @@
 #include "programme/SubactivityCell.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "Utils/StringUtility.h"
@@ -13,6 +14,7 @@
 #include "programme/SpotlightSessionModel.h"
 #include "uikit/NSAttributedString.h"
 #include "uikit/NSLayoutConstraint.h"
+#include "uikit/NSStringDrawing.h"
 #include "uikit/UIColor.h"
 #include "uikit/UIFont.h"
 #include "uikit/UIImage.h"
@@ -33,6 +35,10 @@ constexpr double kUnbounded = std::numeric_limits<double>::max();
 // screen's rows one of each.
 constexpr int32_t kSessionLines = 2;
 constexpr int32_t kSpotlightLines = 1;
+
+// The interface file's fonts, which the cell-free measurement uses too.
+uikit::UIFontPtr subactivityTitleFont() { return uikit::UIFont::boldSystemFontOfSize(15); }
+uikit::UIFontPtr subactivityDetailFont() { return uikit::UIFont::systemFontOfSize(13); }
 
 std::shared_ptr<UILabel> makeLabel(double y, double height, uikit::UIFontPtr font, graphics::Color color,
                                    const char* outlet) {
@@ -68,11 +74,11 @@ std::vector<foundation::ObjectPtr> subactivityCellNib(const foundation::ObjectPt
     auto content = cell->contentView();
     content->setFrame({0, 0, SubactivityCell::kNibWidth, SubactivityCell::kNibHeight});
 
-    auto title = makeLabel(SubactivityCell::kTopMargin, 18, uikit::UIFont::boldSystemFontOfSize(15),
+    auto title = makeLabel(SubactivityCell::kTopMargin, 18, subactivityTitleFont(),
                            graphics::Color::black(), "subactivityTitle");
-    auto time = makeLabel(28, 16, uikit::UIFont::systemFontOfSize(13), uikit::UIColor::darkGrayColor(),
+    auto time = makeLabel(28, 16, subactivityDetailFont(), uikit::UIColor::darkGrayColor(),
                           "subactivityTime");
-    auto location = makeLabel(46, 16, uikit::UIFont::systemFontOfSize(13), uikit::UIColor::grayColor(),
+    auto location = makeLabel(46, 16, subactivityDetailFont(), uikit::UIColor::grayColor(),
                               "subactivityLocation");
     auto invitation = makeLabel(62, 0, uikit::UIFont::systemFontOfSize(13),
                                 graphics::Color::rgb(0.75, 0.35, 0.0), "invitationLabel");
@@ -118,6 +124,15 @@ void strikeThrough(UILabel& label, const std::string& text) {
 double measuredHeight(const std::shared_ptr<UILabel>& label, double width) {
     if (!label || !label->text()) return 0;
     return label->sizeThatFits({width, kUnbounded}).height;
+}
+
+// What a label of the font and line count would measure for the text (a
+// single line never wraps), as UILabel::sizeThatFits does.
+double measuredTextHeight(const std::optional<std::string>& text, const uikit::UIFontPtr& font, size_t lines,
+                          double width) {
+    if (!text) return 0;
+    const auto laidOut = uikit::NSStringDrawing::layOut(*text, font, lines == 1 ? 0 : width, lines);
+    return std::ceil(uikit::NSStringDrawing::sizeOfLines(laidOut).height);
 }
 
 double constantOf(const std::shared_ptr<NSLayoutConstraint>& constraint) {
@@ -232,8 +247,30 @@ double SubactivityCell::getCellHeightInTableView(const uikit::UITableView& table
     return Utils::calculateHeightForConfiguredSizingCell(*this, tableView);
 }
 
-double SubactivityCell::textWidthForCellWidth(double width) const {
+double SubactivityCell::sessionRowHeightForTexts(const Text& title, bool showsTime, const Text& locationString,
+                                                 bool showsInvitationLine, double tableWidth) {
+    // Fonts are shared by name, so these are looked up once.
+    static const auto titleFont = subactivityTitleFont();
+    static const auto detailFont = subactivityDetailFont();
+    const double textWidth = textWidthForCellWidth(tableWidth);
+    const double extraLines = showsInvitationLine ? kInvitationLineGap + kInvitationLineHeight : 0;
+    // The separator's point below the content, as for a configured cell.
+    return stackedHeight(measuredTextHeight(title, titleFont, static_cast<size_t>(kSessionLines), textWidth),
+                         showsTime ? measuredTextHeight(std::string("0"), detailFont, 1, textWidth) : 0,
+                         measuredTextHeight(locationString, detailFont, static_cast<size_t>(kSessionLines), textWidth), extraLines) +
+           1;
+}
+
+double SubactivityCell::textWidthForCellWidth(double width) {
     return std::max(0.0, width - kTextLeft - kTextRightMargin);
+}
+
+double SubactivityCell::stackedHeight(double titleHeight, double timeHeight, double locationHeight,
+                                      double extraLines) {
+    const double texts = kTopMargin + titleHeight + kLineSpacing + timeHeight + kLineSpacing + locationHeight +
+                         extraLines + kBottomMargin;
+    const double icons = kIconTop + 2 * kIconSide + kIconSpacing + kBottomMargin;
+    return std::max(texts, icons);
 }
 
 // The text column stacked from the top: the labels at their measured heights
@@ -241,13 +278,10 @@ double SubactivityCell::textWidthForCellWidth(double width) const {
 // the status line at their constraints; the icon column as a floor.
 double SubactivityCell::fittingHeightForWidth(double width) {
     const double textWidth = textWidthForCellWidth(width);
-    const double texts = kTopMargin + measuredHeight(subactivityTitle_, textWidth) + kLineSpacing +
-                         measuredHeight(subactivityTime_, textWidth) + kLineSpacing +
-                         measuredHeight(subactivityLocation_, textWidth) +
+    return stackedHeight(measuredHeight(subactivityTitle_, textWidth), measuredHeight(subactivityTime_, textWidth),
+                         measuredHeight(subactivityLocation_, textWidth),
                          constantOf(invitationLabelTopContraint()) + constantOf(invitationLabelHeightContraint()) +
-                         constantOf(statusLabelHeightConstraint()) + kBottomMargin;
-    const double icons = kIconTop + 2 * kIconSide + kIconSpacing + kBottomMargin;
-    return std::max(texts, icons);
+                             constantOf(statusLabelHeightConstraint()));
 }
 
 void SubactivityCell::layoutSubviews() {

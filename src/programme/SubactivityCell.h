@@ -89,6 +89,14 @@ public:
     // The height the present content needs at the table's width, the
     // separator's point included.
     double getCellHeightInTableView(const uikit::UITableView& tableView);
+    // What a session row configured with these texts would measure at the
+    // table's width, worked out from the texts alone: the interface file's
+    // fonts, two lines of title and of location, the invitation line when
+    // shown. Lists that measure many rows use it instead of configuring and
+    // laying out a cell per row.
+    // The time line is one line, so only whether it shows counts.
+    static double sessionRowHeightForTexts(const Text& title, bool showsTime, const Text& locationString,
+                                           bool showsInvitationLine, double tableWidth);
 
     // The outlets, as the interface file sets them.
     const std::shared_ptr<uikit::UILabel>& subactivityTitle() const { return subactivityTitle_; }
@@ -131,7 +139,10 @@ public:
     std::string className() const override { return "SubactivityCell"; }
 
 private:
-    double textWidthForCellWidth(double width) const;
+    static double textWidthForCellWidth(double width);
+    // The column of texts over the icons' column, from the measured label
+    // heights and the extra lines' constants.
+    static double stackedHeight(double titleHeight, double timeHeight, double locationHeight, double extraLines);
 
     std::shared_ptr<uikit::UILabel> subactivityTitle_;
     std::shared_ptr<uikit::UILabel> subactivityTime_;

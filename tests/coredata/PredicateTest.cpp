@@ -102,6 +102,16 @@ TEST(SortDescriptor, OrdersByKeysWithTheRequestedComparison) {
     EXPECT_EQ(names(sortedArrayUsingDescriptors(rows, {SortDescriptor("rank", false),
                                                        SortDescriptor("name", true, SortComparator::LocalizedCaseInsensitiveCompare)})),
               (std::vector<std::string>{"adam", "\u00c9mile", "File 10", "file 9", "Zoe"}));
+    // Texts the collation finds equal keep their order beside an absent one.
+    Value::Array same{Value::dictionary({{"name", "\u00c9COLE"}}), Value::dictionary({{"name", Value()}}),
+                      Value::dictionary({{"name", "\u00e9cole"}}), Value::dictionary({{"name", "Abc"}})};
+    auto named = [](const Value::Array& a) {
+        std::vector<std::string> out;
+        for (const auto& r : a) out.push_back(r["name"].string() ? *r["name"].string() : "-");
+        return out;
+    };
+    EXPECT_EQ(named(sortedArrayUsingDescriptors(same, {SortDescriptor("name", true, SortComparator::LocalizedCaseInsensitiveCompare)})),
+              (std::vector<std::string>{"-", "Abc", "\u00c9COLE", "\u00e9cole"}));
 }
 
 // Every format the app's queries use, on a fixture: the store's SQL, the

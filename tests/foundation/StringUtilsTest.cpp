@@ -90,6 +90,24 @@ TEST(StringUtils, SearchAndComparison) {
     EXPECT_EQ(SU::localizedStandardCompare("Émile", "Zola", Locale("en_US")), -1);
 }
 
+TEST(StringUtils, SortKeysOrderAsTheLocalizedComparisons) {
+    const std::vector<std::string> texts{"File 2", "file 10", "Zoë",    "Zoe", "ÉCOLE", "école", "ecole",
+                                         "Émile",  "Zola",    "Müller", "Mu",  "",      "a",     "A"};
+    const Locale locale("en_US");
+    auto sign = [](int c) { return c < 0 ? -1 : (c > 0 ? 1 : 0); };
+    for (const auto& a : texts)
+        for (const auto& b : texts) {
+            EXPECT_EQ(sign(SU::localizedStandardSortKey(a, locale).value().compare(
+                          SU::localizedStandardSortKey(b, locale).value())),
+                      SU::localizedStandardCompare(a, b, locale))
+                << a << " / " << b;
+            EXPECT_EQ(sign(SU::localizedCaseInsensitiveSortKey(a, locale).value().compare(
+                          SU::localizedCaseInsensitiveSortKey(b, locale).value())),
+                      SU::localizedCaseInsensitiveCompare(a, b, locale))
+                << a << " / " << b;
+        }
+}
+
 TEST(StringUtils, SplitJoinReplace) {
     EXPECT_EQ(SU::split("a,,b", ","), (std::vector<std::string>{"a", "", "b"}));
     EXPECT_EQ(SU::split("abc", ""), (std::vector<std::string>{"abc"}));

@@ -19,6 +19,7 @@
 #include "foundation/Log.h"
 #include "foundation/RunLoop.h"
 #include "lists/DetailsScreenSupport.h"
+#include "lists/FavoriteButton.h"
 #include "lists/GlobalSearchManager.h"
 #include "lists/QVASubtitleStyleTableViewCell.h"
 #include "lists/SearchAdditionalDataSources.h"
@@ -439,4 +440,39 @@ TEST(SearchEntity, theBaseRaisesForWhatEachKindMustGiveAndBuildsNoControllerWith
     EXPECT_TRUE(log.contains("Unable to create a new instance for search frc in global search: coreDataStack or "
                              "managedObjectContextMainQueue is nil"));
     EXPECT_EQ(base.searchResultsCount(), 0u);
+}
+
+TEST_F(GlobalSearchTest, aSessionRowsKeptHeightFollowsItsTitleAndTheRoomsOnceForgotten) {
+    seed();
+    show();
+    search("Jo");
+    auto& table = *home_->table;
+    // After "Budget review", found through its contributor.
+    const auto opening = NSIndexPath::indexPathForRow(1, 0);
+    ASSERT_EQ(rowTitles(0).at(1), "Joint opening");
+    const double plain = table.rectForRowAtIndexPath(opening).size.height;
+    EXPECT_GT(plain, 0);
+
+    // A title long enough to wrap: the next search measures it anew.
+    const std::string longTitle = "Joint opening of the high-level segment on financing adaptation in small islands";
+    changeSession("s1", [&](coredata::ManagedObjectContext&, const coredata::ManagedObjectPtr& row) {
+        row->setValue(Value(longTitle), "title");
+        row->setValue(Value("r1"), "roomId");
+    });
+    search("Jo");
+    ASSERT_EQ(rowTitles(0).at(1), longTitle);
+    const double wrapped = table.rectForRowAtIndexPath(opening).size.height;
+    EXPECT_GT(wrapped, plain);
+
+    // Its room gets a name of two lines: the rows' heights go with the data sources.
+    home_->sources.rooms = {Value::dictionary(
+        {{"itemId", Value("r1")},
+         {"name", Value("Plenary hall B of the International Conference Centre, second floor, east wing")}})};
+    home_->manager->forgetRowHeights();
+    search("Jo");
+    const double withRoom = table.rectForRowAtIndexPath(opening).size.height;
+    EXPECT_GT(withRoom, wrapped);
+    auto cell = std::dynamic_pointer_cast<SubactivityCell>(table.cellForRowAtIndexPath(opening));
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(withRoom, std::trunc(cell->getCellHeightInTableView(table)));
 }

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "Utils/Utils.h"
 #include "support/ScreenTest.h"
@@ -173,3 +174,32 @@ TEST_F(SubactivityCellTest, HeightGrowsWithTheTitleAndIsStableForTheSameContent)
 }
 
 }  // namespace
+
+TEST_F(SubactivityCellTest, TheHeightFromTheTextsAloneIsTheConfiguredCellsAtEveryWidth) {
+    const std::string longTitle = "Financing the adaptation of small island states to a changing climate, a dialogue";
+    const std::string longPlace = "Plenary hall B of the International Conference Centre, second floor, east wing";
+    struct Row {
+        Text title, location, time;
+        bool cancelled;
+    };
+    const std::vector<Row> rows{{"Workshop", "Room 2", "Tue 16 June, 14:00", false},
+                                {longTitle, longPlace, "Tue 16 June, 14:00", false},
+                                {longTitle + " " + longTitle, std::nullopt, std::nullopt, false},
+                                {longTitle, longPlace, "Tue 16 June, 14:00", true},
+                                {std::nullopt, "Room 2", "Tue 16 June, 14:00", false}};
+    for (double width : {320.0, 375.0, 768.0}) {
+        table->setFrame({0, 0, width, 568});
+        for (const auto& row : rows) {
+            plain(row.title, row.location, row.time, false, false, false, false, row.cancelled);
+            EXPECT_EQ(SubactivityCell::sessionRowHeightForTexts(row.title, row.time.has_value(), row.location, false,
+                                                                width),
+                      cell->getCellHeightInTableView(*table))
+                << row.title.value_or("-") << " at " << width;
+        }
+    }
+    auto invitation = QVAAgendaInvitation::initWithDictionary(foundation::Value::dictionary({{"id", "s3"}}));
+    invitation->setTitle(longTitle);
+    cell->configureWithQVAAgendaInvitation(*invitation, "Invited", longPlace, "14:00", false, false, false);
+    EXPECT_EQ(SubactivityCell::sessionRowHeightForTexts(longTitle, true, longPlace, true, 768),
+              cell->getCellHeightInTableView(*table));
+}
