@@ -11,6 +11,7 @@
 #include "programme/ListSessionsBaseViewController.h"
 #include "programme/ProgrammeListDelegate.h"
 #include "programme/QVASessionHeaderView.h"
+#include "programme/SessionPageLayout.h"
 #include "store/CoreDataStack.h"
 #include "uikit/UINavigationController.h"
 #include "uikit/UIStoryboard.h"
@@ -40,13 +41,7 @@ void ProgrammeDetailsExtraInfoViewController::updateUIContentForObject(
     auto session = std::dynamic_pointer_cast<QVACoreDataBaseSession>(object);
     auto table = keyValueTableView();
     if (!session || !table) return;
-    if (!sessionHeaderView_) {
-        sessionHeaderView_ = std::dynamic_pointer_cast<QVASessionHeaderView>(QVADetailHeaderView::addHeaderToTableView(
-            table, QVASessionHeaderView::getNibName(), QVASessionHeaderView::getHeaderHeight()));
-        setDetailHeaderView(sessionHeaderView_);
-    }
-    auto stack = coreDataStack();
-    sessionHeaderView_->configureWithSession(session, stack ? stack->managedObjectContextMainQueue() : nullptr);
+    SessionPageLayout::showSessionHeaderOnTable(*this, sessionHeaderView_, table, session);
     table->makeInitialAdjustments();
     setupKeyValueTableContentForObject(object);
 }

@@ -8,6 +8,7 @@
 #include "model/QVACoreDataBaseSession.h"
 #include "programme/ProgrammeFeedbackView.h"
 #include "programme/QVASessionHeaderView.h"
+#include "programme/SessionPageLayout.h"
 #include "store/CoreDataStack.h"
 #include "uikit/UIStoryboard.h"
 
@@ -71,16 +72,8 @@ void ProgrammeDetailsFeedbackViewController::updateUIContentForObject(
     const std::shared_ptr<coredata::ManagedObject>& object) {
     auto session = std::dynamic_pointer_cast<QVACoreDataBaseSession>(object);
     if (object && !session) return;
-    auto container = headerContainerView();
-    if (!sessionHeaderView_ && container) {
-        sessionHeaderView_ = std::dynamic_pointer_cast<QVASessionHeaderView>(QVADetailHeaderView::addHeaderViewToContainer(
-            container, QVASessionHeaderView::getNibName(), QVASessionHeaderView::getHeaderHeight()));
-        setDetailHeaderView(sessionHeaderView_);
-    }
-    if (sessionHeaderView_) {
-        auto stack = coreDataStack();
-        sessionHeaderView_->configureWithSession(session, stack ? stack->managedObjectContextMainQueue() : nullptr);
-    }
+    SessionPageLayout::showSessionHeaderInContainer(*this, sessionHeaderView_, headerContainerView(), session,
+                                                    /*fitToContainer=*/false);
     Text feedbackUrl = session ? session->feedbackUrl() : std::nullopt;
     // An address that does not parse makes a request without URL, whose
     // load fails and so ends the overlay like any other failure.

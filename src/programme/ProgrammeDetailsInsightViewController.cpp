@@ -10,6 +10,7 @@
 #include "model/QVACoreDataSession.h"
 #include "model/QVASessionInsight.h"
 #include "programme/QVASessionHeaderView.h"
+#include "programme/SessionPageLayout.h"
 #include "store/CoreDataStack.h"
 #include "uikit/UIFont.h"
 #include "uikit/UILabel.h"
@@ -65,14 +66,7 @@ void ProgrammeDetailsInsightViewController::updateUIContentForObject(
     auto session = std::dynamic_pointer_cast<QVACoreDataBaseSession>(object);
     auto table = tableView();
     if (!session || !table) return;
-    if (!sessionHeaderView_) {
-        sessionHeaderView_ = std::dynamic_pointer_cast<QVASessionHeaderView>(QVADetailHeaderView::addHeaderToTableView(
-            table, QVASessionHeaderView::getNibName(), QVASessionHeaderView::getHeaderHeight()));
-        setDetailHeaderView(sessionHeaderView_);
-    }
-    auto stack = coreDataStack();
-    if (sessionHeaderView_)
-        sessionHeaderView_->configureWithSession(session, stack ? stack->managedObjectContextMainQueue() : nullptr);
+    SessionPageLayout::showSessionHeaderOnTable(*this, sessionHeaderView_, table, session);
     rebuildRows();
     table->reloadData();
 }

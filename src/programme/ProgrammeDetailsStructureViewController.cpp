@@ -31,17 +31,7 @@ void ProgrammeDetailsStructureViewController::updateUIContentForObject(
     const std::shared_ptr<coredata::ManagedObject>& object) {
     auto session = std::dynamic_pointer_cast<QVACoreDataBaseSession>(object);
     if (!session || !structureWebView_) return;
-    auto container = sessionHeaderContainerView();
-    if (!sessionHeaderView_ && container) {
-        sessionHeaderView_ = std::dynamic_pointer_cast<QVASessionHeaderView>(QVADetailHeaderView::addHeaderViewToContainer(
-            container, QVASessionHeaderView::getNibName(), QVASessionHeaderView::getHeaderHeight()));
-        SessionPageLayout::fitHeaderToContainer(sessionHeaderView_);
-        setDetailHeaderView(sessionHeaderView_);
-    }
-    if (sessionHeaderView_) {
-        auto stack = coreDataStack();
-        sessionHeaderView_->configureWithSession(session, stack ? stack->managedObjectContextMainQueue() : nullptr);
-    }
+    SessionPageLayout::showSessionHeaderInContainer(*this, sessionHeaderView_, sessionHeaderContainerView(), session);
     structureWebView_->loadHTMLString(foundation::Format(kHtmlFormat, session->sessionStructure().value_or("")),
                                       std::nullopt);
 }

@@ -82,17 +82,7 @@ void ProgrammeDetailsVideoViewController::updateUIContentForObject(
     const std::shared_ptr<coredata::ManagedObject>& object) {
     auto session = std::dynamic_pointer_cast<QVACoreDataBaseSession>(object);
     if (!session) return;
-    auto container = sessionHeaderContainerView();
-    if (!sessionHeaderView_ && container) {
-        sessionHeaderView_ = std::dynamic_pointer_cast<QVASessionHeaderView>(QVADetailHeaderView::addHeaderViewToContainer(
-            container, QVASessionHeaderView::getNibName(), QVASessionHeaderView::getHeaderHeight()));
-        SessionPageLayout::fitHeaderToContainer(sessionHeaderView_);
-        setDetailHeaderView(sessionHeaderView_);
-    }
-    if (sessionHeaderView_) {
-        auto stack = coreDataStack();
-        sessionHeaderView_->configureWithSession(session, stack ? stack->managedObjectContextMainQueue() : nullptr);
-    }
+    SessionPageLayout::showSessionHeaderInContainer(*this, sessionHeaderView_, sessionHeaderContainerView(), session);
     webcastUrl_ = session->webcastUrl();
     loadVideo();
     if (auto webView = videoWebView()) {

@@ -1,5 +1,10 @@
 #include "programme/SessionPageLayout.h"
 
+#include "lists/DetailsWithListBaseViewController.h"
+#include "model/QVACoreDataBaseSession.h"
+#include "programme/QVASessionHeaderView.h"
+#include "store/CoreDataStack.h"
+#include "uikit/UITableView.h"
 #include "uikit/UIView.h"
 #include "uikit/UIViewController.h"
 #include "uikit/UIWebView.h"
@@ -44,6 +49,41 @@ void fitHeaderToContainer(const std::shared_ptr<uikit::UIView>& header) {
     }
     header->setAutoresizingMask(header->autoresizingMask() | uikit::UIViewAutoresizingFlexibleWidth);
     header->setOutletName(std::string("sessionHeaderView"));
+}
+
+namespace {
+
+void fillSessionHeader(DetailsWithListBaseViewController& page, const std::shared_ptr<QVASessionHeaderView>& header,
+                       const std::shared_ptr<QVACoreDataBaseSession>& session) {
+    if (!header) return;
+    auto stack = page.coreDataStack();
+    header->configureWithSession(session, stack ? stack->managedObjectContextMainQueue() : nullptr);
+}
+
+}  // namespace
+
+void showSessionHeaderOnTable(DetailsWithListBaseViewController& page, std::shared_ptr<QVASessionHeaderView>& header,
+                              const std::shared_ptr<uikit::UITableView>& table,
+                              const std::shared_ptr<QVACoreDataBaseSession>& session) {
+    if (!header && table) {
+        header = std::dynamic_pointer_cast<QVASessionHeaderView>(QVADetailHeaderView::addHeaderToTableView(
+            table, QVASessionHeaderView::getNibName(), QVASessionHeaderView::getHeaderHeight()));
+        page.setDetailHeaderView(header);
+    }
+    fillSessionHeader(page, header, session);
+}
+
+void showSessionHeaderInContainer(DetailsWithListBaseViewController& page,
+                                  std::shared_ptr<QVASessionHeaderView>& header,
+                                  const std::shared_ptr<uikit::UIView>& container,
+                                  const std::shared_ptr<QVACoreDataBaseSession>& session, bool fitToContainer) {
+    if (!header && container) {
+        header = std::dynamic_pointer_cast<QVASessionHeaderView>(QVADetailHeaderView::addHeaderViewToContainer(
+            container, QVASessionHeaderView::getNibName(), QVASessionHeaderView::getHeaderHeight()));
+        if (fitToContainer) fitHeaderToContainer(header);
+        page.setDetailHeaderView(header);
+    }
+    fillSessionHeader(page, header, session);
 }
 
 }  // namespace SessionPageLayout

@@ -8,7 +8,11 @@
 #include <memory>
 #include <string>
 
+class DetailsWithListBaseViewController;
+class QVACoreDataBaseSession;
+class QVASessionHeaderView;
 namespace uikit {
+class UITableView;
 class UIView;
 class UIViewController;
 class UIWebView;
@@ -27,5 +31,16 @@ WebPage addHeaderAndWebView(uikit::UIViewController& page, double headerHeight, 
 // The header installed in the container follows its width (the page takes
 // the screen's width after loading), and is named in the screen's dump.
 void fitHeaderToContainer(const std::shared_ptr<uikit::UIView>& header);
+
+// The session header of a page: made once, as the table's header or in the
+// container (fitted to it), and the page's header from then on; filled with
+// the session (nil clears it) from the page's store on every call.
+void showSessionHeaderOnTable(DetailsWithListBaseViewController& page, std::shared_ptr<QVASessionHeaderView>& header,
+                              const std::shared_ptr<uikit::UITableView>& table,
+                              const std::shared_ptr<QVACoreDataBaseSession>& session);
+void showSessionHeaderInContainer(DetailsWithListBaseViewController& page,
+                                  std::shared_ptr<QVASessionHeaderView>& header,
+                                  const std::shared_ptr<uikit::UIView>& container,
+                                  const std::shared_ptr<QVACoreDataBaseSession>& session, bool fitToContainer = true);
 
 }  // namespace SessionPageLayout

@@ -12,6 +12,7 @@
 #include "programme/ListSessionsBaseDelegate.h"
 #include "programme/ListSessionsBaseViewController.h"
 #include "programme/QVASessionHeaderView.h"
+#include "programme/SessionPageLayout.h"
 #include "programme/SubactivityCell.h"
 #include "store/CoreDataStack.h"
 #include "uikit/UINib.h"
@@ -74,13 +75,8 @@ void SessionRecommendationsViewController::updateUIContentForObject(
     auto session = std::dynamic_pointer_cast<QVACoreDataBaseSession>(object);
     auto table = tableView();
     if (!session || !table) return;
-    if (!sessionHeaderView_) {
-        sessionHeaderView_ = std::dynamic_pointer_cast<QVASessionHeaderView>(QVADetailHeaderView::addHeaderToTableView(
-            table, QVASessionHeaderView::getNibName(), QVASessionHeaderView::getHeaderHeight()));
-        setDetailHeaderView(sessionHeaderView_);
-    }
+    SessionPageLayout::showSessionHeaderOnTable(*this, sessionHeaderView_, table, session);
     auto stack = coreDataStack();
-    sessionHeaderView_->configureWithSession(session, stack ? stack->managedObjectContextMainQueue() : nullptr);
     sessionsDelegate_->refreshAdditionalDataSourceForCoreDataStack(stack, *this);
     table->reloadData();
 }
