@@ -954,7 +954,14 @@ Reply MeetingService::Impl::routeEvent(const RecordedRequest& request, const std
     auto sessionFor = [&](const std::string& id) { return data.find(MeetingKind::Sessions, id); };
     if (is({"sessions", "*", "recommended"}) || is({"sessions", "*", "status"}) || is({"sessions", "*", "occupancy"})) {
         if (method != "GET") return error(405, "Method not allowed");
-        const Value* session = sessionFor(rest[1]);
+        // A screen showing the user's agenda entry of a session asks with
+        // the entry's id.
+        std::string sessionId = rest[1];
+        if (!sessionFor(sessionId))
+            for (auto kind : {MeetingKind::AgendaSelections, MeetingKind::AgendaResponsibilities,
+                              MeetingKind::AgendaInvitations})
+                if (const Value* entry = data.find(kind, sessionId)) sessionId = agendaSessionId(*entry);
+        const Value* session = sessionFor(sessionId);
         if (!session) return error(404, "Session not found");
         if (rest[2] == "recommended") {
             Value::Array recommended;
@@ -966,7 +973,7 @@ Reply MeetingService::Impl::routeEvent(const RecordedRequest& request, const std
             return list(recommended, path, query);
         }
         int capacity = (*session)["capacity"].intValue();
-        const auto [percent, remaining] = sessionFillOf(*session, rest[1]);
+        const auto [percent, remaining] = sessionFillOf(*session, sessionId);
         if (rest[2] == "occupancy")
             return json(Value::dictionary({{"occupancyPercent", percent}, {"remainingCapacity", remaining}}));
         bool full = remaining <= 0;
@@ -984,10 +991,10 @@ Reply MeetingService::Impl::routeEvent(const RecordedRequest& request, const std
         // removal of a selection, or the addition of a session with seats left.
         Value::Array actions;
         bool selected = false;
-        for (const auto& entry : data.items(MeetingKind::AgendaSelections)) selected |= agendaSessionId(entry) == rest[1];
+        for (const auto& entry : data.items(MeetingKind::AgendaSelections)) selected |= agendaSessionId(entry) == sessionId;
         const Value* invitation = nullptr;
         for (const auto& entry : data.items(MeetingKind::AgendaInvitations))
-            if (agendaSessionId(entry) == rest[1]) invitation = &entry;
+            if (agendaSessionId(entry) == sessionId) invitation = &entry;
         if (invitation) {
             for (auto& [key, value] : invitationStatusAnswer(*invitation)) answer[key] = value;
         } else {

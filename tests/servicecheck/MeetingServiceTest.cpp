@@ -574,6 +574,13 @@ TEST_F(MeetingServiceTest, EveryKindReadsBackThroughTheAppsModels) {
     EXPECT_TRUE(QVASessionOccupancy::initWithDictionary(get(event("sessions/" + session + "/occupancy")).json()));
     for (const auto& item : all(event("sessions/" + session + "/recommended")))
         EXPECT_TRUE(QVARecommendedSession::initWithDictionary(item)->itemId());
+    // A screen showing the user's agenda entry asks with the entry's id.
+    const Value selection = service.items(MeetingKind::AgendaSelections).at(0);
+    const std::string selected = idText(selection["session"]["id"]);
+    EXPECT_EQ(all(event("sessions/" + idText(selection["id"]) + "/recommended")).size(),
+              all(event("sessions/" + selected + "/recommended")).size());
+    EXPECT_EQ(get(event("sessions/" + idText(selection["id"]) + "/status")).json()["actions"],
+              Value(Value::Array{Value("remove_from_agenda")}));
 }
 
 }  // namespace
