@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "Utils/DateHelper.h"
 #include "analytics/AnalyticsUtils.h"
 #include "api/ApplicationService.h"
 #include "api/SyncCalendarService.h"

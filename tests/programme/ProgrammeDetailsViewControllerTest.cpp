@@ -35,6 +35,7 @@
 #include "programme/QVAPersonalNoteCell.h"
 #include "programme/QVASessionHeaderView.h"
 #include "service/MeetingGenerator.h"
+#include "service/MeetingService.h"
 #include "settings/ApplicationSettingsStore.h"
 #include "uikit/UIAlertView.h"
 #include "uikit/UIBarButtonItem.h"

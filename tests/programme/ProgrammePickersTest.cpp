@@ -9,6 +9,7 @@
 
 #include "Utils/DateHelper.h"
 #include "api/ApplicationService.h"
+#include "api/SyncCalendarService.h"
 #include "app/AppStoryboards.h"
 #include "app/ChangeAlertTimeViewController.h"
 #include "app/ChooseCalendarControllerDelegate.h"
@@ -17,6 +18,7 @@
 #include "app/ShellTestSupport.h"
 #include "eventkit/EKEventStore.h"
 #include "programme/ChangePersonalEntryDateViewController.h"
+#include "programme/SourceCalendars.h"
 #include "uikit/UIAlertView.h"
 #include "uikit/UIDatePicker.h"
 #include "uikit/UILabel.h"

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Utils/DateHelper.h"
+#include "Utils/Utils.h"
 #include "analytics/AnalyticsUtils.h"
 #include "app/ShellTestSupport.h"
 #include "coredata/ManagedObject.h"
@@ -29,6 +30,7 @@
 #include "programme/ProgrammeDetailsVotingViewController.h"
 #include "programme/SessionRecommendationsViewController.h"
 #include "service/MeetingGenerator.h"
+#include "service/MeetingService.h"
 #include "store/EntityModel.h"
 #include "store/RowWriting.h"
 #include "uikit/UIFont.h"
