@@ -556,9 +556,12 @@ void ListSessionsBaseViewController::prepareForSegue(uikit::UIStoryboardSegue& s
     if (identifier == kChooseCalendarSegue) {
         auto chooser = std::dynamic_pointer_cast<ChooseCalendarViewController>(segue.destinationViewController());
         if (!chooser) return;
+        // The non-local groups are read from the last look at the device's
+        // calendars: look again first, or a calendar removed since is offered.
         auto service = ApplicationService::syncCalendarService();
-        auto sources = service->nonLocalSources();
-        chooser->setCalendarSourcesData(sources.empty() ? service->getSupportedSourcesCalendars() : std::move(sources));
+        auto all = service->getSupportedSourcesCalendars();
+        auto nonLocal = service->nonLocalSources();
+        chooser->setCalendarSourcesData(nonLocal.empty() ? std::move(all) : std::move(nonLocal));
         chooser->setDelegate(std::static_pointer_cast<ChooseCalendarControllerDelegate>(self()));
     }
 }

@@ -470,6 +470,25 @@ TEST_F(ListSessionsCalendarTest, ChoosingACalendarSyncsTheAgendaAndTintsTheButto
     EXPECT_EQ(agenda->navigationItem()->rightBarButtonItems().back()->tintColor(), graphics::Color::white());
 }
 
+// The chooser offers the device's calendars as they are now, not as an
+// earlier look at them found them.
+TEST_F(ListSessionsCalendarTest, TheChooserLeavesOutACalendarRemovedSinceTheLastLook) {
+    auto agenda = openAgenda(true);
+    ASSERT_TRUE(agenda);
+    auto device = ApplicationService::syncCalendarService()->eventStore();
+    auto gone = device->addCalendar(device->addSource("Old", eventkit::EKSourceType::Exchange), "Gone",
+                                    eventkit::EKCalendarType::Exchange, true);
+    ApplicationService::syncCalendarService()->getSupportedSourcesCalendars();
+    device->removeCalendar(gone);
+    ASSERT_TRUE(driver().tapItem(AgendaListDelegate::kCalendarImage));
+    ASSERT_TRUE(driver().answerAlert("Yes"));
+    settle();
+    auto chooser = std::dynamic_pointer_cast<ChooseCalendarViewController>(driver().frontViewController());
+    ASSERT_TRUE(chooser);
+    for (const auto& group : chooser->calendarSourcesData())
+        for (const auto& calendar : group->supportedCalendars()) EXPECT_NE(calendar, gone);
+}
+
 TEST_F(ListSessionsCalendarTest, AFailedSyncLeavesSyncOffAndTheButtonWhite) {
     auto agenda = openAgenda(false);
     ASSERT_TRUE(agenda);
