@@ -40,7 +40,7 @@ using Text = std::optional<std::string>;
 
 bool programmeNavigationHasText(const Text& text) { return text && !text->empty(); }
 
-struct ProgrammeNavigationRowSpec {
+struct ProgrammeNavigationRowFields {
     const char* cellTitle;
     std::string storyboardIdentifier;
     ViewControllerClass controllerClass;
@@ -51,17 +51,17 @@ struct ProgrammeNavigationRowSpec {
     bool enabled;
 };
 
-DetailsNavigationDataModelPtr makeProgrammeNavigationRow(ProgrammeNavigationRowSpec spec, const Text& selectionId) {
+DetailsNavigationDataModelPtr makeProgrammeNavigationRow(ProgrammeNavigationRowFields fields, const Text& selectionId) {
     auto row = std::make_shared<DetailsNavigationDataModel>();
-    row->cellTitle = std::string(spec.cellTitle);
-    row->storyboardIdentifier = std::move(spec.storyboardIdentifier);
-    row->controllerClassType = std::move(spec.controllerClass);
-    row->iconName = std::string(spec.iconName);
-    row->viewControllerTitle = std::string(spec.pageTitle);
-    row->entityName = std::move(spec.entityName);
-    row->analyticsPayload = std::move(spec.analyticsPayload);
+    row->cellTitle = std::string(fields.cellTitle);
+    row->storyboardIdentifier = std::move(fields.storyboardIdentifier);
+    row->controllerClassType = std::move(fields.controllerClass);
+    row->iconName = std::string(fields.iconName);
+    row->viewControllerTitle = std::string(fields.pageTitle);
+    row->entityName = std::move(fields.entityName);
+    row->analyticsPayload = std::move(fields.analyticsPayload);
     row->selectionPropertyId = selectionId;
-    row->isNavigationEnabled = spec.enabled;
+    row->isNavigationEnabled = fields.enabled;
     return row;
 }
 
