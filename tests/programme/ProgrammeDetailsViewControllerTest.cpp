@@ -34,6 +34,7 @@
 #include "programme/ProgrammeDetailsViewController.h"
 #include "programme/QVAPersonalNoteCell.h"
 #include "programme/QVASessionHeaderView.h"
+#include "programme/SessionDetailTestSupport.h"
 #include "service/MeetingGenerator.h"
 #include "service/MeetingService.h"
 #include "settings/ApplicationSettingsStore.h"
@@ -56,26 +57,14 @@ using uikit::NSIndexPath;
 
 constexpr double kDetailsWait = 30;
 
-class ProgrammeDetailsTest : public shelltest::ShellTest {
+class ProgrammeDetailsTest : public sessiondetailtest::SessionDetailTest {
 protected:
-    std::unique_ptr<testservice::MeetingService> service;
 
     void SetUp() override {
-        ShellTest::SetUp();
+        SessionDetailTest::SetUp();
         AnalyticsUtils::initializeAnalytics();
-        for (const char* name : {AppStoryboards::kPhoneStoryboardName, AppStoryboards::kPadStoryboardName}) {
-            auto storyboard = uikit::UIStoryboard::storyboardWithName(name);
-            DetailsStubScenes::addScenes(*storyboard);
-            if (!storyboard->hasScene(LocationDetailsViewController::kStoryboardIdentifier))
-                LocationDetailsViewController::addScene(*storyboard);
-        }
-        DetailsScreenSupport::registerObjectHandOver();
-        service = std::make_unique<testservice::MeetingService>(
-            testservice::generateMeeting({.seed = 5, .sessions = 8, .participants = 10, .days = 1}));
-        ASSERT_TRUE(service->start());
-        QVAApiManager::setServiceRoot(service->rootURL());
-        QVAApiManager::sharedApiManager().setAuthorizationHeaderWithCode(service->demoToken());
-        openCurrent(token(), service->eventId());
+        addDetailScenes();
+        ASSERT_TRUE(startMeetingService());
         insert(token(), "QVACoreDataParticipant",
                {{{"itemId", Value("p1")}, {"lastName", Value("Brown")}, {"fullName", Value("Ann Brown")}},
                 {{"itemId", Value("p2")}, {"lastName", Value("Adams")}, {"fullName", Value("Bob Adams")}}},
@@ -95,11 +84,10 @@ protected:
     void TearDown() override {
         for (const auto& alert : app().visibleAlerts()) alert->dismissWithClickedButtonIndex(0, false);
         settle();
-        ShellTest::TearDown();
+        SessionDetailTest::TearDown();
         service->stop();
     }
 
-    std::string token() const { return service->demoToken(); }
     std::string apiPath(const std::string& rest) const { return "/api/v1/events/" + service->eventId() + "/" + rest; }
     void grant(const char* code) {
         insert(token(), "QVACoreDataPermission", {{{"code", Value(code)}, {"granted", Value(true)}}},

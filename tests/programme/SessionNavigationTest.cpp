@@ -28,6 +28,7 @@
 #include "programme/ProgrammeDetailsVideoViewController.h"
 #include "programme/ProgrammeDetailsViewController.h"
 #include "programme/ProgrammeDetailsVotingViewController.h"
+#include "programme/SessionDetailTestSupport.h"
 #include "programme/SessionRecommendationsViewController.h"
 #include "service/MeetingGenerator.h"
 #include "service/MeetingService.h"
@@ -85,10 +86,8 @@ coredata::ModelPtr modelWithVotingLinks() {
     return model;
 }
 
-class SessionNavigationTest : public shelltest::ShellTest {
+class SessionNavigationTest : public sessiondetailtest::SessionDetailTest {
 protected:
-    std::unique_ptr<testservice::MeetingService> service;
-
     virtual bool declaresVotingLinks() const { return false; }
 
 private:
@@ -97,15 +96,10 @@ private:
 protected:
 
     void SetUp() override {
-        ShellTest::SetUp();
+        SessionDetailTest::SetUp();
         if (declaresVotingLinks()) EntityModel::setStackModelForTesting(modelWithVotingLinks());
         AnalyticsUtils::initializeAnalytics();
-        service = std::make_unique<testservice::MeetingService>(
-            testservice::generateMeeting({.seed = 5, .sessions = 8, .participants = 10, .days = 1}));
-        ASSERT_TRUE(service->start());
-        QVAApiManager::setServiceRoot(service->rootURL());
-        QVAApiManager::sharedApiManager().setAuthorizationHeaderWithCode(service->demoToken());
-        openCurrent(token(), service->eventId());
+        ASSERT_TRUE(startMeetingService());
         DetailsScreenSupport::registerObjectHandOver();
         foundation::Clock::useVirtual(
             DateHelper::dateFromServer(Value("2026-06-16T10:00:00+02:00"), true)->timeIntervalSinceReferenceDate());
@@ -117,12 +111,11 @@ protected:
         std::error_code ignored;
         std::filesystem::remove(AnalyticsUtils::archivePath(), ignored);
         AnalyticsUtils::initializeAnalytics();
-        ShellTest::TearDown();
+        SessionDetailTest::TearDown();
         EntityModel::setStackModelForTesting(nullptr);
         service->stop();
     }
 
-    std::string token() const { return service->demoToken(); }
     void launchOnce() {
         if (!launched_) launch();
         launched_ = true;

@@ -28,6 +28,7 @@
 #include "programme/InvitationOptionsViewController.h"
 #include "programme/InvitationStatusCell.h"
 #include "programme/ProgrammeDetailsViewController.h"
+#include "programme/SessionDetailTestSupport.h"
 #include "service/MeetingGenerator.h"
 #include "service/MeetingService.h"
 #include "uikit/NSLayoutConstraint.h"
@@ -50,37 +51,24 @@ using testservice::MeetingKind;
 
 constexpr double kStatusWait = 30;
 
-class SessionStatusTest : public shelltest::ShellTest {
+class SessionStatusTest : public sessiondetailtest::SessionDetailTest {
 protected:
-    std::unique_ptr<testservice::MeetingService> service;
 
     void SetUp() override {
-        ShellTest::SetUp();
+        SessionDetailTest::SetUp();
         AnalyticsUtils::initializeAnalytics();
-        for (const char* name : {AppStoryboards::kPhoneStoryboardName, AppStoryboards::kPadStoryboardName}) {
-            auto storyboard = uikit::UIStoryboard::storyboardWithName(name);
-            DetailsStubScenes::addScenes(*storyboard);
-            if (!storyboard->hasScene(LocationDetailsViewController::kStoryboardIdentifier))
-                LocationDetailsViewController::addScene(*storyboard);
-        }
-        DetailsScreenSupport::registerObjectHandOver();
-        service = std::make_unique<testservice::MeetingService>(
-            testservice::generateMeeting({.seed = 5, .sessions = 8, .participants = 10, .days = 1}));
-        ASSERT_TRUE(service->start());
-        QVAApiManager::setServiceRoot(service->rootURL());
-        QVAApiManager::sharedApiManager().setAuthorizationHeaderWithCode(service->demoToken());
-        openCurrent(token(), service->eventId());
+        addDetailScenes();
+        ASSERT_TRUE(startMeetingService());
         launch();
         online(true);
     }
     void TearDown() override {
         for (const auto& alert : app().visibleAlerts()) alert->dismissWithClickedButtonIndex(0, false);
         settle();
-        ShellTest::TearDown();
+        SessionDetailTest::TearDown();
         service->stop();
     }
 
-    std::string token() const { return service->demoToken(); }
     std::string apiPath(const std::string& rest) const { return "/api/v1/events/" + service->eventId() + "/" + rest; }
     void online(bool reachable) {
         network::Reachability::setSimulatedFlags(reachable ? network::ReachabilityFlag::Reachable : 0);
