@@ -97,6 +97,19 @@ public:
     void setSearchResultsDataSource(const std::shared_ptr<UITableViewDataSource>& dataSource);
     std::shared_ptr<UITableViewDelegate> searchResultsDelegate() const { return tableDelegate_.lock(); }
     void setSearchResultsDelegate(const std::shared_ptr<UITableViewDelegate>& delegate);
+    // The one owner a screen usually wires all three to; `forget` lets them go
+    // before the owner does.
+    template <class Owner>
+    void answerWith(const std::shared_ptr<Owner>& owner) {
+        setDelegate(owner);
+        setSearchResultsDataSource(owner);
+        setSearchResultsDelegate(owner);
+    }
+    void forgetDelegates() {
+        setDelegate(nullptr);
+        setSearchResultsDelegate(nullptr);
+        setSearchResultsDataSource(nullptr);
+    }
 
     bool isActive() const { return active_; }
     void setActive(bool visible, bool animated = false);

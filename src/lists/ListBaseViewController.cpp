@@ -36,9 +36,7 @@ ListBaseViewController::~ListBaseViewController() {
     detach(fetchedResultsController_);
     detach(searchFetchedResultsController_);
     if (const auto& search = searchDisplayController()) {
-        search->setDelegate(nullptr);
-        search->setSearchResultsDelegate(nullptr);
-        search->setSearchResultsDataSource(nullptr);
+        search->forgetDelegates();
     }
 }
 

@@ -16,6 +16,7 @@
 #include "model/IEntityModel.h"
 #include "store/CoreDataStack.h"
 #include "uikit/UIKeyboard.h"
+#include "uikit/UISearchBar.h"
 
 namespace {
 
@@ -51,6 +52,25 @@ LiteListBaseViewController::~LiteListBaseViewController() {
 
 std::shared_ptr<LiteListBaseViewController> LiteListBaseViewController::self() {
     return std::dynamic_pointer_cast<LiteListBaseViewController>(shared_from_this());
+}
+
+LiteListBaseViewController::SearchableTable LiteListBaseViewController::loadSearchableTable(graphics::Size size) {
+    constexpr double kSearchBarHeight = 44;
+    auto root = std::make_shared<uikit::UIView>(graphics::Rect(0, 0, size.width, size.height));
+    root->setBackgroundColor(graphics::Color::white());
+    SearchableTable built{std::make_shared<uikit::UITableView>(root->bounds()),
+                          std::make_shared<uikit::UISearchBar>(graphics::Rect(0, 0, size.width, kSearchBarHeight))};
+    built.table->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth | uikit::UIViewAutoresizingFlexibleHeight);
+    built.searchBar->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth);
+    built.table->setTableHeaderView(built.searchBar);
+    root->addSubview(built.table);
+    setView(root);
+    setTableView(built.table);
+    auto me = self();
+    built.table->setDataSource(me);
+    built.table->setDelegate(me);
+    uikit::UISearchDisplayController::create(built.searchBar, me)->answerWith(me);
+    return built;
 }
 
 void LiteListBaseViewController::viewDidLoad() {

@@ -140,6 +140,16 @@ public:
 
     std::string className() const override { return "LiteListBaseViewController"; }
 
+protected:
+    struct SearchableTable {
+        std::shared_ptr<uikit::UITableView> table;
+        std::shared_ptr<uikit::UISearchBar> searchBar;
+    };
+    // For a list built in code rather than loaded: a white view of `size`
+    // filled by a table with a search bar as its header. The table is this
+    // list's, and the list answers for it and for the search's results.
+    SearchableTable loadSearchableTable(graphics::Size size);
+
 private:
     void observeSavesOfCurrentStore();
     std::shared_ptr<LiteListBaseViewController> self();

@@ -44,9 +44,7 @@ MultipleEntitiesListBaseViewController::MultipleEntitiesListBaseViewController(s
 
 MultipleEntitiesListBaseViewController::~MultipleEntitiesListBaseViewController() {
     if (const auto& search = searchDisplayController()) {
-        search->setDelegate(nullptr);
-        search->setSearchResultsDelegate(nullptr);
-        search->setSearchResultsDataSource(nullptr);
+        search->forgetDelegates();
     }
 }
 

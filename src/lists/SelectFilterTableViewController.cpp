@@ -33,9 +33,7 @@ void SelectFilterTableViewController::viewDidLoad() {
     auto table = tableView();
     searchBar_ = std::make_shared<uikit::UISearchBar>(graphics::Rect(0, 0, table->bounds().size.width, kSearchBarHeight));
     auto search = uikit::UISearchDisplayController::create(searchBar_, self);
-    search->setDelegate(self);
-    search->setSearchResultsDataSource(self);
-    search->setSearchResultsDelegate(self);
+    search->answerWith(self);
     if (filterModel_ && !filterModel_->isSearchable()) {
         // Out of the table's header too, which would widen it again: no
         // room is left above the rows.

@@ -119,9 +119,7 @@ void ListParticipantsBaseViewController::viewDidLoad() {
         table->setDelegate(self);
     }
     if (const auto& search = searchDisplayController()) {
-        search->setDelegate(self);
-        search->setSearchResultsDataSource(self);
-        search->setSearchResultsDelegate(self);
+        search->answerWith(self);
     }
     ListBaseViewController::viewDidLoad();
     if (auto table = tableView()) table->registerNib(nib, ParticipantCell::cellIdentifier());

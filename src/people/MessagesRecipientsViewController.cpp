@@ -23,7 +23,6 @@
 
 namespace {
 
-constexpr double kRecipientsSearchBarHeight = 44;
 
 std::optional<std::string> recipientRowText(const foundation::Value& row, const char* key) {
     const foundation::Value value = coredata::valueForKey(row, key);
@@ -52,35 +51,19 @@ MessagesRecipientsViewController::MessagesRecipientsViewController() { setIsPull
 
 MessagesRecipientsViewController::~MessagesRecipientsViewController() {
     if (const auto& search = searchDisplayController()) {
-        search->setDelegate(nullptr);
-        search->setSearchResultsDelegate(nullptr);
-        search->setSearchResultsDataSource(nullptr);
+        search->forgetDelegates();
     }
 }
 
 void MessagesRecipientsViewController::loadView() {
-    auto root = std::make_shared<uikit::UIView>(graphics::Rect(0, 0, kPreferredWidth, kPreferredHeight));
-    root->setBackgroundColor(graphics::Color::white());
-    mainTable_ = std::make_shared<uikit::UITableView>(root->bounds());
-    mainTable_->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth | uikit::UIViewAutoresizingFlexibleHeight);
+    auto built = loadSearchableTable({kPreferredWidth, kPreferredHeight});
+    mainTable_ = std::move(built.table);
+    searchBar_ = std::move(built.searchBar);
     mainTable_->registerPrototypeCells(*this);
-    searchBar_ = std::make_shared<uikit::UISearchBar>(
-        graphics::Rect(0, 0, root->bounds().size.width, kRecipientsSearchBarHeight));
-    searchBar_->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth);
-    mainTable_->setTableHeaderView(searchBar_);
-    root->addSubview(mainTable_);
-    setView(root);
-    setTableView(mainTable_);
 }
 
 void MessagesRecipientsViewController::viewDidLoad() {
     auto self = std::dynamic_pointer_cast<MessagesRecipientsViewController>(shared_from_this());
-    mainTable_->setDataSource(self);
-    mainTable_->setDelegate(self);
-    auto search = uikit::UISearchDisplayController::create(searchBar_, self);
-    search->setDelegate(self);
-    search->setSearchResultsDataSource(self);
-    search->setSearchResultsDelegate(self);
     LiteListBaseViewController::viewDidLoad();
     if (!listDelegate()) setListDelegate(std::make_shared<MessagesRecipientsListDelegate>());
     refreshAdditionalDataSource();

@@ -65,9 +65,7 @@ void OrganizationsListViewController::viewDidLoad() {
         table->registerNib(uikit::UINib::nibWithNibName(OrganizationCell::cellNibName()), OrganizationCell::cellIdentifier());
     }
     if (const auto& search = searchDisplayController()) {
-        search->setDelegate(self);
-        search->setSearchResultsDataSource(self);
-        search->setSearchResultsDelegate(self);
+        search->answerWith(self);
         if (auto results = search->searchResultsTableView())
             results->registerNib(uikit::UINib::nibWithNibName(OrganizationCell::cellNibName()),
                                  OrganizationCell::cellIdentifier());

@@ -31,7 +31,6 @@
 
 namespace {
 
-constexpr double kPartnersSearchBarHeight = 44;
 
 std::optional<std::string> partnerRowText(const foundation::Value& row, const char* key) {
     const foundation::Value value = coredata::valueForKey(row, key);
@@ -59,9 +58,7 @@ PartnersListViewController::PartnersListViewController() { setIsPullToRefreshEna
 
 PartnersListViewController::~PartnersListViewController() {
     if (const auto& search = searchDisplayController()) {
-        search->setDelegate(nullptr);
-        search->setSearchResultsDelegate(nullptr);
-        search->setSearchResultsDataSource(nullptr);
+        search->forgetDelegates();
     }
 }
 
@@ -82,26 +79,12 @@ bool PartnersListViewController::engagementTypeOrderedBefore(const std::string& 
 }
 
 void PartnersListViewController::loadView() {
-    auto root = std::make_shared<uikit::UIView>(graphics::Rect(0, 0, 320, 480));
-    root->setBackgroundColor(graphics::Color::white());
-    mainTable_ = std::make_shared<uikit::UITableView>(root->bounds());
-    mainTable_->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth | uikit::UIViewAutoresizingFlexibleHeight);
-    searchBar_ = std::make_shared<uikit::UISearchBar>(graphics::Rect(0, 0, root->bounds().size.width, kPartnersSearchBarHeight));
-    searchBar_->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth);
-    mainTable_->setTableHeaderView(searchBar_);
-    root->addSubview(mainTable_);
-    setView(root);
-    setTableView(mainTable_);
+    auto built = loadSearchableTable({320, 480});
+    mainTable_ = std::move(built.table);
+    searchBar_ = std::move(built.searchBar);
 }
 
 void PartnersListViewController::viewDidLoad() {
-    auto self = std::dynamic_pointer_cast<PartnersListViewController>(shared_from_this());
-    mainTable_->setDataSource(self);
-    mainTable_->setDelegate(self);
-    auto search = uikit::UISearchDisplayController::create(searchBar_, self);
-    search->setDelegate(self);
-    search->setSearchResultsDataSource(self);
-    search->setSearchResultsDelegate(self);
     LiteListBaseViewController::viewDidLoad();
     setTitle(std::string(kTitle));
     searchBar_->setPlaceholder(std::string(kSearchPlaceholder));

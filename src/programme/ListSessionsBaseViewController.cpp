@@ -227,9 +227,7 @@ void ListSessionsBaseViewController::viewDidLoad() {
         table_->setDelegate(me);
     }
     if (const auto& search = searchDisplayController()) {
-        search->setDelegate(me);
-        search->setSearchResultsDataSource(me);
-        search->setSearchResultsDelegate(me);
+        search->answerWith(me);
         search->searchResultsTableView()->registerNib(uikit::UINib::nibWithNibName(SubactivityCell::cellNibName()),
                                                       SubactivityCell::cellIdentifier());
     }

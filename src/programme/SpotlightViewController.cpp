@@ -103,9 +103,7 @@ SpotlightViewController::~SpotlightViewController() {
     positioningTearDown();
     foundation::NotificationCenter::defaultCenter().removeObserver(this);
     if (const auto& search = searchDisplayController()) {
-        search->setDelegate(nullptr);
-        search->setSearchResultsDelegate(nullptr);
-        search->setSearchResultsDataSource(nullptr);
+        search->forgetDelegates();
     }
 }
 

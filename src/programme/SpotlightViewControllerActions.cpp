@@ -447,9 +447,7 @@ void SpotlightViewController::setUpSearchHandOver() {
     const auto& search = searchDisplayController();
     if (!search) return;
     auto screen = self();
-    search->setDelegate(screen);
-    search->setSearchResultsDataSource(screen);
-    search->setSearchResultsDelegate(screen);
+    search->answerWith(screen);
 }
 
 bool SpotlightViewController::isSearchResultsTable(const uikit::UITableView& tableView) const {

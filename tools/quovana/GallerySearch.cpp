@@ -80,10 +80,7 @@ public:
         root->addSubview(list_);
         placeList();
 
-        auto search = uikit::UISearchDisplayController::create(bar_, self);
-        search->setDelegate(self);
-        search->setSearchResultsDataSource(self);
-        search->setSearchResultsDelegate(self);
+        uikit::UISearchDisplayController::create(bar_, self)->answerWith(self);
     }
 
     // The bar grows by its scope bar while searching: the list stays below it.
