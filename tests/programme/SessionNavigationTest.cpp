@@ -36,6 +36,7 @@
 #include "store/RowWriting.h"
 #include "uikit/ScreenRenderer.h"
 #include "uikit/UIFont.h"
+#include "uikit/UINavigationItem.h"
 #include "uikit/UITableView.h"
 #include "uikit/UITextView.h"
 #include "uikit/UIWebView.h"
@@ -321,6 +322,8 @@ TEST_F(SessionNavigationTest, APageTakesTheScreensPlaceInItsListAndSwipesToTheNe
     ASSERT_TRUE(next);
     EXPECT_EQ(next->selectionPropertyId(), "s2");
     EXPECT_NE(next->structureWebView()->HTMLString()->find("<p>y</p>"), std::string::npos);
+    // The bar names the page the swipe brought as it named the first one.
+    EXPECT_EQ(next->navigationItem()->title(), "Structure");
 }
 
 // --- The pages ---
