@@ -222,6 +222,10 @@ void DetailsScreenSupport::swipePrepareForSegue(uikit::UIStoryboardSegue& segue,
     // The person has swiped once: the hint is not shown again, here or later.
     ApplicationSettingsStore::sharedApplicationSettingsStore().setShowSwipeHintLabel(false);
     if (auto hint = swipeHintLabel()) hint->setHidden(true);
+    // The neighbour is the same page about the next object: the title its
+    // opener gave this page (a session's "Structure") is the neighbour's too.
+    if (auto title = detailsViewController().title(); title && segue.destinationViewController())
+        segue.destinationViewController()->setTitle(title);
     auto* next = dynamic_cast<DetailsScreenSupport*>(segue.destinationViewController().get());
     if (!next) return;
     next->setEntityName(nextSwipePair_->entityName() ? nextSwipePair_->entityName() : entityName_);

@@ -41,6 +41,9 @@ std::vector<foundation::ObjectPtr> QVASessionHeaderView::loadNib(const foundatio
     header->setBackgroundColor(graphics::Color::rgb(0.2, 0.31, 0.52));
     auto background = std::make_shared<uikit::UIImageView>(graphics::Rect{0, 0, kNibWidth, double(kHeaderHeight)});
     background->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth);
+    // The placeholder fills the picture by aspect: wider than the nib, it
+    // grows taller than the header and would cover the rows beneath.
+    background->setClipsToBounds(true);
     background->setOutletName(std::string("headerBackgroundImage"));
     header->addSubview(background);
     header->setHeaderBackgroundImage(background);

@@ -34,7 +34,9 @@
 #include "service/MeetingService.h"
 #include "store/EntityModel.h"
 #include "store/RowWriting.h"
+#include "uikit/ScreenRenderer.h"
 #include "uikit/UIFont.h"
+#include "uikit/UINavigationItem.h"
 #include "uikit/UITableView.h"
 #include "uikit/UITextView.h"
 #include "uikit/UIWebView.h"
@@ -320,6 +322,8 @@ TEST_F(SessionNavigationTest, APageTakesTheScreensPlaceInItsListAndSwipesToTheNe
     ASSERT_TRUE(next);
     EXPECT_EQ(next->selectionPropertyId(), "s2");
     EXPECT_NE(next->structureWebView()->HTMLString()->find("<p>y</p>"), std::string::npos);
+    // The bar names the page the swipe brought as it named the first one.
+    EXPECT_EQ(next->navigationItem()->title(), "Structure");
 }
 
 // --- The pages ---
@@ -467,6 +471,37 @@ TEST_F(PadSessionNavigationTest, OnThePadTheEndOfFullScreenNeverFlipsTheTabs) {
     settle();
     EXPECT_EQ(tabBar()->selectedIndex(), selected);
     EXPECT_EQ(app().statusBarOrientation(), uikit::UIInterfaceOrientation::LandscapeLeft);
+}
+
+// The session header's picture is wider than the header's nib; at the pad's
+// width it must not spill over the rows below it.
+TEST_F(PadSessionNavigationTest, InPortraitTheDescriptionAndStatusRowsShowTheirTextsUnderTheHeader) {
+    storeSession("s1", "09:00", {{"sessionDescription", Value("A long look at the opening of the meeting.")}});
+    launchOnce();
+    ASSERT_TRUE(driver().tapItem("Menu"));
+    settle();
+    ASSERT_TRUE(driver().tapTab(0));
+    settle();
+    ASSERT_TRUE(driver().tapRow(0, 0));
+    settle();
+    auto screen = std::dynamic_pointer_cast<Screen>(driver().frontViewController());
+    ASSERT_TRUE(screen);
+    EXPECT_EQ(screen->selectionPropertyId(), "s1");
+    const auto picture = uikit::renderScreen(*driver().window(), 1);
+    for (int64_t section : {int64_t(screen->descriptionSectionIndex()), int64_t(screen->sessionStatusSectionIndex())}) {
+        auto cell = screen->tableView()->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(0, section));
+        ASSERT_TRUE(cell) << section;
+        const auto row = cell->convertRectToView(cell->bounds(), nullptr);
+        ASSERT_GE(row.width(), 700) << section;
+        const int middle = int(row.origin.y + row.height() / 2);
+        const auto blank = picture.pixel(int(row.origin.x + row.width()) - 5, middle);
+        EXPECT_EQ(blank, (graphics::Pixel{255, 255, 255, 255})) << section;
+        int inked = 0;
+        for (int y = int(row.origin.y); y < int(row.origin.y + row.height()); ++y)
+            for (int x = int(row.origin.x); x < int(row.origin.x + row.width()); ++x)
+                inked += picture.pixel(x, y).red < 128;
+        EXPECT_GT(inked, 20) << section;
+    }
 }
 
 TEST_F(SessionNavigationTest, ThePersonalEntryPageShowsTheBodyFromItsStartAndFollowsASave) {
