@@ -239,6 +239,16 @@ std::vector<ManagedObjectPtr> valuesOf(const std::map<int64_t, ManagedObjectPtr>
     for (const auto& [k, v] : m) out.push_back(v);
     return out;
 }
+
+// The same, emptying the map: no count of a saved object is raised here only
+// to be lowered as the map is cleared.
+std::vector<ManagedObjectPtr> takeValuesOf(std::map<int64_t, ManagedObjectPtr>& m) {
+    std::vector<ManagedObjectPtr> out;
+    out.reserve(m.size());
+    for (auto& [k, v] : m) out.push_back(std::move(v));
+    m.clear();
+    return out;
+}
 }  // namespace
 
 std::vector<ManagedObjectPtr> ManagedObjectContext::insertedObjects() const {
@@ -376,7 +386,7 @@ ErrorPtr ManagedObjectContext::save() {
         return noStoreError();
     }
 
-    ContextChanges saved{valuesOf(inserted_), valuesOf(updated_), valuesOf(deleted_)};
+    ContextChanges saved{takeValuesOf(inserted_), takeValuesOf(updated_), takeValuesOf(deleted_)};
     for (auto& o : saved.inserted) {
         o->inserted_ = false;
         o->changed_.assign(o->changed_.size(), false);
