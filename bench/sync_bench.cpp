@@ -27,6 +27,11 @@
 //   with nlohmann-json and inserted into SQLite, one table per kind, in one
 //   transaction. After the run, the ratios of FullDownload pause=0 and of
 //   DeltaUnchanged to it are printed per size.
+// - FloorOverHTTP: the floor with the transport the client cannot skip: the
+//   same lists asked of the service (compressed, every list at once, page by
+//   page) with bare libcurl, then parsed and inserted as Floor does. The
+//   client's CPU of FullDownload pause=0 is printed against its CPU, each
+//   less the service's.
 // - OccupancyBurst: the home screen's occupancy calls after a login, 134
 //   session occupancies asked for all at once through the API client, until
 //   the last has answered.
@@ -548,7 +553,9 @@ void BM_DeltaUnchanged(benchmark::State& state) {
 // of its own, all at once as the delta's group starts them; nothing parsed,
 // nothing read from the store. The longest listing's round trips, one after
 // another, bound what any delta against this service can take.
-size_t followListing(const std::string& address, const std::string& authorization) {
+// With `bodies`, every page's inflated body is kept there.
+size_t followListing(const std::string& address, const std::string& authorization,
+                     std::vector<std::string>* bodies = nullptr) {
     struct Head {
         static size_t line(char* bytes, size_t size, size_t count, void* next) {
             std::string_view text(bytes, size * count);
@@ -557,6 +564,10 @@ size_t followListing(const std::string& address, const std::string& authorizatio
             return size * count;
         }
         static size_t body(char*, size_t size, size_t count, void*) { return size * count; }
+        static size_t keep(char* bytes, size_t size, size_t count, void* into) {
+            static_cast<std::vector<std::string>*>(into)->back().append(bytes, size * count);
+            return size * count;
+        }
     };
     CURL* easy = curl_easy_init();
     curl_slist* headers = curl_slist_append(nullptr, authorization.c_str());
@@ -565,11 +576,13 @@ size_t followListing(const std::string& address, const std::string& authorizatio
     curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, "gzip,deflate");
     curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Head::line);
     curl_easy_setopt(easy, CURLOPT_HEADERDATA, &next);
-    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Head::body);
+    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, bodies ? &Head::keep : &Head::body);
+    if (bodies) curl_easy_setopt(easy, CURLOPT_WRITEDATA, bodies);
     size_t pages = 0;
     std::set<std::string> seen;
     for (std::string url = address; !url.empty() && seen.insert(url).second; ++pages) {
         next.clear();
+        if (bodies) bodies->emplace_back();
         curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
         if (curl_easy_perform(easy) != CURLE_OK) abort();
         url = next;
@@ -602,6 +615,48 @@ void BM_DeltaFloor(benchmark::State& state) {
     }
     state.counters["listings"] = static_cast<double>(listings.size());
     state.counters["pages"] = static_cast<double>(pages);
+    state.counters["service_cpu_ms"] = 1000 * serviceCPUSeconds(meeting);
+}
+
+// The floor with its transport: the lists of BM_Floor asked of the service
+// as the client asks them (compressed, over one kept connection a list, every
+// list at once on a thread of its own, followed page by page by its "Link"),
+// then parsed and inserted as BM_Floor does. The client cannot do less for a
+// download: its CPU less the service's is set against this floor's CPU less
+// the service's. Its wall time is no floor (parsing waits for the last page).
+void BM_FloorOverHTTP(benchmark::State& state) {
+    auto& meeting = meetingOfSize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    useMeeting(meeting);
+    const std::string authorization = "Authorization: Bearer " + meeting.service->demoToken();
+    std::vector<std::pair<std::string, std::string>> lists;  // table name, first page's address
+    for (auto kind : testservice::allMeetingKinds())
+        lists.emplace_back(testservice::fixtureName(kind), meeting.service->baseURL() + "/api/" +
+                                                               std::string(QVAApiManager::kAPIVersion) + "/" +
+                                                               testservice::listPath(kind, meeting.service->eventId()));
+    const std::string path = foundation::ApplicationHome::root() + "/floor-http.sqlite";
+    int64_t rows = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path + suffix);
+        meeting.service->clearRequestLog();
+        state.ResumeTiming();
+        ServedLists fetched;
+        fetched.pages.resize(lists.size());
+        std::vector<std::thread> threads;
+        for (size_t i = 0; i < lists.size(); ++i) {
+            fetched.pages[i].first = lists[i].first;
+            threads.emplace_back([&, i] { followListing(lists[i].second, authorization, &fetched.pages[i].second); });
+        }
+        for (auto& thread : threads) thread.join();
+        sqlite3* db = nullptr;
+        if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) abort();
+        sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+        sqlite3_exec(db, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
+        rows = parseAndInsert(fetched, db);
+        sqlite3_close(db);
+    }
+    if (rows != meeting.rows) state.SkipWithError("the floor over HTTP inserted another number of rows");
+    setCounters(state, meeting);
     state.counters["service_cpu_ms"] = 1000 * serviceCPUSeconds(meeting);
 }
 
@@ -653,6 +708,7 @@ BENCHMARK(BM_FetchJSON)->Apply([](auto* b) { sizes(b, false); });
 BENCHMARK(BM_FetchJSONPagesOf500)->Apply([](auto* b) { sizes(b, false); });
 BENCHMARK(BM_FetchModels)->Apply([](auto* b) { sizes(b, false); });
 BENCHMARK(BM_Floor)->Apply([](auto* b) { sizes(b, false); });
+BENCHMARK(BM_FloorOverHTTP)->Apply([](auto* b) { sizes(b, false); });
 BENCHMARK(BM_FullDownload)->Apply([](auto* b) { sizes(b, true); });
 BENCHMARK(BM_ParticipantRevisionListing)->Apply([](auto* b) { sizes(b, false); });
 BENCHMARK(BM_DeltaUnchanged)->Apply([](auto* b) { sizes(b, false); });
@@ -717,6 +773,9 @@ public:
             if (full && floor)
                 std::printf("%s: full download / floor: wall %.2fx, CPU %.2fx (client's CPU %.2fx)\n", size,
                             full->real / floor->real, full->cpu / floor->cpu, full->clientCPU / floor->cpu);
+            if (const auto overHTTP = find("BM_FloorOverHTTP", size); full && overHTTP)
+                std::printf("%s: full download / floor over HTTP: client's CPU %.2fx (%.0f / %.0f ms)\n", size,
+                            full->clientCPU / overHTTP->clientCPU, full->clientCPU, overHTTP->clientCPU);
             if (full && delta)
                 std::printf("%s: unchanged delta / full download: wall %.1f%%, CPU %.1f%% (client's CPU %.1f%%)\n",
                             size, 100 * delta->real / full->real, 100 * delta->cpu / full->cpu,

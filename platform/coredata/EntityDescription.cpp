@@ -51,7 +51,7 @@ std::vector<std::string> EntityDescription::attributeNames() const {
 }
 
 namespace {
-uint32_t nameHash(const std::string& name) {
+uint32_t nameHash(std::string_view name) {
     uint32_t h = 2166136261u;  // FNV-1a: short names, no division
     for (unsigned char c : name) h = (h ^ c) * 16777619u;
     return h;
@@ -69,7 +69,7 @@ void EntityDescription::buildAttributeIndex() {
     }
 }
 
-std::optional<size_t> EntityDescription::attributeIndex(const std::string& name) const {
+std::optional<size_t> EntityDescription::attributeIndex(std::string_view name) const {
     // Rows are mostly written and read attribute after attribute, or one
     // attribute over many rows: the name after this thread's last answer, or
     // the last answer again, is tried before hashing. Only a guess, checked

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <cstdint>
 #include <vector>
 
@@ -48,7 +49,7 @@ public:
     // Each attribute's defaultValue(), in attribute order: a new row's values.
     const std::vector<foundation::Value>& defaultValues() const { return defaultValues_; }
     std::vector<std::string> attributeNames() const;
-    std::optional<size_t> attributeIndex(const std::string& name) const;
+    std::optional<size_t> attributeIndex(std::string_view name) const;
     const AttributeDescription* attributeNamed(const std::string& name) const;
 
     // This entity or one of its ancestors is `other`.

@@ -80,20 +80,20 @@ std::vector<Value>& ManagedObject::mutableValues() {
     return *values_;
 }
 
-size_t ManagedObject::checkedAttributeIndex(const std::string& key) const {
+size_t ManagedObject::checkedAttributeIndex(std::string_view key) const {
     auto index = entity_->attributeIndex(key);
     if (!index)
         foundation::raise(foundation::kInvalidArgumentException,
-                          "The entity " + entity_->name() + " has no attribute named '" + key + "'");
+                          "The entity " + entity_->name() + " has no attribute named '" + std::string(key) + "'");
     return *index;
 }
 
-void ManagedObject::setValue(const Value& value, const std::string& key) {
+void ManagedObject::setValue(const Value& value, std::string_view key) {
     size_t index = checkedAttributeIndex(key);
     storeValue(index, entity_->attributes()[index].coerce(value));
 }
 
-void ManagedObject::setValue(Value&& value, const std::string& key) {
+void ManagedObject::setValue(Value&& value, std::string_view key) {
     size_t index = checkedAttributeIndex(key);
     const auto& attribute = entity_->attributes()[index];
     const bool sameType = (attribute.type == AttributeType::String && value.isString()) ||

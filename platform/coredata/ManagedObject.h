@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "coredata/EntityDescription.h"
@@ -44,10 +45,12 @@ public:
     foundation::Value valueForKey(const std::string& key) const override;
     // Setting a key that is not an attribute of the entity is a programming
     // error.
-    void setValue(const foundation::Value& value, const std::string& key);
+    // The key is looked up in place: the row setters pass their names as
+    // literals, and a long one would otherwise be copied for every value.
+    void setValue(const foundation::Value& value, std::string_view key);
     // Takes the value over when it already has the attribute's type, so a
     // freshly parsed text is stored without a copy.
-    void setValue(foundation::Value&& value, const std::string& key);
+    void setValue(foundation::Value&& value, std::string_view key);
     // The attributes changed since the last save, with their new values (the
     // null marker for nothing).
     foundation::Value::Dictionary changedValues() const;
@@ -80,7 +83,7 @@ private:
     // handing values up a context chain copies nothing.
     std::shared_ptr<std::vector<foundation::Value>> values_;  // set by the context that makes the object
     std::vector<foundation::Value>& mutableValues();
-    size_t checkedAttributeIndex(const std::string& key) const;
+    size_t checkedAttributeIndex(std::string_view key) const;
     void storeValue(size_t index, foundation::Value&& coerced);
     std::vector<bool> changed_;
     bool inserted_ = false, updated_ = false, deleted_ = false;

@@ -239,6 +239,16 @@ std::vector<ManagedObjectPtr> valuesOf(const std::map<int64_t, ManagedObjectPtr>
     for (const auto& [k, v] : m) out.push_back(v);
     return out;
 }
+
+// The same, emptying the map: no count of a saved object is raised here only
+// to be lowered as the map is cleared.
+std::vector<ManagedObjectPtr> takeValuesOf(std::map<int64_t, ManagedObjectPtr>& m) {
+    std::vector<ManagedObjectPtr> out;
+    out.reserve(m.size());
+    for (auto& [k, v] : m) out.push_back(std::move(v));
+    m.clear();
+    return out;
+}
 }  // namespace
 
 std::vector<ManagedObjectPtr> ManagedObjectContext::insertedObjects() const {
@@ -264,13 +274,15 @@ void ManagedObjectContext::reset() {
 
 // ---- Saving ----------------------------------------------------------------
 
-ChangeSet ManagedObjectContext::changeSet() const {
+ChangeSet ManagedObjectContext::takeChangeSet() {
     ChangeSet changes;
     changes.inserted.reserve(inserted_.size() + pendingInserted_.size());
     changes.updated.reserve(updated_.size());
     changes.deleted.reserve(deleted_.size());
     for (const auto& [k, o] : inserted_) changes.inserted.push_back({&o->entity(), k, o->values_});
-    for (const auto& [k, row] : pendingInserted_) changes.inserted.push_back(row);
+    // A save passes on tens of thousands of such rows: moving them saves two
+    // atomic updates of each row's count, far apart in memory.
+    for (auto& [k, row] : pendingInserted_) changes.inserted.push_back(std::move(row));
     if (!inserted_.empty() && !pendingInserted_.empty())
         std::sort(changes.inserted.begin(), changes.inserted.end(),
                   [](const StoreRow& a, const StoreRow& b) { return a.primaryKey < b.primaryKey; });
@@ -279,15 +291,21 @@ ChangeSet ManagedObjectContext::changeSet() const {
     return changes;
 }
 
-ContextChanges ManagedObjectContext::mergeChildChanges(const ChangeSet& changes) {
+void ManagedObjectContext::restoreRows(ChangeSet& changes) {
+    for (auto& row : changes.inserted)
+        if (auto kept = pendingInserted_.find(row.primaryKey); kept != pendingInserted_.end() && !kept->second.values)
+            kept->second = std::move(row);
+}
+
+ContextChanges ManagedObjectContext::mergeChildChanges(ChangeSet& changes) {
     ContextChanges merged;
     // Nobody would see these rows as objects: they stay rows.
     const bool observed = changesAreObserved();
     if (observed) materializePendingRows();
-    for (const auto& row : changes.inserted) {
+    for (auto& row : changes.inserted) {
         if (!observed && !registeredObject(row.primaryKey)) {
             // A child's rows come in key order, mostly after those held.
-            pendingInserted_.insert_or_assign(pendingInserted_.end(), row.primaryKey, row);
+            pendingInserted_.insert_or_assign(pendingInserted_.end(), row.primaryKey, std::move(row));
             continue;
         }
         auto object = makeObject(row);
@@ -295,9 +313,9 @@ ContextChanges ManagedObjectContext::mergeChildChanges(const ChangeSet& changes)
         inserted_[row.primaryKey] = object;
         merged.inserted.push_back(object);
     }
-    for (const auto& row : changes.updated) {
+    for (auto& row : changes.updated) {
         if (auto pending = pendingInserted_.find(row.primaryKey); pending != pendingInserted_.end()) {
-            pending->second = row;
+            pending->second = std::move(row);
             continue;
         }
         auto object = registeredObject(row.primaryKey);
@@ -350,7 +368,7 @@ ContextChanges ManagedObjectContext::mergeChildChanges(const ChangeSet& changes)
 ErrorPtr ManagedObjectContext::save() {
     if (!hasChanges()) return nullptr;
     if (!pendingInserted_.empty() && changesAreObserved()) materializePendingRows();
-    ChangeSet changes = changeSet();
+    ChangeSet changes = takeChangeSet();
     if (parent_) {
         ContextChanges merged;
         auto parent = parent_;
@@ -359,12 +377,16 @@ ErrorPtr ManagedObjectContext::save() {
             parent->notifyObservers(merged);
         });
     } else if (coordinator_) {
-        if (auto error = coordinator_->executeSave(changes)) return error;
+        if (auto error = coordinator_->executeSave(changes)) {
+            restoreRows(changes);
+            return error;
+        }
     } else {
+        restoreRows(changes);
         return noStoreError();
     }
 
-    ContextChanges saved{valuesOf(inserted_), valuesOf(updated_), valuesOf(deleted_)};
+    ContextChanges saved{takeValuesOf(inserted_), takeValuesOf(updated_), takeValuesOf(deleted_)};
     for (auto& o : saved.inserted) {
         o->inserted_ = false;
         o->changed_.assign(o->changed_.size(), false);

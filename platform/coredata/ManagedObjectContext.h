@@ -124,8 +124,12 @@ private:
     bool hasPendingChangesFor(const detail::FetchPlan& plan) const;
     detail::FetchOutcome collectRows(const detail::FetchPlan& plan);
     bool planFor(const FetchRequest& request, detail::FetchPlan& plan) const;
-    detail::ChangeSet changeSet() const;
-    ContextChanges mergeChildChanges(const detail::ChangeSet& changes);
+    // Takes the rows kept from a child's saves (their values are handed on,
+    // not shared); a failed save gives them back (restoreRows).
+    detail::ChangeSet takeChangeSet();
+    void restoreRows(detail::ChangeSet& changes);
+    // Takes over the rows of the child's change set.
+    ContextChanges mergeChildChanges(detail::ChangeSet& changes);
     // Someone looks at this context's changes as objects: a change observer
     // (a fetched-results controller) or a listener for its saves.
     bool changesAreObserved() const;

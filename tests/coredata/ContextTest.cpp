@@ -2,6 +2,7 @@
 // root save before later reads, did-save notifications, and the change
 // reports of fetched-results controllers.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <atomic>
 #include <thread>
@@ -142,6 +143,40 @@ TEST(Contexts, RowsAChildSavesIntoAnUnwatchedContextPassOnAndShowWhenLookedAt) {
     EXPECT_EQ(itemIds(reader.main->executeFetchRequest(FetchRequest("Session"))),
               (std::set<std::string>{"r0", "r1", "r2", "r9"}));
     EXPECT_EQ(reader.main->countForFetchRequest(second), 1u);
+}
+
+// The root hands a child's rows to the file without keeping them; a save the
+// file refuses leaves every row pending with its values, for the next save.
+TEST(Contexts, RowsOfAFailedRootSaveStayPendingWithTheirValues) {
+    testing::TempDir dir;
+    const std::string path = dir.file("refused.sqlite");
+    testing::Stack stack(path);
+    ASSERT_EQ(stack.error, nullptr);
+    std::vector<int64_t> keys;
+    onWorker(stack, [&] {
+        for (int i = 0; i < 3; ++i)
+            keys.push_back(insert(*stack.worker, "Session", {{"itemId", "k" + std::to_string(i)}})->objectID()->primaryKey());
+        ASSERT_EQ(stack.worker->save(), nullptr);
+        stack.main->performBlockAndWait([&] { ASSERT_EQ(stack.main->save(), nullptr); });
+    });
+    // Another writer takes the second row's key, so the root's insert of it fails.
+    const std::string table = "Z" + stack.coordinator->managedObjectModel()->entityNamed("Session")->rootEntity().name();
+    auto onFile = [&](const std::string& sql) {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+        sqlite3_close(db);
+    };
+    onFile("INSERT INTO \"" + table + "\" (Z_PK, Z_ENT) VALUES (" + std::to_string(keys[1]) + ", 999)");
+    stack.root->performBlockAndWait([&] {
+        EXPECT_NE(stack.root->save(), nullptr);
+        EXPECT_TRUE(stack.root->hasChanges());
+    });
+    onFile("DELETE FROM \"" + table + "\" WHERE Z_ENT = 999");
+    stack.root->performBlockAndWait([&] { ASSERT_EQ(stack.root->save(), nullptr); });
+    testing::Stack reader(path);
+    EXPECT_EQ(itemIds(reader.main->executeFetchRequest(FetchRequest("Session"))),
+              (std::set<std::string>{"k0", "k1", "k2"}));
 }
 
 // Children of the root read the file on their own threads while the root

@@ -88,6 +88,26 @@ TEST(EntityDescription, AttributeIndexesHoldWhateverWasLookedUpBefore) {
     other.join();
 }
 
+// Names are looked up as views: a view into a longer text names only its own
+// characters, whatever follows it.
+TEST(EntityDescription, NamesAreLookedUpByTheirCharactersOnly) {
+    testing::TempDir dir;
+    testing::Stack stack(dir.file("views.sqlite"));
+    auto& main = *stack.main;
+    const std::string names = "itemIdcapacityroomIds";
+    const std::string_view itemId(names.data(), 6), capacity(names.data() + 6, 8), roomId(names.data() + 14, 6);
+    const auto* session = stack.coordinator->managedObjectModel()->entityNamed("Session");
+    EXPECT_EQ(session->attributeIndex(itemId), 6u);
+    EXPECT_EQ(session->attributeIndex(roomId), 7u);
+    EXPECT_EQ(session->attributeIndex(std::string_view(names.data(), 4)), std::nullopt);
+    auto row = main.insertNewObject("Session");
+    row->setValue(Value("s9"), itemId);
+    row->setValue(Value(int64_t(12)), capacity);
+    EXPECT_EQ(row->valueForKey("itemId"), Value("s9"));
+    EXPECT_EQ(row->valueForKey("capacity"), Value(int64_t(12)));
+    EXPECT_THROW(row->setValue(Value(1), std::string_view(names.data(), 5)), foundation::Exception);
+}
+
 TEST(Contexts, PerformBlockAndWaitIsReentrantAndServesAWaitingMainThread) {
     testing::TempDir dir;
     testing::Stack stack(dir.file("queues.sqlite"));
