@@ -46,6 +46,15 @@ void ProgrammeDetailsExtraInfoViewController::updateUIContentForObject(
     setupKeyValueTableContentForObject(object);
 }
 
+void ProgrammeDetailsExtraInfoViewController::viewDidLayoutSubviews() {
+    DetailsWithListBaseViewController::viewDidLayoutSubviews();
+    auto table = keyValueTableView();
+    // A hidden table holds no session's rows, so there is nothing to measure again.
+    if (!table || table->isHidden()) return;
+    if (static_cast<int64_t>(std::floor(view()->frame().size.width)) == table->availableWidth()) return;
+    if (auto object = currentObject()) setupKeyValueTableContentForObject(object);
+}
+
 void ProgrammeDetailsExtraInfoViewController::setupKeyValueTableContentForObject(
     const std::shared_ptr<coredata::ManagedObject>& object) {
     auto table = keyValueTableView();
@@ -88,6 +97,9 @@ void ProgrammeDetailsExtraInfoViewController::setupKeyValueTableContentForObject
         table->setHidden(true);
     }
     table->updateTableHeight();
+    // Rows already on screen were made from the rows replaced here (at
+    // another width, or with the session's earlier facts).
+    table->reloadTable();
 }
 
 void ProgrammeDetailsExtraInfoViewController::addFilterRow(
