@@ -52,7 +52,11 @@ void ProgrammeDetailsExtraInfoViewController::viewDidLayoutSubviews() {
     // A hidden table holds no session's rows, so there is nothing to measure again.
     if (!table || table->isHidden()) return;
     if (static_cast<int64_t>(std::floor(view()->frame().size.width)) == table->availableWidth()) return;
-    if (auto object = currentObject()) setupKeyValueTableContentForObject(object);
+    auto object = currentObject();
+    if (!object) return;
+    setupKeyValueTableContentForObject(object);
+    // The cells on screen were made from the rows measured at the old width.
+    table->reloadTable();
 }
 
 void ProgrammeDetailsExtraInfoViewController::setupKeyValueTableContentForObject(
@@ -97,9 +101,6 @@ void ProgrammeDetailsExtraInfoViewController::setupKeyValueTableContentForObject
         table->setHidden(true);
     }
     table->updateTableHeight();
-    // Rows already on screen were made from the rows replaced here (at
-    // another width, or with the session's earlier facts).
-    table->reloadTable();
 }
 
 void ProgrammeDetailsExtraInfoViewController::addFilterRow(
