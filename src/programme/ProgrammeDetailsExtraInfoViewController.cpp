@@ -46,6 +46,19 @@ void ProgrammeDetailsExtraInfoViewController::updateUIContentForObject(
     setupKeyValueTableContentForObject(object);
 }
 
+void ProgrammeDetailsExtraInfoViewController::viewDidLayoutSubviews() {
+    DetailsWithListBaseViewController::viewDidLayoutSubviews();
+    auto table = keyValueTableView();
+    // A hidden table holds no session's rows, so there is nothing to measure again.
+    if (!table || table->isHidden()) return;
+    if (static_cast<int64_t>(std::floor(view()->frame().size.width)) == table->availableWidth()) return;
+    auto object = currentObject();
+    if (!object) return;
+    setupKeyValueTableContentForObject(object);
+    // The cells on screen were made from the rows measured at the old width.
+    table->reloadTable();
+}
+
 void ProgrammeDetailsExtraInfoViewController::setupKeyValueTableContentForObject(
     const std::shared_ptr<coredata::ManagedObject>& object) {
     auto table = keyValueTableView();

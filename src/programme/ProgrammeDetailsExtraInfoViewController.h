@@ -37,6 +37,10 @@ public:
     // A stored session (of any kind): the header (installed once) filled, the
     // table prepared and filled. Anything else leaves the page as it is.
     void updateUIContentForObject(const std::shared_ptr<coredata::ManagedObject>& object) override;
+    // The rows' heights hold for the width they were measured at: a page
+    // that has since taken another width (the pad's detail area, a rotation)
+    // is filled again at the new one.
+    void viewDidLayoutSubviews() override;
     // The rows for a session, or the table hidden for anything else; then the table's height.
     void setupKeyValueTableContentForObject(const std::shared_ptr<coredata::ManagedObject>& object);
     static std::string stringFromBool(bool value) { return value ? "Yes" : "No"; }

@@ -72,8 +72,7 @@ void ProgrammeDetailsFeedbackViewController::updateUIContentForObject(
     const std::shared_ptr<coredata::ManagedObject>& object) {
     auto session = std::dynamic_pointer_cast<QVACoreDataBaseSession>(object);
     if (object && !session) return;
-    SessionPageLayout::showSessionHeaderInContainer(*this, sessionHeaderView_, headerContainerView(), session,
-                                                    /*fitToContainer=*/false);
+    SessionPageLayout::showSessionHeaderInContainer(*this, sessionHeaderView_, headerContainerView(), session);
     Text feedbackUrl = session ? session->feedbackUrl() : std::nullopt;
     // An address that does not parse makes a request without URL, whose
     // load fails and so ends the overlay like any other failure.

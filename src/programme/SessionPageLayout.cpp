@@ -76,11 +76,11 @@ void showSessionHeaderOnTable(DetailsWithListBaseViewController& page, std::shar
 void showSessionHeaderInContainer(DetailsWithListBaseViewController& page,
                                   std::shared_ptr<QVASessionHeaderView>& header,
                                   const std::shared_ptr<uikit::UIView>& container,
-                                  const std::shared_ptr<QVACoreDataBaseSession>& session, bool fitToContainer) {
+                                  const std::shared_ptr<QVACoreDataBaseSession>& session) {
     if (!header && container) {
         header = std::dynamic_pointer_cast<QVASessionHeaderView>(QVADetailHeaderView::addHeaderViewToContainer(
             container, QVASessionHeaderView::getNibName(), QVASessionHeaderView::getHeaderHeight()));
-        if (fitToContainer) fitHeaderToContainer(header);
+        fitHeaderToContainer(header);
         page.setDetailHeaderView(header);
     }
     fillSessionHeader(page, header, session);

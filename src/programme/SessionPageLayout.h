@@ -41,6 +41,6 @@ void showSessionHeaderOnTable(DetailsWithListBaseViewController& page, std::shar
 void showSessionHeaderInContainer(DetailsWithListBaseViewController& page,
                                   std::shared_ptr<QVASessionHeaderView>& header,
                                   const std::shared_ptr<uikit::UIView>& container,
-                                  const std::shared_ptr<QVACoreDataBaseSession>& session, bool fitToContainer = true);
+                                  const std::shared_ptr<QVACoreDataBaseSession>& session);
 
 }  // namespace SessionPageLayout

@@ -22,7 +22,11 @@
 #include "lists/SwipeParentControllerProtocol.h"
 #include "model/QVASession.h"
 #include "model/QVASessionInsight.h"
+#include "lists/KeyValueNormalCell.h"
+#include "lists/KeyValueTableView.h"
 #include "programme/PersonalEntryDetailsViewController.h"
+#include "programme/ProgrammeDetailsExtraInfoViewController.h"
+#include "programme/ProgrammeDetailsFeedbackViewController.h"
 #include "programme/ProgrammeDetailsInsightViewController.h"
 #include "programme/ProgrammeDetailsStructureViewController.h"
 #include "programme/ProgrammeDetailsVideoViewController.h"
@@ -456,6 +460,17 @@ TEST_F(SessionNavigationTest, TheEndOfFullScreenFlipsTheTabsOnceWithoutReloading
 class PadSessionNavigationTest : public SessionNavigationTest {
 protected:
     uikit::DeviceProfile deviceProfile() const override { return uikit::DeviceProfile::iPad(); }
+    // In portrait the sessions are the first tab of the menu's popover.
+    std::shared_ptr<Screen> openFromPortraitMenu() {
+        launchOnce();
+        EXPECT_TRUE(driver().tapItem("Menu"));
+        settle();
+        EXPECT_TRUE(driver().tapTab(0));
+        settle();
+        EXPECT_TRUE(driver().tapRow(0, 0));
+        settle();
+        return std::dynamic_pointer_cast<Screen>(driver().frontViewController());
+    }
 };
 
 TEST_F(PadSessionNavigationTest, OnThePadTheEndOfFullScreenNeverFlipsTheTabs) {
@@ -473,18 +488,51 @@ TEST_F(PadSessionNavigationTest, OnThePadTheEndOfFullScreenNeverFlipsTheTabs) {
     EXPECT_EQ(app().statusBarOrientation(), uikit::UIInterfaceOrientation::LandscapeLeft);
 }
 
+// The facts' rows are measured once, at the width the table is given: the
+// page's own width wherever it is shown, and again after a rotation.
+TEST_F(PadSessionNavigationTest, InPortraitAndAfterARotationTheAdditionalDetailsFillThePagesWidth) {
+    storeSession("s1", "09:00", {{"keyword", Value("Artificial Intelligence")}});
+    auto screen = openFromPortraitMenu();
+    ASSERT_TRUE(screen);
+    auto page = tapRow<ProgrammeDetailsExtraInfoViewController>(*screen, "Additional details");
+    ASSERT_TRUE(page && page->keyValueTableView());
+    for (auto orientation : {uikit::UIDeviceOrientation::Portrait, uikit::UIDeviceOrientation::LandscapeLeft}) {
+        if (orientation != uikit::UIDeviceOrientation::Portrait) {
+            ASSERT_TRUE(driver().rotate(orientation));
+            settle();
+        }
+        const auto table = page->keyValueTableView();
+        const double width = page->view()->bounds().size.width;
+        ASSERT_GE(width, 700);
+        EXPECT_EQ(table->availableWidth(), int64_t(width));
+        std::shared_ptr<KeyValueNormalCell> keyword;
+        for (int64_t row = 0; row < int64_t(table->rows().size()); ++row)
+            if (table->rows()[size_t(row)]->keyText() == "keyword")
+                keyword = std::dynamic_pointer_cast<KeyValueNormalCell>(
+                    table->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(row, 0)));
+        ASSERT_TRUE(keyword);
+        const auto value = keyword->valueLabel()->convertRectToView(keyword->valueLabel()->bounds(), nullptr);
+        EXPECT_NEAR(value.origin.x + value.width(), page->view()->convertRectToView(page->view()->bounds(), nullptr).maxX(), 1);
+    }
+}
+
+TEST_F(PadSessionNavigationTest, InPortraitTheFeedbackPagesHeaderSpansThePage) {
+    storeSession("s1", "09:00", {{"feedbackUrl", Value("http://127.0.0.1:1/f")}});
+    online(true);
+    auto screen = openFromPortraitMenu();
+    ASSERT_TRUE(screen);
+    auto page = tapRow<ProgrammeDetailsFeedbackViewController>(*screen, "Feedback");
+    ASSERT_TRUE(page && page->sessionHeaderView());
+    const double width = page->view()->bounds().size.width;
+    ASSERT_GE(width, 700);
+    EXPECT_EQ(page->sessionHeaderView()->frame().size.width, width);
+}
+
 // The session header's picture is wider than the header's nib; at the pad's
 // width it must not spill over the rows below it.
 TEST_F(PadSessionNavigationTest, InPortraitTheDescriptionAndStatusRowsShowTheirTextsUnderTheHeader) {
     storeSession("s1", "09:00", {{"sessionDescription", Value("A long look at the opening of the meeting.")}});
-    launchOnce();
-    ASSERT_TRUE(driver().tapItem("Menu"));
-    settle();
-    ASSERT_TRUE(driver().tapTab(0));
-    settle();
-    ASSERT_TRUE(driver().tapRow(0, 0));
-    settle();
-    auto screen = std::dynamic_pointer_cast<Screen>(driver().frontViewController());
+    auto screen = openFromPortraitMenu();
     ASSERT_TRUE(screen);
     EXPECT_EQ(screen->selectionPropertyId(), "s1");
     const auto picture = uikit::renderScreen(*driver().window(), 1);
