@@ -21,6 +21,11 @@
 //   on a thread of its own, nothing parsed or compared. Printed beside the
 //   full download: no delta against this service, with its page size, can
 //   take less.
+// - DeltaStoreFloor: the same with what an unchanged delta cannot leave
+//   out either: every page parsed into (id, revision) texts, the stored
+//   (key, revision) of each listed kind read from the store's file with raw
+//   SQLite, and each listing compared with them. The delta's ratios to both
+//   floors are printed.
 //
 // - Floor: the floor the client is judged against. The same lists as the
 //   service serves them (every page, fetched beforehand, not timed), parsed
@@ -73,6 +78,7 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
 #include "settings/ApplicationSettingsStore.h"
@@ -604,17 +610,30 @@ void BM_DeltaFloor(benchmark::State& state) {
         if (request.path.find("fields=") != std::string::npos && request.path.find("page=") == std::string::npos)
             listings.push_back(meeting.service->baseURL() + request.path);
     const std::string authorization = "Authorization: Bearer " + meeting.service->demoToken();
-    size_t pages = 0;
+    size_t pages = 0, longestPages = 0;
+    double longestSeconds = 0;
     for (auto _ : state) {
         std::vector<size_t> counts(listings.size());
+        std::vector<double> seconds(listings.size());
         std::vector<std::thread> threads;
         for (size_t i = 0; i < listings.size(); ++i)
-            threads.emplace_back([&, i] { counts[i] = followListing(listings[i], authorization); });
+            threads.emplace_back([&, i] {
+                const auto start = std::chrono::steady_clock::now();
+                counts[i] = followListing(listings[i], authorization);
+                seconds[i] = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            });
         for (auto& thread : threads) thread.join();
         pages = std::accumulate(counts.begin(), counts.end(), size_t(0));
+        const size_t longest = size_t(std::max_element(seconds.begin(), seconds.end()) - seconds.begin());
+        longestSeconds = seconds[longest];
+        longestPages = counts[longest];
     }
     state.counters["listings"] = static_cast<double>(listings.size());
     state.counters["pages"] = static_cast<double>(pages);
+    // The chain that ended last: what the delta's own longest chain compares
+    // with.
+    state.counters["longest_ms"] = 1000 * longestSeconds;
+    state.counters["longest_pages"] = static_cast<double>(longestPages);
     state.counters["service_cpu_ms"] = 1000 * serviceCPUSeconds(meeting);
 }
 
@@ -658,6 +677,189 @@ void BM_FloorOverHTTP(benchmark::State& state) {
     if (rows != meeting.rows) state.SkipWithError("the floor over HTTP inserted another number of rows");
     setCounters(state, meeting);
     state.counters["service_cpu_ms"] = 1000 * serviceCPUSeconds(meeting);
+}
+
+// The unchanged delta's floor with its store: BM_DeltaFloor's listings, the
+// same bare libcurl handle and thread per listing, each page also parsed
+// (nlohmann-json) into its (id, revision) texts; meanwhile the main thread
+// reads the stored (key, revision) of each listed kind from the store's
+// file with raw SQLite into a hash map; once every listing has ended, each
+// is compared with its kind's map (new, changed and no longer listed ids).
+// Nothing else: no whole reloads, no writes, no hand-overs between threads
+// but the join. What no unchanged delta can go below once it has to know
+// what it holds.
+
+// A revision-compared kind: the end of its listing's path, its entity (its
+// table is "Z" + the entity) and the model class whose selection property is
+// the key. The longer ends first: "notes/participants" before "participants".
+struct DeltaStoreFloorKind {
+    const char* pathEnd;
+    const char* entity;
+    const char* modelClass;
+};
+const DeltaStoreFloorKind kDeltaStoreFloorKinds[] = {
+    {"/notes/participants", "QVACoreDataParticipantNote", "QVAParticipantNote"},
+    {"/notes/sessions", "QVACoreDataSessionNote", "QVASessionNote"},
+    {"/messages/recipients", "QVACoreDataMessageRecipient", "QVAMessageRecipient"},
+    {"/sessions/official", "QVACoreDataSession", "QVASession"},
+    {"/my_agenda/invitations", "QVACoreDataAgendaInvitation", "QVAAgendaInvitation"},
+    {"/my_agenda/responsibilities", "QVACoreDataAgendaResponsability", "QVAAgendaResponsibilities"},
+    {"/my_agenda/selections", "QVACoreDataAgendaSelection", "QVAAgendaSelections"},
+    {"/my_agenda/personal_entries", "QVACoreDataPersonalEntry", "QVAPersonalEntry"},
+    {"/my_profile/delegates", "QVACoreDataMeetingDelegate", "QVAMeetingDelegate"},
+    {"/my_profile/login_delegators", "QVACoreDataLoginDelegator", "QVALoginDelegator"},
+    {"/participants", "QVACoreDataParticipant", "QVAParticipant"},
+    {"/partners", "QVACoreDataPartner", "QVAPartner"},
+    {"/organizations", "QVACoreDataOrganization", "QVAOrganization"},
+    {"/rooms", "QVACoreDataRoom", "QVARoom"},
+    {"/venues", "QVACoreDataVenue", "QVAVenue"},
+    {"/events", "QVACoreDataEvent", "QVAEvent"},
+};
+
+const DeltaStoreFloorKind* deltaStoreFloorKindOf(const std::string& listing) {
+    const std::string_view path = std::string_view(listing).substr(0, listing.find('?'));
+    for (const auto& kind : kDeltaStoreFloorKinds)
+        if (path.ends_with(kind.pathEnd)) return &kind;
+    return nullptr;
+}
+
+// A JSON scalar as the text it compares by (a number's digits, a string's
+// characters); nothing else reads as the same.
+std::string deltaStoreFloorText(const nlohmann::json& value) {
+    if (value.is_string()) return value.get<std::string>();
+    if (value.is_number() || value.is_boolean()) return value.dump();
+    return std::string();
+}
+
+// Follows a listing as followListing does, each page's body parsed into
+// (id, revision) texts.
+std::vector<std::pair<std::string, std::string>> followAndParseListing(const std::string& address,
+                                                                        const std::string& authorization) {
+    struct Head {
+        static size_t line(char* bytes, size_t size, size_t count, void* next) {
+            std::string_view text(bytes, size * count);
+            if (text.size() > 6 && strncasecmp(text.data(), "Link: <", 7) == 0)
+                *static_cast<std::string*>(next) = std::string(text.substr(7, text.find('>') - 7));
+            return size * count;
+        }
+        static size_t body(char* bytes, size_t size, size_t count, void* page) {
+            static_cast<std::string*>(page)->append(bytes, size * count);
+            return size * count;
+        }
+    };
+    CURL* easy = curl_easy_init();
+    curl_slist* headers = curl_slist_append(nullptr, authorization.c_str());
+    std::string next, page;
+    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers);
+    curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, "gzip,deflate");
+    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Head::line);
+    curl_easy_setopt(easy, CURLOPT_HEADERDATA, &next);
+    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Head::body);
+    curl_easy_setopt(easy, CURLOPT_WRITEDATA, &page);
+    std::vector<std::pair<std::string, std::string>> listed;
+    std::set<std::string> seen;
+    for (std::string url = address; !url.empty() && seen.insert(url).second;) {
+        next.clear();
+        page.clear();
+        curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
+        if (curl_easy_perform(easy) != CURLE_OK) abort();
+        for (const auto& item : nlohmann::json::parse(page)) {
+            auto id = item.find("id");
+            auto revision = item.find("revision");
+            listed.emplace_back(id == item.end() ? std::string() : deltaStoreFloorText(*id),
+                                revision == item.end() ? std::string() : deltaStoreFloorText(*revision));
+        }
+        url = next;
+    }
+    curl_slist_free_all(headers);
+    curl_easy_cleanup(easy);
+    return listed;
+}
+
+// The stored (key, revision) texts of an entity, read from the store's file.
+std::unordered_map<std::string, std::string> deltaStoreFloorStored(sqlite3* db, const DeltaStoreFloorKind& kind) {
+    std::unordered_map<std::string, std::string> stored;
+    auto modelClass = ModelClass::named(kind.modelClass);
+    if (!modelClass || !modelClass->coreDataSelectionPropertyName) abort();
+    // A sub-entity's rows live in its root's table, told apart by Z_ENT.
+    std::string root = kind.entity;
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db, "SELECT Z_ROOT FROM Z_ENTITIES WHERE Z_NAME = ?", -1, &statement, nullptr) != SQLITE_OK)
+        abort();
+    sqlite3_bind_text(statement, 1, kind.entity, -1, SQLITE_STATIC);
+    if (sqlite3_step(statement) == SQLITE_ROW) root = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+    sqlite3_finalize(statement);
+    const std::string sql = "SELECT \"Z" + *modelClass->coreDataSelectionPropertyName + "\", ZREVISION FROM \"Z" +
+                            root + "\" WHERE Z_ENT = (SELECT Z_ENT FROM Z_ENTITIES WHERE Z_NAME = '" + kind.entity +
+                            "')";
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
+        std::fprintf(stderr, "%s: %s\n", sql.c_str(), sqlite3_errmsg(db));
+        abort();
+    }
+    while (sqlite3_step(statement) == SQLITE_ROW) {
+        auto text = [statement](int column) {
+            const unsigned char* bytes = sqlite3_column_text(statement, column);
+            return bytes ? std::string(reinterpret_cast<const char*>(bytes),
+                                       static_cast<size_t>(sqlite3_column_bytes(statement, column)))
+                         : std::string();
+        };
+        stored.insert_or_assign(text(0), text(1));
+    }
+    sqlite3_finalize(statement);
+    return stored;
+}
+
+void BM_DeltaStoreFloor(benchmark::State& state) {
+    auto& meeting = meetingOfSize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    useMeeting(meeting);
+    setRowPause(false);
+    ensureLoaded(meeting);
+    meeting.service->clearRequestLog();
+    if (!delta(meeting)) state.SkipWithError("the delta failed");
+    std::vector<std::string> listings;
+    std::vector<const DeltaStoreFloorKind*> kinds;
+    for (const auto& request : meeting.service->requestLog()) {
+        if (request.path.find("fields=") == std::string::npos || request.path.find("page=") != std::string::npos)
+            continue;
+        listings.push_back(meeting.service->baseURL() + request.path);
+        kinds.push_back(deltaStoreFloorKindOf(request.path));
+        if (!kinds.back()) {
+            state.SkipWithError("a listing of an unknown kind");
+            return;
+        }
+    }
+    // The delta's writes have reached the file.
+    auto stack = StorageManager::sharedStorageManager().getCoreDataStackForAuthToken(meeting.token(),
+                                                                                     meeting.eventId());
+    stack->managedObjectContextBackgroundQueue()->performBlockAndWait([] {});
+    const std::string file = CoreDataStack::databaseUrlForAuthToken(meeting.token(), meeting.eventId());
+    const std::string authorization = "Authorization: Bearer " + meeting.service->demoToken();
+    size_t listed = 0, differing = 0;
+    for (auto _ : state) {
+        std::vector<std::vector<std::pair<std::string, std::string>>> pages(listings.size());
+        std::vector<std::thread> threads;
+        for (size_t i = 0; i < listings.size(); ++i)
+            threads.emplace_back([&, i] { pages[i] = followAndParseListing(listings[i], authorization); });
+        sqlite3* db = nullptr;
+        if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) abort();
+        std::vector<std::unordered_map<std::string, std::string>> stored;
+        for (const auto* kind : kinds) stored.push_back(deltaStoreFloorStored(db, *kind));
+        sqlite3_close(db);
+        for (auto& thread : threads) thread.join();
+        listed = differing = 0;
+        for (size_t i = 0; i < listings.size(); ++i) {
+            size_t found = 0;
+            for (const auto& [id, revision] : pages[i]) {
+                auto at = stored[i].find(id);
+                if (at == stored[i].end() || at->second != revision) ++differing;
+                else ++found;
+            }
+            differing += stored[i].size() - found;
+            listed += pages[i].size();
+        }
+    }
+    state.counters["listed"] = static_cast<double>(listed);
+    state.counters["differing"] = static_cast<double>(differing);
 }
 
 // The kinds the delta compares by revision that the service serves.
@@ -713,6 +915,7 @@ BENCHMARK(BM_FullDownload)->Apply([](auto* b) { sizes(b, true); });
 BENCHMARK(BM_ParticipantRevisionListing)->Apply([](auto* b) { sizes(b, false); });
 BENCHMARK(BM_DeltaUnchanged)->Apply([](auto* b) { sizes(b, false); });
 BENCHMARK(BM_DeltaFloor)->Apply([](auto* b) { sizes(b, false); });
+BENCHMARK(BM_DeltaStoreFloor)->Apply([](auto* b) { sizes(b, false); });
 BENCHMARK(BM_Delta5Percent)->Apply([](auto* b) { sizes(b, true); });
 BENCHMARK(BM_SessionsFetchAfterDownload)
     ->Args({3000, 15000})
@@ -780,10 +983,17 @@ public:
                 std::printf("%s: unchanged delta / full download: wall %.1f%%, CPU %.1f%% (client's CPU %.1f%%)\n",
                             size, 100 * delta->real / full->real, 100 * delta->cpu / full->cpu,
                             100 * delta->clientCPU / full->clientCPU);
-            if (const auto deltaFloor = find("BM_DeltaFloor", size); full && deltaFloor) {
-                std::printf("%s: unchanged delta's floor / full download: wall %.1f%%", size,
-                            100 * deltaFloor->real / full->real);
+            if (const auto deltaFloor = find("BM_DeltaFloor", size); deltaFloor && (full || delta)) {
+                std::printf("%s: unchanged delta's floor: wall %.1f ms", size, deltaFloor->real);
+                if (full) std::printf(", %.1f%% of the full download", 100 * deltaFloor->real / full->real);
                 if (delta) std::printf(" (the delta takes %.2fx its floor)", delta->real / deltaFloor->real);
+                std::printf("\n");
+            }
+            if (const auto storeFloor = find("BM_DeltaStoreFloor", size); storeFloor) {
+                std::printf("%s: unchanged delta's floor with its store: wall %.1f ms", size, storeFloor->real);
+                if (const auto deltaFloor = find("BM_DeltaFloor", size))
+                    std::printf(", %.2fx the bare floor", storeFloor->real / deltaFloor->real);
+                if (delta) std::printf(" (the delta takes %.2fx it)", delta->real / storeFloor->real);
                 std::printf("\n");
             }
         }

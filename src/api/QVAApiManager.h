@@ -54,6 +54,8 @@ public:
     using ListCompletion = CallCompletion;
     // One step of a paginated read.
     using PageHandler = std::function<void(const foundation::ErrorPtr& error)>;
+    // One page's items of a listing read page by page, theirs to keep.
+    using PageItemsHandler = std::function<void(foundation::Value::Array items)>;
 
     // The user-info key under which a failed call's error holds the HTTP
     // response (read back by ErrorUtility's HTTP error code).
@@ -167,6 +169,15 @@ public:
                                     const std::shared_ptr<foundation::Value::Array>& dataArray,
                                     PageHandler completionHandler,
                                     std::shared_ptr<std::set<std::string>> visited = nullptr);
+    // The same walk without gathering: each page's items go to `eachPage`
+    // as they come, on the processing queue, one page at a time and in page
+    // order (a page that came early waits for those before it); the
+    // completion (on the completion queue) follows once every page before
+    // the walk's end has been handed over, with the walk's error. The items
+    // of a page at or after a failing one are not handed over. Sets the
+    // bearer header of `authCode`, as the authenticated GETs do.
+    void paginatedPagesWithAuthentication(const std::string& service, const Text& authCode,
+                                          PageItemsHandler eachPage, PageHandler completionHandler);
     // Every service fetched paginated at the same time, the items in
     // completion order; any failure gives "Failed to load all delta updates
     // for <class>" and no items. No services: (nil, empty array) at once.

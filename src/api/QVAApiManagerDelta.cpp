@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <charconv>
 #include <deque>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string_view>
 #include <unordered_set>
@@ -205,36 +207,87 @@ private:
     std::vector<Slot> slots_;
 };
 
-Comparison compare(const Value::Array& listed, const Value::Array& rows, const std::string& key) {
-    // Absent revisions on either side count as a change: the item is
-    // fetched again rather than trusted. The views and pointers point into
-    // `listed`, `rows` and `owned`, which outlive the table.
-    std::deque<std::string> owned;
-    DeltaRevisionTable local(rows.size());
-    for (const auto& row : rows) {
-        if (auto id = idView(row[key], owned)) local.add(*id, &row["revision"]);
-    }
-    Comparison comparison;
-    // Listed ids the store lacks, each fetched once however often listed.
-    std::unordered_set<std::string_view> newIds;
-    for (const auto& item : listed) {
-        auto id = idView(item["id"], owned);
-        if (!id) continue;
-        auto& stored = local.find(*id, std::hash<std::string_view>()(*id));
-        if (!stored.used) {
-            if (newIds.insert(*id).second) comparison.toFetch.emplace_back(*id);
-            continue;
+// One kind's compare of what the service lists with what the store holds,
+// fed the listing page by page as it arrives (on the processing queue, in
+// page order) and the stored revisions once read (on the main queue); pages
+// that come before those wait for them. Absent revisions on either side count
+// as a change: the item is fetched again rather than trusted.
+class DeltaPageCompare {
+public:
+    explicit DeltaPageCompare(std::string key) : key_(std::move(key)) {}
+
+    void addPage(Value::Array items) {
+        std::lock_guard lock(mutex_);
+        if (!table_) {
+            waiting_.push_back(std::move(items));
+            return;
         }
-        if (stored.listed) continue;
-        stored.listed = true;
-        if (!sameRevision(*stored.revision, item["revision"])) comparison.toFetch.emplace_back(*id);
+        comparePage(items);
     }
-    for (const auto& slot : local.slots())
-        if (slot.used && !slot.listed) comparison.removed.emplace_back(slot.id);
-    // In id order, as the deletion's predicate has always listed them.
-    std::sort(comparison.removed.begin(), comparison.removed.end());
-    return comparison;
-}
+
+    bool hasStored() {
+        std::lock_guard lock(mutex_);
+        return table_ != nullptr;
+    }
+
+    // The first rows given are the ones compared with; the pages that
+    // waited for them are compared now.
+    void setStored(Value::Array rows) {
+        std::lock_guard lock(mutex_);
+        if (table_) return;
+        rows_ = std::move(rows);
+        // The table's views and pointers point into `rows_` and `owned_`,
+        // which live as long as it does.
+        table_ = std::make_unique<DeltaRevisionTable>(rows_.size());
+        for (const auto& row : std::as_const(rows_)) {
+            if (auto id = idView(row[key_], owned_)) table_->add(*id, &row["revision"]);
+        }
+        for (const auto& page : waiting_) comparePage(page);
+        waiting_.clear();
+    }
+
+    // Once every page has been added and the stored rows set.
+    Comparison finish() {
+        std::lock_guard lock(mutex_);
+        Comparison comparison;
+        comparison.toFetch = std::move(toFetch_);
+        if (table_) {
+            for (const auto& slot : table_->slots())
+                if (slot.used && !slot.listed) comparison.removed.emplace_back(slot.id);
+        }
+        // In id order, as the deletion's predicate has always listed them.
+        std::sort(comparison.removed.begin(), comparison.removed.end());
+        return comparison;
+    }
+
+private:
+    void comparePage(const Value::Array& items) {
+        std::deque<std::string> numberIds;
+        for (const auto& item : items) {
+            auto id = idView(item["id"], numberIds);
+            if (!id) continue;
+            auto& stored = table_->find(*id, std::hash<std::string_view>()(*id));
+            if (!stored.used) {
+                // Listed ids the store lacks, each fetched once however often
+                // listed.
+                if (newIds_.emplace(*id).second) toFetch_.emplace_back(*id);
+                continue;
+            }
+            if (stored.listed) continue;
+            stored.listed = true;
+            if (!sameRevision(*stored.revision, item["revision"])) toFetch_.emplace_back(*id);
+        }
+    }
+
+    std::mutex mutex_;
+    const std::string key_;
+    Value::Array rows_;
+    std::deque<std::string> owned_;
+    std::unique_ptr<DeltaRevisionTable> table_;
+    std::vector<Value::Array> waiting_;
+    std::unordered_set<std::string> newIds_;
+    std::vector<std::string> toFetch_;
+};
 
 Value::Array storedRevisions(const std::string& entityName, const std::string& key, const Text& eventId,
                              const Text& authCode) {
@@ -302,25 +355,21 @@ void updateEntity(const std::string& entityName, const std::shared_ptr<const Mod
     // The stored revisions do not depend on the listing: they are read on
     // the main queue while its pages are still arriving, after the kinds
     // started with this one have sent their first requests, rather than once
-    // the last page has come.
-    struct StoredRevisions {
-        std::optional<Value::Array> rows;
-        bool compared = false;
-    };
-    auto stored = std::make_shared<StoredRevisions>();
-    QVAApiManager::sharedApiManager().GETWithAuthentication(
-        filterServiceName, authCode, Value(), nullptr,
-        [entityName, modelClass, key, selectionServiceName, eventId, authCode, completion, stored](
-            const ErrorPtr& error, const Value& result) {
-            if (error || !result.array()) {
-                stored->compared = true;
+    // the last page has come; each page is compared as it comes, so the end
+    // of a long listing leaves little but its last page to compare.
+    auto pages = std::make_shared<DeltaPageCompare>(key);
+    auto listed = std::make_shared<bool>(false);
+    QVAApiManager::sharedApiManager().paginatedPagesWithAuthentication(
+        filterServiceName, authCode, [pages](Value::Array items) { pages->addPage(std::move(items)); },
+        [entityName, modelClass, key, selectionServiceName, eventId, authCode, completion, pages,
+         listed](const ErrorPtr& error) {
+            *listed = true;
+            if (error) {
                 completion(error, Value());
                 return;
             }
-            stored->compared = true;
-            if (!stored->rows) stored->rows = storedRevisions(entityName, key, eventId, authCode);
-            Comparison comparison = compare(*result.array(), *stored->rows, key);
-            stored->rows.reset();
+            if (!pages->hasStored()) pages->setStored(storedRevisions(entityName, key, eventId, authCode));
+            Comparison comparison = pages->finish();
             auto writes = std::make_shared<KindWrites>();
             writes->completion = completion;
             const bool deletes = !comparison.removed.empty();
@@ -343,8 +392,8 @@ void updateEntity(const std::string& entityName, const std::shared_ptr<const Mod
             fetchAndReplace(entityName, modelClass, key, selectionServiceName, std::move(comparison.toFetch),
                             eventId, authCode, writes);
         });
-    dispatch::Queue::main()->async([stored, entityName, key, eventId, authCode] {
-        if (!stored->compared && !stored->rows) stored->rows = storedRevisions(entityName, key, eventId, authCode);
+    dispatch::Queue::main()->async([pages, listed, entityName, key, eventId, authCode] {
+        if (!*listed && !pages->hasStored()) pages->setStored(storedRevisions(entityName, key, eventId, authCode));
     });
 }
 

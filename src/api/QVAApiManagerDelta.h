@@ -60,9 +60,9 @@ void loadDeltaUpdatesForEventId(const Text& eventId, const Text& authCode, const
                                 Completion completionBlock);
 
 // The revision refresh of one kind: lists the ids and revisions at
-// `filterServiceName` (all pages), deletes the stored rows of `entityName`
-// (as read on the main queue while the pages arrive) whose key the list no
-// longer names, and fetches the new and changed items
+// `filterServiceName` (all pages, each compared as it comes), deletes the
+// stored rows of `entityName` (as read on the main queue while the pages
+// arrive) whose key the list no longer names, and fetches the new and changed items
 // from `selectionServiceName` followed by their ids, replacing their rows.
 // The key is the model class's selection property. Completes with (nothing,
 // nothing) on success, with the list's error, with "Failed to load all delta

@@ -417,6 +417,10 @@ struct QVAApiManager::PageWalk {
     Value parameters;
     ModelClassPtr returnTypeClass;
     std::shared_ptr<Value::Array> dataArray;
+    // When set, the pages go here one by one instead of into `dataArray`.
+    PageItemsHandler eachPage;
+    size_t handedOver = 0;  // the pages before this one went to `eachPage`
+    bool handing = false;   // a thread is handing a page over
     PageHandler handler;
     std::shared_ptr<std::set<std::string>> visited;
     std::deque<Page> pages;
@@ -435,6 +439,7 @@ struct QVAApiManager::PageWalk {
     // the lock.
     bool takeCompleted() {
         if (finished || end == std::numeric_limits<size_t>::max()) return false;
+        if (eachPage && (handing || handedOver < end)) return false;
         for (size_t i = 0; i < end; ++i)
             if (!pages[i].done) return false;
         finished = true;
@@ -453,6 +458,26 @@ struct QVAApiManager::PageWalk {
     }
     void handOver() {
         if (handler) handler(error);
+    }
+    // Hands the pages that are next in order to `eachPage`, outside the
+    // lock, unless another thread is at it (it takes these too); then
+    // whether the listing is complete, as takeCompleted. Called with `lock`
+    // held.
+    bool handPagesOver(std::unique_lock<std::mutex>& lock) {
+        if (eachPage && !handing) {
+            handing = true;
+            while (!finished && handedOver < end && handedOver < pages.size() && pages[handedOver].done) {
+                Value::Array items;
+                if (Value::Array* page = pages[handedOver].items.array()) items = std::move(*page);
+                pages[handedOver].items = Value();
+                lock.unlock();
+                eachPage(std::move(items));
+                lock.lock();
+                ++handedOver;
+            }
+            handing = false;
+        }
+        return takeCompleted();
     }
 };
 
@@ -485,6 +510,18 @@ void QVAApiManager::paginatedRequestForService(const std::string& service, const
     walk->dataArray = dataArray;
     walk->handler = std::move(completionHandler);
     walk->visited = visited ? std::move(visited) : std::make_shared<std::set<std::string>>();
+    walk->pages.emplace_back();
+    walk->visited->insert(resolvedURLString(service));
+    requestPage(walk, 0, service, std::nullopt);
+}
+
+void QVAApiManager::paginatedPagesWithAuthentication(const std::string& service, const Text& authCode,
+                                                     PageItemsHandler eachPage, PageHandler completionHandler) {
+    setAuthorizationHeaderWithCode(authCode);
+    auto walk = std::make_shared<PageWalk>();
+    walk->eachPage = std::move(eachPage);
+    walk->handler = std::move(completionHandler);
+    walk->visited = std::make_shared<std::set<std::string>>();
     walk->pages.emplace_back();
     walk->visited->insert(resolvedURLString(service));
     requestPage(walk, 0, service, std::nullopt);
@@ -553,14 +590,14 @@ void QVAApiManager::requestPage(const std::shared_ptr<PageWalk>& walk, size_t in
                                                const std::shared_ptr<foundation::HTTPURLResponse>& response) {
         bool completed = false;
         {
-            std::lock_guard lock(walk->mutex);
+            std::unique_lock lock(walk->mutex);
             if (walk->finished) return;
             if (failure)
                 walk->endAt(index, failure);
             else
                 walk->pages[index].items = result;
             walk->pages[index].done = true;
-            completed = walk->takeCompleted();
+            completed = walk->handPagesOver(lock);
         }
         // A page whose head was not followed (none came) has its "Link"
         // read now.
@@ -587,12 +624,12 @@ void QVAApiManager::requestPage(const std::shared_ptr<PageWalk>& walk, size_t in
     // went on: it ends here, as if this page had been cancelled.
     bool completed = false;
     {
-        std::lock_guard lock(walk->mutex);
+        std::unique_lock lock(walk->mutex);
         if (walk->finished) return;
         walk->endAt(index, foundation::makeURLError(foundation::URLError::Cancelled,
                                                     request->url() ? request->url()->absoluteString() : service));
         walk->pages[index].done = true;
-        completed = walk->takeCompleted();
+        completed = walk->handPagesOver(lock);
     }
     if (completed) deliveryQueue()->async([walk] { walk->handOver(); });
 }

@@ -611,9 +611,18 @@ void QNURLSessionManager::didBecomeDownloadTask(const URLSessionPtr& session, co
     if (auto block = hook(&Hooks::dataTaskDidBecomeDownloadTask)) block(session, dataTask, downloadTask);
 }
 
+bool QNURLSessionManager::implementsDidReceiveResponse() const {
+    return hook(&Hooks::dataTaskDidReceiveResponse) != nullptr;
+}
+
 void QNURLSessionManager::didReceiveData(const URLSessionPtr& session, const URLSessionDataTaskPtr& dataTask,
                                          const Data& data) {
-    if (auto delegate = delegateForTask(dataTask)) delegate->didReceiveData(data);
+    if (auto delegate = delegateForTask(dataTask)) {
+        // Without a response hook the head is not delivered on its own: the
+        // body's room is made for its announced size before its first bytes.
+        delegate->didReceiveResponse(dataTask->response());
+        delegate->didReceiveData(data);
+    }
     if (auto block = hook(&Hooks::dataTaskDidReceiveData)) block(session, dataTask, data);
 }
 

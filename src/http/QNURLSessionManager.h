@@ -273,6 +273,10 @@ public:
     void didReceiveResponse(const foundation::URLSessionPtr& session, const foundation::URLSessionDataTaskPtr& dataTask,
                             const std::shared_ptr<foundation::URLResponse>& response,
                             std::function<void(foundation::URLSessionResponseDisposition)> completion) override;
+    // Only a response hook decides anything about a response: without one
+    // the session lets the body flow at once instead of waiting for an
+    // answer from the delegate queue.
+    bool implementsDidReceiveResponse() const override;
     void didBecomeDownloadTask(const foundation::URLSessionPtr& session,
                                const foundation::URLSessionDataTaskPtr& dataTask,
                                const foundation::URLSessionDownloadTaskPtr& downloadTask) override;

@@ -2,7 +2,10 @@
 // "<root>/v1", "Link" paging collects every page and cannot loop, service
 // errors become QVAError with the status, the merged GET, the login body,
 // and the bearer token going only to the service root's origin.
+#include <mutex>
+
 #include "ApiTestSupport.h"
+#include "foundation/Thread.h"
 #include "dispatch/Queue.h"
 #include "Utils/ErrorUtility.h"
 #include "api/DocumentInfoXMLParserDelegate.h"
@@ -148,6 +151,46 @@ TEST_F(QVAApiManagerTransportTest, ACancelledPageEndsTheListingWithThePagesBefor
     ASSERT_NE(outcome.error, nullptr);
     EXPECT_EQ(outcome.error->code(), foundation::URLError::Cancelled);
     EXPECT_EQ(ids(outcome.result), (std::vector<std::string>{"1", "2"}));
+}
+
+// A listing read page by page hands its pages over in page order, also when
+// a later page is read before an earlier one's body has come, and ends
+// after the last.
+TEST_F(QVAApiManagerTransportTest, PagesAreHandedOverOneByOneInPageOrder) {
+    auto first = page(R"([{"id":"1"},{"id":"2"},{"id":"3"},{"id":"4"},{"id":"5"},{"id":"6"}])",
+                      "<" + server.urlFor(path("o2")) + ">");
+    first.stallAfterBytes = 8;
+    serve("GET", path("o1"), first);
+    serve("GET", path("o2"), page(R"([{"id":"7"}])", "<" + server.urlFor(path("o3")) + ">"));
+    serve("GET", path("o3"), page(R"([{"id":"8"},{"id":"9"}])", std::nullopt));
+
+    std::mutex mutex;
+    std::vector<std::vector<std::string>> handed;
+    bool handedOnMain = false;
+    auto outcome = call([&](auto done) {
+        api().paginatedPagesWithAuthentication(
+            "o1", std::string("tok"),
+            [&](Value::Array items) {
+                std::vector<std::string> ids;
+                for (const auto& item : items) ids.push_back(item["id"].stringValue());
+                std::lock_guard lock(mutex);
+                handedOnMain = handedOnMain || foundation::isMainThread();
+                handed.push_back(std::move(ids));
+            },
+            [done](const foundation::ErrorPtr& error) { done(error, Value()); });
+        // The later pages are asked for on the first one's head; its body
+        // follows once they have been read.
+        dispatch::Queue::main()->async([&] {
+            ASSERT_TRUE(server.waitForRequestCount(3, apitest::kManagerWait));
+            server.resumeStalledReplies();
+        });
+    });
+    EXPECT_EQ(outcome.error, nullptr);
+    std::lock_guard lock(mutex);
+    EXPECT_EQ(handed, (std::vector<std::vector<std::string>>{{"1", "2", "3", "4", "5", "6"}, {"7"}, {"8", "9"}}));
+    EXPECT_FALSE(handedOnMain);
+    for (const auto& request : server.requests())
+        EXPECT_EQ(request.header("Authorization"), std::optional<std::string>("Bearer tok"));
 }
 
 TEST_F(QVAApiManagerTransportTest, AListAnsweredWithSomethingElseIsAnError) {

@@ -212,6 +212,43 @@ TEST_F(RevisionRefreshTest, RevisionsCompareAsTextsAcrossNumbersAndStrings) {
     EXPECT_EQ(stored.size(), 5u);
 }
 
+// A listing of several pages is compared page by page as the pages come:
+// an id listed again on a later page counts as first listed, a new id is
+// fetched once, and the fetch keeps the listing's order across pages.
+TEST_F(RevisionRefreshTest, ALongListingIsComparedAcrossItsPagesInListOrder) {
+    insert(kToken, QVACoreDataRoom::kEntityName,
+           {{{"itemId", Value("r1")}, {"revision", Value("1")}},
+            {{"itemId", Value("r2")}, {"revision", Value("1")}},
+            {{"itemId", Value("gone")}, {"revision", Value("1")}}});
+    const Value::Array full = {room("r1", 1), room("r2", 2), room("r8", 1), room("r9", 1)};
+    const std::string second = "/api/v1/events/42/rooms-page-2";
+    server.on("GET", kRooms, [&, full](const RecordedRequest& request) {
+        const std::string query = queryOf(request);
+        if (query.rfind("ids=", 0) == 0) {
+            Value::Array answer;
+            for (const auto& id : split(query.substr(4), ','))
+                for (const auto& item : full)
+                    if (item["id"].stringValue() == id) answer.push_back(item);
+            return json(foundation::JSONSerialization::stringWithJSONObject(Value(answer)).value_or(""));
+        }
+        auto reply = json(R"([{"id":"r9","revision":1},{"id":"r1","revision":1}])");
+        reply.headers.push_back({"Link", "<" + server.urlFor(second) + ">; rel=\"next\""});
+        return reply;
+    });
+    // r1 again with another revision: its first listing stands; r9 again.
+    server.on("GET", second, [](const RecordedRequest&) {
+        return json(R"([{"id":"r1","revision":5},{"id":"r2","revision":2},{"id":"r9","revision":1},)"
+                    R"({"id":"r8","revision":1}])");
+    });
+
+    foundation::ScopedLogCapture log;
+    EXPECT_EQ(refreshRooms().error, nullptr);
+    EXPECT_EQ(idsRequests(kRooms), (std::vector<std::string>{"r9,r2,r8"}));
+    EXPECT_TRUE(log.contains("DELETE ON QVACoreDataRoom nr = 1"));
+    EXPECT_EQ(storedRooms(),
+              (std::map<std::string, std::string>{{"r1", "1"}, {"r2", "2"}, {"r8", "1"}, {"r9", "1"}}));
+}
+
 TEST_F(RevisionRefreshTest, FailedFetchesAndStoreWritesFailTheKind) {
     insert(kToken, QVACoreDataRoom::kEntityName,
            {{{"itemId", Value("r1")}, {"revision", Value("1")}}, {{"itemId", Value("r2")}, {"revision", Value("1")}}});

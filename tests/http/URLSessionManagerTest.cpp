@@ -141,6 +141,39 @@ TEST(QNURLSessionManager, AResponseHeadIsToldBeforeTheCompletion) {
     releaseManager(manager);
 }
 
+// Without a response hook the body flows without the head waiting for the
+// delegate queue; a hook set later is asked about the next response, and its
+// answer stands.
+TEST(QNURLSessionManager, AResponseHookDecidesWhetherTheBodyIsTaken) {
+    TestServer server;
+    ASSERT_TRUE(server.start());
+    Reply json = Reply::text(R"({"ok":true})");
+    json.contentType = "application/json";
+    server.on("GET", "/json", json);
+    auto manager = QNURLSessionManager::manager();
+    EXPECT_FALSE(manager->implementsDidReceiveResponse());
+
+    Completion plain;
+    manager->dataTaskWithRequest(requestFor(server.urlFor("/json")), plain.handler())->resume();
+    ASSERT_TRUE(waitFor([&] { return plain.calls == 1; }));
+    EXPECT_EQ(plain.object, Value::dictionary({{"ok", true}}));
+
+    std::atomic<int> asked = 0;
+    manager->setDataTaskDidReceiveResponseBlock(
+        [&](const URLSessionPtr&, const URLSessionDataTaskPtr&, const std::shared_ptr<URLResponse>&) {
+            ++asked;
+            return URLSessionResponseDisposition::Cancel;
+        });
+    EXPECT_TRUE(manager->implementsDidReceiveResponse());
+    Completion refused;
+    manager->dataTaskWithRequest(requestFor(server.urlFor("/json")), refused.handler())->resume();
+    ASSERT_TRUE(waitFor([&] { return refused.calls == 1; }));
+    EXPECT_EQ(asked, 1);
+    ASSERT_TRUE(refused.error);
+    EXPECT_EQ(refused.error->code(), URLError::Cancelled);
+    releaseManager(manager);
+}
+
 // A listing's pages complete on the processing queue, where their bodies are
 // parsed, with no hop to the completion queue; the completion notification
 // is still posted on the main thread for whoever listens.
