@@ -32,6 +32,7 @@
 #include "programme/ProgrammeDetailsVideoViewController.h"
 #include "programme/ProgrammeDetailsViewController.h"
 #include "programme/ProgrammeDetailsVotingViewController.h"
+#include "programme/QVASessionHeaderView.h"
 #include "programme/SessionDetailTestSupport.h"
 #include "programme/SessionRecommendationsViewController.h"
 #include "service/MeetingGenerator.h"
