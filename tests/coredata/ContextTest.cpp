@@ -360,6 +360,28 @@ TEST(FetchedResultsController, UpdatesThatKeepTheirPlaceAreReportedWithoutAFetch
     EXPECT_EQ(recorder->log, (std::vector<std::string>{"will", "3 a 0.0 0.3", "did"}));
 }
 
+// Sections follow the section key's first appearance in the sorted results,
+// also when the sort keeps a section's objects apart from each other.
+TEST(FetchedResultsController, GroupsObjectsOfASectionThatTheSortKeepsApart) {
+    testing::TempDir dir;
+    testing::Stack stack(dir.file("frc-sections.sqlite"));
+    for (const auto& [itemId, room] : std::vector<std::pair<std::string, Value>>{
+             {"a", Value("East")}, {"b", Value("West")}, {"c", Value()}, {"d", Value("East")}, {"e", Value("West")}})
+        insert(*stack.main, "Session", {{"itemId", itemId}, {"roomId", room}});
+    ASSERT_EQ(stack.main->save(), nullptr);
+    FetchRequest request("Session");
+    request.setSortDescriptors({SortDescriptor("itemId")});
+    FetchedResultsController frc(request, stack.main, std::string("roomId"));
+    ASSERT_EQ(frc.performFetch(), nullptr);
+    std::vector<std::string> shown;
+    for (const auto& section : frc.sections()) {
+        shown.push_back(section.name + ":");
+        for (const auto& object : section.objects) shown.back() += valueForKey(object, "itemId").stringValue();
+    }
+    EXPECT_EQ(shown, (std::vector<std::string>{"East:ad", "West:be", ":c"}));
+    EXPECT_EQ(frc.indexPathForObject(frc.sections()[1].objects[1]), (IndexPath{1, 1}));
+}
+
 // A row written straight through the root never reaches the main context's
 // controllers, so it shows whether a later change made them fetch again.
 TEST(FetchedResultsController, FetchesAgainOnlyForChangesOfItsEntityOrItsSubEntities) {
