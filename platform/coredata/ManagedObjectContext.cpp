@@ -480,7 +480,16 @@ FetchOutcome ManagedObjectContext::collectRows(const FetchPlan& plan) {
             if (parent->coordinator_ && !parent->hasPendingChangesFor(upward)) readHere = true;
             else outcome = parent->collectRows(upward);
         });
-        if (readHere) outcome = parent->coordinator_->executeFetchBesideWriter(upward);
+        if (readHere) {
+            // Read on this thread: the rows may come back with the values
+            // this context's unchanged objects already hold.
+            upward.heldValues = [this](int64_t key) -> std::shared_ptr<const detail::RowValues> {
+                auto object = registeredObject(key);
+                if (!object || object->hasChanges()) return nullptr;
+                return object->values_;
+            };
+            outcome = parent->coordinator_->executeFetchBesideWriter(upward);
+        }
     } else if (coordinator_) {
         outcome = coordinator_->executeFetch(upward);
     } else {

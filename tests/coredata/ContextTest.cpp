@@ -193,6 +193,42 @@ TEST(Contexts, ReadsBesideTheRootsSavesSeeWholeSavesAndItsUnsavedRows) {
     EXPECT_EQ(stack.main->countForFetchRequest(FetchRequest("Permission")), 0u);
 }
 
+// A refetch hands back the same objects; those whose rows changed in the
+// store since read the store's values (a text of the same length, a number,
+// a text gone), the others keep theirs.
+TEST(Contexts, ARefetchReadsRowsChangedInTheStoreSinceAndKeepsTheOthers) {
+    testing::TempDir dir;
+    testing::Stack stack(dir.file("refetch.sqlite"));
+    stack.root->performBlockAndWait([&] {
+        insert(*stack.root, "Session", {{"itemId", "a"}, {"title", "Alpha"}, {"roomId", "R1"}, {"capacity", 10}});
+        insert(*stack.root, "Session", {{"itemId", "b"}, {"title", "Bravo"}, {"roomId", "R2"}, {"capacity", 20}});
+        ASSERT_EQ(stack.root->save(), nullptr);
+    });
+    FetchRequest request("Session");
+    request.setSortDescriptors({SortDescriptor("itemId")});
+    const auto first = stack.main->executeFetchRequest(request);
+    ASSERT_EQ(first.size(), 2u);
+    stack.root->performBlockAndWait([&] {
+        for (const auto& v : stack.root->executeFetchRequest(request)) {
+            auto o = v.objectAs<ManagedObject>();
+            if (o->valueForKey("itemId") != Value("b")) continue;
+            o->setValue(Value("Brave"), "title");
+            o->setValue(Value(), "roomId");
+            o->setValue(Value(int64_t(21)), "capacity");
+        }
+        ASSERT_EQ(stack.root->save(), nullptr);
+    });
+    const auto again = stack.main->executeFetchRequest(request);
+    ASSERT_EQ(again.size(), 2u);
+    EXPECT_EQ(again[0].object(), first[0].object());
+    EXPECT_EQ(again[1].object(), first[1].object());
+    EXPECT_EQ(valueForKey(again[0], "title"), Value("Alpha"));
+    EXPECT_EQ(valueForKey(again[0], "roomId"), Value("R1"));
+    EXPECT_EQ(valueForKey(again[1], "title"), Value("Brave"));
+    EXPECT_TRUE(valueForKey(again[1], "roomId").isNothing());
+    EXPECT_EQ(valueForKey(again[1], "capacity").integerValue(), 21);
+}
+
 TEST(Contexts, DidSaveNotificationCarriesInsertedUpdatedAndDeletedObjects) {
     testing::TempDir dir;
     testing::Stack stack(dir.file("notify.sqlite"));
