@@ -606,10 +606,6 @@ std::unique_ptr<SQLiteConnection> SQLiteStore::Impl::takeReader(ErrorPtr& error)
     sqlite3_create_function_v2(reader->db, kTextOperatorFunction, 4, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                                textOperator, nullptr, nullptr, nullptr);
     reader->exec("PRAGMA query_only=1");
-    // A search reads whole tables: mapped, the file's pages are read in
-    // place rather than copied in through the connection's small cache on
-    // every fetch.
-    reader->exec("PRAGMA mmap_size=268435456");
     return reader;
 }
 
