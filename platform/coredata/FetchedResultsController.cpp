@@ -64,15 +64,16 @@ FetchedResultsController::~FetchedResultsController() {
 
 namespace {
 
+// Whether valueForKeyPath reads the path as one plain key of the object.
+bool isPlainObjectKey(const std::string& keyPath) {
+    return keyPath.find('.') == std::string::npos && keyPath != "SELF" && keyPath != "description";
+}
+
 // A key of a fetched object as valueForKeyPath reads it, straight from the
 // object when the path is one plain key: a long list reads a few keys of
 // every object, and the general path's detours were much of its cost.
-Value fetchedObjectValue(const Value& object, const std::string& keyPath) {
-    if (object.type() == Value::Type::Object && keyPath.find('.') == std::string::npos && keyPath != "SELF" &&
-        keyPath != "description") {
-        const auto target = object.object();
-        if (auto kvc = dynamic_cast<const KeyValueCoding*>(target.get())) return kvc->valueForKey(keyPath);
-    }
+Value fetchedObjectValue(const Value& object, const KeyValueCoding* kvc, const std::string& keyPath) {
+    if (kvc && isPlainObjectKey(keyPath)) return kvc->valueForKey(keyPath);
     return valueForKeyPath(object, keyPath);
 }
 
@@ -120,9 +121,13 @@ FetchedResultsController::PlacementKeys FetchedResultsController::placementKeys(
     keys.values.reserve(objects.size() * keys.width);
     keys.offsets.reserve(objects.size());
     for (const auto& o : objects) {
-        keys.offsets.emplace_back(keyOf(o), keys.values.size());
-        for (const auto& d : request_.sortDescriptors()) keys.values.push_back(fetchedObjectValue(o, d.key()));
-        if (sectionNameKeyPath_) keys.values.push_back(fetchedObjectValue(o, *sectionNameKeyPath_));
+        // One look at the object for its id and all its keys.
+        const auto target = o.object();
+        const auto* managed = dynamic_cast<const ManagedObject*>(target.get());
+        keys.offsets.emplace_back(managed ? managed->objectID()->primaryKey() : keyOf(o), keys.values.size());
+        const KeyValueCoding* kvc = managed ? managed : dynamic_cast<const KeyValueCoding*>(target.get());
+        for (const auto& d : request_.sortDescriptors()) keys.values.push_back(fetchedObjectValue(o, kvc, d.key()));
+        if (sectionNameKeyPath_) keys.values.push_back(fetchedObjectValue(o, kvc, *sectionNameKeyPath_));
     }
     std::sort(keys.offsets.begin(), keys.offsets.end());
     return keys;
