@@ -7,6 +7,8 @@
 // is what makes them the anchors.
 #include "coredata/FetchedResultsController.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <map>
 #include <set>
 #include <unordered_map>
@@ -60,40 +62,82 @@ FetchedResultsController::~FetchedResultsController() {
     if (observer_ && context_) context_->removeChangeObserver(observer_);
 }
 
-std::vector<FetchedResultsSectionInfo> FetchedResultsController::group(const Value::Array& objects) const {
+namespace {
+
+// Whether valueForKeyPath reads the path as one plain key of the object.
+bool isPlainObjectKey(const std::string& keyPath) {
+    return keyPath.find('.') == std::string::npos && keyPath != "SELF" && keyPath != "description";
+}
+
+// A key of a fetched object as valueForKeyPath reads it, straight from the
+// object when the path is one plain key: a long list reads a few keys of
+// every object, and the general path's detours were much of its cost.
+Value fetchedObjectValue(const Value& object, const KeyValueCoding* kvc, const std::string& keyPath) {
+    if (kvc && isPlainObjectKey(keyPath)) return kvc->valueForKey(keyPath);
+    return valueForKeyPath(object, keyPath);
+}
+
+}  // namespace
+
+const Value* FetchedResultsController::PlacementKeys::find(int64_t primaryKey) const {
+    auto it = std::lower_bound(offsets.begin(), offsets.end(), std::pair<int64_t, size_t>(primaryKey, 0));
+    if (it == offsets.end() || it->first != primaryKey) return nullptr;
+    return values.data() + it->second;
+}
+
+std::vector<FetchedResultsSectionInfo> FetchedResultsController::group(const Value::Array& objects,
+                                                                       const PlacementKeys& placement) const {
     std::vector<FetchedResultsSectionInfo> sections;
     if (!sectionNameKeyPath_) {
         sections.push_back({"", objects});
         return sections;
     }
+    // The section key is each object's last placement value; sorted lists
+    // bring a section's objects one after another, so the last section is
+    // tried before the names seen.
     std::unordered_map<std::string, size_t> indexByName;
-    for (const auto& o : objects) {
-        std::string name = sectionName(valueForKeyPath(o, *sectionNameKeyPath_));
+    size_t last = SIZE_MAX;
+    for (size_t i = 0; i < objects.size(); ++i) {
+        const Value& key = placement.values[(i + 1) * placement.width - 1];
+        const std::string* text = key.string();
+        if (last != SIZE_MAX && (text ? *text == sections[last].name : key.isNothing() && sections[last].name.empty())) {
+            sections[last].objects.push_back(objects[i]);
+            continue;
+        }
+        std::string name = sectionName(key);
         auto [it, added] = indexByName.emplace(name, sections.size());
-        if (added) sections.push_back({name, {}});
-        sections[it->second].objects.push_back(o);
+        if (added) sections.push_back({std::move(name), {}});
+        last = it->second;
+        sections[last].objects.push_back(objects[i]);
     }
     return sections;
 }
 
-std::unordered_map<int64_t, std::vector<Value>> FetchedResultsController::placementKeys(const Value::Array& objects) const {
-    // Looked up by id only; a tree's ordered inserts cost a large list more
-    // than its fetch grows.
-    std::unordered_map<int64_t, std::vector<Value>> keys;
-    keys.reserve(objects.size());
+FetchedResultsController::PlacementKeys FetchedResultsController::placementKeys(const Value::Array& objects) const {
+    // Looked up by id only: one block of values and a sorted index cost a
+    // long list far less than a node per object.
+    PlacementKeys keys;
+    keys.width = request_.sortDescriptors().size() + (sectionNameKeyPath_ ? 1 : 0);
+    keys.values.reserve(objects.size() * keys.width);
+    keys.offsets.reserve(objects.size());
     for (const auto& o : objects) {
-        auto& k = keys[keyOf(o)];
-        for (const auto& d : request_.sortDescriptors()) k.push_back(valueForKeyPath(o, d.key()));
-        if (sectionNameKeyPath_) k.push_back(valueForKeyPath(o, *sectionNameKeyPath_));
+        // One look at the object for its id and all its keys.
+        const auto target = o.object();
+        const auto* managed = dynamic_cast<const ManagedObject*>(target.get());
+        keys.offsets.emplace_back(managed ? managed->objectID()->primaryKey() : keyOf(o), keys.values.size());
+        const KeyValueCoding* kvc = managed ? managed : dynamic_cast<const KeyValueCoding*>(target.get());
+        for (const auto& d : request_.sortDescriptors()) keys.values.push_back(fetchedObjectValue(o, kvc, d.key()));
+        if (sectionNameKeyPath_) keys.values.push_back(fetchedObjectValue(o, kvc, *sectionNameKeyPath_));
     }
+    std::sort(keys.offsets.begin(), keys.offsets.end());
     return keys;
 }
 
 foundation::ErrorPtr FetchedResultsController::performFetch() {
     foundation::ErrorPtr error;
     objects_ = context_->executeFetchRequest(request_, &error);
-    sections_ = group(objects_);
     placement_ = placementKeys(objects_);
+    sections_ = group(objects_, placement_);
     if (!observer_) observer_ = context_->addChangeObserver([this](const ContextChanges& c) { contextDidChange(c); });
     return error;
 }
@@ -140,18 +184,17 @@ bool FetchedResultsController::reportUpdatesInPlace(const ContextChanges& change
         if (!object || !isOfFetchedEntity(*object)) continue;
         const Value value(object);
         const bool matches = !request_.predicate() || request_.predicate()->evaluateWithObject(value);
-        auto was = placement_.find(object->objectID()->primaryKey());
-        if (was == placement_.end()) {
+        const int64_t primaryKey = object->objectID()->primaryKey();
+        const Value* was = placement_.find(primaryKey);
+        if (!was) {
             if (matches) return false;  // it may join the results
             continue;
         }
         if (!matches) return false;
         const auto now = placementKeys(Value::Array{value});
-        const auto& keys = now.begin()->second;
-        if (keys.size() != was->second.size()) return false;
-        for (size_t i = 0; i < keys.size(); ++i)
-            if (keys[i].type() != was->second[i].type() || keys[i] != was->second[i]) return false;
-        shown.insert(was->first);
+        for (size_t i = 0; i < now.width; ++i)
+            if (now.values[i].type() != was[i].type() || now.values[i] != was[i]) return false;
+        shown.insert(primaryKey);
     }
     if (shown.empty()) return true;
 
@@ -180,20 +223,19 @@ void FetchedResultsController::contextDidChange(const ContextChanges& changes) {
     for (const auto& o : changes.updated) updated.insert(o->objectID()->primaryKey());
 
     Value::Array objects = context_->executeFetchRequest(request_);
-    auto sections = group(objects);
     auto placement = placementKeys(objects);
+    auto sections = group(objects, placement);
     Placement before = place(sections_), after = place(sections);
-    auto samePlace = [](const std::vector<Value>& a, const std::vector<Value>& b) {
-        if (a.size() != b.size()) return false;
-        for (size_t i = 0; i < a.size(); ++i)
+    auto samePlace = [width = placement.width](const Value* a, const Value* b) {
+        for (size_t i = 0; i < width; ++i)
             if (a[i].type() != b[i].type() || a[i] != b[i]) return false;
         return true;
     };
     // Changed objects whose sort or section keys changed: they may have moved.
     std::unordered_set<int64_t> reordered;
     for (int64_t key : updated) {
-        auto was = placement_.find(key), is = placement.find(key);
-        if (was != placement_.end() && is != placement.end() && !samePlace(was->second, is->second)) reordered.insert(key);
+        const Value *was = placement_.find(key), *is = placement.find(key);
+        if (was && is && !samePlace(was, is)) reordered.insert(key);
     }
 
     struct ObjectReport {

@@ -18,6 +18,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "coredata/FetchRequest.h"
@@ -93,9 +94,18 @@ private:
     // stood (still matching, same sort and section keys) is reported row by
     // row without a fetch; false when the change needs the full comparison.
     bool reportUpdatesInPlace(const ContextChanges& changes, FetchedResultsControllerDelegate& delegate);
-    std::vector<FetchedResultsSectionInfo> group(const foundation::Value::Array& objects) const;
-    // The values that place an object (sort keys, section key), by primary key.
-    std::unordered_map<int64_t, std::vector<foundation::Value>> placementKeys(const foundation::Value::Array& objects) const;
+    // The values that place each object (sort keys, then the section key),
+    // in the objects' order, found by primary key.
+    struct PlacementKeys {
+        size_t width = 0;
+        std::vector<foundation::Value> values;           // width per object
+        std::vector<std::pair<int64_t, size_t>> offsets;  // by primary key
+        // The object's first value, or null.
+        const foundation::Value* find(int64_t primaryKey) const;
+    };
+    std::vector<FetchedResultsSectionInfo> group(const foundation::Value::Array& objects,
+                                                 const PlacementKeys& placement) const;
+    PlacementKeys placementKeys(const foundation::Value::Array& objects) const;
 
     FetchRequest request_;
     ContextPtr context_;
@@ -103,7 +113,7 @@ private:
     std::weak_ptr<FetchedResultsControllerDelegate> delegate_;
     foundation::Value::Array objects_;
     std::vector<FetchedResultsSectionInfo> sections_;
-    std::unordered_map<int64_t, std::vector<foundation::Value>> placement_;
+    PlacementKeys placement_;
     int observer_ = 0;
 };
 

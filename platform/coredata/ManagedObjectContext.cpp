@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <deque>
+#include <optional>
 #include <unordered_set>
 
 #include "coredata/Constants.h"
@@ -500,7 +502,16 @@ FetchOutcome ManagedObjectContext::collectRows(const FetchPlan& plan) {
             if (parent->coordinator_ && !parent->hasPendingChangesFor(upward)) readHere = true;
             else outcome = parent->collectRows(upward);
         });
-        if (readHere) outcome = parent->coordinator_->executeFetchBesideWriter(upward);
+        if (readHere) {
+            // Read on this thread: the rows may come back with the values
+            // this context's unchanged objects already hold.
+            upward.heldValues = [this](int64_t key) -> std::shared_ptr<const detail::RowValues> {
+                auto object = registeredObject(key);
+                if (!object || object->hasChanges()) return nullptr;
+                return object->values_;
+            };
+            outcome = parent->coordinator_->executeFetchBesideWriter(upward);
+        }
     } else if (coordinator_) {
         outcome = coordinator_->executeFetch(upward);
     } else {
@@ -554,14 +565,29 @@ namespace {
 void sortRows(std::vector<StoreRow>& rows, const std::vector<SortDescriptor>& descriptors) {
     std::sort(rows.begin(), rows.end(), [](const StoreRow& a, const StoreRow& b) { return a.primaryKey < b.primaryKey; });
     if (descriptors.empty()) return;
-    std::vector<std::vector<Value>> keys(rows.size());
-    for (size_t i = 0; i < rows.size(); ++i) {
-        for (const auto& d : descriptors) {
-            auto index = rows[i].entity->attributeIndex(d.key());
-            keys[i].push_back(index ? (*rows[i].values)[*index] : valueForKeyPath(detail::rowAsValue(rows[i]), d.key()));
+    // The keys are read in place from the rows; only a key path that is no
+    // attribute makes a value, kept where the pointers to it stay valid.
+    std::deque<Value> derived;
+    std::vector<std::vector<const Value*>> columns(descriptors.size());
+    for (size_t k = 0; k < descriptors.size(); ++k) {
+        const auto& key = descriptors[k].key();
+        columns[k].reserve(rows.size());
+        const EntityDescription* entity = nullptr;
+        std::optional<size_t> index;
+        for (const auto& row : rows) {
+            if (row.entity != entity) {
+                entity = row.entity;
+                index = entity->attributeIndex(key);
+            }
+            if (index) {
+                columns[k].push_back(&(*row.values)[*index]);
+            } else {
+                derived.push_back(valueForKeyPath(detail::rowAsValue(row), key));
+                columns[k].push_back(&derived.back());
+            }
         }
     }
-    const auto order = stableOrderByDescriptors(keys, descriptors);
+    const auto order = stableOrderByColumns(columns, descriptors);
     std::vector<StoreRow> sorted;
     sorted.reserve(rows.size());
     for (size_t i : order) sorted.push_back(std::move(rows[i]));

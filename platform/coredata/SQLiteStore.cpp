@@ -146,6 +146,33 @@ struct EntityInfo {
     std::vector<int> columnOfAttribute;  // entity attribute index → column index
 };
 
+// Whether the statement's current row reads as the values already held for
+// it, compared in place: a text is not copied out to be compared.
+bool rowReadsAsHeld(sqlite3_stmt* stmt, const EntityInfo& info, const EntityDescription& entity, const RowValues& held) {
+    const auto& attributes = entity.attributes();
+    if (held.size() != attributes.size()) return false;
+    for (size_t i = 0; i < attributes.size(); ++i) {
+        const Value& was = held[i];
+        const int column = info.columnOfAttribute[i];
+        if (column < 0) {
+            const Value now = attributes[i].defaultValue();
+            if (now.type() != was.type() || now != was) return false;
+            continue;
+        }
+        const int index = column + 2;
+        if (attributes[i].type == AttributeType::String && sqlite3_column_type(stmt, index) == SQLITE_TEXT) {
+            const std::string* text = was.string();
+            if (!text) return false;
+            const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(stmt, index));
+            if (std::string_view(bytes, size_t(sqlite3_column_bytes(stmt, index))) != *text) return false;
+            continue;
+        }
+        const Value now = readColumn(stmt, index, attributes[i]);
+        if (now.type() != was.type() || now != was) return false;
+    }
+    return true;
+}
+
 std::vector<AttributeDescription> treeColumns(const EntityDescription& root) {
     std::vector<AttributeDescription> out;
     std::set<std::string> seen;
@@ -849,14 +876,24 @@ FetchOutcome SQLiteStore::Impl::fetch(SQLiteConnection& connection, const FetchP
         const EntityDescription* entity = entIt->second;
         const auto& info = impl.entities.at(entity);
         const auto& reads = readsOf(entity);
-        auto values = std::make_shared<RowValues>(entity->attributes().size());
-        for (size_t i = 0; i < entity->attributes().size(); ++i) {
-            if (!reads[i]) continue;
-            int column = info.columnOfAttribute[i];
-            (*values)[i] = column < 0 ? entity->attributes()[i].defaultValue()
-                                      : readColumn(stmt, column + 2, entity->attributes()[i]);
+        const int64_t primaryKey = sqlite3_column_int64(stmt, 0);
+        std::shared_ptr<const RowValues> held;
+        if (plan.heldValues && wanted.empty()) {
+            held = plan.heldValues(primaryKey);
+            if (held && !rowReadsAsHeld(stmt, info, *entity, *held)) held.reset();
         }
-        StoreRow row{entity, sqlite3_column_int64(stmt, 0), std::move(values)};
+        std::shared_ptr<const RowValues> values = held;
+        if (!values) {
+            auto read = std::make_shared<RowValues>(entity->attributes().size());
+            for (size_t i = 0; i < entity->attributes().size(); ++i) {
+                if (!reads[i]) continue;
+                int column = info.columnOfAttribute[i];
+                (*read)[i] = column < 0 ? entity->attributes()[i].defaultValue()
+                                        : readColumn(stmt, column + 2, entity->attributes()[i]);
+            }
+            values = std::move(read);
+        }
+        StoreRow row{entity, primaryKey, std::move(values)};
         if (!translated && !plan.predicate->evaluateWithObject(rowAsValue(row))) continue;
         outcome.rows.push_back(std::move(row));
     }

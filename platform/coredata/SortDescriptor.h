@@ -48,6 +48,10 @@ void sortUsingDescriptors(foundation::Value::Array& objects, const std::vector<S
 // not collate both texts of every comparison.
 std::vector<size_t> stableOrderByDescriptors(const std::vector<std::vector<foundation::Value>>& keys,
                                              const std::vector<SortDescriptor>& descriptors);
+// The same, given each descriptor's column of values (columns[descriptor][row],
+// none null), which the caller keeps alive; nothing is copied.
+std::vector<size_t> stableOrderByColumns(const std::vector<std::vector<const foundation::Value*>>& columns,
+                                         const std::vector<SortDescriptor>& descriptors);
 foundation::Value::Array sortedArrayUsingDescriptors(foundation::Value::Array objects,
                                                      const std::vector<SortDescriptor>& descriptors);
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -56,6 +57,12 @@ struct FetchPlan {
     // whole plan itself, it answers with them (FetchOutcome::dictionaries)
     // instead of rows, so a wide row is never built for two of its values.
     bool dictionaries = false;
+    // The values the asking context's unchanged objects hold, by primary
+    // key (null for none): a row that reads the same is handed back with
+    // them, so refetching a long list neither makes nor frees its values
+    // again. Called on the thread that reads the store, which must be the
+    // asking context's own.
+    std::function<std::shared_ptr<const RowValues>(int64_t)> heldValues;
 
     bool includes(const EntityDescription* e) const {
         for (auto x : entities)

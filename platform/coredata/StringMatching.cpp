@@ -58,7 +58,17 @@ std::string fold(std::string_view s, unsigned options) {
 bool contains(std::string_view haystack, std::string_view needle, unsigned options) {
     if (needle.empty()) return false;
     if (options == 0) return haystack.find(needle) != std::string_view::npos;
-    if (isAscii(haystack) && isAscii(needle)) return fold(haystack, options).find(fold(needle, options)) != std::string::npos;
+    if (isAscii(haystack) && isAscii(needle)) {
+        // Compared in place: a search runs this over every row of a table.
+        if (!(options & ComparisonOption::CaseInsensitive)) return haystack.find(needle) != std::string_view::npos;
+        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+        for (size_t start = 0; start + needle.size() <= haystack.size(); ++start) {
+            size_t i = 0;
+            while (i < needle.size() && lower(haystack[start + i]) == lower(needle[i])) ++i;
+            if (i == needle.size()) return true;
+        }
+        return false;
+    }
     return foundation::StringUtils::contains(haystack, needle, foundationOptions(options));
 }
 

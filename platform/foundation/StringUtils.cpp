@@ -66,7 +66,16 @@ Folded foldWithOrigins(std::string_view s, unsigned options) {
     const icu::Normalizer2* nfd = icu::Normalizer2::getNFDInstance(status);
     Folded out;
     size_t position = 0;
+    out.text.reserve(s.size());
+    out.origin.reserve(s.size());
     forEachCodePoint(s, [&](UChar32 c, size_t) {
+        // ASCII has no decomposition, no marks, and folds to its lower case:
+        // most of a name's letters need no trip through ICU.
+        if (c < 0x80) {
+            out.text.push_back(char16_t((options & CaseInsensitive) && c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c));
+            out.origin.push_back(position++);
+            return;
+        }
         icu::UnicodeString decomposed;
         if (!nfd || !nfd->getDecomposition(c, decomposed)) decomposed = icu::UnicodeString(c);
         for (int32_t k = 0; k < decomposed.length();) {

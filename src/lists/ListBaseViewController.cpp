@@ -193,11 +193,16 @@ ListBaseViewController::ControllerPtr ListBaseViewController::newSearchFetchedRe
 
 void ListBaseViewController::refreshFetchedResultsControllersAndTables() {
     if (!foundation::isMainThread()) foundation::raise(kOffMainThreadRefreshException, "");
+    // The replaced controllers go only once their successors have fetched:
+    // the context then hands back the objects they held instead of freeing
+    // a long list's objects and making them again.
+    ControllerPtr previous = fetchedResultsController_, previousSearch;
     detach(fetchedResultsController_);
     fetchedResultsController_ = newFetchedResultsController();
     if (isSearchActive()) {
         const auto& search = searchDisplayController();
         const auto& bar = search->searchBar();
+        previousSearch = searchFetchedResultsController_;
         detach(searchFetchedResultsController_);
         searchFetchedResultsController_ = newSearchFetchedResultsControllerWithSearchText(
             bar ? std::optional<std::string>(bar->text()) : std::nullopt, bar ? bar->selectedScopeButtonIndex() : 0);

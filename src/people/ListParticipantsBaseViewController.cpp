@@ -186,6 +186,9 @@ void ListParticipantsBaseViewController::updateUiContentBecauseItsNeeded() {
 }
 
 void ListParticipantsBaseViewController::refreshFetchedResultsControllersAndTables() {
+    // Held until the new one has fetched, so its objects are handed back
+    // rather than made again.
+    const auto previousFavorites = favoritesFetchedResultsController_;
     if (favoritesFetchedResultsController_) favoritesFetchedResultsController_->setDelegate({});
     favoritesFetchedResultsController_ = newFavoritesFetchedResultsController();
     auto stack = coreDataStack();

@@ -228,6 +228,42 @@ TEST(Contexts, ReadsBesideTheRootsSavesSeeWholeSavesAndItsUnsavedRows) {
     EXPECT_EQ(stack.main->countForFetchRequest(FetchRequest("Permission")), 0u);
 }
 
+// A refetch hands back the same objects; those whose rows changed in the
+// store since read the store's values (a text of the same length, a number,
+// a text gone), the others keep theirs.
+TEST(Contexts, ARefetchReadsRowsChangedInTheStoreSinceAndKeepsTheOthers) {
+    testing::TempDir dir;
+    testing::Stack stack(dir.file("refetch.sqlite"));
+    stack.root->performBlockAndWait([&] {
+        insert(*stack.root, "Session", {{"itemId", "a"}, {"title", "Alpha"}, {"roomId", "R1"}, {"capacity", 10}});
+        insert(*stack.root, "Session", {{"itemId", "b"}, {"title", "Bravo"}, {"roomId", "R2"}, {"capacity", 20}});
+        ASSERT_EQ(stack.root->save(), nullptr);
+    });
+    FetchRequest request("Session");
+    request.setSortDescriptors({SortDescriptor("itemId")});
+    const auto first = stack.main->executeFetchRequest(request);
+    ASSERT_EQ(first.size(), 2u);
+    stack.root->performBlockAndWait([&] {
+        for (const auto& v : stack.root->executeFetchRequest(request)) {
+            auto o = v.objectAs<ManagedObject>();
+            if (o->valueForKey("itemId") != Value("b")) continue;
+            o->setValue(Value("Brave"), "title");
+            o->setValue(Value(), "roomId");
+            o->setValue(Value(int64_t(21)), "capacity");
+        }
+        ASSERT_EQ(stack.root->save(), nullptr);
+    });
+    const auto again = stack.main->executeFetchRequest(request);
+    ASSERT_EQ(again.size(), 2u);
+    EXPECT_EQ(again[0].object(), first[0].object());
+    EXPECT_EQ(again[1].object(), first[1].object());
+    EXPECT_EQ(valueForKey(again[0], "title"), Value("Alpha"));
+    EXPECT_EQ(valueForKey(again[0], "roomId"), Value("R1"));
+    EXPECT_EQ(valueForKey(again[1], "title"), Value("Brave"));
+    EXPECT_TRUE(valueForKey(again[1], "roomId").isNothing());
+    EXPECT_EQ(valueForKey(again[1], "capacity").integerValue(), 21);
+}
+
 TEST(Contexts, DidSaveNotificationCarriesInsertedUpdatedAndDeletedObjects) {
     testing::TempDir dir;
     testing::Stack stack(dir.file("notify.sqlite"));
@@ -393,6 +429,28 @@ TEST(FetchedResultsController, UpdatesThatKeepTheirPlaceAreReportedWithoutAFetch
     recorder->log.clear();
     change("a", "title", "Z");
     EXPECT_EQ(recorder->log, (std::vector<std::string>{"will", "3 a 0.0 0.3", "did"}));
+}
+
+// Sections follow the section key's first appearance in the sorted results,
+// also when the sort keeps a section's objects apart from each other.
+TEST(FetchedResultsController, GroupsObjectsOfASectionThatTheSortKeepsApart) {
+    testing::TempDir dir;
+    testing::Stack stack(dir.file("frc-sections.sqlite"));
+    for (const auto& [itemId, room] : std::vector<std::pair<std::string, Value>>{
+             {"a", Value("East")}, {"b", Value("West")}, {"c", Value()}, {"d", Value("East")}, {"e", Value("West")}})
+        insert(*stack.main, "Session", {{"itemId", itemId}, {"roomId", room}});
+    ASSERT_EQ(stack.main->save(), nullptr);
+    FetchRequest request("Session");
+    request.setSortDescriptors({SortDescriptor("itemId")});
+    FetchedResultsController frc(request, stack.main, std::string("roomId"));
+    ASSERT_EQ(frc.performFetch(), nullptr);
+    std::vector<std::string> shown;
+    for (const auto& section : frc.sections()) {
+        shown.push_back(section.name + ":");
+        for (const auto& object : section.objects) shown.back() += valueForKey(object, "itemId").stringValue();
+    }
+    EXPECT_EQ(shown, (std::vector<std::string>{"East:ad", "West:be", ":c"}));
+    EXPECT_EQ(frc.indexPathForObject(frc.sections()[1].objects[1]), (IndexPath{1, 1}));
 }
 
 // A row written straight through the root never reaches the main context's

@@ -2,6 +2,8 @@
 // store's SQL translation and in-memory evaluation on the formats the app uses.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <set>
 
 #include "CoreDataTestSupport.h"
@@ -112,6 +114,37 @@ TEST(SortDescriptor, OrdersByKeysWithTheRequestedComparison) {
     };
     EXPECT_EQ(named(sortedArrayUsingDescriptors(same, {SortDescriptor("name", true, SortComparator::LocalizedCaseInsensitiveCompare)})),
               (std::vector<std::string>{"-", "Abc", "\u00c9COLE", "\u00e9cole"}));
+}
+
+// A long list is ordered by each column's ranks; it must come out as the
+// comparison of values orders it, stable, whatever the texts share: long
+// common beginnings, one text the start of another, absent values, repeated
+// values, a descending key, and integers.
+TEST(SortDescriptor, LongListsOrderAsTheValueComparisonDoes) {
+    const char* stems[] = {"Participant", "Participant ", "participant", "Partic", "\u00c9milie-Jos\u00e9phine", "Zo\u00eb"};
+    Value::Array rows;
+    for (int i = 0; i < 600; ++i) {
+        Value name = i % 37 == 0 ? Value() : Value(std::string(stems[i % 6]) + std::to_string((i * 7919) % 113));
+        Value group = i % 11 == 0 ? Value() : Value(int64_t((i * 31) % 5));
+        rows.push_back(Value::dictionary({{"name", std::move(name)}, {"group", std::move(group)}, {"n", int64_t(i)}}));
+    }
+    const std::vector<std::vector<SortDescriptor>> orders{
+        {SortDescriptor("group"), SortDescriptor("name")},
+        {SortDescriptor("group", false), SortDescriptor("name", true, SortComparator::LocalizedStandardCompare)},
+        {SortDescriptor("name", false, SortComparator::LocalizedCaseInsensitiveCompare)},
+        {SortDescriptor("name", true, SortComparator::CaseInsensitiveCompare), SortDescriptor("group", false)}};
+    for (const auto& descriptors : orders) {
+        Value::Array expected = rows;
+        std::stable_sort(expected.begin(), expected.end(), [&](const Value& a, const Value& b) {
+            for (const auto& d : descriptors)
+                if (int c = d.compareObjects(a, b)) return c < 0;
+            return false;
+        });
+        const Value::Array sorted = sortedArrayUsingDescriptors(rows, descriptors);
+        ASSERT_EQ(sorted.size(), expected.size());
+        for (size_t i = 0; i < sorted.size(); ++i)
+            ASSERT_EQ(sorted[i]["n"], expected[i]["n"]) << "row " << i << " of order " << (&descriptors - orders.data());
+    }
 }
 
 // Every format the app's queries use, on a fixture: the store's SQL, the

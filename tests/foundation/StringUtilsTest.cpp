@@ -78,6 +78,10 @@ TEST(StringUtils, SearchAndComparison) {
     EXPECT_FALSE(SU::contains("ß", "s", CaseInsensitive));
     EXPECT_FALSE(SU::contains("abc", ""));
     EXPECT_EQ(SU::fold("Émile", CaseInsensitive | DiacriticInsensitive), "emile");
+    // Plain letters beside accented ones keep their places in the source.
+    EXPECT_EQ(SU::find("Zoë ÅNGSTRÖM-Jones", "angstrom-J", CaseInsensitive | DiacriticInsensitive), (SU::Range{4, 10}));
+    EXPECT_EQ(SU::find("Zoë ÅNGSTRÖM", "ngstr", CaseInsensitive), (SU::Range{5, 5}));
+    EXPECT_FALSE(SU::find("Zoë ÅNGSTRÖM", "ngstr"));
     EXPECT_EQ(SU::fold("Émile", CaseInsensitive), SU::fold("e\u0301MILE", CaseInsensitive));
 
     EXPECT_EQ(SU::caseInsensitiveCompare("abc", "ABD"), -1);

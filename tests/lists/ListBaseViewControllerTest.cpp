@@ -327,6 +327,24 @@ TEST_F(ListBaseTest, aOneSectionListWithoutTitleHasNoSectionHeader) {
     EXPECT_EQ(list_->getNextIdIndexPathPairAndMoveSelectionInDirection(1, std::string("p1"), only)->indexPath(), only);
 }
 
+// A refresh builds new controllers over the objects the old ones held: the
+// rows come back as the same objects rather than freed and made again.
+TEST_F(ListBaseTest, aRefreshHandsBackTheObjectsTheReplacedControllerHeld) {
+    seed({participant("p1", "Ann", "Adams", "A"), participant("p2", "Bob", "Brown", "B")});
+    show([](TestParticipantsDataSource& source) { source.sectionKeyPath = std::string("sectionTitle"); });
+    // Only the list holds the old controller and its objects.
+    std::weak_ptr<coredata::FetchedResultsController> before = list_->fetchedResultsController();
+    ASSERT_FALSE(before.expired());
+    std::weak_ptr<foundation::Object> first = before.lock()->objectAtIndexPath({0, 0}).object();
+    list_->refreshFetchedResultsControllersAndTables();
+    EXPECT_TRUE(before.expired()) << "the old controller is let go";
+    const auto& after = list_->fetchedResultsController();
+    ASSERT_TRUE(after);
+    ASSERT_FALSE(first.expired());
+    EXPECT_EQ(after->objectAtIndexPath({0, 0}).object(), first.lock());
+    EXPECT_EQ(table()->numberOfSections(), 2);
+}
+
 // --- Change reports ---
 
 TEST_F(ListBaseTest, workerSavesArriveAsRowAndSectionChangesAndUpdatesRedrawThroughTheDelegate) {
