@@ -211,7 +211,7 @@ void ParticipantDetailsViewController::initDataSource() {
     }
     registerModelClasses();
     foundation::Value::Array ids;
-    for (const auto& id : contributionIds_) ids.push_back(foundation::Value(id));
+    for (const auto& id : contributionIds_) ids.emplace_back(id);
     const auto idsPredicate = ids.empty() ? coredata::Predicate::falsePredicate()
                                           : coredata::Predicate::withFormat("itemId in %@", foundation::Value(ids));
     std::unordered_set<std::string> seen;
@@ -238,7 +238,7 @@ void ParticipantDetailsViewController::initDataSource() {
         }
     }
     foundation::Value::Array values;
-    for (const auto& row : rows) values.push_back(foundation::Value(std::dynamic_pointer_cast<foundation::Object>(row)));
+    for (const auto& row : rows) values.emplace_back(std::dynamic_pointer_cast<foundation::Object>(row));
     coredata::sortUsingDescriptors(values, contributionsDelegate_->sortDescriptors());
     rows.clear();
     for (const auto& value : values) rows.push_back(std::dynamic_pointer_cast<IEntityModel>(value.objectAs<foundation::Object>()));
@@ -337,7 +337,7 @@ void ParticipantDetailsViewController::askRecommendationsFor(const std::shared_p
             foundation::Value::Array ids;
             for (const auto& item : *items)
                 if (auto recommended = item.objectAs<QVARecommendedParticipant>())
-                    if (recommended->itemId()) ids.push_back(foundation::Value(*recommended->itemId()));
+                    if (recommended->itemId()) ids.emplace_back(*recommended->itemId());
             if (ids.empty()) return;
             FilterFetching::Query query;
             query.entityName = QVACoreDataParticipant::kEntityName;

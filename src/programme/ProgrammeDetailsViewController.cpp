@@ -307,7 +307,7 @@ void ProgrammeDetailsViewController::refreshContributorsData() {
     for (const auto& entry : foundation::StringUtils::split(*sessionContributorsString_, ";")) {
         const auto fields = foundation::StringUtils::split(entry, "|");
         if (fields.empty() || entry.empty()) continue;
-        ids.push_back(foundation::Value(fields.front()));
+        ids.emplace_back(fields.front());
         if (std::find(contributorTypesArray_.begin(), contributorTypesArray_.end(), fields.back()) ==
             contributorTypesArray_.end())
             contributorTypesArray_.push_back(fields.back());
