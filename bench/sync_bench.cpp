@@ -598,6 +598,16 @@ size_t followListing(const std::string& address, const std::string& authorizatio
     return pages;
 }
 
+// The first pages of the revision listings the last delta asked for, as
+// the service logged them.
+std::vector<std::string> revisionListingPaths(Meeting& meeting) {
+    std::vector<std::string> paths;
+    for (const auto& request : meeting.service->requestLog())
+        if (request.path.find("fields=") != std::string::npos && request.path.find("page=") == std::string::npos)
+            paths.push_back(request.path);
+    return paths;
+}
+
 void BM_DeltaFloor(benchmark::State& state) {
     auto& meeting = meetingOfSize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     useMeeting(meeting);
@@ -606,9 +616,7 @@ void BM_DeltaFloor(benchmark::State& state) {
     meeting.service->clearRequestLog();
     if (!delta(meeting)) state.SkipWithError("the delta failed");
     std::vector<std::string> listings;
-    for (const auto& request : meeting.service->requestLog())
-        if (request.path.find("fields=") != std::string::npos && request.path.find("page=") == std::string::npos)
-            listings.push_back(meeting.service->baseURL() + request.path);
+    for (const auto& path : revisionListingPaths(meeting)) listings.push_back(meeting.service->baseURL() + path);
     const std::string authorization = "Authorization: Bearer " + meeting.service->demoToken();
     size_t pages = 0, longestPages = 0;
     double longestSeconds = 0;
@@ -731,48 +739,21 @@ std::string deltaStoreFloorText(const nlohmann::json& value) {
     return std::string();
 }
 
-// Follows a listing as followListing does, each page's body parsed into
-// (id, revision) texts.
+// Follows a listing as followListing does, each page's body then parsed into
+// (id, revision) texts on the same thread.
 std::vector<std::pair<std::string, std::string>> followAndParseListing(const std::string& address,
                                                                         const std::string& authorization) {
-    struct Head {
-        static size_t line(char* bytes, size_t size, size_t count, void* next) {
-            std::string_view text(bytes, size * count);
-            if (text.size() > 6 && strncasecmp(text.data(), "Link: <", 7) == 0)
-                *static_cast<std::string*>(next) = std::string(text.substr(7, text.find('>') - 7));
-            return size * count;
-        }
-        static size_t body(char* bytes, size_t size, size_t count, void* page) {
-            static_cast<std::string*>(page)->append(bytes, size * count);
-            return size * count;
-        }
-    };
-    CURL* easy = curl_easy_init();
-    curl_slist* headers = curl_slist_append(nullptr, authorization.c_str());
-    std::string next, page;
-    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers);
-    curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, "gzip,deflate");
-    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Head::line);
-    curl_easy_setopt(easy, CURLOPT_HEADERDATA, &next);
-    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Head::body);
-    curl_easy_setopt(easy, CURLOPT_WRITEDATA, &page);
+    std::vector<std::string> bodies;
+    followListing(address, authorization, &bodies);
     std::vector<std::pair<std::string, std::string>> listed;
-    std::set<std::string> seen;
-    for (std::string url = address; !url.empty() && seen.insert(url).second;) {
-        next.clear();
-        page.clear();
-        curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
-        if (curl_easy_perform(easy) != CURLE_OK) abort();
+    for (const auto& page : bodies) {
         for (const auto& item : nlohmann::json::parse(page)) {
             auto id = item.find("id");
             auto revision = item.find("revision");
             listed.emplace_back(id == item.end() ? std::string() : deltaStoreFloorText(*id),
                                 revision == item.end() ? std::string() : deltaStoreFloorText(*revision));
         }
-        url = next;
     }
-    curl_slist_free_all(headers);
-    curl_easy_cleanup(easy);
     return listed;
 }
 
@@ -818,11 +799,9 @@ void BM_DeltaStoreFloor(benchmark::State& state) {
     if (!delta(meeting)) state.SkipWithError("the delta failed");
     std::vector<std::string> listings;
     std::vector<const DeltaStoreFloorKind*> kinds;
-    for (const auto& request : meeting.service->requestLog()) {
-        if (request.path.find("fields=") == std::string::npos || request.path.find("page=") != std::string::npos)
-            continue;
-        listings.push_back(meeting.service->baseURL() + request.path);
-        kinds.push_back(deltaStoreFloorKindOf(request.path));
+    for (const auto& path : revisionListingPaths(meeting)) {
+        listings.push_back(meeting.service->baseURL() + path);
+        kinds.push_back(deltaStoreFloorKindOf(path));
         if (!kinds.back()) {
             state.SkipWithError("a listing of an unknown kind");
             return;
