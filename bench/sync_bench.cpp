@@ -598,25 +598,34 @@ size_t followListing(const std::string& address, const std::string& authorizatio
     return pages;
 }
 
-// The first pages of the revision listings the last delta asked for, as
-// the service logged them.
-std::vector<std::string> revisionListingPaths(Meeting& meeting) {
+// The loaded meeting of the benchmark's size, and the first pages of the
+// revision listings an unchanged delta asks for, as the service logged them
+// (none when the delta failed, which the benchmark is told).
+struct RevisionListings {
+    Meeting& meeting;
     std::vector<std::string> paths;
-    for (const auto& request : meeting.service->requestLog())
-        if (request.path.find("fields=") != std::string::npos && request.path.find("page=") == std::string::npos)
-            paths.push_back(request.path);
-    return paths;
-}
-
-void BM_DeltaFloor(benchmark::State& state) {
-    auto& meeting = meetingOfSize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+};
+RevisionListings revisionListings(benchmark::State& state) {
+    RevisionListings listings{meetingOfSize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1))), {}};
+    auto& meeting = listings.meeting;
     useMeeting(meeting);
     setRowPause(false);
     ensureLoaded(meeting);
     meeting.service->clearRequestLog();
-    if (!delta(meeting)) state.SkipWithError("the delta failed");
+    if (!delta(meeting)) {
+        state.SkipWithError("the delta failed");
+        return listings;
+    }
+    for (const auto& request : meeting.service->requestLog())
+        if (request.path.find("fields=") != std::string::npos && request.path.find("page=") == std::string::npos)
+            listings.paths.push_back(request.path);
+    return listings;
+}
+
+void BM_DeltaFloor(benchmark::State& state) {
+    const auto [meeting, paths] = revisionListings(state);
     std::vector<std::string> listings;
-    for (const auto& path : revisionListingPaths(meeting)) listings.push_back(meeting.service->baseURL() + path);
+    for (const auto& path : paths) listings.push_back(meeting.service->baseURL() + path);
     const std::string authorization = "Authorization: Bearer " + meeting.service->demoToken();
     size_t pages = 0, longestPages = 0;
     double longestSeconds = 0;
@@ -791,15 +800,10 @@ std::unordered_map<std::string, std::string> deltaStoreFloorStored(sqlite3* db, 
 }
 
 void BM_DeltaStoreFloor(benchmark::State& state) {
-    auto& meeting = meetingOfSize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-    useMeeting(meeting);
-    setRowPause(false);
-    ensureLoaded(meeting);
-    meeting.service->clearRequestLog();
-    if (!delta(meeting)) state.SkipWithError("the delta failed");
+    const auto [meeting, paths] = revisionListings(state);
     std::vector<std::string> listings;
     std::vector<const DeltaStoreFloorKind*> kinds;
-    for (const auto& path : revisionListingPaths(meeting)) {
+    for (const auto& path : paths) {
         listings.push_back(meeting.service->baseURL() + path);
         kinds.push_back(deltaStoreFloorKindOf(path));
         if (!kinds.back()) {
