@@ -26,7 +26,10 @@ void OrganizationDetailsViewController::addScene(uikit::UIStoryboard& storyboard
 }
 
 void OrganizationDetailsViewController::loadView() {
-    auto root = std::make_shared<uikit::UIView>(graphics::Rect(0, 0, 320, 480));
+    // From the storyboard the scene's view comes with the swipe recognisers:
+    // the screen's views go into it rather than replacing it.
+    DetailsBaseViewController::loadView();
+    auto root = isViewLoaded() ? view() : std::make_shared<uikit::UIView>(graphics::Rect(0, 0, 320, 480));
     root->setBackgroundColor(graphics::Color::white());
     auto scroll = std::make_shared<uikit::UIScrollView>(root->bounds());
     scroll->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth | uikit::UIViewAutoresizingFlexibleHeight);

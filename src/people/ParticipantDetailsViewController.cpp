@@ -122,7 +122,10 @@ std::shared_ptr<QVAParticipantHeaderView> ParticipantDetailsViewController::part
 }
 
 void ParticipantDetailsViewController::loadView() {
-    auto root = std::make_shared<uikit::UIView>(graphics::Rect(0, 0, 320, 480));
+    // From the storyboard the scene's view comes with the swipe recognisers:
+    // the table goes into that view rather than replacing it.
+    DetailsWithListBaseViewController::loadView();
+    auto root = isViewLoaded() ? view() : std::make_shared<uikit::UIView>(graphics::Rect(0, 0, 320, 480));
     root->setBackgroundColor(graphics::Color::white());
     auto table = std::make_shared<uikit::UITableView>(root->bounds());
     table->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth | uikit::UIViewAutoresizingFlexibleHeight);

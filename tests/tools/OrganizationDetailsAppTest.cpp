@@ -56,3 +56,35 @@ TEST_F(OrganizationDetailsAppTest, TheWebsiteTapPrintsTheOpenedAddressAndAPartic
 }
 
 }  // namespace
+
+// Details opened from the participants tab's lists swipe to the next row:
+// the screens that build their own views keep the scene's swipe recognisers.
+TEST_F(OrganizationDetailsAppTest, ParticipantAndOrganisationDetailsFromTheTabSwipeToTheNextRow) {
+    {
+        testservice::MeetingService service(
+            testservice::generateMeeting({.seed = 11, .sessions = 30, .participants = 300, .days = 1}));
+        ASSERT_TRUE(service.start());
+        const std::string root = service.rootURL();
+        ASSERT_EQ(run({"--service", root, "login", testservice::kDemoUsername, testservice::kDemoPassword}).status, 0);
+        CommandRun load = run({"--service", root, "load"});
+        ASSERT_EQ(load.status, 0) << load.err;
+    }
+    CommandRun app = run({"app"}, "tap tab 2\ntap row 1 0\nswipe left\nback\nsegment 1\ntap row 0 0\nswipe left\n");
+    ASSERT_EQ(app.status, 0) << app.out << app.err;
+    // The name shown before and after each swipe.
+    auto shownAfter = [&](size_t from, const std::string& outlet) {
+        const size_t at = app.out.find("label #" + outlet + " \"", from);
+        if (at == std::string::npos) return std::string();
+        const size_t start = app.out.find('"', at) + 1;
+        return app.out.substr(start, app.out.find('"', start) - start);
+    };
+    const size_t firstSwipe = app.out.find("== swipe left ==");
+    const size_t secondSwipe = app.out.find("== swipe left ==", firstSwipe + 1);
+    ASSERT_NE(secondSwipe, std::string::npos) << app.out;
+    const std::string participant = shownAfter(app.out.find("== tap row 1 0 =="), "participantName");
+    const std::string organisation = shownAfter(app.out.find("== tap row 0 0 =="), "organizationName");
+    EXPECT_FALSE(participant.empty()) << app.out;
+    EXPECT_FALSE(organisation.empty()) << app.out;
+    EXPECT_NE(shownAfter(firstSwipe, "participantName"), participant) << app.out.substr(firstSwipe);
+    EXPECT_NE(shownAfter(secondSwipe, "organizationName"), organisation) << app.out.substr(secondSwipe);
+}
