@@ -68,10 +68,13 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <nlohmann/json.hpp>
 #include <numeric>
 #include <optional>
@@ -341,63 +344,77 @@ const ServedLists& servedLists(Meeting& meeting) {
     return cache.emplace(&meeting, std::move(lists)).first->second;
 }
 
-// Parses every page and inserts its items into `database`, one table per kind
-// with a column per top-level key (nested values as their JSON text), all in
-// one transaction. Returns the rows inserted.
-int64_t parseAndInsert(const ServedLists& lists, sqlite3* db) {
-    auto exec = [db](const std::string& sql) {
-        if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) abort();
-    };
+// A list's columns: every top-level key of its items, in order.
+std::vector<std::string> columnsOf(const std::vector<nlohmann::json>& pages) {
+    std::set<std::string> keys;
+    for (const auto& page : pages)
+        for (const auto& item : page)
+            for (const auto& [key, value] : item.items()) keys.insert(key);
+    return {keys.begin(), keys.end()};
+}
+
+// Creates a list's table, named after its kind, with those columns, and
+// prepares its insert (null for a list without columns).
+sqlite3_stmt* createTable(const std::string& table, const std::vector<std::string>& columns, sqlite3* db) {
+    if (columns.empty()) return nullptr;
+    std::string create = "CREATE TABLE \"" + table + "\" (", insert = "INSERT INTO \"" + table + "\" VALUES (";
+    for (size_t i = 0; i < columns.size(); ++i) {
+        create += (i ? ", \"" : "\"") + columns[i] + "\"";
+        insert += i ? ", ?" : "?";
+    }
+    if (sqlite3_exec(db, (create + ")").c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) abort();
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db, (insert + ")").c_str(), -1, &statement, nullptr) != SQLITE_OK) abort();
+    return statement;
+}
+
+// Inserts a parsed page's items, a column per key (nested values as their
+// JSON text). Returns the rows inserted.
+int64_t insertPage(sqlite3_stmt* statement, const std::vector<std::string>& columns, const nlohmann::json& page) {
     int64_t rows = 0;
-    exec("BEGIN");
+    for (const auto& item : page) {
+        for (size_t i = 0; i < columns.size(); ++i) {
+            const int at = static_cast<int>(i) + 1;
+            auto value = item.find(columns[i]);
+            if (value == item.end() || value->is_null()) {
+                sqlite3_bind_null(statement, at);
+            } else if (value->is_string()) {
+                const auto& text = value->get_ref<const std::string&>();
+                sqlite3_bind_text(statement, at, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+            } else if (value->is_boolean()) {
+                sqlite3_bind_int(statement, at, value->get<bool>() ? 1 : 0);
+            } else if (value->is_number_integer()) {
+                sqlite3_bind_int64(statement, at, value->get<int64_t>());
+            } else if (value->is_number()) {
+                sqlite3_bind_double(statement, at, value->get<double>());
+            } else {
+                const std::string text = value->dump();
+                sqlite3_bind_text(statement, at, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+            }
+        }
+        if (sqlite3_step(statement) != SQLITE_DONE) abort();
+        sqlite3_reset(statement);
+        ++rows;
+    }
+    return rows;
+}
+
+// Parses every page and inserts its items into `database`, one table per kind
+// (createTable, insertPage), all in one transaction. Returns the rows inserted.
+int64_t parseAndInsert(const ServedLists& lists, sqlite3* db) {
+    int64_t rows = 0;
+    if (sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK) abort();
     for (const auto& [table, bodies] : lists.pages) {
         std::vector<nlohmann::json> pages;
         pages.reserve(bodies.size());
-        std::set<std::string> keys;
-        for (const auto& body : bodies) {
-            pages.push_back(nlohmann::json::parse(body));
-            for (const auto& item : pages.back())
-                for (const auto& [key, value] : item.items()) keys.insert(key);
-        }
-        if (keys.empty()) continue;
-        std::string create = "CREATE TABLE \"" + table + "\" (", insert = "INSERT INTO \"" + table + "\" VALUES (";
-        std::vector<std::string> columns(keys.begin(), keys.end());
-        for (size_t i = 0; i < columns.size(); ++i) {
-            create += (i ? ", \"" : "\"") + columns[i] + "\"";
-            insert += i ? ", ?" : "?";
-        }
-        exec(create + ")");
-        sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(db, (insert + ")").c_str(), -1, &statement, nullptr) != SQLITE_OK) abort();
-        for (const auto& page : pages) {
-            for (const auto& item : page) {
-                for (size_t i = 0; i < columns.size(); ++i) {
-                    const int at = static_cast<int>(i) + 1;
-                    auto value = item.find(columns[i]);
-                    if (value == item.end() || value->is_null()) {
-                        sqlite3_bind_null(statement, at);
-                    } else if (value->is_string()) {
-                        const auto& text = value->get_ref<const std::string&>();
-                        sqlite3_bind_text(statement, at, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
-                    } else if (value->is_boolean()) {
-                        sqlite3_bind_int(statement, at, value->get<bool>() ? 1 : 0);
-                    } else if (value->is_number_integer()) {
-                        sqlite3_bind_int64(statement, at, value->get<int64_t>());
-                    } else if (value->is_number()) {
-                        sqlite3_bind_double(statement, at, value->get<double>());
-                    } else {
-                        const std::string text = value->dump();
-                        sqlite3_bind_text(statement, at, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
-                    }
-                }
-                if (sqlite3_step(statement) != SQLITE_DONE) abort();
-                sqlite3_reset(statement);
-                ++rows;
-            }
-        }
+        for (const auto& body : bodies) pages.push_back(nlohmann::json::parse(body));
+        const auto columns = columnsOf(pages);
+        sqlite3_stmt* statement = createTable(table, columns, db);
+        if (!statement) continue;
+        for (const auto& page : pages) rows += insertPage(statement, columns, page);
         sqlite3_finalize(statement);
     }
-    exec("COMMIT");
+    if (sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) abort();
     return rows;
 }
 
@@ -559,9 +576,14 @@ void BM_DeltaUnchanged(benchmark::State& state) {
 // of its own, all at once as the delta's group starts them; nothing parsed,
 // nothing read from the store. The longest listing's round trips, one after
 // another, bound what any delta against this service can take.
-// With `bodies`, every page's inflated body is kept there.
+// With `bodies`, every page's inflated body is kept there; with `onPage`,
+// every page's body is handed to it as soon as the page has ended, and not
+// kept.
 size_t followListing(const std::string& address, const std::string& authorization,
-                     std::vector<std::string>* bodies = nullptr) {
+                     std::vector<std::string>* bodies = nullptr,
+                     const std::function<void(const std::string& body)>& onPage = nullptr) {
+    std::vector<std::string> pageBody;
+    if (onPage) bodies = &pageBody;
     struct Head {
         static size_t line(char* bytes, size_t size, size_t count, void* next) {
             std::string_view text(bytes, size * count);
@@ -591,6 +613,10 @@ size_t followListing(const std::string& address, const std::string& authorizatio
         if (bodies) bodies->emplace_back();
         curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
         if (curl_easy_perform(easy) != CURLE_OK) abort();
+        if (onPage) {
+            onPage(pageBody.back());
+            pageBody.clear();
+        }
         url = next;
     }
     curl_slist_free_all(headers);
@@ -692,6 +718,84 @@ void BM_FloorOverHTTP(benchmark::State& state) {
         sqlite3_close(db);
     }
     if (rows != meeting.rows) state.SkipWithError("the floor over HTTP inserted another number of rows");
+    setCounters(state, meeting);
+    state.counters["service_cpu_ms"] = 1000 * serviceCPUSeconds(meeting);
+}
+
+// The same floor with its wall time at its least: the tables made from the
+// schema known beforehand, as a store's are; each list's thread parses every
+// page as soon as it has ended and hands it over; one thread inserts the
+// pages in the order they are parsed, in one transaction, while the rest are
+// still arriving. What a bare client that fetches, parses and writes as the
+// pages come takes.
+void BM_FloorOverHTTPAsPagesEnd(benchmark::State& state) {
+    auto& meeting = meetingOfSize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    useMeeting(meeting);
+    const std::string authorization = "Authorization: Bearer " + meeting.service->demoToken();
+    struct List {
+        std::string table, address;
+        std::vector<std::string> columns;
+    };
+    std::vector<List> lists;
+    for (const auto& [table, bodies] : servedLists(meeting).pages) {
+        std::vector<nlohmann::json> pages;
+        for (const auto& body : bodies) pages.push_back(nlohmann::json::parse(body));
+        lists.push_back({table, "", columnsOf(pages)});
+    }
+    size_t at = 0;
+    for (auto kind : testservice::allMeetingKinds())
+        lists[at++].address = meeting.service->baseURL() + "/api/" + std::string(QVAApiManager::kAPIVersion) + "/" +
+                              testservice::listPath(kind, meeting.service->eventId());
+    const std::string path = foundation::ApplicationHome::root() + "/floor-http-pages.sqlite";
+    int64_t rows = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path + suffix);
+        meeting.service->clearRequestLog();
+        state.ResumeTiming();
+        sqlite3* db = nullptr;
+        if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) abort();
+        sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+        sqlite3_exec(db, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
+        if (sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK) abort();
+        std::vector<sqlite3_stmt*> statements;
+        for (const auto& list : lists) statements.push_back(createTable(list.table, list.columns, db));
+
+        std::mutex mutex;
+        std::condition_variable arrived;
+        std::vector<std::pair<size_t, nlohmann::json>> pages;  // list, parsed page
+        size_t listsEnded = 0;
+        std::vector<std::thread> threads;
+        for (size_t i = 0; i < lists.size(); ++i)
+            threads.emplace_back([&, i] {
+                followListing(lists[i].address, authorization, nullptr, [&](const std::string& body) {
+                    auto page = nlohmann::json::parse(body);
+                    std::lock_guard lock(mutex);
+                    pages.emplace_back(i, std::move(page));
+                    arrived.notify_one();
+                });
+                std::lock_guard lock(mutex);
+                ++listsEnded;
+                arrived.notify_one();
+            });
+        rows = 0;
+        for (;;) {
+            std::vector<std::pair<size_t, nlohmann::json>> taken;
+            {
+                std::unique_lock lock(mutex);
+                arrived.wait(lock, [&] { return !pages.empty() || listsEnded == lists.size(); });
+                if (pages.empty()) break;
+                taken.swap(pages);
+            }
+            for (const auto& [list, page] : taken)
+                if (statements[list]) rows += insertPage(statements[list], lists[list].columns, page);
+        }
+        for (auto* statement : statements) sqlite3_finalize(statement);
+        if (sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) abort();
+        sqlite3_close(db);
+        for (auto& thread : threads) thread.join();
+    }
+    if (rows != meeting.rows) state.SkipWithError("the pipelined floor over HTTP inserted another number of rows");
     setCounters(state, meeting);
     state.counters["service_cpu_ms"] = 1000 * serviceCPUSeconds(meeting);
 }
@@ -894,6 +998,7 @@ BENCHMARK(BM_FetchJSONPagesOf500)->Apply([](auto* b) { sizes(b, false); });
 BENCHMARK(BM_FetchModels)->Apply([](auto* b) { sizes(b, false); });
 BENCHMARK(BM_Floor)->Apply([](auto* b) { sizes(b, false); });
 BENCHMARK(BM_FloorOverHTTP)->Apply([](auto* b) { sizes(b, false); });
+BENCHMARK(BM_FloorOverHTTPAsPagesEnd)->Apply([](auto* b) { sizes(b, false); });
 BENCHMARK(BM_FullDownload)->Apply([](auto* b) { sizes(b, true); });
 BENCHMARK(BM_ParticipantRevisionListing)->Apply([](auto* b) { sizes(b, false); });
 BENCHMARK(BM_DeltaUnchanged)->Apply([](auto* b) { sizes(b, false); });
@@ -962,6 +1067,11 @@ public:
             if (const auto overHTTP = find("BM_FloorOverHTTP", size); full && overHTTP)
                 std::printf("%s: full download / floor over HTTP: client's CPU %.2fx (%.0f / %.0f ms)\n", size,
                             full->clientCPU / overHTTP->clientCPU, full->clientCPU, overHTTP->clientCPU);
+            if (const auto asPagesEnd = find("BM_FloorOverHTTPAsPagesEnd", size); full && asPagesEnd)
+                std::printf("%s: full download / floor over HTTP as pages end: wall %.2fx (%.0f / %.0f ms); "
+                            "that floor / floor: wall %.2fx\n",
+                            size, full->real / asPagesEnd->real, full->real, asPagesEnd->real,
+                            floor ? asPagesEnd->real / floor->real : 0.0);
             if (full && delta)
                 std::printf("%s: unchanged delta / full download: wall %.1f%%, CPU %.1f%% (client's CPU %.1f%%)\n",
                             size, 100 * delta->real / full->real, 100 * delta->cpu / full->cpu,

@@ -178,6 +178,11 @@ public:
     // bearer header of `authCode`, as the authenticated GETs do.
     void paginatedPagesWithAuthentication(const std::string& service, const Text& authCode,
                                           PageItemsHandler eachPage, PageHandler completionHandler);
+    // The same with the listing's parameters, each page's items mapped to
+    // `returnTypeClass` (raw values without one) before they are handed over.
+    void paginatedPagesWithAuthentication(const std::string& service, const Text& authCode,
+                                          const foundation::Value& parameters, const ModelClassPtr& returnTypeClass,
+                                          PageItemsHandler eachPage, PageHandler completionHandler);
     // Every service fetched paginated at the same time, the items in
     // completion order; any failure gives "Failed to load all delta updates
     // for <class>" and no items. No services: (nil, empty array) at once.

@@ -50,8 +50,10 @@ void runFeedCall(const std::shared_ptr<Run>& run, const CallAndWriteParametrized
         });
 }
 
-void runListCall(const std::shared_ptr<Run>& run, const CallAndWriteParametrizedObjectPtr& item, const Text& authToken,
-                 const Text& eventId) {
+// A call whose items also feed its child calls: its rows are written once
+// the whole list has come.
+void runListCallWithChildren(const std::shared_ptr<Run>& run, const CallAndWriteParametrizedObjectPtr& item,
+                             const Text& authToken, const Text& eventId) {
     QVAApiManager::sharedApiManager().GETWithAuthentication(
         item->serviceName().value_or(""), authToken, item->paramsDictionary(), item->modelClass(),
         [run, item, authToken, eventId](const ErrorPtr& error, const Value& result) {
@@ -67,13 +69,45 @@ void runListCall(const std::shared_ptr<Run>& run, const CallAndWriteParametrized
                         return;
                     }
                     ++run->finished;
-                    if (item->hasChilds() && item->childBlock()) {
-                        item->childBlock()(run->group, Value(), result);
-                        return;
-                    }
-                    callFinishedForServiceName(item->serviceName(), run->group, run->progressBlock, run->finished,
-                                               run->total);
+                    item->childBlock()(run->group, Value(), result);
                 });
+        });
+}
+
+// Each page's items are written as they come: the worker maps a page while
+// the next one is on its way; the entity's old rows go, and the whole is
+// saved, at the list's end.
+void runListCall(const std::shared_ptr<Run>& run, const CallAndWriteParametrizedObjectPtr& item, const Text& authToken,
+                 const Text& eventId) {
+    if (item->hasChilds() && item->childBlock()) {
+        runListCallWithChildren(run, item, authToken, eventId);
+        return;
+    }
+    auto& storage = StorageManager::sharedStorageManager();
+    auto replace = storage.beginPagedReplace(item->coreDataModelClass(), authToken, eventId);
+    QVAApiManager::sharedApiManager().paginatedPagesWithAuthentication(
+        item->serviceName().value_or(""), authToken, item->paramsDictionary(), item->modelClass(),
+        [replace](Value::Array items) {
+            StorageManager::sharedStorageManager().addPageToReplace(replace,
+                                                                    StorageManager::itemsOfResult(Value(std::move(items))));
+        },
+        [run, item, replace](const ErrorPtr& error) {
+            if (error) {
+                // The list's rows stay as they were; the call counts as
+                // failed once that is saved.
+                StorageManager::sharedStorageManager().abandonPagedReplace(
+                    replace, [run, item](ErrorPtr, Value) { callFailed(*run, *item); });
+                return;
+            }
+            StorageManager::sharedStorageManager().finishPagedReplace(replace, [run, item](ErrorPtr writeError, Value) {
+                if (writeError) {
+                    callFailed(*run, *item);
+                    return;
+                }
+                ++run->finished;
+                callFinishedForServiceName(item->serviceName(), run->group, run->progressBlock, run->finished,
+                                           run->total);
+            });
         });
 }
 

@@ -517,8 +517,17 @@ void QVAApiManager::paginatedRequestForService(const std::string& service, const
 
 void QVAApiManager::paginatedPagesWithAuthentication(const std::string& service, const Text& authCode,
                                                      PageItemsHandler eachPage, PageHandler completionHandler) {
+    paginatedPagesWithAuthentication(service, authCode, Value(), nullptr, std::move(eachPage),
+                                     std::move(completionHandler));
+}
+
+void QVAApiManager::paginatedPagesWithAuthentication(const std::string& service, const Text& authCode,
+                                                     const Value& parameters, const ModelClassPtr& returnTypeClass,
+                                                     PageItemsHandler eachPage, PageHandler completionHandler) {
     setAuthorizationHeaderWithCode(authCode);
     auto walk = std::make_shared<PageWalk>();
+    walk->parameters = parameters;
+    walk->returnTypeClass = returnTypeClass;
     walk->eachPage = std::move(eachPage);
     walk->handler = std::move(completionHandler);
     walk->visited = std::make_shared<std::set<std::string>>();

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <thread>
+#include <unordered_set>
 #include <utility>
 
 #include "Utils/LogSafeText.h"
@@ -406,47 +407,152 @@ void StorageManager::deleteItemsFromCoreDataForItemType(const EntityClassPtr& it
                  std::move(completion));
 }
 
-void StorageManager::replaceItems(Items items, const EntityClassPtr& itemType, coredata::PredicatePtr predicate,
-                                  bool insert, const char* operation, const Text& authToken, const Text& eventId,
-                                  WriteCompletion completion) {
+// One replace's state: set up on the caller's thread, then touched on the
+// worker queue only.
+struct StorageManager::PagedReplace {
+    coredata::ContextPtr worker;
+    std::shared_ptr<coredata::FetchRequest> request;  // null: nothing to write into
+    EntityClassPtr itemType;
+    const char* operation = "";
+    Text authToken, eventId;
+    ErrorPtr error;
+    Value::Array replacedRows;  // the identifiers of the rows being replaced
+    size_t inserted = 0;
+};
+
+std::shared_ptr<StorageManager::PagedReplace> StorageManager::makeReplace(const EntityClassPtr& itemType,
+                                                                          coredata::PredicatePtr predicate,
+                                                                          bool insert, const char* operation,
+                                                                          const Text& authToken,
+                                                                          const Text& eventId) const {
+    auto replace = std::make_shared<PagedReplace>();
     auto stack = getCoreDataStackForAuthToken(authToken, eventId);
-    auto worker = stack ? stack->managedObjectContextWorkerOnBackground() : nullptr;
-    auto request = fetchRequestForItemType(itemType, std::move(predicate), worker);
-    if (!worker || !request || !request->entity() || (insert && !itemType->insertOrUpdateCoreDataObject)) {
+    replace->worker = stack ? stack->managedObjectContextWorkerOnBackground() : nullptr;
+    auto request = fetchRequestForItemType(itemType, std::move(predicate), replace->worker);
+    if (!replace->worker || !request || !request->entity() || (insert && !itemType->insertOrUpdateCoreDataObject)) {
         Log("%@", kMissingWriteTarget);
-        completeOnMain(completion, emptyError());
-        return;
+        return replace;
     }
     // Identifiers only: the rows are loaded one at a time as they are deleted.
     request->setResultType(coredata::FetchRequestResultType::ManagedObjectID);
-    worker->performBlock(
-        [this, worker, request, items = std::move(items), itemType, insert, operation, authToken, eventId, completion] {
-            Log("Operation %s performed on thread %@", operation, currentThreadDescription());
-            ErrorPtr fetchError;
-            Value::Array identifiers = worker->executeFetchRequest(*request, &fetchError);
-            if (fetchError) {
-                Log("Unable to fetch data from db.");
-                handleErrors(fetchError);
-                completeOnMain(completion, fetchError);
-                return;
-            }
-            Log("Deleting items for type %@", itemType->name);
-            size_t deleted = 0;
-            for (const auto& identifier : identifiers) {
-                if (auto id = identifier.objectAs<coredata::ManagedObjectID>()) {
-                    if (auto row = worker->objectWithID(id)) worker->deleteObject(row);
-                }
-                if (++deleted % kRowsPerPause == 0) pauseRows();
-            }
-            if (insert) {
-                Log("adding items for type %@", itemType->name);
-                for (size_t i = 0; i < items.size(); ++i) {
-                    itemType->insertOrUpdateCoreDataObject(nullptr, items[i], *worker);
-                    if (i % kRowsPerPause == 0) pauseRows();
-                }
-            }
-            completeOnMain(completion, saveContextForAuthToken(authToken, eventId, false));
-        });
+    replace->request = std::move(request);
+    replace->itemType = itemType;
+    replace->operation = operation;
+    replace->authToken = authToken;
+    replace->eventId = eventId;
+    return replace;
+}
+
+void StorageManager::fetchReplacedRows(PagedReplace& replace) const {
+    Log("Operation %s performed on thread %@", replace.operation, currentThreadDescription());
+    ErrorPtr fetchError;
+    replace.replacedRows = replace.worker->executeFetchRequest(*replace.request, &fetchError);
+    if (!fetchError) return;
+    Log("Unable to fetch data from db.");
+    handleErrors(fetchError);
+    replace.error = std::move(fetchError);
+}
+
+void StorageManager::deleteRows(PagedReplace& replace, const Value::Array& identifiers) const {
+    auto& worker = *replace.worker;
+    size_t deleted = 0;
+    for (const auto& identifier : identifiers) {
+        if (auto id = identifier.objectAs<coredata::ManagedObjectID>()) {
+            if (auto row = worker.objectWithID(id)) worker.deleteObject(row);
+        }
+        if (++deleted % kRowsPerPause == 0) pauseRows();
+    }
+}
+
+void StorageManager::deleteReplacedRows(PagedReplace& replace) const {
+    if (replace.error) return;
+    Log("Deleting items for type %@", replace.itemType->name);
+    deleteRows(replace, replace.replacedRows);
+    replace.replacedRows.clear();
+}
+
+void StorageManager::insertReplacingItems(PagedReplace& replace, const Items& items) const {
+    if (replace.error) return;
+    if (replace.inserted == 0) Log("adding items for type %@", replace.itemType->name);
+    for (const auto& item : items) {
+        replace.itemType->insertOrUpdateCoreDataObject(nullptr, item, *replace.worker);
+        if (replace.inserted++ % kRowsPerPause == 0) pauseRows();
+    }
+}
+
+void StorageManager::completeReplace(PagedReplace& replace, const WriteCompletion& completion) {
+    if (replace.error) {
+        completeOnMain(completion, replace.error);
+        return;
+    }
+    completeOnMain(completion, saveContextForAuthToken(replace.authToken, replace.eventId, false));
+}
+
+void StorageManager::replaceItems(Items items, const EntityClassPtr& itemType, coredata::PredicatePtr predicate,
+                                  bool insert, const char* operation, const Text& authToken, const Text& eventId,
+                                  WriteCompletion completion) {
+    auto replace = makeReplace(itemType, std::move(predicate), insert, operation, authToken, eventId);
+    if (!replace->request) {
+        completeOnMain(completion, emptyError());
+        return;
+    }
+    // One block: no other write's save comes between the deletion and the
+    // insertion.
+    replace->worker->performBlock([this, replace, items = std::move(items), insert, completion] {
+        fetchReplacedRows(*replace);
+        deleteReplacedRows(*replace);
+        if (insert) insertReplacingItems(*replace, items);
+        completeReplace(*replace, completion);
+    });
+}
+
+std::shared_ptr<StorageManager::PagedReplace> StorageManager::beginPagedReplace(const EntityClassPtr& itemType,
+                                                                                const Text& authToken,
+                                                                                const Text& eventId) {
+    auto replace = makeReplace(itemType, nullptr, true, "deleteAndAdd", authToken, eventId);
+    if (replace->request) replace->worker->performBlock([this, replace] { fetchReplacedRows(*replace); });
+    return replace;
+}
+
+void StorageManager::addPageToReplace(const std::shared_ptr<PagedReplace>& replace, Items items) {
+    if (!replace->request) return;
+    replace->worker->performBlock(
+        [this, replace, items = std::move(items)] { insertReplacingItems(*replace, items); });
+}
+
+void StorageManager::finishPagedReplace(const std::shared_ptr<PagedReplace>& replace, WriteCompletion completion) {
+    if (!replace->request) {
+        completeOnMain(completion, emptyError());
+        return;
+    }
+    replace->worker->performBlock([this, replace, completion] {
+        deleteReplacedRows(*replace);
+        completeReplace(*replace, completion);
+    });
+}
+
+void StorageManager::abandonPagedReplace(const std::shared_ptr<PagedReplace>& replace, WriteCompletion completion) {
+    if (!replace->request) {
+        completeOnMain(completion, nullptr);
+        return;
+    }
+    replace->worker->performBlock([this, replace, completion] {
+        // The rows of the entity now are the replaced ones and the pages'
+        // (saved or not, as other writes saved the worker meanwhile).
+        ErrorPtr fetchError;
+        Value::Array rows = replace->error ? Value::Array() : replace->worker->executeFetchRequest(*replace->request, &fetchError);
+        if (fetchError) handleErrors(fetchError);
+        std::unordered_set<int64_t> replaced;
+        for (const auto& identifier : replace->replacedRows)
+            if (auto id = identifier.objectAs<coredata::ManagedObjectID>()) replaced.insert(id->primaryKey());
+        Value::Array added;
+        for (auto& identifier : rows) {
+            auto id = identifier.objectAs<coredata::ManagedObjectID>();
+            if (id && !replaced.count(id->primaryKey())) added.push_back(std::move(identifier));
+        }
+        deleteRows(*replace, added);
+        completeOnMain(completion, saveContextForAuthToken(replace->authToken, replace->eventId, false));
+    });
 }
 
 void StorageManager::updateItemToCoreData(foundation::ObjectPtr item, const Text& authToken, const Text& eventId,

@@ -113,6 +113,25 @@ public:
     // sub-entities when null), then inserts a new row per item.
     void deleteAndAddItemsToCoreData(Items items, const EntityClassPtr& itemType, coredata::PredicatePtr predicate,
                                      const Text& authToken, const Text& eventId, WriteCompletion completion);
+    // A replace of every row of the entity whose items come page by page, as
+    // a listing is read: the rows being replaced are looked up on the worker
+    // at once, each page is inserted as it is added, and the finish deletes
+    // the replaced rows and saves the chain; in that order on the worker
+    // queue, so each page is mapped into rows while the next is still on its
+    // way. Insertions and deletions pause as one replace would. Pages are
+    // added one at a time, in order, from any thread; the finish or the
+    // abandon comes after the last.
+    struct PagedReplace;
+    std::shared_ptr<PagedReplace> beginPagedReplace(const EntityClassPtr& itemType, const Text& authToken,
+                                                    const Text& eventId);
+    void addPageToReplace(const std::shared_ptr<PagedReplace>& replace, Items items);
+    // Completes as the replace: (none, none) after the save, the fetch error,
+    // or the empty error when context, request or entity was missing.
+    void finishPagedReplace(const std::shared_ptr<PagedReplace>& replace, WriteCompletion completion);
+    // For a listing that failed: the pages' rows are deleted again and the
+    // chain saved, so the entity keeps the rows it had, as after a replace
+    // that never ran. Completes on the main queue with the save's error.
+    void abandonPagedReplace(const std::shared_ptr<PagedReplace>& replace, WriteCompletion completion);
     // The replace without the insert. The chain is always saved and the
     // completion always runs on the main queue: `saveContext` and
     // `resultQueue` are accepted for the callers' sake only.
@@ -154,6 +173,17 @@ private:
 
     void replaceItems(Items items, const EntityClassPtr& itemType, coredata::PredicatePtr predicate, bool insert,
                       const char* operation, const Text& authToken, const Text& eventId, WriteCompletion completion);
+    // A replace's steps, each on the worker queue: the rows to replace
+    // looked up, then deleted, items inserted, the chain saved and the
+    // completion called.
+    std::shared_ptr<PagedReplace> makeReplace(const EntityClassPtr& itemType, coredata::PredicatePtr predicate,
+                                              bool insert, const char* operation, const Text& authToken,
+                                              const Text& eventId) const;
+    void fetchReplacedRows(PagedReplace& replace) const;
+    void deleteRows(PagedReplace& replace, const foundation::Value::Array& identifiers) const;
+    void deleteReplacedRows(PagedReplace& replace) const;
+    void insertReplacingItems(PagedReplace& replace, const Items& items) const;
+    void completeReplace(PagedReplace& replace, const WriteCompletion& completion);
     foundation::ErrorPtr saveCascade(const std::shared_ptr<CoreDataStack>& stack, bool waitForFile);
     foundation::ErrorPtr saveContext(coredata::ManagedObjectContext& context) const;
     // Hands the allocator's free memory back to the system, on a global

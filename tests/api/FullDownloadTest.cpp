@@ -151,6 +151,49 @@ TEST_F(FullDownloadTest, AFailedImportantCallIsFlaggedAndASecondaryOneIsNot) {
     EXPECT_EQ(count("QVACoreDataSession", eventId()), service->items(MeetingKind::Sessions).size());
 }
 
+// A list's pages are written as they come, before the list has ended; a
+// list that fails half way keeps the rows it had.
+TEST_F(FullDownloadTest, PagesAreWrittenAsTheyComeAndAListThatFailsHalfWayKeepsItsRows) {
+    auto user = account();
+    auto event = fetchEvent(eventId());
+    ASSERT_TRUE(open(token(), eventId()));
+    ASSERT_EQ(download(user, event).error, nullptr);
+    const size_t participants = service->items(MeetingKind::Participants).size();
+    ASSERT_GT(participants, 20u);
+    ASSERT_EQ(count("QVACoreDataParticipant", eventId()), participants);
+
+    // The second page is held until the service stops.
+    service->injectFault("GET", apiPath(testservice::listPath(MeetingKind::Participants, eventId())) + "?page=2",
+                         {.stall = true});
+    bool ended = false;
+    foundation::ErrorPtr error;
+    QVAApiManagerFullDownload::performMultipleCallsForAuthToken(
+        token(), eventId(), nullptr,
+        [&](const foundation::ErrorPtr& failure, const foundation::Value&) {
+            ended = true;
+            error = failure;
+        },
+        false, QVAApiManagerFullDownload::requestObjectsForAccount(user, event));
+    auto worker = store.getCoreDataStackForAuthToken(token(), eventId())->managedObjectContextWorkerOnBackground();
+    // Asked without blocking the main thread, which the worker's saves wait for.
+    auto rowsSeenByTheWorker = [&] {
+        auto rows = std::make_shared<std::atomic<long>>(-1);
+        worker->performBlock(
+            [worker, rows] { *rows = long(worker->countForFetchRequest(coredata::FetchRequest("QVACoreDataParticipant"))); });
+        EXPECT_TRUE(loop.runUntil([&] { return *rows >= 0; }, apitest::kWait));
+        return size_t(rows->load());
+    };
+    // The old rows and the first page's new ones.
+    EXPECT_TRUE(loop.runUntil([&] { return rowsSeenByTheWorker() == participants + 10; }, apitest::kWait));
+    EXPECT_FALSE(ended);
+
+    service->stop();
+    ASSERT_TRUE(loop.runUntil([&] { return ended; }, apitest::kWait));
+    EXPECT_NE(error, nullptr);
+    EXPECT_EQ(count("QVACoreDataParticipant", eventId()), participants);
+    EXPECT_EQ(rowsSeenByTheWorker(), participants);
+}
+
 // Done means stored: no file save still under way at the completion, the
 // rows found by another connection; a failed file save fails the download.
 TEST_F(FullDownloadTest, IsDoneOnceItsRowsAreInTheFileAndFailsWhenTheFileSaveFails) {
