@@ -27,6 +27,8 @@ namespace {
 // every so many rows keeps a bulk write from stalling the screens.
 constexpr size_t kRowsPerPause = 150;
 constexpr auto kRowPause = std::chrono::milliseconds(150);
+// A replace by pages saves the chain every so many rows.
+constexpr size_t kRowsPerInterimSave = 2000;
 
 constexpr const char* kMissingWriteTarget =
     "The operation cannot be completed. Either context or fetch request or entity is nil. So we just return and "
@@ -417,7 +419,9 @@ struct StorageManager::PagedReplace {
     Text authToken, eventId;
     ErrorPtr error;
     Value::Array replacedRows;  // the identifiers of the rows being replaced
+    bool looked = false;        // they were found
     size_t inserted = 0;
+    size_t saved = 0;  // the rows inserted up to the last save of its own
 };
 
 std::shared_ptr<StorageManager::PagedReplace> StorageManager::makeReplace(const EntityClassPtr& itemType,
@@ -447,6 +451,7 @@ void StorageManager::fetchReplacedRows(PagedReplace& replace) const {
     Log("Operation %s performed on thread %@", replace.operation, currentThreadDescription());
     ErrorPtr fetchError;
     replace.replacedRows = replace.worker->executeFetchRequest(*replace.request, &fetchError);
+    replace.looked = !fetchError;
     if (!fetchError) return;
     Log("Unable to fetch data from db.");
     handleErrors(fetchError);
@@ -516,8 +521,14 @@ std::shared_ptr<StorageManager::PagedReplace> StorageManager::beginPagedReplace(
 
 void StorageManager::addPageToReplace(const std::shared_ptr<PagedReplace>& replace, Items items) {
     if (!replace->request) return;
-    replace->worker->performBlock(
-        [this, replace, items = std::move(items)] { insertReplacingItems(*replace, items); });
+    replace->worker->performBlock([this, replace, items = std::move(items)] {
+        insertReplacingItems(*replace, items);
+        // A long list's rows go down the chain as they come, so its end
+        // does not wait for the file to take all of them at once.
+        if (replace->error || replace->inserted - replace->saved < kRowsPerInterimSave) return;
+        replace->saved = replace->inserted;
+        replace->error = saveContextForAuthToken(replace->authToken, replace->eventId, false);
+    });
 }
 
 void StorageManager::finishPagedReplace(const std::shared_ptr<PagedReplace>& replace, WriteCompletion completion) {
@@ -540,7 +551,8 @@ void StorageManager::abandonPagedReplace(const std::shared_ptr<PagedReplace>& re
         // The rows of the entity now are the replaced ones and the pages'
         // (saved or not, as other writes saved the worker meanwhile).
         ErrorPtr fetchError;
-        Value::Array rows = replace->error ? Value::Array() : replace->worker->executeFetchRequest(*replace->request, &fetchError);
+        Value::Array rows =
+            replace->looked ? replace->worker->executeFetchRequest(*replace->request, &fetchError) : Value::Array();
         if (fetchError) handleErrors(fetchError);
         std::unordered_set<int64_t> replaced;
         for (const auto& identifier : replace->replacedRows)
