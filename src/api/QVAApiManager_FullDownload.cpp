@@ -83,13 +83,13 @@ void runListCall(const std::shared_ptr<Run>& run, const CallAndWriteParametrized
         runListCallWithChildren(run, item, authToken, eventId);
         return;
     }
-    auto& storage = StorageManager::sharedStorageManager();
-    auto replace = storage.beginPagedReplace(item->coreDataModelClass(), authToken, eventId);
+    auto replace = StorageManager::sharedStorageManager().beginPagedReplace(item->coreDataModelClass(), authToken,
+                                                                            eventId);
     QVAApiManager::sharedApiManager().paginatedPagesWithAuthentication(
         item->serviceName().value_or(""), authToken, item->paramsDictionary(), item->modelClass(),
         [replace](Value::Array items) {
-            StorageManager::sharedStorageManager().addPageToReplace(replace,
-                                                                    StorageManager::itemsOfResult(Value(std::move(items))));
+            auto page = StorageManager::itemsOfResult(Value(std::move(items)));
+            StorageManager::sharedStorageManager().addPageToReplace(replace, std::move(page));
         },
         [run, item, replace](const ErrorPtr& error) {
             if (error) {

@@ -178,8 +178,9 @@ TEST_F(FullDownloadTest, PagesAreWrittenAsTheyComeAndAListThatFailsHalfWayKeepsI
     // Asked without blocking the main thread, which the worker's saves wait for.
     auto rowsSeenByTheWorker = [&] {
         auto rows = std::make_shared<std::atomic<long>>(-1);
-        worker->performBlock(
-            [worker, rows] { *rows = long(worker->countForFetchRequest(coredata::FetchRequest("QVACoreDataParticipant"))); });
+        worker->performBlock([worker, rows] {
+            *rows = long(worker->countForFetchRequest(coredata::FetchRequest("QVACoreDataParticipant")));
+        });
         EXPECT_TRUE(loop.runUntil([&] { return *rows >= 0; }, apitest::kWait));
         return size_t(rows->load());
     };
