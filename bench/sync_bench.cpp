@@ -423,6 +423,31 @@ int64_t parseAndInsert(const ServedLists& lists, sqlite3* db) {
     return rows;
 }
 
+// A floor's database files removed, so that it starts from nothing.
+void removeFloorDatabase(const std::string& path) {
+    for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path + suffix);
+}
+
+// A floor's database, opened with the store's own settings.
+sqlite3* openFloorDatabase(const std::string& path) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) abort();
+    sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
+    return db;
+}
+
+// Each list's table name and its first page's address, in the order of the
+// service's kinds (the order of servedLists).
+std::vector<std::pair<std::string, std::string>> listAddresses(const Meeting& meeting) {
+    std::vector<std::pair<std::string, std::string>> lists;
+    for (auto kind : testservice::allMeetingKinds())
+        lists.emplace_back(testservice::fixtureName(kind), meeting.service->baseURL() + "/api/" +
+                                                               std::string(QVAApiManager::kAPIVersion) + "/" +
+                                                               testservice::listPath(kind, meeting.service->eventId()));
+    return lists;
+}
+
 void BM_Floor(benchmark::State& state) {
     auto& meeting = meetingOfSize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     const auto& lists = servedLists(meeting);
@@ -430,13 +455,9 @@ void BM_Floor(benchmark::State& state) {
     int64_t rows = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path + suffix);
+        removeFloorDatabase(path);
         state.ResumeTiming();
-        sqlite3* db = nullptr;
-        if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) abort();
-        // The store's own settings.
-        sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
-        sqlite3_exec(db, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
+        sqlite3* db = openFloorDatabase(path);
         rows = parseAndInsert(lists, db);
         sqlite3_close(db);
     }
@@ -695,16 +716,12 @@ void BM_FloorOverHTTP(benchmark::State& state) {
     auto& meeting = meetingOfSize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     useMeeting(meeting);
     const std::string authorization = "Authorization: Bearer " + meeting.service->demoToken();
-    std::vector<std::pair<std::string, std::string>> lists;  // table name, first page's address
-    for (auto kind : testservice::allMeetingKinds())
-        lists.emplace_back(testservice::fixtureName(kind), meeting.service->baseURL() + "/api/" +
-                                                               std::string(QVAApiManager::kAPIVersion) + "/" +
-                                                               testservice::listPath(kind, meeting.service->eventId()));
+    const auto lists = listAddresses(meeting);
     const std::string path = foundation::ApplicationHome::root() + "/floor-http.sqlite";
     int64_t rows = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path + suffix);
+        removeFloorDatabase(path);
         meeting.service->clearRequestLog();
         state.ResumeTiming();
         ServedLists fetched;
@@ -715,10 +732,7 @@ void BM_FloorOverHTTP(benchmark::State& state) {
             threads.emplace_back([&, i] { followListing(lists[i].second, authorization, &fetched.pages[i].second); });
         }
         for (auto& thread : threads) thread.join();
-        sqlite3* db = nullptr;
-        if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) abort();
-        sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
-        sqlite3_exec(db, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
+        sqlite3* db = openFloorDatabase(path);
         rows = parseAndInsert(fetched, db);
         sqlite3_close(db);
     }
@@ -742,26 +756,21 @@ void BM_FloorOverHTTPAsPagesEnd(benchmark::State& state) {
         std::vector<std::string> columns;
     };
     std::vector<List> lists;
-    for (const auto& [table, bodies] : servedLists(meeting).pages) {
+    for (auto& [table, address] : listAddresses(meeting)) lists.push_back({table, address, {}});
+    const auto& served = servedLists(meeting).pages;
+    for (size_t i = 0; i < lists.size(); ++i) {
         std::set<std::string> keys;
-        for (const auto& body : bodies) addColumnsOf(nlohmann::json::parse(body), keys);
-        lists.push_back({table, "", {keys.begin(), keys.end()}});
+        for (const auto& body : served[i].second) addColumnsOf(nlohmann::json::parse(body), keys);
+        lists[i].columns.assign(keys.begin(), keys.end());
     }
-    size_t at = 0;
-    for (auto kind : testservice::allMeetingKinds())
-        lists[at++].address = meeting.service->baseURL() + "/api/" + std::string(QVAApiManager::kAPIVersion) + "/" +
-                              testservice::listPath(kind, meeting.service->eventId());
     const std::string path = foundation::ApplicationHome::root() + "/floor-http-pages.sqlite";
     int64_t rows = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path + suffix);
+        removeFloorDatabase(path);
         meeting.service->clearRequestLog();
         state.ResumeTiming();
-        sqlite3* db = nullptr;
-        if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) abort();
-        sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
-        sqlite3_exec(db, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
+        sqlite3* db = openFloorDatabase(path);
         if (sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK) abort();
         std::vector<sqlite3_stmt*> statements;
         for (const auto& list : lists) statements.push_back(createTable(list.table, list.columns, db));
