@@ -19,6 +19,7 @@
 #include "api/QVAApiManager.h"
 #include "app/AppStoryboards.h"
 #include "api/QVAApiManager_FullDownload.h"
+#include "coredata/PersistentStoreCoordinator.h"
 #include "foundation/ApplicationHome.h"
 #include "foundation/Log.h"
 #include "foundation/RunLoop.h"
@@ -49,6 +50,8 @@ public:
         foundation::ApplicationHome::setRoot(home_);
         registerModelClasses();
         registerEntityClasses();
+        // The floors run under the allocator settings the store makes.
+        coredata::PersistentStoreCoordinator::setUpAllocatorForBulkSaves();
         foundation::setLogSink([](const std::string&) {});
     }
     ~BenchApp() {

@@ -360,4 +360,11 @@ BENCHMARK(BM_RawSQLiteRead15000TwoTexts)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    // The raw inserts run under the allocator settings the store makes.
+    coredata::PersistentStoreCoordinator::setUpAllocatorForBulkSaves();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -165,7 +165,7 @@ ManagedObjectPtr ManagedObjectContext::insertNewObject(const std::string& entity
                              std::move(id));
     object->inserted_ = true;
     // New keys grow, so they go at the end.
-    inserted_.emplace_hint(inserted_.end(), primaryKey, object);
+    inserted_.insert_or_assign(primaryKey, object);
     return object;
 }
 
@@ -230,12 +230,13 @@ void ManagedObjectContext::materializePendingRows() {
     for (const auto& [key, row] : rows) {
         auto object = makeObject(row);
         object->inserted_ = true;
-        inserted_[key] = object;
+        inserted_.insert_or_assign(key, object);
     }
 }
 
 namespace {
-std::vector<ManagedObjectPtr> valuesOf(const std::map<int64_t, ManagedObjectPtr>& m) {
+template <class Map>
+std::vector<ManagedObjectPtr> valuesOf(const Map& m) {
     std::vector<ManagedObjectPtr> out;
     out.reserve(m.size());
     for (const auto& [k, v] : m) out.push_back(v);
@@ -244,7 +245,8 @@ std::vector<ManagedObjectPtr> valuesOf(const std::map<int64_t, ManagedObjectPtr>
 
 // The same, emptying the map: no count of a saved object is raised here only
 // to be lowered as the map is cleared.
-std::vector<ManagedObjectPtr> takeValuesOf(std::map<int64_t, ManagedObjectPtr>& m) {
+template <class Map>
+std::vector<ManagedObjectPtr> takeValuesOf(Map& m) {
     std::vector<ManagedObjectPtr> out;
     out.reserve(m.size());
     for (auto& [k, v] : m) out.push_back(std::move(v));
@@ -307,12 +309,12 @@ ContextChanges ManagedObjectContext::mergeChildChanges(ChangeSet& changes) {
     for (auto& row : changes.inserted) {
         if (!observed && !registeredObject(row.primaryKey)) {
             // A child's rows come in key order, mostly after those held.
-            pendingInserted_.insert_or_assign(pendingInserted_.end(), row.primaryKey, std::move(row));
+            pendingInserted_.insert_or_assign(row.primaryKey, std::move(row));
             continue;
         }
         auto object = makeObject(row);
         object->inserted_ = true;
-        inserted_[row.primaryKey] = object;
+        inserted_.insert_or_assign(row.primaryKey, object);
         merged.inserted.push_back(object);
     }
     for (auto& row : changes.updated) {
@@ -477,10 +479,11 @@ void ManagedObjectContext::notifyObservers(const ContextChanges& changes) {
 bool ManagedObjectContext::hasPendingChangesFor(const FetchPlan& plan) const {
     for (const auto& [k, row] : pendingInserted_)
         if (plan.includes(row.entity)) return true;
-    for (const auto* set : {&inserted_, &updated_, &deleted_})
-        for (const auto& [k, o] : *set)
-            if (plan.includes(&o->entity())) return true;
-    return false;
+    const auto anyIncluded = [&](const auto& objects) {
+        return std::any_of(objects.begin(), objects.end(),
+                           [&](const auto& entry) { return plan.includes(&entry.second->entity()); });
+    };
+    return anyIncluded(inserted_) || anyIncluded(updated_) || anyIncluded(deleted_);
 }
 
 FetchOutcome ManagedObjectContext::collectRows(const FetchPlan& plan) {
@@ -522,13 +525,15 @@ FetchOutcome ManagedObjectContext::collectRows(const FetchPlan& plan) {
     auto pending = [&](int64_t key) { return inserted_.count(key) || updated_.count(key) || deleted_.count(key); };
     outcome.rows.erase(std::remove_if(outcome.rows.begin(), outcome.rows.end(), [&](const StoreRow& r) { return pending(r.primaryKey); }),
                        outcome.rows.end());
-    for (const auto* set : {&inserted_, &updated_}) {
-        for (const auto& [key, object] : *set) {
+    const auto addMatching = [&](const auto& objects) {
+        for (const auto& [key, object] : objects) {
             if (!plan.includes(&object->entity()) || (plan.primaryKey && *plan.primaryKey != key)) continue;
             if (plan.predicate && !plan.predicate->evaluateWithObject(Value(object))) continue;
             outcome.rows.push_back({&object->entity(), key, object->values_});
         }
-    }
+    };
+    addMatching(inserted_);
+    addMatching(updated_);
     outcome.windowApplied = false;
     return outcome;
 }

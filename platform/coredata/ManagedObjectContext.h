@@ -31,6 +31,7 @@
 #include "coredata/FetchRequest.h"
 #include "coredata/ManagedObject.h"
 #include "coredata/PersistentStoreCoordinator.h"
+#include "coredata/SortedKeyMap.h"
 #include "foundation/Error.h"
 #include "foundation/Object.h"
 #include "foundation/Value.h"
@@ -146,11 +147,12 @@ private:
     std::unordered_map<int64_t, std::weak_ptr<ManagedObject>> registered_;
     size_t registeredAtLastPurge_ = 0;
     // Unsaved changes, by primary key (so in insertion order for inserts).
-    std::map<int64_t, ManagedObjectPtr> inserted_, updated_, deleted_;
+    detail::SortedKeyMap<ManagedObjectPtr> inserted_;
+    std::map<int64_t, ManagedObjectPtr> updated_, deleted_;
     // Rows a child's save inserted here while nobody observed this context:
     // they pass on to the parent (or the store) as they came, without
     // objects, unless something asks for them as objects first.
-    std::map<int64_t, detail::StoreRow> pendingInserted_;
+    detail::SortedKeyMap<detail::StoreRow> pendingInserted_;
     // Unsaved changes this context's observers already heard of when a child's
     // save merged them; its own save reports only the others, so a list does
     // not fetch twice for one change.

@@ -145,6 +145,40 @@ TEST(Contexts, RowsAChildSavesIntoAnUnwatchedContextPassOnAndShowWhenLookedAt) {
     EXPECT_EQ(reader.main->countForFetchRequest(second), 1u);
 }
 
+// Keys are handed out as objects are made, but children save when they are
+// done: a parent receives rows and objects below keys it already holds.
+TEST(Contexts, ChildrenSavingOutOfKeyOrderLoseAndMixUpNothing) {
+    testing::TempDir dir;
+    testing::Stack stack(dir.file("order.sqlite"));
+    ASSERT_EQ(stack.error, nullptr);
+    auto early = ManagedObjectContext::create(ConcurrencyType::PrivateQueue);
+    early->setParentContext(stack.main);
+    std::vector<ManagedObjectPtr> earlyRows, lateRows;
+    early->performBlockAndWait([&] {
+        for (int i = 0; i < 3; ++i)
+            earlyRows.push_back(insert(*early, "Session", {{"itemId", "e" + std::to_string(i)}}));
+    });
+    onWorker(stack, [&] {
+        for (int i = 0; i < 3; ++i)
+            lateRows.push_back(insert(*stack.worker, "Session", {{"itemId", "l" + std::to_string(i)}}));
+        ASSERT_EQ(stack.worker->save(), nullptr);
+    });
+    early->performBlockAndWait([&] { ASSERT_EQ(early->save(), nullptr); });
+    // Looked at, the held rows become objects among the main context's own.
+    auto own = insert(*stack.main, "Session", {{"itemId", "m"}});
+    auto middle = stack.main->objectWithID(earlyRows[1]->objectID());
+    ASSERT_TRUE(middle);
+    EXPECT_EQ(valueForKey(Value(middle), "itemId").stringValue(), "e1");
+    EXPECT_EQ(valueForKey(Value(stack.main->objectWithID(lateRows[2]->objectID())), "itemId").stringValue(), "l2");
+    stack.main->deleteObject(middle);
+    EXPECT_EQ(stack.main->insertedObjects().size(), 6u);
+    ASSERT_EQ(stack.main->save(), nullptr);
+    stack.root->performBlockAndWait([&] { ASSERT_EQ(stack.root->save(), nullptr); });
+    testing::Stack reader(dir.file("order.sqlite"));
+    EXPECT_EQ(itemIds(reader.main->executeFetchRequest(FetchRequest("Session"))),
+              (std::set<std::string>{"e0", "e2", "l0", "l1", "l2", "m"}));
+}
+
 // The root hands a child's rows to the file without keeping them; a save the
 // file refuses leaves every row pending with its values, for the next save.
 TEST(Contexts, RowsOfAFailedRootSaveStayPendingWithTheirValues) {
