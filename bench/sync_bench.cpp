@@ -423,9 +423,13 @@ int64_t parseAndInsert(const ServedLists& lists, sqlite3* db) {
     return rows;
 }
 
-// A floor's database files removed, so that it starts from nothing.
-void removeFloorDatabase(const std::string& path) {
+// Untimed, before a floor's run: its database gone and, for a floor that asks
+// the service, the service's log of requests emptied.
+void restartFloor(benchmark::State& state, const std::string& path, const Meeting* served = nullptr) {
+    state.PauseTiming();
     for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path + suffix);
+    if (served) served->service->clearRequestLog();
+    state.ResumeTiming();
 }
 
 // A floor's database, opened with the store's own settings.
@@ -454,9 +458,7 @@ void BM_Floor(benchmark::State& state) {
     const std::string path = foundation::ApplicationHome::root() + "/floor.sqlite";
     int64_t rows = 0;
     for (auto _ : state) {
-        state.PauseTiming();
-        removeFloorDatabase(path);
-        state.ResumeTiming();
+        restartFloor(state, path);
         sqlite3* db = openFloorDatabase(path);
         rows = parseAndInsert(lists, db);
         sqlite3_close(db);
@@ -720,10 +722,7 @@ void BM_FloorOverHTTP(benchmark::State& state) {
     const std::string path = foundation::ApplicationHome::root() + "/floor-http.sqlite";
     int64_t rows = 0;
     for (auto _ : state) {
-        state.PauseTiming();
-        removeFloorDatabase(path);
-        meeting.service->clearRequestLog();
-        state.ResumeTiming();
+        restartFloor(state, path, &meeting);
         ServedLists fetched;
         fetched.pages.resize(lists.size());
         std::vector<std::thread> threads;
@@ -766,10 +765,7 @@ void BM_FloorOverHTTPAsPagesEnd(benchmark::State& state) {
     const std::string path = foundation::ApplicationHome::root() + "/floor-http-pages.sqlite";
     int64_t rows = 0;
     for (auto _ : state) {
-        state.PauseTiming();
-        removeFloorDatabase(path);
-        meeting.service->clearRequestLog();
-        state.ResumeTiming();
+        restartFloor(state, path, &meeting);
         sqlite3* db = openFloorDatabase(path);
         if (sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK) abort();
         std::vector<sqlite3_stmt*> statements;

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -30,14 +31,8 @@ public:
     bool empty() const { return entries_.empty(); }
     void clear() { entries_.clear(); }
 
-    iterator find(int64_t key) {
-        auto it = lowerBound(key);
-        return it != end() && it->first == key ? it : end();
-    }
-    const_iterator find(int64_t key) const {
-        auto it = std::lower_bound(entries_.begin(), entries_.end(), key, keyBelow);
-        return it != end() && it->first == key ? it : end();
-    }
+    iterator find(int64_t key) { return begin() + foundIndex(key); }
+    const_iterator find(int64_t key) const { return begin() + foundIndex(key); }
     size_t count(int64_t key) const { return find(key) != end() ? 1 : 0; }
 
     template <class M>
@@ -46,7 +41,7 @@ public:
             entries_.emplace_back(key, std::forward<M>(value));
             return;
         }
-        auto it = lowerBound(key);
+        auto it = begin() + lowerIndex(key);
         if (it != end() && it->first == key) it->second = std::forward<M>(value);
         else entries_.emplace(it, key, std::forward<M>(value));
     }
@@ -58,8 +53,17 @@ public:
     }
 
 private:
-    static bool keyBelow(const value_type& entry, int64_t key) { return entry.first < key; }
-    iterator lowerBound(int64_t key) { return std::lower_bound(entries_.begin(), entries_.end(), key, keyBelow); }
+    ptrdiff_t lowerIndex(int64_t key) const {
+        return std::lower_bound(entries_.begin(), entries_.end(), key,
+                                [](const value_type& entry, int64_t k) { return entry.first < k; }) -
+               entries_.begin();
+    }
+    // The key's place, or the end when it is not held.
+    ptrdiff_t foundIndex(int64_t key) const {
+        const ptrdiff_t index = lowerIndex(key);
+        const bool held = size_t(index) < entries_.size() && entries_[size_t(index)].first == key;
+        return held ? index : ptrdiff_t(entries_.size());
+    }
 
     std::vector<value_type> entries_;
 };
