@@ -55,9 +55,10 @@
 // peak_MB, the process's peak resident memory so far (getrusage ru_maxrss;
 // it only grows, so the sizes run smallest first); pause_s, the row
 // throttle's total sleep in a normal (throttled) run of the same work;
-// service_cpu_ms, the part of the CPU time the in-process service spent
-// answering (the printed "client's CPU" leaves it out). CPU times are the
-// whole process's (every thread).
+// service_cpu_ms, the part of the CPU time an iteration spent in the
+// in-process service's own threads, read from their clocks (the printed
+// "client's CPU" leaves it out). CPU times are the whole process's (every
+// thread).
 #include <benchmark/benchmark.h>
 #include <curl/curl.h>
 #include <httplib.h>
@@ -162,33 +163,23 @@ void setCounters(benchmark::State& state, const Meeting& meeting) {
     state.counters["peak_MB"] = peakMegabytes();
 }
 
-double processCPUSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
-}
-
-// The CPU the in-process service spent on the requests it logged: they are
-// asked of it again, with the client's headers, by a client that does
-// nothing with the answers. Subtracted from the process's CPU, what is left
-// is the client's own.
-double serviceCPUSeconds(const Meeting& meeting) {
-    auto requests = meeting.service->requestLog();
-    httplib::Client client(meeting.service->baseURL());
-    client.set_decompress(false);
-    // One connection, as the app's session keeps: a connection per request
-    // would count the replay's own connects and the service's accepts as
-    // the service's work.
-    client.set_keep_alive(true);
-    const double start = processCPUSeconds();
-    for (const auto& request : requests) {
-        if (request.method != "GET") continue;
-        httplib::Headers headers = {{"Accept-Encoding", "gzip,deflate"}};
-        if (request.authorization) headers.emplace("Authorization", *request.authorization);
-        client.Get(request.path, headers);
+// The CPU the in-process service's own threads use from here on, per
+// iteration, read from their clocks. Made just before a benchmark's loop
+// (nothing untimed there asks the service anything); subtracted from the
+// process's CPU, what is left is the client's own.
+class ServiceCPU {
+public:
+    explicit ServiceCPU(const Meeting& meeting) : meeting_(meeting), start_(seconds()) {}
+    void setCounter(benchmark::State& state) const {
+        const double iterations = static_cast<double>(std::max<benchmark::IterationCount>(state.iterations(), 1));
+        state.counters["service_cpu_ms"] = 1000 * (seconds() - start_) / iterations;
     }
-    return processCPUSeconds() - start;
-}
+
+private:
+    double seconds() const { return meeting_.service->server().cpuSeconds(); }
+    const Meeting& meeting_;
+    const double start_;
+};
 
 // Pauses the row throttle would have taken while it was switched off.
 std::atomic<int64_t> skippedPauses{0};
@@ -212,6 +203,7 @@ void BM_FullDownload(benchmark::State& state) {
     useMeeting(meeting);
     setRowPause(state.range(2) != 0);
     const int64_t pausesBefore = skippedPauses;
+    const ServiceCPU service(meeting);
     for (auto _ : state) {
         state.PauseTiming();
         freshStore(meeting);
@@ -225,7 +217,7 @@ void BM_FullDownload(benchmark::State& state) {
     meeting.loaded = true;
     setRowPause(false);
     setCounters(state, meeting);
-    state.counters["service_cpu_ms"] = 1000 * serviceCPUSeconds(meeting);
+    service.setCounter(state);
     if (state.range(2) == 0) setPauseCounter(state, pausesBefore);
 }
 
@@ -583,6 +575,7 @@ void BM_DeltaUnchanged(benchmark::State& state) {
     if (!delta(meeting)) state.SkipWithError("the first delta failed");
     setRowPause(state.range(2) != 0);
     const int64_t pausesBefore = skippedPauses;
+    const ServiceCPU service(meeting);
     for (auto _ : state) {
         state.PauseTiming();
         meeting.service->clearRequestLog();
@@ -594,7 +587,7 @@ void BM_DeltaUnchanged(benchmark::State& state) {
     }
     setRowPause(false);
     setCounters(state, meeting);
-    state.counters["service_cpu_ms"] = 1000 * serviceCPUSeconds(meeting);
+    service.setCounter(state);
     if (state.range(2) == 0) setPauseCounter(state, pausesBefore);
 }
 
@@ -683,6 +676,7 @@ void BM_DeltaFloor(benchmark::State& state) {
     const std::string authorization = "Authorization: Bearer " + meeting.service->demoToken();
     size_t pages = 0, longestPages = 0;
     double longestSeconds = 0;
+    const ServiceCPU service(meeting);
     for (auto _ : state) {
         std::vector<size_t> counts(listings.size());
         std::vector<double> seconds(listings.size());
@@ -705,7 +699,7 @@ void BM_DeltaFloor(benchmark::State& state) {
     // with.
     state.counters["longest_ms"] = 1000 * longestSeconds;
     state.counters["longest_pages"] = static_cast<double>(longestPages);
-    state.counters["service_cpu_ms"] = 1000 * serviceCPUSeconds(meeting);
+    service.setCounter(state);
 }
 
 // The floor with its transport: the lists of BM_Floor asked of the service
@@ -721,6 +715,7 @@ void BM_FloorOverHTTP(benchmark::State& state) {
     const auto lists = listAddresses(meeting);
     const std::string path = foundation::ApplicationHome::root() + "/floor-http.sqlite";
     int64_t rows = 0;
+    const ServiceCPU service(meeting);
     for (auto _ : state) {
         restartFloor(state, path, &meeting);
         ServedLists fetched;
@@ -737,7 +732,7 @@ void BM_FloorOverHTTP(benchmark::State& state) {
     }
     if (rows != meeting.rows) state.SkipWithError("the floor over HTTP inserted another number of rows");
     setCounters(state, meeting);
-    state.counters["service_cpu_ms"] = 1000 * serviceCPUSeconds(meeting);
+    service.setCounter(state);
 }
 
 // The same floor with its wall time at its least: the tables made from the
@@ -764,6 +759,7 @@ void BM_FloorOverHTTPAsPagesEnd(benchmark::State& state) {
     }
     const std::string path = foundation::ApplicationHome::root() + "/floor-http-pages.sqlite";
     int64_t rows = 0;
+    const ServiceCPU service(meeting);
     for (auto _ : state) {
         restartFloor(state, path, &meeting);
         sqlite3* db = openFloorDatabase(path);
@@ -807,7 +803,7 @@ void BM_FloorOverHTTPAsPagesEnd(benchmark::State& state) {
     }
     if (rows != meeting.rows) state.SkipWithError("the pipelined floor over HTTP inserted another number of rows");
     setCounters(state, meeting);
-    state.counters["service_cpu_ms"] = 1000 * serviceCPUSeconds(meeting);
+    service.setCounter(state);
 }
 
 // The unchanged delta's floor with its store: BM_DeltaFloor's listings, the

@@ -21,7 +21,9 @@
 #include <mutex>
 #include <thread>
 
+#include <pthread.h>
 #include <sys/socket.h>
+#include <time.h>
 #include <zlib.h>
 
 namespace testservice {
@@ -37,8 +39,56 @@ namespace {
 // workers stay until the server stops.
 constexpr size_t kMostWorkers = 1024;
 
+// The CPU clocks of the server's threads, read while they run; a thread's
+// time is kept when it ends.
+class ThreadClocks {
+public:
+    class Scope {
+    public:
+        explicit Scope(ThreadClocks& clocks) : clocks_(clocks) { clocks_.enter(); }
+        ~Scope() { clocks_.leave(); }
+        Scope(const Scope&) = delete;
+        Scope& operator=(const Scope&) = delete;
+
+    private:
+        ThreadClocks& clocks_;
+    };
+
+    double seconds() const {
+        std::lock_guard lock(mutex_);
+        double total = ended_;
+        for (const auto& [thread, clock] : running_) total += secondsOf(clock);
+        return total;
+    }
+
+private:
+    static double secondsOf(clockid_t clock) {
+        timespec time{};
+        if (clock_gettime(clock, &time) != 0) return 0;
+        return static_cast<double>(time.tv_sec) + 1e-9 * static_cast<double>(time.tv_nsec);
+    }
+    void enter() {
+        clockid_t clock{};
+        if (pthread_getcpuclockid(pthread_self(), &clock) != 0) return;
+        std::lock_guard lock(mutex_);
+        running_[std::this_thread::get_id()] = clock;
+    }
+    void leave() {
+        std::lock_guard lock(mutex_);
+        auto it = running_.find(std::this_thread::get_id());
+        if (it == running_.end()) return;
+        ended_ += secondsOf(it->second);
+        running_.erase(it);
+    }
+
+    mutable std::mutex mutex_;
+    std::map<std::thread::id, clockid_t> running_;
+    double ended_ = 0;
+};
+
 class TestServerWorkers : public httplib::TaskQueue {
 public:
+    explicit TestServerWorkers(std::shared_ptr<ThreadClocks> clocks) : clocks_(std::move(clocks)) {}
     ~TestServerWorkers() override { shutdown(); }
 
     void enqueue(std::function<void()> connection) override {
@@ -63,6 +113,7 @@ public:
 
 private:
     void work() {
+        ThreadClocks::Scope counted(*clocks_);
         std::unique_lock lock(mutex_);
         for (;;) {
             ++idle_;
@@ -78,6 +129,7 @@ private:
         }
     }
 
+    const std::shared_ptr<ThreadClocks> clocks_;
     std::mutex mutex_;
     std::condition_variable wake_;
     std::deque<std::function<void()>> connections_;
@@ -206,6 +258,7 @@ struct TestServer::Impl {
     std::optional<TLSFiles> tls;
     std::unique_ptr<httplib::Server> server;
     std::thread thread;
+    const std::shared_ptr<ThreadClocks> clocks = std::make_shared<ThreadClocks>();
     int port = 0;
     int listeningSocket = -1;
 
@@ -335,7 +388,7 @@ bool TestServer::start() {
     // the usual bound), so a new connection every fifth page is not what the
     // app meets.
     d.server->set_keep_alive_max_count(1000);
-    d.server->new_task_queue = [] { return new TestServerWorkers(); };
+    d.server->new_task_queue = [clocks = d.clocks] { return new TestServerWorkers(clocks); };
     // The library listens with room for only 5 connections waiting to be
     // accepted. A client that opens more at once (a delta run starts all its
     // calls together) overflows that queue; the kernel drops the handshake
@@ -365,7 +418,10 @@ bool TestServer::start() {
     // Listening again on a listening socket only changes its queue length
     // (the kernel caps it at its own limit).
     if (d.listeningSocket >= 0) ::listen(d.listeningSocket, SOMAXCONN);
-    d.thread = std::thread([server = d.server.get()] { server->listen_after_bind(); });
+    d.thread = std::thread([server = d.server.get(), clocks = d.clocks] {
+        ThreadClocks::Scope counted(*clocks);
+        server->listen_after_bind();
+    });
     // The listening socket already takes connections; stop() must not come
     // before the accept loop has begun, or it would not end that loop.
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
@@ -391,6 +447,10 @@ void TestServer::stop() {
 
 void TestServer::setPort(int port) {
     impl_->port = port;
+}
+
+double TestServer::cpuSeconds() const {
+    return impl_->clocks->seconds();
 }
 
 int TestServer::port() const {

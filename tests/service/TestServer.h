@@ -108,6 +108,10 @@ public:
     void resumeStalledReplies();
     // Waits, in real time, until at least `count` requests were recorded.
     bool waitForRequestCount(size_t count, double timeoutSeconds) const;
+    // The CPU time the server's own threads (the listener and the workers
+    // that read, answer and write) have used since it started: what a
+    // benchmark subtracts from its process's CPU to leave the client's.
+    double cpuSeconds() const;
 
 private:
     struct Impl;

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
+#include <ctime>
 #include <condition_variable>
 #include <mutex>
 #include <string>
@@ -59,4 +61,49 @@ TEST(TestServer, AnswersMoreConnectionsAtOnceThanItStartedWorkersFor) {
     }
     for (auto& client : clients) client.join();
     for (const auto& body : bodies) EXPECT_EQ(body, "together");
+}
+
+namespace {
+
+double threadCPUSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
+}
+
+// Keeps this thread busy for `seconds` of its own CPU time.
+void spin(double seconds) {
+    const double until = threadCPUSeconds() + seconds;
+    volatile uint64_t sink = 0;
+    while (threadCPUSeconds() < until) sink = sink + 1;
+}
+
+}  // namespace
+
+TEST(TestServer, CountsTheCPUOfItsOwnThreadsOnlyAndKeepsItAfterStopping) {
+    TestServer server;
+    ASSERT_TRUE(server.start());
+    server.on("GET", "/busy", [](const RecordedRequest&) {
+        spin(0.03);
+        return Reply::text("done");
+    });
+    const double before = server.cpuSeconds();
+    // The client's own work, in the same process, is not the server's.
+    spin(0.1);
+    std::string body;
+    CURL* easy = curl_easy_init();
+    const std::string url = server.urlFor("/busy");
+    curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(easy, CURLOPT_NOPROXY, "*");
+    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, appendToTestServerBody);
+    curl_easy_setopt(easy, CURLOPT_WRITEDATA, &body);
+    ASSERT_EQ(curl_easy_perform(easy), CURLE_OK);
+    curl_easy_cleanup(easy);
+    ASSERT_EQ(body, "done");
+
+    const double served = server.cpuSeconds() - before;
+    EXPECT_GE(served, 0.03);
+    EXPECT_LT(served, 0.09);
+    server.stop();
+    EXPECT_GE(server.cpuSeconds() - before, served);
 }
