@@ -32,7 +32,38 @@ ErrorPtr writeError(const std::string& debug) {
                        {{kLocalizedDescriptionKey, Value(debug)}, {kDebugDescriptionKey, Value(debug)}});
 }
 
-class ValueBuilder : public nlohmann::json_sax<json> {
+// The lexer's scratch text for the string or number it is reading. The
+// lexer appends a character at a time, and std::string's append is not
+// inlined there: a call per character of every page was the largest single
+// cost of reading one. This text appends in place and grows out of line.
+class TokenText {
+public:
+    using value_type = char;
+
+    void clear() { size_ = 0; }
+    [[gnu::always_inline]] void push_back(char c) {
+        if (size_ + 1 >= buffer_.size()) grow();
+        buffer_[size_++] = c;
+    }
+    size_t size() const { return size_; }
+    // Numbers are read back with strtod and the like, which stop at a NUL.
+    char* data() {
+        buffer_[size_] = '\0';
+        return buffer_.data();
+    }
+    std::string_view view() const { return {buffer_.data(), size_}; }
+
+private:
+    [[gnu::noinline]] void grow() { buffer_.resize(buffer_.size() * 2); }
+
+    std::string buffer_ = std::string(256, '\0');
+    size_t size_ = 0;
+};
+
+// Only its event parser is used: the tokens' texts come as TokenText.
+using TokenJSON = nlohmann::basic_json<std::map, std::vector, TokenText>;
+
+class ValueBuilder final : public nlohmann::json_sax<TokenJSON> {
 public:
     explicit ValueBuilder(bool allowFragments) : allowFragments_(allowFragments) {}
 
@@ -48,11 +79,11 @@ public:
     // Copied, not moved: the copy is allocated once at its size, and the
     // lexer keeps its grown buffer for the next string instead of growing a
     // fresh one character by character.
-    bool string(string_t& s) override { return scalar(Value(std::string(s))); }
+    bool string(string_t& s) override { return scalar(Value(std::string(s.view()))); }
     bool binary(binary_t&) override { return fail("binary values are not JSON"); }
     bool start_object(std::size_t) override { return open(Value(Value::Dictionary{}), false); }
     bool key(string_t& k) override {
-        stack_.back().key.assign(k);
+        stack_.back().key.assign(k.view());
         return true;
     }
     bool end_object() override { return close(); }
@@ -279,7 +310,11 @@ Value JSONSerialization::JSONObjectWithString(std::string_view text, unsigned op
     ValueBuilder builder((options & ReadingAllowFragments) != 0);
     bool ok = false;
     try {
-        ok = json::sax_parse(text.begin(), text.end(), &builder, json::input_format_t::json, true, false);
+        // The JSON parser alone: the library's own entry also reaches its
+        // binary formats, which need more of a text than TokenText offers.
+        auto input = nlohmann::detail::input_adapter(text.begin(), text.end());
+        ok = nlohmann::detail::parser<TokenJSON, decltype(input)>(std::move(input), nullptr, true, false)
+                 .sax_parse(&builder, true);
     } catch (const std::exception& e) {
         // The parser reports through the handler; this is only a safety net.
         if (error) *error = readError(e.what());
