@@ -157,3 +157,21 @@ TEST(JSON, ObjectsKeepEveryKeyAndTheLastOfARepeatedOne) {
     EXPECT_EQ(parseJSON(R"([{"k":1,"k":2},{"k":3}])"),
               Value::array({Value::dictionary({{"k", 2}}), Value::dictionary({{"k", 3}})}));
 }
+
+TEST(JSON, LongTokensReadWholeAndNumbersAfterThemReadExactly) {
+    // Longer than the reader's first buffer, with escapes and multi-byte
+    // characters on the way, and a number right after it that must read as
+    // its own text, not as what the buffer held before.
+    std::string longText;
+    for (int i = 0; i < 300; ++i) longText += "\\u00e9\\\"x";
+    std::string expected;
+    for (int i = 0; i < 300; ++i) expected += "\xc3\xa9\"x";
+    const std::string digits(400, '7');
+    Value read = parseJSON("{\"" + std::string(600, 'k') + "\": \"" + longText + "\", \"n\": 12, \"r\": 0." + digits +
+                           "e-3, \"m\": -9007199254740993}");
+    ASSERT_TRUE(read.dictionary());
+    EXPECT_EQ(read[std::string(600, 'k')].stringValue(), expected);
+    EXPECT_EQ(read["n"].integerValue(), 12);
+    EXPECT_DOUBLE_EQ(read["r"].doubleValue(), 0.000777777777777777777);
+    EXPECT_EQ(read["m"].integerValue(), -9007199254740993LL);
+}
