@@ -620,9 +620,7 @@ void ProgrammeDetailsViewController::tapOnScreen() {
 
 void ProgrammeDetailsViewController::refreshNoteCellHeightWithText(const std::string& text) {
     sessionNote_ = text;
-    if (!table_) return;
-    table_->beginUpdates();
-    table_->endUpdates();
+    remeasureRows();
 }
 
 void ProgrammeDetailsViewController::endEditingNote(const std::string& note) {

@@ -192,6 +192,16 @@ void ProgrammeDetailsViewController::showRightBarButtonItemWithActionFromStatus(
 
 void ProgrammeDetailsViewController::remeasureRows() {
     if (!table_) return;
+    // The shown object can go while a status or a note is on its way (removed
+    // from the agenda, say): it then has no sections, and an update that
+    // changes nothing would find the table's layout changed under it.
+    bool sameLayout = numberOfSectionsInTableView(*table_) == table_->numberOfSections();
+    for (int64_t section = 0; sameLayout && section < table_->numberOfSections(); ++section)
+        sameLayout = tableViewNumberOfRowsInSection(*table_, section) == table_->numberOfRowsInSection(section);
+    if (!sameLayout) {
+        table_->reloadData();
+        return;
+    }
     table_->beginUpdates();
     table_->endUpdates();
 }
