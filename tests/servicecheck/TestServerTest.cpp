@@ -25,6 +25,32 @@ size_t appendToTestServerBody(char* bytes, size_t size, size_t count, void* body
     return size * count;
 }
 
+// The body of a plain GET of `url`, empty when it failed.
+std::string bodyOfGet(const std::string& url) {
+    std::string body;
+    CURL* easy = curl_easy_init();
+    curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(easy, CURLOPT_NOPROXY, "*");
+    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, appendToTestServerBody);
+    curl_easy_setopt(easy, CURLOPT_WRITEDATA, &body);
+    if (curl_easy_perform(easy) != CURLE_OK) body.clear();
+    curl_easy_cleanup(easy);
+    return body;
+}
+
+double threadCPUSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
+}
+
+// Keeps this thread busy for `seconds` of its own CPU time.
+void spin(double seconds) {
+    const double until = threadCPUSeconds() + seconds;
+    volatile uint64_t sink = 0;
+    while (threadCPUSeconds() < until) sink = sink + 1;
+}
+
 }  // namespace
 
 TEST(TestServer, AnswersMoreConnectionsAtOnceThanItStartedWorkersFor) {
@@ -49,36 +75,11 @@ TEST(TestServer, AnswersMoreConnectionsAtOnceThanItStartedWorkersFor) {
     std::vector<std::thread> clients;
     const std::string url = server.urlFor("/together");
     for (auto& body : bodies) {
-        clients.emplace_back([&url, &body] {
-            CURL* easy = curl_easy_init();
-            curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
-            curl_easy_setopt(easy, CURLOPT_NOPROXY, "*");
-            curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, appendToTestServerBody);
-            curl_easy_setopt(easy, CURLOPT_WRITEDATA, &body);
-            curl_easy_perform(easy);
-            curl_easy_cleanup(easy);
-        });
+        clients.emplace_back([&url, &body] { body = bodyOfGet(url); });
     }
     for (auto& client : clients) client.join();
     for (const auto& body : bodies) EXPECT_EQ(body, "together");
 }
-
-namespace {
-
-double threadCPUSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
-}
-
-// Keeps this thread busy for `seconds` of its own CPU time.
-void spin(double seconds) {
-    const double until = threadCPUSeconds() + seconds;
-    volatile uint64_t sink = 0;
-    while (threadCPUSeconds() < until) sink = sink + 1;
-}
-
-}  // namespace
 
 TEST(TestServer, CountsTheCPUOfItsOwnThreadsOnlyAndKeepsItAfterStopping) {
     TestServer server;
@@ -90,17 +91,7 @@ TEST(TestServer, CountsTheCPUOfItsOwnThreadsOnlyAndKeepsItAfterStopping) {
     const double before = server.cpuSeconds();
     // The client's own work, in the same process, is not the server's.
     spin(0.1);
-    std::string body;
-    CURL* easy = curl_easy_init();
-    const std::string url = server.urlFor("/busy");
-    curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(easy, CURLOPT_NOPROXY, "*");
-    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, appendToTestServerBody);
-    curl_easy_setopt(easy, CURLOPT_WRITEDATA, &body);
-    ASSERT_EQ(curl_easy_perform(easy), CURLE_OK);
-    curl_easy_cleanup(easy);
-    ASSERT_EQ(body, "done");
-
+    ASSERT_EQ(bodyOfGet(server.urlFor("/busy")), "done");
     const double served = server.cpuSeconds() - before;
     EXPECT_GE(served, 0.03);
     EXPECT_LT(served, 0.09);
