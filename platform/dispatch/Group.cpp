@@ -4,9 +4,11 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 #include <utility>
 #include <vector>
 
+#include "dispatch/BlockingWait.h"
 #include "dispatch/Queue.h"
 #include "foundation/Exception.h"
 
@@ -59,6 +61,8 @@ public:
     bool wait(double timeoutSeconds) override {
         std::unique_lock lock(mutex_);
         auto empty = [&] { return count_ == 0; };
+        std::optional<BlockingWait> blocking;
+        if (!empty()) blocking.emplace();
         if (!(timeoutSeconds < 1e9)) {
             emptied_.wait(lock, empty);
             return true;

@@ -4,6 +4,7 @@
 #include <deque>
 #include <exception>
 
+#include "dispatch/BlockingWait.h"
 #include "dispatch/DelayedWork.h"
 #include "dispatch/WorkerPool.h"
 #include "foundation/Clock.h"
@@ -48,6 +49,7 @@ void submitAndWait(const std::function<void(Queue::Task)>& submit, Queue::Task t
         done = true;
         cv.notify_all();
     });
+    BlockingWait blocking;
     std::unique_lock lock(mutex);
     cv.wait(lock, [&] { return done; });
     if (thrown) std::rethrow_exception(thrown);

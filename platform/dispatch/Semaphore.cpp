@@ -4,7 +4,9 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 
+#include "dispatch/BlockingWait.h"
 #include "foundation/Exception.h"
 
 namespace dispatch {
@@ -33,6 +35,8 @@ void Semaphore::signal() {
 bool Semaphore::wait(double timeoutSeconds) {
     std::unique_lock lock(state_->mutex);
     auto available = [&] { return state_->value > 0; };
+    std::optional<BlockingWait> blocking;
+    if (!available()) blocking.emplace();
     if (!(timeoutSeconds < 1e9)) {
         state_->signalled.wait(lock, available);
     } else if (!state_->signalled.wait_for(lock, std::chrono::duration<double>(std::max(timeoutSeconds, 0.0)),

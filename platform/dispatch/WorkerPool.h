@@ -1,8 +1,15 @@
 // The threads behind every queue but the main one. Internal to the dispatch
 // library: queues hand it tasks, it runs each exactly once on some worker.
-// Invariants: a task never waits for a free worker while the pool is under its
-// cap (a worker is added instead), so a task that blocks on another queue's
-// work cannot starve that work; workers live for the life of the process.
+//
+// Only as many workers run tasks at once as the process has processors: more
+// would only take turns on them, each turn a thread switch and a cold cache,
+// and each thread an allocator arena of its own. A worker whose task waits
+// for work elsewhere (a `BlockingWait`: semaphores, groups, syncs, operations)
+// gives up its place meanwhile, and a queued task starts on another worker,
+// so a task that blocks on another queue's work cannot starve that work.
+// Should queued tasks still see none started for a while (a task waiting some
+// other way), one more worker is let run. Workers live for the life of the
+// process.
 #pragma once
 
 #include <functional>
@@ -14,10 +21,19 @@ public:
     static WorkerPool& shared();
     void submit(std::function<void()> task);
 
+    // Called by `BlockingWait` on any thread: a worker running a task gives
+    // up its place (true) and later takes it back; other threads do nothing.
+    bool blockingWaitBegins();
+    void blockingWaitEnds();
+
 private:
     WorkerPool();
-    void workerLoop();
     struct State;
+    struct Idle;
+    void workerLoop();
+    void watchForStalls();
+    bool startWorkerLocked(Idle*& woken);
+    void startWorker(Idle* woken, bool spawn);
     State* state_;
 };
 

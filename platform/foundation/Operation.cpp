@@ -7,6 +7,7 @@
 #include <mutex>
 #include <utility>
 
+#include "dispatch/BlockingWait.h"
 #include "dispatch/Queue.h"
 #include "foundation/Exception.h"
 
@@ -181,6 +182,8 @@ std::function<void()> Operation::completionBlock() const {
 
 void Operation::waitUntilFinished() {
     std::unique_lock lock(state_->mutex);
+    if (state_->finishAnnounced) return;
+    dispatch::BlockingWait blocking;
     state_->finishedAnnounced.wait(lock, [&] { return state_->finishAnnounced; });
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <thread>
 
+#include "dispatch/BlockingWait.h"
 #include "dispatch/Queue.h"
 #include "foundation/Exception.h"
 #include "foundation/Format.h"
@@ -161,6 +162,8 @@ void OperationQueue::cancelAllOperations() {
 
 void OperationQueue::waitUntilAllOperationsAreFinished() {
     std::unique_lock lock(mutex_);
+    if (entries_.empty()) return;
+    dispatch::BlockingWait blocking;
     emptied_.wait(lock, [&] { return entries_.empty(); });
 }
 

@@ -9,6 +9,7 @@
 #include <mutex>
 #include <vector>
 
+#include "dispatch/BlockingWait.h"
 #include "foundation/Clock.h"
 #include "foundation/Exception.h"
 #include "foundation/Timer.h"
@@ -250,6 +251,7 @@ bool RunLoop::runUntilDeadline(const std::function<bool()>& done, double timeout
             }
         }
         auto changed = [&] { return state_->generation != seen; };
+        dispatch::BlockingWait blocking;
         if (wakeAt == SteadyClock::time_point::max()) {
             state_->wake.wait(lock, changed);
         } else {

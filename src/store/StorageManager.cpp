@@ -10,6 +10,7 @@
 #include "Utils/LogSafeText.h"
 #include "Utils/Utils.h"
 #include "coredata/ManagedObjectID.h"
+#include "dispatch/BlockingWait.h"
 #include "foundation/FileManager.h"
 #include "foundation/Format.h"
 #include "foundation/Log.h"
@@ -310,6 +311,8 @@ void StorageManager::pauseRows() const {
         std::lock_guard lock(seamsMutex_);
         pause = rowPause_;
     }
+    // The pause leaves the worker's processor to the other queues' tasks.
+    dispatch::BlockingWait blocking;
     if (pause)
         pause();
     else

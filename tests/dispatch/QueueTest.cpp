@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sched.h>
+#include <time.h>
+
+#include <algorithm>
 #include <atomic>
 #include <stdexcept>
 #include <thread>
@@ -133,6 +137,57 @@ TEST(Queue, ConcurrentQueueLetsTasksOverlap) {
     bool member = false;
     q->sync([&] { member = q->isCurrent(); });
     EXPECT_TRUE(member);
+}
+
+namespace {
+
+int processorsOfThisProcess() {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    EXPECT_EQ(sched_getaffinity(0, sizeof set, &set), 0);
+    return std::max(CPU_COUNT(&set), 2);
+}
+
+double threadCPUSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
+}
+
+}  // namespace
+
+TEST(Queue, TasksRunNoMoreAtOnceThanTheProcessorsAndAWaitingTaskLendsItsPlace) {
+    const int processors = processorsOfThisProcess();
+    auto q = Queue::createConcurrent("test.width");
+    auto group = Group::create();
+    std::atomic<int> inside = 0, most = 0;
+    for (int i = 0; i < 48; ++i) {
+        group->async(q, [&] {
+            int now = ++inside;
+            for (int seen = most; now > seen && !most.compare_exchange_weak(seen, now);) {}
+            // Busy, not waiting: a worker per task would have them all inside at once.
+            const double until = threadCPUSeconds() + 0.005;
+            while (threadCPUSeconds() < until) {}
+            --inside;
+        });
+    }
+    ASSERT_TRUE(group->wait(60));
+    // One or two more only if the pool saw no task start for a while (a
+    // loaded machine): a worker per task would be dozens.
+    EXPECT_LE(most.load(), processors + 2);
+    EXPECT_GE(most.load(), 1);
+
+    // More tasks than processors wait for one queued after them: each wait
+    // gives its place up, so that one runs and every wait ends.
+    Semaphore released(0);
+    std::atomic<int> waited = 0;
+    for (int i = 0; i < processors + 2; ++i)
+        group->async(q, [&] { waited += released.wait(30) ? 1 : 0; });
+    group->async(q, [&] {
+        for (int i = 0; i < processors + 2; ++i) released.signal();
+    });
+    ASSERT_TRUE(group->wait(60));
+    EXPECT_EQ(waited.load(), processors + 2);
 }
 
 TEST(Queue, MainQueueRunsOnTheMainThreadWhenTheLoopRuns) {
