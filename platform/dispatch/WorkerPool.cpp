@@ -69,29 +69,28 @@ WorkerPool& WorkerPool::shared() {
 
 WorkerPool::WorkerPool() : state_(new State()) {}
 
-// Under the lock: gives a place to an idle worker (returned in `woken`) or
-// to a new one (returns true) when a queued task has neither.
-bool WorkerPool::startWorkerLocked(Idle*& woken) {
+// Under the lock: gives a place to an idle worker or to a new one when a
+// queued task has neither.
+WorkerPool::Start WorkerPool::placeWorkerLocked() {
     auto& s = *state_;
-    woken = nullptr;
-    if (s.tasks.empty() || s.running >= s.limit + s.extra) return false;
+    if (s.tasks.empty() || s.running >= s.limit + s.extra) return {};
     if (!s.idle.empty()) {
-        woken = s.idle.back();
+        Idle* woken = s.idle.back();
         s.idle.pop_back();
         woken->started = true;
         ++s.running;
-        return false;
+        return {woken, false};
     }
-    if (s.workers >= kMaxWorkers) return false;
+    if (s.workers >= kMaxWorkers) return {};
     ++s.workers;
     ++s.running;
-    return true;
+    return {nullptr, true};
 }
 
-// Out of the lock: what startWorkerLocked decided.
-void WorkerPool::startWorker(Idle* woken, bool spawn) {
-    if (woken) woken->wake.notify_one();
-    if (spawn) {
+// Out of the lock: what placeWorkerLocked decided.
+void WorkerPool::startWorker(Start start) {
+    if (start.woken) start.woken->wake.notify_one();
+    if (start.spawn) {
         std::thread([this] {
             foundation::AlternateSignalStack::installForCurrentThread();
             workerLoop();
@@ -101,21 +100,20 @@ void WorkerPool::startWorker(Idle* woken, bool spawn) {
 
 void WorkerPool::submit(std::function<void()> task) {
     auto& s = *state_;
-    Idle* woken = nullptr;
-    bool spawn = false;
+    Start start;
     bool startWatch = false;
     {
         std::lock_guard lock(s.mutex);
         s.tasks.push_back(std::move(task));
-        spawn = startWorkerLocked(woken);
-        if (!woken && !spawn) {
+        start = placeWorkerLocked();
+        if (!start.woken && !start.spawn) {
             // Every place is taken: the task waits for a worker to finish,
             // and the watch makes sure one does.
             if (!s.watching) startWatch = s.watching = true;
             else if (s.watchIdle) s.watch.notify_one();
         }
     }
-    startWorker(woken, spawn);
+    startWorker(start);
     if (startWatch) std::thread([this] { watchForStalls(); }).detach();
 }
 
@@ -159,10 +157,9 @@ void WorkerPool::watchForStalls() {
         // Queued tasks, none started: the running workers may all be waiting
         // in a way the pool cannot see. One more may run.
         ++s.extra;
-        Idle* woken = nullptr;
-        const bool spawn = startWorkerLocked(woken);
+        const Start start = placeWorkerLocked();
         lock.unlock();
-        startWorker(woken, spawn);
+        startWorker(start);
         lock.lock();
     }
 }
@@ -170,15 +167,14 @@ void WorkerPool::watchForStalls() {
 bool WorkerPool::blockingWaitBegins() {
     if (!tlsCountedRunning) return false;
     auto& s = *state_;
-    Idle* woken = nullptr;
-    bool spawn = false;
+    Start start;
     {
         std::lock_guard lock(s.mutex);
         tlsCountedRunning = false;
         --s.running;
-        spawn = startWorkerLocked(woken);
+        start = placeWorkerLocked();
     }
-    startWorker(woken, spawn);
+    startWorker(start);
     return true;
 }
 

@@ -30,10 +30,15 @@ private:
     WorkerPool();
     struct State;
     struct Idle;
+    // A worker to start: an idle one woken, or a new thread.
+    struct Start {
+        Idle* woken = nullptr;
+        bool spawn = false;
+    };
     void workerLoop();
     void watchForStalls();
-    bool startWorkerLocked(Idle*& woken);
-    void startWorker(Idle* woken, bool spawn);
+    Start placeWorkerLocked();
+    void startWorker(Start start);
     State* state_;
 };
 
