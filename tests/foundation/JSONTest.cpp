@@ -16,7 +16,7 @@ Value parseJSON(std::string_view text, unsigned options = 0, ErrorPtr* error = n
 TEST(JSON, BadInputGivesAnError) {
     const std::string invalid[] = {
         "", "{", "[1,]", "{\"a\" 1}", "{'a':1}", "[1] x", "nul", "[\"\xff\"]", "[\"\xc3\"]", "[\"\\ud800\"]",
-        "[01]",
+        "[01]", "[1e400]", std::string("[1]\0 x", 6),
     };
     for (const auto& text : invalid) {
         ErrorPtr error;
