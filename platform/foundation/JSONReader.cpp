@@ -8,6 +8,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
@@ -164,10 +165,9 @@ bool JSONReader::readKey() {
 bool JSONReader::readString(std::string& out) {
     ++p_;  // the opening quote
     const char* start = p_;
-    while (p_ != end_) {
+    for (skipPlain(); p_ != end_; skipPlain()) {
         const auto c = static_cast<unsigned char>(*p_);
         switch (kStringBytes[c]) {
-            case kPlain: ++p_; continue;
             case kWide: {
                 const size_t length = wideLength();
                 if (length == 0) return fail("Invalid UTF-8 in a string");
@@ -196,7 +196,7 @@ bool JSONReader::readEscapedRest(const char* start, std::string& out) {
         switch (kStringBytes[c]) {
             case kPlain: {
                 const char* run = p_;
-                while (p_ != end_ && kStringBytes[static_cast<unsigned char>(*p_)] == kPlain) ++p_;
+                skipPlain();
                 scratch_.append(run, p_);
                 continue;
             }
@@ -360,6 +360,25 @@ bool JSONReader::close() {
     }
     stack_.pop_back();
     return add(std::move(done));
+}
+
+// Eight bytes at a time while none of them is a quote, a backslash, a control
+// character or past ASCII; the bit tricks may also flag a byte after a real
+// find, never one alone, and the last bytes go one by one.
+void JSONReader::skipPlain() {
+    constexpr uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr uint64_t kHighs = 0x8080808080808080ULL;
+    while (end_ - p_ >= 8) {
+        uint64_t word;
+        std::memcpy(&word, p_, sizeof word);
+        const uint64_t quote = word ^ (kOnes * '"');
+        const uint64_t backslash = word ^ (kOnes * '\\');
+        const uint64_t special = ((quote - kOnes) & ~quote) | ((backslash - kOnes) & ~backslash) |
+                                 (word - kOnes * 0x20) | word;
+        if (special & kHighs) break;
+        p_ += 8;
+    }
+    while (p_ != end_ && kStringBytes[static_cast<unsigned char>(*p_)] == kPlain) ++p_;
 }
 
 size_t JSONReader::wideLength() const {

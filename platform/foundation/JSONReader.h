@@ -48,6 +48,7 @@ private:
     bool open(bool isArray);
     bool close();
 
+    void skipPlain();
     size_t wideLength() const;
     void skipSpace();
     bool fail(std::string_view what);
