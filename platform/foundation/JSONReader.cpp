@@ -100,7 +100,8 @@ JSONReader::Step JSONReader::readValue() {
             skipSpace();
             if (p_ != end_ && *p_ == (isArray ? ']' : '}')) {
                 ++p_;
-                return close() ? Step::Complete : Step::Failed;
+                close();
+                return Step::Complete;
             }
             if (!isArray && !readKey()) return Step::Failed;
             return Step::Opened;
@@ -126,7 +127,8 @@ JSONReader::Step JSONReader::readValue() {
     }
     if (stack_.empty() && !allowFragments_)
         return failed("JSON text did not start with array or object and option to allow fragments not set");
-    return add(std::move(scalar)) ? Step::Complete : Step::Failed;
+    add(std::move(scalar));
+    return Step::Complete;
 }
 
 // After a complete value: closes what ends there, and stops before the next
@@ -149,7 +151,7 @@ bool JSONReader::readAfterValue(bool& done) {
         }
         if (*p_ != (isArray ? ']' : '}')) return fail(isArray ? "Expected ',' or ']'" : "Expected ',' or '}'");
         ++p_;
-        if (!close()) return false;
+        close();
     }
 }
 
@@ -320,15 +322,15 @@ bool JSONReader::readLiteral(std::string_view word, Value value, Value& out) {
     return true;
 }
 
-bool JSONReader::add(Value v) {
+void JSONReader::add(Value v) {
     if (stack_.empty()) {
         root_ = std::move(v);
-        return true;
+        return;
     }
     Frame& top = stack_.back();
     if (top.isArray) {
         elements_.push_back(std::move(v));
-        return true;
+        return;
     }
     // Keys mostly come in order (the service writes them so), and then each
     // goes in at the end without a search. A repeated key keeps the last value.
@@ -339,7 +341,6 @@ bool JSONReader::add(Value v) {
         auto [slot, inserted] = entries.try_emplace(std::move(top.key), std::move(v));
         if (!inserted) slot->second = std::move(v);
     }
-    return true;
 }
 
 bool JSONReader::open(bool isArray) {
@@ -348,7 +349,7 @@ bool JSONReader::open(bool isArray) {
     return true;
 }
 
-bool JSONReader::close() {
+void JSONReader::close() {
     Frame& top = stack_.back();
     Value done;
     if (top.isArray) {
@@ -359,7 +360,7 @@ bool JSONReader::close() {
         done = std::move(top.container);
     }
     stack_.pop_back();
-    return add(std::move(done));
+    add(std::move(done));
 }
 
 // Eight bytes at a time while none of them is a quote, a backslash, a control

@@ -44,9 +44,9 @@ private:
     bool readNumber(Value& out);
     bool readLiteral(std::string_view word, Value value, Value& out);
 
-    bool add(Value v);
+    void add(Value v);
     bool open(bool isArray);
-    bool close();
+    void close();
 
     void skipPlain();
     size_t wideLength() const;
