@@ -1,6 +1,7 @@
-// Reads JSON text (RFC 8259) into a Value in one pass over the bytes. Only
-// JSONSerialization uses it; it is apart so that the writer's file stays the
-// writer's.
+// Reads JSON text (RFC 8259) into a Value in one pass over the bytes, for
+// JSONSerialization. It accepts what nlohmann-json's parser accepts and makes
+// the same kinds (a byte order mark may lead; a number too large for a double
+// is refused), except that a NUL byte is refused rather than ending the text.
 #pragma once
 
 #include <cstddef>
