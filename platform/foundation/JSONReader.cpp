@@ -164,63 +164,37 @@ bool JSONReader::readKey() {
     return true;
 }
 
+// A string without escapes is copied once, straight from the text; from the
+// first escape on it is built in the scratch text and copied out once at its
+// size.
 bool JSONReader::readString(std::string& out) {
     ++p_;  // the opening quote
-    const char* start = p_;
+    const char* run = p_;  // the bytes not yet copied into the scratch text
+    bool escaped = false;  // the scratch text holds the string up to run
     for (skipPlain(); p_ != end_; skipPlain()) {
         const auto c = static_cast<unsigned char>(*p_);
-        switch (kStringBytes[c]) {
-            case kWide: {
-                const size_t length = wideLength();
-                if (length == 0) return fail("Invalid UTF-8 in a string");
-                p_ += length;
-                continue;
-            }
-            default:
-                if (c == '"') {
-                    out.assign(start, p_);
-                    ++p_;
-                    return true;
-                }
-                if (c == '\\') return readEscapedRest(start, out);
-                return fail("Unescaped control character in a string");
+        if (kStringBytes[c] == kWide) {
+            const size_t length = wideLength();
+            if (length == 0) return fail("Invalid UTF-8 in a string");
+            p_ += length;
+            continue;
         }
-    }
-    return fail("Unterminated string");
-}
-
-// The rest of a string from its first escape on, built in the scratch text
-// and copied out once at its size.
-bool JSONReader::readEscapedRest(const char* start, std::string& out) {
-    scratch_.assign(start, p_);
-    while (p_ != end_) {
-        const auto c = static_cast<unsigned char>(*p_);
-        switch (kStringBytes[c]) {
-            case kPlain: {
-                const char* run = p_;
-                skipPlain();
+        if (c == '"') {
+            if (escaped) {
                 scratch_.append(run, p_);
-                continue;
+                out.assign(scratch_);
+            } else {
+                out.assign(run, p_);
             }
-            case kWide: {
-                const size_t length = wideLength();
-                if (length == 0) return fail("Invalid UTF-8 in a string");
-                scratch_.append(p_, length);
-                p_ += length;
-                continue;
-            }
-            default:
-                if (c == '"') {
-                    ++p_;
-                    out.assign(scratch_);
-                    return true;
-                }
-                if (c == '\\') {
-                    if (!readEscape(scratch_)) return false;
-                    continue;
-                }
-                return fail("Unescaped control character in a string");
+            ++p_;
+            return true;
         }
+        if (c != '\\') return fail("Unescaped control character in a string");
+        if (!escaped) scratch_.clear();
+        escaped = true;
+        scratch_.append(run, p_);
+        if (!readEscape(scratch_)) return false;
+        run = p_;
     }
     return fail("Unterminated string");
 }

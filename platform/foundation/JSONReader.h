@@ -39,7 +39,6 @@ private:
     bool readAfterValue(bool& done);
     bool readKey();
     bool readString(std::string& out);
-    bool readEscapedRest(const char* start, std::string& out);
     bool readEscape(std::string& out);
     bool readHex4(unsigned& unit);
     bool readNumber(Value& out);
@@ -63,7 +62,7 @@ private:
     std::vector<Frame> stack_;
     std::vector<Value> elements_;
     Value root_;
-    std::string scratch_;  // a string with escapes, rebuilt before it is copied out
+    std::string scratch_;  // a string with escapes, built before it is copied out
     std::string message_;
 };
 

@@ -4,27 +4,10 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "SameKinds.h"
 #include "foundation/JSONSerialization.h"
 
 using namespace foundation;
-
-namespace {
-
-bool sameKinds(const Value& a, const Value& b) {
-    if (a.type() != b.type()) return false;
-    if (a.isArray()) {
-        for (size_t i = 0; i < a.count(); ++i) {
-            if (!sameKinds(a.at(i), b.at(i))) return false;
-        }
-    } else if (a.isDictionary()) {
-        for (const auto& [key, item] : *a.dictionary()) {
-            if (!sameKinds(item, b[key])) return false;
-        }
-    }
-    return true;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     Data data(bytes, size);

@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 #include <string_view>
 
+#include "SameKinds.h"
 #include "foundation/JSONSerialization.h"
 
 using namespace foundation;
@@ -39,22 +40,6 @@ Value asValue(const nlohmann::json& j) {
         }
         default: std::abort();
     }
-}
-
-bool sameKinds(const Value& a, const Value& b) {
-    if (a.type() != b.type()) return false;
-    if (a.isArray()) {
-        if (a.count() != b.count()) return false;
-        for (size_t i = 0; i < a.count(); ++i) {
-            if (!sameKinds(a.at(i), b.at(i))) return false;
-        }
-    } else if (a.isDictionary()) {
-        if (a.count() != b.count()) return false;
-        for (const auto& [key, item] : *a.dictionary()) {
-            if (!sameKinds(item, b[key])) return false;
-        }
-    }
-    return true;
 }
 
 }  // namespace
