@@ -192,6 +192,11 @@ std::vector<EKCalendarPtr> EKEventStore::calendarsForEntityType(EKEntityType typ
     return state_->calendars;
 }
 
+std::vector<EKCalendarPtr> EKEventStore::deviceCalendars() const {
+    std::lock_guard lock(mutex_);
+    return state_->calendars;
+}
+
 std::vector<EKCalendarPtr> EKEventStore::calendarsOfSource(const std::string& sourceIdentifier) const {
     if (!authorized()) return {};
     std::lock_guard lock(mutex_);

@@ -83,6 +83,9 @@ public:
     // A new empty calendar of the source, written at once.
     EKCalendarPtr addCalendar(const EKSourcePtr& source, const std::string& title, EKCalendarType type,
                               bool allowsContentModifications, foundation::ErrorPtr* error = nullptr);
+    // Every calendar on the device, whatever access the application has: the
+    // device's own settings see them all.
+    std::vector<EKCalendarPtr> deviceCalendars() const;
     // The calendar, its events and its file go.
     bool removeCalendar(const EKCalendarPtr& calendar, foundation::ErrorPtr* error = nullptr);
     // "<Library>/Calendars" of the application's home.

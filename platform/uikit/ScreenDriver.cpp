@@ -227,8 +227,17 @@ ScreenDriver::OpenResult ScreenDriver::openScene(const std::string& identifier,
         win->setRootViewController(controller);
         return OpenResult::Opened;
     }
-    if (auto nav = front->navigationController()) nav->pushViewController(controller, true);
-    else front->presentViewController(controller, true);
+    if (auto nav = front->navigationController()) {
+        nav->pushViewController(controller, true);
+        return OpenResult::Opened;
+    }
+    // A screen pushes its next one on its navigation controller: presented
+    // alone, its first row would have nowhere to go.
+    const bool container = std::dynamic_pointer_cast<UINavigationController>(controller) ||
+                           std::dynamic_pointer_cast<UITabBarController>(controller) ||
+                           std::dynamic_pointer_cast<UISplitViewController>(controller);
+    front->presentViewController(container ? controller : UINavigationController::withRootViewController(controller),
+                                 true);
     return OpenResult::Opened;
 }
 

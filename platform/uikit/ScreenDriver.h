@@ -64,7 +64,8 @@ public:
     // Instantiates the scene from the first of the named storyboards that is
     // registered and has it, hands the object over when given, then pushes it
     // on the front screen's navigation controller or presents it over the
-    // front screen.
+    // front screen (inside a navigation controller of its own, unless it is
+    // a container itself).
     OpenResult openScene(const std::string& identifier, const std::vector<std::string>& storyboardNames,
                          const std::optional<std::pair<std::string, std::string>>& object = std::nullopt);
     static void setObjectHandOver(ObjectHandOver handOver);

@@ -573,7 +573,8 @@ MeetingData generateMeeting(const MeetingGeneratorOptions& options) {
                  {"subject", m == 0 ? subject : "Re: " + subject},
                  {"body", "Message " + std::to_string(m + 1) + " about " + subject + "."},
                  {"read", fromDemo || !last || thread % 3 != 0},
-                 {"sendDatetime", dateTime(std::min(days - 1, thread % days), 8 * 60 + thread * 20 + m * 7)},
+                 // In the three days before the meeting: nothing yet sent lies ahead of a clock on its first day.
+                 {"sendDatetime", dateTime((thread - 1) / 4 - 3, 8 * 60 + thread * 20 + m * 7)},
                  {"participantId", std::stoll(sender.id)},
                  {"folderName", fromDemo ? "Sent" : "Inbox"},
                  {"from", recipient(sender)},
@@ -588,7 +589,7 @@ MeetingData generateMeeting(const MeetingGeneratorOptions& options) {
     auto& documents = data.items(MeetingKind::Documents);
     const char* documentTitles[] = {"Programme at a glance", "Venue guide", "Security information",
                                     "Shuttle timetable", "Participant list", "Code of conduct"};
-    const char* categories[] = {"Practical", "Practical", "Security", "Transport", "Programme", ""};
+    const char* categories[] = {"Practical", "Practical", "Security", "Transport", "Programme", "General"};
     for (int i = 0; i < 6; ++i) {
         std::string filename = lowerAscii(documentTitles[i]) + ".pdf";
         std::string path = "/files/documents/" + eventId + "/" + filename;

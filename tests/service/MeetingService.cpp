@@ -14,6 +14,8 @@
 #include <unordered_map>
 #include <utility>
 
+#include "foundation/CivilDate.h"
+#include "foundation/Clock.h"
 #include "foundation/JSONSerialization.h"
 
 namespace testservice {
@@ -211,6 +213,24 @@ SessionFill sessionFillOf(const Value& session, const std::string& sessionId) {
 
 // What the status tells about the user's invitation to a session, by the
 // invitation's status: the message, its level and the replies left.
+// The service's "now" (the process clock, virtual under tests and the app
+// mode), written as every date-time of the meeting is: in its zone, +02:00.
+std::string dateTimeNow() {
+    constexpr int64_t kMeetingOffset = 2 * 3600;
+    constexpr int64_t kSecondsFrom1970To2001 = 978307200;
+    const auto local = static_cast<int64_t>(foundation::Clock::now()) + kSecondsFrom1970To2001 + kMeetingOffset;
+    const int64_t days = local >= 0 ? local / 86400 : (local - 86399) / 86400;
+    const int64_t second = local - days * 86400;
+    int64_t year = 0;
+    unsigned month = 0, day = 0;
+    foundation::civilFromDays(days, year, month, day);
+    char buffer[48];
+    std::snprintf(buffer, sizeof buffer, "%04lld-%02u-%02uT%02lld:%02lld:%02lld+02:00", static_cast<long long>(year),
+                  month, day, static_cast<long long>(second / 3600), static_cast<long long>(second / 60 % 60),
+                  static_cast<long long>(second % 60));
+    return buffer;
+}
+
 Value::Dictionary invitationStatusAnswer(const Value& invitation) {
     const std::string status = invitation["status"].stringValue();
     std::string message = "This invitation has been cancelled.";
@@ -720,11 +740,9 @@ Reply MeetingService::Impl::route(const RecordedRequest& request, const std::str
         if (to.empty()) return error(400, "A message needs at least one recipient");
         auto& messages = data.items(MeetingKind::Messages);
         int64_t id = 0, thread = 0;
-        std::string sent;
         for (const auto& message : messages) {
             id = std::max(id, message["id"].integerValue());
             thread = std::max(thread, message["threadId"].integerValue());
-            sent = std::max(sent, message["sendDatetime"].stringValue());
         }
         int64_t threadId = std::strtoll(field(body, "threadId").c_str(), nullptr, 10);
         if (threadId <= 0) threadId = thread + 1;
@@ -743,7 +761,7 @@ Reply MeetingService::Impl::route(const RecordedRequest& request, const std::str
                                               {"subject", field(body, "subject")},
                                               {"body", field(body, "body")},
                                               {"read", true},
-                                              {"sendDatetime", sent},
+                                              {"sendDatetime", dateTimeNow()},
                                               {"participantId", std::as_const(user)["id"]},
                                               {"folderName", "Sent"},
                                               {"from", userAsRecipient(user)},
@@ -819,7 +837,10 @@ Reply MeetingService::Impl::routeEvent(const RecordedRequest& request, const std
     // The lists.
     for (MeetingKind kind : allMeetingKinds()) {
         if (!isPerMeeting(kind) || listPath(kind, eventId) != relative) continue;
-        const Value::Array& items = served ? data.items(kind) : kNone;
+        // The account holds the same permissions in every meeting it knows:
+        // last year's edition is not read-only for want of "event:change".
+        const bool sameInEveryMeeting = kind == MeetingKind::Permissions;
+        const Value::Array& items = served || sameInEveryMeeting ? data.items(kind) : kNone;
         if (method == "GET") return list(items, path, query);
         if (!served) return error(404, "Event not found");
         if (kind == MeetingKind::AgendaSelections && method == "POST") {

@@ -10,6 +10,8 @@
 //   but the last carries "Link: <absolute next address>; rel=\"next\"".
 //   "?fields=a,b" keeps only those keys of each item, "?ids=a,b" only the
 //   items with those ids; both work on every list.
+// - A sent message is dated by the process's clock ("now", virtual under
+//   tests); the account's permissions are the same in every meeting listed.
 // - Failures answer {"error": "..."} with an HTTP error status.
 // - A session's status carries the level of its fill ("Positive", "Warning"
 //   from 80 %, "Negative" when full) and the actions of the user's agenda:

@@ -11,6 +11,8 @@
 #include <set>
 #include <thread>
 
+#include "foundation/CivilDate.h"
+#include "foundation/Clock.h"
 #include "foundation/JSONSerialization.h"
 #include "graphics/ImageDecoder.h"
 #include "model/QVAAgendaEntries.h"
@@ -390,6 +392,36 @@ TEST_F(MeetingServiceTest, WritesChangeTheMeetingAndAreRecorded) {
     EXPECT_EQ(writes[0].path, "/api/v1/messages");
     EXPECT_EQ(writes[0].body["to"].stringValue(), "100002,100003");
     EXPECT_EQ(writes[0].token, token);
+}
+
+// What a person reads as "now" in the demo: a message sent is dated by the
+// process's clock (under a virtual one, the run's), the generated threads
+// lie before the meeting, and last year's edition is no read-only meeting.
+TEST_F(MeetingServiceTest, ASentMessageIsDatedNowAndEveryMeetingHasTheUsersPermissions) {
+    const double wasNow = foundation::Clock::now();
+    const bool wasVirtual = foundation::Clock::isVirtual();
+    // 2026-06-15 09:05:30 in the meeting's zone.
+    foundation::Clock::useVirtual(static_cast<double>(foundation::daysFromCivil(2026, 6, 15)) * 86400 + 7 * 3600 +
+                                  5 * 60 + 30 - 978307200.0);
+    Response sent = fetch(api("messages"), service.demoToken(), "POST",
+                          R"({"to":"100002","subject":"Now","body":"Sent at nine","threadId":"0"})");
+    if (wasVirtual) foundation::Clock::useVirtual(wasNow);
+    else foundation::Clock::useReal();
+    ASSERT_EQ(sent.status, 200);
+    Value::Array messages = service.items(MeetingKind::Messages);
+    EXPECT_EQ(messages.back()["sendDatetime"].stringValue(), "2026-06-15T09:05:30+02:00");
+    for (size_t i = 0; i + 1 < messages.size(); ++i)
+        EXPECT_LT(messages[i]["sendDatetime"].stringValue(), "2026-06-15") << messages[i]["id"].integerValue();
+
+    const Value::Array events = service.items(MeetingKind::Events);
+    ASSERT_EQ(events.size(), 2u);
+    const Value::Array current = walk(event("my_profile/permissions"));
+    ASSERT_FALSE(current.empty());
+    for (const auto& meeting : events)
+        EXPECT_EQ(walk(api("events/" + idText(meeting["id"]) + "/my_profile/permissions")), current)
+            << idText(meeting["id"]);
+    for (const auto& document : service.items(MeetingKind::Documents))
+        EXPECT_FALSE(document["category"].stringValue().empty()) << document["title"].stringValue();
 }
 
 TEST(MeetingServiceTLSTest, ServesTheSameProtocolOverHTTPS) {

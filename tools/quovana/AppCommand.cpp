@@ -24,6 +24,7 @@
 #include <sstream>
 
 #include "analytics/AnalyticsUtils.h"
+#include "eventkit/EKEventStore.h"
 #include "uikit/UITableViewCell.h"
 #include "foundation/ApplicationHome.h"
 #include "foundation/Clock.h"
@@ -136,7 +137,8 @@ public:
         : profile_(uikit::DeviceProfile::current()),
           zone_(foundation::TimeZone::local()),
           virtualClock_(foundation::Clock::isVirtual()),
-          then_(foundation::Clock::now()) {}
+          then_(foundation::Clock::now()),
+          calendarAccess_(eventkit::EKEventStore::authorizationStatusForEntityType(eventkit::EKEntityType::Event)) {}
     ~ProcessState() {
         uikit::ScreenDriver::clearBusyPredicates();
         uikit::UIApplication::sharedApplication().resetForTests();
@@ -145,6 +147,7 @@ public:
         location::CLLocationManager::resetClassSwitches();
         Updater::setVersionFileURL(std::nullopt);
         foundation::TimeZone::setDefault(zone_);
+        eventkit::EKEventStore::setAuthorizationStatus(eventkit::EKEntityType::Event, calendarAccess_);
         if (virtualClock_)
             foundation::Clock::useVirtual(then_);
         else if (foundation::Clock::isVirtual())
@@ -158,6 +161,7 @@ private:
     foundation::TimeZone zone_;
     bool virtualClock_;
     double then_;
+    eventkit::EKAuthorizationStatus calendarAccess_;
 };
 
 std::optional<network::ReachabilityFlags> reachabilityFlags(const std::string& word) {
@@ -897,15 +901,19 @@ public:
 };
 
 // Starts the local meeting service with the options' meeting and faults.
-std::unique_ptr<testservice::MeetingService> startLocalService(CommandContext& context, const AppOptions& options) {
-    testservice::MeetingGeneratorOptions meeting;
-    if (options.generate) {
-        meeting.sessions = options.generate->first;
-        meeting.participants = options.generate->second;
-    }
+// The size of its meeting goes to `generated`.
+std::unique_ptr<testservice::MeetingService> startLocalService(CommandContext& context, const AppOptions& options,
+                                                               std::pair<int, int>& generated) {
     // A home an earlier run used is served at the same address, with what
-    // the user changed there; another port only when that one is taken.
+    // the user changed there; another port only when that one is taken. A
+    // run without --generate serves the meeting the home was given.
     const auto earlier = readLocalServiceState();
+    testservice::MeetingGeneratorOptions meeting;
+    if (const auto size = options.generate ? options.generate : earlier ? earlier->generated : std::nullopt) {
+        meeting.sessions = size->first;
+        meeting.participants = size->second;
+    }
+    generated = {meeting.sessions, meeting.participants};
     testservice::MeetingService::Options serviceOptions;
     if (earlier && earlier->port) serviceOptions.port = *earlier->port;
     auto service = std::make_unique<testservice::MeetingService>(testservice::generateMeeting(meeting), serviceOptions);
@@ -987,6 +995,7 @@ int runAppCommand(CommandContext& context, const Arguments& arguments) {
     if (options.locationAuthorization)
         location::CLLocationManager::setAuthorizationStatus(
             static_cast<location::CLAuthorizationStatus>(*options.locationAuthorization));
+    restoreCalendarAccess();
     for (const auto& title : options.calendars) {
         foundation::ErrorPtr error;
         if (!makeDeviceCalendar(*ApplicationService::syncCalendarService(), title, &error))
@@ -994,8 +1003,9 @@ int runAppCommand(CommandContext& context, const Arguments& arguments) {
     }
 
     std::unique_ptr<testservice::MeetingService> service;
+    std::pair<int, int> generated;
     if (!context.options().serviceRoot) {
-        service = startLocalService(context, options);
+        service = startLocalService(context, options, generated);
         if (!service) return context.fail("the local meeting service could not listen on 127.0.0.1");
         // The launch's build-update check stays on this machine too.
         Updater::setVersionFileURL(service->urlFor(kLocalVersionFilePath));
@@ -1068,8 +1078,15 @@ int runAppCommand(CommandContext& context, const Arguments& arguments) {
     while (!session.quit() && reader.next(line)) status = std::max(status, session.run(line));
 
     session.endWorkInFlight();
-    if (service && !writeLocalServiceState(*service))
+    // What the person did there is lost to the next run otherwise.
+    if (service && !writeLocalServiceState(*service, generated)) {
         context.err() << "quovana: the local service's state could not be kept in the home\n";
+        status = std::max<int>(status, kExitFailure);
+    }
+    if (!keepCalendarAccess()) {
+        context.err() << "quovana: the calendar access could not be kept in the home\n";
+        status = std::max<int>(status, kExitFailure);
+    }
     uikit::UIApplication::sharedApplication().terminate();
     // Nothing the app wrote may be lost when the process ends.
     if (!storeFilesWritten(context)) status = std::max<int>(status, kExitFailure);

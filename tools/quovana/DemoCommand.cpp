@@ -133,8 +133,9 @@ int runDemoCommand(CommandContext& context, const Arguments& arguments) {
 
     // The app mode on this home serves the meeting at the same address, so
     // the feed, map and document addresses the download stored still answer.
-    if (service && !writeLocalServiceState(*service))
-        context.err() << "quovana: the local service's state could not be kept in the home\n";
+    const testservice::MeetingGeneratorOptions generated;
+    if (service && !writeLocalServiceState(*service, {generated.sessions, generated.participants}))
+        return context.fail("the local service's state could not be kept in the home");
     context.out() << "\nLook around: quovana --home " << home << " dump QVACoreDataSession --fields itemId,title\n";
     return kExitSuccess;
 }

@@ -1,6 +1,7 @@
 // The device calendar a person would make in the device's calendar app: a
 // writable calendar of that title in the device's own source ("On My
-// Device", made when the device has none yet).
+// Device", made when the device has none yet). A device that holds such a
+// calendar already keeps it, as a person would not make it twice.
 #pragma once
 
 #include <string>
@@ -14,8 +15,14 @@ namespace quovana {
 
 inline constexpr const char* kDeviceSourceTitle = "On My Device";
 
-// The new calendar, or null with the store's error.
+// The calendar, or null with the store's error.
 eventkit::EKCalendarPtr makeDeviceCalendar(SyncCalendarService& service, const std::string& title,
                                            foundation::ErrorPtr* error);
+
+// The person's answer to the app's calendar access, kept in the home as the
+// device keeps it between launches: a relaunch neither asks again nor is
+// refused what it was granted.
+void restoreCalendarAccess();
+bool keepCalendarAccess();
 
 }  // namespace quovana

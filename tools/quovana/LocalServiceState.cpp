@@ -21,7 +21,8 @@ const std::vector<testservice::MeetingKind>& userChangedKinds() {
     using testservice::MeetingKind;
     static const std::vector<MeetingKind> kinds = {MeetingKind::AgendaSelections, MeetingKind::PersonalEntries,
                                                    MeetingKind::AgendaInvitations, MeetingKind::Following,
-                                                   MeetingKind::Messages};
+                                                   MeetingKind::Messages, MeetingKind::SessionNotes,
+                                                   MeetingKind::ParticipantNotes};
     return kinds;
 }
 
@@ -35,6 +36,9 @@ std::optional<LocalServiceState> readLocalServiceState() {
     LocalServiceState state;
     if (saved["port"].isInteger()) state.port = static_cast<int>(saved["port"].integerValue());
     state.eventId = saved["eventId"].stringValue();
+    if (saved["sessions"].isInteger() && saved["participants"].isInteger())
+        state.generated = {static_cast<int>(saved["sessions"].integerValue()),
+                           static_cast<int>(saved["participants"].integerValue())};
     for (auto kind : userChangedKinds())
         if (const auto* items = saved["lists"][testservice::fixtureName(kind)].array())
             state.changes.items(kind) = *items;
@@ -53,15 +57,20 @@ void applyLocalServiceState(const LocalServiceState& state, testservice::Meeting
     });
 }
 
-bool writeLocalServiceState(testservice::MeetingService& service) {
+bool writeLocalServiceState(testservice::MeetingService& service, std::pair<int, int> generated) {
     const auto data = service.snapshot();
     Value::Dictionary lists;
     for (auto kind : userChangedKinds()) lists[testservice::fixtureName(kind)] = Value(data.items(kind));
+    // What the service holds may lack a value (a recipient without an
+    // e-mail address): JSON has no absent value, so such a key is left out,
+    // as the service leaves it out of its answers.
     Value::Dictionary saved = {{"port", Value(static_cast<long long>(service.server().port()))},
                                {"eventId", Value(service.eventId())},
+                               {"sessions", Value(static_cast<long long>(generated.first))},
+                               {"participants", Value(static_cast<long long>(generated.second))},
                                {"lists", Value(lists)}};
     if (!data.privacySettings.isNothing()) saved["privacySettings"] = data.privacySettings;
-    auto text = foundation::JSONSerialization::dataWithJSONObject(Value(saved));
+    auto text = foundation::JSONSerialization::dataWithJSONObject(testservice::withoutAbsentValues(Value(saved)));
     return text && foundation::FileManager::defaultManager().writeData(*text, localServiceStatePath(), true);
 }
 

@@ -1,12 +1,15 @@
 // What the bundled meeting service of `quovana app` keeps in an application
 // home between runs: the port it served on, so that the addresses the app
 // stored (feeds, maps, documents) still answer, and what the user changed
-// there (agenda, personal entries, invitations, follows, messages, privacy
-// settings), so that a later run neither forgets a write, which its delta
-// would then take out of the store, nor issues an id a second time.
+// there (agenda, personal entries, invitations, follows, messages, notes,
+// privacy settings), so that a later run neither forgets a write, which its
+// delta would then take out of the store, nor issues an id a second time;
+// and the size of the meeting it generated, so that a later run without
+// --generate serves the same meeting rather than the default one.
 #pragma once
 
 #include <optional>
+#include <utility>
 
 #include "service/MeetingService.h"
 
@@ -15,6 +18,8 @@ namespace quovana {
 struct LocalServiceState {
     std::optional<int> port;
     std::string eventId;
+    // Sessions and participants of the generated meeting.
+    std::optional<std::pair<int, int>> generated;
     testservice::MeetingData changes;
 };
 
@@ -22,7 +27,8 @@ struct LocalServiceState {
 std::optional<LocalServiceState> readLocalServiceState();
 // Puts the user's changes of an earlier run on the same meeting back.
 void applyLocalServiceState(const LocalServiceState& state, testservice::MeetingService& service);
-// Keeps the service's port and the user's changes in the current home.
-bool writeLocalServiceState(testservice::MeetingService& service);
+// Keeps the service's port, the meeting's size and the user's changes in the
+// current home; false when they could not be written.
+bool writeLocalServiceState(testservice::MeetingService& service, std::pair<int, int> generated);
 
 }  // namespace quovana
