@@ -236,8 +236,9 @@ ScreenDriver::OpenResult ScreenDriver::openScene(const std::string& identifier,
     const bool container = std::dynamic_pointer_cast<UINavigationController>(controller) ||
                            std::dynamic_pointer_cast<UITabBarController>(controller) ||
                            std::dynamic_pointer_cast<UISplitViewController>(controller);
-    front->presentViewController(container ? controller : UINavigationController::withRootViewController(controller),
-                                 true);
+    UIViewControllerPtr shown = controller;
+    if (!container) shown = UINavigationController::withRootViewController(controller);
+    front->presentViewController(shown, true);
     return OpenResult::Opened;
 }
 

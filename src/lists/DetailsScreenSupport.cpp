@@ -237,19 +237,31 @@ void DetailsScreenSupport::swipePrepareForSegue(uikit::UIStoryboardSegue& segue,
 
 // --- The shown object and the store's saves ---
 
-std::shared_ptr<coredata::ManagedObject> DetailsScreenSupport::currentObject() {
-    if (!entityName_) return nullptr;
-    auto entityClass = EntityClass::named(*entityName_);
-    auto stack = detailsViewController().coreDataStack();
+namespace {
+
+// The first row of the entity that the predicate keeps, on the screen's
+// store's main-queue context.
+std::shared_ptr<coredata::ManagedObject> detailsFirstStoredRow(BaseViewController& screen, const std::string& entity,
+                                                               std::shared_ptr<const coredata::Predicate> predicate) {
+    auto entityClass = EntityClass::named(entity);
+    auto stack = screen.coreDataStack();
     coredata::ContextPtr context = stack ? stack->managedObjectContextMainQueue() : nullptr;
     if (!entityClass || !context) return nullptr;
     auto& storage = StorageManager::sharedStorageManager();
-    auto request = storage.fetchRequestForItemType(entityClass, filterPredicateForObservedEntityType(*entityName_), context);
+    auto request = storage.fetchRequestForItemType(entityClass, std::move(predicate), context);
     if (!request) return nullptr;
     request->setFetchLimit(1);
     auto results = storage.executeFetchRequestAndWait(request, context);
     if (results.empty()) return nullptr;
     return results.front().objectAs<coredata::ManagedObject>();
+}
+
+}  // namespace
+
+std::shared_ptr<coredata::ManagedObject> DetailsScreenSupport::currentObject() {
+    if (!entityName_) return nullptr;
+    return detailsFirstStoredRow(detailsViewController(), *entityName_,
+                                 filterPredicateForObservedEntityType(*entityName_));
 }
 
 std::shared_ptr<const coredata::Predicate> DetailsScreenSupport::filterPredicateForObservedEntityType(
@@ -360,6 +372,16 @@ uikit::ScreenDriver::HandOver DetailsScreenSupport::takeObject(uikit::UIViewCont
     if (!details) return HandOver::TakesNoObject;
     details->setEntityName(entity);
     details->setSelectionPropertyId(identifier);
+    if (details->currentObject()) return HandOver::Taken;
+    // A row is listed by its itemId; an agenda entry is told apart by an id
+    // of its own, which the row holds beside it.
+    auto entityClass = EntityClass::named(entity);
+    if (entityClass && entityClass->comparisonPropertyName && *entityClass->comparisonPropertyName != "itemId") {
+        auto row = detailsFirstStoredRow(details->detailsViewController(), entity,
+                                         coredata::Predicate::withFormatArguments("itemId = %@", {foundation::Value(identifier)}));
+        const auto own = row ? row->valueForKey(*entityClass->comparisonPropertyName) : foundation::Value();
+        if (own.isString()) details->setSelectionPropertyId(own.stringValue());
+    }
     // A screen of nothing would look like an empty object.
     return details->currentObject() ? HandOver::Taken : HandOver::NoSuchObject;
 }
