@@ -1,10 +1,12 @@
 // What the text and image views draw: lines placed by alignment, resizable
 // images keeping their caps, template images in the tint, bars and fields
-// showing what they hold, tab icons their ink.
+// showing what they hold, date pickers their value, tab icons their ink.
 #include <gtest/gtest.h>
 
+#include "foundation/TimeZone.h"
 #include "graphics/RecordingContext.h"
 #include "uikit/ScreenRenderer.h"
+#include "uikit/UIDatePicker.h"
 #include "uikit/UIGraphicsImageContext.h"
 #include "uikit/UIImageView.h"
 #include "uikit/UILabel.h"
@@ -118,6 +120,26 @@ TEST(ControlDrawing, TemplateImagesShowInTheTint) {
         for (int x = 0; x < 22; ++x) red += image->bitmap()->pixel(x, y) == graphics::Pixel{255, 0, 0, 255} ? 1 : 0;
     EXPECT_GT(red, 10);
     EXPECT_EQ(image->bitmap()->pixel(0, 0).alpha, 0);
+}
+
+// The chosen value, in its mode's form, on the band in the middle.
+TEST(ControlDrawing, DatePickersShowTheirValueInTheirMode) {
+    UIDatePicker picker({{0, 0}, {320, UIDatePicker::kHeight}});
+    picker.setTimeZone(foundation::TimeZone::withName("Europe/Zurich"));
+    picker.setDate(foundation::Date(803'287'800));  // 2026-06-16 07:30 UTC
+    picker.setDatePickerMode(UIDatePickerMode::Time);
+    graphics::RecordingContext context;
+    picker.display(context);
+    auto texts = context.operationsOfKind(Kind::DrawText);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].text, "9:30 AM");
+    EXPECT_EQ(picker.screenDumpDetail(), "mode=time value=\"9:30 AM\"");
+    picker.setDatePickerMode(UIDatePickerMode::Date);
+    context.clear();
+    picker.display(context);
+    texts = context.operationsOfKind(Kind::DrawText);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].text, "June 16, 2026");
 }
 
 // Tab icons show in the tab's ink: a disabled tab's fainter than an enabled one's.
