@@ -211,6 +211,44 @@ TEST_F(SplitTest, PopoverTellsItsDelegateOnlyAfterATapOutside) {
     nextTurn();
 }
 
+// A popover that has no room on its arrow's side stays on the screen, below
+// the status bar.
+TEST_F(SplitTest, APopoverWithoutRoomStaysBelowTheStatusBar) {
+    auto root = make("R");
+    window->setRootViewController(root);
+    nextTurn();
+    auto popover = std::make_shared<UIPopoverController>(make("C"));
+    popover->presentPopoverFromRect({100, 300, 40, 40}, root->view(), uikit::UIPopoverArrowDirectionDown, false);
+    EXPECT_EQ(popover->popoverView()->frame(), (graphics::Rect{0, 20, 320, 600}));
+    popover->dismissPopoverAnimated(false);
+    nextTurn();
+}
+
+// A sheet presented from a popover's content closes the popover and comes
+// over a shade that takes the taps around it; the shade leaves with it.
+TEST_F(SplitTest, PresentingFromAPopoverClosesItAndASheetComesOverAShade) {
+    auto root = make("R");
+    window->setRootViewController(root);
+    nextTurn();
+    auto content = uikit::UINavigationController::withRootViewController(make("C"));
+    auto popover = std::make_shared<UIPopoverController>(content);
+    popover->presentPopoverFromRect({100, 100, 40, 40}, root->view(), uikit::UIPopoverArrowDirectionUp, false);
+    nextTurn();
+    auto sheet = make("S");
+    sheet->setModalPresentationStyle(uikit::UIModalPresentationStyle::FormSheet);
+    content->topViewController()->presentViewController(sheet, false);
+    nextTurn();
+    EXPECT_FALSE(popover->isPopoverVisible());
+    EXPECT_TRUE(sheet->isOnScreen());
+    auto shade = window->hitTest({20, 20});
+    ASSERT_TRUE(shade);
+    EXPECT_EQ(shade->className(), "UIFormSheetDimmingView");
+    EXPECT_EQ(shade->frame(), window->bounds());
+    sheet->dismissViewControllerAnimated(false);
+    nextTurn();
+    EXPECT_EQ(window->hitTest({20, 20}), root->view());
+}
+
 TEST_F(SplitTest, APopoverTakesItsContentsPreferredSizeUnlessOneIsSet) {
     auto root = make("R");
     window->setRootViewController(root);
