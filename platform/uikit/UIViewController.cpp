@@ -293,6 +293,14 @@ void UIViewController::placeView(UIViewController& controller, const graphics::R
 }
 
 void UIViewController::viewLayoutWillRun() {
+    // The window's root keeps its bars clear of the status bar while it
+    // shows, though the root was placed (by a rotation, say) while a screen
+    // hid it.
+    if (view_ && view_->superview() && !UIApplication::sharedApplication().isStatusBarHidden()) {
+        auto window = view_->window();
+        if (window && window.get() == view_->superview().get() && window->rootViewController().get() == this)
+            containerInsets_ = UIContainerLayout::fullScreenInsets();
+    }
     layoutContainer();
     viewWillLayoutSubviews();
 }

@@ -158,6 +158,26 @@ TEST_F(SplitTest, TheMenuItemInTheDetailBarShowsTheMasterBelowIt) {
     EXPECT_EQ(master->view()->superview(), split->view());
 }
 
+// A rotation while a screen hides the status bar lays the panes out without
+// it; when the strip shows again the bars move down under it at once, not at
+// the next rotation.
+TEST_F(SplitTest, TheStatusBarShowingAgainLaysThePanesOutUnderIt) {
+    auto detail = uikit::UINavigationController::withRootViewController(make("D"));
+    auto split = std::make_shared<UISplitViewController>();
+    split->setViewControllers({make("M"), detail});
+    window->setRootViewController(split);
+    nextTurn();
+    auto& application = uikit::UIApplication::sharedApplication();
+    EXPECT_EQ(detail->navigationBar()->frame().origin.y, 20);
+    application.setStatusBarHidden(true, uikit::UIStatusBarAnimation::Slide);
+    uikit::UIDevice::currentDevice().rotateToOrientation(UIDeviceOrientation::LandscapeLeft);
+    nextTurn();
+    EXPECT_EQ(detail->navigationBar()->frame().origin.y, 0);
+    application.setStatusBarHidden(false, uikit::UIStatusBarAnimation::Slide);
+    EXPECT_EQ(detail->navigationBar()->frame().origin.y, 20);
+    uikit::UIDevice::currentDevice().rotateToOrientation(UIDeviceOrientation::Portrait);
+}
+
 TEST_F(SplitTest, ThePhoneSendsNothing) {
     uikit::DeviceProfile::apply(uikit::DeviceProfile::iPhone6());
     auto split = std::make_shared<UISplitViewController>();
