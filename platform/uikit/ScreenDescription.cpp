@@ -558,7 +558,10 @@ void Describer::cellParts(UIView& view, UITableViewCell& rowCell, std::string& t
             std::string value;
             if (auto label = as<UILabel>(part)) value = quoted(label->text()) + (isStruckThrough(*label) ? "(struck)" : "");
             else if (auto image = as<UIImageView>(part)) value = "image:" + imageName(image->currentImage());
-            else if (auto button = as<UIButton>(part)) value = "[" + button->currentTitle().value_or("") + "]";
+            else if (auto button = as<UIButton>(part))
+                value = button->currentTitle() || !button->currentImage()
+                            ? "[" + button->currentTitle().value_or("") + "]"
+                            : "[image:" + imageName(button->currentImage()) + "]";
             else if (auto toggle = as<UISwitch>(part)) value = toggle->isOn() ? "on" : "off";
             else if (auto field = as<UITextField>(part)) value = "(field" + fieldState(*field) + ")";
             else if (auto textView = as<UITextView>(part)) value = quoted(textView->text());

@@ -13,10 +13,12 @@
 #include "graphics/MutablePath.h"
 #include "uikit/AlertStack.h"
 #include "uikit/NSStringDrawing.h"
+#include "uikit/TableSectionIndex.h"
 #include "uikit/UIApplication.h"
 #include "uikit/UIFont.h"
 #include "uikit/UIKeyboard.h"
 #include "uikit/UIResponder.h"
+#include "uikit/UITableView.h"
 #include "uikit/UIView.h"
 #include "uikit/UIViewAnimation.h"
 #include "uikit/UIWindow.h"
@@ -269,6 +271,9 @@ void renderView(const UIView& view, DrawingContext& context) {
             sublayer->renderInContext(inner);
             inner.restoreGState();
         }
+        // A table's section index lies over its rows.
+        if (auto* table = dynamic_cast<const UITableView*>(&view))
+            drawSectionIndex(const_cast<UITableView&>(*table), inner);
     });
 }
 

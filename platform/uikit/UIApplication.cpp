@@ -12,6 +12,9 @@
 #include "uikit/DeviceProfile.h"
 #include "uikit/UIKeyboard.h"
 #include "uikit/UIScreen.h"
+#include "uikit/UIView.h"
+#include "uikit/UIViewController.h"
+#include "uikit/UIWindow.h"
 
 namespace uikit {
 
@@ -98,8 +101,19 @@ void UIApplication::setStatusBarStyle(UIStatusBarStyle style, bool /*animated*/)
 
 void UIApplication::setStatusBarHidden(bool hidden, UIStatusBarAnimation animation) {
     requireMainForApplication();
+    const bool shows = statusBarHidden_ && !hidden;
     statusBarHidden_ = hidden;
     statusBarAnimation_ = animation;
+    // The bars of the screens below move down under the strip: the root's
+    // containers lay their children out again with the new inset (one laid
+    // out while the strip was hidden, by a rotation say, would leave its bars
+    // under the strip).
+    if (!shows) return;
+    auto root = keyWindow_ ? keyWindow_->rootViewController() : nullptr;
+    if (root && root->isViewLoaded()) {
+        root->view()->setNeedsLayout();
+        root->view()->layoutIfNeeded();
+    }
 }
 
 void UIApplication::setStatusBarOrientation(UIInterfaceOrientation orientation) {

@@ -97,7 +97,12 @@ void UIButton::refresh() {
     titleLabel_->setTextColor(currentTitleColor());
     titleLabel_->setHidden(!title || title->empty());
     auto image = currentImage();
-    imageView_->setImage(image);
+    // A system button shows its image in its tint, unless the image insists
+    // on its own colours.
+    if (type_ == UIButtonType::System && image && image->renderingMode() == UIImageRenderingMode::Automatic)
+        imageView_->setImage(image->imageWithRenderingMode(UIImageRenderingMode::AlwaysTemplate));
+    else
+        imageView_->setImage(image);
     imageView_->setHidden(!image);
     attachParts();
     setNeedsLayout();

@@ -1,7 +1,8 @@
 // A date picker: a mode (time, date, both, countdown), a date kept within the
 // optional minimum and maximum, and the time zone it shows the date in. A
 // person's choice (chooseDate, for tests and the app mode) sets the date and
-// sends value-changed; setting the date in code sends nothing.
+// sends value-changed; setting the date in code sends nothing. It shows the
+// chosen value in its mode's form on the selection band of its zone.
 #pragma once
 
 #include <memory>
@@ -42,6 +43,11 @@ public:
     bool chooseDate(foundation::Date date);
 
     graphics::Size sizeThatFits(graphics::Size size) const override { return {size.width, kHeight}; }
+
+    // The chosen value as the wheels show it ("Mon Jun 15  9:30 AM").
+    std::string displayedValue() const;
+    std::string screenDumpDetail() const override;
+    void drawRect(const graphics::Rect& rect) override;
 
     std::string className() const override { return "UIDatePicker"; }
 

@@ -3,13 +3,11 @@
 #include <algorithm>
 
 #include "graphics/MutablePath.h"
+#include "uikit/ImageTint.h"
 
 namespace uikit {
 
-namespace {
-
-// The pixels in one colour, keeping their alpha: how a template image shows.
-graphics::Bitmap tinted(const graphics::Bitmap& bitmap, const graphics::Color& tint) {
+graphics::Bitmap tintedBitmap(const graphics::Bitmap& bitmap, const graphics::Color& tint) {
     auto rgba = tint.rgba();
     graphics::Bitmap result = bitmap;
     auto& bytes = result.bytes();
@@ -21,8 +19,6 @@ graphics::Bitmap tinted(const graphics::Bitmap& bitmap, const graphics::Color& t
     }
     return result;
 }
-
-}  // namespace
 
 graphics::Rect placeContent(graphics::Size content, const graphics::Rect& area, UIViewContentMode mode) {
     const auto& o = area.origin;
@@ -113,7 +109,7 @@ void UIImageView::drawRect(const graphics::Rect&) {
         context->clipToPath(clip);
     }
     if (image->renderingMode() == UIImageRenderingMode::AlwaysTemplate && image->bitmap()) {
-        auto tint = UIImage(std::make_shared<graphics::Bitmap>(tinted(*image->bitmap(), tintColor())), image->scale())
+        auto tint = UIImage(std::make_shared<graphics::Bitmap>(tintedBitmap(*image->bitmap(), tintColor())), image->scale())
                         .resizableImageWithCapInsets(image->capInsets(), image->resizingMode());
         tint->drawInContext(*context, target);
     } else {

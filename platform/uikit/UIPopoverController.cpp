@@ -179,7 +179,10 @@ void UIPopoverController::present(const graphics::Rect& anchorInWindow, const st
 void UIPopoverController::placePanel() {
     auto windowView = window_.lock();
     if (!windowView || !popoverView_ || !content_) return;
-    const graphics::Rect area = windowView->bounds();
+    // Inside the screen, below the status bar.
+    const graphics::Rect bounds = windowView->bounds();
+    const double top = UIApplication::sharedApplication().statusBarFrame().height();
+    const graphics::Rect area{bounds.origin.x, bounds.origin.y + top, bounds.width(), bounds.height() - top};
     const graphics::Size size = popoverContentSize();
     const double width = std::min(size.width, area.width());
     double height = std::min(size.height, area.height());
@@ -193,11 +196,11 @@ void UIPopoverController::placePanel() {
     };
     const Placement placements[] = {
         {UIPopoverArrowDirectionUp, {midX - width / 2, a.origin.y + a.height()},
-         a.origin.y + a.height() + height <= area.height()},
-        {UIPopoverArrowDirectionDown, {midX - width / 2, a.origin.y - height}, a.origin.y - height >= 0},
-        {UIPopoverArrowDirectionRight, {a.origin.x - width, midY - height / 2}, a.origin.x - width >= 0},
+         a.origin.y + a.height() + height <= area.maxY()},
+        {UIPopoverArrowDirectionDown, {midX - width / 2, a.origin.y - height}, a.origin.y - height >= area.minY()},
+        {UIPopoverArrowDirectionRight, {a.origin.x - width, midY - height / 2}, a.origin.x - width >= area.minX()},
         {UIPopoverArrowDirectionLeft, {a.origin.x + a.width(), midY - height / 2},
-         a.origin.x + a.width() + width <= area.width()},
+         a.origin.x + a.width() + width <= area.maxX()},
     };
     const Placement* chosen = nullptr;
     for (const auto& placement : placements) {
@@ -216,9 +219,9 @@ void UIPopoverController::placePanel() {
     }
     if (!chosen) chosen = &placements[0];
     arrowDirection_ = chosen->arrow;
-    const double x = std::clamp(chosen->origin.x, 0.0, std::max(0.0, area.width() - width));
-    const double y = std::clamp(chosen->origin.y, 0.0, std::max(0.0, area.height() - height));
-    height = std::min(height, area.height() - y);
+    const double x = std::clamp(chosen->origin.x, area.minX(), std::max(area.minX(), area.maxX() - width));
+    const double y = std::clamp(chosen->origin.y, area.minY(), std::max(area.minY(), area.maxY() - height));
+    height = std::min(height, area.maxY() - y);
     popoverView_->setFrame({x, y, width, height});
     UIViewController::placeView(*content_, {0, 0, width, height}, {});
 }

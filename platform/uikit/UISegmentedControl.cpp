@@ -6,6 +6,7 @@
 #include "graphics/MutablePath.h"
 #include "graphics/StrokeStyle.h"
 #include "graphics/TextMeasurer.h"
+#include "uikit/ImageTint.h"
 #include "uikit/NSStringDrawing.h"
 #include "uikit/UIFont.h"
 
@@ -166,8 +167,15 @@ void UISegmentedControl::drawRect(const graphics::Rect& rect) {
             NSStringDrawing::drawLines(*context, lines, area, NSTextAlignment::Center,
                                        selected ? graphics::Color::white() : tint);
         } else if (segment.image) {
-            auto size = segment.image->size();
-            segment.image->drawInContext(
+            // In the title's colour, as a template image, unless the image
+            // insists on its own colours.
+            auto image = segment.image;
+            if (image->renderingMode() != UIImageRenderingMode::AlwaysOriginal && image->bitmap())
+                image = std::make_shared<UIImage>(std::make_shared<graphics::Bitmap>(tintedBitmap(
+                                                      *image->bitmap(), selected ? graphics::Color::white() : tint)),
+                                                  image->scale());
+            auto size = image->size();
+            image->drawInContext(
                 *context, {{cell.origin.x + (cell.size.width - size.width) / 2,
                             cell.origin.y + (cell.size.height - size.height) / 2},
                            size});

@@ -5,6 +5,7 @@
 
 #include "foundation/MainThreadChecker.h"
 #include "graphics/MutablePath.h"
+#include "uikit/ImageTint.h"
 #include "uikit/NSStringDrawing.h"
 #include "uikit/UIFont.h"
 #include "uikit/UITabBarItem.h"
@@ -88,7 +89,9 @@ void UITabBar::drawRect(const graphics::Rect& rect) {
 void UITabBarButton::drawRect(const graphics::Rect& rect) {
     auto* context = UIGraphicsGetCurrentContext();
     if (!context || !item_) return;
-    const graphics::Color ink = !item_->isEnabled() ? graphics::Color::gray(0.8)
+    // A disabled tab is the unselected grey faded, so it reads dimmer than
+    // the others over a light bar and a dark one alike.
+    const graphics::Color ink = !item_->isEnabled() ? graphics::Color::gray(0.57, 0.35)
                                 : isSelected()      ? tintColor()
                                                     : graphics::Color::gray(0.57);
     constexpr double kImageSide = 30;
@@ -98,6 +101,10 @@ void UITabBarButton::drawRect(const graphics::Rect& rect) {
         graphics::Size size = image->size();
         double fit = std::min({1.0, kImageSide / std::max(size.width, 1.0), kImageSide / std::max(size.height, 1.0)});
         size = {size.width * fit, size.height * fit};
+        // Icons show in the tab's ink, as template images do.
+        if (image->bitmap())
+            image = std::make_shared<UIImage>(std::make_shared<graphics::Bitmap>(tintedBitmap(*image->bitmap(), ink)),
+                                              image->scale());
         image->drawInContext(*context, {imageBox.origin.x + (kImageSide - size.width) / 2,
                                         imageBox.origin.y + (kImageSide - size.height) / 2, size.width, size.height});
     }

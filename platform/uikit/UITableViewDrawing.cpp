@@ -9,6 +9,7 @@
 #include "graphics/DrawingContext.h"
 #include "graphics/MutablePath.h"
 #include "uikit/NSStringDrawing.h"
+#include "uikit/TableSectionIndex.h"
 #include "uikit/UIFont.h"
 #include "uikit/UITableView.h"
 #include "uikit/UITableViewCell.h"
@@ -68,6 +69,24 @@ void drawDetailButton(graphics::DrawingContext& context, double right, double mi
 }
 
 }  // namespace
+
+void drawSectionIndex(UITableView& table, graphics::DrawingContext& context) {
+    const auto& titles = table.sectionIndexTitles();
+    if (titles.empty()) return;
+    constexpr double kIndexWidth = 15;
+    constexpr double kTitleHeight = 14;
+    const graphics::Rect visible = table.bounds();
+    const auto font = UIFont::boldSystemFontOfSize(11);
+    const double height = kTitleHeight * static_cast<double>(titles.size());
+    double y = visible.origin.y + std::max(0.0, (visible.height() - height) / 2);
+    const double left = visible.origin.x + visible.width() - kIndexWidth;
+    for (const auto& title : titles) {
+        auto lines = NSStringDrawing::layOut(title, font, kIndexWidth, 1);
+        NSStringDrawing::drawLines(context, lines, {left, y, kIndexWidth, kTitleHeight}, NSTextAlignment::Center,
+                                   table.tintColor());
+        y += kTitleHeight;
+    }
+}
 
 void UITableView::drawRect(const graphics::Rect& rect) {
     auto* context = UIGraphicsGetCurrentContext();

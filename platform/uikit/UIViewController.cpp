@@ -14,6 +14,7 @@
 #include "uikit/UINavigationController.h"
 #include "uikit/UINavigationItem.h"
 #include "uikit/UINib.h"
+#include "uikit/UIPopoverController.h"
 #include "uikit/UIScreen.h"
 #include "uikit/UISplitViewController.h"
 #include "uikit/UITabBarController.h"
@@ -29,6 +30,29 @@ void requireMainForViewController() {
 }
 
 bool isPad() { return UIDevice::currentDevice().userInterfaceIdiom() == UIUserInterfaceIdiom::Pad; }
+
+// The shade over the screen a form sheet comes over; it takes the taps
+// outside the sheet, which do nothing.
+class FormSheetDimmingView : public UIView {
+public:
+    explicit FormSheetDimmingView(const graphics::Rect& frame) : UIView(frame) {
+        setBackgroundColor(graphics::Color::gray(0, 0.4));
+        setAutoresizingMask(UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight);
+    }
+    std::string className() const override { return "UIFormSheetDimmingView"; }
+};
+
+// The shade a sheet's view lies on leaves with it.
+void removeDimmingBelow(const UIView& sheetView) {
+    auto window = sheetView.superview();
+    if (!window) return;
+    const auto& views = window->subviews();
+    for (size_t i = 1; i < views.size(); ++i) {
+        if (views[i].get() != &sheetView) continue;
+        if (views[i - 1]->className() == "UIFormSheetDimmingView") views[i - 1]->removeFromSuperview();
+        return;
+    }
+}
 
 // A form sheet is a panel only on the pad; on the phone it fills the screen.
 bool isFormSheet(const UIViewController& controller) {
@@ -269,6 +293,14 @@ void UIViewController::placeView(UIViewController& controller, const graphics::R
 }
 
 void UIViewController::viewLayoutWillRun() {
+    // The window's root keeps its bars clear of the status bar while it
+    // shows, though the root was placed (by a rotation, say) while a screen
+    // hid it.
+    if (view_ && view_->superview() && !UIApplication::sharedApplication().isStatusBarHidden()) {
+        auto window = view_->window();
+        if (window && window.get() == view_->superview().get() && window->rootViewController().get() == this)
+            containerInsets_ = UIContainerLayout::fullScreenInsets();
+    }
     layoutContainer();
     viewWillLayoutSubviews();
 }
@@ -320,7 +352,16 @@ void UIViewController::presentViewController(const UIViewControllerPtr& controll
     const bool sheet = isFormSheet(*controller);
     auto covered = std::static_pointer_cast<UIViewController>(outermostParent().shared_from_this());
     auto window = covered->isViewLoaded() ? covered->view_->window() : nullptr;
+    const bool onScreen = covered->isOnScreen();
+    // A screen presented from a popover's content comes over the screen the
+    // popover stood on, and the popover closes (its content disappears with it).
+    bool popoverClosed = false;
+    if (auto popover = presentingPopoverController(); popover && popover->isPopoverVisible()) {
+        popover->dismissPopoverAnimated(animated);
+        popoverClosed = true;
+    }
     if (window) {
+        if (sheet) window->addSubview(std::make_shared<FormSheetDimmingView>(window->bounds()));
         window->addSubview(controller->view());
         if (sheet) {
             placeView(*controller, UIContainerLayout::formSheetFrame(window->bounds()), {});
@@ -328,14 +369,15 @@ void UIViewController::presentViewController(const UIViewControllerPtr& controll
             placeView(*controller, window->bounds(), UIContainerLayout::fullScreenInsets());
         }
     }
-    const bool onScreen = covered->isOnScreen();
+    const bool coveredLeaves = onScreen && !sheet && !popoverClosed;
     if (onScreen) {
-        if (!sheet) covered->beginAppearanceTransition(false, animated);
+        if (coveredLeaves) covered->beginAppearanceTransition(false, animated);
         controller->beginAppearanceTransition(true, animated);
     }
-    foundation::RunLoop::main().post([covered, controller, window, sheet, onScreen, completion = std::move(completion)] {
+    foundation::RunLoop::main().post([covered, controller, window, sheet, onScreen, coveredLeaves,
+                                      completion = std::move(completion)] {
         if (onScreen) {
-            if (!sheet) covered->endAppearanceTransition();
+            if (coveredLeaves) covered->endAppearanceTransition();
             controller->endAppearanceTransition();
         }
         // What a full-screen controller covers leaves the window until it comes back.
@@ -418,6 +460,7 @@ void UIViewController::dismissPresented(bool animated, std::function<void()> com
         for (const auto& gone : leaving) {
             // Unless it was presented again meanwhile.
             if (gone->isViewLoaded() && !gone->parentViewController() && !gone->presentingViewController()) {
+                removeDimmingBelow(*gone->view_);
                 gone->view_->removeFromSuperview();
             }
         }

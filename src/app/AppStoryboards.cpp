@@ -33,6 +33,7 @@
 #include "programme/SessionsListSegmentedNavigationController.h"
 #include "programme/SpotlightViewController.h"
 #include "uikit/UIStoryboard.h"
+#include "uikit/UIImage.h"
 #include "uikit/UITabBarItem.h"
 
 namespace AppStoryboards {
@@ -40,18 +41,23 @@ namespace AppStoryboards {
 namespace {
 
 // A segmented tab container as an interface file makes it.
+void setTabItem(uikit::UIViewController& controller, const char* title, const char* imageName) {
+    controller.tabBarItem()->setTitle(std::string(title));
+    controller.tabBarItem()->setImage(uikit::UIImage::imageNamed(imageName));
+}
+
 template <class C>
-std::shared_ptr<C> titledTab(const char* title) {
+std::shared_ptr<C> titledTab(const char* title, const char* imageName) {
     auto controller = std::make_shared<C>(CustomNavigationController::FromInterfaceFile{});
-    controller->tabBarItem()->setTitle(std::string(title));
+    setTabItem(*controller, title, imageName);
     return controller;
 }
 
 std::shared_ptr<CustomNavigationController> navigationWithRoot(const uikit::UIViewControllerPtr& root,
-                                                               const char* tabTitle) {
+                                                               const char* tabTitle, const char* imageName) {
     auto navigation = std::make_shared<CustomNavigationController>(CustomNavigationController::FromInterfaceFile{});
     navigation->setViewControllers({root}, false);
-    navigation->tabBarItem()->setTitle(std::string(tabTitle));
+    setTabItem(*navigation, tabTitle, imageName);
     return navigation;
 }
 
@@ -59,12 +65,13 @@ std::shared_ptr<CustomNavigationController> navigationWithRoot(const uikit::UIVi
 std::shared_ptr<EventsTabBarController> makeTabBar(uikit::UIStoryboard& storyboard, bool withHomeTab) {
     auto tabBar = std::make_shared<EventsTabBarController>();
     std::vector<uikit::UIViewControllerPtr> tabs;
-    if (withHomeTab) tabs.push_back(navigationWithRoot(std::make_shared<SpotlightViewController>(), "Home"));
-    tabs.push_back(titledTab<SessionsListSegmentedNavigationController>("Sessions"));
-    tabs.push_back(titledTab<ParticipantsListSegmentedNavigationController>("Participants"));
-    tabs.push_back(titledTab<MessagesListSegmentedNavigationController>("Messages"));
+    if (withHomeTab)
+        tabs.push_back(navigationWithRoot(std::make_shared<SpotlightViewController>(), "Home", "tab_home.png"));
+    tabs.push_back(titledTab<SessionsListSegmentedNavigationController>("Sessions", "tab_sessions.png"));
+    tabs.push_back(titledTab<ParticipantsListSegmentedNavigationController>("Participants", "tab_participants.png"));
+    tabs.push_back(titledTab<MessagesListSegmentedNavigationController>("Messages", "tab_messages.png"));
     auto more = storyboard.instantiateViewControllerWithIdentifier(MoreViewController::kStoryboardIdentifier);
-    tabs.push_back(navigationWithRoot(more, "More"));
+    tabs.push_back(navigationWithRoot(more, "More", "tab_more.png"));
     tabBar->setViewControllers(std::move(tabs));
     return tabBar;
 }

@@ -42,6 +42,14 @@ void keepLook(Holding& holding, const uikit::UINavigationBar& bar) {
                         bar.isTranslucent(), bar.backgroundColor(), bar.titleTextAttributes()};
 }
 
+void applyLook(uikit::UINavigationBar& bar, const Look& look) {
+    bar.setBackgroundImage(look.background, uikit::UIBarMetrics::Default);
+    bar.setShadowImage(look.shadow);
+    bar.setTranslucent(look.translucent);
+    bar.setBackgroundColor(look.backgroundColor);
+    bar.setTitleTextAttributes(look.title);
+}
+
 }  // namespace
 
 void keep(const std::shared_ptr<uikit::UINavigationBar>& bar) {
@@ -56,19 +64,20 @@ void hold(const std::shared_ptr<uikit::UINavigationBar>& bar) {
     ++holding.holders;
 }
 
+void showKept(const std::shared_ptr<uikit::UINavigationBar>& bar) {
+    if (!bar) return;
+    Holding& holding = holdingOf(bar);
+    keepLook(holding, *bar);
+    applyLook(*bar, *holding.look);
+}
+
 void release(const std::shared_ptr<uikit::UINavigationBar>& bar) {
     if (!bar) return;
     auto it = holdings().find(bar.get());
     if (it == holdings().end() || it->second.bar.lock() != bar) return;
     Holding& holding = it->second;
     if (--holding.holders > 0) return;
-    if (const auto& look = holding.look) {
-        bar->setBackgroundImage(look->background, uikit::UIBarMetrics::Default);
-        bar->setShadowImage(look->shadow);
-        bar->setTranslucent(look->translucent);
-        bar->setBackgroundColor(look->backgroundColor);
-        bar->setTitleTextAttributes(look->title);
-    }
+    if (const auto& look = holding.look) applyLook(*bar, *look);
     holdings().erase(it);
 }
 

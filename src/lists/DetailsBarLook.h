@@ -19,6 +19,9 @@ void hold(const std::shared_ptr<uikit::UINavigationBar>& bar);
 // A details screen is about to restyle the bar before it holds it (its view
 // loads before it appears): the look is kept now if nobody holds the bar.
 void keep(const std::shared_ptr<uikit::UINavigationBar>& bar);
+// A details screen without a header to show through the bar shows the bar's
+// own look (kept now if nobody holds the bar), without giving it back.
+void showKept(const std::shared_ptr<uikit::UINavigationBar>& bar);
 // A details screen stops holding the bar; the last one gives the look back.
 void release(const std::shared_ptr<uikit::UINavigationBar>& bar);
 

@@ -16,7 +16,12 @@ bool relationshipsReadGranted() {
 
 }  // namespace
 
-void FavoriteButton::setFavoriteState(bool favorite) { isFavorite_ = favorite; }
+FavoriteButton::FavoriteButton(const graphics::Rect& frame) : uikit::UIButton(frame) { setIsFavorite(false); }
+
+void FavoriteButton::setIsFavorite(bool favorite) {
+    isFavorite_ = favorite;
+    setImage(uikit::UIImage::imageNamed(favorite ? kActiveImageName : kNormalImageName), uikit::UIControlStateNormal);
+}
 
 void FavoriteButton::awakeFromNib() {
     if (!relationshipsReadGranted()) {

@@ -2,7 +2,8 @@
 // Where the current store does not grant "relationships:read" the star takes
 // no room and is hidden; that is decided once, when the button is loaded from
 // its interface file. The owner records the followed state here and reads it
-// back when the star is tapped.
+// back when the star is tapped, and the star shows it: a filled star for a
+// followed participant, an outline otherwise.
 #pragma once
 
 #include <memory>
@@ -15,11 +16,14 @@ class NSLayoutConstraint;
 
 class FavoriteButton : public uikit::UIButton {
 public:
-    explicit FavoriteButton(const graphics::Rect& frame = {}) : uikit::UIButton(frame) {}
+    static constexpr const char* kNormalImageName = "favStarNormal.png";
+    static constexpr const char* kActiveImageName = "favStarActive.png";
+
+    explicit FavoriteButton(const graphics::Rect& frame = {});
 
     bool isFavorite() const { return isFavorite_; }
-    void setIsFavorite(bool favorite) { isFavorite_ = favorite; }
-    void setFavoriteState(bool favorite);
+    void setIsFavorite(bool favorite);
+    void setFavoriteState(bool favorite) { setIsFavorite(favorite); }
 
     // The button's own size constraints.
     const std::shared_ptr<uikit::NSLayoutConstraint>& widthConstraint() const { return widthConstraint_; }

@@ -1,9 +1,9 @@
 #include "maps/LocationDetailsViewController.h"
 
-#include "Utils/AppearanceUtils.h"
 #include "Utils/QVARegistrableCell.h"
 #include "Utils/Utils.h"
 #include "coredata/ManagedObject.h"
+#include "lists/DetailsBarLook.h"
 #include "lists/DetailNavigationCell.h"
 #include "lists/DetailsSwipeScene.h"
 #include "maps/InteractiveMapsDetailsViewController.h"
@@ -89,13 +89,11 @@ void LocationDetailsViewController::scrollViewDidScroll(uikit::UIScrollView& scr
 void LocationDetailsViewController::styleOpaqueBar() {
     auto navigation = navigationController();
     if (!navigation) return;
-    auto& bar = *navigation->navigationBar();
-    bar.setBackgroundColor(graphics::Color::white());
-    bar.setBackgroundImage(nullptr, uikit::UIBarMetrics::Default);
-    bar.setTranslucent(false);
-    uikit::TextAttributes title = bar.titleTextAttributes();
-    title.foregroundColor = AppearanceUtils::titleColor();
-    bar.setTitleTextAttributes(title);
+    // No header shows through the bar: it is the app's own bar, with its
+    // back button and title, over the rows rather than under them.
+    auto bar = navigation->navigationBar();
+    DetailsBarLook::showKept(bar);
+    bar->setTranslucent(false);
     if (place_) navigationItem()->setTitle(place_->title);
 }
 
@@ -150,6 +148,7 @@ void LocationDetailsViewController::buildRows(const Place& place) {
             return std::make_shared<LocationSessionsListDelegate>(name, rooms);
         }};
     sessions->isNavigationEnabled = true;
+    sessions->iconName = std::string(kSessionsRowIcon);
 
     auto map = std::make_shared<DetailsNavigationDataModel>();
     map->selectionPropertyId = selectionPropertyId();
@@ -160,6 +159,7 @@ void LocationDetailsViewController::buildRows(const Place& place) {
     map->storyboardIdentifier = indoor ? InteractiveMapsDetailsViewController::kStoryboardIdentifier
                                        : OutsideMapsViewController::kStoryboardIdentifier;
     map->isNavigationEnabled = true;
+    map->iconName = std::string(kShowOnMapRowIcon);
     rows_ = {sessions, map};
 }
 

@@ -29,6 +29,8 @@ public:
     static constexpr const char* kStoryboardIdentifier = "LocationDetailsViewController";
     static constexpr const char* kSessionsRowTitle = "Sessions";
     static constexpr const char* kShowOnMapRowTitle = "Show on map";
+    static constexpr const char* kSessionsRowIcon = "agenda_icon.png";
+    static constexpr const char* kShowOnMapRowIcon = "maps_icon.png";
     // Our rows' height: the navigation rows of a details table.
     static constexpr double kRowHeight = 40;
     static Text storyboardIdentifier() { return std::string(kStoryboardIdentifier); }

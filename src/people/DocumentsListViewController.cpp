@@ -5,7 +5,6 @@
 #include "Utils/Utils.h"
 #include "analytics/AnalyticsUtils.h"
 #include "app/AppDelegate.h"
-#include "app/AppStoryboards.h"
 #include "app/EventsSplitViewController.h"
 #include "app/MoreScenes.h"
 #include "coredata/Predicate.h"
@@ -26,9 +25,10 @@ void DocumentsListViewController::addScene(uikit::UIStoryboard& storyboard) {
     storyboard.addScene(kStoryboardIdentifier,
                         [](uikit::UIStoryboard&) { return std::make_shared<DocumentsListViewController>(); });
     DocumentDetailViewController::addScene(storyboard);
+    // Pushed on both idioms: on the pad the list already is the detail pane's
+    // screen, and the viewer comes over it with a way back to the list.
     MoreScenes::addDestination(storyboard, kStoryboardIdentifier, kDetailsSegue,
-                               DocumentDetailViewController::kStoryboardIdentifier,
-                               storyboard.name() == AppStoryboards::kPadStoryboardName);
+                               DocumentDetailViewController::kStoryboardIdentifier, false);
 }
 
 DocumentsListViewController::DocumentsListViewController() = default;

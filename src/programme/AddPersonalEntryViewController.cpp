@@ -88,26 +88,20 @@ void AddPersonalEntryViewController::addScene(uikit::UIStoryboard& storyboard) {
     storyboard.addScene(
         kStoryboardIdentifier, [](uikit::UIStoryboard&) { return std::make_shared<AddPersonalEntryViewController>(); },
         buildView);
+    storyboard.addScene(kNavigationStoryboardIdentifier, [](uikit::UIStoryboard& board) {
+        auto holder = std::make_shared<CustomNavigationController>(CustomNavigationController::FromInterfaceFile{});
+        holder->setViewControllers({board.instantiateViewControllerWithIdentifier(kStoryboardIdentifier)}, false);
+        return std::static_pointer_cast<uikit::UIViewController>(holder);
+    });
     storyboard.addPrototypeCell(kStoryboardIdentifier, PersonalEntryDatesTableViewCell::kCellIdentifier,
                                 [] { return PersonalEntryDatesTableViewCell::makeCell(); });
 
-    // Pushed where the form has a navigation controller; the pad shows the
-    // form alone in a popover, where there is nothing to push onto, so the
-    // dates come over it as a sheet of their own.
-    auto changeDates = uikit::UIStoryboardSegueDefinition::custom(
-        ChangePersonalEntryDateViewController::kChangeDatesSegue,
-        ChangePersonalEntryDateViewController::kStoryboardIdentifier,
-        [](const uikit::UIViewControllerPtr& from, const uikit::UIViewControllerPtr& target) {
-            if (!from || !target) return;
-            if (auto navigation = from->navigationController()) {
-                navigation->pushViewController(target, true);
-                return;
-            }
-            auto sheet = std::make_shared<CustomNavigationController>(CustomNavigationController::FromInterfaceFile{});
-            sheet->setViewControllers({target}, false);
-            sheet->setModalPresentationStyle(uikit::UIModalPresentationStyle::FormSheet);
-            from->presentViewController(sheet, true);
-        });
+    // The form always stands in a navigation controller (the phone's, or its
+    // own in the pad's popover): the dates screen is pushed there.
+    uikit::UIStoryboardSegueDefinition changeDates;
+    changeDates.identifier = ChangePersonalEntryDateViewController::kChangeDatesSegue;
+    changeDates.kind = uikit::UIStoryboardSegueKind::Push;
+    changeDates.destination = ChangePersonalEntryDateViewController::kStoryboardIdentifier;
     changeDates.trigger = {uikit::UIStoryboardSegueTrigger::Kind::TableCell,
                            PersonalEntryDatesTableViewCell::kCellIdentifier};
     storyboard.addSegue(kStoryboardIdentifier, changeDates);

@@ -40,6 +40,9 @@ class AddPersonalEntryViewController : public DetailsBaseViewController,
                                        public uikit::UITextViewDelegate {
 public:
     static constexpr const char* kStoryboardIdentifier = "AddPersonalEntryViewController";
+    // The form in a navigation controller of its own, for the pad's popover:
+    // its bar holds "Cancel" and "Add entry", and the dates push onto it.
+    static constexpr const char* kNavigationStoryboardIdentifier = "addPersonalEntryNavigationController";
     // The openers' segues, and the form's way back to them.
     static constexpr const char* kAddSegue = "addPersonalEntrySegID";
     static constexpr const char* kEditSegue = "editPersonalEntrySegID";

@@ -179,7 +179,8 @@ void ListSessionsBaseViewController::addScene(uikit::UIStoryboard& storyboard) {
     uikit::UIStoryboardSegueDefinition addEntry;
     addEntry.identifier = kAddEntrySegue;
     addEntry.kind = pad ? uikit::UIStoryboardSegueKind::Popover : uikit::UIStoryboardSegueKind::Push;
-    addEntry.destination = AddPersonalEntryViewController::kStoryboardIdentifier;
+    addEntry.destination = pad ? AddPersonalEntryViewController::kNavigationStoryboardIdentifier
+                               : AddPersonalEntryViewController::kStoryboardIdentifier;
     storyboard.addSegue(scene, addEntry);
 
     uikit::UIStoryboardSegueDefinition chooser;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
 #include <thread>
 
 #include "ShellTestSupport.h"
@@ -27,6 +28,7 @@
 #include "programme/SpotlightViewController.h"
 #include "uikit/UIBarButtonItem.h"
 #include "uikit/UIColor.h"
+#include "uikit/UIImage.h"
 #include "uikit/UIPopoverController.h"
 #include "uikit/UIStoryboard.h"
 #include "uikit/UITabBarItem.h"
@@ -74,6 +76,14 @@ TEST_F(ShellTest, ThePhoneRootIsTheTabBarWithFiveTabsAndHomeSelected) {
     EXPECT_TRUE(rootOfTab<MoreViewController>(4));
     EXPECT_EQ(AppDelegate::sharedAppDelegate()->eventsSplitVC(), nullptr);
     EXPECT_EQ(tabs->supportedInterfaceOrientations(), uikit::UIInterfaceOrientationMaskPortrait);
+    // Each tab shows an icon of its own above its title.
+    std::set<std::string> icons;
+    for (const auto& tab : tabs->viewControllers()) {
+        const auto& image = tab->tabBarItem()->image();
+        ASSERT_TRUE(image && image->name() && image->bitmap()) << tab->className();
+        icons.insert(*image->name());
+    }
+    EXPECT_EQ(icons.size(), 5u);
 
     // The phone has no menu popover and shows its home tab.
     tabs->selectTabBarItem(3);

@@ -31,6 +31,9 @@
 #include "svg/image/SVGXImage.h"
 #include "svg/views/SVGXFastImageView.h"
 #include "uikit/ScreenDescription.h"
+#include "uikit/UIImage.h"
+#include "uikit/UINavigationBar.h"
+#include "uikit/UINavigationController.h"
 #include "uikit/UILabel.h"
 #include "uikit/UIPopoverController.h"
 #include "uikit/UISegmentedControl.h"
@@ -302,6 +305,22 @@ TEST_F(MapScreensTest, ARoomElsewhereListsItsSessionsAndOpensTheOutdoorMapOnItsV
     auto venue = std::dynamic_pointer_cast<LocationDetailsViewController>(top());
     ASSERT_TRUE(venue);
     EXPECT_EQ(venue->title(), std::optional<std::string>("Main Hall"));
+}
+
+// With no header to show through it, the bar is the app's own, opaque one
+// (its back button and title legible), and each row shows its icon.
+TEST_F(MapScreensTest, TheDetailsShowTheAppsBarAndTheirRowsIcons) {
+    auto details = openDetails("QVACoreDataRoom", "H1");
+    ASSERT_TRUE(details);
+    auto bar = details->navigationController()->navigationBar();
+    auto background = bar->backgroundImageForBarMetrics(uikit::UIBarMetrics::Default);
+    ASSERT_TRUE(background && background->name());
+    EXPECT_EQ(*background->name(), "iOS7_navigation_bar_background.png");
+    EXPECT_FALSE(bar->isTranslucent());
+    EXPECT_NE(bar->titleTextAttributes().foregroundColor, std::optional<graphics::Color>(graphics::Color::white()));
+    const std::string screen = uikit::describe(*app().keyWindow());
+    EXPECT_NE(screen.find("agenda_icon.png"), std::string::npos) << screen;
+    EXPECT_NE(screen.find("maps_icon.png"), std::string::npos) << screen;
 }
 
 TEST_F(MapScreensTest, AVenueListsTheSessionsOfAllItsRoomsAndAPrimaryOneShowsTheIndoorMap) {

@@ -6,6 +6,7 @@
 #include "PeopleScreensTestSupport.h"
 #include "app/BaseViewController.h"
 #include "foundation/Log.h"
+#include "foundation/StringUtils.h"
 #include "lists/FavoriteButton.h"
 #include "lists/IdIndexPair.h"
 #include "model/QVACoreDataFollowedParticipant.h"
@@ -22,10 +23,12 @@
 #include "people/ParticipantRowActions.h"
 #include "people/ParticipantsListDelegate.h"
 #include "service/TestServer.h"
+#include "uikit/ScreenDescription.h"
 
 namespace {
 
 using foundation::Value;
+using foundation::StringUtils::contains;
 using Row = meetingtest::Row;
 
 // An organisation's list split by section letter, so that stepping crosses sections.
@@ -140,12 +143,15 @@ TEST_F(ParticipantSmallListsTest, TheStarAsksForTheOppositeStateAndChangesWithTh
     auto star = cellAt(*list->tableView(), 0, 0)->favoriteButton();
     ASSERT_TRUE(star);
     EXPECT_FALSE(star->isFavorite());
+    // The star shows the state: an outline, then a filled star.
+    EXPECT_TRUE(contains(uikit::describe(*window), "favoriteButton=[image:favStarNormal.png]"));
     star->sendActionsForControlEvents(uikit::UIControlEventTouchUpInside);
     ASSERT_TRUE(waitForRequests(1));
     EXPECT_EQ(server.lastRequest()->method, "POST");
     EXPECT_EQ(*bodyOf(*server.lastRequest())["followingId"].string(), "p1");
     ASSERT_TRUE(foundation::RunLoop::main().runUntil(
         [&] { return cellAt(*list->tableView(), 0, 0)->favoriteButton()->isFavorite(); }, apitest::kManagerWait));
+    EXPECT_TRUE(contains(uikit::describe(*window), "favoriteButton=[image:favStarActive.png]"));
     EXPECT_EQ(list->tableView()->contentOffset(), offset);
 
     // The recommendations page shows the followed participant starred; its star unfollows.

@@ -407,9 +407,13 @@ TEST_F(PadPersonalEntryFormTest, WithoutSessionsTheOkGoesHomeWithTheSessionsTab)
     auto button = list->navigationItem()->rightBarButtonItem();
     ASSERT_TRUE(button && button->tap());
     settle();
-    // On the pad the form opens in a popover that a tap outside does not close.
+    // On the pad the form opens in a popover, in a navigation controller of
+    // its own for its bar, and a tap outside does not close it.
     ASSERT_TRUE(list->addEntryPopover());
-    ASSERT_TRUE(std::dynamic_pointer_cast<Form>(list->addEntryPopover()->contentViewController()));
+    auto holder =
+        std::dynamic_pointer_cast<uikit::UINavigationController>(list->addEntryPopover()->contentViewController());
+    ASSERT_TRUE(holder);
+    ASSERT_TRUE(std::dynamic_pointer_cast<Form>(holder->topViewController()));
     EXPECT_FALSE(list->popoverControllerShouldDismissPopover(*list->addEntryPopover()));
     ASSERT_TRUE(alert());
     EXPECT_EQ(alert()->title(), "Cannot add a personal entry at the moment. Please try later");

@@ -1,6 +1,7 @@
 // The pad's first login through the app mode: after the loading screen's
 // slide the split view's detail is the home pane with "Menu" on the left,
-// and the button opens the master popover with the tab bar.
+// and the button opens the master popover with the tab bar, whose More rows
+// open their screens in the detail pane.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -44,6 +45,21 @@ TEST_F(PadMenuAppTest, AFirstLoginInPortraitShowsTheHomePaneWithMenuAndItsPopove
     EXPECT_NE(menu.find("  popover EventsTabBarController\n    tab 0* SessionsListSegmentedNavigationController"),
               std::string::npos)
         << menu;
+}
+
+// A document of the information list comes over the list, with the way back
+// to it, as on the phone; the list stays the pane's first screen.
+TEST_F(PadMenuAppTest, ADocumentOfTheInformationListIsPushedOverIt) {
+    ASSERT_EQ(run({"demo"}).status, 0);
+    CommandRun app = run({"app", "--idiom", "pad", "--orientation", "portrait", "--clock", "2026-06-16T10:00:00+02:00"},
+                         "tap item Menu\ntap tab 3\ntap row 0 1\ntap row 0 0\n");
+    ASSERT_EQ(app.status, 0) << app.out;
+    const std::string opened = blockAfter(app.out, "tap row 0 0");
+    EXPECT_NE(opened.find("stack 0 DocumentsListViewController \"Information\"\n"
+                          "        stack 1 DocumentDetailViewController \"Document details\"\n"
+                          "        bar \"Document details\" back=\"Information\""),
+              std::string::npos)
+        << opened;
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-// On the pad the personal-entry form stands alone in a popover: its dates row
-// opens the date screen over it (there is no navigation controller to push
-// onto), and "Done" brings the chosen time back to the form.
+// On the pad the personal-entry form comes in a popover with a navigation
+// controller of its own: its dates row pushes the date screen there, and
+// "Done" brings the chosen time back to the form.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -14,7 +14,7 @@ using foundation::StringUtils::contains;
 
 class PadPersonalEntryDatesAppTest : public InProcessCommandTest {};
 
-TEST_F(PadPersonalEntryDatesAppTest, TheDatesRowOpensTheDateScreenOverThePopoverAndDoneBringsTheTimeBack) {
+TEST_F(PadPersonalEntryDatesAppTest, TheDatesRowPushesTheDateScreenInThePopoverAndDoneBringsTheTimeBack) {
     ASSERT_EQ(run({"demo"}).status, 0);
     const std::string script =
         "tap item Menu\ntap tab 0\nsegment 1\ntap item add_personal_entry.png\n"
@@ -27,10 +27,11 @@ TEST_F(PadPersonalEntryDatesAppTest, TheDatesRowOpensTheDateScreenOverThePopover
     ASSERT_NE(dates, std::string::npos);
     ASSERT_NE(done, std::string::npos);
     const std::string opened = app.out.substr(dates, done - dates);
-    EXPECT_TRUE(contains(opened, "presented CustomNavigationController style=form-sheet")) << opened;
+    EXPECT_TRUE(contains(opened, "popover CustomNavigationController")) << opened;
+    EXPECT_TRUE(contains(opened, "stack 1 ChangePersonalEntryDateViewController")) << opened;
     EXPECT_TRUE(contains(opened, "row 1 changeDateCellID h=44 text=\"Start time\"")) << opened;
     const std::string after = app.out.substr(done);
-    EXPECT_FALSE(contains(after, "presented CustomNavigationController")) << after;
+    EXPECT_FALSE(contains(after, "stack 1 ChangePersonalEntryDateViewController")) << after;
     EXPECT_TRUE(contains(after, "startTime=\"10:00\" endTime=\"10:30\"")) << after;
 }
 

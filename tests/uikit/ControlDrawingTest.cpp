@@ -1,14 +1,18 @@
 // What the text and image views draw: lines placed by alignment, resizable
 // images keeping their caps, template images in the tint, bars and fields
-// showing what they hold.
+// showing what they hold, date pickers their value, tab icons their ink.
 #include <gtest/gtest.h>
 
+#include "foundation/TimeZone.h"
 #include "graphics/RecordingContext.h"
+#include "uikit/ScreenRenderer.h"
+#include "uikit/UIDatePicker.h"
 #include "uikit/UIGraphicsImageContext.h"
 #include "uikit/UIImageView.h"
 #include "uikit/UILabel.h"
 #include "uikit/UINavigationBar.h"
 #include "uikit/UITabBar.h"
+#include "uikit/UITabBarItem.h"
 #include "uikit/UITextField.h"
 
 namespace {
@@ -109,8 +113,59 @@ TEST(ControlDrawing, TemplateImagesShowInTheTint) {
     view->display(*UIGraphicsGetCurrentContext());
     auto image = UIGraphicsGetImageFromCurrentImageContext();
     UIGraphicsEndImageContext();
-    EXPECT_EQ(image->bitmap()->pixel(11, 11), (graphics::Pixel{255, 0, 0, 255}));
-    EXPECT_EQ(image->bitmap()->pixel(0, 0), (graphics::Pixel{255, 0, 0, 255}));
+    // The mark shows in the tint and the clear ground stays clear: an icon
+    // is not a tinted square.
+    int red = 0;
+    for (int y = 0; y < 22; ++y)
+        for (int x = 0; x < 22; ++x) red += image->bitmap()->pixel(x, y) == graphics::Pixel{255, 0, 0, 255} ? 1 : 0;
+    EXPECT_GT(red, 10);
+    EXPECT_EQ(image->bitmap()->pixel(0, 0).alpha, 0);
+}
+
+// The chosen value, in its mode's form, on the band in the middle.
+TEST(ControlDrawing, DatePickersShowTheirValueInTheirMode) {
+    UIDatePicker picker({{0, 0}, {320, UIDatePicker::kHeight}});
+    picker.setTimeZone(foundation::TimeZone::withName("Europe/Zurich"));
+    picker.setDate(foundation::Date(803'287'800));  // 2026-06-16 07:30 UTC
+    picker.setDatePickerMode(UIDatePickerMode::Time);
+    graphics::RecordingContext context;
+    picker.display(context);
+    auto texts = context.operationsOfKind(Kind::DrawText);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].text, "9:30 AM");
+    EXPECT_EQ(picker.screenDumpDetail(), "mode=time value=\"9:30 AM\"");
+    picker.setDatePickerMode(UIDatePickerMode::Date);
+    context.clear();
+    picker.display(context);
+    texts = context.operationsOfKind(Kind::DrawText);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].text, "June 16, 2026");
+}
+
+// Tab icons show in the tab's ink: a disabled tab's fainter than an enabled one's.
+TEST(ControlDrawing, TabIconsShowInTheTabsInkADisabledOneDimmer) {
+    auto tabBar = std::make_shared<UITabBar>(graphics::Rect{{0, 0}, {320, 49}});
+    tabBar->setBackgroundColor(graphics::Color::black());
+    auto enabled = std::make_shared<UITabBarItem>();
+    enabled->setImage(UIImage::imageNamed("tab_sessions.png"));
+    auto disabled = std::make_shared<UITabBarItem>();
+    disabled->setImage(UIImage::imageNamed("tab_messages.png"));
+    disabled->setEnabled(false);
+    tabBar->setItems({enabled, disabled}, false);
+    UIGraphicsBeginImageContextWithOptions(tabBar->bounds().size, false, 1);
+    renderView(*tabBar, *UIGraphicsGetCurrentContext());
+    auto image = UIGraphicsGetImageFromCurrentImageContext();
+    UIGraphicsEndImageContext();
+    auto brightest = [&](double left, double right) {
+        int most = 0;
+        for (int y = 3; y < 33; ++y)
+            for (int x = int(left); x < int(right); ++x) most = std::max<int>(most, image->bitmap()->pixel(x, y).green);
+        return most;
+    };
+    const int enabledInk = brightest(0, 160), disabledInk = brightest(160, 320);
+    EXPECT_GT(enabledInk, 60);
+    EXPECT_GT(disabledInk, 0);
+    EXPECT_LT(disabledInk, enabledInk);
 }
 
 TEST(ControlDrawing, BarsAndFieldsShowWhatTheyHold) {

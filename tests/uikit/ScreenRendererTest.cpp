@@ -264,6 +264,43 @@ TEST_F(Screenshots, TableRowsShowHeadersSeparatorsAndAccessories) {
     EXPECT_TRUE(near(doubled.pixel(400, 2 * (bottom + 1) - 2), pixelOf(Color::white())));
 }
 
+class IndexedRows : public UITableViewDataSource {
+public:
+    int64_t numberOfSectionsInTableView(UITableView&) override { return 3; }
+    int64_t tableViewNumberOfRowsInSection(UITableView&, int64_t) override { return 4; }
+    UITableViewCellPtr tableViewCellForRowAtIndexPath(UITableView&, const NSIndexPath&) override {
+        return std::make_shared<UITableViewCell>(UITableViewCellStyle::Default, std::string("row"));
+    }
+    std::vector<std::string> sectionIndexTitlesForTableView(UITableView&) override {
+        if (!indexed) return {};
+        return {"*", "A", "B"};
+    }
+    bool indexed = true;
+};
+
+// The index lies over the rows at the right edge of what is in view, in the
+// tint, also after a scroll.
+TEST_F(Screenshots, ATablesSectionIndexShowsOverItsRowsAtTheRightEdge) {
+    auto rows = std::make_shared<IndexedRows>();
+    auto table = std::make_shared<UITableView>(graphics::Rect{0, 100, 375, 300});
+    table->setDataSource(rows);
+    add(table);
+    auto inkAtTheEdge = [&] {
+        table->reloadData();
+        const Bitmap bitmap = shot();
+        const Pixel tint = pixelOf(window->tintColor());
+        int ink = 0;
+        for (int y = 100; y < 400; ++y)
+            for (int x = 360; x < 375; ++x) ink += near(bitmap.pixel(x, y), tint, 60) ? 1 : 0;
+        return ink;
+    };
+    EXPECT_GT(inkAtTheEdge(), 10);
+    table->setContentOffset({0, 200});
+    EXPECT_GT(inkAtTheEdge(), 10);
+    rows->indexed = false;
+    EXPECT_EQ(inkAtTheEdge(), 0);
+}
+
 TEST_F(Screenshots, WebViewsShowTheFirstLineOfTheirTextWithoutRenderingHTML) {
     EXPECT_EQ(firstLineOfHTMLText("<html><head><title>T</title><style>p{}</style></head>"
                                     "<body>\n  <p>Fish &amp; <b>chips</b>\n</p><p>Second</p></body></html>"),

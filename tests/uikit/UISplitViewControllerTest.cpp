@@ -158,6 +158,26 @@ TEST_F(SplitTest, TheMenuItemInTheDetailBarShowsTheMasterBelowIt) {
     EXPECT_EQ(master->view()->superview(), split->view());
 }
 
+// A rotation while a screen hides the status bar lays the panes out without
+// it; when the strip shows again the bars move down under it at once, not at
+// the next rotation.
+TEST_F(SplitTest, TheStatusBarShowingAgainLaysThePanesOutUnderIt) {
+    auto detail = uikit::UINavigationController::withRootViewController(make("D"));
+    auto split = std::make_shared<UISplitViewController>();
+    split->setViewControllers({make("M"), detail});
+    window->setRootViewController(split);
+    nextTurn();
+    auto& application = uikit::UIApplication::sharedApplication();
+    EXPECT_EQ(detail->navigationBar()->frame().origin.y, 20);
+    application.setStatusBarHidden(true, uikit::UIStatusBarAnimation::Slide);
+    uikit::UIDevice::currentDevice().rotateToOrientation(UIDeviceOrientation::LandscapeLeft);
+    nextTurn();
+    EXPECT_EQ(detail->navigationBar()->frame().origin.y, 0);
+    application.setStatusBarHidden(false, uikit::UIStatusBarAnimation::Slide);
+    EXPECT_EQ(detail->navigationBar()->frame().origin.y, 20);
+    uikit::UIDevice::currentDevice().rotateToOrientation(UIDeviceOrientation::Portrait);
+}
+
 TEST_F(SplitTest, ThePhoneSendsNothing) {
     uikit::DeviceProfile::apply(uikit::DeviceProfile::iPhone6());
     auto split = std::make_shared<UISplitViewController>();
@@ -209,6 +229,44 @@ TEST_F(SplitTest, PopoverTellsItsDelegateOnlyAfterATapOutside) {
     EXPECT_FALSE(popover->isPopoverVisible());
     EXPECT_EQ(delegate->dismissed, 1);
     nextTurn();
+}
+
+// A popover that has no room on its arrow's side stays on the screen, below
+// the status bar.
+TEST_F(SplitTest, APopoverWithoutRoomStaysBelowTheStatusBar) {
+    auto root = make("R");
+    window->setRootViewController(root);
+    nextTurn();
+    auto popover = std::make_shared<UIPopoverController>(make("C"));
+    popover->presentPopoverFromRect({100, 300, 40, 40}, root->view(), uikit::UIPopoverArrowDirectionDown, false);
+    EXPECT_EQ(popover->popoverView()->frame(), (graphics::Rect{0, 20, 320, 600}));
+    popover->dismissPopoverAnimated(false);
+    nextTurn();
+}
+
+// A sheet presented from a popover's content closes the popover and comes
+// over a shade that takes the taps around it; the shade leaves with it.
+TEST_F(SplitTest, PresentingFromAPopoverClosesItAndASheetComesOverAShade) {
+    auto root = make("R");
+    window->setRootViewController(root);
+    nextTurn();
+    auto content = uikit::UINavigationController::withRootViewController(make("C"));
+    auto popover = std::make_shared<UIPopoverController>(content);
+    popover->presentPopoverFromRect({100, 100, 40, 40}, root->view(), uikit::UIPopoverArrowDirectionUp, false);
+    nextTurn();
+    auto sheet = make("S");
+    sheet->setModalPresentationStyle(uikit::UIModalPresentationStyle::FormSheet);
+    content->topViewController()->presentViewController(sheet, false);
+    nextTurn();
+    EXPECT_FALSE(popover->isPopoverVisible());
+    EXPECT_TRUE(sheet->isOnScreen());
+    auto shade = window->hitTest({20, 20});
+    ASSERT_TRUE(shade);
+    EXPECT_EQ(shade->className(), "UIFormSheetDimmingView");
+    EXPECT_EQ(shade->frame(), window->bounds());
+    sheet->dismissViewControllerAnimated(false);
+    nextTurn();
+    EXPECT_EQ(window->hitTest({20, 20}), root->view());
 }
 
 TEST_F(SplitTest, APopoverTakesItsContentsPreferredSizeUnlessOneIsSet) {
