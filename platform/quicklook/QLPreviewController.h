@@ -1,9 +1,10 @@
 // The document preview: a controller that shows the file its data source
-// names. Nothing renders a document here: the controller keeps the item it
-// was handed, so the screen dump can say which file it previews and whether
-// that file is on disk, and its view draws a light page with the file's
-// name for a screenshot. Its data source and delegate are held weakly.
-// Main thread only.
+// names. It keeps the item it was handed and what it read of the file
+// (QLPreviewContent), so the screen dump can say which file it previews,
+// whether that file is on disk and what it shows; its view draws a PDF's
+// first page or a picture fitted to the screen, and any other file as a card
+// with its title, kind and size. The file is read when the item is asked
+// for. Its data source and delegate are held weakly. Main thread only.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "foundation/URL.h"
+#include "quicklook/QLPreviewContent.h"
 #include "uikit/UIViewController.h"
 
 namespace quicklook {
@@ -27,6 +29,12 @@ public:
     // The item's location; none for an item that cannot be shown.
     virtual std::optional<foundation::URL> previewControllerPreviewItemAtIndex(QLPreviewController& controller,
                                                                                int64_t index) = 0;
+    // The item's title; none shows the file's name.
+    virtual std::optional<std::string> previewControllerPreviewItemTitleAtIndex(QLPreviewController& controller,
+                                                                                int64_t index) {
+        (void)controller, (void)index;
+        return std::nullopt;
+    }
 };
 
 class QLPreviewControllerDelegate {
@@ -49,6 +57,8 @@ public:
     int64_t currentPreviewItemIndex() const { return currentIndex_; }
     // The current item as last asked; none before loading or without items.
     const std::optional<foundation::URL>& currentPreviewItemURL() const { return currentItem_; }
+    // What the view shows of the current item.
+    const QLPreviewContent& previewContent() const { return content_; }
 
     void loadView() override;
     // The items are asked for once the view loads.
@@ -62,6 +72,7 @@ private:
     std::weak_ptr<QLPreviewControllerDelegate> delegate_;
     int64_t currentIndex_ = 0;
     std::optional<foundation::URL> currentItem_;
+    QLPreviewContent content_;
 };
 
 using QLPreviewControllerPtr = std::shared_ptr<QLPreviewController>;

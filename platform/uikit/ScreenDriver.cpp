@@ -26,6 +26,7 @@
 #include "uikit/UINavigationController.h"
 #include "uikit/UINavigationItem.h"
 #include "uikit/UIDatePicker.h"
+#include "uikit/UIDocumentInteractionController.h"
 #include "uikit/UIPickerView.h"
 #include "uikit/UIPopoverController.h"
 #include "uikit/UIScrollView.h"
@@ -435,6 +436,10 @@ bool ScreenDriver::hasItem(const std::string& titleOrImageName) const {
 
 bool ScreenDriver::dismissPopover() {
     if (coveredByAlert()) return false;
+    if (auto menu = UIDocumentInteractionController::shownMenu()) {
+        menu->dismissMenuAnimated(true);
+        return true;
+    }
     auto win = window();
     if (!win) return false;
     // The clear layer under the front popover takes a tap outside it.

@@ -92,7 +92,8 @@ public:
     // custom-view button by its own).
     bool tapItem(const std::string& titleOrImageName);
     bool hasItem(const std::string& titleOrImageName) const;
-    // Taps outside the open popover (the pad's way to close one).
+    // Closes the open-in menu when one is shown, else taps outside the open
+    // popover (the pad's way to close one).
     bool dismissPopover();
     // Segment `index` of the segmented control that is, or is inside, the
     // front screen's navigation bar title view, else of the first one on the

@@ -1,5 +1,6 @@
 // The screenshot renderer: the view tree through the backing layers' render
-// steps, then the status bar, the keyboard and the alert stack drawn on top.
+// steps, then the status bar, the keyboard, the open-in menu and the alert
+// stack drawn on top.
 #include "uikit/ScreenRenderer.h"
 
 #include <algorithm>
@@ -15,6 +16,8 @@
 #include "uikit/NSStringDrawing.h"
 #include "uikit/TableSectionIndex.h"
 #include "uikit/UIApplication.h"
+#include "uikit/UIDevice.h"
+#include "uikit/UIDocumentInteractionController.h"
 #include "uikit/UIFont.h"
 #include "uikit/UIKeyboard.h"
 #include "uikit/UIResponder.h"
@@ -37,6 +40,9 @@ constexpr double kButtonRowHeight = 44;
 constexpr double kAlertCornerRadius = 13;
 constexpr double kSheetMargin = 8;
 constexpr double kTextPadding = 16;
+// The pad's open-in menu: its width and its top, under the navigation bar.
+constexpr double kPadMenuWidth = 336;
+constexpr double kPadMenuTop = 64;
 
 void fillRect(DrawingContext& context, const Rect& rect, const Color& color, double radius = 0) {
     MutablePath path;
@@ -190,50 +196,101 @@ void drawAlert(DrawingContext& context, const AlertStackEntry& alert, const Rect
     }
 }
 
-// An action sheet: a white group of rows rising from the bottom (its title
-// in grey 13 on top, the destructive button in red), the cancel button in
-// a box of its own below it.
-void drawActionSheet(DrawingContext& context, const AlertStackEntry& sheet, const Rect& screen, const Color& tint) {
-    const double width = screen.width() - 2 * kSheetMargin;
-    const double left = screen.origin.x + kSheetMargin;
+// A sheet: a white group of rows rising from the bottom of the area (its
+// title in grey 13 on top, the destructive row in red), the cancel row in a
+// box of its own below it. Answers the group's rectangle.
+struct SheetRows {
+    std::optional<std::string> title;
+    std::vector<std::string> rows;
+    int64_t destructive = -1;
+    std::optional<std::string> cancel;
+};
+
+double sheetTitleHeight(const SheetRows& sheet, double width) {
+    if (!sheet.title) return 0;
+    auto lines = NSStringDrawing::layOut(*sheet.title, UIFont::systemFontOfSize(13), width - 2 * kTextPadding);
+    return lines.empty() ? 0 : NSStringDrawing::sizeOfLines(lines).height + 28;
+}
+
+// The group of rows without the cancel row.
+double sheetGroupHeight(const SheetRows& sheet, double width) {
+    return sheetTitleHeight(sheet, width) + kButtonRowHeight * double(sheet.rows.size());
+}
+
+Rect drawSheet(DrawingContext& context, const SheetRows& sheet, const Rect& area, const Color& tint) {
+    const double width = area.width() - 2 * kSheetMargin;
+    const double left = area.origin.x + kSheetMargin;
     auto titleFont = UIFont::systemFontOfSize(13);
-    std::vector<int64_t> rows;
-    for (int64_t i = 0; i < sheet.numberOfButtons(); ++i) {
-        if (i != sheet.cancelButtonIndex()) rows.push_back(i);
-    }
-    const bool hasCancel = sheet.cancelButtonIndex() >= 0 && sheet.cancelButtonIndex() < sheet.numberOfButtons();
-    auto titleLines = NSStringDrawing::layOut(sheet.title().value_or(""), titleFont, width - 2 * kTextPadding);
-    double titleHeight =
-        titleLines.empty() || !sheet.title() ? 0 : NSStringDrawing::sizeOfLines(titleLines).height + 28;
-    double groupHeight = titleHeight + kButtonRowHeight * double(rows.size());
-    double bottom = screen.origin.y + screen.height() - kSheetMargin;
-    if (hasCancel) bottom -= kButtonRowHeight + kSheetMargin;
+    const double titleHeight = sheetTitleHeight(sheet, width);
+    const double groupHeight = sheetGroupHeight(sheet, width);
+    double bottom = area.origin.y + area.height() - kSheetMargin;
+    if (sheet.cancel) bottom -= kButtonRowHeight + kSheetMargin;
     Rect group{left, bottom - groupHeight, width, groupHeight};
     if (groupHeight > 0) fillRect(context, group, Color::white(), kAlertCornerRadius);
     if (titleHeight > 0) {
-        drawCentredText(context, *sheet.title(), titleFont,
+        drawCentredText(context, *sheet.title, titleFont,
                         {left + kTextPadding, group.origin.y + 14, width - 2 * kTextPadding, 0}, Color::gray(0.56));
     }
-    auto drawRow = [&](int64_t index, const Rect& cell, bool separator) {
+    auto drawRow = [&](const std::string& title, bool bold, const Color& color, const Rect& cell, bool separator) {
         if (separator) fillRect(context, {cell.origin.x, cell.origin.y, cell.width(), 0.5}, separatorColor());
-        bool cancel = index == sheet.cancelButtonIndex();
-        auto font = cancel ? UIFont::boldSystemFontOfSize(20) : UIFont::systemFontOfSize(20);
-        Color color = index == sheet.destructiveButtonIndex() ? Color::rgb(1, 0.23, 0.19) : tint;
-        drawCentredText(context, buttonTitle(sheet, index), font,
+        auto font = bold ? UIFont::boldSystemFontOfSize(20) : UIFont::systemFontOfSize(20);
+        drawCentredText(context, title, font,
                         {cell.origin.x, cell.origin.y + (cell.height() - font->lineHeight()) / 2, cell.width(), 0},
                         color);
     };
     double y = group.origin.y + titleHeight;
-    for (size_t i = 0; i < rows.size(); ++i) {
-        drawRow(rows[i], {left, y, width, kButtonRowHeight}, i > 0 || titleHeight > 0);
+    for (size_t i = 0; i < sheet.rows.size(); ++i) {
+        Color color = int64_t(i) == sheet.destructive ? Color::rgb(1, 0.23, 0.19) : tint;
+        drawRow(sheet.rows[i], false, color, {left, y, width, kButtonRowHeight}, i > 0 || titleHeight > 0);
         y += kButtonRowHeight;
     }
-    if (hasCancel) {
-        Rect cancel{left, screen.origin.y + screen.height() - kSheetMargin - kButtonRowHeight, width, kButtonRowHeight};
+    if (sheet.cancel) {
+        Rect cancel{left, area.origin.y + area.height() - kSheetMargin - kButtonRowHeight, width, kButtonRowHeight};
         fillRect(context, cancel, Color::white(), kAlertCornerRadius);
-        drawRow(sheet.cancelButtonIndex(), cancel, false);
+        drawRow(*sheet.cancel, true, tint, cancel, false);
     }
+    return group;
+}
+
+// An action sheet: its buttons as the sheet's rows, the cancel button apart.
+void drawActionSheet(DrawingContext& context, const AlertStackEntry& sheet, const Rect& screen, const Color& tint) {
+    SheetRows rows;
+    rows.title = sheet.title();
+    for (int64_t i = 0; i < sheet.numberOfButtons(); ++i) {
+        if (i == sheet.cancelButtonIndex()) continue;
+        if (i == sheet.destructiveButtonIndex()) rows.destructive = int64_t(rows.rows.size());
+        rows.rows.push_back(buttonTitle(sheet, i));
+    }
+    if (sheet.cancelButtonIndex() >= 0 && sheet.cancelButtonIndex() < sheet.numberOfButtons())
+        rows.cancel = buttonTitle(sheet, sheet.cancelButtonIndex());
+    const Rect group = drawSheet(context, rows, screen, tint);
     drawAccessories(context, sheet, group.origin);
+}
+
+// The open-in menu: its title names the file it hands over; no application
+// is installed here to list under it. On the phone a sheet over a dimming
+// with a cancel row; on the pad a box without one, hanging from the right
+// end of the navigation bar where its button is.
+void drawOpenInMenu(DrawingContext& context, const Rect& screen, const Color& tint) {
+    auto menu = UIDocumentInteractionController::shownMenu();
+    if (!menu) return;
+    SheetRows rows;
+    rows.title = "Open \u201C" + menu->URL().lastPathComponent() + "\u201D in...";
+    if (UIDevice::currentDevice().userInterfaceIdiom() == UIUserInterfaceIdiom::Pad) {
+        const double height = sheetGroupHeight(rows, kPadMenuWidth - 2 * kSheetMargin) + 2 * kSheetMargin;
+        const Rect area{screen.origin.x + screen.width() - kPadMenuWidth, screen.origin.y + kPadMenuTop, kPadMenuWidth,
+                        height};
+        const Rect group = drawSheet(context, rows, area, tint);
+        MutablePath outline;
+        outline.addRoundedRect(group, kAlertCornerRadius);
+        graphics::StrokeStyle edge;
+        edge.color = separatorColor();
+        context.strokePath(outline, edge);
+        return;
+    }
+    rows.cancel = "Cancel";
+    fillRect(context, screen, Color::gray(0, 0.4));
+    drawSheet(context, rows, screen, tint);
 }
 
 // Oldest first, each over its own dimming of everything below it.
@@ -296,6 +353,7 @@ graphics::Bitmap renderScreen(UIWindow& window, double scale) {
     }
     drawStatusBar(context);
     drawKeyboard(context);
+    drawOpenInMenu(context, screen, window.tintColor());
     drawAlertStack(context, screen, window.tintColor());
     return context.bitmap();
 }

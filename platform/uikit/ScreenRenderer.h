@@ -6,8 +6,9 @@
 // the layer's corner radius), the view's own look (its class's drawRect, made
 // current on the context), its subviews and the plain sublayers of its layer
 // in layer order, then the layer's border. Over the tree come the status bar
-// strip, the keyboard band while a field is first responder, and the alert and
-// action-sheet stack, each over a dimming of the screen. Nothing drawn depends
+// strip, the keyboard band while a field is first responder, the open-in menu
+// while one is shown, and the alert and action-sheet stack, each over a
+// dimming of the screen. Nothing drawn depends
 // on the time, so the same tree gives the same pixels on every run.
 // Main thread only.
 #pragma once

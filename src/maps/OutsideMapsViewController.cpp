@@ -1,10 +1,13 @@
 #include "maps/OutsideMapsViewController.h"
 
+#include <cmath>
+
 #include "Utils/Utils.h"
 #include "foundation/Format.h"
 #include "maps/LocationCellTableViewCell.h"
 #include "maps/LocationDetailsViewController.h"
 #include "maps/MapScreenNavigation.h"
+#include "maps/VenuePlaneView.h"
 #include "model/QVACoreDataVenue.h"
 #include "model/QVAVenue.h"
 #include "store/CoreDataStack.h"
@@ -34,8 +37,17 @@ void OutsideMapsViewController::viewDidLoad() {
     // The rows start under the bar rather than behind it.
     Utils::changeEdgesForController(*this, uikit::UIRectEdgeNone);
     view()->setBackgroundColor(graphics::Color::white());
-    tableView_ = std::make_shared<uikit::UITableView>(view()->bounds());
-    tableView_->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth | uikit::UIViewAutoresizingFlexibleHeight);
+    // The plane above, the list below; both keep their share as the screen turns.
+    const graphics::Rect bounds = view()->bounds();
+    const double planeHeight = std::round(bounds.height() * kPlaneShare);
+    planeView_ = std::make_shared<VenuePlaneView>(graphics::Rect(0, 0, bounds.width(), planeHeight));
+    planeView_->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth | uikit::UIViewAutoresizingFlexibleHeight |
+                                    uikit::UIViewAutoresizingFlexibleBottomMargin);
+    view()->addSubview(planeView_);
+    tableView_ = std::make_shared<uikit::UITableView>(
+        graphics::Rect(0, planeHeight, bounds.width(), bounds.height() - planeHeight));
+    tableView_->setAutoresizingMask(uikit::UIViewAutoresizingFlexibleWidth | uikit::UIViewAutoresizingFlexibleHeight |
+                                    uikit::UIViewAutoresizingFlexibleTopMargin);
     tableView_->registerPrototypeCells(*this);
     auto self = std::dynamic_pointer_cast<OutsideMapsViewController>(shared_from_this());
     tableView_->setDataSource(self);
@@ -65,6 +77,11 @@ void OutsideMapsViewController::reloadVenues() {
         }
     }
     tableView_->selectRowAtIndexPath(preselected, false, uikit::UITableViewScrollPosition::None);
+    std::vector<VenuePlaneView::Pin> pins;
+    pins.reserve(venues_.size());
+    for (const auto& venue : venues_) pins.push_back({venue->name().value_or(""), venue->latitude(), venue->longitude()});
+    planeView_->setPins(std::move(pins),
+                        preselected ? std::optional<size_t>(static_cast<size_t>(preselected->row)) : std::nullopt);
 }
 
 int64_t OutsideMapsViewController::tableViewNumberOfRowsInSection(uikit::UITableView&, int64_t) {

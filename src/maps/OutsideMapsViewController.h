@@ -1,7 +1,8 @@
-// The outdoor venue map. With no map framework on this platform the map is
-// its annotations: one row per stored venue with its name and coordinates,
-// the venue named by the preselected building name selected. Tapping a venue
-// opens its location details. Opened by the class-wide navigate operation
+// The outdoor venue map. With no map framework or tiles on this platform the
+// map is a plain plane with a named pin per stored venue (VenuePlaneView)
+// over a list with one row per venue, its name and coordinates; the venue
+// named by the preselected building name is selected in both. Tapping a
+// venue's row opens its location details. Opened by the class-wide navigate operation
 // (where-am-I, the location details) and by the More tab's maps segue (no
 // venue preselected). Scene "OutsideMapsViewController" (addScene), with
 // the prototype cell "outsideMapsLocationCellIdentifier". Main thread only.
@@ -17,6 +18,7 @@
 #include "uikit/UITableView.h"
 
 class QVAVenue;
+class VenuePlaneView;
 
 namespace uikit {
 class UIStoryboard;
@@ -31,6 +33,8 @@ public:
     static constexpr const char* kCellIdentifier = "outsideMapsLocationCellIdentifier";
     // How a venue's position reads under its name.
     static constexpr const char* kCoordinatesFormat = "%.4f, %.4f";
+    // The part of the screen's height the plane takes above the list.
+    static constexpr double kPlaneShare = 0.45;
     static Text storyboardIdentifier() { return std::string(kStoryboardIdentifier); }
     static void addScene(uikit::UIStoryboard& storyboard);
 
@@ -45,6 +49,7 @@ public:
     // The venues listed, in the store's order.
     const std::vector<std::shared_ptr<QVAVenue>>& venues() const { return venues_; }
     const std::shared_ptr<uikit::UITableView>& mapTableView() const { return tableView_; }
+    const std::shared_ptr<VenuePlaneView>& planeView() const { return planeView_; }
 
     Text vcTitle() const override { return std::string(kTitle); }
     void viewDidLoad() override;
@@ -65,5 +70,6 @@ private:
 
     std::optional<std::string> preselectedBuildingName_;
     std::vector<std::shared_ptr<QVAVenue>> venues_;
+    std::shared_ptr<VenuePlaneView> planeView_;
     std::shared_ptr<uikit::UITableView> tableView_;
 };

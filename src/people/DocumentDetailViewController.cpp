@@ -210,6 +210,12 @@ std::optional<foundation::URL> DocumentDetailViewController::previewControllerPr
     return foundation::URL::fileURLWithPath(location);
 }
 
+std::optional<std::string> DocumentDetailViewController::previewControllerPreviewItemTitleAtIndex(
+    quicklook::QLPreviewController&, int64_t) {
+    if (StringUtility::isNilOrEmpty(filename_)) return std::nullopt;
+    return filename_;
+}
+
 std::shared_ptr<uikit::UIViewController> DocumentDetailViewController::documentInteractionControllerViewControllerForPreview(
     uikit::UIDocumentInteractionController&) {
     return std::static_pointer_cast<uikit::UIViewController>(shared_from_this());

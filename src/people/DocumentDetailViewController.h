@@ -83,6 +83,9 @@ public:
     int64_t numberOfPreviewItemsInPreviewController(quicklook::QLPreviewController& controller) override;
     std::optional<foundation::URL> previewControllerPreviewItemAtIndex(quicklook::QLPreviewController& controller,
                                                                        int64_t index) override;
+    // The document's own file name: the cached file is named by a hash.
+    std::optional<std::string> previewControllerPreviewItemTitleAtIndex(quicklook::QLPreviewController& controller,
+                                                                        int64_t index) override;
     void previewControllerDidDismiss(quicklook::QLPreviewController& controller) override { (void)controller; }
 
     std::shared_ptr<uikit::UIViewController> documentInteractionControllerViewControllerForPreview(

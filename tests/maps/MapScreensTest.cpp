@@ -25,6 +25,7 @@
 #include "maps/LocationDetailsViewController.h"
 #include "maps/LocationSessionsListDelegate.h"
 #include "maps/OutsideMapsViewController.h"
+#include "maps/VenuePlaneView.h"
 #include "model/QVAVenue.h"
 #include "programme/ListSessionsBaseViewController.h"
 #include "programme/SpotlightViewController.h"
@@ -298,6 +299,16 @@ TEST_F(MapScreensTest, ARoomElsewhereListsItsSessionsAndOpensTheOutdoorMapOnItsV
     EXPECT_EQ(outdoor->mapTableView()->indexPathForSelectedRow(), std::optional<uikit::NSIndexPath>({0, 1}));
     const std::string screen = uikit::describe(*app().keyWindow());
     EXPECT_NE(screen.find("locationName=\"Lakeside\" venueName=\"46.2101, 6.1510\""), std::string::npos) << screen;
+    // Above the list, the venues as named pins: Main Hall lies north-west of Lakeside.
+    auto plane = outdoor->planeView();
+    ASSERT_TRUE(plane);
+    EXPECT_LT(plane->frame().maxY(), outdoor->mapTableView()->frame().minY() + 0.5);
+    ASSERT_EQ(plane->pins().size(), 2u);
+    EXPECT_EQ(plane->pins()[0].name, "Main Hall");
+    EXPECT_EQ(plane->selectedPin(), std::optional<size_t>(1));
+    const auto points = VenuePlaneView::placePins(plane->pins(), plane->bounds());
+    EXPECT_LT(points[0].x, points[1].x);
+    EXPECT_LT(points[0].y, points[1].y);
 
     // A venue of the outdoor map opens its details.
     ASSERT_TRUE(driver().tapRow(0, 0));

@@ -20,8 +20,12 @@
 #include "foundation/Log.h"
 #include "people/DocumentDetailViewController.h"
 #include "people/DocumentsListViewController.h"
+#include "quicklook/QLPreviewContent.h"
+#include "service/TestDocuments.h"
+#include "service/TestImages.h"
 #include "uikit/AlertStack.h"
 #include "uikit/ScreenDescription.h"
+#include "uikit/ScreenRenderer.h"
 #include "uikit/UIActivityIndicatorView.h"
 #include "uikit/AlertStackEntry.h"
 #include "uikit/UIBarButtonItem.h"
@@ -48,7 +52,7 @@ protected:
     void addDocument(const char* entity, const char* title, const char* url, const char* extension,
                      std::optional<std::string> category = std::nullopt) {
         meetingtest::Row row{{"title", Value(title)}, {"url", Value(url)}, {"extension", Value(extension)},
-                             {"filename", Value(std::string(title) + ".pdf")}};
+                             {"filename", Value(std::string(title) + "." + extension)}};
         if (category) row["category"] = Value(*category);
         insert(kViewerToken, entity, {row});
     }
@@ -78,13 +82,17 @@ protected:
     }
 
     // The agenda document, already downloaded into the account's folder.
-    std::string cacheAgenda() {
-        auto path = DocumentDetailViewController::cacheFilePath(std::string(kViewerToken), kAgendaUrl, std::nullopt);
+    std::string cacheAgenda(const std::string& bytes = "%PDF-1.4") { return cacheDocument(kAgendaUrl, "pdf", bytes); }
+
+    std::string cacheDocument(const std::string& url, const std::string& extension, const std::string& bytes) {
+        auto path = DocumentDetailViewController::cacheFilePath(std::string(kViewerToken), url, extension);
         auto& files = foundation::FileManager::defaultManager();
         files.createDirectoryAtPath(*QVAApiManager::documentsFolderForAuthToken(std::string(kViewerToken)), true);
-        files.writeData(foundation::Data::fromString("%PDF-1.4"), *path, true);
+        files.writeData(foundation::Data::fromString(bytes), *path, true);
         return *path;
     }
+
+    std::string dump() { return uikit::describe(*app().keyWindow()); }
 
     static const uikit::AlertStackEntry* visibleAlert() {
         for (const auto& entry : uikit::AlertStack::shared().entries())
@@ -236,6 +244,57 @@ TEST_F(DocumentScreensTest, LeavingTheViewerDismissesTheOpenInMenu) {
     ASSERT_TRUE(driver().back());
     settle();
     EXPECT_FALSE(uikit::UIDocumentInteractionController::shownMenu());
+}
+
+TEST_F(DocumentScreensTest, ACachedPDFShowsItsFirstPageAndOpenInDrawsItsMenuUntilDismissed) {
+    openCurrent(kViewerToken);
+    addDocument("QVACoreDataInformationDocument", "Agenda", kAgendaUrl, "pdf");
+    cacheAgenda(testservice::makePDF("Agenda", {"Opening session at nine."}));
+    ASSERT_TRUE(openList("Information"));
+    auto viewer = openDocument(0, 0);
+    ASSERT_TRUE(viewer);
+    const auto& content = viewer->previewController()->previewContent();
+    EXPECT_EQ(content.kind, quicklook::QLPreviewContent::Kind::PDF);
+    ASSERT_TRUE(content.image);
+    EXPECT_EQ(content.image->width(), 595 * 2);
+    EXPECT_NE(dump().find("shows=\"page 1 of 1\""), std::string::npos) << dump();
+    const graphics::Bitmap page = uikit::renderScreen(*app().keyWindow(), 1);
+
+    ASSERT_TRUE(driver().tapItem("Open in..."));
+    settle();
+    ASSERT_TRUE(uikit::UIDocumentInteractionController::shownMenu());
+    EXPECT_NE(uikit::renderScreen(*app().keyWindow(), 1), page);
+    // The app mode's "dismiss" closes the menu as a tap beside it would.
+    ASSERT_TRUE(driver().dismissPopover());
+    EXPECT_FALSE(uikit::UIDocumentInteractionController::shownMenu());
+    EXPECT_EQ(dump().find("open-in-menu"), std::string::npos);
+    EXPECT_EQ(uikit::renderScreen(*app().keyWindow(), 1), page);
+    EXPECT_FALSE(driver().dismissPopover());
+}
+
+TEST_F(DocumentScreensTest, APictureShowsDecodedAndAnyOtherFileByItsDocumentsNameKindAndSize) {
+    openCurrent(kViewerToken);
+    addDocument("QVACoreDataInformationDocument", "Badge", "https://example.org/badge.png", "png", "A");
+    addDocument("QVACoreDataInformationDocument", "Budget", "https://example.org/budget.xlsx", "xlsx", "B");
+    addDocument("QVACoreDataInformationDocument", "Minutes", kAgendaUrl, "pdf", "C");
+    cacheDocument("https://example.org/badge.png", "png", testservice::makePNG(40, 30));
+    cacheDocument("https://example.org/budget.xlsx", "xlsx", std::string(2600, 'x'));
+    cacheAgenda("%PDF-1.4 and nothing after");
+    auto list = openList("Information");
+    ASSERT_TRUE(list);
+
+    ASSERT_TRUE(openDocument(0, 0));
+    EXPECT_NE(dump().find("shows=\"PNG image 40x30\""), std::string::npos) << dump();
+    ASSERT_TRUE(driver().back());
+    settle();
+    // Named by the document's file name, not by the cache's hash.
+    ASSERT_TRUE(openDocument(1, 0));
+    EXPECT_NE(dump().find("shows=\"Budget.xlsx, Excel spreadsheet, 3 KB\""), std::string::npos) << dump();
+    ASSERT_TRUE(driver().back());
+    settle();
+    // A damaged PDF is still named and sized.
+    ASSERT_TRUE(openDocument(2, 0));
+    EXPECT_NE(dump().find("shows=\"Minutes.pdf, PDF document, 26 bytes\""), std::string::npos) << dump();
 }
 
 TEST_F(DocumentScreensTest, ThePreviewsLogLineNamesTheTokenOnlyMasked) {

@@ -9,6 +9,7 @@
 #include <iterator>
 #include <set>
 
+#include "service/TestDocuments.h"
 #include "service/TestImages.h"
 
 namespace testservice {
@@ -140,8 +141,9 @@ std::string lowerAscii(std::string text) {
 }
 
 std::string pdfFile(const std::string& title) {
-    return "%PDF-1.4\n% " + title + "\n1 0 obj << /Type /Catalog /Pages 2 0 R >> endobj\n"
-           "2 0 obj << /Type /Pages /Kids [] /Count 0 >> endobj\ntrailer << /Root 1 0 R >>\n%%EOF\n";
+    return makePDF(title, {title + " of the meeting, as handed out at the registration desk.",
+                           "This page is a sample made by the local service: the meeting's own documents "
+                           "take its place on the organisation's server."});
 }
 
 struct RoomPlace {

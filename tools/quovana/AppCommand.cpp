@@ -104,7 +104,7 @@ const char* const kAppHelp =
     "  search TEXT | scope N | end-search   (the front screen's search bar)\n"
     "  segment N   (the bar's segmented control, else the front screen's first)\n"
     "  switch S R on|off | pick ROW|DATE | swipe left|right [X,Y] | pull | scroll [X,]Y [--view OUTLET]\n"
-    "  back | dismiss (a popover) | master | detail | rotate portrait|landscape | reachability none|wifi|wwan\n"
+    "  back | dismiss (a popover or menu) | master | detail | rotate portrait|landscape | reachability none|wifi|wwan\n"
     "  openable none|SCHEME[,SCHEME...]   the addresses the system can open (http,https,mailto,tel)\n"
     "  background | foreground | memory-warning | mail sent|saved|cancelled|failed\n"
     "  contact save|cancel (the new-contact screen) | contact refuse|allow (the address book's access)\n"
@@ -625,7 +625,7 @@ private:
 
     Result dismiss(const AppScriptLine& line) {
         if (line.words.size() != 1) return usage("dismiss");
-        return found(driver_.dismissPopover(), "no popover is open");
+        return found(driver_.dismissPopover(), "no popover or menu is open");
     }
 
     Result side(const AppScriptLine& line) {
