@@ -14,7 +14,7 @@
 #include "api/ApplicationService.h"
 #include "api/QVAApiManager.h"
 #include "api/SyncCalendarService.h"
-#include "app/DetailsStubScenes.h"
+#include "app/DetailsScreenScenes.h"
 #include "app/ShellTestSupport.h"
 #include "eventkit/EKEventStore.h"
 #include "foundation/RunLoop.h"
