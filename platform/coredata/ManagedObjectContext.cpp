@@ -291,7 +291,9 @@ ChangeSet ManagedObjectContext::takeChangeSet() {
         std::sort(changes.inserted.begin(), changes.inserted.end(),
                   [](const StoreRow& a, const StoreRow& b) { return a.primaryKey < b.primaryKey; });
     for (const auto& [k, o] : updated_) changes.updated.push_back({&o->entity(), k, o->values_});
-    for (const auto& [k, o] : deleted_) changes.deleted.push_back({&o->entity(), k, nullptr});
+    // A deleted row keeps the values it had, so that the contexts above can
+    // tell their observers which object went (by its key, say).
+    for (const auto& [k, o] : deleted_) changes.deleted.push_back({&o->entity(), k, o->values_});
     return changes;
 }
 
@@ -354,7 +356,7 @@ ContextChanges ManagedObjectContext::mergeChildChanges(ChangeSet& changes) {
             merged.deleted.push_back(object);
             continue;
         }
-        if (!object) object = makeObject(StoreRow{row.entity, row.primaryKey, nullptr});
+        if (!object) object = makeObject(row);
         updated_.erase(row.primaryKey);
         object->updated_ = false;
         object->deleted_ = true;

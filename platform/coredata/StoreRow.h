@@ -30,7 +30,7 @@ struct StoreRow {
 struct ChangeSet {
     std::vector<StoreRow> inserted;
     std::vector<StoreRow> updated;
-    std::vector<StoreRow> deleted;  // values left empty
+    std::vector<StoreRow> deleted;  // the values the rows had last
     bool empty() const { return inserted.empty() && updated.empty() && deleted.empty(); }
 };
 

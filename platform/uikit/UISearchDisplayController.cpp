@@ -71,6 +71,7 @@ void UISearchDisplayController::setActive(bool visible, bool animated) {
             searchBar_->setShowsCancelButton(true, animated);
             if (!searchBar_->scopeButtonTitles().empty()) searchBar_->setShowsScopeBar(true);
             resizeBar();
+            bringBarIntoView();
             if (!searchBar_->isEditing()) searchBar_->becomeFirstResponder();
         }
         updateResultsVisibility();
@@ -162,6 +163,19 @@ void UISearchDisplayController::unloadResultsTable() {
         delegate->searchDisplayControllerWillUnloadSearchResultsTableView(*this, *table);
     table->removeFromSuperview();
     resultsTable_.reset();
+}
+
+// A bar scrolled away with its list (a table's header, say) comes back to
+// the top of what the list shows, so the typed text and Cancel can be seen.
+void UISearchDisplayController::bringBarIntoView() {
+    std::shared_ptr<UIScrollView> scrollView;
+    for (auto view = searchBar_->superview(); view && !scrollView; view = view->superview())
+        scrollView = std::dynamic_pointer_cast<UIScrollView>(view);
+    if (!scrollView) return;
+    const graphics::Rect bar = searchBar_->convertRectToView(searchBar_->bounds(), scrollView.get());
+    const double visibleTop = scrollView->contentOffset().y + scrollView->contentInset().top;
+    if (bar.origin.y >= visibleTop) return;
+    scrollView->setContentOffset({scrollView->contentOffset().x, bar.origin.y - scrollView->contentInset().top}, false);
 }
 
 void UISearchDisplayController::resizeBar() {

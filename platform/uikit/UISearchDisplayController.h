@@ -139,6 +139,7 @@ private:
     void unloadResultsTable();
     // The bar's height follows the scope bar; the contents lay out again.
     void resizeBar();
+    void bringBarIntoView();
 
     std::shared_ptr<UISearchBar> searchBar_;
     std::weak_ptr<UIViewController> contentsController_;

@@ -4,7 +4,7 @@
 #include "app/ChangeAlertTimeViewController.h"
 #include "app/ChooseCalendarViewController.h"
 #include "app/CustomNavigationController.h"
-#include "app/DetailsStubScenes.h"
+#include "app/DetailsScreenScenes.h"
 #include "app/EventsSplitViewController.h"
 #include "app/EventsTabBarController.h"
 #include "app/LegendViewController.h"
@@ -91,7 +91,7 @@ void addScreenScenes(uikit::UIStoryboard& storyboard) {
     LegendViewController::addScene(storyboard);
     ChangePersonalEntryDateViewController::addScene(storyboard);
     AddPersonalEntryViewController::addScene(storyboard);
-    DetailsStubScenes::addScenes(storyboard);
+    DetailsScreenScenes::addScenes(storyboard);
     SessionPagesScenes::addScenes(storyboard);
     ListSessionsBaseViewController::addScene(storyboard);
     MoreScenes::addScenes(storyboard, storyboard.name() == kPadStoryboardName);

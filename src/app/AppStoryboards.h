@@ -4,9 +4,8 @@
 // pad's home navigation controller, and the scenes of the screens outside
 // the tabs (loading, login, web and image, meeting switcher, filters, help,
 // the More tab and what it opens: documents, partners, settings with its
-// choosers, members, privacy, maps).
-// Screens not built yet are stand-ins under their real identifiers.
-// Main thread only.
+// choosers, members, privacy, maps), the details screens and the session's
+// pages. Main thread only.
 #pragma once
 
 #include <string>

@@ -231,7 +231,11 @@ void LoadingViewController::viewWillAppear(bool animated) {
         auto tutorialView = startTutorial_->view();
         tutorialView->setFrame(containerForTutorial_->bounds());
         tutorialView->setAutoresizingMask(kFlexibleSize);
+        // A child, so that it appears with this screen and hides the status
+        // bar over its progress and Skip, as it does when opened from Help.
+        addChildViewController(startTutorial_);
         containerForTutorial_->addSubview(tutorialView);
+        startTutorial_->didMoveToParentViewController(this);
         // Its own controls are placed by its layout pass, which a plain
         // subview would otherwise wait for.
         tutorialView->setNeedsLayout();
@@ -355,6 +359,12 @@ void LoadingViewController::navigateWithCheckForTutorial() {
         [weakSelf, mainScreens](bool) {
             auto self = weakSelf.lock();
             if (self) {
+                // The tutorial leaves with its container: the status bar shows again.
+                if (const auto& tutorial = self->startTutorial_; tutorial && tutorial->parentViewController()) {
+                    tutorial->beginAppearanceTransition(false, false);
+                    tutorial->endAppearanceTransition();
+                    tutorial->removeFromParentViewController();
+                }
                 for (const auto& container : {self->containerForSpotlight_, self->containerForTutorial_})
                     for (const auto& subview : std::vector<std::shared_ptr<uikit::UIView>>(container->subviews()))
                         subview->removeFromSuperview();

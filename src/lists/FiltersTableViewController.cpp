@@ -18,6 +18,12 @@ void FiltersTableViewController::awakeFromNib() {
     setTitle(std::string(kTitle));
 }
 
+void FiltersTableViewController::viewDidLoad() {
+    uikit::UITableViewController::viewDidLoad();
+    // Nothing insets a table for the bars here: the rows start below them.
+    Utils::changeEdgesForController(*this, uikit::UIRectEdgeNone);
+}
+
 void FiltersTableViewController::viewDidAppear(bool animated) {
     uikit::UITableViewController::viewDidAppear(animated);
     // Taps outside the popover close it rather than reach the list behind.

@@ -41,6 +41,7 @@ public:
     void unwindToFiltersTVC(uikit::UIStoryboardSegue& segue);
 
     void awakeFromNib() override;
+    void viewDidLoad() override;
     void viewDidAppear(bool animated) override;
     bool shouldPerformSegueWithIdentifier(const std::string& identifier, const foundation::ObjectPtr& sender) override;
     void prepareForSegue(uikit::UIStoryboardSegue& segue, const foundation::ObjectPtr& sender) override;

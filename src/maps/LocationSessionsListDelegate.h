@@ -12,9 +12,6 @@
 
 class LocationSessionsListDelegate : public ProgrammeListDelegate {
 public:
-    // The day key every session row carries.
-    static constexpr const char* kSectionKeyPath = "startDateString";
-
     LocationSessionsListDelegate(std::string locationName, std::vector<std::string> roomIds);
 
     const std::string& locationName() const { return locationName_; }
@@ -22,7 +19,7 @@ public:
 
     // The rooms' predicate, in place of the day's.
     std::optional<PredicatePtr> fetchPredicate() override;
-    Text sectionNameKeyPath() override { return std::string(kSectionKeyPath); }
+    Text sectionNameKeyPath() override { return std::string(kDayKey); }
     Text toolbarTitle() override { return locationName_; }
 
     std::string className() const { return "LocationSessionsListDelegate"; }

@@ -92,13 +92,6 @@ void OrganizationDetailsInfoViewController::willAnimateRotationToInterfaceOrient
     if (isViewLoaded() && view()->superview()) setupKeyValueTableContentForObject(currentObject());
 }
 
-// The list would otherwise take 80 points a row in an area of 54 a row, and
-// with no scrolling the last participants could not be reached.
-std::optional<double> OrganizationDetailsInfoViewController::tableViewHeightForRowAtIndexPath(uikit::UITableView&,
-                                                                                              const uikit::NSIndexPath&) {
-    return kParticipantRowHeight;
-}
-
 std::shared_ptr<QVACoreDataOrganization> OrganizationDetailsInfoViewController::currentObject() {
     auto entityClass = EntityClass::named(QVACoreDataOrganization::kEntityName);
     auto stack = coreDataStack();
@@ -142,8 +135,10 @@ void OrganizationDetailsInfoViewController::updateUIContentForObject(const std::
     refreshFetchedResultsControllersAndTables();
     const auto& controller = fetchedResultsController();
     const size_t count = controller ? controller->fetchedObjects().size() : 0;
+    // The list does not scroll: the area holds every row at the cell's own
+    // height, so no participant is out of reach and no row overlaps the next.
     participantsTableViewHeightConstraint_->setConstant(
-        count > 0 ? kParticipantsHeaderHeight + kParticipantRowHeight * static_cast<double>(count) : 0);
+        count > 0 ? kParticipantsHeaderHeight + kRowHeight * static_cast<double>(count) : 0);
     layoutTables();
     if (auto container = std::dynamic_pointer_cast<OrganizationDetailsViewController>(parentViewController()))
         container->layoutInfoContainer();

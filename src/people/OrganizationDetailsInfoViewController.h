@@ -1,7 +1,8 @@
 // The body of an organisation's details: a key-value table of its contact
 // data, whose e-mail, phone (on the phone only) and website rows act, over
 // the organisation's participants on site, a list that does not scroll (the
-// whole details page does) and takes 24 + 54 points per participant.
+// whole details page does) and takes 24 points and 80 per participant, the
+// participant cell's own height.
 // The page fills itself from the organisation its container hands it, and
 // on load from the organisation it finds itself. Main thread only.
 #pragma once
@@ -34,7 +35,6 @@ public:
     static constexpr const char* kNotAvailable = "N/A";
     static constexpr const char* kPadProfileKey = "organization profile";
     static constexpr double kParticipantsHeaderHeight = 24;
-    static constexpr double kParticipantRowHeight = 54;
 
     OrganizationDetailsInfoViewController();
 
@@ -53,9 +53,6 @@ public:
     void viewDidLoad() override;
     void viewDidLayoutSubviews() override;
     void willAnimateRotationToInterfaceOrientation(uikit::UIInterfaceOrientation orientation, double duration) override;
-    // Each participant row as high as the area gives it, since the list does not scroll.
-    std::optional<double> tableViewHeightForRowAtIndexPath(uikit::UITableView& tableView,
-                                                           const uikit::NSIndexPath& indexPath) override;
 
     // The first stored organisation matching filterPredicateForObservedEntityType, or null.
     std::shared_ptr<QVACoreDataOrganization> currentObject();

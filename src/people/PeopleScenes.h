@@ -3,7 +3,7 @@
 // segues to the details), the organisation details' page, the recommended participants page, and the
 // custom segue from the small participant lists to a participant's details.
 // The organisation details screen itself is registered with the details
-// screens (DetailsStubScenes), under its class's name.
+// screens (DetailsScreenScenes), under its class's name.
 #pragma once
 
 namespace uikit {

@@ -1,6 +1,7 @@
 #include "programme/InvitationStatusCell.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "programme/InvitationObjectModel.h"
 #include "uikit/NSLayoutConstraint.h"
@@ -18,20 +19,30 @@ constexpr double kInvitationStatusCellWidth = 320;
 constexpr double kInvitationStatusMargin = 15;
 constexpr double kInvitationStatusGap = 8;
 
+constexpr double kInvitationStatusLabelInset = 4;
+
+double pencilWidthOf(const InvitationStatusCell& cell) {
+    const auto widthConstraint = cell.editInvitationImageWidthConstraint();
+    return widthConstraint ? widthConstraint->constant() : InvitationStatusCell::kPencilWidth;
+}
+
 // The label takes what the pencil leaves, so a hidden pencil gives the text
 // the whole row.
+double statusLabelWidth(const InvitationStatusCell& cell, double rowWidth) {
+    const double pencil = pencilWidthOf(cell);
+    const double right = pencil > 0 ? pencil + kInvitationStatusGap : 0;
+    return std::max(0.0, rowWidth - 2 * kInvitationStatusMargin - right);
+}
+
 void layOutInvitationStatusRow(InvitationStatusCell& cell) {
     const auto size = cell.contentView()->bounds().size;
-    const auto widthConstraint = cell.editInvitationImageWidthConstraint();
-    const double pencil = widthConstraint ? widthConstraint->constant() : InvitationStatusCell::kPencilWidth;
+    const double pencil = pencilWidthOf(cell);
     if (auto image = cell.editInvitationImage())
         image->setFrame({size.width - kInvitationStatusMargin - pencil, (size.height - InvitationStatusCell::kPencilWidth) / 2,
                          pencil, InvitationStatusCell::kPencilWidth});
-    if (auto label = cell.invitationStatusLabel()) {
-        const double right = pencil > 0 ? pencil + kInvitationStatusGap : 0;
-        label->setFrame({kInvitationStatusMargin, 4, std::max(0.0, size.width - 2 * kInvitationStatusMargin - right),
-                         std::max(0.0, size.height - 8)});
-    }
+    if (auto label = cell.invitationStatusLabel())
+        label->setFrame({kInvitationStatusMargin, kInvitationStatusLabelInset, statusLabelWidth(cell, size.width),
+                         std::max(0.0, size.height - 2 * kInvitationStatusLabelInset)});
 }
 
 std::vector<foundation::ObjectPtr> invitationStatusCellNib(const foundation::ObjectPtr&) {
@@ -94,6 +105,13 @@ void InvitationStatusCell::awakeFromNib() {
 void InvitationStatusCell::layoutSubviews() {
     uikit::UITableViewCell::layoutSubviews();
     layOutInvitationStatusRow(*this);
+}
+
+double InvitationStatusCell::fittingHeightForWidth(double width) {
+    auto label = invitationStatusLabel();
+    if (!label) return uikit::UITableViewCell::fittingHeightForWidth(width);
+    const auto size = label->sizeThatFits({statusLabelWidth(*this, width), std::numeric_limits<double>::max()});
+    return std::max(kPendingHeight, size.height + 2 * kInvitationStatusLabelInset);
 }
 
 void InvitationStatusCell::configureWithInvitationObject(const std::shared_ptr<InvitationObjectModel>& model) {

@@ -33,6 +33,8 @@ public:
 
     void awakeFromNib() override;
     void layoutSubviews() override;
+    // The message's lines at this width, never less than the pending row.
+    double fittingHeightForWidth(double width) override;
     // Nothing for none.
     void configureWithInvitationObject(const std::shared_ptr<InvitationObjectModel>& model);
 

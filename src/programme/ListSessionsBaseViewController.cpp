@@ -376,6 +376,14 @@ ListSessionsBaseViewController::SortDescriptors ListSessionsBaseViewController::
     return delegate ? delegate->sortDescriptors() : SortDescriptors{};
 }
 
+std::optional<std::string> ListSessionsBaseViewController::tableViewGetTitleForHeaderInSection(uikit::UITableView& tableView,
+                                                                                                int64_t section) {
+    auto title = MultipleEntitiesListBaseViewController::tableViewGetTitleForHeaderInSection(tableView, section);
+    if (title && mutualSectionNameKeyPath() == std::string(ListSessionsBaseDelegate::kDayKey))
+        return dayTitleForDayString(*title);
+    return title;
+}
+
 std::optional<std::string> ListSessionsBaseViewController::mutualSectionNameKeyPath() {
     const auto& delegate = listDelegate();
     return delegate ? delegate->sectionNameKeyPath() : std::nullopt;

@@ -139,6 +139,9 @@ public:
     std::optional<double> tableViewHeightForRowAtIndexPath(uikit::UITableView& tableView,
                                                            const uikit::NSIndexPath& indexPath) override;
     void tableViewDidSelectRowAtIndexPath(uikit::UITableView& tableView, const uikit::NSIndexPath& indexPath) override;
+    // Sections by day carry the day's title, as the toolbar names a day.
+    std::optional<std::string> tableViewGetTitleForHeaderInSection(uikit::UITableView& tableView,
+                                                                   int64_t section) override;
 
     // --- Details ---
     void prepareForSegue(uikit::UIStoryboardSegue& segue, const foundation::ObjectPtr& sender) override;

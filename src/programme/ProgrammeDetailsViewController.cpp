@@ -38,6 +38,7 @@
 #include "people/ParticipantRowActions.h"
 #include "programme/AddPersonalEntryViewController.h"
 #include "programme/InvitationOptionsViewController.h"
+#include "programme/InvitationStatusCell.h"
 #include "programme/QVAPersonalNoteCell.h"
 #include "programme/QVASessionStatusCell.h"
 #include "programme/QVASessionHeaderView.h"
@@ -130,7 +131,7 @@ void ProgrammeDetailsViewController::viewDidLoad() {
     table_->setDelegate(me);
     Utils::registerCellNibs({QVARegistrableCell::of<ParticipantCell>(), QVARegistrableCell::of<MultilineLabelCell>(),
                              QVARegistrableCell::of<DetailNavigationCell>(),
-                             QVARegistrableCell::of<QVAPersonalNoteCell>()},
+                             QVARegistrableCell::of<QVAPersonalNoteCell>(), QVARegistrableCell::of<InvitationStatusCell>()},
                             *table_);
     refreshAdditionalDataSourceForCoreDataStack();
     DetailsWithListBaseViewController::viewDidLoad();
@@ -273,9 +274,12 @@ void ProgrammeDetailsViewController::showSession(const std::shared_ptr<coredata:
         oldAgendaItemStatus_ = programmeDetailsText(object->valueForKey("status"));
         isInvitation_ = object->isKindOfEntity(QVACoreDataAgendaInvitation::kEntityName);
     }
+    sessionId_ = programmeDetailsText(object->valueForKey("itemId"));
     sessionNote_.reset();
-    if (context && FetchRequestUtils::hasEventNotesPermissionGrantedInContext(context) && selectionPropertyId())
-        sessionNote_ = FetchRequestUtils::getNoteForSessionId(*selectionPropertyId(), context);
+    if (unsavedNote_ && sessionId_ == unsavedNote_->first)
+        sessionNote_ = unsavedNote_->second;
+    else if (context && FetchRequestUtils::hasEventNotesPermissionGrantedInContext(context) && sessionId_)
+        sessionNote_ = FetchRequestUtils::getNoteForSessionId(*sessionId_, context);
 
     const Text title = getSessionNameForObject(object);
     Text dayAndTime;
@@ -625,15 +629,20 @@ void ProgrammeDetailsViewController::refreshNoteCellHeightWithText(const std::st
 
 void ProgrammeDetailsViewController::endEditingNote(const std::string& note) {
     foundation::ValueDictionary data;
-    data["Session id"] = foundation::Value(selectionPropertyId());
+    data["Session id"] = foundation::Value(sessionId_);
     data["Session name"] = foundation::Value(sessionName_);
     AnalyticsUtils::trackEventWithNameAndData("Add note to session", data);
+    sessionNote_ = note;
+    if (sessionId_) unsavedNote_.emplace(*sessionId_, note);
     const auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
     auto me = self();
+    auto sent = unsavedNote_;
     QVAApiManager::sharedApiManager().addNoteToSession(
-        note, selectionPropertyId(), settings.currentEventId(), settings.currentAuthToken(),
-        [me](const foundation::ErrorPtr& error, const foundation::Value&) {
-            if (error) me->handleError(error, kNoteFailedTitle, std::nullopt);
+        note, sessionId_, settings.currentEventId(), settings.currentAuthToken(),
+        [me, sent](const foundation::ErrorPtr& error, const foundation::Value&) {
+            if (error) return me->handleError(error, kNoteFailedTitle, std::nullopt);
+            // A later edit still waits for its own answer.
+            if (me->unsavedNote_ == sent) me->unsavedNote_.reset();
         });
 }
 
@@ -715,15 +724,26 @@ uikit::UITableViewCellPtr ProgrammeDetailsViewController::tableViewCellForRowAtI
     return hiddenCell(tableView);
 }
 
-double ProgrammeDetailsViewController::sizingHeight(const std::string& identifier, const Text& text) {
+uikit::UITableViewCellPtr ProgrammeDetailsViewController::sizingCell(const std::string& identifier) {
     // One sizing cell per class, kept for the process.
     static std::map<std::string, uikit::UITableViewCellPtr> sizingCells;
     auto& cell = sizingCells[identifier];
     if (!cell && table_) cell = table_->dequeueReusableCellWithIdentifier(identifier);
-    auto labelCell = std::dynamic_pointer_cast<MultilineLabelCell>(cell);
-    if (!labelCell || !table_) return 0;
+    return table_ ? cell : nullptr;
+}
+
+double ProgrammeDetailsViewController::sizingHeight(const std::string& identifier, const Text& text) {
+    auto labelCell = std::dynamic_pointer_cast<MultilineLabelCell>(sizingCell(identifier));
+    if (!labelCell) return 0;
     labelCell->multilineLabel()->setText(text);
     return Utils::calculateHeightForConfiguredSizingCell(*labelCell, *table_);
+}
+
+double ProgrammeDetailsViewController::invitationStatusHeight() {
+    auto cell = std::dynamic_pointer_cast<InvitationStatusCell>(sizingCell(InvitationStatusCell::cellIdentifier()));
+    if (!invitationObjectModel_ || !cell) return kPendingStatusHeight;
+    cell->configureWithInvitationObject(invitationObjectModel_);
+    return Utils::calculateHeightForConfiguredSizingCell(*cell, *table_);
 }
 
 std::optional<double> ProgrammeDetailsViewController::tableViewHeightForRowAtIndexPath(
@@ -737,7 +757,7 @@ std::optional<double> ProgrammeDetailsViewController::tableViewHeightForRowAtInd
         return programmeDetailsIsEmpty(sessionDescription_)
                    ? 0
                    : sizingHeight(MultilineLabelCell::cellIdentifier(), sessionDescription_);
-    if (section == invitationSection_) return isInvitation_ ? kPendingStatusHeight : 0;
+    if (section == invitationSection_) return isInvitation_ ? invitationStatusHeight() : 0;
     if (section == statusSection_) return QVASessionStatusCell::heightForStatus(sessionStatusAttributedString_, tableView.frame().size.width);
     if (isContributorSection(section)) return kContributorRowHeight;
     if (section == noteSection_) {

@@ -105,6 +105,9 @@ public:
     const Text& sessionRoomId() const { return sessionRoomId_; }
     const Text& preparatoryDiscussionString() const { return preparatoryDiscussionString_; }
     const Text& sessionNote() const { return sessionNote_; }
+    // The shown session's own id, under which its note is kept, whatever row
+    // opened it (an agenda row's selection id is not the session's).
+    const Text& sessionId() const { return sessionId_; }
     bool isKeyboardVisible() const { return keyboardVisible_; }
     const std::shared_ptr<QVASessionHeaderView>& sessionHeaderView() const { return sessionHeaderView_; }
     const std::shared_ptr<uikit::UITapGestureRecognizer>& tapOutsidePersonalNotes() const { return tapOutside_; }
@@ -228,7 +231,10 @@ private:
     void showSession(const std::shared_ptr<coredata::ManagedObject>& object);
     void setRightBarButtonsForPersonalEntryObject();
     void openContributor(const uikit::NSIndexPath& indexPath);
+    uikit::UITableViewCellPtr sizingCell(const std::string& identifier);
     double sizingHeight(const std::string& identifier, const std::optional<std::string>& text);
+    // The configured status cell's height; the pending height until the model is there.
+    double invitationStatusHeight();
     uikit::UITableViewCellPtr statusCell(uikit::UITableView& tableView);
     uikit::UITableViewCellPtr invitationCell(uikit::UITableView& tableView);
     void removeStatusIndicator();
@@ -246,7 +252,11 @@ private:
     std::vector<std::string> personalNoteIdsArray_;
     std::vector<DetailsNavigationDataModelPtr> navigationRows_;
     Text agendaItemId_, sessionName_, sessionRoomId_, sessionContributorsString_, preparatoryDiscussionString_,
-        sessionDescription_, sessionNote_, oldAgendaItemStatus_, conflictingInvitationId_;
+        sessionDescription_, sessionNote_, oldAgendaItemStatus_, conflictingInvitationId_, sessionId_;
+    // A typed note the service has not taken yet, with its session's id: shown
+    // instead of the stored one until a save succeeds, so a failed save loses
+    // nothing and the store holds only what the service took.
+    std::optional<std::pair<std::string, std::string>> unsavedNote_;
     uikit::NSAttributedStringPtr sessionStatusAttributedString_;
     std::shared_ptr<InvitationObjectModel> invitationObjectModel_;
     bool isInvitation_ = false;

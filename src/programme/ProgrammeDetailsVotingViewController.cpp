@@ -4,7 +4,7 @@
 #include "foundation/URL.h"
 #include "foundation/URLRequest.h"
 #include "lists/DetailsSwipeScene.h"
-#include "model/QVACoreDataSession.h"
+#include "model/QVACoreDataBaseSession.h"
 #include "programme/SessionPageLayout.h"
 #include "store/FetchRequestUtils.h"
 #include "uikit/UIStoryboard.h"
@@ -47,9 +47,11 @@ void ProgrammeDetailsVotingViewController::viewWillAppear(bool animated) {
 
 void ProgrammeDetailsVotingViewController::updateUIContentForObject(
     const std::shared_ptr<coredata::ManagedObject>& object) {
-    auto session = std::dynamic_pointer_cast<QVACoreDataSession>(object);
+    // An agenda row shows a session too: its voting link is the session's.
+    auto session = std::dynamic_pointer_cast<QVACoreDataBaseSession>(object);
     auto itemId = session ? session->itemId() : std::nullopt;
     votingUrl_ = itemId ? FetchRequestUtils::getSessionVotingUrl(*itemId, session->managedObjectContext()) : std::nullopt;
+    if (session && (!votingUrl_ || votingUrl_->empty())) votingUrl_ = session->votingUrl();
 }
 
 void ProgrammeDetailsVotingViewController::webViewDidFinishLoad(uikit::UIWebView&) { stopProgress(); }

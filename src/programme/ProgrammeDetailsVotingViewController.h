@@ -1,7 +1,8 @@
 // The "Voting" page of a session: a web view loading the voting page stored
 // for the session, under the progress overlay until the load ends, well or
-// not, with no message either way. A session without a stored voting link
-// shows an empty page. The opener offers the page only online. Main thread only.
+// not, with no message either way. No download writes the stored links, so a
+// session without one loads its own voting address, the one that made the
+// opener offer the page. The opener offers the page only online. Main thread only.
 #pragma once
 
 #include <memory>

@@ -191,8 +191,10 @@ TEST_F(LoadingScreenTest, AFirstDownloadSlidesToTheTabBarAndKeepsTheBooks) {
     auto loading = present(account(), std::nullopt);
     EXPECT_EQ(root()->presentedViewController(), loading);
     EXPECT_TRUE(uikit::AlertStack::shared().empty());
-    // The tutorial lies over the panel, at 100 % with Skip fading in.
+    // The tutorial lies over the panel, at 100 % with Skip fading in, and
+    // hides the status bar that would cover its progress and Skip.
     ASSERT_EQ(loading->containerForTutorial()->subviews().size(), 1u);
+    EXPECT_TRUE(app().isStatusBarHidden());
     EXPECT_EQ(loading->startTutorial()->progressLabel()->text(), "Downloading content (100%)");
 
     EXPECT_EQ(validity(eventId()), foundation::Value(true));
@@ -222,6 +224,7 @@ TEST_F(LoadingScreenTest, AFirstDownloadSlidesToTheTabBarAndKeepsTheBooks) {
     advance(LoadingViewController::kSlideDuration / 2 + 0.1);
     auto tabBar = std::dynamic_pointer_cast<EventsTabBarController>(root());
     ASSERT_TRUE(tabBar);
+    EXPECT_FALSE(app().isStatusBarHidden());
     EXPECT_EQ(tabBar->viewControllers().size(), 5u);
     EXPECT_EQ(tabBar->selectedIndex(), 0);
     EXPECT_FALSE(delegate->eventsSplitVC());

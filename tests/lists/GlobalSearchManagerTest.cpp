@@ -10,7 +10,7 @@
 #include "PhoneScreenStoreTest.h"
 #include "app/AppStoryboards.h"
 #include "app/BaseViewController.h"
-#include "app/DetailsStubScenes.h"
+#include "app/DetailsScreenScenes.h"
 #include "coredata/FetchRequest.h"
 #include "coredata/FetchedResultsController.h"
 #include "coredata/ManagedObject.h"
@@ -125,7 +125,7 @@ class GlobalSearchTest : public meetingtest::PhoneScreenStoreTest {
 protected:
     void SetUp() override {
         PhoneScreenStoreTest::SetUp();
-        DetailsStubScenes::addScenes(phoneStoryboard());
+        DetailsScreenScenes::addScenes(phoneStoryboard());
     }
     void releaseScreens() override { home_.reset(); }
 

@@ -38,6 +38,7 @@
 #include "uikit/UILabel.h"
 #include "uikit/UIPopoverController.h"
 #include "uikit/UISegmentedControl.h"
+#include "uikit/UITableView.h"
 
 namespace {
 
@@ -288,6 +289,11 @@ TEST_F(MapScreensTest, ARoomElsewhereListsItsSessionsAndOpensTheOutdoorMapOnItsV
     EXPECT_EQ(delegate->toolbarTitle(), std::optional<std::string>("Salon"));
     EXPECT_EQ(delegate->sectionNameKeyPath(), std::optional<std::string>("startDateString"));
     EXPECT_EQ(sessionIdsFor(*delegate), (std::vector<std::string>{"s1", "s2"}));
+    // Its days are titled as the other session lists title them.
+    auto& table = *list->tableView();
+    ASSERT_EQ(table.numberOfSections(), 2);
+    EXPECT_EQ(list->tableViewGetTitleForHeaderInSection(table, 0), std::optional<std::string>("Today"));
+    EXPECT_EQ(list->tableViewGetTitleForHeaderInSection(table, 1), std::optional<std::string>("Wednesday 11 March"));
 
     driver().back();
     settle();

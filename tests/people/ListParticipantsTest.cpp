@@ -160,6 +160,19 @@ TEST_F(ListParticipantsTest, WithoutTheReadPermissionOrInSearchResultsThereIsNoS
     EXPECT_EQ(list->tableViewNumberOfRowsInSection(*results, 0), 2);
 }
 
+TEST_F(ListParticipantsTest, ASearchBegunInAScrolledListBringsItsBarIntoView) {
+    insertParticipants({"a1", "a2", "a3", "a4", "a5", "a6", "a7", "a8", "a9", "b1", "b2", "b3"});
+    auto list = showList();
+    auto table = list->tableView();
+    table->setContentOffset({0, 400});
+    const auto& search = list->searchDisplayController();
+    ASSERT_TRUE(search->searchBar()->becomeFirstResponder());
+    ASSERT_TRUE(search->isActive());
+    const auto bar = search->searchBar()->convertRectToView(search->searchBar()->bounds(), table.get());
+    EXPECT_GE(bar.origin.y, table->contentOffset().y + table->contentInset().top);
+    EXPECT_LE(bar.origin.y + bar.size.height, table->contentOffset().y + table->bounds().size.height);
+}
+
 TEST_F(ListParticipantsTest, TheContributorsStarredSectionHoldsOnlyFollowedContributors) {
     grant({"relationships:read"});
     insertParticipants({"a1", "b1"});

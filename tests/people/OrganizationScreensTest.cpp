@@ -16,8 +16,11 @@
 #include "people/OrganizationDetailsInfoViewController.h"
 #include "people/OrganizationDetailsViewController.h"
 #include "people/OrganizationsListViewController.h"
+#include "people/ParticipantCell.h"
 #include "store/CoreDataStack.h"
 #include "uikit/NSLayoutConstraint.h"
+#include "uikit/UILabel.h"
+#include "uikit/UITableView.h"
 
 namespace {
 
@@ -186,18 +189,35 @@ TEST_F(OrganizationScreensTest, TheParticipantAreaGrowsWithTheParticipantsOnSite
     std::vector<Row> participants;
     for (const char* id : {"p1", "p2", "p3"})
         participants.push_back({{"itemId", Value(id)}, {"fullName", Value(id)}, {"inBooklet", Value(false)},
+                                {"positionTitle", Value("Director")}, {"organizationName", Value("Acme")},
                                 {"organizationId", Value("o1")}, {"topLevelOrganizationId", Value("top1")}});
     insert(kToken, QVACoreDataParticipant::kEntityName, participants);
 
     auto info = showDetails("o1");
-    EXPECT_EQ(info->participantsTableViewHeightConstraint()->constant(), 186);
+    // The header and three rows of the participant cell's own height.
+    EXPECT_EQ(info->participantsTableViewHeightConstraint()->constant(), 24 + 3 * ParticipantCell::kRowHeight);
     EXPECT_EQ(info->fetchedResultsController()->fetchedObjects().size(), 3u);
     EXPECT_EQ(info->tableViewGetTitleForHeaderInSection(*info->tableView(), 0),
               std::optional<std::string>("Participants on site"));
     EXPECT_FALSE(info->tableView()->isScrollEnabled());
     // Every participant fits in the area of a list that does not scroll.
-    const auto last = info->tableView()->rectForRowAtIndexPath(uikit::NSIndexPath::indexPathForRow(2, 0));
-    EXPECT_LE(last.origin.y + last.size.height, 186);
+    auto& table = *info->tableView();
+    const auto last = table.rectForRowAtIndexPath(uikit::NSIndexPath::indexPathForRow(2, 0));
+    EXPECT_LE(last.origin.y + last.size.height, table.frame().size.height);
+    // No row's labels reach into the next row.
+    for (int64_t row = 0; row < 3; ++row) {
+        const auto path = uikit::NSIndexPath::indexPathForRow(row, 0);
+        const auto rect = table.rectForRowAtIndexPath(path);
+        auto cell = std::dynamic_pointer_cast<ParticipantCell>(table.cellForRowAtIndexPath(path));
+        ASSERT_TRUE(cell) << row;
+        for (const auto& label : {cell->participantTitle(), cell->participantSubtitle(), cell->participantCompany()}) {
+            ASSERT_TRUE(label);
+            if (label->isHidden() || label->text().value_or("").empty()) continue;
+            const auto frame = label->convertRectToView(label->bounds(), &table);
+            EXPECT_GE(frame.origin.y, rect.origin.y) << row << " " << *label->text();
+            EXPECT_LE(frame.origin.y + frame.size.height, rect.origin.y + rect.size.height) << row << " " << *label->text();
+        }
+    }
     info = showDetails("o2");
     EXPECT_EQ(info->participantsTableViewHeightConstraint()->constant(), 0);
     // Participants of the organisation are not looked for without a top-level id.

@@ -228,6 +228,20 @@ TEST_F(ParticipantDetailsScreenTest, TheHeaderShowsFollowOnlyWithRelationshipsAn
     EXPECT_EQ(screen->participantHeaderView(), header);
 }
 
+TEST_F(ParticipantDetailsScreenTest, AnsweredUnfollowTurnsTheHeaderBackToFollow) {
+    grant({"relationships:read", "relationships:write"});
+    insertParticipant();
+    insert(kToken, QVACoreDataFollowedParticipant::kEntityName, {{{"itemId", Value("p1")}}});
+    auto screen = showParticipant();
+    auto button = screen->participantHeaderView()->followButton();
+    ASSERT_TRUE(waitFor([&] { return button->currentTitle() == std::optional<std::string>("Unfollow"); }));
+    serve("DELETE", path("user/relationships/p1"), json("{}"));
+    button->sendActionsForControlEvents(uikit::UIControlEventTouchUpInside);
+    // The followed row is deleted at once; the screen sees which row went.
+    EXPECT_TRUE(waitFor([&] { return button->currentTitle() == std::optional<std::string>("Follow"); }));
+    EXPECT_TRUE(server.waitForRequestCount(1, apitest::kManagerWait));
+}
+
 TEST_F(ParticipantDetailsScreenTest, AnUnstoredOrganisationIsNotTappable) {
     insertParticipant();
     auto screen = showParticipant();

@@ -41,6 +41,24 @@ TEST(FeedbackSliderViewTest, ReleasingPicksTheNearestAnswerHalfWayGoingUp) {
     EXPECT_DOUBLE_EQ(view->slider()->value(), 1);
 }
 
+TEST(FeedbackSliderViewTest, AStepPastTheAnswersChangesNothing) {
+    auto view = FeedbackSliderView::makeView();
+    view->setSelectedQuestion(FeedbackQuestion::initContentWithTitle("How was it?", 1));
+    // More steps than the five answers: the last steps point past them.
+    view->setNrOfQuestions(8);
+    view->initDataContent();
+    const auto shown = view->valueChosenLabel()->text();
+    for (double value : {7.0 / 8, 1.0}) {
+        ASSERT_TRUE(view->slider()->slideToValue(value));
+        ASSERT_TRUE(view->slider()->releaseAtValue(value));
+        EXPECT_EQ(view->selectedQuestion()->selectedAnswerIndex(), 1) << value;
+        EXPECT_EQ(view->valueChosenLabel()->text(), shown) << value;
+    }
+    ASSERT_TRUE(view->slider()->releaseAtValue(0.5));
+    EXPECT_EQ(view->selectedQuestion()->selectedAnswerIndex(), 4);
+    EXPECT_EQ(view->valueChosenLabel()->text(), "Very satisfied");
+}
+
 TEST(FeedbackSliderViewTest, DraggingAnswersWithoutMovingTheSlider) {
     auto view = feedbackSlider(4);
     ASSERT_TRUE(view->slider()->slideToValue(0.6));

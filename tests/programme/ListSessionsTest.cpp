@@ -24,7 +24,9 @@
 #include "lists/DateFilterModel.h"
 #include "lists/FavContribFilterModel.h"
 #include "lists/FilterModel.h"
+#include "lists/FiltersTableViewController.h"
 #include "lists/IdIndexPair.h"
+#include "lists/SwipeParentControllerProtocol.h"
 #include "lists/TimeFilterModel.h"
 #include "model/QVAAgendaEntries.h"
 #include "programme/AgendaListDelegate.h"
@@ -38,6 +40,8 @@
 #include "uikit/UIAlertView.h"
 #include "uikit/UIBarButtonItem.h"
 #include "uikit/UILabel.h"
+#include "uikit/UINavigationBar.h"
+#include "uikit/UINavigationController.h"
 #include "uikit/UINavigationItem.h"
 #include "uikit/UISearchDisplayController.h"
 #include "uikit/UISegmentedControl.h"
@@ -207,6 +211,27 @@ TEST_F(ListSessionsTest, SwipingPastTheLastRowOfTheLastDayOpensTheFirstRowOfTheF
     EXPECT_EQ(delegateOf(*list)->currentDay(), "2024-05-08");
 }
 
+TEST_F(ListSessionsTest, WithoutACurrentDayTheArrowsRestAndASwipeStepGoesToAnEnd) {
+    storeMeeting();
+    auto list = openProgramme();
+    auto delegate = delegateOf(*list);
+    // A day the list no longer has, then none at all.
+    delegate->setCurrentDayString(std::string("2024-05-01"));
+    list->updateUIHeader();
+    EXPECT_FALSE(list->previousDayButton()->isEnabled());
+    EXPECT_FALSE(list->nextDayButton()->isEnabled());
+    list->nextDayButtonPressed();
+    list->previousDayButtonPressed();
+    EXPECT_EQ(delegate->currentDay(), "2024-05-01");
+    list->changeCurrentDayInDirection(SwipeParentControllerProtocol::kNextRowDirection);
+    EXPECT_EQ(delegate->currentDay(), "2024-05-06");
+
+    delegate->setCurrentDayString(std::nullopt);
+    list->changeCurrentDayInDirection(1);
+    EXPECT_EQ(delegate->currentDay(), "2024-05-08");
+    EXPECT_EQ(dayLabel(*list), "Wednesday 08 May");
+}
+
 TEST_F(ListSessionsTest, ASwipeInsideADayKeepsTheDay) {
     storeMeeting();
     auto list = openProgramme();
@@ -228,7 +253,7 @@ TEST_F(ListSessionsTest, ADetailFromADaysOnlyRowSwipesOnlyWhenThereAreOtherDays)
     EXPECT_TRUE(details()->isSwipeEnabled());
     EXPECT_EQ(details()->selectionPropertyId(), "s3");
     EXPECT_EQ(details()->entityName(), "QVACoreDataSession");
-    // The stand-in's scene swipes through its parent list, onto the next day.
+    // The details scene swipes through its parent list, onto the next day.
     ASSERT_TRUE(driver().swipe(uikit::ScreenDriver::SwipeDirection::Left));
     settle();
     ASSERT_TRUE(details());
@@ -302,6 +327,22 @@ TEST_F(ListSessionsTest, ADateFilterMovesTheListToItsDay) {
     list->filterCollectionBy(filters);
     EXPECT_EQ(delegateOf(*list)->allDays(), Strings{"2024-05-07"});
     EXPECT_EQ(dayLabel(*list), "Tuesday 07 May");
+}
+
+TEST_F(ListSessionsTest, TheFiltersScreenStartsBelowItsBar) {
+    storeMeeting();
+    auto list = openProgramme();
+    list->performSegueWithIdentifier(ListSessionsBaseViewController::kFiltersSegue, nullptr);
+    settle();
+    auto navigation = std::dynamic_pointer_cast<uikit::UINavigationController>(list->presentedViewController());
+    ASSERT_TRUE(navigation);
+    auto filters = std::dynamic_pointer_cast<FiltersTableViewController>(navigation->topViewController());
+    ASSERT_TRUE(filters);
+    const auto bar = navigation->navigationBar()->frame();
+    const auto table = filters->tableView()->convertRectToView(filters->tableView()->bounds(), navigation->view().get());
+    // The "Date" header and "Clear filters" are not under the bar.
+    EXPECT_GE(table.origin.y, bar.origin.y + bar.size.height);
+    EXPECT_NE(dump().find("Clear filters"), std::string::npos);
 }
 
 // --- The container ---

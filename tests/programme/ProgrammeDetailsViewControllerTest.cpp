@@ -14,7 +14,7 @@
 #include "api/ApplicationService.h"
 #include "api/QVAApiManager.h"
 #include "api/SyncCalendarService.h"
-#include "app/DetailsStubScenes.h"
+#include "app/DetailsScreenScenes.h"
 #include "app/ShellTestSupport.h"
 #include "eventkit/EKEventStore.h"
 #include "foundation/RunLoop.h"
@@ -38,6 +38,8 @@
 #include "service/MeetingGenerator.h"
 #include "service/MeetingService.h"
 #include "settings/ApplicationSettingsStore.h"
+#include "store/CoreDataStack.h"
+#include "store/FetchRequestUtils.h"
 #include "uikit/UIAlertView.h"
 #include "uikit/UIBarButtonItem.h"
 #include "uikit/UILabel.h"
@@ -302,6 +304,44 @@ TEST_F(ProgrammeDetailsTest, TheNoteCannotBeEditedOfflineAndKeepsItsTextOnAServi
         [&] { return alert() && alert()->title() == std::optional<std::string>(Screen::kNoteFailedTitle); },
         kDetailsWait));
     EXPECT_EQ(text->text(), "Kept");
+    // A reload of the screen (any save of the session) keeps the typed text,
+    // and the store holds nothing the service did not take.
+    screen->updateUiContentBecauseItsNeeded();
+    table(*screen).reloadData();
+    EXPECT_EQ(screen->sessionNote(), "Kept");
+    EXPECT_EQ(noteCell(*screen)->notesTextView()->text(), "Kept");
+    auto context = screen->coreDataStack()->managedObjectContextMainQueue();
+    EXPECT_EQ(FetchRequestUtils::getNoteForSessionId("s1", context), std::nullopt);
+}
+
+TEST_F(ProgrammeDetailsTest, AnAgendaRowShowsAndSendsTheNoteOfItsSession) {
+    grant("event:notes");
+    storeSession("s1", {});
+    insert(token(), "QVACoreDataAgendaSelection",
+           {{{"itemId", Value("s1")}, {"agendaItemId", Value("sel-s1")}, {"title", Value("Opening")},
+             {"startDatetime", Value("2026-06-16T09:00:00+02:00")}}},
+           service->eventId());
+    insert(token(), "QVACoreDataSessionNote", {{{"sessionId", Value("s1")}, {"note", Value("Bring slides")}}},
+           service->eventId());
+    auto screen = open("QVACoreDataAgendaRole", "sel-s1");
+    ASSERT_TRUE(screen);
+    EXPECT_EQ(screen->sessionId(), "s1");
+    EXPECT_EQ(screen->sessionNote(), "Bring slides");
+    auto text = noteCell(*screen)->notesTextView();
+    EXPECT_EQ(text->text(), "Bring slides");
+    // The lists mark the rows whose session has a note: the same session.
+    const auto marked = FetchRequestUtils::getNotEmptySubactivityNoteIdsArrayInContext(
+        screen->coreDataStack()->managedObjectContextMainQueue());
+    EXPECT_EQ(marked, std::vector<std::string>{"s1"});
+
+    ASSERT_TRUE(text->typeText(" and notes"));
+    text->resignFirstResponder();
+    EXPECT_TRUE(foundation::RunLoop::main().runUntil(
+        [&] { return writes("PUT", apiPath("notes/sessions/s1")) == 1; }, kDetailsWait));
+    EXPECT_EQ(writes("PUT", apiPath("notes/sessions/sel-s1")), 0u);
+    auto sent = tracked("Add note to session");
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent.back().properties.at("Session id"), "s1");
 }
 
 TEST_F(ProgrammeDetailsTest, TheStarAsksOnlineAndFollowsTheParticipant) {

@@ -8,7 +8,7 @@
 
 #include "api/QVAApiManager.h"
 #include "app/AppStoryboards.h"
-#include "app/DetailsStubScenes.h"
+#include "app/DetailsScreenScenes.h"
 #include "app/ShellTestSupport.h"
 #include "lists/DetailsScreenSupport.h"
 #include "maps/LocationDetailsViewController.h"
@@ -25,7 +25,7 @@ protected:
     static void addDetailScenes() {
         for (const char* name : {AppStoryboards::kPhoneStoryboardName, AppStoryboards::kPadStoryboardName}) {
             auto storyboard = uikit::UIStoryboard::storyboardWithName(name);
-            DetailsStubScenes::addScenes(*storyboard);
+            DetailsScreenScenes::addScenes(*storyboard);
             if (!storyboard->hasScene(LocationDetailsViewController::kStoryboardIdentifier))
                 LocationDetailsViewController::addScene(*storyboard);
         }

@@ -342,16 +342,17 @@ TEST_F(SessionNavigationTest, AnEmptyStructureLoadsTheWrapperAroundNothing) {
               "<html><head></head><body style=\"font-family: HelveticaNeue-Light; \"></body></html>");
 }
 
-TEST_F(SessionNavigationTest, OnTheApplicationsStoreTheVotingPageShowsNoOverlayAndLoadsNothing) {
-    storeSession("s1", "09:00", {{"votingUrl", Value("http://127.0.0.1:1/v")}});
+TEST_F(SessionNavigationTest, WithoutAStoredLinkTheVotingPageLoadsTheSessionsOwnAddress) {
+    const std::string address = std::string(kNowhere) + "/v";
+    storeSession("s1", "09:00", {{"votingUrl", Value(address)}});
     online(true);
     auto screen = openSession("s1");
     ASSERT_TRUE(screen);
     auto page = tapRow<ProgrammeDetailsVotingViewController>(*screen, "Voting");
     ASSERT_TRUE(page);
-    EXPECT_FALSE(page->votingUrl());
-    EXPECT_FALSE(page->loadingView());
-    EXPECT_FALSE(page->webView()->request());
+    EXPECT_EQ(page->votingUrl(), address);
+    ASSERT_TRUE(page->webView()->request());
+    EXPECT_EQ(page->webView()->request()->url()->absoluteString(), address);
     EXPECT_EQ(tracked("View session voting page"), 1u);
 }
 
@@ -361,7 +362,8 @@ protected:
 };
 
 TEST_F(SessionVotingLinkTest, TheOverlayLastsFromAppearingUntilTheLoadFinishesOrFails) {
-    storeSession("s1", "09:00", {});
+    // A stored link wins over the session's own address.
+    storeSession("s1", "09:00", {{"votingUrl", Value(std::string(kNowhere) + "/own")}});
     storeSession("s2", "10:00", {});
     insert(token(), "CoreDataVotingUri",
            {{{"itemId", Value("s1")}, {"votingUrl", Value(service->urlFor("/vote"))}},
@@ -376,6 +378,9 @@ TEST_F(SessionVotingLinkTest, TheOverlayLastsFromAppearingUntilTheLoadFinishesOr
         auto page = std::dynamic_pointer_cast<ProgrammeDetailsVotingViewController>(driver().frontViewController());
         ASSERT_TRUE(page);
         ASSERT_TRUE(page->votingUrl());
+        if (std::string(id) == "s1") {
+            EXPECT_EQ(page->votingUrl(), service->urlFor("/vote"));
+        }
         ASSERT_TRUE(page->webView()->isLoading()) << id;
         ASSERT_TRUE(page->loadingView() && page->loadingView()->superview()) << id;
         ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return !page->webView()->isLoading(); }, kNavigationWait));

@@ -17,7 +17,7 @@
 
 #include "Utils/DateHelper.h"
 #include "analytics/AnalyticsUtils.h"
-#include "app/DetailsStubScenes.h"
+#include "app/DetailsScreenScenes.h"
 #include "app/ShellTestSupport.h"
 #include "lists/DetailsScreenSupport.h"
 #include "lists/FilterModel.h"
@@ -69,7 +69,7 @@ protected:
         AnalyticsUtils::initializeAnalytics();
         for (const char* name : {AppStoryboards::kPhoneStoryboardName, AppStoryboards::kPadStoryboardName}) {
             auto storyboard = uikit::UIStoryboard::storyboardWithName(name);
-            if (!storyboard->hasScene("ProgrammeDetailsViewController")) DetailsStubScenes::addScenes(*storyboard);
+            if (!storyboard->hasScene("ProgrammeDetailsViewController")) DetailsScreenScenes::addScenes(*storyboard);
             if (!storyboard->hasScene(SessionRecommendationsViewController::kStoryboardIdentifier))
                 SessionPagesScenes::addScenes(*storyboard);
         }

@@ -13,7 +13,7 @@
 #include "api/ApplicationService.h"
 #include "api/QVAApiManager.h"
 #include "api/SyncCalendarService.h"
-#include "app/DetailsStubScenes.h"
+#include "app/DetailsScreenScenes.h"
 #include "app/ShellTestSupport.h"
 #include "eventkit/EKEventStore.h"
 #include "foundation/RunLoop.h"
@@ -35,6 +35,7 @@
 #include "uikit/UIAlertView.h"
 #include "uikit/UIBarButtonItem.h"
 #include "uikit/UIColor.h"
+#include "uikit/UIFont.h"
 #include "uikit/UIImage.h"
 #include "uikit/UIImageView.h"
 #include "uikit/UILabel.h"
@@ -313,6 +314,23 @@ TEST_F(InvitationTest, RepliesFollowTheServicesOrderAndThePencilShowsThem) {
     EXPECT_EQ(cell->invitationStatusLabel()->textColor(), uikit::UIColor::orangeColor());
     EXPECT_FALSE(cell->editInvitationImage()->isHidden());
     EXPECT_EQ(cell->editInvitationImageWidthConstraint()->constant(), 22);
+}
+
+TEST_F(InvitationTest, AMessageOfThreeLinesGetsARowThatHoldsIt) {
+    invite("s1", true);
+    answerStatus("s1", R"({"actions":["accept"],"invitationMessage":"Please reply before Friday noon so that )"
+                       R"(we can confirm your seat, tell the organisers about your spouse and send )"
+                       R"(the badge to your hotel in time for the opening."})");
+    auto screen = openInvitation("s1");
+    ASSERT_TRUE(screen);
+    settle();
+    screen->tableView()->reloadData();
+    auto label = statusCell(*screen)->invitationStatusLabel();
+    const double needed = label->sizeThatFits({label->frame().size.width, 1e6}).height;
+    ASSERT_GE(needed, 3 * label->font()->lineHeight());
+    EXPECT_GE(label->frame().size.height, needed);
+    EXPECT_GT(screen->tableView()->rectForRowAtIndexPath(uikit::NSIndexPath::indexPathForRow(0, 2)).size.height,
+              InvitationStatusCell::kPendingHeight);
 }
 
 TEST_F(InvitationTest, WithoutRepliesTheRowDoesNothingAndOfflineRepliesWarn) {

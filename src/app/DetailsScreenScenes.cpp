@@ -1,4 +1,4 @@
-#include "app/DetailsStubScenes.h"
+#include "app/DetailsScreenScenes.h"
 
 #include "app/AppStoryboards.h"
 #include "lists/DetailsSwipeScene.h"
@@ -7,11 +7,11 @@
 #include "programme/ProgrammeDetailsViewController.h"
 #include "uikit/UIStoryboard.h"
 
-namespace DetailsStubScenes {
+namespace DetailsScreenScenes {
 
 namespace {
 
-// The stand-in's scene under its class's name, swipeable as a real details scene.
+// The screen's scene under its class's name, swipeable as every details scene is.
 template <class Details>
 void addSwipeableScene(uikit::UIStoryboard& storyboard) {
     DetailsSwipeScene::addScene(storyboard, Details::kStoryboardIdentifier,
@@ -27,4 +27,4 @@ void addScenes(uikit::UIStoryboard& storyboard) {
     addSwipeableScene<OrganizationDetailsViewController>(storyboard);
 }
 
-}  // namespace DetailsStubScenes
+}  // namespace DetailsScreenScenes

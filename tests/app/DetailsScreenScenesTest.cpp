@@ -1,9 +1,9 @@
-// The details screens' scenes, and what the stand-ins among them show of
-// their inputs and record.
+// The details screens' scenes: each makes its real screen, which keeps the
+// inputs a list gives it and shows the object it finds.
 #include <gtest/gtest.h>
 
 #include "app/BaseViewController.h"
-#include "app/DetailsStubScenes.h"
+#include "app/DetailsScreenScenes.h"
 #include "app/ShellTestSupport.h"
 #include "lists/SwipeParentControllerProtocol.h"
 #include "model/QVACoreDataOrganization.h"
@@ -32,12 +32,12 @@ public:
     std::string className() const override { return "TestSwipeParent"; }
 };
 
-class DetailsStubScreensTest : public shelltest::ShellTest {
+class DetailsScreenScenesTest : public shelltest::ShellTest {
 protected:
     void SetUp() override {
         ShellTest::SetUp();
-        DetailsStubScenes::addScenes(*uikit::UIStoryboard::storyboardWithName(AppStoryboards::kPhoneStoryboardName));
-        openCurrent("stub-token");
+        DetailsScreenScenes::addScenes(*uikit::UIStoryboard::storyboardWithName(AppStoryboards::kPhoneStoryboardName));
+        openCurrent("details-token");
         parent_ = std::make_shared<TestSwipeParent>();
         window_ = std::make_shared<uikit::UIWindow>();
         window_->setRootViewController(uikit::UINavigationController::withRootViewController(parent_));
@@ -67,15 +67,15 @@ void expectSceneMakes() {
     EXPECT_EQ(screen->className(), *T::storyboardIdentifier());
 }
 
-TEST_F(DetailsStubScreensTest, EachSceneIsNamedAfterItsClass) {
+TEST_F(DetailsScreenScenesTest, EachSceneIsNamedAfterItsClass) {
     expectSceneMakes<ProgrammeDetailsViewController>();
     expectSceneMakes<ParticipantDetailsViewController>();
     expectSceneMakes<OrganizationDetailsViewController>();
 }
 
 // The participant's scene makes the real screen, which keeps its inputs and shows the participant.
-TEST_F(DetailsStubScreensTest, TheParticipantSceneShowsTheParticipant) {
-    insert("stub-token", QVACoreDataParticipant::kEntityName,
+TEST_F(DetailsScreenScenesTest, TheParticipantSceneShowsTheParticipant) {
+    insert("details-token", QVACoreDataParticipant::kEntityName,
            {{{"itemId", Value("pa1")}, {"lastName", Value("Acme")}, {"fullName", Value("Jo Acme")}}});
     auto screen = BaseViewController::instantiateViewController<ParticipantDetailsViewController>();
     screen->setSelectionPropertyId("pa1");
@@ -93,8 +93,8 @@ TEST_F(DetailsStubScreensTest, TheParticipantSceneShowsTheParticipant) {
 }
 
 // The organisation's scene makes the real screen, which shows the organisation it finds.
-TEST_F(DetailsStubScreensTest, TheOrganisationSceneShowsTheOrganisation) {
-    insert("stub-token", QVACoreDataOrganization::kEntityName,
+TEST_F(DetailsScreenScenesTest, TheOrganisationSceneShowsTheOrganisation) {
+    insert("details-token", QVACoreDataOrganization::kEntityName,
            {{{"itemId", Value("o1")}, {"name", Value("Acme Ltd")}, {"commonName", Value("Acme")}}});
     auto screen = BaseViewController::instantiateViewController<OrganizationDetailsViewController>();
     screen->setSelectionPropertyId("o1");
@@ -106,7 +106,7 @@ TEST_F(DetailsStubScreensTest, TheOrganisationSceneShowsTheOrganisation) {
         EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
 }
 
-TEST_F(DetailsStubScreensTest, AMissingParticipantLeavesTheScreenEmpty) {
+TEST_F(DetailsScreenScenesTest, AMissingParticipantLeavesTheScreenEmpty) {
     auto screen = BaseViewController::instantiateViewController<ParticipantDetailsViewController>();
     screen->setSelectionPropertyId("gone");
     screen->setEntityName(std::string(QVACoreDataParticipant::kEntityName));
