@@ -21,32 +21,6 @@ class Walk {
 public:
     explicit Walk(size_t maxDepth) : maxDepth_(maxDepth) {}
 
-    error_code scalar(od::value& source, od::json_type type, Value& out) {
-        switch (type) {
-            case od::json_type::string: {
-                std::string_view text;
-                if (auto e = source.get_string().get(text)) return e;
-                out = Value(text);
-                return SUCCESS;
-            }
-            case od::json_type::boolean: {
-                bool b = false;
-                if (auto e = source.get_bool().get(b)) return e;
-                out = Value(b);
-                return SUCCESS;
-            }
-            case od::json_type::null: {
-                bool isNull = false;
-                if (auto e = source.is_null().get(isNull)) return e;
-                if (!isNull) return simdjson::N_ATOM_ERROR;
-                out = Value::null();
-                return SUCCESS;
-            }
-            case od::json_type::number: return simdjsontext::number(source, out);
-            default: return simdjson::INCORRECT_TYPE;
-        }
-    }
-
     error_code array(od::array items, Value& out, size_t depth) {
         if (depth > maxDepth_) return simdjson::DEPTH_ERROR;
         // The elements of every open array wait on one stack and become
@@ -101,7 +75,7 @@ private:
             if (auto e = v.get_object().get(fields)) return e;
             return object(fields, out, depth + 1);
         }
-        return scalar(v, type, out);
+        return simdjsontext::scalar(v, type, out);
     }
 
     size_t maxDepth_;

@@ -22,6 +22,33 @@ simdjson::simdjson_result<simdjson::ondemand::document> iterate(std::string_view
     return parser.iterate(padded.data(), text.size(), padded.size());
 }
 
+simdjson::error_code scalar(simdjson::ondemand::value& source, simdjson::ondemand::json_type type, Value& out) {
+    using simdjson::ondemand::json_type;
+    switch (type) {
+        case json_type::string: {
+            std::string_view text;
+            if (auto e = source.get_string().get(text)) return e;
+            out = Value(text);
+            return simdjson::SUCCESS;
+        }
+        case json_type::boolean: {
+            bool b = false;
+            if (auto e = source.get_bool().get(b)) return e;
+            out = Value(b);
+            return simdjson::SUCCESS;
+        }
+        case json_type::null: {
+            bool isNull = false;
+            if (auto e = source.is_null().get(isNull)) return e;
+            if (!isNull) return simdjson::N_ATOM_ERROR;
+            out = Value::null();
+            return simdjson::SUCCESS;
+        }
+        case json_type::number: return number(source, out);
+        default: return simdjson::INCORRECT_TYPE;
+    }
+}
+
 bool isLongNumber(std::string_view& token) {
     // The token runs up to the next structural character, blanks included.
     const size_t length = token.find_first_of(" \t\n\r");

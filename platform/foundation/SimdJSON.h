@@ -23,6 +23,10 @@ constexpr size_t kPadding = simdjson::SIMDJSON_PADDING;
 // string read from it, lives until the thread's next `iterate`.
 simdjson::simdjson_result<simdjson::ondemand::document> iterate(std::string_view text, size_t capacity);
 
+// A string, Boolean, null or number of the given type; a container is the
+// parser's type error.
+simdjson::error_code scalar(simdjson::ondemand::value& source, simdjson::ondemand::json_type type, Value& out);
+
 // The parser gets a number with more digits than 64 bits hold wrong (it
 // reads 0.57203685477580923372036854775808 as 9.9e-14, and refuses
 // 1e-150185477744001854775808): such a number is checked against JSON's
