@@ -7,7 +7,7 @@ PACKAGES=(
   cmake g++ make ccache pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libicu-dev libssl-dev libsqlite3-dev libxml2-dev zlib1g-dev libprotobuf-c-dev
-  nlohmann-json3-dev libcurl4-openssl-dev libcpp-httplib-dev libcairo2-dev libpoppler-glib-dev
+  libsimdjson-dev nlohmann-json3-dev libcurl4-openssl-dev libcpp-httplib-dev libcairo2-dev libpoppler-glib-dev
   libpng-dev libjpeg62-turbo-dev libgif-dev
   fonts-dejavu-core
 )

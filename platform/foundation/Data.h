@@ -1,6 +1,10 @@
-// A run of bytes: downloaded bodies, archives, digests.
+// A run of bytes: downloaded bodies, archives, digests. Its buffer keeps
+// kReadPadding bytes of room past the bytes (when made, copied or appended
+// to), so that a JSON body is read where it lies: the reader looks that far
+// past a text's end.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -10,10 +14,21 @@ namespace foundation {
 
 class Data {
 public:
+    static constexpr size_t kReadPadding = 64;
+
     Data() = default;
     explicit Data(std::vector<uint8_t> bytes) : bytes_(std::move(bytes)) {}
-    Data(const void* bytes, size_t length)
-        : bytes_(static_cast<const uint8_t*>(bytes), static_cast<const uint8_t*>(bytes) + length) {}
+    Data(const void* bytes, size_t length) { append(bytes, length); }
+    Data(const Data& other) { append(other); }
+    Data(Data&&) noexcept = default;
+    Data& operator=(const Data& other) {
+        if (this != &other) {
+            bytes_.clear();
+            append(other);
+        }
+        return *this;
+    }
+    Data& operator=(Data&&) noexcept = default;
     static Data fromString(std::string_view s) { return Data(s.data(), s.size()); }
 
     const uint8_t* bytes() const { return bytes_.data(); }
@@ -26,6 +41,8 @@ public:
 
     void append(const void* bytes, size_t length) {
         auto p = static_cast<const uint8_t*>(bytes);
+        const size_t needed = bytes_.size() + length + kReadPadding;
+        if (bytes_.capacity() < needed) bytes_.reserve(std::max(needed, 2 * bytes_.capacity()));
         bytes_.insert(bytes_.end(), p, p + length);
     }
     void append(const Data& other) { append(other.bytes(), other.length()); }

@@ -1,10 +1,11 @@
-// Reading goes straight into Values (JSONReader), so no intermediate document
-// is built and the depth check happens before any container is opened.
+// Reading goes straight into Values (JSONValueReader), so no intermediate
+// document is built and the depth check happens before any container is
+// opened.
 // Writing prints the text directly, with nlohmann's shortest round-trip form
 // of reals.
 #include "foundation/JSONSerialization.h"
 
-#include "foundation/JSONReader.h"
+#include "foundation/JSONValueReader.h"
 #include "foundation/StringUtils.h"
 
 #include <charconv>
@@ -162,16 +163,21 @@ private:
 
 Value JSONSerialization::JSONObjectWithData(const Data& data, unsigned options, ErrorPtr* error) {
     std::string_view text(reinterpret_cast<const char*>(data.bytes()), data.length());
-    return JSONObjectWithString(text, options, error);
+    return JSONObjectWithText(text, data.vector().capacity(), options, error);
 }
 
 Value JSONSerialization::JSONObjectWithString(std::string_view text, unsigned options, ErrorPtr* error) {
+    return JSONObjectWithText(text, text.size(), options, error);
+}
+
+Value JSONSerialization::JSONObjectWithText(std::string_view text, size_t capacity, unsigned options,
+                                            ErrorPtr* error) {
     if (error) *error = nullptr;
     if (text.empty()) {
         if (error) *error = readError("Unable to parse empty data.");
         return Value();
     }
-    JSONReader reader(text, (options & ReadingAllowFragments) != 0, kMaxDepth);
+    JSONValueReader reader(text, capacity, (options & ReadingAllowFragments) != 0, kMaxDepth);
     Value value = reader.read();
     if (value.isAbsent() && error) *error = readError(reader.message());
     return value;
@@ -201,6 +207,8 @@ std::optional<Data> JSONSerialization::dataWithJSONObject(const Value& value, un
     if (!text) return std::nullopt;
     return Data::fromString(*text);
 }
+
+ErrorPtr JSONSerialization::readingError(const std::string& reason) { return readError(reason); }
 
 bool JSONSerialization::isValidJSONObject(const Value& value, unsigned options) {
     if (!(options & WritingFragmentsAllowed) && !value.isArray() && !value.isDictionary()) return false;

@@ -37,12 +37,19 @@ public:
     static Value JSONObjectWithData(const Data& data, unsigned options = ReadingDefault, ErrorPtr* error = nullptr);
     static Value JSONObjectWithString(std::string_view text, unsigned options = ReadingDefault,
                                       ErrorPtr* error = nullptr);
+    // The text lies at the start of a buffer of `capacity` bytes: with
+    // `Data::kReadPadding` bytes of it past the text, the text is read where
+    // it lies rather than copied first.
+    static Value JSONObjectWithText(std::string_view text, size_t capacity, unsigned options = ReadingDefault,
+                                    ErrorPtr* error = nullptr);
 
     static std::optional<Data> dataWithJSONObject(const Value& value, unsigned options = WritingDefault,
                                                   ErrorPtr* error = nullptr);
     static std::optional<std::string> stringWithJSONObject(const Value& value, unsigned options = WritingDefault,
                                                            ErrorPtr* error = nullptr);
     static bool isValidJSONObject(const Value& value, unsigned options = WritingDefault);
+    // The error of text that is not valid JSON, for readers of JSON of their own.
+    static ErrorPtr readingError(const std::string& reason);
 };
 
 }  // namespace foundation

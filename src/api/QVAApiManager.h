@@ -56,6 +56,8 @@ public:
     using PageHandler = std::function<void(const foundation::ErrorPtr& error)>;
     // One page's items of a listing read page by page, theirs to keep.
     using PageItemsHandler = std::function<void(foundation::Value::Array items)>;
+    // One page's result as the listing's own serializer made it, theirs to keep.
+    using PageResultHandler = std::function<void(foundation::Value page)>;
 
     // The user-info key under which a failed call's error holds the HTTP
     // response (read back by ErrorUtility's HTTP error code).
@@ -183,6 +185,12 @@ public:
     void paginatedPagesWithAuthentication(const std::string& service, const Text& authCode,
                                           const foundation::Value& parameters, const ModelClassPtr& returnTypeClass,
                                           PageItemsHandler eachPage, PageHandler completionHandler);
+    // The same walk with each page's body read by `serializer` instead of
+    // the manager's: its result, an array or an object of the caller's, is
+    // handed over as it is; an absent result is the not-a-list error.
+    void paginatedPagesWithAuthentication(const std::string& service, const Text& authCode,
+                                          std::shared_ptr<QNURLResponseSerialization> serializer,
+                                          PageResultHandler eachPage, PageHandler completionHandler);
     // Every service fetched paginated at the same time, the items in
     // completion order; any failure gives "Failed to load all delta updates
     // for <class>" and no items. No services: (nil, empty array) at once.
@@ -415,12 +423,15 @@ private:
     bool startBuiltRequest(const foundation::URLRequest& request, const std::string& service,
                            const ModelClassPtr& returnTypeClass, const ModelClassPtr& errorResponseObjectType,
                            ResponseHandler didReceiveResponse, RequestCompletion completion,
-                           bool onlyIfValid = false, bool completesWhereMade = false);
+                           bool onlyIfValid = false, bool completesWhereMade = false,
+                           std::shared_ptr<QNURLResponseSerialization> serializer = nullptr);
     // One paginated listing in progress, and the request of one of its pages
     // (built by the serializer when none is given).
     struct PageWalk;
     void requestPage(const std::shared_ptr<PageWalk>& walk, size_t index, const std::string& service,
                      std::optional<foundation::URLRequest> request);
+    // A listing read page by page from its first address.
+    void startPageWalk(const std::shared_ptr<PageWalk>& walk, const std::string& service);
     // A page's head has come: asks for the next page, or ends the listing.
     // True when that ended it and it is the caller's to hand over.
     bool followPage(const std::shared_ptr<PageWalk>& walk, size_t index, const std::string& service,

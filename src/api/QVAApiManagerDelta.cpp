@@ -15,6 +15,7 @@
 #include "settings/ApplicationSettingsStore.h"
 #include "api/QVAApiManager.h"
 #include "api/QVAApiManagerRefresh.h"
+#include "api/RevisionListing.h"
 #include "app/MessagesCounterRefreshing.h"
 #include "coredata/FetchRequest.h"
 #include "coredata/Predicate.h"
@@ -216,13 +217,13 @@ class DeltaPageCompare {
 public:
     explicit DeltaPageCompare(std::string key) : key_(std::move(key)) {}
 
-    void addPage(Value::Array items) {
+    void addPage(std::shared_ptr<const RevisionListing> page) {
         std::lock_guard lock(mutex_);
         if (!table_) {
-            waiting_.push_back(std::move(items));
+            waiting_.push_back(std::move(page));
             return;
         }
-        comparePage(items);
+        comparePage(*page);
     }
 
     bool hasStored() {
@@ -242,7 +243,7 @@ public:
         for (const auto& row : std::as_const(rows_)) {
             if (auto id = idView(row[key_], owned_)) table_->add(*id, &row["revision"]);
         }
-        for (const auto& page : waiting_) comparePage(page);
+        for (const auto& page : waiting_) comparePage(*page);
         waiting_.clear();
     }
 
@@ -261,21 +262,19 @@ public:
     }
 
 private:
-    void comparePage(const Value::Array& items) {
-        std::deque<std::string> numberIds;
-        for (const auto& item : items) {
-            auto id = idView(item["id"], numberIds);
-            if (!id) continue;
-            auto& stored = table_->find(*id, std::hash<std::string_view>()(*id));
+    void comparePage(const RevisionListing& page) {
+        for (const auto& entry : page.entries()) {
+            const std::string_view id = entry.id;
+            auto& stored = table_->find(id, std::hash<std::string_view>()(id));
             if (!stored.used) {
                 // Listed ids the store lacks, each fetched once however often
                 // listed.
-                if (newIds_.emplace(*id).second) toFetch_.emplace_back(*id);
+                if (newIds_.emplace(id).second) toFetch_.emplace_back(id);
                 continue;
             }
             if (stored.listed) continue;
             stored.listed = true;
-            if (!sameRevision(*stored.revision, item["revision"])) toFetch_.emplace_back(*id);
+            if (!sameRevision(*stored.revision, entry.revision)) toFetch_.emplace_back(id);
         }
     }
 
@@ -284,7 +283,7 @@ private:
     Value::Array rows_;
     std::deque<std::string> owned_;
     std::unique_ptr<DeltaRevisionTable> table_;
-    std::vector<Value::Array> waiting_;
+    std::vector<std::shared_ptr<const RevisionListing>> waiting_;
     std::unordered_set<std::string> newIds_;
     std::vector<std::string> toFetch_;
 };
@@ -360,7 +359,10 @@ void updateEntity(const std::string& entityName, const std::shared_ptr<const Mod
     auto pages = std::make_shared<DeltaPageCompare>(key);
     auto listed = std::make_shared<bool>(false);
     QVAApiManager::sharedApiManager().paginatedPagesWithAuthentication(
-        filterServiceName, authCode, [pages](Value::Array items) { pages->addPage(std::move(items)); },
+        filterServiceName, authCode, std::make_shared<RevisionListingSerializer>(),
+        [pages](Value page) {
+            if (auto listing = page.objectAs<RevisionListing>()) pages->addPage(std::move(listing));
+        },
         [entityName, modelClass, key, selectionServiceName, eventId, authCode, completion, pages,
          listed](const ErrorPtr& error) {
             *listed = true;

@@ -248,7 +248,8 @@ void QVAApiManager::startRequest(const std::string& service, const std::string& 
 bool QVAApiManager::startBuiltRequest(const foundation::URLRequest& request, const std::string& service,
                                       const ModelClassPtr& returnTypeClass,
                                       const ModelClassPtr& errorResponseObjectType, ResponseHandler didReceiveResponse,
-                                      RequestCompletion completion, bool onlyIfValid, bool completesWhereMade) {
+                                      RequestCompletion completion, bool onlyIfValid, bool completesWhereMade,
+                                      std::shared_ptr<QNURLResponseSerialization> serializer) {
     auto self = selfPtr();
     auto handler =
         [self, service, returnTypeClass, errorResponseObjectType, completion = std::move(completion),
@@ -299,6 +300,7 @@ bool QVAApiManager::startBuiltRequest(const foundation::URLRequest& request, con
                             : dataTaskWithRequest(request, std::move(didReceiveResponse), std::move(handler),
                                                   std::move(completionQueue));
     if (!task) return false;
+    if (serializer) setResponseSerializerForTask(task, std::move(serializer));
     task->resume();
     return true;
 }
@@ -418,7 +420,9 @@ struct QVAApiManager::PageWalk {
     ModelClassPtr returnTypeClass;
     std::shared_ptr<Value::Array> dataArray;
     // When set, the pages go here one by one instead of into `dataArray`.
-    PageItemsHandler eachPage;
+    PageResultHandler eachPage;
+    // Reads each page's body instead of the manager's serializer.
+    std::shared_ptr<QNURLResponseSerialization> serializer;
     size_t handedOver = 0;  // the pages before this one went to `eachPage`
     bool handing = false;   // a thread is handing a page over
     PageHandler handler;
@@ -467,11 +471,10 @@ struct QVAApiManager::PageWalk {
         if (eachPage && !handing) {
             handing = true;
             while (!finished && handedOver < end && handedOver < pages.size() && pages[handedOver].done) {
-                Value::Array items;
-                if (Value::Array* page = pages[handedOver].items.array()) items = std::move(*page);
+                Value page = std::move(pages[handedOver].items);
                 pages[handedOver].items = Value();
                 lock.unlock();
-                eachPage(std::move(items));
+                eachPage(std::move(page));
                 lock.lock();
                 ++handedOver;
             }
@@ -528,8 +531,27 @@ void QVAApiManager::paginatedPagesWithAuthentication(const std::string& service,
     auto walk = std::make_shared<PageWalk>();
     walk->parameters = parameters;
     walk->returnTypeClass = returnTypeClass;
+    walk->eachPage = [eachPage = std::move(eachPage)](Value page) {
+        Value::Array items;
+        if (Value::Array* list = page.array()) items = std::move(*list);
+        eachPage(std::move(items));
+    };
+    walk->handler = std::move(completionHandler);
+    startPageWalk(walk, service);
+}
+
+void QVAApiManager::paginatedPagesWithAuthentication(const std::string& service, const Text& authCode,
+                                                     std::shared_ptr<QNURLResponseSerialization> serializer,
+                                                     PageResultHandler eachPage, PageHandler completionHandler) {
+    setAuthorizationHeaderWithCode(authCode);
+    auto walk = std::make_shared<PageWalk>();
+    walk->serializer = std::move(serializer);
     walk->eachPage = std::move(eachPage);
     walk->handler = std::move(completionHandler);
+    startPageWalk(walk, service);
+}
+
+void QVAApiManager::startPageWalk(const std::shared_ptr<PageWalk>& walk, const std::string& service) {
     walk->visited = std::make_shared<std::set<std::string>>();
     walk->pages.emplace_back();
     walk->visited->insert(resolvedURLString(service));
@@ -613,11 +635,12 @@ void QVAApiManager::requestPage(const std::shared_ptr<PageWalk>& walk, size_t in
         if (!failure && !completed) completed = self->followPage(walk, index, service, response);
         if (completed) self->deliveryQueue()->async([walk] { walk->handOver(); });
     };
+    const bool ownReading = walk->serializer != nullptr;
     const bool started = startBuiltRequest(
         *request, service, walk->returnTypeClass, nullptr, std::move(onHead),
-        [self, service, settle](const ErrorPtr& error, const Value& result,
-                                const std::shared_ptr<foundation::HTTPURLResponse>& response) {
-            if (error || result.array()) {
+        [self, service, settle, ownReading](const ErrorPtr& error, const Value& result,
+                                            const std::shared_ptr<foundation::HTTPURLResponse>& response) {
+            if (error || result.array() || (ownReading && !result.isAbsent())) {
                 settle(error, result, response);
                 return;
             }
@@ -627,7 +650,7 @@ void QVAApiManager::requestPage(const std::shared_ptr<PageWalk>& walk, size_t in
             self->deliveryQueue()->async(
                 [service, settle, response] { settle(notAListError(service), Value(), response); });
         },
-        index > 0, true);
+        index > 0, true, walk->serializer);
     if (started) return;
     // The session was invalidated (its manager retired) while the listing
     // went on: it ends here, as if this page had been cancelled.

@@ -53,13 +53,16 @@ Value QNJSONResponseSerializer::responseObjectForResponse(const std::shared_ptr<
     // its own.
     std::optional<std::string> decoded;
     std::string_view text;
+    size_t capacity = 0;  // of the buffer the text lies in
     if (encoding == foundation::StringEncoding::UTF8) {
         text = std::string_view(reinterpret_cast<const char*>(data->bytes()), data->length());
         if (text.size() > size_t(INT32_MAX)) return Value();
+        capacity = data->vector().capacity();
     } else {
         decoded = foundation::Charset::decode(*data, encoding);
         if (!decoded) return Value();
         text = *decoded;
+        capacity = decoded->capacity();
     }
     if (text == " ") return Value();
 
@@ -72,7 +75,8 @@ Value QNJSONResponseSerializer::responseObjectForResponse(const std::shared_ptr<
     } else if (text.empty()) {
         return Value();
     } else {
-        result = foundation::JSONSerialization::JSONObjectWithString(text, readingOptions_, &serializationError);
+        result = foundation::JSONSerialization::JSONObjectWithText(text, capacity, readingOptions_,
+                                                                   &serializationError);
         if (serializationError && !decoded && !foundation::StringUtils::isValidUTF8(text)) return Value();
     }
     if (removesKeysWithNullValues_ && !result.isAbsent()) result = QNJSONObjectWithoutNullValues(result);

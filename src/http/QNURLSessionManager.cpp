@@ -345,6 +345,11 @@ URLSessionDataTaskPtr QNURLSessionManager::dataTaskWithRequest(const URLRequest&
     return task;
 }
 
+void QNURLSessionManager::setResponseSerializerForTask(const foundation::URLSessionTaskPtr& task,
+                                                       std::shared_ptr<QNURLResponseSerialization> serializer) const {
+    if (auto delegate = delegateForTask(task)) delegate->setResponseSerializer(std::move(serializer));
+}
+
 URLSessionDataTaskPtr QNURLSessionManager::dataTaskIfValidWithRequest(const URLRequest& request,
                                                                       ResponseHandler didReceiveResponse,
                                                                       CompletionHandler completionHandler,

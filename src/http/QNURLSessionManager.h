@@ -124,6 +124,9 @@ public:
     // Applied to every task when it ends (read then, not when it was made).
     std::shared_ptr<QNURLResponseSerialization> responseSerializer() const;
     void setResponseSerializer(std::shared_ptr<QNURLResponseSerialization> serializer);
+    // The task's body read by `serializer` instead: before it is resumed.
+    void setResponseSerializerForTask(const foundation::URLSessionTaskPtr& task,
+                                      std::shared_ptr<QNURLResponseSerialization> serializer) const;
     std::shared_ptr<QNSecurityPolicy> securityPolicy() const;
     void setSecurityPolicy(std::shared_ptr<QNSecurityPolicy> policy);
     // The shared manager unless set; held for callers, never started here.

@@ -43,7 +43,9 @@ void QNURLSessionManagerTaskDelegate::setDownloadMoveError(ErrorPtr error) {
 }
 
 void QNURLSessionManagerTaskDelegate::didReceiveResponse(const std::shared_ptr<URLResponse>& response) {
-    if (data_.empty()) data_.vector().reserve(QNExpectedBodySize(response));
+    // With the room a JSON reader looks past the body, so the body is read
+    // where it lies.
+    if (data_.empty()) data_.vector().reserve(QNExpectedBodySize(response) + foundation::Data::kReadPadding);
 }
 
 void QNURLSessionManagerTaskDelegate::didSendBodyData(int64_t totalBytesSent, int64_t totalBytesExpectedToSend) {
@@ -74,7 +76,9 @@ void QNURLSessionManagerTaskDelegate::didCompleteWithError(const URLSessionPtr& 
                                                            const ErrorPtr& error) {
     (void)session;
     auto manager = manager_.lock();
-    std::shared_ptr<QNURLResponseSerialization> serializer = manager ? manager->responseSerializer() : nullptr;
+    std::shared_ptr<QNURLResponseSerialization> serializer = responseSerializer_ ? responseSerializer_
+                                                             : manager            ? manager->responseSerializer()
+                                                                                  : nullptr;
     dispatch::QueuePtr queue = completionQueue_ ? completionQueue_
                                : manager    ? manager->deliveryQueue()
                                             : dispatch::Queue::main();

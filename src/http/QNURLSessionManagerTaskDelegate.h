@@ -21,6 +21,7 @@
 #include "http/QNURLSessionManagerProgress.h"
 
 class QNURLSessionManager;
+class QNURLResponseSerialization;
 
 class QNURLSessionManagerTaskDelegate : public std::enable_shared_from_this<QNURLSessionManagerTaskDelegate> {
 public:
@@ -47,6 +48,11 @@ public:
     // The processing queue runs it in place, right after the response is
     // serialized there, with no hop. Set it before the task is resumed.
     void setCompletionQueue(dispatch::QueuePtr queue) { completionQueue_ = std::move(queue); }
+    // What reads the body instead of the manager's serializer. Set it
+    // before the task is resumed.
+    void setResponseSerializer(std::shared_ptr<QNURLResponseSerialization> serializer) {
+        responseSerializer_ = std::move(serializer);
+    }
     // The download could not be moved to downloadFileURL: the task completes
     // with this error and without a result.
     void setDownloadMoveError(foundation::ErrorPtr error);
@@ -74,6 +80,7 @@ private:
     DownloadTaskDidFinishDownloading didFinishDownloading_;
     CompletionHandler completionHandler_;
     dispatch::QueuePtr completionQueue_;
+    std::shared_ptr<QNURLResponseSerialization> responseSerializer_;
 };
 
 // Moves a finished download to `destination`; on failure posts the

@@ -175,3 +175,68 @@ TEST(JSON, LongTokensReadWholeAndNumbersAfterThemReadExactly) {
     EXPECT_DOUBLE_EQ(read["r"].doubleValue(), 0.000777777777777777777);
     EXPECT_EQ(read["m"].integerValue(), -9007199254740993LL);
 }
+
+// The parser reads lazily: every malformed place must still be refused,
+// whether it is in a container's punctuation, in a word, after the value, or
+// in a string's escapes.
+TEST(JSON, EveryMalformedPlaceIsRefused) {
+    const std::string invalid[] = {
+        "[1,2", "[1 2]", "{\"a\":1,}", "{\"a\":}", "{:1}", "{1:1}", "[,1]", "[\"a\"\"b\"]", "{\"a\":1}}", "[1]]",
+        "[] []", "{\"a\":{\"b\":[1,{}]}", "[tru]", "[truex]", "[nulll]", "[-]", "[1.]", "[1e]", "[.5]", "[+1]",
+        "[\"\\x\"]", "[\"\\u12\"]", "[\"\\udc00\"]", "[\"\\ud800\\u0041\"]", "[\"a\x01\"]",
+    };
+    for (const auto& text : invalid) {
+        ErrorPtr error;
+        EXPECT_TRUE(parseJSON(text, 0, &error).isAbsent()) << text;
+        EXPECT_TRUE(error) << text;
+    }
+    for (const char* fragment : {"null x", "nullu", "truex", "123abc", "1 2", "tru", "\"a\" 1", "-", "\"\\udc00\""}) {
+        EXPECT_TRUE(parseJSON(fragment, JSONSerialization::ReadingAllowFragments).isAbsent()) << fragment;
+    }
+}
+
+// An integer stays one while it fits 64 bits signed; past that, on either
+// side, it is a real, as is a number with a fraction or an exponent.
+TEST(JSON, IntegersPast64BitsAreReals) {
+    Value read = parseJSON("\xEF\xBB\xBF[-0, 9223372036854775807, 9223372036854775808, -9223372036854775808,"
+                           " -9223372036854775809, 123456789012345678901234567890, 1E2, 1e-400]");
+    ASSERT_TRUE(read.isArray()) << "a leading byte order mark is skipped";
+    const Value expected = Value::array({0, INT64_MAX, 9223372036854775808.0, INT64_MIN, -9223372036854775809.0,
+                                         123456789012345678901234567890.0, 100.0, 0.0});
+    EXPECT_EQ(read, expected);
+    const Value::Type kinds[] = {Value::Type::Integer, Value::Type::Integer, Value::Type::Real, Value::Type::Integer,
+                                 Value::Type::Real,    Value::Type::Real,    Value::Type::Real, Value::Type::Real};
+    for (size_t i = 0; i < std::size(kinds); ++i) EXPECT_EQ(read.at(i).type(), kinds[i]) << i;
+    EXPECT_EQ(parseJSON("12345678901234567890", JSONSerialization::ReadingAllowFragments).type(), Value::Type::Real);
+}
+
+// Numbers the parser gets wrong on its own: a real with more digits than 64
+// bits hold, and a number alone in the text followed by many blanks or with
+// many digits; a number alone is still one value and nothing after it.
+TEST(JSON, LongNumbersReadAsTheirText) {
+    EXPECT_EQ(parseJSON("[0.57203685477580923372036854775808, 1.00000000000000000000001e-5, "
+                        "-1e-150185477744001854775808]"),
+              Value::array({0.5720368547758092, 1e-5, -0.0}));
+    EXPECT_TRUE(parseJSON("[0.57203685477580923372036854775808x]").isAbsent());
+    const unsigned fragments = JSONSerialization::ReadingAllowFragments;
+    EXPECT_EQ(parseJSON("8" + std::string(69, ' '), fragments), Value(8));
+    EXPECT_EQ(parseJSON("0." + std::string(2000, '5'), fragments), Value(0.5555555555555556));
+    for (const char* text : {"1,2", "1]", "1 ]", "-1x"}) EXPECT_TRUE(parseJSON(text, fragments).isAbsent()) << text;
+}
+
+// A body keeps room past its bytes through every copy, so it is read in
+// place; a text without that room reads the same.
+TEST(JSON, ABodyIsReadWhereItLies) {
+    Data body = Data::fromString(R"({"items":[1,2,3]})");
+    Data copied = body;
+    Data assigned;
+    assigned = copied;
+    assigned.append(std::string_view(" "));
+    for (const Data* data : {&body, &copied, &assigned}) {
+        EXPECT_GE(data->vector().capacity(), data->length() + Data::kReadPadding);
+        EXPECT_EQ(JSONSerialization::JSONObjectWithData(*data)["items"].count(), 3u);
+    }
+    std::vector<uint8_t> tight = {'[', '1', ']'};
+    tight.shrink_to_fit();
+    EXPECT_EQ(JSONSerialization::JSONObjectWithData(Data(std::move(tight))), Value::array({1}));
+}

@@ -1,0 +1,39 @@
+// Reads JSON text (RFC 8259) into a Value, for JSONSerialization, through
+// simdjson's on-demand API. It accepts what nlohmann-json's parser accepts
+// and makes the same kinds: an integer that fits 64 bits signed stays an
+// integer, any other number is a real (an integer too large for 64 bits
+// included); a byte order mark may lead; a number too large for a double is
+// refused, and so is a NUL byte anywhere; nesting deeper than the limit is
+// refused; a repeated key keeps its last value.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "foundation/Value.h"
+
+namespace foundation {
+
+class JSONValueReader {
+public:
+    // `capacity` is how many bytes the text's buffer holds from its start:
+    // with room for the parser's padding the text is read in place.
+    JSONValueReader(std::string_view text, size_t capacity, bool allowFragments, size_t maxDepth)
+        : text_(text), capacity_(capacity), allowFragments_(allowFragments), maxDepth_(maxDepth) {}
+
+    // The value the text holds, or absent with the reason in message().
+    Value read();
+    const std::string& message() const { return message_; }
+
+private:
+    Value readScalarAlone(std::string_view text);
+
+    std::string_view text_;
+    size_t capacity_;
+    bool allowFragments_;
+    size_t maxDepth_;
+    std::string message_;
+};
+
+}  // namespace foundation
