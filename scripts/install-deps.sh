@@ -10,6 +10,7 @@ PACKAGES=(
   libsimdjson-dev nlohmann-json3-dev libcurl4-openssl-dev libcpp-httplib-dev libcairo2-dev libpoppler-glib-dev
   libpng-dev libjpeg62-turbo-dev libgif-dev
   fonts-dejavu-core
+  clang libclang-rt-14-dev
 )
 
 missing=()

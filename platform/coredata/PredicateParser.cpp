@@ -8,6 +8,7 @@
 // Keywords are case-insensitive; blanks between tokens are optional. Any
 // deviation raises one exception naming the whole format.
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
 
 #include "coredata/Constants.h"
@@ -104,8 +105,15 @@ public:
             }
             std::string text(s_.substr(start, pos_ - start));
             t.kind = Tok::Number;
+            if (!real) {
+                // An integer beyond 64 bits reads as a real, as near as
+                // one holds it, rather than clamped to the largest integer.
+                errno = 0;
+                const long long integer = std::strtoll(text.c_str(), nullptr, 10);
+                real = errno == ERANGE;
+                if (!real) t.number = Value(static_cast<int64_t>(integer));
+            }
             if (real) t.number = Value(std::strtod(text.c_str(), nullptr));
-            else t.number = Value(static_cast<int64_t>(std::strtoll(text.c_str(), nullptr, 10)));
             return t;
         }
         if (std::isalpha(static_cast<unsigned char>(c)) || c == '_' || c == '$' || c == '#' || c == '@') {

@@ -279,7 +279,10 @@ private:
                 if (!dict) return std::nullopt;
                 KeyedUnarchiver coder(std::move(*dict));
                 try {
-                    return Value(factory(coder));
+                    // Made in place: g++ 12 at -O1 under ThreadSanitizer takes
+                    // the move of a temporary Value here for a read of an
+                    // uninitialised string (-Wmaybe-uninitialized).
+                    return std::optional<Value>(std::in_place, factory(coder));
                 } catch (const Exception&) {
                     // A class that refuses its own archive: the archive is unreadable.
                     return std::nullopt;

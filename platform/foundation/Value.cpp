@@ -288,7 +288,14 @@ std::string formatDouble(double d) {
     char buf[64];
     auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, d);
     if (ec != std::errc()) return "0";
-    return std::string(buf, ptr);
+    // Digits alone read as an integer, so they are written only for a value
+    // an integer holds; a larger one is written with its exponent.
+    const bool fitsInteger = d >= -0x1p63 && d < 0x1p63;
+    std::string text(buf, ptr);
+    if (fitsInteger || text.find_first_of(".e") != std::string::npos) return text;
+    auto scientific = std::to_chars(buf, buf + sizeof buf, d, std::chars_format::scientific);
+    if (scientific.ec != std::errc()) return "0";
+    return std::string(buf, scientific.ptr);
 }
 
 }  // namespace NumberParsing

@@ -163,7 +163,8 @@ void MessagesManager::sendMessageInBackground(const std::shared_ptr<QVAOutboxMes
                 return;
             }
             deleteOutboxMessageWithOutboxId(*message->outboxId(), [group] { group->leave(); });
-        });
+        },
+        message->outboxId());
 }
 
 void MessagesManager::deleteOutboxMessageWithOutboxId(const std::string& outboxId, std::function<void()> done) {

@@ -133,6 +133,13 @@ public:
                                const ModelClassPtr& returnTypeClass, CallCompletion completion);
     void POST(const std::string& service, const foundation::Value& parameters, const ModelClassPtr& returnTypeClass,
               CallCompletion completion);
+    // A POST that names what it sends in an "Idempotency-Key" field (none
+    // without a key): a service that knows the field answers a repeated key
+    // with its first answer and takes nothing new, so a POST sent again after
+    // a lost answer is not taken twice. A service that ignores it sees a
+    // plain POST.
+    void POSTWithIdempotencyKey(const std::string& service, const foundation::Value& parameters, const Text& key,
+                                const ModelClassPtr& returnTypeClass, CallCompletion completion);
     // Sets the header only for a code that is not nil or empty.
     void POSTWithAuthenticationCode(const std::string& service, const Text& authCode,
                                     const foundation::Value& parameters, const ModelClassPtr& returnTypeClass,
@@ -273,9 +280,10 @@ public:
     void unfollowPerson(const std::shared_ptr<QVAFollowedParticipant>& person, const Text& authToken,
                         const Text& eventId, CallCompletion completion);
     // Authorised with the current account's token; `authToken` is not used.
+    // The outbox row's id, when given, is the POST's idempotency key.
     void sendMessageWithToCommaSeparatedRecipients(const Text& to, const Text& subject, const Text& body,
                                                    int32_t threadId, const Text& authToken,
-                                                   CallCompletion completion);
+                                                   CallCompletion completion, const Text& outboxId = std::nullopt);
     void markAsReadMessageWithId(int32_t messageId, const Text& authToken, CallCompletion completion);
     void deleteMessageWithId(int32_t messageId, const Text& authToken, CallCompletion completion);
     void updatePrivacySettingsForAuthCode(const Text& authCode, bool shouldEmailBeVisible, bool shouldPhoneBeVisible,
@@ -410,10 +418,12 @@ private:
                                     const foundation::Value& body, const std::string& service, bool typedBody,
                                     const ModelClassPtr& errorResponseObjectType) const;
     // The request method, with `didReceiveResponse` told of the response
-    // head before the body (on the session's network thread).
+    // head before the body (on the session's network thread), and the
+    // header field given (name, value) on this request alone.
     void startRequest(const std::string& service, const std::string& method, const foundation::Value& parameters,
                       const ModelClassPtr& returnTypeClass, const ModelClassPtr& errorResponseObjectType,
-                      ResponseHandler didReceiveResponse, RequestCompletion completion);
+                      ResponseHandler didReceiveResponse, RequestCompletion completion,
+                      const std::optional<std::pair<std::string, std::string>>& headerField = std::nullopt);
     // The same for a request already built (`service` names it in errors).
     // With `onlyIfValid`, a session invalidated meanwhile gives false and
     // nothing is started or called. With `completesWhereMade` (a listing's

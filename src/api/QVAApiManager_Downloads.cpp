@@ -6,13 +6,14 @@
 // their own (never on the session's one-wide delegate queue, so they stall
 // no service call). Their results arrive on the main queue.
 //
-// Invariants: a map file on disk is always a whole earlier download or a
-// whole new one (written beside it, renamed over it on success); no file
-// name taken from the service leads out of its folder.
+// Invariants: a document or map file on disk is always a whole earlier
+// download or a whole new one (written beside it, renamed over it on
+// success); no file name taken from the service leads out of its folder.
 #include "api/QVAApiManager.h"
 
 #include <cstdio>
 #include <mutex>
+#include <set>
 
 #include "Utils/StringUtility.h"
 #include "Utils/Utils.h"
@@ -58,10 +59,49 @@ std::optional<std::string> safeFileName(const std::optional<std::string>& name) 
     return last;
 }
 
-QNHTTPRequestOperationPtr fileOperation(const foundation::URLRequest& request, const std::string& path) {
+// Streams the body into the partial file beside `path` and renames it over
+// `path` only once the body arrived whole, so a file at `path` is always a
+// whole download (a screen may be reading an older one meanwhile). A failure
+// removes the partial file; an end of the process leaves it behind, under a
+// name no reader takes.
+void streamToFile(const foundation::URLRequest& request, const std::string& path,
+                  std::function<void(const ErrorPtr&)> done) {
+    const std::string partial = path + kPartialSuffix;
     auto operation = QNHTTPRequestOperation::operationWithRequest(request);
-    operation->setOutputStream(foundation::OutputStream::outputStreamToFileAtPath(path, false));
-    return operation;
+    operation->setOutputStream(foundation::OutputStream::outputStreamToFileAtPath(partial, false));
+    auto shared = std::make_shared<std::function<void(const ErrorPtr&)>>(std::move(done));
+    operation->setCompletionBlockWithSuccess(
+        [partial, path, shared](const QNHTTPRequestOperationPtr&, const Value&) {
+            if (std::rename(partial.c_str(), path.c_str()) != 0) {
+                files().removeItemAtPath(partial);
+                (*shared)(foundation::Error::withDescription(foundation::kCocoaErrorDomain, 512,
+                                                             Format("The file %@ could not be put in place.", path)));
+                return;
+            }
+            (*shared)(nullptr);
+        },
+        [partial, shared](const QNHTTPRequestOperationPtr&, const ErrorPtr& error) {
+            files().removeItemAtPath(partial);
+            (*shared)(error);
+        });
+    operation->start();
+}
+
+// Removes the partial files an earlier run left in the folder: the first
+// download into a folder in this run does it, before any partial file of
+// this run is there.
+void removePartialFilesOfEarlierRuns(const std::string& folder) {
+    static std::mutex mutex;
+    static std::set<std::string> swept;
+    {
+        std::lock_guard lock(mutex);
+        if (!swept.insert(folder).second) return;
+    }
+    const std::string suffix = kPartialSuffix;
+    for (const auto& name : files().contentsOfDirectoryAtPath(folder).value_or(std::vector<std::string>())) {
+        if (name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
+            files().removeItemAtPath(folder + "/" + name);
+    }
 }
 
 }  // namespace
@@ -159,23 +199,10 @@ void QVAApiManager::getFileFromUrl(const Text& urlString, const Text& fileName, 
     auto request = requestForAbsoluteURL("GET", *urlString, Value());
     if (!request) return fail("Bad url for document.");
 
-    auto operation = fileOperation(*request, path);
-    auto shared = std::make_shared<CallCompletion>(std::move(completion));
-    operation->setCompletionBlockWithSuccess(
-        [path, shared](const QNHTTPRequestOperationPtr&, const Value&) {
-            if (*shared) (*shared)(nullptr, Value(path));
-        },
-        [path, shared](const QNHTTPRequestOperationPtr&, const ErrorPtr& error) {
-            if (files().fileExistsAtPath(path)) {
-                ErrorPtr removal;
-                if (!files().removeItemAtPath(path, &removal)) {
-                    foundation::Log("error deleting %@  is %@", path,
-                                    removal ? removal->description() : std::string("(null)"));
-                }
-            }
-            if (*shared) (*shared)(error, Value());
-        });
-    operation->start();
+    removePartialFilesOfEarlierRuns(*folder);
+    streamToFile(*request, path, [path, completion = std::move(completion)](const ErrorPtr& error) {
+        if (completion) completion(error, error ? Value() : Value(path));
+    });
 }
 
 // ---- map files ------------------------------------------------------------------
@@ -193,29 +220,10 @@ void QVAApiManager::streamRequestForRelFileName(const Text& relFileName, const T
     auto request = requestForAbsoluteURL("GET", *hrefString, parameters);
     if (!request || !request->url()) return fail("Unable to download all Interactive Maps Files!");
 
-    // The map screens may be reading the old file: the new one is written
-    // beside it and takes its place only once it arrived whole.
-    const std::string partial = *path + kPartialSuffix;
-    auto operation = fileOperation(*request, partial);
-    auto shared = std::make_shared<CallCompletion>(std::move(completion));
-    const std::string finalPath = *path;
-    operation->setCompletionBlockWithSuccess(
-        [partial, finalPath, shared](const QNHTTPRequestOperationPtr&, const Value&) {
-            if (std::rename(partial.c_str(), finalPath.c_str()) != 0) {
-                files().removeItemAtPath(partial);
-                ErrorPtr error = foundation::Error::withDescription(
-                    foundation::kCocoaErrorDomain, 512, Format("The map file %@ could not be put in place.", finalPath));
-                if (*shared) (*shared)(error, Value());
-                return;
-            }
-            if (*shared) (*shared)(nullptr, Value());
-        },
-        [partial, shared](const QNHTTPRequestOperationPtr&, const ErrorPtr& error) {
-            files().removeItemAtPath(partial);
-            ServiceFailureRecorder::record(error);
-            if (*shared) (*shared)(error, Value());
-        });
-    operation->start();
+    streamToFile(*request, *path, [completion = std::move(completion)](const ErrorPtr& error) {
+        if (error) ServiceFailureRecorder::record(error);
+        if (completion) completion(error, Value());
+    });
 }
 
 void QVAApiManager::downloadInteractiveMapsForAuthCode(const Text& authCode, const Text& eventId,

@@ -237,10 +237,12 @@ void QVAApiManager::requestForService(const std::string& service, const std::str
 
 void QVAApiManager::startRequest(const std::string& service, const std::string& method, const Value& parameters,
                                  const ModelClassPtr& returnTypeClass, const ModelClassPtr& errorResponseObjectType,
-                                 ResponseHandler didReceiveResponse, RequestCompletion completion) {
+                                 ResponseHandler didReceiveResponse, RequestCompletion completion,
+                                 const std::optional<std::pair<std::string, std::string>>& headerField) {
     const std::string urlString = resolvedURLString(service);
     auto request = requestForAbsoluteURL(method, urlString, parameters);
     if (!request) request = requestWithoutParameters(urlString);
+    if (headerField) request->setValue(headerField->second, headerField->first);
     startBuiltRequest(*request, service, returnTypeClass, errorResponseObjectType, std::move(didReceiveResponse),
                       std::move(completion));
 }
@@ -361,6 +363,14 @@ void QVAApiManager::GETWithAuthentication(const std::string& service, const Text
 void QVAApiManager::POST(const std::string& service, const Value& parameters, const ModelClassPtr& returnTypeClass,
                          CallCompletion completion) {
     requestForService(service, "POST", parameters, returnTypeClass, kDefaultTimeout, dropResponse(std::move(completion)));
+}
+
+void QVAApiManager::POSTWithIdempotencyKey(const std::string& service, const Value& parameters, const Text& key,
+                                           const ModelClassPtr& returnTypeClass, CallCompletion completion) {
+    std::optional<std::pair<std::string, std::string>> field;
+    if (key) field.emplace("Idempotency-Key", *key);
+    startRequest(service, "POST", parameters, returnTypeClass, nullptr, nullptr, dropResponse(std::move(completion)),
+                 field);
 }
 
 void QVAApiManager::POSTWithAuthenticationCode(const std::string& service, const Text& authCode,

@@ -298,7 +298,7 @@ void QVAApiManager::unfollowPerson(const std::shared_ptr<QVAFollowedParticipant>
 
 void QVAApiManager::sendMessageWithToCommaSeparatedRecipients(const Text& to, const Text& subject, const Text& body,
                                                               int32_t threadId, const Text&,
-                                                              CallCompletion completion) {
+                                                              CallCompletion completion, const Text& outboxId) {
     Dictionary parameters;
     addRequestParameter(Value(to), "to", &parameters);
     addRequestParameter(Value(subject), "subject", &parameters);
@@ -309,7 +309,8 @@ void QVAApiManager::sendMessageWithToCommaSeparatedRecipients(const Text& to, co
         token = account->authenticationCode();
     }
     setAuthorizationHeaderWithCode(token);
-    POST("messages", Value(parameters), ModelClass::named("QVAMessageResult"), std::move(completion));
+    POSTWithIdempotencyKey("messages", Value(parameters), outboxId, ModelClass::named("QVAMessageResult"),
+                           std::move(completion));
 }
 
 void QVAApiManager::markAsReadMessageWithId(int32_t messageId, const Text& authToken, CallCompletion completion) {

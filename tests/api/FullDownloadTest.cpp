@@ -241,6 +241,40 @@ TEST_F(FullDownloadTest, IsDoneOnceItsRowsAreInTheFileAndFailsWhenTheFileSaveFai
     EXPECT_EQ(failed.error->localizedDescription(), QVAApiManagerFullDownload::kFailedMessage);
 }
 
+// Rows the delta could neither refresh nor remove (an id missing, null or an
+// object) are not stored, in a paged list and in one whose rows feed child
+// calls alike; each such list says so in one line.
+TEST_F(FullDownloadTest, RowsWithoutAUsableIdAreLeftOutWithOneLinePerList) {
+    auto user = account();
+    auto event = fetchEvent(eventId());
+    ASSERT_TRUE(open(token(), eventId()));
+    const size_t rooms = service->items(MeetingKind::Rooms).size();
+    const size_t sessions = service->items(MeetingKind::Sessions).size();
+    service->mutate([](testservice::MeetingData& data) {
+        for (auto kind : {MeetingKind::Rooms, MeetingKind::Sessions}) {
+            auto& items = data.items(kind);
+            foundation::Value row = items.front();
+            row.dictionary()->erase("id");
+            items.push_back(row);
+            row["id"] = foundation::Value::null();
+            items.push_back(row);
+            row["id"] = foundation::Value::dictionary({{"value", "3.75"}});
+            items.push_back(row);
+            row["id"] = foundation::Value(int64_t(900375));
+            items.push_back(row);
+        }
+    });
+    foundation::ScopedLogCapture log;
+    ASSERT_EQ(download(user, event).error, nullptr);
+    EXPECT_EQ(count("QVACoreDataRoom", eventId()), rooms + 1);
+    EXPECT_EQ(count("QVACoreDataSession", eventId()), sessions + 1);
+    size_t lines = 0;
+    for (const auto& line : log.lines())
+        if (line.find("3 rows of ") == 0 && line.find(" have no usable id and were not stored") != std::string::npos)
+            ++lines;
+    EXPECT_EQ(lines, 2u);
+}
+
 TEST_F(FullDownloadTest, AMissingAccountOrMeetingFailsAtOnce) {
     service->clearRequestLog();
     bool called = false;

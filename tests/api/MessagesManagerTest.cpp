@@ -2,9 +2,10 @@
 // offline nothing is sent and the rows stay; online a pass sends every row
 // at once, the confirmed one leaves (by its own identity, even when another
 // row shares its compose second) and the other is sent again 30 seconds
-// later. The thread operations mark and delete on the service and in the
-// store, and always complete. On the pad a pass recounts the messages badge
-// through the main tab bar behind the split view at the window's root.
+// later; a message whose answer was lost is sent again under the same key
+// and stored once. The thread operations mark and delete on the service and
+// in the store, and always complete. On the pad a pass recounts the messages
+// badge through the main tab bar behind the split view at the window's root.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -20,6 +21,7 @@
 #include "foundation/Clock.h"
 #include "foundation/JSONSerialization.h"
 #include "foundation/Thread.h"
+#include "http/QNHTTPRequestSerializer.h"
 #include "model/QVACoreDataMessage.h"
 #include "model/QVACoreDataOutboxMessage.h"
 #include "uikit/UIApplication.h"
@@ -172,6 +174,51 @@ TEST_F(MessagesManagerTest, AFailedSendKeepsTheRowForTheNextPass) {
     foundation::Clock::advance(MessagesManager::kOutboxInterval);
     ASSERT_TRUE(loop.runUntil([&] { return outboxRows().empty(); }, apitest::kWait));
     EXPECT_EQ(service->requestCount("POST", apiPath("messages")), 2u);
+}
+
+// The service took the message but its answer never came back: the row stays
+// and the next pass sends it again under the row's own key, which the
+// service answers as before without storing it twice.
+TEST_F(MessagesManagerTest, AMessageWhoseAnswerIsHeldPastTheTimeOutIsStoredOnceAfterTheNextPass) {
+    QVAApiManager::sharedApiManager().requestSerializer()->setTimeoutInterval(1);
+    const size_t before = service->items(testservice::MeetingKind::Messages).size();
+    service->injectFault("POST", apiPath("messages"), {.stall = true, .times = 1, .afterTaking = true});
+    queue("held", 1700000300);
+    ASSERT_TRUE(loop.runUntil(
+        [&] { return service->requestCount("POST", apiPath("messages")) == 1 && !outbox.isSendingOutboxMessages(); },
+        apitest::kWait));
+    EXPECT_EQ(outboxRows().size(), 1u);
+    EXPECT_EQ(service->items(testservice::MeetingKind::Messages).size(), before + 1);
+
+    foundation::Clock::advance(MessagesManager::kOutboxInterval);
+    ASSERT_TRUE(loop.runUntil([&] { return outboxRows().empty(); }, apitest::kWait));
+    EXPECT_EQ(service->requestCount("POST", apiPath("messages")), 2u);
+    EXPECT_EQ(service->items(testservice::MeetingKind::Messages).size(), before + 1);
+    std::set<std::string> keys;
+    for (const auto& request : service->server().requests())
+        if (request.method == "POST") keys.insert(request.header("Idempotency-Key").value_or(""));
+    ASSERT_EQ(keys.size(), 1u);
+    EXPECT_FALSE(keys.begin()->empty());
+}
+
+// The app ends while the service takes the message: its request is dropped
+// without an answer and the row stays in the store. The relaunched app (a
+// new service client) sends it again in its first pass: one message.
+TEST_F(MessagesManagerTest, AMessageSentAsTheAppEndedIsStoredOnceAfterTheRelaunchsPass) {
+    const size_t before = service->items(testservice::MeetingKind::Messages).size();
+    service->injectFault("POST", apiPath("messages"), {.stall = true, .times = 1, .afterTaking = true});
+    queue("interrupted", 1700000400);
+    ASSERT_TRUE(loop.runUntil(
+        [&] { return service->items(testservice::MeetingKind::Messages).size() == before + 1; }, apitest::kWait));
+    QVAApiManager::sharedApiManager().cancelAllHTTPOperationTasks();
+    ASSERT_TRUE(loop.runUntil([&] { return !outbox.isSendingOutboxMessages(); }, apitest::kWait));
+    EXPECT_EQ(outboxRows().size(), 1u);
+
+    QVAApiManager::setServiceRoot(service->rootURL());
+    outbox.startTimerToSendOutboxMessagesIfAny();
+    ASSERT_TRUE(loop.runUntil([&] { return outboxRows().empty(); }, apitest::kWait));
+    EXPECT_EQ(service->requestCount("POST", apiPath("messages")), 2u);
+    EXPECT_EQ(service->items(testservice::MeetingKind::Messages).size(), before + 1);
 }
 
 TEST_F(MessagesManagerTest, MarkingAThreadReadWritesTheServicesAnswerAndAlwaysCompletes) {

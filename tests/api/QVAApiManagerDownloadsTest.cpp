@@ -1,8 +1,9 @@
 // Feed, documents, map files and descriptors against a loopback server: the
 // reports feed replaces the report rows only when served as RSS, a document
-// name cannot lead out of its folder, a failed map file never replaces a
-// working one and a bad link still lets the map download complete, and a
-// permissions refresh replaces the stored rows.
+// name cannot lead out of its folder nor a partial document be taken for a
+// whole one, a failed map file never replaces a working one and a bad link
+// still lets the map download complete, and a permissions refresh replaces
+// the stored rows.
 #include "ApiTestSupport.h"
 #include "Utils/Utils.h"
 #include "foundation/FileManager.h"
@@ -53,6 +54,17 @@ protected:
             store.addItemsToCoreData({venue}, EntityClass::named("QVACoreDataVenue"), token, std::string("42"), done);
         });
         ASSERT_EQ(written.error, nullptr);
+    }
+    // A document download of this meeting, its outcome filled in when it completes.
+    std::shared_ptr<apitest::Outcome> startDocument(const std::string& path, const std::string& name) {
+        auto outcome = std::make_shared<apitest::Outcome>();
+        api().getFileFromUrl(server.urlFor(path), name, token, std::string("42"),
+                             [outcome](const auto& error, const auto& result) {
+                                 outcome->called = true;
+                                 outcome->error = error;
+                                 outcome->result = result;
+                             });
+        return outcome;
     }
     std::string readFile(const std::string& path) {
         auto data = files.contentsAtPath(path);
@@ -155,7 +167,9 @@ TEST_F(QVAApiManagerDownloadsTest, DocumentsStayInTheirFolder) {
                              std::string("42"), done);
     });
     EXPECT_NE(missing.error, nullptr);
-    EXPECT_FALSE(files.fileExistsAtPath(expected));
+    // A failed download leaves the whole copy from before as it was.
+    EXPECT_EQ(readFile(expected), "PDF");
+    EXPECT_FALSE(files.fileExistsAtPath(expected + ".download"));
 }
 
 TEST_F(QVAApiManagerDownloadsTest, DocumentsNeedTheInternet) {
@@ -200,6 +214,44 @@ TEST_F(QVAApiManagerDownloadsTest, MapFilesAreReplacedOnlyWhole) {
     EXPECT_EQ(readFile(file), "<svg>v1</svg>");
 }
 
+// The process may end while a document's body arrives: nothing may stand
+// under the document's name then, or the viewer would show it cut for good.
+TEST_F(QVAApiManagerDownloadsTest, ADocumentTakesItsNameOnlyOnceWholeAndLeftoversOfEarlierRunsGo) {
+    settings.setCurrentAccount(QVAUserAccount::initWithDictionary(Value::dictionary({{"accessToken", token}})));
+    const std::string folder = *QVAApiManager::documentsFolderForAuthToken(token);
+    const std::string file = folder + "/report.pdf";
+    files.createDirectoryAtPath(folder, true);
+    // What an earlier run, ended during a download, left behind.
+    const std::string leftover = folder + "/minutes.pdf.download";
+    files.writeData(foundation::Data::fromString(std::string(98304, 'm')), leftover, true);
+
+    std::string body(262157, 'p');
+    body.replace(0, 8, "%PDF-1.4");
+    auto held = testservice::Reply::text(body);
+    held.stallAfterBytes = 100000;
+    serve("GET", "/files/report.pdf", held);
+    auto document = startDocument("/files/report.pdf", "report.pdf");
+    // Most of the first 100,000 bytes on disk (the stream writes whole
+    // buffers).
+    auto arrived = [&] {
+        uint64_t most = 0;
+        for (const auto& name : files.contentsOfDirectoryAtPath(folder).value_or(std::vector<std::string>()))
+            most = std::max(most, files.fileSizeAtPath(folder + "/" + name).value_or(0));
+        return most >= 65536;
+    };
+    ASSERT_TRUE(foundation::RunLoop::main().runUntil(arrived, apitest::kManagerWait));
+    EXPECT_FALSE(files.fileExistsAtPath(file));
+    EXPECT_FALSE(files.fileExistsAtPath(leftover));
+    EXPECT_FALSE(document->called);
+
+    server.resumeStalledReplies();
+    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return document->called; }, apitest::kManagerWait));
+    EXPECT_EQ(document->error, nullptr);
+    EXPECT_EQ(document->result, Value(file));
+    EXPECT_EQ(readFile(file), body);
+    EXPECT_EQ(files.contentsOfDirectoryAtPath(folder), std::vector<std::string>{"report.pdf"});
+}
+
 TEST_F(QVAApiManagerDownloadsTest, BadMapLinksStillLetTheDownloadComplete) {
     storeVenue(R"([{"href":")" + server.urlFor("/maps/a.svg") + R"(","rel":"a.svg"},)" +
                R"({"rel":"nohref.svg"},{"href":")" + server.urlFor("/maps/a.svg") + R"(","rel":"../../x.svg"},)" +
@@ -235,13 +287,7 @@ TEST_F(QVAApiManagerDownloadsTest, CancellingStopsServiceCallsOnly) {
         call->error = error;
         call->result = result;
     });
-    auto document = std::make_shared<apitest::Outcome>();
-    api().getFileFromUrl(server.urlFor("/files/slow.pdf"), std::string("slow.pdf"), token, std::string("42"),
-                         [document](const auto& error, const auto& result) {
-                             document->called = true;
-                             document->error = error;
-                             document->result = result;
-                         });
+    auto document = startDocument("/files/slow.pdf", "slow.pdf");
     ASSERT_TRUE(server.waitForRequestCount(2, apitest::kManagerWait));
     api().cancelAllHTTPOperationTasks();
     ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return call->called; }, apitest::kManagerWait));

@@ -152,6 +152,15 @@ TEST_F(QVAApiManagerWritesTest, BodiesAndPaths) {
     });
     EXPECT_EQ(server.lastRequest()->header("Authorization"), std::optional<std::string>("Bearer current"));
     EXPECT_EQ(*bodyOf(*server.lastRequest())["threadId"].string(), "5");
+    EXPECT_FALSE(server.lastRequest()->header("Idempotency-Key"));
+    // An outbox row's message names itself by the row, on that request alone.
+    call([&](auto done) {
+        api().sendMessageWithToCommaSeparatedRecipients(std::string("a"), std::string("Hi"), std::string("Text"), 0,
+                                                        std::nullopt, done, std::string("row-7"));
+    });
+    EXPECT_EQ(server.lastRequest()->header("Idempotency-Key"), std::optional<std::string>("row-7"));
+    call([&](auto done) { api().markAsReadMessageWithId(42, token, done); });
+    EXPECT_FALSE(server.lastRequest()->header("Idempotency-Key"));
 }
 
 TEST_F(QVAApiManagerWritesTest, AcknowledgedNotificationLeavesTheStoreOnlyOnAnEmptyAnswer) {

@@ -77,6 +77,10 @@ protected:
         driver.settle();
     }
     void TearDown() override {
+        // A slide still under way ends here: its completion would otherwise
+        // wait on the main loop and, in the next test's clock, put this
+        // test's main screens at that test's root.
+        advance(kPastTheSlide);
         if (device && calendar) device->removeCalendar(calendar);
         eventkit::EKEventStore::setAuthorizationStatus(eventkit::EKEntityType::Event,
                                                        eventkit::EKAuthorizationStatus::NotDetermined);

@@ -86,6 +86,22 @@ TEST(Predicate, MalformedFormatsRaiseNamingTheFormat) {
     EXPECT_THROW(Predicate::withFormat("a == %@ AND b == %@", "only one"), foundation::Exception);
 }
 
+// A number's printed form reads back as the same number: an integer beyond
+// 64 bits is a real, never the largest integer, and a real too large for an
+// integer keeps its exponent.
+TEST(Predicate, NumbersBeyondSixtyFourBitsReadAndPrintAsReals) {
+    auto huge = Predicate::withFormat("count == 12345678901234567890");
+    EXPECT_EQ(huge->predicateFormat(), "count == 1.2345678901234567e+19");
+    EXPECT_TRUE(eval(huge, Value::dictionary({{"count", 12345678901234567890.0}})));
+    EXPECT_FALSE(eval(huge, Value::dictionary({{"count", INT64_MAX}})));
+    EXPECT_EQ(Predicate::withFormat("n > -9223372036854775808")->predicateFormat(), "n > -9223372036854775808");
+    EXPECT_EQ(Predicate::withFormat("n > -19223372036854775809")->predicateFormat(), "n > -1.9223372036854776e+19");
+    for (const char* format : {"52222222222222222e3<+222", "n == 9223372036854775807.0", "n == 1e300"}) {
+        const std::string printed = Predicate::withFormat(format)->predicateFormat();
+        EXPECT_EQ(Predicate::withFormat(printed)->predicateFormat(), printed) << format;
+    }
+}
+
 TEST(SortDescriptor, OrdersByKeysWithTheRequestedComparison) {
     auto row = [](const char* name, Value rank) { return Value::dictionary({{"name", name}, {"rank", std::move(rank)}}); };
     Value::Array rows{row("File 10", 1), row("file 9", 1), row("Zoe", Value()), row("\u00c9mile", 2), row("adam", 2)};

@@ -274,6 +274,10 @@ struct MeetingService::Impl {
     // again and again. Big full pages are not kept (they are written fresh).
     mutable std::unordered_map<std::string, Reply> fieldsPages;
     static constexpr size_t kMaxFieldsPages = 4096;
+    // The first answer to each write that carried an "Idempotency-Key", by
+    // token and key; the writes of one key are taken one at a time.
+    std::map<std::string, Reply> answeredKeys;
+    std::mutex keyedWrites;
 
     Impl(MeetingData d, Options o)
         : options(std::move(o)),
@@ -282,6 +286,8 @@ struct MeetingService::Impl {
           data(std::move(d)) {}
 
     Reply handle(const RecordedRequest& request);
+    Reply answerOnce(const RecordedRequest& request, const std::string& path, const Query& query,
+                     const std::string& token);
     Reply route(const RecordedRequest& request, const std::string& path, const Query& query, const std::string& token);
     Reply routeEvent(const RecordedRequest& request, const std::vector<std::string>& rest, const std::string& eventId,
                      const std::string& path, const Query& query, const std::string& token, const Value& body);
@@ -599,6 +605,7 @@ Reply MeetingService::Impl::handle(const RecordedRequest& request) {
     }
     Reply reply;
     bool faulted = false;
+    bool taken = false;
     {
         std::lock_guard lock(mutex);
         for (const auto& key : {std::make_pair(request.method, request.path), std::make_pair(std::string("*"), request.path),
@@ -610,12 +617,16 @@ Reply MeetingService::Impl::handle(const RecordedRequest& request) {
             reply.contentType = fault.contentType;
             reply.body = replaceAll(fault.body, kRootPlaceholder, base());
             reply.neverAnswer = fault.stall;
+            taken = fault.afterTaking;
             if (fault.times > 0 && --fault.times == 0) faults.erase(it);
             faulted = true;
             break;
         }
     }
-    if (!faulted) reply = route(request, path, parseQuery(rawQuery), token);
+    if (!faulted || taken) {
+        Reply answer = answerOnce(request, path, parseQuery(rawQuery), token);
+        if (!faulted) reply = std::move(answer);
+    }
 
     std::function<void(const std::string&)> logSink;
     LoggedRequest entry{request.method, request.path, reply.neverAnswer ? 0 : reply.status, request.header("Authorization"),
@@ -635,6 +646,29 @@ Reply MeetingService::Impl::handle(const RecordedRequest& request) {
                                              {"path", request.path},
                                              {"status", entry.status},
                                              {"authorized", !token.empty()}})));
+    }
+    return reply;
+}
+
+// A write that names itself with an "Idempotency-Key" is taken once: a
+// repeat of the key (with the same token) gets the first answer, and the
+// meeting stays as it is. An answer that refused the write is not kept, so
+// the write may be tried again.
+Reply MeetingService::Impl::answerOnce(const RecordedRequest& request, const std::string& path, const Query& query,
+                                       const std::string& token) {
+    const bool write = request.method != "GET" && request.method != "HEAD" && request.method != "OPTIONS";
+    const auto key = write ? request.header("Idempotency-Key") : std::nullopt;
+    if (!key) return route(request, path, query, token);
+    std::lock_guard keyed(keyedWrites);
+    const std::string entry = token + "\n" + *key;
+    {
+        std::lock_guard lock(mutex);
+        if (auto answered = answeredKeys.find(entry); answered != answeredKeys.end()) return answered->second;
+    }
+    Reply reply = route(request, path, query, token);
+    if (reply.status >= 200 && reply.status < 300) {
+        std::lock_guard lock(mutex);
+        answeredKeys.emplace(entry, reply);
     }
     return reply;
 }

@@ -65,6 +65,9 @@ public:
         bool stall = false;
         // How many requests it answers before it lapses; below 0: forever.
         int times = -1;
+        // The service takes the request as it would have (a message is
+        // stored); the fault stands only for its answer, which is lost.
+        bool afterTaking = false;
     };
 
     struct LoggedRequest {

@@ -26,7 +26,6 @@
 #include "svg/floorplan/SVGMapFolder.h"
 #include "svg/layers/ConverterSVGToCALayer.h"
 #include "svg/layers/SVGHelperUtilities.h"
-#include "uikit/UIScreen.h"
 #include "svg/parser/SVGXParser.h"
 #include "svg/sources/SVGXSourceLocalFile.h"
 #include "svg/sources/SVGXSourceURL.h"
@@ -432,35 +431,12 @@ void SVGXImage::renderToContext(graphics::DrawingContext& context, bool antiAlia
                     className(), antiAliased ? "NONE" : " NO-ANTI-ALIAS", seconds());
 }
 
-namespace {
-
-// Whole pixels for a drawing of the size; none when it has no usable size.
-std::optional<std::pair<int, int>> pixelSize(graphics::Size size) {
+std::optional<std::pair<int, int>> SVGXImage::pixelSize(graphics::Size size) {
     if (!std::isfinite(size.width) || !std::isfinite(size.height)) return std::nullopt;
     if (size.width < 1 || size.height < 1) return std::nullopt;
     constexpr double kMaximum = graphics::Bitmap::kMaximumSide;
     if (size.width > kMaximum || size.height > kMaximum) return std::nullopt;
     return std::pair<int, int>{int(size.width), int(size.height)};
-}
-
-}  // namespace
-
-uikit::UIImagePtr SVGXImage::exportUIImageAntiAliased(bool antiAliased, double curveFlatnessFactor,
-                                                      graphics::InterpolationQuality interpolationQuality) {
-    if (!hasSize()) return nullptr;
-    graphics::Size size = this->size();
-    foundation::Log("[%@] DEBUG: Generating a UIImage using the current root-object's viewport (may have been "
-                    "overridden by user code): {0,0,%2.3f,%2.3f}",
-                    className(), size.width, size.height);
-    const double screenScale = uikit::UIScreen::mainScreen().scale();
-    const double scale = std::isfinite(screenScale) && screenScale > 0 ? screenScale : 1;
-    auto pixels = pixelSize({std::ceil(size.width * scale), std::ceil(size.height * scale)});
-    if (!pixels) return nullptr;
-    graphics::CairoContext context(pixels->first, pixels->second);
-    // The drawing stays in points; the context maps each to scale² pixels.
-    context.concatCTM(graphics::AffineTransform::makeScale(scale, scale));
-    renderToContext(context, antiAliased, curveFlatnessFactor, interpolationQuality, false);
-    return uikit::UIImage::imageWithBitmap(std::make_shared<graphics::Bitmap>(context.bitmap()), scale);
 }
 
 std::optional<foundation::Data> SVGXImage::exportNSDataAntiAliased(bool antiAliased, double curveFlatnessFactor,
@@ -483,10 +459,6 @@ std::optional<foundation::Data> SVGXImage::exportNSDataAntiAliased(bool antiAlia
         bytes[i + 3] = 255;
     }
     return foundation::Data(bytes.data(), bytes.size());
-}
-
-uikit::UIImagePtr SVGXImage::UIImage() {
-    return exportUIImageAntiAliased(true, 1.0, graphics::InterpolationQuality::Default);
 }
 
 }  // namespace svg

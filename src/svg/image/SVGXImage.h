@@ -193,6 +193,9 @@ public:
 private:
     explicit SVGXImage(SVGXParseResultPtr parseResult);
 
+    // Whole pixels for a drawing of the size; none when it has no usable size.
+    static std::optional<std::pair<int, int>> pixelSize(graphics::Size size);
+
     static void registerForMemoryWarnings();
     static std::shared_ptr<SVGXImage> initWithParsedSVG(const SVGXParseResultPtr& parseResult,
                                                         const std::shared_ptr<SVGXSource>& source);
