@@ -180,27 +180,18 @@ void LiteListBaseViewController::dropViewDidBeginRefreshing(PullToRefreshControl
 
 void LiteListBaseViewController::onPullToRefreshExecuted() { foundation::Log(kPullNotImplementedMessage); }
 
-std::optional<uikit::NSIndexPath> LiteListBaseViewController::flatSwipeTarget(unsigned direction,
-                                                                            const uikit::NSIndexPath& indexPath,
-                                                                            int64_t count) {
-    const int64_t row = indexPath.row;
-    if (direction == kNextRowDirection) {
-        if (row + 1 < count) return uikit::NSIndexPath::indexPathForRow(row + 1, indexPath.section);
-        if (count == 0) return std::nullopt;
-        return uikit::NSIndexPath::indexPathForRow(0, 0);
-    }
-    if (row >= 1) return uikit::NSIndexPath::indexPathForRow(row - 1, indexPath.section);
-    if (count < 2) return std::nullopt;
-    return uikit::NSIndexPath::indexPathForRow(count - 1, indexPath.section);
+RowRing LiteListBaseViewController::flatRowRing(int64_t count) {
+    RowRing::Rules rules;
+    rules.fewestRowsToWrapPrevious = 2;
+    return RowRing({count}, 0, rules);
 }
 
 std::shared_ptr<IdIndexPair> LiteListBaseViewController::getNextIdIndexPathPairAndMoveSelectionInDirection(
     unsigned direction, const std::optional<std::string>& currentDetailId, const uikit::NSIndexPath& indexPath) {
     (void)currentDetailId;
-    const int64_t count = static_cast<int64_t>(dataSourceArray_.size());
-    auto step = flatSwipeTarget(direction, indexPath, count);
     // A stale index path past the rows finds nothing.
-    if (!step || step->row < 0 || step->row >= count) return nullptr;
+    auto step = flatRowRing(static_cast<int64_t>(dataSourceArray_.size())).step(direction, indexPath);
+    if (!step) return nullptr;
     const uikit::NSIndexPath target = *step;
     if (auto table = tableView()) table->selectRowAtIndexPath(target, false, uikit::UITableViewScrollPosition::Middle);
     auto pair = std::make_shared<IdIndexPair>();

@@ -22,6 +22,7 @@
 
 #include "app/BaseViewController.h"
 #include "foundation/Date.h"
+#include "lists/RowRing.h"
 #include "lists/SwipeParentControllerProtocol.h"
 #include "uikit/UISearchDisplayController.h"
 #include "uikit/UITableView.h"
@@ -123,10 +124,9 @@ public:
     // --- Swipe parent ---
     std::shared_ptr<IdIndexPair> getNextIdIndexPathPairAndMoveSelectionInDirection(
         unsigned direction, const std::optional<std::string>& currentDetailId, const uikit::NSIndexPath& indexPath) override;
-    // The flat swipe step's row over `count` rows, wrapping both ways; none
-    // when there is no other row to go to.
-    static std::optional<uikit::NSIndexPath> flatSwipeTarget(unsigned direction, const uikit::NSIndexPath& indexPath,
-                                                             int64_t count);
+    // The rows of a flat list of `count` rows: a step wraps both ways, but a
+    // lone row answers itself going next and nothing going previous.
+    static RowRing flatRowRing(int64_t count);
 
     // --- Search ---
     // The search results' table while the search is active, else tableView.

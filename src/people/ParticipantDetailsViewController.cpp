@@ -16,6 +16,7 @@
 #include "lists/DetailsNavigationDataModel.h"
 #include "lists/FilterFetching.h"
 #include "lists/IdIndexPair.h"
+#include "lists/RowRing.h"
 #include "lists/SwipeParentControllerProtocol.h"
 #include "lists/ListSelectionModel.h"
 #include "lists/MultilineLabelCell.h"
@@ -607,10 +608,13 @@ void ParticipantDetailsViewController::prepareForSegue(uikit::UIStoryboardSegue&
 std::shared_ptr<IdIndexPair> ParticipantDetailsViewController::getNextIdIndexPathPairAndMoveSelectionInDirection(
     unsigned direction, const std::optional<std::string>&, const uikit::NSIndexPath& indexPath) {
     const auto& rows = dataSourceArray();
-    const int64_t count = static_cast<int64_t>(rows.size());
-    if (count < 2 || indexPath.row < 0 || indexPath.row >= count) return nullptr;
-    const int64_t step = direction == SwipeParentControllerProtocol::kNextRowDirection ? 1 : -1;
-    const auto target = uikit::NSIndexPath::indexPathForRow((indexPath.row + step + count) % count, kContributionsSection);
+    // A lone contribution has no other to go to.
+    RowRing::Rules rules;
+    rules.fewestRowsToWrapNext = rules.fewestRowsToWrapPrevious = 2;
+    auto step = RowRing({static_cast<int64_t>(rows.size())}, kContributionsSection, rules)
+                    .step(direction, uikit::NSIndexPath::indexPathForRow(indexPath.row, kContributionsSection));
+    if (!step) return nullptr;
+    const auto target = *step;
     if (auto table = tableView()) table->selectRowAtIndexPath(target, false, uikit::UITableViewScrollPosition::Middle);
     auto pair = std::make_shared<IdIndexPair>();
     pair->setIndexPath(target);
