@@ -91,30 +91,20 @@ void LiteListBaseViewController::viewDidLoad() {
     }
 }
 
-// Only a main-queue context that is there now, and only its own saves: with
-// no store open an absent sender would stand for every sender, and a worker's
-// save would then reach the list off the main thread.
 void LiteListBaseViewController::observeSavesOfCurrentStore() {
-    auto stack = coreDataStack();
-    coredata::ContextPtr context = stack ? stack->managedObjectContextMainQueue() : nullptr;
-    if (!context || observedContext_) return;
-    observedContext_ = context.get();
     std::weak_ptr<LiteListBaseViewController> weak = self();
-    foundation::NotificationCenter::defaultCenter().addObserver(
-        this,
-        [weak](const foundation::Notification& notification) {
-            if (auto list = weak.lock()) list->contextDidSave(notification);
-        },
-        coredata::kManagedObjectContextDidSaveNotification, foundation::Value(context));
+    saveObserver_.observe(coreDataStack(), [weak](const foundation::Notification& notification) {
+        if (auto list = weak.lock()) list->contextDidSave(notification);
+    });
 }
 
 void LiteListBaseViewController::contextDidSave(const foundation::Notification& notification) {
-    foundation::requireMainThread("the store's saves reach a list on the main thread only", kOffMainThreadSaveException);
-    if (!observedContext_ || notification.object.object().get() != observedContext_) return;
-    if (!savedObjectsMatch(notification.userInfo, entitiesArrayToObserveForFilteringUIUpdates())) return;
-    // After the notification has been delivered, once per matching save.
-    auto list = self();
-    dispatch::Queue::main()->async([list] { list->updateUiContentBecauseItsNeeded(); });
+    StoreSaveObserver::updateOnceOnMatchingSave(
+        notification, saveObserver_.context(), "the store's saves reach a list on the main thread only",
+        [this](const foundation::Value& userInfo) {
+            return savedObjectsMatch(userInfo, entitiesArrayToObserveForFilteringUIUpdates());
+        },
+        [list = self()] { list->updateUiContentBecauseItsNeeded(); });
 }
 
 void LiteListBaseViewController::updateUiContentBecauseItsNeeded() {
