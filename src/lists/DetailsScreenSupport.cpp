@@ -63,6 +63,18 @@ void DetailsScreenSupport::setSwipeRightRecognizer(const std::shared_ptr<uikit::
     swipeRightRecognizer_ = recognizer;
 }
 
+void DetailsScreenSupport::setInputs(DetailsScreenInputs inputs) {
+    selectionPropertyId_ = std::move(inputs.selectionPropertyId);
+    entityName_ = std::move(inputs.entityName);
+    parentController_ = std::move(inputs.parentController);
+    indexPathInParentController_ = inputs.indexPathInParentController;
+    setIsSwipeEnabled(inputs.isSwipeEnabled);
+}
+
+DetailsScreenInputs DetailsScreenSupport::inputs() const {
+    return {selectionPropertyId_, entityName_, parentController_, indexPathInParentController_, isSwipeEnabled_};
+}
+
 void DetailsScreenSupport::setIsSwipeEnabled(bool enabled) {
     isSwipeEnabled_ = enabled;
     if (auto left = swipeLeftRecognizer()) left->setEnabled(enabled);

@@ -29,6 +29,7 @@
 
 #include "foundation/Object.h"
 #include "graphics/Geometry.h"
+#include "lists/DetailsScreenInputs.h"
 #include "lists/StoreSaveObserver.h"
 #include "uikit/NSIndexPath.h"
 #include "uikit/ScreenDriver.h"
@@ -80,6 +81,9 @@ public:
     virtual ~DetailsScreenSupport();
 
     // --- Inputs, set before the view loads ---
+    // All of them at once, as a list opening the screen hands them over.
+    void setInputs(DetailsScreenInputs inputs);
+    DetailsScreenInputs inputs() const;
     const std::optional<std::string>& selectionPropertyId() const { return selectionPropertyId_; }
     void setSelectionPropertyId(std::optional<std::string> id) { selectionPropertyId_ = std::move(id); }
     const std::optional<std::string>& entityName() const { return entityName_; }

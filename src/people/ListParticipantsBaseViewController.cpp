@@ -413,11 +413,10 @@ void ListParticipantsBaseViewController::prepareForSegue(uikit::UIStoryboardSegu
             if (const auto& split = app->eventsSplitVC()) split->hideLeftPopoverMenu();
     auto* details = dynamic_cast<DetailsScreenSupport*>(destination.get());
     if (!details) return;
-    details->setSelectionPropertyId(delegate->getObjectIdForIndexPath(path, *controller));
-    details->setEntityName(std::string(QVACoreDataParticipant::kEntityName));
-    details->setIndexPathInParentController(*indexPath);
-    details->setParentController(std::dynamic_pointer_cast<SwipeParentControllerProtocol>(shared_from_this()));
-    details->setIsSwipeEnabled(rowCount != 1);
+    details->setInputs({delegate->getObjectIdForIndexPath(path, *controller),
+                        std::string(QVACoreDataParticipant::kEntityName),
+                        std::dynamic_pointer_cast<SwipeParentControllerProtocol>(shared_from_this()), *indexPath,
+                        rowCount != 1});
 }
 
 std::shared_ptr<IdIndexPair> ListParticipantsBaseViewController::getNextIdIndexPathPairAndMoveSelectionInDirection(

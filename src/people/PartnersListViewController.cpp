@@ -264,14 +264,12 @@ void PartnersListViewController::prepareForSegue(uikit::UIStoryboardSegue& segue
     auto details = std::dynamic_pointer_cast<DetailsScreenSupport>(
         MoreScenes::screenOfDestination(segue.destinationViewController()));
     if (!details) return;
-    details->setSelectionPropertyId(selectedPartnerId_);
-    details->setEntityName(std::string(QVACoreDataPartner::kEntityName));
-    details->setParentController(std::dynamic_pointer_cast<SwipeParentControllerProtocol>(shared_from_this()));
-    details->setIndexPathInParentController(selectedRowIndexPath_);
     // The Part's rule: one element in the array in use, which outside a
     // search is the list of kinds, not of partners.
     const size_t inUse = isSearching() ? (searchResults_ ? searchResults_->size() : 0) : sections_.size();
-    details->setIsSwipeEnabled(inUse != 1);
+    details->setInputs({selectedPartnerId_, std::string(QVACoreDataPartner::kEntityName),
+                        std::dynamic_pointer_cast<SwipeParentControllerProtocol>(shared_from_this()),
+                        selectedRowIndexPath_, inUse != 1});
 }
 
 // --- Stepping ---

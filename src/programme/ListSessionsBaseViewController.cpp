@@ -526,16 +526,18 @@ void ListSessionsBaseViewController::prepareForSegue(uikit::UIStoryboardSegue& s
         }
         auto* details = dynamic_cast<DetailsScreenSupport*>(destination.get());
         if (!details || !object) return;
+        DetailsScreenInputs inputs = details->inputs();
         if (auto* role = dynamic_cast<QVAAgendaRole*>(object.get())) {
-            details->setSelectionPropertyId(role->agendaItemId());
-            details->setEntityName(std::string(QVACoreDataAgendaRole::kEntityName));
+            inputs.selectionPropertyId = role->agendaItemId();
+            inputs.entityName = std::string(QVACoreDataAgendaRole::kEntityName);
         } else if (auto* session = dynamic_cast<QVASession*>(object.get())) {
-            details->setSelectionPropertyId(session->itemId());
-            details->setEntityName(std::string(QVACoreDataSession::kEntityName));
+            inputs.selectionPropertyId = session->itemId();
+            inputs.entityName = std::string(QVACoreDataSession::kEntityName);
         }
-        details->setParentController(self());
-        details->setIndexPathInParentController(indexPath);
-        details->setIsSwipeEnabled(swipe);
+        inputs.parentController = self();
+        inputs.indexPathInParentController = indexPath;
+        inputs.isSwipeEnabled = swipe;
+        details->setInputs(std::move(inputs));
         return;
     }
     if (identifier == kFiltersSegue) {

@@ -371,20 +371,21 @@ void SpotlightViewController::prepareForSegue(uikit::UIStoryboardSegue& segue, c
     if (!model || indexPath->row < 0 || static_cast<size_t>(indexPath->row) >= model->modelItems().size()) return;
     const auto& row = model->modelItems()[static_cast<size_t>(indexPath->row)];
 
+    DetailsScreenInputs inputs{std::nullopt, std::nullopt,
+                               std::dynamic_pointer_cast<SwipeParentControllerProtocol>(self()), *indexPath,
+                               model->modelItems().size() >= 2};
     if (sessionSegue) {
         auto session = std::dynamic_pointer_cast<SpotlightSessionModel>(row);
         if (!session) return;
-        details->setSelectionPropertyId(detailIdOfRow(row));
-        details->setEntityName(sessionEntityNameOf(*session));
+        inputs.selectionPropertyId = detailIdOfRow(row);
+        inputs.entityName = sessionEntityNameOf(*session);
     } else {
         auto participant = std::dynamic_pointer_cast<QVAParticipant>(row);
         if (!participant) return;
-        details->setSelectionPropertyId(participant->itemId());
-        details->setEntityName(std::string(QVACoreDataParticipant::kEntityName));
+        inputs.selectionPropertyId = participant->itemId();
+        inputs.entityName = std::string(QVACoreDataParticipant::kEntityName);
     }
-    details->setParentController(std::dynamic_pointer_cast<SwipeParentControllerProtocol>(self()));
-    details->setIsSwipeEnabled(model->modelItems().size() >= 2);
-    details->setIndexPathInParentController(*indexPath);
+    details->setInputs(std::move(inputs));
     if (sessionSegue) {
         auto session = std::static_pointer_cast<SpotlightSessionModel>(row);
         AnalyticsUtils::trackEventWithNameAndData(kViewSessionEvent, {{"Session name", foundation::Value(session->title())},
