@@ -16,6 +16,7 @@
 #include <mutex>
 #include <vector>
 
+#include "foundation/CurlRequest.h"
 #include "foundation/Exception.h"
 #include "foundation/InputStream.h"
 #include "foundation/NetworkConditions.h"
@@ -220,31 +221,36 @@ void URLConnection::Transfer::setUp(const URLRequest& request) {
     errorText[0] = 0;
     urlText = request.url() ? request.url()->absoluteString() : std::string();
     host = request.url() ? request.url()->host().value_or("") : std::string();
+    bodyStream = request.httpBodyStream();
+    bodyData = request.httpBody().value_or(Data());
+    bool hasBody = bodyStream || request.httpBody();
+    if (hasBody) {
+        bodyLength = bodyStream ? -1 : static_cast<int64_t>(bodyData.length());
+        if (auto length = request.valueForHTTPHeaderField("Content-Length")) bodyLength = std::stoll(*length);
+        if (bodyStream) bodyStream->open();
+    }
+    headerList = makeCurlHeaderList(request.allHTTPHeaderFields());
     easy = curl_easy_init();
-    curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, errorText);
-    curl_easy_setopt(easy, CURLOPT_URL, urlText.c_str());
-    curl_easy_setopt(easy, CURLOPT_PRIVATE, this);
-    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L);
-    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(easy, CURLOPT_NOPROXY, "127.0.0.1,localhost,::1");
-    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Transfer::onHeader);
-    curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
-    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Transfer::onBody);
-    curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
+    CurlRequestSetUp setUp;
+    setUp.url = urlText.c_str();
+    setUp.errorBuffer = errorText;
+    setUp.owner = this;
+    setUp.onHeader = &Transfer::onHeader;
+    setUp.onBody = &Transfer::onBody;
+    setUp.onSSLContext = &Transfer::onSSLContext;
+    setUp.sslContextData = this;
     // A request that asks for compressed content gets the body decoded, as
     // the platform's connection hands it over; its own header is sent.
-    if (request.valueForHTTPHeaderField("Accept-Encoding")) curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, "");
+    if (request.valueForHTTPHeaderField("Accept-Encoding")) setUp.acceptEncoding = "";
+    setUp.method = &request.httpMethod();
+    setUp.hasBody = hasBody;
+    setUp.bodyLength = bodyLength;
+    setUp.onRead = &Transfer::onRead;
+    setUp.headerList = headerList;
+    applyCurlRequestSetUp(easy, setUp);
     curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &Transfer::onProgress);
     curl_easy_setopt(easy, CURLOPT_XFERINFODATA, this);
-    // Trust is decided by our own verification for every connection, so no
-    // TLS session may skip it.
-    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 1L);
-    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 0L);
-    curl_easy_setopt(easy, CURLOPT_SSL_SESSIONID_CACHE, 0L);
-    curl_easy_setopt(easy, CURLOPT_SSL_CTX_FUNCTION, &Transfer::onSSLContext);
-    curl_easy_setopt(easy, CURLOPT_SSL_CTX_DATA, this);
     // One connection per load: a cancelled or paused load must not leave a
     // half-read connection for the next one, and trust is judged afresh.
     curl_easy_setopt(easy, CURLOPT_FRESH_CONNECT, 1L);
@@ -253,37 +259,6 @@ void URLConnection::Transfer::setUp(const URLRequest& request) {
     curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeout * 1000));
     curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, std::max(1L, static_cast<long>(timeout)));
-
-    bodyStream = request.httpBodyStream();
-    bodyData = request.httpBody().value_or(Data());
-    const std::string& method = request.httpMethod();
-    bool hasBody = bodyStream || request.httpBody();
-    if (hasBody) {
-        bodyLength = bodyStream ? -1 : static_cast<int64_t>(bodyData.length());
-        if (auto length = request.valueForHTTPHeaderField("Content-Length")) bodyLength = std::stoll(*length);
-        if (bodyStream) bodyStream->open();
-        curl_easy_setopt(easy, CURLOPT_POST, 1L);
-        curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(bodyLength));
-        curl_easy_setopt(easy, CURLOPT_READFUNCTION, &Transfer::onRead);
-        curl_easy_setopt(easy, CURLOPT_READDATA, this);
-        if (method != "POST") curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, method.c_str());
-    } else if (method == "GET") {
-        curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
-    } else if (method == "HEAD") {
-        curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
-    } else {
-        if (method == "POST" || method == "PUT" || method == "PATCH") {
-            curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE, 0L);
-            curl_easy_setopt(easy, CURLOPT_POSTFIELDS, "");
-        }
-        if (method != "POST") curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, method.c_str());
-    }
-    headerList = curl_slist_append(headerList, "Expect:");
-    for (const auto& [name, value] : request.allHTTPHeaderFields().all()) {
-        if (name == "Content-Length") continue;  // curl writes it from the body
-        headerList = curl_slist_append(headerList, (name + ": " + value).c_str());
-    }
-    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headerList);
 }
 
 size_t URLConnection::Transfer::onHeader(char* buffer, size_t size, size_t count, void* self) {

@@ -42,6 +42,7 @@
 #include "foundation/NetworkConditions.h"
 #include "foundation/RunLoop.h"
 #include "foundation/ServerTrust.h"
+#include "foundation/CurlRequest.h"
 #include "foundation/StringUtils.h"
 #include "foundation/Thread.h"
 #include "foundation/URLErrors.h"
@@ -147,17 +148,6 @@ bool makeTemporaryFile(std::string& path, std::FILE*& file) {
     }
     path = pattern;
     return true;
-}
-
-const std::string& noProxyList() {
-    static const std::string list = [] {
-        std::string hosts = "localhost,127.0.0.1,::1";
-        const char* fromEnvironment = std::getenv("no_proxy");
-        if (!fromEnvironment) fromEnvironment = std::getenv("NO_PROXY");
-        if (fromEnvironment && *fromEnvironment) hosts = std::string(fromEnvironment) + "," + hosts;
-        return hosts;
-    }();
-    return list;
 }
 
 bool isRedirectStatus(int64_t status) {
@@ -452,68 +442,27 @@ bool URLSessionEngine::startHop(URLSessionTaskPtr task) {
     if (!session.share_) session.share_ = makeShare();
     t.askDelegateForTrust = scheme == "https" && session.delegate() != nullptr;
 
+    t.errorText.assign(CURL_ERROR_SIZE, '\0');
+    t.headerList = makeCurlHeaderList(t.request.allHTTPHeaderFields(), session.configuration().HTTPAdditionalHeaders());
     CURL* easy = curl_easy_init();
     t.easy = easy;
-    t.errorText.assign(CURL_ERROR_SIZE, '\0');
-    curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, t.errorText.data());
-    curl_easy_setopt(easy, CURLOPT_URL, t.urlText.c_str());
-    curl_easy_setopt(easy, CURLOPT_PRIVATE, &t);
+    CurlRequestSetUp setUp;
+    setUp.url = t.urlText.c_str();
+    setUp.errorBuffer = t.errorText.data();
+    setUp.owner = &t;
+    setUp.onHeader = &URLSessionEngine::onHeader;
+    setUp.onBody = &URLSessionEngine::onBody;
+    setUp.onSSLContext = &sslContextThunk;
+    setUp.sslContextData = reinterpret_cast<void*>(static_cast<uintptr_t>(t.id));
+    setUp.acceptEncoding = "gzip, deflate";
+    setUp.method = &t.request.httpMethod();
+    setUp.hasBody = t.body != nullptr;
+    setUp.bodyLength = t.bodyLength;
+    setUp.onRead = &URLSessionEngine::onRead;
+    setUp.onSeek = &seekThunk;
+    setUp.headerList = static_cast<curl_slist*>(t.headerList);
+    applyCurlRequestSetUp(easy, setUp);
     curl_easy_setopt(easy, CURLOPT_SHARE, static_cast<CURLSH*>(session.share_));
-    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L);
-    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
-    // Proxies from the environment apply, but never to this machine itself.
-    curl_easy_setopt(easy, CURLOPT_NOPROXY, noProxyList().c_str());
-    curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, "gzip, deflate");
-    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &URLSessionEngine::onHeader);
-    curl_easy_setopt(easy, CURLOPT_HEADERDATA, &t);
-    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &URLSessionEngine::onBody);
-    curl_easy_setopt(easy, CURLOPT_WRITEDATA, &t);
-    // Trust is decided in verifyChain, host name included.
-    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 1L);
-    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 0L);
-    curl_easy_setopt(easy, CURLOPT_SSL_SESSIONID_CACHE, 0L);
-    curl_easy_setopt(easy, CURLOPT_SSL_CTX_FUNCTION, &sslContextThunk);
-    curl_easy_setopt(easy, CURLOPT_SSL_CTX_DATA, reinterpret_cast<void*>(static_cast<uintptr_t>(t.id)));
-
-    const std::string& method = t.request.httpMethod();
-    if (t.body) {
-        curl_easy_setopt(easy, CURLOPT_POST, 1L);
-        curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(t.bodyLength));
-        curl_easy_setopt(easy, CURLOPT_READFUNCTION, &URLSessionEngine::onRead);
-        curl_easy_setopt(easy, CURLOPT_READDATA, &t);
-        curl_easy_setopt(easy, CURLOPT_SEEKFUNCTION, &seekThunk);
-        curl_easy_setopt(easy, CURLOPT_SEEKDATA, &t);
-        if (method != "POST") curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, method.c_str());
-    } else if (method == "GET") {
-        curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
-    } else if (method == "HEAD") {
-        curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
-    } else if (method == "POST" || method == "PUT" || method == "PATCH") {
-        // An empty body still says so ("Content-Length: 0").
-        curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE, 0L);
-        curl_easy_setopt(easy, CURLOPT_POSTFIELDS, "");
-        if (method != "POST") curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, method.c_str());
-    } else {
-        curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, method.c_str());
-    }
-
-    curl_slist* list = nullptr;
-    auto addField = [&](const std::string& name, const std::string& value) {
-        std::string lname = StringUtils::lowercase(name);
-        // libcurl frames the body itself.
-        if (lname == "content-length" || lname == "transfer-encoding" || lname == "expect") return;
-        // "Name;" is libcurl's spelling of a field with an empty value.
-        std::string line = value.empty() ? name + ";" : name + ": " + value;
-        list = curl_slist_append(list, line.c_str());
-    };
-    for (const auto& [name, value] : t.request.allHTTPHeaderFields().all()) addField(name, value);
-    for (const auto& [name, value] : session.configuration().HTTPAdditionalHeaders().all())
-        if (!t.request.allHTTPHeaderFields().has(name)) addField(name, value);
-    // No "100-continue" round trip: the server in front of us answers at once.
-    list = curl_slist_append(list, "Expect:");
-    t.headerList = list;
-    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, list);
 
     t.lastActivity = SteadyClock::now();
     t.hostKey = scheme + "://" + t.host + ":" + std::to_string(t.port);

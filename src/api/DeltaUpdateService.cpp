@@ -38,24 +38,34 @@ void DeltaUpdateService::setApplicationSettingsStore(ApplicationSettingsStore& s
 
 void DeltaUpdateService::resetDeltaLastSyncDate() { applicationSettingsStore().setLastDeltaSyncDateTime(std::nullopt); }
 
-void DeltaUpdateService::checkForDeltaUpdates(bool force, bool isAutoUpdate, bool checkForNewEvent) {
+DeltaDecision DeltaUpdateService::checkForDeltaUpdates(bool force, bool isAutoUpdate, bool checkForNewEvent) {
     auto& settings = applicationSettingsStore();
-    checkForDeltaUpdates(settings.currentAccount(), settings.currentEvent(), force, isAutoUpdate, checkForNewEvent);
+    return checkForDeltaUpdates(settings.currentAccount(), settings.currentEvent(), force, isAutoUpdate,
+                                checkForNewEvent);
 }
 
-void DeltaUpdateService::checkForDeltaUpdates(const std::shared_ptr<QVAUserAccount>& account,
-                                              const std::shared_ptr<QVAEvent>& event, bool force, bool isAutoUpdate,
-                                              bool checkForNewEvent) {
+DeltaDecision DeltaUpdateService::decide(bool hasAccount, bool force, bool isAutoUpdate) const {
     auto& settings = applicationSettingsStore();
-    if (!account) return;
-    if (isAutoUpdate && !settings.automaticallyCheckForContentUpdates()) return;
-    if (auto last = settings.lastDeltaSyncDateTime(); last && !force) {
-        double since = foundation::Clock::now() - last->timeIntervalSinceReferenceDate();
-        if (since <= kDeltaThrottleSeconds) return;
-    }
+    DeltaDecision decision;
+    if (auto last = settings.lastDeltaSyncDateTime())
+        decision.secondsSinceLast = foundation::Clock::now() - last->timeIntervalSinceReferenceDate();
+    if (!hasAccount) decision.kind = DeltaDecision::Kind::SkipWithoutAccount;
+    else if (isAutoUpdate && !settings.automaticallyCheckForContentUpdates())
+        decision.kind = DeltaDecision::Kind::SkipAutomaticUpdatesOff;
+    else if (force) decision.kind = DeltaDecision::Kind::Force;
+    else if (decision.secondsSinceLast && *decision.secondsSinceLast <= kDeltaThrottleSeconds)
+        decision.kind = DeltaDecision::Kind::SkipThrottled;
+    return decision;
+}
+
+DeltaDecision DeltaUpdateService::checkForDeltaUpdates(const std::shared_ptr<QVAUserAccount>& account,
+                                                       const std::shared_ptr<QVAEvent>& event, bool force,
+                                                       bool isAutoUpdate, bool checkForNewEvent) {
+    const DeltaDecision decision = decide(account != nullptr, force, isAutoUpdate);
+    if (!decision.runs()) return decision;
     if (!checkForNewEvent) {
         loadDeltaUpdates(event, account->authenticationCode());
-        return;
+        return decision;
     }
     // The answer is weighed against the account and meeting current when it
     // arrives: a log-out or a switch in between must not be undone by it.
@@ -64,6 +74,7 @@ void DeltaUpdateService::checkForDeltaUpdates(const std::shared_ptr<QVAUserAccou
             auto& settings = self->applicationSettingsStore();
             self->checkNewEvent(result, settings.currentAccount(), settings.currentEvent());
         });
+    return decision;
 }
 
 void DeltaUpdateService::loadDeltaUpdates() {

@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 
+#include "api/DeltaDecision.h"
 #include "foundation/Value.h"
 #include "model/QVAEvent.h"
 #include "model/QVAUserAccount.h"
@@ -43,18 +44,20 @@ public:
     // For the current account and meeting: nothing without an account, for
     // an automatic check with automatic updates off, or within 600 seconds
     // of the last delta unless forced; otherwise the delta, after the
-    // new-meeting check when asked for.
-    void checkForDeltaUpdates(bool force, bool isAutoUpdate, bool checkForNewEvent);
+    // new-meeting check when asked for. Returns what it decided.
+    DeltaDecision checkForDeltaUpdates(bool force, bool isAutoUpdate, bool checkForNewEvent);
     // The same decision for a given account and meeting, the one being
     // loaded, which is not yet current. The new-meeting check, when asked
     // for, weighs the answer against the account and meeting current when
     // it arrives.
-    void checkForDeltaUpdates(const std::shared_ptr<QVAUserAccount>& account, const std::shared_ptr<QVAEvent>& event,
-                              bool force, bool isAutoUpdate, bool checkForNewEvent);
+    DeltaDecision checkForDeltaUpdates(const std::shared_ptr<QVAUserAccount>& account,
+                                       const std::shared_ptr<QVAEvent>& event, bool force, bool isAutoUpdate,
+                                       bool checkForNewEvent);
     // The delta of the current meeting; a failure is only logged.
     void loadDeltaUpdates();
 
 private:
+    DeltaDecision decide(bool hasAccount, bool force, bool isAutoUpdate) const;
     // The delta of that meeting, its reports from its own feed.
     void loadDeltaUpdates(const std::shared_ptr<QVAEvent>& event, const std::optional<std::string>& authCode);
     // The answer of the current-meeting request, against the current

@@ -63,6 +63,18 @@ void DetailsScreenSupport::setSwipeRightRecognizer(const std::shared_ptr<uikit::
     swipeRightRecognizer_ = recognizer;
 }
 
+void DetailsScreenSupport::setInputs(DetailsScreenInputs inputs) {
+    selectionPropertyId_ = std::move(inputs.selectionPropertyId);
+    entityName_ = std::move(inputs.entityName);
+    parentController_ = std::move(inputs.parentController);
+    indexPathInParentController_ = inputs.indexPathInParentController;
+    setIsSwipeEnabled(inputs.isSwipeEnabled);
+}
+
+DetailsScreenInputs DetailsScreenSupport::inputs() const {
+    return {selectionPropertyId_, entityName_, parentController_, indexPathInParentController_, isSwipeEnabled_};
+}
+
 void DetailsScreenSupport::setIsSwipeEnabled(bool enabled) {
     isSwipeEnabled_ = enabled;
     if (auto left = swipeLeftRecognizer()) left->setEnabled(enabled);
@@ -322,16 +334,14 @@ bool DetailsScreenSupport::savedObjectsMatchShownObject(const foundation::Value&
 }
 
 void DetailsScreenSupport::contextDidSave(const foundation::Notification& notification) {
-    foundation::requireMainThread("the store's saves reach a details screen on the main thread only",
-                                  kOffMainThreadSaveException);
-    const foundation::Object* observed = observedSaveContext();
-    if (!observed || notification.object.object().get() != observed) return;
-    if (!savedObjectsMatchShownObject(notification.userInfo)) return;
-    // After the notification has been delivered, once per matching save.
     auto controller = std::static_pointer_cast<BaseViewController>(detailsViewController().shared_from_this());
-    dispatch::Queue::main()->async([controller] {
-        if (auto* details = dynamic_cast<DetailsScreenSupport*>(controller.get())) details->updateUiContentBecauseItsNeeded();
-    });
+    StoreSaveObserver::updateOnceOnMatchingSave(
+        notification, observedSaveContext(), "the store's saves reach a details screen on the main thread only",
+        [this](const foundation::Value& userInfo) { return savedObjectsMatchShownObject(userInfo); },
+        [controller] {
+            if (auto* details = dynamic_cast<DetailsScreenSupport*>(controller.get()))
+                details->updateUiContentBecauseItsNeeded();
+        });
 }
 
 void DetailsScreenSupport::updateUiContentBecauseItsNeeded() {
@@ -345,22 +355,12 @@ void DetailsScreenSupport::updateUIContentForObject(const std::shared_ptr<coreda
     foundation::raise(kNotImplementedException, kNotImplementedReason);
 }
 
-// Only a main-queue context that is there now, and only its own saves: with
-// no store open an absent sender would stand for every sender, and a worker's
-// save would then reach the screen off the main thread.
 void DetailsScreenSupport::observeSavesOfCurrentStore() {
-    auto stack = detailsViewController().coreDataStack();
-    coredata::ContextPtr context = stack ? stack->managedObjectContextMainQueue() : nullptr;
-    if (!context || observedContext_) return;
-    observedContext_ = context.get();
     std::weak_ptr<foundation::Object> weak = detailsViewController().shared_from_this();
-    foundation::NotificationCenter::defaultCenter().addObserver(
-        this,
-        [weak](const foundation::Notification& notification) {
-            auto strong = weak.lock();
-            if (auto* details = dynamic_cast<DetailsScreenSupport*>(strong.get())) details->contextDidSave(notification);
-        },
-        coredata::kManagedObjectContextDidSaveNotification, foundation::Value(context));
+    saveObserver_.observe(detailsViewController().coreDataStack(), [weak](const foundation::Notification& notification) {
+        auto strong = weak.lock();
+        if (auto* details = dynamic_cast<DetailsScreenSupport*>(strong.get())) details->contextDidSave(notification);
+    });
 }
 
 // --- The app mode's object hand-over ---

@@ -29,6 +29,8 @@
 
 #include "foundation/Object.h"
 #include "graphics/Geometry.h"
+#include "lists/DetailsScreenInputs.h"
+#include "lists/StoreSaveObserver.h"
 #include "uikit/NSIndexPath.h"
 #include "uikit/ScreenDriver.h"
 
@@ -60,7 +62,7 @@ public:
     static constexpr const char* kNotImplementedReason =
         "Set the ui for the details screen ONLY in this function please. E.x participantLabel.name = "
         "self.managedObject.participantName";
-    static constexpr const char* kOffMainThreadSaveException = "New exception introduced for parent child core data contexts";
+    static constexpr const char* kOffMainThreadSaveException = StoreSaveObserver::kOffMainThreadSaveException;
     static constexpr const char* kOffMainThreadUpdateException = "Please call this method from main thread only";
     static constexpr const char* kMissingParentException = "MISSING parent controller";
     static constexpr const char* kMissingParentReasonFormat =
@@ -79,6 +81,9 @@ public:
     virtual ~DetailsScreenSupport();
 
     // --- Inputs, set before the view loads ---
+    // All of them at once, as a list opening the screen hands them over.
+    void setInputs(DetailsScreenInputs inputs);
+    DetailsScreenInputs inputs() const;
     const std::optional<std::string>& selectionPropertyId() const { return selectionPropertyId_; }
     void setSelectionPropertyId(std::optional<std::string> id) { selectionPropertyId_ = std::move(id); }
     const std::optional<std::string>& entityName() const { return entityName_; }
@@ -146,7 +151,7 @@ public:
 
     // The context whose saves reach contextDidSave. A base that registers
     // its own observer (the list base) answers its context here.
-    virtual const foundation::Object* observedSaveContext() const { return observedContext_; }
+    virtual const foundation::Object* observedSaveContext() const { return saveObserver_.context(); }
     // Registers contextDidSave for the current store's main-queue context,
     // only when one exists, once. The plain container calls it from viewDidLoad.
     void observeSavesOfCurrentStore();
@@ -174,5 +179,5 @@ private:
     std::weak_ptr<uikit::UIView> swipeHintLabel_;
     std::weak_ptr<uikit::UIImageView> swipeHintCorner_;
     std::shared_ptr<IdIndexPair> nextSwipePair_;
-    const foundation::Object* observedContext_ = nullptr;
+    StoreSaveObserver saveObserver_;
 };

@@ -12,6 +12,7 @@
 #include "lists/IdIndexPair.h"
 #include "lists/ListFilters.h"
 #include "lists/ListsDataSourceProtocol.h"
+#include "lists/RowRing.h"
 #include "lists/SearchScopeModel.h"
 #include "store/CoreDataStack.h"
 #include "uikit/UIButton.h"
@@ -455,32 +456,14 @@ std::shared_ptr<IdIndexPair> ListBaseViewController::getNextIdIndexPathPairAndMo
     auto* controller = fetchedResultsControllerForTableView(*table);
     if (!controller) return nullptr;
     const auto& sections = controller->sections();
-    const auto sectionCount = static_cast<int64_t>(sections.size());
-    auto rowsIn = [&](int64_t section) { return static_cast<int64_t>(sections[static_cast<size_t>(section)].numberOfObjects()); };
-    if (indexPath.section < 0 || indexPath.section >= sectionCount || indexPath.row < 0 ||
-        indexPath.row >= rowsIn(indexPath.section))
-        return nullptr;
+    const RowRing ring(
+        [&](int64_t section) { return static_cast<int64_t>(sections[static_cast<size_t>(section)].numberOfObjects()); },
+        static_cast<int64_t>(sections.size()));
+    if (!ring.contains(indexPath)) return nullptr;
     if (delegate->getObjectIdForIndexPath(indexPath, *controller) != currentDetailId) return nullptr;
-
-    int64_t section = indexPath.section;
-    int64_t row = indexPath.row;
-    if (direction == kNextRowDirection) {
-        if (row + 1 < rowsIn(section))
-            ++row;
-        else if (section + 1 < sectionCount)
-            ++section, row = 0;
-        else
-            section = 0, row = 0;
-    } else {
-        if (row >= 1)
-            --row;
-        else if (section >= 1)
-            --section, row = rowsIn(section) - 1;
-        else
-            section = sectionCount - 1, row = rowsIn(section) - 1;
-    }
-    if (row < 0) return nullptr;  // an empty section: nothing to step to
-    const auto target = uikit::NSIndexPath::indexPathForRow(row, section);
+    auto step = ring.step(direction, indexPath);
+    if (!step) return nullptr;
+    const auto target = *step;
     table->selectRowAtIndexPath(target, false, uikit::UITableViewScrollPosition::Middle);
     return std::make_shared<IdIndexPair>(target, delegate->getObjectIdForIndexPath(target, *controller), std::nullopt);
 }

@@ -91,30 +91,20 @@ void LiteListBaseViewController::viewDidLoad() {
     }
 }
 
-// Only a main-queue context that is there now, and only its own saves: with
-// no store open an absent sender would stand for every sender, and a worker's
-// save would then reach the list off the main thread.
 void LiteListBaseViewController::observeSavesOfCurrentStore() {
-    auto stack = coreDataStack();
-    coredata::ContextPtr context = stack ? stack->managedObjectContextMainQueue() : nullptr;
-    if (!context || observedContext_) return;
-    observedContext_ = context.get();
     std::weak_ptr<LiteListBaseViewController> weak = self();
-    foundation::NotificationCenter::defaultCenter().addObserver(
-        this,
-        [weak](const foundation::Notification& notification) {
-            if (auto list = weak.lock()) list->contextDidSave(notification);
-        },
-        coredata::kManagedObjectContextDidSaveNotification, foundation::Value(context));
+    saveObserver_.observe(coreDataStack(), [weak](const foundation::Notification& notification) {
+        if (auto list = weak.lock()) list->contextDidSave(notification);
+    });
 }
 
 void LiteListBaseViewController::contextDidSave(const foundation::Notification& notification) {
-    foundation::requireMainThread("the store's saves reach a list on the main thread only", kOffMainThreadSaveException);
-    if (!observedContext_ || notification.object.object().get() != observedContext_) return;
-    if (!savedObjectsMatch(notification.userInfo, entitiesArrayToObserveForFilteringUIUpdates())) return;
-    // After the notification has been delivered, once per matching save.
-    auto list = self();
-    dispatch::Queue::main()->async([list] { list->updateUiContentBecauseItsNeeded(); });
+    StoreSaveObserver::updateOnceOnMatchingSave(
+        notification, saveObserver_.context(), "the store's saves reach a list on the main thread only",
+        [this](const foundation::Value& userInfo) {
+            return savedObjectsMatch(userInfo, entitiesArrayToObserveForFilteringUIUpdates());
+        },
+        [list = self()] { list->updateUiContentBecauseItsNeeded(); });
 }
 
 void LiteListBaseViewController::updateUiContentBecauseItsNeeded() {
@@ -180,27 +170,18 @@ void LiteListBaseViewController::dropViewDidBeginRefreshing(PullToRefreshControl
 
 void LiteListBaseViewController::onPullToRefreshExecuted() { foundation::Log(kPullNotImplementedMessage); }
 
-std::optional<uikit::NSIndexPath> LiteListBaseViewController::flatSwipeTarget(unsigned direction,
-                                                                            const uikit::NSIndexPath& indexPath,
-                                                                            int64_t count) {
-    const int64_t row = indexPath.row;
-    if (direction == kNextRowDirection) {
-        if (row + 1 < count) return uikit::NSIndexPath::indexPathForRow(row + 1, indexPath.section);
-        if (count == 0) return std::nullopt;
-        return uikit::NSIndexPath::indexPathForRow(0, 0);
-    }
-    if (row >= 1) return uikit::NSIndexPath::indexPathForRow(row - 1, indexPath.section);
-    if (count < 2) return std::nullopt;
-    return uikit::NSIndexPath::indexPathForRow(count - 1, indexPath.section);
+RowRing LiteListBaseViewController::flatRowRing(int64_t count) {
+    RowRing::Rules rules;
+    rules.fewestRowsToWrapPrevious = 2;
+    return RowRing({count}, 0, rules);
 }
 
 std::shared_ptr<IdIndexPair> LiteListBaseViewController::getNextIdIndexPathPairAndMoveSelectionInDirection(
     unsigned direction, const std::optional<std::string>& currentDetailId, const uikit::NSIndexPath& indexPath) {
     (void)currentDetailId;
-    const int64_t count = static_cast<int64_t>(dataSourceArray_.size());
-    auto step = flatSwipeTarget(direction, indexPath, count);
     // A stale index path past the rows finds nothing.
-    if (!step || step->row < 0 || step->row >= count) return nullptr;
+    auto step = flatRowRing(static_cast<int64_t>(dataSourceArray_.size())).step(direction, indexPath);
+    if (!step) return nullptr;
     const uikit::NSIndexPath target = *step;
     if (auto table = tableView()) table->selectRowAtIndexPath(target, false, uikit::UITableViewScrollPosition::Middle);
     auto pair = std::make_shared<IdIndexPair>();

@@ -22,6 +22,8 @@
 
 #include "app/BaseViewController.h"
 #include "foundation/Date.h"
+#include "lists/RowRing.h"
+#include "lists/StoreSaveObserver.h"
 #include "lists/SwipeParentControllerProtocol.h"
 #include "uikit/UISearchDisplayController.h"
 #include "uikit/UITableView.h"
@@ -55,7 +57,7 @@ public:
     // The first pull on a new list always passes the limit.
     static constexpr double kInitialPullTimeSince1970 = 100;
 
-    static constexpr const char* kOffMainThreadSaveException = "New exception introduced for parent child core data contexts";
+    static constexpr const char* kOffMainThreadSaveException = StoreSaveObserver::kOffMainThreadSaveException;
     static constexpr const char* kOffMainThreadUpdateException = "Please call this method from main thread only";
     static constexpr const char* kMissingCellIdentifierException = "Please return a valid cell for your tableview";
     static constexpr const char* kPullNotImplementedMessage = "Implement pull to refresh in subclasses, if needed";
@@ -90,13 +92,13 @@ public:
     // The entity names whose saves refresh the list; none in the base.
     virtual std::vector<std::string> entitiesArrayToObserveForFilteringUIUpdates() { return {}; }
     // Whether the list observes its store's saves (a main-queue context was there when it loaded).
-    bool isObservingSaves() const { return observedContext_ != nullptr; }
+    bool isObservingSaves() const { return saveObserver_.context() != nullptr; }
     // Whether a did-save notification's objects (inserted, then deleted, then
     // updated) hold one of the entities or of their sub-entities. Shared with
     // the screens that observe saves by entity without being lists.
     static bool savedObjectsMatch(const foundation::Value& userInfo, const std::vector<std::string>& entities);
     // The observed main-queue context (identity only); null when none.
-    const foundation::Object* observedContext() const { return observedContext_; }
+    const foundation::Object* observedContext() const { return saveObserver_.context(); }
 
     // --- The table ---
     std::optional<double> tableViewHeightForHeaderInSection(uikit::UITableView& tableView, int64_t section) override;
@@ -123,10 +125,9 @@ public:
     // --- Swipe parent ---
     std::shared_ptr<IdIndexPair> getNextIdIndexPathPairAndMoveSelectionInDirection(
         unsigned direction, const std::optional<std::string>& currentDetailId, const uikit::NSIndexPath& indexPath) override;
-    // The flat swipe step's row over `count` rows, wrapping both ways; none
-    // when there is no other row to go to.
-    static std::optional<uikit::NSIndexPath> flatSwipeTarget(unsigned direction, const uikit::NSIndexPath& indexPath,
-                                                             int64_t count);
+    // The rows of a flat list of `count` rows: a step wraps both ways, but a
+    // lone row answers itself going next and nothing going previous.
+    static RowRing flatRowRing(int64_t count);
 
     // --- Search ---
     // The search results' table while the search is active, else tableView.
@@ -160,9 +161,7 @@ private:
     std::shared_ptr<ListsDataSourceProtocol> listDelegate_;
     foundation::Date lastPullToRefreshDate_;
     std::shared_ptr<PullToRefreshControl> refreshControl_;
-    // The context whose saves are observed, to tell its notifications apart
-    // (identity only; the notification centre's registration keeps it).
-    const foundation::Object* observedContext_ = nullptr;
+    StoreSaveObserver saveObserver_;
     bool observingKeyboard_ = false;
 };
 

@@ -356,10 +356,15 @@ std::shared_ptr<const coredata::Predicate> MultipleEntitiesListBaseViewControlle
 
 // --- Swipe steps ---
 
+RowRing MultipleEntitiesListBaseViewController::sectionedRowRing(const Sections& sections, RowRing::Rules rules) {
+    return RowRing([&](int64_t section) { return static_cast<int64_t>(sections[static_cast<size_t>(section)].size()); },
+                   static_cast<int64_t>(sections.size()), rules);
+}
+
 std::shared_ptr<IdIndexPair> MultipleEntitiesListBaseViewController::getNextIdIndexPathPairAndMoveSelectionInDirection(
     unsigned direction, const std::optional<std::string>&, const uikit::NSIndexPath& indexPath,
     const RowObjects& forPlainArray, uikit::UITableView* forTableView) {
-    auto step = flatSwipeTarget(direction, indexPath, static_cast<int64_t>(forPlainArray.size()));
+    auto step = flatRowRing(static_cast<int64_t>(forPlainArray.size())).step(direction, indexPath);
     if (!step) return nullptr;
     const uikit::NSIndexPath target = *step;
     auto object = rowAt(forPlainArray, target.row);
@@ -371,34 +376,17 @@ std::shared_ptr<IdIndexPair> MultipleEntitiesListBaseViewController::getNextIdIn
 std::shared_ptr<IdIndexPair> MultipleEntitiesListBaseViewController::getNextIdIndexPathPairAndMoveSelectionInDirection(
     unsigned direction, const std::optional<std::string>& currentDetailId, const uikit::NSIndexPath& indexPath,
     const Sections& fromDataSourceArray) {
-    const int64_t sectionCount = static_cast<int64_t>(fromDataSourceArray.size());
-    auto rowsOf = [&](int64_t section) -> const RowObjects& {
-        return fromDataSourceArray[static_cast<size_t>(section)];
+    const RowRing ring = sectionedRowRing(fromDataSourceArray);
+    if (!ring.contains(indexPath)) return nullptr;
+    auto rowOf = [&](const uikit::NSIndexPath& at) {
+        return fromDataSourceArray[static_cast<size_t>(at.section)][static_cast<size_t>(at.row)];
     };
-    if (indexPath.section < 0 || indexPath.section >= sectionCount) return nullptr;
-    auto current = rowAt(rowsOf(indexPath.section), indexPath.row);
+    auto current = rowOf(indexPath);
     if (!current || current->selectionPropertyId() != currentDetailId) return nullptr;
-
-    int64_t section = indexPath.section;
-    int64_t row = indexPath.row;
-    if (direction == kNextRowDirection) {
-        if (row + 1 < static_cast<int64_t>(rowsOf(section).size())) {
-            ++row;
-        } else {
-            section = section + 1 < sectionCount ? section + 1 : 0;
-            row = 0;
-        }
-    } else {
-        if (row >= 1) {
-            --row;
-        } else {
-            section = section >= 1 ? section - 1 : sectionCount - 1;
-            row = static_cast<int64_t>(rowsOf(section).size()) - 1;
-        }
-    }
-    auto object = rowAt(rowsOf(section), row);
+    auto step = ring.step(direction, indexPath);
+    auto object = step ? rowOf(*step) : nullptr;
     if (!object) return nullptr;
-    const auto target = uikit::NSIndexPath::indexPathForRow(row, section);
+    const auto target = *step;
     if (auto table = getCurrentTableView())
         table->selectRowAtIndexPath(target, false, uikit::UITableViewScrollPosition::Middle);
     return std::make_shared<IdIndexPair>(target, object->selectionPropertyId(), object->coreDataClass());

@@ -150,6 +150,8 @@ public:
         unsigned direction, const std::optional<std::string>& currentDetailId, const uikit::NSIndexPath& indexPath,
         const Sections& fromDataSourceArray);
     using LiteListBaseViewController::getNextIdIndexPathPairAndMoveSelectionInDirection;
+    // The rows of the sections in table order.
+    static RowRing sectionedRowRing(const Sections& sections, RowRing::Rules rules = RowRing::Rules());
 
     std::string className() const override { return "MultipleEntitiesListBaseViewController"; }
 

@@ -164,11 +164,8 @@ void SearchEntity::pushDetailsScreen(const ViewControllerPtr& controller, const 
                                      bool isSwipeEnabled) {
     auto screen = std::dynamic_pointer_cast<DetailsScreenSupport>(details);
     if (!screen) return;
-    screen->setSelectionPropertyId(selectionPropertyId);
-    screen->setEntityName(entityName);
-    screen->setIsSwipeEnabled(isSwipeEnabled);
-    screen->setParentController(std::dynamic_pointer_cast<SwipeParentControllerProtocol>(controller));
-    screen->setIndexPathInParentController(indexPath);
+    screen->setInputs({selectionPropertyId, entityName,
+                       std::dynamic_pointer_cast<SwipeParentControllerProtocol>(controller), indexPath, isSwipeEnabled});
     if (auto navigation = controller ? controller->navigationController() : nullptr)
         navigation->pushViewController(details, true);
 }

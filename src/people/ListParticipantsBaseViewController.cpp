@@ -21,6 +21,7 @@
 #include "lists/FilterScreenScenes.h"
 #include "lists/FiltersTableViewController.h"
 #include "lists/IdIndexPair.h"
+#include "lists/RowRing.h"
 #include "model/QVACoreDataParticipant.h"
 #include "model/QVAFollowedParticipant.h"
 #include "people/ParticipantCell.h"
@@ -412,11 +413,10 @@ void ListParticipantsBaseViewController::prepareForSegue(uikit::UIStoryboardSegu
             if (const auto& split = app->eventsSplitVC()) split->hideLeftPopoverMenu();
     auto* details = dynamic_cast<DetailsScreenSupport*>(destination.get());
     if (!details) return;
-    details->setSelectionPropertyId(delegate->getObjectIdForIndexPath(path, *controller));
-    details->setEntityName(std::string(QVACoreDataParticipant::kEntityName));
-    details->setIndexPathInParentController(*indexPath);
-    details->setParentController(std::dynamic_pointer_cast<SwipeParentControllerProtocol>(shared_from_this()));
-    details->setIsSwipeEnabled(rowCount != 1);
+    details->setInputs({delegate->getObjectIdForIndexPath(path, *controller),
+                        std::string(QVACoreDataParticipant::kEntityName),
+                        std::dynamic_pointer_cast<SwipeParentControllerProtocol>(shared_from_this()), *indexPath,
+                        rowCount != 1});
 }
 
 std::shared_ptr<IdIndexPair> ListParticipantsBaseViewController::getNextIdIndexPathPairAndMoveSelectionInDirection(
@@ -427,23 +427,15 @@ std::shared_ptr<IdIndexPair> ListParticipantsBaseViewController::getNextIdIndexP
     auto [controller, path] = controllerAndIndexPathForTableIndexPath(*table, indexPath);
     if (!controller || delegate->getObjectIdForIndexPath(path, *controller) != currentDetailId) return nullptr;
 
-    // The starred section and the list's sections are one ring, in table order.
-    const int64_t sections = numberOfSectionsInTableView(*table);
-    auto rowsIn = [&](int64_t section) { return tableViewNumberOfRowsInSection(*table, section); };
-    int64_t section = indexPath.section;
-    int64_t row = indexPath.row;
-    if (direction == kNextRowDirection) {
-        ++row;
-        for (int64_t hops = 0; row >= rowsIn(section) && hops <= sections; ++hops) section = (section + 1) % sections, row = 0;
-    } else {
-        --row;
-        for (int64_t hops = 0; row < 0 && hops <= sections; ++hops) {
-            section = (section + sections - 1) % sections;
-            row = rowsIn(section) - 1;
-        }
-    }
-    if (row < 0 || row >= rowsIn(section)) return nullptr;
-    const auto target = uikit::NSIndexPath::indexPathForRow(row, section);
+    // The starred section and the list's sections are one ring, in table
+    // order; a section with no rows is crossed.
+    RowRing::Rules rules;
+    rules.skipEmptySections = true;
+    const RowRing ring([&](int64_t section) { return tableViewNumberOfRowsInSection(*table, section); },
+                       numberOfSectionsInTableView(*table), rules);
+    auto step = ring.step(direction, indexPath);
+    if (!step) return nullptr;
+    const auto target = *step;
     auto [targetController, targetPath] = controllerAndIndexPathForTableIndexPath(*table, target);
     if (!targetController) return nullptr;
     table->selectRowAtIndexPath(target, false, uikit::UITableViewScrollPosition::Middle);

@@ -139,9 +139,8 @@ void OrganizationsListViewController::prepareForSegue(uikit::UIStoryboardSegue& 
         destination = navigation->viewControllers().empty() ? nullptr : navigation->viewControllers().front();
     auto details = std::dynamic_pointer_cast<DetailsScreenSupport>(destination);
     if (!details) return;
-    details->setSelectionPropertyId(delegate->getObjectIdForIndexPath(*indexPath, *controller));
-    details->setEntityName(std::string(QVACoreDataOrganization::kEntityName));
-    details->setParentController(std::dynamic_pointer_cast<SwipeParentControllerProtocol>(shared_from_this()));
-    details->setIndexPathInParentController(*indexPath);
-    details->setIsSwipeEnabled(controller->fetchedObjects().size() != 1);
+    details->setInputs({delegate->getObjectIdForIndexPath(*indexPath, *controller),
+                        std::string(QVACoreDataOrganization::kEntityName),
+                        std::dynamic_pointer_cast<SwipeParentControllerProtocol>(shared_from_this()), *indexPath,
+                        controller->fetchedObjects().size() != 1});
 }

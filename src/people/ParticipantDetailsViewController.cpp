@@ -16,6 +16,7 @@
 #include "lists/DetailsNavigationDataModel.h"
 #include "lists/FilterFetching.h"
 #include "lists/IdIndexPair.h"
+#include "lists/RowRing.h"
 #include "lists/SwipeParentControllerProtocol.h"
 #include "lists/ListSelectionModel.h"
 #include "lists/MultilineLabelCell.h"
@@ -399,13 +400,7 @@ void ParticipantDetailsViewController::pushNavigationWithDetailsDataModel(
     auto page = BaseViewController::instantiateViewControllerWithStoryboardIdentifier(model->storyboardIdentifier);
     auto navigation = navigationController();
     if (!page || !navigation) return;
-    if (auto* details = dynamic_cast<DetailsScreenSupport*>(page.get())) {
-        details->setSelectionPropertyId(selectionPropertyId());
-        details->setEntityName(entityName());
-        details->setParentController(parentController());
-        details->setIndexPathInParentController(indexPathInParentController());
-        details->setIsSwipeEnabled(isSwipeEnabled());
-    }
+    if (auto* details = dynamic_cast<DetailsScreenSupport*>(page.get())) details->setInputs(inputs());
     if (auto recommendations = std::dynamic_pointer_cast<ParticipantRecommendationsViewController>(page)) {
         recommendations->setSelectionPropertyId(selectionPropertyId());
         ParticipantRecommendationsViewController::Participants participants;
@@ -592,25 +587,30 @@ void ParticipantDetailsViewController::prepareForSegue(uikit::UIStoryboardSegue&
     const auto& rows = dataSourceArray();
     if (!path || path->row < 0 || path->row >= static_cast<int64_t>(rows.size())) return;
     const auto& object = rows[static_cast<size_t>(path->row)];
+    DetailsScreenInputs inputs = details->inputs();
     if (auto* role = dynamic_cast<QVAAgendaRole*>(object.get())) {
-        details->setSelectionPropertyId(role->agendaItemId());
-        details->setEntityName(std::string(QVACoreDataAgendaRole::kEntityName));
+        inputs.selectionPropertyId = role->agendaItemId();
+        inputs.entityName = std::string(QVACoreDataAgendaRole::kEntityName);
     } else if (auto* session = dynamic_cast<QVASession*>(object.get())) {
-        details->setSelectionPropertyId(session->itemId());
-        details->setEntityName(std::string(QVACoreDataSession::kEntityName));
+        inputs.selectionPropertyId = session->itemId();
+        inputs.entityName = std::string(QVACoreDataSession::kEntityName);
     }
-    details->setParentController(std::dynamic_pointer_cast<SwipeParentControllerProtocol>(shared_from_this()));
-    details->setIndexPathInParentController(*path);
-    details->setIsSwipeEnabled(rows.size() > 1);
+    inputs.parentController = std::dynamic_pointer_cast<SwipeParentControllerProtocol>(shared_from_this());
+    inputs.indexPathInParentController = *path;
+    inputs.isSwipeEnabled = rows.size() > 1;
+    details->setInputs(std::move(inputs));
 }
 
 std::shared_ptr<IdIndexPair> ParticipantDetailsViewController::getNextIdIndexPathPairAndMoveSelectionInDirection(
     unsigned direction, const std::optional<std::string>&, const uikit::NSIndexPath& indexPath) {
     const auto& rows = dataSourceArray();
-    const int64_t count = static_cast<int64_t>(rows.size());
-    if (count < 2 || indexPath.row < 0 || indexPath.row >= count) return nullptr;
-    const int64_t step = direction == SwipeParentControllerProtocol::kNextRowDirection ? 1 : -1;
-    const auto target = uikit::NSIndexPath::indexPathForRow((indexPath.row + step + count) % count, kContributionsSection);
+    // A lone contribution has no other to go to.
+    RowRing::Rules rules;
+    rules.fewestRowsToWrapNext = rules.fewestRowsToWrapPrevious = 2;
+    auto step = RowRing({static_cast<int64_t>(rows.size())}, kContributionsSection, rules)
+                    .step(direction, uikit::NSIndexPath::indexPathForRow(indexPath.row, kContributionsSection));
+    if (!step) return nullptr;
+    const auto target = *step;
     if (auto table = tableView()) table->selectRowAtIndexPath(target, false, uikit::UITableViewScrollPosition::Middle);
     auto pair = std::make_shared<IdIndexPair>();
     pair->setIndexPath(target);

@@ -29,11 +29,8 @@ void openParticipantDetails(BaseViewController& list, const uikit::NSIndexPath& 
     if (!details) return;
     auto source = std::static_pointer_cast<uikit::UIViewController>(list.shared_from_this());
     auto segue = std::make_shared<ParticipantToDetailsSegue>(ParticipantToDetailsSegue::kIdentifier, source, details);
-    details->setParentController(std::dynamic_pointer_cast<SwipeParentControllerProtocol>(source));
-    details->setIndexPathInParentController(indexPath);
-    details->setSelectionPropertyId(participantId);
-    details->setEntityName(std::string(QVACoreDataParticipant::kEntityName));
-    details->setIsSwipeEnabled(isSwipeEnabled);
+    details->setInputs({participantId, std::string(QVACoreDataParticipant::kEntityName),
+                        std::dynamic_pointer_cast<SwipeParentControllerProtocol>(source), indexPath, isSwipeEnabled});
     segue->perform();
 }
 

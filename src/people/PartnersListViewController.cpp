@@ -16,6 +16,7 @@
 #include "foundation/StringUtils.h"
 #include "lists/DetailsScreenSupport.h"
 #include "lists/IdIndexPair.h"
+#include "lists/RowRing.h"
 #include "model/QVACoreDataPartner.h"
 #include "people/PartnerDetailsViewController.h"
 #include "store/CoreDataStack.h"
@@ -263,14 +264,12 @@ void PartnersListViewController::prepareForSegue(uikit::UIStoryboardSegue& segue
     auto details = std::dynamic_pointer_cast<DetailsScreenSupport>(
         MoreScenes::screenOfDestination(segue.destinationViewController()));
     if (!details) return;
-    details->setSelectionPropertyId(selectedPartnerId_);
-    details->setEntityName(std::string(QVACoreDataPartner::kEntityName));
-    details->setParentController(std::dynamic_pointer_cast<SwipeParentControllerProtocol>(shared_from_this()));
-    details->setIndexPathInParentController(selectedRowIndexPath_);
     // The Part's rule: one element in the array in use, which outside a
     // search is the list of kinds, not of partners.
     const size_t inUse = isSearching() ? (searchResults_ ? searchResults_->size() : 0) : sections_.size();
-    details->setIsSwipeEnabled(inUse != 1);
+    details->setInputs({selectedPartnerId_, std::string(QVACoreDataPartner::kEntityName),
+                        std::dynamic_pointer_cast<SwipeParentControllerProtocol>(shared_from_this()),
+                        selectedRowIndexPath_, inUse != 1});
 }
 
 // --- Stepping ---
@@ -279,23 +278,10 @@ std::shared_ptr<IdIndexPair> PartnersListViewController::getNextIdIndexPathPairA
     unsigned direction, const std::optional<std::string>& currentDetailId, const uikit::NSIndexPath& indexPath) {
     const auto id = getObjectIdForIndexPath(indexPath);
     if (!id || id != currentDetailId) return nullptr;
-    const int64_t sectionCount = getNumberOfSections();
-    int64_t section = indexPath.section;
-    int64_t row = indexPath.row;
-    if (direction == kNextRowDirection) {
-        if (row + 1 < getNumberOfRowsForSection(section)) {
-            ++row;
-        } else {
-            section = section + 1 < sectionCount ? section + 1 : 0;
-            row = 0;
-        }
-    } else if (row >= 1) {
-        --row;
-    } else {
-        section = section >= 1 ? section - 1 : sectionCount - 1;
-        row = getNumberOfRowsForSection(section) - 1;
-    }
-    const auto target = uikit::NSIndexPath::indexPathForRow(row, section);
+    auto step = RowRing([this](int64_t section) { return getNumberOfRowsForSection(section); }, getNumberOfSections())
+                    .step(direction, indexPath);
+    if (!step) return nullptr;
+    const auto target = *step;
     auto targetId = getObjectIdForIndexPath(target);
     if (!targetId) return nullptr;
     if (auto table = getCurrentTableView()) table->selectRowAtIndexPath(target, false, uikit::UITableViewScrollPosition::Middle);

@@ -535,16 +535,18 @@ void ListSessionsBaseViewController::prepareForSegue(uikit::UIStoryboardSegue& s
         }
         auto* details = dynamic_cast<DetailsScreenSupport*>(destination.get());
         if (!details || !object) return;
+        DetailsScreenInputs inputs = details->inputs();
         if (auto* role = dynamic_cast<QVAAgendaRole*>(object.get())) {
-            details->setSelectionPropertyId(role->agendaItemId());
-            details->setEntityName(std::string(QVACoreDataAgendaRole::kEntityName));
+            inputs.selectionPropertyId = role->agendaItemId();
+            inputs.entityName = std::string(QVACoreDataAgendaRole::kEntityName);
         } else if (auto* session = dynamic_cast<QVASession*>(object.get())) {
-            details->setSelectionPropertyId(session->itemId());
-            details->setEntityName(std::string(QVACoreDataSession::kEntityName));
+            inputs.selectionPropertyId = session->itemId();
+            inputs.entityName = std::string(QVACoreDataSession::kEntityName);
         }
-        details->setParentController(self());
-        details->setIndexPathInParentController(indexPath);
-        details->setIsSwipeEnabled(swipe);
+        inputs.parentController = self();
+        inputs.indexPathInParentController = indexPath;
+        inputs.isSwipeEnabled = swipe;
+        details->setInputs(std::move(inputs));
         return;
     }
     if (identifier == kFiltersSegue) {
@@ -584,6 +586,17 @@ std::shared_ptr<IdIndexPair> ListSessionsBaseViewController::getNextIdIndexPathP
     if (!mutualSectionNameKeyPath())
         return getNextIdIndexPathPairAndMoveSelectionInDirection(direction, currentDetailId, indexPath,
                                                                  dataSourceArray(), tableView().get());
+    // Within the day the step of the base; past either end of it, the day
+    // moves and the step lands on its first or last row.
+    RowRing::Rules stopAtTheEnds;
+    stopAtTheEnds.wrap = false;
+    const RowRing day = sectionedRowRing(sections, stopAtTheEnds);
+    if (!day.contains(indexPath) || day.step(direction, indexPath))
+        return getNextIdIndexPathPairAndMoveSelectionInDirection(direction, currentDetailId, indexPath, sections);
+
+    const auto& delegate = listDelegate();
+    if (delegate && delegate->allDaysArray()) changeCurrentDayInDirection(direction);
+    const auto& rows = sectionedDataSourceArray();
     auto lastPath = [](const Sections& all) -> std::optional<uikit::NSIndexPath> {
         for (int64_t section = static_cast<int64_t>(all.size()) - 1; section >= 0; --section)
             if (!all[static_cast<size_t>(section)].empty())
@@ -591,15 +604,6 @@ std::shared_ptr<IdIndexPair> ListSessionsBaseViewController::getNextIdIndexPathP
                     static_cast<int64_t>(all[static_cast<size_t>(section)].size()) - 1, section);
         return std::nullopt;
     };
-    const auto last = lastPath(sections);
-    const bool pastLast = direction == kNextRowDirection && last && indexPath == *last;
-    const bool beforeFirst = direction != kNextRowDirection && indexPath.section == 0 && indexPath.row == 0;
-    if (!pastLast && !beforeFirst)
-        return getNextIdIndexPathPairAndMoveSelectionInDirection(direction, currentDetailId, indexPath, sections);
-
-    const auto& delegate = listDelegate();
-    if (delegate && delegate->allDaysArray()) changeCurrentDayInDirection(direction);
-    const auto& rows = sectionedDataSourceArray();
     std::optional<uikit::NSIndexPath> target;
     if (direction == kNextRowDirection) {
         if (!rows.empty() && !rows.front().empty()) target = uikit::NSIndexPath::indexPathForRow(0, 0);

@@ -21,6 +21,7 @@
 #include "lists/FavoriteButton.h"
 #include "lists/IdIndexPair.h"
 #include "lists/MultilineLabelCell.h"
+#include "lists/RowRing.h"
 #include "lists/SwipeParentControllerProtocol.h"
 #include "maps/InteractiveMapsDetailsViewController.h"
 #include "maps/LocationDetailsViewController.h"
@@ -507,19 +508,19 @@ std::shared_ptr<IdIndexPair> ProgrammeDetailsViewController::getNextIdIndexPathP
     unsigned direction, const std::optional<std::string>& currentDetailId, const uikit::NSIndexPath& indexPath) {
     auto current = participantAt(indexPath);
     if (!current || !currentDetailId || current->itemId() != currentDetailId) return nullptr;
-    // Every contributor row in table order; the step wraps around.
-    std::vector<uikit::NSIndexPath> rows;
-    for (int64_t section = contributorsSection_; section < noteSection_; ++section)
-        if (const auto* participants = participantsOfSection(section))
-            for (size_t row = 0; row < participants->size(); ++row)
-                rows.push_back(uikit::NSIndexPath::indexPathForRow(static_cast<int64_t>(row), section));
-    auto at = std::find(rows.begin(), rows.end(), indexPath);
-    if (at == rows.end() || rows.size() < 2) return nullptr;
-    const size_t index = static_cast<size_t>(at - rows.begin());
-    const size_t count = rows.size();
-    const size_t target = direction == SwipeParentControllerProtocol::kNextRowDirection ? (index + 1) % count
-                                                                                         : (index + count - 1) % count;
-    const auto& targetPath = rows[target];
+    // Every contributor row in table order, the step wrapping around; a lone
+    // contributor has no other to go to.
+    std::vector<int64_t> rowCounts;
+    for (int64_t section = contributorsSection_; section < noteSection_; ++section) {
+        const auto* participants = participantsOfSection(section);
+        rowCounts.push_back(participants ? static_cast<int64_t>(participants->size()) : 0);
+    }
+    RowRing::Rules rules;
+    rules.skipEmptySections = true;
+    rules.fewestRowsToWrapNext = rules.fewestRowsToWrapPrevious = 2;
+    auto step = RowRing(std::move(rowCounts), contributorsSection_, rules).step(direction, indexPath);
+    if (!step) return nullptr;
+    const auto targetPath = *step;
     if (table_) table_->selectRowAtIndexPath(targetPath, false, uikit::UITableViewScrollPosition::Middle);
     return std::make_shared<IdIndexPair>(targetPath, participantAt(targetPath)->itemId(),
                                          std::string(QVACoreDataParticipant::kEntityName));

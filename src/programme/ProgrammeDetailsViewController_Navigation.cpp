@@ -179,14 +179,8 @@ void ProgrammeDetailsViewController::pushNavigationWithDetailsDataModel(const De
     if (model->controllerListDelegateClassType)
         if (auto list = std::dynamic_pointer_cast<LiteListBaseViewController>(page))
             list->setListDelegate(model->controllerListDelegateClassType.make());
-    if (auto* details = dynamic_cast<DetailsScreenSupport*>(page.get())) {
-        details->setSelectionPropertyId(selectionPropertyId());
-        details->setEntityName(entityName());
-        details->setIndexPathInParentController(indexPathInParentController());
-        details->setIsSwipeEnabled(isSwipeEnabled());
-        // Without the list a swipe on the page would have no neighbour to ask for.
-        details->setParentController(parentController());
-    }
+    // Without the list a swipe on the page would have no neighbour to ask for.
+    if (auto* details = dynamic_cast<DetailsScreenSupport*>(page.get())) details->setInputs(inputs());
     if (auto recommendations = std::dynamic_pointer_cast<SessionRecommendationsViewController>(page)) {
         if (!model->extraInfo.empty()) {
             SessionRecommendationsViewController::Sessions sessions;

@@ -150,9 +150,7 @@ void SessionRecommendationsViewController::prepareForSegue(uikit::UIStoryboardSe
     if (!indexPath) return;
     auto session = sessionAtRow(indexPath->row);
     if (!session) return;
-    details->setSelectionPropertyId(session->itemId());
-    details->setEntityName(std::string(QVACoreDataSession::kEntityName));
-    details->setParentController(std::dynamic_pointer_cast<SwipeParentControllerProtocol>(shared_from_this()));
-    details->setIndexPathInParentController(*indexPath);
-    details->setIsSwipeEnabled(dataSourceArray().size() > 1);
+    details->setInputs({session->itemId(), std::string(QVACoreDataSession::kEntityName),
+                        std::dynamic_pointer_cast<SwipeParentControllerProtocol>(shared_from_this()), *indexPath,
+                        dataSourceArray().size() > 1});
 }

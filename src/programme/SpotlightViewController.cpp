@@ -465,32 +465,20 @@ std::vector<std::string> SpotlightViewController::entitiesArrayToObserveForFilte
             QVACoreDataNotification::kEntityName};
 }
 
-// Only a main-queue context that is there now, and only its own saves: with
-// no store open an absent sender would stand for every sender, and a worker's
-// save would then reach the screen off the main thread.
 void SpotlightViewController::observeSavesOfCurrentStore() {
-    auto stack = coreDataStack();
-    coredata::ContextPtr context = stack ? stack->managedObjectContextMainQueue() : nullptr;
-    if (!context || observedContext_) return;
-    observedContext_ = context.get();
     std::weak_ptr<SpotlightViewController> weak = self();
-    foundation::NotificationCenter::defaultCenter().addObserver(
-        this,
-        [weak](const foundation::Notification& notification) {
-            if (auto home = weak.lock()) home->contextDidSave(notification);
-        },
-        coredata::kManagedObjectContextDidSaveNotification, Value(context));
+    saveObserver_.observe(coreDataStack(), [weak](const foundation::Notification& notification) {
+        if (auto home = weak.lock()) home->contextDidSave(notification);
+    });
 }
 
 void SpotlightViewController::contextDidSave(const foundation::Notification& notification) {
-    foundation::requireMainThread("the store's saves reach the home screen on the main thread only",
-                                  kOffMainThreadSaveException);
-    if (!observedContext_ || notification.object.object().get() != observedContext_) return;
-    if (!LiteListBaseViewController::savedObjectsMatch(notification.userInfo, entitiesArrayToObserveForFilteringUIUpdates()))
-        return;
-    // After the notification has been delivered, once per matching save.
-    auto home = self();
-    dispatch::Queue::main()->async([home] { home->updateUiContentBecauseItsNeeded(); });
+    StoreSaveObserver::updateOnceOnMatchingSave(
+        notification, saveObserver_.context(), "the store's saves reach the home screen on the main thread only",
+        [](const Value& userInfo) {
+            return LiteListBaseViewController::savedObjectsMatch(userInfo, entitiesArrayToObserveForFilteringUIUpdates());
+        },
+        [home = self()] { home->updateUiContentBecauseItsNeeded(); });
 }
 
 void SpotlightViewController::updateUiContentBecauseItsNeeded() {

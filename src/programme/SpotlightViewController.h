@@ -28,6 +28,7 @@
 #include "app/BaseViewController.h"
 #include "foundation/Value.h"
 #include "lists/SearchAdditionalDataSources.h"
+#include "lists/StoreSaveObserver.h"
 #include "lists/SwipeParentControllerProtocol.h"
 #include "uikit/UISearchDisplayController.h"
 #include "uikit/UITableView.h"
@@ -116,7 +117,7 @@ public:
     static constexpr const char* kForegroundRefreshLog = "Refresh spotlight when coming from background!!!";
     static constexpr const char* kDeallocLog = "Dealloc spotlight view controller";
     static constexpr const char* kViewHomepageEvent = "View app homepage";
-    static constexpr const char* kOffMainThreadSaveException = "New exception introduced for parent child core data contexts";
+    static constexpr const char* kOffMainThreadSaveException = StoreSaveObserver::kOffMainThreadSaveException;
     static constexpr const char* kOffMainThreadUpdateException = "Please call this method from main thread only";
 
     // The rows' reuse identifiers.
@@ -185,7 +186,7 @@ public:
     void refreshDataAndTable();
     void onApplicationWillEnterForeground() override;
     // Whether a main-queue context was there to observe when the view loaded.
-    bool isObservingSaves() const { return observedContext_ != nullptr; }
+    bool isObservingSaves() const { return saveObserver_.context() != nullptr; }
 
     // --- Left to the screen's actions, rows and maps ---
 
@@ -309,9 +310,7 @@ private:
     std::shared_ptr<GlobalSearchManager> globalSearchManager_;
     std::shared_ptr<uikit::UITableView> homeTableView_;
     std::shared_ptr<uikit::UISearchBar> searchBar_;
-    // The context whose saves are observed, to tell its notifications apart
-    // (identity only; the notification centre's registration keeps it).
-    const foundation::Object* observedContext_ = nullptr;
+    StoreSaveObserver saveObserver_;
 
     // -- header, rows and heights
 public:

@@ -25,6 +25,7 @@
 #include "lists/DetailsScreenSupport.h"
 #include "lists/GlobalSearchManager.h"
 #include "lists/IdIndexPair.h"
+#include "lists/RowRing.h"
 #include "lists/SearchAdditionalDataSources.h"
 #include "lists/SearchEntity.h"
 #include "maps/InteractiveMapsServices.h"
@@ -63,8 +64,6 @@ namespace {
 // The live status rule's bounds on the occupancy percent.
 constexpr int32_t kOpenBelowPercent = 80;
 constexpr int32_t kFullPercent = 100;
-// The swipe direction that steps to the next row; any other steps back.
-constexpr unsigned kSwipeToNextDirection = 2;
 
 std::optional<std::string> currentEventId() {
     auto event = ApplicationSettingsStore::sharedApplicationSettingsStore().currentEvent();
@@ -101,9 +100,9 @@ std::optional<std::string> detailIdOfStoredObject(const coredata::ManagedObject&
     return value.description();
 }
 
-size_t steppedRow(size_t row, size_t count, unsigned direction) {
-    if (direction == kSwipeToNextDirection) return row + 1 < count ? row + 1 : 0;
-    return row > 0 ? row - 1 : count - 1;
+// The row a step reaches in a section of `count` rows, wrapping both ways.
+std::optional<uikit::NSIndexPath> steppedRow(const uikit::NSIndexPath& from, size_t count, unsigned direction) {
+    return RowRing({static_cast<int64_t>(count)}, from.section).step(direction, from);
 }
 
 }  // namespace
@@ -372,20 +371,21 @@ void SpotlightViewController::prepareForSegue(uikit::UIStoryboardSegue& segue, c
     if (!model || indexPath->row < 0 || static_cast<size_t>(indexPath->row) >= model->modelItems().size()) return;
     const auto& row = model->modelItems()[static_cast<size_t>(indexPath->row)];
 
+    DetailsScreenInputs inputs{std::nullopt, std::nullopt,
+                               std::dynamic_pointer_cast<SwipeParentControllerProtocol>(self()), *indexPath,
+                               model->modelItems().size() >= 2};
     if (sessionSegue) {
         auto session = std::dynamic_pointer_cast<SpotlightSessionModel>(row);
         if (!session) return;
-        details->setSelectionPropertyId(detailIdOfRow(row));
-        details->setEntityName(sessionEntityNameOf(*session));
+        inputs.selectionPropertyId = detailIdOfRow(row);
+        inputs.entityName = sessionEntityNameOf(*session);
     } else {
         auto participant = std::dynamic_pointer_cast<QVAParticipant>(row);
         if (!participant) return;
-        details->setSelectionPropertyId(participant->itemId());
-        details->setEntityName(std::string(QVACoreDataParticipant::kEntityName));
+        inputs.selectionPropertyId = participant->itemId();
+        inputs.entityName = std::string(QVACoreDataParticipant::kEntityName);
     }
-    details->setParentController(std::dynamic_pointer_cast<SwipeParentControllerProtocol>(self()));
-    details->setIsSwipeEnabled(model->modelItems().size() >= 2);
-    details->setIndexPathInParentController(*indexPath);
+    details->setInputs(std::move(inputs));
     if (sessionSegue) {
         auto session = std::static_pointer_cast<SpotlightSessionModel>(row);
         AnalyticsUtils::trackEventWithNameAndData(kViewSessionEvent, {{"Session name", foundation::Value(session->title())},
@@ -410,10 +410,11 @@ std::shared_ptr<IdIndexPair> SpotlightViewController::nextIdIndexPairFromHomeTab
     const auto row = static_cast<size_t>(indexPath.row);
     if (row >= rows.size() || detailIdOfRow(rows[row]) != currentDetailId) return nullptr;
 
-    const size_t next = steppedRow(row, rows.size(), direction);
-    const auto nextPath = uikit::NSIndexPath::indexPathForRow(static_cast<int64_t>(next), indexPath.section);
-    if (homeTableView_) homeTableView_->selectRowAtIndexPath(nextPath, false, uikit::UITableViewScrollPosition::Middle);
-    auto pair = std::make_shared<IdIndexPair>(nextPath, detailIdOfRow(rows[next]), std::nullopt);
+    const auto nextPath = steppedRow(indexPath, rows.size(), direction);
+    if (!nextPath) return nullptr;
+    const auto next = static_cast<size_t>(nextPath->row);
+    if (homeTableView_) homeTableView_->selectRowAtIndexPath(*nextPath, false, uikit::UITableViewScrollPosition::Middle);
+    auto pair = std::make_shared<IdIndexPair>(*nextPath, detailIdOfRow(rows[next]), std::nullopt);
     if (auto session = std::dynamic_pointer_cast<SpotlightSessionModel>(rows[next]))
         pair->setEntityName(sessionEntityNameOf(*session));
     return pair;
@@ -430,15 +431,15 @@ std::shared_ptr<IdIndexPair> SpotlightViewController::nextIdIndexPairFromSearchR
     if (!object || detailIdOfStoredObject(*object) != currentDetailId) return nullptr;
 
     const size_t count = controller->sections().empty() ? 0 : controller->sections().front().numberOfObjects();
-    if (count == 0) return nullptr;
-    const size_t next = steppedRow(static_cast<size_t>(indexPath.row), count, direction);
-    auto nextObject = controller->objectAtIndexPath({0, next}).objectAs<coredata::ManagedObject>();
+    const auto nextPath = steppedRow(indexPath, count, direction);
+    if (!nextPath) return nullptr;
+    auto nextObject =
+        controller->objectAtIndexPath({0, static_cast<size_t>(nextPath->row)}).objectAs<coredata::ManagedObject>();
     if (!nextObject) return nullptr;
-    const auto nextPath = uikit::NSIndexPath::indexPathForRow(static_cast<int64_t>(next), indexPath.section);
     const auto& search = searchDisplayController();
     if (search && search->isSearchResultsTableViewLoaded())
-        search->searchResultsTableView()->selectRowAtIndexPath(nextPath, false, uikit::UITableViewScrollPosition::Middle);
-    return std::make_shared<IdIndexPair>(nextPath, detailIdOfStoredObject(*nextObject), nextObject->entity().name());
+        search->searchResultsTableView()->selectRowAtIndexPath(*nextPath, false, uikit::UITableViewScrollPosition::Middle);
+    return std::make_shared<IdIndexPair>(*nextPath, detailIdOfStoredObject(*nextObject), nextObject->entity().name());
 }
 
 // ---- The search hand-over ------------------------------------------------------

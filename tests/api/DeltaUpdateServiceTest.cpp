@@ -113,6 +113,34 @@ TEST_F(DeltaUpdateServiceTest, AutomaticChecksAreThrottledAndCanBeSwitchedOff) {
     EXPECT_TRUE(staysQuiet(true, false, false));
 }
 
+// The caller is told what was decided, and why nothing ran when nothing did.
+TEST_F(DeltaUpdateServiceTest, TheCheckReturnsItsDecision) {
+    using Kind = DeltaDecision::Kind;
+    syncedSecondsAgo(30);
+    DeltaDecision throttled = deltaService->checkForDeltaUpdates(false, false, false);
+    EXPECT_EQ(throttled.kind, Kind::SkipThrottled);
+    EXPECT_EQ(throttled.secondsSinceLast, 30.0);
+
+    settings.setAutomaticallyCheckForContentUpdates(false);
+    EXPECT_EQ(deltaService->checkForDeltaUpdates(true, true, false).kind, Kind::SkipAutomaticUpdatesOff);
+    settings.setAutomaticallyCheckForContentUpdates(true);
+
+    {
+        foundation::ScopedLogCapture log;
+        EXPECT_EQ(deltaService->checkForDeltaUpdates(true, false, false).kind, Kind::Force);
+        ASSERT_TRUE(loop.runUntil([&] { return apitest::logged(log, "Delta ready!!"); }, apitest::kWait));
+    }
+    {
+        foundation::ScopedLogCapture log;
+        syncedSecondsAgo(601);
+        EXPECT_EQ(deltaService->checkForDeltaUpdates(false, false, false).kind, Kind::Run);
+        ASSERT_TRUE(loop.runUntil([&] { return apitest::logged(log, "Delta ready!!"); }, apitest::kWait));
+    }
+
+    settings.setCurrentAccount(nullptr);
+    EXPECT_EQ(deltaService->checkForDeltaUpdates(true, false, false).kind, Kind::SkipWithoutAccount);
+}
+
 TEST_F(DeltaUpdateServiceTest, ANewerMeetingIsOfferedAndCancelRunsTheCurrentDelta) {
     downloadMeeting();
     serviceNamesCurrent("2001", "Summit 2027");

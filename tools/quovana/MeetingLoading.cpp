@@ -18,7 +18,6 @@
 #include "api/QVAApiManagerDelta.h"
 #include "api/ServiceFailureRecorder.h"
 #include "app/EventLoader.h"
-#include "foundation/Clock.h"
 #include "model/QVAEvent.h"
 #include "model/QVAUserAccount.h"
 #include "store/CoreDataStack.h"
@@ -39,6 +38,22 @@ bool storeMarkedComplete(const std::shared_ptr<QVAUserAccount>& account, const s
 // Waits for the delta run that was just started to log its end.
 bool awaitDelta(CommandContext& context, size_t readyBefore) {
     return context.pump([&] { return context.logCount(kDeltaReadyLog) > readyBefore; });
+}
+
+// The service decides silently; this tells the user why nothing ran.
+int reportSkippedDelta(CommandContext& context, const DeltaDecision& decision) {
+    switch (decision.kind) {
+        case DeltaDecision::Kind::SkipWithoutAccount:
+            return context.fail("no delta update: nobody is logged in");
+        case DeltaDecision::Kind::SkipAutomaticUpdatesOff:
+            context.out() << "no delta update: automatic content updates are switched off\n";
+            break;
+        default:
+            context.out() << "no delta update: the last one was "
+                          << static_cast<long>(decision.secondsSinceLast.value_or(0)) << " s ago (at most one per " << static_cast<long>(DeltaUpdateService::kDeltaThrottleSeconds)
+                          << " s unless forced)\n";
+    }
+    return kExitSuccess;
 }
 
 }  // namespace
@@ -112,21 +127,6 @@ int checkForDeltaUpdates(CommandContext& context, bool force, bool isAutoUpdate,
     // first: the delta reads and writes it through the store front's cache.
     if (!openCurrentMeeting(context)) return kExitFailure;
     auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
-    // The service decides silently; the same three checks tell the user why
-    // nothing ran.
-    if (isAutoUpdate && !settings.automaticallyCheckForContentUpdates()) {
-        context.out() << "no delta update: automatic content updates are switched off\n";
-        return kExitSuccess;
-    }
-    const auto last = settings.lastDeltaSyncDateTime();
-    const double since = last ? foundation::Clock::now() - last->timeIntervalSinceReferenceDate() : 0;
-    if (!force && last && since <= DeltaUpdateService::kDeltaThrottleSeconds) {
-        context.out() << "no delta update: the last one was " << static_cast<long>(since)
-                      << " s ago (at most one per " << static_cast<long>(DeltaUpdateService::kDeltaThrottleSeconds)
-                      << " s unless forced)\n";
-        return kExitSuccess;
-    }
-
     // The new-meeting offer's "Load" goes to the loading screen; here the
     // load runs once the pump is back, not inside the alert's button.
     struct Offer {
@@ -144,7 +144,12 @@ int checkForDeltaUpdates(CommandContext& context, bool force, bool isAutoUpdate,
     const size_t updatesBefore = context.logLines(kDeltaUpdateLog).size();
     const size_t deletesBefore = context.logLines(kDeltaDeleteLog).size();
     const auto lastBefore = settings.lastDeltaSyncDateTime();
-    ApplicationService::deltaUpdateService()->checkForDeltaUpdates(force, isAutoUpdate, checkForNewEvent);
+    const DeltaDecision decision =
+        ApplicationService::deltaUpdateService()->checkForDeltaUpdates(force, isAutoUpdate, checkForNewEvent);
+    if (!decision.runs()) {
+        LoadingScreenHook::setLoader(nullptr);
+        return reportSkippedDelta(context, decision);
+    }
     bool finished = context.pump([&] { return context.logCount(kDeltaReadyLog) > readyBefore || offer->has_value(); });
     LoadingScreenHook::setLoader(nullptr);
     if (!finished) return context.fail("the delta update did not finish");
