@@ -1,5 +1,7 @@
 #include "lists/DetailsWithListBaseViewController.h"
 
+#include <algorithm>
+
 #include "Utils/Utils.h"
 #include "coredata/ManagedObject.h"
 #include "graphics/Color.h"
@@ -80,6 +82,22 @@ void DetailsWithListBaseViewController::viewWillDisappear(bool animated) {
 void DetailsWithListBaseViewController::viewDidLayoutSubviews() {
     LiteListBaseViewController::viewDidLayoutSubviews();
     layoutSwipeHints();
+    keepRowsClearOfSwipeHints();
+}
+
+void DetailsWithListBaseViewController::keepRowsClearOfSwipeHints() {
+    auto table = tableView();
+    if (!table) return;
+    const double viewBottom = view()->bounds().size.height;
+    double covered = 0;
+    for (const std::shared_ptr<uikit::UIView>& hint :
+         {swipeHintLabel(), std::static_pointer_cast<uikit::UIView>(swipeHintCorner())}) {
+        if (hint && !hint->isHidden()) covered = std::max(covered, viewBottom - hint->frame().origin.y);
+    }
+    uikit::UIEdgeInsets inset = table->contentInset();
+    if (inset.bottom == covered) return;
+    inset.bottom = covered;
+    table->setContentInset(inset);
 }
 
 void DetailsWithListBaseViewController::styleNavigationBar() {

@@ -240,6 +240,9 @@ TEST_F(DetailsWithListTest, aLeftSwipeOpensTheNextObjectOnTheSameSceneWithSwipin
         details.setIsSwipeEnabled(true);
     });
     ASSERT_NE(details_->swipeHintLabel(), nullptr);
+    // The table scrolls its last rows out from under the hint and the corner.
+    const double bottom = details_->view()->bounds().size.height;
+    EXPECT_EQ(details_->tableView()->contentInset().bottom, bottom - details_->swipeHintLabel()->frame().origin.y);
 
     ASSERT_TRUE(driver_.swipe(uikit::ScreenDriver::SwipeDirection::Left));
     driver_.settle();
@@ -256,6 +259,7 @@ TEST_F(DetailsWithListTest, aLeftSwipeOpensTheNextObjectOnTheSameSceneWithSwipin
     ASSERT_NE(next->swipeHintCorner(), nullptr);
     EXPECT_FALSE(next->swipeHintCorner()->isHidden());
     EXPECT_TRUE(!next->swipeHintLabel() || next->swipeHintLabel()->isHidden());
+    EXPECT_EQ(next->tableView()->contentInset().bottom, next->swipeHintCorner()->frame().size.height);
 }
 
 // Details screens restyle the bar of the stack they are pushed on; the screen
