@@ -16,7 +16,7 @@
 #include "model/QVACoreDataOutboxMessage.h"
 #include "model/QVAMessage.h"
 #include "model/QVAMessageResult.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 #include "store/StorageManager.h"
 #include "Utils/Utils.h"
 

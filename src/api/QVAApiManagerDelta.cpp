@@ -26,7 +26,7 @@
 #include "model/ModelClass.h"
 #include "model/ModelReading.h"
 #include "model/QVAError.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 #include "store/StorageManager.h"
 
 using foundation::ErrorPtr;

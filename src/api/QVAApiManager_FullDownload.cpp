@@ -7,7 +7,7 @@
 #include "dispatch/Queue.h"
 #include "foundation/Log.h"
 #include "model/QVAError.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 #include "store/StorageManager.h"
 
 using foundation::ErrorPtr;

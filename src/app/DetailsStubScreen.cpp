@@ -4,7 +4,7 @@
 #include "coredata/ManagedObject.h"
 #include "lists/DetailsScreenSupport.h"
 #include "lists/SwipeParentControllerProtocol.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 #include "uikit/UIViewController.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The registry of entity classes.
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 
 #include <map>
 #include <mutex>

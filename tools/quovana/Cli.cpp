@@ -21,7 +21,7 @@
 #include "quovana/HomeLock.h"
 #include "quovana/ServiceRoot.h"
 #include "quovana/StoreFiles.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 
 namespace quovana {
 
