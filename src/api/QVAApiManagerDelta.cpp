@@ -13,16 +13,16 @@
 #include <vector>
 
 #include "settings/ApplicationSettingsStore.h"
+#include "api/MapFilesHook.h"
+#include "api/MessagesBadgeHook.h"
 #include "api/QVAApiManager.h"
 #include "api/QVAApiManagerRefresh.h"
-#include "app/MessagesCounterRefreshing.h"
 #include "coredata/FetchRequest.h"
 #include "coredata/Predicate.h"
 #include "dispatch/Group.h"
 #include "dispatch/Queue.h"
 #include "foundation/Exception.h"
 #include "foundation/Log.h"
-#include "maps/InteractiveMapsServices.h"
 #include "model/ModelClass.h"
 #include "model/ModelReading.h"
 #include "model/QVAError.h"
@@ -444,7 +444,7 @@ void loadDeltaUpdatesForEventId(const Text& eventId, const Text& authCode, const
     }
     run->group->enter();
     auto messagesDone = [leave = kindCompletion(run)](const ErrorPtr& error, const Value& result) {
-        if (auto screen = messagesCounterRefreshingScreen()) screen->refreshMessagesAndMeetingRequestsCounter();
+        if (auto recount = MessagesBadgeHook::badgeRecount()) recount();
         leave(error, result);
     };
     if (isCurrentMeeting(eventId)) {
@@ -462,7 +462,7 @@ void loadDeltaUpdatesForEventId(const Text& eventId, const Text& authCode, const
         runKind(kind, eventId, authCode, reportsFeedUrl, kindCompletion(run));
     }
 
-    InteractiveMapsServices::instance().updateInteractiveMapsFilesOnlyForAuthCode(authCode, eventId);
+    MapFilesHook::renewFiles(authCode, eventId);
 
     run->group->notify(dispatch::Queue::main(), [run, completion = std::move(completionBlock)] {
         if (!run->failed) {
