@@ -10,6 +10,7 @@
 #include "api/Updater.h"
 #include "app/AppAnalyticsSuperPropertiesProvider.h"
 #include "app/AppDataClearing.h"
+#include "app/AppSearchEntities.h"
 #include "app/AppStoryboards.h"
 #include "app/BaseViewController.h"
 #include "app/EventsSplitViewController.h"
@@ -91,10 +92,12 @@ bool AppDelegate::applicationDidFinishLaunchingWithOptions(uikit::UIApplication&
     (void)launchOptions;
     // What the bundle brings: the strings, the storyboards (whose initial
     // scene is the root the launch starts from), the loading screen that
-    // the services present when the current meeting changes, and the badge
-    // and map files they reach through their hooks.
+    // the services present when the current meeting changes, the home
+    // screen's search kinds, and the badge and map files the services reach
+    // through their hooks.
     foundation::Bundle::mainBundle().setStringTable(foundation::Bundle::kDefaultTable, StartTutorialStrings::entries());
     AppStoryboards::registerStoryboards();
+    AppSearchEntities::registerSearchEntities();
     LoadingViewController::installLoadingScreenHook();
     installMessagesBadgeFinder();
     InteractiveMapsServices::installMapFilesHook();
