@@ -29,7 +29,7 @@
 #include "service/MeetingGenerator.h"
 #include "service/MeetingService.h"
 #include "settings/ApplicationSettingsStore.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 #include "store/StorageManager.h"
 #include "uikit/UIStoryboard.h"
 #include "uikit/UIWindow.h"

@@ -27,7 +27,7 @@
 #include "model/QVASessionOccupancy.h"
 #include "programme/SpotlightSectionDataModel.h"
 #include "programme/SpotlightViewController.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 #include "uikit/DeviceProfile.h"
 #include "uikit/UISearchBar.h"
 #include "uikit/UISearchDisplayController.h"

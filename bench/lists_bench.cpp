@@ -41,7 +41,7 @@
 #include "model/ModelClass.h"
 #include "model/QVASession.h"
 #include "programme/SubactivityCell.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 #include "support/TestAgendaListViewController.h"
 #include "uikit/DeviceProfile.h"
 #include "uikit/UIApplication.h"

@@ -108,7 +108,7 @@
 #include "model/QVACoreDataSession.h"
 #include "store/CoreDataStack.h"
 #include "store/FetchRequestUtils.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 #include "store/StorageManager.h"
 
 #include "BenchMeeting.h"

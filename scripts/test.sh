@@ -5,6 +5,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
+# The screen folders include each other only as scripts/screen-layers.txt allows.
+scripts/check-includes.sh
 # QVA_JOBS limits the build's parallelism (default: all cores).
 JOBS=${QVA_JOBS:-$(nproc)}
 BUILD=${QVA_TEST_BUILD_DIR:-build-asan}

@@ -4,6 +4,8 @@
 #include "coredata/ManagedObjectContext.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <atomic>
 #include <deque>
 #include <optional>
@@ -87,6 +89,24 @@ const CoordinatorPtr& ManagedObjectContext::persistentStoreCoordinator() const {
         if (c->coordinator_) return c->coordinator_;
     return none;
 }
+
+// A fetch or save off the context's queue races the queue's own work on the
+// same objects; the builds with sequence checks (the sanitizer builds) stop
+// there, naming the operation, rather than let it corrupt a list later.
+namespace {
+
+void checkSequence(bool onOwnQueue, const char* operation) {
+#ifdef QVA_SEQUENCE_CHECKS
+    if (onOwnQueue) return;
+    std::fprintf(stderr, "coredata: a %s off its context's queue\n", operation);
+    std::abort();
+#else
+    (void)onOwnQueue;
+    (void)operation;
+#endif
+}
+
+}  // namespace
 
 bool ManagedObjectContext::isOnOwnQueue() const {
     if (type_ == ConcurrencyType::MainQueue && (foundation::isMainThread() || tlsOwnership.mainThread)) return true;
@@ -372,6 +392,7 @@ ContextChanges ManagedObjectContext::mergeChildChanges(ChangeSet& changes) {
 }
 
 ErrorPtr ManagedObjectContext::save() {
+    checkSequence(isOnOwnQueue(), "save");
     if (!hasChanges()) return nullptr;
     if (!pendingInserted_.empty() && changesAreObserved()) materializePendingRows();
     ChangeSet changes = takeChangeSet();
@@ -609,6 +630,7 @@ void applyWindow(std::vector<StoreRow>& rows, size_t offset, size_t limit) {
 }  // namespace
 
 Value::Array ManagedObjectContext::executeFetchRequest(const FetchRequest& request, ErrorPtr* error) {
+    checkSequence(isOnOwnQueue(), "fetch");
     if (error) *error = nullptr;
     FetchPlan plan;
     if (!planFor(request, plan)) {

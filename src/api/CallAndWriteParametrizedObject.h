@@ -15,7 +15,7 @@
 #include "foundation/Object.h"
 #include "foundation/Value.h"
 #include "model/ModelClass.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 
 class CallAndWriteParametrizedObject : public foundation::Object {
 public:

@@ -10,7 +10,7 @@
 #include "foundation/Format.h"
 #include "foundation/Log.h"
 #include "model/QVACoreDataEvent.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 #include "store/FetchRequestUtils.h"
 #include "store/StorageManager.h"
 #include "Utils/UIBlockAlertView.h"

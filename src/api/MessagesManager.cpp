@@ -3,9 +3,9 @@
 #include <vector>
 
 #include "settings/ApplicationSettingsStore.h"
+#include "api/MessagesBadgeHook.h"
 #include "api/QVAApiManager.h"
 #include "api/QVAApiManagerRefresh.h"
-#include "app/MessagesCounterRefreshing.h"
 #include "coredata/FetchRequest.h"
 #include "coredata/Predicate.h"
 #include "coredata/SortDescriptor.h"
@@ -16,7 +16,7 @@
 #include "model/QVACoreDataOutboxMessage.h"
 #include "model/QVAMessage.h"
 #include "model/QVAMessageResult.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 #include "store/StorageManager.h"
 #include "Utils/Utils.h"
 
@@ -127,10 +127,10 @@ void MessagesManager::finishPass() {
     isSendingOutboxMessages_ = false;
     // The messages reload and the unread badge belong to a main screen that
     // can show the badge; without one the pass ends here.
-    auto screen = messagesCounterRefreshingScreen();
-    if (!screen) return;
+    auto recount = MessagesBadgeHook::badgeRecount();
+    if (!recount) return;
     QVAApiManagerRefresh::refreshMessagesWithCompletionBlock(
-        [screen](const ErrorPtr&, const Value&) { screen->refreshMessagesAndMeetingRequestsCounter(); });
+        [recount](const ErrorPtr&, const Value&) { recount(); });
 }
 
 void MessagesManager::sendMessageInBackground(const std::shared_ptr<QVAOutboxMessage>& message,

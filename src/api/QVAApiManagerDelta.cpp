@@ -13,21 +13,21 @@
 #include <vector>
 
 #include "settings/ApplicationSettingsStore.h"
+#include "api/MapFilesHook.h"
+#include "api/MessagesBadgeHook.h"
 #include "api/QVAApiManager.h"
 #include "api/QVAApiManagerRefresh.h"
 #include "api/RevisionListing.h"
-#include "app/MessagesCounterRefreshing.h"
 #include "coredata/FetchRequest.h"
 #include "coredata/Predicate.h"
 #include "dispatch/Group.h"
 #include "dispatch/Queue.h"
 #include "foundation/Exception.h"
 #include "foundation/Log.h"
-#include "maps/InteractiveMapsServices.h"
 #include "model/ModelClass.h"
 #include "model/ModelReading.h"
 #include "model/QVAError.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 #include "store/StorageManager.h"
 
 using foundation::ErrorPtr;
@@ -446,7 +446,7 @@ void loadDeltaUpdatesForEventId(const Text& eventId, const Text& authCode, const
     }
     run->group->enter();
     auto messagesDone = [leave = kindCompletion(run)](const ErrorPtr& error, const Value& result) {
-        if (auto screen = messagesCounterRefreshingScreen()) screen->refreshMessagesAndMeetingRequestsCounter();
+        if (auto recount = MessagesBadgeHook::badgeRecount()) recount();
         leave(error, result);
     };
     if (isCurrentMeeting(eventId)) {
@@ -464,7 +464,7 @@ void loadDeltaUpdatesForEventId(const Text& eventId, const Text& authCode, const
         runKind(kind, eventId, authCode, reportsFeedUrl, kindCompletion(run));
     }
 
-    InteractiveMapsServices::instance().updateInteractiveMapsFilesOnlyForAuthCode(authCode, eventId);
+    MapFilesHook::renewFiles(authCode, eventId);
 
     run->group->notify(dispatch::Queue::main(), [run, completion = std::move(completionBlock)] {
         if (!run->failed) {

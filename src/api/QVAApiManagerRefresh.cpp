@@ -45,7 +45,7 @@
 #include "model/QVASession.h"
 #include "model/QVASessionNote.h"
 #include "model/QVAVenue.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 #include "store/StorageManager.h"
 
 using foundation::ErrorPtr;

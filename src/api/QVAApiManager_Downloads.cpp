@@ -17,6 +17,7 @@
 
 #include "Utils/StringUtility.h"
 #include "Utils/Utils.h"
+#include "api/MapFilesHook.h"
 #include "api/ServiceFailureRecorder.h"
 #include "settings/ApplicationSettingsStore.h"
 #include "dispatch/Group.h"
@@ -29,7 +30,6 @@
 #include "foundation/XMLParser.h"
 #include "http/QNHTTPRequestOperation.h"
 #include "http/QNXMLParserResponseSerializer.h"
-#include "maps/InteractiveMapsServices.h"
 #include "model/QVAError.h"
 #include "model/QVAImapsLinksModel.h"
 #include "store/StorageManager.h"
@@ -231,13 +231,13 @@ void QVAApiManager::downloadInteractiveMapsForAuthCode(const Text& authCode, con
     auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
     foundation::Log("Called downloadInteractiveMaps for flag %d",
                     static_cast<int>(settings.currentEventIsDownloadingOrParsingIMaps()));
-    auto& maps = InteractiveMapsServices::instance();
-    if (!maps.hasInteractiveMapsForAuthCode(authCode, eventId)) return;
+    const auto links = MapFilesHook::links(authCode, eventId);
+    if (links.empty()) return;
     settings.setCurrentEventIsDownloadingOrParsingIMaps(true);
 
     auto failed = std::make_shared<bool>(false);
     auto group = dispatch::Group::create();
-    for (const auto& link : maps.getAllImapsLinksModelArrayForAuthCode(authCode, eventId)) {
+    for (const auto& link : links) {
         foundation::Log("Imaps file to download %@ ||  %@", link->relString(), link->hrefString());
         // A link that cannot be fetched is a failed file; it never enters
         // the group, so the download still completes.

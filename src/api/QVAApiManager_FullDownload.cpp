@@ -11,7 +11,7 @@
 #include "foundation/Log.h"
 #include "model/QVABaseItemModel.h"
 #include "model/QVAError.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 #include "store/StorageManager.h"
 
 using foundation::ErrorPtr;

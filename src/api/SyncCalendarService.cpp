@@ -14,7 +14,7 @@
 #include "model/QVACoreDataAgendaInvitation.h"
 #include "model/QVACoreDataAgendaRole.h"
 #include "model/QVAError.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 #include "store/FetchRequestUtils.h"
 #include "store/StorageManager.h"
 #include "Utils/DateHelper.h"

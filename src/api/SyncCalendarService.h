@@ -29,7 +29,7 @@
 #include "model/QVAAgendaRole.h"
 #include "model/QVARoom.h"
 #include "model/QVAVenue.h"
-#include "programme/SourceCalendars.h"
+#include "api/SourceCalendars.h"
 
 class ApplicationSettingsStore;
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "foundation/XMLParser.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 
 class XMLParserBaseDelegate : public foundation::XMLParserDelegate {
 public:

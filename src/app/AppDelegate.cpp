@@ -10,11 +10,13 @@
 #include "api/Updater.h"
 #include "app/AppAnalyticsSuperPropertiesProvider.h"
 #include "app/AppDataClearing.h"
+#include "app/AppSearchEntities.h"
 #include "app/AppStoryboards.h"
 #include "app/BaseViewController.h"
 #include "app/EventsSplitViewController.h"
 #include "app/LoadingViewController.h"
 #include "app/LoginViewController.h"
+#include "app/MessagesCounterRefreshing.h"
 #include "app/StartTutorialStrings.h"
 #include "app/NetworkActivityIndicator.h"
 #include "crashreporting/CrashReporter.h"
@@ -89,11 +91,16 @@ bool AppDelegate::applicationDidFinishLaunchingWithOptions(uikit::UIApplication&
                                                            const foundation::Value& launchOptions) {
     (void)launchOptions;
     // What the bundle brings: the strings, the storyboards (whose initial
-    // scene is the root the launch starts from) and the loading screen that
-    // the services present when the current meeting changes.
+    // scene is the root the launch starts from), the loading screen that
+    // the services present when the current meeting changes, the home
+    // screen's search kinds, and the badge and map files the services reach
+    // through their hooks.
     foundation::Bundle::mainBundle().setStringTable(foundation::Bundle::kDefaultTable, StartTutorialStrings::entries());
     AppStoryboards::registerStoryboards();
+    AppSearchEntities::registerSearchEntities();
     LoadingViewController::installLoadingScreenHook();
+    installMessagesBadgeFinder();
+    InteractiveMapsServices::installMapFilesHook();
     auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
     const auto oldStoredVersion = nonEmpty(settings.getOldStoredAppVersion());
     const auto storedVersion = settings.storedAppVersion();

@@ -12,7 +12,7 @@
 
 #include "app/BaseViewController.h"
 #include "eventkit/EKCalendar.h"
-#include "programme/SourceCalendars.h"
+#include "api/SourceCalendars.h"
 #include "uikit/UITableView.h"
 
 class ChooseCalendarControllerDelegate;

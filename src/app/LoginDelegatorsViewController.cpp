@@ -22,7 +22,7 @@
 #include "model/QVAUserAccount.h"
 #include "settings/ApplicationSettingsStore.h"
 #include "store/CoreDataStack.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 #include "store/StorageManager.h"
 #include "uikit/UILabel.h"
 #include "uikit/UINavigationController.h"

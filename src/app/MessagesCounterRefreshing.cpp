@@ -1,5 +1,6 @@
 #include "app/MessagesCounterRefreshing.h"
 
+#include "api/MessagesBadgeHook.h"
 #include "uikit/UIApplication.h"
 #include "uikit/UISplitViewController.h"
 #include "uikit/UIWindow.h"
@@ -19,4 +20,12 @@ std::shared_ptr<MessagesCounterRefreshing> messagesCounterRefreshingScreen() {
     if (auto split = std::dynamic_pointer_cast<uikit::UISplitViewController>(root))
         return split->viewControllers().empty() ? nullptr : asBadgeScreen(split->viewControllers().front());
     return asBadgeScreen(root);
+}
+
+void installMessagesBadgeFinder() {
+    MessagesBadgeHook::setFinder([]() -> MessagesBadgeHook::Recount {
+        auto screen = messagesCounterRefreshingScreen();
+        if (!screen) return {};
+        return [screen] { screen->refreshMessagesAndMeetingRequestsCounter(); };
+    });
 }

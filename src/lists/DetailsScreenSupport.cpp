@@ -20,7 +20,7 @@
 #include "lists/SwipeParentControllerProtocol.h"
 #include "settings/ApplicationSettingsStore.h"
 #include "store/CoreDataStack.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 #include "store/StorageManager.h"
 #include "uikit/NSLayoutConstraint.h"
 #include "uikit/ScreenDriver.h"

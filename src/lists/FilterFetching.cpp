@@ -5,7 +5,7 @@
 #include "foundation/StringUtils.h"
 #include "settings/ApplicationSettingsStore.h"
 #include "store/CoreDataStack.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 #include "store/StorageManager.h"
 
 namespace FilterFetching {

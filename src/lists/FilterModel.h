@@ -16,7 +16,7 @@
 #include "coredata/Predicate.h"
 #include "foundation/Object.h"
 #include "foundation/Value.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 
 class CoreDataStack;
 

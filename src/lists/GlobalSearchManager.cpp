@@ -2,14 +2,9 @@
 
 #include "Utils/StringUtility.h"
 #include "foundation/StringUtils.h"
-#include "lists/AgendaSearchEntity.h"
-#include "lists/OrganizationSearchEntity.h"
-#include "lists/ParticipantSearchEntity.h"
-#include "lists/PartnerSearchEntity.h"
-#include "lists/ProgrammeSearchEntity.h"
 #include "lists/SearchAdditionalDataSources.h"
-#include "maps/RoomSearchEntity.h"
-#include "maps/VenueSearchEntity.h"
+#include "lists/SearchEntity.h"
+#include "lists/SearchEntityRegistry.h"
 #include "uikit/NSIndexPath.h"
 #include "uikit/UINib.h"
 #include "uikit/UITableView.h"
@@ -31,14 +26,8 @@ std::shared_ptr<GlobalSearchManager> GlobalSearchManager::initWithCoreDataStack(
                                                                                 TablePtr searchTableView) {
     auto manager = std::make_shared<GlobalSearchManager>();
     manager->coreDataStack_ = std::move(coreDataStack);
-    const auto& stack = manager->coreDataStack_;
-    manager->registerSearchEntity(std::make_shared<ProgrammeSearchEntity>(stack));
-    manager->registerSearchEntity(std::make_shared<ParticipantSearchEntity>(stack));
-    manager->registerSearchEntity(std::make_shared<OrganizationSearchEntity>(stack));
-    manager->registerSearchEntity(std::make_shared<PartnerSearchEntity>(stack));
-    manager->registerSearchEntity(std::make_shared<AgendaSearchEntity>(stack));
-    manager->registerSearchEntity(std::make_shared<VenueSearchEntity>(stack));
-    manager->registerSearchEntity(std::make_shared<RoomSearchEntity>(stack));
+    for (auto& entity : SearchEntityRegistry::makeEntities(manager->coreDataStack_))
+        manager->registerSearchEntity(std::move(entity));
     manager->searchTableView_ = std::move(searchTableView);
     if (manager->searchTableView_) manager->registerCellsWithTableView(*manager->searchTableView_);
     return manager;

@@ -28,8 +28,8 @@ public:
     using TablePtr = std::shared_ptr<uikit::UITableView>;
     using DataSourcesProvider = std::function<SearchAdditionalDataSources()>;
 
-    // The seven kinds registered in section order, their cells registered
-    // with the table.
+    // The kinds the shell registered, in section order, their cells
+    // registered with the table.
     static std::shared_ptr<GlobalSearchManager> initWithCoreDataStack(StackPtr coreDataStack, TablePtr searchTableView);
     GlobalSearchManager() = default;
     ~GlobalSearchManager() override;

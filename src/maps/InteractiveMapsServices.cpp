@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "api/MapFilesHook.h"
 #include "maps/InteractiveMapsFolder.h"
 
 InteractiveMapsServices& InteractiveMapsServices::instance() {
@@ -14,6 +15,20 @@ InteractiveMapsServices& InteractiveMapsServices::instance() {
 InteractiveMapsServices::InteractiveMapsServices() {
     svg::SVGFloorPlanSink::registerSink(this);
     ensureMapFolder();
+    installMapFilesHook();
+}
+
+void InteractiveMapsServices::installMapFilesHook() {
+    MapFilesHook::install({
+        .links = [](const MapFilesHook::Text& authCode,
+                    const MapFilesHook::Text& eventId) {
+            return instance().getAllImapsLinksModelArrayForAuthCode(authCode, eventId);
+        },
+        .renewFiles = [](const MapFilesHook::Text& authCode,
+                         const MapFilesHook::Text& eventId) {
+            instance().updateInteractiveMapsFilesOnlyForAuthCode(authCode, eventId);
+        },
+    });
 }
 
 void InteractiveMapsServices::ensureMapFolder() {

@@ -52,8 +52,11 @@ public:
     using FloorPlanLoadStep = std::function<void(const FloorPlanFile&)>;
 
     // Made on first use; registers itself as the SVG library's floor-plan
-    // sink.
+    // sink and installs the map-files hook.
     static InteractiveMapsServices& instance();
+    // Installs this service as the API client's map files
+    // (api/MapFilesHook) without making it yet; the shell does at start-up.
+    static void installMapFilesHook();
 
     InteractiveMapsServices(const InteractiveMapsServices&) = delete;
     InteractiveMapsServices& operator=(const InteractiveMapsServices&) = delete;

@@ -3,7 +3,7 @@
 // invitation or personal entry). Insights belong to official sessions and
 // are not written here.
 #include "model/QVACoreDataAgendaRole.h"
-#include "store/RowWriting.h"
+#include "model/RowWriting.h"
 
 void QVACoreDataAgendaRole::insertOrUpdateCoreDataObject(const coredata::ManagedObjectPtr& row,
                                                          const QVAAgendaRole& role,

@@ -2,7 +2,7 @@
 // entity of the class the mapping is called through, so official sessions
 // land in QVACoreDataSession while sharing this mapping.
 #include "model/QVACoreDataBaseSession.h"
-#include "store/RowWriting.h"
+#include "model/RowWriting.h"
 
 void QVACoreDataBaseSession::insertOrUpdateCoreDataObject(const coredata::ManagedObjectPtr& row,
                                                           const QVASession& session,

@@ -1,7 +1,7 @@
 // (Helper) of document rows: a QVADocumentInfo becomes one row of the
 // document entity itself.
 #include "model/QVACoreDataDocumentInfo.h"
-#include "store/RowWriting.h"
+#include "model/RowWriting.h"
 
 void QVACoreDataDocumentInfo::insertOrUpdateCoreDataObject(const coredata::ManagedObjectPtr& row,
                                                            const QVADocumentInfo& document,

@@ -1,7 +1,7 @@
 // (Helper) of event rows: a QVAEvent becomes one row, and a row becomes the
 // dictionary the event-selection screen builds its QVAEvent from.
 #include "model/QVACoreDataEvent.h"
-#include "store/RowWriting.h"
+#include "model/RowWriting.h"
 
 void QVACoreDataEvent::insertOrUpdateCoreDataObject(const coredata::ManagedObjectPtr& row, const QVAEvent& event,
                                                     coredata::ManagedObjectContext& context) {

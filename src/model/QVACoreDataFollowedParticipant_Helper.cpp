@@ -1,7 +1,7 @@
 // (Helper) of followed-participant rows: a QVAFollowedParticipant becomes
 // one row.
 #include "model/QVACoreDataFollowedParticipant.h"
-#include "store/RowWriting.h"
+#include "model/RowWriting.h"
 
 void QVACoreDataFollowedParticipant::insertOrUpdateCoreDataObject(const coredata::ManagedObjectPtr& row,
                                                                   const QVAFollowedParticipant& participant,

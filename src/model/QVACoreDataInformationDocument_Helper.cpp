@@ -1,7 +1,7 @@
 // (Helper) of information-document rows: a QVAInformationDocument becomes
 // one row of this entity, with the fields every document row has.
 #include "model/QVACoreDataInformationDocument.h"
-#include "store/RowWriting.h"
+#include "model/RowWriting.h"
 
 void QVACoreDataInformationDocument::insertOrUpdateCoreDataObject(const coredata::ManagedObjectPtr& row,
                                                                   const QVAInformationDocument& document,

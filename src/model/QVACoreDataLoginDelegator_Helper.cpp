@@ -1,6 +1,6 @@
 // (Helper) of login-delegator rows: a QVALoginDelegator becomes one row.
 #include "model/QVACoreDataLoginDelegator.h"
-#include "store/RowWriting.h"
+#include "model/RowWriting.h"
 
 void QVACoreDataLoginDelegator::insertOrUpdateCoreDataObject(const coredata::ManagedObjectPtr& row,
                                                              const QVALoginDelegator& delegator,

@@ -1,6 +1,6 @@
 // (Helper) of meeting-delegate rows: a QVAMeetingDelegate becomes one row.
 #include "model/QVACoreDataMeetingDelegate.h"
-#include "store/RowWriting.h"
+#include "model/RowWriting.h"
 
 void QVACoreDataMeetingDelegate::insertOrUpdateCoreDataObject(const coredata::ManagedObjectPtr& row,
                                                               const QVAMeetingDelegate& delegate,

@@ -1,7 +1,7 @@
 // (Helper) of address-book rows: a QVAMessageRecipient becomes one row,
 // filed under the initial of its last name.
 #include "model/QVACoreDataMessageRecipient.h"
-#include "store/RowWriting.h"
+#include "model/RowWriting.h"
 
 void QVACoreDataMessageRecipient::insertOrUpdateCoreDataObject(const coredata::ManagedObjectPtr& row,
                                                                const QVAMessageRecipient& recipient,

@@ -4,7 +4,7 @@
 // revision are left alone: messages are matched by messageId.
 #include "model/QVACoreDataMessage.h"
 #include "model/QVAMessageReceivedRecipient.h"
-#include "store/RowWriting.h"
+#include "model/RowWriting.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // (Helper) of notification rows: a QVANotification becomes one row.
 #include "model/QVACoreDataNotification.h"
-#include "store/RowWriting.h"
+#include "model/RowWriting.h"
 
 void QVACoreDataNotification::insertOrUpdateCoreDataObject(const coredata::ManagedObjectPtr& row,
                                                            const QVANotification& notification,

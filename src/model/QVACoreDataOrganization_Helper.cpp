@@ -1,7 +1,7 @@
 // (Helper) of organisation rows: a QVAOrganization becomes one row, filed in
 // the organisations list under the initial of its common name.
 #include "model/QVACoreDataOrganization.h"
-#include "store/RowWriting.h"
+#include "model/RowWriting.h"
 
 void QVACoreDataOrganization::insertOrUpdateCoreDataObject(const coredata::ManagedObjectPtr& row,
                                                            const QVAOrganization& organization,

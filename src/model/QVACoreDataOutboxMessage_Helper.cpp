@@ -4,7 +4,7 @@
 // confirmed message by that identity so that it never takes its twin along.
 #include "foundation/Crypto.h"
 #include "model/QVACoreDataOutboxMessage.h"
-#include "store/RowWriting.h"
+#include "model/RowWriting.h"
 
 void QVACoreDataOutboxMessage::insertOrUpdateCoreDataObject(const coredata::ManagedObjectPtr& row,
                                                             const QVAOutboxMessage& message,

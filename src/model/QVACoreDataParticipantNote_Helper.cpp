@@ -1,6 +1,6 @@
 // (Helper) of participant-note rows: a QVAParticipantNote becomes one row.
 #include "model/QVACoreDataParticipantNote.h"
-#include "store/RowWriting.h"
+#include "model/RowWriting.h"
 
 void QVACoreDataParticipantNote::insertOrUpdateCoreDataObject(const coredata::ManagedObjectPtr& row,
                                                               const QVAParticipantNote& note,

@@ -1,7 +1,7 @@
 // (Helper) of participant rows: a QVAParticipant becomes one row, filed in
 // the people list under the initial of its last name.
 #include "model/QVACoreDataParticipant.h"
-#include "store/RowWriting.h"
+#include "model/RowWriting.h"
 
 void QVACoreDataParticipant::insertOrUpdateCoreDataObject(const coredata::ManagedObjectPtr& row,
                                                           const QVAParticipant& participant,

@@ -1,6 +1,6 @@
 // (Helper) of partner rows: a QVAPartner becomes one row.
 #include "model/QVACoreDataPartner.h"
-#include "store/RowWriting.h"
+#include "model/RowWriting.h"
 
 void QVACoreDataPartner::insertOrUpdateCoreDataObject(const coredata::ManagedObjectPtr& row, const QVAPartner& partner,
                                                       coredata::ManagedObjectContext& context) {

@@ -1,6 +1,6 @@
 // (Helper) of permission rows: a QVAPermission becomes one row.
 #include "model/QVACoreDataPermission.h"
-#include "store/RowWriting.h"
+#include "model/RowWriting.h"
 
 void QVACoreDataPermission::insertOrUpdateCoreDataObject(const coredata::ManagedObjectPtr& row,
                                                          const QVAPermission& permission,

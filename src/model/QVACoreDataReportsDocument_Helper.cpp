@@ -2,7 +2,7 @@
 // feed's own extension is unreliable, so the row's comes from its link.
 #include "foundation/URL.h"
 #include "model/QVACoreDataReportsDocument.h"
-#include "store/RowWriting.h"
+#include "model/RowWriting.h"
 
 void QVACoreDataReportsDocument::insertOrUpdateCoreDataObject(const coredata::ManagedObjectPtr& row,
                                                               const QVADocumentInfo& document,

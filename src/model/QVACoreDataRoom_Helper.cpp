@@ -1,6 +1,6 @@
 // (Helper) of room rows: a QVARoom becomes one row.
 #include "model/QVACoreDataRoom.h"
-#include "store/RowWriting.h"
+#include "model/RowWriting.h"
 
 void QVACoreDataRoom::insertOrUpdateCoreDataObject(const coredata::ManagedObjectPtr& row, const QVARoom& room,
                                                    coredata::ManagedObjectContext& context) {

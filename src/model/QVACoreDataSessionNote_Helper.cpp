@@ -1,6 +1,6 @@
 // (Helper) of session-note rows: a QVASessionNote becomes one row.
 #include "model/QVACoreDataSessionNote.h"
-#include "store/RowWriting.h"
+#include "model/RowWriting.h"
 
 void QVACoreDataSessionNote::insertOrUpdateCoreDataObject(const coredata::ManagedObjectPtr& row,
                                                           const QVASessionNote& note,

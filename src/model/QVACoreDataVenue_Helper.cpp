@@ -1,7 +1,7 @@
 // (Helper) of venue rows: a QVAVenue becomes one row, its floor levels kept
 // as a keyed archive for the floor-plan screens.
 #include "model/QVACoreDataVenue.h"
-#include "store/RowWriting.h"
+#include "model/RowWriting.h"
 
 void QVACoreDataVenue::insertOrUpdateCoreDataObject(const coredata::ManagedObjectPtr& row, const QVAVenue& venue,
                                                     coredata::ManagedObjectContext& context) {

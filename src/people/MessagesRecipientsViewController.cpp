@@ -11,7 +11,7 @@
 #include "people/MessagesRecipientsListDelegate.h"
 #include "settings/ApplicationSettingsStore.h"
 #include "store/CoreDataStack.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 #include "store/StorageManager.h"
 #include "Utils/Utils.h"
 #include "uikit/UIBarButtonItem.h"

@@ -13,7 +13,7 @@
 #include "people/OrganizationDetailsViewController.h"
 #include "people/ParticipantsListDelegate.h"
 #include "store/CoreDataStack.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 #include "store/StorageManager.h"
 #include "uikit/NSLayoutConstraint.h"
 #include "uikit/UIApplication.h"

@@ -20,7 +20,7 @@
 #include "model/QVACoreDataPartner.h"
 #include "people/PartnerDetailsViewController.h"
 #include "store/CoreDataStack.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 #include "store/StorageManager.h"
 #include "uikit/UIFont.h"
 #include "uikit/UILabel.h"

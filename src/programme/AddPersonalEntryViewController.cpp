@@ -15,7 +15,7 @@
 #include "foundation/Format.h"
 #include "foundation/Log.h"
 #include "foundation/StringUtils.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 #include "model/QVAAgendaEntries.h"
 #include "model/QVACoreDataPersonalEntry.h"
 #include "model/QVAError.h"

@@ -45,7 +45,7 @@
 #include "programme/QVASessionHeaderView.h"
 #include "settings/ApplicationSettingsStore.h"
 #include "store/CoreDataStack.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 #include "store/FetchRequestUtils.h"
 #include "store/StorageManager.h"
 #include "uikit/StoryboardPopoverSegue.h"

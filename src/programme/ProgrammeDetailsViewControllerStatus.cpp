@@ -30,7 +30,7 @@
 #include "programme/QVASessionStatusCell.h"
 #include "settings/ApplicationSettingsStore.h"
 #include "store/CoreDataStack.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 #include "store/FetchRequestUtils.h"
 #include "store/StorageManager.h"
 #include "uikit/UIActivityIndicatorView.h"

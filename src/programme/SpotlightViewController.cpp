@@ -50,7 +50,7 @@
 #include "programme/SpotlightTitleView.h"
 #include "settings/ApplicationSettingsStore.h"
 #include "store/CoreDataStack.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 #include "store/FetchRequestUtils.h"
 #include "store/StorageManager.h"
 #include "location/CLLocationManager.h"

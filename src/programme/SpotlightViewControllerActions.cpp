@@ -44,7 +44,7 @@
 #include "programme/SpotlightSessionTableViewCell.h"
 #include "programme/SpotlightViewController.h"
 #include "settings/ApplicationSettingsStore.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 #include "uikit/NSLayoutConstraint.h"
 #include "uikit/UIBarButtonItem.h"
 #include "uikit/UIColor.h"

@@ -8,7 +8,7 @@
 #include "foundation/FileManager.h"
 #include "foundation/Format.h"
 #include "foundation/Log.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 #include "store/EntityModel.h"
 #include "store/StorageManager.h"
 

@@ -28,7 +28,7 @@
 #include "model/QVACoreDataSession.h"
 #include "model/QVACoreDataSessionNote.h"
 #include "model/QVACoreDataVenue.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 
 namespace {
 

@@ -29,7 +29,7 @@
 #include "foundation/Object.h"
 #include "foundation/Value.h"
 #include "store/CoreDataStack.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 
 class StorageManager {
 public:

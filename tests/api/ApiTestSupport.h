@@ -16,7 +16,7 @@
 #include "http/QNNetworkReachabilityManager.h"
 #include "network/Reachability.h"
 #include "service/TestServer.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 #include "uikit/UIAlertView.h"
 #include "uikit/UIApplication.h"
 

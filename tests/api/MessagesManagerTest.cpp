@@ -4,8 +4,8 @@
 // row shares its compose second) and the other is sent again 30 seconds
 // later; a message whose answer was lost is sent again under the same key
 // and stored once. The thread operations mark and delete on the service and
-// in the store, and always complete. On the pad a pass recounts the messages
-// badge through the main tab bar behind the split view at the window's root.
+// in the store, and always complete. A pass recounts the messages badge, on
+// the main thread, through the badge the shell installs.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -13,19 +13,15 @@
 #include <set>
 
 #include "api/LocalServiceTest.h"
+#include "api/MessagesBadgeHook.h"
 #include "api/MessagesManager.h"
 #include "api/QVAApiManagerRefresh.h"
-#include "app/EventsSplitViewController.h"
-#include "app/EventsTabBarController.h"
-#include "app/MessagesCounterRefreshing.h"
 #include "foundation/Clock.h"
 #include "foundation/JSONSerialization.h"
 #include "foundation/Thread.h"
 #include "http/QNHTTPRequestSerializer.h"
 #include "model/QVACoreDataMessage.h"
 #include "model/QVACoreDataOutboxMessage.h"
-#include "uikit/UIApplication.h"
-#include "uikit/UIWindow.h"
 
 namespace {
 
@@ -43,10 +39,8 @@ protected:
         if (auto timer = outbox.timerForSchedulingOutboxMessages()) timer->invalidate();
         outbox.setTimerForSchedulingOutboxMessages(nullptr);
         loop.runUntil([&] { return !outbox.isSendingOutboxMessages(); }, apitest::kWait);
-        if (auto window = uikit::UIApplication::sharedApplication().keyWindow()) {
-            window->setRootViewController(nullptr);
-            loop.runDueTasks();
-        }
+        MessagesBadgeHook::setFinder(nullptr);
+        loop.runDueTasks();
         foundation::Clock::useReal();
         LocalServiceTest::TearDown();
     }
@@ -313,30 +307,28 @@ TEST_F(MessagesManagerTest, AThreadDeletionReportsTheFailureEvenWhenAnotherMessa
     EXPECT_EQ(threadRows(threadId).size(), messages.size());
 }
 
-class CountingTabBar : public EventsTabBarController {
-public:
+// The badge as the shell would install it, counting its recounts.
+struct CountingBadge {
     int recounts = 0;
     bool offMainThread = false;
-    void refreshMessagesAndMeetingRequestsCounter() override {
-        ++recounts;
-        if (!foundation::isMainThread()) offMainThread = true;
-    }
 };
 
-TEST_F(MessagesManagerTest, AnOutboxPassRecountsThroughTheTabBarBehindTheSplitView) {
-    auto tabBar = std::make_shared<CountingTabBar>();
-    auto split = std::make_shared<EventsSplitViewController>();
-    split->setViewControllers({tabBar, std::make_shared<uikit::UIViewController>()});
-    uikit::UIApplication::sharedApplication().keyWindow()->setRootViewController(split);
-    ASSERT_EQ(messagesCounterRefreshingScreen().get(), static_cast<MessagesCounterRefreshing*>(tabBar.get()));
+TEST_F(MessagesManagerTest, AnOutboxPassRecountsTheBadgeOnTheMainThread) {
+    auto badge = std::make_shared<CountingBadge>();
+    MessagesBadgeHook::setFinder([badge]() -> MessagesBadgeHook::Recount {
+        return [badge] {
+            ++badge->recounts;
+            if (!foundation::isMainThread()) badge->offMainThread = true;
+        };
+    });
 
     outbox.sendMessageFor(QVAOutboxMessage::initWithBody("Body", "Subject", 1700000000, "Ann Lee", "100002", 0));
     ASSERT_TRUE(loop.runUntil([&] { return !rows<QVACoreDataOutboxMessage>(token(), eventId()).empty(); },
                               apitest::kWait));
     outbox.startTimerToSendOutboxMessagesIfAny();
-    ASSERT_TRUE(loop.runUntil([&] { return tabBar->recounts > 0; }, apitest::kWait));
-    EXPECT_EQ(tabBar->recounts, 1);
-    EXPECT_FALSE(tabBar->offMainThread);
+    ASSERT_TRUE(loop.runUntil([&] { return badge->recounts > 0; }, apitest::kWait));
+    EXPECT_EQ(badge->recounts, 1);
+    EXPECT_FALSE(badge->offMainThread);
     EXPECT_FALSE(rows<QVACoreDataMessage>(token(), eventId()).empty());
 }
 

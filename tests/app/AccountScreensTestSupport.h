@@ -24,6 +24,7 @@
 #include "model/QVAUserAccount.h"
 #include "service/MeetingData.h"
 #include "store/CoreDataStack.h"
+#include "support/ScreenEnvironment.h"
 #include "uikit/AlertStack.h"
 #include "uikit/DeviceProfile.h"
 #include "uikit/ScreenDriver.h"
@@ -36,15 +37,13 @@ namespace accounttest {
 
 class AccountScreensTest : public apitest::LocalServiceTest {
 protected:
-    static constexpr double kStartInstant = 447669000;
+    static constexpr double kStartInstant = ScreenEnvironment::kStartInstant;
 
     virtual uikit::DeviceProfile deviceProfile() const { return uikit::DeviceProfile::iPhone6(); }
 
     void SetUp() override {
         LocalServiceTest::SetUp();
-        foundation::Clock::useVirtual(kStartInstant);
-        app().resetForTests();
-        uikit::DeviceProfile::apply(deviceProfile());
+        environment.enter(deviceProfile());
         uikit::AlertStack::shared().reset();
         AppStoryboards::registerStoryboards();
         for (const char* name : {AppStoryboards::kPhoneStoryboardName, AppStoryboards::kPadStoryboardName}) {
@@ -65,9 +64,7 @@ protected:
         uikit::AlertStack::shared().reset();
         if (window) window->setRootViewController(nullptr);
         window.reset();
-        app().resetForTests();
-        loop.runDueTasks();
-        foundation::Clock::useReal();
+        environment.leave();
         LocalServiceTest::TearDown();
     }
 
@@ -140,6 +137,7 @@ protected:
     }
 
     std::shared_ptr<QVAUserAccount> user;
+    ScreenEnvironment environment;
     std::shared_ptr<uikit::UIWindow> window;
     uikit::ScreenDriver driver;
 };

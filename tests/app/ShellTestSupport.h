@@ -22,6 +22,7 @@
 #include "programme/ListSessionsBaseDelegate.h"
 #include "programme/ListSessionsBaseViewController.h"
 #include "programme/SessionsListSegmentedNavigationController.h"
+#include "support/ScreenEnvironment.h"
 #include "uikit/DeviceProfile.h"
 #include "uikit/ScreenDriver.h"
 #include "uikit/UIApplication.h"
@@ -32,16 +33,14 @@ namespace shelltest {
 
 class ShellTest : public meetingtest::MeetingStoreTest {
 protected:
-    static constexpr double kStartInstant = 447669000;
+    static constexpr double kStartInstant = ScreenEnvironment::kStartInstant;
     static constexpr const char* kNowhere = "http://127.0.0.1:1";
 
     virtual uikit::DeviceProfile deviceProfile() const { return uikit::DeviceProfile::iPhone6(); }
 
     void SetUp() override {
         MeetingStoreTest::SetUp();
-        foundation::Clock::useVirtual(kStartInstant);
-        app().resetForTests();
-        uikit::DeviceProfile::apply(deviceProfile());
+        environment.enter(deviceProfile());
         AppStoryboards::registerStoryboards();
         // The launch's content and build checks stay on this machine (a port
         // nothing listens on), and the network reads as absent.
@@ -54,9 +53,7 @@ protected:
 
     void TearDown() override {
         if (auto window = app().keyWindow()) window->setRootViewController(nullptr);
-        app().resetForTests();
-        foundation::RunLoop::main().runDueTasks();
-        foundation::Clock::useReal();
+        environment.leave();
         QNNetworkReachabilityManager::sharedManager().stopMonitoring();
         network::Reachability::setSimulatedFlags(std::nullopt);
         QVAApiManager::setServiceRoot(std::nullopt);
@@ -129,6 +126,7 @@ protected:
     }
 
 private:
+    ScreenEnvironment environment;
     uikit::ScreenDriver driver_;
 };
 

@@ -8,6 +8,7 @@
 
 #include "Utils/DateHelper.h"
 #include "PhoneScreenStoreTest.h"
+#include "app/AppSearchEntities.h"
 #include "app/AppStoryboards.h"
 #include "app/BaseViewController.h"
 #include "app/DetailsScreenScenes.h"
@@ -125,6 +126,7 @@ class GlobalSearchTest : public meetingtest::PhoneScreenStoreTest {
 protected:
     void SetUp() override {
         PhoneScreenStoreTest::SetUp();
+        AppSearchEntities::registerSearchEntities();
         DetailsScreenScenes::addScenes(phoneStoryboard());
     }
     void releaseScreens() override { home_.reset(); }

@@ -16,7 +16,7 @@
 #include "people/ContributorsListDelegate.h"
 #include "people/ParticipantContributionsListDelegate.h"
 #include "people/ParticipantsListDelegate.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 
 namespace {
 

@@ -13,6 +13,7 @@
 #include "app/AppStoryboards.h"
 #include "foundation/Clock.h"
 #include "foundation/RunLoop.h"
+#include "support/ScreenEnvironment.h"
 #include "uikit/DeviceProfile.h"
 #include "uikit/ScreenDriver.h"
 #include "uikit/UIApplication.h"
@@ -29,9 +30,7 @@ protected:
 
     void SetUp() override {
         ApiTest::SetUp();
-        foundation::Clock::useVirtual(447669000);
-        uikit::UIApplication::sharedApplication().resetForTests();
-        uikit::DeviceProfile::apply(deviceProfile());
+        environment.enter(deviceProfile());
         AppStoryboards::registerStoryboards();
         openCurrent(kToken);
     }
@@ -40,9 +39,7 @@ protected:
         if (window) window->setRootViewController(nullptr);
         window.reset();
         navigation.reset();
-        uikit::UIApplication::sharedApplication().resetForTests();
-        foundation::RunLoop::main().runDueTasks();
-        foundation::Clock::useReal();
+        environment.leave();
         ApiTest::TearDown();
     }
 
@@ -61,6 +58,7 @@ protected:
     }
 
     uikit::ScreenDriver driver;
+    ScreenEnvironment environment;
     std::shared_ptr<uikit::UINavigationController> navigation;
     std::shared_ptr<uikit::UIWindow> window;
 };

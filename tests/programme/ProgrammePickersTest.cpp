@@ -18,7 +18,7 @@
 #include "app/ShellTestSupport.h"
 #include "eventkit/EKEventStore.h"
 #include "programme/ChangePersonalEntryDateViewController.h"
-#include "programme/SourceCalendars.h"
+#include "api/SourceCalendars.h"
 #include "uikit/UIAlertView.h"
 #include "uikit/UIDatePicker.h"
 #include "uikit/UILabel.h"

@@ -38,7 +38,7 @@
 #include "service/MeetingGenerator.h"
 #include "service/MeetingService.h"
 #include "store/EntityModel.h"
-#include "store/RowWriting.h"
+#include "model/RowWriting.h"
 #include "uikit/ScreenRenderer.h"
 #include "uikit/UIFont.h"
 #include "uikit/UINavigationItem.h"

@@ -30,7 +30,7 @@
 #include "maps/OutsideMapsViewController.h"
 #include "model/QVAVenue.h"
 #include "programme/SpotlightViewController.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 #include "uikit/UIBarButtonItem.h"
 #include "uikit/UIImage.h"
 #include "uikit/UINavigationItem.h"

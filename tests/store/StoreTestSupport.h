@@ -14,7 +14,7 @@
 #include "foundation/MainThreadChecker.h"
 #include "foundation/RunLoop.h"
 #include "model/ModelClass.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 #include "store/StorageManager.h"
 
 namespace storetest {

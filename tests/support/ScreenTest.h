@@ -15,6 +15,7 @@
 
 #include "foundation/Clock.h"
 #include "foundation/RunLoop.h"
+#include "support/ScreenEnvironment.h"
 #include "uikit/AlertStack.h"
 #include "uikit/DeviceProfile.h"
 #include "uikit/ScreenDescription.h"
@@ -25,15 +26,12 @@
 
 class ScreenTest : public ::testing::Test {
 protected:
-    // 2015-03-10T08:30:00Z, a Tuesday morning, in seconds since 2001.
-    static constexpr double kStartInstant = 447669000;
+    static constexpr double kStartInstant = ScreenEnvironment::kStartInstant;
 
     virtual uikit::DeviceProfile deviceProfile() const { return uikit::DeviceProfile::iPhone6(); }
 
     void SetUp() override {
-        foundation::Clock::useVirtual(kStartInstant);
-        uikit::UIApplication::sharedApplication().resetForTests();
-        uikit::DeviceProfile::apply(deviceProfile());
+        environment_.enter(deviceProfile());
     }
 
     void TearDown() override {
@@ -41,9 +39,7 @@ protected:
         uikit::ScreenDriver::setObjectHandOver({});
         if (window_) window_->setRootViewController(nullptr);
         window_.reset();
-        uikit::UIApplication::sharedApplication().resetForTests();
-        foundation::RunLoop::main().runDueTasks();
-        foundation::Clock::useReal();
+        environment_.leave();
     }
 
     // A key window of the screen's size with the root, settled.
@@ -108,6 +104,7 @@ private:
         return found;
     }
 
+    ScreenEnvironment environment_;
     uikit::ScreenDriver driver_;
     std::shared_ptr<uikit::UIWindow> window_;
 };

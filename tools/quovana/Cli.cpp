@@ -14,14 +14,16 @@
 #include "SvgCommand.h"
 #include "foundation/ApplicationHome.h"
 #include "foundation/Exception.h"
+#include "app/MessagesCounterRefreshing.h"
 #include "http/QNDeviceEnvironment.h"
+#include "maps/InteractiveMapsServices.h"
 #include "model/ModelClass.h"
 #include "quovana/Commands.h"
 #include "quovana/FailureCause.h"
 #include "quovana/HomeLock.h"
 #include "quovana/ServiceRoot.h"
 #include "quovana/StoreFiles.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 
 namespace quovana {
 
@@ -131,6 +133,10 @@ void applyGlobalOptions(const GlobalOptions& options) {
     if (options.languages) QNDeviceEnvironment::setPreferredLanguages(*options.languages);
     registerModelClasses();
     registerEntityClasses();
+    // The badge and the map files the services reach, as the app's shell
+    // installs them.
+    installMessagesBadgeFinder();
+    InteractiveMapsServices::installMapFilesHook();
 }
 
 int runCli(const Arguments& arguments, std::ostream& out, std::ostream& err) {

@@ -7,7 +7,7 @@
 #include "model/QVAUserAccount.h"
 #include "coredata/FetchRequest.h"
 #include "store/CoreDataStack.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 #include "store/StorageManager.h"
 
 namespace quovana {

@@ -23,7 +23,7 @@
 #include "service/MeetingGenerator.h"
 #include "service/MeetingService.h"
 #include "store/EntityModel.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 
 using foundation::Value;
 

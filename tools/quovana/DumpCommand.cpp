@@ -14,7 +14,7 @@
 #include "quovana/CurrentMeeting.h"
 #include "quovana/ValueText.h"
 #include "store/CoreDataStack.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 #include "store/EntityModel.h"
 #include "store/StorageManager.h"
 

@@ -1,4 +1,4 @@
-#include "lists/PartnerSearchEntity.h"
+#include "people/PartnerSearchEntity.h"
 
 #include "app/BaseViewController.h"
 #include "model/QVACoreDataPartner.h"

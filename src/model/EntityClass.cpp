@@ -1,14 +1,14 @@
 // The registry of entity classes.
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 
 #include <map>
 #include <mutex>
 
 namespace {
 
-std::mutex registryMutex;
+std::mutex entityClassesMutex;
 
-std::map<std::string, EntityClassPtr>& registry() {
+std::map<std::string, EntityClassPtr>& entityClasses() {
     static std::map<std::string, EntityClassPtr> classes;
     return classes;
 }
@@ -17,13 +17,13 @@ std::map<std::string, EntityClassPtr>& registry() {
 
 void EntityClass::registerClass(EntityClass cls) {
     auto entry = std::make_shared<const EntityClass>(std::move(cls));
-    std::lock_guard lock(registryMutex);
-    registry()[entry->name] = std::move(entry);
+    std::lock_guard lock(entityClassesMutex);
+    entityClasses()[entry->name] = std::move(entry);
 }
 
 EntityClassPtr EntityClass::named(const std::string& name) {
     registerEntityClasses();
-    std::lock_guard lock(registryMutex);
-    auto it = registry().find(name);
-    return it == registry().end() ? nullptr : it->second;
+    std::lock_guard lock(entityClassesMutex);
+    auto it = entityClasses().find(name);
+    return it == entityClasses().end() ? nullptr : it->second;
 }

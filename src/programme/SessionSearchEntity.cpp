@@ -1,4 +1,4 @@
-#include "lists/SessionSearchEntity.h"
+#include "programme/SessionSearchEntity.h"
 
 #include <cmath>
 

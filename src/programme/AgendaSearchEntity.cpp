@@ -1,4 +1,4 @@
-#include "lists/AgendaSearchEntity.h"
+#include "programme/AgendaSearchEntity.h"
 
 #include "app/BaseViewController.h"
 #include "lists/SearchAdditionalDataSources.h"

@@ -1,4 +1,4 @@
-#include "lists/ParticipantSearchEntity.h"
+#include "people/ParticipantSearchEntity.h"
 
 #include "app/BaseViewController.h"
 #include "model/QVACoreDataParticipant.h"

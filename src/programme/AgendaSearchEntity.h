@@ -4,7 +4,7 @@
 // of the entry.
 #pragma once
 
-#include "lists/SessionSearchEntity.h"
+#include "programme/SessionSearchEntity.h"
 
 class AgendaSearchEntity : public SessionSearchEntity {
 public:

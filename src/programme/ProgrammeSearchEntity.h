@@ -2,7 +2,7 @@
 // which a participant whose name holds the whole text contributes.
 #pragma once
 
-#include "lists/SessionSearchEntity.h"
+#include "programme/SessionSearchEntity.h"
 
 class ProgrammeSearchEntity : public SessionSearchEntity {
 public:

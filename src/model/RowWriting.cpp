@@ -1,10 +1,10 @@
 // Shared steps of the mapping categories.
-#include "store/RowWriting.h"
+#include "model/RowWriting.h"
 
 #include "Utils/StringUtility.h"
 #include "foundation/KeyedArchiver.h"
 #include "foundation/Log.h"
-#include "store/EntityClass.h"
+#include "model/EntityClass.h"
 
 namespace RowWriting {
 

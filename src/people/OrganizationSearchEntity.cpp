@@ -1,4 +1,4 @@
-#include "lists/OrganizationSearchEntity.h"
+#include "people/OrganizationSearchEntity.h"
 
 #include "app/BaseViewController.h"
 #include "model/QVACoreDataOrganization.h"

@@ -1,4 +1,4 @@
-#include "lists/ProgrammeSearchEntity.h"
+#include "programme/ProgrammeSearchEntity.h"
 
 #include <set>
 

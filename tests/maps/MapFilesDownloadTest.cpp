@@ -1,0 +1,66 @@
+// The map files of a meeting through the API client, with the maps service
+// naming them: a failed map file never replaces a working one and a bad
+// link still lets the map download complete.
+#include "Utils/Utils.h"
+#include "api/QVAApiManagerDownloadsFixture.h"
+#include "maps/InteractiveMapsServices.h"
+#include "store/StorageManager.h"
+
+namespace {
+
+// The maps service names the files, as the shell installs it.
+class MapFilesDownloadTest : public apitest::QVAApiManagerDownloadsTest {
+protected:
+    void SetUp() override {
+        QVAApiManagerDownloadsTest::SetUp();
+        InteractiveMapsServices::installMapFilesHook();
+    }
+};
+
+TEST_F(MapFilesDownloadTest, MapFilesAreReplacedOnlyWhole) {
+    storeVenue(R"([{"href":")" + server.urlFor("/maps/ground.svg") + R"(","rel":"ground.svg"}])");
+    auto& maps = InteractiveMapsServices::instance();
+    ASSERT_TRUE(maps.hasInteractiveMapsForAuthCode(token, std::string("42")));
+    const std::string file = *Utils::cacheImapsUrlStringForFileName("ground.svg", token, "42");
+
+    serve("GET", "/maps/ground.svg", testservice::Reply::text("<svg>v1</svg>"));
+    auto first = call([&](auto done) { api().downloadInteractiveMapsForAuthCode(token, std::string("42"), done); });
+    EXPECT_EQ(first.error, nullptr);
+    EXPECT_TRUE(settings.currentEventIsDownloadingOrParsingIMaps());
+    EXPECT_EQ(readFile(file), "<svg>v1</svg>");
+
+    serve("GET", "/maps/ground.svg", testservice::Reply::text("gone", 404));
+    auto missing = call([&](auto done) { api().downloadInteractiveMapsForAuthCode(token, std::string("42"), done); });
+    ASSERT_NE(missing.error, nullptr);
+    EXPECT_EQ(missing.error->localizedDescription(), "Unable to download all Interactive Maps Files!");
+    EXPECT_EQ(readFile(file), "<svg>v1</svg>");
+
+    auto broken = testservice::Reply::text("<svg>v2 and much more</svg>");
+    broken.dropConnection = true;
+    serve("GET", "/maps/ground.svg", broken);
+    auto cut = call([&](auto done) { api().downloadInteractiveMapsForAuthCode(token, std::string("42"), done); });
+    EXPECT_NE(cut.error, nullptr);
+    EXPECT_EQ(readFile(file), "<svg>v1</svg>");
+}
+
+TEST_F(MapFilesDownloadTest, BadMapLinksStillLetTheDownloadComplete) {
+    storeVenue(R"([{"href":")" + server.urlFor("/maps/a.svg") + R"(","rel":"a.svg"},)" +
+               R"({"rel":"nohref.svg"},{"href":")" + server.urlFor("/maps/a.svg") + R"(","rel":"../../x.svg"},)" +
+               R"({"href":")" + server.urlFor("/maps/a.svg") + R"(","rel":".."}])");
+    serve("GET", "/maps/a.svg", testservice::Reply::text("<svg/>"));
+    auto outcome = call([&](auto done) { api().downloadInteractiveMapsForAuthCode(token, std::string("42"), done); });
+    ASSERT_NE(outcome.error, nullptr);
+    EXPECT_EQ(server.requestCount(), 1u);
+    EXPECT_EQ(readFile(*Utils::cacheImapsUrlStringForFileName("a.svg", token, "42")), "<svg/>");
+
+    // No maps at all: nothing happens and the completion is not called.
+    StorageManager::sharedStorageManager().removePersistentStoreForAuthToken(token, std::string("42"));
+    open(token);
+    settings.setCurrentEventIsDownloadingOrParsingIMaps(false);
+    bool called = false;
+    api().downloadInteractiveMapsForAuthCode(token, std::string("42"), [&](auto, auto) { called = true; });
+    EXPECT_FALSE(called);
+    EXPECT_FALSE(settings.currentEventIsDownloadingOrParsingIMaps());
+}
+
+}  // namespace
