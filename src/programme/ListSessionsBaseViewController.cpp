@@ -31,6 +31,7 @@
 #include "model/QVAEvent.h"
 #include "model/QVASession.h"
 #include "programme/AddPersonalEntryViewController.h"
+#include "programme/ListSessionsBaseDelegate.h"
 #include "programme/ProgrammeDetailsViewController.h"
 #include "programme/SubactivityCell.h"
 #include "settings/ApplicationSettingsStore.h"
