@@ -28,9 +28,9 @@
 //   floors are printed.
 //
 // - Floor: the floor the client is judged against. The same lists as the
-//   service serves them (every page, fetched beforehand, not timed), parsed
-//   with nlohmann-json and inserted into SQLite, one table per kind, in one
-//   transaction. After the run, the ratios of FullDownload pause=0 and of
+//   service serves them (every page, fetched beforehand, not timed), read
+//   with simdjson on demand and inserted into SQLite, one table per kind, in
+//   one transaction. After the run, the ratios of FullDownload pause=0 and of
 //   DeltaUnchanged to it are printed per size.
 // - FloorOverHTTP: the floor with the transport the client cannot skip: the
 //   same lists asked of the service (compressed, every list at once, page by
@@ -80,7 +80,6 @@
 #include <map>
 #include <memory>
 #include <mutex>
-#include <nlohmann/json.hpp>
 #include <numeric>
 #include <optional>
 #include <set>
@@ -98,6 +97,7 @@
 #include "foundation/ApplicationHome.h"
 #include "foundation/Log.h"
 #include "foundation/RunLoop.h"
+#include "foundation/SimdJSON.h"
 #include "model/ModelClass.h"
 #include "model/QVAEvent.h"
 #include "model/QVAUserAccount.h"
@@ -326,7 +326,11 @@ const ServedLists& servedLists(Meeting& meeting) {
         while (!next.empty() && seen.insert(next).second) {
             auto reply = client.Get(next, headers);
             if (!reply || reply->status != 200) abort();
-            bodies.push_back(reply->body);
+            // With the parser's room past the text, as the client keeps its bodies.
+            std::string body;
+            body.reserve(reply->body.size() + foundation::simdjsontext::kPadding);
+            body.assign(reply->body);
+            bodies.push_back(std::move(body));
             next.clear();
             const std::string link = reply->get_header_value("Link");
             if (link.size() > 2 && link.front() == '<') {
@@ -339,10 +343,34 @@ const ServedLists& servedLists(Meeting& meeting) {
     return cache.emplace(&meeting, std::move(lists)).first->second;
 }
 
+namespace od = simdjson::ondemand;
+
+// A read the floor's own, well-formed pages cannot fail.
+template <typename T>
+T read(simdjson::simdjson_result<T>&& result) {
+    T value;
+    if (std::move(result).get(value) != simdjson::SUCCESS) abort();
+    return value;
+}
+
+// A page's items, read where the body lies when its buffer has the parser's
+// room past the text (as the served pages have), else from one copy.
+od::array itemsOf(const std::string& body) {
+    static thread_local od::document page;
+    page = read(foundation::simdjsontext::iterate(body, body.capacity()));
+    return read(page.get_array());
+}
+
+// The columns of a list, sorted: a page's item keys are looked up in them.
+using Columns = std::set<std::string, std::less<>>;
+
 // Adds the top-level keys of a page's items to a list's columns.
-void addColumnsOf(const nlohmann::json& page, std::set<std::string>& columns) {
-    for (const auto& item : page)
-        for (const auto& [key, value] : item.items()) columns.insert(key);
+void addColumnsOf(const std::string& body, Columns& columns) {
+    for (auto item : itemsOf(body))
+        for (auto field : read(item.get_object())) {
+            const std::string_view key = read(field.unescaped_key());
+            if (columns.find(key) == columns.end()) columns.emplace(key);
+        }
 }
 
 // Creates a list's table, named after its kind, with those columns, and
@@ -360,28 +388,34 @@ sqlite3_stmt* createTable(const std::string& table, const std::vector<std::strin
     return statement;
 }
 
-// Inserts a parsed page's items, a column per key (nested values as their
-// JSON text). Returns the rows inserted.
-int64_t insertPage(sqlite3_stmt* statement, const std::vector<std::string>& columns, const nlohmann::json& page) {
+// Inserts a page's items, a column per key (nested values as their JSON
+// text, a missing key as null). Returns the rows inserted.
+int64_t insertPage(sqlite3_stmt* statement, const std::vector<std::string>& columns, const std::string& body) {
     int64_t rows = 0;
-    for (const auto& item : page) {
-        for (size_t i = 0; i < columns.size(); ++i) {
-            const int at = static_cast<int>(i) + 1;
-            auto value = item.find(columns[i]);
-            if (value == item.end() || value->is_null()) {
-                sqlite3_bind_null(statement, at);
-            } else if (value->is_string()) {
-                const auto& text = value->get_ref<const std::string&>();
+    for (auto item : itemsOf(body)) {
+        sqlite3_clear_bindings(statement);
+        for (auto field : read(item.get_object())) {
+            const std::string_view key = read(field.unescaped_key());
+            const auto column = std::lower_bound(columns.begin(), columns.end(), key);
+            if (column == columns.end() || *column != key) abort();
+            const int at = static_cast<int>(column - columns.begin()) + 1;
+            od::value value = read(field.value());
+            auto bindText = [statement, at](std::string_view text) {
                 sqlite3_bind_text(statement, at, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
-            } else if (value->is_boolean()) {
-                sqlite3_bind_int(statement, at, value->get<bool>() ? 1 : 0);
-            } else if (value->is_number_integer()) {
-                sqlite3_bind_int64(statement, at, value->get<int64_t>());
-            } else if (value->is_number()) {
-                sqlite3_bind_double(statement, at, value->get<double>());
-            } else {
-                const std::string text = value->dump();
-                sqlite3_bind_text(statement, at, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+            };
+            switch (read(value.type())) {
+                case od::json_type::string: bindText(read(value.get_string())); break;
+                case od::json_type::boolean: sqlite3_bind_int(statement, at, read(value.get_bool()) ? 1 : 0); break;
+                case od::json_type::number: {
+                    Value number;
+                    if (foundation::simdjsontext::number(value, number) != simdjson::SUCCESS) abort();
+                    if (number.isInteger()) sqlite3_bind_int64(statement, at, number.integerValue());
+                    else sqlite3_bind_double(statement, at, number.doubleValue());
+                    break;
+                }
+                case od::json_type::null: sqlite3_bind_null(statement, at); break;
+                case od::json_type::array: bindText(read(read(value.get_array()).raw_json())); break;
+                case od::json_type::object: bindText(read(read(value.get_object()).raw_json())); break;
             }
         }
         if (sqlite3_step(statement) != SQLITE_DONE) abort();
@@ -391,23 +425,19 @@ int64_t insertPage(sqlite3_stmt* statement, const std::vector<std::string>& colu
     return rows;
 }
 
-// Parses every page and inserts its items into `database`, one table per kind
-// (createTable, insertPage), all in one transaction. Returns the rows inserted.
+// Reads every page and inserts its items into `database`, one table per kind
+// (createTable, insertPage), all in one transaction: each page is read twice
+// on demand, for its keys and then for its values, with no tree between. Returns the rows inserted.
 int64_t parseAndInsert(const ServedLists& lists, sqlite3* db) {
     int64_t rows = 0;
     if (sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK) abort();
     for (const auto& [table, bodies] : lists.pages) {
-        std::vector<nlohmann::json> pages;
-        pages.reserve(bodies.size());
-        std::set<std::string> keys;
-        for (const auto& body : bodies) {
-            pages.push_back(nlohmann::json::parse(body));
-            addColumnsOf(pages.back(), keys);
-        }
+        Columns keys;
+        for (const auto& body : bodies) addColumnsOf(body, keys);
         const std::vector<std::string> columns(keys.begin(), keys.end());
         sqlite3_stmt* statement = createTable(table, columns, db);
         if (!statement) continue;
-        for (const auto& page : pages) rows += insertPage(statement, columns, page);
+        for (const auto& body : bodies) rows += insertPage(statement, columns, body);
         sqlite3_finalize(statement);
     }
     if (sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) abort();
@@ -735,10 +765,11 @@ void BM_FloorOverHTTP(benchmark::State& state) {
 }
 
 // The same floor with its wall time at its least: the tables made from the
-// schema known beforehand, as a store's are; each list's thread parses every
-// page as soon as it has ended and hands it over; one thread inserts the
-// pages in the order they are parsed, in one transaction, while the rest are
-// still arriving. What a bare client that fetches, parses and writes as the
+// schema known beforehand, as a store's are; each list's thread hands every
+// page over as soon as it has ended; one thread reads and inserts the pages
+// in the order they ended, in one transaction, while the rest are still
+// arriving (an on-demand reading is walked where it is read, so the reading
+// moves to the inserting thread). What a bare client that fetches, parses and writes as the
 // pages come takes.
 void BM_FloorOverHTTPAsPagesEnd(benchmark::State& state) {
     auto& meeting = meetingOfSize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
@@ -752,8 +783,8 @@ void BM_FloorOverHTTPAsPagesEnd(benchmark::State& state) {
     for (auto& [table, address] : listAddresses(meeting)) lists.push_back({table, address, {}});
     const auto& served = servedLists(meeting).pages;
     for (size_t i = 0; i < lists.size(); ++i) {
-        std::set<std::string> keys;
-        for (const auto& body : served[i].second) addColumnsOf(nlohmann::json::parse(body), keys);
+        Columns keys;
+        for (const auto& body : served[i].second) addColumnsOf(body, keys);
         lists[i].columns.assign(keys.begin(), keys.end());
     }
     const std::string path = foundation::ApplicationHome::root() + "/floor-http-pages.sqlite";
@@ -768,15 +799,14 @@ void BM_FloorOverHTTPAsPagesEnd(benchmark::State& state) {
 
         std::mutex mutex;
         std::condition_variable arrived;
-        std::vector<std::pair<size_t, nlohmann::json>> pages;  // list, parsed page
+        std::vector<std::pair<size_t, std::string>> pages;  // list, page body
         size_t listsEnded = 0;
         std::vector<std::thread> threads;
         for (size_t i = 0; i < lists.size(); ++i)
             threads.emplace_back([&, i] {
                 followListing(lists[i].address, authorization, nullptr, [&](const std::string& body) {
-                    auto page = nlohmann::json::parse(body);
                     std::lock_guard lock(mutex);
-                    pages.emplace_back(i, std::move(page));
+                    pages.emplace_back(i, body);
                     arrived.notify_one();
                 });
                 std::lock_guard lock(mutex);
@@ -785,7 +815,7 @@ void BM_FloorOverHTTPAsPagesEnd(benchmark::State& state) {
             });
         rows = 0;
         for (;;) {
-            std::vector<std::pair<size_t, nlohmann::json>> taken;
+            std::vector<std::pair<size_t, std::string>> taken;
             {
                 std::unique_lock lock(mutex);
                 arrived.wait(lock, [&] { return !pages.empty() || listsEnded == lists.size(); });
@@ -806,8 +836,8 @@ void BM_FloorOverHTTPAsPagesEnd(benchmark::State& state) {
 }
 
 // The unchanged delta's floor with its store: BM_DeltaFloor's listings, the
-// same bare libcurl handle and thread per listing, each page also parsed
-// (nlohmann-json) into its (id, revision) texts; meanwhile the main thread
+// same bare libcurl handle and thread per listing, each page also read
+// (simdjson on demand) into its (id, revision) texts; meanwhile the main thread
 // reads the stored (key, revision) of each listed kind from the store's
 // file with raw SQLite into a hash map; once every listing has ended, each
 // is compared with its kind's map (new, changed and no longer listed ids).
@@ -851,25 +881,35 @@ const DeltaStoreFloorKind* deltaStoreFloorKindOf(const std::string& listing) {
 
 // A JSON scalar as the text it compares by (a number's digits, a string's
 // characters); nothing else reads as the same.
-std::string deltaStoreFloorText(const nlohmann::json& value) {
-    if (value.is_string()) return value.get<std::string>();
-    if (value.is_number() || value.is_boolean()) return value.dump();
-    return std::string();
+std::string deltaStoreFloorText(od::value value) {
+    switch (read(value.type())) {
+        case od::json_type::string: return std::string(read(value.get_string()));
+        case od::json_type::number:
+        case od::json_type::boolean: {
+            // The token runs up to the next structural character, blanks included.
+            const std::string_view token = value.raw_json_token();
+            return std::string(token.substr(0, token.find_first_of(" \t\n\r")));
+        }
+        default: return std::string();
+    }
 }
 
-// Follows a listing as followListing does, each page's body then parsed into
-// (id, revision) texts on the same thread.
+// Follows a listing as followListing does, each page's body then read on
+// demand into (id, revision) texts on the same thread.
 std::vector<std::pair<std::string, std::string>> followAndParseListing(const std::string& address,
                                                                         const std::string& authorization) {
     std::vector<std::string> bodies;
     followListing(address, authorization, &bodies);
     std::vector<std::pair<std::string, std::string>> listed;
     for (const auto& page : bodies) {
-        for (const auto& item : nlohmann::json::parse(page)) {
-            auto id = item.find("id");
-            auto revision = item.find("revision");
-            listed.emplace_back(id == item.end() ? std::string() : deltaStoreFloorText(*id),
-                                revision == item.end() ? std::string() : deltaStoreFloorText(*revision));
+        for (auto item : itemsOf(page)) {
+            std::string id, revision;
+            for (auto field : read(item.get_object())) {
+                const std::string_view key = read(field.unescaped_key());
+                if (key == "id") id = deltaStoreFloorText(read(field.value()));
+                else if (key == "revision") revision = deltaStoreFloorText(read(field.value()));
+            }
+            listed.emplace_back(std::move(id), std::move(revision));
         }
     }
     return listed;
