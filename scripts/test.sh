@@ -22,7 +22,7 @@ ctest --test-dir "$BUILD" --output-on-failure -j"$JOBS" --timeout 300
 # Off by default: on two cores it would take CI past 40 minutes (the app's
 # tests alone run five minutes in one process, the fuzz replay ten).
 if [ "${QVA_WHOLE_BINARIES:-0}" = 1 ]; then
-  find "$BUILD" -maxdepth 1 -name 'test_*' -type f -executable -print0 |
+  find "$BUILD" -maxdepth 2 -name 'test_*' -type f -executable -print0 |
     xargs -0 -P"$JOBS" -I{} sh -c '"$1" --gtest_brief=1 > "$1.whole.log" 2>&1 || { tail -n 60 "$1.whole.log"; exit 255; }' sh {}
 fi
 # Every fuzz target builds and replays its seeds and regression inputs.
