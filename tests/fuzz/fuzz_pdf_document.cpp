@@ -8,6 +8,9 @@
 #include "graphics/ImageDecoder.h"
 #include "graphics/PDFDocument.h"
 
+// Drawing text loads fontconfig's caches, which it keeps for the process.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     auto document = graphics::PDFDocument::fromData(foundation::Data(bytes, size));
     if (!document) return 0;
