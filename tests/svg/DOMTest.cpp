@@ -265,5 +265,31 @@ TEST(DOMTest, NamedNodeMapsKeyNamespacedEntriesByLocalName) {
     EXPECT_EQ(map.length(), 1u);
 }
 
+// Names are shared between nodes through a bounded table: a file naming more
+// kinds than it holds, and the same qualified name in two namespaces, keep
+// each node's own names and attributes.
+TEST(DOMTest, SharedNamesStayEachNodesOwn) {
+    std::vector<ElementPtr> made;
+    for (int i = 0; i < 600; ++i) {
+        std::string n = std::to_string(i);
+        Element::AttributeDictionary attributes{{"a" + n, std::make_shared<Attr>(std::nullopt, "a" + n, n)}};
+        made.push_back(std::make_shared<Element>("p" + n + ":e" + n, "urn:ns" + n, attributes));
+    }
+    for (int i = 0; i < 600; ++i) {
+        std::string n = std::to_string(i);
+        EXPECT_EQ(made[size_t(i)]->localName(), "e" + n);
+        EXPECT_EQ(made[size_t(i)]->prefix(), "p" + n);
+        EXPECT_EQ(made[size_t(i)]->namespaceURI(), "urn:ns" + n);
+        EXPECT_EQ(made[size_t(i)]->getAttributeNS("urn:ns" + n, "a" + n), n);
+    }
+    auto first = std::make_shared<Element>("x:rect", kSVG, Element::AttributeDictionary{});
+    auto second = std::make_shared<Element>("x:rect", kXLink, Element::AttributeDictionary{});
+    auto none = std::make_shared<Element>("x:rect", std::nullopt, Element::AttributeDictionary{});
+    EXPECT_EQ(first->namespaceURI(), kSVG);
+    EXPECT_EQ(second->namespaceURI(), kXLink);
+    EXPECT_FALSE(none->namespaceURI());
+    EXPECT_EQ(none->localName(), "rect");
+}
+
 }  // namespace
 }  // namespace svg

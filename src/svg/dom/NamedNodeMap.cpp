@@ -74,7 +74,7 @@ std::shared_ptr<Node> extract(NamedNodeMap::Dictionary& dictionary, const std::s
 
 foundation::Value describe(const NamedNodeMap::Dictionary& dictionary, const std::string* namespaceURI) {
     foundation::Value::Dictionary out;
-    for (const auto& [key, entry] : dictionary) out[key] = foundation::Value(nodeOf(key, entry, namespaceURI));
+    for (const auto& [key, entry] : dictionary) out[key.str()] = foundation::Value(nodeOf(key, entry, namespaceURI));
     return foundation::Value(std::move(out));
 }
 
@@ -83,7 +83,7 @@ foundation::Value describe(const NamedNodeMap::Dictionary& dictionary, const std
 std::shared_ptr<Node> NamedNodeMap::getNamedItem(const std::string& name) const {
     if (auto node = find(internalDictionary_, nullptr, name)) return node;
     for (const auto& [uri, dictionary] : internalDictionaryOfNamespaces_) {
-        if (auto node = find(dictionary, &uri, name)) return node;
+        if (auto node = find(dictionary, &uri.str(), name)) return node;
     }
     return nullptr;
 }
@@ -116,13 +116,13 @@ std::shared_ptr<Node> NamedNodeMap::removeNamedItem(const std::string& name) {
 std::shared_ptr<Node> NamedNodeMap::getNamedItemNS(const std::string& namespaceURI,
                                                    const std::string& localName) const {
     auto at = internalDictionaryOfNamespaces_.find(namespaceURI);
-    return at == internalDictionaryOfNamespaces_.end() ? nullptr : find(at->second, &at->first, localName);
+    return at == internalDictionaryOfNamespaces_.end() ? nullptr : find(at->second, &at->first.str(), localName);
 }
 
 std::shared_ptr<Node> NamedNodeMap::removeNamedItemNS(const std::string& namespaceURI, const std::string& localName) {
     auto at = internalDictionaryOfNamespaces_.find(namespaceURI);
     if (at == internalDictionaryOfNamespaces_.end()) return nullptr;
-    return extract(at->second, &at->first, localName);
+    return extract(at->second, &at->first.str(), localName);
 }
 
 std::shared_ptr<Node> NamedNodeMap::setNamedItemNS(const std::shared_ptr<Node>& node,
@@ -131,7 +131,7 @@ std::shared_ptr<Node> NamedNodeMap::setNamedItemNS(const std::shared_ptr<Node>& 
     const auto& uri = node->namespaceURI() ? node->namespaceURI() : elementNamespace;
     if (!uri) return setNamedItem(node);
     auto at = internalDictionaryOfNamespaces_.try_emplace(*uri).first;
-    return storeNode(at->second, &at->first, node);
+    return storeNode(at->second, &at->first.str(), node);
 }
 
 void NamedNodeMap::setParsedAttributeNS(const std::shared_ptr<Node>& node,
@@ -155,7 +155,7 @@ void NamedNodeMap::setParsedAttributeNS(const std::shared_ptr<Node>& node,
         return;
     }
     auto at = internalDictionaryOfNamespaces_.try_emplace(*uri).first;
-    store(at->second, &at->first, std::move(entry), key);
+    store(at->second, &at->first.str(), std::move(entry), key);
 }
 
 void NamedNodeMap::reserveParsedAttributes(size_t count, const std::optional<std::string>& elementNamespace) {
@@ -182,7 +182,7 @@ std::shared_ptr<Node> NamedNodeMap::item(size_t index) const {
     for (const auto& [uri, dictionary] : internalDictionaryOfNamespaces_) {
         if (index < dictionary.size()) {
             auto at = std::next(dictionary.begin(), long(index));
-            return nodeOf(at->first, at->second, &uri);
+            return nodeOf(at->first, at->second, &uri.str());
         }
         index -= dictionary.size();
     }
@@ -196,7 +196,9 @@ std::string NamedNodeMap::description() const {
     }
     if (!internalDictionaryOfNamespaces_.empty()) {
         foundation::Value::Dictionary out;
-        for (const auto& [uri, dictionary] : internalDictionaryOfNamespaces_) out[uri] = describe(dictionary, &uri);
+        for (const auto& [uri, dictionary] : internalDictionaryOfNamespaces_) {
+            out[uri.str()] = describe(dictionary, &uri.str());
+        }
         namespaced = foundation::Format("DOM-v2(%@)", foundation::Value(std::move(out)));
     }
     return foundation::Format("NamedNodeMap: %@%@%@", plain, !plain.empty() && !namespaced.empty() ? "\n" : "",

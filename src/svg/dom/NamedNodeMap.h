@@ -16,6 +16,7 @@
 
 #include "foundation/Object.h"
 #include "svg/dom/FlatDictionary.h"
+#include "svg/dom/SharedName.h"
 
 namespace svg {
 
@@ -38,7 +39,9 @@ public:
         const std::shared_ptr<Node>& node() const;
         Extra& extraForWriting() const;
     };
-    using Dictionary = FlatDictionary<Entry>;
+    // Keyed by shared names: a plan repeats the same few attribute names and
+    // one namespace on every element.
+    using Dictionary = FlatDictionary<Entry, SharedName>;
 
     // The plain entry; else the first namespaced entry of that local name,
     // namespaces in the map's order.
@@ -72,7 +75,7 @@ public:
     std::shared_ptr<Node> item(size_t index) const;
 
     const Dictionary& internalDictionary() const { return internalDictionary_; }
-    const FlatDictionary<Dictionary>& internalDictionaryOfNamespaces() const {
+    const FlatDictionary<Dictionary, SharedName>& internalDictionaryOfNamespaces() const {
         return internalDictionaryOfNamespaces_;
     }
 
@@ -81,7 +84,7 @@ public:
 
 private:
     Dictionary internalDictionary_;
-    FlatDictionary<Dictionary> internalDictionaryOfNamespaces_;
+    FlatDictionary<Dictionary, SharedName> internalDictionaryOfNamespaces_;
 };
 
 }  // namespace svg
