@@ -108,15 +108,16 @@ std::shared_ptr<Node> Node::createInNamespace(DOMNodeType type, std::string name
 }
 
 void Node::applyNamespace(std::optional<std::string> namespaceURI) {
-    std::string key = nodeName_;
+    const std::string& nodeName = nodeName_.str();
+    std::string key = nodeName;
     key.push_back('\0');
     if (namespaceURI) key.append(1, '\1').append(*namespaceURI);
     names_ = sharedPerThread<Names>(std::move(key), [&] {
         Names names;
-        size_t last = nodeName_.rfind(':');
-        names.localName = last == std::string::npos ? nodeName_ : nodeName_.substr(last + 1);
-        size_t first = nodeName_.find(':');
-        if (first != std::string::npos) names.prefix = nodeName_.substr(0, first);
+        size_t last = nodeName.rfind(':');
+        names.localName = last == std::string::npos ? nodeName : nodeName.substr(last + 1);
+        size_t first = nodeName.find(':');
+        if (first != std::string::npos) names.prefix = nodeName.substr(0, first);
         names.namespaceURI = std::move(namespaceURI);
         return names;
     });
@@ -273,7 +274,7 @@ std::string Node::description() const {
                           foundation::Format("%@...", foundation::StringUtils::substring16(*nodeValue_, 0, 10)))
                     : foundation::Value(*nodeValue_);
     }
-    return foundation::Format("Node: %@ (%@) value:[%@] @@%ld attributes + %ld x children", nodeName_,
+    return foundation::Format("Node: %@ (%@) value:[%@] @@%ld attributes + %ld x children", nodeName(),
                               typeLabel(nodeType_), value, attributes_ ? long(attributes_->length()) : 0L,
                               long(childNodes()->length()));
 }
