@@ -187,6 +187,28 @@ TEST(DOMTest, ParsedAttributesBecomeNodesWhenAskedFor) {
     EXPECT_FALSE(element->hasAttribute("fill"));
 }
 
+// A parsed element's values lie one after another in one block: each reads
+// as its own, an empty one included, whatever is replaced or removed around it.
+TEST(DOMTest, ParsedValuesReadAsTheirOwn) {
+    Element::AttributeDictionary parsed;
+    const std::map<std::string, std::string> values{
+        {"a", "first"}, {"b", ""}, {"c", "Meetings &amp; Talks, a value longer than a short one"}, {"d", "4"}};
+    for (const auto& [key, value] : values) parsed[key] = std::make_shared<Attr>(kSVG, key, value);
+    auto element = std::make_shared<Element>("path", kSVG, parsed);
+    for (const auto& [key, value] : values) {
+        EXPECT_TRUE(element->hasAttribute(key)) << key;
+        EXPECT_EQ(element->getAttribute(key), value) << key;
+        EXPECT_EQ(element->getAttributeNS(kSVG, key), value) << key;
+    }
+    element->setAttributeNS(kSVG, "b", "now set");
+    EXPECT_EQ(element->getAttributeNode("c")->value(), values.at("c"));
+    EXPECT_TRUE(element->attributes()->removeNamedItemNS(kSVG, "a"));
+    EXPECT_EQ(element->getAttribute("a"), "");
+    EXPECT_EQ(element->getAttribute("b"), "now set");
+    EXPECT_EQ(element->getAttribute("c"), values.at("c"));
+    EXPECT_EQ(element->getAttribute("d"), "4");
+}
+
 TEST(DOMTest, SearchesWalkDepthFirstAndIncludeTheStart) {
     auto document = std::make_shared<SVGDocument>();
     auto root = element("svg", {{"id", "root"}});
