@@ -30,21 +30,16 @@ std::shared_ptr<const T> sharedPerThread(std::string key, Make make) {
 // A text held through the table: 16 bytes, and never a copy of its own.
 class SharedName {
 public:
-    SharedName() : text_(empty()) {}
     SharedName(const std::string& text)  // NOLINT: stands in for the text
         : text_(sharedPerThread<std::string>(text, [&] { return text; })) {}
 
     const std::string& str() const { return *text_; }
-    operator const std::string&() const { return *text_; }  // NOLINT
+    operator const std::string&() const { return *text_; }  // NOLINT: reads as the text
 
     friend bool operator==(const SharedName& a, const std::string& b) { return *a.text_ == b; }
     friend bool operator<(const SharedName& a, const std::string& b) { return *a.text_ < b; }
 
 private:
-    static const std::shared_ptr<const std::string>& empty() {
-        static const auto none = std::make_shared<const std::string>();
-        return none;
-    }
     std::shared_ptr<const std::string> text_;
 };
 
