@@ -144,8 +144,11 @@ void ManagedObjectContext::performBlockAndWait(const std::function<void()>& bloc
 // ---- Objects ---------------------------------------------------------------
 
 ManagedObjectPtr ManagedObjectContext::registeredObject(int64_t primaryKey) const {
-    auto it = registered_.find(primaryKey);
-    return it == registered_.end() ? nullptr : it->second.lock();
+    if (auto it = registered_.find(primaryKey); it != registered_.end())
+        if (auto object = it->second.lock()) return object;
+    // A new object is held by the inserted objects alone until it is saved.
+    auto inserted = inserted_.find(primaryKey);
+    return inserted == inserted_.end() ? nullptr : inserted->second;
 }
 
 void ManagedObjectContext::registerObject(const ManagedObjectPtr& object) {
@@ -158,7 +161,7 @@ void ManagedObjectContext::registerObject(const ManagedObjectPtr& object) {
     }
 }
 
-ManagedObjectPtr ManagedObjectContext::makeObject(const StoreRow& row, ManagedObjectIDPtr id) {
+ManagedObjectPtr ManagedObjectContext::makeObject(const StoreRow& row, ManagedObjectIDPtr id, bool registered) {
     const auto& coordinator = persistentStoreCoordinator();
     auto object = ManagedObject::make(*row.entity);
     object->id_ = id ? std::move(id) : coordinator->objectID(*row.entity, row.primaryKey);
@@ -168,7 +171,7 @@ ManagedObjectPtr ManagedObjectContext::makeObject(const StoreRow& row, ManagedOb
     if (row.values && row.values->size() == count) object->values_ = std::const_pointer_cast<detail::RowValues>(row.values);
     else object->mutableValues().resize(count);
     object->changed_.assign(count, false);
-    registerObject(object);
+    if (registered) registerObject(object);
     return object;
 }
 
@@ -181,8 +184,10 @@ ManagedObjectPtr ManagedObjectContext::insertNewObject(const std::string& entity
         foundation::raise(foundation::kInvalidArgumentException, "No entity named '" + entityName + "' in the model");
     auto id = coordinator->newObjectID(*entity);
     const int64_t primaryKey = id->primaryKey();
+    // A bulk write inserts thousands of objects that its save then lets go:
+    // they are registered only if they outlive that save.
     auto object = makeObject(StoreRow{entity, primaryKey, std::make_shared<detail::RowValues>(entity->defaultValues())},
-                             std::move(id));
+                             std::move(id), false);
     object->inserted_ = true;
     // New keys grow, so they go at the end.
     inserted_.insert_or_assign(primaryKey, object);
@@ -284,11 +289,13 @@ std::vector<ManagedObjectPtr> ManagedObjectContext::updatedObjects() const { ret
 std::vector<ManagedObjectPtr> ManagedObjectContext::deletedObjects() const { return valuesOf(deleted_); }
 
 void ManagedObjectContext::reset() {
+    const auto forget = [](ManagedObject& o) {
+        o.context_.reset();
+        o.inserted_ = o.updated_ = o.deleted_ = false;
+    };
     for (auto& [k, weak] : registered_)
-        if (auto o = weak.lock()) {
-            o->context_.reset();
-            o->inserted_ = o->updated_ = o->deleted_ = false;
-        }
+        if (auto o = weak.lock()) forget(*o);
+    for (auto& [k, o] : inserted_) forget(*o);
     registered_.clear();
     inserted_.clear();
     updated_.clear();
@@ -458,12 +465,19 @@ ErrorPtr ManagedObjectContext::save() {
     };
     for (const auto* objects : {&saved.inserted, &saved.updated, &saved.deleted})
         for (const auto& o : *objects) o->mergeReported_ = false;
+    const bool insertedHandedOn = reportedByMerge_.empty();
     keepUnreported(saved.inserted, unreported.inserted);
     keepUnreported(saved.updated, unreported.updated);
     keepUnreported(saved.deleted, unreported.deleted);
     reportedByMerge_.clear();
     if (!unreported.inserted.empty() || !unreported.updated.empty() || !unreported.deleted.empty())
         notifyObservers(unreported);
+    // The new objects that someone still holds (the caller, an observer) are
+    // found by their keys from now on; the others go with this save.
+    std::vector<ManagedObjectPtr>& inserted = insertedHandedOn ? unreported.inserted : saved.inserted;
+    if (!insertedHandedOn) unreported.inserted.clear();
+    for (const auto& o : inserted)
+        if (o.use_count() > 1 && !registeredObject(o->objectID()->primaryKey())) registerObject(o);
     return nullptr;
 }
 
