@@ -53,7 +53,7 @@ struct FetchPlan {
     // so the store may not apply sort, window or count on its own.
     bool pendingBelow = false;
     // The caller wants dictionaries of the onlyAttributes (of every attribute
-    // when empty), without distinct filtering. When the store applies the
+    // when empty); a distinct fetch drops repeats from them itself. When the store applies the
     // whole plan itself, it answers with them (FetchOutcome::dictionaries)
     // instead of rows, so a wide row is never built for two of its values.
     bool dictionaries = false;
