@@ -584,6 +584,7 @@ bool ManagedObjectContext::planFor(const FetchRequest& request, FetchPlan& plan)
     if (request.resultType() == FetchRequestResultType::Dictionary) {
         plan.onlyAttributes = request.propertiesToFetch();
         plan.dictionaries = true;
+        plan.distinct = request.returnsDistinctResults();
     }
     return true;
 }

@@ -57,6 +57,9 @@ struct FetchPlan {
     // whole plan itself, it answers with them (FetchOutcome::dictionaries)
     // instead of rows, so a wide row is never built for two of its values.
     bool dictionaries = false;
+    // Of those dictionaries only one of each is wanted: the store may leave
+    // out rows whose values repeat an earlier row's.
+    bool distinct = false;
     // The values the asking context's unchanged objects hold, by primary
     // key (null for none): a row that reads the same is handed back with
     // them, so refetching a long list neither makes nor frees its values
