@@ -593,10 +593,12 @@ bool ManagedObjectContext::planFor(const FetchRequest& request, FetchPlan& plan)
         plan.offset = request.fetchOffset();
     }
     plan.countOnly = request.resultType() == FetchRequestResultType::Count;
-    // Such rows only ever become dictionaries, never objects.
+    // Such rows only ever become dictionaries, never objects; distinct ones
+    // are kept once after they are made (see distinctWindow).
     if (request.resultType() == FetchRequestResultType::Dictionary) {
         plan.onlyAttributes = request.propertiesToFetch();
-        plan.dictionaries = !request.returnsDistinctResults();
+        plan.dictionaries = true;
+        plan.distinct = request.returnsDistinctResults();
     }
     return true;
 }
@@ -636,6 +638,33 @@ void sortRows(std::vector<StoreRow>& rows, const std::vector<SortDescriptor>& de
     rows = std::move(sorted);
 }
 
+// What tells two dictionaries apart: each value's key, type and text.
+std::string distinctIdentity(const Value::Dictionary& dictionary) {
+    std::string identity;
+    for (const auto& [name, value] : dictionary)
+        identity += name + '\x1f' + std::to_string(int(value.type())) + '\x1f' + value.description() + '\x1e';
+    return identity;
+}
+
+// The first of each run of equal dictionaries, in order, then the window:
+// a distinct fetch's offset and limit count distinct results.
+Value::Array distinctWindow(Value::Array dictionaries, size_t offset, size_t limit) {
+    std::unordered_set<std::string> seen;
+    Value::Array kept;
+    size_t skipped = 0;
+    for (auto& dictionary : dictionaries) {
+        const auto* entries = dictionary.dictionary();
+        if (!seen.insert(entries ? distinctIdentity(*entries) : std::string()).second) continue;
+        if (skipped < offset) {
+            ++skipped;
+            continue;
+        }
+        kept.push_back(std::move(dictionary));
+        if (limit && kept.size() >= limit) break;
+    }
+    return kept;
+}
+
 void applyWindow(std::vector<StoreRow>& rows, size_t offset, size_t limit) {
     if (offset) rows.erase(rows.begin(), rows.begin() + std::ptrdiff_t(std::min(offset, rows.size())));
     if (limit && rows.size() > limit) rows.resize(limit);
@@ -657,7 +686,10 @@ Value::Array ManagedObjectContext::executeFetchRequest(const FetchRequest& reque
         return {};
     }
     if (outcome.count) return {Value(int64_t(*outcome.count))};
-    if (outcome.dictionaries) return std::move(*outcome.dictionaries);
+    if (outcome.dictionaries) {
+        if (!request.returnsDistinctResults()) return std::move(*outcome.dictionaries);
+        return distinctWindow(std::move(*outcome.dictionaries), request.fetchOffset(), request.fetchLimit());
+    }
     auto& rows = outcome.rows;
     if (!outcome.windowApplied) {
         sortRows(rows, plan.sortDescriptors);
@@ -685,36 +717,22 @@ Value::Array ManagedObjectContext::executeFetchRequest(const FetchRequest& reque
             return results;
         }
         case FetchRequestResultType::Dictionary: {
-            std::unordered_set<std::string> distinctKeys;
             results.reserve(rows.size());
             for (const auto& row : rows) {
                 Value::Dictionary d;
-                std::string identity;
                 auto add = [&](const std::string& name) {
                     auto index = row.entity->attributeIndex(name);
                     if (!index || (*row.values)[*index].isNothing()) return;
-                    const Value& v = (*row.values)[*index];
-                    d[name] = v;
-                    if (request.returnsDistinctResults())
-                        identity += name + '\x1f' + std::to_string(int(v.type())) + '\x1f' + v.description() + '\x1e';
+                    d[name] = (*row.values)[*index];
                 };
                 if (request.propertiesToFetch().empty())
                     for (const auto& a : row.entity->attributes()) add(a.name);
                 else
                     for (const auto& name : request.propertiesToFetch()) add(name);
-                if (request.returnsDistinctResults()) {
-                    if (!distinctKeys.insert(identity).second) continue;
-                }
                 results.push_back(Value(std::move(d)));
             }
-            if (request.returnsDistinctResults()) {
-                Value::Array windowed;
-                for (size_t i = request.fetchOffset(); i < results.size(); ++i) {
-                    if (request.fetchLimit() && windowed.size() >= request.fetchLimit()) break;
-                    windowed.push_back(std::move(results[i]));
-                }
-                return windowed;
-            }
+            if (request.returnsDistinctResults())
+                return distinctWindow(std::move(results), request.fetchOffset(), request.fetchLimit());
             return results;
         }
     }

@@ -53,10 +53,13 @@ struct FetchPlan {
     // so the store may not apply sort, window or count on its own.
     bool pendingBelow = false;
     // The caller wants dictionaries of the onlyAttributes (of every attribute
-    // when empty), without distinct filtering. When the store applies the
+    // when empty); a distinct fetch drops repeats from them itself. When the store applies the
     // whole plan itself, it answers with them (FetchOutcome::dictionaries)
     // instead of rows, so a wide row is never built for two of its values.
     bool dictionaries = false;
+    // Of those dictionaries only one of each is wanted: the store may leave
+    // out rows whose values repeat an earlier row's.
+    bool distinct = false;
     // The values the asking context's unchanged objects hold, by primary
     // key (null for none): a row that reads the same is handed back with
     // them, so refetching a long list neither makes nor frees its values
