@@ -140,9 +140,13 @@ TEST(SortDescriptor, LongListsOrderAsTheValueComparisonDoes) {
     const char* stems[] = {"Participant", "Participant ", "participant", "Partic", "\u00c9milie-Jos\u00e9phine", "Zo\u00eb"};
     Value::Array rows;
     for (int i = 0; i < 600; ++i) {
-        Value name = i % 37 == 0 ? Value() : Value(std::string(stems[i % 6]) + std::to_string((i * 7919) % 113));
-        Value group = i % 11 == 0 ? Value() : Value(int64_t((i * 31) % 5));
-        rows.push_back(Value::dictionary({{"name", std::move(name)}, {"group", std::move(group)}, {"n", int64_t(i)}}));
+        // Keys left out rather than set to a moved temporary: g++ 12 at -O1
+        // under ThreadSanitizer takes that move for a read of an
+        // uninitialised string (-Wmaybe-uninitialized).
+        Value row = Value::dictionary({{"n", int64_t(i)}});
+        if (i % 37 != 0) row["name"] = Value(std::string(stems[i % 6]) + std::to_string((i * 7919) % 113));
+        if (i % 11 != 0) row["group"] = Value(int64_t((i * 31) % 5));
+        rows.push_back(std::move(row));
     }
     const std::vector<std::vector<SortDescriptor>> orders{
         {SortDescriptor("group"), SortDescriptor("name")},
