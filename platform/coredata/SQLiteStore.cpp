@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <filesystem>
 #include <map>
@@ -953,6 +954,40 @@ FetchOutcome SQLiteStore::Impl::fetchDictionaries(SQLiteConnection& connection, 
                   [](const Field& a, const Field& b) { return a.attribute->name < b.attribute->name; });
         return at->second;
     };
+    if (plan.pairs && plan.onlyAttributes.size() == 2 && plan.onlyAttributes[0] != plan.onlyAttributes[1]) {
+        // The two values of each row, asked-for order: one pair a row
+        // instead of a dictionary with its two keys.
+        std::unordered_map<const EntityDescription*, std::array<std::optional<Field>, 2>> pairOfEntity;
+        auto pairOf = [&](const EntityDescription* entity) -> const std::array<std::optional<Field>, 2>& {
+            auto [at, added] = pairOfEntity.try_emplace(entity);
+            if (!added) return at->second;
+            for (const auto& field : fieldsOf(entity))
+                at->second[field.attribute->name == plan.onlyAttributes[0] ? 0 : 1] = field;
+            return at->second;
+        };
+        auto valueOf = [&](const std::optional<Field>& field) {
+            if (!field) return Value();
+            Value value = field->position < 0 ? field->attribute->defaultValue()
+                                              : readColumn(stmt, field->position, *field->attribute);
+            return value.isNothing() ? Value() : value;
+        };
+        std::vector<std::pair<Value, Value>> pairs;
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+            auto entIt = entityByEnt.find(sqlite3_column_int(stmt, 1));
+            if (entIt == entityByEnt.end() || !plan.includes(entIt->second)) continue;
+            const auto& fields = pairOf(entIt->second);
+            Value first = valueOf(fields[0]);
+            pairs.emplace_back(std::move(first), valueOf(fields[1]));
+        }
+        sqlite3_reset(stmt);
+        if (rc != SQLITE_DONE) {
+            outcome.error = connection.failure(rc, StoreError::FetchFailed, "Cannot fetch");
+            return outcome;
+        }
+        outcome.pairs = std::move(pairs);
+        outcome.windowApplied = true;
+        return outcome;
+    }
     Value::Array dictionaries;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         auto entIt = entityByEnt.find(sqlite3_column_int(stmt, 1));

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "coredata/EntityDescription.h"
@@ -57,6 +58,10 @@ struct FetchPlan {
     // whole plan itself, it answers with them (FetchOutcome::dictionaries)
     // instead of rows, so a wide row is never built for two of its values.
     bool dictionaries = false;
+    // With `dictionaries` of two attributes: the store that answers with
+    // dictionaries may answer with each row's two values as a pair instead
+    // (FetchOutcome::pairs), absent where the dictionary leaves its key out.
+    bool pairs = false;
     // The values the asking context's unchanged objects hold, by primary
     // key (null for none): a row that reads the same is handed back with
     // them, so refetching a long list neither makes nor frees its values
@@ -80,6 +85,8 @@ struct FetchOutcome {
     // Set when the store answered a dictionaries plan with the results
     // themselves, sorted and windowed; `rows` is then empty.
     std::optional<foundation::Value::Array> dictionaries;
+    // Set when the store answered a `pairs` plan so, in the same order.
+    std::optional<std::vector<std::pair<foundation::Value, foundation::Value>>> pairs;
     foundation::ErrorPtr error;
 };
 
