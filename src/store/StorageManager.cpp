@@ -227,12 +227,14 @@ bool StorageManager::mayFetchAndWait(const std::shared_ptr<coredata::FetchReques
     return true;
 }
 
-Value::Array StorageManager::executeFetchRequestAndWait(const std::shared_ptr<coredata::FetchRequest>& request,
-                                                        const coredata::ContextPtr& context) const {
+template <class Fetch>
+auto StorageManager::fetchAndWait(const std::shared_ptr<coredata::FetchRequest>& request,
+                                  const coredata::ContextPtr& context, const Fetch& fetch) const
+    -> decltype(fetch(nullptr)) {
     if (!mayFetchAndWait(request, context)) return {};
-    Value::Array results;
+    decltype(fetch(nullptr)) results;
     ErrorPtr error;
-    context->performBlockAndWait([&] { results = context->executeFetchRequest(*request, &error); });
+    context->performBlockAndWait([&] { results = fetch(&error); });
     if (error) {
         Log("Unable to fetch data from db.");
         handleErrors(error);
@@ -241,18 +243,15 @@ Value::Array StorageManager::executeFetchRequestAndWait(const std::shared_ptr<co
     return results;
 }
 
+Value::Array StorageManager::executeFetchRequestAndWait(const std::shared_ptr<coredata::FetchRequest>& request,
+                                                        const coredata::ContextPtr& context) const {
+    return fetchAndWait(request, context, [&](ErrorPtr* error) { return context->executeFetchRequest(*request, error); });
+}
+
 std::vector<std::pair<Value, Value>> StorageManager::executeFetchRequestForPairsAndWait(
     const std::shared_ptr<coredata::FetchRequest>& request, const coredata::ContextPtr& context) const {
-    if (!mayFetchAndWait(request, context)) return {};
-    std::vector<std::pair<Value, Value>> pairs;
-    ErrorPtr error;
-    context->performBlockAndWait([&] { pairs = context->executeFetchRequestForPairs(*request, &error); });
-    if (error) {
-        Log("Unable to fetch data from db.");
-        handleErrors(error);
-        return {};
-    }
-    return pairs;
+    return fetchAndWait(request, context,
+                        [&](ErrorPtr* error) { return context->executeFetchRequestForPairs(*request, error); });
 }
 
 // ---- Saving -------------------------------------------------------------------

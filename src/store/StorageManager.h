@@ -177,6 +177,11 @@ private:
     // main-queue context; false for nothing to fetch.
     bool mayFetchAndWait(const std::shared_ptr<coredata::FetchRequest>& request,
                          const coredata::ContextPtr& context) const;
+    // `fetch` (given where to put its error) on the context's queue, waited
+    // for; its error logged and handled, nothing then returned.
+    template <class Fetch>
+    auto fetchAndWait(const std::shared_ptr<coredata::FetchRequest>& request, const coredata::ContextPtr& context,
+                      const Fetch& fetch) const -> decltype(fetch(nullptr));
     StorageManager();
 
     void replaceItems(Items items, const EntityClassPtr& itemType, coredata::PredicatePtr predicate, bool insert,
