@@ -70,20 +70,39 @@ void EntityDescription::buildAttributeIndex() {
 }
 
 std::optional<size_t> EntityDescription::attributeIndex(std::string_view name) const {
-    // Rows are mostly written and read attribute after attribute, or one
-    // attribute over many rows: the name after this thread's last answer, or
-    // the last answer again, is tried before hashing. Only a guess, checked
-    // against this entity's own names, so any entity may follow any other.
-    thread_local size_t entityLastAttribute = 0;
+    // The row setters name their attributes by literals, the same characters
+    // at the same address for every row: this thread's earlier answer for
+    // that address and entity is tried first. Only a guess, checked against
+    // this entity's own names, so a freed name or entity whose address comes
+    // back costs a miss and never a wrong answer.
+    struct Answer {
+        const char* name = nullptr;
+        const EntityDescription* entity = nullptr;
+        size_t index = 0;
+    };
+    thread_local Answer answers[256];
+    const auto address = reinterpret_cast<uintptr_t>(name.data()) ^ (reinterpret_cast<uintptr_t>(this) << 1);
+    Answer& answer = answers[(address * 0x9E3779B97F4A7C15ull) >> 56];
     const size_t count = attributes_.size();
+    if (answer.name == name.data() && answer.entity == this && answer.index < count &&
+        attributes_[answer.index].name == name)
+        return answer.index;
+    const auto remember = [&](size_t index) {
+        answer = Answer{name.data(), this, index};
+        return index;
+    };
+    // Otherwise rows are mostly written and read attribute after attribute,
+    // or one attribute over many rows: the name after this thread's last
+    // answer, or the last answer again, is tried before hashing.
+    thread_local size_t entityLastAttribute = 0;
     for (size_t guess : {entityLastAttribute + 1, entityLastAttribute})
-        if (guess < count && attributes_[guess].name == name) return entityLastAttribute = guess;
+        if (guess < count && attributes_[guess].name == name) return remember(entityLastAttribute = guess);
     if (indexSlots_.empty()) return std::nullopt;
     const size_t mask = indexSlots_.size() - 1;
     for (size_t slot = nameHash(name) & mask;; slot = (slot + 1) & mask) {
         int32_t index = indexSlots_[slot];
         if (index < 0) return std::nullopt;
-        if (attributes_[size_t(index)].name == name) return entityLastAttribute = size_t(index);
+        if (attributes_[size_t(index)].name == name) return remember(entityLastAttribute = size_t(index));
     }
 }
 

@@ -99,7 +99,9 @@ void ManagedObject::setValue(Value&& value, std::string_view key) {
     const bool sameType = (attribute.type == AttributeType::String && value.isString()) ||
                           (attribute.type == AttributeType::Date && value.isDate()) ||
                           (attribute.type == AttributeType::Binary && value.isData());
-    storeValue(index, sameType ? std::move(value) : attribute.coerce(value));
+    // Not one conditional expression: its result would be a moved copy.
+    if (sameType) storeValue(index, std::move(value));
+    else storeValue(index, attribute.coerce(value));
 }
 
 void ManagedObject::storeValue(size_t index, Value&& coerced) {

@@ -144,8 +144,11 @@ void ManagedObjectContext::performBlockAndWait(const std::function<void()>& bloc
 // ---- Objects ---------------------------------------------------------------
 
 ManagedObjectPtr ManagedObjectContext::registeredObject(int64_t primaryKey) const {
-    auto it = registered_.find(primaryKey);
-    return it == registered_.end() ? nullptr : it->second.lock();
+    if (auto it = registered_.find(primaryKey); it != registered_.end())
+        if (auto object = it->second.lock()) return object;
+    // A new object is held by the inserted objects alone until it is saved.
+    auto inserted = inserted_.find(primaryKey);
+    return inserted == inserted_.end() ? nullptr : inserted->second;
 }
 
 void ManagedObjectContext::registerObject(const ManagedObjectPtr& object) {
@@ -158,7 +161,7 @@ void ManagedObjectContext::registerObject(const ManagedObjectPtr& object) {
     }
 }
 
-ManagedObjectPtr ManagedObjectContext::makeObject(const StoreRow& row, ManagedObjectIDPtr id) {
+ManagedObjectPtr ManagedObjectContext::makeObject(const StoreRow& row, ManagedObjectIDPtr id, bool registered) {
     const auto& coordinator = persistentStoreCoordinator();
     auto object = ManagedObject::make(*row.entity);
     object->id_ = id ? std::move(id) : coordinator->objectID(*row.entity, row.primaryKey);
@@ -168,7 +171,7 @@ ManagedObjectPtr ManagedObjectContext::makeObject(const StoreRow& row, ManagedOb
     if (row.values && row.values->size() == count) object->values_ = std::const_pointer_cast<detail::RowValues>(row.values);
     else object->mutableValues().resize(count);
     object->changed_.assign(count, false);
-    registerObject(object);
+    if (registered) registerObject(object);
     return object;
 }
 
@@ -181,8 +184,10 @@ ManagedObjectPtr ManagedObjectContext::insertNewObject(const std::string& entity
         foundation::raise(foundation::kInvalidArgumentException, "No entity named '" + entityName + "' in the model");
     auto id = coordinator->newObjectID(*entity);
     const int64_t primaryKey = id->primaryKey();
+    // A bulk write inserts thousands of objects that its save then lets go:
+    // they are registered only if they outlive that save.
     auto object = makeObject(StoreRow{entity, primaryKey, std::make_shared<detail::RowValues>(entity->defaultValues())},
-                             std::move(id));
+                             std::move(id), false);
     object->inserted_ = true;
     // New keys grow, so they go at the end.
     inserted_.insert_or_assign(primaryKey, object);
@@ -284,11 +289,13 @@ std::vector<ManagedObjectPtr> ManagedObjectContext::updatedObjects() const { ret
 std::vector<ManagedObjectPtr> ManagedObjectContext::deletedObjects() const { return valuesOf(deleted_); }
 
 void ManagedObjectContext::reset() {
+    const auto forget = [](ManagedObject& o) {
+        o.context_.reset();
+        o.inserted_ = o.updated_ = o.deleted_ = false;
+    };
     for (auto& [k, weak] : registered_)
-        if (auto o = weak.lock()) {
-            o->context_.reset();
-            o->inserted_ = o->updated_ = o->deleted_ = false;
-        }
+        if (auto o = weak.lock()) forget(*o);
+    for (auto& [k, o] : inserted_) forget(*o);
     registered_.clear();
     inserted_.clear();
     updated_.clear();
@@ -458,12 +465,19 @@ ErrorPtr ManagedObjectContext::save() {
     };
     for (const auto* objects : {&saved.inserted, &saved.updated, &saved.deleted})
         for (const auto& o : *objects) o->mergeReported_ = false;
+    const bool insertedHandedOn = reportedByMerge_.empty();
     keepUnreported(saved.inserted, unreported.inserted);
     keepUnreported(saved.updated, unreported.updated);
     keepUnreported(saved.deleted, unreported.deleted);
     reportedByMerge_.clear();
     if (!unreported.inserted.empty() || !unreported.updated.empty() || !unreported.deleted.empty())
         notifyObservers(unreported);
+    // The new objects that someone still holds (the caller, an observer) are
+    // found by their keys from now on; the others go with this save.
+    std::vector<ManagedObjectPtr>& inserted = insertedHandedOn ? unreported.inserted : saved.inserted;
+    if (!insertedHandedOn) unreported.inserted.clear();
+    for (const auto& o : inserted)
+        if (o.use_count() > 1 && !registeredObject(o->objectID()->primaryKey())) registerObject(o);
     return nullptr;
 }
 
@@ -569,7 +583,7 @@ std::vector<std::pair<Value, Value>> ManagedObjectContext::executeFetchRequestFo
     if (names.size() != 2 || request.resultType() != FetchRequestResultType::Dictionary)
         foundation::raise(foundation::kInvalidArgumentException, "a fetch of pairs asks for dictionaries of two properties");
     FetchPlan plan;
-    if (planFor(request, plan) && plan.dictionaries) {
+    if (planFor(request, plan) && plan.dictionaries && !plan.distinct) {
         plan.pairs = true;
         FetchOutcome outcome = collectRows(plan);
         if (outcome.error) {
@@ -603,10 +617,12 @@ bool ManagedObjectContext::planFor(const FetchRequest& request, FetchPlan& plan)
         plan.offset = request.fetchOffset();
     }
     plan.countOnly = request.resultType() == FetchRequestResultType::Count;
-    // Such rows only ever become dictionaries, never objects.
+    // Such rows only ever become dictionaries, never objects; distinct ones
+    // are kept once after they are made (see distinctWindow).
     if (request.resultType() == FetchRequestResultType::Dictionary) {
         plan.onlyAttributes = request.propertiesToFetch();
-        plan.dictionaries = !request.returnsDistinctResults();
+        plan.dictionaries = true;
+        plan.distinct = request.returnsDistinctResults();
     }
     return true;
 }
@@ -646,6 +662,33 @@ void sortRows(std::vector<StoreRow>& rows, const std::vector<SortDescriptor>& de
     rows = std::move(sorted);
 }
 
+// What tells two dictionaries apart: each value's key, type and text.
+std::string distinctIdentity(const Value::Dictionary& dictionary) {
+    std::string identity;
+    for (const auto& [name, value] : dictionary)
+        identity += name + '\x1f' + std::to_string(int(value.type())) + '\x1f' + value.description() + '\x1e';
+    return identity;
+}
+
+// The first of each run of equal dictionaries, in order, then the window:
+// a distinct fetch's offset and limit count distinct results.
+Value::Array distinctWindow(Value::Array dictionaries, size_t offset, size_t limit) {
+    std::unordered_set<std::string> seen;
+    Value::Array kept;
+    size_t skipped = 0;
+    for (auto& dictionary : dictionaries) {
+        const auto* entries = dictionary.dictionary();
+        if (!seen.insert(entries ? distinctIdentity(*entries) : std::string()).second) continue;
+        if (skipped < offset) {
+            ++skipped;
+            continue;
+        }
+        kept.push_back(std::move(dictionary));
+        if (limit && kept.size() >= limit) break;
+    }
+    return kept;
+}
+
 void applyWindow(std::vector<StoreRow>& rows, size_t offset, size_t limit) {
     if (offset) rows.erase(rows.begin(), rows.begin() + std::ptrdiff_t(std::min(offset, rows.size())));
     if (limit && rows.size() > limit) rows.resize(limit);
@@ -667,7 +710,10 @@ Value::Array ManagedObjectContext::executeFetchRequest(const FetchRequest& reque
         return {};
     }
     if (outcome.count) return {Value(int64_t(*outcome.count))};
-    if (outcome.dictionaries) return std::move(*outcome.dictionaries);
+    if (outcome.dictionaries) {
+        if (!request.returnsDistinctResults()) return std::move(*outcome.dictionaries);
+        return distinctWindow(std::move(*outcome.dictionaries), request.fetchOffset(), request.fetchLimit());
+    }
     auto& rows = outcome.rows;
     if (!outcome.windowApplied) {
         sortRows(rows, plan.sortDescriptors);
@@ -695,36 +741,22 @@ Value::Array ManagedObjectContext::executeFetchRequest(const FetchRequest& reque
             return results;
         }
         case FetchRequestResultType::Dictionary: {
-            std::unordered_set<std::string> distinctKeys;
             results.reserve(rows.size());
             for (const auto& row : rows) {
                 Value::Dictionary d;
-                std::string identity;
                 auto add = [&](const std::string& name) {
                     auto index = row.entity->attributeIndex(name);
                     if (!index || (*row.values)[*index].isNothing()) return;
-                    const Value& v = (*row.values)[*index];
-                    d[name] = v;
-                    if (request.returnsDistinctResults())
-                        identity += name + '\x1f' + std::to_string(int(v.type())) + '\x1f' + v.description() + '\x1e';
+                    d[name] = (*row.values)[*index];
                 };
                 if (request.propertiesToFetch().empty())
                     for (const auto& a : row.entity->attributes()) add(a.name);
                 else
                     for (const auto& name : request.propertiesToFetch()) add(name);
-                if (request.returnsDistinctResults()) {
-                    if (!distinctKeys.insert(identity).second) continue;
-                }
                 results.push_back(Value(std::move(d)));
             }
-            if (request.returnsDistinctResults()) {
-                Value::Array windowed;
-                for (size_t i = request.fetchOffset(); i < results.size(); ++i) {
-                    if (request.fetchLimit() && windowed.size() >= request.fetchLimit()) break;
-                    windowed.push_back(std::move(results[i]));
-                }
-                return windowed;
-            }
+            if (request.returnsDistinctResults())
+                return distinctWindow(std::move(results), request.fetchOffset(), request.fetchLimit());
             return results;
         }
     }

@@ -125,8 +125,10 @@ private:
     bool isOnOwnQueue() const;
     void objectDidChange(ManagedObject& object);
     ManagedObjectPtr registeredObject(int64_t primaryKey) const;
-    // `id`: the row's identity when the caller already has it.
-    ManagedObjectPtr makeObject(const detail::StoreRow& row, ManagedObjectIDPtr id = nullptr);
+    // `id`: the row's identity when the caller already has it. `registered`:
+    // found by its key while nothing else holds it (a new object is found
+    // among the inserted ones instead).
+    ManagedObjectPtr makeObject(const detail::StoreRow& row, ManagedObjectIDPtr id = nullptr, bool registered = true);
     void registerObject(const ManagedObjectPtr& object);
     bool hasPendingChangesFor(const detail::FetchPlan& plan) const;
     detail::FetchOutcome collectRows(const detail::FetchPlan& plan);

@@ -915,14 +915,22 @@ FetchOutcome SQLiteStore::Impl::fetchDictionaries(SQLiteConnection& connection, 
     // of the table to its place in the result (2 on, after Z_PK and Z_ENT).
     std::set<std::string_view> wanted(plan.onlyAttributes.begin(), plan.onlyAttributes.end());
     std::vector<int> positionOfColumn(table.columns.size(), -1);
-    std::string sql = "SELECT Z_PK, Z_ENT";
+    std::string columns;
     int position = 2;
     for (size_t c = 0; c < table.columns.size(); ++c) {
         if (!wanted.empty() && !wanted.count(table.columns[c].name)) continue;
-        sql += ", " + columnName(table.columns[c].name);
+        columns += ", " + columnName(table.columns[c].name);
         positionOfColumn[c] = position++;
     }
-    sql += " FROM " + table.name + " WHERE " + where + " ORDER BY " + order;
+    // A distinct fetch in key order gets one row per entity and values, at
+    // its first key (the caller still drops repeats across entities): a
+    // list's few days are not made into a dictionary per row first.
+    std::string sql;
+    if (plan.distinct && plan.sortDescriptors.empty())
+        sql = "SELECT MIN(Z_PK), Z_ENT" + columns + " FROM " + table.name + " WHERE " + where + " GROUP BY Z_ENT" +
+              columns + " ORDER BY 1";
+    else
+        sql = "SELECT Z_PK, Z_ENT" + columns + " FROM " + table.name + " WHERE " + where + " ORDER BY " + order;
     appendSQLiteWindow(plan, sql, bindings);
     int rc;
     auto stmt = connection.statement(sql, rc);
@@ -970,7 +978,8 @@ FetchOutcome SQLiteStore::Impl::fetchDictionaries(SQLiteConnection& connection, 
         outcome.error = connection.failure(rc, StoreError::FetchFailed, "Cannot fetch");
         return false;
     };
-    if (plan.pairs && plan.onlyAttributes.size() == 2 && plan.onlyAttributes[0] != plan.onlyAttributes[1]) {
+    if (plan.pairs && !plan.distinct && plan.onlyAttributes.size() == 2 &&
+        plan.onlyAttributes[0] != plan.onlyAttributes[1]) {
         // The two values of each row, in the order asked for: one pair a
         // row instead of a dictionary with its two keys.
         std::unordered_map<const EntityDescription*, std::array<std::optional<Field>, 2>> pairOfEntity;

@@ -54,11 +54,14 @@ struct FetchPlan {
     // so the store may not apply sort, window or count on its own.
     bool pendingBelow = false;
     // The caller wants dictionaries of the onlyAttributes (of every attribute
-    // when empty), without distinct filtering. When the store applies the
+    // when empty); a distinct fetch drops repeats from them itself. When the store applies the
     // whole plan itself, it answers with them (FetchOutcome::dictionaries)
     // instead of rows, so a wide row is never built for two of its values.
     bool dictionaries = false;
-    // With `dictionaries` of two attributes: the store that answers with
+    // Of those dictionaries only one of each is wanted: the store may leave
+    // out rows whose values repeat an earlier row's.
+    bool distinct = false;
+    // With `dictionaries` of two attributes, not distinct: the store that answers with
     // dictionaries may answer with each row's two values as a pair instead
     // (FetchOutcome::pairs), absent where the dictionary leaves its key out.
     bool pairs = false;

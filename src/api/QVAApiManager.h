@@ -86,6 +86,10 @@ public:
     // so it takes no new calls; the old instance is released once its
     // session has ended its last call.
     static void setServiceRoot(const Text& root);
+    // Answers whose models are still being made after their request ended
+    // (the network mark is already off), for whoever waits for the app to
+    // settle.
+    static int deliveriesInProgress();
 
     // Made through make<QVAApiManager>(baseURL) only.
     explicit QVAApiManager(std::optional<foundation::URL> baseURL);

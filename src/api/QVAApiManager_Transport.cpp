@@ -10,6 +10,7 @@
 #include "api/QVAApiManager.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <deque>
 #include <iterator>
@@ -34,6 +35,8 @@ using foundation::Value;
 namespace {
 
 constexpr const char* kAuthorizationHeader = "Authorization";
+
+std::atomic<int> deliveriesInFlight{0};
 
 std::mutex& sharedMutex() {
     static std::mutex mutex;
@@ -129,6 +132,8 @@ ErrorPtr notAListError(const std::string& service) {
 }
 
 }  // namespace
+
+int QVAApiManager::deliveriesInProgress() { return deliveriesInFlight.load(); }
 
 // ---- shared instance --------------------------------------------------------
 
@@ -289,9 +294,11 @@ bool QVAApiManager::startBuiltRequest(const foundation::URLRequest& request, con
                 // The models are made on the processing queue; the caller
                 // hears back where it would have.
                 dispatch::QueuePtr queue = self->deliveryQueue();
+                ++deliveriesInFlight;
                 QNURLSessionManager::processingQueue()->async([body, returnTypeClass, http, queue, completion] {
                     queue->async([completion, result = modelsOf(body, returnTypeClass), http] {
                         if (completion) completion(nullptr, result, http);
+                        --deliveriesInFlight;
                     });
                 });
             }

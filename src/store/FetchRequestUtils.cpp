@@ -267,9 +267,14 @@ FetchRequestUtils::Strings FetchRequestUtils::getAllDaysArray(const std::shared_
                                                               const std::string& entityName,
                                                               const PredicatePtr& compoundPredicate) {
     if (!stack) return {};
-    const auto& context = stack->managedObjectContextMainQueue();
-    auto rows = run({.entityName = entityName, .properties = {"startDateString"}, .distinct = true}, context);
-    Strings days = allDaysHavingAtLeastAnEntry(texts(rows, "startDateString"), entityName, context, compoundPredicate);
+    // The days of the rows under the filters are the days that have one:
+    // a single pass over the rows, where a count per day read them all again.
+    auto rows = run({.entityName = entityName,
+                     .predicate = compoundPredicate,
+                     .properties = {"startDateString"},
+                     .distinct = true},
+                    stack->managedObjectContextMainQueue());
+    Strings days = texts(rows, "startDateString");
     // "yyyy-MM-dd" texts: string order is day order.
     std::sort(days.begin(), days.end());
     return days;

@@ -10,6 +10,8 @@
 #include "Utils/ErrorUtility.h"
 #include "api/DocumentInfoXMLParserDelegate.h"
 #include "foundation/Log.h"
+#include "foundation/NotificationCenter.h"
+#include "http/QNNetworking.h"
 #include "model/QVAError.h"
 #include "model/QVARoom.h"
 #include "model/QVAUserAccount.h"
@@ -270,6 +272,35 @@ TEST_F(QVAApiManagerTransportTest, MergedGet) {
     ASSERT_NE(failed.error, nullptr);
     EXPECT_EQ(failed.error->localizedDescription(), "Failed to load all delta updates for QVARoom");
     EXPECT_TRUE(failed.result.isNothing());
+}
+
+// The network mark goes off when a request ends, before its models are made
+// on the processing queue: whoever waits for the app to settle must still
+// see the answer as on its way until its completion has run.
+TEST_F(QVAApiManagerTransportTest, AnAnswerIsInProgressFromItsRequestsEndUntilItsCompletionRan) {
+    serve("GET", path("room"), json(R"({"id":"7"})"));
+    bool completed = false;
+    int endsSeen = 0, endsUncovered = 0;
+    int marker = 0;
+    foundation::NotificationCenter::defaultCenter().addObserver(
+        &marker,
+        [&](const foundation::Notification&) {
+            ++endsSeen;
+            if (!completed && QVAApiManager::deliveriesInProgress() == 0) ++endsUncovered;
+        },
+        kQNNetworkingTaskDidCompleteNotification);
+    auto outcome = call([&](auto done) {
+        api().GET("room", Value(), false, rooms, [&, done](const foundation::ErrorPtr& error, const Value& result) {
+            completed = true;
+            done(error, result);
+        });
+    });
+    foundation::RunLoop::main().runUntil([&] { return endsSeen > 0; }, 5);
+    foundation::NotificationCenter::defaultCenter().removeObserver(&marker);
+    EXPECT_EQ(outcome.error, nullptr);
+    EXPECT_EQ(endsSeen, 1);
+    EXPECT_EQ(endsUncovered, 0);
+    EXPECT_EQ(QVAApiManager::deliveriesInProgress(), 0);
 }
 
 TEST_F(QVAApiManagerTransportTest, LoginBodyAndHeader) {

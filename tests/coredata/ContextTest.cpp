@@ -145,6 +145,40 @@ TEST(Contexts, RowsAChildSavesIntoAnUnwatchedContextPassOnAndShowWhenLookedAt) {
     EXPECT_EQ(reader.main->countForFetchRequest(second), 1u);
 }
 
+// A new object is found by its key while it waits for its save and, when
+// someone still holds it, after: the same object, not one loaded again. A
+// reset lets go of it unsaved.
+TEST(Contexts, NewObjectsKeepTheirIdentityAcrossTheirSaveAndAReset) {
+    testing::TempDir dir;
+    testing::Stack stack(dir.file("identity.sqlite"));
+    ASSERT_EQ(stack.error, nullptr);
+    onWorker(stack, [&] {
+        auto& worker = *stack.worker;
+        auto kept = insert(worker, "Session", {{"itemId", "kept"}});
+        ManagedObjectIDPtr droppedId = insert(worker, "Session", {{"itemId", "dropped"}})->objectID();
+        EXPECT_EQ(worker.objectWithID(kept->objectID()), kept);
+        FetchRequest keptRow("Session");
+        keptRow.setPredicate(Predicate::withFormat("itemId == 'kept'"));
+        EXPECT_EQ(worker.executeFetchRequest(keptRow).at(0).objectAs<ManagedObject>(), kept);
+        ASSERT_EQ(worker.save(), nullptr);
+        EXPECT_FALSE(kept->isInserted());
+        EXPECT_EQ(worker.objectWithID(kept->objectID()), kept);
+        EXPECT_EQ(worker.executeFetchRequest(keptRow).at(0).objectAs<ManagedObject>(), kept);
+        // Nobody held it: it is loaded as it was saved.
+        auto dropped = worker.objectWithID(droppedId);
+        ASSERT_TRUE(dropped);
+        EXPECT_EQ(dropped->valueForKey("itemId"), Value("dropped"));
+        EXPECT_FALSE(dropped->hasChanges());
+
+        auto unsaved = insert(worker, "Session", {{"itemId", "unsaved"}});
+        worker.reset();
+        EXPECT_EQ(unsaved->managedObjectContext(), nullptr);
+        EXPECT_FALSE(unsaved->isInserted());
+        EXPECT_EQ(worker.objectWithID(unsaved->objectID()), nullptr);
+        EXPECT_FALSE(worker.hasChanges());
+    });
+}
+
 // Keys are handed out as objects are made, but children save when they are
 // done: a parent receives rows and objects below keys it already holds.
 TEST(Contexts, ChildrenSavingOutOfKeyOrderLoseAndMixUpNothing) {

@@ -106,6 +106,19 @@ TEST(EntityDescription, NamesAreLookedUpByTheirCharactersOnly) {
     EXPECT_EQ(row->valueForKey("itemId"), Value("s9"));
     EXPECT_EQ(row->valueForKey("capacity"), Value(int64_t(12)));
     EXPECT_THROW(row->setValue(Value(1), std::string_view(names.data(), 5)), foundation::Exception);
+    // A name's address is remembered with its answer: other characters at the
+    // same address, or the same name for another entity, answer for themselves.
+    std::string reused = "itemId";
+    EXPECT_EQ(session->attributeIndex(reused), 6u);
+    reused.replace(0, 6, "roomId");
+    EXPECT_EQ(session->attributeIndex(reused), 7u);
+    reused.replace(0, 6, "itemIe");
+    EXPECT_EQ(session->attributeIndex(reused), std::nullopt);
+    const auto* note = stack.coordinator->managedObjectModel()->entityNamed("SessionNote");
+    const char* const literal = "itemId";
+    EXPECT_EQ(session->attributeIndex(literal), 6u);
+    EXPECT_EQ(note->attributeIndex(literal), 0u);
+    EXPECT_EQ(session->attributeIndex(literal), 6u);
 }
 
 TEST(Contexts, PerformBlockAndWaitIsReentrantAndServesAWaitingMainThread) {

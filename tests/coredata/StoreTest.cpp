@@ -198,6 +198,18 @@ TEST(Store, ResultShapesWindowsAndTypedValues) {
     dictionaries.setSortDescriptors({SortDescriptor("threadId")});
     EXPECT_EQ(Value(main.executeFetchRequest(dictionaries)),
               Value::array({Value::dictionary({{"threadId", 0}}), Value::dictionary({{"threadId", 1}})}));
+    // A distinct fetch's window counts distinct results, whether the file's
+    // rows answer it or unsaved ones join them in memory.
+    dictionaries.setPredicate(Predicate::withFormat("messageId >= 101"));
+    dictionaries.setFetchOffset(1);
+    dictionaries.setFetchLimit(1);
+    EXPECT_EQ(Value(main.executeFetchRequest(dictionaries)), Value::array({Value::dictionary({{"threadId", 1}})}));
+    auto unsaved = insert(main, "Message", {{"messageId", 200}, {"threadId", 2}});
+    EXPECT_EQ(Value(main.executeFetchRequest(dictionaries)), Value::array({Value::dictionary({{"threadId", 1}})}));
+    dictionaries.setFetchLimit(0);
+    EXPECT_EQ(Value(main.executeFetchRequest(dictionaries)),
+              Value::array({Value::dictionary({{"threadId", 1}}), Value::dictionary({{"threadId", 2}})}));
+    main.deleteObject(unsaved);
 
     // Only the properties asked for come back, in the order of sort keys
     // that are not among them.

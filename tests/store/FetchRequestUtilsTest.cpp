@@ -124,6 +124,12 @@ TEST_F(MeetingStoreTest, DayListsAndNetworks) {
               (Ids{"2015-03-10", "2015-03-11", "2015-03-12"}));
     EXPECT_EQ(FRU::getAllDaysArray(stack, "QVACoreDataSession", coredata::Predicate::withFormat("type == %@", "talk")),
               (Ids{"2015-03-10", "2015-03-12"}));
+    // The agenda's kinds are entities of their own: a day two of them share
+    // is listed once.
+    insert("days", "QVACoreDataAgendaSelection", {{{"itemId", "f"}, {"startDateString", "2015-03-14"}}});
+    insert("days", "QVACoreDataPersonalEntry",
+           {{{"itemId", "g"}, {"startDateString", "2015-03-14"}}, {{"itemId", "h"}, {"startDateString", "2015-03-13"}}});
+    EXPECT_EQ(FRU::getAllDaysArray(stack, "QVACoreDataAgendaRole", nullptr), (Ids{"2015-03-13", "2015-03-14"}));
 
     auto context = stack->managedObjectContextMainQueue();
     insert("days", "QVACoreDataParticipant",

@@ -187,6 +187,28 @@ TEST(DOMTest, ParsedAttributesBecomeNodesWhenAskedFor) {
     EXPECT_FALSE(element->hasAttribute("fill"));
 }
 
+// A parsed element's values lie one after another in one block: each reads
+// as its own, an empty one included, whatever is replaced or removed around it.
+TEST(DOMTest, ParsedValuesReadAsTheirOwn) {
+    Element::AttributeDictionary parsed;
+    const std::map<std::string, std::string> values{
+        {"a", "first"}, {"b", ""}, {"c", "Meetings &amp; Talks, a value longer than a short one"}, {"d", "4"}};
+    for (const auto& [key, value] : values) parsed[key] = std::make_shared<Attr>(kSVG, key, value);
+    auto element = std::make_shared<Element>("path", kSVG, parsed);
+    for (const auto& [key, value] : values) {
+        EXPECT_TRUE(element->hasAttribute(key)) << key;
+        EXPECT_EQ(element->getAttribute(key), value) << key;
+        EXPECT_EQ(element->getAttributeNS(kSVG, key), value) << key;
+    }
+    element->setAttributeNS(kSVG, "b", "now set");
+    EXPECT_EQ(element->getAttributeNode("c")->value(), values.at("c"));
+    EXPECT_TRUE(element->attributes()->removeNamedItemNS(kSVG, "a"));
+    EXPECT_EQ(element->getAttribute("a"), "");
+    EXPECT_EQ(element->getAttribute("b"), "now set");
+    EXPECT_EQ(element->getAttribute("c"), values.at("c"));
+    EXPECT_EQ(element->getAttribute("d"), "4");
+}
+
 TEST(DOMTest, SearchesWalkDepthFirstAndIncludeTheStart) {
     auto document = std::make_shared<SVGDocument>();
     auto root = element("svg", {{"id", "root"}});
@@ -263,6 +285,32 @@ TEST(DOMTest, NamedNodeMapsKeyNamespacedEntriesByLocalName) {
     EXPECT_EQ(map.getNamedItem("fill"), replacement);
     EXPECT_EQ(map.removeNamedItem("id"), bare);
     EXPECT_EQ(map.length(), 1u);
+}
+
+// Names are shared between nodes through a bounded table: a file naming more
+// kinds than it holds, and the same qualified name in two namespaces, keep
+// each node's own names and attributes.
+TEST(DOMTest, SharedNamesStayEachNodesOwn) {
+    std::vector<ElementPtr> made;
+    for (int i = 0; i < 600; ++i) {
+        std::string n = std::to_string(i);
+        Element::AttributeDictionary attributes{{"a" + n, std::make_shared<Attr>(std::nullopt, "a" + n, n)}};
+        made.push_back(std::make_shared<Element>("p" + n + ":e" + n, "urn:ns" + n, attributes));
+    }
+    for (int i = 0; i < 600; ++i) {
+        std::string n = std::to_string(i);
+        EXPECT_EQ(made[size_t(i)]->localName(), "e" + n);
+        EXPECT_EQ(made[size_t(i)]->prefix(), "p" + n);
+        EXPECT_EQ(made[size_t(i)]->namespaceURI(), "urn:ns" + n);
+        EXPECT_EQ(made[size_t(i)]->getAttributeNS("urn:ns" + n, "a" + n), n);
+    }
+    auto first = std::make_shared<Element>("x:rect", kSVG, Element::AttributeDictionary{});
+    auto second = std::make_shared<Element>("x:rect", kXLink, Element::AttributeDictionary{});
+    auto none = std::make_shared<Element>("x:rect", std::nullopt, Element::AttributeDictionary{});
+    EXPECT_EQ(first->namespaceURI(), kSVG);
+    EXPECT_EQ(second->namespaceURI(), kXLink);
+    EXPECT_FALSE(none->namespaceURI());
+    EXPECT_EQ(none->localName(), "rect");
 }
 
 }  // namespace

@@ -67,6 +67,24 @@ TEST(TextAndImageTest, TextIsOneBlackLineAboveItsBaseline) {
     EXPECT_EQ(textLayer({{"font-family", "NoSuchFace"}}, "x")->font().name(), "Verdana");
 }
 
+// A label's missing position attributes read as zero lengths, made once;
+// before the attribute step there are none.
+TEST(TextAndImageTest, MissingPositionsReadAsZeroLengths) {
+    auto label = testing::make<SVGTextElement>("text", {{"x", "4"}, {"dy", "2.5"}});
+    ASSERT_TRUE(label->x() && label->y() && label->dx() && label->dy() && label->rotate());
+    EXPECT_EQ(label->x()->value(), 4);
+    EXPECT_EQ(label->dy()->value(), 2.5f);
+    EXPECT_EQ(label->y()->value(), 0);
+    EXPECT_EQ(label->y()->pixelsValue(), 0);
+    EXPECT_EQ(label->y()->unitType(), SVGLength::svgLengthFromNSString("")->unitType());
+    EXPECT_EQ(label->rotate(), label->rotate());
+    label->dx()->setValueInSpecifiedUnits(3);
+    EXPECT_EQ(label->dx()->valueInSpecifiedUnits(), 3);
+
+    auto unread = std::make_shared<SVGTextElement>("text", testing::kSVGNamespace, Element::AttributeDictionary{});
+    EXPECT_FALSE(unread->x() || unread->y() || unread->dx() || unread->dy() || unread->rotate());
+}
+
 TEST(TextAndImageTest, ImagesComeOnlyFromTheMapFolder) {
     auto base = std::filesystem::temp_directory_path() / ("svg-maps-" + std::to_string(::getpid()));
     std::filesystem::create_directories(base / "maps");

@@ -1039,6 +1039,9 @@ int runAppCommand(CommandContext& context, const Arguments& arguments) {
         return false;
     });
     uikit::ScreenDriver::addBusyPredicate([] { return AddPersonalEntryViewController::savesInProgress() > 0; });
+    // An answer's models are made after its request has ended and the
+    // network mark has gone off.
+    uikit::ScreenDriver::addBusyPredicate([] { return QVAApiManager::deliveriesInProgress() > 0; });
     // The launch's build-update check logs what it got, in the step it was sent in.
     uikit::ScreenDriver::addBusyPredicate([] { return Updater::checksInProgress() > 0; });
     // The status bar's indicator goes off a moment after the last request;

@@ -12,7 +12,11 @@ Element::Element(std::string qualifiedName, std::optional<std::string> namespace
     : Node(DOMNodeType::Element, std::move(qualifiedName)) {
     createAttributeMap();
     applyNamespace(namespaceURI);
-    Node::attributes()->reserveParsedAttributes(attributes.size(), namespaceURI);
+    size_t valueBytes = 0;
+    for (const auto& [name, attribute] : attributes) {
+        if (attribute && attribute->nodeValue()) valueBytes += attribute->nodeValue()->size();
+    }
+    Node::attributes()->reserveParsedAttributes(attributes.size(), valueBytes, namespaceURI);
     for (const auto& [name, attribute] : attributes) Node::attributes()->setParsedAttributeNS(attribute, namespaceURI);
 }
 
@@ -23,17 +27,17 @@ Element::Element(std::string localName, const std::map<std::string, std::string>
 }
 
 std::string Element::getAttribute(const std::string& name) const {
-    const std::string* value = Node::attributes()->valueOfNamedItem(name);
-    return value ? *value : "";
+    auto value = Node::attributes()->valueOfNamedItem(name);
+    return value ? std::string(*value) : std::string();
 }
 
 std::string Element::getAttributeNS(const std::string& namespaceURI, const std::string& localName) const {
-    const std::string* value = Node::attributes()->valueOfNamedItemNS(namespaceURI, localName);
-    return value ? *value : "";
+    auto value = Node::attributes()->valueOfNamedItemNS(namespaceURI, localName);
+    return value ? std::string(*value) : std::string();
 }
 
 bool Element::hasAttribute(const std::string& name) const {
-    return Node::attributes()->valueOfNamedItem(name) != nullptr;
+    return Node::attributes()->valueOfNamedItem(name).has_value();
 }
 
 std::shared_ptr<Attr> Element::getAttributeNode(const std::string& name) const {

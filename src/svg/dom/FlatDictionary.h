@@ -1,7 +1,8 @@
 // A dictionary by text key kept as one sorted block of pairs rather than a
 // tree node each: an element's attributes and namespaces are few, and a
 // large plan holds tens of thousands of elements. Inserting and erasing move
-// the pairs after the key; iteration is in key order, as a std::map's.
+// the pairs after the key; iteration is in key order, as a std::map's. The
+// key may be any type that compares with and reads as a text.
 #pragma once
 
 #include <algorithm>
@@ -11,10 +12,10 @@
 
 namespace svg {
 
-template <class Value>
+template <class Value, class Key = std::string>
 class FlatDictionary {
 public:
-    using value_type = std::pair<std::string, Value>;
+    using value_type = std::pair<Key, Value>;
     using iterator = typename std::vector<value_type>::iterator;
     using const_iterator = typename std::vector<value_type>::const_iterator;
 

@@ -21,28 +21,30 @@ namespace {
 
 const std::string& keyOf(const Node& node) { return node.localName() ? *node.localName() : node.nodeName(); }
 
+}  // namespace
+
 // The entry's node, made now for an attribute kept as texts. A plain entry
 // has no namespace to give it.
-const std::shared_ptr<Node>& nodeOf(const std::string& key, const NamedNodeMap::Entry& entry,
-                                    const std::string* namespaceURI) {
+std::shared_ptr<Node> NamedNodeMap::nodeOf(const std::string& key, const Entry& entry,
+                                           const std::string* namespaceURI) const {
     if (!entry.node()) {
         auto& extra = entry.extraForWriting();
         std::optional<std::string> uri;
         if (entry.inNamespace && namespaceURI) uri = *namespaceURI;
-        extra.node = std::make_shared<Attr>(std::move(uri), extra.qualifiedName.value_or(key), entry.value);
+        extra.node = std::make_shared<Attr>(std::move(uri), extra.qualifiedName.value_or(key),
+                                            std::string(valueOf(entry)));
     }
     return entry.node();
 }
 
-const std::string* valueOf(const NamedNodeMap::Entry& entry) {
-    if (!entry.node()) return &entry.value;
-    static const std::string empty;
+std::string_view NamedNodeMap::valueOf(const Entry& entry) const {
+    if (!entry.node()) return std::string_view(parsedValues_).substr(entry.valueOffset, entry.valueLength);
     const auto& value = entry.node()->nodeValue();
-    return value ? &*value : &empty;
+    return value ? std::string_view(*value) : std::string_view();
 }
 
-std::shared_ptr<Node> store(NamedNodeMap::Dictionary& dictionary, const std::string* namespaceURI,
-                            NamedNodeMap::Entry entry, const std::string& key) {
+std::shared_ptr<Node> NamedNodeMap::store(Dictionary& dictionary, const std::string* namespaceURI, Entry entry,
+                                          const std::string& key) {
     std::shared_ptr<Node> replaced;
     auto [at, inserted] = dictionary.try_emplace(key);
     if (!inserted) replaced = nodeOf(key, at->second, namespaceURI);
@@ -50,21 +52,21 @@ std::shared_ptr<Node> store(NamedNodeMap::Dictionary& dictionary, const std::str
     return replaced;
 }
 
-std::shared_ptr<Node> storeNode(NamedNodeMap::Dictionary& dictionary, const std::string* namespaceURI,
-                                const std::shared_ptr<Node>& node) {
-    NamedNodeMap::Entry entry;
+std::shared_ptr<Node> NamedNodeMap::storeNode(Dictionary& dictionary, const std::string* namespaceURI,
+                                              const std::shared_ptr<Node>& node) {
+    Entry entry;
     entry.extraForWriting().node = node;
     return store(dictionary, namespaceURI, std::move(entry), keyOf(*node));
 }
 
-std::shared_ptr<Node> find(const NamedNodeMap::Dictionary& dictionary, const std::string* namespaceURI,
-                           const std::string& key) {
+std::shared_ptr<Node> NamedNodeMap::find(const Dictionary& dictionary, const std::string* namespaceURI,
+                                         const std::string& key) const {
     auto at = dictionary.find(key);
     return at == dictionary.end() ? nullptr : nodeOf(at->first, at->second, namespaceURI);
 }
 
-std::shared_ptr<Node> extract(NamedNodeMap::Dictionary& dictionary, const std::string* namespaceURI,
-                              const std::string& key) {
+std::shared_ptr<Node> NamedNodeMap::extract(Dictionary& dictionary, const std::string* namespaceURI,
+                                            const std::string& key) {
     auto at = dictionary.find(key);
     if (at == dictionary.end()) return nullptr;
     std::shared_ptr<Node> node = nodeOf(at->first, at->second, namespaceURI);
@@ -72,36 +74,35 @@ std::shared_ptr<Node> extract(NamedNodeMap::Dictionary& dictionary, const std::s
     return node;
 }
 
-foundation::Value describe(const NamedNodeMap::Dictionary& dictionary, const std::string* namespaceURI) {
+foundation::Value NamedNodeMap::describe(const Dictionary& dictionary, const std::string* namespaceURI) const {
     foundation::Value::Dictionary out;
-    for (const auto& [key, entry] : dictionary) out[key] = foundation::Value(nodeOf(key, entry, namespaceURI));
+    for (const auto& [key, entry] : dictionary) out[key.str()] = foundation::Value(nodeOf(key, entry, namespaceURI));
     return foundation::Value(std::move(out));
 }
-
-}  // namespace
 
 std::shared_ptr<Node> NamedNodeMap::getNamedItem(const std::string& name) const {
     if (auto node = find(internalDictionary_, nullptr, name)) return node;
     for (const auto& [uri, dictionary] : internalDictionaryOfNamespaces_) {
-        if (auto node = find(dictionary, &uri, name)) return node;
+        if (auto node = find(dictionary, &uri.str(), name)) return node;
     }
     return nullptr;
 }
 
-const std::string* NamedNodeMap::valueOfNamedItem(const std::string& name) const {
+std::optional<std::string_view> NamedNodeMap::valueOfNamedItem(const std::string& name) const {
     if (auto at = internalDictionary_.find(name); at != internalDictionary_.end()) return valueOf(at->second);
     for (const auto& [uri, dictionary] : internalDictionaryOfNamespaces_) {
         if (auto at = dictionary.find(name); at != dictionary.end()) return valueOf(at->second);
     }
-    return nullptr;
+    return std::nullopt;
 }
 
-const std::string* NamedNodeMap::valueOfNamedItemNS(const std::string& namespaceURI,
-                                                    const std::string& localName) const {
+std::optional<std::string_view> NamedNodeMap::valueOfNamedItemNS(const std::string& namespaceURI,
+                                                                const std::string& localName) const {
     auto in = internalDictionaryOfNamespaces_.find(namespaceURI);
-    if (in == internalDictionaryOfNamespaces_.end()) return nullptr;
+    if (in == internalDictionaryOfNamespaces_.end()) return std::nullopt;
     auto at = in->second.find(localName);
-    return at == in->second.end() ? nullptr : valueOf(at->second);
+    if (at == in->second.end()) return std::nullopt;
+    return valueOf(at->second);
 }
 
 std::shared_ptr<Node> NamedNodeMap::setNamedItem(const std::shared_ptr<Node>& node) {
@@ -116,13 +117,13 @@ std::shared_ptr<Node> NamedNodeMap::removeNamedItem(const std::string& name) {
 std::shared_ptr<Node> NamedNodeMap::getNamedItemNS(const std::string& namespaceURI,
                                                    const std::string& localName) const {
     auto at = internalDictionaryOfNamespaces_.find(namespaceURI);
-    return at == internalDictionaryOfNamespaces_.end() ? nullptr : find(at->second, &at->first, localName);
+    return at == internalDictionaryOfNamespaces_.end() ? nullptr : find(at->second, &at->first.str(), localName);
 }
 
 std::shared_ptr<Node> NamedNodeMap::removeNamedItemNS(const std::string& namespaceURI, const std::string& localName) {
     auto at = internalDictionaryOfNamespaces_.find(namespaceURI);
     if (at == internalDictionaryOfNamespaces_.end()) return nullptr;
-    return extract(at->second, &at->first, localName);
+    return extract(at->second, &at->first.str(), localName);
 }
 
 std::shared_ptr<Node> NamedNodeMap::setNamedItemNS(const std::shared_ptr<Node>& node,
@@ -131,14 +132,15 @@ std::shared_ptr<Node> NamedNodeMap::setNamedItemNS(const std::shared_ptr<Node>& 
     const auto& uri = node->namespaceURI() ? node->namespaceURI() : elementNamespace;
     if (!uri) return setNamedItem(node);
     auto at = internalDictionaryOfNamespaces_.try_emplace(*uri).first;
-    return storeNode(at->second, &at->first, node);
+    return storeNode(at->second, &at->first.str(), node);
 }
 
 void NamedNodeMap::setParsedAttributeNS(const std::shared_ptr<Node>& node,
                                         const std::optional<std::string>& elementNamespace) {
     auto attribute = std::dynamic_pointer_cast<Attr>(node);
     bool plainParse = attribute && attribute->localName() && attribute->nodeValue() && !attribute->specified() &&
-                      !attribute->ownerElement() && !attribute->hasChildNodes();
+                      !attribute->ownerElement() && !attribute->hasChildNodes() &&
+                      parsedValues_.size() + attribute->nodeValue()->size() <= UINT32_MAX;
     if (!plainParse) {
         setNamedItemNS(node, elementNamespace);
         return;
@@ -147,7 +149,9 @@ void NamedNodeMap::setParsedAttributeNS(const std::shared_ptr<Node>& node,
     Entry entry;
     const std::string& key = *attribute->localName();
     if (attribute->nodeName() != key) entry.extraForWriting().qualifiedName = attribute->nodeName();
-    entry.value = *attribute->nodeValue();
+    entry.valueOffset = uint32_t(parsedValues_.size());
+    entry.valueLength = uint32_t(attribute->nodeValue()->size());
+    parsedValues_ += *attribute->nodeValue();
     entry.inNamespace = attribute->namespaceURI().has_value();
     if (!uri) {
         // A plain entry carries no namespace, so the attribute must not either.
@@ -155,11 +159,13 @@ void NamedNodeMap::setParsedAttributeNS(const std::shared_ptr<Node>& node,
         return;
     }
     auto at = internalDictionaryOfNamespaces_.try_emplace(*uri).first;
-    store(at->second, &at->first, std::move(entry), key);
+    store(at->second, &at->first.str(), std::move(entry), key);
 }
 
-void NamedNodeMap::reserveParsedAttributes(size_t count, const std::optional<std::string>& elementNamespace) {
+void NamedNodeMap::reserveParsedAttributes(size_t count, size_t valueBytes,
+                                           const std::optional<std::string>& elementNamespace) {
     if (count == 0) return;
+    parsedValues_.reserve(parsedValues_.size() + valueBytes);
     if (!elementNamespace) {
         internalDictionary_.reserve(count);
         return;
@@ -182,7 +188,7 @@ std::shared_ptr<Node> NamedNodeMap::item(size_t index) const {
     for (const auto& [uri, dictionary] : internalDictionaryOfNamespaces_) {
         if (index < dictionary.size()) {
             auto at = std::next(dictionary.begin(), long(index));
-            return nodeOf(at->first, at->second, &uri);
+            return nodeOf(at->first, at->second, &uri.str());
         }
         index -= dictionary.size();
     }
@@ -196,7 +202,9 @@ std::string NamedNodeMap::description() const {
     }
     if (!internalDictionaryOfNamespaces_.empty()) {
         foundation::Value::Dictionary out;
-        for (const auto& [uri, dictionary] : internalDictionaryOfNamespaces_) out[uri] = describe(dictionary, &uri);
+        for (const auto& [uri, dictionary] : internalDictionaryOfNamespaces_) {
+            out[uri.str()] = describe(dictionary, &uri.str());
+        }
         namespaced = foundation::Format("DOM-v2(%@)", foundation::Value(std::move(out)));
     }
     return foundation::Format("NamedNodeMap: %@%@%@", plain, !plain.empty() && !namespaced.empty() ? "\n" : "",

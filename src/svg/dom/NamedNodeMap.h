@@ -10,12 +10,19 @@
 // then on); its value is read without one.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "foundation/Object.h"
 #include "svg/dom/FlatDictionary.h"
+#include "svg/dom/SharedName.h"
+
+namespace foundation {
+class Value;
+}
 
 namespace svg {
 
@@ -23,22 +30,27 @@ class Node;
 
 class NamedNodeMap : public foundation::Object {
 public:
-    // An attribute: its value, whether it carries the namespace it is filed
-    // under and, for the few that need more, its node (once made or given)
-    // and its qualified name where it differs from the key.
+    // An attribute: where its parsed value lies in the map's block of
+    // values, whether it carries the namespace it is filed under and, for
+    // the few that need more, its node (once made or given; its value is the
+    // attribute's from then on) and its qualified name where it differs from
+    // the key.
     struct Entry {
         struct Extra {
             std::shared_ptr<Node> node;
             std::optional<std::string> qualifiedName;
         };
-        std::string value;
+        uint32_t valueOffset = 0;
+        uint32_t valueLength = 0;
         mutable std::unique_ptr<Extra> extra;
         bool inNamespace = false;
 
         const std::shared_ptr<Node>& node() const;
         Extra& extraForWriting() const;
     };
-    using Dictionary = FlatDictionary<Entry>;
+    // Keyed by shared names: a plan repeats the same few attribute names and
+    // one namespace on every element.
+    using Dictionary = FlatDictionary<Entry, SharedName>;
 
     // The plain entry; else the first namespaced entry of that local name,
     // namespaces in the map's order.
@@ -60,19 +72,21 @@ public:
     // Any other node is stored as itself.
     void setParsedAttributeNS(const std::shared_ptr<Node>& node, const std::optional<std::string>& elementNamespace);
     // Room for that many parsed attributes, in the dictionary those without
-    // a namespace of their own go to.
-    void reserveParsedAttributes(size_t count, const std::optional<std::string>& elementNamespace);
+    // a namespace of their own go to, and for their values' bytes.
+    void reserveParsedAttributes(size_t count, size_t valueBytes, const std::optional<std::string>& elementNamespace);
     // The value getNamedItem and getNamedItemNS would find, without making
-    // a node; null when there is no such attribute.
-    const std::string* valueOfNamedItem(const std::string& name) const;
-    const std::string* valueOfNamedItemNS(const std::string& namespaceURI, const std::string& localName) const;
+    // a node; none when there is no such attribute. Valid until the map
+    // changes.
+    std::optional<std::string_view> valueOfNamedItem(const std::string& name) const;
+    std::optional<std::string_view> valueOfNamedItemNS(const std::string& namespaceURI,
+                                                       const std::string& localName) const;
 
     // Plain entries, then each namespace's in turn; null past the end.
     size_t length() const;
     std::shared_ptr<Node> item(size_t index) const;
 
     const Dictionary& internalDictionary() const { return internalDictionary_; }
-    const FlatDictionary<Dictionary>& internalDictionaryOfNamespaces() const {
+    const FlatDictionary<Dictionary, SharedName>& internalDictionaryOfNamespaces() const {
         return internalDictionaryOfNamespaces_;
     }
 
@@ -80,8 +94,23 @@ public:
     std::string description() const override;
 
 private:
+    std::shared_ptr<Node> nodeOf(const std::string& key, const Entry& entry, const std::string* namespaceURI) const;
+    std::string_view valueOf(const Entry& entry) const;
+    std::shared_ptr<Node> find(const Dictionary& dictionary, const std::string* namespaceURI,
+                               const std::string& key) const;
+    std::shared_ptr<Node> extract(Dictionary& dictionary, const std::string* namespaceURI, const std::string& key);
+    std::shared_ptr<Node> store(Dictionary& dictionary, const std::string* namespaceURI, Entry entry,
+                                const std::string& key);
+    std::shared_ptr<Node> storeNode(Dictionary& dictionary, const std::string* namespaceURI,
+                                    const std::shared_ptr<Node>& node);
+    foundation::Value describe(const Dictionary& dictionary, const std::string* namespaceURI) const;
+
     Dictionary internalDictionary_;
-    FlatDictionary<Dictionary> internalDictionaryOfNamespaces_;
+    FlatDictionary<Dictionary, SharedName> internalDictionaryOfNamespaces_;
+    // The parsed values, one after another: a parsed element's attributes
+    // cost one block rather than a string each. Only parsing appends; a
+    // value replaced later leaves its bytes unused.
+    std::string parsedValues_;
 };
 
 }  // namespace svg

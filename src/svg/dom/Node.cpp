@@ -2,7 +2,6 @@
 #include "svg/dom/Node.h"
 
 #include <algorithm>
-#include <array>
 #include <functional>
 #include <iterator>
 #include <vector>
@@ -12,6 +11,7 @@
 #include "foundation/StringUtils.h"
 #include "svg/dom/NamedNodeMap.h"
 #include "svg/dom/NodeList.h"
+#include "svg/dom/SharedName.h"
 
 namespace svg {
 
@@ -108,22 +108,19 @@ std::shared_ptr<Node> Node::createInNamespace(DOMNodeType type, std::string name
 }
 
 void Node::applyNamespace(std::optional<std::string> namespaceURI) {
-    Names names;
-    size_t last = nodeName_.rfind(':');
-    names.localName = last == std::string::npos ? nodeName_ : nodeName_.substr(last + 1);
-    size_t first = nodeName_.find(':');
-    if (first != std::string::npos) names.prefix = nodeName_.substr(0, first);
-    names.namespaceURI = std::move(namespaceURI);
-    // A file names few kinds of element, each thousands of times: the names
-    // of the last few kinds are kept per thread and shared.
-    constexpr size_t kRecentNames = 16;
-    thread_local std::array<std::shared_ptr<const Names>, kRecentNames> recent;
-    auto& slot = recent[std::hash<std::string>{}(nodeName_) % kRecentNames];
-    if (!slot || slot->localName != names.localName || slot->prefix != names.prefix ||
-        slot->namespaceURI != names.namespaceURI) {
-        slot = std::make_shared<const Names>(std::move(names));
-    }
-    names_ = slot;
+    const std::string& nodeName = nodeName_.str();
+    std::string key = nodeName;
+    key.push_back('\0');
+    if (namespaceURI) key.append(1, '\1').append(*namespaceURI);
+    names_ = sharedPerThread<Names>(std::move(key), [&] {
+        Names names;
+        size_t last = nodeName.rfind(':');
+        names.localName = last == std::string::npos ? nodeName : nodeName.substr(last + 1);
+        size_t first = nodeName.find(':');
+        if (first != std::string::npos) names.prefix = nodeName.substr(0, first);
+        names.namespaceURI = std::move(namespaceURI);
+        return names;
+    });
 }
 
 const Node::Names& Node::names() const {
@@ -277,7 +274,7 @@ std::string Node::description() const {
                           foundation::Format("%@...", foundation::StringUtils::substring16(*nodeValue_, 0, 10)))
                     : foundation::Value(*nodeValue_);
     }
-    return foundation::Format("Node: %@ (%@) value:[%@] @@%ld attributes + %ld x children", nodeName_,
+    return foundation::Format("Node: %@ (%@) value:[%@] @@%ld attributes + %ld x children", nodeName(),
                               typeLabel(nodeType_), value, attributes_ ? long(attributes_->length()) : 0L,
                               long(childNodes()->length()));
 }

@@ -15,6 +15,7 @@
 
 #include "foundation/Object.h"
 #include "svg/dom/DOMNodeType.h"
+#include "svg/dom/SharedName.h"
 
 namespace svg {
 
@@ -35,7 +36,7 @@ public:
                                                    std::optional<std::string> namespaceURI);
 
     DOMNodeType nodeType() const { return nodeType_; }
-    const std::string& nodeName() const { return nodeName_; }
+    const std::string& nodeName() const { return nodeName_.str(); }
     const std::optional<std::string>& nodeValue() const { return nodeValue_; }
     void setNodeValue(std::optional<std::string> value) { nodeValue_ = std::move(value); }
     const std::optional<std::string>& localName() const { return names().localName; }
@@ -123,7 +124,7 @@ private:
     Links& linksForWriting();
 
     DOMNodeType nodeType_;
-    std::string nodeName_;
+    SharedName nodeName_;  // a file repeats a few names on every node
     std::optional<std::string> nodeValue_;
     std::weak_ptr<Node> parentNode_;
     std::shared_ptr<NodeList> childNodes_;  // null until the first child

@@ -4,6 +4,8 @@
 // the others ignore both attributes.
 #pragma once
 
+#include <memory>
+
 #include "graphics/AffineTransform.h"
 
 namespace svg {
@@ -13,11 +15,22 @@ public:
     virtual ~SVGTransformable() = default;
 
     // The identity until the attribute step composes the element's list.
-    const graphics::AffineTransform& transform() const { return transform_; }
-    void setTransform(const graphics::AffineTransform& transform) { transform_ = transform; }
+    const graphics::AffineTransform& transform() const {
+        static const graphics::AffineTransform identity;
+        return transform_ ? *transform_ : identity;
+    }
+    void setTransform(const graphics::AffineTransform& transform) {
+        if (transform_) {
+            *transform_ = transform;
+        } else {
+            transform_ = std::make_unique<graphics::AffineTransform>(transform);
+        }
+    }
 
 private:
-    graphics::AffineTransform transform_;
+    // Null for the identity: of a plan's tens of thousands of shapes, texts
+    // and edges, only the groups carry a transform of their own.
+    std::unique_ptr<graphics::AffineTransform> transform_;
 };
 
 }  // namespace svg
