@@ -575,6 +575,30 @@ FetchOutcome ManagedObjectContext::collectRows(const FetchPlan& plan) {
     return outcome;
 }
 
+std::vector<std::pair<Value, Value>> ManagedObjectContext::executeFetchRequestForPairs(const FetchRequest& request,
+                                                                                    ErrorPtr* error) {
+    checkSequence(isOnOwnQueue(), "fetch");
+    if (error) *error = nullptr;
+    const auto& names = request.propertiesToFetch();
+    if (names.size() != 2 || request.resultType() != FetchRequestResultType::Dictionary)
+        foundation::raise(foundation::kInvalidArgumentException, "a fetch of pairs asks for dictionaries of two properties");
+    FetchPlan plan;
+    if (planFor(request, plan) && plan.dictionaries && !plan.distinct) {
+        plan.pairs = true;
+        FetchOutcome outcome = collectRows(plan);
+        if (outcome.error) {
+            if (error) *error = outcome.error;
+            return {};
+        }
+        if (outcome.pairs) return std::move(*outcome.pairs);
+    }
+    // What the file cannot answer alone (unsaved changes, a sort in memory)
+    // comes as dictionaries, taken apart.
+    std::vector<std::pair<Value, Value>> pairs;
+    for (const auto& row : executeFetchRequest(request, error)) pairs.emplace_back(row[names[0]], row[names[1]]);
+    return pairs;
+}
+
 bool ManagedObjectContext::planFor(const FetchRequest& request, FetchPlan& plan) const {
     auto coordinator = persistentStoreCoordinator();
     if (!coordinator) return false;

@@ -102,6 +102,12 @@ public:
     // An unknown entity gives an empty array and no error.
     foundation::Value::Array executeFetchRequest(const FetchRequest& request, foundation::ErrorPtr* error = nullptr);
     size_t countForFetchRequest(const FetchRequest& request, foundation::ErrorPtr* error = nullptr);
+    // A dictionary fetch of two properties as pairs: per row, what its
+    // dictionary holds under the first and the second property (absent
+    // where it leaves the key out), in the same order; the file's rows
+    // never become dictionaries on the way.
+    std::vector<std::pair<foundation::Value, foundation::Value>> executeFetchRequestForPairs(
+        const FetchRequest& request, foundation::ErrorPtr* error = nullptr);
 
     // Called on this context's queue after changes reached it (a child's save)
     // or after it saved. Returns a handle for removal.

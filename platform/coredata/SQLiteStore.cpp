@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <filesystem>
 #include <map>
@@ -961,24 +962,60 @@ FetchOutcome SQLiteStore::Impl::fetchDictionaries(SQLiteConnection& connection, 
                   [](const Field& a, const Field& b) { return a.attribute->name < b.attribute->name; });
         return at->second;
     };
-    Value::Array dictionaries;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        auto entIt = entityByEnt.find(sqlite3_column_int(stmt, 1));
-        if (entIt == entityByEnt.end() || !plan.includes(entIt->second)) continue;
-        Value::Dictionary dictionary;
-        for (const auto& field : fieldsOf(entIt->second)) {
-            Value value = field.position < 0 ? field.attribute->defaultValue()
-                                             : readColumn(stmt, field.position, *field.attribute);
-            // Absent and null values are left out, as a row's would be.
-            if (!value.isNothing()) dictionary.emplace_hint(dictionary.end(), field.attribute->name, std::move(value));
+    auto read = [&](const Field& field) {
+        return field.position < 0 ? field.attribute->defaultValue()
+                                  : readColumn(stmt, field.position, *field.attribute);
+    };
+    // Each row of the plan's entities to `take`, with its entity; false,
+    // the outcome's error set, when the rows could not all be read.
+    auto readRows = [&](auto&& take) {
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+            auto entIt = entityByEnt.find(sqlite3_column_int(stmt, 1));
+            if (entIt != entityByEnt.end() && plan.includes(entIt->second)) take(entIt->second);
         }
-        dictionaries.emplace_back(std::move(dictionary));
-    }
-    sqlite3_reset(stmt);
-    if (rc != SQLITE_DONE) {
+        sqlite3_reset(stmt);
+        if (rc == SQLITE_DONE) return true;
         outcome.error = connection.failure(rc, StoreError::FetchFailed, "Cannot fetch");
+        return false;
+    };
+    if (plan.pairs && !plan.distinct && plan.onlyAttributes.size() == 2 &&
+        plan.onlyAttributes[0] != plan.onlyAttributes[1]) {
+        // The two values of each row, in the order asked for: one pair a
+        // row instead of a dictionary with its two keys.
+        std::unordered_map<const EntityDescription*, std::array<std::optional<Field>, 2>> pairOfEntity;
+        auto pairOf = [&](const EntityDescription* entity) -> const std::array<std::optional<Field>, 2>& {
+            auto [at, added] = pairOfEntity.try_emplace(entity);
+            if (!added) return at->second;
+            for (const auto& field : fieldsOf(entity))
+                at->second[field.attribute->name == plan.onlyAttributes[0] ? 0 : 1] = field;
+            return at->second;
+        };
+        auto valueOf = [&](const std::optional<Field>& field) {
+            Value value = field ? read(*field) : Value();
+            return value.isNothing() ? Value() : value;
+        };
+        std::vector<std::pair<Value, Value>> pairs;
+        if (!readRows([&](const EntityDescription* entity) {
+                const auto& fields = pairOf(entity);
+                Value first = valueOf(fields[0]);
+                pairs.emplace_back(std::move(first), valueOf(fields[1]));
+            }))
+            return outcome;
+        outcome.pairs = std::move(pairs);
+        outcome.windowApplied = true;
         return outcome;
     }
+    Value::Array dictionaries;
+    if (!readRows([&](const EntityDescription* entity) {
+            Value::Dictionary dictionary;
+            for (const auto& field : fieldsOf(entity)) {
+                Value value = read(field);
+                // Absent and null values are left out, as a row's would be.
+                if (!value.isNothing()) dictionary.emplace_hint(dictionary.end(), field.attribute->name, std::move(value));
+            }
+            dictionaries.emplace_back(std::move(dictionary));
+        }))
+        return outcome;
     outcome.dictionaries = std::move(dictionaries);
     outcome.windowApplied = true;
     return outcome;

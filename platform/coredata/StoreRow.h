@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "coredata/EntityDescription.h"
@@ -60,6 +61,10 @@ struct FetchPlan {
     // Of those dictionaries only one of each is wanted: the store may leave
     // out rows whose values repeat an earlier row's.
     bool distinct = false;
+    // With `dictionaries` of two attributes, not distinct: the store that answers with
+    // dictionaries may answer with each row's two values as a pair instead
+    // (FetchOutcome::pairs), absent where the dictionary leaves its key out.
+    bool pairs = false;
     // The values the asking context's unchanged objects hold, by primary
     // key (null for none): a row that reads the same is handed back with
     // them, so refetching a long list neither makes nor frees its values
@@ -83,6 +88,8 @@ struct FetchOutcome {
     // Set when the store answered a dictionaries plan with the results
     // themselves, sorted and windowed; `rows` is then empty.
     std::optional<foundation::Value::Array> dictionaries;
+    // Set when the store answered a `pairs` plan so, in the same order.
+    std::optional<std::vector<std::pair<foundation::Value, foundation::Value>>> pairs;
     foundation::ErrorPtr error;
 };
 

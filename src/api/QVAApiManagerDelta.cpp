@@ -208,6 +208,9 @@ private:
     std::vector<Slot> slots_;
 };
 
+// The stored (key, revision) of each row of a kind.
+using StoredRevisions = std::vector<std::pair<Value, Value>>;
+
 // One kind's compare of what the service lists with what the store holds,
 // fed the listing page by page as it arrives (on the processing queue, in
 // page order) and the stored revisions once read (on the main queue); pages
@@ -215,7 +218,7 @@ private:
 // as a change: the item is fetched again rather than trusted.
 class DeltaPageCompare {
 public:
-    explicit DeltaPageCompare(std::string key) : key_(std::move(key)) {}
+    DeltaPageCompare() = default;
 
     void addPage(std::shared_ptr<const RevisionListing> page) {
         std::lock_guard lock(mutex_);
@@ -231,17 +234,17 @@ public:
         return table_ != nullptr;
     }
 
-    // The first rows given are the ones compared with; the pages that
-    // waited for them are compared now.
-    void setStored(Value::Array rows) {
+    // The first rows given, (key, revision) each, are the ones compared
+    // with; the pages that waited for them are compared now.
+    void setStored(StoredRevisions rows) {
         std::lock_guard lock(mutex_);
         if (table_) return;
         rows_ = std::move(rows);
         // The table's views and pointers point into `rows_` and `owned_`,
         // which live as long as it does.
         table_ = std::make_unique<DeltaRevisionTable>(rows_.size());
-        for (const auto& row : std::as_const(rows_)) {
-            if (auto id = idView(row[key_], owned_)) table_->add(*id, &row["revision"]);
+        for (const auto& [key, revision] : std::as_const(rows_)) {
+            if (auto id = idView(key, owned_)) table_->add(*id, &revision);
         }
         for (const auto& page : waiting_) comparePage(*page);
         waiting_.clear();
@@ -279,8 +282,7 @@ private:
     }
 
     std::mutex mutex_;
-    const std::string key_;
-    Value::Array rows_;
+    StoredRevisions rows_;
     std::deque<std::string> owned_;
     std::unique_ptr<DeltaRevisionTable> table_;
     std::vector<std::shared_ptr<const RevisionListing>> waiting_;
@@ -288,7 +290,7 @@ private:
     std::vector<std::string> toFetch_;
 };
 
-Value::Array storedRevisions(const std::string& entityName, const std::string& key, const Text& eventId,
+StoredRevisions storedRevisions(const std::string& entityName, const std::string& key, const Text& eventId,
                              const Text& authCode) {
     auto& store = StorageManager::sharedStorageManager();
     auto stack = store.getCoreDataStackForAuthToken(authCode, eventId);
@@ -296,7 +298,7 @@ Value::Array storedRevisions(const std::string& entityName, const std::string& k
     auto request = std::make_shared<coredata::FetchRequest>(entityName);
     request->setPropertiesToFetch({key, "revision"});
     request->setResultType(coredata::FetchRequestResultType::Dictionary);
-    return store.executeFetchRequestAndWait(request, context);
+    return store.executeFetchRequestForPairsAndWait(request, context);
 }
 
 // The parts of one kind after its listing: a deletion and a fetch with its
@@ -356,7 +358,7 @@ void updateEntity(const std::string& entityName, const std::shared_ptr<const Mod
     // started with this one have sent their first requests, rather than once
     // the last page has come; each page is compared as it comes, so the end
     // of a long listing leaves little but its last page to compare.
-    auto pages = std::make_shared<DeltaPageCompare>(key);
+    auto pages = std::make_shared<DeltaPageCompare>();
     auto listed = std::make_shared<bool>(false);
     QVAApiManager::sharedApiManager().paginatedPagesWithAuthentication(
         filterServiceName, authCode, std::make_shared<RevisionListingSerializer>(),

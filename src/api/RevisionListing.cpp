@@ -1,5 +1,8 @@
 #include "api/RevisionListing.h"
 
+#include <optional>
+#include <string>
+
 #include "foundation/Charset.h"
 #include "foundation/HTTPURLResponse.h"
 #include "foundation/JSONSerialization.h"
@@ -32,7 +35,7 @@ std::optional<std::string> idText(const Value& id) {
 }
 
 error_code readItem(od::object fields, std::vector<RevisionListing::Entry>& entries) {
-    Value id;
+    std::optional<std::string> id;
     Value revision;
     for (auto field : fields) {
         std::string_view key;
@@ -40,12 +43,24 @@ error_code readItem(od::object fields, std::vector<RevisionListing::Entry>& entr
         od::value v;
         if (auto e = field.value().get(v)) return e;
         if (key == "id") {
-            if (auto e = scalarOf(v, id)) return e;
+            // A string id is its text as it stands: made once, not through
+            // a value and a copy of it.
+            od::json_type type;
+            if (auto e = v.type().get(type)) return e;
+            if (type == od::json_type::string) {
+                std::string_view text;
+                if (auto e = v.get_string().get(text)) return e;
+                id.emplace(text);
+                continue;
+            }
+            Value other;
+            if (auto e = scalarOf(v, other)) return e;
+            id = idText(other);
         } else if (key == "revision") {
             if (auto e = scalarOf(v, revision)) return e;
         }
     }
-    if (auto text = idText(id)) entries.push_back({std::move(*text), std::move(revision)});
+    if (id) entries.push_back({std::move(*id), std::move(revision)});
     return SUCCESS;
 }
 

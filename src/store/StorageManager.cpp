@@ -200,17 +200,17 @@ std::shared_ptr<coredata::FetchRequest> StorageManager::fetchRequestForItemType(
     return request;
 }
 
-Value::Array StorageManager::executeFetchRequestAndWait(const std::shared_ptr<coredata::FetchRequest>& request,
-                                                        const coredata::ContextPtr& context) const {
+bool StorageManager::mayFetchAndWait(const std::shared_ptr<coredata::FetchRequest>& request,
+                                     const coredata::ContextPtr& context) const {
     if (!foundation::isMainThread()) {
         Log("If app stopped in this breakpoint, please fix the call of this function to be on main thread");
         foundation::raise("Please call this from main thread only",
                           "And announce where was the exception, because it may be the source of a freeze");
     }
-    if (!context || !request) return {};
+    if (!context || !request) return false;
     if (request->entityName().empty()) {
         Log("Request entity is nil. This will crash the app. ");
-        return {};
+        return false;
     }
     bool isMainQueueContext = false;
     {
@@ -224,15 +224,34 @@ Value::Array StorageManager::executeFetchRequestAndWait(const std::shared_ptr<co
         foundation::raise("Please call this from main context only",
                           "And again, anounce everyone because it may be the source of a freeze");
     }
-    Value::Array results;
+    return true;
+}
+
+template <class Fetch>
+auto StorageManager::fetchAndWait(const std::shared_ptr<coredata::FetchRequest>& request,
+                                  const coredata::ContextPtr& context, const Fetch& fetch) const
+    -> decltype(fetch(nullptr)) {
+    if (!mayFetchAndWait(request, context)) return {};
+    decltype(fetch(nullptr)) results;
     ErrorPtr error;
-    context->performBlockAndWait([&] { results = context->executeFetchRequest(*request, &error); });
+    context->performBlockAndWait([&] { results = fetch(&error); });
     if (error) {
         Log("Unable to fetch data from db.");
         handleErrors(error);
         return {};
     }
     return results;
+}
+
+Value::Array StorageManager::executeFetchRequestAndWait(const std::shared_ptr<coredata::FetchRequest>& request,
+                                                        const coredata::ContextPtr& context) const {
+    return fetchAndWait(request, context, [&](ErrorPtr* error) { return context->executeFetchRequest(*request, error); });
+}
+
+std::vector<std::pair<Value, Value>> StorageManager::executeFetchRequestForPairsAndWait(
+    const std::shared_ptr<coredata::FetchRequest>& request, const coredata::ContextPtr& context) const {
+    return fetchAndWait(request, context,
+                        [&](ErrorPtr* error) { return context->executeFetchRequestForPairs(*request, error); });
 }
 
 // ---- Saving -------------------------------------------------------------------

@@ -105,6 +105,10 @@ public:
     // otherwise. Sub-entities' rows are included.
     foundation::Value::Array executeFetchRequestAndWait(const std::shared_ptr<coredata::FetchRequest>& request,
                                                         const coredata::ContextPtr& context) const;
+    // The same for a dictionary fetch of two properties, as (first, second)
+    // pairs (ManagedObjectContext::executeFetchRequestForPairs).
+    std::vector<std::pair<foundation::Value, foundation::Value>> executeFetchRequestForPairsAndWait(
+        const std::shared_ptr<coredata::FetchRequest>& request, const coredata::ContextPtr& context) const;
 
     // Inserts a new row per item.
     void addItemsToCoreData(Items items, const EntityClassPtr& itemType, const Text& authToken, const Text& eventId,
@@ -169,6 +173,15 @@ public:
     void setContextSaveForTesting(std::function<foundation::ErrorPtr(coredata::ManagedObjectContext&)> save);
 
 private:
+    // Whether a fetch may run and wait: raises off the main thread or the
+    // main-queue context; false for nothing to fetch.
+    bool mayFetchAndWait(const std::shared_ptr<coredata::FetchRequest>& request,
+                         const coredata::ContextPtr& context) const;
+    // `fetch` (given where to put its error) on the context's queue, waited
+    // for; its error logged and handled, nothing then returned.
+    template <class Fetch>
+    auto fetchAndWait(const std::shared_ptr<coredata::FetchRequest>& request, const coredata::ContextPtr& context,
+                      const Fetch& fetch) const -> decltype(fetch(nullptr));
     StorageManager();
 
     void replaceItems(Items items, const EntityClassPtr& itemType, coredata::PredicatePtr predicate, bool insert,

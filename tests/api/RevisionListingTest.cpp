@@ -37,6 +37,17 @@ TEST(RevisionListing, ItemsCountByTheirIdWithTheLastOfARepeatedKey) {
     EXPECT_EQ(entries[4].id, Value(2.5).description());
     EXPECT_TRUE(entries[4].revision.isNull());
 
+    // A string id is its unescaped text; of a repeated id the last stands,
+    // string or not, and one that is neither string nor number leaves the
+    // item out.
+    RevisionListing mixed;
+    ASSERT_EQ(readListing(R"([{"id":"a\u0062\"c"},{"id":"x","id":8},{"id":8,"id":"y"},{"id":"z","id":[1]}])", mixed),
+              RevisionListing::Reading::Listed);
+    ASSERT_EQ(mixed.entries().size(), 3u);
+    EXPECT_EQ(mixed.entries()[0].id, "ab\"c");
+    EXPECT_EQ(mixed.entries()[1].id, "8");
+    EXPECT_EQ(mixed.entries()[2].id, "y");
+
     // The same items already read give the same pairs.
     RevisionListing fromItems;
     fromItems.readItems(*foundation::JSONSerialization::JSONObjectWithString(R"([{"id":"a","revision":3},7])").array());

@@ -297,12 +297,24 @@ TEST(Store, DictionaryFetchesFromTheFileMatchThoseOverUnsavedChanges) {
     EXPECT_EQ(wholeFromFile[2]["title"], Value("Zero"));
     EXPECT_EQ(wholeFromFile[2]["minutes"], Value(0));
 
+    // Two of the properties as pairs: what each dictionary holds under them,
+    // absent where it leaves the key out (a session has no status).
+    FetchRequest pairs = narrow;
+    pairs.setPropertiesToFetch({"status", "itemId"});
+    using Pairs = std::vector<std::pair<Value, Value>>;
+    const Pairs pairsFromFile = main.executeFetchRequestForPairs(pairs);
+    EXPECT_EQ(pairsFromFile, (Pairs{{Value(), "s1"}, {Value(), "s0"}, {"open", "i1"}, {Value(), "i0"}}));
+
     // A row of the tree waiting in the main context: the fetches now run
     // over rows and that row, which sorts outside the window and fails the
     // predicate.
     insert(main, "PersonalEntry", {{"itemId", "0"}});
     EXPECT_EQ(Value(main.executeFetchRequest(narrow)), Value(narrowFromFile));
     EXPECT_EQ(Value(main.executeFetchRequest(whole)), Value(wholeFromFile));
+    EXPECT_EQ(main.executeFetchRequestForPairs(pairs), pairsFromFile);
+    insert(main, "PersonalEntry", {{"itemId", "s15"}, {"status", "new"}});
+    EXPECT_EQ(main.executeFetchRequestForPairs(pairs),
+              (Pairs{{"new", "s15"}, {Value(), "s1"}, {Value(), "s0"}, {"open", "i1"}}));
 }
 
 TEST(Store, LargeSavesBackToBackKeepEveryRowAcrossAClose) {
