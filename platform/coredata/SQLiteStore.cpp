@@ -991,8 +991,10 @@ FetchOutcome SQLiteStore::Impl::fetchDictionaries(SQLiteConnection& connection, 
             return at->second;
         };
         auto valueOf = [&](const std::optional<Field>& field) {
+            // Null reads as absent, as the dictionary would leave it out.
             Value value = field ? read(*field) : Value();
-            return value.isNothing() ? Value() : value;
+            if (value.isNothing()) return Value();
+            return value;
         };
         std::vector<std::pair<Value, Value>> pairs;
         if (!readRows([&](const EntityDescription* entity) {
