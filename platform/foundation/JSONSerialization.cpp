@@ -183,6 +183,14 @@ Value JSONSerialization::JSONObjectWithText(std::string_view text, size_t capaci
     return value;
 }
 
+bool JSONSerialization::readArrayElements(std::string_view text, size_t capacity,
+                                          const std::function<void(const JSONFields&)>& eachObject,
+                                          const std::function<void(Value)>& eachOther) {
+    if (text.empty()) return false;
+    JSONValueReader reader(text, capacity, false, kMaxDepth);
+    return reader.readElements(eachObject, eachOther) == JSONValueReader::Elements::Read;
+}
+
 std::optional<std::string> JSONSerialization::stringWithJSONObject(const Value& value, unsigned options,
                                                                    ErrorPtr* error) {
     if (error) *error = nullptr;

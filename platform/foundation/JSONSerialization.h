@@ -7,12 +7,14 @@
 // values, and no non-finite numbers.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "foundation/Data.h"
 #include "foundation/Error.h"
+#include "foundation/JSONFields.h"
 #include "foundation/Value.h"
 
 namespace foundation {
@@ -42,6 +44,15 @@ public:
     // it lies rather than copied first.
     static Value JSONObjectWithText(std::string_view text, size_t capacity, unsigned options = ReadingDefault,
                                     ErrorPtr* error = nullptr);
+
+    // The elements of a text that holds an array, in order, with no value
+    // of the whole: each object's fields to `eachObject`, each other element
+    // to `eachOther`. True when JSONObjectWithText would read that array;
+    // false for any other text, whose value or error a whole reading gives
+    // (the callbacks may have run before a malformed part).
+    static bool readArrayElements(std::string_view text, size_t capacity,
+                                  const std::function<void(const JSONFields&)>& eachObject,
+                                  const std::function<void(Value)>& eachOther);
 
     static std::optional<Data> dataWithJSONObject(const Value& value, unsigned options = WritingDefault,
                                                   ErrorPtr* error = nullptr);

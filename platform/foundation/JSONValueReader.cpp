@@ -61,7 +61,30 @@ public:
         return SUCCESS;
     }
 
-private:
+    // An object's fields into `out`, strings as views; containers as
+    // values, read at the depth of the object's own values.
+    error_code fields(od::object source, JSONFields& out, size_t depth) {
+        if (depth > maxDepth_) return simdjson::DEPTH_ERROR;
+        auto& fields = out.fields();
+        fields.clear();
+        for (auto field : source) {
+            JSONFields::Field read;
+            if (auto e = field.unescaped_key().get(read.key)) return e;
+            od::value v;
+            if (auto e = field.value().get(v)) return e;
+            od::json_type type;
+            if (auto e = v.type().get(type)) return e;
+            if (type == od::json_type::string) {
+                if (auto e = v.get_string().get(read.text)) return e;
+                read.isText = true;
+            } else if (auto e = value(v, read.value, depth)) {
+                return e;
+            }
+            fields.push_back(std::move(read));
+        }
+        return SUCCESS;
+    }
+
     error_code value(od::value v, Value& out, size_t depth) {
         od::json_type type;
         if (auto e = v.type().get(type)) return e;
@@ -78,6 +101,7 @@ private:
         return simdjsontext::scalar(v, type, out);
     }
 
+private:
     size_t maxDepth_;
     std::vector<Value> elements_;
 };
@@ -101,19 +125,24 @@ Value JSONValueReader::readScalarAlone(std::string_view text) {
     return list.at(0);
 }
 
-Value JSONValueReader::read() {
-    std::string_view text = text_;
-    size_t capacity = capacity_;
+bool JSONValueReader::checkedText(std::string_view& text, size_t& capacity) {
     // JSON has no place for a NUL byte, in a string or out of it.
     if (text.find('\0') != std::string_view::npos) {
         message_ = "A NUL byte in the text.";
-        return Value();
+        return false;
     }
     // A byte order mark may lead the text; it is not part of it.
     if (text.substr(0, 3) == "\xEF\xBB\xBF") {
         text.remove_prefix(3);
         capacity -= 3;
     }
+    return true;
+}
+
+Value JSONValueReader::read() {
+    std::string_view text = text_;
+    size_t capacity = capacity_;
+    if (!checkedText(text, capacity)) return Value();
     auto fail = [this](error_code e) {
         message_ = std::string(simdjson::error_message(e)) + ".";
         return Value();
@@ -144,6 +173,53 @@ Value JSONValueReader::read() {
     const char* rest = nullptr;
     if (document.current_location().get(rest) != simdjson::OUT_OF_BOUNDS) return fail(simdjson::TRAILING_CONTENT);
     return out;
+}
+
+JSONValueReader::Elements JSONValueReader::readElements(const std::function<void(const JSONFields&)>& eachObject,
+                                                        const std::function<void(Value)>& eachOther) {
+    std::string_view text = text_;
+    size_t capacity = capacity_;
+    if (!checkedText(text, capacity)) return Elements::Malformed;
+    auto fail = [this](error_code e) {
+        message_ = std::string(simdjson::error_message(e)) + ".";
+        return Elements::Malformed;
+    };
+    od::document document;
+    if (auto e = simdjsontext::iterate(text, capacity).get(document)) return fail(e);
+    od::json_type type;
+    if (auto e = document.type().get(type)) return fail(e);
+    if (type != od::json_type::array) return Elements::NotAnArray;
+    od::array items;
+    if (auto e = document.get_array().get(items)) return fail(e);
+    Walk walk(maxDepth_);
+    // One set of fields, its room kept from object to object.
+    JSONFields fields;
+    for (auto element : items) {
+        od::value v;
+        if (auto e = element.get(v)) return fail(e);
+        od::json_type elementType;
+        if (auto e = v.type().get(elementType)) return fail(e);
+        if (elementType == od::json_type::object) {
+            od::object object;
+            if (auto e = v.get_object().get(object)) return fail(e);
+            // The array is at depth 1, its objects at 2.
+            if (auto e = walk.fields(object, fields, 2)) return fail(e);
+            eachObject(fields);
+        } else {
+            Value item;
+            if (auto e = walk.value(v, item, 1)) return fail(e);
+            eachOther(std::move(item));
+        }
+    }
+    const char* rest = nullptr;
+    if (document.current_location().get(rest) != simdjson::OUT_OF_BOUNDS) return fail(simdjson::TRAILING_CONTENT);
+    return Elements::Read;
+}
+
+Value JSONFields::dictionary() const {
+    Value::Dictionary entries;
+    for (const auto& field : fields_) entries.insert_or_assign(std::string(field.key), valueOf(field));
+    return Value(std::move(entries));
 }
 
 }  // namespace foundation

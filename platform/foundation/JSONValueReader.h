@@ -8,9 +8,11 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
+#include "foundation/JSONFields.h"
 #include "foundation/Value.h"
 
 namespace foundation {
@@ -26,8 +28,19 @@ public:
     Value read();
     const std::string& message() const { return message_; }
 
+    enum class Elements { Read, NotAnArray, Malformed };
+    // The elements of a text that holds an array, one by one and in order,
+    // with no value of the whole array: each object's fields to `eachObject`,
+    // each other element as its value to `eachOther`. Read only when read()
+    // would give that array (the callbacks may have run before a failure);
+    // NotAnArray, with nothing handed over, for any other value.
+    Elements readElements(const std::function<void(const JSONFields&)>& eachObject,
+                          const std::function<void(Value)>& eachOther);
+
 private:
     Value readScalarAlone(std::string_view text);
+    // The text past a byte order mark, or false with the reason in message().
+    bool checkedText(std::string_view& text, size_t& capacity);
 
     std::string_view text_;
     size_t capacity_;

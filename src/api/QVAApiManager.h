@@ -406,6 +406,10 @@ private:
     friend class QNURLSessionManager;
 
     std::shared_ptr<QVAApiManager> selfPtr();
+    // Reads a list's pages straight into models of the class, as the
+    // manager's serializer and the models made from its result would; null
+    // where it cannot.
+    std::shared_ptr<QNURLResponseSerialization> modelPageSerializer(const ModelClassPtr& modelClass) const;
     // A request for an absolute address from the shared serializer, without
     // the bearer token unless the address has the service root's origin
     // (scheme, host and port): the service protects its feeds and files

@@ -18,6 +18,7 @@
 #include <mutex>
 
 #include "Utils/Utils.h"
+#include "api/ModelPageSerializer.h"
 #include "api/ServiceFailureRecorder.h"
 #include "dispatch/Group.h"
 #include "dispatch/Queue.h"
@@ -116,13 +117,15 @@ std::optional<std::string> nextPageAddress(const std::string& link) {
     return address;
 }
 
-// The failure of a list request whose page is not a JSON array.
-// A JSON object as one model, an array as a model per object.
+// A JSON object as one model, an array as a model per object; a page read
+// straight into models as its models.
 Value modelsOf(const Value& body, const QVAApiManager::ModelClassPtr& returnTypeClass) {
+    if (auto page = body.objectAs<ModelPage>()) return Value(page->models);
     return body.dictionary() ? Value(returnTypeClass->initWithDictionary(body))
                              : Value(Utils::initItemsArray(body, returnTypeClass));
 }
 
+// The failure of a list request whose page is not a JSON array.
 ErrorPtr notAListError(const std::string& service) {
     ErrorPtr error = QVAError::initWithDescription(
         Format("An error occured when calling service:%@, Error: the answer is not a list", service));
@@ -170,6 +173,11 @@ void QVAApiManager::setServiceRoot(const Text& root) {
 
 std::shared_ptr<QVAApiManager> QVAApiManager::selfPtr() {
     return std::static_pointer_cast<QVAApiManager>(shared_from_this());
+}
+
+std::shared_ptr<QNURLResponseSerialization> QVAApiManager::modelPageSerializer(const ModelClassPtr& modelClass) const {
+    return ModelPageSerializer::forClass(modelClass,
+                                         std::dynamic_pointer_cast<const QNJSONResponseSerializer>(responseSerializer()));
 }
 
 void QVAApiManager::clearAuthorizationHeader() { requestSerializer()->clearAuthorizationHeader(); }
@@ -279,7 +287,7 @@ bool QVAApiManager::startBuiltRequest(const foundation::URLRequest& request, con
             }
             if (!returnTypeClass) {
                 if (completion) completion(nullptr, body, http);
-            } else if (!body.dictionary() && !body.array()) {
+            } else if (!body.dictionary() && !body.array() && !body.objectAs<ModelPage>()) {
                 if (completion) report([completion, service, body, http] {
                     completion(QVAError::initWithDescription(Format(
                                    "An error occured when calling service:%@, Error: Unexpected response type %@",
@@ -438,6 +446,9 @@ struct QVAApiManager::PageWalk {
     std::shared_ptr<Value::Array> dataArray;
     // When set, the pages go here one by one instead of into `dataArray`.
     PageResultHandler eachPage;
+    // Reads each page straight into models of `returnTypeClass`, where the
+    // class can; the manager's serializer otherwise.
+    std::shared_ptr<QNURLResponseSerialization> modelReading;
     // Reads each page's body instead of the manager's serializer.
     std::shared_ptr<QNURLResponseSerialization> serializer;
     size_t handedOver = 0;  // the pages before this one went to `eachPage`
@@ -529,6 +540,7 @@ void QVAApiManager::paginatedRequestForService(const std::string& service, const
     walk->returnTypeClass = returnTypeClass;
     walk->dataArray = dataArray;
     walk->handler = std::move(completionHandler);
+    walk->modelReading = modelPageSerializer(returnTypeClass);
     walk->visited = visited ? std::move(visited) : std::make_shared<std::set<std::string>>();
     walk->pages.emplace_back();
     walk->visited->insert(resolvedURLString(service));
@@ -548,6 +560,7 @@ void QVAApiManager::paginatedPagesWithAuthentication(const std::string& service,
     auto walk = std::make_shared<PageWalk>();
     walk->parameters = parameters;
     walk->returnTypeClass = returnTypeClass;
+    walk->modelReading = modelPageSerializer(returnTypeClass);
     walk->eachPage = [eachPage = std::move(eachPage)](Value page) {
         Value::Array items;
         if (Value::Array* list = page.array()) items = std::move(*list);
@@ -667,7 +680,7 @@ void QVAApiManager::requestPage(const std::shared_ptr<PageWalk>& walk, size_t in
             self->deliveryQueue()->async(
                 [service, settle, response] { settle(notAListError(service), Value(), response); });
         },
-        index > 0, true, walk->serializer);
+        index > 0, true, ownReading ? walk->serializer : walk->modelReading);
     if (started) return;
     // The session was invalidated (its manager retired) while the listing
     // went on: it ends here, as if this page had been cancelled.

@@ -16,6 +16,11 @@ struct ItemModelBuilder {
         static_cast<QVABaseItemModel&>(*model).readDictionary(ModelReading::FieldReader(dictionary));
         return model;
     }
+    static std::shared_ptr<T> fromFields(const foundation::JSONFields& fields) {
+        auto model = std::make_shared<T>();
+        static_cast<QVABaseItemModel&>(*model).readDictionary(ModelReading::FieldReader(fields));
+        return model;
+    }
     static std::shared_ptr<T> fromRow(const ModelReading::FieldReader& row) {
         auto model = std::make_shared<T>();
         static_cast<QVABaseItemModel&>(*model).readRow(row);

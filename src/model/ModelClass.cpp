@@ -89,6 +89,9 @@ void registerItemModel(const char* selectionPropertyName = "itemId") {
     ModelClass cls;
     cls.name = T::kClassName;
     cls.initWithDictionary = [](const Value& d) -> ObjectPtr { return ItemModelBuilder<T>::fromDictionary(d); };
+    cls.initWithFields = [](const foundation::JSONFields& fields) -> ObjectPtr {
+        return ItemModelBuilder<T>::fromFields(fields);
+    };
     cls.initWithCoreDataDictionary = [](const Value& row) -> ObjectPtr {
         return ItemModelBuilder<T>::fromCoreDataDictionary(row);
     };

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "foundation/JSONFields.h"
 #include "foundation/Object.h"
 #include "foundation/Value.h"
 
@@ -20,6 +21,9 @@ struct ModelClass {
     std::string name;
     // Builds a model of this class from one JSON dictionary of the service.
     Factory initWithDictionary;
+    // The same model from the dictionary's fields as a page is read, with no
+    // dictionary made; empty for classes that read only dictionaries.
+    std::function<foundation::ObjectPtr(const foundation::JSONFields&)> initWithFields;
     // Builds one from a stored row given as a dictionary; empty for classes
     // that have no row form.
     Factory initWithCoreDataDictionary;

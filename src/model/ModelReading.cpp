@@ -20,6 +20,15 @@ Value valueOf(const Text& text) { return text ? Value(*text) : Value(); }
 
 const Value& FieldReader::lookUp(std::string_view key, Value& held) const {
     if (dictionary_) return DictionaryUtility::objectForKeyNotNull(*dictionary_, key);
+    if (fields_) {
+        const auto* field = fields_->find(key);
+        if (!field) return held;
+        if (field->isText) {
+            held = Value(field->text);
+            return held;
+        }
+        return field->value.isNull() ? held : field->value;
+    }
     if (object_) {
         held = object_->valueForKey(std::string(key));
         if (held.isNull()) held = Value();
@@ -33,6 +42,11 @@ Value FieldReader::value(std::string_view key) const {
 }
 
 Text FieldReader::text(std::string_view key) const {
+    // A page's text goes from the parser's buffer straight into the model.
+    if (fields_) {
+        const auto* field = fields_->find(key);
+        if (field && field->isText) return std::string(field->text);
+    }
     Value held;
     return textOf(lookUp(key, held));
 }

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "foundation/JSONFields.h"
 #include "foundation/KeyedArchiver.h"
 #include "foundation/Value.h"
 
@@ -38,6 +39,9 @@ public:
     explicit FieldReader(const foundation::Value& dictionary) : dictionary_(&dictionary) {}
     // A stored object, read through its properties.
     explicit FieldReader(const coredata::KeyValueCoding& object) : object_(&object) {}
+    // An object of a JSON page as it is read, with no dictionary made of it:
+    // the same fields read the same as from its dictionary.
+    explicit FieldReader(const foundation::JSONFields& fields) : fields_(&fields) {}
 
     // Absent for a missing key and for the null marker.
     foundation::Value value(std::string_view key) const;
@@ -78,6 +82,7 @@ private:
 
     const foundation::Value* dictionary_ = nullptr;
     const coredata::KeyValueCoding* object_ = nullptr;
+    const foundation::JSONFields* fields_ = nullptr;
 };
 
 // The array of `items` as a value, for archives and key-value reads.

@@ -240,3 +240,58 @@ TEST(JSON, ABodyIsReadWhereItLies) {
     tight.shrink_to_fit();
     EXPECT_EQ(JSONSerialization::JSONObjectWithData(Data(std::move(tight))), Value::array({1}));
 }
+
+namespace {
+
+// What the element reading hands over, as values: each object's fields made
+// into a dictionary, the other elements as they came; absent when it refuses.
+Value elementsOf(std::string_view text) {
+    Value::Array elements;
+    const bool read = JSONSerialization::readArrayElements(
+        text, text.size(), [&](const JSONFields& fields) { elements.push_back(fields.dictionary()); },
+        [&](Value element) { elements.push_back(std::move(element)); });
+    return read ? Value(std::move(elements)) : Value();
+}
+
+}  // namespace
+
+// An array read element by element gives what the whole reading gives, or
+// is refused where that reading fails; any other value is no array of it.
+TEST(JSON, ElementsReadOneByOneAreTheWholeArraysElements) {
+    const std::string same[] = {
+        R"([])",
+        R"([{"a":"x","b":1,"c":2.5,"d":true,"e":null,"f":[1,{"g":"h"}],"h":{"i":[]}},7,"s",null,[{"j":1}],{}])",
+        R"([{"id":"a","id":"b","n":1,"n":"2"},{"k":"v\u0062\"\n","k2":""}])",
+        "\xEF\xBB\xBF[{\"a\":18446744073709551616,\"b\":-9223372036854775808,\"c\":0.57203685477580923372036854775808}]",
+        R"( [ { "spaced" : "out" } ] )",
+    };
+    for (const auto& text : same) {
+        const Value whole = parseJSON(text);
+        ASSERT_TRUE(whole.isArray()) << text;
+        EXPECT_EQ(elementsOf(text), whole) << text;
+    }
+    // Of a repeated key the last value stands, as a field and in the dictionary.
+    const std::string repeated = R"([{"id":"a","n":1,"id":7}])";
+    JSONSerialization::readArrayElements(
+        repeated, repeated.size(), [](const JSONFields& fields) {
+            ASSERT_NE(fields.find("id"), nullptr);
+            EXPECT_FALSE(fields.find("id")->isText);
+            EXPECT_EQ(fields.find("id")->value, Value(7));
+            EXPECT_EQ(fields.find("missing"), nullptr);
+        },
+        [](Value) { FAIL(); });
+
+    const std::string refused[] = {
+        R"({"a":1})", R"("text")", "3", "", " ", R"([{"a":1},])", R"([{"a":1}] x)", R"([{"a":"\x"}])", std::string("[{\"a\":1}]\0", 10),
+        R"([{"a":01}])", R"([{"a":tru}])", R"([{"a":1})", "[\"a\x01\"]",
+        std::string(JSONSerialization::kMaxDepth + 1, '[') + std::string(JSONSerialization::kMaxDepth + 1, ']'),
+        "[{\"a\":" + std::string(JSONSerialization::kMaxDepth - 1, '[') + std::string(JSONSerialization::kMaxDepth - 1, ']') + "}]",
+    };
+    for (const auto& text : refused) {
+        EXPECT_TRUE(elementsOf(text).isAbsent()) << text;
+    }
+    // The deepest array the whole reading takes is read element by element too.
+    const std::string deepest = std::string(JSONSerialization::kMaxDepth, '[') +
+                                std::string(JSONSerialization::kMaxDepth, ']');
+    EXPECT_EQ(elementsOf(deepest), parseJSON(deepest));
+}

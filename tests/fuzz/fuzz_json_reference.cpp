@@ -1,6 +1,9 @@
 // The JSON reader and nlohmann's parser, given the same bytes, agree: both
 // refuse them, or both read the same value, kind for kind. Texts that could
 // nest deeper than the reader allows are left out: nlohmann has no limit.
+// The element-by-element reading of an array gives the whole reading's
+// array, its objects' fields made into dictionaries, and refuses any other
+// text.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -50,6 +53,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
         JSONSerialization::kMaxDepth)
         return 0;
     const Value read = JSONSerialization::JSONObjectWithString(text, JSONSerialization::ReadingAllowFragments);
+    Value::Array elements;
+    const bool listed = JSONSerialization::readArrayElements(
+        text, text.size(), [&](const JSONFields& fields) { elements.push_back(fields.dictionary()); },
+        [&](Value element) { elements.push_back(std::move(element)); });
+    if (listed != read.isArray()) std::abort();
+    if (listed && (Value(elements) != read || !sameKinds(Value(elements), read))) std::abort();
     // nlohmann stops at a NUL byte as at the end of the text; JSON has no
     // place for one, in a string or out of it.
     if (text.find('\0') != std::string_view::npos) {
