@@ -58,6 +58,7 @@ constexpr int kMaxRedirects = 16;
 constexpr int kMaxChallenges = 3;
 constexpr size_t kHeldBodyLimit = 1 << 20;
 constexpr long kIdlePollMilliseconds = 1000;
+constexpr size_t kIdleHandlesPerSession = 8;
 
 using SteadyClock = std::chrono::steady_clock;
 
@@ -225,22 +226,27 @@ void URLSessionEngine::run() {
     RunLoop& loop = *RunLoop::current();
     CURLM* multi = static_cast<CURLM*>(multi_);
     for (;;) {
-        loop.runDueTasks();
         {
-            std::lock_guard lock(stopMutex_);
-            if (stopRequested_) break;
+            // What this turn tells the delegates reaches each delegate queue
+            // in one hand-over, before the thread waits again.
+            URLSession::EventBatch events;
+            loop.runDueTasks();
+            {
+                std::lock_guard lock(stopMutex_);
+                if (stopRequested_) break;
+            }
+            int running = 0;
+            curl_multi_perform(multi, &running);
+            int queued = 0;
+            while (CURLMsg* message = curl_multi_info_read(multi, &queued)) {
+                if (message->msg != CURLMSG_DONE) continue;
+                CURL* easy = message->easy_handle;
+                CURLcode result = message->data.result;
+                transferDone(easy, result);
+            }
+            checkTimeouts();
+            admitWaiting();
         }
-        int running = 0;
-        curl_multi_perform(multi, &running);
-        int queued = 0;
-        while (CURLMsg* message = curl_multi_info_read(multi, &queued)) {
-            if (message->msg != CURLMSG_DONE) continue;
-            CURL* easy = message->easy_handle;
-            CURLcode result = message->data.result;
-            transferDone(easy, result);
-        }
-        checkTimeouts();
-        admitWaiting();
         long wait = kIdlePollMilliseconds;
         long curlWait = -1;
         curl_multi_timeout(multi, &curlWait);
@@ -262,9 +268,11 @@ void URLSessionEngine::stop() {
     std::unique_lock lock(stopMutex_);
     if (!stoppedCondition_.wait_for(lock, std::chrono::seconds(5), [this] { return stopped_; })) return;
     // The thread is gone: what it held can be released here.
+    keepsIdleEasy_ = false;
     for (auto& [id, task] : active_) {
         if (task->transfer_) releaseCurl(*task->transfer_);
     }
+    for (void* share : shares_) releaseIdleEasy(share);
     // Sessions that outlive this let their caches go without touching them.
     for (void* share : shares_) curl_share_cleanup(static_cast<CURLSH*>(share));
     shares_.clear();
@@ -283,8 +291,29 @@ void URLSessionEngine::releaseShare(void* share) {
     if (!share) return;
     // After a stop, stop() has released it already.
     post([this, share] {
-        if (shares_.erase(share)) curl_share_cleanup(static_cast<CURLSH*>(share));
+        if (!shares_.erase(share)) return;
+        // A share in use by a handle cannot go.
+        releaseIdleEasy(share);
+        curl_share_cleanup(static_cast<CURLSH*>(share));
     });
+}
+
+void* URLSessionEngine::takeEasy(void* share) {
+    auto it = idleEasy_.find(share);
+    if (it == idleEasy_.end() || it->second.empty()) return curl_easy_init();
+    CURL* easy = static_cast<CURL*>(it->second.back());
+    it->second.pop_back();
+    // Every option back to its default, the connection cache's link kept;
+    // the set-up then gives it all a transfer needs, as to a new handle.
+    curl_easy_reset(easy);
+    return easy;
+}
+
+void URLSessionEngine::releaseIdleEasy(void* share) {
+    auto it = idleEasy_.find(share);
+    if (it == idleEasy_.end()) return;
+    for (void* easy : it->second) curl_easy_cleanup(static_cast<CURL*>(easy));
+    idleEasy_.erase(it);
 }
 
 // --- Commands -------------------------------------------------------------
@@ -444,8 +473,10 @@ bool URLSessionEngine::startHop(URLSessionTaskPtr task) {
 
     t.errorText.assign(CURL_ERROR_SIZE, '\0');
     t.headerList = makeCurlHeaderList(t.request.allHTTPHeaderFields(), session.configuration().HTTPAdditionalHeaders());
-    CURL* easy = curl_easy_init();
+    CURL* easy = static_cast<CURL*>(takeEasy(session.share_));
     t.easy = easy;
+    t.share = session.share_;
+    t.ended = false;
     CurlRequestSetUp setUp;
     setUp.url = t.urlText.c_str();
     setUp.errorBuffer = t.errorText.data();
@@ -533,7 +564,13 @@ void URLSessionEngine::admitWaiting() {
 void URLSessionEngine::releaseCurl(URLTransfer& t) {
     if (t.easy) {
         if (t.inMulti && multi_) curl_multi_remove_handle(static_cast<CURLM*>(multi_), easyOf(t));
-        curl_easy_cleanup(easyOf(t));
+        // Only a handle whose transfer curl saw to its end serves again (one
+        // cut off mid-way, paused perhaps, goes); a few per session suffice,
+        // as its transfers to one host run a few at a time.
+        std::vector<void*>* idle = nullptr;
+        if (t.ended && keepsIdleEasy_ && shares_.count(t.share)) idle = &idleEasy_[t.share];
+        if (idle && idle->size() < kIdleHandlesPerSession) idle->push_back(t.easy);
+        else curl_easy_cleanup(easyOf(t));
     }
     releaseConnection(t);
     t.easy = nullptr;
@@ -740,6 +777,7 @@ void URLSessionEngine::transferDone(void* easy, int result) {
     if (!task) return;
     curl_multi_remove_handle(static_cast<CURLM*>(multi_), static_cast<CURL*>(easy));
     t->inMulti = false;
+    t->ended = true;
     // The connection is back in the session's cache for the next in line,
     // whatever the delegate still has to decide about this task.
     releaseConnection(*t);
