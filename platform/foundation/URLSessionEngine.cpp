@@ -193,6 +193,9 @@ URLSessionEngine::URLSessionEngine() {
 namespace {
 // The batch open on this thread, if any, and whether work was posted in it.
 thread_local bool* tlsEngineWakeOwed = nullptr;
+// Set on the network thread: what it posts to itself (the next page a head
+// asks for) needs no wake, only a loop that does not wait before running it.
+thread_local bool tlsOnNetworkThread = false;
 }  // namespace
 
 URLSessionEngine::PostBatch::PostBatch() : outermost_(tlsEngineWakeOwed == nullptr) {
@@ -213,6 +216,10 @@ bool URLSessionEngine::post(std::function<void()> work) {
         if (stopRequested_) return false;
     }
     thread_->runLoop().post(std::move(work));
+    if (tlsOnNetworkThread) {
+        postedFromOwnThread_ = true;
+        return true;
+    }
     // In a batch the work is queued at once and only the wake waits for the
     // batch's end: should the thread block meanwhile, the network thread
     // still finds the work when it next looks (at the latest after its idle
@@ -225,7 +232,9 @@ bool URLSessionEngine::post(std::function<void()> work) {
 void URLSessionEngine::run() {
     RunLoop& loop = *RunLoop::current();
     CURLM* multi = static_cast<CURLM*>(multi_);
+    tlsOnNetworkThread = true;
     for (;;) {
+        postedFromOwnThread_ = false;
         {
             // What this turn tells the delegates reaches each delegate queue
             // in one hand-over, before the thread waits again.
@@ -252,6 +261,9 @@ void URLSessionEngine::run() {
         curl_multi_timeout(multi, &curlWait);
         if (curlWait >= 0) wait = std::min(wait, curlWait);
         wait = std::min(wait, millisecondsToNextTimeout());
+        // Work this turn posted to itself came after the loop's look at its
+        // tasks: it runs at once, without the sleep or a wake to end it.
+        if (postedFromOwnThread_) wait = 0;
         curl_multi_poll(multi, nullptr, 0, static_cast<int>(std::max(wait, 0L)), nullptr);
     }
     std::lock_guard lock(stopMutex_);

@@ -161,6 +161,8 @@ private:
     // thread has stopped.
     std::map<void*, std::vector<void*>> idleEasy_;
     bool keepsIdleEasy_ = true;
+    // The network thread posted to its own loop during this turn.
+    bool postedFromOwnThread_ = false;
 
     // Connections in use per session and host, and the transfers waiting
     // for one, by transfer id.
