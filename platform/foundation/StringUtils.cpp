@@ -260,7 +260,11 @@ std::string trimmed(std::string_view s, IsSpace isSpace) {
 }  // namespace
 
 std::string trim(std::string_view s) {
-    return trimmed(s, [](UChar32 c) { return u_isUWhiteSpace(c) != 0; });
+    // In ASCII the white space is tab to carriage return and the space; a
+    // header line is all ASCII, and every response has a dozen.
+    return trimmed(s, [](UChar32 c) {
+        return c < 0x80 ? c == ' ' || (c >= '\t' && c <= '\r') : u_isUWhiteSpace(c) != 0;
+    });
 }
 
 std::string trimWhitespace(std::string_view s) {
@@ -271,7 +275,17 @@ std::string trimWhitespace(std::string_view s) {
 
 std::string uppercase(std::string_view s) { return toUTF8(toUnicode(s).toUpper(icu::Locale::getRoot())); }
 
-std::string lowercase(std::string_view s) { return toUTF8(toUnicode(s).toLower(icu::Locale::getRoot())); }
+std::string lowercase(std::string_view s) {
+    // ASCII text (header names, schemes: every request has a few) lowers as
+    // ICU's root mapping lowers it, A-Z alone, without the trip through UTF-16.
+    if (std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        std::string lowered(s);
+        for (char& c : lowered)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        return lowered;
+    }
+    return toUTF8(toUnicode(s).toLower(icu::Locale::getRoot()));
+}
 
 // Only Latin letters lose their marks; other scripts become "?" as a lossy
 // ASCII encoding does, so such names file under "#" rather than a guessed letter.

@@ -211,11 +211,38 @@ void URLSession::taskDidComplete(const URLSessionTaskPtr& task, const ErrorPtr& 
     if (invalidated_ && liveTasks_.empty() && !invalidationQueued_) enqueueInvalidation();
 }
 
+namespace {
+// The sessions owed a drain by the batch open on this thread, if any.
+thread_local std::vector<URLSessionPtr>* tlsOwedDrains = nullptr;
+}  // namespace
+
+URLSession::EventBatch::EventBatch() : outermost_(tlsOwedDrains == nullptr) {
+    if (outermost_) tlsOwedDrains = &owed_;
+}
+
+URLSession::EventBatch::~EventBatch() {
+    if (!outermost_) return;
+    tlsOwedDrains = nullptr;
+    for (auto& session : owed_) session->scheduleDrain();
+}
+
 void URLSession::enqueueEvent(std::function<void()> event) {
-    std::lock_guard lock(eventMutex_);
-    events_.push_back(std::move(event));
-    if (draining_) return;
-    draining_ = true;
+    {
+        std::lock_guard lock(eventMutex_);
+        events_.push_back(std::move(event));
+        if (draining_) return;
+        draining_ = true;
+        // The line is this session's own until the drain it is owed starts:
+        // what is queued meanwhile waits behind this event.
+        if (tlsOwedDrains) {
+            tlsOwedDrains->push_back(self());
+            return;
+        }
+    }
+    scheduleDrain();
+}
+
+void URLSession::scheduleDrain() {
     delegateQueue_->addOperationWithBlock([session = self()] { session->drainEvents(); });
 }
 
@@ -237,12 +264,14 @@ void URLSession::drainEvents() {
         URLSessionEngine::PostBatch answers;
         event();
     }
-    std::lock_guard lock(eventMutex_);
-    if (events_.empty()) {
-        draining_ = false;
-        return;
+    {
+        std::lock_guard lock(eventMutex_);
+        if (events_.empty()) {
+            draining_ = false;
+            return;
+        }
     }
-    delegateQueue_->addOperationWithBlock([session = self()] { session->drainEvents(); });
+    scheduleDrain();
 }
 
 }  // namespace foundation

@@ -88,6 +88,24 @@ private:
 
     // Runs `event` on the delegate queue after every event enqueued before.
     void enqueueEvent(std::function<void()> event);
+
+    // While one lives on the calling thread (the network thread, for one turn
+    // of its loop), an event joins its session's line at once, but the
+    // delegate queue is asked to drain that line only when the batch ends: a
+    // page's head, body and end, read in one turn, cost the delegate queue
+    // one hand-over instead of one each. Nested batches join the outer one.
+    class EventBatch {
+    public:
+        EventBatch();
+        ~EventBatch();
+        EventBatch(const EventBatch&) = delete;
+        EventBatch& operator=(const EventBatch&) = delete;
+
+    private:
+        std::vector<URLSessionPtr> owed_;  // sessions whose line waits for a drain
+        bool outermost_;
+    };
+    void scheduleDrain();
     void drainEvents();
     static constexpr int kEventsPerOperation = 32;
     // The engine's report that a task has completed (or, with `silently`, has

@@ -58,6 +58,7 @@ constexpr int kMaxRedirects = 16;
 constexpr int kMaxChallenges = 3;
 constexpr size_t kHeldBodyLimit = 1 << 20;
 constexpr long kIdlePollMilliseconds = 1000;
+constexpr size_t kIdleHandlesPerSession = 8;
 
 using SteadyClock = std::chrono::steady_clock;
 
@@ -192,6 +193,9 @@ URLSessionEngine::URLSessionEngine() {
 namespace {
 // The batch open on this thread, if any, and whether work was posted in it.
 thread_local bool* tlsEngineWakeOwed = nullptr;
+// Set on the network thread: what it posts to itself (the next page a head
+// asks for) needs no wake, only a loop that does not wait before running it.
+thread_local bool tlsOnNetworkThread = false;
 }  // namespace
 
 URLSessionEngine::PostBatch::PostBatch() : outermost_(tlsEngineWakeOwed == nullptr) {
@@ -212,6 +216,10 @@ bool URLSessionEngine::post(std::function<void()> work) {
         if (stopRequested_) return false;
     }
     thread_->runLoop().post(std::move(work));
+    if (tlsOnNetworkThread) {
+        postedFromOwnThread_ = true;
+        return true;
+    }
     // In a batch the work is queued at once and only the wake waits for the
     // batch's end: should the thread block meanwhile, the network thread
     // still finds the work when it next looks (at the latest after its idle
@@ -224,28 +232,38 @@ bool URLSessionEngine::post(std::function<void()> work) {
 void URLSessionEngine::run() {
     RunLoop& loop = *RunLoop::current();
     CURLM* multi = static_cast<CURLM*>(multi_);
+    tlsOnNetworkThread = true;
     for (;;) {
-        loop.runDueTasks();
+        postedFromOwnThread_ = false;
         {
-            std::lock_guard lock(stopMutex_);
-            if (stopRequested_) break;
+            // What this turn tells the delegates reaches each delegate queue
+            // in one hand-over, before the thread waits again.
+            URLSession::EventBatch events;
+            loop.runDueTasks();
+            {
+                std::lock_guard lock(stopMutex_);
+                if (stopRequested_) break;
+            }
+            int running = 0;
+            curl_multi_perform(multi, &running);
+            int queued = 0;
+            while (CURLMsg* message = curl_multi_info_read(multi, &queued)) {
+                if (message->msg != CURLMSG_DONE) continue;
+                CURL* easy = message->easy_handle;
+                CURLcode result = message->data.result;
+                transferDone(easy, result);
+            }
+            checkTimeouts();
+            admitWaiting();
         }
-        int running = 0;
-        curl_multi_perform(multi, &running);
-        int queued = 0;
-        while (CURLMsg* message = curl_multi_info_read(multi, &queued)) {
-            if (message->msg != CURLMSG_DONE) continue;
-            CURL* easy = message->easy_handle;
-            CURLcode result = message->data.result;
-            transferDone(easy, result);
-        }
-        checkTimeouts();
-        admitWaiting();
         long wait = kIdlePollMilliseconds;
         long curlWait = -1;
         curl_multi_timeout(multi, &curlWait);
         if (curlWait >= 0) wait = std::min(wait, curlWait);
         wait = std::min(wait, millisecondsToNextTimeout());
+        // Work this turn posted to itself came after the loop's look at its
+        // tasks: it runs at once, without the sleep or a wake to end it.
+        if (postedFromOwnThread_) wait = 0;
         curl_multi_poll(multi, nullptr, 0, static_cast<int>(std::max(wait, 0L)), nullptr);
     }
     std::lock_guard lock(stopMutex_);
@@ -262,9 +280,11 @@ void URLSessionEngine::stop() {
     std::unique_lock lock(stopMutex_);
     if (!stoppedCondition_.wait_for(lock, std::chrono::seconds(5), [this] { return stopped_; })) return;
     // The thread is gone: what it held can be released here.
+    keepsIdleEasy_ = false;
     for (auto& [id, task] : active_) {
         if (task->transfer_) releaseCurl(*task->transfer_);
     }
+    for (void* share : shares_) releaseIdleEasy(share);
     // Sessions that outlive this let their caches go without touching them.
     for (void* share : shares_) curl_share_cleanup(static_cast<CURLSH*>(share));
     shares_.clear();
@@ -283,8 +303,29 @@ void URLSessionEngine::releaseShare(void* share) {
     if (!share) return;
     // After a stop, stop() has released it already.
     post([this, share] {
-        if (shares_.erase(share)) curl_share_cleanup(static_cast<CURLSH*>(share));
+        if (!shares_.erase(share)) return;
+        // A share in use by a handle cannot go.
+        releaseIdleEasy(share);
+        curl_share_cleanup(static_cast<CURLSH*>(share));
     });
+}
+
+void* URLSessionEngine::takeEasy(void* share) {
+    auto it = idleEasy_.find(share);
+    if (it == idleEasy_.end() || it->second.empty()) return curl_easy_init();
+    CURL* easy = static_cast<CURL*>(it->second.back());
+    it->second.pop_back();
+    // Every option back to its default, the connection cache's link kept;
+    // the set-up then gives it all a transfer needs, as to a new handle.
+    curl_easy_reset(easy);
+    return easy;
+}
+
+void URLSessionEngine::releaseIdleEasy(void* share) {
+    auto it = idleEasy_.find(share);
+    if (it == idleEasy_.end()) return;
+    for (void* easy : it->second) curl_easy_cleanup(static_cast<CURL*>(easy));
+    idleEasy_.erase(it);
 }
 
 // --- Commands -------------------------------------------------------------
@@ -444,8 +485,10 @@ bool URLSessionEngine::startHop(URLSessionTaskPtr task) {
 
     t.errorText.assign(CURL_ERROR_SIZE, '\0');
     t.headerList = makeCurlHeaderList(t.request.allHTTPHeaderFields(), session.configuration().HTTPAdditionalHeaders());
-    CURL* easy = curl_easy_init();
+    CURL* easy = static_cast<CURL*>(takeEasy(session.share_));
     t.easy = easy;
+    t.share = session.share_;
+    t.ended = false;
     CurlRequestSetUp setUp;
     setUp.url = t.urlText.c_str();
     setUp.errorBuffer = t.errorText.data();
@@ -533,7 +576,13 @@ void URLSessionEngine::admitWaiting() {
 void URLSessionEngine::releaseCurl(URLTransfer& t) {
     if (t.easy) {
         if (t.inMulti && multi_) curl_multi_remove_handle(static_cast<CURLM*>(multi_), easyOf(t));
-        curl_easy_cleanup(easyOf(t));
+        // Only a handle whose transfer curl saw to its end serves again (one
+        // cut off mid-way, paused perhaps, goes); a few per session suffice,
+        // as its transfers to one host run a few at a time.
+        std::vector<void*>* idle = nullptr;
+        if (t.ended && keepsIdleEasy_ && shares_.count(t.share)) idle = &idleEasy_[t.share];
+        if (idle && idle->size() < kIdleHandlesPerSession) idle->push_back(t.easy);
+        else curl_easy_cleanup(easyOf(t));
     }
     releaseConnection(t);
     t.easy = nullptr;
@@ -740,6 +789,7 @@ void URLSessionEngine::transferDone(void* easy, int result) {
     if (!task) return;
     curl_multi_remove_handle(static_cast<CURLM*>(multi_), static_cast<CURL*>(easy));
     t->inMulti = false;
+    t->ended = true;
     // The connection is back in the session's cache for the next in line,
     // whatever the delegate still has to decide about this task.
     releaseConnection(*t);

@@ -23,6 +23,7 @@
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "foundation/Error.h"
 #include "foundation/InputStream.h"
@@ -91,6 +92,10 @@ private:
     long millisecondsToNextTimeout() const;
     void applyPause(URLTransfer& t);
     void releaseCurl(URLTransfer& t);
+    // An easy handle for a transfer of the session whose connection cache
+    // is `share`: one its last transfer left, reset, or a new one.
+    void* takeEasy(void* share);
+    void releaseIdleEasy(void* share);
     // The transfer goes into the multi handle once its session has a
     // connection to the host free; false when it waits in the host's line.
     bool enterMulti(const URLSessionTaskPtr& task, URLTransfer& t);
@@ -149,6 +154,15 @@ private:
     uint64_t nextTransferId_ = 1;
     std::map<uint64_t, URLSessionTaskPtr> active_;
     std::set<void*> shares_;  // CURLSH* of sessions
+    // Easy handles whose transfers ended, by the share they were used with,
+    // for that session's next transfers: a handle made and torn down per
+    // request cost the thread more than the request's own set-up. A session
+    // never gets another's (nor its TLS state); none are kept once the
+    // thread has stopped.
+    std::map<void*, std::vector<void*>> idleEasy_;
+    bool keepsIdleEasy_ = true;
+    // The network thread posted to its own loop during this turn.
+    bool postedFromOwnThread_ = false;
 
     // Connections in use per session and host, and the transfers waiting
     // for one, by transfer id.

@@ -32,6 +32,8 @@ struct URLTransfer {
     // Kept alive by the engine for as long as the transfer exists.
     URLSessionTask* task = nullptr;
     void* easy = nullptr;        // CURL*
+    void* share = nullptr;       // CURLSH* the handle was given
+    bool ended = false;          // curl reported the handle's transfer done: it may serve another
     void* headerList = nullptr;  // curl_slist*
     bool inMulti = false;
     // A connection of the session's per-host allowance: held while the

@@ -48,10 +48,14 @@ TEST(StringUtils, TrimmingCaseAndASCII) {
     EXPECT_EQ(SU::trim("\u00a0 x \n"), "x");
     EXPECT_EQ(SU::trim("\u3000\u2028 a b\t\r\n"), "a b");
     EXPECT_EQ(SU::trim(" \n\u00a0"), "");
+    EXPECT_EQ(SU::trim("\t\v\f\r x\x1c\x1f "), "x\x1c\x1f");
     EXPECT_EQ(SU::trimWhitespace("\t user \n"), "user \n");
 
     EXPECT_EQ(SU::uppercase("élan straße"), "ÉLAN STRASSE");
     EXPECT_EQ(SU::lowercase("ÆRØ İ"), "ærø i\u0307");
+    // ASCII lowers A-Z alone, as the full mapping does.
+    EXPECT_EQ(SU::lowercase("Content-TYPE @[`{ 09"), "content-type @[`{ 09");
+    EXPECT_EQ(SU::lowercase(std::string("A\0B", 3)), std::string("a\0b", 3));
     EXPECT_EQ(SU::toASCIILossy("élan"), "elan");
     EXPECT_EQ(SU::toASCIILossy("Ærø"), "AEro");
     EXPECT_EQ(SU::toASCIILossy(SU::uppercase("łódź")), "LODZ");

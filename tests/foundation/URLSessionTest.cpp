@@ -262,6 +262,42 @@ TEST(URLSession, DataTasksDeliverTheirBodyAndCompleteOnce) {
     EXPECT_THROW(t.session->dataTaskWithRequest(request), Exception);
 }
 
+// The network thread hands a finished transfer's libcurl handle to the
+// session's next one: nothing of the request before may ride along.
+TEST(URLSession, ATransferCarriesNothingOfTheSessionsTransferBeforeIt) {
+    TestServer server;
+    ASSERT_TRUE(server.start());
+    server.on("*", "/echo", [](const testservice::RecordedRequest& r) { return Reply::text(r.method + " " + r.body); });
+    URLSessionConfiguration configuration;
+    configuration.setHTTPMaximumConnectionsPerHost(1);
+    SessionUnderTest t(configuration);
+
+    URLRequest remove = requestFor(server.urlFor("/echo"));
+    remove.setHTTPMethod("DELETE");
+    remove.setValue("once", "X-Only-Once");
+    EXPECT_EQ(t.run(t.session->dataTaskWithRequest(remove)).body, "DELETE ");
+    EXPECT_EQ(t.run(t.session->dataTaskWithURL(*URL::URLWithString(server.urlFor("/echo")))).body, "GET ");
+    EXPECT_FALSE(server.lastRequest()->header("X-Only-Once"));
+
+    URLRequest post = requestFor(server.urlFor("/echo"));
+    post.setHTTPMethod("POST");
+    post.setHTTPBody(Data::fromString("payload"));
+    EXPECT_EQ(t.run(t.session->dataTaskWithRequest(post)).body, "POST payload");
+    URLRequest head = requestFor(server.urlFor("/echo"));
+    head.setHTTPMethod("HEAD");
+    auto headTask = t.session->dataTaskWithRequest(head);
+    EXPECT_EQ(t.run(headTask).error, nullptr);
+    EXPECT_EQ(server.lastRequest()->method, "HEAD");
+    auto& get = t.run(t.session->dataTaskWithURL(*URL::URLWithString(server.urlFor("/echo"))));
+    EXPECT_EQ(get.body, "GET ");
+    EXPECT_FALSE(server.lastRequest()->header("Content-Length"));
+
+    // A failed transfer's successor loads as any other.
+    EXPECT_NE(t.run(t.session->dataTaskWithURL(*URL::URLWithString("http://127.0.0.1:1/echo"))).error, nullptr);
+    EXPECT_EQ(t.run(t.session->dataTaskWithURL(*URL::URLWithString(server.urlFor("/echo")))).body, "GET ");
+    EXPECT_EQ(server.requestCount(), 6u);
+}
+
 TEST(URLSession, ALateDispositionStillGetsTheWholeBodyInOrder) {
     TestServer server;
     ASSERT_TRUE(server.start());
