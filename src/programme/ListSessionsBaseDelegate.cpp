@@ -56,11 +56,15 @@ void ListSessionsBaseDelegate::refreshAdditionalDataSourceForCoreDataStack(const
                                                                            LiteListBaseViewController& forController) {
     foundation::requireMainThread(ListBaseViewController::kOffMainThreadRefreshException);
     ++refreshCount_;
+    refreshAllDaysArray(stack, forController.getCompoundFiltersPredicate());
+    coredata::ContextPtr context = stack ? stack->managedObjectContextMainQueue() : nullptr;
+    // Paging through the days, or coming back to the list, reads nothing
+    // again until the store shows something else.
+    if (lookupsRead_.isCurrent(context)) return;
+    lookupsRead_.stamp(context);
     roomsModelArray_.clear();
     venuesModelArray_.clear();
     locationByRoom_.clear();
-    refreshAllDaysArray(stack, forController.getCompoundFiltersPredicate());
-    coredata::ContextPtr context = stack ? stack->managedObjectContextMainQueue() : nullptr;
     if (context) {
         for (auto& room : FetchRequestUtils::getRoomsModelArrayInContext(context)) roomsModelArray_.emplace_back(room);
         for (auto& venue : FetchRequestUtils::getVenuesModelArrayInContext(context))
