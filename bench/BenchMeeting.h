@@ -19,6 +19,7 @@
 #include "api/QVAApiManager.h"
 #include "app/AppStoryboards.h"
 #include "api/QVAApiManager_FullDownload.h"
+#include "coredata/ManagedObjectContext.h"
 #include "coredata/PersistentStoreCoordinator.h"
 #include "foundation/ApplicationHome.h"
 #include "foundation/Log.h"
@@ -151,6 +152,18 @@ inline void ensureLoaded(Meeting& meeting) {
     freshStore(meeting);
     if (!fullDownload(meeting)) abort();
     meeting.loaded = true;
+}
+
+// A worker save through the store front; the main loop runs until it is done.
+inline bool workerSave(const Meeting& meeting, std::function<void(coredata::ManagedObjectContext&)> change) {
+    bool done = false;
+    foundation::ErrorPtr failure;
+    StorageManager::sharedStorageManager().executeBlockInWorkerBackgroundContext(
+        std::move(change), meeting.token(), meeting.eventId(), nullptr, [&](foundation::ErrorPtr error, Value) {
+            failure = std::move(error);
+            done = true;
+        });
+    return pumpUntil([&] { return done; }) && !failure;
 }
 
 // The meeting of the size made current and downloaded once: where a screen's

@@ -129,18 +129,6 @@ struct OpenList {
     ~OpenList() { window->setRootViewController(nullptr); }
 };
 
-// A worker save through the store front; the main loop runs until it is done.
-bool workerSave(const Meeting& meeting, std::function<void(coredata::ManagedObjectContext&)> change) {
-    bool done = false;
-    foundation::ErrorPtr failure;
-    StorageManager::sharedStorageManager().executeBlockInWorkerBackgroundContext(
-        std::move(change), meeting.token(), meeting.eventId(), nullptr, [&](foundation::ErrorPtr error, foundation::Value) {
-            failure = std::move(error);
-            done = true;
-        });
-    return pumpUntil([&] { return done; }) && !failure;
-}
-
 void BM_FirstRows(benchmark::State& state) {
     loadedMeeting(state);
     int64_t cells = 0;

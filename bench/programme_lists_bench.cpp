@@ -3,7 +3,11 @@
 // the full download from the in-process meeting service. The list is the
 // app's own scene, with its ProgrammeListDelegate, in a key window of a
 // 375×667 phone, on the meeting's first day.
-// - AdditionalDataRefresh: the delegate's refresh of its days and lookups.
+// - AdditionalDataRefresh: the delegate's refresh of its days and lookups
+//   (the store unchanged since the last, as when paging through the days).
+// - AdditionalDataRefreshAfterSave: the same refresh after a save of a
+//   participant's note (untimed; a kind the list does not watch, so the
+//   list does not refresh on its own): everything is read again.
 // - DayRows: one day's rows (the four fetches, the merge, the hour sections).
 //   Counter rows.
 // - FillAndMeasureDay: every row of the day filled through the delegate and
@@ -13,8 +17,9 @@
 //   untimed.
 // - SearchTitle / SearchAll: a search of every day for "Climate" in the
 //   "Title" scope and in the "All" scope. Counter hits.
-// Growth: each of the first four steps at 6,000 sessions should cost at most
-// 2.2 times its 3,000-session figure.
+// Growth: AdditionalDataRefresh, DayRows, FillAndMeasureDay and NextDayPress
+// at 6,000 sessions should each cost at most 2.2 times their 3,000-session
+// figure.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -22,6 +27,8 @@
 
 #include "BenchMeeting.h"
 #include "app/AppStoryboards.h"
+#include "coredata/EntityDescription.h"
+#include "coredata/ManagedObjectContext.h"
 #include "lists/SearchScopeModel.h"
 #include "model/IEntityModel.h"
 #include "programme/ListSessionsBaseViewController.h"
@@ -60,6 +67,27 @@ void BM_AdditionalDataRefresh(benchmark::State& state) {
     OpenProgramme open;
     for (auto _ : state) open.delegate->refreshAdditionalDataSourceForCoreDataStack(open.list->coreDataStack(), *open.list);
     state.counters["days"] = static_cast<double>(open.delegate->allDays().size());
+}
+
+void BM_AdditionalDataRefreshAfterSave(benchmark::State& state) {
+    auto& meeting = loadedProgrammeMeeting(state);
+    OpenProgramme open;
+    int64_t round = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const std::string note = "Note " + std::to_string(++round);
+        const bool saved = benchmeeting::workerSave(meeting, [&note](coredata::ManagedObjectContext& context) {
+            auto row = coredata::EntityDescription::insertNewObjectForEntityForName("QVACoreDataParticipantNote", context);
+            row->setValue(foundation::Value("bench-participant"), "participantId");
+            row->setValue(foundation::Value(note), "note");
+        });
+        if (!saved) {
+            state.SkipWithError("the note was not saved");
+            break;
+        }
+        state.ResumeTiming();
+        open.delegate->refreshAdditionalDataSourceForCoreDataStack(open.list->coreDataStack(), *open.list);
+    }
 }
 
 void BM_DayRows(benchmark::State& state) {
@@ -128,6 +156,7 @@ void programmeSizes(benchmark::internal::Benchmark* b) {
 }  // namespace
 
 BENCHMARK(BM_AdditionalDataRefresh)->Apply(programmeSizes)->Iterations(10);
+BENCHMARK(BM_AdditionalDataRefreshAfterSave)->Apply(programmeSizes)->Iterations(10);
 BENCHMARK(BM_DayRows)->Apply(programmeSizes)->Iterations(10);
 BENCHMARK(BM_FillAndMeasureDay)->Apply(programmeSizes)->Iterations(10);
 BENCHMARK(BM_NextDayPress)->Apply(programmeSizes)->Iterations(10);

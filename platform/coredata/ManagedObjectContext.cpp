@@ -191,10 +191,12 @@ ManagedObjectPtr ManagedObjectContext::insertNewObject(const std::string& entity
     object->inserted_ = true;
     // New keys grow, so they go at the end.
     inserted_.insert_or_assign(primaryKey, object);
+    noteContentChange();
     return object;
 }
 
 void ManagedObjectContext::objectDidChange(ManagedObject& object) {
+    noteContentChange();
     int64_t key = object.objectID()->primaryKey();
     if (!reportedByMerge_.empty()) reportedByMerge_.erase(key);
     object.mergeReported_ = false;
@@ -214,12 +216,14 @@ void ManagedObjectContext::deleteObject(const ManagedObjectPtr& object) {
         registered_.erase(key);
         object->inserted_ = false;
         object->context_.reset();
+        noteContentChange();
         return;
     }
     updated_.erase(key);
     object->updated_ = false;
     object->deleted_ = true;
     deleted_[key] = object;
+    noteContentChange();
 }
 
 ManagedObjectPtr ManagedObjectContext::objectWithID(const ManagedObjectIDPtr& id) {
@@ -301,6 +305,15 @@ void ManagedObjectContext::reset() {
     updated_.clear();
     deleted_.clear();
     pendingInserted_.clear();
+    noteContentChange();
+}
+
+uint64_t ManagedObjectContext::contentGeneration() const {
+    // Each count only grows, so the sum moves whenever one of them does.
+    uint64_t generation = 0;
+    for (auto c = this; c; c = c->parent_.get()) generation += c->contentChanges_.load(std::memory_order_acquire);
+    if (const auto& coordinator = persistentStoreCoordinator()) generation += coordinator->storeGeneration();
+    return generation;
 }
 
 // ---- Saving ----------------------------------------------------------------
@@ -408,6 +421,7 @@ ErrorPtr ManagedObjectContext::save() {
         auto parent = parent_;
         parent->performBlockAndWait([&] {
             merged = parent->mergeChildChanges(changes);
+            parent->noteContentChange();
             parent->notifyObservers(merged);
         });
     } else if (coordinator_) {
@@ -571,6 +585,10 @@ FetchOutcome ManagedObjectContext::collectRows(const FetchPlan& plan) {
     };
     addMatching(inserted_);
     addMatching(updated_);
+    // A new object's later values do not reach its context (a bulk insert
+    // would pay for it on every value), so whoever read one may not take an
+    // unchanged number for unchanged answers.
+    if (!inserted_.empty()) noteContentChange();
     outcome.windowApplied = false;
     return outcome;
 }

@@ -109,6 +109,14 @@ public:
     std::vector<std::pair<foundation::Value, foundation::Value>> executeFetchRequestForPairs(
         const FetchRequest& request, foundation::ErrorPtr* error = nullptr);
 
+    // Moves on whenever what this context's fetches see may have changed: an
+    // object inserted, changed or deleted here, a child's save merged here,
+    // a reset, the same in an ancestor, or a save that reached the store
+    // through the coordinator. Two equal numbers mean that a fetch gives the
+    // same answer at both moments; a save that only hands changes on to the
+    // parent or the file may move it too. Any thread.
+    uint64_t contentGeneration() const;
+
     // Called on this context's queue after changes reached it (a child's save)
     // or after it saved. Returns a handle for removal.
     int addChangeObserver(std::function<void(const ContextChanges&)> observer);
@@ -118,6 +126,12 @@ public:
 
 private:
     std::atomic<int> pendingBlocks_{0};
+    // Changes to what this context shows, counted on its queue (one writer at
+    // a time), read from any thread; moved on after the change is in place.
+    std::atomic<uint64_t> contentChanges_{0};
+    void noteContentChange() {
+        contentChanges_.store(contentChanges_.load(std::memory_order_relaxed) + 1, std::memory_order_release);
+    }
     friend class ManagedObject;
     friend struct ContextScope;
 

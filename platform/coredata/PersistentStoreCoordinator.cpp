@@ -53,6 +53,7 @@ ErrorPtr PersistentStoreCoordinator::addPersistentStore(const std::string& path,
     while (current < next && !nextPrimaryKey_.compare_exchange_weak(current, next)) {
     }
     store_ = std::move(store);
+    ++storeGeneration_;
     return nullptr;
 }
 
@@ -89,7 +90,11 @@ ErrorPtr noStore() {
 ErrorPtr PersistentStoreCoordinator::executeSave(const detail::ChangeSet& changes) {
     std::lock_guard lock(mutex_);
     if (!store_) return noStore();
-    return store_->save(changes);
+    ErrorPtr error = store_->save(changes);
+    // Only once the rows are in: a number taken before a fetch is never newer
+    // than the rows the fetch read.
+    if (!error) ++storeGeneration_;
+    return error;
 }
 
 detail::FetchOutcome PersistentStoreCoordinator::executeFetch(const detail::FetchPlan& plan) {

@@ -63,6 +63,9 @@ public:
     ManagedObjectIDPtr newObjectID(const EntityDescription& entity);
     ManagedObjectIDPtr objectID(const EntityDescription& entity, int64_t primaryKey) const;
     foundation::ErrorPtr executeSave(const detail::ChangeSet& changes);
+    // Moves on after each save that reached the store (and when the store is
+    // added): what the store holds is the same while it stands. Any thread.
+    uint64_t storeGeneration() const { return storeGeneration_.load(std::memory_order_acquire); }
     detail::FetchOutcome executeFetch(const detail::FetchPlan& plan);
     // A fetch that needs nothing of a root context's unsaved changes, read on
     // the calling thread beside saves and other fetches (so the rows are made
@@ -73,6 +76,7 @@ private:
     ModelPtr model_;
     uint64_t identity_;
     std::atomic<int64_t> nextPrimaryKey_{1};
+    std::atomic<uint64_t> storeGeneration_{0};
     mutable std::mutex mutex_;
     std::unique_ptr<detail::SQLiteStore> store_;
 };

@@ -56,26 +56,34 @@ void ListSessionsBaseDelegate::refreshAdditionalDataSourceForCoreDataStack(const
                                                                            LiteListBaseViewController& forController) {
     foundation::requireMainThread(ListBaseViewController::kOffMainThreadRefreshException);
     ++refreshCount_;
+    refreshAllDaysArray(stack, forController.getCompoundFiltersPredicate());
+    coredata::ContextPtr context = stack ? stack->managedObjectContextMainQueue() : nullptr;
+    // Paging through the days, or coming back to the list, reads nothing
+    // again until the store shows something else.
+    if (lookupsRead_.isCurrent(context)) return;
+    lookupsRead_.stamp(context);
     roomsModelArray_.clear();
     venuesModelArray_.clear();
     locationByRoom_.clear();
-    refreshAllDaysArray(stack, forController.getCompoundFiltersPredicate());
-    coredata::ContextPtr context = stack ? stack->managedObjectContextMainQueue() : nullptr;
+    Strings noteIds, agendaIds, officialIds;
     if (context) {
         for (auto& room : FetchRequestUtils::getRoomsModelArrayInContext(context)) roomsModelArray_.emplace_back(room);
         for (auto& venue : FetchRequestUtils::getVenuesModelArrayInContext(context))
             venuesModelArray_.emplace_back(venue);
-        personalNoteIdsArray_ = FetchRequestUtils::getNotEmptySubactivityNoteIdsArrayInContext(context);
-        agendaIDsArray_ = FetchRequestUtils::getAgendaIdsArrayInContext(context);
-        sessionsOfficialIdsArray_ = FetchRequestUtils::getSessionsOfficialIdsArrayInContext(context);
-    } else {
-        personalNoteIdsArray_.clear();
-        agendaIDsArray_.clear();
-        sessionsOfficialIdsArray_.clear();
+        noteIds = FetchRequestUtils::getNotEmptySubactivityNoteIdsArrayInContext(context);
+        agendaIds = FetchRequestUtils::getAgendaIdsArrayInContext(context);
+        officialIds = FetchRequestUtils::getSessionsOfficialIdsArrayInContext(context);
     }
-    agendaIds_ = {agendaIDsArray_.begin(), agendaIDsArray_.end()};
-    officialIds_ = {sessionsOfficialIdsArray_.begin(), sessionsOfficialIdsArray_.end()};
-    noteIds_ = {personalNoteIdsArray_.begin(), personalNoteIdsArray_.end()};
+    // Most saves leave a list of ids as it was: its set is then kept rather
+    // than hashed again, thousands of nodes for the official sessions.
+    const auto keep = [](Strings ids, Strings& array, std::unordered_set<std::string>& set) {
+        if (ids == array) return;
+        array = std::move(ids);
+        set = {array.begin(), array.end()};
+    };
+    keep(std::move(noteIds), personalNoteIdsArray_, noteIds_);
+    keep(std::move(agendaIds), agendaIDsArray_, agendaIds_);
+    keep(std::move(officialIds), sessionsOfficialIdsArray_, officialIds_);
 }
 
 ListSessionsBaseDelegate::Text ListSessionsBaseDelegate::timeTextForSession(const QVASession& session, bool forSearch) {

@@ -2,8 +2,9 @@
 // list can page through and the day shown, and the lookups that flag a row
 // (in the agenda, outside the official programme, with a note) and place it
 // (rooms and venues). The lookups are read again from the store at each
-// refresh of the additional data; between refreshes every row is answered
-// from them, so filling a row never reaches the store. The flags are kept
+// refresh of the additional data that finds the store showing something
+// else than when they were last read; between refreshes every row is
+// answered from them, so filling a row never reaches the store. The flags are kept
 // as hash sets beside the arrays, and each room's location text once worked
 // out: a day of several hundred rows costs one look-up per flag and row,
 // whatever the size of the meeting.
@@ -19,6 +20,7 @@
 
 #include "foundation/Value.h"
 #include "lists/ListsDataSourceProtocol.h"
+#include "store/StoreReadStamp.h"
 
 class QVASession;
 class SegBarButtonItemProtocol;
@@ -60,7 +62,8 @@ public:
 
     bool implementsRefreshAdditionalDataSource() const override { return true; }
     // Raises off the main thread; else the days under the list's filters,
-    // then every lookup, from the stack's main-queue context.
+    // then every lookup, from the stack's main-queue context (kept when it
+    // shows what it showed at the last read).
     void refreshAdditionalDataSourceForCoreDataStack(const std::shared_ptr<CoreDataStack>& stack,
                                                      LiteListBaseViewController& forController) override;
     bool implementsRefreshAllDaysArray() const override { return true; }
@@ -116,9 +119,10 @@ private:
     std::unordered_set<std::string> agendaIds_;
     std::unordered_set<std::string> officialIds_;
     std::unordered_set<std::string> noteIds_;
-    // Each room's location text, worked out once per refresh: a room is
+    // Each room's location text, worked out once per read of the rooms: a room is
     // looked up among all the rooms, which grow with the meeting.
     mutable std::unordered_map<std::string, Text> locationByRoom_;
+    StoreReadStamp lookupsRead_;
     Strings allDays_;
     Text currentDay_;
     std::vector<std::shared_ptr<SearchScopeModel>> searchScopesArray_;

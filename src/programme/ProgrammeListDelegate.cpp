@@ -116,6 +116,16 @@ std::optional<std::shared_ptr<SegBarButtonItem>> ProgrammeListDelegate::rightBar
 void ProgrammeListDelegate::refreshAllDaysArray(const std::shared_ptr<CoreDataStack>& stack,
                                                 const PredicatePtr& forCompoundPredicate) {
     const auto filters = forCompoundPredicate ? forCompoundPredicate : coredata::Predicate::truePredicate();
+    // The filters hold their chosen values, so their text and what the store
+    // shows decide the days.
+    coredata::ContextPtr context = stack ? stack->managedObjectContextMainQueue() : nullptr;
+    std::string filtersText = filters->predicateFormat();
+    if (daysRead_.isCurrent(context) && filtersText == daysFilters_) {
+        setAllDays(allDays());
+        return;
+    }
+    daysRead_.stamp(context);
+    daysFilters_ = std::move(filtersText);
     std::set<std::string> days;
     for (const char* entity : {QVACoreDataSession::kEntityName, QVACoreDataAgendaSelection::kEntityName,
                                QVACoreDataAgendaResponsability::kEntityName}) {

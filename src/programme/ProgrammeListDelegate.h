@@ -41,7 +41,8 @@ public:
     void refreshContentWhenPulledToRefresh() override;
     std::optional<std::shared_ptr<SegBarButtonItem>> rightBarButtonItem() override;
     // The days of the sessions, selections, responsibilities and pending or
-    // accepted invitations under the filters, merged.
+    // accepted invitations under the filters, merged; kept while the filters
+    // and what the store shows stay the same.
     void refreshAllDaysArray(const std::shared_ptr<CoreDataStack>& stack,
                              const PredicatePtr& forCompoundPredicate) override;
 
@@ -72,4 +73,8 @@ public:
     static SortDescriptors sessionSearchSortDescriptors();
 
     std::string className() const override { return "ProgrammeListDelegate"; }
+
+private:
+    StoreReadStamp daysRead_;
+    std::string daysFilters_;
 };

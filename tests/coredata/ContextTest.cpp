@@ -332,6 +332,65 @@ TEST(Contexts, ARefetchReadsRowsChangedInTheStoreSinceAndKeepsTheOthers) {
     EXPECT_EQ(valueForKey(again[1], "capacity").integerValue(), 21);
 }
 
+// Answers kept against the main context's generation go stale exactly when
+// its number moves: for everything a fetch there would see differently, not
+// for a child's unsaved work or a fetch.
+TEST(Contexts, TheContentGenerationMovesWithEveryChangeTheContextWouldSee) {
+    testing::TempDir dir;
+    testing::Stack stack(dir.file("generation.sqlite"));
+    ASSERT_EQ(stack.error, nullptr);
+    auto& main = *stack.main;
+    FetchRequest all("Session");
+    uint64_t before = main.contentGeneration();
+    const auto moved = [&] {
+        const uint64_t now = main.contentGeneration();
+        const bool changed = now != before;
+        before = now;
+        return changed;
+    };
+
+    // The file changes under the chain.
+    stack.root->performBlockAndWait([&] {
+        insert(*stack.root, "Session", {{"itemId", "stored"}, {"title", "Stored"}});
+        EXPECT_TRUE(moved());
+        ASSERT_EQ(stack.root->save(), nullptr);
+    });
+    EXPECT_TRUE(moved());
+    EXPECT_EQ(main.executeFetchRequest(all).size(), 1u);
+    EXPECT_FALSE(moved());
+
+    // A child's unsaved rows are not seen; its save is.
+    onWorker(stack, [&] { insert(*stack.worker, "Session", {{"itemId", "child"}, {"startDateString", "2024-05-06"}}); });
+    EXPECT_FALSE(moved());
+    onWorker(stack, [&] { ASSERT_EQ(stack.worker->save(), nullptr); });
+    EXPECT_TRUE(moved());
+
+    // This context's own edits of a stored object, and its deletion.
+    FetchRequest storedOnly("Session");
+    storedOnly.setPredicate(Predicate::withFormat("itemId == 'stored'"));
+    auto stored = main.executeFetchRequest(storedOnly).at(0).objectAs<ManagedObject>();
+    moved();
+    stored->setValue(Value("Renamed"), "title");
+    EXPECT_TRUE(moved());
+    main.deleteObject(stored);
+    EXPECT_TRUE(moved());
+
+    // A new object whose value changes after a fetch read it: the number
+    // taken before that fetch is out of date.
+    auto draft = insert(main, "Session", {{"itemId", "draft"}, {"startDateString", "2024-05-07"}});
+    EXPECT_TRUE(moved());
+    FetchRequest onThe7th("Session");
+    onThe7th.setPredicate(Predicate::withFormat("startDateString == '2024-05-07'"));
+    const uint64_t read = main.contentGeneration();
+    EXPECT_EQ(main.executeFetchRequest(onThe7th).size(), 1u);
+    draft->setValue(Value("2024-05-08"), "startDateString");
+    EXPECT_NE(main.contentGeneration(), read);
+    moved();
+
+    main.reset();
+    EXPECT_TRUE(moved());
+}
+
 TEST(Contexts, DidSaveNotificationCarriesInsertedUpdatedAndDeletedObjects) {
     testing::TempDir dir;
     testing::Stack stack(dir.file("notify.sqlite"));

@@ -183,6 +183,38 @@ TEST_F(ListSessionsTest, AnEmptyStoreShowsNoEntriesAndLaterDaysStartOnTheFirstNo
     EXPECT_EQ(ListSessionsBaseViewController::dayTitleForDayString("2024-05-07"), "Today");
 }
 
+// The days and lookups are kept while the list pages through its days; a
+// save is what makes them read again.
+TEST_F(ListSessionsTest, ASaveAddingADayAndMakingASelectionOfficialShowsOnTheListPagedToItsEnd) {
+    storeMeeting();
+    auto selected = sessionRow("p7", "Side meeting", "2024-05-08", "18:00");
+    selected["agendaItemId"] = Value("sel1");
+    insert(kToken, "QVACoreDataAgendaSelection", {selected});
+    auto list = openProgramme();
+    ASSERT_TRUE(list);
+    auto delegate = delegateOf(*list);
+    list->nextDayButtonPressed();
+    list->previousDayButtonPressed();
+    list->nextDayButtonPressed();
+    list->nextDayButtonPressed();
+    EXPECT_EQ(dayLabel(*list), "Wednesday 08 May");
+    EXPECT_FALSE(list->nextDayButton()->isEnabled());
+    EXPECT_TRUE(delegate->subactivityIsAPrivateSessionWithId("p7"));
+    // The row's mark of a session outside the official programme, shown.
+    const std::string privateMark = "sessionImage=image:parallel_session.png personalNotesImage";
+    EXPECT_NE(dump().find(privateMark), std::string::npos);
+
+    insert(kToken, "QVACoreDataSession",
+           {sessionRow("p7", "Side meeting", "2024-05-08", "18:00"), sessionRow("s5", "Farewell", "2024-05-10", "12:00")});
+    settle();
+    EXPECT_EQ(delegate->allDays(), (Strings{"2024-05-06", "2024-05-07", "2024-05-08", "2024-05-10"}));
+    EXPECT_TRUE(list->nextDayButton()->isEnabled());
+    EXPECT_FALSE(delegate->subactivityIsAPrivateSessionWithId("p7"));
+    EXPECT_EQ(dump().find(privateMark), std::string::npos);
+    list->nextDayButtonPressed();
+    EXPECT_EQ(dayLabel(*list), "Friday 10 May");
+}
+
 // --- Swiping and the arrows ---
 
 TEST_F(ListSessionsTest, SwipingPastTheLastRowOfTheLastDayOpensTheFirstRowOfTheFirstDay) {
