@@ -144,19 +144,18 @@ void ManagedObjectContext::performBlockAndWait(const std::function<void()>& bloc
 // ---- Objects ---------------------------------------------------------------
 
 ManagedObjectPtr ManagedObjectContext::registeredObject(int64_t primaryKey) const {
-    if (auto it = registered_.find(primaryKey); it != registered_.end())
-        if (auto object = it->second.lock()) return object;
+    if (const auto* weak = registered_.find(primaryKey))
+        if (auto object = weak->lock()) return object;
     // A new object is held by the inserted objects alone until it is saved.
     auto inserted = inserted_.find(primaryKey);
     return inserted == inserted_.end() ? nullptr : inserted->second;
 }
 
 void ManagedObjectContext::registerObject(const ManagedObjectPtr& object) {
-    registered_[object->objectID()->primaryKey()] = object;
+    registered_.insert_or_assign(object->objectID()->primaryKey(), object);
     // Unchanged objects are held weakly; drop the entries of those gone.
     if (registered_.size() > 2 * registeredAtLastPurge_ + 1024) {
-        for (auto it = registered_.begin(); it != registered_.end();)
-            it = it->second.expired() ? registered_.erase(it) : std::next(it);
+        registered_.eraseExpired();
         registeredAtLastPurge_ = registered_.size();
     }
 }
@@ -297,8 +296,9 @@ void ManagedObjectContext::reset() {
         o.context_.reset();
         o.inserted_ = o.updated_ = o.deleted_ = false;
     };
-    for (auto& [k, weak] : registered_)
+    registered_.forEach([&](int64_t, const std::weak_ptr<ManagedObject>& weak) {
         if (auto o = weak.lock()) forget(*o);
+    });
     for (auto& [k, o] : inserted_) forget(*o);
     registered_.clear();
     inserted_.clear();

@@ -31,6 +31,7 @@
 #include "coredata/FetchRequest.h"
 #include "coredata/ManagedObject.h"
 #include "coredata/PersistentStoreCoordinator.h"
+#include "coredata/ObjectRegistry.h"
 #include "coredata/SortedKeyMap.h"
 #include "foundation/Error.h"
 #include "foundation/Object.h"
@@ -166,7 +167,7 @@ private:
     CoordinatorPtr coordinator_;
     std::shared_ptr<ManagedObjectContext> parent_;
 
-    std::unordered_map<int64_t, std::weak_ptr<ManagedObject>> registered_;
+    detail::ObjectRegistry<ManagedObject> registered_;
     size_t registeredAtLastPurge_ = 0;
     // Unsaved changes, by primary key (so in insertion order for inserts).
     detail::SortedKeyMap<ManagedObjectPtr> inserted_;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <mutex>
@@ -166,6 +167,16 @@ bool rowReadsAsHeld(sqlite3_stmt* stmt, const EntityInfo& info, const EntityDesc
             if (!text) return false;
             const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(stmt, index));
             if (std::string_view(bytes, size_t(sqlite3_column_bytes(stmt, index))) != *text) return false;
+            continue;
+        }
+        if (attributes[i].type == AttributeType::Binary && sqlite3_column_type(stmt, index) == SQLITE_BLOB) {
+            // Nor is a blob: reading it would allocate and copy it.
+            const foundation::Data* data = was.data();
+            if (!data) return false;
+            const auto* bytes = static_cast<const char*>(sqlite3_column_blob(stmt, index));
+            const size_t length = size_t(sqlite3_column_bytes(stmt, index));
+            if (length != data->length()) return false;
+            if (length && std::memcmp(bytes, data->bytes(), length) != 0) return false;
             continue;
         }
         const Value now = readColumn(stmt, index, attributes[i]);

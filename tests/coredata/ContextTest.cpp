@@ -391,6 +391,40 @@ TEST(Contexts, TheContentGenerationMovesWithEveryChangeTheContextWouldSee) {
     EXPECT_TRUE(moved());
 }
 
+// As for the texts further up, a refetch reads blobs changed in the store
+// since, compared in place: one of the same length, one emptied, one kept.
+TEST(Contexts, ARefetchReadsBlobsChangedInTheStoreSince) {
+    testing::TempDir dir;
+    testing::Stack stack(dir.file("blobs.sqlite"));
+    const auto blob = [](const std::string& text) { return Value(foundation::Data::fromString(text)); };
+    stack.root->performBlockAndWait([&] {
+        for (const char* id : {"a", "b", "c"}) {
+            auto o = insert(*stack.root, "Message", {{"itemId", id}});
+            o->setValue(blob(std::string("body ") + id), "body");
+        }
+        ASSERT_EQ(stack.root->save(), nullptr);
+    });
+    FetchRequest request("Message");
+    request.setSortDescriptors({SortDescriptor("itemId")});
+    const auto first = stack.main->executeFetchRequest(request);
+    ASSERT_EQ(first.size(), 3u);
+    stack.root->performBlockAndWait([&] {
+        for (const auto& v : stack.root->executeFetchRequest(request)) {
+            auto o = v.objectAs<ManagedObject>();
+            if (o->valueForKey("itemId") == Value("b")) o->setValue(blob("body B"), "body");
+            if (o->valueForKey("itemId") == Value("c")) o->setValue(blob(""), "body");
+        }
+        ASSERT_EQ(stack.root->save(), nullptr);
+    });
+    const auto again = stack.main->executeFetchRequest(request);
+    ASSERT_EQ(again.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) EXPECT_EQ(again[i].object(), first[i].object());
+    EXPECT_EQ(valueForKey(again[0], "body"), blob("body a"));
+    EXPECT_EQ(valueForKey(again[1], "body"), blob("body B"));
+    ASSERT_NE(valueForKey(again[2], "body").data(), nullptr);
+    EXPECT_EQ(valueForKey(again[2], "body").data()->length(), 0u);
+}
+
 TEST(Contexts, DidSaveNotificationCarriesInsertedUpdatedAndDeletedObjects) {
     testing::TempDir dir;
     testing::Stack stack(dir.file("notify.sqlite"));
