@@ -2,7 +2,6 @@
 
 #include <cstdint>
 
-#include "foundation/Charset.h"
 #include "foundation/HTTPURLResponse.h"
 #include "foundation/JSONSerialization.h"
 
@@ -18,12 +17,7 @@ Value ModelPageSerializer::responseObjectForResponse(const std::shared_ptr<found
                                                      const std::optional<foundation::Data>& data,
                                                      foundation::ErrorPtr* error) const {
     auto http = std::dynamic_pointer_cast<foundation::HTTPURLResponse>(response);
-    const auto declared = response && response->textEncodingName()
-                              ? foundation::Charset::encodingForIANAName(*response->textEncodingName())
-                              : foundation::StringEncoding::None;
-    const bool utf8 = declared == foundation::StringEncoding::None
-                          ? json_->stringEncoding() == foundation::StringEncoding::UTF8
-                          : declared == foundation::StringEncoding::UTF8;
+    const bool utf8 = json_->bodyEncoding(response) == foundation::StringEncoding::UTF8;
     // An accepted response: the JSON serializer would read it with no error
     // of the validation's.
     if (http && data && utf8 && data->length() <= size_t(INT32_MAX) && json_->validateResponse(response, data, nullptr)) {

@@ -3,7 +3,6 @@
 #include <optional>
 #include <string>
 
-#include "foundation/Charset.h"
 #include "foundation/HTTPURLResponse.h"
 #include "foundation/JSONSerialization.h"
 #include "foundation/SimdJSON.h"
@@ -115,12 +114,7 @@ Value RevisionListingSerializer::responseObjectForResponse(const std::shared_ptr
                                                            foundation::ErrorPtr* error) const {
     auto http = std::dynamic_pointer_cast<foundation::HTTPURLResponse>(response);
     const bool succeeded = http && http->statusCode() >= 200 && http->statusCode() < 300;
-    const auto declared = response && response->textEncodingName()
-                              ? foundation::Charset::encodingForIANAName(*response->textEncodingName())
-                              : foundation::StringEncoding::None;
-    const bool utf8 = declared == foundation::StringEncoding::None
-                          ? stringEncoding() == foundation::StringEncoding::UTF8
-                          : declared == foundation::StringEncoding::UTF8;
+    const bool utf8 = bodyEncoding(response) == foundation::StringEncoding::UTF8;
     auto listing = std::make_shared<RevisionListing>();
     if (!succeeded || !utf8) {
         Value read = QNJSONResponseSerializer::responseObjectForResponse(response, data, error);

@@ -37,15 +37,20 @@ std::shared_ptr<QNJSONResponseSerializer> QNJSONResponseSerializer::serializerWi
     return serializer;
 }
 
+foundation::StringEncoding QNJSONResponseSerializer::bodyEncoding(
+    const std::shared_ptr<foundation::URLResponse>& response) const {
+    if (response && response->textEncodingName()) {
+        auto declared = foundation::Charset::encodingForIANAName(*response->textEncodingName());
+        if (declared != foundation::StringEncoding::None) return declared;
+    }
+    return stringEncoding();
+}
+
 Value QNJSONResponseSerializer::responseObjectForResponse(const std::shared_ptr<foundation::URLResponse>& response,
                                                           const std::optional<Data>& data, ErrorPtr* error) const {
     if (!shouldDecodeBody(response, data, error) || !data) return Value();
 
-    auto encoding = stringEncoding();
-    if (response && response->textEncodingName()) {
-        auto declared = foundation::Charset::encodingForIANAName(*response->textEncodingName());
-        if (declared != foundation::StringEncoding::None) encoding = declared;
-    }
+    const auto encoding = bodyEncoding(response);
     // A UTF-8 body is parsed where it lies; only another encoding is decoded
     // into a text of its own first. The parser accepts nothing but
     // well-formed UTF-8, so a body is checked on its own only when it fails

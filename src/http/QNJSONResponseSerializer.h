@@ -20,6 +20,10 @@ public:
     bool removesKeysWithNullValues() const { return removesKeysWithNullValues_; }
     void setRemovesKeysWithNullValues(bool removes) { removesKeysWithNullValues_ = removes; }
 
+    // The charset a body of this response is read in: the declared one when
+    // it is known, else the serializer's string encoding.
+    foundation::StringEncoding bodyEncoding(const std::shared_ptr<foundation::URLResponse>& response) const;
+
     // The body is decoded in the response's declared charset (else the
     // serializer's string encoding) before parsing. No result for a body that
     // is empty, a single space or not text in that encoding; a parse failure

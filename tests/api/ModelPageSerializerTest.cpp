@@ -130,13 +130,9 @@ TEST(ModelPageSerializer, WhatIsNoListOfModelsIsTheJSONSerializersResult) {
     both(response(200), std::string("[{\"id\":\"1\"}]\0", 13));
     both(response(200, "application/json; charset=iso-8859-1"), "[{\"id\":\"\xE9t\xE9\"}]");
 
-    // A serializer that leaves out nulls, or a class that reads only
-    // dictionaries, is not read past.
+    // A serializer that leaves out nulls reads what the fields do not hold:
+    // it is not read past.
     auto droppingNulls = QNJSONResponseSerializer::serializer();
     droppingNulls->setRemovesKeysWithNullValues(true);
     EXPECT_FALSE(ModelPageSerializer::forClass(ModelClass::of<QVAParticipant>(), droppingNulls));
-    ModelClass plain;
-    plain.name = "plain";
-    plain.initWithDictionary = [](const Value&) { return foundation::ObjectPtr(); };
-    EXPECT_FALSE(ModelPageSerializer::forClass(std::make_shared<const ModelClass>(plain), json));
 }
