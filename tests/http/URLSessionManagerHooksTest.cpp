@@ -182,8 +182,12 @@ TEST(QNURLSessionManagerHooks, ABackgroundSessionsEndOfEventsReachesTheHookOnThe
         heardSession = session;
     });
     HooksOutcome a, b;
-    manager->dataTaskWithRequest(hooksRequestFor(server.urlFor("/a")), a.handler())->resume();
-    manager->dataTaskWithRequest(hooksRequestFor(server.urlFor("/b")), b.handler())->resume();
+    // Both tasks exist before either runs: a session whose first task ended
+    // before the second was made has rightly had nothing left to do once.
+    auto taskA = manager->dataTaskWithRequest(hooksRequestFor(server.urlFor("/a")), a.handler());
+    auto taskB = manager->dataTaskWithRequest(hooksRequestFor(server.urlFor("/b")), b.handler());
+    taskA->resume();
+    taskB->resume();
     ASSERT_TRUE(waitFor([&] { return heard > 0 && a.calls == 1 && b.calls == 1; }));
     drainMainQueue();
     EXPECT_EQ(heard, 1);
