@@ -5,8 +5,12 @@
 // ParticipantsListDelegate, in a key window, its table phone-sized
 // (375 × 554).
 // - Refresh: the delegate's lookups, the starred controller, the list
-//   controller, sections, index titles and the table reload. Counters
-//   rows, starred, and cells (the cells one reload configures).
+//   controller, sections, index titles and the table reload, the store
+//   unchanged since the last (as when coming back from a participant's
+//   details). Counters rows, starred, and cells (the cells one reload
+//   configures).
+// - RefreshAfterSave: the same refresh after a save of a session's note
+//   (untimed; a kind the list does not watch): everything is read again.
 // - FollowSaveToReload: a follow from the store save of the followed row to
 //   the reloaded table with its scroll compensation (the service call is
 //   not part of it); the row deleted again untimed.
@@ -43,8 +47,8 @@ using uikit::NSIndexPath;
 
 constexpr int kBenchFollows = 500;
 
-void loadedParticipantsMeeting(const benchmark::State& state) {
-    benchmeeting::loadedMeeting(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), kBenchFollows);
+Meeting& loadedParticipantsMeeting(const benchmark::State& state) {
+    return benchmeeting::loadedMeeting(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), kBenchFollows);
 }
 
 // The app's participants delegate, counting the cells it fills.
@@ -92,6 +96,30 @@ void BM_Refresh(benchmark::State& state) {
     state.counters["rows"] = static_cast<double>(controller ? controller->fetchedObjects().size() : 0);
     state.counters["starred"] = static_cast<double>(open.starred());
     state.counters["cells"] = static_cast<double>(cells);
+}
+
+void BM_RefreshAfterSave(benchmark::State& state) {
+    auto& meeting = loadedParticipantsMeeting(state);
+    OpenParticipants open;
+    auto table = open.list->tableView();
+    int64_t round = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const std::string note = "Note " + std::to_string(++round);
+        const bool saved = benchmeeting::workerSave(meeting, [&note](coredata::ManagedObjectContext& context) {
+            auto row = coredata::EntityDescription::insertNewObjectForEntityForName("QVACoreDataSessionNote", context);
+            row->setValue(foundation::Value("bench-session"), "sessionId");
+            row->setValue(foundation::Value(note), "note");
+        });
+        if (!saved) {
+            state.SkipWithError("the note was not saved");
+            break;
+        }
+        state.ResumeTiming();
+        open.list->updateUiContentBecauseItsNeeded();
+        table->sectionIndexTitles();
+        table->layoutIfNeeded();
+    }
 }
 
 // The followed row written and saved on the main-queue context, as the
@@ -176,6 +204,7 @@ void participantsSizes(benchmark::internal::Benchmark* b) {
 }  // namespace
 
 BENCHMARK(BM_Refresh)->Apply(participantsSizes)->Iterations(10);
+BENCHMARK(BM_RefreshAfterSave)->Apply(participantsSizes)->Iterations(10);
 BENCHMARK(BM_FollowSaveToReload)->Apply(participantsSizes)->Iterations(10);
 BENCHMARK(BM_SearchName)->Apply(participantsSizes)->Iterations(10);
 BENCHMARK(BM_StepAcrossStarredEdge)->Args({3000, 15000})->Unit(benchmark::kMicrosecond)->Iterations(100);

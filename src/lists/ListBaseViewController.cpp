@@ -129,18 +129,28 @@ void ListBaseViewController::detach(ControllerPtr& controller) {
 
 ListBaseViewController::ControllerPtr ListBaseViewController::makeController(coredata::FetchRequest request,
                                                                                std::optional<std::string> sectionNameKeyPath,
-                                                                               const char* operation) {
+                                                                               const char* operation,
+                                                                               const ControllerPtr& previous,
+                                                                               KeptFetchedResults& kept) {
     auto delegate = listDelegate();
     bool dictionaryResults = false;
     if (delegate && delegate->implementsConfigureFetchRequestToReturnDictionaryResults()) {
         delegate->configureFetchRequestToReturnDictionaryResults(request);
         dictionaryResults = true;
     }
+    auto context = coreDataStack()->managedObjectContextMainQueue();
+    if (auto same = kept.reusable(previous, request, sectionNameKeyPath, context)) return same;
+    // The replaced controller hears no more changes, but stays in its slot
+    // until this one has fetched: the context then hands back the objects it
+    // held instead of freeing a long list's objects and making them again.
+    if (previous) previous->setDelegate({});
     auto controller = std::make_shared<coredata::FetchedResultsController>(
-        std::move(request), coreDataStack()->managedObjectContextMainQueue(), std::move(sectionNameKeyPath),
+        std::move(request), context, std::move(sectionNameKeyPath),
         Utils::generateUniqueStringForFetchedResultControllerCache());
     if (!dictionaryResults && fetchedResultsControllersRespondToDelegate()) controller->setDelegate(changeDelegate());
+    kept.fetching(controller, context);
     if (auto error = controller->performFetch()) {
+        kept.fetchFailed();
         foundation::Log("%s(%p) %@", operation, static_cast<const void*>(this),
                         foundation::Format("Unresolved error %@\n%@", error->localizedDescription(),
                                            foundation::Value(error->userInfo()).description()));
@@ -164,7 +174,8 @@ ListBaseViewController::ControllerPtr ListBaseViewController::newFetchedResultsC
     if (!filtersArray_.empty()) predicate = coredata::Predicate::andPredicate({predicate, getCompoundFiltersPredicate()});
     request.setPredicate(predicate);
     if (auto sort = sortDescriptors()) request.setSortDescriptors(*sort);
-    return makeController(std::move(request), sectionNameKeyPath(), "-[ListBaseViewController newFetchedResultsController]");
+    return makeController(std::move(request), sectionNameKeyPath(), "-[ListBaseViewController newFetchedResultsController]",
+                          fetchedResultsController_, keptFetched_);
 }
 
 ListBaseViewController::ControllerPtr ListBaseViewController::newSearchFetchedResultsControllerWithSearchText(
@@ -189,22 +200,17 @@ ListBaseViewController::ControllerPtr ListBaseViewController::newSearchFetchedRe
     request.setPredicate(predicate);
     if (auto sort = sortDescriptorsForSearch()) request.setSortDescriptors(*sort);
     return makeController(std::move(request), std::nullopt,
-                          "-[ListBaseViewController newSearchFetchedResultsControllerWithSearchText:andScopeIndex:]");
+                          "-[ListBaseViewController newSearchFetchedResultsControllerWithSearchText:andScopeIndex:]",
+                          searchFetchedResultsController_, keptSearch_);
 }
 
 void ListBaseViewController::refreshFetchedResultsControllersAndTables() {
     if (!foundation::isMainThread()) foundation::raise(kOffMainThreadRefreshException, "");
-    // The replaced controllers go only once their successors have fetched:
-    // the context then hands back the objects they held instead of freeing
-    // a long list's objects and making them again.
-    ControllerPtr previous = fetchedResultsController_, previousSearch;
-    detach(fetchedResultsController_);
+    // A controller that may be kept comes back as its own successor.
     fetchedResultsController_ = newFetchedResultsController();
     if (isSearchActive()) {
         const auto& search = searchDisplayController();
         const auto& bar = search->searchBar();
-        previousSearch = searchFetchedResultsController_;
-        detach(searchFetchedResultsController_);
         searchFetchedResultsController_ = newSearchFetchedResultsControllerWithSearchText(
             bar ? std::optional<std::string>(bar->text()) : std::nullopt, bar ? bar->selectedScopeButtonIndex() : 0);
         search->searchResultsTableView()->reloadData();

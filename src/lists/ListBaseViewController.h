@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "coredata/FetchedResultsController.h"
+#include "lists/KeptFetchedResults.h"
 #include "lists/LiteListBaseViewController.h"
 #include "uikit/UISearchBar.h"
 
@@ -163,13 +164,15 @@ private:
     // The screen as the controllers' change delegate.
     std::weak_ptr<coredata::FetchedResultsControllerDelegate> changeDelegate();
     // Request, controller, delegate and fetch, shared by both builders.
+    // The slot's previous controller is handed back when it may be kept.
     ControllerPtr makeController(coredata::FetchRequest request, std::optional<std::string> sectionNameKeyPath,
-                                 const char* operation);
+                                 const char* operation, const ControllerPtr& previous, KeptFetchedResults& kept);
     static void detach(ControllerPtr& controller);
     bool isSearchActive() const;
 
     ControllerPtr fetchedResultsController_;
     ControllerPtr searchFetchedResultsController_;
+    KeptFetchedResults keptFetched_, keptSearch_;
     Filters filtersArray_;
     std::shared_ptr<uikit::UISearchBar> searchBar_;
 };

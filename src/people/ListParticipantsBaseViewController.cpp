@@ -187,10 +187,6 @@ void ListParticipantsBaseViewController::updateUiContentBecauseItsNeeded() {
 }
 
 void ListParticipantsBaseViewController::refreshFetchedResultsControllersAndTables() {
-    // Held until the new one has fetched, so its objects are handed back
-    // rather than made again.
-    const auto previousFavorites = favoritesFetchedResultsController_;
-    if (favoritesFetchedResultsController_) favoritesFetchedResultsController_->setDelegate({});
     favoritesFetchedResultsController_ = newFavoritesFetchedResultsController();
     auto stack = coreDataStack();
     auto context = stack ? stack->managedObjectContextMainQueue() : nullptr;
@@ -218,9 +214,16 @@ ListBaseViewController::ControllerPtr ListParticipantsBaseViewController::newFav
     if (!filtersArray().empty()) predicate = coredata::Predicate::andPredicate({predicate, getCompoundFiltersPredicate()});
     request.setPredicate(predicate);
     if (auto sort = sortDescriptors()) request.setSortDescriptors(*sort);
+    const auto& previous = favoritesFetchedResultsController_;
+    if (auto same = keptFavorites_.reusable(previous, request, std::nullopt, context)) return same;
+    // The replaced controller stays in its slot until this one has fetched,
+    // so its objects are handed back rather than made again.
+    if (previous) previous->setDelegate({});
     auto controller = std::make_shared<coredata::FetchedResultsController>(
         std::move(request), context, std::nullopt, Utils::generateUniqueStringForFetchedResultControllerCache());
+    keptFavorites_.fetching(controller, context);
     if (auto error = controller->performFetch()) {
+        keptFavorites_.fetchFailed();
         foundation::Log("%s(%p) %@", "-[ListParticipantsBaseViewController newFavoritesFetchedResultsController]",
                         static_cast<const void*>(this),
                         foundation::Format("Unresolved error %@\n%@", error->localizedDescription(),

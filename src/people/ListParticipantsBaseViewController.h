@@ -112,6 +112,7 @@ private:
 
     bool isFilteredInitially_ = false;
     ControllerPtr favoritesFetchedResultsController_;
+    KeptFetchedResults keptFavorites_;
     // Looked up once per refresh: the table asks for its sections and rows
     // many times per reload, and stepping must not read the store.
     bool relationshipsReadGranted_ = false;

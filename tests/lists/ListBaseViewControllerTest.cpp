@@ -20,6 +20,7 @@
 #include "foundation/RunLoop.h"
 #include "lists/CustomSectionHeaderTableView.h"
 #include "lists/IdIndexPair.h"
+#include "lists/KeptFetchedResults.h"
 #include "store/CoreDataStack.h"
 #include "uikit/DeviceProfile.h"
 #include "uikit/ScreenDescription.h"
@@ -327,8 +328,9 @@ TEST_F(ListBaseTest, aOneSectionListWithoutTitleHasNoSectionHeader) {
     EXPECT_EQ(list_->getNextIdIndexPathPairAndMoveSelectionInDirection(1, std::string("p1"), only)->indexPath(), only);
 }
 
-// A refresh builds new controllers over the objects the old ones held: the
-// rows come back as the same objects rather than freed and made again.
+// A refresh after the store changed builds new controllers over the objects
+// the old ones held: the rows come back as the same objects rather than
+// freed and made again.
 TEST_F(ListBaseTest, aRefreshHandsBackTheObjectsTheReplacedControllerHeld) {
     seed({participant("p1", "Ann", "Adams", "A"), participant("p2", "Bob", "Brown", "B")});
     show([](TestParticipantsDataSource& source) { source.sectionKeyPath = std::string("sectionTitle"); });
@@ -336,6 +338,8 @@ TEST_F(ListBaseTest, aRefreshHandsBackTheObjectsTheReplacedControllerHeld) {
     std::weak_ptr<coredata::FetchedResultsController> before = list_->fetchedResultsController();
     ASSERT_FALSE(before.expired());
     std::weak_ptr<foundation::Object> first = before.lock()->objectAtIndexPath({0, 0}).object();
+    insert("token", "QVACoreDataSessionNote", {{{"itemId", foundation::Value("n1")}}});
+    driver_.settle();
     list_->refreshFetchedResultsControllersAndTables();
     EXPECT_TRUE(before.expired()) << "the old controller is let go";
     const auto& after = list_->fetchedResultsController();
@@ -343,6 +347,57 @@ TEST_F(ListBaseTest, aRefreshHandsBackTheObjectsTheReplacedControllerHeld) {
     ASSERT_FALSE(first.expired());
     EXPECT_EQ(after->objectAtIndexPath({0, 0}).object(), first.lock());
     EXPECT_EQ(table()->numberOfSections(), 2);
+}
+
+// A refresh while the store shows what the controller fetched keeps it; any
+// save, or a request that reads otherwise, fetches again.
+TEST_F(ListBaseTest, aRefreshKeepsTheControllerOnlyWhileTheStoreAndItsRequestAreUnchanged) {
+    seed({participant("p1", "Ann", "Adams"), participant("p2", "Bob", "Brown")});
+    // Without change reports, only a refetch can show a save.
+    show([](TestParticipantsDataSource& source) { source.dictionaryResults = true; });
+    auto kept = list_->fetchedResultsController();
+    list_->refreshFetchedResultsControllersAndTables();
+    EXPECT_EQ(list_->fetchedResultsController(), kept);
+
+    insert("token", "QVACoreDataParticipant", {participant("p3", "Cy", "Cole")});
+    driver_.settle();
+    list_->refreshFetchedResultsControllersAndTables();
+    EXPECT_NE(list_->fetchedResultsController(), kept);
+    EXPECT_EQ(table()->numberOfRowsInSection(0), 3);
+
+    // An unsaved change in the list's own context counts too.
+    kept = list_->fetchedResultsController();
+    auto context = list_->coreDataStack()->managedObjectContextMainQueue();
+    auto row = coredata::EntityDescription::insertNewObjectForEntityForName("QVACoreDataParticipant", *context);
+    row->setValue(foundation::Value("p4"), "itemId");
+    row->setValue(foundation::Value("Di Dean"), "fullName");
+    list_->refreshFetchedResultsControllersAndTables();
+    EXPECT_NE(list_->fetchedResultsController(), kept);
+    EXPECT_EQ(table()->numberOfRowsInSection(0), 4);
+    context->deleteObject(row);
+}
+
+TEST(KeptFetchedResults, RequestsAreTheSameOnlyWhenEveryPartReadsAlike) {
+    auto request = [](const char* format, const foundation::Value& argument, bool ascending = true) {
+        auto r = coredata::FetchRequest::fetchRequestWithEntityName("QVACoreDataParticipant");
+        r.setPredicate(coredata::Predicate::withFormat(format, argument));
+        r.setSortDescriptors({coredata::SortDescriptor("fullName", ascending)});
+        return r;
+    };
+    const auto base = request("itemId IN %@", foundation::Value(foundation::Value::Array{foundation::Value("p1")}));
+    EXPECT_TRUE(KeptFetchedResults::sameRequest(
+        base, request("itemId IN %@", foundation::Value(foundation::Value::Array{foundation::Value("p1")}))));
+    EXPECT_FALSE(KeptFetchedResults::sameRequest(
+        base, request("itemId IN %@", foundation::Value(foundation::Value::Array{foundation::Value("p2")}))));
+    EXPECT_FALSE(KeptFetchedResults::sameRequest(
+        base, request("itemId IN %@", foundation::Value(foundation::Value::Array{foundation::Value("p1")}), false)));
+    EXPECT_FALSE(KeptFetchedResults::sameRequest(request("fullName == %@", foundation::Value("a")),
+                                                 request("fullName ==[c] %@", foundation::Value("a"))));
+    EXPECT_FALSE(KeptFetchedResults::sameRequest(request("revision == %@", foundation::Value(1)),
+                                                 request("revision == %@", foundation::Value("1"))));
+    auto limited = base;
+    limited.setFetchLimit(5);
+    EXPECT_FALSE(KeptFetchedResults::sameRequest(base, limited));
 }
 
 // --- Change reports ---
