@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "Utils/Utils.h"
+
 namespace {
 
 bool sameValue(const foundation::Value& a, const foundation::Value& b) { return a.type() == b.type() && a == b; }
@@ -53,17 +55,21 @@ bool KeptFetchedResults::sameRequest(const coredata::FetchRequest& a, const core
     return samePredicate(a.predicate(), b.predicate());
 }
 
-KeptFetchedResults::ControllerPtr KeptFetchedResults::reusable(const ControllerPtr& previous,
-                                                               const coredata::FetchRequest& request,
-                                                               const std::optional<std::string>& sectionNameKeyPath,
-                                                               const coredata::ContextPtr& context) const {
-    if (!previous || controller_.lock() != previous || !stamp_.isCurrent(context)) return nullptr;
-    if (previous->sectionNameKeyPath() != sectionNameKeyPath || !sameRequest(previous->fetchRequest(), request))
-        return nullptr;
-    return previous;
-}
-
-void KeptFetchedResults::fetching(const ControllerPtr& controller, const coredata::ContextPtr& context) {
-    controller_ = controller;
+KeptFetchedResults::ControllerPtr KeptFetchedResults::controller(
+    const ControllerPtr& previous, coredata::FetchRequest request, std::optional<std::string> sectionNameKeyPath,
+    const coredata::ContextPtr& context, const std::function<void(coredata::FetchedResultsController&)>& configure,
+    foundation::ErrorPtr& error) {
+    error = nullptr;
+    if (previous && controller_.lock() == previous && stamp_.isCurrent(context) &&
+        previous->sectionNameKeyPath() == sectionNameKeyPath && sameRequest(previous->fetchRequest(), request))
+        return previous;
+    if (previous) previous->setDelegate({});
+    auto made = std::make_shared<coredata::FetchedResultsController>(
+        std::move(request), context, std::move(sectionNameKeyPath),
+        Utils::generateUniqueStringForFetchedResultControllerCache());
+    if (configure) configure(*made);
+    controller_ = made;
     stamp_.stamp(context);
+    if ((error = made->performFetch())) stamp_.clear();
+    return made;
 }

@@ -5,6 +5,7 @@
 // changed costs the most where the list is longest. Main queue only.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,16 +18,17 @@ class KeptFetchedResults {
 public:
     using ControllerPtr = std::shared_ptr<coredata::FetchedResultsController>;
 
-    // `previous` when it is the controller this slot fetched last, on
+    // `previous` (the slot's controller) when this slot fetched it last, on
     // `context`, with an equal request and section key path, and the context
-    // has not changed since; null when a new one must fetch.
-    ControllerPtr reusable(const ControllerPtr& previous, const coredata::FetchRequest& request,
-                           const std::optional<std::string>& sectionNameKeyPath,
-                           const coredata::ContextPtr& context) const;
-    // Called just before `controller` fetches, and after with its outcome: a
-    // failed fetch is never kept.
-    void fetching(const ControllerPtr& controller, const coredata::ContextPtr& context);
-    void fetchFailed() { stamp_.clear(); }
+    // has not changed since. Else a new controller, set up by `configure`
+    // and fetched; `error` tells a failed fetch, which is never kept. The
+    // replaced controller hears no more changes but stays in its slot until
+    // the new one has fetched: the context then hands back the objects it
+    // held instead of freeing a long list's objects and making them again.
+    ControllerPtr controller(const ControllerPtr& previous, coredata::FetchRequest request,
+                             std::optional<std::string> sectionNameKeyPath, const coredata::ContextPtr& context,
+                             const std::function<void(coredata::FetchedResultsController&)>& configure,
+                             foundation::ErrorPtr& error);
 
     // Whether two requests fetch the same rows in the same order and shape.
     static bool sameRequest(const coredata::FetchRequest& a, const coredata::FetchRequest& b);

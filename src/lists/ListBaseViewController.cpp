@@ -138,19 +138,15 @@ ListBaseViewController::ControllerPtr ListBaseViewController::makeController(cor
         delegate->configureFetchRequestToReturnDictionaryResults(request);
         dictionaryResults = true;
     }
-    auto context = coreDataStack()->managedObjectContextMainQueue();
-    if (auto same = kept.reusable(previous, request, sectionNameKeyPath, context)) return same;
-    // The replaced controller hears no more changes, but stays in its slot
-    // until this one has fetched: the context then hands back the objects it
-    // held instead of freeing a long list's objects and making them again.
-    if (previous) previous->setDelegate({});
-    auto controller = std::make_shared<coredata::FetchedResultsController>(
-        std::move(request), context, std::move(sectionNameKeyPath),
-        Utils::generateUniqueStringForFetchedResultControllerCache());
-    if (!dictionaryResults && fetchedResultsControllersRespondToDelegate()) controller->setDelegate(changeDelegate());
-    kept.fetching(controller, context);
-    if (auto error = controller->performFetch()) {
-        kept.fetchFailed();
+    const bool reports = !dictionaryResults && fetchedResultsControllersRespondToDelegate();
+    foundation::ErrorPtr error;
+    auto controller = kept.controller(
+        previous, std::move(request), std::move(sectionNameKeyPath), coreDataStack()->managedObjectContextMainQueue(),
+        [&](coredata::FetchedResultsController& made) {
+            if (reports) made.setDelegate(changeDelegate());
+        },
+        error);
+    if (error) {
         foundation::Log("%s(%p) %@", operation, static_cast<const void*>(this),
                         foundation::Format("Unresolved error %@\n%@", error->localizedDescription(),
                                            foundation::Value(error->userInfo()).description()));

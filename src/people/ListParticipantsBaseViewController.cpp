@@ -214,16 +214,10 @@ ListBaseViewController::ControllerPtr ListParticipantsBaseViewController::newFav
     if (!filtersArray().empty()) predicate = coredata::Predicate::andPredicate({predicate, getCompoundFiltersPredicate()});
     request.setPredicate(predicate);
     if (auto sort = sortDescriptors()) request.setSortDescriptors(*sort);
-    const auto& previous = favoritesFetchedResultsController_;
-    if (auto same = keptFavorites_.reusable(previous, request, std::nullopt, context)) return same;
-    // The replaced controller stays in its slot until this one has fetched,
-    // so its objects are handed back rather than made again.
-    if (previous) previous->setDelegate({});
-    auto controller = std::make_shared<coredata::FetchedResultsController>(
-        std::move(request), context, std::nullopt, Utils::generateUniqueStringForFetchedResultControllerCache());
-    keptFavorites_.fetching(controller, context);
-    if (auto error = controller->performFetch()) {
-        keptFavorites_.fetchFailed();
+    foundation::ErrorPtr error;
+    auto controller = keptFavorites_.controller(favoritesFetchedResultsController_, std::move(request), std::nullopt,
+                                                context, nullptr, error);
+    if (error) {
         foundation::Log("%s(%p) %@", "-[ListParticipantsBaseViewController newFavoritesFetchedResultsController]",
                         static_cast<const void*>(this),
                         foundation::Format("Unresolved error %@\n%@", error->localizedDescription(),
