@@ -36,7 +36,7 @@ public:
     }
 
     void insert_or_assign(int64_t key, std::weak_ptr<T> object) {
-        if (2 * (size_ + 1) > slots_.size()) rehash(std::max<size_t>(64, 2 * slots_.size()));
+        if (2 * (size_ + 1) > slots_.size()) rebuild(std::max<size_t>(64, 2 * slots_.size()), false);
         for (size_t i = home(key);; i = (i + 1) & mask()) {
             Slot& slot = slots_[i];
             if (slot.key == key) {
@@ -75,13 +75,7 @@ public:
     }
 
     // Drops the entries whose objects are gone.
-    void eraseExpired() {
-        std::vector<Slot> old = std::move(slots_);
-        slots_.assign(old.size(), Slot{});
-        size_ = 0;
-        for (auto& slot : old)
-            if (slot.key != kEmpty && !slot.object.expired()) insert_or_assign(slot.key, std::move(slot.object));
-    }
+    void eraseExpired() { rebuild(slots_.size(), true); }
 
     template <class F>
     void forEach(F&& f) const {
@@ -104,12 +98,13 @@ private:
     size_t mask() const { return slots_.size() - 1; }
     size_t home(int64_t key) const { return size_t(key) & mask(); }
 
-    void rehash(size_t capacity) {
+    void rebuild(size_t capacity, bool dropExpired) {
         std::vector<Slot> old = std::move(slots_);
         slots_.assign(capacity, Slot{});
         size_ = 0;
         for (auto& slot : old)
-            if (slot.key != kEmpty) insert_or_assign(slot.key, std::move(slot.object));
+            if (slot.key != kEmpty && !(dropExpired && slot.object.expired()))
+                insert_or_assign(slot.key, std::move(slot.object));
     }
 
     std::vector<Slot> slots_;  // a power of two of them, at most half full

@@ -2,6 +2,7 @@
 // comparison that makes no sense for the values it meets is simply false.
 #include "coredata/Predicate.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 
@@ -290,6 +291,37 @@ const char* operatorText(PredicateOperator op) {
 }
 
 }  // namespace
+
+namespace {
+
+bool sameExpression(const ExpressionPtr& a, const ExpressionPtr& b) {
+    if (a == b) return true;
+    if (!a || !b || a->kind() != b->kind()) return false;
+    switch (a->kind()) {
+        case Expression::Kind::Constant:
+            return a->constantValue().type() == b->constantValue().type() && a->constantValue() == b->constantValue();
+        case Expression::Kind::KeyPath: return a->keyPath() == b->keyPath();
+        case Expression::Kind::EvaluatedObject: return true;
+        case Expression::Kind::Aggregate:
+            return std::equal(a->items().begin(), a->items().end(), b->items().begin(), b->items().end(), sameExpression);
+    }
+    return false;
+}
+
+}  // namespace
+
+bool Predicate::isEqual(const foundation::Object& other) const {
+    if (this == &other) return true;
+    const auto* that = dynamic_cast<const Predicate*>(&other);
+    if (!that || kind_ != that->kind_ || op_ != that->op_ || modifier_ != that->modifier_ || options_ != that->options_)
+        return false;
+    const auto samePredicate = [](const PredicatePtr& a, const PredicatePtr& b) {
+        return a == b || (a && b && a->isEqual(*b));
+    };
+    return std::equal(subpredicates_.begin(), subpredicates_.end(), that->subpredicates_.begin(),
+                      that->subpredicates_.end(), samePredicate) &&
+           sameExpression(left_, that->left_) && sameExpression(right_, that->right_);
+}
 
 std::string Predicate::predicateFormat() const {
     auto joined = [&](const char* glue) {

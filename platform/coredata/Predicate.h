@@ -138,6 +138,9 @@ public:
     unsigned options() const { return options_; }
 
     std::string predicateFormat() const;
+    // Built alike: the same kinds, operators, modifiers, options and key
+    // paths throughout, and constants of the same type and value.
+    bool isEqual(const foundation::Object& other) const override;
     std::string className() const override { return "NSPredicate"; }
     std::string description() const override { return predicateFormat(); }
 

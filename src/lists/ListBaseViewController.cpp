@@ -1,6 +1,5 @@
 #include "lists/ListBaseViewController.h"
 
-#include "Utils/Utils.h"
 #include "coredata/Predicate.h"
 #include "foundation/Exception.h"
 #include "foundation/Log.h"

@@ -116,16 +116,15 @@ std::optional<std::shared_ptr<SegBarButtonItem>> ProgrammeListDelegate::rightBar
 void ProgrammeListDelegate::refreshAllDaysArray(const std::shared_ptr<CoreDataStack>& stack,
                                                 const PredicatePtr& forCompoundPredicate) {
     const auto filters = forCompoundPredicate ? forCompoundPredicate : coredata::Predicate::truePredicate();
-    // The filters hold their chosen values, so their text and what the store
-    // shows decide the days.
+    // The filters hold their chosen values, so they and what the store shows
+    // decide the days.
     coredata::ContextPtr context = stack ? stack->managedObjectContextMainQueue() : nullptr;
-    std::string filtersText = filters->predicateFormat();
-    if (daysRead_.isCurrent(context) && filtersText == daysFilters_) {
+    if (daysRead_.isCurrent(context) && daysFilters_ && daysFilters_->isEqual(*filters)) {
         setAllDays(allDays());
         return;
     }
     daysRead_.stamp(context);
-    daysFilters_ = std::move(filtersText);
+    daysFilters_ = filters;
     std::set<std::string> days;
     for (const char* entity : {QVACoreDataSession::kEntityName, QVACoreDataAgendaSelection::kEntityName,
                                QVACoreDataAgendaResponsability::kEntityName}) {

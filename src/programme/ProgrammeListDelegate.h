@@ -76,5 +76,5 @@ public:
 
 private:
     StoreReadStamp daysRead_;
-    std::string daysFilters_;
+    PredicatePtr daysFilters_;
 };

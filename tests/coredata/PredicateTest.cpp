@@ -89,6 +89,20 @@ TEST(Predicate, MalformedFormatsRaiseNamingTheFormat) {
 // A number's printed form reads back as the same number: an integer beyond
 // 64 bits is a real, never the largest integer, and a real too large for an
 // integer keeps its exponent.
+// Lists keep what they fetched while the predicate they would fetch with is
+// equal to the last one: a predicate that reads otherwise must not be.
+TEST(Predicate, EqualOnlyWhenBuiltAlike) {
+    const auto ids = [](const char* id) { return Value::array({Value(id)}); };
+    auto base = Predicate::withFormat("itemId IN %@ AND NOT (title ==[c] %@)", ids("p1"), Value("a"));
+    EXPECT_TRUE(base->isEqual(*Predicate::withFormat("itemId IN %@ AND NOT (title ==[c] %@)", ids("p1"), Value("a"))));
+    for (const auto& other : {Predicate::withFormat("itemId IN %@ AND NOT (title ==[c] %@)", ids("p2"), Value("a")),
+                              Predicate::withFormat("itemId IN %@ AND NOT (title == %@)", ids("p1"), Value("a")),
+                              Predicate::withFormat("itemId IN %@ OR NOT (title ==[c] %@)", ids("p1"), Value("a")),
+                              Predicate::withFormat("itemId IN %@ AND NOT (name ==[c] %@)", ids("p1"), Value("a"))})
+        EXPECT_FALSE(base->isEqual(*other)) << other->predicateFormat();
+    EXPECT_FALSE(Predicate::withFormat("revision == %@", Value(1))->isEqual(*Predicate::withFormat("revision == %@", Value("1"))));
+}
+
 TEST(Predicate, NumbersBeyondSixtyFourBitsReadAndPrintAsReals) {
     auto huge = Predicate::withFormat("count == 12345678901234567890");
     EXPECT_EQ(huge->predicateFormat(), "count == 1.2345678901234567e+19");

@@ -20,7 +20,6 @@
 #include "foundation/RunLoop.h"
 #include "lists/CustomSectionHeaderTableView.h"
 #include "lists/IdIndexPair.h"
-#include "lists/KeptFetchedResults.h"
 #include "store/CoreDataStack.h"
 #include "uikit/DeviceProfile.h"
 #include "uikit/ScreenDescription.h"
@@ -375,29 +374,6 @@ TEST_F(ListBaseTest, aRefreshKeepsTheControllerOnlyWhileTheStoreAndItsRequestAre
     EXPECT_NE(list_->fetchedResultsController(), kept);
     EXPECT_EQ(table()->numberOfRowsInSection(0), 4);
     context->deleteObject(row);
-}
-
-TEST(KeptFetchedResults, RequestsAreTheSameOnlyWhenEveryPartReadsAlike) {
-    auto request = [](const char* format, const foundation::Value& argument, bool ascending = true) {
-        auto r = coredata::FetchRequest::fetchRequestWithEntityName("QVACoreDataParticipant");
-        r.setPredicate(coredata::Predicate::withFormat(format, argument));
-        r.setSortDescriptors({coredata::SortDescriptor("fullName", ascending)});
-        return r;
-    };
-    const auto base = request("itemId IN %@", foundation::Value(foundation::Value::Array{foundation::Value("p1")}));
-    EXPECT_TRUE(KeptFetchedResults::sameRequest(
-        base, request("itemId IN %@", foundation::Value(foundation::Value::Array{foundation::Value("p1")}))));
-    EXPECT_FALSE(KeptFetchedResults::sameRequest(
-        base, request("itemId IN %@", foundation::Value(foundation::Value::Array{foundation::Value("p2")}))));
-    EXPECT_FALSE(KeptFetchedResults::sameRequest(
-        base, request("itemId IN %@", foundation::Value(foundation::Value::Array{foundation::Value("p1")}), false)));
-    EXPECT_FALSE(KeptFetchedResults::sameRequest(request("fullName == %@", foundation::Value("a")),
-                                                 request("fullName ==[c] %@", foundation::Value("a"))));
-    EXPECT_FALSE(KeptFetchedResults::sameRequest(request("revision == %@", foundation::Value(1)),
-                                                 request("revision == %@", foundation::Value("1"))));
-    auto limited = base;
-    limited.setFetchLimit(5);
-    EXPECT_FALSE(KeptFetchedResults::sameRequest(base, limited));
 }
 
 // --- Change reports ---
