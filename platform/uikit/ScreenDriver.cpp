@@ -123,6 +123,15 @@ std::shared_ptr<UITabBarController> findTabBarController(const UIViewControllerP
     return nullptr;
 }
 
+// Whether a person can reach the view: in the window and neither it nor a
+// view around it hidden (a split view's hidden master pane is in no window).
+bool reachableOnScreen(const UIView& view) {
+    if (!view.window()) return false;
+    for (const UIView* v = &view; v; v = v->superview().get())
+        if (v->isHidden()) return false;
+    return true;
+}
+
 Point centreInWindow(const UIView& view) {
     auto bounds = view.bounds();
     return view.convertPointToView({bounds.origin.x + bounds.size.width / 2, bounds.origin.y + bounds.size.height / 2},
@@ -194,8 +203,13 @@ std::shared_ptr<UIViewController> ScreenDriver::frontViewController() const {
     return front;
 }
 
-std::shared_ptr<UIView> ScreenDriver::frontView() const {
+std::shared_ptr<UIViewController> ScreenDriver::reachableFrontViewController() const {
     auto front = frontViewController();
+    return front && reachableOnScreen(*front->view()) ? front : nullptr;
+}
+
+std::shared_ptr<UIView> ScreenDriver::frontView() const {
+    auto front = reachableFrontViewController();
     return front ? front->view() : nullptr;
 }
 
@@ -262,7 +276,7 @@ std::shared_ptr<UITableViewCell> ScreenDriver::rowInView(int64_t section, int64_
 }
 
 std::shared_ptr<UISearchBar> ScreenDriver::frontSearchBar() const {
-    auto front = frontViewController();
+    auto front = reachableFrontViewController();
     if (!front) return nullptr;
     if (const auto& search = front->searchDisplayController(); search && search->searchBar()) {
         const auto& bar = search->searchBar();
@@ -275,7 +289,7 @@ std::shared_ptr<UISearchBar> ScreenDriver::frontSearchBar() const {
 }
 
 std::shared_ptr<UITableView> ScreenDriver::frontSearchResultsTable() const {
-    auto front = frontViewController();
+    auto front = reachableFrontViewController();
     if (!front) return nullptr;
     const auto& search = front->searchDisplayController();
     if (!search || !search->isActive() || !search->isSearchResultsTableViewShown()) return nullptr;
@@ -392,7 +406,7 @@ std::shared_ptr<UIButton> customButtonOfItem(const UIBarButtonItemPtr& candidate
 }  // namespace
 
 std::shared_ptr<UIBarButtonItem> ScreenDriver::findItem(const std::string& titleOrImageName) const {
-    auto front = frontViewController();
+    auto front = reachableFrontViewController();
     if (!front) return nullptr;
     std::vector<std::shared_ptr<UINavigationItem>> items;
     if (auto nav = front->navigationController()) items.push_back(nav->navigationBar()->topItem());
@@ -454,7 +468,7 @@ bool ScreenDriver::dismissPopover() {
 
 bool ScreenDriver::segment(int64_t index) {
     if (coveredByAlert() || index < 0) return false;
-    auto front = frontViewController();
+    auto front = reachableFrontViewController();
     if (!front) return false;
     auto any = [](UISegmentedControl&) { return true; };
     std::shared_ptr<UISegmentedControl> control;
@@ -634,7 +648,7 @@ bool ScreenDriver::scroll(std::optional<double> x, double y, const std::optional
 
 bool ScreenDriver::back() {
     if (coveredByAlert()) return false;
-    auto front = frontViewController();
+    auto front = reachableFrontViewController();
     auto nav = front ? front->navigationController() : nullptr;
     return nav && nav->navigationBar()->tapBackButton();
 }

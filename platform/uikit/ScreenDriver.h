@@ -154,6 +154,10 @@ public:
     static void clearBusyPredicates();
 
 private:
+    // The front screen when a person can reach it: its view in the window
+    // and not hidden (a split view's master is out of reach while hidden).
+    // The actions act on it only.
+    std::shared_ptr<UIViewController> reachableFrontViewController() const;
     std::shared_ptr<UIView> frontView() const;
     std::shared_ptr<UITableView> frontTable() const;
     // The cell of a row of the front table after scrolling it into view;

@@ -13,6 +13,7 @@ constexpr double kItemSpacing = 8;
 constexpr double kTitleFontSize = 17;
 constexpr double kButtonFontSize = 17;
 constexpr const char* kBackArrow = "\xE2\x80\xB9 ";  // "‹ "
+constexpr const char* kBackArrowAlone = "\xE2\x80\xB9";
 }  // namespace
 
 std::string UINavigationBar::backgroundImageKey(UIBarMetrics metrics) {
@@ -215,28 +216,6 @@ void UINavigationBar::layoutSubviews() {
         view->setFrame({{x, middle - size.height / 2}, size});
     };
 
-    // Back button.
-    double left = area.origin.x + kBarMargin;
-    if (isBackButtonShown()) {
-        if (!backButton_) {
-            backButton_ = UIButton::buttonWithType(UIButtonType::System);
-            std::weak_ptr<UINavigationBar> weakBar = self;
-            backButton_->addTarget(
-                [weakBar](UIControl&) {
-                    if (auto bar = weakBar.lock()) bar->backButtonTapped();
-                },
-                UIControlEventTouchUpInside);
-        }
-        backButton_->titleLabel()->setFont(UIFont::systemFontOfSize(kButtonFontSize));
-        backButton_->setTitle(kBackArrow + backButtonTitle(), UIControlStateNormal);
-        if (!backButton_->superview()) addSubview(backButton_);
-        auto size = backButton_->sizeThatFits({0, 0});
-        place(backButton_, left, size);
-        left += size.width + kItemSpacing;
-    } else if (backButton_) {
-        backButton_->removeFromSuperview();
-    }
-
     // Item views: kept for items still shown, made for new ones.
     std::vector<std::pair<UIBarButtonItemPtr, UIViewPtr>> views;
     for (const auto& item : shownItems()) {
@@ -257,29 +236,29 @@ void UINavigationBar::layoutSubviews() {
         if (item->width() > 0) size.width = item->width();
         return size;
     };
+    auto advance = [](const UIBarButtonItemPtr& item, graphics::Size size) {
+        return (item->systemItem() == UIBarButtonSystemItem::FlexibleSpace ? 0 : size.width) + kItemSpacing;
+    };
+
+    // Right items, from the right edge.
     double right = area.origin.x + area.size.width - kBarMargin;
     if (top) {
-        bool leftShown = !isBackButtonShown() || top->leftItemsSupplementBackButton();
-        for (const auto& item : top->leftBarButtonItems()) {
-            auto view = viewForBarButtonItem(item);
-            view->setHidden(!leftShown);
-            if (!view->superview()) addSubview(view);
-            if (!leftShown) continue;
-            auto size = sizeOf(item, view);
-            if (!item->isSpace()) place(view, left, size);
-            left += (item->systemItem() == UIBarButtonSystemItem::FlexibleSpace ? 0 : size.width) + kItemSpacing;
-        }
         for (const auto& item : top->rightBarButtonItems()) {
             auto view = viewForBarButtonItem(item);
             if (!view->superview()) addSubview(view);
             auto size = sizeOf(item, view);
             if (!item->isSpace()) place(view, right - size.width, size);
-            right -= (item->systemItem() == UIBarButtonSystemItem::FlexibleSpace ? 0 : size.width) + kItemSpacing;
+            right -= advance(item, size);
         }
     }
+    const bool backShown = isBackButtonShown();
+    const bool leftShown = top && (!backShown || top->leftItemsSupplementBackButton());
+    double leftItemsWidth = 0;
+    if (top && leftShown)
+        for (const auto& item : top->leftBarButtonItems())
+            leftItemsWidth += advance(item, sizeOf(item, viewForBarButtonItem(item)));
 
-    // Title: the item's title view, else a label; centred in the bar where
-    // the buttons leave room, else in the room they leave.
+    // The title's natural size, which the back title makes way for.
     UIViewPtr title;
     graphics::Size titleSize{0, 0};
     if (top && top->titleView()) {
@@ -298,6 +277,53 @@ void UINavigationBar::layoutSubviews() {
     } else if (titleLabel_) {
         titleLabel_->removeFromSuperview();
     }
+
+    // Back button: its item's title where that fits beside the other items
+    // and the title, else "Back", else the arrow alone.
+    double left = area.origin.x + kBarMargin;
+    if (backShown) {
+        if (!backButton_) {
+            backButton_ = UIButton::buttonWithType(UIButtonType::System);
+            std::weak_ptr<UINavigationBar> weakBar = self;
+            backButton_->addTarget(
+                [weakBar](UIControl&) {
+                    if (auto bar = weakBar.lock()) bar->backButtonTapped();
+                },
+                UIControlEventTouchUpInside);
+        }
+        backButton_->titleLabel()->setFont(UIFont::systemFontOfSize(kButtonFontSize));
+        const double titleRoom = titleSize.width > 0 ? titleSize.width + kItemSpacing : 0;
+        graphics::Size size{0, 0};
+        for (const std::string& candidate : {kBackArrow + backButtonTitle(), kBackArrow + std::string("Back"),
+                                             std::string(kBackArrowAlone)}) {
+            backButton_->setTitle(candidate, UIControlStateNormal);
+            size = backButton_->sizeThatFits({0, 0});
+            if (left + size.width + kItemSpacing + leftItemsWidth + titleRoom <= right) break;
+        }
+        // The arrow alone never reaches past the right items.
+        size.width = std::min(size.width, std::max(0.0, right - left));
+        if (!backButton_->superview()) addSubview(backButton_);
+        place(backButton_, left, size);
+        left += size.width + kItemSpacing;
+    } else if (backButton_) {
+        backButton_->removeFromSuperview();
+    }
+
+    // Left items, after the back button.
+    if (top) {
+        for (const auto& item : top->leftBarButtonItems()) {
+            auto view = viewForBarButtonItem(item);
+            view->setHidden(!leftShown);
+            if (!view->superview()) addSubview(view);
+            if (!leftShown) continue;
+            auto size = sizeOf(item, view);
+            if (!item->isSpace()) place(view, left, size);
+            left += advance(item, size);
+        }
+    }
+
+    // Title: centred in the bar where the buttons leave room, else in the
+    // room they leave.
     if (shownTitleView_ && shownTitleView_ != title && shownTitleView_->superview().get() == this)
         shownTitleView_->removeFromSuperview();
     shownTitleView_ = title;
@@ -311,6 +337,28 @@ void UINavigationBar::layoutSubviews() {
     }
 }
 
+namespace {
+graphics::Color navigationBarStockColor(UIBarStyle style) {
+    return style == UIBarStyle::Black ? graphics::Color::gray(0.1) : graphics::Color::gray(0.97);
+}
+}  // namespace
+
+graphics::Color UINavigationBar::shownBackgroundColor() const {
+    auto background = backgroundImageForBarMetrics(UIBarMetrics::Default);
+    if (background && !background->isEmpty() && background->bitmap()) {
+        const auto& bytes = background->bitmap()->bytes();
+        double sum[4] = {0, 0, 0, 0};
+        for (size_t i = 0; i + 3 < bytes.size(); i += 4) {
+            double alpha = bytes[i + 3] / 255.0;
+            for (size_t c = 0; c < 3; ++c) sum[c] += alpha * bytes[i + c] / 255.0;
+            sum[3] += alpha;
+        }
+        if (sum[3] > 0) return graphics::Color::rgb(sum[0] / sum[3], sum[1] / sum[3], sum[2] / sum[3]);
+    }
+    if (backgroundColor() && backgroundColor()->alpha() > 0) return *backgroundColor();
+    return barTintColor_.value_or(navigationBarStockColor(barStyle_));
+}
+
 void UINavigationBar::drawRect(const graphics::Rect& rect) {
     auto* context = UIGraphicsGetCurrentContext();
     if (!context) return;
@@ -320,8 +368,7 @@ void UINavigationBar::drawRect(const graphics::Rect& rect) {
     if (background && !background->isEmpty()) {
         background->drawInContext(*context, rect);
     } else if (!background && !backgroundColor()) {
-        graphics::Color base = barTintColor_.value_or(barStyle_ == UIBarStyle::Black ? graphics::Color::gray(0.1)
-                                                                                     : graphics::Color::gray(0.97));
+        graphics::Color base = barTintColor_.value_or(navigationBarStockColor(barStyle_));
         context->fillPath(fill, translucent_ && !barTintColor_ ? base.withAlpha(0.85) : base);
     }
     // The line along the bottom edge.

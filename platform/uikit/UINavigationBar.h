@@ -3,6 +3,8 @@
 // back button for the item below it. The back button and the item buttons are
 // real subviews (UIButton, or the item's custom view), made when the bar lays
 // out; a tap on the back button asks the delegate, then pops the top item.
+// The back button keeps clear of the other items and the title: a back
+// title with no room beside them shows as "Back", else as the arrow alone.
 // Look: bar tint, background image per bar metrics, shadow image,
 // translucency and title text attributes, all appearance properties (see
 // UIAppearance): values registered for bars, or for bars inside containers,
@@ -93,12 +95,15 @@ public:
     void setTranslucent(bool translucent);
     const TextAttributes& titleTextAttributes() const { return titleTextAttributes_; }
     void setTitleTextAttributes(const TextAttributes& attributes);
+    // The colour the bar's background shows as a whole (a background image's
+    // average), for what is drawn on the bar to contrast with.
+    graphics::Color shownBackgroundColor() const;
 
     // The parts the bar shows, as of its last layout.
     UIButtonPtr backButton() const { return backButton_; }
     bool isBackButtonShown() const;
     // The back button's title: the back item's back button title, else its
-    // title, else "Back".
+    // title, else "Back" (shown shorter where the bar has no room for it).
     std::string backButtonTitle() const;
     UILabelPtr titleLabel() const { return titleLabel_; }
     // The view showing an item of the top navigation item, or null.

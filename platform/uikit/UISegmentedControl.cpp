@@ -9,6 +9,7 @@
 #include "uikit/ImageTint.h"
 #include "uikit/NSStringDrawing.h"
 #include "uikit/UIFont.h"
+#include "uikit/UINavigationBar.h"
 
 namespace uikit {
 
@@ -21,7 +22,40 @@ const UIFontPtr& segmentFont() {
     static const UIFontPtr font = UIFont::systemFontOfSize(kSegmentFontSize);
     return font;
 }
+
+// Relative luminance and contrast ratio, as accessibility guidelines weigh them.
+double segmentLuminance(const graphics::Color& color) {
+    auto linear = [](double c) { return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    auto rgba = color.rgba();
+    return 0.2126 * linear(rgba.red) + 0.7152 * linear(rgba.green) + 0.0722 * linear(rgba.blue);
+}
+
+double segmentContrast(const graphics::Color& a, const graphics::Color& b) {
+    double la = segmentLuminance(a), lb = segmentLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// What shows behind the control: the bar it sits on, else the first opaque
+// background of the views it is in.
+std::optional<graphics::Color> segmentBackdropColor(const UIView& control) {
+    for (auto view = control.superview(); view; view = view->superview()) {
+        if (auto* bar = dynamic_cast<UINavigationBar*>(view.get())) return bar->shownBackgroundColor();
+        if (view->backgroundColor() && view->backgroundColor()->alpha() >= 0.5) return view->backgroundColor();
+    }
+    return std::nullopt;
+}
 }  // namespace
+
+graphics::Color UISegmentedControl::selectedContentColor(const graphics::Color& fill) const {
+    // The selected segment's content shows in the colour behind the control,
+    // as though cut out of the fill, where that stands out from the fill;
+    // else in white, else in black (a white or pale tint).
+    constexpr double kLegible = 2;
+    if (auto backdrop = segmentBackdropColor(*this); backdrop && segmentContrast(*backdrop, fill) >= kLegible)
+        return backdrop->withAlpha(1);
+    auto white = graphics::Color::white();
+    return segmentContrast(white, fill) >= kLegible ? white : graphics::Color::black();
+}
 
 UISegmentedControl::UISegmentedControl(const std::vector<Item>& items, const graphics::Rect& frame)
     : UIControl(frame), setSize_(frame.size) {
@@ -148,6 +182,7 @@ void UISegmentedControl::drawRect(const graphics::Rect& rect) {
     auto* context = UIGraphicsGetCurrentContext();
     if (!context || segments_.empty()) return;
     graphics::Color tint = tintColor();
+    graphics::Color selectedContent = selectedContentColor(tint);
     double width = rect.size.width / static_cast<double>(segments_.size());
     for (size_t i = 0; i < segments_.size(); ++i) {
         graphics::Rect cell{{rect.origin.x + width * double(i), rect.origin.y}, {width, rect.size.height}};
@@ -165,14 +200,14 @@ void UISegmentedControl::drawRect(const graphics::Rect& rect) {
             double height = NSStringDrawing::sizeOfLines(lines).height;
             graphics::Rect area{{cell.origin.x, cell.origin.y + (cell.size.height - height) / 2}, cell.size};
             NSStringDrawing::drawLines(*context, lines, area, NSTextAlignment::Center,
-                                       selected ? graphics::Color::white() : tint);
+                                       selected ? selectedContent : tint);
         } else if (segment.image) {
             // In the title's colour, as a template image, unless the image
             // insists on its own colours.
             auto image = segment.image;
             if (image->renderingMode() != UIImageRenderingMode::AlwaysOriginal && image->bitmap())
                 image = std::make_shared<UIImage>(std::make_shared<graphics::Bitmap>(tintedBitmap(
-                                                      *image->bitmap(), selected ? graphics::Color::white() : tint)),
+                                                      *image->bitmap(), selected ? selectedContent : tint)),
                                                   image->scale());
             auto size = image->size();
             image->drawInContext(

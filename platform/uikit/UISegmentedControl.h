@@ -2,7 +2,9 @@
 // A tap on a segment selects it and sends value-changed (a momentary control
 // selects nothing lasting); selecting in code sends nothing. Segments share
 // the width equally; sizeToFit grows the control so that the widest segment
-// fits, but never makes it smaller than the frame it was given.
+// fits, but never makes it smaller than the frame it was given. Drawn in the
+// tint: the selected segment filled with it, its content in the colour behind
+// the control (white or black where that would not stand out from the fill).
 #pragma once
 
 #include <memory>
@@ -73,6 +75,8 @@ private:
     void insert(Segment segment, size_t index, bool animated);
     // The room a segment's content needs, padding included.
     double segmentWidth(const Segment& segment) const;
+    // The colour of the selected segment's title or glyph on its fill.
+    graphics::Color selectedContentColor(const graphics::Color& fill) const;
 
     std::vector<Segment> segments_;
     int64_t selected_ = UISegmentedControlNoSegment;

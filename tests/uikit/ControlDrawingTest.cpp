@@ -11,6 +11,7 @@
 #include "uikit/UIImageView.h"
 #include "uikit/UILabel.h"
 #include "uikit/UINavigationBar.h"
+#include "uikit/UISegmentedControl.h"
 #include "uikit/UITabBar.h"
 #include "uikit/UITabBarItem.h"
 #include "uikit/UITextField.h"
@@ -166,6 +167,38 @@ TEST(ControlDrawing, TabIconsShowInTheTabsInkADisabledOneDimmer) {
     EXPECT_GT(enabledInk, 60);
     EXPECT_GT(disabledInk, 0);
     EXPECT_LT(disabledInk, enabledInk);
+}
+
+// A segmented control in a dark bar under a white tint: the selected segment
+// is filled white, so its title and glyph must not be white too.
+TEST(ControlDrawing, TheSelectedSegmentsContentStandsOutFromItsFill) {
+    auto bar = std::make_shared<UINavigationBar>(graphics::Rect{{0, 0}, {320, 44}});
+    bar->setBarTintColor(graphics::Color::rgb(0.1, 0.12, 0.16));
+    bar->setTintColor(graphics::Color::white());
+    auto glyph = UIImage::imageNamed("note")->imageWithRenderingMode(UIImageRenderingMode::AlwaysTemplate);
+    auto control = std::make_shared<UISegmentedControl>(std::vector<UISegmentedControl::Item>{"Programme", glyph});
+    bar->pushNavigationItem(std::make_shared<UINavigationItem>(), false);
+    bar->topItem()->setTitleView(control);
+    bar->layoutIfNeeded();
+    auto inkInSegment = [&](size_t index) {
+        control->setSelectedSegmentIndex(static_cast<int64_t>(index));
+        UIGraphicsBeginImageContextWithOptions(bar->bounds().size, false, 1);
+        renderView(*bar, *UIGraphicsGetCurrentContext());
+        auto image = UIGraphicsGetImageFromCurrentImageContext();
+        UIGraphicsEndImageContext();
+        // Inside the segment's border, the pixels that are not the white fill.
+        auto frame = control->frame();
+        double width = frame.size.width / 2, left = frame.origin.x + width * double(index);
+        int ink = 0;
+        for (int y = int(frame.origin.y) + 3; y < int(frame.origin.y + frame.size.height) - 3; ++y)
+            for (int x = int(left) + 3; x < int(left + width) - 3; ++x) {
+                auto p = image->bitmap()->pixel(x, y);
+                ink += (255 - p.red) + (255 - p.green) + (255 - p.blue) > 300 ? 1 : 0;
+            }
+        return ink;
+    };
+    EXPECT_GT(inkInSegment(0), 20);  // the title
+    EXPECT_GT(inkInSegment(1), 10);  // the template glyph
 }
 
 TEST(ControlDrawing, BarsAndFieldsShowWhatTheyHold) {

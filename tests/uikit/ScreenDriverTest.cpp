@@ -289,6 +289,28 @@ TEST_F(PadScreenDriverTest, TheFrontScreenIsThePopoverElseTheChosenSideOfTheSpli
     EXPECT_FALSE(driver().dismissPopover());
 }
 
+// In portrait the master pane is hidden: chosen as the side to act on, it
+// takes no taps until its popover shows it.
+TEST_F(PadScreenDriverTest, AHiddenMasterPaneTakesNoTaps) {
+    auto master = std::make_shared<TableScreen>(std::vector<TableScreen::Section>{{std::nullopt, 3}});
+    auto split = std::make_shared<uikit::UISplitViewController>();
+    split->setViewControllers({uikit::UINavigationController::withRootViewController(master),
+                               std::make_shared<Named>("DetailScreen")});
+    showRoot(split);
+    ASSERT_TRUE(rotate(uikit::UIDeviceOrientation::LandscapeLeft));
+    driver().setSide(ScreenDriver::Side::Master);
+    EXPECT_TRUE(driver().tapRow(0, 0));
+    ASSERT_TRUE(rotate(uikit::UIDeviceOrientation::Portrait));
+    ASSERT_TRUE(split->isMasterHidden());
+    EXPECT_FALSE(driver().tapRow(0, 1));
+    EXPECT_FALSE(driver().scroll(std::nullopt, 40));
+    EXPECT_EQ(master->didSelect.size(), 1u);
+    split->masterBarButtonItem()->tap();
+    settle();
+    EXPECT_TRUE(driver().tapRow(0, 2));
+    EXPECT_EQ(master->didSelect.size(), 2u);
+}
+
 TEST_F(PadScreenDriverTest, APopoverAPresentedScreenOpensIsInFrontOfItAndOneBeneathItIsNot) {
     auto root = std::make_shared<Named>("RootScreen");
     showRoot(root);

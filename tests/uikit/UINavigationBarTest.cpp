@@ -208,6 +208,37 @@ TEST_F(NavigationBar, LaysOutCustomViewsTitleViewsAndALongTitleBetweenTheButtons
     EXPECT_EQ(bar->viewForBarButtonItem(busy), nullptr);
 }
 
+// A back title too long for the bar gives way to "Back", then to the arrow
+// alone; no two parts of the bar overlap.
+TEST_F(NavigationBar, ShortensABackTitleThatDoesNotFitBesideTheItems) {
+    auto bar = std::make_shared<UINavigationBar>(graphics::Rect{{0, 0}, {320, 44}});
+    auto session = std::make_shared<UINavigationItem>("Artificial Intelligence in Practice");
+    auto participant = std::make_shared<UINavigationItem>();
+    participant->setRightBarButtonItems({UIBarButtonItem::withTitle("Share", UIBarButtonItemStyle::Plain),
+                                         UIBarButtonItem::withTitle("Compose", UIBarButtonItemStyle::Plain)});
+    bar->setItems({session, participant}, false);
+    auto overlaps = [&] {
+        std::vector<graphics::Rect> frames{bar->backButton()->frame()};
+        for (const auto& item : participant->rightBarButtonItems())
+            frames.push_back(bar->viewForBarButtonItem(item)->frame());
+        if (bar->titleLabel() && bar->titleLabel()->superview()) frames.push_back(bar->titleLabel()->frame());
+        for (size_t i = 0; i < frames.size(); ++i)
+            for (size_t j = i + 1; j < frames.size(); ++j)
+                if (frames[i].intersection(frames[j]).width() > 0) return true;
+        return false;
+    };
+    bar->layoutIfNeeded();
+    EXPECT_EQ(bar->backButton()->currentTitle(), "\xE2\x80\xB9 Back");
+    EXPECT_FALSE(overlaps());
+
+    // With a title of its own besides, only the arrow is left room.
+    participant->setTitle("Sofia Smith-Eriksson");
+    bar->setNeedsLayout();
+    bar->layoutIfNeeded();
+    EXPECT_EQ(bar->backButton()->currentTitle(), "\xE2\x80\xB9");
+    EXPECT_FALSE(overlaps());
+}
+
 TEST(UITabBarItem, KeepsWhatTheTabBarShows) {
     auto agenda = UIImage::imageNamed("agenda_icon");
     UITabBarItem item("Agenda", agenda, 3);
