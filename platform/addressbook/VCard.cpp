@@ -113,15 +113,18 @@ std::string write(const std::vector<ABRecordRef>& people) {
     std::string out;
     for (const auto& person : people) {
         if (!person) continue;
-        const std::string first = person->firstName.value_or("");
-        const std::string last = person->lastName.value_or("");
+        // The formatted name joins the parts as written: a part the format
+        // cannot hold (a bare CR) is written empty, reads back absent, and
+        // must not leave its blank behind in FN.
+        const std::string first = vcardEscaped(person->firstName.value_or(""));
+        const std::string last = vcardEscaped(person->lastName.value_or(""));
         std::string full = first;
         if (!first.empty() && !last.empty()) full += ' ';
         full += last;
         vcardAppendFolded(out, "BEGIN:VCARD");
         vcardAppendFolded(out, "VERSION:3.0");
-        vcardAppendFolded(out, "N:" + vcardEscaped(last) + ";" + vcardEscaped(first) + ";;;");
-        vcardAppendFolded(out, "FN:" + vcardEscaped(full));
+        vcardAppendFolded(out, "N:" + last + ";" + first + ";;;");
+        vcardAppendFolded(out, "FN:" + full);
         if (person->organization) vcardAppendFolded(out, "ORG:" + vcardEscaped(*person->organization));
         if (person->phones)
             for (const auto& [value, label] : person->phones->valuesAndLabels)

@@ -133,6 +133,17 @@ TEST_F(AddressBookTest, AnUnlabelledPhoneReadsBackUnlabelledAndWritesTheSameByte
     EXPECT_EQ(other[0]->phones->valuesAndLabels[0].second, "fax");
 }
 
+// A CR has no place in a vCard value: a family name of a bare CR is written
+// empty, so the formatted name has no blank before it and the file is the
+// same on its second writing.
+TEST_F(AddressBookTest, AFamilyNameOfABareCRLeavesNoBlankInTheFormattedName) {
+    const auto people = VCard::read("BEGIN:VCARD\nN:\r;C\nEND:VCARD");
+    ASSERT_EQ(people.size(), 1u);
+    const std::string written = VCard::write(people);
+    EXPECT_NE(written.find("\r\nFN:C\r\n"), std::string::npos) << written;
+    EXPECT_EQ(VCard::write(VCard::read(written)), written);
+}
+
 class RecordingPickerDelegate : public ABPeoplePickerNavigationControllerDelegate {
 public:
     void peoplePickerNavigationControllerDidCancel(ABPeoplePickerNavigationController&) override { ++cancels; }

@@ -199,8 +199,8 @@ std::string demoTokenForSeed(uint64_t seed) {
 
 MeetingData generateMeeting(const MeetingGeneratorOptions& options) {
     Random random(options.seed);
-    const int sessionCount = std::max(1, options.sessions);
-    const int participantCount = std::max(2, options.participants);
+    const int sessionCount = std::clamp(options.sessions, 1, kMaxGeneratedSessions);
+    const int participantCount = std::clamp(options.participants, 2, kMaxGeneratedParticipants);
     const int days = std::clamp(options.days, 1, 14);
     MeetingData data;
     const std::string eventId = generatedEventId(options.seed);
@@ -344,7 +344,10 @@ MeetingData generateMeeting(const MeetingGeneratorOptions& options) {
         std::string topic = random.pick(kTopics);
         std::string title = topic + " " + random.pick(kTopicAngles);
         Value::Array contributors;
-        int contributorCount = 2 + random.below(4);
+        // A small meeting has fewer participants than a session may want
+        // contributors: the draw stays (the rest of the meeting is the same
+        // for every size), its count is what the meeting can give.
+        int contributorCount = std::min(2 + random.below(4), participantCount);
         std::set<int> chosen;
         if (i % std::max(1, sessionCount / 4) == 1) chosen.insert(0);  // the demo user speaks a few times
         while (static_cast<int>(chosen.size()) < contributorCount) chosen.insert(random.below(participantCount));

@@ -20,6 +20,14 @@ inline constexpr const char* kDemoUsername = "demo";
 inline constexpr const char* kDemoPassword = "quovana-demo";
 inline constexpr const char* kDemoPasscode = "246810";
 
+// The largest meeting the generator makes: ids of a kind are numbers in a
+// range of their own, below the next kind's (participants from 100001,
+// organisations from 200001, sessions from 300001, rooms from 400001), and
+// a bigger meeting would not fit in memory on a small machine anyway. The
+// commands that take a size refuse one beyond these.
+inline constexpr int kMaxGeneratedSessions = 20000;
+inline constexpr int kMaxGeneratedParticipants = 99999;
+
 struct MeetingGeneratorOptions {
     uint64_t seed = 1;
     int sessions = 300;

@@ -268,6 +268,7 @@ struct MeetingService::Impl {
     std::vector<LoggedRequest> log;
     std::vector<Write> writes;
     std::function<void(const std::string&)> sink;
+    std::function<void(const MeetingData&)> writeTakenSink;
     bool stallMapFiles = false;
     // The answers to "?fields=" listing pages by path and query, valid while
     // the meeting stays as it is: a delta asks for the same small pages
@@ -287,7 +288,7 @@ struct MeetingService::Impl {
 
     Reply handle(const RecordedRequest& request);
     Reply answerOnce(const RecordedRequest& request, const std::string& path, const Query& query,
-                     const std::string& token);
+                     const std::string& token, bool& repeated);
     Reply route(const RecordedRequest& request, const std::string& path, const Query& query, const std::string& token);
     Reply routeEvent(const RecordedRequest& request, const std::vector<std::string>& rest, const std::string& eventId,
                      const std::string& path, const Query& query, const std::string& token, const Value& body);
@@ -500,6 +501,11 @@ void MeetingService::setRequestLogSink(std::function<void(const std::string& jso
     impl_->sink = std::move(sink);
 }
 
+void MeetingService::setWriteTakenSink(std::function<void(const MeetingData&)> sink) {
+    std::lock_guard lock(impl_->mutex);
+    impl_->writeTakenSink = std::move(sink);
+}
+
 std::vector<MeetingService::Write> MeetingService::writes() const {
     std::lock_guard lock(impl_->mutex);
     return impl_->writes;
@@ -623,8 +629,16 @@ Reply MeetingService::Impl::handle(const RecordedRequest& request) {
             break;
         }
     }
+    const bool write = request.method != "GET" && request.method != "HEAD" && request.method != "OPTIONS";
     if (!faulted || taken) {
-        Reply answer = answerOnce(request, path, parseQuery(rawQuery), token);
+        bool repeated = false;
+        Reply answer = answerOnce(request, path, parseQuery(rawQuery), token, repeated);
+        // Only a write that changed the meeting is handed on: reads and
+        // refused writes are the most requests, and leave it as it was.
+        if (write && !repeated && answer.status >= 200 && answer.status < 300) {
+            std::lock_guard lock(mutex);
+            if (writeTakenSink) writeTakenSink(data);
+        }
         if (!faulted) reply = std::move(answer);
     }
 
@@ -634,7 +648,7 @@ Reply MeetingService::Impl::handle(const RecordedRequest& request) {
     {
         std::lock_guard lock(mutex);
         log.push_back(entry);
-        if (request.method != "GET" && request.method != "HEAD" && request.method != "OPTIONS") {
+        if (write) {
             Value body;
             if (!request.body.empty()) body = JSONSerialization::JSONObjectWithString(request.body);
             writes.push_back({request.method, path, body, token});
@@ -655,7 +669,7 @@ Reply MeetingService::Impl::handle(const RecordedRequest& request) {
 // meeting stays as it is. An answer that refused the write is not kept, so
 // the write may be tried again.
 Reply MeetingService::Impl::answerOnce(const RecordedRequest& request, const std::string& path, const Query& query,
-                                       const std::string& token) {
+                                       const std::string& token, bool& repeated) {
     const bool write = request.method != "GET" && request.method != "HEAD" && request.method != "OPTIONS";
     const auto key = write ? request.header("Idempotency-Key") : std::nullopt;
     if (!key) return route(request, path, query, token);
@@ -663,7 +677,10 @@ Reply MeetingService::Impl::answerOnce(const RecordedRequest& request, const std
     const std::string entry = token + "\n" + *key;
     {
         std::lock_guard lock(mutex);
-        if (auto answered = answeredKeys.find(entry); answered != answeredKeys.end()) return answered->second;
+        if (auto answered = answeredKeys.find(entry); answered != answeredKeys.end()) {
+            repeated = true;
+            return answered->second;
+        }
     }
     Reply reply = route(request, path, query, token);
     if (reply.status >= 200 && reply.status < 300) {

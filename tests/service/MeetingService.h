@@ -160,6 +160,14 @@ public:
     std::vector<Write> writes() const;
     void clearWrites();
 
+    // Called with the meeting after each write the service took (a POST,
+    // PUT, PATCH or DELETE it answered with success, a repeated
+    // "Idempotency-Key" aside), under the service's lock and before the
+    // answer is sent: whoever keeps the meeting on disk has the write there
+    // before the client learns of it, in the order the writes were taken.
+    // The sink runs on the server's threads and must not call the service.
+    void setWriteTakenSink(std::function<void(const MeetingData&)> sink);
+
 private:
     struct Impl;
     std::unique_ptr<Impl> impl_;

@@ -1,13 +1,23 @@
 #include "quovana/AppOptions.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <string>
 
 #include "foundation/DateFormatter.h"
 #include "foundation/TimeZone.h"
+#include "service/MeetingGenerator.h"
 
 namespace quovana {
 
 namespace {
+
+// Beyond any device's screen; the bitmap of a screenshot is allocated whole,
+// so a mistyped size must be refused before the launch rather than end the
+// run out of memory.
+constexpr int kMaxScreenPoints = 4096;
+constexpr int kMaxScreenScale = 8;
+constexpr int kMaxShotPixels = 16384;
 
 std::optional<double> parseNumber(const std::string& text) {
     if (text.empty()) return std::nullopt;
@@ -25,7 +35,9 @@ bool parseScreen(const std::string& text, uikit::DeviceProfile& profile) {
     auto width = parseNumber(text.substr(0, by));
     auto height = parseNumber(text.substr(by + 1, at == std::string::npos ? std::string::npos : at - by - 1));
     auto scale = at == std::string::npos ? std::optional<double>(profile.scale) : parseNumber(text.substr(at + 1));
-    if (!width || !height || !scale || *width <= 0 || *height <= 0 || *scale <= 0) return false;
+    if (!width || !height || !scale || !(*width > 0 && *width <= kMaxScreenPoints) ||
+        !(*height > 0 && *height <= kMaxScreenPoints) || !(*scale > 0 && *scale <= kMaxScreenScale))
+        return false;
     profile.screenSize = {*width, *height};
     profile.scale = *scale;
     return true;
@@ -104,9 +116,13 @@ std::string parseAppOptions(const Arguments& arguments, bool usesLocalService, A
             options.reachability = value;
         } else if (option == "--generate") {
             auto pair = parsePair(value);
-            if (!pair || pair->first < 1 || pair->second < 1 || pair->first != static_cast<int>(pair->first) ||
-                pair->second != static_cast<int>(pair->second))
-                return "--generate takes SESSIONS,PARTICIPANTS, e.g. 20,100";
+            using testservice::kMaxGeneratedParticipants;
+            using testservice::kMaxGeneratedSessions;
+            if (!pair || !(pair->first >= 1 && pair->first <= kMaxGeneratedSessions) ||
+                !(pair->second >= 1 && pair->second <= kMaxGeneratedParticipants) ||
+                pair->first != static_cast<int>(pair->first) || pair->second != static_cast<int>(pair->second))
+                return "--generate takes SESSIONS,PARTICIPANTS from 1,1 to " + std::to_string(kMaxGeneratedSessions) +
+                       "," + std::to_string(kMaxGeneratedParticipants) + ", e.g. 20,100";
             options.generate = std::make_pair(static_cast<int>(pair->first), static_cast<int>(pair->second));
         } else if (option == "--fault") {
             AppFault fault{arguments[i + 1], arguments[i + 2], 0};
@@ -139,7 +155,13 @@ std::string parseAppOptions(const Arguments& arguments, bool usesLocalService, A
         }
         i += needed;
     }
-    if (screen && !parseScreen(*screen, options.profile)) return "--screen takes WIDTHxHEIGHT@SCALE, e.g. 375x667@2";
+    if (screen && !parseScreen(*screen, options.profile))
+        return "--screen takes WIDTHxHEIGHT@SCALE, e.g. 375x667@2, with sides of at most " +
+               std::to_string(kMaxScreenPoints) + " points and a scale of at most " + std::to_string(kMaxScreenScale);
+    const auto& size = options.profile.screenSize;
+    if (std::max(size.width, size.height) * options.shotsScale > kMaxShotPixels)
+        return "--screen and --shots-scale make screenshots of more than " + std::to_string(kMaxShotPixels) +
+               " pixels a side";
     if (!usesLocalService && (options.generate || !options.faults.empty()))
         return "--generate and --fault work on the local service only (leave out --service)";
     return {};

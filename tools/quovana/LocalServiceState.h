@@ -30,5 +30,9 @@ void applyLocalServiceState(const LocalServiceState& state, testservice::Meeting
 // Keeps the service's port, the meeting's size and the user's changes in the
 // current home; false when they could not be written.
 bool writeLocalServiceState(testservice::MeetingService& service, std::pair<int, int> generated);
+// From now on keeps the same in the current home after every write the
+// service takes, before its answer is sent: a run that is killed loses
+// nothing the service answered.
+void keepLocalServiceStateOnWrites(testservice::MeetingService& service, std::pair<int, int> generated);
 
 }  // namespace quovana
