@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the app and runs its main job headless.
 # With no arguments: "quovana demo" (the local service with the demo
-# meeting, the full download, a delta, a summary) into a fresh application
-# home, then the app itself on that home, driven by tools/samples/home-tour.txt
-# on the meeting's second morning, its screens printed as text and saved as
-# pictures in the home's "shots" folder. Otherwise the quovana command given.
+# meeting, the full download, a delta, a summary) into the application home
+# quovana uses when given none (QVA_HOME, else $XDG_DATA_HOME/quovana, else
+# ~/.local/share/quovana), so that later commands such as "scripts/run.sh
+# load" find its meeting; then the app itself on that home, driven by
+# tools/samples/home-tour.txt on the meeting's second morning, its screens
+# printed as text and saved as pictures in the home's "shots" folder.
+# Otherwise the quovana command given.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -12,8 +15,12 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQVA_BUILD_TESTS=OFF -DQV
 # QVA_JOBS limits the build's parallelism (default: all cores).
 cmake --build build -j"${QVA_JOBS:-$(nproc)}" --target quovana
 if [ $# -gt 0 ]; then exec build/tools/quovana "$@"; fi
-home=$(mktemp -d "${TMPDIR:-/tmp}/quovana-home-XXXXXX")
+home=${QVA_HOME:-${XDG_DATA_HOME:-${HOME:-.}/.local/share}/quovana}
 build/tools/quovana --home "$home" demo
 mkdir -p "$home/shots"
-exec build/tools/quovana --home "$home" app --clock 2026-06-16T10:00:00+02:00 --shots "$home/shots" \
-    --script tools/samples/home-tour.txt
+status=0
+build/tools/quovana --home "$home" app --clock 2026-06-16T10:00:00+02:00 --shots "$home/shots" \
+    --script tools/samples/home-tour.txt || status=$?
+echo
+echo "application home: $home (the tour's pictures: $home/shots)"
+exit "$status"

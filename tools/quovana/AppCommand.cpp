@@ -57,8 +57,8 @@
 #include "quovana/FreshHome.h"
 #include "quovana/Gallery.h"
 #include "quovana/HomeLock.h"
+#include "quovana/KeptLocalService.h"
 #include "quovana/LocalServiceState.h"
-#include "quovana/StoredServiceAddresses.h"
 #include "quovana/MaskedAddresses.h"
 #include "quovana/ServiceRoot.h"
 #include "quovana/StoreFiles.h"
@@ -82,18 +82,18 @@ const char* const kAppHelp =
     "Usage: quovana [--service URL] [--home DIR] [--languages L] app [options] [--script FILE]\n"
     "Options:\n"
     "  --idiom phone|pad              the device (QVA_DEVICE_IDIOM, else phone)\n"
-    "  --screen 375x667@2             screen size in points and scale\n"
+    "  --screen 375x667@2             screen size in points (up to 4096) and scale (up to 8)\n"
     "  --orientation portrait|landscape\n"
     "  --system-version V  --model NAME\n"
     "  --zone NAME                    the device's time zone\n"
     "  --clock INSTANT                a virtual clock from e.g. 2015-03-10T09:30:00+01:00\n"
     "  --reachability none|wifi|wwan\n"
     "  --gallery                      show the gallery of stock controls\n"
-    "  --generate SESSIONS,PARTICIPANTS   a smaller meeting (local service only)\n"
+    "  --generate SESSIONS,PARTICIPANTS   a smaller meeting, 1,1 to 20000,99999 (local service only)\n"
     "  --fault METHOD PATH STATUS|stall   the local service fails (or holds) that call (repeatable)\n"
     "  --ranging on|off  --location-services on|off  --location-authorization N (0..4)\n"
     "  --calendar TITLE               a device calendar made before the launch (repeatable)\n"
-    "  --shots DIR  --shots-scale N   a screenshot of every printed state\n"
+    "  --shots DIR  --shots-scale N   a screenshot of every printed state (exit status 1 if one is lost)\n"
     "  --script FILE                  the commands (else standard input)\n"
     "Commands, one a line (# starts a comment; \"double quotes\" hold blanks):\n"
     "  open IDENTIFIER [--object ENTITY ID]\n"
@@ -242,7 +242,7 @@ public:
         if (options_.shotsDirectory) {
             std::ostringstream name;
             name << std::setw(3) << std::setfill('0') << ++shots_ << "-" << word << ".png";
-            writeShot(*options_.shotsDirectory, name.str());
+            if (!writeShot(*options_.shotsDirectory, name.str())) shotsLost_ = true;
         }
         printLog();
         printOpenedURLs();
@@ -284,6 +284,8 @@ public:
     }
 
     bool quit() const { return quit_; }
+    // Whether a screenshot --shots asked for could not be written.
+    bool shotsLost() const { return shotsLost_; }
 
     // Whether the command acts on what an open alert covers (its target is
     // out of reach then, whatever else is missing).
@@ -376,6 +378,13 @@ private:
             object = std::make_pair(w[3], w[4]);
         else if (w.size() != 2)
             return usage(synopsis);
+        if (w[1] == "?") {
+            // The scenes a script can open, one storyboard a line.
+            for (const auto& name : {Utils::storyboardName(), std::string(kGalleryStoryboardName)})
+                if (uikit::UIStoryboard::hasStoryboardNamed(name))
+                    out() << "scenes of " << name << ": " << scenesOf(name) << "\n";
+            return done();
+        }
         switch (driver_.openScene(w[1], {Utils::storyboardName(), kGalleryStoryboardName}, object)) {
             case uikit::ScreenDriver::OpenResult::Opened: return done();
             case uikit::ScreenDriver::OpenResult::UnknownScene: return missing("no scene \"" + w[1] + "\"" + knownScenes());
@@ -393,14 +402,16 @@ private:
     // from, on the error's line.
     static std::string knownScenes() {
         std::string text;
-        for (const auto& name : {Utils::storyboardName(), std::string(kGalleryStoryboardName)}) {
-            if (!uikit::UIStoryboard::hasStoryboardNamed(name)) continue;
-            std::string scenes;
-            for (const auto& identifier : uikit::UIStoryboard::storyboardWithName(name)->sceneIdentifiers())
-                scenes += (scenes.empty() ? "" : ", ") + identifier;
-            text += "; the scenes of " + name + ": " + scenes;
-        }
+        for (const auto& name : {Utils::storyboardName(), std::string(kGalleryStoryboardName)})
+            if (uikit::UIStoryboard::hasStoryboardNamed(name)) text += "; the scenes of " + name + ": " + scenesOf(name);
         return text;
+    }
+
+    static std::string scenesOf(const std::string& storyboard) {
+        std::string scenes;
+        for (const auto& identifier : uikit::UIStoryboard::storyboardWithName(storyboard)->sceneIdentifiers())
+            scenes += (scenes.empty() ? "" : ", ") + identifier;
+        return scenes;
     }
 
     // Why no button of that title was tapped: none (perhaps a bar item of
@@ -884,6 +895,7 @@ private:
     const AppOptions& options_;
     uikit::ScreenDriver driver_;
     size_t shots_ = 0;
+    bool shotsLost_ = false;
     size_t eventsSeen_ = 0;
     size_t urlsSeen_ = 0;
     bool quit_ = false;
@@ -905,39 +917,10 @@ public:
 std::unique_ptr<testservice::MeetingService> startLocalService(CommandContext& context, const AppOptions& options,
                                                                std::pair<int, int>& generated) {
     // A home an earlier run used is served at the same address, with what
-    // the user changed there; another port only when that one is taken. A
-    // run without --generate serves the meeting the home was given.
-    const auto earlier = readLocalServiceState();
-    testservice::MeetingGeneratorOptions meeting;
-    if (const auto size = options.generate ? options.generate : earlier ? earlier->generated : std::nullopt) {
-        meeting.sessions = size->first;
-        meeting.participants = size->second;
-    }
-    generated = {meeting.sessions, meeting.participants};
-    testservice::MeetingService::Options serviceOptions;
-    if (earlier && earlier->port) serviceOptions.port = *earlier->port;
-    auto service = std::make_unique<testservice::MeetingService>(testservice::generateMeeting(meeting), serviceOptions);
-    if (!service->start()) {
-        if (!serviceOptions.port) return nullptr;
-        const int keptPort = serviceOptions.port;
-        serviceOptions.port = freePortOfTheSameWidth(keptPort);
-        service = std::make_unique<testservice::MeetingService>(testservice::generateMeeting(meeting), serviceOptions);
-        if (!service->start()) return nullptr;
-        const int port = service->server().port();
-        std::string error;
-        if (std::to_string(port).size() != std::to_string(keptPort).size())
-            context.err() << "quovana: the service's earlier port " << keptPort
-                          << " is taken and no port of as many digits is free; the addresses stored by earlier "
-                             "runs do not answer until \"Clear cache and reload content\"\n";
-        else if (const size_t moved = rewriteStoredServiceAddresses(keptPort, port, error); !error.empty())
-            context.err() << "quovana: the stored addresses could not be moved to the service's new port: " << error
-                          << "\n";
-        else
-            context.out() << "service: the earlier port " << keptPort << " is taken; " << moved
-                          << " stored addresses moved to the new one\n";
-    }
-    if (earlier) applyLocalServiceState(*earlier, *service);
-    setServiceRoot(service->rootURL());
+    // the user changed there. A run without --generate serves the meeting
+    // the home was given.
+    auto service = startKeptLocalService(context, options.generate, generated);
+    if (!service) return nullptr;
     const std::string versionFile = std::string("{\"") + Updater::kVersionKey + "\":\"" +
                                     ApplicationService::applicationVersion() + "\",\"" + Updater::kUpdateUrlKey +
                                     "\":\"" + service->urlFor("/builds/") + "\"}";
@@ -1081,6 +1064,8 @@ int runAppCommand(CommandContext& context, const Arguments& arguments) {
     while (!session.quit() && reader.next(line)) status = std::max(status, session.run(line));
 
     session.endWorkInFlight();
+    // The errors went by with the states; the run did not give what was asked.
+    if (session.shotsLost()) status = std::max<int>(status, kExitFailure);
     // What the person did there is lost to the next run otherwise.
     if (service && !writeLocalServiceState(*service, generated)) {
         context.err() << "quovana: the local service's state could not be kept in the home\n";

@@ -5,11 +5,12 @@
 #include "quovana/Cli.h"
 
 #include <cstdlib>
-#include <filesystem>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <sstream>
+#include <utility>
 
 #include "SvgCommand.h"
 #include "foundation/ApplicationHome.h"
@@ -21,6 +22,8 @@
 #include "quovana/Commands.h"
 #include "quovana/FailureCause.h"
 #include "quovana/HomeLock.h"
+#include "quovana/KeptLocalService.h"
+#include "quovana/LocalServiceState.h"
 #include "quovana/ServiceRoot.h"
 #include "quovana/StoreFiles.h"
 #include "model/EntityClass.h"
@@ -33,18 +36,21 @@ struct Command {
     const char* name;
     int (*run)(CommandContext&, const Arguments&);
     const char* synopsis;
+    // Calls the service: on a home the bundled service kept its state in,
+    // with no service given, that service answers again for the command.
+    bool callsService = false;
 };
 
 const Command kCommands[] = {
-    {"login", runLoginCommand, "login USER PASSWORD | login --passcode CODE"},
-    {"load", runLoadCommand, "load [EVENT_ID]"},
-    {"delta", runDeltaCommand, "delta [--force | --auto]"},
+    {"login", runLoginCommand, "login USER PASSWORD | login --passcode CODE", true},
+    {"load", runLoadCommand, "load [EVENT_ID]", true},
+    {"delta", runDeltaCommand, "delta [--force | --auto]", true},
     {"refresh", runRefreshCommand,
-     "refresh agenda|programme|participants|organizations|partners|rooms|venues|messages|reports"},
+     "refresh agenda|programme|participants|organizations|partners|rooms|venues|messages|reports", true},
     {"dump", runDumpCommand, "dump ENTITY [--where PREDICATE] [--fields a,b,...]"},
     {"settings", runSettingsCommand, "settings get KEY | set KEY JSON | dump | clear"},
-    {"outbox", runOutboxCommand, "outbox queue TO_IDS SUBJECT BODY [THREAD] | outbox pass"},
-    {"thread", runThreadCommand, "thread read ID | thread delete ID"},
+    {"outbox", runOutboxCommand, "outbox queue TO_IDS SUBJECT BODY [THREAD] | outbox pass", true},
+    {"thread", runThreadCommand, "thread read ID | thread delete ID", true},
     {"calendar", runCalendarCommand, "calendar list | sync CALENDAR_TITLE | unsync"},
     {"demo", runDemoCommand, "demo"},
     {"app", runAppCommand,
@@ -52,7 +58,7 @@ const Command kCommands[] = {
      "       [--model NAME] [--zone NAME] [--clock INSTANT] [--reachability none|wifi|wwan] [--gallery]\n"
      "       [--generate SESSIONS,PARTICIPANTS] [--fault METHOD PATH STATUS]... [--shots DIR]\n"
      "       [--shots-scale N] [--script FILE]   (\"quovana app --help\" for its commands)"},
-    {"image", runImageCommand, "image URL [--no-inflate] [--scale N] [--png FILE]"},
+    {"image", runImageCommand, "image URL [--no-inflate] [--scale N] [--png FILE]", true},
     {"filter", runFilterCommand, "filter CLASS [VALUE] [--network NAME]"},
     {"scope", runScopeCommand, "scope PROPERTY TEXT [--entity ENTITY] [--contributors | --organizations]"},
 };
@@ -124,11 +130,8 @@ std::string parseGlobalOptions(Arguments& arguments, GlobalOptions& options) {
 }
 
 void applyGlobalOptions(const GlobalOptions& options) {
-    if (options.home) {
-        std::error_code ignored;
-        std::filesystem::create_directories(*options.home, ignored);
-        foundation::ApplicationHome::setRoot(*options.home);
-    }
+    // The home is made (owner-only) by the lock that claims it.
+    if (options.home) foundation::ApplicationHome::setRoot(*options.home);
     if (options.serviceRoot) setServiceRoot(*options.serviceRoot);
     if (options.languages) QNDeviceEnvironment::setPreferredLanguages(*options.languages);
     registerModelClasses();
@@ -173,6 +176,15 @@ int runCli(const Arguments& original, std::istream& in, std::ostream& out, std::
             lock.emplace(foundation::ApplicationHome::root());
             if (!lock->held()) return context.fail(lock->problem());
         }
+        // The service root and addresses the demo or the app mode stored
+        // here name the bundled service: it answers again, not a dead port.
+        std::unique_ptr<testservice::MeetingService> service;
+        std::pair<int, int> generated;
+        if (command.callsService && !context.options().serviceRoot && homeKeepsLocalService()) {
+            service = startKeptLocalService(context, std::nullopt, generated);
+            if (!service) return context.fail("the home's local meeting service could not listen on 127.0.0.1");
+            context.err() << "quovana: the home's local meeting service answers at " << service->rootURL() << "\n";
+        }
         forgetServiceFailures();
         int status = kExitFailure;
         try {
@@ -181,6 +193,10 @@ int runCli(const Arguments& original, std::istream& in, std::ostream& out, std::
             // A programming error of the app: said plainly, not a crash.
             status = context.fail(std::string("the app raised an exception: ") + exception.what());
         }
+        // What the command changed there (a sent message, a thread read) is
+        // kept for the next one.
+        if (service && !writeLocalServiceState(*service, generated))
+            status = context.fail("the local service's state could not be kept in the home");
         // Nothing the command wrote may be lost when the process ends.
         if (status != kExitSuccess)
             awaitStoreFiles(context);

@@ -9,6 +9,8 @@
 // story; the home is a fresh folder unless one is given, and is kept so the
 // stored meeting can be looked at afterwards with "dump".
 #include <map>
+#include <memory>
+#include <utility>
 #include <ostream>
 
 #include "foundation/ApplicationHome.h"
@@ -17,9 +19,9 @@
 #include "quovana/Commands.h"
 #include "quovana/CurrentMeeting.h"
 #include "quovana/FreshHome.h"
+#include "quovana/KeptLocalService.h"
 #include "quovana/LocalServiceState.h"
 #include "quovana/MeetingLoading.h"
-#include "quovana/ServiceRoot.h"
 #include "service/MeetingGenerator.h"
 #include "service/MeetingService.h"
 #include "store/EntityModel.h"
@@ -95,12 +97,15 @@ int runDemoCommand(CommandContext& context, const Arguments& arguments) {
     const std::string logPath = home + "/quovana-demo.log";
     context.setLogFile(logPath);
 
+    // The demo meeting's size, whatever an earlier run of the home served.
+    const testservice::MeetingGeneratorOptions demoMeeting;
+    std::pair<int, int> generated = {demoMeeting.sessions, demoMeeting.participants};
     std::unique_ptr<testservice::MeetingService> service;
     if (!context.options().serviceRoot) {
         heading(context, "Starting the local meeting service");
-        service = std::make_unique<testservice::MeetingService>(testservice::generateMeeting({}));
-        if (!service->start()) return context.fail("the local meeting service could not listen on 127.0.0.1");
-        setServiceRoot(service->rootURL());
+        // On a home an earlier run used, at the address its stores name.
+        service = startKeptLocalService(context, generated, generated);
+        if (!service) return context.fail("the local meeting service could not listen on 127.0.0.1");
         context.out() << "serving the demo meeting at " << service->rootURL() << "\n";
     }
     context.out() << "application home: " << home << " (the app's log: " << logPath << ")\n";
@@ -133,8 +138,7 @@ int runDemoCommand(CommandContext& context, const Arguments& arguments) {
 
     // The app mode on this home serves the meeting at the same address, so
     // the feed, map and document addresses the download stored still answer.
-    const testservice::MeetingGeneratorOptions generated;
-    if (service && !writeLocalServiceState(*service, {generated.sessions, generated.participants}))
+    if (service && !writeLocalServiceState(*service, generated))
         return context.fail("the local service's state could not be kept in the home");
     context.out() << "\nLook around: quovana --home " << home << " dump QVACoreDataSession --fields itemId,title\n";
     return kExitSuccess;

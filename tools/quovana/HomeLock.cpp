@@ -2,14 +2,34 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 namespace quovana {
 
+namespace {
+
+// Makes each missing folder of `home` owner-only (0700); the system's reason
+// when one cannot be made.
+std::string makeHomeFolders(const std::string& home) {
+    std::filesystem::path made;
+    for (const auto& part : std::filesystem::path(home)) {
+        made /= part;
+        if (::mkdir(made.c_str(), 0700) == 0 || errno == EEXIST) continue;
+        return "cannot make the application home " + home + ": " + made.string() + ": " + std::strerror(errno);
+    }
+    return {};
+}
+
+}  // namespace
+
 HomeLock::HomeLock(const std::string& home) {
+    problem_ = makeHomeFolders(home);
+    if (!problem_.empty()) return;
     const std::string path = home + "/" + kFileName;
     int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0) {

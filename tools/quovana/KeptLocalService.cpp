@@ -1,0 +1,62 @@
+#include "quovana/KeptLocalService.h"
+
+#include <ostream>
+#include <string>
+
+#include "foundation/ApplicationHome.h"
+#include "foundation/FileManager.h"
+#include "quovana/LocalServiceState.h"
+#include "quovana/ServiceRoot.h"
+#include "quovana/StoredServiceAddresses.h"
+#include "service/MeetingGenerator.h"
+
+namespace quovana {
+
+bool homeKeepsLocalService() {
+    // Not through libraryDirectory(), which would make the folder to look in it.
+    return foundation::FileManager::defaultManager().fileExistsAtPath(foundation::ApplicationHome::root() +
+                                                                      "/Library/local-service.json");
+}
+
+std::unique_ptr<testservice::MeetingService> startKeptLocalService(CommandContext& context,
+                                                                   std::optional<std::pair<int, int>> size,
+                                                                   std::pair<int, int>& generated) {
+    const auto earlier = readLocalServiceState();
+    testservice::MeetingGeneratorOptions meeting;
+    if (!size && earlier) size = earlier->generated;
+    if (size) {
+        meeting.sessions = size->first;
+        meeting.participants = size->second;
+    }
+    generated = {meeting.sessions, meeting.participants};
+    testservice::MeetingService::Options options;
+    if (earlier && earlier->port) options.port = *earlier->port;
+    auto service = std::make_unique<testservice::MeetingService>(testservice::generateMeeting(meeting), options);
+    if (!service->start()) {
+        if (!options.port) return nullptr;
+        const int keptPort = options.port;
+        options.port = freePortOfTheSameWidth(keptPort);
+        service = std::make_unique<testservice::MeetingService>(testservice::generateMeeting(meeting), options);
+        if (!service->start()) return nullptr;
+        const int port = service->server().port();
+        std::string error;
+        if (std::to_string(port).size() != std::to_string(keptPort).size())
+            context.err() << "quovana: the service's earlier port " << keptPort
+                          << " is taken and no port of as many digits is free; the addresses stored by earlier "
+                             "runs do not answer until \"Clear cache and reload content\"\n";
+        else if (const size_t moved = rewriteStoredServiceAddresses(keptPort, port, error); !error.empty())
+            context.err() << "quovana: the stored addresses could not be moved to the service's new port: " << error
+                          << "\n";
+        else
+            context.out() << "service: the earlier port " << keptPort << " is taken; " << moved
+                          << " stored addresses moved to the new one\n";
+    }
+    if (earlier) applyLocalServiceState(*earlier, *service);
+    // A write the service answered is in the home before the app hears of
+    // it: a run that is killed keeps what the app took as done.
+    keepLocalServiceStateOnWrites(*service, generated);
+    setServiceRoot(service->rootURL());
+    return service;
+}
+
+}  // namespace quovana
