@@ -44,6 +44,7 @@
 #include "programme/QVAPersonalNoteCell.h"
 #include "programme/SubactivityCell.h"
 #include "settings/ApplicationSettingsStore.h"
+#include "settings/UnsavedPersonalNote.h"
 #include "store/CoreDataStack.h"
 #include "store/FetchRequestUtils.h"
 #include "store/StorageManager.h"
@@ -274,9 +275,18 @@ void ParticipantDetailsViewController::updateUIContentForObject(const std::share
     if (!participant || !table) return;
     setRightBarButtonsOnNavBar(participant->itemId());
     auto stack = FilterFetching::currentStack();
-    participantNote_ = participant->itemId() && stack ? FetchRequestUtils::getNoteForParticipantId(
-                                                            *participant->itemId(), stack->managedObjectContextMainQueue())
-                                                      : std::nullopt;
+    // A note the service has not taken shows instead of the stored one and
+    // goes again (online; else with the next edit or the next opening).
+    participantNote_ = hasNotesPermission()
+                           ? UnsavedPersonalNote(UnsavedPersonalNote::kParticipants, selectionPropertyId()).text()
+                           : std::nullopt;
+    if (!participantNote_)
+        participantNote_ = participant->itemId() && stack
+                               ? FetchRequestUtils::getNoteForParticipantId(*participant->itemId(),
+                                                                            stack->managedObjectContextMainQueue())
+                               : std::nullopt;
+    else if (noteSentFor_ != selectionPropertyId() && Utils::isInternetReachable())
+        sendNote(*participantNote_);
     if (!detailHeaderView()) {
         setDetailHeaderView(QVADetailHeaderView::addHeaderToTableView(table, QVAParticipantHeaderView::getNibName(),
                                                                       QVAParticipantHeaderView::getHeaderHeight()));
@@ -429,11 +439,21 @@ void ParticipantDetailsViewController::endEditingNote(const std::string& text) {
     data["Participant id"] = participantTextValue(selectionPropertyId());
     data["Participant name"] = participantTextValue(participantFullName_);
     AnalyticsUtils::trackEventWithNameAndData("Add note to participant", data);
+    sendNote(text);
+}
+
+void ParticipantDetailsViewController::sendNote(const std::string& text) {
+    // Kept before it goes: a screen left before the answer (or after a
+    // failure) must not lose the text.
+    const UnsavedPersonalNote unsaved(UnsavedPersonalNote::kParticipants, selectionPropertyId());
+    unsaved.keep(text);
+    noteSentFor_ = selectionPropertyId();
     const auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
     QVAApiManager::sharedApiManager().addNoteToParticipant(
         text, selectionPropertyId(), settings.currentEventId(), settings.currentAuthToken(),
-        [](const foundation::ErrorPtr& error, const foundation::Value&) {
-            if (error) Utils::handleError(error, kNoteFailureTitle, std::nullopt);
+        [unsaved, text](const foundation::ErrorPtr& error, const foundation::Value&) {
+            if (error) return Utils::handleError(error, kNoteFailureTitle, std::nullopt);
+            unsaved.drop(text);
         });
 }
 

@@ -129,7 +129,8 @@ public:
 
     // --- The note (the shared note cell's owner) ---
     void refreshNoteCellHeightWithText(const std::string& text) override;
-    // The text kept as the note, then sent; a failure alerts.
+    // The text kept as the note, then sent; a failure alerts and the text
+    // stays kept (shown and sent again when a screen opens on the participant).
     void endEditingNote(const std::string& text) override;
 
     // --- Table ---
@@ -156,12 +157,18 @@ private:
     void askRecommendationsFor(const std::shared_ptr<DetailsNavigationDataModel>& row);
     // The note cell, when section 0 holds one on screen.
     std::shared_ptr<QVAPersonalNoteCell> visibleNoteCell();
+    // Keeps the note as not yet taken, then sends it; a success forgets it.
+    void sendNote(const std::string& text);
 
     std::shared_ptr<ParticipantContributionsListDelegate> contributionsDelegate_;
     std::vector<std::string> contributionIds_;
     std::vector<std::shared_ptr<DetailsNavigationDataModel>> navigationRows_;
     std::optional<size_t> recommandationsCellIndex_;
     Text participantNote_;
+    // The participant whose note this screen has sent: a note the service
+    // has not taken yet (UnsavedPersonalNote) goes again once per screen,
+    // when it opens on that participant, not on every reload.
+    Text noteSentFor_;
     Text participantFullName_;
     Text participantProfile_;
     std::shared_ptr<uikit::UITapGestureRecognizer> tapRecognizer_;

@@ -44,6 +44,7 @@
 #include "programme/QVASessionStatusCell.h"
 #include "programme/QVASessionHeaderView.h"
 #include "settings/ApplicationSettingsStore.h"
+#include "settings/UnsavedPersonalNote.h"
 #include "store/CoreDataStack.h"
 #include "model/EntityClass.h"
 #include "store/FetchRequestUtils.h"
@@ -276,11 +277,16 @@ void ProgrammeDetailsViewController::showSession(const std::shared_ptr<coredata:
         isInvitation_ = object->isKindOfEntity(QVACoreDataAgendaInvitation::kEntityName);
     }
     sessionId_ = programmeDetailsText(object->valueForKey("itemId"));
+    // A note the service has not taken shows instead of the stored one and
+    // goes again (online; else with the next edit or the next opening).
     sessionNote_.reset();
-    if (unsavedNote_ && sessionId_ == unsavedNote_->first)
-        sessionNote_ = unsavedNote_->second;
-    else if (context && FetchRequestUtils::hasEventNotesPermissionGrantedInContext(context) && sessionId_)
-        sessionNote_ = FetchRequestUtils::getNoteForSessionId(*sessionId_, context);
+    if (context && FetchRequestUtils::hasEventNotesPermissionGrantedInContext(context) && sessionId_) {
+        sessionNote_ = UnsavedPersonalNote(UnsavedPersonalNote::kSessions, sessionId_).text();
+        if (!sessionNote_)
+            sessionNote_ = FetchRequestUtils::getNoteForSessionId(*sessionId_, context);
+        else if (noteSentFor_ != sessionId_ && Utils::isInternetReachable())
+            sendNote(*sessionNote_);
+    }
 
     const Text title = getSessionNameForObject(object);
     Text dayAndTime;
@@ -634,16 +640,22 @@ void ProgrammeDetailsViewController::endEditingNote(const std::string& note) {
     data["Session name"] = foundation::Value(sessionName_);
     AnalyticsUtils::trackEventWithNameAndData("Add note to session", data);
     sessionNote_ = note;
-    if (sessionId_) unsavedNote_.emplace(*sessionId_, note);
+    sendNote(note);
+}
+
+void ProgrammeDetailsViewController::sendNote(const std::string& note) {
+    // Kept before it goes: a screen left before the answer (or after a
+    // failure) must not lose the text.
+    const UnsavedPersonalNote unsaved(UnsavedPersonalNote::kSessions, sessionId_);
+    unsaved.keep(note);
+    noteSentFor_ = sessionId_;
     const auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
     auto me = self();
-    auto sent = unsavedNote_;
     QVAApiManager::sharedApiManager().addNoteToSession(
         note, sessionId_, settings.currentEventId(), settings.currentAuthToken(),
-        [me, sent](const foundation::ErrorPtr& error, const foundation::Value&) {
+        [me, unsaved, note](const foundation::ErrorPtr& error, const foundation::Value&) {
             if (error) return me->handleError(error, kNoteFailedTitle, std::nullopt);
-            // A later edit still waits for its own answer.
-            if (me->unsavedNote_ == sent) me->unsavedNote_.reset();
+            unsaved.drop(note);
         });
 }
 

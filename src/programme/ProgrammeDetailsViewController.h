@@ -241,6 +241,8 @@ private:
     void sendInvitationReply(const std::string& action, const Text& delegateName);
     bool shouldOpenInvitationOptions();
     void remeasureRows();
+    // Keeps the note as not yet taken, then sends it; a success forgets it.
+    void sendNote(const std::string& note);
 
     std::shared_ptr<uikit::UITableView> table_;
     std::shared_ptr<QVASessionHeaderView> sessionHeaderView_;
@@ -253,10 +255,10 @@ private:
     std::vector<DetailsNavigationDataModelPtr> navigationRows_;
     Text agendaItemId_, sessionName_, sessionRoomId_, sessionContributorsString_, preparatoryDiscussionString_,
         sessionDescription_, sessionNote_, oldAgendaItemStatus_, conflictingInvitationId_, sessionId_;
-    // A typed note the service has not taken yet, with its session's id: shown
-    // instead of the stored one until a save succeeds, so a failed save loses
-    // nothing and the store holds only what the service took.
-    std::optional<std::pair<std::string, std::string>> unsavedNote_;
+    // The session whose note this screen has sent: a note the service has
+    // not taken yet (UnsavedPersonalNote) goes again once per screen, when
+    // it opens on that session, not on every reload.
+    Text noteSentFor_;
     uikit::NSAttributedStringPtr sessionStatusAttributedString_;
     std::shared_ptr<InvitationObjectModel> invitationObjectModel_;
     bool isInvitation_ = false;

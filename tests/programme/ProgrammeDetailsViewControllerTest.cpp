@@ -5,7 +5,9 @@
 // editor popover, and the header's darkening.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,7 @@
 #include "api/ApplicationService.h"
 #include "api/QVAApiManager.h"
 #include "api/SyncCalendarService.h"
+#include "coredata/ManagedObjectContext.h"
 #include "app/DetailsScreenScenes.h"
 #include "app/ShellTestSupport.h"
 #include "eventkit/EKEventStore.h"
@@ -155,6 +158,39 @@ protected:
         const auto path = NSIndexPath::indexPathForRow(0, screen.personalNoteSectionIndex());
         t.scrollToRowAtIndexPath(path, uikit::UITableViewScrollPosition::Middle, false);
         return std::dynamic_pointer_cast<QVAPersonalNoteCell>(t.cellForRowAtIndexPath(path));
+    }
+    // Adds to the stored note "Old" of the screen `open` brings, leaves with
+    // Back against one refused PUT (one alert, the store unchanged), reopens:
+    // the typed note shows and goes again, and the store takes it.
+    void expectRefusedNoteGoesAgain(bool session, const char* id, const std::function<uikit::UITableViewCellPtr()>& open) {
+        using testservice::MeetingKind;
+        const char* owner = session ? "sessionId" : "participantId";
+        service->putItem(session ? MeetingKind::Sessions : MeetingKind::Participants, Value::dictionary({{"id", Value(id)}}));
+        service->putItem(session ? MeetingKind::SessionNotes : MeetingKind::ParticipantNotes,
+                         Value::dictionary({{"id", Value("n1")}, {owner, Value(id)}, {"note", Value("Old")}}));
+        insert(token(), session ? "QVACoreDataSessionNote" : "QVACoreDataParticipantNote",
+               {{{"itemId", Value("n1")}, {owner, Value(id)}, {"note", Value("Old")}}}, service->eventId());
+        auto stored = [&] {
+            auto context = store.getCoreDataStackForAuthToken(token(), service->eventId())->managedObjectContextMainQueue();
+            return session ? FetchRequestUtils::getNoteForSessionId(id, context)
+                           : FetchRequestUtils::getNoteForParticipantId(id, context);
+        };
+        const std::string path = apiPath(std::string(session ? "notes/sessions/" : "notes/participants/") + id);
+        service->injectFault("PUT", path, {.status = 500, .times = 1});
+        auto cell = std::dynamic_pointer_cast<QVAPersonalNoteCell>(open());
+        ASSERT_TRUE(cell && cell->notesTextView()->typeText(" and new"));
+        ASSERT_TRUE(driver().back());
+        ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return alert() != nullptr; }, kDetailsWait));
+        EXPECT_EQ(app().visibleAlerts().size(), 1u);
+        alert()->dismissWithClickedButtonIndex(0, false);
+        settle();
+        EXPECT_EQ(stored(), "Old");
+        cell = std::dynamic_pointer_cast<QVAPersonalNoteCell>(open());
+        ASSERT_TRUE(cell);
+        EXPECT_EQ(cell->notesTextView()->text(), "Old and new");
+        EXPECT_TRUE(foundation::RunLoop::main().runUntil([&] { return stored() == "Old and new"; }, kDetailsWait));
+        EXPECT_EQ(service->requestCount("PUT", path), 2u);
+        EXPECT_FALSE(alert());
     }
     std::shared_ptr<Screen> openContributorSession() {
         grant("event:notes");
@@ -312,6 +348,24 @@ TEST_F(ProgrammeDetailsTest, TheNoteCannotBeEditedOfflineAndKeepsItsTextOnAServi
     EXPECT_EQ(noteCell(*screen)->notesTextView()->text(), "Kept");
     auto context = screen->coreDataStack()->managedObjectContextMainQueue();
     EXPECT_EQ(FetchRequestUtils::getNoteForSessionId("s1", context), std::nullopt);
+}
+
+TEST_F(ProgrammeDetailsTest, ARefusedNoteOutlivesBackAndGoesAgainWhenTheSessionOrParticipantOpensAgain) {
+    grant("event:notes");
+    storeSession("s1", {{"contributors", Value("p1|speaker")}, {"startDateString", Value("2026-06-16")},
+                        {"sectionTitle", Value("09:00")}});
+    ASSERT_TRUE(driver().tapTab(1));
+    settle();
+    auto tap = [&](int64_t section) {
+        EXPECT_TRUE(driver().tapRow(section, 0));
+        settle();
+        auto front = driver().frontViewController();
+        if (auto session = std::dynamic_pointer_cast<Screen>(front)) return uikit::UITableViewCellPtr(noteCell(*session));
+        auto participant = std::dynamic_pointer_cast<ParticipantDetailsViewController>(front);
+        return participant ? participant->tableView()->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(0, 0)) : nullptr;
+    };
+    expectRefusedNoteGoesAgain(true, "s1", [&] { return tap(0); });
+    expectRefusedNoteGoesAgain(false, "p1", [&] { return tap(4); });
 }
 
 TEST_F(ProgrammeDetailsTest, AnAgendaRowShowsAndSendsTheNoteOfItsSession) {
