@@ -178,11 +178,20 @@ void UISearchDisplayController::bringBarIntoView() {
     scrollView->setContentOffset({scrollView->contentOffset().x, bar.origin.y - scrollView->contentInset().top}, false);
 }
 
+// A bar that heads a table moves the table's sections with it: a table
+// stacks its sections under its header only when the header is assigned, so
+// it is assigned again; otherwise the first section's header would lie over
+// the scope bar.
 void UISearchDisplayController::resizeBar() {
     if (!searchBar_) return;
     graphics::Size before = searchBar_->bounds().size;
     searchBar_->sizeToFit();
     if (before == searchBar_->bounds().size) return;
+    auto table = std::dynamic_pointer_cast<UITableView>(searchBar_->superview());
+    if (table && table->tableHeaderView() == searchBar_) {
+        table->setTableHeaderView(searchBar_);
+        return;
+    }
     if (auto superview = searchBar_->superview()) {
         superview->setNeedsLayout();
         superview->layoutIfNeeded();

@@ -1,5 +1,6 @@
 #include "lists/DetailsScreenSupport.h"
 
+#include <algorithm>
 #include <map>
 
 #include "Utils/Utils.h"
@@ -29,6 +30,7 @@
 #include "uikit/UIImage.h"
 #include "uikit/UIImageView.h"
 #include "uikit/UILabel.h"
+#include "uikit/UIScrollView.h"
 #include "uikit/UIStoryboardSegue.h"
 #include "uikit/UISwipeGestureRecognizer.h"
 
@@ -193,6 +195,21 @@ void DetailsScreenSupport::layoutSwipeHints() {
         hint->setFrame(graphics::Rect(bounds.width - size.width, 1.5 * (bounds.height / 2) - size.height / 2, size.width,
                                       size.height));
     }
+}
+
+void DetailsScreenSupport::keepScrollViewClearOfSwipeHints(uikit::UIScrollView& scrollView) {
+    BaseViewController& controller = detailsViewController();
+    if (!controller.isViewLoaded()) return;
+    const double viewBottom = controller.view()->bounds().size.height;
+    double covered = 0;
+    for (const std::shared_ptr<uikit::UIView>& hint :
+         {swipeHintLabel(), std::static_pointer_cast<uikit::UIView>(swipeHintCorner())}) {
+        if (hint && !hint->isHidden()) covered = std::max(covered, viewBottom - hint->frame().origin.y);
+    }
+    uikit::UIEdgeInsets inset = scrollView.contentInset();
+    if (inset.bottom == covered) return;
+    inset.bottom = covered;
+    scrollView.setContentInset(inset);
 }
 
 bool DetailsScreenSupport::point(const graphics::Point& point, const uikit::UIView& view) {

@@ -50,6 +50,7 @@ class Value;
 
 namespace uikit {
 class UIImageView;
+class UIScrollView;
 class UIStoryboardSegue;
 class UISwipeGestureRecognizer;
 class UIView;
@@ -122,6 +123,12 @@ public:
     // Puts the hints where their constraints say, in the view's bounds now
     // (nothing solves constraints here): the bases call it after each layout.
     void layoutSwipeHints();
+    // The scroll view (the screen's table, or the scroll view holding its
+    // content) gets a bottom inset as tall as the part of the view the shown
+    // hints cover, so that scrolled to its end its last rows come out from
+    // under them. Called after layoutSwipeHints: by the list-shaped base for
+    // its table, by a plain container whose content scrolls for its scroll view.
+    void keepScrollViewClearOfSwipeHints(uikit::UIScrollView& scrollView);
     // Whether the point's x is less than half the view's frame width.
     static bool point(const graphics::Point& point, const uikit::UIView& view);
     // The details bases' shouldPerformSegueWithIdentifier and prepareForSegue

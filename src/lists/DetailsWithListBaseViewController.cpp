@@ -82,22 +82,7 @@ void DetailsWithListBaseViewController::viewWillDisappear(bool animated) {
 void DetailsWithListBaseViewController::viewDidLayoutSubviews() {
     LiteListBaseViewController::viewDidLayoutSubviews();
     layoutSwipeHints();
-    keepRowsClearOfSwipeHints();
-}
-
-void DetailsWithListBaseViewController::keepRowsClearOfSwipeHints() {
-    auto table = tableView();
-    if (!table) return;
-    const double viewBottom = view()->bounds().size.height;
-    double covered = 0;
-    for (const std::shared_ptr<uikit::UIView>& hint :
-         {swipeHintLabel(), std::static_pointer_cast<uikit::UIView>(swipeHintCorner())}) {
-        if (hint && !hint->isHidden()) covered = std::max(covered, viewBottom - hint->frame().origin.y);
-    }
-    uikit::UIEdgeInsets inset = table->contentInset();
-    if (inset.bottom == covered) return;
-    inset.bottom = covered;
-    table->setContentInset(inset);
+    if (auto table = tableView()) keepScrollViewClearOfSwipeHints(*table);
 }
 
 void DetailsWithListBaseViewController::styleNavigationBar() {

@@ -67,9 +67,6 @@ protected:
 private:
     // The bar's title and its look for the table's present offset.
     void styleNavigationBar();
-    // The table scrolls far enough for its last rows to come out from under
-    // the swipe hints, which lie over the lower part of the screen.
-    void keepRowsClearOfSwipeHints();
 
     std::shared_ptr<QVADetailHeaderView> detailHeaderView_;
     // The bar this screen restyles while it shows (DetailsBarLook).

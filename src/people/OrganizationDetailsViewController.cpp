@@ -57,6 +57,9 @@ void OrganizationDetailsViewController::loadView() {
 void OrganizationDetailsViewController::viewDidLayoutSubviews() {
     DetailsBaseViewController::viewDidLayoutSubviews();
     layoutInfoContainer();
+    // The participants close the page: the last ones' stars must be
+    // reachable from under the swipe hints.
+    if (auto scroll = scrollView()) keepScrollViewClearOfSwipeHints(*scroll);
 }
 
 void OrganizationDetailsViewController::layoutInfoContainer() {

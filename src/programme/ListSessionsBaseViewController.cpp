@@ -262,6 +262,23 @@ void ListSessionsBaseViewController::viewWillDisappear(bool animated) {
     dismissPopovers();
 }
 
+void ListSessionsBaseViewController::viewDidLayoutSubviews() {
+    MultipleEntitiesListBaseViewController::viewDidLayoutSubviews();
+    const auto& search = searchDisplayController();
+    const auto bar = search ? search->searchBar() : nullptr;
+    auto toolbar = titleToolbar();
+    if (!bar || !toolbar || !table_ || bar->superview() != view()) return;
+    const graphics::Rect bounds = view()->bounds();
+    double top = bar->frame().origin.y + bar->frame().size.height;
+    const graphics::Rect toolbarFrame = toolbar->frame();
+    if (toolbarFrame.origin.y != top)
+        toolbar->setFrame({toolbarFrame.origin.x, top, toolbarFrame.size.width, toolbarFrame.size.height});
+    top += toolbarFrame.size.height;
+    const graphics::Rect tableFrame(table_->frame().origin.x, top, table_->frame().size.width,
+                                    std::max(0.0, bounds.size.height - top));
+    if (!(table_->frame() == tableFrame)) table_->setFrame(tableFrame);
+}
+
 void ListSessionsBaseViewController::dismissPopovers() {
     for (const auto& popover : {filtersPopover_, addEntryPopover_})
         if (popover && popover->isPopoverVisible()) popover->dismissPopoverAnimated(false);

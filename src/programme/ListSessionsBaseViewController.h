@@ -104,6 +104,9 @@ public:
     // A popover anchored on the bar goes with the screen (the add-entry
     // form's popover refuses taps outside it).
     void viewWillDisappear(bool animated) override;
+    // The day toolbar and the table follow the search bar's height, which
+    // grows by the scope bar while a search is under way.
+    void viewDidLayoutSubviews() override;
     void dismissPopovers();
     void makeUIAdjustments();
 

@@ -6,6 +6,7 @@
 
 #include <thread>
 
+#include "ParticipantsTabTestSupport.h"
 #include "PeopleScreensTestSupport.h"
 #include "Utils/Utils.h"
 #include "foundation/Exception.h"
@@ -13,6 +14,7 @@
 #include "lists/FavoriteButton.h"
 #include "lists/FilterModel.h"
 #include "lists/IdIndexPair.h"
+#include "lists/ScopeBarCheck.h"
 #include "model/QVACoreDataFollowedParticipant.h"
 #include "model/QVACoreDataParticipant.h"
 #include "model/QVACoreDataPermission.h"
@@ -371,6 +373,44 @@ TEST_F(ParticipantsContainerTest, ANetworkOfOneCommunityAppliesThePlainSet) {
     auto list = first(*container);
     ASSERT_FALSE(list->filtersArray().empty());
     EXPECT_EQ(ListBaseViewController::buildFilterCaptionTextForFilters(list->filtersArray()), std::string());
+}
+
+// A search in the tab's list of a user with starred participants: the
+// search bar, the table's header, grows by the scope bar, and the starred
+// section's header moves down with the list instead of lying over it, so
+// each scope takes a tap where it is drawn.
+class ParticipantsTabSearchTest : public peopletest::ParticipantsTabTest {
+protected:
+    void searchTheStarredList() {
+        grant({"relationships:read"});
+        std::vector<Row> rows;
+        for (const char* id : {"a1", "a2", "b1", "b2"})
+            rows.push_back({{"itemId", Value(id)}, {"fullName", Value(std::string("Name ") + id)}, {"lastName", Value(id)},
+                            {"sectionTitle", Value(std::string(1, static_cast<char>(std::toupper(id[0]))))},
+                            {"inBooklet", Value(true)}});
+        insert(kTabToken, QVACoreDataParticipant::kEntityName, rows);
+        insert(kTabToken, QVACoreDataFollowedParticipant::kEntityName, {{{"itemId", Value("a1")}}, {{"itemId", Value("b2")}}});
+        ASSERT_TRUE(openParticipantsTab());
+        auto list = front<ListParticipantsBaseViewController>();
+        ASSERT_TRUE(list);
+        ASSERT_TRUE(list->hasFavoritesSectionForTable(*list->tableView()));
+        ASSERT_TRUE(driver().search("Name"));
+        settle();
+        const auto& search = list->searchDisplayController();
+        EXPECT_EQ(scopebarcheck::scopesMissedByATap(driver(), *search->searchBar()), std::vector<int64_t>{});
+        EXPECT_EQ(search->searchResultsTableView()->numberOfRowsInSection(0), 4);
+    }
+};
+
+TEST_F(ParticipantsTabSearchTest, TheStarredHeaderLeavesTheWholeScopeBarAboveTheResults) { searchTheStarredList(); }
+
+class PadPortraitParticipantsTabSearchTest : public ParticipantsTabSearchTest {
+protected:
+    uikit::DeviceProfile deviceProfile() const override { return uikit::DeviceProfile::iPad(); }
+};
+
+TEST_F(PadPortraitParticipantsTabSearchTest, TheStarredHeaderLeavesTheWholeScopeBarAboveTheResults) {
+    searchTheStarredList();
 }
 
 }  // namespace

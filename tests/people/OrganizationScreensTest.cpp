@@ -6,9 +6,11 @@
 
 #include <filesystem>
 
+#include "ParticipantsTabTestSupport.h"
 #include "PeopleScreensTestSupport.h"
 #include "app/BaseViewController.h"
 #include "coredata/EntityDescription.h"
+#include "lists/FavoriteButton.h"
 #include "lists/KeyValueTableView.h"
 #include "messageui/MFMailComposeViewController.h"
 #include "model/QVACoreDataOrganization.h"
@@ -16,11 +18,13 @@
 #include "people/OrganizationDetailsInfoViewController.h"
 #include "people/OrganizationDetailsViewController.h"
 #include "people/OrganizationsListViewController.h"
+#include "people/ParticipantsListSegmentedNavigationController.h"
 #include "people/ParticipantCell.h"
 #include "store/CoreDataStack.h"
 #include "uikit/NSLayoutConstraint.h"
 #include "uikit/UILabel.h"
 #include "uikit/UITableView.h"
+#include "uikit/UIWindow.h"
 
 namespace {
 
@@ -245,6 +249,70 @@ TEST_F(PadOrganizationScreensTest, ThePadShowsThePhoneAsTextAndTheProfileUnderIt
     EXPECT_FALSE(rows[3]->isButton());
     EXPECT_EQ(rows[6]->keyText(), std::optional<std::string>("organization profile"));
     EXPECT_EQ(rows[6]->valueText(), std::optional<std::string>("N/A"));
+}
+
+// An organisation opened from the tab's second segment, among others so
+// that swiping, and with it the swipe hints, is on: scrolled to its end,
+// the stars of its last participants are where a tap reaches them.
+class OrganizationFromTheTabTest : public peopletest::ParticipantsTabTest {
+protected:
+    void expectTheLastStarsClearOfTheSwipeHints() {
+        grant({"relationships:read"});
+        for (const char* id : {"o1", "o2"})
+            insert(kTabToken, QVACoreDataOrganization::kEntityName,
+                   {{{"itemId", Value(id)}, {"name", Value(id)}, {"commonName", Value(id)}, {"sectionTitle", Value("O")},
+                     {"organizationType", Value("Business")}, {"topLevelOrganizationId", Value(std::string("top-") + id)}}});
+        std::vector<Row> participants;
+        for (int index = 0; index < 12; ++index)
+            participants.push_back({{"itemId", Value("p" + std::to_string(index))}, {"fullName", Value("P" + std::to_string(index))},
+                                    {"inBooklet", Value(true)}, {"topLevelOrganizationId", Value("top-o1")}});
+        insert(kTabToken, QVACoreDataParticipant::kEntityName, participants);
+        auto tab = openParticipantsTab();
+        ASSERT_TRUE(tab);
+        ASSERT_TRUE(driver().segment(1));
+        settle();
+        ASSERT_TRUE(driver().tapRow(0, 0));
+        settle();
+        auto details = front<OrganizationDetailsViewController>();
+        ASSERT_TRUE(details);
+        ASSERT_TRUE(details->isSwipeEnabled());
+        ASSERT_TRUE(details->swipeHintLabel() && !details->swipeHintLabel()->isHidden());
+        ASSERT_TRUE(driver().scroll(std::nullopt, 100000, std::string("scrollView")));
+        settle();
+        auto info = std::dynamic_pointer_cast<OrganizationDetailsInfoViewController>(details->retainedControllers().at(0));
+        ASSERT_TRUE(info);
+        auto& table = *info->tableView();
+        auto window = app().keyWindow();
+        const auto shown = details->scrollView()->convertRectToView(details->scrollView()->bounds(), nullptr);
+        // Every star in view, the last row's among them, is where a tap finds it.
+        for (int64_t row = 0; row < 12; ++row) {
+            auto cell = std::dynamic_pointer_cast<ParticipantCell>(table.cellForRowAtIndexPath(uikit::NSIndexPath::indexPathForRow(row, 0)));
+            ASSERT_TRUE(cell && cell->favoriteButton()) << row;
+            const auto star = cell->favoriteButton()->convertRectToView(cell->favoriteButton()->bounds(), nullptr);
+            const graphics::Point middle{star.midX(), star.midY()};
+            if (row < 11 && !shown.contains(middle)) continue;
+            auto hit = window->hitTest(middle);
+            while (hit && hit != cell->favoriteButton()) hit = hit->superview();
+            EXPECT_TRUE(hit) << "the star of row " << row << " is covered";
+        }
+        // The last row ends above the hint, whatever lies between the stars.
+        const auto last = table.convertRectToView(table.rectForRowAtIndexPath(uikit::NSIndexPath::indexPathForRow(11, 0)), nullptr);
+        const auto hint = details->swipeHintLabel()->convertRectToView(details->swipeHintLabel()->bounds(), nullptr);
+        EXPECT_LE(last.maxY(), hint.minY());
+    }
+};
+
+TEST_F(OrganizationFromTheTabTest, ScrolledToItsEndTheLastStarsComeOutFromUnderTheSwipeHints) {
+    expectTheLastStarsClearOfTheSwipeHints();
+}
+
+class PadPortraitOrganizationFromTheTabTest : public OrganizationFromTheTabTest {
+protected:
+    uikit::DeviceProfile deviceProfile() const override { return uikit::DeviceProfile::iPad(); }
+};
+
+TEST_F(PadPortraitOrganizationFromTheTabTest, ScrolledToItsEndTheLastStarsComeOutFromUnderTheSwipeHints) {
+    expectTheLastStarsClearOfTheSwipeHints();
 }
 
 }  // namespace

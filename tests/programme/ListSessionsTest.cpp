@@ -19,6 +19,7 @@
 #include "eventkit/EKEventStore.h"
 #include "eventkit/EKSource.h"
 #include "app/ShellTestSupport.h"
+#include "lists/ScopeBarCheck.h"
 #include "coredata/Predicate.h"
 #include "foundation/Exception.h"
 #include "lists/DateFilterModel.h"
@@ -328,6 +329,40 @@ TEST_F(ListSessionsTest, ASearchCoversEveryDayAndTheToolbarKeepsItsDay) {
     settle();
     ASSERT_TRUE(details());
     EXPECT_FALSE(details()->isSwipeEnabled());
+}
+
+// The scope bar grows the search bar while a search is under way: the day
+// toolbar and the list move down under it, so each scope takes a tap where it
+// is drawn.
+void expectTheWholeScopeBarAboveTheResults(uikit::ScreenDriver& driver, ListSessionsBaseViewController& list) {
+    ASSERT_TRUE(driver.search("Climate"));
+    driver.settle();
+    const auto& search = list.searchDisplayController();
+    EXPECT_EQ(scopebarcheck::scopesMissedByATap(driver, *search->searchBar()), std::vector<int64_t>{});
+    EXPECT_EQ(list.searchDataSourceArray().size(), 2u);
+}
+
+TEST_F(ListSessionsTest, ASearchShowsItsWholeScopeBarAboveTheResults) {
+    storeMeeting();
+    auto list = openProgramme();
+    ASSERT_TRUE(list);
+    expectTheWholeScopeBarAboveTheResults(driver(), *list);
+}
+
+class PadListSessionsTest : public ListSessionsTest {
+protected:
+    uikit::DeviceProfile deviceProfile() const override { return uikit::DeviceProfile::iPad(); }
+};
+
+TEST_F(PadListSessionsTest, InThePortraitMenuASearchShowsItsWholeScopeBarAboveTheResults) {
+    storeMeeting();
+    launch();
+    tabBar()->displayLeftPopoverMenu();
+    tabBar()->selectTabBarItem(EventsTabBarController::sessionsTabIndex());
+    settle();
+    auto list = shownSessionsList();
+    ASSERT_TRUE(list);
+    expectTheWholeScopeBarAboveTheResults(driver(), *list);
 }
 
 // --- Filters ---
