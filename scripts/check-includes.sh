@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Checks the includes between the screen folders of src/ against
 # scripts/screen-layers.txt, and that the layers table of
-# docs/ARCHITECTURE.md is that table. Prints each include outside it and
-# fails.
+# docs/ARCHITECTURE.md is that table. Prints each include outside it (in
+# any form: angled or quoted, spaced after the '#') and each include through
+# ".." in a screen folder, and fails.
 #   scripts/check-includes.sh [ROOT]      check the tree at ROOT (default: this one)
 #   scripts/check-includes.sh --table     print the table as the page shows it
 set -euo pipefail
@@ -39,15 +40,26 @@ if [[ $mode == table ]]; then
 fi
 
 failed=0
-pattern=$(IFS='|'; echo "${folders[*]}")
+# Every form of include: spaces around the '#' (or its digraph), either
+# delimiter. A path through ".." is refused outright: it would reach any
+# folder without naming it first.
+include_re='^[[:space:]]*(#|%:)[[:space:]]*include[[:space:]]*[<"]'
 for folder in "${folders[@]}"; do
   [[ -d $root/src/$folder ]] || continue
   while IFS=: read -r file line text; do
-    target=$(sed -E 's@^[[:space:]]*#include "([^/]+)/.*@\1@' <<<"$text")
+    path=$(sed -E 's@^[[:space:]]*(#|%:)[[:space:]]*include[[:space:]]*[<"]([^>"]*)[>"]?.*@\2@' <<<"$text")
+    where="${file#"$root"/}:$line"
+    if [[ /$path/ == */../* ]]; then
+      echo "$where: $folder/ may not include through .. ($path); name the folder"
+      failed=1
+      continue
+    fi
+    target=${path%%/*}
+    [[ $path == */* && -n ${allowed[$target]+set} ]] || continue
     [[ $target == "$folder" || ${allowed[$folder]} == *" $target "* ]] && continue
-    echo "${file#"$root"/}:$line: $folder/ may not include $target/ (scripts/screen-layers.txt)"
+    echo "$where: $folder/ may not include $target/ (scripts/screen-layers.txt)"
     failed=1
-  done < <(grep -rnE "^[[:space:]]*#include \"($pattern)/" "$root/src/$folder" || true)
+  done < <(grep -rnE "$include_re" "$root/src/$folder" || true)
 done
 
 doc="$root/docs/ARCHITECTURE.md"

@@ -7,6 +7,9 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 # The screen folders include each other only as scripts/screen-layers.txt allows.
 scripts/check-includes.sh
+# Every source file compiles on its own, not only inside its unity batch
+# (which the build below compiles); fails before the build, naming the file.
+scripts/check-standalone.sh
 # QVA_JOBS limits the build's parallelism (default: all cores).
 JOBS=${QVA_JOBS:-$(nproc)}
 BUILD=${QVA_TEST_BUILD_DIR:-build-asan}

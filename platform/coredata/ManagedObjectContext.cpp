@@ -90,15 +90,16 @@ const CoordinatorPtr& ManagedObjectContext::persistentStoreCoordinator() const {
     return none;
 }
 
-// A fetch or save off the context's queue races the queue's own work on the
-// same objects; the builds with sequence checks (the sanitizer builds) stop
-// there, naming the operation, rather than let it corrupt a list later.
+// A fetch, save, insert or delete off the context's queue races the queue's
+// own work on the same objects and change sets; the builds with sequence
+// checks (the sanitizer builds) stop there, naming the operation, rather
+// than let it corrupt a list later.
 namespace {
 
 void checkSequence(bool onOwnQueue, const char* operation) {
 #ifdef QVA_SEQUENCE_CHECKS
     if (onOwnQueue) return;
-    std::fprintf(stderr, "coredata: a %s off its context's queue\n", operation);
+    std::fprintf(stderr, "coredata: %s off its context's queue\n", operation);
     std::abort();
 #else
     (void)onOwnQueue;
@@ -175,6 +176,7 @@ ManagedObjectPtr ManagedObjectContext::makeObject(const StoreRow& row, ManagedOb
 }
 
 ManagedObjectPtr ManagedObjectContext::insertNewObject(const std::string& entityName) {
+    checkSequence(isOnOwnQueue(), "an insert");
     const auto& coordinator = persistentStoreCoordinator();
     if (!coordinator)
         foundation::raise(foundation::kInternalInconsistencyException, "The context has no persistent store coordinator");
@@ -207,6 +209,7 @@ void ManagedObjectContext::objectDidChange(ManagedObject& object) {
 }
 
 void ManagedObjectContext::deleteObject(const ManagedObjectPtr& object) {
+    checkSequence(isOnOwnQueue(), "a delete");
     if (!object || object->context_.lock().get() != this || object->deleted_) return;
     int64_t key = object->objectID()->primaryKey();
     reportedByMerge_.erase(key);
@@ -412,7 +415,7 @@ ContextChanges ManagedObjectContext::mergeChildChanges(ChangeSet& changes) {
 }
 
 ErrorPtr ManagedObjectContext::save() {
-    checkSequence(isOnOwnQueue(), "save");
+    checkSequence(isOnOwnQueue(), "a save");
     if (!hasChanges()) return nullptr;
     if (!pendingInserted_.empty() && changesAreObserved()) materializePendingRows();
     ChangeSet changes = takeChangeSet();
@@ -595,7 +598,7 @@ FetchOutcome ManagedObjectContext::collectRows(const FetchPlan& plan) {
 
 std::vector<std::pair<Value, Value>> ManagedObjectContext::executeFetchRequestForPairs(const FetchRequest& request,
                                                                                     ErrorPtr* error) {
-    checkSequence(isOnOwnQueue(), "fetch");
+    checkSequence(isOnOwnQueue(), "a fetch");
     if (error) *error = nullptr;
     const auto& names = request.propertiesToFetch();
     if (names.size() != 2 || request.resultType() != FetchRequestResultType::Dictionary)
@@ -715,7 +718,7 @@ void applyWindow(std::vector<StoreRow>& rows, size_t offset, size_t limit) {
 }  // namespace
 
 Value::Array ManagedObjectContext::executeFetchRequest(const FetchRequest& request, ErrorPtr* error) {
-    checkSequence(isOnOwnQueue(), "fetch");
+    checkSequence(isOnOwnQueue(), "a fetch");
     if (error) *error = nullptr;
     FetchPlan plan;
     if (!planFor(request, plan)) {

@@ -1,6 +1,9 @@
-// The one place the simdjson library is reached from: a parser kept per
-// thread (it holds buffers as large as the largest text it has read) and the
-// padding its reading needs past a text's end. A text whose own buffer has
+// Where every reader with simdjson gets its document: foundation's JSON
+// reading (JSONValueReader) and the API's revision listings
+// (src/api/RevisionListing.cpp, which walks the on-demand document with
+// simdjson's own calls). It keeps a parser per thread (it holds buffers as
+// large as the largest text it has read) and the padding its reading needs
+// past a text's end. A text whose own buffer has
 // that room is read where it lies; any other is copied once into a padded
 // buffer, also kept per thread.
 #pragma once

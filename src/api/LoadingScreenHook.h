@@ -1,8 +1,10 @@
 // Where the "Load" of the new-meeting offer hands its account and meeting id:
 // the loading screen, which runs the full download of that meeting, is built
 // by the application shell, not by the service layer that makes the offer.
-// The shell (or the command-line front, until the screens exist) installs
-// the loader at start-up; with none installed the offer's "Load" opens the
+// The shell installs the loader at start-up (AppDelegate, through the
+// loading screen's LoadingViewController::installLoadingScreenHook); the
+// command-line front's delta-update command installs one of its own for the
+// length of the command. With none installed the offer's "Load" opens the
 // new meeting's store and goes no further. Main thread.
 #pragma once
 

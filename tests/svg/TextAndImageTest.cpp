@@ -10,6 +10,7 @@
 #include "graphics/TextLayer.h"
 #include "graphics/TextMeasurer.h"
 #include "svg/SVGTestSupport.h"
+#include "svg/css/SVGLength.h"
 #include "svg/dom/Text.h"
 #include "svg/elements/SVGGElement.h"
 #include "svg/elements/SVGImageElement.h"
