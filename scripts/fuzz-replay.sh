@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 JOBS=${QVA_JOBS:-$(nproc)}
 BUILD=${QVA_FUZZ_BUILD_DIR:-build-fuzz}
 CC=clang CXX=clang++ cmake -S . -B "$BUILD" -DQVA_BUILD_FUZZ=ON -DQVA_BUILD_TESTS=OFF \
-  -DQVA_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  -DQVA_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQVA_UNITY_BUILD=ON
 targets=()
 for source in tests/fuzz/fuzz_*.cpp; do targets+=("$(basename "$source" .cpp)"); done
 cmake --build "$BUILD" -j"$JOBS" --target "${targets[@]}"
