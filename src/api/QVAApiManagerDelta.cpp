@@ -18,6 +18,7 @@
 #include "api/QVAApiManager.h"
 #include "api/QVAApiManagerRefresh.h"
 #include "api/RevisionListing.h"
+#include "api/RowsWithoutId.h"
 #include "coredata/FetchRequest.h"
 #include "coredata/Predicate.h"
 #include "dispatch/Group.h"
@@ -26,6 +27,7 @@
 #include "foundation/Log.h"
 #include "model/ModelClass.h"
 #include "model/ModelReading.h"
+#include "model/QVABaseItemModel.h"
 #include "model/QVAError.h"
 #include "model/EntityClass.h"
 #include "store/StorageManager.h"
@@ -132,6 +134,8 @@ std::vector<std::string> chunkAddresses(const std::string& prefix, const std::ve
 struct Comparison {
     std::vector<std::string> removed;
     std::vector<std::string> toFetch;
+    // Listed items left out for want of a usable id.
+    size_t unusable = 0;
 };
 
 // Whether two revisions read as the same text (`ModelReading::textOf`); an
@@ -222,6 +226,7 @@ public:
 
     void addPage(std::shared_ptr<const RevisionListing> page) {
         std::lock_guard lock(mutex_);
+        unusable_ += page->unusable();
         if (!table_) {
             waiting_.push_back(std::move(page));
             return;
@@ -255,6 +260,7 @@ public:
         std::lock_guard lock(mutex_);
         Comparison comparison;
         comparison.toFetch = std::move(toFetch_);
+        comparison.unusable = unusable_;
         if (table_) {
             for (const auto& slot : table_->slots())
                 if (slot.used && !slot.listed) comparison.removed.emplace_back(slot.id);
@@ -288,6 +294,7 @@ private:
     std::vector<std::shared_ptr<const RevisionListing>> waiting_;
     std::unordered_set<std::string> newIds_;
     std::vector<std::string> toFetch_;
+    size_t unusable_ = 0;
 };
 
 StoredRevisions storedRevisions(const std::string& entityName, const std::string& key, const Text& eventId,
@@ -316,28 +323,50 @@ struct KindWrites {
     }
 };
 
+// The list a kind's log lines name: its path without the query.
+std::string listName(const std::string& filterServiceName) {
+    return filterServiceName.substr(0, filterServiceName.find('?'));
+}
+
+// The replace of what was fetched. An answer holding rows that could not be
+// read (no usable id) cannot say which listed item each stood for, so the
+// replace then takes only the rows it read, and a stored row that one of
+// them may have been stays until a later delta reads it.
+coredata::PredicatePtr replacePredicate(const std::string& key, const std::vector<std::string>& toFetch,
+                                        const StorageManager::Items& rows, size_t unreadable) {
+    if (unreadable == 0) return coredata::Predicate::withFormat("%K in %@", key, toFetch);
+    std::vector<std::string> read;
+    for (const auto& row : rows)
+        if (auto model = std::dynamic_pointer_cast<const QVABaseItemModel>(row); model && model->keyId())
+            read.push_back(*model->keyId());
+    return coredata::Predicate::withFormat("%K in %@", key, read);
+}
+
 void fetchAndReplace(const std::string& entityName, const std::shared_ptr<const ModelClass>& modelClass,
                      const std::string& key, const std::string& selectionServiceName,
-                     std::vector<std::string> toFetch, const Text& eventId, const Text& authCode,
-                     const std::shared_ptr<KindWrites>& writes) {
+                     std::vector<std::string> toFetch, size_t unlisted, const std::string& list,
+                     const Text& eventId, const Text& authCode, const std::shared_ptr<KindWrites>& writes) {
     Log("UPDATE ON %@ nr = %lu", entityName, toFetch.size());
-    auto replacePredicate = coredata::Predicate::withFormat("%K in %@", key, toFetch);
     auto addresses = chunkAddresses(selectionServiceName, toFetch);
     // No "Authorization" is set here: the list request's header is in force.
     QVAApiManager::sharedApiManager().mergedGET(
         addresses, Value(), true, modelClass,
-        [entityName, modelClass, replacePredicate, eventId, authCode, writes](const ErrorPtr& error,
-                                                                             const Value& items) {
+        [entityName, modelClass, key, toFetch = std::move(toFetch), unlisted, list, eventId, authCode,
+         writes](const ErrorPtr& error, const Value& items) {
             if (error) {
+                RowsWithoutId::log(unlisted, list);
                 const std::string text = foundation::Format("Failed to load all delta updates for %@",
                                                             modelClass->name);
                 Log("%@", text);
                 writes->finish(QVAError::initWithDescription(text));
                 return;
             }
+            auto rows = StorageManager::itemsOfResult(items);
+            const size_t unreadable = RowsWithoutId::drop(rows);
+            RowsWithoutId::log(unlisted + unreadable, list);
+            auto predicate = replacePredicate(key, toFetch, rows, unreadable);
             StorageManager::sharedStorageManager().deleteAndAddItemsToCoreData(
-                StorageManager::itemsOfResult(items), EntityClass::named(entityName), replacePredicate, authCode,
-                eventId,
+                std::move(rows), EntityClass::named(entityName), std::move(predicate), authCode, eventId,
                 [writes](const ErrorPtr& storeError, const Value&) { writes->finish(storeError); });
         });
 }
@@ -365,7 +394,7 @@ void updateEntity(const std::string& entityName, const std::shared_ptr<const Mod
         [pages](Value page) {
             if (auto listing = page.objectAs<RevisionListing>()) pages->addPage(std::move(listing));
         },
-        [entityName, modelClass, key, selectionServiceName, eventId, authCode, completion, pages,
+        [entityName, modelClass, key, filterServiceName, selectionServiceName, eventId, authCode, completion, pages,
          listed](const ErrorPtr& error) {
             *listed = true;
             if (error) {
@@ -389,12 +418,13 @@ void updateEntity(const std::string& entityName, const std::shared_ptr<const Mod
                     [writes](const ErrorPtr& storeError, const Value&) { writes->finish(storeError); });
             }
             if (!fetches) {
+                RowsWithoutId::log(comparison.unusable, listName(filterServiceName));
                 Log("UPDATE ON 0 %@", entityName);
                 if (!deletes) completion(nullptr, Value());
                 return;
             }
             fetchAndReplace(entityName, modelClass, key, selectionServiceName, std::move(comparison.toFetch),
-                            eventId, authCode, writes);
+                            comparison.unusable, listName(filterServiceName), eventId, authCode, writes);
         });
     dispatch::Queue::main()->async([pages, listed, entityName, key, eventId, authCode] {
         if (!*listed && !pages->hasStored()) pages->setStored(storedRevisions(entityName, key, eventId, authCode));

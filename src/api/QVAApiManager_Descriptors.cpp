@@ -4,6 +4,7 @@
 
 #include "settings/ApplicationSettingsStore.h"
 #include "api/DocumentInfoXMLParserDelegate.h"
+#include "api/RowsWithoutId.h"
 #include "foundation/Format.h"
 #include "store/StorageManager.h"
 
@@ -162,16 +163,21 @@ void QVAApiManager::refreshWithRequestObject(const CallAndWriteParametrizedObjec
         return;
     }
     EntityClassPtr entity = requestObject->coreDataModelClass();
+    const Text listName = requestObject->serviceName();
     GETWithAuthentication(
-        requestObject->serviceName().value_or(std::string()), authCode, requestObject->paramsDictionary(),
-        requestObject->modelClass(),
-        [entity, authCode, eventId, completion = std::move(completion)](const ErrorPtr& error, const Value& result) {
+        listName.value_or(std::string()), authCode, requestObject->paramsDictionary(), requestObject->modelClass(),
+        [entity, listName, authCode, eventId, completion = std::move(completion)](const ErrorPtr& error,
+                                                                                 const Value& result) {
             if (error) {
                 if (completion) completion(error, result);
                 return;
             }
+            // Left out as the full download leaves them out, so a reload
+            // stores what a download of the same answer would.
+            auto rows = StorageManager::itemsOfResult(result);
+            RowsWithoutId::log(RowsWithoutId::drop(rows), listName);
             StorageManager::sharedStorageManager().deleteAndAddItemsToCoreData(
-                StorageManager::itemsOfResult(result), entity, nullptr, authCode, eventId,
+                std::move(rows), entity, nullptr, authCode, eventId,
                 [completion](foundation::ErrorPtr writeError, Value written) {
                     if (completion) completion(writeError, written);
                 });

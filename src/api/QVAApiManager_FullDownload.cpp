@@ -1,15 +1,14 @@
 #include "api/QVAApiManager_FullDownload.h"
 
-#include <algorithm>
 #include <atomic>
 
 #include "api/ApplicationService.h"
 #include "settings/ApplicationSettingsStore.h"
 #include "api/DeltaUpdateService.h"
 #include "api/QVAApiManager.h"
+#include "api/RowsWithoutId.h"
 #include "dispatch/Queue.h"
 #include "foundation/Log.h"
-#include "model/QVABaseItemModel.h"
 #include "model/QVAError.h"
 #include "model/EntityClass.h"
 #include "store/StorageManager.h"
@@ -20,26 +19,6 @@ using foundation::Value;
 namespace QVAApiManagerFullDownload {
 
 namespace {
-
-// Leaves out the rows of an id-carrying kind whose "id" is missing, null or
-// neither a string nor a number: the delta can neither refresh nor remove
-// such a row, and nothing can open it. Returns how many it left out.
-size_t dropRowsWithoutId(StorageManager::Items& items) {
-    const auto kept = std::remove_if(items.begin(), items.end(), [](const foundation::ObjectPtr& object) {
-        auto model = std::dynamic_pointer_cast<const QVABaseItemModel>(object);
-        return model && !model->itemId();
-    });
-    const auto dropped = size_t(items.end() - kept);
-    items.erase(kept, items.end());
-    return dropped;
-}
-
-// One line for a kind, however many of its rows went.
-void logDroppedRows(size_t dropped, const CallAndWriteParametrizedObject& item) {
-    if (dropped == 0) return;
-    foundation::Log("%lu rows of %@ have no usable id and were not stored", static_cast<unsigned long>(dropped),
-                    Value(item.serviceName()));
-}
 
 // The state of one run, shared by all its call completions.
 struct Run {
@@ -85,7 +64,7 @@ void runListCallWithChildren(const std::shared_ptr<Run>& run, const CallAndWrite
                 return;
             }
             auto rows = StorageManager::itemsOfResult(result);
-            logDroppedRows(dropRowsWithoutId(rows), *item);
+            RowsWithoutId::log(RowsWithoutId::drop(rows), item->serviceName());
             StorageManager::sharedStorageManager().deleteAndAddItemsToCoreData(
                 std::move(rows), item->coreDataModelClass(), nullptr, authToken, eventId,
                 [run, item, result](ErrorPtr writeError, Value) {
@@ -115,7 +94,7 @@ void runListCall(const std::shared_ptr<Run>& run, const CallAndWriteParametrized
         item->serviceName().value_or(""), authToken, item->paramsDictionary(), item->modelClass(),
         [replace, dropped](Value::Array items) {
             auto page = StorageManager::itemsOfResult(Value(std::move(items)));
-            *dropped += dropRowsWithoutId(page);
+            *dropped += RowsWithoutId::drop(page);
             StorageManager::sharedStorageManager().addPageToReplace(replace, std::move(page));
         },
         [run, item, replace, dropped](const ErrorPtr& error) {
@@ -126,7 +105,7 @@ void runListCall(const std::shared_ptr<Run>& run, const CallAndWriteParametrized
                     replace, [run, item](ErrorPtr, Value) { callFailed(*run, *item); });
                 return;
             }
-            logDroppedRows(*dropped, *item);
+            RowsWithoutId::log(*dropped, item->serviceName());
             StorageManager::sharedStorageManager().finishPagedReplace(replace, [run, item](ErrorPtr writeError, Value) {
                 if (writeError) {
                     callFailed(*run, *item);

@@ -16,6 +16,7 @@
 #include <iterator>
 #include <limits>
 #include <mutex>
+#include <string_view>
 
 #include "Utils/Utils.h"
 #include "api/ModelPageSerializer.h"
@@ -210,6 +211,32 @@ std::optional<foundation::URLRequest> QVAApiManager::requestForAbsoluteURL(const
     return request;
 }
 
+// ---- refused addresses --------------------------------------------------------
+
+namespace {
+
+// A path made from an id that was missing holds "(null)" where the id
+// belonged (what "%@" writes for nothing). Sent, it would name another
+// resource or none, and the answer could never be the one meant.
+bool namesAMissingId(const foundation::URLRequest& request) {
+    if (!request.url()) return false;
+    const std::string path = request.url()->path();
+    for (size_t start = 0; start <= path.size();) {
+        const size_t end = std::min(path.find('/', start), path.size());
+        if (std::string_view(path).substr(start, end - start) == "(null)") return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+ErrorPtr refusal(const std::string& service) {
+    const std::string text = Format("Refused to call service:%@, its path names a missing id", service);
+    foundation::Log("%@", text);
+    return QVAError::initWithDescription(text);
+}
+
+}  // namespace
+
 // ---- failure mapping ----------------------------------------------------------
 
 ErrorPtr QVAApiManager::mapFailure(const ErrorPtr& taskError, const std::shared_ptr<foundation::URLResponse>& response,
@@ -265,6 +292,13 @@ bool QVAApiManager::startBuiltRequest(const foundation::URLRequest& request, con
                                       const ModelClassPtr& errorResponseObjectType, ResponseHandler didReceiveResponse,
                                       RequestCompletion completion, bool onlyIfValid, bool completesWhereMade,
                                       std::shared_ptr<QNURLResponseSerialization> serializer) {
+    if (namesAMissingId(request)) {
+        // Refused as a failure is reported: later, on the completion queue.
+        deliveryQueue()->async([error = refusal(service), completion = std::move(completion)] {
+            if (completion) completion(error, Value(), nullptr);
+        });
+        return true;
+    }
     auto self = selfPtr();
     auto handler =
         [self, service, returnTypeClass, errorResponseObjectType, completion = std::move(completion),
@@ -736,6 +770,12 @@ void QVAApiManager::requestForUrlString(const std::string& urlString, const std:
                                         const Value& parameters, RequestCompletion completion) {
     auto request = requestForAbsoluteURL(method, urlString, parameters);
     if (!request) request = requestWithoutParameters(urlString);
+    if (namesAMissingId(*request)) {
+        deliveryQueue()->async([error = refusal(urlString), completion = std::move(completion)] {
+            if (completion) completion(error, Value(), nullptr);
+        });
+        return;
+    }
     auto self = selfPtr();
     auto task = dataTaskWithRequest(
         *request, [self, urlString, completion = std::move(completion)](

@@ -6,6 +6,7 @@
 #include "foundation/HTTPURLResponse.h"
 #include "foundation/JSONSerialization.h"
 #include "foundation/SimdJSON.h"
+#include "model/ModelReading.h"
 
 using foundation::Value;
 
@@ -26,14 +27,8 @@ error_code scalarOf(od::value v, Value& out) {
     return foundation::simdjsontext::scalar(v, type, out);
 }
 
-// The id's text, or nothing for a value that is no string or number.
-std::optional<std::string> idText(const Value& id) {
-    if (const std::string* text = id.string()) return *text;
-    if (id.isNumber()) return id.description();
-    return std::nullopt;
-}
-
-error_code readItem(od::object fields, std::vector<RevisionListing::Entry>& entries) {
+// Adds the item's entry; `listed` says whether its id was a usable one.
+error_code readItem(od::object fields, std::vector<RevisionListing::Entry>& entries, bool& listed) {
     std::optional<std::string> id;
     Value revision;
     for (auto field : fields) {
@@ -49,17 +44,21 @@ error_code readItem(od::object fields, std::vector<RevisionListing::Entry>& entr
             if (type == od::json_type::string) {
                 std::string_view text;
                 if (auto e = v.get_string().get(text)) return e;
-                id.emplace(text);
+                if (ModelReading::isUsableIdText(text))
+                    id.emplace(text);
+                else
+                    id.reset();
                 continue;
             }
             Value other;
             if (auto e = scalarOf(v, other)) return e;
-            id = idText(other);
+            id = ModelReading::idOf(other);
         } else if (key == "revision") {
             if (auto e = scalarOf(v, revision)) return e;
         }
     }
-    if (id) entries.push_back({std::move(*id), std::move(revision)});
+    listed = id.has_value();
+    if (listed) entries.push_back({std::move(*id), std::move(revision)});
     return SUCCESS;
 }
 
@@ -67,6 +66,7 @@ error_code readItem(od::object fields, std::vector<RevisionListing::Entry>& entr
 
 RevisionListing::Reading RevisionListing::read(std::string_view text, size_t capacity, std::string& reason) {
     entries_.clear();
+    unusable_ = 0;
     auto malformed = [&reason](error_code e) {
         reason = std::string(simdjson::error_message(e)) + ".";
         return Reading::Malformed;
@@ -88,10 +88,15 @@ RevisionListing::Reading RevisionListing::read(std::string_view text, size_t cap
         if (auto e = element.get(item)) return malformed(e);
         od::json_type itemType;
         if (auto e = item.type().get(itemType)) return malformed(e);
-        if (itemType != od::json_type::object) continue;
+        if (itemType != od::json_type::object) {
+            ++unusable_;
+            continue;
+        }
         od::object fields;
         if (auto e = item.get_object().get(fields)) return malformed(e);
-        if (auto e = readItem(fields, entries_)) return malformed(e);
+        bool listed = false;
+        if (auto e = readItem(fields, entries_, listed)) return malformed(e);
+        if (!listed) ++unusable_;
     }
     const char* rest = nullptr;
     if (document.current_location().get(rest) != simdjson::OUT_OF_BOUNDS) return malformed(simdjson::TRAILING_CONTENT);
@@ -100,12 +105,15 @@ RevisionListing::Reading RevisionListing::read(std::string_view text, size_t cap
 
 void RevisionListing::readItems(const Value::Array& items) {
     entries_.clear();
+    unusable_ = 0;
     for (const auto& item : items) {
-        if (!item.isDictionary()) continue;
-        if (auto text = idText(item["id"])) {
-            const Value& revision = item["revision"];
-            entries_.push_back({std::move(*text), revision.isArray() || revision.isDictionary() ? Value() : revision});
+        auto text = item.isDictionary() ? ModelReading::idOf(item["id"]) : std::nullopt;
+        if (!text) {
+            ++unusable_;
+            continue;
         }
+        const Value& revision = item["revision"];
+        entries_.push_back({std::move(*text), revision.isArray() || revision.isDictionary() ? Value() : revision});
     }
 }
 

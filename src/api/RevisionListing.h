@@ -16,8 +16,9 @@
 
 class RevisionListing : public foundation::Object {
 public:
-    // An item's id as text (a number's as its description) and its revision
-    // (a string, number, Boolean or null; absent when missing or a container).
+    // An item's id (read by the one rule for service ids, ModelReading::idOf)
+    // and its revision (a string, number, Boolean or null; absent when
+    // missing or a container).
     struct Entry {
         std::string id;
         foundation::Value revision;
@@ -26,7 +27,7 @@ public:
     enum class Reading { Listed, NotAList, Malformed };
 
     // The entries of a JSON array of items; an item that is not an object, or
-    // whose id is neither a string nor a number, is left out, and a repeated
+    // whose id is no usable one, is left out (and counted), and a repeated
     // key counts with its last value. The text lies at the start of a buffer
     // of `capacity` bytes; the reason of a malformed text goes to `reason`.
     Reading read(std::string_view text, size_t capacity, std::string& reason);
@@ -34,10 +35,13 @@ public:
     void readItems(const foundation::Value::Array& items);
 
     const std::vector<Entry>& entries() const { return entries_; }
+    // How many items were left out for want of a usable id.
+    size_t unusable() const { return unusable_; }
     std::string className() const override { return "QVARevisionListing"; }
 
 private:
     std::vector<Entry> entries_;
+    size_t unusable_ = 0;
 };
 
 // Reads a listing page's body into a RevisionListing (the result's object).

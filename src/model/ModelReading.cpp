@@ -1,6 +1,8 @@
 // Field conversions shared by every model.
 #include "model/ModelReading.h"
 
+#include <cmath>
+
 #include "Utils/DictionaryUtility.h"
 #include "coredata/KeyValueCoding.h"
 
@@ -17,6 +19,22 @@ Text textOf(const Value& value) {
 std::string entryTextOf(const Value& value) { return textOf(value).value_or(std::string()); }
 
 Value valueOf(const Text& text) { return text ? Value(*text) : Value(); }
+
+bool isUsableIdText(std::string_view text) { return !text.empty(); }
+
+Text idOf(const Value& value) {
+    if (const auto* s = value.string()) return isUsableIdText(*s) ? Text(*s) : std::nullopt;
+    if (value.isInteger()) return std::to_string(value.integerValue());
+    if (value.isReal()) {
+        // Only where the double still counts in ones: beyond 2^53 its digits
+        // are no longer the ones the service wrote.
+        const double number = value.doubleValue();
+        constexpr double kExact = 9007199254740992.0;
+        if (std::isfinite(number) && number == std::trunc(number) && std::fabs(number) <= kExact)
+            return std::to_string(static_cast<int64_t>(number));
+    }
+    return std::nullopt;
+}
 
 const Value& FieldReader::lookUp(std::string_view key, Value& held) const {
     if (dictionary_) return DictionaryUtility::objectForKeyNotNull(*dictionary_, key);
@@ -49,6 +67,16 @@ Text FieldReader::text(std::string_view key) const {
     }
     Value held;
     return textOf(lookUp(key, held));
+}
+
+Text FieldReader::id(std::string_view key) const {
+    if (fields_) {
+        const auto* field = fields_->find(key);
+        if (field && field->isText)
+            return isUsableIdText(field->text) ? Text(std::string(field->text)) : std::nullopt;
+    }
+    Value held;
+    return idOf(lookUp(key, held));
 }
 
 int32_t FieldReader::int32(std::string_view key) const {

@@ -33,6 +33,14 @@ std::string entryTextOf(const foundation::Value& value);
 // A text back as a value: nil is the absent value.
 foundation::Value valueOf(const Text& text);
 
+// The one rule for a service id, wherever a list's rows are read (models,
+// revision listings): a non-empty text, or an integral number as its
+// decimal digits (42 and 42.0 both "42"). Null, Booleans, fractions,
+// empty texts, lists and objects are no id: the delta could neither list,
+// fetch nor remove such a row, and no path can name it.
+bool isUsableIdText(std::string_view text);
+Text idOf(const foundation::Value& value);
+
 class FieldReader {
 public:
     // A dictionary (JSON or a row); a value of any other kind reads as empty.
@@ -49,6 +57,8 @@ public:
     // some twenty fields, and a copy of each value on the way to its field
     // was a good part of what mapping a page cost.
     Text text(std::string_view key) const;
+    // The value under `key` as a service id (`idOf`).
+    Text id(std::string_view key) const;
     // Truncated toward zero; a text is read by its leading number.
     int32_t int32(std::string_view key) const;
     double real(std::string_view key) const;

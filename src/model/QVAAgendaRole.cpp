@@ -30,7 +30,7 @@ void QVAAgendaRole::readDictionary(const FieldReader& json) {
         QVASession::readDictionary(FieldReader(session));
     }
     status_ = json.text("status");
-    agendaItemId_ = json.text("id");
+    agendaItemId_ = json.id("id");
     withSpouse_ = json.boolean("withSpouse");
     setRevision(json.text(revisionKey()));
 }

@@ -24,6 +24,10 @@ public:
 
     const std::optional<std::string>& agendaItemId() const { return agendaItemId_; }
     void setAgendaItemId(std::optional<std::string> v) { agendaItemId_ = std::move(v); }
+    // An entry's row is keyed by the entry's own id, the one the delta lists
+    // and the store matches, not by its session's: an entry whose own id is
+    // unusable could be neither listed nor removed, whatever its session.
+    const std::optional<std::string>& keyId() const override { return agendaItemId_; }
     // For invitations one of "Invited", "Confirmed", "Declined", "Cancelled", "Delegated".
     const std::optional<std::string>& status() const { return status_; }
     void setStatus(std::optional<std::string> v) { status_ = std::move(v); }

@@ -31,11 +31,12 @@ std::shared_ptr<QVABaseItemModel> QVABaseItemModel::initWithCoder(const foundati
     return ItemModelBuilder<QVABaseItemModel>::fromCoder(coder);
 }
 
-// The id is taken as the service gives it; a numeric id keeps its digits as
-// text, and a numeric revision becomes its decimal text, so both compare as
-// text with the stored rows.
+// The id is read by the one rule for service ids (an integral number keeps
+// its digits as text; anything else unusable is none), and a numeric
+// revision becomes its decimal text, so both compare as text with the
+// stored rows.
 void QVABaseItemModel::readDictionary(const FieldReader& json) {
-    itemId_ = json.text(itemIdKey());
+    itemId_ = json.id(itemIdKey());
     revision_ = json.text(revisionKey());
 }
 

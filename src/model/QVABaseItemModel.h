@@ -33,6 +33,10 @@ public:
     const char* revisionKey() const { return "revision"; }
 
     const std::optional<std::string>& itemId() const { return itemId_; }
+    // The service id that keys this model's row: the value of its class's
+    // selection property (itemId here). A model without one is not stored
+    // from a list, by the full download and the delta alike.
+    virtual const std::optional<std::string>& keyId() const { return itemId_; }
     const std::optional<std::string>& revision() const { return revision_; }
     void setRevision(std::optional<std::string> revision) { revision_ = std::move(revision); }
 

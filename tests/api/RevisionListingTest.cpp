@@ -25,7 +25,10 @@ TEST(RevisionListing, ItemsCountByTheirIdWithTheLastOfARepeatedKey) {
                           listing),
               RevisionListing::Reading::Listed);
     const auto& entries = listing.entries();
-    ASSERT_EQ(entries.size(), 5u);
+    ASSERT_EQ(entries.size(), 4u);
+    // Neither a fraction, an object, a missing id nor an item that is no
+    // object is usable.
+    EXPECT_EQ(listing.unusable(), 5u);
     EXPECT_EQ(entries[0].id, "a");
     EXPECT_EQ(entries[0].revision, Value(3));
     EXPECT_EQ(entries[1].id, "7");
@@ -34,19 +37,21 @@ TEST(RevisionListing, ItemsCountByTheirIdWithTheLastOfARepeatedKey) {
     EXPECT_TRUE(entries[2].revision.isAbsent());
     EXPECT_EQ(entries[3].id, "d");
     EXPECT_EQ(entries[3].revision, Value("2"));
-    EXPECT_EQ(entries[4].id, Value(2.5).description());
-    EXPECT_TRUE(entries[4].revision.isNull());
 
     // A string id is its unescaped text; of a repeated id the last stands,
-    // string or not, and one that is neither string nor number leaves the
-    // item out.
+    // string or not, and an unusable one (a list, empty, a Boolean) leaves
+    // the item out; an integral number is its digits.
     RevisionListing mixed;
-    ASSERT_EQ(readListing(R"([{"id":"a\u0062\"c"},{"id":"x","id":8},{"id":8,"id":"y"},{"id":"z","id":[1]}])", mixed),
+    ASSERT_EQ(readListing(R"([{"id":"a\u0062\"c"},{"id":"x","id":8},{"id":8,"id":"y"},{"id":"z","id":[1]},)"
+                          R"({"id":"z","id":""},{"id":true},{"id":42.0}])",
+                          mixed),
               RevisionListing::Reading::Listed);
-    ASSERT_EQ(mixed.entries().size(), 3u);
+    ASSERT_EQ(mixed.entries().size(), 4u);
     EXPECT_EQ(mixed.entries()[0].id, "ab\"c");
     EXPECT_EQ(mixed.entries()[1].id, "8");
     EXPECT_EQ(mixed.entries()[2].id, "y");
+    EXPECT_EQ(mixed.entries()[3].id, "42");
+    EXPECT_EQ(mixed.unusable(), 3u);
 
     // The same items already read give the same pairs.
     RevisionListing fromItems;
