@@ -35,6 +35,13 @@ void applyMethodAndBody(CURL* easy, const CurlRequestSetUp& s) {
     }
 }
 
+// Methods that HTTP lets a client send again when it cannot tell whether the
+// server acted on them.
+bool isIdempotent(const std::string& method) {
+    return method == "GET" || method == "HEAD" || method == "OPTIONS" || method == "TRACE" || method == "PUT" ||
+           method == "DELETE";
+}
+
 void appendField(curl_slist*& list, const std::string& name, const std::string& value) {
     std::string lowercaseName = StringUtils::lowercase(name);
     // libcurl frames the body itself.
@@ -69,6 +76,13 @@ void applyCurlRequestSetUp(CURL* easy, const CurlRequestSetUp& s) {
     curl_easy_setopt(easy, CURLOPT_SSL_CTX_FUNCTION, s.onSSLContext);
     curl_easy_setopt(easy, CURLOPT_SSL_CTX_DATA, s.sslContextData);
     applyMethodAndBody(easy, s);
+    // When a kept-alive connection dies before any answer, libcurl sends the
+    // request again on another connection, several times over, whether or
+    // not the server took it the first time; it has no switch to stop that,
+    // only it never happens on a connection opened for the request. So a
+    // POST or PATCH goes over a new connection (left to later requests
+    // afterwards), and its failure reaches the caller, who decides.
+    curl_easy_setopt(easy, CURLOPT_FRESH_CONNECT, isIdempotent(*s.method) ? 0L : 1L);
     curl_easy_setopt(easy, CURLOPT_HTTPHEADER, s.headerList);
 }
 

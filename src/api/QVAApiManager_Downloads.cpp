@@ -8,12 +8,18 @@
 //
 // Invariants: a document or map file on disk is always a whole earlier
 // download or a whole new one (written beside it, renamed over it on
-// success); no file name taken from the service leads out of its folder.
+// success); a document of a known kind on disk is of that kind (a login
+// page some network answered in its place is not kept); no file name taken
+// from the service leads out of its folder.
 #include "api/QVAApiManager.h"
 
+#include <array>
 #include <cstdio>
+#include <fstream>
 #include <mutex>
 #include <set>
+#include <string_view>
+#include <vector>
 
 #include "Utils/StringUtility.h"
 #include "Utils/Utils.h"
@@ -23,9 +29,11 @@
 #include "dispatch/Group.h"
 #include "dispatch/Queue.h"
 #include "foundation/FileManager.h"
+#include "foundation/HTTPURLResponse.h"
 #include "foundation/Format.h"
 #include "foundation/Log.h"
 #include "foundation/OutputStream.h"
+#include "foundation/StringUtils.h"
 #include "foundation/URLSessionTask.h"
 #include "foundation/XMLParser.h"
 #include "http/QNHTTPRequestOperation.h"
@@ -59,19 +67,93 @@ std::optional<std::string> safeFileName(const std::optional<std::string>& name) 
     return last;
 }
 
+// What a document's extension promises of the answer: the content types
+// that name it, and the first bytes of a file of that kind.
+struct DocumentKind {
+    const char* extension;
+    std::vector<std::string_view> contentTypes;
+    std::vector<std::string_view> signatures;
+    // Readers of PDF find its header after some leading bytes too.
+    bool signatureMayFollowOtherBytes = false;
+};
+
+constexpr std::string_view kZipSignature("PK\x03\x04", 4);
+constexpr std::string_view kCompoundFileSignature("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+// How far into the file a signature is looked for.
+constexpr size_t kSignatureWindow = 1024;
+
+const std::vector<DocumentKind>& documentKinds() {
+    static const std::vector<DocumentKind> kinds = {
+        {"pdf", {"application/pdf", "application/x-pdf"}, {"%PDF-"}, true},
+        {"png", {"image/png"}, {std::string_view("\x89PNG\r\n\x1A\n", 8)}},
+        {"jpg", {"image/jpeg", "image/jpg", "image/pjpeg"}, {"\xFF\xD8\xFF"}},
+        {"jpeg", {"image/jpeg", "image/jpg", "image/pjpeg"}, {"\xFF\xD8\xFF"}},
+        {"gif", {"image/gif"}, {"GIF87a", "GIF89a"}},
+        // The older office kinds are compound files; a newer file often
+        // travels under the older extension.
+        {"doc", {"application/msword"}, {kCompoundFileSignature, kZipSignature}},
+        {"xls", {"application/vnd.ms-excel"}, {kCompoundFileSignature, kZipSignature}},
+        {"ppt", {"application/vnd.ms-powerpoint"}, {kCompoundFileSignature, kZipSignature}},
+        {"docx", {"application/vnd.openxmlformats-officedocument.wordprocessingml.document"}, {kZipSignature}},
+        {"xlsx", {"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet"}, {kZipSignature}},
+        {"pptx", {"application/vnd.openxmlformats-officedocument.presentationml.presentation"}, {kZipSignature}},
+    };
+    return kinds;
+}
+
+// The kind a document file name's extension names; none for other names.
+const DocumentKind* documentKindOfFileName(const std::string& name) {
+    const auto dot = name.find_last_of('.');
+    if (dot == std::string::npos) return nullptr;
+    const std::string extension = foundation::StringUtils::lowercase(name.substr(dot + 1));
+    for (const auto& kind : documentKinds())
+        if (extension == kind.extension) return &kind;
+    return nullptr;
+}
+
+// Whether the answer is a file of the kind: its content type says so, or,
+// failing that (a generic type such as application/octet-stream, or a
+// wrong one), its first bytes do.
+bool answerFitsKind(const DocumentKind& kind, const std::optional<std::string>& mimeType, const std::string& path) {
+    if (mimeType) {
+        const std::string type = foundation::StringUtils::lowercase(*mimeType);
+        for (auto named : kind.contentTypes)
+            if (type == named) return true;
+    }
+    std::array<char, kSignatureWindow> buffer{};
+    std::ifstream file(path, std::ios::binary);
+    file.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    const std::string_view head(buffer.data(), static_cast<size_t>(file.gcount()));
+    for (auto signature : kind.signatures) {
+        if (kind.signatureMayFollowOtherBytes ? head.find(signature) != std::string_view::npos
+                                              : head.starts_with(signature))
+            return true;
+    }
+    return false;
+}
+
 // Streams the body into the partial file beside `path` and renames it over
 // `path` only once the body arrived whole, so a file at `path` is always a
 // whole download (a screen may be reading an older one meanwhile). A failure
 // removes the partial file; an end of the process leaves it behind, under a
-// name no reader takes.
-void streamToFile(const foundation::URLRequest& request, const std::string& path,
+// name no reader takes. With a kind, an answer that is not of it fails too.
+void streamToFile(const foundation::URLRequest& request, const std::string& path, const DocumentKind* kind,
                   std::function<void(const ErrorPtr&)> done) {
     const std::string partial = path + kPartialSuffix;
     auto operation = QNHTTPRequestOperation::operationWithRequest(request);
     operation->setOutputStream(foundation::OutputStream::outputStreamToFileAtPath(partial, false));
     auto shared = std::make_shared<std::function<void(const ErrorPtr&)>>(std::move(done));
     operation->setCompletionBlockWithSuccess(
-        [partial, path, shared](const QNHTTPRequestOperationPtr&, const Value&) {
+        [partial, path, kind, shared](const QNHTTPRequestOperationPtr& finished, const Value&) {
+            const auto response = finished ? finished->response() : nullptr;
+            if (kind && !answerFitsKind(*kind, response ? response->MIMEType() : std::nullopt, partial)) {
+                files().removeItemAtPath(partial);
+                std::string kindName = foundation::StringUtils::uppercase(kind->extension);
+                (*shared)(QVAError::initWithDescription(
+                    Format("The service did not answer with the %@ document but with %@.", kindName,
+                           response && response->MIMEType() ? *response->MIMEType() : std::string("something else"))));
+                return;
+            }
             if (std::rename(partial.c_str(), path.c_str()) != 0) {
                 files().removeItemAtPath(partial);
                 (*shared)(foundation::Error::withDescription(foundation::kCocoaErrorDomain, 512,
@@ -200,7 +282,7 @@ void QVAApiManager::getFileFromUrl(const Text& urlString, const Text& fileName, 
     if (!request) return fail("Bad url for document.");
 
     removePartialFilesOfEarlierRuns(*folder);
-    streamToFile(*request, path, [path, completion = std::move(completion)](const ErrorPtr& error) {
+    streamToFile(*request, path, documentKindOfFileName(*name), [path, completion = std::move(completion)](const ErrorPtr& error) {
         if (completion) completion(error, error ? Value() : Value(path));
     });
 }
@@ -219,8 +301,13 @@ void QVAApiManager::streamRequestForRelFileName(const Text& relFileName, const T
     if (!path) return fail("Unable to download all Interactive Maps Files!");
     auto request = requestForAbsoluteURL("GET", *hrefString, parameters);
     if (!request || !request->url()) return fail("Unable to download all Interactive Maps Files!");
+    // The plans may be fetched before any service call of this run has put
+    // the account's token on the client (a plan missing at launch), and a
+    // service that protects its files refuses them without it.
+    if (authToken && !authToken->empty() && isOnServiceOrigin(*hrefString))
+        request->setValue(Format("Bearer %@", *authToken), "Authorization");
 
-    streamToFile(*request, *path, [completion = std::move(completion)](const ErrorPtr& error) {
+    streamToFile(*request, *path, nullptr, [completion = std::move(completion)](const ErrorPtr& error) {
         if (error) ServiceFailureRecorder::record(error);
         if (completion) completion(error, Value());
     });

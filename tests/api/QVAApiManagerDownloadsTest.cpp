@@ -82,7 +82,7 @@ TEST_F(QVAApiManagerDownloadsTest, PermissionsRefreshReplacesEveryRow) {
 
 TEST_F(QVAApiManagerDownloadsTest, DocumentsStayInTheirFolder) {
     settings.setCurrentAccount(QVAUserAccount::initWithDictionary(Value::dictionary({{"accessToken", "a/b"}})));
-    serve("GET", "/files/report.pdf", testservice::Reply::text("PDF"));
+    serve("GET", "/files/report.pdf", testservice::Reply::text("%PDF-1.4"));
     auto saved = call([&](auto done) {
         api().getFileFromUrl(server.urlFor("/files/report.pdf"), std::string("../../escape.pdf"), token,
                              std::string("42"), done);
@@ -90,7 +90,7 @@ TEST_F(QVAApiManagerDownloadsTest, DocumentsStayInTheirFolder) {
     ASSERT_EQ(saved.error, nullptr);
     const std::string expected = Utils::getCurrentDirectory() + "/Info Pdfs/a_b/escape.pdf";
     EXPECT_EQ(*saved.result.string(), expected);
-    EXPECT_EQ(readFile(expected), "PDF");
+    EXPECT_EQ(readFile(expected), "%PDF-1.4");
 
     auto refused = call([&](auto done) {
         api().getFileFromUrl(server.urlFor("/files/report.pdf"), std::string("dir/.."), token, std::string("42"),
@@ -113,7 +113,7 @@ TEST_F(QVAApiManagerDownloadsTest, DocumentsStayInTheirFolder) {
     });
     EXPECT_NE(missing.error, nullptr);
     // A failed download leaves the whole copy from before as it was.
-    EXPECT_EQ(readFile(expected), "PDF");
+    EXPECT_EQ(readFile(expected), "%PDF-1.4");
     EXPECT_FALSE(files.fileExistsAtPath(expected + ".download"));
 }
 
@@ -175,7 +175,7 @@ TEST_F(QVAApiManagerDownloadsTest, CancellingStopsServiceCallsOnly) {
     auto held = testservice::Reply::text("[]");
     held.neverAnswer = true;
     serve("GET", path("slow"), held);
-    auto stalled = testservice::Reply::text("PDF-BODY");
+    auto stalled = testservice::Reply::text("%PDF-BODY");
     stalled.stallAfterBytes = 3;
     serve("GET", "/files/slow.pdf", stalled);
     settings.setCurrentAccount(QVAUserAccount::initWithDictionary(Value::dictionary({{"accessToken", token}})));
@@ -196,7 +196,7 @@ TEST_F(QVAApiManagerDownloadsTest, CancellingStopsServiceCallsOnly) {
     server.resumeStalledReplies();
     ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return document->called; }, apitest::kManagerWait));
     EXPECT_EQ(document->error, nullptr);
-    EXPECT_EQ(readFile(*document->result.string()), "PDF-BODY");
+    EXPECT_EQ(readFile(*document->result.string()), "%PDF-BODY");
 }
 
 TEST_F(QVAApiManagerDownloadsTest, CacheResetOpensAnEmptyStoreAndForgetsValidity) {

@@ -339,7 +339,7 @@ TEST_F(QVAApiManagerTransportTest, TokenGoesToTheServiceOriginOnly) {
     auto feed = testservice::Reply::text("<rss><channel></channel></rss>");
     feed.contentType = "application/rss+xml";
     serve(other, "GET", "/version.json", json(R"({"version":"1"})"));
-    serve(other, "GET", "/doc.pdf", testservice::Reply::text("pdf"));
+    serve(other, "GET", "/doc.pdf", testservice::Reply::text("%PDF-1.4"));
     serve(other, "GET", "/feed", feed);
     serve(other, "GET", "/api/v1/moved", json("{}"));
     serve(other, "GET", "/files/elsewhere.svg", testservice::Reply::text("<svg/>"));

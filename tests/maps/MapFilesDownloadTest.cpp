@@ -1,8 +1,10 @@
 // The map files of a meeting through the API client, with the maps service
 // naming them: a failed map file never replaces a working one and a bad
-// link still lets the map download complete.
+// link still lets the map download complete, and a plan fetched at launch
+// goes with the account's token.
 #include "Utils/Utils.h"
 #include "api/QVAApiManagerDownloadsFixture.h"
+#include "foundation/RunLoop.h"
 #include "maps/InteractiveMapsServices.h"
 #include "store/StorageManager.h"
 
@@ -61,6 +63,26 @@ TEST_F(MapFilesDownloadTest, BadMapLinksStillLetTheDownloadComplete) {
     api().downloadInteractiveMapsForAuthCode(token, std::string("42"), [&](auto, auto) { called = true; });
     EXPECT_FALSE(called);
     EXPECT_FALSE(settings.currentEventIsDownloadingOrParsingIMaps());
+}
+
+// A plan missing at launch is fetched before any service call of the run
+// has put the token on the client; a service that protects its files would
+// refuse it launch after launch without the account's token.
+TEST_F(MapFilesDownloadTest, APlanMissingAtLaunchIsFetchedWithTheAccountsToken) {
+    storeVenue(R"([{"href":")" + server.urlFor("/maps/missing.svg") + R"(","rel":"missing.svg"}])");
+    const std::string file = *Utils::cacheImapsUrlStringForFileName("missing.svg", token, "42");
+    files.removeItemAtPath(file);
+    serve("GET", "/maps/missing.svg", testservice::Reply::text("<svg/>"));
+    // As at launch: no plan loaded yet, and no service call has run.
+    settings.setCurrentEventHasIMapsLoadedInMemory(false);
+    api().clearAuthorizationHeader();
+    EXPECT_FALSE(InteractiveMapsServices::instance().canAccessInteractiveMaps());
+    ASSERT_TRUE(server.waitForRequestCount(1, apitest::kManagerWait));
+    EXPECT_EQ(server.lastRequest()->path, "/maps/missing.svg");
+    EXPECT_EQ(server.lastRequest()->header("Authorization"), std::optional<std::string>("Bearer " + token));
+    EXPECT_TRUE(foundation::RunLoop::main().runUntil([&] { return !settings.currentEventIsDownloadingOrParsingIMaps(); },
+                                                     apitest::kManagerWait));
+    EXPECT_EQ(readFile(file), "<svg/>");
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // The document lists as the More tab opens them and the document viewer
 // they open: where a document is cached, the section index and rows of the
 // information list, the viewer's title and event by list, the offline
-// failure, the cached file with "Open in...", and the preview's log line.
+// failure, an answer that is not the document, the cached file with
+// "Open in...", and the preview's log line.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -18,9 +19,13 @@
 #include "app/ShellTestSupport.h"
 #include "foundation/FileManager.h"
 #include "foundation/Log.h"
+#include "http/QNNetworkReachabilityManager.h"
+#include "network/Reachability.h"
 #include "people/DocumentDetailViewController.h"
 #include "people/DocumentsListViewController.h"
 #include "quicklook/QLPreviewContent.h"
+#include "service/MeetingGenerator.h"
+#include "service/MeetingService.h"
 #include "service/TestDocuments.h"
 #include "service/TestImages.h"
 #include "uikit/AlertStack.h"
@@ -295,6 +300,54 @@ TEST_F(DocumentScreensTest, APictureShowsDecodedAndAnyOtherFileByItsDocumentsNam
     // A damaged PDF is still named and sized.
     ASSERT_TRUE(openDocument(2, 0));
     EXPECT_NE(dump().find("shows=\"Minutes.pdf, PDF document, 26 bytes\""), std::string::npos) << dump();
+}
+
+// A network that answers for the service (a login page, 200) must not leave
+// its page as the document for good: the download fails, nothing is kept,
+// and the next opening asks the service again.
+TEST_F(DocumentScreensTest, APageAnsweredInPlaceOfTheDocumentIsNotKeptAndTheNextOpeningAsksAgain) {
+    auto data = testservice::generateMeeting({.seed = 5, .sessions = 2, .participants = 4, .days = 1});
+    const std::string path = "/files/annual-report.pdf";
+    const std::string pdf = testservice::makePDF("Annual report", {"Figures of the year."});
+    data.files[path] = testservice::MeetingFile{"application/pdf", pdf};
+    testservice::MeetingService service(std::move(data));
+    ASSERT_TRUE(service.start());
+    testservice::MeetingService::Fault portal;
+    portal.status = 200;
+    portal.contentType = "text/html";
+    portal.body = "<html><body>Please sign in to the Wi-Fi.</body></html>\n";
+    portal.times = 1;
+    service.injectFault("GET", path, portal);
+    openCurrent(kViewerToken);
+    const std::string url = service.urlFor(path);
+    addDocument("QVACoreDataReportsDocument", "Annual report", url.c_str(), "pdf");
+    network::Reachability::setSimulatedFlags(network::ReachabilityFlag::Reachable);
+    auto& reachability = QNNetworkReachabilityManager::sharedManager();
+    reachability.startMonitoring();
+    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return reachability.isReachable(); }, 10.0));
+
+    ASSERT_TRUE(openList("Reports"));
+    auto viewer = openDocument(0, 0);
+    ASSERT_TRUE(viewer);
+    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return visibleAlert() != nullptr; }, 10.0));
+    EXPECT_EQ(visibleAlert()->title(), "Failed to download document.");
+    EXPECT_FALSE(viewer->openInButton()->isEnabled());
+    const auto cached = DocumentDetailViewController::cacheFilePath(std::string(kViewerToken), url, std::string("pdf"));
+    auto& files = foundation::FileManager::defaultManager();
+    EXPECT_FALSE(files.fileExistsAtPath(*cached));
+    ASSERT_TRUE(driver().answerAlert("OK"));
+    ASSERT_TRUE(driver().back());
+    settle();
+
+    viewer = openDocument(0, 0);
+    ASSERT_TRUE(viewer);
+    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return viewer->openInButton()->isEnabled(); }, 10.0));
+    EXPECT_EQ(service.requestCount("GET", path), 2u);
+    EXPECT_FALSE(visibleAlert());
+    auto kept = files.contentsAtPath(*cached);
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->toString(), pdf);
+    service.stop();
 }
 
 TEST_F(DocumentScreensTest, ThePreviewsLogLineNamesTheTokenOnlyMasked) {
