@@ -1,15 +1,22 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the tests under AddressSanitizer and
 # UndefinedBehaviorSanitizer and runs them all, then builds the fuzz targets
-# and replays their inputs.
+# and replays their inputs; beside all that, checks that every source
+# compiles on its own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 # The screen folders include each other only as scripts/screen-layers.txt allows.
 scripts/check-includes.sh
 # Every source file compiles on its own, not only inside its unity batch
-# (which the build below compiles); fails before the build, naming the file.
-scripts/check-standalone.sh
+# (which the build below compiles). The check runs beside the build and the
+# tests at the lowest priority, so it mostly takes the time they leave a core
+# idle (a test waiting on its loopback service, a lone link); the run waits
+# for it at the end and fails, naming the file, if it failed.
+standalone_log=$(mktemp)
+setsid nice -n 19 scripts/check-standalone.sh >"$standalone_log" 2>&1 &
+standalone=$!
+trap 'kill -- -"$standalone" 2>/dev/null || true; rm -f "$standalone_log"' EXIT
 # QVA_JOBS limits the build's parallelism (default: all cores).
 JOBS=${QVA_JOBS:-$(nproc)}
 BUILD=${QVA_TEST_BUILD_DIR:-build-asan}
@@ -30,3 +37,7 @@ if [ "${QVA_WHOLE_BINARIES:-0}" = 1 ]; then
 fi
 # Every fuzz target builds and replays its seeds and regression inputs.
 scripts/fuzz-replay.sh
+status=0
+wait "$standalone" || status=$?
+cat "$standalone_log"
+exit $status
