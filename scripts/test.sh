@@ -12,10 +12,15 @@ scripts/check-includes.sh
 # (which the build below compiles). The check runs beside the build and the
 # tests at the lowest priority, so it mostly takes the time they leave a core
 # idle (a test waiting on its loopback service, a lone link); the run waits
-# for it at the end and fails, naming the file, if it failed.
+# for it at the end and fails, naming the file, if it failed. It gets a
+# process group of its own (to be stopped whole if the run ends early) but
+# stays in this session: the kernel's per-session scheduling groups would
+# otherwise give it half the machine whatever its priority.
 standalone_log=$(mktemp)
-setsid nice -n 19 scripts/check-standalone.sh >"$standalone_log" 2>&1 &
+set -m
+nice -n 19 scripts/check-standalone.sh >"$standalone_log" 2>&1 &
 standalone=$!
+set +m
 trap 'kill -- -"$standalone" 2>/dev/null || true; rm -f "$standalone_log"' EXIT
 # QVA_JOBS limits the build's parallelism (default: all cores).
 JOBS=${QVA_JOBS:-$(nproc)}
