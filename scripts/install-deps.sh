@@ -11,7 +11,7 @@ PACKAGES=(
   libpng-dev libjpeg62-turbo-dev libgif-dev
   fonts-dejavu-core
   clang libclang-rt-14-dev
-  jq
+  jq procps
 )
 
 missing=()

@@ -12,16 +12,34 @@ scripts/check-includes.sh
 # (which the build below compiles). The check runs beside the build and the
 # tests at the lowest priority, so it mostly takes the time they leave a core
 # idle (a test waiting on its loopback service, a lone link); the run waits
-# for it at the end and fails, naming the file, if it failed. It gets a
-# process group of its own (to be stopped whole if the run ends early) but
-# stays in this session: the kernel's per-session scheduling groups would
-# otherwise give it half the machine whatever its priority.
+# for it at the end and fails, naming the file, if it failed. It stays in the
+# run's process group (a hard stop of the run stops its compilers too) and
+# session (the kernel's per-session scheduling groups would otherwise give it
+# half the machine whatever its priority). Its status lands in a file when it
+# ends, so an early exit of the run stops it only while it still runs, and
+# shows its log whenever it failed.
 standalone_log=$(mktemp)
-set -m
-nice -n 19 scripts/check-standalone.sh >"$standalone_log" 2>&1 &
+standalone_status=$standalone_log.status
+(
+  status=0
+  nice -n 19 scripts/check-standalone.sh >"$standalone_log" 2>&1 || status=$?
+  echo "$status" >"$standalone_status"
+) &
 standalone=$!
-set +m
-trap 'kill -- -"$standalone" 2>/dev/null || true; rm -f "$standalone_log"' EXIT
+stop_tree() {
+  local child
+  for child in $(pgrep -P "$1" 2>/dev/null); do stop_tree "$child"; done
+  kill "$1" 2>/dev/null || true
+}
+standalone_end() {
+  if [ ! -e "$standalone_status" ]; then
+    stop_tree "$standalone"
+  elif [ "$(cat "$standalone_status")" != 0 ]; then
+    cat "$standalone_log"
+  fi
+  rm -f "$standalone_log" "$standalone_status"
+}
+trap standalone_end EXIT
 # QVA_JOBS limits the build's parallelism (default: all cores).
 JOBS=${QVA_JOBS:-$(nproc)}
 BUILD=${QVA_TEST_BUILD_DIR:-build-asan}
@@ -42,7 +60,9 @@ if [ "${QVA_WHOLE_BINARIES:-0}" = 1 ]; then
 fi
 # Every fuzz target builds and replays its seeds and regression inputs.
 scripts/fuzz-replay.sh
-status=0
-wait "$standalone" || status=$?
-cat "$standalone_log"
-exit $status
+wait "$standalone" || true
+status=$(cat "$standalone_status" 2>/dev/null || echo 1)
+# A passing check's log is its one summary line; a failing one's is printed
+# by standalone_end.
+[ "$status" = 0 ] && cat "$standalone_log"
+exit "$status"

@@ -2,6 +2,7 @@
 // running the app (or any client of the service's protocol) against a meeting
 // on this machine. It prints the service root and serves until it gets
 // SIGINT or SIGTERM.
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include <iostream>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -33,6 +35,9 @@ const char* kUsage =
     "  With neither --fixtures nor --generate it generates the demo meeting (300,1500, seed 1).\n"
     "  --files-need-token: the files and the reports feed want the bearer token too.\n";
 
+// The generator's seed is a whole number that the command line reads as a signed one.
+constexpr long long kMaxSeed = 0x7fffffffffffffffLL;
+
 int usage(const std::string& message) {
     std::fprintf(stderr, "quovana-service: %s\n%s", message.c_str(), kUsage);
     return 2;
@@ -41,8 +46,10 @@ int usage(const std::string& message) {
 std::optional<long long> number(const std::string& text, long long min, long long max) {
     if (text.empty()) return std::nullopt;
     char* end = nullptr;
+    errno = 0;
     long long value = std::strtoll(text.c_str(), &end, 10);
-    if (*end != '\0' || value < min || value > max) return std::nullopt;
+    // Beyond what the type holds, strtoll answers its bound and says so only in errno.
+    if (*end != '\0' || errno == ERANGE || value < min || value > max) return std::nullopt;
     return value;
 }
 
@@ -54,8 +61,11 @@ int main(int argc, char** argv) {
     std::optional<std::string> fixtures, logFile, writeFixtures;
     std::optional<std::pair<int, int>> sizes;
     uint64_t seed = 1;
+    // Each option applies once; a second one would silently win.
+    std::set<std::string> given;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
+        if (arg.rfind("--", 0) == 0 && !given.insert(arg).second) return usage(arg + " is given twice; give it once");
         auto value = [&](const char* what) -> std::optional<std::string> {
             if (i + 1 >= args.size()) return std::nullopt;
             (void)what;
@@ -77,15 +87,16 @@ int main(int argc, char** argv) {
             size_t comma = text ? text->find(',') : std::string::npos;
             if (comma == std::string::npos) return usage("--generate needs SESSIONS,PARTICIPANTS (e.g. 300,1500)");
             auto sessions = number(text->substr(0, comma), 1, kMaxGeneratedSessions);
-            auto participants = number(text->substr(comma + 1), 2, kMaxGeneratedParticipants);
+            auto participants = number(text->substr(comma + 1), kMinGeneratedParticipants, kMaxGeneratedParticipants);
             if (!sessions || !participants)
                 return usage("--generate needs SESSIONS,PARTICIPANTS: 1 to " + std::to_string(kMaxGeneratedSessions) +
-                             " sessions and 2 to " + std::to_string(kMaxGeneratedParticipants) + " participants");
+                             " sessions and " + std::to_string(kMinGeneratedParticipants) + " to " +
+                             std::to_string(kMaxGeneratedParticipants) + " participants");
             sizes = std::make_pair(static_cast<int>(*sessions), static_cast<int>(*participants));
         } else if (arg == "--seed") {
             auto text = value("seed");
-            auto parsed = text ? number(*text, 0, 0x7fffffffffffffffLL) : std::nullopt;
-            if (!parsed) return usage("--seed needs a non-negative number");
+            auto parsed = text ? number(*text, 0, kMaxSeed) : std::nullopt;
+            if (!parsed) return usage("--seed needs a whole number from 0 to " + std::to_string(kMaxSeed));
             seed = static_cast<uint64_t>(*parsed);
         } else if (arg == "--tls") {
             if (i + 2 >= args.size()) return usage("--tls needs a certificate file and a key file");
@@ -109,6 +120,13 @@ int main(int argc, char** argv) {
         }
     }
     if (fixtures && sizes) return usage("give either --fixtures or --generate, not both");
+    if (options.tls) {
+        const std::string problem = TestServer::unusableTLSFiles(*options.tls);
+        if (!problem.empty()) {
+            std::fprintf(stderr, "quovana-service: cannot serve TLS: %s\n", problem.c_str());
+            return 1;
+        }
+    }
 
     MeetingData data;
     if (fixtures) {

@@ -16,6 +16,8 @@
 #include "graphics/MutablePath.h"
 #include "graphics/ShapeLayer.h"
 #include "maps/InteractiveMapsServices.h"
+#include "quovana/AppOptions.h"
+#include "quovana/OptionsGivenOnce.h"
 #include "svg/floorplan/SVGMapFolder.h"
 #include "svg/image/SVGXImage.h"
 #include "svg/layers/CALayerExporter.h"
@@ -63,17 +65,24 @@ std::vector<std::string> split(const std::string& text, char separator) {
     return parts;
 }
 
-void usage() {
+// The problem, then the usage; an empty problem prints the usage alone.
+void usage(const std::string& problem) {
+    if (!problem.empty()) std::fprintf(stderr, "quovana svg: %s\n", problem.c_str());
     std::fprintf(stderr,
                  "usage: quovana svg FILE... [--floor NAME]... [--floors NAME,NAME,...] [--hit X,Y] [--export] "
                  "[--png OUT]\n");
 }
 
-std::optional<Options> parseArguments(const std::vector<std::string>& arguments) {
+// The options, or why they are wrong.
+std::optional<Options> parseArguments(const std::vector<std::string>& arguments, std::string& problem) {
     Options options;
+    quovana::OptionsGivenOnce once;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         bool hasValue = i + 1 < arguments.size();
+        // Floors add up; every other option takes one value.
+        if (argument.starts_with("--") && argument != "--floor" && argument != "--floors")
+            if (problem = once.repeated(argument); !problem.empty()) return std::nullopt;
         // "--floor NAME" names the next file's floor; "--floors" names
         // several at once. Either way names go to the files in order.
         if (argument == "--floors" && hasValue) {
@@ -81,25 +90,33 @@ std::optional<Options> parseArguments(const std::vector<std::string>& arguments)
         } else if (argument == "--floor" && hasValue) {
             options.floors.push_back(arguments[++i]);
         } else if (argument == "--hit" && hasValue) {
-            auto parts = split(arguments[++i], ',');
-            char* end = nullptr;
-            if (parts.size() != 2) return std::nullopt;
-            double x = std::strtod(parts[0].c_str(), &end);
-            if (*end) return std::nullopt;
-            double y = std::strtod(parts[1].c_str(), &end);
-            if (*end || parts[1].empty() || parts[0].empty()) return std::nullopt;
-            options.hit = graphics::Point{x, y};
+            auto point = quovana::parsePair(arguments[++i]);
+            if (!point) {
+                problem = "--hit takes X,Y, two finite numbers; not " + arguments[i];
+                return std::nullopt;
+            }
+            options.hit = graphics::Point{point->first, point->second};
         } else if (argument == "--export") {
             options.exportStatements = true;
         } else if (argument == "--png" && hasValue) {
             options.png = arguments[++i];
         } else if (argument.starts_with("--")) {
+            problem = argument == "--floors" || argument == "--floor" || argument == "--hit" || argument == "--png"
+                          ? argument + " needs a value"
+                          : "unknown option \"" + argument + "\"";
             return std::nullopt;
         } else {
             options.files.push_back(argument);
         }
     }
-    if (options.files.empty() || options.floors.size() > options.files.size()) return std::nullopt;
+    if (options.files.empty()) {
+        problem = "no floor plan file given";
+        return std::nullopt;
+    }
+    if (options.floors.size() > options.files.size()) {
+        problem = "more floor names than files";
+        return std::nullopt;
+    }
     // Floors not named are numbered on from the last one given.
     for (size_t i = options.floors.size(); i < options.files.size(); ++i) options.floors.push_back(std::to_string(i + 1));
     return options;
@@ -240,9 +257,10 @@ bool writePNG(const std::shared_ptr<svg::SVGXImage>& image, const std::string& p
 }  // namespace
 
 int runSvgCommand(const std::vector<std::string>& arguments) {
-    auto options = parseArguments(arguments);
+    std::string problem;
+    auto options = parseArguments(arguments, problem);
     if (!options) {
-        usage();
+        usage(problem);
         return 2;
     }
     CommandLineMapFolder folder;

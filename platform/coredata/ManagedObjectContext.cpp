@@ -314,8 +314,14 @@ void ManagedObjectContext::reset() {
 uint64_t ManagedObjectContext::contentGeneration() const {
     // Each count only grows, so the sum moves whenever one of them does.
     uint64_t generation = 0;
-    for (auto c = this; c; c = c->parent_.get()) generation += c->contentChanges_.load(std::memory_order_acquire);
-    if (const auto& coordinator = persistentStoreCoordinator()) generation += coordinator->storeGeneration();
+    const ManagedObjectContext* root = this;
+    for (auto c = this; c; c = c->parent_.get()) {
+        generation += c->contentChanges_.load(std::memory_order_acquire);
+        root = c;
+    }
+    // The root's own saves to the store only move its changes into the file:
+    // the chain shows the same before and after, so only other saves count.
+    if (root->coordinator_) generation += root->coordinator_->storeGenerationBesides(&root->ownStoreSaves_);
     return generation;
 }
 
@@ -428,7 +434,7 @@ ErrorPtr ManagedObjectContext::save() {
             parent->notifyObservers(merged);
         });
     } else if (coordinator_) {
-        if (auto error = coordinator_->executeSave(changes)) {
+        if (auto error = coordinator_->executeSave(changes, &ownStoreSaves_)) {
             restoreRows(changes);
             return error;
         }

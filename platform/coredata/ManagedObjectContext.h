@@ -133,6 +133,10 @@ private:
     void noteContentChange() {
         contentChanges_.store(contentChanges_.load(std::memory_order_relaxed) + 1, std::memory_order_release);
     }
+    // A root context's saves that reached the store, counted by the
+    // coordinator (under its lock, with the store's generation): they show
+    // this context's chain nothing new.
+    uint64_t ownStoreSaves_ = 0;
     friend class ManagedObject;
     friend struct ContextScope;
 

@@ -53,6 +53,7 @@ ErrorPtr PersistentStoreCoordinator::addPersistentStore(const std::string& path,
     while (current < next && !nextPrimaryKey_.compare_exchange_weak(current, next)) {
     }
     store_ = std::move(store);
+    std::lock_guard generationLock(generationMutex_);
     ++storeGeneration_;
     return nullptr;
 }
@@ -87,14 +88,23 @@ ErrorPtr noStore() {
 }
 }  // namespace
 
-ErrorPtr PersistentStoreCoordinator::executeSave(const detail::ChangeSet& changes) {
+ErrorPtr PersistentStoreCoordinator::executeSave(const detail::ChangeSet& changes, uint64_t* ownSaves) {
     std::lock_guard lock(mutex_);
     if (!store_) return noStore();
     ErrorPtr error = store_->save(changes);
     // Only once the rows are in: a number taken before a fetch is never newer
     // than the rows the fetch read.
-    if (!error) ++storeGeneration_;
+    if (!error) {
+        std::lock_guard generationLock(generationMutex_);
+        ++storeGeneration_;
+        if (ownSaves) ++*ownSaves;
+    }
     return error;
+}
+
+uint64_t PersistentStoreCoordinator::storeGenerationBesides(const uint64_t* ownSaves) const {
+    std::lock_guard generationLock(generationMutex_);
+    return storeGeneration_ - (ownSaves ? *ownSaves : 0);
 }
 
 detail::FetchOutcome PersistentStoreCoordinator::executeFetch(const detail::FetchPlan& plan) {

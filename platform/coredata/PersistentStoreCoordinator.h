@@ -62,10 +62,15 @@ public:
     // For contexts: identities and store access.
     ManagedObjectIDPtr newObjectID(const EntityDescription& entity);
     ManagedObjectIDPtr objectID(const EntityDescription& entity, int64_t primaryKey) const;
-    foundation::ErrorPtr executeSave(const detail::ChangeSet& changes);
+    // `ownSaves` is the saving root context's count of its saves, moved
+    // here in one step with the store's generation.
+    foundation::ErrorPtr executeSave(const detail::ChangeSet& changes, uint64_t* ownSaves = nullptr);
     // Moves on after each save that reached the store (and when the store is
-    // added): what the store holds is the same while it stands. Any thread.
-    uint64_t storeGeneration() const { return storeGeneration_.load(std::memory_order_acquire); }
+    // added), except the saves counted in `ownSaves`: what the store holds
+    // is the same, for the chain of the root context that keeps that count,
+    // while it stands (a root's own save shows its chain nothing new). Any
+    // thread.
+    uint64_t storeGenerationBesides(const uint64_t* ownSaves) const;
     detail::FetchOutcome executeFetch(const detail::FetchPlan& plan);
     // A fetch that needs nothing of a root context's unsaved changes, read on
     // the calling thread beside saves and other fetches (so the rows are made
@@ -76,7 +81,11 @@ private:
     ModelPtr model_;
     uint64_t identity_;
     std::atomic<int64_t> nextPrimaryKey_{1};
-    std::atomic<uint64_t> storeGeneration_{0};
+    // Guards the store's generation and the roots' counts of their own saves,
+    // so that a reader never sees one moved without the other. Apart from
+    // `mutex_`, which a save holds while it writes.
+    mutable std::mutex generationMutex_;
+    uint64_t storeGeneration_ = 0;
     mutable std::mutex mutex_;
     std::unique_ptr<detail::SQLiteStore> store_;
 };

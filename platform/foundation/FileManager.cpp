@@ -55,6 +55,11 @@ bool succeed(ErrorPtr* error) {
     return true;
 }
 
+// An atomic write's temporary file: beside the target, hidden, with the
+// target's name and mkstemp's six characters after ".tmp-".
+std::string atomicWritePrefix(const fs::path& target) { return "." + target.filename().string() + ".tmp-"; }
+constexpr size_t kAtomicWriteSuffixLength = 6;
+
 bool existsNoFollow(const std::string& path) {
     struct stat st;
     return ::lstat(path.c_str(), &st) == 0;
@@ -204,8 +209,8 @@ bool FileManager::writeData(const Data& data, const std::string& path, bool atom
         return ok ? succeed(error) : fail(error, code, Access::Write, path);
     }
     fs::path target(path);
-    std::string pattern = (target.parent_path() / ("." + target.filename().string() + ".tmp-XXXXXX")).string();
-    if (target.parent_path().empty()) pattern = "." + target.filename().string() + ".tmp-XXXXXX";
+    const std::string name = atomicWritePrefix(target) + std::string(kAtomicWriteSuffixLength, 'X');
+    std::string pattern = target.parent_path().empty() ? name : (target.parent_path() / name).string();
     int fd = ::mkstemp(pattern.data());
     if (fd < 0) return fail(error, errno, Access::Write, path);
     bool ok = ::fchmod(fd, 0644) == 0 && writeAll(fd, data) && ::fsync(fd) == 0;
@@ -223,6 +228,23 @@ bool FileManager::writeData(const Data& data, const std::string& path, bool atom
         return fail(error, code, Access::Write, path);
     }
     return succeed(error);
+}
+
+size_t FileManager::removeLeftoversOfAtomicWrites(const std::string& path) const {
+    const fs::path target(path);
+    const std::string prefix = atomicWritePrefix(target);
+    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+    size_t removed = 0;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() != prefix.size() + kAtomicWriteSuffixLength || name.rfind(prefix, 0) != 0) continue;
+        std::error_code kindError;
+        if (!it->is_regular_file(kindError)) continue;
+        std::error_code removeError;
+        if (fs::remove(it->path(), removeError)) ++removed;
+    }
+    return removed;
 }
 
 }  // namespace foundation

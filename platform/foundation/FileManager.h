@@ -6,6 +6,7 @@
 // leaves the old one untouched.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -54,6 +55,10 @@ public:
     // Atomically: a temporary file in the same directory, flushed to disk and
     // renamed over the target, so readers see the old file or the new one whole.
     bool writeData(const Data& data, const std::string& path, bool atomically, ErrorPtr* error = nullptr) const;
+    // Removes the temporary files that atomic writes of `path` left beside
+    // it when their process ended mid-write; only for a caller that knows
+    // no other process writes the path now. Answers how many it removed.
+    size_t removeLeftoversOfAtomicWrites(const std::string& path) const;
 
 private:
     FileManager() = default;

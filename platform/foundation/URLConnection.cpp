@@ -194,6 +194,9 @@ private:
             int64_t code = t.trustCancelled ? URLError::Cancelled : codeFor(result);
             ErrorPtr underlying = Error::withDescription("curl", result, t.errorText[0] ? t.errorText
                                                                                         : curl_easy_strerror(result));
+            // A certificate the delegate refused: the refusal rides beneath the cancellation.
+            if (t.trustCancelled)
+                underlying = makeURLError(URLError::ServerCertificateUntrusted, t.urlText, t.host, underlying);
             delegate->connectionDidFailWithError(*connection, makeURLError(code, t.urlText, t.host, underlying));
         }
     }

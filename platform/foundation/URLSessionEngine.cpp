@@ -1061,7 +1061,10 @@ void URLSessionEngine::onTrustAnswer(URLSessionTaskPtr task, URLSessionAuthChall
     t->awaitingTrust = false;
     switch (disposition) {
         case URLSessionAuthChallengeDisposition::CancelAuthenticationChallenge:
-            finish(task, errorFor(*task, URLError::Cancelled));
+            // The delegate refused the server's certificate: the task is
+            // cancelled, as on the platform, and the refusal rides beneath
+            // so that whoever reports it can say why.
+            finish(task, errorFor(*task, URLError::Cancelled, errorFor(*task, URLError::ServerCertificateUntrusted)));
             return;
         case URLSessionAuthChallengeDisposition::RejectProtectionSpace:
             finish(task, errorFor(*task, URLError::ServerCertificateUntrusted));

@@ -216,7 +216,9 @@ void MessagesManager::markAsReadMessageWithThreadId(int32_t threadId, const Text
             messageId, currentStore().token,
             [operation, authToken, eventId](const ErrorPtr& error, const Value& result) {
                 auto message = result.objectAs<QVAMessage>();
-                if (!message) {
+                // An answer naming no message of its own would be stored
+                // over another one.
+                if (!message || !message->hasUsableIds()) {
                     // A failure without an error object must not wipe out
                     // the error of an earlier one.
                     if (error) operation->error = error;

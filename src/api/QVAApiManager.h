@@ -21,10 +21,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "api/CallAndWriteParametrizedObject.h"
@@ -102,6 +104,16 @@ public:
     void clearAuthorizationHeader();
     // Sets "Authorization" to "Bearer <code>" ("(null)" for no code).
     void setAuthorizationHeaderWithCode(const Text& authCode);
+    // A request made outside the service calls (the feed, a document, a
+    // participant's photo, a partner's logo) to the service root's origin
+    // takes the token in force, else the current account's, unless it
+    // carries one already; to another origin it carries none. Such a
+    // request may leave before any service call of the process has set the
+    // header, and a service that protects its files refuses it without.
+    void authorizeForServiceOrigin(foundation::URLRequest& request) const;
+    // A GET of an image at the address ("Accept: image/*"), authorized as
+    // above; nothing for an address that is missing, empty or no URL.
+    std::optional<foundation::URLRequest> imageRequestForAddress(const Text& address) const;
 
     // ---- transport ----------------------------------------------------------
 
@@ -212,6 +224,23 @@ public:
     // An absolute address with the default headers; the raw parsed body.
     void requestForUrlString(const std::string& urlString, const std::string& method,
                              const foundation::Value& parameters, RequestCompletion completion);
+    // ---- ids in addresses ---------------------------------------------------
+
+    // An id as one path segment, or as one item of an "ids" list: every
+    // byte but ASCII letters, digits and "-._~" percent-encoded, and an id
+    // of dots alone encoded whole, so an id names no other level, query,
+    // fragment or item, whatever it holds.
+    static std::string encodedId(std::string_view id);
+    // The service path of a pattern whose "%@"s take the ids in order, each
+    // encoded as one segment (ids past the pattern's are not used). Nothing
+    // when one it takes is missing or unusable (empty): no path names it.
+    static Text pathWithIds(std::string_view pattern, std::initializer_list<Text> ids);
+    // Fails `completion` as a refused call, later on the completion queue,
+    // without asking the service: the call's path needed a missing id.
+    void refuseMissingId(std::string_view pattern, CallCompletion completion);
+    // The same for a list whose descriptor has no path.
+    void refuseMissingId(const CallAndWriteParametrizedObject& list, CallCompletion completion);
+
     // Stores the value's text under the key: a number in decimal, a text
     // unchanged, nothing (absent or null) as "". No collection: nothing.
     static void addRequestParameter(const foundation::Value& value, const std::string& key,
@@ -367,7 +396,10 @@ public:
     // name>" under the application's data folder: (nil, the file path) or
     // (error, nothing). Only the last path component of the file name is
     // used; one that is empty, "." or ".." gives "Bad file name for
-    // document." and no request. The token and event id are not used.
+    // document." and no request. The token and event id are not used. An
+    // empty body, or a web page for a file not named as one, fails and
+    // leaves the earlier copy; any other 2xx body is kept, whatever its
+    // content type.
     void getFileFromUrl(const Text& urlString, const Text& fileName, const Text& authCode, const Text& eventId,
                         CallCompletion completion);
     // The account's folder of documents, "<data folder>/Info Pdfs/<token
@@ -454,6 +486,8 @@ private:
     // True when that ended it and it is the caller's to hand over.
     bool followPage(const std::shared_ptr<PageWalk>& walk, size_t index, const std::string& service,
                     const std::shared_ptr<foundation::HTTPURLResponse>& response);
+    // pathWithIds, or nothing after `completion` was taken to refuse the call.
+    Text pathWithIdsOrRefuse(std::string_view pattern, std::initializer_list<Text> ids, CallCompletion& completion);
     void invitationAnswer(const char* action, const Text& authCode, const Text& eventId, const Text& sessionId,
                           const Text& delegateTo, bool typedConflict, CallCompletion completion);
     void saveNote(const Text& note, const std::string& path, const char* noteClass, const char* entityName,

@@ -114,8 +114,8 @@ Completion kindCompletion(const std::shared_ptr<Run>& run) {
     };
 }
 
-// The chunk addresses: the prefix followed by at most 90 ids, joined by ","
-// as they are, in list order.
+// The chunk addresses: the prefix followed by at most 90 ids, each encoded
+// as one item of the list and joined by ",", in list order.
 std::vector<std::string> chunkAddresses(const std::string& prefix, const std::vector<std::string>& ids) {
     std::vector<std::string> addresses;
     for (size_t start = 0; start < ids.size(); start += kMaximumIdsPerRequest) {
@@ -123,7 +123,7 @@ std::vector<std::string> chunkAddresses(const std::string& prefix, const std::ve
         const size_t end = std::min(ids.size(), start + kMaximumIdsPerRequest);
         for (size_t i = start; i < end; ++i) {
             if (i > start) address += ',';
-            address += ids[i];
+            address += QVAApiManager::encodedId(ids[i]);
         }
         addresses.push_back(std::move(address));
     }
@@ -328,18 +328,25 @@ std::string listName(const std::string& filterServiceName) {
     return filterServiceName.substr(0, filterServiceName.find('?'));
 }
 
-// The replace of what was fetched. An answer holding rows that could not be
-// read (no usable id) cannot say which listed item each stood for, so the
-// replace then takes only the rows it read, and a stored row that one of
-// them may have been stays until a later delta reads it.
+// The replace of what was fetched, decided on the rows as they came. An
+// answer holding rows that could not be read (no key id) cannot say which
+// listed item each stood for, so the replace then takes only the rows it
+// read, and a stored row that one of them may have been stays until a later
+// delta reads it. A row read with its key but left out all the same (an
+// agenda entry without its session's id) still names the row it replaces.
 coredata::PredicatePtr replacePredicate(const std::string& key, const std::vector<std::string>& toFetch,
-                                        const StorageManager::Items& rows, size_t unreadable) {
-    if (unreadable == 0) return coredata::Predicate::withFormat("%K in %@", key, toFetch);
+                                        const StorageManager::Items& rows) {
     std::vector<std::string> read;
-    for (const auto& row : rows)
-        if (auto model = std::dynamic_pointer_cast<const QVABaseItemModel>(row); model && model->keyId())
+    bool unreadable = false;
+    for (const auto& row : rows) {
+        auto model = std::dynamic_pointer_cast<const QVABaseItemModel>(row);
+        if (!model) continue;
+        if (model->keyId())
             read.push_back(*model->keyId());
-    return coredata::Predicate::withFormat("%K in %@", key, read);
+        else
+            unreadable = true;
+    }
+    return coredata::Predicate::withFormat("%K in %@", key, unreadable ? read : toFetch);
 }
 
 void fetchAndReplace(const std::string& entityName, const std::shared_ptr<const ModelClass>& modelClass,
@@ -362,9 +369,8 @@ void fetchAndReplace(const std::string& entityName, const std::shared_ptr<const 
                 return;
             }
             auto rows = StorageManager::itemsOfResult(items);
-            const size_t unreadable = RowsWithoutId::drop(rows);
-            RowsWithoutId::log(unlisted + unreadable, list);
-            auto predicate = replacePredicate(key, toFetch, rows, unreadable);
+            auto predicate = replacePredicate(key, toFetch, rows);
+            RowsWithoutId::log(unlisted + RowsWithoutId::drop(rows), list);
             StorageManager::sharedStorageManager().deleteAndAddItemsToCoreData(
                 std::move(rows), EntityClass::named(entityName), std::move(predicate), authCode, eventId,
                 [writes](const ErrorPtr& storeError, const Value&) { writes->finish(storeError); });

@@ -10,6 +10,7 @@
 #include "settings/ApplicationSettingsStore.h"
 #include "api/QVAApiManager.h"
 #include "api/QVAApiManagerDelta.h"
+#include "api/RowsWithoutId.h"
 #include "api/SyncCalendarService.h"
 #include "dispatch/Group.h"
 #include "dispatch/Queue.h"
@@ -64,9 +65,13 @@ constexpr const char* kIdsSuffix = "?ids=";
 void refreshByRevisions(const char* entityName, const char* modelClassName, const char* path, const Text& eventId,
                         const Text& authCode, Completion completion) {
     registerModelClasses();
-    const std::string service = foundation::Format(path, eventId ? Value(*eventId) : Value());
-    QVAApiManagerDelta::updateEntity(entityName, ModelClass::named(modelClassName), service + kRevisionListSuffix,
-                                     service + kIdsSuffix, eventId, authCode, std::move(completion));
+    const Text service = QVAApiManager::pathWithIds(path, {eventId});
+    if (!service) {
+        QVAApiManager::sharedApiManager().refuseMissingId(path, std::move(completion));
+        return;
+    }
+    QVAApiManagerDelta::updateEntity(entityName, ModelClass::named(modelClassName), *service + kRevisionListSuffix,
+                                     *service + kIdsSuffix, eventId, authCode, std::move(completion));
 }
 
 Text currentToken() { return ApplicationSettingsStore::sharedApplicationSettingsStore().currentAuthToken(); }
@@ -210,10 +215,13 @@ void refreshMessagesWithCompletionBlock(Completion completionBlock) {
                 if (completion) completion(error, result);
                 return;
             }
+            // Left out as the full download leaves them out.
+            auto rows = StorageManager::itemsOfResult(result);
+            RowsWithoutId::log(RowsWithoutId::drop(rows), std::string("messages"));
             // The meeting current now, not when the reload started.
             StorageManager::sharedStorageManager().deleteAndAddItemsToCoreData(
-                StorageManager::itemsOfResult(result), EntityClass::named(QVACoreDataMessage::kEntityName), nullptr,
-                authCode, currentEventId(), [completion](const ErrorPtr& storeError, const Value& storeResult) {
+                std::move(rows), EntityClass::named(QVACoreDataMessage::kEntityName), nullptr, authCode,
+                currentEventId(), [completion](const ErrorPtr& storeError, const Value& storeResult) {
                     if (completion) completion(storeError, storeResult);
                 });
         });

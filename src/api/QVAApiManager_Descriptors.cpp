@@ -5,11 +5,9 @@
 #include "settings/ApplicationSettingsStore.h"
 #include "api/DocumentInfoXMLParserDelegate.h"
 #include "api/RowsWithoutId.h"
-#include "foundation/Format.h"
 #include "store/StorageManager.h"
 
 using foundation::ErrorPtr;
-using foundation::Format;
 using foundation::Value;
 
 namespace {
@@ -18,8 +16,9 @@ using Ptr = CallAndWriteParametrizedObjectPtr;
 
 
 // A paginated JSON descriptor of 100 items per page. Classes are looked up
-// by name so that this file needs none of the model headers.
-Ptr descriptor(std::string path, const char* modelClass, const char* entityClass, bool important = false) {
+// by name so that this file needs none of the model headers. No path (a
+// meeting without a usable id) names no service: the call fails.
+Ptr descriptor(std::optional<std::string> path, const char* modelClass, const char* entityClass, bool important = false) {
     return std::make_shared<CallAndWriteParametrizedObject>(std::move(path), ModelClass::named(modelClass),
                                                             EntityClass::named(entityClass), Value(), important);
 }
@@ -31,39 +30,39 @@ Ptr QVAApiManager::getEventsRequestObjectForAuthCode(const Text&) {
 }
 
 Ptr QVAApiManager::getSessionsRequestObjectForEventId(const Text& eventId, const Text&) {
-    return descriptor(Format("events/%@/sessions/official", eventId), "QVASession", "QVACoreDataSession", true);
+    return descriptor(pathWithIds("events/%@/sessions/official", {eventId}), "QVASession", "QVACoreDataSession", true);
 }
 
 Ptr QVAApiManager::getParticipantsRequestObjectForEventId(const Text& eventId, const Text&) {
     return std::make_shared<CallAndWriteParametrizedObject>(
-        Format("events/%@/participants", eventId), ModelClass::named("QVAParticipant"),
+        pathWithIds("events/%@/participants", {eventId}), ModelClass::named("QVAParticipant"),
         EntityClass::named("QVACoreDataParticipant"), Value(), true, true, kItemsPerPage);
 }
 
 Ptr QVAApiManager::getPartnersRequestObjectForEventId(const Text& eventId, const Text&) {
-    return descriptor(Format("events/%@/partners", eventId), "QVAPartner", "QVACoreDataPartner", true);
+    return descriptor(pathWithIds("events/%@/partners", {eventId}), "QVAPartner", "QVACoreDataPartner", true);
 }
 
 Ptr QVAApiManager::getOrganizationsRequestObjectForEventId(const Text& eventId, const Text&) {
-    return descriptor(Format("events/%@/organizations", eventId), "QVAOrganization", "QVACoreDataOrganization",
+    return descriptor(pathWithIds("events/%@/organizations", {eventId}), "QVAOrganization", "QVACoreDataOrganization",
                       true);
 }
 
 Ptr QVAApiManager::getVenuesRequestObjectForEventId(const Text& eventId, const Text&) {
-    return descriptor(Format("events/%@/venues", eventId), "QVAVenue", "QVACoreDataVenue");
+    return descriptor(pathWithIds("events/%@/venues", {eventId}), "QVAVenue", "QVACoreDataVenue");
 }
 
 Ptr QVAApiManager::getRoomsRequestObjectForEventId(const Text& eventId, const Text&) {
-    return descriptor(Format("events/%@/rooms", eventId), "QVARoom", "QVACoreDataRoom");
+    return descriptor(pathWithIds("events/%@/rooms", {eventId}), "QVARoom", "QVACoreDataRoom");
 }
 
 Ptr QVAApiManager::getLoginDelegatorsRequestObjectForEventId(const Text& eventId, const Text&) {
-    return descriptor(Format("events/%@/my_profile/login_delegators", eventId), "QVALoginDelegator",
+    return descriptor(pathWithIds("events/%@/my_profile/login_delegators", {eventId}), "QVALoginDelegator",
                       "QVACoreDataLoginDelegator");
 }
 
 Ptr QVAApiManager::getMeetingDelegatesRequestObjectForEventId(const Text& eventId, const Text&) {
-    return descriptor(Format("events/%@/my_profile/delegates", eventId), "QVAMeetingDelegate",
+    return descriptor(pathWithIds("events/%@/my_profile/delegates", {eventId}), "QVAMeetingDelegate",
                       "QVACoreDataMeetingDelegate");
 }
 
@@ -76,46 +75,46 @@ Ptr QVAApiManager::getMessagesRecipientsObjectForAuthCode(const Text&) {
 }
 
 Ptr QVAApiManager::getParticipantNotesObjectForEventId(const Text& eventId, const Text&) {
-    return descriptor(Format("events/%@/notes/participants", eventId), "QVAParticipantNote",
+    return descriptor(pathWithIds("events/%@/notes/participants", {eventId}), "QVAParticipantNote",
                       "QVACoreDataParticipantNote");
 }
 
 Ptr QVAApiManager::getSessionNotesObjectForEventId(const Text& eventId, const Text&) {
-    return descriptor(Format("events/%@/notes/sessions", eventId), "QVASessionNote", "QVACoreDataSessionNote");
+    return descriptor(pathWithIds("events/%@/notes/sessions", {eventId}), "QVASessionNote", "QVACoreDataSessionNote");
 }
 
 Ptr QVAApiManager::getPermissionsRequestObjectForEventId(const Text& eventId, const Text&) {
-    return descriptor(Format("events/%@/my_profile/permissions", eventId), "QVAPermission",
+    return descriptor(pathWithIds("events/%@/my_profile/permissions", {eventId}), "QVAPermission",
                       "QVACoreDataPermission");
 }
 
 Ptr QVAApiManager::getPersonalEntriesRequestObjectForEventId(const Text& eventId, const Text&) {
-    return descriptor(Format("events/%@/my_agenda/personal_entries", eventId), "QVAPersonalEntry",
+    return descriptor(pathWithIds("events/%@/my_agenda/personal_entries", {eventId}), "QVAPersonalEntry",
                       "QVACoreDataPersonalEntry", true);
 }
 
 Ptr QVAApiManager::getAgendaSelectionRequestObjectForEventId(const Text& eventId, const Text&) {
-    return descriptor(Format("events/%@/my_agenda/selections", eventId), "QVAAgendaSelections",
+    return descriptor(pathWithIds("events/%@/my_agenda/selections", {eventId}), "QVAAgendaSelections",
                       "QVACoreDataAgendaSelection", true);
 }
 
 Ptr QVAApiManager::getAgendaResponsabilitiesRequestObjectForEventId(const Text& eventId, const Text&) {
-    return descriptor(Format("events/%@/my_agenda/responsibilities", eventId), "QVAAgendaResponsibilities",
+    return descriptor(pathWithIds("events/%@/my_agenda/responsibilities", {eventId}), "QVAAgendaResponsibilities",
                       "QVACoreDataAgendaResponsability", true);
 }
 
 Ptr QVAApiManager::getAgendaInvitationsRequestObjectForEventId(const Text& eventId, const Text&) {
-    return descriptor(Format("events/%@/my_agenda/invitations", eventId), "QVAAgendaInvitation",
+    return descriptor(pathWithIds("events/%@/my_agenda/invitations", {eventId}), "QVAAgendaInvitation",
                       "QVACoreDataAgendaInvitation", true);
 }
 
 Ptr QVAApiManager::getInformationDocumentsObjectForEventId(const Text& eventId, const Text&) {
-    return descriptor(Format("events/%@/documents", eventId), "QVAInformationDocument",
+    return descriptor(pathWithIds("events/%@/documents", {eventId}), "QVAInformationDocument",
                       "QVACoreDataInformationDocument");
 }
 
 Ptr QVAApiManager::getNotificationsObjectForEventId(const Text& eventId, const Text&) {
-    return descriptor(Format("events/%@/my_profile/notifications", eventId), "QVANotification",
+    return descriptor(pathWithIds("events/%@/my_profile/notifications", {eventId}), "QVANotification",
                       "QVACoreDataNotification");
 }
 
@@ -142,6 +141,11 @@ Ptr QVAApiManager::getReportsObjectForFeedUrl(const Text& feedUrl) {
 
 // ---- refresh ----------------------------------------------------------------
 
+void QVAApiManager::refuseMissingId(const CallAndWriteParametrizedObject& list, CallCompletion completion) {
+    const auto& entity = list.coreDataModelClass();
+    refuseMissingId("the list of " + (entity ? entity->name : std::string("rows")), std::move(completion));
+}
+
 void QVAApiManager::refreshWithRequestObject(const CallAndWriteParametrizedObjectPtr& requestObject,
                                              const Text& authCode, const Text& eventId, CallCompletion completion) {
     if (!requestObject) {
@@ -164,8 +168,12 @@ void QVAApiManager::refreshWithRequestObject(const CallAndWriteParametrizedObjec
     }
     EntityClassPtr entity = requestObject->coreDataModelClass();
     const Text listName = requestObject->serviceName();
+    if (!listName) {
+        refuseMissingId(*requestObject, std::move(completion));
+        return;
+    }
     GETWithAuthentication(
-        listName.value_or(std::string()), authCode, requestObject->paramsDictionary(), requestObject->modelClass(),
+        *listName, authCode, requestObject->paramsDictionary(), requestObject->modelClass(),
         [entity, listName, authCode, eventId, completion = std::move(completion)](const ErrorPtr& error,
                                                                                  const Value& result) {
             if (error) {

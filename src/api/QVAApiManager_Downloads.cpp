@@ -8,12 +8,14 @@
 //
 // Invariants: a document or map file on disk is always a whole earlier
 // download or a whole new one (written beside it, renamed over it on
-// success); a document of a known kind on disk is of that kind (a login
-// page some network answered in its place is not kept); no file name taken
-// from the service leads out of its folder.
+// success); none is empty, and none but a web page's is a web page (a
+// login page some network answered in its place is not kept); no file name
+// taken from the service leads out of its folder; a request to the service
+// root's origin carries the account's token, one to another origin none.
 #include "api/QVAApiManager.h"
 
 #include <array>
+#include <cctype>
 #include <cstdio>
 #include <fstream>
 #include <mutex>
@@ -29,7 +31,6 @@
 #include "dispatch/Group.h"
 #include "dispatch/Queue.h"
 #include "foundation/FileManager.h"
-#include "foundation/HTTPURLResponse.h"
 #include "foundation/Format.h"
 #include "foundation/Log.h"
 #include "foundation/OutputStream.h"
@@ -67,91 +68,87 @@ std::optional<std::string> safeFileName(const std::optional<std::string>& name) 
     return last;
 }
 
-// What a document's extension promises of the answer: the content types
-// that name it, and the first bytes of a file of that kind.
-struct DocumentKind {
-    const char* extension;
-    std::vector<std::string_view> contentTypes;
-    std::vector<std::string_view> signatures;
-    // Readers of PDF find its header after some leading bytes too.
-    bool signatureMayFollowOtherBytes = false;
-};
+// How far into a body its opening is looked for.
+constexpr size_t kDownloadHeadWindow = 4096;
 
-constexpr std::string_view kZipSignature("PK\x03\x04", 4);
-constexpr std::string_view kCompoundFileSignature("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
-// How far into the file a signature is looked for.
-constexpr size_t kSignatureWindow = 1024;
+bool downloadHeadIsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
 
-const std::vector<DocumentKind>& documentKinds() {
-    static const std::vector<DocumentKind> kinds = {
-        {"pdf", {"application/pdf", "application/x-pdf"}, {"%PDF-"}, true},
-        {"png", {"image/png"}, {std::string_view("\x89PNG\r\n\x1A\n", 8)}},
-        {"jpg", {"image/jpeg", "image/jpg", "image/pjpeg"}, {"\xFF\xD8\xFF"}},
-        {"jpeg", {"image/jpeg", "image/jpg", "image/pjpeg"}, {"\xFF\xD8\xFF"}},
-        {"gif", {"image/gif"}, {"GIF87a", "GIF89a"}},
-        // The older office kinds are compound files; a newer file often
-        // travels under the older extension.
-        {"doc", {"application/msword"}, {kCompoundFileSignature, kZipSignature}},
-        {"xls", {"application/vnd.ms-excel"}, {kCompoundFileSignature, kZipSignature}},
-        {"ppt", {"application/vnd.ms-powerpoint"}, {kCompoundFileSignature, kZipSignature}},
-        {"docx", {"application/vnd.openxmlformats-officedocument.wordprocessingml.document"}, {kZipSignature}},
-        {"xlsx", {"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet"}, {kZipSignature}},
-        {"pptx", {"application/vnd.openxmlformats-officedocument.presentationml.presentation"}, {kZipSignature}},
-    };
-    return kinds;
-}
-
-// The kind a document file name's extension names; none for other names.
-const DocumentKind* documentKindOfFileName(const std::string& name) {
-    const auto dot = name.find_last_of('.');
-    if (dot == std::string::npos) return nullptr;
-    const std::string extension = foundation::StringUtils::lowercase(name.substr(dot + 1));
-    for (const auto& kind : documentKinds())
-        if (extension == kind.extension) return &kind;
-    return nullptr;
-}
-
-// Whether the answer is a file of the kind: its content type says so, or,
-// failing that (a generic type such as application/octet-stream, or a
-// wrong one), its first bytes do.
-bool answerFitsKind(const DocumentKind& kind, const std::optional<std::string>& mimeType, const std::string& path) {
-    if (mimeType) {
-        const std::string type = foundation::StringUtils::lowercase(*mimeType);
-        for (auto named : kind.contentTypes)
-            if (type == named) return true;
+bool downloadHeadStartsWith(std::string_view head, size_t at, std::string_view prefix, bool ignoringCase) {
+    if (head.size() - at < prefix.size()) return false;
+    for (size_t i = 0; i < prefix.size(); ++i) {
+        const auto c = static_cast<unsigned char>(head[at + i]);
+        if ((ignoringCase ? std::tolower(c) : c) != static_cast<unsigned char>(prefix[i])) return false;
     }
-    std::array<char, kSignatureWindow> buffer{};
+    return true;
+}
+
+// Whether the body's first bytes open an HTML document: after a byte-order
+// mark, blanks, an XML declaration and comments, a doctype of HTML or one
+// of the elements a page may open with. What a captive portal or a login
+// page answers in place of a file looks like this, whatever its label; no
+// document or plan of ours does.
+bool downloadOpensWebPage(std::string_view head) {
+    size_t at = 0;
+    if (downloadHeadStartsWith(head, 0, "\xEF\xBB\xBF", false)) at = 3;
+    for (;;) {
+        while (at < head.size() && downloadHeadIsBlank(head[at])) ++at;
+        std::string_view close;
+        if (downloadHeadStartsWith(head, at, "<?", false)) close = "?>";
+        else if (downloadHeadStartsWith(head, at, "<!--", false)) close = "-->";
+        else break;
+        const auto end = head.find(close, at);
+        if (end == std::string_view::npos) return false;
+        at = end + close.size();
+    }
+    for (std::string_view opening : {"<!doctype html", "<html", "<head", "<body"}) {
+        if (!downloadHeadStartsWith(head, at, opening, true)) continue;
+        const size_t after = at + opening.size();
+        if (after == head.size() || head[after] == '>' || downloadHeadIsBlank(head[after])) return true;
+    }
+    return false;
+}
+
+// Whether a file name names a web page, the one kind of download an HTML
+// body is right for.
+bool downloadNamesWebPage(const std::string& name) {
+    const auto dot = name.find_last_of('.');
+    if (dot == std::string::npos) return false;
+    const std::string extension = foundation::StringUtils::lowercase(name.substr(dot + 1));
+    return extension == "html" || extension == "htm" || extension == "xhtml";
+}
+
+// Why the body written at `path` is not the file asked for: empty, or a web
+// page where none was asked for; nothing when it is to be kept. Its label
+// is not asked: services send files under generic or wrong types, and a
+// network's own page under the type of the file it stands in for.
+std::optional<std::string> downloadRefusal(const std::string& path, bool webPageWanted) {
+    std::array<char, kDownloadHeadWindow> buffer{};
     std::ifstream file(path, std::ios::binary);
     file.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
     const std::string_view head(buffer.data(), static_cast<size_t>(file.gcount()));
-    for (auto signature : kind.signatures) {
-        if (kind.signatureMayFollowOtherBytes ? head.find(signature) != std::string_view::npos
-                                              : head.starts_with(signature))
-            return true;
-    }
-    return false;
+    if (head.empty()) return std::string("nothing");
+    if (!webPageWanted && downloadOpensWebPage(head)) return std::string("a web page");
+    return std::nullopt;
 }
 
 // Streams the body into the partial file beside `path` and renames it over
 // `path` only once the body arrived whole, so a file at `path` is always a
 // whole download (a screen may be reading an older one meanwhile). A failure
 // removes the partial file; an end of the process leaves it behind, under a
-// name no reader takes. With a kind, an answer that is not of it fails too.
-void streamToFile(const foundation::URLRequest& request, const std::string& path, const DocumentKind* kind,
-                  std::function<void(const ErrorPtr&)> done) {
+// name no reader takes. A body that is not the file asked for (see
+// downloadRefusal) fails too, and the earlier whole copy stays.
+void streamToFile(const foundation::URLRequest& request, const std::string& path, const std::string& asked,
+                  bool webPageWanted, std::function<void(const ErrorPtr&)> done) {
     const std::string partial = path + kPartialSuffix;
     auto operation = QNHTTPRequestOperation::operationWithRequest(request);
     operation->setOutputStream(foundation::OutputStream::outputStreamToFileAtPath(partial, false));
     auto shared = std::make_shared<std::function<void(const ErrorPtr&)>>(std::move(done));
     operation->setCompletionBlockWithSuccess(
-        [partial, path, kind, shared](const QNHTTPRequestOperationPtr& finished, const Value&) {
-            const auto response = finished ? finished->response() : nullptr;
-            if (kind && !answerFitsKind(*kind, response ? response->MIMEType() : std::nullopt, partial)) {
+        [partial, path, asked, webPageWanted, shared](const QNHTTPRequestOperationPtr&, const Value&) {
+            if (auto refusal = downloadRefusal(partial, webPageWanted)) {
                 files().removeItemAtPath(partial);
-                std::string kindName = foundation::StringUtils::uppercase(kind->extension);
                 (*shared)(QVAError::initWithDescription(
-                    Format("The service did not answer with the %@ document but with %@.", kindName,
-                           response && response->MIMEType() ? *response->MIMEType() : std::string("something else"))));
+                    Format("The service did not answer with %@ but with %@.", asked, *refusal)));
                 return;
             }
             if (std::rename(partial.c_str(), path.c_str()) != 0) {
@@ -194,6 +191,7 @@ void QVAApiManager::requestForXMLService(const Text& urlString, const Value& par
     const std::string address = Format("%@", urlString);
     auto request = requestForAbsoluteURL("GET", address, parameters);
     if (!request) request = foundation::URLRequest();
+    authorizeForServiceOrigin(*request);
     auto operation = QNHTTPRequestOperation::operationWithRequest(*request);
     auto serializer = QNXMLParserResponseSerializer::serializer();
     serializer->setAcceptableContentTypes(std::set<std::string>{kFeedContentType});
@@ -280,11 +278,13 @@ void QVAApiManager::getFileFromUrl(const Text& urlString, const Text& fileName, 
     }
     auto request = requestForAbsoluteURL("GET", *urlString, Value());
     if (!request) return fail("Bad url for document.");
+    authorizeForServiceOrigin(*request);
 
     removePartialFilesOfEarlierRuns(*folder);
-    streamToFile(*request, path, documentKindOfFileName(*name), [path, completion = std::move(completion)](const ErrorPtr& error) {
-        if (completion) completion(error, error ? Value() : Value(path));
-    });
+    streamToFile(*request, path, "the document", downloadNamesWebPage(*name),
+                 [path, completion = std::move(completion)](const ErrorPtr& error) {
+                     if (completion) completion(error, error ? Value() : Value(path));
+                 });
 }
 
 // ---- map files ------------------------------------------------------------------
@@ -307,7 +307,7 @@ void QVAApiManager::streamRequestForRelFileName(const Text& relFileName, const T
     if (authToken && !authToken->empty() && isOnServiceOrigin(*hrefString))
         request->setValue(Format("Bearer %@", *authToken), "Authorization");
 
-    streamToFile(*request, *path, nullptr, [completion = std::move(completion)](const ErrorPtr& error) {
+    streamToFile(*request, *path, "the map file", false, [completion = std::move(completion)](const ErrorPtr& error) {
         if (error) ServiceFailureRecorder::record(error);
         if (completion) completion(error, Value());
     });

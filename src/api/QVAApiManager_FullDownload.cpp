@@ -83,6 +83,12 @@ void runListCallWithChildren(const std::shared_ptr<Run>& run, const CallAndWrite
 // saved, at the list's end.
 void runListCall(const std::shared_ptr<Run>& run, const CallAndWriteParametrizedObjectPtr& item, const Text& authToken,
                  const Text& eventId) {
+    if (!item->serviceName()) {
+        // The list's path needed the meeting's id, and it has none.
+        QVAApiManager::sharedApiManager().refuseMissingId(
+            *item, [run, item](const ErrorPtr&, const Value&) { callFailed(*run, *item); });
+        return;
+    }
     if (item->hasChilds() && item->childBlock()) {
         runListCallWithChildren(run, item, authToken, eventId);
         return;

@@ -29,34 +29,40 @@ void QVAApiManager::getEventWithId(const Text& eventId, const Text& authCode, Ca
         getCurrentEventForAuthCode(authCode, std::move(completion));
         return;
     }
-    GETWithAuthentication(Format("%@/%@", "events", *eventId), authCode, false, Value(), ModelClass::of<QVAEvent>(),
-                          std::move(completion));
+    auto path = pathWithIdsOrRefuse("events/%@", {eventId}, completion);
+    if (!path) return;
+    GETWithAuthentication(*path, authCode, false, Value(), ModelClass::of<QVAEvent>(), std::move(completion));
 }
 
 void QVAApiManager::getRecommendedSessionsForSessionId(const Text& sessionId, const Text& authCode,
                                                        const Text& eventId, CallCompletion completion) {
-    GETWithAuthentication(Format("events/%@/sessions/%@/recommended", eventId, sessionId), authCode, true,
-                          Value(), ModelClass::of<QVARecommendedSession>(), std::move(completion));
+    auto path = pathWithIdsOrRefuse("events/%@/sessions/%@/recommended", {eventId, sessionId}, completion);
+    if (!path) return;
+    GETWithAuthentication(*path, authCode, true, Value(), ModelClass::of<QVARecommendedSession>(),
+                          std::move(completion));
 }
 
 void QVAApiManager::getSessionStatusMessageForSubactivityId(const Text& subactivityId, const Text& eventId,
                                                             const Text& authCode, CallCompletion completion) {
-    GETWithAuthentication(Format("events/%@/sessions/%@/status", eventId, subactivityId), authCode,
-                          false, Value(), ModelClass::of<QVASessionStatusMessage>(),
+    auto path = pathWithIdsOrRefuse("events/%@/sessions/%@/status", {eventId, subactivityId}, completion);
+    if (!path) return;
+    GETWithAuthentication(*path, authCode, false, Value(), ModelClass::of<QVASessionStatusMessage>(),
                           typed<QVASessionStatusMessage>(std::move(completion)));
 }
 
 void QVAApiManager::getSessionOccupancyForSubactivityId(const Text& subactivityId, const Text& eventId,
                                                         const Text& authCode, CallCompletion completion) {
-    GETWithAuthentication(Format("events/%@/sessions/%@/occupancy", eventId, subactivityId), authCode,
-                          false, Value(), ModelClass::of<QVASessionOccupancy>(),
+    auto path = pathWithIdsOrRefuse("events/%@/sessions/%@/occupancy", {eventId, subactivityId}, completion);
+    if (!path) return;
+    GETWithAuthentication(*path, authCode, false, Value(), ModelClass::of<QVASessionOccupancy>(),
                           typed<QVASessionOccupancy>(std::move(completion)));
 }
 
 void QVAApiManager::getRecommendedParticipantsForParticipantId(const Text& participantId, const Text& authCode,
                                                                const Text& eventId, CallCompletion completion) {
-    GETWithAuthentication(Format("events/%@/participants/%@/recommended", eventId, participantId),
-                          authCode, false, Value(), ModelClass::of<QVARecommendedParticipant>(),
+    auto path = pathWithIdsOrRefuse("events/%@/participants/%@/recommended", {eventId, participantId}, completion);
+    if (!path) return;
+    GETWithAuthentication(*path, authCode, false, Value(), ModelClass::of<QVARecommendedParticipant>(),
                           std::move(completion));
 }
 

@@ -25,10 +25,14 @@
 #include "dispatch/Queue.h"
 #include "foundation/Format.h"
 #include "foundation/Log.h"
+#include "foundation/URL.h"
 #include "foundation/URLErrors.h"
 #include "http/QNJSONRequestSerializer.h"
 #include "http/QNJSONResponseSerializer.h"
+#include "model/ModelReading.h"
 #include "model/QVAError.h"
+#include "model/QVAUserAccount.h"
+#include "settings/ApplicationSettingsStore.h"
 
 using foundation::ErrorPtr;
 using foundation::Format;
@@ -187,6 +191,31 @@ void QVAApiManager::setAuthorizationHeaderWithCode(const Text& authCode) {
     requestSerializer()->setValue(Format("Bearer %@", authCode), kAuthorizationHeader);
 }
 
+void QVAApiManager::authorizeForServiceOrigin(foundation::URLRequest& request) const {
+    if (!request.url() || !baseURL() || !request.url()->isSameOriginAs(*baseURL())) {
+        request.setValue(std::nullopt, kAuthorizationHeader);
+        return;
+    }
+    if (request.valueForHTTPHeaderField(kAuthorizationHeader)) return;
+    if (auto inForce = requestSerializer()->valueForHTTPHeaderField(kAuthorizationHeader)) {
+        request.setValue(*inForce, kAuthorizationHeader);
+        return;
+    }
+    auto account = ApplicationSettingsStore::sharedApplicationSettingsStore().currentAccount();
+    const Text token = account ? account->authenticationCode() : std::nullopt;
+    if (token && !token->empty()) request.setValue(Format("Bearer %@", *token), kAuthorizationHeader);
+}
+
+std::optional<foundation::URLRequest> QVAApiManager::imageRequestForAddress(const Text& address) const {
+    if (!address || address->empty()) return std::nullopt;
+    auto url = foundation::URL::URLWithString(*address);
+    if (!url) return std::nullopt;
+    foundation::URLRequest request(*url);
+    request.setValue(std::string("image/*"), "Accept");
+    authorizeForServiceOrigin(request);
+    return request;
+}
+
 // ---- addresses --------------------------------------------------------------
 
 std::string QVAApiManager::resolvedURLString(const std::string& service) const {
@@ -211,31 +240,44 @@ std::optional<foundation::URLRequest> QVAApiManager::requestForAbsoluteURL(const
     return request;
 }
 
-// ---- refused addresses --------------------------------------------------------
+// ---- ids in addresses -----------------------------------------------------------
 
-namespace {
+std::string QVAApiManager::encodedId(std::string_view id) {
+    // A segment of dots alone would be read as this level or the one above,
+    // whatever encoding the rest of the id needs.
+    if (id == "." || id == "..") return id.size() == 1 ? "%2E" : "%2E%2E";
+    static const auto kIdCharacters = foundation::AllowedCharacters::unreserved();
+    return foundation::percentEncode(id, kIdCharacters);
+}
 
-// A path made from an id that was missing holds "(null)" where the id
-// belonged (what "%@" writes for nothing). Sent, it would name another
-// resource or none, and the answer could never be the one meant.
-bool namesAMissingId(const foundation::URLRequest& request) {
-    if (!request.url()) return false;
-    const std::string path = request.url()->path();
-    for (size_t start = 0; start <= path.size();) {
-        const size_t end = std::min(path.find('/', start), path.size());
-        if (std::string_view(path).substr(start, end - start) == "(null)") return true;
-        start = end + 1;
+QVAApiManager::Text QVAApiManager::pathWithIds(std::string_view pattern, std::initializer_list<Text> ids) {
+    std::string path;
+    auto next = ids.begin();
+    for (size_t at = 0;;) {
+        const size_t mark = pattern.find("%@", at);
+        path.append(pattern.substr(at, mark - at));
+        if (mark == std::string_view::npos) return path;
+        if (next == ids.end() || !*next || !ModelReading::isUsableIdText(**next)) return std::nullopt;
+        path += encodedId(**next++);
+        at = mark + 2;
     }
-    return false;
 }
 
-ErrorPtr refusal(const std::string& service) {
-    const std::string text = Format("Refused to call service:%@, its path names a missing id", service);
+void QVAApiManager::refuseMissingId(std::string_view pattern, CallCompletion completion) {
+    const std::string text = Format("Refused to call service:%@, its path names a missing id", std::string(pattern));
     foundation::Log("%@", text);
-    return QVAError::initWithDescription(text);
+    // Refused as a failure is reported: later, on the completion queue.
+    deliveryQueue()->async([error = QVAError::initWithDescription(text), completion = std::move(completion)] {
+        if (completion) completion(error, Value());
+    });
 }
 
-}  // namespace
+QVAApiManager::Text QVAApiManager::pathWithIdsOrRefuse(std::string_view pattern, std::initializer_list<Text> ids,
+                                                       CallCompletion& completion) {
+    Text path = pathWithIds(pattern, ids);
+    if (!path) refuseMissingId(pattern, std::move(completion));
+    return path;
+}
 
 // ---- failure mapping ----------------------------------------------------------
 
@@ -292,13 +334,6 @@ bool QVAApiManager::startBuiltRequest(const foundation::URLRequest& request, con
                                       const ModelClassPtr& errorResponseObjectType, ResponseHandler didReceiveResponse,
                                       RequestCompletion completion, bool onlyIfValid, bool completesWhereMade,
                                       std::shared_ptr<QNURLResponseSerialization> serializer) {
-    if (namesAMissingId(request)) {
-        // Refused as a failure is reported: later, on the completion queue.
-        deliveryQueue()->async([error = refusal(service), completion = std::move(completion)] {
-            if (completion) completion(error, Value(), nullptr);
-        });
-        return true;
-    }
     auto self = selfPtr();
     auto handler =
         [self, service, returnTypeClass, errorResponseObjectType, completion = std::move(completion),
@@ -770,12 +805,6 @@ void QVAApiManager::requestForUrlString(const std::string& urlString, const std:
                                         const Value& parameters, RequestCompletion completion) {
     auto request = requestForAbsoluteURL(method, urlString, parameters);
     if (!request) request = requestWithoutParameters(urlString);
-    if (namesAMissingId(*request)) {
-        deliveryQueue()->async([error = refusal(urlString), completion = std::move(completion)] {
-            if (completion) completion(error, Value(), nullptr);
-        });
-        return;
-    }
     auto self = selfPtr();
     auto task = dataTaskWithRequest(
         *request, [self, urlString, completion = std::move(completion)](

@@ -79,27 +79,31 @@ void QVAApiManager::sendNewActivationCodeFor(const Text& username, CallCompletio
 
 void QVAApiManager::getUserAccountForLoginDelegator(const Text& delegatorId, const Text& authCode,
                                                     const Text& eventId, CallCompletion completion) {
+    auto path =
+        pathWithIdsOrRefuse("events/%@/my_profile/login_delegators/%@/masquerade", {eventId, delegatorId}, completion);
+    if (!path) return;
     Dictionary body;
     addRequestParameter(Value(delegatorId), "delegatorId", &body);
-    POSTWithAuthenticationCode(
-        Format("events/%@/my_profile/login_delegators/%@/masquerade", eventId, delegatorId), authCode,
-        Value(body), ModelClass::named("QVAUserAccount"), std::move(completion));
+    POSTWithAuthenticationCode(*path, authCode, Value(body), ModelClass::named("QVAUserAccount"),
+                               std::move(completion));
 }
 
 // ---- agenda -------------------------------------------------------------------
 
 void QVAApiManager::addToAgendaSessionWithSessionId(const Text& sessionId, const Text&, const Text& eventId,
                                                     CallCompletion completion) {
+    auto path = pathWithIdsOrRefuse("events/%@/my_agenda/selections", {eventId}, completion);
+    if (!path) return;
     Dictionary body;
     addRequestParameter(Value(sessionId), "session_id", &body);
-    POST(Format("events/%@/my_agenda/selections", eventId), Value(body), ModelClass::named("QVAAgendaRole"),
-         std::move(completion));
+    POST(*path, Value(body), ModelClass::named("QVAAgendaRole"), std::move(completion));
 }
 
 void QVAApiManager::removeFromAgendaSessionWithSessionId(const Text& sessionId, const Text& authCode,
                                                          const Text& eventId, CallCompletion completion) {
-    DELETEWithAuthentication(Format("events/%@/my_agenda/selections/%@", eventId, sessionId), authCode,
-                             Value(), nullptr, std::move(completion));
+    auto path = pathWithIdsOrRefuse("events/%@/my_agenda/selections/%@", {eventId, sessionId}, completion);
+    if (!path) return;
+    DELETEWithAuthentication(*path, authCode, Value(), nullptr, std::move(completion));
 }
 
 namespace {
@@ -119,33 +123,37 @@ Dictionary personalEntryBody(const std::optional<std::string>& subject, const st
 void QVAApiManager::addToAgendaPersonalEntryWithSubject(const Text& subject, const Text& startDateTime,
                                                         const Text& endDateTime, const Text& body, const Text&,
                                                         const Text& eventId, CallCompletion completion) {
-    POST(Format("events/%@/my_agenda/personal_entries", eventId),
-         Value(personalEntryBody(subject, startDateTime, endDateTime, body)), ModelClass::named("QVAPersonalEntry"),
-         std::move(completion));
+    auto path = pathWithIdsOrRefuse("events/%@/my_agenda/personal_entries", {eventId}, completion);
+    if (!path) return;
+    POST(*path, Value(personalEntryBody(subject, startDateTime, endDateTime, body)),
+         ModelClass::named("QVAPersonalEntry"), std::move(completion));
 }
 
 void QVAApiManager::updatePersonalEntryWithId(const Text& entryId, const Text& subject, const Text& startDateTime,
                                               const Text& endDateTime, const Text& body, const Text& authCode,
                                               const Text& eventId, CallCompletion completion) {
-    PUTWithAuthentication(Format("events/%@/my_agenda/personal_entries/%@", eventId, entryId), authCode,
-                          Value(personalEntryBody(subject, startDateTime, endDateTime, body)),
+    auto path = pathWithIdsOrRefuse("events/%@/my_agenda/personal_entries/%@", {eventId, entryId}, completion);
+    if (!path) return;
+    PUTWithAuthentication(*path, authCode, Value(personalEntryBody(subject, startDateTime, endDateTime, body)),
                           ModelClass::named("QVAPersonalEntry"), std::move(completion));
 }
 
 void QVAApiManager::removeFromAgendaPersonalEntryWithId(const Text& entryId, const Text& authCode,
                                                         const Text& eventId, CallCompletion completion) {
-    DELETEWithAuthentication(Format("events/%@/my_agenda/personal_entries/%@", eventId, entryId),
-                             authCode, Value(), nullptr, std::move(completion));
+    auto path = pathWithIdsOrRefuse("events/%@/my_agenda/personal_entries/%@", {eventId, entryId}, completion);
+    if (!path) return;
+    DELETEWithAuthentication(*path, authCode, Value(), nullptr, std::move(completion));
 }
 
 void QVAApiManager::invitationAnswer(const char* action, const Text& authCode, const Text& eventId,
                                      const Text& sessionId, const Text& delegateTo, bool typedConflict,
                                      CallCompletion completion) {
+    auto path = pathWithIdsOrRefuse("events/%@/my_agenda/invitations/%@", {eventId, sessionId}, completion);
+    if (!path) return;
     Dictionary body;
     addRequestParameter(action, "action", &body);
     if (delegateTo || std::string(action) == "delegate") addRequestParameter(Value(delegateTo), "delegateTo", &body);
-    PATCHWithAuthentication(Format("events/%@/my_agenda/invitations/%@", eventId, sessionId), authCode,
-                            Value(body), ModelClass::named("QVAAgendaInvitation"),
+    PATCHWithAuthentication(*path, authCode, Value(body), ModelClass::named("QVAAgendaInvitation"),
                             typedConflict ? ModelClass::named("QVAInvitationConflictResponse") : nullptr,
                             std::move(completion));
 }
@@ -213,14 +221,17 @@ void QVAApiManager::saveNote(const Text& note, const std::string& path, const ch
 
 void QVAApiManager::addNoteToParticipant(const Text& note, const Text& participantId, const Text& eventId,
                                          const Text& authToken, CallCompletion completion) {
-    saveNote(note, Format("events/%@/notes/participants/%@", eventId, participantId),
-             "QVAParticipantNote", "QVACoreDataParticipantNote", eventId, authToken, std::move(completion));
+    auto path = pathWithIdsOrRefuse("events/%@/notes/participants/%@", {eventId, participantId}, completion);
+    if (!path) return;
+    saveNote(note, *path, "QVAParticipantNote", "QVACoreDataParticipantNote", eventId, authToken,
+             std::move(completion));
 }
 
 void QVAApiManager::addNoteToSession(const Text& note, const Text& sessionId, const Text& eventId,
                                      const Text& authToken, CallCompletion completion) {
-    saveNote(note, Format("events/%@/notes/sessions/%@", eventId, sessionId), "QVASessionNote",
-             "QVACoreDataSessionNote", eventId, authToken, std::move(completion));
+    auto path = pathWithIdsOrRefuse("events/%@/notes/sessions/%@", {eventId, sessionId}, completion);
+    if (!path) return;
+    saveNote(note, *path, "QVASessionNote", "QVACoreDataSessionNote", eventId, authToken, std::move(completion));
 }
 
 // ---- following ----------------------------------------------------------------
@@ -272,13 +283,15 @@ void QVAApiManager::followPerson(const std::shared_ptr<QVAFollowedParticipant>& 
 void QVAApiManager::unfollowPerson(const std::shared_ptr<QVAFollowedParticipant>& person, const Text& authToken,
                                    const Text& eventId, CallCompletion completion) {
     if (!person) throw foundation::Exception("NSInvalidArgumentException", "unfollowPerson needs a person");
+    auto path = pathWithIdsOrRefuse("user/relationships/%@", {person->itemId()}, completion);
+    if (!path) return;
     AnalyticsUtils::trackEventWithNameAndData("Unfollow participant", participantData(*person));
     EntityClassPtr entity = EntityClass::named("QVACoreDataFollowedParticipant");
     store().deleteItemsFromCoreDataForItemType(entity, authToken, eventId,
                                                coredata::Predicate::withFormat("itemId = %@", Value(person->itemId())),
                                                true, nullptr, nullptr);
     DELETEWithAuthentication(
-        Format("user/relationships/%@", person->itemId()), authToken, Value(), nullptr,
+        *path, authToken, Value(), nullptr,
         [person, entity, authToken, eventId, completion = std::move(completion)](const ErrorPtr& error,
                                                                                 const Value& result) {
             if (!error) {
@@ -339,17 +352,20 @@ void QVAApiManager::updatePrivacySettingsForAuthCode(const Text& authCode, bool 
 
 void QVAApiManager::changePasswordForSpouseTo(const Text& password, const Text& authToken, const Text& eventId,
                                               CallCompletion completion) {
+    auto path = pathWithIdsOrRefuse("events/%@/spouse", {eventId}, completion);
+    if (!path) return;
     Dictionary body;
     addRequestParameter(Value(password), "password", &body);
-    PATCHWithAuthentication(Format("events/%@/spouse", eventId), authToken, Value(body),
+    PATCHWithAuthentication(*path, authToken, Value(body),
                             ModelClass::named("QVALoginDelegator"),
                             qvaapi::typed<QVALoginDelegator>(std::move(completion)));
 }
 
 void QVAApiManager::removeNotification(const Text& notificationId, const Text& authCode, const Text& eventId,
                                        CallCompletion completion) {
-    DELETEWithAuthentication(Format("events/%@/my_profile/notifications/%@", eventId, notificationId),
-                             authCode, Value(), nullptr, std::move(completion));
+    auto path = pathWithIdsOrRefuse("events/%@/my_profile/notifications/%@", {eventId, notificationId}, completion);
+    if (!path) return;
+    DELETEWithAuthentication(*path, authCode, Value(), nullptr, std::move(completion));
 }
 
 void QVAApiManager::acknowloedgeNotification(const Text& notificationId, const Text& authCode, const Text& eventId,

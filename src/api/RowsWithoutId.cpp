@@ -4,14 +4,14 @@
 
 #include "foundation/Log.h"
 #include "foundation/Value.h"
-#include "model/QVABaseItemModel.h"
+#include "model/IEntityModel.h"
 
 namespace RowsWithoutId {
 
 size_t drop(StorageManager::Items& items) {
     const auto kept = std::remove_if(items.begin(), items.end(), [](const foundation::ObjectPtr& object) {
-        auto model = std::dynamic_pointer_cast<const QVABaseItemModel>(object);
-        return model && !model->keyId();
+        auto model = std::dynamic_pointer_cast<const IEntityModel>(object);
+        return model && !model->hasUsableIds();
     });
     const auto dropped = size_t(items.end() - kept);
     items.erase(kept, items.end());

@@ -22,12 +22,12 @@ int EventLoader::loadsInProgress() { return runningLoads; }
 void EventLoader::loadAllDataForAccount(const std::shared_ptr<QVAUserAccount>& account,
                                         const std::shared_ptr<QVAEvent>& event,
                                         QVAApiManagerFullDownload::ProgressBlock progressBlock, Completion completion,
-                                        bool shouldClearCacheAndReloadContent) {
+                                        bool shouldClearCacheAndReloadContent, MapsCompletion mapsCompletion) {
     ++runningLoads;
     QVAApiManagerFullDownload::loadAllDataForAccount(
         account, event, std::move(progressBlock),
-        [account, event, completion = std::move(completion), shouldClearCacheAndReloadContent](
-            const ErrorPtr& error, const Value& importantFailed) {
+        [account, event, completion = std::move(completion), shouldClearCacheAndReloadContent,
+         mapsCompletion = std::move(mapsCompletion)](const ErrorPtr& error, const Value& importantFailed) {
             --runningLoads;
             // Without account or meeting nothing was downloaded and nothing
             // is there to keep.
@@ -35,15 +35,16 @@ void EventLoader::loadAllDataForAccount(const std::shared_ptr<QVAUserAccount>& a
                 if (completion) completion(error);
                 return;
             }
-            auto outcome =
-                finishLoading(account, event, error, importantFailed.boolValue(), shouldClearCacheAndReloadContent);
+            auto outcome = finishLoading(account, event, error, importantFailed.boolValue(),
+                                         shouldClearCacheAndReloadContent, mapsCompletion);
             if (completion) completion(outcome);
         });
 }
 
 ErrorPtr EventLoader::finishLoading(const std::shared_ptr<QVAUserAccount>& account,
                                     const std::shared_ptr<QVAEvent>& event, const ErrorPtr& downloadError,
-                                    bool importantCallFailed, bool shouldClearCacheAndReloadContent) {
+                                    bool importantCallFailed, bool shouldClearCacheAndReloadContent,
+                                    MapsCompletion mapsCompletion) {
     auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
     auto validity = settings.persistentStoresValidity();
     const auto key = settings.getKeyForAccount(account, event);
@@ -71,11 +72,12 @@ ErrorPtr EventLoader::finishLoading(const std::shared_ptr<QVAUserAccount>& accou
     validity[key] = Value(!downloadError);
     AnalyticsUtils::registerSuperProperties();
     InteractiveMapsServices::instance().downloadAndParseInteractiveMapsForAuthCode(
-        token, eventId, [](const ErrorPtr& error) {
+        token, eventId, [mapsCompletion = std::move(mapsCompletion)](const ErrorPtr& error) {
             if (error)
                 foundation::Log("%@ with an error: %@", kMapsDownloadEndedLog, error->localizedDescription());
             else
                 foundation::Log(kMapsDownloadEndedLog);
+            if (mapsCompletion) mapsCompletion(error);
         });
     settings.setPersistentStoresValidity(validity);
     return nullptr;

@@ -42,16 +42,21 @@ public:
 
     // (none: the meeting is loaded and current; or the loading error).
     using Completion = std::function<void(const foundation::ErrorPtr& error)>;
+    // (none: the meeting's floor plans are there; or why not), when the map
+    // download the bookkeeping started has ended, on the main queue.
+    using MapsCompletion = std::function<void(const foundation::ErrorPtr& error)>;
 
     EventLoader() = delete;
 
     // The full download of the meeting into its store (opened by the
     // caller), then finishLoading. The completion always runs, on the main
-    // queue or, for a store already complete, before this returns.
+    // queue or, for a store already complete, before this returns; the maps
+    // completion only when the bookkeeping started the map download.
     static void loadAllDataForAccount(const std::shared_ptr<QVAUserAccount>& account,
                                       const std::shared_ptr<QVAEvent>& event,
                                       QVAApiManagerFullDownload::ProgressBlock progressBlock, Completion completion,
-                                      bool shouldClearCacheAndReloadContent = false);
+                                      bool shouldClearCacheAndReloadContent = false,
+                                      MapsCompletion mapsCompletion = nullptr);
 
     // Full downloads started here whose completion has not yet run: what a
     // driver of the screens waits for before it calls the screen settled.
@@ -62,5 +67,6 @@ public:
     static foundation::ErrorPtr finishLoading(const std::shared_ptr<QVAUserAccount>& account,
                                               const std::shared_ptr<QVAEvent>& event,
                                               const foundation::ErrorPtr& downloadError, bool importantCallFailed,
-                                              bool shouldClearCacheAndReloadContent = false);
+                                              bool shouldClearCacheAndReloadContent = false,
+                                              MapsCompletion mapsCompletion = nullptr);
 };

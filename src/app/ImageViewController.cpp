@@ -1,7 +1,7 @@
 #include "app/ImageViewController.h"
 
+#include "api/QVAApiManager.h"
 #include "app/ImageWebViewController.h"
-#include "foundation/URL.h"
 #include "http/UIImageViewQNNetworking.h"
 #include "uikit/UIImage.h"
 #include "uikit/UIImageView.h"
@@ -30,10 +30,8 @@ void ImageViewController::viewDidLoad() {
     BaseViewController::viewDidLoad();
     auto image = imageView();
     if (!image) return;
-    std::optional<foundation::URL> url;
-    if (imageUrl_) url = foundation::URL::URLWithString(*imageUrl_);
-    if (url) {
-        UIImageViewQNNetworking::setImageWithURL(image, *url);
+    if (auto request = QVAApiManager::sharedApiManager().imageRequestForAddress(imageUrl_)) {
+        UIImageViewQNNetworking::setImageWithURLRequest(image, *request, nullptr, nullptr, nullptr);
     } else {
         image->setImage(uikit::UIImage::imageNamed(kPlaceholderImageName));
         image->setContentMode(uikit::UIViewContentMode::Center);

@@ -296,10 +296,11 @@ std::shared_ptr<coredata::ManagedObject> DetailsScreenSupport::currentObject() {
 std::shared_ptr<const coredata::Predicate> DetailsScreenSupport::filterPredicateForObservedEntityType(
     const std::string& entityName) {
     auto entityClass = EntityClass::named(entityName);
-    if (!entityClass || !entityClass->comparisonPropertyName) return coredata::Predicate::falsePredicate();
+    // A screen without an id shows no row, not one whose key is missing too.
+    if (!entityClass || !entityClass->comparisonPropertyName || !selectionPropertyId_)
+        return coredata::Predicate::falsePredicate();
     return coredata::Predicate::withFormatArguments(
-        "%K = %@", {foundation::Value(*entityClass->comparisonPropertyName),
-                    selectionPropertyId_ ? foundation::Value(*selectionPropertyId_) : foundation::Value()});
+        "%K = %@", {foundation::Value(*entityClass->comparisonPropertyName), foundation::Value(*selectionPropertyId_)});
 }
 
 bool DetailsScreenSupport::savedObjectsMatchShownObject(const foundation::Value& userInfo) {

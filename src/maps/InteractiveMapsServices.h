@@ -107,7 +107,10 @@ public:
     // run on the serial queue "parse.imaps.queue" after the image cache is
     // emptied; each floor is loaded through the cache, where the map screens
     // find it afterwards. The completion runs on the main queue with null, or
-    // with an error naming the first floor whose file gave no floor plan.
+    // with an error naming the first floor whose file gave no floor plan
+    // (of the domain and code below).
+    static constexpr const char* kMapsErrorDomain = "InteractiveMapsServices";
+    static constexpr int64_t kUnreadablePlanErrorCode = 1;
     using ParseCompletion = std::function<void(const foundation::ErrorPtr& error)>;
     void parseDownloadedInteractiveMapsForAuthCode(const std::string& authCode, const std::string& eventId,
                                                    std::vector<FloorPlanFile> floors, ParseCompletion completion);
@@ -168,8 +171,11 @@ public:
     // Whether the current meeting's maps can be used now: YES while they
     // are loaded in memory. Otherwise NO, after starting a map run for the
     // current account and meeting when it has maps and none runs: a parse
-    // when every map file is on disk, else a download and parse. The run's
-    // end posts one of the two InteractiveMapsNotifications. Main thread.
+    // when every map file is on disk, else a download and parse. A kept plan
+    // that does not parse (a page an earlier version kept in its place)
+    // counts as missing: the parse is followed by a download and parse. The
+    // run's end posts one of the two InteractiveMapsNotifications. Main
+    // thread.
     bool canAccessInteractiveMaps();
     // Whether beacon positioning applies to the meeting: it has maps and at
     // least one beacon is on the maps loaded in memory. Main thread.

@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr const char* kInteractiveMapsErrorDomain = "InteractiveMapsServices";
-
 // The files of a download that are floor plans; the others (a level's
 // raster background) stay in the folder for the screens.
 std::vector<InteractiveMapsServices::FloorPlanFile> floorPlansAmong(
@@ -91,7 +89,7 @@ void InteractiveMapsServices::parseMapRun(const MapRun& run, std::vector<FloorPl
             });
         };
         auto overtaken = [] {
-            return foundation::Error::withDescription(kInteractiveMapsErrorDomain, 2,
+            return foundation::Error::withDescription(kMapsErrorDomain, 2,
                                                       "The map run was overtaken by a change of meeting");
         };
         // A run overtaken before its parse begins leaves the memory alone.
@@ -100,7 +98,7 @@ void InteractiveMapsServices::parseMapRun(const MapRun& run, std::vector<FloorPl
             return;
         }
         if (!run.authCode || !run.eventId) {
-            finish(foundation::Error::withDescription(kInteractiveMapsErrorDomain, 3,
+            finish(foundation::Error::withDescription(kMapsErrorDomain, 3,
                                                       "No account or meeting to load maps for"));
             return;
         }
@@ -111,7 +109,7 @@ void InteractiveMapsServices::parseMapRun(const MapRun& run, std::vector<FloorPl
         parseFloorPlans(floorPlansAmong(floors, authCode, eventId), [&](const FloorPlanFile& floor) {
             if (svg::SVGXImage::imageNamed(floor.fileName, authCode, eventId) || error) return;
             error = foundation::Error::withDescription(
-                kInteractiveMapsErrorDomain, 1,
+                kMapsErrorDomain, kUnreadablePlanErrorCode,
                 foundation::Format("The floor plan %@ of floor %@ could not be loaded", floor.fileName,
                                    floor.floorIdentifier));
         });

@@ -95,8 +95,19 @@ bool InteractiveMapsServices::canAccessInteractiveMaps() {
     }
     settings.setCurrentEventIsDownloadingOrParsingIMaps(true);
     const MapRun run = beginMapRun(authCode, eventId);
-    parseMapRun(run, floorPlanFilesForAuthCode(authCode, eventId),
-                [this, run](const foundation::ErrorPtr& error) { finishMapRun(run, error); });
+    parseMapRun(run, floorPlanFilesForAuthCode(authCode, eventId), [this, run](const foundation::ErrorPtr& error) {
+        // A plan kept on disk that gives no floor plan is fetched again, as
+        // a missing one is; the download's run then ends with its own
+        // outcome, so a plan the service still will not give is not asked
+        // for again until the next launch.
+        if (error && error->domain() == kMapsErrorDomain && error->code() == kUnreadablePlanErrorCode &&
+            isCurrentMapRun(run)) {
+            ApplicationSettingsStore::sharedApplicationSettingsStore().setCurrentEventIsDownloadingOrParsingIMaps(false);
+            downloadAndParseInteractiveMapsForAuthCode(run.authCode, run.eventId, {});
+            return;
+        }
+        finishMapRun(run, error);
+    });
     return false;
 }
 

@@ -15,8 +15,12 @@ public:
     // themselves; the others are named by the request descriptor of their read.
     virtual std::optional<std::string> coreDataClass() const { return std::nullopt; }
     // The model's id as text, as lists name the selected item; nothing for
-    // models without an id.
+    // models without an id, and for a model whose id is missing.
     virtual std::optional<std::string> selectionPropertyId() const { return std::nullopt; }
+    // Whether a list's row of this model can be stored: it carries the
+    // usable ids its row is keyed by and its screens ask the service with.
+    // A row that cannot is left out wherever a list's rows reach the store.
+    virtual bool hasUsableIds() const { return true; }
 };
 
 // Typed error bodies of failed service calls (built by QVAError from the body).

@@ -1,6 +1,7 @@
 // Field conversions shared by every model.
 #include "model/ModelReading.h"
 
+#include <charconv>
 #include <cmath>
 
 #include "Utils/DictionaryUtility.h"
@@ -34,6 +35,16 @@ Text idOf(const Value& value) {
             return std::to_string(static_cast<int64_t>(number));
     }
     return std::nullopt;
+}
+
+std::optional<int32_t> int32IdOf(const Value& value) {
+    const Text id = idOf(value);
+    if (!id) return std::nullopt;
+    int32_t number = 0;
+    const char* end = id->data() + id->size();
+    const auto [at, error] = std::from_chars(id->data(), end, number);
+    if (error != std::errc() || at != end) return std::nullopt;
+    return number;
 }
 
 const Value& FieldReader::lookUp(std::string_view key, Value& held) const {

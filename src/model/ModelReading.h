@@ -40,6 +40,10 @@ foundation::Value valueOf(const Text& text);
 // fetch nor remove such a row, and no path can name it.
 bool isUsableIdText(std::string_view text);
 Text idOf(const foundation::Value& value);
+// A 32-bit id by the same rule (a message's): an id whose text is the
+// decimal digits of an integer within 32 bits; anything else is none, never
+// a number near it.
+std::optional<int32_t> int32IdOf(const foundation::Value& value);
 
 class FieldReader {
 public:

@@ -42,8 +42,6 @@ void QVAAgendaRole::readRow(const FieldReader& row) {
     withSpouse_ = row.boolean("withSpouse");
 }
 
-std::optional<std::string> QVAAgendaRole::selectionPropertyId() const { return agendaItemId_.value_or("(null)"); }
-
 Value QVAAgendaRole::valueForKey(const std::string& key) const {
     if (key == "agendaItemId") return valueOf(agendaItemId_);
     if (key == "status") return valueOf(status_);

@@ -36,8 +36,9 @@ public:
 
     std::string className() const override { return kClassName; }
     std::optional<std::string> coreDataClass() const override { return kCoreDataClass; }
-    // agendaItemId as "%@" prints it.
-    std::optional<std::string> selectionPropertyId() const override;
+    // An entry is shown, asked about and noted through its session's id as
+    // well: an entry without a usable one could only show a spinner.
+    bool hasUsableIds() const override { return keyId() && itemId(); }
     foundation::Value valueForKey(const std::string& key) const override;
 
 protected:

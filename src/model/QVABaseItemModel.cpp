@@ -55,10 +55,6 @@ void QVABaseItemModel::encodeWithCoder(foundation::KeyedArchiver& coder) const {
     coder.encodeObject(ModelReading::valueOf(revision_), revisionKey());
 }
 
-std::optional<std::string> QVABaseItemModel::selectionPropertyId() const {
-    return itemId_.value_or("(null)");
-}
-
 Value QVABaseItemModel::valueForKey(const std::string& key) const {
     if (key == "itemId") return ModelReading::valueOf(itemId_);
     if (key == "revision") return ModelReading::valueOf(revision_);

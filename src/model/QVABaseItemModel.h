@@ -42,8 +42,9 @@ public:
 
     std::string className() const override { return kClassName; }
     void encodeWithCoder(foundation::KeyedArchiver& coder) const override;
-    // itemId as "%@" prints it: "(null)" when there is none.
-    std::optional<std::string> selectionPropertyId() const override;
+    // The key id: the one key of the model's row, nothing when it is missing.
+    std::optional<std::string> selectionPropertyId() const override { return keyId(); }
+    bool hasUsableIds() const override { return keyId().has_value(); }
     // "itemId" and "revision"; subclasses add the fields lists filter on.
     foundation::Value valueForKey(const std::string& key) const override;
 

@@ -24,7 +24,9 @@ Value::Array dictionariesOf(const Value& list) {
 std::shared_ptr<QVAMessage> QVAMessage::initWithDictionary(const Value& dictionary) {
     ModelReading::FieldReader json(dictionary);
     auto model = std::make_shared<QVAMessage>();
-    model->messageId_ = json.int32("id");
+    const auto messageId = ModelReading::int32IdOf(json.value("id"));
+    model->messageId_ = messageId.value_or(0);
+    model->hasMessageId_ = messageId.has_value();
     model->subject_ = json.text("subject");
     model->body_ = json.text("body").value_or("");
     model->isRead_ = json.boolean("read");

@@ -20,8 +20,11 @@ public:
     QVAMessage() = default;
     static std::shared_ptr<QVAMessage> initWithDictionary(const foundation::Value& dictionary);
 
-    // The row is found by this id.
+    // The row is found by this id, and the service's message named by it.
     int32_t messageId() const { return messageId_; }
+    // Whether the service's "id" was a 32-bit integer (its text included):
+    // any other id would name another message, so such a message is not kept.
+    bool hasUsableIds() const override { return hasMessageId_; }
     const std::optional<std::string>& subject() const { return subject_; }
     // "" when the service sends none.
     const std::string& body() const { return body_; }
@@ -43,6 +46,7 @@ public:
 
 private:
     int32_t messageId_ = 0;
+    bool hasMessageId_ = false;
     std::optional<std::string> subject_;
     std::string body_;
     bool isRead_ = false;

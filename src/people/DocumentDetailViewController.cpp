@@ -1,5 +1,8 @@
 #include "people/DocumentDetailViewController.h"
 
+#include <utility>
+#include <vector>
+
 #include "Utils/LogSafeText.h"
 #include "Utils/StringUtility.h"
 #include "Utils/Utils.h"
@@ -29,6 +32,24 @@ std::string documentLocationForLog(const std::string& location, const std::optio
     return location.substr(0, at) + kDocumentsFolderComponent + LogSafeText::maskedToken(token) + "/" +
            location.substr(at + plain.size());
 }
+
+// The preview as the screen dump prints it: the cached file's location
+// with the account's folder masked as in the log, since a dump travels as
+// far as a log does.
+class DocumentDetailMaskedPreview : public quicklook::QLPreviewController {
+public:
+    explicit DocumentDetailMaskedPreview(std::optional<std::string> token) : token_(std::move(token)) {}
+
+    std::vector<std::pair<std::string, std::string>> screenDescriptionItems() const override {
+        auto items = quicklook::QLPreviewController::screenDescriptionItems();
+        for (auto& [name, text] : items)
+            if (name == "previewing") text = documentLocationForLog(text, token_);
+        return items;
+    }
+
+private:
+    std::optional<std::string> token_;
+};
 
 }  // namespace
 
@@ -161,7 +182,7 @@ void DocumentDetailViewController::showPdfInWebViewFromWebUrl(const std::string&
 void DocumentDetailViewController::embedPreview() {
     releasePreview();
     auto self = std::static_pointer_cast<DocumentDetailViewController>(shared_from_this());
-    preview_ = std::make_shared<quicklook::QLPreviewController>();
+    preview_ = std::make_shared<DocumentDetailMaskedPreview>(authenticationCode());
     preview_->setDataSource(self);
     preview_->setDelegate(self);
     addChildViewController(preview_);

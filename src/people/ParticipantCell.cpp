@@ -1,6 +1,6 @@
 #include "people/ParticipantCell.h"
 
-#include "foundation/URL.h"
+#include "api/QVAApiManager.h"
 #include "http/UIImageViewQNNetworking.h"
 #include "lists/FavoriteButton.h"
 #include "model/QVACoreDataParticipant.h"
@@ -104,9 +104,8 @@ void ParticipantCell::configureWithFullName(const Text& fullName, const Text& po
         // new one loads, and a row without an address shows none.
         UIImageViewQNNetworking::cancelImageRequestOperation(*photo);
         photo->setImage(nullptr);
-        std::optional<foundation::URL> url;
-        if (photoUrl && !photoUrl->empty()) url = foundation::URL::URLWithString(*photoUrl);
-        if (url) UIImageViewQNNetworking::setImageWithURL(photo, *url, nullptr);
+        if (auto request = QVAApiManager::sharedApiManager().imageRequestForAddress(photoUrl))
+            UIImageViewQNNetworking::setImageWithURLRequest(photo, *request, nullptr, nullptr, nullptr);
     }
 }
 

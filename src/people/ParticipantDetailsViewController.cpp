@@ -14,6 +14,7 @@
 #include "foundation/MainThreadChecker.h"
 #include "lists/DetailNavigationCell.h"
 #include "lists/DetailsNavigationDataModel.h"
+#include "lists/DetailsSwipeScene.h"
 #include "lists/FilterFetching.h"
 #include "lists/IdIndexPair.h"
 #include "lists/RowRing.h"
@@ -276,16 +277,16 @@ void ParticipantDetailsViewController::updateUIContentForObject(const std::share
     setRightBarButtonsOnNavBar(participant->itemId());
     auto stack = FilterFetching::currentStack();
     // A note the service has not taken shows instead of the stored one and
-    // goes again (online; else with the next edit or the next opening).
-    participantNote_ = hasNotesPermission()
-                           ? UnsavedPersonalNote(UnsavedPersonalNote::kParticipants, selectionPropertyId()).text()
-                           : std::nullopt;
+    // goes again once per opening (online; else with the next edit or the
+    // next opening), unless the service refused it for good.
+    const UnsavedPersonalNote unsaved(UnsavedPersonalNote::kParticipants, selectionPropertyId());
+    participantNote_ = hasNotesPermission() ? unsaved.text() : std::nullopt;
     if (!participantNote_)
         participantNote_ = participant->itemId() && stack
                                ? FetchRequestUtils::getNoteForParticipantId(*participant->itemId(),
                                                                             stack->managedObjectContextMainQueue())
                                : std::nullopt;
-    else if (noteSentFor_ != selectionPropertyId() && Utils::isInternetReachable())
+    else if (unsaved.goesAgainIn(*noteOpening_) && Utils::isInternetReachable())
         sendNote(*participantNote_);
     if (!detailHeaderView()) {
         setDetailHeaderView(QVADetailHeaderView::addHeaderToTableView(table, QVAParticipantHeaderView::getNibName(),
@@ -447,13 +448,18 @@ void ParticipantDetailsViewController::sendNote(const std::string& text) {
     // failure) must not lose the text.
     const UnsavedPersonalNote unsaved(UnsavedPersonalNote::kParticipants, selectionPropertyId());
     unsaved.keep(text);
-    noteSentFor_ = selectionPropertyId();
+    unsaved.sentIn(*noteOpening_);
     const auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
     QVAApiManager::sharedApiManager().addNoteToParticipant(
         text, selectionPropertyId(), settings.currentEventId(), settings.currentAuthToken(),
         [unsaved, text](const foundation::ErrorPtr& error, const foundation::Value&) {
-            if (error) return Utils::handleError(error, kNoteFailureTitle, std::nullopt);
-            unsaved.drop(text);
+            if (!error) return unsaved.drop(text);
+            Text message;
+            if (UnsavedPersonalNote::isRefusalForGood(error)) {
+                unsaved.refuse(text);
+                message = UnsavedPersonalNote::kRefusedMessage;
+            }
+            Utils::handleError(error, kNoteFailureTitle, message);
         });
 }
 
@@ -590,6 +596,12 @@ void ParticipantDetailsViewController::tableViewDidSelectRowAtIndexPath(uikit::U
 void ParticipantDetailsViewController::prepareForSegue(uikit::UIStoryboardSegue& segue, const foundation::ObjectPtr& sender) {
     DetailsWithListBaseViewController::prepareForSegue(segue, sender);
     auto destination = segue.destinationViewController();
+    // A swipe stays within this opening of the page.
+    if (segue.identifier() == DetailsSwipeScene::kSwipeSegue) {
+        if (auto next = std::dynamic_pointer_cast<ParticipantDetailsViewController>(destination))
+            next->noteOpening_ = noteOpening_;
+        return;
+    }
     if (segue.identifier() == MessageComposerViewController::kParticipantSegue) {
         if (auto navigation = std::dynamic_pointer_cast<uikit::UINavigationController>(destination))
             destination = navigation->viewControllers().empty() ? nullptr : navigation->viewControllers().front();

@@ -19,6 +19,7 @@
 #include "lists/DetailsWithListBaseViewController.h"
 #include "people/QVAParticipantHeaderDelegate.h"
 #include "programme/QVAPersonalNotesViewDelegate.h"
+#include "settings/UnsavedPersonalNote.h"
 
 class DetailsNavigationDataModel;
 class ParticipantContributionsListDelegate;
@@ -165,10 +166,10 @@ private:
     std::vector<std::shared_ptr<DetailsNavigationDataModel>> navigationRows_;
     std::optional<size_t> recommandationsCellIndex_;
     Text participantNote_;
-    // The participant whose note this screen has sent: a note the service
-    // has not taken yet (UnsavedPersonalNote) goes again once per screen,
-    // when it opens on that participant, not on every reload.
-    Text noteSentFor_;
+    // The notes this opening of the page has sent, handed on to the page a
+    // swipe brings: a note the service has not taken yet (UnsavedPersonalNote)
+    // goes again once per opening, not on every reload or swipe back.
+    std::shared_ptr<UnsavedPersonalNote::Opening> noteOpening_ = std::make_shared<UnsavedPersonalNote::Opening>();
     Text participantFullName_;
     Text participantProfile_;
     std::shared_ptr<uikit::UITapGestureRecognizer> tapRecognizer_;

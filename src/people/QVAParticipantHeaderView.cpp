@@ -2,9 +2,8 @@
 
 #include <algorithm>
 
-#include "Utils/StringUtility.h"
+#include "api/QVAApiManager.h"
 #include "coredata/Predicate.h"
-#include "foundation/URL.h"
 #include "foundation/URLRequest.h"
 #include "http/UIImageViewQNNetworking.h"
 #include "lists/FilterFetching.h"
@@ -163,20 +162,17 @@ void QVAParticipantHeaderView::configureWithParticipantId(const Text& participan
 void QVAParticipantHeaderView::loadPictures(const Text& imageUrl) {
     auto placeholder = uikit::UIImage::imageNamed(kPlaceholderImageName);
     auto background = headerBackgroundImage();
-    std::optional<foundation::URL> url;
-    if (!StringUtility::isNilOrEmpty(imageUrl)) url = foundation::URL::URLWithString(*imageUrl);
-    if (!url) {
+    const auto request = QVAApiManager::sharedApiManager().imageRequestForAddress(imageUrl);
+    if (!request) {
         if (background) background->setImage(DetailHeaderGeometry::blurredBackground(placeholder));
         participantPhoto_->setImage(placeholder);
         return;
     }
-    foundation::URLRequest request(*url);
-    request.setValue(std::string("image/*"), "Accept");
-    UIImageViewQNNetworking::setImageWithURLRequest(participantPhoto_, request, placeholder, nullptr, nullptr);
+    UIImageViewQNNetworking::setImageWithURLRequest(participantPhoto_, *request, placeholder, nullptr, nullptr);
     if (!background) return;
     std::weak_ptr<uikit::UIImageView> weakBackground = background;
     UIImageViewQNNetworking::setImageWithURLRequest(
-        background, request, placeholder,
+        background, *request, placeholder,
         [weakBackground](const std::optional<foundation::URLRequest>&, const std::shared_ptr<foundation::HTTPURLResponse>&,
                          const uikit::UIImagePtr& image) {
             if (auto view = weakBackground.lock()) view->setImage(DetailHeaderGeometry::blurredBackground(image));

@@ -1,7 +1,7 @@
 #include "people/QVAPartnerHeaderView.h"
 
 #include "Utils/StringUtility.h"
-#include "foundation/URL.h"
+#include "api/QVAApiManager.h"
 #include "foundation/URLRequest.h"
 #include "http/UIImageViewQNNetworking.h"
 #include "people/DetailHeaderGeometry.h"
@@ -22,12 +22,7 @@ constexpr double kPartnerThumbnailGap = 10;
 constexpr double kPartnerSubtitleHeight = 18;
 
 std::optional<foundation::URLRequest> partnerImageRequest(const std::optional<std::string>& address) {
-    if (StringUtility::isNilOrEmpty(address)) return std::nullopt;
-    auto url = foundation::URL::URLWithString(*address);
-    if (!url) return std::nullopt;
-    foundation::URLRequest request(*url);
-    request.setValue(std::string("image/*"), "Accept");
-    return request;
+    return QVAApiManager::sharedApiManager().imageRequestForAddress(address);
 }
 
 }  // namespace

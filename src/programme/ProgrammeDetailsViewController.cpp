@@ -278,13 +278,15 @@ void ProgrammeDetailsViewController::showSession(const std::shared_ptr<coredata:
     }
     sessionId_ = programmeDetailsText(object->valueForKey("itemId"));
     // A note the service has not taken shows instead of the stored one and
-    // goes again (online; else with the next edit or the next opening).
+    // goes again once per opening (online; else with the next edit or the
+    // next opening), unless the service refused it for good.
     sessionNote_.reset();
     if (context && FetchRequestUtils::hasEventNotesPermissionGrantedInContext(context) && sessionId_) {
-        sessionNote_ = UnsavedPersonalNote(UnsavedPersonalNote::kSessions, sessionId_).text();
+        const UnsavedPersonalNote unsaved(UnsavedPersonalNote::kSessions, sessionId_);
+        sessionNote_ = unsaved.text();
         if (!sessionNote_)
             sessionNote_ = FetchRequestUtils::getNoteForSessionId(*sessionId_, context);
-        else if (noteSentFor_ != sessionId_ && Utils::isInternetReachable())
+        else if (unsaved.goesAgainIn(*noteOpening_) && Utils::isInternetReachable())
             sendNote(*sessionNote_);
     }
 
@@ -608,6 +610,12 @@ void ProgrammeDetailsViewController::prepareForSegue(uikit::UIStoryboardSegue& s
         return;
     }
     DetailsWithListBaseViewController::prepareForSegue(segue, sender);
+    // A swipe stays within this opening of the page.
+    if (segue.identifier() == DetailsSwipeScene::kSwipeSegue) {
+        if (auto next = std::dynamic_pointer_cast<ProgrammeDetailsViewController>(segue.destinationViewController()))
+            next->noteOpening_ = noteOpening_;
+        return;
+    }
     if (segue.identifier() != kEditPersonalEntrySegue) return;
     // The editor already has the entry's id; on the pad its popover is kept to close it later.
     auto popover = dynamic_cast<uikit::StoryboardPopoverSegue*>(&segue);
@@ -648,14 +656,19 @@ void ProgrammeDetailsViewController::sendNote(const std::string& note) {
     // failure) must not lose the text.
     const UnsavedPersonalNote unsaved(UnsavedPersonalNote::kSessions, sessionId_);
     unsaved.keep(note);
-    noteSentFor_ = sessionId_;
+    unsaved.sentIn(*noteOpening_);
     const auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
     auto me = self();
     QVAApiManager::sharedApiManager().addNoteToSession(
         note, sessionId_, settings.currentEventId(), settings.currentAuthToken(),
         [me, unsaved, note](const foundation::ErrorPtr& error, const foundation::Value&) {
-            if (error) return me->handleError(error, kNoteFailedTitle, std::nullopt);
-            unsaved.drop(note);
+            if (!error) return unsaved.drop(note);
+            Text message;
+            if (UnsavedPersonalNote::isRefusalForGood(error)) {
+                unsaved.refuse(note);
+                message = UnsavedPersonalNote::kRefusedMessage;
+            }
+            me->handleError(error, kNoteFailedTitle, message);
         });
 }
 

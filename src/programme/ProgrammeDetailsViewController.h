@@ -23,6 +23,7 @@
 #include "lists/DetailsNavigationDataModel.h"
 #include "lists/DetailsWithListBaseViewController.h"
 #include "programme/QVAPersonalNotesViewDelegate.h"
+#include "settings/UnsavedPersonalNote.h"
 #include "uikit/NSAttributedString.h"
 #include "uikit/UIPopoverController.h"
 
@@ -255,10 +256,10 @@ private:
     std::vector<DetailsNavigationDataModelPtr> navigationRows_;
     Text agendaItemId_, sessionName_, sessionRoomId_, sessionContributorsString_, preparatoryDiscussionString_,
         sessionDescription_, sessionNote_, oldAgendaItemStatus_, conflictingInvitationId_, sessionId_;
-    // The session whose note this screen has sent: a note the service has
-    // not taken yet (UnsavedPersonalNote) goes again once per screen, when
-    // it opens on that session, not on every reload.
-    Text noteSentFor_;
+    // The notes this opening of the page has sent, handed on to the page a
+    // swipe brings: a note the service has not taken yet (UnsavedPersonalNote)
+    // goes again once per opening, not on every reload or swipe back.
+    std::shared_ptr<UnsavedPersonalNote::Opening> noteOpening_ = std::make_shared<UnsavedPersonalNote::Opening>();
     uikit::NSAttributedStringPtr sessionStatusAttributedString_;
     std::shared_ptr<InvitationObjectModel> invitationObjectModel_;
     bool isInvitation_ = false;

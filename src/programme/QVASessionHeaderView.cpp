@@ -11,7 +11,7 @@
 #include "uikit/UIFont.h"
 #include "uikit/UIImageView.h"
 #include "uikit/UILabel.h"
-#include "foundation/URL.h"
+#include "api/QVAApiManager.h"
 #include "http/UIImageViewQNNetworking.h"
 #include "uikit/UINib.h"
 
@@ -72,10 +72,8 @@ std::string QVASessionHeaderView::getNibName() {
 void QVASessionHeaderView::configureWithSessionImageUrl(const Text& imageUrl, const Text& sessionName,
                                                         const Text& sessionDate, const Text& sessionLocation) {
     if (auto background = headerBackgroundImage()) {
-        std::optional<foundation::URL> url;
-        if (imageUrl && !imageUrl->empty()) url = foundation::URL::URLWithString(*imageUrl);
-        if (url) {
-            UIImageViewQNNetworking::setImageWithURL(background, *url);
+        if (auto request = QVAApiManager::sharedApiManager().imageRequestForAddress(imageUrl)) {
+            UIImageViewQNNetworking::setImageWithURLRequest(background, *request, nullptr, nullptr, nullptr);
         } else {
             background->setImage(uikit::UIImage::imageNamed(kPlaceholderImageName));
             background->setContentMode(uikit::UIViewContentMode::ScaleAspectFill);

@@ -38,6 +38,10 @@ Value ApplicationSettingsStore::getUserDefaultsForKey(const std::string& key) co
 }
 
 void ApplicationSettingsStore::setUserDefaultsForKey(const std::string& key, const Value& object) {
+    if (object.isNothing()) {
+        resetUserDefaultsForkey(key);
+        return;
+    }
     defaults().setObject(Value(foundation::KeyedArchiver::archivedDataWithRootObject(object)), key);
     defaults().synchronize();
 }

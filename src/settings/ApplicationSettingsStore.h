@@ -63,7 +63,8 @@ public:
     // The unarchived value; absent when the key holds nothing, or something
     // that is not a readable archive.
     foundation::Value getUserDefaultsForKey(const std::string& key) const;
-    // Archives the value (an absent value too: it then reads back as absent).
+    // Archives the value; a value of nothing (absent or null) removes the
+    // key, so the setting reads back as absent and is listed no more.
     void setUserDefaultsForKey(const std::string& key, const foundation::Value& object);
     void resetUserDefaultsForkey(const std::string& key);
     // Removes every key of the application's defaults, ours or not. The

@@ -1,8 +1,13 @@
 // Feed, documents and descriptors against a loopback server: the reports
-// feed replaces the report rows only when served as RSS, a document name
-// cannot lead out of its folder nor a partial document be taken for a whole
-// one, and a permissions refresh replaces the stored rows. The map files are
+// feed replaces the report rows only when served as RSS and goes with the
+// account's token, a document name cannot lead out of its folder nor a
+// partial document, a page or nothing be taken for a whole one, and a
+// permissions refresh replaces the stored rows. The map files are
 // tested with the maps service that names them.
+#include <string>
+#include <tuple>
+#include <vector>
+
 #include "QVAApiManagerDownloadsFixture.h"
 #include "Utils/Utils.h"
 #include "foundation/FileManager.h"
@@ -19,9 +24,11 @@ using apitest::QVAApiManagerDownloadsTest;
 
 TEST_F(QVAApiManagerDownloadsTest, ReportsFeedReplacesTheRowsInFeedOrder) {
     serveFeed("application/rss+xml; charset=utf-8");
+    // No service call of the process has set the token yet.
+    api().clearAuthorizationHeader();
     auto outcome = call([&](auto done) { api().refreshReportsForEventId(std::string("42"), token, done); });
     EXPECT_EQ(outcome.error, nullptr);
-    EXPECT_EQ(server.lastRequest()->header("Authorization"), std::nullopt);
+    EXPECT_EQ(server.lastRequest()->header("Authorization"), std::optional<std::string>("Bearer " + token));
     std::vector<std::shared_ptr<QVACoreDataReportsDocument>> reports;
     ASSERT_TRUE(foundation::RunLoop::main().runUntil(
         [&] {
@@ -115,6 +122,31 @@ TEST_F(QVAApiManagerDownloadsTest, DocumentsStayInTheirFolder) {
     // A failed download leaves the whole copy from before as it was.
     EXPECT_EQ(readFile(expected), "%PDF-1.4");
     EXPECT_FALSE(files.fileExistsAtPath(expected + ".download"));
+}
+
+// A document is judged by its bytes: a page a network answered in its
+// place, or nothing, is refused however labelled; a file under a generic or
+// wrong label, or another extension than its kind's, is kept.
+TEST_F(QVAApiManagerDownloadsTest, DocumentsAreJudgedByTheirBytesNotTheirLabel) {
+    // An account of its own: the first download into a folder sweeps it.
+    settings.setCurrentAccount(QVAUserAccount::initWithDictionary(Value::dictionary({{"accessToken", "judged"}})));
+    const std::string folder = *QVAApiManager::documentsFolderForAuthToken(std::string("judged"));
+    const std::vector<std::tuple<std::string, std::string, std::string, bool>> answers = {
+        {"report.pdf", "application/pdf", "\xEF\xBB\xBF \n<!DOCTYPE html><html>Please sign in.</html>", false},
+        {"agenda.pdf", "application/pdf", "", false},
+        {"photo.jpg", "image/png", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16), true},
+        {"notes.doc", "application/rtf", "{\\rtf1\\ansi Notes}", true},
+        {"budget.xls", "application/octet-stream", "<?xml version=\"1.0\"?>\n<Workbook/>", true}};
+    for (const auto& [name, type, body, kept] : answers) {
+        auto reply = testservice::Reply::text(body);
+        reply.contentType = type;
+        serve("GET", "/files/" + name, reply);
+        auto outcome = call([&](auto done) {
+            api().getFileFromUrl(server.urlFor("/files/" + name), name, token, std::string("42"), done);
+        });
+        EXPECT_EQ(outcome.error == nullptr, kept) << name;
+        EXPECT_EQ(readFile(folder + "/" + name), kept ? body : "<none>") << name;
+    }
 }
 
 TEST_F(QVAApiManagerDownloadsTest, DocumentsNeedTheInternet) {

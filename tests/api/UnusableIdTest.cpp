@@ -1,7 +1,8 @@
 // Rows whose id cannot be used read the same through the full download and
 // the delta: the same answers give the same stored rows whichever way they
 // came, a fetched row that cannot be read removes nothing, and no request
-// goes out with "(null)" where an id belongs.
+// goes out with "(null)" where an id belongs. An id that can be used names
+// itself exactly in every address, whatever characters it holds.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -9,9 +10,11 @@
 #include <string>
 
 #include "api/LocalServiceTest.h"
+#include "api/MessagesManager.h"
 #include "api/QVAApiManagerDelta.h"
 #include "api/QVAApiManager_FullDownload.h"
 #include "coredata/FetchRequest.h"
+#include "foundation/URL.h"
 
 namespace {
 
@@ -119,6 +122,120 @@ TEST_F(UnusableIdTest, AnUnreadableFetchedRowRemovesNothingAndAMissingIdIsNeverS
     }));
     for (const auto& request : service->requestLog()) EXPECT_EQ(request.path.find("(null)"), std::string::npos);
     EXPECT_EQ(count("QVACoreDataNotification", eventId()), service->items(MeetingKind::Notifications).size());
+}
+
+TEST_F(UnusableIdTest, AnIdOfAnyTextIsNamedExactlyInPathsAndIdsLists) {
+    const std::vector<std::string> odd = {"a,b", "x&y=1", "h#frag", "50%", "q?c=1", "../../../user/relationships/10002",
+                                          "a b?c=1#frag", "Zürich ÅÉ", ".."};
+    service->mutate([&](testservice::MeetingData& data) {
+        for (auto kind : testservice::allMeetingKinds()) {
+            if (kind == MeetingKind::Events || kind == MeetingKind::Messages) continue;
+            auto& items = data.items(kind);
+            for (size_t i = 0; i < std::min(items.size(), odd.size()); ++i) items[i]["id"] = Value(odd[i]);
+        }
+    });
+    ASSERT_TRUE(load(token()));
+    const auto loaded = storedRows(token());
+    // A changed revision has the delta fetch each of them by its id.
+    for (auto kind : testservice::allMeetingKinds())
+        for (const auto& id : odd) service->bumpRevision(kind, id);
+    service->clearRequestLog();
+    ASSERT_TRUE(delta());
+    std::set<std::string> asked;
+    for (const auto& request : service->requestLog()) {
+        const size_t at = request.path.find("?ids=");
+        if (at == std::string::npos) continue;
+        const std::string list = request.path.substr(at + 5, request.path.find('&', at) - at - 5);
+        for (size_t from = 0; from <= list.size();) {
+            const size_t comma = std::min(list.find(',', from), list.size());
+            asked.insert(foundation::percentDecode(list.substr(from, comma - from)).value_or("undecodable"));
+            from = comma + 1;
+        }
+    }
+    EXPECT_EQ(asked, std::set<std::string>(odd.begin(), odd.end()));
+    const auto updated = storedRows(token());
+    service->addToken("fresh");
+    ASSERT_TRUE(load("fresh"));
+    EXPECT_EQ(updated, storedRows("fresh"));
+    for (const auto& [entity, rows] : loaded) EXPECT_EQ(updated.at(entity).size(), rows.size()) << entity;
+    EXPECT_EQ(updated.at("Session").size(), service->items(MeetingKind::Sessions).size());
+
+    for (const auto& id : odd) {
+        bool answered = false;
+        Value occupancy;
+        QVAApiManager::sharedApiManager().getSessionOccupancyForSubactivityId(
+            id, eventId(), token(), [&](const foundation::ErrorPtr& error, const Value& result) {
+                EXPECT_EQ(error, nullptr) << id;
+                occupancy = result;
+                answered = true;
+            });
+        ASSERT_TRUE(loop.runUntil([&] { return answered; }, apitest::kWait));
+        EXPECT_TRUE(occupancy.object()) << id;
+        EXPECT_TRUE(run([&](Done done) {
+            QVAApiManager::sharedApiManager().addNoteToSession("Seen", id, eventId(), token(), done);
+        })) << id;
+    }
+    for (const auto& request : service->requestLog())
+        EXPECT_EQ(request.path.find("/user/relationships/10002"), std::string::npos) << request.path;
+}
+
+TEST_F(UnusableIdTest, AMessageWhoseIdIsNoThirtyTwoBitIntegerIsNotKeptAndNoOtherIsNamed) {
+    const size_t kept = service->items(MeetingKind::Messages).size();
+    const Value third = *service->item(MeetingKind::Messages, "3");
+    const std::vector<Value> unusable = {Value::null(), Value::dictionary({{"v", 7}}), Value(""),
+                                         Value(Value::Array{Value(7)}), Value(true), Value(3.75),
+                                         Value(static_cast<long long>(4294967301LL))};
+    service->mutate([&](testservice::MeetingData& data) {
+        for (size_t i = 0; i < unusable.size(); ++i)
+            data.items(MeetingKind::Messages)
+                .push_back(Value::dictionary({{"id", unusable[i]},
+                                              {"threadId", static_cast<long long>(100 + i)},
+                                              {"subject", "Odd"},
+                                              {"read", false}}));
+    });
+    const auto linesOfMessages = [](const foundation::ScopedLogCapture& log) {
+        size_t lines = 0;
+        for (const auto& line : log.lines()) lines += line.find("7 rows of messages have no usable id") == 0;
+        return lines;
+    };
+    {
+        foundation::ScopedLogCapture log;
+        ASSERT_TRUE(load(token()));
+        EXPECT_EQ(linesOfMessages(log), 1u);
+    }
+    EXPECT_EQ(count("QVACoreDataMessage", eventId()), kept);
+    {
+        foundation::ScopedLogCapture log;
+        ASSERT_TRUE(delta());
+        EXPECT_EQ(linesOfMessages(log), 1u);
+    }
+    EXPECT_EQ(count("QVACoreDataMessage", eventId()), kept);
+
+    service->clearRequestLog();
+    auto& messages = MessagesManager::sharedMessagesManager();
+    for (int32_t thread = 100; thread < 107; ++thread) {
+        EXPECT_TRUE(run([&](Done done) { messages.markAsReadMessageWithThreadId(thread, token(), done); }));
+        EXPECT_TRUE(run([&](Done done) { messages.deleteMessageWithThreadId(thread, token(), done); }));
+    }
+    for (const auto& request : service->requestLog()) EXPECT_NE(request.path.rfind("/api/v1/messages/", 0), 0u);
+    EXPECT_EQ(service->item(MeetingKind::Messages, "3"), third);
+}
+
+TEST_F(UnusableIdTest, AnAgendaEntryWhoseSessionHasNoUsableIdIsLeftOutOnBothRoads) {
+    ASSERT_TRUE(load(token()));
+    const Value entry = service->items(MeetingKind::AgendaSelections).front();
+    const std::string entryId = testservice::idText(entry["id"]);
+    service->mutate([&](testservice::MeetingData& data) {
+        (*data.find(MeetingKind::AgendaSelections, entryId))["session"]["id"] = Value::null();
+    });
+    service->bumpRevision(MeetingKind::AgendaSelections, entryId);
+    ASSERT_TRUE(delta());
+    const auto updated = storedRows(token());
+    service->addToken("fresh");
+    ASSERT_TRUE(load("fresh"));
+    EXPECT_EQ(updated, storedRows("fresh"));
+    EXPECT_EQ(updated.at("AgendaSelection").size(), service->items(MeetingKind::AgendaSelections).size() - 1);
+    for (const auto& row : updated.at("AgendaSelection")) EXPECT_NE(row.rfind(entryId + "/", 0), 0u) << row;
 }
 
 }  // namespace

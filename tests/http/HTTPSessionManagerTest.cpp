@@ -91,6 +91,9 @@ TEST(QNHTTPSessionManager, RefusedCertificatesNeverReachTheServer) {
         ASSERT_TRUE(waitFor([&] { return outcome.calls > 0; }));
         EXPECT_EQ(outcome.task, task);
         EXPECT_EQ(outcome.error ? outcome.error->code() : 0, URLError::Cancelled);
+        // Beneath the cancellation, why: the certificate was refused.
+        const auto why = outcome.error ? outcome.error->underlyingError() : nullptr;
+        EXPECT_EQ(why ? why->code() : 0, URLError::ServerCertificateUntrusted);
         EXPECT_EQ(server.requestCount(), 0u);
         releaseManager(manager);
     }

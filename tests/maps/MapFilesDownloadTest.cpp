@@ -1,5 +1,6 @@
 // The map files of a meeting through the API client, with the maps service
-// naming them: a failed map file never replaces a working one and a bad
+// naming them: a failed map file (a page answered in its place included)
+// never replaces a working one and a bad
 // link still lets the map download complete, and a plan fetched at launch
 // goes with the account's token.
 #include "Utils/Utils.h"
@@ -42,6 +43,15 @@ TEST_F(MapFilesDownloadTest, MapFilesAreReplacedOnlyWhole) {
     serve("GET", "/maps/ground.svg", broken);
     auto cut = call([&](auto done) { api().downloadInteractiveMapsForAuthCode(token, std::string("42"), done); });
     EXPECT_NE(cut.error, nullptr);
+    EXPECT_EQ(readFile(file), "<svg>v1</svg>");
+
+    // A network's sign-in page answered 200 in the plan's place, even
+    // labelled as a plan.
+    auto portal = testservice::Reply::text("<!DOCTYPE html>\n<html><body>Sign in to the Wi-Fi</body></html>");
+    portal.contentType = "image/svg+xml";
+    serve("GET", "/maps/ground.svg", portal);
+    auto refused = call([&](auto done) { api().downloadInteractiveMapsForAuthCode(token, std::string("42"), done); });
+    EXPECT_NE(refused.error, nullptr);
     EXPECT_EQ(readFile(file), "<svg>v1</svg>");
 }
 

@@ -1,9 +1,12 @@
 // One participant's details as the lists open them: the contribution rows
 // and the sessions they open, the note and profile sections, the bar items,
-// the recommendations row, the composer, following, and the header.
+// the recommendations row, the composer, following, and the header with
+// its photo.
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <optional>
+#include <string>
 #include <thread>
 
 #include "PeopleScreensTestSupport.h"
@@ -32,6 +35,7 @@
 #include "people/QVAParticipantHeaderView.h"
 #include "programme/ProgrammeDetailsViewController.h"
 #include "programme/QVAPersonalNoteCell.h"
+#include "service/TestImages.h"
 #include "service/TestServer.h"
 #include "uikit/UIBarButtonItem.h"
 #include "uikit/ScreenDescription.h"
@@ -292,6 +296,23 @@ TEST_F(ParticipantDetailsScreenTest, DrawingTheHeaderTwiceLeavesOneOverlay) {
     header->drawRect(header->bounds());
     EXPECT_EQ(header->headerBackgroundImage()->subviews().size(), 1u);
     EXPECT_EQ(header->overlay()->alpha(), DetailHeaderGeometry::kOverlayAlpha);
+}
+
+// A service that protects its files wants the account's token for a photo
+// on its own address, though no service call has set the token yet.
+TEST_F(ParticipantDetailsScreenTest, APhotoOnTheServicesOriginGoesWithTheAccountsToken) {
+    auto png = testservice::Reply::text(testservice::makePNG(8, 8));
+    png.contentType = "image/png";
+    serve("GET", "/files/p1.png", png);
+    insertParticipant({{"photoUrl", Value(server.urlFor("/files/p1.png"))}});
+    auto photo = [&] {
+        for (const auto& request : server.requests())
+            if (request.path == "/files/p1.png") return std::optional(request);
+        return std::optional<testservice::RecordedRequest>();
+    };
+    showParticipant();
+    ASSERT_TRUE(waitFor([&] { return photo().has_value(); }));
+    EXPECT_EQ(photo()->header("Authorization"), std::optional<std::string>(std::string("Bearer ") + kToken));
 }
 
 TEST_F(ParticipantDetailsScreenTest, FollowOfflineShowsTheAlertAndSendsNothing) {

@@ -29,6 +29,7 @@
 #include "maps/InteractiveMapsDetailsViewController.h"
 #include "maps/LocationDetailsViewController.h"
 #include "model/QVACoreDataPersonalEntry.h"
+#include "model/QVAUserAccount.h"
 #include "model/QVAParticipant.h"
 #include "network/Reachability.h"
 #include "people/ParticipantCell.h"
@@ -41,6 +42,7 @@
 #include "service/MeetingGenerator.h"
 #include "service/MeetingService.h"
 #include "settings/ApplicationSettingsStore.h"
+#include "settings/UnsavedPersonalNote.h"
 #include "store/CoreDataStack.h"
 #include "store/FetchRequestUtils.h"
 #include "uikit/UIAlertView.h"
@@ -70,6 +72,7 @@ protected:
         AnalyticsUtils::initializeAnalytics();
         addDetailScenes();
         ASSERT_TRUE(startMeetingService());
+        signIn(token());
         insert(token(), "QVACoreDataParticipant",
                {{{"itemId", Value("p1")}, {"lastName", Value("Brown")}, {"fullName", Value("Ann Brown")}},
                 {{"itemId", Value("p2")}, {"lastName", Value("Adams")}, {"fullName", Value("Bob Adams")}}},
@@ -94,22 +97,27 @@ protected:
     }
 
     std::string apiPath(const std::string& rest) const { return "/api/v1/events/" + service->eventId() + "/" + rest; }
-    void grant(const char* code) {
-        insert(token(), "QVACoreDataPermission", {{{"code", Value(code)}, {"granted", Value(true)}}},
-               service->eventId());
+    // The demo user current with `accessToken`, as a sign-in leaves it.
+    void signIn(const std::string& accessToken) {
+        settings.setCurrentAccount(QVAUserAccount::initWithDictionary(
+            Value::dictionary({{"accessToken", Value(accessToken)}, {"user", service->demoAccount().user}})));
+    }
+    void grant(const char* code, const std::string& accessToken = "") {
+        insert(accessToken.empty() ? token() : accessToken, "QVACoreDataPermission",
+               {{{"code", Value(code)}, {"granted", Value(true)}}}, service->eventId());
     }
     void online(bool reachable) {
         network::Reachability::setSimulatedFlags(reachable ? network::ReachabilityFlag::Reachable : 0);
         EXPECT_TRUE(foundation::RunLoop::main().runUntil(
             [reachable] { return Utils::isInternetReachable() == reachable; }, kDetailsWait));
     }
-    void storeSession(const char* id, Row extra) {
+    void storeSession(const char* id, Row extra, const std::string& accessToken = "") {
         Row row{{"itemId", Value(id)},
                 {"title", Value("Opening")},
                 {"startDatetime", Value("2026-06-16T09:00:00+02:00")},
                 {"displayTime", Value("09:00 - 10:00")}};
         for (auto& [key, value] : extra) row[key] = value;
-        insert(token(), "QVACoreDataSession", {row}, service->eventId());
+        insert(accessToken.empty() ? token() : accessToken, "QVACoreDataSession", {row}, service->eventId());
     }
     std::shared_ptr<Screen> open(const char* entity, const char* id) {
         EXPECT_TRUE(driver().openScene(Screen::kStoryboardIdentifier,
@@ -366,6 +374,99 @@ TEST_F(ProgrammeDetailsTest, ARefusedNoteOutlivesBackAndGoesAgainWhenTheSessionO
     };
     expectRefusedNoteGoesAgain(true, "s1", [&] { return tap(0); });
     expectRefusedNoteGoesAgain(false, "p1", [&] { return tap(4); });
+}
+
+TEST_F(ProgrammeDetailsTest, ANoteKeptBeforeTheSessionEndedGoesWithTheNextSignInsToken) {
+    grant("event:notes");
+    storeSession("s1", {});
+    service->putItem(testservice::MeetingKind::Sessions, Value::dictionary({{"id", Value("s1")}}));
+    const std::string path = apiPath("notes/sessions/s1");
+    // The service has ended the session: the note is refused with 401.
+    service->injectFault("PUT", path, {.status = 401, .body = R"({"error":"Invalid access token"})", .times = 1});
+    auto text = noteCell(*openSession("s1"))->notesTextView();
+    ASSERT_TRUE(text->typeText("Kept"));
+    text->resignFirstResponder();
+    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return alert() != nullptr; }, kDetailsWait));
+    alert()->dismissWithClickedButtonIndex(0, false);
+    settle();
+
+    // The same user signs in again and is given a new token.
+    service->addToken("second-token");
+    openCurrent("second-token", service->eventId());
+    signIn("second-token");
+    grant("event:notes", "second-token");
+    storeSession("s1", {}, "second-token");
+    EXPECT_EQ(noteCell(*openSession("s1"))->notesTextView()->text(), "Kept");
+    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return service->requestCount("PUT", path) == 2; },
+                                                     kDetailsWait));
+    settle();
+    EXPECT_EQ(service->writes().back().token, "second-token");
+    EXPECT_FALSE(alert());
+}
+
+TEST_F(ProgrammeDetailsTest, AKeptNoteGoesAgainOncePerOpeningAndAfterARefusalForGoodOnlyWithAnEdit) {
+    grant("event:notes");
+    storeSession("s1", {{"startDateString", Value("2026-06-16")}, {"sectionTitle", Value("09:00")}});
+    storeSession("s2", {{"startDateString", Value("2026-06-16")}, {"sectionTitle", Value("10:00")},
+                        {"startDatetime", Value("2026-06-16T10:00:00+02:00")}});
+    service->putItem(testservice::MeetingKind::Sessions, Value::dictionary({{"id", Value("s1")}}));
+    const std::string path = apiPath("notes/sessions/s1");
+    auto puts = [&] { return service->requestCount("PUT", path); };
+    auto front = [&] { return std::dynamic_pointer_cast<Screen>(driver().frontViewController()); };
+    auto dismissAlert = [&] {
+        ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return alert() != nullptr; }, kDetailsWait));
+        alert()->dismissWithClickedButtonIndex(0, false);
+        settle();
+    };
+    auto openFromList = [&] {
+        if (front()) {
+            EXPECT_TRUE(driver().back());
+            settle();
+        }
+        EXPECT_TRUE(driver().tapRow(0, 0));
+        settle();
+        return front();
+    };
+    ASSERT_TRUE(driver().tapTab(1));
+    settle();
+    service->injectFault("PUT", path, {.status = 500, .times = 1});
+    auto text = noteCell(*openFromList())->notesTextView();
+    ASSERT_TRUE(text->typeText("Kept"));
+    text->resignFirstResponder();
+    dismissAlert();
+    EXPECT_EQ(puts(), 1u);
+
+    // Swiped away and back within the same opening: not sent again.
+    ASSERT_TRUE(driver().swipe(uikit::ScreenDriver::SwipeDirection::Left));
+    settle();
+    ASSERT_TRUE(driver().swipe(uikit::ScreenDriver::SwipeDirection::Right));
+    settle();
+    ASSERT_TRUE(front() && front()->sessionId() == "s1");
+    EXPECT_EQ(noteCell(*front())->notesTextView()->text(), "Kept");
+    EXPECT_EQ(puts(), 1u);
+
+    // Opened again: sent once more, and refused for good.
+    service->injectFault("PUT", path, {.status = 404});
+    ASSERT_TRUE(openFromList());
+    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return alert() != nullptr; }, kDetailsWait));
+    EXPECT_EQ(alert()->title(), std::optional<std::string>(Screen::kNoteFailedTitle));
+    EXPECT_EQ(alert()->message(), std::optional<std::string>(UnsavedPersonalNote::kRefusedMessage));
+    dismissAlert();
+    EXPECT_EQ(puts(), 2u);
+    for (int reopening = 0; reopening < 2; ++reopening) {
+        auto screen = openFromList();
+        ASSERT_TRUE(screen);
+        EXPECT_EQ(noteCell(*screen)->notesTextView()->text(), "Kept");
+    }
+    EXPECT_EQ(puts(), 2u);
+    EXPECT_FALSE(alert());
+
+    // The next edit sends it.
+    text = noteCell(*front())->notesTextView();
+    ASSERT_TRUE(text->typeText(" again"));
+    text->resignFirstResponder();
+    dismissAlert();
+    EXPECT_EQ(puts(), 3u);
 }
 
 TEST_F(ProgrammeDetailsTest, AnAgendaRowShowsAndSendsTheNoteOfItsSession) {

@@ -200,7 +200,7 @@ std::string demoTokenForSeed(uint64_t seed) {
 MeetingData generateMeeting(const MeetingGeneratorOptions& options) {
     Random random(options.seed);
     const int sessionCount = std::clamp(options.sessions, 1, kMaxGeneratedSessions);
-    const int participantCount = std::clamp(options.participants, 2, kMaxGeneratedParticipants);
+    const int participantCount = std::clamp(options.participants, kMinGeneratedParticipants, kMaxGeneratedParticipants);
     const int days = std::clamp(options.days, 1, 14);
     MeetingData data;
     const std::string eventId = generatedEventId(options.seed);

@@ -27,6 +27,8 @@ inline constexpr const char* kDemoPasscode = "246810";
 // commands that take a size refuse one beyond these.
 inline constexpr int kMaxGeneratedSessions = 20000;
 inline constexpr int kMaxGeneratedParticipants = 99999;
+// The smallest: the demo user and one other person to write to.
+inline constexpr int kMinGeneratedParticipants = 2;
 
 struct MeetingGeneratorOptions {
     uint64_t seed = 1;

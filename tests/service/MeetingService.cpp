@@ -88,6 +88,17 @@ struct Query {
             if (percentDecoded(key) == name) return percentDecoded(value);
         return std::nullopt;
     }
+    // A list value ("ids"): split on its commas before each item is decoded,
+    // so an encoded comma stays inside its item.
+    std::optional<std::vector<std::string>> items(const std::string& name) const {
+        for (const auto& [key, value] : raw) {
+            if (percentDecoded(key) != name) continue;
+            std::vector<std::string> out;
+            for (const auto& item : split(value, ',')) out.push_back(percentDecoded(item));
+            return out;
+        }
+        return std::nullopt;
+    }
 };
 
 Query parseQuery(const std::string& query) {
@@ -268,16 +279,21 @@ struct MeetingService::Impl {
     std::vector<LoggedRequest> log;
     std::vector<Write> writes;
     std::function<void(const std::string&)> sink;
-    std::function<void(const MeetingData&)> writeTakenSink;
+    StateSink writeTakenSink;
+    // The last call of the sink failed: what is on disk lacks a write the
+    // meeting holds.
+    bool stateUnkept = false;
     bool stallMapFiles = false;
     // The answers to "?fields=" listing pages by path and query, valid while
     // the meeting stays as it is: a delta asks for the same small pages
     // again and again. Big full pages are not kept (they are written fresh).
     mutable std::unordered_map<std::string, Reply> fieldsPages;
     static constexpr size_t kMaxFieldsPages = 4096;
-    // The first answer to each write that carried an "Idempotency-Key", by
-    // token and key; the writes of one key are taken one at a time.
-    std::map<std::string, Reply> answeredKeys;
+    // The first answer to each write that carried an "Idempotency-Key", in
+    // the order taken, and their places by token and key; the writes of one
+    // key are taken one at a time.
+    std::vector<KeyedAnswer> keyedAnswers;
+    std::map<std::string, size_t> answeredKeys;
     std::mutex keyedWrites;
 
     Impl(MeetingData d, Options o)
@@ -288,7 +304,11 @@ struct MeetingService::Impl {
 
     Reply handle(const RecordedRequest& request);
     Reply answerOnce(const RecordedRequest& request, const std::string& path, const Query& query,
-                     const std::string& token, bool& repeated);
+                     const std::string& token);
+    // Under the lock: hands the state to the sink; false when it could not
+    // be kept.
+    bool keepTaken();
+    void addKeyedAnswer(KeyedAnswer answer);
     Reply route(const RecordedRequest& request, const std::string& path, const Query& query, const std::string& token);
     Reply routeEvent(const RecordedRequest& request, const std::vector<std::string>& rest, const std::string& eventId,
                      const std::string& path, const Query& query, const std::string& token, const Value& body);
@@ -501,9 +521,35 @@ void MeetingService::setRequestLogSink(std::function<void(const std::string& jso
     impl_->sink = std::move(sink);
 }
 
-void MeetingService::setWriteTakenSink(std::function<void(const MeetingData&)> sink) {
+void MeetingService::setWriteTakenSink(StateSink sink) {
     std::lock_guard lock(impl_->mutex);
     impl_->writeTakenSink = std::move(sink);
+}
+
+bool MeetingService::keepState(const StateSink& sink) {
+    std::lock_guard lock(impl_->mutex);
+    const bool kept = sink(impl_->data, impl_->keyedAnswers);
+    impl_->stateUnkept = !kept;
+    return kept;
+}
+
+void MeetingService::restoreKeyedAnswers(const std::vector<KeyedAnswer>& answered) {
+    std::lock_guard keyed(impl_->keyedWrites);
+    std::lock_guard lock(impl_->mutex);
+    for (const auto& answer : answered) impl_->addKeyedAnswer(answer);
+}
+
+void MeetingService::Impl::addKeyedAnswer(KeyedAnswer answer) {
+    const std::string entry = answer.token + "\n" + answer.key;
+    if (answeredKeys.count(entry)) return;
+    answeredKeys.emplace(entry, keyedAnswers.size());
+    keyedAnswers.push_back(std::move(answer));
+}
+
+bool MeetingService::Impl::keepTaken() {
+    if (!writeTakenSink) return true;
+    stateUnkept = !writeTakenSink(data, keyedAnswers);
+    return !stateUnkept;
 }
 
 std::vector<MeetingService::Write> MeetingService::writes() const {
@@ -554,9 +600,8 @@ Reply MeetingService::Impl::list(const Value::Array& items, const std::string& p
 Reply MeetingService::Impl::listPage(const Value::Array& items, const std::string& path, const Query& query) const {
     const Value::Array* source = &items;
     Value::Array filtered;
-    if (auto ids = query.value("ids")) {
-        std::set<std::string> wanted;
-        for (const auto& id : split(*ids, ',')) wanted.insert(id);
+    if (auto ids = query.items("ids")) {
+        std::set<std::string> wanted(ids->begin(), ids->end());
         for (const auto& item : items)
             if (wanted.count(idText(item["id"]))) filtered.push_back(item);
         source = &filtered;
@@ -631,14 +676,7 @@ Reply MeetingService::Impl::handle(const RecordedRequest& request) {
     }
     const bool write = request.method != "GET" && request.method != "HEAD" && request.method != "OPTIONS";
     if (!faulted || taken) {
-        bool repeated = false;
-        Reply answer = answerOnce(request, path, parseQuery(rawQuery), token, repeated);
-        // Only a write that changed the meeting is handed on: reads and
-        // refused writes are the most requests, and leave it as it was.
-        if (write && !repeated && answer.status >= 200 && answer.status < 300) {
-            std::lock_guard lock(mutex);
-            if (writeTakenSink) writeTakenSink(data);
-        }
+        Reply answer = answerOnce(request, path, parseQuery(rawQuery), token);
         if (!faulted) reply = std::move(answer);
     }
 
@@ -667,27 +705,42 @@ Reply MeetingService::Impl::handle(const RecordedRequest& request) {
 // A write that names itself with an "Idempotency-Key" is taken once: a
 // repeat of the key (with the same token) gets the first answer, and the
 // meeting stays as it is. An answer that refused the write is not kept, so
-// the write may be tried again.
+// the write may be tried again. A write taken is handed to the state sink
+// (with its key) before it is answered; only a write that changed the
+// meeting is: reads and refused writes are the most requests, and leave it
+// as it was.
 Reply MeetingService::Impl::answerOnce(const RecordedRequest& request, const std::string& path, const Query& query,
-                                       const std::string& token, bool& repeated) {
+                                       const std::string& token) {
     const bool write = request.method != "GET" && request.method != "HEAD" && request.method != "OPTIONS";
+    const auto succeeded = [](const Reply& reply) { return reply.status >= 200 && reply.status < 300; };
+    const auto unkept = [this] { return error(500, "The service could not keep the change"); };
     const auto key = write ? request.header("Idempotency-Key") : std::nullopt;
-    if (!key) return route(request, path, query, token);
+    if (!key) {
+        Reply reply = route(request, path, query, token);
+        if (!write || !succeeded(reply)) return reply;
+        std::lock_guard lock(mutex);
+        return keepTaken() ? reply : unkept();
+    }
     std::lock_guard keyed(keyedWrites);
     const std::string entry = token + "\n" + *key;
     {
         std::lock_guard lock(mutex);
         if (auto answered = answeredKeys.find(entry); answered != answeredKeys.end()) {
-            repeated = true;
-            return answered->second;
+            // The first answer stands once what it answered is kept.
+            if (stateUnkept && !keepTaken()) return unkept();
+            const KeyedAnswer& first = keyedAnswers[answered->second];
+            Reply reply;
+            reply.status = first.status;
+            reply.contentType = first.contentType;
+            reply.body = first.body;
+            return reply;
         }
     }
     Reply reply = route(request, path, query, token);
-    if (reply.status >= 200 && reply.status < 300) {
-        std::lock_guard lock(mutex);
-        answeredKeys.emplace(entry, reply);
-    }
-    return reply;
+    if (!succeeded(reply)) return reply;
+    std::lock_guard lock(mutex);
+    addKeyedAnswer({token, *key, reply.status, reply.contentType, reply.body});
+    return keepTaken() ? reply : unkept();
 }
 
 Reply MeetingService::Impl::route(const RecordedRequest& request, const std::string& rawPath, const Query& query,

@@ -160,13 +160,35 @@ public:
     std::vector<Write> writes() const;
     void clearWrites();
 
-    // Called with the meeting after each write the service took (a POST,
-    // PUT, PATCH or DELETE it answered with success, a repeated
-    // "Idempotency-Key" aside), under the service's lock and before the
-    // answer is sent: whoever keeps the meeting on disk has the write there
-    // before the client learns of it, in the order the writes were taken.
-    // The sink runs on the server's threads and must not call the service.
-    void setWriteTakenSink(std::function<void(const MeetingData&)> sink);
+    // A write that carried an "Idempotency-Key", and the answer it got: a
+    // repeat of the key with the same token gets that answer again and
+    // changes nothing.
+    struct KeyedAnswer {
+        std::string token;
+        std::string key;
+        int status = 200;
+        std::string contentType;
+        std::string body;
+    };
+    // Keeps the meeting and the keyed answers somewhere that outlives the
+    // service; false when they could not be kept.
+    using StateSink = std::function<bool(const MeetingData& data, const std::vector<KeyedAnswer>& answered)>;
+
+    // Called after each write the service took (a POST, PUT, PATCH or
+    // DELETE it answered with success, a repeated "Idempotency-Key" aside),
+    // under the service's lock and before the answer is sent: whoever keeps
+    // the meeting on disk has the write there, with its key, before the
+    // client learns of it, in the order the writes were taken. A write that
+    // could not be kept is answered 500 instead; the meeting holds it, and a
+    // repeat of its key is answered with success only once a later call of
+    // the sink has kept it. The sink runs on the server's threads and must
+    // not call the service.
+    void setWriteTakenSink(StateSink sink);
+    // Hands the same to `sink` under the service's lock; its answer.
+    bool keepState(const StateSink& sink);
+    // The keyed answers of an earlier run of the same meeting, so that a key
+    // it answered is still taken once.
+    void restoreKeyedAnswers(const std::vector<KeyedAnswer>& answered);
 
 private:
     struct Impl;

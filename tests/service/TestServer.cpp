@@ -14,15 +14,23 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
+#include <cstring>
 #include <deque>
 #include <map>
 #include <mutex>
 #include <thread>
 
+#include <openssl/err.h>
+#include <openssl/evp.h>
+#include <openssl/pem.h>
+#include <openssl/x509.h>
 #include <pthread.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <time.h>
 #include <zlib.h>
 
@@ -358,6 +366,47 @@ void TestServer::Impl::handle(const httplib::Request& req, httplib::Response& re
         }
     }
     res.set_content(body, reply.contentType.c_str());
+}
+
+namespace {
+
+// The file's own problem (missing, unreadable, a folder), else empty.
+std::string tlsFileProblem(const std::string& path, std::FILE*& file) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) return path + ": " + std::strerror(errno);
+    if (S_ISDIR(status.st_mode)) return path + " is a folder, not a file";
+    file = std::fopen(path.c_str(), "r");
+    if (!file) return path + ": " + std::strerror(errno);
+    return {};
+}
+
+// A key that wants a pass phrase is refused rather than asked for on the terminal.
+int tlsNoPassPhrase(char*, int, int, void*) { return 0; }
+
+}  // namespace
+
+std::string TestServer::unusableTLSFiles(const TLSFiles& files) {
+    std::FILE* file = nullptr;
+    if (auto problem = tlsFileProblem(files.certificateFile, file); !problem.empty()) return problem;
+    X509* certificate = PEM_read_X509(file, nullptr, tlsNoPassPhrase, nullptr);
+    std::fclose(file);
+    file = nullptr;
+    std::string problem;
+    if (!certificate) {
+        problem = files.certificateFile + " holds no PEM certificate";
+    } else if (problem = tlsFileProblem(files.keyFile, file); problem.empty()) {
+        EVP_PKEY* key = PEM_read_PrivateKey(file, nullptr, tlsNoPassPhrase, nullptr);
+        std::fclose(file);
+        if (!key)
+            problem = files.keyFile + " holds no PEM private key (or one that wants a pass phrase)";
+        else if (X509_check_private_key(certificate, key) != 1)
+            problem = files.keyFile + " is not the key of the certificate in " + files.certificateFile;
+        EVP_PKEY_free(key);
+    }
+    X509_free(certificate);
+    // What OpenSSL noted of the failures is not left for this thread's next TLS call.
+    ERR_clear_error();
+    return problem;
 }
 
 TestServer::TestServer() : impl_(new Impl()) {}

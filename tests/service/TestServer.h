@@ -76,6 +76,10 @@ public:
         std::string certificateFile;
         std::string keyFile;
     };
+    // Why the files cannot serve TLS, naming the file at fault ("cert.pem:
+    // No such file or directory", "... holds no PEM certificate", a key
+    // that is not the certificate's); empty when they can.
+    static std::string unusableTLSFiles(const TLSFiles& files);
 
     TestServer();
     explicit TestServer(TLSFiles tls);

@@ -82,6 +82,13 @@ TEST_F(ApplicationSettingsStoreTest, ValuesSurviveARestartAndNilReadsBackAsNil) 
     EXPECT_FALSE(settings.isCurrentUserADelegate());
     settings.resetUserDefaultsForkey(ApplicationSettingsStore::kCurrentAccountKey);
     EXPECT_EQ(settings.currentAccount(), nullptr);
+
+    // A setting set to nothing is removed, not kept as an archive of nothing.
+    settings.setCalendarIdentifier(std::string("EK-CAL"));
+    settings.setCalendarIdentifier(std::nullopt);
+    EXPECT_TRUE(foundation::UserDefaults::standardUserDefaults()
+                    .objectForKey(ApplicationSettingsStore::kCalendarIdentifierKey)
+                    .isAbsent());
 }
 
 TEST_F(ApplicationSettingsStoreTest, ClearRemovesEveryKeyAndUnreadableDataReadsAsDefault) {

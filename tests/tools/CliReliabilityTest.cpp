@@ -265,6 +265,9 @@ TEST_F(CliReliabilityTest, TheServicesOwnFeedAndFilesGetTheToken) {
         << load.err;
     ProcessResult delta = run({"delta", "--force"});
     EXPECT_EQ(delta.status, 0) << delta.err;
+    // A process whose first request is the feed's has set no token yet.
+    ProcessResult reports = run({"refresh", "reports"});
+    EXPECT_EQ(reports.status, 0) << reports.err;
 }
 
 TEST_F(CliReliabilityTest, AListAnsweredWithSomethingElseChangesNothing) {

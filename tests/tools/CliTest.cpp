@@ -25,6 +25,7 @@
 #include "quovana/CommandContext.h"
 #include "service/MeetingGenerator.h"
 #include "service/MeetingService.h"
+#include "service/TestCertificateAuthority.h"
 #include "store/StorageManager.h"
 #include "support/TemporaryDirectory.h"
 #include "tools/InProcessCommandState.h"
@@ -102,6 +103,13 @@ TEST_F(CliTest, LoginLoadDeltaDumpAndSettingsWalkTheUsersRoad) {
     // command ends only once that is over, not when the download flag drops.
     EXPECT_NE(load.err.find("floor plans downloaded"), std::string::npos) << load.err;
     EXPECT_FALSE(ApplicationSettingsStore::sharedApplicationSettingsStore().currentEventIsDownloadingOrParsingIMaps());
+    // A second load finds the store complete and says on the output, where
+    // the progress would be, that a forced delta runs instead.
+    CliRun reload = run({"load"});
+    ASSERT_EQ(reload.status, 0) << reload.err;
+    EXPECT_NE(reload.out.find("the store was complete: a forced delta update runs instead"), std::string::npos)
+        << reload.out;
+    EXPECT_EQ(reload.out.find("22/22 "), std::string::npos) << reload.out;
 
     // The service changes one session; the forced delta brings it in.
     Value session = service_->items(MeetingKind::Sessions).front();
@@ -203,6 +211,22 @@ TEST_F(CliTest, BadInputGetsAClearMessageAndItsExitCode) {
     EXPECT_EQ(unreachable.status, 1);
     EXPECT_NE(unreachable.err.find("An error occurred while logging in"), std::string::npos) << unreachable.err;
 
+    // A service whose certificate no trusted authority signed.
+    testservice::TestCertificateAuthority authority;
+    auto selfSigned = authority.makeUntrustedServerCertificate();
+    ASSERT_TRUE(selfSigned);
+    MeetingService untrusted(testservice::generateMeeting({.sessions = 1, .participants = 2, .days = 1}),
+                             {.tls = testservice::TestServer::TLSFiles{selfSigned->certificate, selfSigned->key}});
+    ASSERT_TRUE(untrusted.start());
+    CliRun refused = run({"login", testservice::kDemoUsername, testservice::kDemoPassword}, untrusted.rootURL());
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("The service's certificate is not trusted"), std::string::npos) << refused.err;
+
+    // An option that applies once, given twice.
+    CliRun twice = run({"--home", home_.path(), "settings", "dump"});
+    EXPECT_EQ(twice.status, 2);
+    EXPECT_NE(twice.err.find("--home is given twice"), std::string::npos) << twice.err;
+
     ASSERT_EQ(loginAndLoad().status, 0);
     CliRun entity = run({"dump", "QVACoreDataSpaceship"});
     EXPECT_EQ(entity.status, 2);
@@ -223,6 +247,7 @@ TEST_F(CliTest, BadInputGetsAClearMessageAndItsExitCode) {
     EXPECT_EQ(subField.status, 0) << subField.err;
     EXPECT_FALSE(subField.out.empty());
     EXPECT_EQ(run({"settings", "set", "ShowSwipeHintLabel", "{not json"}).status, 2);
+    EXPECT_EQ(run({"dump", "QVACoreDataSession", "--fields", "itemId", "--fields", "title"}).status, 2);
     EXPECT_EQ(run({"thread", "read", "twelve"}).status, 2);
 }
 

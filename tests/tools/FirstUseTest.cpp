@@ -87,6 +87,18 @@ TEST_F(FirstUseInProcessTest, SettingsAreStoredWholeOrRefusedAndNullRemovesTheKe
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored->authenticationCode(), "T1");
     EXPECT_EQ(stored->lastName(), "Demo");
+
+    // A date is taken back as "get" prints it.
+    ASSERT_EQ(run({"settings", "set", "LastDeltaSyncDateTime", "1426000000"}).status, 0);
+    CommandRun date = run({"settings", "get", "LastDeltaSyncDateTime"});
+    ASSERT_EQ(date.out, "\"2015-03-10 15:06:40 +0000\"\n");
+    CommandRun again = run({"settings", "set", "LastDeltaSyncDateTime", date.out.substr(0, date.out.size() - 1)});
+    EXPECT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(run({"settings", "get", "LastDeltaSyncDateTime"}).out, date.out);
+
+    CommandRun bare = run({"settings"});
+    EXPECT_EQ(bare.status, 2);
+    EXPECT_TRUE(contains(bare.err, "settings needs a subcommand")) << bare.err;
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // "load" is done only with the meeting's floor plans: a plan the service
-// would not give makes it say so and fail, however complete the content.
+// would not give makes it say so, in its closing line too, and fail,
+// however complete the content.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -36,6 +37,9 @@ TEST(LoadCommandFloorPlans, AFailedPlanFailsTheLoadUntilItArrives) {
     EXPECT_TRUE(foundation::StringUtils::contains(
         err.str(), "the floor plans are incomplete: Unable to download all Interactive Maps Files!"))
         << err.str();
+    // The closing line says so too.
+    EXPECT_TRUE(foundation::StringUtils::contains(out.str(), "): incomplete, the floor plans are not all there"))
+        << out.str();
 
     service.clearFaults();
     EXPECT_EQ(run({"load"}), 0) << out.str() << err.str();

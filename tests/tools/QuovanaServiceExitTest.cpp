@@ -1,7 +1,7 @@
-// quovana-service's early exits, run as the program itself: a small meeting
-// is made and unusable TLS files end the run with status 1 and the reason,
-// nothing more (under the leak checker too), and sizes it cannot make are bad
-// usage.
+// quovana-service's early exits, run as the program itself: unusable TLS
+// files end the run with status 1, naming the file and the reason, nothing
+// more (under the leak checker too); sizes and seeds it cannot take and an
+// option given twice are bad usage.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -12,6 +12,7 @@
 #include <sstream>
 #include <string>
 
+#include "service/TestCertificateAuthority.h"
 #include "support/TemporaryDirectory.h"
 
 namespace {
@@ -38,13 +39,31 @@ TEST(QuovanaServiceExitTest, UnusableTLSFilesEndASmallMeetingsRunWithTheReasonAn
 
     const ServiceExit tls = runService(folder, "--generate 2,2 --tls " + junk + " " + junk);
     EXPECT_EQ(tls.status, 1) << tls.err;
-    EXPECT_EQ(tls.err.rfind("quovana-service: cannot listen (check the TLS files)\n", 0), 0u) << tls.err;
+    EXPECT_EQ(tls.err, "quovana-service: cannot serve TLS: " + junk + " holds no PEM certificate\n");
     EXPECT_EQ(tls.err.find("LeakSanitizer"), std::string::npos) << tls.err;
+    // The key of another certificate.
+    testservice::TestCertificateAuthority authority;
+    auto other = authority.makeUntrustedServerCertificate();
+    ASSERT_TRUE(other);
+    const ServiceExit mismatched =
+        runService(folder, "--generate 2,2 --tls " + authority.serverCertificateFile() + " " + other->key);
+    EXPECT_EQ(mismatched.status, 1);
+    EXPECT_NE(mismatched.err.find(other->key + " is not the key of the certificate in " +
+                                  authority.serverCertificateFile()),
+              std::string::npos)
+        << mismatched.err;
 
     const ServiceExit tooSmall = runService(folder, "--generate 1,1");
     EXPECT_EQ(tooSmall.status, 2);
     EXPECT_NE(tooSmall.err.find("2 to 99999 participants"), std::string::npos) << tooSmall.err;
     EXPECT_EQ(runService(folder, "--generate 100000000,100000000").status, 2);
+    // Beyond what a seed can be; an option given twice.
+    const ServiceExit seed = runService(folder, "--generate 2,2 --seed 99999999999999999999");
+    EXPECT_EQ(seed.status, 2);
+    EXPECT_NE(seed.err.find("--seed needs a whole number"), std::string::npos) << seed.err;
+    const ServiceExit twice = runService(folder, "--generate 2,2 --port 1 --port 2");
+    EXPECT_EQ(twice.status, 2);
+    EXPECT_NE(twice.err.find("--port is given twice"), std::string::npos) << twice.err;
 }
 
 }  // namespace

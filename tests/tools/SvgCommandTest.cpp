@@ -51,6 +51,9 @@ TEST(SvgCommandTest, FloorsAreNamedAndTitlesShowTheirAmpersand) {
     EXPECT_TRUE(contains(svgCommand({"--floor", "G", first, second}).out, "floor 2: " + second));
     EXPECT_EQ(svgCommand({first, "--floor", "G", "--floor", "U1", "--floor", "U2"}).status, 2);
     EXPECT_EQ(svgCommand({first, "--floor"}).status, 2);
+    // A point no plan has, and an option that applies once given twice.
+    EXPECT_EQ(svgCommand({first, "--hit", "1e999,1e999"}).status, 2);
+    EXPECT_EQ(svgCommand({first, "--hit", "1,1", "--hit", "2,2"}).status, 2);
 }
 
 TEST(SvgCommandTest, PicturesStayWithinTheSizeLimit) {

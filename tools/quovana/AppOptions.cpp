@@ -1,29 +1,45 @@
 #include "quovana/AppOptions.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <string>
 
 #include "foundation/DateFormatter.h"
+#include "foundation/FileManager.h"
 #include "foundation/TimeZone.h"
+#include "quovana/OptionsGivenOnce.h"
 #include "service/MeetingGenerator.h"
 
 namespace quovana {
 
 namespace {
 
-// Beyond any device's screen; the bitmap of a screenshot is allocated whole,
-// so a mistyped size must be refused before the launch rather than end the
-// run out of memory.
+// Beyond any device's screen; the bitmap of a screenshot, or of a screen's
+// snapshot at the device's scale, is allocated whole, so a mistyped size
+// must be refused before the launch rather than end the run out of memory.
 constexpr int kMaxScreenPoints = 4096;
 constexpr int kMaxScreenScale = 8;
 constexpr int kMaxShotPixels = 16384;
+
+// The virtual clock's years, 1970 to 9999, as seconds since 2001: the
+// instants the app's dates and their texts are made for.
+constexpr double kEarliestClock = -978307200;
+constexpr double kClockAfterLast = 252423993600;
+
+// The methods the local service takes, and "*" for any of them.
+bool isServiceMethod(const std::string& method) {
+    for (const char* known : {"GET", "HEAD", "POST", "PUT", "PATCH", "DELETE", "*"})
+        if (method == known) return true;
+    return false;
+}
 
 std::optional<double> parseNumber(const std::string& text) {
     if (text.empty()) return std::nullopt;
     char* end = nullptr;
     double value = std::strtod(text.c_str(), &end);
-    if (end != text.c_str() + text.size()) return std::nullopt;
+    // "1e999" and "nan" read as numbers that no size or point can be.
+    if (end != text.c_str() + text.size() || !std::isfinite(value)) return std::nullopt;
     return value;
 }
 
@@ -72,8 +88,12 @@ std::optional<double> parseInstant(const std::string& text) {
 
 std::string parseAppOptions(const Arguments& arguments, bool usesLocalService, AppOptions& options) {
     std::optional<std::string> screen;
+    OptionsGivenOnce once;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
+        // Faults and calendars add up; every other option takes one value.
+        if (option != "--fault" && option != "--calendar")
+            if (std::string repeated = once.repeated(option); !repeated.empty()) return repeated;
         if (option == "--gallery") {
             options.gallery = true;
             continue;
@@ -110,7 +130,8 @@ std::string parseAppOptions(const Arguments& arguments, bool usesLocalService, A
             options.zone = value;
         } else if (option == "--clock") {
             options.clock = parseInstant(value);
-            if (!options.clock) return "--clock takes an instant such as 2015-03-10T09:30:00+01:00";
+            if (!options.clock || *options.clock < kEarliestClock || *options.clock >= kClockAfterLast)
+                return "--clock takes an instant of the years 1970 to 9999 such as 2015-03-10T09:30:00+01:00";
         } else if (option == "--reachability") {
             if (value != "none" && value != "wifi" && value != "wwan") return "--reachability takes none, wifi or wwan";
             options.reachability = value;
@@ -118,14 +139,20 @@ std::string parseAppOptions(const Arguments& arguments, bool usesLocalService, A
             auto pair = parsePair(value);
             using testservice::kMaxGeneratedParticipants;
             using testservice::kMaxGeneratedSessions;
+            using testservice::kMinGeneratedParticipants;
             if (!pair || !(pair->first >= 1 && pair->first <= kMaxGeneratedSessions) ||
-                !(pair->second >= 1 && pair->second <= kMaxGeneratedParticipants) ||
+                !(pair->second >= kMinGeneratedParticipants && pair->second <= kMaxGeneratedParticipants) ||
                 pair->first != static_cast<int>(pair->first) || pair->second != static_cast<int>(pair->second))
-                return "--generate takes SESSIONS,PARTICIPANTS from 1,1 to " + std::to_string(kMaxGeneratedSessions) +
-                       "," + std::to_string(kMaxGeneratedParticipants) + ", e.g. 20,100";
+                return "--generate takes SESSIONS,PARTICIPANTS from 1," + std::to_string(kMinGeneratedParticipants) +
+                       " to " + std::to_string(kMaxGeneratedSessions) + "," +
+                       std::to_string(kMaxGeneratedParticipants) + ", e.g. 20,100";
             options.generate = std::make_pair(static_cast<int>(pair->first), static_cast<int>(pair->second));
         } else if (option == "--fault") {
             AppFault fault{arguments[i + 1], arguments[i + 2], 0};
+            // The service compares methods as sent: "get" would never apply.
+            if (!isServiceMethod(fault.method))
+                return "--fault takes the method in capitals (GET, HEAD, POST, PUT, PATCH or DELETE, or * for any), "
+                       "not \"" + fault.method + "\"";
             auto status = parseWhole(arguments[i + 3]);
             fault.stall = arguments[i + 3] == "stall";
             if (!fault.stall && (!status || *status < 100 || *status > 599))
@@ -145,6 +172,9 @@ std::string parseAppOptions(const Arguments& arguments, bool usesLocalService, A
         } else if (option == "--calendar") {
             options.calendars.push_back(value);
         } else if (option == "--script") {
+            bool folder = false;
+            if (foundation::FileManager::defaultManager().fileExistsAtPath(value, &folder) && folder)
+                return "--script takes a file; " + value + " is a folder";
             options.script = value;
         } else if (option == "--shots") {
             options.shotsDirectory = value;
@@ -158,10 +188,13 @@ std::string parseAppOptions(const Arguments& arguments, bool usesLocalService, A
     if (screen && !parseScreen(*screen, options.profile))
         return "--screen takes WIDTHxHEIGHT@SCALE, e.g. 375x667@2, with sides of at most " +
                std::to_string(kMaxScreenPoints) + " points and a scale of at most " + std::to_string(kMaxScreenScale);
+    // A screen's snapshot (a details swipe draws one) has the device's
+    // pixels, and a screenshot may draw it again at the shots' scale: one
+    // bound for the product.
     const auto& size = options.profile.screenSize;
-    if (std::max(size.width, size.height) * options.shotsScale > kMaxShotPixels)
-        return "--screen and --shots-scale make screenshots of more than " + std::to_string(kMaxShotPixels) +
-               " pixels a side";
+    if (std::max(size.width, size.height) * options.profile.scale * options.shotsScale > kMaxShotPixels)
+        return "--screen and --shots-scale make pictures of more than " + std::to_string(kMaxShotPixels) +
+               " pixels a side (points x scale x shots scale)";
     if (!usesLocalService && (options.generate || !options.faults.empty()))
         return "--generate and --fault work on the local service only (leave out --service)";
     return {};

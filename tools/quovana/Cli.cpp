@@ -24,6 +24,7 @@
 #include "quovana/HomeLock.h"
 #include "quovana/KeptLocalService.h"
 #include "quovana/LocalServiceState.h"
+#include "quovana/OptionsGivenOnce.h"
 #include "quovana/ServiceRoot.h"
 #include "quovana/StoreFiles.h"
 #include "model/EntityClass.h"
@@ -106,10 +107,12 @@ std::optional<std::string> environment(const char* name) {
 
 std::string parseGlobalOptions(Arguments& arguments, GlobalOptions& options) {
     size_t i = 0;
+    OptionsGivenOnce once;
     while (i < arguments.size() && arguments[i].rfind("--", 0) == 0) {
         const std::string& option = arguments[i];
         if (option != "--service" && option != "--home" && option != "--languages" && option != "--answer")
             break;  // "--help" and friends are left for the dispatcher
+        if (std::string repeated = once.repeated(option); !repeated.empty()) return repeated;
         if (i + 1 >= arguments.size() || arguments[i + 1].empty()) return option + " needs a value";
         const std::string& value = arguments[i + 1];
         if (option == "--service") options.serviceRoot = value;

@@ -19,8 +19,27 @@
 
 namespace quovana {
 
+namespace {
+
+// The refusal of the service's certificate, wherever it lies in the chain:
+// the request it ended is reported as merely cancelled.
+foundation::ErrorPtr refusedCertificate(const foundation::ErrorPtr& error) {
+    for (const auto* link = &error; *link; link = &(*link)->underlyingError())
+        if ((*link)->domain() == foundation::kURLErrorDomain &&
+            (*link)->code() == foundation::URLError::ServerCertificateUntrusted)
+            return *link;
+    return nullptr;
+}
+
+}  // namespace
+
 std::string describeError(const foundation::ErrorPtr& error) {
     if (!error) return "unknown error";
+    if (auto refused = refusedCertificate(error)) {
+        const auto address = refused->failingURLString();
+        return "The service's certificate is not trusted" + (address ? " (" + *address + ")" : std::string()) +
+               ": trust its authority in the system's store or through SSL_CERT_FILE";
+    }
     std::string text = error->localizedDescription();
     if (text.empty()) text = error->domain() + " error " + std::to_string(error->code());
     if (auto qvaError = std::dynamic_pointer_cast<const QVAError>(error)) {

@@ -11,6 +11,7 @@
 #include "coredata/Predicate.h"
 #include "foundation/Exception.h"
 #include "quovana/Commands.h"
+#include "quovana/OptionsGivenOnce.h"
 #include "quovana/CurrentMeeting.h"
 #include "quovana/ValueText.h"
 #include "store/CoreDataStack.h"
@@ -68,7 +69,9 @@ int runDumpCommand(CommandContext& context, const Arguments& arguments) {
     const std::string entityName = arguments[0];
     std::optional<std::string> where;
     std::vector<std::string> fields;
+    OptionsGivenOnce once;
     for (size_t i = 1; i < arguments.size(); i += 2) {
+        if (std::string repeated = once.repeated(arguments[i]); !repeated.empty()) return context.usage(repeated);
         if (i + 1 >= arguments.size()) return context.usage(arguments[i] + " needs a value");
         if (arguments[i] == "--where")
             where = arguments[i + 1];

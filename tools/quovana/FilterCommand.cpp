@@ -26,6 +26,7 @@
 #include "model/QVACoreDataParticipant.h"
 #include "model/QVACoreDataSession.h"
 #include "quovana/Commands.h"
+#include "quovana/OptionsGivenOnce.h"
 #include "quovana/CurrentMeeting.h"
 #include "store/FetchRequestUtils.h"
 
@@ -108,8 +109,10 @@ void printKept(CommandContext& context, const CurrentMeeting& meeting, Kept kept
 int runFilterCommand(CommandContext& context, const Arguments& arguments) {
     std::vector<std::string> positional;
     std::optional<std::string> network;
+    OptionsGivenOnce once;
     for (size_t i = 0; i < arguments.size(); ++i) {
         if (arguments[i] == "--network") {
+            if (std::string repeated = once.repeated(arguments[i]); !repeated.empty()) return context.usage(repeated);
             if (i + 1 >= arguments.size()) return context.usage("--network needs a value");
             network = arguments[++i];
         } else if (arguments[i].rfind("--", 0) == 0) {

@@ -10,6 +10,7 @@
 #include "http/QNHTTPRequestOperation.h"
 #include "http/QNImageResponseSerializer.h"
 #include "quovana/Commands.h"
+#include "quovana/OptionsGivenOnce.h"
 #include "uikit/UIImage.h"
 
 namespace quovana {
@@ -19,9 +20,12 @@ int runImageCommand(CommandContext& context, const Arguments& arguments) {
     std::optional<std::string> pngPath;
     bool inflate = true;
     double scale = 1;
+    OptionsGivenOnce once;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         bool hasValue = i + 1 < arguments.size();
+        if (argument.rfind("--", 0) == 0)
+            if (std::string repeated = once.repeated(argument); !repeated.empty()) return context.usage(repeated);
         if (argument == "--no-inflate") {
             inflate = false;
         } else if (argument == "--scale" && hasValue) {

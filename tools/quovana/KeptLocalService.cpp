@@ -21,7 +21,13 @@ bool homeKeepsLocalService() {
 std::unique_ptr<testservice::MeetingService> startKeptLocalService(CommandContext& context,
                                                                    std::optional<std::pair<int, int>> size,
                                                                    std::pair<int, int>& generated) {
-    const auto earlier = readLocalServiceState();
+    // This process holds the home: a temporary file of the state is what a
+    // run killed while writing it left, never a write in progress.
+    foundation::FileManager::defaultManager().removeLeftoversOfAtomicWrites(localServiceStatePath());
+    std::string unreadable;
+    const auto earlier = readLocalServiceState(&unreadable);
+    // What the user did there is not overwritten by a fresh start unseen.
+    if (!unreadable.empty()) context.err() << "quovana: " << setAsideLocalServiceState(unreadable) << "\n";
     testservice::MeetingGeneratorOptions meeting;
     if (!size && earlier) size = earlier->generated;
     if (size) {

@@ -25,6 +25,8 @@ bool homeKeepsLocalService();
 // moved to it (said on the message stream, or why they could not be).
 // `generated` receives the meeting's size, for writing the state back; the
 // state is also written as the service takes each write, before it answers.
+// A kept state that cannot be read is moved aside first, said on the
+// message stream, and the service starts afresh.
 // Nothing when no port could be had.
 std::unique_ptr<testservice::MeetingService> startKeptLocalService(
     CommandContext& context, std::optional<std::pair<int, int>> size, std::pair<int, int>& generated);

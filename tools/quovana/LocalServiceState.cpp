@@ -15,8 +15,7 @@ namespace quovana {
 namespace {
 
 using foundation::Value;
-
-std::string localServiceStatePath() { return foundation::ApplicationHome::libraryDirectory() + "/local-service.json"; }
+using KeyedAnswer = testservice::MeetingService::KeyedAnswer;
 
 // The lists the app writes to.
 const std::vector<testservice::MeetingKind>& userChangedKinds() {
@@ -28,13 +27,53 @@ const std::vector<testservice::MeetingKind>& userChangedKinds() {
     return kinds;
 }
 
+std::vector<KeyedAnswer> keptKeyedAnswers(const Value& saved) {
+    std::vector<KeyedAnswer> answered;
+    const auto* items = saved.array();
+    if (!items) return answered;
+    for (const auto& item : *items) {
+        if (!item["token"].isString() || !item["key"].isString() || !item["status"].isInteger()) continue;
+        answered.push_back({item["token"].stringValue(), item["key"].stringValue(),
+                            static_cast<int>(item["status"].integerValue()), item["contentType"].stringValue(),
+                            item["body"].stringValue()});
+    }
+    return answered;
+}
+
+Value keyedAnswersValue(const std::vector<KeyedAnswer>& answered) {
+    Value::Array items;
+    items.reserve(answered.size());
+    for (const auto& answer : answered)
+        items.push_back(Value::dictionary({{"token", Value(answer.token)},
+                                           {"key", Value(answer.key)},
+                                           {"status", Value(static_cast<long long>(answer.status))},
+                                           {"contentType", Value(answer.contentType)},
+                                           {"body", Value(answer.body)}}));
+    return Value(std::move(items));
+}
+
 }  // namespace
 
-std::optional<LocalServiceState> readLocalServiceState() {
-    auto data = foundation::FileManager::defaultManager().contentsAtPath(localServiceStatePath());
-    if (!data) return std::nullopt;
+std::string localServiceStatePath() { return foundation::ApplicationHome::libraryDirectory() + "/local-service.json"; }
+
+std::optional<LocalServiceState> readLocalServiceState(std::string* unreadable) {
+    const std::string path = localServiceStatePath();
+    auto& files = foundation::FileManager::defaultManager();
+    if (!files.fileExistsAtPath(path)) return std::nullopt;
+    foundation::ErrorPtr error;
+    auto data = files.contentsAtPath(path, &error);
+    if (!data) {
+        if (unreadable) *unreadable = error ? error->localizedDescription() : "it cannot be read";
+        return std::nullopt;
+    }
     const Value saved = foundation::JSONSerialization::JSONObjectWithData(*data);
-    if (!saved.dictionary()) return std::nullopt;
+    if (!saved.dictionary()) {
+        if (unreadable)
+            *unreadable = data->length() == 0 ? "it is empty"
+                          : saved.isAbsent()  ? "it is not JSON (cut short?)"
+                                              : "it holds no JSON object";
+        return std::nullopt;
+    }
     LocalServiceState state;
     if (saved["port"].isInteger()) state.port = static_cast<int>(saved["port"].integerValue());
     state.eventId = saved["eventId"].stringValue();
@@ -45,7 +84,25 @@ std::optional<LocalServiceState> readLocalServiceState() {
         if (const auto* items = saved["lists"][testservice::fixtureName(kind)].array())
             state.changes.items(kind) = *items;
     state.changes.privacySettings = saved["privacySettings"];
+    state.answered = keptKeyedAnswers(saved["answeredKeys"]);
     return state;
+}
+
+std::string setAsideLocalServiceState(const std::string& why) {
+    const std::string path = localServiceStatePath();
+    auto& files = foundation::FileManager::defaultManager();
+    const std::string told = "the local service's state " + path + " cannot be read (" + why + ")";
+    foundation::ErrorPtr error;
+    for (int attempt = 1; attempt <= 100; ++attempt) {
+        const std::string aside = path + ".unreadable" + (attempt == 1 ? "" : "-" + std::to_string(attempt));
+        if (files.fileExistsAtPath(aside)) continue;
+        if (files.moveItemAtPath(path, aside, &error))
+            return told + "; it is kept aside as " + aside + ", and the service starts afresh";
+        break;
+    }
+    return told + " and could not be moved aside (" +
+           (error ? error->localizedDescription() : std::string("too many kept aside already")) +
+           "); the service starts afresh";
 }
 
 void applyLocalServiceState(const LocalServiceState& state, testservice::MeetingService& service) {
@@ -57,13 +114,15 @@ void applyLocalServiceState(const LocalServiceState& state, testservice::Meeting
         }
         if (!state.changes.privacySettings.isNothing()) data.privacySettings = state.changes.privacySettings;
     });
+    service.restoreKeyedAnswers(state.answered);
 }
 
 namespace {
 
-// The state as kept in the home: the port, the meeting, its size and the
-// lists the user changes.
-std::optional<foundation::Data> stateText(const testservice::MeetingData& data, int port,
+// The state as kept in the home: the port, the meeting, its size, the lists
+// the user changes and the keys answered.
+std::optional<foundation::Data> stateText(const testservice::MeetingData& data,
+                                         const std::vector<KeyedAnswer>& answered, int port,
                                          std::pair<int, int> generated) {
     Value::Dictionary lists;
     for (auto kind : userChangedKinds()) lists[testservice::fixtureName(kind)] = Value(data.items(kind));
@@ -74,37 +133,33 @@ std::optional<foundation::Data> stateText(const testservice::MeetingData& data, 
                                {"eventId", Value(data.eventId)},
                                {"sessions", Value(static_cast<long long>(generated.first))},
                                {"participants", Value(static_cast<long long>(generated.second))},
-                               {"lists", Value(lists)}};
+                               {"lists", Value(lists)},
+                               {"answeredKeys", keyedAnswersValue(answered)}};
     if (!data.privacySettings.isNothing()) saved["privacySettings"] = data.privacySettings;
     return foundation::JSONSerialization::dataWithJSONObject(testservice::withoutAbsentValues(Value(saved)));
 }
 
-bool writeState(const testservice::MeetingData& data, int port, std::pair<int, int> generated,
-                const std::string& path) {
-    const auto text = stateText(data, port, generated);
-    return text && foundation::FileManager::defaultManager().writeData(*text, path, true);
+// The meeting and the keys in one atomic write: a repeated key is never
+// found without the write it answered, nor the write without its key.
+testservice::MeetingService::StateSink stateWriter(const std::string& path, int port, std::pair<int, int> generated) {
+    return [path, port, generated](const testservice::MeetingData& data, const std::vector<KeyedAnswer>& answered) {
+        const auto text = stateText(data, answered, port, generated);
+        return text && foundation::FileManager::defaultManager().writeData(*text, path, true);
+    };
 }
 
 }  // namespace
 
 bool writeLocalServiceState(testservice::MeetingService& service, std::pair<int, int> generated) {
-    const int port = service.server().port();
-    const std::string path = localServiceStatePath();
-    bool written = false;
     // Under the service's lock, as its writes are kept: no copy of the meeting.
-    service.mutate([&](testservice::MeetingData& data) { written = writeState(data, port, generated, path); });
-    return written;
+    return service.keepState(stateWriter(localServiceStatePath(), service.server().port(), generated));
 }
 
 void keepLocalServiceStateOnWrites(testservice::MeetingService& service, std::pair<int, int> generated) {
     // The home and the port are read here, on the run's thread; the sink
     // runs on the server's, under its lock, so the writes reach the file in
-    // the order they were taken. A failure shows at the run's end, whose
-    // write-out says so.
-    service.setWriteTakenSink([path = localServiceStatePath(), port = service.server().port(),
-                               generated](const testservice::MeetingData& data) {
-        writeState(data, port, generated, path);
-    });
+    // the order they were taken.
+    service.setWriteTakenSink(stateWriter(localServiceStatePath(), service.server().port(), generated));
 }
 
 }  // namespace quovana

@@ -4,12 +4,16 @@
 // there (agenda, personal entries, invitations, follows, messages, notes,
 // privacy settings), so that a later run neither forgets a write, which its
 // delta would then take out of the store, nor issues an id a second time;
-// and the size of the meeting it generated, so that a later run without
-// --generate serves the same meeting rather than the default one.
+// the "Idempotency-Key"s it answered, so that a send repeated after a
+// restart is still taken once; and the size of the meeting it generated, so
+// that a later run without --generate serves the same meeting rather than
+// the default one.
 #pragma once
 
 #include <optional>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "service/MeetingService.h"
 
@@ -21,18 +25,30 @@ struct LocalServiceState {
     // Sessions and participants of the generated meeting.
     std::optional<std::pair<int, int>> generated;
     testservice::MeetingData changes;
+    std::vector<testservice::MeetingService::KeyedAnswer> answered;
 };
 
-// What an earlier run left in the current home, if anything readable.
-std::optional<LocalServiceState> readLocalServiceState();
-// Puts the user's changes of an earlier run on the same meeting back.
+// The file the state is kept in, in the current home.
+std::string localServiceStatePath();
+
+// What an earlier run left in the current home, if anything readable. When
+// a file is there that holds no state (cut short, empty, not JSON),
+// `unreadable`, when given, receives why.
+std::optional<LocalServiceState> readLocalServiceState(std::string* unreadable = nullptr);
+// Moves an unreadable state file aside, beside it under a name of its own,
+// so that a fresh start overwrites nothing of it; answers the sentence that
+// tells the user, the file's name, `why` and where it went, in it.
+std::string setAsideLocalServiceState(const std::string& why);
+// Puts the user's changes and the answered keys of an earlier run on the
+// same meeting back.
 void applyLocalServiceState(const LocalServiceState& state, testservice::MeetingService& service);
-// Keeps the service's port, the meeting's size and the user's changes in the
-// current home; false when they could not be written.
+// Keeps the service's port, the meeting's size, the user's changes and the
+// answered keys in the current home; false when they could not be written.
 bool writeLocalServiceState(testservice::MeetingService& service, std::pair<int, int> generated);
 // From now on keeps the same in the current home after every write the
 // service takes, before its answer is sent: a run that is killed loses
-// nothing the service answered.
+// nothing the service answered, and a write that cannot be kept is answered
+// with an error.
 void keepLocalServiceStateOnWrites(testservice::MeetingService& service, std::pair<int, int> generated);
 
 }  // namespace quovana

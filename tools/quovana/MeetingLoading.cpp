@@ -77,10 +77,16 @@ int loadMeeting(CommandContext& context, const std::shared_ptr<QVAUserAccount>& 
     if (openError) return context.fail(failed + " " + describeError(openError));
 
     const bool complete = storeMarkedComplete(account, event);
+    // Said where the progress lines would be, which this road has none of.
+    if (complete) context.out() << "the store was complete: a forced delta update runs instead of the full download\n";
     context.watchLog(kDeltaReadyLog);
-    context.watchLog(kMapsEndedLog);
     const size_t readyBefore = context.logCount(kDeltaReadyLog);
-    const size_t mapsBefore = context.logLines(kMapsEndedLog).size();
+    // How the floor-plan download the bookkeeping starts has ended.
+    struct MapsEnd {
+        bool ended = false;
+        foundation::ErrorPtr error;
+    };
+    auto maps = std::make_shared<MapsEnd>();
     // Progress reaches the context only while the command waits for it.
     auto waiting = std::make_shared<bool>(true);
     auto outcome = context.await([&](std::function<void(const foundation::ErrorPtr&, const Value&)> done) {
@@ -91,34 +97,44 @@ int loadMeeting(CommandContext& context, const std::shared_ptr<QVAUserAccount>& 
                 context.out() << finished << "/" << total << " " << name.value_or("(no feed)") << "\n";
                 context.out().flush();
             },
-            [done](const foundation::ErrorPtr& error) { done(error, Value()); });
+            [done](const foundation::ErrorPtr& error) { done(error, Value()); }, false,
+            [maps](const foundation::ErrorPtr& error) {
+                maps->error = error;
+                maps->ended = true;
+            });
     });
     *waiting = false;
     if (!outcome) return context.fail(failed + " (the download did not finish)");
     if (outcome->error) return context.fail(messageWithCause(describeError(outcome->error)));
 
     if (complete) {
-        // The store was complete already: the app runs a forced delta instead.
-        context.err() << "the store was complete; a forced delta update runs instead of the full download\n";
+        // The app ran the forced delta instead of the download.
         if (!awaitDelta(context, readyBefore)) return context.fail("the delta update did not finish");
         // A refused token ends the session whatever the store holds.
         if (ServiceFailureRecorder::firstRefusedToken()) return context.fail(messageWithCause(failed));
     }
     // The bookkeeping started the meeting's floor-plan download and parse.
     // The parse runs on a worker after the download's flag is lowered, so
-    // the command waits for the bookkeeping's own end line: a process that
-    // ended under a running parse would tear the maps service down beneath it.
-    if (context.pump([&] { return context.logLines(kMapsEndedLog).size() > mapsBefore; }, kMapsTimeoutSeconds)) {
-        const auto ended = context.logLines(kMapsEndedLog);
-        const std::string& line = ended[mapsBefore];
-        const auto at = line.find(kMapsEndedLog) + std::string(kMapsEndedLog).size();
-        context.err() << (at < line.size() ? "floor plans: download ended" + line.substr(at) : "floor plans downloaded")
+    // the command waits for the bookkeeping's own end: a process that ended
+    // under a running parse would tear the maps service down beneath it. A
+    // load is done only with its plans: one that failed fails the load.
+    std::optional<std::string> plansMissing;
+    if (!context.pump([&] { return maps->ended; }, kMapsTimeoutSeconds))
+        plansMissing = "their download did not end";
+    else if (maps->error)
+        plansMissing = maps->error->localizedDescription();
+    if (maps->ended)
+        context.err() << (plansMissing ? "floor plans: download ended with an error: " + *plansMissing
+                                       : std::string("floor plans downloaded"))
                       << "\n";
-    }
     if (!storeFilesWritten(context)) return kExitFailure;
-    const bool nowComplete = storeMarkedComplete(account, event);
+    const bool contentComplete = storeMarkedComplete(account, event);
+    std::string shortfall;
+    if (!contentComplete) shortfall = "some calls that are not important failed";
+    if (plansMissing) shortfall += (shortfall.empty() ? "" : "; ") + std::string("the floor plans are not all there");
     context.out() << "loaded " << event->eventName().value_or("(unnamed)") << " (" << *event->itemId() << "): "
-                  << (nowComplete ? "complete" : "incomplete, some calls that are not important failed") << "\n";
+                  << (shortfall.empty() ? "complete" : "incomplete, " + shortfall) << "\n";
+    if (plansMissing) return context.fail("the floor plans are incomplete: " + *plansMissing);
     return kExitSuccess;
 }
 

@@ -19,15 +19,14 @@ inline constexpr const char* kDeltaReadyLog = "Delta ready!!";
 // The fragments of the engine's per-kind lines ("UPDATE ON <entity> nr = <n>").
 inline constexpr const char* kDeltaUpdateLog = "UPDATE ON ";
 inline constexpr const char* kDeltaDeleteLog = "DELETE ON ";
-// The fragment of the line the loading bookkeeping logs when the meeting's
-// floor-plan download and parse has ended, with or without an error.
-inline constexpr const char* kMapsEndedLog = EventLoader::kMapsDownloadEndedLog;
 
 // The loading screen's road for the account: fetch the meeting (the
 // account's current one without an id), open its store, run the full
 // download with a "finished/total name" line per finished call, then the
-// loading bookkeeping. A store already complete gets the forced delta update
-// instead, which is waited for. Answers the exit code.
+// loading bookkeeping and its floor-plan download. A store already complete
+// gets the forced delta update instead, which is waited for. Answers the
+// exit code: a failure too when a floor plan did not arrive, which the
+// closing "loaded ...: incomplete" line also says.
 int loadMeeting(CommandContext& context, const std::shared_ptr<QVAUserAccount>& account,
                 const std::optional<std::string>& eventId);
 

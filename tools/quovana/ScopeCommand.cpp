@@ -12,6 +12,7 @@
 #include "model/QVACoreDataParticipant.h"
 #include "model/QVACoreDataSession.h"
 #include "quovana/Commands.h"
+#include "quovana/OptionsGivenOnce.h"
 #include "quovana/CurrentMeeting.h"
 #include "quovana/ValueText.h"
 #include "store/EntityModel.h"
@@ -36,7 +37,10 @@ int runScopeCommand(CommandContext& context, const Arguments& arguments) {
     std::optional<std::string> entityName;
     bool contributors = false;
     bool organizations = false;
+    OptionsGivenOnce once;
     for (size_t i = 0; i < arguments.size(); ++i) {
+        if (arguments[i] == "--entity" || arguments[i] == "--contributors" || arguments[i] == "--organizations")
+            if (std::string repeated = once.repeated(arguments[i]); !repeated.empty()) return context.usage(repeated);
         if (arguments[i] == "--entity") {
             if (i + 1 >= arguments.size()) return context.usage("--entity needs a value");
             entityName = arguments[++i];

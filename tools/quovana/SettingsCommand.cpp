@@ -2,10 +2,11 @@
 // values by their user-defaults keys. Values are archived one by one, so
 // "set" gives the keys that hold an account, a meeting or a date the type
 // the app reads back: the account and the meeting are made from their
-// service JSON, a date from seconds since 1970. "get" prints an account or
-// a meeting in that same JSON, so what it prints can be set again; "set"
-// refuses a value of which the stored type would drop a part, and null
-// removes the key.
+// service JSON, a date from seconds since 1970 or the text "get" prints for
+// it. "get" prints an account or a meeting in that same JSON, so what it
+// prints can be set again; "set" refuses a value of which the stored type
+// would drop a part, and null removes the key.
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -13,6 +14,9 @@
 #include "settings/ApplicationSettingsStore.h"
 #include "api/QVAApiManager.h"
 #include "foundation/Date.h"
+#include "foundation/DateFormatter.h"
+#include "foundation/Locale.h"
+#include "foundation/TimeZone.h"
 #include "foundation/JSONSerialization.h"
 #include "foundation/KeyedArchiver.h"
 #include "foundation/UserDefaults.h"
@@ -29,6 +33,15 @@ namespace {
 
 using Store = ApplicationSettingsStore;
 
+// A date as "get" prints it (its description, "2015-03-10 08:30:00 +0000").
+std::optional<foundation::Date> printedDate(const std::string& text) {
+    foundation::DateFormatter formatter;
+    formatter.setLocale(foundation::Locale("en_US_POSIX"));
+    formatter.setTimeZone(foundation::TimeZone::gmt());
+    formatter.setDateFormat("yyyy-MM-dd HH:mm:ss Z");
+    return formatter.dateFromString(text);
+}
+
 // The stored form of a JSON value for `key`; absent when it does not fit.
 Value storedValue(const std::string& key, const Value& json) {
     if (key == Store::kCurrentAccountKey || key == Store::kBaseUserWhenSwitchToDelegateKey) {
@@ -40,6 +53,10 @@ Value storedValue(const std::string& key, const Value& json) {
         return Value(QVAEvent::initWithDictionary(json));
     }
     if (key == Store::kLastDeltaSyncDateTimeKey || key == Store::kLastUpdateTimeInteractiveMapsKey) {
+        if (const auto* text = json.string()) {
+            auto date = printedDate(*text);
+            return date ? Value(*date) : Value();
+        }
         if (!json.isNumber()) return {};
         return Value(foundation::Date::fromTimeIntervalSince1970(json.doubleValue()));
     }
@@ -50,7 +67,7 @@ Value storedValue(const std::string& key, const Value& json) {
 std::string expectedValue(const std::string& key) {
     if (key == Store::kCurrentEventKey) return "a meeting as the service's JSON object";
     if (key == Store::kLastDeltaSyncDateTimeKey || key == Store::kLastUpdateTimeInteractiveMapsKey)
-        return "a date as seconds since 1970";
+        return "a date as seconds since 1970, or as \"settings get\" prints it (\"2015-03-10 08:30:00 +0000\")";
     return "an account as the login answer's JSON object ({\"accessToken\": ..., \"user\": {\"id\": ...}})";
 }
 
@@ -145,7 +162,8 @@ std::vector<std::string> droppedParts(const std::string& key, const Value& json,
 
 int runSettingsCommand(CommandContext& context, const Arguments& arguments) {
     auto& settings = Store::sharedApplicationSettingsStore();
-    const std::string action = arguments.empty() ? "dump" : arguments[0];
+    if (arguments.empty()) return context.usage("settings needs a subcommand: get KEY | set KEY JSON | dump | clear");
+    const std::string& action = arguments[0];
     if (action == "get" && arguments.size() == 2) {
         context.out() << jsonLine(readableValue(arguments[1])) << "\n";
         return kExitSuccess;
