@@ -7,15 +7,28 @@
 # load" find its meeting; then the app itself on that home, driven by
 # tools/samples/home-tour.txt on the meeting's second morning, its screens
 # printed as text and saved as pictures in the home's "shots" folder.
-# Otherwise the quovana command given.
+# Otherwise the quovana command given, on that same home unless its options
+# name another (quovana alone gives "app" and "demo" a fresh one).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQVA_BUILD_TESTS=OFF -DQVA_BUILD_BENCH=OFF >/dev/null
 # QVA_JOBS limits the build's parallelism (default: all cores).
 cmake --build build -j"${QVA_JOBS:-$(nproc)}" --target quovana
-if [ $# -gt 0 ]; then exec build/tools/quovana "$@"; fi
 home=${QVA_HOME:-${XDG_DATA_HOME:-${HOME:-.}/.local/share}/quovana}
+if [ $# -gt 0 ]; then
+  # quovana's own options come before the command, each with its value.
+  given=("$@")
+  i=0
+  while [ "$i" -lt "${#given[@]}" ]; do
+    case ${given[i]} in
+      --home) exec build/tools/quovana "$@" ;;
+      --service | --languages | --answer) i=$((i + 2)) ;;
+      *) break ;;
+    esac
+  done
+  exec build/tools/quovana --home "$home" "$@"
+fi
 build/tools/quovana --home "$home" demo
 mkdir -p "$home/shots"
 status=0

@@ -1,6 +1,6 @@
-// Private to the graphics library: UTF-8 decoding that never fails. A byte
-// that does not start a well-formed sequence reads as U+FFFD and is skipped
-// alone, so every text can be measured and drawn.
+// For the graphics library and the views above it: UTF-8 decoding that never
+// fails. A byte that does not start a well-formed sequence reads as U+FFFD
+// and is skipped alone, so every text can be measured and drawn.
 #pragma once
 
 #include <string>

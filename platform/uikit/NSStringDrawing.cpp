@@ -163,4 +163,72 @@ void drawLines(graphics::DrawingContext& context, const std::vector<Line>& lines
     }
 }
 
+namespace {
+
+// Where each run starts, as a byte offset into the UTF-8 string (runs count
+// UTF-16 units).
+std::vector<size_t> attributedRunByteStarts(const NSAttributedString& text) {
+    const std::string& s = text.string();
+    std::vector<size_t> starts;
+    size_t byte = 0, units = 0;
+    for (const auto& run : text.runs()) {
+        while (byte < s.size() && units < run.range.location) {
+            auto lead = static_cast<unsigned char>(s[byte]);
+            size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+            units += length == 4 ? 2 : 1;
+            byte = std::min(s.size(), byte + length);
+        }
+        starts.push_back(byte);
+    }
+    return starts;
+}
+
+}  // namespace
+
+void drawAttributedLines(graphics::DrawingContext& context, const NSAttributedString& text,
+                         const std::vector<Line>& lines, const graphics::Rect& rect, NSTextAlignment alignment,
+                         const graphics::Color& color, bool runColours) {
+    const auto& runs = text.runs();
+    if (runs.empty()) {
+        drawLines(context, lines, rect, alignment, color);
+        return;
+    }
+    const std::string& whole = text.string();
+    const std::vector<size_t> starts = attributedRunByteStarts(text);
+    auto runAt = [&](size_t byte) {
+        size_t found = 0;
+        for (size_t i = 0; i < starts.size() && starts[i] <= byte; ++i) found = i;
+        return found;
+    };
+    size_t cursor = 0;
+    double y = rect.origin.y;
+    for (const auto& line : lines) {
+        if (y >= rect.origin.y + rect.size.height) break;
+        size_t at = line.text.empty() ? std::string::npos : whole.find(line.text, cursor);
+        NSTextAlignment placed = alignment;
+        if (at != std::string::npos) {
+            if (const auto& style = runs[runAt(at)].attributes.paragraphStyle) placed = style->alignment();
+        }
+        double x = rect.origin.x;
+        if (placed == NSTextAlignment::Center) x += (rect.size.width - line.width) / 2;
+        else if (placed == NSTextAlignment::Right) x += rect.size.width - line.width;
+        for (size_t i = 0; i < runs.size(); ++i) {
+            size_t runStart = starts[i], runEnd = i + 1 < starts.size() ? starts[i + 1] : whole.size();
+            size_t from = at == std::string::npos ? 0 : std::max(at, runStart);
+            size_t to = at == std::string::npos ? line.text.size() : std::min(at + line.text.size(), runEnd);
+            if (at != std::string::npos && from >= to) continue;
+            std::string piece = at == std::string::npos ? line.text : whole.substr(from, to - from);
+            const auto& attributes = runs[i].attributes;
+            graphics::Color ink = attributes.foregroundColor && runColours ? *attributes.foregroundColor : color;
+            Line segment{piece, graphics::TextMeasurer::width(line.font->font(), piece), line.font, line.height};
+            drawLines(context, {segment}, {{x, y}, {segment.width + 1, line.height}}, NSTextAlignment::Left, ink,
+                      attributes.strikethroughStyle.value_or(0) != 0);
+            x += segment.width;
+            if (at == std::string::npos) break;
+        }
+        if (at != std::string::npos) cursor = at + line.text.size();
+        y += line.height;
+    }
+}
+
 }  // namespace uikit::NSStringDrawing

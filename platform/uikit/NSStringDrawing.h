@@ -66,5 +66,14 @@ graphics::Size sizeWithAttributes(std::string_view text, const TextAttributes& a
 void drawLines(graphics::DrawingContext& context, const std::vector<Line>& lines, const graphics::Rect& rect,
                NSTextAlignment alignment, const graphics::Color& color, bool strikethrough = false);
 
+// Draws lines laid out from the attributed text, each run in its own colour
+// (else `color`; always `color` without `runColours`) and struck through as
+// its run says. A line sits by the paragraph style of the run it starts in,
+// else by `alignment`; a line that is not a piece of the text (a cut one)
+// takes the first run's look.
+void drawAttributedLines(graphics::DrawingContext& context, const NSAttributedString& text,
+                         const std::vector<Line>& lines, const graphics::Rect& rect, NSTextAlignment alignment,
+                         const graphics::Color& color, bool runColours = true);
+
 }  // namespace NSStringDrawing
 }  // namespace uikit

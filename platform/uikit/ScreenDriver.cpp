@@ -1,6 +1,8 @@
 // The driver finds its targets the way a person does: on the front screen
 // only, visible (not hidden, not inside a hidden view), and scrolls a table
-// row into view before tapping it. Drags go through the scroll view's own
+// row into view before tapping it. A tap on a button or a point reaches only
+// what shows there as the screen is drawn now: nothing fully transparent,
+// and nothing another view lies over. Drags go through the scroll view's own
 // drag entry points, so its observers and delegate see each step, as they
 // would under a finger.
 #include "uikit/ScreenDriver.h"
@@ -43,6 +45,7 @@
 #include "uikit/UITapGestureRecognizer.h"
 #include "uikit/UITextField.h"
 #include "uikit/UITextView.h"
+#include "uikit/UIViewAnimation.h"
 #include "uikit/UIViewController.h"
 #include "uikit/UIWebView.h"
 #include "uikit/UIWindow.h"
@@ -76,6 +79,15 @@ std::shared_ptr<T> findView(const std::shared_ptr<UIView>& view, const std::func
     for (const auto& subview : view->subviews())
         if (auto found = findView<T>(subview, match)) return found;
     return nullptr;
+}
+
+// Every visible match, depth-first in subview order.
+template <class T>
+void collectVisibleViews(const std::shared_ptr<UIView>& view, const std::function<bool(T&)>& match,
+                         std::vector<std::shared_ptr<T>>& found) {
+    if (!view || view->isHidden()) return;
+    if (auto typed = std::dynamic_pointer_cast<T>(view); typed && match(*typed)) found.push_back(typed);
+    for (const auto& subview : view->subviews()) collectVisibleViews<T>(subview, match, found);
 }
 
 template <class T>
@@ -136,6 +148,78 @@ Point centreInWindow(const UIView& view) {
     auto bounds = view.bounds();
     return view.convertPointToView({bounds.origin.x + bounds.size.width / 2, bounds.origin.y + bounds.size.height / 2},
                                    nullptr);
+}
+
+// Whether a tap at the point (window coordinates) lands on the view or on
+// a view inside it: hit-testing passes over what is hidden, fully
+// transparent or closed to touches, and stops at whatever lies in front.
+// Called inside a UIViewPresentation: a view part way through an animation
+// is where, and as opaque as, a person sees it.
+bool tapLandsOn(UIWindow& window, const UIView& view, Point point) {
+    for (auto hit = window.hitTest(point); hit; hit = hit->superview())
+        if (hit.get() == &view) return true;
+    return false;
+}
+
+// Where a tap reaches the view, in window coordinates: its middle, else the
+// point of a grid over it nearest the middle that nothing covers; none when
+// a tap reaches it nowhere. Inside a UIViewPresentation, as above.
+std::optional<Point> pointReaching(UIWindow& window, const UIView& view) {
+    constexpr int kGrid = 8;
+    const auto bounds = view.bounds();
+    const Point middle{bounds.origin.x + bounds.size.width / 2, bounds.origin.y + bounds.size.height / 2};
+    std::vector<Point> points;
+    for (int row = 0; row < kGrid; ++row)
+        for (int column = 0; column < kGrid; ++column)
+            points.push_back({bounds.origin.x + bounds.size.width * (column + 0.5) / kGrid,
+                              bounds.origin.y + bounds.size.height * (row + 0.5) / kGrid});
+    auto distance = [&](const Point& p) { return std::hypot(p.x - middle.x, p.y - middle.y); };
+    std::stable_sort(points.begin(), points.end(),
+                     [&](const Point& a, const Point& b) { return distance(a) < distance(b); });
+    points.insert(points.begin(), middle);
+    for (const auto& point : points) {
+        const Point inWindow = view.convertPointToView(point, nullptr);
+        if (tapLandsOn(window, view, inWindow)) return inWindow;
+    }
+    return std::nullopt;
+}
+
+// Why a tap reaches the view nowhere, as a person would put it. Inside a
+// UIViewPresentation, as above.
+std::string outOfReachReason(UIWindow& window, const UIView& view) {
+    for (const UIView* v = &view; v; v = v->superview().get()) {
+        if (v->isHidden()) return "hidden";
+        if (v->alpha() < 0.01) return "fully transparent";
+        if (!v->isUserInteractionEnabled()) return "not taking touches";
+    }
+    const Point middle = centreInWindow(view);
+    auto hit = view.window() && window.bounds().contains(middle) ? window.hitTest(middle) : nullptr;
+    if (!hit) return "off the screen";
+    for (auto around = view.superview(); around; around = around->superview())
+        if (around == hit) return "outside the view that holds it";
+    return "covered by " + hit->className();
+}
+
+// Scrolls each scroll view around `from` by as little as brings the view
+// into its shown area, as a person scrolls a page to reach a row of a
+// table fixed in place inside it.
+void revealInEnclosingScrollViews(const UIView& view, const UIView& from) {
+    for (auto around = from.superview(); around; around = around->superview()) {
+        auto scrollView = std::dynamic_pointer_cast<UIScrollView>(around);
+        if (!scrollView || !scrollView->isScrollEnabled()) continue;
+        // In the scroll view's bounds, whose origin is its offset.
+        const auto rect = view.convertRectToView(view.bounds(), scrollView.get());
+        const auto& inset = scrollView->contentInset();
+        const double offset = scrollView->contentOffset().y;
+        const double height = scrollView->bounds().size.height;
+        double y = offset;
+        if (rect.origin.y < offset + inset.top)
+            y = rect.origin.y - inset.top;
+        else if (rect.origin.y + rect.size.height > offset + height - inset.bottom)
+            y = rect.origin.y + rect.size.height - height + inset.bottom;
+        y = std::clamp(y, scrollView->minimumContentOffset().y, scrollView->maximumContentOffset().y);
+        if (y != offset) scrollView->setContentOffset({scrollView->contentOffset().x, y});
+    }
 }
 
 // Drags the scroll view to the offset in even steps, then releases it.
@@ -205,7 +289,9 @@ std::shared_ptr<UIViewController> ScreenDriver::frontViewController() const {
 
 std::shared_ptr<UIViewController> ScreenDriver::reachableFrontViewController() const {
     auto front = frontViewController();
-    return front && reachableOnScreen(*front->view()) ? front : nullptr;
+    // A view not loaded is on no screen; asking for it would load it (and
+    // run the screen's start, which a failed action must not do).
+    return front && front->isViewLoaded() && reachableOnScreen(*front->view()) ? front : nullptr;
 }
 
 std::shared_ptr<UIView> ScreenDriver::frontView() const {
@@ -227,6 +313,8 @@ ScreenDriver::OpenResult ScreenDriver::openScene(const std::string& identifier,
     }
     if (!storyboard) return OpenResult::UnknownScene;
     if (object && !objectHandOver()) return OpenResult::NoHandOver;
+    // Nothing is made for a screen a person cannot reach.
+    if (frontViewController() && !reachableFrontViewController()) return OpenResult::OutOfReach;
     auto controller = storyboard->instantiateViewControllerWithIdentifier(identifier);
     if (object) {
         switch (objectHandOver()(*controller, object->first, object->second)) {
@@ -264,15 +352,40 @@ const ScreenDriver::ObjectHandOver& ScreenDriver::objectHandOver() { return hand
 std::shared_ptr<UITableView> ScreenDriver::frontTable() const { return firstView<UITableView>(frontView()); }
 
 std::shared_ptr<UITableViewCell> ScreenDriver::rowInView(int64_t section, int64_t row,
-                                                         std::shared_ptr<UITableView>* tableOut) {
-    auto table = frontTable();
+                                                         std::shared_ptr<UITableView>* tableOut,
+                                                         std::shared_ptr<UITableView> in) {
+    auto table = in ? std::move(in) : frontTable();
     if (!table || section < 0 || row < 0 || section >= table->numberOfSections() ||
         row >= table->numberOfRowsInSection(section))
         return nullptr;
     auto indexPath = NSIndexPath::indexPathForRow(row, section);
     table->scrollToRowAtIndexPath(indexPath, UITableViewScrollPosition::None, false);
     if (tableOut) *tableOut = table;
-    return table->cellForRowAtIndexPath(indexPath);
+    auto cell = table->cellForRowAtIndexPath(indexPath);
+    if (cell) revealInEnclosingScrollViews(*cell, *table);
+    return cell;
+}
+
+std::shared_ptr<UITableViewCell> ScreenDriver::cellInView(int64_t section, int64_t row,
+                                                          const std::optional<std::string>& outlet) {
+    if (!outlet) return rowInView(section, row, nullptr);
+    auto named = [&](UIView& view) { return view.outletName() == *outlet; };
+    auto holdsOutlet = [&](const std::shared_ptr<UITableViewCell>& cell) {
+        return cell && findView<UIView>(cell, named) != nullptr;
+    };
+    // The table is chosen before anything scrolls: by the row's cell when it
+    // is built, else by a built row of the same table holding such a view.
+    std::vector<std::shared_ptr<UITableView>> tables;
+    collectVisibleViews<UITableView>(frontView(), [](UITableView&) { return true; }, tables);
+    for (const auto& table : tables) {
+        if (section < 0 || row < 0 || section >= table->numberOfSections() ||
+            row >= table->numberOfRowsInSection(section))
+            continue;
+        bool holds = holdsOutlet(table->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(row, section)));
+        for (const auto& cell : table->visibleCells()) holds = holds || holdsOutlet(cell);
+        if (holds) return rowInView(section, row, nullptr, table);
+    }
+    return rowInView(section, row, nullptr);
 }
 
 std::shared_ptr<UISearchBar> ScreenDriver::frontSearchBar() const {
@@ -343,19 +456,6 @@ bool ScreenDriver::deleteRow(int64_t section, int64_t row) {
     return table->swipeToDeleteRowAtIndexPath(NSIndexPath::indexPathForRow(row, section));
 }
 
-namespace {
-
-// Every visible match, depth-first in subview order.
-template <class T>
-void collectVisibleViews(const std::shared_ptr<UIView>& view, const std::function<bool(T&)>& match,
-                         std::vector<std::shared_ptr<T>>& found) {
-    if (!view || view->isHidden()) return;
-    if (auto typed = std::dynamic_pointer_cast<T>(view); typed && match(*typed)) found.push_back(typed);
-    for (const auto& subview : view->subviews()) collectVisibleViews<T>(subview, match, found);
-}
-
-}  // namespace
-
 std::vector<std::shared_ptr<UIButton>> ScreenDriver::visibleButtonsTitled(const std::string& title) const {
     std::function<bool(UIButton&)> matches = [&](UIButton& button) { return button.currentTitle() == title; };
     std::vector<std::shared_ptr<UIButton>> found;
@@ -368,17 +468,34 @@ std::vector<std::shared_ptr<UIButton>> ScreenDriver::visibleButtonsTitled(const 
 }
 
 bool ScreenDriver::tapButton(const std::string& title) {
-    auto found = visibleButtonsTitled(title);
+    auto win = window();
+    std::vector<std::shared_ptr<UIButton>> reachable;
+    {
+        // Only looked at: the tap comes after the shown values are put back.
+        UIViewPresentation shown;
+        for (const auto& button : visibleButtonsTitled(title))
+            // An alert's accessory views are above everything on the screen.
+            if (coveredByAlert() || (win && pointReaching(*win, *button))) reachable.push_back(button);
+    }
     // Several of the same title: which one a person means is not known.
-    if (found.size() != 1) return false;
-    found.front()->tap();
+    if (reachable.size() != 1) return false;
+    reachable.front()->tap();
     return true;
 }
 
 std::vector<ScreenDriver::ButtonPlace> ScreenDriver::buttonsTitled(const std::string& title) const {
+    auto win = window();
+    UIViewPresentation shown;
     std::vector<ButtonPlace> places;
     for (const auto& button : visibleButtonsTitled(title)) {
-        ButtonPlace place{centreInWindow(*button), std::nullopt};
+        ButtonPlace place{centreInWindow(*button), std::nullopt, {}};
+        if (!coveredByAlert()) {
+            auto point = win ? pointReaching(*win, *button) : std::nullopt;
+            if (point)
+                place.point = *point;
+            else
+                place.outOfReach = win ? outOfReachReason(*win, *button) : "off the screen";
+        }
         for (auto view = button->superview(); view; view = view->superview()) {
             auto cell = std::dynamic_pointer_cast<UITableViewCell>(view);
             if (!cell) continue;
@@ -390,7 +507,7 @@ std::vector<ScreenDriver::ButtonPlace> ScreenDriver::buttonsTitled(const std::st
     }
     // In reading order, top to bottom, whatever the order of the subviews.
     std::stable_sort(places.begin(), places.end(), [](const ButtonPlace& a, const ButtonPlace& b) {
-        return a.centre.y != b.centre.y ? a.centre.y < b.centre.y : a.centre.x < b.centre.x;
+        return a.point.y != b.point.y ? a.point.y < b.point.y : a.point.x < b.point.x;
     });
     return places;
 }
@@ -494,9 +611,17 @@ bool ScreenDriver::tapAt(Point point) {
     if (coveredByAlert()) return false;
     auto win = window();
     if (!win) return false;
-    for (auto view = win->hitTest(point); view; view = view->superview()) {
+    // What is under the finger as shown now (a view part way through an
+    // animation where it is seen); the tap comes after the shown values are
+    // put back.
+    std::vector<std::pair<std::shared_ptr<UIView>, Point>> underFinger;
+    {
+        UIViewPresentation shown;
+        for (auto view = win->hitTest(point); view; view = view->superview())
+            underFinger.emplace_back(view, view->convertPointFromView(point, nullptr));
+    }
+    for (const auto& [view, local] : underFinger) {
         if (!view->isUserInteractionEnabled()) continue;
-        Point local = view->convertPointFromView(point, nullptr);
         if (auto control = std::dynamic_pointer_cast<UIControl>(view)) return control->tapAtPoint(local), true;
         if (auto cell = std::dynamic_pointer_cast<UITableViewCell>(view)) {
             if (auto table = std::dynamic_pointer_cast<UITableView>(cell->superview()))
@@ -641,7 +766,12 @@ bool ScreenDriver::scroll(std::optional<double> x, double y, const std::optional
     else
         // What is on top: the results table while a search shows it.
         scrollView = frontSearchResultsTable();
-    if (!outlet && !scrollView && !(scrollView = frontTable())) scrollView = firstView<UIScrollView>(frontView());
+    // Else the first table that a finger moves, else the screen's own scroll
+    // view (tables fixed in place inside it move with it).
+    if (!outlet && !scrollView)
+        scrollView = findView<UITableView>(frontView(), [](UITableView& table) { return table.isScrollEnabled(); });
+    if (!outlet && !scrollView)
+        scrollView = findView<UIScrollView>(frontView(), [](UIScrollView& view) { return view.isScrollEnabled(); });
     if (!scrollView) return false;
     return dragTo(*scrollView, {x.value_or(scrollView->contentOffset().x), y});
 }

@@ -35,7 +35,9 @@ class ScreenDriver {
 public:
     // Which side of a split view the actions address.
     enum class Side { Detail, Master };
-    enum class OpenResult { Opened, UnknownScene, TakesNoObject, NoSuchObject, NoHandOver };
+    // OutOfReach: the front screen is one a person cannot reach (a hidden
+    // master pane), so nothing opens over it.
+    enum class OpenResult { Opened, UnknownScene, TakesNoObject, NoSuchObject, NoHandOver, OutOfReach };
     enum class HandOver { Taken, TakesNoObject, NoSuchObject };
     enum class SwipeDirection { Left, Right };
 
@@ -71,20 +73,26 @@ public:
     static void setObjectHandOver(ObjectHandOver handOver);
     static const ObjectHandOver& objectHandOver();
 
-    // Scrolls the row into view (position none), then taps it where it stands.
+    // Scrolls the row into view (position none; a table fixed in place
+    // inside a scroll view, by scrolling that), then taps it where it stands.
     bool tapRow(int64_t section, int64_t row);
     // Scrolls the row into view, swipes it and taps its Delete button: the
     // table's data source commits the delete. False when the row offers none.
     bool deleteRow(int64_t section, int64_t row);
     // A button by its current title, on the front screen (or an alert's
-    // accessory views); only when exactly one visible button has it.
+    // accessory views); only when exactly one button of that title is
+    // within a person's reach: not hidden, not fully transparent, and not
+    // wholly covered by another view.
     bool tapButton(const std::string& title);
-    // Where the visible buttons of that title are, for a person to pick one
-    // when there are several: the middle in window coordinates and, inside
-    // a table row, its section and row.
+    // The visible (not hidden) buttons of that title, for a person to pick
+    // one when there are several: where a tap reaches the button in window
+    // coordinates (its middle, else the uncovered point nearest it) and,
+    // inside a table row, its section and row. A button no tap reaches says
+    // why instead ("fully transparent", "covered by UITabBar", ...).
     struct ButtonPlace {
-        graphics::Point centre;
+        graphics::Point point;
         std::optional<std::pair<int64_t, int64_t>> row;
+        std::string outOfReach;
     };
     std::vector<ButtonPlace> buttonsTitled(const std::string& title) const;
     // A bar button item of the front screen's navigation item or toolbar (or
@@ -102,9 +110,12 @@ public:
     bool tapTab(int64_t index);
     // Hit-tests the point (window coordinates) and taps what it finds.
     bool tapAt(graphics::Point point);
-    // The cell of row R of section S of the front table, scrolled into view;
-    // null when there is no such row.
-    std::shared_ptr<UITableViewCell> cellInView(int64_t section, int64_t row) { return rowInView(section, row, nullptr); }
+    // The cell of row R of section S, scrolled into view: with an outlet
+    // name, of the first table on the front screen whose row holds a visible
+    // view of that name (a screen may show several tables), else of the
+    // front table; null when there is no such row.
+    std::shared_ptr<UITableViewCell> cellInView(int64_t section, int64_t row,
+                                                const std::optional<std::string>& outlet = std::nullopt);
     // The front alert or action sheet's button by title, else (all digits) by index.
     bool answerAlert(const std::string& titleOrIndex);
     // A link of the front web view: true when the page has a link to that
@@ -126,8 +137,8 @@ public:
     // Drags the front table down far enough to trigger a pull to refresh, then releases.
     bool pull();
     // Drags the front screen's table (its search results while they show;
-    // else its first scroll view, or the one named by outlet) to the offset,
-    // then releases.
+    // else its first table that scrolls, else its first scroll view that
+    // does; or the one named by outlet) to the offset, then releases.
     bool scroll(std::optional<double> x, double y, const std::optional<std::string>& outlet = std::nullopt);
     // The navigation bar's back button of the front screen.
     bool back();
@@ -160,9 +171,10 @@ private:
     std::shared_ptr<UIViewController> reachableFrontViewController() const;
     std::shared_ptr<UIView> frontView() const;
     std::shared_ptr<UITableView> frontTable() const;
-    // The cell of a row of the front table after scrolling it into view;
-    // null when there is no such row.
-    std::shared_ptr<UITableViewCell> rowInView(int64_t section, int64_t row, std::shared_ptr<UITableView>* table);
+    // The cell of a row of the front table (or of that table) after
+    // scrolling it into view; null when there is no such row.
+    std::shared_ptr<UITableViewCell> rowInView(int64_t section, int64_t row, std::shared_ptr<UITableView>* table,
+                                               std::shared_ptr<UITableView> in = nullptr);
     std::shared_ptr<UIView> findField(const std::string& name) const;
     std::shared_ptr<class UIBarButtonItem> findItem(const std::string& titleOrImageName) const;
     std::vector<std::shared_ptr<class UIButton>> visibleButtonsTitled(const std::string& title) const;

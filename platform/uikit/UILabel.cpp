@@ -121,28 +121,6 @@ graphics::Size UILabel::sizeThatFits(graphics::Size size) const {
     return {std::ceil(fitted.width), std::ceil(fitted.height)};
 }
 
-namespace {
-
-// Where each run starts, as a byte offset into the UTF-8 string (runs count
-// UTF-16 units).
-std::vector<size_t> runByteStarts(const NSAttributedString& text) {
-    const std::string& s = text.string();
-    std::vector<size_t> starts;
-    size_t byte = 0, units = 0;
-    for (const auto& run : text.runs()) {
-        while (byte < s.size() && units < run.range.location) {
-            auto lead = static_cast<unsigned char>(s[byte]);
-            size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-            units += length == 4 ? 2 : 1;
-            byte = std::min(s.size(), byte + length);
-        }
-        starts.push_back(byte);
-    }
-    return starts;
-}
-
-}  // namespace
-
 void UILabel::drawRect(const graphics::Rect& rect) {
     auto* context = UIGraphicsGetCurrentContext();
     if (!context) return;
@@ -152,46 +130,17 @@ void UILabel::drawRect(const graphics::Rect& rect) {
     graphics::Rect area = rect;
     area.origin.y += std::max(0.0, (rect.size.height - height) / 2);
     graphics::Color color = currentTextColor();
-    const bool highlightedColour = highlighted_ && highlightedTextColor_;
     NSTextAlignment alignment = textAlignment_;
     if (!attributedText_ || attributedText_->runs().empty()) {
         NSStringDrawing::drawLines(*context, lines, area, alignment, color);
         return;
     }
-    // Attributed text: each run in its own colour and strikethrough, the
-    // paragraph placed by the first run's alignment.
-    const auto& runs = attributedText_->runs();
-    if (const auto& style = runs.front().attributes.paragraphStyle) alignment = style->alignment();
-    const std::string& whole = attributedText_->string();
-    const std::vector<size_t> starts = runByteStarts(*attributedText_);
-    size_t cursor = 0;
-    double y = area.origin.y;
-    for (const auto& line : lines) {
-        if (y >= area.origin.y + area.size.height) break;
-        double x = area.origin.x;
-        if (alignment == NSTextAlignment::Center) x += (area.size.width - line.width) / 2;
-        else if (alignment == NSTextAlignment::Right) x += area.size.width - line.width;
-        size_t at = line.text.empty() ? std::string::npos : whole.find(line.text, cursor);
-        for (size_t i = 0; i < runs.size(); ++i) {
-            size_t runStart = starts[i], runEnd = i + 1 < starts.size() ? starts[i + 1] : whole.size();
-            // A line that is not a piece of the text (a truncated one) takes the first run's look.
-            size_t from = at == std::string::npos ? 0 : std::max(at, runStart);
-            size_t to = at == std::string::npos ? line.text.size() : std::min(at + line.text.size(), runEnd);
-            if (at != std::string::npos && from >= to) continue;
-            std::string piece = at == std::string::npos ? line.text : whole.substr(from, to - from);
-            const auto& attributes = runs[i].attributes;
-            graphics::Color ink =
-                attributes.foregroundColor && !highlightedColour ? *attributes.foregroundColor : color;
-            NSStringDrawing::Line segment{piece, graphics::TextMeasurer::width(line.font->font(), piece), line.font,
-                                          line.height};
-            NSStringDrawing::drawLines(*context, {segment}, {{x, y}, {segment.width + 1, line.height}},
-                                       NSTextAlignment::Left, ink, attributes.strikethroughStyle.value_or(0) != 0);
-            x += segment.width;
-            if (at == std::string::npos) break;
-        }
-        if (at != std::string::npos) cursor = at + line.text.size();
-        y += line.height;
-    }
+    // Attributed text: each run in its own colour, unless highlighted, and
+    // strikethrough; a paragraph without a style of its own placed by the
+    // first run's.
+    if (const auto& style = attributedText_->runs().front().attributes.paragraphStyle) alignment = style->alignment();
+    const bool highlightedColour = highlighted_ && highlightedTextColor_;
+    NSStringDrawing::drawAttributedLines(*context, *attributedText_, lines, area, alignment, color, !highlightedColour);
 }
 
 void UILabel::changed() {

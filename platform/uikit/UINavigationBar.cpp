@@ -278,8 +278,9 @@ void UINavigationBar::layoutSubviews() {
         titleLabel_->removeFromSuperview();
     }
 
-    // Back button: its item's title where that fits beside the other items
-    // and the title, else "Back", else the arrow alone.
+    // Back button: its item's title where that leaves the title its place in
+    // the bar's middle (and room beside the other items), else "Back", else
+    // the arrow alone; the title never shrinks to make room.
     double left = area.origin.x + kBarMargin;
     if (backShown) {
         if (!backButton_) {
@@ -293,12 +294,14 @@ void UINavigationBar::layoutSubviews() {
         }
         backButton_->titleLabel()->setFont(UIFont::systemFontOfSize(kButtonFontSize));
         const double titleRoom = titleSize.width > 0 ? titleSize.width + kItemSpacing : 0;
+        const double centredTitleX = area.origin.x + (area.size.width - titleSize.width) / 2;
         graphics::Size size{0, 0};
         for (const std::string& candidate : {kBackArrow + backButtonTitle(), kBackArrow + std::string("Back"),
                                              std::string(kBackArrowAlone)}) {
             backButton_->setTitle(candidate, UIControlStateNormal);
             size = backButton_->sizeThatFits({0, 0});
-            if (left + size.width + kItemSpacing + leftItemsWidth + titleRoom <= right) break;
+            const double end = left + size.width + kItemSpacing + leftItemsWidth;
+            if (end + titleRoom <= right && (titleSize.width <= 0 || end <= centredTitleX)) break;
         }
         // The arrow alone never reaches past the right items.
         size.width = std::min(size.width, std::max(0.0, right - left));

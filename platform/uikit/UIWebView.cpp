@@ -257,17 +257,27 @@ std::vector<std::string> UIWebView::linkURLs() const {
 void UIWebView::drawRect(const graphics::Rect& rect) {
     auto* context = UIGraphicsGetCurrentContext();
     if (!context) return;
-    graphics::MutablePath page;
-    page.addRect(rect);
-    context->fillPath(page, graphics::Color::gray(0.98));
-    std::string text;
-    if (request_ && request_->url()) text = request_->url()->absoluteString();
-    else if (html_) text = firstLineOfHTMLText(*html_);
-    if (text.empty()) return;
-    auto lines = NSStringDrawing::layOut(text, UIFont::systemFontOfSize(15), rect.size.width - 16, 2);
-    NSStringDrawing::drawLines(*context, lines,
-                               {rect.origin.x + 8, rect.origin.y + 8, rect.size.width - 16, rect.size.height - 8},
-                               NSTextAlignment::Left, graphics::Color::gray(0.2));
+    // A page without a background of its own shows what lies beneath a web
+    // view made clear (the login notes' white text on the screen's picture);
+    // any other web view shows a light page.
+    const auto& background = backgroundColor();
+    if (!background || background->alpha() > 0) {
+        graphics::MutablePath page;
+        page.addRect(rect);
+        context->fillPath(page, graphics::Color::gray(0.98));
+    }
+    // The page's margins.
+    const graphics::Rect area{rect.origin.x + 8, rect.origin.y + 8, rect.size.width - 16, rect.size.height - 8};
+    if (request_ && request_->url()) {
+        auto lines = NSStringDrawing::layOut(request_->url()->absoluteString(), UIFont::systemFontOfSize(15),
+                                             area.size.width, 2);
+        NSStringDrawing::drawLines(*context, lines, area, NSTextAlignment::Left, graphics::Color::gray(0.2));
+    } else if (html_) {
+        const NSAttributedString text = attributedStringFromHTML(*html_);
+        const auto lines = NSStringDrawing::layOut(text, area.size.width);
+        NSStringDrawing::drawAttributedLines(*context, text, lines, area, NSTextAlignment::Left,
+                                             graphics::Color::black());
+    }
 }
 
 }  // namespace uikit

@@ -1,4 +1,4 @@
-// A web view that renders nothing: it keeps what it was asked to show (the
+// A web view without a browser: it keeps what it was asked to show (the
 // last request, HTML text or data with its base URL) and goes through the
 // platform's loading conversation with its delegate. Each load, and each
 // link click that tests or the app mode simulate, first asks the delegate
@@ -91,8 +91,10 @@ public:
     const UIScrollView& scrollView() const;
     void layoutSubviews() override;
     void didMoveToSuperview() override;
-    // No page rendering: a light page showing the requested address, else
-    // the first line of the HTML's text without its tags.
+    // No browser: a requested page shows its address; HTML shows its text,
+    // every line with the styles its elements give it (HTMLText.h). The page
+    // is light, unless the web view is clear: then its text lies over what
+    // is beneath the view.
     void drawRect(const graphics::Rect& rect) override;
 
     std::string className() const override { return "UIWebView"; }

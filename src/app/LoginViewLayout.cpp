@@ -1,5 +1,7 @@
 #include "app/LoginViewLayout.h"
 
+#include <algorithm>
+
 #include "Utils/Utils.h"
 #include "uikit/UIColor.h"
 #include "uikit/UIFont.h"
@@ -64,10 +66,13 @@ std::shared_ptr<uikit::UITableView> LoginViewLayout::addTable(double contentHeig
 }
 
 std::shared_ptr<uikit::UIWebView> LoginViewLayout::addNote() {
-    auto note = std::make_shared<uikit::UIWebView>(graphics::Rect{columnX_ + 20, nextY_, columnWidth_ - 40, kNoteHeight});
+    // Its page does not scroll: it takes the room left down to the screen's
+    // bottom, so the larger pad note shows whole, its link too.
+    const double height = std::max(kNoteHeight, view_.bounds().size.height - nextY_ - kGap);
+    auto note = std::make_shared<uikit::UIWebView>(graphics::Rect{columnX_ + 20, nextY_, columnWidth_ - 40, height});
     note->setBackgroundColor(uikit::UIColor::clearColor());
-    note->setAutoresizingMask(kCentred);
+    note->setAutoresizingMask(kCentred | uikit::UIViewAutoresizingFlexibleHeight);
     view_.addSubview(note);
-    nextY_ += kNoteHeight + kGap;
+    nextY_ += height + kGap;
     return note;
 }

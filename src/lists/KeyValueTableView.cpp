@@ -64,6 +64,15 @@ double keyColumnWidth(const KeyValueTableView::Text& key) {
     return Utils::isIPad() ? kPadKeyColumnWidth : kPhoneKeyColumnWidth;
 }
 
+// A button's title starts where a text value's text does (the value column
+// and the text view's line padding), though its frame reaches further left.
+double keyValueButtonTitleInset() {
+    const double valueColumn = Utils::isIPad() ? kPadKeyColumnWidth : kPhoneKeyColumnWidth;
+    const double buttonsX = keyWidth() - kButtonWidthExtra;
+    return valueColumn + uikit::UITextView::kTextContainerInset.left + uikit::UITextView::kLineFragmentPadding -
+           buttonsX;
+}
+
 std::vector<std::string> buttonTitles(const KeyValueTableView::Text& value) {
     if (!value) return {};
     return foundation::StringUtils::split(*value, "|");
@@ -274,6 +283,7 @@ uikit::UITableViewCellPtr KeyValueTableView::buttonsCell(const std::shared_ptr<K
         button->titleLabel()->setNumberOfLines(2);
         button->titleLabel()->setAdjustsFontSizeToFitWidth(true);
         button->setContentHorizontalAlignment(uikit::UIControlContentHorizontalAlignment::Left);
+        button->setContentEdgeInsets({0, keyValueButtonTitleInset(), 0, 0});
         button->setTitleColor(uikit::UIColor::colorWithRed(50.0 / 255, 79.0 / 255, 133.0 / 255, 1),
                               uikit::UIControlStateNormal);
         button->setTitleColor(uikit::UIColor::darkGrayColor(), uikit::UIControlStateHighlighted);

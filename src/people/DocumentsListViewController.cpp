@@ -45,6 +45,8 @@ void DocumentsListViewController::loadView() {
 }
 
 void DocumentsListViewController::viewDidLoad() {
+    // Opened on its own, not from the More tab that hands it its list.
+    if (!listDelegate()) setListDelegate(std::make_shared<InformationListDelegate>());
     auto self = std::dynamic_pointer_cast<DocumentsListViewController>(shared_from_this());
     listTable_->setDataSource(self);
     listTable_->setDelegate(self);

@@ -113,6 +113,8 @@ void ListParticipantsBaseViewController::loadView() {
 }
 
 void ListParticipantsBaseViewController::viewDidLoad() {
+    // Opened on its own, not as a segment that hands it its list.
+    if (!listDelegate()) setListDelegate(std::make_shared<ParticipantsListDelegate>());
     auto self = std::static_pointer_cast<ListParticipantsBaseViewController>(shared_from_this());
     const auto nib = uikit::UINib::nibWithNibName(ParticipantCell::cellNibName());
     if (auto table = tableView()) {

@@ -67,6 +67,8 @@ std::shared_ptr<const coredata::Predicate> MessagesListBaseViewController::fetch
 }
 
 void MessagesListBaseViewController::viewDidLoad() {
+    // Opened on its own, without a thread: an empty thread.
+    if (!listDelegate()) setListDelegate(std::make_shared<MessagesInboxListDelegate>());
     ListBaseViewController::viewDidLoad();
     trackAnalyticsEvent();
     setTitle(std::string(kTitle));

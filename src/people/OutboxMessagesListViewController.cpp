@@ -32,6 +32,8 @@ std::shared_ptr<uikit::UIImage> OutboxMessagesListViewController::segmentedContr
 }
 
 void OutboxMessagesListViewController::viewDidLoad() {
+    // Opened on its own, not as the messages tab's segment that hands it its list.
+    if (!listDelegate()) setListDelegate(std::make_shared<OutboxMessagesListDelegate>());
     ListBaseViewController::viewDidLoad();
     if (auto table = tableView()) {
         table->registerNib(uikit::UINib::nibWithNibName(MessageCell::listCellNibName()),

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,12 +24,15 @@
 #include "app/LoginViewController.h"
 #include "app/RetrieveViewController.h"
 #include "foundation/Clock.h"
+#include "graphics/Bitmap.h"
 #include "messageui/MFMailComposeViewController.h"
 #include "model/QVAUserAccount.h"
 #include "uikit/AlertStack.h"
 #include "uikit/DeviceProfile.h"
 #include "uikit/UIDevice.h"
 #include "uikit/ScreenDriver.h"
+#include "uikit/ScreenRenderer.h"
+#include "uikit/UIWebView.h"
 #include "uikit/UIApplication.h"
 #include "uikit/UIImage.h"
 #include "uikit/UIImageView.h"
@@ -120,6 +124,33 @@ protected:
         settle();
     }
 
+    // The note as the screen shows it: the lines holding white text, and
+    // the first line holding ink of the link's colour (-1 without).
+    struct NoteInk {
+        std::vector<int> whiteRows;
+        int linkRow = -1;
+        int lightPage = 0;
+    };
+    static NoteInk noteInk(const uikit::UIWebView& note) {
+        const auto picture = uikit::renderScreen(*app().keyWindow(), 1);
+        const auto frame = note.convertRectToView(note.bounds(), nullptr);
+        auto close = [](graphics::Pixel a, graphics::Pixel b) {
+            return std::abs(a.red - b.red) < 40 && std::abs(a.green - b.green) < 40 && std::abs(a.blue - b.blue) < 40;
+        };
+        NoteInk ink;
+        for (int y = int(frame.origin.y); y < int(frame.origin.y + frame.size.height); ++y) {
+            bool white = false;
+            for (int x = int(frame.origin.x); x < int(frame.origin.x + frame.size.width); ++x) {
+                const auto pixel = picture.pixel(x, y);
+                white = white || close(pixel, {255, 255, 255, 255});
+                if (ink.linkRow < 0 && close(pixel, {0x40, 0x9E, 0xD2, 255})) ink.linkRow = y;
+                ink.lightPage += pixel == graphics::Pixel{250, 250, 250, 255};
+            }
+            if (white) ink.whiteRows.push_back(y);
+        }
+        return ink;
+    }
+
     std::shared_ptr<AppDelegate> delegate;
     uikit::ScreenDriver driver;
 };
@@ -172,6 +203,25 @@ TEST_F(LoginScreensTest, TheUsernameScreenShowsItsFormAndItsLinkSwitchesToThePas
     EXPECT_TRUE(driver.clickLink("login:goToUsernameLogin"));
     settle();
     EXPECT_NE(login(), nullptr);
+}
+
+// Each note shows all its lines in white over the screen's picture, the
+// link in its own colour below the first line.
+TEST_F(LoginScreensTest, TheNotesShowEveryLineAndTheirLinksOverTheScreensPicture) {
+    ASSERT_NE(login(), nullptr);
+    const NoteInk username = noteInk(*login()->passcodeLoginWebView());
+    ASSERT_FALSE(username.whiteRows.empty());
+    EXPECT_GT(username.linkRow, username.whiteRows.front() + 20);
+    EXPECT_EQ(username.lightPage, 0);
+
+    ASSERT_TRUE(driver.clickLink("login:goToPasscodeLogin"));
+    settle();
+    ASSERT_NE(passcode(), nullptr);
+    const NoteInk code = noteInk(*passcode()->usernameLoginWebView());
+    ASSERT_FALSE(code.whiteRows.empty());
+    // Below the blank line that parts its two paragraphs.
+    EXPECT_GT(code.linkRow, code.whiteRows.front() + 60);
+    EXPECT_EQ(code.lightPage, 0);
 }
 
 TEST_F(LoginScreensTest, BlankFieldsAndNoNetworkAreRefusedWithoutARequest) {
@@ -393,6 +443,18 @@ TEST_F(LoginScreensPadTest, ThePadFollowsTheOrientationWithItsPicturesAndUsesThe
     settle();
     EXPECT_EQ(passcode()->backgroundView()->image()->name(),
               std::optional<std::string>("non_orvane_loading_portrait_ipad.png"));
+}
+
+// The pad's larger note keeps its link in view in either orientation.
+TEST_F(LoginScreensPadTest, ThePasscodeNotesLinkShowsInLandscape) {
+    ASSERT_TRUE(driver.rotate(uikit::UIDeviceOrientation::LandscapeLeft));
+    ASSERT_TRUE(driver.clickLink("login:goToPasscodeLogin"));
+    settle();
+    ASSERT_NE(passcode(), nullptr);
+    EXPECT_GE(noteInk(*passcode()->usernameLoginWebView()).linkRow, 0);
+    ASSERT_TRUE(driver.rotate(uikit::UIDeviceOrientation::Portrait));
+    settle();
+    EXPECT_GE(noteInk(*passcode()->usernameLoginWebView()).linkRow, 0);
 }
 
 #if QVA_DEMO_ACCOUNTS

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,8 @@
 #include "lists/SwipeParentControllerProtocol.h"
 #include "model/QVASession.h"
 #include "model/QVASessionInsight.h"
+#include "lists/DetailsWithListBaseViewController.h"
+#include "lists/KeyValueButtonsCell.h"
 #include "lists/KeyValueNormalCell.h"
 #include "lists/KeyValueTableView.h"
 #include "programme/PersonalEntryDetailsViewController.h"
@@ -40,7 +43,11 @@
 #include "store/EntityModel.h"
 #include "model/RowWriting.h"
 #include "uikit/ScreenRenderer.h"
+#include "uikit/UIButton.h"
 #include "uikit/UIFont.h"
+#include "uikit/UILabel.h"
+#include "uikit/UINavigationBar.h"
+#include "uikit/UINavigationController.h"
 #include "uikit/UINavigationItem.h"
 #include "uikit/UITableView.h"
 #include "uikit/UITextView.h"
@@ -329,6 +336,60 @@ TEST_F(SessionNavigationTest, APageTakesTheScreensPlaceInItsListAndSwipesToTheNe
     EXPECT_NE(next->structureWebView()->HTMLString()->find("<p>y</p>"), std::string::npos);
     // The bar names the page the swipe brought as it named the first one.
     EXPECT_EQ(next->navigationItem()->title(), "Structure");
+}
+
+// A session's title too long for the page's bar gives way to "Back"; the
+// page's title keeps its size in the middle of the bar.
+TEST_F(SessionNavigationTest, APagesBarShortensALongSessionTitleAndKeepsItsOwnTitleCentred) {
+    std::string description;
+    for (int i = 0; i < 60; ++i) description += "A long look at where the field goes next. ";
+    storeSession("s1", "09:00",
+                 {{"title", Value("Artificial Intelligence Beyond 2030")},
+                  {"sessionDescription", Value(description)},
+                  {"sessionStructure", Value("<p>x</p>")}});
+    auto screen = openFromProgramme();
+    ASSERT_TRUE(screen);
+    // Once the header has gone under the bar, the bar takes the session's title.
+    ASSERT_TRUE(driver().scroll(std::nullopt, 700, std::nullopt));
+    settle();
+    ASSERT_EQ(screen->navigationItem()->title(), "Artificial Intelligence Beyond 2030");
+    auto page = tapRow<ProgrammeDetailsStructureViewController>(*screen, "Structure");
+    ASSERT_TRUE(page && page->navigationController());
+    const auto& bar = page->navigationController()->navigationBar();
+    bar->layoutIfNeeded();
+    ASSERT_TRUE(bar->backButton() && bar->titleLabel());
+    EXPECT_EQ(bar->backButton()->currentTitle().value_or(""), "\xE2\x80\xB9 Back");
+    const auto title = bar->titleLabel()->frame();
+    EXPECT_NEAR(title.origin.x + title.width() / 2, bar->bounds().width() / 2, 0.5);
+    EXPECT_EQ(bar->titleLabel()->font()->pointSize(), DetailsWithListBaseViewController::kTitleFontSize);
+}
+
+// The facts' link values (the filters) start in the column of their text
+// values.
+TEST_F(SessionNavigationTest, TheAdditionalDetailsShowLinkAndTextValuesInOneColumn) {
+    storeSession("s1", "09:00", {{"keyword", Value("Artificial Intelligence")}});
+    auto screen = openFromProgramme();
+    ASSERT_TRUE(screen);
+    auto page = tapRow<ProgrammeDetailsExtraInfoViewController>(*screen, "Additional details");
+    ASSERT_TRUE(page && page->keyValueTableView());
+    const auto& table = page->keyValueTableView();
+    std::optional<double> linkX, textX;
+    for (int64_t row = 0; row < int64_t(table->rows().size()); ++row) {
+        auto cell = table->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(row, 0));
+        ASSERT_TRUE(cell);
+        cell->layoutIfNeeded();
+        if (auto buttons = std::dynamic_pointer_cast<KeyValueButtonsCell>(cell); buttons && !linkX) {
+            auto button = std::dynamic_pointer_cast<uikit::UIButton>(buttons->buttonsContainer()->subviews().at(0));
+            ASSERT_TRUE(button);
+            button->layoutIfNeeded();
+            linkX = button->titleLabel()->convertRectToView(button->titleLabel()->bounds(), nullptr).origin.x;
+        } else if (auto text = std::dynamic_pointer_cast<KeyValueNormalCell>(cell); text && !textX) {
+            textX = text->valueLabel()->convertRectToView(text->valueLabel()->bounds(), nullptr).origin.x +
+                    uikit::UITextView::kTextContainerInset.left + uikit::UITextView::kLineFragmentPadding;
+        }
+    }
+    ASSERT_TRUE(linkX && textX);
+    EXPECT_NEAR(*linkX, *textX, 0.5);
 }
 
 // --- The pages ---

@@ -10,6 +10,8 @@
 
 #include "api/QVAApiManager.h"
 #include "foundation/ApplicationHome.h"
+#include "foundation/Exception.h"
+#include "foundation/RunLoop.h"
 #include "model/QVAEvent.h"
 #include "model/QVAUserAccount.h"
 #include "quovana/Cli.h"
@@ -220,6 +222,20 @@ TEST_F(AppCommandTest, ARegisteredHandOverReceivesTheControllerAndTheObjectBefor
     AppRun absent = run({"--gallery"}, "open gallerySecondScreen --object QVACoreDataSession 404\n");
     EXPECT_EQ(absent.status, 1);
     EXPECT_TRUE(contains(absent.out, "error: no QVACoreDataSession 404 in the store")) << absent.out;
+}
+
+TEST_F(AppCommandTest, AnExceptionRaisedWhileTheScreenSettlesFailsItsCommandAndTheScriptRunsOn) {
+    uikit::ScreenDriver::setObjectHandOver([](uikit::UIViewController&, const std::string&, const std::string&) {
+        foundation::RunLoop::main().post([] { foundation::raise("TestException", "raised while settling"); });
+        return uikit::ScreenDriver::HandOver::Taken;
+    });
+    AppRun app = run({"--gallery"}, "open gallerySecondScreen --object QVACoreDataSession 1\nback\n", std::nullopt);
+    EXPECT_EQ(app.status, 1) << app.out << app.err;
+    auto printed = blocks(app.out);
+    ASSERT_EQ(printed.size(), 3u) << app.out << app.err;
+    EXPECT_TRUE(contains(printed[1].body, "error: the app raised an exception: TestException: raised while settling"))
+        << printed[1].body;
+    EXPECT_FALSE(contains(dumpOf(printed[2]), "GallerySecondViewController")) << printed[2].body;
 }
 
 TEST_F(AppCommandTest, AdvanceWaitsOnTheRealClockAndMovesTheVirtualOneThroughTheGallerysSlide) {

@@ -26,12 +26,14 @@ std::string dumpAfter(const std::string& out, const std::string& command) {
 }
 
 // Logs in, scrolls the tutorial's pager one page of that width, taps
-// "Skip" and lets the loading screen slide away.
+// "Skip" once it has faded in at the end of the download and lets the
+// loading screen slide away.
 std::string firstLogin(int pageWidth) {
     return "type Username demo\n"
            "type Password quovana-demo\n"
            "tap row 1 0\n"
            "scroll " + std::to_string(pageWidth) + ",0 --view scrollView\n"
+           "advance 1.5\n"
            "tap button Skip\n"
            "advance 11\n";
 }

@@ -106,7 +106,7 @@ TEST_F(KeptHomeTest, TheCalendarAccessAndTheDevicesOwnCalendarAreKeptOnce) {
 TEST_F(KeptHomeTest, ALaterRunListsTheSentThreadOnTheHomesMeeting) {
     const std::string send =
         "type Username demo\ntype Password quovana-demo\ntap row 1 0\n"
-        "scroll 375,0 --view scrollView\ntap button Skip\nadvance 11\n"
+        "scroll 375,0 --view scrollView\nadvance 1.5\ntap button Skip\nadvance 11\n"
         "tap tab 3\ntap item Compose\ntype subjectField \"Kept between runs\"\n"
         "tap outlet toButton\ntap row 0 0\ntap item Send\n";
     CommandRun first = run({"app", "--clock", kFirstDay, "--generate", "12,30"}, send);

@@ -150,19 +150,36 @@ TEST_F(LocationCommandsTest, TheDeviceSwitchesHoldForTheRunOnly) {
     EXPECT_EQ(run({"--location-authorization", "5"}, ""), 2);
 }
 
-TEST_F(LocationCommandsTest, EachCalendarOptionMakesADeviceCalendarBeforeTheLaunch) {
-    std::string out;
-    EXPECT_EQ(run({"--calendar", "Work", "--calendar", "Family"}, "", &out), 0) << out;
+// The titles of the writable calendars the home's device holds, sorted.
+std::vector<std::string> writableCalendarTitles() {
     // The calendars show to an app the user let in.
     const auto access = eventkit::EKEventStore::authorizationStatusForEntityType(eventkit::EKEntityType::Event);
     eventkit::EKEventStore::setAuthorizationStatus(eventkit::EKEntityType::Event,
                                                    eventkit::EKAuthorizationStatus::Authorized);
     std::vector<std::string> titles;
     for (const auto& calendar : eventkit::EKEventStore::create()->calendarsForEntityType(eventkit::EKEntityType::Event))
-        titles.push_back(calendar->title());
+        if (calendar->allowsContentModifications()) titles.push_back(calendar->title());
     eventkit::EKEventStore::setAuthorizationStatus(eventkit::EKEntityType::Event, access);
     std::sort(titles.begin(), titles.end());
-    EXPECT_EQ(titles, (std::vector<std::string>{"Family", "Work"}));
+    return titles;
+}
+
+TEST_F(LocationCommandsTest, EachCalendarOptionMakesADeviceCalendarBeforeTheLaunch) {
+    std::string out;
+    EXPECT_EQ(run({"--calendar", "Work", "--calendar", "Family"}, "", &out), 0) << out;
+    EXPECT_EQ(writableCalendarTitles(), (std::vector<std::string>{"Calendar", "Family", "Work"}));
+}
+
+// As a phone comes with one, the device has a calendar the agenda can be
+// synced into without --calendar, kept in the home: a later run neither
+// makes it again nor loses it beside the ones --calendar adds.
+TEST_F(LocationCommandsTest, TheDeviceHasItsOwnCalendarOnceInTheHome) {
+    std::string out;
+    EXPECT_EQ(run({}, "", &out), 0) << out;
+    EXPECT_EQ(writableCalendarTitles(), (std::vector<std::string>{"Calendar"}));
+    EXPECT_EQ(run({"--calendar", "Work"}, "", &out), 0) << out;
+    EXPECT_EQ(run({}, "", &out), 0) << out;
+    EXPECT_EQ(writableCalendarTitles(), (std::vector<std::string>{"Calendar", "Work"}));
 }
 
 TEST(AppOptionsLocationTest, OptionsAreReadIntoTheirFields) {

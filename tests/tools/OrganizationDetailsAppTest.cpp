@@ -1,7 +1,7 @@
 // An organisation's details in "quovana app": the website row opens its
 // address, printed once as "opened:" after the tap that opened it; the phone
 // opens nothing once "openable" leaves calls out; "tap outlet" opens the
-// first participant on site.
+// first participant on site, or follows one by the star of its row.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -53,6 +53,13 @@ TEST_F(OrganizationDetailsAppTest, TheWebsiteTapPrintsTheOpenedAddressAndAPartic
     EXPECT_NE(app.out.find("screen ParticipantDetailsViewController", outlet), std::string::npos)
         << app.out.substr(outlet);
     EXPECT_NE(app.out.find("header-view QVAParticipantHeaderView", outlet), std::string::npos) << app.out.substr(outlet);
+
+    // The page scrolls as a whole, and a row's star is the participants'
+    // table's, not the key-value table's above it: it follows (or unfollows).
+    CommandRun page = run({"app"}, "open OrganizationDetailsViewController --object QVACoreDataOrganization " +
+                                       organizationId + "\nscroll 2000\ntap outlet 0 0 favoriteButton\n");
+    ASSERT_EQ(page.status, 0) << page.out << page.err;
+    EXPECT_NE(page.out.find("ollow participant", page.out.find("== tap outlet 0 0")), std::string::npos) << page.out;
 }
 
 }  // namespace

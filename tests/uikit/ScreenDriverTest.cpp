@@ -36,7 +36,18 @@ using uikit::NSIndexPath;
 using uikit::ScreenDriver;
 using uikit::UIViewController;
 
-class ScreenDriverTest : public ScreenTest {};
+class ScreenDriverTest : public ScreenTest {
+protected:
+    // A "Go" button in `view` at `frame` that counts its taps in `taps`.
+    static std::shared_ptr<uikit::UIButton> addGoButton(uikit::UIView& view, graphics::Rect frame, int& taps) {
+        auto button = uikit::UIButton::buttonWithType(uikit::UIButtonType::System);
+        button->setFrame(frame);
+        button->setTitle("Go", uikit::UIControlStateNormal);
+        button->addTarget([&taps](uikit::UIControl&) { ++taps; }, uikit::UIControlEventTouchUpInside);
+        view.addSubview(button);
+        return button;
+    }
+};
 
 TEST_F(ScreenDriverTest, TappingAFarRowScrollsItIntoViewSelectsItAndTheDumpShowsIt) {
     auto screen = std::make_shared<TableScreen>(std::vector<TableScreen::Section>{{std::nullopt, 10000}});
@@ -187,11 +198,7 @@ TEST_F(ScreenDriverTest, TapsAtAPointReachTheControlOrRowThere) {
     auto plain = std::make_shared<UIViewController>();
     showRoot(plain);
     int taps = 0;
-    auto button = uikit::UIButton::buttonWithType(uikit::UIButtonType::System);
-    button->setFrame({20, 300, 100, 40});
-    button->setTitle("Go", uikit::UIControlStateNormal);
-    button->addTarget([&](uikit::UIControl&) { ++taps; }, uikit::UIControlEventTouchUpInside);
-    plain->view()->addSubview(button);
+    auto button = addGoButton(*plain->view(), {20, 300, 100, 40}, taps);
     ASSERT_TRUE(tapAt(50, 320));
     ASSERT_TRUE(tapButton("Go"));
     EXPECT_EQ(taps, 2);
@@ -207,12 +214,34 @@ TEST_F(ScreenDriverTest, TapsAtAPointReachTheControlOrRowThere) {
     EXPECT_EQ(taps, 2);
     auto places = driver().buttonsTitled("Go");
     ASSERT_EQ(places.size(), 2u);
-    EXPECT_EQ(places[1].centre, (graphics::Point{70, 420}));
+    EXPECT_EQ(places[1].point, (graphics::Point{70, 420}));
     EXPECT_FALSE(places[1].row);
     button->setHidden(true);
     ASSERT_TRUE(tapButton("Go"));
     EXPECT_EQ(taps, 2);
     EXPECT_EQ(driver().buttonsTitled("Go").size(), 1u);
+}
+
+// A person taps only what shows: a button fading in is out of reach while
+// still fully transparent, and one partly under another view is offered
+// where it shows.
+TEST_F(ScreenDriverTest, AButtonTransparentOrCoveredTakesNoTapAndIsOfferedWhereItShows) {
+    auto plain = std::make_shared<UIViewController>();
+    showRoot(plain);
+    int taps = 0;
+    auto button = addGoButton(*plain->view(), {20, 300, 100, 40}, taps);
+    button->setAlpha(0);
+    uikit::UIView::animateWithDuration(1, [&] { button->setAlpha(1); });
+    EXPECT_FALSE(tapButton("Go"));
+    EXPECT_EQ(driver().buttonsTitled("Go").at(0).outOfReach, "fully transparent");
+    advance(0.5);
+    plain->view()->addSubview(std::make_shared<uikit::UIView>(graphics::Rect{0, 320, 375, 100}));
+    const auto place = driver().buttonsTitled("Go").at(0);
+    EXPECT_LT(place.point.y, 320);
+    EXPECT_FALSE(tapAt(70, 320));
+    ASSERT_TRUE(tapAt(place.point.x, place.point.y));
+    ASSERT_TRUE(tapButton("Go"));
+    EXPECT_EQ(taps, 2);
 }
 
 TEST_F(ScreenDriverTest, ALinkIsClickedInTheFrontWebViewEvenWhenItsDelegateKeepsIt) {
@@ -309,6 +338,26 @@ TEST_F(PadScreenDriverTest, AHiddenMasterPaneTakesNoTaps) {
     settle();
     EXPECT_TRUE(driver().tapRow(0, 2));
     EXPECT_EQ(master->didSelect.size(), 2u);
+}
+
+// A failed action on the hidden master pane leaves it as it was: its
+// screen not even loaded, and nothing opened over it.
+TEST_F(PadScreenDriverTest, AFailedActionOnTheHiddenMasterPaneNeitherLoadsNorOpensAnything) {
+    auto master = std::make_shared<TableScreen>(std::vector<TableScreen::Section>{{std::nullopt, 3}});
+    auto nav = uikit::UINavigationController::withRootViewController(master);
+    auto split = std::make_shared<uikit::UISplitViewController>();
+    split->setViewControllers({nav, std::make_shared<Named>("DetailScreen")});
+    showRoot(split);
+    driver().setSide(ScreenDriver::Side::Master);
+    ASSERT_FALSE(master->isViewLoaded());
+    EXPECT_FALSE(driver().tapRow(0, 0));
+    EXPECT_FALSE(master->isViewLoaded());
+    auto storyboard = uikit::UIStoryboard::registerStoryboard("DriverTestBoard");
+    storyboard->addScene("plainScene", [](uikit::UIStoryboard&) { return std::make_shared<Named>("PlainScreen"); });
+    EXPECT_EQ(driver().openScene("plainScene", {"DriverTestBoard"}), ScreenDriver::OpenResult::OutOfReach);
+    settle();
+    EXPECT_EQ(nav->viewControllers().size(), 1u);
+    uikit::UIStoryboard::unregisterStoryboard("DriverTestBoard");
 }
 
 TEST_F(PadScreenDriverTest, APopoverAPresentedScreenOpensIsInFrontOfItAndOneBeneathItIsNot) {

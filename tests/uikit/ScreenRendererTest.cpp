@@ -10,6 +10,7 @@
 #include "support/TemporaryDirectory.h"
 #include "foundation/FileManager.h"
 #include "foundation/RunLoop.h"
+#include "foundation/StringUtils.h"
 #include "graphics/Bitmap.h"
 #include "graphics/Layer.h"
 #include "graphics/TextMeasurer.h"
@@ -301,7 +302,7 @@ TEST_F(Screenshots, ATablesSectionIndexShowsOverItsRowsAtTheRightEdge) {
     EXPECT_EQ(inkAtTheEdge(), 0);
 }
 
-TEST_F(Screenshots, WebViewsShowTheFirstLineOfTheirTextWithoutRenderingHTML) {
+TEST_F(Screenshots, WebViewsShowTheTextOfTheirHTMLOnALightPage) {
     EXPECT_EQ(firstLineOfHTMLText("<html><head><title>T</title><style>p{}</style></head>"
                                     "<body>\n  <p>Fish &amp; <b>chips</b>\n</p><p>Second</p></body></html>"),
               "Fish & chips");
@@ -319,6 +320,69 @@ TEST_F(Screenshots, WebViewsShowTheFirstLineOfTheirTextWithoutRenderingHTML) {
     for (int y = 100; y < 130; ++y)
         for (int x = 0; x < 100; ++x) dark += bitmap.pixel(x, y).red < 100 ? 1 : 0;
     EXPECT_GT(dark, 0);
+}
+
+// The login note: white centred text in its font, a line break, and a link
+// in its own colour.
+const char* const kClearNote =
+    "<div style='text-align:center; font-size:13px;font-family:HelveticaNeue-Light;color:#FFFFFF;'>Not a "
+    "registered user? <br/>Please use our <a style='color:#409ED2;text-decoration:none' "
+    "href=\"login:goToPasscodeLogin\">passcode &amp; login</a><br/><br/>&#8212;</div>";
+
+TEST_F(Screenshots, HTMLTextKeepsEveryLineWithTheStylesOfItsElements) {
+    const NSAttributedString text = attributedStringFromHTML(kClearNote);
+    EXPECT_EQ(text.string(), "Not a registered user?\nPlease use our passcode & login\n\n\xE2\x80\x94");
+    const auto& first = text.attributesAtIndex(0);
+    EXPECT_EQ(first.foregroundColor, Color::rgb(1, 1, 1));
+    EXPECT_EQ(first.font->fontName(), "HelveticaNeue-Light");
+    EXPECT_EQ(first.font->pointSize(), 13);
+    EXPECT_EQ(first.paragraphStyle->alignment(), NSTextAlignment::Center);
+    const size_t link = foundation::StringUtils::length16("Not a registered user?\nPlease use our ");
+    EXPECT_EQ(text.attributesAtIndex(link).foregroundColor, Color::rgb(0x40 / 255.0, 0x9E / 255.0, 0xD2 / 255.0));
+    EXPECT_EQ(text.attributesAtIndex(link - 1).foregroundColor, Color::rgb(1, 1, 1));
+    // A link without a colour of its own is blue; bold tags and headings are bold.
+    const NSAttributedString plain = attributedStringFromHTML("<p style='color:red'><a href=x>go</a> <b>now</b></p>");
+    EXPECT_EQ(plain.string(), "go now");
+    EXPECT_EQ(plain.attributesAtIndex(0).foregroundColor, Color::rgb(0, 0, 238 / 255.0));
+    EXPECT_EQ(plain.attributesAtIndex(3).foregroundColor, Color::rgb(1, 0, 0));
+    EXPECT_EQ(plain.attributesAtIndex(3).font->fontName(), UIFont::boldSystemFontOfSize(16)->fontName());
+}
+
+// A clear web view lays its page's text over what is beneath it: every line,
+// the link's line too, and no light page.
+TEST_F(Screenshots, AClearWebViewShowsEveryLineOfItsHTMLOverWhatIsBeneath) {
+    const Color dark = Color::rgb(0.1, 0.2, 0.4);
+    root->view()->setBackgroundColor(dark);
+    auto web = std::make_shared<UIWebView>(graphics::Rect{20, 100, 335, 120});
+    web->setBackgroundColor(Color::clear());
+    web->loadHTMLString(kClearNote, std::nullopt);
+    add(web);
+    foundation::RunLoop::main().runDueTasks();
+    const Bitmap bitmap = shot();
+    const Pixel link = pixelOf(Color::rgb(0x40 / 255.0, 0x9E / 255.0, 0xD2 / 255.0));
+    auto close = [](Pixel a, Pixel b) {
+        return std::abs(a.red - b.red) <= 40 && std::abs(a.green - b.green) <= 40 && std::abs(a.blue - b.blue) <= 40;
+    };
+    int linkInk = 0, whiteTop = -1, whiteBottom = -1, linkTop = -1;
+    for (int y = 100; y < 220; ++y)
+        for (int x = 20; x < 355; ++x) {
+            const Pixel pixel = bitmap.pixel(x, y);
+            if (close(pixel, Pixel{255, 255, 255, 255})) {
+                if (whiteTop < 0) whiteTop = y;
+                whiteBottom = y;
+            }
+            if (close(pixel, link)) {
+                ++linkInk;
+                if (linkTop < 0) linkTop = y;
+            }
+        }
+    for (auto [x, y] : {std::pair{21, 101}, std::pair{353, 101}, std::pair{21, 218}, std::pair{353, 218}})
+        EXPECT_TRUE(near(bitmap.pixel(x, y), pixelOf(dark))) << x << "," << y;
+    ASSERT_GT(linkInk, 10);
+    ASSERT_GE(whiteTop, 0);
+    // The link stands on the second line; the dash two lines below it.
+    EXPECT_GT(linkTop, whiteTop + 10);
+    EXPECT_GT(whiteBottom, linkTop + 25);
 }
 
 TEST_F(Screenshots, KeyboardPopoverAndActionSheetDrawOverTheTree) {

@@ -29,6 +29,7 @@
 #include "foundation/ApplicationHome.h"
 #include "foundation/Clock.h"
 #include "foundation/Exception.h"
+#include "foundation/NetworkConditions.h"
 #include "foundation/RunLoop.h"
 #include "foundation/TimeZone.h"
 #include "Utils/Utils.h"
@@ -82,17 +83,19 @@ const char* const kAppHelp =
     "Usage: quovana [--service URL] [--home DIR] [--languages L] app [options] [--script FILE]\n"
     "Options:\n"
     "  --idiom phone|pad              the device (QVA_DEVICE_IDIOM, else phone)\n"
-    "  --screen 375x667@2             screen size in points (up to 4096) and scale (up to 8)\n"
+    "  --screen 375x667@2             screen size in points (up to 4096) and scale (up to 8); points x scale\n"
+    "                                 x shots scale at most 16384\n"
     "  --orientation portrait|landscape\n"
     "  --system-version V  --model NAME\n"
     "  --zone NAME                    the device's time zone\n"
     "  --clock INSTANT                a virtual clock from e.g. 2015-03-10T09:30:00+01:00\n"
-    "  --reachability none|wifi|wwan\n"
+    "  --reachability none|wifi|wwan  the device's network (none: every request fails, as offline)\n"
     "  --gallery                      show the gallery of stock controls\n"
-    "  --generate SESSIONS,PARTICIPANTS   a smaller meeting, 1,1 to 20000,99999 (local service only)\n"
+    "  --generate SESSIONS,PARTICIPANTS   a smaller meeting, 1,2 to 20000,99999 (local service only)\n"
     "  --fault METHOD PATH STATUS|stall   the local service fails (or holds) that call (repeatable)\n"
     "  --ranging on|off  --location-services on|off  --location-authorization N (0..4)\n"
-    "  --calendar TITLE               a device calendar made before the launch (repeatable)\n"
+    "  --calendar TITLE               a device calendar made before the launch, beside the device's\n"
+    "                                 own \"Calendar\" (repeatable)\n"
     "  --shots DIR  --shots-scale N   a screenshot of every printed state (exit status 1 if one is lost)\n"
     "  --script FILE                  the commands (else standard input)\n"
     "Commands, one a line (# starts a comment; \"double quotes\" hold blanks):\n"
@@ -138,12 +141,14 @@ public:
           zone_(foundation::TimeZone::local()),
           virtualClock_(foundation::Clock::isVirtual()),
           then_(foundation::Clock::now()),
+          offline_(foundation::NetworkConditions::isOffline()),
           calendarAccess_(eventkit::EKEventStore::authorizationStatusForEntityType(eventkit::EKEntityType::Event)) {}
     ~ProcessState() {
         uikit::ScreenDriver::clearBusyPredicates();
         uikit::UIApplication::sharedApplication().resetForTests();
         uikit::DeviceProfile::apply(profile_);
         network::Reachability::setSimulatedFlags(std::nullopt);
+        foundation::NetworkConditions::setOffline(offline_);
         location::CLLocationManager::resetClassSwitches();
         Updater::setVersionFileURL(std::nullopt);
         foundation::TimeZone::setDefault(zone_);
@@ -161,6 +166,7 @@ private:
     foundation::TimeZone zone_;
     bool virtualClock_;
     double then_;
+    bool offline_;
     eventkit::EKAuthorizationStatus calendarAccess_;
 };
 
@@ -170,6 +176,14 @@ std::optional<network::ReachabilityFlags> reachabilityFlags(const std::string& w
     if (word == "wifi") return Flag::Reachable;
     if (word == "wwan") return Flag::Reachable | Flag::IsWWAN;
     return std::nullopt;
+}
+
+// The device's network as the app reads it and as its requests meet it:
+// without one, every request fails as on a phone with no connection, those
+// to the local service on this machine included.
+void simulateAppNetwork(network::ReachabilityFlags flags) {
+    network::Reachability::setSimulatedFlags(flags);
+    foundation::NetworkConditions::setOffline((flags & network::ReachabilityFlag::Reachable) == 0);
 }
 
 std::optional<double> parseDecimal(const std::string& text) {
@@ -231,9 +245,30 @@ public:
 
     std::ostream& out() { return context_.out(); }
 
-    // Settles and prints the state after the launch or a command.
+    // Settles and prints the state after the launch.
     void printState(const std::string& word) {
         if (!driver_.settle()) out() << "note: the app did not settle within 30 s\n";
+        printSettledState(word);
+    }
+
+    // Settles the screen after a command; what the app raised meanwhile (in
+    // a task the command set going) comes back as its text, and the rest
+    // still runs.
+    std::optional<std::string> settle() {
+        std::optional<std::string> raised;
+        // A bound, should a repeating task raise every time.
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            try {
+                if (!driver_.settle()) out() << "note: the app did not settle within 30 s\n";
+                break;
+            } catch (const foundation::Exception& exception) {
+                if (!raised) raised = exception.what();
+            }
+        }
+        return raised;
+    }
+
+    void printSettledState(const std::string& word) {
         // Nothing in flight: the indicator's hide, waiting on a clock that
         // moves only when told to, happens now, so each run prints the same.
         if (foundation::Clock::isVirtual()) QNNetworkActivityIndicatorManager::sharedManager().finishPendingHide();
@@ -263,6 +298,10 @@ public:
         } catch (const foundation::Exception& exception) {
             result = missing(std::string("the app raised an exception: ") + exception.what());
         }
+        // What the command set going fails it too; the script runs on.
+        if (result.outcome == Outcome::Done || result.outcome == Outcome::Missing)
+            if (auto raised = settle(); raised && result.outcome == Outcome::Done)
+                result = missing("the app raised an exception: " + *raised);
         switch (result.outcome) {
             case Outcome::Quit:
                 quit_ = true;
@@ -274,10 +313,10 @@ public:
                 if (coveredByAlert(line.words.front()))
                     result.message = "an alert is open: answer it with \"alert BUTTON\"";
                 out() << "error: " << result.message << "\n";
-                printState(line.words.front());
+                printSettledState(line.words.front());
                 return kExitFailure;
             case Outcome::Done:
-                printState(line.words.front());
+                printSettledState(line.words.front());
                 return kExitSuccess;
         }
         return kExitSuccess;
@@ -394,6 +433,9 @@ private:
                 return missing("the scene \"" + w[1] + "\" takes no object");
             case uikit::ScreenDriver::OpenResult::NoHandOver:
                 return missing("no hand-over of objects is registered");
+            case uikit::ScreenDriver::OpenResult::OutOfReach:
+                return missing("the front screen is hidden (a split view's master pane in portrait): "
+                               "nothing opens over it");
         }
         return done();
     }
@@ -415,14 +457,22 @@ private:
     }
 
     // Why no button of that title was tapped: none (perhaps a bar item of
-    // that title), or several, listed so that a person can pick one.
+    // that title), none within reach, or several, listed so that a person
+    // can pick one.
     Result buttonNotTapped(const std::string& title) {
         auto places = driver_.buttonsTitled(title);
+        std::string outOfReach;
+        std::erase_if(places, [&](const uikit::ScreenDriver::ButtonPlace& place) {
+            if (!place.outOfReach.empty()) outOfReach += (outOfReach.empty() ? "" : ", ") + place.outOfReach;
+            return !place.outOfReach.empty();
+        });
+        if (places.empty() && !outOfReach.empty())
+            return missing("the button \"" + title + "\" is out of reach: " + outOfReach);
         if (places.size() > 1) {
             std::string text = std::to_string(places.size()) + " buttons \"" + title + "\" on the front screen:";
             for (const auto& place : places) {
-                text += "\n  at " + std::to_string(std::lround(place.centre.x)) + "," +
-                        std::to_string(std::lround(place.centre.y));
+                text += "\n  at " + std::to_string(std::lround(place.point.x)) + "," +
+                        std::to_string(std::lround(place.point.y));
                 if (place.row) text += " in row " + std::to_string(place.row->first) + " " + std::to_string(place.row->second);
             }
             return missing(text + "\n  pick one with \"tap at X,Y\"");
@@ -465,7 +515,7 @@ private:
             auto section = parseIndex(w[2]);
             auto row = parseIndex(w[3]);
             if (!section || !row) return usage(synopsis);
-            auto cell = driver_.cellInView(*section, *row);
+            auto cell = driver_.cellInView(*section, *row, w[4]);
             if (!cell) return missing("no row " + w[2] + " " + w[3] + " on the front screen's table");
             auto point = outletCentre(w[4], cell);
             if (!point) return missing("no outlet \"" + w[4] + "\" in row " + w[2] + " " + w[3]);
@@ -657,7 +707,7 @@ private:
     Result reachability(const AppScriptLine& line) {
         auto flags = line.words.size() == 2 ? reachabilityFlags(line.words[1]) : std::nullopt;
         if (!flags) return usage("reachability none|wifi|wwan");
-        network::Reachability::setSimulatedFlags(*flags);
+        simulateAppNetwork(*flags);
         return done();
     }
 
@@ -972,13 +1022,17 @@ int runAppCommand(CommandContext& context, const Arguments& arguments) {
         if (zone) foundation::TimeZone::setDefault(*zone);
     }
     if (options.clock) foundation::Clock::useVirtual(*options.clock);
-    if (options.reachability) network::Reachability::setSimulatedFlags(reachabilityFlags(*options.reachability));
+    if (options.reachability)
+        if (auto flags = reachabilityFlags(*options.reachability)) simulateAppNetwork(*flags);
     if (options.ranging) location::CLLocationManager::setRangingAvailable(*options.ranging);
     if (options.locationServices) location::CLLocationManager::setLocationServicesEnabled(*options.locationServices);
     if (options.locationAuthorization)
         location::CLLocationManager::setAuthorizationStatus(
             static_cast<location::CLAuthorizationStatus>(*options.locationAuthorization));
     restoreCalendarAccess();
+    if (foundation::ErrorPtr error; !provideDefaultDeviceCalendar(*ApplicationService::syncCalendarService(), &error))
+        return context.fail(std::string("cannot make the device calendar \"") + kDefaultDeviceCalendarTitle +
+                            "\": " + describeError(error));
     for (const auto& title : options.calendars) {
         foundation::ErrorPtr error;
         if (!makeDeviceCalendar(*ApplicationService::syncCalendarService(), title, &error))

@@ -32,6 +32,16 @@ eventkit::EKCalendarPtr makeDeviceCalendar(SyncCalendarService& service, const s
     return store->addCalendar(source, title, eventkit::EKCalendarType::Local, true, error);
 }
 
+bool provideDefaultDeviceCalendar(SyncCalendarService& service, foundation::ErrorPtr* error) {
+    const auto& store = service.eventStore();
+    // The service's store lives as long as the process, which may have used
+    // another home before: the device is this home's.
+    store->reset();
+    for (const auto& calendar : store->deviceCalendars())
+        if (calendar->allowsContentModifications()) return true;
+    return makeDeviceCalendar(service, kDefaultDeviceCalendarTitle, error) != nullptr;
+}
+
 void restoreCalendarAccess() {
     auto data = foundation::FileManager::defaultManager().contentsAtPath(calendarAccessPath());
     if (!data) return;

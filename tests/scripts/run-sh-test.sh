@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# scripts/run.sh given a command, on a copy whose install, build and program
+# are stand-ins: the program is run on the default home unless its options
+# name another, the app mode included (which alone would take a fresh one).
+set -euo pipefail
+here=$(cd "$(dirname "$0")/../.." && pwd)
+tree=$(mktemp -d)
+trap 'rm -rf "$tree"' EXIT
+mkdir -p "$tree/scripts" "$tree/build/tools" "$tree/bin" "$tree/home"
+cp "$here/scripts/run.sh" "$tree/scripts/"
+printf '#!/bin/sh\nexit 0\n' >"$tree/scripts/install-deps.sh"
+printf '#!/bin/sh\nexit 0\n' >"$tree/bin/cmake"
+printf '#!/bin/sh\nprintf "%%s|" "$@"\n' >"$tree/build/tools/quovana"
+chmod +x "$tree/scripts/install-deps.sh" "$tree/bin/cmake" "$tree/build/tools/quovana"
+
+fail() { echo "run-sh-test: $*"; exit 1; }
+run() { env -u QVA_HOME -u XDG_DATA_HOME HOME="$tree/home" PATH="$tree/bin:$PATH" "$tree/scripts/run.sh" "$@"; }
+
+default=$tree/home/.local/share/quovana
+out=$(run app --clock 2026-06-16T10:00:00+02:00)
+[[ $out == "--home|$default|app|--clock|2026-06-16T10:00:00+02:00|" ]] || fail "app not on the default home: $out"
+out=$(run --service http://127.0.0.1:9/api load)
+[[ $out == "--home|$default|--service|http://127.0.0.1:9/api|load|" ]] || fail "load not on the default home: $out"
+out=$(run --service http://127.0.0.1:9/api --home /elsewhere app)
+[[ $out == "--service|http://127.0.0.1:9/api|--home|/elsewhere|app|" ]] || fail "the home named was not kept: $out"
+out=$(env -u XDG_DATA_HOME QVA_HOME=/q HOME="$tree/home" PATH="$tree/bin:$PATH" "$tree/scripts/run.sh" app)
+[[ $out == "--home|/q|app|" ]] || fail "QVA_HOME was not the default home: $out"
+echo "run-sh-test: passed"
