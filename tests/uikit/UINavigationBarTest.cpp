@@ -241,30 +241,6 @@ TEST_F(NavigationBar, ShortensABackTitleThatDoesNotFitBesideTheItems) {
     EXPECT_FALSE(overlaps());
 }
 
-// Without items on the right, a back title that would push the title off
-// the bar's middle gives way too; the title keeps its size and its place.
-TEST_F(NavigationBar, ABackTitleLeavesTheTitleInTheMiddleOfABarWithoutRightItems) {
-    auto bar = std::make_shared<UINavigationBar>(graphics::Rect{{0, 0}, {375, 44}});
-    TextAttributes small;
-    small.font = UIFont::fontWithName("AvenirNext-Medium", 12);
-    bar->setTitleTextAttributes(small);
-    auto session = std::make_shared<UINavigationItem>("Artificial Intelligence Beyond 2030");
-    auto page = std::make_shared<UINavigationItem>("Structure");
-    bar->setItems({session, page}, false);
-    bar->layoutIfNeeded();
-    EXPECT_EQ(bar->backButton()->currentTitle(), "\xE2\x80\xB9 Back");
-    const auto title = bar->titleLabel()->frame();
-    EXPECT_DOUBLE_EQ(title.origin.x + title.size.width / 2, 187.5);
-    EXPECT_EQ(bar->titleLabel()->font()->pointSize(), 12);
-    EXPECT_LE(bar->backButton()->frame().origin.x + bar->backButton()->frame().size.width, title.origin.x);
-
-    // A back title that fits beside the centred title stays whole.
-    session->setTitle("Day 2");
-    bar->setNeedsLayout();
-    bar->layoutIfNeeded();
-    EXPECT_EQ(bar->backButton()->currentTitle(), "\xE2\x80\xB9 Day 2");
-}
-
 TEST(UITabBarItem, KeepsWhatTheTabBarShows) {
     auto agenda = UIImage::imageNamed("agenda_icon");
     UITabBarItem item("Agenda", agenda, 3);
