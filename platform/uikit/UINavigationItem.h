@@ -21,7 +21,8 @@ using UINavigationItemPtr = std::shared_ptr<UINavigationItem>;
 
 class UINavigationItem : public foundation::Object {
 public:
-    explicit UINavigationItem(std::optional<std::string> title = std::nullopt) : title_(std::move(title)) {}
+    UINavigationItem() = default;
+    explicit UINavigationItem(std::optional<std::string> title) : title_(std::move(title)) {}
 
     const std::optional<std::string>& title() const { return title_; }
     void setTitle(std::optional<std::string> title);
