@@ -11,6 +11,9 @@
 # name another (quovana alone gives "app" and "demo" a fresh one).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# A command's standard output is its own (scripts/run.sh dump ... > rows.json):
+# the check of the packages and the build's progress go to standard error.
+if [ $# -gt 0 ]; then exec 3>&1 1>&2; fi
 scripts/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQVA_BUILD_TESTS=OFF -DQVA_BUILD_BENCH=OFF >/dev/null
 # QVA_JOBS limits the build's parallelism (default: all cores).
@@ -22,12 +25,12 @@ if [ $# -gt 0 ]; then
   i=0
   while [ "$i" -lt "${#given[@]}" ]; do
     case ${given[i]} in
-      --home) exec build/tools/quovana "$@" ;;
+      --home) exec build/tools/quovana "$@" 1>&3 3>&- ;;
       --service | --languages | --answer) i=$((i + 2)) ;;
       *) break ;;
     esac
   done
-  exec build/tools/quovana --home "$home" "$@"
+  exec build/tools/quovana --home "$home" "$@" 1>&3 3>&-
 fi
 build/tools/quovana --home "$home" demo
 mkdir -p "$home/shots"

@@ -384,6 +384,10 @@ void CairoContext::drawText(std::string_view text, const Font& font, Point origi
     cairo_font_face_t* face = cairo_toy_font_face_create(
         "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, font.metrics().bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
     cairo_font_options_t* options = cairo_font_options_create();
+    // Advances rounded to whole pixels would add up over a run of text past
+    // the room laid out for it, eating the blank before the next run (a
+    // link in a line, say).
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
     cairo_matrix_t fontMatrix;
     cairo_matrix_init_scale(&fontMatrix, font.pointSize(), font.pointSize());
     // Scaled fonts are made and checked apart from the context, so a machine

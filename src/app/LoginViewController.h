@@ -32,7 +32,7 @@ class LoginViewController : public BaseViewController,
 public:
     static constexpr const char* kUsernameToPasscodeLoginSegue = "usernameToPasscodeLoginSegue";
     static constexpr const char* kForgotPasswordSegue = "forgotPasswordSegue";
-    static constexpr const char* kLabelText = "Please enter your\nQuovana Orvane  username (email address) and password.";
+    static constexpr const char* kLabelText = "Please enter your\nQuovana Orvane username (email address) and password.";
 
     static Text storyboardIdentifier() { return std::string("loginViewController"); }
 

@@ -37,9 +37,25 @@ Text idOf(const Value& value) {
     return std::nullopt;
 }
 
+namespace {
+
+// "0", or digits that do not start with 0, with a minus sign only before a
+// number other than 0: the one spelling of each integer, so "03", "007" and
+// "-0" never name message 3, 7 or 0.
+bool isCanonicalIntegerText(std::string_view text) {
+    if (text == "0") return true;
+    if (!text.empty() && text.front() == '-') text.remove_prefix(1);
+    if (text.empty() || text.front() < '1' || text.front() > '9') return false;
+    for (char c : text)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+}  // namespace
+
 std::optional<int32_t> int32IdOf(const Value& value) {
     const Text id = idOf(value);
-    if (!id) return std::nullopt;
+    if (!id || !isCanonicalIntegerText(*id)) return std::nullopt;
     int32_t number = 0;
     const char* end = id->data() + id->size();
     const auto [at, error] = std::from_chars(id->data(), end, number);

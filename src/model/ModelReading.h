@@ -41,8 +41,9 @@ foundation::Value valueOf(const Text& text);
 bool isUsableIdText(std::string_view text);
 Text idOf(const foundation::Value& value);
 // A 32-bit id by the same rule (a message's): an id whose text is the
-// decimal digits of an integer within 32 bits; anything else is none, never
-// a number near it.
+// canonical decimal text of an integer within 32 bits ("0", or digits
+// without a leading zero, "-" only before a number other than 0); anything
+// else is none, never a number near it or another spelling of one.
 std::optional<int32_t> int32IdOf(const foundation::Value& value);
 
 class FieldReader {

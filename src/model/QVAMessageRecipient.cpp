@@ -2,6 +2,7 @@
 #include "model/QVAMessageRecipient.h"
 
 #include "model/ItemModelBuilder.h"
+#include "model/ModelReading.h"
 
 std::shared_ptr<QVAMessageRecipient> QVAMessageRecipient::initWithDictionary(const foundation::Value& dictionary) {
     return ItemModelBuilder<QVAMessageRecipient>::fromDictionary(dictionary);
@@ -13,3 +14,9 @@ void QVAMessageRecipient::readDictionary(const ModelReading::FieldReader& json) 
     firstName_ = json.text("firstName");
     lastName_ = json.text("lastName");
 }
+
+bool QVAMessageRecipient::isSendableId(std::string_view id) {
+    return ModelReading::isUsableIdText(id) && id.find(',') == std::string_view::npos;
+}
+
+bool QVAMessageRecipient::hasUsableIds() const { return keyId() && isSendableId(*keyId()); }

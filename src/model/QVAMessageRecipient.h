@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "model/QVABaseItemModel.h"
 
@@ -20,6 +21,11 @@ public:
     const Text& lastName() const { return lastName_; }
 
     std::string className() const override { return kClassName; }
+    // A message's "to" field lists its recipients' ids joined by commas, so
+    // an id that holds a comma would name other people there: such a
+    // recipient is no recipient at all.
+    static bool isSendableId(std::string_view id);
+    bool hasUsableIds() const override;
 
 protected:
     void readDictionary(const ModelReading::FieldReader& json) override;

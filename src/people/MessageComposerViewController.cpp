@@ -7,7 +7,9 @@
 #include "api/MessagesManager.h"
 #include "app/CustomNavigationController.h"
 #include "foundation/Date.h"
+#include "foundation/Log.h"
 #include "foundation/StringUtils.h"
+#include "model/QVAMessageRecipient.h"
 #include "model/QVAOutboxMessage.h"
 #include "people/MessagesRecipientsListDelegate.h"
 #include "uikit/NSLayoutConstraint.h"
@@ -351,13 +353,17 @@ void MessageComposerViewController::controllerKeptRecipientsRemainedAfterDeletio
 void MessageComposerViewController::sendMessage() {
     if (isSendingMessage_) return;
     if (isViewLoaded()) view()->endEditing(true);
-    const Recipients& recipients = alreadyAddedToFieldOrvaneUsers();
-    if (recipients.empty()) {
+    std::vector<std::string> ids;
+    for (const auto& entry : alreadyAddedToFieldOrvaneUsers()) {
+        if (QVAMessageRecipient::isSendableId(entry.first))
+            ids.push_back(entry.first);
+        else
+            foundation::Log("A recipient whose id cannot be listed in a message was left out");
+    }
+    if (ids.empty()) {
         Utils::displayAlertViewWithMessage(std::string(kNoRecipientsMessage), std::nullopt);
         return;
     }
-    std::vector<std::string> ids;
-    for (const auto& entry : recipients) ids.push_back(entry.first);
     const std::string toAddresses = foundation::StringUtils::join(ids, ",");
     isSendingMessage_ = true;
     const auto composeDate =

@@ -8,6 +8,7 @@
 #include "lists/DetailsNavigationController.h"
 #include "model/QVACoreDataMessage.h"
 #include "model/QVAMessageReceivedRecipient.h"
+#include "model/QVAMessageRecipient.h"
 #include "model/QVAUserAccount.h"
 #include "people/MessageCell.h"
 #include "people/MessageComposerViewController.h"
@@ -30,7 +31,7 @@ std::map<std::string, std::string> threadRecipientsWithoutUser(const MessageThre
     std::map<std::string, std::string> map;
     for (const auto& recipient : recipients) {
         const auto& id = recipient->participantId();
-        if (!id || id == userId) continue;
+        if (!id || id == userId || !QVAMessageRecipient::isSendableId(*id)) continue;
         map.emplace(*id, recipient->name().value_or(""));
     }
     return map;

@@ -1,5 +1,7 @@
 #include "people/MessagesRecipientsViewController.h"
 
+#include <vector>
+
 #include "coredata/FetchRequest.h"
 #include "coredata/KeyValueCoding.h"
 #include "coredata/Predicate.h"
@@ -7,6 +9,7 @@
 #include "maps/LocationCellTableViewCell.h"
 #include "model/QVACoreDataMessageRecipient.h"
 #include "model/QVACoreDataParticipant.h"
+#include "model/QVAMessageRecipient.h"
 #include "model/QVAUserAccount.h"
 #include "people/MessagesRecipientsListDelegate.h"
 #include "settings/ApplicationSettingsStore.h"
@@ -138,7 +141,13 @@ MessagesRecipientsViewController::Rows MessagesRecipientsViewController::fetchRe
     if (!request) return {};
     request->setResultType(coredata::FetchRequestResultType::Dictionary);
     if (const auto& delegate = listDelegate()) request->setSortDescriptors(delegate->sortDescriptors());
-    return storage.executeFetchRequestAndWait(request, context);
+    Rows rows = storage.executeFetchRequestAndWait(request, context);
+    // A row stored before such ids were refused is not offered either.
+    std::erase_if(rows, [](const foundation::Value& row) {
+        const auto id = recipientRowText(row, "itemId");
+        return !id || !QVAMessageRecipient::isSendableId(*id);
+    });
+    return rows;
 }
 
 void MessagesRecipientsViewController::initDataSource() { rows_ = fetchRecipients(fetchPredicate()); }

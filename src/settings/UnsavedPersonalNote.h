@@ -13,7 +13,9 @@
 // The texts live in the user defaults, under the account's user id and the
 // meeting that were current when the note was made, so one user's or
 // meeting's note never shows in another's, while a new sign-in of the same
-// user (a new access token) finds it; a restart keeps them. Main thread only.
+// user (a new access token) finds it; a restart keeps them. An account whose
+// sign-in named no user id keeps its notes under its access token instead,
+// as earlier versions kept every note. Main thread only.
 #pragma once
 
 #include <optional>
@@ -30,8 +32,12 @@ public:
     // ("sessions/ID" or "participants/ID" → {"text": the text, "refused":
     // YES once the service refused it for good})).
     static constexpr const char* kUserDefaultsKey = "UnsavedPersonalNotesOfUsers";
-    // Where notes were kept by access token, which a new sign-in changes:
-    // dropped with the first note kept under the user id.
+    // The same by access token, for an account without a user id.
+    static constexpr const char* kTokensUserDefaultsKey = "UnsavedPersonalNotesOfTokens";
+    // Where earlier versions kept notes: getKeyForAccount(account, meeting)
+    // → ("sessions/ID" or "participants/ID" → the text). The current
+    // account's entry moves to the keys above on first use; the entries of
+    // other accounts wait there until theirs is current.
     static constexpr const char* kTokenKeyedUserDefaultsKey = "UnsavedPersonalNotes";
     static constexpr const char* kSessions = "sessions";
     static constexpr const char* kParticipants = "participants";
@@ -71,9 +77,12 @@ public:
     static bool isRefusalForGood(const foundation::ErrorPtr& error);
 
 private:
-    std::string user_;
+    // kUserDefaultsKey or kTokensUserDefaultsKey, and the user id or token.
+    const char* store_ = kUserDefaultsKey;
+    std::string owner_;
     std::string meeting_;
     std::string note_;
 
     bool isRefused() const;
+    void takeNotesOfEarlierVersion(const std::string& accountKey) const;
 };

@@ -5,6 +5,7 @@
 // itself exactly in every address, whatever characters it holds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <string>
@@ -15,6 +16,7 @@
 #include "api/QVAApiManager_FullDownload.h"
 #include "coredata/FetchRequest.h"
 #include "foundation/URL.h"
+#include "model/ModelReading.h"
 
 namespace {
 
@@ -180,12 +182,21 @@ TEST_F(UnusableIdTest, AnIdOfAnyTextIsNamedExactlyInPathsAndIdsLists) {
 }
 
 TEST_F(UnusableIdTest, AMessageWhoseIdIsNoThirtyTwoBitIntegerIsNotKeptAndNoOtherIsNamed) {
-    const size_t kept = service->items(MeetingKind::Messages).size();
     const Value third = *service->item(MeetingKind::Messages, "3");
     const std::vector<Value> unusable = {Value::null(), Value::dictionary({{"v", 7}}), Value(""),
                                          Value(Value::Array{Value(7)}), Value(true), Value(3.75),
-                                         Value(static_cast<long long>(4294967301LL))};
+                                         Value(static_cast<long long>(4294967301LL)),
+                                         // Other spellings of messages 3, 7 and 0, which the meeting holds.
+                                         Value("03"), Value("007"), Value("-0")};
     service->mutate([&](testservice::MeetingData& data) {
+        auto& items = data.items(MeetingKind::Messages);
+        for (long long id : {0LL, 7LL}) {
+            const bool held = std::any_of(items.begin(), items.end(), [&](const Value& item) {
+                return ModelReading::idOf(item["id"]) == std::to_string(id);
+            });
+            if (!held)
+                items.push_back(Value::dictionary({{"id", id}, {"threadId", 200 + id}, {"subject", "Held"}, {"read", false}}));
+        }
         for (size_t i = 0; i < unusable.size(); ++i)
             data.items(MeetingKind::Messages)
                 .push_back(Value::dictionary({{"id", unusable[i]},
@@ -193,9 +204,12 @@ TEST_F(UnusableIdTest, AMessageWhoseIdIsNoThirtyTwoBitIntegerIsNotKeptAndNoOther
                                               {"subject", "Odd"},
                                               {"read", false}}));
     });
+    const size_t kept = service->items(MeetingKind::Messages).size() - unusable.size();
+    const Value seventh = *service->item(MeetingKind::Messages, "7");
+    const Value zeroth = *service->item(MeetingKind::Messages, "0");
     const auto linesOfMessages = [](const foundation::ScopedLogCapture& log) {
         size_t lines = 0;
-        for (const auto& line : log.lines()) lines += line.find("7 rows of messages have no usable id") == 0;
+        for (const auto& line : log.lines()) lines += line.find("10 rows of messages have no usable id") == 0;
         return lines;
     };
     {
@@ -213,12 +227,14 @@ TEST_F(UnusableIdTest, AMessageWhoseIdIsNoThirtyTwoBitIntegerIsNotKeptAndNoOther
 
     service->clearRequestLog();
     auto& messages = MessagesManager::sharedMessagesManager();
-    for (int32_t thread = 100; thread < 107; ++thread) {
+    for (int32_t thread = 100; thread < 110; ++thread) {
         EXPECT_TRUE(run([&](Done done) { messages.markAsReadMessageWithThreadId(thread, token(), done); }));
         EXPECT_TRUE(run([&](Done done) { messages.deleteMessageWithThreadId(thread, token(), done); }));
     }
     for (const auto& request : service->requestLog()) EXPECT_NE(request.path.rfind("/api/v1/messages/", 0), 0u);
     EXPECT_EQ(service->item(MeetingKind::Messages, "3"), third);
+    EXPECT_EQ(service->item(MeetingKind::Messages, "7"), seventh);
+    EXPECT_EQ(service->item(MeetingKind::Messages, "0"), zeroth);
 }
 
 TEST_F(UnusableIdTest, AnAgendaEntryWhoseSessionHasNoUsableIdIsLeftOutOnBothRoads) {

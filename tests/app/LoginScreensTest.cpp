@@ -159,7 +159,7 @@ TEST_F(LoginScreensTest, TheUsernameScreenShowsItsFormAndItsLinkSwitchesToThePas
     auto screen = login();
     ASSERT_NE(screen, nullptr);
     EXPECT_EQ(screen->enterUsernameLabel()->text(),
-              std::optional<std::string>("Please enter your\nQuovana Orvane  username (email address) and password."));
+              std::optional<std::string>("Please enter your\nQuovana Orvane username (email address) and password."));
     auto& table = *screen->loginTableView();
     ASSERT_EQ(table.numberOfSections(), 2);
     EXPECT_EQ(table.numberOfRowsInSection(0), 2);

@@ -14,6 +14,7 @@
 #include "app/ShellTestSupport.h"
 #include "foundation/Date.h"
 #include "model/QVACoreDataOutboxMessage.h"
+#include "model/QVAMessageRecipient.h"
 #include "model/QVAUserAccount.h"
 #include "people/DeletableParticipantRecipientsViewController.h"
 #include "people/MessageComposerViewController.h"
@@ -162,6 +163,30 @@ TEST_F(MessageComposerTest, NamesAndIdsComeOutInIdOrderWhateverTheOrderOfChoosin
     ASSERT_EQ(queued.size(), 1u);
     EXPECT_EQ(queued[0]->toNames(), "Ann Lee, Bob Day");
     EXPECT_EQ(queued[0]->toAddresses(), "p7,p9");
+}
+
+TEST_F(MessageComposerTest, ARecipientWhoseIdHoldsTheListsCommaIsNotOfferedAndNoMessageNamesIt) {
+    // Stored before such ids were refused, or reached as a thread's sender.
+    insert(kComposerToken, "QVACoreDataMessageRecipient", {recipient("10002,10003", "Cara Comma", "Comma")});
+    EXPECT_FALSE(QVAMessageRecipient::initWithDictionary(foundation::Value::dictionary({{"id", "10002,10003"}}))
+                     ->hasUsableIds());
+    auto composer = compose();
+    ASSERT_TRUE(composer);
+    composer->toButton()->sendActionsForControlEvents(uikit::UIControlEventTouchUpInside);
+    settle();
+    auto picker = front<MessagesRecipientsViewController>();
+    ASSERT_TRUE(picker);
+    EXPECT_EQ(listedNames(*picker), (std::vector<std::string>{"Bob Day", "Ann Lee"}));
+    ASSERT_TRUE(driver().tapRow(0, 1));
+    settle();
+    ASSERT_EQ(front<MessageComposerViewController>(), composer);
+
+    composer->setAlreadyAddedToFieldOrvaneUsers({{"10002,10003", "Cara Comma"}, {"p7", "Ann Lee"}});
+    ASSERT_TRUE(driver().tapItem("Send"));
+    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return !outboxRows().empty(); }, kComposerWait));
+    auto queued = outboxRows();
+    ASSERT_EQ(queued.size(), 1u);
+    EXPECT_EQ(queued[0]->toAddresses(), "p7");
 }
 
 TEST_F(MessageComposerTest, EachPickerTapTogglesOneRecipientAndClosesAndReopeningShowsTheChecks) {

@@ -404,6 +404,49 @@ TEST_F(ProgrammeDetailsTest, ANoteKeptBeforeTheSessionEndedGoesWithTheNextSignIn
     EXPECT_FALSE(alert());
 }
 
+TEST_F(ProgrammeDetailsTest, ANoteOfASignInWithoutAUserIdOutlivesAFailedSave) {
+    settings.setCurrentAccount(QVAUserAccount::initWithDictionary(
+        Value::dictionary({{"accessToken", Value(token())}, {"user", Value::dictionary({{"firstName", "Ann"}})}})));
+    grant("event:notes");
+    storeSession("s1", {});
+    service->putItem(testservice::MeetingKind::Sessions, Value::dictionary({{"id", Value("s1")}}));
+    const std::string path = apiPath("notes/sessions/s1");
+    service->injectFault("PUT", path, {.status = 500, .times = 1});
+    auto text = noteCell(*openSession("s1"))->notesTextView();
+    ASSERT_TRUE(text->typeText("Kept"));
+    text->resignFirstResponder();
+    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return alert() != nullptr; }, kDetailsWait));
+    alert()->dismissWithClickedButtonIndex(0, false);
+    settle();
+    ASSERT_TRUE(driver().back());
+    settle();
+
+    EXPECT_EQ(noteCell(*openSession("s1"))->notesTextView()->text(), "Kept");
+    EXPECT_TRUE(foundation::RunLoop::main().runUntil([&] { return service->requestCount("PUT", path) == 2; },
+                                                     kDetailsWait));
+}
+
+TEST_F(ProgrammeDetailsTest, ANoteKeptByTheEarlierVersionIsShownAndSentAfterTheUpgrade) {
+    grant("event:notes");
+    storeSession("s1", {});
+    service->putItem(testservice::MeetingKind::Sessions, Value::dictionary({{"id", Value("s1")}}));
+    const std::string key = settings.getKeyForAccount(settings.currentAccount(), settings.currentEvent());
+    settings.setUserDefaultsForKey(
+        UnsavedPersonalNote::kTokenKeyedUserDefaultsKey,
+        Value::dictionary({{key, Value::dictionary({{"sessions/s1", Value("Typed before")}})},
+                           {"other-token_7", Value::dictionary({{"sessions/s9", Value("Another's")}})}}));
+    const std::string path = apiPath("notes/sessions/s1");
+    EXPECT_EQ(noteCell(*openSession("s1"))->notesTextView()->text(), "Typed before");
+    EXPECT_TRUE(foundation::RunLoop::main().runUntil([&] { return service->requestCount("PUT", path) == 1; },
+                                                     kDetailsWait));
+    settle();
+    ASSERT_FALSE(service->writes().empty());
+    EXPECT_EQ(service->writes().back().path, path);
+    // Only the note of the account that was current moved; another's waits.
+    EXPECT_EQ(settings.getUserDefaultsForKey(UnsavedPersonalNote::kTokenKeyedUserDefaultsKey),
+              Value::dictionary({{"other-token_7", Value::dictionary({{"sessions/s9", Value("Another's")}})}}));
+}
+
 TEST_F(ProgrammeDetailsTest, AKeptNoteGoesAgainOncePerOpeningAndAfterARefusalForGoodOnlyWithAnEdit) {
     grant("event:notes");
     storeSession("s1", {{"startDateString", Value("2026-06-16")}, {"sectionTitle", Value("09:00")}});

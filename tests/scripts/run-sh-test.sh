@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # scripts/run.sh given a command, on a copy whose install, build and program
 # are stand-ins: the program is run on the default home unless its options
-# name another, the app mode included (which alone would take a fresh one).
+# name another, the app mode included (which alone would take a fresh one),
+# and its standard output is the program's alone.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
 tree=$(mktemp -d)
 trap 'rm -rf "$tree"' EXIT
 mkdir -p "$tree/scripts" "$tree/build/tools" "$tree/bin" "$tree/home"
 cp "$here/scripts/run.sh" "$tree/scripts/"
-printf '#!/bin/sh\nexit 0\n' >"$tree/scripts/install-deps.sh"
-printf '#!/bin/sh\nexit 0\n' >"$tree/bin/cmake"
+# The stand-ins talk as the real ones do; none of it may reach the command's
+# own output.
+printf '#!/bin/sh\necho "install-deps: all packages present"\n' >"$tree/scripts/install-deps.sh"
+printf '#!/bin/sh\necho "[100%%] Built target quovana"\n' >"$tree/bin/cmake"
 printf '#!/bin/sh\nprintf "%%s|" "$@"\n' >"$tree/build/tools/quovana"
 chmod +x "$tree/scripts/install-deps.sh" "$tree/bin/cmake" "$tree/build/tools/quovana"
 

@@ -385,6 +385,52 @@ TEST_F(Screenshots, AClearWebViewShowsEveryLineOfItsHTMLOverWhatIsBeneath) {
     EXPECT_GT(whiteBottom, linkTop + 25);
 }
 
+// Each run of a line is drawn in the room laid out for it: a long run does
+// not spread over the blank before the next one (the login note's link).
+TEST_F(Screenshots, ALinkAfterALongRunKeepsTheBlankBeforeIt) {
+    root->view()->setBackgroundColor(Color::rgb(0.1, 0.2, 0.4));
+    auto web = std::make_shared<UIWebView>(graphics::Rect{20, 100, 335, 40});
+    web->setBackgroundColor(Color::clear());
+    web->loadHTMLString("<div style='font-size:13px;font-family:HelveticaNeue-Light;color:#FFFFFF;'>not need a passcode "
+                        "and should login with your <a style='color:#409ED2' href='x'>Orvane</a></div>",
+                        std::nullopt);
+    add(web);
+    foundation::RunLoop::main().runDueTasks();
+    const Bitmap bitmap = shot();
+    auto inked = [&](int x, bool linkColoured) {
+        for (int y = 100; y < 140; ++y) {
+            const Pixel pixel = bitmap.pixel(x, y);
+            // The white text is grey to white; the link's blue has far more blue than red.
+            const bool white = pixel.red > 120 && std::abs(pixel.red - pixel.blue) < 40;
+            const bool blue = pixel.blue > 120 && pixel.blue - pixel.red > 80;
+            if (linkColoured ? blue : white) return true;
+        }
+        return false;
+    };
+    int firstLink = -1;
+    for (int x = 20; x < 355 && firstLink < 0; ++x)
+        if (inked(x, true)) firstLink = x;
+    ASSERT_GT(firstLink, 100);
+    int lastWhite = -1;
+    for (int x = 20; x < firstLink; ++x)
+        if (inked(x, false)) lastWhite = x;
+    ASSERT_GT(lastWhite, 0);
+    // As wide as the blanks between the run's own words, the narrowest of
+    // which is at least as wide as any gap between two letters.
+    int narrowestBlank = 1000;
+    for (int x = 20, gap = 0, seenInk = 0; x < lastWhite; ++x) {
+        if (inked(x, false)) {
+            if (seenInk && gap >= 3) narrowestBlank = std::min(narrowestBlank, gap);
+            seenInk = 1;
+            gap = 0;
+        } else {
+            ++gap;
+        }
+    }
+    ASSERT_LT(narrowestBlank, 1000);
+    EXPECT_GE(firstLink - lastWhite - 1, narrowestBlank);
+}
+
 TEST_F(Screenshots, KeyboardPopoverAndActionSheetDrawOverTheTree) {
     auto field = std::make_shared<UITextField>(graphics::Rect{20, 100, 200, 30});
     add(field);
