@@ -227,11 +227,13 @@ std::string downloadedBodyMediaType(const std::string& contentType) {
     return foundation::StringUtils::lowercase(type);
 }
 
-std::optional<std::string> documentRefusal(DownloadedBodyText& text, const Asked& asked) {
+std::optional<std::string> downloadedBodyDocumentRefusal(DownloadedBodyText& text, const Asked& asked) {
     if (signatureOf(text.head()) != Signature::None) return std::nullopt;
     const std::string extension = downloadedBodyExtension(asked.fileName);
-    for (const char* fixed : {"pdf", "png", "jpg", "jpeg", "gif"})
-        if (extension == fixed) return "something other than a " + foundation::StringUtils::uppercase(extension) + " file";
+    for (const char* fixed : {"pdf", "png", "jpg", "jpeg", "gif"}) {
+        if (extension == fixed)
+            return "something other than a " + foundation::StringUtils::uppercase(extension) + " file";
+    }
     if (extension == "html" || extension == "htm" || extension == "xhtml") return std::nullopt;
     // Office programs save a web page as a spreadsheet or a document and
     // open it again; such a file comes under its office kind's own type,
@@ -250,7 +252,7 @@ std::optional<std::string> documentRefusal(DownloadedBodyText& text, const Asked
     return std::nullopt;
 }
 
-std::optional<std::string> mapFileRefusal(DownloadedBodyText& text, const Asked& asked) {
+std::optional<std::string> downloadedBodyMapFileRefusal(DownloadedBodyText& text, const Asked& asked) {
     const Signature signature = signatureOf(text.head());
     const bool image = isMapImageSignature(signature);
     switch (mapFileRoleOfName(asked.fileName)) {
@@ -299,7 +301,7 @@ bool isMapImageSignature(Signature signature) { return signature == Signature::P
 std::optional<std::string> refusal(std::istream& body, const Asked& asked, size_t chunkSize) {
     DownloadedBodyText text(body, chunkSize);
     if (text.empty()) return std::string("nothing");
-    return asked.mapFile ? mapFileRefusal(text, asked) : documentRefusal(text, asked);
+    return asked.mapFile ? downloadedBodyMapFileRefusal(text, asked) : downloadedBodyDocumentRefusal(text, asked);
 }
 
 std::optional<std::string> refusalOfFile(const std::string& path, const Asked& asked) {

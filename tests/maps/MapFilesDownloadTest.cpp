@@ -84,7 +84,8 @@ TEST_F(MapFilesDownloadTest, APlanIsKeptOnlyAsAnSVGDocument) {
         auto reply = testservice::Reply::text(body);
         reply.contentType = type;
         serve("GET", "/maps/level.svg", reply);
-        auto outcome = call([&](auto done) { api().downloadInteractiveMapsForAuthCode(token, std::string("42"), done); });
+        auto outcome =
+            call([&](auto done) { api().downloadInteractiveMapsForAuthCode(token, std::string("42"), done); });
         EXPECT_EQ(outcome.error == nullptr, plan) << body.substr(0, 20);
         if (plan) before = body;
         EXPECT_EQ(readFile(file), before) << body.substr(0, 20);
