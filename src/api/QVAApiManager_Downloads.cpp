@@ -8,23 +8,21 @@
 //
 // Invariants: a document or map file on disk is always a whole earlier
 // download or a whole new one (written beside it, renamed over it on
-// success); none is empty, and none but a web page's is a web page (a
-// login page some network answered in its place is not kept); no file name
-// taken from the service leads out of its folder; a request to the service
-// root's origin carries the account's token, one to another origin none.
+// success); none is a body that is not the file asked for (an empty one, a
+// sign-in page some network answered in its place: see DownloadedBody); no
+// file name taken from the service leads out of its folder; a request to the
+// service root's origin carries the account's token, one to another origin
+// none.
 #include "api/QVAApiManager.h"
 
-#include <array>
-#include <cctype>
 #include <cstdio>
-#include <fstream>
 #include <mutex>
 #include <set>
-#include <string_view>
 #include <vector>
 
 #include "Utils/StringUtility.h"
 #include "Utils/Utils.h"
+#include "api/DownloadedBody.h"
 #include "api/MapFilesHook.h"
 #include "api/ServiceFailureRecorder.h"
 #include "settings/ApplicationSettingsStore.h"
@@ -32,9 +30,9 @@
 #include "dispatch/Queue.h"
 #include "foundation/FileManager.h"
 #include "foundation/Format.h"
+#include "foundation/HTTPURLResponse.h"
 #include "foundation/Log.h"
 #include "foundation/OutputStream.h"
-#include "foundation/StringUtils.h"
 #include "foundation/URLSessionTask.h"
 #include "foundation/XMLParser.h"
 #include "http/QNHTTPRequestOperation.h"
@@ -68,87 +66,28 @@ std::optional<std::string> safeFileName(const std::optional<std::string>& name) 
     return last;
 }
 
-// How far into a body its opening is looked for.
-constexpr size_t kDownloadHeadWindow = 4096;
-
-bool downloadHeadIsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
-
-bool downloadHeadStartsWith(std::string_view head, size_t at, std::string_view prefix, bool ignoringCase) {
-    if (head.size() - at < prefix.size()) return false;
-    for (size_t i = 0; i < prefix.size(); ++i) {
-        const auto c = static_cast<unsigned char>(head[at + i]);
-        if ((ignoringCase ? std::tolower(c) : c) != static_cast<unsigned char>(prefix[i])) return false;
-    }
-    return true;
-}
-
-// Whether the body's first bytes open an HTML document: after a byte-order
-// mark, blanks, an XML declaration and comments, a doctype of HTML or one
-// of the elements a page may open with. What a captive portal or a login
-// page answers in place of a file looks like this, whatever its label; no
-// document or plan of ours does.
-bool downloadOpensWebPage(std::string_view head) {
-    size_t at = 0;
-    if (downloadHeadStartsWith(head, 0, "\xEF\xBB\xBF", false)) at = 3;
-    for (;;) {
-        while (at < head.size() && downloadHeadIsBlank(head[at])) ++at;
-        std::string_view close;
-        if (downloadHeadStartsWith(head, at, "<?", false)) close = "?>";
-        else if (downloadHeadStartsWith(head, at, "<!--", false)) close = "-->";
-        else break;
-        const auto end = head.find(close, at);
-        if (end == std::string_view::npos) return false;
-        at = end + close.size();
-    }
-    for (std::string_view opening : {"<!doctype html", "<html", "<head", "<body"}) {
-        if (!downloadHeadStartsWith(head, at, opening, true)) continue;
-        const size_t after = at + opening.size();
-        if (after == head.size() || head[after] == '>' || downloadHeadIsBlank(head[after])) return true;
-    }
-    return false;
-}
-
-// Whether a file name names a web page, the one kind of download an HTML
-// body is right for.
-bool downloadNamesWebPage(const std::string& name) {
-    const auto dot = name.find_last_of('.');
-    if (dot == std::string::npos) return false;
-    const std::string extension = foundation::StringUtils::lowercase(name.substr(dot + 1));
-    return extension == "html" || extension == "htm" || extension == "xhtml";
-}
-
-// Why the body written at `path` is not the file asked for: empty, or a web
-// page where none was asked for; nothing when it is to be kept. Its label
-// is not asked: services send files under generic or wrong types, and a
-// network's own page under the type of the file it stands in for.
-std::optional<std::string> downloadRefusal(const std::string& path, bool webPageWanted) {
-    std::array<char, kDownloadHeadWindow> buffer{};
-    std::ifstream file(path, std::ios::binary);
-    file.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-    const std::string_view head(buffer.data(), static_cast<size_t>(file.gcount()));
-    if (head.empty()) return std::string("nothing");
-    if (!webPageWanted && downloadOpensWebPage(head)) return std::string("a web page");
-    return std::nullopt;
-}
-
 // Streams the body into the partial file beside `path` and renames it over
 // `path` only once the body arrived whole, so a file at `path` is always a
 // whole download (a screen may be reading an older one meanwhile). A failure
 // removes the partial file; an end of the process leaves it behind, under a
 // name no reader takes. A body that is not the file asked for (see
-// downloadRefusal) fails too, and the earlier whole copy stays.
-void streamToFile(const foundation::URLRequest& request, const std::string& path, const std::string& asked,
-                  bool webPageWanted, std::function<void(const ErrorPtr&)> done) {
+// DownloadedBody) fails too, and the earlier whole copy stays.
+void streamToFile(const foundation::URLRequest& request, const std::string& path, const std::string& what,
+                  DownloadedBody::Asked asked, std::function<void(const ErrorPtr&)> done) {
     const std::string partial = path + kPartialSuffix;
     auto operation = QNHTTPRequestOperation::operationWithRequest(request);
     operation->setOutputStream(foundation::OutputStream::outputStreamToFileAtPath(partial, false));
     auto shared = std::make_shared<std::function<void(const ErrorPtr&)>>(std::move(done));
     operation->setCompletionBlockWithSuccess(
-        [partial, path, asked, webPageWanted, shared](const QNHTTPRequestOperationPtr&, const Value&) {
-            if (auto refusal = downloadRefusal(partial, webPageWanted)) {
+        [partial, path, what, asked = std::move(asked), shared](const QNHTTPRequestOperationPtr& finished,
+                                                                const Value&) {
+            const auto response = finished ? finished->response() : nullptr;
+            DownloadedBody::Asked labelled = asked;
+            labelled.contentType = response ? response->MIMEType() : std::nullopt;
+            if (auto refusal = DownloadedBody::refusalOfFile(partial, labelled)) {
                 files().removeItemAtPath(partial);
                 (*shared)(QVAError::initWithDescription(
-                    Format("The service did not answer with %@ but with %@.", asked, *refusal)));
+                    Format("The service did not answer with %@ but with %@.", what, *refusal)));
                 return;
             }
             if (std::rename(partial.c_str(), path.c_str()) != 0) {
@@ -281,7 +220,7 @@ void QVAApiManager::getFileFromUrl(const Text& urlString, const Text& fileName, 
     authorizeForServiceOrigin(*request);
 
     removePartialFilesOfEarlierRuns(*folder);
-    streamToFile(*request, path, "the document", downloadNamesWebPage(*name),
+    streamToFile(*request, path, "the document", DownloadedBody::Asked{*name, std::nullopt, false},
                  [path, completion = std::move(completion)](const ErrorPtr& error) {
                      if (completion) completion(error, error ? Value() : Value(path));
                  });
@@ -307,10 +246,11 @@ void QVAApiManager::streamRequestForRelFileName(const Text& relFileName, const T
     if (authToken && !authToken->empty() && isOnServiceOrigin(*hrefString))
         request->setValue(Format("Bearer %@", *authToken), "Authorization");
 
-    streamToFile(*request, *path, "the map file", false, [completion = std::move(completion)](const ErrorPtr& error) {
-        if (error) ServiceFailureRecorder::record(error);
-        if (completion) completion(error, Value());
-    });
+    streamToFile(*request, *path, "the map file", DownloadedBody::Asked{*relFileName, std::nullopt, true},
+                 [completion = std::move(completion)](const ErrorPtr& error) {
+                     if (error) ServiceFailureRecorder::record(error);
+                     if (completion) completion(error, Value());
+                 });
 }
 
 void QVAApiManager::downloadInteractiveMapsForAuthCode(const Text& authCode, const Text& eventId,

@@ -173,8 +173,10 @@ public:
     // current account and meeting when it has maps and none runs: a parse
     // when every map file is on disk, else a download and parse. A kept plan
     // that does not parse (a page an earlier version kept in its place)
-    // counts as missing: the parse is followed by a download and parse. The
-    // run's end posts one of the two InteractiveMapsNotifications. Main
+    // counts as missing: the parse is followed by a download and parse, once
+    // per memory generation (until the next launch, or a clear of the
+    // maps' memory); after that such a run ends with the parse's failure.
+    // The run's end posts one of the two InteractiveMapsNotifications. Main
     // thread.
     bool canAccessInteractiveMaps();
     // Whether beacon positioning applies to the meeting: it has maps and at
@@ -245,6 +247,10 @@ private:
     // The end of a current run on the main thread: the flags and the one
     // notification.
     void finishMapRun(const MapRun& run, const foundation::ErrorPtr& error);
+    // Main thread: whether a run of the same account, meeting and memory
+    // generation as `run` already fetched the plans again because a kept
+    // one did not parse.
+    bool fetchedUnreadablePlansAgain(const MapRun& run) const;
     // Leaves every run started so far stale and lowers the running flag,
     // which stands for the current meeting's run only.
     void invalidateMapRuns();
@@ -296,6 +302,9 @@ private:
     foundation::ArrayIndex<RoomBeaconProximityObject, NamePair, NamePairHash, &proximityKey> proximityByNames_;
     std::mutex parseMutex_;
     std::atomic<uint64_t> mapRunGeneration_{0};
+    // The run that last fetched the plans again for a kept plan that did not
+    // parse. Main thread only.
+    std::optional<MapRun> unreadablePlansFetchedAgain_;
     // The beacons the last current run left on the map, readable from the
     // main thread while the parse queue owns the collections.
     std::atomic<size_t> beaconsOnLoadedMaps_{0};

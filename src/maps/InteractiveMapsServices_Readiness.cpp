@@ -82,6 +82,12 @@ bool InteractiveMapsServices::allMapFilesOnDiskForAuthCode(const std::optional<s
     return !links.empty();
 }
 
+bool InteractiveMapsServices::fetchedUnreadablePlansAgain(const MapRun& run) const {
+    const auto& fetched = unreadablePlansFetchedAgain_;
+    return fetched && fetched->generation == run.generation && fetched->authCode == run.authCode &&
+           fetched->eventId == run.eventId;
+}
+
 bool InteractiveMapsServices::canAccessInteractiveMaps() {
     auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
     if (settings.currentEventHasIMapsLoadedInMemory()) return true;
@@ -97,11 +103,16 @@ bool InteractiveMapsServices::canAccessInteractiveMaps() {
     const MapRun run = beginMapRun(authCode, eventId);
     parseMapRun(run, floorPlanFilesForAuthCode(authCode, eventId), [this, run](const foundation::ErrorPtr& error) {
         // A plan kept on disk that gives no floor plan is fetched again, as
-        // a missing one is; the download's run then ends with its own
-        // outcome, so a plan the service still will not give is not asked
-        // for again until the next launch.
+        // a missing one is, but once only for the meeting's maps in memory
+        // (until the next launch, or a clear of the maps' memory: a change
+        // of meeting, a logout, a cache clear). A refused download keeps
+        // the earlier copy, so the next check would find the same plan:
+        // the screens check on every bar rebuild and network change, and
+        // each refetch asks for every plan of the meeting. The run then
+        // ends with the parse's failure.
         if (error && error->domain() == kMapsErrorDomain && error->code() == kUnreadablePlanErrorCode &&
-            isCurrentMapRun(run)) {
+            isCurrentMapRun(run) && !fetchedUnreadablePlansAgain(run)) {
+            unreadablePlansFetchedAgain_ = run;
             ApplicationSettingsStore::sharedApplicationSettingsStore().setCurrentEventIsDownloadingOrParsingIMaps(false);
             downloadAndParseInteractiveMapsForAuthCode(run.authCode, run.eventId, {});
             return;

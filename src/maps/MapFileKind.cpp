@@ -1,44 +1,31 @@
 #include "maps/MapFileKind.h"
 
-#include <algorithm>
 #include <array>
-#include <cctype>
 #include <fstream>
+#include <string_view>
+
+#include "api/DownloadedBody.h"
 
 namespace MapFileKind {
 
-namespace {
-
-// The extension in lower case, "" when none.
-std::string extensionOf(const std::string& fileReference) {
-    // The reference may carry a query or fragment after the name.
-    std::string name = fileReference.substr(0, fileReference.find_first_of("?#"));
-    const auto dot = name.rfind('.');
-    if (dot == std::string::npos || name.find('/', dot) != std::string::npos) return {};
-    std::string extension = name.substr(dot + 1);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
-}
-
-bool hasRasterSignature(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::array<unsigned char, 8> head{};
-    file.read(reinterpret_cast<char*>(head.data()), head.size());
-    const auto read = static_cast<size_t>(file.gcount());
-    static constexpr std::array<unsigned char, 8> kPNG = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
-    if (read == kPNG.size() && head == kPNG) return true;
-    return read >= 3 && head[0] == 0xff && head[1] == 0xd8 && head[2] == 0xff;
-}
-
-}  // namespace
-
+// The download judges a map file by the same rule, so what it keeps as a
+// background is what the parse run leaves alone.
 bool isRasterImage(const std::string& fileReference, const std::function<std::optional<std::string>()>& path) {
-    const std::string extension = extensionOf(fileReference);
-    if (extension == "png" || extension == "jpg" || extension == "jpeg") return true;
-    if (extension == "svg" || !path) return false;
-    const auto found = path();
-    return found && hasRasterSignature(*found);
+    switch (DownloadedBody::mapFileRoleOfName(fileReference)) {
+        case DownloadedBody::MapFileRole::Image:
+            return true;
+        case DownloadedBody::MapFileRole::Plan:
+            return false;
+        case DownloadedBody::MapFileRole::ByBytes:
+            break;
+    }
+    const auto found = path ? path() : std::nullopt;
+    if (!found) return false;
+    std::ifstream file(*found, std::ios::binary);
+    std::array<char, 8> head{};
+    file.read(head.data(), head.size());
+    return DownloadedBody::isMapImageSignature(
+        DownloadedBody::signatureOf(std::string_view(head.data(), static_cast<size_t>(file.gcount()))));
 }
 
 }  // namespace MapFileKind

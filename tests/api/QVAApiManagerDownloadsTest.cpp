@@ -6,6 +6,7 @@
 // tested with the maps service that names them.
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "QVAApiManagerDownloadsFixture.h"
@@ -136,7 +137,12 @@ TEST_F(QVAApiManagerDownloadsTest, DocumentsAreJudgedByTheirBytesNotTheirLabel) 
         {"agenda.pdf", "application/pdf", "", false},
         {"photo.jpg", "image/png", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16), true},
         {"notes.doc", "application/rtf", "{\\rtf1\\ansi Notes}", true},
-        {"budget.xls", "application/octet-stream", "<?xml version=\"1.0\"?>\n<Workbook/>", true}};
+        {"letter.doc", "application/octet-stream", "{\\rtf1\\ansi Dear all}", true},
+        {"budget.xls", "application/octet-stream", "<?xml version=\"1.0\"?>\n<Workbook/>", true},
+        // What office programs and web apps save as a spreadsheet.
+        {"export.xls", "application/vnd.ms-excel; charset=utf-8", "<html><table><tr><td>1</td></tr></table></html>",
+         true},
+        {"readme.txt", "text/plain", "Open the <html> file in a browser.", true}};
     for (const auto& [name, type, body, kept] : answers) {
         auto reply = testservice::Reply::text(body);
         reply.contentType = type;
@@ -146,6 +152,44 @@ TEST_F(QVAApiManagerDownloadsTest, DocumentsAreJudgedByTheirBytesNotTheirLabel) 
         });
         EXPECT_EQ(outcome.error == nullptr, kept) << name;
         EXPECT_EQ(readFile(folder + "/" + name), kept ? body : "<none>") << name;
+    }
+}
+
+// A network's sign-in page, whatever it opens with, its label or its
+// encoding, never replaces a kept document; a PDF needs its signature.
+TEST_F(QVAApiManagerDownloadsTest, ASignInPageNeverReplacesAKeptDocument) {
+    settings.setCurrentAccount(QVAUserAccount::initWithDictionary(Value::dictionary({{"accessToken", "portal"}})));
+    const std::string folder = *QVAApiManager::documentsFolderForAuthToken(std::string("portal"));
+    std::string utf16 = "\xFF\xFE";
+    for (char c : std::string("<html><body>Please sign in.</body></html>")) utf16 += std::string{c, '\0'};
+    // Label, body, and whether it is a web page (plain text is right for
+    // a document whose kind has no signature).
+    const std::vector<std::tuple<std::string, std::string, bool>> answers = {
+        {"application/pdf", "<meta http-equiv=\"refresh\" content=\"0; url=http://portal.invalid/\">", true},
+        {"text/html", "<script>location.href = 'http://portal.invalid/';</script>", true},
+        {"text/plain", "\n  <TITLE>Wi-Fi</TITLE><p>Please sign in.", true},
+        {"text/html", utf16, true},
+        {"application/pdf", "<!--" + std::string(5000, 'x') + "-->\n<html><body>Please sign in.</body></html>", true},
+        {"text/plain", "Please sign in to use the Wi-Fi.", false}};
+    const std::vector<std::pair<std::string, std::string>> kept = {{"report.pdf", "%PDF-1.4 report"},
+                                                                   {"minutes.docx", "PK\x03\x04 minutes"}};
+    for (const auto& [name, whole] : kept) {
+        serve("GET", "/files/" + name, testservice::Reply::text(whole));
+        auto first = call([&](auto done) {
+            api().getFileFromUrl(server.urlFor("/files/" + name), name, token, std::string("42"), done);
+        });
+        ASSERT_EQ(first.error, nullptr) << name;
+        for (const auto& [type, page, webPage] : answers) {
+            if (!webPage && name != "report.pdf") continue;
+            auto reply = testservice::Reply::text(page);
+            reply.contentType = type;
+            serve("GET", "/files/" + name, reply);
+            auto outcome = call([&](auto done) {
+                api().getFileFromUrl(server.urlFor("/files/" + name), name, token, std::string("42"), done);
+            });
+            EXPECT_NE(outcome.error, nullptr) << name << ": " << page.substr(0, 20);
+            EXPECT_EQ(readFile(folder + "/" + name), whole) << name << ": " << page.substr(0, 20);
+        }
     }
 }
 

@@ -119,6 +119,35 @@ TEST_F(InteractiveMapsReadinessTest, AKeptFloorFileThatDoesNotLoadIsFetchedAgain
     EXPECT_EQ(posted, (std::map<std::string, int>{{kInteractiveMapsLoadedNotification, 1}}));
 }
 
+// While the service keeps answering a sign-in page in the plans' place,
+// the kept plan that does not load stays, and the checks the screens make
+// on every bar rebuild fetch the plans again once, not each time.
+TEST_F(InteractiveMapsReadinessTest, AKeptFloorFileTheServiceStillRefusesIsFetchedAgainOnce) {
+    downloadFilesThenClearMemory();
+    const std::string page = "<html><body>Sign in to the Wi-Fi</body></html>";
+    std::ofstream(firstMapFile(), std::ios::trunc) << page;
+    const auto links = maps.getAllImapsLinksModelArrayForAuthCode(token(), eventId());
+    for (const auto& link : links)
+        service->injectFault("GET", link->hrefString()->substr(service->baseURL().size()),
+                             {.status = 200, .body = page, .contentType = "text/html"});
+    const size_t downloads = mapFileRequests();
+
+    for (int check = 0; check < 3; ++check) {
+        EXPECT_FALSE(maps.canAccessInteractiveMaps());
+        ASSERT_TRUE(runEnded());
+    }
+    EXPECT_EQ(mapFileRequests() - downloads, links.size());
+    EXPECT_FALSE(settings.currentEventHasIMapsLoadedInMemory());
+    EXPECT_EQ(posted, (std::map<std::string, int>{{kInteractiveMapsFailedNotification, 3}}));
+
+    // A clear of the maps' memory (a change of meeting, a cache clear) lets
+    // the next check fetch them again.
+    clearMemory();
+    EXPECT_FALSE(maps.canAccessInteractiveMaps());
+    ASSERT_TRUE(runEnded());
+    EXPECT_EQ(mapFileRequests() - downloads, 2 * links.size());
+}
+
 TEST_F(InteractiveMapsReadinessTest, MissingFilesAreDownloadedAndAFailedDownloadIsAnnounced) {
     auto links = maps.getAllImapsLinksModelArrayForAuthCode(token(), eventId());
     service->injectFault("GET", links.front()->hrefString()->substr(service->baseURL().size()),

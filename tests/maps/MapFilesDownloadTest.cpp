@@ -1,8 +1,12 @@
 // The map files of a meeting through the API client, with the maps service
 // naming them: a failed map file (a page answered in its place included)
-// never replaces a working one and a bad
-// link still lets the map download complete, and a plan fetched at launch
-// goes with the account's token.
+// never replaces a working one, a plan is kept only as an SVG document, a
+// bad link still lets the map download complete, and a plan fetched at
+// launch goes with the account's token.
+#include <string>
+#include <tuple>
+#include <vector>
+
 #include "Utils/Utils.h"
 #include "api/QVAApiManagerDownloadsFixture.h"
 #include "foundation/RunLoop.h"
@@ -53,6 +57,39 @@ TEST_F(MapFilesDownloadTest, MapFilesAreReplacedOnlyWhole) {
     auto refused = call([&](auto done) { api().downloadInteractiveMapsForAuthCode(token, std::string("42"), done); });
     EXPECT_NE(refused.error, nullptr);
     EXPECT_EQ(readFile(file), "<svg>v1</svg>");
+}
+
+// A plan is kept only when it reads as an SVG document: a sign-in page,
+// whatever it opens with, its label or its encoding, leaves the plan before
+// it; a plan in UTF-16 or behind a document type is a plan.
+TEST_F(MapFilesDownloadTest, APlanIsKeptOnlyAsAnSVGDocument) {
+    storeVenue(R"([{"href":")" + server.urlFor("/maps/level.svg") + R"(","rel":"level.svg"}])");
+    const std::string file = *Utils::cacheImapsUrlStringForFileName("level.svg", token, "42");
+    auto utf16 = [](const std::string& text) {
+        std::string encoded = "\xFF\xFE";
+        for (char c : text) encoded += std::string{c, '\0'};
+        return encoded;
+    };
+    const std::vector<std::tuple<std::string, std::string, bool>> answers = {
+        {"image/svg+xml", "<?xml version=\"1.0\"?>\n<!DOCTYPE svg PUBLIC \"-//W3C//DTD SVG 1.1//EN\" "
+                          "\"http://www.w3.org/Graphics/SVG/1.1/DTD/svg11.dtd\">\n<svg>v1</svg>", true},
+        {"image/svg+xml", "<meta http-equiv=\"refresh\" content=\"0; url=http://portal.invalid/\">", false},
+        {"text/html", "<script>location.href = 'http://portal.invalid/';</script>", false},
+        {"text/plain", "Please sign in to use the Wi-Fi.", false},
+        {"image/svg+xml", utf16("<html><body>Please sign in.</body></html>"), false},
+        {"image/svg+xml", "<!--" + std::string(5000, 'x') + "-->\n<html><body>Please sign in.</body></html>", false},
+        {"image/svg+xml", utf16("<svg>v2</svg>"), true}};
+    std::string before = "<none>";
+    for (const auto& [type, body, plan] : answers) {
+        auto reply = testservice::Reply::text(body);
+        reply.contentType = type;
+        serve("GET", "/maps/level.svg", reply);
+        auto outcome =
+            call([&](auto done) { api().downloadInteractiveMapsForAuthCode(token, std::string("42"), done); });
+        EXPECT_EQ(outcome.error == nullptr, plan) << body.substr(0, 20);
+        if (plan) before = body;
+        EXPECT_EQ(readFile(file), before) << body.substr(0, 20);
+    }
 }
 
 TEST_F(MapFilesDownloadTest, BadMapLinksStillLetTheDownloadComplete) {
