@@ -4,6 +4,8 @@
 // there (agenda, personal entries, invitations, follows, messages, notes,
 // privacy settings), so that a later run neither forgets a write, which its
 // delta would then take out of the store, nor issues an id a second time;
+// the items the organiser changed there (the demo's session), so that a
+// later run does not serve them at a revision below the store's;
 // the "Idempotency-Key"s it answered, so that a send repeated after a
 // restart is still taken once; and the size of the meeting it generated, so
 // that a later run without --generate serves the same meeting rather than
