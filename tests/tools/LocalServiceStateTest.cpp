@@ -305,14 +305,9 @@ void storeAddresses(int port) {
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
     const std::string root = "http://127.0.0.1:" + std::to_string(port);
-    const std::string plan = std::string("\0", 1) + root + "/files/maps/level-0.svg";
     const std::string sql = "CREATE TABLE feeds (title TEXT, address TEXT, plan BLOB);"
-                            "INSERT INTO feeds VALUES ('Reports', '" + root + "/feeds/reports.xml', x'" +
-                            [&] {
-                                std::string hex;
-                                for (unsigned char c : plan) hex += "0123456789abcdef"[c >> 4], hex += "0123456789abcdef"[c & 15];
-                                return hex;
-                            }() + "');";
+                            "INSERT INTO feeds VALUES ('Reports', '" + root + "/feeds/reports.xml', CAST(char(0) || '" +
+                            root + "/files/maps/level-0.svg' AS BLOB));";
     EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(db);
 }
