@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstddef>
 #include <cstring>
 #include <filesystem>
 
@@ -239,8 +240,17 @@ size_t FileManager::removeLeftoversOfAtomicWrites(const std::string& path) const
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
         if (name.size() != prefix.size() + kAtomicWriteSuffixLength || name.rfind(prefix, 0) != 0) continue;
+        // mkstemp makes only ASCII letters and digits: any other name is not
+        // one of ours, whatever its length in bytes.
+        const auto madeByMkstemp = [](char c) {
+            return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+        };
+        if (!std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(), madeByMkstemp))
+            continue;
+        // Nor is a symbolic link (its target may be anything), a folder or
+        // a device: the temporary file is a regular file of its own.
         std::error_code kindError;
-        if (!it->is_regular_file(kindError)) continue;
+        if (!it->is_regular_file(kindError) || it->is_symlink(kindError)) continue;
         std::error_code removeError;
         if (fs::remove(it->path(), removeError)) ++removed;
     }

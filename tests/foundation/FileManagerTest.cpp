@@ -1,6 +1,10 @@
 // File operations and their error codes, the application home and the main bundle.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
+#include <vector>
+
 #include "foundation/ApplicationHome.h"
 #include "foundation/Bundle.h"
 #include "foundation/FileManager.h"
@@ -87,6 +91,28 @@ TEST(FileManager, AtomicWriteReplacesWholeAndLeavesNoTemporaryFile) {
     EXPECT_EQ(error->code(), CocoaError::FileNoSuchFile);
     EXPECT_TRUE(fm().writeData(Data::fromString("plain"), dir / "plain", false));
     EXPECT_EQ(read(dir / "plain"), "plain");
+}
+
+// The start-up sweep removes what a killed atomic write left and nothing
+// else: not a link of the same name (nor what it points at), not a name
+// mkstemp never makes, not another file's temporary.
+TEST(FileManager, TheSweepRemovesOnlyTheTemporaryFilesOfThePath) {
+    TemporaryDirectory dir;
+    const std::string target = dir / "state.json";
+    ASSERT_TRUE(write(target, "kept"));
+    ASSERT_TRUE(write(dir / ".state.json.tmp-Ab3dE9", "left by a kill"));
+    ASSERT_TRUE(write(dir / "elsewhere", "pointed at"));
+    std::filesystem::create_symlink(dir / "elsewhere", dir / ".state.json.tmp-Zy9xW8");
+    // Six bytes after the prefix, three letters that mkstemp never writes.
+    ASSERT_TRUE(write(dir / ".state.json.tmp-\xc3\xa9\xc3\xa9\xc3\xa9", "someone's"));
+    ASSERT_TRUE(write(dir / ".other.json.tmp-Ab3dE9", "another file's"));
+
+    EXPECT_EQ(fm().removeLeftoversOfAtomicWrites(target), 1u);
+    EXPECT_EQ(fm().contentsOfDirectoryAtPath(dir.path()),
+              (std::vector<std::string>{".other.json.tmp-Ab3dE9", ".state.json.tmp-Zy9xW8",
+                                        ".state.json.tmp-\xc3\xa9\xc3\xa9\xc3\xa9", "elsewhere", "state.json"}));
+    EXPECT_EQ(read(dir / "elsewhere"), "pointed at");
+    EXPECT_EQ(read(target), "kept");
 }
 
 TEST(ApplicationHome, DirectoriesLiveUnderOneSettableRoot) {

@@ -290,11 +290,14 @@ struct MeetingService::Impl {
     mutable std::unordered_map<std::string, Reply> fieldsPages;
     static constexpr size_t kMaxFieldsPages = 4096;
     // The first answer to each write that carried an "Idempotency-Key", in
-    // the order taken, and their places by token and key; the writes of one
-    // key are taken one at a time.
+    // the order taken, and their places by token and key. A keyed write is
+    // looked up, taken, recorded and kept under one hold of the lock, so the
+    // state sink never sees the write without its key.
     std::vector<KeyedAnswer> keyedAnswers;
     std::map<std::string, size_t> answeredKeys;
-    std::mutex keyedWrites;
+    // The items changed through putItem, setRevision and bumpRevision: the
+    // organiser's changes, which no request makes.
+    std::set<std::pair<MeetingKind, std::string>> sideChanges;
 
     Impl(MeetingData d, Options o)
         : options(std::move(o)),
@@ -309,6 +312,11 @@ struct MeetingService::Impl {
     // be kept.
     bool keepTaken();
     void addKeyedAnswer(KeyedAnswer answer);
+    // Under the lock: takes a write, keeps it and answers it; a write taken
+    // that could not be kept is undone and answered 500.
+    Reply takeWrite(const RecordedRequest& request, const std::string& path, const Query& query,
+                    const std::string& token, const std::optional<std::string>& key);
+    // Under the lock.
     Reply route(const RecordedRequest& request, const std::string& path, const Query& query, const std::string& token);
     Reply routeEvent(const RecordedRequest& request, const std::vector<std::string>& rest, const std::string& eventId,
                      const std::string& path, const Query& query, const std::string& token, const Value& body);
@@ -418,6 +426,7 @@ std::optional<Value> MeetingService::item(MeetingKind kind, const std::string& i
 void MeetingService::putItem(MeetingKind kind, Value item) {
     std::lock_guard lock(impl_->mutex);
     impl_->meetingChanged();
+    impl_->sideChanges.emplace(kind, idText(item["id"]));
     impl_->data.put(kind, std::move(item));
 }
 
@@ -433,6 +442,7 @@ bool MeetingService::setRevision(MeetingKind kind, const std::string& id, int64_
     Value* found = impl_->data.find(kind, id);
     if (!found) return false;
     setKey(*found, "revision", Value(static_cast<long long>(revision)));
+    impl_->sideChanges.emplace(kind, id);
     return true;
 }
 
@@ -443,6 +453,7 @@ std::optional<int64_t> MeetingService::bumpRevision(MeetingKind kind, const std:
     if (!found) return std::nullopt;
     int64_t next = revisionOf(*found) + 1;
     setKey(*found, "revision", Value(static_cast<long long>(next)));
+    impl_->sideChanges.emplace(kind, id);
     return next;
 }
 
@@ -528,13 +539,12 @@ void MeetingService::setWriteTakenSink(StateSink sink) {
 
 bool MeetingService::keepState(const StateSink& sink) {
     std::lock_guard lock(impl_->mutex);
-    const bool kept = sink(impl_->data, impl_->keyedAnswers);
+    const bool kept = sink(impl_->data, impl_->keyedAnswers, impl_->sideChanges);
     impl_->stateUnkept = !kept;
     return kept;
 }
 
 void MeetingService::restoreKeyedAnswers(const std::vector<KeyedAnswer>& answered) {
-    std::lock_guard keyed(impl_->keyedWrites);
     std::lock_guard lock(impl_->mutex);
     for (const auto& answer : answered) impl_->addKeyedAnswer(answer);
 }
@@ -548,7 +558,7 @@ void MeetingService::Impl::addKeyedAnswer(KeyedAnswer answer) {
 
 bool MeetingService::Impl::keepTaken() {
     if (!writeTakenSink) return true;
-    stateUnkept = !writeTakenSink(data, keyedAnswers);
+    stateUnkept = !writeTakenSink(data, keyedAnswers, sideChanges);
     return !stateUnkept;
 }
 
@@ -712,22 +722,13 @@ Reply MeetingService::Impl::handle(const RecordedRequest& request) {
 Reply MeetingService::Impl::answerOnce(const RecordedRequest& request, const std::string& path, const Query& query,
                                        const std::string& token) {
     const bool write = request.method != "GET" && request.method != "HEAD" && request.method != "OPTIONS";
-    const auto succeeded = [](const Reply& reply) { return reply.status >= 200 && reply.status < 300; };
-    const auto unkept = [this] { return error(500, "The service could not keep the change"); };
-    const auto key = write ? request.header("Idempotency-Key") : std::nullopt;
-    if (!key) {
-        Reply reply = route(request, path, query, token);
-        if (!write || !succeeded(reply)) return reply;
-        std::lock_guard lock(mutex);
-        return keepTaken() ? reply : unkept();
-    }
-    std::lock_guard keyed(keyedWrites);
-    const std::string entry = token + "\n" + *key;
-    {
-        std::lock_guard lock(mutex);
-        if (auto answered = answeredKeys.find(entry); answered != answeredKeys.end()) {
+    std::lock_guard lock(mutex);
+    if (!write) return route(request, path, query, token);
+    const auto key = request.header("Idempotency-Key");
+    if (key) {
+        if (auto answered = answeredKeys.find(token + "\n" + *key); answered != answeredKeys.end()) {
             // The first answer stands once what it answered is kept.
-            if (stateUnkept && !keepTaken()) return unkept();
+            if (stateUnkept && !keepTaken()) return error(500, "The service could not keep the change");
             const KeyedAnswer& first = keyedAnswers[answered->second];
             Reply reply;
             reply.status = first.status;
@@ -736,16 +737,44 @@ Reply MeetingService::Impl::answerOnce(const RecordedRequest& request, const std
             return reply;
         }
     }
+    return takeWrite(request, path, query, token, key);
+}
+
+// The client takes a 500 as "not done" and tries again: the write must then
+// be gone, from the meeting and so from every later state the sink keeps,
+// or the retry would store it a second time. What a request can change is
+// the lists, the privacy settings and the tokens; the lists' items are
+// shared values, so the copy costs a count per item, not the meeting.
+Reply MeetingService::Impl::takeWrite(const RecordedRequest& request, const std::string& path, const Query& query,
+                                      const std::string& token, const std::optional<std::string>& key) {
+    struct Before {
+        std::map<MeetingKind, Value::Array> lists;
+        Value privacySettings;
+        std::set<std::string> extraTokens, revokedTokens;
+        bool stateUnkept = false;
+    };
+    std::optional<Before> before;
+    if (writeTakenSink) before = Before{data.lists, data.privacySettings, extraTokens, revokedTokens, stateUnkept};
     Reply reply = route(request, path, query, token);
-    if (!succeeded(reply)) return reply;
-    std::lock_guard lock(mutex);
-    addKeyedAnswer({token, *key, reply.status, reply.contentType, reply.body});
-    return keepTaken() ? reply : unkept();
+    if (reply.status < 200 || reply.status >= 300) return reply;
+    if (key) addKeyedAnswer({token, *key, reply.status, reply.contentType, reply.body});
+    if (keepTaken()) return reply;
+    if (key) {
+        answeredKeys.erase(token + "\n" + *key);
+        keyedAnswers.pop_back();
+    }
+    data.lists = std::move(before->lists);
+    data.privacySettings = std::move(before->privacySettings);
+    extraTokens = std::move(before->extraTokens);
+    revokedTokens = std::move(before->revokedTokens);
+    // What is on disk is as before the write: it lacks no more than it did.
+    stateUnkept = before->stateUnkept;
+    meetingChanged();
+    return error(500, "The service could not keep the change");
 }
 
 Reply MeetingService::Impl::route(const RecordedRequest& request, const std::string& rawPath, const Query& query,
                                   const std::string& token) {
-    std::lock_guard lock(mutex);
     // A HEAD is answered as its GET (the server leaves the body out).
     const std::string method = request.method == "HEAD" ? "GET" : request.method;
     // Any other method may change the meeting, answered or refused.

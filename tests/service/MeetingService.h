@@ -36,7 +36,9 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "foundation/Value.h"
@@ -170,19 +172,24 @@ public:
         std::string contentType;
         std::string body;
     };
-    // Keeps the meeting and the keyed answers somewhere that outlives the
-    // service; false when they could not be kept.
-    using StateSink = std::function<bool(const MeetingData& data, const std::vector<KeyedAnswer>& answered)>;
+    // The items changed on the service's own side, as its organiser would
+    // (putItem, setRevision, bumpRevision), by kind and id.
+    using SideChanges = std::set<std::pair<MeetingKind, std::string>>;
+    // Keeps the meeting, the keyed answers and which items the organiser
+    // changed somewhere that outlives the service; false when they could not
+    // be kept.
+    using StateSink = std::function<bool(const MeetingData& data, const std::vector<KeyedAnswer>& answered,
+                                         const SideChanges& changedBySide)>;
 
     // Called after each write the service took (a POST, PUT, PATCH or
     // DELETE it answered with success, a repeated "Idempotency-Key" aside),
     // under the service's lock and before the answer is sent: whoever keeps
     // the meeting on disk has the write there, with its key, before the
-    // client learns of it, in the order the writes were taken. A write that
-    // could not be kept is answered 500 instead; the meeting holds it, and a
-    // repeat of its key is answered with success only once a later call of
-    // the sink has kept it. The sink runs on the server's threads and must
-    // not call the service.
+    // client learns of it, in the order the writes were taken. The write is
+    // taken, its key recorded and the sink called under one hold of the
+    // lock. A write that could not be kept is undone (nor is its key
+    // recorded) and answered 500, so the client's retry is taken once. The
+    // sink runs on the server's threads and must not call the service.
     void setWriteTakenSink(StateSink sink);
     // Hands the same to `sink` under the service's lock; its answer.
     bool keepState(const StateSink& sink);

@@ -1,7 +1,8 @@
 // A home run after run, as a person uses the demo: what the bundled service
 // keeps there (a sent message whose recipient has no e-mail address, notes,
 // the meeting's size), the device calendar's access and its one calendar of
-// a title, and the scenes "open" reaches on a later run.
+// a title, the demo's own change at the service, and the scenes "open"
+// reaches on a later run.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -139,6 +140,25 @@ TEST_F(KeptHomeTest, AListOpenedOverTheLoginScreenPushesItsRows) {
     EXPECT_EQ(app.status, 0) << app.out;
     EXPECT_FALSE(contains(app.out, "raised an exception")) << app.out;
     EXPECT_TRUE(contains(app.out, "stack 1 OutsideMapsViewController")) << app.out;
+}
+
+// The demo's own change at the service is kept like a write the service
+// took: a load on the demo's home serves the session as changed, not at the
+// revision before, below what the store already holds.
+TEST_F(KeptHomeTest, TheDemosChangeAtTheServiceOutlivesItsRun) {
+    CommandRun demo = run({"demo"});
+    ASSERT_EQ(demo.status, 0) << demo.out << demo.err;
+    ASSERT_TRUE(contains(demo.out, "the service changed session 300001")) << demo.out;
+    CommandRun load = run({"load"});
+    ASSERT_EQ(load.status, 0) << load.out << load.err;
+    CommandRun sessions = run({"dump", "QVACoreDataSession", "--fields", "itemId,title,revision"});
+    ASSERT_EQ(sessions.status, 0) << sessions.err;
+    const size_t at = sessions.out.find(R"({"itemId":"300001")");
+    ASSERT_NE(at, std::string::npos) << sessions.out;
+    const Value session =
+        foundation::JSONSerialization::JSONObjectWithString(sessions.out.substr(at, sessions.out.find('\n', at) - at));
+    EXPECT_EQ(session["revision"].stringValue(), "5");
+    EXPECT_TRUE(contains(session["title"].stringValue(), "(moved to the main hall)")) << sessions.out;
 }
 
 }  // namespace

@@ -3,15 +3,27 @@
 // was done the moment the answer arrives, with the run still going (a run
 // killed then loses nothing), the answered idempotency keys with it. Reads
 // and refused writes leave the file alone; a write that cannot be kept is
-// answered with an error. An unreadable state is kept aside, not replaced.
+// answered with an error and undone. An unreadable state (a port or a size
+// out of range too) is kept aside, not replaced, and the fresh service
+// answers where the home's stores point; one that cannot be kept aside keeps
+// the service from starting.
 #include <gtest/gtest.h>
 
+#include <netinet/in.h>
+#include <sqlite3.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "foundation/ApplicationHome.h"
 #include "foundation/Data.h"
@@ -27,6 +39,7 @@
 #include "quovana/LocalServiceState.h"
 #include "service/MeetingGenerator.h"
 #include "service/MeetingService.h"
+#include "store/CoreDataStack.h"
 #include "tools/InProcessCommandTest.h"
 
 namespace {
@@ -44,9 +57,10 @@ protected:
         InProcessCommandTest::TearDown();
     }
 
-    // The status of the answer, once it has reached this side.
-    int send(const std::string& method, const std::string& url, const std::string& token, const std::string& body,
-             const std::string& idempotencyKey = "") {
+    // The request, under way.
+    std::shared_ptr<foundation::URLSessionTask> start(const std::string& method, const std::string& url,
+                                                     const std::string& token, const std::string& body,
+                                                     const std::string& idempotencyKey = "") {
         foundation::URLRequest request(*foundation::URL::URLWithString(url));
         request.setHTTPMethod(method);
         request.setValue("Bearer " + token, "Authorization");
@@ -55,10 +69,34 @@ protected:
         if (!body.empty()) request.setHTTPBody(foundation::Data::fromString(body));
         auto task = session_->dataTaskWithRequest(request);
         task->resume();
-        const auto completed = [&] { return task->state() == foundation::URLSessionTask::State::Completed; };
-        if (!foundation::RunLoop::main().runUntil(completed, 30)) return 0;
-        auto response = std::dynamic_pointer_cast<foundation::HTTPURLResponse>(task->response());
-        return response ? static_cast<int>(response->statusCode()) : 0;
+        return task;
+    }
+
+    // The status of each answer, once all have reached this side.
+    static std::vector<int> statuses(const std::vector<std::shared_ptr<foundation::URLSessionTask>>& tasks) {
+        const auto completed = [&] {
+            return std::all_of(tasks.begin(), tasks.end(), [](const auto& task) {
+                return task->state() == foundation::URLSessionTask::State::Completed;
+            });
+        };
+        std::vector<int> out(tasks.size(), 0);
+        if (!foundation::RunLoop::main().runUntil(completed, 60)) return out;
+        for (size_t i = 0; i < tasks.size(); ++i)
+            if (auto response = std::dynamic_pointer_cast<foundation::HTTPURLResponse>(tasks[i]->response()))
+                out[i] = static_cast<int>(response->statusCode());
+        return out;
+    }
+
+    int send(const std::string& method, const std::string& url, const std::string& token, const std::string& body,
+             const std::string& idempotencyKey = "") {
+        return statuses({start(method, url, token, body, idempotencyKey)}).front();
+    }
+
+    // Not over a connection kept alive to a service that went.
+    void renewSession() {
+        session_->finishTasksAndInvalidate();
+        session_ = foundation::URLSession::sessionWithConfiguration(
+            foundation::URLSessionConfiguration::defaultSessionConfiguration());
     }
 
     std::shared_ptr<foundation::URLSession> session_ = foundation::URLSession::sessionWithConfiguration(
@@ -102,16 +140,14 @@ TEST_F(LocalServiceStateTest, AKeyAnsweredBeforeARestartIsTakenOnceAfterIt) {
             count += item["subject"].stringValue() == "Sent once" ? 1 : 0;
         return count;
     };
-    auto first = quovana::startKeptLocalService(context, std::make_pair(4, 8), generated);
+    std::string problem;
+    auto first = quovana::startKeptLocalService(context, std::make_pair(4, 8), generated, problem);
     ASSERT_TRUE(first);
     ASSERT_EQ(send("POST", first->urlFor("/api/v1/messages"), first->demoToken(), message, "row-1"), 200);
     first.reset();
-    // Not over a connection kept alive to the service that went.
-    session_->finishTasksAndInvalidate();
-    session_ = foundation::URLSession::sessionWithConfiguration(
-        foundation::URLSessionConfiguration::defaultSessionConfiguration());
+    renewSession();
 
-    auto relaunched = quovana::startKeptLocalService(context, std::nullopt, generated);
+    auto relaunched = quovana::startKeptLocalService(context, std::nullopt, generated, problem);
     ASSERT_TRUE(relaunched);
     ASSERT_EQ(sent(*relaunched), 1u);
     EXPECT_EQ(send("POST", relaunched->urlFor("/api/v1/messages"), relaunched->demoToken(), message, "row-1"), 200);
@@ -126,7 +162,8 @@ TEST_F(LocalServiceStateTest, AnUnreadableStateIsKeptAsideAndAWriteThatCannotBeK
     std::ostringstream out, err;
     quovana::CommandContext context(out, err);
     std::pair<int, int> generated;
-    auto service = quovana::startKeptLocalService(context, std::make_pair(4, 8), generated);
+    std::string problem;
+    auto service = quovana::startKeptLocalService(context, std::make_pair(4, 8), generated, problem);
     ASSERT_TRUE(service);
     EXPECT_TRUE(contains(err.str(), state + " cannot be read")) << err.str();
     EXPECT_TRUE(contains(err.str(), "kept aside as " + state + ".unreadable")) << err.str();
@@ -141,6 +178,188 @@ TEST_F(LocalServiceStateTest, AnUnreadableStateIsKeptAsideAndAWriteThatCannotBeK
     EXPECT_EQ(send("PUT", service->urlFor("/api/v1/events/" + service->eventId() + "/notes/sessions/" + session),
                    service->demoToken(), R"({"note":"Not kept"})"),
               500);
+}
+
+// The app takes a 500 as "not done" and sends again: the write it was told
+// failed must not be in the meeting, nor reach the file with a later write.
+TEST_F(LocalServiceStateTest, AWriteThatCannotBeKeptIsUndoneSoItsRetryIsStoredOnce) {
+    using testservice::MeetingKind;
+    const testservice::MeetingGeneratorOptions size{.sessions = 4, .participants = 8};
+    testservice::MeetingService service(testservice::generateMeeting(size));
+    ASSERT_TRUE(service.start());
+    quovana::keepLocalServiceStateOnWrites(service, {size.sessions, size.participants});
+    const std::string state = quovana::localServiceStatePath();
+    const std::string messages = service.urlFor("/api/v1/messages");
+    auto sent = [](const foundation::Value::Array& items, const std::string& subject) {
+        return std::count_if(items.begin(), items.end(),
+                             [&](const auto& item) { return item["subject"].stringValue() == subject; });
+    };
+    const std::string plain = R"({"to":"100002","subject":"Plain","body":"Sent again after a 500"})";
+    const std::string keyed = R"({"to":"100002","subject":"Keyed","body":"Sent again after a 500"})";
+
+    std::filesystem::create_directories(state + "/taken");
+    EXPECT_EQ(send("POST", messages, service.demoToken(), plain), 500);
+    EXPECT_EQ(send("POST", messages, service.demoToken(), keyed, "row-7"), 500);
+    EXPECT_EQ(sent(service.items(MeetingKind::Messages), "Plain"), 0);
+    EXPECT_EQ(sent(service.items(MeetingKind::Messages), "Keyed"), 0);
+
+    std::filesystem::remove_all(state);
+    EXPECT_EQ(send("POST", messages, service.demoToken(), plain), 200);
+    EXPECT_EQ(send("POST", messages, service.demoToken(), keyed, "row-7"), 200);
+    const auto kept = quovana::readLocalServiceState();
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(sent(kept->changes.items(MeetingKind::Messages), "Plain"), 1);
+    EXPECT_EQ(sent(kept->changes.items(MeetingKind::Messages), "Keyed"), 1);
+    EXPECT_EQ(kept->answered.size(), 1u);
+}
+
+// Every state the sink is handed holds each keyed message with its key:
+// one that lacked it, kept by another write's save and then killed, would
+// be stored again by the outbox's resend.
+TEST_F(LocalServiceStateTest, EveryKeptStateHoldsAKeyedWriteWithItsKey) {
+    using testservice::MeetingKind;
+    testservice::MeetingService service(testservice::generateMeeting({.sessions = 6, .participants = 12}));
+    ASSERT_TRUE(service.start());
+    std::atomic<int> withoutKey{0};
+    service.setWriteTakenSink([&](const testservice::MeetingData& data,
+                                  const std::vector<testservice::MeetingService::KeyedAnswer>& answered,
+                                  const testservice::MeetingService::SideChanges&) {
+        std::set<std::string> keys;
+        for (const auto& answer : answered) keys.insert(answer.key);
+        for (const auto& message : data.items(MeetingKind::Messages)) {
+            const std::string subject = message["subject"].stringValue();
+            if (subject.rfind("key-", 0) == 0 && !keys.count(subject)) ++withoutKey;
+        }
+        return true;
+    });
+    const std::string notes = service.urlFor("/api/v1/events/" + service.eventId() + "/notes/sessions/");
+    const std::string session = testservice::idText(service.items(MeetingKind::Sessions)[1]["id"]);
+    std::vector<std::shared_ptr<foundation::URLSessionTask>> tasks;
+    for (int i = 0; i < 100; ++i) {
+        const std::string key = "key-" + std::to_string(i);
+        tasks.push_back(start("POST", service.urlFor("/api/v1/messages"), service.demoToken(),
+                              R"({"to":"100002","subject":")" + key + R"(","body":"Keyed"})", key));
+        tasks.push_back(start("PUT", notes + session, service.demoToken(),
+                              R"({"note":"Unkeyed )" + std::to_string(i) + R"("})"));
+    }
+    const auto answered = statuses(tasks);
+    EXPECT_EQ(std::count(answered.begin(), answered.end(), 200), 200);
+    EXPECT_EQ(withoutKey.load(), 0);
+}
+
+// Values the command line refuses are no state: set aside as an unreadable
+// one is. A state that cannot be set aside is not started over.
+TEST_F(LocalServiceStateTest, AStateOutOfRangeIsSetAsideAndOneThatCannotBeStaysAndStopsTheStart) {
+    const std::string state = quovana::localServiceStatePath();
+    std::ostringstream out, err;
+    quovana::CommandContext context(out, err);
+    std::pair<int, int> generated;
+    std::string problem;
+    for (const std::string& outOfRange : {std::string(R"({"port": 70000, "eventId": "E"})"),
+                                          std::string(R"({"sessions": 100000000, "participants": 8})")}) {
+        std::ofstream(state) << outOfRange;
+        auto service = quovana::startKeptLocalService(context, std::nullopt, generated, problem);
+        ASSERT_TRUE(service) << problem;
+        EXPECT_LE(generated.first, testservice::kMaxGeneratedSessions);
+        std::stringstream aside;
+        aside << std::ifstream(state + ".unreadable").rdbuf();
+        EXPECT_EQ(aside.str(), outOfRange);
+        std::filesystem::remove(state + ".unreadable");
+    }
+    EXPECT_TRUE(contains(err.str(), "its \"port\" is 70000")) << err.str();
+    EXPECT_TRUE(contains(err.str(), "its \"sessions\" is 100000000")) << err.str();
+
+    // Every name beside it taken: it stays, and nothing serves over it.
+    std::ofstream(state) << R"({"port": 4)";
+    for (int attempt = 1; attempt <= 100; ++attempt)
+        std::ofstream(state + ".unreadable" + (attempt == 1 ? "" : "-" + std::to_string(attempt))) << "";
+    EXPECT_FALSE(quovana::startKeptLocalService(context, std::nullopt, generated, problem));
+    EXPECT_TRUE(contains(problem, state + " cannot be read")) << problem;
+    EXPECT_TRUE(contains(problem, "could not be moved aside (too many kept aside already)")) << problem;
+    std::stringstream left;
+    left << std::ifstream(state).rdbuf();
+    EXPECT_EQ(left.str(), R"({"port": 4)");
+}
+
+namespace {
+
+// A listening socket on 127.0.0.1 at `port` (0: one the system picks), and
+// its port.
+std::pair<int, int> listeningOnLoopback(int port) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    socklen_t length = sizeof address;
+    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&address), length) != 0 || ::listen(fd, 1) != 0 ||
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+        return {fd, 0};
+    return {fd, ntohs(address.sin_port)};
+}
+
+// A store file of the home whose feed and plan addresses name `port`; the
+// plan's in a binary field, after a zero byte, as archived values hold it.
+void storeAddresses(int port) {
+    const std::string path = CoreDataStack::applicationDatabaseDirectory() + "/kept.sqlite";
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    const std::string root = "http://127.0.0.1:" + std::to_string(port);
+    const std::string sql = "CREATE TABLE feeds (title TEXT, address TEXT, plan BLOB);"
+                            "INSERT INTO feeds VALUES ('Reports', '" + root + "/feeds/reports.xml', CAST(char(0) || '" +
+                            root + "/files/maps/level-0.svg' AS BLOB));";
+    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+}
+
+std::string storedFeedAddress() {
+    const std::string path = CoreDataStack::applicationDatabaseDirectory() + "/kept.sqlite";
+    sqlite3* db = nullptr;
+    std::string address;
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_open(path.c_str(), &db) == SQLITE_OK &&
+        sqlite3_prepare_v2(db, "SELECT address FROM feeds", -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW)
+        address = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return address;
+}
+
+}  // namespace
+
+// After an unreadable state is set aside, the fresh service answers where
+// the home's stored feed and plans point: at their port when it is free,
+// else at another of as many digits, the stored addresses moved to it.
+TEST_F(LocalServiceStateTest, TheFreshServiceAnswersWhereTheHomesStoredAddressesPoint) {
+    const std::string state = quovana::localServiceStatePath();
+    const auto [probe, freePort] = listeningOnLoopback(0);
+    ::close(probe);
+    ASSERT_NE(freePort, 0);
+    storeAddresses(freePort);
+    std::ofstream(state) << "";
+    std::ostringstream out, err;
+    quovana::CommandContext context(out, err);
+    std::pair<int, int> generated;
+    std::string problem;
+    auto service = quovana::startKeptLocalService(context, std::make_pair(4, 8), generated, problem);
+    ASSERT_TRUE(service) << problem;
+    EXPECT_EQ(service->server().port(), freePort);
+    service.reset();
+
+    // Now someone else listens there.
+    const auto [taken, takenPort] = listeningOnLoopback(freePort);
+    ASSERT_EQ(takenPort, freePort);
+    std::filesystem::remove(state);
+    std::ofstream(state) << "";
+    service = quovana::startKeptLocalService(context, std::nullopt, generated, problem);
+    ::close(taken);
+    ASSERT_TRUE(service) << problem;
+    const int moved = service->server().port();
+    EXPECT_NE(moved, freePort);
+    EXPECT_EQ(storedFeedAddress(), "http://127.0.0.1:" + std::to_string(moved) + "/feeds/reports.xml");
+    EXPECT_TRUE(contains(out.str(), "the earlier port " + std::to_string(freePort) + " is taken; 2 stored addresses moved"))
+        << out.str() << err.str();
 }
 
 }  // namespace

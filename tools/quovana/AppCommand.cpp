@@ -963,13 +963,14 @@ public:
 };
 
 // Starts the local meeting service with the options' meeting and faults.
-// The size of its meeting goes to `generated`.
+// The size of its meeting goes to `generated`; why it did not start, to
+// `problem`.
 std::unique_ptr<testservice::MeetingService> startLocalService(CommandContext& context, const AppOptions& options,
-                                                               std::pair<int, int>& generated) {
+                                                               std::pair<int, int>& generated, std::string& problem) {
     // A home an earlier run used is served at the same address, with what
     // the user changed there. A run without --generate serves the meeting
     // the home was given.
-    auto service = startKeptLocalService(context, options.generate, generated);
+    auto service = startKeptLocalService(context, options.generate, generated, problem);
     if (!service) return nullptr;
     const std::string versionFile = std::string("{\"") + Updater::kVersionKey + "\":\"" +
                                     ApplicationService::applicationVersion() + "\",\"" + Updater::kUpdateUrlKey +
@@ -1042,8 +1043,9 @@ int runAppCommand(CommandContext& context, const Arguments& arguments) {
     std::unique_ptr<testservice::MeetingService> service;
     std::pair<int, int> generated;
     if (!context.options().serviceRoot) {
-        service = startLocalService(context, options, generated);
-        if (!service) return context.fail("the local meeting service could not listen on 127.0.0.1");
+        std::string problem;
+        service = startLocalService(context, options, generated, problem);
+        if (!service) return context.fail(problem);
         // The launch's build-update check stays on this machine too.
         Updater::setVersionFileURL(service->urlFor(kLocalVersionFilePath));
     }

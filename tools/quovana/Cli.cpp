@@ -184,8 +184,9 @@ int runCli(const Arguments& original, std::istream& in, std::ostream& out, std::
         std::unique_ptr<testservice::MeetingService> service;
         std::pair<int, int> generated;
         if (command.callsService && !context.options().serviceRoot && homeKeepsLocalService()) {
-            service = startKeptLocalService(context, std::nullopt, generated);
-            if (!service) return context.fail("the home's local meeting service could not listen on 127.0.0.1");
+            std::string problem;
+            service = startKeptLocalService(context, std::nullopt, generated, problem);
+            if (!service) return context.fail(problem);
             context.err() << "quovana: the home's local meeting service answers at " << service->rootURL() << "\n";
         }
         forgetServiceFailures();

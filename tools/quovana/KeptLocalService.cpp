@@ -20,14 +20,28 @@ bool homeKeepsLocalService() {
 
 std::unique_ptr<testservice::MeetingService> startKeptLocalService(CommandContext& context,
                                                                    std::optional<std::pair<int, int>> size,
-                                                                   std::pair<int, int>& generated) {
+                                                                   std::pair<int, int>& generated,
+                                                                   std::string& problem) {
+    problem = "the local meeting service could not listen on 127.0.0.1";
     // This process holds the home: a temporary file of the state is what a
     // run killed while writing it left, never a write in progress.
     foundation::FileManager::defaultManager().removeLeftoversOfAtomicWrites(localServiceStatePath());
     std::string unreadable;
     const auto earlier = readLocalServiceState(&unreadable);
-    // What the user did there is not overwritten by a fresh start unseen.
-    if (!unreadable.empty()) context.err() << "quovana: " << setAsideLocalServiceState(unreadable) << "\n";
+    // What the user did there is not overwritten by a fresh start, unseen
+    // or at all: a state that stays where it is keeps the service down.
+    std::optional<int> storedPort;
+    if (!unreadable.empty()) {
+        std::string told;
+        if (!setAsideLocalServiceState(unreadable, told)) {
+            problem = told;
+            return nullptr;
+        }
+        context.err() << "quovana: " << told << "\n";
+        // The fresh service answers where the home's stores point, as a
+        // readable state would have had it.
+        if (const int port = storedServicePort()) storedPort = port;
+    }
     testservice::MeetingGeneratorOptions meeting;
     if (!size && earlier) size = earlier->generated;
     if (size) {
@@ -37,6 +51,7 @@ std::unique_ptr<testservice::MeetingService> startKeptLocalService(CommandContex
     generated = {meeting.sessions, meeting.participants};
     testservice::MeetingService::Options options;
     if (earlier && earlier->port) options.port = *earlier->port;
+    if (storedPort) options.port = *storedPort;
     auto service = std::make_unique<testservice::MeetingService>(testservice::generateMeeting(meeting), options);
     if (!service->start()) {
         if (!options.port) return nullptr;

@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <utility>
 
 #include "quovana/CommandContext.h"
@@ -26,9 +27,13 @@ bool homeKeepsLocalService();
 // `generated` receives the meeting's size, for writing the state back; the
 // state is also written as the service takes each write, before it answers.
 // A kept state that cannot be read is moved aside first, said on the
-// message stream, and the service starts afresh.
-// Nothing when no port could be had.
-std::unique_ptr<testservice::MeetingService> startKeptLocalService(
-    CommandContext& context, std::optional<std::pair<int, int>> size, std::pair<int, int>& generated);
+// message stream, and the service starts afresh at the port the addresses
+// in the home's stores name (moved as above when it is taken).
+// Nothing when no port could be had or the unreadable state could not be
+// moved aside; `problem` then receives why, the state file's name in it.
+std::unique_ptr<testservice::MeetingService> startKeptLocalService(CommandContext& context,
+                                                                   std::optional<std::pair<int, int>> size,
+                                                                   std::pair<int, int>& generated,
+                                                                   std::string& problem);
 
 }  // namespace quovana

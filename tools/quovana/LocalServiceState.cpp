@@ -1,5 +1,7 @@
 #include "quovana/LocalServiceState.h"
 
+#include <algorithm>
+#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -9,6 +11,7 @@
 #include "foundation/Data.h"
 #include "foundation/FileManager.h"
 #include "foundation/JSONSerialization.h"
+#include "service/MeetingGenerator.h"
 
 namespace quovana {
 
@@ -52,6 +55,30 @@ Value keyedAnswersValue(const std::vector<KeyedAnswer>& answered) {
     return Value(std::move(items));
 }
 
+// Why a value of the state lies outside what the command line allows for
+// it, or "" when none does. A value left out is allowed (the default then).
+std::string valueOutsideItsRange(const Value& saved) {
+    const auto outside = [&](const char* key, long long lowest, long long highest) {
+        const Value& value = saved[key];
+        if (value.isNothing()) return false;
+        return !value.isInteger() || value.integerValue() < lowest || value.integerValue() > highest;
+    };
+    const auto told = [&](const char* key, long long lowest, long long highest) {
+        const Value& value = saved[key];
+        return std::string("its \"") + key + "\" is " +
+               (value.isInteger() ? std::to_string(value.integerValue()) : std::string("no whole number")) +
+               ", not one from " + std::to_string(lowest) + " to " + std::to_string(highest);
+    };
+    using testservice::kMaxGeneratedParticipants;
+    using testservice::kMaxGeneratedSessions;
+    using testservice::kMinGeneratedParticipants;
+    if (outside("port", 1, 65535)) return told("port", 1, 65535);
+    if (outside("sessions", 1, kMaxGeneratedSessions)) return told("sessions", 1, kMaxGeneratedSessions);
+    if (outside("participants", kMinGeneratedParticipants, kMaxGeneratedParticipants))
+        return told("participants", kMinGeneratedParticipants, kMaxGeneratedParticipants);
+    return "";
+}
+
 }  // namespace
 
 std::string localServiceStatePath() { return foundation::ApplicationHome::libraryDirectory() + "/local-service.json"; }
@@ -74,6 +101,13 @@ std::optional<LocalServiceState> readLocalServiceState(std::string* unreadable) 
                                               : "it holds no JSON object";
         return std::nullopt;
     }
+    // Values the command line would refuse are no state either: a port no
+    // address can name fails every request, and a size beyond the
+    // generator's has a launch spin for minutes.
+    if (const std::string outside = valueOutsideItsRange(saved); !outside.empty()) {
+        if (unreadable) *unreadable = outside;
+        return std::nullopt;
+    }
     LocalServiceState state;
     if (saved["port"].isInteger()) state.port = static_cast<int>(saved["port"].integerValue());
     state.eventId = saved["eventId"].stringValue();
@@ -83,26 +117,32 @@ std::optional<LocalServiceState> readLocalServiceState(std::string* unreadable) 
     for (auto kind : userChangedKinds())
         if (const auto* items = saved["lists"][testservice::fixtureName(kind)].array())
             state.changes.items(kind) = *items;
+    for (auto kind : testservice::allMeetingKinds())
+        if (const auto* items = saved["organiserChanges"][testservice::fixtureName(kind)].array())
+            state.changedBySide.items(kind) = *items;
     state.changes.privacySettings = saved["privacySettings"];
     state.answered = keptKeyedAnswers(saved["answeredKeys"]);
     return state;
 }
 
-std::string setAsideLocalServiceState(const std::string& why) {
+bool setAsideLocalServiceState(const std::string& why, std::string& told) {
     const std::string path = localServiceStatePath();
     auto& files = foundation::FileManager::defaultManager();
-    const std::string told = "the local service's state " + path + " cannot be read (" + why + ")";
+    told = "the local service's state " + path + " cannot be read (" + why + ")";
     foundation::ErrorPtr error;
     for (int attempt = 1; attempt <= 100; ++attempt) {
         const std::string aside = path + ".unreadable" + (attempt == 1 ? "" : "-" + std::to_string(attempt));
         if (files.fileExistsAtPath(aside)) continue;
-        if (files.moveItemAtPath(path, aside, &error))
-            return told + "; it is kept aside as " + aside + ", and the service starts afresh";
+        if (files.moveItemAtPath(path, aside, &error)) {
+            told += "; it is kept aside as " + aside + ", and the service starts afresh";
+            return true;
+        }
         break;
     }
-    return told + " and could not be moved aside (" +
-           (error ? error->localizedDescription() : std::string("too many kept aside already")) +
-           "); the service starts afresh";
+    told += " and could not be moved aside (" +
+            (error ? error->localizedDescription() : std::string("too many kept aside already")) +
+            "); the service does not start, so that it does not overwrite it";
+    return false;
 }
 
 void applyLocalServiceState(const LocalServiceState& state, testservice::MeetingService& service) {
@@ -114,18 +154,37 @@ void applyLocalServiceState(const LocalServiceState& state, testservice::Meeting
         }
         if (!state.changes.privacySettings.isNothing()) data.privacySettings = state.changes.privacySettings;
     });
+    // Through putItem, so that they stay the organiser's changes for every
+    // later state; only over items the meeting has (a smaller --generate
+    // may lack them).
+    for (auto kind : testservice::allMeetingKinds())
+        for (const auto& item : state.changedBySide.items(kind))
+            if (service.item(kind, testservice::idText(item["id"]))) service.putItem(kind, item);
     service.restoreKeyedAnswers(state.answered);
 }
 
 namespace {
 
 // The state as kept in the home: the port, the meeting, its size, the lists
-// the user changes and the keys answered.
+// the user changes, the items the organiser changed and the keys answered.
 std::optional<foundation::Data> stateText(const testservice::MeetingData& data,
-                                         const std::vector<KeyedAnswer>& answered, int port,
+                                         const std::vector<KeyedAnswer>& answered,
+                                         const testservice::MeetingService::SideChanges& changedBySide, int port,
                                          std::pair<int, int> generated) {
     Value::Dictionary lists;
     for (auto kind : userChangedKinds()) lists[testservice::fixtureName(kind)] = Value(data.items(kind));
+    // The organiser's changes: a later run that served the meeting as
+    // generated would take back what the app's store already holds (a
+    // revision going backwards). The lists the user changes are kept whole.
+    std::map<std::string, Value::Array> changedItems;
+    const auto& userChanged = userChangedKinds();
+    for (const auto& [kind, id] : changedBySide) {
+        const Value* item = data.find(kind, id);
+        if (item && std::find(userChanged.begin(), userChanged.end(), kind) == userChanged.end())
+            changedItems[testservice::fixtureName(kind)].push_back(*item);
+    }
+    Value::Dictionary organiserChanges;
+    for (auto& [name, items] : changedItems) organiserChanges[name] = Value(std::move(items));
     // What the service holds may lack a value (a recipient without an
     // e-mail address): JSON has no absent value, so such a key is left out,
     // as the service leaves it out of its answers.
@@ -135,6 +194,7 @@ std::optional<foundation::Data> stateText(const testservice::MeetingData& data,
                                {"participants", Value(static_cast<long long>(generated.second))},
                                {"lists", Value(lists)},
                                {"answeredKeys", keyedAnswersValue(answered)}};
+    if (!organiserChanges.empty()) saved["organiserChanges"] = Value(std::move(organiserChanges));
     if (!data.privacySettings.isNothing()) saved["privacySettings"] = data.privacySettings;
     return foundation::JSONSerialization::dataWithJSONObject(testservice::withoutAbsentValues(Value(saved)));
 }
@@ -142,8 +202,9 @@ std::optional<foundation::Data> stateText(const testservice::MeetingData& data,
 // The meeting and the keys in one atomic write: a repeated key is never
 // found without the write it answered, nor the write without its key.
 testservice::MeetingService::StateSink stateWriter(const std::string& path, int port, std::pair<int, int> generated) {
-    return [path, port, generated](const testservice::MeetingData& data, const std::vector<KeyedAnswer>& answered) {
-        const auto text = stateText(data, answered, port, generated);
+    return [path, port, generated](const testservice::MeetingData& data, const std::vector<KeyedAnswer>& answered,
+                                   const testservice::MeetingService::SideChanges& changedBySide) {
+        const auto text = stateText(data, answered, changedBySide, port, generated);
         return text && foundation::FileManager::defaultManager().writeData(*text, path, true);
     };
 }

@@ -28,7 +28,22 @@ bool portIsFree(int port) {
     return free;
 }
 
-std::string serviceAddressPrefix(int port) { return "//127.0.0.1:" + std::to_string(port) + "/"; }
+constexpr const char* kServiceHostPrefix = "//127.0.0.1:";
+
+std::string serviceAddressPrefix(int port) { return kServiceHostPrefix + std::to_string(port) + "/"; }
+
+// The port in the first "//127.0.0.1:<port>/" of `bytes`; 0 when none.
+int portAfter(const std::string& bytes, const std::string& hostPrefix) {
+    for (size_t at = bytes.find(hostPrefix); at != std::string::npos; at = bytes.find(hostPrefix, at + 1)) {
+        size_t end = at + hostPrefix.size();
+        int port = 0;
+        while (end < bytes.size() && end - at - hostPrefix.size() < 5 && bytes[end] >= '0' && bytes[end] <= '9')
+            port = port * 10 + (bytes[end++] - '0');
+        if (end > at + hostPrefix.size() && end < bytes.size() && bytes[end] == '/' && port >= 1 && port <= 65535)
+            return port;
+    }
+    return 0;
+}
 
 std::string replacedAll(std::string bytes, const std::string& from, const std::string& to) {
     for (size_t at = bytes.find(from); at != std::string::npos; at = bytes.find(from, at + to.size()))
@@ -85,6 +100,28 @@ struct StoreAddressRewriter {
         return changed;
     }
 
+    // The port of the first field in the file that holds a service
+    // address; 0 when none does.
+    int portInFile(const std::string& path) {
+        int port = 0;
+        if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
+            for (const auto& table : column("SELECT name FROM sqlite_master WHERE type = 'table'")) {
+                for (const auto& field : column("SELECT name FROM pragma_table_info(" + quoted(table) + ")")) {
+                    // From the address on: a binary field may hold a zero byte before it.
+                    const std::string at = "instr(" + quoted(field) + ", '" + from + "')";
+                    const auto found = column("SELECT CAST(substr(" + quoted(field) + ", " + at + ", 24) AS TEXT) FROM " +
+                                              quoted(table) + " WHERE " + at + " > 0 LIMIT 1");
+                    if (!found.empty()) port = portAfter(found.front(), from);
+                    if (port) break;
+                }
+                if (port) break;
+            }
+        }
+        sqlite3_close(db);
+        db = nullptr;
+        return port;
+    }
+
     size_t rewriteFile(const std::string& path) {
         if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
             error = path + ": " + sqlite3_errmsg(db);
@@ -111,6 +148,18 @@ int freePortOfTheSameWidth(int keptPort) {
         for (int port : {keptPort + step, keptPort - step})
             if (port > 1024 && port <= 65535 && std::to_string(port).size() == width.size() && portIsFree(port))
                 return port;
+    return 0;
+}
+
+int storedServicePort() {
+    StoreAddressRewriter reader;
+    reader.from = kServiceHostPrefix;
+    std::error_code ignored;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(CoreDataStack::applicationDatabaseDirectory(), ignored)) {
+        if (entry.path().extension() != ".sqlite") continue;
+        if (const int port = reader.portInFile(entry.path().string())) return port;
+    }
     return 0;
 }
 

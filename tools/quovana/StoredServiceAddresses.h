@@ -14,6 +14,10 @@ namespace quovana {
 // (archives record the lengths of their strings). 0 when none is free.
 int freePortOfTheSameWidth(int keptPort);
 
+// The port that the service addresses stored in the home's store files name
+// ("//127.0.0.1:<port>/" in a field); 0 when none does.
+int storedServicePort();
+
 // Replaces "//127.0.0.1:<oldPort>/" by the new port's form in every text and
 // binary field of every store file in the home's database folder. Answers
 // the number of fields changed, or an error message through `error`.
