@@ -200,6 +200,21 @@ protected:
         EXPECT_EQ(service->requestCount("PUT", path), 2u);
         EXPECT_FALSE(alert());
     }
+    // Session s1 in the store and at the service, its notes granted.
+    void storeNotableSession() {
+        grant("event:notes");
+        storeSession("s1", {});
+        service->putItem(testservice::MeetingKind::Sessions, Value::dictionary({{"id", Value("s1")}}));
+    }
+    // Types `note` on s1's page against a failing save; the alert dismissed.
+    void typeNoteThatFails(const std::string& note) {
+        auto text = noteCell(*openSession("s1"))->notesTextView();
+        ASSERT_TRUE(text->typeText(note));
+        text->resignFirstResponder();
+        ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return alert() != nullptr; }, kDetailsWait));
+        alert()->dismissWithClickedButtonIndex(0, false);
+        settle();
+    }
     std::shared_ptr<Screen> openContributorSession() {
         grant("event:notes");
         storeSession("s1", {{"contributors", Value("p1|speaker;p2|chair;p1|chair")},
@@ -377,18 +392,11 @@ TEST_F(ProgrammeDetailsTest, ARefusedNoteOutlivesBackAndGoesAgainWhenTheSessionO
 }
 
 TEST_F(ProgrammeDetailsTest, ANoteKeptBeforeTheSessionEndedGoesWithTheNextSignInsToken) {
-    grant("event:notes");
-    storeSession("s1", {});
-    service->putItem(testservice::MeetingKind::Sessions, Value::dictionary({{"id", Value("s1")}}));
+    storeNotableSession();
     const std::string path = apiPath("notes/sessions/s1");
     // The service has ended the session: the note is refused with 401.
     service->injectFault("PUT", path, {.status = 401, .body = R"({"error":"Invalid access token"})", .times = 1});
-    auto text = noteCell(*openSession("s1"))->notesTextView();
-    ASSERT_TRUE(text->typeText("Kept"));
-    text->resignFirstResponder();
-    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return alert() != nullptr; }, kDetailsWait));
-    alert()->dismissWithClickedButtonIndex(0, false);
-    settle();
+    ASSERT_NO_FATAL_FAILURE(typeNoteThatFails("Kept"));
 
     // The same user signs in again and is given a new token.
     service->addToken("second-token");
@@ -407,17 +415,10 @@ TEST_F(ProgrammeDetailsTest, ANoteKeptBeforeTheSessionEndedGoesWithTheNextSignIn
 TEST_F(ProgrammeDetailsTest, ANoteOfASignInWithoutAUserIdOutlivesAFailedSave) {
     settings.setCurrentAccount(QVAUserAccount::initWithDictionary(
         Value::dictionary({{"accessToken", Value(token())}, {"user", Value::dictionary({{"firstName", "Ann"}})}})));
-    grant("event:notes");
-    storeSession("s1", {});
-    service->putItem(testservice::MeetingKind::Sessions, Value::dictionary({{"id", Value("s1")}}));
+    storeNotableSession();
     const std::string path = apiPath("notes/sessions/s1");
     service->injectFault("PUT", path, {.status = 500, .times = 1});
-    auto text = noteCell(*openSession("s1"))->notesTextView();
-    ASSERT_TRUE(text->typeText("Kept"));
-    text->resignFirstResponder();
-    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return alert() != nullptr; }, kDetailsWait));
-    alert()->dismissWithClickedButtonIndex(0, false);
-    settle();
+    ASSERT_NO_FATAL_FAILURE(typeNoteThatFails("Kept"));
     ASSERT_TRUE(driver().back());
     settle();
 
@@ -427,9 +428,7 @@ TEST_F(ProgrammeDetailsTest, ANoteOfASignInWithoutAUserIdOutlivesAFailedSave) {
 }
 
 TEST_F(ProgrammeDetailsTest, ANoteKeptByTheEarlierVersionIsShownAndSentAfterTheUpgrade) {
-    grant("event:notes");
-    storeSession("s1", {});
-    service->putItem(testservice::MeetingKind::Sessions, Value::dictionary({{"id", Value("s1")}}));
+    storeNotableSession();
     const std::string key = settings.getKeyForAccount(settings.currentAccount(), settings.currentEvent());
     settings.setUserDefaultsForKey(
         UnsavedPersonalNote::kTokenKeyedUserDefaultsKey,
