@@ -557,8 +557,14 @@ TEST_F(ProgrammeDetailsTest, TheStarAsksOnlineAndFollowsTheParticipant) {
 
     online(true);
     cellAt()->favoriteButton()->sendActionsForControlEvents(uikit::UIControlEventTouchUpInside);
+    // The star turns before the service has the follow: wait for both.
     EXPECT_TRUE(foundation::RunLoop::main().runUntil(
-        [&] { return cellAt() && cellAt()->favoriteButton()->isFavorite(); }, kDetailsWait));
+        [&] {
+            return cellAt() && cellAt()->favoriteButton()->isFavorite() &&
+                   writes("POST", "/api/v1/user/relationships") > 0;
+        },
+        kDetailsWait));
+    settle();
     EXPECT_EQ(writes("POST", "/api/v1/user/relationships"), 1u);
 }
 
