@@ -27,7 +27,7 @@
 
 namespace {
 
-// Ours: the selector's height and the margin around it and the plan.
+// The selector's height and the margin around it and the plan.
 constexpr double kIndoorMapSelectorHeight = 29;
 constexpr double kIndoorMapMargin = 8;
 
@@ -198,7 +198,7 @@ std::vector<InteractiveMapsDetailsViewController::Floor> InteractiveMapsDetailsV
     return floors;
 }
 
-// Ours: the room's floor, else the floor of the position the home screen
+// The room's floor, else the floor of the position the home screen
 // found, else the venue's default level, else its first.
 size_t InteractiveMapsDetailsViewController::initialFloorIndex(const MapDisplayData& display) const {
     auto indexOf = [&](const std::optional<std::string>& identifier) -> std::optional<size_t> {

@@ -42,12 +42,12 @@ class InteractiveMapsDetailsViewController : public BaseViewController {
 public:
     static constexpr const char* kStoryboardIdentifier = "InteractiveMapsDetailsViewController";
     static constexpr const char* kTitle = "Indoor map";
-    // Ours: said when the meeting has no maps or they failed to load.
+    // Said when the meeting has no maps or they failed to load.
     static constexpr const char* kMapsNotAvailableText = "Interactive maps are not available.";
-    // Ours: the radius of the position mark, in plan units, large enough to
+    // The radius of the position mark, in plan units, large enough to
     // be seen on a plan scaled down to the phone's width.
     static constexpr double kPositionMarkRadius = 8;
-    // Ours: one colour that stands out against the plans' blues and greys.
+    // One colour that stands out against the plans' blues and greys.
     static graphics::Color highlightColor();
     static graphics::Color positionMarkColor();
     static Text storyboardIdentifier() { return std::string(kStoryboardIdentifier); }

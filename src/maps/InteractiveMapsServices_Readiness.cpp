@@ -122,9 +122,8 @@ bool InteractiveMapsServices::canAccessInteractiveMaps() {
     return false;
 }
 
-// Ours: the Part leaves the rule to the maps subsystem. Positioning needs
-// something to position by, so it is on exactly when the loaded plans of a
-// meeting with maps place at least one beacon.
+// Positioning needs something to position by, so it is on exactly when the
+// loaded plans of a meeting with maps place at least one beacon.
 bool InteractiveMapsServices::isIndoorPositioningEnabledForAuthCode(const std::optional<std::string>& authCode,
                                                                     const std::optional<std::string>& eventId) const {
     if (!ApplicationSettingsStore::sharedApplicationSettingsStore().currentEventHasIMapsLoadedInMemory()) return false;

@@ -21,14 +21,14 @@ namespace LocationManagerHelper {
 inline constexpr const char* kBeaconRegionProximityUUID = "5F0C3B8E-7A21-4D6B-9E43-8C1A2D7F6B05";
 // A beacon region's identifier, with its major.
 inline constexpr const char* kBeaconRegionIdentifierFormat = "kestrow center %d";
-// Ours: how far from the primary venue's coordinate a GPS fix still counts
+// How far from the primary venue's coordinate a GPS fix still counts
 // as at the building, in metres of great-circle distance.
 inline constexpr double kBuildingRangeMetres = 150.0;
 
 // The region identifier for a major.
 std::string beaconRegionIdentifierForMajor(int major);
 
-// Ours: the ranged beacon of known proximity with the smallest non-negative
+// The ranged beacon of known proximity with the smallest non-negative
 // accuracy; null when there is none.
 std::shared_ptr<location::CLBeacon> getClosestBeaconInDetectedBeaconRegion(
     const std::vector<std::shared_ptr<location::CLBeacon>>& beacons);

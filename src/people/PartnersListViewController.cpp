@@ -264,8 +264,9 @@ void PartnersListViewController::prepareForSegue(uikit::UIStoryboardSegue& segue
     auto details = std::dynamic_pointer_cast<DetailsScreenSupport>(
         MoreScenes::screenOfDestination(segue.destinationViewController()));
     if (!details) return;
-    // The Part's rule: one element in the array in use, which outside a
-    // search is the list of kinds, not of partners.
+    // The swipe is turned off only when the array in use holds exactly one
+    // element; outside a search that array is the list of kinds, not of
+    // partners.
     const size_t inUse = isSearching() ? (searchResults_ ? searchResults_->size() : 0) : sections_.size();
     details->setInputs({selectedPartnerId_, std::string(QVACoreDataPartner::kEntityName),
                         std::dynamic_pointer_cast<SwipeParentControllerProtocol>(shared_from_this()),
