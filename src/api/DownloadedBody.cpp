@@ -198,6 +198,8 @@ bool downloadedBodyIsNameCharacter(char c) {
 // past its end; nothing when the body ends inside it.
 struct DownloadedBodyTag {
     std::string name;
+    // A processing instruction ("<?name ...?>").
+    bool instruction = false;
     std::vector<std::pair<std::string, std::string>> attributes;
 
     const std::string* attribute(std::string_view wanted) const {
@@ -218,7 +220,8 @@ std::string downloadedBodyReadsName(DownloadedBodyText& text) {
 
 std::optional<DownloadedBodyTag> downloadedBodyReadsTag(DownloadedBodyText& text) {
     DownloadedBodyTag tag;
-    text.advance(text.startsWith("<?", false) ? 2 : 1);
+    tag.instruction = text.startsWith("<?", false);
+    text.advance(tag.instruction ? 2 : 1);
     tag.name = downloadedBodyReadsName(text);
     for (;;) {
         text.skipBlanks();
@@ -260,12 +263,15 @@ bool downloadedBodyNamesOfficeProgram(const std::string* progId) {
     return program.starts_with("word.") || program.starts_with("excel.") || program.starts_with("powerpoint.");
 }
 
-// Whether the body is an office program's own HTML or XML export: before
-// its body's content, a tag declares one of the office XML namespaces
-// ("urn:schemas-microsoft-com:office:..."), a "ProgId" meta names an office
-// program, or an "mso-application" instruction does. A label, or a page's
-// mere mention of the words in its text, is no mark.
+// Whether the body is an office program's own HTML or XML export: in its
+// opening (its declarations and instructions, its root element, and the
+// head's meta and link tags before any other element) a tag declares one of
+// the office XML namespaces ("urn:schemas-microsoft-com:office:..."), a
+// "ProgId" meta names an office program, or an "mso-application"
+// instruction does. A label, a page's mere mention of the words in its
+// text, or a tag written inside a script, is no mark.
 bool downloadedBodyCarriesOfficeMarks(DownloadedBodyText& text) {
+    bool sawRoot = false;
     while (text.consumed() < kDownloadedBodyOfficeMarksWindow) {
         const auto c = text.peek();
         if (!c) return false;
@@ -283,6 +289,15 @@ bool downloadedBodyCarriesOfficeMarks(DownloadedBodyText& text) {
         }
         const auto tag = downloadedBodyReadsTag(text);
         if (!tag) return false;
+        if (tag->instruction) {
+            if (tag->name == "mso-application" && downloadedBodyNamesOfficeProgram(tag->attribute("progid")))
+                return true;
+            continue;
+        }
+        const bool opening = !sawRoot || tag->name == "head" || tag->name == "meta" || tag->name == "link" ||
+                             tag->name == "title" || tag->name == "base";
+        if (!opening) return false;
+        sawRoot = true;
         for (const auto& [name, value] : tag->attributes) {
             if ((name == "xmlns" || name.starts_with("xmlns:")) &&
                 foundation::StringUtils::lowercase(value).starts_with("urn:schemas-microsoft-com:office:"))
@@ -294,8 +309,6 @@ bool downloadedBodyCarriesOfficeMarks(DownloadedBodyText& text) {
                 downloadedBodyNamesOfficeProgram(tag->attribute("content")))
                 return true;
         }
-        if (tag->name == "mso-application" && downloadedBodyNamesOfficeProgram(tag->attribute("progid"))) return true;
-        if (tag->name == "body") return false;
     }
     return false;
 }

@@ -155,6 +155,10 @@ TEST_F(QVAApiManagerDownloadsTest, DocumentsAreJudgedByTheirBytesNotTheirLabel) 
         {"said.xls", "application/vnd.ms-excel",
          "<p>Sign in. Our exports use urn:schemas-microsoft-com:office:excel and ProgId Excel.Sheet.</p>", false},
         {"bare.xls", "application/octet-stream", "<?xml version=\"1.0\"?>\n<Workbook/>", false},
+        {"scripted.xls", "application/vnd.ms-excel",
+         "<html><head><script>document.write('<html xmlns:x=\"urn:schemas-microsoft-com:office:excel\">');</script>"
+         "</head><body><form>Sign in</form></body></html>",
+         false},
         {"readme.txt", "text/plain", "Open the <html> file in a browser.", true}};
     for (const auto& [name, type, body, kept] : answers) {
         auto reply = testservice::Reply::text(body);
