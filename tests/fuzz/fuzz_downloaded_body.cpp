@@ -39,12 +39,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         {"page.html", "text/html", false},
         {"export.xls", "application/vnd.ms-excel", false},
         {"minutes.docx", std::nullopt, false},
-        {"letter.doc", "application/msword", false},
-        {"slides.odp", "text/html", false},
         {"level.svg", "image/svg+xml", true},
         {"background.png", "image/png", true},
         {"level-2", std::nullopt, true},
         {"plan.svg?v=2", "text/html", true},
+        {"letter.doc", "application/msword", false},
+        {"slides.odp", "text/html", false},
     }};
     const DownloadedBody::Asked& asked = kAsked[data[0] % kAsked.size()];
     const std::string body(reinterpret_cast<const char*>(data) + 1, size - 1);
