@@ -5,7 +5,6 @@
 #include <cctype>
 #include <functional>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -212,7 +211,8 @@ struct DownloadedBodyTag {
 std::string downloadedBodyReadsName(DownloadedBodyText& text) {
     std::string name;
     for (auto c = text.peek(); c && downloadedBodyIsNameCharacter(*c); c = text.peek()) {
-        if (name.size() <= kDownloadedBodyLongestName) name += *c >= 'A' && *c <= 'Z' ? static_cast<char>(*c - 'A' + 'a') : *c;
+        if (name.size() <= kDownloadedBodyLongestName)
+            name += *c >= 'A' && *c <= 'Z' ? static_cast<char>(*c - 'A' + 'a') : *c;
         text.advance();
     }
     return name;
@@ -324,7 +324,8 @@ std::string downloadedBodyExtension(const std::string& fileName) {
 
 // Whether a tag's opening ("<" and a letter, "/", "!" or "?") is in the bytes.
 bool downloadedBodyHasMarkup(std::string_view bytes) {
-    for (size_t at = bytes.find('<'); at != std::string_view::npos && at + 1 < bytes.size(); at = bytes.find('<', at + 1)) {
+    for (size_t at = bytes.find('<'); at != std::string_view::npos && at + 1 < bytes.size();
+         at = bytes.find('<', at + 1)) {
         const auto next = static_cast<unsigned char>(bytes[at + 1]);
         if (std::isalpha(next) || next == '/' || next == '!' || next == '?') return true;
     }

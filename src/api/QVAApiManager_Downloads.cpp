@@ -67,11 +67,11 @@ std::optional<std::string> safeFileName(const std::optional<std::string>& name) 
     return last;
 }
 
-foundation::ErrorPtr refusedBodyError(const std::string& description) {
+foundation::ErrorPtr downloadsRefusedBodyError(const std::string& description) {
     return std::make_shared<QVAError>(
         kQVAErrorDomain, QVAApiManager::kRefusedBodyErrorCode,
-        Value::Dictionary{
-            {foundation::kLocalizedDescriptionKey, Value(foundation::Bundle::mainBundle().localizedString(description))}});
+        Value::Dictionary{{foundation::kLocalizedDescriptionKey,
+                           Value(foundation::Bundle::mainBundle().localizedString(description))}});
 }
 
 // Streams the body into the partial file beside `path` and renames it over
@@ -94,7 +94,8 @@ void streamToFile(const foundation::URLRequest& request, const std::string& path
             labelled.contentType = response ? response->MIMEType() : std::nullopt;
             if (auto refusal = DownloadedBody::refusalOfFile(partial, labelled)) {
                 files().removeItemAtPath(partial);
-                (*shared)(refusedBodyError(Format("The service did not answer with %@ but with %@.", what, *refusal)));
+                (*shared)(downloadsRefusedBodyError(
+                    Format("The service did not answer with %@ but with %@.", what, *refusal)));
                 return;
             }
             if (std::rename(partial.c_str(), path.c_str()) != 0) {
@@ -302,7 +303,7 @@ void QVAApiManager::downloadInteractiveMapsForAuthCode(const Text& authCode, con
         }
         const std::string message = "Unable to download all Interactive Maps Files!";
         foundation::Log("Unable to download all Interactive Maps Files!");
-        completion(*unanswered ? QVAError::initWithDescription(message) : refusedBodyError(message), Value());
+        completion(*unanswered ? QVAError::initWithDescription(message) : downloadsRefusedBodyError(message), Value());
     });
 }
 

@@ -227,8 +227,8 @@ TEST_F(QVAApiManagerDownloadsTest, ASignInPageNeverReplacesAKeptDocument) {
         });
         ASSERT_EQ(first.error, nullptr) << name;
         for (const auto& page : pages) {
-            for (const auto& type :
-                 {std::string("text/html"), std::string("application/octet-stream"), QNMIMETypeForPathExtension(extension)}) {
+            for (const auto& type : {std::string("text/html"), std::string("application/octet-stream"),
+                                     QNMIMETypeForPathExtension(extension)}) {
                 auto reply = testservice::Reply::text(page);
                 reply.contentType = type;
                 serve("GET", "/files/" + name, reply);
