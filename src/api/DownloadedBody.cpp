@@ -2,10 +2,19 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
+#include <functional>
 #include <fstream>
+#include <memory>
 #include <vector>
 
 #include "foundation/StringUtils.h"
+#include "svg/dom/SVGDocument.h"
+#include "svg/elements/SVGSVGElement.h"
+#include "svg/floorplan/SVGFloorPlanSink.h"
+#include "svg/parser/SVGXParser.h"
+#include "svg/sources/SVGXSourceLocalFile.h"
+#include "svg/sources/SVGXSourceString.h"
 
 namespace DownloadedBody {
 
@@ -15,8 +24,13 @@ namespace {
 constexpr size_t kDownloadedBodyPDFWindow = 1024;
 // Consumed characters are dropped once this many are held.
 constexpr size_t kDownloadedBodyKeptText = 65536;
-// Longer element names are no name the checks look for.
+// Longer element and attribute names are no name the checks look for.
 constexpr size_t kDownloadedBodyLongestName = 64;
+// How far into an office export its marks are looked for: the exports
+// carry them on the root and in the head, before any content.
+constexpr size_t kDownloadedBodyOfficeMarksWindow = 65536;
+// The part of an attribute's value the marks are told by.
+constexpr size_t kDownloadedBodyLongestValue = 256;
 
 // The body as characters from its opening on, read as far as asked: its
 // bytes, or the code units of a UTF-16 body (after its byte-order mark),
@@ -58,8 +72,13 @@ public:
         return text_[position_ + offset];
     }
 
+    // The characters passed so far.
+    size_t consumed() const { return consumed_; }
+
     void advance(size_t count = 1) {
-        position_ = std::min(position_ + count, text_.size());
+        const size_t next = std::min(position_ + count, text_.size());
+        consumed_ += next - position_;
+        position_ = next;
         if (position_ >= kDownloadedBodyKeptText) {
             text_.erase(0, position_);
             position_ = 0;
@@ -131,6 +150,7 @@ private:
     std::string undecoded_;
     std::string text_;
     size_t position_ = 0;
+    size_t consumed_ = 0;
 };
 
 // Passes blanks, declarations and processing instructions ("<?...?>") and
@@ -168,45 +188,129 @@ bool downloadedBodyOpensWebPage(DownloadedBodyText& text) {
     return false;
 }
 
-// Past a document type declaration, its internal subset included.
-bool downloadedBodySkipsDoctype(DownloadedBodyText& text) {
-    text.advance(9);  // "<!DOCTYPE"
-    int depth = 0;
-    while (const auto c = text.peek()) {
-        if (*c == '"' || *c == '\'') {
+bool downloadedBodyIsNameCharacter(char c) {
+    return c != '>' && c != '/' && c != '=' && c != '?' && !DownloadedBodyText::isBlank(c);
+}
+
+// One tag's name (lower case) and attributes (names in lower case, values
+// as written, cut to their first characters), read from its "<" or "<?" to
+// past its end; nothing when the body ends inside it.
+struct DownloadedBodyTag {
+    std::string name;
+    // A processing instruction ("<?name ...?>").
+    bool instruction = false;
+    std::vector<std::pair<std::string, std::string>> attributes;
+
+    const std::string* attribute(std::string_view wanted) const {
+        for (const auto& [attributeName, value] : attributes)
+            if (attributeName == wanted) return &value;
+        return nullptr;
+    }
+};
+
+std::string downloadedBodyReadsName(DownloadedBodyText& text) {
+    std::string name;
+    for (auto c = text.peek(); c && downloadedBodyIsNameCharacter(*c); c = text.peek()) {
+        if (name.size() <= kDownloadedBodyLongestName)
+            name += *c >= 'A' && *c <= 'Z' ? static_cast<char>(*c - 'A' + 'a') : *c;
+        text.advance();
+    }
+    return name;
+}
+
+std::optional<DownloadedBodyTag> downloadedBodyReadsTag(DownloadedBodyText& text) {
+    DownloadedBodyTag tag;
+    tag.instruction = text.startsWith("<?", false);
+    text.advance(tag.instruction ? 2 : 1);
+    tag.name = downloadedBodyReadsName(text);
+    for (;;) {
+        text.skipBlanks();
+        const auto c = text.peek();
+        if (!c) return std::nullopt;
+        if (*c == '>') {
             text.advance();
-            if (!text.skipPast(std::string_view(&*c, 1))) return false;
+            return tag;
+        }
+        if (*c == '/' || *c == '?' || *c == '=') {
+            text.advance();
+            continue;
+        }
+        std::string name = downloadedBodyReadsName(text);
+        text.skipBlanks();
+        std::string value;
+        if (text.peek() == '=') {
+            text.advance();
+            text.skipBlanks();
+            const auto quote = text.peek();
+            if (!quote) return std::nullopt;
+            const bool quoted = *quote == '"' || *quote == '\'';
+            if (quoted) text.advance();
+            for (auto v = text.peek();; v = text.peek()) {
+                if (!v) return std::nullopt;
+                if (quoted ? *v == *quote : (*v == '>' || DownloadedBodyText::isBlank(*v))) break;
+                if (value.size() < kDownloadedBodyLongestValue) value += *v;
+                text.advance();
+            }
+            if (quoted) text.advance();
+        }
+        tag.attributes.emplace_back(std::move(name), std::move(value));
+    }
+}
+
+bool downloadedBodyNamesOfficeProgram(const std::string* progId) {
+    if (!progId) return false;
+    const std::string program = foundation::StringUtils::lowercase(*progId);
+    return program.starts_with("word.") || program.starts_with("excel.") || program.starts_with("powerpoint.");
+}
+
+// Whether the body is an office program's own HTML or XML export: in its
+// opening (its declarations and instructions, its root element, and the
+// head's meta and link tags before any other element) a tag declares one of
+// the office XML namespaces ("urn:schemas-microsoft-com:office:..."), a
+// "ProgId" meta names an office program, or an "mso-application"
+// instruction does. A label, a page's mere mention of the words in its
+// text, or a tag written inside a script, is no mark.
+bool downloadedBodyCarriesOfficeMarks(DownloadedBodyText& text) {
+    bool sawRoot = false;
+    while (text.consumed() < kDownloadedBodyOfficeMarksWindow) {
+        const auto c = text.peek();
+        if (!c) return false;
+        if (*c != '<') {
+            text.advance();
             continue;
         }
         if (text.startsWith("<!--", false)) {
             if (!text.skipPast("-->")) return false;
             continue;
         }
-        text.advance();
-        if (*c == '[') ++depth;
-        else if (*c == ']' && depth > 0) --depth;
-        else if (*c == '>' && depth == 0) return true;
+        if (text.startsWith("<!", false) || text.startsWith("</", false)) {
+            if (!text.skipPast(">")) return false;
+            continue;
+        }
+        const auto tag = downloadedBodyReadsTag(text);
+        if (!tag) return false;
+        if (tag->instruction) {
+            if (tag->name == "mso-application" && downloadedBodyNamesOfficeProgram(tag->attribute("progid")))
+                return true;
+            continue;
+        }
+        const bool opening = !sawRoot || tag->name == "head" || tag->name == "meta" || tag->name == "link" ||
+                             tag->name == "title" || tag->name == "base";
+        if (!opening) return false;
+        sawRoot = true;
+        for (const auto& [name, value] : tag->attributes) {
+            if ((name == "xmlns" || name.starts_with("xmlns:")) &&
+                foundation::StringUtils::lowercase(value).starts_with("urn:schemas-microsoft-com:office:"))
+                return true;
+        }
+        if (tag->name == "meta") {
+            const std::string* name = tag->attribute("name");
+            if (name && foundation::StringUtils::lowercase(*name) == "progid" &&
+                downloadedBodyNamesOfficeProgram(tag->attribute("content")))
+                return true;
+        }
     }
     return false;
-}
-
-// Whether the body reads as an SVG document: past blanks, declarations,
-// comments and a document type, its root element is "svg" (with or without
-// a namespace prefix).
-bool downloadedBodyReadsAsSVG(DownloadedBodyText& text) {
-    for (;;) {
-        if (!downloadedBodySkipsProlog(text)) return false;
-        if (!text.startsWith("<!DOCTYPE", false)) break;
-        if (!downloadedBodySkipsDoctype(text)) return false;
-    }
-    if (text.peek() != '<') return false;
-    std::string name;
-    for (size_t i = 1; i <= kDownloadedBodyLongestName + 1; ++i) {
-        const auto c = text.peek(i);
-        if (!c || *c == '>' || *c == '/' || DownloadedBodyText::isBlank(*c)) break;
-        name += *c;
-    }
-    return name == "svg" || (name.size() > 4 && name.ends_with(":svg") && name.size() <= kDownloadedBodyLongestName);
 }
 
 // The name's extension in lower case, "" when none; a query or fragment
@@ -218,42 +322,128 @@ std::string downloadedBodyExtension(const std::string& fileName) {
     return foundation::StringUtils::lowercase(name.substr(dot + 1));
 }
 
-// The content type without its parameters, in lower case.
-std::string downloadedBodyMediaType(const std::string& contentType) {
-    std::string type = contentType.substr(0, contentType.find(';'));
-    const auto first = type.find_first_not_of(" \t");
-    const auto last = type.find_last_not_of(" \t");
-    type = first == std::string::npos ? std::string() : type.substr(first, last - first + 1);
-    return foundation::StringUtils::lowercase(type);
+// Whether a tag's opening ("<" and a letter, "/", "!" or "?") is in the bytes.
+bool downloadedBodyHasMarkup(std::string_view bytes) {
+    for (size_t at = bytes.find('<'); at != std::string_view::npos && at + 1 < bytes.size();
+         at = bytes.find('<', at + 1)) {
+        const auto next = static_cast<unsigned char>(bytes[at + 1]);
+        if (std::isalpha(next) || next == '/' || next == '!' || next == '?') return true;
+    }
+    return false;
+}
+
+// Whether the bytes before `at` leave it at a line's start: only a byte-order
+// mark and blanks before it, or a line's end or a byte no text holds (a
+// binary header's) right before it.
+bool downloadedBodyBeginsLine(std::string_view window, size_t at) {
+    std::string_view before = window.substr(0, at);
+    if (before.starts_with("\xEF\xBB\xBF")) before.remove_prefix(3);
+    if (before.find_first_not_of(" \t\r\n\f") == std::string_view::npos) return true;
+    const auto previous = static_cast<unsigned char>(window[at - 1]);
+    return (previous < 0x20 && previous != '\t' && previous != ' ') || previous == 0x7F;
+}
+
+// Whether what follows "%PDF-" is a version ("1.7") closing its line: then
+// blanks at most, and a line's end, the end of what was read, or a comment
+// or binary byte as PDF writers put there; not a sentence's next word.
+bool downloadedBodyEndsVersionLine(std::string_view rest) {
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    if (rest.size() < 3 || !digit(rest[0]) || rest[1] != '.' || !digit(rest[2])) return false;
+    size_t at = 3;
+    while (at < rest.size() && digit(rest[at])) ++at;
+    while (at < rest.size() && (rest[at] == ' ' || rest[at] == '\t')) ++at;
+    if (at == rest.size()) return true;
+    const auto c = static_cast<unsigned char>(rest[at]);
+    return c == '\r' || c == '\n' || c == '%' || c >= 0x80;
+}
+
+constexpr std::array<Kind, 34> kDownloadedBodyKinds = {{
+    {"pdf", Content::PDF},
+    {"png", Content::Image},
+    {"jpg", Content::Image},
+    {"jpeg", Content::Image},
+    {"gif", Content::Image},
+    {"doc", Content::OlderWord},
+    {"dot", Content::OlderWord},
+    {"xls", Content::OlderOffice},
+    {"xlt", Content::OlderOffice},
+    {"ppt", Content::OlderOffice},
+    {"pps", Content::OlderOffice},
+    {"pot", Content::OlderOffice},
+    {"docx", Content::Office},
+    {"docm", Content::Office},
+    {"dotx", Content::Office},
+    {"dotm", Content::Office},
+    {"xlsx", Content::Office},
+    {"xlsm", Content::Office},
+    {"xltx", Content::Office},
+    {"xltm", Content::Office},
+    {"pptx", Content::Office},
+    {"pptm", Content::Office},
+    {"ppsx", Content::Office},
+    {"ppsm", Content::Office},
+    {"potx", Content::Office},
+    {"odt", Content::OpenDocument},
+    {"ods", Content::OpenDocument},
+    {"odp", Content::OpenDocument},
+    {"odg", Content::OpenDocument},
+    {"ott", Content::OpenDocument},
+    {"ots", Content::OpenDocument},
+    {"otp", Content::OpenDocument},
+    {"rtf", Content::RTF},
+    {"zip", Content::OpenDocument},
+}};
+
+const Kind* downloadedBodyKindOf(const std::string& extension) {
+    for (const auto& kind : kDownloadedBodyKinds)
+        if (kind.extension == extension) return &kind;
+    return nullptr;
+}
+
+bool downloadedBodyIsOfficeFile(Signature signature) {
+    return signature == Signature::Zip || signature == Signature::CompoundFile;
+}
+
+bool downloadedBodyHasContent(Content content, Signature signature, DownloadedBodyText& text) {
+    switch (content) {
+        case Content::PDF:
+            return signature == Signature::PDF;
+        case Content::Image:
+            return isMapImageSignature(signature) || signature == Signature::GIF;
+        case Content::Office:
+            return downloadedBodyIsOfficeFile(signature);
+        case Content::OlderWord:
+            if (signature == Signature::RTF) return true;
+            [[fallthrough]];
+        case Content::OlderOffice:
+            if (downloadedBodyIsOfficeFile(signature)) return true;
+            return signature == Signature::None && downloadedBodyCarriesOfficeMarks(text);
+        case Content::OpenDocument:
+            return signature == Signature::Zip;
+        case Content::RTF:
+            return signature == Signature::RTF;
+    }
+    return false;
 }
 
 std::optional<std::string> downloadedBodyDocumentRefusal(DownloadedBodyText& text, const Asked& asked) {
-    if (signatureOf(text.head()) != Signature::None) return std::nullopt;
+    const Signature signature = signatureOf(text.head());
     const std::string extension = downloadedBodyExtension(asked.fileName);
-    for (const char* fixed : {"pdf", "png", "jpg", "jpeg", "gif"}) {
-        if (extension == fixed)
-            return "something other than a " + foundation::StringUtils::uppercase(extension) + " file";
+    if (const Kind* kind = downloadedBodyKindOf(extension)) {
+        if (downloadedBodyHasContent(kind->content, signature, text)) return std::nullopt;
+        return "something other than a ." + extension + " file";
     }
+    if (signature != Signature::None) return std::nullopt;
     if (extension == "html" || extension == "htm" || extension == "xhtml") return std::nullopt;
-    // Office programs save a web page as a spreadsheet or a document and
-    // open it again; such a file comes under its office kind's own type,
-    // which no network's page claims.
-    static constexpr std::array<std::pair<std::string_view, std::string_view>, 3> kOfficeTypes = {{
-        {"doc", "application/msword"},
-        {"xls", "application/vnd.ms-excel"},
-        {"ppt", "application/vnd.ms-powerpoint"},
-    }};
-    if (asked.contentType) {
-        const std::string type = downloadedBodyMediaType(*asked.contentType);
-        for (const auto& [officeExtension, officeType] : kOfficeTypes)
-            if (extension == officeExtension && type == officeType) return std::nullopt;
-    }
     if (downloadedBodyOpensWebPage(text)) return std::string("a web page");
     return std::nullopt;
 }
 
-std::optional<std::string> downloadedBodyMapFileRefusal(DownloadedBodyText& text, const Asked& asked) {
-    const Signature signature = signatureOf(text.head());
+// A map file by its first bytes and, for a plan, by a parse of the whole
+// source `plan` gives.
+std::optional<std::string> downloadedBodyMapFileRefusal(
+    std::string_view head, const Asked& asked, const std::function<std::shared_ptr<svg::SVGXSource>()>& plan) {
+    const Signature signature = signatureOf(head);
     const bool image = isMapImageSignature(signature);
     switch (mapFileRoleOfName(asked.fileName)) {
         case MapFileRole::Image:
@@ -266,8 +456,11 @@ std::optional<std::string> downloadedBodyMapFileRefusal(DownloadedBodyText& text
         case MapFileRole::Plan:
             break;
     }
-    if (downloadedBodyReadsAsSVG(text)) return std::nullopt;
-    return std::string("something other than an SVG document");
+    // Judged only: nothing of it reaches a parse run collecting meanwhile.
+    svg::SVGFloorPlanSink::CollectingNothing judgedOnly;
+    const auto parse = svg::SVGXParser::parseSourceUsingDefaultSVGXParser(plan());
+    if (parse && isFloorPlan(*parse)) return std::nullopt;
+    return std::string("something other than a floor plan");
 }
 
 }  // namespace
@@ -285,7 +478,12 @@ Signature signatureOf(std::string_view head) {
     }};
     for (const auto& [opening, signature] : kOpenings)
         if (head.starts_with(opening)) return signature;
-    if (head.substr(0, kDownloadedBodyPDFWindow).find("%PDF-") != std::string_view::npos) return Signature::PDF;
+    const std::string_view window = head.substr(0, kDownloadedBodyPDFWindow);
+    for (size_t at = window.find("%PDF-"); at != std::string_view::npos; at = window.find("%PDF-", at + 1)) {
+        if (downloadedBodyHasMarkup(window.substr(0, at))) return Signature::None;
+        if (downloadedBodyBeginsLine(window, at) && downloadedBodyEndsVersionLine(window.substr(at + 5)))
+            return Signature::PDF;
+    }
     return Signature::None;
 }
 
@@ -298,15 +496,40 @@ MapFileRole mapFileRoleOfName(const std::string& fileReference) {
 
 bool isMapImageSignature(Signature signature) { return signature == Signature::PNG || signature == Signature::JPEG; }
 
+std::span<const Kind> knownKinds() { return kDownloadedBodyKinds; }
+
 std::optional<std::string> refusal(std::istream& body, const Asked& asked, size_t chunkSize) {
+    if (asked.mapFile) {
+        // A plan is judged by a parse of all of it.
+        std::string bytes;
+        std::vector<char> chunk(std::max<size_t>(chunkSize, 1));
+        while (body) {
+            body.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+            bytes.append(chunk.data(), static_cast<size_t>(body.gcount()));
+        }
+        if (bytes.empty()) return std::string("nothing");
+        return downloadedBodyMapFileRefusal(bytes, asked,
+                                            [&] { return svg::SVGXSourceString::sourceFromContentsOfString(bytes); });
+    }
     DownloadedBodyText text(body, chunkSize);
     if (text.empty()) return std::string("nothing");
-    return asked.mapFile ? downloadedBodyMapFileRefusal(text, asked) : downloadedBodyDocumentRefusal(text, asked);
+    return downloadedBodyDocumentRefusal(text, asked);
 }
 
 std::optional<std::string> refusalOfFile(const std::string& path, const Asked& asked) {
     std::ifstream file(path, std::ios::binary);
-    return refusal(file, asked);
+    if (!asked.mapFile) return refusal(file, asked);
+    std::string head(kDownloadedBodyPDFWindow, '\0');
+    file.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<size_t>(file.gcount()));
+    if (head.empty()) return std::string("nothing");
+    return downloadedBodyMapFileRefusal(head, asked,
+                                        [&] { return svg::SVGXSourceLocalFile::sourceFromFilename(path); });
+}
+
+bool isFloorPlan(const svg::SVGXParseResult& parse) {
+    if (parse.libXMLFailed() || !parse.errorsFatal().empty() || !parse.parsedDocument()) return false;
+    return std::dynamic_pointer_cast<svg::SVGSVGElement>(parse.parsedDocument()->rootElement()) != nullptr;
 }
 
 }  // namespace DownloadedBody

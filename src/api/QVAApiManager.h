@@ -68,6 +68,9 @@ public:
     // The service root unless QVA_SERVICE_ROOT names another one.
     static constexpr const char* kDefaultServiceRoot = "https://services.quovana.com/api";
     static constexpr double kDefaultTimeout = 30.0;
+    // The code (in kQVAErrorDomain) of a download answered with a body that
+    // is not the file asked for, as against one that got no answer.
+    static constexpr int64_t kRefusedBodyErrorCode = 2;
     static constexpr int32_t kItemsPerPage = 100;
 
     // ---- shared instance and configuration --------------------------------
@@ -396,10 +399,10 @@ public:
     // name>" under the application's data folder: (nil, the file path) or
     // (error, nothing). Only the last path component of the file name is
     // used; one that is empty, "." or ".." gives "Bad file name for
-    // document." and no request. The token and event id are not used. An
-    // empty body, or a web page for a file not named as one, fails and
-    // leaves the earlier copy; any other 2xx body is kept, whatever its
-    // content type.
+    // document." and no request. The token and event id are not used. A
+    // body that is not the file asked for (DownloadedBody) fails with
+    // kRefusedBodyErrorCode and leaves the earlier copy; any other 2xx body
+    // is kept, whatever its content type.
     void getFileFromUrl(const Text& urlString, const Text& fileName, const Text& authCode, const Text& eventId,
                         CallCompletion completion);
     // The account's folder of documents, "<data folder>/Info Pdfs/<token
@@ -417,7 +420,10 @@ public:
                                      double timeout, CallCompletion completion);
     // Every map file of the meeting at once; raises the maps' downloading
     // flag (its callers lower it). Without maps nothing happens and the
-    // completion is not called.
+    // completion is not called. When files failed, the error carries
+    // kRefusedBodyErrorCode if each of them was answered (with something
+    // that is not the file, or has a link no file comes from), so a retry
+    // would find the same.
     void downloadInteractiveMapsForAuthCode(const Text& authCode, const Text& eventId, CallCompletion completion);
     // Cancels every session task under the service root; feed, document and
     // map transfers go on.

@@ -28,6 +28,7 @@
 #include "settings/ApplicationSettingsStore.h"
 #include "dispatch/Group.h"
 #include "dispatch/Queue.h"
+#include "foundation/Bundle.h"
 #include "foundation/FileManager.h"
 #include "foundation/Format.h"
 #include "foundation/HTTPURLResponse.h"
@@ -66,6 +67,13 @@ std::optional<std::string> safeFileName(const std::optional<std::string>& name) 
     return last;
 }
 
+foundation::ErrorPtr downloadsRefusedBodyError(const std::string& description) {
+    return std::make_shared<QVAError>(
+        kQVAErrorDomain, QVAApiManager::kRefusedBodyErrorCode,
+        Value::Dictionary{{foundation::kLocalizedDescriptionKey,
+                           Value(foundation::Bundle::mainBundle().localizedString(description))}});
+}
+
 // Streams the body into the partial file beside `path` and renames it over
 // `path` only once the body arrived whole, so a file at `path` is always a
 // whole download (a screen may be reading an older one meanwhile). A failure
@@ -86,7 +94,7 @@ void streamToFile(const foundation::URLRequest& request, const std::string& path
             labelled.contentType = response ? response->MIMEType() : std::nullopt;
             if (auto refusal = DownloadedBody::refusalOfFile(partial, labelled)) {
                 files().removeItemAtPath(partial);
-                (*shared)(QVAError::initWithDescription(
+                (*shared)(downloadsRefusedBodyError(
                     Format("The service did not answer with %@ but with %@.", what, *refusal)));
                 return;
             }
@@ -263,6 +271,9 @@ void QVAApiManager::downloadInteractiveMapsForAuthCode(const Text& authCode, con
     settings.setCurrentEventIsDownloadingOrParsingIMaps(true);
 
     auto failed = std::make_shared<bool>(false);
+    // Whether a file got no answer (the network, the service down): a retry
+    // may fetch it.
+    auto unanswered = std::make_shared<bool>(false);
     auto group = dispatch::Group::create();
     for (const auto& link : links) {
         foundation::Log("Imaps file to download %@ ||  %@", link->relString(), link->hrefString());
@@ -275,19 +286,24 @@ void QVAApiManager::downloadInteractiveMapsForAuthCode(const Text& authCode, con
         }
         group->enter();
         streamRequestForRelFileName(link->relString(), link->hrefString(), Value(), authCode, eventId,
-                                    kDefaultTimeout, [failed, group](const ErrorPtr& error, const Value&) {
+                                    kDefaultTimeout,
+                                    [failed, unanswered, group](const ErrorPtr& error, const Value&) {
                                         if (error) *failed = true;
+                                        if (error && !(error->domain() == kQVAErrorDomain &&
+                                                       error->code() == kRefusedBodyErrorCode))
+                                            *unanswered = true;
                                         group->leave();
                                     });
     }
-    group->notify(dispatch::Queue::main(), [failed, completion = std::move(completion)] {
+    group->notify(dispatch::Queue::main(), [failed, unanswered, completion = std::move(completion)] {
         if (!completion) return;
         if (!*failed) {
             completion(nullptr, Value());
             return;
         }
+        const std::string message = "Unable to download all Interactive Maps Files!";
         foundation::Log("Unable to download all Interactive Maps Files!");
-        completion(QVAError::initWithDescription("Unable to download all Interactive Maps Files!"), Value());
+        completion(*unanswered ? QVAError::initWithDescription(message) : downloadsRefusedBodyError(message), Value());
     });
 }
 

@@ -172,10 +172,13 @@ public:
     // are loaded in memory. Otherwise NO, after starting a map run for the
     // current account and meeting when it has maps and none runs: a parse
     // when every map file is on disk, else a download and parse. A kept plan
-    // that does not parse (a page an earlier version kept in its place)
-    // counts as missing: the parse is followed by a download and parse, once
-    // per memory generation (until the next launch, or a clear of the
-    // maps' memory); after that such a run ends with the parse's failure.
+    // that does not parse (a page an earlier version kept in its place, a
+    // plan cut short) counts as missing: the parse is followed by a
+    // download and parse, until one such refetch was answered and still
+    // gives no plan, once per memory generation (until the next launch, or
+    // a clear of the maps' memory); a refetch that got no answer leaves it
+    // to the next check. After that such a run ends with the parse's
+    // failure.
     // The run's end posts one of the two InteractiveMapsNotifications. Main
     // thread.
     bool canAccessInteractiveMaps();
@@ -251,6 +254,8 @@ private:
     // generation as `run` already fetched the plans again because a kept
     // one did not parse.
     bool fetchedUnreadablePlansAgain(const MapRun& run) const;
+    // Whether a parse run ended because a kept plan gives no floor plan.
+    static bool isUnreadablePlan(const foundation::ErrorPtr& error);
     // Leaves every run started so far stale and lowers the running flag,
     // which stands for the current meeting's run only.
     void invalidateMapRuns();

@@ -3,6 +3,7 @@
 // sink the SVG library's extension elements write to.
 #include "maps/InteractiveMapsServices.h"
 
+#include "api/DownloadedBody.h"
 #include "foundation/Format.h"
 #include "foundation/Log.h"
 #include "maps/MapFileKind.h"
@@ -107,7 +108,13 @@ void InteractiveMapsServices::parseMapRun(const MapRun& run, std::vector<FloorPl
         foundation::ErrorPtr error;
         svg::SVGXImage::clearCachedResources();
         parseFloorPlans(floorPlansAmong(floors, authCode, eventId), [&](const FloorPlanFile& floor) {
-            if (svg::SVGXImage::imageNamed(floor.fileName, authCode, eventId) || error) return;
+            // Judged by the rule the download keeps plans by, so a plan cut
+            // short or kept by a weaker rule is fetched again.
+            const auto image = svg::SVGXImage::imageNamed(floor.fileName, authCode, eventId);
+            if ((image && image->parseErrorsAndWarnings() &&
+                 DownloadedBody::isFloorPlan(*image->parseErrorsAndWarnings())) ||
+                error)
+                return;
             error = foundation::Error::withDescription(
                 kMapsErrorDomain, kUnreadablePlanErrorCode,
                 foundation::Format("The floor plan %@ of floor %@ could not be loaded", floor.fileName,

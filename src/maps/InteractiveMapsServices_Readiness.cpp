@@ -11,11 +11,13 @@
 #include <algorithm>
 
 #include "Utils/Utils.h"
+#include "api/QVAApiManager.h"
 #include "dispatch/Queue.h"
 #include "foundation/FileManager.h"
 #include "foundation/NotificationCenter.h"
 #include "foundation/Thread.h"
 #include "maps/InteractiveMapsNotifications.h"
+#include "model/QVAError.h"
 #include "model/QVAEvent.h"
 #include "model/QVAImapsLinksModel.h"
 #include "model/QVAUserAccount.h"
@@ -88,6 +90,10 @@ bool InteractiveMapsServices::fetchedUnreadablePlansAgain(const MapRun& run) con
            fetched->eventId == run.eventId;
 }
 
+bool InteractiveMapsServices::isUnreadablePlan(const foundation::ErrorPtr& error) {
+    return error && error->domain() == kMapsErrorDomain && error->code() == kUnreadablePlanErrorCode;
+}
+
 bool InteractiveMapsServices::canAccessInteractiveMaps() {
     auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
     if (settings.currentEventHasIMapsLoadedInMemory()) return true;
@@ -103,18 +109,23 @@ bool InteractiveMapsServices::canAccessInteractiveMaps() {
     const MapRun run = beginMapRun(authCode, eventId);
     parseMapRun(run, floorPlanFilesForAuthCode(authCode, eventId), [this, run](const foundation::ErrorPtr& error) {
         // A plan kept on disk that gives no floor plan is fetched again, as
-        // a missing one is, but once only for the meeting's maps in memory
-        // (until the next launch, or a clear of the maps' memory: a change
-        // of meeting, a logout, a cache clear). A refused download keeps
-        // the earlier copy, so the next check would find the same plan:
-        // the screens check on every bar rebuild and network change, and
-        // each refetch asks for every plan of the meeting. The run then
-        // ends with the parse's failure.
-        if (error && error->domain() == kMapsErrorDomain && error->code() == kUnreadablePlanErrorCode &&
-            isCurrentMapRun(run) && !fetchedUnreadablePlansAgain(run)) {
-            unreadablePlansFetchedAgain_ = run;
+        // a missing one is, until a refetch was answered and still gives
+        // none, once for the meeting's maps in memory (until the next
+        // launch, or a clear of the maps' memory: a change of meeting, a
+        // logout, a cache clear). A refused download keeps the earlier
+        // copy, so the next check would find the same plan: the screens
+        // check on every bar rebuild and network change, and each refetch
+        // asks for every plan of the meeting. A refetch that got no answer
+        // (the service down, no network) leaves it to the next check. Once
+        // spent, such a run ends with the parse's failure.
+        if (isUnreadablePlan(error) && isCurrentMapRun(run) && !fetchedUnreadablePlansAgain(run)) {
             ApplicationSettingsStore::sharedApplicationSettingsStore().setCurrentEventIsDownloadingOrParsingIMaps(false);
-            downloadAndParseInteractiveMapsForAuthCode(run.authCode, run.eventId, {});
+            downloadAndParseInteractiveMapsForAuthCode(
+                run.authCode, run.eventId, [this, run](const foundation::ErrorPtr& refetchError) {
+                    const bool answered = refetchError && refetchError->domain() == kQVAErrorDomain &&
+                                          refetchError->code() == QVAApiManager::kRefusedBodyErrorCode;
+                    if (answered || isUnreadablePlan(refetchError)) unreadablePlansFetchedAgain_ = run;
+                });
             return;
         }
         finishMapRun(run, error);

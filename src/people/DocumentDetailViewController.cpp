@@ -6,6 +6,7 @@
 #include "Utils/LogSafeText.h"
 #include "Utils/StringUtility.h"
 #include "Utils/Utils.h"
+#include "api/DownloadedBody.h"
 #include "api/QVAApiManager.h"
 #include "foundation/FileManager.h"
 #include "foundation/Log.h"
@@ -134,9 +135,18 @@ void DocumentDetailViewController::openDocument() {
         if (!files.fileExistsAtPath(*folder)) files.createDirectoryAtPath(*folder, true);
         const std::string path = *folder + "/" + name;
         if (files.fileExistsAtPath(path)) {
-            hideIndicator();
-            showCachedFile(path);
-            return;
+            // A copy kept by an earlier version, under a weaker rule, may be
+            // a page some network answered in the document's place: it is
+            // judged again as a download is, and fetched anew when it fails.
+            const auto refusal = DownloadedBody::refusalOfFile(path, DownloadedBody::Asked{name, std::nullopt, false});
+            if (!refusal) {
+                hideIndicator();
+                showCachedFile(path);
+                return;
+            }
+            foundation::Log("The kept document %@ is %@: fetched again",
+                            documentLocationForLog(path, token), *refusal);
+            files.removeItemAtPath(path);
         }
     }
     auto event = ApplicationSettingsStore::sharedApplicationSettingsStore().currentEvent();

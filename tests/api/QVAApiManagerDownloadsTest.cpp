@@ -11,7 +11,9 @@
 
 #include "QVAApiManagerDownloadsFixture.h"
 #include "Utils/Utils.h"
+#include "api/DownloadedBody.h"
 #include "foundation/FileManager.h"
+#include "http/QNMIMETypes.h"
 #include "model/QVACoreDataPermission.h"
 #include "model/QVACoreDataReportsDocument.h"
 #include "model/QVAError.h"
@@ -138,10 +140,25 @@ TEST_F(QVAApiManagerDownloadsTest, DocumentsAreJudgedByTheirBytesNotTheirLabel) 
         {"photo.jpg", "image/png", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16), true},
         {"notes.doc", "application/rtf", "{\\rtf1\\ansi Notes}", true},
         {"letter.doc", "application/octet-stream", "{\\rtf1\\ansi Dear all}", true},
-        {"budget.xls", "application/octet-stream", "<?xml version=\"1.0\"?>\n<Workbook/>", true},
-        // What office programs and web apps save as a spreadsheet.
-        {"export.xls", "application/vnd.ms-excel; charset=utf-8", "<html><table><tr><td>1</td></tr></table></html>",
+        // What office programs save as a spreadsheet, told by their marks.
+        {"budget.xls", "application/octet-stream",
+         "<?xml version=\"1.0\"?>\n<?mso-application progid=\"Excel.Sheet\"?>\n"
+         "<Workbook xmlns=\"urn:schemas-microsoft-com:office:spreadsheet\"/>",
          true},
+        {"export.xls", "application/vnd.ms-excel; charset=utf-8",
+         "<html xmlns:o=\"urn:schemas-microsoft-com:office:office\"\nxmlns:x=\"urn:schemas-microsoft-com:office:excel\">"
+         "<head><meta name=ProgId content=Excel.Sheet></head><body><table><tr><td>1</td></tr></table></body></html>",
+         true},
+        {"memo.doc", "text/html", "<html><head><meta name=\"ProgId\" content=\"Word.Document\"></head>memo</html>", true},
+        // The label alone, or the words in a page's text, are no mark.
+        {"plain.xls", "application/vnd.ms-excel", "<html><table><tr><td>1</td></tr></table></html>", false},
+        {"said.xls", "application/vnd.ms-excel",
+         "<p>Sign in. Our exports use urn:schemas-microsoft-com:office:excel and ProgId Excel.Sheet.</p>", false},
+        {"bare.xls", "application/octet-stream", "<?xml version=\"1.0\"?>\n<Workbook/>", false},
+        {"scripted.xls", "application/vnd.ms-excel",
+         "<html><head><script>document.write('<html xmlns:x=\"urn:schemas-microsoft-com:office:excel\">');</script>"
+         "</head><body><form>Sign in</form></body></html>",
+         false},
         {"readme.txt", "text/plain", "Open the <html> file in a browser.", true}};
     for (const auto& [name, type, body, kept] : answers) {
         auto reply = testservice::Reply::text(body);
@@ -156,39 +173,72 @@ TEST_F(QVAApiManagerDownloadsTest, DocumentsAreJudgedByTheirBytesNotTheirLabel) 
 }
 
 // A network's sign-in page, whatever it opens with, its label or its
-// encoding, never replaces a kept document; a PDF needs its signature.
+// encoding, never replaces a kept document of any kind with a signature:
+// each kind is kept only as what it is, and a real file of it is kept.
 TEST_F(QVAApiManagerDownloadsTest, ASignInPageNeverReplacesAKeptDocument) {
     settings.setCurrentAccount(QVAUserAccount::initWithDictionary(Value::dictionary({{"accessToken", "portal"}})));
     const std::string folder = *QVAApiManager::documentsFolderForAuthToken(std::string("portal"));
     std::string utf16 = "\xFF\xFE";
     for (char c : std::string("<html><body>Please sign in.</body></html>")) utf16 += std::string{c, '\0'};
-    // Label, body, and whether it is a web page (plain text is right for
-    // a document whose kind has no signature).
-    const std::vector<std::tuple<std::string, std::string, bool>> answers = {
-        {"application/pdf", "<meta http-equiv=\"refresh\" content=\"0; url=http://portal.invalid/\">", true},
-        {"text/html", "<script>location.href = 'http://portal.invalid/';</script>", true},
-        {"text/plain", "\n  <TITLE>Wi-Fi</TITLE><p>Please sign in.", true},
-        {"text/html", utf16, true},
-        {"application/pdf", "<!--" + std::string(5000, 'x') + "-->\n<html><body>Please sign in.</body></html>", true},
-        {"text/plain", "Please sign in to use the Wi-Fi.", false}};
-    const std::vector<std::pair<std::string, std::string>> kept = {{"report.pdf", "%PDF-1.4 report"},
-                                                                   {"minutes.docx", "PK\x03\x04 minutes"}};
-    for (const auto& [name, whole] : kept) {
-        serve("GET", "/files/" + name, testservice::Reply::text(whole));
+    const std::vector<std::string> pages = {
+        "Your session has expired. Please sign in to continue.",
+        "<form action=\"/login\" method=\"post\"><input name=\"user\"></form>",
+        "<!-- portal -->\nPlease sign in to use the Wi-Fi.",
+        "<frameset><frame src=\"http://portal.invalid/login\"></frameset>",
+        "<noscript>Turn JavaScript on to sign in.</noscript>",
+        "<center>Sign in to the Wi-Fi</center>",
+        "<meta http-equiv=\"refresh\" content=\"0; url=http://portal.invalid/\">",
+        "<p>%PDF-1.7 files need an account.</p>",
+        "Sign in first.\n%PDF-1.7 files need an account.",
+        "<script>location.href = 'http://portal.invalid/';</script>",
+        "\n  <TITLE>Wi-Fi</TITLE><p>Please sign in.",
+        utf16,
+        "<!--" + std::string(5000, 'x') + "-->\n<html><body>Please sign in.</body></html>"};
+    // A whole file of each content a kind may need.
+    auto realFile = [](const DownloadedBody::Kind& kind) -> std::string {
+        switch (kind.content) {
+            case DownloadedBody::Content::PDF:
+                return "\xEF\xBB\xBF\n%PDF-1.7\n%\xE2\xE3\xCF\xD3\n1 0 obj";
+            case DownloadedBody::Content::Image:
+                if (kind.extension == "gif") return "GIF89a\x01\x00\x01\x00";
+                if (kind.extension == "png") return std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16);
+                return "\xFF\xD8\xFF\xE0\x00\x10JFIF";
+            case DownloadedBody::Content::Office:
+            case DownloadedBody::Content::OpenDocument:
+                return std::string("PK\x03\x04\x14\0\0\0mimetype", 16);
+            case DownloadedBody::Content::OlderOffice:
+            case DownloadedBody::Content::OlderWord:
+                return "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1 container";
+            case DownloadedBody::Content::RTF:
+                return "{\\rtf1\\ansi Minutes}";
+        }
+        return "";
+    };
+    ASSERT_FALSE(DownloadedBody::knownKinds().empty());
+    for (const auto& kind : DownloadedBody::knownKinds()) {
+        const std::string extension(kind.extension);
+        const std::string name = "kept." + extension;
+        const std::string whole = realFile(kind);
+        auto original = testservice::Reply::text(whole);
+        original.contentType = QNMIMETypeForPathExtension(extension);
+        serve("GET", "/files/" + name, original);
         auto first = call([&](auto done) {
             api().getFileFromUrl(server.urlFor("/files/" + name), name, token, std::string("42"), done);
         });
         ASSERT_EQ(first.error, nullptr) << name;
-        for (const auto& [type, page, webPage] : answers) {
-            if (!webPage && name != "report.pdf") continue;
-            auto reply = testservice::Reply::text(page);
-            reply.contentType = type;
-            serve("GET", "/files/" + name, reply);
-            auto outcome = call([&](auto done) {
-                api().getFileFromUrl(server.urlFor("/files/" + name), name, token, std::string("42"), done);
-            });
-            EXPECT_NE(outcome.error, nullptr) << name << ": " << page.substr(0, 20);
-            EXPECT_EQ(readFile(folder + "/" + name), whole) << name << ": " << page.substr(0, 20);
+        for (const auto& page : pages) {
+            for (const auto& type : {std::string("text/html"), std::string("application/octet-stream"),
+                                     QNMIMETypeForPathExtension(extension)}) {
+                auto reply = testservice::Reply::text(page);
+                reply.contentType = type;
+                serve("GET", "/files/" + name, reply);
+                auto outcome = call([&](auto done) {
+                    api().getFileFromUrl(server.urlFor("/files/" + name), name, token, std::string("42"), done);
+                });
+                ASSERT_NE(outcome.error, nullptr) << name << " as " << type << ": " << page.substr(0, 24);
+                EXPECT_EQ(outcome.error->code(), QVAApiManager::kRefusedBodyErrorCode);
+                EXPECT_EQ(readFile(folder + "/" + name), whole) << name << " as " << type << ": " << page.substr(0, 24);
+            }
         }
     }
 }

@@ -342,10 +342,10 @@ TEST_F(QVAApiManagerTransportTest, TokenGoesToTheServiceOriginOnly) {
     serve(other, "GET", "/doc.pdf", testservice::Reply::text("%PDF-1.4"));
     serve(other, "GET", "/feed", feed);
     serve(other, "GET", "/api/v1/moved", json("{}"));
-    serve(other, "GET", "/files/elsewhere.svg", testservice::Reply::text("<svg/>"));
+    serve(other, "GET", "/files/elsewhere.svg", testservice::Reply::text("<svg xmlns=\"http://www.w3.org/2000/svg\"/>"));
     // The service protects its feeds and files with the API's token.
     serve("GET", "/feeds/reports", feed);
-    serve("GET", "/files/level1.svg", testservice::Reply::text("<svg/>"));
+    serve("GET", "/files/level1.svg", testservice::Reply::text("<svg xmlns=\"http://www.w3.org/2000/svg\"/>"));
     serve("GET", "/outside", json("{}"));
     serve("GET", "/feeds/moved", testservice::Reply::redirect(302, other.urlFor("/feed")));
     serve("GET", "/files/moved.svg", testservice::Reply::redirect(302, other.urlFor("/files/elsewhere.svg")));

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
 #include <memory>
@@ -146,6 +147,39 @@ TEST_F(InteractiveMapsReadinessTest, AKeptFloorFileTheServiceStillRefusesIsFetch
     EXPECT_FALSE(maps.canAccessInteractiveMaps());
     ASSERT_TRUE(runEnded());
     EXPECT_EQ(mapFileRequests() - downloads, 2 * links.size());
+}
+
+// A kept plan that does not load (a sign-in page, a plan cut short) is
+// fetched again; a refetch that gets no answer (the service down for a
+// moment) does not use up that refetch: the next check fetches again, and
+// the maps load.
+TEST_F(InteractiveMapsReadinessTest, ARefetchThatGotNoAnswerLeavesTheRefetchForTheNextCheck) {
+    downloadFilesThenClearMemory();
+    const std::string whole = [&] {
+        std::ifstream file(firstMapFile());
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    }();
+    const auto links = maps.getAllImapsLinksModelArrayForAuthCode(token(), eventId());
+    const std::string firstPath = links.front()->hrefString()->substr(service->baseURL().size());
+    for (const std::string& kept : {std::string("<html><body>Sign in to the Wi-Fi</body></html>"),
+                                    whole.substr(0, whole.size() / 2)}) {
+        clearMemory();
+        std::ofstream(firstMapFile(), std::ios::trunc) << kept;
+        service->injectFault("GET", firstPath, {.status = 503, .times = 1});
+        const size_t downloads = mapFileRequests();
+
+        EXPECT_FALSE(maps.canAccessInteractiveMaps());
+        ASSERT_TRUE(runEnded());
+        EXPECT_EQ(mapFileRequests() - downloads, links.size()) << kept.substr(0, 20);
+        EXPECT_FALSE(settings.currentEventHasIMapsLoadedInMemory());
+        EXPECT_EQ(posted, (std::map<std::string, int>{{kInteractiveMapsFailedNotification, 1}}));
+
+        EXPECT_FALSE(maps.canAccessInteractiveMaps());
+        ASSERT_TRUE(runEnded());
+        EXPECT_EQ(mapFileRequests() - downloads, 2 * links.size()) << kept.substr(0, 20);
+        EXPECT_TRUE(maps.canAccessInteractiveMaps()) << kept.substr(0, 20);
+        EXPECT_EQ(posted[kInteractiveMapsLoadedNotification], 1);
+    }
 }
 
 TEST_F(InteractiveMapsReadinessTest, MissingFilesAreDownloadedAndAFailedDownloadIsAnnounced) {

@@ -286,7 +286,7 @@ TEST_F(DocumentScreensTest, APictureShowsDecodedAndAnyOtherFileByItsDocumentsNam
     addDocument("QVACoreDataInformationDocument", "Budget", "https://example.org/budget.xlsx", "xlsx", "B");
     addDocument("QVACoreDataInformationDocument", "Minutes", kAgendaUrl, "pdf", "C");
     cacheDocument("https://example.org/badge.png", "png", testservice::makePNG(40, 30));
-    cacheDocument("https://example.org/budget.xlsx", "xlsx", std::string(2600, 'x'));
+    cacheDocument("https://example.org/budget.xlsx", "xlsx", "PK\x03\x04" + std::string(2596, 'x'));
     cacheAgenda("%PDF-1.4 and nothing after");
     auto list = openList("Information");
     ASSERT_TRUE(list);
@@ -350,6 +350,49 @@ TEST_F(DocumentScreensTest, APageAnsweredInPlaceOfTheDocumentIsNotKeptAndTheNext
     auto kept = files.contentsAtPath(*cached);
     ASSERT_TRUE(kept);
     EXPECT_EQ(kept->toString(), pdf);
+    service.stop();
+}
+
+// A sign-in page an earlier version kept as a document is judged again
+// when the document is opened: dropped, fetched anew, the fetch's failure
+// said as any download's, and the real file kept once it comes.
+TEST_F(DocumentScreensTest, ASignInPageKeptAsADocumentIsReplacedByTheRealFileAtTheNextOpening) {
+    auto data = testservice::generateMeeting({.seed = 6, .sessions = 2, .participants = 4, .days = 1});
+    const std::string path = "/files/minutes.docx";
+    const std::string docx = "PK\x03\x04" + std::string(1200, 'd');
+    data.files[path] = testservice::MeetingFile{"application/octet-stream", docx};
+    testservice::MeetingService service(std::move(data));
+    ASSERT_TRUE(service.start());
+    service.injectFault("GET", path, {.status = 503, .times = 1});
+    openCurrent(kViewerToken);
+    const std::string url = service.urlFor(path);
+    addDocument("QVACoreDataInformationDocument", "Minutes", url.c_str(), "docx");
+    const std::string cached = cacheDocument(url, "docx", "Your session has expired. Please sign in to continue.");
+    network::Reachability::setSimulatedFlags(network::ReachabilityFlag::Reachable);
+    auto& reachability = QNNetworkReachabilityManager::sharedManager();
+    reachability.startMonitoring();
+    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return reachability.isReachable(); }, 10.0));
+    auto& files = foundation::FileManager::defaultManager();
+
+    ASSERT_TRUE(openList("Information"));
+    auto viewer = openDocument(0, 0);
+    ASSERT_TRUE(viewer);
+    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return visibleAlert() != nullptr; }, 10.0));
+    EXPECT_EQ(visibleAlert()->title(), "Failed to download document.");
+    EXPECT_FALSE(viewer->openInButton()->isEnabled());
+    EXPECT_FALSE(files.fileExistsAtPath(cached));
+    ASSERT_TRUE(driver().answerAlert("OK"));
+    ASSERT_TRUE(driver().back());
+    settle();
+
+    viewer = openDocument(0, 0);
+    ASSERT_TRUE(viewer);
+    ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return viewer->openInButton()->isEnabled(); }, 10.0));
+    EXPECT_EQ(service.requestCount("GET", path), 2u);
+    EXPECT_FALSE(visibleAlert());
+    auto kept = files.contentsAtPath(cached);
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->toString(), docx);
     service.stop();
 }
 

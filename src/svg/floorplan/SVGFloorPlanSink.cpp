@@ -8,6 +8,7 @@ namespace svg {
 namespace {
 
 std::atomic<SVGFloorPlanSink*> registered{nullptr};
+thread_local int floorPlanSinkSilencedScopes = 0;
 
 }  // namespace
 
@@ -16,8 +17,13 @@ void SVGFloorPlanSink::registerSink(SVGFloorPlanSink* sink) { registered.store(s
 SVGFloorPlanSink* SVGFloorPlanSink::registeredSink() { return registered.load(); }
 
 SVGFloorPlanSink* SVGFloorPlanSink::collectingSink() {
+    if (floorPlanSinkSilencedScopes > 0) return nullptr;
     SVGFloorPlanSink* sink = registered.load();
     return sink && sink->shouldConstructIntersectionPointsAndGraph() ? sink : nullptr;
 }
+
+SVGFloorPlanSink::CollectingNothing::CollectingNothing() { ++floorPlanSinkSilencedScopes; }
+
+SVGFloorPlanSink::CollectingNothing::~CollectingNothing() { --floorPlanSinkSilencedScopes; }
 
 }  // namespace svg

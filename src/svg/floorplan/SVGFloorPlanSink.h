@@ -71,8 +71,20 @@ public:
     static void registerSink(SVGFloorPlanSink* sink);
     // Null while none is registered, which collects nothing.
     static SVGFloorPlanSink* registeredSink();
-    // The registered sink while it collects, else null.
+    // The registered sink while it collects, else null; null on a thread
+    // inside a CollectingNothing scope.
     static SVGFloorPlanSink* collectingSink();
+
+    // While one lives, parses on its thread hand nothing over: a file parsed
+    // only to see whether it is a floor plan (a download being judged) adds
+    // nothing to a parse run that may be collecting on another thread.
+    class CollectingNothing {
+    public:
+        CollectingNothing();
+        ~CollectingNothing();
+        CollectingNothing(const CollectingNothing&) = delete;
+        CollectingNothing& operator=(const CollectingNothing&) = delete;
+    };
 };
 
 }  // namespace svg
