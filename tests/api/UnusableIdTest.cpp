@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <map>
 #include <set>
 #include <string>
@@ -260,6 +261,10 @@ TEST_F(UnusableIdTest, TwoSpellingsOfOneIntegerIdNeverNameOneObject) {
         {Value("+7"), 7},           {Value(static_cast<long long>(2147483648LL)), 2147483647},
         {Value("7.0"), 7},          {Value("1e4"), 10000},  {Value("0x7"), 7},         {Value("7 "), 7},
         {Value("-07"), -7},         {Value("\xd9\xa7"), 7}, {Value("10003,10002"), 10003}, {Value(5004.0), 5004},
+        // Past 32 bits, where a number read in fewer bits wraps, and at the
+        // largest the service's numbering of a reply must not overflow.
+        {Value(static_cast<long long>(4294967303LL)), 7}, {Value(std::numeric_limits<long long>::max()), 7},
+        {Value("\xef\xbc\x97"), 7},
     };
     ASSERT_TRUE(open(token(), eventId()));
     auto& messages = MessagesManager::sharedMessagesManager();
