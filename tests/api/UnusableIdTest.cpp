@@ -19,6 +19,7 @@
 #include "coredata/FetchRequest.h"
 #include "dispatch/Group.h"
 #include "dispatch/Queue.h"
+#include "foundation/JSONSerialization.h"
 #include "foundation/URL.h"
 #include "model/ModelReading.h"
 #include "model/QVACoreDataMessage.h"
@@ -270,7 +271,8 @@ TEST_F(UnusableIdTest, TwoSpellingsOfOneIntegerIdNeverNameOneObject) {
     auto& messages = MessagesManager::sharedMessagesManager();
     for (const auto& field : fields) {
         for (const auto& [odd, number] : spellings) {
-            const std::string label = field + " [" + odd.description() + "]";
+            const std::string label =
+                field + " " + foundation::JSONSerialization::stringWithJSONObject(Value(Value::Array{odd})).value_or("");
             if (field == "level") {
                 const std::string venue = testservice::idText(service->items(MeetingKind::Venues).front()["id"]);
                 service->mutate([&](testservice::MeetingData& data) {
