@@ -214,11 +214,11 @@ void MessagesManager::markAsReadMessageWithThreadId(int32_t threadId, const Text
         operation->group->enter();
         QVAApiManager::sharedApiManager().markAsReadMessageWithId(
             messageId, currentStore().token,
-            [operation, authToken, eventId](const ErrorPtr& error, const Value& result) {
+            [operation, messageId, authToken, eventId](const ErrorPtr& error, const Value& result) {
                 auto message = result.objectAs<QVAMessage>();
-                // An answer naming no message of its own would be stored
-                // over another one.
-                if (!message || !message->hasUsableIds()) {
+                // An answer naming no message of its own, or another
+                // message, would be stored over another one.
+                if (!message || !message->hasUsableIds() || message->messageId() != messageId) {
                     // A failure without an error object must not wipe out
                     // the error of an earlier one.
                     if (error) operation->error = error;

@@ -1,5 +1,6 @@
 // A list's rows that lack a usable service id (ModelReading::idOf; a
-// message's a 32-bit one; an agenda entry's session's too) are left out
+// message's integer ids, ModelReading::int32IdOf; an agenda entry's
+// session's too) are left out
 // wherever list rows reach the store: the full download, the delta's
 // fetches and its whole reloads. Such a row could be neither listed nor
 // removed by the delta, nor named in a path, and leaving it out on every

@@ -19,6 +19,8 @@ Text textOf(const Value& value) {
 
 std::string entryTextOf(const Value& value) { return textOf(value).value_or(std::string()); }
 
+std::string entryIdOf(const Value& value) { return idOf(value).value_or(std::string()); }
+
 Value valueOf(const Text& text) { return text ? Value(*text) : Value(); }
 
 bool isUsableIdText(std::string_view text) { return !text.empty(); }
@@ -53,14 +55,21 @@ bool isCanonicalIntegerText(std::string_view text) {
 
 }  // namespace
 
-std::optional<int32_t> int32IdOf(const Value& value) {
-    const Text id = idOf(value);
-    if (!id || !isCanonicalIntegerText(*id)) return std::nullopt;
+std::optional<int32_t> int32IdOfText(std::string_view text, int32_t least) {
+    if (!isCanonicalIntegerText(text)) return std::nullopt;
     int32_t number = 0;
-    const char* end = id->data() + id->size();
-    const auto [at, error] = std::from_chars(id->data(), end, number);
-    if (error != std::errc() || at != end) return std::nullopt;
+    const char* end = text.data() + text.size();
+    const auto [at, error] = std::from_chars(text.data(), end, number);
+    if (error != std::errc() || at != end || number < least) return std::nullopt;
     return number;
+}
+
+std::optional<int32_t> int32IdOf(const Value& value, int32_t least) {
+    if (const auto* text = value.string()) return int32IdOfText(*text, least);
+    if (!value.isInteger()) return std::nullopt;
+    const int64_t number = value.integerValue();
+    if (number < least || number > INT32_MAX) return std::nullopt;
+    return static_cast<int32_t>(number);
 }
 
 const Value& FieldReader::lookUp(std::string_view key, Value& held) const {
@@ -104,6 +113,15 @@ Text FieldReader::id(std::string_view key) const {
     }
     Value held;
     return idOf(lookUp(key, held));
+}
+
+std::optional<int32_t> FieldReader::int32Id(std::string_view key, int32_t least) const {
+    if (fields_) {
+        const auto* field = fields_->find(key);
+        if (field && field->isText) return int32IdOfText(field->text, least);
+    }
+    Value held;
+    return int32IdOf(lookUp(key, held), least);
 }
 
 int32_t FieldReader::int32(std::string_view key) const {

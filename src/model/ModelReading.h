@@ -5,6 +5,7 @@
 // mapping uses arrayValue to archive model arrays into binary attributes.
 #pragma once
 
+#include <climits>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -30,6 +31,9 @@ using Text = std::optional<std::string>;
 Text textOf(const foundation::Value& value);
 // The same inside a flattened entry ("id|type"), where nil reads as "".
 std::string entryTextOf(const foundation::Value& value);
+// A service id inside a flattened entry ("id|type"): idOf, where none
+// reads as "".
+std::string entryIdOf(const foundation::Value& value);
 // A text back as a value: nil is the absent value.
 foundation::Value valueOf(const Text& text);
 
@@ -40,11 +44,15 @@ foundation::Value valueOf(const Text& text);
 // fetch nor remove such a row, and no path can name it.
 bool isUsableIdText(std::string_view text);
 Text idOf(const foundation::Value& value);
-// A 32-bit id by the same rule (a message's): an id whose text is the
-// canonical decimal text of an integer within 32 bits ("0", or digits
-// without a leading zero, "-" only before a number other than 0); anything
-// else is none, never a number near it or another spelling of one.
-std::optional<int32_t> int32IdOf(const foundation::Value& value);
+// The one rule for an integer id (a message's, its thread's, its sender's):
+// a JSON integer, or the canonical decimal text of one ("0", or digits
+// without a leading zero, "-" only before a number other than 0), from
+// `least` up to 2^31-1. Anything else is none, never a number near it or
+// another spelling of one: a real (7.0), "07", "+7", " 7", "7x", "1e4",
+// "", null, Booleans, collections, and a number out of range (2147483648),
+// so two objects of the service never read as one.
+std::optional<int32_t> int32IdOf(const foundation::Value& value, int32_t least = INT32_MIN);
+std::optional<int32_t> int32IdOfText(std::string_view text, int32_t least = INT32_MIN);
 
 class FieldReader {
 public:
@@ -64,7 +72,10 @@ public:
     Text text(std::string_view key) const;
     // The value under `key` as a service id (`idOf`).
     Text id(std::string_view key) const;
-    // Truncated toward zero; a text is read by its leading number.
+    // The value under `key` as an integer id (`int32IdOf`).
+    std::optional<int32_t> int32Id(std::string_view key, int32_t least = INT32_MIN) const;
+    // A quantity, never an id: truncated toward zero; a text is read by its
+    // leading number.
     int32_t int32(std::string_view key) const;
     double real(std::string_view key) const;
     bool boolean(std::string_view key) const;

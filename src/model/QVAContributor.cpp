@@ -5,7 +5,7 @@
 
 std::shared_ptr<QVAContributor> QVAContributor::initWithDictionary(const foundation::Value& dictionary) {
     ModelReading::FieldReader json(dictionary);
-    return initWithItemId(json.text("participantId"), json.text("type"));
+    return initWithItemId(json.id("participantId"), json.text("type"));
 }
 
 std::shared_ptr<QVAContributor> QVAContributor::initWithItemId(std::optional<std::string> itemId,

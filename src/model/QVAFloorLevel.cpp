@@ -17,7 +17,12 @@ std::shared_ptr<QVAFloorLevel> QVAFloorLevel::initWithDictionary(const Value& di
         }
     }
     model->imageUrl_ = json.text("imageUrl");
-    model->levelNumber_ = json.int32("level");
+    // The level names the floor whose rooms and beacons a plan places: a
+    // level given but unreadable could not be told from another floor. A
+    // level given as nothing is floor 0.
+    const auto level = json.int32Id("level");
+    model->levelNumber_ = level.value_or(0);
+    model->hasUsableLevel_ = level || json.value("level").isNothing();
     return model;
 }
 

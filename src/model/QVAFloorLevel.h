@@ -26,6 +26,9 @@ public:
     const std::vector<std::shared_ptr<QVAImapsLinksModel>>& interactiveMaps() const { return interactiveMaps_; }
     const std::optional<std::string>& imageUrl() const { return imageUrl_; }
     int32_t levelNumber() const { return levelNumber_; }
+    // Whether its level is an integer id (ModelReading::int32IdOf) or none
+    // at all; a venue keeps no other.
+    bool hasUsableIds() const override { return hasUsableLevel_; }
 
     std::string className() const override { return kClassName; }
     void encodeWithCoder(foundation::KeyedArchiver& coder) const override;
@@ -36,4 +39,5 @@ private:
     std::vector<std::shared_ptr<QVAImapsLinksModel>> interactiveMaps_;
     std::optional<std::string> imageUrl_;
     int32_t levelNumber_ = 0;
+    bool hasUsableLevel_ = true;
 };

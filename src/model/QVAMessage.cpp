@@ -24,14 +24,22 @@ Value::Array dictionariesOf(const Value& list) {
 std::shared_ptr<QVAMessage> QVAMessage::initWithDictionary(const Value& dictionary) {
     ModelReading::FieldReader json(dictionary);
     auto model = std::make_shared<QVAMessage>();
-    const auto messageId = ModelReading::int32IdOf(json.value("id"));
+    const auto messageId = json.int32Id("id");
+    // A reply names its thread, and 0 asks the service for a new one: a
+    // thread is known by a number above 0 or not at all.
+    const auto threadId = json.int32Id("threadId", 1);
+    // A message may name no sender; one it names must be read as that
+    // person or the message not at all.
+    const bool namesSender = !json.value("participantId").isNothing();
+    const auto participantId = json.int32Id("participantId");
     model->messageId_ = messageId.value_or(0);
-    model->hasMessageId_ = messageId.has_value();
+    model->threadId_ = threadId.value_or(0);
+    model->participantId_ = participantId.value_or(0);
+    model->hasUsableIds_ = messageId && threadId && (participantId || !namesSender);
     model->subject_ = json.text("subject");
     model->body_ = json.text("body").value_or("");
     model->isRead_ = json.boolean("read");
     model->sentDate_ = json.text("sendDatetime");
-    model->participantId_ = json.int32("participantId");
     // The service sends the sender as one dictionary; the sender list wraps it.
     Value from = json.value("from");
     if (from.isDictionary()) {
@@ -42,6 +50,5 @@ std::shared_ptr<QVAMessage> QVAMessage::initWithDictionary(const Value& dictiona
     Value to = json.array("to");
     if (to.isArray()) model->to_ = Value(dictionariesOf(to));
     model->folderName_ = json.text("folderName");
-    model->threadId_ = json.int32("threadId");
     return model;
 }

@@ -22,9 +22,11 @@ public:
 
     // The row is found by this id, and the service's message named by it.
     int32_t messageId() const { return messageId_; }
-    // Whether the service's "id" was a 32-bit integer (its text included):
-    // any other id would name another message, so such a message is not kept.
-    bool hasUsableIds() const override { return hasMessageId_; }
+    // Whether its id and thread id, and its sender's id when it names one,
+    // are integer ids (ModelReading::int32IdOf; a thread's above 0): any
+    // other would name another message, thread or person, so such a message
+    // is not kept.
+    bool hasUsableIds() const override { return hasUsableIds_; }
     const std::optional<std::string>& subject() const { return subject_; }
     // "" when the service sends none.
     const std::string& body() const { return body_; }
@@ -32,6 +34,7 @@ public:
     bool isRead() const { return isRead_; }
     // Stored as the row's sentDatetime.
     const std::optional<std::string>& sentDate() const { return sentDate_; }
+    // 0 when the message names no sender.
     int32_t participantId() const { return participantId_; }
     // An array holding the sender's dictionary; empty when the message names
     // no sender.
@@ -46,7 +49,7 @@ public:
 
 private:
     int32_t messageId_ = 0;
-    bool hasMessageId_ = false;
+    bool hasUsableIds_ = false;
     std::optional<std::string> subject_;
     std::string body_;
     bool isRead_ = false;

@@ -23,7 +23,7 @@ std::shared_ptr<QVAMessageReceivedRecipient> QVAMessageReceivedRecipient::initWi
     const Value& dictionary) {
     ModelReading::FieldReader json(dictionary);
     auto model = std::make_shared<QVAMessageReceivedRecipient>();
-    model->participantId_ = json.text("participantId");
+    model->participantId_ = json.id("participantId");
     model->name_ = json.text("name");
     model->mailAddress_ = json.text("mailAddress");
     model->isExternalAddress_ = flagOf(json.value("externalAddress"));

@@ -42,8 +42,14 @@ protected:
 
 private:
     // The fields by their JSON key (also their row key), in reading order.
-    using TextField = Text QVAOrganization::*;
-    static const std::vector<std::pair<const char*, TextField>>& textFields();
+    // Each is read by its kind's reader: a reference to another object as a
+    // service id (FieldReader::id), the rest as text.
+    struct TextField {
+        const char* key;
+        Text QVAOrganization::*field;
+        Text (ModelReading::FieldReader::*read)(std::string_view) const;
+    };
+    static const std::vector<TextField>& textFields();
 
     Text address_, city_, country_, email_, website_, logo_, name_, commonName_, zipCode_, profile_, sector_, phone_,
         topLevelOrganizationId_, organizationType_, poBox_;

@@ -16,29 +16,32 @@ std::shared_ptr<QVAParticipant> QVAParticipant::initWithCoreDataDictionary(const
     return ItemModelBuilder<QVAParticipant>::fromCoreDataDictionary(row);
 }
 
-const std::vector<std::pair<const char*, QVAParticipant::TextField>>& QVAParticipant::textFields() {
-    static const std::vector<std::pair<const char*, TextField>> fields = {
-        {"firstName", &QVAParticipant::firstName_},
-        {"lastName", &QVAParticipant::lastName_},
-        {"fullName", &QVAParticipant::fullName_},
-        {"email", &QVAParticipant::email_},
-        {"mobilePhone", &QVAParticipant::mobilePhone_},
-        {"phone", &QVAParticipant::phone_},
-        {"profile", &QVAParticipant::profile_},
-        {"countryOfNationality", &QVAParticipant::countryOfNationality_},
-        {"organizationId", &QVAParticipant::organizationId_},
-        {"organizationName", &QVAParticipant::organizationName_},
-        {"positionTitle", &QVAParticipant::positionTitle_},
-        {"photoUrl", &QVAParticipant::photoUrl_},
-        {"topLevelOrganizationId", &QVAParticipant::topLevelOrganizationId_},
-        {"thumbnailUrl", &QVAParticipant::thumbnailUrl_},
-        {"organizationType", &QVAParticipant::organizationType_},
+const std::vector<QVAParticipant::TextField>& QVAParticipant::textFields() {
+    using ModelReading::FieldReader;
+    constexpr auto text = &FieldReader::text;
+    constexpr auto id = &FieldReader::id;
+    static const std::vector<TextField> fields = {
+        {"firstName", &QVAParticipant::firstName_, text},
+        {"lastName", &QVAParticipant::lastName_, text},
+        {"fullName", &QVAParticipant::fullName_, text},
+        {"email", &QVAParticipant::email_, text},
+        {"mobilePhone", &QVAParticipant::mobilePhone_, text},
+        {"phone", &QVAParticipant::phone_, text},
+        {"profile", &QVAParticipant::profile_, text},
+        {"countryOfNationality", &QVAParticipant::countryOfNationality_, text},
+        {"organizationId", &QVAParticipant::organizationId_, id},
+        {"organizationName", &QVAParticipant::organizationName_, text},
+        {"positionTitle", &QVAParticipant::positionTitle_, text},
+        {"photoUrl", &QVAParticipant::photoUrl_, text},
+        {"topLevelOrganizationId", &QVAParticipant::topLevelOrganizationId_, id},
+        {"thumbnailUrl", &QVAParticipant::thumbnailUrl_, text},
+        {"organizationType", &QVAParticipant::organizationType_, text},
     };
     return fields;
 }
 
 void QVAParticipant::readPlainFields(const FieldReader& fields) {
-    for (const auto& [key, field] : textFields()) this->*field = fields.text(key);
+    for (const auto& [key, field, read] : textFields()) this->*field = (fields.*read)(key);
     inBooklet_ = fields.boolean("inBooklet");
     publicFigure_ = fields.boolean("publicFigure");
 }
@@ -71,7 +74,7 @@ void QVAParticipant::readContributions(const Value& contributions) {
     for (const auto& element : *elements) {
         if (!element.isDictionary()) continue;
         FieldReader contribution(element);
-        std::string entry = ModelReading::entryTextOf(contribution.value("sessionId")) + "|" +
+        std::string entry = ModelReading::entryIdOf(contribution.value("sessionId")) + "|" +
                             ModelReading::entryTextOf(contribution.value("type"));
         contributions_ = contributions_ ? *contributions_ + ";" + entry : entry;
     }
@@ -109,7 +112,7 @@ void QVAParticipant::readSocialAccounts(const Value& accounts) {
 }
 
 Value QVAParticipant::valueForKey(const std::string& key) const {
-    for (const auto& [name, field] : textFields()) {
+    for (const auto& [name, field, read] : textFields()) {
         if (key == name) return valueOf(this->*field);
     }
     if (key == "inBooklet") return inBooklet_;

@@ -58,8 +58,14 @@ protected:
 
 private:
     // The text fields by their JSON key, which is also their row key.
-    using TextField = Text QVAParticipant::*;
-    static const std::vector<std::pair<const char*, TextField>>& textFields();
+    // Each is read by its kind's reader: a reference to another object as a
+    // service id (FieldReader::id), the rest as text.
+    struct TextField {
+        const char* key;
+        Text QVAParticipant::*field;
+        Text (ModelReading::FieldReader::*read)(std::string_view) const;
+    };
+    static const std::vector<TextField>& textFields();
 
     void readPlainFields(const ModelReading::FieldReader& fields);
     void readContributions(const foundation::Value& contributions);

@@ -13,7 +13,7 @@ std::shared_ptr<QVAParticipantNote> QVAParticipantNote::initWithCoder(const foun
 
 void QVAParticipantNote::readDictionary(const ModelReading::FieldReader& json) {
     QVABaseItemModel::readDictionary(json);
-    participantId_ = json.text("participantId");
+    participantId_ = json.id("participantId");
     note_ = json.text("note");
 }
 

@@ -6,6 +6,6 @@
 std::shared_ptr<QVARecommendedParticipant> QVARecommendedParticipant::initWithDictionary(
     const foundation::Value& dictionary) {
     auto model = std::make_shared<QVARecommendedParticipant>();
-    model->itemId_ = ModelReading::FieldReader(dictionary).text("id");
+    model->itemId_ = ModelReading::FieldReader(dictionary).id("id");
     return model;
 }

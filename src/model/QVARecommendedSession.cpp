@@ -5,6 +5,6 @@
 
 std::shared_ptr<QVARecommendedSession> QVARecommendedSession::initWithDictionary(const foundation::Value& dictionary) {
     auto model = std::make_shared<QVARecommendedSession>();
-    model->itemId_ = ModelReading::FieldReader(dictionary).text("id");
+    model->itemId_ = ModelReading::FieldReader(dictionary).id("id");
     return model;
 }

@@ -27,7 +27,7 @@ void QVARoom::readRow(const FieldReader& row) {
 
 void QVARoom::readOwnFields(const FieldReader& fields) {
     name_ = fields.text("name");
-    venueId_ = fields.text("venueId");
+    venueId_ = fields.id("venueId");
     mapUrl_ = fields.text("mapUrl");
 }
 

@@ -41,7 +41,7 @@ void QVASession::readDictionary(const FieldReader& json) {
     currencyIsoCode_ = json.text("currencyIsoCode");
     sessionDescription_ = json.text("description");
     feedbackUrl_ = json.text("feedbackUrl");
-    roomId_ = json.text("roomId");
+    roomId_ = json.id("roomId");
     programmeName_ = json.text("programmeName");
     type_ = json.text("type");
     webcastUrl_ = json.text("webcastUrl");
@@ -62,7 +62,7 @@ void QVASession::readRow(const FieldReader& row) {
     currencyIsoCode_ = row.text("currencyIsoCode");
     sessionDescription_ = row.text("sessionDescription");
     feedbackUrl_ = row.text("feedbackUrl");
-    roomId_ = row.text("roomId");
+    roomId_ = row.id("roomId");
     programmeName_ = row.text("programmeName");
     type_ = row.text("type");
     webcastUrl_ = row.text("webcastUrl");
@@ -86,7 +86,7 @@ void QVASession::readContributors(const Value& contributors) {
     for (const auto& element : *elements) {
         if (!element.isDictionary()) continue;
         FieldReader contributor(element);
-        std::string entry = ModelReading::entryTextOf(contributor.value("participantId")) + "|" +
+        std::string entry = ModelReading::entryIdOf(contributor.value("participantId")) + "|" +
                             ModelReading::entryTextOf(contributor.value("type"));
         contributors_ = contributors_ ? *contributors_ + ";" + entry : entry;
     }

@@ -9,7 +9,7 @@ using ModelReading::valueOf;
 std::shared_ptr<QVASessionInsight> QVASessionInsight::initWithDictionary(const Value& dictionary) {
     ModelReading::FieldReader json(dictionary);
     auto model = std::make_shared<QVASessionInsight>();
-    model->sessionInsightId_ = json.text("id");
+    model->sessionInsightId_ = json.id("id");
     model->sessionInsightDescription_ = json.text("description");
     model->creationDateTime_ = json.text("creationDatetime");
     return model;

@@ -16,7 +16,7 @@ std::shared_ptr<QVASessionNote> QVASessionNote::initWithCoder(const foundation::
 
 void QVASessionNote::readDictionary(const FieldReader& json) {
     QVABaseItemModel::readDictionary(json);
-    sessionId_ = json.text("sessionId");
+    sessionId_ = json.id("sessionId");
     note_ = json.text("note");
 }
 

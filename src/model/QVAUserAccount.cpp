@@ -13,12 +13,12 @@ std::shared_ptr<QVAUserAccount> QVAUserAccount::initWithDictionary(const Value& 
     model->authenticationCode_ = json.text("accessToken");
     Value userValue = json.dictionary("user");
     ModelReading::FieldReader user(userValue);
-    model->itemId_ = user.text("id");
+    model->itemId_ = user.id("id");
     model->email_ = user.text("email");
     model->firstName_ = user.text("firstName");
     model->fullName_ = user.text("fullName");
     model->lastName_ = user.text("lastName");
-    model->photoId_ = user.text("photoId");
+    model->photoId_ = user.id("photoId");
     model->photoUrl_ = user.text("photoUrl");
     return model;
 }

@@ -1,6 +1,7 @@
 // Venues, from the service and from stored rows.
 #include "model/QVAVenue.h"
 
+#include "foundation/Log.h"
 #include "model/ItemModelBuilder.h"
 
 using foundation::Value;
@@ -22,11 +23,20 @@ void QVAVenue::readDictionary(const FieldReader& json) {
     longitude_ = json.real("longitude");
     primary_ = json.boolean("primary");
     Value levelsValue = json.array("floorLevels");
+    size_t unusable = 0;
     if (const auto* levels = levelsValue.array()) {
         for (const auto& level : *levels) {
-            if (level.isDictionary()) floorLevels_.push_back(QVAFloorLevel::initWithDictionary(level));
+            if (!level.isDictionary()) continue;
+            auto floor = QVAFloorLevel::initWithDictionary(level);
+            if (floor->hasUsableIds())
+                floorLevels_.push_back(std::move(floor));
+            else
+                ++unusable;
         }
     }
+    if (unusable)
+        foundation::Log("%lu floor levels of venue %@ have no usable level and were not kept",
+                        static_cast<unsigned long>(unusable), foundation::Value(itemId()));
 }
 
 void QVAVenue::readRow(const FieldReader& row) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <map>
 #include <set>
 #include <string>
@@ -13,10 +14,17 @@
 #include "api/LocalServiceTest.h"
 #include "api/MessagesManager.h"
 #include "api/QVAApiManagerDelta.h"
+#include "api/QVAApiManagerRefresh.h"
 #include "api/QVAApiManager_FullDownload.h"
 #include "coredata/FetchRequest.h"
+#include "dispatch/Group.h"
+#include "dispatch/Queue.h"
+#include "foundation/JSONSerialization.h"
 #include "foundation/URL.h"
 #include "model/ModelReading.h"
+#include "model/QVACoreDataMessage.h"
+#include "model/QVAVenue.h"
+#include "store/FetchRequestUtils.h"
 
 namespace {
 
@@ -235,6 +243,114 @@ TEST_F(UnusableIdTest, AMessageWhoseIdIsNoThirtyTwoBitIntegerIsNotKeptAndNoOther
     EXPECT_EQ(service->item(MeetingKind::Messages, "3"), third);
     EXPECT_EQ(service->item(MeetingKind::Messages, "7"), seventh);
     EXPECT_EQ(service->item(MeetingKind::Messages, "0"), zeroth);
+}
+
+// Every integer id the app reads from the service, each served as two
+// spellings of one number on two objects: the canonical one is read as
+// that number and the other as no id, so the two never become one row, and
+// reading, deleting and replying to the thread of the kept one reach that
+// message alone.
+TEST_F(UnusableIdTest, TwoSpellingsOfOneIntegerIdNeverNameOneObject) {
+    // A message's own, its thread's and its sender's; a venue's floor's.
+    const std::vector<std::string> fields = {"id", "threadId", "participantId", "level"};
+    struct Spelling {
+        Value odd;
+        long long number;
+    };
+    const std::vector<Spelling> spellings = {
+        {Value("07"), 7},           {Value(7.0), 7},        {Value("7x"), 7},          {Value(" 7"), 7},
+        {Value("+7"), 7},           {Value(static_cast<long long>(2147483648LL)), 2147483647},
+        {Value("7.0"), 7},          {Value("1e4"), 10000},  {Value("0x7"), 7},         {Value("7 "), 7},
+        {Value("-07"), -7},         {Value("\xd9\xa7"), 7}, {Value("10003,10002"), 10003}, {Value(5004.0), 5004},
+        // Past 32 bits, where a number read in fewer bits wraps, and at the
+        // largest the service's numbering of a reply must not overflow.
+        {Value(static_cast<long long>(4294967303LL)), 7}, {Value(std::numeric_limits<long long>::max()), 7},
+        {Value("\xef\xbc\x97"), 7},
+    };
+    ASSERT_TRUE(open(token(), eventId()));
+    auto& messages = MessagesManager::sharedMessagesManager();
+    for (const auto& field : fields) {
+        for (const auto& [odd, number] : spellings) {
+            const std::string label =
+                field + " " + foundation::JSONSerialization::stringWithJSONObject(Value(Value::Array{odd})).value_or("");
+            if (field == "level") {
+                const std::string venue = testservice::idText(service->items(MeetingKind::Venues).front()["id"]);
+                service->mutate([&](testservice::MeetingData& data) {
+                    (*data.find(MeetingKind::Venues, venue))["floorLevels"] = Value(Value::Array{
+                        Value::dictionary({{"name", "Kept"}, {"level", number}}),
+                        Value::dictionary({{"name", "Odd"}, {"level", odd}})});
+                });
+                service->bumpRevision(MeetingKind::Venues, venue);
+                ASSERT_TRUE(run([&](Done done) {
+                    QVAApiManagerRefresh::refreshVenuesForEventId(eventId(), token(), done);
+                })) << label;
+                auto context = store.getCoreDataStackForAuthToken(token(), eventId())->managedObjectContextMainQueue();
+                std::vector<std::string> floors;
+                for (const auto& stored : FetchRequestUtils::getVenuesModelArrayInContext(context))
+                    if (stored->itemId() == venue)
+                        for (const auto& floor : stored->floorLevels())
+                            floors.push_back(floor->name().value_or("") + " " + std::to_string(floor->levelNumber()));
+                EXPECT_EQ(floors, std::vector<std::string>{"Kept " + std::to_string(number)}) << label;
+                continue;
+            }
+            // Two messages of their own threads and senders; the field of
+            // the second is the number, of the first its odd spelling.
+            Value kept = Value::dictionary({{"id", 6002LL}, {"threadId", 6102LL}, {"participantId", 10003LL},
+                                            {"subject", "Kept"}, {"read", false}});
+            Value odder = Value::dictionary({{"id", 6001LL}, {"threadId", 6101LL}, {"participantId", 10002LL},
+                                             {"subject", "Odd"}, {"read", false}});
+            kept[field] = Value(number);
+            odder[field] = odd;
+            // A thread is known by a number above 0 only.
+            if (field == "threadId" && number < 1) kept[field] = Value(-number);
+            service->mutate([&](testservice::MeetingData& data) {
+                data.items(MeetingKind::Messages) = {kept, odder};
+            });
+            {
+                foundation::ScopedLogCapture log;
+                ASSERT_TRUE(run([](Done done) { QVAApiManagerRefresh::refreshMessagesWithCompletionBlock(done); }))
+                    << label;
+                size_t lines = 0;
+                for (const auto& line : log.lines()) lines += line.find("1 rows of messages have no usable id") == 0;
+                EXPECT_EQ(lines, 1u) << label;
+            }
+            const auto stored = rows<QVACoreDataMessage>(token(), eventId());
+            ASSERT_EQ(stored.size(), 1u) << label;
+            EXPECT_EQ(stored.front()->messageId(), kept["id"].integerValue()) << label;
+            EXPECT_EQ(stored.front()->threadId(), kept["threadId"].integerValue()) << label;
+            EXPECT_EQ(stored.front()->participantId(), kept["participantId"].integerValue()) << label;
+
+            service->clearRequestLog();
+            service->clearWrites();
+            const int32_t thread = stored.front()->threadId();
+            EXPECT_TRUE(run([&](Done done) { messages.markAsReadMessageWithThreadId(thread, token(), done); })) << label;
+            auto group = dispatch::Group::create();
+            bool replied = false;
+            group->enter();
+            messages.sendMessageInBackground(
+                QVAOutboxMessage::initWithBody("Reply", "Re: Kept", 1700000000, "Ann Lee", "10002", thread), group);
+            group->notify(dispatch::Queue::main(), [&] { replied = true; });
+            ASSERT_TRUE(loop.runUntil([&] { return replied; }, apitest::kWait)) << label;
+            EXPECT_TRUE(run([&](Done done) { messages.deleteMessageWithThreadId(thread, token(), done); })) << label;
+
+            const std::string keptPath = apiPath("messages/" + std::to_string(kept["id"].integerValue()));
+            std::vector<std::string> touched;
+            for (const auto& request : service->requestLog())
+                if (request.path.rfind(apiPath("messages"), 0) == 0 && request.method != "GET")
+                    touched.push_back(request.method + " " + request.path);
+            EXPECT_EQ(touched, (std::vector<std::string>{"PATCH " + keptPath, "POST " + apiPath("messages"),
+                                                         "DELETE " + keptPath}))
+                << label;
+            for (const auto& write : service->writes()) {
+                if (write.method == "POST") {
+                    EXPECT_EQ(write.body["threadId"].description(), std::to_string(thread)) << label;
+                }
+            }
+            // The odd one is at the service as it was.
+            const auto& left = service->items(MeetingKind::Messages);
+            EXPECT_EQ(std::count(left.begin(), left.end(), odder), 1) << label;
+        }
+    }
 }
 
 TEST_F(UnusableIdTest, AnAgendaEntryWhoseSessionHasNoUsableIdIsLeftOutOnBothRoads) {

@@ -3,12 +3,23 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 
 #include "foundation/KeyedArchiver.h"
 #include "model/ModelClass.h"
 #include "model/ModelReading.h"
 #include "model/QVAAgendaEntries.h"
+#include "model/QVAContributor.h"
+#include "model/QVAMessageReceivedRecipient.h"
+#include "model/QVAOrganization.h"
+#include "model/QVAParticipant.h"
+#include "model/QVAParticipantNote.h"
+#include "model/QVARecommendedParticipant.h"
+#include "model/QVARecommendedSession.h"
+#include "model/QVASessionInsight.h"
+#include "model/QVASessionNote.h"
+#include "model/QVAUserAccount.h"
 #include "model/QVANotification.h"
 #include "model/QVAPrivacySettings.h"
 #include "model/QVASessionOccupancy.h"
@@ -113,6 +124,71 @@ TEST(ModelBase, FieldReadsTreatMissingAndNullAlike) {
     ModelReading::FieldReader stored(*room);
     EXPECT_EQ(stored.text("itemId"), "5");
     EXPECT_FALSE(stored.text("revision"));
+}
+
+// Every reference to another object of the service is read as a service id,
+// whatever model holds it: exact text as it came, an integral number as its
+// digits, and nothing for "", fractions and other kinds, never a text that
+// names no object.
+TEST(ModelBase, EveryTextReferenceIsReadAsAServiceId) {
+    using Read = std::function<std::optional<std::string>(const Value&)>;
+    const auto with = [](const char* key, const Value& v) { return Value::dictionary({{key, v}}); };
+    // The id of the one entry of a flattened list, none when it is "".
+    const auto entryId = [](const std::optional<std::string>& text) -> std::optional<std::string> {
+        const std::string id = text ? text->substr(0, text->find('|')) : std::string();
+        return id.empty() ? std::nullopt : std::optional<std::string>(id);
+    };
+    const auto listOf = [](const char* key, const Value& v) {
+        return Value(Value::Array{Value::dictionary({{key, v}, {"type", "Chair"}})});
+    };
+    const std::vector<std::pair<const char*, Read>> references = {
+        {"session roomId", [&](const Value& v) { return QVASession::initWithDictionary(with("roomId", v))->roomId(); }},
+        {"room venueId", [&](const Value& v) { return QVARoom::initWithDictionary(with("venueId", v))->venueId(); }},
+        {"participant organizationId",
+         [&](const Value& v) { return QVAParticipant::initWithDictionary(with("organizationId", v))->organizationId(); }},
+        {"participant topLevelOrganizationId",
+         [&](const Value& v) {
+             return QVAParticipant::initWithDictionary(with("topLevelOrganizationId", v))->topLevelOrganizationId();
+         }},
+        {"organisation topLevelOrganizationId",
+         [&](const Value& v) {
+             return QVAOrganization::initWithDictionary(with("topLevelOrganizationId", v))->topLevelOrganizationId();
+         }},
+        {"participant note participantId",
+         [&](const Value& v) { return QVAParticipantNote::initWithDictionary(with("participantId", v))->participantId(); }},
+        {"session note sessionId",
+         [&](const Value& v) { return QVASessionNote::initWithDictionary(with("sessionId", v))->sessionId(); }},
+        {"contributor participantId",
+         [&](const Value& v) { return QVAContributor::initWithDictionary(with("participantId", v))->itemId(); }},
+        {"message person participantId",
+         [&](const Value& v) {
+             return QVAMessageReceivedRecipient::initWithDictionary(with("participantId", v))->participantId();
+         }},
+        {"insight id", [&](const Value& v) { return QVASessionInsight::initWithDictionary(with("id", v))->sessionInsightId(); }},
+        {"recommended participant id",
+         [&](const Value& v) { return QVARecommendedParticipant::initWithDictionary(with("id", v))->itemId(); }},
+        {"recommended session id",
+         [&](const Value& v) { return QVARecommendedSession::initWithDictionary(with("id", v))->itemId(); }},
+        {"user id", [&](const Value& v) { return QVAUserAccount::initWithDictionary(with("user", with("id", v)))->itemId(); }},
+        {"user photoId",
+         [&](const Value& v) { return QVAUserAccount::initWithDictionary(with("user", with("photoId", v)))->photoId(); }},
+        {"contribution sessionId",
+         [&](const Value& v) {
+             return entryId(QVAParticipant::initWithDictionary(with("contributions", listOf("sessionId", v)))->contributions());
+         }},
+        {"contributor entry participantId",
+         [&](const Value& v) {
+             return entryId(QVASession::initWithDictionary(with("contributors", listOf("participantId", v)))->contributors());
+         }},
+    };
+    const std::vector<std::pair<Value, std::optional<std::string>>> cases = {
+        {Value("007"), "007"}, {Value(" 7"), " 7"}, {Value(7), "7"},    {Value(7.0), "7"},
+        {Value(""), std::nullopt}, {Value(7.5), std::nullopt}, {Value(true), std::nullopt},
+        {Value::null(), std::nullopt}, {Value(Value::Array{Value("7")}), std::nullopt},
+    };
+    for (const auto& [name, read] : references)
+        for (const auto& [value, expected] : cases)
+            EXPECT_EQ(read(value), expected) << name << " [" << value.description() << "]";
 }
 
 TEST(ModelBase, RegistryMakesModelsByClassName) {

@@ -4,6 +4,7 @@
 #include "service/MeetingService.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -182,6 +183,19 @@ std::string field(const Value& body, const char* key) {
 
 std::string undoubledBackslashes(const std::string& text) {
     return replaceAll(text, "\\\\", "\\");
+}
+
+// The number after the highest 32-bit message number under `key`: larger
+// ones (an odd meeting may hold any) are passed over, so the next number
+// never overflows.
+int64_t nextMessageNumberOfService(const Value::Array& messages, const char* key) {
+    int64_t highest = 0;
+    for (const auto& message : messages) {
+        const Value& number = message[key];
+        if (number.isInteger() && number.integerValue() <= INT32_MAX)
+            highest = std::max(highest, number.integerValue());
+    }
+    return highest + 1;
 }
 
 int64_t revisionOf(const Value& item) {
@@ -462,10 +476,7 @@ int64_t MeetingService::addMessage(Value message) {
     impl_->meetingChanged();
     int64_t id = std::as_const(message)["id"].integerValue();
     if (std::as_const(message)["id"].isNothing()) {
-        id = 0;
-        for (const auto& existing : impl_->data.items(MeetingKind::Messages))
-            id = std::max(id, existing["id"].integerValue());
-        ++id;
+        id = nextMessageNumberOfService(impl_->data.items(MeetingKind::Messages), "id");
         setKey(message, "id", Value(static_cast<long long>(id)));
     }
     impl_->data.put(MeetingKind::Messages, std::move(message));
@@ -872,13 +883,9 @@ Reply MeetingService::Impl::route(const RecordedRequest& request, const std::str
             if (!id.empty()) to.push_back(id);
         if (to.empty()) return error(400, "A message needs at least one recipient");
         auto& messages = data.items(MeetingKind::Messages);
-        int64_t id = 0, thread = 0;
-        for (const auto& message : messages) {
-            id = std::max(id, message["id"].integerValue());
-            thread = std::max(thread, message["threadId"].integerValue());
-        }
+        const int64_t id = nextMessageNumberOfService(messages, "id");
         int64_t threadId = std::strtoll(field(body, "threadId").c_str(), nullptr, 10);
-        if (threadId <= 0) threadId = thread + 1;
+        if (threadId <= 0) threadId = nextMessageNumberOfService(messages, "threadId");
         Value user = data.accounts.empty() ? Value() : data.accounts.front().user;
         for (const auto& account : data.accounts)
             if (account.accessToken == token) user = account.user;
@@ -889,7 +896,7 @@ Reply MeetingService::Impl::route(const RecordedRequest& request, const std::str
             if (person) recipients.push_back(userAsRecipient(*person));
             else recipients.push_back(Value::dictionary({{"participantId", recipientId}, {"valid", false}}));
         }
-        messages.push_back(Value::dictionary({{"id", static_cast<long long>(id + 1)},
+        messages.push_back(Value::dictionary({{"id", static_cast<long long>(id)},
                                               {"threadId", static_cast<long long>(threadId)},
                                               {"subject", field(body, "subject")},
                                               {"body", field(body, "body")},
