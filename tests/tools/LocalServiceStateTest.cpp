@@ -22,6 +22,8 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <thread>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -35,11 +37,13 @@
 #include "foundation/URLSession.h"
 #include "foundation/URLSessionTask.h"
 #include "foundation/StringUtils.h"
+#include "model/QVAEvent.h"
 #include "quovana/CommandContext.h"
 #include "quovana/KeptLocalService.h"
 #include "quovana/LocalServiceState.h"
 #include "service/MeetingGenerator.h"
 #include "service/MeetingService.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "store/CoreDataStack.h"
 #include "tools/InProcessCommandTest.h"
 
@@ -289,6 +293,9 @@ namespace {
 // its port.
 std::pair<int, int> listeningOnLoopback(int port) {
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    // Over connections of a service just gone, still waiting out their close.
+    int on = 1;
+    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -360,7 +367,8 @@ TEST_F(LocalServiceStateTest, TheFreshServiceAnswersWhereTheHomesStoredAddresses
     const int moved = service->server().port();
     EXPECT_NE(moved, freePort);
     EXPECT_EQ(storedFeedAddress(), "http://127.0.0.1:" + std::to_string(moved) + "/feeds/reports.xml");
-    EXPECT_TRUE(contains(out.str(), "the earlier port " + std::to_string(freePort) + " is taken; 2 stored addresses moved"))
+    EXPECT_TRUE(contains(err.str(), "the service's earlier port " + std::to_string(freePort) +
+                                        " is taken; 2 kept addresses moved to its new port " + std::to_string(moved)))
         << out.str() << err.str();
 }
 
@@ -501,6 +509,81 @@ TEST_F(LocalServiceStateTest, AStateWithAnyPartWrongIsSetAsideWhole) {
         EXPECT_EQ(aside.str(), *bytes);
         std::filesystem::remove(state + ".unreadable");
     }
+}
+
+namespace {
+
+// A program other than the service listening on 127.0.0.1 at `port`: it
+// takes each connection and closes it, and counts them.
+class ForeignListener {
+public:
+    explicit ForeignListener(int port) {
+        std::tie(fd_, port_) = listeningOnLoopback(port);
+        if (port_) thread_ = std::thread([this] {
+                while (true) {
+                    const int connection = ::accept(fd_, nullptr, nullptr);
+                    if (connection < 0) return;
+                    ++connections_;
+                    ::close(connection);
+                }
+            });
+    }
+    ~ForeignListener() {
+        ::shutdown(fd_, SHUT_RDWR);
+        if (thread_.joinable()) thread_.join();
+        ::close(fd_);
+    }
+    int port() const { return port_; }
+    int connections() const { return connections_; }
+
+private:
+    int fd_ = -1, port_ = 0;
+    std::atomic<int> connections_{0};
+    std::thread thread_;
+};
+
+// The port the current meeting's reports feed names in the settings.
+std::string settingsFeed() {
+    const auto event = ApplicationSettingsStore::sharedApplicationSettingsStore().currentEvent();
+    return event && event->reportsRssFeedUrl() ? *event->reportsRssFeedUrl() : std::string();
+}
+
+}  // namespace
+
+// Every address the home keeps, the settings' reports feed as well as the
+// stores', names the port the service answers on: moved with it when the
+// kept port is taken, and answered at when the state names another port.
+TEST_F(LocalServiceStateTest, EveryKeptAddressNamesThePortTheServiceAnswersOn) {
+    ASSERT_EQ(run({"demo"}).status, 0);
+    const int kept = quovana::readLocalServiceState()->port.value_or(0);
+    ASSERT_TRUE(contains(settingsFeed(), "//127.0.0.1:" + std::to_string(kept) + "/")) << settingsFeed();
+    int moved = 0;
+    {
+        ForeignListener foreign(kept);
+        ASSERT_EQ(foreign.port(), kept);
+        CommandRun delta = run({"delta", "--force"});
+        EXPECT_EQ(delta.status, 0) << delta.out << delta.err;
+        moved = quovana::readLocalServiceState()->port.value_or(0);
+        EXPECT_NE(moved, kept);
+        EXPECT_TRUE(contains(delta.err, "earlier port " + std::to_string(kept) + " is taken")) << delta.err;
+        EXPECT_TRUE(contains(settingsFeed(), "//127.0.0.1:" + std::to_string(moved) + "/")) << settingsFeed();
+        EXPECT_EQ(foreign.connections(), 0);
+    }
+
+    // The state names another port than the addresses: they are answered.
+    const auto [probe, other] = listeningOnLoopback(0);
+    ::close(probe);
+    std::stringstream text;
+    text << std::ifstream(quovana::localServiceStatePath()).rdbuf();
+    const auto edited = foundation::JSONSerialization::stringWithJSONObject(
+        withPart(foundation::JSONSerialization::JSONObjectWithString(text.str()), "port", std::to_string(other)));
+    ASSERT_TRUE(edited);
+    std::ofstream(quovana::localServiceStatePath(), std::ios::trunc) << *edited;
+    CommandRun delta = run({"delta", "--force"});
+    EXPECT_EQ(delta.status, 0) << delta.out << delta.err;
+    EXPECT_TRUE(contains(delta.err, "state names port " + std::to_string(other))) << delta.err;
+    EXPECT_EQ(quovana::readLocalServiceState()->port, moved);
+    EXPECT_TRUE(contains(settingsFeed(), "//127.0.0.1:" + std::to_string(moved) + "/")) << settingsFeed();
 }
 
 }  // namespace
