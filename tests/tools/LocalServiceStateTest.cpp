@@ -434,6 +434,7 @@ TEST_F(LocalServiceStateTest, AStateWithAnyPartWrongIsSetAsideWhole) {
         {"port", "-", R"("port" is missing)"},
         {"eventId", "7", R"("eventId" is no text)"},
         {"eventId", R"("")", R"("eventId" is no text, or an empty one)"},
+        {"eventId", R"("another-meeting")", R"("eventId" is another-meeting, not the meeting served)"},
         {"sessions", "12.5", R"("sessions" is no whole number)"},
         {"sessions", "0", R"("sessions" is 0, not one from 1 to 20000)"},
         {"participants", "null", R"("participants" is no whole number)"},
@@ -506,9 +507,22 @@ TEST_F(LocalServiceStateTest, AStateWithAnyPartWrongIsSetAsideWhole) {
         EXPECT_TRUE(contains(err.str(), state + " cannot be read (its " + wrongCase.said)) << err.str();
         std::stringstream aside;
         aside << std::ifstream(state + ".unreadable").rdbuf();
-        EXPECT_EQ(aside.str(), *bytes);
+        EXPECT_TRUE(aside.str() == *bytes) << "not kept aside as it was written";
         std::filesystem::remove(state + ".unreadable");
     }
+
+    // A list an earlier version did not keep is no list the person emptied.
+    const auto older =
+        foundation::JSONSerialization::stringWithJSONObject(withPart(written, "lists.session_notes", "-"));
+    std::ofstream(state, std::ios::trunc) << *older;
+    std::ostringstream out, err;
+    quovana::CommandContext context(out, err);
+    std::pair<int, int> generated;
+    std::string problem;
+    auto service = quovana::startKeptLocalService(context, std::nullopt, generated, problem);
+    ASSERT_TRUE(service) << problem;
+    EXPECT_EQ(err.str(), "");
+    EXPECT_EQ(service->items(MeetingKind::SessionNotes).size(), written["lists"]["session_notes"].count());
 }
 
 namespace {

@@ -27,7 +27,14 @@ std::unique_ptr<testservice::MeetingService> startKeptLocalService(CommandContex
     // run killed while writing it left, never a write in progress.
     foundation::FileManager::defaultManager().removeLeftoversOfAtomicWrites(localServiceStatePath());
     std::string unreadable;
-    const auto earlier = readLocalServiceState(&unreadable);
+    auto earlier = readLocalServiceState(&unreadable);
+    // A state of another meeting could not be put back, and the first write
+    // would overwrite it: it is no state of this one.
+    const std::string served = testservice::generatedEventId(testservice::MeetingGeneratorOptions().seed);
+    if (earlier && earlier->eventId != served) {
+        unreadable = "its \"eventId\" is " + earlier->eventId + ", not the meeting served, " + served;
+        earlier.reset();
+    }
     // What the user did there is not overwritten by a fresh start, unseen
     // or at all: a state that stays where it is keeps the service down.
     if (!unreadable.empty()) {

@@ -123,6 +123,10 @@ void applyLocalServiceState(const LocalServiceState& state, testservice::Meeting
     if (state.eventId != service.eventId()) return;
     service.mutate([&](testservice::MeetingData& data) {
         for (auto kind : userChangedKinds()) {
+            // A list an earlier version did not keep stays as the meeting
+            // has it: read as empty, it would take the meeting's rows out of
+            // the app's store.
+            if (!state.changes.lists.count(kind)) continue;
             data.items(kind).clear();
             for (const auto& item : state.changes.items(kind)) data.put(kind, item);
         }
