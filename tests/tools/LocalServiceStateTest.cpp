@@ -481,6 +481,8 @@ TEST_F(LocalServiceStateTest, AStateWithAnyPartWrongIsSetAsideWhole) {
         {"answeredKeys.0.token", "5", R"("answeredKeys"[0]."token" is no text)"},
         {"answeredKeys.0.key", "-", R"("answeredKeys"[0]."key" is missing)"},
         {"answeredKeys.0.contentType", "null", R"("answeredKeys"[0]."contentType" is no text)"},
+        {"answeredKeys.0.contentType", R"("text/plain\r\nSet-Cookie: a=b")",
+         R"("answeredKeys"[0]."contentType" holds a control character)"},
         {"answeredKeys.0.body", "{}", R"("answeredKeys"[0]."body" is no text)"},
         {"answeredKeys.0.replayed", "1", R"("answeredKeys"[0]."replayed" is no part of the state)"},
         {"organiserChanges", "[]", R"("organiserChanges" is no object)"},

@@ -47,15 +47,6 @@ Value keyedAnswersValue(const std::vector<KeyedAnswer>& answered) {
 
 }  // namespace
 
-const std::vector<testservice::MeetingKind>& userChangedKinds() {
-    using testservice::MeetingKind;
-    static const std::vector<MeetingKind> kinds = {MeetingKind::AgendaSelections, MeetingKind::PersonalEntries,
-                                                   MeetingKind::AgendaInvitations, MeetingKind::Following,
-                                                   MeetingKind::Messages, MeetingKind::SessionNotes,
-                                                   MeetingKind::ParticipantNotes};
-    return kinds;
-}
-
 std::string localServiceStatePath() { return foundation::ApplicationHome::libraryDirectory() + "/local-service.json"; }
 
 std::optional<LocalServiceState> readLocalServiceState(std::string* unreadable) {

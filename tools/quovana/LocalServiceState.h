@@ -33,9 +33,6 @@ struct LocalServiceState {
     std::vector<testservice::MeetingService::KeyedAnswer> answered;
 };
 
-// The lists the app writes to, kept whole.
-const std::vector<testservice::MeetingKind>& userChangedKinds();
-
 // The file the state is kept in, in the current home.
 std::string localServiceStatePath();
 

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "quovana/LocalServiceState.h"
 #include "service/MeetingGenerator.h"
 
 namespace quovana {
@@ -159,6 +158,15 @@ private:
         return value.isString() || wrong(where, "is no text");
     }
 
+    // Sent again as a header's value: a line break in it would end the
+    // header and begin another.
+    bool headerValue(const std::string& where, const Value& value) {
+        if (!text(where, value)) return false;
+        for (unsigned char c : *value.string())
+            if ((c < 0x20 && c != '\t') || c == 0x7f) return wrong(where, "holds a control character");
+        return true;
+    }
+
     bool id(const std::string& where, const Value& value, bool numberToo) {
         if (value.isString() && !value.string()->empty()) return true;
         if (numberToo && value.isInteger()) return true;
@@ -248,7 +256,8 @@ private:
             // A login or a reset may carry a key without a token.
             if (!text(at + ".\"token\"", answer["token"]) || !text(at + ".\"key\"", answer["key"]) ||
                 !number(at + ".\"status\"", answer["status"], 100, 599) ||
-                !text(at + ".\"contentType\"", answer["contentType"]) || !text(at + ".\"body\"", answer["body"]))
+                !headerValue(at + ".\"contentType\"", answer["contentType"]) ||
+                !text(at + ".\"body\"", answer["body"]))
                 return false;
         }
         return true;
@@ -267,6 +276,14 @@ private:
 };
 
 }  // namespace
+
+const std::vector<MeetingKind>& userChangedKinds() {
+    static const std::vector<MeetingKind> kinds = {MeetingKind::AgendaSelections, MeetingKind::PersonalEntries,
+                                                   MeetingKind::AgendaInvitations, MeetingKind::Following,
+                                                   MeetingKind::Messages, MeetingKind::SessionNotes,
+                                                   MeetingKind::ParticipantNotes};
+    return kinds;
+}
 
 std::string wrongInLocalServiceState(const Value& saved) {
     LocalServiceStateCheck check;

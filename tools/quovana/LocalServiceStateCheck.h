@@ -9,10 +9,15 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "foundation/Value.h"
+#include "service/MeetingData.h"
 
 namespace quovana {
+
+// The lists the app writes to, kept whole.
+const std::vector<testservice::MeetingKind>& userChangedKinds();
 
 // Why `saved`, the file's JSON, holds no state a service can start from,
 // naming the first part that is wrong and how (`its "port" is 70000, not one
