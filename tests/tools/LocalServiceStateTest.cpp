@@ -491,6 +491,7 @@ TEST_F(LocalServiceStateTest, AStateWithAnyPartWrongIsSetAsideWhole) {
         {"organiserChanges.talks", "[]", R"("organiserChanges"."talks" is no list the state keeps)"},
         {"privacySettings", R"("on")", R"("privacySettings" is no object)"},
         {"privacySettings.phoneVisible", "1", R"("privacySettings"."phoneVisible" is neither true nor false)"},
+        {"privacySettings.phoneVisible", "-", R"("privacySettings"."phoneVisible" is missing)"},
         {"privacySettings.everything", "true", R"("privacySettings"."everything" is no part of the state)"},
         {"comment", R"("kept by hand")", R"("comment" is no part of the state)"},
     };

@@ -268,6 +268,9 @@ private:
         static const std::set<std::string> known = {"primaryEmailVisible", "phoneVisible", "mobilePhoneVisible",
                                                     "nationalityVisible"};
         if (!onlyKnownNames("\"privacySettings\"", *value.dictionary(), known)) return false;
+        // The service keeps all four, as it answers them.
+        for (const auto& name : known)
+            if (!required("\"privacySettings\"", *value.dictionary(), name.c_str())) return false;
         for (const auto& [name, setting] : *value.dictionary())
             if (!setting.isBool())
                 return wrong("\"privacySettings\"." + statePartName(name), "is neither true nor false");
