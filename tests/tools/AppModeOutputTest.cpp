@@ -264,7 +264,7 @@ TEST_F(AppModeOutputTest, AKeptPortThatIsTakenMovesTheStoredAddressesToTheNewOne
     CommandRun app = run({"app", "--clock", kClock}, "open settingsViewControllerIdentifier\ntap row 3 0\n");
     ::close(holder);
     EXPECT_EQ(app.status, 0) << app.out << app.err;
-    EXPECT_TRUE(contains(app.out, "stored addresses moved to the new one")) << app.out;
+    EXPECT_TRUE(contains(app.err, "kept addresses moved to its new port")) << app.err;
     EXPECT_FALSE(contains(app.out, "Could not connect to the server")) << app.out;
 
     const std::string oldAddress = "127.0.0.1:" + std::to_string(keptPort) + "/";

@@ -144,11 +144,14 @@ TEST_F(KeptHomeTest, AListOpenedOverTheLoginScreenPushesItsRows) {
 
 // The demo's own change at the service is kept like a write the service
 // took: a load on the demo's home serves the session as changed, not at the
-// revision before, below what the store already holds.
+// revision before, below what the store already holds. It is made once per
+// home: a later demo finds it made.
 TEST_F(KeptHomeTest, TheDemosChangeAtTheServiceOutlivesItsRun) {
-    CommandRun demo = run({"demo"});
-    ASSERT_EQ(demo.status, 0) << demo.out << demo.err;
-    ASSERT_TRUE(contains(demo.out, "the service changed session 300001")) << demo.out;
+    for (int time = 1; time <= 3; ++time) {
+        CommandRun demo = run({"demo"});
+        ASSERT_EQ(demo.status, 0) << demo.out << demo.err;
+        ASSERT_TRUE(contains(demo.out, "the service changed session 300001")) << demo.out;
+    }
     CommandRun load = run({"load"});
     ASSERT_EQ(load.status, 0) << load.out << load.err;
     CommandRun sessions = run({"dump", "QVACoreDataSession", "--fields", "itemId,title,revision"});
@@ -158,7 +161,10 @@ TEST_F(KeptHomeTest, TheDemosChangeAtTheServiceOutlivesItsRun) {
     const Value session =
         foundation::JSONSerialization::JSONObjectWithString(sessions.out.substr(at, sessions.out.find('\n', at) - at));
     EXPECT_EQ(session["revision"].stringValue(), "5");
-    EXPECT_TRUE(contains(session["title"].stringValue(), "(moved to the main hall)")) << sessions.out;
+    const std::string title = session["title"].stringValue();
+    const std::string change = " (moved to the main hall)";
+    EXPECT_TRUE(foundation::StringUtils::hasSuffix(title, change)) << title;
+    EXPECT_EQ(title.find(change), title.size() - change.size()) << title;
 }
 
 }  // namespace

@@ -22,23 +22,28 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <thread>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "foundation/ApplicationHome.h"
 #include "foundation/Data.h"
 #include "foundation/HTTPURLResponse.h"
+#include "foundation/JSONSerialization.h"
 #include "foundation/RunLoop.h"
 #include "foundation/URL.h"
 #include "foundation/URLRequest.h"
 #include "foundation/URLSession.h"
 #include "foundation/URLSessionTask.h"
 #include "foundation/StringUtils.h"
+#include "model/QVAEvent.h"
 #include "quovana/CommandContext.h"
 #include "quovana/KeptLocalService.h"
 #include "quovana/LocalServiceState.h"
 #include "service/MeetingGenerator.h"
 #include "service/MeetingService.h"
+#include "settings/ApplicationSettingsStore.h"
 #include "store/CoreDataStack.h"
 #include "tools/InProcessCommandTest.h"
 
@@ -256,7 +261,8 @@ TEST_F(LocalServiceStateTest, AStateOutOfRangeIsSetAsideAndOneThatCannotBeStaysA
     std::pair<int, int> generated;
     std::string problem;
     for (const std::string& outOfRange : {std::string(R"({"port": 70000, "eventId": "E"})"),
-                                          std::string(R"({"sessions": 100000000, "participants": 8})")}) {
+                                          std::string(R"({"port": 4000, "eventId": "E", "lists": {}, )"
+                                                      R"("sessions": 100000000, "participants": 8})")}) {
         std::ofstream(state) << outOfRange;
         auto service = quovana::startKeptLocalService(context, std::nullopt, generated, problem);
         ASSERT_TRUE(service) << problem;
@@ -287,6 +293,9 @@ namespace {
 // its port.
 std::pair<int, int> listeningOnLoopback(int port) {
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    // Over connections of a service just gone, still waiting out their close.
+    int on = 1;
+    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -358,8 +367,240 @@ TEST_F(LocalServiceStateTest, TheFreshServiceAnswersWhereTheHomesStoredAddresses
     const int moved = service->server().port();
     EXPECT_NE(moved, freePort);
     EXPECT_EQ(storedFeedAddress(), "http://127.0.0.1:" + std::to_string(moved) + "/feeds/reports.xml");
-    EXPECT_TRUE(contains(out.str(), "the earlier port " + std::to_string(freePort) + " is taken; 2 stored addresses moved"))
+    EXPECT_TRUE(contains(err.str(), "the service's earlier port " + std::to_string(freePort) +
+                                        " is taken; 2 kept addresses moved to its new port " + std::to_string(moved)))
         << out.str() << err.str();
+}
+
+namespace {
+
+// `state` with the part at `path` ("lists.messages.0.id") made `wrong`, a
+// JSON value, or left out when `wrong` is "-".
+foundation::Value withPart(foundation::Value state, const std::string& path, const std::string& wrong) {
+    foundation::Value* at = &state;
+    foundation::Value* parent = nullptr;
+    std::string name;
+    for (size_t from = 0; from <= path.size();) {
+        const size_t dot = std::min(path.find('.', from), path.size());
+        name = path.substr(from, dot - from);
+        parent = at;
+        if (auto* items = at->array())
+            at = &(*items)[std::stoul(name)];
+        else
+            at = &(*at)[name];
+        from = dot + 1;
+    }
+    if (wrong == "-")
+        parent->dictionary()->erase(name);
+    else
+        *at = foundation::JSONSerialization::JSONObjectWithString("[" + wrong + "]").at(0);
+    return state;
+}
+
+}  // namespace
+
+// Every part of the kept state is checked as it is read: one of another
+// type, or out of its range, makes the whole file unreadable, so nothing is
+// read around it; it is set aside with the bytes it had, and said.
+TEST_F(LocalServiceStateTest, AStateWithAnyPartWrongIsSetAsideWhole) {
+    using testservice::MeetingKind;
+    const std::string state = quovana::localServiceStatePath();
+    {
+        testservice::MeetingService service(testservice::generateMeeting({.sessions = 12, .participants = 30}));
+        ASSERT_TRUE(service.start());
+        foundation::Value session = service.items(MeetingKind::Sessions).front();
+        session["title"] = foundation::Value("Changed by the organiser");
+        service.putItem(MeetingKind::Sessions, session);
+        service.restoreKeyedAnswers({{service.demoToken(), "row-1", 200, "application/json", R"({"result":"Sent"})"}});
+        ASSERT_TRUE(quovana::writeLocalServiceState(service, {12, 30}));
+    }
+    // As written, it is read.
+    ASSERT_TRUE(quovana::readLocalServiceState());
+    std::stringstream text;
+    text << std::ifstream(state).rdbuf();
+    const foundation::Value written = foundation::JSONSerialization::JSONObjectWithString(text.str());
+    for (const char* list : {"messages", "agenda_selections", "agenda_invitations", "personal_entries", "following",
+                             "session_notes", "participant_notes"})
+        ASSERT_GT(written["lists"][list].count(), 0u) << list;
+
+    struct Case {
+        const char* path;
+        const char* wrong;
+        const char* said;
+    };
+    const Case cases[] = {
+        {"port", R"("4000")", R"("port" is no whole number)"},
+        {"port", "0", R"("port" is 0, not one from 1 to 65535)"},
+        {"port", "-", R"("port" is missing)"},
+        {"eventId", "7", R"("eventId" is no text)"},
+        {"eventId", R"("")", R"("eventId" is no text, or an empty one)"},
+        {"eventId", R"("another-meeting")", R"("eventId" is another-meeting, not the meeting served)"},
+        {"sessions", "12.5", R"("sessions" is no whole number)"},
+        {"sessions", "0", R"("sessions" is 0, not one from 1 to 20000)"},
+        {"participants", "null", R"("participants" is no whole number)"},
+        {"participants", "1", R"("participants" is 1, not one from 2 to 99999)"},
+        {"sessions", "-", R"("sessions" is missing beside)"},
+        {"lists", R"("x")", R"("lists" is no object)"},
+        {"lists", "-", R"("lists" is missing)"},
+        {"lists.messages", "null", R"("lists"."messages" is no list)"},
+        {"lists.diary", "[]", R"("lists"."diary" is no list the state keeps)"},
+        {"lists.messages.0", "5", R"("lists"."messages"[0] is no object)"},
+        {"lists.messages.0.id", R"("1")", R"("lists"."messages"[0]."id" is no whole number)"},
+        {"lists.messages.0.id", "2147483648",
+         R"("lists"."messages"[0]."id" is 2147483648, not one from 1 to 2147483647)"},
+        {"lists.messages.0.threadId", "true", R"("lists"."messages"[0]."threadId" is no whole number)"},
+        {"lists.messages.0.threadId", "0", R"("lists"."messages"[0]."threadId" is 0, not one of at least 1)"},
+        {"lists.messages.0.read", R"("yes")", R"("lists"."messages"[0]."read" is neither true nor false)"},
+        {"lists.messages.0.subject", "[]", R"("lists"."messages"[0]."subject" is no text)"},
+        {"lists.messages.0.from", "[]", R"("lists"."messages"[0]."from" is no object)"},
+        {"lists.messages.0.to", "[1]", R"("lists"."messages"[0]."to"[0] is no object)"},
+        {"lists.agenda_selections.0.id", "-", R"("lists"."agenda_selections"[0]."id" is missing)"},
+        {"lists.agenda_selections.0.revision", "-1", R"("lists"."agenda_selections"[0]."revision" is -1)"},
+        {"lists.agenda_selections.0.session", R"("300001")",
+         R"("lists"."agenda_selections"[0]."session" is no object)"},
+        {"lists.agenda_selections.0.session.id", "-", R"("lists"."agenda_selections"[0]."session"."id" is missing)"},
+        {"lists.agenda_invitations.0.status", "3", R"("lists"."agenda_invitations"[0]."status" is no text)"},
+        {"lists.agenda_invitations.0.withSpouse", "0",
+         R"("lists"."agenda_invitations"[0]."withSpouse" is neither true nor false)"},
+        {"lists.personal_entries.0.startDatetime", "20260615",
+         R"("lists"."personal_entries"[0]."startDatetime" is no text)"},
+        {"lists.following.0.id", R"("")", R"("lists"."following"[0]."id" is no id)"},
+        {"lists.following.0.id", "1.5", R"("lists"."following"[0]."id" is no id)"},
+        {"lists.session_notes.0.sessionId", "-", R"("lists"."session_notes"[0]."sessionId" is missing)"},
+        {"lists.session_notes.0.note", "{}", R"("lists"."session_notes"[0]."note" is no text)"},
+        {"lists.participant_notes.0.participantId", "null",
+         R"("lists"."participant_notes"[0]."participantId" is no id)"},
+        {"answeredKeys", "{}", R"("answeredKeys" is no list)"},
+        {"answeredKeys.0", R"("row-1")", R"("answeredKeys"[0] is no object)"},
+        {"answeredKeys.0.status", R"("200")", R"("answeredKeys"[0]."status" is no whole number)"},
+        {"answeredKeys.0.status", "0", R"("answeredKeys"[0]."status" is 0, not one from 100 to 599)"},
+        {"answeredKeys.0.status", "-5", R"("answeredKeys"[0]."status" is -5,)"},
+        {"answeredKeys.0.status", "42", R"("answeredKeys"[0]."status" is 42,)"},
+        {"answeredKeys.0.status", "999", R"("answeredKeys"[0]."status" is 999,)"},
+        {"answeredKeys.0.status", "1000000", R"("answeredKeys"[0]."status" is 1000000,)"},
+        {"answeredKeys.0.token", "5", R"("answeredKeys"[0]."token" is no text)"},
+        {"answeredKeys.0.key", "-", R"("answeredKeys"[0]."key" is missing)"},
+        {"answeredKeys.0.contentType", "null", R"("answeredKeys"[0]."contentType" is no text)"},
+        {"answeredKeys.0.contentType", R"("text/plain\r\nSet-Cookie: a=b")",
+         R"("answeredKeys"[0]."contentType" holds a control character)"},
+        {"answeredKeys.0.body", "{}", R"("answeredKeys"[0]."body" is no text)"},
+        {"answeredKeys.0.replayed", "1", R"("answeredKeys"[0]."replayed" is no part of the state)"},
+        {"organiserChanges", "[]", R"("organiserChanges" is no object)"},
+        {"organiserChanges.sessions.0.id", "-", R"("organiserChanges"."sessions"[0]."id" is missing)"},
+        {"organiserChanges.sessions.0.revision", "-1", R"("organiserChanges"."sessions"[0]."revision" is -1)"},
+        {"organiserChanges.talks", "[]", R"("organiserChanges"."talks" is no list the state keeps)"},
+        {"privacySettings", R"("on")", R"("privacySettings" is no object)"},
+        {"privacySettings.phoneVisible", "1", R"("privacySettings"."phoneVisible" is neither true nor false)"},
+        {"privacySettings.phoneVisible", "-", R"("privacySettings"."phoneVisible" is missing)"},
+        {"privacySettings.everything", "true", R"("privacySettings"."everything" is no part of the state)"},
+        {"comment", R"("kept by hand")", R"("comment" is no part of the state)"},
+    };
+    for (const auto& wrongCase : cases) {
+        SCOPED_TRACE(std::string(wrongCase.path) + " = " + wrongCase.wrong);
+        const auto bytes =
+            foundation::JSONSerialization::stringWithJSONObject(withPart(written, wrongCase.path, wrongCase.wrong));
+        ASSERT_TRUE(bytes);
+        std::ofstream(state, std::ios::trunc) << *bytes;
+        std::ostringstream out, err;
+        quovana::CommandContext context(out, err);
+        std::pair<int, int> generated;
+        std::string problem;
+        auto service = quovana::startKeptLocalService(context, std::make_pair(4, 8), generated, problem);
+        EXPECT_TRUE(service) << problem;
+        EXPECT_TRUE(contains(err.str(), state + " cannot be read (its " + wrongCase.said)) << err.str();
+        std::stringstream aside;
+        aside << std::ifstream(state + ".unreadable").rdbuf();
+        EXPECT_TRUE(aside.str() == *bytes) << "not kept aside as it was written";
+        std::filesystem::remove(state + ".unreadable");
+    }
+
+    // A list an earlier version did not keep is no list the person emptied.
+    const auto older =
+        foundation::JSONSerialization::stringWithJSONObject(withPart(written, "lists.session_notes", "-"));
+    std::ofstream(state, std::ios::trunc) << *older;
+    std::ostringstream out, err;
+    quovana::CommandContext context(out, err);
+    std::pair<int, int> generated;
+    std::string problem;
+    auto service = quovana::startKeptLocalService(context, std::nullopt, generated, problem);
+    ASSERT_TRUE(service) << problem;
+    EXPECT_EQ(err.str(), "");
+    EXPECT_EQ(service->items(MeetingKind::SessionNotes).size(), written["lists"]["session_notes"].count());
+}
+
+namespace {
+
+// A program other than the service listening on 127.0.0.1 at `port`: it
+// takes each connection and closes it, and counts them.
+class ForeignListener {
+public:
+    explicit ForeignListener(int port) {
+        std::tie(fd_, port_) = listeningOnLoopback(port);
+        if (port_) thread_ = std::thread([this] {
+                while (true) {
+                    const int connection = ::accept(fd_, nullptr, nullptr);
+                    if (connection < 0) return;
+                    ++connections_;
+                    ::close(connection);
+                }
+            });
+    }
+    ~ForeignListener() {
+        ::shutdown(fd_, SHUT_RDWR);
+        if (thread_.joinable()) thread_.join();
+        ::close(fd_);
+    }
+    int port() const { return port_; }
+    int connections() const { return connections_; }
+
+private:
+    int fd_ = -1, port_ = 0;
+    std::atomic<int> connections_{0};
+    std::thread thread_;
+};
+
+// The port the current meeting's reports feed names in the settings.
+std::string settingsFeed() {
+    const auto event = ApplicationSettingsStore::sharedApplicationSettingsStore().currentEvent();
+    return event && event->reportsRssFeedUrl() ? *event->reportsRssFeedUrl() : std::string();
+}
+
+}  // namespace
+
+// Every address the home keeps, the settings' reports feed as well as the
+// stores', names the port the service answers on: moved with it when the
+// kept port is taken, and answered at when the state names another port.
+TEST_F(LocalServiceStateTest, EveryKeptAddressNamesThePortTheServiceAnswersOn) {
+    ASSERT_EQ(run({"demo"}).status, 0);
+    const int kept = quovana::readLocalServiceState()->port.value_or(0);
+    ASSERT_TRUE(contains(settingsFeed(), "//127.0.0.1:" + std::to_string(kept) + "/")) << settingsFeed();
+    int moved = 0;
+    {
+        ForeignListener foreign(kept);
+        ASSERT_EQ(foreign.port(), kept);
+        CommandRun delta = run({"delta", "--force"});
+        EXPECT_EQ(delta.status, 0) << delta.out << delta.err;
+        moved = quovana::readLocalServiceState()->port.value_or(0);
+        EXPECT_NE(moved, kept);
+        EXPECT_TRUE(contains(delta.err, "earlier port " + std::to_string(kept) + " is taken")) << delta.err;
+        EXPECT_TRUE(contains(settingsFeed(), "//127.0.0.1:" + std::to_string(moved) + "/")) << settingsFeed();
+        EXPECT_EQ(foreign.connections(), 0);
+    }
+
+    // The state names another port than the addresses: they are answered.
+    const auto [probe, other] = listeningOnLoopback(0);
+    ::close(probe);
+    std::stringstream text;
+    text << std::ifstream(quovana::localServiceStatePath()).rdbuf();
+    const auto edited = foundation::JSONSerialization::stringWithJSONObject(
+        withPart(foundation::JSONSerialization::JSONObjectWithString(text.str()), "port", std::to_string(other)));
+    ASSERT_TRUE(edited);
+    std::ofstream(quovana::localServiceStatePath(), std::ios::trunc) << *edited;
+    CommandRun delta = run({"delta", "--force"});
+    EXPECT_EQ(delta.status, 0) << delta.out << delta.err;
+    EXPECT_TRUE(contains(delta.err, "state names port " + std::to_string(other))) << delta.err;
+    EXPECT_EQ(quovana::readLocalServiceState()->port, moved);
+    EXPECT_TRUE(contains(settingsFeed(), "//127.0.0.1:" + std::to_string(moved) + "/")) << settingsFeed();
 }
 
 }  // namespace

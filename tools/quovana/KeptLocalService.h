@@ -21,14 +21,15 @@ bool homeKeepsLocalService();
 
 // Starts the service on 127.0.0.1 and points the app's API client at it.
 // The meeting has `size` sessions and participants when given, else the
-// size the home kept, else the demo's. Another port of as many digits when
-// the kept one is taken, and then the addresses in the home's stores are
-// moved to it (said on the message stream, or why they could not be).
+// size the home kept, else the demo's. It answers at the port the service
+// addresses kept in the home (settings, stores) name, else at the one its
+// state names; at another of as many digits when that one is taken. Every
+// kept address then names the port it answers on: those naming another are
+// moved to it (said on the error stream, or why they could not be).
 // `generated` receives the meeting's size, for writing the state back; the
 // state is also written as the service takes each write, before it answers.
 // A kept state that cannot be read is moved aside first, said on the
-// message stream, and the service starts afresh at the port the addresses
-// in the home's stores name (moved as above when it is taken).
+// error stream, and the service starts afresh as above.
 // Nothing when no port could be had or the unreadable state could not be
 // moved aside; `problem` then receives why, the state file's name in it.
 std::unique_ptr<testservice::MeetingService> startKeptLocalService(CommandContext& context,

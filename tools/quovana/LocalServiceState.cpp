@@ -11,6 +11,7 @@
 #include "foundation/Data.h"
 #include "foundation/FileManager.h"
 #include "foundation/JSONSerialization.h"
+#include "quovana/LocalServiceStateCheck.h"
 #include "service/MeetingGenerator.h"
 
 namespace quovana {
@@ -20,26 +21,15 @@ namespace {
 using foundation::Value;
 using KeyedAnswer = testservice::MeetingService::KeyedAnswer;
 
-// The lists the app writes to.
-const std::vector<testservice::MeetingKind>& userChangedKinds() {
-    using testservice::MeetingKind;
-    static const std::vector<MeetingKind> kinds = {MeetingKind::AgendaSelections, MeetingKind::PersonalEntries,
-                                                   MeetingKind::AgendaInvitations, MeetingKind::Following,
-                                                   MeetingKind::Messages, MeetingKind::SessionNotes,
-                                                   MeetingKind::ParticipantNotes};
-    return kinds;
-}
-
 std::vector<KeyedAnswer> keptKeyedAnswers(const Value& saved) {
     std::vector<KeyedAnswer> answered;
     const auto* items = saved.array();
     if (!items) return answered;
-    for (const auto& item : *items) {
-        if (!item["token"].isString() || !item["key"].isString() || !item["status"].isInteger()) continue;
+    // Each of the shape the writer gives it, checked before.
+    for (const auto& item : *items)
         answered.push_back({item["token"].stringValue(), item["key"].stringValue(),
                             static_cast<int>(item["status"].integerValue()), item["contentType"].stringValue(),
                             item["body"].stringValue()});
-    }
     return answered;
 }
 
@@ -53,30 +43,6 @@ Value keyedAnswersValue(const std::vector<KeyedAnswer>& answered) {
                                            {"contentType", Value(answer.contentType)},
                                            {"body", Value(answer.body)}}));
     return Value(std::move(items));
-}
-
-// Why a value of the state lies outside what the command line allows for
-// it, or "" when none does. A value left out is allowed (the default then).
-std::string valueOutsideItsRange(const Value& saved) {
-    const auto outside = [&](const char* key, long long lowest, long long highest) {
-        const Value& value = saved[key];
-        if (value.isNothing()) return false;
-        return !value.isInteger() || value.integerValue() < lowest || value.integerValue() > highest;
-    };
-    const auto told = [&](const char* key, long long lowest, long long highest) {
-        const Value& value = saved[key];
-        return std::string("its \"") + key + "\" is " +
-               (value.isInteger() ? std::to_string(value.integerValue()) : std::string("no whole number")) +
-               ", not one from " + std::to_string(lowest) + " to " + std::to_string(highest);
-    };
-    using testservice::kMaxGeneratedParticipants;
-    using testservice::kMaxGeneratedSessions;
-    using testservice::kMinGeneratedParticipants;
-    if (outside("port", 1, 65535)) return told("port", 1, 65535);
-    if (outside("sessions", 1, kMaxGeneratedSessions)) return told("sessions", 1, kMaxGeneratedSessions);
-    if (outside("participants", kMinGeneratedParticipants, kMaxGeneratedParticipants))
-        return told("participants", kMinGeneratedParticipants, kMaxGeneratedParticipants);
-    return "";
 }
 
 }  // namespace
@@ -101,17 +67,16 @@ std::optional<LocalServiceState> readLocalServiceState(std::string* unreadable) 
                                               : "it holds no JSON object";
         return std::nullopt;
     }
-    // Values the command line would refuse are no state either: a port no
-    // address can name fails every request, and a size beyond the
-    // generator's has a launch spin for minutes.
-    if (const std::string outside = valueOutsideItsRange(saved); !outside.empty()) {
-        if (unreadable) *unreadable = outside;
+    // Whole or not at all: a part read around would serve the rest as the
+    // whole, and the next save would write that over the person's data.
+    if (const std::string wrong = wrongInLocalServiceState(saved); !wrong.empty()) {
+        if (unreadable) *unreadable = wrong;
         return std::nullopt;
     }
     LocalServiceState state;
-    if (saved["port"].isInteger()) state.port = static_cast<int>(saved["port"].integerValue());
+    state.port = static_cast<int>(saved["port"].integerValue());
     state.eventId = saved["eventId"].stringValue();
-    if (saved["sessions"].isInteger() && saved["participants"].isInteger())
+    if (saved["sessions"].isInteger())
         state.generated = {static_cast<int>(saved["sessions"].integerValue()),
                            static_cast<int>(saved["participants"].integerValue())};
     for (auto kind : userChangedKinds())
@@ -149,6 +114,10 @@ void applyLocalServiceState(const LocalServiceState& state, testservice::Meeting
     if (state.eventId != service.eventId()) return;
     service.mutate([&](testservice::MeetingData& data) {
         for (auto kind : userChangedKinds()) {
+            // A list an earlier version did not keep stays as the meeting
+            // has it: read as empty, it would take the meeting's rows out of
+            // the app's store.
+            if (!state.changes.lists.count(kind)) continue;
             data.items(kind).clear();
             for (const auto& item : state.changes.items(kind)) data.put(kind, item);
         }
@@ -179,7 +148,8 @@ std::optional<foundation::Data> stateText(const testservice::MeetingData& data,
     std::map<std::string, Value::Array> changedItems;
     const auto& userChanged = userChangedKinds();
     for (const auto& [kind, id] : changedBySide) {
-        const Value* item = data.find(kind, id);
+        // An item without an id could not be put back in its place.
+        const Value* item = id.empty() ? nullptr : data.find(kind, id);
         if (item && std::find(userChanged.begin(), userChanged.end(), kind) == userChanged.end())
             changedItems[testservice::fixtureName(kind)].push_back(*item);
     }

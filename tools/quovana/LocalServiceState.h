@@ -37,9 +37,9 @@ struct LocalServiceState {
 std::string localServiceStatePath();
 
 // What an earlier run left in the current home, if anything readable. When
-// a file is there that holds no state (cut short, empty, not JSON, a port or
-// a size the command line would refuse), `unreadable`, when given, receives
-// why.
+// a file is there that holds no state (cut short, empty, not JSON, or any
+// part of it of another type or outside the range its writer gives it, see
+// LocalServiceStateCheck.h), `unreadable`, when given, receives why.
 std::optional<LocalServiceState> readLocalServiceState(std::string* unreadable = nullptr);
 // Moves an unreadable state file aside, beside it under a name of its own,
 // so that a fresh start overwrites nothing of it; false when it could not
