@@ -295,6 +295,9 @@ TEST_F(CliReliabilityTest, FailuresAreToldWithTheirCause) {
     ProcessResult load = run({"load"});
     ASSERT_EQ(load.status, 0) << load.err;
     EXPECT_TRUE(contains(load.out, "incomplete")) << load.out;
+    // Naming the call and the service's reason.
+    EXPECT_TRUE(contains(load.out, "events/" + service_->eventId() + "/rooms")) << load.out;
+    EXPECT_TRUE(contains(load.out, "Rooms are being renumbered")) << load.out;
     ProcessResult dump = run({"dump", "QVACoreDataSession", "--fields", "itemId"});
     EXPECT_EQ(dump.status, 0);
     EXPECT_TRUE(contains(dump.err, "marked incomplete")) << dump.err;
