@@ -218,8 +218,7 @@ int runCli(const Arguments& original, std::istream& in, std::ostream& out, std::
     // The global options are known above; anything else before the command
     // is a misspelt one, not a command.
     if (name.rfind("-", 0) == 0)
-        return context.usage("unknown option \"" + name +
-                             "\"; the options before the command are --service, --home, --languages and --answer");
+        return context.usage("unknown option \"" + name + "\"");
     return context.usage("unknown command \"" + name + "\"");
 }
 

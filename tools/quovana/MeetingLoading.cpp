@@ -59,7 +59,7 @@ int reportSkippedDelta(CommandContext& context, const DeltaDecision& decision) {
 }
 
 // How a floor-plan run the command waits for has ended.
-struct MapsEnd {
+struct LoadingMapsEnd {
     bool ended = false;
     foundation::ErrorPtr error;
     // The maps service answered at once because another run was under way:
@@ -76,7 +76,7 @@ struct MapsEnd {
 
 // The call a failure came from, as the path below the service root when it
 // names one, with the service's reason.
-std::string failedCall(const foundation::ErrorPtr& error) {
+std::string loadingFailedCall(const foundation::ErrorPtr& error) {
     std::string call = error->failingURLString().value_or("a call");
     if (const size_t api = call.find("/api/"); api != std::string::npos) call = call.substr(api + 5);
     return call + ": " + describeError(error);
@@ -91,20 +91,21 @@ std::string failedCall(const foundation::ErrorPtr& error) {
 // the answer. The parse runs on a worker after the download's flag is
 // lowered, so the command waits for each run's own end: a process that
 // ended under a running parse would tear the maps service down beneath it.
-std::optional<std::string> awaitFloorPlans(CommandContext& context, const std::shared_ptr<QVAUserAccount>& account,
-                                           const std::shared_ptr<QVAEvent>& event, MapsEnd& bookkeeping,
-                                           bool afterDelta) {
+std::optional<std::string> awaitLoadingFloorPlans(CommandContext& context,
+                                                  const std::shared_ptr<QVAUserAccount>& account,
+                                                  const std::shared_ptr<QVAEvent>& event, LoadingMapsEnd& bookkeeping,
+                                                  bool afterDelta) {
     const std::string didNotEnd = "their download did not end";
     if (!context.pump([&] { return bookkeeping.ended; }, kMapsTimeoutSeconds)) return didNotEnd;
     auto& maps = InteractiveMapsServices::instance();
     const auto token = account->authenticationCode();
     const auto eventId = event->itemId();
-    MapsEnd end = bookkeeping;
+    LoadingMapsEnd end = bookkeeping;
     if (afterDelta || bookkeeping.overtook) {
         auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
         if (!context.pump([&] { return !settings.currentEventIsDownloadingOrParsingIMaps(); }, kMapsTimeoutSeconds))
             return "a download of them already under way did not end";
-        auto own = std::make_shared<MapsEnd>();
+        auto own = std::make_shared<LoadingMapsEnd>();
         maps.downloadAndParseInteractiveMapsForAuthCode(token, eventId,
                                                         [own](const foundation::ErrorPtr& error) { own->end(error); });
         if (!context.pump([&] { return own->ended; }, kMapsTimeoutSeconds)) return didNotEnd;
@@ -150,7 +151,7 @@ int loadMeeting(CommandContext& context, const std::shared_ptr<QVAUserAccount>& 
     context.watchLog(kDeltaReadyLog);
     const size_t readyBefore = context.logCount(kDeltaReadyLog);
     // How the floor-plan download the bookkeeping starts has ended.
-    auto maps = std::make_shared<MapsEnd>();
+    auto maps = std::make_shared<LoadingMapsEnd>();
     // Progress reaches the context only while the command waits for it.
     auto waiting = std::make_shared<bool>(true);
     auto outcome = context.await([&](std::function<void(const foundation::ErrorPtr&, const Value&)> done) {
@@ -177,7 +178,7 @@ int loadMeeting(CommandContext& context, const std::shared_ptr<QVAUserAccount>& 
         if (ServiceFailureRecorder::firstRefusedToken()) return context.fail(messageWithCause(failed));
     }
     // A load is done only with its plans: one that failed fails the load.
-    const std::optional<std::string> plansMissing = awaitFloorPlans(context, account, event, *maps, complete);
+    const std::optional<std::string> plansMissing = awaitLoadingFloorPlans(context, account, event, *maps, complete);
     if (!recordFloorPlansOutcome(account, event, plansMissing))
         context.err() << "quovana: the home could not keep what this load found of the floor plans\n";
     if (!storeFilesWritten(context)) return kExitFailure;
@@ -185,7 +186,7 @@ int loadMeeting(CommandContext& context, const std::shared_ptr<QVAUserAccount>& 
     std::string shortfall;
     if (!contentComplete) {
         shortfall = "some calls that are not important failed";
-        if (contentFailure) shortfall += " (the first: " + failedCall(contentFailure) + ")";
+        if (contentFailure) shortfall += " (the first: " + loadingFailedCall(contentFailure) + ")";
     }
     if (plansMissing) shortfall += (shortfall.empty() ? "" : "; ") + std::string("the floor plans are not all there");
     context.out() << "loaded " << event->eventName().value_or("(unnamed)") << " (" << *event->itemId() << "): "

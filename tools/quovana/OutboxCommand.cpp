@@ -82,7 +82,7 @@ std::string recipientNames(const CurrentMeeting& meeting, const std::vector<std:
     return names;
 }
 
-std::vector<std::string> recipientIds(const std::string& text) {
+std::vector<std::string> outboxRecipientIds(const std::string& text) {
     std::vector<std::string> ids;
     std::stringstream stream(text);
     for (std::string id; std::getline(stream, id, ',');)
@@ -92,7 +92,7 @@ std::vector<std::string> recipientIds(const std::string& text) {
 
 int queueMessage(CommandContext& context, const Arguments& arguments) {
     const int32_t threadId = arguments.size() == 5 ? *parseId(arguments[4]) : 0;
-    const std::vector<std::string> ids = recipientIds(arguments[1]);
+    const std::vector<std::string> ids = outboxRecipientIds(arguments[1]);
     auto meeting = openCurrentMeeting(context);
     if (!meeting) return kExitFailure;
     awaitReachability(context);
@@ -139,7 +139,7 @@ std::string outboxUsageProblem(const Arguments& arguments) {
         return "usage: outbox queue TO_IDS SUBJECT BODY [THREAD] | outbox pass";
     if (arguments.size() == 5 && !parseId(arguments[4]))
         return "the thread must be a number, not \"" + arguments[4] + "\"";
-    if (recipientIds(arguments[1]).empty()) return "outbox queue needs at least one recipient id";
+    if (outboxRecipientIds(arguments[1]).empty()) return "outbox queue needs at least one recipient id";
     return {};
 }
 
