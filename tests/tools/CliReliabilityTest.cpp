@@ -310,6 +310,13 @@ TEST_F(CliReliabilityTest, FailuresAreToldWithTheirCause) {
     EXPECT_EQ(delta.status, 1);
     EXPECT_TRUE(contains(delta.err, "Unable to load delta updates!")) << delta.err;
     EXPECT_TRUE(contains(delta.err, "Rooms are being renumbered")) << delta.err;
+    // On a complete store the load's delta fails at the same call.
+    service_->clearFaults();
+    ASSERT_EQ(run({"load"}).status, 0);
+    service_->injectFault("GET", "/api/v1/events/" + service_->eventId() + "/rooms", down);
+    ProcessResult again = run({"load"});
+    EXPECT_TRUE(contains(again.out, "incomplete, the delta update failed")) << again.out;
+    EXPECT_TRUE(contains(again.out, "Rooms are being renumbered")) << again.out;
     service_->clearFaults();
 
     // A refused token ends the session.

@@ -169,13 +169,16 @@ int loadMeeting(CommandContext& context, const std::shared_ptr<QVAUserAccount>& 
     if (!outcome) return context.fail(failed + " (the download did not finish)");
     if (outcome->error) return context.fail(messageWithCause(describeError(outcome->error)));
     // The content's first failure, before the floor plans add theirs.
-    const foundation::ErrorPtr contentFailure = ServiceFailureRecorder::firstFailure();
-
+    foundation::ErrorPtr contentFailure = ServiceFailureRecorder::firstFailure();
+    bool deltaFailed = false;
     if (complete) {
         // The app ran the forced delta instead of the download.
         if (!awaitDelta(context, readyBefore)) return context.fail("the delta update did not finish");
         // A refused token ends the session whatever the store holds.
         if (ServiceFailureRecorder::firstRefusedToken()) return context.fail(messageWithCause(failed));
+        // The road forgot the last delta's time; only a good run sets it.
+        deltaFailed = !ApplicationSettingsStore::sharedApplicationSettingsStore().lastDeltaSyncDateTime();
+        contentFailure = ServiceFailureRecorder::firstFailure();
     }
     // A load is done only with its plans: one that failed fails the load.
     const std::optional<std::string> plansMissing = awaitLoadingFloorPlans(context, account, event, *maps, complete);
@@ -184,8 +187,9 @@ int loadMeeting(CommandContext& context, const std::shared_ptr<QVAUserAccount>& 
     if (!storeFilesWritten(context)) return kExitFailure;
     const bool contentComplete = storeMarkedComplete(account, event);
     std::string shortfall;
-    if (!contentComplete) {
-        shortfall = "some calls that are not important failed";
+    if (!contentComplete || deltaFailed) {
+        // The store kept what it had; the calls that failed are named.
+        shortfall = deltaFailed ? "the delta update failed" : "some calls that are not important failed";
         if (contentFailure) shortfall += " (the first: " + loadingFailedCall(contentFailure) + ")";
     }
     if (plansMissing) shortfall += (shortfall.empty() ? "" : "; ") + std::string("the floor plans are not all there");
