@@ -94,6 +94,21 @@ TEST_F(CliUsageTest, HelpAndTheReadmeListTheSameOptions) {
     for (const auto& option : inReadme) EXPECT_TRUE(inHelp.count(option)) << option << " is missing from the help";
     for (const auto& option : inHelp) EXPECT_TRUE(inReadme.count(option)) << option << " is missing from the README";
     EXPECT_TRUE(contains(help.out, "STATUS|stall")) << help.out;
+    // And the same commands: the first word of each synopsis line.
+    auto commandsIn = [](const std::string& block) {
+        std::set<std::string> commands;
+        std::istringstream lines(block);
+        for (std::string line; std::getline(lines, line);)
+            if (line.rfind("      ", 0) == 0 && line.size() > 6 && line[6] >= 'a' && line[6] <= 'z')
+                commands.insert(line.substr(6, line.find(' ', 6) - 6));
+        return commands;
+    };
+    std::string listed = help.out.substr(help.out.find("Commands:"));
+    listed = listed.substr(0, listed.find("\n\n"));
+    for (size_t at = listed.find("\n  "); at != std::string::npos; at = listed.find("\n  ", at + 1))
+        listed.insert(at + 1, "    ");
+    EXPECT_EQ(commandsIn(readmeBlock("    quovana [--service URL] [--home DIR] [--languages en,fr] [--answer BUTTON]")),
+              commandsIn(listed));
 
     // The app mode's own help lists its options as the README does.
     CommandRun appHelp = run({"app", "--help"});
