@@ -84,15 +84,8 @@ int main(int argc, char** argv) {
             if (!fixtures) return usage("--fixtures needs a directory");
         } else if (arg == "--generate") {
             auto text = value("sizes");
-            size_t comma = text ? text->find(',') : std::string::npos;
-            if (comma == std::string::npos) return usage("--generate needs SESSIONS,PARTICIPANTS (e.g. 300,1500)");
-            auto sessions = number(text->substr(0, comma), 1, kMaxGeneratedSessions);
-            auto participants = number(text->substr(comma + 1), kMinGeneratedParticipants, kMaxGeneratedParticipants);
-            if (!sessions || !participants)
-                return usage("--generate needs SESSIONS,PARTICIPANTS: 1 to " + std::to_string(kMaxGeneratedSessions) +
-                             " sessions and " + std::to_string(kMinGeneratedParticipants) + " to " +
-                             std::to_string(kMaxGeneratedParticipants) + " participants");
-            sizes = std::make_pair(static_cast<int>(*sessions), static_cast<int>(*participants));
+            sizes = text ? parseGeneratedSizes(*text) : std::nullopt;
+            if (!sizes) return usage("--generate needs " + generatedSizesRule());
         } else if (arg == "--seed") {
             auto text = value("seed");
             auto parsed = text ? number(*text, 0, kMaxSeed) : std::nullopt;

@@ -640,4 +640,33 @@ MeetingData generateMeeting(const MeetingGeneratorOptions& options) {
     return data;
 }
 
+namespace {
+
+// Plain decimal digits within [min, max]; at most six digits, so that any
+// number read fits before it is bounded.
+std::optional<int> generatedSizeWithin(const std::string& text, int min, int max) {
+    if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    const int value = std::stoi(text);
+    if (value < min || value > max) return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
+std::optional<std::pair<int, int>> parseGeneratedSizes(const std::string& text) {
+    const size_t comma = text.find(',');
+    if (comma == std::string::npos) return std::nullopt;
+    auto sessions = generatedSizeWithin(text.substr(0, comma), 1, kMaxGeneratedSessions);
+    auto participants = generatedSizeWithin(text.substr(comma + 1), kMinGeneratedParticipants, kMaxGeneratedParticipants);
+    if (!sessions || !participants) return std::nullopt;
+    return std::make_pair(*sessions, *participants);
+}
+
+std::string generatedSizesRule() {
+    return "SESSIONS,PARTICIPANTS in decimal digits: 1 to " + std::to_string(kMaxGeneratedSessions) +
+           " sessions and " + std::to_string(kMinGeneratedParticipants) + " to " +
+           std::to_string(kMaxGeneratedParticipants) + " participants, e.g. 300,1500";
+}
+
 }  // namespace testservice

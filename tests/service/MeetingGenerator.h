@@ -10,7 +10,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "service/MeetingData.h"
 
@@ -29,6 +31,13 @@ inline constexpr int kMaxGeneratedSessions = 20000;
 inline constexpr int kMaxGeneratedParticipants = 99999;
 // The smallest: the demo user and one other person to write to.
 inline constexpr int kMinGeneratedParticipants = 2;
+
+// "SESSIONS,PARTICIPANTS" as every command line that sizes a meeting reads
+// it: two numbers of plain decimal digits (no sign, blank, exponent or
+// base) within the bounds above; nothing otherwise.
+std::optional<std::pair<int, int>> parseGeneratedSizes(const std::string& text);
+// Says what parseGeneratedSizes takes, for a usage message.
+std::string generatedSizesRule();
 
 struct MeetingGeneratorOptions {
     uint64_t seed = 1;

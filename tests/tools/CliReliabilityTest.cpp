@@ -295,6 +295,9 @@ TEST_F(CliReliabilityTest, FailuresAreToldWithTheirCause) {
     ProcessResult load = run({"load"});
     ASSERT_EQ(load.status, 0) << load.err;
     EXPECT_TRUE(contains(load.out, "incomplete")) << load.out;
+    // Naming the call and the service's reason.
+    EXPECT_TRUE(contains(load.out, "events/" + service_->eventId() + "/rooms")) << load.out;
+    EXPECT_TRUE(contains(load.out, "Rooms are being renumbered")) << load.out;
     ProcessResult dump = run({"dump", "QVACoreDataSession", "--fields", "itemId"});
     EXPECT_EQ(dump.status, 0);
     EXPECT_TRUE(contains(dump.err, "marked incomplete")) << dump.err;
@@ -307,6 +310,13 @@ TEST_F(CliReliabilityTest, FailuresAreToldWithTheirCause) {
     EXPECT_EQ(delta.status, 1);
     EXPECT_TRUE(contains(delta.err, "Unable to load delta updates!")) << delta.err;
     EXPECT_TRUE(contains(delta.err, "Rooms are being renumbered")) << delta.err;
+    // On a complete store the load's delta fails at the same call.
+    service_->clearFaults();
+    ASSERT_EQ(run({"load"}).status, 0);
+    service_->injectFault("GET", "/api/v1/events/" + service_->eventId() + "/rooms", down);
+    ProcessResult again = run({"load"});
+    EXPECT_TRUE(contains(again.out, "incomplete, the delta update failed")) << again.out;
+    EXPECT_TRUE(contains(again.out, "Rooms are being renumbered")) << again.out;
     service_->clearFaults();
 
     // A refused token ends the session.

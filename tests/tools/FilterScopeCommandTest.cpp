@@ -111,6 +111,10 @@ TEST_F(FilterScopeCommand, FilterPrintsTheValuesThePredicateAndTheRowsKept) {
     ASSERT_EQ(niger.status, 0) << niger.err;
     EXPECT_TRUE(contains(niger.out, "John Smith")) << niger.out;
     EXPECT_FALSE(contains(niger.out, "Joanna Smallwood")) << niger.out;
+    // A value the filter does not offer is bad usage.
+    ScopeCommandRun nowhere = run({"filter", "CountryFilterModel", "NoSuchCountry"});
+    EXPECT_EQ(nowhere.status, 2) << nowhere.err;
+    EXPECT_TRUE(contains(nowhere.err, "\"NoSuchCountry\" is not among the values")) << nowhere.err;
 
     // The generated meeting's networks of a single community are the groups.
     ScopeCommandRun groups = run({"filter", "GroupFilterModel"});

@@ -12,6 +12,7 @@
 #include <sstream>
 #include <string>
 
+#include "quovana/AppOptions.h"
 #include "service/TestCertificateAuthority.h"
 #include "support/TemporaryDirectory.h"
 
@@ -64,6 +65,23 @@ TEST(QuovanaServiceExitTest, UnusableTLSFilesEndASmallMeetingsRunWithTheReasonAn
     const ServiceExit twice = runService(folder, "--generate 2,2 --port 1 --port 2");
     EXPECT_EQ(twice.status, 2);
     EXPECT_NE(twice.err.find("--port is given twice"), std::string::npos) << twice.err;
+}
+
+// "quovana app" and quovana-service read a meeting's sizes alike: plain
+// decimal digits, nothing a number parser would also take.
+TEST(QuovanaServiceExitTest, BothCommandLinesRefuseTheSameSizes) {
+    TemporaryDirectory folder;
+    for (const char* sizes : {"1e3,2", "0x10,20", "+5,20", "5,+20", "5.0,20", "5,20.", "-1,20", "5,20,30", "5,,20",
+                              "9999999999999,20", ",20", "5,"}) {
+        quovana::AppOptions options;
+        EXPECT_NE(quovana::parseAppOptions({"--generate", sizes}, true, options), "") << sizes;
+        // Sizes it took would go on to the missing TLS files: status 1, not a run that serves.
+        EXPECT_EQ(runService(folder, std::string("--generate ") + sizes + " --tls /nowhere /nowhere").status, 2)
+            << sizes;
+    }
+    quovana::AppOptions options;
+    EXPECT_EQ(quovana::parseAppOptions({"--generate", "020,0100"}, true, options), "");
+    EXPECT_EQ(options.generate, std::make_pair(20, 100));
 }
 
 }  // namespace

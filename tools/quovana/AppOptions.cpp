@@ -136,17 +136,8 @@ std::string parseAppOptions(const Arguments& arguments, bool usesLocalService, A
             if (value != "none" && value != "wifi" && value != "wwan") return "--reachability takes none, wifi or wwan";
             options.reachability = value;
         } else if (option == "--generate") {
-            auto pair = parsePair(value);
-            using testservice::kMaxGeneratedParticipants;
-            using testservice::kMaxGeneratedSessions;
-            using testservice::kMinGeneratedParticipants;
-            if (!pair || !(pair->first >= 1 && pair->first <= kMaxGeneratedSessions) ||
-                !(pair->second >= kMinGeneratedParticipants && pair->second <= kMaxGeneratedParticipants) ||
-                pair->first != static_cast<int>(pair->first) || pair->second != static_cast<int>(pair->second))
-                return "--generate takes SESSIONS,PARTICIPANTS from 1," + std::to_string(kMinGeneratedParticipants) +
-                       " to " + std::to_string(kMaxGeneratedSessions) + "," +
-                       std::to_string(kMaxGeneratedParticipants) + ", e.g. 20,100";
-            options.generate = std::make_pair(static_cast<int>(pair->first), static_cast<int>(pair->second));
+            options.generate = testservice::parseGeneratedSizes(value);
+            if (!options.generate) return "--generate takes " + testservice::generatedSizesRule();
         } else if (option == "--fault") {
             AppFault fault{arguments[i + 1], arguments[i + 2], 0};
             // The service compares methods as sent: "get" would never apply.

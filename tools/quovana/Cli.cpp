@@ -40,26 +40,31 @@ struct Command {
     // Calls the service: on a home the bundled service kept its state in,
     // with no service given, that service answers again for the command.
     bool callsService = false;
+    // The arguments' check that comes before the home's lock and service
+    // (see Commands.h).
+    std::string (*usageProblem)(const Arguments&) = nullptr;
 };
 
 const Command kCommands[] = {
-    {"login", runLoginCommand, "login USER PASSWORD | login --passcode CODE", true},
-    {"load", runLoadCommand, "load [EVENT_ID]", true},
-    {"delta", runDeltaCommand, "delta [--force | --auto]", true},
+    {"login", runLoginCommand, "login USER PASSWORD | login --passcode CODE", true, loginUsageProblem},
+    {"load", runLoadCommand, "load [EVENT_ID]", true, loadUsageProblem},
+    {"delta", runDeltaCommand, "delta [--force | --auto]", true, deltaUsageProblem},
     {"refresh", runRefreshCommand,
-     "refresh agenda|programme|participants|organizations|partners|rooms|venues|messages|reports", true},
+     "refresh agenda|programme|participants|organizations|partners|rooms|venues|messages|reports",
+     true, refreshUsageProblem},
     {"dump", runDumpCommand, "dump ENTITY [--where PREDICATE] [--fields a,b,...]"},
     {"settings", runSettingsCommand, "settings get KEY | set KEY JSON | dump | clear"},
-    {"outbox", runOutboxCommand, "outbox queue TO_IDS SUBJECT BODY [THREAD] | outbox pass", true},
-    {"thread", runThreadCommand, "thread read ID | thread delete ID", true},
+    {"outbox", runOutboxCommand, "outbox queue TO_IDS SUBJECT BODY [THREAD] | outbox pass", true, outboxUsageProblem},
+    {"thread", runThreadCommand, "thread read ID | thread delete ID", true, threadUsageProblem},
     {"calendar", runCalendarCommand, "calendar list | sync CALENDAR_TITLE | unsync"},
     {"demo", runDemoCommand, "demo"},
     {"app", runAppCommand,
      "app [--idiom phone|pad] [--screen 375x667@2] [--orientation portrait|landscape] [--system-version V]\n"
      "       [--model NAME] [--zone NAME] [--clock INSTANT] [--reachability none|wifi|wwan] [--gallery]\n"
-     "       [--generate SESSIONS,PARTICIPANTS] [--fault METHOD PATH STATUS]... [--shots DIR]\n"
-     "       [--shots-scale N] [--script FILE]   (\"quovana app --help\" for its commands)"},
-    {"image", runImageCommand, "image URL [--no-inflate] [--scale N] [--png FILE]", true},
+     "       [--generate SESSIONS,PARTICIPANTS] [--fault METHOD PATH STATUS|stall]... [--shots DIR]\n"
+     "       [--shots-scale N] [--ranging on|off] [--location-services on|off] [--location-authorization N]\n"
+     "       [--calendar TITLE]... [--script FILE]   (\"quovana app --help\" for its commands)"},
+    {"image", runImageCommand, "image URL [--no-inflate] [--scale N] [--png FILE]", true, imageUsageProblem},
     {"filter", runFilterCommand, "filter CLASS [VALUE] [--network NAME]"},
     {"scope", runScopeCommand, "scope PROPERTY TEXT [--entity ENTITY] [--contributors | --organizations]"},
 };
@@ -83,7 +88,7 @@ const char* kAlertsHelp =
 void printHelp(std::ostream& out) {
     out << "Usage: quovana [options] COMMAND [arguments]\n\nCommands:\n";
     for (const auto& command : kCommands) out << "  " << command.synopsis << "\n";
-    out << "  svg FILE... [--floor NAME] [--hit X,Y] [--png FILE] [--export]\n"
+    out << "  svg FILE... [--floor NAME]... [--floors NAME,NAME,...] [--hit X,Y] [--png FILE] [--export]\n"
         << "  alerts               how the alerts the app shows are answered\n\n"
         << kGlobalHelp;
 }
@@ -160,17 +165,19 @@ int runCli(const Arguments& original, std::istream& in, std::ostream& out, std::
     }
     const std::string name = arguments.front();
     const Arguments rest(arguments.begin() + 1, arguments.end());
-    if (name == "help" || name == "--help" || name == "-h") {
-        printHelp(out);
-        return kExitSuccess;
-    }
-    if (name == "alerts") {
-        out << kAlertsHelp;
+    if (name == "help" || name == "--help" || name == "-h" || name == "alerts") {
+        if (!rest.empty()) return context.usage(name + " takes no arguments");
+        if (name == "alerts")
+            out << kAlertsHelp;
+        else
+            printHelp(out);
         return kExitSuccess;
     }
     if (name == "svg") return tools::runSvgCommand(rest);
     for (const auto& command : kCommands) {
         if (name != command.name) continue;
+        if (command.usageProblem)
+            if (std::string problem = command.usageProblem(rest); !problem.empty()) return context.usage(problem);
         applyGlobalOptions(context.options());
         // Every command reads the settings or the store of the home; the demo
         // and the app mode without a home make a fresh one (and lock it).
@@ -208,6 +215,10 @@ int runCli(const Arguments& original, std::istream& in, std::ostream& out, std::
             status = kExitFailure;
         return status;
     }
+    // The global options are known above; anything else before the command
+    // is a misspelt one, not a command.
+    if (name.rfind("-", 0) == 0)
+        return context.usage("unknown option \"" + name + "\"");
     return context.usage("unknown command \"" + name + "\"");
 }
 

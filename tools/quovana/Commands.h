@@ -3,6 +3,8 @@
 // app logged on the message stream and a plain result on the output stream.
 #pragma once
 
+#include <string>
+
 #include "quovana/CommandContext.h"
 
 namespace quovana {
@@ -21,5 +23,17 @@ int runAppCommand(CommandContext& context, const Arguments& arguments);
 int runImageCommand(CommandContext& context, const Arguments& arguments);
 int runFilterCommand(CommandContext& context, const Arguments& arguments);
 int runScopeCommand(CommandContext& context, const Arguments& arguments);
+
+// What is wrong with the arguments of a command that calls the service, as
+// its usage message; empty when they are well formed. The dispatcher asks
+// before it claims the home or starts the home's local service, so a typo
+// costs neither.
+std::string loginUsageProblem(const Arguments& arguments);
+std::string loadUsageProblem(const Arguments& arguments);
+std::string deltaUsageProblem(const Arguments& arguments);
+std::string refreshUsageProblem(const Arguments& arguments);
+std::string outboxUsageProblem(const Arguments& arguments);
+std::string threadUsageProblem(const Arguments& arguments);
+std::string imageUsageProblem(const Arguments& arguments);
 
 }  // namespace quovana

@@ -8,9 +8,14 @@
 
 namespace quovana {
 
-int runDeltaCommand(CommandContext& context, const Arguments& arguments) {
+std::string deltaUsageProblem(const Arguments& arguments) {
     if (arguments.size() > 1 || (arguments.size() == 1 && arguments[0] != "--force" && arguments[0] != "--auto"))
-        return context.usage("usage: delta [--force | --auto]");
+        return "usage: delta [--force | --auto]";
+    return {};
+}
+
+int runDeltaCommand(CommandContext& context, const Arguments& arguments) {
+    if (std::string problem = deltaUsageProblem(arguments); !problem.empty()) return context.usage(problem);
     const std::string mode = arguments.empty() ? std::string() : arguments[0];
     if (mode == "--force") return checkForDeltaUpdates(context, true, false, false);
     if (mode == "--auto") return checkForDeltaUpdates(context, false, true, true);

@@ -13,6 +13,7 @@
 #include "quovana/Commands.h"
 #include "quovana/OptionsGivenOnce.h"
 #include "quovana/CurrentMeeting.h"
+#include "quovana/FloorPlansRecord.h"
 #include "quovana/ValueText.h"
 #include "store/CoreDataStack.h"
 #include "model/EntityClass.h"
@@ -119,6 +120,9 @@ int runDumpCommand(CommandContext& context, const Arguments& arguments) {
     else if (!validity)
         context.err() << "quovana: the store of this meeting was never recorded complete (a load or a content "
                          "reload did not end); the rows may be partial. Run \"quovana load\" to download it again.\n";
+    if (auto missing = recordedMissingFloorPlans(meeting->account, meeting->event))
+        context.err() << "quovana: the last load of this meeting did not get all its floor plans (" << *missing
+                      << "). Run \"quovana load\" to download them again.\n";
     auto& store = StorageManager::sharedStorageManager();
     const auto& mainContext = meeting->stack->managedObjectContextMainQueue();
     auto request = store.fetchRequestForItemType(entityClass, predicate, mainContext);

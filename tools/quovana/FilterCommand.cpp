@@ -150,7 +150,10 @@ int runFilterCommand(CommandContext& context, const Arguments& arguments) {
                 offered = true;
                 break;
             }
-        if (!offered) context.err() << "quovana: \"" << positional[1] << "\" is not among the values offered\n";
+        // A value the filter does not offer selects by nothing a person
+        // could pick: the values above are the choices.
+        if (!offered) return context.usage("\"" + positional[1] + "\" is not among the values " +
+                                           filter->displayName() + " offers (listed above)");
         filter->setSelectedValue(chosen);
         auto predicate = filter->filterPredicateWithCoreDataStack(meeting->stack);
         context.out() << "predicate: " << predicate->predicateFormat() << "\n";

@@ -2,7 +2,9 @@
 // through an HTTP request operation with an image response serializer, as
 // the image views do, and prints what the serializer made of the body; the
 // (first) bitmap can be written as PNG for a person to look at.
+#include <optional>
 #include <ostream>
+#include <string>
 
 #include "foundation/URL.h"
 #include "foundation/URLRequest.h"
@@ -15,41 +17,61 @@
 
 namespace quovana {
 
-int runImageCommand(CommandContext& context, const Arguments& arguments) {
+namespace {
+
+struct ImageArguments {
     std::optional<std::string> address;
     std::optional<std::string> pngPath;
     bool inflate = true;
     double scale = 1;
+    std::optional<foundation::URL> url;
+};
+
+std::string parseImageArguments(const Arguments& arguments, ImageArguments& parsed) {
+    const char* usage = "usage: image URL [--no-inflate] [--scale N] [--png FILE]";
     OptionsGivenOnce once;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         bool hasValue = i + 1 < arguments.size();
         if (argument.rfind("--", 0) == 0)
-            if (std::string repeated = once.repeated(argument); !repeated.empty()) return context.usage(repeated);
+            if (std::string repeated = once.repeated(argument); !repeated.empty()) return repeated;
         if (argument == "--no-inflate") {
-            inflate = false;
+            parsed.inflate = false;
         } else if (argument == "--scale" && hasValue) {
             const std::string& text = arguments[++i];
             try {
                 size_t used = 0;
-                scale = std::stod(text, &used);
-                if (used != text.size() || !(scale > 0)) return context.usage("--scale needs a number above 0");
+                parsed.scale = std::stod(text, &used);
+                if (used != text.size() || !(parsed.scale > 0)) return "--scale needs a number above 0";
             } catch (const std::exception&) {
-                return context.usage("--scale needs a number above 0");
+                return "--scale needs a number above 0";
             }
         } else if (argument == "--png" && hasValue) {
-            pngPath = arguments[++i];
-        } else if (argument.rfind("--", 0) == 0 || address) {
-            return context.usage("usage: image URL [--no-inflate] [--scale N] [--png FILE]");
+            parsed.pngPath = arguments[++i];
+        } else if (argument.rfind("--", 0) == 0 || parsed.address) {
+            return usage;
         } else {
-            address = argument;
+            parsed.address = argument;
         }
     }
-    if (!address) return context.usage("usage: image URL [--no-inflate] [--scale N] [--png FILE]");
-    auto url = foundation::URL::URLWithString(*address);
-    if (!url || (url->scheme() != "http" && url->scheme() != "https")) {
-        return context.usage("the address must be an http or https URL; got \"" + *address + "\"");
-    }
+    if (!parsed.address) return usage;
+    parsed.url = foundation::URL::URLWithString(*parsed.address);
+    if (!parsed.url || (parsed.url->scheme() != "http" && parsed.url->scheme() != "https"))
+        return "the address must be an http or https URL; got \"" + *parsed.address + "\"";
+    return {};
+}
+
+}  // namespace
+
+std::string imageUsageProblem(const Arguments& arguments) {
+    ImageArguments parsed;
+    return parseImageArguments(arguments, parsed);
+}
+
+int runImageCommand(CommandContext& context, const Arguments& arguments) {
+    ImageArguments parsed;
+    if (std::string problem = parseImageArguments(arguments, parsed); !problem.empty()) return context.usage(problem);
+    const auto& [address, pngPath, inflate, scale, url] = parsed;
 
     auto serializer = QNImageResponseSerializer::serializer();
     serializer->setImageScale(scale);

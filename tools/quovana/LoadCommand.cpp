@@ -13,9 +13,14 @@
 
 namespace quovana {
 
-int runLoadCommand(CommandContext& context, const Arguments& arguments) {
+std::string loadUsageProblem(const Arguments& arguments) {
     if (arguments.size() > 1 || (!arguments.empty() && arguments[0].rfind("--", 0) == 0))
-        return context.usage("usage: load [EVENT_ID]");
+        return "usage: load [EVENT_ID]";
+    return {};
+}
+
+int runLoadCommand(CommandContext& context, const Arguments& arguments) {
+    if (std::string problem = loadUsageProblem(arguments); !problem.empty()) return context.usage(problem);
     auto account = requireCurrentAccount(context);
     if (!account) return kExitFailure;
     return loadMeeting(context, account, arguments.empty() ? std::nullopt : std::optional(arguments[0]));

@@ -13,10 +13,16 @@
 
 namespace quovana {
 
-int runLoginCommand(CommandContext& context, const Arguments& arguments) {
+std::string loginUsageProblem(const Arguments& arguments) {
     const bool byPasscode = arguments.size() == 2 && arguments[0] == "--passcode";
     if (arguments.size() != 2 || (!byPasscode && arguments[0].rfind("--", 0) == 0))
-        return context.usage("usage: login USER PASSWORD | login --passcode CODE");
+        return "usage: login USER PASSWORD | login --passcode CODE";
+    return {};
+}
+
+int runLoginCommand(CommandContext& context, const Arguments& arguments) {
+    if (std::string problem = loginUsageProblem(arguments); !problem.empty()) return context.usage(problem);
+    const bool byPasscode = arguments[0] == "--passcode";
 
     auto& api = QVAApiManager::sharedApiManager();
     auto outcome = context.await([&](QVAApiManager::CallCompletion completion) {

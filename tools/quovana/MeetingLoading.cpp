@@ -6,6 +6,7 @@
 #include "quovana/MeetingLoading.h"
 #include "quovana/CurrentMeeting.h"
 #include "quovana/FailureCause.h"
+#include "quovana/FloorPlansRecord.h"
 #include "quovana/StoreFiles.h"
 
 #include <ostream>
@@ -18,6 +19,7 @@
 #include "api/QVAApiManagerDelta.h"
 #include "api/ServiceFailureRecorder.h"
 #include "app/EventLoader.h"
+#include "maps/InteractiveMapsServices.h"
 #include "model/QVAEvent.h"
 #include "model/QVAUserAccount.h"
 #include "store/CoreDataStack.h"
@@ -56,6 +58,73 @@ int reportSkippedDelta(CommandContext& context, const DeltaDecision& decision) {
     return kExitSuccess;
 }
 
+// How a floor-plan run the command waits for has ended.
+struct LoadingMapsEnd {
+    bool ended = false;
+    foundation::ErrorPtr error;
+    // The maps service answered at once because another run was under way:
+    // nothing was fetched for this one.
+    bool overtook = false;
+
+    void end(const foundation::ErrorPtr& failure) {
+        error = failure;
+        overtook = !failure && ApplicationSettingsStore::sharedApplicationSettingsStore()
+                                   .currentEventIsDownloadingOrParsingIMaps();
+        ended = true;
+    }
+};
+
+// The call a failure came from, as the path below the service root when it
+// names one, with the service's reason.
+std::string loadingFailedCall(const foundation::ErrorPtr& error) {
+    std::string call = error->failingURLString().value_or("a call");
+    if (const size_t api = call.find("/api/"); api != std::string::npos) call = call.substr(api + 5);
+    return call + ": " + describeError(error);
+}
+
+// Waits for the floor-plan run the bookkeeping started, and answers why the
+// meeting's plans are not all there, or nothing. Its answer stands unless it
+// started before the venues were brought up to date (the delta of a store
+// already complete) or found another run under way (the delta's silent
+// refresh, a screen's): then, once no run is under way, the plans of the
+// venues as they now stand are downloaded and parsed, and that run's end is
+// the answer. The parse runs on a worker after the download's flag is
+// lowered, so the command waits for each run's own end: a process that
+// ended under a running parse would tear the maps service down beneath it.
+std::optional<std::string> awaitLoadingFloorPlans(CommandContext& context,
+                                                  const std::shared_ptr<QVAUserAccount>& account,
+                                                  const std::shared_ptr<QVAEvent>& event, LoadingMapsEnd& bookkeeping,
+                                                  bool afterDelta) {
+    const std::string didNotEnd = "their download did not end";
+    if (!context.pump([&] { return bookkeeping.ended; }, kMapsTimeoutSeconds)) return didNotEnd;
+    auto& maps = InteractiveMapsServices::instance();
+    const auto token = account->authenticationCode();
+    const auto eventId = event->itemId();
+    LoadingMapsEnd end = bookkeeping;
+    if (afterDelta || bookkeeping.overtook) {
+        auto& settings = ApplicationSettingsStore::sharedApplicationSettingsStore();
+        if (!context.pump([&] { return !settings.currentEventIsDownloadingOrParsingIMaps(); }, kMapsTimeoutSeconds))
+            return "a download of them already under way did not end";
+        auto own = std::make_shared<LoadingMapsEnd>();
+        maps.downloadAndParseInteractiveMapsForAuthCode(token, eventId,
+                                                        [own](const foundation::ErrorPtr& error) { own->end(error); });
+        if (!context.pump([&] { return own->ended; }, kMapsTimeoutSeconds)) return didNotEnd;
+        end = *own;
+    }
+    if (end.error) {
+        context.err() << "floor plans: download ended with an error: " << end.error->localizedDescription() << "\n";
+        return end.error->localizedDescription();
+    }
+    if (!maps.hasInteractiveMapsForAuthCode(token, eventId))
+        context.err() << "floor plans: the meeting has none\n";
+    else if (end.overtook)
+        // Another run started in between and is still under way.
+        return "a download of them was under way and did not end";
+    else
+        context.err() << "floor plans downloaded\n";
+    return std::nullopt;
+}
+
 }  // namespace
 
 int loadMeeting(CommandContext& context, const std::shared_ptr<QVAUserAccount>& account,
@@ -82,11 +151,7 @@ int loadMeeting(CommandContext& context, const std::shared_ptr<QVAUserAccount>& 
     context.watchLog(kDeltaReadyLog);
     const size_t readyBefore = context.logCount(kDeltaReadyLog);
     // How the floor-plan download the bookkeeping starts has ended.
-    struct MapsEnd {
-        bool ended = false;
-        foundation::ErrorPtr error;
-    };
-    auto maps = std::make_shared<MapsEnd>();
+    auto maps = std::make_shared<LoadingMapsEnd>();
     // Progress reaches the context only while the command waits for it.
     auto waiting = std::make_shared<bool>(true);
     auto outcome = context.await([&](std::function<void(const foundation::ErrorPtr&, const Value&)> done) {
@@ -98,39 +163,35 @@ int loadMeeting(CommandContext& context, const std::shared_ptr<QVAUserAccount>& 
                 context.out().flush();
             },
             [done](const foundation::ErrorPtr& error) { done(error, Value()); }, false,
-            [maps](const foundation::ErrorPtr& error) {
-                maps->error = error;
-                maps->ended = true;
-            });
+            [maps](const foundation::ErrorPtr& error) { maps->end(error); });
     });
     *waiting = false;
     if (!outcome) return context.fail(failed + " (the download did not finish)");
     if (outcome->error) return context.fail(messageWithCause(describeError(outcome->error)));
-
+    // The content's first failure, before the floor plans add theirs.
+    foundation::ErrorPtr contentFailure = ServiceFailureRecorder::firstFailure();
+    bool deltaFailed = false;
     if (complete) {
         // The app ran the forced delta instead of the download.
         if (!awaitDelta(context, readyBefore)) return context.fail("the delta update did not finish");
         // A refused token ends the session whatever the store holds.
         if (ServiceFailureRecorder::firstRefusedToken()) return context.fail(messageWithCause(failed));
+        // The road forgot the last delta's time; only a good run sets it.
+        deltaFailed = !ApplicationSettingsStore::sharedApplicationSettingsStore().lastDeltaSyncDateTime();
+        contentFailure = ServiceFailureRecorder::firstFailure();
     }
-    // The bookkeeping started the meeting's floor-plan download and parse.
-    // The parse runs on a worker after the download's flag is lowered, so
-    // the command waits for the bookkeeping's own end: a process that ended
-    // under a running parse would tear the maps service down beneath it. A
-    // load is done only with its plans: one that failed fails the load.
-    std::optional<std::string> plansMissing;
-    if (!context.pump([&] { return maps->ended; }, kMapsTimeoutSeconds))
-        plansMissing = "their download did not end";
-    else if (maps->error)
-        plansMissing = maps->error->localizedDescription();
-    if (maps->ended)
-        context.err() << (plansMissing ? "floor plans: download ended with an error: " + *plansMissing
-                                       : std::string("floor plans downloaded"))
-                      << "\n";
+    // A load is done only with its plans: one that failed fails the load.
+    const std::optional<std::string> plansMissing = awaitLoadingFloorPlans(context, account, event, *maps, complete);
+    if (!recordFloorPlansOutcome(account, event, plansMissing))
+        context.err() << "quovana: the home could not keep what this load found of the floor plans\n";
     if (!storeFilesWritten(context)) return kExitFailure;
     const bool contentComplete = storeMarkedComplete(account, event);
     std::string shortfall;
-    if (!contentComplete) shortfall = "some calls that are not important failed";
+    if (!contentComplete || deltaFailed) {
+        // The store kept what it had; the calls that failed are named.
+        shortfall = deltaFailed ? "the delta update failed" : "some calls that are not important failed";
+        if (contentFailure) shortfall += " (the first: " + loadingFailedCall(contentFailure) + ")";
+    }
     if (plansMissing) shortfall += (shortfall.empty() ? "" : "; ") + std::string("the floor plans are not all there");
     context.out() << "loaded " << event->eventName().value_or("(unnamed)") << " (" << *event->itemId() << "): "
                   << (shortfall.empty() ? "complete" : "incomplete, " + shortfall) << "\n";

@@ -82,18 +82,17 @@ std::string recipientNames(const CurrentMeeting& meeting, const std::vector<std:
     return names;
 }
 
-int queueMessage(CommandContext& context, const Arguments& arguments) {
-    int32_t threadId = 0;
-    if (arguments.size() == 5) {
-        auto parsed = parseId(arguments[4]);
-        if (!parsed) return context.usage("the thread must be a number, not \"" + arguments[4] + "\"");
-        threadId = *parsed;
-    }
+std::vector<std::string> outboxRecipientIds(const std::string& text) {
     std::vector<std::string> ids;
-    std::stringstream stream(arguments[1]);
+    std::stringstream stream(text);
     for (std::string id; std::getline(stream, id, ',');)
         if (!id.empty()) ids.push_back(id);
-    if (ids.empty()) return context.usage("outbox queue needs at least one recipient id");
+    return ids;
+}
+
+int queueMessage(CommandContext& context, const Arguments& arguments) {
+    const int32_t threadId = arguments.size() == 5 ? *parseId(arguments[4]) : 0;
+    const std::vector<std::string> ids = outboxRecipientIds(arguments[1]);
     auto meeting = openCurrentMeeting(context);
     if (!meeting) return kExitFailure;
     awaitReachability(context);
@@ -134,18 +133,32 @@ int sendPass(CommandContext& context) {
 
 }  // namespace
 
+std::string outboxUsageProblem(const Arguments& arguments) {
+    if (arguments.size() == 1 && arguments[0] == "pass") return {};
+    if (arguments.empty() || arguments[0] != "queue" || (arguments.size() != 4 && arguments.size() != 5))
+        return "usage: outbox queue TO_IDS SUBJECT BODY [THREAD] | outbox pass";
+    if (arguments.size() == 5 && !parseId(arguments[4]))
+        return "the thread must be a number, not \"" + arguments[4] + "\"";
+    if (outboxRecipientIds(arguments[1]).empty()) return "outbox queue needs at least one recipient id";
+    return {};
+}
+
 int runOutboxCommand(CommandContext& context, const Arguments& arguments) {
-    if (!arguments.empty() && arguments[0] == "queue" && (arguments.size() == 4 || arguments.size() == 5))
-        return queueMessage(context, arguments);
-    if (arguments.size() == 1 && arguments[0] == "pass") return sendPass(context);
-    return context.usage("usage: outbox queue TO_IDS SUBJECT BODY [THREAD] | outbox pass");
+    if (std::string problem = outboxUsageProblem(arguments); !problem.empty()) return context.usage(problem);
+    if (arguments[0] == "pass") return sendPass(context);
+    return queueMessage(context, arguments);
+}
+
+std::string threadUsageProblem(const Arguments& arguments) {
+    if (arguments.size() != 2 || (arguments[0] != "read" && arguments[0] != "delete"))
+        return "usage: thread read ID | thread delete ID";
+    if (!parseId(arguments[1])) return "the thread must be a number, not \"" + arguments[1] + "\"";
+    return {};
 }
 
 int runThreadCommand(CommandContext& context, const Arguments& arguments) {
-    if (arguments.size() != 2 || (arguments[0] != "read" && arguments[0] != "delete"))
-        return context.usage("usage: thread read ID | thread delete ID");
+    if (std::string problem = threadUsageProblem(arguments); !problem.empty()) return context.usage(problem);
     auto threadId = parseId(arguments[1]);
-    if (!threadId) return context.usage("the thread must be a number, not \"" + arguments[1] + "\"");
     auto meeting = openCurrentMeeting(context);
     if (!meeting) return kExitFailure;
     const bool read = arguments[0] == "read";

@@ -77,17 +77,29 @@ int reportOutcome(CommandContext& context, const std::string& kind, const std::o
     return kExitSuccess;
 }
 
+// The list refresh of that kind; none for "messages", "reports" and the unknown.
+const ListRefresh* listRefreshOfKind(const std::string& kind) {
+    for (const auto& candidate : kListRefreshes)
+        if (kind == candidate.kind) return &candidate;
+    return nullptr;
+}
+
 }  // namespace
 
-int runRefreshCommand(CommandContext& context, const Arguments& arguments) {
-    const char* usage =
+std::string refreshUsageProblem(const Arguments& arguments) {
+    const std::string usage =
         "usage: refresh agenda|programme|participants|organizations|partners|rooms|venues|messages|reports";
-    if (arguments.size() != 1) return context.usage(usage);
+    if (arguments.size() != 1) return usage;
     const std::string& kind = arguments[0];
-    const ListRefresh* list = nullptr;
-    for (const auto& candidate : kListRefreshes)
-        if (kind == candidate.kind) list = &candidate;
-    if (!list && kind != "messages" && kind != "reports") return context.usage("unknown refresh \"" + kind + "\"; " + usage);
+    if (!listRefreshOfKind(kind) && kind != "messages" && kind != "reports")
+        return "unknown refresh \"" + kind + "\"; " + usage;
+    return {};
+}
+
+int runRefreshCommand(CommandContext& context, const Arguments& arguments) {
+    if (std::string problem = refreshUsageProblem(arguments); !problem.empty()) return context.usage(problem);
+    const std::string& kind = arguments[0];
+    const ListRefresh* list = listRefreshOfKind(kind);
 
     // Every refresh writes into the current meeting's store.
     auto meeting = openCurrentMeeting(context);
