@@ -22,11 +22,14 @@
 #include "http/QNNetworkReachabilityManager.h"
 #include "people/ContributorsListDelegate.h"
 #include "people/ListParticipantsBaseViewController.h"
+#include "people/MessageComposerViewController.h"
 #include "people/OrganizationsListViewController.h"
 #include "people/ParticipantCell.h"
 #include "people/ParticipantDetailsViewController.h"
 #include "people/ParticipantRowActions.h"
 #include "people/ParticipantsListDelegate.h"
+#include "uikit/UIBarButtonItem.h"
+#include "uikit/UINavigationItem.h"
 #include "people/ParticipantsListSegmentedNavigationController.h"
 #include "uikit/UILabel.h"
 #include "uikit/UISearchBar.h"
@@ -411,6 +414,44 @@ protected:
 
 TEST_F(PadPortraitParticipantsTabSearchTest, TheStarredHeaderLeavesTheWholeScopeBarAboveTheResults) {
     searchTheStarredList();
+}
+
+// A participant's page opened from the tab offers to write only to a
+// person who can receive: one whose id may be listed in a message's "to".
+class ParticipantPageFromTheTabTest : public peopletest::ParticipantsTabTest {};
+
+TEST_F(ParticipantPageFromTheTabTest, APersonWhoseIdHoldsTheListsCommaIsOfferedNoCompose) {
+    grant({"messages:send"});
+    insert(kTabToken, QVACoreDataParticipant::kEntityName,
+           {{{"itemId", Value("p1")}, {"fullName", Value("Ann Able")}, {"lastName", Value("Able")},
+             {"sectionTitle", Value("A")}, {"inBooklet", Value(true)}},
+            {{"itemId", Value("7100001,7100002")}, {"fullName", Value("Cara Comma")}, {"lastName", Value("Comma")},
+             {"sectionTitle", Value("C")}, {"inBooklet", Value(true)}}});
+    ASSERT_TRUE(openParticipantsTab());
+    auto titles = [&] {
+        std::vector<std::string> shown;
+        if (auto page = front<ParticipantDetailsViewController>())
+            for (const auto& item : page->navigationItem()->rightBarButtonItems())
+                shown.push_back(item->displayTitle().value_or(""));
+        return shown;
+    };
+    ASSERT_TRUE(driver().tapRow(1, 0));
+    settle();
+    ASSERT_TRUE(front<ParticipantDetailsViewController>());
+    EXPECT_EQ(front<ParticipantDetailsViewController>()->selectionPropertyId(), "7100001,7100002");
+    EXPECT_EQ(titles(), std::vector<std::string>{"Share"});
+    EXPECT_FALSE(driver().tapItem("Compose"));
+    front<ParticipantDetailsViewController>()->navigationController()->popViewControllerAnimated(false);
+    settle();
+
+    ASSERT_TRUE(driver().tapRow(0, 0));
+    settle();
+    EXPECT_EQ(titles(), (std::vector<std::string>{"Share", "Compose"}));
+    ASSERT_TRUE(driver().tapItem("Compose"));
+    settle();
+    auto composer = front<MessageComposerViewController>();
+    ASSERT_TRUE(composer);
+    EXPECT_EQ(composer->alreadyAddedToFieldOrvaneUsers(), (MessageComposerViewController::Recipients{{"p1", "Ann Able"}}));
 }
 
 }  // namespace
