@@ -437,11 +437,12 @@ TEST_F(ParticipantPageFromTheTabTest, APersonWhoseIdHoldsTheListsCommaIsOfferedN
     };
     ASSERT_TRUE(driver().tapRow(1, 0));
     settle();
-    ASSERT_TRUE(front<ParticipantDetailsViewController>());
-    EXPECT_EQ(front<ParticipantDetailsViewController>()->selectionPropertyId(), "7100001,7100002");
+    auto page = front<ParticipantDetailsViewController>();
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->selectionPropertyId(), "7100001,7100002");
     EXPECT_EQ(titles(), std::vector<std::string>{"Share"});
-    EXPECT_FALSE(driver().tapItem("Compose"));
-    front<ParticipantDetailsViewController>()->navigationController()->popViewControllerAnimated(false);
+    ASSERT_FALSE(driver().tapItem("Compose"));
+    page->navigationController()->popViewControllerAnimated(false);
     settle();
 
     ASSERT_TRUE(driver().tapRow(0, 0));
