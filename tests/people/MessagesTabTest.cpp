@@ -279,7 +279,6 @@ TEST_F(MessagesTabTest, AReplyLeavesOutAPersonWhoseIdHoldsTheListsCommaAndGoesTo
     auto composer = front<MessageComposerViewController>();
     ASSERT_TRUE(composer);
     EXPECT_EQ(composer->alreadyAddedToFieldOrvaneUsers(), (Recipients{{"p7", "Ann Lee"}}));
-    EXPECT_EQ(composer->toField()->text(), "Ann Lee;");
     service->clearRequestLog();
     ASSERT_TRUE(driver().tapItem("Send"));
     ASSERT_TRUE(foundation::RunLoop::main().runUntil(
