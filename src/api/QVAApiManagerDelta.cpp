@@ -8,6 +8,7 @@
 #include <mutex>
 #include <optional>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "settings/ApplicationSettingsStore.h"
 #include "api/MapFilesHook.h"
 #include "api/MessagesBadgeHook.h"
+#include "api/DeltaLeftOutRows.h"
 #include "api/QVAApiManager.h"
 #include "api/QVAApiManagerRefresh.h"
 #include "api/RevisionListing.h"
@@ -25,6 +27,7 @@
 #include "dispatch/Queue.h"
 #include "foundation/Exception.h"
 #include "foundation/Log.h"
+#include "model/CommaJoinedList.h"
 #include "model/ModelClass.h"
 #include "model/ModelReading.h"
 #include "model/QVABaseItemModel.h"
@@ -115,17 +118,14 @@ Completion kindCompletion(const std::shared_ptr<Run>& run) {
 }
 
 // The chunk addresses: the prefix followed by at most 90 ids, each encoded
-// as one item of the list and joined by ",", in list order.
+// as one item of the list and joined by ",", in list order. The ids are
+// those that may join the list (the compare left the others out).
 std::vector<std::string> chunkAddresses(const std::string& prefix, const std::vector<std::string>& ids) {
     std::vector<std::string> addresses;
     for (size_t start = 0; start < ids.size(); start += kMaximumIdsPerRequest) {
-        std::string address = prefix;
         const size_t end = std::min(ids.size(), start + kMaximumIdsPerRequest);
-        for (size_t i = start; i < end; ++i) {
-            if (i > start) address += ',';
-            address += QVAApiManager::encodedId(ids[i]);
-        }
-        addresses.push_back(std::move(address));
+        addresses.push_back(prefix + CommaJoinedList::join({ids.begin() + long(start), ids.begin() + long(end)},
+                                                           &QVAApiManager::encodedId));
     }
     return addresses;
 }
@@ -134,8 +134,16 @@ std::vector<std::string> chunkAddresses(const std::string& prefix, const std::ve
 struct Comparison {
     std::vector<std::string> removed;
     std::vector<std::string> toFetch;
-    // Listed items left out for want of a usable id.
+    // The revision each id to fetch was listed with.
+    std::unordered_map<std::string, Value> listedRevisions;
+    // Listed items left out for want of a usable id, or of one that may join
+    // the "ids" list.
     size_t unusable = 0;
+    // The rows left out as unusable at the revisions listed now: those of
+    // earlier runs still listed so, and those this compare left out.
+    DeltaLeftOutRows leftOut;
+    // As kept before this run.
+    DeltaLeftOutRows leftOutBefore;
 };
 
 // Whether two revisions read as the same text (`ModelReading::textOf`); an
@@ -240,11 +248,13 @@ public:
     }
 
     // The first rows given, (key, revision) each, are the ones compared
-    // with; the pages that waited for them are compared now.
-    void setStored(StoredRevisions rows) {
+    // with, beside the rows left out by earlier runs; the pages that waited
+    // for them are compared now.
+    void setStored(StoredRevisions rows, DeltaLeftOutRows leftOutBefore) {
         std::lock_guard lock(mutex_);
         if (table_) return;
         rows_ = std::move(rows);
+        leftOutBefore_ = std::move(leftOutBefore);
         // The table's views and pointers point into `rows_` and `owned_`,
         // which live as long as it does.
         table_ = std::make_unique<DeltaRevisionTable>(rows_.size());
@@ -260,7 +270,10 @@ public:
         std::lock_guard lock(mutex_);
         Comparison comparison;
         comparison.toFetch = std::move(toFetch_);
+        comparison.listedRevisions = std::move(listedRevisions_);
         comparison.unusable = unusable_;
+        comparison.leftOut = std::move(leftOut_);
+        comparison.leftOutBefore = std::move(leftOutBefore_);
         if (table_) {
             for (const auto& slot : table_->slots())
                 if (slot.used && !slot.listed) comparison.removed.emplace_back(slot.id);
@@ -278,13 +291,29 @@ private:
             if (!stored.used) {
                 // Listed ids the store lacks, each fetched once however often
                 // listed.
-                if (newIds_.emplace(id).second) toFetch_.emplace_back(id);
+                if (newIds_.emplace(id).second) fetch(entry);
                 continue;
             }
             if (stored.listed) continue;
             stored.listed = true;
-            if (!sameRevision(*stored.revision, entry.revision)) toFetch_.emplace_back(id);
+            if (!sameRevision(*stored.revision, entry.revision)) fetch(entry);
         }
+    }
+
+    // A new or changed item is fetched, unless it was left out as unusable
+    // at this same revision, or its id may not join the "ids" list.
+    void fetch(const RevisionListing::Entry& entry) {
+        if (leftOutBefore_.isLeftOutAt(entry.id, entry.revision)) {
+            leftOut_.add(entry.id, entry.revision);
+            return;
+        }
+        if (!CommaJoinedList::mayJoin(entry.id)) {
+            ++unusable_;
+            leftOut_.add(entry.id, entry.revision);
+            return;
+        }
+        toFetch_.push_back(entry.id);
+        listedRevisions_.emplace(entry.id, entry.revision);
     }
 
     std::mutex mutex_;
@@ -294,7 +323,10 @@ private:
     std::vector<std::shared_ptr<const RevisionListing>> waiting_;
     std::unordered_set<std::string> newIds_;
     std::vector<std::string> toFetch_;
+    std::unordered_map<std::string, Value> listedRevisions_;
     size_t unusable_ = 0;
+    DeltaLeftOutRows leftOutBefore_;
+    DeltaLeftOutRows leftOut_;
 };
 
 StoredRevisions storedRevisions(const std::string& entityName, const std::string& key, const Text& eventId,
@@ -349,19 +381,31 @@ coredata::PredicatePtr replacePredicate(const std::string& key, const std::vecto
     return coredata::Predicate::withFormat("%K in %@", key, unreadable ? read : toFetch);
 }
 
+// Keeps, as left out at the revision it was listed with, each fetched row
+// read with its id but without the rest of what it needs.
+void keepUnusableRows(const StorageManager::Items& rows, Comparison& comparison) {
+    for (const auto& row : rows) {
+        auto model = std::dynamic_pointer_cast<const QVABaseItemModel>(row);
+        if (!model || !model->keyId() || model->hasUsableIds()) continue;
+        auto listed = comparison.listedRevisions.find(*model->keyId());
+        if (listed != comparison.listedRevisions.end()) comparison.leftOut.add(listed->first, listed->second);
+    }
+}
+
 void fetchAndReplace(const std::string& entityName, const std::shared_ptr<const ModelClass>& modelClass,
                      const std::string& key, const std::string& selectionServiceName,
-                     std::vector<std::string> toFetch, size_t unlisted, const std::string& list,
-                     const Text& eventId, const Text& authCode, const std::shared_ptr<KindWrites>& writes) {
-    Log("UPDATE ON %@ nr = %lu", entityName, toFetch.size());
-    auto addresses = chunkAddresses(selectionServiceName, toFetch);
+                     std::shared_ptr<Comparison> comparison, const std::string& list, const Text& eventId,
+                     const Text& authCode, const std::shared_ptr<KindWrites>& writes) {
+    Log("UPDATE ON %@ nr = %lu", entityName, comparison->toFetch.size());
+    auto addresses = chunkAddresses(selectionServiceName, comparison->toFetch);
     // No "Authorization" is set here: the list request's header is in force.
     QVAApiManager::sharedApiManager().mergedGET(
         addresses, Value(), true, modelClass,
-        [entityName, modelClass, key, toFetch = std::move(toFetch), unlisted, list, eventId, authCode,
-         writes](const ErrorPtr& error, const Value& items) {
+        [entityName, modelClass, key, comparison, list, eventId, authCode, writes](const ErrorPtr& error,
+                                                                                  const Value& items) {
             if (error) {
-                RowsWithoutId::log(unlisted, list);
+                RowsWithoutId::log(comparison->unusable, list);
+                comparison->leftOut.write(authCode, eventId, entityName, comparison->leftOutBefore);
                 const std::string text = foundation::Format("Failed to load all delta updates for %@",
                                                             modelClass->name);
                 Log("%@", text);
@@ -369,11 +413,19 @@ void fetchAndReplace(const std::string& entityName, const std::shared_ptr<const 
                 return;
             }
             auto rows = StorageManager::itemsOfResult(items);
-            auto predicate = replacePredicate(key, toFetch, rows);
-            RowsWithoutId::log(unlisted + RowsWithoutId::drop(rows), list);
+            auto predicate = replacePredicate(key, comparison->toFetch, rows);
+            keepUnusableRows(rows, *comparison);
+            comparison->leftOut.write(authCode, eventId, entityName, comparison->leftOutBefore);
+            RowsWithoutId::log(comparison->unusable + RowsWithoutId::drop(rows), list);
+            const size_t stored = rows.size();
             StorageManager::sharedStorageManager().deleteAndAddItemsToCoreData(
                 std::move(rows), EntityClass::named(entityName), std::move(predicate), authCode, eventId,
-                [writes](const ErrorPtr& storeError, const Value&) { writes->finish(storeError); });
+                [writes, entityName, stored](const ErrorPtr& storeError, const Value&) {
+                    // What was fetched and stored, beside what the fetch
+                    // brought and could not store; no line when none was.
+                    if (!storeError && stored) Log("STORED ON %@ nr = %lu", entityName, stored);
+                    writes->finish(storeError);
+                });
         });
 }
 
@@ -407,33 +459,38 @@ void updateEntity(const std::string& entityName, const std::shared_ptr<const Mod
                 completion(error, Value());
                 return;
             }
-            if (!pages->hasStored()) pages->setStored(storedRevisions(entityName, key, eventId, authCode));
-            Comparison comparison = pages->finish();
+            if (!pages->hasStored())
+                pages->setStored(storedRevisions(entityName, key, eventId, authCode),
+                                 DeltaLeftOutRows::read(authCode, eventId, entityName));
+            auto comparison = std::make_shared<Comparison>(pages->finish());
             auto writes = std::make_shared<KindWrites>();
             writes->completion = completion;
-            const bool deletes = !comparison.removed.empty();
-            const bool fetches = !comparison.toFetch.empty();
+            const bool deletes = !comparison->removed.empty();
+            const bool fetches = !comparison->toFetch.empty();
             writes->pending = int(deletes) + int(fetches);
             if (deletes) {
-                Log("DELETE ON %@ nr = %lu", entityName, comparison.removed.size());
+                Log("DELETE ON %@ nr = %lu", entityName, comparison->removed.size());
                 // Not waited for before the fetch; the worker queue keeps it
                 // ahead of the replace.
                 StorageManager::sharedStorageManager().deleteItemsFromCoreDataForItemType(
                     EntityClass::named(entityName), authCode, eventId,
-                    coredata::Predicate::withFormat("%K in %@", key, comparison.removed), true, nullptr,
+                    coredata::Predicate::withFormat("%K in %@", key, comparison->removed), true, nullptr,
                     [writes](const ErrorPtr& storeError, const Value&) { writes->finish(storeError); });
             }
             if (!fetches) {
-                RowsWithoutId::log(comparison.unusable, listName(filterServiceName));
+                RowsWithoutId::log(comparison->unusable, listName(filterServiceName));
+                comparison->leftOut.write(authCode, eventId, entityName, comparison->leftOutBefore);
                 Log("UPDATE ON 0 %@", entityName);
                 if (!deletes) completion(nullptr, Value());
                 return;
             }
-            fetchAndReplace(entityName, modelClass, key, selectionServiceName, std::move(comparison.toFetch),
-                            comparison.unusable, listName(filterServiceName), eventId, authCode, writes);
+            fetchAndReplace(entityName, modelClass, key, selectionServiceName, std::move(comparison),
+                            listName(filterServiceName), eventId, authCode, writes);
         });
     dispatch::Queue::main()->async([pages, listed, entityName, key, eventId, authCode] {
-        if (!*listed && !pages->hasStored()) pages->setStored(storedRevisions(entityName, key, eventId, authCode));
+        if (!*listed && !pages->hasStored())
+            pages->setStored(storedRevisions(entityName, key, eventId, authCode),
+                             DeltaLeftOutRows::read(authCode, eventId, entityName));
     });
 }
 

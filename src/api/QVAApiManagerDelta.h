@@ -64,6 +64,9 @@ void loadDeltaUpdatesForEventId(const Text& eventId, const Text& authCode, const
 // stored rows of `entityName` (as read on the main queue while the pages
 // arrive) whose key the list no longer names, and fetches the new and changed items
 // from `selectionServiceName` followed by their ids, replacing their rows.
+// An id that may not join that list (CommaJoinedList) is not fetched, and a
+// row left out as unusable at the revision listed now (DeltaLeftOutRows) is
+// not fetched again; "STORED ON <entity> nr = <n>" names the rows stored.
 // The key is the model class's selection property. Completes with (nothing,
 // nothing) on success, with the list's error, with "Failed to load all delta
 // updates for <class>" when a fetch failed (the deletions stand), or with the

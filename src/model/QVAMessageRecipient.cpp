@@ -1,6 +1,7 @@
 // Address-book entries.
 #include "model/QVAMessageRecipient.h"
 
+#include "model/CommaJoinedList.h"
 #include "model/ItemModelBuilder.h"
 #include "model/ModelReading.h"
 
@@ -15,8 +16,6 @@ void QVAMessageRecipient::readDictionary(const ModelReading::FieldReader& json) 
     lastName_ = json.text("lastName");
 }
 
-bool QVAMessageRecipient::isSendableId(std::string_view id) {
-    return ModelReading::isUsableIdText(id) && id.find(',') == std::string_view::npos;
-}
+bool QVAMessageRecipient::isSendableId(std::string_view id) { return CommaJoinedList::mayJoin(id); }
 
 bool QVAMessageRecipient::hasUsableIds() const { return keyId() && isSendableId(*keyId()); }

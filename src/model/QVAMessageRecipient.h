@@ -21,9 +21,9 @@ public:
     const Text& lastName() const { return lastName_; }
 
     std::string className() const override { return kClassName; }
-    // A message's "to" field lists its recipients' ids joined by commas, so
-    // an id that holds a comma would name other people there: such a
-    // recipient is no recipient at all.
+    // A message's "to" field lists its recipients' ids joined by commas
+    // (CommaJoinedList), so an id that may not join that list would name
+    // other people there: such a person can receive no message at all.
     static bool isSendableId(std::string_view id);
     bool hasUsableIds() const override;
 

@@ -9,7 +9,7 @@
 #include "foundation/Date.h"
 #include "foundation/Log.h"
 #include "foundation/StringUtils.h"
-#include "model/QVAMessageRecipient.h"
+#include "model/CommaJoinedList.h"
 #include "model/QVAOutboxMessage.h"
 #include "people/MessagesRecipientsListDelegate.h"
 #include "uikit/NSLayoutConstraint.h"
@@ -354,17 +354,14 @@ void MessageComposerViewController::sendMessage() {
     if (isSendingMessage_) return;
     if (isViewLoaded()) view()->endEditing(true);
     std::vector<std::string> ids;
-    for (const auto& entry : alreadyAddedToFieldOrvaneUsers()) {
-        if (QVAMessageRecipient::isSendableId(entry.first))
-            ids.push_back(entry.first);
-        else
-            foundation::Log("A recipient whose id cannot be listed in a message was left out");
-    }
-    if (ids.empty()) {
+    for (const auto& entry : alreadyAddedToFieldOrvaneUsers()) ids.push_back(entry.first);
+    size_t leftOut = 0;
+    const std::string toAddresses = CommaJoinedList::join(ids, nullptr, &leftOut);
+    if (leftOut) foundation::Log("A recipient whose id cannot be listed in a message was left out");
+    if (toAddresses.empty()) {
         Utils::displayAlertViewWithMessage(std::string(kNoRecipientsMessage), std::nullopt);
         return;
     }
-    const std::string toAddresses = foundation::StringUtils::join(ids, ",");
     isSendingMessage_ = true;
     const auto composeDate =
         static_cast<int32_t>(static_cast<int64_t>(foundation::Date::now().timeIntervalSince1970()));

@@ -30,6 +30,7 @@
 #include "model/QVACoreDataParticipant.h"
 #include "model/QVACoreDataSession.h"
 #include "model/QVAFollowedParticipant.h"
+#include "model/QVAMessageRecipient.h"
 #include "model/QVAParticipant.h"
 #include "model/QVARecommendedParticipant.h"
 #include "model/QVASession.h"
@@ -260,8 +261,11 @@ void ParticipantDetailsViewController::setRightBarButtonsOnNavBar(const Text& pa
         items.push_back(uikit::UIBarButtonItem::withSystemItem(uikit::UIBarButtonSystemItem::Action, [weak](auto&&...) {
             if (auto me = weak.lock()) me->addToContacts();
         }));
+        // A person whose id cannot be listed in a message's "to" cannot
+        // receive one: the composer would name them and send to nobody.
         auto stack = FilterFetching::currentStack();
-        if (stack && FetchRequestUtils::hasMessagesSendPermissionGrantedInContext(stack->managedObjectContextMainQueue()))
+        if (participantId && QVAMessageRecipient::isSendableId(*participantId) && stack &&
+            FetchRequestUtils::hasMessagesSendPermissionGrantedInContext(stack->managedObjectContextMainQueue()))
             items.push_back(uikit::UIBarButtonItem::withSystemItem(uikit::UIBarButtonSystemItem::Compose, [weak](auto&&...) {
                 if (auto me = weak.lock()) me->sendMessage();
             }));
@@ -606,7 +610,7 @@ void ParticipantDetailsViewController::prepareForSegue(uikit::UIStoryboardSegue&
         if (auto navigation = std::dynamic_pointer_cast<uikit::UINavigationController>(destination))
             destination = navigation->viewControllers().empty() ? nullptr : navigation->viewControllers().front();
         auto composer = std::dynamic_pointer_cast<MessageComposerViewController>(destination);
-        if (!composer || !selectionPropertyId()) return;
+        if (!composer || !selectionPropertyId() || !QVAMessageRecipient::isSendableId(*selectionPropertyId())) return;
         composer->setAlreadyAddedToFieldOrvaneUsers({{*selectionPropertyId(), participantFullName_.value_or("")}});
         return;
     }

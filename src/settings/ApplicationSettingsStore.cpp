@@ -148,6 +148,11 @@ void ApplicationSettingsStore::setShowSwipeHintLabel(bool on) {
     setUserDefaultsForKey(kShowSwipeHintLabelKey, Value(on));
 }
 
+Value::Dictionary ApplicationSettingsStore::deltaLeftOutRows() const { return dictionary(kDeltaLeftOutRowsKey); }
+void ApplicationSettingsStore::setDeltaLeftOutRows(std::optional<Value::Dictionary> rows) {
+    setUserDefaultsForKey(kDeltaLeftOutRowsKey, optionalValue(rows));
+}
+
 Value::Dictionary ApplicationSettingsStore::calendarDatabase() const { return dictionary(kCalendarDatabaseKey); }
 void ApplicationSettingsStore::setCalendarDatabase(std::optional<Value::Dictionary> database) {
     setUserDefaultsForKey(kCalendarDatabaseKey, optionalValue(database));

@@ -38,6 +38,7 @@ public:
     static constexpr const char* kPersistentStoresValidityBeforeReloadKey = "PersistentStoresValidityBeforeReloadKey";
     static constexpr const char* kShowSwipeHintLabelKey = "ShowSwipeHintLabel";
     static constexpr const char* kCalendarDatabaseKey = "CalendarDatabaseKey";
+    static constexpr const char* kDeltaLeftOutRowsKey = "DeltaLeftOutRows";
     static constexpr const char* kCalendarIdentifierKey = "CalendarIdentifierKey";
     static constexpr const char* kSyncWithCalendarKey = "SyncWithCalendarKey";
     static constexpr const char* kCalendarAlertTimeKey = "CalendarAlertTimeKey";
@@ -96,6 +97,10 @@ public:
     void dropPersistentStoresValidityBeforeReload();
     bool showSwipeHintLabel() const;
     void setShowSwipeHintLabel(bool on);
+    // Store key → (entity name → (id → listed revision)): the rows the delta
+    // left out as unusable (DeltaLeftOutRows); empty when unset.
+    foundation::Value::Dictionary deltaLeftOutRows() const;
+    void setDeltaLeftOutRows(std::optional<foundation::Value::Dictionary> rows);
     // Access token → (agenda item id → device event identifier); empty when
     // unset or set to nothing.
     foundation::Value::Dictionary calendarDatabase() const;

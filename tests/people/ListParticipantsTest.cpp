@@ -27,6 +27,8 @@
 #include "people/ParticipantDetailsViewController.h"
 #include "people/ParticipantRowActions.h"
 #include "people/ParticipantsListDelegate.h"
+#include "uikit/UIBarButtonItem.h"
+#include "uikit/UINavigationItem.h"
 #include "people/ParticipantsListSegmentedNavigationController.h"
 #include "uikit/UILabel.h"
 #include "uikit/UISearchBar.h"
@@ -411,6 +413,39 @@ protected:
 
 TEST_F(PadPortraitParticipantsTabSearchTest, TheStarredHeaderLeavesTheWholeScopeBarAboveTheResults) {
     searchTheStarredList();
+}
+
+// A participant's page opened from the tab offers to write only to a
+// person who can receive: one whose id may be listed in a message's "to".
+class ParticipantPageFromTheTabTest : public peopletest::ParticipantsTabTest {};
+
+TEST_F(ParticipantPageFromTheTabTest, APersonWhoseIdHoldsTheListsCommaIsOfferedNoCompose) {
+    grant({"messages:send"});
+    insert(kTabToken, QVACoreDataParticipant::kEntityName,
+           {{{"itemId", Value("p1")}, {"fullName", Value("Ann Able")}, {"lastName", Value("Able")},
+             {"sectionTitle", Value("A")}, {"inBooklet", Value(true)}},
+            {{"itemId", Value("7100001,7100002")}, {"fullName", Value("Cara Comma")}, {"lastName", Value("Comma")},
+             {"sectionTitle", Value("C")}, {"inBooklet", Value(true)}}});
+    ASSERT_TRUE(openParticipantsTab());
+    auto titles = [&] {
+        std::vector<std::string> shown;
+        if (auto page = front<ParticipantDetailsViewController>())
+            for (const auto& item : page->navigationItem()->rightBarButtonItems())
+                shown.push_back(item->displayTitle().value_or(""));
+        return shown;
+    };
+    ASSERT_TRUE(driver().tapRow(1, 0));
+    settle();
+    auto page = front<ParticipantDetailsViewController>();
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->selectionPropertyId(), "7100001,7100002");
+    ASSERT_EQ(titles(), std::vector<std::string>{"Share"});
+    page->navigationController()->popViewControllerAnimated(false);
+    settle();
+
+    ASSERT_TRUE(driver().tapRow(0, 0));
+    settle();
+    EXPECT_EQ(titles(), (std::vector<std::string>{"Share", "Compose"}));
 }
 
 }  // namespace

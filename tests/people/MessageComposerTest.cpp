@@ -13,6 +13,7 @@
 #include "api/MessagesManager.h"
 #include "app/ShellTestSupport.h"
 #include "foundation/Date.h"
+#include "foundation/FileManager.h"
 #include "model/QVACoreDataOutboxMessage.h"
 #include "model/QVAMessageRecipient.h"
 #include "model/QVAUserAccount.h"
@@ -40,6 +41,10 @@ class MessageComposerTest : public shelltest::ShellTest {
 protected:
     void SetUp() override {
         ShellTest::SetUp();
+        // The events an earlier test tracked (a composer it opened) stay in
+        // the home's archive, which a launch reads back.
+        AnalyticsUtils::queuedEvents();
+        foundation::FileManager::defaultManager().removeItemAtPath(AnalyticsUtils::archivePath());
         AnalyticsUtils::initializeAnalytics();
         openCurrent(kComposerToken);
         settings.setCurrentAccount(QVAUserAccount::initWithDictionary(foundation::Value::dictionary(

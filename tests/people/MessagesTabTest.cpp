@@ -17,6 +17,7 @@
 #include "app/ShellTestSupport.h"
 #include "api/MessagesManager.h"
 #include "api/QVAApiManagerRefresh.h"
+#include "foundation/JSONSerialization.h"
 #include "model/QVACoreDataMessage.h"
 #include "model/QVACoreDataOutboxMessage.h"
 #include "model/QVAEvent.h"
@@ -262,6 +263,31 @@ TEST_F(MessagesTabTest, AMessageToTheUserAloneIsTitledWithTheUserAndAnsweredToIt
     auto composer = front<MessageComposerViewController>();
     ASSERT_TRUE(composer);
     EXPECT_EQ(composer->alreadyAddedToFieldOrvaneUsers(), (Recipients{{"p7", "Ann Lee"}}));
+}
+
+TEST_F(MessagesTabTest, AReplyLeavesOutAPersonWhoseIdHoldsTheListsCommaAndGoesToTheOthers) {
+    grant({"messages:read", "messages:send"});
+    putMessage(701, 7, "Rooms", true, kToday, person("7100001,7100002", "Cara Comma"),
+               {person(kMe, "Me"), person("7100001,7100002", "Cara Comma"), person("p7", "Ann Lee")});
+    loadMessages();
+    setOnline(true);
+    ASSERT_TRUE(openInbox());
+    ASSERT_TRUE(driver().tapRow(0, 0));
+    settle();
+    ASSERT_TRUE(driver().tapItem("Reply"));
+    settle();
+    auto composer = front<MessageComposerViewController>();
+    ASSERT_TRUE(composer);
+    EXPECT_EQ(composer->alreadyAddedToFieldOrvaneUsers(), (Recipients{{"p7", "Ann Lee"}}));
+    service->clearRequestLog();
+    ASSERT_TRUE(driver().tapItem("Send"));
+    ASSERT_TRUE(foundation::RunLoop::main().runUntil(
+        [&] { return service->requestCount("POST", "/api/v1/messages") > 0; }, kTabWait));
+    for (const auto& request : service->requestLog()) {
+        if (request.method != "POST") continue;
+        auto body = foundation::JSONSerialization::JSONObjectWithData(foundation::Data::fromString(request.body));
+        EXPECT_EQ(body["to"], Value("p7")) << request.body;
+    }
 }
 
 TEST_F(MessagesTabTest, ThreadsComeNewestFirstWithTheirDateTexts) {

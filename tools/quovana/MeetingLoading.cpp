@@ -242,15 +242,16 @@ int checkForDeltaUpdates(CommandContext& context, bool force, bool isAutoUpdate,
     if (!lastAfter || (lastBefore && lastAfter->timeIntervalSinceReferenceDate() ==
                                          lastBefore->timeIntervalSinceReferenceDate()))
         return context.fail(messageWithCause(QVAApiManagerDelta::kDeltaFailedMessage));
-    // What the engine found, from its "UPDATE ON <entity> nr = <n>" and
-    // "DELETE ON <entity> nr = <n>" lines.
+    // What the engine stored and removed, from its "STORED ON <entity> nr =
+    // <n>" and "DELETE ON <entity> nr = <n>" lines; a kind that stored none
+    // of what it fetched changed nothing.
     auto report = [&](const char* fragment, size_t skip, const char* what) {
         size_t shown = 0;
         auto lines = context.logLines(fragment);
         for (size_t i = skip; i < lines.size(); ++i) {
             auto at = lines[i].find(fragment);
             auto nr = lines[i].find(" nr = ", at);
-            if (nr == std::string::npos) continue;
+            if (nr == std::string::npos || lines[i].compare(nr + 6, std::string::npos, "0") == 0) continue;
             const size_t nameAt = at + std::string(fragment).size();
             context.out() << "  " << lines[i].substr(nameAt, nr - nameAt) << ": " << lines[i].substr(nr + 6) << " "
                           << what << "\n";

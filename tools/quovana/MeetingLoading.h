@@ -16,8 +16,9 @@ namespace quovana {
 
 // The fragment of the delta engine's last log line, which every run writes.
 inline constexpr const char* kDeltaReadyLog = "Delta ready!!";
-// The fragments of the engine's per-kind lines ("UPDATE ON <entity> nr = <n>").
-inline constexpr const char* kDeltaUpdateLog = "UPDATE ON ";
+// The fragments of the engine's per-kind lines ("STORED ON <entity> nr = <n>":
+// the fetched rows it stored, not those it asked for).
+inline constexpr const char* kDeltaUpdateLog = "STORED ON ";
 inline constexpr const char* kDeltaDeleteLog = "DELETE ON ";
 
 // The loading screen's road for the account: fetch the meeting (the

@@ -16,6 +16,7 @@
 #include "coredata/Predicate.h"
 #include "foundation/Timer.h"
 #include "http/QNNetworkReachabilityManager.h"
+#include "model/CommaJoinedList.h"
 #include "model/QVACoreDataMessage.h"
 #include "model/QVACoreDataMessageRecipient.h"
 #include "model/QVACoreDataOutboxMessage.h"
@@ -97,8 +98,7 @@ int queueMessage(CommandContext& context, const Arguments& arguments) {
     if (!meeting) return kExitFailure;
     awaitReachability(context);
 
-    std::string addresses;
-    for (const auto& id : ids) addresses += (addresses.empty() ? "" : ",") + id;
+    const std::string addresses = CommaJoinedList::join(ids);
     const auto composeDate = static_cast<int32_t>(
         std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count());
     auto message = QVAOutboxMessage::initWithBody(arguments[3], arguments[2], composeDate,
