@@ -29,6 +29,15 @@ std::string certificateAddressText(const ASN1_OCTET_STRING* address) {
     return text;
 }
 
+// A host name is printable ASCII; one with a NUL byte or a control character
+// would read as another host than it is.
+bool certificateNameIsReadable(const std::string& name) {
+    if (name.empty()) return false;
+    for (unsigned char c : name)
+        if (c < 0x21 || c > 0x7e) return false;
+    return true;
+}
+
 }  // namespace
 
 std::vector<std::string> Certificate::hostNames() const {
@@ -45,13 +54,14 @@ std::vector<std::string> Certificate::hostNames() const {
                         static_cast<size_t>(ASN1_STRING_length(entry->d.dNSName)));
         else if (entry->type == GEN_IPADD)
             name = certificateAddressText(entry->d.iPAddress);
-        if (!name.empty()) names.push_back(std::move(name));
+        if (certificateNameIsReadable(name)) names.push_back(std::move(name));
     }
     GENERAL_NAMES_free(alternatives);
     if (names.empty()) {
         char common[256] = {};
-        if (X509_NAME_get_text_by_NID(X509_get_subject_name(cert), NID_commonName, common, sizeof common) > 0)
-            names.emplace_back(common);
+        const int length = X509_NAME_get_text_by_NID(X509_get_subject_name(cert), NID_commonName, common, sizeof common);
+        if (length > 0 && certificateNameIsReadable(std::string(common, static_cast<size_t>(length))))
+            names.emplace_back(common, static_cast<size_t>(length));
     }
     X509_free(cert);
     return names;

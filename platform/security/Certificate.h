@@ -22,7 +22,8 @@ public:
     // The DER encoding, as it was given.
     const foundation::Data& data() const { return der_; }
     // The hosts it names: the DNS names and IP addresses of its subject
-    // alternative names, in their order, else its subject's common name.
+    // alternative names, in their order, else its subject's common name;
+    // names that are not printable ASCII are left out.
     std::vector<std::string> hostNames() const;
 
 private:
