@@ -9,15 +9,17 @@
 # printed as text and saved as pictures in the home's "shots" folder.
 # Otherwise the quovana command given, on that same home unless its options
 # name another (quovana alone gives "app" and "demo" a fresh one).
+# It builds in the checkout but runs in the folder it was started from, so
+# that the paths a person gives (a plan, --png, --script, --home) are theirs.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+root=$(cd "$(dirname "$0")/.." && pwd)
 # A command's standard output is its own (scripts/run.sh dump ... > rows.json):
 # the check of the packages and the build's progress go to standard error.
 if [ $# -gt 0 ]; then exec 3>&1 1>&2; fi
-scripts/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQVA_BUILD_TESTS=OFF -DQVA_BUILD_BENCH=OFF >/dev/null
+"$root/scripts/install-deps.sh"
+cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQVA_BUILD_TESTS=OFF -DQVA_BUILD_BENCH=OFF >/dev/null
 # QVA_JOBS limits the build's parallelism (default: all cores).
-cmake --build build -j"${QVA_JOBS:-$(nproc)}" --target quovana
+cmake --build "$root/build" -j"${QVA_JOBS:-$(nproc)}" --target quovana
 home=${QVA_HOME:-${XDG_DATA_HOME:-${HOME:-.}/.local/share}/quovana}
 if [ $# -gt 0 ]; then
   # quovana's own options come before the command, each with its value.
@@ -25,18 +27,18 @@ if [ $# -gt 0 ]; then
   i=0
   while [ "$i" -lt "${#given[@]}" ]; do
     case ${given[i]} in
-      --home) exec build/tools/quovana "$@" 1>&3 3>&- ;;
+      --home) exec "$root/build/tools/quovana" "$@" 1>&3 3>&- ;;
       --service | --languages | --answer) i=$((i + 2)) ;;
       *) break ;;
     esac
   done
-  exec build/tools/quovana --home "$home" "$@" 1>&3 3>&-
+  exec "$root/build/tools/quovana" --home "$home" "$@" 1>&3 3>&-
 fi
-build/tools/quovana --home "$home" demo
+"$root/build/tools/quovana" --home "$home" demo
 mkdir -p "$home/shots"
 status=0
-build/tools/quovana --home "$home" app --clock 2026-06-16T10:00:00+02:00 --shots "$home/shots" \
-    --script tools/samples/home-tour.txt || status=$?
+"$root/build/tools/quovana" --home "$home" app --clock 2026-06-16T10:00:00+02:00 --shots "$home/shots" \
+    --script "$root/tools/samples/home-tour.txt" || status=$?
 echo
 echo "application home: $home (the tour's pictures: $home/shots)"
 exit "$status"

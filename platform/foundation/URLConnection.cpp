@@ -88,6 +88,8 @@ struct URLConnection::Transfer {
 
     Answer answer = Answer::None;
     bool trustCancelled = false;
+    // The chain the delegate refused, for the error that reports it.
+    std::vector<Data> refusedChain;
 
     void setUp(const URLRequest& request);
     void release();
@@ -196,7 +198,7 @@ private:
                                                                                         : curl_easy_strerror(result));
             // A certificate the delegate refused: the refusal rides beneath the cancellation.
             if (t.trustCancelled)
-                underlying = makeURLError(URLError::ServerCertificateUntrusted, t.urlText, t.host, underlying);
+                underlying = makeUntrustedCertificateError(t.urlText, t.host, std::move(t.refusedChain), underlying);
             delegate->connectionDidFailWithError(*connection, makeURLError(code, t.urlText, t.host, underlying));
         }
     }
@@ -389,7 +391,10 @@ int URLConnection::Transfer::onVerify(X509_STORE_CTX* context, void* self) {
     if (t.cancelled) return 0;
     switch (t.answer) {
         case Answer::Use: return 1;
-        case Answer::Cancel: t.trustCancelled = true; return 0;
+        case Answer::Cancel:
+            t.trustCancelled = true;
+            t.refusedChain = trust->certificateChain();
+            return 0;
         default: return trust->evaluateDefault() ? 1 : 0;
     }
 }

@@ -2,6 +2,7 @@
 #include "foundation/URLErrors.h"
 
 #include "foundation/Format.h"
+#include "foundation/ServerTrust.h"
 
 namespace foundation {
 
@@ -45,6 +46,14 @@ ErrorPtr makeURLError(int64_t code, const std::string& failingURL, const std::st
         info[kURLErrorFailingURLErrorKey] = Value(failingURL);
     }
     return Error::make(kURLErrorDomain, code, std::move(info), std::move(underlying));
+}
+
+ErrorPtr makeUntrustedCertificateError(const std::string& failingURL, const std::string& host,
+                                       std::vector<Data> presentedChain, ErrorPtr underlying) {
+    ErrorPtr plain = makeURLError(URLError::ServerCertificateUntrusted, failingURL, host, std::move(underlying));
+    Value::Dictionary info = plain->userInfo();
+    info[kURLErrorFailingURLPeerTrustErrorKey] = Value(std::make_shared<ServerTrust>(host, std::move(presentedChain)));
+    return Error::make(kURLErrorDomain, URLError::ServerCertificateUntrusted, std::move(info), plain->underlyingError());
 }
 
 }  // namespace foundation

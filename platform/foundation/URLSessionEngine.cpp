@@ -774,8 +774,9 @@ int URLSessionEngine::verifyChain(void* storeContext, void* transferId) {
         X509_STORE_CTX_set_error(context, X509_V_ERR_APPLICATION_VERIFICATION);
         return 0;
     }
-    if (t.trust == URLTransfer::Trust::Accept || ServerTrust(t.host, std::move(chain)).evaluateDefault()) return 1;
+    if (t.trust == URLTransfer::Trust::Accept || ServerTrust(t.host, chain).evaluateDefault()) return 1;
     t.trustRefused = true;
+    t.refusedChain = std::move(chain);
     X509_STORE_CTX_set_error(context, X509_V_ERR_CERT_UNTRUSTED);
     return 0;
 }
@@ -795,7 +796,7 @@ void URLSessionEngine::transferDone(void* easy, int result) {
     releaseConnection(*t);
     auto code = static_cast<CURLcode>(result);
     if (t->trustRefused) {
-        finish(task, errorFor(*task, URLError::ServerCertificateUntrusted));
+        finish(task, makeUntrustedCertificateError(t->urlText, t->host, std::move(t->refusedChain)));
         return;
     }
     if (code != CURLE_OK && t->presentedChain) {
@@ -1064,10 +1065,11 @@ void URLSessionEngine::onTrustAnswer(URLSessionTaskPtr task, URLSessionAuthChall
             // The delegate refused the server's certificate: the task is
             // cancelled, as on the platform, and the refusal rides beneath
             // so that whoever reports it can say why.
-            finish(task, errorFor(*task, URLError::Cancelled, errorFor(*task, URLError::ServerCertificateUntrusted)));
+            finish(task, errorFor(*task, URLError::Cancelled,
+                                  makeUntrustedCertificateError(t->urlText, t->host, std::move(*t->presentedChain))));
             return;
         case URLSessionAuthChallengeDisposition::RejectProtectionSpace:
-            finish(task, errorFor(*task, URLError::ServerCertificateUntrusted));
+            finish(task, makeUntrustedCertificateError(t->urlText, t->host, std::move(*t->presentedChain)));
             return;
         case URLSessionAuthChallengeDisposition::UseCredential:
             t->trust = credential && credential->serverTrust() ? URLTransfer::Trust::Accept : URLTransfer::Trust::Default;

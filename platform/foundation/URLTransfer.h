@@ -90,13 +90,15 @@ struct URLTransfer {
     Data cacheBody;
 
     // Server trust: the chain the server showed while the delegate had not
-    // yet decided on it, and the decision once made.
+    // yet decided on it, and the decision once made; a chain the standard
+    // verdict refused is kept for the error that reports it.
     bool askDelegateForTrust = false;
     bool awaitingTrust = false;
     std::optional<std::vector<Data>> presentedChain;
     std::vector<Data> decidedChain;
     Trust trust = Trust::Undecided;
     bool trustRefused = false;
+    std::vector<Data> refusedChain;
 };
 
 }  // namespace foundation

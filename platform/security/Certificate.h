@@ -4,6 +4,8 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "foundation/Data.h"
 
@@ -19,6 +21,10 @@ public:
 
     // The DER encoding, as it was given.
     const foundation::Data& data() const { return der_; }
+    // The hosts it names: the DNS names and IP addresses of its subject
+    // alternative names, in their order, else its subject's common name;
+    // names that are not printable ASCII are left out.
+    std::vector<std::string> hostNames() const;
 
 private:
     explicit Certificate(foundation::Data der) : der_(std::move(der)) {}

@@ -8,6 +8,8 @@
 #include <mutex>
 
 #include "foundation/Locale.h"
+#include "uikit/UIDevice.h"
+#include "uikit/UIScreen.h"
 
 namespace {
 
@@ -78,5 +80,16 @@ double QNDeviceEnvironment::screenScale() {
 
 void QNDeviceEnvironment::setScreenScale(std::optional<double> scale) {
     std::lock_guard lock(gMutex);
+    gOverrides.scale = scale;
+}
+
+void QNDeviceEnvironment::adoptCurrentDevice() {
+    auto& device = uikit::UIDevice::currentDevice();
+    std::string model = device.model();
+    std::string version = device.systemVersion();
+    const double scale = uikit::UIScreen::mainScreen().scale();
+    std::lock_guard lock(gMutex);
+    gOverrides.model = std::move(model);
+    gOverrides.version = std::move(version);
     gOverrides.scale = scale;
 }

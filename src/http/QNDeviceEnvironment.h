@@ -1,9 +1,9 @@
 // What the default request headers tell the server about the user and the
 // device: the preferred languages, the device model, the operating-system
-// version and the screen scale. The platform layer this library may use offers
-// none of them as such, so the application registers its own at start-up (and
-// tests set what they compare against); until then each comes from this
-// machine. Thread-safe.
+// version and the screen scale. The device and its screen answer on the main
+// thread only while requests are made on any, so the application adopts its
+// device at start-up, and again when it changes (and tests set what they
+// compare against); until then each comes from this machine. Thread-safe.
 #pragma once
 
 #include <optional>
@@ -29,4 +29,9 @@ public:
     // Unless set: 1.
     static double screenScale();
     static void setScreenScale(std::optional<double> scale);
+
+    // Sets the model, the system version and the scale to those of the
+    // device the application runs as (its current device and main screen).
+    // Main thread only, as they are.
+    static void adoptCurrentDevice();
 };

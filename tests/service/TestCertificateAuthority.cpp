@@ -34,7 +34,8 @@ bool addExtension(X509* cert, X509V3_CTX* ctx, int nid, const char* value) {
 }
 
 // A certificate for `key`, signed by the issuer (or by itself without one).
-X509* makeCertificate(EVP_PKEY* key, const char* commonName, X509* issuer, EVP_PKEY* issuerKey, bool isCA) {
+X509* makeCertificate(EVP_PKEY* key, const char* commonName, X509* issuer, EVP_PKEY* issuerKey, bool isCA,
+                      const char* serverNames = kServerNames) {
     X509* cert = X509_new();
     if (!cert) return nullptr;
     bool ok = X509_set_version(cert, 2) == 1;
@@ -61,7 +62,7 @@ X509* makeCertificate(EVP_PKEY* key, const char* commonName, X509* issuer, EVP_P
         ok = ok && addExtension(cert, &ctx, NID_basic_constraints, "CA:FALSE") &&
              addExtension(cert, &ctx, NID_key_usage, "critical,digitalSignature") &&
              addExtension(cert, &ctx, NID_ext_key_usage, "serverAuth") &&
-             addExtension(cert, &ctx, NID_subject_alt_name, kServerNames);
+             addExtension(cert, &ctx, NID_subject_alt_name, serverNames);
         if (issuer) ok = ok && addExtension(cert, &ctx, NID_authority_key_identifier, "keyid:always");
     }
     ok = ok && X509_sign(cert, issuerKey ? issuerKey : key, EVP_sha256()) > 0;
@@ -133,6 +134,22 @@ std::optional<TestCertificateAuthority::Files> TestCertificateAuthority::makeUnt
                 directory_ + "/untrusted-" + std::to_string(n) + "-key.pem"};
     EVP_PKEY* key = makeKey();
     X509* cert = key ? makeCertificate(key, "localhost", nullptr, nullptr, false) : nullptr;
+    bool ok = cert && writeCertificate(files.certificate, cert) && writeKey(files.key, key);
+    X509_free(cert);
+    EVP_PKEY_free(key);
+    if (!ok) return std::nullopt;
+    return files;
+}
+
+std::optional<TestCertificateAuthority::Files> TestCertificateAuthority::makeServerCertificateFor(
+    const std::string& names) {
+    if (directory_.empty() || !keys_->caCertificate) return std::nullopt;
+    int n = ++namedCount_;
+    Files files{directory_ + "/named-" + std::to_string(n) + ".pem", directory_ + "/named-" + std::to_string(n) + "-key.pem"};
+    EVP_PKEY* key = makeKey();
+    X509* cert =
+        key ? makeCertificate(key, "Quovana Tests server", keys_->caCertificate, keys_->caKey, false, names.c_str())
+            : nullptr;
     bool ok = cert && writeCertificate(files.certificate, cert) && writeKey(files.key, key);
     X509_free(cert);
     EVP_PKEY_free(key);

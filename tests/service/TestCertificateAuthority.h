@@ -34,6 +34,9 @@ public:
     const std::string& serverKeyFile() const { return server_.key; }
     // A server certificate for the same names, signed by its own key only.
     std::optional<Files> makeUntrustedServerCertificate();
+    // A server certificate the authority signs for other names only, given as
+    // subject alternative names ("DNS:meetings.example,IP:10.0.0.1").
+    std::optional<Files> makeServerCertificateFor(const std::string& names);
 
     // Sets SSL_CERT_FILE for its own life and puts back what was there.
     class ScopedTrust {
@@ -53,6 +56,7 @@ private:
     Files server_;
     bool valid_ = false;
     int untrustedCount_ = 0;
+    int namedCount_ = 0;
     struct Keys;
     Keys* keys_ = nullptr;
 };

@@ -268,6 +268,14 @@ TEST_F(CliReliabilityTest, TheServicesOwnFeedAndFilesGetTheToken) {
     // A process whose first request is the feed's has set no token yet.
     ProcessResult reports = run({"refresh", "reports"});
     EXPECT_EQ(reports.status, 0) << reports.err;
+    // Nor has one whose only request is a photo's.
+    std::string photo;
+    for (const auto& row : rowsInFile("QVACoreDataParticipant", "photoUrl"))
+        if (row["photoUrl"].isString()) photo = row["photoUrl"].stringValue();
+    ASSERT_FALSE(photo.empty());
+    ProcessResult image = run({"image", photo});
+    EXPECT_EQ(image.status, 0) << image.err;
+    EXPECT_TRUE(contains(image.out, "MIME type: image/")) << image.out;
 }
 
 TEST_F(CliReliabilityTest, AListAnsweredWithSomethingElseChangesNothing) {

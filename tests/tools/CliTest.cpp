@@ -3,6 +3,8 @@
 // the answers to bad input (exit 2 for usage, 1 for what the app reports).
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -200,7 +202,15 @@ TEST_F(CliTest, BadInputGetsAClearMessageAndItsExitCode) {
 
     CliRun wrong = run({"login", testservice::kDemoUsername, "not-the-password"});
     EXPECT_EQ(wrong.status, 1);
-    EXPECT_NE(wrong.err.find("Authentication failed!"), std::string::npos) << wrong.err;
+    // The alert's words and the service's reason, alone: the app's log of the
+    // refusal (the answer's raw body among it) is in the home's log file.
+    EXPECT_EQ(wrong.err,
+              "quovana: Authentication failed! Invalid username or wrong password (the service says: Invalid username "
+              "or password)\n");
+    EXPECT_EQ(run({"login", "--passcode", "1"}).err, "quovana: Authentication failed! Invalid passcode\n");
+    std::ifstream loginLog(home_.path() + "/quovana-login.log");
+    const std::string logged((std::istreambuf_iterator<char>(loginLog)), std::istreambuf_iterator<char>());
+    EXPECT_NE(logged.find("authentication/login"), std::string::npos) << logged;
 
     // A service that is not there: the port of a stopped one.
     MeetingService gone(testservice::generateMeeting({.sessions = 1, .participants = 2, .days = 1}));
@@ -221,6 +231,19 @@ TEST_F(CliTest, BadInputGetsAClearMessageAndItsExitCode) {
     CliRun refused = run({"login", testservice::kDemoUsername, testservice::kDemoPassword}, untrusted.rootURL());
     EXPECT_EQ(refused.status, 1);
     EXPECT_NE(refused.err.find("The service's certificate is not trusted"), std::string::npos) << refused.err;
+    // One its trusted authority signed for another host: not a matter of trust.
+    auto elsewhere = authority.makeServerCertificateFor("DNS:meetings.example,IP:10.1.2.3");
+    ASSERT_TRUE(elsewhere);
+    testservice::TestCertificateAuthority::ScopedTrust trusted(authority.caFile());
+    MeetingService misnamed(testservice::generateMeeting({.sessions = 1, .participants = 2, .days = 1}),
+                            {.tls = testservice::TestServer::TLSFiles{elsewhere->certificate, elsewhere->key}});
+    ASSERT_TRUE(misnamed.start());
+    CliRun otherHost = run({"login", testservice::kDemoUsername, testservice::kDemoPassword}, misnamed.rootURL());
+    EXPECT_EQ(otherHost.status, 1);
+    EXPECT_NE(otherHost.err.find("The service's certificate is for another host (" + misnamed.rootURL() +
+                                 "/v1/authentication/login): it names meetings.example, 10.1.2.3, not 127.0.0.1\n"),
+              std::string::npos)
+        << otherHost.err;
 
     // An option that applies once, given twice.
     CliRun twice = run({"--home", home_.path(), "settings", "dump"});

@@ -39,6 +39,7 @@
 #include "api/ApplicationService.h"
 #include "api/QVAApiManager.h"
 #include "api/Updater.h"
+#include "http/QNDeviceEnvironment.h"
 #include "http/QNNetworkActivityIndicatorManager.h"
 #include "lists/DetailsScreenSupport.h"
 #include "store/CoreDataStack.h"
@@ -147,6 +148,7 @@ public:
         uikit::ScreenDriver::clearBusyPredicates();
         uikit::UIApplication::sharedApplication().resetForTests();
         uikit::DeviceProfile::apply(profile_);
+        QNDeviceEnvironment::adoptCurrentDevice();
         network::Reachability::setSimulatedFlags(std::nullopt);
         foundation::NetworkConditions::setOffline(offline_);
         location::CLLocationManager::resetClassSwitches();
@@ -1017,6 +1019,7 @@ int runAppCommand(CommandContext& context, const Arguments& arguments) {
 
     ProcessState restore;
     uikit::DeviceProfile::apply(options.profile);
+    QNDeviceEnvironment::adoptCurrentDevice();
     if (options.zone) {
         auto zone = foundation::TimeZone::withName(*options.zone);
         if (!zone) zone = foundation::TimeZone::fromOffsetString(*options.zone);

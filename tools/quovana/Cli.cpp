@@ -142,6 +142,8 @@ void applyGlobalOptions(const GlobalOptions& options) {
     if (options.home) foundation::ApplicationHome::setRoot(*options.home);
     if (options.serviceRoot) setServiceRoot(*options.serviceRoot);
     if (options.languages) QNDeviceEnvironment::setPreferredLanguages(*options.languages);
+    // Requests name the device the app runs as, not this machine.
+    QNDeviceEnvironment::adoptCurrentDevice();
     registerModelClasses();
     registerEntityClasses();
     // The badge and the map files the services reach, as the app's shell

@@ -12,8 +12,13 @@
 #include "foundation/JSONSerialization.h"
 #include "foundation/Log.h"
 #include "foundation/RunLoop.h"
+#include "foundation/ServerTrust.h"
+#include "foundation/URLErrors.h"
 #include "http/QNNetworking.h"
 #include "model/QVAError.h"
+#include "security/Certificate.h"
+#include "security/Policy.h"
+#include "security/Trust.h"
 #include "uikit/UIAlertView.h"
 #include "uikit/UIApplication.h"
 
@@ -31,28 +36,59 @@ foundation::ErrorPtr refusedCertificate(const foundation::ErrorPtr& error) {
     return nullptr;
 }
 
+// The hosts a refused certificate names, when naming only others is what
+// is wrong with it: its chain holds under the trust store, only not for the
+// host asked for. Empty when it was refused for anything else.
+std::vector<std::string> refusedCertificateOtherHosts(const foundation::ServerTrust& presented) {
+    auto trust = security::Trust::createWithServerTrust(presented);
+    if (!trust) return {};
+    trust->setPolicies({security::Policy::createSSL(true, std::nullopt)});
+    auto result = security::TrustResult::Invalid;
+    if (trust->evaluate(&result) != security::Status::Success ||
+        (result != security::TrustResult::Unspecified && result != security::TrustResult::Proceed))
+        return {};
+    auto leaf = security::Certificate::createWithData(presented.certificateChain().front());
+    return leaf ? leaf->hostNames() : std::vector<std::string>{};
+}
+
 }  // namespace
 
 std::string describeError(const foundation::ErrorPtr& error) {
     if (!error) return "unknown error";
     if (auto refused = refusedCertificate(error)) {
         const auto address = refused->failingURLString();
-        return "The service's certificate is not trusted" + (address ? " (" + *address + ")" : std::string()) +
-               ": trust its authority in the system's store or through SSL_CERT_FILE";
+        const std::string where = address ? " (" + *address + ")" : std::string();
+        const auto presented =
+            refused->userInfoValue(foundation::kURLErrorFailingURLPeerTrustErrorKey).objectAs<foundation::ServerTrust>();
+        const auto names = presented ? refusedCertificateOtherHosts(*presented) : std::vector<std::string>{};
+        if (names.empty())
+            return "The service's certificate is not trusted" + where +
+                   ": trust its authority in the system's store or through SSL_CERT_FILE";
+        std::string named;
+        for (const auto& name : names) named += (named.empty() ? "" : ", ") + name;
+        return "The service's certificate is for another host" + where + ": it names " + named + ", not " +
+               presented->host();
     }
     std::string text = error->localizedDescription();
     if (text.empty()) text = error->domain() + " error " + std::to_string(error->code());
-    if (auto qvaError = std::dynamic_pointer_cast<const QVAError>(error)) {
-        if (qvaError->QVAServiceErrorMessage() && *qvaError->QVAServiceErrorMessage() != text)
-            text += " (the service says: " + *qvaError->QVAServiceErrorMessage() + ")";
-    } else if (const auto* body = error->userInfoValue(kQNResponseSerializationErrorDataKey).data()) {
-        // A feed or file transfer keeps the refused answer's body as it came.
-        const foundation::Value answer = foundation::JSONSerialization::JSONObjectWithData(*body);
-        if (const auto* said = answer["error"].string()) text += " (the service says: " + *said + ")";
-    }
+    text = withServiceReason(std::move(text), error);
     if (!error->userInfoValue(ErrorUtility::kErrorResponseObjectKey).isNothing())
         text += " [HTTP " + std::to_string(ErrorUtility::HTTPErrorCode(error)) + "]";
     return text;
+}
+
+std::string withServiceReason(std::string message, const foundation::ErrorPtr& error) {
+    std::optional<std::string> said;
+    if (auto qvaError = std::dynamic_pointer_cast<const QVAError>(error)) {
+        said = qvaError->QVAServiceErrorMessage();
+    } else if (const auto* body = error ? error->userInfoValue(kQNResponseSerializationErrorDataKey).data() : nullptr) {
+        // A feed or file transfer keeps the refused answer's body as it came.
+        const foundation::Value answer = foundation::JSONSerialization::JSONObjectWithData(*body);
+        if (const auto* text = answer["error"].string()) said = *text;
+    }
+    // The app's own words may be the service's already ("Invalid passcode").
+    if (!said || message.find(*said) != std::string::npos) return message;
+    return message + " (the service says: " + *said + ")";
 }
 
 CommandContext::CommandContext(std::ostream& out, std::ostream& err) : CommandContext(std::cin, out, err) {}

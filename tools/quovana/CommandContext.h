@@ -60,6 +60,10 @@ struct CallOutcome {
 // An error as one line: its description, the service's own message and the
 // HTTP status when there was one.
 std::string describeError(const foundation::ErrorPtr& error);
+// The message followed by " (the service says: ...)" with the service's own
+// reason for the failure (its answer's "error"), when it gave one that the
+// message does not hold already.
+std::string withServiceReason(std::string message, const foundation::ErrorPtr& error);
 
 class CommandContext {
 public:

@@ -1,11 +1,14 @@
 // "image URL [--no-inflate] [--scale N] [--png FILE]": fetches an address
 // through an HTTP request operation with an image response serializer, as
 // the image views do, and prints what the serializer made of the body; the
-// (first) bitmap can be written as PNG for a person to look at.
+// (first) bitmap can be written as PNG for a person to look at. The request
+// is the screens' own: the account's token goes with it to the service's
+// origin, and nowhere else.
 #include <optional>
 #include <ostream>
 #include <string>
 
+#include "api/QVAApiManager.h"
 #include "foundation/URL.h"
 #include "foundation/URLRequest.h"
 #include "graphics/DecodedImage.h"
@@ -76,9 +79,9 @@ int runImageCommand(CommandContext& context, const Arguments& arguments) {
     auto serializer = QNImageResponseSerializer::serializer();
     serializer->setImageScale(scale);
     serializer->setAutomaticallyInflatesResponseImage(inflate);
-    foundation::URLRequest request(*url);
-    request.addValue("image/*", "Accept");
-    auto operation = QNHTTPRequestOperation::operationWithRequest(request);
+    auto request = QVAApiManager::sharedApiManager().imageRequestForAddress(*address);
+    if (!request) return context.usage("the address must be an http or https URL; got \"" + *address + "\"");
+    auto operation = QNHTTPRequestOperation::operationWithRequest(*request);
     operation->setResponseSerializer(serializer);
     auto outcome = context.await([&](auto completion) {
         operation->setCompletionBlockWithSuccess(

@@ -2,12 +2,15 @@
 // service call; the account that comes back becomes the current account, so
 // the next commands act for it. A rejected login reads as the login screen's
 // alert words: the screen tests for 400, and services also refuse
-// credentials with 401, which means the same to the user.
+// credentials with 401, which means the same to the user. The app logs a
+// refused login whole, the service's raw answer included: that goes to the
+// home's log file, and the person reads the alert and the service's reason.
 #include <ostream>
 
 #include "Utils/ErrorUtility.h"
 #include "settings/ApplicationSettingsStore.h"
 #include "api/QVAApiManager.h"
+#include "foundation/ApplicationHome.h"
 #include "model/QVAUserAccount.h"
 #include "quovana/Commands.h"
 
@@ -24,6 +27,8 @@ int runLoginCommand(CommandContext& context, const Arguments& arguments) {
     if (std::string problem = loginUsageProblem(arguments); !problem.empty()) return context.usage(problem);
     const bool byPasscode = arguments[0] == "--passcode";
 
+    const std::string logPath = foundation::ApplicationHome::root() + "/quovana-login.log";
+    if (!context.setLogFile(logPath)) return context.fail("cannot write the log file " + logPath);
     auto& api = QVAApiManager::sharedApiManager();
     auto outcome = context.await([&](QVAApiManager::CallCompletion completion) {
         if (byPasscode)
@@ -35,8 +40,10 @@ int runLoginCommand(CommandContext& context, const Arguments& arguments) {
     if (outcome->error) {
         const int64_t status = ErrorUtility::HTTPErrorCode(outcome->error);
         if (status == 400 || status == 401)
-            return context.fail(std::string("Authentication failed! ") +
-                                (byPasscode ? "Invalid passcode" : "Invalid username or wrong password"));
+            return context.fail(withServiceReason(
+                std::string("Authentication failed! ") +
+                    (byPasscode ? "Invalid passcode" : "Invalid username or wrong password"),
+                outcome->error));
         return context.fail("An error occurred while logging in. Please try again. " + describeError(outcome->error));
     }
     auto account = outcome->result.objectAs<QVAUserAccount>();
