@@ -1,6 +1,8 @@
 // User accounts from login answers and from the settings archive.
 #include "model/QVAUserAccount.h"
 
+#include "foundation/Crypto.h"
+#include "foundation/StringUtils.h"
 #include "model/ModelClass.h"
 #include "model/ModelReading.h"
 
@@ -33,6 +35,7 @@ std::shared_ptr<QVAUserAccount> QVAUserAccount::initWithCoder(const foundation::
     model->photoId_ = coder.decodeStringForKey("photoId");
     model->photoUrl_ = coder.decodeStringForKey("photoUrl");
     model->itemId_ = coder.decodeStringForKey("id");
+    model->signIn_ = coder.decodeStringForKey("signIn");
     return model;
 }
 
@@ -45,6 +48,27 @@ void QVAUserAccount::encodeWithCoder(foundation::KeyedArchiver& coder) const {
     coder.encodeObject(valueOf(photoId_), "photoId");
     coder.encodeObject(valueOf(photoUrl_), "photoUrl");
     coder.encodeObject(valueOf(itemId_), "id");
+    coder.encodeObject(valueOf(signIn_), "signIn");
+}
+
+namespace {
+
+// A service that trims what it is sent takes " ann" for "ann"; one that does
+// not lets neither sign in.
+std::string userAccountTrimmed(const QVAUserAccount::Text& typed) {
+    return typed ? foundation::StringUtils::trimWhitespace(*typed) : std::string();
+}
+
+}  // namespace
+
+void QVAUserAccount::signedInWithLoginName(const Text& name) {
+    const std::string typed = userAccountTrimmed(name);
+    signIn_ = typed.empty() ? std::nullopt : Text("name:" + typed);
+}
+
+void QVAUserAccount::signedInWithPasscode(const Text& passcode) {
+    const std::string typed = userAccountTrimmed(passcode);
+    signIn_ = typed.empty() ? std::nullopt : Text("passcode:" + foundation::Crypto::sha256Hex(typed));
 }
 
 std::shared_ptr<QVAUserAccount> QVAUserAccount::duplicateCopySwitchUser() const {
