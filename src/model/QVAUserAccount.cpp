@@ -2,7 +2,6 @@
 #include "model/QVAUserAccount.h"
 
 #include "foundation/Crypto.h"
-#include "foundation/StringUtils.h"
 #include "model/ModelClass.h"
 #include "model/ModelReading.h"
 
@@ -15,7 +14,9 @@ std::shared_ptr<QVAUserAccount> QVAUserAccount::initWithDictionary(const Value& 
     model->authenticationCode_ = json.text("accessToken");
     Value userValue = json.dictionary("user");
     ModelReading::FieldReader user(userValue);
-    model->itemId_ = user.text("id");
+    // An id of "", true or a list names no user: two people given one such
+    // id are not one user.
+    model->itemId_ = user.id("id");
     model->email_ = user.text("email");
     model->firstName_ = user.text("firstName");
     model->fullName_ = user.text("fullName");
@@ -51,24 +52,14 @@ void QVAUserAccount::encodeWithCoder(foundation::KeyedArchiver& coder) const {
     coder.encodeObject(valueOf(signIn_), "signIn");
 }
 
-namespace {
-
-// A service that trims what it is sent takes " ann" for "ann"; one that does
-// not lets neither sign in.
-std::string userAccountTrimmed(const QVAUserAccount::Text& typed) {
-    return typed ? foundation::StringUtils::trimWhitespace(*typed) : std::string();
-}
-
-}  // namespace
-
+// As typed, blanks included: a service may hold "ann " as another account
+// than "ann", and only a lost note, never another's, may come of the doubt.
 void QVAUserAccount::signedInWithLoginName(const Text& name) {
-    const std::string typed = userAccountTrimmed(name);
-    signIn_ = typed.empty() ? std::nullopt : Text("name:" + typed);
+    signIn_ = name && !name->empty() ? Text("name:" + *name) : std::nullopt;
 }
 
 void QVAUserAccount::signedInWithPasscode(const Text& passcode) {
-    const std::string typed = userAccountTrimmed(passcode);
-    signIn_ = typed.empty() ? std::nullopt : Text("passcode:" + foundation::Crypto::sha256Hex(typed));
+    signIn_ = passcode && !passcode->empty() ? Text("passcode:" + foundation::Crypto::sha256Hex(*passcode)) : std::nullopt;
 }
 
 std::shared_ptr<QVAUserAccount> QVAUserAccount::duplicateCopySwitchUser() const {

@@ -94,7 +94,8 @@ Value unsavedNoteTakeEntry(const char* defaultsKey, const std::string& key) {
 
 }  // namespace
 
-std::optional<UnsavedPersonalNote::Person> UnsavedPersonalNote::personOf(const QVAUserAccount& account) {
+std::optional<UnsavedPersonalNote::Person> UnsavedPersonalNote::personOf(const QVAUserAccount& account,
+                                                                         bool actsForDelegator) {
     // An empty or blank user id names no one: two people given "" are not
     // one user.
     const auto& userId = account.itemId();
@@ -114,7 +115,8 @@ std::optional<UnsavedPersonalNote::Person> UnsavedPersonalNote::personOf(const Q
     }
     if (hasToken) {
         if (person.key.empty()) person.key = "token:" + *token;
-        person.record[kUnsavedNoteTokens] = Value::array({Value(*token)});
+        // A service may hand the delegator's account the base user's token.
+        if (!actsForDelegator) person.record[kUnsavedNoteTokens] = Value::array({Value(*token)});
     }
     if (person.key.empty()) return std::nullopt;
     return person;
@@ -125,16 +127,16 @@ UnsavedPersonalNote::UnsavedPersonalNote(const char* kind, const Text& id) {
     auto account = settings.currentAccount();
     auto event = settings.currentEvent();
     if (!id || !account || !event || !event->itemId()) return;
-    auto person = personOf(*account);
+    auto person = personOf(*account, settings.isCurrentUserADelegate());
     if (!person) return;
     person_ = std::move(person->key);
     signedIn_ = std::move(person->record);
     meeting_ = *event->itemId();
     note_ = std::string(kind) + "/" + *id;
-    takeNotesOfThisPerson(settings.getKeyForAccount(account, event));
+    takeNotesOfThisPerson(account->authenticationCode(), settings.getKeyForAccount(account, event));
 }
 
-void UnsavedPersonalNote::takeNotesOfThisPerson(const std::string& earlierAccountKey) const {
+void UnsavedPersonalNote::takeNotesOfThisPerson(const Text& token, const std::string& earlierAccountKey) const {
     Value people = unsavedNoteSettings().getUserDefaultsForKey(kUserDefaultsKey);
     if (!people.isDictionary()) people = Value(Value::Dictionary());
     const Value before = std::as_const(people)[person_];
@@ -154,8 +156,7 @@ void UnsavedPersonalNote::takeNotesOfThisPerson(const std::string& earlierAccoun
     }
     if (const auto* userId = signedIn_[kUnsavedNoteUserId].string())
         unsavedNoteTakeMeetings(mine, unsavedNoteTakeEntry(kUsersUserDefaultsKey, *userId));
-    if (const auto* tokens = signedIn_[kUnsavedNoteTokens].array())
-        unsavedNoteTakeMeetings(mine, unsavedNoteTakeEntry(kTokensUserDefaultsKey, *tokens->front().string()));
+    if (token) unsavedNoteTakeMeetings(mine, unsavedNoteTakeEntry(kTokensUserDefaultsKey, *token));
     const Value earlier = unsavedNoteTakeEntry(kTokenKeyedUserDefaultsKey, earlierAccountKey);
     if (const auto* texts = earlier.dictionary()) {
         Value meeting;

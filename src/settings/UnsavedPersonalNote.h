@@ -99,13 +99,14 @@ private:
 
     // The one place that decides whose notes the account sees: the key and
     // the record of the account's person; none when it has neither a usable
-    // user id, nor a sign-in, nor a token.
+    // user id, nor a sign-in, nor a token. An account acting for a login
+    // delegator is a person of its own, linked to no one by its token.
     struct Person {
         std::string key;
         foundation::Value record;
     };
-    static std::optional<Person> personOf(const QVAUserAccount& account);
+    static std::optional<Person> personOf(const QVAUserAccount& account, bool actsForDelegator);
 
     bool isRefused() const;
-    void takeNotesOfThisPerson(const std::string& earlierAccountKey) const;
+    void takeNotesOfThisPerson(const Text& token, const std::string& earlierAccountKey) const;
 };

@@ -430,7 +430,7 @@ TEST_F(ProgrammeDetailsTest, ANoteOfASignInWithoutAUserIdOutlivesAFailedSave) {
 }
 
 // One sign-in per row on this home, through the login call with the name
-// (or passcode) typed, or (no name) an account archived before sign-ins were recorded: a
+// (or passcode) typed, or (no name) an account no login made: a
 // row that types leaves its note waiting after a failed save; the others
 // show and send the person's note, or show and send nothing.
 TEST_F(ProgrammeDetailsTest, AKeptNoteGoesWithEverySignInOfItsPersonAndWithNoOneElses) {
@@ -441,6 +441,9 @@ TEST_F(ProgrammeDetailsTest, AKeptNoteGoesWithEverySignInOfItsPersonAndWithNoOne
         const char* note;
         bool types = false;
         bool byPasscode = false;
+        // Acting for a login delegator, whose account the service gave the
+        // base user's token.
+        bool delegate = false;
     };
     const SignIn rows[] = {
         {"ann", "ann-1", Value(), "Ann's", true},
@@ -450,19 +453,23 @@ TEST_F(ProgrammeDetailsTest, AKeptNoteGoesWithEverySignInOfItsPersonAndWithNoOne
         {"bob", "bob-1", Value(), nullptr},
         {"bob", "bob-2", Value(""), nullptr},
         {"bob", "bob-3", Value(" "), nullptr},
+        {"ann ", "ann-blank", Value(), nullptr},
+        {"fay", "fay-1", Value(true), "Fay's", true},
+        {"gus", "gus-1", Value(true), nullptr},
         {"cy", "cy-1", Value("10003"), "Cy's", true},
         {nullptr, "cy-1", Value(), "Cy's"},
         {"cy", "cy-1", Value(), "Cy's"},
         {"dee-code", "dee-1", Value(), "Dee's", true, true},
         {"dee-code", "dee-2", Value(), "Dee's", false, true},
         {"eve-code", "eve-1", Value(), nullptr, false, true},
+        {nullptr, "dee-2", Value("20001"), nullptr, false, false, true},
         {"ann", "ann-4", Value(), "Ann's"},
     };
     const std::string path = apiPath("notes/sessions/s1");
     service->putItem(testservice::MeetingKind::Sessions, Value::dictionary({{"id", Value("s1")}}));
     std::set<std::string> opened;
     for (const auto& row : rows) {
-        SCOPED_TRACE(std::string(row.name ? row.name : "(archived)") + " " + row.token + " " + row.userId.stringValue());
+        SCOPED_TRACE(std::string(row.name ? row.name : "(no login)") + " " + row.token + " " + row.userId.stringValue());
         Value user = Value::dictionary({{"firstName", Value(row.name ? row.name : "")}});
         if (row.userId) user["id"] = row.userId;
         service->mutate([&](testservice::MeetingData& data) {
@@ -498,6 +505,10 @@ TEST_F(ProgrammeDetailsTest, AKeptNoteGoesWithEverySignInOfItsPersonAndWithNoOne
                 Value::dictionary({{"accessToken", Value(row.token)}, {"user", user}}));
         }
         ASSERT_TRUE(account);
+        if (row.delegate)
+            settings.setBaseUserWhenSwitchToDelegate(settings.currentAccount());
+        else
+            settings.resetUserDefaultsForkey(ApplicationSettingsStore::kBaseUserWhenSwitchToDelegateKey);
         settings.setCurrentAccount(account);
 
         const size_t sent = service->requestCount("PUT", path);
