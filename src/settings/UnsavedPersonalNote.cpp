@@ -37,15 +37,17 @@ bool unsavedNoteListsMeet(const Value& one, const Value& other) {
     return false;
 }
 
-// Two records name one person when they share a user id, a token or a
-// sign-in, and never when each names its own user id: the service's word
-// on who is who wins over a login name it may have given to someone else.
+// Two records name one person when they share a user id, a sign-in or a
+// token; never when each names its own user id (the service's word on who
+// is who wins over a login name it may have given to someone else), nor when
+// each names its own sign-ins (a token, once spent, may be handed out again).
 bool unsavedNoteSamePerson(const Value& one, const Value& other) {
     const auto* oneId = one[kUnsavedNoteUserId].string();
     const auto* otherId = other[kUnsavedNoteUserId].string();
     if (oneId && otherId) return *oneId == *otherId;
-    return unsavedNoteListsMeet(one[kUnsavedNoteTokens], other[kUnsavedNoteTokens]) ||
-           unsavedNoteListsMeet(one[kUnsavedNoteSignIns], other[kUnsavedNoteSignIns]);
+    if (unsavedNoteListsMeet(one[kUnsavedNoteSignIns], other[kUnsavedNoteSignIns])) return true;
+    if (one[kUnsavedNoteSignIns].count() && other[kUnsavedNoteSignIns].count()) return false;
+    return unsavedNoteListsMeet(one[kUnsavedNoteTokens], other[kUnsavedNoteTokens]);
 }
 
 // What `from` knows of the person that `into` lacks: a user id when it has

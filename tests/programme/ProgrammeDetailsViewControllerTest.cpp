@@ -454,6 +454,7 @@ TEST_F(ProgrammeDetailsTest, AKeptNoteGoesWithEverySignInOfItsPersonAndWithNoOne
         {"bob", "bob-2", Value(""), nullptr},
         {"bob", "bob-3", Value(" "), nullptr},
         {"ann ", "ann-blank", Value(), nullptr},
+        {"hal", "ann-2", Value(), nullptr},
         {"fay", "fay-1", Value(true), "Fay's", true},
         {"gus", "gus-1", Value(true), nullptr},
         {"cy", "cy-1", Value("10003"), "Cy's", true},
