@@ -45,9 +45,8 @@ public:
     // How the person signed in on this home, what stays the same across
     // their sign-ins when the service names no user id: "name:" and the
     // login name exactly as sent, or "passcode:" and the passcode's SHA-256
-    // (the secret itself is not kept). None for an
-    // account no login made (a login delegator's) or archived before it was
-    // recorded.
+    // (the secret itself is not kept). None for an account no login made (a
+    // login delegator's) or archived before it was recorded.
     const Text& signIn() const { return signIn_; }
     void signedInWithLoginName(const Text& name);
     void signedInWithPasscode(const Text& passcode);

@@ -167,7 +167,7 @@ void UnsavedPersonalNote::takeNotesOfThisPerson(const Text& token, const std::st
         unsavedNoteTakeMeetings(mine, meeting);
     }
     if (!std::as_const(mine)[kUnsavedNoteMeetings].count()) {
-        if (moved) unsavedNoteSettings().setUserDefaultsForKey(kUserDefaultsKey, people);
+        if (moved) unsavedNoteSettings().setUserDefaultsForKey(kUserDefaultsKey, people.count() ? people : Value());
         return;
     }
     // The sign-in in use joins the record, so the next one that shares any

@@ -18,8 +18,9 @@
 // usable one, else how they signed in (the login name, the passcode's
 // account), else the access token. Beside the notes each person's entry
 // records the user id, sign-ins and tokens that kept them, so that a sign-in
-// naming any of them (and no other user id) takes the notes under its own
-// key; anyone else's stay where they are, unseen. Main thread only.
+// sharing any of them takes the notes under its own key, unless it names
+// another user id, or other sign-ins only beside a shared token; anyone
+// else's stay where they are, unseen. Main thread only.
 #pragma once
 
 #include <optional>
