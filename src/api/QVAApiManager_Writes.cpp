@@ -18,6 +18,7 @@
 #include "model/QVALoginDelegator.h"
 #include "model/QVAMessage.h"
 #include "model/QVASessionNote.h"
+#include "model/QVAUserAccount.h"
 #include "store/FetchRequestUtils.h"
 #include "store/StorageManager.h"
 
@@ -46,6 +47,18 @@ std::optional<std::string> doubledBackslashes(const std::optional<std::string>& 
 
 StorageManager& store() { return StorageManager::sharedStorageManager(); }
 
+// The account a login brings learns how its person signed in, before any
+// caller keeps it: what finds that person's kept notes again when the
+// service names no user id.
+QVAApiManager::CallCompletion writesRecordingSignIn(std::function<void(QVAUserAccount&)> record,
+                                                    QVAApiManager::CallCompletion completion) {
+    return [record = std::move(record), completion = std::move(completion)](const ErrorPtr& error,
+                                                                            const Value& result) {
+        if (auto account = result.objectAs<QVAUserAccount>()) record(*account);
+        if (completion) completion(error, result);
+    };
+}
+
 Value::Dictionary participantData(const QVAFollowedParticipant& person) {
     return {{"Participant name", Value(person.fullName())}, {"Participant id", Value(person.itemId())}};
 }
@@ -60,7 +73,8 @@ void QVAApiManager::authenticateWithUsername(const Text& username, const Text& p
     addRequestParameter(Value(username), "username", &body);
     addRequestParameter(Value(doubledBackslashes(password)), "password", &body);
     POST(Format("%@/%@", "authentication", "login"), Value(body), ModelClass::named("QVAUserAccount"),
-         std::move(completion));
+         writesRecordingSignIn([username](QVAUserAccount& account) { account.signedInWithLoginName(username); },
+                               std::move(completion)));
 }
 
 void QVAApiManager::authenticateByPasscode(const Text& passcode, CallCompletion completion) {
@@ -68,7 +82,8 @@ void QVAApiManager::authenticateByPasscode(const Text& passcode, CallCompletion 
     addRequestParameter("passcoded", "login_type", &body);
     addRequestParameter(Value(doubledBackslashes(passcode)), "passcode", &body);
     POST(Format("%@/%@", "authentication", "login"), Value(body), ModelClass::named("QVAUserAccount"),
-         std::move(completion));
+         writesRecordingSignIn([passcode](QVAUserAccount& account) { account.signedInWithPasscode(passcode); },
+                               std::move(completion)));
 }
 
 void QVAApiManager::sendNewActivationCodeFor(const Text& username, CallCompletion completion) {

@@ -1,6 +1,7 @@
 // User accounts from login answers and from the settings archive.
 #include "model/QVAUserAccount.h"
 
+#include "foundation/Crypto.h"
 #include "model/ModelClass.h"
 #include "model/ModelReading.h"
 
@@ -13,6 +14,8 @@ std::shared_ptr<QVAUserAccount> QVAUserAccount::initWithDictionary(const Value& 
     model->authenticationCode_ = json.text("accessToken");
     Value userValue = json.dictionary("user");
     ModelReading::FieldReader user(userValue);
+    // An id of "", true or a list names no user: two people given one such
+    // id are not one user.
     model->itemId_ = user.id("id");
     model->email_ = user.text("email");
     model->firstName_ = user.text("firstName");
@@ -33,6 +36,7 @@ std::shared_ptr<QVAUserAccount> QVAUserAccount::initWithCoder(const foundation::
     model->photoId_ = coder.decodeStringForKey("photoId");
     model->photoUrl_ = coder.decodeStringForKey("photoUrl");
     model->itemId_ = coder.decodeStringForKey("id");
+    model->signIn_ = coder.decodeStringForKey("signIn");
     return model;
 }
 
@@ -45,6 +49,17 @@ void QVAUserAccount::encodeWithCoder(foundation::KeyedArchiver& coder) const {
     coder.encodeObject(valueOf(photoId_), "photoId");
     coder.encodeObject(valueOf(photoUrl_), "photoUrl");
     coder.encodeObject(valueOf(itemId_), "id");
+    coder.encodeObject(valueOf(signIn_), "signIn");
+}
+
+// As typed, blanks included: a service may hold "ann " as another account
+// than "ann", and only a lost note, never another's, may come of the doubt.
+void QVAUserAccount::signedInWithLoginName(const Text& name) {
+    signIn_ = name && !name->empty() ? Text("name:" + *name) : std::nullopt;
+}
+
+void QVAUserAccount::signedInWithPasscode(const Text& passcode) {
+    signIn_ = passcode && !passcode->empty() ? Text("passcode:" + foundation::Crypto::sha256Hex(*passcode)) : std::nullopt;
 }
 
 std::shared_ptr<QVAUserAccount> QVAUserAccount::duplicateCopySwitchUser() const {

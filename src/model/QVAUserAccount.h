@@ -42,9 +42,18 @@ public:
     const Text& photoUrl() const { return photoUrl_; }
     void setPhotoUrl(Text v) { photoUrl_ = std::move(v); }
 
+    // How the person signed in on this home, what stays the same across
+    // their sign-ins when the service names no user id: "name:" and the
+    // login name exactly as sent, or "passcode:" and the passcode's SHA-256
+    // (the secret itself is not kept). None for an account no login made (a
+    // login delegator's) or archived before it was recorded.
+    const Text& signIn() const { return signIn_; }
+    void signedInWithLoginName(const Text& name);
+    void signedInWithPasscode(const Text& passcode);
+
     std::string className() const override { return kClassName; }
     void encodeWithCoder(foundation::KeyedArchiver& coder) const override;
 
 private:
-    Text authenticationCode_, itemId_, email_, firstName_, fullName_, lastName_, photoId_, photoUrl_;
+    Text authenticationCode_, itemId_, email_, firstName_, fullName_, lastName_, photoId_, photoUrl_, signIn_;
 };

@@ -10,12 +10,17 @@
 // the text shown but stops it from going again on its own: only the user's
 // next edit sends it (and so makes it wait as any kept note).
 //
-// The texts live in the user defaults, under the account's user id and the
-// meeting that were current when the note was made, so one user's or
-// meeting's note never shows in another's, while a new sign-in of the same
-// user (a new access token) finds it; a restart keeps them. An account whose
-// sign-in named no user id keeps its notes under its access token instead,
-// as earlier versions kept every note. Main thread only.
+// The texts live in the user defaults, under the person and the meeting that
+// were current when the note was made, so one person's or meeting's note
+// never shows in another's, while every later sign-in of the same person on
+// this home finds it; a restart keeps them. The person's key is what stays
+// the same across their sign-ins: the user id when the service names a
+// usable one, else how they signed in (the login name, the passcode's
+// account), else the access token. Beside the notes each person's entry
+// records the user id, sign-ins and tokens that kept them, so that a sign-in
+// sharing any of them takes the notes under its own key, unless it names
+// another user id, or other sign-ins only beside a shared token; anyone
+// else's stay where they are, unseen. Main thread only.
 #pragma once
 
 #include <optional>
@@ -23,21 +28,30 @@
 #include <string>
 
 #include "foundation/Error.h"
+#include "foundation/Value.h"
+
+class QVAUserAccount;
 
 class UnsavedPersonalNote {
 public:
     using Text = std::optional<std::string>;
 
-    // The user-defaults key; a stored format: user id → (meeting id →
-    // ("sessions/ID" or "participants/ID" → {"text": the text, "refused":
-    // YES once the service refused it for good})).
-    static constexpr const char* kUserDefaultsKey = "UnsavedPersonalNotesOfUsers";
-    // The same by access token, for an account without a user id.
+    // The user-defaults key; a stored format: the person's key ("user:" and
+    // the user id, the account's signIn(), or "token:" and the token) →
+    // {"person": {"userId": the user id, "signIns": [...], "tokens": [...]},
+    // "meetings": (meeting id → ("sessions/ID" or "participants/ID" →
+    // {"text": the text, "refused": YES once the service refused it for
+    // good}))}.
+    static constexpr const char* kUserDefaultsKey = "UnsavedPersonalNotesOfPeople";
+    // Where earlier versions kept notes, each entry moved to the key above
+    // when its person is current and otherwise left alone: by user id and
+    // by access token, as user id or token → (meeting id → notes as above),
+    // where an entry under an empty user id belongs to no one that can be
+    // told and stays; and before those getKeyForAccount(account, meeting) →
+    // ("sessions/ID" or "participants/ID" → the text), the current meeting's
+    // entry moving on first use.
+    static constexpr const char* kUsersUserDefaultsKey = "UnsavedPersonalNotesOfUsers";
     static constexpr const char* kTokensUserDefaultsKey = "UnsavedPersonalNotesOfTokens";
-    // Where earlier versions kept notes: getKeyForAccount(account, meeting)
-    // → ("sessions/ID" or "participants/ID" → the text). The current
-    // account's entry moves to the keys above on first use; the entries of
-    // other accounts wait there until theirs is current.
     static constexpr const char* kTokenKeyedUserDefaultsKey = "UnsavedPersonalNotes";
     static constexpr const char* kSessions = "sessions";
     static constexpr const char* kParticipants = "participants";
@@ -77,12 +91,23 @@ public:
     static bool isRefusalForGood(const foundation::ErrorPtr& error);
 
 private:
-    // kUserDefaultsKey or kTokensUserDefaultsKey, and the user id or token.
-    const char* store_ = kUserDefaultsKey;
-    std::string owner_;
+    // The person's key in kUserDefaultsKey and what the current sign-in
+    // knows of them.
+    std::string person_;
+    foundation::Value signedIn_;
     std::string meeting_;
     std::string note_;
 
+    // The one place that decides whose notes the account sees: the key and
+    // the record of the account's person; none when it has neither a usable
+    // user id, nor a sign-in, nor a token. An account acting for a login
+    // delegator is a person of its own, linked to no one by its token.
+    struct Person {
+        std::string key;
+        foundation::Value record;
+    };
+    static std::optional<Person> personOf(const QVAUserAccount& account, bool actsForDelegator);
+
     bool isRefused() const;
-    void takeNotesOfEarlierVersion(const std::string& accountKey) const;
+    void takeNotesOfThisPerson(const Text& token, const std::string& earlierAccountKey) const;
 };

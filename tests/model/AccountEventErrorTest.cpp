@@ -29,6 +29,7 @@ void expectSameAccount(const QVAUserAccount& a, const QVAUserAccount& b) {
     EXPECT_EQ(a.lastName(), b.lastName());
     EXPECT_EQ(a.photoId(), b.photoId());
     EXPECT_EQ(a.photoUrl(), b.photoUrl());
+    EXPECT_EQ(a.signIn(), b.signIn());
 }
 
 }  // namespace
@@ -48,6 +49,8 @@ TEST(AccountModels, LoginAnswerArchiveAndDuplicate) {
     EXPECT_EQ(account->authenticationCode(), "tok/en");
     EXPECT_EQ(account->itemId(), "9");
     EXPECT_EQ(account->photoUrl(), "https://example.org/p1");
+    account->signedInWithLoginName("ada ");
+    EXPECT_EQ(account->signIn(), "name:ada ");
 
     auto restored = KeyedUnarchiver::unarchiveObjectOfClass<QVAUserAccount>(
         KeyedArchiver::archivedDataWithRootObject(Value(account)));

@@ -5,9 +5,11 @@
 // editor popover, and the header's darkening.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -427,6 +429,114 @@ TEST_F(ProgrammeDetailsTest, ANoteOfASignInWithoutAUserIdOutlivesAFailedSave) {
                                                      kDetailsWait));
 }
 
+// One sign-in per row on this home, through the login call with the name
+// (or passcode) typed, or (no name) an account no login made: a
+// row that types leaves its note waiting after a failed save; the others
+// show and send the person's note, or show and send nothing.
+TEST_F(ProgrammeDetailsTest, AKeptNoteGoesWithEverySignInOfItsPersonAndWithNoOneElses) {
+    struct SignIn {
+        const char* name;
+        const char* token;
+        Value userId;
+        const char* note;
+        bool types = false;
+        bool byPasscode = false;
+        // Acting for a login delegator, whose account the service gave the
+        // base user's token.
+        bool delegate = false;
+    };
+    const SignIn rows[] = {
+        {"ann", "ann-1", Value(), "Ann's", true},
+        {"ann", "ann-1", Value("10001"), "Ann's"},
+        {"ann", "ann-2", Value(), "Ann's"},
+        {"ann", "ann-3", Value("10001"), "Ann's"},
+        {"bob", "bob-1", Value(), nullptr},
+        {"bob", "bob-2", Value(""), nullptr},
+        {"bob", "bob-3", Value(" "), nullptr},
+        {"ann ", "ann-blank", Value(), nullptr},
+        {"hal", "ann-2", Value(), nullptr},
+        {"fay", "fay-1", Value(true), "Fay's", true},
+        {"gus", "gus-1", Value(true), nullptr},
+        {"cy", "cy-1", Value("10003"), "Cy's", true},
+        {nullptr, "cy-1", Value(), "Cy's"},
+        {"cy", "cy-1", Value(), "Cy's"},
+        {"dee-code", "dee-1", Value(), "Dee's", true, true},
+        {"dee-code", "dee-2", Value(), "Dee's", false, true},
+        {"eve-code", "eve-1", Value(), nullptr, false, true},
+        {nullptr, "dee-2", Value("20001"), nullptr, false, false, true},
+        {"ann", "ann-4", Value(), "Ann's"},
+    };
+    const std::string path = apiPath("notes/sessions/s1");
+    service->putItem(testservice::MeetingKind::Sessions, Value::dictionary({{"id", Value("s1")}}));
+    std::set<std::string> opened;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.name ? row.name : "(no login)") + " " + row.token + " " + row.userId.stringValue());
+        Value user = Value::dictionary({{"firstName", Value(row.name ? row.name : "")}});
+        if (row.userId) user["id"] = row.userId;
+        service->mutate([&](testservice::MeetingData& data) {
+            if (!row.name) return;
+            auto account = std::find_if(data.accounts.begin(), data.accounts.end(), [&](const auto& each) {
+                return (row.byPasscode ? each.passcode : each.username) == row.name;
+            });
+            if (account == data.accounts.end()) {
+                account = data.accounts.insert(data.accounts.end(), testservice::MeetingAccount());
+                (row.byPasscode ? account->passcode : account->username) = row.name;
+                account->password = "pw";
+            }
+            account->accessToken = row.token;
+            account->user = user;
+        });
+        if (opened.insert(row.token).second) {
+            openCurrent(row.token, service->eventId());
+            grant("event:notes", row.token);
+            storeSession("s1", {}, row.token);
+        }
+        std::shared_ptr<QVAUserAccount> account;
+        if (row.name) {
+            auto& api = QVAApiManager::sharedApiManager();
+            auto login = await([&](auto done) {
+                if (row.byPasscode)
+                    api.authenticateByPasscode(row.name, done);
+                else
+                    api.authenticateWithUsername(row.name, "pw", done);
+            });
+            account = login.result.objectAs<QVAUserAccount>();
+        } else {
+            account = QVAUserAccount::initWithDictionary(
+                Value::dictionary({{"accessToken", Value(row.token)}, {"user", user}}));
+        }
+        ASSERT_TRUE(account);
+        if (row.delegate)
+            settings.setBaseUserWhenSwitchToDelegate(settings.currentAccount());
+        else
+            settings.resetUserDefaultsForkey(ApplicationSettingsStore::kBaseUserWhenSwitchToDelegateKey);
+        settings.setCurrentAccount(account);
+
+        const size_t sent = service->requestCount("PUT", path);
+        if (row.note) service->injectFault("PUT", path, {.status = 500, .times = 1});
+        if (row.types) {
+            ASSERT_NO_FATAL_FAILURE(typeNoteThatFails(row.note));
+            continue;
+        }
+        EXPECT_EQ(noteCell(*openSession("s1"))->notesTextView()->text(), row.note ? row.note : "");
+        if (!row.note) {
+            settle();
+            EXPECT_EQ(service->requestCount("PUT", path), sent);
+            continue;
+        }
+        EXPECT_TRUE(foundation::RunLoop::main().runUntil(
+            [&] { return service->requestCount("PUT", path) == sent + 1; }, kDetailsWait));
+        const auto log = service->requestLog();
+        const auto put = std::find_if(log.rbegin(), log.rend(), [&](const auto& each) { return each.method == "PUT"; });
+        ASSERT_NE(put, log.rend());
+        EXPECT_EQ(put->authorization, "Bearer " + std::string(row.token));
+        EXPECT_NE(put->body.find(row.note), std::string::npos) << put->body;
+        ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return alert() != nullptr; }, kDetailsWait));
+        alert()->dismissWithClickedButtonIndex(0, false);
+        settle();
+    }
+}
+
 TEST_F(ProgrammeDetailsTest, ANoteKeptByTheEarlierVersionIsShownAndSentAfterTheUpgrade) {
     storeNotableSession();
     const std::string key = settings.getKeyForAccount(settings.currentAccount(), settings.currentEvent());
@@ -444,6 +554,49 @@ TEST_F(ProgrammeDetailsTest, ANoteKeptByTheEarlierVersionIsShownAndSentAfterTheU
     // Only the note of the account that was current moved; another's waits.
     EXPECT_EQ(settings.getUserDefaultsForKey(UnsavedPersonalNote::kTokenKeyedUserDefaultsKey),
               Value::dictionary({{"other-token_7", Value::dictionary({{"sessions/s9", Value("Another's")}})}}));
+}
+
+// The last version kept notes by user id, or by token without one, the empty
+// user id included: each goes to its own person only.
+TEST_F(ProgrammeDetailsTest, ANoteKeptByTheLastVersionGoesToItsOwnPersonOnly) {
+    struct Kept {
+        const char* store;
+        std::string owner;
+        Value userId;
+        bool shows;
+    };
+    const Kept rows[] = {
+        {UnsavedPersonalNote::kUsersUserDefaultsKey, "10001", Value("10001"), true},
+        {UnsavedPersonalNote::kTokensUserDefaultsKey, token(), Value(), true},
+        {UnsavedPersonalNote::kUsersUserDefaultsKey, "", Value(""), false},
+        {UnsavedPersonalNote::kUsersUserDefaultsKey, "10002", Value("10001"), false},
+        {UnsavedPersonalNote::kTokensUserDefaultsKey, "another-token", Value(), false},
+    };
+    storeNotableSession();
+    const std::string path = apiPath("notes/sessions/s1");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.store) + " " + row.owner);
+        for (const char* key : {UnsavedPersonalNote::kUserDefaultsKey, UnsavedPersonalNote::kUsersUserDefaultsKey,
+                                UnsavedPersonalNote::kTokensUserDefaultsKey})
+            settings.resetUserDefaultsForkey(key);
+        const Value note = Value::dictionary({{"sessions/s1", Value::dictionary({{"text", Value("Earlier")}})}});
+        settings.setUserDefaultsForKey(row.store, Value::dictionary({{row.owner, Value::dictionary({{service->eventId(), note}})}}));
+        Value user;
+        if (row.userId) user["id"] = row.userId;
+        settings.setCurrentAccount(QVAUserAccount::initWithDictionary(
+            Value::dictionary({{"accessToken", Value(token())}, {"user", user}})));
+        // A failed save, so the stored note stays empty for the next row.
+        service->injectFault("PUT", path, {.status = 500, .times = 1});
+        const size_t sent = service->requestCount("PUT", path);
+        EXPECT_EQ(noteCell(*openSession("s1"))->notesTextView()->text(), row.shows ? "Earlier" : "");
+        if (row.shows) {
+            ASSERT_TRUE(foundation::RunLoop::main().runUntil([&] { return alert() != nullptr; }, kDetailsWait));
+            alert()->dismissWithClickedButtonIndex(0, false);
+        }
+        settle();
+        EXPECT_EQ(service->requestCount("PUT", path), sent + (row.shows ? 1 : 0));
+        service->clearFaults();
+    }
 }
 
 TEST_F(ProgrammeDetailsTest, AKeptNoteGoesAgainOncePerOpeningAndAfterARefusalForGoodOnlyWithAnEdit) {
