@@ -38,8 +38,9 @@ std::string entryIdOf(const foundation::Value& value);
 foundation::Value valueOf(const Text& text);
 
 // The one rule for a service id, wherever a list's rows are read (models,
-// revision listings): a non-empty text, or an integral number as its
-// decimal digits (42 and 42.0 both "42"). Null, Booleans, fractions,
+// revision listings): a non-empty text, or a JSON integer as its decimal
+// digits (42 is "42"; 42.0 and 4.2e1 are none, as for an integer id, so
+// they never name the object "42"). Null, Booleans, other numbers,
 // empty texts, lists and objects are no id: the delta could neither list,
 // fetch nor remove such a row, and no path can name it.
 bool isUsableIdText(std::string_view text);
