@@ -16,9 +16,18 @@ Text textOf(const Value& value) {
     return std::nullopt;
 }
 
-std::string entryTextOf(const Value& value) { return textOf(value).value_or(std::string()); }
+namespace {
 
-std::string entryIdOf(const Value& value) { return idOf(value).value_or(std::string()); }
+std::string modelReadingEntryOf(const Text& text) {
+    if (!text || text->find_first_of(";|") != std::string::npos) return std::string();
+    return *text;
+}
+
+}  // namespace
+
+std::string entryTextOf(const Value& value) { return modelReadingEntryOf(textOf(value)); }
+
+std::string entryIdOf(const Value& value) { return modelReadingEntryOf(idOf(value)); }
 
 Value valueOf(const Text& text) { return text ? Value(*text) : Value(); }
 

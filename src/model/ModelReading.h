@@ -29,10 +29,13 @@ using Text = std::optional<std::string>;
 // Collections and other kinds have no text form a screen or a string column
 // could use, so they read as nil.
 Text textOf(const foundation::Value& value);
-// The same inside a flattened entry ("id|type"), where nil reads as "".
+// The same inside a flattened entry ("id|type", entries joined by ";"),
+// where nil reads as "", and so does a text holding either separator: the
+// screens split the entries back at them, and "7;8" would read as two
+// entries, naming objects the service did not name.
 std::string entryTextOf(const foundation::Value& value);
-// A service id inside a flattened entry ("id|type"): idOf, where none
-// reads as "".
+// A service id inside a flattened entry: idOf, where none, or one holding
+// a separator of the entries, reads as "".
 std::string entryIdOf(const foundation::Value& value);
 // A text back as a value: nil is the absent value.
 foundation::Value valueOf(const Text& text);

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <set>
 
 #include "foundation/KeyedArchiver.h"
 #include "model/ModelClass.h"
@@ -129,7 +130,8 @@ TEST(ModelBase, FieldReadsTreatMissingAndNullAlike) {
 // Every reference to another object of the service is read as a service id,
 // whatever model holds it: exact text as it came, a JSON integer as its
 // digits, and nothing for "", reals (7.0 is no spelling of 7) and other
-// kinds, never a text that names no object.
+// kinds, never a text that names no object, nor, in a flattened entry, one
+// that would split into others.
 TEST(ModelBase, EveryTextReferenceIsReadAsAServiceId) {
     using Read = std::function<std::optional<std::string>(const Value&)>;
     const auto with = [](const char* key, const Value& v) { return Value::dictionary({{key, v}}); };
@@ -193,6 +195,17 @@ TEST(ModelBase, EveryTextReferenceIsReadAsAServiceId) {
     for (const auto& [name, read] : references)
         for (const auto& [value, expected] : cases)
             EXPECT_EQ(read(value), expected) << name << " [" << value.description() << "]";
+    // A flattened entry's screens split at ";" and "|": an id holding one is
+    // none there, and exact text everywhere else.
+    const std::set<std::string> flattened = {"contribution sessionId", "contributor entry participantId"};
+    for (const auto& [name, read] : references)
+        for (const char* id : {"7;8", "7|Chair", "|8"}) {
+            const auto expected = flattened.count(name) ? std::nullopt : std::optional<std::string>(id);
+            EXPECT_EQ(read(Value(id)), expected) << name << " [" << id << "]";
+        }
+    // Nor does a type holding them add an entry.
+    const auto typed = Value::dictionary({{"participantId", "7"}, {"type", "Chair;8|Speaker"}});
+    EXPECT_EQ(QVASession::initWithDictionary(with("contributors", Value(Value::Array{typed})))->contributors(), "7|");
 }
 
 TEST(ModelBase, RegistryMakesModelsByClassName) {
