@@ -275,15 +275,21 @@ void QVAApiManager::downloadInteractiveMapsForAuthCode(const Text& authCode, con
     // may fetch it.
     auto unanswered = std::make_shared<bool>(false);
     auto group = dispatch::Group::create();
+    // Floors may name one file more than once; two downloads into one place
+    // would write one partial file and the second would find it gone.
+    std::set<std::string> mapFilePathsStarted;
     for (const auto& link : links) {
         foundation::Log("Imaps file to download %@ ||  %@", link->relString(), link->hrefString());
         // A link that cannot be fetched is a failed file; it never enters
         // the group, so the download still completes.
-        if (!link->relString() || !link->hrefString() ||
-            !Utils::cacheImapsUrlStringForFileName(*link->relString(), Format("%@", authCode), Format("%@", eventId))) {
+        const auto path = link->relString() ? Utils::cacheImapsUrlStringForFileName(
+                                                  *link->relString(), Format("%@", authCode), Format("%@", eventId))
+                                            : std::nullopt;
+        if (!path || !link->hrefString()) {
             *failed = true;
             continue;
         }
+        if (!mapFilePathsStarted.insert(*path).second) continue;
         group->enter();
         streamRequestForRelFileName(link->relString(), link->hrefString(), Value(), authCode, eventId,
                                     kDefaultTimeout,

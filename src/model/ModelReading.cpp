@@ -2,7 +2,6 @@
 #include "model/ModelReading.h"
 
 #include <charconv>
-#include <cmath>
 
 #include "Utils/DictionaryUtility.h"
 #include "coredata/KeyValueCoding.h"
@@ -17,9 +16,18 @@ Text textOf(const Value& value) {
     return std::nullopt;
 }
 
-std::string entryTextOf(const Value& value) { return textOf(value).value_or(std::string()); }
+namespace {
 
-std::string entryIdOf(const Value& value) { return idOf(value).value_or(std::string()); }
+std::string modelReadingEntryOf(const Text& text) {
+    if (!text || text->find_first_of(";|") != std::string::npos) return std::string();
+    return *text;
+}
+
+}  // namespace
+
+std::string entryTextOf(const Value& value) { return modelReadingEntryOf(textOf(value)); }
+
+std::string entryIdOf(const Value& value) { return modelReadingEntryOf(idOf(value)); }
 
 Value valueOf(const Text& text) { return text ? Value(*text) : Value(); }
 
@@ -27,15 +35,10 @@ bool isUsableIdText(std::string_view text) { return !text.empty(); }
 
 Text idOf(const Value& value) {
     if (const auto* s = value.string()) return isUsableIdText(*s) ? Text(*s) : std::nullopt;
+    // A number names an object only as an integer: the parser reads "7.0",
+    // "7e0" and "-0.0" as reals, and taking them for "7" or "0" would make
+    // another object of the service that one.
     if (value.isInteger()) return std::to_string(value.integerValue());
-    if (value.isReal()) {
-        // Only where the double still counts in ones: beyond 2^53 its digits
-        // are no longer the ones the service wrote.
-        const double number = value.doubleValue();
-        constexpr double kExact = 9007199254740992.0;
-        if (std::isfinite(number) && number == std::trunc(number) && std::fabs(number) <= kExact)
-            return std::to_string(static_cast<int64_t>(number));
-    }
     return std::nullopt;
 }
 

@@ -29,17 +29,21 @@ using Text = std::optional<std::string>;
 // Collections and other kinds have no text form a screen or a string column
 // could use, so they read as nil.
 Text textOf(const foundation::Value& value);
-// The same inside a flattened entry ("id|type"), where nil reads as "".
+// The same inside a flattened entry ("id|type", entries joined by ";"),
+// where nil reads as "", and so does a text holding either separator: the
+// screens split the entries back at them, and "7;8" would read as two
+// entries, naming objects the service did not name.
 std::string entryTextOf(const foundation::Value& value);
-// A service id inside a flattened entry ("id|type"): idOf, where none
-// reads as "".
+// A service id inside a flattened entry: idOf, where none, or one holding
+// a separator of the entries, reads as "".
 std::string entryIdOf(const foundation::Value& value);
 // A text back as a value: nil is the absent value.
 foundation::Value valueOf(const Text& text);
 
 // The one rule for a service id, wherever a list's rows are read (models,
-// revision listings): a non-empty text, or an integral number as its
-// decimal digits (42 and 42.0 both "42"). Null, Booleans, fractions,
+// revision listings): a non-empty text, or a JSON integer as its decimal
+// digits (42 is "42"; 42.0 and 4.2e1 are none, as for an integer id, so
+// they never name the object "42"). Null, Booleans, other numbers,
 // empty texts, lists and objects are no id: the delta could neither list,
 // fetch nor remove such a row, and no path can name it.
 bool isUsableIdText(std::string_view text);

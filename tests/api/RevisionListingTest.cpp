@@ -40,10 +40,11 @@ TEST(RevisionListing, ItemsCountByTheirIdWithTheLastOfARepeatedKey) {
 
     // A string id is its unescaped text; of a repeated id the last stands,
     // string or not, and an unusable one (a list, empty, a Boolean) leaves
-    // the item out; an integral number is its digits.
+    // the item out; an integer is its digits, and a real (42.0) none, so it
+    // never names the object "42".
     RevisionListing mixed;
     ASSERT_EQ(readListing(R"([{"id":"a\u0062\"c"},{"id":"x","id":8},{"id":8,"id":"y"},{"id":"z","id":[1]},)"
-                          R"({"id":"z","id":""},{"id":true},{"id":42.0}])",
+                          R"({"id":"z","id":""},{"id":true},{"id":42.0},{"id":4.2e1},{"id":42}])",
                           mixed),
               RevisionListing::Reading::Listed);
     ASSERT_EQ(mixed.entries().size(), 4u);
@@ -51,7 +52,7 @@ TEST(RevisionListing, ItemsCountByTheirIdWithTheLastOfARepeatedKey) {
     EXPECT_EQ(mixed.entries()[1].id, "8");
     EXPECT_EQ(mixed.entries()[2].id, "y");
     EXPECT_EQ(mixed.entries()[3].id, "42");
-    EXPECT_EQ(mixed.unusable(), 3u);
+    EXPECT_EQ(mixed.unusable(), 5u);
 
     // The same items already read give the same pairs.
     RevisionListing fromItems;

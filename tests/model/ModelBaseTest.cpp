@@ -5,6 +5,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <set>
 
 #include "foundation/KeyedArchiver.h"
 #include "model/ModelClass.h"
@@ -127,9 +128,10 @@ TEST(ModelBase, FieldReadsTreatMissingAndNullAlike) {
 }
 
 // Every reference to another object of the service is read as a service id,
-// whatever model holds it: exact text as it came, an integral number as its
-// digits, and nothing for "", fractions and other kinds, never a text that
-// names no object.
+// whatever model holds it: exact text as it came, a JSON integer as its
+// digits, and nothing for "", reals (7.0 is no spelling of 7) and other
+// kinds, never a text that names no object, nor, in a flattened entry, one
+// that would split into others.
 TEST(ModelBase, EveryTextReferenceIsReadAsAServiceId) {
     using Read = std::function<std::optional<std::string>(const Value&)>;
     const auto with = [](const char* key, const Value& v) { return Value::dictionary({{key, v}}); };
@@ -169,6 +171,9 @@ TEST(ModelBase, EveryTextReferenceIsReadAsAServiceId) {
          [&](const Value& v) { return QVARecommendedParticipant::initWithDictionary(with("id", v))->itemId(); }},
         {"recommended session id",
          [&](const Value& v) { return QVARecommendedSession::initWithDictionary(with("id", v))->itemId(); }},
+        {"session id", [&](const Value& v) { return QVASession::initWithDictionary(with("id", v))->itemId(); }},
+        {"participant id",
+         [&](const Value& v) { return QVAParticipant::initWithDictionary(with("id", v))->itemId(); }},
         {"user id", [&](const Value& v) { return QVAUserAccount::initWithDictionary(with("user", with("id", v)))->itemId(); }},
         {"user photoId",
          [&](const Value& v) { return QVAUserAccount::initWithDictionary(with("user", with("photoId", v)))->photoId(); }},
@@ -182,13 +187,25 @@ TEST(ModelBase, EveryTextReferenceIsReadAsAServiceId) {
          }},
     };
     const std::vector<std::pair<Value, std::optional<std::string>>> cases = {
-        {Value("007"), "007"}, {Value(" 7"), " 7"}, {Value(7), "7"},    {Value(7.0), "7"},
-        {Value(""), std::nullopt}, {Value(7.5), std::nullopt}, {Value(true), std::nullopt},
+        {Value("007"), "007"},        {Value(" 7"), " 7"},          {Value(7), "7"},
+        {Value(7.0), std::nullopt},   {Value(-0.0), std::nullopt},  {Value(300001.0), std::nullopt},
+        {Value(""), std::nullopt},    {Value(7.5), std::nullopt},   {Value(true), std::nullopt},
         {Value::null(), std::nullopt}, {Value(Value::Array{Value("7")}), std::nullopt},
     };
     for (const auto& [name, read] : references)
         for (const auto& [value, expected] : cases)
             EXPECT_EQ(read(value), expected) << name << " [" << value.description() << "]";
+    // A flattened entry's screens split at ";" and "|": an id holding one is
+    // none there, and exact text everywhere else.
+    const std::set<std::string> flattened = {"contribution sessionId", "contributor entry participantId"};
+    for (const auto& [name, read] : references)
+        for (const char* id : {"7;8", "7|Chair", "|8"}) {
+            const auto expected = flattened.count(name) ? std::nullopt : std::optional<std::string>(id);
+            EXPECT_EQ(read(Value(id)), expected) << name << " [" << id << "]";
+        }
+    // Nor does a type holding them add an entry.
+    const auto typed = Value::dictionary({{"participantId", "7"}, {"type", "Chair;8|Speaker"}});
+    EXPECT_EQ(QVASession::initWithDictionary(with("contributors", Value(Value::Array{typed})))->contributors(), "7|");
 }
 
 TEST(ModelBase, RegistryMakesModelsByClassName) {
