@@ -43,14 +43,6 @@ protected:
         open(token(), eventId());
         ASSERT_TRUE(run([&](Done done) { QVAApiManagerFullDownload::loadAllDataForAccount(user, event, nullptr, done); }));
     }
-    bool run(const std::function<void(Done)>& start) {
-        bool called = false, failed = true;
-        start([&](const foundation::ErrorPtr& error, const Value&) {
-            called = true;
-            failed = error != nullptr;
-        });
-        return loop.runUntil([&] { return called; }, apitest::kWait) && !failed;
-    }
     bool delta() {
         service->clearRequestLog();
         return run([&](Done done) { QVAApiManagerDelta::loadDeltaUpdatesForEventId(eventId(), token(), done); });

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -23,6 +24,9 @@
 namespace apitest {
 
 constexpr double kWait = 30.0;
+
+// The completion of an operation of the API client or the sync engines.
+using Done = std::function<void(const foundation::ErrorPtr&, const foundation::Value&)>;
 
 inline bool logged(const foundation::ScopedLogCapture& log, const std::string& text) {
     for (const auto& line : log.lines())
@@ -66,6 +70,17 @@ protected:
                               : reachability.networkReachabilityStatus() == QNNetworkReachabilityStatus::NotReachable;
             },
             kWait));
+    }
+
+    // Starts an operation and pumps the main run loop until it completes;
+    // true when it ended without an error.
+    bool run(const std::function<void(Done)>& start) {
+        bool called = false, failed = true;
+        start([&](const foundation::ErrorPtr& error, const foundation::Value&) {
+            called = true;
+            failed = error != nullptr;
+        });
+        return loop.runUntil([&] { return called; }, kWait) && !failed;
     }
 
     std::string token() const { return service->demoToken(); }

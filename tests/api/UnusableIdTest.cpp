@@ -52,14 +52,6 @@ protected:
         }
         return out;
     }
-    bool run(const std::function<void(Done)>& start) {
-        bool called = false, failed = true;
-        start([&](const foundation::ErrorPtr& error, const Value&) {
-            called = true;
-            failed = error != nullptr;
-        });
-        return loop.runUntil([&] { return called; }, apitest::kWait) && !failed;
-    }
     bool load(const std::string& authToken) {
         auto user = QVAUserAccount::initWithDictionary(Value::dictionary({{"accessToken", authToken}}));
         open(authToken, eventId());
