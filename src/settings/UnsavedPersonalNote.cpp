@@ -145,7 +145,12 @@ UnsavedPersonalNote::UnsavedPersonalNote(const char* kind, const Text& id) {
     signedIn_ = std::move(person->record);
     meeting_ = *event->itemId();
     note_ = std::string(kind) + "/" + *id;
-    takeNotesOfThisPerson(account->authenticationCode(), settings.getKeyForAccount(account, event));
+    // What an earlier version kept under the token is this person's only when
+    // the token is: not for an account acting for a delegator, which may hold
+    // the base user's.
+    const bool tokenIsTheirs = signedIn_[kUnsavedNoteTokens].count() > 0;
+    takeNotesOfThisPerson(tokenIsTheirs ? account->authenticationCode() : std::nullopt,
+                          tokenIsTheirs ? settings.getKeyForAccount(account, event) : std::string());
 }
 
 void UnsavedPersonalNote::takeNotesOfThisPerson(const Text& token, const std::string& earlierAccountKey) const {
@@ -169,7 +174,8 @@ void UnsavedPersonalNote::takeNotesOfThisPerson(const Text& token, const std::st
     if (const auto* userId = signedIn_[kUnsavedNoteUserId].string())
         unsavedNoteTakeMeetings(mine, unsavedNoteTakeEntry(kUsersUserDefaultsKey, *userId));
     if (token) unsavedNoteTakeMeetings(mine, unsavedNoteTakeEntry(kTokensUserDefaultsKey, *token));
-    const Value earlier = unsavedNoteTakeEntry(kTokenKeyedUserDefaultsKey, earlierAccountKey);
+    const Value earlier =
+        earlierAccountKey.empty() ? Value() : unsavedNoteTakeEntry(kTokenKeyedUserDefaultsKey, earlierAccountKey);
     if (const auto* texts = earlier.dictionary()) {
         Value meeting;
         for (const auto& [note, text] : *texts)
