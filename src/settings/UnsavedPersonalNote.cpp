@@ -1,5 +1,6 @@
 #include "settings/UnsavedPersonalNote.h"
 
+#include <string_view>
 #include <utility>
 
 #include "Utils/ErrorUtility.h"
@@ -94,15 +95,24 @@ Value unsavedNoteTakeEntry(const char* defaultsKey, const std::string& key) {
     return taken;
 }
 
+// Whether a user id names someone: not empty or blank, and no whole
+// number below 1 ("0", "-1", "00"), which services send for a user they have
+// no id for, so two people given 0 are not one user.
+bool unsavedNoteIdNamesSomeone(const std::string& userId) {
+    if (!ModelReading::isUsableIdText(userId) || foundation::StringUtils::trimWhitespace(userId).empty()) return false;
+    std::string_view digits = userId;
+    const bool negative = digits.front() == '-';
+    if (negative) digits.remove_prefix(1);
+    if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos) return true;
+    return !negative && digits.find_first_not_of('0') != std::string_view::npos;
+}
+
 }  // namespace
 
 std::optional<UnsavedPersonalNote::Person> UnsavedPersonalNote::personOf(const QVAUserAccount& account,
                                                                          bool actsForDelegator) {
-    // An empty or blank user id names no one: two people given "" are not
-    // one user.
     const auto& userId = account.itemId();
-    const bool hasUserId = userId && ModelReading::isUsableIdText(*userId) &&
-                           !foundation::StringUtils::trimWhitespace(*userId).empty();
+    const bool hasUserId = userId && unsavedNoteIdNamesSomeone(*userId);
     const auto& signIn = account.signIn();
     const auto& token = account.authenticationCode();
     const bool hasToken = token && !token->empty();
@@ -135,7 +145,12 @@ UnsavedPersonalNote::UnsavedPersonalNote(const char* kind, const Text& id) {
     signedIn_ = std::move(person->record);
     meeting_ = *event->itemId();
     note_ = std::string(kind) + "/" + *id;
-    takeNotesOfThisPerson(account->authenticationCode(), settings.getKeyForAccount(account, event));
+    // What an earlier version kept under the token is this person's only when
+    // the token is: not for an account acting for a delegator, which may hold
+    // the base user's.
+    const bool tokenIsTheirs = signedIn_[kUnsavedNoteTokens].count() > 0;
+    takeNotesOfThisPerson(tokenIsTheirs ? account->authenticationCode() : std::nullopt,
+                          tokenIsTheirs ? settings.getKeyForAccount(account, event) : std::string());
 }
 
 void UnsavedPersonalNote::takeNotesOfThisPerson(const Text& token, const std::string& earlierAccountKey) const {
@@ -159,7 +174,8 @@ void UnsavedPersonalNote::takeNotesOfThisPerson(const Text& token, const std::st
     if (const auto* userId = signedIn_[kUnsavedNoteUserId].string())
         unsavedNoteTakeMeetings(mine, unsavedNoteTakeEntry(kUsersUserDefaultsKey, *userId));
     if (token) unsavedNoteTakeMeetings(mine, unsavedNoteTakeEntry(kTokensUserDefaultsKey, *token));
-    const Value earlier = unsavedNoteTakeEntry(kTokenKeyedUserDefaultsKey, earlierAccountKey);
+    const Value earlier =
+        earlierAccountKey.empty() ? Value() : unsavedNoteTakeEntry(kTokenKeyedUserDefaultsKey, earlierAccountKey);
     if (const auto* texts = earlier.dictionary()) {
         Value meeting;
         for (const auto& [note, text] : *texts)

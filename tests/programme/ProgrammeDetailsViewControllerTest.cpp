@@ -457,6 +457,11 @@ TEST_F(ProgrammeDetailsTest, AKeptNoteGoesWithEverySignInOfItsPersonAndWithNoOne
         {"hal", "ann-2", Value(), nullptr},
         {"fay", "fay-1", Value(true), "Fay's", true},
         {"gus", "gus-1", Value(true), nullptr},
+        {"ivy", "ivy-1", Value(0), "Ivy's", true},
+        {"jo", "jo-1", Value("0"), nullptr},
+        {"ivy", "ivy-2", Value("0"), "Ivy's"},
+        {"kim", "kim-1", Value(-7), "Kim's", true},
+        {"lee", "lee-1", Value("-7"), nullptr},
         {"cy", "cy-1", Value("10003"), "Cy's", true},
         {nullptr, "cy-1", Value(), "Cy's"},
         {"cy", "cy-1", Value(), "Cy's"},
@@ -564,6 +569,8 @@ TEST_F(ProgrammeDetailsTest, ANoteKeptByTheLastVersionGoesToItsOwnPersonOnly) {
         std::string owner;
         Value userId;
         bool shows;
+        // Acting for a login delegator that the service gave this token.
+        bool delegate = false;
     };
     const Kept rows[] = {
         {UnsavedPersonalNote::kUsersUserDefaultsKey, "10001", Value("10001"), true},
@@ -571,6 +578,7 @@ TEST_F(ProgrammeDetailsTest, ANoteKeptByTheLastVersionGoesToItsOwnPersonOnly) {
         {UnsavedPersonalNote::kUsersUserDefaultsKey, "", Value(""), false},
         {UnsavedPersonalNote::kUsersUserDefaultsKey, "10002", Value("10001"), false},
         {UnsavedPersonalNote::kTokensUserDefaultsKey, "another-token", Value(), false},
+        {UnsavedPersonalNote::kTokensUserDefaultsKey, token(), Value("20001"), false, true},
     };
     storeNotableSession();
     const std::string path = apiPath("notes/sessions/s1");
@@ -583,6 +591,10 @@ TEST_F(ProgrammeDetailsTest, ANoteKeptByTheLastVersionGoesToItsOwnPersonOnly) {
         settings.setUserDefaultsForKey(row.store, Value::dictionary({{row.owner, Value::dictionary({{service->eventId(), note}})}}));
         Value user;
         if (row.userId) user["id"] = row.userId;
+        if (row.delegate)
+            settings.setBaseUserWhenSwitchToDelegate(settings.currentAccount());
+        else
+            settings.resetUserDefaultsForkey(ApplicationSettingsStore::kBaseUserWhenSwitchToDelegateKey);
         settings.setCurrentAccount(QVAUserAccount::initWithDictionary(
             Value::dictionary({{"accessToken", Value(token())}, {"user", user}})));
         // A failed save, so the stored note stays empty for the next row.
