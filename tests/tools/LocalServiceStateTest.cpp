@@ -423,6 +423,10 @@ TEST_F(LocalServiceStateTest, AStateWithAnyPartWrongIsSetAsideWhole) {
                              "session_notes", "participant_notes"})
         ASSERT_GT(written["lists"][list].count(), 0u) << list;
 
+    // An item of the id of one before it, the same as text or as a number.
+    const std::string firstNoteId = "\"" + written["lists"]["session_notes"].at(0)["id"].stringValue() + "\"";
+    const std::string firstFollowedIdAsNumber = written["lists"]["following"].at(0)["id"].stringValue();
+
     struct Case {
         const char* path;
         const char* wrong;
@@ -454,6 +458,10 @@ TEST_F(LocalServiceStateTest, AStateWithAnyPartWrongIsSetAsideWhole) {
         {"lists.messages.0.subject", "[]", R"("lists"."messages"[0]."subject" is no text)"},
         {"lists.messages.0.from", "[]", R"("lists"."messages"[0]."from" is no object)"},
         {"lists.messages.0.to", "[1]", R"("lists"."messages"[0]."to"[0] is no object)"},
+        {"lists.session_notes.1.id", firstNoteId.c_str(),
+         R"("lists"."session_notes"[1]."id" is the id of "lists"."session_notes"[0] again)"},
+        {"lists.following.1.id", firstFollowedIdAsNumber.c_str(),
+         R"("lists"."following"[1]."id" is the id of "lists"."following"[0] again)"},
         {"lists.agenda_selections.0.id", "-", R"("lists"."agenda_selections"[0]."id" is missing)"},
         {"lists.agenda_selections.0.revision", "-1", R"("lists"."agenda_selections"[0]."revision" is -1)"},
         {"lists.agenda_selections.0.session", R"("300001")",
