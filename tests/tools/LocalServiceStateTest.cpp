@@ -522,6 +522,28 @@ TEST_F(LocalServiceStateTest, AStateWithAnyPartWrongIsSetAsideWhole) {
         std::filesystem::remove(state + ".unreadable");
     }
 
+    // A part given twice, read as its last, would lose the first on the next
+    // save: the file is unreadable.
+    const std::string whole = text.str();
+    const std::string repeated[] = {
+        whole.substr(0, whole.rfind('}')) + R"(,"lists":{}})",
+        std::string(whole).insert(whole.find(R"("note":)"), R"("note":"",)"),
+    };
+    for (const auto& bytes : repeated) {
+        std::ofstream(state, std::ios::trunc) << bytes;
+        std::ostringstream out, err;
+        quovana::CommandContext context(out, err);
+        std::pair<int, int> generated;
+        std::string problem;
+        auto service = quovana::startKeptLocalService(context, std::make_pair(4, 8), generated, problem);
+        EXPECT_TRUE(service) << problem;
+        EXPECT_TRUE(contains(err.str(), state + " cannot be read (it gives a part twice)")) << err.str();
+        std::stringstream aside;
+        aside << std::ifstream(state + ".unreadable").rdbuf();
+        EXPECT_TRUE(aside.str() == bytes) << "not kept aside as it was written";
+        std::filesystem::remove(state + ".unreadable");
+    }
+
     // A list an earlier version did not keep is no list the person emptied.
     const auto older =
         foundation::JSONSerialization::stringWithJSONObject(withPart(written, "lists.session_notes", "-"));

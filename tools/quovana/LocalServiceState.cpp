@@ -59,12 +59,17 @@ std::optional<LocalServiceState> readLocalServiceState(std::string* unreadable) 
         if (unreadable) *unreadable = error ? error->localizedDescription() : "it cannot be read";
         return std::nullopt;
     }
-    const Value saved = foundation::JSONSerialization::JSONObjectWithData(*data);
+    // A part given twice would be read as its last one, and the next save
+    // would keep only that.
+    const Value saved = foundation::JSONSerialization::JSONObjectWithData(
+        *data, foundation::JSONSerialization::ReadingRefuseRepeatedKeys);
     if (!saved.dictionary()) {
         if (unreadable)
             *unreadable = data->length() == 0 ? "it is empty"
-                          : saved.isAbsent()  ? "it is not JSON (cut short?)"
-                                              : "it holds no JSON object";
+                          : !saved.isAbsent() ? "it holds no JSON object"
+                          : foundation::JSONSerialization::JSONObjectWithData(*data).isAbsent()
+                              ? "it is not JSON (cut short?)"
+                              : "it gives a part twice";
         return std::nullopt;
     }
     // Whole or not at all: a part read around would serve the rest as the
