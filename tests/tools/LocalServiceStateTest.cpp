@@ -12,6 +12,7 @@
 #include <netinet/in.h>
 #include <sqlite3.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -183,6 +184,29 @@ TEST_F(LocalServiceStateTest, AnUnreadableStateIsKeptAsideAndAWriteThatCannotBeK
     EXPECT_EQ(send("PUT", service->urlFor("/api/v1/events/" + service->eventId() + "/notes/sessions/" + session),
                    service->demoToken(), R"({"note":"Not kept"})"),
               500);
+}
+
+// A pipe or a device in the state's place is not read (a pipe would hold
+// the start until something wrote to it) but set aside like any other.
+TEST_F(LocalServiceStateTest, AStateThatIsNoPlainFileIsSetAsideUnread) {
+    const std::string state = quovana::localServiceStatePath();
+    for (const bool pipe : {true, false}) {
+        if (pipe)
+            ASSERT_EQ(::mkfifo(state.c_str(), 0600), 0);
+        else
+            std::filesystem::create_symlink("/dev/zero", state);
+        std::ostringstream out, err;
+        quovana::CommandContext context(out, err);
+        std::pair<int, int> generated;
+        std::string problem;
+        auto service = quovana::startKeptLocalService(context, std::make_pair(4, 8), generated, problem);
+        ASSERT_TRUE(service) << problem;
+        EXPECT_TRUE(contains(err.str(), state + " cannot be read (it is no plain file); it is kept aside"))
+            << err.str();
+        EXPECT_TRUE(std::filesystem::is_symlink(state + ".unreadable") ||
+                    std::filesystem::is_fifo(state + ".unreadable"));
+        std::filesystem::remove(state + ".unreadable");
+    }
 }
 
 // The app takes a 500 as "not done" and sends again: the write it was told

@@ -1,9 +1,11 @@
 #include "quovana/LocalServiceState.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -53,6 +55,14 @@ std::optional<LocalServiceState> readLocalServiceState(std::string* unreadable) 
     const std::string path = localServiceStatePath();
     auto& files = foundation::FileManager::defaultManager();
     if (!files.fileExistsAtPath(path)) return std::nullopt;
+    // A pipe would hold the read, and the start, until something wrote to
+    // it, and a device may never end: only a plain file is read.
+    std::error_code code;
+    const auto type = std::filesystem::status(path, code).type();
+    if (type != std::filesystem::file_type::regular && type != std::filesystem::file_type::directory) {
+        if (unreadable) *unreadable = "it is no plain file";
+        return std::nullopt;
+    }
     foundation::ErrorPtr error;
     auto data = files.contentsAtPath(path, &error);
     if (!data) {
