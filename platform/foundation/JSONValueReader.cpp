@@ -55,7 +55,7 @@ public:
             if (auto e = value(v, item, depth)) return e;
             // Keys mostly come in order (the service writes them so), and
             // then each goes in at the end without a search. A repeated key
-            // keeps the last value.
+            // keeps the last value, or ends the reading when refused.
             if (entries.empty() || entries.rbegin()->first < key) {
                 entries.emplace_hint(entries.end(), key, std::move(item));
             } else if (!refuseRepeatedKeys_) {
