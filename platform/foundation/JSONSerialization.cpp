@@ -177,7 +177,8 @@ Value JSONSerialization::JSONObjectWithText(std::string_view text, size_t capaci
         if (error) *error = readError("Unable to parse empty data.");
         return Value();
     }
-    JSONValueReader reader(text, capacity, (options & ReadingAllowFragments) != 0, kMaxDepth);
+    JSONValueReader reader(text, capacity, (options & ReadingAllowFragments) != 0, kMaxDepth,
+                           (options & ReadingRefuseRepeatedKeys) != 0);
     Value value = reader.read();
     if (value.isAbsent() && error) *error = readError(reader.message());
     return value;

@@ -24,6 +24,9 @@ public:
     enum ReadingOptions : unsigned {
         ReadingDefault = 0,
         ReadingAllowFragments = 1 << 0,  // a top-level string, number, Boolean or null
+        // An object that gives a key twice is no value (by default the last
+        // one counts): for a file whose every part must be read as written.
+        ReadingRefuseRepeatedKeys = 1 << 1,
     };
     enum WritingOptions : unsigned {
         WritingDefault = 0,

@@ -19,7 +19,11 @@ using simdjson::SUCCESS;
 
 class Walk {
 public:
-    explicit Walk(size_t maxDepth) : maxDepth_(maxDepth) {}
+    explicit Walk(size_t maxDepth, bool refuseRepeatedKeys = false)
+        : maxDepth_(maxDepth), refuseRepeatedKeys_(refuseRepeatedKeys) {}
+
+    // Whether the walk stopped at a key its object gave before.
+    bool metRepeatedKey() const { return metRepeatedKey_; }
 
     error_code array(od::array items, Value& out, size_t depth) {
         if (depth > maxDepth_) return simdjson::DEPTH_ERROR;
@@ -51,11 +55,15 @@ public:
             if (auto e = value(v, item, depth)) return e;
             // Keys mostly come in order (the service writes them so), and
             // then each goes in at the end without a search. A repeated key
-            // keeps the last value.
-            if (entries.empty() || entries.rbegin()->first < key)
+            // keeps the last value, or ends the reading when refused.
+            if (entries.empty() || entries.rbegin()->first < key) {
                 entries.emplace_hint(entries.end(), key, std::move(item));
-            else
+            } else if (!refuseRepeatedKeys_) {
                 entries.insert_or_assign(std::string(key), std::move(item));
+            } else if (!entries.emplace(std::string(key), std::move(item)).second) {
+                metRepeatedKey_ = true;
+                return simdjson::TAPE_ERROR;
+            }
         }
         out = Value(std::move(entries));
         return SUCCESS;
@@ -103,6 +111,8 @@ public:
 
 private:
     size_t maxDepth_;
+    bool refuseRepeatedKeys_;
+    bool metRepeatedKey_ = false;
     std::vector<Value> elements_;
 };
 
@@ -151,7 +161,7 @@ Value JSONValueReader::read() {
     if (auto e = simdjsontext::iterate(text, capacity).get(document)) return fail(e);
     od::json_type type;
     if (auto e = document.type().get(type)) return fail(e);
-    Walk walk(maxDepth_);
+    Walk walk(maxDepth_, refuseRepeatedKeys_);
     Value out;
     error_code e = SUCCESS;
     if (type == od::json_type::array) {
@@ -167,6 +177,10 @@ Value JSONValueReader::read() {
         return Value();
     } else {
         return readScalarAlone(text);
+    }
+    if (e && walk.metRepeatedKey()) {
+        message_ = "An object gives a key twice.";
+        return Value();
     }
     if (e) return fail(e);
     // Past the last token the document has no location.

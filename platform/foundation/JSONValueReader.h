@@ -4,7 +4,7 @@
 // integer, any other number is a real (an integer too large for 64 bits
 // included); a byte order mark may lead; a number too large for a double is
 // refused, and so is a NUL byte anywhere; nesting deeper than the limit is
-// refused; a repeated key keeps its last value.
+// refused; a repeated key keeps its last value, unless refused.
 #pragma once
 
 #include <cstddef>
@@ -21,8 +21,13 @@ class JSONValueReader {
 public:
     // `capacity` is how many bytes the text's buffer holds from its start:
     // with room for the parser's padding the text is read in place.
-    JSONValueReader(std::string_view text, size_t capacity, bool allowFragments, size_t maxDepth)
-        : text_(text), capacity_(capacity), allowFragments_(allowFragments), maxDepth_(maxDepth) {}
+    JSONValueReader(std::string_view text, size_t capacity, bool allowFragments, size_t maxDepth,
+                    bool refuseRepeatedKeys = false)
+        : text_(text),
+          capacity_(capacity),
+          allowFragments_(allowFragments),
+          maxDepth_(maxDepth),
+          refuseRepeatedKeys_(refuseRepeatedKeys) {}
 
     // The value the text holds, or absent with the reason in message().
     Value read();
@@ -46,6 +51,7 @@ private:
     size_t capacity_;
     bool allowFragments_;
     size_t maxDepth_;
+    bool refuseRepeatedKeys_;
     std::string message_;
 };
 

@@ -82,7 +82,13 @@ std::string userAgent() {
     std::string agent = foundation::Format("%@/%@ (%@; iOS %@; Scale/%0.2f)", name, version,
                                            QNDeviceEnvironment::deviceModel(), QNDeviceEnvironment::systemVersion(),
                                            QNDeviceEnvironment::screenScale());
-    return isASCII(agent) ? agent : asciiOnly(agent);
+    if (!isASCII(agent)) agent = asciiOnly(agent);
+    // The device's name and system are the person's to set: a line break in
+    // them would end the header and begin another.
+    agent.erase(std::remove_if(agent.begin(), agent.end(),
+                               [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; }),
+                agent.end());
+    return agent;
 }
 
 std::string uppercased(std::string text) {

@@ -156,6 +156,19 @@ TEST(JSON, ObjectsKeepEveryKeyAndTheLastOfARepeatedOne) {
                                          {"e", Value::array({Value(longText), "t", ""})}}));
     EXPECT_EQ(parseJSON(R"([{"k":1,"k":2},{"k":3}])"),
               Value::array({Value::dictionary({{"k", 2}}), Value::dictionary({{"k", 3}})}));
+
+    // Told to, the reader refuses a key given twice in one object, at any
+    // depth and in or out of order, and reads the rest as before.
+    const auto strictly = [](const std::string& text) {
+        ErrorPtr error;
+        Value value = JSONSerialization::JSONObjectWithString(text, JSONSerialization::ReadingRefuseRepeatedKeys, &error);
+        EXPECT_EQ(value.isAbsent(), error != nullptr) << text;
+        return value;
+    };
+    for (const std::string repeated : {R"({"a":1,"a":1})", R"({"b":1,"a":2,"b":3})", R"([{"k":{"z":1,"y":2,"z":1}}])"})
+        EXPECT_TRUE(strictly(repeated).isAbsent()) << repeated;
+    for (const std::string once : {R"({"b":1,"a":2,"c":3})", R"([{"k":1},{"k":3}])", R"({"k":{"k":{"k":1}}})"})
+        EXPECT_EQ(strictly(once), parseJSON(once)) << once;
 }
 
 TEST(JSON, LongTokensReadWholeAndNumbersAfterThemReadExactly) {

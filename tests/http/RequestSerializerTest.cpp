@@ -44,6 +44,11 @@ TEST(HTTPRequestSerializer, DefaultHeaders) {
     QNDeviceEnvironment::setScreenScale(2.0);
     EXPECT_EQ(QNHTTPRequestSerializer().valueForHTTPHeaderField("User-Agent"),
               "Quovana/" + bundle.shortVersionString() + " (iPhone7,2; iOS 9.3; Scale/2.00)");
+    // A name with a line break or another control character stays one header.
+    QNDeviceEnvironment::setDeviceModel("My\r\nX-Injected: 1\t\x7f");
+    QNDeviceEnvironment::setSystemVersion("9.3\n");
+    EXPECT_EQ(QNHTTPRequestSerializer().valueForHTTPHeaderField("User-Agent"),
+              "Quovana/" + bundle.shortVersionString() + " (MyX-Injected: 1; iOS 9.3; Scale/2.00)");
     bundle.setInfoDictionaryValue(kBundleExecutableKey, executable);
     QNDeviceEnvironment::setDeviceModel(std::nullopt);
     QNDeviceEnvironment::setSystemVersion(std::nullopt);

@@ -489,15 +489,17 @@ MeetingData generateMeeting(const MeetingGeneratorOptions& options) {
                                                    {"creation_date", dateTime(std::min(i, days - 1), 7 * 60 + i)}}));
     }
 
-    // The demo user's notes, follows and agenda.
+    // The demo user's notes, follows and agenda; in a small meeting the
+    // same person or session comes round again, and keeps its one note.
     auto& participantNotes = data.items(MeetingKind::ParticipantNotes);
     auto& sessionNotes = data.items(MeetingKind::SessionNotes);
     for (int i = 0; i < 5; ++i) {
         const Person& person = people[1 + (i * 7) % (participantCount - 1)];
-        participantNotes.push_back(Value::dictionary({{"id", "pn-" + person.id},
-                                                      {"revision", 1},
-                                                      {"participantId", person.id},
-                                                      {"note", "Met " + person.first + " at the welcome reception."}}));
+        if (!data.find(MeetingKind::ParticipantNotes, "pn-" + person.id))
+            participantNotes.push_back(Value::dictionary({{"id", "pn-" + person.id},
+                                                          {"revision", 1},
+                                                          {"participantId", person.id},
+                                                          {"note", "Met " + person.first + " at the welcome reception."}}));
         const std::string sessionId = std::to_string(300001 + (i * 11) % sessionCount);
         if (!data.find(MeetingKind::SessionNotes, "sn-" + sessionId))
             sessionNotes.push_back(Value::dictionary({{"id", "sn-" + sessionId},

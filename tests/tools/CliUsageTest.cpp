@@ -10,6 +10,7 @@
 
 #include "foundation/FileManager.h"
 #include "foundation/StringUtils.h"
+#include "quovana/HomeLock.h"
 #include "tools/InProcessCommandTest.h"
 
 namespace {
@@ -44,7 +45,12 @@ TEST_F(CliUsageTest, MisuseIsBadUsageToldBeforeTheHomesLocalServiceStarts) {
         {{"outbox", "queue", ",", "Hello", "Body"}, "at least one recipient"},
         {{"thread", "read", "twelve"}, "the thread must be a number"},
         {{"image", "http://127.0.0.1/a.png", "--scale", "0"}, "--scale needs a number above 0"},
+        {{"demo", "again"}, "usage: demo"},
+        {{"app", "--generate", "0,0"}, "--generate takes SESSIONS,PARTICIPANTS"},
     };
+    // Another quovana holds the home: the misuse is still told as such.
+    quovana::HomeLock held(home_.path());
+    ASSERT_TRUE(held.held());
     for (const auto& [arguments, told] : rows) {
         CommandRun usage = run(arguments);
         EXPECT_EQ(usage.status, 2) << arguments.front() << ": " << usage.err;

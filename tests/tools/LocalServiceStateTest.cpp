@@ -12,6 +12,7 @@
 #include <netinet/in.h>
 #include <sqlite3.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -183,6 +184,29 @@ TEST_F(LocalServiceStateTest, AnUnreadableStateIsKeptAsideAndAWriteThatCannotBeK
     EXPECT_EQ(send("PUT", service->urlFor("/api/v1/events/" + service->eventId() + "/notes/sessions/" + session),
                    service->demoToken(), R"({"note":"Not kept"})"),
               500);
+}
+
+// A pipe or a device in the state's place is not read (a pipe would hold
+// the start until something wrote to it) but set aside like any other.
+TEST_F(LocalServiceStateTest, AStateThatIsNoPlainFileIsSetAsideUnread) {
+    const std::string state = quovana::localServiceStatePath();
+    for (const bool pipe : {true, false}) {
+        if (pipe)
+            ASSERT_EQ(::mkfifo(state.c_str(), 0600), 0);
+        else
+            std::filesystem::create_symlink("/dev/zero", state);
+        std::ostringstream out, err;
+        quovana::CommandContext context(out, err);
+        std::pair<int, int> generated;
+        std::string problem;
+        auto service = quovana::startKeptLocalService(context, std::make_pair(4, 8), generated, problem);
+        ASSERT_TRUE(service) << problem;
+        EXPECT_TRUE(contains(err.str(), state + " cannot be read (it is no plain file); it is kept aside"))
+            << err.str();
+        EXPECT_TRUE(std::filesystem::is_symlink(state + ".unreadable") ||
+                    std::filesystem::is_fifo(state + ".unreadable"));
+        std::filesystem::remove(state + ".unreadable");
+    }
 }
 
 // The app takes a 500 as "not done" and sends again: the write it was told
@@ -423,6 +447,10 @@ TEST_F(LocalServiceStateTest, AStateWithAnyPartWrongIsSetAsideWhole) {
                              "session_notes", "participant_notes"})
         ASSERT_GT(written["lists"][list].count(), 0u) << list;
 
+    // An item of the id of one before it, the same as text or as a number.
+    const std::string firstNoteId = "\"" + written["lists"]["session_notes"].at(0)["id"].stringValue() + "\"";
+    const std::string firstFollowedIdAsNumber = written["lists"]["following"].at(0)["id"].stringValue();
+
     struct Case {
         const char* path;
         const char* wrong;
@@ -454,6 +482,10 @@ TEST_F(LocalServiceStateTest, AStateWithAnyPartWrongIsSetAsideWhole) {
         {"lists.messages.0.subject", "[]", R"("lists"."messages"[0]."subject" is no text)"},
         {"lists.messages.0.from", "[]", R"("lists"."messages"[0]."from" is no object)"},
         {"lists.messages.0.to", "[1]", R"("lists"."messages"[0]."to"[0] is no object)"},
+        {"lists.session_notes.1.id", firstNoteId.c_str(),
+         R"("lists"."session_notes"[1]."id" is the id of "lists"."session_notes"[0] again)"},
+        {"lists.following.1.id", firstFollowedIdAsNumber.c_str(),
+         R"("lists"."following"[1]."id" is the id of "lists"."following"[0] again)"},
         {"lists.agenda_selections.0.id", "-", R"("lists"."agenda_selections"[0]."id" is missing)"},
         {"lists.agenda_selections.0.revision", "-1", R"("lists"."agenda_selections"[0]."revision" is -1)"},
         {"lists.agenda_selections.0.session", R"("300001")",
@@ -511,6 +543,28 @@ TEST_F(LocalServiceStateTest, AStateWithAnyPartWrongIsSetAsideWhole) {
         std::stringstream aside;
         aside << std::ifstream(state + ".unreadable").rdbuf();
         EXPECT_TRUE(aside.str() == *bytes) << "not kept aside as it was written";
+        std::filesystem::remove(state + ".unreadable");
+    }
+
+    // A part given twice, read as its last, would lose the first on the next
+    // save: the file is unreadable.
+    const std::string whole = text.str();
+    const std::string repeated[] = {
+        whole.substr(0, whole.rfind('}')) + R"(,"lists":{}})",
+        std::string(whole).insert(whole.find(R"("note":)"), R"("note":"",)"),
+    };
+    for (const auto& bytes : repeated) {
+        std::ofstream(state, std::ios::trunc) << bytes;
+        std::ostringstream out, err;
+        quovana::CommandContext context(out, err);
+        std::pair<int, int> generated;
+        std::string problem;
+        auto service = quovana::startKeptLocalService(context, std::make_pair(4, 8), generated, problem);
+        EXPECT_TRUE(service) << problem;
+        EXPECT_TRUE(contains(err.str(), state + " cannot be read (it gives a part twice)")) << err.str();
+        std::stringstream aside;
+        aside << std::ifstream(state + ".unreadable").rdbuf();
+        EXPECT_TRUE(aside.str() == bytes) << "not kept aside as it was written";
         std::filesystem::remove(state + ".unreadable");
     }
 

@@ -991,14 +991,31 @@ std::unique_ptr<testservice::MeetingService> startLocalService(CommandContext& c
 
 }  // namespace
 
+namespace {
+
+bool appCommandAsksForHelp(const Arguments& arguments) {
+    return arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "help");
+}
+
+}  // namespace
+
+std::string appUsageProblem(const Arguments& arguments, bool usesLocalService) {
+    if (appCommandAsksForHelp(arguments)) return {};
+    AppOptions options;
+    const std::string problem = parseAppOptions(arguments, usesLocalService, options);
+    return problem.empty() ? problem : problem + " (\"quovana app --help\" lists the options)";
+}
+
 int runAppCommand(CommandContext& context, const Arguments& arguments) {
-    if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "help")) {
+    if (appCommandAsksForHelp(arguments)) {
         context.out() << kAppHelp;
         return kExitSuccess;
     }
+    const bool usesLocalService = !context.options().serviceRoot;
+    if (std::string problem = appUsageProblem(arguments, usesLocalService); !problem.empty())
+        return context.usage(problem);
     AppOptions options;
-    if (std::string problem = parseAppOptions(arguments, !context.options().serviceRoot, options); !problem.empty())
-        return context.usage(problem + " (\"quovana app --help\" lists the options)");
+    parseAppOptions(arguments, usesLocalService, options);
 
     std::ifstream scriptFile;
     if (options.script) {

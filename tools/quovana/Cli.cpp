@@ -57,7 +57,7 @@ const Command kCommands[] = {
     {"outbox", runOutboxCommand, "outbox queue TO_IDS SUBJECT BODY [THREAD] | outbox pass", true, outboxUsageProblem},
     {"thread", runThreadCommand, "thread read ID | thread delete ID", true, threadUsageProblem},
     {"calendar", runCalendarCommand, "calendar list | sync CALENDAR_TITLE | unsync"},
-    {"demo", runDemoCommand, "demo"},
+    {"demo", runDemoCommand, "demo", false, demoUsageProblem},
     {"app", runAppCommand,
      "app [--idiom phone|pad] [--screen 375x667@2] [--orientation portrait|landscape] [--system-version V]\n"
      "       [--model NAME] [--zone NAME] [--clock INSTANT] [--reachability none|wifi|wwan] [--gallery]\n"
@@ -180,6 +180,9 @@ int runCli(const Arguments& original, std::istream& in, std::ostream& out, std::
         if (name != command.name) continue;
         if (command.usageProblem)
             if (std::string problem = command.usageProblem(rest); !problem.empty()) return context.usage(problem);
+        if (name == "app")
+            if (std::string problem = appUsageProblem(rest, !context.options().serviceRoot); !problem.empty())
+                return context.usage(problem);
         applyGlobalOptions(context.options());
         // Every command reads the settings or the store of the home; the demo
         // and the app mode without a home make a fresh one (and lock it).

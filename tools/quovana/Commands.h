@@ -24,7 +24,8 @@ int runImageCommand(CommandContext& context, const Arguments& arguments);
 int runFilterCommand(CommandContext& context, const Arguments& arguments);
 int runScopeCommand(CommandContext& context, const Arguments& arguments);
 
-// What is wrong with the arguments of a command that calls the service, as
+// What is wrong with the arguments of a command that calls the service (or
+// the demo, which starts one), as
 // its usage message; empty when they are well formed. The dispatcher asks
 // before it claims the home or starts the home's local service, so a typo
 // costs neither.
@@ -35,5 +36,8 @@ std::string refreshUsageProblem(const Arguments& arguments);
 std::string outboxUsageProblem(const Arguments& arguments);
 std::string threadUsageProblem(const Arguments& arguments);
 std::string imageUsageProblem(const Arguments& arguments);
+std::string demoUsageProblem(const Arguments& arguments);
+// The app mode's options; without a service given it serves the local one.
+std::string appUsageProblem(const Arguments& arguments, bool usesLocalService);
 
 }  // namespace quovana

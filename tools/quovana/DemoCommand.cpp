@@ -85,8 +85,12 @@ void printSummary(CommandContext& context, const CurrentMeeting& meeting) {
 
 }  // namespace
 
+std::string demoUsageProblem(const Arguments& arguments) {
+    return arguments.empty() ? std::string() : "usage: demo (takes no arguments)";
+}
+
 int runDemoCommand(CommandContext& context, const Arguments& arguments) {
-    if (!arguments.empty()) return context.usage("usage: demo (takes no arguments)");
+    if (std::string problem = demoUsageProblem(arguments); !problem.empty()) return context.usage(problem);
 
     if (!context.options().home) {
         auto home = makeFreshHome("quovana-demo");

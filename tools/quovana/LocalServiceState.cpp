@@ -1,9 +1,11 @@
 #include "quovana/LocalServiceState.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -53,18 +55,31 @@ std::optional<LocalServiceState> readLocalServiceState(std::string* unreadable) 
     const std::string path = localServiceStatePath();
     auto& files = foundation::FileManager::defaultManager();
     if (!files.fileExistsAtPath(path)) return std::nullopt;
+    // A pipe would hold the read, and the start, until something wrote to
+    // it, and a device may never end: only a plain file is read.
+    std::error_code code;
+    const auto type = std::filesystem::status(path, code).type();
+    if (type != std::filesystem::file_type::regular && type != std::filesystem::file_type::directory) {
+        if (unreadable) *unreadable = "it is no plain file";
+        return std::nullopt;
+    }
     foundation::ErrorPtr error;
     auto data = files.contentsAtPath(path, &error);
     if (!data) {
         if (unreadable) *unreadable = error ? error->localizedDescription() : "it cannot be read";
         return std::nullopt;
     }
-    const Value saved = foundation::JSONSerialization::JSONObjectWithData(*data);
+    // A part given twice would be read as its last one, and the next save
+    // would keep only that.
+    const Value saved = foundation::JSONSerialization::JSONObjectWithData(
+        *data, foundation::JSONSerialization::ReadingRefuseRepeatedKeys);
     if (!saved.dictionary()) {
         if (unreadable)
             *unreadable = data->length() == 0 ? "it is empty"
-                          : saved.isAbsent()  ? "it is not JSON (cut short?)"
-                                              : "it holds no JSON object";
+                          : !saved.isAbsent() ? "it holds no JSON object"
+                          : foundation::JSONSerialization::JSONObjectWithData(*data).isAbsent()
+                              ? "it is not JSON (cut short?)"
+                              : "it gives a part twice";
         return std::nullopt;
     }
     // Whole or not at all: a part read around would serve the rest as the

@@ -202,10 +202,13 @@ private:
         return true;
     }
 
-    // A list of items of one kind, each of its shape.
+    // A list of items of one kind, each of its shape, no two of one id: the
+    // service keeps its items by id, so a second one would take the first's
+    // place and the next save would leave the first out.
     bool items(const std::string& where, const Value& value, MeetingKind kind) {
         if (!objects(where, value)) return false;
         const auto& list = *value.array();
+        std::map<std::string, size_t> firstWithId;
         for (size_t i = 0; i < list.size(); ++i) {
             const std::string at = where + "[" + std::to_string(i) + "]";
             const auto& item = *list[i].dictionary();
@@ -216,6 +219,10 @@ private:
                     return required(at, item, kept.name);
                 }
             }
+            const auto [earlier, first] = firstWithId.emplace(testservice::idText(list[i]["id"]), i);
+            if (!first)
+                return wrong(at + ".\"id\"", "is the id of " + where + "[" + std::to_string(earlier->second) +
+                                                   "] again");
         }
         return true;
     }
