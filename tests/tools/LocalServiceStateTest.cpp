@@ -63,6 +63,24 @@ protected:
         InProcessCommandTest::TearDown();
     }
 
+    // `bytes` as the kept state: the service starts afresh, says why, naming
+    // the state file, and keeps the file aside exactly as it was.
+    void expectSetAsideAsWritten(const std::string& bytes, const std::string& said) {
+        const std::string state = quovana::localServiceStatePath();
+        std::ofstream(state, std::ios::trunc) << bytes;
+        std::ostringstream out, err;
+        quovana::CommandContext context(out, err);
+        std::pair<int, int> generated;
+        std::string problem;
+        auto service = quovana::startKeptLocalService(context, std::make_pair(4, 8), generated, problem);
+        EXPECT_TRUE(service) << problem;
+        EXPECT_TRUE(contains(err.str(), state + " cannot be read (" + said)) << err.str();
+        std::stringstream aside;
+        aside << std::ifstream(state + ".unreadable").rdbuf();
+        EXPECT_TRUE(aside.str() == bytes) << "not kept aside as it was written";
+        std::filesystem::remove(state + ".unreadable");
+    }
+
     // The request, under way.
     std::shared_ptr<foundation::URLSessionTask> start(const std::string& method, const std::string& url,
                                                      const std::string& token, const std::string& body,
@@ -532,18 +550,7 @@ TEST_F(LocalServiceStateTest, AStateWithAnyPartWrongIsSetAsideWhole) {
         const auto bytes =
             foundation::JSONSerialization::stringWithJSONObject(withPart(written, wrongCase.path, wrongCase.wrong));
         ASSERT_TRUE(bytes);
-        std::ofstream(state, std::ios::trunc) << *bytes;
-        std::ostringstream out, err;
-        quovana::CommandContext context(out, err);
-        std::pair<int, int> generated;
-        std::string problem;
-        auto service = quovana::startKeptLocalService(context, std::make_pair(4, 8), generated, problem);
-        EXPECT_TRUE(service) << problem;
-        EXPECT_TRUE(contains(err.str(), state + " cannot be read (its " + wrongCase.said)) << err.str();
-        std::stringstream aside;
-        aside << std::ifstream(state + ".unreadable").rdbuf();
-        EXPECT_TRUE(aside.str() == *bytes) << "not kept aside as it was written";
-        std::filesystem::remove(state + ".unreadable");
+        expectSetAsideAsWritten(*bytes, "its " + std::string(wrongCase.said));
     }
 
     // A part given twice, read as its last, would lose the first on the next
@@ -553,20 +560,7 @@ TEST_F(LocalServiceStateTest, AStateWithAnyPartWrongIsSetAsideWhole) {
         whole.substr(0, whole.rfind('}')) + R"(,"lists":{}})",
         std::string(whole).insert(whole.find(R"("note":)"), R"("note":"",)"),
     };
-    for (const auto& bytes : repeated) {
-        std::ofstream(state, std::ios::trunc) << bytes;
-        std::ostringstream out, err;
-        quovana::CommandContext context(out, err);
-        std::pair<int, int> generated;
-        std::string problem;
-        auto service = quovana::startKeptLocalService(context, std::make_pair(4, 8), generated, problem);
-        EXPECT_TRUE(service) << problem;
-        EXPECT_TRUE(contains(err.str(), state + " cannot be read (it gives a part twice)")) << err.str();
-        std::stringstream aside;
-        aside << std::ifstream(state + ".unreadable").rdbuf();
-        EXPECT_TRUE(aside.str() == bytes) << "not kept aside as it was written";
-        std::filesystem::remove(state + ".unreadable");
-    }
+    for (const auto& bytes : repeated) expectSetAsideAsWritten(bytes, "it gives a part twice)");
 
     // A list an earlier version did not keep is no list the person emptied.
     const auto older =
